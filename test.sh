@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. the fuzz targets (clang, libFuzzer) for 20 seconds each from their seed corpus,
+#   2. the thread and timer tests under ThreadSanitizer,
+#   3. every unit test under AddressSanitizer and UBSan.
+set -u
+cd "$(dirname "$0")"
+. tools/ensure-packages.sh
+ensure_packages tools/packages.txt
+
+jobs=$(nproc)
+failed=()
+FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+
+configure() { # dir, cmake args...
+    local dir="$1"; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { mkdir -p "$dir"; cat "$dir.configure.log"; return 1; }
+}
+mkdir -p build
+
+# 1. Fuzz targets.
+if configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DMAROVELLIN_FUZZ=ON -DMAROVELLIN_TESTS=OFF -DMAROVELLIN_BENCH=OFF -DMAROVELLIN_SDL=OFF; then
+    targets=$(ninja -C build/fuzz -t targets all 2>/dev/null | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\): .*/\1/p' | sort -u)
+    if [ -n "$targets" ]; then
+        if ninja -C build/fuzz -j "$jobs" $targets; then
+            for t in $targets; do
+                name=${t#fuzz_}
+                work=$(mktemp -d)
+                seeds=fuzz/corpus/$name
+                [ -d "$seeds" ] || seeds=
+                echo "== fuzz $name for ${FUZZ_SECONDS}s"
+                if ! (cd "$work" && "$OLDPWD/build/fuzz/fuzz/$t" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+                        "$work" ${seeds:+"$OLDPWD/$seeds"} >"$work/log" 2>&1); then
+                    tail -n 60 "$work/log"
+                    failed+=("fuzz $name")
+                else
+                    tail -n 1 "$work/log"
+                fi
+                rm -rf "$work"
+            done
+        else
+            failed+=("fuzz build")
+        fi
+    fi
+else
+    failed+=("fuzz configure")
+fi
+
+# 2. ThreadSanitizer.
+if configure build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAROVELLIN_TSAN=ON -DMAROVELLIN_BENCH=OFF; then
+    if ninja -C build/tsan -j "$jobs" tsan_tests; then
+        # ThreadSanitizer needs a fixed address-space layout on kernels with high ASLR entropy.
+        (cd build/tsan && setarch "$(uname -m)" -R ctest -L tsan --output-on-failure -j "$jobs") || failed+=("tsan tests")
+    else
+        failed+=("tsan build")
+    fi
+else
+    failed+=("tsan configure")
+fi
+
+# 3. AddressSanitizer and UBSan: everything, benchmarks included (built, not timed).
+if configure build/asan -DCMAKE_BUILD_TYPE=Debug -DMAROVELLIN_SANITIZE=ON; then
+    if ninja -C build/asan -j "$jobs"; then
+        (cd build/asan && ctest --output-on-failure -j "$jobs") || failed+=("unit tests")
+    else
+        failed+=("asan build")
+    fi
+else
+    failed+=("asan configure")
+fi
+
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "FAILED: ${failed[*]}"
+    exit 1
+fi
+echo "All builds and tests passed."
