@@ -1,0 +1,33 @@
+// Millisecond clock and sleep.
+//
+// The real clock is monotonic; its millisecond count is an unsigned 32-bit number that wraps, so callers
+// take differences, never compare absolute values. The virtual clock stands still until code sleeps or a
+// test moves it, which lets frame pacing be checked without waiting for wall time. Switching happens at run
+// time and affects every thread; timed waits on events always use real time.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Current time in milliseconds (real or virtual, whichever is active).
+std::uint32_t GetMilliseconds();
+
+// Sleeps the calling thread. On the virtual clock the time advances by `milliseconds` at once.
+void SleepMilliseconds(std::uint32_t milliseconds);
+
+// Gives up the rest of the calling thread's time slice.
+void YieldThread();
+
+// Switches to the virtual clock, which then reads `start`.
+void UseVirtualClock(std::uint32_t start = 0);
+// Back to the real clock.
+void UseRealClock();
+bool IsVirtualClock();
+// Moves the virtual clock forward (no effect on the real clock).
+void AdvanceVirtualClock(std::uint32_t milliseconds);
+
+// The real monotonic clock, whatever mode is active.
+std::uint32_t GetRealMilliseconds();
+
+} // namespace platform

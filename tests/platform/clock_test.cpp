@@ -1,0 +1,47 @@
+#include "platform/clock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class VirtualClockTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { platform::UseRealClock(); }
+};
+
+TEST_F(VirtualClockTest, StandsStillUntilSleepOrAdvance)
+{
+    platform::UseVirtualClock(1000);
+    EXPECT_TRUE(platform::IsVirtualClock());
+    EXPECT_EQ(platform::GetMilliseconds(), 1000u);
+    EXPECT_EQ(platform::GetMilliseconds(), 1000u);
+    platform::SleepMilliseconds(16);
+    EXPECT_EQ(platform::GetMilliseconds(), 1016u);
+    platform::AdvanceVirtualClock(4);
+    EXPECT_EQ(platform::GetMilliseconds(), 1020u);
+    platform::SleepMilliseconds(0);
+    EXPECT_EQ(platform::GetMilliseconds(), 1020u);
+}
+
+TEST_F(VirtualClockTest, WrapsAsUnsigned32Bit)
+{
+    platform::UseVirtualClock(0xFFFFFFF0u);
+    platform::SleepMilliseconds(0x20);
+    EXPECT_EQ(platform::GetMilliseconds(), 0x10u);
+    EXPECT_EQ(platform::GetMilliseconds() - 0xFFFFFFF0u, 0x20u);
+}
+
+TEST_F(VirtualClockTest, SwitchingBackUsesTheRealClock)
+{
+    platform::UseVirtualClock(5);
+    platform::UseRealClock();
+    EXPECT_FALSE(platform::IsVirtualClock());
+    const std::uint32_t a = platform::GetMilliseconds();
+    platform::SleepMilliseconds(5);
+    const std::uint32_t b = platform::GetMilliseconds();
+    EXPECT_GE(b - a, 5u); // a sleep never ends early
+    EXPECT_LT(b - a, 0x80000000u);
+}
+
+} // namespace
