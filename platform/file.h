@@ -1,0 +1,92 @@
+#pragma once
+// Files and folders. Every path here is an SDK path (CP932, `\` or `/`), turned into a host path by
+// ToHostPath (platform/path.h), so names that differ from the disk only in ASCII letter case are found.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// A file opened for reading whole or in pieces. Folders do not open.
+class FileReader
+{
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // False when the path has no host form, does not exist, is a folder or cannot be opened.
+    bool Open(std::string_view path);
+    bool IsOpen() const { return fd_ >= 0; }
+    bool GetSize(std::uint64_t& size) const;
+    bool Seek(std::uint64_t offset);
+    // Reads exactly `count` bytes; false on an error or when the file ends first.
+    bool Read(void* destination, std::size_t count);
+    // False when closing reported an error; the file is closed either way.
+    bool Close();
+
+private:
+    int fd_ = -1;
+};
+
+enum class WriteResult
+{
+    Ok = 0,
+    CannotCreate = 1,
+    WriteFailed = 2,
+    CloseFailed = 3,
+    BadName = -1,
+};
+
+// Writes `size` bytes as the whole file: into a new file in the same folder, renamed over the target
+// only once every byte is written and the file closed, so a failed write leaves the old file as it was.
+WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t size);
+
+// Reads the whole file; false when it cannot be opened or read.
+bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
+
+enum class StreamResult
+{
+    Ok = 0,
+    CannotOpen = 1,
+    BadName = -1,
+    BadMode = -2,
+};
+
+// A standard I/O stream on the file, opened with a standard open mode ("rb", "w", "ab", "r+b" ...).
+// Text and binary modes behave alike here: nothing converts line ends.
+std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
+
+bool DeleteFile(std::string_view path);
+// True when the folder was made or already exists; makes missing parent folders too.
+bool MakeFolder(std::string_view path);
+// Removes an empty folder.
+bool RemoveFolder(std::string_view path);
+bool FileExists(std::string_view path);
+bool FolderExists(std::string_view path);
+
+struct FolderEntry
+{
+    std::string name; // CP932
+    bool isFolder = false;
+};
+// The entries of a folder, without "." and "..", sorted by name. Entries whose names have no CP932
+// form are left out. False when the folder cannot be read.
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries);
+
+// The process's working folder (CP932, `/` separated, no final separator unless it is the root).
+bool GetCurrentFolder(std::string& path);
+bool SetCurrentFolder(std::string_view path);
+// The full path of the running executable (CP932).
+bool GetExecutablePath(std::string& path);
+// The folder for temporary files ($TMPDIR, else /tmp), with a final `/`.
+bool GetTemporaryFolder(std::string& path);
+// Creates a new empty file in the temporary folder whose name starts with `prefix`; `path` receives
+// its full path (CP932).
+bool MakeTemporaryFile(std::string_view prefix, std::string& path);
+
+} // namespace platform
