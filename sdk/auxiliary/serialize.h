@@ -1,0 +1,59 @@
+#pragma once
+// The in-memory serialisation stream: the byte layout of every file saved through it.
+
+#include "sdk/auxiliary/archive.h"
+
+namespace zelvoranGameSDK3rd::Auxiliary {
+
+class CSerialize : public ISerialize
+{
+public:
+    CSerialize() = default;
+
+    void Clear() override;
+    bool IsStoring() const override { return m_storing; }
+    bool& StoringFlag() override { return m_storing; }
+    void SetStoring(bool storing) override;
+    void SetStoringFlag(bool storing) override { m_storing = storing; }
+    std::vector<std::uint8_t>& GetBuffer() override { return m_buffer; }
+    ISerialize& Serialize(ISerialize& other) override;
+    ISerialize& Serialize(std::vector<std::uint32_t>& values) override;
+    ISerialize& Serialize(std::vector<std::uint16_t>& values) override;
+    ISerialize& Serialize(std::vector<ZTL::string>& values) override;
+    ISerialize& Serialize(std::vector<std::uint8_t>& values) override;
+    ISerialize& Serialize(std::vector<bool>& values) override;
+    ISerialize& Serialize(std::vector<std::int32_t>& values) override;
+    ISerialize& Serialize(std::int64_t& value) override;
+    ISerialize& Serialize(std::uint32_t& value) override;
+    ISerialize& Serialize(std::uint16_t& value) override;
+    ISerialize& Serialize(ZTL::string& value) override;
+    ISerialize& Serialize(char& value) override;
+    ISerialize& Serialize(bool& value) override;
+    ISerialize& Serialize(std::int16_t& value) override;
+    ISerialize& Serialize(std::uint8_t& value) override;
+    ISerialize& Serialize(std::int32_t& value) override;
+    ISerialize& Serialize(IArchive& object) override;
+    void Assign(ISerialize& other) override;
+    // Writes exactly the buffer's bytes as the whole file: the file layer's result, 0 on success.
+    int SaveToFile(const ZTL::string& name) override;
+    // Replaces the buffer by the whole file (plain or archive member); on failure nothing changes.
+    int LoadFromFile(const ZTL::string& name) override;
+    std::uint32_t& ReadPosition() override { return m_readPosition; }
+    bool HasLoadFailed() const override { return m_loadFailed; }
+
+private:
+    // Stores `size` bytes, or loads them into `data` (zero-filled when fewer are left).
+    bool Transfer(void* data, std::size_t size);
+    template <class T> ISerialize& Scalar(T& value);
+    // Stores the count, or loads it and checks that `count` elements of at least `minimumSize` bytes
+    // each can still follow; a bad count fails the stream and loads as 0.
+    bool Count(std::int32_t& count, std::size_t minimumSize);
+    template <class T> ISerialize& Array(std::vector<T>& values, std::size_t minimumSize);
+
+    std::vector<std::uint8_t> m_buffer;
+    bool m_storing = true;
+    std::uint32_t m_readPosition = 0;
+    bool m_loadFailed = false;
+};
+
+} // namespace zelvoranGameSDK3rd::Auxiliary
