@@ -1,0 +1,100 @@
+#include "sdk/thread/critical_section.h"
+
+#include "thread_test_support.h"
+
+#include <thread>
+
+namespace {
+
+using namespace threadtest;
+
+TEST(CriticalSection, CountsEntriesOfItsHolder)
+{
+    T::CCriticalSection cs;
+    EXPECT_FALSE(cs.IsLockedByCurrentThread());
+    cs.Enter();
+    cs.Enter();
+    cs.Leave();
+    EXPECT_TRUE(cs.IsLockedByCurrentThread());
+    cs.Leave();
+    EXPECT_FALSE(cs.IsLockedByCurrentThread());
+}
+
+TEST(CriticalSection, LeaveWithoutEnterRaisesAndKeepsTheSectionUsable)
+{
+    T::CCriticalSection cs;
+    try {
+        cs.Leave();
+        FAIL() << "no exception";
+    } catch (const Z::CRuntimeException& e) {
+        EXPECT_TRUE(MessageIs(e, "CCriticalSectionをEnterしていないのにLeaveしている"));
+    }
+    cs.Enter();
+    EXPECT_TRUE(cs.IsLockedByCurrentThread());
+    cs.Leave();
+}
+
+TEST(CriticalSection, LeaveByAThreadThatDoesNotHoldItRaises)
+{
+    T::CCriticalSection cs;
+    cs.Enter();
+    bool raised = false;
+    bool sawHeld = true;
+    std::thread other([&] {
+        sawHeld = cs.IsLockedByCurrentThread();
+        try {
+            cs.Leave();
+        } catch (const Z::CRuntimeException& e) {
+            raised = MessageIs(e, "CCriticalSectionをEnterしていないのにLeaveしている");
+        }
+    });
+    other.join();
+    EXPECT_FALSE(sawHeld);
+    EXPECT_TRUE(raised);
+    EXPECT_TRUE(cs.IsLockedByCurrentThread()); // the holder's entry is untouched
+    cs.Leave();
+}
+
+TEST(CriticalSection, ExcludesOtherThreads)
+{
+    T::CCriticalSection cs;
+    int counter = 0;
+    auto work = [&] {
+        for (int i = 0; i < 2000; ++i) {
+            T::CLockGuard guard(cs);
+            T::CLockGuard again(cs); // recursive
+            ++counter;
+        }
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    EXPECT_EQ(counter, 4000);
+}
+
+TEST(LockGuard, LeavesOnEveryExit)
+{
+    T::CCriticalSection cs;
+    try {
+        T::CLockGuard guard(cs);
+        EXPECT_TRUE(cs.IsLockedByCurrentThread());
+        throw 1;
+    } catch (int) {
+    }
+    EXPECT_FALSE(cs.IsLockedByCurrentThread());
+}
+
+#if !defined(__SANITIZE_THREAD__)
+TEST(CriticalSectionDeathTest, DestroyingAnEnteredSectionEndsTheProgram)
+{
+    EXPECT_DEATH(
+        {
+            auto* cs = new T::CCriticalSection;
+            cs->Enter();
+            delete cs;
+        },
+        "");
+}
+#endif
+
+} // namespace

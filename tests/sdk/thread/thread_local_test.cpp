@@ -1,0 +1,93 @@
+#include "sdk/thread/thread_local.h"
+
+#include "thread_test_support.h"
+
+#include <thread>
+
+namespace {
+
+using namespace threadtest;
+
+TEST(ThreadLocal, GetMakesAZeroCellForTheCallingThread)
+{
+    T::ThreadLocal<int> tl;
+    EXPECT_TRUE(tl.IsUnset());
+    EXPECT_EQ(tl.Get(), 0);
+    EXPECT_FALSE(tl.IsUnset());
+    tl.Get() = 7;
+    EXPECT_EQ(tl.Get(), 7);
+    tl.EraseForCurrentThread();
+    EXPECT_TRUE(tl.IsUnset());
+    tl.EraseForCurrentThread(); // nothing to erase
+}
+
+TEST(ThreadLocal, EachThreadHasItsOwnValue)
+{
+    T::ThreadLocal<int> tl;
+    tl.Set(1);
+    int seenBefore = -1, seenAfter = -1;
+    bool unsetBefore = false;
+    std::thread other([&] {
+        unsetBefore = tl.IsUnset();
+        seenBefore = tl.Get();
+        tl.Set(2);
+        seenAfter = tl.Get();
+    });
+    other.join();
+    EXPECT_TRUE(unsetBefore);
+    EXPECT_EQ(seenBefore, 0);
+    EXPECT_EQ(seenAfter, 2);
+    EXPECT_EQ(tl.Get(), 1);
+    tl.ClearAll();
+    EXPECT_TRUE(tl.IsUnset());
+}
+
+struct Counted
+{
+    explicit Counted(int* deaths) : deaths(deaths) {}
+    ~Counted() { ++*deaths; }
+    int* deaths;
+};
+
+TEST(ThreadLocal, ClearingReleasesSmartPointerCells)
+{
+    int deaths = 0;
+    {
+        T::ThreadLocal<Z::smart_ptr<Counted>> tl;
+        Z::smart_ptr<Counted> p;
+        p.add(new Counted(&deaths));
+        tl.Set(p);
+        p.release();
+        EXPECT_EQ(deaths, 0);
+        tl.ClearAll();
+        EXPECT_EQ(deaths, 1);
+        tl.Get().add(new Counted(&deaths));
+    }
+    EXPECT_EQ(deaths, 2); // destruction clears too
+}
+
+TEST(ThreadLocal, RegistersWithTheHelperForItsLifetime)
+{
+    T::ThreadLocalBaseHelper* helper = T::ThreadLocalBaseHelper::GetInstance();
+    const std::size_t before = helper->GetCount();
+    T::ThreadLocalBase* goneAddress = nullptr;
+    {
+        T::ThreadLocal<int> a;
+        EXPECT_EQ(helper->GetCount(), before + 1);
+        {
+            T::ThreadLocal<int> gone;
+            goneAddress = &gone;
+            EXPECT_EQ(helper->GetCount(), before + 2);
+            // Once the helper is going away a thread-local leaves it alone.
+            gone.SetHelperGone(true);
+        }
+        EXPECT_EQ(helper->GetCount(), before + 2);
+    }
+    EXPECT_EQ(helper->GetCount(), before + 1);
+    // The stale registration goes only when removed; only the first match goes.
+    EXPECT_TRUE(helper->Remove(goneAddress));
+    EXPECT_FALSE(helper->Remove(goneAddress));
+    EXPECT_EQ(helper->GetCount(), before);
+}
+
+} // namespace

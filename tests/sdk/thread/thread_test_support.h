@@ -1,0 +1,53 @@
+#pragma once
+// Helpers shared by the thread tests.
+
+#include "sdk/thread/event.h"
+#include "sdk/thread/thread.h"
+#include "sdk/ztl/exception.h"
+
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace threadtest {
+
+namespace T = zelvoranGameSDK3rd::Thread;
+namespace Z = zelvoranGameSDK3rd::ZTL;
+
+// A thread object whose body is a function of the object.
+class FunctionThread : public T::CThread
+{
+public:
+    explicit FunctionThread(std::function<void(FunctionThread&)> body = {}, int* deleted = nullptr)
+        : m_body(std::move(body)), m_deleted(deleted)
+    {}
+    ~FunctionThread() override
+    {
+        StopAndWait();
+        if (m_deleted != nullptr) ++*m_deleted;
+    }
+    void ThreadProc() override
+    {
+        if (m_body) m_body(*this);
+    }
+
+private:
+    std::function<void(FunctionThread&)> m_body;
+    int* m_deleted;
+};
+
+// Generous bound for waits that should end almost at once.
+constexpr std::uint32_t kLongWait = 10000;
+
+inline bool WaitFor(T::CEvent& event)
+{
+    return event.Wait(kLongWait) == 0;
+}
+
+inline bool MessageIs(const Z::CException& e, const char* expected)
+{
+    return std::strcmp(e.getMessage().c_str(), expected) == 0;
+}
+
+} // namespace threadtest
