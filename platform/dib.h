@@ -1,0 +1,116 @@
+#pragma once
+// Device-independent bitmaps in memory and the drawing context that draws text and images into them.
+// Colours are 0x00BBGGRR values, as the SDK hands them to its drawing calls.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class Font;
+
+// A top-down bitmap of 8, 16 (5-5-5), 24 (B, G, R) or 32 (B, G, R, unused) bits per pixel. Rows are
+// (bytes per pixel × width + 3) rounded down to a multiple of 4 bytes apart. New pixels are zero.
+class DibSection
+{
+public:
+    // Null when a side is 0 or less, the depth is not one of the four, or the memory cannot be had.
+    static std::unique_ptr<DibSection> Create(int width, int height, int bitsPerPixel);
+
+    void* Bits() { return pixels_.data(); }
+    const void* Bits() const { return pixels_.data(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int BitsPerPixel() const { return bitsPerPixel_; }
+    int Pitch() const { return pitch_; }
+
+    // Row pitch of a bitmap of that width and depth; 0 when it would not fit in an int.
+    static int PitchFor(int width, int bitsPerPixel);
+
+private:
+    DibSection(int width, int height, int bitsPerPixel, int pitch);
+
+    std::vector<std::uint8_t> pixels_;
+    int width_;
+    int height_;
+    int bitsPerPixel_;
+    int pitch_;
+};
+
+enum class BackgroundMode
+{
+    Transparent = 1,
+    Opaque = 2,
+};
+
+// A rectangle [left, right) × [top, bottom) relative to a text's upper-left corner.
+struct MaskWindow
+{
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// 8-bit coverage of a piece of text, placed relative to the text's upper-left corner.
+struct TextMask
+{
+    int originX = 0; // where mask column 0 lies, relative to the text's left edge
+    int originY = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage; // width × height, 0 none to 255 full
+
+    // Makes an empty mask of [left, right) × [top, bottom) cut to the window.
+    void Reset(int left, int top, int right, int bottom, const MaskWindow& window);
+    std::uint8_t* Row(int y) { return coverage.data() + static_cast<std::size_t>(y) * width; }
+    // Raises the coverage at (x, y) of the text to at least `value`; points off the mask are ignored.
+    void Put(int x, int y, std::uint8_t value);
+};
+
+// A memory drawing context: one bitmap selected into it, one font, the text and background colours.
+// A context without a bitmap draws nothing.
+class DeviceContext
+{
+public:
+    DibSection* SelectBitmap(DibSection* bitmap);
+    DibSection* Bitmap() const { return bitmap_; }
+    Font* SelectFont(Font* font);
+    Font* CurrentFont() const { return font_; }
+
+    std::uint32_t SetTextColor(std::uint32_t color);
+    std::uint32_t TextColor() const { return textColor_; }
+    std::uint32_t SetBackgroundColor(std::uint32_t color);
+    std::uint32_t BackgroundColor() const { return backgroundColor_; }
+    BackgroundMode SetBackgroundMode(BackgroundMode mode);
+    BackgroundMode GetBackgroundMode() const { return backgroundMode_; }
+
+    // False outside the bitmap (or without one).
+    bool GetPixel(int x, int y, std::uint32_t& color) const;
+    bool SetPixel(int x, int y, std::uint32_t color);
+    // Mixes `color` into the pixel by coverage/255.
+    void BlendPixel(int x, int y, std::uint32_t color, unsigned coverage);
+    // Fills [left, right) × [top, bottom), clipped to the bitmap.
+    void FillRect(int left, int top, int right, int bottom, std::uint32_t color);
+
+    // The selected font's extent of one CP932 line; false without a font or when it cannot measure.
+    bool GetTextExtent(std::string_view cp932, int& cx, int& cy) const;
+    // Draws one CP932 line with its upper-left corner at (x, y) in the text colour; in opaque mode the
+    // text's extent is painted with the background colour first.
+    bool TextOut(int x, int y, std::string_view cp932);
+
+private:
+    DibSection* bitmap_ = nullptr;
+    Font* font_ = nullptr;
+    std::uint32_t textColor_ = 0;
+    std::uint32_t backgroundColor_ = 0xFFFFFF;
+    BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+};
+
+// Pixels per logical inch of the screen, which converts picture sizes in 0.01 mm into pixels.
+int ScreenPixelsPerInchX();
+int ScreenPixelsPerInchY();
+
+} // namespace platform

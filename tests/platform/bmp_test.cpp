@@ -1,0 +1,269 @@
+#include "platform/bmp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    b[at] = v & 0xFF;
+    b[at + 1] = (v >> 8) & 0xFF;
+}
+void Put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+
+// A BMP file with a 40-byte header, the given palette (B, G, R, 0 each) or masks, and pixel bytes.
+Bytes MakeBmp(int width, int height, int bitCount, std::uint32_t compression, const Bytes& table,
+              const Bytes& bits, std::uint32_t colorsUsed = 0)
+{
+    Bytes file(54 + table.size());
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(file.size() + bits.size()));
+    Put32(file, 10, static_cast<std::uint32_t>(file.size()));
+    Put32(file, 14, 40);
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(height));
+    Put16(file, 26, 1);
+    Put16(file, 28, static_cast<std::uint32_t>(bitCount));
+    Put32(file, 30, compression);
+    Put32(file, 46, colorsUsed);
+    std::copy(table.begin(), table.end(), file.begin() + 54);
+    file.insert(file.end(), bits.begin(), bits.end());
+    return file;
+}
+
+// Palette entries from COLORREF values.
+Bytes Palette(std::initializer_list<std::uint32_t> colors)
+{
+    Bytes out;
+    for (std::uint32_t c : colors) {
+        out.push_back((c >> 16) & 0xFF);
+        out.push_back((c >> 8) & 0xFF);
+        out.push_back(c & 0xFF);
+        out.push_back(0);
+    }
+    return out;
+}
+
+constexpr std::uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;
+constexpr std::uint32_t kUntouched = 0x123456;
+
+// Decodes a file into a 32-bit bitmap pre-filled with kUntouched and returns its pixels, row by row.
+std::vector<std::uint32_t> Draw(const Bytes& file, int width, int height, int* rows = nullptr)
+{
+    platform::BitmapView view;
+    EXPECT_TRUE(platform::ReadBitmapFile(file.data(), file.size(), view));
+    auto section = platform::DibSection::Create(width, height, 32);
+    platform::DeviceContext dc;
+    dc.SelectBitmap(section.get());
+    dc.FillRect(0, 0, width, height, kUntouched);
+    const int drawn = platform::DrawBitmap(dc, 0, 0, view);
+    if (rows) *rows = drawn;
+    std::vector<std::uint32_t> out;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t c = 0;
+            dc.GetPixel(x, y, c);
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+TEST(BitmapDecode, OneBitRowsRunBottomUpWithPaddedRows)
+{
+    // 3 × 2: bottom row (stored first) 1,0,1; top row 0,1,1.
+    const Bytes bits = {0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0};
+    const Bytes file = MakeBmp(3, 2, 1, platform::kBitmapRgb, Palette({kBlack, kWhite}), bits);
+    int rows = 0;
+    EXPECT_EQ(Draw(file, 3, 2, &rows),
+              (std::vector<std::uint32_t>{kBlack, kWhite, kWhite, kWhite, kBlack, kWhite}));
+    EXPECT_EQ(rows, 2);
+}
+
+TEST(BitmapDecode, FourBitAndEightBitPalettes)
+{
+    const Bytes four =
+        MakeBmp(3, 1, 4, platform::kBitmapRgb, Palette({kBlack, kRed, kGreen, kBlue}), {0x12, 0x30, 0, 0}, 4);
+    EXPECT_EQ(Draw(four, 3, 1), (std::vector<std::uint32_t>{kRed, kGreen, kBlue}));
+    const Bytes eight =
+        MakeBmp(2, 2, 8, platform::kBitmapRgb, Palette({kBlack, kRed, kGreen}), {2, 1, 0, 0, 0, 2, 0, 0}, 3);
+    EXPECT_EQ(Draw(eight, 2, 2), (std::vector<std::uint32_t>{kBlack, kGreen, kGreen, kRed}));
+}
+
+TEST(BitmapDecode, PaletteIndexesPastTheTableAreBlack)
+{
+    const Bytes file = MakeBmp(2, 1, 8, platform::kBitmapRgb, Palette({kWhite}), {0, 7, 0, 0}, 1);
+    EXPECT_EQ(Draw(file, 2, 1), (std::vector<std::uint32_t>{kWhite, kBlack}));
+}
+
+TEST(BitmapDecode, RunLengthEightWithDeltaLeavesSkippedPixels)
+{
+    // 4 × 3, rows from the bottom: a run of two 1s, literal 2 2 3 (the 3 falls off the row), end of line;
+    // delta (1, 1) to column 1 of the top row, a run of one 2, end of bitmap. The middle row and the rest
+    // of the top row stay as they were.
+    const Bytes rle = {2, 1, 0, 3, 2, 2, 3, 0, 0, 0, 0, 2, 1, 1, 1, 2, 0, 1};
+    const Bytes file =
+        MakeBmp(4, 3, 8, platform::kBitmapRle8, Palette({kBlack, kRed, kGreen, kBlue}), rle, 4);
+    const auto u = kUntouched;
+    EXPECT_EQ(Draw(file, 4, 3),
+              (std::vector<std::uint32_t>{u, kGreen, u, u, u, u, u, u, kRed, kRed, kGreen, kGreen}));
+}
+
+TEST(BitmapDecode, RunLengthFourAlternatesNibbles)
+{
+    const Bytes rle = {3, 0x12, 0, 3, 0x31, 0x20, 0, 1};
+    const Bytes file =
+        MakeBmp(6, 1, 4, platform::kBitmapRle4, Palette({kBlack, kRed, kGreen, kBlue}), rle, 4);
+    EXPECT_EQ(Draw(file, 6, 1), (std::vector<std::uint32_t>{kRed, kGreen, kRed, kBlue, kRed, kGreen}));
+}
+
+TEST(BitmapDecode, TruncatedLiteralRunStopsDrawing)
+{
+    const Bytes rle = {0, 5, 1, 2};
+    const Bytes file = MakeBmp(5, 1, 8, platform::kBitmapRle8, Palette({kBlack, kRed, kGreen}), rle, 3);
+    int rows = -1;
+    Draw(file, 5, 1, &rows);
+    EXPECT_EQ(rows, 0);
+}
+
+TEST(BitmapDecode, SixteenTwentyFourAndThirtyTwoBits)
+{
+    const Bytes b16 = MakeBmp(2, 1, 16, platform::kBitmapRgb, {}, {0x00, 0x7C, 0x1F, 0x00});
+    EXPECT_EQ(Draw(b16, 2, 1), (std::vector<std::uint32_t>{0x0000F8, 0xF80000}));
+    const Bytes b24 = MakeBmp(1, 2, 24, platform::kBitmapRgb, {}, {1, 2, 3, 0, 4, 5, 6, 0});
+    EXPECT_EQ(Draw(b24, 1, 2), (std::vector<std::uint32_t>{0x040506, 0x010203}));
+    const Bytes b32 = MakeBmp(1, 1, 32, platform::kBitmapRgb, {}, {9, 8, 7, 0xAA});
+    EXPECT_EQ(Draw(b32, 1, 1), (std::vector<std::uint32_t>{0x090807}));
+}
+
+TEST(BitmapDecode, BitFieldsSelectTheChannels)
+{
+    // 5-6-5 masks after the 40-byte header.
+    Bytes masks(12);
+    Put32(masks, 0, 0xF800);
+    Put32(masks, 4, 0x07E0);
+    Put32(masks, 8, 0x001F);
+    const Bytes file = MakeBmp(1, 1, 16, platform::kBitmapBitFields, masks, {0xE0, 0x07, 0, 0});
+    EXPECT_EQ(Draw(file, 1, 1), (std::vector<std::uint32_t>{0x00FC00}));
+}
+
+TEST(BitmapDecode, NegativeHeightIsTopDown)
+{
+    const Bytes file =
+        MakeBmp(1, -2, 8, platform::kBitmapRgb, Palette({kRed, kBlue}), {0, 0, 0, 0, 1, 0, 0, 0}, 2);
+    EXPECT_EQ(Draw(file, 1, 2), (std::vector<std::uint32_t>{kRed, kBlue}));
+}
+
+TEST(BitmapDecode, DrawingIsClippedToTheTarget)
+{
+    const Bytes file = MakeBmp(2, 1, 8, platform::kBitmapRgb, Palette({kRed, kBlue}), {0, 1, 0, 0}, 2);
+    platform::BitmapView view;
+    ASSERT_TRUE(platform::ReadBitmapFile(file.data(), file.size(), view));
+    auto section = platform::DibSection::Create(2, 1, 24);
+    platform::DeviceContext dc;
+    dc.SelectBitmap(section.get());
+    EXPECT_EQ(platform::DrawBitmap(dc, 1, 0, view), 1);
+    std::uint32_t c = 0;
+    ASSERT_TRUE(dc.GetPixel(1, 0, c));
+    EXPECT_EQ(c, kRed);
+    EXPECT_EQ(platform::DrawBitmap(dc, -1, 0, view), 1);
+    ASSERT_TRUE(dc.GetPixel(0, 0, c));
+    EXPECT_EQ(c, kBlue);
+}
+
+TEST(BitmapRead, RefusesFilesThatDoNotHoldWhatTheyClaim)
+{
+    const Bytes good = MakeBmp(2, 2, 24, platform::kBitmapRgb, {}, Bytes(16, 0));
+    platform::BitmapView view;
+    ASSERT_TRUE(platform::ReadBitmapFile(good.data(), good.size(), view));
+    EXPECT_EQ(view.stride, 8u);
+
+    // Short by more than the last row's padding.
+    EXPECT_FALSE(platform::ReadBitmapFile(good.data(), good.size() - 3, view));
+    // The last row's padding may be missing.
+    EXPECT_TRUE(platform::ReadBitmapFile(good.data(), good.size() - 2, view));
+
+    Bytes offsetPastEnd = good;
+    Put32(offsetPastEnd, 10, static_cast<std::uint32_t>(good.size() + 1));
+    EXPECT_FALSE(platform::ReadBitmapFile(offsetPastEnd.data(), offsetPastEnd.size(), view));
+
+    Bytes offsetInsideHeader = good;
+    Put32(offsetInsideHeader, 10, 30);
+    EXPECT_FALSE(platform::ReadBitmapFile(offsetInsideHeader.data(), offsetInsideHeader.size(), view));
+
+    Bytes headerPastOffset = good;
+    Put32(headerPastOffset, 14, 124);
+    EXPECT_FALSE(platform::ReadBitmapFile(headerPastOffset.data(), headerPastOffset.size(), view));
+
+    Bytes notBm = good;
+    notBm[1] = 'A';
+    EXPECT_FALSE(platform::ReadBitmapFile(notBm.data(), notBm.size(), view));
+
+    for (int width : {0, -1, 40000}) {
+        const Bytes bad = MakeBmp(width, 1, 24, platform::kBitmapRgb, {}, Bytes(16, 0));
+        EXPECT_FALSE(platform::ReadBitmapFile(bad.data(), bad.size(), view)) << width;
+    }
+    const Bytes zeroHeight = MakeBmp(1, 0, 24, platform::kBitmapRgb, {}, Bytes(4, 0));
+    EXPECT_FALSE(platform::ReadBitmapFile(zeroHeight.data(), zeroHeight.size(), view));
+    const Bytes oddDepth = MakeBmp(1, 1, 7, platform::kBitmapRgb, {}, Bytes(4, 0));
+    EXPECT_FALSE(platform::ReadBitmapFile(oddDepth.data(), oddDepth.size(), view));
+    const Bytes rleWrongDepth = MakeBmp(1, 1, 24, platform::kBitmapRle8, {}, Bytes(4, 0));
+    EXPECT_FALSE(platform::ReadBitmapFile(rleWrongDepth.data(), rleWrongDepth.size(), view));
+    const Bytes rleTopDown = MakeBmp(1, -1, 8, platform::kBitmapRle8, Palette({kRed}), {0, 1}, 1);
+    EXPECT_FALSE(platform::ReadBitmapFile(rleTopDown.data(), rleTopDown.size(), view));
+    // A palettised bitmap whose palette would have to lie inside the pixels.
+    const Bytes noPalette = MakeBmp(1, 1, 8, platform::kBitmapRgb, {}, Bytes(4, 0));
+    EXPECT_FALSE(platform::ReadBitmapFile(noPalette.data(), noPalette.size(), view));
+    // Bit fields whose masks are cut off.
+    const Bytes noMasks = MakeBmp(1, 1, 32, platform::kBitmapBitFields, Bytes(8, 0), Bytes(4, 0));
+    EXPECT_FALSE(platform::ReadBitmapFile(noMasks.data(), noMasks.size(), view));
+}
+
+TEST(BitmapRead, PaletteCutShortKeepsTheEntriesThatAreThere)
+{
+    // Claims 256 colours but holds two before the pixels.
+    const Bytes file = MakeBmp(1, 1, 8, platform::kBitmapRgb, Palette({kRed, kBlue}), {1, 0, 0, 0});
+    platform::BitmapView view;
+    ASSERT_TRUE(platform::ReadBitmapFile(file.data(), file.size(), view));
+    EXPECT_EQ(view.paletteEntries, 2);
+    EXPECT_EQ(Draw(file, 1, 1), (std::vector<std::uint32_t>{kBlue}));
+}
+
+TEST(BitmapRead, OldCoreHeaderWithThreeBytePalette)
+{
+    Bytes file(14 + 12 + 6 + 4);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 10, 32);
+    Put32(file, 14, 12);
+    Put16(file, 18, 2);
+    Put16(file, 20, 1);
+    Put16(file, 22, 1);
+    Put16(file, 24, 1);
+    file[26] = 0xFF; // entry 0 blue
+    file[31] = 0xFF; // entry 1 red
+    file[32] = 0b01000000;
+    EXPECT_EQ(Draw(file, 2, 1), (std::vector<std::uint32_t>{kBlue, kRed}));
+}
+
+TEST(BitmapRead, SeparateHeaderAndBits)
+{
+    const Bytes file = MakeBmp(1, 1, 24, platform::kBitmapRgb, {}, {1, 2, 3, 0});
+    platform::BitmapView view;
+    EXPECT_TRUE(platform::ReadBitmapInfo(file.data() + 14, 40, file.data() + 54, 4, view));
+    EXPECT_FALSE(platform::ReadBitmapInfo(file.data() + 14, 39, file.data() + 54, 4, view));
+    EXPECT_FALSE(platform::ReadBitmapInfo(file.data() + 14, 40, file.data() + 54, 2, view));
+}
+
+} // namespace
