@@ -380,8 +380,9 @@ int CFile::ReadQuotedText(char* buffer, std::int32_t workSize)
 {
     if (buffer == nullptr || workSize <= 0) return 1;
     buffer[0] = '\0';
-    std::vector<char> work(static_cast<std::size_t>(workSize));
-    const int lineCapacity = workSize < 256 ? workSize : 256;
+    // Lines are read 255 bytes at most; `workSize` bounds the text handed back.
+    constexpr int lineCapacity = 256;
+    std::vector<char> work(lineCapacity);
     std::size_t length = 0;
     bool truncated = false;
     char last = '\0'; // the text's last character, kept even when the buffer is full

@@ -1,0 +1,552 @@
+#include "sdk/auxiliary/file.h"
+#include "sdk/auxiliary/lzss.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+
+namespace Aux = zelvoranGameSDK3rd::Auxiliary;
+namespace ZTL = zelvoranGameSDK3rd::ZTL;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string Text(const ZTL::string& s)
+{
+    return std::string(s.c_str(), s.length());
+}
+
+std::string Content(Aux::CFile& f)
+{
+    return std::string(static_cast<const char*>(f.GetMemory()), f.GetSize());
+}
+
+// One member of a test archive: its name field, the content it decodes to, and how it is stored.
+struct SMember
+{
+    std::string name;
+    std::string content;
+    bool pack = false;
+};
+
+void Put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Builds an archive of the given kind (1 to 4) the way the game's packer lays it out.
+Bytes MakeArchive(int kind, const std::vector<SMember>& members)
+{
+    static const char* magics[] = {"zelvpack", "zelvpkEx", "zelvpkDx", "packQrlt"};
+    const std::size_t entrySize = kind == 1 ? 40 : kind == 2 ? 44 : 268;
+    const std::size_t nameSize = kind <= 2 ? 32 : 256;
+    Bytes b(12 + entrySize * members.size(), 0);
+    std::memcpy(b.data(), magics[kind - 1], 8);
+    Put32(b, 8, static_cast<std::uint32_t>(members.size()));
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const SMember& m = members[i];
+        Bytes stored(m.content.begin(), m.content.end());
+        if (m.pack) {
+            auto coder = std::make_unique<Aux::CLZSS>();
+            std::uint8_t* packed = nullptr;
+            std::uint32_t size = 0;
+            EXPECT_EQ(
+                coder->Encode(stored.data(), packed, static_cast<std::uint32_t>(stored.size()), size, true),
+                0);
+            stored.assign(packed, packed + size);
+            delete[] packed;
+        }
+        const std::size_t entry = 12 + entrySize * i;
+        std::memcpy(&b[entry], m.name.data(), std::min(m.name.size(), nameSize));
+        std::uint32_t offset = static_cast<std::uint32_t>(b.size());
+        Put32(b, entry + nameSize, kind == 4 ? offset + 4 : offset);
+        Put32(b, entry + nameSize + 4, static_cast<std::uint32_t>(m.content.size()));
+        if (kind != 1) Put32(b, entry + nameSize + 8, static_cast<std::uint32_t>(stored.size()));
+        b.insert(b.end(), stored.begin(), stored.end());
+    }
+    return b;
+}
+
+std::string Repeated(const std::string& s, int n)
+{
+    std::string r;
+    for (int i = 0; i < n; ++i)
+        r += s;
+    return r;
+}
+
+class FileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        root_ = fs::temp_directory_path() / ("mv_file_" + std::to_string(rd()));
+        fs::create_directories(root_ / "g");
+        saved_ = Aux::CFile::GetCurrentFolder();
+        Aux::CFile::SetCurrentFolder(Root() + "/g");
+    }
+    void TearDown() override
+    {
+        Aux::CFile::SetCurrentFolder(saved_);
+        Aux::CFile::ClearSearchFolders();
+        fs::remove_all(root_);
+    }
+    ZTL::string Root() const { return ZTL::string(root_.c_str()); }
+    void Put(const fs::path& relative, const std::string& content) const
+    {
+        fs::create_directories((root_ / relative).parent_path());
+        std::ofstream(root_ / relative, std::ios::binary) << content;
+    }
+    void Put(const fs::path& relative, const Bytes& content) const
+    {
+        Put(relative, std::string(content.begin(), content.end()));
+    }
+
+    fs::path root_;
+    ZTL::string saved_;
+};
+
+TEST(FilePaths, ParentFolderSuffixAndNamePart)
+{
+    ZTL::string p = "C:\\g\\data\\se\\foo.wav";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
+    EXPECT_EQ(Text(p), "C:\\g\\data\\se\\");
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
+    EXPECT_EQ(Text(p), "C:\\g\\data\\");
+    p = "C:\\";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
+    EXPECT_EQ(Text(p), "C:\\");
+    p = "\\";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
+    p = "abc";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
+    EXPECT_EQ(Text(p), "abc\\");
+    p = "\\\\server\\share\\";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
+    p = "";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
+    // A trail byte 0x5C (能) is not a separator.
+    p = "a\\\x94\x5C";
+    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
+    EXPECT_EQ(Text(p), "a\\");
+
+    EXPECT_EQ(Text(Aux::CFile::GetSuffix("data\\x.tar.GZ")), "GZ");
+    EXPECT_EQ(Text(Aux::CFile::GetSuffix("da.ta/file")), "");
+    EXPECT_EQ(Text(Aux::CFile::GetFileNamePart("a/b\\\x94\x5C.txt")), "\x94\x5C.txt");
+    EXPECT_EQ(Text(Aux::CFile::GetFileNamePart("plain")), "plain");
+
+    ZTL::string lower = "ABC\x83\x41Z"; // ア: its second byte is the letter A
+    Aux::StringToLower(lower);
+    EXPECT_EQ(Text(lower), "abc\x83\x41z");
+}
+
+TEST_F(FileTest, ResolvesRelativePathsAgainstTheCurrentFolder)
+{
+    const std::string base = Text(Aux::CFile::GetCurrentFolder());
+    ASSERT_EQ(base.back(), '\\');
+    std::string expected = Text(Aux::CFile::ResolvePath("data\\se\\foo.wav"));
+    EXPECT_EQ(expected.substr(expected.size() - 16), "\\data\\se\\foo.wav");
+    EXPECT_EQ(expected.find('/'), std::string::npos);
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("data/se/foo.wav")), expected);
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("./data/se/foo.wav")), expected);
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath(".\\data/se\\foo.wav")), expected);
+    ZTL::string parent = ZTL::string(base.c_str());
+    Aux::CFile::ToParentFolder(parent);
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("../x.txt")), Text(Aux::CFile::ResolvePath(parent + "x.txt")));
+    // Absolute: the host's root, or a drive.
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/tmp/a/b")), "\\tmp\\a\\b");
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("C:/g")), "C:\\g");
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath(Aux::CFile::ResolvePath("data/x"))),
+              Text(Aux::CFile::ResolvePath("data/x")));
+    // The trail byte 0x5C stays.
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/\x94\x5C/x")), "\\\x94\x5C\\x");
+
+    Aux::CFile::SetCurrentFolder("\"C:\\g\\game.exe\"");
+    EXPECT_EQ(Text(Aux::CFile::GetCurrentFolder()), "C:\\g\\");
+    Aux::CFile::SetCurrentFolder("C:\\my.dir");
+    EXPECT_EQ(Text(Aux::CFile::GetCurrentFolder()), "C:\\my.dir\\");
+    Aux::CFile::SetCurrentFolder("/x/y/");
+    EXPECT_EQ(Text(Aux::CFile::GetCurrentFolder()), "/x/y/");
+}
+
+TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
+{
+    Put("g/data/Text.TXT", "hello");
+    Aux::CFile f;
+    ASSERT_EQ(f.Read("data/text.txt"), 0); // any letter case
+    EXPECT_EQ(Content(f), "hello");
+    EXPECT_EQ(static_cast<const char*>(f.GetMemory())[5], '\0');
+    EXPECT_EQ(Text(f.GetName()), "data/text.txt");
+    EXPECT_EQ(Text(f.GetFileNamePart()), "text.txt");
+    EXPECT_EQ(Text(f.GetNameSuffix()), "txt");
+    EXPECT_EQ(f.Read(""), -1);
+    EXPECT_EQ(f.Read("data/missing.txt"), 1);
+    EXPECT_EQ(f.GetMemory(), nullptr);
+    EXPECT_EQ(f.Read("data"), 1); // a folder is not a file
+
+    Put("g/empty.bin", "");
+    std::vector<std::uint8_t> content{1, 2};
+    EXPECT_EQ(f.ReadToVector("empty.bin", content), 0);
+    EXPECT_TRUE(content.empty());
+    EXPECT_EQ(f.WriteFromVector("written.bin", {}), 0);
+    EXPECT_TRUE(fs::exists(root_ / "g" / "written.bin"));
+    EXPECT_EQ(fs::file_size(root_ / "g" / "written.bin"), 0u);
+
+    // A name that starts with "!" is a file name like any other, never a memory address.
+    EXPECT_EQ(f.Read("!1000,10"), 1);
+    Put("g/!notes", "bang");
+    ASSERT_EQ(f.Read("!notes"), 0);
+    EXPECT_EQ(Content(f), "bang");
+}
+
+TEST_F(FileTest, ReadsMembersOfEveryArchiveKindSearchingUpwards)
+{
+    const std::string big = Repeated("the same words again and again, ", 40);
+    for (int kind = 1; kind <= 4; ++kind) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(root_ / "g");
+        fs::create_directories(root_ / "g");
+        std::vector<SMember> members = {{"other.txt", "x"}, {"Foo.WAV", "se member"}};
+        if (kind >= 2) members.push_back({"Packed.txt", big, true});
+        Put("g/data/se.dat", MakeArchive(kind, members));
+        Put("g/data.dat", MakeArchive(kind, {{"se\\bar.wav", "from data.dat"}, {"se\\foo.wav", "shadowed"}}));
+
+        Aux::CFile f;
+        ASSERT_EQ(f.Read("data/se/foo.wav"), 0);
+        EXPECT_EQ(Content(f), "se member");
+        EXPECT_EQ(Text(f.GetName()), "data/se/foo.wav");
+        ASSERT_EQ(f.Read("DATA\\SE\\BAR.WAV"), 0); // not in se.dat: one level up
+        EXPECT_EQ(Content(f), "from data.dat");
+        if (kind >= 2) {
+            ASSERT_EQ(f.Read("data/se/packed.txt"), 0);
+            EXPECT_EQ(Content(f), big);
+        }
+        EXPECT_EQ(f.Read("data/se/none.wav"), 1);
+
+        // A plain file wins over a member.
+        Put("g/data/se/foo.wav", "plain");
+        ASSERT_EQ(f.Read("data/se/foo.wav"), 0);
+        EXPECT_EQ(Content(f), "plain");
+    }
+}
+
+TEST_F(FileTest, StoredMembersAreCopiedAndTheFourthKindStartsFourBytesEarly)
+{
+    // A kind-2 member whose stored size equals its size is copied even when it looks like LZSS.
+    Bytes kind2 = MakeArchive(2, {{"a.bin", std::string("\x03\x61\x62\xEE\xF3", 5)}});
+    Put("g/d.dat", kind2);
+    Aux::CFile f;
+    ASSERT_EQ(f.Read("d/a.bin"), 0);
+    EXPECT_EQ(Content(f), std::string("\x03\x61\x62\xEE\xF3", 5));
+
+    // packQrlt: the stored offset points 4 bytes past the data.
+    Bytes kind4 = MakeArchive(4, {{"a.txt", "abcd"}});
+    ASSERT_EQ(std::string(kind4.end() - 4, kind4.end()), "abcd");
+    Put("g/q.dat", kind4);
+    ASSERT_EQ(f.Read("q/a.txt"), 0);
+    EXPECT_EQ(Content(f), "abcd");
+}
+
+TEST_F(FileTest, RefusesDamagedArchiveEntries)
+{
+    Aux::CFile f;
+    Bytes archive = MakeArchive(2, {{"a.txt", "abcdef"}});
+    const std::size_t entry = 12;
+
+    Bytes bad = archive; // data beyond the archive's end
+    Put32(bad, entry + 32, static_cast<std::uint32_t>(bad.size() - 2));
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+    EXPECT_TRUE(f.GetName().empty());
+
+    bad = archive; // an offset that wraps
+    Put32(bad, entry + 32, 0xFFFFFFF0u);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+
+    bad = archive; // a size whose NUL would wrap the allocation, stored packed in 2 bytes
+    Put32(bad, entry + 36, 0xFFFFFFFFu);
+    Put32(bad, entry + 40, 2);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+
+    bad = archive; // packed, but more than the stream could ever produce
+    Put32(bad, entry + 36, 1000);
+    Put32(bad, entry + 40, 6);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+
+    bad = archive; // packed, stored size 0
+    Put32(bad, entry + 40, 0);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+
+    bad = archive; // a packed stream that ends early
+    Put32(bad, entry + 36, 30);
+    Put32(bad, entry + 40, 6);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read("d/a.txt"), 4);
+
+    Bytes q = MakeArchive(4, {{"a.txt", "abcd"}}); // packQrlt offset below 4
+    Put32(q, 12 + 256, 2);
+    Put("g/q.dat", q);
+    EXPECT_EQ(f.Read("q/a.txt"), 4);
+
+    bad = archive; // a name field without its NUL matches nothing
+    std::memset(&bad[entry], 'a', 32);
+    Put("g/d.dat", bad);
+    EXPECT_EQ(f.Read(ZTL::string(("d/" + std::string(32, 'a')).c_str())), 1);
+}
+
+TEST_F(FileTest, SkipsUnreadableArchivesAndGoesOnUpwards)
+{
+    Put("g/data.dat", MakeArchive(1, {{"se\\a.txt", "upper"}}));
+    Aux::CFile f;
+    const Bytes good = MakeArchive(1, {{"a.txt", "lower"}});
+    std::vector<Bytes> broken;
+    Bytes b = good;
+    b[0] = 'Z'; // an unknown magic
+    broken.push_back(b);
+    b = good;
+    Put32(b, 8, 0); // no entries
+    broken.push_back(b);
+    b = good;
+    Put32(b, 8, 0x80000000u); // a negative count
+    broken.push_back(b);
+    b = good;
+    Put32(b, 8, 1000); // more entries than the file holds, the member not among the real ones
+    std::memcpy(&b[12], "zzzzz", 5);
+    broken.push_back(b);
+    broken.push_back(Bytes(good.begin(), good.begin() + 10)); // a cut header
+    for (const Bytes& archive : broken) {
+        Put("g/data/se.dat", archive);
+        ASSERT_EQ(f.Read("data/se/a.txt"), 0);
+        EXPECT_EQ(Content(f), "upper");
+    }
+    Put("g/data/se.dat", good);
+    ASSERT_EQ(f.Read("data/se/a.txt"), 0);
+    EXPECT_EQ(Content(f), "lower");
+}
+
+TEST_F(FileTest, TaggedContentIsDescrambledAndScrambleRoundTrips)
+{
+    Put("g/plain.txt", "line one\r\nline two");
+    Aux::CFile f;
+    ASSERT_EQ(f.Read("plain.txt"), 0);
+    ASSERT_EQ(f.Scramble(), 0);
+    EXPECT_EQ(f.GetSize(), 22u); // the tag is now part of the content
+    EXPECT_EQ(std::string(static_cast<const char*>(f.GetMemory()), 4), "ZPK1");
+    EXPECT_EQ(f.Scramble(), 1); // already tagged
+    ASSERT_EQ(f.Save("tagged.txt"), 0);
+    EXPECT_EQ(fs::file_size(root_ / "g" / "tagged.txt"), 22u);
+
+    ASSERT_EQ(f.Read("tagged.txt"), 0);
+    EXPECT_EQ(f.GetSize(), 18u);
+    EXPECT_EQ(Content(f), "line one\r\nline two");
+    EXPECT_EQ(f.Scramble(), 1); // descrambled content is not scrambled again
+    char line[32];
+    ASSERT_EQ(f.ReadLine(line, sizeof line), 0);
+    EXPECT_STREQ(line, "line one");
+    EXPECT_EQ(f.Rewind(), f.GetMemory());
+
+    // An archive member may be tagged too.
+    std::ifstream in(root_ / "g" / "tagged.txt", std::ios::binary);
+    Put("g/t.dat", MakeArchive(3, {{"m.txt", std::string(std::istreambuf_iterator<char>(in), {})}}));
+    ASSERT_EQ(f.Read("t/m.txt"), 0);
+    EXPECT_EQ(Content(f), "line one\r\nline two");
+}
+
+TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
+{
+    Aux::CFile f;
+    char line[8];
+    ZTL::string text;
+    EXPECT_EQ(f.ReadLine(line, sizeof line), 3);
+    EXPECT_EQ(f.ReadLineString(text), 3);
+
+    const char content[] = "a\r\nb";
+    ASSERT_EQ(f.ReadFromMemory(content, 4), 0);
+    ASSERT_EQ(f.ReadLine(line, sizeof line), 0);
+    EXPECT_STREQ(line, "a");
+    ASSERT_EQ(f.ReadLine(line, sizeof line), 0);
+    EXPECT_STREQ(line, "b");
+    EXPECT_EQ(f.ReadLine(line, sizeof line), 1);
+
+    const char lone[] = "x\ry\nz\r\n\r\nlast\r";
+    ASSERT_EQ(f.ReadFromMemory(lone, sizeof lone - 1), 0);
+    ASSERT_EQ(f.ReadLineString(text), 0);
+    EXPECT_EQ(Text(text), "x\ry\nz");
+    ASSERT_EQ(f.ReadLineString(text), 0);
+    EXPECT_EQ(Text(text), "");
+    ASSERT_EQ(f.ReadLineString(text), 0);
+    EXPECT_EQ(Text(text), "last\r");
+    EXPECT_EQ(f.ReadLineString(text), 1);
+    EXPECT_TRUE(text.empty());
+
+    const char longLine[] = "0123456789\r\nnext";
+    ASSERT_EQ(f.ReadFromMemory(longLine, sizeof longLine - 1), 0);
+    ASSERT_EQ(f.ReadLine(line, 5), 2);
+    EXPECT_STREQ(line, "0123");
+    ASSERT_EQ(f.ReadLine(line, 1), 2);
+    EXPECT_STREQ(line, "");
+    EXPECT_EQ(f.ReadLine(line, 0), 2);
+    ASSERT_EQ(f.ReadLine(line, 5), 2);
+    EXPECT_STREQ(line, "4567");
+    ASSERT_EQ(f.ReadLine(line, 5), 0); // exactly capacity - 1 bytes before the CR LF
+    EXPECT_STREQ(line, "89");
+    ASSERT_EQ(f.ReadLine(line, 5), 0);
+    EXPECT_STREQ(line, "next");
+
+    ASSERT_EQ(f.ReadFromMemory(nullptr, 0), 0);
+    EXPECT_EQ(f.ReadLine(line, sizeof line), 1);
+    EXPECT_EQ(f.ReadFromMemory(nullptr, 4), 6);
+}
+
+TEST_F(FileTest, QuotedTextsSpanLinesAndAreBounded)
+{
+    const char content[] = "\"one\"\r\n\"two\r\nlines\"\r\n\"\r\nx\"\r\n\"END\"\r\n\"after\"";
+    Aux::CFile f;
+    ASSERT_EQ(f.ReadFromMemory(content, sizeof content - 1), 0);
+    char text[256];
+    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
+    EXPECT_STREQ(text, "one");
+    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
+    EXPECT_STREQ(text, "two\nlines");
+    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0); // a lone opening quote
+    EXPECT_STREQ(text, "\nx");
+    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1); // the end marker
+    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
+    EXPECT_STREQ(text, "after");
+    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1);
+
+    // A text longer than the buffer is cut, reported, and consumed whole.
+    const char longText[] = "\"abcdefghij\r\nklmnop\"\r\n\"ok\"";
+    ASSERT_EQ(f.ReadFromMemory(longText, sizeof longText - 1), 0);
+    char small[8];
+    std::memset(small, 0x7F, sizeof small);
+    ASSERT_EQ(f.ReadQuotedText(small, sizeof small), 2);
+    EXPECT_STREQ(small, "abcdefg");
+    ASSERT_EQ(f.ReadQuotedText(small, sizeof small), 0);
+    EXPECT_STREQ(small, "ok");
+
+    const char unterminated[] = "\"never closed\r\nstill";
+    ASSERT_EQ(f.ReadFromMemory(unterminated, sizeof unterminated - 1), 0);
+    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1);
+    EXPECT_EQ(f.ReadQuotedText(text, 0), 1);
+}
+
+TEST_F(FileTest, ReadBytesChecksItsCount)
+{
+    Aux::CFile f;
+    char out[8] = {};
+    EXPECT_EQ(f.ReadBytes(out, 1), 2);
+    const char content[] = "abcdef";
+    ASSERT_EQ(f.ReadFromMemory(content, 6), 0);
+    ASSERT_EQ(f.ReadBytes(out, 4), 0);
+    EXPECT_EQ(std::string(out, 4), "abcd");
+    EXPECT_EQ(f.ReadBytes(out, 3), 1); // only two left: nothing copied
+    ASSERT_EQ(f.ReadBytes(out, 2), 0);
+    EXPECT_EQ(std::string(out, 2), "ef");
+    EXPECT_EQ(f.ReadBytes(out, 0), 1);
+    f.Close(); // the caller's block is not freed
+    EXPECT_EQ(content[0], 'a');
+}
+
+TEST_F(FileTest, TemporaryCopies)
+{
+    Put("g/plain.bin", "disk");
+    Aux::CFile f;
+    EXPECT_EQ(f.ToTemporaryFile(false), 1);
+    ASSERT_EQ(f.Read("plain.bin"), 0);
+    ASSERT_EQ(f.CreateTemporary(false), 0); // a plain file serves itself
+    EXPECT_EQ(Text(f.GetName()), "plain.bin");
+    EXPECT_EQ(f.GetMemory(), nullptr);
+
+    Put("g/pack.dat", MakeArchive(1, {{"m.bin", "member"}}));
+    ASSERT_EQ(f.Read("pack/m.bin"), 0);
+    ASSERT_EQ(f.ToTemporaryFile(false), 0);
+    const std::string temporary = Text(f.GetName());
+    EXPECT_EQ(fs::path(temporary).filename().string().substr(0, 3), "ZLV");
+    std::ifstream in(temporary, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "member");
+    f.Close();
+    EXPECT_FALSE(fs::exists(temporary));
+
+    ASSERT_EQ(f.Read("plain.bin"), 0);
+    ASSERT_EQ(f.ToTemporaryFile(true), 0); // forced: a copy even of a plain file
+    EXPECT_NE(Text(f.GetName()), "plain.bin");
+    const std::string forced = Text(f.GetName());
+    EXPECT_TRUE(fs::exists(forced));
+    ASSERT_EQ(f.Read("plain.bin"), 0); // reading again closes and deletes the copy
+    EXPECT_FALSE(fs::exists(forced));
+}
+
+TEST_F(FileTest, WritingStreamsLinesAndDeleting)
+{
+    Aux::CFile f;
+    EXPECT_EQ(f.WriteString("x"), -1);
+    ASSERT_EQ(f.Open("log.txt", "w"), 0);
+    ASSERT_NE(f.GetFilePointer(), nullptr);
+    EXPECT_EQ(f.GetStream(), f.GetFilePointer());
+    EXPECT_EQ(f.WriteString("100%s\n"), 0); // written as it stands, not as a format
+    EXPECT_EQ(f.Close(), 0);
+    EXPECT_EQ(f.GetStream(), nullptr);
+    ASSERT_EQ(f.Read("log.txt"), 0);
+    EXPECT_EQ(Content(f), "100%s\n");
+    EXPECT_EQ(f.Open("log.txt", "q"), -2);
+    EXPECT_EQ(f.Open("missing/x.txt", "rb"), 1);
+    EXPECT_EQ(f.Open("\x94", "rb"), -1);
+
+    ASSERT_EQ(f.WriteLines("lines.txt", {"a\r\n", "", "b"}), 0);
+    ASSERT_EQ(f.Read("lines.txt"), 0);
+    EXPECT_EQ(Content(f), "a\r\nb");
+    EXPECT_EQ(f.WriteLines("no/folder.txt", {"a"}), 1);
+    EXPECT_EQ(f.WriteLines("\x94", {"a"}), -1);
+
+    EXPECT_EQ(f.Delete(""), -1);
+    EXPECT_EQ(f.Delete("missing.txt"), 1);
+    EXPECT_EQ(f.Delete("LINES.TXT"), 0);
+    EXPECT_FALSE(fs::exists(root_ / "g" / "lines.txt"));
+
+    // A write that cannot be made leaves the old file whole and the object untouched.
+    Put("g/keep.sav", "old");
+    ASSERT_EQ(f.Read("log.txt"), 0);
+    EXPECT_EQ(f.Write("keep.sav", "new", 3), 0);
+    EXPECT_EQ(Content(f), "100%s\n");
+    fs::create_directories(root_ / "g" / "dir.sav");
+    EXPECT_EQ(f.Write("dir.sav", "x", 1), 1);
+    EXPECT_EQ(f.Write("", "x", 1), 1);
+}
+
+TEST_F(FileTest, SearchFoldersServeRelativeNamesNotFoundAsGiven)
+{
+    Put("extra/data/only.txt", "extra");
+    Put("more/data/only.txt", "more");
+    Put("more/pack.dat", MakeArchive(1, {{"m.txt", "packed"}}));
+    Aux::CFile f;
+    EXPECT_EQ(f.Read("data/only.txt"), 1);
+    Aux::CFile::AddSearchFolder(Root() + "/extra");
+    Aux::CFile::AddSearchFolder(Root() + "/more/");
+    ASSERT_EQ(f.Read("data/only.txt"), 0);
+    EXPECT_EQ(Content(f), "extra");
+    ASSERT_EQ(f.Read("pack/m.txt"), 0);
+    EXPECT_EQ(Content(f), "packed");
+    ASSERT_EQ(f.Open("data/only.txt", "rb"), 0);
+    char c = 0;
+    EXPECT_EQ(std::fread(&c, 1, 1, f.GetStream()), 1u);
+    EXPECT_EQ(c, 'e');
+    f.Close();
+    EXPECT_EQ(f.Read("data/none.txt"), 1);
+    Aux::CFile::ClearSearchFolders();
+    EXPECT_EQ(f.Read("data/only.txt"), 1);
+}
+
+} // namespace
