@@ -16,6 +16,14 @@ CThread::~CThread()
     StopAndWait();
 }
 
+void CThread::ResetEvents()
+{
+    m_stop.Reset();
+    m_ready.Reset();
+    m_interrupt.Reset();
+    m_started.Reset();
+}
+
 int CThread::StartCallback(const Callback& callback)
 {
     CLockGuard guard(m_startLock);
@@ -27,10 +35,7 @@ int CThread::Start()
 {
     CLockGuard guard(m_startLock);
     StopAndWait();
-    m_stop.Reset();
-    m_ready.Reset();
-    m_interrupt.Reset();
-    m_started.Reset();
+    ResetEvents();
     m_launched = true;
     DWORD id = kNoThread;
     platform::ThreadHandle* handle = platform::CreateThread(&CThread::Trampoline, this, m_stackSize, &id);
@@ -75,10 +80,7 @@ int CThread::StopAndWait()
 int CThread::RunInCurrentThread()
 {
     StopAndWait();
-    m_stop.Reset();
-    m_ready.Reset();
-    m_interrupt.Reset();
-    m_started.Reset();
+    ResetEvents();
     m_launched = false;
     m_threadId.store(GetCurrentThreadId());
     IThreadManager* manager = CThreadManager::GetInstance();

@@ -91,6 +91,7 @@ public:
 
 private:
     static void Trampoline(void* self);
+    void ResetEvents();
 
     platform::ThreadHandle* m_handle = nullptr;
     std::atomic<DWORD> m_threadId{kNoThread};
