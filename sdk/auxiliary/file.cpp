@@ -3,7 +3,9 @@
 #include "platform/file.h"
 #include "platform/path.h"
 #include "sdk/auxiliary/pack_archive.h"
+#include "sdk/thread/callback_registry.h"
 #include "sdk/thread/critical_section.h"
+#include "sdk/ztl/callback.h"
 #include "sdk/ztl/sjis.h"
 
 #include <cstdlib>
@@ -122,6 +124,23 @@ template <class Attempt> int WithSearchFolders(const ZTL::string& name, Attempt 
     }
     return result;
 }
+
+// At application start the current folder becomes the working folder of that moment.
+void CaptureWorkingFolder()
+{
+    std::string working;
+    if (!platform::GetCurrentFolder(working)) return;
+    SFolders& f = Folders();
+    Thread::CLockGuard<Thread::CCriticalSection> guard(f.lock);
+    StoreCurrentFolder(working, f.current);
+}
+
+[[maybe_unused]] const bool g_captureRegistered = [] {
+    Thread::CallbackRegistry::Callback callback;
+    callback.add(new ZTL::function_callback_vg0(&CaptureWorkingFolder));
+    Thread::CallbackRegistry::CreateInstance()->AddCallback(Thread::CallbackRegistry::StartUpList, callback);
+    return true;
+}();
 
 class CFilePackSource : public IPackSource
 {

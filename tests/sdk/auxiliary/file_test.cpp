@@ -1,5 +1,6 @@
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/lzss.h"
+#include "sdk/thread/callback_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -547,6 +548,21 @@ TEST_F(FileTest, SearchFoldersServeRelativeNamesNotFoundAsGiven)
     EXPECT_EQ(f.Read("data/none.txt"), 1);
     Aux::CFile::ClearSearchFolders();
     EXPECT_EQ(f.Read("data/only.txt"), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileStartUp, TheStartUpCallbacksCaptureTheWorkingFolder)
+{
+    const ZTL::string saved = Aux::CFile::GetCurrentFolder();
+    Aux::CFile::SetCurrentFolder("/somewhere/else");
+    zelvoranGameSDK3rd::Thread::CallbackRegistry::RunCallbacks(
+        zelvoranGameSDK3rd::Thread::CallbackRegistry::StartUpList);
+    const std::string now = Text(Aux::CFile::GetCurrentFolder());
+    EXPECT_EQ(now, fs::current_path().string() + "\\");
+    Aux::CFile::SetCurrentFolder(saved);
 }
 
 } // namespace
