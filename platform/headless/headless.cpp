@@ -1,0 +1,249 @@
+#include "platform/headless/headless.h"
+
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace platform::headless {
+
+namespace {
+
+struct NativeState
+{
+    std::string caption;
+    bool visible = false;
+    bool fullScreen = false;
+    bool textInput = false;
+    SIZE client{};
+};
+
+struct Pad
+{
+    JoystickCaps caps{};
+    JoystickPosition position{};
+    bool readFails = false;
+};
+
+struct Script
+{
+    std::mutex mutex;
+    SIZE screen{1024, 768};
+    std::uint8_t keys[256]{};
+    std::vector<Pad> pads;
+    bool refuseWindows = false;
+    bool cursorVisible = true;
+    std::map<HWND, NativeState> windows;
+};
+
+Script& S()
+{
+    static Script* script = new Script;
+    return *script;
+}
+
+class HeadlessWindow : public NativeWindow
+{
+public:
+    HeadlessWindow(HWND handle, const NativeWindowInfo& info) : m_handle(handle)
+    {
+        std::lock_guard lock(S().mutex);
+        NativeState& s = S().windows[m_handle];
+        s.caption = info.captionUtf8;
+        s.visible = info.visible;
+        s.fullScreen = info.fullScreen;
+        s.client = SIZE{info.clientWidth, info.clientHeight};
+    }
+    ~HeadlessWindow() override
+    {
+        std::lock_guard lock(S().mutex);
+        S().windows.erase(m_handle);
+    }
+    void SetCaption(const std::string& utf8) override
+    {
+        With([&](NativeState& s) { s.caption = utf8; });
+    }
+    void SetVisible(bool visible) override
+    {
+        With([&](NativeState& s) { s.visible = visible; });
+    }
+    void SetPlacement(std::int32_t, std::int32_t, std::int32_t width, std::int32_t height,
+                      bool fullScreen) override
+    {
+        With([&](NativeState& s) {
+            s.client = SIZE{width, height};
+            s.fullScreen = fullScreen;
+        });
+    }
+    void Minimize() override {}
+    void RequestFocus() override { events::Focus(m_handle, true); }
+    void EnableTextInput(bool enable) override
+    {
+        With([&](NativeState& s) { s.textInput = enable; });
+    }
+    SIZE GetNativeClientSize() override
+    {
+        SIZE size{};
+        With([&](NativeState& s) { size = s.client; });
+        return size;
+    }
+
+private:
+    template <class F> void With(F f)
+    {
+        std::lock_guard lock(S().mutex);
+        f(S().windows[m_handle]);
+    }
+    HWND m_handle;
+};
+
+class HeadlessBackend : public Backend
+{
+public:
+    const char* GetName() const override { return "headless"; }
+    SIZE GetScreenSize() override
+    {
+        std::lock_guard lock(S().mutex);
+        return S().screen;
+    }
+    // Frame sizes of a classic desktop, so that client and outer rectangles differ as they do there.
+    FrameMetrics GetFrameMetrics() override { return FrameMetrics{3, 19, 20}; }
+    std::unique_ptr<NativeWindow> CreateNativeWindow(HWND window, const NativeWindowInfo& info) override
+    {
+        {
+            std::lock_guard lock(S().mutex);
+            if (S().refuseWindows) return nullptr;
+        }
+        return std::make_unique<HeadlessWindow>(window, info);
+    }
+    void PumpEvents() override {}
+    void SetCursorVisible(bool visible) override
+    {
+        std::lock_guard lock(S().mutex);
+        S().cursorVisible = visible;
+    }
+    void ReadKeyboard(std::uint8_t state[256]) override
+    {
+        std::lock_guard lock(S().mutex);
+        std::memcpy(state, S().keys, 256);
+    }
+    std::uint32_t GetJoystickCount() override
+    {
+        std::lock_guard lock(S().mutex);
+        return std::uint32_t(S().pads.size());
+    }
+    bool GetJoystickCaps(std::uint32_t id, JoystickCaps& caps) override
+    {
+        std::lock_guard lock(S().mutex);
+        if (id >= S().pads.size()) return false;
+        caps = S().pads[id].caps;
+        return true;
+    }
+    bool ReadJoystick(std::uint32_t id, JoystickPosition& position) override
+    {
+        std::lock_guard lock(S().mutex);
+        if (id >= S().pads.size() || S().pads[id].readFails) return false;
+        position = S().pads[id].position;
+        return true;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Backend> CreateBackend()
+{
+    return std::make_unique<HeadlessBackend>();
+}
+
+void SetScreenSize(std::int32_t width, std::int32_t height)
+{
+    std::lock_guard lock(S().mutex);
+    S().screen = SIZE{width, height};
+}
+
+void SetKey(std::uint8_t scanCode, bool down)
+{
+    bool changed;
+    {
+        std::lock_guard lock(S().mutex);
+        const std::uint8_t value = down ? 0x80 : 0x00;
+        changed = S().keys[scanCode] != value;
+        S().keys[scanCode] = value;
+    }
+    if (changed) {
+        if (HWND focus = GetFocus()) events::Key(focus, scanCode, down);
+    }
+}
+
+void ReleaseAllKeys()
+{
+    for (int key = 0; key < 256; ++key)
+        SetKey(std::uint8_t(key), false);
+}
+
+void AddJoystick(const JoystickCaps& caps)
+{
+    std::lock_guard lock(S().mutex);
+    Pad pad;
+    pad.caps = caps;
+    pad.position = JoystickPosition{(caps.xMin + caps.xMax) / 2, (caps.yMin + caps.yMax) / 2, 0};
+    S().pads.push_back(pad);
+}
+
+void SetJoystickPosition(std::uint32_t id, const JoystickPosition& position)
+{
+    std::lock_guard lock(S().mutex);
+    if (id < S().pads.size()) S().pads[id].position = position;
+}
+
+void SetJoystickReadFails(std::uint32_t id, bool fails)
+{
+    std::lock_guard lock(S().mutex);
+    if (id < S().pads.size()) S().pads[id].readFails = fails;
+}
+
+void RemoveAllJoysticks()
+{
+    std::lock_guard lock(S().mutex);
+    S().pads.clear();
+}
+
+void SetRefuseWindows(bool refuse)
+{
+    std::lock_guard lock(S().mutex);
+    S().refuseWindows = refuse;
+}
+
+bool IsNativeCursorVisible()
+{
+    std::lock_guard lock(S().mutex);
+    return S().cursorVisible;
+}
+
+namespace {
+template <class T, class F> T Query(HWND window, F f)
+{
+    std::lock_guard lock(S().mutex);
+    auto it = S().windows.find(window);
+    return it == S().windows.end() ? T{} : f(it->second);
+}
+} // namespace
+
+std::string GetNativeCaption(HWND window)
+{
+    return Query<std::string>(window, [](NativeState& s) { return s.caption; });
+}
+bool IsNativeVisible(HWND window)
+{
+    return Query<bool>(window, [](NativeState& s) { return s.visible; });
+}
+bool IsNativeFullScreen(HWND window)
+{
+    return Query<bool>(window, [](NativeState& s) { return s.fullScreen; });
+}
+bool IsNativeTextInputEnabled(HWND window)
+{
+    return Query<bool>(window, [](NativeState& s) { return s.textInput; });
+}
+
+} // namespace platform::headless

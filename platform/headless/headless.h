@@ -1,0 +1,43 @@
+// The memory-only back end and its script.
+//
+// Windows exist only as records; a window that is asked for the focus gets it at once. Tests drive
+// everything else: native events through platform::events (platform/backend.h), the keyboard and the
+// pads through the functions below. Everything here is safe from any thread.
+#pragma once
+
+#include "platform/backend.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform::headless {
+
+std::unique_ptr<Backend> CreateBackend();
+
+// The screen the back end reports (1024 x 768 until set).
+void SetScreenSize(std::int32_t width, std::int32_t height);
+
+// The keyboard snapshot: one key down or up, or all keys up. A change of a key also sends its key
+// message to the focused window, as a real keyboard would.
+void SetKey(std::uint8_t scanCode, bool down);
+void ReleaseAllKeys();
+
+// The pads: a pad with its capabilities, then its position. Pads are numbered in the order they were added.
+void AddJoystick(const JoystickCaps& caps);
+void SetJoystickPosition(std::uint32_t id, const JoystickPosition& position);
+// A pad whose reads fail (as an unplugged one does); its capabilities stay readable.
+void SetJoystickReadFails(std::uint32_t id, bool fails);
+void RemoveAllJoysticks();
+
+// Native windows refuse to be made while this is set.
+void SetRefuseWindows(bool refuse);
+
+// What the native side was last told.
+bool IsNativeCursorVisible();
+std::string GetNativeCaption(HWND window); // UTF-8
+bool IsNativeVisible(HWND window);
+bool IsNativeFullScreen(HWND window);
+bool IsNativeTextInputEnabled(HWND window);
+
+} // namespace platform::headless

@@ -1,0 +1,147 @@
+// The real back end: its key table, and one window on a virtual X server that the test starts itself.
+#ifdef MAROVELLIN_HAVE_SDL
+
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/window.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+// The desktop libraries under SDL keep some process-lifetime allocations that the leak checker would
+// report; they are not ours.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\nleak:libX11.so\nleak:libSDL2\nleak:libxcb\n";
+}
+
+namespace {
+
+using namespace platform;
+
+TEST(SdlKeyTable, PinnedScanCodes)
+{
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Up"), 0xC8);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Down"), 0xD0);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left"), 0xCB);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Right"), 0xCD);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad 8"), 0x48);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad 2"), 0x50);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Escape"), 0x01);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Return"), 0x1C);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad Enter"), 0x9C);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("F1"), 0x3B);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("F12"), 0x58);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left Alt"), 0x38);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Right Alt"), 0xB8);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Z"), 0x2C);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Space"), 0x39);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left Shift"), 0x2A);
+    EXPECT_EQ(sdl::ScanCodeFromSdlName("no such key"), 0);
+    EXPECT_EQ(sdl::ScanCodeFromSdl(-1), 0);
+    EXPECT_EQ(sdl::ScanCodeFromSdl(100000), 0);
+}
+
+// A virtual X server of our own on a free display number; stopped when the test ends.
+class VirtualDisplay
+{
+public:
+    bool Start(std::string& why)
+    {
+        for (int n = 90; n < 130 && m_pid <= 0; ++n) {
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+            struct stat st;
+            if (stat(socket.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
+            const std::string display = ":" + std::to_string(n);
+            char arg0[] = "Xvfb", screen[] = "-screen", zero[] = "0", geometry[] = "1024x768x24",
+                 nolisten[] = "-nolisten", tcp[] = "tcp";
+            std::string displayArg = display;
+            char* argv[] = {arg0, displayArg.data(), screen, zero, geometry, nolisten, tcp, nullptr};
+            pid_t pid = 0;
+            if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, argv, environ) != 0) {
+                why = "Xvfb is not installed";
+                return false;
+            }
+            for (int i = 0; i < 100; ++i) { // up to 5 s for the socket
+                if (stat(socket.c_str(), &st) == 0) {
+                    m_pid = pid;
+                    setenv("DISPLAY", display.c_str(), 1);
+                    return true;
+                }
+                int status;
+                if (waitpid(pid, &status, WNOHANG) == pid) break; // it gave up (display taken meanwhile)
+                usleep(50000);
+            }
+            if (m_pid <= 0) {
+                kill(pid, SIGTERM);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+        why = "no X server could be started";
+        return false;
+    }
+    ~VirtualDisplay()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+LRESULT Plain(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProc(w, m, wp, lp);
+}
+
+TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
+{
+    VirtualDisplay display;
+    std::string why;
+    if (!display.Start(why)) GTEST_SKIP() << "skipped: " << why;
+    ASSERT_TRUE(SelectBackend("sdl")) << "SDL cannot open the virtual display";
+
+    WindowClassInfo cls;
+    cls.name = "SDLSMOKE";
+    cls.procedure = &Plain;
+    ASSERT_TRUE(RegisterWindowClass(cls));
+    CreateWindowInfo info;
+    info.className = "SDLSMOKE";
+    info.caption = "\x96\xB6\x92\x4A"; // 霧谷
+    info.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+    info.width = 320;
+    info.height = 240;
+    HWND window = CreateWindow(info);
+    ASSERT_NE(window, nullptr);
+    Message m;
+    while (PeekMessage(&m, nullptr, PM_REMOVE))
+        DispatchMessage(m);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+    EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+
+    PostMessage(window, WM_CLOSE, 0, 0);
+    while (PeekMessage(&m, nullptr, PM_REMOVE))
+        DispatchMessage(m);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(SelectBackend("headless"));
+}
+
+} // namespace
+
+#endif

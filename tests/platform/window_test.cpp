@@ -1,0 +1,315 @@
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/headless/headless.h"
+#include "platform/input.h"
+#include "platform/thread.h"
+#include "platform/window.h"
+
+#include <atomic>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform;
+
+std::vector<Message>* g_seen = nullptr;
+
+LRESULT Recorder(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (g_seen != nullptr) g_seen->push_back(Message{w, m, wp, lp});
+    if (m == 0x8001) return 1234; // an answer to see through SendMessage
+    return DefWindowProc(w, m, wp, lp);
+}
+
+class HeadlessWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SelectBackend("headless"));
+        g_seen = &seen;
+        WindowClassInfo info;
+        info.name = "PLATFORMTEST";
+        info.procedure = &Recorder;
+        RegisterWindowClass(info);
+    }
+    void TearDown() override
+    {
+        Message m;
+        while (PeekMessage(&m, nullptr, PM_REMOVE)) {
+        }
+        if (IsWindow(window)) DestroyWindow(window);
+        g_seen = nullptr;
+        headless::ReleaseAllKeys();
+        headless::RemoveAllJoysticks();
+    }
+    HWND Make(DWORD style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE, std::int32_t w = 320, std::int32_t h = 240)
+    {
+        CreateWindowInfo info;
+        info.className = "PLATFORMTEST";
+        info.caption = "\x96\xB6"; // a CP932 double-byte character: 霧
+        info.style = style;
+        info.width = w;
+        info.height = h;
+        window = CreateWindow(info);
+        return window;
+    }
+    std::vector<UINT> Drain()
+    {
+        std::vector<UINT> got;
+        Message m;
+        while (PeekMessage(&m, nullptr, PM_REMOVE)) {
+            got.push_back(m.message);
+            DispatchMessage(m);
+        }
+        return got;
+    }
+    std::vector<Message> seen;
+    HWND window = nullptr;
+};
+
+TEST_F(HeadlessWindow, CreatesWithCaptionAndClientSizeAndClosesThroughTheDefault)
+{
+    RECT r{0, 0, 320, 240};
+    ASSERT_TRUE(AdjustWindowRect(&r, WS_CAPTION | WS_SYSMENU | WS_VISIBLE, false));
+    ASSERT_NE(Make(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, r.right - r.left, r.bottom - r.top), nullptr);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().message, WM_CREATE);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+    EXPECT_EQ(headless::GetNativeCaption(window), "\xE9\x9C\xA7"); // UTF-8 of the same character
+    EXPECT_TRUE(headless::IsNativeVisible(window));
+
+    events::Close(window); // the close box
+    EXPECT_EQ(Drain(), std::vector<UINT>{WM_CLOSE});
+    EXPECT_FALSE(IsWindow(window)); // the default answer destroyed it
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[seen.size() - 2].message, WM_DESTROY);
+    EXPECT_EQ(seen.back().message, WM_NCDESTROY);
+}
+
+TEST_F(HeadlessWindow, PostedMessagesComeOutInOrderAndQuitComesLast)
+{
+    ASSERT_NE(Make(), nullptr);
+    PostQuitMessage(7);
+    PostMessage(window, WM_USER + 1, 1, 2);
+    PostMessage(nullptr, WM_USER + 2, 3, 4);
+    Message m;
+    ASSERT_EQ(GetMessage(&m, nullptr), 1);
+    EXPECT_EQ(m.message, WM_USER + 1);
+    EXPECT_EQ(m.window, window);
+    ASSERT_EQ(GetMessage(&m, nullptr), 1);
+    EXPECT_EQ(m.message, WM_USER + 2);
+    EXPECT_EQ(m.window, nullptr);
+    ASSERT_EQ(GetMessage(&m, nullptr), 0);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 7u);
+    EXPECT_FALSE(PeekMessage(&m, nullptr, PM_REMOVE));
+}
+
+struct SendJob
+{
+    HWND window;
+    std::atomic<LRESULT> result{0};
+    std::atomic<bool> done{false};
+};
+
+void SendFromThread(void* p)
+{
+    auto* job = static_cast<SendJob*>(p);
+    job->result = SendMessage(job->window, 0x8001, 5, 6);
+    job->done = true;
+}
+
+TEST_F(HeadlessWindow, SendFromAnotherThreadWaitsForTheOwnerToAnswer)
+{
+    ASSERT_NE(Make(), nullptr);
+    SendJob job;
+    job.window = window;
+    ThreadHandle* t = CreateThread(&SendFromThread, &job, 0, nullptr);
+    ASSERT_NE(t, nullptr);
+    for (int i = 0; i < 20 && !job.done; ++i)
+        SleepMilliseconds(5);
+    EXPECT_FALSE(job.done); // nobody has looked at the queue yet
+    Message m;
+    while (!job.done)
+        PeekMessage(&m, nullptr, PM_REMOVE);
+    JoinThread(t);
+    CloseThreadHandle(t);
+    EXPECT_EQ(job.result, 1234);
+    EXPECT_EQ(seen.back().message, 0x8001u);
+    EXPECT_EQ(SendMessage(window, 0x8001, 0, 0), 1234); // the owner itself calls at once
+}
+
+void MakeWindowAndEnd(void* p)
+{
+    CreateWindowInfo info;
+    info.className = "PLATFORMTEST";
+    info.style = WS_POPUP;
+    *static_cast<HWND*>(p) = CreateWindow(info);
+}
+
+TEST_F(HeadlessWindow, WindowsGoWithTheirThreadAndLaterCallsFailSafely)
+{
+    HWND other = nullptr;
+    ThreadHandle* t = CreateThread(&MakeWindowAndEnd, &other, 0, nullptr);
+    JoinThread(t);
+    CloseThreadHandle(t);
+    ASSERT_NE(other, nullptr);
+    EXPECT_FALSE(IsWindow(other));
+    EXPECT_EQ(SendMessage(other, 0x8001, 0, 0), 0);
+    EXPECT_FALSE(PostMessage(other, WM_USER, 0, 0));
+    RECT r;
+    EXPECT_FALSE(GetClientRect(other, &r));
+}
+
+TEST_F(HeadlessWindow, FocusDecidesWhetherTheKeyboardReads)
+{
+    ASSERT_NE(Make(), nullptr);
+    std::uint8_t keys[256];
+    headless::SetKey(DIK_UP, true);
+    EXPECT_FALSE(ReadKeyboard(window, keys)); // not focused yet: nothing reads
+    EXPECT_EQ(keys[DIK_UP], 0);
+    SetFocus(window);
+    EXPECT_EQ(GetFocus(), window);
+    ASSERT_TRUE(ReadKeyboard(window, keys));
+    EXPECT_EQ(keys[DIK_UP], 0x80);
+    EXPECT_EQ(Drain(), (std::vector<UINT>{WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS}));
+    headless::SetKey(DIK_RETURN, true);
+    EXPECT_EQ(Drain(), std::vector<UINT>{WM_KEYDOWN});
+    EXPECT_EQ(seen.back().wParam, VK_RETURN);
+    events::Focus(window, false);
+    EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KILLFOCUS, WM_ACTIVATE, WM_ACTIVATEAPP}));
+    EXPECT_EQ(seen.back().wParam, 0u);
+    EXPECT_FALSE(ReadKeyboard(window, keys));
+    EXPECT_EQ(keys[DIK_RETURN], 0);
+}
+
+TEST_F(HeadlessWindow, DroppedFilesArriveOnlyWhileAccepted)
+{
+    ASSERT_NE(Make(), nullptr);
+    events::DropFiles(window, {"/tmp/a.rpl"});
+    EXPECT_TRUE(Drain().empty());
+    DragAcceptFiles(window, true);
+    events::DropFiles(window, {"/tmp/a.rpl", "/tmp/\xE9\x9C\xA7.rpl"});
+    Message m;
+    ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE));
+    ASSERT_EQ(m.message, WM_DROPFILES);
+    HDROP drop = reinterpret_cast<HDROP>(m.wParam);
+    ASSERT_EQ(DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0), 2u);
+    char name[261];
+    EXPECT_EQ(DragQueryFile(drop, 1, name, sizeof name), 11u);
+    EXPECT_STREQ(name, "/tmp/\x96\xB6.rpl"); // handed over in CP932
+    char small[5];
+    EXPECT_EQ(DragQueryFile(drop, 0, small, sizeof small), 4u); // cut, still terminated
+    EXPECT_STREQ(small, "/tmp");
+    EXPECT_EQ(DragQueryFile(drop, 2, name, sizeof name), 0u);
+    DragFinish(drop);
+    EXPECT_EQ(DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0), 0u);
+}
+
+TEST_F(HeadlessWindow, SizeAndStateChangesReachTheProcedure)
+{
+    ASSERT_NE(Make(), nullptr);
+    events::Minimized(window);
+    events::Restored(window);
+    events::Resized(window, 640, 480);
+    Drain();
+    std::vector<WPARAM> kinds;
+    for (const Message& m : seen)
+        if (m.message == WM_SIZE) kinds.push_back(m.wParam);
+    EXPECT_EQ(kinds, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED, SIZE_RESTORED}));
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    // A captionless pop-up is the full-screen form; putting the frame back leaves it.
+    SetWindowStyle(window, WS_POPUP | WS_VISIBLE);
+    EXPECT_TRUE(headless::IsNativeFullScreen(window));
+    SetWindowStyle(window, WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+    EXPECT_FALSE(headless::IsNativeFullScreen(window));
+}
+
+TEST_F(HeadlessWindow, CursorCountHidesBelowZero)
+{
+    EXPECT_EQ(ShowCursor(false), -1);
+    EXPECT_FALSE(headless::IsNativeCursorVisible());
+    EXPECT_EQ(ShowCursor(true), 0);
+    EXPECT_TRUE(headless::IsNativeCursorVisible());
+}
+
+TEST_F(HeadlessWindow, AcceleratorTurnsItsKeyIntoACommand)
+{
+    ASSERT_NE(Make(), nullptr);
+    const Accelerator entries[] = {{kAcceleratorAlt, VK_RETURN, 40}};
+    HACCEL table = CreateAcceleratorTable(entries, 1);
+    SetFocus(window);
+    Drain();
+    headless::SetKey(DIK_RETURN, true); // without Alt: no match
+    Message m;
+    ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE));
+    EXPECT_FALSE(TranslateAccelerator(window, table, m));
+    headless::SetKey(DIK_RETURN, false);
+    Drain();
+    headless::SetKey(DIK_LMENU, true);
+    headless::SetKey(DIK_RETURN, true);
+    ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE)); // Alt itself
+    ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_SYSKEYDOWN);
+    seen.clear();
+    EXPECT_TRUE(TranslateAccelerator(window, table, m));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].message, WM_COMMAND);
+    EXPECT_EQ(seen[0].wParam, MAKEWPARAM(40, 1));
+    DestroyAcceleratorTable(table);
+}
+
+TEST_F(HeadlessWindow, ControlClassesAndDialogs)
+{
+    EXPECT_TRUE(FindWindowClass("EDIT"));
+    EXPECT_FALSE(FindWindowClass("edit")); // exact comparison
+    WindowClassInfo edit;
+    edit.name = "EDIT";
+    EXPECT_FALSE(RegisterWindowClass(edit));
+    EXPECT_EQ(CreateDialog(MakeIntResource(999), nullptr, nullptr, 0), nullptr); // no such template
+}
+
+TEST(HeadlessInput, PadsReadWhatTheScriptSays)
+{
+    ASSERT_TRUE(SelectBackend("headless"));
+    headless::RemoveAllJoysticks();
+    EXPECT_EQ(GetJoystickCount(), 0u);
+    headless::AddJoystick(JoystickCaps{0, 300, 0, 600, 6});
+    ASSERT_EQ(GetJoystickCount(), 1u);
+    JoystickCaps caps{};
+    ASSERT_TRUE(GetJoystickCaps(0, caps));
+    EXPECT_EQ(caps.buttonCount, 6u);
+    headless::SetJoystickPosition(0, JoystickPosition{10, 20, 5});
+    JoystickPosition pos{};
+    ASSERT_TRUE(ReadJoystick(0, pos));
+    EXPECT_EQ(pos.buttons, 5u);
+    headless::SetJoystickReadFails(0, true);
+    EXPECT_FALSE(ReadJoystick(0, pos));
+    EXPECT_FALSE(GetJoystickCaps(1, caps));
+    headless::RemoveAllJoysticks();
+}
+
+TEST(ScanCodes, VirtualKeysOfScanCodes)
+{
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_A), 'A');
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_M), 'M');
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_P), 'P');
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_0), '0');
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_9), '9');
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_F10), VK_F1 + 9);
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_F12), VK_F1 + 11);
+    EXPECT_EQ(VirtualKeyFromScanCode(DIK_NUMPAD8), VK_NUMPAD0 + 8);
+    EXPECT_EQ(VirtualKeyFromScanCode(0), 0);
+}
+
+} // namespace
