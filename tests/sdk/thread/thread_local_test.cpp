@@ -1,5 +1,6 @@
 #include "sdk/thread/thread_local.h"
 
+#include "sdk/thread/callback_registry.h"
 #include "thread_test_support.h"
 
 #include <thread>
@@ -88,6 +89,24 @@ TEST(ThreadLocal, RegistersWithTheHelperForItsLifetime)
     EXPECT_TRUE(helper->Remove(goneAddress));
     EXPECT_FALSE(helper->Remove(goneAddress));
     EXPECT_EQ(helper->GetCount(), before);
+}
+
+TEST(ThreadLocalHelper, TheShutDownListTellsEveryThreadLocalToLeaveTheHelperAlone)
+{
+    // A fresh registry and helper, so the shut-down list holds only this helper's callback.
+    T::CallbackRegistry::DestroyInstance();
+    T::ThreadLocalBaseHelper::DestroyInstance();
+    T::ThreadLocalBaseHelper* helper = nullptr;
+    {
+        T::ThreadLocal<int> tl;
+        helper = T::ThreadLocalBaseHelper::GetInstance();
+        EXPECT_EQ(helper->GetCount(), 1u);
+        EXPECT_EQ(T::CallbackRegistry::CreateInstance()->GetCount(T::CallbackRegistry::ShutDownList), 1u);
+        T::CallbackRegistry::RunCallbacks(T::CallbackRegistry::ShutDownList);
+    }
+    EXPECT_EQ(helper->GetCount(), 1u); // the destructor did not unregister
+    T::CallbackRegistry::DestroyInstance();
+    T::ThreadLocalBaseHelper::DestroyInstance();
 }
 
 } // namespace
