@@ -53,24 +53,27 @@ private:
 
 } // namespace
 
+namespace {
+
+bool ConvertOrClear(Converter& converter, std::string_view in, std::string& out)
+{
+    if (converter.Convert(in, out)) return true;
+    out.clear();
+    return false;
+}
+
+} // namespace
+
 bool Cp932ToUtf8(std::string_view cp932, std::string& out)
 {
     thread_local Converter converter("UTF-8", "CP932");
-    if (!converter.Convert(cp932, out)) {
-        out.clear();
-        return false;
-    }
-    return true;
+    return ConvertOrClear(converter, cp932, out);
 }
 
 bool Utf8ToCp932(std::string_view utf8, std::string& out)
 {
     thread_local Converter converter("CP932", "UTF-8");
-    if (!converter.Convert(utf8, out)) {
-        out.clear();
-        return false;
-    }
-    return true;
+    return ConvertOrClear(converter, utf8, out);
 }
 
 } // namespace platform

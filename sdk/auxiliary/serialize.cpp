@@ -30,8 +30,7 @@ bool CSerialize::Transfer(void* data, std::size_t size)
         m_buffer.insert(m_buffer.end(), bytes, bytes + size);
         return true;
     }
-    const std::size_t left = m_readPosition < m_buffer.size() ? m_buffer.size() - m_readPosition : 0;
-    if (m_loadFailed || left < size) {
+    if (m_loadFailed || BytesLeft() < size) {
         m_loadFailed = true;
         std::memset(data, 0, size);
         return false;
@@ -64,8 +63,7 @@ bool CSerialize::Count(std::int32_t& count, std::size_t minimumSize)
 {
     Scalar(count);
     if (m_storing) return true;
-    const std::size_t left = m_readPosition < m_buffer.size() ? m_buffer.size() - m_readPosition : 0;
-    if (m_loadFailed || count < 0 || static_cast<std::size_t>(count) > left / minimumSize) {
+    if (m_loadFailed || count < 0 || static_cast<std::size_t>(count) > BytesLeft() / minimumSize) {
         m_loadFailed = true;
         count = 0;
         return false;
@@ -171,9 +169,9 @@ ISerialize& CSerialize::Serialize(ZTL::string& value)
         m_buffer.push_back(0);
         return *this;
     }
-    const std::size_t left = m_readPosition < m_buffer.size() ? m_buffer.size() - m_readPosition : 0;
-    const std::uint8_t* start = m_buffer.data() + m_readPosition;
-    const void* end = m_loadFailed || left == 0 ? nullptr : std::memchr(start, 0, left);
+    const std::size_t left = m_loadFailed ? 0 : BytesLeft();
+    const std::uint8_t* start = left != 0 ? m_buffer.data() + m_readPosition : nullptr;
+    const void* end = left != 0 ? std::memchr(start, 0, left) : nullptr;
     if (end == nullptr) {
         m_loadFailed = true;
         value = ZTL::string();

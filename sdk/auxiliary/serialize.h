@@ -42,6 +42,10 @@ public:
     bool HasLoadFailed() const override { return m_loadFailed; }
 
 private:
+    std::size_t BytesLeft() const
+    {
+        return m_readPosition < m_buffer.size() ? m_buffer.size() - m_readPosition : 0;
+    }
     // Stores `size` bytes, or loads them into `data` (zero-filled when fewer are left).
     bool Transfer(void* data, std::size_t size);
     template <class T> ISerialize& Scalar(T& value);

@@ -3,6 +3,8 @@
 #include "platform/memory.h"
 #include "platform/path.h"
 
+#include "sdk/auxiliary/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,30 +20,12 @@ namespace {
 const std::string kNou = "\x94\x5C";
 const std::string kNouUtf8 = "\xE8\x83\xBD";
 
-class PlatformFileTest : public ::testing::Test
+class PlatformFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        root_ = fs::temp_directory_path() / ("mv_platform_" + std::to_string(rd()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     std::string Root() const { return root_.string(); }
-    static void Put(const fs::path& p, const std::string& content)
-    {
-        fs::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << content;
-    }
-    static std::string Get(const fs::path& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    fs::path root_;
+    static void Put(const fs::path& p, const std::string& content) { PutFile(p, content); }
+    static std::string Get(const fs::path& p) { return GetFile(p); }
 };
 
 TEST(PlatformEncoding, ConvertsBothWaysAndRefusesWhatCannotBeExpressed)

@@ -1,6 +1,7 @@
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/lzss.h"
 #include "sdk/thread/callback_registry.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -83,13 +84,12 @@ std::string Repeated(const std::string& s, int n)
     return r;
 }
 
-class FileTest : public ::testing::Test
+class FileTest : public TempFolderTest
 {
 protected:
     void SetUp() override
     {
-        std::random_device rd;
-        root_ = fs::temp_directory_path() / ("mv_file_" + std::to_string(rd()));
+        TempFolderTest::SetUp();
         fs::create_directories(root_ / "g");
         saved_ = Aux::CFile::GetCurrentFolder();
         Aux::CFile::SetCurrentFolder(Root() + "/g");
@@ -98,20 +98,18 @@ protected:
     {
         Aux::CFile::SetCurrentFolder(saved_);
         Aux::CFile::ClearSearchFolders();
-        fs::remove_all(root_);
+        TempFolderTest::TearDown();
     }
     ZTL::string Root() const { return ZTL::string(root_.c_str()); }
     void Put(const fs::path& relative, const std::string& content) const
     {
-        fs::create_directories((root_ / relative).parent_path());
-        std::ofstream(root_ / relative, std::ios::binary) << content;
+        PutFile(root_ / relative, content);
     }
     void Put(const fs::path& relative, const Bytes& content) const
     {
         Put(relative, std::string(content.begin(), content.end()));
     }
 
-    fs::path root_;
     ZTL::string saved_;
 };
 

@@ -1,5 +1,6 @@
 #include "sdk/auxiliary/serialize.h"
 #include "sdk/math/rand.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -270,18 +271,10 @@ TEST(Serialize, RandomGeneratorStateIs2500BytesAndContinues)
     EXPECT_EQ(c, (Bytes{4, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0xFD, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}));
 }
 
-class SerializeFileTest : public ::testing::Test
+class SerializeFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        root_ = fs::temp_directory_path() / ("mv_serialize_" + std::to_string(rd()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
     ZTL::string Path(const char* name) const { return ZTL::string((root_ / name).c_str()); }
-    fs::path root_;
 };
 
 TEST_F(SerializeFileTest, SavesExactlyTheBytesAndLoadsThemBack)

@@ -1,5 +1,6 @@
 #include "sdk/auxiliary/serialize.h"
 #include "sdk/auxiliary/string_map.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,27 +19,12 @@ std::string Text(const ZTL::string& s)
     return std::string(s.c_str(), s.length());
 }
 
-class StringMapFileTest : public ::testing::Test
+class StringMapFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        root_ = fs::temp_directory_path() / ("mv_map_" + std::to_string(rd()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
     ZTL::string Path(const char* name) const { return ZTL::string((root_ / name).c_str()); }
-    void Put(const char* name, const std::string& content) const
-    {
-        std::ofstream(root_ / name, std::ios::binary) << content;
-    }
-    std::string Get(const char* name) const
-    {
-        std::ifstream in(root_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path root_;
+    void Put(const char* name, const std::string& content) const { PutFile(root_ / name, content); }
+    std::string Get(const char* name) const { return GetFile(root_ / name); }
 };
 
 TEST(StringMap, SettersAndTypedGetters)

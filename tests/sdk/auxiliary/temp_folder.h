@@ -1,0 +1,34 @@
+#pragma once
+// A fresh folder under the system's temporary folder for one test, removed with everything in it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+class TempFolderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        root_ = std::filesystem::temp_directory_path() / ("marovellin_test_" + std::to_string(rd()));
+        std::filesystem::create_directories(root_);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    static void PutFile(const std::filesystem::path& path, const std::string& content)
+    {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    static std::string GetFile(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::filesystem::path root_;
+};
