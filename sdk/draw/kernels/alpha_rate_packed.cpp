@@ -1,0 +1,143 @@
+// The processor-feature probe and the packed-integer alpha-times-rate kernel for XRGB8888 onto XRGB8888.
+// The kernel's arithmetic divides by 256 (the high byte of 16-bit products), unlike the plain blend's
+// 255, and its stretched walk takes each pixel before stepping; both are kept so frames stay identical.
+
+#include "sdk/draw/kernels/blend_tables.h"
+
+#include <atomic>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace zelvoranGameSDK3rd::Draw {
+
+namespace {
+
+std::uint32_t ProbeCpuFeatures()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    if (!__builtin_cpu_supports("mmx")) return __builtin_cpu_supports("cmov") ? 3 : 2;
+    std::uint32_t word = kCpuFeatureMmx;
+    if (__builtin_cpu_supports("sse")) word += kCpuFeatureSse;
+    if (__builtin_cpu_supports("sse2")) word += kCpuFeatureSse2;
+    return word;
+#else
+    // Elsewhere the packed kernel runs as portable code, so the unit it needs counts as present.
+    return kCpuFeatureMmx;
+#endif
+}
+
+inline std::uint32_t BlendPacked(std::uint32_t d, std::uint32_t s, std::uint32_t rate, std::uint32_t inverse)
+{
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t sc = (s >> shift) & 0xFF;
+        const std::uint32_t dc = (d >> shift) & 0xFF;
+        out |= (((sc * rate) >> 8) + ((dc * inverse) >> 8)) << shift;
+    }
+    return out;
+}
+
+void BlendRowPacked(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t rate, std::uint32_t inverse)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i vRate = _mm_set1_epi16(static_cast<short>(rate));
+    const __m128i vInverse = _mm_set1_epi16(static_cast<short>(inverse));
+    const __m128i colourMask = _mm_set1_epi32(0x00FFFFFF);
+    for (; x + 4 <= w; x += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x * 4));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x * 4));
+        const __m128i lo =
+            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), vRate), 8),
+                          _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), vInverse), 8));
+        const __m128i hi =
+            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), vRate), 8),
+                          _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), vInverse), 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x * 4),
+                         _mm_and_si128(_mm_packus_epi16(lo, hi), colourMask));
+    }
+#endif
+    for (; x < w; ++x) {
+        Kernels::Store32(d + x * 4,
+                         BlendPacked(Kernels::Load32(d + x * 4), Kernels::Load32(s + x * 4), rate, inverse));
+    }
+}
+
+} // namespace
+
+std::uint32_t GetCpuFeatures()
+{
+    static std::atomic<std::uint32_t> cell{0};
+    std::uint32_t word = cell.load(std::memory_order_relaxed);
+    if (word == 0) {
+        word = ProbeCpuFeatures();
+        cell.store(word, std::memory_order_relaxed);
+    }
+    return word;
+}
+
+int BltAlphaRate_XRGB8888_XRGB8888_MMX(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info,
+                                       const SBltParam& param)
+{
+    SBltClipResult c;
+    if (ClipBltRect(src, dst, info, &c) != 0) return 1;
+    const std::uint32_t rate = param.rate;
+    const std::uint32_t inverse = 255 - rate;
+    const int w = c.dst.right - c.dst.left;
+    const int h = c.dst.bottom - c.dst.top;
+    std::ptrdiff_t dRow = Kernels::PixelOffset(*dst, c.dst.left, c.dst.top, 4);
+    std::ptrdiff_t sRow = Kernels::PixelOffset(*src, c.src.left, c.src.top, 4);
+
+    if (c.oneToOne) {
+        for (int y = 0; y < h; ++y) {
+            BlendRowPacked(dst->pixels + dRow, src->pixels + sRow, w, rate, inverse);
+            dRow += dst->pitch;
+            sRow += src->pitch;
+        }
+        return 0;
+    }
+
+    // The pixel is taken first and the error stepped after it, on both axes.
+    const std::ptrdiff_t xStepBytes = static_cast<std::ptrdiff_t>(c.xStep) * 4;
+    const std::ptrdiff_t yStepBytes = static_cast<std::ptrdiff_t>(c.yStep) * src->pitch;
+    std::int32_t ey = c.yErrorStart;
+    for (int y = 0; y < h; ++y) {
+        std::int32_t ex = c.xErrorStart;
+        std::ptrdiff_t s = sRow;
+        std::uint8_t* d = dst->pixels + dRow;
+        for (int x = 0; x < w; ++x) {
+            Kernels::Store32(
+                d, BlendPacked(Kernels::Load32(d), Kernels::Load32(src->pixels + s), rate, inverse));
+            d += 4;
+            s += xStepBytes;
+            ex += c.xRemainder;
+            if (ex >= 0) {
+                s += 4;
+                ex -= c.xDivisor;
+            }
+        }
+        sRow += yStepBytes;
+        ey += c.yRemainder;
+        if (ey >= 0) {
+            sRow += src->pitch;
+            ey -= c.yDivisor;
+        }
+        dRow += dst->pitch;
+    }
+    return 0;
+}
+
+int BltAlphaRate_XRGB8888_XRGB8888(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info,
+                                   const SBltParam& param)
+{
+    // Every machine reports the unit (see ProbeCpuFeatures), so the packed kernel is the one that runs;
+    // the plain blend of this pair is never chosen, and a frame looks the same on every machine.
+    (void)GetCpuFeatures();
+    return BltAlphaRate_XRGB8888_XRGB8888_MMX(dst, src, info, param);
+}
+
+} // namespace zelvoranGameSDK3rd::Draw

@@ -1,0 +1,153 @@
+#pragma once
+// The one walk every blit kernel runs: clip, then either the 1:1 loop or the stretched loop with the
+// clipper's integer error terms, handing each (destination pixel, source pixel) to a per-pixel rule.
+//
+// A rule is a small class:
+//   using Dst = <destination traits>; using Src = <source traits>;
+//   explicit Rule(const SBltParam&);               // takes the prepared key, rate or factors
+//   void Pixel(std::uint8_t* d, std::uint32_t s) const;   // s is Src::Load of the source pixel
+// and may add, for speed only, a row form that gives the same pixels:
+//   void Row(std::uint8_t* d, const std::uint8_t* s, int w) const;
+// Rules whose result depends only on the source value may expose
+//   static std::uint32_t Convert(std::uint32_t s);   // the destination value to store
+// which lets wrappers such as Keyed select whole words in the 1:1 loop.
+
+#include "sdk/draw/kernels/blt_clip.h"
+#include "sdk/draw/kernels/pixel_traits.h"
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+
+namespace zelvoranGameSDK3rd::Draw {
+
+// An operation's prepared parameter, passed by value to every kernel: the colour key in the source's
+// layout, the rate, and the two factors. Operations read only what they take.
+struct SBltParam
+{
+    std::uint32_t key = 0;
+    std::uint8_t rate = 0;
+    std::uint8_t factor1 = 0;
+    std::uint8_t factor2 = 0;
+};
+
+// Every kernel: 0 when it walked the clipped rectangle, 1 when the clipper left nothing to draw.
+using BltKernel = int (*)(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info,
+                          const SBltParam& param);
+
+namespace Kernels {
+
+template <class Rule>
+concept HasRow = requires(const Rule& r, std::uint8_t* d, const std::uint8_t* s)
+{
+    r.Row(d, s, 1);
+};
+
+template <class Rule>
+concept HasConvert = requires(std::uint32_t s)
+{
+    {
+        Rule::Convert(s)
+        } -> std::convertible_to<std::uint32_t>;
+};
+
+// Offsets instead of pointers, so that stepping past the last row or pixel never forms an address
+// outside the buffer.
+inline std::ptrdiff_t PixelOffset(const SSurfaceDesc& s, std::int32_t x, std::int32_t y, int bytes)
+{
+    return static_cast<std::ptrdiff_t>(y) * s.pitch + static_cast<std::ptrdiff_t>(x) * bytes;
+}
+
+template <class Rule>
+int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info, const SBltParam& param)
+{
+    using D = typename Rule::Dst;
+    using S = typename Rule::Src;
+    SBltClipResult c;
+    if (ClipBltRect(src, dst, info, &c) != 0) return 1;
+    const Rule rule(param);
+    const int w = c.dst.right - c.dst.left;
+    const int h = c.dst.bottom - c.dst.top;
+    std::uint8_t* const dBase = dst->pixels;
+    const std::uint8_t* const sBase = src->pixels;
+    std::ptrdiff_t dRow = PixelOffset(*dst, c.dst.left, c.dst.top, D::kBytes);
+    std::ptrdiff_t sRow = PixelOffset(*src, c.src.left, c.src.top, S::kBytes);
+
+    if (c.oneToOne) {
+        for (int y = 0; y < h; ++y) {
+            if constexpr (HasRow<Rule>) {
+                rule.Row(dBase + dRow, sBase + sRow, w);
+            } else {
+                std::uint8_t* d = dBase + dRow;
+                const std::uint8_t* s = sBase + sRow;
+                for (int x = 0; x < w; ++x)
+                    rule.Pixel(d + x * D::kBytes, S::Load(s + x * S::kBytes));
+            }
+            dRow += dst->pitch;
+            sRow += src->pitch;
+        }
+        return 0;
+    }
+
+    // Stretched: the row error runs on over all rows and is stepped before each row, the first one
+    // included; the column error restarts on every row and is stepped before each pixel.
+    const std::ptrdiff_t xStepBytes = static_cast<std::ptrdiff_t>(c.xStep) * S::kBytes;
+    const std::ptrdiff_t yStepBytes = static_cast<std::ptrdiff_t>(c.yStep) * src->pitch;
+    std::int32_t ey = c.yErrorStart;
+    for (int y = 0; y < h; ++y) {
+        ey += c.yRemainder;
+        if (ey >= 0) {
+            sRow += src->pitch;
+            ey -= c.yDivisor;
+        }
+        std::int32_t ex = c.xErrorStart;
+        std::ptrdiff_t s = sRow;
+        std::uint8_t* d = dBase + dRow;
+        for (int x = 0; x < w; ++x) {
+            ex += c.xRemainder;
+            if (ex >= 0) {
+                s += S::kBytes;
+                ex -= c.xDivisor;
+            }
+            rule.Pixel(d, S::Load(sBase + s));
+            s += xStepBytes;
+            d += D::kBytes;
+        }
+        sRow += yStepBytes;
+        dRow += dst->pitch;
+    }
+    return 0;
+}
+
+// Wraps a rule so that source pixels equal to the prepared key (on the bits Mask selects) leave the
+// destination pixel untouched. Every colour-keyed operation is its plain rule wrapped in this.
+template <class Inner, std::uint32_t Mask = Inner::Src::kKeyMask> struct Keyed
+{
+    using Dst = typename Inner::Dst;
+    using Src = typename Inner::Src;
+
+    explicit Keyed(const SBltParam& p) : inner(p), key(p.key & Mask) {}
+
+    void Pixel(std::uint8_t* d, std::uint32_t s) const
+    {
+        if ((s & Mask) != key) inner.Pixel(d, s);
+    }
+
+    // A whole-word destination is rewritten with itself where the key hides the source, which keeps
+    // the loop free of branches; the pixel's value is the same as with Pixel.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
+        requires(HasConvert<Inner>&& Dst::kStoresWholePixel && (Dst::kBytes == 2 || Dst::kBytes == 4))
+    {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t sv = Src::Load(s + x * Src::kBytes);
+            const std::uint32_t dv = Dst::Load(d + x * Dst::kBytes);
+            Dst::Store(d + x * Dst::kBytes, (sv & Mask) != key ? Inner::Convert(sv) : dv);
+        }
+    }
+
+    Inner inner;
+    std::uint32_t key;
+};
+
+} // namespace Kernels
+} // namespace zelvoranGameSDK3rd::Draw

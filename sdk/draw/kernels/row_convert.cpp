@@ -1,0 +1,110 @@
+#include "sdk/draw/kernels/row_convert.h"
+
+#include "sdk/draw/kernels/blt_copy_rules.h"
+#include "sdk/draw/kernels/pixel_types.h"
+
+#include <initializer_list>
+
+namespace zelvoranGameSDK3rd::Draw {
+
+using namespace Kernels;
+
+namespace {
+
+using RowConverter = void (*)(std::uint8_t* dst, int width, const std::uint8_t* src);
+
+template <class Rule> void ConvertRow(std::uint8_t* dst, int width, const std::uint8_t* src)
+{
+    using D = typename Rule::Dst;
+    using S = typename Rule::Src;
+    const Rule rule{SBltParam{}};
+    for (int x = 0; x < width; ++x)
+        rule.Pixel(dst + x * D::kBytes, S::Load(src + x * S::kBytes));
+}
+
+template <class D, class S> constexpr RowConverter kConvert = &ConvertRow<CopyRule<D, S>>;
+
+struct SRowRow
+{
+    int srcFormat;
+    std::int32_t dstType;
+    RowConverter convert;
+};
+
+struct SRowTable
+{
+    RowConverter converters[kRowFormatCount][kPixelTypeCount]{};
+};
+
+constexpr SRowTable MakeRowTable(std::initializer_list<SRowRow> rows)
+{
+    SRowTable t;
+    for (const SRowRow& r : rows)
+        t.converters[r.srcFormat][r.dstType] = r.convert;
+    return t;
+}
+
+// The three formats the decoders feed reach every type a plane can have; the others reach the two
+// formats the file writers produce (RGB888 and ARGB8888).
+constinit const SRowTable kRowTable = MakeRowTable({
+    {0, kPixelRGB888, kConvert<PixelRGB888, Pixel565>},
+    {0, kPixelARGB8888, kConvert<PixelARGB8888, Pixel565>},
+
+    {1, kPixel565, kConvert<Pixel565, Pixel555>},
+    {1, kPixel555, &ConvertRow<RawCopyRule<Pixel555>>},
+    {1, kPixelRGB888, kConvert<PixelRGB888, Pixel555>},
+    {1, kPixelBGR888, kConvert<PixelBGR888, Pixel555>},
+    {1, kPixelXRGB8888, kConvert<PixelXRGB8888, Pixel555>},
+    {1, kPixelXBGR8888, kConvert<PixelXBGR8888, Pixel555>},
+    {1, kPixelA565, kConvert<PixelA565, Pixel555>},
+    {1, kPixelA555, &ConvertRow<OpaqueToAlpha16Rule<PixelA555, Pixel555>>},
+    {1, kPixelARGB8888, kConvert<PixelARGB8888, Pixel555>},
+    {1, kPixelABGR8888, kConvert<PixelABGR8888, Pixel555>},
+
+    {2, kPixel565, kConvert<Pixel565, PixelRGB888>},
+    {2, kPixel555, kConvert<Pixel555, PixelRGB888>},
+    {2, kPixelRGB888, &ConvertRow<RawCopyRule<PixelRGB888>>},
+    {2, kPixelBGR888, kConvert<PixelBGR888, PixelRGB888>},
+    {2, kPixelXRGB8888, kConvert<PixelXRGB8888, PixelRGB888>},
+    {2, kPixelXBGR8888, kConvert<PixelXBGR8888, PixelRGB888>},
+    {2, kPixelA565, kConvert<PixelA565, PixelRGB888>},
+    {2, kPixelA555, kConvert<PixelA555, PixelRGB888>},
+    {2, kPixelARGB8888, kConvert<PixelARGB8888, PixelRGB888>},
+    {2, kPixelABGR8888, kConvert<PixelABGR8888, PixelRGB888>},
+
+    {3, kPixelRGB888, kConvert<PixelRGB888, PixelBGR888>},
+    {3, kPixelARGB8888, kConvert<PixelARGB8888, PixelBGR888>},
+    {4, kPixelRGB888, kConvert<PixelRGB888, PixelXRGB8888>},
+    {4, kPixelARGB8888, kConvert<PixelARGB8888, PixelXRGB8888>},
+    {5, kPixelRGB888, kConvert<PixelRGB888, PixelXBGR8888>},
+    {5, kPixelARGB8888, kConvert<PixelARGB8888, PixelXBGR8888>},
+    {7, kPixelRGB888, kConvert<PixelRGB888, PixelA565>},
+    {7, kPixelARGB8888, kConvert<PixelARGB8888, PixelA565>},
+    {8, kPixelRGB888, kConvert<PixelRGB888, PixelA555>},
+    {8, kPixelARGB8888, kConvert<PixelARGB8888, PixelA555>},
+
+    {9, kPixel565, kConvert<Pixel565, PixelARGB8888>},
+    {9, kPixel555, kConvert<Pixel555, PixelARGB8888>},
+    {9, kPixelRGB888, kConvert<PixelRGB888, PixelARGB8888>},
+    {9, kPixelBGR888, kConvert<PixelBGR888, PixelARGB8888>},
+    {9, kPixelXRGB8888, kConvert<PixelXRGB8888, PixelARGB8888>},
+    {9, kPixelXBGR8888, kConvert<PixelXBGR8888, PixelARGB8888>},
+    {9, kPixelA565, kConvert<PixelA565, PixelARGB8888>},
+    {9, kPixelA555, kConvert<PixelA555, PixelARGB8888>},
+    {9, kPixelARGB8888, &ConvertRow<RawCopyRule<PixelARGB8888>>},
+    {9, kPixelABGR8888, kConvert<PixelABGR8888, PixelARGB8888>},
+});
+
+} // namespace
+
+int ConvertPixelRow(std::int32_t dstType, std::uint8_t* dst, std::int32_t width, const std::uint8_t* src,
+                    std::int32_t srcFormat)
+{
+    if (srcFormat < 0 || srcFormat >= kRowFormatCount || !IsTableType(dstType)) return 1;
+    const RowConverter convert = kRowTable.converters[srcFormat][dstType];
+    if (convert == nullptr) return 1;
+    if (width > 0) convert(dst, width, src);
+    return 0;
+}
+
+} // namespace zelvoranGameSDK3rd::Draw

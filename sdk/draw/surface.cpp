@@ -1,0 +1,120 @@
+#include "sdk/draw/surface.h"
+
+namespace zelvoranGameSDK3rd::Draw {
+
+ISurface::ISurface() : info_(new CSurfaceInfo)
+{}
+
+ISurface::~ISurface()
+{
+    attached_.release();
+    info_.release();
+}
+
+int ISurface::Blt(std::int32_t op, const CSurfaceInfo* source, const SBltInfo* info, const void* param)
+{
+    if (static_cast<std::uint32_t>(op) > 17) return 1;
+    return CSurfaceInfo::BltDispatch(GetSurfaceInfo(), source, info, op, param);
+}
+
+int ISurface::Effect(std::uint32_t op, const RECT* rect, const void* param)
+{
+    return CSurfaceInfo::EffectDispatch(op, rect, param, GetSurfaceInfo());
+}
+
+int ISurface::FadeEffect(std::int32_t level, const RECT* rect)
+{
+    const std::uint32_t rate = static_cast<std::uint32_t>(level) & 0xFF;
+    return Effect(1, rect, &rate);
+}
+
+int ISurface::AddColorEffect(std::uint32_t color, const RECT* rect)
+{
+    return Effect(2, rect, &color);
+}
+
+int ISurface::SubColorEffect(std::uint32_t color, const RECT* rect)
+{
+    return Effect(3, rect, &color);
+}
+
+int ISurface::MosaicEffect(std::int32_t size, const RECT* rect)
+{
+    return Effect(5, rect, &size);
+}
+
+int ISurface::InvertEffect(const RECT* rect)
+{
+    return Effect(4, rect, nullptr);
+}
+
+int ISurface::SetColorKey(std::uint32_t color)
+{
+    keyFromPixel_ = false;
+    colorKey_ = color;
+    GetSurfaceInfo()->colorKey = GetColorKey();
+    return 0;
+}
+
+std::uint32_t ISurface::GetColorKey()
+{
+    return colorKey_;
+}
+
+int ISurface::SetColorKeyFromPixel(std::int32_t x, std::int32_t y)
+{
+    keyFromPixel_ = true;
+    keyPixelX_ = x;
+    keyPixelY_ = y;
+    const int result = GetSurfaceInfo()->ReadPixel(x, y, &colorKey_);
+    GetSurfaceInfo()->colorKey = colorKey_;
+    return result;
+}
+
+int ISurface::SetColorKey(std::int32_t r, std::int32_t g, std::int32_t b)
+{
+    return SetColorKey((static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
+                       static_cast<std::uint32_t>(b));
+}
+
+std::int32_t ISurface::GetPixelType()
+{
+    return GetSurfaceInfo()->type;
+}
+
+int ISurface::Clear(const RECT* rect)
+{
+    return Effect(0, rect, nullptr);
+}
+
+void ISurface::SetFillColor(std::uint32_t color)
+{
+    GetSurfaceInfo()->fillColor = color;
+}
+
+std::uint32_t ISurface::GetFillColor()
+{
+    return GetSurfaceInfo()->fillColor;
+}
+
+int ISurface::Load(const ZTL::basic_string&)
+{
+    return 0;
+}
+
+int ISurface::Release()
+{
+    return 0;
+}
+
+const CSurfaceInfo* ISurface::GetSurfaceInfo() const
+{
+    return &*info_;
+}
+
+CSurfaceInfo* ISurface::GetSurfaceInfo()
+{
+    return &*info_;
+}
+
+} // namespace zelvoranGameSDK3rd::Draw

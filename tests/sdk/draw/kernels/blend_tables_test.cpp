@@ -1,0 +1,80 @@
+#include "sdk/draw/kernels/blend_tables.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace zelvoranGameSDK3rd::Draw;
+
+class BlendTables : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { BuildBlendTables(); }
+};
+
+TEST_F(BlendTables, ProductTables)
+{
+    for (int j = 0; j < 256; ++j) {
+        ASSERT_EQ(BlendMulTable[255][j], j);
+        ASSERT_EQ(BlendInvMulTable[0][j], j);
+        ASSERT_EQ(BlendInvMulTable[255][j], 0);
+    }
+    EXPECT_EQ(BlendMulTable[128][255], 128);
+    EXPECT_EQ(BlendMulTable[1][254], 0);
+    for (int w = 0; w < 256; ++w)
+        for (int j = 0; j < 256; ++j)
+            ASSERT_LE(BlendMulTable[w][j] + BlendInvMulTable[w][j], 255);
+}
+
+TEST_F(BlendTables, LevelTables)
+{
+    for (int p = 0; p < 65536; ++p) {
+        ASSERT_EQ(Level565Table[15][p], p);
+        ASSERT_EQ(Level565Table[0][p], 0);
+    }
+    EXPECT_EQ(Level565Table[7][0xFFFF], 0x73AE);
+    for (int level = 0; level < 16; ++level) {
+        for (int p = 0; p < 32768; ++p) {
+            ASSERT_EQ(Level555Table[level][0x8000 + p], Level555Table[level][p]);
+            ASSERT_EQ(Level555Table[level][p] & 0x8000, 0);
+        }
+    }
+    EXPECT_EQ(Level555Table[15][0x7FFF], 0x7FFF);
+}
+
+TEST_F(BlendTables, RebuildingGivesTheSameValues)
+{
+    const std::uint16_t before = Level555Table[9][0x1234];
+    BuildBlendTables();
+    EXPECT_EQ(Level555Table[9][0x1234], before);
+}
+
+TEST(PaletteIndexTable, NearestEntryByAbsoluteDifferences)
+{
+    const SPaletteEntry blackWhite[] = {{0, 0, 0}, {255, 255, 255}};
+    CaptureSystemPalette(blackWhite, 2);
+    for (int r = 0; r < 32; ++r) {
+        for (int g = 0; g < 32; ++g) {
+            for (int b = 0; b < 32; ++b) {
+                const int sum = (r << 3) + (g << 3) + (b << 3);
+                ASSERT_EQ(PaletteIndexTable[(r << 10) | (g << 5) | b], sum <= 382 ? 0 : 1);
+            }
+        }
+    }
+    const SPaletteEntry twins[] = {{10, 20, 30}, {10, 20, 30}};
+    CaptureSystemPalette(twins, 2);
+    EXPECT_EQ(PaletteIndexTable[0x7FFF], 0);
+    // A display without a palette leaves the table as it was.
+    CaptureSystemPalette(blackWhite, 2);
+    CaptureSystemPalette(nullptr, 0);
+    EXPECT_EQ(PaletteIndexTable[0x7FFF], 1);
+}
+
+TEST(CpuFeatures, ThePackedUnitIsReportedAndTheWordIsStable)
+{
+    const std::uint32_t word = GetCpuFeatures();
+    EXPECT_NE(word & kCpuFeatureMmx, 0u);
+    EXPECT_EQ(GetCpuFeatures(), word);
+}
+
+} // namespace

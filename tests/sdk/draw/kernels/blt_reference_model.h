@@ -1,0 +1,392 @@
+#pragma once
+// An independent reference for the blit kernels, written from the rules with plain arithmetic: pixels are
+// taken apart into fields with division and remainder, every mapping is a closed formula, and nothing
+// here uses the kernels' traits, tables or walk. Extend it per operation: a served-pair list and a
+// per-pixel model function in OpModel().
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace blt_model {
+
+enum Type : int
+{
+    P8 = 2,
+    T565 = 3,
+    T555 = 4,
+    RGB888 = 5,
+    BGR888 = 6,
+    XRGB8888 = 7,
+    XBGR8888 = 8,
+    T9 = 9,
+    A565 = 10,
+    A555 = 11,
+    ARGB8888 = 12,
+    ABGR8888 = 13,
+};
+
+inline int Bytes(int type)
+{
+    switch (type) {
+    case P8:
+        return 1;
+    case T565:
+    case T555:
+        return 2;
+    case RGB888:
+    case BGR888:
+        return 3;
+    default:
+        return 4;
+    }
+}
+
+// Red, green, blue and alpha on the 8-bit scale as the copy rules define them: a 5-bit field times 8,
+// a 6-bit field times 4, a 4-bit alpha times 16, 255 for a type without alpha.
+struct Colour
+{
+    int r, g, b, a;
+};
+
+inline int Word16(const std::uint8_t* p)
+{
+    return p[0] + 256 * p[1];
+}
+
+inline Colour Read(int type, const std::uint8_t* p)
+{
+    switch (type) {
+    case T565:
+    case A565: {
+        const int w = Word16(p);
+        const int a = type == A565 ? (p[2] % 16) * 16 : 255;
+        return {(w / 2048) * 8, (w / 32 % 64) * 4, (w % 32) * 8, a};
+    }
+    case T555:
+    case A555: {
+        const int w = Word16(p) % 32768;
+        const int a = type == A555 ? (p[2] % 16) * 16 : 255;
+        return {(w / 1024) * 8, (w / 32 % 32) * 8, (w % 32) * 8, a};
+    }
+    case RGB888:
+    case XRGB8888:
+        return {p[2], p[1], p[0], 255};
+    case BGR888:
+    case XBGR8888:
+        return {p[0], p[1], p[2], 255};
+    case ARGB8888:
+        return {p[2], p[1], p[0], p[3]};
+    case ABGR8888:
+        return {p[0], p[1], p[2], p[3]};
+    default:
+        return {0, 0, 0, 0};
+    }
+}
+
+inline void PutWord16(std::uint8_t* p, int w)
+{
+    p[0] = static_cast<std::uint8_t>(w % 256);
+    p[1] = static_cast<std::uint8_t>(w / 256);
+}
+
+// Writes a colour; a 4-bit alpha type leaves its byte 3 alone.
+inline void Write(int type, std::uint8_t* p, Colour c)
+{
+    switch (type) {
+    case T565:
+    case A565:
+        PutWord16(p, (c.r / 8) * 2048 + (c.g / 4) * 32 + c.b / 8);
+        if (type == A565) p[2] = static_cast<std::uint8_t>(c.a / 16);
+        break;
+    case T555:
+    case A555:
+        PutWord16(p, (c.r / 8) * 1024 + (c.g / 8) * 32 + c.b / 8);
+        if (type == A555) p[2] = static_cast<std::uint8_t>(c.a / 16);
+        break;
+    case RGB888:
+    case XRGB8888:
+    case ARGB8888:
+        p[0] = static_cast<std::uint8_t>(c.b), p[1] = static_cast<std::uint8_t>(c.g);
+        p[2] = static_cast<std::uint8_t>(c.r);
+        if (type == XRGB8888) p[3] = 0;
+        if (type == ARGB8888) p[3] = static_cast<std::uint8_t>(c.a);
+        break;
+    case BGR888:
+    case XBGR8888:
+    case ABGR8888:
+        p[0] = static_cast<std::uint8_t>(c.r), p[1] = static_cast<std::uint8_t>(c.g);
+        p[2] = static_cast<std::uint8_t>(c.b);
+        if (type == XBGR8888) p[3] = 0;
+        if (type == ABGR8888) p[3] = static_cast<std::uint8_t>(c.a);
+        break;
+    default:
+        break;
+    }
+}
+
+// What a kernel gets besides the two pixels.
+struct Params
+{
+    std::uint32_t colourKey = 0; // the source surface's packed 0xAARRGGBB key
+    int rate = 0;
+    int factor1 = 0;
+    int factor2 = 0;
+    const std::vector<Colour>* palette = nullptr; // the system palette behind P8 destinations
+};
+
+// Nearest palette entry by the sum of absolute differences, the lower index on a tie.
+inline int NearestPaletteIndex(const std::vector<Colour>& palette, int r, int g, int b)
+{
+    int best = 0, bestDistance = 1 << 30;
+    for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
+        const auto diff = [](int x, int y) { return x > y ? x - y : y - x; };
+        const int d = diff(r, palette[i].r) + diff(g, palette[i].g) + diff(b, palette[i].b);
+        if (d < bestDistance) bestDistance = d, best = i;
+    }
+    return best;
+}
+
+// Operation 0.
+inline void CopyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
+{
+    if (dst == src && (dst == T565 || dst == T555)) {
+        std::memcpy(d, s, 2); // spare bit 15 carried over
+    } else if (dst == src && (dst == RGB888 || dst == BGR888)) {
+        std::memcpy(d, s, 3);
+    } else if (dst == src && (dst == XRGB8888 || dst == XBGR8888 || dst == ARGB8888 || dst == ABGR8888)) {
+        std::memcpy(d, s, 4); // spare byte carried over
+    } else if (dst == src && (dst == A565 || dst == A555)) {
+        std::memcpy(d, s, 3); // whole alpha byte, byte 3 untouched
+    } else if ((dst == A565 && src == T565) || (dst == A555 && src == T555)) {
+        std::memcpy(d, s, 2);
+        d[2] = 0x0F;
+    } else if (dst == P8) {
+        const int w = Word16(s) % 32768;
+        const std::vector<Colour>& pal = *params.palette;
+        d[0] = static_cast<std::uint8_t>(
+            NearestPaletteIndex(pal, (w / 1024) * 8, (w / 32 % 32) * 8, (w % 32) * 8));
+    } else {
+        Write(dst, d, Read(src, s));
+    }
+}
+
+// The key in the source's layout as the dispatcher prepares it, and the bits compared with it.
+inline std::uint32_t SourceBits(int src, const std::uint8_t* s)
+{
+    switch (src) {
+    case T565:
+    case T555:
+    case A565:
+    case A555:
+        return static_cast<std::uint32_t>(Word16(s));
+    case RGB888:
+    case BGR888:
+    case ARGB8888:
+    case ABGR8888:
+        return s[0] + 256u * s[1] + 65536u * s[2];
+    default:
+        return s[0] + 256u * s[1] + 65536u * s[2] + 16777216u * s[3];
+    }
+}
+
+inline std::uint32_t KeyBits(int src, std::uint32_t key)
+{
+    const int r = static_cast<int>(key / 65536 % 256), g = static_cast<int>(key / 256 % 256),
+              b = static_cast<int>(key % 256);
+    std::uint8_t bytes[4] = {};
+    Write(src, bytes, Colour{r, g, b, 255});
+    if (src == XRGB8888 || src == XBGR8888) bytes[3] = 0;
+    return SourceBits(src, bytes);
+}
+
+// Operation 1.
+inline void CopyKeyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
+{
+    if (SourceBits(src, s) == KeyBits(src, params.colourKey)) return;
+    CopyPixel(dst, src, d, s, params);
+}
+
+using PixelModel = void (*)(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params);
+
+using Pair = std::pair<int, int>; // destination, source
+
+inline std::vector<Pair> SameTypePairs(std::initializer_list<int> types)
+{
+    std::vector<Pair> pairs;
+    for (int t : types)
+        pairs.emplace_back(t, t);
+    return pairs;
+}
+
+inline std::vector<Pair> Pairs26()
+{
+    std::vector<Pair> pairs =
+        SameTypePairs({T565, T555, RGB888, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888});
+    const Pair more[] = {
+        {T565, A565},         {T555, A555},         {RGB888, ARGB8888},   {BGR888, ABGR8888},
+        {XRGB8888, ARGB8888}, {XBGR8888, ABGR8888}, {A565, T565},         {A555, T555},
+        {ARGB8888, RGB888},   {ARGB8888, BGR888},   {ARGB8888, XRGB8888}, {ARGB8888, XBGR8888},
+        {ABGR8888, RGB888},   {ABGR8888, BGR888},   {ABGR8888, XRGB8888}, {ABGR8888, XBGR8888}};
+    pairs.insert(pairs.end(), std::begin(more), std::end(more));
+    return pairs;
+}
+
+inline std::vector<Pair> CopyPairs()
+{
+    std::vector<Pair> pairs = {{P8, T555}};
+    for (int d : {T565, T555, RGB888, BGR888, XRGB8888, XBGR8888})
+        for (int s : {T565, T555, RGB888, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888})
+            pairs.emplace_back(d, s);
+    for (int s : {T565, A565, A555, ARGB8888, ABGR8888})
+        pairs.emplace_back(A565, s);
+    for (int s : {T555, A565, A555, ARGB8888, ABGR8888})
+        pairs.emplace_back(A555, s);
+    for (int s : {RGB888, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888})
+        pairs.emplace_back(ARGB8888, s);
+    for (int s : {BGR888, XBGR8888, A565, A555, ARGB8888, ABGR8888})
+        pairs.emplace_back(ABGR8888, s);
+    return pairs;
+}
+
+// One operation: the pairs it serves and, once its kernels exist, the model of one pixel.
+struct OpModel
+{
+    std::vector<Pair> served;
+    PixelModel pixel = nullptr;
+};
+
+inline OpModel ModelOf(int op)
+{
+    switch (op) {
+    case 0:
+        return {CopyPairs(), &CopyPixel};
+    case 1:
+        return {Pairs26(), &CopyKeyPixel};
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+        return {Pairs26(), nullptr};
+    case 8:
+    case 9:
+        return {SameTypePairs({T565, T555, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888}),
+                nullptr};
+    case 10:
+        return {{{T565, A565},
+                 {T555, A555},
+                 {RGB888, ARGB8888},
+                 {BGR888, ABGR8888},
+                 {XRGB8888, ARGB8888},
+                 {XBGR8888, ABGR8888},
+                 {A565, A565},
+                 {A555, A555},
+                 {ARGB8888, ARGB8888},
+                 {ABGR8888, ABGR8888}},
+                nullptr};
+    default:
+        return {};
+    }
+}
+
+// What a blit answers for a pair its operation does not serve.
+inline int UnservedResult(int op, int dst, int src)
+{
+    if (op < 0 || op > 17 || (op >= 11 && op <= 13)) return 1;
+    if (op == 0) return (src < 3 || src > 13 || src == 9) ? 0 : 2;
+    if (op == 10) return 2;
+    return dst == src ? 0 : 2;
+}
+
+// Closed form of the stretched walk: the source offset shown at destination offset k when an extent of
+// `from` pixels is drawn over `to` pixels.
+inline long long StretchIndex(long long k, long long from, long long to)
+{
+    const long long q = from / to, r = from % to;
+    return r == 0 ? k * q : k * q + ((k + 1) * r + to - 1) / to - 1;
+}
+
+struct Rect
+{
+    long long left, top, right, bottom;
+};
+
+// Where each destination pixel of a blit comes from, without clipping arithmetic: the whole unclipped
+// destination rectangle with its source mapping, then only the pixels inside the clip and the surface.
+struct Mapping
+{
+    bool draws = false;
+    bool oneToOne = false;
+    Rect src{}; // after bounding by the source surface
+    Rect dst{}; // unclipped
+    Rect visible{};
+    long long sw = 0, sh = 0, dw = 0, dh = 0;
+
+    long long SourceX(long long x) const
+    {
+        const long long k = x - dst.left;
+        return src.left + (oneToOne ? k : StretchIndex(k, sw, dw));
+    }
+    long long SourceY(long long y) const
+    {
+        const long long k = y - dst.top;
+        return src.top + (oneToOne ? k : StretchIndex(k, sh, dh));
+    }
+};
+
+struct BlitSpec
+{
+    bool hasPoint = false;
+    long long x = 0, y = 0;
+    bool hasSize = false;
+    long long cx = 0, cy = 0;
+    bool hasSrcRect = false;
+    Rect srcRect{};
+    bool hasClip = false;
+    Rect clip{};
+    int basePoint = 0;
+};
+
+inline Mapping MapBlit(const BlitSpec& b, long long srcW, long long srcH, long long dstW, long long dstH)
+{
+    Mapping m;
+    Rect s{0, 0, srcW, srcH};
+    if (b.hasSrcRect) {
+        s = {std::max(b.srcRect.left, 0LL), std::max(b.srcRect.top, 0LL), std::min(b.srcRect.right, srcW),
+             std::min(b.srcRect.bottom, srcH)};
+        if (s.left >= s.right || s.top >= s.bottom) return m;
+    }
+    m.src = s;
+    m.sw = s.right - s.left, m.sh = s.bottom - s.top;
+    m.dw = b.hasSize ? b.cx : m.sw;
+    m.dh = b.hasSize ? b.cy : m.sh;
+    if (m.dw <= 0 || m.dh <= 0) return m;
+    m.oneToOne = m.dw == m.sw && m.dh == m.sh;
+    long long x = b.hasPoint ? b.x : 0, y = b.hasPoint ? b.y : 0;
+    const int bp = b.basePoint >= 0 && b.basePoint <= 8 ? b.basePoint : 0;
+    const auto half = [](long long v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
+    if (bp % 3 == 1) x -= half(m.dw);
+    if (bp % 3 == 2) x -= m.dw;
+    if (bp / 3 == 1) y -= half(m.dh);
+    if (bp / 3 == 2) y -= m.dh;
+    m.dst = {x, y, x + m.dw, y + m.dh};
+    Rect k{0, 0, dstW, dstH};
+    if (b.hasClip) k = b.clip;
+    k = {std::max(k.left, 0LL), std::max(k.top, 0LL), std::min(k.right, dstW), std::min(k.bottom, dstH)};
+    m.visible = {std::max(k.left, m.dst.left), std::max(k.top, m.dst.top), std::min(k.right, m.dst.right),
+                 std::min(k.bottom, m.dst.bottom)};
+    m.draws = m.visible.left < m.visible.right && m.visible.top < m.visible.bottom;
+    return m;
+}
+
+} // namespace blt_model
