@@ -21,35 +21,23 @@ template <template <class, class> class Rule, class D, class S> constexpr SBltRo
 template <template <class, class> class Rule>
 constexpr SBltOpTable MakeAddSubTable(EBltParam param, bool keyed)
 {
-    return MakeBltOpTable(EBltUnserved::kSameTypeZero, param, keyed,
-                          {
-                              Row<Rule, Pixel565, Pixel565>(),
-                              Row<Rule, Pixel555, Pixel555>(),
-                              Row<Rule, PixelRGB888, PixelRGB888>(),
-                              Row<Rule, PixelBGR888, PixelBGR888>(),
-                              Row<Rule, PixelXRGB8888, PixelXRGB8888>(),
-                              Row<Rule, PixelXBGR8888, PixelXBGR8888>(),
-                              Row<Rule, PixelA565, PixelA565>(),
-                              Row<Rule, PixelA555, PixelA555>(),
-                              Row<Rule, PixelARGB8888, PixelARGB8888>(),
-                              Row<Rule, PixelABGR8888, PixelABGR8888>(),
-                              Row<Rule, Pixel565, PixelA565>(),
-                              Row<Rule, Pixel555, PixelA555>(),
-                              Row<Rule, PixelRGB888, PixelARGB8888>(),
-                              Row<Rule, PixelBGR888, PixelABGR8888>(),
-                              Row<Rule, PixelXRGB8888, PixelARGB8888>(),
-                              Row<Rule, PixelXBGR8888, PixelABGR8888>(),
-                              Row<Rule, PixelA565, Pixel565>(),
-                              Row<Rule, PixelA555, Pixel555>(),
-                              Row<Rule, PixelARGB8888, PixelRGB888>(),
-                              Row<Rule, PixelARGB8888, PixelBGR888>(),
-                              Row<Rule, PixelARGB8888, PixelXRGB8888>(),
-                              Row<Rule, PixelARGB8888, PixelXBGR8888>(),
-                              Row<Rule, PixelABGR8888, PixelRGB888>(),
-                              Row<Rule, PixelABGR8888, PixelBGR888>(),
-                              Row<Rule, PixelABGR8888, PixelXRGB8888>(),
-                              Row<Rule, PixelABGR8888, PixelXBGR8888>(),
-                          });
+    return MakeBltOpTable(
+        EBltUnserved::kSameTypeZero, param, keyed,
+        {
+            Row<Rule, Pixel565, Pixel565>(),           Row<Rule, Pixel555, Pixel555>(),
+            Row<Rule, PixelRGB888, PixelRGB888>(),     Row<Rule, PixelBGR888, PixelBGR888>(),
+            Row<Rule, PixelXRGB8888, PixelXRGB8888>(), Row<Rule, PixelXBGR8888, PixelXBGR8888>(),
+            Row<Rule, PixelA565, PixelA565>(),         Row<Rule, PixelA555, PixelA555>(),
+            Row<Rule, PixelARGB8888, PixelARGB8888>(), Row<Rule, PixelABGR8888, PixelABGR8888>(),
+            Row<Rule, Pixel565, PixelA565>(),          Row<Rule, Pixel555, PixelA555>(),
+            Row<Rule, PixelRGB888, PixelARGB8888>(),   Row<Rule, PixelBGR888, PixelABGR8888>(),
+            Row<Rule, PixelXRGB8888, PixelARGB8888>(), Row<Rule, PixelXBGR8888, PixelABGR8888>(),
+            Row<Rule, PixelA565, Pixel565>(),          Row<Rule, PixelA555, Pixel555>(),
+            Row<Rule, PixelARGB8888, PixelRGB888>(),   Row<Rule, PixelARGB8888, PixelBGR888>(),
+            Row<Rule, PixelARGB8888, PixelXRGB8888>(), Row<Rule, PixelARGB8888, PixelXBGR8888>(),
+            Row<Rule, PixelABGR8888, PixelRGB888>(),   Row<Rule, PixelABGR8888, PixelBGR888>(),
+            Row<Rule, PixelABGR8888, PixelXRGB8888>(), Row<Rule, PixelABGR8888, PixelXBGR8888>(),
+        });
 }
 
 // Operations 8 and 9 serve planes of one type only, and no RGB888 planes: those answer 0 like every
