@@ -103,7 +103,7 @@ bool ToHostPath(std::string_view cp932Path, std::string& hostPath)
         if (i > 0) asWritten += '/';
         asWritten += utf8Names[i];
     }
-    if (asWritten.empty()) asWritten = ".";
+    if (asWritten.empty()) asWritten.push_back('.');
     if (Exists(asWritten)) {
         hostPath = std::move(asWritten);
         return true;
@@ -127,7 +127,7 @@ bool ToHostPath(std::string_view cp932Path, std::string& hostPath)
         }
         result = std::move(next);
     }
-    if (result.empty()) result = ".";
+    if (result.empty()) result.push_back('.');
     hostPath = std::move(result);
     return true;
 }

@@ -262,6 +262,21 @@ TEST(Serialize, RandomGeneratorStateIs2500BytesAndContinues)
     s.Serialize(fromUnseeded);
     EXPECT_EQ(fromUnseeded.Get(), 0xAAE64AC3u);
 
+    // A damaged index (negative or past the end) regenerates the words like a used-up state.
+    for (std::int32_t index : {-1, 700, 624}) {
+        Math::CRand damaged;
+        damaged.SetSeed(9);
+        Bytes state = Store(damaged);
+        for (int i = 0; i < 4; ++i)
+            state[2496 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(index) >> (8 * i));
+        s.GetBuffer() = state;
+        s.SetStoring(false);
+        s.Serialize(damaged);
+        Math::CRand reference;
+        reference.SetSeed(9);
+        EXPECT_EQ(damaged.Get(), reference.Get()) << index;
+    }
+
     Math::CRootCounter counter;
     counter.m_start = 1;
     counter.m_end = 9;
