@@ -260,6 +260,25 @@ bool ReadBitmapFile(const void* file, std::size_t length, BitmapView& view)
     return AttachBits(bytes + offset, length - offset, view);
 }
 
+bool ReadBitmapBlocks(const void* info, const void* bits, BitmapView& view)
+{
+    view = BitmapView{};
+    if (!info || !bits) return false;
+    const auto* header = static_cast<const std::uint8_t*>(info);
+    const std::size_t headerSize = U32(header);
+    if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize) return false;
+    // Room for the largest masks and palette the header can ask for; only what it asks for is read.
+    if (!ReadHeader(header, headerSize + 16 + 256 * 4, view)) return false;
+    std::size_t bitsLength;
+    if (view.compression == kBitmapRle8 || view.compression == kBitmapRle4) {
+        bitsLength = headerSize >= kInfoHeaderSize ? U32(header + 20) : 0;
+    } else {
+        const std::size_t stride = (static_cast<std::size_t>(view.width) * view.bitCount + 31) / 32 * 4;
+        bitsLength = stride * view.height;
+    }
+    return AttachBits(static_cast<const std::uint8_t*>(bits), bitsLength, view);
+}
+
 int DrawBitmap(DeviceContext& dc, int x, int y, const BitmapView& view)
 {
     DibSection* target = dc.Bitmap();

@@ -47,6 +47,11 @@ bool ReadBitmapFile(const void* file, std::size_t length, BitmapView& view);
 bool ReadBitmapInfo(const void* info, std::size_t infoLength, const void* bits, std::size_t bitsLength,
                     BitmapView& view);
 
+// Blocks made by trusted code in this process (an image plug-in): an information header with its masks
+// and palette, and the pixels, whose lengths the header itself states (run-length pixels by their image
+// size field).
+bool ReadBitmapBlocks(const void* info, const void* bits, BitmapView& view);
+
 // Draws the bitmap upright with its upper-left corner at (x, y), clipped to the context's bitmap; pixels
 // that a run-length bitmap skips are left as they were. Returns the number of rows drawn (the height),
 // or 0 when the data turn out to be broken part way (what was drawn stays drawn).

@@ -1,0 +1,476 @@
+#include "sdk/draw/graphic_loader.h"
+
+#include "sdk/auxiliary/lzss.h"
+#include "sdk/draw/dib_bitmap.h"
+#include "sdk/draw/kernels/row_convert.h"
+#include "sdk/draw/surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace zelvoranGameSDK3rd::Draw {
+namespace {
+
+constexpr std::uint32_t kBmpHeadersSize = 54;
+constexpr std::uint32_t kPluginHeadSize = 2048;
+constexpr char kZgaMagic[4] = {'z', 'g', 'a', '\0'};
+// Source formats of the row converter for the files' own pixel layouts.
+constexpr std::int32_t kRowRgb555 = 1;
+constexpr std::int32_t kRowRgb888 = 2;
+constexpr std::int32_t kRowArgb8888 = 9;
+
+std::uint32_t U32(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::int32_t I32(const std::uint8_t* p)
+{
+    return static_cast<std::int32_t>(U32(p));
+}
+void Put16(std::uint8_t* p, std::uint32_t v)
+{
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(std::uint8_t* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A surface type whose rows the converter can read: its source format, or -1.
+std::int32_t RowFormatOf(std::int32_t type)
+{
+    const std::int32_t format = type - 3;
+    return format >= 0 && format < kRowFormatCount && type != kPixelUnused9 ? format : -1;
+}
+
+struct SZgaHeader
+{
+    std::int32_t width;
+    std::int32_t height;
+    std::uint32_t packed;
+    std::uint32_t rawSize;
+};
+
+SZgaHeader ReadZgaHeader(const std::uint8_t* p)
+{
+    return {I32(p + 4), I32(p + 8), U32(p + 12), U32(p + 16)};
+}
+
+class CGraphicLoaderFactory : public IGraphicLoaderFactory
+{
+public:
+    IGraphicLoader* Create() override { return new CGraphicLoader; }
+};
+
+} // namespace
+
+ZTL::smart_ptr<IGraphicLoaderFactory> GraphicLoaderFactory(new CGraphicLoaderFactory);
+ZTL::string SpiFolder = "SPI";
+
+ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader()
+{
+    ZTL::smart_ptr<IGraphicLoader> loader;
+    if (GraphicLoaderFactory) {
+        if (IGraphicLoader* made = GraphicLoaderFactory->Create()) loader.add(made);
+    }
+    return loader;
+}
+
+int CGraphicLoader::Load(Auxiliary::IFile& source)
+{
+    Release();
+    file = &source;
+    if (LoadBMP(source) == 0 || LoadZGA(source) == 0 || LoadOLE(source) == 0 || LoadSPI(source) == 0)
+        return 0;
+    return 1;
+}
+
+int CGraphicLoader::LoadBMP(Auxiliary::IFile& source)
+{
+    file = &source;
+    const auto* memory = static_cast<const std::uint8_t*>(source.GetMemory());
+    const std::uint32_t size = source.GetSize();
+    if (!memory || size < kBmpHeadersSize || memory[0] != 'B' || memory[1] != 'M') return 1;
+    bmpFile = memory;
+    bmpInfo = memory + 14;
+    // The offset is only recorded here; every use checks it against the file's length.
+    bmpBits = memory + std::min<std::uint32_t>(U32(memory + 10), size);
+    return 0;
+}
+
+int CGraphicLoader::LoadZGA(Auxiliary::IFile& source)
+{
+    file = &source;
+    ZTL::string suffix = Auxiliary::CFile::GetSuffix(source.GetName());
+    Auxiliary::StringToLower(suffix);
+    if (suffix.compare("zga") != 0) return 1;
+    const auto* memory = static_cast<const std::uint8_t*>(source.GetMemory());
+    const std::uint32_t size = source.GetSize();
+    if (!memory || size < kZgaHeaderSize || std::memcmp(memory, kZgaMagic, 4) != 0) return 2;
+    // The header must describe a picture that can be had, and the file must hold what it claims.
+    const SZgaHeader header = ReadZgaHeader(memory);
+    if (header.width <= 0 || header.height <= 0 || header.width > kMaxImageSide ||
+        header.height > kMaxImageSide ||
+        static_cast<long long>(header.width) * header.height > kMaxImagePixels) {
+        return 2;
+    }
+    const std::uint64_t raw = static_cast<std::uint64_t>(header.width) * header.height * 4;
+    if (header.packed ? header.rawSize != raw : size - kZgaHeaderSize < raw) return 2;
+    zgaWidth = header.width;
+    zgaHeight = header.height;
+    zga = true;
+    return 0;
+}
+
+int CGraphicLoader::LoadOLE(Auxiliary::IFile& source)
+{
+    picture = platform::Picture::Decode(source.GetMemory(), source.GetSize());
+    if (!picture) {
+        Release();
+        return 2;
+    }
+    return 0;
+}
+
+int CGraphicLoader::LoadSPI(Auxiliary::IFile& source)
+{
+    ZTL::string path = SpiFolder;
+    path += "/if";
+    path += source.GetNameSuffix();
+    path += ".spi";
+    path = Auxiliary::CFile::ResolvePath(path);
+    // Plug-ins are shared libraries here: the ".spi" name is looked for as ".so".
+    std::string host(path.c_str(), path.size());
+    host.replace(host.size() - 4, 4, ".so");
+    // A refused picture decoder has forgotten the file; the plug-in reads it again later.
+    file = &source;
+    plugin = platform::LoadLibrary(host);
+    if (!plugin) return 1;
+    isSupported = reinterpret_cast<ImagePluginIsSupported>(platform::GetLibrarySymbol(plugin, "IsSupported"));
+    getPictureInfo =
+        reinterpret_cast<ImagePluginGetPictureInfo>(platform::GetLibrarySymbol(plugin, "GetPictureInfo"));
+    getPicture = reinterpret_cast<ImagePluginGetPicture>(platform::GetLibrarySymbol(plugin, "GetPicture"));
+    if (source.GetSize() < kPluginHeadSize) return 1;
+    // A library without the three exports cannot decode anything.
+    if (!isSupported || !getPictureInfo || !getPicture || isSupported(nullptr, source.GetMemory()) == 0) {
+        Release();
+        return 1;
+    }
+    return 0;
+}
+
+bool CGraphicLoader::ViewBMP(platform::BitmapView& view) const
+{
+    return bmpFile && file && platform::ReadBitmapFile(bmpFile, file->GetSize(), view);
+}
+
+int CGraphicLoader::GetSize(int& w, int& h)
+{
+    if (bmpFile) {
+        platform::BitmapView view;
+        if (!ViewBMP(view)) return 1;
+        w = view.width;
+        h = view.height; // a top-down picture stores its height negated
+        return 0;
+    }
+    if (zga) {
+        w = zgaWidth;
+        h = zgaHeight;
+        return 0;
+    }
+    if (picture) {
+        w = platform::MulDiv(picture->WidthHimetric(), platform::ScreenPixelsPerInchX(), 2540);
+        h = platform::MulDiv(picture->HeightHimetric(), platform::ScreenPixelsPerInchY(), 2540);
+        return 0;
+    }
+    if (plugin && getPictureInfo && file) {
+        SImagePluginInfo info{};
+        getPictureInfo(static_cast<const char*>(file->GetMemory()), file->GetSize(), 1, &info);
+        w = info.width;
+        h = info.height;
+        return 0;
+    }
+    return 1;
+}
+
+int CGraphicLoader::DecodeInto(CSurfaceInfo& info)
+{
+    if (bmpFile) return DecodeBMP(info);
+    if (zga) return DecodeZGA(info);
+    return -1;
+}
+
+int CGraphicLoader::DecodeBMP(CSurfaceInfo& info)
+{
+    platform::BitmapView view;
+    if (!ViewBMP(view)) return 3;
+    if (view.compression != platform::kBitmapRgb) return 2;
+    if (view.bitCount != 16 && view.bitCount != 24) return 3;
+    if (!info.pixels) return 3;
+    const std::int32_t format = view.bitCount == 16 ? kRowRgb555 : kRowRgb888;
+    const int columns = std::min(view.width, info.width), rows = std::min(view.height, info.height);
+    for (int y = 0; y < rows; ++y) {
+        const int stored = view.topDown ? y : view.height - 1 - y;
+        ConvertPixelRow(info.type, info.pixels + static_cast<std::ptrdiff_t>(y) * info.pitch, columns,
+                        view.bits + view.stride * stored, format);
+    }
+    return 0;
+}
+
+int CGraphicLoader::DecodeZGA(CSurfaceInfo& info)
+{
+    int w = 0, h = 0;
+    if (GetSize(w, h) != 0 || !file) return -1;
+    if (!info.pixels) return 3;
+    const auto* memory = static_cast<const std::uint8_t*>(file->GetMemory());
+    const std::uint32_t size = file->GetSize();
+    const SZgaHeader header = ReadZgaHeader(memory);
+    const std::uint8_t* data = memory + kZgaHeaderSize;
+    const std::uint32_t stored = size - kZgaHeaderSize;
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
+    auto convert = [&](const std::uint8_t* pixels) {
+        const int columns = std::min(w, info.width), rows = std::min(h, info.height);
+        for (int y = 0; y < rows; ++y) {
+            ConvertPixelRow(info.type, info.pixels + static_cast<std::ptrdiff_t>(y) * info.pitch, columns,
+                            pixels + rowBytes * y, kRowArgb8888);
+        }
+    };
+    if (!header.packed) {
+        convert(data);
+        return 0;
+    }
+    auto coder = std::make_unique<Auxiliary::CLZSS>();
+    if (info.type == kPixelARGB8888 && info.pitch == w * 4 && info.width == w && info.height == h) {
+        // The surface has the file's own layout: unpack straight into it.
+        std::uint8_t* target = info.pixels;
+        return coder->Decode(data, stored, target, header.rawSize, false) == 0 ? 0 : 3;
+    }
+    std::uint8_t* unpacked = nullptr;
+    if (coder->Decode(data, stored, unpacked, header.rawSize, true) != 0) return 3;
+    convert(unpacked);
+    delete[] unpacked;
+    return 0;
+}
+
+int CGraphicLoader::Render(HDC dc)
+{
+    if (!dc) return 1;
+    if (bmpFile) {
+        platform::BitmapView view;
+        if (!ViewBMP(view)) return 1;
+        return platform::DrawBitmap(*dc, 0, 0, view) > 0 ? 0 : 1;
+    }
+    int w = 0, h = 0;
+    if (picture) {
+        if (GetSize(w, h) != 0) return 1;
+        return picture->Render(*dc, 0, 0, w, h) ? 0 : 1;
+    }
+    if (plugin && getPicture && file) {
+        FreeSPIMemory();
+        if (getPicture(static_cast<const char*>(file->GetMemory()), file->GetSize(), 1, &pluginInfo,
+                       &pluginBits, nullptr, 0) != 0) {
+            Release();
+            return 1;
+        }
+        GetSize(w, h);
+        platform::BitmapView view;
+        int drawn = 0;
+        if (platform::ReadBitmapBlocks(pluginInfo, pluginBits, view))
+            drawn = platform::DrawBitmap(*dc, 0, 0, view);
+        FreeSPIMemory();
+        if (drawn == 0) {
+            Release();
+            return 1;
+        }
+        return 0;
+    }
+    return 1;
+}
+
+int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
+{
+    if (!bmpFile || !file) return 1;
+    const std::uint32_t bitCount = bmpInfo[14] | (bmpInfo[15] << 8);
+    if (bitCount > 8) return 2;
+    for (int i = 0; i < 10; ++i) {
+        palette[i] = {static_cast<std::uint8_t>(i), 0, 0, PC_EXPLICIT};
+        palette[246 + i] = {static_cast<std::uint8_t>(246 + i), 0, 0, PC_EXPLICIT};
+    }
+    int colors = 0;
+    switch (bitCount) {
+    case 1:
+        colors = 2;
+        break;
+    case 2:
+        colors = 4;
+        break;
+    case 4:
+        colors = 16;
+        break;
+    case 8:
+        colors = 236;
+        break;
+    default:
+        break;
+    }
+    // The colour table follows the 40-byte header; entries past the end of the file are not read.
+    const std::uint8_t* table = bmpInfo + 40;
+    const std::uint32_t available = (file->GetSize() - kBmpHeadersSize) / 4;
+    for (int i = 0; i < 236; ++i) {
+        PALETTEENTRY& entry = palette[10 + i];
+        if (i < colors && static_cast<std::uint32_t>(i) < available) {
+            const std::uint8_t* quad = table + 4 * i;
+            entry = {quad[2], quad[1], quad[0], PC_RESERVED | PC_NOCOLLAPSE};
+        } else {
+            entry = {0, 0, 0, 0};
+        }
+    }
+    return 0;
+}
+
+void CGraphicLoader::FreeSPIMemory()
+{
+    std::free(pluginBits);
+    std::free(pluginInfo);
+    pluginBits = nullptr;
+    pluginInfo = nullptr;
+}
+
+int CGraphicLoader::Release()
+{
+    bmpFile = nullptr;
+    bmpInfo = nullptr;
+    bmpBits = nullptr;
+    if (picture) {
+        picture.reset();
+        return 0;
+    }
+    if (plugin) platform::FreeLibrary(plugin);
+    plugin = nullptr;
+    isSupported = nullptr;
+    getPictureInfo = nullptr;
+    getPicture = nullptr;
+    FreeSPIMemory();
+    zga = false;
+    zgaWidth = 0;
+    zgaHeight = 0;
+    file = nullptr;
+    return 0;
+}
+
+int SaveSurfaceBMP(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect)
+{
+    RECT r;
+    info.ClipRect(rect, &r);
+    const long long w = static_cast<long long>(r.right) - r.left,
+                    h = static_cast<long long>(r.bottom) - r.top;
+    if (w <= 0 || h <= 0 || !info.valid || !info.pixels) return -1;
+    const std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) & ~std::uint64_t{3};
+    const std::uint64_t total = kBmpHeadersSize + stride * static_cast<std::uint64_t>(h);
+    if (total > 0xFFFFFFFFu) return 2;
+    std::vector<std::uint8_t> image(total, 0);
+    std::uint8_t* p = image.data();
+    p[0] = 'B';
+    p[1] = 'M';
+    Put32(p + 2, static_cast<std::uint32_t>(total));
+    Put32(p + 10, kBmpHeadersSize);
+    Put32(p + 14, 40);
+    Put32(p + 18, static_cast<std::uint32_t>(w));
+    Put32(p + 22, static_cast<std::uint32_t>(h));
+    Put16(p + 26, 1);
+    Put16(p + 28, 24);
+    Put32(p + 38, 3780);
+    Put32(p + 42, 3780);
+    const std::int32_t format = RowFormatOf(info.type);
+    const int bytes = info.GetBytesPerPixel();
+    for (long long i = 0; i < h && format >= 0; ++i) {
+        const long long y = r.bottom - 1 - i; // the file's rows run bottom-up
+        const std::uint8_t* source = info.pixels + y * info.pitch + static_cast<long long>(r.left) * bytes;
+        ConvertPixelRow(kPixelRGB888, p + kBmpHeadersSize + stride * i, static_cast<std::int32_t>(w), source,
+                        format);
+    }
+    Auxiliary::CFile writer;
+    return writer.Write(name, image.data(), static_cast<std::uint32_t>(total));
+}
+
+int SaveSurfaceZGA(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect, bool pack)
+{
+    RECT r;
+    info.ClipRect(rect, &r);
+    const long long w = static_cast<long long>(r.right) - r.left,
+                    h = static_cast<long long>(r.bottom) - r.top;
+    if (w <= 0 || h <= 0 || !info.valid || !info.pixels) return -1;
+    const std::uint64_t rawSize = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) * 4;
+    if (rawSize + kZgaHeaderSize > 0xFFFFFFFFu) return 2;
+
+    // A whole ARGB8888 surface whose rows lie back to back is the file's pixel data as it stands.
+    const std::uint8_t* raw = info.pixels;
+    std::vector<std::uint8_t> converted;
+    const bool whole = r.left == 0 && r.top == 0 && r.right == info.width && r.bottom == info.height;
+    if (!(whole && info.type == kPixelARGB8888 && info.pitch == w * 4)) {
+        converted.assign(rawSize, 0);
+        const std::int32_t format = RowFormatOf(info.type);
+        const int bytes = info.GetBytesPerPixel();
+        for (long long y = 0; y < h && format >= 0; ++y) {
+            const std::uint8_t* source =
+                info.pixels + (r.top + y) * info.pitch + static_cast<long long>(r.left) * bytes;
+            ConvertPixelRow(kPixelARGB8888, converted.data() + y * w * 4, static_cast<std::int32_t>(w),
+                            source, format);
+        }
+        raw = converted.data();
+    }
+
+    std::uint8_t* packed = nullptr;
+    std::uint32_t packedSize = 0;
+    if (pack) {
+        auto coder = std::make_unique<Auxiliary::CLZSS>();
+        if (coder->Encode(raw, packed, static_cast<std::uint32_t>(rawSize), packedSize, true) != 0) {
+            delete[] packed;
+            packed = nullptr;
+        }
+    }
+    const std::uint32_t storedSize = packed ? packedSize : static_cast<std::uint32_t>(rawSize);
+    std::vector<std::uint8_t> image(kZgaHeaderSize + storedSize);
+    std::memcpy(image.data(), kZgaMagic, 4);
+    Put32(image.data() + 4, static_cast<std::uint32_t>(w));
+    Put32(image.data() + 8, static_cast<std::uint32_t>(h));
+    Put32(image.data() + 12, packed ? 1 : 0);
+    Put32(image.data() + 16, static_cast<std::uint32_t>(rawSize));
+    Put32(image.data() + 20, storedSize);
+    std::memcpy(image.data() + kZgaHeaderSize, packed ? packed : raw, storedSize);
+    delete[] packed;
+    Auxiliary::CFile writer;
+    return writer.Write(name, image.data(), static_cast<std::uint32_t>(image.size()));
+}
+
+int LoadImageIntoSurface(ISurface& surface, const ZTL::string& name, std::int32_t type)
+{
+    Auxiliary::CFile file;
+    if (file.Read(name) != 0) return -1;
+    ZTL::smart_ptr<IGraphicLoader> loader = CreateGraphicLoader();
+    if (!loader || loader->Load(file) != 0) return -2;
+    if (loader->IsZGA()) type = ToAlphaPixelType(type);
+    int w = 0, h = 0;
+    if (loader->GetSize(w, h) != 0 || surface.CreateSurfaceOfType(w, h, type) != 0) return -3;
+    CSurfaceInfo* info = surface.GetSurfaceInfo();
+    int decoded;
+    {
+        CSurfaceLockGuard lock(info);
+        decoded = lock.Failed() ? -1 : loader->DecodeInto(*info);
+    }
+    if (decoded == 0) return 0;
+    CDIBitmap bitmap;
+    if (bitmap.CreateDIB(w, h, 24, false) != 0) return -4;
+    if (loader->Render(bitmap.GetDC()) != 0) {
+        surface.Clear(nullptr);
+        return -5;
+    }
+    SBltInfo whole;
+    return surface.Blt(0, bitmap.GetSurfaceInfo(), &whole, nullptr);
+}
+
+} // namespace zelvoranGameSDK3rd::Draw

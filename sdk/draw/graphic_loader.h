@@ -1,0 +1,139 @@
+#pragma once
+// Turning the bytes of an image file into pixels. Four kinds are tried in order: a BMP, the SDK's own
+// 32-bit image file ("zga"), a picture in a common compressed format (JPEG, GIF), and whatever an image
+// plug-in library accepts. Uncompressed 16- and 24-bit BMPs and zga files decode straight into a locked
+// surface; everything else is drawn into a bitmap through a drawing context. Also the two writers of a
+// surface: 24-bit BMP files and zga files (optionally LZSS-packed).
+
+#include "platform/bmp.h"
+#include "platform/library.h"
+#include "platform/picture.h"
+#include "sdk/auxiliary/file.h"
+#include "sdk/draw/font.h"
+#include "sdk/draw/image_plugin.h"
+#include "sdk/draw/surface_info.h"
+#include "sdk/ztl/smart_ptr.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace zelvoranGameSDK3rd::Draw {
+
+class ISurface;
+
+// One entry of a logical palette: red, green, blue and flags.
+struct PALETTEENTRY
+{
+    std::uint8_t peRed;
+    std::uint8_t peGreen;
+    std::uint8_t peBlue;
+    std::uint8_t peFlags;
+};
+inline constexpr std::uint8_t PC_RESERVED = 0x01;
+inline constexpr std::uint8_t PC_EXPLICIT = 0x02;
+inline constexpr std::uint8_t PC_NOCOLLAPSE = 0x04;
+
+// The SDK image file: a 24-byte header and width × height ARGB8888 pixels, rows top to bottom.
+inline constexpr std::uint32_t kZgaHeaderSize = 24;
+// The largest zga or BMP picture decoded: a side, and all its pixels.
+inline constexpr std::int32_t kMaxImageSide = platform::kMaxBitmapSide;
+inline constexpr long long kMaxImagePixels = platform::kMaxBitmapPixels;
+
+class IGraphicLoader
+{
+public:
+    // 0 when one of the decoders accepted the file, 1 when none did. The file must stay alive and
+    // unchanged while the loader holds its image.
+    virtual int Load(Auxiliary::IFile& file) = 0;
+    // 0 and the size in pixels; 1 when nothing (usable) is loaded.
+    virtual int GetSize(int& width, int& height) = 0;
+    // True when the loaded image is a zga file (its pixels carry alpha).
+    virtual bool IsZGA() = 0;
+    // Draws the image at (0, 0) at its own size: 0 done, 1 failed.
+    virtual int Render(HDC dc) = 0;
+    // Decodes a BMP or zga into a locked surface: 0 done, -1 another kind of image, 2 compressed BMP,
+    // 3 unsupported bit count, broken data or unpacking failure.
+    virtual int DecodeInto(CSurfaceInfo& info) = 0;
+    virtual int Release() = 0;
+    // A palette for an 8-bit display from a palettised BMP: 0 done, 1 no BMP, 2 more than 8 bits.
+    virtual int GetPalette(PALETTEENTRY palette[256]) = 0;
+    virtual ~IGraphicLoader() = default;
+};
+
+class CGraphicLoader : public IGraphicLoader
+{
+public:
+    CGraphicLoader() = default;
+    ~CGraphicLoader() override { Release(); }
+    CGraphicLoader(const CGraphicLoader&) = delete;
+    CGraphicLoader& operator=(const CGraphicLoader&) = delete;
+
+    int Load(Auxiliary::IFile& file) override;
+    int GetSize(int& width, int& height) override;
+    bool IsZGA() override { return zga; }
+    int Render(HDC dc) override;
+    int DecodeInto(CSurfaceInfo& info) override;
+    int Release() override;
+    int GetPalette(PALETTEENTRY palette[256]) override;
+
+    // Each returns 0 when it accepts the file.
+    virtual int LoadBMP(Auxiliary::IFile& file);
+    // 1 the name's suffix is not "zga"; 2 not a zga file (magic), or its header does not fit the file.
+    virtual int LoadZGA(Auxiliary::IFile& file);
+    // 2 the bytes are no picture.
+    virtual int LoadOLE(Auxiliary::IFile& file);
+    // 1 no plug-in library, a file shorter than 2048 bytes, or the plug-in does not support it.
+    virtual int LoadSPI(Auxiliary::IFile& file);
+    virtual int DecodeBMP(CSurfaceInfo& info);
+    virtual int DecodeZGA(CSurfaceInfo& info);
+    virtual void FreeSPIMemory();
+
+private:
+    // The checked view of the held BMP; false when its headers, palette or pixels do not fit the file.
+    bool ViewBMP(platform::BitmapView& view) const;
+
+    const std::uint8_t* bmpFile = nullptr;
+    const std::uint8_t* bmpInfo = nullptr;
+    const std::uint8_t* bmpBits = nullptr;
+    bool zga = false;
+    std::int32_t zgaWidth = 0;
+    std::int32_t zgaHeight = 0;
+    std::unique_ptr<platform::Picture> picture;
+    platform::LibraryHandle plugin = nullptr;
+    ImagePluginIsSupported isSupported = nullptr;
+    ImagePluginGetPictureInfo getPictureInfo = nullptr;
+    ImagePluginGetPicture getPicture = nullptr;
+    Auxiliary::IFile* file = nullptr;
+    void* pluginBits = nullptr;
+    void* pluginInfo = nullptr;
+};
+
+// Makes graphic loaders; the installed factory decides which class every new loader has.
+class IGraphicLoaderFactory
+{
+public:
+    virtual IGraphicLoader* Create() = 0;
+    virtual ~IGraphicLoaderFactory() = default;
+};
+
+extern ZTL::smart_ptr<IGraphicLoaderFactory> GraphicLoaderFactory;
+// The folder of the image plug-in libraries, relative to the current folder.
+extern ZTL::string SpiFolder;
+
+// A new loader from the installed factory; empty when it makes none.
+ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader();
+
+// Writes the rectangle (null: the whole surface, clipped to it) as a 24-bit BMP file: -1 when the
+// clipped rectangle is empty or the surface has no pixels, else the file writer's result (0 written,
+// 1 cannot create, 2 write failed, 3 close failed).
+int SaveSurfaceBMP(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect);
+// Writes the rectangle as a zga file, LZSS-packed when `pack` is set and packing gains; results as above.
+int SaveSurfaceZGA(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect, bool pack);
+
+// Loads an image file into a surface (read, decode straight in or draw through a 24-bit bitmap and copy
+// with conversion): 0 done; -1 the file cannot be read; -2 no decoder accepts it; -3 the surface cannot
+// be made; -4 the bitmap cannot be made; -5 drawing failed (the surface is cleared); else the copy's result.
+int LoadImageIntoSurface(ISurface& surface, const ZTL::string& name, std::int32_t type);
+
+} // namespace zelvoranGameSDK3rd::Draw
