@@ -1,0 +1,330 @@
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "plugin/test_plugin_object.h"
+#include "sdk/appframe/app_initialize.h"
+#include "sdk/appframe/app_manager.h"
+#include "sdk/appframe/com_support.h"
+#include "sdk/appframe/object_creater.h"
+#include "sdk/thread/callback_registry.h"
+#include "sdk/thread/singleton.h"
+#include "sdk/thread/thread_manager.h"
+#include "support/app_runner.h"
+#include "support/error_capture.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace zelvoranGameSDK3rd;
+
+struct Observed
+{
+    std::atomic<bool> running{false};
+    std::atomic<bool> ended{false};
+    std::atomic<platform::HWND> hwnd{nullptr};
+    std::atomic<bool> destroySeenByLateHook{false};
+    std::atomic<int> veto{0};
+};
+
+// Sees the messages after the application's own hooks.
+class LateHook : public Window::IWinHook
+{
+public:
+    explicit LateHook(Observed& o) : m_o(o) {}
+    Window::LRESULT OnMessage(Window::HWND, Window::UINT message, Window::WPARAM, Window::LPARAM) override
+    {
+        if (message == platform::WM_DESTROY) m_o.destroySeenByLateHook = true;
+        return 0;
+    }
+
+private:
+    Observed& m_o;
+};
+
+class GameLikeApp : public AppFrame::CAppBase
+{
+public:
+    explicit GameLikeApp(Observed& o) : m_o(o), m_hook(o) {}
+    int GetWindowOption(Window::CWindowOption& option) override
+    {
+        option.caption = "霧谷奇譚";
+        option.className = "MAROVELLIN_TEST_APPLICATION";
+        option.style = 0x10CA0000;
+        option.width = 320;
+        option.height = 240;
+        return 0;
+    }
+    void MainThread() override
+    {
+        AppFrame::CAppManager::GetInstance()->AddHook(&m_hook);
+        m_o.hwnd = GetHWnd();
+        m_o.running = true;
+        while (IsThreadValid())
+            platform::SleepMilliseconds(2);
+    }
+    int OnClose() override { return m_o.veto; }
+    ~GameLikeApp() override { m_o.ended = true; }
+
+private:
+    Observed& m_o;
+    LateHook m_hook;
+};
+
+bool WaitFor(const std::atomic<bool>& flag)
+{
+    for (int i = 0; i < 1000 && !flag; ++i)
+        platform::SleepMilliseconds(5);
+    return flag;
+}
+
+class Application : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        platform::SelectBackend("headless");
+        AppFrame::AppInitialize(&m_block, AppFrame::GetProgramInstance(), nullptr, m_commandLine, 1);
+    }
+    void TearDown() override
+    {
+        Thread::SetMultiThreadFlag(false);
+        Thread::CallbackRegistry::RunCallbacks(Thread::CallbackRegistry::ShutDownList);
+    }
+    AppFrame::CAppInitializeParam m_block;
+    char m_commandLine[1] = {0};
+};
+
+TEST_F(Application, StartsItsWindowRunsAndEndsOnTheCloseBox)
+{
+    EXPECT_EQ(AppFrame::GetAppInitializeParam(), &m_block);
+    Observed o;
+    auto* app = new GameLikeApp(o);
+    EXPECT_EQ(AppFrame::CAppManager::GetInstance()->GetAppCount(), 1);
+    ASSERT_EQ(Thread::StartOwnedThread(app), 0);
+    ASSERT_TRUE(WaitFor(o.running));
+    auto* manager = AppFrame::CAppManager::GetInstance();
+    EXPECT_EQ(manager->GetEntryCount(), 1u);
+    EXPECT_EQ(manager->GetCurrentWindowHandle(), nullptr); // this thread has no application
+    EXPECT_EQ(AppFrame::CAppManager::GetCurrentWindow(), nullptr);
+    platform::RECT client{};
+    ASSERT_TRUE(platform::GetClientRect(o.hwnd, &client));
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+    EXPECT_EQ(platform::GetWindowCaption(o.hwnd), std::string("霧谷奇譚"));
+
+    platform::events::Close(o.hwnd);
+    Thread::CThreadManager::GetInstance()->WaitForAll();
+    EXPECT_TRUE(o.ended);
+    EXPECT_TRUE(o.destroySeenByLateHook); // drained before the hooks went
+    EXPECT_EQ(manager->GetEntryCount(), 0u);
+    EXPECT_EQ(manager->GetAppCount(), 0);
+    EXPECT_FALSE(platform::IsWindow(o.hwnd)); // went with its thread
+}
+
+TEST_F(Application, AVetoKeepsItRunningUntilForceClose)
+{
+    Observed o;
+    o.veto = 1;
+    auto* app = new GameLikeApp(o);
+    ASSERT_EQ(Thread::StartOwnedThread(app), 0);
+    ASSERT_TRUE(WaitFor(o.running));
+    platform::events::Close(o.hwnd);
+    platform::SleepMilliseconds(50);
+    EXPECT_FALSE(o.ended);
+    EXPECT_TRUE(platform::IsWindow(o.hwnd)); // the application's hook kept the default from destroying it
+    // Sent across threads: returns once the application thread has handled it, without asking.
+    app->ForceClose();
+    Thread::CThreadManager::GetInstance()->WaitForAll();
+    EXPECT_TRUE(o.ended);
+}
+
+TEST(AppManager, AddingTheSameApplicationTwiceIsReportedAndThreadsWithoutOneGetNothing)
+{
+    test_support::ErrorCapture errors;
+    auto* manager = AppFrame::CAppManager::GetInstance();
+    auto* fake = reinterpret_cast<AppFrame::IAppBase*>(std::uintptr_t{0x1000});
+    manager->Add(fake);
+    manager->Add(fake);
+    EXPECT_EQ(errors.Text(), "CAppManager::Addするのに空きが無い");
+    EXPECT_EQ(manager->GetEntryCount(), 1u);
+    EXPECT_EQ(manager->FindAppOfCurrentThread(), fake);
+    manager->Remove(fake);
+    EXPECT_EQ(manager->GetEntryCount(), 0u);
+    EXPECT_EQ(manager->GetCurrentWindowHandle(), nullptr);
+    manager->AddHook(nullptr); // nothing to hook into: nothing happens
+    struct Draw : AppFrame::IAppDraw
+    {
+        int IsDisplayDevice() override { return 1; }
+    } draw;
+    manager->Add(&draw); // no entry for this thread
+    EXPECT_EQ(errors.Text(), "CAppManager::Addするのに空きが無いCAppManager::Addするのに空きが無い");
+}
+
+TEST(AppFrame, MainRoutineReturningEndsTheApplication)
+{
+    bool ran = false;
+    platform::HWND hwnd = nullptr;
+    test_support::RunInApplication([&](test_support::BodyApp& app) {
+        ran = true;
+        hwnd = app.GetHWnd();
+        EXPECT_EQ(AppFrame::CAppManager::GetInstance()->FindAppOfCurrentThread(), &app);
+        EXPECT_EQ(AppFrame::CAppManager::GetCurrentWindow(), app.GetWindow());
+        EXPECT_EQ(AppFrame::CAppManager::GetCurrentHWnd(), app.GetHWnd());
+        EXPECT_TRUE(app.IsMainThreadRunning());
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_NE(hwnd, nullptr);
+    EXPECT_FALSE(platform::IsWindow(hwnd));
+}
+
+TEST(SingleInstance, ASecondInstanceIsToldTheFirstIsAlreadyRunning)
+{
+    const std::string name = "marovellin-test-instance-" + std::to_string(getpid());
+    Thread::CMutex first, second;
+    EXPECT_TRUE(AppFrame::IsFirstAppInstance(first, name.c_str()));
+    EXPECT_FALSE(AppFrame::IsFirstAppInstance(second, name.c_str())); // already running
+    first.Close();
+    EXPECT_TRUE(AppFrame::IsFirstAppInstance(second, name.c_str()));
+}
+
+TEST(SingleInstance, TheDefaultNameIsTheExecutablesPathWithoutBackslashes)
+{
+    const AppFrame::string name = AppFrame::GetInstanceMutexName();
+    EXPECT_GT(name.length(), 0u);
+    EXPECT_LE(name.length(), 260u);
+    EXPECT_EQ(std::string(name.GetCString()).find('\\'), std::string::npos);
+    Thread::CMutex mine, other;
+    EXPECT_TRUE(AppFrame::IsFirstAppInstance(mine, ""));
+    EXPECT_FALSE(AppFrame::IsFirstAppInstance(other, name));
+}
+
+class NamedObject
+{
+public:
+    explicit NamedObject(int id) : id(id) {}
+    int id;
+};
+template <int Id> class NamedFactory : public ZTL::factory_base
+{
+public:
+    void* create() override { return new NamedObject(Id); }
+};
+
+TEST(ObjectCreater, MakesByExactNameAndTheEarlierClassWins)
+{
+    auto* creater = AppFrame::CObjectCreater::GetInstance();
+    creater->RegisterObject("CTwice", new NamedFactory<1>);
+    creater->RegisterObject(AppFrame::string("CTwice"), new NamedFactory<2>);
+    auto* made = static_cast<NamedObject*>(creater->CreateInstance("CTwice"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->id, 1);
+    delete made;
+    EXPECT_EQ(creater->CreateInstance("CTwic"), nullptr);
+    EXPECT_EQ(creater->CreateInstance("CTwice "), nullptr);
+    void* block = creater->Allocate(16);
+    EXPECT_NE(block, nullptr);
+    creater->Free(block);
+}
+
+TEST(ObjectCreater, APlugInRegistersItsClassThroughItsInitializer)
+{
+    const std::string path = std::string(MAROVELLIN_TEST_PLUGIN_DIR) + "/zelvtest.dll";
+    auto* creater = AppFrame::CObjectCreater::GetInstance();
+    const std::size_t before = creater->GetObjectCount();
+    EXPECT_EQ(creater->CreateInstance("CTestPlugInObject"), nullptr);
+    EXPECT_EQ(creater->LoadPlugIn(path.c_str()), 0);
+    EXPECT_EQ(creater->LoadPlugIn(AppFrame::string(path.c_str())), 0);
+    EXPECT_EQ(creater->GetUseCount(path.c_str()), 2);
+    EXPECT_EQ(creater->GetObjectCount(), before + 1);
+    auto* object = static_cast<ITestPlugInObject*>(creater->CreateInstance("CTestPlugInObject"));
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->Answer(), 42);
+    delete object;
+    EXPECT_EQ(creater->ReleasePlugIn(path.c_str()), 0);
+    auto* again = static_cast<ITestPlugInObject*>(creater->CreateInstance("CTestPlugInObject"));
+    ASSERT_NE(again, nullptr); // still loaded: one use left
+    delete again;
+    EXPECT_EQ(creater->ReleasePlugIn(path.c_str()), 0);
+    EXPECT_EQ(creater->CreateInstance("CTestPlugInObject"), nullptr);
+    EXPECT_EQ(creater->GetObjectCount(), before);
+    EXPECT_EQ(creater->GetPlugInCount(), 0u);
+
+    test_support::ErrorCapture errors;
+    EXPECT_EQ(creater->ReleasePlugIn(path.c_str()), 0);
+    EXPECT_EQ(errors.Text(), "CObjectCreater::ReleasePlugIn 登録されていないPlugInの削除");
+}
+
+TEST(ObjectCreater, AMissingPlugInIsReportedAndLeavesNothing)
+{
+    test_support::ErrorCapture errors;
+    auto* creater = AppFrame::CObjectCreater::GetInstance();
+    const std::string path = std::string(MAROVELLIN_TEST_PLUGIN_DIR) + "/missing.dll";
+    EXPECT_EQ(creater->LoadPlugIn(path.c_str()), 0);
+    EXPECT_EQ(creater->GetPlugInCount(), 0u);
+    EXPECT_NE(errors.Text().find("CDllPlugInLoader::Load \""), std::string::npos);
+    EXPECT_NE(errors.Text().find("missing.dll\"のロードに失敗"), std::string::npos);
+}
+
+struct ComCounts
+{
+    int afterTwoEnters = 0;
+    int starts = 0;
+    int stops = 0;
+    int strayLeave = 0;
+    int heldCount = 0;
+    int afterHolder = -1;
+    int failed = 0;
+};
+
+struct FakeComponent : Auxiliary::IComObject
+{
+    unsigned long Release() override
+    {
+        delete this;
+        return 0;
+    }
+};
+
+void CountComOnThisThread(void* p)
+{
+    auto* c = static_cast<ComCounts*>(p);
+    const int starts = AppFrame::ComInitCounter::GetStartCount();
+    const int stops = AppFrame::ComInitCounter::GetStopCount();
+    AppFrame::ComInitCounter::Enter();
+    AppFrame::ComInitCounter::Enter();
+    c->afterTwoEnters = AppFrame::ComInitCounter::GetCount();
+    AppFrame::ComInitCounter::Leave();
+    AppFrame::ComInitCounter::Leave();
+    c->starts = AppFrame::ComInitCounter::GetStartCount() - starts;
+    c->stops = AppFrame::ComInitCounter::GetStopCount() - stops;
+    c->strayLeave = AppFrame::ComInitCounter::Leave();
+    {
+        Auxiliary::CCOMObject<FakeComponent> holder;
+        holder.CreateInstance([]() -> FakeComponent* { return new FakeComponent; });
+        c->heldCount = AppFrame::ComInitCounter::GetCount();
+        Auxiliary::CCOMObject<FakeComponent> empty;
+        c->failed = empty.CreateInstance(nullptr);
+    }
+    c->afterHolder = AppFrame::ComInitCounter::GetCount();
+}
+
+TEST(ComInitCounter, CountsPerThreadAndStartsOnceForTwoEnters)
+{
+    ComCounts counts;
+    platform::ThreadHandle* t = platform::CreateThread(&CountComOnThisThread, &counts, 0, nullptr);
+    platform::JoinThread(t);
+    platform::CloseThreadHandle(t);
+    EXPECT_EQ(counts.afterTwoEnters, 2);
+    EXPECT_EQ(counts.starts, 1);
+    EXPECT_EQ(counts.stops, 1);
+    EXPECT_EQ(counts.strayLeave, 1);
+    EXPECT_EQ(counts.heldCount, 1);
+    EXPECT_EQ(counts.failed, 1);
+    EXPECT_EQ(counts.afterHolder, 0);
+}
+
+} // namespace
