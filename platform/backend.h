@@ -71,6 +71,19 @@ struct JoystickPosition
     std::uint32_t buttons; // bit n: button n held
 };
 
+// The presentable frame of a window: the memory its picture is drawn into before it is presented.
+// Rows are `pitch` bytes apart; pixels are of the SDK's pixel types 3 (RGB565), 5 (RGB888, bytes B, G, R)
+// or 7 (XRGB8888). `pixels` is null while the window has no display mode.
+struct FrameMemory
+{
+    std::uint8_t* pixels;
+    std::int32_t pitch;
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t pixelType;
+    std::uint32_t generation; // changes with every mode set on the window
+};
+
 class Backend
 {
 public:
@@ -92,6 +105,24 @@ public:
     virtual std::uint32_t GetJoystickCount() = 0;
     virtual bool GetJoystickCaps(std::uint32_t id, JoystickCaps& caps) = 0;
     virtual bool ReadJoystick(std::uint32_t id, JoystickPosition& position) = 0;
+
+    // ---- The display: one presentable frame per window, made by setting a mode on it. Every call comes
+    // from the window's owner thread.
+    // Windowed, the frame is XRGB8888 (type 7); full screen at 16, 24 or 32 bits it is RGB565 (3), RGB888
+    // (5) or XRGB8888 (7). False (and *pixelType untouched) for another depth, a side of 0 or less, or a
+    // window that does not exist. A new mode gives a new frame, cleared to black.
+    virtual bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
+                                std::int32_t bits, std::int32_t* pixelType) = 0;
+    virtual FrameMemory GetFrame(HWND window) = 0;
+    // Shows the frame in the window, scaled to its client area (letterboxed in full screen).
+    virtual bool PresentFrame(HWND window) = 0;
+    // What the window shows of its frame since the last PresentFrame: the client area's pixels as
+    // 0x00RRGGBB values, row by row. False when nothing was presented.
+    virtual bool ReadPresentedFrame(HWND window, std::vector<std::uint32_t>& pixels, SIZE& size) = 0;
+    // Gives the frame up; the window keeps its last picture.
+    virtual void CloseDisplay(HWND window) = 0;
+    // The mouse cursor in the window's client coordinates; false when it is not over the window.
+    virtual bool GetCursorPosition(HWND window, POINT& client) = 0;
 };
 
 // The active back end (chosen on first use when none was selected).

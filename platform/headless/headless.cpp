@@ -16,6 +16,14 @@ struct NativeState
     bool fullScreen = false;
     bool textInput = false;
     SIZE client{};
+    // The display: the frame, and a copy of what was last presented.
+    std::vector<std::uint8_t> frame;
+    FrameMemory frameInfo{};
+    std::vector<std::uint32_t> presented;
+    SIZE presentedSize{};
+    std::uint32_t presentCount = 0;
+    bool cursorInside = false;
+    POINT cursor{};
 };
 
 struct Pad
@@ -33,6 +41,8 @@ struct Script
     std::vector<Pad> pads;
     bool refuseWindows = false;
     bool cursorVisible = true;
+    bool refuseDisplayModes = false;
+    std::uint32_t frameGeneration = 0;
     std::map<HWND, NativeState> windows;
 };
 
@@ -97,6 +107,20 @@ private:
     HWND m_handle;
 };
 
+// One frame pixel as 0x00RRGGBB.
+std::uint32_t ReadFramePixel(const FrameMemory& f, std::int32_t x, std::int32_t y)
+{
+    const std::uint8_t* row = f.pixels + std::ptrdiff_t(y) * f.pitch;
+    if (f.pixelType == 3) {
+        const std::uint32_t w = std::uint32_t(row[2 * x]) | (std::uint32_t(row[2 * x + 1]) << 8);
+        const std::uint32_t r = (w >> 11) & 0x1F, g = (w >> 5) & 0x3F, b = w & 0x1F;
+        return (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+    }
+    const int bytes = f.pixelType == 5 ? 3 : 4;
+    const std::uint8_t* p = row + std::ptrdiff_t(x) * bytes;
+    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+}
+
 class HeadlessBackend : public Backend
 {
 public:
@@ -144,6 +168,80 @@ public:
         std::lock_guard lock(S().mutex);
         if (id >= S().pads.size() || S().pads[id].readFails) return false;
         position = S().pads[id].position;
+        return true;
+    }
+
+    bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
+                        std::int32_t bits, std::int32_t* pixelType) override
+    {
+        std::int32_t type = 7;
+        std::int32_t bytes = 4;
+        if (fullScreen) {
+            if (bits == 16) {
+                type = 3;
+                bytes = 2;
+            } else if (bits == 24) {
+                type = 5;
+                bytes = 3;
+            } else if (bits != 32) {
+                return false;
+            }
+        }
+        if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        if (it == S().windows.end() || S().refuseDisplayModes) return false;
+        NativeState& s = it->second;
+        s.frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
+        s.frameInfo = FrameMemory{s.frame.data(), width * bytes, width, height, type, ++S().frameGeneration};
+        *pixelType = type;
+        return true;
+    }
+    FrameMemory GetFrame(HWND window) override
+    {
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        return it == S().windows.end() ? FrameMemory{} : it->second.frameInfo;
+    }
+    bool PresentFrame(HWND window) override
+    {
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        if (it == S().windows.end() || it->second.frameInfo.pixels == nullptr) return false;
+        NativeState& s = it->second;
+        const FrameMemory& f = s.frameInfo;
+        s.presented.resize(std::size_t(f.width) * std::size_t(f.height));
+        for (std::int32_t y = 0; y < f.height; ++y)
+            for (std::int32_t x = 0; x < f.width; ++x)
+                s.presented[std::size_t(y) * f.width + x] = ReadFramePixel(f, x, y);
+        s.presentedSize = SIZE{f.width, f.height};
+        ++s.presentCount;
+        return true;
+    }
+    bool ReadPresentedFrame(HWND window, std::vector<std::uint32_t>& pixels, SIZE& size) override
+    {
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        if (it == S().windows.end() || it->second.presentCount == 0) return false;
+        pixels = it->second.presented;
+        size = it->second.presentedSize;
+        return true;
+    }
+    void CloseDisplay(HWND window) override
+    {
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        if (it == S().windows.end()) return;
+        it->second.frame.clear();
+        it->second.frame.shrink_to_fit();
+        it->second.frameInfo = FrameMemory{};
+    }
+    bool GetCursorPosition(HWND window, POINT& client) override
+    {
+        std::lock_guard lock(S().mutex);
+        auto it = S().windows.find(window);
+        if (it == S().windows.end() || !it->second.cursorInside) return false;
+        client = it->second.cursor;
         return true;
     }
 };
@@ -214,6 +312,21 @@ void SetRefuseWindows(bool refuse)
     S().refuseWindows = refuse;
 }
 
+void SetRefuseDisplayModes(bool refuse)
+{
+    std::lock_guard lock(S().mutex);
+    S().refuseDisplayModes = refuse;
+}
+
+void SetCursorPosition(HWND window, bool inside, POINT client)
+{
+    std::lock_guard lock(S().mutex);
+    auto it = S().windows.find(window);
+    if (it == S().windows.end()) return;
+    it->second.cursorInside = inside;
+    it->second.cursor = client;
+}
+
 bool IsNativeCursorVisible()
 {
     std::lock_guard lock(S().mutex);
@@ -244,6 +357,10 @@ bool IsNativeFullScreen(HWND window)
 bool IsNativeTextInputEnabled(HWND window)
 {
     return Query<bool>(window, [](NativeState& s) { return s.textInput; });
+}
+std::uint32_t GetPresentCount(HWND window)
+{
+    return Query<std::uint32_t>(window, [](NativeState& s) { return s.presentCount; });
 }
 
 } // namespace platform::headless

@@ -33,11 +33,18 @@ void RemoveAllJoysticks();
 // Native windows refuse to be made while this is set.
 void SetRefuseWindows(bool refuse);
 
+// Display modes are refused while this is set (as a display that cannot take them would).
+void SetRefuseDisplayModes(bool refuse);
+// Where the mouse cursor is: over the window at a client point, or not over it.
+void SetCursorPosition(HWND window, bool inside, POINT client);
+
 // What the native side was last told.
 bool IsNativeCursorVisible();
 std::string GetNativeCaption(HWND window); // UTF-8
 bool IsNativeVisible(HWND window);
 bool IsNativeFullScreen(HWND window);
 bool IsNativeTextInputEnabled(HWND window);
+// How often the window's frame was presented.
+std::uint32_t GetPresentCount(HWND window);
 
 } // namespace platform::headless

@@ -16,10 +16,13 @@ namespace {
 
 // SDL window id -> our handle, for routing events. Only the video thread touches SDL's windows, but
 // the map is also read by handle lookups from other threads.
+class SdlWindow;
+
 struct Windows
 {
     std::mutex mutex;
     std::map<Uint32, HWND> byId;
+    std::map<HWND, SdlWindow*> byHandle;
 };
 
 Windows& W()
@@ -35,6 +38,19 @@ HWND HandleOf(Uint32 id)
     return it == W().byId.end() ? nullptr : it->second;
 }
 
+// The texture format that holds a frame's pixel type as it lies in memory.
+Uint32 TextureFormatOf(std::int32_t pixelType)
+{
+    switch (pixelType) {
+    case 3:
+        return SDL_PIXELFORMAT_RGB565;
+    case 5:
+        return SDL_PIXELFORMAT_BGR24; // bytes blue, green, red
+    default:
+        return SDL_PIXELFORMAT_RGB888; // 32-bit 0x00RRGGBB
+    }
+}
+
 class SdlWindow : public NativeWindow
 {
 public:
@@ -42,14 +58,70 @@ public:
     {
         std::lock_guard lock(W().mutex);
         W().byId[SDL_GetWindowID(m_window)] = m_handle;
+        W().byHandle[m_handle] = this;
     }
     ~SdlWindow() override
     {
         {
             std::lock_guard lock(W().mutex);
             W().byId.erase(SDL_GetWindowID(m_window));
+            W().byHandle.erase(m_handle);
         }
+        CloseDisplay();
+        if (m_renderer != nullptr) SDL_DestroyRenderer(m_renderer);
         SDL_DestroyWindow(m_window);
+    }
+
+    // ---- The display: the frame in memory, shown through a texture of its own format.
+    bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t type, std::int32_t bytes)
+    {
+        if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+        if (m_renderer == nullptr) return false;
+        CloseDisplay();
+        m_texture = SDL_CreateTexture(m_renderer, TextureFormatOf(type), SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (m_texture == nullptr) return false;
+        m_frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
+        static std::uint32_t generation = 0;
+        m_frameInfo = FrameMemory{m_frame.data(), width * bytes, width, height, type, ++generation};
+        return true;
+    }
+    FrameMemory GetFrame() const { return m_frameInfo; }
+    bool Present()
+    {
+        if (!Render()) return false;
+        SDL_RenderPresent(m_renderer);
+        m_presented = true;
+        return true;
+    }
+    // Draws the last frame again and reads the whole client area, bars included.
+    bool ReadBack(std::vector<std::uint32_t>& pixels, SIZE& size)
+    {
+        if (!m_presented || !Render()) return false;
+        int w = 0, h = 0;
+        SDL_RenderSetLogicalSize(m_renderer, 0, 0);
+        SDL_RenderSetViewport(m_renderer, nullptr);
+        SDL_GetRendererOutputSize(m_renderer, &w, &h);
+        pixels.assign(std::size_t(w) * std::size_t(h), 0);
+        const bool ok = SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4) == 0;
+        SDL_RenderSetLogicalSize(m_renderer, m_frameInfo.width, m_frameInfo.height);
+        size = SIZE{w, h};
+        return ok;
+    }
+    void CloseDisplay()
+    {
+        if (m_texture != nullptr) SDL_DestroyTexture(m_texture);
+        m_texture = nullptr;
+        m_frame.clear();
+        m_frame.shrink_to_fit();
+        m_frameInfo = FrameMemory{};
+    }
+    bool CursorPosition(POINT& client)
+    {
+        if (SDL_GetMouseFocus() != m_window) return false;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        client = POINT{x, y};
+        return true;
     }
     void SetCaption(const std::string& utf8) override { SDL_SetWindowTitle(m_window, utf8.c_str()); }
     void SetVisible(bool visible) override
@@ -92,9 +164,33 @@ public:
     }
 
 private:
+    // The frame scaled to the client area with the aspect kept (bars where it does not fill it).
+    bool Render()
+    {
+        if (m_texture == nullptr) return false;
+        if (SDL_UpdateTexture(m_texture, nullptr, m_frame.data(), m_frameInfo.pitch) != 0) return false;
+        SDL_RenderSetLogicalSize(m_renderer, m_frameInfo.width, m_frameInfo.height);
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+        return SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr) == 0;
+    }
+
     HWND m_handle;
     SDL_Window* m_window;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    std::vector<std::uint8_t> m_frame;
+    FrameMemory m_frameInfo{};
+    bool m_presented = false;
 };
+
+// Only the window's owner thread calls these, and it is also the one that destroys the window.
+SdlWindow* WindowOf(HWND handle)
+{
+    std::lock_guard lock(W().mutex);
+    auto it = W().byHandle.find(handle);
+    return it == W().byHandle.end() ? nullptr : it->second;
+}
 
 class SdlBackend : public Backend
 {
@@ -212,6 +308,52 @@ public:
         for (int b = 0; b < buttons; ++b)
             if (SDL_JoystickGetButton(pad, b)) position.buttons |= 1u << b;
         return true;
+    }
+
+    bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
+                        std::int32_t bits, std::int32_t* pixelType) override
+    {
+        std::int32_t type = 7, bytes = 4;
+        if (fullScreen) {
+            if (bits == 16) {
+                type = 3;
+                bytes = 2;
+            } else if (bits == 24) {
+                type = 5;
+                bytes = 3;
+            } else if (bits != 32) {
+                return false;
+            }
+        }
+        if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+        SdlWindow* w = WindowOf(window);
+        if (w == nullptr || !w->SetDisplayMode(width, height, type, bytes)) return false;
+        *pixelType = type;
+        return true;
+    }
+    FrameMemory GetFrame(HWND window) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w == nullptr ? FrameMemory{} : w->GetFrame();
+    }
+    bool PresentFrame(HWND window) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->Present();
+    }
+    bool ReadPresentedFrame(HWND window, std::vector<std::uint32_t>& pixels, SIZE& size) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->ReadBack(pixels, size);
+    }
+    void CloseDisplay(HWND window) override
+    {
+        if (SdlWindow* w = WindowOf(window)) w->CloseDisplay();
+    }
+    bool GetCursorPosition(HWND window, POINT& client) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->CursorPosition(client);
     }
 
 private:

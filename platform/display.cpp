@@ -1,0 +1,383 @@
+#include "platform/display.h"
+
+#include "platform/backend.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <new>
+
+namespace platform {
+
+namespace {
+
+std::atomic<DisplayDriverFactory> installedFactory{nullptr};
+
+// The largest side of a surface; keeps sizes and offsets far from overflowing.
+constexpr std::int32_t kMaxSide = 16384;
+
+DisplayPixelFormat FormatOf(std::int32_t type)
+{
+    switch (type) {
+    case 3:
+        return {16, 0xF800, 0x07E0, 0x001F};
+    case 4:
+        return {16, 0x7C00, 0x03E0, 0x001F};
+    case 5:
+        return {24, 0xFF0000, 0x00FF00, 0x0000FF};
+    case 6:
+        return {24, 0x0000FF, 0x00FF00, 0xFF0000};
+    case 7:
+        return {32, 0xFF0000, 0x00FF00, 0x0000FF};
+    case 8:
+        return {32, 0x0000FF, 0x00FF00, 0xFF0000};
+    default:
+        return {0, 0, 0, 0};
+    }
+}
+
+std::uint32_t Expand5(std::uint32_t v)
+{
+    return (v << 3) | (v >> 2);
+}
+std::uint32_t Expand6(std::uint32_t v)
+{
+    return (v << 2) | (v >> 4);
+}
+
+// The primary surface: the window's presentable frame. A later mode change gives the window a new
+// frame, and a surface of the old one is lost.
+class FrameSurface : public MemoryDisplaySurface
+{
+public:
+    FrameSurface(HWND window, const FrameMemory& frame)
+        : MemoryDisplaySurface(frame.pixels, frame.pitch, frame.width, frame.height, frame.pixelType),
+          window_(window), generation_(frame.generation)
+    {}
+    bool IsLost() override { return GetBackend().GetFrame(window_).generation != generation_; }
+    DisplayResult Lock(std::uint8_t** pixels, std::int32_t* pitch) override
+    {
+        return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::Lock(pixels, pitch);
+    }
+    DisplayResult GetDC(DeviceContext** dc) override
+    {
+        return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::GetDC(dc);
+    }
+    DisplayResult Blt(const RECT& dst, DisplaySurface* source, const RECT& src) override
+    {
+        return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::Blt(dst, source, src);
+    }
+    DisplayResult BltFast(std::int32_t x, std::int32_t y, DisplaySurface* source, const RECT& src) override
+    {
+        return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::BltFast(x, y, source, src);
+    }
+    DisplayResult ColorFill(const RECT& dst, std::uint32_t color) override
+    {
+        return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::ColorFill(dst, color);
+    }
+    DisplayResult Present() override
+    {
+        if (IsLost()) return kDisplaySurfaceLost;
+        return GetBackend().PresentFrame(window_) ? kDisplayOk : kDisplayFailed;
+    }
+
+private:
+    HWND window_;
+    std::uint32_t generation_;
+};
+
+class WindowClipper : public DisplayClipper
+{
+public:
+    DisplayResult SetWindow(HWND window) override { return IsWindow(window) ? kDisplayOk : kDisplayFailed; }
+};
+
+// The driver over the back end's presentable frames.
+class BackendDisplayDriver : public DisplayDriver
+{
+public:
+    ~BackendDisplayDriver() override
+    {
+        if (window_ != nullptr && IsWindow(window_)) GetBackend().CloseDisplay(window_);
+    }
+    DisplayResult Initialize(bool) override { return kDisplayOk; }
+    DisplayResult SetCooperativeLevel(HWND window, bool exclusiveFullScreen) override
+    {
+        if (exclusiveFullScreen && !IsWindow(window)) return kDisplayFailed;
+        window_ = window;
+        exclusive_ = exclusiveFullScreen;
+        return kDisplayOk;
+    }
+    DisplayResult SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel) override
+    {
+        if (!exclusive_) return kDisplayFailed;
+        std::int32_t type = 0;
+        if (!GetBackend().SetDisplayMode(window_, true, width, height, bitsPerPixel, &type))
+            return kDisplayFailed;
+        modeSet_ = true;
+        displayType_ = type;
+        return kDisplayOk;
+    }
+    DisplayResult RestoreDisplayMode() override
+    {
+        modeSet_ = false;
+        return kDisplayOk;
+    }
+    DisplayResult CreatePrimarySurface(std::int32_t width, std::int32_t height,
+                                       std::unique_ptr<DisplaySurface>* surface) override
+    {
+        if (!IsWindow(window_)) return kDisplayFailed;
+        if (!(exclusive_ && modeSet_)) {
+            std::int32_t type = 0;
+            if (!GetBackend().SetDisplayMode(window_, false, width, height, 32, &type)) return kDisplayFailed;
+            displayType_ = type;
+        }
+        const FrameMemory frame = GetBackend().GetFrame(window_);
+        if (frame.pixels == nullptr) return kDisplayFailed;
+        surface->reset(new (std::nothrow) FrameSurface(window_, frame));
+        return *surface ? kDisplayOk : kDisplayFailed;
+    }
+    DisplayResult CreateSurface(std::int32_t width, std::int32_t height, bool,
+                                std::unique_ptr<DisplaySurface>* surface) override
+    {
+        auto made = std::make_unique<MemoryDisplaySurface>(width, height, displayType_);
+        if (made->Width() == 0) return kDisplayFailed;
+        *surface = std::move(made);
+        return kDisplayOk;
+    }
+    DisplayResult CreateClipper(std::unique_ptr<DisplayClipper>* clipper) override
+    {
+        *clipper = std::make_unique<WindowClipper>();
+        return kDisplayOk;
+    }
+
+private:
+    HWND window_ = nullptr;
+    bool exclusive_ = false;
+    bool modeSet_ = false;
+    std::int32_t displayType_ = 7; // the desktop's format until a mode is set
+};
+
+} // namespace
+
+int DisplayBytesPerPixel(std::int32_t pixelType)
+{
+    switch (pixelType) {
+    case 3:
+    case 4:
+        return 2;
+    case 5:
+    case 6:
+        return 3;
+    case 7:
+    case 8:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+std::unique_ptr<DisplayDriver> CreateDisplayDriver()
+{
+    if (DisplayDriverFactory factory = installedFactory.load()) return factory();
+    return std::make_unique<BackendDisplayDriver>();
+}
+
+void SetDisplayDriverFactory(DisplayDriverFactory factory)
+{
+    installedFactory.store(factory);
+}
+
+MemoryDisplaySurface::MemoryDisplaySurface(std::int32_t width, std::int32_t height, std::int32_t pixelType)
+{
+    const int bytes = DisplayBytesPerPixel(pixelType);
+    if (bytes == 0 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
+    const std::size_t size = std::size_t(width) * std::size_t(height) * std::size_t(bytes);
+    owned_.reset(new (std::nothrow) std::uint8_t[size]());
+    if (!owned_) return;
+    Bind(owned_.get(), width * bytes, width, height, pixelType);
+}
+
+MemoryDisplaySurface::MemoryDisplaySurface(std::uint8_t* pixels, std::int32_t pitch, std::int32_t width,
+                                           std::int32_t height, std::int32_t pixelType)
+{
+    if (pixels == nullptr || DisplayBytesPerPixel(pixelType) == 0 || width <= 0 || height <= 0) return;
+    Bind(pixels, pitch, width, height, pixelType);
+}
+
+void MemoryDisplaySurface::Bind(std::uint8_t* pixels, std::int32_t pitch, std::int32_t width,
+                                std::int32_t height, std::int32_t pixelType)
+{
+    pixels_ = pixels;
+    pitch_ = pitch;
+    width_ = width;
+    height_ = height;
+    type_ = pixelType;
+}
+
+DisplayResult MemoryDisplaySurface::Lock(std::uint8_t** pixels, std::int32_t* pitch)
+{
+    if (pixels_ == nullptr) return kDisplayFailed;
+    *pixels = pixels_;
+    *pitch = pitch_;
+    return kDisplayOk;
+}
+
+DisplayResult MemoryDisplaySurface::Unlock()
+{
+    return pixels_ == nullptr ? kDisplayFailed : kDisplayOk;
+}
+
+DisplayResult MemoryDisplaySurface::GetPixelFormat(DisplayPixelFormat* format)
+{
+    if (pixels_ == nullptr) return kDisplayFailed;
+    *format = FormatOf(type_);
+    return kDisplayOk;
+}
+
+std::uint32_t MemoryDisplaySurface::ReadPixel(std::int32_t x, std::int32_t y) const
+{
+    const std::uint8_t* p =
+        pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
+    switch (type_) {
+    case 3: {
+        const std::uint32_t w = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
+        return (Expand5((w >> 11) & 0x1F) << 16) | (Expand6((w >> 5) & 0x3F) << 8) | Expand5(w & 0x1F);
+    }
+    case 4: {
+        const std::uint32_t w = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
+        return (Expand5((w >> 10) & 0x1F) << 16) | (Expand5((w >> 5) & 0x1F) << 8) | Expand5(w & 0x1F);
+    }
+    case 5:
+    case 7:
+        return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+    default: // 6 and 8
+        return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+    }
+}
+
+void MemoryDisplaySurface::WritePixel(std::int32_t x, std::int32_t y, std::uint32_t rgb)
+{
+    std::uint8_t* p = pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
+    const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    switch (type_) {
+    case 3: {
+        const std::uint32_t w = ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
+        p[0] = std::uint8_t(w);
+        p[1] = std::uint8_t(w >> 8);
+        break;
+    }
+    case 4: {
+        const std::uint32_t w = ((r & 0xF8) << 7) | ((g & 0xF8) << 2) | (b >> 3);
+        p[0] = std::uint8_t(w);
+        p[1] = std::uint8_t(w >> 8);
+        break;
+    }
+    case 5:
+    case 7:
+        p[0] = std::uint8_t(b);
+        p[1] = std::uint8_t(g);
+        p[2] = std::uint8_t(r);
+        if (type_ == 7) p[3] = 0;
+        break;
+    default:
+        p[0] = std::uint8_t(r);
+        p[1] = std::uint8_t(g);
+        p[2] = std::uint8_t(b);
+        if (type_ == 8) p[3] = 0;
+        break;
+    }
+}
+
+DisplayResult MemoryDisplaySurface::Blt(const RECT& dst, DisplaySurface* source, const RECT& src)
+{
+    auto* from = dynamic_cast<MemoryDisplaySurface*>(source);
+    if (pixels_ == nullptr || from == nullptr || from->pixels_ == nullptr) return kDisplayFailed;
+    const std::int64_t dw = std::int64_t(dst.right) - dst.left, dh = std::int64_t(dst.bottom) - dst.top;
+    const std::int64_t sw = std::int64_t(src.right) - src.left, sh = std::int64_t(src.bottom) - src.top;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return kDisplayOk;
+    const std::int32_t x0 = std::max<std::int32_t>(dst.left, 0),
+                       x1 = std::min<std::int32_t>(dst.right, width_);
+    const std::int32_t y0 = std::max<std::int32_t>(dst.top, 0),
+                       y1 = std::min<std::int32_t>(dst.bottom, height_);
+    const bool sameRows = dw == sw && dh == sh && type_ == from->type_;
+    const int bytes = DisplayBytesPerPixel(type_);
+    for (std::int32_t y = y0; y < y1; ++y) {
+        const std::int64_t sy = src.top + (std::int64_t(y) - dst.top) * sh / dh;
+        if (sy < 0 || sy >= from->height_) continue;
+        if (sameRows) {
+            // Unscaled, same format: the visible run of the row at once.
+            std::int32_t a = x0, b = x1;
+            a = std::int32_t(std::max<std::int64_t>(a, std::int64_t(dst.left) - src.left));
+            b = std::int32_t(std::min<std::int64_t>(b, std::int64_t(dst.left) - src.left + from->width_));
+            if (a >= b) continue;
+            const std::int64_t sx = src.left + (std::int64_t(a) - dst.left);
+            std::memmove(pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(a) * bytes,
+                         from->pixels_ + std::ptrdiff_t(sy) * from->pitch_ + std::ptrdiff_t(sx) * bytes,
+                         std::size_t(b - a) * bytes);
+            continue;
+        }
+        for (std::int32_t x = x0; x < x1; ++x) {
+            const std::int64_t sx = src.left + (std::int64_t(x) - dst.left) * sw / dw;
+            if (sx < 0 || sx >= from->width_) continue;
+            WritePixel(x, y, from->ReadPixel(std::int32_t(sx), std::int32_t(sy)));
+        }
+    }
+    return kDisplayOk;
+}
+
+DisplayResult MemoryDisplaySurface::BltFast(std::int32_t x, std::int32_t y, DisplaySurface* source,
+                                            const RECT& src)
+{
+    const RECT dst{x, y, std::int32_t(std::int64_t(x) + src.right - src.left),
+                   std::int32_t(std::int64_t(y) + src.bottom - src.top)};
+    return Blt(dst, source, src);
+}
+
+DisplayResult MemoryDisplaySurface::ColorFill(const RECT& dst, std::uint32_t color)
+{
+    if (pixels_ == nullptr) return kDisplayFailed;
+    const std::int32_t x0 = std::max<std::int32_t>(dst.left, 0),
+                       x1 = std::min<std::int32_t>(dst.right, width_);
+    const std::int32_t y0 = std::max<std::int32_t>(dst.top, 0),
+                       y1 = std::min<std::int32_t>(dst.bottom, height_);
+    for (std::int32_t y = y0; y < y1; ++y)
+        for (std::int32_t x = x0; x < x1; ++x)
+            WritePixel(x, y, color);
+    return kDisplayOk;
+}
+
+DisplayResult MemoryDisplaySurface::GetDC(DeviceContext** dc)
+{
+    if (pixels_ == nullptr || dc_) return kDisplayFailed;
+    // The drawing context works on a bitmap of its own: 5-5-5 for the 16-bit formats.
+    const int bits = type_ <= 4 ? 16 : type_ <= 6 ? 24 : 32;
+    dcBitmap_ = DibSection::Create(width_, height_, bits);
+    if (!dcBitmap_) return kDisplayFailed;
+    const std::int32_t dibType = bits == 16 ? 4 : bits == 24 ? 5 : 7;
+    MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
+                              height_, dibType);
+    const RECT all{0, 0, width_, height_};
+    view.Blt(all, this, all);
+    dc_ = std::make_unique<DeviceContext>();
+    dc_->SelectBitmap(dcBitmap_.get());
+    *dc = dc_.get();
+    return kDisplayOk;
+}
+
+DisplayResult MemoryDisplaySurface::ReleaseDC(DeviceContext* dc)
+{
+    if (!dc_ || dc != dc_.get()) return kDisplayFailed;
+    const std::int32_t dibType = dcBitmap_->BitsPerPixel() == 16   ? 4
+                                 : dcBitmap_->BitsPerPixel() == 24 ? 5
+                                                                   : 7;
+    MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
+                              height_, dibType);
+    const RECT all{0, 0, width_, height_};
+    Blt(all, &view, all);
+    dc_.reset();
+    dcBitmap_.reset();
+    return kDisplayOk;
+}
+
+} // namespace platform
