@@ -2,6 +2,7 @@
 // The kernel's arithmetic divides by 256 (the high byte of 16-bit products), unlike the plain blend's
 // 255, and its stretched walk takes each pixel before stepping; both are kept so frames stay identical.
 
+#include "sdk/draw/kernels/blend_rules.h"
 #include "sdk/draw/kernels/blend_tables.h"
 
 #include <atomic>
@@ -134,9 +135,9 @@ int BltAlphaRate_XRGB8888_XRGB8888_MMX(const SSurfaceDesc* dst, const SSurfaceDe
 int BltAlphaRate_XRGB8888_XRGB8888(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info,
                                    const SBltParam& param)
 {
-    // Every machine reports the unit (see ProbeCpuFeatures), so the packed kernel is the one that runs;
-    // the plain blend of this pair is never chosen, and a frame looks the same on every machine.
-    (void)GetCpuFeatures();
+    // Every machine reports the unit (see ProbeCpuFeatures), so the packed kernel is the one that runs
+    // and a frame looks the same on every machine; the table blend stays for a word without it.
+    if ((GetCpuFeatures() & kCpuFeatureMmx) == 0) return BltBlendRate_Plain(dst, src, info, param);
     return BltAlphaRate_XRGB8888_XRGB8888_MMX(dst, src, info, param);
 }
 
