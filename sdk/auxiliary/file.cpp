@@ -108,10 +108,10 @@ void StoreCurrentFolder(std::string_view text, std::string& out)
 
 // Runs `attempt` on the name, then, for a relative name that failed, on each search folder joined
 // with it; the last result stands.
-template <class Attempt> int WithSearchFolders(const ZTL::string& name, Attempt attempt)
+template <class Attempt> int WithSearchFolders(const ZTL::string& name, Attempt attempt, bool search = true)
 {
     int result = attempt(name);
-    if (result == 0 || name.empty() || IsAbsolute(View(name))) return result;
+    if (result == 0 || !search || name.empty() || IsAbsolute(View(name))) return result;
     std::vector<std::string> folders;
     {
         SFolders& f = Folders();
@@ -181,21 +181,26 @@ CFile::~CFile()
 int CFile::Open(const ZTL::string& name, const ZTL::string& mode)
 {
     Close();
-    return WithSearchFolders(name, [&](const ZTL::string& candidate) {
-        platform::StreamResult result;
-        m_stream = platform::OpenStream(View(ResolvePath(candidate)), View(mode), result);
-        if (m_stream != nullptr) m_name = candidate;
-        switch (result) {
-        case platform::StreamResult::Ok:
-            return 0;
-        case platform::StreamResult::BadName:
-            return -1;
-        case platform::StreamResult::BadMode:
-            return -2;
-        default:
-            return 1;
-        }
-    });
+    // Only reading looks further: a file written or appended to stays where it was named.
+    const bool reading = !mode.empty() && mode[0] == 'r';
+    return WithSearchFolders(
+        name,
+        [&](const ZTL::string& candidate) {
+            platform::StreamResult result;
+            m_stream = platform::OpenStream(View(ResolvePath(candidate)), View(mode), result);
+            if (m_stream != nullptr) m_name = candidate;
+            switch (result) {
+            case platform::StreamResult::Ok:
+                return 0;
+            case platform::StreamResult::BadName:
+                return -1;
+            case platform::StreamResult::BadMode:
+                return -2;
+            default:
+                return 1;
+            }
+        },
+        reading);
 }
 
 int CFile::Write(const ZTL::string& name, const void* data, std::uint32_t size)

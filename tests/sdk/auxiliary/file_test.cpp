@@ -543,6 +543,10 @@ TEST_F(FileTest, SearchFoldersServeRelativeNamesNotFoundAsGiven)
     EXPECT_EQ(std::fread(&c, 1, 1, f.GetStream()), 1u);
     EXPECT_EQ(c, 'e');
     f.Close();
+    EXPECT_EQ(f.Open("data/new.txt", "r+b"), 1);
+    fs::remove_all(root_ / "g");
+    EXPECT_EQ(f.Open("data/new.txt", "wb"), 1); // a write is never redirected to a search folder
+    EXPECT_FALSE(fs::exists(root_ / "extra" / "data" / "new.txt"));
     EXPECT_EQ(f.Read("data/none.txt"), 1);
     Aux::CFile::ClearSearchFolders();
     EXPECT_EQ(f.Read("data/only.txt"), 1);
