@@ -48,7 +48,7 @@ public:
     ~CFile() override;
 
     // 0 opened; 1 cannot open; -1 the name has no host form; -2 the mode is not a standard open mode.
-    // A relative name that does not open is tried in each registered search folder.
+    // A relative name that does not open for reading is tried in each registered search folder.
     int Open(const ZTL::string& name, const ZTL::string& mode) override;
     // Writes the bytes as the whole file through a temporary file renamed over it, so a failed write
     // keeps the old file: 0 ok, 1 cannot create, 2 write failed, 3 close failed.
