@@ -57,7 +57,9 @@ int CAppBase::WaitForWindow()
 {
     m_startResult = -1;
     if (Start() != 0) return 1;
-    while (!m_mainRunning && m_startResult < 0)
+    // Also stop waiting once the thread has stopped: a thread that failed before its main routine (or
+    // whose routine already returned) would otherwise keep this wait going for ever.
+    while (!m_mainRunning && m_startResult < 0 && Thread::CThread::IsThreadValid())
         platform::SleepMilliseconds(100);
     return 0;
 }

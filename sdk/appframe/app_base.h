@@ -6,6 +6,8 @@
 #include "sdk/timer/interval_timer.h"
 #include "sdk/window/window.h"
 
+#include <atomic>
+
 namespace zelvoranGameSDK3rd::AppFrame {
 
 using Window::CWindowOption;
@@ -74,8 +76,8 @@ public:
     void Close() override;
     Window::IWindow* GetWindow() override { return &m_window; }
     HWND GetHWnd() override { return m_window.GetHWnd(); }
-    // Starts the thread and waits (polling every 100 ms) until the main routine runs: 0, or 1 when
-    // the thread could not be started.
+    // Starts the thread and waits (polling every 100 ms) until the main routine runs or the thread has
+    // stopped: 0, or 1 when the thread could not be started.
     int WaitForWindow() override;
     void ForceClose() override;
     Timer::CIntervalTimer* GetIntervalTimer() override { return &m_intervalTimer; }
@@ -101,14 +103,14 @@ protected:
 
 private:
     Window::CWindow m_window;
-    bool m_mainRunning = false;
+    std::atomic<bool> m_mainRunning{false}; // polled by WaitForWindow from the starting thread
     bool m_pauseWhileMinimized = false;
     bool m_closeWithoutAsking = false;
     bool m_messageDriven = false;
     platform::HACCEL m_accelerator = nullptr;
     Timer::CIntervalTimer m_intervalTimer;
     bool m_quitOnDestroy = false;
-    std::int32_t m_startResult = 0;
+    std::atomic<std::int32_t> m_startResult{0};
 };
 
 } // namespace zelvoranGameSDK3rd::AppFrame

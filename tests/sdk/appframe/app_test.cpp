@@ -328,3 +328,73 @@ TEST(ComInitCounter, CountsPerThreadAndStartsOnceForTwoEnters)
 }
 
 } // namespace
+
+namespace {
+
+class NoWindowApp : public AppFrame::CAppBase
+{
+public:
+    int GetWindowOption(Window::CWindowOption&) override { return 1; }
+};
+
+TEST(AppFrame, WaitForWindowReturnsWhenTheThreadEndsBeforeItsMainRoutine)
+{
+    platform::SelectBackend("headless");
+    NoWindowApp app;
+    EXPECT_EQ(app.WaitForWindow(), 0); // the thread gave up at its window option: no endless wait
+    EXPECT_FALSE(app.IsMainThreadRunning());
+    EXPECT_EQ(app.GetHWnd(), nullptr);
+    EXPECT_EQ(AppFrame::CAppManager::GetInstance()->GetEntryCount(), 0u);
+}
+
+// The program's start-up and shut-down order, as the game's entry point runs it.
+int RunProgram(Observed& o, bool& started)
+{
+    static AppFrame::CAppInitializeParam block;
+    static char commandLine[] = "";
+    const std::string plugIn = std::string(MAROVELLIN_TEST_PLUGIN_DIR) + "/zelvtest.dll";
+    AppFrame::AppInitialize(&block, AppFrame::GetProgramInstance(), nullptr, commandLine, 1);
+    AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(plugIn.c_str());
+    Thread::CMutex mutex;
+    started = AppFrame::IsFirstAppInstance(mutex, "");
+    if (started) Thread::StartOwnedThread(new GameLikeApp(o));
+    Thread::CThreadManager::GetInstance()->WaitForAll();
+    Thread::SetMultiThreadFlag(false);
+    Thread::CallbackRegistry::CreateInstance();
+    Thread::CallbackRegistry::RunCallbacks(Thread::CallbackRegistry::ShutDownList);
+    if (mutex.IsOpen()) mutex.Close();
+    AppFrame::CObjectCreater::GetInstance()->ReleasePlugIn(plugIn.c_str());
+    return 0;
+}
+
+TEST(StartUp, ASecondInstanceEndsAtOnceWhileTheFirstRuns)
+{
+    platform::SelectBackend("headless");
+    Thread::CMutex running; // the first instance holds the executable's lock
+    ASSERT_TRUE(AppFrame::IsFirstAppInstance(running, ""));
+    Observed second;
+    bool started = true;
+    EXPECT_EQ(RunProgram(second, started), 0);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(second.running);
+    EXPECT_EQ(AppFrame::CObjectCreater::GetInstance()->GetPlugInCount(), 0u);
+    running.Close();
+
+    Observed first;
+    struct Closer
+    {
+        static void Run(void* p)
+        {
+            auto* o = static_cast<Observed*>(p);
+            if (WaitFor(o->running)) platform::events::Close(o->hwnd);
+        }
+    };
+    platform::ThreadHandle* closer = platform::CreateThread(&Closer::Run, &first, 0, nullptr);
+    EXPECT_EQ(RunProgram(first, started), 0);
+    platform::JoinThread(closer);
+    platform::CloseThreadHandle(closer);
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(first.ended);
+}
+
+} // namespace
