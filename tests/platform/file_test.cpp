@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -128,6 +130,23 @@ TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
     EXPECT_TRUE(fs::is_directory(root_ / "dir"));
     EXPECT_EQ(platform::WriteWholeFile(Root() + "/nofolder/x", "x", 1), platform::WriteResult::CannotCreate);
     EXPECT_EQ(platform::WriteWholeFile("\x94", "x", 1), platform::WriteResult::BadName);
+
+    // A write that fails midway (the file-size limit stands in for a full disk) keeps the old content.
+    {
+        Put(root_ / "big.sav", "old content");
+        struct rlimit saved;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 4;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const std::string data(100, 'n');
+        const auto result = platform::WriteWholeFile(Root() + "/big.sav", data.data(), data.size());
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(result, platform::WriteResult::WriteFailed);
+        EXPECT_EQ(Get(root_ / "big.sav"), "old content");
+    }
 
     // A write that cannot be made keeps the old content.
     fs::create_directories(root_ / "ro");
