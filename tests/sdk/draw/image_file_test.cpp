@@ -1,0 +1,601 @@
+// The graphic loader (BMP, zga, pictures, plug-ins), loading into planes, and the BMP and zga writers.
+#include "sdk/draw/dib_bitmap.h"
+#include "sdk/draw/graphic_loader.h"
+#include "sdk/draw/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+namespace {
+
+namespace Draw = zelvoranGameSDK3rd::Draw;
+namespace Auxiliary = zelvoranGameSDK3rd::Auxiliary;
+namespace ZTL = zelvoranGameSDK3rd::ZTL;
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    b[at] = v & 0xFF;
+    b[at + 1] = (v >> 8) & 0xFF;
+}
+void Put32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+std::uint32_t Get32(const Bytes& b, std::size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+Bytes MakeBmp(int width, int height, int bitCount, std::uint32_t compression, const Bytes& table,
+              const Bytes& bits, std::uint32_t colorsUsed = 0)
+{
+    Bytes file(54 + table.size());
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(file.size() + bits.size()));
+    Put32(file, 10, static_cast<std::uint32_t>(file.size()));
+    Put32(file, 14, 40);
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(height));
+    Put16(file, 26, 1);
+    Put16(file, 28, static_cast<std::uint32_t>(bitCount));
+    Put32(file, 30, compression);
+    Put32(file, 46, colorsUsed);
+    std::copy(table.begin(), table.end(), file.begin() + 54);
+    file.insert(file.end(), bits.begin(), bits.end());
+    return file;
+}
+
+// Palette entries from 0x00RRGGBB values.
+Bytes Palette(std::initializer_list<std::uint32_t> colors)
+{
+    Bytes out;
+    for (std::uint32_t c : colors) {
+        out.push_back(c & 0xFF);
+        out.push_back((c >> 8) & 0xFF);
+        out.push_back((c >> 16) & 0xFF);
+        out.push_back(0);
+    }
+    return out;
+}
+
+Bytes MakeZga(std::int32_t w, std::int32_t h, std::uint32_t packed, std::uint32_t rawSize, const Bytes& data)
+{
+    Bytes file(24);
+    std::memcpy(file.data(), "zga", 4);
+    Put32(file, 4, static_cast<std::uint32_t>(w));
+    Put32(file, 8, static_cast<std::uint32_t>(h));
+    Put32(file, 12, packed);
+    Put32(file, 16, rawSize);
+    Put32(file, 20, static_cast<std::uint32_t>(data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+// A surface that owns plain memory of any pixel type: what image loading needs of a plane.
+class MemorySurface : public Draw::ISurface
+{
+public:
+    ~MemorySurface() override { Release(); }
+    int GetType() override { return 1; }
+    int GetSize(std::int32_t* w, std::int32_t* h) override
+    {
+        *w = GetSurfaceInfo()->width;
+        *h = GetSurfaceInfo()->height;
+        return GetSurfaceInfo()->valid ? 0 : 1;
+    }
+    int Resize(std::int32_t, std::int32_t) override { return 1; }
+    int CreateSurfaceOfType(std::int32_t w, std::int32_t h, std::int32_t type) override
+    {
+        Release();
+        const int bytes = Draw::BytesPerPixel(type);
+        if (w <= 0 || h <= 0 || bytes == 0) return 1;
+        memory_.assign(static_cast<std::size_t>(w) * h * bytes, 0);
+        Draw::CSurfaceInfo* info = GetSurfaceInfo();
+        info->pixels = memory_.data();
+        info->pitch = w * bytes;
+        info->width = w;
+        info->height = h;
+        info->type = type;
+        info->valid = true;
+        return 0;
+    }
+    int Release() override
+    {
+        GetSurfaceInfo()->valid = false;
+        return 0;
+    }
+    ZTL::smart_ptr<Draw::ISurface> NewPlane() override
+    {
+        ZTL::smart_ptr<Draw::ISurface> plane;
+        plane.add(new MemorySurface);
+        return plane;
+    }
+
+private:
+    Bytes memory_;
+};
+
+class ImageFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder_ =
+            std::filesystem::path(::testing::TempDir()) /
+            ("image_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    ZTL::string Path(const std::string& name) const { return (folder_ / name).string().c_str(); }
+    ZTL::string Write(const std::string& name, const Bytes& bytes) const
+    {
+        std::ofstream(folder_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return Path(name);
+    }
+    Bytes ReadBack(const std::string& name) const
+    {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::filesystem::path folder_;
+};
+
+std::uint32_t Pixel32(Draw::ISurface& plane, int x, int y)
+{
+    const Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    std::uint32_t v;
+    std::memcpy(&v, info->pixels + y * info->pitch + x * 4, 4);
+    return v;
+}
+
+TEST_F(ImageFileTest, SaveBmpWritesTheBottomRowFirst)
+{
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(5, 2, Draw::kPixelXRGB8888), 0);
+    Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const std::uint32_t v = 0x00102030u + (y << 16) + x;
+            std::memcpy(info->pixels + y * info->pitch + x * 4, &v, 4);
+        }
+    }
+    ASSERT_EQ(Draw::SaveSurfaceBMP(*info, Path("out.bmp"), nullptr), 0);
+    const Bytes file = ReadBack("out.bmp");
+    ASSERT_EQ(file.size(), 86u);
+    EXPECT_EQ(file[0], 'B');
+    EXPECT_EQ(file[1], 'M');
+    EXPECT_EQ(Get32(file, 2), 86u);
+    EXPECT_EQ(Get32(file, 10), 54u);
+    EXPECT_EQ(Get32(file, 14), 40u);
+    EXPECT_EQ(Get32(file, 18), 5u);
+    EXPECT_EQ(Get32(file, 22), 2u);
+    EXPECT_EQ(file[28], 24);
+    EXPECT_EQ(Get32(file, 38), 3780u);
+    EXPECT_EQ(Get32(file, 42), 3780u);
+    // Row 1 of the plane (red 0x11) first, then row 0 (red 0x10); stride 16.
+    EXPECT_EQ(file[54 + 0], 0x30); // blue of (0, 1)
+    EXPECT_EQ(file[54 + 2], 0x11);
+    EXPECT_EQ(file[54 + 12], 0x34); // blue of (4, 1)
+    EXPECT_EQ(file[70 + 2], 0x10);
+
+    const Draw::RECT empty{3, 0, 3, 2};
+    EXPECT_EQ(Draw::SaveSurfaceBMP(*info, Path("none.bmp"), &empty), -1);
+    const Draw::RECT beyond{1, -5, 100, 1}; // clipped to 4 × 1
+    ASSERT_EQ(Draw::SaveSurfaceBMP(*info, Path("part.bmp"), &beyond), 0);
+    const Bytes part = ReadBack("part.bmp");
+    EXPECT_EQ(part.size(), 54u + 12u);
+    EXPECT_EQ(part[54], 0x31);
+
+    plane.Release();
+    EXPECT_EQ(Draw::SaveSurfaceBMP(*info, Path("gone.bmp"), nullptr), -1);
+}
+
+TEST_F(ImageFileTest, SmallZgaIsWrittenUnpackedEvenWhenPackingIsAsked)
+{
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(2, 2, Draw::kPixelARGB8888), 0);
+    Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    const std::uint32_t pixels[4] = {0x80FF0000, 0x0000FF00, 0xFF0000FF, 0x12345678};
+    std::memcpy(info->pixels, pixels, 16);
+    for (bool pack : {false, true}) {
+        ASSERT_EQ(Draw::SaveSurfaceZGA(*info, Path("small.zga"), nullptr, pack), 0);
+        const Bytes file = ReadBack("small.zga");
+        ASSERT_EQ(file.size(), 40u);
+        EXPECT_EQ(std::memcmp(file.data(), "zga", 4), 0);
+        EXPECT_EQ(Get32(file, 4), 2u);
+        EXPECT_EQ(Get32(file, 8), 2u);
+        EXPECT_EQ(Get32(file, 12), 0u);
+        EXPECT_EQ(Get32(file, 16), 16u);
+        EXPECT_EQ(Get32(file, 20), 16u);
+        EXPECT_EQ(std::memcmp(file.data() + 24, pixels, 16), 0);
+    }
+    // Read back into a plane: the requested opaque type becomes its alpha counterpart.
+    MemorySurface back;
+    ASSERT_EQ(Draw::LoadImageIntoSurface(back, Path("small.zga"), Draw::kPixelXRGB8888), 0);
+    EXPECT_EQ(back.GetPixelType(), Draw::kPixelARGB8888);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Pixel32(back, i % 2, i / 2), pixels[i]) << i;
+}
+
+TEST_F(ImageFileTest, PackedZgaRoundTripsStraightAndThroughConversion)
+{
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(16, 12, Draw::kPixelARGB8888), 0);
+    Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const std::uint32_t v = (x < 8 ? 0xFF000000u : 0x40000000u) | (y << 4) | (x / 4);
+            std::memcpy(info->pixels + y * info->pitch + x * 4, &v, 4);
+        }
+    }
+    ASSERT_EQ(Draw::SaveSurfaceZGA(*info, Path("packed.zga"), nullptr, true), 0);
+    const Bytes file = ReadBack("packed.zga");
+    EXPECT_EQ(Get32(file, 12), 1u);
+    EXPECT_EQ(Get32(file, 16), 16u * 12 * 4);
+    EXPECT_EQ(Get32(file, 20), file.size() - 24);
+    EXPECT_LT(file.size(), 24u + 16 * 12 * 4);
+
+    MemorySurface straight; // type 12 with pitch w × 4: unpacked into the plane's own memory
+    ASSERT_EQ(Draw::LoadImageIntoSurface(straight, Path("packed.zga"), Draw::kPixelXRGB8888), 0);
+    EXPECT_EQ(std::memcmp(straight.GetSurfaceInfo()->pixels, info->pixels, 16 * 12 * 4), 0);
+
+    MemorySurface converted; // A565: unpacked into a buffer and converted row by row
+    ASSERT_EQ(Draw::LoadImageIntoSurface(converted, Path("packed.zga"), Draw::kPixel565), 0);
+    EXPECT_EQ(converted.GetPixelType(), Draw::kPixelA565);
+    const std::uint8_t* p =
+        converted.GetSurfaceInfo()->pixels + 3 * converted.GetSurfaceInfo()->pitch + 9 * 4;
+    EXPECT_EQ(p[2], 0x4);                     // alpha 0x40 >> 4
+    EXPECT_EQ(p[0] | (p[1] << 8), 0x32 >> 3); // blue 0x32, no red or green
+
+    // A rectangle of an opaque plane is converted to ARGB8888 with opaque alpha.
+    MemorySurface opaque;
+    ASSERT_EQ(opaque.CreateSurfaceOfType(3, 3, Draw::kPixelRGB888), 0);
+    std::memset(opaque.GetSurfaceInfo()->pixels, 0x22, 3 * 3 * 3);
+    const Draw::RECT corner{1, 1, 3, 3};
+    ASSERT_EQ(Draw::SaveSurfaceZGA(*opaque.GetSurfaceInfo(), Path("corner.zga"), &corner, false), 0);
+    const Bytes cornerFile = ReadBack("corner.zga");
+    ASSERT_EQ(cornerFile.size(), 24u + 16);
+    EXPECT_EQ(Get32(cornerFile, 24), 0xFF222222u);
+}
+
+TEST_F(ImageFileTest, ZgaReaderRefusesHeadersThatDoNotFitTheFile)
+{
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    const Bytes pixels(16, 0x55);
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"wrong magic",
+         [&] {
+             Bytes b = MakeZga(2, 2, 0, 16, pixels);
+             b[0] = 'Z';
+             return b;
+         }()},
+        {"packed raw size not w*h*4", MakeZga(2, 2, 1, 1 << 30, pixels)},
+        {"unpacked shorter than the header says", MakeZga(2, 3, 0, 24, pixels)},
+        {"zero width", MakeZga(0, 2, 0, 0, pixels)},
+        {"negative height", MakeZga(2, -2, 0, 16, pixels)},
+        {"too large", MakeZga(0x10000, 0x10000, 1, 0, pixels)},
+        {"short header", Bytes{'z', 'g', 'a', 0, 2, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(file.Read(Write("bad.zga", c.bytes)), 0) << c.what;
+        EXPECT_EQ(loader.LoadZGA(file), 2) << c.what;
+        EXPECT_EQ(loader.Load(file), 1) << c.what;
+    }
+    ASSERT_EQ(file.Read(Write("good.ZGA", MakeZga(2, 2, 0, 16, pixels))), 0);
+    EXPECT_EQ(loader.Load(file), 0);
+    EXPECT_TRUE(loader.IsZGA());
+    int w = 0, h = 0;
+    EXPECT_EQ(loader.GetSize(w, h), 0);
+    EXPECT_EQ(w, 2);
+    EXPECT_EQ(h, 2);
+    // The same bytes under another suffix are not a zga file.
+    ASSERT_EQ(file.Read(Write("good.bin", MakeZga(2, 2, 0, 16, pixels))), 0);
+    EXPECT_EQ(loader.LoadZGA(file), 1);
+    EXPECT_EQ(loader.Load(file), 1);
+    // A packed stream that does not unpack to the raw size.
+    ASSERT_EQ(file.Read(Write("broken.zga", MakeZga(2, 2, 1, 16, Bytes{0xFF, 1, 2}))), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(2, 2, Draw::kPixelARGB8888), 0);
+    EXPECT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 3);
+}
+
+TEST_F(ImageFileTest, BmpAcceptanceByLength)
+{
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    Bytes bm(53, 0);
+    bm[0] = 'B';
+    bm[1] = 'M';
+    ASSERT_EQ(file.Read(Write("short.bmp", bm)), 0);
+    EXPECT_EQ(loader.LoadBMP(file), 1);
+    bm.push_back(0);
+    ASSERT_EQ(file.Read(Write("short.bmp", bm)), 0);
+    EXPECT_EQ(loader.LoadBMP(file), 0);
+    // Accepted, but it describes no picture: no size, nothing decoded or drawn.
+    int w = 0, h = 0;
+    EXPECT_EQ(loader.GetSize(w, h), 1);
+    Draw::CDIBitmap bitmap;
+    ASSERT_EQ(bitmap.CreateDIB(2, 2, 24, false), 0);
+    EXPECT_EQ(loader.Render(bitmap.GetDC()), 1);
+    EXPECT_EQ(loader.DecodeInto(*bitmap.GetSurfaceInfo()), 3);
+    MemorySurface plane;
+    EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("short.bmp"), Draw::kPixelXRGB8888), -3);
+    EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("missing.bmp"), Draw::kPixelXRGB8888), -1);
+}
+
+TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
+{
+    // 3 × 2 at 24 bits: rows of 9 bytes padded to 12, bottom row first.
+    Bytes bits24(24, 0);
+    for (int i = 0; i < 9; ++i)
+        bits24[i] = static_cast<std::uint8_t>(0x10 + i); // bottom row
+    for (int i = 0; i < 9; ++i)
+        bits24[12 + i] = static_cast<std::uint8_t>(0x40 + i); // top row
+    Auxiliary::CFile file;
+    ASSERT_EQ(file.Read(Write("a.bmp", MakeBmp(3, 2, 24, 0, {}, bits24))), 0);
+    Draw::CGraphicLoader loader;
+    ASSERT_EQ(loader.Load(file), 0);
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(3, 2, Draw::kPixelXRGB8888), 0);
+    ASSERT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 0);
+    EXPECT_EQ(Pixel32(plane, 0, 0), 0x00424140u);
+    EXPECT_EQ(Pixel32(plane, 2, 0), 0x00484746u);
+    EXPECT_EQ(Pixel32(plane, 2, 1), 0x00181716u);
+
+    // 3 × 2 at 16 bits (5-5-5): rows of 6 bytes padded to 8; a negative height runs top-down.
+    Bytes bits16(16, 0);
+    Put16(bits16, 0, 0x7C00);  // top-left red
+    Put16(bits16, 12, 0x001F); // bottom-right blue
+    ASSERT_EQ(file.Read(Write("b.bmp", MakeBmp(3, -2, 16, 0, {}, bits16))), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    int w = 0, h = 0;
+    ASSERT_EQ(loader.GetSize(w, h), 0);
+    EXPECT_EQ(h, 2);
+    ASSERT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 0);
+    EXPECT_EQ(Pixel32(plane, 0, 0), 0x00F80000u);
+    EXPECT_EQ(Pixel32(plane, 2, 1), 0x000000F8u);
+}
+
+TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
+{
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(4, 1, Draw::kPixelXRGB8888), 0);
+    const Bytes eight = MakeBmp(4, 1, 8, 0, Palette({0x000000, 0xFF0000, 0x00FF00}), {1, 2, 0, 1}, 3);
+    ASSERT_EQ(file.Read(Write("p8.bmp", eight)), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    EXPECT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 3);
+    const Bytes rle = MakeBmp(4, 1, 8, 1, Palette({0x000000, 0xFF0000, 0x00FF00}), {2, 1, 2, 2, 0, 1}, 3);
+    ASSERT_EQ(file.Read(Write("rle.bmp", rle)), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    EXPECT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 2);
+
+    struct Case
+    {
+        const char* name;
+        Bytes bytes;
+        std::uint32_t expected[4];
+    };
+    const Case cases[] = {
+        {"p1.bmp",
+         MakeBmp(4, 1, 1, 0, Palette({0x0000FF, 0xFFFFFF}), {0b01100000, 0, 0, 0}, 2),
+         {0x0000FF, 0xFFFFFF, 0xFFFFFF, 0x0000FF}},
+        {"p4.bmp",
+         MakeBmp(4, 1, 4, 0, Palette({0, 0xFF0000, 0x00FF00, 0x0000FF}), {0x12, 0x30, 0, 0}, 4),
+         {0xFF0000, 0x00FF00, 0x0000FF, 0}},
+        {"p8.bmp", eight, {0xFF0000, 0x00FF00, 0, 0xFF0000}},
+        {"rle.bmp", rle, {0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00}},
+    };
+    for (const Case& c : cases) {
+        MemorySurface loaded;
+        ASSERT_EQ(Draw::LoadImageIntoSurface(loaded, Write(c.name, c.bytes), Draw::kPixelXRGB8888), 0)
+            << c.name;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Pixel32(loaded, x, 0) & 0xFFFFFF, c.expected[x]) << c.name << " " << x;
+    }
+    // The bitmap path also serves Load of a DIB bitmap.
+    Draw::CDIBitmap bitmap;
+    EXPECT_EQ(bitmap.Load(Path("p4.bmp"), 24), 0);
+    EXPECT_EQ(bitmap.Load(Path("missing.bmp"), 24), 1);
+}
+
+TEST_F(ImageFileTest, PaletteForAnEightBitDisplay)
+{
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    Draw::PALETTEENTRY palette[256];
+    EXPECT_EQ(loader.GetPalette(palette), 1);
+    ASSERT_EQ(
+        file.Read(Write("p4.bmp", MakeBmp(2, 1, 4, 0, Palette({0x112233, 0x445566}), {0x01, 0, 0, 0}, 2))),
+        0);
+    ASSERT_EQ(loader.Load(file), 0);
+    ASSERT_EQ(loader.GetPalette(palette), 0);
+    EXPECT_EQ(palette[3].peRed, 3);
+    EXPECT_EQ(palette[3].peFlags, Draw::PC_EXPLICIT);
+    EXPECT_EQ(palette[250].peRed, 250);
+    EXPECT_EQ(palette[10].peRed, 0x11);
+    EXPECT_EQ(palette[10].peGreen, 0x22);
+    EXPECT_EQ(palette[10].peBlue, 0x33);
+    EXPECT_EQ(palette[10].peFlags, Draw::PC_RESERVED | Draw::PC_NOCOLLAPSE);
+    EXPECT_EQ(palette[11].peRed, 0x44);
+    // 16 entries are read for 4 bits; this file ends after the pixels, so what lies past it stays black.
+    EXPECT_EQ(palette[30].peFlags, 0);
+    EXPECT_EQ(palette[245].peRed, 0);
+
+    ASSERT_EQ(file.Read(Write("t.bmp", MakeBmp(1, 1, 24, 0, {}, {1, 2, 3, 0}))), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    EXPECT_EQ(loader.GetPalette(palette), 2);
+}
+
+Bytes MakeJpeg(int width, int height)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(width * 3, 0);
+    for (int x = 0; x < width; ++x)
+        row[3 * x + 1] = 255; // green
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
+int GifWrite(GifFileType* file, const GifByteType* data, int count)
+{
+    auto* out = static_cast<Bytes*>(file->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+}
+
+Bytes MakeGif()
+{
+    Bytes out;
+    int error = 0;
+    GifFileType* file = EGifOpen(&out, GifWrite, &error);
+    GifColorType colors[2] = {{255, 0, 0}, {0, 0, 255}};
+    ColorMapObject* map = GifMakeMapObject(2, colors);
+    EGifPutScreenDesc(file, 2, 1, 1, 0, map);
+    EGifPutImageDesc(file, 0, 0, 2, 1, false, nullptr);
+    GifPixelType line[2] = {0, 1};
+    EGifPutLine(file, line, 2);
+    EGifCloseFile(file, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
+{
+    MemorySurface jpeg;
+    ASSERT_EQ(Draw::LoadImageIntoSurface(jpeg, Write("p.jpg", MakeJpeg(24, 16)), Draw::kPixelXRGB8888), 0);
+    std::int32_t w = 0, h = 0;
+    jpeg.GetSize(&w, &h);
+    EXPECT_EQ(w, 24);
+    EXPECT_EQ(h, 16);
+    const std::uint32_t c = Pixel32(jpeg, 12, 8);
+    EXPECT_GT((c >> 8) & 0xFF, 0xF0u);
+    EXPECT_LT((c >> 16) & 0xFF, 0x10u);
+
+    MemorySurface gif;
+    ASSERT_EQ(Draw::LoadImageIntoSurface(gif, Write("p.gif", MakeGif()), Draw::kPixelXRGB8888), 0);
+    EXPECT_EQ(Pixel32(gif, 0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Pixel32(gif, 1, 0) & 0xFFFFFF, 0x0000FFu);
+
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    ASSERT_EQ(file.Read(Path("p.gif")), 0);
+    ASSERT_EQ(loader.Load(file), 0);
+    EXPECT_FALSE(loader.IsZGA());
+    MemorySurface plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(2, 1, Draw::kPixelXRGB8888), 0);
+    EXPECT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), -1);
+    EXPECT_EQ(loader.Release(), 0);
+    EXPECT_EQ(loader.GetSize(w, h), 1);
+}
+
+class PluginTest : public ImageFileTest
+{
+protected:
+    void SetUp() override
+    {
+        ImageFileTest::SetUp();
+        saved_ = Draw::SpiFolder;
+        Draw::SpiFolder = TEST_IMAGE_PLUGIN_FOLDER;
+    }
+    void TearDown() override
+    {
+        Draw::SpiFolder = saved_;
+        ImageFileTest::TearDown();
+    }
+    static Bytes MakeTst(int w, int h, std::size_t padTo)
+    {
+        Bytes b = {'T',
+                   'S',
+                   'T',
+                   'I',
+                   'M',
+                   'A',
+                   'G',
+                   'E',
+                   static_cast<std::uint8_t>(w),
+                   static_cast<std::uint8_t>(h)};
+        for (int i = 0; i < w * h; ++i) {
+            b.push_back(static_cast<std::uint8_t>(i * 40));
+            b.push_back(0x80);
+            b.push_back(static_cast<std::uint8_t>(255 - i));
+        }
+        if (b.size() < padTo) b.resize(padTo, 0);
+        return b;
+    }
+    ZTL::string saved_;
+};
+
+TEST_F(PluginTest, PluginNamedAfterTheSuffixDecodesTheImage)
+{
+    MemorySurface plane;
+    ASSERT_EQ(Draw::LoadImageIntoSurface(plane, Write("a.tst", MakeTst(3, 2, 2048)), Draw::kPixelXRGB8888),
+              0);
+    std::int32_t w = 0, h = 0;
+    plane.GetSize(&w, &h);
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    EXPECT_EQ(Pixel32(plane, 0, 0) & 0xFFFFFF, 0x000080FFu);
+    EXPECT_EQ(Pixel32(plane, 2, 1) & 0xFFFFFF, 0xC880FAu);
+}
+
+TEST_F(PluginTest, RefusedWithoutPluginOrWhenShortOrUnsupported)
+{
+    Auxiliary::CFile file;
+    Draw::CGraphicLoader loader;
+    ASSERT_EQ(file.Read(Write("short.tst", MakeTst(3, 2, 2047))), 0);
+    EXPECT_EQ(loader.LoadSPI(file), 1); // too short: IsSupported is not asked
+    loader.Release();
+    Bytes notOurs = MakeTst(3, 2, 2048);
+    notOurs[0] = 'X';
+    ASSERT_EQ(file.Read(Write("other.tst", notOurs)), 0);
+    EXPECT_EQ(loader.LoadSPI(file), 1);
+    ASSERT_EQ(file.Read(Write("a.nothing", MakeTst(3, 2, 2048))), 0);
+    EXPECT_EQ(loader.LoadSPI(file), 1);
+    EXPECT_EQ(loader.Load(file), 1);
+}
+
+} // namespace
