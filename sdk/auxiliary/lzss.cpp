@@ -15,7 +15,8 @@ int CLZSS::Decode(const std::uint8_t* source, std::uint32_t sourceSize,
         if (result == kOk) destination.addArray(block, decodedSize);
         return result;
     }
-    if (destination.getElementCount() - destination.getIndex() < decodedSize) return kDestinationSmall;
+    if (std::uint64_t{destination.getElementCount()} < std::uint64_t{destination.getIndex()} + decodedSize)
+        return kDestinationSmall;
     std::uint8_t* block = destination.get();
     return Decode(source, sourceSize, block, decodedSize, false);
 }

@@ -112,6 +112,15 @@ TEST(Lzss, SmartPointerFormsAllocateOrUseTheGivenBlock)
     ZTL::smart_ptr<std::uint8_t> small;
     small.resetArray(4);
     EXPECT_EQ(coder->Decode(stream, 5, small, 8), Aux::CLZSS::kDestinationSmall);
+    ZTL::smart_ptr<std::uint8_t> offset;
+    offset.resetArray(10);
+    offset.setIndex(4); // six elements left from the designated one
+    EXPECT_EQ(coder->Decode(stream, 5, offset, 8), Aux::CLZSS::kDestinationSmall);
+    offset.setIndex(2);
+    ASSERT_EQ(coder->Decode(stream, 5, offset, 8), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(offset.get()), 8), "abababab");
+    offset.setIndex(20);
+    EXPECT_EQ(coder->Decode(stream, 5, offset, 8), Aux::CLZSS::kDestinationSmall);
 
     std::vector<std::uint8_t> data = MixedData(5000, 1);
     ZTL::smart_ptr<std::uint8_t> packed;
