@@ -104,12 +104,13 @@ protected:
 private:
     Window::CWindow m_window;
     std::atomic<bool> m_mainRunning{false}; // polled by WaitForWindow from the starting thread
-    bool m_pauseWhileMinimized = false;
-    bool m_closeWithoutAsking = false;
-    bool m_messageDriven = false;
+    // The flags may be set from other threads (ForceClose sends from anywhere).
+    std::atomic<bool> m_pauseWhileMinimized{false};
+    std::atomic<bool> m_closeWithoutAsking{false};
+    std::atomic<bool> m_messageDriven{false};
     platform::HACCEL m_accelerator = nullptr;
     Timer::CIntervalTimer m_intervalTimer;
-    bool m_quitOnDestroy = false;
+    std::atomic<bool> m_quitOnDestroy{false};
     std::atomic<std::int32_t> m_startResult{0};
 };
 
