@@ -36,8 +36,8 @@ std::vector<ZTL::string> EntryNames(const std::uint8_t* data, std::size_t size)
 void ReadAllWays(Aux::CFile& file)
 {
     char line[64];
-    while (file.ReadLine(line, sizeof line) != 1) {
-    }
+    for (int result = 0; result == 0 || result == 2;)
+        result = file.ReadLine(line, sizeof line);
     file.Rewind();
     ZTL::string text;
     while (file.ReadLineString(text) == 0) {
