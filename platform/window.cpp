@@ -116,6 +116,14 @@ std::shared_ptr<WindowRecord> Find(HWND window)
     return FindLocked(window);
 }
 
+// Reads a field of a window under the lock; `otherwise` for a window that does not exist.
+template <class T, class F> T ReadField(HWND window, T otherwise, F read)
+{
+    std::lock_guard lock(R().mutex);
+    auto w = FindLocked(window);
+    return w ? read(*w) : otherwise;
+}
+
 void ThreadEnded();
 
 // Ends the thread's queue with the thread: pending senders are answered with 0 and the windows the
@@ -512,8 +520,7 @@ std::size_t CountWindows()
 
 WNDPROC GetWindowProcedure(HWND window)
 {
-    auto w = Find(window);
-    return w ? w->procedure : nullptr;
+    return ReadField<WNDPROC>(window, nullptr, [](const WindowRecord& w) { return w.procedure; });
 }
 
 WNDPROC SetWindowProcedure(HWND window, WNDPROC procedure)
@@ -534,8 +541,7 @@ LRESULT CallWindowProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM
 
 std::intptr_t GetWindowUserData(HWND window)
 {
-    auto w = Find(window);
-    return w ? w->userData : 0;
+    return ReadField<std::intptr_t>(window, 0, [](const WindowRecord& w) { return w.userData; });
 }
 
 std::intptr_t SetWindowUserData(HWND window, std::intptr_t value)
@@ -550,9 +556,7 @@ std::intptr_t SetWindowUserData(HWND window, std::intptr_t value)
 
 DWORD GetWindowStyle(HWND window)
 {
-    std::lock_guard lock(R().mutex);
-    auto w = FindLocked(window);
-    return w ? w->style : 0;
+    return ReadField<DWORD>(window, 0, [](const WindowRecord& w) { return w.style; });
 }
 
 DWORD SetWindowStyle(HWND window, DWORD style)
@@ -576,15 +580,12 @@ DWORD SetWindowStyle(HWND window, DWORD style)
 
 std::string GetWindowClassName(HWND window)
 {
-    auto w = Find(window);
-    return w ? w->className : std::string();
+    return ReadField<std::string>(window, {}, [](const WindowRecord& w) { return w.className; });
 }
 
 std::string GetWindowCaption(HWND window)
 {
-    std::lock_guard lock(R().mutex);
-    auto w = FindLocked(window);
-    return w ? w->caption : std::string();
+    return ReadField<std::string>(window, {}, [](const WindowRecord& w) { return w.caption; });
 }
 
 bool SetWindowCaption(HWND window, std::string_view caption)
@@ -604,9 +605,7 @@ bool SetWindowCaption(HWND window, std::string_view caption)
 
 HMENU GetMenu(HWND window)
 {
-    std::lock_guard lock(R().mutex);
-    auto w = FindLocked(window);
-    return w ? w->menu : nullptr;
+    return ReadField<HMENU>(window, nullptr, [](const WindowRecord& w) { return w.menu; });
 }
 
 bool SetMenu(HWND window, HMENU menu)
