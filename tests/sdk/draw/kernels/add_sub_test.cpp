@@ -169,14 +169,10 @@ TEST(AddSubOperators, MemoryFormsRewriteOnlyTheColourWord)
 std::uint32_t One(int op, int dstType, int srcType, std::uint32_t srcValue, std::uint32_t dstValue,
                   int rate = 0, std::uint32_t key = 0x01020304)
 {
-    SmallPlane src(srcType, 1, 1), dst(dstType, 1, 1);
-    src.SetWord(0, 0, srcValue, BytesPerPixel(srcType));
-    dst.SetWord(0, 0, dstValue, BytesPerPixel(dstType));
     SBltParam p;
     p.rate = static_cast<std::uint8_t>(rate);
     p.key = PrepareColorKey(dstType, srcType, key);
-    EXPECT_EQ(RunKernel(op, dst, src, SBltInfo{}, p), 0);
-    return dst.Word(0, 0, BytesPerPixel(dstType));
+    return blt_test::BlitOne(op, dstType, srcType, dstValue, srcValue, p);
 }
 
 TEST_F(AddSubTest, AlphaSourcesAreScaledByTheirOwnAlphaOnlyTowardsPlainTypes)

@@ -43,4 +43,16 @@ inline int RunKernel(int op, SmallPlane& dst, SmallPlane& src, const zelvoranGam
     return kernel(&dst.desc, &src.desc, &info, param);
 }
 
+// One pixel of the given value blitted onto one pixel of the given value; the destination pixel after.
+inline std::uint32_t BlitOne(int op, int dstType, int srcType, std::uint32_t dstValue, std::uint32_t srcValue,
+                             const zelvoranGameSDK3rd::Draw::SBltParam& param = {})
+{
+    using zelvoranGameSDK3rd::Draw::BytesPerPixel;
+    SmallPlane src(srcType, 1, 1), dst(dstType, 1, 1);
+    src.SetWord(0, 0, srcValue, BytesPerPixel(srcType));
+    dst.SetWord(0, 0, dstValue, BytesPerPixel(dstType));
+    if (RunKernel(op, dst, src, zelvoranGameSDK3rd::Draw::SBltInfo{}, param) != 0) return ~0u;
+    return dst.Word(0, 0, BytesPerPixel(dstType));
+}
+
 } // namespace blt_test
