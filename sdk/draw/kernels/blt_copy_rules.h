@@ -14,6 +14,7 @@ template <class D, class S> struct CopyRule
 {
     using Dst = D;
     using Src = S;
+    static constexpr bool kSourceOnly = true;
     explicit CopyRule(const SBltParam&) {}
     static std::uint32_t Convert(std::uint32_t s) { return ConvertPixel<D, S>(s); }
     void Pixel(std::uint8_t* d, std::uint32_t s) const { D::Store(d, Convert(s)); }
@@ -25,6 +26,7 @@ template <class T> struct RawCopyRule
 {
     using Dst = T;
     using Src = T;
+    static constexpr bool kSourceOnly = true;
     explicit RawCopyRule(const SBltParam&) {}
     static std::uint32_t Convert(std::uint32_t s) { return s; }
     void Pixel(std::uint8_t* d, std::uint32_t s) const { T::Store(d, s); }
@@ -44,6 +46,7 @@ template <class D, class S> struct OpaqueToAlpha16Rule
 {
     using Dst = D;
     using Src = S;
+    static constexpr bool kSourceOnly = true;
     explicit OpaqueToAlpha16Rule(const SBltParam&) {}
     static std::uint32_t Convert(std::uint32_t s) { return (s & 0xFFFF) | 0x0F0000; }
     void Pixel(std::uint8_t* d, std::uint32_t s) const { D::Store(d, Convert(s)); }
@@ -54,6 +57,7 @@ struct PaletteIndexRule
 {
     using Dst = PixelP8;
     using Src = Pixel555;
+    static constexpr bool kSourceOnly = true;
     explicit PaletteIndexRule(const SBltParam&) {}
     static std::uint32_t Convert(std::uint32_t s) { return PaletteIndexTable[s & 0x7FFF]; }
     void Pixel(std::uint8_t* d, std::uint32_t s) const { *d = static_cast<std::uint8_t>(Convert(s)); }

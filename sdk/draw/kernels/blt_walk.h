@@ -10,7 +10,10 @@
 //   void Row(std::uint8_t* d, const std::uint8_t* s, int w) const;
 // Rules whose result depends only on the source value may expose
 //   static std::uint32_t Convert(std::uint32_t s);   // the destination value to store
-// which lets wrappers such as Keyed select whole words in the 1:1 loop.
+// which lets wrappers such as Keyed select whole words in the 1:1 loop, and rules that overwrite the
+// destination pixel from the source alone declare
+//   static constexpr bool kSourceOnly = true;
+// which lets the stretched loop repeat a row drawn from the same source row.
 
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/pixel_traits.h"
@@ -18,6 +21,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zelvoranGameSDK3rd::Draw {
 
@@ -50,6 +54,14 @@ concept HasConvert = requires(std::uint32_t s)
         Rule::Convert(s)
         } -> std::convertible_to<std::uint32_t>;
 };
+
+// Rules whose destination pixel depends on the source pixel alone (copies, not blends or keyed copies).
+template <class Rule>
+concept SourceOnlyRule = Rule::kSourceOnly;
+
+// Widest stretched row whose column offsets are walked once per blit (on the stack); wider rows walk
+// their columns on every row.
+inline constexpr int kColumnTableSize = 2048;
 
 // Offsets instead of pointers, so that stepping past the last row or pixel never forms an address
 // outside the buffer.
@@ -94,6 +106,49 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
     const std::ptrdiff_t xStepBytes = static_cast<std::ptrdiff_t>(c.xStep) * S::kBytes;
     const std::ptrdiff_t yStepBytes = static_cast<std::ptrdiff_t>(c.yStep) * src->pitch;
     std::int32_t ey = c.yErrorStart;
+    if (w <= kColumnTableSize) {
+        // Every row takes the same columns, so the column walk runs once per blit.
+        std::ptrdiff_t columns[kColumnTableSize];
+        std::int32_t ex = c.xErrorStart;
+        std::ptrdiff_t s = 0;
+        for (int x = 0; x < w; ++x) {
+            ex += c.xRemainder;
+            if (ex >= 0) {
+                s += S::kBytes;
+                ex -= c.xDivisor;
+            }
+            columns[x] = s;
+            s += xStepBytes;
+        }
+        const std::uint8_t* previousSrc = nullptr;
+        const std::uint8_t* previousDst = nullptr;
+        for (int y = 0; y < h; ++y) {
+            ey += c.yRemainder;
+            if (ey >= 0) {
+                sRow += src->pitch;
+                ey -= c.yDivisor;
+            }
+            const std::uint8_t* sr = sBase + sRow;
+            std::uint8_t* d = dBase + dRow;
+            if constexpr (SourceOnlyRule<Rule> && D::kStoresWholePixel) {
+                // A row drawn from the same source row as the one before comes out the same.
+                if (sr == previousSrc) {
+                    std::memcpy(d, previousDst, static_cast<std::size_t>(w) * D::kBytes);
+                } else {
+                    for (int x = 0; x < w; ++x)
+                        rule.Pixel(d + x * D::kBytes, S::Load(sr + columns[x]));
+                }
+                previousSrc = sr;
+                previousDst = d;
+            } else {
+                for (int x = 0; x < w; ++x)
+                    rule.Pixel(d + x * D::kBytes, S::Load(sr + columns[x]));
+            }
+            sRow += yStepBytes;
+            dRow += dst->pitch;
+        }
+        return 0;
+    }
     for (int y = 0; y < h; ++y) {
         ey += c.yRemainder;
         if (ey >= 0) {
