@@ -146,6 +146,8 @@ void Moved(HWND window, std::int32_t x, std::int32_t y);
 void Minimized(HWND window);
 void Maximized(HWND window);
 void Restored(HWND window);
+// The window's picture must be drawn again (WM_PAINT).
+void Exposed(HWND window);
 // Host (UTF-8) paths; names CP932 cannot hold are left out. Nothing when the window refuses drops.
 void DropFiles(HWND window, const std::vector<std::string>& utf8Paths);
 // A key by keyboard scan code (WM_KEYDOWN / WM_KEYUP, or the WM_SYS forms while Alt is held).

@@ -1092,6 +1092,11 @@ void Restored(HWND window)
     PostToOwner(window, WM_SIZE, SIZE_RESTORED, SizeParam(client));
 }
 
+void Exposed(HWND window)
+{
+    PostToOwner(window, WM_PAINT, 0, 0);
+}
+
 void DropFiles(HWND window, const std::vector<std::string>& utf8Paths)
 {
     std::vector<std::string> names;

@@ -78,7 +78,8 @@ public:
         if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, 0);
         if (m_renderer == nullptr) return false;
         CloseDisplay();
-        m_texture = SDL_CreateTexture(m_renderer, TextureFormatOf(type), SDL_TEXTUREACCESS_STREAMING, width, height);
+        m_texture =
+            SDL_CreateTexture(m_renderer, TextureFormatOf(type), SDL_TEXTUREACCESS_STREAMING, width, height);
         if (m_texture == nullptr) return false;
         m_frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
         static std::uint32_t generation = 0;
@@ -102,7 +103,8 @@ public:
         SDL_RenderSetViewport(m_renderer, nullptr);
         SDL_GetRendererOutputSize(m_renderer, &w, &h);
         pixels.assign(std::size_t(w) * std::size_t(h), 0);
-        const bool ok = SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4) == 0;
+        const bool ok =
+            SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4) == 0;
         SDL_RenderSetLogicalSize(m_renderer, m_frameInfo.width, m_frameInfo.height);
         size = SIZE{w, h};
         return ok;
@@ -218,6 +220,9 @@ public:
     std::unique_ptr<NativeWindow> CreateNativeWindow(HWND window, const NativeWindowInfo& info) override
     {
         if (!EnsureVideo()) return nullptr;
+        // Events are read by the thread that makes the windows (the application thread), whichever
+        // thread first opened the display.
+        m_videoThread = CurrentThreadId();
         Uint32 flags = info.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
         if (info.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         const int width = info.clientWidth > 0 ? info.clientWidth : 1;
@@ -411,6 +416,9 @@ private:
             break;
         case SDL_WINDOWEVENT_RESTORED:
             events::Restored(h);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            events::Exposed(h);
             break;
         default:
             break;

@@ -4,6 +4,7 @@
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/thread.h"
 #include "platform/window.h"
 
 #include <csignal>
@@ -139,6 +140,35 @@ TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
     while (PeekMessage(&m, nullptr, PM_REMOVE))
         DispatchMessage(m);
     EXPECT_FALSE(IsWindow(window));
+
+    // The application's window lives on a thread of its own, not the one that chose the back end.
+    struct OnThread
+    {
+        static void Run(void* p)
+        {
+            auto* size = static_cast<RECT*>(p);
+            CreateWindowInfo info;
+            info.className = "SDLSMOKE";
+            info.style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+            info.width = 320;
+            info.height = 240;
+            HWND window = CreateWindow(info);
+            if (window == nullptr) return;
+            Message m;
+            while (PeekMessage(&m, nullptr, PM_REMOVE))
+                DispatchMessage(m);
+            GetClientRect(window, size);
+            SendMessage(window, WM_CLOSE, 0, 0);
+        }
+    };
+    RECT size{};
+    ThreadHandle* thread = CreateThread(&OnThread::Run, &size, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    JoinThread(thread);
+    CloseThreadHandle(thread);
+    EXPECT_EQ(size.right, 320);
+    EXPECT_EQ(size.bottom, 240);
+    EXPECT_EQ(CountWindows(), 0u);
     EXPECT_TRUE(SelectBackend("headless"));
 }
 
