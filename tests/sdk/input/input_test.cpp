@@ -156,6 +156,19 @@ TEST_F(Pads, SelectionResultsAndAFailedRead)
     EXPECT_TRUE(pad.IsPress(2)); // the buffer of two updates before
 }
 
+TEST_F(Pads, AButtonCountBeyondTheStateIsCut)
+{
+    Input::CWIN32JoyStick pad;
+    ASSERT_EQ(pad.Select(0), 0);
+    EXPECT_EQ(pad.SetButtonCount(1000), 0);
+    EXPECT_EQ(pad.GetButtonCount(), 252); // 4 directions + 252 buttons fill the 256 bytes
+    At(150, 330, 0xFFFFFFFFu);
+    EXPECT_EQ(pad.Update(), 0); // writes stay inside the state
+    EXPECT_TRUE(pad.IsPress(4 + 31));
+    EXPECT_FALSE(pad.IsPress(4 + 32)); // a pad reports 32 buttons at most
+    EXPECT_FALSE(pad.IsPress(255));
+}
+
 TEST_F(Pads, TheGamesPadForwardsOrReadsNothing)
 {
     Input::CJoyStick pad;
