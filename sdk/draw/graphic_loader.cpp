@@ -119,7 +119,14 @@ int CGraphicLoader::LoadZGA(Auxiliary::IFile& source)
         return 2;
     }
     const std::uint64_t raw = static_cast<std::uint64_t>(header.width) * header.height * 4;
-    if (header.packed ? header.rawSize != raw : size - kZgaHeaderSize < raw) return 2;
+    const std::uint64_t stored = size - kZgaHeaderSize;
+    if (header.packed) {
+        // An LZSS stream grows at most 18 bytes for every 2 it holds, plus a flag byte for every 8 items:
+        // a raw size beyond that cannot come out of the bytes at hand.
+        if (header.rawSize != raw || raw > stored * 9) return 2;
+    } else if (stored < raw) {
+        return 2;
+    }
     zgaWidth = header.width;
     zgaHeight = header.height;
     zga = true;

@@ -291,6 +291,7 @@ TEST_F(ImageFileTest, ZgaReaderRefusesHeadersThatDoNotFitTheFile)
              return b;
          }()},
         {"packed raw size not w*h*4", MakeZga(2, 2, 1, 1 << 30, pixels)},
+        {"packed raw size more than the stream can hold", MakeZga(100, 100, 1, 40000, Bytes{0xFF, 1, 2})},
         {"unpacked shorter than the header says", MakeZga(2, 3, 0, 24, pixels)},
         {"zero width", MakeZga(0, 2, 0, 0, pixels)},
         {"negative height", MakeZga(2, -2, 0, 16, pixels)},
