@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
 
 namespace zelvoranGameSDK3rd::Draw {
 
@@ -18,12 +21,9 @@ namespace {
 std::uint32_t ProbeCpuFeatures()
 {
 #if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (!__builtin_cpu_supports("mmx")) return __builtin_cpu_supports("cmov") ? 3 : 2;
-    std::uint32_t word = kCpuFeatureMmx;
-    if (__builtin_cpu_supports("sse")) word += kCpuFeatureSse;
-    if (__builtin_cpu_supports("sse2")) word += kCpuFeatureSse2;
-    return word;
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return CpuFeatureWord(false, 0);
+    return CpuFeatureWord(true, edx);
 #else
     // Elsewhere the packed kernel runs as portable code, so the unit it needs counts as present.
     return kCpuFeatureMmx;
@@ -69,6 +69,16 @@ void BlendRowPacked(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t
 }
 
 } // namespace
+
+std::uint32_t CpuFeatureWord(bool hasCpuid, std::uint32_t edx)
+{
+    if (!hasCpuid) return 1;
+    if ((edx & (1u << 23)) == 0) return (edx & (1u << 15)) != 0 ? 3 : 2;
+    std::uint32_t word = kCpuFeatureMmx;
+    if ((edx & (1u << 25)) != 0) word += kCpuFeatureSse;
+    if ((edx & (1u << 26)) != 0) word += kCpuFeatureSse2;
+    return word;
+}
 
 std::uint32_t GetCpuFeatures()
 {

@@ -37,6 +37,10 @@ inline constexpr std::uint32_t kCpuFeatureMmx = 4;
 inline constexpr std::uint32_t kCpuFeatureSse = 8;
 inline constexpr std::uint32_t kCpuFeatureSse2 = 16;
 
+// The feature word for the feature flags (EDX of identification leaf 1): bit 23 the packed-integer unit,
+// bit 25 and 26 the streaming extensions, bit 15 conditional moves (reported only without the unit).
+std::uint32_t CpuFeatureWord(bool hasCpuid, std::uint32_t edx);
+
 // The feature word, probed on the first call and kept for the process.
 std::uint32_t GetCpuFeatures();
 

@@ -70,6 +70,18 @@ TEST(PaletteIndexTable, NearestEntryByAbsoluteDifferences)
     EXPECT_EQ(PaletteIndexTable[0x7FFF], 1);
 }
 
+TEST(CpuFeatures, WordFromTheFeatureFlags)
+{
+    constexpr std::uint32_t cmov = 1u << 15, mmx = 1u << 23, sse = 1u << 25, sse2 = 1u << 26;
+    EXPECT_EQ(CpuFeatureWord(false, mmx), 1u);
+    EXPECT_EQ(CpuFeatureWord(true, 0), 2u);
+    EXPECT_EQ(CpuFeatureWord(true, cmov), 3u);
+    EXPECT_EQ(CpuFeatureWord(true, mmx | cmov), 4u);
+    EXPECT_EQ(CpuFeatureWord(true, mmx | sse), 12u);
+    EXPECT_EQ(CpuFeatureWord(true, mmx | sse2), 20u);
+    EXPECT_EQ(CpuFeatureWord(true, mmx | sse | sse2 | cmov), 28u);
+}
+
 TEST(CpuFeatures, ThePackedUnitIsReportedAndTheWordIsStable)
 {
     const std::uint32_t word = GetCpuFeatures();
