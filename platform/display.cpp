@@ -177,6 +177,11 @@ int DisplayBytesPerPixel(std::int32_t pixelType)
     }
 }
 
+bool GetCursorClientPosition(HWND window, POINT& client)
+{
+    return GetBackend().GetCursorPosition(window, client);
+}
+
 std::unique_ptr<DisplayDriver> CreateDisplayDriver()
 {
     if (DisplayDriverFactory factory = installedFactory.load()) return factory();

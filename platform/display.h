@@ -142,6 +142,9 @@ private:
     std::unique_ptr<DeviceContext> dc_;
 };
 
+// The mouse cursor in a window's client coordinates; false when it is not over the window.
+bool GetCursorClientPosition(HWND window, POINT& client);
+
 // The bytes of a pixel of the formats above (0 for any other type).
 int DisplayBytesPerPixel(std::int32_t pixelType);
 

@@ -1,35 +1,67 @@
 #include "sdk/draw/fast_plane.h"
 
+#include "sdk/auxiliary/text_output_stream.h"
+#include "sdk/draw/fast_draw.h"
+#include "sdk/draw/graphic_loader.h"
+#include "sdk/draw/plane_copy.h"
+#include "sdk/draw/plane_factory.h"
+
 #include <new>
 
 namespace zelvoranGameSDK3rd::Draw {
 namespace {
 
-thread_local IPlaneOwner* threadPlaneOwner = nullptr;
-
 // The largest plane memory handed out in one piece.
 constexpr std::uint64_t kMaxPlaneBytes = std::uint64_t{1} << 31;
+
+bool IsFreeableType(std::int32_t type)
+{
+    return type >= kPixel565 && type <= kPixelABGR8888 && type != kPixelUnused9;
+}
+
+thread_local IPlaneOwner* threadPlaneOwner = nullptr;
 
 } // namespace
 
 IPlaneOwner* GetThreadPlaneOwner()
 {
-    return threadPlaneOwner;
+    if (threadPlaneOwner != nullptr) return threadPlaneOwner;
+    return GetThreadFastDraw();
 }
-void SetThreadPlaneOwner(IPlaneOwner* owner)
+
+void SetThreadPlaneOwner(IPlaneOwner* planeOwner)
 {
-    threadPlaneOwner = owner;
+    threadPlaneOwner = planeOwner;
 }
 
 CFastPlane::CFastPlane(IPlaneOwner* planeOwner) : owner(planeOwner)
 {
     // By default the colour of the top-left pixel is transparent.
-    keyFromPixel_ = true;
+    ResetKey();
 }
 
 CFastPlane::~CFastPlane()
 {
     CFastPlane::Release();
+}
+
+IPlaneOwner* CFastPlane::Device() const
+{
+    return owner != nullptr ? owner : GetThreadPlaneOwner();
+}
+
+std::int32_t CFastPlane::DisplayType() const
+{
+    IPlaneOwner* device = Device();
+    return device != nullptr ? device->GetDisplayPixelType() : kPixelNone;
+}
+
+void CFastPlane::ResetKey()
+{
+    keyFromPixel_ = true;
+    keyPixelX_ = 0;
+    keyPixelY_ = 0;
+    colorKey_ = 0;
 }
 
 int CFastPlane::GetSize(std::int32_t* w, std::int32_t* h)
@@ -52,19 +84,31 @@ int CFastPlane::CreateSurfaceOfType(std::int32_t w, std::int32_t h, std::int32_t
     return CreateMemorySurface(w, h, type, false);
 }
 
+int CFastPlane::LoadFile(const ZTL::string& name, std::int32_t type)
+{
+    return LoadImageIntoSurface(*this, name, type);
+}
+
+int CFastPlane::Load(const ZTL::string& name)
+{
+    const ZTL::string wanted = name;
+    Release();
+    ResetKey();
+    const int result = RestoreFromFile(wanted);
+    fileName = wanted;
+    return result;
+}
+
 ZTL::smart_ptr<ISurface> CFastPlane::NewPlane()
 {
     ZTL::smart_ptr<ISurface> plane;
-    plane.add(new CFastPlane(Owner()));
+    plane.add(new CFastPlane(Device()));
     return plane;
 }
 
 int CFastPlane::CreateSurface(std::int32_t w, std::int32_t h, bool alpha)
 {
-    keyFromPixel_ = true;
-    keyPixelX_ = 0;
-    keyPixelY_ = 0;
-    colorKey_ = 0;
+    ResetKey();
     const int result = InnerCreateSurface(w, h, alpha || wantAlpha, false);
     if (result != 0) return result;
     UpdateColorKey();
@@ -75,77 +119,333 @@ int CFastPlane::InnerCreateSurface(std::int32_t w, std::int32_t h, bool alpha, b
 {
     Release();
     if (w <= 0 || h <= 0) return 1;
-    IPlaneOwner* display = Owner();
-    const std::int32_t displayType = display ? display->GetDisplayPixelType() : kPixelNone;
+    const std::int32_t display = DisplayType();
     if (alpha) {
-        const std::int32_t type = ToAlphaPixelType(displayType);
+        const std::int32_t type = ToAlphaPixelType(display);
         if (type >= kPixelA565) return CreateMemorySurface(w, h, type, true);
         // No display yet: nothing to allocate.
         Clear(nullptr);
-        hasAlpha = true;
+        hasAlpha = alpha;
         Register();
         return 0;
     }
-    if (displayType == kPixelP8) {
+    if (display == kPixelP8) {
         if (!palettised) return CreateMemorySurface(w, h, kPixel555, true);
         allowPalettised = true;
     } else if (palettised) {
         allowPalettised = true;
     }
-    // Off-screen planes are memory planes of the display's type.
-    if (displayType >= kPixel565 && displayType <= kPixelXBGR8888)
-        return CreateMemorySurface(w, h, displayType, true);
-    return 1;
+    IPlaneOwner* device = Device();
+    std::int32_t screenW = 0, screenH = 0;
+    if (device != nullptr) device->GetScreenSize(screenW, screenH);
+    if (screenW < w || screenH < h) return CreateMemorySurface(w, h, display, true);
+
+    platform::DisplayDriver* driver = device->GetDirectDraw();
+    if (driver == nullptr) return 1;
+    // 24-bit surfaces are asked for with an even width.
+    const std::int32_t askedWidth = ColorDepthOf(display) == 24 && (w & 1) != 0 ? w + 1 : w;
+    if (driver->CreateSurface(askedWidth, h, systemMemory, &surface) != platform::kDisplayOk) {
+        surface.reset();
+        Auxiliary::GetErrorStream().Out("CFastPlane::InnerCreateSurfaceのCreateSurfaceに失敗");
+        return 2;
+    }
+    width = w;
+    height = h;
+    AttachSurfaceInfo();
+    Clear(nullptr);
+    hasAlpha = false;
+    Register();
+    return 0;
 }
 
 int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t type, bool clear)
 {
-    Release();
-    const int bytes = BytesPerPixel(type);
-    if (w <= 0 || h <= 0 || bytes == 0 || type == kPixelP8) return 1;
-    const std::uint64_t size = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) * bytes;
+    // Making a surface replaces the old one (the file name stays for rebuilding).
+    if (GetSurfaceInfo()->valid || ownsMemory || surface || dibSection) FreeSurface();
+    int bytes = 0;
+    switch (type) {
+    case kPixel565:
+    case kPixel555:
+        bytes = 2;
+        break;
+    case kPixelRGB888:
+    case kPixelBGR888:
+        bytes = 3;
+        break;
+    case kPixelXRGB8888:
+    case kPixelXBGR8888:
+    case kPixelA565:
+    case kPixelA555:
+    case kPixelARGB8888:
+    case kPixelABGR8888:
+        bytes = 4;
+        break;
+    default:
+        return 1;
+    }
+    if (w <= 0 || h <= 0) return 1;
+    const std::uint64_t size = std::uint64_t(w) * std::uint64_t(h) * std::uint64_t(bytes);
     if (size > kMaxPlaneBytes) return 1;
-    auto* pixels = new (std::nothrow) std::uint8_t[size];
-    if (!pixels) return 1;
+
+    std::uint8_t* pixels = nullptr;
+    std::int32_t pitch = w * bytes;
+    if (type == kPixel555 && gdiCapable) {
+        dibSection = platform::DibSection::Create(w, h, 16);
+        if (!dibSection) return 1;
+        sectionDC = std::make_unique<platform::DeviceContext>();
+        sectionDC->SelectBitmap(dibSection.get());
+        pixels = static_cast<std::uint8_t*>(dibSection->Bits());
+        pitch = dibSection->Pitch();
+    } else {
+        pixels = new (std::nothrow) std::uint8_t[size];
+        if (pixels == nullptr) return 1;
+        ownsMemory = true;
+    }
     width = w;
     height = h;
     CSurfaceInfo* info = GetSurfaceInfo();
     info->pixels = pixels;
-    info->pitch = w * bytes;
+    info->pitch = pitch;
     info->width = w;
     info->height = h;
     info->valid = true;
     info->type = type;
     hasAlpha = type > kPixelUnused9;
-    ownsMemory = true;
     if (clear) Clear(nullptr);
     Register();
     return 0;
 }
 
-void CFastPlane::Register()
+int CFastPlane::AttachSurfaceInfo()
 {
-    if (busy || registeredWith) return;
-    registeredWith = Owner();
-    if (registeredWith) registeredWith->AddPlane(this);
+    const std::int32_t type = surface ? CDirectDrawSurfaceManager::GetSurfaceType(surface.get()) : -1;
+    std::uint8_t* pixels = nullptr;
+    std::int32_t pitch = 0;
+    platform::DisplayResult result = platform::kDisplayFailed;
+    if (surface) {
+        do {
+            result = surface->Lock(&pixels, &pitch);
+        } while (result == platform::kDisplayStillDrawing);
+    }
+    CSurfaceInfo* info = GetSurfaceInfo();
+    if (result == platform::kDisplayOk) {
+        // The address stays valid after the unlock; the info's locks cost nothing.
+        info->pixels = pixels;
+        info->pitch = pitch;
+        info->width = width;
+        info->height = height;
+        info->valid = true;
+        info->type = type;
+        info->locker.add(new INullSurfaceLocker);
+        surface->Unlock();
+        return 0;
+    }
+    if (!primary) {
+        info->valid = false;
+        return 1;
+    }
+    // A primary whose memory cannot be reached is still presented, but every pixel operation refuses.
+    info->pixels = nullptr;
+    info->pitch = 0;
+    info->width = width;
+    info->height = height;
+    info->valid = true;
+    info->type = type;
+    info->locker.add(new IDisableSurfaceLocker);
+    return 1;
+}
+
+int CFastPlane::CreatePrimary(bool* flipChain, std::int32_t w, std::int32_t h)
+{
+    primary = true;
+    Release();
+    ResetKey();
+    IPlaneOwner* device = Device();
+    platform::DisplayDriver* driver = device != nullptr ? device->GetDirectDraw() : nullptr;
+    if (driver == nullptr) return 1;
+    *flipChain = false;
+    if (w == 0 || h == 0) device->GetDisplaySize(w, h);
+    if (driver->CreatePrimarySurface(w, h, &surface) != platform::kDisplayOk) {
+        surface.reset();
+        Auxiliary::GetErrorStream().Out("CFastPlane::CreatePrimaryに失敗");
+        return 1;
+    }
+    width = w;
+    height = h;
+    AttachSurfaceInfo();
+    if (GetPixelType() == kPixelP8) allowPalettised = true;
+    UpdateColorKey();
+    displayPlane = true;
+    return 0;
+}
+
+int CFastPlane::CreateSecondary(bool, CFastPlane* primaryPlane)
+{
+    Release();
+    ResetKey();
+    IPlaneOwner* device = Device();
+    if (device == nullptr || device->GetDirectDraw() == nullptr) return 1;
+    std::int32_t w = 0, h = 0;
+    primaryPlane->GetSize(&w, &h);
+    if (InnerCreateSurface(w, h, false, false) != 0) {
+        Auxiliary::GetErrorStream().Out("CFastPlane::CreateSecondaryに失敗");
+        return 1;
+    }
+    UpdateColorKey();
+    displayPlane = true;
+    return 0;
+}
+
+void CFastPlane::FreeSurface()
+{
+    CSurfaceInfo* info = GetSurfaceInfo();
+    if (dibSection) {
+        // The section owns its bits.
+        ownsMemory = false;
+        sectionDC.reset();
+        dibSection.reset();
+        info->pixels = nullptr;
+    }
+    if (ownsMemory) {
+        if (IsFreeableType(info->type)) {
+            delete[] info->pixels;
+            info->pixels = nullptr;
+        } else {
+            Auxiliary::GetErrorStream().Out("CFastPlane::Releaseで不明サーフェースのリリース");
+        }
+        ownsMemory = false;
+    }
+    paintDC = nullptr;
+    if (surface) info->pixels = nullptr;
+    surface.reset();
+    secondSurface.reset();
+    width = 0;
+    height = 0;
+    emulated555 = false;
+    info->valid = false;
+    if (!busy && registeredWith != nullptr) {
+        registeredWith->RemovePlane(this);
+        registeredWith = nullptr;
+    }
 }
 
 int CFastPlane::Release()
 {
-    CSurfaceInfo* info = GetSurfaceInfo();
-    if (ownsMemory) {
-        delete[] info->pixels;
-        info->pixels = nullptr;
-        ownsMemory = false;
-    }
-    width = 0;
-    height = 0;
-    info->valid = false;
-    if (!busy && registeredWith) {
-        registeredWith->RemovePlane(this);
-        registeredWith = nullptr;
-    }
+    FreeSurface();
+    fileName = ZTL::string();
     return 0;
+}
+
+void CFastPlane::Register()
+{
+    if (busy || registeredWith != nullptr) return;
+    registeredWith = Device();
+    if (registeredWith != nullptr) registeredWith->AddPlane(this);
+}
+
+int CFastPlane::RestoreFromFile(const ZTL::string& name)
+{
+    const ZTL::string wanted = name; // may be our own name, which Release forgets
+    const ZTL::string keptName = fileName;
+    const bool keptFromPixel = keyFromPixel_;
+    const std::int32_t keptX = keyPixelX_, keptY = keyPixelY_;
+    const std::uint32_t keptKey = colorKey_;
+    Release();
+    fileName = keptName;
+    keyFromPixel_ = keptFromPixel;
+    keyPixelX_ = keptX;
+    keyPixelY_ = keptY;
+    colorKey_ = keptKey;
+
+    if (wanted == "#notdefined#") return 0;
+    const std::int32_t display = DisplayType();
+    emulated555 = false;
+    std::int32_t type = display;
+    if (wantAlpha) {
+        type = ToAlphaPixelType(display);
+    } else if (display == kPixelP8) {
+        type = kPixel555;
+        emulated555 = true;
+    }
+    const int result = LoadFile(wanted, type);
+    if (result != 0) return result;
+    UpdateColorKey();
+    return 0;
+}
+
+int CFastPlane::OnChangeDisplay()
+{
+    busy = true;
+    const std::int32_t p = GetPixelType();
+    if (p == kPixelNone) {
+        busy = false;
+        return 0;
+    }
+    bool rebuild = false;
+    if (surface && surface->IsLost()) {
+        rebuild = true;
+    } else {
+        const std::int32_t d = DisplayType();
+        switch (d) {
+        case kPixelP8:
+            rebuild = !(p == kPixel555 || p == kPixelA555 || (p == kPixelP8 && allowPalettised));
+            break;
+        case kPixel565:
+            rebuild = !(p == kPixel565 || p == kPixelA565);
+            break;
+        case kPixel555:
+            rebuild = !(p == kPixel555 || p == kPixelA555) || (emulated555 && !fileName.empty());
+            break;
+        case kPixelRGB888:
+        case kPixelBGR888:
+        case kPixelXRGB8888:
+        case kPixelXBGR8888:
+            // An alpha plane is kept in the alpha type the display gives.
+            rebuild = !(p == d || p == ToAlphaPixelType(d));
+            break;
+        default:
+            break;
+        }
+    }
+    if (!rebuild) {
+        busy = false;
+        return 0;
+    }
+
+    if (keepContents) {
+        if (width == 0 || height == 0) {
+            UpdateColorKey();
+            busy = false;
+            return 0;
+        }
+        bool kept = false;
+        {
+            CFastPlane temporary(nullptr);
+            const std::int32_t w = width, h = height;
+            if (temporary.CreateSurface(w, h, HasAlpha()) == 0 &&
+                BltCopy(0, 0, this, &temporary, nullptr, nullptr) == 0) {
+                InnerCreateSurface(w, h, hasAlpha, allowPalettised);
+                kept = BltCopy(0, 0, &temporary, this, nullptr, nullptr) == 0;
+            }
+        }
+        if (kept) {
+            UpdateColorKey();
+            busy = false;
+            return 0;
+        }
+    }
+
+    int result = 0;
+    if (fileName.empty()) {
+        const std::int32_t w = width, h = height;
+        if (w != 0 && h != 0) InnerCreateSurface(w, h, hasAlpha, allowPalettised);
+    } else {
+        result = RestoreFromFile(fileName);
+    }
+    UpdateColorKey();
+    result |= OnRecreate();
+    busy = false;
+    return result;
 }
 
 int CFastPlane::UpdateColorKey()
@@ -154,6 +454,32 @@ int CFastPlane::UpdateColorKey()
     if (keyFromPixel_) result = GetSurfaceInfo()->ReadPixel(keyPixelX_, keyPixelY_, &colorKey_);
     GetSurfaceInfo()->colorKey = GetColorKey();
     return result;
+}
+
+HDC CFastPlane::BeginPaint()
+{
+    if (sectionDC) return sectionDC.get();
+    if (paintDC != nullptr) {
+        Auxiliary::GetErrorStream().Out(
+            "CFastPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された");
+        return nullptr;
+    }
+    if (!surface) return nullptr;
+    HDC dc = nullptr;
+    if (surface->GetDC(&dc) != platform::kDisplayOk) return nullptr;
+    paintDC = dc;
+    return dc;
+}
+
+void CFastPlane::EndPaint()
+{
+    if (sectionDC) return;
+    if (paintDC == nullptr) {
+        Auxiliary::GetErrorStream().Out(
+            "CFastPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された");
+        return;
+    }
+    if (surface && surface->ReleaseDC(paintDC) == platform::kDisplayOk) paintDC = nullptr;
 }
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -1,75 +1,146 @@
 #pragma once
-// Planes: surfaces whose pixels live in memory, in the display's pixel type or its alpha counterpart.
-// This holds the memory planes that text and image loading need; the display device registers planes
-// and answers the display's pixel type through IPlaneOwner.
+// Planes: the display's primary and back planes, every image loaded from a file and every work buffer.
+// A plane wraps a surface of the display driver (display planes and off-screen planes that fit the
+// screen) or owns memory in one of the pixel types (planes with alpha, planes larger than the screen,
+// planes on an 8-bit display). It remembers the file it came from so that it can be rebuilt when the
+// display changes, takes its colour key again after every rebuild, and lends a drawing context.
 
+#include "platform/display.h"
 #include "sdk/draw/surface.h"
 #include "sdk/ztl/smart_ptr.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace zelvoranGameSDK3rd::Draw {
 
 class CFastPlane;
+class CFastDraw;
+using HDC = platform::DeviceContext*;
 
-// What a plane needs of its display device.
+// What a plane needs of its display device (CFastDraw is the one real device).
 class IPlaneOwner
 {
 public:
-    // The pixel type of the primary plane; 0 while there is no display.
+    // The primary plane's pixel type; 0 while there is no display.
     virtual std::int32_t GetDisplayPixelType() = 0;
     virtual void AddPlane(CFastPlane* plane) = 0;
     // Removes the first entry equal to `plane`.
     virtual void RemovePlane(CFastPlane* plane) = 0;
+    // The display driver; null without one (planes are then memory planes).
+    virtual platform::DisplayDriver* GetDirectDraw() { return nullptr; }
+    // The primary plane's size: planes larger than it live in memory.
+    virtual void GetScreenSize(std::int32_t& width, std::int32_t& height) { width = height = 0; }
+    // The size of the display mode.
+    virtual void GetDisplaySize(std::int32_t& width, std::int32_t& height) { width = height = 0; }
     virtual ~IPlaneOwner() = default;
 };
 
-// The calling thread's display device, for planes made without an owner; null when there is none.
+// The device planes without an owner use: the one set for the calling thread, else the thread's
+// display device (null when it has neither).
 IPlaneOwner* GetThreadPlaneOwner();
+// Sets (or, with null, clears) a device for the calling thread that comes before its display device.
 void SetThreadPlaneOwner(IPlaneOwner* owner);
 
 class CFastPlane : public ISurface
 {
 public:
+    // `owner` null: the calling thread's display device, looked up at each use.
     explicit CFastPlane(IPlaneOwner* owner = nullptr);
     ~CFastPlane() override;
 
     int GetType() override { return 1; }
-    // 0 with the size while a surface exists, else 1 (the size is written either way).
+    // Writes the size; 0 while a surface exists, else 1.
     int GetSize(std::int32_t* width, std::int32_t* height) override;
     // The same size does nothing; otherwise a new opaque surface (the image is lost).
     int Resize(std::int32_t width, std::int32_t height) override;
     int CreateSurfaceOfType(std::int32_t width, std::int32_t height, std::int32_t type) override;
+    // Loads an image file into a new surface of `type` (its alpha type for an image with alpha): 0 done,
+    // -1 unreadable, -2 no decoder, -3 no surface, -4 no bitmap, -5 drawing failed.
+    virtual int LoadFile(const ZTL::string& name, std::int32_t type);
+    // Releases, then loads the file in the display's format and remembers its name.
+    int Load(const ZTL::string& name) override;
+    // Frees the pixels and the surface and forgets the file name; always 0.
     int Release() override;
     ZTL::smart_ptr<ISurface> NewPlane() override;
 
-    // A surface of the display's type, or its alpha type when `alpha` is set; the colour key comes from
-    // pixel (0, 0) again. 0 done, 1 not possible.
+    // A surface of the display's type, or its alpha type; the key comes from pixel (0, 0) again.
+    // 0 done, 1 not possible, 2 the driver refused the surface.
     virtual int CreateSurface(std::int32_t width, std::int32_t height, bool alpha);
+    virtual int SetOption(std::int32_t, std::int32_t) { return 0; }
     virtual bool HasAlpha() { return hasAlpha; }
-    // Run after the plane was rebuilt; 0 here.
+    // Rebuilds the plane after a display change or a lost surface: 0 done, else the reload's result.
+    virtual int OnChangeDisplay();
+    // Run after a rebuild; text planes draw their text again.
     virtual int OnRecreate() { return 0; }
+    // Loads the file in the display's format: 0 done ("#notdefined#" leaves the plane empty), else the
+    // load's result.
+    virtual int RestoreFromFile(const ZTL::string& name);
     virtual int InnerCreateSurface(std::int32_t width, std::int32_t height, bool alpha, bool allowPalettised);
 
-    // A plane in memory of the given type: 0 done, 1 for a type without pixels, a side of 0 or less, or a
-    // size that does not fit in memory.
+    // The display planes, made by the display device.
+    int CreatePrimary(bool* flipChain, std::int32_t width, std::int32_t height);
+    int CreateSecondary(bool flipChain, CFastPlane* primaryPlane);
+    // A plane in memory of `type`: 0 done, 1 for a type without pixels, a side of 0 or less, a size that
+    // does not fit in memory, or a drawing section that cannot be made.
     int CreateMemorySurface(std::int32_t width, std::int32_t height, std::int32_t type, bool clear);
+    // Reads the driver surface's format and address into the surface info: 0 done, 1 failed.
+    int AttachSurfaceInfo();
     // Takes the colour key from its pixel when asked to, and copies it into the surface info.
     int UpdateColorKey();
+    // A drawing context over the plane (null when there is none); EndPaint gives it back.
+    HDC BeginPaint();
+    void EndPaint();
+
+    // The driver surface (null for memory planes).
+    platform::DisplaySurface* GetDisplaySurface() const { return surface.get(); }
+    const ZTL::string& GetFileName() const { return fileName; }
+    bool IsEmulated555() const { return emulated555; }
+    bool OwnsMemory() const { return ownsMemory; }
+    bool IsAllowPalettised() const { return allowPalettised; }
+    bool IsDisplayPlane() const { return displayPlane; }
+    IPlaneOwner* GetOwner() const { return owner; }
+    void SetSystemMemory(bool on) { systemMemory = on; }
+    void SetWantAlpha(bool on) { wantAlpha = on; }
+    void SetKeepContents(bool on) { keepContents = on; }
+    void SetGdiCapable(bool on) { gdiCapable = on; }
 
 protected:
-    IPlaneOwner* Owner() const { return owner ? owner : GetThreadPlaneOwner(); }
+    // The device this plane belongs to: its owner, or the calling thread's.
+    IPlaneOwner* Device() const;
+    // The display's pixel type (0 without a display).
+    std::int32_t DisplayType() const;
+    // Frees pixels and surfaces and leaves the device's list; the file name stays.
+    void FreeSurface();
     void Register();
+    void ResetKey();
 
+    std::unique_ptr<platform::DisplaySurface> surface;
+    // Released with `surface`; nothing sets it.
+    std::unique_ptr<platform::DisplaySurface> secondSurface;
+    std::unique_ptr<platform::DibSection> dibSection;
+    std::unique_ptr<platform::DeviceContext> sectionDC;
+    HDC paintDC = nullptr;
+    bool emulated555 = false;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    ZTL::string fileName;
+    bool systemMemory = true;
     bool hasAlpha = false;
     bool wantAlpha = false;
+    bool keepContents = false;
     bool ownsMemory = false;
     bool allowPalettised = false;
-    bool busy = false;
+    bool gdiCapable = false;
+    bool displayPlane = false;
+    bool primary = false;
     IPlaneOwner* owner = nullptr;
+    bool busy = false;
+
+private:
+    friend class CFastDraw;
+    // The device whose list holds this plane (null when in none).
     IPlaneOwner* registeredWith = nullptr;
 };
 
