@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <string_view>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 #include <ft2build.h>
@@ -53,6 +55,77 @@ std::string FindFile(const char* name)
     return {};
 }
 
+using GlyphMap = std::unordered_map<FT_UInt, FT_UInt>;
+
+// The single substitutions of the face's vertical-writing features ('vert', 'vrt2'): brackets, small
+// kana, the long vowel mark and punctuation take their upright forms for vertical lines. Every offset of
+// the table is checked against its length; a damaged table gives fewer or no substitutions.
+GlyphMap ReadVerticalForms(FT_Face face)
+{
+    GlyphMap forms;
+    const FT_ULong tag = FT_MAKE_TAG('G', 'S', 'U', 'B');
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0 || length < 10) return forms;
+    std::vector<unsigned char> t(length);
+    if (FT_Load_Sfnt_Table(face, tag, 0, t.data(), &length) != 0) return forms;
+    auto u16 = [&](std::size_t o) -> std::uint32_t { return o + 2 <= t.size() ? (t[o] << 8) | t[o + 1] : 0; };
+    auto u32 = [&](std::size_t o) -> std::uint32_t { return (u16(o) << 16) | u16(o + 2); };
+    auto coverage = [&](std::size_t at) {
+        std::vector<FT_UInt> glyphs;
+        const std::uint32_t format = u16(at), count = u16(at + 2);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (format == 1) {
+                glyphs.push_back(u16(at + 4 + 2 * i));
+            } else if (format == 2) {
+                const std::size_t range = at + 4 + 6 * i;
+                const std::uint32_t first = u16(range), last = u16(range + 2), index = u16(range + 4);
+                if (last < first) continue;
+                if (glyphs.size() < index + (last - first) + 1) glyphs.resize(index + (last - first) + 1, 0);
+                for (std::uint32_t g = first; g <= last; ++g)
+                    glyphs[index + (g - first)] = g;
+            }
+        }
+        return glyphs;
+    };
+    const std::size_t featureList = u16(6), lookupList = u16(8);
+    std::vector<std::uint32_t> lookups;
+    const std::uint32_t features = u16(featureList);
+    for (std::uint32_t i = 0; i < features; ++i) {
+        const std::size_t record = featureList + 2 + 6 * i;
+        if (record + 6 > t.size()) break;
+        if (std::memcmp(&t[record], "vert", 4) != 0 && std::memcmp(&t[record], "vrt2", 4) != 0) continue;
+        const std::size_t feature = featureList + u16(record + 4);
+        const std::uint32_t count = u16(feature + 2);
+        for (std::uint32_t j = 0; j < count; ++j)
+            lookups.push_back(u16(feature + 4 + 2 * j));
+    }
+    const std::uint32_t lookupCount = u16(lookupList);
+    for (std::uint32_t index : lookups) {
+        if (index >= lookupCount) continue;
+        const std::size_t lookup = lookupList + u16(lookupList + 2 + 2 * index);
+        const std::uint32_t type = u16(lookup), subtables = u16(lookup + 4);
+        for (std::uint32_t k = 0; k < subtables; ++k) {
+            std::size_t sub = lookup + u16(lookup + 6 + 2 * k);
+            std::uint32_t subType = type;
+            if (type == 7) { // an extension: the real subtable lies further away
+                subType = u16(sub + 2);
+                sub += u32(sub + 4);
+            }
+            if (subType != 1 || sub >= t.size()) continue;
+            const std::uint32_t format = u16(sub);
+            const std::vector<FT_UInt> from = coverage(sub + u16(sub + 2));
+            for (std::size_t c = 0; c < from.size(); ++c) {
+                if (format == 1) {
+                    forms.emplace(from[c], (from[c] + u16(sub + 4)) & 0xFFFF);
+                } else if (format == 2 && c < u16(sub + 4)) {
+                    forms.emplace(from[c], u16(sub + 6 + 2 * c));
+                }
+            }
+        }
+    }
+    return forms;
+}
+
 struct GlyphItem
 {
     FT_UInt index;
@@ -65,7 +138,8 @@ class Engine;
 class FreeTypeFont final : public Font
 {
 public:
-    FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const FontDescription& description);
+    FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const GlyphMap* verticalForms,
+                 const FontDescription& description);
 
     bool Extent(std::string_view text, int& cx, int& cy) override;
     bool Rasterise(std::string_view text, const MaskWindow& window, TextMask& mask) override;
@@ -80,6 +154,7 @@ private:
 
     std::shared_ptr<Engine> engine_;
     FT_Face face_;
+    const GlyphMap* verticalForms_;
     int cell_;
     int ascent_;
     FT_F26Dot6 em_; // 26.6 pixels
@@ -116,7 +191,9 @@ public:
         FT_Face face = Face(FreeTypeFaceFile(description.face));
         if (!face) face = Face(FindFile(kGothicFile));
         if (!face) return nullptr;
-        return std::make_unique<FreeTypeFont>(shared_from_this(), face, description);
+        const bool vertical = !description.face.empty() && description.face.front() == '@';
+        return std::make_unique<FreeTypeFont>(shared_from_this(), face,
+                                              vertical ? &VerticalForms(face) : nullptr, description);
     }
 
     // FreeType faces are not safe to share between threads; every use goes under this lock.
@@ -139,13 +216,24 @@ private:
         return face;
     }
 
+    const GlyphMap& VerticalForms(FT_Face face)
+    {
+        auto found = verticalForms_.find(face);
+        if (found == verticalForms_.end())
+            found = verticalForms_.emplace(face, ReadVerticalForms(face)).first;
+        return found->second;
+    }
+
     FT_Library library_ = nullptr;
     std::map<std::string, FT_Face> faces_;
+    std::map<FT_Face, GlyphMap> verticalForms_;
 };
 
-FreeTypeFont::FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const FontDescription& description)
-    : engine_(std::move(engine)), face_(face), bold_(description.weight >= 600), italic_(description.italic),
-      underline_(description.underline), strikeOut_(description.strikeOut),
+FreeTypeFont::FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const GlyphMap* verticalForms,
+                           const FontDescription& description)
+    : engine_(std::move(engine)), face_(face), verticalForms_(verticalForms),
+      bold_(description.weight >= 600), italic_(description.italic), underline_(description.underline),
+      strikeOut_(description.strikeOut),
       mono_(description.quality != static_cast<int>(FontQuality::Antialiased)),
       vertical_(!description.face.empty() && description.face.front() == '@')
 {
@@ -205,6 +293,10 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
             }
         }
         GlyphItem item{code ? FT_Get_Char_Index(face_, code) : 0, length == 2, 0};
+        if (vertical_ && item.doubleByte && verticalForms_) {
+            auto form = verticalForms_->find(item.index);
+            if (form != verticalForms_->end()) item.index = form->second;
+        }
         if (FT_Load_Glyph(face_, item.index, FT_LOAD_NO_BITMAP | (mono_ ? FT_LOAD_TARGET_MONO : 0)) == 0) {
             item.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
         }

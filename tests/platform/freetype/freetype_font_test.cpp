@@ -191,6 +191,18 @@ TEST_F(FreeTypeFontTest, VerticalFaceTurnsDoubleByteCharactersAQuarterLeft)
     EXPECT_GT(dash.right - dash.left, dash.bottom - dash.top);
 }
 
+TEST_F(FreeTypeFontTest, VerticalFaceUsesTheUprightFormsOfPunctuation)
+{
+    // Upright in a vertical line the full stop sits at the top right of its cell: turned a quarter to the
+    // left, at the top left. The horizontal form would land at the bottom right.
+    const Ink stop = Measure(Rasterise(*Make(32, "@" + kGothic), "。"));
+    EXPECT_LT(stop.right, 16);
+    EXPECT_LT(stop.bottom, 16);
+    const Ink flat = Measure(Rasterise(*Make(32), "。"));
+    EXPECT_LT(flat.right, 16);
+    EXPECT_GT(flat.top, 16);
+}
+
 TEST_F(FreeTypeFontTest, BytesWithoutACharacterStillAdvance)
 {
     auto font = Make(16);
