@@ -25,7 +25,7 @@ struct Plane
         info.height = 1;
         info.type = type;
         info.colorKey = colorKey;
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < width && bytes > 0; ++x) // a type without pixels has no memory
             Set(x, value);
     }
     void Set(int x, std::uint32_t v) { std::memcpy(memory.data() + x * bytes, &v, bytes); }
