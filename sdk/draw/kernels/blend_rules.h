@@ -10,6 +10,7 @@
 // so no value of the byte can index past the 16 levels.
 
 #include "sdk/draw/kernels/alpha_ops.h"
+#include "sdk/draw/kernels/blend_simd.h"
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_walk.h"
 #include "sdk/draw/kernels/pixel_traits.h"
@@ -136,6 +137,34 @@ template <class D, class S> struct AlphaRateRule
         }
     }
 
+    // Row forms, for speed only: pairs of 4-byte colour types and 16-bit planes of one type.
+    static constexpr bool kHasRowForm =
+        (BlendSimd::kIsByte32<D> && BlendSimd::kIsByte32<S>) || (kIsWord16<D> && kIsWord16<S>);
+
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm)
+    {
+        DrawRow(d, s, w, {});
+    }
+    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
+        requires(kHasRowForm)
+    {
+        DrawRow(d, s, w, {true, key, mask});
+    }
+
+    void DrawRow(std::uint8_t* d, const std::uint8_t* s, int w, const BlendSimd::SKey& key) const
+    {
+        int x;
+        if constexpr (kIsWord16<D>) {
+            x = BlendSimd::LevelRow16<D>(d, s, w, rate >> 4, key);
+        } else {
+            x = BlendSimd::AlphaRateRow32<D, S>(d, s, w, rate, key);
+        }
+        for (; x < w; ++x) {
+            const std::uint32_t sv = S::Load(s + x * S::kBytes);
+            if (!key.keyed || (sv & key.mask) != key.key) Pixel(d + x * D::kBytes, sv);
+        }
+    }
+
     std::uint32_t rate;
 };
 
@@ -170,6 +199,16 @@ template <class D, class S> struct AlphaRule
                 AlphaBlendPixelXBGR8888(d, sb);
             }
         }
+    }
+
+    // Row form, for speed only, of the 32-bit destinations without alpha: the alpha-times-rate blend at
+    // rate 255, whose factor is the source's alpha.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
+        requires(BlendSimd::kIsByte32<D>&& D::kAlpha == EAlpha::kNone)
+    {
+        int x = BlendSimd::AlphaRateRow32<D, S>(d, s, w, 255, {});
+        for (; x < w; ++x)
+            Pixel(d + x * 4, Load32(s + x * 4));
     }
 
     // Source over a destination that has alpha of its own: the colours weigh the source alpha and the

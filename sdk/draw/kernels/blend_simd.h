@@ -1,0 +1,149 @@
+#pragma once
+// Row forms of the hottest single-factor blends, four 32-bit or eight 16-bit pixels at a time. They give
+// exactly the table results: the product tables hold floor(f * x / 255), which for 16-bit products
+// v = f * x <= 65025 equals (v + 1 + (v >> 8)) >> 8, and the level tables hold floor(field * L / 15),
+// which for field * L <= 945 equals the high half of (field * L) * 4370. Each returns how many pixels it
+// drew (a multiple of its group size); the caller finishes the row pixel by pixel.
+
+#include "sdk/draw/kernels/pixel_traits.h"
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define MAROVELLIN_BLEND_SIMD 1
+#endif
+
+namespace zelvoranGameSDK3rd::Draw::Kernels::BlendSimd {
+
+// What a row form needs to know of a keyed blit: whether it is keyed, and the key and compared bits.
+struct SKey
+{
+    bool keyed = false;
+    std::uint32_t key = 0;
+    std::uint32_t mask = 0;
+};
+
+// 4-byte pixels holding their colour in bytes 0..2 (the X and 8-bit alpha types).
+template <class T> inline constexpr bool kIsByte32 = T::kBytes == 4 && T::kAlpha != EAlpha::kNibble;
+// RGB565 and RGB555 words.
+template <class T> inline constexpr bool kIsWord16 = T::kBytes == 2;
+
+#if defined(MAROVELLIN_BLEND_SIMD)
+
+inline __m128i Div255(__m128i v)
+{
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(v, _mm_set1_epi16(1)), _mm_srli_epi16(v, 8)), 8);
+}
+
+// floor(f * s / 255) + floor((255 - f) * d / 255) on 16-bit lanes.
+inline __m128i BlendLanes(__m128i d, __m128i s, __m128i f)
+{
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), f);
+    return _mm_add_epi16(Div255(_mm_mullo_epi16(s, f)), Div255(_mm_mullo_epi16(d, inverse)));
+}
+
+// Byte 3 of each pixel broadcast over its four 16-bit lanes.
+inline __m128i AlphaLanes(__m128i widened)
+{
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(widened, 0xFF), 0xFF);
+}
+
+inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise)
+{
+    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+}
+
+// Bytes 0 and 2 of each 32-bit lane exchanged.
+inline __m128i SwapRedBlue(__m128i v)
+{
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i keep = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
+    return _mm_or_si128(_mm_and_si128(v, keep), _mm_or_si128(_mm_slli_epi32(_mm_and_si128(v, low), 16),
+                                                             _mm_and_si128(_mm_srli_epi32(v, 16), low)));
+}
+
+// Single-factor blend of 4-byte pixels by the rate, times the source's alpha where it has one; a pixel
+// whose colour equals the source's (in the destination's channel order) or whose source is keyed out
+// stays; every drawn pixel gets byte 3 = 255 on an alpha destination and 0 otherwise.
+template <class D, class S>
+int AlphaRateRow32(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t rate, const SKey& key)
+{
+    constexpr bool kSwap = D::kRedShift != S::kRedShift;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i top = _mm_set1_epi32(D::kAlpha == EAlpha::kByte ? static_cast<int>(0xFF000000u) : 0);
+    const __m128i rateLanes = _mm_set1_epi16(static_cast<short>(rate));
+    const __m128i keyBits = _mm_set1_epi32(static_cast<int>(key.key));
+    const __m128i keyMask = _mm_set1_epi32(static_cast<int>(key.mask));
+    int x = 0;
+    for (; x + 4 <= w; x += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * x));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
+        const __m128i sc = kSwap ? SwapRedBlue(sv) : sv;
+        const __m128i sLo = _mm_unpacklo_epi8(sc, zero), sHi = _mm_unpackhi_epi8(sc, zero);
+        __m128i fLo = rateLanes, fHi = rateLanes;
+        if constexpr (S::kAlpha == EAlpha::kByte) {
+            fLo = Div255(_mm_mullo_epi16(AlphaLanes(sLo), rateLanes));
+            fHi = Div255(_mm_mullo_epi16(AlphaLanes(sHi), rateLanes));
+        }
+        const __m128i lo = BlendLanes(_mm_unpacklo_epi8(dv, zero), sLo, fLo);
+        const __m128i hi = BlendLanes(_mm_unpackhi_epi8(dv, zero), sHi, fHi);
+        const __m128i blended = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(lo, hi), colour), top);
+        __m128i stay = _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(dv, sc), colour), zero);
+        if (key.keyed) stay = _mm_or_si128(stay, _mm_cmpeq_epi32(_mm_and_si128(sv, keyMask), keyBits));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), Select(stay, dv, blended));
+    }
+    return x;
+}
+
+// Each field of eight 16-bit colours scaled by its level / 15, truncated (bit 15 of RGB555 dropped).
+template <class T> inline __m128i ScaleFields(__m128i p, __m128i level)
+{
+    const __m128i fifteenth = _mm_set1_epi16(4370);
+    const __m128i five = _mm_set1_epi16(0x1F);
+    const __m128i r = _mm_and_si128(_mm_srli_epi16(p, T::kRedShift), five);
+    const __m128i g = _mm_and_si128(_mm_srli_epi16(p, T::kGreenShift),
+                                    _mm_set1_epi16(static_cast<short>((1 << T::kGreenBits) - 1)));
+    const __m128i b = _mm_and_si128(p, five);
+    const auto scale = [&](__m128i f) { return _mm_mulhi_epu16(_mm_mullo_epi16(f, level), fifteenth); };
+    return _mm_or_si128(
+        _mm_or_si128(_mm_slli_epi16(scale(r), T::kRedShift), _mm_slli_epi16(scale(g), T::kGreenShift)),
+        scale(b));
+}
+
+// Level blend of RGB565/RGB555 onto the same type at a fixed level: a pixel equal to its source (all
+// 16 bits) or keyed out stays.
+template <class T>
+int LevelRow16(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t level, const SKey& key)
+{
+    const __m128i sourceLevel = _mm_set1_epi16(static_cast<short>(level));
+    const __m128i destLevel = _mm_set1_epi16(static_cast<short>(15 - level));
+    const __m128i keyBits = _mm_set1_epi16(static_cast<short>(key.key));
+    int x = 0;
+    for (; x + 8 <= w; x += 8) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * x));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 2 * x));
+        const __m128i blended = _mm_add_epi16(ScaleFields<T>(sv, sourceLevel), ScaleFields<T>(dv, destLevel));
+        __m128i stay = _mm_cmpeq_epi16(sv, dv);
+        if (key.keyed) stay = _mm_or_si128(stay, _mm_cmpeq_epi16(sv, keyBits));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 2 * x), Select(stay, dv, blended));
+    }
+    return x;
+}
+
+#else
+
+template <class D, class S>
+int AlphaRateRow32(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, const SKey&)
+{
+    return 0;
+}
+template <class T> int LevelRow16(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, const SKey&)
+{
+    return 0;
+}
+
+#endif
+
+} // namespace zelvoranGameSDK3rd::Draw::Kernels::BlendSimd
