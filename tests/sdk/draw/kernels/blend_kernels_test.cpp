@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
@@ -241,6 +243,57 @@ TEST_F(BlendKernels, KeyedPixelsAreNeverWritten)
     const std::uint32_t k2 = PrepareColorKey(kPixel565, kPixel565, 0x00FFFFFF);
     EXPECT_EQ(BlendOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k1)), 0x1234u);
     EXPECT_EQ(BlendOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k2)), 0x1234u);
+}
+
+// The vector row forms give what the per-pixel rule gives, at every rate, keyed or not, on rows whose
+// widths leave every remainder; equal and key-coloured pixels are mixed in.
+template <class Rule> void CheckRowAgainstPixels(int op, const SBltParam& param, std::mt19937& rng)
+{
+    using D = typename Rule::Dst;
+    using S = typename Rule::Src;
+    const int w = 37, h = 2;
+    SmallPlane src(S::kType, w, h), dst(D::kType, w, h);
+    for (auto& b : src.memory)
+        b = static_cast<std::uint8_t>(rng());
+    for (auto& b : dst.memory)
+        b = static_cast<std::uint8_t>(rng());
+    for (int x = 0; x < w; x += 3)
+        std::memcpy(dst.At(x, 0), src.At(x, 0), S::kBytes == 2 ? 2 : 3);
+    for (int x = 1; x < w; x += 5)
+        src.SetWord(x, 1, param.key, S::kBytes);
+    std::vector<std::uint8_t> expected = dst.memory;
+    const Rule rule(param);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t sv = S::Load(src.At(x, y));
+            if (op == 15 && (sv & S::kKeyMask) == (param.key & S::kKeyMask)) continue;
+            rule.Pixel(expected.data() + (dst.At(x, y) - dst.memory.data()), sv);
+        }
+    }
+    ASSERT_EQ(RunKernel(op, dst, src, SBltInfo{}, param), 0);
+    ASSERT_EQ(dst.memory, expected) << "op " << op << " dst " << D::kType << " src " << S::kType << " rate "
+                                    << int{param.rate};
+}
+
+TEST_F(BlendKernels, RowFormsMatchPixelForms)
+{
+    using namespace zelvoranGameSDK3rd::Draw::Kernels;
+    std::mt19937 rng(17);
+    for (int rate = 0; rate < 256; ++rate) {
+        for (int op : {14, 15}) {
+            const SBltParam p = Rate(rate, static_cast<std::uint32_t>(rng()) & 0xFFFFFF);
+            if (op == 15) CheckRowAgainstPixels<AlphaRateRule<PixelXRGB8888, PixelXRGB8888>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<Pixel565, Pixel565>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<Pixel555, Pixel555>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<PixelXBGR8888, PixelXBGR8888>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<PixelXRGB8888, PixelARGB8888>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<PixelARGB8888, PixelXBGR8888>>(op, p, rng);
+            CheckRowAgainstPixels<AlphaRateRule<PixelABGR8888, PixelABGR8888>>(op, p, rng);
+            if (HasFatalFailure()) return;
+        }
+    }
+    CheckRowAgainstPixels<AlphaRule<PixelXRGB8888, PixelARGB8888>>(10, {}, rng);
+    CheckRowAgainstPixels<AlphaRule<PixelXBGR8888, PixelABGR8888>>(10, {}, rng);
 }
 
 } // namespace
