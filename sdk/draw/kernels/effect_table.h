@@ -10,6 +10,11 @@ namespace zelvoranGameSDK3rd::Draw {
 
 inline constexpr std::uint32_t kEffectCount = 6;
 inline constexpr std::uint32_t kEffectFill = 0;
+inline constexpr std::uint32_t kEffectFade = 1;
+inline constexpr std::uint32_t kEffectAddColor = 2;
+inline constexpr std::uint32_t kEffectSubColor = 3;
+inline constexpr std::uint32_t kEffectInvert = 4;
+inline constexpr std::uint32_t kEffectMosaic = 5;
 
 // kernel(surface, rectangle or null, parameter) -> 0. The parameter is the effect colour already in the
 // pixel type's form (fill, add, subtract), the rate byte (fade), the block size (mosaic) or unused.

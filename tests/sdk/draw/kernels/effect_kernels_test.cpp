@@ -1,0 +1,243 @@
+// Every rectangle effect for every pixel type against the reference model, on planes whose padding and
+// ends are watched, and the pinned cases of the effects.
+
+#include "effect_model.h"
+#include "guarded_plane.h"
+#include "small_plane.h"
+
+#include "sdk/draw/kernels/blend_tables.h"
+#include "sdk/draw/kernels/effect_table.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace zelvoranGameSDK3rd::Draw;
+using blt_test::SmallPlane;
+
+constexpr int kTypes[] = {3, 4, 5, 6, 7, 8, 10, 11, 12, 13};
+
+// The kernel parameter as the entry hands it: the colour in the pixel type's form, or the rate byte.
+std::uint32_t KernelParam(std::uint32_t effect, int type, std::uint32_t param)
+{
+    return effect == kEffectFade     ? param & 0xFF
+           : effect == kEffectInvert ? 0
+                                     : PrepareEffectColor(type, param);
+}
+
+int RunEffect(std::uint32_t effect, SSurfaceDesc& desc, const RECT* rect, std::uint32_t param)
+{
+    const EffectKernel kernel = FindEffectKernel(effect, desc.type);
+    EXPECT_NE(kernel, nullptr);
+    return kernel(&desc, rect, effect == kEffectMosaic ? param : KernelParam(effect, desc.type, param));
+}
+
+// A rectangle that may be null, reach past any edge, or be inverted.
+std::optional<RECT> RandomRect(std::mt19937& rng, int w, int h)
+{
+    if (rng() % 6 == 0) return std::nullopt;
+    const auto at = [&rng](int extent) { return static_cast<std::int32_t>(rng() % (extent + 7)) - 3; };
+    return RECT{at(w), at(h), at(w), at(h)};
+}
+
+RECT Clipped(const std::optional<RECT>& r, int w, int h)
+{
+    RECT c = r ? *r : RECT{0, 0, w, h};
+    c.left = std::max(c.left, 0), c.top = std::max(c.top, 0);
+    c.right = std::min(c.right, w), c.bottom = std::min(c.bottom, h);
+    return c;
+}
+
+TEST(EffectKernels, EveryEffectAndTypeMatchesTheReferenceModel)
+{
+    BuildBlendTables();
+    std::mt19937 rng(9);
+    for (std::uint32_t effect = 0; effect <= kEffectInvert; ++effect)
+        for (int type : kTypes)
+            for (int round = 0; round < 40; ++round) {
+                const int w = 1 + static_cast<int>(rng() % 19), h = 1 + static_cast<int>(rng() % 5);
+                blt_test::GuardedPlane plane(type, w, h, static_cast<int>(rng() % 5), rng);
+                const std::optional<RECT> rect = RandomRect(rng, w, h);
+                const std::uint32_t param = rng();
+                std::vector<std::uint8_t> want = plane.Bytes();
+                const RECT c = Clipped(rect, w, h);
+                for (int y = c.top; y < c.bottom; ++y)
+                    for (int x = c.left; x < c.right; ++x)
+                        effect_model::Apply(static_cast<int>(effect), type,
+                                            want.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch +
+                                                x * plane.bytesPerPixel,
+                                            param);
+                SSurfaceDesc desc;
+                plane.Describe(desc);
+                ASSERT_EQ(RunEffect(effect, desc, rect ? &*rect : nullptr, param), 0);
+                ASSERT_EQ(plane.Bytes(), want)
+                    << "effect " << effect << " type " << type << " param " << std::hex << param;
+            }
+}
+
+TEST(EffectKernels, SixteenBitAddAndSubtractForEveryPixelValue)
+{
+    // Every word of the type once, against colours at the field limits and random ones.
+    std::mt19937 rng(4);
+    std::vector<std::uint32_t> colours = {0,          0xFFFFFFFF, 0x00080408, 0x00F80000,
+                                          0x0000FC00, 0x000000F8, 0x00070307};
+    for (int i = 0; i < 12; ++i)
+        colours.push_back(rng());
+    for (int type : {3, 4})
+        for (std::uint32_t effect : {kEffectAddColor, kEffectSubColor})
+            for (std::uint32_t colour : colours) {
+                SmallPlane plane(type, 257, 255); // an odd width puts each row's pairs on other columns
+                for (int i = 0; i < 257 * 255; ++i)
+                    plane.SetWord(i % 257, i / 257, static_cast<std::uint32_t>(i), 2);
+                std::vector<std::uint8_t> want = plane.memory;
+                for (std::size_t i = 0; i < want.size(); i += 2)
+                    effect_model::AddSub(type, want.data() + i, colour, effect == kEffectAddColor ? 1 : -1);
+                ASSERT_EQ(RunEffect(effect, plane.desc, nullptr, colour), 0);
+                ASSERT_EQ(plane.memory, want) << type << " " << effect << " " << std::hex << colour;
+            }
+}
+
+std::uint32_t EffectOne(std::uint32_t effect, int type, std::uint32_t pixel, std::uint32_t param)
+{
+    SmallPlane plane(type, 1, 1);
+    plane.SetWord(0, 0, pixel, BytesPerPixel(type));
+    EXPECT_EQ(RunEffect(effect, plane.desc, nullptr, param), 0);
+    return plane.Word(0, 0, BytesPerPixel(type));
+}
+
+TEST(EffectKernels, FadeRates)
+{
+    BuildBlendTables();
+    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 255), 0xE75Cu); // only even level rows
+    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 31), 0x0000u);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 0x80), 0x8430u); // level 8
+    EXPECT_EQ(EffectOne(kEffectFade, kPixel555, 0xFFFF, 255), 0x7FFFu);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixel555, 0x7FFF, 0x80), 0x4210u);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixelXRGB8888, 0xAB123456, 255), 0x00123456u);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixelXBGR8888, 0xAB123456, 0), 0u);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixelA565, 0xAB0FFFFF, 128), 0xAB07FFFFu);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixelA555, 0xAB0F1234, 0), 0xAB001234u);
+    EXPECT_EQ(EffectOne(kEffectFade, kPixelARGB8888, 0xFF123456, 0), 0x00123456u);
+}
+
+TEST(EffectKernels, AddAndSubtractColour)
+{
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixel555, 0x8000, 0x00FFFFFF), 0xFFFFu); // bit 15 survives
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelXRGB8888, 0xAB000000, 0x00FFFFFF), 0xABFFFFFFu);
+    EXPECT_EQ(EffectOne(kEffectSubColor, kPixel565, 0x0820, 0x00000408), 0x0800u); // no borrow
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixel565, 0xF812, 0x00080000), 0xF812u);
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelA555, 0xAB07FFFF, 0), 0xAB077FFFu);
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelA565, 0xAB07F81F, 0xFF000000), 0xAB07F81Fu);
+    EXPECT_EQ(EffectOne(kEffectSubColor, kPixelARGB8888, 0x10203040, 0x80000000), 0xFF203040u);
+    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelABGR8888, 0x10F02010, 0x00201020), 0xFFFF3030u);
+}
+
+TEST(EffectKernels, InvertTwiceGivesThePictureBack)
+{
+    std::mt19937 rng(2);
+    EXPECT_EQ(EffectOne(kEffectInvert, kPixel555, 0x8000, 0), 0xFFFFu);
+    EXPECT_EQ(EffectOne(kEffectInvert, kPixel565, 0x0000, 0), 0xFFFFu);
+    for (int type : kTypes) {
+        SmallPlane plane(type, 9, 4);
+        for (std::uint8_t& b : plane.memory)
+            b = static_cast<std::uint8_t>(rng());
+        std::vector<std::uint8_t> before = plane.memory;
+        RunEffect(kEffectInvert, plane.desc, nullptr, 0);
+        RunEffect(kEffectInvert, plane.desc, nullptr, 0);
+        const int bpp = BytesPerPixel(type);
+        for (std::size_t i = 0; i < before.size(); i += bpp) {
+            if (type == kPixelA565 || type == kPixelA555) {
+                EXPECT_EQ(plane.memory[i + 2], 0x0F); // opaque now
+                before[i + 2] = 0x0F;
+            }
+            if (type == kPixelARGB8888 || type == kPixelABGR8888) {
+                EXPECT_EQ(plane.memory[i + 3], 0); // transparent now
+                before[i + 3] = 0;
+            }
+        }
+        EXPECT_EQ(plane.memory, before) << type;
+    }
+}
+
+// What mosaic should leave: every pixel of the clipped rectangle takes the top-left pixel of its block.
+std::vector<std::uint8_t> MosaicModel(const blt_test::GuardedPlane& plane, const RECT& c, int size)
+{
+    std::vector<std::uint8_t> out = plane.Bytes();
+    if (size < 1) return out;
+    const int bytes = effect_model::MosaicBytes(plane.type);
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x) {
+            const int bx = c.left + (x - c.left) / size * size, by = c.top + (y - c.top) / size * size;
+            std::memcpy(out.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch + x * plane.bytesPerPixel,
+                        plane.memory.get() + static_cast<std::ptrdiff_t>(by) * plane.pitch +
+                            bx * plane.bytesPerPixel,
+                        bytes);
+        }
+    return out;
+}
+
+TEST(EffectKernels, MosaicMatchesTheReferenceModel)
+{
+    std::mt19937 rng(6);
+    for (int type : kTypes)
+        for (int round = 0; round < 40; ++round) {
+            const int w = 1 + static_cast<int>(rng() % 17), h = 1 + static_cast<int>(rng() % 13);
+            blt_test::GuardedPlane plane(type, w, h, static_cast<int>(rng() % 4), rng);
+            const std::optional<RECT> rect = RandomRect(rng, w, h);
+            const int size = static_cast<int>(rng() % 8) - 1;
+            const std::vector<std::uint8_t> want = MosaicModel(plane, Clipped(rect, w, h), size);
+            SSurfaceDesc desc;
+            plane.Describe(desc);
+            ASSERT_EQ(
+                RunEffect(kEffectMosaic, desc, rect ? &*rect : nullptr, static_cast<std::uint32_t>(size)), 0);
+            ASSERT_EQ(plane.Bytes(), want) << "type " << type << " size " << size;
+        }
+}
+
+TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
+{
+    // A 10 x 10 rectangle at (3, 5) in blocks of 4: blocks start at columns 3, 7, 11 and rows 5, 9, 13.
+    SmallPlane plane(kPixelXRGB8888, 16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            plane.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x), 4);
+    const RECT r{3, 5, 13, 15};
+    RunEffect(kEffectMosaic, plane.desc, &r, 4);
+    EXPECT_EQ(plane.Word(12, 14, 4), 13u * 16 + 11); // the 2 x 2 block at (11, 13)
+    EXPECT_EQ(plane.Word(10, 8, 4), 5u * 16 + 7);
+    EXPECT_EQ(plane.Word(3, 9, 4), 9u * 16 + 3);
+    EXPECT_EQ(plane.Word(13, 14, 4), 14u * 16 + 13); // outside the rectangle
+    // Cut by the surface's edge: blocks start at the cut corner (0, 0), not at (-3, -3).
+    const RECT past{-3, -3, 2, 2};
+    RunEffect(kEffectMosaic, plane.desc, &past, 4);
+    EXPECT_EQ(plane.Word(1, 1, 4), 0u);
+    // A block larger than the rectangle fills it with its top-left pixel; a size of 1, 0 or less changes
+    // nothing.
+    const std::vector<std::uint8_t> before = plane.memory;
+    for (std::uint32_t size : {1u, 0u, 0xFFFFFFFFu, 0x80000000u}) {
+        RunEffect(kEffectMosaic, plane.desc, nullptr, size);
+        EXPECT_EQ(plane.memory, before) << size;
+    }
+    const RECT small{4, 4, 7, 6};
+    RunEffect(kEffectMosaic, plane.desc, &small, 0x7FFFFFFF);
+    EXPECT_EQ(plane.Word(6, 5, 4), 4u * 16 + 4);
+}
+
+TEST(EffectKernels, TypesWithoutPixelsHaveNoKernel)
+{
+    for (std::uint32_t effect = 0; effect < kEffectCount; ++effect) {
+        EXPECT_EQ(FindEffectKernel(effect, kPixelUnused9), nullptr);
+        EXPECT_EQ(FindEffectKernel(effect, kPixelP8), nullptr);
+        EXPECT_EQ(FindEffectKernel(effect, kPixelNone), nullptr);
+        EXPECT_EQ(FindEffectKernel(effect, 14), nullptr);
+        for (int type : kTypes)
+            EXPECT_NE(FindEffectKernel(effect, type), nullptr);
+    }
+    EXPECT_EQ(FindEffectKernel(6, kPixel565), nullptr);
+}
+
+} // namespace
