@@ -1,0 +1,300 @@
+#pragma once
+// What the display tests share: an application whose main routine is the test body (on the back end and
+// with the window size the test asks for), and a scripted display driver that can refuse, report lost
+// surfaces and show an 8-bit or 5-5-5 display.
+
+#include "platform/backend.h"
+#include "platform/display.h"
+#include "sdk/appframe/app_base.h"
+#include "sdk/thread/singleton.h"
+#include "sdk/thread/thread_manager.h"
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace draw_test {
+
+namespace sdk = zelvoranGameSDK3rd;
+using platform::HWND;
+using platform::POINT;
+using platform::RECT;
+using platform::SIZE;
+
+class DrawApp : public sdk::AppFrame::CAppBase
+{
+public:
+    DrawApp(int width, int height, std::function<void(DrawApp&)> body)
+        : m_width(width), m_height(height), m_body(std::move(body))
+    {}
+    int GetWindowOption(sdk::Window::CWindowOption& option) override
+    {
+        option.caption = "draw test";
+        option.className = "MAROVELLIN_DRAW_TEST";
+        option.width = m_width;
+        option.height = m_height;
+        return 0;
+    }
+    void MainThread() override { m_body(*this); }
+
+    // Hands the window's queued messages to the window (and its hooks).
+    void PumpMessages() { Pump(false); }
+
+private:
+    int m_width;
+    int m_height;
+    std::function<void(DrawApp&)> m_body;
+};
+
+// Runs `body` as the main routine of an application with a window of that client size on the named back
+// end, and waits until the application's thread has ended. False when the back end cannot be chosen.
+inline bool RunInDrawApp(const char* backend, int width, int height, std::function<void(DrawApp&)> body)
+{
+    if (!platform::SelectBackend(backend)) return false;
+    sdk::Thread::SetMultiThreadFlag(true);
+    sdk::Thread::StartOwnedThread(new DrawApp(width, height, std::move(body)));
+    sdk::Thread::CThreadManager::GetInstance()->WaitForAll();
+    sdk::Thread::SetMultiThreadFlag(false);
+    return platform::SelectBackend("headless");
+}
+
+// ---- The scripted driver.
+
+class DoubleSurface;
+
+struct DoubleScript
+{
+    bool nullDriver = false;
+    bool failEmulationOnly = false;
+    bool failDefaultDriver = false;
+    // Pixel type of the primary in a window, and per full-screen depth (a depth not listed is refused).
+    std::int32_t windowedType = 7;
+    std::map<std::int32_t, std::int32_t> fullScreenTypes{{16, 3}, {24, 5}, {32, 7}};
+    int primaryStillDrawing = 0; // Lock answers "still drawing" this often first
+    bool primaryLockFails = false;
+    bool failCreateSurface = false;
+    std::vector<std::pair<std::int32_t, std::int32_t>> surfaceSizes; // off-screen surfaces asked for
+    std::vector<DoubleSurface*> surfaces;                            // living surfaces
+    DoubleSurface* primary = nullptr;
+    int primaryLocks = 0;
+    int presents = 0;
+};
+
+inline DoubleScript& Script()
+{
+    static DoubleScript script;
+    return script;
+}
+
+// Pixel types 3 to 8 keep real pixels; an 8-bit surface keeps bytes and copies nothing.
+class DoubleSurface : public platform::MemoryDisplaySurface
+{
+public:
+    DoubleSurface(std::int32_t w, std::int32_t h, std::int32_t type, bool primary)
+        : MemoryDisplaySurface(w, h, type == 2 ? 7 : type), m_type(type), m_primary(primary)
+    {
+        if (type == 2) m_bytes.assign(std::size_t(w) * std::size_t(h), 0);
+        Script().surfaces.push_back(this);
+    }
+    ~DoubleSurface() override
+    {
+        auto& all = Script().surfaces;
+        for (auto it = all.begin(); it != all.end(); ++it)
+            if (*it == this) {
+                all.erase(it);
+                break;
+            }
+        if (Script().primary == this) Script().primary = nullptr;
+    }
+    platform::DisplayResult Lock(std::uint8_t** pixels, std::int32_t* pitch) override
+    {
+        if (m_primary) {
+            ++Script().primaryLocks;
+            if (m_stillDrawing > 0) {
+                --m_stillDrawing;
+                return platform::kDisplayStillDrawing;
+            }
+            if (Script().primaryLockFails) return platform::kDisplayFailed;
+        }
+        if (m_type == 2) {
+            *pixels = m_bytes.data();
+            *pitch = Width();
+            return platform::kDisplayOk;
+        }
+        return MemoryDisplaySurface::Lock(pixels, pitch);
+    }
+    platform::DisplayResult GetPixelFormat(platform::DisplayPixelFormat* format) override
+    {
+        if (m_formatOverride) {
+            *format = *m_formatOverride;
+            return platform::kDisplayOk;
+        }
+        if (m_type == 2) {
+            *format = platform::DisplayPixelFormat{8, 0, 0, 0};
+            return platform::kDisplayOk;
+        }
+        return MemoryDisplaySurface::GetPixelFormat(format);
+    }
+    bool IsLost() override { return lost; }
+    platform::DisplayResult Blt(const RECT& d, DisplaySurface* s, const RECT& r) override
+    {
+        return m_type == 2 ? platform::kDisplayOk : MemoryDisplaySurface::Blt(d, s, r);
+    }
+    platform::DisplayResult ColorFill(const RECT& d, std::uint32_t c) override
+    {
+        return m_type == 2 ? platform::kDisplayOk : MemoryDisplaySurface::ColorFill(d, c);
+    }
+    platform::DisplayResult Present() override
+    {
+        ++Script().presents;
+        return platform::kDisplayOk;
+    }
+    void SetStillDrawing(int times) { m_stillDrawing = times; }
+    void OverrideFormat(const platform::DisplayPixelFormat& format)
+    {
+        m_formatOverride = std::make_unique<platform::DisplayPixelFormat>(format);
+    }
+
+    bool lost = false;
+
+private:
+    std::int32_t m_type;
+    bool m_primary;
+    int m_stillDrawing = 0;
+    std::vector<std::uint8_t> m_bytes;
+    std::unique_ptr<platform::DisplayPixelFormat> m_formatOverride;
+};
+
+class DoubleClipper : public platform::DisplayClipper
+{
+public:
+    platform::DisplayResult SetWindow(HWND) override { return platform::kDisplayOk; }
+};
+
+class DoubleDriver : public platform::DisplayDriver
+{
+public:
+    platform::DisplayResult Initialize(bool emulationOnly) override
+    {
+        const bool fail = emulationOnly ? Script().failEmulationOnly : Script().failDefaultDriver;
+        return fail ? platform::kDisplayFailed : platform::kDisplayOk;
+    }
+    platform::DisplayResult SetCooperativeLevel(HWND, bool exclusive) override
+    {
+        m_exclusive = exclusive;
+        m_modeSet = false;
+        return platform::kDisplayOk;
+    }
+    platform::DisplayResult SetDisplayMode(std::int32_t w, std::int32_t h, std::int32_t bpp) override
+    {
+        auto it = Script().fullScreenTypes.find(bpp);
+        if (!m_exclusive || it == Script().fullScreenTypes.end()) return platform::kDisplayFailed;
+        m_modeSet = true;
+        m_modeType = it->second;
+        m_modeWidth = w;
+        m_modeHeight = h;
+        return platform::kDisplayOk;
+    }
+    platform::DisplayResult RestoreDisplayMode() override
+    {
+        m_modeSet = false;
+        return platform::kDisplayOk;
+    }
+    platform::DisplayResult CreatePrimarySurface(std::int32_t w, std::int32_t h,
+                                                 std::unique_ptr<platform::DisplaySurface>* surface) override
+    {
+        const bool full = m_exclusive && m_modeSet;
+        m_displayType = full ? m_modeType : Script().windowedType;
+        auto made = std::make_unique<DoubleSurface>(full ? m_modeWidth : w, full ? m_modeHeight : h,
+                                                    m_displayType, true);
+        made->SetStillDrawing(Script().primaryStillDrawing);
+        Script().primary = made.get();
+        *surface = std::move(made);
+        return platform::kDisplayOk;
+    }
+    platform::DisplayResult CreateSurface(std::int32_t w, std::int32_t h, bool,
+                                          std::unique_ptr<platform::DisplaySurface>* surface) override
+    {
+        Script().surfaceSizes.emplace_back(w, h);
+        if (Script().failCreateSurface) return platform::kDisplayFailed;
+        *surface = std::make_unique<DoubleSurface>(w, h, m_displayType, false);
+        return platform::kDisplayOk;
+    }
+    platform::DisplayResult CreateClipper(std::unique_ptr<platform::DisplayClipper>* clipper) override
+    {
+        *clipper = std::make_unique<DoubleClipper>();
+        return platform::kDisplayOk;
+    }
+
+private:
+    bool m_exclusive = false;
+    bool m_modeSet = false;
+    std::int32_t m_modeType = 0;
+    std::int32_t m_modeWidth = 0;
+    std::int32_t m_modeHeight = 0;
+    std::int32_t m_displayType = 7;
+};
+
+inline std::unique_ptr<platform::DisplayDriver> MakeDoubleDriver()
+{
+    if (Script().nullDriver) return nullptr;
+    return std::make_unique<DoubleDriver>();
+}
+
+// Installs the scripted driver with a fresh script while it lives.
+class UseDoubleDriver
+{
+public:
+    UseDoubleDriver()
+    {
+        Script() = DoubleScript();
+        platform::SetDisplayDriverFactory(&MakeDoubleDriver);
+    }
+    ~UseDoubleDriver() { platform::SetDisplayDriverFactory(nullptr); }
+};
+
+} // namespace draw_test
+
+#include "sdk/draw/surface.h"
+
+namespace draw_test {
+
+// A picture that differs in every pixel of a 320 × 240 plane (0x00RRGGBB).
+inline std::uint32_t Pattern(int x, int y)
+{
+    return (std::uint32_t((x * 7) & 0xFF) << 16) | (std::uint32_t((y * 5) & 0xFF) << 8) |
+           std::uint32_t(((x >> 2) ^ y) & 0xFF);
+}
+
+// Paints the pattern (shifted by `seed`) on a plane of XRGB8888 pixels.
+inline void PaintPattern(sdk::Draw::ISurface& plane, int seed = 0)
+{
+    sdk::Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    for (int y = 0; y < info->height; ++y)
+        for (int x = 0; x < info->width; ++x) {
+            const std::uint32_t v = Pattern(x + seed, y);
+            std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + std::ptrdiff_t(x) * 4, &v, 4);
+        }
+}
+
+inline std::uint32_t PixelOf(sdk::Draw::ISurface& plane, int x, int y)
+{
+    std::uint32_t value = 0xDEADBEEF;
+    plane.GetSurfaceInfo()->ReadPixel(x, y, &value);
+    return value;
+}
+
+// What the window shows now (headless: the last presented frame).
+inline std::vector<std::uint32_t> Presented(HWND window, SIZE& size)
+{
+    std::vector<std::uint32_t> pixels;
+    size = SIZE{0, 0};
+    platform::GetBackend().ReadPresentedFrame(window, pixels, size);
+    return pixels;
+}
+
+} // namespace draw_test
