@@ -26,8 +26,6 @@ int BltBlendRate_Plain(const SSurfaceDesc* dst, const SSurfaceDesc* src, const S
 
 namespace Kernels {
 
-// RGB565 and RGB555 planes: one 16-bit word a pixel, blended through the level tables.
-template <class T> inline constexpr bool kIsWord16 = T::kBytes == 2;
 // A565 and A555: a 16-bit colour word and a 4-bit alpha, blended channel by channel.
 template <class T> inline constexpr bool kIsAlpha16 = T::kAlpha == EAlpha::kNibble;
 
@@ -48,14 +46,10 @@ template <class T> inline std::uint32_t AlphaOf(std::uint32_t v)
     return T::Decode(v).a;
 }
 
-// f * x / 255 and (255 - f) * x / 255, truncated.
+// f * x / 255, truncated.
 inline std::uint32_t Mul(std::uint32_t f, std::uint32_t x)
 {
     return BlendMulTable[f][x];
-}
-inline std::uint32_t InvMul(std::uint32_t f, std::uint32_t x)
-{
-    return BlendInvMulTable[f][x];
 }
 
 // Moves each of three channels from d towards s by the factor f; never above 255.
@@ -138,8 +132,7 @@ template <class D, class S> struct AlphaRateRule
     }
 
     // Row forms, for speed only: pairs of 4-byte colour types and 16-bit planes of one type.
-    static constexpr bool kHasRowForm =
-        (BlendSimd::kIsByte32<D> && BlendSimd::kIsByte32<S>) || (kIsWord16<D> && kIsWord16<S>);
+    static constexpr bool kHasRowForm = (kIsByte32<D> && kIsByte32<S>) || (kIsWord16<D> && kIsWord16<S>);
 
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm)
     {
@@ -204,7 +197,7 @@ template <class D, class S> struct AlphaRule
     // Row form, for speed only, of the 32-bit destinations without alpha: the alpha-times-rate blend at
     // rate 255, whose factor is the source's alpha.
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
-        requires(BlendSimd::kIsByte32<D>&& D::kAlpha == EAlpha::kNone)
+        requires(kIsByte32<D>&& D::kAlpha == EAlpha::kNone)
     {
         int x = BlendSimd::AlphaRateRow32<D, S>(d, s, w, 255, {});
         for (; x < w; ++x)

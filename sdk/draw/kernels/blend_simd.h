@@ -14,7 +14,14 @@
 #define MAROVELLIN_BLEND_SIMD 1
 #endif
 
-namespace zelvoranGameSDK3rd::Draw::Kernels::BlendSimd {
+namespace zelvoranGameSDK3rd::Draw::Kernels {
+
+// RGB565 and RGB555 planes: one 16-bit word a pixel, blended through the level tables.
+template <class T> inline constexpr bool kIsWord16 = T::kBytes == 2;
+// 4-byte pixels holding their colour in bytes 0..2 (the X and 8-bit alpha types).
+template <class T> inline constexpr bool kIsByte32 = T::kBytes == 4 && T::kAlpha != EAlpha::kNibble;
+
+namespace BlendSimd {
 
 // What a row form needs to know of a keyed blit: whether it is keyed, and the key and compared bits.
 struct SKey
@@ -23,11 +30,6 @@ struct SKey
     std::uint32_t key = 0;
     std::uint32_t mask = 0;
 };
-
-// 4-byte pixels holding their colour in bytes 0..2 (the X and 8-bit alpha types).
-template <class T> inline constexpr bool kIsByte32 = T::kBytes == 4 && T::kAlpha != EAlpha::kNibble;
-// RGB565 and RGB555 words.
-template <class T> inline constexpr bool kIsWord16 = T::kBytes == 2;
 
 #if defined(MAROVELLIN_BLEND_SIMD)
 
@@ -146,4 +148,5 @@ template <class T> int LevelRow16(std::uint8_t*, const std::uint8_t*, int, std::
 
 #endif
 
-} // namespace zelvoranGameSDK3rd::Draw::Kernels::BlendSimd
+} // namespace BlendSimd
+} // namespace zelvoranGameSDK3rd::Draw::Kernels
