@@ -398,3 +398,25 @@ TEST(StartUp, ASecondInstanceEndsAtOnceWhileTheFirstRuns)
 }
 
 } // namespace
+
+namespace {
+
+std::atomic<int> g_stopsHeard{0};
+
+class StopListener : public AppFrame::IStopListener
+{
+public:
+    void OnStopAll() override { ++g_stopsHeard; }
+};
+
+TEST(AppFrame, QuitOnDestroyStartsTheProgramWideStopOnlyWhenSet)
+{
+    AppFrame::CAppManager::GetInstance()->AddStopListener(
+        ZTL::smart_ptr<AppFrame::IStopListener>(new StopListener));
+    test_support::RunInApplication([](test_support::BodyApp& app) { EXPECT_FALSE(app.IsQuitOnDestroy()); });
+    EXPECT_EQ(g_stopsHeard, 0); // the game's case: no stop of everything
+    test_support::RunInApplication([](test_support::BodyApp& app) { app.SetQuitOnDestroy(true); });
+    EXPECT_EQ(g_stopsHeard, 1);
+}
+
+} // namespace
