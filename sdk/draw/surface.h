@@ -31,6 +31,11 @@ public:
     virtual int MosaicEffect(std::int32_t size, const RECT* rect);
     virtual int InvertEffect(const RECT* rect);
 
+    // Maps `source` onto a convex polygon of this surface (operation 0 copy, 1 colour-keyed copy, 10 blend
+    // by the source's alpha); the last argument is not used.
+    virtual int PolygonBlt(std::int32_t op, const CSurfaceInfo* source, const PolygonBltInfo* info,
+                           const void* unused);
+
     // Colour key, packed 0xAARRGGBB, kept equal in the surface info.
     virtual int SetColorKey(std::uint32_t color);
     virtual std::uint32_t GetColorKey();

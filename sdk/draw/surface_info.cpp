@@ -1,7 +1,6 @@
 #include "sdk/draw/surface_info.h"
 
 #include "sdk/draw/kernels/blt_table.h"
-#include "sdk/draw/kernels/effect_table.h"
 #include "sdk/draw/kernels/pixel_traits.h"
 #include "sdk/ztl/exception.h"
 
@@ -90,38 +89,6 @@ int CSurfaceInfo::BltDispatch(CSurfaceInfo* dst, const CSurfaceInfo* src, const 
         p.factor2 = static_cast<std::uint8_t>(factors[1]);
     }
     kernel(dst, src, info, p);
-    return 0;
-}
-
-int CSurfaceInfo::EffectDispatch(std::uint32_t effect, const RECT* rect, const void* param,
-                                 CSurfaceInfo* surface)
-{
-    if (effect >= kEffectCount || surface == nullptr) return 1;
-    const bool needsParam = effect == 1 || effect == 2 || effect == 3 || effect == 5;
-    if (needsParam && param == nullptr) return 1;
-
-    CSurfaceLockGuard lock(surface);
-    if (lock.Failed()) return 1;
-    const EffectKernel kernel = FindEffectKernel(effect, surface->type);
-    if (kernel == nullptr) return 0;
-
-    std::uint32_t value = 0;
-    if (needsParam) std::memcpy(&value, param, sizeof value);
-    switch (effect) {
-    case 0:
-        value = PrepareEffectColor(surface->type, surface->fillColor);
-        break;
-    case 1:
-        value &= 0xFF;
-        break;
-    case 2:
-    case 3:
-        value = PrepareEffectColor(surface->type, value);
-        break;
-    default:
-        break;
-    }
-    kernel(surface, rect, value);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/pixel_types.h"
+#include "sdk/draw/kernels/polygon_info.h"
 #include "sdk/ztl/smart_ptr.h"
 
 #include <cstdint>
@@ -70,6 +71,20 @@ public:
     // the pixel type; 1 for an effect above 5, a failed lock, or a null parameter the effect needs.
     static int EffectDispatch(std::uint32_t effect, const RECT* rect, const void* param,
                               CSurfaceInfo* surface);
+    // The entries of fade (rate 0 to 255), invert and mosaic (block size; below 1 draws nothing): each
+    // locks the surface, runs the kernel of its pixel type and unlocks. 0 done, or nothing to do for the
+    // pixel type or the rectangle; 1 when the lock fails.
+    static int FadeDispatch(CSurfaceInfo* surface, const RECT* rect, std::uint8_t rate);
+    static int InvertDispatch(CSurfaceInfo* surface, const RECT* rect);
+    static int MosaicDispatch(CSurfaceInfo* surface, const RECT* rect, std::int32_t size);
+
+    // The polygon blit: maps the source onto a convex polygon of the destination with operation 0 (copy),
+    // 1 (colour-keyed copy) or 10 (blend by the source's alpha). Locks the destination, then the source,
+    // runs the kernel of the pair and unlocks. 0 done (also when nothing was visible, when the info is
+    // null or the polygon is refused, and for two equal types without pixels); 1 for any other operation
+    // or a failed lock; 2 when the operation does not serve the pair of pixel types.
+    static int PolygonBltDispatch(CSurfaceInfo* dst, std::int32_t op, const CSurfaceInfo* src,
+                                  const PolygonBltInfo* info);
 
     ZTL::smart_ptr<ISurfaceLocker> locker;
 };

@@ -14,6 +14,7 @@
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/blt_walk.h"
 #include "sdk/draw/kernels/pixel_traits.h"
+#include "sdk/draw/kernels/polygon_info.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,19 +22,6 @@
 #include <vector>
 
 namespace zelvoranGameSDK3rd::Draw {
-
-// One polygon blit: vertex i of the destination polygon shows source point i. The vertices are taken in
-// polygon order, either winding. A null clip rectangle means the whole destination. A non-zero
-// exclusiveEnd makes every source step divide by one more than the destination extent, so that the
-// samples stop short of the source end points (for source points on the outer corners of a rectangle).
-struct PolygonBltInfo
-{
-    const POINT* srcPoints = nullptr;
-    const POINT* dstPoints = nullptr;
-    const RECT* clipRect = nullptr;
-    std::uint8_t exclusiveEnd = 0;
-    std::int32_t pointCount = 0;
-};
 
 // kernel(info, source, destination, key) -> 0 when it ran (also when nothing was visible), -1 when the
 // destination or the info is missing or the polygon is refused. The key points to four bytes laid out
