@@ -91,6 +91,23 @@ template <class D> inline void StoreBlended(std::uint8_t* d, SRgba c)
     }
 }
 
+// Pairs with vector row forms: 4-byte colour types, and 16-bit planes of one type.
+template <class D, class S>
+inline constexpr bool kHasRowForm = (kIsByte32<D> && kIsByte32<S>) || (kIsWord16<D> && kIsWord16<S>);
+
+// Finishes a row from pixel `x` on, one pixel at a time, after a vector form drew the pixels before it.
+template <class Rule>
+void FinishRow(const Rule& rule, std::uint8_t* d, const std::uint8_t* s, int x, int w,
+               const BlendSimd::SKey& key)
+{
+    using D = typename Rule::Dst;
+    using S = typename Rule::Src;
+    for (; x < w; ++x) {
+        const std::uint32_t sv = S::Load(s + x * S::kBytes);
+        if (!key.keyed || (sv & key.mask) != key.key) rule.Pixel(d + x * D::kBytes, sv);
+    }
+}
+
 // Operation 14: the destination moves towards the source by the rate, times the source's own alpha where
 // it has one (for an opaque type the factor is the rate itself: row 255 is the identity).
 template <class D, class S> struct AlphaRateRule
@@ -131,31 +148,25 @@ template <class D, class S> struct AlphaRateRule
         }
     }
 
-    // Row forms, for speed only: pairs of 4-byte colour types and 16-bit planes of one type.
-    static constexpr bool kHasRowForm = (kIsByte32<D> && kIsByte32<S>) || (kIsWord16<D> && kIsWord16<S>);
-
-    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm)
+    // Row forms, for speed only.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm<D, S>)
     {
         DrawRow(d, s, w, {});
     }
     void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
-        requires(kHasRowForm)
+        requires(kHasRowForm<D, S>)
     {
         DrawRow(d, s, w, {true, key, mask});
     }
-
     void DrawRow(std::uint8_t* d, const std::uint8_t* s, int w, const BlendSimd::SKey& key) const
     {
         int x;
         if constexpr (kIsWord16<D>) {
-            x = BlendSimd::LevelRow16<D>(d, s, w, rate >> 4, key);
+            x = BlendSimd::LevelRow16<D>(d, s, w, rate >> 4, 15 - (rate >> 4), true, key);
         } else {
             x = BlendSimd::AlphaRateRow32<D, S>(d, s, w, rate, key);
         }
-        for (; x < w; ++x) {
-            const std::uint32_t sv = S::Load(s + x * S::kBytes);
-            if (!key.keyed || (sv & key.mask) != key.key) Pixel(d + x * D::kBytes, sv);
-        }
+        FinishRow(*this, d, s, x, w, key);
     }
 
     std::uint32_t rate;
@@ -266,6 +277,27 @@ template <class D, class S> struct Blend2Rule
             StoreBlended<D>(d, SRgba{(ms[sc.r] + md[dc.r]) & 0xFFu, (ms[sc.g] + md[dc.g]) & 0xFFu,
                                      (ms[sc.b] + md[dc.b]) & 0xFFu, 0});
         }
+    }
+
+    // Row forms, for speed only.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm<D, S>)
+    {
+        DrawRow(d, s, w, {});
+    }
+    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
+        requires(kHasRowForm<D, S>)
+    {
+        DrawRow(d, s, w, {true, key, mask});
+    }
+    void DrawRow(std::uint8_t* d, const std::uint8_t* s, int w, const BlendSimd::SKey& key) const
+    {
+        int x;
+        if constexpr (kIsWord16<D>) {
+            x = BlendSimd::LevelRow16<D>(d, s, w, sourceLevel, destLevel, false, key);
+        } else {
+            x = BlendSimd::Blend2Row32<D, S>(d, s, w, fs, fd, key);
+        }
+        FinishRow(*this, d, s, x, w, key);
     }
 
     std::uint32_t fs, fd, sourceLevel, destLevel;

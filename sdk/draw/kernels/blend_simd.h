@@ -114,20 +114,59 @@ template <class T> inline __m128i ScaleFields(__m128i p, __m128i level)
         scale(b));
 }
 
-// Level blend of RGB565/RGB555 onto the same type at a fixed level: a pixel equal to its source (all
-// 16 bits) or keyed out stays.
-template <class T>
-int LevelRow16(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t level, const SKey& key)
+// Two-factor sum of 4-byte pixels, each factor first scaled by its own pixel's alpha where the type has
+// one, each channel wrapping modulo 256; every drawn pixel gets byte 3 = 255 on an alpha destination and 0
+// otherwise, and keyed-out pixels stay.
+template <class D, class S>
+int Blend2Row32(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t fs, std::uint32_t fd,
+                const SKey& key)
 {
-    const __m128i sourceLevel = _mm_set1_epi16(static_cast<short>(level));
-    const __m128i destLevel = _mm_set1_epi16(static_cast<short>(15 - level));
+    constexpr bool kSwap = D::kRedShift != S::kRedShift;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_set1_epi16(0xFF);
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i top = _mm_set1_epi32(D::kAlpha == EAlpha::kByte ? static_cast<int>(0xFF000000u) : 0);
+    const __m128i fsLanes = _mm_set1_epi16(static_cast<short>(fs));
+    const __m128i fdLanes = _mm_set1_epi16(static_cast<short>(fd));
+    const __m128i keyBits = _mm_set1_epi32(static_cast<int>(key.key));
+    const __m128i keyMask = _mm_set1_epi32(static_cast<int>(key.mask));
+    const auto half = [&](__m128i sh, __m128i dh) {
+        __m128i fsh = fsLanes, fdh = fdLanes;
+        if constexpr (S::kAlpha == EAlpha::kByte) fsh = Div255(_mm_mullo_epi16(AlphaLanes(sh), fsLanes));
+        if constexpr (D::kAlpha == EAlpha::kByte) fdh = Div255(_mm_mullo_epi16(AlphaLanes(dh), fdLanes));
+        return _mm_and_si128(
+            _mm_add_epi16(Div255(_mm_mullo_epi16(sh, fsh)), Div255(_mm_mullo_epi16(dh, fdh))), low);
+    };
+    int x = 0;
+    for (; x + 4 <= w; x += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * x));
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
+        const __m128i sc = kSwap ? SwapRedBlue(sv) : sv;
+        const __m128i lo = half(_mm_unpacklo_epi8(sc, zero), _mm_unpacklo_epi8(dv, zero));
+        const __m128i hi = half(_mm_unpackhi_epi8(sc, zero), _mm_unpackhi_epi8(dv, zero));
+        __m128i out = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(lo, hi), colour), top);
+        if (key.keyed) out = Select(_mm_cmpeq_epi32(_mm_and_si128(sv, keyMask), keyBits), dv, out);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), out);
+    }
+    return x;
+}
+
+// RGB565/RGB555 onto the same type: level `sourceLevel` of the source plus level `destLevel` of the
+// destination, added as whole words (wrapping modulo 2^16); with `skipEqual` a pixel equal to its source
+// (all 16 bits) stays, and keyed-out pixels always do.
+template <class T>
+int LevelRow16(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t sourceLevel,
+               std::uint32_t destLevel, bool skipEqual, const SKey& key)
+{
+    const __m128i sl = _mm_set1_epi16(static_cast<short>(sourceLevel));
+    const __m128i dl = _mm_set1_epi16(static_cast<short>(destLevel));
     const __m128i keyBits = _mm_set1_epi16(static_cast<short>(key.key));
     int x = 0;
     for (; x + 8 <= w; x += 8) {
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * x));
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 2 * x));
-        const __m128i blended = _mm_add_epi16(ScaleFields<T>(sv, sourceLevel), ScaleFields<T>(dv, destLevel));
-        __m128i stay = _mm_cmpeq_epi16(sv, dv);
+        const __m128i blended = _mm_add_epi16(ScaleFields<T>(sv, sl), ScaleFields<T>(dv, dl));
+        __m128i stay = skipEqual ? _mm_cmpeq_epi16(sv, dv) : _mm_setzero_si128();
         if (key.keyed) stay = _mm_or_si128(stay, _mm_cmpeq_epi16(sv, keyBits));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 2 * x), Select(stay, dv, blended));
     }
@@ -141,7 +180,13 @@ int AlphaRateRow32(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, const
 {
     return 0;
 }
-template <class T> int LevelRow16(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, const SKey&)
+template <class D, class S>
+int Blend2Row32(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, std::uint32_t, const SKey&)
+{
+    return 0;
+}
+template <class T>
+int LevelRow16(std::uint8_t*, const std::uint8_t*, int, std::uint32_t, std::uint32_t, bool, const SKey&)
 {
     return 0;
 }

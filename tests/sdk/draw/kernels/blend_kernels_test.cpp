@@ -266,7 +266,7 @@ template <class Rule> void CheckRowAgainstPixels(int op, const SBltParam& param,
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const std::uint32_t sv = S::Load(src.At(x, y));
-            if (op == 15 && (sv & S::kKeyMask) == (param.key & S::kKeyMask)) continue;
+            if ((op == 15 || op == 17) && (sv & S::kKeyMask) == (param.key & S::kKeyMask)) continue;
             rule.Pixel(expected.data() + (dst.At(x, y) - dst.memory.data()), sv);
         }
     }
@@ -289,6 +289,19 @@ TEST_F(BlendKernels, RowFormsMatchPixelForms)
             CheckRowAgainstPixels<AlphaRateRule<PixelXRGB8888, PixelARGB8888>>(op, p, rng);
             CheckRowAgainstPixels<AlphaRateRule<PixelARGB8888, PixelXBGR8888>>(op, p, rng);
             CheckRowAgainstPixels<AlphaRateRule<PixelABGR8888, PixelABGR8888>>(op, p, rng);
+            if (HasFatalFailure()) return;
+        }
+    }
+    for (int fs = 0; fs < 256; ++fs) {
+        for (int op : {16, 17}) {
+            const int fd = fs % 3 == 0 ? 255 - fs : static_cast<int>(rng() & 0xFF);
+            const SBltParam p = Factors(fs, fd, static_cast<std::uint32_t>(rng()) & 0xFFFFFF);
+            CheckRowAgainstPixels<Blend2Rule<Pixel565, Pixel565>>(op, p, rng);
+            CheckRowAgainstPixels<Blend2Rule<Pixel555, Pixel555>>(op, p, rng);
+            CheckRowAgainstPixels<Blend2Rule<PixelXRGB8888, PixelXRGB8888>>(op, p, rng);
+            CheckRowAgainstPixels<Blend2Rule<PixelXBGR8888, PixelABGR8888>>(op, p, rng);
+            CheckRowAgainstPixels<Blend2Rule<PixelABGR8888, PixelXRGB8888>>(op, p, rng);
+            CheckRowAgainstPixels<Blend2Rule<PixelARGB8888, PixelARGB8888>>(op, p, rng);
             if (HasFatalFailure()) return;
         }
     }
