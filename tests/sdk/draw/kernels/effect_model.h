@@ -2,37 +2,26 @@
 // Reference for the rectangle effects, written from the rules with plain arithmetic: colour fields taken
 // apart with division and remainder, scaling as products with floor division, no tables.
 
+#include "blt_reference_model.h"
+
 #include <cstdint>
 
 namespace effect_model {
 
-enum Type : int
-{
-    T565 = 3,
-    T555 = 4,
-    RGB888 = 5,
-    BGR888 = 6,
-    XRGB8888 = 7,
-    XBGR8888 = 8,
-    A565 = 10,
-    A555 = 11,
-    ARGB8888 = 12,
-    ABGR8888 = 13,
-};
+using blt_model::A555;
+using blt_model::A565;
+using blt_model::ABGR8888;
+using blt_model::ARGB8888;
+using blt_model::BGR888;
+using blt_model::RGB888;
+using blt_model::T555;
+using blt_model::T565;
+using blt_model::XBGR8888;
+using blt_model::XRGB8888;
 
 inline int Bytes(int type)
 {
-    return type <= T555 ? 2 : type <= BGR888 ? 3 : 4;
-}
-
-inline int Word(const std::uint8_t* p)
-{
-    return p[0] + 256 * p[1];
-}
-inline void SetWord(std::uint8_t* p, int w)
-{
-    p[0] = static_cast<std::uint8_t>(w % 256);
-    p[1] = static_cast<std::uint8_t>(w / 256 % 256);
+    return blt_model::Bytes(type);
 }
 
 // The colour fields of a 16-bit word, red first, and their maxima.
@@ -80,7 +69,7 @@ inline bool Is16(int type)
 inline void Fill(int type, std::uint8_t* p, std::uint32_t colour)
 {
     if (Is16(type)) {
-        SetWord(p, Packed16(type, colour));
+        blt_model::PutWord16(p, Packed16(type, colour));
         if (type == A565 || type == A555) p[2] = static_cast<std::uint8_t>((colour >> 24) / 16);
         return;
     }
@@ -98,10 +87,10 @@ inline void Fade(int type, std::uint8_t* p, int rate)
     case T565:
     case T555: {
         const int level = type == T565 ? 2 * (rate / 32) : rate / 16;
-        Fields16 v = Split(type, Word(p));
+        Fields16 v = Split(type, blt_model::Word16(p));
         for (int& f : v.f)
             f = f * level / 15;
-        SetWord(p, Join(type, v)); // bit 15 of RGB555 comes out 0
+        blt_model::PutWord16(p, Join(type, v)); // bit 15 of RGB555 comes out 0
         break;
     }
     case A565:
@@ -128,13 +117,13 @@ inline void AddSub(int type, std::uint8_t* p, std::uint32_t colour, int sign)
         return v < 0 ? 0 : v > max ? max : v;
     };
     if (Is16(type)) {
-        const int w = Word(p);
+        const int w = blt_model::Word16(p);
         Fields16 d = Split(type, w);
         const Fields16 c = Split(type, Packed16(type, colour));
         for (int i = 0; i < 3; ++i)
             d.f[i] = sat(d.f[i], c.f[i], Max(type, i));
         // RGB555 keeps its spare bit 15; the 16-bit type with alpha clears it.
-        SetWord(p, Join(type, d) + (type == T555 ? w / 32768 * 32768 : 0));
+        blt_model::PutWord16(p, Join(type, d) + (type == T555 ? w / 32768 * 32768 : 0));
         return;
     }
     int c[3];
@@ -147,8 +136,8 @@ inline void AddSub(int type, std::uint8_t* p, std::uint32_t colour, int sign)
 inline void Invert(int type, std::uint8_t* p)
 {
     if (Is16(type)) {
-        const int w = Word(p);
-        SetWord(p, type == T555 ? (w / 32768) * 32768 + (32767 - w % 32768) : 65535 - w);
+        const int w = blt_model::Word16(p);
+        blt_model::PutWord16(p, type == T555 ? (w / 32768) * 32768 + (32767 - w % 32768) : 65535 - w);
         if (type == A565 || type == A555) p[2] = 15;
         return;
     }
