@@ -420,3 +420,69 @@ TEST(AppFrame, QuitOnDestroyStartsTheProgramWideStopOnlyWhenSet)
 }
 
 } // namespace
+
+namespace {
+
+struct Later
+{
+    std::atomic<AppFrame::CAppBase*> app{nullptr};
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> done{false};
+    enum Action
+    {
+        CloseIt,
+        PostUser,
+    } action;
+    static void Run(void* p)
+    {
+        auto* later = static_cast<Later*>(p);
+        while (!later->waiting)
+            platform::SleepMilliseconds(1);
+        platform::SleepMilliseconds(20); // let the application block in its wait
+        later->done = true;              // before the message, so the application cannot see it first
+        if (later->action == CloseIt)
+            later->app.load()->Close();
+        else
+            platform::PostMessage(later->app.load()->GetHWnd(), platform::WM_USER, 0, 0);
+    }
+};
+
+TEST(AppFrame, MessageDrivenWaitsForMessagesAndCloseWakesIt)
+{
+    Later later;
+    later.action = Later::CloseIt;
+    platform::ThreadHandle* t = platform::CreateThread(&Later::Run, &later, 0, nullptr);
+    int loops = 0;
+    test_support::RunInApplication([&](test_support::BodyApp& app) {
+        app.SetMessageDriven(true);
+        later.app = &app;
+        later.waiting = true;
+        while (app.IsThreadValid())
+            ++loops; // each pass waited for one message
+    });
+    platform::JoinThread(t);
+    platform::CloseThreadHandle(t);
+    EXPECT_LT(loops, 10); // it waited for messages instead of spinning
+}
+
+TEST(AppFrame, PausedWhileMinimisedUntilAMessageArrives)
+{
+    Later later;
+    later.action = Later::PostUser;
+    platform::ThreadHandle* t = platform::CreateThread(&Later::Run, &later, 0, nullptr);
+    bool valid = false;
+    test_support::RunInApplication([&](test_support::BodyApp& app) {
+        app.SetPauseWhileMinimized(true);
+        later.app = &app;
+        later.waiting = true;
+        platform::events::Minimized(app.GetHWnd());
+        valid = app.IsThreadValid(); // handles the minimising, then waits for the next message
+        EXPECT_TRUE(later.done);
+        EXPECT_TRUE(app.GetWindow()->IsMinimized());
+    });
+    platform::JoinThread(t);
+    platform::CloseThreadHandle(t);
+    EXPECT_TRUE(valid);
+}
+
+} // namespace
