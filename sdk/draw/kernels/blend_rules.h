@@ -108,9 +108,24 @@ void FinishRow(const Rule& rule, std::uint8_t* d, const std::uint8_t* s, int x, 
     }
 }
 
+// The row entries of a rule whose vector row form is `DrawRow(d, s, w, key)`, for pairs that have one;
+// the walk calls Row, and Keyed calls KeyedRow with the compared bits and the key.
+template <class Rule, class D, class S> struct SVectorRows
+{
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm<D, S>)
+    {
+        static_cast<const Rule*>(this)->DrawRow(d, s, w, {});
+    }
+    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
+        requires(kHasRowForm<D, S>)
+    {
+        static_cast<const Rule*>(this)->DrawRow(d, s, w, {true, key, mask});
+    }
+};
+
 // Operation 14: the destination moves towards the source by the rate, times the source's own alpha where
 // it has one (for an opaque type the factor is the rate itself: row 255 is the identity).
-template <class D, class S> struct AlphaRateRule
+template <class D, class S> struct AlphaRateRule : SVectorRows<AlphaRateRule<D, S>, D, S>
 {
     using Dst = D;
     using Src = S;
@@ -148,16 +163,7 @@ template <class D, class S> struct AlphaRateRule
         }
     }
 
-    // Row forms, for speed only.
-    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm<D, S>)
-    {
-        DrawRow(d, s, w, {});
-    }
-    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
-        requires(kHasRowForm<D, S>)
-    {
-        DrawRow(d, s, w, {true, key, mask});
-    }
+    // The vector row form, for speed only.
     void DrawRow(std::uint8_t* d, const std::uint8_t* s, int w, const BlendSimd::SKey& key) const
     {
         int x;
@@ -249,7 +255,7 @@ template <class D, class S> struct AlphaRule
 
 // Operation 16: source times its factor plus destination times its factor, each factor first scaled by
 // its own pixel's alpha where the type has one.
-template <class D, class S> struct Blend2Rule
+template <class D, class S> struct Blend2Rule : SVectorRows<Blend2Rule<D, S>, D, S>
 {
     using Dst = D;
     using Src = S;
@@ -279,16 +285,7 @@ template <class D, class S> struct Blend2Rule
         }
     }
 
-    // Row forms, for speed only.
-    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kHasRowForm<D, S>)
-    {
-        DrawRow(d, s, w, {});
-    }
-    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
-        requires(kHasRowForm<D, S>)
-    {
-        DrawRow(d, s, w, {true, key, mask});
-    }
+    // The vector row form, for speed only.
     void DrawRow(std::uint8_t* d, const std::uint8_t* s, int w, const BlendSimd::SKey& key) const
     {
         int x;

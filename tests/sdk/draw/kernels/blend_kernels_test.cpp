@@ -13,6 +13,7 @@
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
+using blt_test::BlitOne;
 using blt_test::RunKernel;
 using blt_test::SmallPlane;
 
@@ -39,54 +40,43 @@ SBltParam Factors(int fs, int fd, std::uint32_t key = 0)
     return p;
 }
 
-// One pixel of `srcType` blended onto one pixel of `dstType`; the destination's bytes afterwards.
-std::uint32_t BlendOne(int op, int dstType, int srcType, std::uint32_t dstValue, std::uint32_t srcValue,
-                       const SBltParam& param = {})
-{
-    SmallPlane src(srcType, 1, 1), dst(dstType, 1, 1);
-    src.SetWord(0, 0, srcValue, BytesPerPixel(srcType));
-    dst.SetWord(0, 0, dstValue, BytesPerPixel(dstType));
-    EXPECT_EQ(RunKernel(op, dst, src, SBltInfo{}, param), 0);
-    return dst.Word(0, 0, BytesPerPixel(dstType));
-}
-
 TEST_F(BlendKernels, HalfRateOfOpaqueColours)
 {
     // Rate 127: black over white gives 128 and white over black 127, on every 24- and 32-bit pair.
-    EXPECT_EQ(BlendOne(14, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0x000000, Rate(127)), 0x808080u);
-    EXPECT_EQ(BlendOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x00000000, 0x00FFFFFF, Rate(127)), 0x007F7F7Fu);
-    EXPECT_EQ(BlendOne(14, kPixelARGB8888, kPixelXBGR8888, 0x00FFFFFF, 0x00000000, Rate(127)), 0xFF808080u);
-    EXPECT_EQ(BlendOne(15, kPixelXRGB8888, kPixelXRGB8888, 0xAAFFFFFF, 0x00000000, Rate(127, 0x00123456)),
+    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0x000000, Rate(127)), 0x808080u);
+    EXPECT_EQ(BlitOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x00000000, 0x00FFFFFF, Rate(127)), 0x007F7F7Fu);
+    EXPECT_EQ(BlitOne(14, kPixelARGB8888, kPixelXBGR8888, 0x00FFFFFF, 0x00000000, Rate(127)), 0xFF808080u);
+    EXPECT_EQ(BlitOne(15, kPixelXRGB8888, kPixelXRGB8888, 0xAAFFFFFF, 0x00000000, Rate(127, 0x00123456)),
               0x00808080u);
     // On 16-bit planes of one type the rate gives level 7: the source weighs 7/15, the destination 8/15.
-    EXPECT_EQ(BlendOne(14, kPixel565, kPixel565, 0xFFFF, 0x0000, Rate(127)), (16u << 11) | (33u << 5) | 16u);
-    EXPECT_EQ(BlendOne(14, kPixel555, kPixel555, 0x0000, 0x7FFF, Rate(127)), (14u << 10) | (14u << 5) | 14u);
+    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0xFFFF, 0x0000, Rate(127)), (16u << 11) | (33u << 5) | 16u);
+    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x0000, 0x7FFF, Rate(127)), (14u << 10) | (14u << 5) | 14u);
 }
 
 TEST_F(BlendKernels, RateZeroRewritesOnlyWhatDiffers)
 {
     // Colours stay, but a pixel that differs from its source gets its spare byte 0 or its alpha 255.
-    EXPECT_EQ(BlendOne(14, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0xFF654321, Rate(0)), 0x00123456u);
-    EXPECT_EQ(BlendOne(14, kPixelABGR8888, kPixelBGR888, 0x10123456, 0x654321, Rate(0)), 0xFF123456u);
-    EXPECT_EQ(BlendOne(14, kPixel555, kPixel555, 0x8123, 0x0456, Rate(0)), 0x0123u);
+    EXPECT_EQ(BlitOne(14, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0xFF654321, Rate(0)), 0x00123456u);
+    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelBGR888, 0x10123456, 0x654321, Rate(0)), 0xFF123456u);
+    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x8123, 0x0456, Rate(0)), 0x0123u);
     // A pixel equal to its source is not written at all.
-    EXPECT_EQ(BlendOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00123456, Rate(200)), 0x77123456u);
-    EXPECT_EQ(BlendOne(14, kPixel555, kPixel555, 0x8123, 0x8123, Rate(200)), 0x8123u);
+    EXPECT_EQ(BlitOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00123456, Rate(200)), 0x77123456u);
+    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x8123, 0x8123, Rate(200)), 0x8123u);
 }
 
 TEST_F(BlendKernels, FullRateCopiesAndAlphaIsTheFactor)
 {
-    EXPECT_EQ(BlendOne(14, kPixelABGR8888, kPixelXRGB8888, 0x00000000, 0x00112233, Rate(255)), 0xFF332211u);
-    EXPECT_EQ(BlendOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(240)), 0xABCDu);
-    EXPECT_EQ(BlendOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(15)), 0x0000u);
+    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelXRGB8888, 0x00000000, 0x00112233, Rate(255)), 0xFF332211u);
+    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(240)), 0xABCDu);
+    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(15)), 0x0000u);
     // ARGB8888 at rate 255: the factor is the source's alpha (128: 200 over 100 gives 100 + 49).
-    EXPECT_EQ(BlendOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8, Rate(255)), 0x959595u);
-    EXPECT_EQ(BlendOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x00C8C8C8, Rate(255)), 0x646464u);
+    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8, Rate(255)), 0x959595u);
+    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x00C8C8C8, Rate(255)), 0x646464u);
     // A565 at level 15 and rate 255 copies the colour onto RGB565; at level 0 the colour stays.
-    EXPECT_EQ(BlendOne(14, kPixel565, kPixelA565, 0x0000, 0x0FABCD, Rate(255)), 0xABCDu);
-    EXPECT_EQ(BlendOne(14, kPixel565, kPixelA565, 0x1234, 0x00ABCD, Rate(255)), 0x1234u);
+    EXPECT_EQ(BlitOne(14, kPixel565, kPixelA565, 0x0000, 0x0FABCD, Rate(255)), 0xABCDu);
+    EXPECT_EQ(BlitOne(14, kPixel565, kPixelA565, 0x1234, 0x00ABCD, Rate(255)), 0x1234u);
     // Onto an A565 destination only the colour word is written; full alpha weighs 240.
-    const std::uint32_t a565 = BlendOne(14, kPixelA565, kPixelA565, 0xEE070000, 0x0FFFFF, Rate(255));
+    const std::uint32_t a565 = BlitOne(14, kPixelA565, kPixelA565, 0xEE070000, 0x0FFFFF, Rate(255));
     EXPECT_EQ(a565 >> 16, 0xEE07u);
     EXPECT_EQ(a565 & 0xFFFF, (29u << 11) | (59u << 5) | 29u);
 }
@@ -116,12 +106,12 @@ TEST_F(BlendKernels, PlainAndPackedXrgbKernels)
 TEST_F(BlendKernels, EqualPixelSkipComparesColours)
 {
     // RGB888 bytes 30, 20, 10 are blue 30, red 10; ABGR8888 bytes 30, 20, 10 are red 30, blue 10.
-    EXPECT_EQ(BlendOne(14, kPixelABGR8888, kPixelRGB888, 0x400A141E, 0x0A141E, Rate(255)), 0xFF1E140Au);
-    EXPECT_EQ(BlendOne(14, kPixelABGR8888, kPixelRGB888, 0x401E140A, 0x0A141E, Rate(255)), 0x401E140Au);
-    EXPECT_EQ(BlendOne(14, kPixelARGB8888, kPixelXBGR8888, 0x400A141E, 0x000A141E, Rate(255)), 0xFF1E140Au);
-    EXPECT_EQ(BlendOne(15, kPixelARGB8888, kPixelBGR888, 0x400A141E, 0x0A141E, Rate(255, 0xFFFFFF)),
+    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelRGB888, 0x400A141E, 0x0A141E, Rate(255)), 0xFF1E140Au);
+    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelRGB888, 0x401E140A, 0x0A141E, Rate(255)), 0x401E140Au);
+    EXPECT_EQ(BlitOne(14, kPixelARGB8888, kPixelXBGR8888, 0x400A141E, 0x000A141E, Rate(255)), 0xFF1E140Au);
+    EXPECT_EQ(BlitOne(15, kPixelARGB8888, kPixelBGR888, 0x400A141E, 0x0A141E, Rate(255, 0xFFFFFF)),
               0xFF1E140Au);
-    EXPECT_EQ(BlendOne(15, kPixelABGR8888, kPixelXRGB8888, 0x401E140A, 0x000A141E, Rate(255, 0xFFFFFF)),
+    EXPECT_EQ(BlitOne(15, kPixelABGR8888, kPixelXRGB8888, 0x401E140A, 0x000A141E, Rate(255, 0xFFFFFF)),
               0x401E140Au);
 }
 
@@ -149,11 +139,11 @@ TEST_F(BlendKernels, AlphaByteAboveFifteenCountsItsNibble)
     for (const Case& c : cases) {
         for (std::uint32_t high : {0x10u, 0x80u, 0xF0u}) {
             const std::uint32_t dstValue = 0x00091234, srcValue = 0x000B6789;
-            const std::uint32_t clean = BlendOne(c.op, c.dst, c.src, dstValue, srcValue, c.param);
+            const std::uint32_t clean = BlitOne(c.op, c.dst, c.src, dstValue, srcValue, c.param);
             // Dirty alpha bytes on both sides; the destination's high nibble may survive only where the
             // operation leaves the destination's alpha byte alone.
             const std::uint32_t dirty =
-                BlendOne(c.op, c.dst, c.src, dstValue | (high << 16), srcValue | (high << 16), c.param);
+                BlitOne(c.op, c.dst, c.src, dstValue | (high << 16), srcValue | (high << 16), c.param);
             const std::uint32_t colourAndLevel = BytesPerPixel(c.dst) == 2 ? 0xFFFF : 0x0FFFFF;
             EXPECT_EQ(dirty & colourAndLevel, clean & colourAndLevel) << "op " << c.op << " dst " << c.dst;
         }
@@ -162,59 +152,59 @@ TEST_F(BlendKernels, AlphaByteAboveFifteenCountsItsNibble)
 
 TEST_F(BlendKernels, SourceAlphaLevelsOnSixteenBits)
 {
-    EXPECT_EQ(BlendOne(10, kPixel565, kPixelA565, 0x0000, 0x08FFFF), 0x8430u);
-    EXPECT_EQ(BlendOne(10, kPixel565, kPixelA565, 0xFFFF, 0x08FFFF), 0xF7DEu);
-    EXPECT_EQ(BlendOne(10, kPixel555, kPixelA555, 0x7FFF, 0x087FFF), 0x7BDEu);
-    EXPECT_EQ(BlendOne(10, kPixel565, kPixelA565, 0x1234, 0x00FFFF), 0x1234u);
-    EXPECT_EQ(BlendOne(10, kPixel565, kPixelA565, 0x1234, 0x0FABCD), 0xABCDu);
+    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x0000, 0x08FFFF), 0x8430u);
+    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0xFFFF, 0x08FFFF), 0xF7DEu);
+    EXPECT_EQ(BlitOne(10, kPixel555, kPixelA555, 0x7FFF, 0x087FFF), 0x7BDEu);
+    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x1234, 0x00FFFF), 0x1234u);
+    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x1234, 0x0FABCD), 0xABCDu);
 }
 
 TEST_F(BlendKernels, SourceAlphaOntoOpaqueTypes)
 {
-    EXPECT_EQ(BlendOne(10, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8), 0x959595u);
-    EXPECT_EQ(BlendOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77010101, 0x80010101), 0x77010101u);
-    EXPECT_EQ(BlendOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x00FFFFFF), 0x00123456u);
-    EXPECT_EQ(BlendOne(10, kPixelXBGR8888, kPixelABGR8888, 0x77123456, 0xFF010203), 0x00010203u);
+    EXPECT_EQ(BlitOne(10, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8), 0x959595u);
+    EXPECT_EQ(BlitOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77010101, 0x80010101), 0x77010101u);
+    EXPECT_EQ(BlitOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x00FFFFFF), 0x00123456u);
+    EXPECT_EQ(BlitOne(10, kPixelXBGR8888, kPixelABGR8888, 0x77123456, 0xFF010203), 0x00010203u);
 }
 
 TEST_F(BlendKernels, AlphaOverAlpha)
 {
     // 128 over 255 weighs 128 : 127 and leaves the pixel opaque.
-    EXPECT_EQ(BlendOne(10, kPixelARGB8888, kPixelARGB8888, 0xFF00FF00, 0x80FF00FF), 0xFF807F80u);
-    EXPECT_EQ(BlendOne(10, kPixelABGR8888, kPixelABGR8888, 0x00123456, 0x00654321), 0x00123456u);
-    EXPECT_EQ(BlendOne(10, kPixelARGB8888, kPixelARGB8888, 0xC8123456, 0x00654321), 0xFF123456u);
+    EXPECT_EQ(BlitOne(10, kPixelARGB8888, kPixelARGB8888, 0xFF00FF00, 0x80FF00FF), 0xFF807F80u);
+    EXPECT_EQ(BlitOne(10, kPixelABGR8888, kPixelABGR8888, 0x00123456, 0x00654321), 0x00123456u);
+    EXPECT_EQ(BlitOne(10, kPixelARGB8888, kPixelARGB8888, 0xC8123456, 0x00654321), 0xFF123456u);
     // 16 bits: the composed level is written even when the colour stays.
-    EXPECT_EQ(BlendOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x00FFFF), 0xAA0E1234u);
-    EXPECT_EQ(BlendOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x0FABCD), 0xAA0FABCDu);
-    EXPECT_EQ(BlendOne(10, kPixelA555, kPixelA555, 0x00000000, 0x00001234), 0x00000000u);
+    EXPECT_EQ(BlitOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x00FFFF), 0xAA0E1234u);
+    EXPECT_EQ(BlitOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x0FABCD), 0xAA0FABCDu);
+    EXPECT_EQ(BlitOne(10, kPixelA555, kPixelA555, 0x00000000, 0x00001234), 0x00000000u);
     // Level 8 over level 15: level 14, colour levels 8 and 6.
-    const std::uint32_t mixed = BlendOne(10, kPixelA565, kPixelA565, 0x0FFFFF, 0x08FFFF);
+    const std::uint32_t mixed = BlitOne(10, kPixelA565, kPixelA565, 0x0FFFFF, 0x08FFFF);
     EXPECT_EQ(mixed >> 16, 0x0Eu);
     EXPECT_EQ(mixed & 0xFFFF, (16u + 12u) << 11 | (33u + 25u) << 5 | (16u + 12u));
 }
 
 TEST_F(BlendKernels, TwoFactorsWrapAndNeverClamp)
 {
-    EXPECT_EQ(BlendOne(16, kPixelXRGB8888, kPixelXRGB8888, 0x77646464, 0x00C8C8C8, Factors(255, 255)),
+    EXPECT_EQ(BlitOne(16, kPixelXRGB8888, kPixelXRGB8888, 0x77646464, 0x00C8C8C8, Factors(255, 255)),
               0x002C2C2Cu);
-    EXPECT_EQ(BlendOne(16, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0xFFFFFF, Factors(255, 255)), 0xFEFEFEu);
+    EXPECT_EQ(BlitOne(16, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0xFFFFFF, Factors(255, 255)), 0xFEFEFEu);
     // Whole 16-bit words: blue 31 + 31 carries into green, and a carry out of red is lost.
-    EXPECT_EQ(BlendOne(16, kPixel565, kPixel565, 0x001F, 0x001F, Factors(255, 255)), 0x003Eu);
-    EXPECT_EQ(BlendOne(16, kPixel565, kPixel565, 0xF800, 0xF800, Factors(255, 255)), 0xF000u);
+    EXPECT_EQ(BlitOne(16, kPixel565, kPixel565, 0x001F, 0x001F, Factors(255, 255)), 0x003Eu);
+    EXPECT_EQ(BlitOne(16, kPixel565, kPixel565, 0xF800, 0xF800, Factors(255, 255)), 0xF000u);
     // fs = 0, fd = 255 keeps the colour; the spare byte and the alpha are still rewritten.
-    EXPECT_EQ(BlendOne(16, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00654321, Factors(0, 255)),
+    EXPECT_EQ(BlitOne(16, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00654321, Factors(0, 255)),
               0x00123456u);
-    EXPECT_EQ(BlendOne(16, kPixelARGB8888, kPixelBGR888, 0x12123456, 0x654321, Factors(0, 0)), 0xFF000000u);
+    EXPECT_EQ(BlitOne(16, kPixelARGB8888, kPixelBGR888, 0x12123456, 0x654321, Factors(0, 0)), 0xFF000000u);
     // An A565 destination at full alpha weighs 240: red 31 -> 29, green 63 -> 59; its alpha stays.
-    EXPECT_EQ(BlendOne(16, kPixelA565, kPixel565, 0x0FFFE0, 0x0000, Factors(0, 255)), 0x0FEF60u);
+    EXPECT_EQ(BlitOne(16, kPixelA565, kPixel565, 0x0FFFE0, 0x0000, Factors(0, 255)), 0x0FEF60u);
     // An ARGB8888 source at alpha 0 adds nothing; an ARGB8888 destination at alpha 0 keeps nothing.
-    EXPECT_EQ(BlendOne(16, kPixelXRGB8888, kPixelARGB8888, 0x55123456, 0x00FFFFFF, Factors(255, 255)),
+    EXPECT_EQ(BlitOne(16, kPixelXRGB8888, kPixelARGB8888, 0x55123456, 0x00FFFFFF, Factors(255, 255)),
               0x00123456u);
-    EXPECT_EQ(BlendOne(16, kPixelARGB8888, kPixelARGB8888, 0x00123456, 0xFF654321, Factors(255, 255)),
+    EXPECT_EQ(BlitOne(16, kPixelARGB8888, kPixelARGB8888, 0x00123456, 0xFF654321, Factors(255, 255)),
               0xFF654321u);
     // 565 from A565: a destination without alpha counts as 240, the source at level 0 adds nothing.
-    EXPECT_EQ(BlendOne(16, kPixel565, kPixelA565, 0xFFFF, 0x00FFFF, Factors(255, 255)), 0xFFFFu);
-    EXPECT_EQ(BlendOne(16, kPixel565, kPixelA565, 0x1234, 0x00FFFF, Factors(255, 255)), 0x1234u);
+    EXPECT_EQ(BlitOne(16, kPixel565, kPixelA565, 0xFFFF, 0x00FFFF, Factors(255, 255)), 0xFFFFu);
+    EXPECT_EQ(BlitOne(16, kPixel565, kPixelA565, 0x1234, 0x00FFFF, Factors(255, 255)), 0x1234u);
 }
 
 TEST_F(BlendKernels, KeyedPixelsAreNeverWritten)
@@ -222,27 +212,27 @@ TEST_F(BlendKernels, KeyedPixelsAreNeverWritten)
     const std::uint32_t key = 0x00FF00FF;
     // Differing from the key only in alpha: skipped. An X pixel differing only in its spare byte: drawn.
     const std::uint32_t argbKey = PrepareColorKey(kPixelXRGB8888, kPixelARGB8888, key);
-    EXPECT_EQ(BlendOne(15, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Rate(255, argbKey)),
+    EXPECT_EQ(BlitOne(15, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Rate(255, argbKey)),
               0x77123456u);
-    EXPECT_EQ(BlendOne(17, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Factors(9, 9, argbKey)),
+    EXPECT_EQ(BlitOne(17, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Factors(9, 9, argbKey)),
               0x77123456u);
     const std::uint32_t xKey = PrepareColorKey(kPixelARGB8888, kPixelXRGB8888, key);
-    EXPECT_EQ(BlendOne(17, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x01FF00FF, Factors(255, 0, xKey)),
+    EXPECT_EQ(BlitOne(17, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x01FF00FF, Factors(255, 0, xKey)),
               0xFFFF00FFu);
-    EXPECT_EQ(BlendOne(15, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x00FF00FF, Rate(255, xKey)),
+    EXPECT_EQ(BlitOne(15, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x00FF00FF, Rate(255, xKey)),
               0x00000000u);
     // A565: the colour word alone is compared, whatever the alpha.
     const std::uint32_t aKey = PrepareColorKey(kPixel565, kPixelA565, key);
-    EXPECT_EQ(BlendOne(15, kPixel565, kPixelA565, 0x1234, 0x0FF81F, Rate(255, aKey)), 0x1234u);
-    EXPECT_EQ(BlendOne(17, kPixel565, kPixelA565, 0x1234, 0x03F81F, Factors(255, 0, aKey)), 0x1234u);
+    EXPECT_EQ(BlitOne(15, kPixel565, kPixelA565, 0x1234, 0x0FF81F, Rate(255, aKey)), 0x1234u);
+    EXPECT_EQ(BlitOne(17, kPixel565, kPixelA565, 0x1234, 0x03F81F, Factors(255, 0, aKey)), 0x1234u);
     // 555: bit 15 set never matches a key.
     const std::uint32_t k555 = PrepareColorKey(kPixel555, kPixel555, key);
-    EXPECT_EQ(BlendOne(15, kPixel555, kPixel555, 0x0000, 0xFC1F, Rate(255, k555)), 0x7C1Fu);
+    EXPECT_EQ(BlitOne(15, kPixel555, kPixel555, 0x0000, 0xFC1F, Rate(255, k555)), 0x7C1Fu);
     // 565 keys differing only in dropped bits select the same pixels.
     const std::uint32_t k1 = PrepareColorKey(kPixel565, kPixel565, 0x00F8FCF8);
     const std::uint32_t k2 = PrepareColorKey(kPixel565, kPixel565, 0x00FFFFFF);
-    EXPECT_EQ(BlendOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k1)), 0x1234u);
-    EXPECT_EQ(BlendOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k2)), 0x1234u);
+    EXPECT_EQ(BlitOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k1)), 0x1234u);
+    EXPECT_EQ(BlitOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k2)), 0x1234u);
 }
 
 // The vector row forms give what the per-pixel rule gives, at every rate, keyed or not, on rows whose
