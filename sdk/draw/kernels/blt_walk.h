@@ -55,6 +55,13 @@ concept HasConvert = requires(std::uint32_t s)
         } -> std::convertible_to<std::uint32_t>;
 };
 
+// Rules whose row form can also leave keyed-out pixels alone (the blends' vector rows).
+template <class Rule>
+concept HasKeyedRow = requires(const Rule& r, std::uint8_t* d, const std::uint8_t* s)
+{
+    r.KeyedRow(d, s, 1, 0u, 0u);
+};
+
 // Rules whose destination pixel depends on the source pixel alone (copies, not blends or keyed copies).
 template <class Rule>
 concept SourceOnlyRule = Rule::kSourceOnly;
@@ -198,6 +205,13 @@ template <class Inner, std::uint32_t Mask = Inner::Src::kKeyMask> struct Keyed
             const std::uint32_t dv = Dst::Load(d + x * Dst::kBytes);
             Dst::Store(d + x * Dst::kBytes, (sv & Mask) != key ? Inner::Convert(sv) : dv);
         }
+    }
+
+    // A rule with a keyed row form is handed the compared bits and the key.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
+        requires(HasKeyedRow<Inner> && !HasConvert<Inner>)
+    {
+        inner.KeyedRow(d, s, w, Mask, key);
     }
 
     Inner inner;
