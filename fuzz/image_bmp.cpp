@@ -1,50 +1,11 @@
 // BMP files of any shape: the checked reader and drawing of the platform layer, and the graphic loader's
 // BMP paths (size, straight decoding into 32- and 16-bit surfaces, drawing through a bitmap, palette).
 
+#include "image_fuzz_support.h"
 #include "platform/bmp.h"
-#include "sdk/auxiliary/file.h"
 #include "sdk/draw/dib_bitmap.h"
-#include "sdk/draw/graphic_loader.h"
 
-#include <cstdint>
-#include <vector>
-
-namespace Aux = zelvoranGameSDK3rd::Auxiliary;
-namespace Draw = zelvoranGameSDK3rd::Draw;
-namespace ZTL = zelvoranGameSDK3rd::ZTL;
-
-namespace {
-
-// Content in memory under a file name, as the loader sees a file read from disk.
-class NamedMemoryFile : public Aux::CFile
-{
-public:
-    explicit NamedMemoryFile(const char* name) : name_(name) {}
-    ZTL::string GetName() override { return name_; }
-    ZTL::string GetNameSuffix() override { return Aux::CFile::GetSuffix(name_); }
-
-private:
-    ZTL::string name_;
-};
-
-// Pictures larger than this are not decoded here, only measured, to keep each run short.
-constexpr long long kMaxPixels = 1 << 20;
-
-void DecodeInto(Draw::IGraphicLoader& loader, int w, int h, std::int32_t type)
-{
-    const int bytes = Draw::BytesPerPixel(type);
-    std::vector<std::uint8_t> memory(static_cast<std::size_t>(w) * h * bytes);
-    Draw::CSurfaceInfo info;
-    info.pixels = memory.data();
-    info.pitch = w * bytes;
-    info.width = w;
-    info.height = h;
-    info.type = type;
-    info.valid = true;
-    loader.DecodeInto(info);
-}
-
-} // namespace
+using namespace image_fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -58,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (size > 14) platform::ReadBitmapInfo(data + 14, size - 14, data, size, view);
 
-    NamedMemoryFile file("fuzz.bmp");
-    file.ReadFromMemory(data, static_cast<std::uint32_t>(size));
+    NamedMemoryFile file("fuzz.bmp", data, size);
     Draw::CGraphicLoader loader;
     if (loader.LoadBMP(file) != 0) return 0;
     Draw::PALETTEENTRY palette[256];

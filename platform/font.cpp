@@ -1,7 +1,13 @@
 #include "platform/font.h"
 
+#include "platform/backend.h"
+#ifdef MAROVELLIN_HAVE_FREETYPE
+#include "platform/freetype/freetype_font.h"
+#endif
+
 #include <algorithm>
 #include <mutex>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -77,11 +83,41 @@ public:
     }
 };
 
-std::mutex engineLock;
-std::shared_ptr<FontEngine>& InstalledEngine()
+// An engine installed by SetFontEngine wins; otherwise fonts follow the active back end: the real
+// rasteriser for the windowed one (when this build has it and the faces are installed), else headless.
+struct Engines
 {
-    static std::shared_ptr<FontEngine> engine = CreateHeadlessFontEngine();
-    return engine;
+    std::mutex lock;
+    std::shared_ptr<FontEngine> installed;
+    std::shared_ptr<FontEngine> headless;
+    std::shared_ptr<FontEngine> real;
+    bool realTried = false;
+};
+Engines& TheEngines()
+{
+    static Engines engines;
+    return engines;
+}
+
+std::shared_ptr<FontEngine> CurrentEngine()
+{
+    const bool windowed = std::string_view(GetBackend().GetName()) == "sdl";
+    Engines& e = TheEngines();
+    std::lock_guard guard(e.lock);
+    if (e.installed) return e.installed;
+#ifdef MAROVELLIN_HAVE_FREETYPE
+    if (windowed) {
+        if (!e.realTried) {
+            e.real = CreateFreeTypeFontEngine();
+            e.realTried = true;
+        }
+        if (e.real) return e.real;
+    }
+#else
+    (void)windowed;
+#endif
+    if (!e.headless) e.headless = CreateHeadlessFontEngine();
+    return e.headless;
 }
 
 } // namespace
@@ -101,20 +137,15 @@ std::shared_ptr<FontEngine> CreateHeadlessFontEngine()
 
 std::shared_ptr<FontEngine> SetFontEngine(std::shared_ptr<FontEngine> engine)
 {
-    std::lock_guard guard(engineLock);
-    if (!engine) engine = CreateHeadlessFontEngine();
-    std::swap(InstalledEngine(), engine);
+    Engines& e = TheEngines();
+    std::lock_guard guard(e.lock);
+    std::swap(e.installed, engine);
     return engine;
 }
 
 std::unique_ptr<Font> CreateFont(const FontDescription& description)
 {
-    std::shared_ptr<FontEngine> engine;
-    {
-        std::lock_guard guard(engineLock);
-        engine = InstalledEngine();
-    }
-    return engine->CreateFont(description);
+    return CurrentEngine()->CreateFont(description);
 }
 
 } // namespace platform

@@ -54,8 +54,10 @@ public:
     virtual std::unique_ptr<Font> CreateFont(const FontDescription& description) = 0;
 };
 
-// Fonts are made by the installed engine, the headless one until another one is installed.
-// Installs an engine (null puts the headless one back); returns the one that was installed before.
+// Fonts are made by the installed engine; with none installed, by the one that goes with the active back
+// end: the real rasteriser on the windowed back end (where the build and the machine have it), the
+// headless engine otherwise. Installs an engine (null: follow the back end again) and returns the one
+// installed before (null when none was).
 std::shared_ptr<FontEngine> SetFontEngine(std::shared_ptr<FontEngine> engine);
 std::unique_ptr<Font> CreateFont(const FontDescription& description);
 

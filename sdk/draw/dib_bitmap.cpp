@@ -55,6 +55,33 @@ void StoreColor(std::uint8_t* p, COLORREF color, unsigned alpha)
     p[3] = static_cast<std::uint8_t>(alpha);
 }
 
+// Makes `text`'s bitmap turned (the text's height wide, its width high), lets `draw` draw the text
+// unturned into a work bitmap of the text's size and fill colour, and turns that a quarter to the right
+// into the text's bitmap. Drawn unturned and then turned, the shadow must be offset a quarter to the left
+// meanwhile, so that it falls right and down on the finished image. Results as the drawing operations.
+template <class Draw> int DrawTurned(CTextDIBitmap& text, bool alpha, Draw&& draw)
+{
+    int w = 0, h = 0;
+    text.font.GetTextSize(w, h);
+    if (text.CreateDIB(h, w, 32, alpha) != 0) return 1;
+    text.Clear(nullptr);
+    CFont& font = text.font;
+    const std::int32_t dx = font.shadowOffsetX, dy = font.shadowOffsetY;
+    font.shadowOffsetX = dy;
+    font.shadowOffsetY = -dx;
+    int result = 2;
+    CDIBitmap work;
+    if (work.CreateDIB(w, h, 32, alpha) == 0) {
+        work.GetSurfaceInfo()->fillColor = text.GetSurfaceInfo()->fillColor;
+        work.Clear(nullptr);
+        result = draw(work);
+        if (result == 0) TurnClockwise(*work.GetSurfaceInfo(), *text.GetSurfaceInfo());
+    }
+    font.shadowOffsetX = dx;
+    font.shadowOffsetY = dy;
+    return result;
+}
+
 } // namespace
 
 CDIBitmap::CDIBitmap() : info(new CSurfaceInfo)
@@ -175,27 +202,10 @@ int CTextDIBitmap::DrawText()
 
 int CTextDIBitmap::DrawTextVertical()
 {
-    int w = 0, h = 0;
-    font.GetTextSize(w, h);
-    if (CreateDIB(h, w, 32, false) != 0) return 1;
-    Clear(nullptr);
-    // Drawn unturned and then turned a quarter to the right, the shadow must be offset a quarter to the
-    // left, so that it falls right and down on the finished image.
-    const std::int32_t dx = font.shadowOffsetX, dy = font.shadowOffsetY;
-    font.shadowOffsetX = dy;
-    font.shadowOffsetY = -dx;
-    int result = 2;
-    CDIBitmap work;
-    if (work.CreateDIB(w, h, 32, false) == 0) {
-        work.GetSurfaceInfo()->fillColor = GetSurfaceInfo()->fillColor;
-        CSurfaceInfo::EffectDispatch(0, nullptr, nullptr, work.GetSurfaceInfo());
+    return DrawTurned(*this, false, [this](CDIBitmap& work) {
         font.Draw(work.GetDC(), offsetX, offsetY);
-        TurnClockwise(*work.GetSurfaceInfo(), *GetSurfaceInfo());
-        result = 0;
-    }
-    font.shadowOffsetX = dx;
-    font.shadowOffsetY = dy;
-    return result;
+        return 0;
+    });
 }
 
 int CTextDIBitmap::RenderAntialiased(CDIBitmap& target, int factor)
@@ -279,24 +289,8 @@ int CTextDIBitmap::DrawTextAA(int factor)
 
 int CTextDIBitmap::DrawTextAAVertical(int factor)
 {
-    int w = 0, h = 0;
-    font.GetTextSize(w, h);
-    if (CreateDIB(h, w, 32, true) != 0) return 1;
-    Clear(nullptr);
-    const std::int32_t dx = font.shadowOffsetX, dy = font.shadowOffsetY;
-    font.shadowOffsetX = dy;
-    font.shadowOffsetY = -dx;
-    int result = 2;
-    CDIBitmap unturned;
-    if (unturned.CreateDIB(w, h, 32, true) == 0) {
-        unturned.GetSurfaceInfo()->fillColor = GetSurfaceInfo()->fillColor;
-        CSurfaceInfo::EffectDispatch(0, nullptr, nullptr, unturned.GetSurfaceInfo());
-        result = RenderAntialiased(unturned, factor);
-        if (result == 0) TurnClockwise(*unturned.GetSurfaceInfo(), *GetSurfaceInfo());
-    }
-    font.shadowOffsetX = dx;
-    font.shadowOffsetY = dy;
-    return result;
+    return DrawTurned(*this, true,
+                      [this, factor](CDIBitmap& work) { return RenderAntialiased(work, factor); });
 }
 
 int CTextDIBitmap::DrawTextAAOriented(int factor)

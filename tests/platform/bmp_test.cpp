@@ -1,5 +1,7 @@
 #include "platform/bmp.h"
 
+#include "support/image_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,51 +10,14 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test_support::Bytes;
+using test_support::MakeBmp;
+using test_support::Put16;
+using test_support::Put32;
 
-void Put16(Bytes& b, std::size_t at, std::uint32_t v)
-{
-    b[at] = v & 0xFF;
-    b[at + 1] = (v >> 8) & 0xFF;
-}
-void Put32(Bytes& b, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-
-// A BMP file with a 40-byte header, the given palette (B, G, R, 0 each) or masks, and pixel bytes.
-Bytes MakeBmp(int width, int height, int bitCount, std::uint32_t compression, const Bytes& table,
-              const Bytes& bits, std::uint32_t colorsUsed = 0)
-{
-    Bytes file(54 + table.size());
-    file[0] = 'B';
-    file[1] = 'M';
-    Put32(file, 2, static_cast<std::uint32_t>(file.size() + bits.size()));
-    Put32(file, 10, static_cast<std::uint32_t>(file.size()));
-    Put32(file, 14, 40);
-    Put32(file, 18, static_cast<std::uint32_t>(width));
-    Put32(file, 22, static_cast<std::uint32_t>(height));
-    Put16(file, 26, 1);
-    Put16(file, 28, static_cast<std::uint32_t>(bitCount));
-    Put32(file, 30, compression);
-    Put32(file, 46, colorsUsed);
-    std::copy(table.begin(), table.end(), file.begin() + 54);
-    file.insert(file.end(), bits.begin(), bits.end());
-    return file;
-}
-
-// Palette entries from COLORREF values.
 Bytes Palette(std::initializer_list<std::uint32_t> colors)
 {
-    Bytes out;
-    for (std::uint32_t c : colors) {
-        out.push_back((c >> 16) & 0xFF);
-        out.push_back((c >> 8) & 0xFF);
-        out.push_back(c & 0xFF);
-        out.push_back(0);
-    }
-    return out;
+    return test_support::PaletteOfPacked(colors, true);
 }
 
 constexpr std::uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;

@@ -1,81 +1,25 @@
 #include "platform/picture.h"
 
+#include "support/image_bytes.h"
+
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
-
-#include <gif_lib.h>
-#include <jpeglib.h>
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test_support::Bytes;
 
-// A JPEG of the given size: left half red, right half blue, at the best quality.
+constexpr test_support::Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
+
 Bytes MakeJpeg(int width, int height)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(width * 3);
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = x < width / 2 ? 255 : 0;
-        row[3 * x + 1] = 0;
-        row[3 * x + 2] = x < width / 2 ? 0 : 255;
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
-}
-
-int GifWrite(GifFileType* file, const GifByteType* data, int count)
-{
-    auto* out = static_cast<Bytes*>(file->UserData);
-    out->insert(out->end(), data, data + count);
-    return count;
+    return test_support::MakeJpeg(width, height, kRed, kBlue);
 }
 
 // A 4 × 2 GIF on a 5 × 3 screen at (1, 1): indexes 0 red, 1 green, 2 transparent.
 Bytes MakeGif(bool interlace)
 {
-    Bytes out;
-    int error = 0;
-    GifFileType* file = EGifOpen(&out, GifWrite, &error);
-    GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 0}, {0, 0, 0}};
-    ColorMapObject* map = GifMakeMapObject(4, colors);
-    EGifSetGifVersion(file, true);
-    EGifPutScreenDesc(file, 5, 3, 2, 0, map);
-    GraphicsControlBlock gcb{0, false, 0, 2};
-    GifByteType extension[4];
-    EGifGCBToExtension(&gcb, extension);
-    EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, 4, extension);
-    EGifPutImageDesc(file, 1, 1, 4, 2, interlace, nullptr);
-    GifPixelType top[4] = {0, 1, 2, 0}, bottom[4] = {1, 1, 0, 2};
-    EGifPutLine(file, top, 4);
-    EGifPutLine(file, bottom, 4);
-    EGifCloseFile(file, &error);
-    GifFreeMapObject(map);
-    return out;
+    return test_support::MakeGif(
+        {5, 3, 1, 1, 4, 2, {kRed, kGreen, {0, 0, 0}, {0, 0, 0}}, {0, 1, 2, 0, 1, 1, 0, 2}, 2, interlace});
 }
 
 TEST(Picture, JpegDecodesToItsSizeAndColours)

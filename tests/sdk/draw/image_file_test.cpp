@@ -3,6 +3,8 @@
 #include "sdk/draw/graphic_loader.h"
 #include "sdk/draw/surface.h"
 
+#include "support/image_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,62 +13,20 @@
 #include <string>
 #include <vector>
 
-#include <gif_lib.h>
-#include <jpeglib.h>
-
 namespace {
 
 namespace Draw = zelvoranGameSDK3rd::Draw;
 namespace Auxiliary = zelvoranGameSDK3rd::Auxiliary;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;
-using Bytes = std::vector<std::uint8_t>;
+using test_support::Bytes;
+using test_support::Get32;
+using test_support::MakeBmp;
+using test_support::Put16;
+using test_support::Put32;
 
-void Put16(Bytes& b, std::size_t at, std::uint32_t v)
-{
-    b[at] = v & 0xFF;
-    b[at + 1] = (v >> 8) & 0xFF;
-}
-void Put32(Bytes& b, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-std::uint32_t Get32(const Bytes& b, std::size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
-Bytes MakeBmp(int width, int height, int bitCount, std::uint32_t compression, const Bytes& table,
-              const Bytes& bits, std::uint32_t colorsUsed = 0)
-{
-    Bytes file(54 + table.size());
-    file[0] = 'B';
-    file[1] = 'M';
-    Put32(file, 2, static_cast<std::uint32_t>(file.size() + bits.size()));
-    Put32(file, 10, static_cast<std::uint32_t>(file.size()));
-    Put32(file, 14, 40);
-    Put32(file, 18, static_cast<std::uint32_t>(width));
-    Put32(file, 22, static_cast<std::uint32_t>(height));
-    Put16(file, 26, 1);
-    Put16(file, 28, static_cast<std::uint32_t>(bitCount));
-    Put32(file, 30, compression);
-    Put32(file, 46, colorsUsed);
-    std::copy(table.begin(), table.end(), file.begin() + 54);
-    file.insert(file.end(), bits.begin(), bits.end());
-    return file;
-}
-
-// Palette entries from 0x00RRGGBB values.
 Bytes Palette(std::initializer_list<std::uint32_t> colors)
 {
-    Bytes out;
-    for (std::uint32_t c : colors) {
-        out.push_back(c & 0xFF);
-        out.push_back((c >> 8) & 0xFF);
-        out.push_back((c >> 16) & 0xFF);
-        out.push_back(0);
-    }
-    return out;
+    return test_support::PaletteOfPacked(colors, false);
 }
 
 Bytes MakeZga(std::int32_t w, std::int32_t h, std::uint32_t packed, std::uint32_t rawSize, const Bytes& data)
@@ -453,55 +413,12 @@ TEST_F(ImageFileTest, PaletteForAnEightBitDisplay)
 
 Bytes MakeJpeg(int width, int height)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(width * 3, 0);
-    for (int x = 0; x < width; ++x)
-        row[3 * x + 1] = 255; // green
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
-}
-
-int GifWrite(GifFileType* file, const GifByteType* data, int count)
-{
-    auto* out = static_cast<Bytes*>(file->UserData);
-    out->insert(out->end(), data, data + count);
-    return count;
+    return test_support::MakeJpeg(width, height, {0, 255, 0}, {0, 255, 0});
 }
 
 Bytes MakeGif()
 {
-    Bytes out;
-    int error = 0;
-    GifFileType* file = EGifOpen(&out, GifWrite, &error);
-    GifColorType colors[2] = {{255, 0, 0}, {0, 0, 255}};
-    ColorMapObject* map = GifMakeMapObject(2, colors);
-    EGifPutScreenDesc(file, 2, 1, 1, 0, map);
-    EGifPutImageDesc(file, 0, 0, 2, 1, false, nullptr);
-    GifPixelType line[2] = {0, 1};
-    EGifPutLine(file, line, 2);
-    EGifCloseFile(file, &error);
-    GifFreeMapObject(map);
-    return out;
+    return test_support::MakeGif({2, 1, 0, 0, 2, 1, {{255, 0, 0}, {0, 0, 255}}, {0, 1}});
 }
 
 TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
