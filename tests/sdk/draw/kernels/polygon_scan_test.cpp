@@ -334,6 +334,21 @@ TEST(PolygonScan, RefusedPolygonsDrawNothing)
     EXPECT_EQ(pixel, 0u);
 }
 
+TEST(PolygonScan, RowsWhoseEndsCrossDrawNothing)
+{
+    // A self-crossing outline: from row 6 on the left chain lies right of the right chain, on row 6 by
+    // exactly one pixel, where a step over one more than the width would divide by zero.
+    const std::vector<POINT> z = {{0, 0}, {11, 0}, {0, 11}, {11, 11}};
+    for (bool exclusive : {false, true}) {
+        const Outcome out = Draw({z, z}, 16, 16, 16, 16, nullptr, exclusive);
+        EXPECT_EQ(out.result, 0);
+        for (int y = 0; y <= 5; ++y)
+            EXPECT_TRUE(out.drawn.count({y, y}) && out.drawn.count({11 - y, y})) << y;
+        for (const auto& [cell, from] : out.drawn)
+            EXPECT_LE(cell.second, 5);
+    }
+}
+
 TEST(PolygonScan, IllFormedPolygonsStayInsideBothSurfaces)
 {
     // Self-crossing, non-convex and rising chains, huge coordinates: nothing may divide by zero,
