@@ -148,7 +148,7 @@ int CDIBitmap::Clear(const RECT* rect)
 
 int CDIBitmap::SaveBMP(const ZTL::string& name, const RECT* rect)
 {
-    return SaveSurfaceBMP(*GetSurfaceInfo(), name, rect);
+    return GetSurfaceInfo()->SaveBMP(name, rect);
 }
 
 int CDIBitmap::Load(const ZTL::string& name, int bpp)

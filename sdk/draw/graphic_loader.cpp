@@ -213,9 +213,10 @@ int CGraphicLoader::DecodeInto(CSurfaceInfo& info)
 
 int CGraphicLoader::DecodeBMP(CSurfaceInfo& info)
 {
+    // The compression field lies inside the 54 bytes every accepted BMP has.
+    if (U32(bmpInfo + 16) != platform::kBitmapRgb) return 2;
     platform::BitmapView view;
     if (!ViewBMP(view)) return 3;
-    if (view.compression != platform::kBitmapRgb) return 2;
     if (view.bitCount != 16 && view.bitCount != 24) return 3;
     if (!info.pixels) return 3;
     const std::int32_t format = view.bitCount == 16 ? kRowRgb555 : kRowRgb888;
@@ -369,8 +370,9 @@ int CGraphicLoader::Release()
     return 0;
 }
 
-int SaveSurfaceBMP(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect)
+int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
 {
+    CSurfaceInfo& info = *this;
     RECT r;
     info.ClipRect(rect, &r);
     const long long w = static_cast<long long>(r.right) - r.left,
@@ -404,8 +406,9 @@ int SaveSurfaceBMP(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect
     return writer.Write(name, image.data(), static_cast<std::uint32_t>(total));
 }
 
-int SaveSurfaceZGA(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect, bool pack)
+int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
 {
+    CSurfaceInfo& info = *this;
     RECT r;
     info.ClipRect(rect, &r);
     const long long w = static_cast<long long>(r.right) - r.left,
@@ -452,6 +455,16 @@ int SaveSurfaceZGA(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect
     delete[] packed;
     Auxiliary::CFile writer;
     return writer.Write(name, image.data(), static_cast<std::uint32_t>(image.size()));
+}
+
+int ISurface::SaveBMP(const ZTL::string& name)
+{
+    return GetSurfaceInfo()->SaveBMP(name, nullptr);
+}
+
+int ISurface::SaveZGA(const ZTL::string& name)
+{
+    return GetSurfaceInfo()->SaveZGA(name, nullptr, false);
 }
 
 int LoadImageIntoSurface(ISurface& surface, const ZTL::string& name, std::int32_t type)

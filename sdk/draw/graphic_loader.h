@@ -124,13 +124,6 @@ extern ZTL::string SpiFolder;
 // A new loader from the installed factory; empty when it makes none.
 ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader();
 
-// Writes the rectangle (null: the whole surface, clipped to it) as a 24-bit BMP file: -1 when the
-// clipped rectangle is empty or the surface has no pixels, else the file writer's result (0 written,
-// 1 cannot create, 2 write failed, 3 close failed).
-int SaveSurfaceBMP(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect);
-// Writes the rectangle as a zga file, LZSS-packed when `pack` is set and packing gains; results as above.
-int SaveSurfaceZGA(CSurfaceInfo& info, const ZTL::string& name, const RECT* rect, bool pack);
-
 // Loads an image file into a surface (read, decode straight in or draw through a 24-bit bitmap and copy
 // with conversion): 0 done; -1 the file cannot be read; -2 no decoder accepts it; -3 the surface cannot
 // be made; -4 the bitmap cannot be made; -5 drawing failed (the surface is cleared); else the copy's result.

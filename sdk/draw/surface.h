@@ -54,6 +54,9 @@ public:
     virtual std::uint32_t GetFillColor();
 
     virtual int Load(const ZTL::basic_string& name);
+    // The whole surface as a 24-bit BMP file or an unpacked zga file: the surface info's writers.
+    virtual int SaveBMP(const ZTL::basic_string& name);
+    virtual int SaveZGA(const ZTL::basic_string& name);
     virtual int Release();
 
     // The surface info; an empty handle raises.

@@ -6,6 +6,7 @@
 #include "sdk/draw/kernels/pixel_types.h"
 #include "sdk/draw/kernels/polygon_info.h"
 #include "sdk/ztl/smart_ptr.h"
+#include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 
@@ -47,6 +48,12 @@ public:
     int Lock() override;
     // -1 on an invalid info; raises when not locked; else clears the mark and returns the locker's result.
     int Unlock() override;
+    // Write the surface, or the rectangle of it (null: all; cut to the surface), as a 24-bit BMP file or a
+    // zga file (LZSS-packed when `pack` is set and packing gains): -1 when the rectangle is empty or the
+    // surface has no pixels, else the file writer's result (0 written, 1 cannot create, 2 write failed,
+    // 3 close failed).
+    virtual int SaveBMP(const ZTL::basic_string& name, const RECT* rect);
+    virtual int SaveZGA(const ZTL::basic_string& name, const RECT* rect, bool pack);
 
     // Bounds `in` (null: the whole surface) by the surface into `out` and returns `out`; the result
     // may be empty or inverted.

@@ -134,7 +134,7 @@ TEST_F(ImageFileTest, SaveBmpWritesTheBottomRowFirst)
             std::memcpy(info->pixels + y * info->pitch + x * 4, &v, 4);
         }
     }
-    ASSERT_EQ(Draw::SaveSurfaceBMP(*info, Path("out.bmp"), nullptr), 0);
+    ASSERT_EQ(info->SaveBMP(Path("out.bmp"), nullptr), 0);
     const Bytes file = ReadBack("out.bmp");
     ASSERT_EQ(file.size(), 86u);
     EXPECT_EQ(file[0], 'B');
@@ -153,16 +153,20 @@ TEST_F(ImageFileTest, SaveBmpWritesTheBottomRowFirst)
     EXPECT_EQ(file[54 + 12], 0x34); // blue of (4, 1)
     EXPECT_EQ(file[70 + 2], 0x10);
 
+    // The surface's own writer is the whole surface's.
+    ASSERT_EQ(plane.SaveBMP(Path("whole.bmp")), 0);
+    EXPECT_EQ(ReadBack("whole.bmp"), file);
+
     const Draw::RECT empty{3, 0, 3, 2};
-    EXPECT_EQ(Draw::SaveSurfaceBMP(*info, Path("none.bmp"), &empty), -1);
+    EXPECT_EQ(info->SaveBMP(Path("none.bmp"), &empty), -1);
     const Draw::RECT beyond{1, -5, 100, 1}; // clipped to 4 × 1
-    ASSERT_EQ(Draw::SaveSurfaceBMP(*info, Path("part.bmp"), &beyond), 0);
+    ASSERT_EQ(info->SaveBMP(Path("part.bmp"), &beyond), 0);
     const Bytes part = ReadBack("part.bmp");
     EXPECT_EQ(part.size(), 54u + 12u);
     EXPECT_EQ(part[54], 0x31);
 
     plane.Release();
-    EXPECT_EQ(Draw::SaveSurfaceBMP(*info, Path("gone.bmp"), nullptr), -1);
+    EXPECT_EQ(info->SaveBMP(Path("gone.bmp"), nullptr), -1);
 }
 
 TEST_F(ImageFileTest, SmallZgaIsWrittenUnpackedEvenWhenPackingIsAsked)
@@ -173,7 +177,7 @@ TEST_F(ImageFileTest, SmallZgaIsWrittenUnpackedEvenWhenPackingIsAsked)
     const std::uint32_t pixels[4] = {0x80FF0000, 0x0000FF00, 0xFF0000FF, 0x12345678};
     std::memcpy(info->pixels, pixels, 16);
     for (bool pack : {false, true}) {
-        ASSERT_EQ(Draw::SaveSurfaceZGA(*info, Path("small.zga"), nullptr, pack), 0);
+        ASSERT_EQ(info->SaveZGA(Path("small.zga"), nullptr, pack), 0);
         const Bytes file = ReadBack("small.zga");
         ASSERT_EQ(file.size(), 40u);
         EXPECT_EQ(std::memcmp(file.data(), "zga", 4), 0);
@@ -203,7 +207,7 @@ TEST_F(ImageFileTest, PackedZgaRoundTripsStraightAndThroughConversion)
             std::memcpy(info->pixels + y * info->pitch + x * 4, &v, 4);
         }
     }
-    ASSERT_EQ(Draw::SaveSurfaceZGA(*info, Path("packed.zga"), nullptr, true), 0);
+    ASSERT_EQ(info->SaveZGA(Path("packed.zga"), nullptr, true), 0);
     const Bytes file = ReadBack("packed.zga");
     EXPECT_EQ(Get32(file, 12), 1u);
     EXPECT_EQ(Get32(file, 16), 16u * 12 * 4);
@@ -227,7 +231,7 @@ TEST_F(ImageFileTest, PackedZgaRoundTripsStraightAndThroughConversion)
     ASSERT_EQ(opaque.CreateSurfaceOfType(3, 3, Draw::kPixelRGB888), 0);
     std::memset(opaque.GetSurfaceInfo()->pixels, 0x22, 3 * 3 * 3);
     const Draw::RECT corner{1, 1, 3, 3};
-    ASSERT_EQ(Draw::SaveSurfaceZGA(*opaque.GetSurfaceInfo(), Path("corner.zga"), &corner, false), 0);
+    ASSERT_EQ(opaque.GetSurfaceInfo()->SaveZGA(Path("corner.zga"), &corner, false), 0);
     const Bytes cornerFile = ReadBack("corner.zga");
     ASSERT_EQ(cornerFile.size(), 24u + 16);
     EXPECT_EQ(Get32(cornerFile, 24), 0xFF222222u);
