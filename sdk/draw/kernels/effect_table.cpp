@@ -3,6 +3,7 @@
 #include "sdk/draw/kernels/effect_table.h"
 
 #include "sdk/draw/kernels/effect_rules.h"
+#include "sdk/draw/kernels/kernel_grid.h"
 
 #include <initializer_list>
 
@@ -70,27 +71,10 @@ constexpr EffectKernel EffectMosaic_BGR888 = &EffectMosaic<PixelBGR888>;
 constexpr EffectKernel EffectMosaic_32 = &EffectMosaic<PixelXRGB8888>;
 constexpr EffectKernel EffectMosaic_A16 = &EffectMosaic<PixelA565>;
 
-struct SEffectRow
-{
-    std::uint32_t effect;
-    std::int32_t type;
-    EffectKernel kernel;
-};
+// Kernels by (effect, pixel type).
+using SEffectTable = SKernelGrid<EffectKernel, kEffectCount, kPixelTypeCount>;
 
-struct SEffectTable
-{
-    EffectKernel kernels[kEffectCount][kPixelTypeCount]{};
-};
-
-constexpr SEffectTable MakeEffectTable(std::initializer_list<SEffectRow> rows)
-{
-    SEffectTable t;
-    for (const SEffectRow& r : rows)
-        t.kernels[r.effect][r.type] = r.kernel;
-    return t;
-}
-
-constinit const SEffectTable kEffectTable = MakeEffectTable({
+constinit const SEffectTable kEffectTable = MakeKernelGrid<EffectKernel, kEffectCount, kPixelTypeCount>({
     {kEffectFill, kPixel565, EffectFill_16},
     {kEffectFill, kPixel555, EffectFill_16},
     {kEffectFill, kPixelRGB888, EffectFill_RGB888},
@@ -157,7 +141,7 @@ constinit const SEffectTable kEffectTable = MakeEffectTable({
 
 EffectKernel FindEffectKernel(std::uint32_t effect, std::int32_t type)
 {
-    return effect < kEffectCount && IsTableType(type) ? kEffectTable.kernels[effect][type] : nullptr;
+    return kEffectTable.Find(effect, type);
 }
 
 std::uint32_t PrepareEffectColor(std::int32_t type, std::uint32_t color)

@@ -2,6 +2,7 @@
 // The served (operation, destination type, source type) combinations of the polygon blit: operations
 // 0 (copy), 1 (colour-keyed copy) and 10 (blend by the source's alpha), 26 type pairs each.
 
+#include "sdk/draw/kernels/kernel_grid.h"
 #include "sdk/draw/kernels/pixel_types.h"
 #include "sdk/draw/kernels/polygon_scan.h"
 
@@ -14,29 +15,12 @@ inline constexpr std::int32_t kPolygonOpCopy = 0;
 inline constexpr std::int32_t kPolygonOpCopyKey = 1;
 inline constexpr std::int32_t kPolygonOpAlpha = 10;
 
-struct SPolygonRow
-{
-    std::int32_t dst;
-    std::int32_t src;
-    PolygonKernel kernel;
-};
+// Kernels by (destination type, source type).
+using SPolygonOpTable = SKernelGrid<PolygonKernel, kPixelTypeCount, kPixelTypeCount>;
 
-struct SPolygonOpTable
+constexpr SPolygonOpTable MakePolygonOpTable(std::initializer_list<SKernelCell<PolygonKernel>> rows)
 {
-    PolygonKernel kernels[kPixelTypeCount][kPixelTypeCount]{};
-
-    PolygonKernel Find(std::int32_t dst, std::int32_t src) const
-    {
-        return IsTableType(dst) && IsTableType(src) ? kernels[dst][src] : nullptr;
-    }
-};
-
-constexpr SPolygonOpTable MakePolygonOpTable(std::initializer_list<SPolygonRow> rows)
-{
-    SPolygonOpTable t;
-    for (const SPolygonRow& r : rows)
-        t.kernels[r.dst][r.src] = r.kernel;
-    return t;
+    return MakeKernelGrid<PolygonKernel, kPixelTypeCount, kPixelTypeCount>(rows);
 }
 
 // One table per operation, defined beside that operation's kernels.
