@@ -2,8 +2,9 @@
 // Row forms of the hottest single-factor blends, four 32-bit or eight 16-bit pixels at a time. They give
 // exactly the table results: the product tables hold floor(f * x / 255), which for 16-bit products
 // v = f * x <= 65025 equals (v + 1 + (v >> 8)) >> 8, and the level tables hold floor(field * L / 15),
-// which for field * L <= 945 equals the high half of (field * L) * 4370. Each returns how many pixels it
-// drew (a multiple of its group size); the caller finishes the row pixel by pixel.
+// which for a field of at most 63 and a level below 15 equals the high half of field * (L * 65536 / 15 + 1).
+// Each returns how many pixels it drew (a multiple of its group size); the caller finishes the row pixel
+// by pixel.
 
 #include "sdk/draw/kernels/pixel_traits.h"
 
@@ -99,19 +100,33 @@ int AlphaRateRow32(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t 
     return x;
 }
 
-// Each field of eight 16-bit colours scaled by its level / 15, truncated (bit 15 of RGB555 dropped).
-template <class T> inline __m128i ScaleFields(__m128i p, __m128i level)
+// Scaling of 16-bit colours by one level: below 15 each field f becomes the high half of f * multiplier;
+// level 15 keeps the colour bits as they are.
+struct SLevelScale
 {
-    const __m128i fifteenth = _mm_set1_epi16(4370);
+    template <class T> static SLevelScale Of(std::uint32_t level)
+    {
+        const std::uint32_t colour = T::kRedShift + T::kRedBits == 16 ? 0xFFFF : 0x7FFF;
+        return {_mm_set1_epi16(static_cast<short>(level < 15 ? level * 65536 / 15 + 1 : 0)),
+                _mm_set1_epi16(static_cast<short>(level < 15 ? 0 : colour))};
+    }
+    __m128i multiplier, keep;
+};
+
+// Each field of eight 16-bit colours scaled by its level / 15, truncated (bit 15 of RGB555 dropped).
+template <class T> inline __m128i ScaleFields(__m128i p, const SLevelScale& level)
+{
     const __m128i five = _mm_set1_epi16(0x1F);
-    const __m128i r = _mm_and_si128(_mm_srli_epi16(p, T::kRedShift), five);
+    __m128i r = _mm_srli_epi16(p, T::kRedShift);
+    if constexpr (T::kRedShift + T::kRedBits < 16) r = _mm_and_si128(r, five);
     const __m128i g = _mm_and_si128(_mm_srli_epi16(p, T::kGreenShift),
                                     _mm_set1_epi16(static_cast<short>((1 << T::kGreenBits) - 1)));
     const __m128i b = _mm_and_si128(p, five);
-    const auto scale = [&](__m128i f) { return _mm_mulhi_epu16(_mm_mullo_epi16(f, level), fifteenth); };
-    return _mm_or_si128(
+    const auto scale = [&](__m128i f) { return _mm_mulhi_epu16(f, level.multiplier); };
+    const __m128i scaled = _mm_or_si128(
         _mm_or_si128(_mm_slli_epi16(scale(r), T::kRedShift), _mm_slli_epi16(scale(g), T::kGreenShift)),
         scale(b));
+    return _mm_or_si128(scaled, _mm_and_si128(p, level.keep));
 }
 
 // Two-factor sum of 4-byte pixels, each factor first scaled by its own pixel's alpha where the type has
@@ -158,8 +173,8 @@ template <class T>
 int LevelRow16(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t sourceLevel,
                std::uint32_t destLevel, bool skipEqual, const SKey& key)
 {
-    const __m128i sl = _mm_set1_epi16(static_cast<short>(sourceLevel));
-    const __m128i dl = _mm_set1_epi16(static_cast<short>(destLevel));
+    const SLevelScale sl = SLevelScale::Of<T>(sourceLevel);
+    const SLevelScale dl = SLevelScale::Of<T>(destLevel);
     const __m128i keyBits = _mm_set1_epi16(static_cast<short>(key.key));
     int x = 0;
     for (; x + 8 <= w; x += 8) {
