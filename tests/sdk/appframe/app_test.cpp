@@ -459,8 +459,9 @@ TEST(AppFrame, MessageDrivenWaitsForMessagesAndCloseWakesIt)
         later.waiting = true;
         while (app.IsThreadValid())
             ++loops; // each pass waited for one message
+        // The closing thread still runs inside Close(): the application must outlive that call.
+        platform::JoinThread(t);
     });
-    platform::JoinThread(t);
     platform::CloseThreadHandle(t);
     EXPECT_LT(loops, 10); // it waited for messages instead of spinning
 }
@@ -479,8 +480,8 @@ TEST(AppFrame, PausedWhileMinimisedUntilAMessageArrives)
         valid = app.IsThreadValid(); // handles the minimising, then waits for the next message
         EXPECT_TRUE(later.done);
         EXPECT_TRUE(app.GetWindow()->IsMinimized());
+        platform::JoinThread(t);
     });
-    platform::JoinThread(t);
     platform::CloseThreadHandle(t);
     EXPECT_TRUE(valid);
 }
