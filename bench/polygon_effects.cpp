@@ -19,7 +19,8 @@ using namespace zelvoranGameSDK3rd::Draw;
 
 struct Plane
 {
-    Plane(int type, int w, int h) : bytes(BytesPerPixel(type)), memory(static_cast<std::size_t>(w) * h * bytes)
+    Plane(int type, int w, int h)
+        : bytes(BytesPerPixel(type)), memory(static_cast<std::size_t>(w) * h * bytes)
     {
         info.valid = true;
         info.pixels = memory.data();
@@ -30,7 +31,8 @@ struct Plane
         info.colorKey = 0x00FF00FF;
         info.fillColor = 0x80406080;
         std::mt19937 rng(1);
-        for (std::uint8_t& b : memory) b = static_cast<std::uint8_t>(rng());
+        for (std::uint8_t& b : memory)
+            b = static_cast<std::uint8_t>(rng());
     }
     int bytes;
     std::vector<std::uint8_t> memory;

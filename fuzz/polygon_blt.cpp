@@ -35,7 +35,8 @@ struct Reader
     {
         // Mostly near the planes, sometimes anywhere in the 32-bit range.
         const std::uint32_t v = Take(2);
-        return (v & 0x8000) != 0 ? static_cast<std::int32_t>(Take(4)) : static_cast<std::int32_t>(v % 64) - 16;
+        return (v & 0x8000) != 0 ? static_cast<std::int32_t>(Take(4))
+                                 : static_cast<std::int32_t>(v % 64) - 16;
     }
 };
 
