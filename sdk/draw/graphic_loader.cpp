@@ -60,6 +60,32 @@ SZgaHeader ReadZgaHeader(const std::uint8_t* p)
     return {I32(p + 4), I32(p + 8), U32(p + 12), U32(p + 16)};
 }
 
+// What a writer writes of a surface: the rectangle cut to the surface, its size, and how its rows read.
+struct SWriteArea
+{
+    RECT rect;
+    long long width;
+    long long height;
+    std::int32_t format; // the rows' source format for the row converter; -1 when no converter reads them
+    int bytes;           // per pixel
+
+    const std::uint8_t* Row(const CSurfaceInfo& info, long long y) const
+    {
+        return info.pixels + (rect.top + y) * info.pitch + static_cast<long long>(rect.left) * bytes;
+    }
+};
+
+// False when the cut rectangle is empty or the surface has no pixels.
+bool AreaToWrite(const CSurfaceInfo& info, const RECT* rect, SWriteArea& area)
+{
+    info.ClipRect(rect, &area.rect);
+    area.width = static_cast<long long>(area.rect.right) - area.rect.left;
+    area.height = static_cast<long long>(area.rect.bottom) - area.rect.top;
+    area.format = RowFormatOf(info.type);
+    area.bytes = info.GetBytesPerPixel();
+    return area.width > 0 && area.height > 0 && info.valid && info.pixels;
+}
+
 class CGraphicLoaderFactory : public IGraphicLoaderFactory
 {
 public:
@@ -372,12 +398,9 @@ int CGraphicLoader::Release()
 
 int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
 {
-    CSurfaceInfo& info = *this;
-    RECT r;
-    info.ClipRect(rect, &r);
-    const long long w = static_cast<long long>(r.right) - r.left,
-                    h = static_cast<long long>(r.bottom) - r.top;
-    if (w <= 0 || h <= 0 || !info.valid || !info.pixels) return -1;
+    SWriteArea area;
+    if (!AreaToWrite(*this, rect, area)) return -1;
+    const long long w = area.width, h = area.height;
     const std::uint64_t stride = (static_cast<std::uint64_t>(w) * 3 + 3) & ~std::uint64_t{3};
     const std::uint64_t total = kBmpHeadersSize + stride * static_cast<std::uint64_t>(h);
     if (total > 0xFFFFFFFFu) return 2;
@@ -394,13 +417,10 @@ int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
     Put16(p + 28, 24);
     Put32(p + 38, 3780);
     Put32(p + 42, 3780);
-    const std::int32_t format = RowFormatOf(info.type);
-    const int bytes = info.GetBytesPerPixel();
-    for (long long i = 0; i < h && format >= 0; ++i) {
-        const long long y = r.bottom - 1 - i; // the file's rows run bottom-up
-        const std::uint8_t* source = info.pixels + y * info.pitch + static_cast<long long>(r.left) * bytes;
-        ConvertPixelRow(kPixelRGB888, p + kBmpHeadersSize + stride * i, static_cast<std::int32_t>(w), source,
-                        format);
+    for (long long i = 0; i < h && area.format >= 0; ++i) {
+        // The file's rows run bottom-up.
+        ConvertPixelRow(kPixelRGB888, p + kBmpHeadersSize + stride * i, static_cast<std::int32_t>(w),
+                        area.Row(*this, h - 1 - i), area.format);
     }
     Auxiliary::CFile writer;
     return writer.Write(name, image.data(), static_cast<std::uint32_t>(total));
@@ -408,28 +428,22 @@ int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
 
 int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
 {
-    CSurfaceInfo& info = *this;
-    RECT r;
-    info.ClipRect(rect, &r);
-    const long long w = static_cast<long long>(r.right) - r.left,
-                    h = static_cast<long long>(r.bottom) - r.top;
-    if (w <= 0 || h <= 0 || !info.valid || !info.pixels) return -1;
+    SWriteArea area;
+    if (!AreaToWrite(*this, rect, area)) return -1;
+    const long long w = area.width, h = area.height;
     const std::uint64_t rawSize = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) * 4;
     if (rawSize + kZgaHeaderSize > 0xFFFFFFFFu) return 2;
 
     // A whole ARGB8888 surface whose rows lie back to back is the file's pixel data as it stands.
-    const std::uint8_t* raw = info.pixels;
+    const std::uint8_t* raw = pixels;
     std::vector<std::uint8_t> converted;
-    const bool whole = r.left == 0 && r.top == 0 && r.right == info.width && r.bottom == info.height;
-    if (!(whole && info.type == kPixelARGB8888 && info.pitch == w * 4)) {
+    const RECT& r = area.rect;
+    const bool whole = r.left == 0 && r.top == 0 && r.right == width && r.bottom == height;
+    if (!(whole && type == kPixelARGB8888 && pitch == w * 4)) {
         converted.assign(rawSize, 0);
-        const std::int32_t format = RowFormatOf(info.type);
-        const int bytes = info.GetBytesPerPixel();
-        for (long long y = 0; y < h && format >= 0; ++y) {
-            const std::uint8_t* source =
-                info.pixels + (r.top + y) * info.pitch + static_cast<long long>(r.left) * bytes;
+        for (long long y = 0; y < h && area.format >= 0; ++y) {
             ConvertPixelRow(kPixelARGB8888, converted.data() + y * w * 4, static_cast<std::int32_t>(w),
-                            source, format);
+                            area.Row(*this, y), area.format);
         }
         raw = converted.data();
     }
