@@ -2,41 +2,24 @@
 // onto a turned quadrilateral of a 640 x 480 destination) and of the rectangle effects over a 320 x 240
 // plane, through their entries. Rates are destination pixels per second.
 
+#include "bench/bench_plane.h"
 #include "sdk/draw/kernels/blend_tables.h"
-#include "sdk/draw/kernels/pixel_types.h"
 #include "sdk/draw/surface_info.h"
 
-#include <benchmark/benchmark.h>
-
 #include <cmath>
-#include <cstring>
-#include <random>
-#include <vector>
 
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
 
-struct Plane
+// A plane of random bytes with a fill colour for the fill effect.
+struct Plane : bench::Plane<CSurfaceInfo>
 {
-    Plane(int type, int w, int h)
-        : bytes(BytesPerPixel(type)), memory(static_cast<std::size_t>(w) * h * bytes)
+    Plane(int type, int w, int h) : bench::Plane<CSurfaceInfo>(type, w, h)
     {
-        info.valid = true;
-        info.pixels = memory.data();
-        info.pitch = w * bytes;
-        info.width = w;
-        info.height = h;
-        info.type = type;
-        info.colorKey = 0x00FF00FF;
         info.fillColor = 0x80406080;
-        std::mt19937 rng(1);
-        for (std::uint8_t& b : memory)
-            b = static_cast<std::uint8_t>(rng());
+        FillBytes(1);
     }
-    int bytes;
-    std::vector<std::uint8_t> memory;
-    CSurfaceInfo info;
 };
 
 // range(0): operation 0, 1 or 10; range(1): destination type; range(2): source type.
