@@ -5,6 +5,7 @@
 // table without rows and answers every pair as unserved.
 
 #include "sdk/draw/kernels/blt_walk.h"
+#include "sdk/draw/kernels/kernel_grid.h"
 #include "sdk/draw/kernels/pixel_types.h"
 
 #include <cstdint>
@@ -38,17 +39,12 @@ struct SBltRow
     BltKernel kernel;
 };
 
-struct SBltOpTable
+struct SBltOpTable : SKernelGrid<BltKernel, kPixelTypeCount, kPixelTypeCount>
 {
-    BltKernel kernels[kPixelTypeCount][kPixelTypeCount]{};
     EBltUnserved unserved = EBltUnserved::kTwo;
     EBltParam param = EBltParam::kNone;
     bool keyed = false;
 
-    BltKernel Find(std::int32_t dst, std::int32_t src) const
-    {
-        return IsTableType(dst) && IsTableType(src) ? kernels[dst][src] : nullptr;
-    }
     int UnservedResult(std::int32_t dst, std::int32_t src) const
     {
         switch (unserved) {

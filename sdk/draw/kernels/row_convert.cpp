@@ -1,5 +1,7 @@
 #include "sdk/draw/kernels/row_convert.h"
 
+#include "sdk/draw/kernels/kernel_grid.h"
+
 #include "sdk/draw/kernels/blt_copy_rules.h"
 #include "sdk/draw/kernels/pixel_types.h"
 
@@ -24,29 +26,10 @@ template <class Rule> void ConvertRow(std::uint8_t* dst, int width, const std::u
 
 template <class D, class S> constexpr RowConverter kConvert = &ConvertRow<CopyRule<D, S>>;
 
-struct SRowRow
-{
-    int srcFormat;
-    std::int32_t dstType;
-    RowConverter convert;
-};
+// Rows: source format, destination pixel type, converter.
+using SRowTable = SKernelGrid<RowConverter, kRowFormatCount, kPixelTypeCount>;
 
-struct SRowTable
-{
-    RowConverter converters[kRowFormatCount][kPixelTypeCount]{};
-};
-
-constexpr SRowTable MakeRowTable(std::initializer_list<SRowRow> rows)
-{
-    SRowTable t;
-    for (const SRowRow& r : rows)
-        t.converters[r.srcFormat][r.dstType] = r.convert;
-    return t;
-}
-
-// The three formats the decoders feed reach every type a plane can have; the others reach the two
-// formats the file writers produce (RGB888 and ARGB8888).
-constinit const SRowTable kRowTable = MakeRowTable({
+constinit const SRowTable kRowTable = MakeKernelGrid<RowConverter, kRowFormatCount, kPixelTypeCount>({
     {0, kPixelRGB888, kConvert<PixelRGB888, Pixel565>},
     {0, kPixelARGB8888, kConvert<PixelARGB8888, Pixel565>},
 
@@ -101,7 +84,7 @@ int ConvertPixelRow(std::int32_t dstType, std::uint8_t* dst, std::int32_t width,
                     std::int32_t srcFormat)
 {
     if (srcFormat < 0 || srcFormat >= kRowFormatCount || !IsTableType(dstType)) return 1;
-    const RowConverter convert = kRowTable.converters[srcFormat][dstType];
+    const RowConverter convert = kRowTable.Find(srcFormat, dstType);
     if (convert == nullptr) return 1;
     if (width > 0) convert(dst, width, src);
     return 0;
