@@ -173,8 +173,9 @@ std::uint32_t ReadPixel(const BitmapView& view, const std::uint8_t* row, int x)
 int DrawUncompressed(DeviceContext& dc, int x, int y, const BitmapView& view, int targetWidth,
                      int targetHeight)
 {
-    const int firstColumn = std::max(0, -x);
-    const int lastColumn = std::min(view.width, targetWidth - x); // exclusive
+    const int firstColumn = static_cast<int>(std::max(0LL, -static_cast<long long>(x)));
+    const int lastColumn =
+        static_cast<int>(std::min<long long>(view.width, targetWidth - static_cast<long long>(x)));
     for (int r = 0; r < view.height; ++r) {
         const long long ty = static_cast<long long>(y) + r;
         if (ty < 0 || ty >= targetHeight) continue;

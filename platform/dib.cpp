@@ -200,10 +200,17 @@ bool DeviceContext::TextOut(int x, int y, std::string_view cp932)
     if (!font_) return false;
     int cx, cy;
     if (!font_->Extent(cp932, cx, cy)) return false;
-    if (backgroundMode_ == BackgroundMode::Opaque) FillRect(x, y, x + cx, y + cy, backgroundColor_);
+    // Coordinates kept within int for text placed anywhere.
+    auto relative = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    if (backgroundMode_ == BackgroundMode::Opaque) {
+        FillRect(x, y, relative(static_cast<long long>(x) + cx), relative(static_cast<long long>(y) + cy),
+                 backgroundColor_);
+    }
     if (!bitmap_) return true;
     TextMask mask;
-    const MaskWindow window{-x, -y, bitmap_->Width() - x, bitmap_->Height() - y};
+    const MaskWindow window{relative(-static_cast<long long>(x)), relative(-static_cast<long long>(y)),
+                            relative(static_cast<long long>(bitmap_->Width()) - x),
+                            relative(static_cast<long long>(bitmap_->Height()) - y)};
     if (!font_->Rasterise(cp932, window, mask)) return false;
     for (int my = 0; my < mask.height; ++my) {
         const std::uint8_t* row = mask.Row(my);

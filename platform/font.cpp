@@ -124,10 +124,11 @@ std::shared_ptr<FontEngine> CurrentEngine()
 
 int FontCellHeight(const FontDescription& description)
 {
-    if (description.height > 0) return description.height;
-    if (description.height < 0)
-        return -static_cast<long long>(description.height) > 0x7FFF ? 0x7FFF : -description.height;
-    return kDefaultCellHeight;
+    // Heights beyond any screen are cut, so that widths of whole lines stay within int.
+    constexpr long long kLargest = 0x7FFF;
+    const long long height = description.height;
+    if (height == 0) return kDefaultCellHeight;
+    return static_cast<int>(std::min(height < 0 ? -height : height, kLargest));
 }
 
 std::shared_ptr<FontEngine> CreateHeadlessFontEngine()

@@ -250,14 +250,19 @@ bool Picture::Render(DeviceContext& dc, int x, int y, int width, int height) con
 {
     DibSection* target = dc.Bitmap();
     if (!target || width <= 0 || height <= 0) return false;
-    const int firstRow = std::max(0, -y), lastRow = std::min(height, target->Height() - y);
-    const int firstColumn = std::max(0, -x), lastColumn = std::min(width, target->Width() - x);
-    for (int r = firstRow; r < lastRow; ++r) {
-        const int sy = static_cast<int>(static_cast<long long>(r) * height_ / height);
+    // The visible part, worked out in 64 bits for pictures placed anywhere.
+    const long long firstRow = std::max(0LL, -static_cast<long long>(y));
+    const long long lastRow = std::min<long long>(height, target->Height() - static_cast<long long>(y));
+    const long long firstColumn = std::max(0LL, -static_cast<long long>(x));
+    const long long lastColumn = std::min<long long>(width, target->Width() - static_cast<long long>(x));
+    for (long long r = firstRow; r < lastRow; ++r) {
+        const long long sy = r * height_ / height;
         const std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(sy) * width_;
-        for (int c = firstColumn; c < lastColumn; ++c) {
-            const std::uint32_t pixel = row[static_cast<long long>(c) * width_ / width];
-            if (!(pixel & PictureBuilder::kTransparent)) dc.SetPixel(x + c, y + r, pixel);
+        for (long long c = firstColumn; c < lastColumn; ++c) {
+            const std::uint32_t pixel = row[c * width_ / width];
+            if (!(pixel & PictureBuilder::kTransparent)) {
+                dc.SetPixel(static_cast<int>(x + c), static_cast<int>(y + r), pixel);
+            }
         }
     }
     return true;

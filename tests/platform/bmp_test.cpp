@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -143,6 +144,11 @@ TEST(BitmapDecode, DrawingIsClippedToTheTarget)
     ASSERT_TRUE(dc.GetPixel(1, 0, c));
     EXPECT_EQ(c, kRed);
     EXPECT_EQ(platform::DrawBitmap(dc, -1, 0, view), 1);
+    ASSERT_TRUE(dc.GetPixel(0, 0, c));
+    EXPECT_EQ(c, kBlue);
+    // Placed anywhere at all, nothing lands and nothing overflows.
+    EXPECT_EQ(platform::DrawBitmap(dc, INT_MIN, INT_MAX, view), 1);
+    EXPECT_EQ(platform::DrawBitmap(dc, INT_MAX, INT_MIN, view), 1);
     ASSERT_TRUE(dc.GetPixel(0, 0, c));
     EXPECT_EQ(c, kBlue);
 }

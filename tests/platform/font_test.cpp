@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,10 @@ TEST(HeadlessFont, FixedMetricsBySize)
     EXPECT_EQ(cy, 20);
     ASSERT_TRUE(Headless(0)->Extent("a", cx, cy));
     EXPECT_EQ(cy, 16);
+    // Heights beyond any screen are cut to 32767.
+    ASSERT_TRUE(Headless(1 << 30)->Extent("ab", cx, cy));
+    EXPECT_EQ(cy, 0x7FFF);
+    EXPECT_EQ(cx, 2 * (0x7FFF / 2));
 }
 
 TEST(HeadlessFont, BoxGlyphsLeaveTheLastColumnAndRowAndSpacesEmpty)
@@ -142,6 +147,8 @@ TEST_P(TextOutTest, DrawsTheTextColourAndPaintsTheBackgroundOnlyWhenOpaque)
     // Text partly off the bitmap is cut, not wrapped.
     EXPECT_TRUE(dc.TextOut(-3, 10, "ab"));
     EXPECT_TRUE(dc.TextOut(1000, 1000, "ab"));
+    EXPECT_TRUE(dc.TextOut(INT_MIN, INT_MAX, "ab"));
+    EXPECT_TRUE(dc.TextOut(INT_MAX, INT_MIN, "ab"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, TextOutTest, ::testing::Values(16, 24, 32));

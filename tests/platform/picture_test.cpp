@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 using test_support::Bytes;
@@ -83,6 +85,9 @@ TEST(Picture, RenderScalesToTheAskedSize)
     EXPECT_EQ(c, 0x0000FFu);
     dc.GetPixel(4, 4, c);
     EXPECT_EQ(c, 0x00FF00u);
+    EXPECT_TRUE(picture->Render(dc, INT_MIN, INT_MAX, 10, 6));
+    EXPECT_TRUE(picture->Render(dc, INT_MAX, INT_MIN, 10, 6));
+    EXPECT_FALSE(picture->Render(dc, 0, 0, 0, 6));
 }
 
 TEST(Picture, BrokenAndForeignBytesAreRefused)
