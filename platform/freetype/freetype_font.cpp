@@ -126,11 +126,23 @@ GlyphMap ReadVerticalForms(FT_Face face)
     return forms;
 }
 
+// Full-width characters that lie on their side in a vertical line (brackets, dashes, wave dash, ellipses,
+// comparison signs): where the face has no upright form for one, its horizontal glyph is turned with the
+// line instead of standing upright.
+bool LiesInVerticalLines(char32_t c)
+{
+    return (c >= 0x2010 && c <= 0x2015) || c == 0x2025 || c == 0x2026 || (c >= 0x3008 && c <= 0x3011) ||
+           (c >= 0x3014 && c <= 0x301C) || c == 0x30FC || c == 0xFF08 || c == 0xFF09 || c == 0xFF0D ||
+           (c >= 0xFF1C && c <= 0xFF1E) || c == 0xFF3B || c == 0xFF3D || c == 0xFF3F ||
+           (c >= 0xFF5B && c <= 0xFF5E);
+}
+
 struct GlyphItem
 {
     FT_UInt index;
     bool doubleByte;
     int advance;
+    bool upright; // turned a quarter left inside the line, so that it stands when the line is turned
 };
 
 class Engine;
@@ -292,10 +304,14 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
                 code = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
             }
         }
-        GlyphItem item{code ? FT_Get_Char_Index(face_, code) : 0, length == 2, 0};
-        if (vertical_ && item.doubleByte && verticalForms_) {
-            auto form = verticalForms_->find(item.index);
-            if (form != verticalForms_->end()) item.index = form->second;
+        GlyphItem item{code ? FT_Get_Char_Index(face_, code) : 0, length == 2, 0, vertical_ && length == 2};
+        if (item.upright) {
+            auto form = verticalForms_ ? verticalForms_->find(item.index) : GlyphMap::const_iterator{};
+            if (verticalForms_ && form != verticalForms_->end()) {
+                item.index = form->second;
+            } else if (LiesInVerticalLines(code)) {
+                item.upright = false;
+            }
         }
         if (FT_Load_Glyph(face_, item.index, FT_LOAD_NO_BITMAP | (mono_ ? FT_LOAD_TARGET_MONO : 0)) == 0) {
             item.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
@@ -361,7 +377,7 @@ bool FreeTypeFont::Rasterise(std::string_view text, const MaskWindow& window, Te
         const bool visible = pen + 2 * cell_ > mask.originX && pen - cell_ < mask.originX + mask.width;
         if (visible && mask.width > 0 && Load(item.index)) {
             const FT_GlyphSlot slot = face_->glyph;
-            Blit(slot->bitmap, slot->bitmap_left, slot->bitmap_top, vertical_ && item.doubleByte, pen, mask);
+            Blit(slot->bitmap, slot->bitmap_left, slot->bitmap_top, item.upright, pen, mask);
         }
         pen += item.advance;
     }

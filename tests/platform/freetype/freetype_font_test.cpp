@@ -203,6 +203,19 @@ TEST_F(FreeTypeFontTest, VerticalFaceUsesTheUprightFormsOfPunctuation)
     EXPECT_GT(flat.top, 16);
 }
 
+TEST_F(FreeTypeFontTest, VerticalFaceLaysBracketsWithoutAnUprightFormAlongTheLine)
+{
+    // IPA Gothic has upright forms of 「 but none of （ and 【: those are drawn as in a horizontal line, and
+    // end up on their side when the line is turned. Ideographs stand upright (turned a quarter left here).
+    auto turned = Make(24, "@" + kGothic);
+    auto flat = Make(24);
+    for (const char* lying : {"（", "【"}) {
+        EXPECT_EQ(Rasterise(*turned, lying).coverage, Rasterise(*flat, lying).coverage) << lying;
+    }
+    EXPECT_NE(Rasterise(*turned, "「").coverage, Rasterise(*flat, "「").coverage);
+    EXPECT_NE(Rasterise(*turned, "霞").coverage, Rasterise(*flat, "霞").coverage);
+}
+
 TEST_F(FreeTypeFontTest, BytesWithoutACharacterStillAdvance)
 {
     auto font = Make(16);
