@@ -99,13 +99,10 @@ public:
     {
         if (!m_presented || !Render()) return false;
         int w = 0, h = 0;
-        SDL_RenderSetLogicalSize(m_renderer, 0, 0);
-        SDL_RenderSetViewport(m_renderer, nullptr);
         SDL_GetRendererOutputSize(m_renderer, &w, &h);
         pixels.assign(std::size_t(w) * std::size_t(h), 0);
         const bool ok =
             SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(), w * 4) == 0;
-        SDL_RenderSetLogicalSize(m_renderer, m_frameInfo.width, m_frameInfo.height);
         size = SIZE{w, h};
         return ok;
     }
@@ -166,15 +163,21 @@ public:
     }
 
 private:
-    // The frame scaled to the client area with the aspect kept (bars where it does not fill it).
+    // The frame scaled to the client area with the aspect kept (bars where it does not fill it). The
+    // viewport is set anew each time, so a window that changed its size is filled at once.
     bool Render()
     {
         if (m_texture == nullptr) return false;
         if (SDL_UpdateTexture(m_texture, nullptr, m_frame.data(), m_frameInfo.pitch) != 0) return false;
-        SDL_RenderSetLogicalSize(m_renderer, m_frameInfo.width, m_frameInfo.height);
+        int w = 0, h = 0;
+        if (SDL_GetRendererOutputSize(m_renderer, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+        SDL_RenderSetViewport(m_renderer, nullptr);
         SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
         SDL_RenderClear(m_renderer);
-        return SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr) == 0;
+        const double scale = std::min(double(w) / m_frameInfo.width, double(h) / m_frameInfo.height);
+        const int dw = int(m_frameInfo.width * scale + 0.5), dh = int(m_frameInfo.height * scale + 0.5);
+        const SDL_Rect target{(w - dw) / 2, (h - dh) / 2, dw, dh};
+        return SDL_RenderCopy(m_renderer, m_texture, nullptr, &target) == 0;
     }
 
     HWND m_handle;

@@ -1,0 +1,144 @@
+// The display device on the SDL back end under a virtual X server of the test's own: a known picture
+// presented at 1× and at 2× reads back from the window unchanged, and a 16-bit full-screen frame is
+// scaled to the screen.
+#ifdef MAROVELLIN_HAVE_SDL
+
+#include "display_support.h"
+#include "support/virtual_display.h"
+
+#include "platform/clock.h"
+#include "sdk/draw/fast_draw.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <dlfcn.h>
+
+// The desktop libraries under SDL keep some process-lifetime allocations that the leak checker would
+// report; they are not ours. (This program's one definition of the suppressions.)
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\nleak:libX11.so\nleak:libSDL2\nleak:libxcb\nleak:libXext\nleak:libXi.so\n"
+           "leak:libXrandr\nleak:libXcursor\nleak:libXfixes\nleak:libXrender\nleak:libGL\nleak:swrast_dri\n";
+}
+
+namespace {
+
+using namespace draw_test;
+namespace Draw = zelvoranGameSDK3rd::Draw;
+namespace ZTL = zelvoranGameSDK3rd::ZTL;
+
+// The picture of a 320 × 240 screen drawn at `scale` (each pixel a scale × scale block).
+std::uint32_t Picture(int x, int y, int scale)
+{
+    return Pattern(x / scale, y / scale);
+}
+
+void PaintPicture(Draw::ISurface& plane, int scale)
+{
+    Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    for (int y = 0; y < info->height; ++y)
+        for (int x = 0; x < info->width; ++x) {
+            const std::uint32_t v = Picture(x, y, scale);
+            std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + std::ptrdiff_t(x) * 4, &v, 4);
+        }
+}
+
+// Presents a few frames, letting the window settle, and reads back what it shows.
+std::vector<std::uint32_t> PresentAndRead(DrawApp& app, Draw::CFastDraw& device, SIZE& size)
+{
+    std::vector<std::uint32_t> shown;
+    for (int i = 0; i < 10; ++i) {
+        app.PumpMessages();
+        device.OnDraw(nullptr, true);
+        shown = Presented(app.GetHWnd(), size);
+        platform::SleepMilliseconds(20);
+    }
+    return shown;
+}
+
+class DisplayOnX : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string why;
+        if (!m_display.Start(why)) GTEST_SKIP() << "skipped: " << why;
+        // The software renderer: it reads back the window's whole picture even where the virtual server,
+        // which has no window manager, leaves the native window at its old size; and no graphics driver
+        // is loaded and unloaded under the leak checker.
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        // SDL loads the X and GL libraries itself and unloads them when it stops; kept loaded, the leak
+        // checker can still tell their allocations apart from ours.
+        for (const char* name :
+             {"libX11.so.6", "libX11-xcb.so.1", "libxcb.so.1", "libXext.so.6", "libXcursor.so.1",
+              "libXi.so.6", "libXfixes.so.3", "libXrandr.so.2", "libXrender.so.1", "libGL.so.1",
+              "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
+            dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+    }
+    test_support::VirtualDisplay m_display;
+};
+
+TEST_F(DisplayOnX, APictureReadsBackUnchangedAtOneAndTwoTimes)
+{
+    for (int scale : {1, 2}) {
+        const int w = 320 * scale, h = 240 * scale;
+        const bool ran = RunInDrawApp("sdl", w, h, [&](DrawApp& app) {
+            ZTL::smart_ptr<Draw::CFastDraw> device = Draw::CFastDraw::CreateForThread();
+            ASSERT_EQ(device->ChangeDisplay(false), 0);
+            ASSERT_EQ(device->GetDisplayPixelType(), Draw::kPixelXRGB8888);
+            PaintPicture(*device->GetSecondary(), scale);
+            SIZE size{};
+            const std::vector<std::uint32_t> shown = PresentAndRead(app, *device, size);
+            ASSERT_EQ(size.cx, w);
+            ASSERT_EQ(size.cy, h);
+            int wrong = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    wrong += (shown[std::size_t(y) * w + x] & 0xFFFFFF) != Picture(x, y, scale);
+            EXPECT_EQ(wrong, 0) << "at " << scale << "x";
+        });
+        ASSERT_TRUE(ran) << "the SDL back end cannot open the virtual display";
+    }
+}
+
+TEST_F(DisplayOnX, A16BitFullScreenFrameIsScaledToTheScreen)
+{
+    const bool ran = RunInDrawApp("sdl", 320, 240, [&](DrawApp& app) {
+        ZTL::smart_ptr<Draw::CFastDraw> device = Draw::CFastDraw::CreateForThread();
+        device->SetDisplayBpp(16);
+        ASSERT_EQ(device->ChangeDisplay(true), 0);
+        ASSERT_TRUE(device->IsFullScreen());
+        ASSERT_EQ(device->GetDisplayPixelType(), Draw::kPixel565);
+        Draw::CSurfaceInfo* back = device->GetSecondary()->GetSurfaceInfo();
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) {
+                const std::uint32_t p = Pattern(x / 16, y / 16);
+                const std::uint16_t v = Draw::PackRGB565(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+                std::memcpy(back->pixels + std::ptrdiff_t(y) * back->pitch + 2 * x, &v, 2);
+            }
+        SIZE size{};
+        const std::vector<std::uint32_t> shown = PresentAndRead(app, *device, size);
+        ASSERT_GT(size.cx, 0);
+        // The frame keeps its shape: scaled by the smaller ratio, centred, bars elsewhere.
+        const double s = std::min(size.cx / 320.0, size.cy / 240.0);
+        const double ox = (size.cx - 320 * s) / 2, oy = (size.cy - 240 * s) / 2;
+        int wrong = 0;
+        for (int by = 0; by < 15; ++by)
+            for (int bx = 0; bx < 20; ++bx) {
+                const int x = int(ox + (bx * 16 + 8) * s), y = int(oy + (by * 16 + 8) * s);
+                const std::uint32_t got = shown[std::size_t(y) * size.cx + x];
+                const std::uint32_t want = Pattern(bx, by);
+                for (int shift : {16, 8, 0})
+                    wrong += std::abs(int(got >> shift & 0xFF) - int(want >> shift & 0xFF)) > 8;
+            }
+        EXPECT_EQ(wrong, 0) << "on a screen of " << size.cx << " x " << size.cy;
+        device->ChangeDisplay(false);
+    });
+    ASSERT_TRUE(ran) << "the SDL back end cannot open the virtual display";
+}
+
+} // namespace
+
+#endif
