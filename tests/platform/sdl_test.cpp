@@ -6,17 +6,10 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/thread.h"
 #include "platform/window.h"
+#include "support/virtual_display.h"
 
-#include <csignal>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 // The desktop libraries under SDL keep some process-lifetime allocations that the leak checker would
 // report; they are not ours.
@@ -52,57 +45,6 @@ TEST(SdlKeyTable, PinnedScanCodes)
     EXPECT_EQ(sdl::ScanCodeFromSdl(100000), 0);
 }
 
-// A virtual X server of our own on a free display number; stopped when the test ends.
-class VirtualDisplay
-{
-public:
-    bool Start(std::string& why)
-    {
-        for (int n = 90; n < 130 && m_pid <= 0; ++n) {
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-            struct stat st;
-            if (stat(socket.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
-            const std::string display = ":" + std::to_string(n);
-            char arg0[] = "Xvfb", screen[] = "-screen", zero[] = "0", geometry[] = "1024x768x24",
-                 nolisten[] = "-nolisten", tcp[] = "tcp";
-            std::string displayArg = display;
-            char* argv[] = {arg0, displayArg.data(), screen, zero, geometry, nolisten, tcp, nullptr};
-            pid_t pid = 0;
-            if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, argv, environ) != 0) {
-                why = "Xvfb is not installed";
-                return false;
-            }
-            for (int i = 0; i < 100; ++i) { // up to 5 s for the socket
-                if (stat(socket.c_str(), &st) == 0) {
-                    m_pid = pid;
-                    setenv("DISPLAY", display.c_str(), 1);
-                    return true;
-                }
-                int status;
-                if (waitpid(pid, &status, WNOHANG) == pid) break; // it gave up (display taken meanwhile)
-                usleep(50000);
-            }
-            if (m_pid <= 0) {
-                kill(pid, SIGTERM);
-                waitpid(pid, nullptr, 0);
-            }
-        }
-        why = "no X server could be started";
-        return false;
-    }
-    ~VirtualDisplay()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-private:
-    pid_t m_pid = -1;
-};
-
 LRESULT Plain(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
     return DefWindowProc(w, m, wp, lp);
@@ -110,7 +52,7 @@ LRESULT Plain(HWND w, UINT m, WPARAM wp, LPARAM lp)
 
 TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
 {
-    VirtualDisplay display;
+    test_support::VirtualDisplay display;
     std::string why;
     if (!display.Start(why)) GTEST_SKIP() << "skipped: " << why;
     ASSERT_TRUE(SelectBackend("sdl")) << "SDL cannot open the virtual display";
