@@ -35,6 +35,25 @@ std::unique_ptr<Backend> Make(std::string_view name)
 
 } // namespace
 
+bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
+                   std::int32_t& pixelType, std::int32_t& bytesPerPixel)
+{
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+    if (!fullScreen || bits == 32) {
+        pixelType = 7;
+        bytesPerPixel = 4;
+    } else if (bits == 16) {
+        pixelType = 3;
+        bytesPerPixel = 2;
+    } else if (bits == 24) {
+        pixelType = 5;
+        bytesPerPixel = 3;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 Backend& GetBackend()
 {
     std::lock_guard lock(C().mutex);

@@ -125,6 +125,11 @@ public:
     virtual bool GetCursorPosition(HWND window, POINT& client) = 0;
 };
 
+// The frame a display mode gives (shared by the back ends): windowed XRGB8888; full screen 16, 24 or 32
+// bits RGB565, RGB888 or XRGB8888. False for another depth or a side of 0 or less (or above 16384).
+bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
+                   std::int32_t& pixelType, std::int32_t& bytesPerPixel);
+
 // The active back end (chosen on first use when none was selected).
 Backend& GetBackend();
 // Switches to the named back end ("headless" or "sdl"). False when the name is unknown, that back end

@@ -321,19 +321,8 @@ public:
     bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
                         std::int32_t bits, std::int32_t* pixelType) override
     {
-        std::int32_t type = 7, bytes = 4;
-        if (fullScreen) {
-            if (bits == 16) {
-                type = 3;
-                bytes = 2;
-            } else if (bits == 24) {
-                type = 5;
-                bytes = 3;
-            } else if (bits != 32) {
-                return false;
-            }
-        }
-        if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+        std::int32_t type = 0, bytes = 0;
+        if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
         SdlWindow* w = WindowOf(window);
         if (w == nullptr || !w->SetDisplayMode(width, height, type, bytes)) return false;
         *pixelType = type;

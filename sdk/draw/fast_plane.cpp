@@ -162,27 +162,9 @@ int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t
 {
     // Making a surface replaces the old one (the file name stays for rebuilding).
     if (GetSurfaceInfo()->valid || ownsMemory || surface || dibSection) FreeSurface();
-    int bytes = 0;
-    switch (type) {
-    case kPixel565:
-    case kPixel555:
-        bytes = 2;
-        break;
-    case kPixelRGB888:
-    case kPixelBGR888:
-        bytes = 3;
-        break;
-    case kPixelXRGB8888:
-    case kPixelXBGR8888:
-    case kPixelA565:
-    case kPixelA555:
-    case kPixelARGB8888:
-    case kPixelABGR8888:
-        bytes = 4;
-        break;
-    default:
-        return 1;
-    }
+    // Every pixel type but the palettised one (display surfaces only) and those without pixels.
+    const int bytes = type == kPixelP8 ? 0 : BytesPerPixel(type);
+    if (bytes == 0) return 1;
     if (w <= 0 || h <= 0) return 1;
     const std::uint64_t size = std::uint64_t(w) * std::uint64_t(h) * std::uint64_t(bytes);
     if (size > kMaxPlaneBytes) return 1;
@@ -203,13 +185,7 @@ int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t
     }
     width = w;
     height = h;
-    CSurfaceInfo* info = GetSurfaceInfo();
-    info->pixels = pixels;
-    info->pitch = pitch;
-    info->width = w;
-    info->height = h;
-    info->valid = true;
-    info->type = type;
+    DescribePixels(pixels, pitch, type);
     hasAlpha = type > kPixelUnused9;
     if (clear) Clear(nullptr);
     Register();
@@ -230,12 +206,7 @@ int CFastPlane::AttachSurfaceInfo()
     CSurfaceInfo* info = GetSurfaceInfo();
     if (result == platform::kDisplayOk) {
         // The address stays valid after the unlock; the info's locks cost nothing.
-        info->pixels = pixels;
-        info->pitch = pitch;
-        info->width = width;
-        info->height = height;
-        info->valid = true;
-        info->type = type;
+        DescribePixels(pixels, pitch, type);
         info->locker.add(new INullSurfaceLocker);
         surface->Unlock();
         return 0;
@@ -245,12 +216,7 @@ int CFastPlane::AttachSurfaceInfo()
         return 1;
     }
     // A primary whose memory cannot be reached is still presented, but every pixel operation refuses.
-    info->pixels = nullptr;
-    info->pitch = 0;
-    info->width = width;
-    info->height = height;
-    info->valid = true;
-    info->type = type;
+    DescribePixels(nullptr, 0, type);
     info->locker.add(new IDisableSurfaceLocker);
     return 1;
 }
@@ -294,6 +260,17 @@ int CFastPlane::CreateSecondary(bool, CFastPlane* primaryPlane)
     UpdateColorKey();
     displayPlane = true;
     return 0;
+}
+
+void CFastPlane::DescribePixels(std::uint8_t* pixels, std::int32_t pitch, std::int32_t type)
+{
+    CSurfaceInfo* info = GetSurfaceInfo();
+    info->pixels = pixels;
+    info->pitch = pitch;
+    info->width = width;
+    info->height = height;
+    info->valid = true;
+    info->type = type;
 }
 
 void CFastPlane::FreeSurface()

@@ -113,6 +113,8 @@ protected:
     std::int32_t DisplayType() const;
     // Frees pixels and surfaces and leaves the device's list; the file name stays.
     void FreeSurface();
+    // The surface info: these pixels of the plane's size, valid.
+    void DescribePixels(std::uint8_t* pixels, std::int32_t pitch, std::int32_t type);
     void Register();
     void ResetKey();
 
