@@ -478,3 +478,65 @@ TEST(PlaneFactory, PlanesComeFromTheThreadsDevice)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FastPlane, MakingASurfaceAgainReplacesTheOldOne)
+{
+    WithDevice(320, 240, [](DrawApp&, Draw::CFastDraw& device) {
+        Draw::CFastPlane plane;
+        ASSERT_EQ(plane.CreateSurfaceOfType(8, 8, Draw::kPixelARGB8888), 0);
+        // The old pixels are freed (the leak checker would see them) and the plane is listed once.
+        ASSERT_EQ(plane.CreateSurfaceOfType(4, 2, Draw::kPixel565), 0);
+        std::int32_t w = 0, h = 0;
+        EXPECT_EQ(plane.GetSize(&w, &h), 0);
+        EXPECT_EQ(w, 4);
+        EXPECT_EQ(plane.GetSurfaceInfo()->pitch, 8);
+        EXPECT_FALSE(plane.HasAlpha());
+        EXPECT_EQ(std::count(device.GetPlanes().begin(), device.GetPlanes().end(), &plane), 1);
+        ASSERT_EQ(plane.CreateSurface(6, 6, false), 0);
+        EXPECT_EQ(std::count(device.GetPlanes().begin(), device.GetPlanes().end(), &plane), 1);
+    });
+}
+
+TEST(FastDraw, PlanesAndTheThreadOutliveTheDeviceSafely)
+{
+    platform::UseVirtualClock();
+    const bool ran = RunInDrawApp("headless", 320, 240, [](DrawApp&) {
+        auto survivor = std::make_unique<Draw::CFastPlane>();
+        {
+            ZTL::smart_ptr<Draw::CFastDraw> device = Draw::CFastDraw::CreateForThread();
+            ASSERT_EQ(device->ChangeDisplay(false), 0);
+            ASSERT_EQ(survivor->CreateSurface(8, 8, false), 0);
+            EXPECT_FALSE(Draw::GetThreadPlaneFactory().isNull());
+        }
+        // The thread forgets the device and its factory; the plane can still be released.
+        EXPECT_EQ(Draw::GetThreadFastDraw(), nullptr);
+        EXPECT_TRUE(Draw::GetThreadPlaneFactory().isNull());
+        EXPECT_THROW(Draw::CPlane(), ZTL::CRuntimeException);
+        survivor.reset();
+    });
+    platform::UseRealClock();
+    EXPECT_TRUE(ran);
+}
+
+TEST(LayerList, RemoveTakesEveryEntryOfTheLayer)
+{
+    std::string log;
+    RecordingLayer a("a", log), b("b", log);
+    Draw::CLayerList list;
+    EXPECT_TRUE(list.IsEmpty());
+    list.Add(&a);
+    list.Add(&b);
+    list.Add(&a);
+    list.OnDraw(static_cast<platform::DeviceContext*>(nullptr));
+    EXPECT_EQ(log, "a(dc) b(dc) a(dc) ");
+    list.Remove(&a);
+    log.clear();
+    list.OnDraw(static_cast<platform::DeviceContext*>(nullptr));
+    EXPECT_EQ(log, "b(dc) ");
+    list.Clear();
+    EXPECT_TRUE(list.IsEmpty());
+}
+
+} // namespace
