@@ -4,7 +4,7 @@
 #ifdef MAROVELLIN_HAVE_SDL
 
 #include "display_support.h"
-#include "support/virtual_display.h"
+#include "x11_fixture.h"
 
 #include "platform/clock.h"
 #include "sdk/draw/fast_draw.h"
@@ -13,10 +13,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <dlfcn.h>
 
 // The desktop libraries under SDL keep some process-lifetime allocations that the leak checker would
-// report; they are not ours. (This program's one definition of the suppressions.)
+// report; they are not ours. This is the test program's one definition of the suppressions; the X
+// fixture keeps the libraries loaded so that these names match.
 extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libdbus-1.so\nleak:libX11.so\nleak:libSDL2\nleak:libxcb\nleak:libXext\nleak:libXi.so\n"
@@ -58,27 +58,7 @@ std::vector<std::uint32_t> PresentAndRead(DrawApp& app, Draw::CFastDraw& device,
     return shown;
 }
 
-class DisplayOnX : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string why;
-        if (!m_display.Start(why)) GTEST_SKIP() << "skipped: " << why;
-        // The software renderer: it reads back the window's whole picture even where the virtual server,
-        // which has no window manager, leaves the native window at its old size; and no graphics driver
-        // is loaded and unloaded under the leak checker.
-        setenv("SDL_RENDER_DRIVER", "software", 1);
-        // SDL loads the X and GL libraries itself and unloads them when it stops; kept loaded, the leak
-        // checker can still tell their allocations apart from ours.
-        for (const char* name :
-             {"libX11.so.6", "libX11-xcb.so.1", "libxcb.so.1", "libXext.so.6", "libXcursor.so.1",
-              "libXi.so.6", "libXfixes.so.3", "libXrandr.so.2", "libXrender.so.1", "libGL.so.1",
-              "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-            dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
-    }
-    test_support::VirtualDisplay m_display;
-};
+using DisplayOnX = XDisplayTest;
 
 TEST_F(DisplayOnX, APictureReadsBackUnchangedAtOneAndTwoTimes)
 {
