@@ -305,6 +305,7 @@ TEST_F(ImageFileTest, BmpAcceptanceByLength)
     ASSERT_EQ(bitmap.CreateDIB(2, 2, 24, false), 0);
     EXPECT_EQ(loader.Render(bitmap.GetDC()), 1);
     EXPECT_EQ(loader.DecodeInto(*bitmap.GetSurfaceInfo()), 3);
+    EXPECT_EQ(bitmap.Load(Path("short.bmp"), 24), 2); // loaded, but no size
     MemorySurface plane;
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("short.bmp"), Draw::kPixelXRGB8888), -3);
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("missing.bmp"), Draw::kPixelXRGB8888), -1);
