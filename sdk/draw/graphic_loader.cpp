@@ -86,22 +86,16 @@ bool AreaToWrite(const CSurfaceInfo& info, const RECT* rect, SWriteArea& area)
     return area.width > 0 && area.height > 0 && info.valid && info.pixels;
 }
 
-class CGraphicLoaderFactory : public IGraphicLoaderFactory
-{
-public:
-    IGraphicLoader* Create() override { return new CGraphicLoader; }
-};
-
 } // namespace
 
-ZTL::smart_ptr<IGraphicLoaderFactory> GraphicLoaderFactory(new CGraphicLoaderFactory);
+ZTL::smart_ptr<ZTL::factory_base> GraphicLoaderFactory(new ZTL::factory_i2<IGraphicLoader, CGraphicLoader>);
 ZTL::string SpiFolder = "SPI";
 
 ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader()
 {
     ZTL::smart_ptr<IGraphicLoader> loader;
     if (GraphicLoaderFactory) {
-        if (IGraphicLoader* made = GraphicLoaderFactory->Create()) loader.add(made);
+        if (auto* made = static_cast<IGraphicLoader*>(GraphicLoaderFactory->create())) loader.add(made);
     }
     return loader;
 }

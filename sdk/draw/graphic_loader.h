@@ -12,6 +12,7 @@
 #include "sdk/draw/font.h"
 #include "sdk/draw/image_plugin.h"
 #include "sdk/draw/surface_info.h"
+#include "sdk/ztl/factory.h"
 #include "sdk/ztl/smart_ptr.h"
 #include "sdk/ztl/ztl_string.h"
 
@@ -109,15 +110,9 @@ private:
     void* pluginInfo = nullptr;
 };
 
-// Makes graphic loaders; the installed factory decides which class every new loader has.
-class IGraphicLoaderFactory
-{
-public:
-    virtual IGraphicLoader* Create() = 0;
-    virtual ~IGraphicLoaderFactory() = default;
-};
-
-extern ZTL::smart_ptr<IGraphicLoaderFactory> GraphicLoaderFactory;
+// Makes graphic loaders; the installed factory decides which class every new loader has. Its creation
+// slot returns an IGraphicLoader.
+extern ZTL::smart_ptr<ZTL::factory_base> GraphicLoaderFactory;
 // The folder of the image plug-in libraries, relative to the current folder.
 extern ZTL::string SpiFolder;
 
