@@ -8,7 +8,9 @@ namespace {
 
 using namespace threadtest;
 
-TEST(CriticalSection, CountsEntriesOfItsHolder)
+constexpr const char* kLeaveMisuse = "CCriticalSectionをEnterしていないのにLeaveしている";
+
+TEST(CriticalSection, CountsEntriesOfItsHolderAndTheGuardLeavesOnEveryExit)
 {
     T::CCriticalSection cs;
     EXPECT_FALSE(cs.IsLockedByCurrentThread());
@@ -18,39 +20,27 @@ TEST(CriticalSection, CountsEntriesOfItsHolder)
     EXPECT_TRUE(cs.IsLockedByCurrentThread());
     cs.Leave();
     EXPECT_FALSE(cs.IsLockedByCurrentThread());
-}
-
-TEST(CriticalSection, LeaveWithoutEnterRaisesAndKeepsTheSectionUsable)
-{
-    T::CCriticalSection cs;
     try {
-        cs.Leave();
-        FAIL() << "no exception";
-    } catch (const Z::CRuntimeException& e) {
-        EXPECT_TRUE(MessageIs(e, "CCriticalSectionをEnterしていないのにLeaveしている"));
+        T::CLockGuard guard(cs);
+        EXPECT_TRUE(cs.IsLockedByCurrentThread());
+        throw 1;
+    } catch (int) {
     }
-    cs.Enter();
-    EXPECT_TRUE(cs.IsLockedByCurrentThread());
-    cs.Leave();
+    EXPECT_FALSE(cs.IsLockedByCurrentThread());
 }
 
-TEST(CriticalSection, LeaveByAThreadThatDoesNotHoldItRaises)
+TEST(CriticalSection, LeaveWithoutHoldingRaisesAndKeepsTheSectionUsable)
 {
     T::CCriticalSection cs;
+    ExpectRaises<Z::CRuntimeException>([&] { cs.Leave(); }, kLeaveMisuse);
     cs.Enter();
-    bool raised = false;
     bool sawHeld = true;
     std::thread other([&] {
         sawHeld = cs.IsLockedByCurrentThread();
-        try {
-            cs.Leave();
-        } catch (const Z::CRuntimeException& e) {
-            raised = MessageIs(e, "CCriticalSectionをEnterしていないのにLeaveしている");
-        }
+        ExpectRaises<Z::CRuntimeException>([&] { cs.Leave(); }, kLeaveMisuse);
     });
     other.join();
     EXPECT_FALSE(sawHeld);
-    EXPECT_TRUE(raised);
     EXPECT_TRUE(cs.IsLockedByCurrentThread()); // the holder's entry is untouched
     cs.Leave();
 }
@@ -70,18 +60,6 @@ TEST(CriticalSection, ExcludesOtherThreads)
     a.join();
     b.join();
     EXPECT_EQ(counter, 4000);
-}
-
-TEST(LockGuard, LeavesOnEveryExit)
-{
-    T::CCriticalSection cs;
-    try {
-        T::CLockGuard guard(cs);
-        EXPECT_TRUE(cs.IsLockedByCurrentThread());
-        throw 1;
-    } catch (int) {
-    }
-    EXPECT_FALSE(cs.IsLockedByCurrentThread());
 }
 
 #if !defined(__SANITIZE_THREAD__)

@@ -11,7 +11,7 @@ namespace {
 
 using namespace threadtest;
 
-TEST(Event, FlagOutlivesTheWaitThatConsumesTheSignal)
+TEST(Event, AutoResetWaitsConsumeTheSignalButNotTheFlag)
 {
     T::CEvent e;
     EXPECT_FALSE(e.IsSet());
@@ -22,11 +22,7 @@ TEST(Event, FlagOutlivesTheWaitThatConsumesTheSignal)
     EXPECT_EQ(e.Wait(0), 1); // auto-reset
     e.Reset();
     EXPECT_FALSE(e.IsSet());
-}
 
-TEST(Event, WakesAWaiterInAnotherThread)
-{
-    T::CEvent e;
     int result = -1;
     std::thread waiter([&] { result = e.Wait(T::INFINITE); });
     e.Set();
@@ -45,14 +41,9 @@ TEST(Event, WaitForEitherReportsAndConsumesOne)
     EXPECT_EQ(T::WaitForEitherEvent(a, b, 0), 2);
 }
 
-std::string MutexName(const char* tag)
+TEST(Mutex, SecondOpenOfANameReportsItExistsAndAnEmptyNameIsAlwaysNew)
 {
-    return std::string("C:?games?") + tag + std::to_string(getpid()) + "?marovellin.exe";
-}
-
-TEST(Mutex, SecondOpenOfANameReportsItExists)
-{
-    const std::string name = MutexName("mutex");
+    const std::string name = "C:?games?mutex" + std::to_string(getpid()) + "?marovellin.exe";
     T::CMutex first, second;
     EXPECT_EQ(first.Open(name.c_str()), 0);
     EXPECT_EQ(second.Open(name.c_str()), 1);
@@ -65,10 +56,7 @@ TEST(Mutex, SecondOpenOfANameReportsItExists)
     EXPECT_EQ(third.Open(name.c_str()), 0);
     third.Close();
     unlink(platform::InstanceLock::LockFilePath(name).c_str());
-}
 
-TEST(Mutex, EmptyNameIsAlwaysNew)
-{
     T::CMutex a, b;
     EXPECT_EQ(a.Open(""), 0);
     EXPECT_EQ(b.Open(""), 0);

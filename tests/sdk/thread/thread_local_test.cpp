@@ -9,22 +9,12 @@ namespace {
 
 using namespace threadtest;
 
-TEST(ThreadLocal, GetMakesAZeroCellForTheCallingThread)
+TEST(ThreadLocal, EachThreadGetsItsOwnZeroedCell)
 {
     T::ThreadLocal<int> tl;
     EXPECT_TRUE(tl.IsUnset());
     EXPECT_EQ(tl.Get(), 0);
     EXPECT_FALSE(tl.IsUnset());
-    tl.Get() = 7;
-    EXPECT_EQ(tl.Get(), 7);
-    tl.EraseForCurrentThread();
-    EXPECT_TRUE(tl.IsUnset());
-    tl.EraseForCurrentThread(); // nothing to erase
-}
-
-TEST(ThreadLocal, EachThreadHasItsOwnValue)
-{
-    T::ThreadLocal<int> tl;
     tl.Set(1);
     int seenBefore = -1, seenAfter = -1;
     bool unsetBefore = false;
@@ -39,6 +29,10 @@ TEST(ThreadLocal, EachThreadHasItsOwnValue)
     EXPECT_EQ(seenBefore, 0);
     EXPECT_EQ(seenAfter, 2);
     EXPECT_EQ(tl.Get(), 1);
+    tl.EraseForCurrentThread();
+    EXPECT_TRUE(tl.IsUnset());
+    tl.EraseForCurrentThread(); // nothing to erase
+    tl.Set(3);
     tl.ClearAll();
     EXPECT_TRUE(tl.IsUnset());
 }
@@ -55,10 +49,7 @@ TEST(ThreadLocal, ClearingReleasesSmartPointerCells)
     int deaths = 0;
     {
         T::ThreadLocal<Z::smart_ptr<Counted>> tl;
-        Z::smart_ptr<Counted> p;
-        p.add(new Counted(&deaths));
-        tl.Set(p);
-        p.release();
+        tl.Get().add(new Counted(&deaths));
         EXPECT_EQ(deaths, 0);
         tl.ClearAll();
         EXPECT_EQ(deaths, 1);

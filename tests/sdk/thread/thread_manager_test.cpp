@@ -1,6 +1,5 @@
 #include "sdk/thread/thread_manager.h"
 
-#include "platform/clock.h"
 #include "thread_test_support.h"
 
 #include <atomic>
@@ -20,28 +19,24 @@ protected:
         T::CThreadManager::DestroyInstance();
     }
     T::CThreadManager* Manager() { return T::CThreadManager::GetInstance(); }
+    void ExpectCounts(std::size_t registered, std::size_t owned)
+    {
+        EXPECT_EQ(Manager()->GetRegisteredCount(), registered);
+        EXPECT_EQ(Manager()->GetOwnedCount(), owned);
+    }
 };
-
-TEST_F(ThreadManagerTest, WaitForAllWithNoThreadsReturnsAtOnce)
-{
-    Manager()->WaitForAll();
-    EXPECT_EQ(Manager()->GetRegisteredCount(), 0u);
-    EXPECT_EQ(Manager()->GetOwnedCount(), 0u);
-}
 
 TEST_F(ThreadManagerTest, WaitForAllDeletesOwnedThreadsOnceTheyEnd)
 {
+    Manager()->WaitForAll(); // no threads: at once
     int deleted = 0;
     T::CEvent gate;
-    auto* thread = new FunctionThread([&](FunctionThread&) { WaitFor(gate); }, &deleted);
-    ASSERT_EQ(T::StartOwnedThread(thread), 0);
-    EXPECT_EQ(Manager()->GetOwnedCount(), 1u);
-    EXPECT_EQ(Manager()->GetRegisteredCount(), 1u);
+    ASSERT_EQ(T::StartOwnedThread(new FunctionThread([&](FunctionThread&) { WaitFor(gate); }, &deleted)), 0);
+    ExpectCounts(1, 1);
     gate.Set();
     Manager()->WaitForAll();
     EXPECT_EQ(deleted, 1);
-    EXPECT_EQ(Manager()->GetOwnedCount(), 0u);
-    EXPECT_EQ(Manager()->GetRegisteredCount(), 0u);
+    ExpectCounts(0, 0);
 }
 
 TEST_F(ThreadManagerTest, AThreadStartedDuringTheWaitExtendsIt)
@@ -50,13 +45,13 @@ TEST_F(ThreadManagerTest, AThreadStartedDuringTheWaitExtendsIt)
     std::atomic<bool> innerRan{false};
     auto* outer = new FunctionThread(
         [&](FunctionThread&) {
-            auto* inner = new FunctionThread(
+            T::StartOwnedThread(new FunctionThread(
                 [&](FunctionThread&) {
-                    platform::SleepMilliseconds(30); // outlive the outer thread
+                    // Outlive the outer thread: wait until this one is the only one registered.
+                    WaitUntil([&] { return Manager()->GetRegisteredCount() == 1; });
                     innerRan = true;
                 },
-                &deletedInner);
-            T::StartOwnedThread(inner);
+                &deletedInner));
         },
         &deletedOuter);
     ASSERT_EQ(T::StartOwnedThread(outer), 0);
@@ -103,7 +98,6 @@ TEST_F(ThreadManagerTest, RemoveForgetsOneRegistrationAtATime)
     FunctionThread thread;
     Manager()->Add(&thread);
     Manager()->Add(&thread);
-    EXPECT_EQ(Manager()->GetRegisteredCount(), 2u);
     Manager()->Remove(&thread);
     EXPECT_EQ(Manager()->GetRegisteredCount(), 1u);
     Manager()->Remove(&thread);

@@ -1,6 +1,5 @@
 #include "sdk/thread/thread.h"
 
-#include "platform/clock.h"
 #include "sdk/thread/thread_manager.h"
 #include "thread_test_support.h"
 
@@ -10,44 +9,49 @@ namespace {
 
 using namespace threadtest;
 
-TEST(Thread, StartReturnsOnceTheThreadIsRegistered)
+std::size_t Registered()
+{
+    return T::CThreadManager::GetInstance()->GetRegisteredCount();
+}
+
+// A body that sleeps until its stop is requested.
+void SleepUntilStopped(FunctionThread& self)
+{
+    while (self.IsThreadValid())
+        self.InterruptibleSleep(T::INFINITE);
+}
+
+TEST(Thread, StartReturnsOnceTheThreadIsRegisteredAndStopAndWaitUndoesIt)
 {
     T::CEvent release;
     std::atomic<T::DWORD> inside{0};
     std::atomic<T::IThread*> current{nullptr};
-    FunctionThread thread([&](FunctionThread& self) {
+    FunctionThread thread([&](FunctionThread&) {
         inside = T::GetCurrentThreadId();
         current = T::CurrentThreadLocal().Get();
         WaitFor(release);
-        (void)self;
     });
-    const std::size_t before = T::CThreadManager::GetInstance()->GetRegisteredCount();
+    const std::size_t before = Registered();
     ASSERT_EQ(thread.Start(), 0);
     const T::DWORD id = thread.GetThreadId();
-    EXPECT_TRUE(thread.IsStarted());
-    EXPECT_TRUE(thread.IsThreadValid());
+    EXPECT_TRUE(thread.IsStarted() && thread.IsThreadValid());
     EXPECT_NE(id, T::kNoThread);
-    EXPECT_NE(thread.GetThreadHandle(), nullptr);
-    EXPECT_EQ(T::CThreadManager::GetInstance()->GetRegisteredCount(), before + 1);
+    EXPECT_EQ(Registered(), before + 1);
     release.Set();
     EXPECT_EQ(thread.StopAndWait(), 0);
     EXPECT_EQ(inside.load(), id);
     EXPECT_EQ(current.load(), &thread);
     EXPECT_EQ(thread.GetThreadId(), T::kNoThread);
     EXPECT_EQ(thread.GetThreadHandle(), nullptr);
-    EXPECT_EQ(T::CThreadManager::GetInstance()->GetRegisteredCount(), before);
+    EXPECT_EQ(Registered(), before);
 }
 
 TEST(Thread, ABodyThatReturnsLeavesTheThreadInvalidAndUnregistered)
 {
-    T::CEvent returned;
-    FunctionThread thread([&](FunctionThread&) { returned.Set(); });
-    const std::size_t before = T::CThreadManager::GetInstance()->GetRegisteredCount();
+    FunctionThread thread([&](FunctionThread&) {});
+    const std::size_t before = Registered();
     ASSERT_EQ(thread.Start(), 0);
-    ASSERT_TRUE(WaitFor(returned));
-    // The bookkeeping after the body ends: wait for the thread to leave the manager.
-    while (T::CThreadManager::GetInstance()->GetRegisteredCount() != before)
-        platform::SleepMilliseconds(1);
+    WaitUntil([&] { return Registered() == before; });
     EXPECT_FALSE(thread.IsThreadValid());
     EXPECT_TRUE(thread.IsStarted()); // stays until the next start
     EXPECT_NE(thread.GetThreadHandle(), nullptr);
@@ -55,53 +59,57 @@ TEST(Thread, ABodyThatReturnsLeavesTheThreadInvalidAndUnregistered)
     EXPECT_EQ(thread.GetThreadHandle(), nullptr);
 }
 
-TEST(Thread, StopAndWaitOnANeverStartedObjectReturnsZero)
-{
-    FunctionThread thread;
-    EXPECT_EQ(thread.StopAndWait(), 0);
-    EXPECT_FALSE(thread.IsThreadValid()); // it did request the stop
-    EXPECT_FALSE(thread.IsStarted());
-}
-
 TEST(Thread, StopAndWaitFromTheThreadItselfReturnsTwo)
 {
     std::atomic<int> result{-1};
     FunctionThread thread([&](FunctionThread& self) { result = self.StopAndWait(); });
     ASSERT_EQ(thread.Start(), 0);
-    // The destructor joins the thread; the handle stayed open for it.
-    while (result.load() == -1)
-        platform::SleepMilliseconds(1);
+    WaitUntil([&] { return result.load() != -1; });
     EXPECT_EQ(result.load(), 2);
-    EXPECT_NE(thread.GetThreadHandle(), nullptr);
+    EXPECT_NE(thread.GetThreadHandle(), nullptr); // left open for the joining caller
     EXPECT_EQ(thread.StopAndWait(), 0);
 }
 
 TEST(Thread, StopRequestCutsShortOnlyTheNextSleep)
 {
     FunctionThread thread;
-    thread.RequestStop();
+    EXPECT_EQ(thread.StopAndWait(), 0); // never started: nothing to wait for, but the stop is requested
     EXPECT_FALSE(thread.IsThreadValid());
-    const std::uint32_t start = platform::GetRealMilliseconds();
+    EXPECT_FALSE(thread.IsStarted());
     EXPECT_EQ(thread.InterruptibleSleep(20000), 1); // at once: the test would otherwise run 20 s
-    EXPECT_LT(platform::GetRealMilliseconds() - start, 10000u);
     const std::uint32_t second = platform::GetRealMilliseconds();
     EXPECT_EQ(thread.InterruptibleSleep(20), 0); // the full time
     EXPECT_GE(platform::GetRealMilliseconds() - second, 19u);
     EXPECT_FALSE(thread.IsThreadValid()); // the flag stays
 }
 
-TEST(Thread, StopRequestWakesTheSleepingBody)
+TEST(Thread, StopRequestAndInterruptWakeASleepingBody)
 {
     std::atomic<int> slept{-1};
+    std::atomic<bool> caught{false};
     T::CEvent sleeping;
-    FunctionThread thread([&](FunctionThread& self) {
+    FunctionThread stopped([&](FunctionThread& self) {
         sleeping.Set();
         slept = self.InterruptibleSleep(T::INFINITE); // a stop requested before the sleep ends it too
     });
-    ASSERT_EQ(thread.Start(), 0);
+    ASSERT_EQ(stopped.Start(), 0);
     ASSERT_TRUE(WaitFor(sleeping));
-    EXPECT_EQ(thread.StopAndWait(), 0);
+    EXPECT_EQ(stopped.StopAndWait(), 0);
     EXPECT_EQ(slept.load(), 1);
+
+    FunctionThread interrupted([&](FunctionThread& self) {
+        sleeping.Set();
+        try {
+            self.InterruptibleSleep(T::INFINITE);
+        } catch (const Z::CInterruptedException&) {
+            caught = true;
+        }
+    });
+    ASSERT_EQ(interrupted.Start(), 0);
+    ASSERT_TRUE(WaitFor(sleeping));
+    interrupted.Interrupt();
+    WaitUntil([&] { return caught.load(); });
+    EXPECT_EQ(interrupted.StopAndWait(), 0);
 }
 
 TEST(Thread, InterruptIsRaisedOnce)
@@ -110,38 +118,19 @@ TEST(Thread, InterruptIsRaisedOnce)
     thread.Interrupt();
     EXPECT_TRUE(thread.IsInterrupted());
     EXPECT_TRUE(thread.IsInterrupted()); // reading leaves it
-    try {
-        thread.InterruptibleSleep(20000);
-        FAIL() << "no exception";
-    } catch (const Z::CInterruptedException& e) {
-        EXPECT_TRUE(MessageIs(e, "InterruptedException例外が発生"));
-    }
+    ExpectRaises<Z::CInterruptedException>([&] { thread.InterruptibleSleep(20000); },
+                                           "InterruptedException例外が発生");
     EXPECT_FALSE(thread.IsInterrupted());
     EXPECT_EQ(thread.InterruptibleSleep(1), 0);
 
     thread.Interrupt();
     EXPECT_TRUE(thread.TestAndClearInterrupt());
     EXPECT_FALSE(thread.TestAndClearInterrupt());
-}
 
-TEST(Thread, InterruptWakesASleepingBody)
-{
-    T::CEvent sleeping, done;
-    std::atomic<bool> caught{false};
-    FunctionThread thread([&](FunctionThread& self) {
-        sleeping.Set();
-        try {
-            self.InterruptibleSleep(T::INFINITE);
-        } catch (const Z::CInterruptedException&) {
-            caught = true;
-        }
-        done.Set();
-    });
-    ASSERT_EQ(thread.Start(), 0);
-    ASSERT_TRUE(WaitFor(sleeping));
-    thread.Interrupt();
-    ASSERT_TRUE(WaitFor(done));
-    EXPECT_TRUE(caught.load());
+    thread.Interrupt(); // a wait on the own monitor raises at once too
+    T::CLockGuard guard(thread.GetMonitor());
+    EXPECT_THROW(thread.Wait(20000), Z::CInterruptedException);
+    EXPECT_EQ(thread.Wait(0), 1);
 }
 
 TEST(Thread, OwnMonitorWaitEndsByNotifyStopOrInterrupt)
@@ -151,53 +140,32 @@ TEST(Thread, OwnMonitorWaitEndsByNotifyStopOrInterrupt)
     std::atomic<bool> interrupted{false};
     FunctionThread thread([&](FunctionThread& self) {
         T::CLockGuard guard(self.GetMonitor());
-        stage = 1;
         notified = self.Wait(T::INFINITE);
-        stage = 2;
+        stage = 1;
         stopped = self.Wait(T::INFINITE);
-        stage = 3;
+        stage = 2;
         try {
             self.Wait(T::INFINITE);
         } catch (const Z::CInterruptedException&) {
             interrupted = true;
         }
     });
-    auto awaitWaiter = [&] {
-        for (;;) {
-            {
-                T::CLockGuard guard(thread.GetMonitor());
-                if (thread.GetMonitor().GetWaiterCount() == 1) return;
-            }
-            platform::SleepMilliseconds(1);
-        }
-    };
     ASSERT_EQ(thread.Start(), 0);
-    awaitWaiter();
+    AwaitWaiters(thread.GetMonitor(), 1);
     {
         T::CLockGuard guard(thread.GetMonitor());
         thread.Notify();
     }
-    while (stage.load() < 2)
-        platform::SleepMilliseconds(1);
-    awaitWaiter();
+    WaitUntil([&] { return stage.load() == 1; });
+    AwaitWaiters(thread.GetMonitor(), 1);
     thread.RequestStop();
-    while (stage.load() < 3)
-        platform::SleepMilliseconds(1);
-    awaitWaiter();
+    WaitUntil([&] { return stage.load() == 2; });
+    AwaitWaiters(thread.GetMonitor(), 1);
     thread.Interrupt();
     EXPECT_EQ(thread.StopAndWait(), 0);
     EXPECT_EQ(notified.load(), 0);
     EXPECT_EQ(stopped.load(), 0);
     EXPECT_TRUE(interrupted.load());
-}
-
-TEST(Thread, WaitRaisesAtOnceWhenAlreadyInterrupted)
-{
-    FunctionThread thread;
-    thread.Interrupt();
-    T::CLockGuard guard(thread.GetMonitor());
-    EXPECT_THROW(thread.Wait(20000), Z::CInterruptedException);
-    EXPECT_EQ(thread.Wait(0), 1);
 }
 
 class CountingCallback : public Z::function_callback_v
@@ -206,7 +174,7 @@ public:
     CountingCallback(std::atomic<int>* runs, T::CEvent* gate) : m_runs(runs), m_gate(gate) {}
     void run() override
     {
-        if (m_gate != nullptr) WaitFor(*m_gate);
+        WaitFor(*m_gate);
         ++*m_runs;
     }
 
@@ -240,18 +208,18 @@ TEST(Thread, RunInCurrentThreadRunsTheBodyHere)
 {
     T::DWORD inside = 0;
     bool started = false;
-    const std::size_t before = T::CThreadManager::GetInstance()->GetRegisteredCount();
+    const std::size_t before = Registered();
     std::size_t during = 0;
     FunctionThread thread([&](FunctionThread& self) {
         inside = self.GetThreadId();
         started = self.IsStarted();
-        during = T::CThreadManager::GetInstance()->GetRegisteredCount();
+        during = Registered();
     });
     EXPECT_EQ(thread.RunInCurrentThread(), 0);
     EXPECT_EQ(inside, T::GetCurrentThreadId());
     EXPECT_TRUE(started);
     EXPECT_EQ(during, before + 1);
-    EXPECT_EQ(T::CThreadManager::GetInstance()->GetRegisteredCount(), before);
+    EXPECT_EQ(Registered(), before);
     EXPECT_FALSE(thread.IsStarted());
     EXPECT_EQ(thread.GetThreadId(), T::kNoThread);
     EXPECT_TRUE(thread.IsThreadValid()); // nothing requested its stop
@@ -262,8 +230,7 @@ TEST(Thread, StartingARunningObjectEndsThePreviousRunFirst)
     std::atomic<int> runs{0};
     FunctionThread thread([&](FunctionThread& self) {
         ++runs;
-        while (self.IsThreadValid())
-            self.InterruptibleSleep(T::INFINITE);
+        SleepUntilStopped(self);
     });
     ASSERT_EQ(thread.Start(), 0);
     const T::DWORD first = thread.GetThreadId();
@@ -280,8 +247,7 @@ TEST(Thread, DeletingARunningObjectStopsAndJoinsIt)
     std::atomic<bool> ended{false};
     auto* thread = new FunctionThread(
         [&](FunctionThread& self) {
-            while (self.IsThreadValid())
-                self.InterruptibleSleep(T::INFINITE);
+            SleepUntilStopped(self);
             ended = true;
         },
         &deleted);

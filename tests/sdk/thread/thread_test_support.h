@@ -1,7 +1,9 @@
 #pragma once
 // Helpers shared by the thread tests.
 
+#include "platform/clock.h"
 #include "sdk/thread/event.h"
+#include "sdk/thread/lock_object.h"
 #include "sdk/thread/thread.h"
 #include "sdk/ztl/exception.h"
 
@@ -45,9 +47,36 @@ inline bool WaitFor(T::CEvent& event)
     return event.Wait(kLongWait) == 0;
 }
 
+// Polls until the condition holds; the other thread's progress, not a time, decides.
+template <class Condition> void WaitUntil(Condition condition)
+{
+    while (!condition())
+        platform::SleepMilliseconds(1);
+}
+
+// Waits (with the monitor left in between) until the monitor has `count` waiters.
+inline void AwaitWaiters(T::CLockObject& monitor, std::size_t count)
+{
+    WaitUntil([&] {
+        T::CLockGuard guard(monitor);
+        return monitor.GetWaiterCount() == count;
+    });
+}
+
 inline bool MessageIs(const Z::CException& e, const char* expected)
 {
     return std::strcmp(e.getMessage().c_str(), expected) == 0;
+}
+
+// Runs `action`, which must raise E with the given message.
+template <class E, class Action> void ExpectRaises(Action action, const char* message)
+{
+    try {
+        action();
+        ADD_FAILURE() << "no exception";
+    } catch (const E& e) {
+        EXPECT_TRUE(MessageIs(e, message)) << e.getMessage().c_str();
+    }
 }
 
 } // namespace threadtest
