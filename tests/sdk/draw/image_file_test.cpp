@@ -1,4 +1,6 @@
 // The graphic loader (BMP, zga, pictures, plug-ins), loading into planes, and the BMP and zga writers.
+#include "memory_surface.h"
+
 #include "sdk/draw/dib_bitmap.h"
 #include "sdk/draw/graphic_loader.h"
 #include "sdk/draw/surface.h"
@@ -42,49 +44,8 @@ Bytes MakeZga(std::int32_t w, std::int32_t h, std::uint32_t packed, std::uint32_
     return file;
 }
 
-// A surface that owns plain memory of any pixel type: what image loading needs of a plane.
-class MemorySurface : public Draw::ISurface
-{
-public:
-    ~MemorySurface() override { Release(); }
-    int GetType() override { return 1; }
-    int GetSize(std::int32_t* w, std::int32_t* h) override
-    {
-        *w = GetSurfaceInfo()->width;
-        *h = GetSurfaceInfo()->height;
-        return GetSurfaceInfo()->valid ? 0 : 1;
-    }
-    int Resize(std::int32_t, std::int32_t) override { return 1; }
-    int CreateSurfaceOfType(std::int32_t w, std::int32_t h, std::int32_t type) override
-    {
-        Release();
-        const int bytes = Draw::BytesPerPixel(type);
-        if (w <= 0 || h <= 0 || bytes == 0) return 1;
-        memory_.assign(static_cast<std::size_t>(w) * h * bytes, 0);
-        Draw::CSurfaceInfo* info = GetSurfaceInfo();
-        info->pixels = memory_.data();
-        info->pitch = w * bytes;
-        info->width = w;
-        info->height = h;
-        info->type = type;
-        info->valid = true;
-        return 0;
-    }
-    int Release() override
-    {
-        GetSurfaceInfo()->valid = false;
-        return 0;
-    }
-    ZTL::smart_ptr<Draw::ISurface> NewPlane() override
-    {
-        ZTL::smart_ptr<Draw::ISurface> plane;
-        plane.add(new MemorySurface);
-        return plane;
-    }
-
-private:
-    Bytes memory_;
-};
+using MemorySurface = draw_test::CMemorySurface;
+using draw_test::Word;
 
 class ImageFileTest : public ::testing::Test
 {
@@ -114,14 +75,6 @@ protected:
 
     std::filesystem::path folder_;
 };
-
-std::uint32_t Pixel32(Draw::ISurface& plane, int x, int y)
-{
-    const Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
-    std::uint32_t v;
-    std::memcpy(&v, info->pixels + y * info->pitch + x * 4, 4);
-    return v;
-}
 
 TEST_F(ImageFileTest, SaveBmpWritesTheBottomRowFirst)
 {
@@ -193,7 +146,7 @@ TEST_F(ImageFileTest, SmallZgaIsWrittenUnpackedEvenWhenPackingIsAsked)
     ASSERT_EQ(Draw::LoadImageIntoSurface(back, Path("small.zga"), Draw::kPixelXRGB8888), 0);
     EXPECT_EQ(back.GetPixelType(), Draw::kPixelARGB8888);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Pixel32(back, i % 2, i / 2), pixels[i]) << i;
+        EXPECT_EQ(Word(back, i % 2, i / 2), pixels[i]) << i;
 }
 
 TEST_F(ImageFileTest, PackedZgaRoundTripsStraightAndThroughConversion)
@@ -326,9 +279,9 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     MemorySurface plane;
     ASSERT_EQ(plane.CreateSurfaceOfType(3, 2, Draw::kPixelXRGB8888), 0);
     ASSERT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 0);
-    EXPECT_EQ(Pixel32(plane, 0, 0), 0x00424140u);
-    EXPECT_EQ(Pixel32(plane, 2, 0), 0x00484746u);
-    EXPECT_EQ(Pixel32(plane, 2, 1), 0x00181716u);
+    EXPECT_EQ(Word(plane, 0, 0), 0x00424140u);
+    EXPECT_EQ(Word(plane, 2, 0), 0x00484746u);
+    EXPECT_EQ(Word(plane, 2, 1), 0x00181716u);
 
     // 3 × 2 at 16 bits (5-5-5): rows of 6 bytes padded to 8; a negative height runs top-down.
     Bytes bits16(16, 0);
@@ -340,8 +293,8 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     ASSERT_EQ(loader.GetSize(w, h), 0);
     EXPECT_EQ(h, 2);
     ASSERT_EQ(loader.DecodeInto(*plane.GetSurfaceInfo()), 0);
-    EXPECT_EQ(Pixel32(plane, 0, 0), 0x00F80000u);
-    EXPECT_EQ(Pixel32(plane, 2, 1), 0x000000F8u);
+    EXPECT_EQ(Word(plane, 0, 0), 0x00F80000u);
+    EXPECT_EQ(Word(plane, 2, 1), 0x000000F8u);
 }
 
 TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
@@ -380,7 +333,7 @@ TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
         ASSERT_EQ(Draw::LoadImageIntoSurface(loaded, Write(c.name, c.bytes), Draw::kPixelXRGB8888), 0)
             << c.name;
         for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(Pixel32(loaded, x, 0) & 0xFFFFFF, c.expected[x]) << c.name << " " << x;
+            EXPECT_EQ(Word(loaded, x, 0) & 0xFFFFFF, c.expected[x]) << c.name << " " << x;
     }
     // The bitmap path also serves Load of a DIB bitmap.
     Draw::CDIBitmap bitmap;
@@ -434,14 +387,14 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
     jpeg.GetSize(&w, &h);
     EXPECT_EQ(w, 24);
     EXPECT_EQ(h, 16);
-    const std::uint32_t c = Pixel32(jpeg, 12, 8);
+    const std::uint32_t c = Word(jpeg, 12, 8);
     EXPECT_GT((c >> 8) & 0xFF, 0xF0u);
     EXPECT_LT((c >> 16) & 0xFF, 0x10u);
 
     MemorySurface gif;
     ASSERT_EQ(Draw::LoadImageIntoSurface(gif, Write("p.gif", MakeGif()), Draw::kPixelXRGB8888), 0);
-    EXPECT_EQ(Pixel32(gif, 0, 0) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(Pixel32(gif, 1, 0) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Word(gif, 0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Word(gif, 1, 0) & 0xFFFFFF, 0x0000FFu);
 
     Auxiliary::CFile file;
     Draw::CGraphicLoader loader;
@@ -501,8 +454,8 @@ TEST_F(PluginTest, PluginNamedAfterTheSuffixDecodesTheImage)
     plane.GetSize(&w, &h);
     EXPECT_EQ(w, 3);
     EXPECT_EQ(h, 2);
-    EXPECT_EQ(Pixel32(plane, 0, 0) & 0xFFFFFF, 0x000080FFu);
-    EXPECT_EQ(Pixel32(plane, 2, 1) & 0xFFFFFF, 0xC880FAu);
+    EXPECT_EQ(Word(plane, 0, 0) & 0xFFFFFF, 0x000080FFu);
+    EXPECT_EQ(Word(plane, 2, 1) & 0xFFFFFF, 0xC880FAu);
 }
 
 TEST_F(PluginTest, RefusedWithoutPluginOrWhenShortOrUnsupported)

@@ -1,95 +1,20 @@
 // The polygon blit and rectangle effect entries: result codes, locking, the prepared key and colour, and
 // the surface operations that lead to them.
 
+#include "memory_surface.h"
+
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_table.h"
-#include "sdk/draw/surface.h"
-#include "sdk/draw/surface_info.h"
 #include "sdk/ztl/exception.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
-#include <vector>
 
 namespace {
 
 using namespace zelvoranGameSDK3rd;
 using namespace zelvoranGameSDK3rd::Draw;
 
-// Counts the locks and unlocks that reach the memory, and may refuse them.
-class CCountingLocker : public ISurfaceLocker
-{
-public:
-    explicit CCountingLocker(int answer = 0) : answer_(answer) {}
-    int Lock() override
-    {
-        ++locks;
-        return answer_;
-    }
-    int Unlock() override
-    {
-        ++unlocks;
-        return answer_;
-    }
-    int locks = 0, unlocks = 0;
-
-private:
-    int answer_;
-};
-
-// A surface over plain memory, with its lock calls counted.
-class CTestSurface : public ISurface
-{
-public:
-    CTestSurface(int width, int height, int type, std::uint8_t fill = 0, int lockAnswer = 0)
-    {
-        const int bpp = BytesPerPixel(type) != 0 ? BytesPerPixel(type) : 4;
-        memory.assign(static_cast<std::size_t>(width) * height * bpp, fill);
-        CSurfaceInfo* info = GetSurfaceInfo();
-        info->valid = true;
-        info->pixels = memory.data();
-        info->pitch = width * bpp;
-        info->width = width;
-        info->height = height;
-        info->type = type;
-        locker = new CCountingLocker(lockAnswer);
-        info->locker = ZTL::smart_ptr<ISurfaceLocker>(locker);
-    }
-    int GetType() override { return 1; }
-    int GetSize(std::int32_t* w, std::int32_t* h) override
-    {
-        *w = GetSurfaceInfo()->width, *h = GetSurfaceInfo()->height;
-        return 0;
-    }
-    int Resize(std::int32_t, std::int32_t) override { return 1; }
-    int CreateSurfaceOfType(std::int32_t, std::int32_t, std::int32_t) override { return 1; }
-    ZTL::smart_ptr<ISurface> NewPlane() override { return ZTL::smart_ptr<ISurface>(); }
-
-    std::uint32_t Word(int x, int y)
-    {
-        const CSurfaceInfo* info = GetSurfaceInfo();
-        std::uint32_t v = 0;
-        std::memcpy(&v, info->pixels + y * info->pitch + x * info->GetBytesPerPixel(),
-                    info->GetBytesPerPixel());
-        return v;
-    }
-    void SetWord(int x, int y, std::uint32_t v)
-    {
-        const CSurfaceInfo* info = GetSurfaceInfo();
-        std::memcpy(info->pixels + y * info->pitch + x * info->GetBytesPerPixel(), &v,
-                    info->GetBytesPerPixel());
-    }
-    bool Untouched(std::uint8_t fill) const
-    {
-        for (std::uint8_t b : memory)
-            if (b != fill) return false;
-        return true;
-    }
-
-    std::vector<std::uint8_t> memory;
-    CCountingLocker* locker;
-};
+using CTestSurface = draw_test::CMemorySurface;
 
 struct Square
 {
@@ -123,10 +48,8 @@ TEST(PolygonBltDispatch, UnservedPairsAnswerTwoAfterLockingBoth)
     const Square sq(3);
     for (int op : {0, 1, 10})
         EXPECT_EQ(dst.PolygonBlt(op, src.GetSurfaceInfo(), &sq.info, nullptr), 2) << op;
-    EXPECT_EQ(dst.locker->locks, 3);
-    EXPECT_EQ(dst.locker->unlocks, 3);
-    EXPECT_EQ(src.locker->locks, 3);
-    EXPECT_EQ(src.locker->unlocks, 3);
+    for (const auto* l : {dst.locker, src.locker})
+        EXPECT_TRUE(l->locks == 3 && l->unlocks == 3);
     EXPECT_FALSE(dst.GetSurfaceInfo()->locked || src.GetSurfaceInfo()->locked);
     EXPECT_TRUE(dst.Untouched(0xEE));
     // Equal types without pixels: nothing to draw, and the blit reports that it ran.
@@ -237,9 +160,7 @@ TEST(EffectDispatch, SurfaceOperationsReachTheirEffects)
     EXPECT_EQ(s.Word(0, 0), 0x0F07FFu);
 
     CTestSurface x(3, 1, kPixelXRGB8888, 0);
-    x.SetWord(0, 0, 0x00808080);
-    x.SetWord(1, 0, 0x00808080);
-    x.SetWord(2, 0, 0x00808080);
+    x.FillWith(0x00808080);
     const RECT first{0, 0, 1, 1};
     const RECT second{1, 0, 2, 1};
     EXPECT_EQ(x.FadeEffect(256, &first), 0); // the rate is taken modulo 256
