@@ -1,5 +1,5 @@
 // Pinned values of the blending blits: by source alpha (10), by alpha times a rate (14, keyed 15) and by
-// two factors (16, keyed 17).
+// two factors (16, keyed 17); the packed alpha-times-rate kernel, its division by 256 and its own walk.
 
 #include "small_plane.h"
 
@@ -9,11 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
 using blt_test::BlitOne;
+using blt_test::Factors;
+using blt_test::Rate;
 using blt_test::RunKernel;
 using blt_test::SmallPlane;
 
@@ -22,23 +25,6 @@ class BlendKernels : public ::testing::Test
 protected:
     static void SetUpTestSuite() { BuildBlendTables(); }
 };
-
-SBltParam Rate(int rate, std::uint32_t key = 0)
-{
-    SBltParam p;
-    p.rate = static_cast<std::uint8_t>(rate);
-    p.key = key;
-    return p;
-}
-
-SBltParam Factors(int fs, int fd, std::uint32_t key = 0)
-{
-    SBltParam p;
-    p.factor1 = static_cast<std::uint8_t>(fs);
-    p.factor2 = static_cast<std::uint8_t>(fd);
-    p.key = key;
-    return p;
-}
 
 TEST_F(BlendKernels, HalfRateOfOpaqueColours)
 {
@@ -85,20 +71,20 @@ TEST_F(BlendKernels, FullRateCopiesAndAlphaIsTheFactor)
 TEST_F(BlendKernels, PlainAndPackedXrgbKernels)
 {
     SmallPlane src(kPixelXRGB8888, 2, 1), dst(kPixelXRGB8888, 2, 1);
-    src.SetWord(0, 0, 0x00FFFFFF, 4);
-    src.SetWord(1, 0, 0x00102030, 4);
-    dst.SetWord(0, 0, 0x55000000, 4);
-    dst.SetWord(1, 0, 0x55102030, 4);
+    src.SetWord(0, 0, 0x00FFFFFF);
+    src.SetWord(1, 0, 0x00102030);
+    dst.SetWord(0, 0, 0x55000000);
+    dst.SetWord(1, 0, 0x55102030);
     const SBltInfo info;
     ASSERT_EQ(BltBlendRate_Plain(&dst.desc, &src.desc, &info, Rate(255)), 0);
-    EXPECT_EQ(dst.Word(0, 0, 4), 0x00FFFFFFu);
-    EXPECT_EQ(dst.Word(1, 0, 4), 0x55102030u); // equal colour: untouched
+    EXPECT_EQ(dst.Word(0, 0), 0x00FFFFFFu);
+    EXPECT_EQ(dst.Word(1, 0), 0x55102030u); // equal colour: untouched
 
-    dst.SetWord(0, 0, 0x55000000, 4);
+    dst.SetWord(0, 0, 0x55000000);
     ASSERT_EQ(RunKernel(14, dst, src, info, Rate(255)), 0);
     ASSERT_NE(GetCpuFeatures() & kCpuFeatureMmx, 0u);
-    EXPECT_EQ(dst.Word(0, 0, 4), 0x00FEFEFEu); // divides by 256
-    EXPECT_EQ(dst.Word(1, 0, 4), 0x000F1F2Fu); // and has no equal-pixel test
+    EXPECT_EQ(dst.Word(0, 0), 0x00FEFEFEu); // divides by 256
+    EXPECT_EQ(dst.Word(1, 0), 0x000F1F2Fu); // and has no equal-pixel test
 }
 
 // The skip test compares colours, not bytes: between types whose red and blue lie in opposite bytes, a
@@ -207,96 +193,95 @@ TEST_F(BlendKernels, TwoFactorsWrapAndNeverClamp)
     EXPECT_EQ(BlitOne(16, kPixel565, kPixelA565, 0x1234, 0x00FFFF, Factors(255, 255)), 0x1234u);
 }
 
-TEST_F(BlendKernels, KeyedPixelsAreNeverWritten)
-{
-    const std::uint32_t key = 0x00FF00FF;
-    // Differing from the key only in alpha: skipped. An X pixel differing only in its spare byte: drawn.
-    const std::uint32_t argbKey = PrepareColorKey(kPixelXRGB8888, kPixelARGB8888, key);
-    EXPECT_EQ(BlitOne(15, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Rate(255, argbKey)),
-              0x77123456u);
-    EXPECT_EQ(BlitOne(17, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x12FF00FF, Factors(9, 9, argbKey)),
-              0x77123456u);
-    const std::uint32_t xKey = PrepareColorKey(kPixelARGB8888, kPixelXRGB8888, key);
-    EXPECT_EQ(BlitOne(17, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x01FF00FF, Factors(255, 0, xKey)),
-              0xFFFF00FFu);
-    EXPECT_EQ(BlitOne(15, kPixelARGB8888, kPixelXRGB8888, 0x00000000, 0x00FF00FF, Rate(255, xKey)),
-              0x00000000u);
-    // A565: the colour word alone is compared, whatever the alpha.
-    const std::uint32_t aKey = PrepareColorKey(kPixel565, kPixelA565, key);
-    EXPECT_EQ(BlitOne(15, kPixel565, kPixelA565, 0x1234, 0x0FF81F, Rate(255, aKey)), 0x1234u);
-    EXPECT_EQ(BlitOne(17, kPixel565, kPixelA565, 0x1234, 0x03F81F, Factors(255, 0, aKey)), 0x1234u);
-    // 555: bit 15 set never matches a key.
-    const std::uint32_t k555 = PrepareColorKey(kPixel555, kPixel555, key);
-    EXPECT_EQ(BlitOne(15, kPixel555, kPixel555, 0x0000, 0xFC1F, Rate(255, k555)), 0x7C1Fu);
-    // 565 keys differing only in dropped bits select the same pixels.
-    const std::uint32_t k1 = PrepareColorKey(kPixel565, kPixel565, 0x00F8FCF8);
-    const std::uint32_t k2 = PrepareColorKey(kPixel565, kPixel565, 0x00FFFFFF);
-    EXPECT_EQ(BlitOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k1)), 0x1234u);
-    EXPECT_EQ(BlitOne(15, kPixel565, kPixel565, 0x1234, 0xFFFF, Rate(255, k2)), 0x1234u);
-}
-
-// The vector row forms give what the per-pixel rule gives, at every rate, keyed or not, on rows whose
-// widths leave every remainder; equal and key-coloured pixels are mixed in.
-template <class Rule> void CheckRowAgainstPixels(int op, const SBltParam& param, std::mt19937& rng)
-{
-    using D = typename Rule::Dst;
-    using S = typename Rule::Src;
-    const int w = 37, h = 2;
-    SmallPlane src(S::kType, w, h), dst(D::kType, w, h);
-    for (auto& b : src.memory)
-        b = static_cast<std::uint8_t>(rng());
-    for (auto& b : dst.memory)
-        b = static_cast<std::uint8_t>(rng());
-    for (int x = 0; x < w; x += 3)
-        std::memcpy(dst.At(x, 0), src.At(x, 0), S::kBytes == 2 ? 2 : 3);
-    for (int x = 1; x < w; x += 5)
-        src.SetWord(x, 1, param.key, S::kBytes);
-    std::vector<std::uint8_t> expected = dst.memory;
-    const Rule rule(param);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t sv = S::Load(src.At(x, y));
-            if ((op == 15 || op == 17) && (sv & S::kKeyMask) == (param.key & S::kKeyMask)) continue;
-            rule.Pixel(expected.data() + (dst.At(x, y) - dst.memory.data()), sv);
-        }
-    }
-    ASSERT_EQ(RunKernel(op, dst, src, SBltInfo{}, param), 0);
-    ASSERT_EQ(dst.memory, expected) << "op " << op << " dst " << D::kType << " src " << S::kType << " rate "
-                                    << int{param.rate};
-}
-
+// The vector row forms give what the per-pixel rule gives, at every rate and factor, keyed or not, on
+// rows whose widths leave every remainder; equal and key-coloured pixels are mixed in.
 TEST_F(BlendKernels, RowFormsMatchPixelForms)
 {
-    using namespace zelvoranGameSDK3rd::Draw::Kernels;
+    using P = std::pair<int, int>;
+    const P rated[] = {{kPixelXRGB8888, kPixelXRGB8888}, {kPixel565, kPixel565},
+                       {kPixel555, kPixel555},           {kPixelXBGR8888, kPixelXBGR8888},
+                       {kPixelXRGB8888, kPixelARGB8888}, {kPixelARGB8888, kPixelXBGR8888},
+                       {kPixelABGR8888, kPixelABGR8888}};
+    const P factored[] = {{kPixel565, kPixel565},           {kPixel555, kPixel555},
+                          {kPixelXRGB8888, kPixelXRGB8888}, {kPixelXBGR8888, kPixelABGR8888},
+                          {kPixelABGR8888, kPixelXRGB8888}, {kPixelARGB8888, kPixelARGB8888}};
     std::mt19937 rng(17);
+    const auto row = [&rng](int op, P pair, int rate, int fd) {
+        const std::uint32_t key = PrepareColorKey(pair.first, pair.second, rng());
+        const SBltParam p{key, static_cast<std::uint8_t>(rate), static_cast<std::uint8_t>(rate),
+                          static_cast<std::uint8_t>(fd)};
+        blt_test::ExpectRowMatchesSinglePixels(op, pair.first, pair.second, p, 37, rate % 2, rng);
+    };
     for (int rate = 0; rate < 256; ++rate) {
-        for (int op : {14, 15}) {
-            const SBltParam p = Rate(rate, static_cast<std::uint32_t>(rng()) & 0xFFFFFF);
-            if (op == 15) CheckRowAgainstPixels<AlphaRateRule<PixelXRGB8888, PixelXRGB8888>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<Pixel565, Pixel565>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<Pixel555, Pixel555>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<PixelXBGR8888, PixelXBGR8888>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<PixelXRGB8888, PixelARGB8888>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<PixelARGB8888, PixelXBGR8888>>(op, p, rng);
-            CheckRowAgainstPixels<AlphaRateRule<PixelABGR8888, PixelABGR8888>>(op, p, rng);
-            if (HasFatalFailure()) return;
+        for (const P& pair : rated)
+            for (int op : {14, 15})
+                row(op, pair, rate, 0);
+        const int fd = rate % 3 == 0 ? 255 - rate : static_cast<int>(rng() & 0xFF);
+        for (const P& pair : factored)
+            for (int op : {16, 17})
+                row(op, pair, rate, fd);
+        if (HasFatalFailure()) return;
+    }
+    row(10, {kPixelXRGB8888, kPixelARGB8888}, 0, 0);
+    row(10, {kPixelXBGR8888, kPixelABGR8888}, 0, 0);
+}
+
+const SBltInfo kWhole{};
+
+// The packed kernel: one to one it divides by 256 at every rate and width.
+TEST(AlphaRatePacked, OneToOneArithmetic)
+{
+    const auto blend = [](std::uint32_t d, std::uint32_t s, int rate) {
+        std::uint32_t out = 0;
+        for (int i = 0; i < 3; ++i) {
+            const int sc = (s >> (8 * i)) & 0xFF, dc = (d >> (8 * i)) & 0xFF;
+            out |= static_cast<std::uint32_t>(sc * rate / 256 + dc * (255 - rate) / 256) << (8 * i);
+        }
+        return out;
+    };
+    std::mt19937 rng(3);
+    for (int rate : {0, 1, 127, 128, 254, 255}) {
+        for (int w : {1, 2, 3, 4, 5, 7, 8, 9, 17}) {
+            SmallPlane src(kPixelXRGB8888, w, 2), dst(kPixelXRGB8888, w, 2);
+            src.Randomise(rng);
+            dst.Randomise(rng);
+            SmallPlane want = dst;
+            want.desc.pixels = want.memory.data();
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < w; ++x)
+                    want.SetWord(x, y, blend(dst.Word(x, y), src.Word(x, y), rate));
+            ASSERT_EQ(BltAlphaRate_XRGB8888_XRGB8888(&dst.desc, &src.desc, &kWhole, Rate(rate)), 0);
+            ASSERT_EQ(dst.memory, want.memory) << rate << " " << w;
         }
     }
-    for (int fs = 0; fs < 256; ++fs) {
-        for (int op : {16, 17}) {
-            const int fd = fs % 3 == 0 ? 255 - fs : static_cast<int>(rng() & 0xFF);
-            const SBltParam p = Factors(fs, fd, static_cast<std::uint32_t>(rng()) & 0xFFFFFF);
-            CheckRowAgainstPixels<Blend2Rule<Pixel565, Pixel565>>(op, p, rng);
-            CheckRowAgainstPixels<Blend2Rule<Pixel555, Pixel555>>(op, p, rng);
-            CheckRowAgainstPixels<Blend2Rule<PixelXRGB8888, PixelXRGB8888>>(op, p, rng);
-            CheckRowAgainstPixels<Blend2Rule<PixelXBGR8888, PixelABGR8888>>(op, p, rng);
-            CheckRowAgainstPixels<Blend2Rule<PixelABGR8888, PixelXRGB8888>>(op, p, rng);
-            CheckRowAgainstPixels<Blend2Rule<PixelARGB8888, PixelARGB8888>>(op, p, rng);
-            if (HasFatalFailure()) return;
+}
+
+// Its stretched walk takes each pixel before stepping the error terms: one step earlier than the common
+// walk, so 2 -> 4 reads columns 0, 0, 0, 1.
+TEST(AlphaRatePacked, StretchedWalkTakesThePixelFirst)
+{
+    for (int from = 1; from <= 9; ++from) {
+        for (int to = 1; to <= 9; ++to) {
+            if (from == to) continue;
+            SmallPlane src(kPixelXRGB8888, from, from), dst(kPixelXRGB8888, to, to);
+            for (int y = 0; y < from; ++y)
+                for (int x = 0; x < from; ++x)
+                    src.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x));
+            const SIZE size{to, to};
+            SBltInfo info;
+            info.dstSize = &size;
+            // Rate 255 onto black: blue comes out as floor(s * 255 / 256), that is s - 1 for s > 0.
+            ASSERT_EQ(BltAlphaRate_XRGB8888_XRGB8888(&dst.desc, &src.desc, &info, Rate(255)), 0);
+            for (int k = 0; k < to; ++k) {
+                // Steps taken after k pixels: ceil(k * r / to) - 1 crossings of the error, none before the
+                // first.
+                const int q = from / to, r = from % to;
+                const int col = k == 0 || r == 0 ? k * q : k * q + (k * r + to - 1) / to - 1;
+                ASSERT_EQ(dst.Word(k, k), col == 0 ? 0u : static_cast<std::uint32_t>(col * 17 - 1))
+                    << from << "->" << to << " at " << k;
+            }
         }
     }
-    CheckRowAgainstPixels<AlphaRule<PixelXRGB8888, PixelARGB8888>>(10, {}, rng);
-    CheckRowAgainstPixels<AlphaRule<PixelXBGR8888, PixelABGR8888>>(10, {}, rng);
 }
 
 } // namespace

@@ -42,13 +42,6 @@ TEST_F(BlendTables, LevelTables)
     EXPECT_EQ(Level555Table[15][0x7FFF], 0x7FFF);
 }
 
-TEST_F(BlendTables, RebuildingGivesTheSameValues)
-{
-    const std::uint16_t before = Level555Table[9][0x1234];
-    BuildBlendTables();
-    EXPECT_EQ(Level555Table[9][0x1234], before);
-}
-
 TEST(PaletteIndexTable, NearestEntryByAbsoluteDifferences)
 {
     const SPaletteEntry blackWhite[] = {{0, 0, 0}, {255, 255, 255}};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -15,6 +16,12 @@ SSurfaceDesc Surface(int w, int h)
     d.height = h;
     return d;
 }
+
+std::vector<int> Edges(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+using E = std::vector<int>;
 
 TEST(ClipBltRect, SourceRectangleOutsideTheSourceDrawsNothing)
 {
@@ -36,25 +43,19 @@ TEST(ClipBltRect, BasePointCentre)
     SBltClipResult r;
     const SSurfaceDesc ten = Surface(10, 10);
     ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(r.dst.left, 0);
-    EXPECT_EQ(r.dst.top, 0);
-    EXPECT_EQ(r.dst.right, 10);
-    EXPECT_EQ(r.dst.bottom, 10);
+    EXPECT_EQ(Edges(r.dst), (E{0, 0, 10, 10}));
     const SSurfaceDesc eleven = Surface(11, 11);
     ASSERT_EQ(ClipBltRect(&eleven, &dst, &info, &r), 0);
-    EXPECT_EQ(r.dst.left, 0);
-    EXPECT_EQ(r.dst.right, 11);
+    EXPECT_EQ(Edges(r.dst), (E{0, 0, 11, 11}));
     // Base point 8 puts the bottom-right corner on the point; codes outside 0..8 count as 0.
     const POINT corner{20, 30};
     info.dstPoint = &corner;
     info.basePoint = 8;
     ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(r.dst.left, 10);
-    EXPECT_EQ(r.dst.top, 20);
+    EXPECT_EQ(Edges(r.dst), (E{10, 20, 20, 30}));
     info.basePoint = 9;
     ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(r.dst.left, 20);
-    EXPECT_EQ(r.dst.top, 30);
+    EXPECT_EQ(Edges(r.dst), (E{20, 30, 30, 40}));
 }
 
 TEST(ClipBltRect, OneToOneOverhangMovesTheSource)
@@ -66,10 +67,8 @@ TEST(ClipBltRect, OneToOneOverhangMovesTheSource)
     SBltClipResult r;
     ASSERT_EQ(ClipBltRect(&src, &dst, &info, &r), 0);
     EXPECT_EQ(r.oneToOne, 1);
-    EXPECT_EQ(r.dst.left, 0);
-    EXPECT_EQ(r.src.left, 4);
-    EXPECT_EQ(r.dst.bottom, 20);
-    EXPECT_EQ(r.src.bottom, 5);
+    EXPECT_EQ(Edges(r.dst), (E{0, 15, 6, 20}));
+    EXPECT_EQ(Edges(r.src), (E{4, 0, 10, 5}));
 }
 
 TEST(ClipBltRect, ZeroAndNegativeDestinationSizesDrawNothing)
@@ -92,14 +91,8 @@ TEST(ClipBltRect, StretchTermsOfAnUnclippedBlit)
     SBltClipResult r;
     ASSERT_EQ(ClipBltRect(&src, &dst, &info, &r), 0);
     EXPECT_EQ(r.oneToOne, 0);
-    EXPECT_EQ(r.xErrorStart, -6);
-    EXPECT_EQ(r.xRemainder, 3);
-    EXPECT_EQ(r.xDivisor, 5);
-    EXPECT_EQ(r.xStep, 0);
-    EXPECT_EQ(r.yErrorStart, -3);
-    EXPECT_EQ(r.yRemainder, 0);
-    EXPECT_EQ(r.yDivisor, 2);
-    EXPECT_EQ(r.yStep, 1);
+    EXPECT_EQ((E{r.xErrorStart, r.xRemainder, r.xDivisor, r.xStep}), (E{-6, 3, 5, 0}));
+    EXPECT_EQ((E{r.yErrorStart, r.yRemainder, r.yDivisor, r.yStep}), (E{-3, 0, 2, 1}));
 }
 
 TEST(ClipBltRect, ExtremeCoordinatesDoNotOverflow)
@@ -135,20 +128,10 @@ TEST(ClipBltRect, ExtremeCoordinatesDoNotOverflow)
 TEST(ClipRect, BoundsButDoesNotOrder)
 {
     const SSurfaceDesc s = Surface(8, 8);
-    RECT r = ClipRect(s, nullptr);
-    EXPECT_EQ(r.right, 8);
-    EXPECT_EQ(r.bottom, 8);
-    const RECT big{-5, -5, 10, 10};
-    r = ClipRect(s, &big);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 8);
-    EXPECT_EQ(r.bottom, 8);
-    const RECT right{20, 0, 30, 4};
-    r = ClipRect(s, &right);
-    EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.right, 8);
-    EXPECT_EQ(r.bottom, 4);
+    EXPECT_EQ(Edges(ClipRect(s, nullptr)), (E{0, 0, 8, 8}));
+    const RECT big{-5, -5, 10, 10}, right{20, 0, 30, 4};
+    EXPECT_EQ(Edges(ClipRect(s, &big)), (E{0, 0, 8, 8}));
+    EXPECT_EQ(Edges(ClipRect(s, &right)), (E{20, 0, 8, 4}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Every rectangle effect for every pixel type against the reference model, on planes whose padding and
-// ends are watched, and the pinned cases of the effects.
+// ends are watched, and the pinned cases of the effects (fill, fade, add, subtract, invert, mosaic).
 
 #include "effect_model.h"
 #include "guarded_plane.h"
@@ -52,20 +52,35 @@ RECT Clipped(const std::optional<RECT>& r, int w, int h)
     return c;
 }
 
+// What mosaic should leave: every pixel of the clipped rectangle takes the top-left pixel of its block.
+void MosaicModel(std::vector<std::uint8_t>& out, const blt_test::GuardedPlane& plane, const RECT& c, int size)
+{
+    for (int y = c.top; y < c.bottom && size >= 1; ++y)
+        for (int x = c.left; x < c.right; ++x) {
+            const int bx = c.left + (x - c.left) / size * size, by = c.top + (y - c.top) / size * size;
+            std::memcpy(out.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch + x * plane.bytesPerPixel,
+                        plane.memory.get() + static_cast<std::ptrdiff_t>(by) * plane.pitch +
+                            bx * plane.bytesPerPixel,
+                        effect_model::MosaicBytes(plane.type));
+        }
+}
+
 TEST(EffectKernels, EveryEffectAndTypeMatchesTheReferenceModel)
 {
     BuildBlendTables();
     std::mt19937 rng(9);
-    for (std::uint32_t effect = 0; effect <= kEffectInvert; ++effect)
+    for (std::uint32_t effect = 0; effect < kEffectCount; ++effect)
         for (int type : kTypes)
             for (int round = 0; round < 40; ++round) {
-                const int w = 1 + static_cast<int>(rng() % 19), h = 1 + static_cast<int>(rng() % 5);
+                const int w = 1 + static_cast<int>(rng() % 19), h = 1 + static_cast<int>(rng() % 13);
                 blt_test::GuardedPlane plane(type, w, h, static_cast<int>(rng() % 5), rng);
                 const std::optional<RECT> rect = RandomRect(rng, w, h);
-                const std::uint32_t param = rng();
+                const std::uint32_t param =
+                    effect == kEffectMosaic ? static_cast<std::uint32_t>(rng() % 8) - 1 : rng();
                 std::vector<std::uint8_t> want = plane.Bytes();
                 const RECT c = Clipped(rect, w, h);
-                for (int y = c.top; y < c.bottom; ++y)
+                if (effect == kEffectMosaic) MosaicModel(want, plane, c, static_cast<int>(param));
+                for (int y = c.top; y < c.bottom && effect != kEffectMosaic; ++y)
                     for (int x = c.left; x < c.right; ++x)
                         effect_model::Apply(static_cast<int>(effect), type,
                                             want.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch +
@@ -92,7 +107,7 @@ TEST(EffectKernels, SixteenBitAddAndSubtractForEveryPixelValue)
             for (std::uint32_t colour : colours) {
                 SmallPlane plane(type, 257, 255); // an odd width puts each row's pairs on other columns
                 for (int i = 0; i < 257 * 255; ++i)
-                    plane.SetWord(i % 257, i / 257, static_cast<std::uint32_t>(i), 2);
+                    plane.SetWord(i % 257, i / 257, static_cast<std::uint32_t>(i));
                 std::vector<std::uint8_t> want = plane.memory;
                 for (std::size_t i = 0; i < want.size(); i += 2)
                     effect_model::AddSub(type, want.data() + i, colour, effect == kEffectAddColor ? 1 : -1);
@@ -104,9 +119,9 @@ TEST(EffectKernels, SixteenBitAddAndSubtractForEveryPixelValue)
 std::uint32_t EffectOne(std::uint32_t effect, int type, std::uint32_t pixel, std::uint32_t param)
 {
     SmallPlane plane(type, 1, 1);
-    plane.SetWord(0, 0, pixel, BytesPerPixel(type));
+    plane.SetWord(0, 0, pixel);
     EXPECT_EQ(RunEffect(effect, plane.desc, nullptr, param), 0);
-    return plane.Word(0, 0, BytesPerPixel(type));
+    return plane.Word(0, 0);
 }
 
 TEST(EffectKernels, FadeRates)
@@ -143,8 +158,7 @@ TEST(EffectKernels, InvertTwiceGivesThePictureBack)
     EXPECT_EQ(EffectOne(kEffectInvert, kPixel565, 0x0000, 0), 0xFFFFu);
     for (int type : kTypes) {
         SmallPlane plane(type, 9, 4);
-        for (std::uint8_t& b : plane.memory)
-            b = static_cast<std::uint8_t>(rng());
+        plane.Randomise(rng);
         std::vector<std::uint8_t> before = plane.memory;
         RunEffect(kEffectInvert, plane.desc, nullptr, 0);
         RunEffect(kEffectInvert, plane.desc, nullptr, 0);
@@ -163,58 +177,23 @@ TEST(EffectKernels, InvertTwiceGivesThePictureBack)
     }
 }
 
-// What mosaic should leave: every pixel of the clipped rectangle takes the top-left pixel of its block.
-std::vector<std::uint8_t> MosaicModel(const blt_test::GuardedPlane& plane, const RECT& c, int size)
-{
-    std::vector<std::uint8_t> out = plane.Bytes();
-    if (size < 1) return out;
-    const int bytes = effect_model::MosaicBytes(plane.type);
-    for (int y = c.top; y < c.bottom; ++y)
-        for (int x = c.left; x < c.right; ++x) {
-            const int bx = c.left + (x - c.left) / size * size, by = c.top + (y - c.top) / size * size;
-            std::memcpy(out.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch + x * plane.bytesPerPixel,
-                        plane.memory.get() + static_cast<std::ptrdiff_t>(by) * plane.pitch +
-                            bx * plane.bytesPerPixel,
-                        bytes);
-        }
-    return out;
-}
-
-TEST(EffectKernels, MosaicMatchesTheReferenceModel)
-{
-    std::mt19937 rng(6);
-    for (int type : kTypes)
-        for (int round = 0; round < 40; ++round) {
-            const int w = 1 + static_cast<int>(rng() % 17), h = 1 + static_cast<int>(rng() % 13);
-            blt_test::GuardedPlane plane(type, w, h, static_cast<int>(rng() % 4), rng);
-            const std::optional<RECT> rect = RandomRect(rng, w, h);
-            const int size = static_cast<int>(rng() % 8) - 1;
-            const std::vector<std::uint8_t> want = MosaicModel(plane, Clipped(rect, w, h), size);
-            SSurfaceDesc desc;
-            plane.Describe(desc);
-            ASSERT_EQ(
-                RunEffect(kEffectMosaic, desc, rect ? &*rect : nullptr, static_cast<std::uint32_t>(size)), 0);
-            ASSERT_EQ(plane.Bytes(), want) << "type " << type << " size " << size;
-        }
-}
-
 TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
 {
     // A 10 x 10 rectangle at (3, 5) in blocks of 4: blocks start at columns 3, 7, 11 and rows 5, 9, 13.
     SmallPlane plane(kPixelXRGB8888, 16, 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            plane.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x), 4);
+            plane.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x));
     const RECT r{3, 5, 13, 15};
     RunEffect(kEffectMosaic, plane.desc, &r, 4);
-    EXPECT_EQ(plane.Word(12, 14, 4), 13u * 16 + 11); // the 2 x 2 block at (11, 13)
-    EXPECT_EQ(plane.Word(10, 8, 4), 5u * 16 + 7);
-    EXPECT_EQ(plane.Word(3, 9, 4), 9u * 16 + 3);
-    EXPECT_EQ(plane.Word(13, 14, 4), 14u * 16 + 13); // outside the rectangle
+    EXPECT_EQ(plane.Word(12, 14), 13u * 16 + 11); // the 2 x 2 block at (11, 13)
+    EXPECT_EQ(plane.Word(10, 8), 5u * 16 + 7);
+    EXPECT_EQ(plane.Word(3, 9), 9u * 16 + 3);
+    EXPECT_EQ(plane.Word(13, 14), 14u * 16 + 13); // outside the rectangle
     // Cut by the surface's edge: blocks start at the cut corner (0, 0), not at (-3, -3).
     const RECT past{-3, -3, 2, 2};
     RunEffect(kEffectMosaic, plane.desc, &past, 4);
-    EXPECT_EQ(plane.Word(1, 1, 4), 0u);
+    EXPECT_EQ(plane.Word(1, 1), 0u);
     // A block larger than the rectangle fills it with its top-left pixel; a size of 1, 0 or less changes
     // nothing.
     const std::vector<std::uint8_t> before = plane.memory;
@@ -224,7 +203,41 @@ TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
     }
     const RECT small{4, 4, 7, 6};
     RunEffect(kEffectMosaic, plane.desc, &small, 0x7FFFFFFF);
-    EXPECT_EQ(plane.Word(6, 5, 4), 4u * 16 + 4);
+    EXPECT_EQ(plane.Word(6, 5), 4u * 16 + 4);
+}
+
+TEST(EffectKernels, FillColourInEveryPixelType)
+{
+    const std::pair<int, std::uint32_t> cases[] = {
+        {kPixel565, 0xFC08},          {kPixel555, 0x7E08},        {kPixelRGB888, 0xFF8040},
+        {kPixelBGR888, 0x4080FF},     {kPixelXRGB8888, 0xFF8040}, {kPixelXBGR8888, 0x4080FF},
+        {kPixelA565, 0xCD08FC08},     {kPixelA555, 0xCD087E08},   {kPixelARGB8888, 0x80FF8040},
+        {kPixelABGR8888, 0x804080FF},
+    };
+    for (const auto& [type, want] : cases) {
+        SmallPlane plane(type, 3, 2, 0xCD);
+        ASSERT_EQ(RunEffect(kEffectFill, plane.desc, nullptr, 0x80FF8040), 0);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                ASSERT_EQ(plane.Word(x, y), want) << type;
+    }
+}
+
+TEST(EffectKernels, FillRectangleIsClippedAndOddColumnsAreExact)
+{
+    SmallPlane plane(kPixel565, 9, 3, 0);
+    const RECT r{3, -2, 8, 1};
+    RunEffect(kEffectFill, plane.desc, &r, 0x00FFFFFF);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 9; ++x)
+            ASSERT_EQ(plane.Word(x, y), (y < 1 && x >= 3 && x < 8) ? 0xFFFFu : 0u) << x << "," << y;
+    const RECT past{-4, 1, 40, 40};
+    RunEffect(kEffectFill, plane.desc, &past, 0x00FFFFFF);
+    EXPECT_EQ(plane.Word(8, 2), 0xFFFFu);
+    const RECT inverted{20, 0, 30, 3};
+    SmallPlane untouched(kPixelXRGB8888, 4, 2, 0x11);
+    RunEffect(kEffectFill, untouched.desc, &inverted, 0xFFFFFFFF);
+    EXPECT_EQ(untouched.memory, std::vector<std::uint8_t>(untouched.memory.size(), 0x11));
 }
 
 TEST(EffectKernels, TypesWithoutPixelsHaveNoKernel)

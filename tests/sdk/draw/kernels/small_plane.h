@@ -1,10 +1,13 @@
 #pragma once
-// A small plane in a vector for pinned-value tests, and a helper that runs one kernel of the tables.
+// A small plane in a vector for pinned-value tests, and helpers that run one kernel of the tables.
 
 #include "sdk/draw/kernels/blt_table.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace blt_test {
@@ -22,14 +25,20 @@ struct SmallPlane
         desc.height = height;
         desc.type = type;
     }
-    std::uint8_t* At(int x, int y) { return desc.pixels + y * desc.pitch + x * (desc.pitch / desc.width); }
-    std::uint32_t Word(int x, int y, int bytes)
+    int Bytes() const { return desc.pitch / desc.width; }
+    std::uint8_t* At(int x, int y) { return desc.pixels + y * desc.pitch + x * Bytes(); }
+    std::uint32_t Word(int x, int y)
     {
         std::uint32_t v = 0;
-        std::memcpy(&v, At(x, y), bytes);
+        std::memcpy(&v, At(x, y), Bytes());
         return v;
     }
-    void SetWord(int x, int y, std::uint32_t v, int bytes) { std::memcpy(At(x, y), &v, bytes); }
+    void SetWord(int x, int y, std::uint32_t v) { std::memcpy(At(x, y), &v, Bytes()); }
+    void Randomise(std::mt19937& rng)
+    {
+        for (auto& b : memory)
+            b = static_cast<std::uint8_t>(rng());
+    }
 
     std::vector<std::uint8_t> memory;
     zelvoranGameSDK3rd::Draw::SSurfaceDesc desc;
@@ -43,16 +52,53 @@ inline int RunKernel(int op, SmallPlane& dst, SmallPlane& src, const zelvoranGam
     return kernel(&dst.desc, &src.desc, &info, param);
 }
 
+inline zelvoranGameSDK3rd::Draw::SBltParam Rate(int rate, std::uint32_t key = 0)
+{
+    return {key, static_cast<std::uint8_t>(rate)};
+}
+
+inline zelvoranGameSDK3rd::Draw::SBltParam Factors(int fs, int fd, std::uint32_t key = 0)
+{
+    return {key, 0, static_cast<std::uint8_t>(fs), static_cast<std::uint8_t>(fd)};
+}
+
 // One pixel of the given value blitted onto one pixel of the given value; the destination pixel after.
 inline std::uint32_t BlitOne(int op, int dstType, int srcType, std::uint32_t dstValue, std::uint32_t srcValue,
                              const zelvoranGameSDK3rd::Draw::SBltParam& param = {})
 {
-    using zelvoranGameSDK3rd::Draw::BytesPerPixel;
     SmallPlane src(srcType, 1, 1), dst(dstType, 1, 1);
-    src.SetWord(0, 0, srcValue, BytesPerPixel(srcType));
-    dst.SetWord(0, 0, dstValue, BytesPerPixel(dstType));
+    src.SetWord(0, 0, srcValue);
+    dst.SetWord(0, 0, dstValue);
     if (RunKernel(op, dst, src, zelvoranGameSDK3rd::Draw::SBltInfo{}, param) != 0) return ~0u;
-    return dst.Word(0, 0, BytesPerPixel(dstType));
+    return dst.Word(0, 0);
+}
+
+// A row of w random source pixels (every fifth one the key, every third one over a destination pixel of
+// the same bytes) blitted at column x0 of a row two wider: each pixel must come out as a one-pixel blit
+// gives it, whether the walk takes it alone or in a packed group with its neighbours.
+inline void ExpectRowMatchesSinglePixels(int op, int dstType, int srcType,
+                                         const zelvoranGameSDK3rd::Draw::SBltParam& p, int w, int x0,
+                                         std::mt19937& rng)
+{
+    SmallPlane src(srcType, w, 1), dst(dstType, w + 2, 1);
+    src.Randomise(rng);
+    dst.Randomise(rng);
+    for (int i = 0; i < w; i += 3)
+        std::memcpy(dst.At(x0 + i, 0), src.At(i, 0), std::min(src.Bytes(), dst.Bytes()) == 2 ? 2 : 3);
+    for (int i = 1; i < w; i += 5)
+        src.SetWord(i, 0, p.key);
+    const std::vector<std::uint8_t> before = dst.memory;
+    const zelvoranGameSDK3rd::Draw::POINT point{x0, 0};
+    zelvoranGameSDK3rd::Draw::SBltInfo info;
+    info.dstPoint = &point;
+    ASSERT_EQ(RunKernel(op, dst, src, info, p), 0);
+    for (int i = 0; i < w + 2; ++i) {
+        std::uint32_t want = 0;
+        std::memcpy(&want, before.data() + i * dst.Bytes(), dst.Bytes());
+        if (i >= x0 && i < x0 + w) want = BlitOne(op, dstType, srcType, want, src.Word(i - x0, 0), p);
+        ASSERT_EQ(dst.Word(i, 0), want) << "op " << op << " " << dstType << " <- " << srcType << " rate "
+                                        << int{p.rate} << " width " << w << " at " << x0 << " pixel " << i;
+    }
 }
 
 } // namespace blt_test
