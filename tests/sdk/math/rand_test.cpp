@@ -63,33 +63,31 @@ TEST(MathShuffle, DrawsOncePerEntryUnlessFixed)
     EXPECT_EQ(r.Get(), reference.Get()); // the fixed mode draws nothing
 }
 
-TEST(MathRootCounter, StepsWrapToTheNearBound)
+// The values a counter shows after each of `count` steps.
+std::vector<int> Steps(Math::CRootCounter& c, int count)
 {
-    Math::CRootCounter c;
-    EXPECT_EQ(c.GetValue(), 0);
-    EXPECT_EQ(c.m_end, 0x7FFFFFFF);
-    EXPECT_TRUE(c.IsValid());
-
-    c.m_end = 10;
-    c.m_step = 3;
     std::vector<int> seen;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < count; ++i) {
         c.Inc();
         seen.push_back(c.GetValue());
     }
-    EXPECT_EQ(seen, (std::vector<int>{3, 6, 9, 0, 3}));
+    return seen;
+}
+
+TEST(MathRootCounter, StepsWrapToTheNearBound)
+{
+    Math::CRootCounter c;
+    EXPECT_EQ(c.m_end, 0x7FFFFFFF);
+    c.m_end = 10;
+    c.m_step = 3;
+    EXPECT_EQ(Steps(c, 5), (std::vector<int>{3, 6, 9, 0, 3}));
 
     Math::CRootCounter down; // start above end: Inc moves down
     down.m_start = 5;
     down.m_end = 1;
     down.SetValue(5);
     EXPECT_TRUE(down.IsBegin());
-    seen.clear();
-    for (int i = 0; i < 5; ++i) {
-        down.Inc();
-        seen.push_back(down.GetValue());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{4, 3, 2, 1, 5}));
+    EXPECT_EQ(Steps(down, 5), (std::vector<int>{4, 3, 2, 1, 5}));
     down.SetValue(1);
     EXPECT_TRUE(down.IsEnd());
     down.Dec();
@@ -98,12 +96,7 @@ TEST(MathRootCounter, StepsWrapToTheNearBound)
     Math::CRootCounter slow;
     slow.m_end = 3;
     slow.m_step = -2;
-    seen.clear();
-    for (int i = 0; i < 8; ++i) {
-        slow.Inc();
-        seen.push_back(slow.GetValue());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 0}));
+    EXPECT_EQ(Steps(slow, 8), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, 0}));
     slow.SetValue(0);
     slow.m_subStep = 0;
     slow.Dec();
@@ -114,13 +107,11 @@ TEST(MathRootCounter, StepsWrapToTheNearBound)
     Math::CRootCounter zero; // a step of 0 moves every call
     zero.m_end = 2;
     zero.m_step = 0;
-    zero.Inc();
-    EXPECT_EQ(zero.GetValue(), 1);
+    EXPECT_EQ(Steps(zero, 1), std::vector<int>{1});
 
     Math::CRootCounter top; // the default end does not overflow
     top.SetValue(0x7FFFFFFF);
-    top.Inc();
-    EXPECT_EQ(top.GetValue(), 0);
+    EXPECT_EQ(Steps(top, 1), std::vector<int>{0});
 }
 
 TEST(MathTables, HoldTheFixedPointValues)

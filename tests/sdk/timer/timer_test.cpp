@@ -11,21 +11,25 @@ namespace Tm = zelvoranGameSDK3rd::Timer;
 
 using TimerTest = VirtualClockFixture<5000>;
 
-TEST_F(TimerTest, CountsFromZero)
+// Moves the clock and reads the timer.
+std::uint32_t After(Tm::CTimer& timer, std::uint32_t ms)
+{
+    platform::AdvanceVirtualClock(ms);
+    return timer.Get();
+}
+
+TEST_F(TimerTest, CountsFromZeroOrTheValueSet)
 {
     Tm::CTimer timer;
     EXPECT_EQ(timer.Get(), 0u);
-    platform::AdvanceVirtualClock(123);
-    EXPECT_EQ(timer.Get(), 123u);
+    EXPECT_EQ(After(timer, 123), 123u);
     timer.Set(1000);
-    EXPECT_EQ(timer.Get(), 1000u);
-    platform::AdvanceVirtualClock(5);
-    EXPECT_EQ(timer.Get(), 1005u);
+    EXPECT_EQ(After(timer, 5), 1005u);
     timer.Reset();
     EXPECT_EQ(timer.Get(), 0u);
 }
 
-TEST_F(TimerTest, PausesNestAndSkipThePausedSpan)
+TEST_F(TimerTest, PausesNestAndSkipThePausedSpanAndResetEndsThem)
 {
     Tm::CTimer timer;
     platform::AdvanceVirtualClock(10);
@@ -35,44 +39,32 @@ TEST_F(TimerTest, PausesNestAndSkipThePausedSpan)
     timer.Resume();
     EXPECT_EQ(timer.Get(), 10u); // still paused
     timer.Set(1000);
-    platform::AdvanceVirtualClock(50);
-    EXPECT_EQ(timer.Get(), 1000u);
+    EXPECT_EQ(After(timer, 50), 1000u);
     timer.Resume();
-    EXPECT_EQ(timer.Get(), 1000u);
-    platform::AdvanceVirtualClock(7);
-    EXPECT_EQ(timer.Get(), 1007u);
-}
+    EXPECT_EQ(After(timer, 7), 1007u);
 
-TEST_F(TimerTest, ResetEndsEveryPause)
-{
-    Tm::CTimer timer;
     timer.Pause();
     platform::AdvanceVirtualClock(30);
     timer.Reset();
-    platform::AdvanceVirtualClock(4);
-    EXPECT_EQ(timer.Get(), 4u);
+    EXPECT_EQ(After(timer, 4), 4u);
 }
 
 TEST_F(TimerTest, AnUnmatchedResumeLeavesTheTimerRunning)
 {
     Tm::CTimer timer;
     timer.Resume();
-    platform::AdvanceVirtualClock(20);
-    EXPECT_EQ(timer.Get(), 20u);
+    EXPECT_EQ(After(timer, 20), 20u);
     timer.Pause(); // one pause is still one pause
-    platform::AdvanceVirtualClock(20);
-    EXPECT_EQ(timer.Get(), 20u);
+    EXPECT_EQ(After(timer, 20), 20u);
     timer.Resume();
-    platform::AdvanceVirtualClock(1);
-    EXPECT_EQ(timer.Get(), 21u);
+    EXPECT_EQ(After(timer, 1), 21u);
 }
 
 TEST_F(TimerTest, DifferencesWrap)
 {
     platform::UseVirtualClock(0xFFFFFFF0u);
     Tm::CTimer timer;
-    platform::AdvanceVirtualClock(0x30);
-    EXPECT_EQ(timer.Get(), 0x30u);
+    EXPECT_EQ(After(timer, 0x30), 0x30u);
 }
 
 TEST_F(TimerTest, TheTimeSourceLivesWhileAnyTimerDoes)

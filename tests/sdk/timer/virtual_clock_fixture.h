@@ -1,5 +1,6 @@
 #pragma once
 // Timer tests run on the virtual clock, which moves only when code sleeps or the test advances it.
+// It is chosen in the constructor, so that timers held by a derived fixture start on it.
 
 #include "platform/clock.h"
 
@@ -8,6 +9,6 @@
 template <std::uint32_t Start> class VirtualClockFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override { platform::UseVirtualClock(Start); }
-    void TearDown() override { platform::UseRealClock(); }
+    VirtualClockFixture() { platform::UseVirtualClock(Start); }
+    ~VirtualClockFixture() override { platform::UseRealClock(); }
 };
