@@ -33,31 +33,6 @@ inline std::vector<Pair> AddSubPairs(int op)
     return pairs;
 }
 
-struct Fields16
-{
-    int r, g, b;
-};
-
-inline bool Is565(int type)
-{
-    return type == T565 || type == A565;
-}
-inline bool Is16(int type)
-{
-    return type == T565 || type == T555 || type == A565 || type == A555;
-}
-
-inline Fields16 SplitWord(int type, int w)
-{
-    if (Is565(type)) return {w / 2048 % 32, w / 32 % 64, w % 32};
-    return {w / 1024 % 32, w / 32 % 32, w % 32};
-}
-
-inline int JoinWord(int type, Fields16 f)
-{
-    return Is565(type) ? f.r * 2048 + f.g * 32 + f.b : f.r * 1024 + f.g * 32 + f.b;
-}
-
 inline int Saturate(bool add, int d, int s, int maximum)
 {
     return add ? std::min(d + s, maximum) : std::max(d - s, 0);

@@ -23,26 +23,18 @@ inline bool IsAlpha16(int t)
 {
     return t == A565 || t == A555;
 }
-inline bool HasByteAlpha(int t)
-{
-    return t == ARGB8888 || t == ABGR8888;
-}
 
 // A 16-bit colour word with each field scaled by level / 15, truncated; bit 15 of a 555 word is dropped.
 inline int ScaleWord(int type, int word, int level)
 {
-    if (type == T565 || type == A565) {
-        const int r = word / 2048 % 32, g = word / 32 % 64, b = word % 32;
-        return (r * level / 15) * 2048 + (g * level / 15) * 32 + b * level / 15;
-    }
-    const int r = word / 1024 % 32, g = word / 32 % 32, b = word % 32;
-    return (r * level / 15) * 1024 + (g * level / 15) * 32 + b * level / 15;
+    const Fields16 f = SplitWord(type, word);
+    return JoinWord(type, {f.r * level / 15, f.g * level / 15, f.b * level / 15});
 }
 
 // Writes only the two colour bytes of a 16-bit colour (the alpha byte of A565/A555 stays).
 inline void WriteColourWord(int type, std::uint8_t* d, Colour c)
 {
-    Write(type == T565 || type == A565 ? T565 : T555, d, c);
+    Write(Is565(type) ? T565 : T555, d, c);
 }
 
 inline bool IsKeyedOut(int src, const std::uint8_t* s, const Params& params)
@@ -98,7 +90,7 @@ inline void AlphaPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s,
         d[2] = static_cast<std::uint8_t>(sum / 16);
         if (sum == 0) return;
         PutWord16(d, ScaleWord(dst, Word16(s), 15 * sa / sum) + ScaleWord(dst, Word16(d), 15 * k / sum));
-    } else if (HasByteAlpha(dst)) {
+    } else if (dst == ARGB8888 || dst == ABGR8888) {
         const int sa = s[3], k = Prod(d[3], 255 - sa), sum = sa + k;
         if (sum == 0) return;
         const int ws = sa * 255 / sum, wd = k * 255 / sum;
@@ -146,8 +138,7 @@ inline void Blend2KeyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t
 // The blending operations: their served pairs and pixel models.
 inline OpModel BlendModel(int op)
 {
-    switch (op) {
-    case 10:
+    if (op == 10)
         return {{{T565, A565},
                  {T555, A555},
                  {RGB888, ARGB8888},
@@ -159,18 +150,12 @@ inline OpModel BlendModel(int op)
                  {ARGB8888, ARGB8888},
                  {ABGR8888, ABGR8888}},
                 &AlphaPixel};
-    case 14:
-        // XRGB8888 onto XRGB8888 runs the packed kernel, which divides by 256 and steps its own way.
-        return {Pairs26(), &AlphaRatePixel, {{XRGB8888, XRGB8888}}};
-    case 15:
-        return {Pairs26(), &AlphaRateKeyPixel};
-    case 16:
-        return {Pairs26(), &Blend2Pixel};
-    case 17:
-        return {Pairs26(), &Blend2KeyPixel};
-    default:
-        return {};
-    }
+    // XRGB8888 onto XRGB8888 runs the packed kernel, which divides by 256 and steps its own way.
+    if (op == 14) return {Pairs26(), &AlphaRatePixel, {{XRGB8888, XRGB8888}}};
+    if (op == 15) return {Pairs26(), &AlphaRateKeyPixel};
+    if (op == 16) return {Pairs26(), &Blend2Pixel};
+    if (op == 17) return {Pairs26(), &Blend2KeyPixel};
+    return {};
 }
 
 } // namespace blt_model

@@ -17,33 +17,60 @@ namespace blt_model {
 enum Type : int
 {
     P8 = 2,
-    T565 = 3,
-    T555 = 4,
-    RGB888 = 5,
-    BGR888 = 6,
-    XRGB8888 = 7,
-    XBGR8888 = 8,
-    T9 = 9,
-    A565 = 10,
-    A555 = 11,
-    ARGB8888 = 12,
-    ABGR8888 = 13,
+    T565,
+    T555,
+    RGB888,
+    BGR888,
+    XRGB8888,
+    XBGR8888,
+    T9,
+    A565,
+    A555,
+    ARGB8888,
+    ABGR8888
 };
 
 inline int Bytes(int type)
 {
-    switch (type) {
-    case P8:
-        return 1;
-    case T565:
-    case T555:
-        return 2;
-    case RGB888:
-    case BGR888:
-        return 3;
-    default:
-        return 4;
-    }
+    return type == P8 ? 1 : type == T565 || type == T555 ? 2 : type == RGB888 || type == BGR888 ? 3 : 4;
+}
+
+inline bool Is565(int type)
+{
+    return type == T565 || type == A565;
+}
+
+inline bool Is16(int type)
+{
+    return type == T565 || type == T555 || type == A565 || type == A555;
+}
+
+inline int Word16(const std::uint8_t* p)
+{
+    return p[0] + 256 * p[1];
+}
+
+inline void PutWord16(std::uint8_t* p, int w)
+{
+    p[0] = static_cast<std::uint8_t>(w % 256);
+    p[1] = static_cast<std::uint8_t>(w / 256);
+}
+
+// The red, green and blue fields of a 16-bit colour word (bit 15 of a 555 word dropped), and back.
+struct Fields16
+{
+    int r, g, b;
+};
+
+inline Fields16 SplitWord(int type, int w)
+{
+    if (Is565(type)) return {w / 2048 % 32, w / 32 % 64, w % 32};
+    return {w / 1024 % 32, w / 32 % 32, w % 32};
+}
+
+inline int JoinWord(int type, Fields16 f)
+{
+    return Is565(type) ? f.r * 2048 + f.g * 32 + f.b : f.r * 1024 + f.g * 32 + f.b;
 }
 
 // Red, green, blue and alpha on the 8-bit scale as the copy rules define them: a 5-bit field times 8,
@@ -53,80 +80,33 @@ struct Colour
     int r, g, b, a;
 };
 
-inline int Word16(const std::uint8_t* p)
-{
-    return p[0] + 256 * p[1];
-}
-
 inline Colour Read(int type, const std::uint8_t* p)
 {
-    switch (type) {
-    case T565:
-    case A565: {
-        const int w = Word16(p);
-        const int a = type == A565 ? (p[2] % 16) * 16 : 255;
-        return {(w / 2048) * 8, (w / 32 % 64) * 4, (w % 32) * 8, a};
+    if (Is16(type)) {
+        const Fields16 f = SplitWord(type, Word16(p));
+        const int a = type == A565 || type == A555 ? (p[2] % 16) * 16 : 255;
+        return {f.r * 8, f.g * (Is565(type) ? 4 : 8), f.b * 8, a};
     }
-    case T555:
-    case A555: {
-        const int w = Word16(p) % 32768;
-        const int a = type == A555 ? (p[2] % 16) * 16 : 255;
-        return {(w / 1024) * 8, (w / 32 % 32) * 8, (w % 32) * 8, a};
-    }
-    case RGB888:
-    case XRGB8888:
-        return {p[2], p[1], p[0], 255};
-    case BGR888:
-    case XBGR8888:
-        return {p[0], p[1], p[2], 255};
-    case ARGB8888:
-        return {p[2], p[1], p[0], p[3]};
-    case ABGR8888:
-        return {p[0], p[1], p[2], p[3]};
-    default:
-        return {0, 0, 0, 0};
-    }
-}
-
-inline void PutWord16(std::uint8_t* p, int w)
-{
-    p[0] = static_cast<std::uint8_t>(w % 256);
-    p[1] = static_cast<std::uint8_t>(w / 256);
+    const int a = type == ARGB8888 || type == ABGR8888 ? p[3] : 255;
+    if (type == RGB888 || type == XRGB8888 || type == ARGB8888) return {p[2], p[1], p[0], a};
+    if (type == BGR888 || type == XBGR8888 || type == ABGR8888) return {p[0], p[1], p[2], a};
+    return {0, 0, 0, 0};
 }
 
 // Writes a colour; a 4-bit alpha type leaves its byte 3 alone.
 inline void Write(int type, std::uint8_t* p, Colour c)
 {
-    switch (type) {
-    case T565:
-    case A565:
-        PutWord16(p, (c.r / 8) * 2048 + (c.g / 4) * 32 + c.b / 8);
-        if (type == A565) p[2] = static_cast<std::uint8_t>(c.a / 16);
-        break;
-    case T555:
-    case A555:
-        PutWord16(p, (c.r / 8) * 1024 + (c.g / 8) * 32 + c.b / 8);
-        if (type == A555) p[2] = static_cast<std::uint8_t>(c.a / 16);
-        break;
-    case RGB888:
-    case XRGB8888:
-    case ARGB8888:
-        p[0] = static_cast<std::uint8_t>(c.b), p[1] = static_cast<std::uint8_t>(c.g);
-        p[2] = static_cast<std::uint8_t>(c.r);
-        if (type == XRGB8888) p[3] = 0;
-        if (type == ARGB8888) p[3] = static_cast<std::uint8_t>(c.a);
-        break;
-    case BGR888:
-    case XBGR8888:
-    case ABGR8888:
-        p[0] = static_cast<std::uint8_t>(c.r), p[1] = static_cast<std::uint8_t>(c.g);
-        p[2] = static_cast<std::uint8_t>(c.b);
-        if (type == XBGR8888) p[3] = 0;
-        if (type == ABGR8888) p[3] = static_cast<std::uint8_t>(c.a);
-        break;
-    default:
-        break;
+    if (Is16(type)) {
+        PutWord16(p, JoinWord(type, {c.r / 8, c.g / (Is565(type) ? 4 : 8), c.b / 8}));
+        if (type == A565 || type == A555) p[2] = static_cast<std::uint8_t>(c.a / 16);
+        return;
     }
+    if (type < RGB888 || type == T9 || type > ABGR8888) return;
+    const bool redFirst = type == BGR888 || type == XBGR8888 || type == ABGR8888;
+    p[0] = static_cast<std::uint8_t>(redFirst ? c.r : c.b), p[1] = static_cast<std::uint8_t>(c.g);
+    p[2] = static_cast<std::uint8_t>(redFirst ? c.b : c.r);
+    if (type == XRGB8888 || type == XBGR8888) p[3] = 0;
+    if (type == ARGB8888 || type == ABGR8888) p[3] = static_cast<std::uint8_t>(c.a);
 }
 
 // What a kernel gets besides the two pixels.
@@ -178,20 +158,9 @@ inline void CopyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, 
 // The key in the source's layout as the dispatcher prepares it, and the bits compared with it.
 inline std::uint32_t SourceBits(int src, const std::uint8_t* s)
 {
-    switch (src) {
-    case T565:
-    case T555:
-    case A565:
-    case A555:
-        return static_cast<std::uint32_t>(Word16(s));
-    case RGB888:
-    case BGR888:
-    case ARGB8888:
-    case ABGR8888:
-        return s[0] + 256u * s[1] + 65536u * s[2];
-    default:
-        return s[0] + 256u * s[1] + 65536u * s[2] + 16777216u * s[3];
-    }
+    if (Is16(src)) return static_cast<std::uint32_t>(Word16(s));
+    const std::uint32_t colour = s[0] + 256u * s[1] + 65536u * s[2];
+    return src == XRGB8888 || src == XBGR8888 ? colour + 16777216u * s[3] : colour;
 }
 
 inline std::uint32_t KeyBits(int src, std::uint32_t key)
@@ -268,29 +237,10 @@ inline OpModel BlendModel(int op);
 
 inline OpModel ModelOf(int op)
 {
-    switch (op) {
-    case 0:
-        return {CopyPairs(), &CopyPixel};
-    case 1:
-        return {Pairs26(), &CopyKeyPixel};
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-        return AddSubModel(op);
-    case 10:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-        return BlendModel(op);
-    default:
-        return {};
-    }
+    if (op == 0) return {CopyPairs(), &CopyPixel};
+    if (op == 1) return {Pairs26(), &CopyKeyPixel};
+    if (op >= 2 && op <= 9) return AddSubModel(op);
+    return BlendModel(op);
 }
 
 // What a blit answers for a pair its operation does not serve.

@@ -8,44 +8,7 @@
 
 namespace effect_model {
 
-using blt_model::A555;
-using blt_model::A565;
-using blt_model::ABGR8888;
-using blt_model::ARGB8888;
-using blt_model::BGR888;
-using blt_model::RGB888;
-using blt_model::T555;
-using blt_model::T565;
-using blt_model::XBGR8888;
-using blt_model::XRGB8888;
-
-inline int Bytes(int type)
-{
-    return blt_model::Bytes(type);
-}
-
-// The colour fields of a 16-bit word, red first, and their maxima.
-struct Fields16
-{
-    int f[3];
-};
-inline bool Is565(int type)
-{
-    return type == T565 || type == A565;
-}
-inline Fields16 Split(int type, int w)
-{
-    if (Is565(type)) return {{w / 2048 % 32, w / 32 % 64, w % 32}};
-    return {{w / 1024 % 32, w / 32 % 32, w % 32}};
-}
-inline int Join(int type, Fields16 v)
-{
-    return Is565(type) ? v.f[0] * 2048 + v.f[1] * 32 + v.f[2] : v.f[0] * 1024 + v.f[1] * 32 + v.f[2];
-}
-inline int Max(int type, int i)
-{
-    return Is565(type) && i == 1 ? 63 : 31;
-}
+using namespace blt_model;
 
 // Red, green and blue of a colour 0xAARRGGBB in a 24/32-bit type's byte order.
 inline void ColourBytes(int type, std::uint32_t colour, int out[3])
@@ -59,26 +22,13 @@ inline void ColourBytes(int type, std::uint32_t colour, int out[3])
 inline int Packed16(int type, std::uint32_t colour)
 {
     const int r = colour >> 16 & 0xFF, g = colour >> 8 & 0xFF, b = colour & 0xFF;
-    return Is565(type) ? (r / 8) * 2048 + (g / 4) * 32 + b / 8 : (r / 8) * 1024 + (g / 8) * 32 + b / 8;
-}
-inline bool Is16(int type)
-{
-    return type == T565 || type == T555 || type == A565 || type == A555;
+    return JoinWord(type, {r / 8, g / (Is565(type) ? 4 : 8), b / 8});
 }
 
 inline void Fill(int type, std::uint8_t* p, std::uint32_t colour)
 {
-    if (Is16(type)) {
-        blt_model::PutWord16(p, Packed16(type, colour));
-        if (type == A565 || type == A555) p[2] = static_cast<std::uint8_t>((colour >> 24) / 16);
-        return;
-    }
-    int c[3];
-    ColourBytes(type, colour, c);
-    for (int i = 0; i < 3; ++i)
-        p[i] = static_cast<std::uint8_t>(c[i]);
-    if (type == XRGB8888 || type == XBGR8888) p[3] = 0;
-    if (type == ARGB8888 || type == ABGR8888) p[3] = static_cast<std::uint8_t>(colour >> 24);
+    const auto byte = [colour](int shift) { return static_cast<int>(colour >> shift & 0xFF); };
+    Write(type, p, Colour{byte(16), byte(8), byte(0), byte(24)});
 }
 
 inline void Fade(int type, std::uint8_t* p, int rate)
@@ -87,10 +37,9 @@ inline void Fade(int type, std::uint8_t* p, int rate)
     case T565:
     case T555: {
         const int level = type == T565 ? 2 * (rate / 32) : rate / 16;
-        Fields16 v = Split(type, blt_model::Word16(p));
-        for (int& f : v.f)
-            f = f * level / 15;
-        blt_model::PutWord16(p, Join(type, v)); // bit 15 of RGB555 comes out 0
+        const Fields16 v = SplitWord(type, Word16(p));
+        PutWord16(p,
+                  JoinWord(type, {v.r * level / 15, v.g * level / 15, v.b * level / 15})); // bit 15 cleared
         break;
     }
     case A565:
@@ -117,13 +66,11 @@ inline void AddSub(int type, std::uint8_t* p, std::uint32_t colour, int sign)
         return v < 0 ? 0 : v > max ? max : v;
     };
     if (Is16(type)) {
-        const int w = blt_model::Word16(p);
-        Fields16 d = Split(type, w);
-        const Fields16 c = Split(type, Packed16(type, colour));
-        for (int i = 0; i < 3; ++i)
-            d.f[i] = sat(d.f[i], c.f[i], Max(type, i));
+        const int w = Word16(p);
+        const Fields16 d = SplitWord(type, w), c = SplitWord(type, Packed16(type, colour));
+        const Fields16 out{sat(d.r, c.r, 31), sat(d.g, c.g, Is565(type) ? 63 : 31), sat(d.b, c.b, 31)};
         // RGB555 keeps its spare bit 15; the 16-bit type with alpha clears it.
-        blt_model::PutWord16(p, Join(type, d) + (type == T555 ? w / 32768 * 32768 : 0));
+        PutWord16(p, JoinWord(type, out) + (type == T555 ? w / 32768 * 32768 : 0));
         return;
     }
     int c[3];
@@ -136,8 +83,8 @@ inline void AddSub(int type, std::uint8_t* p, std::uint32_t colour, int sign)
 inline void Invert(int type, std::uint8_t* p)
 {
     if (Is16(type)) {
-        const int w = blt_model::Word16(p);
-        blt_model::PutWord16(p, type == T555 ? (w / 32768) * 32768 + (32767 - w % 32768) : 65535 - w);
+        const int w = Word16(p);
+        PutWord16(p, type == T555 ? (w / 32768) * 32768 + (32767 - w % 32768) : 65535 - w);
         if (type == A565 || type == A555) p[2] = 15;
         return;
     }
@@ -149,25 +96,10 @@ inline void Invert(int type, std::uint8_t* p)
 // Effects 0 to 4 on one pixel; the parameter is the colour (0, 2, 3) or the rate (1).
 inline void Apply(int effect, int type, std::uint8_t* p, std::uint32_t param)
 {
-    switch (effect) {
-    case 0:
-        Fill(type, p, param);
-        break;
-    case 1:
-        Fade(type, p, static_cast<int>(param & 0xFF));
-        break;
-    case 2:
-        AddSub(type, p, param, 1);
-        break;
-    case 3:
-        AddSub(type, p, param, -1);
-        break;
-    case 4:
-        Invert(type, p);
-        break;
-    default:
-        break;
-    }
+    if (effect == 0) Fill(type, p, param);
+    if (effect == 1) Fade(type, p, static_cast<int>(param & 0xFF));
+    if (effect == 2 || effect == 3) AddSub(type, p, param, effect == 2 ? 1 : -1);
+    if (effect == 4) Invert(type, p);
 }
 
 // Bytes of a pixel that mosaic copies: the colour and an A565/A555 alpha byte, never such a pixel's byte 3.
