@@ -1,13 +1,11 @@
 #pragma once
-// What the display tests share: an application whose main routine is the test body (on the back end and
-// with the window size the test asks for), and a scripted display driver that can refuse, report lost
+// What the display tests share: the application that runs the test body (on the back end and with the
+// window size the test asks for), and a scripted display driver that can refuse, report lost
 // surfaces and show an 8-bit or 5-5-5 display.
 
-#include "platform/backend.h"
+#include "support/app_runner.h"
+
 #include "platform/display.h"
-#include "sdk/appframe/app_base.h"
-#include "sdk/thread/singleton.h"
-#include "sdk/thread/thread_manager.h"
 
 #include <cstring>
 #include <functional>
@@ -25,41 +23,13 @@ using platform::POINT;
 using platform::RECT;
 using platform::SIZE;
 
-class DrawApp : public sdk::AppFrame::CAppBase
-{
-public:
-    DrawApp(int width, int height, std::function<void(DrawApp&)> body)
-        : m_width(width), m_height(height), m_body(std::move(body))
-    {}
-    int GetWindowOption(sdk::Window::CWindowOption& option) override
-    {
-        option.caption = "draw test";
-        option.className = "MAROVELLIN_DRAW_TEST";
-        option.width = m_width;
-        option.height = m_height;
-        return 0;
-    }
-    void MainThread() override { m_body(*this); }
-
-    // Hands the window's queued messages to the window (and its hooks).
-    void PumpMessages() { Pump(false); }
-
-private:
-    int m_width;
-    int m_height;
-    std::function<void(DrawApp&)> m_body;
-};
+using DrawApp = test_support::BodyApp;
 
 // Runs `body` as the main routine of an application with a window of that client size on the named back
-// end, and waits until the application's thread has ended. False when the back end cannot be chosen.
+// end. False when the back end cannot be chosen.
 inline bool RunInDrawApp(const char* backend, int width, int height, std::function<void(DrawApp&)> body)
 {
-    if (!platform::SelectBackend(backend)) return false;
-    sdk::Thread::SetMultiThreadFlag(true);
-    sdk::Thread::StartOwnedThread(new DrawApp(width, height, std::move(body)));
-    sdk::Thread::CThreadManager::GetInstance()->WaitForAll();
-    sdk::Thread::SetMultiThreadFlag(false);
-    return platform::SelectBackend("headless");
+    return test_support::RunInApplication(std::move(body), backend, width, height);
 }
 
 // ---- The scripted driver.
@@ -270,14 +240,19 @@ inline std::uint32_t Pattern(int x, int y)
            std::uint32_t(((x >> 2) ^ y) & 0xFF);
 }
 
-// Paints the pattern (shifted by `seed`) on a plane of XRGB8888 pixels.
-inline void PaintPattern(sdk::Draw::ISurface& plane, int seed = 0)
+// Paints the pattern (shifted by `seed`, each pattern pixel a scale × scale block) on a plane of
+// XRGB8888 or RGB565 pixels.
+inline void PaintPattern(sdk::Draw::ISurface& plane, int seed = 0, int scale = 1)
 {
     sdk::Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
+    const int bytes = info->GetBytesPerPixel();
     for (int y = 0; y < info->height; ++y)
         for (int x = 0; x < info->width; ++x) {
-            const std::uint32_t v = Pattern(x + seed, y);
-            std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + std::ptrdiff_t(x) * 4, &v, 4);
+            const std::uint32_t p = Pattern(x / scale + seed, y / scale);
+            const std::uint32_t v =
+                bytes == 2 ? sdk::Draw::PackRGB565(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) : p;
+            std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + std::ptrdiff_t(x) * bytes, &v,
+                        bytes);
         }
 }
 

@@ -3,11 +3,7 @@
 // scaled to the screen.
 #ifdef MAROVELLIN_HAVE_SDL
 
-#include "display_support.h"
 #include "x11_fixture.h"
-
-#include "platform/clock.h"
-#include "sdk/draw/fast_draw.h"
 
 #include <gtest/gtest.h>
 
@@ -29,35 +25,6 @@ using namespace draw_test;
 namespace Draw = zelvoranGameSDK3rd::Draw;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;
 
-// The picture of a 320 × 240 screen drawn at `scale` (each pixel a scale × scale block).
-std::uint32_t Picture(int x, int y, int scale)
-{
-    return Pattern(x / scale, y / scale);
-}
-
-void PaintPicture(Draw::ISurface& plane, int scale)
-{
-    Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
-    for (int y = 0; y < info->height; ++y)
-        for (int x = 0; x < info->width; ++x) {
-            const std::uint32_t v = Picture(x, y, scale);
-            std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + std::ptrdiff_t(x) * 4, &v, 4);
-        }
-}
-
-// Presents a few frames, letting the window settle, and reads back what it shows.
-std::vector<std::uint32_t> PresentAndRead(DrawApp& app, Draw::CFastDraw& device, SIZE& size)
-{
-    std::vector<std::uint32_t> shown;
-    for (int i = 0; i < 10; ++i) {
-        app.PumpMessages();
-        device.OnDraw(nullptr, true);
-        shown = Presented(app.GetHWnd(), size);
-        platform::SleepMilliseconds(20);
-    }
-    return shown;
-}
-
 using DisplayOnX = XDisplayTest;
 
 TEST_F(DisplayOnX, APictureReadsBackUnchangedAtOneAndTwoTimes)
@@ -68,7 +35,7 @@ TEST_F(DisplayOnX, APictureReadsBackUnchangedAtOneAndTwoTimes)
             ZTL::smart_ptr<Draw::CFastDraw> device = Draw::CFastDraw::CreateForThread();
             ASSERT_EQ(device->ChangeDisplay(false), 0);
             ASSERT_EQ(device->GetDisplayPixelType(), Draw::kPixelXRGB8888);
-            PaintPicture(*device->GetSecondary(), scale);
+            PaintPattern(*device->GetSecondary(), 0, scale);
             SIZE size{};
             const std::vector<std::uint32_t> shown = PresentAndRead(app, *device, size);
             ASSERT_EQ(size.cx, w);
@@ -76,7 +43,7 @@ TEST_F(DisplayOnX, APictureReadsBackUnchangedAtOneAndTwoTimes)
             int wrong = 0;
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
-                    wrong += (shown[std::size_t(y) * w + x] & 0xFFFFFF) != Picture(x, y, scale);
+                    wrong += (shown[std::size_t(y) * w + x] & 0xFFFFFF) != Pattern(x / scale, y / scale);
             EXPECT_EQ(wrong, 0) << "at " << scale << "x";
         });
         ASSERT_TRUE(ran) << "the SDL back end cannot open the virtual display";
@@ -91,13 +58,7 @@ TEST_F(DisplayOnX, A16BitFullScreenFrameIsScaledToTheScreen)
         ASSERT_EQ(device->ChangeDisplay(true), 0);
         ASSERT_TRUE(device->IsFullScreen());
         ASSERT_EQ(device->GetDisplayPixelType(), Draw::kPixel565);
-        Draw::CSurfaceInfo* back = device->GetSecondary()->GetSurfaceInfo();
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) {
-                const std::uint32_t p = Pattern(x / 16, y / 16);
-                const std::uint16_t v = Draw::PackRGB565(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-                std::memcpy(back->pixels + std::ptrdiff_t(y) * back->pitch + 2 * x, &v, 2);
-            }
+        PaintPattern(*device->GetSecondary(), 0, 16);
         SIZE size{};
         const std::vector<std::uint32_t> shown = PresentAndRead(app, *device, size);
         ASSERT_GT(size.cx, 0);

@@ -3,11 +3,8 @@
 // measured extent says, character by character, and nowhere else.
 #ifdef MAROVELLIN_HAVE_SDL
 
-#include "display_support.h"
 #include "x11_fixture.h"
 
-#include "platform/clock.h"
-#include "sdk/draw/fast_draw.h"
 #include "sdk/draw/text_plane.h"
 
 #include <gtest/gtest.h>
@@ -73,13 +70,7 @@ TEST_F(TextOnX, JapaneseLineInkLiesWhereTheExtentSays)
         ASSERT_EQ(back->Blt(0, text.GetSurfaceInfo(), &blt, nullptr), 0);
 
         SIZE size{};
-        std::vector<std::uint32_t> shown;
-        for (int i = 0; i < 10; ++i) { // a few frames, letting the window settle
-            app.PumpMessages();
-            device->OnDraw(nullptr, true);
-            shown = Presented(app.GetHWnd(), size);
-            platform::SleepMilliseconds(20);
-        }
+        const std::vector<std::uint32_t> shown = PresentAndRead(app, *device, size);
         ASSERT_EQ(size.cx, 320);
         ASSERT_EQ(size.cy, 240);
 

@@ -5,7 +5,11 @@
 // its old size; and the X and GL libraries that SDL loads and unloads itself are kept loaded, so that
 // the leak checker can tell their allocations from ours (this program's suppressions name them).
 
+#include "display_support.h"
 #include "support/virtual_display.h"
+
+#include "platform/clock.h"
+#include "sdk/draw/fast_draw.h"
 
 #include <gtest/gtest.h>
 
@@ -33,5 +37,18 @@ protected:
 private:
     test_support::VirtualDisplay m_display;
 };
+
+// Presents a few frames, letting the window settle, and reads back what it shows.
+inline std::vector<std::uint32_t> PresentAndRead(DrawApp& app, sdk::Draw::CFastDraw& device, SIZE& size)
+{
+    std::vector<std::uint32_t> shown;
+    for (int i = 0; i < 10; ++i) {
+        app.PumpMessages();
+        device.OnDraw(nullptr, true);
+        shown = Presented(app.GetHWnd(), size);
+        platform::SleepMilliseconds(20);
+    }
+    return shown;
+}
 
 } // namespace draw_test

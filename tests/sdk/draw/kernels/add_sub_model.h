@@ -9,28 +9,8 @@ namespace blt_model {
 // The pairs each operation serves, destination first.
 inline std::vector<Pair> AddSubPairs(int op)
 {
-    if (op == 8 || op == 9) {
-        std::vector<Pair> pairs;
-        for (int t : {T565, T555, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888})
-            pairs.emplace_back(t, t);
-        return pairs;
-    }
-    std::vector<Pair> pairs;
-    for (int t : {T565, T555, RGB888, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888})
-        pairs.emplace_back(t, t);
-    // A source with alpha towards the plain type of its own layout.
-    pairs.insert(pairs.end(), {{T565, A565},
-                               {T555, A555},
-                               {RGB888, ARGB8888},
-                               {BGR888, ABGR8888},
-                               {XRGB8888, ARGB8888},
-                               {XBGR8888, ABGR8888}});
-    // Destinations with alpha from the plain types of the same colour width.
-    pairs.insert(pairs.end(), {{A565, T565}, {A555, T555}});
-    for (int d : {ARGB8888, ABGR8888})
-        for (int s : {RGB888, BGR888, XRGB8888, XBGR8888})
-            pairs.emplace_back(d, s);
-    return pairs;
+    if (op < 8) return Pairs26();
+    return SameTypePairs({T565, T555, BGR888, XRGB8888, XBGR8888, A565, A555, ARGB8888, ABGR8888});
 }
 
 inline int Saturate(bool add, int d, int s, int maximum)

@@ -254,20 +254,4 @@ TEST_F(AddSubTest, PairedRowsMatchSinglePixels)
                     blt_test::ExpectRowMatchesSinglePixels(op, type, type, blt_test::Rate(0xB7), w, x0, rng);
 }
 
-TEST(AddSubTables, UnservedPairs)
-{
-    // 565 never meets 555; ARGB8888 never meets ABGR8888; 8 and 9 serve no mixed pair and no RGB888.
-    for (int op = 2; op <= 9; ++op) {
-        const SBltOpTable* t = GetBltOpTable(op);
-        EXPECT_EQ(t->Find(kPixel565, kPixel555), nullptr);
-        EXPECT_EQ(t->Find(kPixelARGB8888, kPixelABGR8888), nullptr);
-        EXPECT_EQ(t->UnservedResult(kPixel565, kPixel555), 2);
-        EXPECT_EQ(t->UnservedResult(kPixelUnused9, kPixelUnused9), 0);
-        EXPECT_EQ(t->Find(kPixelRGB888, kPixelRGB888) == nullptr, op >= 8) << op;
-        EXPECT_EQ(t->Find(kPixelXRGB8888, kPixelARGB8888) == nullptr, op >= 8) << op;
-        EXPECT_EQ(t->param, op >= 6 ? EBltParam::kRate : EBltParam::kNone);
-        EXPECT_EQ(t->keyed, op == 4 || op == 5 || op == 8 || op == 9);
-    }
-}
-
 } // namespace

@@ -5,6 +5,9 @@
 #include <climits>
 #include <vector>
 
+// Where a blit lands is compared with a closed-form model over random rectangles, points, sizes, base points
+// and clips by the all-combinations test; these are the cases it does not reach.
+
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
@@ -23,54 +26,6 @@ std::vector<int> Edges(const RECT& r)
 }
 using E = std::vector<int>;
 
-TEST(ClipBltRect, SourceRectangleOutsideTheSourceDrawsNothing)
-{
-    const SSurfaceDesc src = Surface(8, 8), dst = Surface(8, 8);
-    const RECT outside{8, 0, 12, 4};
-    SBltInfo info;
-    info.srcRect = &outside;
-    SBltClipResult r;
-    EXPECT_EQ(ClipBltRect(&src, &dst, &info, &r), 1);
-}
-
-TEST(ClipBltRect, BasePointCentre)
-{
-    const SSurfaceDesc dst = Surface(40, 40);
-    const POINT at{5, 5};
-    SBltInfo info;
-    info.dstPoint = &at;
-    info.basePoint = 4;
-    SBltClipResult r;
-    const SSurfaceDesc ten = Surface(10, 10);
-    ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(Edges(r.dst), (E{0, 0, 10, 10}));
-    const SSurfaceDesc eleven = Surface(11, 11);
-    ASSERT_EQ(ClipBltRect(&eleven, &dst, &info, &r), 0);
-    EXPECT_EQ(Edges(r.dst), (E{0, 0, 11, 11}));
-    // Base point 8 puts the bottom-right corner on the point; codes outside 0..8 count as 0.
-    const POINT corner{20, 30};
-    info.dstPoint = &corner;
-    info.basePoint = 8;
-    ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(Edges(r.dst), (E{10, 20, 20, 30}));
-    info.basePoint = 9;
-    ASSERT_EQ(ClipBltRect(&ten, &dst, &info, &r), 0);
-    EXPECT_EQ(Edges(r.dst), (E{20, 30, 30, 40}));
-}
-
-TEST(ClipBltRect, OneToOneOverhangMovesTheSource)
-{
-    const SSurfaceDesc src = Surface(10, 10), dst = Surface(20, 20);
-    const POINT at{-4, 15};
-    SBltInfo info;
-    info.dstPoint = &at;
-    SBltClipResult r;
-    ASSERT_EQ(ClipBltRect(&src, &dst, &info, &r), 0);
-    EXPECT_EQ(r.oneToOne, 1);
-    EXPECT_EQ(Edges(r.dst), (E{0, 15, 6, 20}));
-    EXPECT_EQ(Edges(r.src), (E{4, 0, 10, 5}));
-}
-
 TEST(ClipBltRect, ZeroAndNegativeDestinationSizesDrawNothing)
 {
     const SSurfaceDesc src = Surface(10, 10), dst = Surface(20, 20);
@@ -80,19 +35,6 @@ TEST(ClipBltRect, ZeroAndNegativeDestinationSizesDrawNothing)
         info.dstSize = &size;
         EXPECT_EQ(ClipBltRect(&src, &dst, &info, &r), 1) << size.cx << "x" << size.cy;
     }
-}
-
-TEST(ClipBltRect, StretchTermsOfAnUnclippedBlit)
-{
-    const SSurfaceDesc src = Surface(3, 2), dst = Surface(20, 20);
-    const SIZE size{5, 2};
-    SBltInfo info;
-    info.dstSize = &size;
-    SBltClipResult r;
-    ASSERT_EQ(ClipBltRect(&src, &dst, &info, &r), 0);
-    EXPECT_EQ(r.oneToOne, 0);
-    EXPECT_EQ((E{r.xErrorStart, r.xRemainder, r.xDivisor, r.xStep}), (E{-6, 3, 5, 0}));
-    EXPECT_EQ((E{r.yErrorStart, r.yRemainder, r.yDivisor, r.yStep}), (E{-3, 0, 2, 1}));
 }
 
 TEST(ClipBltRect, ExtremeCoordinatesDoNotOverflow)
