@@ -21,6 +21,12 @@ namespace {
 using namespace zelvoranGameSDK3rd::Draw;
 using blt_test::GuardedPlane;
 
+std::string Edges(const blt_model::Rect& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
 int RandomIn(std::mt19937& rng, int lo, int hi)
 {
     return std::uniform_int_distribution<int>(lo, hi)(rng);
@@ -37,36 +43,25 @@ void FillEdgeBiased(GuardedPlane& plane, std::uint32_t key, std::mt19937& rng)
     for (int y = 0; y < plane.height; ++y) {
         for (int x = 0; x < plane.width; ++x) {
             std::uint8_t* p = plane.At(x, y);
-            switch (RandomIn(rng, 0, 9)) {
-            case 0:
-                std::memset(p, 0, n);
-                break;
-            case 1:
-                std::memset(p, 0xFF, n);
-                break;
-            case 2:
-            case 3:
+            const int pick = RandomIn(rng, 0, 9); // 5 to 9: random bytes from the allocation
+            if (pick <= 1) std::memset(p, pick == 0 ? 0 : 0xFF, n);
+            const bool alpha16 = t == blt_model::A565 || t == blt_model::A555;
+            if (pick == 2 || pick == 3) {
                 for (int i = 0; i < std::min(n, 3); ++i)
                     p[i] = static_cast<std::uint8_t>(keyBits >> (8 * i));
-                if (n == 2) p[1] = static_cast<std::uint8_t>(keyBits >> 8);
                 if (t == blt_model::XRGB8888 || t == blt_model::XBGR8888) p[3] = 0;
-                if (t == blt_model::A565 || t == blt_model::A555) p[2] = 0x0F;
+                if (alpha16) p[2] = 0x0F;
                 if (t == blt_model::ARGB8888 || t == blt_model::ABGR8888) p[3] = 0xFF;
                 if (RandomIn(rng, 0, 1) == 1) { // the key with something in its spare bits
                     if (n == 2) p[1] |= 0x80;
-                    if (t == blt_model::A565 || t == blt_model::A555) p[2] = static_cast<std::uint8_t>(rng());
+                    if (alpha16) p[2] = static_cast<std::uint8_t>(rng());
                     if (n == 4) p[3] = static_cast<std::uint8_t>(RandomIn(rng, 1, 255));
                 }
-                break;
-            case 4: {
-                static const std::uint8_t alphas[] = {0, 15, 128, 255, 0x08, 0xF0};
-                const std::uint8_t a = alphas[RandomIn(rng, 0, 5)];
-                if (n == 4) p[t == blt_model::A565 || t == blt_model::A555 ? 2 : 3] = a;
-                if (n == 2) p[1] |= 0x80;
-                break;
             }
-            default:
-                break; // random bytes from the allocation
+            if (pick == 4) {
+                static const std::uint8_t alphas[] = {0, 15, 128, 255, 0x08, 0xF0};
+                if (n == 4) p[alpha16 ? 2 : 3] = alphas[RandomIn(rng, 0, 5)];
+                if (n == 2) p[1] |= 0x80;
             }
         }
     }
@@ -101,20 +96,9 @@ struct RandomBlit
             spec.hasSrcRect ? std::min<int>(spec.srcRect.bottom, srcH) - std::max<int>(spec.srcRect.top, 0)
                             : srcH;
         const auto extent = [&](int from) {
-            switch (RandomIn(rng, 0, 7)) {
-            case 0:
-                return from;
-            case 1:
-                return from * 2;
-            case 2:
-                return from + 1;
-            case 3:
-                return std::max(from / 2, 1);
-            case 4:
-                return RandomIn(rng, -2, 0);
-            default:
-                return RandomIn(rng, 1, 2 * dstW + 4);
-            }
+            const int pick = RandomIn(rng, 0, 7);
+            const int choices[] = {from, from * 2, from + 1, std::max(from / 2, 1), RandomIn(rng, -2, 0)};
+            return pick < 5 ? choices[pick] : RandomIn(rng, 1, 2 * dstW + 4);
         };
         spec.cx = extent(std::max(boundedW, 1));
         spec.cy = extent(std::max(boundedH, 1));
@@ -214,18 +198,15 @@ protected:
         ASSERT_FALSE(dstInfo.locked);
         ASSERT_FALSE(srcInfo.locked);
         const std::vector<std::uint8_t> actual = dst.Bytes();
-        for (std::size_t i = 0; i < actual.size(); ++i) {
-            ASSERT_EQ(actual[i], expected[i])
-                << "byte " << i << " (x " << (i % dst.pitch) / dst.bytesPerPixel << ", y " << i / dst.pitch
-                << ") src " << srcW << "x" << srcH << " dst " << dstW << "x" << dstH << " point "
-                << blit.spec.x << "," << blit.spec.y << (blit.spec.hasPoint ? "" : " (none)") << " size "
-                << blit.spec.cx << "x" << blit.spec.cy << (blit.spec.hasSize ? "" : " (none)") << " srcRect "
-                << blit.spec.srcRect.left << "," << blit.spec.srcRect.top << "," << blit.spec.srcRect.right
-                << "," << blit.spec.srcRect.bottom << (blit.spec.hasSrcRect ? "" : " (none)") << " clip "
-                << blit.spec.clip.left << "," << blit.spec.clip.top << "," << blit.spec.clip.right << ","
-                << blit.spec.clip.bottom << (blit.spec.hasClip ? "" : " (none)") << " base "
-                << blit.spec.basePoint;
-        }
+        const std::size_t i =
+            std::mismatch(actual.begin(), actual.end(), expected.begin()).first - actual.begin();
+        const blt_model::BlitSpec& b = blit.spec;
+        ASSERT_EQ(i, actual.size()) << "byte " << i << " (x " << (i % dst.pitch) / dst.bytesPerPixel << ", y "
+                                    << i / dst.pitch << ") src " << srcW << "x" << srcH << " dst " << dstW
+                                    << "x" << dstH << " point " << b.hasPoint << ":" << b.x << "," << b.y
+                                    << " size " << b.hasSize << ":" << b.cx << "x" << b.cy << " srcRect "
+                                    << b.hasSrcRect << ":" << Edges(b.srcRect) << " clip " << b.hasClip << ":"
+                                    << Edges(b.clip) << " base " << b.basePoint;
     }
 };
 
