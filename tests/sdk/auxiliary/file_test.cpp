@@ -29,6 +29,13 @@ std::string Content(Aux::CFile& f)
     return std::string(static_cast<const char*>(f.GetMemory()), f.GetSize());
 }
 
+// Reads a file whole: its content, or the failure code.
+std::string ReadText(Aux::CFile& f, const ZTL::string& name)
+{
+    const int result = f.Read(name);
+    return result == 0 ? Content(f) : "(code " + std::to_string(result) + ")";
+}
+
 // One member of a test archive: its name field, the content it decodes to, and how it is stored.
 struct SMember
 {
@@ -115,27 +122,22 @@ protected:
 
 TEST(FilePaths, ParentFolderSuffixAndNamePart)
 {
-    ZTL::string p = "C:\\g\\data\\se\\foo.wav";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
-    EXPECT_EQ(Text(p), "C:\\g\\data\\se\\");
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
-    EXPECT_EQ(Text(p), "C:\\g\\data\\");
-    p = "C:\\";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
-    EXPECT_EQ(Text(p), "C:\\");
-    p = "\\";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
-    p = "abc";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
-    EXPECT_EQ(Text(p), "abc\\");
-    p = "\\\\server\\share\\";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
-    p = "";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 1);
+    struct Case
+    {
+        const char* path;
+        int result;
+        const char* after;
+    };
     // A trail byte 0x5C (能) is not a separator.
-    p = "a\\\x94\x5C";
-    EXPECT_EQ(Aux::CFile::ToParentFolder(p), 0);
-    EXPECT_EQ(Text(p), "a\\");
+    for (const Case& c :
+         {Case{"C:\\g\\data\\se\\foo.wav", 0, "C:\\g\\data\\se\\"},
+          Case{"C:\\g\\data\\se\\", 0, "C:\\g\\data\\"}, Case{"C:\\", 1, "C:\\"}, Case{"\\", 1, "\\"},
+          Case{"abc", 0, "abc\\"}, Case{"\\\\server\\share\\", 1, "\\\\server\\share\\"}, Case{"", 1, ""},
+          Case{"a\\\x94\x5C", 0, "a\\"}}) {
+        ZTL::string p = c.path;
+        EXPECT_EQ(Aux::CFile::ToParentFolder(p), c.result) << c.path;
+        EXPECT_EQ(Text(p), c.after) << c.path;
+    }
 
     EXPECT_EQ(Text(Aux::CFile::GetSuffix("data\\x.tar.GZ")), "GZ");
     EXPECT_EQ(Text(Aux::CFile::GetSuffix("da.ta/file")), "");
@@ -180,8 +182,7 @@ TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
 {
     Put("g/data/Text.TXT", "hello");
     Aux::CFile f;
-    ASSERT_EQ(f.Read("data/text.txt"), 0); // any letter case
-    EXPECT_EQ(Content(f), "hello");
+    EXPECT_EQ(ReadText(f, "data/text.txt"), "hello"); // any letter case
     EXPECT_EQ(static_cast<const char*>(f.GetMemory())[5], '\0');
     EXPECT_EQ(Text(f.GetName()), "data/text.txt");
     EXPECT_EQ(Text(f.GetFileNamePart()), "text.txt");
@@ -202,8 +203,7 @@ TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
     // A name that starts with "!" is a file name like any other, never a memory address.
     EXPECT_EQ(f.Read("!1000,10"), 1);
     Put("g/!notes", "bang");
-    ASSERT_EQ(f.Read("!notes"), 0);
-    EXPECT_EQ(Content(f), "bang");
+    EXPECT_EQ(ReadText(f, "!notes"), "bang");
 }
 
 TEST_F(FileTest, ReadsMembersOfEveryArchiveKindSearchingUpwards)
@@ -219,21 +219,17 @@ TEST_F(FileTest, ReadsMembersOfEveryArchiveKindSearchingUpwards)
         Put("g/data.dat", MakeArchive(kind, {{"se\\bar.wav", "from data.dat"}, {"se\\foo.wav", "shadowed"}}));
 
         Aux::CFile f;
-        ASSERT_EQ(f.Read("data/se/foo.wav"), 0);
-        EXPECT_EQ(Content(f), "se member");
+        EXPECT_EQ(ReadText(f, "data/se/foo.wav"), "se member");
         EXPECT_EQ(Text(f.GetName()), "data/se/foo.wav");
-        ASSERT_EQ(f.Read("DATA\\SE\\BAR.WAV"), 0); // not in se.dat: one level up
-        EXPECT_EQ(Content(f), "from data.dat");
+        EXPECT_EQ(ReadText(f, "DATA\\SE\\BAR.WAV"), "from data.dat"); // not in se.dat: one level up
         if (kind >= 2) {
-            ASSERT_EQ(f.Read("data/se/packed.txt"), 0);
-            EXPECT_EQ(Content(f), big);
+            EXPECT_EQ(ReadText(f, "data/se/packed.txt"), big);
         }
         EXPECT_EQ(f.Read("data/se/none.wav"), 1);
 
         // A plain file wins over a member.
         Put("g/data/se/foo.wav", "plain");
-        ASSERT_EQ(f.Read("data/se/foo.wav"), 0);
-        EXPECT_EQ(Content(f), "plain");
+        EXPECT_EQ(ReadText(f, "data/se/foo.wav"), "plain");
     }
 }
 
@@ -243,64 +239,49 @@ TEST_F(FileTest, StoredMembersAreCopiedAndTheFourthKindStartsFourBytesEarly)
     Bytes kind2 = MakeArchive(2, {{"a.bin", std::string("\x03\x61\x62\xEE\xF3", 5)}});
     Put("g/d.dat", kind2);
     Aux::CFile f;
-    ASSERT_EQ(f.Read("d/a.bin"), 0);
-    EXPECT_EQ(Content(f), std::string("\x03\x61\x62\xEE\xF3", 5));
+    EXPECT_EQ(ReadText(f, "d/a.bin"), std::string("\x03\x61\x62\xEE\xF3", 5));
 
     // packQrlt: the stored offset points 4 bytes past the data.
     Bytes kind4 = MakeArchive(4, {{"a.txt", "abcd"}});
     ASSERT_EQ(std::string(kind4.end() - 4, kind4.end()), "abcd");
     Put("g/q.dat", kind4);
-    ASSERT_EQ(f.Read("q/a.txt"), 0);
-    EXPECT_EQ(Content(f), "abcd");
+    EXPECT_EQ(ReadText(f, "q/a.txt"), "abcd");
 }
 
 TEST_F(FileTest, RefusesDamagedArchiveEntries)
 {
     Aux::CFile f;
-    Bytes archive = MakeArchive(2, {{"a.txt", "abcdef"}});
-    const std::size_t entry = 12;
-
-    Bytes bad = archive; // data beyond the archive's end
-    Put32(bad, entry + 32, static_cast<std::uint32_t>(bad.size() - 2));
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
-    EXPECT_TRUE(f.GetName().empty());
-
-    bad = archive; // an offset that wraps
-    Put32(bad, entry + 32, 0xFFFFFFF0u);
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
-
-    bad = archive; // a size whose NUL would wrap the allocation, stored packed in 2 bytes
-    Put32(bad, entry + 36, 0xFFFFFFFFu);
-    Put32(bad, entry + 40, 2);
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
-
-    bad = archive; // packed, but more than the stream could ever produce
-    Put32(bad, entry + 36, 1000);
-    Put32(bad, entry + 40, 6);
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
-
-    bad = archive; // packed, stored size 0
-    Put32(bad, entry + 40, 0);
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
-
-    bad = archive; // a packed stream that ends early
-    Put32(bad, entry + 36, 30);
-    Put32(bad, entry + 40, 6);
-    Put("g/d.dat", bad);
-    EXPECT_EQ(f.Read("d/a.txt"), 4);
+    const Bytes archive = MakeArchive(2, {{"a.txt", "abcdef"}});
+    const std::size_t offset = 12 + 32, size = offset + 4, stored = offset + 8;
+    struct Patch
+    {
+        std::size_t at;
+        std::uint32_t value;
+    };
+    const std::vector<std::vector<Patch>> damages = {
+        {{offset, static_cast<std::uint32_t>(archive.size() - 2)}}, // data beyond the archive's end
+        {{offset, 0xFFFFFFF0u}},                                    // an offset that wraps
+        {{size, 0xFFFFFFFFu}, {stored, 2}}, // a size whose NUL would wrap the allocation, packed in 2 bytes
+        {{size, 1000}, {stored, 6}},        // packed, but more than the stream could ever produce
+        {{stored, 0}},                      // packed, stored size 0
+        {{size, 30}, {stored, 6}},          // a packed stream that ends early
+    };
+    for (const auto& patches : damages) {
+        Bytes bad = archive;
+        for (const Patch& p : patches)
+            Put32(bad, p.at, p.value);
+        Put("g/d.dat", bad);
+        EXPECT_EQ(f.Read("d/a.txt"), 4) << patches[0].at << " " << patches[0].value;
+        EXPECT_TRUE(f.GetName().empty());
+    }
 
     Bytes q = MakeArchive(4, {{"a.txt", "abcd"}}); // packQrlt offset below 4
     Put32(q, 12 + 256, 2);
     Put("g/q.dat", q);
     EXPECT_EQ(f.Read("q/a.txt"), 4);
 
-    bad = archive; // a name field without its NUL matches nothing
-    std::memset(&bad[entry], 'a', 32);
+    Bytes bad = archive; // a name field without its NUL matches nothing
+    std::memset(&bad[12], 'a', 32);
     Put("g/d.dat", bad);
     EXPECT_EQ(f.Read(ZTL::string(("d/" + std::string(32, 'a')).c_str())), 1);
 }
@@ -327,12 +308,10 @@ TEST_F(FileTest, SkipsUnreadableArchivesAndGoesOnUpwards)
     broken.push_back(Bytes(good.begin(), good.begin() + 10)); // a cut header
     for (const Bytes& archive : broken) {
         Put("g/data/se.dat", archive);
-        ASSERT_EQ(f.Read("data/se/a.txt"), 0);
-        EXPECT_EQ(Content(f), "upper");
+        EXPECT_EQ(ReadText(f, "data/se/a.txt"), "upper");
     }
     Put("g/data/se.dat", good);
-    ASSERT_EQ(f.Read("data/se/a.txt"), 0);
-    EXPECT_EQ(Content(f), "lower");
+    EXPECT_EQ(ReadText(f, "data/se/a.txt"), "lower");
 }
 
 TEST_F(FileTest, TaggedContentIsDescrambledAndScrambleRoundTrips)
@@ -359,8 +338,19 @@ TEST_F(FileTest, TaggedContentIsDescrambledAndScrambleRoundTrips)
     // An archive member may be tagged too.
     std::ifstream in(root_ / "g" / "tagged.txt", std::ios::binary);
     Put("g/t.dat", MakeArchive(3, {{"m.txt", std::string(std::istreambuf_iterator<char>(in), {})}}));
-    ASSERT_EQ(f.Read("t/m.txt"), 0);
-    EXPECT_EQ(Content(f), "line one\r\nline two");
+    EXPECT_EQ(ReadText(f, "t/m.txt"), "line one\r\nline two");
+}
+
+// Reads lines of a block with ReadLineString until it reports the end.
+std::vector<std::string> Lines(Aux::CFile& f, const std::string& block)
+{
+    EXPECT_EQ(f.ReadFromMemory(block.data(), static_cast<std::uint32_t>(block.size())), 0);
+    std::vector<std::string> lines;
+    ZTL::string text;
+    while (f.ReadLineString(text) == 0)
+        lines.push_back(Text(text));
+    EXPECT_TRUE(text.empty());
+    return lines;
 }
 
 TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
@@ -368,41 +358,27 @@ TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
     Aux::CFile f;
     char line[8];
     ZTL::string text;
-    EXPECT_EQ(f.ReadLine(line, sizeof line), 3);
+    EXPECT_EQ(f.ReadLine(line, sizeof line), 3); // nothing read yet
     EXPECT_EQ(f.ReadLineString(text), 3);
 
-    const char content[] = "a\r\nb";
-    ASSERT_EQ(f.ReadFromMemory(content, 4), 0);
-    ASSERT_EQ(f.ReadLine(line, sizeof line), 0);
-    EXPECT_STREQ(line, "a");
-    ASSERT_EQ(f.ReadLine(line, sizeof line), 0);
-    EXPECT_STREQ(line, "b");
-    EXPECT_EQ(f.ReadLine(line, sizeof line), 1);
+    EXPECT_EQ(Lines(f, "a\r\nb"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(Lines(f, "x\ry\nz\r\n\r\nlast\r"), (std::vector<std::string>{"x\ry\nz", "", "last\r"}));
 
-    const char lone[] = "x\ry\nz\r\n\r\nlast\r";
-    ASSERT_EQ(f.ReadFromMemory(lone, sizeof lone - 1), 0);
-    ASSERT_EQ(f.ReadLineString(text), 0);
-    EXPECT_EQ(Text(text), "x\ry\nz");
-    ASSERT_EQ(f.ReadLineString(text), 0);
-    EXPECT_EQ(Text(text), "");
-    ASSERT_EQ(f.ReadLineString(text), 0);
-    EXPECT_EQ(Text(text), "last\r");
-    EXPECT_EQ(f.ReadLineString(text), 1);
-    EXPECT_TRUE(text.empty());
-
+    // The fixed buffer form cuts long lines and reports it.
     const char longLine[] = "0123456789\r\nnext";
     ASSERT_EQ(f.ReadFromMemory(longLine, sizeof longLine - 1), 0);
-    ASSERT_EQ(f.ReadLine(line, 5), 2);
-    EXPECT_STREQ(line, "0123");
-    ASSERT_EQ(f.ReadLine(line, 1), 2);
-    EXPECT_STREQ(line, "");
-    EXPECT_EQ(f.ReadLine(line, 0), 2);
-    ASSERT_EQ(f.ReadLine(line, 5), 2);
-    EXPECT_STREQ(line, "4567");
-    ASSERT_EQ(f.ReadLine(line, 5), 0); // exactly capacity - 1 bytes before the CR LF
-    EXPECT_STREQ(line, "89");
-    ASSERT_EQ(f.ReadLine(line, 5), 0);
-    EXPECT_STREQ(line, "next");
+    struct Step
+    {
+        int capacity;
+        int result;
+        const char* text;
+    };
+    for (const Step& step : {Step{5, 2, "0123"}, Step{1, 2, ""}, Step{0, 2, ""}, Step{5, 2, "4567"},
+                             Step{5, 0, "89"}, // exactly capacity - 1 bytes before the CR LF
+                             Step{5, 0, "next"}}) {
+        EXPECT_EQ(f.ReadLine(line, step.capacity), step.result) << step.text;
+        EXPECT_STREQ(line, step.text);
+    }
 
     ASSERT_EQ(f.ReadFromMemory(nullptr, 0), 0);
     EXPECT_EQ(f.ReadLine(line, sizeof line), 1);
@@ -498,15 +474,13 @@ TEST_F(FileTest, WritingStreamsLinesAndDeleting)
     EXPECT_EQ(f.WriteString("100%s\n"), 0); // written as it stands, not as a format
     EXPECT_EQ(f.Close(), 0);
     EXPECT_EQ(f.GetStream(), nullptr);
-    ASSERT_EQ(f.Read("log.txt"), 0);
-    EXPECT_EQ(Content(f), "100%s\n");
+    EXPECT_EQ(ReadText(f, "log.txt"), "100%s\n");
     EXPECT_EQ(f.Open("log.txt", "q"), -2);
     EXPECT_EQ(f.Open("missing/x.txt", "rb"), 1);
     EXPECT_EQ(f.Open("\x94", "rb"), -1);
 
     ASSERT_EQ(f.WriteLines("lines.txt", {"a\r\n", "", "b"}), 0);
-    ASSERT_EQ(f.Read("lines.txt"), 0);
-    EXPECT_EQ(Content(f), "a\r\nb");
+    EXPECT_EQ(ReadText(f, "lines.txt"), "a\r\nb");
     EXPECT_EQ(f.WriteLines("no/folder.txt", {"a"}), 1);
     EXPECT_EQ(f.WriteLines("\x94", {"a"}), -1);
 
@@ -534,10 +508,8 @@ TEST_F(FileTest, SearchFoldersServeRelativeNamesNotFoundAsGiven)
     EXPECT_EQ(f.Read("data/only.txt"), 1);
     Aux::CFile::AddSearchFolder(Root() + "/extra");
     Aux::CFile::AddSearchFolder(Root() + "/more/");
-    ASSERT_EQ(f.Read("data/only.txt"), 0);
-    EXPECT_EQ(Content(f), "extra");
-    ASSERT_EQ(f.Read("pack/m.txt"), 0);
-    EXPECT_EQ(Content(f), "packed");
+    EXPECT_EQ(ReadText(f, "data/only.txt"), "extra");
+    EXPECT_EQ(ReadText(f, "pack/m.txt"), "packed");
     ASSERT_EQ(f.Open("data/only.txt", "rb"), 0);
     char c = 0;
     EXPECT_EQ(std::fread(&c, 1, 1, f.GetStream()), 1u);

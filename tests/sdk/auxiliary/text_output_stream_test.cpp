@@ -39,7 +39,6 @@ TEST(ErrorStream, NullDeviceSwallowsEverything)
     stream.Out(ztl::basic_string("text"));
     stream.Out(3);
     stream.Clear();
-    SUCCEED();
 }
 
 TEST(ErrorStream, FrontFormatsAndHandsTheTextOnAsData)
@@ -53,30 +52,17 @@ TEST(ErrorStream, FrontFormatsAndHandsTheTextOnAsData)
     stream.Out("100%s", "%d"); // formatted text holding a percent sign is not expanded again
     stream.Out(ztl::basic_string("50%d"));
     stream.Clear();
-    ASSERT_EQ(device->calls.size(), 6u);
-    EXPECT_EQ(device->calls[0], "text 7");
-    EXPECT_EQ(device->calls[1], "int -5");
-    EXPECT_EQ(device->calls[2], "text -5");
-    EXPECT_EQ(device->calls[3], "text 100%d");
-    EXPECT_EQ(device->calls[4], "text 50%d");
-    EXPECT_EQ(device->calls[5], "clear");
-}
+    EXPECT_EQ(device->calls,
+              (std::vector<std::string>{"text 7", "int -5", "text -5", "text 100%d", "text 50%d", "clear"}));
 
-TEST(ErrorStream, LongTextIsCutAtTheBuffer)
-{
-    auto* device = new RecordingDevice();
-    aux::CTextOutputStreamVersatile stream{ztl::smart_ptr<aux::ITextOutputStream>(device)};
-    std::string longText(2000, 'x');
-    stream.Out("%s", longText.c_str());
+    device->calls.clear(); // long text is cut at the 512-byte buffer
+    stream.Out("%s", std::string(2000, 'x').c_str());
     ASSERT_EQ(device->calls.size(), 1u);
     EXPECT_EQ(device->calls[0].size(), 5u + 511u);
-}
 
-TEST(ErrorStream, FrontWithoutDeviceRaises)
-{
-    aux::CTextOutputStreamVersatile stream;
-    EXPECT_THROW(stream.Out("x"), ztl::CNullPointerException);
-    EXPECT_THROW(stream.Out(1), ztl::CNullPointerException);
+    aux::CTextOutputStreamVersatile empty; // a front without a device raises
+    EXPECT_THROW(empty.Out("x"), ztl::CNullPointerException);
+    EXPECT_THROW(empty.Out(1), ztl::CNullPointerException);
 }
 
 TEST(CacheStaleListener, CountsAgainstTheLimit)
