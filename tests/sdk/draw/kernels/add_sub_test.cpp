@@ -84,32 +84,21 @@ WordOp Paired(std::uint32_t (*op2)(std::uint32_t, std::uint32_t),
     };
 }
 
-TEST(AddSubOperators, Packed565FieldByField)
+TEST(AddSubOperators, FieldByField)
 {
     CheckFields(k565, true, AddSat565, "add565");
     CheckFields(k565, false, SubSat565, "sub565");
     CheckFields(k565, true, Paired(AddSat565x2, AddSat565), "add565x2");
     CheckFields(k565, false, Paired(SubSat565x2, SubSat565), "sub565x2");
-}
-
-TEST(AddSubOperators, Packed555FieldByField)
-{
     CheckFields(k555, true, AddSat555, "add555");
     CheckFields(k555, false, SubSat555, "sub555");
     CheckFields(k555, true, Paired(AddSat555x2, AddSat555), "add555x2");
     CheckFields(k555, false, Paired(SubSat555x2, SubSat555), "sub555x2");
-}
-
-TEST(AddSubOperators, PerFieldFormsFieldByField)
-{
+    // The per-field forms, and bytes of 32-bit words.
     CheckFields(k565, true, FieldSat565<EArith::kAdd>, "field add565");
     CheckFields(k565, false, FieldSat565<EArith::kSub>, "field sub565");
     CheckFields(k555, true, FieldSat555<EArith::kAdd>, "field add555");
     CheckFields(k555, false, FieldSat555<EArith::kSub>, "field sub555");
-}
-
-TEST(AddSubOperators, PackedBytesByteByByte)
-{
     CheckFields(
         k888, true, [](std::uint32_t d, std::uint32_t s) { return AddSat888(d, s); }, "add888");
     CheckFields(

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <random>
 #include <utility>
 
@@ -26,45 +27,108 @@ protected:
     static void SetUpTestSuite() { BuildBlendTables(); }
 };
 
-TEST_F(BlendKernels, HalfRateOfOpaqueColours)
+// One pixel through one blend: the destination pixel after.
+struct Pin
 {
-    // Rate 127: black over white gives 128 and white over black 127, on every 24- and 32-bit pair.
-    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0x000000, Rate(127)), 0x808080u);
-    EXPECT_EQ(BlitOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x00000000, 0x00FFFFFF, Rate(127)), 0x007F7F7Fu);
-    EXPECT_EQ(BlitOne(14, kPixelARGB8888, kPixelXBGR8888, 0x00FFFFFF, 0x00000000, Rate(127)), 0xFF808080u);
-    EXPECT_EQ(BlitOne(15, kPixelXRGB8888, kPixelXRGB8888, 0xAAFFFFFF, 0x00000000, Rate(127, 0x00123456)),
-              0x00808080u);
-    // On 16-bit planes of one type the rate gives level 7: the source weighs 7/15, the destination 8/15.
-    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0xFFFF, 0x0000, Rate(127)), (16u << 11) | (33u << 5) | 16u);
-    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x0000, 0x7FFF, Rate(127)), (14u << 10) | (14u << 5) | 14u);
+    int op, dst, src;
+    std::uint32_t dstValue, srcValue;
+    SBltParam param;
+    std::uint32_t want;
+};
+
+void ExpectPins(std::initializer_list<Pin> pins)
+{
+    for (const Pin& c : pins)
+        EXPECT_EQ(BlitOne(c.op, c.dst, c.src, c.dstValue, c.srcValue, c.param), c.want)
+            << "op " << c.op << " " << c.dst << " <- " << c.src << " onto " << std::hex << c.dstValue;
 }
 
-TEST_F(BlendKernels, RateZeroRewritesOnlyWhatDiffers)
+TEST_F(BlendKernels, AlphaTimesRate)
 {
-    // Colours stay, but a pixel that differs from its source gets its spare byte 0 or its alpha 255.
-    EXPECT_EQ(BlitOne(14, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0xFF654321, Rate(0)), 0x00123456u);
-    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelBGR888, 0x10123456, 0x654321, Rate(0)), 0xFF123456u);
-    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x8123, 0x0456, Rate(0)), 0x0123u);
-    // A pixel equal to its source is not written at all.
-    EXPECT_EQ(BlitOne(14, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00123456, Rate(200)), 0x77123456u);
-    EXPECT_EQ(BlitOne(14, kPixel555, kPixel555, 0x8123, 0x8123, Rate(200)), 0x8123u);
+    ExpectPins({
+        // Rate 127: black over white gives 128 and white over black 127, on every 24- and 32-bit pair.
+        {14, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0x000000, Rate(127), 0x808080},
+        {14, kPixelXBGR8888, kPixelXBGR8888, 0x00000000, 0x00FFFFFF, Rate(127), 0x007F7F7F},
+        {14, kPixelARGB8888, kPixelXBGR8888, 0x00FFFFFF, 0x00000000, Rate(127), 0xFF808080},
+        {15, kPixelXRGB8888, kPixelXRGB8888, 0xAAFFFFFF, 0x00000000, Rate(127, 0x123456), 0x00808080},
+        // On 16-bit planes of one type the rate gives level 7: the source weighs 7/15, the destination 8/15.
+        {14, kPixel565, kPixel565, 0xFFFF, 0x0000, Rate(127), 0x8430},
+        {14, kPixel555, kPixel555, 0x0000, 0x7FFF, Rate(127), 0x39CE},
+        // Rate 0: colours stay, but a pixel that differs from its source gets its spare byte 0 or its
+        // alpha 255; a pixel equal to its source is not written at all.
+        {14, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0xFF654321, Rate(0), 0x00123456},
+        {14, kPixelABGR8888, kPixelBGR888, 0x10123456, 0x654321, Rate(0), 0xFF123456},
+        {14, kPixel555, kPixel555, 0x8123, 0x0456, Rate(0), 0x0123},
+        {14, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00123456, Rate(200), 0x77123456},
+        {14, kPixel555, kPixel555, 0x8123, 0x8123, Rate(200), 0x8123},
+        // Full rate copies.
+        {14, kPixelABGR8888, kPixelXRGB8888, 0x00000000, 0x00112233, Rate(255), 0xFF332211},
+        {14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(240), 0xABCD},
+        {14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(15), 0x0000},
+        // ARGB8888 at rate 255: the factor is the source's alpha (128: 200 over 100 gives 100 + 49).
+        {14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8, Rate(255), 0x959595},
+        {14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x00C8C8C8, Rate(255), 0x646464},
+        // A565 at level 15 and rate 255 copies the colour onto RGB565; at level 0 the colour stays.
+        {14, kPixel565, kPixelA565, 0x0000, 0x0FABCD, Rate(255), 0xABCD},
+        {14, kPixel565, kPixelA565, 0x1234, 0x00ABCD, Rate(255), 0x1234},
+        // Onto an A565 destination only the colour word is written; full alpha weighs 240 (29, 59, 29).
+        {14, kPixelA565, kPixelA565, 0xEE070000, 0x0FFFFF, Rate(255), 0xEE07EF7D},
+        // The skip test compares colours, not bytes: between types whose red and blue lie in opposite
+        // bytes, a pixel whose bytes match its source's can still differ in colour, and must be drawn.
+        // RGB888 bytes 30, 20, 10 are blue 30, red 10; ABGR8888 bytes 30, 20, 10 are red 30, blue 10.
+        {14, kPixelABGR8888, kPixelRGB888, 0x400A141E, 0x0A141E, Rate(255), 0xFF1E140A},
+        {14, kPixelABGR8888, kPixelRGB888, 0x401E140A, 0x0A141E, Rate(255), 0x401E140A},
+        {14, kPixelARGB8888, kPixelXBGR8888, 0x400A141E, 0x000A141E, Rate(255), 0xFF1E140A},
+        {15, kPixelARGB8888, kPixelBGR888, 0x400A141E, 0x0A141E, Rate(255, 0xFFFFFF), 0xFF1E140A},
+        {15, kPixelABGR8888, kPixelXRGB8888, 0x401E140A, 0x000A141E, Rate(255, 0xFFFFFF), 0x401E140A},
+    });
 }
 
-TEST_F(BlendKernels, FullRateCopiesAndAlphaIsTheFactor)
+TEST_F(BlendKernels, SourceAlpha)
 {
-    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelXRGB8888, 0x00000000, 0x00112233, Rate(255)), 0xFF332211u);
-    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(240)), 0xABCDu);
-    EXPECT_EQ(BlitOne(14, kPixel565, kPixel565, 0x0000, 0xABCD, Rate(15)), 0x0000u);
-    // ARGB8888 at rate 255: the factor is the source's alpha (128: 200 over 100 gives 100 + 49).
-    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8, Rate(255)), 0x959595u);
-    EXPECT_EQ(BlitOne(14, kPixelRGB888, kPixelARGB8888, 0x646464, 0x00C8C8C8, Rate(255)), 0x646464u);
-    // A565 at level 15 and rate 255 copies the colour onto RGB565; at level 0 the colour stays.
-    EXPECT_EQ(BlitOne(14, kPixel565, kPixelA565, 0x0000, 0x0FABCD, Rate(255)), 0xABCDu);
-    EXPECT_EQ(BlitOne(14, kPixel565, kPixelA565, 0x1234, 0x00ABCD, Rate(255)), 0x1234u);
-    // Onto an A565 destination only the colour word is written; full alpha weighs 240.
-    const std::uint32_t a565 = BlitOne(14, kPixelA565, kPixelA565, 0xEE070000, 0x0FFFFF, Rate(255));
-    EXPECT_EQ(a565 >> 16, 0xEE07u);
-    EXPECT_EQ(a565 & 0xFFFF, (29u << 11) | (59u << 5) | 29u);
+    ExpectPins({
+        {10, kPixel565, kPixelA565, 0x0000, 0x08FFFF, {}, 0x8430},
+        {10, kPixel565, kPixelA565, 0xFFFF, 0x08FFFF, {}, 0xF7DE},
+        {10, kPixel555, kPixelA555, 0x7FFF, 0x087FFF, {}, 0x7BDE},
+        {10, kPixel565, kPixelA565, 0x1234, 0x00FFFF, {}, 0x1234},
+        {10, kPixel565, kPixelA565, 0x1234, 0x0FABCD, {}, 0xABCD},
+        {10, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8, {}, 0x959595},
+        {10, kPixelXRGB8888, kPixelARGB8888, 0x77010101, 0x80010101, {}, 0x77010101},
+        {10, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x00FFFFFF, {}, 0x00123456},
+        {10, kPixelXBGR8888, kPixelABGR8888, 0x77123456, 0xFF010203, {}, 0x00010203},
+        // Alpha over alpha: 128 over 255 weighs 128 : 127 and leaves the pixel opaque.
+        {10, kPixelARGB8888, kPixelARGB8888, 0xFF00FF00, 0x80FF00FF, {}, 0xFF807F80},
+        {10, kPixelABGR8888, kPixelABGR8888, 0x00123456, 0x00654321, {}, 0x00123456},
+        {10, kPixelARGB8888, kPixelARGB8888, 0xC8123456, 0x00654321, {}, 0xFF123456},
+        // 16 bits: the composed level is written even when the colour stays.
+        {10, kPixelA565, kPixelA565, 0xAA0F1234, 0x00FFFF, {}, 0xAA0E1234},
+        {10, kPixelA565, kPixelA565, 0xAA0F1234, 0x0FABCD, {}, 0xAA0FABCD},
+        {10, kPixelA555, kPixelA555, 0x00000000, 0x00001234, {}, 0x00000000},
+        // Level 8 over level 15: level 14, colour levels 8 and 6 (red 16 + 12, green 33 + 25).
+        {10, kPixelA565, kPixelA565, 0x0FFFFF, 0x08FFFF, {}, 0x0EE75C},
+    });
+}
+
+TEST_F(BlendKernels, TwoFactorsWrapAndNeverClamp)
+{
+    ExpectPins({
+        {16, kPixelXRGB8888, kPixelXRGB8888, 0x77646464, 0x00C8C8C8, Factors(255, 255), 0x002C2C2C},
+        {16, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0xFFFFFF, Factors(255, 255), 0xFEFEFE},
+        // Whole 16-bit words: blue 31 + 31 carries into green, and a carry out of red is lost.
+        {16, kPixel565, kPixel565, 0x001F, 0x001F, Factors(255, 255), 0x003E},
+        {16, kPixel565, kPixel565, 0xF800, 0xF800, Factors(255, 255), 0xF000},
+        // fs = 0, fd = 255 keeps the colour; the spare byte and the alpha are still rewritten.
+        {16, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00654321, Factors(0, 255), 0x00123456},
+        {16, kPixelARGB8888, kPixelBGR888, 0x12123456, 0x654321, Factors(0, 0), 0xFF000000},
+        // An A565 destination at full alpha weighs 240: red 31 -> 29, green 63 -> 59; its alpha stays.
+        {16, kPixelA565, kPixel565, 0x0FFFE0, 0x0000, Factors(0, 255), 0x0FEF60},
+        // An ARGB8888 source at alpha 0 adds nothing; an ARGB8888 destination at alpha 0 keeps nothing.
+        {16, kPixelXRGB8888, kPixelARGB8888, 0x55123456, 0x00FFFFFF, Factors(255, 255), 0x00123456},
+        {16, kPixelARGB8888, kPixelARGB8888, 0x00123456, 0xFF654321, Factors(255, 255), 0xFF654321},
+        // 565 from A565: a destination without alpha counts as 240, the source at level 0 adds nothing.
+        {16, kPixel565, kPixelA565, 0xFFFF, 0x00FFFF, Factors(255, 255), 0xFFFF},
+        {16, kPixel565, kPixelA565, 0x1234, 0x00FFFF, Factors(255, 255), 0x1234},
+    });
 }
 
 // The table blend of XRGB8888 onto XRGB8888 and the packed kernel the processor check picks instead.
@@ -85,20 +149,6 @@ TEST_F(BlendKernels, PlainAndPackedXrgbKernels)
     ASSERT_NE(GetCpuFeatures() & kCpuFeatureMmx, 0u);
     EXPECT_EQ(dst.Word(0, 0), 0x00FEFEFEu); // divides by 256
     EXPECT_EQ(dst.Word(1, 0), 0x000F1F2Fu); // and has no equal-pixel test
-}
-
-// The skip test compares colours, not bytes: between types whose red and blue lie in opposite bytes, a
-// pixel whose bytes match its source's can still differ in colour, and must be drawn.
-TEST_F(BlendKernels, EqualPixelSkipComparesColours)
-{
-    // RGB888 bytes 30, 20, 10 are blue 30, red 10; ABGR8888 bytes 30, 20, 10 are red 30, blue 10.
-    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelRGB888, 0x400A141E, 0x0A141E, Rate(255)), 0xFF1E140Au);
-    EXPECT_EQ(BlitOne(14, kPixelABGR8888, kPixelRGB888, 0x401E140A, 0x0A141E, Rate(255)), 0x401E140Au);
-    EXPECT_EQ(BlitOne(14, kPixelARGB8888, kPixelXBGR8888, 0x400A141E, 0x000A141E, Rate(255)), 0xFF1E140Au);
-    EXPECT_EQ(BlitOne(15, kPixelARGB8888, kPixelBGR888, 0x400A141E, 0x0A141E, Rate(255, 0xFFFFFF)),
-              0xFF1E140Au);
-    EXPECT_EQ(BlitOne(15, kPixelABGR8888, kPixelXRGB8888, 0x401E140A, 0x000A141E, Rate(255, 0xFFFFFF)),
-              0x401E140Au);
 }
 
 // The 4-bit alpha is the low nibble of byte 2; a byte above 15 must give what its nibble gives (and must
@@ -134,63 +184,6 @@ TEST_F(BlendKernels, AlphaByteAboveFifteenCountsItsNibble)
             EXPECT_EQ(dirty & colourAndLevel, clean & colourAndLevel) << "op " << c.op << " dst " << c.dst;
         }
     }
-}
-
-TEST_F(BlendKernels, SourceAlphaLevelsOnSixteenBits)
-{
-    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x0000, 0x08FFFF), 0x8430u);
-    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0xFFFF, 0x08FFFF), 0xF7DEu);
-    EXPECT_EQ(BlitOne(10, kPixel555, kPixelA555, 0x7FFF, 0x087FFF), 0x7BDEu);
-    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x1234, 0x00FFFF), 0x1234u);
-    EXPECT_EQ(BlitOne(10, kPixel565, kPixelA565, 0x1234, 0x0FABCD), 0xABCDu);
-}
-
-TEST_F(BlendKernels, SourceAlphaOntoOpaqueTypes)
-{
-    EXPECT_EQ(BlitOne(10, kPixelRGB888, kPixelARGB8888, 0x646464, 0x80C8C8C8), 0x959595u);
-    EXPECT_EQ(BlitOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77010101, 0x80010101), 0x77010101u);
-    EXPECT_EQ(BlitOne(10, kPixelXRGB8888, kPixelARGB8888, 0x77123456, 0x00FFFFFF), 0x00123456u);
-    EXPECT_EQ(BlitOne(10, kPixelXBGR8888, kPixelABGR8888, 0x77123456, 0xFF010203), 0x00010203u);
-}
-
-TEST_F(BlendKernels, AlphaOverAlpha)
-{
-    // 128 over 255 weighs 128 : 127 and leaves the pixel opaque.
-    EXPECT_EQ(BlitOne(10, kPixelARGB8888, kPixelARGB8888, 0xFF00FF00, 0x80FF00FF), 0xFF807F80u);
-    EXPECT_EQ(BlitOne(10, kPixelABGR8888, kPixelABGR8888, 0x00123456, 0x00654321), 0x00123456u);
-    EXPECT_EQ(BlitOne(10, kPixelARGB8888, kPixelARGB8888, 0xC8123456, 0x00654321), 0xFF123456u);
-    // 16 bits: the composed level is written even when the colour stays.
-    EXPECT_EQ(BlitOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x00FFFF), 0xAA0E1234u);
-    EXPECT_EQ(BlitOne(10, kPixelA565, kPixelA565, 0xAA0F1234, 0x0FABCD), 0xAA0FABCDu);
-    EXPECT_EQ(BlitOne(10, kPixelA555, kPixelA555, 0x00000000, 0x00001234), 0x00000000u);
-    // Level 8 over level 15: level 14, colour levels 8 and 6.
-    const std::uint32_t mixed = BlitOne(10, kPixelA565, kPixelA565, 0x0FFFFF, 0x08FFFF);
-    EXPECT_EQ(mixed >> 16, 0x0Eu);
-    EXPECT_EQ(mixed & 0xFFFF, (16u + 12u) << 11 | (33u + 25u) << 5 | (16u + 12u));
-}
-
-TEST_F(BlendKernels, TwoFactorsWrapAndNeverClamp)
-{
-    EXPECT_EQ(BlitOne(16, kPixelXRGB8888, kPixelXRGB8888, 0x77646464, 0x00C8C8C8, Factors(255, 255)),
-              0x002C2C2Cu);
-    EXPECT_EQ(BlitOne(16, kPixelRGB888, kPixelRGB888, 0xFFFFFF, 0xFFFFFF, Factors(255, 255)), 0xFEFEFEu);
-    // Whole 16-bit words: blue 31 + 31 carries into green, and a carry out of red is lost.
-    EXPECT_EQ(BlitOne(16, kPixel565, kPixel565, 0x001F, 0x001F, Factors(255, 255)), 0x003Eu);
-    EXPECT_EQ(BlitOne(16, kPixel565, kPixel565, 0xF800, 0xF800, Factors(255, 255)), 0xF000u);
-    // fs = 0, fd = 255 keeps the colour; the spare byte and the alpha are still rewritten.
-    EXPECT_EQ(BlitOne(16, kPixelXBGR8888, kPixelXBGR8888, 0x77123456, 0x00654321, Factors(0, 255)),
-              0x00123456u);
-    EXPECT_EQ(BlitOne(16, kPixelARGB8888, kPixelBGR888, 0x12123456, 0x654321, Factors(0, 0)), 0xFF000000u);
-    // An A565 destination at full alpha weighs 240: red 31 -> 29, green 63 -> 59; its alpha stays.
-    EXPECT_EQ(BlitOne(16, kPixelA565, kPixel565, 0x0FFFE0, 0x0000, Factors(0, 255)), 0x0FEF60u);
-    // An ARGB8888 source at alpha 0 adds nothing; an ARGB8888 destination at alpha 0 keeps nothing.
-    EXPECT_EQ(BlitOne(16, kPixelXRGB8888, kPixelARGB8888, 0x55123456, 0x00FFFFFF, Factors(255, 255)),
-              0x00123456u);
-    EXPECT_EQ(BlitOne(16, kPixelARGB8888, kPixelARGB8888, 0x00123456, 0xFF654321, Factors(255, 255)),
-              0xFF654321u);
-    // 565 from A565: a destination without alpha counts as 240, the source at level 0 adds nothing.
-    EXPECT_EQ(BlitOne(16, kPixel565, kPixelA565, 0xFFFF, 0x00FFFF, Factors(255, 255)), 0xFFFFu);
-    EXPECT_EQ(BlitOne(16, kPixel565, kPixelA565, 0x1234, 0x00FFFF, Factors(255, 255)), 0x1234u);
 }
 
 // The vector row forms give what the per-pixel rule gives, at every rate and factor, keyed or not, on

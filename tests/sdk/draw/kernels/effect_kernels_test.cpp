@@ -94,28 +94,6 @@ TEST(EffectKernels, EveryEffectAndTypeMatchesTheReferenceModel)
             }
 }
 
-TEST(EffectKernels, SixteenBitAddAndSubtractForEveryPixelValue)
-{
-    // Every word of the type once, against colours at the field limits and random ones.
-    std::mt19937 rng(4);
-    std::vector<std::uint32_t> colours = {0,          0xFFFFFFFF, 0x00080408, 0x00F80000,
-                                          0x0000FC00, 0x000000F8, 0x00070307};
-    for (int i = 0; i < 12; ++i)
-        colours.push_back(rng());
-    for (int type : {3, 4})
-        for (std::uint32_t effect : {kEffectAddColor, kEffectSubColor})
-            for (std::uint32_t colour : colours) {
-                SmallPlane plane(type, 257, 255); // an odd width puts each row's pairs on other columns
-                for (int i = 0; i < 257 * 255; ++i)
-                    plane.SetWord(i % 257, i / 257, static_cast<std::uint32_t>(i));
-                std::vector<std::uint8_t> want = plane.memory;
-                for (std::size_t i = 0; i < want.size(); i += 2)
-                    effect_model::AddSub(type, want.data() + i, colour, effect == kEffectAddColor ? 1 : -1);
-                ASSERT_EQ(RunEffect(effect, plane.desc, nullptr, colour), 0);
-                ASSERT_EQ(plane.memory, want) << type << " " << effect << " " << std::hex << colour;
-            }
-}
-
 std::uint32_t EffectOne(std::uint32_t effect, int type, std::uint32_t pixel, std::uint32_t param)
 {
     SmallPlane plane(type, 1, 1);

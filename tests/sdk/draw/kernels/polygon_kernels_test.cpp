@@ -130,38 +130,7 @@ std::uint32_t PolyOne(int op, int dstType, int srcType, std::uint32_t srcValue, 
     return out;
 }
 
-TEST(PolygonKernels, CopyConversions)
-{
-    EXPECT_EQ(PolyOne(0, kPixel565, kPixelA565, 0x00FFFF, 0), 0xFFFFu); // alpha 0 still copied
-    EXPECT_EQ(PolyOne(0, kPixel555, kPixelA555, 0x0FFFFF, 0), 0x7FFFu);
-    EXPECT_EQ(PolyOne(0, kPixel555, kPixelA555, 0x0F8000, 0x1234), 0x0000u);
-    EXPECT_EQ(PolyOne(0, kPixelA555, kPixel555, 0x8001, 0xAB000000), 0xAB0F8001u);
-    EXPECT_EQ(PolyOne(0, kPixelARGB8888, kPixelBGR888, 0x332211, 0), 0xFF112233u);
-    EXPECT_EQ(PolyOne(0, kPixelXRGB8888, kPixelARGB8888, 0x80123456, 0), 0x00123456u);
-    EXPECT_EQ(PolyOne(0, kPixelARGB8888, kPixelXRGB8888, 0x55123456, 0), 0xFF123456u);
-    EXPECT_EQ(PolyOne(0, kPixelARGB8888, kPixelARGB8888, 0x00123456, 0xFFFFFFFF), 0x00123456u);
-    EXPECT_EQ(PolyOne(0, kPixelRGB888, kPixelARGB8888, 0x80123456, 0xEE000000), 0xEE123456u);
-}
-
-TEST(PolygonKernels, ColourKeyComparesTheBitsOfTheSourceType)
-{
-    const std::uint32_t magenta = 0x00FF00FF;
-    EXPECT_EQ(PolyOne(1, kPixel565, kPixel565, 0xF81F, 0x1111, magenta), 0x1111u);
-    EXPECT_EQ(PolyOne(1, kPixel565, kPixel565, 0xF81E, 0x1111, magenta), 0xF81Eu);
-    EXPECT_EQ(PolyOne(1, kPixel555, kPixel555, 0x7C1F, 0x1111, magenta), 0x1111u);
-    EXPECT_EQ(PolyOne(1, kPixel555, kPixel555, 0xFC1F, 0x1111, magenta), 0xFC1Fu);
-    // XRGB8888 onto ABGR8888: the spare byte is compared, the drawn pixel is opaque.
-    EXPECT_EQ(PolyOne(1, kPixelABGR8888, kPixelXRGB8888, 0x00FF00FF, 0x12345678, magenta), 0x12345678u);
-    EXPECT_EQ(PolyOne(1, kPixelABGR8888, kPixelXRGB8888, 0xFFFF00FF, 0x12345678, magenta), 0xFFFF00FFu);
-    // Alpha takes no part in the test, and a same-type copy carries alpha 0 along.
-    EXPECT_EQ(PolyOne(1, kPixelARGB8888, kPixelARGB8888, 0x00FF00FF, 0x12345678, magenta), 0x12345678u);
-    EXPECT_EQ(PolyOne(1, kPixelARGB8888, kPixelARGB8888, 0xC8FF00FF, 0x12345678, magenta), 0x12345678u);
-    EXPECT_EQ(PolyOne(1, kPixelARGB8888, kPixelARGB8888, 0x00FF00FE, 0x12345678, magenta), 0x00FF00FEu);
-    // The 16-bit alpha types keep byte 3, drawn or not.
-    EXPECT_EQ(PolyOne(1, kPixelA565, kPixelA565, 0x03F81F, 0xAB000000, magenta), 0xAB000000u);
-    EXPECT_EQ(PolyOne(1, kPixelA565, kPixelA565, 0x03F81E, 0xAB000000, magenta), 0xAB03F81Eu);
-}
-
+// The blend by source alpha has rules of its own (the copies share the blits' rules and are pinned there).
 TEST(PolygonKernels, BlendBySourceAlpha)
 {
     BuildBlendTables();
