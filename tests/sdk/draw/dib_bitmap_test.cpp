@@ -1,36 +1,47 @@
 // Bitmaps as surfaces, and text drawn into them plainly, turned and antialiased, with the headless font
 // engine: at size S a single-byte glyph is a box of (S / 2 - 1) × (S - 1) pixels in its S / 2 × S cell.
+#include "memory_surface.h"
+
 #include "sdk/draw/dib_bitmap.h"
 
 #include "platform/font.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 namespace {
 
 namespace Draw = zelvoranGameSDK3rd::Draw;
 
-const std::uint8_t* At(Draw::CDIBitmap& bitmap, int x, int y)
-{
-    Draw::CSurfaceInfo* info = bitmap.GetSurfaceInfo();
-    return info->pixels + y * info->pitch + x * info->GetBytesPerPixel();
-}
 std::uint32_t Argb(Draw::CDIBitmap& bitmap, int x, int y)
 {
-    std::uint32_t v;
-    std::memcpy(&v, At(bitmap, x, y), 4);
-    return v;
+    return draw_test::Word(bitmap, x, y);
+}
+
+std::pair<int, int> SizeOf(Draw::CDIBitmap& bitmap)
+{
+    int w = -1, h = -1;
+    bitmap.GetSize(&w, &h);
+    return {w, h};
 }
 
 class HeadlessFonts : public ::testing::Test
 {
 protected:
-    void SetUp() override { previous_ = platform::SetFontEngine(nullptr); }
+    void SetUp() override
+    {
+        previous_ = platform::SetFontEngine(nullptr);
+        bitmap_.font.text = "a";
+        bitmap_.font.size = 14;
+        bitmap_.font.shadowColor = Draw::kNoColor;
+    }
     void TearDown() override { platform::SetFontEngine(previous_); }
     std::shared_ptr<platform::FontEngine> previous_;
+    Draw::CTextDIBitmap bitmap_; // "a" at size 14 without a shadow
 };
 
 TEST(DIBitmap, MadeBitmapsDescribeThemselvesAsSurfaces)
@@ -50,18 +61,20 @@ TEST(DIBitmap, MadeBitmapsDescribeThemselvesAsSurfaces)
     EXPECT_EQ(info->pixels, bitmap.GetBits());
     EXPECT_NE(bitmap.GetDC(), nullptr);
     EXPECT_EQ(bitmap.GetDC()->Bitmap(), bitmap.GetHBITMAP());
-    EXPECT_EQ(bitmap.GetSize(&w, &h), 0);
-    EXPECT_EQ(w, 3);
-    EXPECT_EQ(h, 2);
+    EXPECT_EQ(SizeOf(bitmap), std::make_pair(3, 2));
 
-    ASSERT_EQ(bitmap.CreateDIB(3, 2, 16, false), 0);
-    EXPECT_EQ(info->type, Draw::kPixel555);
-    EXPECT_EQ(info->pitch, 8);
-    ASSERT_EQ(bitmap.CreateDIB(3, 2, 32, false), 0);
-    EXPECT_EQ(info->type, Draw::kPixelXRGB8888);
-    ASSERT_EQ(bitmap.CreateDIB(3, 2, 24, true), 0); // alpha always makes 32 bits
-    EXPECT_EQ(info->type, Draw::kPixelARGB8888);
-    EXPECT_EQ(info->pitch, 12);
+    struct Case
+    {
+        int bits;
+        bool alpha;
+        int type, pitch;
+    };
+    for (const Case c : {Case{16, false, Draw::kPixel555, 8}, Case{32, false, Draw::kPixelXRGB8888, 12},
+                         Case{24, true, Draw::kPixelARGB8888, 12}}) { // alpha always makes 32 bits
+        ASSERT_EQ(bitmap.CreateDIB(3, 2, c.bits, c.alpha), 0);
+        EXPECT_EQ(info->type, c.type) << c.bits;
+        EXPECT_EQ(info->pitch, c.pitch) << c.bits;
+    }
 
     EXPECT_EQ(bitmap.Release(), 0);
     EXPECT_FALSE(info->valid);
@@ -90,26 +103,17 @@ TEST(DIBitmap, CreateFromDCCopiesTheRectangle)
     EXPECT_EQ(copy.CreateFromDC(source.GetDC(), nullptr, 24), 1);
     const Draw::RECT rect{1, 1, 3, 4};
     ASSERT_EQ(copy.CreateFromDC(source.GetDC(), &rect, 24), 0);
-    int w = 0, h = 0;
-    copy.GetSize(&w, &h);
-    EXPECT_EQ(w, 2);
-    EXPECT_EQ(h, 3);
-    EXPECT_EQ(At(copy, 1, 0)[2], 0xFF);
-    EXPECT_EQ(At(copy, 0, 0)[2], 0);
+    EXPECT_EQ(SizeOf(copy), std::make_pair(2, 3));
+    EXPECT_EQ(Argb(copy, 1, 0), 0xFF0000u);
+    EXPECT_EQ(Argb(copy, 0, 0), 0u);
 }
 
 TEST_F(HeadlessFonts, PlainTextOnTheFillColour)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
-    bitmap.font.shadowColor = Draw::kNoColor;
+    auto& bitmap = bitmap_;
     bitmap.GetSurfaceInfo()->fillColor = 0x000000FF;
     ASSERT_EQ(bitmap.DrawText(), 0);
-    int w = 0, h = 0;
-    bitmap.GetSize(&w, &h);
-    EXPECT_EQ(w, 7 + 3);
-    EXPECT_EQ(h, 14 + 3);
+    EXPECT_EQ(SizeOf(bitmap), std::make_pair(7 + 3, 14 + 3));
     EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelXRGB8888);
     EXPECT_EQ(Argb(bitmap, 0, 0), 0x00FFFFFFu);
     EXPECT_EQ(Argb(bitmap, 6, 0), 0x000000FFu);
@@ -120,17 +124,11 @@ TEST_F(HeadlessFonts, PlainTextOnTheFillColour)
 
 TEST_F(HeadlessFonts, VerticalTextIsTurnedAQuarterClockwise)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
-    bitmap.font.shadowColor = Draw::kNoColor;
+    auto& bitmap = bitmap_;
     bitmap.font.shadowOffsetX = 2;
     bitmap.font.shadowOffsetY = 3;
     ASSERT_EQ(bitmap.DrawTextVertical(), 0);
-    int w = 0, h = 0;
-    bitmap.GetSize(&w, &h);
-    EXPECT_EQ(w, 17);                                     // the text's height
-    EXPECT_EQ(h, 10);                                     // the text's width
+    EXPECT_EQ(SizeOf(bitmap), std::make_pair(17, 10));
     EXPECT_EQ(Argb(bitmap, 16, 0) & 0xFFFFFF, 0xFFFFFFu); // work pixel (0, 0)
     EXPECT_EQ(Argb(bitmap, 4, 0) & 0xFFFFFF, 0xFFFFFFu);  // work pixel (0, 12), the glyph's last row
     EXPECT_EQ(Argb(bitmap, 3, 0) & 0xFFFFFF, 0u);         // work pixel (0, 13), below it
@@ -141,9 +139,7 @@ TEST_F(HeadlessFonts, VerticalTextIsTurnedAQuarterClockwise)
 
 TEST_F(HeadlessFonts, VerticalShadowFallsRightAndDownOnTheFinishedImage)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
+    auto& bitmap = bitmap_;
     bitmap.font.color = Draw::kNoColor; // the shadow alone
     bitmap.font.shadowColor = 0x0000FF;
     bitmap.font.shadowOffsetX = 1;
@@ -157,11 +153,8 @@ TEST_F(HeadlessFonts, VerticalShadowFallsRightAndDownOnTheFinishedImage)
 
 TEST_F(HeadlessFonts, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
+    auto& bitmap = bitmap_;
     bitmap.font.color = 0x00336699; // red 0x99, green 0x66, blue 0x33
-    bitmap.font.shadowColor = Draw::kNoColor;
     ASSERT_EQ(bitmap.DrawTextAA2(), 0);
     EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelARGB8888);
     // At double size the box is 13 × 27 in a 14 × 28 cell: blocks inside are full, the last column and
@@ -186,9 +179,7 @@ TEST_F(HeadlessFonts, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
 
 TEST_F(HeadlessFonts, AntialiasedTextGoesOverItsShadow)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
+    auto& bitmap = bitmap_;
     bitmap.font.color = 0xFFFFFF;
     bitmap.font.shadowColor = 0x0000FF; // red shadow
     bitmap.font.shadowOffsetX = 2;
@@ -202,32 +193,17 @@ TEST_F(HeadlessFonts, AntialiasedTextGoesOverItsShadow)
 
 TEST(TextOverShadow, CompositingExamples)
 {
-    std::uint8_t text[4] = {10, 20, 30, 255};
-    const std::uint8_t shadow[4] = {200, 100, 50, 255};
-    Draw::PutTextOverShadow(text, shadow);
-    EXPECT_EQ(text[0], 10);
-    EXPECT_EQ(text[3], 255);
-
-    std::uint8_t clear[4] = {10, 20, 30, 0};
-    const std::uint8_t half[4] = {200, 100, 50, 200};
-    Draw::PutTextOverShadow(clear, half);
-    EXPECT_EQ(clear[0], 200);
-    EXPECT_EQ(clear[1], 100);
-    EXPECT_EQ(clear[2], 50);
-    EXPECT_EQ(clear[3], 200);
-
-    std::uint8_t mid[4] = {10, 20, 30, 128};
-    Draw::PutTextOverShadow(mid, shadow);
-    EXPECT_EQ(mid[3], 255);
-    EXPECT_EQ(mid[0], (200 * 127 + 10 * 128) / 255);
-    EXPECT_EQ(mid[1], (100 * 127 + 20 * 128) / 255);
-    EXPECT_EQ(mid[2], (50 * 127 + 30 * 128) / 255);
-
-    std::uint8_t none[4] = {1, 2, 3, 0};
-    const std::uint8_t noShadow[4] = {9, 9, 9, 0};
-    Draw::PutTextOverShadow(none, noShadow);
-    EXPECT_EQ(none[0], 1);
-    EXPECT_EQ(none[3], 0);
+    using Pixel = std::array<std::uint8_t, 4>;
+    const auto over = [](Pixel text, Pixel shadow) {
+        Draw::PutTextOverShadow(text.data(), shadow.data());
+        return text;
+    };
+    EXPECT_EQ(over({10, 20, 30, 255}, {200, 100, 50, 255}), (Pixel{10, 20, 30, 255}));
+    EXPECT_EQ(over({10, 20, 30, 0}, {200, 100, 50, 200}), (Pixel{200, 100, 50, 200}));
+    EXPECT_EQ(over({10, 20, 30, 128}, {200, 100, 50, 255}),
+              (Pixel{(200 * 127 + 10 * 128) / 255, (100 * 127 + 20 * 128) / 255, (50 * 127 + 30 * 128) / 255,
+                     255}));
+    EXPECT_EQ(over({1, 2, 3, 0}, {9, 9, 9, 0}), (Pixel{1, 2, 3, 0}));
 }
 
 // An engine whose fonts of 20 pixels and more measure too large for any bitmap.
@@ -274,14 +250,13 @@ TEST_F(HeadlessFonts, WorkBitmapThatCannotBeMadeLeavesTheFontAsItWas)
         bitmap.font.quality = 1;
         bitmap.font.shadowOffsetX = 3;
         bitmap.font.shadowOffsetY = 4;
+        const auto fields = [](const Draw::CFont& f) {
+            return std::tuple(f.size, f.lineHeight, f.color, f.shadowColor, f.quality, f.shadowOffsetX,
+                              f.shadowOffsetY);
+        };
+        const auto before = fields(bitmap.font);
         EXPECT_EQ(turned ? bitmap.DrawTextAA2Vertical() : bitmap.DrawTextAA4(), 2);
-        EXPECT_EQ(bitmap.font.size, 14);
-        EXPECT_EQ(bitmap.font.lineHeight, 15);
-        EXPECT_EQ(bitmap.font.color, 0x123456u);
-        EXPECT_EQ(bitmap.font.shadowColor, 0x654321u);
-        EXPECT_EQ(bitmap.font.quality, 1);
-        EXPECT_EQ(bitmap.font.shadowOffsetX, 3);
-        EXPECT_EQ(bitmap.font.shadowOffsetY, 4);
+        EXPECT_EQ(fields(bitmap.font), before);
     }
 }
 
@@ -289,10 +264,8 @@ TEST_F(HeadlessFonts, NoShadowColourMakesNoShadowLayer)
 {
     auto engine = std::make_shared<HugeWhenEnlarged>();
     platform::SetFontEngine(engine);
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
+    auto& bitmap = bitmap_;
     bitmap.font.size = 4; // enlarged by 4 stays below 20
-    bitmap.font.shadowColor = Draw::kNoColor;
     ASSERT_EQ(bitmap.DrawTextAA4(), 0);
     const int withoutShadow = engine->made;
     engine->made = 0;
@@ -303,17 +276,11 @@ TEST_F(HeadlessFonts, NoShadowColourMakesNoShadowLayer)
 
 TEST_F(HeadlessFonts, AntialiasedVerticalTextIsTurnedAndOriented)
 {
-    Draw::CTextDIBitmap bitmap;
-    bitmap.font.text = "a";
-    bitmap.font.size = 14;
-    bitmap.font.shadowColor = Draw::kNoColor;
+    auto& bitmap = bitmap_;
     bitmap.vertical = 1;
     ASSERT_EQ(bitmap.DrawTextAA2Oriented(), 0);
     EXPECT_EQ(bitmap.font.vertical, 0);
-    int w = 0, h = 0;
-    bitmap.GetSize(&w, &h);
-    EXPECT_EQ(w, 17);
-    EXPECT_EQ(h, 10);
+    EXPECT_EQ(SizeOf(bitmap), std::make_pair(17, 10));
     EXPECT_EQ(Argb(bitmap, 16, 0) >> 24, 255u);
     EXPECT_EQ(Argb(bitmap, 16, 6) >> 24, 127u);
     EXPECT_EQ(Argb(bitmap, 0, 0) >> 24, 0u);

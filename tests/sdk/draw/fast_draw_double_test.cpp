@@ -3,6 +3,7 @@
 // read from the channel masks.
 #include "display_support.h"
 #include "support/error_capture.h"
+#include "support/image_bytes.h"
 
 #include "platform/clock.h"
 #include "sdk/draw/fast_draw.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -45,21 +47,13 @@ DoubleSurface* SurfaceOf(Draw::CFastPlane& plane)
     return dynamic_cast<DoubleSurface*>(plane.GetDisplaySurface());
 }
 
-// A 2 × 2 24-bit picture (bottom row first): red, green / blue, white.
+// A 2 × 2 24-bit picture: red, green / blue, white.
 std::string WriteBitmap()
 {
-    const unsigned char file[70] = {
-        'B',  'M', 70,   0,    0,    0,    0, 0, 0, 0, 54, 0, 0, 0, // file header
-        40,   0,   0,    0,    2,    0,    0, 0, 2, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,
-        16,   0,   0,    0,    0,    0,    0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, // info header
-        0xFF, 0,   0,    0xFF, 0xFF, 0xFF, 0, 0, // bottom row: blue, white
-        0,    0,   0xFF, 0,    0xFF, 0,    0, 0, // top row: red, green
-    };
     const std::string name = "/tmp/marovellin_h7_plane_" + std::to_string(getpid()) + ".bmp";
-    FILE* f = std::fopen(name.c_str(), "wb");
-    if (f == nullptr) return name;
-    std::fwrite(file, 1, sizeof file, f);
-    std::fclose(f);
+    const test_support::Bytes file = test_support::MakeBmp(
+        2, 2, 24, 0, {}, {0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0});
+    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
     return name;
 }
 
@@ -77,33 +71,29 @@ public:
 TEST(DirectDraw, SoftwareFirstThenTheDefaultDriver)
 {
     UseDoubleDriver driver;
+    struct Case
     {
-        Draw::CDirectDraw dd;
-        EXPECT_EQ(dd.GetStatus(), Draw::CDirectDraw::kEmulationOnly);
-        EXPECT_NE(dd.Get(), nullptr);
-    }
-    {
-        Script().failEmulationOnly = true;
+        bool* refuse; // what the driver refuses from now on
+        int status;
+        const char* said;
+    };
+    const Case cases[] = {
+        {nullptr, Draw::CDirectDraw::kEmulationOnly, ""},
+        {&Script().failEmulationOnly, Draw::CDirectDraw::kHardware,
+         "CDirectDraw::CDirectDrawでEmulationOnlyに出来なかった"},
+        {&Script().failDefaultDriver, Draw::CDirectDraw::kNeither,
+         "CDirectDraw::CDirectDrawでHAL初期化に失敗"},
+        {&Script().nullDriver, Draw::CDirectDraw::kNoInterface,
+         "CDirectDraw::CDirectDrawでDirectDrawInterfaceが得られない"},
+    };
+    for (const Case& c : cases) {
+        if (c.refuse != nullptr) *c.refuse = true;
         test_support::ErrorCapture errors;
         Draw::CDirectDraw dd;
-        EXPECT_EQ(dd.GetStatus(), Draw::CDirectDraw::kHardware);
-        EXPECT_NE(dd.Get(), nullptr);
-        EXPECT_TRUE(Has(errors, "CDirectDraw::CDirectDrawでEmulationOnlyに出来なかった"));
-    }
-    {
-        Script().failDefaultDriver = true;
-        test_support::ErrorCapture errors;
-        Draw::CDirectDraw dd;
-        EXPECT_EQ(dd.GetStatus(), Draw::CDirectDraw::kNeither);
-        EXPECT_EQ(dd.Get(), nullptr);
-        EXPECT_TRUE(Has(errors, "CDirectDraw::CDirectDrawでHAL初期化に失敗"));
-    }
-    {
-        Script().nullDriver = true;
-        test_support::ErrorCapture errors;
-        Draw::CDirectDraw dd;
-        EXPECT_EQ(dd.GetStatus(), Draw::CDirectDraw::kNoInterface);
-        EXPECT_TRUE(Has(errors, "CDirectDraw::CDirectDrawでDirectDrawInterfaceが得られない"));
+        EXPECT_EQ(dd.GetStatus(), c.status);
+        EXPECT_EQ(dd.Get() != nullptr,
+                  c.status == Draw::CDirectDraw::kEmulationOnly || c.status == Draw::CDirectDraw::kHardware);
+        EXPECT_TRUE(Has(errors, c.said)) << c.said;
     }
 }
 
@@ -316,25 +306,20 @@ TEST(SurfaceManager, PixelTypeFromTheChannelMasks)
         surface.OverrideFormat(c.format);
         EXPECT_EQ(Draw::CDirectDrawSurfaceManager::GetSurfaceType(&surface), c.type) << c.format.bitCount;
     }
-    {
+    const std::pair<platform::DisplayPixelFormat, const char*> unknown[] = {
+        {{15, 0x7C00, 0x03E0, 0x001F},
+         "CDirectDrawSurfaceManager::bpp不明のピクセルフォーマット検出nBpp=15 BMask=0x7c00 BMask=0x3e0 "
+         "BMask=0x1f"},
+        {{16, 0xF000, 0x0F00, 0x00F0},
+         "CDirectDrawSurfaceManager::16bppの不明ピクセルフォーマット検出BMask=0xf000 BMask=0xf00 BMask=0xf0"},
+        {{32, 0xFF000000, 0x00FF00, 0x0000FF},
+         "CDirectDrawSurfaceManager::32bppの不明ピクセルフォーマット検出"},
+    };
+    for (const auto& [format, said] : unknown) {
         test_support::ErrorCapture errors;
-        surface.OverrideFormat({15, 0x7C00, 0x03E0, 0x001F});
+        surface.OverrideFormat(format);
         EXPECT_EQ(Draw::CDirectDrawSurfaceManager::GetSurfaceType(&surface), Draw::kPixelUnknown);
-        EXPECT_TRUE(Has(errors, "CDirectDrawSurfaceManager::bpp不明のピクセルフォーマット検出"));
-        EXPECT_TRUE(Has(errors, "nBpp=15 BMask=0x7c00 BMask=0x3e0 BMask=0x1f"));
-    }
-    {
-        test_support::ErrorCapture errors;
-        surface.OverrideFormat({16, 0xF000, 0x0F00, 0x00F0});
-        EXPECT_EQ(Draw::CDirectDrawSurfaceManager::GetSurfaceType(&surface), Draw::kPixelUnknown);
-        EXPECT_TRUE(Has(errors, "CDirectDrawSurfaceManager::16bppの不明ピクセルフォーマット検出"));
-        EXPECT_TRUE(Has(errors, "BMask=0xf000 BMask=0xf00 BMask=0xf0"));
-    }
-    {
-        test_support::ErrorCapture errors;
-        surface.OverrideFormat({32, 0xFF000000, 0x00FF00, 0x0000FF});
-        EXPECT_EQ(Draw::CDirectDrawSurfaceManager::GetSurfaceType(&surface), Draw::kPixelUnknown);
-        EXPECT_TRUE(Has(errors, "CDirectDrawSurfaceManager::32bppの不明ピクセルフォーマット検出"));
+        EXPECT_TRUE(Has(errors, said)) << errors.Text();
     }
 }
 

@@ -134,22 +134,15 @@ inline int NearestPaletteIndex(const std::vector<Colour>& palette, int r, int g,
 // Operation 0.
 inline void CopyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
 {
-    if (dst == src && (dst == T565 || dst == T555)) {
-        std::memcpy(d, s, 2); // spare bit 15 carried over
-    } else if (dst == src && (dst == RGB888 || dst == BGR888)) {
-        std::memcpy(d, s, 3);
-    } else if (dst == src && (dst == XRGB8888 || dst == XBGR8888 || dst == ARGB8888 || dst == ABGR8888)) {
-        std::memcpy(d, s, 4); // spare byte carried over
-    } else if (dst == src && (dst == A565 || dst == A555)) {
-        std::memcpy(d, s, 3); // whole alpha byte, byte 3 untouched
+    if (dst == src) {
+        // Spare bits and bytes carried over; the byte 3 of a 16-bit pixel with alpha is not touched.
+        std::memcpy(d, s, dst == A565 || dst == A555 ? 3 : Bytes(dst));
     } else if ((dst == A565 && src == T565) || (dst == A555 && src == T555)) {
         std::memcpy(d, s, 2);
         d[2] = 0x0F;
     } else if (dst == P8) {
-        const int w = Word16(s) % 32768;
-        const std::vector<Colour>& pal = *params.palette;
-        d[0] = static_cast<std::uint8_t>(
-            NearestPaletteIndex(pal, (w / 1024) * 8, (w / 32 % 32) * 8, (w % 32) * 8));
+        const Colour c = Read(T555, s);
+        d[0] = static_cast<std::uint8_t>(NearestPaletteIndex(*params.palette, c.r, c.g, c.b));
     } else {
         Write(dst, d, Read(src, s));
     }
@@ -169,7 +162,6 @@ inline std::uint32_t KeyBits(int src, std::uint32_t key)
               b = static_cast<int>(key % 256);
     std::uint8_t bytes[4] = {};
     Write(src, bytes, Colour{r, g, b, 255});
-    if (src == XRGB8888 || src == XBGR8888) bytes[3] = 0;
     return SourceBits(src, bytes);
 }
 

@@ -45,8 +45,7 @@ Outcome Draw(const Poly& poly, int dstW, int dstH, int srcW, int srcH, const REC
     blt_test::GuardedPlane dst(kPixelXRGB8888, dstW, dstH, 8, rng);
     for (int y = 0; y < srcH; ++y)
         for (int x = 0; x < srcW; ++x) {
-            const std::uint32_t v =
-                kMark | (static_cast<std::uint32_t>(y) << 12) | static_cast<std::uint32_t>(x);
+            const std::uint32_t v = kMark | static_cast<std::uint32_t>(y << 12 | x);
             std::memcpy(src.At(x, y), &v, 4);
         }
     std::fill(dst.memory.get(), dst.memory.get() + dst.size, 0);
@@ -59,19 +58,16 @@ Outcome Draw(const Poly& poly, int dstW, int dstH, int srcW, int srcH, const REC
     info.pointCount = static_cast<std::int32_t>(poly.dst.size());
     info.clipRect = clip;
     info.exclusiveEnd = exclusive ? 1 : 0;
-    const PolygonKernel kernel = GetPolygonOpTable(kPolygonOpCopy)->Find(kPixelXRGB8888, kPixelXRGB8888);
     Outcome out;
-    out.result = kernel(&info, &s, &d, nullptr);
-    for (std::size_t i = 0; i < dst.size; ++i) {
-        const std::size_t column = i % dst.pitch;
-        if (column >= static_cast<std::size_t>(dstW) * 4 && dst.memory[i] != 0) out.outsideTouched = true;
-    }
+    out.result =
+        GetPolygonOpTable(kPolygonOpCopy)->Find(kPixelXRGB8888, kPixelXRGB8888)(&info, &s, &d, nullptr);
+    for (std::size_t i = 0; i < dst.size; ++i)
+        out.outsideTouched |= i % dst.pitch >= static_cast<std::size_t>(dstW) * 4 && dst.memory[i] != 0;
     for (int y = 0; y < dstH; ++y)
         for (int x = 0; x < dstW; ++x) {
             std::uint32_t v;
             std::memcpy(&v, dst.At(x, y), 4);
-            if (v != 0)
-                out.drawn[{x, y}] = {static_cast<int>(v & 0xFFF), static_cast<int>((v >> 12) & 0xFFF)};
+            if (v != 0) out.drawn[{x, y}] = {static_cast<int>(v & 0xFFF), static_cast<int>(v >> 12 & 0xFFF)};
         }
     return out;
 }
@@ -193,6 +189,12 @@ TEST(PolygonScan, ClipTopAndRightOnlyChoosePixels)
     }
 }
 
+POINT RandomPoint(std::mt19937& rng, int range, int offset)
+{
+    return {static_cast<std::int32_t>(rng() % range) - offset,
+            static_cast<std::int32_t>(rng() % range) - offset};
+}
+
 // Nothing outside the clip or between the rows is written, and every sample lies in the source.
 void ExpectInside(const Outcome& out, const RECT& clip, int srcW, int srcH)
 {
@@ -211,8 +213,7 @@ TEST(PolygonScan, StartAndWindingDoNotMatter)
         // A convex hull of random points, without collinear vertices.
         std::vector<POINT> pts;
         for (int i = 0; i < 8; ++i)
-            pts.push_back(
-                {static_cast<std::int32_t>(rng() % 30) - 5, static_cast<std::int32_t>(rng() % 30) - 5});
+            pts.push_back(RandomPoint(rng, 30, 5));
         std::sort(pts.begin(), pts.end(),
                   [](POINT a, POINT b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
         pts.erase(
@@ -237,8 +238,7 @@ TEST(PolygonScan, StartAndWindingDoNotMatter)
         Poly p;
         p.dst = hull;
         for (std::size_t i = 0; i < hull.size(); ++i)
-            p.src.push_back(
-                {static_cast<std::int32_t>(rng() % 24) - 2, static_cast<std::int32_t>(rng() % 24) - 2});
+            p.src.push_back(RandomPoint(rng, 24, 2));
         const RECT clip{static_cast<std::int32_t>(rng() % 6), static_cast<std::int32_t>(rng() % 6), 18, 17};
         const bool exclusive = round % 2 == 1;
         const Outcome first = Draw(p, 20, 20, 20, 20, &clip, exclusive);
@@ -366,10 +366,8 @@ TEST(PolygonScan, IllFormedPolygonsStayInsideBothSurfaces)
         Poly p;
         const int n = 3 + static_cast<int>(rng() % 6);
         for (int i = 0; i < n; ++i) {
-            p.dst.push_back(
-                {static_cast<std::int32_t>(rng() % 24) - 4, static_cast<std::int32_t>(rng() % 24) - 4});
-            p.src.push_back(
-                {static_cast<std::int32_t>(rng() % 40) - 10, static_cast<std::int32_t>(rng() % 40) - 10});
+            p.dst.push_back(RandomPoint(rng, 24, 4));
+            p.src.push_back(RandomPoint(rng, 40, 10));
         }
         const RECT clip{2, 1, 15, 14};
         ExpectInside(Draw(p, 16, 16, 9, 7, &clip, round % 2 == 1), clip, 9, 7);
