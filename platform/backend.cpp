@@ -35,6 +35,10 @@ std::unique_ptr<Backend> Make(std::string_view name)
 
 } // namespace
 
+namespace {
+
+// The frame a display mode gives: windowed XRGB8888; full screen 16, 24 or 32 bits RGB565, RGB888 or
+// XRGB8888. False for another depth or a side of 0 or less (or above 16384).
 bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
                    std::int32_t& pixelType, std::int32_t& bytesPerPixel)
 {
@@ -51,6 +55,18 @@ bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std
     } else {
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool Backend::SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
+                             std::int32_t bits, std::int32_t* pixelType)
+{
+    std::int32_t type = 0, bytes = 0;
+    if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
+    if (!MakeFrame(window, width, height, type, bytes)) return false;
+    *pixelType = type;
     return true;
 }
 

@@ -111,8 +111,11 @@ public:
     // Windowed, the frame is XRGB8888 (type 7); full screen at 16, 24 or 32 bits it is RGB565 (3), RGB888
     // (5) or XRGB8888 (7). False (and *pixelType untouched) for another depth, a side of 0 or less, or a
     // window that does not exist. A new mode gives a new frame, cleared to black.
-    virtual bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
-                                std::int32_t bits, std::int32_t* pixelType) = 0;
+    bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
+                        std::int32_t bits, std::int32_t* pixelType);
+    // The back end's part of SetDisplayMode, for a format already checked: the window's new frame.
+    virtual bool MakeFrame(HWND window, std::int32_t width, std::int32_t height, std::int32_t pixelType,
+                           std::int32_t bytesPerPixel) = 0;
     virtual FrameMemory GetFrame(HWND window) = 0;
     // Shows the frame in the window, scaled to its client area (letterboxed in full screen).
     virtual bool PresentFrame(HWND window) = 0;
@@ -124,11 +127,6 @@ public:
     // The mouse cursor in the window's client coordinates; false when it is not over the window.
     virtual bool GetCursorPosition(HWND window, POINT& client) = 0;
 };
-
-// The frame a display mode gives (shared by the back ends): windowed XRGB8888; full screen 16, 24 or 32
-// bits RGB565, RGB888 or XRGB8888. False for another depth or a side of 0 or less (or above 16384).
-bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
-                   std::int32_t& pixelType, std::int32_t& bytesPerPixel);
 
 // The active back end (chosen on first use when none was selected).
 Backend& GetBackend();

@@ -171,18 +171,15 @@ public:
         return true;
     }
 
-    bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
-                        std::int32_t bits, std::int32_t* pixelType) override
+    bool MakeFrame(HWND window, std::int32_t width, std::int32_t height, std::int32_t type,
+                   std::int32_t bytes) override
     {
-        std::int32_t type = 0, bytes = 0;
-        if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
         std::lock_guard lock(S().mutex);
         auto it = S().windows.find(window);
         if (it == S().windows.end() || S().refuseDisplayModes) return false;
         NativeState& s = it->second;
         s.frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
         s.frameInfo = FrameMemory{s.frame.data(), width * bytes, width, height, type, ++S().frameGeneration};
-        *pixelType = type;
         return true;
     }
     FrameMemory GetFrame(HWND window) override

@@ -318,15 +318,11 @@ public:
         return true;
     }
 
-    bool SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
-                        std::int32_t bits, std::int32_t* pixelType) override
+    bool MakeFrame(HWND window, std::int32_t width, std::int32_t height, std::int32_t type,
+                   std::int32_t bytes) override
     {
-        std::int32_t type = 0, bytes = 0;
-        if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
         SdlWindow* w = WindowOf(window);
-        if (w == nullptr || !w->SetDisplayMode(width, height, type, bytes)) return false;
-        *pixelType = type;
-        return true;
+        return w != nullptr && w->SetDisplayMode(width, height, type, bytes);
     }
     FrameMemory GetFrame(HWND window) override
     {

@@ -40,25 +40,6 @@ bool CSerialize::Transfer(void* data, std::size_t size)
     return true;
 }
 
-template <class T> ISerialize& CSerialize::Scalar(T& value)
-{
-    using U = std::make_unsigned_t<T>;
-    std::uint8_t bytes[sizeof(T)];
-    if (m_storing) {
-        const U bits = static_cast<U>(value);
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-        Transfer(bytes, sizeof bytes);
-    } else {
-        Transfer(bytes, sizeof bytes);
-        U bits = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            bits = static_cast<U>(bits | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
-        value = static_cast<T>(bits);
-    }
-    return *this;
-}
-
 bool CSerialize::Count(std::int32_t& count, std::size_t minimumSize)
 {
     Scalar(count);
@@ -146,21 +127,6 @@ ISerialize& CSerialize::Serialize(std::vector<std::int32_t>& values)
     return Array(values, 4);
 }
 
-ISerialize& CSerialize::Serialize(std::int64_t& value)
-{
-    return Scalar(value);
-}
-
-ISerialize& CSerialize::Serialize(std::uint32_t& value)
-{
-    return Scalar(value);
-}
-
-ISerialize& CSerialize::Serialize(std::uint16_t& value)
-{
-    return Scalar(value);
-}
-
 ISerialize& CSerialize::Serialize(ZTL::string& value)
 {
     if (m_storing) {
@@ -183,32 +149,12 @@ ISerialize& CSerialize::Serialize(ZTL::string& value)
     return *this;
 }
 
-ISerialize& CSerialize::Serialize(char& value)
-{
-    return Scalar(value);
-}
-
 ISerialize& CSerialize::Serialize(bool& value)
 {
     std::uint8_t byte = value ? 1 : 0;
     Scalar(byte);
     value = byte != 0;
     return *this;
-}
-
-ISerialize& CSerialize::Serialize(std::int16_t& value)
-{
-    return Scalar(value);
-}
-
-ISerialize& CSerialize::Serialize(std::uint8_t& value)
-{
-    return Scalar(value);
-}
-
-ISerialize& CSerialize::Serialize(std::int32_t& value)
-{
-    return Scalar(value);
 }
 
 ISerialize& CSerialize::Serialize(IArchive& object)

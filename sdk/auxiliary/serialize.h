@@ -3,6 +3,8 @@
 
 #include "sdk/auxiliary/archive.h"
 
+#include <type_traits>
+
 namespace zelvoranGameSDK3rd::Auxiliary {
 
 class CSerialize : public ISerialize
@@ -23,15 +25,15 @@ public:
     ISerialize& Serialize(std::vector<std::uint8_t>& values) override;
     ISerialize& Serialize(std::vector<bool>& values) override;
     ISerialize& Serialize(std::vector<std::int32_t>& values) override;
-    ISerialize& Serialize(std::int64_t& value) override;
-    ISerialize& Serialize(std::uint32_t& value) override;
-    ISerialize& Serialize(std::uint16_t& value) override;
+    ISerialize& Serialize(std::int64_t& value) override { return Scalar(value); }
+    ISerialize& Serialize(std::uint32_t& value) override { return Scalar(value); }
+    ISerialize& Serialize(std::uint16_t& value) override { return Scalar(value); }
     ISerialize& Serialize(ZTL::string& value) override;
-    ISerialize& Serialize(char& value) override;
+    ISerialize& Serialize(char& value) override { return Scalar(value); }
     ISerialize& Serialize(bool& value) override;
-    ISerialize& Serialize(std::int16_t& value) override;
-    ISerialize& Serialize(std::uint8_t& value) override;
-    ISerialize& Serialize(std::int32_t& value) override;
+    ISerialize& Serialize(std::int16_t& value) override { return Scalar(value); }
+    ISerialize& Serialize(std::uint8_t& value) override { return Scalar(value); }
+    ISerialize& Serialize(std::int32_t& value) override { return Scalar(value); }
     ISerialize& Serialize(IArchive& object) override;
     void Assign(ISerialize& other) override;
     // Writes exactly the buffer's bytes as the whole file: the file layer's result, 0 on success.
@@ -59,5 +61,25 @@ private:
     std::uint32_t m_readPosition = 0;
     bool m_loadFailed = false;
 };
+
+// Integers go little-endian whatever the host's order.
+template <class T> ISerialize& CSerialize::Scalar(T& value)
+{
+    using U = std::make_unsigned_t<T>;
+    std::uint8_t bytes[sizeof(T)];
+    if (m_storing) {
+        const U bits = static_cast<U>(value);
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+        Transfer(bytes, sizeof bytes);
+    } else {
+        Transfer(bytes, sizeof bytes);
+        U bits = 0;
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            bits = static_cast<U>(bits | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
+        value = static_cast<T>(bits);
+    }
+    return *this;
+}
 
 } // namespace zelvoranGameSDK3rd::Auxiliary

@@ -159,13 +159,7 @@ basic_string& basic_string::insert(size_type pos, const char_type* s, size_type 
         s = copy.get();
     }
 
-    if (buffer_ == nullptr) {
-        size_type cap = 0;
-        buffer_ = allocate(std::uint64_t{n} + 1, &cap);
-        capacity_ = cap;
-        length_ = 0;
-        buffer_[0] = 0;
-    }
+    if (buffer_ == nullptr) allocate_empty(n);
     const std::uint64_t needed = std::uint64_t{length_} + n + 1;
     if (needed <= capacity_) {
         std::memmove(buffer_ + pos + n, buffer_ + pos, length_ - pos + 1);
@@ -182,6 +176,15 @@ basic_string& basic_string::insert(size_type pos, const char_type* s, size_type 
     }
     length_ += n;
     return *this;
+}
+
+void basic_string::allocate_empty(size_type n)
+{
+    size_type cap = 0;
+    buffer_ = allocate(std::uint64_t{n} + 1, &cap);
+    capacity_ = cap;
+    length_ = 0;
+    buffer_[0] = 0;
 }
 
 basic_string& basic_string::insertChar(size_type pos, char_type c)
@@ -220,11 +223,7 @@ basic_string& basic_string::erase(size_type pos, size_type n)
 void basic_string::reserve(size_type n)
 {
     if (buffer_ == nullptr) {
-        size_type cap = 0;
-        buffer_ = allocate(std::uint64_t{n} + 1, &cap);
-        capacity_ = cap;
-        length_ = 0;
-        buffer_[0] = 0;
+        allocate_empty(n);
         return;
     }
     if (capacity_ > n) return;

@@ -103,6 +103,8 @@ public:
 private:
     // Allocates a buffer for `needed` bytes (text and NUL) with the power-of-two rule.
     static char_type* allocate(std::uint64_t needed, size_type* capacity);
+    // Gives an unallocated string an empty buffer with room for `n` bytes of text.
+    void allocate_empty(size_type n);
     void release();
 
     char_type* buffer_ = nullptr;
