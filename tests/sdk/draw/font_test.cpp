@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -29,48 +30,17 @@ std::string Str(const ZTL::string& s)
     return std::string(s.c_str(), s.size());
 }
 
-TEST_F(FontTest, NewFontDefaults)
+TEST_F(FontTest, DefaultsAndFaceNames)
 {
     Draw::CFont font;
-    EXPECT_TRUE(font.text.empty());
-    EXPECT_EQ(font.quality, 2);
-    EXPECT_EQ(font.color, 0xFFFFFFu);
-    EXPECT_EQ(font.shadowColor, 0x808080u);
-    EXPECT_EQ(font.backColor, 0xFFFFFFFFu);
-    EXPECT_EQ(font.size, 16);
-    EXPECT_EQ(Str(font.face), "ＭＳ ゴシック");
-    EXPECT_EQ(font.lineHeight, 20);
-    EXPECT_EQ(font.weight, 300);
+    EXPECT_EQ(std::tuple(font.quality, font.color, font.shadowColor, font.backColor, font.size,
+                         font.lineHeight, font.weight, font.shadowOffsetX, font.shadowOffsetY),
+              std::tuple(2, 0xFFFFFFu, 0x808080u, 0xFFFFFFFFu, 16, 20, 300, 2, 2));
     EXPECT_EQ(font.italic + font.underline + font.strikeOut + font.vertical, 0);
-    EXPECT_EQ(font.shadowOffsetX, 2);
-    EXPECT_EQ(font.shadowOffsetY, 2);
-
     font.face = "other";
     font.SetDefaultFace();
-    EXPECT_EQ(Str(font.face), "ＭＳ ゴシック");
-}
-
-TEST_F(FontTest, CopiesAreDeep)
-{
-    Draw::CFont a;
-    a.text = "abc";
-    a.size = 9;
-    Draw::CFont b(a);
-    Draw::CFont c;
-    c = a;
-    a.text = "x";
-    a.face = "y";
-    EXPECT_EQ(Str(b.text), "abc");
-    EXPECT_EQ(Str(c.text), "abc");
-    EXPECT_EQ(Str(c.face), "ＭＳ ゴシック");
-    EXPECT_EQ(c.size, 9);
-    EXPECT_EQ(Str(b.GetText()), "abc");
-}
-
-TEST_F(FontTest, FaceNameOfVerticalFonts)
-{
-    Draw::CFont font;
     EXPECT_EQ(Str(font.GetFaceName()), "ＭＳ ゴシック");
+    // A vertical font takes the "@" form of its face; a face already in that form stays as it is.
     font.vertical = 1;
     EXPECT_EQ(Str(font.GetFaceName()), "@ＭＳ ゴシック");
     font.face = "@ＭＳ Ｐゴシック";
@@ -79,36 +49,35 @@ TEST_F(FontTest, FaceNameOfVerticalFonts)
     EXPECT_EQ(Str(font.GetFaceName()), "@ＭＳ Ｐゴシック");
 }
 
+// The width and height of the text in `font`, or (-1, -1) when measuring fails.
+std::pair<int, int> Measured(Draw::CFont& font)
+{
+    int w = 0, h = 0;
+    return font.GetTextSize(w, h) == 0 ? std::pair(w, h) : std::pair(-1, -1);
+}
+
 TEST_F(FontTest, TextSizeIsTheExtentPlusThree)
 {
     Draw::CFont font;
     int w = -1, h = -1;
     EXPECT_EQ(font.GetTextSize(w, h), 1); // empty text
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 0);
-
-    font.text = "ab霞";
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 8 + 8 + 16 + 3);
-    EXPECT_EQ(h, 16 + 3);
-
-    // Two lines: the line height for the first, the second's own height; the wider line's width.
-    font.text = "ab\n霞野は";
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 48 + 3);
-    EXPECT_EQ(h, 20 + 16 + 3);
-
+    EXPECT_EQ(std::pair(w, h), std::pair(0, 0));
+    struct Case
+    {
+        const char* text;
+        int width, height;
+    };
+    // More lines: the line height for each but the last, the last line's own height; the widest line.
     // A line feed at the end adds an empty last line of the font's height.
-    font.text = "ab\n";
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(h, 20 + 16 + 3);
-
+    for (const Case c :
+         {Case{"ab霞", 8 + 8 + 16, 16}, Case{"ab\n霞野は", 48, 20 + 16}, Case{"ab\n", 16, 20 + 16}}) {
+        font.text = c.text;
+        EXPECT_EQ(Measured(font), std::pair(c.width + 3, c.height + 3)) << c.text;
+    }
     font.size = 14;
     font.lineHeight = 14;
     font.text = "a\nb\nc";
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 7 + 3);
-    EXPECT_EQ(h, 14 + 14 + 14 + 3);
+    EXPECT_EQ(Measured(font), std::pair(7 + 3, 14 + 14 + 14 + 3));
 }
 
 TEST_F(FontTest, ItalicAddsAQuarterOfTheSizeToEveryLine)
@@ -116,13 +85,10 @@ TEST_F(FontTest, ItalicAddsAQuarterOfTheSizeToEveryLine)
     Draw::CFont font;
     font.italic = 1;
     font.text = "ab\nabcd";
-    int w = 0, h = 0;
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 32 + 4 + 3);
+    EXPECT_EQ(Measured(font).first, 32 + 4 + 3);
     font.size = 15; // 15 / 4 = 3
     font.text = "\x82\xA0";
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 15 + 3 + 3);
+    EXPECT_EQ(Measured(font).first, 15 + 3 + 3);
 }
 
 TEST_F(FontTest, FontThatCannotBeMadeMeasuresAsFailure)
@@ -140,8 +106,7 @@ TEST_F(FontTest, FontThatCannotBeMadeMeasuresAsFailure)
     font.text = "abc";
     int w = -1, h = -1;
     EXPECT_EQ(font.GetTextSize(w, h), 1);
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 0);
+    EXPECT_EQ(std::pair(w, h), std::pair(0, 0));
     auto section = platform::DibSection::Create(8, 8, 32);
     platform::DeviceContext dc;
     dc.SelectBitmap(section.get());
@@ -166,20 +131,16 @@ TEST_F(FontTest, LinesLongerThanTheBufferAreCutOnACharacterBoundary)
     Draw::CFont font;
     // 300 single bytes: measured as the 255 that a line holds.
     font.text = std::string(300, 'a').c_str();
-    int w = 0, h = 0;
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 255 * 8 + 3);
+    EXPECT_EQ(Measured(font).first, 255 * 8 + 3);
     // Double-byte characters only: the 255th byte would be a lead byte, so the line stops at 254.
     std::string mixed;
     for (int i = 0; i < 200; ++i)
         mixed += "\x89\xE0";
     font.text = mixed.c_str();
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(w, 127 * 16 + 3);
+    EXPECT_EQ(Measured(font).first, 127 * 16 + 3);
     // The next line after a long one is measured in full.
     font.text = (std::string(400, 'a') + "\nab").c_str();
-    ASSERT_EQ(font.GetTextSize(w, h), 0);
-    EXPECT_EQ(h, 20 + 16 + 3);
+    EXPECT_EQ(Measured(font).second, 20 + 16 + 3);
 
     auto section = platform::DibSection::Create(64, 64, 32);
     platform::DeviceContext dc;
