@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,8 +35,6 @@ inline bool RunInDrawApp(const char* backend, int width, int height, std::functi
 
 // ---- The scripted driver.
 
-class DoubleSurface;
-
 struct DoubleScript
 {
     bool nullDriver = false;
@@ -47,9 +46,6 @@ struct DoubleScript
     int primaryStillDrawing = 0; // Lock answers "still drawing" this often first
     bool primaryLockFails = false;
     bool failCreateSurface = false;
-    std::vector<std::pair<std::int32_t, std::int32_t>> surfaceSizes; // off-screen surfaces asked for
-    std::vector<DoubleSurface*> surfaces;                            // living surfaces
-    DoubleSurface* primary = nullptr;
     int primaryLocks = 0;
     int presents = 0;
 };
@@ -68,24 +64,13 @@ public:
         : MemoryDisplaySurface(w, h, type == 2 ? 7 : type), m_type(type), m_primary(primary)
     {
         if (type == 2) m_bytes.assign(std::size_t(w) * std::size_t(h), 0);
-        Script().surfaces.push_back(this);
-    }
-    ~DoubleSurface() override
-    {
-        auto& all = Script().surfaces;
-        for (auto it = all.begin(); it != all.end(); ++it)
-            if (*it == this) {
-                all.erase(it);
-                break;
-            }
-        if (Script().primary == this) Script().primary = nullptr;
     }
     platform::DisplayResult Lock(std::uint8_t** pixels, std::int32_t* pitch) override
     {
         if (m_primary) {
             ++Script().primaryLocks;
-            if (m_stillDrawing > 0) {
-                --m_stillDrawing;
+            if (Script().primaryStillDrawing > 0) {
+                --Script().primaryStillDrawing;
                 return platform::kDisplayStillDrawing;
             }
             if (Script().primaryLockFails) return platform::kDisplayFailed;
@@ -99,15 +84,9 @@ public:
     }
     platform::DisplayResult GetPixelFormat(platform::DisplayPixelFormat* format) override
     {
-        if (m_formatOverride) {
-            *format = *m_formatOverride;
-            return platform::kDisplayOk;
-        }
-        if (m_type == 2) {
-            *format = platform::DisplayPixelFormat{8, 0, 0, 0};
-            return platform::kDisplayOk;
-        }
-        return MemoryDisplaySurface::GetPixelFormat(format);
+        if (!m_format && m_type != 2) return MemoryDisplaySurface::GetPixelFormat(format);
+        *format = m_format.value_or(platform::DisplayPixelFormat{8, 0, 0, 0});
+        return platform::kDisplayOk;
     }
     bool IsLost() override { return lost; }
     platform::DisplayResult Blt(const RECT& d, DisplaySurface* s, const RECT& r) override
@@ -123,20 +102,15 @@ public:
         ++Script().presents;
         return platform::kDisplayOk;
     }
-    void SetStillDrawing(int times) { m_stillDrawing = times; }
-    void OverrideFormat(const platform::DisplayPixelFormat& format)
-    {
-        m_formatOverride = std::make_unique<platform::DisplayPixelFormat>(format);
-    }
+    void OverrideFormat(const platform::DisplayPixelFormat& format) { m_format = format; }
 
     bool lost = false;
 
 private:
     std::int32_t m_type;
     bool m_primary;
-    int m_stillDrawing = 0;
     std::vector<std::uint8_t> m_bytes;
-    std::unique_ptr<platform::DisplayPixelFormat> m_formatOverride;
+    std::optional<platform::DisplayPixelFormat> m_format;
 };
 
 class DoubleClipper : public platform::DisplayClipper
@@ -179,17 +153,13 @@ public:
     {
         const bool full = m_exclusive && m_modeSet;
         m_displayType = full ? m_modeType : Script().windowedType;
-        auto made = std::make_unique<DoubleSurface>(full ? m_modeWidth : w, full ? m_modeHeight : h,
-                                                    m_displayType, true);
-        made->SetStillDrawing(Script().primaryStillDrawing);
-        Script().primary = made.get();
-        *surface = std::move(made);
+        *surface = std::make_unique<DoubleSurface>(full ? m_modeWidth : w, full ? m_modeHeight : h,
+                                                   m_displayType, true);
         return platform::kDisplayOk;
     }
     platform::DisplayResult CreateSurface(std::int32_t w, std::int32_t h, bool,
                                           std::unique_ptr<platform::DisplaySurface>* surface) override
     {
-        Script().surfaceSizes.emplace_back(w, h);
         if (Script().failCreateSurface) return platform::kDisplayFailed;
         *surface = std::make_unique<DoubleSurface>(w, h, m_displayType, false);
         return platform::kDisplayOk;
@@ -263,13 +233,20 @@ inline std::uint32_t PixelOf(sdk::Draw::ISurface& plane, int x, int y)
     return value;
 }
 
-// What the window shows now (headless: the last presented frame).
+// What the window shows now (headless: the last presented frame), and one pixel of it.
 inline std::vector<std::uint32_t> Presented(HWND window, SIZE& size)
 {
     std::vector<std::uint32_t> pixels;
     size = SIZE{0, 0};
     platform::GetBackend().ReadPresentedFrame(window, pixels, size);
     return pixels;
+}
+
+inline std::uint32_t ShownAt(HWND window, int x, int y)
+{
+    SIZE size{};
+    const std::vector<std::uint32_t> shown = Presented(window, size);
+    return x < size.cx && y < size.cy ? shown[std::size_t(y) * size.cx + x] : 0xDEADBEEF;
 }
 
 } // namespace draw_test

@@ -1,4 +1,6 @@
 // Text planes on a 32-bit and a 16-bit display, with the headless font engine's fixed metrics.
+#include "memory_surface.h"
+
 #include "sdk/draw/text_plane.h"
 
 #include "platform/font.h"
@@ -37,12 +39,19 @@ protected:
         platform::SetFontEngine(previous_);
     }
 
-    static std::uint32_t Pixel32(Draw::ISurface& plane, int x, int y)
+    static std::uint32_t Pixel32(Draw::ISurface& plane, int x, int y) { return draw_test::Word(plane, x, y); }
+    static std::pair<int, int> SizeOf(Draw::ISurface& plane)
     {
-        const Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
-        std::uint32_t v;
-        std::memcpy(&v, info->pixels + y * info->pitch + x * 4, 4);
-        return v;
+        std::int32_t w = -1, h = -1;
+        return plane.GetSize(&w, &h) == 0 ? std::pair(w, h) : std::pair(-1, -1);
+    }
+    // "a" at size 14 without a shadow.
+    static void Letter(Draw::CTextFastPlane& plane, std::uint32_t color = 0xFFFFFF)
+    {
+        plane.font.text = "a";
+        plane.font.size = 14;
+        plane.font.color = color;
+        plane.font.shadowColor = Draw::kNoColor;
     }
 
     std::shared_ptr<platform::FontEngine> previous_;
@@ -63,10 +72,7 @@ TEST_F(TextPlaneTest, PlainTextPlaneIsTheTextSizeOnTheFillColour)
     plane.SetFillColor(0x000000FF);
     ASSERT_EQ(plane.RenderTextKind1(), 0);
     EXPECT_EQ(plane.kind, 1);
-    std::int32_t w = 0, h = 0;
-    ASSERT_EQ(plane.GetSize(&w, &h), 0);
-    EXPECT_EQ(w, 14 + 3);
-    EXPECT_EQ(h, 20 + 14 + 3);
+    EXPECT_EQ(SizeOf(plane), std::pair(14 + 3, 20 + 14 + 3));
     EXPECT_EQ(plane.GetPixelType(), Draw::kPixelXRGB8888);
     EXPECT_EQ(Pixel32(plane, 0, 0) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(Pixel32(plane, 6, 0) & 0xFFFFFF, 0x0000FFu);  // the glyph's empty column: fill colour
@@ -79,8 +85,7 @@ TEST_F(TextPlaneTest, PlainTextPlaneIsTheTextSizeOnTheFillColour)
     // A new text needs a new render; the plane is made anew at the new size.
     plane.font.text = "abcd";
     ASSERT_EQ(plane.RenderTextKind1(), 0);
-    plane.GetSize(&w, &h);
-    EXPECT_EQ(w, 28 + 3);
+    EXPECT_EQ(SizeOf(plane).first, 28 + 3);
     EXPECT_EQ(display_.planes, 1);
 }
 
@@ -91,10 +96,7 @@ TEST_F(TextPlaneTest, VerticalPlaneIsTurned)
     plane.font.size = 14;
     plane.vertical = 1;
     ASSERT_EQ(plane.RenderTextKind1(), 0);
-    std::int32_t w = 0, h = 0;
-    plane.GetSize(&w, &h);
-    EXPECT_EQ(w, 14 + 3);
-    EXPECT_EQ(h, 21 + 3);
+    EXPECT_EQ(SizeOf(plane), std::pair(14 + 3, 21 + 3));
     EXPECT_EQ(plane.font.vertical, 0); // the font's own flag is put back
     EXPECT_EQ(Pixel32(plane, 16, 0) & 0xFFFFFF, 0xFFFFFFu);
 }
@@ -102,10 +104,7 @@ TEST_F(TextPlaneTest, VerticalPlaneIsTurned)
 TEST_F(TextPlaneTest, AntialiasedPlanesCarryCoverageInAlpha)
 {
     Draw::CTextFastPlane plane;
-    plane.font.text = "a";
-    plane.font.size = 14;
-    plane.font.color = 0x00FF0000; // blue
-    plane.font.shadowColor = Draw::kNoColor;
+    Letter(plane, 0x00FF0000); // blue
     ASSERT_EQ(plane.RenderTextKind2(), 0);
     EXPECT_EQ(plane.kind, 2);
     EXPECT_TRUE(plane.HasAlpha());
@@ -127,16 +126,11 @@ TEST_F(TextPlaneTest, AntialiasedPlaneOnASixteenBitDisplayHasFourBitAlpha)
 {
     display_.type = Draw::kPixel565;
     Draw::CTextFastPlane plane;
-    plane.font.text = "a";
-    plane.font.size = 14;
-    plane.font.color = 0xFFFFFF;
-    plane.font.shadowColor = Draw::kNoColor;
+    Letter(plane);
     ASSERT_EQ(plane.RenderTextKind2(), 0);
     EXPECT_EQ(plane.GetPixelType(), Draw::kPixelA565);
-    const std::uint8_t* p = plane.GetSurfaceInfo()->pixels;
-    EXPECT_EQ(p[0] | (p[1] << 8), 0xFFFF);
-    EXPECT_EQ(p[2], 0xF);
-    EXPECT_EQ(p[6 * 4 + 2], 0x7);
+    EXPECT_EQ(Pixel32(plane, 0, 0) & 0xFFFFFF, 0x0FFFFFu);
+    EXPECT_EQ(Pixel32(plane, 6, 0) >> 16 & 0xFF, 0x7u);
     ASSERT_EQ(plane.RenderTextKind1(), 0);
     EXPECT_EQ(plane.GetPixelType(), Draw::kPixel565);
 }
