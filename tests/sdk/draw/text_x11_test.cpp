@@ -3,6 +3,7 @@
 // measured extent says, character by character, and nowhere else.
 #ifdef MAROVELLIN_HAVE_SDL
 
+#include "ink.h"
 #include "x11_fixture.h"
 
 #include "sdk/draw/text_plane.h"
@@ -20,26 +21,11 @@ constexpr int kCharacters = 10;
 constexpr int kSize = 16;
 constexpr int kLeft = 20, kTop = 30; // where the text plane goes on the screen
 
-struct Ink
-{
-    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-    int count = 0;
-};
-
 Ink Measure(const std::vector<std::uint32_t>& shown, int width, int fromX, int toX, int fromY, int toY)
 {
-    Ink ink;
-    for (int y = fromY; y < toY; ++y) {
-        for (int x = fromX; x < toX; ++x) {
-            if ((shown[std::size_t(y) * width + x] & 0xFFFFFF) == 0) continue;
-            ink.left = std::min(ink.left, x);
-            ink.right = std::max(ink.right, x);
-            ink.top = std::min(ink.top, y);
-            ink.bottom = std::max(ink.bottom, y);
-            ++ink.count;
-        }
-    }
-    return ink;
+    return MeasureInk(
+        [&](int x, int y) { return (shown[std::size_t(y) * width + x] & 0xFFFFFF) != 0 ? 255 : 0; }, fromX,
+        toX, fromY, toY);
 }
 
 using TextOnX = XDisplayTest;

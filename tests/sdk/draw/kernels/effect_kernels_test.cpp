@@ -102,38 +102,57 @@ std::uint32_t EffectOne(std::uint32_t effect, int type, std::uint32_t pixel, std
     return plane.Word(0, 0);
 }
 
-TEST(EffectKernels, FadeRates)
+TEST(EffectKernels, PinnedPixels)
 {
     BuildBlendTables();
-    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 255), 0xE75Cu); // only even level rows
-    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 31), 0x0000u);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixel565, 0xFFFF, 0x80), 0x8430u); // level 8
-    EXPECT_EQ(EffectOne(kEffectFade, kPixel555, 0xFFFF, 255), 0x7FFFu);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixel555, 0x7FFF, 0x80), 0x4210u);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixelXRGB8888, 0xAB123456, 255), 0x00123456u);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixelXBGR8888, 0xAB123456, 0), 0u);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixelA565, 0xAB0FFFFF, 128), 0xAB07FFFFu);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixelA555, 0xAB0F1234, 0), 0xAB001234u);
-    EXPECT_EQ(EffectOne(kEffectFade, kPixelARGB8888, 0xFF123456, 0), 0x00123456u);
-}
-
-TEST(EffectKernels, AddAndSubtractColour)
-{
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixel555, 0x8000, 0x00FFFFFF), 0xFFFFu); // bit 15 survives
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelXRGB8888, 0xAB000000, 0x00FFFFFF), 0xABFFFFFFu);
-    EXPECT_EQ(EffectOne(kEffectSubColor, kPixel565, 0x0820, 0x00000408), 0x0800u); // no borrow
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixel565, 0xF812, 0x00080000), 0xF812u);
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelA555, 0xAB07FFFF, 0), 0xAB077FFFu);
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelA565, 0xAB07F81F, 0xFF000000), 0xAB07F81Fu);
-    EXPECT_EQ(EffectOne(kEffectSubColor, kPixelARGB8888, 0x10203040, 0x80000000), 0xFF203040u);
-    EXPECT_EQ(EffectOne(kEffectAddColor, kPixelABGR8888, 0x10F02010, 0x00201020), 0xFFFF3030u);
+    struct Case
+    {
+        std::uint32_t effect;
+        int type;
+        std::uint32_t pixel, param, want;
+    };
+    const Case cases[] = {
+        // ARGB 0x80FF8040 filled into every type; byte 3 of a 16-bit type with alpha stays.
+        {kEffectFill, kPixel565, 0xCDCD, 0x80FF8040, 0xFC08},
+        {kEffectFill, kPixel555, 0xCDCD, 0x80FF8040, 0x7E08},
+        {kEffectFill, kPixelRGB888, 0xCDCDCD, 0x80FF8040, 0xFF8040},
+        {kEffectFill, kPixelBGR888, 0xCDCDCD, 0x80FF8040, 0x4080FF},
+        {kEffectFill, kPixelXRGB8888, 0xCDCDCDCD, 0x80FF8040, 0xFF8040},
+        {kEffectFill, kPixelXBGR8888, 0xCDCDCDCD, 0x80FF8040, 0x4080FF},
+        {kEffectFill, kPixelA565, 0xCDCDCDCD, 0x80FF8040, 0xCD08FC08},
+        {kEffectFill, kPixelA555, 0xCDCDCDCD, 0x80FF8040, 0xCD087E08},
+        {kEffectFill, kPixelARGB8888, 0xCDCDCDCD, 0x80FF8040, 0x80FF8040},
+        {kEffectFill, kPixelABGR8888, 0xCDCDCDCD, 0x80FF8040, 0x804080FF},
+        // Fade: 565 takes only even levels (255 -> 14, 31 -> 0, 128 -> 8).
+        {kEffectFade, kPixel565, 0xFFFF, 255, 0xE75C},
+        {kEffectFade, kPixel565, 0xFFFF, 31, 0x0000},
+        {kEffectFade, kPixel565, 0xFFFF, 0x80, 0x8430},
+        {kEffectFade, kPixel555, 0xFFFF, 255, 0x7FFF},
+        {kEffectFade, kPixel555, 0x7FFF, 0x80, 0x4210},
+        {kEffectFade, kPixelXRGB8888, 0xAB123456, 255, 0x00123456},
+        {kEffectFade, kPixelXBGR8888, 0xAB123456, 0, 0},
+        {kEffectFade, kPixelA565, 0xAB0FFFFF, 128, 0xAB07FFFF},
+        {kEffectFade, kPixelA555, 0xAB0F1234, 0, 0xAB001234},
+        {kEffectFade, kPixelARGB8888, 0xFF123456, 0, 0x00123456},
+        // Add and subtract: bit 15 of 555 survives, no borrow between fields, alpha types become opaque.
+        {kEffectAddColor, kPixel555, 0x8000, 0x00FFFFFF, 0xFFFF},
+        {kEffectAddColor, kPixelXRGB8888, 0xAB000000, 0x00FFFFFF, 0xABFFFFFF},
+        {kEffectSubColor, kPixel565, 0x0820, 0x00000408, 0x0800},
+        {kEffectAddColor, kPixel565, 0xF812, 0x00080000, 0xF812},
+        {kEffectAddColor, kPixelA555, 0xAB07FFFF, 0, 0xAB077FFF},
+        {kEffectAddColor, kPixelA565, 0xAB07F81F, 0xFF000000, 0xAB07F81F},
+        {kEffectSubColor, kPixelARGB8888, 0x10203040, 0x80000000, 0xFF203040},
+        {kEffectAddColor, kPixelABGR8888, 0x10F02010, 0x00201020, 0xFFFF3030},
+        {kEffectInvert, kPixel555, 0x8000, 0, 0xFFFF},
+        {kEffectInvert, kPixel565, 0x0000, 0, 0xFFFF},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EffectOne(c.effect, c.type, c.pixel, c.param), c.want) << c.effect << " " << c.type;
 }
 
 TEST(EffectKernels, InvertTwiceGivesThePictureBack)
 {
     std::mt19937 rng(2);
-    EXPECT_EQ(EffectOne(kEffectInvert, kPixel555, 0x8000, 0), 0xFFFFu);
-    EXPECT_EQ(EffectOne(kEffectInvert, kPixel565, 0x0000, 0), 0xFFFFu);
     for (int type : kTypes) {
         SmallPlane plane(type, 9, 4);
         plane.Randomise(rng);
@@ -182,23 +201,6 @@ TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
     const RECT small{4, 4, 7, 6};
     RunEffect(kEffectMosaic, plane.desc, &small, 0x7FFFFFFF);
     EXPECT_EQ(plane.Word(6, 5), 4u * 16 + 4);
-}
-
-TEST(EffectKernels, FillColourInEveryPixelType)
-{
-    const std::pair<int, std::uint32_t> cases[] = {
-        {kPixel565, 0xFC08},          {kPixel555, 0x7E08},        {kPixelRGB888, 0xFF8040},
-        {kPixelBGR888, 0x4080FF},     {kPixelXRGB8888, 0xFF8040}, {kPixelXBGR8888, 0x4080FF},
-        {kPixelA565, 0xCD08FC08},     {kPixelA555, 0xCD087E08},   {kPixelARGB8888, 0x80FF8040},
-        {kPixelABGR8888, 0x804080FF},
-    };
-    for (const auto& [type, want] : cases) {
-        SmallPlane plane(type, 3, 2, 0xCD);
-        ASSERT_EQ(RunEffect(kEffectFill, plane.desc, nullptr, 0x80FF8040), 0);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x)
-                ASSERT_EQ(plane.Word(x, y), want) << type;
-    }
 }
 
 TEST(EffectKernels, FillRectangleIsClippedAndOddColumnsAreExact)
