@@ -46,52 +46,83 @@ std::vector<std::uint32_t> Draw(const Bytes& file, int width, int height, int* r
     return out;
 }
 
-TEST(BitmapDecode, OneBitRowsRunBottomUpWithPaddedRows)
+using Pixels = std::vector<std::uint32_t>;
+
+Bytes Masks565()
 {
-    // 3 × 2: bottom row (stored first) 1,0,1; top row 0,1,1.
-    const Bytes bits = {0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0};
-    const Bytes file = MakeBmp(3, 2, 1, platform::kBitmapRgb, Palette({kBlack, kWhite}), bits);
-    int rows = 0;
-    EXPECT_EQ(Draw(file, 3, 2, &rows),
-              (std::vector<std::uint32_t>{kBlack, kWhite, kWhite, kWhite, kBlack, kWhite}));
-    EXPECT_EQ(rows, 2);
+    Bytes masks(12);
+    Put32(masks, 0, 0xF800);
+    Put32(masks, 4, 0x07E0);
+    Put32(masks, 8, 0x001F);
+    return masks;
 }
 
-TEST(BitmapDecode, FourBitAndEightBitPalettes)
+TEST(BitmapDecode, EveryDepthAndPackingDrawsItsKnownPixels)
 {
-    const Bytes four =
-        MakeBmp(3, 1, 4, platform::kBitmapRgb, Palette({kBlack, kRed, kGreen, kBlue}), {0x12, 0x30, 0, 0}, 4);
-    EXPECT_EQ(Draw(four, 3, 1), (std::vector<std::uint32_t>{kRed, kGreen, kBlue}));
-    const Bytes eight =
-        MakeBmp(2, 2, 8, platform::kBitmapRgb, Palette({kBlack, kRed, kGreen}), {2, 1, 0, 0, 0, 2, 0, 0}, 3);
-    EXPECT_EQ(Draw(eight, 2, 2), (std::vector<std::uint32_t>{kBlack, kGreen, kGreen, kRed}));
-}
-
-TEST(BitmapDecode, PaletteIndexesPastTheTableAreBlack)
-{
-    const Bytes file = MakeBmp(2, 1, 8, platform::kBitmapRgb, Palette({kWhite}), {0, 7, 0, 0}, 1);
-    EXPECT_EQ(Draw(file, 2, 1), (std::vector<std::uint32_t>{kWhite, kBlack}));
-}
-
-TEST(BitmapDecode, RunLengthEightWithDeltaLeavesSkippedPixels)
-{
-    // 4 × 3, rows from the bottom: a run of two 1s, literal 2 2 3 (the 3 falls off the row), end of line;
-    // delta (1, 1) to column 1 of the top row, a run of one 2, end of bitmap. The middle row and the rest
-    // of the top row stay as they were.
-    const Bytes rle = {2, 1, 0, 3, 2, 2, 3, 0, 0, 0, 0, 2, 1, 1, 1, 2, 0, 1};
-    const Bytes file =
-        MakeBmp(4, 3, 8, platform::kBitmapRle8, Palette({kBlack, kRed, kGreen, kBlue}), rle, 4);
     const auto u = kUntouched;
-    EXPECT_EQ(Draw(file, 4, 3),
-              (std::vector<std::uint32_t>{u, kGreen, u, u, u, u, u, u, kRed, kRed, kGreen, kGreen}));
-}
-
-TEST(BitmapDecode, RunLengthFourAlternatesNibbles)
-{
-    const Bytes rle = {3, 0x12, 0, 3, 0x31, 0x20, 0, 1};
-    const Bytes file =
-        MakeBmp(6, 1, 4, platform::kBitmapRle4, Palette({kBlack, kRed, kGreen, kBlue}), rle, 4);
-    EXPECT_EQ(Draw(file, 6, 1), (std::vector<std::uint32_t>{kRed, kGreen, kRed, kBlue, kRed, kGreen}));
+    const auto rgb = platform::kBitmapRgb;
+    const Bytes kRgbw = Palette({kBlack, kRed, kGreen, kBlue});
+    struct Case
+    {
+        const char* what;
+        Bytes file;
+        int width, height;
+        Pixels expected;
+    };
+    const Case cases[] = {
+        // 3 × 2: bottom row (stored first) 1,0,1; top row 0,1,1.
+        {"1 bit, bottom up, padded rows",
+         MakeBmp(3, 2, 1, rgb, Palette({kBlack, kWhite}), {0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0}),
+         3,
+         2,
+         {kBlack, kWhite, kWhite, kWhite, kBlack, kWhite}},
+        {"4 bits", MakeBmp(3, 1, 4, rgb, kRgbw, {0x12, 0x30, 0, 0}, 4), 3, 1, {kRed, kGreen, kBlue}},
+        {"8 bits",
+         MakeBmp(2, 2, 8, rgb, Palette({kBlack, kRed, kGreen}), {2, 1, 0, 0, 0, 2, 0, 0}, 3),
+         2,
+         2,
+         {kBlack, kGreen, kGreen, kRed}},
+        {"an index past the palette is black",
+         MakeBmp(2, 1, 8, rgb, Palette({kWhite}), {0, 7, 0, 0}, 1),
+         2,
+         1,
+         {kWhite, kBlack}},
+        // 4 × 3, rows from the bottom: a run of two 1s, literal 2 2 3 (the 3 falls off the row), end of line;
+        // delta (1, 1) to column 1 of the top row, a run of one 2, end of bitmap. The middle row and the rest
+        // of the top row stay as they were.
+        {"RLE8 with a delta",
+         MakeBmp(4, 3, 8, platform::kBitmapRle8, kRgbw,
+                 {2, 1, 0, 3, 2, 2, 3, 0, 0, 0, 0, 2, 1, 1, 1, 2, 0, 1}, 4),
+         4,
+         3,
+         {u, kGreen, u, u, u, u, u, u, kRed, kRed, kGreen, kGreen}},
+        {"RLE4 alternates nibbles",
+         MakeBmp(6, 1, 4, platform::kBitmapRle4, kRgbw, {3, 0x12, 0, 3, 0x31, 0x20, 0, 1}, 4),
+         6,
+         1,
+         {kRed, kGreen, kRed, kBlue, kRed, kGreen}},
+        {"16 bits", MakeBmp(2, 1, 16, rgb, {}, {0x00, 0x7C, 0x1F, 0x00}), 2, 1, {0x0000F8, 0xF80000}},
+        {"24 bits", MakeBmp(1, 2, 24, rgb, {}, {1, 2, 3, 0, 4, 5, 6, 0}), 1, 2, {0x040506, 0x010203}},
+        {"32 bits", MakeBmp(1, 1, 32, rgb, {}, {9, 8, 7, 0xAA}), 1, 1, {0x090807}},
+        {"5-6-5 bit fields",
+         MakeBmp(1, 1, 16, platform::kBitmapBitFields, Masks565(), {0xE0, 0x07, 0, 0}),
+         1,
+         1,
+         {0x00FC00}},
+        {"a negative height is top down",
+         MakeBmp(1, -2, 8, rgb, Palette({kRed, kBlue}), {0, 0, 0, 0, 1, 0, 0, 0}, 2),
+         1,
+         2,
+         {kRed, kBlue}},
+        // Claims 256 colours but holds two before the pixels.
+        {"a palette cut short keeps its entries",
+         MakeBmp(1, 1, 8, rgb, Palette({kRed, kBlue}), {1, 0, 0, 0}),
+         1,
+         1,
+         {kBlue}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Draw(c.file, c.width, c.height), c.expected) << c.what;
 }
 
 TEST(BitmapDecode, TruncatedLiteralRunStopsDrawing)
@@ -101,34 +132,6 @@ TEST(BitmapDecode, TruncatedLiteralRunStopsDrawing)
     int rows = -1;
     Draw(file, 5, 1, &rows);
     EXPECT_EQ(rows, 0);
-}
-
-TEST(BitmapDecode, SixteenTwentyFourAndThirtyTwoBits)
-{
-    const Bytes b16 = MakeBmp(2, 1, 16, platform::kBitmapRgb, {}, {0x00, 0x7C, 0x1F, 0x00});
-    EXPECT_EQ(Draw(b16, 2, 1), (std::vector<std::uint32_t>{0x0000F8, 0xF80000}));
-    const Bytes b24 = MakeBmp(1, 2, 24, platform::kBitmapRgb, {}, {1, 2, 3, 0, 4, 5, 6, 0});
-    EXPECT_EQ(Draw(b24, 1, 2), (std::vector<std::uint32_t>{0x040506, 0x010203}));
-    const Bytes b32 = MakeBmp(1, 1, 32, platform::kBitmapRgb, {}, {9, 8, 7, 0xAA});
-    EXPECT_EQ(Draw(b32, 1, 1), (std::vector<std::uint32_t>{0x090807}));
-}
-
-TEST(BitmapDecode, BitFieldsSelectTheChannels)
-{
-    // 5-6-5 masks after the 40-byte header.
-    Bytes masks(12);
-    Put32(masks, 0, 0xF800);
-    Put32(masks, 4, 0x07E0);
-    Put32(masks, 8, 0x001F);
-    const Bytes file = MakeBmp(1, 1, 16, platform::kBitmapBitFields, masks, {0xE0, 0x07, 0, 0});
-    EXPECT_EQ(Draw(file, 1, 1), (std::vector<std::uint32_t>{0x00FC00}));
-}
-
-TEST(BitmapDecode, NegativeHeightIsTopDown)
-{
-    const Bytes file =
-        MakeBmp(1, -2, 8, platform::kBitmapRgb, Palette({kRed, kBlue}), {0, 0, 0, 0, 1, 0, 0, 0}, 2);
-    EXPECT_EQ(Draw(file, 1, 2), (std::vector<std::uint32_t>{kRed, kBlue}));
 }
 
 TEST(BitmapDecode, DrawingIsClippedToTheTarget)
@@ -199,16 +202,6 @@ TEST(BitmapRead, RefusesFilesThatDoNotHoldWhatTheyClaim)
     // Bit fields whose masks are cut off.
     const Bytes noMasks = MakeBmp(1, 1, 32, platform::kBitmapBitFields, Bytes(8, 0), Bytes(4, 0));
     EXPECT_FALSE(platform::ReadBitmapFile(noMasks.data(), noMasks.size(), view));
-}
-
-TEST(BitmapRead, PaletteCutShortKeepsTheEntriesThatAreThere)
-{
-    // Claims 256 colours but holds two before the pixels.
-    const Bytes file = MakeBmp(1, 1, 8, platform::kBitmapRgb, Palette({kRed, kBlue}), {1, 0, 0, 0});
-    platform::BitmapView view;
-    ASSERT_TRUE(platform::ReadBitmapFile(file.data(), file.size(), view));
-    EXPECT_EQ(view.paletteEntries, 2);
-    EXPECT_EQ(Draw(file, 1, 1), (std::vector<std::uint32_t>{kBlue}));
 }
 
 TEST(BitmapRead, OldCoreHeaderWithThreeBytePalette)

@@ -24,23 +24,14 @@ using namespace platform;
 
 TEST(SdlKeyTable, PinnedScanCodes)
 {
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Up"), 0xC8);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Down"), 0xD0);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left"), 0xCB);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Right"), 0xCD);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad 8"), 0x48);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad 2"), 0x50);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Escape"), 0x01);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Return"), 0x1C);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Keypad Enter"), 0x9C);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("F1"), 0x3B);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("F12"), 0x58);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left Alt"), 0x38);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Right Alt"), 0xB8);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Z"), 0x2C);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Space"), 0x39);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("Left Shift"), 0x2A);
-    EXPECT_EQ(sdl::ScanCodeFromSdlName("no such key"), 0);
+    const std::pair<const char*, int> pinned[] = {
+        {"Up", 0xC8},           {"Down", 0xD0},     {"Left", 0xCB},   {"Right", 0xCD},
+        {"Keypad 8", 0x48},     {"Keypad 2", 0x50}, {"Escape", 0x01}, {"Return", 0x1C},
+        {"Keypad Enter", 0x9C}, {"F1", 0x3B},       {"F12", 0x58},    {"Left Alt", 0x38},
+        {"Right Alt", 0xB8},    {"Z", 0x2C},        {"Space", 0x39},  {"Left Shift", 0x2A},
+        {"no such key", 0}};
+    for (const auto& [name, code] : pinned)
+        EXPECT_EQ(sdl::ScanCodeFromSdlName(name), code) << name;
     EXPECT_EQ(sdl::ScanCodeFromSdl(-1), 0);
     EXPECT_EQ(sdl::ScanCodeFromSdl(100000), 0);
 }
@@ -48,6 +39,29 @@ TEST(SdlKeyTable, PinnedScanCodes)
 LRESULT Plain(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
     return DefWindowProc(w, m, wp, lp);
+}
+
+void Pump()
+{
+    Message m;
+    while (PeekMessage(&m, nullptr, PM_REMOVE))
+        DispatchMessage(m);
+}
+
+// Opens a 320 × 240 window on this thread, handles what it says first and reads its client size.
+HWND OpenAndMeasure(RECT& client)
+{
+    CreateWindowInfo info;
+    info.className = "SDLSMOKE";
+    info.caption = "\x96\xB6\x92\x4A"; // 霧谷
+    info.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+    info.width = 320;
+    info.height = 240;
+    HWND window = CreateWindow(info);
+    if (window == nullptr) return nullptr;
+    Pump();
+    GetClientRect(window, &client);
+    return window;
 }
 
 TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
@@ -61,50 +75,23 @@ TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
     cls.name = "SDLSMOKE";
     cls.procedure = &Plain;
     ASSERT_TRUE(RegisterWindowClass(cls));
-    CreateWindowInfo info;
-    info.className = "SDLSMOKE";
-    info.caption = "\x96\xB6\x92\x4A"; // 霧谷
-    info.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-    info.width = 320;
-    info.height = 240;
-    HWND window = CreateWindow(info);
-    ASSERT_NE(window, nullptr);
-    Message m;
-    while (PeekMessage(&m, nullptr, PM_REMOVE))
-        DispatchMessage(m);
     RECT client{};
-    ASSERT_TRUE(GetClientRect(window, &client));
+    HWND window = OpenAndMeasure(client);
+    ASSERT_NE(window, nullptr);
     EXPECT_EQ(client.right, 320);
     EXPECT_EQ(client.bottom, 240);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
-
     PostMessage(window, WM_CLOSE, 0, 0);
-    while (PeekMessage(&m, nullptr, PM_REMOVE))
-        DispatchMessage(m);
+    Pump();
     EXPECT_FALSE(IsWindow(window));
 
     // The application's window lives on a thread of its own, not the one that chose the back end.
-    struct OnThread
-    {
-        static void Run(void* p)
-        {
-            auto* size = static_cast<RECT*>(p);
-            CreateWindowInfo info;
-            info.className = "SDLSMOKE";
-            info.style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-            info.width = 320;
-            info.height = 240;
-            HWND window = CreateWindow(info);
-            if (window == nullptr) return;
-            Message m;
-            while (PeekMessage(&m, nullptr, PM_REMOVE))
-                DispatchMessage(m);
-            GetClientRect(window, size);
-            SendMessage(window, WM_CLOSE, 0, 0);
-        }
-    };
     RECT size{};
-    ThreadHandle* thread = CreateThread(&OnThread::Run, &size, 0, nullptr);
+    ThreadHandle* thread = CreateThread(
+        [](void* p) {
+            if (HWND w = OpenAndMeasure(*static_cast<RECT*>(p))) SendMessage(w, WM_CLOSE, 0, 0);
+        },
+        &size, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     JoinThread(thread);
     CloseThreadHandle(thread);

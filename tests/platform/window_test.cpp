@@ -100,14 +100,18 @@ TEST_F(HeadlessWindow, PostedMessagesComeOutInOrderAndQuitComesLast)
     PostMessage(window, WM_USER + 1, 1, 2);
     PostMessage(nullptr, WM_USER + 2, 3, 4);
     Message m;
-    ASSERT_EQ(GetMessage(&m, nullptr), 1);
-    EXPECT_EQ(m.message, WM_USER + 1);
-    EXPECT_EQ(m.window, window);
-    ASSERT_EQ(GetMessage(&m, nullptr), 1);
-    EXPECT_EQ(m.message, WM_USER + 2);
-    EXPECT_EQ(m.window, nullptr);
-    ASSERT_EQ(GetMessage(&m, nullptr), 0);
-    EXPECT_EQ(m.message, WM_QUIT);
+    struct Expected
+    {
+        int result;
+        UINT message;
+        HWND window;
+    };
+    for (const Expected& e : {Expected{1, WM_USER + 1, window}, Expected{1, WM_USER + 2, nullptr},
+                              Expected{0, WM_QUIT, nullptr}}) {
+        ASSERT_EQ(GetMessage(&m, nullptr), e.result);
+        EXPECT_EQ(m.message, e.message);
+        if (e.message != WM_QUIT) EXPECT_EQ(m.window, e.window);
+    }
     EXPECT_EQ(m.wParam, 7u);
     EXPECT_FALSE(PeekMessage(&m, nullptr, PM_REMOVE));
 }
@@ -235,14 +239,6 @@ TEST_F(HeadlessWindow, SizeAndStateChangesReachTheProcedure)
     EXPECT_FALSE(headless::IsNativeFullScreen(window));
 }
 
-TEST_F(HeadlessWindow, CursorCountHidesBelowZero)
-{
-    EXPECT_EQ(ShowCursor(false), -1);
-    EXPECT_FALSE(headless::IsNativeCursorVisible());
-    EXPECT_EQ(ShowCursor(true), 0);
-    EXPECT_TRUE(headless::IsNativeCursorVisible());
-}
-
 TEST_F(HeadlessWindow, AcceleratorTurnsItsKeyIntoACommand)
 {
     ASSERT_NE(Make(), nullptr);
@@ -269,47 +265,14 @@ TEST_F(HeadlessWindow, AcceleratorTurnsItsKeyIntoACommand)
     DestroyAcceleratorTable(table);
 }
 
-TEST_F(HeadlessWindow, ControlClassesAndDialogs)
-{
-    EXPECT_TRUE(FindWindowClass("EDIT"));
-    EXPECT_FALSE(FindWindowClass("edit")); // exact comparison
-    WindowClassInfo edit;
-    edit.name = "EDIT";
-    EXPECT_FALSE(RegisterWindowClass(edit));
-    EXPECT_EQ(CreateDialog(MakeIntResource(999), nullptr, nullptr, 0), nullptr); // no such template
-}
-
-TEST(HeadlessInput, PadsReadWhatTheScriptSays)
-{
-    ASSERT_TRUE(SelectBackend("headless"));
-    headless::RemoveAllJoysticks();
-    EXPECT_EQ(GetJoystickCount(), 0u);
-    headless::AddJoystick(JoystickCaps{0, 300, 0, 600, 6});
-    ASSERT_EQ(GetJoystickCount(), 1u);
-    JoystickCaps caps{};
-    ASSERT_TRUE(GetJoystickCaps(0, caps));
-    EXPECT_EQ(caps.buttonCount, 6u);
-    headless::SetJoystickPosition(0, JoystickPosition{10, 20, 5});
-    JoystickPosition pos{};
-    ASSERT_TRUE(ReadJoystick(0, pos));
-    EXPECT_EQ(pos.buttons, 5u);
-    headless::SetJoystickReadFails(0, true);
-    EXPECT_FALSE(ReadJoystick(0, pos));
-    EXPECT_FALSE(GetJoystickCaps(1, caps));
-    headless::RemoveAllJoysticks();
-}
-
 TEST(ScanCodes, VirtualKeysOfScanCodes)
 {
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_A), 'A');
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_M), 'M');
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_P), 'P');
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_0), '0');
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_9), '9');
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_F10), VK_F1 + 9);
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_F12), VK_F1 + 11);
-    EXPECT_EQ(VirtualKeyFromScanCode(DIK_NUMPAD8), VK_NUMPAD0 + 8);
-    EXPECT_EQ(VirtualKeyFromScanCode(0), 0);
+    const std::pair<std::uint8_t, int> pinned[] = {
+        {DIK_A, 'A'}, {DIK_M, 'M'},         {DIK_P, 'P'},          {DIK_0, '0'},
+        {DIK_9, '9'}, {DIK_F10, VK_F1 + 9}, {DIK_F12, VK_F1 + 11}, {DIK_NUMPAD8, VK_NUMPAD0 + 8},
+        {0, 0}};
+    for (const auto& [scan, key] : pinned)
+        EXPECT_EQ(VirtualKeyFromScanCode(scan), key) << int(scan);
 }
 
 } // namespace

@@ -183,16 +183,14 @@ TEST(AppFrame, MainRoutineReturningEndsTheApplication)
 
 TEST(SingleInstance, ASecondInstanceIsToldTheFirstIsAlreadyRunning)
 {
-    const std::string name = "marovellin-test-instance-" + std::to_string(getpid());
+    const std::string own = "marovellin-test-instance-" + std::to_string(getpid());
     Thread::CMutex first, second;
-    EXPECT_TRUE(AppFrame::IsFirstAppInstance(first, name.c_str()));
-    EXPECT_FALSE(AppFrame::IsFirstAppInstance(second, name.c_str())); // already running
+    EXPECT_TRUE(AppFrame::IsFirstAppInstance(first, own.c_str()));
+    EXPECT_FALSE(AppFrame::IsFirstAppInstance(second, own.c_str())); // already running
     first.Close();
-    EXPECT_TRUE(AppFrame::IsFirstAppInstance(second, name.c_str()));
-}
+    EXPECT_TRUE(AppFrame::IsFirstAppInstance(second, own.c_str()));
 
-TEST(SingleInstance, TheDefaultNameIsTheExecutablesPathWithoutBackslashes)
-{
+    // The default name is the executable's path without backslashes.
     const AppFrame::string name = AppFrame::GetInstanceMutexName();
     EXPECT_GT(name.length(), 0u);
     EXPECT_LE(name.length(), 260u);
@@ -269,17 +267,6 @@ TEST(ObjectCreater, AMissingPlugInIsReportedAndLeavesNothing)
     EXPECT_NE(errors.Text().find("missing.dll\"のロードに失敗"), std::string::npos);
 }
 
-struct ComCounts
-{
-    int afterTwoEnters = 0;
-    int starts = 0;
-    int stops = 0;
-    int strayLeave = 0;
-    int heldCount = 0;
-    int afterHolder = -1;
-    int failed = 0;
-};
-
 struct FakeComponent : Auxiliary::IComObject
 {
     unsigned long Release() override
@@ -289,47 +276,34 @@ struct FakeComponent : Auxiliary::IComObject
     }
 };
 
-void CountComOnThisThread(void* p)
-{
-    auto* c = static_cast<ComCounts*>(p);
-    const int starts = AppFrame::ComInitCounter::GetStartCount();
-    const int stops = AppFrame::ComInitCounter::GetStopCount();
-    AppFrame::ComInitCounter::Enter();
-    AppFrame::ComInitCounter::Enter();
-    c->afterTwoEnters = AppFrame::ComInitCounter::GetCount();
-    AppFrame::ComInitCounter::Leave();
-    AppFrame::ComInitCounter::Leave();
-    c->starts = AppFrame::ComInitCounter::GetStartCount() - starts;
-    c->stops = AppFrame::ComInitCounter::GetStopCount() - stops;
-    c->strayLeave = AppFrame::ComInitCounter::Leave();
-    {
-        Auxiliary::CCOMObject<FakeComponent> holder;
-        holder.CreateInstance([]() -> FakeComponent* { return new FakeComponent; });
-        c->heldCount = AppFrame::ComInitCounter::GetCount();
-        Auxiliary::CCOMObject<FakeComponent> empty;
-        c->failed = empty.CreateInstance(nullptr);
-    }
-    c->afterHolder = AppFrame::ComInitCounter::GetCount();
-}
-
 TEST(ComInitCounter, CountsPerThreadAndStartsOnceForTwoEnters)
 {
-    ComCounts counts;
-    platform::ThreadHandle* t = platform::CreateThread(&CountComOnThisThread, &counts, 0, nullptr);
+    // On a thread of its own, so that no other test's count is seen.
+    platform::ThreadHandle* t = platform::CreateThread(
+        [](void*) {
+            using C = AppFrame::ComInitCounter;
+            const int starts = C::GetStartCount(), stops = C::GetStopCount();
+            C::Enter();
+            C::Enter();
+            EXPECT_EQ(C::GetCount(), 2);
+            C::Leave();
+            C::Leave();
+            EXPECT_EQ(C::GetStartCount() - starts, 1);
+            EXPECT_EQ(C::GetStopCount() - stops, 1);
+            EXPECT_EQ(C::Leave(), 1); // a stray leave
+            {
+                Auxiliary::CCOMObject<FakeComponent> holder;
+                holder.CreateInstance([]() -> FakeComponent* { return new FakeComponent; });
+                EXPECT_EQ(C::GetCount(), 1);
+                Auxiliary::CCOMObject<FakeComponent> empty;
+                EXPECT_EQ(empty.CreateInstance(nullptr), 1);
+            }
+            EXPECT_EQ(C::GetCount(), 0);
+        },
+        nullptr, 0, nullptr);
     platform::JoinThread(t);
     platform::CloseThreadHandle(t);
-    EXPECT_EQ(counts.afterTwoEnters, 2);
-    EXPECT_EQ(counts.starts, 1);
-    EXPECT_EQ(counts.stops, 1);
-    EXPECT_EQ(counts.strayLeave, 1);
-    EXPECT_EQ(counts.heldCount, 1);
-    EXPECT_EQ(counts.failed, 1);
-    EXPECT_EQ(counts.afterHolder, 0);
 }
-
-} // namespace
-
-namespace {
 
 class NoWindowApp : public AppFrame::CAppBase
 {
@@ -347,6 +321,13 @@ TEST(AppFrame, WaitForWindowReturnsWhenTheThreadEndsBeforeItsMainRoutine)
     EXPECT_EQ(AppFrame::CAppManager::GetInstance()->GetEntryCount(), 0u);
 }
 
+// The game passes "" (the executable's path); tests of this program may run side by side, so each process
+// names its own instance.
+std::string InstanceName()
+{
+    return "marovellin-test-startup-" + std::to_string(getpid());
+}
+
 // The program's start-up and shut-down order, as the game's entry point runs it.
 int RunProgram(Observed& o, bool& started)
 {
@@ -356,7 +337,7 @@ int RunProgram(Observed& o, bool& started)
     AppFrame::AppInitialize(&block, AppFrame::GetProgramInstance(), nullptr, commandLine, 1);
     AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(plugIn.c_str());
     Thread::CMutex mutex;
-    started = AppFrame::IsFirstAppInstance(mutex, "");
+    started = AppFrame::IsFirstAppInstance(mutex, InstanceName().c_str());
     if (started) Thread::StartOwnedThread(new GameLikeApp(o));
     Thread::CThreadManager::GetInstance()->WaitForAll();
     Thread::SetMultiThreadFlag(false);
@@ -371,7 +352,7 @@ TEST(StartUp, ASecondInstanceEndsAtOnceWhileTheFirstRuns)
 {
     platform::SelectBackend("headless");
     Thread::CMutex running; // the first instance holds the executable's lock
-    ASSERT_TRUE(AppFrame::IsFirstAppInstance(running, ""));
+    ASSERT_TRUE(AppFrame::IsFirstAppInstance(running, InstanceName().c_str()));
     Observed second;
     bool started = true;
     EXPECT_EQ(RunProgram(second, started), 0);
@@ -397,10 +378,6 @@ TEST(StartUp, ASecondInstanceEndsAtOnceWhileTheFirstRuns)
     EXPECT_TRUE(first.ended);
 }
 
-} // namespace
-
-namespace {
-
 std::atomic<int> g_stopsHeard{0};
 
 class StopListener : public AppFrame::IStopListener
@@ -411,17 +388,17 @@ public:
 
 TEST(AppFrame, QuitOnDestroyStartsTheProgramWideStopOnlyWhenSet)
 {
-    AppFrame::CAppManager::GetInstance()->AddStopListener(
-        ZTL::smart_ptr<AppFrame::IStopListener>(new StopListener));
+    static const bool listening = (AppFrame::CAppManager::GetInstance()->AddStopListener(
+                                       ZTL::smart_ptr<AppFrame::IStopListener>(new StopListener)),
+                                   true);
+    (void)listening;
+    Thread::CThreadManager::DestroyInstance(); // the program-wide stop runs once per manager
+    g_stopsHeard = 0;
     test_support::RunInApplication([](test_support::BodyApp& app) { EXPECT_FALSE(app.IsQuitOnDestroy()); });
     EXPECT_EQ(g_stopsHeard, 0); // the game's case: no stop of everything
     test_support::RunInApplication([](test_support::BodyApp& app) { app.SetQuitOnDestroy(true); });
     EXPECT_EQ(g_stopsHeard, 1);
 }
-
-} // namespace
-
-namespace {
 
 struct Later
 {
