@@ -230,10 +230,8 @@ public:
     };
     std::unique_ptr<platform::Font> CreateFont(const platform::FontDescription& d) override
     {
-        ++made;
         return std::make_unique<Font>(platform::FontCellHeight(d));
     }
-    int made = 0;
 };
 
 TEST_F(HeadlessFonts, WorkBitmapThatCannotBeMadeLeavesTheFontAsItWas)
@@ -258,20 +256,6 @@ TEST_F(HeadlessFonts, WorkBitmapThatCannotBeMadeLeavesTheFontAsItWas)
         EXPECT_EQ(turned ? bitmap.DrawTextAA2Vertical() : bitmap.DrawTextAA4(), 2);
         EXPECT_EQ(fields(bitmap.font), before);
     }
-}
-
-TEST_F(HeadlessFonts, NoShadowColourMakesNoShadowLayer)
-{
-    auto engine = std::make_shared<HugeWhenEnlarged>();
-    platform::SetFontEngine(engine);
-    auto& bitmap = bitmap_;
-    bitmap.font.size = 4; // enlarged by 4 stays below 20
-    ASSERT_EQ(bitmap.DrawTextAA4(), 0);
-    const int withoutShadow = engine->made;
-    engine->made = 0;
-    bitmap.font.shadowColor = 0x808080;
-    ASSERT_EQ(bitmap.DrawTextAA4(), 0);
-    EXPECT_EQ(engine->made, 2 * withoutShadow);
 }
 
 TEST_F(HeadlessFonts, AntialiasedVerticalTextIsTurnedAndOriented)

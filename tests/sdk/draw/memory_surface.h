@@ -58,12 +58,7 @@ public:
         *height = GetSurfaceInfo()->height;
         return GetSurfaceInfo()->valid ? 0 : 1;
     }
-    int Resize(std::int32_t width, std::int32_t height) override
-    {
-        std::int32_t w, h;
-        GetSize(&w, &h);
-        return w == width && h == height ? 0 : CreateSurfaceOfType(width, height, GetPixelType());
-    }
+    int Resize(std::int32_t, std::int32_t) override { return 1; }
     int CreateSurfaceOfType(std::int32_t width, std::int32_t height, std::int32_t type) override
     {
         Release();
