@@ -11,27 +11,27 @@ using namespace Kernels;
 namespace {
 
 // Kernels of the colour-keyed copy, named by their first pair.
-constexpr BltKernel BltCopyKey_565_565 = kKernelOf<Keyed<RawCopyRule<Pixel565>>>;
-constexpr BltKernel BltCopyKey_565_A565 = kKernelOf<Keyed<CopyRule<Pixel565, PixelA565>>>;
-constexpr BltKernel BltCopyKey_555_A555 = kKernelOf<Keyed<CopyRule<Pixel555, PixelA555>>>;
-constexpr BltKernel BltCopyKey_RGB888_RGB888 = kKernelOf<Keyed<RawCopyRule<PixelRGB888>>>;
-constexpr BltKernel BltCopyKey_BGR888_BGR888 = kKernelOf<Keyed<RawCopyRule<PixelBGR888>>>;
-constexpr BltKernel BltCopyKey_RGB888_ARGB8888 = kKernelOf<Keyed<CopyRule<PixelRGB888, PixelARGB8888>>>;
-constexpr BltKernel BltCopyKey_BGR888_ABGR8888 = kKernelOf<Keyed<CopyRule<PixelBGR888, PixelABGR8888>>>;
-constexpr BltKernel BltCopyKey_XRGB8888_XRGB8888 = kKernelOf<Keyed<RawCopyRule<PixelXRGB8888>>>;
-constexpr BltKernel BltCopyKey_XRGB8888_ARGB8888 = kKernelOf<Keyed<CopyRule<PixelXRGB8888, PixelARGB8888>>>;
-constexpr BltKernel BltCopyKey_XBGR8888_ABGR8888 = kKernelOf<Keyed<CopyRule<PixelXBGR8888, PixelABGR8888>>>;
+constexpr BltKernel BltCopyKey_565_565 = kKeyedRawCopyOf<Pixel565>;
+constexpr BltKernel BltCopyKey_565_A565 = kKeyedCopyOf<Pixel565, PixelA565>;
+constexpr BltKernel BltCopyKey_555_A555 = kKeyedCopyOf<Pixel555, PixelA555>;
+constexpr BltKernel BltCopyKey_RGB888_RGB888 = kKeyedRawCopyOf<PixelRGB888>;
+constexpr BltKernel BltCopyKey_BGR888_BGR888 = kKeyedRawCopyOf<PixelBGR888>;
+constexpr BltKernel BltCopyKey_RGB888_ARGB8888 = kKeyedCopyOf<PixelRGB888, PixelARGB8888>;
+constexpr BltKernel BltCopyKey_BGR888_ABGR8888 = kKeyedCopyOf<PixelBGR888, PixelABGR8888>;
+constexpr BltKernel BltCopyKey_XRGB8888_XRGB8888 = kKeyedRawCopyOf<PixelXRGB8888>;
+constexpr BltKernel BltCopyKey_XRGB8888_ARGB8888 = kKeyedCopyOf<PixelXRGB8888, PixelARGB8888>;
+constexpr BltKernel BltCopyKey_XBGR8888_ABGR8888 = kKeyedCopyOf<PixelXBGR8888, PixelABGR8888>;
 constexpr BltKernel BltCopyKey_A565_565 = kKernelOf<Keyed<OpaqueToAlpha16Rule<PixelA565, Pixel565>>>;
-constexpr BltKernel BltCopyKey_A565_A565 = kKernelOf<Keyed<RawCopyRule<PixelA565>>>;
-constexpr BltKernel BltCopyKey_ARGB8888_RGB888 = kKernelOf<Keyed<CopyRule<PixelARGB8888, PixelRGB888>>>;
-constexpr BltKernel BltCopyKey_ARGB8888_BGR888 = kKernelOf<Keyed<CopyRule<PixelARGB8888, PixelBGR888>>>;
-constexpr BltKernel BltCopyKey_ARGB8888_XRGB8888 = kKernelOf<Keyed<CopyRule<PixelARGB8888, PixelXRGB8888>>>;
-constexpr BltKernel BltCopyKey_ARGB8888_XBGR8888 = kKernelOf<Keyed<CopyRule<PixelARGB8888, PixelXBGR8888>>>;
-constexpr BltKernel BltCopyKey_ARGB8888_ARGB8888 = kKernelOf<Keyed<RawCopyRule<PixelARGB8888>>>;
-constexpr BltKernel BltCopyKey_ABGR8888_RGB888 = kKernelOf<Keyed<CopyRule<PixelABGR8888, PixelRGB888>>>;
-constexpr BltKernel BltCopyKey_ABGR8888_BGR888 = kKernelOf<Keyed<CopyRule<PixelABGR8888, PixelBGR888>>>;
-constexpr BltKernel BltCopyKey_ABGR8888_XRGB8888 = kKernelOf<Keyed<CopyRule<PixelABGR8888, PixelXRGB8888>>>;
-constexpr BltKernel BltCopyKey_ABGR8888_XBGR8888 = kKernelOf<Keyed<CopyRule<PixelABGR8888, PixelXBGR8888>>>;
+constexpr BltKernel BltCopyKey_A565_A565 = kKeyedRawCopyOf<PixelA565>;
+constexpr BltKernel BltCopyKey_ARGB8888_RGB888 = kKeyedCopyOf<PixelARGB8888, PixelRGB888>;
+constexpr BltKernel BltCopyKey_ARGB8888_BGR888 = kKeyedCopyOf<PixelARGB8888, PixelBGR888>;
+constexpr BltKernel BltCopyKey_ARGB8888_XRGB8888 = kKeyedCopyOf<PixelARGB8888, PixelXRGB8888>;
+constexpr BltKernel BltCopyKey_ARGB8888_XBGR8888 = kKeyedCopyOf<PixelARGB8888, PixelXBGR8888>;
+constexpr BltKernel BltCopyKey_ARGB8888_ARGB8888 = kKeyedRawCopyOf<PixelARGB8888>;
+constexpr BltKernel BltCopyKey_ABGR8888_RGB888 = kKeyedCopyOf<PixelABGR8888, PixelRGB888>;
+constexpr BltKernel BltCopyKey_ABGR8888_BGR888 = kKeyedCopyOf<PixelABGR8888, PixelBGR888>;
+constexpr BltKernel BltCopyKey_ABGR8888_XRGB8888 = kKeyedCopyOf<PixelABGR8888, PixelXRGB8888>;
+constexpr BltKernel BltCopyKey_ABGR8888_XBGR8888 = kKeyedCopyOf<PixelABGR8888, PixelXBGR8888>;
 
 } // namespace
 

@@ -65,4 +65,11 @@ struct PaletteIndexRule
 
 template <class Rule> inline constexpr BltKernel kKernelOf = &BltWalk<Rule>;
 
+// The kernels of the converting copy from S to D and of the byte-for-byte copy of one layout, plain and
+// colour-keyed.
+template <class D, class S> inline constexpr BltKernel kCopyOf = kKernelOf<CopyRule<D, S>>;
+template <class T> inline constexpr BltKernel kRawCopyOf = kKernelOf<RawCopyRule<T>>;
+template <class D, class S> inline constexpr BltKernel kKeyedCopyOf = kKernelOf<Keyed<CopyRule<D, S>>>;
+template <class T> inline constexpr BltKernel kKeyedRawCopyOf = kKernelOf<Keyed<RawCopyRule<T>>>;
+
 } // namespace zelvoranGameSDK3rd::Draw::Kernels

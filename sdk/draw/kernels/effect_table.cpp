@@ -14,6 +14,9 @@ using namespace Kernels;
 namespace {
 
 template <class T, class Rule> inline constexpr EffectKernel kRowsOf = &EffectRows<T, Rule>;
+template <class T, auto One, auto Two>
+inline constexpr EffectKernel kPackedSat16Of = kRowsOf<T, PackedSat16Rule<T, One, Two>>;
+template <class T, auto Op> inline constexpr EffectKernel kPackedSatOf = kRowsOf<T, PackedSatRule<T, Op>>;
 
 constexpr EffectKernel EffectFill_16 = kRowsOf<Pixel565, FillRule16<Pixel565>>;
 constexpr EffectKernel EffectFill_RGB888 = kRowsOf<PixelRGB888, FillRule<PixelRGB888>>;
@@ -30,25 +33,21 @@ constexpr EffectKernel EffectFade_XBGR8888 = kRowsOf<PixelXBGR8888, FadeBytesRul
 constexpr EffectKernel EffectFade_A16 = kRowsOf<PixelA565, FadeAlpha16Rule>;
 constexpr EffectKernel EffectFade_A32 = kRowsOf<PixelARGB8888, FadeAlpha32Rule>;
 
-constexpr EffectKernel EffectAddColor_565 =
-    kRowsOf<Pixel565, PackedSat16Rule<Pixel565, AddSat565, AddSat565x2>>;
-constexpr EffectKernel EffectAddColor_555 =
-    kRowsOf<Pixel555, PackedSat16Rule<Pixel555, AddSat555, AddSat555x2>>;
-constexpr EffectKernel EffectAddColor_RGB888 = kRowsOf<PixelRGB888, PackedSatRule<PixelRGB888, AddSat888>>;
-constexpr EffectKernel EffectAddColor_BGR888 = kRowsOf<PixelBGR888, PackedSatRule<PixelBGR888, AddSat888>>;
-constexpr EffectKernel EffectAddColor_X32 = kRowsOf<PixelXRGB8888, PackedSatRule<PixelXRGB8888, AddSat888>>;
+constexpr EffectKernel EffectAddColor_565 = kPackedSat16Of<Pixel565, AddSat565, AddSat565x2>;
+constexpr EffectKernel EffectAddColor_555 = kPackedSat16Of<Pixel555, AddSat555, AddSat555x2>;
+constexpr EffectKernel EffectAddColor_RGB888 = kPackedSatOf<PixelRGB888, AddSat888>;
+constexpr EffectKernel EffectAddColor_BGR888 = kPackedSatOf<PixelBGR888, AddSat888>;
+constexpr EffectKernel EffectAddColor_X32 = kPackedSatOf<PixelXRGB8888, AddSat888>;
 constexpr EffectKernel EffectAddColor_A565 = kRowsOf<PixelA565, ColourWordSatRule<PixelAddSat_565>>;
 constexpr EffectKernel EffectAddColor_A555 = kRowsOf<PixelA555, ColourWordSatRule<PixelAddSat_555>>;
 constexpr EffectKernel EffectAddColor_ARGB8888 = kRowsOf<PixelARGB8888, OpaqueByteSatRule<EArith::kAdd>>;
 constexpr EffectKernel EffectAddColor_ABGR8888 = kRowsOf<PixelABGR8888, OpaqueByteSatRule<EArith::kAdd>>;
 
-constexpr EffectKernel EffectSubColor_565 =
-    kRowsOf<Pixel565, PackedSat16Rule<Pixel565, SubSat565, SubSat565x2>>;
-constexpr EffectKernel EffectSubColor_555 =
-    kRowsOf<Pixel555, PackedSat16Rule<Pixel555, SubSat555, SubSat555x2>>;
-constexpr EffectKernel EffectSubColor_RGB888 = kRowsOf<PixelRGB888, PackedSatRule<PixelRGB888, SubSat888>>;
-constexpr EffectKernel EffectSubColor_BGR888 = kRowsOf<PixelBGR888, PackedSatRule<PixelBGR888, SubSat888>>;
-constexpr EffectKernel EffectSubColor_X32 = kRowsOf<PixelXRGB8888, PackedSatRule<PixelXRGB8888, SubSat888>>;
+constexpr EffectKernel EffectSubColor_565 = kPackedSat16Of<Pixel565, SubSat565, SubSat565x2>;
+constexpr EffectKernel EffectSubColor_555 = kPackedSat16Of<Pixel555, SubSat555, SubSat555x2>;
+constexpr EffectKernel EffectSubColor_RGB888 = kPackedSatOf<PixelRGB888, SubSat888>;
+constexpr EffectKernel EffectSubColor_BGR888 = kPackedSatOf<PixelBGR888, SubSat888>;
+constexpr EffectKernel EffectSubColor_X32 = kPackedSatOf<PixelXRGB8888, SubSat888>;
 constexpr EffectKernel EffectSubColor_A565 = kRowsOf<PixelA565, ColourWordSatRule<PixelSubSat_565>>;
 constexpr EffectKernel EffectSubColor_A555 = kRowsOf<PixelA555, ColourWordSatRule<PixelSubSat_555>>;
 constexpr EffectKernel EffectSubColor_ARGB8888 = kRowsOf<PixelARGB8888, OpaqueByteSatRule<EArith::kSub>>;

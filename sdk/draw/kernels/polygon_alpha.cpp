@@ -72,6 +72,8 @@ template <class D, class S> struct OpaqueOverRule
     }
 };
 
+template <class D, class S>
+inline constexpr PolygonKernel kOpaqueOverOf = kPolygonKernelOf<OpaqueOverRule<D, S>>;
 template <class D, class S, PixelOperator Op>
 inline constexpr PolygonKernel kOperatorOf = kPolygonKernelOf<OperatorRule<D, S, Op>>;
 
@@ -79,43 +81,31 @@ constexpr PolygonKernel PolyBltAlpha_565_565 = kOperatorOf<Pixel565, Pixel565, &
 constexpr PolygonKernel PolyBltAlpha_565_A565 = kPolygonKernelOf<LevelBlendRule<Pixel565, PixelA565>>;
 constexpr PolygonKernel PolyBltAlpha_555_555 = kOperatorOf<Pixel555, Pixel555, &AlphaBlendPixelOpaque555>;
 constexpr PolygonKernel PolyBltAlpha_555_A555 = kPolygonKernelOf<LevelBlendRule<Pixel555, PixelA555>>;
-constexpr PolygonKernel PolyBltAlpha_RGB888_RGB888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelRGB888, PixelRGB888>>;
+constexpr PolygonKernel PolyBltAlpha_RGB888_RGB888 = kOpaqueOverOf<PixelRGB888, PixelRGB888>;
 constexpr PolygonKernel PolyBltAlpha_RGB888_ARGB8888 =
     kOperatorOf<PixelRGB888, PixelARGB8888, &AlphaBlendPixelRGB888>;
-constexpr PolygonKernel PolyBltAlpha_BGR888_BGR888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelBGR888, PixelBGR888>>;
+constexpr PolygonKernel PolyBltAlpha_BGR888_BGR888 = kOpaqueOverOf<PixelBGR888, PixelBGR888>;
 constexpr PolygonKernel PolyBltAlpha_BGR888_ABGR8888 =
     kOperatorOf<PixelBGR888, PixelABGR8888, &AlphaBlendPixelBGR888>;
-constexpr PolygonKernel PolyBltAlpha_XRGB8888_XRGB8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelXRGB8888, PixelXRGB8888>>;
+constexpr PolygonKernel PolyBltAlpha_XRGB8888_XRGB8888 = kOpaqueOverOf<PixelXRGB8888, PixelXRGB8888>;
 constexpr PolygonKernel PolyBltAlpha_XRGB8888_ARGB8888 =
     kOperatorOf<PixelXRGB8888, PixelARGB8888, &AlphaBlendPixelXRGB8888>;
-constexpr PolygonKernel PolyBltAlpha_XBGR8888_XBGR8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelXBGR8888, PixelXBGR8888>>;
+constexpr PolygonKernel PolyBltAlpha_XBGR8888_XBGR8888 = kOpaqueOverOf<PixelXBGR8888, PixelXBGR8888>;
 constexpr PolygonKernel PolyBltAlpha_XBGR8888_ABGR8888 =
     kOperatorOf<PixelXBGR8888, PixelABGR8888, &AlphaBlendPixelXBGR8888>;
 constexpr PolygonKernel PolyBltAlpha_A565_565 = kOperatorOf<PixelA565, Pixel565, &AlphaBlendPixelOpaque565>;
 constexpr PolygonKernel PolyBltAlpha_A565_A565 = kOperatorOf<PixelA565, PixelA565, &AlphaBlendPixelA565>;
 constexpr PolygonKernel PolyBltAlpha_A555_555 = kOperatorOf<PixelA555, Pixel555, &AlphaBlendPixelOpaque555>;
 constexpr PolygonKernel PolyBltAlpha_A555_A555 = kOperatorOf<PixelA555, PixelA555, &AlphaBlendPixelA555>;
-constexpr PolygonKernel PolyBltAlpha_ARGB8888_RGB888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelARGB8888, PixelRGB888>>;
-constexpr PolygonKernel PolyBltAlpha_ARGB8888_BGR888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelARGB8888, PixelBGR888>>;
-constexpr PolygonKernel PolyBltAlpha_ARGB8888_XRGB8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelARGB8888, PixelXRGB8888>>;
-constexpr PolygonKernel PolyBltAlpha_ARGB8888_XBGR8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelARGB8888, PixelXBGR8888>>;
+constexpr PolygonKernel PolyBltAlpha_ARGB8888_RGB888 = kOpaqueOverOf<PixelARGB8888, PixelRGB888>;
+constexpr PolygonKernel PolyBltAlpha_ARGB8888_BGR888 = kOpaqueOverOf<PixelARGB8888, PixelBGR888>;
+constexpr PolygonKernel PolyBltAlpha_ARGB8888_XRGB8888 = kOpaqueOverOf<PixelARGB8888, PixelXRGB8888>;
+constexpr PolygonKernel PolyBltAlpha_ARGB8888_XBGR8888 = kOpaqueOverOf<PixelARGB8888, PixelXBGR8888>;
 constexpr PolygonKernel PolyBltAlpha_ARGB8888_ARGB8888 = kPolygonKernelOf<AlphaOverAlphaRule<PixelARGB8888>>;
-constexpr PolygonKernel PolyBltAlpha_ABGR8888_RGB888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelABGR8888, PixelRGB888>>;
-constexpr PolygonKernel PolyBltAlpha_ABGR8888_BGR888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelABGR8888, PixelBGR888>>;
-constexpr PolygonKernel PolyBltAlpha_ABGR8888_XRGB8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelABGR8888, PixelXRGB8888>>;
-constexpr PolygonKernel PolyBltAlpha_ABGR8888_XBGR8888 =
-    kPolygonKernelOf<OpaqueOverRule<PixelABGR8888, PixelXBGR8888>>;
+constexpr PolygonKernel PolyBltAlpha_ABGR8888_RGB888 = kOpaqueOverOf<PixelABGR8888, PixelRGB888>;
+constexpr PolygonKernel PolyBltAlpha_ABGR8888_BGR888 = kOpaqueOverOf<PixelABGR8888, PixelBGR888>;
+constexpr PolygonKernel PolyBltAlpha_ABGR8888_XRGB8888 = kOpaqueOverOf<PixelABGR8888, PixelXRGB8888>;
+constexpr PolygonKernel PolyBltAlpha_ABGR8888_XBGR8888 = kOpaqueOverOf<PixelABGR8888, PixelXBGR8888>;
 constexpr PolygonKernel PolyBltAlpha_ABGR8888_ABGR8888 = kPolygonKernelOf<AlphaOverAlphaRule<PixelABGR8888>>;
 
 } // namespace

@@ -10,33 +10,30 @@ using namespace Kernels;
 
 namespace {
 
+template <class D, class S> inline constexpr PolygonKernel kPolyCopyOf = kPolygonKernelOf<CopyRule<D, S>>;
+template <class T> inline constexpr PolygonKernel kPolyRawCopyOf = kPolygonKernelOf<RawCopyRule<T>>;
+
 // Kernels of the copy, named by their first pair; the shared ones serve pairs of one byte layout.
-constexpr PolygonKernel PolyBltCopy_565_A565 = kPolygonKernelOf<CopyRule<Pixel565, PixelA565>>;
-constexpr PolygonKernel PolyBltCopy_555_A555 = kPolygonKernelOf<CopyRule<Pixel555, PixelA555>>;
-constexpr PolygonKernel PolyBltCopy_RGB888_ARGB8888 = kPolygonKernelOf<CopyRule<PixelRGB888, PixelARGB8888>>;
-constexpr PolygonKernel PolyBltCopy_BGR888_ABGR8888 = kPolygonKernelOf<CopyRule<PixelBGR888, PixelABGR8888>>;
-constexpr PolygonKernel PolyBltCopy_XRGB8888_ARGB8888 =
-    kPolygonKernelOf<CopyRule<PixelXRGB8888, PixelARGB8888>>;
-constexpr PolygonKernel PolyBltCopy_XBGR8888_ABGR8888 =
-    kPolygonKernelOf<CopyRule<PixelXBGR8888, PixelABGR8888>>;
+constexpr PolygonKernel PolyBltCopy_565_A565 = kPolyCopyOf<Pixel565, PixelA565>;
+constexpr PolygonKernel PolyBltCopy_555_A555 = kPolyCopyOf<Pixel555, PixelA555>;
+constexpr PolygonKernel PolyBltCopy_RGB888_ARGB8888 = kPolyCopyOf<PixelRGB888, PixelARGB8888>;
+constexpr PolygonKernel PolyBltCopy_BGR888_ABGR8888 = kPolyCopyOf<PixelBGR888, PixelABGR8888>;
+constexpr PolygonKernel PolyBltCopy_XRGB8888_ARGB8888 = kPolyCopyOf<PixelXRGB8888, PixelARGB8888>;
+constexpr PolygonKernel PolyBltCopy_XBGR8888_ABGR8888 = kPolyCopyOf<PixelXBGR8888, PixelABGR8888>;
 constexpr PolygonKernel PolyBltCopy_A16_16 = kPolygonKernelOf<OpaqueToAlpha16Rule<PixelA565, Pixel565>>;
-constexpr PolygonKernel PolyBltCopy_ARGB8888_RGB888 = kPolygonKernelOf<CopyRule<PixelARGB8888, PixelRGB888>>;
-constexpr PolygonKernel PolyBltCopy_ARGB8888_BGR888 = kPolygonKernelOf<CopyRule<PixelARGB8888, PixelBGR888>>;
-constexpr PolygonKernel PolyBltCopy_ARGB8888_XRGB8888 =
-    kPolygonKernelOf<CopyRule<PixelARGB8888, PixelXRGB8888>>;
-constexpr PolygonKernel PolyBltCopy_ARGB8888_XBGR8888 =
-    kPolygonKernelOf<CopyRule<PixelARGB8888, PixelXBGR8888>>;
-constexpr PolygonKernel PolyBltCopy_ABGR8888_RGB888 = kPolygonKernelOf<CopyRule<PixelABGR8888, PixelRGB888>>;
-constexpr PolygonKernel PolyBltCopy_ABGR8888_BGR888 = kPolygonKernelOf<CopyRule<PixelABGR8888, PixelBGR888>>;
-constexpr PolygonKernel PolyBltCopy_ABGR8888_XRGB8888 =
-    kPolygonKernelOf<CopyRule<PixelABGR8888, PixelXRGB8888>>;
-constexpr PolygonKernel PolyBltCopy_ABGR8888_XBGR8888 =
-    kPolygonKernelOf<CopyRule<PixelABGR8888, PixelXBGR8888>>;
-constexpr PolygonKernel PolyBltCopy_Same16 = kPolygonKernelOf<RawCopyRule<Pixel565>>;
-constexpr PolygonKernel PolyBltCopy_RGB888_RGB888 = kPolygonKernelOf<RawCopyRule<PixelRGB888>>;
-constexpr PolygonKernel PolyBltCopy_BGR888_BGR888 = kPolygonKernelOf<RawCopyRule<PixelBGR888>>;
-constexpr PolygonKernel PolyBltCopy_SameA16 = kPolygonKernelOf<RawCopyRule<PixelA565>>;
-constexpr PolygonKernel PolyBltCopy_Same32 = kPolygonKernelOf<RawCopyRule<PixelXRGB8888>>;
+constexpr PolygonKernel PolyBltCopy_ARGB8888_RGB888 = kPolyCopyOf<PixelARGB8888, PixelRGB888>;
+constexpr PolygonKernel PolyBltCopy_ARGB8888_BGR888 = kPolyCopyOf<PixelARGB8888, PixelBGR888>;
+constexpr PolygonKernel PolyBltCopy_ARGB8888_XRGB8888 = kPolyCopyOf<PixelARGB8888, PixelXRGB8888>;
+constexpr PolygonKernel PolyBltCopy_ARGB8888_XBGR8888 = kPolyCopyOf<PixelARGB8888, PixelXBGR8888>;
+constexpr PolygonKernel PolyBltCopy_ABGR8888_RGB888 = kPolyCopyOf<PixelABGR8888, PixelRGB888>;
+constexpr PolygonKernel PolyBltCopy_ABGR8888_BGR888 = kPolyCopyOf<PixelABGR8888, PixelBGR888>;
+constexpr PolygonKernel PolyBltCopy_ABGR8888_XRGB8888 = kPolyCopyOf<PixelABGR8888, PixelXRGB8888>;
+constexpr PolygonKernel PolyBltCopy_ABGR8888_XBGR8888 = kPolyCopyOf<PixelABGR8888, PixelXBGR8888>;
+constexpr PolygonKernel PolyBltCopy_Same16 = kPolyRawCopyOf<Pixel565>;
+constexpr PolygonKernel PolyBltCopy_RGB888_RGB888 = kPolyRawCopyOf<PixelRGB888>;
+constexpr PolygonKernel PolyBltCopy_BGR888_BGR888 = kPolyRawCopyOf<PixelBGR888>;
+constexpr PolygonKernel PolyBltCopy_SameA16 = kPolyRawCopyOf<PixelA565>;
+constexpr PolygonKernel PolyBltCopy_Same32 = kPolyRawCopyOf<PixelXRGB8888>;
 
 // The colour-keyed kernels: the copy rule of the pair behind the key test of the source type.
 template <class Rule> inline constexpr PolygonKernel kKeyedOf = kPolygonKernelOf<Keyed<Rule>>;
