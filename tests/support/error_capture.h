@@ -21,6 +21,7 @@ public:
     }
     ~ErrorCapture() { zelvoranGameSDK3rd::Auxiliary::GetErrorStream().SetDevice(m_previous); }
     const std::string& Text() const { return m_device->text; }
+    bool Has(const char* text) const { return Text().find(text) != std::string::npos; }
 
 private:
     struct Recorder : zelvoranGameSDK3rd::Auxiliary::ITextOutputStream

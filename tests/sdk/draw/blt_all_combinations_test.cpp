@@ -4,7 +4,7 @@
 // combination must give its result code and leave both planes untouched.
 
 #include "kernels/blt_reference_model.h"
-#include "kernels/guarded_plane.h"
+#include "kernels/small_plane.h"
 
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/surface_info.h"
@@ -19,7 +19,7 @@
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
-using blt_test::GuardedPlane;
+using blt_test::Plane;
 
 std::string Edges(const blt_model::Rect& r)
 {
@@ -34,14 +34,14 @@ int RandomIn(std::mt19937& rng, int lo, int hi)
 
 // Source pixels biased to the values that break kernels: 0, all ones, the key, the key with a non-zero
 // spare byte or alpha, alpha 0, 15, 128 and 255, and bit 15 set.
-void FillEdgeBiased(GuardedPlane& plane, std::uint32_t key, std::mt19937& rng)
+void FillEdgeBiased(Plane& plane, std::uint32_t key, std::mt19937& rng)
 {
-    const int t = plane.type;
+    const int t = plane.desc.type;
     if (t < blt_model::T565 || t > blt_model::ABGR8888 || t == blt_model::T9) return;
     const std::uint32_t keyBits = blt_model::KeyBits(t, key);
-    const int n = plane.bytesPerPixel;
-    for (int y = 0; y < plane.height; ++y) {
-        for (int x = 0; x < plane.width; ++x) {
+    const int n = plane.Bytes();
+    for (int y = 0; y < plane.desc.height; ++y) {
+        for (int x = 0; x < plane.desc.width; ++x) {
             std::uint8_t* p = plane.At(x, y);
             const int pick = RandomIn(rng, 0, 9); // 5 to 9: random bytes from the allocation
             if (pick <= 1) std::memset(p, pick == 0 ? 0 : 0xFF, n);
@@ -155,19 +155,19 @@ protected:
     {
         const int srcW = RandomIn(rng, 1, 20), srcH = RandomIn(rng, 1, 12);
         const int dstW = RandomIn(rng, 1, 24), dstH = RandomIn(rng, 1, 12);
-        GuardedPlane src(srcType, srcW, srcH, RandomIn(rng, 0, 1) == 0 ? 0 : RandomIn(rng, 1, 5), rng);
-        GuardedPlane dst(dstType, dstW, dstH, RandomIn(rng, 0, 5), rng);
+        Plane src(srcType, srcW, srcH, RandomIn(rng, 0, 1) == 0 ? 0 : RandomIn(rng, 1, 5), rng);
+        Plane dst(dstType, dstW, dstH, RandomIn(rng, 0, 5), rng);
         const std::uint32_t key = static_cast<std::uint32_t>(rng());
         FillEdgeBiased(src, key, rng);
         const RandomBlit blit(rng, srcW, srcH, dstW, dstH);
 
         CSurfaceInfo dstInfo, srcInfo;
-        dst.Describe(dstInfo);
-        src.Describe(srcInfo);
+        static_cast<SSurfaceDesc&>(dstInfo) = dst.desc;
+        static_cast<SSurfaceDesc&>(srcInfo) = src.desc;
         srcInfo.colorKey = key;
         const std::int32_t params[2] = {RandomIn(rng, 0, 255), RandomIn(rng, 0, 255)};
-        const std::vector<std::uint8_t> srcBefore = src.Bytes();
-        std::vector<std::uint8_t> expected = dst.Bytes();
+        const std::vector<std::uint8_t> srcBefore = src.memory;
+        std::vector<std::uint8_t> expected = dst.memory;
 
         int expectedResult = blt_model::UnservedResult(op, dstType, srcType);
         if (served) {
@@ -185,8 +185,7 @@ protected:
                         const long long sx = m.SourceX(x), sy = m.SourceY(y);
                         ASSERT_TRUE(sx >= m.src.left && sx < m.src.right && sy >= m.src.top &&
                                     sy < m.src.bottom);
-                        model.pixel(dstType, srcType, expected.data() + y * dst.pitch + x * dst.bytesPerPixel,
-                                    src.At(sx, sy), p);
+                        model.pixel(dstType, srcType, expected.data() + dst.Offset(x, y), src.At(sx, sy), p);
                     }
                 }
             }
@@ -194,19 +193,19 @@ protected:
 
         const int result = CSurfaceInfo::BltDispatch(&dstInfo, &srcInfo, &blit.info, op, params);
         ASSERT_EQ(result, expectedResult);
-        ASSERT_EQ(src.Bytes(), srcBefore) << "the source was written";
+        ASSERT_EQ(src.memory, srcBefore) << "the source was written";
         ASSERT_FALSE(dstInfo.locked);
         ASSERT_FALSE(srcInfo.locked);
-        const std::vector<std::uint8_t> actual = dst.Bytes();
+        const std::vector<std::uint8_t> actual = dst.memory;
         const std::size_t i =
             std::mismatch(actual.begin(), actual.end(), expected.begin()).first - actual.begin();
         const blt_model::BlitSpec& b = blit.spec;
-        ASSERT_EQ(i, actual.size()) << "byte " << i << " (x " << (i % dst.pitch) / dst.bytesPerPixel << ", y "
-                                    << i / dst.pitch << ") src " << srcW << "x" << srcH << " dst " << dstW
-                                    << "x" << dstH << " point " << b.hasPoint << ":" << b.x << "," << b.y
-                                    << " size " << b.hasSize << ":" << b.cx << "x" << b.cy << " srcRect "
-                                    << b.hasSrcRect << ":" << Edges(b.srcRect) << " clip " << b.hasClip << ":"
-                                    << Edges(b.clip) << " base " << b.basePoint;
+        ASSERT_EQ(i, actual.size()) << "byte " << i << " (x " << (i % dst.desc.pitch) / dst.Bytes() << ", y "
+                                    << i / dst.desc.pitch << ") src " << srcW << "x" << srcH << " dst "
+                                    << dstW << "x" << dstH << " point " << b.hasPoint << ":" << b.x << ","
+                                    << b.y << " size " << b.hasSize << ":" << b.cx << "x" << b.cy
+                                    << " srcRect " << b.hasSrcRect << ":" << Edges(b.srcRect) << " clip "
+                                    << b.hasClip << ":" << Edges(b.clip) << " base " << b.basePoint;
     }
 };
 

@@ -5,7 +5,11 @@
 
 #include "support/app_runner.h"
 
+#include "platform/clock.h"
 #include "platform/display.h"
+#include "sdk/draw/fast_draw.h"
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
@@ -31,6 +35,23 @@ using DrawApp = test_support::BodyApp;
 inline bool RunInDrawApp(const char* backend, int width, int height, std::function<void(DrawApp&)> body)
 {
     return test_support::RunInApplication(std::move(body), backend, width, height);
+}
+
+// Runs the body on a headless application of that size with a display device made for it (and changed
+// to a window first, unless told not to); the virtual clock spares the wait after a change of the
+// window's style. The device is left windowed, as the next test expects.
+inline void WithDevice(int width, int height, std::function<void(DrawApp&, sdk::Draw::CFastDraw&)> body,
+                       bool windowed = true)
+{
+    platform::UseVirtualClock();
+    const bool ran = RunInDrawApp("headless", width, height, [&](DrawApp& app) {
+        sdk::ZTL::smart_ptr<sdk::Draw::CFastDraw> device = sdk::Draw::CFastDraw::CreateForThread();
+        if (windowed) ASSERT_EQ(device->ChangeDisplay(false), 0);
+        body(app, *device);
+        device->ChangeDisplay(false);
+    });
+    platform::UseRealClock();
+    EXPECT_TRUE(ran);
 }
 
 // ---- The scripted driver.

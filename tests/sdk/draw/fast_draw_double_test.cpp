@@ -22,24 +22,13 @@ using namespace draw_test;
 namespace Draw = zelvoranGameSDK3rd::Draw;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;
 
-bool Has(const test_support::ErrorCapture& errors, const char* text)
-{
-    return errors.Text().find(text) != std::string::npos;
-}
-
 // Runs the body with the scripted driver and a device that has not changed its display yet.
 void WithDoubleDevice(
     std::function<void(DrawApp&, Draw::CFastDraw&)> body, std::function<void()> script = [] {})
 {
     UseDoubleDriver driver;
     script();
-    platform::UseVirtualClock();
-    const bool ran = RunInDrawApp("headless", 320, 240, [&](DrawApp& app) {
-        ZTL::smart_ptr<Draw::CFastDraw> device = Draw::CFastDraw::CreateForThread();
-        body(app, *device);
-    });
-    platform::UseRealClock();
-    EXPECT_TRUE(ran);
+    WithDevice(320, 240, body, false);
 }
 
 DoubleSurface* SurfaceOf(Draw::CFastPlane& plane)
@@ -93,7 +82,7 @@ TEST(DirectDraw, SoftwareFirstThenTheDefaultDriver)
         EXPECT_EQ(dd.GetStatus(), c.status);
         EXPECT_EQ(dd.Get() != nullptr,
                   c.status == Draw::CDirectDraw::kEmulationOnly || c.status == Draw::CDirectDraw::kHardware);
-        EXPECT_TRUE(Has(errors, c.said)) << c.said;
+        EXPECT_TRUE(errors.Has(c.said)) << c.said;
     }
 }
 
@@ -269,10 +258,10 @@ TEST(FastDrawDouble, RefusedSurfacesAreReported)
         test_support::ErrorCapture errors;
         Draw::CFastPlane plane;
         EXPECT_EQ(plane.CreateSurface(8, 8, false), 2);
-        EXPECT_TRUE(Has(errors, "CFastPlane::InnerCreateSurfaceのCreateSurfaceに失敗"));
+        EXPECT_TRUE(errors.Has("CFastPlane::InnerCreateSurfaceのCreateSurfaceに失敗"));
         EXPECT_EQ(device.ChangeDisplay(false), 2);
-        EXPECT_TRUE(Has(errors, "CFastPlane::CreateSecondaryに失敗"));
-        EXPECT_TRUE(Has(errors, "CFastDraw::TestDisplayModeでCreateSecondaryに失敗"));
+        EXPECT_TRUE(errors.Has("CFastPlane::CreateSecondaryに失敗"));
+        EXPECT_TRUE(errors.Has("CFastDraw::TestDisplayModeでCreateSecondaryに失敗"));
     });
 }
 
@@ -310,7 +299,7 @@ TEST(SurfaceManager, PixelTypeFromTheChannelMasks)
         test_support::ErrorCapture errors;
         surface.OverrideFormat(format);
         EXPECT_EQ(Draw::CDirectDrawSurfaceManager::GetSurfaceType(&surface), Draw::kPixelUnknown);
-        EXPECT_TRUE(Has(errors, said)) << errors.Text();
+        EXPECT_TRUE(errors.Has(said)) << errors.Text();
     }
 }
 

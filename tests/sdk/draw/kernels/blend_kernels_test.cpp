@@ -17,9 +17,9 @@ namespace {
 using namespace zelvoranGameSDK3rd::Draw;
 using blt_test::BlitOne;
 using blt_test::Factors;
+using blt_test::Plane;
 using blt_test::Rate;
 using blt_test::RunKernel;
-using blt_test::SmallPlane;
 
 class BlendKernels : public ::testing::Test
 {
@@ -134,7 +134,7 @@ TEST_F(BlendKernels, TwoFactorsWrapAndNeverClamp)
 // The table blend of XRGB8888 onto XRGB8888 and the packed kernel the processor check picks instead.
 TEST_F(BlendKernels, PlainAndPackedXrgbKernels)
 {
-    SmallPlane src(kPixelXRGB8888, 2, 1), dst(kPixelXRGB8888, 2, 1);
+    Plane src(kPixelXRGB8888, 2, 1), dst(kPixelXRGB8888, 2, 1);
     src.SetWord(0, 0, 0x00FFFFFF);
     src.SetWord(1, 0, 0x00102030);
     dst.SetWord(0, 0, 0x55000000);
@@ -235,11 +235,10 @@ TEST(AlphaRatePacked, OneToOneArithmetic)
     std::mt19937 rng(3);
     for (int rate : {0, 1, 127, 128, 254, 255}) {
         for (int w : {1, 2, 3, 4, 5, 7, 8, 9, 17}) {
-            SmallPlane src(kPixelXRGB8888, w, 2), dst(kPixelXRGB8888, w, 2);
+            Plane src(kPixelXRGB8888, w, 2), dst(kPixelXRGB8888, w, 2);
             src.Randomise(rng);
             dst.Randomise(rng);
-            SmallPlane want = dst;
-            want.desc.pixels = want.memory.data();
+            Plane want = dst;
             for (int y = 0; y < 2; ++y)
                 for (int x = 0; x < w; ++x)
                     want.SetWord(x, y, blend(dst.Word(x, y), src.Word(x, y), rate));
@@ -256,7 +255,7 @@ TEST(AlphaRatePacked, StretchedWalkTakesThePixelFirst)
     for (int from = 1; from <= 9; ++from) {
         for (int to = 1; to <= 9; ++to) {
             if (from == to) continue;
-            SmallPlane src(kPixelXRGB8888, from, from), dst(kPixelXRGB8888, to, to);
+            Plane src(kPixelXRGB8888, from, from), dst(kPixelXRGB8888, to, to);
             for (int y = 0; y < from; ++y)
                 for (int x = 0; x < from; ++x)
                     src.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x));

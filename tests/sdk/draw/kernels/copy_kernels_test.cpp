@@ -10,8 +10,8 @@ namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
 using blt_test::BlitOne;
+using blt_test::Plane;
 using blt_test::RunKernel;
-using blt_test::SmallPlane;
 
 TEST(CopyKernels, PinnedConversions)
 {
@@ -66,7 +66,7 @@ TEST(CopyKernels, RowsOfEveryRemainderAreCopiedCompletely)
 TEST(BltKernels, NothingToDrawReturnsOneAndWritesNothing)
 {
     for (int op : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 15, 16, 17}) {
-        SmallPlane src(kPixelXRGB8888, 4, 4, 0x11), dst(kPixelXRGB8888, 4, 4, 0xEE);
+        Plane src(kPixelXRGB8888, 4, 4, 0x11), dst(kPixelXRGB8888, 4, 4, 0xEE);
         const RECT outside{10, 10, 12, 12};
         const SIZE zero{0, 4};
         SBltInfo info, sized;
@@ -81,7 +81,7 @@ TEST(BltKernels, NothingToDrawReturnsOneAndWritesNothing)
 // Source columns a stretched row reads: a source row holding its own column numbers in XRGB8888.
 std::vector<std::uint32_t> StretchedColumns(int from, int to, const RECT* clip = nullptr)
 {
-    SmallPlane src(kPixelXRGB8888, from, 1), dst(kPixelXRGB8888, to, 1, 0xEE);
+    Plane src(kPixelXRGB8888, from, 1), dst(kPixelXRGB8888, to, 1, 0xEE);
     for (int i = 0; i < from; ++i)
         src.SetWord(i, 0, static_cast<std::uint32_t>(i));
     const SIZE size{to, 1};
@@ -128,7 +128,7 @@ TEST(StretchedWalk, ClippedStretchEqualsTheSameWindowOfTheUnclipped)
 // columns as the unclipped blit, not the image shifted by one.
 TEST(StretchedWalk, OneColumnCutOnAnUnstretchedAxisStaysInPlace)
 {
-    SmallPlane src(kPixelXRGB8888, 4, 2), dst(kPixelXRGB8888, 4, 4, 0xEE);
+    Plane src(kPixelXRGB8888, 4, 2), dst(kPixelXRGB8888, 4, 4, 0xEE);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x)
             src.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x));

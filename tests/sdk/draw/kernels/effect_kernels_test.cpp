@@ -2,7 +2,6 @@
 // ends are watched, and the pinned cases of the effects (fill, fade, add, subtract, invert, mosaic).
 
 #include "effect_model.h"
-#include "guarded_plane.h"
 #include "small_plane.h"
 
 #include "sdk/draw/kernels/blend_tables.h"
@@ -17,7 +16,7 @@
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
-using blt_test::SmallPlane;
+using blt_test::Plane;
 
 constexpr int kTypes[] = {3, 4, 5, 6, 7, 8, 10, 11, 12, 13};
 
@@ -53,15 +52,13 @@ RECT Clipped(const std::optional<RECT>& r, int w, int h)
 }
 
 // What mosaic should leave: every pixel of the clipped rectangle takes the top-left pixel of its block.
-void MosaicModel(std::vector<std::uint8_t>& out, const blt_test::GuardedPlane& plane, const RECT& c, int size)
+void MosaicModel(std::vector<std::uint8_t>& out, const Plane& plane, const RECT& c, int size)
 {
     for (int y = c.top; y < c.bottom && size >= 1; ++y)
         for (int x = c.left; x < c.right; ++x) {
             const int bx = c.left + (x - c.left) / size * size, by = c.top + (y - c.top) / size * size;
-            std::memcpy(out.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch + x * plane.bytesPerPixel,
-                        plane.memory.get() + static_cast<std::ptrdiff_t>(by) * plane.pitch +
-                            bx * plane.bytesPerPixel,
-                        effect_model::MosaicBytes(plane.type));
+            std::memcpy(out.data() + plane.Offset(x, y), plane.memory.data() + plane.Offset(bx, by),
+                        effect_model::MosaicBytes(plane.desc.type));
         }
 }
 
@@ -73,30 +70,26 @@ TEST(EffectKernels, EveryEffectAndTypeMatchesTheReferenceModel)
         for (int type : kTypes)
             for (int round = 0; round < 40; ++round) {
                 const int w = 1 + static_cast<int>(rng() % 19), h = 1 + static_cast<int>(rng() % 13);
-                blt_test::GuardedPlane plane(type, w, h, static_cast<int>(rng() % 5), rng);
+                Plane plane(type, w, h, static_cast<int>(rng() % 5), rng);
                 const std::optional<RECT> rect = RandomRect(rng, w, h);
                 const std::uint32_t param =
                     effect == kEffectMosaic ? static_cast<std::uint32_t>(rng() % 8) - 1 : rng();
-                std::vector<std::uint8_t> want = plane.Bytes();
+                std::vector<std::uint8_t> want = plane.memory;
                 const RECT c = Clipped(rect, w, h);
                 if (effect == kEffectMosaic) MosaicModel(want, plane, c, static_cast<int>(param));
                 for (int y = c.top; y < c.bottom && effect != kEffectMosaic; ++y)
                     for (int x = c.left; x < c.right; ++x)
-                        effect_model::Apply(static_cast<int>(effect), type,
-                                            want.data() + static_cast<std::ptrdiff_t>(y) * plane.pitch +
-                                                x * plane.bytesPerPixel,
+                        effect_model::Apply(static_cast<int>(effect), type, want.data() + plane.Offset(x, y),
                                             param);
-                SSurfaceDesc desc;
-                plane.Describe(desc);
-                ASSERT_EQ(RunEffect(effect, desc, rect ? &*rect : nullptr, param), 0);
-                ASSERT_EQ(plane.Bytes(), want)
+                ASSERT_EQ(RunEffect(effect, plane.desc, rect ? &*rect : nullptr, param), 0);
+                ASSERT_EQ(plane.memory, want)
                     << "effect " << effect << " type " << type << " param " << std::hex << param;
             }
 }
 
 std::uint32_t EffectOne(std::uint32_t effect, int type, std::uint32_t pixel, std::uint32_t param)
 {
-    SmallPlane plane(type, 1, 1);
+    Plane plane(type, 1, 1);
     plane.SetWord(0, 0, pixel);
     EXPECT_EQ(RunEffect(effect, plane.desc, nullptr, param), 0);
     return plane.Word(0, 0);
@@ -154,7 +147,7 @@ TEST(EffectKernels, InvertTwiceGivesThePictureBack)
 {
     std::mt19937 rng(2);
     for (int type : kTypes) {
-        SmallPlane plane(type, 9, 4);
+        Plane plane(type, 9, 4);
         plane.Randomise(rng);
         std::vector<std::uint8_t> before = plane.memory;
         RunEffect(kEffectInvert, plane.desc, nullptr, 0);
@@ -177,7 +170,7 @@ TEST(EffectKernels, InvertTwiceGivesThePictureBack)
 TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
 {
     // A 10 x 10 rectangle at (3, 5) in blocks of 4: blocks start at columns 3, 7, 11 and rows 5, 9, 13.
-    SmallPlane plane(kPixelXRGB8888, 16, 16);
+    Plane plane(kPixelXRGB8888, 16, 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             plane.SetWord(x, y, static_cast<std::uint32_t>(y * 16 + x));
@@ -205,7 +198,7 @@ TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
 
 TEST(EffectKernels, FillRectangleIsClippedAndOddColumnsAreExact)
 {
-    SmallPlane plane(kPixel565, 9, 3, 0);
+    Plane plane(kPixel565, 9, 3, 0);
     const RECT r{3, -2, 8, 1};
     RunEffect(kEffectFill, plane.desc, &r, 0x00FFFFFF);
     for (int y = 0; y < 3; ++y)
@@ -215,7 +208,7 @@ TEST(EffectKernels, FillRectangleIsClippedAndOddColumnsAreExact)
     RunEffect(kEffectFill, plane.desc, &past, 0x00FFFFFF);
     EXPECT_EQ(plane.Word(8, 2), 0xFFFFu);
     const RECT inverted{20, 0, 30, 3};
-    SmallPlane untouched(kPixelXRGB8888, 4, 2, 0x11);
+    Plane untouched(kPixelXRGB8888, 4, 2, 0x11);
     RunEffect(kEffectFill, untouched.desc, &inverted, 0xFFFFFFFF);
     EXPECT_EQ(untouched.memory, std::vector<std::uint8_t>(untouched.memory.size(), 0x11));
 }

@@ -3,8 +3,8 @@
 // kernel's rule, on planes whose padding and ends are watched.
 
 #include "blt_reference_model.h"
-#include "guarded_plane.h"
 #include "polygon_alpha_model.h"
+#include "small_plane.h"
 
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_table.h"
@@ -44,7 +44,7 @@ TEST(PolygonKernels, EveryOperationServesTheSameTwentySixPairs)
 void CheckAgainstModel(int op, int dstType, int srcType, std::mt19937& rng)
 {
     const int w = 7, h = 5;
-    blt_test::GuardedPlane src(srcType, w, h, 3, rng), dst(dstType, w, h, 5, rng);
+    blt_test::Plane src(srcType, w, h, 3, rng), dst(dstType, w, h, 5, rng);
     // A few pixels equal to the key, and a few whose colour bytes equal the destination's.
     const std::uint32_t key = rng();
     blt_model::Params params;
@@ -58,11 +58,10 @@ void CheckAgainstModel(int op, int dstType, int srcType, std::mt19937& rng)
         blt_model::Write(dstType, dst.At(x, y), blt_model::Read(srcType, src.At(x, y)));
     }
 
-    std::vector<std::uint8_t> want = dst.Bytes();
+    std::vector<std::uint8_t> want = dst.memory;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            std::uint8_t* d =
-                want.data() + static_cast<std::ptrdiff_t>(y) * dst.pitch + x * dst.bytesPerPixel;
+            std::uint8_t* d = want.data() + dst.Offset(x, y);
             const std::uint8_t* s = src.At(x, y);
             if (op == 0) blt_model::CopyPixel(dstType, srcType, d, s, params);
             if (op == 1) blt_model::CopyKeyPixel(dstType, srcType, d, s, params);
@@ -74,14 +73,11 @@ void CheckAgainstModel(int op, int dstType, int srcType, std::mt19937& rng)
     info.dstPoints = corners.data();
     info.srcPoints = corners.data();
     info.pointCount = 4;
-    SSurfaceDesc s, d;
-    src.Describe(s);
-    dst.Describe(d);
     const std::uint32_t prepared = PrepareColorKey(dstType, srcType, key);
     const PolygonKernel kernel = GetPolygonOpTable(op)->Find(dstType, srcType);
     ASSERT_NE(kernel, nullptr);
-    EXPECT_EQ(kernel(&info, &s, &d, &prepared), 0);
-    EXPECT_EQ(dst.Bytes(), want) << "op " << op << " " << dstType << " <- " << srcType;
+    EXPECT_EQ(kernel(&info, &src.desc, &dst.desc, &prepared), 0);
+    EXPECT_EQ(dst.memory, want) << "op " << op << " " << dstType << " <- " << srcType;
 }
 
 TEST(PolygonKernels, EveryServedPairMatchesTheReferenceModel)
@@ -98,25 +94,16 @@ TEST(PolygonKernels, EveryServedPairMatchesTheReferenceModel)
 std::uint32_t PolyOne(int op, int dstType, int srcType, std::uint32_t srcValue, std::uint32_t dstValue,
                       std::uint32_t key = 0)
 {
-    std::uint8_t s[4], d[4];
-    std::memcpy(s, &srcValue, 4);
-    std::memcpy(d, &dstValue, 4);
-    SSurfaceDesc sd, dd;
-    sd.valid = dd.valid = true;
-    sd.pixels = s, dd.pixels = d;
-    sd.width = sd.height = dd.width = dd.height = 1;
-    sd.pitch = dd.pitch = 4;
-    sd.type = srcType, dd.type = dstType;
+    blt_test::Plane src(srcType, 1, 1), dst(dstType, 1, 1);
+    src.SetWord(0, 0, srcValue);
+    dst.SetWord(0, 0, dstValue);
     const POINT p[3] = {{0, 0}, {0, 0}, {0, 1}}; // one pixel: row 0 of a triangle cut by the destination
     PolygonBltInfo info;
     info.dstPoints = info.srcPoints = p;
     info.pointCount = 3;
     const std::uint32_t prepared = PrepareColorKey(dstType, srcType, key);
-    EXPECT_EQ(GetPolygonOpTable(op)->Find(dstType, srcType)(&info, &sd, &dd, &prepared), 0);
-    std::uint32_t out = 0;
-    std::memcpy(&out, d, BytesPerPixel(dstType));
-    if (BytesPerPixel(dstType) == 3) out |= dstValue & 0xFF000000; // the byte beyond a 3-byte pixel
-    return out;
+    EXPECT_EQ(GetPolygonOpTable(op)->Find(dstType, srcType)(&info, &src.desc, &dst.desc, &prepared), 0);
+    return dst.Word(0, 0) | (dst.Bytes() == 3 ? dstValue & 0xFF000000 : 0); // the byte beyond a 3-byte pixel
 }
 
 // The blend by source alpha has rules of its own (the copies share the blits' rules and are pinned there).

@@ -2,7 +2,7 @@
 // A source whose pixels hold their own coordinates is copied with the 32-bit same-type kernel, so every
 // destination pixel tells where it was sampled.
 
-#include "guarded_plane.h"
+#include "small_plane.h"
 
 #include "sdk/draw/kernels/polygon_table.h"
 
@@ -40,18 +40,12 @@ struct Outcome
 Outcome Draw(const Poly& poly, int dstW, int dstH, int srcW, int srcH, const RECT* clip = nullptr,
              bool exclusive = false)
 {
-    std::mt19937 rng(1);
-    blt_test::GuardedPlane src(kPixelXRGB8888, srcW, srcH, 8, rng);
-    blt_test::GuardedPlane dst(kPixelXRGB8888, dstW, dstH, 8, rng);
+    blt_test::Plane src(kPixelXRGB8888, srcW, srcH, 0, 8), dst(kPixelXRGB8888, dstW, dstH, 0, 8);
     for (int y = 0; y < srcH; ++y)
         for (int x = 0; x < srcW; ++x) {
             const std::uint32_t v = kMark | static_cast<std::uint32_t>(y << 12 | x);
             std::memcpy(src.At(x, y), &v, 4);
         }
-    std::fill(dst.memory.get(), dst.memory.get() + dst.size, 0);
-    SSurfaceDesc s, d;
-    src.Describe(s);
-    dst.Describe(d);
     PolygonBltInfo info;
     info.dstPoints = poly.dst.data();
     info.srcPoints = poly.src.data();
@@ -59,10 +53,10 @@ Outcome Draw(const Poly& poly, int dstW, int dstH, int srcW, int srcH, const REC
     info.clipRect = clip;
     info.exclusiveEnd = exclusive ? 1 : 0;
     Outcome out;
-    out.result =
-        GetPolygonOpTable(kPolygonOpCopy)->Find(kPixelXRGB8888, kPixelXRGB8888)(&info, &s, &d, nullptr);
-    for (std::size_t i = 0; i < dst.size; ++i)
-        out.outsideTouched |= i % dst.pitch >= static_cast<std::size_t>(dstW) * 4 && dst.memory[i] != 0;
+    out.result = GetPolygonOpTable(kPolygonOpCopy)
+                     ->Find(kPixelXRGB8888, kPixelXRGB8888)(&info, &src.desc, &dst.desc, nullptr);
+    for (std::size_t i = 0; i < dst.memory.size(); ++i)
+        out.outsideTouched |= i % dst.desc.pitch >= static_cast<std::size_t>(dstW) * 4 && dst.memory[i] != 0;
     for (int y = 0; y < dstH; ++y)
         for (int x = 0; x < dstW; ++x) {
             std::uint32_t v;
@@ -311,10 +305,8 @@ TEST(PolygonScan, RefusedPolygonsDrawNothing)
     EXPECT_EQ(f.result, -1);
     EXPECT_TRUE(f.drawn.empty());
 
-    SSurfaceDesc desc;
-    std::uint32_t pixel = 0;
-    desc.valid = true, desc.pixels = reinterpret_cast<std::uint8_t*>(&pixel), desc.pitch = 4;
-    desc.width = desc.height = 1, desc.type = kPixelXRGB8888;
+    blt_test::Plane plane(kPixelXRGB8888, 1, 1);
+    SSurfaceDesc& desc = plane.desc;
     const PolygonKernel kernel = GetPolygonOpTable(kPolygonOpCopy)->Find(kPixelXRGB8888, kPixelXRGB8888);
     const POINT pts[3] = {{0, 0}, {1, 0}, {0, 1}};
     PolygonBltInfo info;
@@ -327,7 +319,7 @@ TEST(PolygonScan, RefusedPolygonsDrawNothing)
     info.dstPoints = pts;
     EXPECT_EQ(kernel(nullptr, &desc, &desc, nullptr), -1);
     EXPECT_EQ(kernel(&info, &desc, nullptr, nullptr), -1);
-    EXPECT_EQ(pixel, 0u);
+    EXPECT_EQ(plane.Word(0, 0), 0u);
 }
 
 TEST(PolygonScan, RowsWhoseEndsCrossDrawNothing)

@@ -1,5 +1,5 @@
 #pragma once
-// A small plane in a vector for pinned-value tests, and helpers that run one kernel of the tables.
+// The plane of the kernel tests, and helpers that run one kernel of the tables.
 
 #include "sdk/draw/kernels/blt_table.h"
 
@@ -12,28 +12,45 @@
 
 namespace blt_test {
 
-struct SmallPlane
+// Pixel memory for kernel tests: rows `padding` bytes apart in an allocation that ends exactly at the last
+// pixel, so AddressSanitizer catches any byte read or written outside the plane.
+struct Plane
 {
-    SmallPlane(int type, int width, int height, std::uint8_t fill = 0)
+    Plane(int type, int width, int height, std::uint8_t fill = 0, int padding = 0)
     {
         const int bpp = zelvoranGameSDK3rd::Draw::BytesPerPixel(type);
-        memory.assign(static_cast<std::size_t>(width) * height * bpp, fill);
+        bytes = bpp > 0 ? bpp : 4; // types without pixels still get memory nobody may touch
         desc.valid = true;
-        desc.pixels = memory.data();
-        desc.pitch = width * bpp;
+        desc.pitch = width * bytes + padding;
         desc.width = width;
         desc.height = height;
         desc.type = type;
+        memory.assign(static_cast<std::size_t>(height - 1) * desc.pitch +
+                          static_cast<std::size_t>(width) * bytes,
+                      fill);
+        desc.pixels = memory.data();
     }
-    int Bytes() const { return desc.pitch / desc.width; }
-    std::uint8_t* At(int x, int y) { return desc.pixels + y * desc.pitch + x * Bytes(); }
+    Plane(int type, int width, int height, int padding, std::mt19937& rng)
+        : Plane(type, width, height, 0, padding)
+    {
+        Randomise(rng);
+    }
+    Plane(const Plane& other) : memory(other.memory), desc(other.desc), bytes(other.bytes)
+    {
+        desc.pixels = memory.data();
+    }
+    Plane& operator=(const Plane&) = delete;
+
+    int Bytes() const { return bytes; }
+    std::size_t Offset(long long x, long long y) const { return y * desc.pitch + x * bytes; }
+    std::uint8_t* At(long long x, long long y) { return memory.data() + Offset(x, y); }
     std::uint32_t Word(int x, int y)
     {
         std::uint32_t v = 0;
-        std::memcpy(&v, At(x, y), Bytes());
+        std::memcpy(&v, At(x, y), bytes);
         return v;
     }
-    void SetWord(int x, int y, std::uint32_t v) { std::memcpy(At(x, y), &v, Bytes()); }
+    void SetWord(int x, int y, std::uint32_t v) { std::memcpy(At(x, y), &v, bytes); }
     void Randomise(std::mt19937& rng)
     {
         for (auto& b : memory)
@@ -42,9 +59,10 @@ struct SmallPlane
 
     std::vector<std::uint8_t> memory;
     zelvoranGameSDK3rd::Draw::SSurfaceDesc desc;
+    int bytes;
 };
 
-inline int RunKernel(int op, SmallPlane& dst, SmallPlane& src, const zelvoranGameSDK3rd::Draw::SBltInfo& info,
+inline int RunKernel(int op, Plane& dst, Plane& src, const zelvoranGameSDK3rd::Draw::SBltInfo& info,
                      const zelvoranGameSDK3rd::Draw::SBltParam& param = {})
 {
     using namespace zelvoranGameSDK3rd::Draw;
@@ -66,7 +84,7 @@ inline zelvoranGameSDK3rd::Draw::SBltParam Factors(int fs, int fd, std::uint32_t
 inline std::uint32_t BlitOne(int op, int dstType, int srcType, std::uint32_t dstValue, std::uint32_t srcValue,
                              const zelvoranGameSDK3rd::Draw::SBltParam& param = {})
 {
-    SmallPlane src(srcType, 1, 1), dst(dstType, 1, 1);
+    Plane src(srcType, 1, 1), dst(dstType, 1, 1);
     src.SetWord(0, 0, srcValue);
     dst.SetWord(0, 0, dstValue);
     if (RunKernel(op, dst, src, zelvoranGameSDK3rd::Draw::SBltInfo{}, param) != 0) return ~0u;
@@ -80,7 +98,7 @@ inline void ExpectRowMatchesSinglePixels(int op, int dstType, int srcType,
                                          const zelvoranGameSDK3rd::Draw::SBltParam& p, int w, int x0,
                                          std::mt19937& rng)
 {
-    SmallPlane src(srcType, w, 1), dst(dstType, w + 2, 1);
+    Plane src(srcType, w, 1), dst(dstType, w + 2, 1);
     src.Randomise(rng);
     dst.Randomise(rng);
     for (int i = 0; i < w; i += 3)
