@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 namespace Aux = zelvoranGameSDK3rd::Auxiliary;
 namespace Math = zelvoranGameSDK3rd::Math;
@@ -35,43 +36,24 @@ struct SRecord : Aux::IArchive
     // The first byte of the input picks which items follow, so every load is reached at every offset.
     void Serialize(Aux::ISerialize& s) override
     {
+        using Load = void (*)(SRecord&, Aux::ISerialize&);
+        static const Load loads[] = {
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.u32s); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.u16s); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.texts); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.bytes); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.bools); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.ints); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.i64).Serialize(r.u32); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.u16).Serialize(r.text); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.c).Serialize(r.b).Serialize(r.i16); },
+            [](SRecord& r, Aux::ISerialize& s) { s.Serialize(r.u8).Serialize(r.i32); },
+        };
         std::uint8_t plan = 0;
         s.Serialize(plan);
         for (int step = 0; step < 6; ++step) {
-            switch ((plan + step * 7) % 16) {
-            case 0:
-                s.Serialize(u32s);
-                break;
-            case 1:
-                s.Serialize(u16s);
-                break;
-            case 2:
-                s.Serialize(texts);
-                break;
-            case 3:
-                s.Serialize(bytes);
-                break;
-            case 4:
-                s.Serialize(bools);
-                break;
-            case 5:
-                s.Serialize(ints);
-                break;
-            case 6:
-                s.Serialize(i64).Serialize(u32);
-                break;
-            case 7:
-                s.Serialize(u16).Serialize(text);
-                break;
-            case 8:
-                s.Serialize(c).Serialize(b).Serialize(i16);
-                break;
-            case 9:
-                s.Serialize(u8).Serialize(i32);
-                break;
-            default:
-                break;
-            }
+            const unsigned pick = (plan + step * 7) % 16;
+            if (pick < std::size(loads)) loads[pick](*this, s);
         }
     }
 };

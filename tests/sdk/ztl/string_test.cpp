@@ -20,19 +20,12 @@ template <class E, class F> std::string messageOf(F f)
     return "(nothing raised)";
 }
 
-TEST(ZtlString, DefaultIsUnallocatedAndReadsEmpty)
-{
-    basic_string s;
-    EXPECT_EQ(s.length(), 0u);
-    EXPECT_FALSE(s.isAllocated());
-    ASSERT_NE(s.GetCString(), nullptr);
-    EXPECT_STREQ(s.GetCString(), "");
-    EXPECT_EQ(*s.begin(), '\0');
-}
-
 TEST(ZtlString, CapacityIsNextPowerOfTwoAboveTheNeed)
 {
-    basic_string s;
+    basic_string s; // unallocated, reads empty
+    EXPECT_FALSE(s.isAllocated());
+    EXPECT_STREQ(s.GetCString(), "");
+    EXPECT_EQ(*s.begin(), '\0');
     s.assign("a");
     EXPECT_EQ(s.capacity(), 4u);
     s.assign("abc");
@@ -107,12 +100,8 @@ TEST(ZtlString, AssignFromAPartOfItself)
     EXPECT_STREQ(s.GetCString(), "orl");
     s = s;
     EXPECT_STREQ(s.GetCString(), "orl");
-}
 
-TEST(ZtlString, AssignFromPosition)
-{
     basic_string source("abcdef");
-    basic_string s;
     s.assign(source, 2, 100);
     EXPECT_STREQ(s.GetCString(), "cdef");
     s.assign(source, 6, 3); // at the length: the empty string, no exception
@@ -139,7 +128,7 @@ TEST(ZtlString, NullTextRaisesWithTheOperationsName)
               "in ZTL::ZTLstring::basic_string::iterator::operator* () const");
 }
 
-TEST(ZtlString, CompareAndSubstr)
+TEST(ZtlString, CompareSubstrAndConcatenation)
 {
     EXPECT_GT(basic_string("abd").compare("abc"), 0);
     EXPECT_EQ(basic_string("ab").compare("abc"), -1);
@@ -160,10 +149,7 @@ TEST(ZtlString, CompareAndSubstr)
         "in ZTL::ZTLstring::basic_string::substr(size_type pos = 0,size_type n = npos) const";
     EXPECT_EQ(messageOf<std::out_of_range>([] { (void)basic_string().substr(0); }), substrMessage);
     EXPECT_EQ(messageOf<std::out_of_range>([&] { (void)s.substr(7); }), substrMessage);
-}
 
-TEST(ZtlString, ConcatenationAndPrepend)
-{
     basic_string a("abc"), b("de");
     basic_string c = a + b;
     EXPECT_STREQ(c.GetCString(), "abcde");

@@ -10,36 +10,25 @@ using ztl::basic_string;
 
 namespace {
 
-TEST(StringScan, ReadNumber)
+TEST(StringScan, ReadNumberAndReadListNumber)
 {
-    const char* text = "  -42,";
-    const char* cursor = text;
-    std::int32_t value = 99;
-    EXPECT_EQ(scan::ReadNumber(&cursor, &value), 0);
-    EXPECT_EQ(value, -42);
-    EXPECT_EQ(*cursor, ',');
+    struct Case
+    {
+        const char* text;
+        int result;
+        std::int32_t value; // 99: left as it was
+        char next;
+    };
+    for (const Case& c : {Case{"  -42,", 0, -42, ','}, Case{"   ", -1, 99, '\0'}, Case{"+x", 1, 0, 'x'},
+                          Case{"12\x82\x50", 0, 12, '\x82'}, // a byte of 0x80 or above ends the number
+                          Case{"4294967297", 0, 1, '\0'}}) { // no overflow check: wraps
+        const char* cursor = c.text;
+        std::int32_t value = 99;
+        EXPECT_EQ(scan::ReadNumber(&cursor, &value), c.result) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(*cursor, c.next) << c.text;
+    }
 
-    cursor = "   ";
-    value = 99;
-    EXPECT_EQ(scan::ReadNumber(&cursor, &value), -1);
-    EXPECT_EQ(value, 99);
-
-    cursor = "+x";
-    EXPECT_EQ(scan::ReadNumber(&cursor, &value), 1);
-    EXPECT_EQ(value, 0);
-
-    cursor = "12\x82\x50"; // a byte of 0x80 or above ends the number
-    EXPECT_EQ(scan::ReadNumber(&cursor, &value), 0);
-    EXPECT_EQ(value, 12);
-    EXPECT_EQ(static_cast<unsigned char>(*cursor), 0x82);
-
-    cursor = "4294967297"; // no overflow check: wraps
-    EXPECT_EQ(scan::ReadNumber(&cursor, &value), 0);
-    EXPECT_EQ(value, 1);
-}
-
-TEST(StringScan, ReadListNumber)
-{
     const char* cursor = " , ,7,x";
     std::int32_t value = 0;
     EXPECT_EQ(scan::ReadListNumber(&cursor, &value), 0);
