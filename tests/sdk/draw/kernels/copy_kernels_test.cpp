@@ -145,18 +145,6 @@ TEST(StretchedWalk, OneColumnCutOnAnUnstretchedAxisStaysInPlace)
     EXPECT_EQ(dst.Word(3, 0), 0xEEEEEEEEu);
 }
 
-TEST(ColourKeys, PreparedKeysFollowTheSourceLayout)
-{
-    EXPECT_EQ(PrepareColorKey(kPixel565, kPixel565, 0x00FF00FF), 0xF81Fu);
-    EXPECT_EQ(PrepareColorKey(kPixel555, kPixel555, 0x00FF00FF), 0x7C1Fu);
-    EXPECT_EQ(PrepareColorKey(kPixel565, kPixelA565, 0x80FF00FF), 0x08F81Fu);
-    EXPECT_EQ(PrepareColorKey(kPixelRGB888, kPixelRGB888, 0x00112233), 0x112233u);
-    EXPECT_EQ(PrepareColorKey(kPixelBGR888, kPixelBGR888, 0x00112233), 0x332211u);
-    EXPECT_EQ(PrepareColorKey(kPixelXBGR8888, kPixelXBGR8888, 0x80112233), 0x00332211u);
-    EXPECT_EQ(PrepareColorKey(kPixelARGB8888, kPixelARGB8888, 0x80112233), 0xFF112233u);
-    EXPECT_EQ(PrepareColorKey(kPixelXRGB8888, kPixelARGB8888, 0x80112233), 0x80112233u);
-}
-
 // Keyed copies, adds, subtracts and blends: which source bits take part in the key test, and that a
 // keyed pixel leaves every destination byte. Rate 255, factors 255 and 0.
 TEST(ColourKeys, WhichBitsAreCompared)

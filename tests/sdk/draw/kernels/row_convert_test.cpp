@@ -58,29 +58,6 @@ TEST(ConvertPixelRow, EveryPairAgainstTheModel)
     }
 }
 
-std::uint32_t Word(const std::uint8_t* p)
-{
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-TEST(ConvertPixelRow, PinnedValues)
-{
-    std::uint8_t out[4] = {};
-    const std::uint8_t red565[] = {0x00, 0xF8}, white555[] = {0xFF, 0x7F}, argb[] = {0x10, 0x20, 0x30, 0x80};
-    const std::uint8_t a555[] = {0, 0, 15, 0};
-    ASSERT_EQ(ConvertPixelRow(kPixelARGB8888, out, 1, red565, 0), 0);
-    EXPECT_EQ(Word(out), 0xFFF80000u);
-    ASSERT_EQ(ConvertPixelRow(kPixel565, out, 1, white555, 1), 0);
-    EXPECT_EQ(Word(out) & 0xFFFF, 0xFFDFu);
-    std::uint8_t a565[4] = {0, 0, 0, 0xCD};
-    ASSERT_EQ(ConvertPixelRow(kPixelA565, a565, 1, argb, 9), 0);
-    EXPECT_EQ(Word(a565), 0xCD083102u);
-    ASSERT_EQ(ConvertPixelRow(kPixelARGB8888, out, 1, a565, 7), 0);
-    EXPECT_EQ(Word(out), 0x80302010u);
-    ASSERT_EQ(ConvertPixelRow(kPixelARGB8888, out, 1, a555, 8), 0);
-    EXPECT_EQ(out[3], 240);
-}
-
 TEST(ConvertPixelRow, EmptyRowsAndRefusedPairsWriteNothing)
 {
     std::uint8_t out[4] = {1, 2, 3, 4};
