@@ -12,6 +12,7 @@
 #include <fstream>
 #include <random>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -178,14 +179,14 @@ TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
     std::fputs("line\n", f); // text mode converts nothing
     std::fclose(f);
     EXPECT_EQ(Get(root_ / "save" / kNouUtf8 / "a.txt"), "line\n");
-    EXPECT_EQ(platform::OpenStream(Root() + "/a", "x", result), nullptr);
-    EXPECT_EQ(result, platform::StreamResult::BadMode);
-    EXPECT_EQ(platform::OpenStream(Root() + "/a", "rbb", result), nullptr);
-    EXPECT_EQ(result, platform::StreamResult::BadMode);
-    EXPECT_EQ(platform::OpenStream("\x94", "r", result), nullptr);
-    EXPECT_EQ(result, platform::StreamResult::BadName);
-    EXPECT_EQ(platform::OpenStream(Root() + "/missing", "rb", result), nullptr);
-    EXPECT_EQ(result, platform::StreamResult::CannotOpen);
+    for (const auto& [name, mode, expected] :
+         {std::tuple{Root() + "/a", "x", platform::StreamResult::BadMode},
+          std::tuple{Root() + "/a", "rbb", platform::StreamResult::BadMode},
+          std::tuple{std::string("\x94"), "r", platform::StreamResult::BadName},
+          std::tuple{Root() + "/missing", "rb", platform::StreamResult::CannotOpen}}) {
+        EXPECT_EQ(platform::OpenStream(name, mode, result), nullptr) << mode;
+        EXPECT_EQ(result, expected) << mode;
+    }
 
     std::vector<platform::FolderEntry> entries;
     Put(root_ / "save" / "b.dat", "b");
@@ -223,9 +224,7 @@ TEST_F(PlatformFileTest, ProcessFoldersAndTemporaryFiles)
     ASSERT_TRUE(platform::GetExecutablePath(exe));
     EXPECT_TRUE(fs::exists(exe));
 
-    ASSERT_TRUE(platform::MakeTemporaryFile("ZLV", tmp));
-    EXPECT_EQ(fs::path(tmp).filename().string().substr(0, 3), "ZLV");
-    EXPECT_TRUE(fs::exists(tmp));
+    ASSERT_TRUE(platform::MakeTemporaryFile("ZLV", tmp)); // the name is checked with the SDK's copies
     EXPECT_EQ(fs::file_size(tmp), 0u);
     EXPECT_TRUE(platform::DeleteFile(tmp));
 

@@ -24,32 +24,28 @@ std::unique_ptr<platform::Font> Headless(int height, bool underline = false)
 
 TEST(HeadlessFont, FixedMetricsBySize)
 {
-    auto font = Headless(14);
-    int cx = -1, cy = -1;
-    ASSERT_TRUE(font->Extent("ab", cx, cy));
-    EXPECT_EQ(cx, 14);
-    EXPECT_EQ(cy, 14);
-    ASSERT_TRUE(font->Extent(kKasumino + "a", cx, cy));
-    EXPECT_EQ(cx, 14 * 2 + 7);
-    ASSERT_TRUE(font->Extent("", cx, cy));
-    EXPECT_EQ(cx, 0);
-    EXPECT_EQ(cy, 14);
-    // A lead byte at the end counts as one single-byte character.
-    ASSERT_TRUE(font->Extent("a\x89", cx, cy));
-    EXPECT_EQ(cx, 14);
-
-    ASSERT_TRUE(Headless(16)->Extent("abc", cx, cy));
-    EXPECT_EQ(cx, 24);
-    EXPECT_EQ(cy, 16);
-    // A negative height is the character height; 0 takes the default.
-    ASSERT_TRUE(Headless(-20)->Extent("a", cx, cy));
-    EXPECT_EQ(cy, 20);
-    ASSERT_TRUE(Headless(0)->Extent("a", cx, cy));
-    EXPECT_EQ(cy, 16);
-    // Heights beyond any screen are cut to 32767.
-    ASSERT_TRUE(Headless(1 << 30)->Extent("ab", cx, cy));
-    EXPECT_EQ(cy, 0x7FFF);
-    EXPECT_EQ(cx, 2 * (0x7FFF / 2));
+    struct Case
+    {
+        int height;
+        std::string text;
+        int cx, cy;
+    };
+    const Case cases[] = {
+        {14, "ab", 14, 14},
+        {14, kKasumino + "a", 14 * 2 + 7, 14},
+        {14, "", 0, 14},
+        {14, "a\x89", 14, 14}, // a lead byte at the end counts as one single-byte character
+        {16, "abc", 24, 16},
+        {-20, "a", 10, 20},                        // a negative height is the character height
+        {0, "a", 8, 16},                           // 0 takes the default
+        {1 << 30, "ab", 2 * (0x7FFF / 2), 0x7FFF}, // heights beyond any screen are cut to 32767
+    };
+    for (const Case& c : cases) {
+        int cx = -1, cy = -1;
+        ASSERT_TRUE(Headless(c.height)->Extent(c.text, cx, cy)) << c.height;
+        EXPECT_EQ(cx, c.cx) << c.height << " " << c.text;
+        EXPECT_EQ(cy, c.cy) << c.height << " " << c.text;
+    }
 }
 
 TEST(HeadlessFont, BoxGlyphsLeaveTheLastColumnAndRowAndSpacesEmpty)

@@ -385,36 +385,32 @@ TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
     EXPECT_EQ(f.ReadFromMemory(nullptr, 4), 6);
 }
 
+// Reads `reads` quoted texts of a block into a buffer of `capacity` bytes: "code:text" each.
+std::vector<std::string> Quoted(Aux::CFile& f, const std::string& block, int reads,
+                                std::size_t capacity = 256)
+{
+    EXPECT_EQ(f.ReadFromMemory(block.data(), static_cast<std::uint32_t>(block.size())), 0);
+    std::vector<std::string> got;
+    std::vector<char> text(capacity + 1, 0x7F);
+    for (int i = 0; i < reads; ++i) {
+        const int result = f.ReadQuotedText(text.data(), static_cast<std::int32_t>(capacity));
+        EXPECT_EQ(text[capacity], 0x7F); // never past the buffer
+        got.push_back(std::to_string(result) + (result == 1 ? "" : ":" + std::string(text.data())));
+    }
+    return got;
+}
+
 TEST_F(FileTest, QuotedTextsSpanLinesAndAreBounded)
 {
-    const char content[] = "\"one\"\r\n\"two\r\nlines\"\r\n\"\r\nx\"\r\n\"END\"\r\n\"after\"";
+    using Texts = std::vector<std::string>;
     Aux::CFile f;
-    ASSERT_EQ(f.ReadFromMemory(content, sizeof content - 1), 0);
-    char text[256];
-    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
-    EXPECT_STREQ(text, "one");
-    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
-    EXPECT_STREQ(text, "two\nlines");
-    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0); // a lone opening quote
-    EXPECT_STREQ(text, "\nx");
-    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1); // the end marker
-    ASSERT_EQ(f.ReadQuotedText(text, sizeof text), 0);
-    EXPECT_STREQ(text, "after");
-    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1);
-
+    // A lone opening quote starts a text on the next line; "END" is the end marker.
+    EXPECT_EQ(Quoted(f, "\"one\"\r\n\"two\r\nlines\"\r\n\"\r\nx\"\r\n\"END\"\r\n\"after\"", 6),
+              (Texts{"0:one", "0:two\nlines", "0:\nx", "1", "0:after", "1"}));
     // A text longer than the buffer is cut, reported, and consumed whole.
-    const char longText[] = "\"abcdefghij\r\nklmnop\"\r\n\"ok\"";
-    ASSERT_EQ(f.ReadFromMemory(longText, sizeof longText - 1), 0);
-    char small[8];
-    std::memset(small, 0x7F, sizeof small);
-    ASSERT_EQ(f.ReadQuotedText(small, sizeof small), 2);
-    EXPECT_STREQ(small, "abcdefg");
-    ASSERT_EQ(f.ReadQuotedText(small, sizeof small), 0);
-    EXPECT_STREQ(small, "ok");
-
-    const char unterminated[] = "\"never closed\r\nstill";
-    ASSERT_EQ(f.ReadFromMemory(unterminated, sizeof unterminated - 1), 0);
-    EXPECT_EQ(f.ReadQuotedText(text, sizeof text), 1);
+    EXPECT_EQ(Quoted(f, "\"abcdefghij\r\nklmnop\"\r\n\"ok\"", 2, 8), (Texts{"2:abcdefg", "0:ok"}));
+    EXPECT_EQ(Quoted(f, "\"never closed\r\nstill", 1), Texts{"1"});
+    char text[4];
     EXPECT_EQ(f.ReadQuotedText(text, 0), 1);
 }
 

@@ -55,47 +55,39 @@ std::vector<std::uint8_t> MixedData(std::size_t size, unsigned seed)
     return data;
 }
 
-TEST(Lzss, DecodesLiteralsAndOverlappingMatches)
+TEST(Lzss, DecodesLiteralsAndOverlappingMatchesAndRefusesAShortStream)
 {
-    int result = -1;
-    auto out = Decode({0x03, 0x61, 0x62, 0xEE, 0xF3}, 8, &result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(std::string(out.begin(), out.end()), "abababab");
+    using Stream = std::vector<std::uint8_t>;
+    struct Case
+    {
+        Stream stream;
+        std::uint32_t size;
+        int result;
+        std::string decoded;
+    };
+    const Case cases[] = {
+        {{0x03, 0x61, 0x62, 0xEE, 0xF3}, 8, 0, "abababab"},
+        {{0x00, 0x00, 0x0F}, 18, 0, std::string(18, '\0')}, // the zero-filled window serves the first zeros
+        {{0xFF, '1', '2', '3', '4', '5', '6', '7', '8'}, 8, 0, "12345678"}, // eight literals under 0xFF
+        {{0x00, 0x00, 0x0F}, 5, 0, std::string(5, '\0')}, // stops at the decoded size inside a match
+        {{0x03, 0x61, 0x62, 0xEE}, 8, Aux::CLZSS::kSourceTooShort, ""}, // the match's second byte is missing
+        {{0x03, 0x61}, 8, Aux::CLZSS::kSourceTooShort, ""},
+        {{}, 1, Aux::CLZSS::kSourceTooShort, ""},
+    };
+    for (const Case& c : cases) {
+        int result = -1;
+        const auto out = Decode(c.stream, c.size, &result);
+        EXPECT_EQ(result, c.result) << c.decoded;
+        if (c.result == 0) EXPECT_EQ(std::string(out.begin(), out.end()), c.decoded);
+    }
 
-    // The zero-filled window serves the first run of zeros.
-    out = Decode({0x00, 0x00, 0x0F}, 18, &result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(out, std::vector<std::uint8_t>(18, 0));
-
-    // Eight literals under a flag byte of 0xFF.
-    out = Decode({0xFF, '1', '2', '3', '4', '5', '6', '7', '8'}, 8, &result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(std::string(out.begin(), out.end()), "12345678");
-
-    // Decoding stops at the decoded size inside a longer match.
-    out = Decode({0x00, 0x00, 0x0F}, 5, &result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(out, std::vector<std::uint8_t>(5, 0));
-}
-
-TEST(Lzss, RefusesAZeroSizeAndAShortStream)
-{
     auto coder = std::make_unique<Aux::CLZSS>();
     std::uint8_t block[4] = {9, 9, 9, 9};
     std::uint8_t* destination = block;
     const std::uint8_t stream[] = {0x03, 0x61, 0x62, 0xEE, 0xF3};
     EXPECT_EQ(coder->Decode(stream, 5, destination, 0, false), Aux::CLZSS::kNothingToDo);
     EXPECT_EQ(block[0], 9);
-
-    int result = -1;
-    Decode({0x03, 0x61, 0x62, 0xEE}, 8, &result); // the match's second byte is missing
-    EXPECT_EQ(result, Aux::CLZSS::kSourceTooShort);
-    Decode({0x03, 0x61}, 8, &result);
-    EXPECT_EQ(result, Aux::CLZSS::kSourceTooShort);
-    Decode({}, 1, &result);
-    EXPECT_EQ(result, Aux::CLZSS::kSourceTooShort);
-
-    std::uint8_t* allocated = reinterpret_cast<std::uint8_t*>(block);
+    std::uint8_t* allocated = block;
     EXPECT_EQ(coder->Decode(stream, 3, allocated, 8, true), Aux::CLZSS::kSourceTooShort);
     EXPECT_EQ(allocated, nullptr); // the block made for it is freed again
 }
