@@ -5,8 +5,12 @@
 #include "sdk/draw/surface.h"
 #include "sdk/draw/surface_info.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <tuple>
 #include <vector>
 
 namespace draw_test {
@@ -37,6 +41,15 @@ template <class S> void SetWord(S& surface, int x, int y, std::uint32_t v)
     const Draw::CSurfaceInfo* info = surface.GetSurfaceInfo();
     std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + x * info->GetBytesPerPixel(), &v,
                 info->GetBytesPerPixel());
+}
+
+// Checks the words (under `mask`) at the points given as (x, y, word).
+template <class S>
+void ExpectWords(S& surface, std::initializer_list<std::tuple<int, int, std::uint32_t>> want,
+                 std::uint32_t mask = 0xFFFFFFFF)
+{
+    for (auto [x, y, v] : want)
+        EXPECT_EQ(Word(surface, x, y) & mask, v) << "at " << x << "," << y;
 }
 
 class CMemorySurface : public Draw::ISurface

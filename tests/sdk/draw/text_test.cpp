@@ -22,6 +22,7 @@ namespace {
 
 namespace Draw = zelvoranGameSDK3rd::Draw;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;
+using draw_test::ExpectWords;
 using draw_test::Word;
 
 // The size of a bitmap or plane, or (-1, -1) when it has none.
@@ -172,14 +173,7 @@ TEST_F(FontTest, LinesLongerThanTheBufferAreCutOnACharacterBoundary)
     font.Draw(&dc, 0, 0);
 }
 
-// Reads the 32-bit bitmap pixel as COLORREF.
-std::uint32_t Pixel(platform::DeviceContext& dc, int x, int y)
-{
-    std::uint32_t c = 0;
-    dc.GetPixel(x, y, c);
-    return c;
-}
-
+// Text drawn with a device context on a blue 32-bit section.
 class FontDrawTest : public HeadlessFonts
 {
 protected:
@@ -188,12 +182,22 @@ protected:
         HeadlessFonts::SetUp();
         section_ = platform::DibSection::Create(40, 60, 32);
         dc_.SelectBitmap(section_.get());
-        dc_.FillRect(0, 0, 40, 60, kBlue);
         font_.size = 14;
         font_.lineHeight = 20;
         font_.text = "a\nb";
         font_.color = kWhite;
         font_.shadowColor = kGrey;
+    }
+    // Draws the font at (1, 1) on a fresh blue section and checks the pixels (COLORREF) at (x, y).
+    void ExpectDrawn(std::initializer_list<std::tuple<int, int, std::uint32_t>> pixels)
+    {
+        dc_.FillRect(0, 0, 40, 60, kBlue);
+        font_.Draw(&dc_, 1, 1);
+        for (auto [x, y, want] : pixels) {
+            std::uint32_t c = 0;
+            dc_.GetPixel(x, y, c);
+            EXPECT_EQ(c, want) << x << "," << y;
+        }
     }
 
     static constexpr std::uint32_t kBlue = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080, kRed = 0x0000FF;
@@ -204,45 +208,28 @@ protected:
 
 TEST_F(FontDrawTest, ShadowFirstThenTextOnEveryLine)
 {
-    font_.Draw(&dc_, 1, 1);
-    EXPECT_EQ(Pixel(dc_, 1, 1), kWhite);  // text of line 1 (box 6 × 13 at (1, 1))
-    EXPECT_EQ(Pixel(dc_, 8, 14), kGrey);  // shadow beyond the text's box
-    EXPECT_EQ(Pixel(dc_, 1, 21), kWhite); // line 2 one line height lower
-    EXPECT_EQ(Pixel(dc_, 8, 34), kGrey);  // its shadow
-    EXPECT_EQ(Pixel(dc_, 0, 0), kBlue);
-    EXPECT_EQ(Pixel(dc_, 10, 10), kBlue); // transparent background
-}
-
-TEST_F(FontDrawTest, NoShadowColourDrawsNoShadowAndNoTextColourOnlyTheShadow)
-{
+    // Text of line 1 (box 6 × 13 at (1, 1)), its shadow beyond the box, line 2 one line height lower,
+    // and a transparent background.
+    ExpectDrawn(
+        {{1, 1, kWhite}, {8, 14, kGrey}, {1, 21, kWhite}, {8, 34, kGrey}, {0, 0, kBlue}, {10, 10, kBlue}});
+    // No shadow colour draws no shadow; no text colour only the shadow.
     font_.shadowColor = Draw::kNoColor;
-    font_.Draw(&dc_, 1, 1);
-    EXPECT_EQ(Pixel(dc_, 8, 14), kBlue);
-    EXPECT_EQ(Pixel(dc_, 1, 1), kWhite);
-
-    dc_.FillRect(0, 0, 40, 60, kBlue);
+    ExpectDrawn({{8, 14, kBlue}, {1, 1, kWhite}});
     font_.shadowColor = kGrey;
     font_.color = Draw::kNoColor;
-    font_.Draw(&dc_, 1, 1);
-    EXPECT_EQ(Pixel(dc_, 1, 1), kBlue);
-    EXPECT_EQ(Pixel(dc_, 3, 3), kGrey);
+    ExpectDrawn({{1, 1, kBlue}, {3, 3, kGrey}});
 }
 
 TEST_F(FontDrawTest, OpaqueBackgroundIsPaintedBehindTheShadowOnly)
 {
     font_.backColor = kRed;
     font_.text = "a";
-    font_.Draw(&dc_, 1, 1);
-    // The shadow's cell (3..9) × (3..16) is painted red where the glyph box leaves it empty...
-    EXPECT_EQ(Pixel(dc_, 9, 10), kRed);
-    EXPECT_EQ(Pixel(dc_, 5, 16), kRed);
-    // ...while the text's own cell is not painted: its empty last column keeps what was there.
-    EXPECT_EQ(Pixel(dc_, 7, 1), kBlue);
+    // The shadow's cell (3..9) × (3..16) is painted red where the glyph box leaves it empty, while the
+    // text's own cell is not painted: its empty last column keeps what was there.
+    ExpectDrawn({{9, 10, kRed}, {5, 16, kRed}, {7, 1, kBlue}});
     // Without a shadow the text's background is painted.
-    dc_.FillRect(0, 0, 40, 60, kBlue);
     font_.shadowColor = Draw::kNoColor;
-    font_.Draw(&dc_, 1, 1);
-    EXPECT_EQ(Pixel(dc_, 7, 1), kRed);
+    ExpectDrawn({{7, 1, kRed}});
 }
 
 // With the text bitmap of "a" at size 14 without a shadow.
@@ -301,8 +288,7 @@ TEST(DIBitmap, ClearFillsWithTheFillColour)
     bitmap.GetSurfaceInfo()->fillColor = 0x80112233;
     const Draw::RECT right{2, 0, 4, 2};
     EXPECT_EQ(bitmap.Clear(&right), 0);
-    EXPECT_EQ(Word(bitmap, 0, 0), 0u);
-    EXPECT_EQ(Word(bitmap, 3, 1), 0x80112233u);
+    ExpectWords(bitmap, {{0, 0, 0}, {3, 1, 0x80112233}});
     EXPECT_EQ(bitmap.Clear(nullptr), 0);
     EXPECT_EQ(Word(bitmap, 0, 0), 0x80112233u);
 }
@@ -317,8 +303,7 @@ TEST(DIBitmap, CreateFromDCCopiesTheRectangle)
     const Draw::RECT rect{1, 1, 3, 4};
     ASSERT_EQ(copy.CreateFromDC(source.GetDC(), &rect, 24), 0);
     EXPECT_EQ(SizeOf(copy), std::make_pair(2, 3));
-    EXPECT_EQ(Word(copy, 1, 0), 0xFF0000u);
-    EXPECT_EQ(Word(copy, 0, 0), 0u);
+    ExpectWords(copy, {{1, 0, 0xFF0000}, {0, 0, 0}});
 }
 
 TEST_F(TextBitmapTest, PlainTextOnTheFillColour)
@@ -328,8 +313,7 @@ TEST_F(TextBitmapTest, PlainTextOnTheFillColour)
     ASSERT_EQ(bitmap.DrawText(), 0);
     EXPECT_EQ(SizeOf(bitmap), std::make_pair(7 + 3, 14 + 3));
     EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelXRGB8888);
-    EXPECT_EQ(Word(bitmap, 0, 0), 0x00FFFFFFu);
-    EXPECT_EQ(Word(bitmap, 6, 0), 0x000000FFu);
+    ExpectWords(bitmap, {{0, 0, 0x00FFFFFF}, {6, 0, 0x000000FF}});
 
     bitmap.font.text = "";
     EXPECT_EQ(bitmap.DrawText(), 1);
@@ -342,12 +326,9 @@ TEST_F(TextBitmapTest, VerticalTextIsTurnedAQuarterClockwise)
     bitmap.font.shadowOffsetY = 3;
     ASSERT_EQ(bitmap.DrawTextVertical(), 0);
     EXPECT_EQ(SizeOf(bitmap), std::make_pair(17, 10));
-    EXPECT_EQ(Word(bitmap, 16, 0) & 0xFFFFFF, 0xFFFFFFu); // work pixel (0, 0)
-    EXPECT_EQ(Word(bitmap, 4, 0) & 0xFFFFFF, 0xFFFFFFu);  // work pixel (0, 12), the glyph's last row
-    EXPECT_EQ(Word(bitmap, 3, 0) & 0xFFFFFF, 0u);         // work pixel (0, 13), below it
-    EXPECT_EQ(Word(bitmap, 16, 6) & 0xFFFFFF, 0u);        // work pixel (6, 0), the cell's empty column
-    EXPECT_EQ(bitmap.font.shadowOffsetX, 2);
-    EXPECT_EQ(bitmap.font.shadowOffsetY, 3);
+    // Work pixels (0, 0), (0, 12) the glyph's last row, (0, 13) below it and (6, 0) the cell's empty column.
+    ExpectWords(bitmap, {{16, 0, 0xFFFFFF}, {4, 0, 0xFFFFFF}, {3, 0, 0}, {16, 6, 0}}, 0xFFFFFF);
+    EXPECT_EQ(std::pair(bitmap.font.shadowOffsetX, bitmap.font.shadowOffsetY), std::pair(2, 3));
 }
 
 TEST_F(TextBitmapTest, VerticalShadowFallsRightAndDownOnTheFinishedImage)
@@ -360,8 +341,7 @@ TEST_F(TextBitmapTest, VerticalShadowFallsRightAndDownOnTheFinishedImage)
     ASSERT_EQ(bitmap.DrawTextVertical(), 0);
     // Unshifted, the glyph's upper-left corner would be (16, 0); the shadow's lies 1 right, 2 down, off the
     // right edge, so its first column on the image starts at (16, 2) from glyph column 1.
-    EXPECT_EQ(Word(bitmap, 16, 2) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(Word(bitmap, 16, 1) & 0xFFFFFF, 0u);
+    ExpectWords(bitmap, {{16, 2, 0xFF0000}, {16, 1, 0}}, 0xFFFFFF);
 }
 
 TEST_F(TextBitmapTest, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
@@ -372,22 +352,20 @@ TEST_F(TextBitmapTest, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
     EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelARGB8888);
     // At double size the box is 13 × 27 in a 14 × 28 cell: blocks inside are full, the last column and
     // row of blocks half covered, the corner block a quarter.
-    EXPECT_EQ(Word(bitmap, 0, 0), 0xFF996633u);
-    EXPECT_EQ(Word(bitmap, 5, 12), 0xFF996633u);
-    EXPECT_EQ(Word(bitmap, 6, 0), 0x7F996633u);
-    EXPECT_EQ(Word(bitmap, 0, 13), 0x7F996633u);
-    EXPECT_EQ(Word(bitmap, 6, 13), 0x3F996633u);
-    EXPECT_EQ(Word(bitmap, 7, 0), 0x00996633u);
     // Outside the averaged area (the work bitmap is 17 × 31: 8 × 15 blocks) the fill stays.
-    EXPECT_EQ(Word(bitmap, 8, 0), 0u);
-    EXPECT_EQ(Word(bitmap, 0, 15), 0u);
+    ExpectWords(bitmap, {{0, 0, 0xFF996633},
+                         {5, 12, 0xFF996633},
+                         {6, 0, 0x7F996633},
+                         {0, 13, 0x7F996633},
+                         {6, 13, 0x3F996633},
+                         {7, 0, 0x00996633},
+                         {8, 0, 0},
+                         {0, 15, 0}});
 
     ASSERT_EQ(bitmap.DrawTextAA4(), 0);
-    EXPECT_EQ(Word(bitmap, 0, 0) >> 24, 255u);
-    EXPECT_EQ(Word(bitmap, 6, 0) >> 24, 255u * 12 / 16); // 3 of 4 columns of each row
-    EXPECT_EQ(bitmap.font.quality, 2);
-    EXPECT_EQ(bitmap.font.size, 14);
-    EXPECT_EQ(bitmap.font.color, 0x00336699u);
+    ExpectWords(bitmap, {{0, 0, 0xFF000000}, {6, 0, (255u * 12 / 16) << 24}}, 0xFF000000); // 3 of 4 columns
+    EXPECT_EQ(std::tuple(bitmap.font.quality, bitmap.font.size, bitmap.font.color),
+              std::tuple(2, 14, 0x00336699u));
 }
 
 TEST_F(TextBitmapTest, AntialiasedTextGoesOverItsShadow)
@@ -398,8 +376,8 @@ TEST_F(TextBitmapTest, AntialiasedTextGoesOverItsShadow)
     bitmap.font.shadowOffsetX = 2;
     bitmap.font.shadowOffsetY = 2;
     ASSERT_EQ(bitmap.DrawTextAA2(), 0);
-    EXPECT_EQ(Word(bitmap, 0, 0), 0xFFFFFFFFu); // full text over anything stays
-    EXPECT_EQ(Word(bitmap, 7, 5), 0xFFFF0000u); // no text, full shadow: the shadow
+    // Full text over anything stays; no text over a full shadow: the shadow.
+    ExpectWords(bitmap, {{0, 0, 0xFFFFFFFF}, {7, 5, 0xFFFF0000}});
     EXPECT_EQ(Word(bitmap, 1, 1) >> 24, 255u);
     EXPECT_EQ(bitmap.font.shadowColor, 0x0000FFu);
 }
@@ -478,9 +456,7 @@ TEST_F(TextBitmapTest, AntialiasedVerticalTextIsTurnedAndOriented)
     ASSERT_EQ(bitmap.DrawTextAA2Oriented(), 0);
     EXPECT_EQ(bitmap.font.vertical, 0);
     EXPECT_EQ(SizeOf(bitmap), std::make_pair(17, 10));
-    EXPECT_EQ(Word(bitmap, 16, 0) >> 24, 255u);
-    EXPECT_EQ(Word(bitmap, 16, 6) >> 24, 127u);
-    EXPECT_EQ(Word(bitmap, 0, 0) >> 24, 0u);
+    ExpectWords(bitmap, {{16, 0, 0xFF000000}, {16, 6, 0x7F000000}, {0, 0, 0}}, 0xFF000000);
 }
 
 class Display : public Draw::IPlaneOwner
@@ -526,9 +502,8 @@ TEST_F(TextPlaneTest, PlainTextPlaneIsTheTextSizeOnTheFillColour)
     EXPECT_EQ(plane.kind, 1);
     EXPECT_EQ(SizeOf(plane), std::pair(14 + 3, 20 + 14 + 3));
     EXPECT_EQ(plane.GetPixelType(), Draw::kPixelXRGB8888);
-    EXPECT_EQ(Word(plane, 0, 0) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(Word(plane, 6, 0) & 0xFFFFFF, 0x0000FFu);  // the glyph's empty column: fill colour
-    EXPECT_EQ(Word(plane, 0, 20) & 0xFFFFFF, 0xFFFFFFu); // second line
+    // The glyph's empty column takes the fill colour; the second line starts 20 lower.
+    ExpectWords(plane, {{0, 0, 0xFFFFFF}, {6, 0, 0x0000FF}, {0, 20, 0xFFFFFF}}, 0xFFFFFF);
     // The key is read from the top-left pixel when the plane is made, before the text is drawn: the fill
     // colour, so that the background is what a keyed blit leaves out.
     EXPECT_EQ(plane.GetColorKey() & 0xFFFFFF, 0x0000FFu);
@@ -547,11 +522,9 @@ TEST_F(TextPlaneTest, AntialiasedPlanesCarryCoverageInAlpha)
     Letter(plane.font, 0x00FF0000); // blue
     ASSERT_EQ(plane.RenderTextKind2(), 0);
     EXPECT_EQ(plane.kind, 2);
-    EXPECT_TRUE(plane.HasAlpha());
-    EXPECT_EQ(plane.GetPixelType(), Draw::kPixelARGB8888);
-    EXPECT_EQ(Word(plane, 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(Word(plane, 6, 0), 0x7F0000FFu);
-    EXPECT_EQ(Word(plane, 9, 16), 0u); // outside the averaged area: transparent black
+    EXPECT_TRUE(plane.HasAlpha() && plane.GetPixelType() == Draw::kPixelARGB8888);
+    // Outside the averaged area: transparent black.
+    ExpectWords(plane, {{0, 0, 0xFF0000FF}, {6, 0, 0x7F0000FF}, {9, 16, 0}});
 
     ASSERT_EQ(plane.RenderTextKind3(), 0);
     EXPECT_EQ(plane.kind, 3);

@@ -37,11 +37,6 @@ inline void WriteColourWord(int type, std::uint8_t* d, Colour c)
     Write(Is565(type) ? T565 : T555, d, c);
 }
 
-inline bool IsKeyedOut(int src, const std::uint8_t* s, const Params& params)
-{
-    return SourceBits(src, s) == KeyBits(src, params.colourKey);
-}
-
 // Operation 14.
 inline void AlphaRatePixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
 {
@@ -69,12 +64,6 @@ inline void AlphaRatePixel(int dst, int src, std::uint8_t* d, const std::uint8_t
     // 24 and 32 bits: a pixel whose colour equals the source's, compared colour by colour, stays.
     if (sc.r == dc.r && sc.g == dc.g && sc.b == dc.b) return;
     Write(dst, d, out);
-}
-
-// Operation 15.
-inline void AlphaRateKeyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
-{
-    if (!IsKeyedOut(src, s, params)) AlphaRatePixel(dst, src, d, s, params);
 }
 
 // Operation 10.
@@ -129,12 +118,6 @@ inline void Blend2Pixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s
     }
 }
 
-// Operation 17.
-inline void Blend2KeyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
-{
-    if (!IsKeyedOut(src, s, params)) Blend2Pixel(dst, src, d, s, params);
-}
-
 // The blending operations: their served pairs and pixel models.
 inline OpModel BlendModel(int op)
 {
@@ -152,9 +135,9 @@ inline OpModel BlendModel(int op)
                 &AlphaPixel};
     // XRGB8888 onto XRGB8888 runs the packed kernel, which divides by 256 and steps its own way.
     if (op == 14) return {Pairs26(), &AlphaRatePixel, {{XRGB8888, XRGB8888}}};
-    if (op == 15) return {Pairs26(), &AlphaRateKeyPixel};
+    if (op == 15) return {Pairs26(), &KeyedPixel<&AlphaRatePixel>};
     if (op == 16) return {Pairs26(), &Blend2Pixel};
-    if (op == 17) return {Pairs26(), &Blend2KeyPixel};
+    if (op == 17) return {Pairs26(), &KeyedPixel<&Blend2Pixel>};
     return {};
 }
 

@@ -165,14 +165,17 @@ inline std::uint32_t KeyBits(int src, std::uint32_t key)
     return SourceBits(src, bytes);
 }
 
-// Operation 1.
-inline void CopyKeyPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
+using PixelModel = void (*)(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params);
+
+// The colour-keyed form of an operation: a source pixel whose compared bits equal the key is not drawn.
+template <PixelModel Inner>
+void KeyedPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params)
 {
-    if (SourceBits(src, s) == KeyBits(src, params.colourKey)) return;
-    CopyPixel(dst, src, d, s, params);
+    if (SourceBits(src, s) != KeyBits(src, params.colourKey)) Inner(dst, src, d, s, params);
 }
 
-using PixelModel = void (*)(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params& params);
+// Operation 1.
+inline constexpr PixelModel CopyKeyPixel = &KeyedPixel<&CopyPixel>;
 
 using Pair = std::pair<int, int>; // destination, source
 
@@ -230,7 +233,7 @@ inline OpModel BlendModel(int op);
 inline OpModel ModelOf(int op)
 {
     if (op == 0) return {CopyPairs(), &CopyPixel};
-    if (op == 1) return {Pairs26(), &CopyKeyPixel};
+    if (op == 1) return {Pairs26(), CopyKeyPixel};
     if (op >= 2 && op <= 9) return AddSubModel(op);
     return BlendModel(op);
 }
