@@ -91,27 +91,6 @@ TEST(HeadlessFont, RasterisingKeepsOnlyTheWindow)
     EXPECT_TRUE(mask.coverage.empty());
 }
 
-TEST(HeadlessFont, InstalledEngineMakesTheFonts)
-{
-    class Counting : public platform::FontEngine
-    {
-    public:
-        std::unique_ptr<platform::Font> CreateFont(const platform::FontDescription&) override
-        {
-            ++made;
-            return nullptr;
-        }
-        int made = 0;
-    };
-    auto counting = std::make_shared<Counting>();
-    auto previous = platform::SetFontEngine(counting);
-    EXPECT_EQ(platform::CreateFont({}), nullptr);
-    EXPECT_EQ(counting->made, 1);
-    platform::SetFontEngine(nullptr);
-    EXPECT_NE(platform::CreateFont({}), nullptr);
-    platform::SetFontEngine(previous);
-}
-
 class TextOutTest : public ::testing::TestWithParam<int>
 {};
 
