@@ -15,6 +15,7 @@ namespace {
 using namespace zelvoranGameSDK3rd;
 using namespace zelvoranGameSDK3rd::Draw;
 using draw_test::CMemorySurface;
+using draw_test::ExpectWords;
 
 void Disable(CMemorySurface& s)
 {
@@ -154,8 +155,7 @@ TEST(BltDispatch, NullParameterBlockIsRefused)
 TEST(BltDispatch, OperationFourteenOnXrgbUsesThePackedKernel)
 {
     CMemorySurface dst(2, 1, kPixelXRGB8888), src(2, 1, kPixelXRGB8888);
-    dst.SetWord(0, 0, 0xAA000000);
-    src.SetWord(0, 0, 0x00FFFFFF);
+    dst.SetWord(0, 0, 0xAA000000), src.SetWord(0, 0, 0x00FFFFFF);
     const SBltInfo info;
     const std::uint8_t rate[4] = {255, 0, 0, 0};
     EXPECT_EQ(dst.Blt(14, &src.Info(), &info, rate), 0);
@@ -214,17 +214,14 @@ TEST_F(AddSubDispatch, TheSourcePlanesKeyIsUsed)
     Row dst(kPixelXRGB8888, 2, 0x00101010, 0x00101010), src(kPixelARGB8888, 2, 0x80FF00FF, 0x00FF00FF);
     src.SetWord(1, 0, 0xFF0000FE);
     ASSERT_EQ(Blt(dst, src, 4), 0);
-    EXPECT_EQ(dst.Word(0, 0), 0x00101010u);
-    EXPECT_EQ(dst.Word(1, 0), 0x001010FFu); // opaque blue added with saturation, the spare byte kept
+    ExpectWords(dst, {{0, 0, 0x00101010}, {1, 0, 0x001010FF}}); // opaque blue added, the spare byte kept
     // A565 sources compare only the colour word, whatever the key's and the pixel's alpha.
     Row d16(kPixelA565, 2, 0x0B000000), s16(kPixelA565, 2, 0x03F81F, 0x10FF00FF);
     s16.SetWord(1, 0, 0x0F0821);
     ASSERT_EQ(Blt(d16, s16, 5), 0);
-    EXPECT_EQ(d16.Word(0, 0), 0x0B000000u);
-    EXPECT_EQ(d16.Word(1, 0), 0x0B000000u);
+    ExpectWords(d16, {{0, 0, 0x0B000000}, {1, 0, 0x0B000000}});
     ASSERT_EQ(Blt(d16, s16, 4), 0);
-    EXPECT_EQ(d16.Word(0, 0), 0x0B000000u);
-    EXPECT_EQ(d16.Word(1, 0), 0x0B000821u);
+    ExpectWords(d16, {{0, 0, 0x0B000000}, {1, 0, 0x0B000821}});
 }
 
 struct Square
@@ -329,13 +326,10 @@ TEST(PolygonBltDispatch, SourceKeyIsLaidOutAsOneSourcePixel)
     // Through the entry: the source's own key leaves its pixels out.
     CMemorySurface dst(4, 4, kPixel565, 0xEE), src(4, 4, kPixel565, 0x11);
     src.SetColorKey(0x00FF00FF);
-    src.SetWord(1, 1, 0xF81F);
-    src.SetWord(2, 1, 0xF81E);
+    src.SetWord(1, 1, 0xF81F), src.SetWord(2, 1, 0xF81E);
     const Square sq(3);
     EXPECT_EQ(dst.PolygonBlt(1, src.GetSurfaceInfo(), &sq.info, nullptr), 0);
-    EXPECT_EQ(dst.Word(1, 1), 0xEEEEu);
-    EXPECT_EQ(dst.Word(2, 1), 0xF81Eu);
-    EXPECT_EQ(dst.Word(0, 0), 0x1111u);
+    ExpectWords(dst, {{1, 1, 0xEEEE}, {2, 1, 0xF81E}, {0, 0, 0x1111}});
 }
 
 TEST(PolygonBltDispatch, APlaneOntoItselfRaisesAndStaysUnlocked)

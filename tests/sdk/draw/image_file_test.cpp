@@ -45,6 +45,7 @@ Bytes MakeZga(std::int32_t w, std::int32_t h, std::uint32_t packed, std::uint32_
 }
 
 using MemorySurface = draw_test::CMemorySurface;
+using draw_test::ExpectWords;
 using draw_test::Word;
 
 class ImageFileTest : public ::testing::Test
@@ -263,9 +264,7 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     ASSERT_EQ(Load("a.bmp", MakeBmp(3, 2, 24, 0, {}, bits24)), 0);
     MemorySurface plane(3, 2, Draw::kPixelXRGB8888);
     ASSERT_EQ(loader_.DecodeInto(*plane.GetSurfaceInfo()), 0);
-    EXPECT_EQ(Word(plane, 0, 0), 0x00424140u);
-    EXPECT_EQ(Word(plane, 2, 0), 0x00484746u);
-    EXPECT_EQ(Word(plane, 2, 1), 0x00181716u);
+    ExpectWords(plane, {{0, 0, 0x00424140}, {2, 0, 0x00484746}, {2, 1, 0x00181716}});
 
     // 3 × 2 at 16 bits (5-5-5): rows of 6 bytes padded to 8; a negative height runs top-down.
     Bytes bits16(16, 0);
@@ -276,8 +275,7 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     ASSERT_EQ(loader_.GetSize(w, h), 0);
     EXPECT_EQ(h, 2);
     ASSERT_EQ(loader_.DecodeInto(plane.Info()), 0);
-    EXPECT_EQ(Word(plane, 0, 0), 0x00F80000u);
-    EXPECT_EQ(Word(plane, 2, 1), 0x000000F8u);
+    ExpectWords(plane, {{0, 0, 0x00F80000}, {2, 1, 0x000000F8}});
 }
 
 TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
@@ -351,8 +349,7 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
     ASSERT_EQ(
         LoadInto(gif, "p.gif", test_support::MakeGif({2, 1, 0, 0, 2, 1, {{255, 0, 0}, {0, 0, 255}}, {0, 1}})),
         0);
-    EXPECT_EQ(Word(gif, 0, 0) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(Word(gif, 1, 0) & 0xFFFFFF, 0x0000FFu);
+    ExpectWords(gif, {{0, 0, 0xFF0000}, {1, 0, 0x0000FF}}, 0xFFFFFF);
 
     ASSERT_EQ(file_.Read(Path("p.gif")), 0);
     ASSERT_EQ(loader_.Load(file_), 0);
@@ -397,8 +394,7 @@ TEST_F(PluginTest, PluginNamedAfterTheSuffixDecodesTheImageOrRefusesIt)
     MemorySurface plane;
     ASSERT_EQ(LoadInto(plane, "a.tst", MakeTst(3, 2, 2048)), 0);
     EXPECT_EQ(plane.Info().width * 10 + plane.Info().height, 32);
-    EXPECT_EQ(Word(plane, 0, 0) & 0xFFFFFF, 0x000080FFu);
-    EXPECT_EQ(Word(plane, 2, 1) & 0xFFFFFF, 0xC880FAu);
+    ExpectWords(plane, {{0, 0, 0x000080FF}, {2, 1, 0xC880FA}}, 0xFFFFFF);
     ASSERT_EQ(file_.Read(Write("short.tst", MakeTst(3, 2, 2047))), 0);
     EXPECT_EQ(loader_.LoadSPI(file_), 1); // too short: IsSupported is not asked
     loader_.Release();

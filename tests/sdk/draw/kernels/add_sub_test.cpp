@@ -136,22 +136,6 @@ TEST(AddSubOperators, PinnedValues)
     EXPECT_EQ(SubSat888(0x800080, 0x0000FF) & 0xFFFFFF, 0x800000u);
 }
 
-TEST(AddSubOperators, MemoryFormsRewriteOnlyTheColourWord)
-{
-    std::uint8_t pixel[4] = {0x00, 0x00, 0x0B, 0xCD};
-    const std::uint8_t colour[4] = {0x21, 0x08, 0xFF, 0xFF};
-    PixelAddSat_565(pixel, colour);
-    EXPECT_EQ(Load32(pixel), 0xCD0B0821u);
-    PixelSubSat_565(pixel, colour);
-    EXPECT_EQ(Load32(pixel), 0xCD0B0000u);
-    std::uint8_t pixel555[4] = {0x00, 0x80, 0x07, 0x00};
-    const std::uint8_t white[2] = {0xFF, 0x7F};
-    PixelAddSat_555(pixel555, white);
-    EXPECT_EQ(Load32(pixel555), 0x00077FFFu);
-    PixelSubSat_555(pixel555, white);
-    EXPECT_EQ(Load32(pixel555), 0x00070000u);
-}
-
 // ---- Kernels ---------------------------------------------------------------------------------------------
 
 std::uint32_t One(int op, int dstType, int srcType, std::uint32_t srcValue, std::uint32_t dstValue,

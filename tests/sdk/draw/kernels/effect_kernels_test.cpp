@@ -196,23 +196,6 @@ TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
     EXPECT_EQ(plane.Word(6, 5), 4u * 16 + 4);
 }
 
-TEST(EffectKernels, FillRectangleIsClippedAndOddColumnsAreExact)
-{
-    Plane plane(kPixel565, 9, 3, 0);
-    const RECT r{3, -2, 8, 1};
-    RunEffect(kEffectFill, plane.desc, &r, 0x00FFFFFF);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 9; ++x)
-            ASSERT_EQ(plane.Word(x, y), (y < 1 && x >= 3 && x < 8) ? 0xFFFFu : 0u) << x << "," << y;
-    const RECT past{-4, 1, 40, 40};
-    RunEffect(kEffectFill, plane.desc, &past, 0x00FFFFFF);
-    EXPECT_EQ(plane.Word(8, 2), 0xFFFFu);
-    const RECT inverted{20, 0, 30, 3};
-    Plane untouched(kPixelXRGB8888, 4, 2, 0x11);
-    RunEffect(kEffectFill, untouched.desc, &inverted, 0xFFFFFFFF);
-    EXPECT_EQ(untouched.memory, std::vector<std::uint8_t>(untouched.memory.size(), 0x11));
-}
-
 TEST(EffectKernels, TypesWithoutPixelsHaveNoKernel)
 {
     for (std::uint32_t effect = 0; effect < kEffectCount; ++effect) {
