@@ -373,20 +373,19 @@ void CFastDraw::Present(CFastPlane* plane, const RECT* source, std::int32_t topL
     } else if (source == nullptr) {
         // The picture moves by the offset; the strips it uncovers take the fill colour.
         RECT s = whole, d = whole;
-        if (offsetX > 0) {
-            s.right -= offsetX;
-            d.left += offsetX;
-        } else if (offsetX < 0) {
-            s.left -= offsetX;
-            d.right += offsetX;
-        }
-        if (offsetY > 0) {
-            s.bottom -= offsetY;
-            d.top += offsetY;
-        } else if (offsetY < 0) {
-            s.top -= offsetY;
-            d.bottom += offsetY;
-        }
+        // Along one axis: the part of the picture that stays in the frame (s) and where it lands (d).
+        const auto shift = [](std::int32_t offset, std::int32_t& sLow, std::int32_t& sHigh,
+                              std::int32_t& dLow, std::int32_t& dHigh) {
+            if (offset > 0) {
+                sHigh -= offset;
+                dLow += offset;
+            } else {
+                sLow -= offset;
+                dHigh += offset;
+            }
+        };
+        shift(offsetX, s.left, s.right, d.left, d.right);
+        shift(offsetY, s.top, s.bottom, d.top, d.bottom);
         const std::uint32_t fill = plane->GetFillColor() & 0x00FFFFFF;
         const std::int32_t top = fullScreen ? topLimit : 0;
         const std::int32_t dx = fullScreen ? 0 : origin.x, dy = fullScreen ? 0 : origin.y;
