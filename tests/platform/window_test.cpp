@@ -38,13 +38,13 @@ protected:
     }
     void TearDown() override
     {
+        // Keys go up while the window still has the focus, so that Alt held by a test is let go too.
+        headless::ReleaseAllKeys();
         Message m;
-        while (PeekMessage(&m, nullptr, PM_REMOVE)) {
-        }
+        while (PeekMessage(&m, nullptr, PM_REMOVE))
+            DispatchMessage(m);
         if (IsWindow(window)) DestroyWindow(window);
         g_seen = nullptr;
-        headless::ReleaseAllKeys();
-        headless::RemoveAllJoysticks();
     }
     HWND Make(DWORD style = WS_CAPTION | WS_SYSMENU | WS_VISIBLE, std::int32_t w = 320, std::int32_t h = 240)
     {

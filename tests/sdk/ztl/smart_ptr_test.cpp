@@ -171,6 +171,7 @@ void globalTick()
 
 TEST(Callbacks, RunAndBind)
 {
+    globalCalls = 0;
     smart_ptr<ztl::function_callback_v> global;
     global.add(new ztl::function_callback_vg0(&globalTick));
     global->run();
