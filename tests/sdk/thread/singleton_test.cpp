@@ -104,24 +104,4 @@ TEST(CallbackRegistry, RunsEachListInOrderAndRaisesOnAnEmptyCallbackOrBadList)
     T::CallbackRegistry::DestroyInstance();
 }
 
-TEST(CallbackRegistry, DestroyingReleasesEveryCallback)
-{
-    struct Probe : Z::function_callback_v
-    {
-        explicit Probe(int* deaths) : deaths(deaths) {}
-        ~Probe() override { ++*deaths; }
-        void run() override {}
-        int* deaths;
-    };
-    T::CallbackRegistry::DestroyInstance();
-    int deaths = 0;
-    T::CallbackRegistry::Callback callback;
-    callback.add(new Probe(&deaths));
-    T::CallbackRegistry::CreateInstance()->AddCallback(T::CallbackRegistry::ShutDownList, callback);
-    callback.release();
-    EXPECT_EQ(deaths, 0);
-    T::CallbackRegistry::DestroyInstance();
-    EXPECT_EQ(deaths, 1);
-}
-
 } // namespace
