@@ -306,19 +306,6 @@ TEST(DIBitmap, CreateFromDCCopiesTheRectangle)
     ExpectWords(copy, {{1, 0, 0xFF0000}, {0, 0, 0}});
 }
 
-TEST_F(TextBitmapTest, PlainTextOnTheFillColour)
-{
-    auto& bitmap = bitmap_;
-    bitmap.GetSurfaceInfo()->fillColor = 0x000000FF;
-    ASSERT_EQ(bitmap.DrawText(), 0);
-    EXPECT_EQ(SizeOf(bitmap), std::make_pair(7 + 3, 14 + 3));
-    EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelXRGB8888);
-    ExpectWords(bitmap, {{0, 0, 0x00FFFFFF}, {6, 0, 0x000000FF}});
-
-    bitmap.font.text = "";
-    EXPECT_EQ(bitmap.DrawText(), 1);
-}
-
 TEST_F(TextBitmapTest, VerticalTextIsTurnedAQuarterClockwise)
 {
     auto& bitmap = bitmap_;
