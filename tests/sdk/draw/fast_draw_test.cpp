@@ -3,6 +3,7 @@
 // changes; on a scripted driver the driver's statuses, 8-bit and 5-5-5 displays, a primary that cannot be
 // locked, lost and refused surfaces, and the pixel type read from the channel masks.
 #include "display_support.h"
+#include "memory_surface.h"
 #include "support/error_capture.h"
 #include "support/image_bytes.h"
 
@@ -276,11 +277,9 @@ TEST(FastDraw, LayersDrawInTheirOrderBeforePresenting)
     });
 }
 
-// The plane's width, or -1 when GetSize fails.
 int WidthOf(Draw::ISurface& plane)
 {
-    std::int32_t w = 0, h = 0;
-    return plane.GetSize(&w, &h) == 0 ? w : -1;
+    return SizeOf(plane).first;
 }
 
 long Listed(Draw::CFastDraw& device, Draw::CFastPlane* plane)

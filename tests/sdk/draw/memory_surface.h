@@ -11,6 +11,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace draw_test {
@@ -41,6 +42,13 @@ template <class S> void SetWord(S& surface, int x, int y, std::uint32_t v)
     const Draw::CSurfaceInfo* info = surface.GetSurfaceInfo();
     std::memcpy(info->pixels + std::ptrdiff_t(y) * info->pitch + x * info->GetBytesPerPixel(), &v,
                 info->GetBytesPerPixel());
+}
+
+// The size of a bitmap or plane, or (-1, -1) when it has none.
+template <class S> std::pair<int, int> SizeOf(S& surface)
+{
+    std::int32_t w = -1, h = -1;
+    return surface.GetSize(&w, &h) == 0 ? std::pair(w, h) : std::pair(-1, -1);
 }
 
 // Checks the words (under `mask`) at the points given as (x, y, word).

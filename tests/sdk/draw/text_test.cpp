@@ -23,14 +23,8 @@ namespace {
 namespace Draw = zelvoranGameSDK3rd::Draw;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;
 using draw_test::ExpectWords;
+using draw_test::SizeOf;
 using draw_test::Word;
-
-// The size of a bitmap or plane, or (-1, -1) when it has none.
-template <class S> std::pair<int, int> SizeOf(S& surface)
-{
-    std::int32_t w = -1, h = -1;
-    return surface.GetSize(&w, &h) == 0 ? std::pair(w, h) : std::pair(-1, -1);
-}
 
 // Tests with the headless font engine installed.
 class HeadlessFonts : public ::testing::Test
