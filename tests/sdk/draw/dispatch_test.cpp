@@ -224,33 +224,26 @@ struct Square
     PolygonBltInfo info;
 };
 
-TEST(PolygonBltDispatch, OnlyOperationsZeroOneAndTenAreServed)
+// Operations other than 0, 1 and 10 answer 1 before locking; unserved pairs 2 after locking both; equal
+// types without pixels 0 with nothing drawn.
+TEST(PolygonBltDispatch, ServedOperationsAndPairs)
 {
-    CMemorySurface dst(4, 4, kPixel565, 0xEE), src(4, 4, kPixel565, 0x11);
+    CMemorySurface dst(4, 4, kPixel565, 0xEE), src(4, 4, kPixel565, 0x11), src555(4, 4, kPixel555);
     const Square sq(3);
-    for (int op : {2, 3, 9, 11, 14, 17, -1, 255}) {
-        EXPECT_EQ(dst.PolygonBlt(op, src.GetSurfaceInfo(), &sq.info, nullptr), 1) << op;
-    }
-    EXPECT_EQ(dst.locker->locks + src.locker->locks, 0); // nothing locked
+    for (int op : {2, 3, 9, 11, 14, 17, -1, 255})
+        EXPECT_EQ(dst.PolygonBlt(op, &src.Info(), &sq.info, nullptr), 1) << op;
+    EXPECT_EQ(dst.locker->locks + src.locker->locks, 0);
+    for (int op : {0, 1, 10})
+        EXPECT_EQ(dst.PolygonBlt(op, &src555.Info(), &sq.info, nullptr), 2) << op;
+    EXPECT_TRUE(dst.locker->locks == 3 && dst.locker->unlocks == 3 && src555.locker->locks == 3 &&
+                src555.locker->unlocks == 3);
+    EXPECT_FALSE(dst.Info().locked || src555.Info().locked);
     EXPECT_TRUE(dst.Untouched(0xEE));
     for (int op : {0, 1, 10})
-        EXPECT_EQ(dst.PolygonBlt(op, src.GetSurfaceInfo(), &sq.info, nullptr), 0) << op;
+        EXPECT_EQ(dst.PolygonBlt(op, &src.Info(), &sq.info, nullptr), 0) << op;
     EXPECT_EQ(dst.Word(3, 3), 0x1111u);
-}
-
-TEST(PolygonBltDispatch, UnservedPairsAnswerTwoAfterLockingBoth)
-{
-    CMemorySurface dst(4, 4, kPixel565, 0xEE), src(4, 4, kPixel555, 0x11);
-    const Square sq(3);
-    for (int op : {0, 1, 10})
-        EXPECT_EQ(dst.PolygonBlt(op, src.GetSurfaceInfo(), &sq.info, nullptr), 2) << op;
-    for (const auto* l : {dst.locker, src.locker})
-        EXPECT_TRUE(l->locks == 3 && l->unlocks == 3);
-    EXPECT_FALSE(dst.GetSurfaceInfo()->locked || src.GetSurfaceInfo()->locked);
-    EXPECT_TRUE(dst.Untouched(0xEE));
-    // Equal types without pixels: nothing to draw, and the blit reports that it ran.
     CMemorySurface none(4, 4, kPixelUnused9, 0xEE), none2(4, 4, kPixelUnused9, 0x11);
-    EXPECT_EQ(none.PolygonBlt(0, none2.GetSurfaceInfo(), &sq.info, nullptr), 0);
+    EXPECT_EQ(none.PolygonBlt(0, &none2.Info(), &sq.info, nullptr), 0);
     EXPECT_TRUE(none.Untouched(0xEE));
 }
 
