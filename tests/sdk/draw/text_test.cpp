@@ -233,9 +233,9 @@ protected:
     void SetUp() override
     {
         HeadlessFonts::SetUp();
-        Letter(bitmap_.font);
+        Letter(bitmap.font);
     }
-    Draw::CTextDIBitmap bitmap_;
+    Draw::CTextDIBitmap bitmap;
 };
 
 TEST(DIBitmap, MadeBitmapsDescribeThemselvesAsSurfaces)
@@ -295,7 +295,6 @@ TEST(DIBitmap, CreateFromDCCopiesTheRectangle)
 
 TEST_F(TextBitmapTest, VerticalTextIsTurnedAQuarterClockwise)
 {
-    auto& bitmap = bitmap_;
     bitmap.font.shadowOffsetX = 2;
     bitmap.font.shadowOffsetY = 3;
     ASSERT_EQ(bitmap.DrawTextVertical(), 0);
@@ -307,7 +306,6 @@ TEST_F(TextBitmapTest, VerticalTextIsTurnedAQuarterClockwise)
 
 TEST_F(TextBitmapTest, VerticalShadowFallsRightAndDownOnTheFinishedImage)
 {
-    auto& bitmap = bitmap_;
     bitmap.font.color = Draw::kNoColor; // the shadow alone
     bitmap.font.shadowColor = 0x0000FF;
     bitmap.font.shadowOffsetX = 1;
@@ -320,7 +318,6 @@ TEST_F(TextBitmapTest, VerticalShadowFallsRightAndDownOnTheFinishedImage)
 
 TEST_F(TextBitmapTest, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
 {
-    auto& bitmap = bitmap_;
     bitmap.font.color = 0x00336699; // red 0x99, green 0x66, blue 0x33
     ASSERT_EQ(bitmap.DrawTextAA2(), 0);
     EXPECT_EQ(bitmap.GetSurfaceInfo()->type, Draw::kPixelARGB8888);
@@ -344,7 +341,6 @@ TEST_F(TextBitmapTest, AntialiasedCoverageIsTheAverageOfTheEnlargedGlyph)
 
 TEST_F(TextBitmapTest, AntialiasedTextGoesOverItsShadow)
 {
-    auto& bitmap = bitmap_;
     bitmap.font.color = 0xFFFFFF;
     bitmap.font.shadowColor = 0x0000FF; // red shadow
     bitmap.font.shadowOffsetX = 2;
@@ -425,7 +421,6 @@ TEST_F(TextBitmapTest, WorkBitmapThatCannotBeMadeLeavesTheFontAsItWas)
 
 TEST_F(TextBitmapTest, AntialiasedVerticalTextIsTurnedAndOriented)
 {
-    auto& bitmap = bitmap_;
     bitmap.vertical = 1;
     ASSERT_EQ(bitmap.DrawTextAA2Oriented(), 0);
     EXPECT_EQ(bitmap.font.vertical, 0);

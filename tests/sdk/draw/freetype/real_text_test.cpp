@@ -28,8 +28,8 @@ protected:
         if (!engine) GTEST_SKIP() << "the IPA Gothic faces are not installed";
         previous_ = platform::SetFontEngine(engine);
         installed_ = true;
-        bitmap_.font.text = kLine;
-        bitmap_.font.size = 16;
+        bitmap.font.text = kLine;
+        bitmap.font.size = 16;
     }
     void TearDown() override
     {
@@ -48,14 +48,13 @@ protected:
 
     std::shared_ptr<platform::FontEngine> previous_;
     bool installed_ = false;
-    Draw::CTextDIBitmap bitmap_; // the line at size 16
+    Draw::CTextDIBitmap bitmap; // the line at size 16
 };
 
 // Plainly drawn, the line has no grey levels; antialiased it has, and with its shadow (2 to the right)
 // it still stays inside the extent. Either way every character inks its own cell.
 TEST_F(RealTextTest, JapaneseLineInksEveryCharacterCellInsideTheExtent)
 {
-    auto& bitmap = bitmap_;
     int w = 0, h = 0;
     ASSERT_EQ(bitmap.font.GetTextSize(w, h), 0);
     EXPECT_EQ(std::pair(w, h), std::pair(kCharacters * 16 + 3, 16 + 3));
@@ -73,7 +72,6 @@ TEST_F(RealTextTest, JapaneseLineInksEveryCharacterCellInsideTheExtent)
 
 TEST_F(RealTextTest, VerticalLineRunsDownTheBitmap)
 {
-    auto& bitmap = bitmap_;
     bitmap.font.shadowColor = Draw::kNoColor;
     bitmap.font.vertical = 1; // the face's vertical form
     ASSERT_EQ(bitmap.DrawTextVertical(), 0);
