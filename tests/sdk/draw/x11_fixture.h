@@ -38,6 +38,21 @@ private:
     test_support::VirtualDisplay m_display;
 };
 
+// Runs the body on the SDL back end with a display device in a window of that size, or in full screen
+// at that depth when one is given.
+inline void WithSdlDevice(int width, int height, int fullScreenBpp,
+                          std::function<void(DrawApp&, sdk::Draw::CFastDraw&)> body)
+{
+    const bool ran = RunInDrawApp("sdl", width, height, [&](DrawApp& app) {
+        sdk::ZTL::smart_ptr<sdk::Draw::CFastDraw> device = sdk::Draw::CFastDraw::CreateForThread();
+        if (fullScreenBpp != 0) device->SetDisplayBpp(fullScreenBpp);
+        ASSERT_EQ(device->ChangeDisplay(fullScreenBpp != 0), 0);
+        body(app, *device);
+        if (fullScreenBpp != 0) device->ChangeDisplay(false);
+    });
+    ASSERT_TRUE(ran) << "the SDL back end cannot open the virtual display";
+}
+
 // Presents a few frames, letting the window settle, and reads back what it shows.
 inline std::vector<std::uint32_t> PresentAndRead(DrawApp& app, sdk::Draw::CFastDraw& device, SIZE& size)
 {
