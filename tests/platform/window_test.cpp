@@ -110,7 +110,9 @@ TEST_F(HeadlessWindow, PostedMessagesComeOutInOrderAndQuitComesLast)
                               Expected{0, WM_QUIT, nullptr}}) {
         ASSERT_EQ(GetMessage(&m, nullptr), e.result);
         EXPECT_EQ(m.message, e.message);
-        if (e.message != WM_QUIT) EXPECT_EQ(m.window, e.window);
+        if (e.message != WM_QUIT) {
+            EXPECT_EQ(m.window, e.window);
+        }
     }
     EXPECT_EQ(m.wParam, 7u);
     EXPECT_FALSE(PeekMessage(&m, nullptr, PM_REMOVE));

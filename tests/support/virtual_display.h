@@ -1,12 +1,14 @@
 #pragma once
-// A virtual X server of a test's own on a free display number, stopped when the object goes; DISPLAY
-// points at it while it runs.
+// A virtual X server of a test's own, stopped when the object goes; DISPLAY points at it while it runs.
+// The server picks its own free display number and reports it through a pipe, so test programs that
+// start servers at the same time never share one.
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,38 +26,42 @@ public:
     // False, with the reason, when no X server can be started here.
     bool Start(std::string& why)
     {
-        for (int n = 90; n < 130 && m_pid <= 0; ++n) {
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-            struct stat st;
-            if (stat(socket.c_str(), &st) == 0 || stat(lock.c_str(), &st) == 0) continue;
-            const std::string display = ":" + std::to_string(n);
-            char arg0[] = "Xvfb", screen[] = "-screen", zero[] = "0", geometry[] = "1024x768x24",
-                 nolisten[] = "-nolisten", tcp[] = "tcp";
-            std::string displayArg = display;
-            char* argv[] = {arg0, displayArg.data(), screen, zero, geometry, nolisten, tcp, nullptr};
-            pid_t pid = 0;
-            if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, argv, environ) != 0) {
-                why = "Xvfb is not installed";
-                return false;
-            }
-            for (int i = 0; i < 100; ++i) { // up to 5 s for the socket
-                if (stat(socket.c_str(), &st) == 0) {
-                    m_pid = pid;
-                    setenv("DISPLAY", display.c_str(), 1);
-                    return true;
-                }
-                int status;
-                if (waitpid(pid, &status, WNOHANG) == pid) break; // it gave up (display taken meanwhile)
-                usleep(50000);
-            }
-            if (m_pid <= 0) {
-                kill(pid, SIGTERM);
-                waitpid(pid, nullptr, 0);
-            }
+        int fds[2];
+        if (pipe(fds) != 0) {
+            why = "no pipe for the X server's display number";
+            return false;
         }
-        why = "no X server could be started";
-        return false;
+        fcntl(fds[0], F_SETFD, FD_CLOEXEC); // only the write end goes to the server
+        std::string fd = std::to_string(fds[1]);
+        char arg0[] = "Xvfb", displayfd[] = "-displayfd", screen[] = "-screen", zero[] = "0",
+             geometry[] = "1024x768x24", nolisten[] = "-nolisten", tcp[] = "tcp";
+        char* argv[] = {arg0, displayfd, fd.data(), screen, zero, geometry, nolisten, tcp, nullptr};
+        pid_t pid = 0;
+        const int spawned = posix_spawnp(&pid, "Xvfb", nullptr, nullptr, argv, environ);
+        close(fds[1]);
+        if (spawned != 0) {
+            close(fds[0]);
+            why = "Xvfb is not installed";
+            return false;
+        }
+        // The server writes its display number and a line feed once it accepts connections.
+        std::string number;
+        pollfd wait{fds[0], POLLIN, 0};
+        while (poll(&wait, 1, 10000) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+            number += c;
+        }
+        close(fds[0]);
+        if (number.empty()) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+            why = "no X server could be started";
+            return false;
+        }
+        m_pid = pid;
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        return true;
     }
 
     ~VirtualDisplay()

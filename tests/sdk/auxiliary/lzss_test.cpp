@@ -78,7 +78,9 @@ TEST(Lzss, DecodesLiteralsAndOverlappingMatchesAndRefusesAShortStream)
         int result = -1;
         const auto out = Decode(c.stream, c.size, &result);
         EXPECT_EQ(result, c.result) << c.decoded;
-        if (c.result == 0) EXPECT_EQ(std::string(out.begin(), out.end()), c.decoded);
+        if (c.result == 0) {
+            EXPECT_EQ(std::string(out.begin(), out.end()), c.decoded);
+        }
     }
 
     auto coder = std::make_unique<Aux::CLZSS>();

@@ -46,7 +46,9 @@ inline void WithDevice(int width, int height, std::function<void(DrawApp&, sdk::
     platform::UseVirtualClock();
     const bool ran = RunInDrawApp("headless", width, height, [&](DrawApp& app) {
         sdk::ZTL::smart_ptr<sdk::Draw::CFastDraw> device = sdk::Draw::CFastDraw::CreateForThread();
-        if (windowed) ASSERT_EQ(device->ChangeDisplay(false), 0);
+        if (windowed) {
+            ASSERT_EQ(device->ChangeDisplay(false), 0);
+        }
         body(app, *device);
         device->ChangeDisplay(false);
     });
