@@ -1011,6 +1011,9 @@ void Focus(HWND window, bool gained)
         } else {
             if (previous != window) return;
             R().focus = nullptr;
+            // Keys released while no window of ours has the focus never reach us: forget the modifiers,
+            // or an Alt held while switching away would turn every later key into a system key.
+            R().alt = R().control = R().shift = false;
         }
     }
     if (gained) {

@@ -267,6 +267,23 @@ TEST_F(HeadlessWindow, AcceleratorTurnsItsKeyIntoACommand)
     DestroyAcceleratorTable(table);
 }
 
+TEST_F(HeadlessWindow, AModifierReleasedWhileAwayIsNotStuck)
+{
+    ASSERT_NE(Make(), nullptr);
+    SetFocus(window);
+    headless::SetKey(DIK_LMENU, true); // Alt held while switching to another program
+    events::Focus(window, false);
+    headless::SetKey(DIK_LMENU, false); // released there: never delivered
+    SetFocus(window);
+    Drain();
+    headless::SetKey(DIK_RETURN, true);
+    Message m;
+    ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
+    EXPECT_EQ(m.lParam & (1 << 29), 0);
+    headless::SetKey(DIK_RETURN, false);
+}
+
 TEST(ScanCodes, VirtualKeysOfScanCodes)
 {
     const std::pair<std::uint8_t, int> pinned[] = {
