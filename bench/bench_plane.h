@@ -75,18 +75,27 @@ template <class Info> void SetCounters(benchmark::State& state, const Plane<Info
     state.SetBytesProcessed(state.iterations() * width * height * dst.bytes);
 }
 
+// Runs `blit` once per iteration and counts the destination's pixels.
+template <class Info, class Blit>
+void RunBlits(benchmark::State& state, Plane<Info>& dst, int width, int height, Blit blit)
+{
+    for (auto _ : state) {
+        blit();
+        benchmark::DoNotOptimize(dst.memory.data());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state, dst, width, height);
+}
+
 // memcpy of the destination's bytes, row by row as a blit moves them.
 template <class Info> void RunMemcpy(benchmark::State& state, Plane<Info>& dst, int width, int height)
 {
     const std::size_t row = static_cast<std::size_t>(width) * dst.bytes;
     std::vector<std::uint8_t> from(dst.memory.size(), 0x5A);
-    for (auto _ : state) {
+    RunBlits(state, dst, width, height, [&] {
         for (int y = 0; y < height; ++y)
             std::memcpy(&dst.memory[y * row], &from[y * row], row);
-        benchmark::DoNotOptimize(dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, dst, width, height);
+    });
 }
 
 #ifdef MAROVELLIN_BENCH_SDL
@@ -98,6 +107,27 @@ template <class Info> SDL_Surface* WrapForSdl(Plane<Info>& p)
                                                      : SDL_PIXELFORMAT_RGB888;
     return SDL_CreateRGBSurfaceWithFormatFrom(p.memory.data(), p.info.width, p.info.height, p.bytes * 8,
                                               p.info.pitch, format);
+}
+
+// SDL2 blitting the source onto the destination's top-left width x height, scaled when `scaled`;
+// `prepare` sets the source surface's blend mode, alpha and colour key first.
+template <class Info, class Prepare>
+void RunSdlBlits(benchmark::State& state, Plane<Info>& src, Plane<Info>& dst, int width, int height,
+                 bool scaled, Prepare prepare)
+{
+    SDL_Surface* from = WrapForSdl(src);
+    SDL_Surface* to = WrapForSdl(dst);
+    prepare(from);
+    SDL_Rect area{0, 0, width, height};
+    RunBlits(state, dst, width, height, [&] {
+        if (scaled) {
+            SDL_BlitScaled(from, nullptr, to, &area);
+        } else {
+            SDL_BlitSurface(from, nullptr, to, &area);
+        }
+    });
+    SDL_FreeSurface(from);
+    SDL_FreeSurface(to);
 }
 #endif
 

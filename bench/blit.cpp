@@ -37,22 +37,14 @@ struct Setup
     Plane src, dst;
 };
 
-void SetCounters(benchmark::State& state, const Setup& s)
-{
-    bench::SetCounters(state, s.dst, s.width, s.height);
-}
 void BM_Kernel(benchmark::State& state)
 {
     Setup s(state);
     const SIZE size{s.width, s.height};
     SBltInfo info;
     info.dstSize = &size;
-    for (auto _ : state) {
-        CSurfaceInfo::BltDispatch(&s.dst.info, &s.src.info, &info, s.op, nullptr);
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, s);
+    RunBlits(state, s.dst, s.width, s.height,
+             [&] { CSurfaceInfo::BltDispatch(&s.dst.info, &s.src.info, &info, s.op, nullptr); });
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
@@ -68,22 +60,9 @@ BENCHMARK(BM_Memcpy)->Apply(Args);
 void BM_SDL(benchmark::State& state)
 {
     Setup s(state);
-    SDL_Surface* src = WrapForSdl(s.src);
-    SDL_Surface* dst = WrapForSdl(s.dst);
-    if (s.op == 1) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
-    SDL_Rect to{0, 0, s.width, s.height};
-    for (auto _ : state) {
-        if (s.stretched) {
-            SDL_BlitScaled(src, nullptr, dst, &to);
-        } else {
-            SDL_BlitSurface(src, nullptr, dst, &to);
-        }
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SDL_FreeSurface(src);
-    SDL_FreeSurface(dst);
-    SetCounters(state, s);
+    RunSdlBlits(state, s.src, s.dst, s.width, s.height, s.stretched, [&](SDL_Surface* src) {
+        if (s.op == 1) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+    });
 }
 BENCHMARK(BM_SDL)->Apply(Args);
 #endif

@@ -36,10 +36,6 @@ struct Setup
     Plane src, dst;
 };
 
-void SetCounters(benchmark::State& state, const Setup& s)
-{
-    bench::SetCounters(state, s.dst, s.width, s.height);
-}
 void BM_Kernel(benchmark::State& state)
 {
     Setup s(state);
@@ -47,12 +43,7 @@ void BM_Kernel(benchmark::State& state)
     const BltKernel kernel = GetBltOpTable(s.op)->Find(s.type, s.type);
     SBltParam param;
     param.key = PrepareColorKey(s.type, s.type, kKey);
-    for (auto _ : state) {
-        kernel(&s.dst.info, &s.src.info, &info, param);
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, s);
+    RunBlits(state, s.dst, s.width, s.height, [&] { kernel(&s.dst.info, &s.src.info, &info, param); });
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
@@ -68,19 +59,10 @@ BENCHMARK(BM_Memcpy)->Apply(Args);
 void BM_SDL(benchmark::State& state)
 {
     Setup s(state);
-    SDL_Surface* src = WrapForSdl(s.src);
-    SDL_Surface* dst = WrapForSdl(s.dst);
-    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_ADD);
-    if (s.op == 4) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
-    SDL_Rect to{0, 0, s.width, s.height};
-    for (auto _ : state) {
-        SDL_BlitSurface(src, nullptr, dst, &to);
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SDL_FreeSurface(src);
-    SDL_FreeSurface(dst);
-    SetCounters(state, s);
+    RunSdlBlits(state, s.src, s.dst, s.width, s.height, false, [&](SDL_Surface* src) {
+        SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_ADD);
+        if (s.op == 4) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+    });
 }
 BENCHMARK(BM_SDL)->Apply(Args);
 #endif

@@ -45,10 +45,6 @@ struct Setup
     Plane src, dst;
 };
 
-void SetCounters(benchmark::State& state, const Setup& s)
-{
-    bench::SetCounters(state, s.dst, s.width, s.height);
-}
 void BM_Kernel(benchmark::State& state)
 {
     Setup s(state);
@@ -57,14 +53,10 @@ void BM_Kernel(benchmark::State& state)
     SBltParam param;
     param.rate = kRate;
     param.key = PrepareColorKey(s.dst.type, s.src.type, kKey);
-    for (auto _ : state) {
-        // The destination drifts towards the source over the iterations; a fresh copy each time would
-        // measure the copy. Every pixel still differs often enough from its source to be blended.
-        table.Find(s.dst.type, s.src.type)(&s.dst.info, &s.src.info, &info, param);
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, s);
+    // The destination drifts towards the source over the iterations; a fresh copy each time would
+    // measure the copy. Every pixel still differs often enough from its source to be blended.
+    RunBlits(state, s.dst, s.width, s.height,
+             [&] { table.Find(s.dst.type, s.src.type)(&s.dst.info, &s.src.info, &info, param); });
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
@@ -81,20 +73,11 @@ BENCHMARK(BM_Memcpy)->Apply(Args);
 void BM_SDL(benchmark::State& state)
 {
     Setup s(state);
-    SDL_Surface* src = WrapForSdl(s.src);
-    SDL_Surface* dst = WrapForSdl(s.dst);
-    SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_BLEND);
-    if (s.op != 10) SDL_SetSurfaceAlphaMod(src, kRate);
-    if (s.op == 15) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
-    SDL_Rect to{0, 0, s.width, s.height};
-    for (auto _ : state) {
-        SDL_BlitSurface(src, nullptr, dst, &to);
-        benchmark::DoNotOptimize(s.dst.memory.data());
-        benchmark::ClobberMemory();
-    }
-    SDL_FreeSurface(src);
-    SDL_FreeSurface(dst);
-    SetCounters(state, s);
+    RunSdlBlits(state, s.src, s.dst, s.width, s.height, false, [&](SDL_Surface* src) {
+        SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_BLEND);
+        if (s.op != 10) SDL_SetSurfaceAlphaMod(src, kRate);
+        if (s.op == 15) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+    });
 }
 BENCHMARK(BM_SDL)->Apply(Args);
 #endif
