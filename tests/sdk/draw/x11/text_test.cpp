@@ -3,7 +3,7 @@
 // measured extent says, character by character, and nowhere else.
 #ifdef MAROVELLIN_HAVE_SDL
 
-#include "ink.h"
+#include "../ink.h"
 #include "x11_fixture.h"
 
 #include "sdk/draw/text_plane.h"

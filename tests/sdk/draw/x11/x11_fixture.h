@@ -2,10 +2,9 @@
 // Tests on the SDL back end under a virtual X server of their own. The server starts before each test
 // (the test is skipped, saying why, when none can start); SDL draws in software, which reads back the
 // window's whole picture even where the server, having no window manager, leaves the native window at
-// its old size; and the X and GL libraries that SDL loads and unloads itself are kept loaded, so that
-// the leak checker can tell their allocations from ours (this program's suppressions name them).
+// its old size.
 
-#include "display_support.h"
+#include "../display_support.h"
 #include "support/virtual_display.h"
 
 #include "platform/clock.h"
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
 
 namespace draw_test {
@@ -27,11 +25,6 @@ protected:
         std::string why;
         if (!m_display.Start(why)) GTEST_SKIP() << "skipped: " << why;
         setenv("SDL_RENDER_DRIVER", "software", 1);
-        for (const char* name :
-             {"libX11.so.6", "libX11-xcb.so.1", "libxcb.so.1", "libXext.so.6", "libXcursor.so.1",
-              "libXi.so.6", "libXfixes.so.3", "libXrandr.so.2", "libXrender.so.1", "libGL.so.1",
-              "libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-            dlopen(name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     }
 
 private:
