@@ -1,7 +1,7 @@
 // The per-frame cost of the frame timer (on the virtual clock, so the sleep itself costs nothing) and of
 // the SDK's lock, guard and per-thread values that every singleton getter and frame touches.
 #include "sdk/timer/fps_timer.h"
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/thread/critical_section.h"
 #include "sdk/thread/thread_local.h"
 

@@ -8,7 +8,7 @@
 #include "sdk/draw/graphic_loader.h"
 
 #ifdef MAROVELLIN_HAVE_FREETYPE
-#include "platform/freetype/freetype_font.h"
+#include "platform/host/freetype/freetype_font.h"
 #endif
 
 #include <benchmark/benchmark.h>

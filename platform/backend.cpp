@@ -1,9 +1,6 @@
 #include "platform/backend.h"
 
-#include "platform/headless/headless.h"
-#ifdef MAROVELLIN_HAVE_SDL
-#include "platform/sdl/sdl_backend.h"
-#endif
+#include "platform/window_internal.h"
 
 #include <cstdlib>
 #include <mutex>
@@ -24,51 +21,20 @@ Choice& C()
     return *choice;
 }
 
-std::unique_ptr<Backend> Make(std::string_view name)
+const BackendFactory* FactoryOf(std::string_view name)
 {
-    if (name == "headless") return headless::CreateBackend();
-#ifdef MAROVELLIN_HAVE_SDL
-    if (name == "sdl") return sdl::CreateBackend();
-#endif
+    for (const BackendFactory& factory : BackendFactories())
+        if (name == factory.name) return &factory;
     return nullptr;
 }
 
-} // namespace
-
-namespace {
-
-// The frame a display mode gives: windowed XRGB8888; full screen 16, 24 or 32 bits RGB565, RGB888 or
-// XRGB8888. False for another depth or a side of 0 or less (or above 16384).
-bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
-                   std::int32_t& pixelType, std::int32_t& bytesPerPixel)
+std::unique_ptr<Backend> Make(std::string_view name)
 {
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
-    if (!fullScreen || bits == 32) {
-        pixelType = 7;
-        bytesPerPixel = 4;
-    } else if (bits == 16) {
-        pixelType = 3;
-        bytesPerPixel = 2;
-    } else if (bits == 24) {
-        pixelType = 5;
-        bytesPerPixel = 3;
-    } else {
-        return false;
-    }
-    return true;
+    const BackendFactory* factory = FactoryOf(name);
+    return factory != nullptr ? factory->create(WindowEventSink()) : nullptr;
 }
 
 } // namespace
-
-bool Backend::SetDisplayMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height,
-                             std::int32_t bits, std::int32_t* pixelType)
-{
-    std::int32_t type = 0, bytes = 0;
-    if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
-    if (!MakeFrame(window, width, height, type, bytes)) return false;
-    *pixelType = type;
-    return true;
-}
 
 Backend& GetBackend()
 {
@@ -76,7 +42,7 @@ Backend& GetBackend()
     if (!C().backend) {
         const char* wanted = std::getenv("MAROVELLIN_BACKEND");
         if (wanted != nullptr) C().backend = Make(wanted);
-        if (!C().backend) C().backend = headless::CreateBackend();
+        if (!C().backend) C().backend = Make("headless");
     }
     return *C().backend;
 }
@@ -94,10 +60,7 @@ bool SelectBackend(std::string_view name)
 
 bool HasBackend(std::string_view name)
 {
-#ifdef MAROVELLIN_HAVE_SDL
-    if (name == "sdl") return true;
-#endif
-    return name == "headless";
+    return FactoryOf(name) != nullptr;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 // length and palette checked against the bytes at hand, and drawing the pixels into a drawing context.
 
 #include "platform/dib.h"
+#include "platform/host/picture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,8 +37,8 @@ struct BitmapView
 };
 
 // Largest side accepted, and the largest number of pixels.
-constexpr int kMaxBitmapSide = 32767;
-constexpr long long kMaxBitmapPixels = 1LL << 28;
+constexpr int kMaxBitmapSide = kMaxPictureSide;
+constexpr long long kMaxBitmapPixels = kMaxPicturePixels;
 
 // A whole BMP file: "BM", the file header, an information header, masks and palette, and the pixels at
 // the offset of bytes 10 to 13. False for anything that is not such a file or does not fit in `length`.

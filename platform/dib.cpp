@@ -1,6 +1,6 @@
 #include "platform/dib.h"
 
-#include "platform/font.h"
+#include "platform/host/picture.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,25 +38,6 @@ std::unique_ptr<DibSection> DibSection::Create(int width, int height, int bitsPe
         return nullptr;
     }
     return section;
-}
-
-void TextMask::Reset(int left, int top, int right, int bottom, const MaskWindow& window)
-{
-    originX = std::max(left, window.left);
-    originY = std::max(top, window.top);
-    width = std::max(std::min(right, window.right) - originX, 0);
-    height = std::max(std::min(bottom, window.bottom) - originY, 0);
-    if (width == 0 || height == 0) width = height = 0;
-    coverage.assign(static_cast<std::size_t>(width) * height, 0);
-}
-
-void TextMask::Put(int x, int y, std::uint8_t value)
-{
-    x -= originX;
-    y -= originY;
-    if (x < 0 || y < 0 || x >= width || y >= height) return;
-    std::uint8_t& cell = coverage[static_cast<std::size_t>(y) * width + x];
-    cell = std::max(cell, value);
 }
 
 DibSection* DeviceContext::SelectBitmap(DibSection* bitmap)
@@ -221,13 +202,25 @@ bool DeviceContext::TextOut(int x, int y, std::string_view cp932)
     return true;
 }
 
-int ScreenPixelsPerInchX()
+bool DrawPicture(DeviceContext& dc, const Picture& picture, int x, int y, int width, int height)
 {
-    return 96;
-}
-int ScreenPixelsPerInchY()
-{
-    return 96;
+    DibSection* target = dc.Bitmap();
+    if (!target || width <= 0 || height <= 0) return false;
+    // The visible part, worked out in 64 bits for pictures placed anywhere.
+    const long long firstRow = std::max(0LL, -static_cast<long long>(y));
+    const long long lastRow = std::min<long long>(height, target->Height() - static_cast<long long>(y));
+    const long long firstColumn = std::max(0LL, -static_cast<long long>(x));
+    const long long lastColumn = std::min<long long>(width, target->Width() - static_cast<long long>(x));
+    for (long long r = firstRow; r < lastRow; ++r) {
+        const int sy = static_cast<int>(r * picture.Height() / height);
+        for (long long c = firstColumn; c < lastColumn; ++c) {
+            const std::uint32_t pixel = picture.Pixel(static_cast<int>(c * picture.Width() / width), sy);
+            if (!(pixel & Picture::kTransparent)) {
+                dc.SetPixel(static_cast<int>(x + c), static_cast<int>(y + r), pixel);
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace platform

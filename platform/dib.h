@@ -2,6 +2,8 @@
 // Device-independent bitmaps in memory and the drawing context that draws text and images into them.
 // Colours are 0x00BBGGRR values, as the SDK hands them to its drawing calls.
 
+#include "platform/host/glyphs.h"
+
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -9,7 +11,7 @@
 
 namespace platform {
 
-class Font;
+class Picture;
 
 // A top-down bitmap of 8, 16 (5-5-5), 24 (B, G, R) or 32 (B, G, R, unused) bits per pixel. Rows are
 // (bytes per pixel × width + 3) rounded down to a multiple of 4 bytes apart. New pixels are zero.
@@ -43,31 +45,6 @@ enum class BackgroundMode
 {
     Transparent = 1,
     Opaque = 2,
-};
-
-// A rectangle [left, right) × [top, bottom) relative to a text's upper-left corner.
-struct MaskWindow
-{
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
-
-// 8-bit coverage of a piece of text, placed relative to the text's upper-left corner.
-struct TextMask
-{
-    int originX = 0; // where mask column 0 lies, relative to the text's left edge
-    int originY = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> coverage; // width × height, 0 none to 255 full
-
-    // Makes an empty mask of [left, right) × [top, bottom) cut to the window.
-    void Reset(int left, int top, int right, int bottom, const MaskWindow& window);
-    std::uint8_t* Row(int y) { return coverage.data() + static_cast<std::size_t>(y) * width; }
-    // Raises the coverage at (x, y) of the text to at least `value`; points off the mask are ignored.
-    void Put(int x, int y, std::uint8_t value);
 };
 
 // A memory drawing context: one bitmap selected into it, one font, the text and background colours.
@@ -109,8 +86,8 @@ private:
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
 };
 
-// Pixels per logical inch of the screen, which converts picture sizes in 0.01 mm into pixels.
-int ScreenPixelsPerInchX();
-int ScreenPixelsPerInchY();
+// Draws a decoded picture scaled to width × height at (x, y); transparent pixels leave the target alone.
+// False without a bitmap or for an empty target size.
+bool DrawPicture(DeviceContext& dc, const Picture& picture, int x, int y, int width, int height);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/display.h"
 
 #include "platform/backend.h"
+#include "platform/host/pixel_type.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,27 +14,52 @@ namespace {
 
 std::atomic<DisplayDriverFactory> installedFactory{nullptr};
 
-// The largest side of a surface; keeps sizes and offsets far from overflowing.
+// The largest side of a surface or frame; keeps sizes and offsets far from overflowing.
 constexpr std::int32_t kMaxSide = 16384;
+
+// The frame a display mode gives: windowed XRGB8888; full screen 16, 24 or 32 bits RGB565, RGB888 or
+// XRGB8888. False for another depth or a side of 0 or less (or above the largest side).
+bool FrameFormatOf(bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
+                   std::int32_t& pixelType, std::int32_t& bytesPerPixel)
+{
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+    if (!fullScreen || bits == 32) {
+        pixelType = kPixelXRGB8888;
+    } else if (bits == 16) {
+        pixelType = kPixel565;
+    } else if (bits == 24) {
+        pixelType = kPixelRGB888;
+    } else {
+        return false;
+    }
+    bytesPerPixel = DisplayBytesPerPixel(pixelType);
+    return true;
+}
 
 DisplayPixelFormat FormatOf(std::int32_t type)
 {
     switch (type) {
-    case 3:
+    case kPixel565:
         return {16, 0xF800, 0x07E0, 0x001F};
-    case 4:
+    case kPixel555:
         return {16, 0x7C00, 0x03E0, 0x001F};
-    case 5:
+    case kPixelRGB888:
         return {24, 0xFF0000, 0x00FF00, 0x0000FF};
-    case 6:
+    case kPixelBGR888:
         return {24, 0x0000FF, 0x00FF00, 0xFF0000};
-    case 7:
+    case kPixelXRGB8888:
         return {32, 0xFF0000, 0x00FF00, 0x0000FF};
-    case 8:
+    case kPixelXBGR8888:
         return {32, 0x0000FF, 0x00FF00, 0xFF0000};
     default:
         return {0, 0, 0, 0};
     }
+}
+
+// The layout of a drawing-context bitmap's pixels: 16 bits are 5-5-5, 24 bits B, G, R, 32 bits B, G, R, 0.
+std::int32_t DibPixelType(int bitsPerPixel)
+{
+    return bitsPerPixel == 16 ? kPixel555 : bitsPerPixel == 24 ? kPixelRGB888 : kPixelXRGB8888;
 }
 
 std::uint32_t Expand5(std::uint32_t v)
@@ -112,8 +138,7 @@ public:
     {
         if (!exclusive_) return kDisplayFailed;
         std::int32_t type = 0;
-        if (!GetBackend().SetDisplayMode(window_, true, width, height, bitsPerPixel, &type))
-            return kDisplayFailed;
+        if (!SetFrameMode(window_, true, width, height, bitsPerPixel, &type)) return kDisplayFailed;
         modeSet_ = true;
         displayType_ = type;
         return kDisplayOk;
@@ -129,7 +154,7 @@ public:
         if (!IsWindow(window_)) return kDisplayFailed;
         if (!(exclusive_ && modeSet_)) {
             std::int32_t type = 0;
-            if (!GetBackend().SetDisplayMode(window_, false, width, height, 32, &type)) return kDisplayFailed;
+            if (!SetFrameMode(window_, false, width, height, 32, &type)) return kDisplayFailed;
             displayType_ = type;
         }
         const FrameMemory frame = GetBackend().GetFrame(window_);
@@ -155,7 +180,7 @@ private:
     HWND window_ = nullptr;
     bool exclusive_ = false;
     bool modeSet_ = false;
-    std::int32_t displayType_ = 7; // the desktop's format until a mode is set
+    std::int32_t displayType_ = kPixelXRGB8888; // the desktop's format until a mode is set
 };
 
 } // namespace
@@ -163,18 +188,28 @@ private:
 int DisplayBytesPerPixel(std::int32_t pixelType)
 {
     switch (pixelType) {
-    case 3:
-    case 4:
+    case kPixel565:
+    case kPixel555:
         return 2;
-    case 5:
-    case 6:
+    case kPixelRGB888:
+    case kPixelBGR888:
         return 3;
-    case 7:
-    case 8:
+    case kPixelXRGB8888:
+    case kPixelXBGR8888:
         return 4;
     default:
         return 0;
     }
+}
+
+bool SetFrameMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
+                  std::int32_t* pixelType)
+{
+    std::int32_t type = 0, bytes = 0;
+    if (!FrameFormatOf(fullScreen, width, height, bits, type, bytes)) return false;
+    if (!GetBackend().MakeFrame(window, width, height, type, bytes)) return false;
+    *pixelType = type;
+    return true;
 }
 
 bool GetCursorClientPosition(HWND window, POINT& client)
@@ -245,18 +280,18 @@ std::uint32_t MemoryDisplaySurface::ReadPixel(std::int32_t x, std::int32_t y) co
     const std::uint8_t* p =
         pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
     switch (type_) {
-    case 3: {
+    case kPixel565: {
         const std::uint32_t w = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
         return (Expand5((w >> 11) & 0x1F) << 16) | (Expand6((w >> 5) & 0x3F) << 8) | Expand5(w & 0x1F);
     }
-    case 4: {
+    case kPixel555: {
         const std::uint32_t w = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
         return (Expand5((w >> 10) & 0x1F) << 16) | (Expand5((w >> 5) & 0x1F) << 8) | Expand5(w & 0x1F);
     }
-    case 5:
-    case 7:
+    case kPixelRGB888:
+    case kPixelXRGB8888:
         return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
-    default: // 6 and 8
+    default: // BGR888 and XBGR8888
         return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
     }
 }
@@ -266,30 +301,30 @@ void MemoryDisplaySurface::WritePixel(std::int32_t x, std::int32_t y, std::uint3
     std::uint8_t* p = pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
     const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
     switch (type_) {
-    case 3: {
+    case kPixel565: {
         const std::uint32_t w = ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
         p[0] = std::uint8_t(w);
         p[1] = std::uint8_t(w >> 8);
         break;
     }
-    case 4: {
+    case kPixel555: {
         const std::uint32_t w = ((r & 0xF8) << 7) | ((g & 0xF8) << 2) | (b >> 3);
         p[0] = std::uint8_t(w);
         p[1] = std::uint8_t(w >> 8);
         break;
     }
-    case 5:
-    case 7:
+    case kPixelRGB888:
+    case kPixelXRGB8888:
         p[0] = std::uint8_t(b);
         p[1] = std::uint8_t(g);
         p[2] = std::uint8_t(r);
-        if (type_ == 7) p[3] = 0;
+        if (type_ == kPixelXRGB8888) p[3] = 0;
         break;
     default:
         p[0] = std::uint8_t(r);
         p[1] = std::uint8_t(g);
         p[2] = std::uint8_t(b);
-        if (type_ == 8) p[3] = 0;
+        if (type_ == kPixelXBGR8888) p[3] = 0;
         break;
     }
 }
@@ -356,10 +391,10 @@ DisplayResult MemoryDisplaySurface::GetDC(DeviceContext** dc)
 {
     if (pixels_ == nullptr || dc_) return kDisplayFailed;
     // The drawing context works on a bitmap of its own: 5-5-5 for the 16-bit formats.
-    const int bits = type_ <= 4 ? 16 : type_ <= 6 ? 24 : 32;
+    const int bits = DisplayBytesPerPixel(type_) * 8;
     dcBitmap_ = DibSection::Create(width_, height_, bits);
     if (!dcBitmap_) return kDisplayFailed;
-    const std::int32_t dibType = bits == 16 ? 4 : bits == 24 ? 5 : 7;
+    const std::int32_t dibType = DibPixelType(bits);
     MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
                               height_, dibType);
     const RECT all{0, 0, width_, height_};
@@ -373,9 +408,7 @@ DisplayResult MemoryDisplaySurface::GetDC(DeviceContext** dc)
 DisplayResult MemoryDisplaySurface::ReleaseDC(DeviceContext* dc)
 {
     if (!dc_ || dc != dc_.get()) return kDisplayFailed;
-    const std::int32_t dibType = dcBitmap_->BitsPerPixel() == 16   ? 4
-                                 : dcBitmap_->BitsPerPixel() == 24 ? 5
-                                                                   : 7;
+    const std::int32_t dibType = DibPixelType(dcBitmap_->BitsPerPixel());
     MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
                               height_, dibType);
     const RECT all{0, 0, width_, height_};

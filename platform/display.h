@@ -100,8 +100,8 @@ void SetDisplayDriverFactory(DisplayDriverFactory factory);
 class MemoryDisplaySurface : public DisplaySurface
 {
 public:
-    // Pixel types: 3 RGB565, 4 RGB555, 5 RGB888, 6 BGR888, 7 XRGB8888, 8 XBGR8888. Empty (and every call
-    // failing) for another type or a side of 0 or less.
+    // Pixel types (platform/host/pixel_type.h) 565, 555, RGB888, BGR888, XRGB8888 and XBGR8888. Empty
+    // (and every call failing) for another type or a side of 0 or less.
     MemoryDisplaySurface(std::int32_t width, std::int32_t height, std::int32_t pixelType);
     // Over memory someone else owns.
     MemoryDisplaySurface(std::uint8_t* pixels, std::int32_t pitch, std::int32_t width, std::int32_t height,
@@ -141,6 +141,12 @@ private:
     std::unique_ptr<DibSection> dcBitmap_;
     std::unique_ptr<DeviceContext> dc_;
 };
+
+// Gives a window a new frame, cleared to black, for a display mode: windowed the frame is XRGB8888; full
+// screen at 16, 24 or 32 bits it is RGB565, RGB888 or XRGB8888. False (and *pixelType untouched) for
+// another depth, a side of 0 or less, or a window that does not exist.
+bool SetFrameMode(HWND window, bool fullScreen, std::int32_t width, std::int32_t height, std::int32_t bits,
+                  std::int32_t* pixelType);
 
 // The mouse cursor in a window's client coordinates; false when it is not over the window.
 bool GetCursorClientPosition(HWND window, POINT& client);

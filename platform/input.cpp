@@ -1,5 +1,7 @@
 #include "platform/input.h"
 
+#include "platform/backend.h"
+
 #include <cstring>
 
 namespace platform {
@@ -90,6 +92,11 @@ bool ReadKeyboard(HWND window, std::uint8_t state[256])
     }
     GetBackend().ReadKeyboard(state);
     return true;
+}
+
+void ReadKeyboardInBackground(std::uint8_t state[256])
+{
+    GetBackend().ReadKeyboard(state);
 }
 
 std::uint32_t GetJoystickCount()

@@ -3,6 +3,8 @@
 // definitions with the values the SDK's code and stored data expect.
 #pragma once
 
+#include "platform/host/host_types.h"
+
 #include <cstdint>
 
 namespace platform {
@@ -16,26 +18,6 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = std::uint32_t; // 0x00BBGGRR
-
-struct RECT
-{
-    std::int32_t left;
-    std::int32_t top;
-    std::int32_t right;  // exclusive
-    std::int32_t bottom; // exclusive
-};
-
-struct POINT
-{
-    std::int32_t x;
-    std::int32_t y;
-};
-
-struct SIZE
-{
-    std::int32_t cx;
-    std::int32_t cy;
-};
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {

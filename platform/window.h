@@ -19,8 +19,6 @@
 
 namespace platform {
 
-struct WindowTag;
-using HWND = WindowTag*;
 struct MenuTag;
 using HMENU = MenuTag*;
 struct DropTag;

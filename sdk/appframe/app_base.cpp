@@ -1,6 +1,6 @@
 #include "sdk/appframe/app_base.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/appframe/app_manager.h"
 #include "sdk/thread/thread.h"
 

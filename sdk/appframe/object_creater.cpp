@@ -1,6 +1,6 @@
 #include "sdk/appframe/object_creater.h"
 
-#include "platform/file.h"
+#include "platform/host/file.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/text_output_stream.h"
 #include "sdk/thread/singleton.h"

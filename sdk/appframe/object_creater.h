@@ -2,7 +2,7 @@
 // Objects made by class name. Classes are registered with a factory, also by plug-in libraries, whose
 // exported initialiser receives the creator when the library is loaded.
 
-#include "platform/library.h"
+#include "platform/host/library.h"
 #include "sdk/thread/critical_section.h"
 #include "sdk/thread/mutex.h"
 #include "sdk/ztl/factory.h"

@@ -1,7 +1,7 @@
 #include "sdk/auxiliary/file.h"
 
-#include "platform/file.h"
-#include "platform/path.h"
+#include "platform/host/file.h"
+#include "platform/host/path.h"
 #include "sdk/auxiliary/pack_archive.h"
 #include "sdk/thread/callback_registry.h"
 #include "sdk/thread/critical_section.h"

@@ -1,6 +1,6 @@
 #include "sdk/draw/fast_draw.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/appframe/com_support.h"
 #include "sdk/auxiliary/text_output_stream.h"
 #include "sdk/draw/kernels/blend_tables.h"

@@ -295,7 +295,7 @@ int CGraphicLoader::Render(HDC dc)
     int w = 0, h = 0;
     if (picture) {
         if (GetSize(w, h) != 0) return 1;
-        return picture->Render(*dc, 0, 0, w, h) ? 0 : 1;
+        return platform::DrawPicture(*dc, *picture, 0, 0, w, h) ? 0 : 1;
     }
     if (plugin && getPicture && file) {
         FreeSPIMemory();

@@ -6,8 +6,8 @@
 // surface: 24-bit BMP files and zga files (optionally LZSS-packed).
 
 #include "platform/bmp.h"
-#include "platform/library.h"
-#include "platform/picture.h"
+#include "platform/host/library.h"
+#include "platform/host/picture.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/font.h"
 #include "sdk/draw/image_plugin.h"

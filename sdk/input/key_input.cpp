@@ -1,7 +1,7 @@
 #include "sdk/input/key_input.h"
 
 #include "platform/input.h"
-#include "platform/library.h"
+#include "platform/host/library.h"
 #include "sdk/appframe/app_manager.h"
 #include "sdk/auxiliary/text_output_stream.h"
 
@@ -68,7 +68,7 @@ public:
                 return DIERR_INPUTLOST;
             }
         } else {
-            platform::GetBackend().ReadKeyboard(state);
+            platform::ReadKeyboardInBackground(state);
         }
         return DI_OK;
     }

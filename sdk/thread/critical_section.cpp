@@ -1,6 +1,6 @@
 #include "sdk/thread/critical_section.h"
 
-#include "platform/thread.h"
+#include "platform/host/thread.h"
 #include "sdk/ztl/exception.h"
 
 namespace zelvoranGameSDK3rd::Thread {

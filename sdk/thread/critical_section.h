@@ -2,7 +2,7 @@
 // The SDK's recursive lock, which knows its holder and counts its entries, and the scoped guard that
 // every guarded routine and singleton getter uses.
 
-#include "platform/sync.h"
+#include "platform/host/sync.h"
 
 #include <atomic>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // An auto-reset event that also remembers whether it was set: a wait lets one waiter through and resets
 // the event itself, but the remembered flag stays until Reset.
 
-#include "platform/sync.h"
+#include "platform/host/sync.h"
 #include "sdk/thread/critical_section.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // A named lock shared by every process of the machine; the start-up code opens one named after the
 // program's path so that only one copy runs.
 
-#include "platform/sync.h"
+#include "platform/host/sync.h"
 #include "sdk/ztl/ztl_string.h"
 
 namespace zelvoranGameSDK3rd::Thread {

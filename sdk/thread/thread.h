@@ -2,7 +2,7 @@
 // Thread objects: one operating-system thread each, with a stop request, a start handshake, an
 // interrupt flag, a sleep that a stop request or an interrupt cuts short, and a monitor of its own.
 
-#include "platform/thread.h"
+#include "platform/host/thread.h"
 #include "sdk/thread/critical_section.h"
 #include "sdk/thread/event.h"
 #include "sdk/thread/lock_object.h"

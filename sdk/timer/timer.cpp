@@ -1,6 +1,6 @@
 #include "sdk/timer/timer.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/thread/critical_section.h"
 
 namespace zelvoranGameSDK3rd::Timer {

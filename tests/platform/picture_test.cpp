@@ -1,4 +1,5 @@
-#include "platform/picture.h"
+#include "platform/dib.h"
+#include "platform/host/picture.h"
 
 #include "support/image_bytes.h"
 
@@ -34,7 +35,7 @@ TEST(Picture, JpegDecodesToItsSizeAndColours)
     auto section = platform::DibSection::Create(16, 8, 24);
     platform::DeviceContext dc;
     dc.SelectBitmap(section.get());
-    ASSERT_TRUE(picture->Render(dc, 0, 0, 16, 8));
+    ASSERT_TRUE(platform::DrawPicture(dc, *picture, 0, 0, 16, 8));
     std::uint32_t c = 0;
     dc.GetPixel(1, 1, c);
     EXPECT_GT(c & 0xFF, 0xE0u);
@@ -56,7 +57,7 @@ TEST(Picture, GifDrawsItsFirstImageOnTheScreenAndSkipsTransparentPixels)
         platform::DeviceContext dc;
         dc.SelectBitmap(section.get());
         dc.FillRect(0, 0, 5, 3, 0x777777);
-        ASSERT_TRUE(picture->Render(dc, 0, 0, 5, 3));
+        ASSERT_TRUE(platform::DrawPicture(dc, *picture, 0, 0, 5, 3));
         const std::uint32_t k = 0x777777, r = 0x0000FF, g = 0x00FF00;
         const std::uint32_t expected[3][5] = {{k, k, k, k, k}, {k, r, g, k, r}, {k, g, g, r, k}};
         for (int y = 0; y < 3; ++y) {
@@ -77,7 +78,7 @@ TEST(Picture, RenderScalesToTheAskedSize)
     auto section = platform::DibSection::Create(10, 6, 24);
     platform::DeviceContext dc;
     dc.SelectBitmap(section.get());
-    ASSERT_TRUE(picture->Render(dc, 0, 0, 10, 6));
+    ASSERT_TRUE(platform::DrawPicture(dc, *picture, 0, 0, 10, 6));
     std::uint32_t c = 0;
     dc.GetPixel(2, 2, c);
     EXPECT_EQ(c, 0x0000FFu);
@@ -85,9 +86,9 @@ TEST(Picture, RenderScalesToTheAskedSize)
     EXPECT_EQ(c, 0x0000FFu);
     dc.GetPixel(4, 4, c);
     EXPECT_EQ(c, 0x00FF00u);
-    EXPECT_TRUE(picture->Render(dc, INT_MIN, INT_MAX, 10, 6));
-    EXPECT_TRUE(picture->Render(dc, INT_MAX, INT_MIN, 10, 6));
-    EXPECT_FALSE(picture->Render(dc, 0, 0, 0, 6));
+    EXPECT_TRUE(platform::DrawPicture(dc, *picture, INT_MIN, INT_MAX, 10, 6));
+    EXPECT_TRUE(platform::DrawPicture(dc, *picture, INT_MAX, INT_MIN, 10, 6));
+    EXPECT_FALSE(platform::DrawPicture(dc, *picture, 0, 0, 0, 6));
 }
 
 TEST(Picture, BrokenAndForeignBytesAreRefused)

@@ -2,9 +2,9 @@
 #ifdef MAROVELLIN_HAVE_SDL
 
 #include "platform/backend.h"
+#include "platform/host/sdl/sdl_backend.h"
+#include "platform/host/thread.h"
 #include "platform/input.h"
-#include "platform/sdl/sdl_backend.h"
-#include "platform/thread.h"
 #include "platform/window.h"
 #include "support/virtual_display.h"
 
@@ -82,6 +82,10 @@ TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
     EXPECT_EQ(client.right, 320);
     EXPECT_EQ(client.bottom, 240);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+    std::string pasted;
+    ASSERT_TRUE(GetBackend().SetClipboardText("\xE9\x9C\xA7\xE8\xB0\xB7")); // 霧谷 in UTF-8
+    ASSERT_TRUE(GetBackend().GetClipboardText(pasted));
+    EXPECT_EQ(pasted, "\xE9\x9C\xA7\xE8\xB0\xB7");
     PostMessage(window, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(window));

@@ -1,8 +1,8 @@
 #include "platform/backend.h"
-#include "platform/clock.h"
-#include "platform/headless/headless.h"
+#include "platform/host/clock.h"
+#include "platform/host/headless/headless.h"
+#include "platform/host/thread.h"
 #include "platform/input.h"
-#include "platform/thread.h"
 #include "platform/window.h"
 
 #include <atomic>
@@ -85,7 +85,7 @@ TEST_F(HeadlessWindow, CreatesWithCaptionAndClientSizeAndClosesThroughTheDefault
     EXPECT_EQ(headless::GetNativeCaption(window), "\xE9\x9C\xA7"); // UTF-8 of the same character
     EXPECT_TRUE(headless::IsNativeVisible(window));
 
-    events::Close(window); // the close box
+    headless::Events().Close(window); // the close box
     EXPECT_EQ(Drain(), std::vector<UINT>{WM_CLOSE});
     EXPECT_FALSE(IsWindow(window)); // the default answer destroyed it
     ASSERT_GE(seen.size(), 3u);
@@ -189,7 +189,7 @@ TEST_F(HeadlessWindow, FocusDecidesWhetherTheKeyboardReads)
     headless::SetKey(DIK_RETURN, true);
     EXPECT_EQ(Drain(), std::vector<UINT>{WM_KEYDOWN});
     EXPECT_EQ(seen.back().wParam, VK_RETURN);
-    events::Focus(window, false);
+    headless::Events().Focus(window, false);
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KILLFOCUS, WM_ACTIVATE, WM_ACTIVATEAPP}));
     EXPECT_EQ(seen.back().wParam, 0u);
     EXPECT_FALSE(ReadKeyboard(window, keys));
@@ -199,10 +199,10 @@ TEST_F(HeadlessWindow, FocusDecidesWhetherTheKeyboardReads)
 TEST_F(HeadlessWindow, DroppedFilesArriveOnlyWhileAccepted)
 {
     ASSERT_NE(Make(), nullptr);
-    events::DropFiles(window, {"/tmp/a.rpl"});
+    headless::Events().DropFiles(window, {"/tmp/a.rpl"});
     EXPECT_TRUE(Drain().empty());
     DragAcceptFiles(window, true);
-    events::DropFiles(window, {"/tmp/a.rpl", "/tmp/\xE9\x9C\xA7.rpl"});
+    headless::Events().DropFiles(window, {"/tmp/a.rpl", "/tmp/\xE9\x9C\xA7.rpl"});
     Message m;
     ASSERT_TRUE(PeekMessage(&m, nullptr, PM_REMOVE));
     ASSERT_EQ(m.message, WM_DROPFILES);
@@ -222,9 +222,9 @@ TEST_F(HeadlessWindow, DroppedFilesArriveOnlyWhileAccepted)
 TEST_F(HeadlessWindow, SizeAndStateChangesReachTheProcedure)
 {
     ASSERT_NE(Make(), nullptr);
-    events::Minimized(window);
-    events::Restored(window);
-    events::Resized(window, 640, 480);
+    headless::Events().Minimized(window);
+    headless::Events().Restored(window);
+    headless::Events().Resized(window, 640, 480);
     Drain();
     std::vector<WPARAM> kinds;
     for (const Message& m : seen)
@@ -272,7 +272,7 @@ TEST_F(HeadlessWindow, AModifierReleasedWhileAwayIsNotStuck)
     ASSERT_NE(Make(), nullptr);
     SetFocus(window);
     headless::SetKey(DIK_LMENU, true); // Alt held while switching to another program
-    events::Focus(window, false);
+    headless::Events().Focus(window, false);
     headless::SetKey(DIK_LMENU, false); // released there: never delivered
     SetFocus(window);
     Drain();

@@ -1,5 +1,6 @@
 #include "platform/backend.h"
-#include "platform/clock.h"
+#include "platform/host/clock.h"
+#include "platform/host/headless/headless.h"
 #include "platform/window.h"
 #include "plugin/test_plugin_object.h"
 #include "sdk/appframe/app_initialize.h"
@@ -116,7 +117,7 @@ TEST_F(Application, StartsItsWindowRunsAndEndsOnTheCloseBox)
     EXPECT_EQ(client.bottom, 240);
     EXPECT_EQ(platform::GetWindowCaption(o.hwnd), std::string("霧谷奇譚"));
 
-    platform::events::Close(o.hwnd);
+    platform::headless::Events().Close(o.hwnd);
     Thread::CThreadManager::GetInstance()->WaitForAll();
     EXPECT_TRUE(o.ended);
     EXPECT_TRUE(o.destroySeenByLateHook); // drained before the hooks went
@@ -132,7 +133,7 @@ TEST_F(Application, AVetoKeepsItRunningUntilForceClose)
     auto* app = new GameLikeApp(o);
     ASSERT_EQ(Thread::StartOwnedThread(app), 0);
     ASSERT_TRUE(WaitFor(o.running));
-    platform::events::Close(o.hwnd);
+    platform::headless::Events().Close(o.hwnd);
     platform::SleepMilliseconds(50);
     EXPECT_FALSE(o.ended);
     EXPECT_TRUE(platform::IsWindow(o.hwnd)); // the application's hook kept the default from destroying it
@@ -367,7 +368,7 @@ TEST(StartUp, ASecondInstanceEndsAtOnceWhileTheFirstRuns)
         static void Run(void* p)
         {
             auto* o = static_cast<Observed*>(p);
-            if (WaitFor(o->running)) platform::events::Close(o->hwnd);
+            if (WaitFor(o->running)) platform::headless::Events().Close(o->hwnd);
         }
     };
     platform::ThreadHandle* closer = platform::CreateThread(&Closer::Run, &first, 0, nullptr);
@@ -453,7 +454,7 @@ TEST(AppFrame, PausedWhileMinimisedUntilAMessageArrives)
         app.SetPauseWhileMinimized(true);
         later.app = &app;
         later.waiting = true;
-        platform::events::Minimized(app.GetHWnd());
+        platform::headless::Events().Minimized(app.GetHWnd());
         valid = app.IsThreadValid(); // handles the minimising, then waits for the next message
         EXPECT_TRUE(later.done);
         EXPECT_TRUE(app.GetWindow()->IsMinimized());

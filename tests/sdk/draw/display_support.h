@@ -5,8 +5,8 @@
 
 #include "support/app_runner.h"
 
-#include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/host/clock.h"
 #include "sdk/draw/fast_draw.h"
 
 #include <gtest/gtest.h>

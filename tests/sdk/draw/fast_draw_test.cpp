@@ -7,7 +7,7 @@
 #include "support/error_capture.h"
 #include "support/image_bytes.h"
 
-#include "platform/headless/headless.h"
+#include "platform/host/headless/headless.h"
 #include "platform/window.h"
 #include "sdk/draw/plane_factory.h"
 
@@ -184,14 +184,14 @@ TEST(FastDraw, NothingIsPresentedWhileMinimisedOrRightAfterActivation)
         device.OnDraw(nullptr, true);
         const std::uint32_t first = platform::headless::GetPresentCount(hwnd);
         // Draws a frame after the event (if any): how many frames were presented since `first`.
-        const auto frameAfter = [&](void (*event)(HWND)) {
-            if (event != nullptr) event(hwnd);
+        const auto frameAfter = [&](void (platform::EventSink::*event)(HWND)) {
+            if (event != nullptr) (platform::headless::Events().*event)(hwnd);
             app.PumpMessages();
             device.OnDraw(nullptr, true);
             return platform::headless::GetPresentCount(hwnd) - first;
         };
-        EXPECT_EQ(frameAfter(platform::events::Minimized), 0u);
-        EXPECT_EQ(frameAfter(platform::events::Restored), 1u);
+        EXPECT_EQ(frameAfter(&platform::EventSink::Minimized), 0u);
+        EXPECT_EQ(frameAfter(&platform::EventSink::Restored), 1u);
         // The activation message reaches the device through the window's hooks.
         platform::SendMessage(hwnd, platform::WM_ACTIVATEAPP, 1, 0);
         EXPECT_TRUE(device.IsActivated());
@@ -201,7 +201,7 @@ TEST(FastDraw, NothingIsPresentedWhileMinimisedOrRightAfterActivation)
 
         // A frame taken over by another mode: the primary is lost, and the activated frame rebuilds it.
         std::int32_t type = 0;
-        ASSERT_TRUE(platform::GetBackend().SetDisplayMode(hwnd, false, 320, 240, 32, &type));
+        ASSERT_TRUE(platform::SetFrameMode(hwnd, false, 320, 240, 32, &type));
         ASSERT_TRUE(device.GetPrimary()->GetDisplaySurface()->IsLost());
         platform::SendMessage(hwnd, platform::WM_ACTIVATEAPP, 1, 0);
         EXPECT_EQ(frameAfter(nullptr), 2u);

@@ -1,4 +1,4 @@
-#include "platform/headless/headless.h"
+#include "platform/host/headless/headless.h"
 #include "platform/input.h"
 #include "sdk/input/joystick.h"
 #include "sdk/input/key_base.h"
@@ -226,7 +226,7 @@ TEST(KeyInput, ReadsTheFocusedApplicationWindowAndNothingInTheBackground)
             press.push_back(keys.IsPress(platform::DIK_UP));
             push.push_back(keys.IsPush(platform::DIK_UP));
         }
-        platform::events::Focus(app.GetHWnd(), false);
+        platform::headless::Events().Focus(app.GetHWnd(), false);
         results.push_back(keys.Update()); // input lost, cannot re-acquire
         press.push_back(keys.IsPress(platform::DIK_UP));
         results.push_back(keys.Update()); // cannot acquire in the background

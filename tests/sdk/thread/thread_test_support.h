@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the thread tests.
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/thread/event.h"
 #include "sdk/thread/lock_object.h"
 #include "sdk/thread/thread.h"

@@ -1,6 +1,6 @@
 #include "sdk/timer/fps_timer.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "virtual_clock_fixture.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Timer tests run on the virtual clock, which moves only when code sleeps or the test advances it.
 // It is chosen in the constructor, so that timers held by a derived fixture start on it.
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/backend.h"
-#include "platform/headless/headless.h"
+#include "platform/host/headless/headless.h"
 #include "platform/window.h"
 #include "sdk/window/hwnd_manager.h"
 #include "sdk/window/ime_wrapper.h"
@@ -138,11 +138,11 @@ TEST_F(SdkWindow, TracksMinimisingAndHidesOnDestroy)
 {
     ASSERT_EQ(window.Create(Option("SDKWINDOW_C"), nullptr), 0);
     platform::HWND hwnd = window.GetHWnd();
-    platform::events::Minimized(hwnd);
+    platform::headless::Events().Minimized(hwnd);
     Drain();
     EXPECT_TRUE(window.IsMinimized());
-    platform::events::Focus(hwnd, false);
-    platform::events::Focus(hwnd, true); // activation clears it
+    platform::headless::Events().Focus(hwnd, false);
+    platform::headless::Events().Focus(hwnd, true); // activation clears it
     Drain();
     EXPECT_FALSE(window.IsMinimized());
     platform::PostMessage(hwnd, platform::WM_DESTROY, 0, 0);

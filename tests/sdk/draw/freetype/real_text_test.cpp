@@ -3,7 +3,7 @@
 #include "../ink.h"
 
 #include "platform/font.h"
-#include "platform/freetype/freetype_font.h"
+#include "platform/host/freetype/freetype_font.h"
 #include "sdk/draw/dib_bitmap.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "../display_support.h"
 #include "support/virtual_display.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/draw/fast_draw.h"
 
 #include <gtest/gtest.h>

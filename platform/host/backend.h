@@ -1,0 +1,191 @@
+// The contract between the platform services and a back end: what the services ask of the machine and
+// what the machine tells them.
+//
+//   events out  a back end reports native events (close box, focus, sizes, drops, keys) to the event
+//               sink it was made with; it never calls the window services.
+//   frames in   one presentable frame per window, drawn in memory and presented scaled.
+//   keys, pads  a keyboard snapshot by scan code; game pads by number.
+//   glyphs      the engine that makes fonts.
+//   clipboard   UTF-8 text.
+//   audio, message boxes, settings: slots that later work fills (see the comments at each).
+//
+// "headless" keeps everything in memory and takes its events, keys and pads from a script (tests, CI);
+// "sdl" opens real windows. The services choose one from a table of factories (platform/backend.h).
+#pragma once
+
+#include "platform/host/glyphs.h"
+#include "platform/host/host_types.h"
+#include "platform/host/pads.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Where a back end reports native events. Every call is safe from any thread; an event for a window
+// the services no longer know is dropped.
+class EventSink
+{
+public:
+    virtual ~EventSink() = default;
+    virtual void Close(HWND window) = 0;
+    // Keyboard focus gained or lost.
+    virtual void Focus(HWND window, bool gained) = 0;
+    // The client area got a new size.
+    virtual void Resized(HWND window, std::int32_t clientWidth, std::int32_t clientHeight) = 0;
+    virtual void Moved(HWND window, std::int32_t x, std::int32_t y) = 0;
+    virtual void Minimized(HWND window) = 0;
+    virtual void Maximized(HWND window) = 0;
+    virtual void Restored(HWND window) = 0;
+    // The window's picture must be drawn again.
+    virtual void Exposed(HWND window) = 0;
+    // Host (UTF-8) paths.
+    virtual void DropFiles(HWND window, const std::vector<std::string>& utf8Paths) = 0;
+    // A key by keyboard scan code (platform/host/scan_codes.h).
+    virtual void Key(HWND window, std::uint8_t scanCode, bool down) = 0;
+};
+
+// The native side of one window. Every call comes from the window's owner thread.
+class NativeWindow
+{
+public:
+    virtual ~NativeWindow() = default;
+    virtual void SetCaption(const std::string& utf8) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    // The outer position, the client size, and whether the window covers the whole screen without a frame.
+    virtual void SetPlacement(std::int32_t x, std::int32_t y, std::int32_t clientWidth,
+                              std::int32_t clientHeight, bool fullScreen) = 0;
+    virtual void Minimize() = 0;
+    virtual void RequestFocus() = 0;
+    virtual void EnableTextInput(bool enable) = 0;
+    // The client size the native window really has.
+    virtual SIZE GetNativeClientSize() = 0;
+};
+
+struct NativeWindowInfo
+{
+    std::string captionUtf8;
+    std::int32_t x;
+    std::int32_t y;
+    std::int32_t clientWidth;
+    std::int32_t clientHeight;
+    bool visible;
+    bool fullScreen;
+};
+
+// How much larger than its client area a framed window is.
+struct FrameMetrics
+{
+    std::int32_t border;  // each side
+    std::int32_t caption; // title bar, above the client area
+    std::int32_t menuBar; // menu bar, between the title bar and the client area
+};
+
+// The presentable frame of a window: the memory its picture is drawn into before it is presented.
+// Rows are `pitch` bytes apart; the pixels are of a PixelType (platform/host/pixel_type.h). `pixels`
+// is null while the window has no frame.
+struct FrameMemory
+{
+    std::uint8_t* pixels;
+    std::int32_t pitch;
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t pixelType;
+    std::uint32_t generation; // changes with every frame made for the window
+};
+
+class Backend
+{
+public:
+    virtual ~Backend() = default;
+    virtual const char* GetName() const = 0;
+
+    virtual SIZE GetScreenSize() = 0;
+    virtual FrameMetrics GetFrameMetrics() = 0;
+
+    // ---- Windows and events. Null when the native window cannot be made.
+    virtual std::unique_ptr<NativeWindow> CreateNativeWindow(HWND window, const NativeWindowInfo& info) = 0;
+    // Reports pending native events of the calling thread's windows to the event sink.
+    virtual void PumpEvents() = 0;
+    virtual void SetCursorVisible(bool visible) = 0;
+    // The mouse cursor in the window's client coordinates; false when it is not over the window.
+    virtual bool GetCursorPosition(HWND window, POINT& client) = 0;
+
+    // ---- Frames: one per window. Every call comes from the window's owner thread.
+    // A new frame of that size and pixel type, cleared to black; false for a window that does not exist
+    // or a frame the back end cannot show.
+    virtual bool MakeFrame(HWND window, std::int32_t width, std::int32_t height, std::int32_t pixelType,
+                           std::int32_t bytesPerPixel) = 0;
+    virtual FrameMemory GetFrame(HWND window) = 0;
+    // Shows the frame in the window, scaled to its client area (letterboxed in full screen).
+    virtual bool PresentFrame(HWND window) = 0;
+    // What the window shows of its frame since the last PresentFrame: the client area's pixels as
+    // 0x00RRGGBB values, row by row. False when nothing was presented.
+    virtual bool ReadPresentedFrame(HWND window, std::vector<std::uint32_t>& pixels, SIZE& size) = 0;
+    // Gives the frame up; the window keeps its last picture.
+    virtual void CloseDisplay(HWND window) = 0;
+
+    // ---- Keys: 256 bytes indexed by keyboard scan code, 0x80 while down, whatever window has the focus.
+    virtual void ReadKeyboard(std::uint8_t state[256]) = 0;
+
+    // ---- Pads, numbered from 0.
+    virtual std::uint32_t GetJoystickCount() = 0;
+    virtual bool GetJoystickCaps(std::uint32_t id, JoystickCaps& caps) = 0;
+    virtual bool ReadJoystick(std::uint32_t id, JoystickPosition& position) = 0;
+
+    // ---- Glyphs: the engine fonts are made with; never null.
+    virtual std::shared_ptr<FontEngine> GetGlyphEngine() = 0;
+
+    // ---- Clipboard: UTF-8 text. False when the clipboard cannot be reached or holds no text.
+    virtual bool SetClipboardText(const std::string& utf8) = 0;
+    virtual bool GetClipboardText(std::string& utf8) = 0;
+
+    // ---- Message boxes. Issue 18 builds them in both back ends; until then no back end can show one.
+    enum class MessageBoxButtons
+    {
+        Ok,
+        YesNo,
+        YesNoCancel,
+    };
+    enum class MessageBoxAnswer
+    {
+        NotAvailable,
+        Ok,
+        Yes,
+        No,
+        Cancel,
+    };
+    virtual MessageBoxAnswer ShowMessageBox(HWND /*owner*/, const std::string& /*textUtf8*/,
+                                            const std::string& /*captionUtf8*/, MessageBoxButtons /*buttons*/)
+    {
+        return MessageBoxAnswer::NotAvailable;
+    }
+
+    // ---- The per-user settings store. Issue 18 builds it (a key/value file under $XDG_CONFIG_HOME,
+    // kept in memory by the headless back end); until then nothing is stored and every read fails.
+    virtual bool ReadSetting(std::string_view /*key*/, std::string_view /*name*/,
+                             std::vector<std::uint8_t>& /*value*/)
+    {
+        return false;
+    }
+    virtual bool WriteSetting(std::string_view /*key*/, std::string_view /*name*/,
+                              const std::vector<std::uint8_t>& /*value*/)
+    {
+        return false;
+    }
+
+    // ---- Sound output: issue 25 adds the device (buffers, cursors, mixing) to this contract.
+};
+
+// A back end as the factory table lists it: its name and how to make it with the sink it reports to.
+// A factory answers null when its back end cannot start on this machine.
+struct BackendFactory
+{
+    const char* name;
+    std::unique_ptr<Backend> (*create)(EventSink& sink);
+};
+
+} // namespace platform

@@ -1,0 +1,81 @@
+#include "platform/host/clock.h"
+
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <sched.h>
+
+namespace platform {
+namespace {
+
+std::atomic<bool> g_virtual{false};
+std::atomic<std::uint32_t> g_virtualNow{0};
+
+} // namespace
+
+std::uint32_t GetRealMilliseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const std::uint64_t ms =
+        static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
+}
+
+std::uint32_t GetMilliseconds()
+{
+    if (g_virtual.load(std::memory_order_acquire)) return g_virtualNow.load(std::memory_order_acquire);
+    return GetRealMilliseconds();
+}
+
+void SleepMilliseconds(std::uint32_t milliseconds)
+{
+    if (g_virtual.load(std::memory_order_acquire)) {
+        g_virtualNow.fetch_add(milliseconds, std::memory_order_acq_rel);
+        sched_yield();
+        return;
+    }
+    if (milliseconds == 0) {
+        sched_yield();
+        return;
+    }
+    timespec req{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    // Sleep against the monotonic clock so a signal that interrupts the sleep does not shorten it.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    timespec until{now.tv_sec + req.tv_sec, now.tv_nsec + req.tv_nsec};
+    if (until.tv_nsec >= 1000000000L) {
+        until.tv_sec += 1;
+        until.tv_nsec -= 1000000000L;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
+void YieldThread()
+{
+    sched_yield();
+}
+
+void UseVirtualClock(std::uint32_t start)
+{
+    g_virtualNow.store(start, std::memory_order_release);
+    g_virtual.store(true, std::memory_order_release);
+}
+
+void UseRealClock()
+{
+    g_virtual.store(false, std::memory_order_release);
+}
+
+bool IsVirtualClock()
+{
+    return g_virtual.load(std::memory_order_acquire);
+}
+
+void AdvanceVirtualClock(std::uint32_t milliseconds)
+{
+    g_virtualNow.fetch_add(milliseconds, std::memory_order_acq_rel);
+}
+
+} // namespace platform

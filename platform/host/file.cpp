@@ -1,0 +1,337 @@
+#include "platform/host/file.h"
+
+#include "platform/host/encoding.h"
+#include "platform/host/path.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+bool CloseDescriptor(int fd)
+{
+    // Linux releases the descriptor even when close reports EINTR: never retry.
+    return ::close(fd) == 0 || errno == EINTR;
+}
+
+bool WriteAll(int fd, const unsigned char* data, std::size_t size)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string ParentOf(const std::string& hostPath)
+{
+    std::size_t slash = hostPath.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return hostPath.substr(0, slash);
+}
+
+std::string NameOf(const std::string& hostPath)
+{
+    std::size_t slash = hostPath.find_last_of('/');
+    return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+}
+
+bool StatPath(std::string_view path, struct stat& st)
+{
+    std::string host;
+    return ToHostPath(path, host) && ::stat(host.c_str(), &st) == 0;
+}
+
+// A standard open mode: r, w or a, then any of +, b and t. The t of text mode means nothing here.
+bool NormaliseMode(std::string_view mode, std::string& out)
+{
+    out.clear();
+    if (mode.empty() || (mode[0] != 'r' && mode[0] != 'w' && mode[0] != 'a')) return false;
+    out.push_back(mode[0]);
+    bool plus = false, binary = false, text = false;
+    for (std::size_t i = 1; i < mode.size(); ++i) {
+        bool* flag = mode[i] == '+' ? &plus : mode[i] == 'b' ? &binary : mode[i] == 't' ? &text : nullptr;
+        if (!flag || *flag) return false;
+        *flag = true;
+    }
+    if (binary && text) return false;
+    if (plus) out.push_back('+');
+    out.push_back('b');
+    return true;
+}
+
+} // namespace
+
+FileReader::~FileReader()
+{
+    Close();
+}
+
+bool FileReader::Open(std::string_view path)
+{
+    Close();
+    std::string host;
+    if (!ToHostPath(path, host)) return false;
+    int fd;
+    do {
+        fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        CloseDescriptor(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+bool FileReader::GetSize(std::uint64_t& size) const
+{
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size < 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+bool FileReader::Seek(std::uint64_t offset)
+{
+    if (fd_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+bool FileReader::Read(void* destination, std::size_t count)
+{
+    if (fd_ < 0) return false;
+    auto* out = static_cast<unsigned char*>(destination);
+    while (count > 0) {
+        ssize_t n = ::read(fd_, out, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return false; // the file ended first
+        out += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool FileReader::Close()
+{
+    if (fd_ < 0) return true;
+    int fd = fd_;
+    fd_ = -1;
+    return CloseDescriptor(fd);
+}
+
+WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t size)
+{
+    std::string host;
+    if (!ToHostPath(path, host)) return WriteResult::BadName;
+    const std::string folder = ParentOf(host);
+    const std::string name = NameOf(host);
+    if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
+
+    static std::atomic<unsigned> counter{0};
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
+                    std::to_string(counter.fetch_add(1)) + ".tmp";
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST && errno != EINTR) break;
+    }
+    if (fd < 0) return WriteResult::CannotCreate;
+
+    // A replaced file keeps its permissions.
+    struct stat old;
+    if (::stat(host.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+
+    if (!WriteAll(fd, static_cast<const unsigned char*>(data), size) || ::fsync(fd) != 0) {
+        CloseDescriptor(fd);
+        ::unlink(temporary.c_str());
+        return WriteResult::WriteFailed;
+    }
+    if (!CloseDescriptor(fd)) {
+        ::unlink(temporary.c_str());
+        return WriteResult::CloseFailed;
+    }
+    if (::rename(temporary.c_str(), host.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return WriteResult::CannotCreate;
+    }
+    return WriteResult::Ok;
+}
+
+bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content)
+{
+    FileReader reader;
+    std::uint64_t size = 0;
+    if (!reader.Open(path) || !reader.GetSize(size) || size > SIZE_MAX / 2) return false;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    if (!reader.Read(bytes.data(), bytes.size()) || !reader.Close()) return false;
+    content.swap(bytes);
+    return true;
+}
+
+std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result)
+{
+    std::string hostMode;
+    std::string host;
+    if (!ToHostPath(path, host)) {
+        result = StreamResult::BadName;
+        return nullptr;
+    }
+    if (!NormaliseMode(mode, hostMode)) {
+        result = StreamResult::BadMode;
+        return nullptr;
+    }
+    struct stat st;
+    if (::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        result = StreamResult::CannotOpen;
+        return nullptr;
+    }
+    hostMode.push_back('e'); // close on exec
+    std::FILE* f = std::fopen(host.c_str(), hostMode.c_str());
+    result = f ? StreamResult::Ok : StreamResult::CannotOpen;
+    return f;
+}
+
+bool DeleteFile(std::string_view path)
+{
+    std::string host;
+    struct stat st;
+    if (!ToHostPath(path, host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    return ::unlink(host.c_str()) == 0;
+}
+
+bool MakeFolder(std::string_view path)
+{
+    std::string host;
+    if (!ToHostPath(path, host)) return false;
+    // Make every missing folder on the way, from the top down.
+    for (std::size_t i = 1; i <= host.size(); ++i) {
+        if (i != host.size() && host[i] != '/') continue;
+        std::string prefix = host.substr(0, i);
+        struct stat st;
+        if (::stat(prefix.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode)) return false;
+            continue;
+        }
+        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    return FolderExists(path);
+}
+
+bool RemoveFolder(std::string_view path)
+{
+    std::string host;
+    return ToHostPath(path, host) && ::rmdir(host.c_str()) == 0;
+}
+
+bool FileExists(std::string_view path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool FolderExists(std::string_view path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    std::string host;
+    if (!ToHostPath(path, host)) return false;
+    DIR* dir = ::opendir(host.c_str());
+    if (!dir) return false;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string_view name(entry->d_name);
+        if (name == "." || name == "..") continue;
+        FolderEntry item;
+        if (!ToSdkPath(name, item.name)) continue;
+        struct stat st;
+        std::string full = host + "/" + std::string(name);
+        item.isFolder = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back(std::move(item));
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return true;
+}
+
+bool GetCurrentFolder(std::string& path)
+{
+    std::string buffer(256, '\0');
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return false;
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return ToSdkPath(buffer, path);
+}
+
+bool SetCurrentFolder(std::string_view path)
+{
+    std::string host;
+    return ToHostPath(path, host) && ::chdir(host.c_str()) == 0;
+}
+
+bool GetExecutablePath(std::string& path)
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (static_cast<std::size_t>(n) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(n));
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return ToSdkPath(buffer, path);
+}
+
+bool GetTemporaryFolder(std::string& path)
+{
+    const char* folder = std::getenv("TMPDIR");
+    std::string host = folder && *folder ? folder : "/tmp";
+    if (host.back() != '/') host += '/';
+    return ToSdkPath(host, path);
+}
+
+bool MakeTemporaryFile(std::string_view prefix, std::string& path)
+{
+    std::string folder, hostFolder, hostPrefix;
+    if (!GetTemporaryFolder(folder) || !ToHostPath(folder, hostFolder) || !Cp932ToUtf8(prefix, hostPrefix))
+        return false;
+    std::string pattern = hostFolder + "/" + hostPrefix + "XXXXXX";
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    CloseDescriptor(fd);
+    if (!ToSdkPath(pattern, path)) {
+        ::unlink(pattern.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

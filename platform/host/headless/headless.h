@@ -1,0 +1,55 @@
+// The memory-only back end and its script.
+//
+// Windows exist only as records; a window that is asked for the focus gets it at once. Tests drive
+// everything else: native events through Events(), the keyboard and the pads through the functions
+// below. Everything here is safe from any thread.
+#pragma once
+
+#include "platform/host/backend.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform::headless {
+
+// The back end, reporting to `sink`.
+std::unique_ptr<Backend> CreateBackend(EventSink& sink);
+
+// Native events as a window system would raise them, reported to the sink of the headless back end that
+// is alive (dropped while none is).
+EventSink& Events();
+
+// The screen the back end reports (1024 x 768 until set).
+void SetScreenSize(std::int32_t width, std::int32_t height);
+
+// The keyboard snapshot: one key down or up, or all keys up. A change of a key also reports the key to
+// the window that has the focus, as a real keyboard would.
+void SetKey(std::uint8_t scanCode, bool down);
+void ReleaseAllKeys();
+
+// The pads: a pad with its capabilities, then its position. Pads are numbered in the order they were added.
+void AddJoystick(const JoystickCaps& caps);
+void SetJoystickPosition(std::uint32_t id, const JoystickPosition& position);
+// A pad whose reads fail (as an unplugged one does); its capabilities stay readable.
+void SetJoystickReadFails(std::uint32_t id, bool fails);
+void RemoveAllJoysticks();
+
+// Native windows refuse to be made while this is set.
+void SetRefuseWindows(bool refuse);
+
+// Frames are refused while this is set (as a display that cannot take a mode would).
+void SetRefuseDisplayModes(bool refuse);
+// Where the mouse cursor is: over the window at a client point, or not over it.
+void SetCursorPosition(HWND window, bool inside, POINT client);
+
+// What the native side was last told.
+bool IsNativeCursorVisible();
+std::string GetNativeCaption(HWND window); // UTF-8
+bool IsNativeVisible(HWND window);
+bool IsNativeFullScreen(HWND window);
+bool IsNativeTextInputEnabled(HWND window);
+// How often the window's frame was presented.
+std::uint32_t GetPresentCount(HWND window);
+
+} // namespace platform::headless

@@ -1,0 +1,492 @@
+#include "platform/host/sdl/sdl_backend.h"
+
+#include "platform/host/freetype/freetype_font.h"
+#include "platform/host/pixel_type.h"
+#include "platform/host/thread.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform::sdl {
+
+namespace {
+
+// SDL's handles, each released by its own function when its owner goes.
+template <class T, void (*Release)(T*)> struct Releaser
+{
+    void operator()(T* handle) const { Release(handle); }
+};
+using WindowPtr = std::unique_ptr<SDL_Window, Releaser<SDL_Window, SDL_DestroyWindow>>;
+using RendererPtr = std::unique_ptr<SDL_Renderer, Releaser<SDL_Renderer, SDL_DestroyRenderer>>;
+using TexturePtr = std::unique_ptr<SDL_Texture, Releaser<SDL_Texture, SDL_DestroyTexture>>;
+using JoystickPtr = std::unique_ptr<SDL_Joystick, Releaser<SDL_Joystick, SDL_JoystickClose>>;
+using SdlText = std::unique_ptr<char, Releaser<void, SDL_free>>;
+
+// A subsystem this back end opened, closed again when the back end goes.
+class Subsystem
+{
+public:
+    explicit Subsystem(Uint32 flag) : m_flag(flag) {}
+    Subsystem(const Subsystem&) = delete;
+    Subsystem& operator=(const Subsystem&) = delete;
+    ~Subsystem()
+    {
+        if (SDL_WasInit(m_flag)) SDL_QuitSubSystem(m_flag);
+    }
+    bool IsOpen() const { return SDL_WasInit(m_flag) != 0; }
+    bool Open() { return IsOpen() || SDL_InitSubSystem(m_flag) == 0; }
+
+private:
+    Uint32 m_flag;
+};
+
+// SDL window id -> our handle, for routing events. Only the video thread touches SDL's windows, but
+// the map is also read by handle lookups from other threads.
+class SdlWindow;
+
+struct Windows
+{
+    std::mutex mutex;
+    std::map<Uint32, SdlWindow*> byId;
+    std::map<HWND, SdlWindow*> byHandle;
+};
+
+Windows& W()
+{
+    static Windows* windows = new Windows;
+    return *windows;
+}
+
+// The texture format that holds a frame's pixel type as it lies in memory.
+Uint32 TextureFormatOf(std::int32_t pixelType)
+{
+    switch (pixelType) {
+    case kPixel565:
+        return SDL_PIXELFORMAT_RGB565;
+    case kPixelRGB888:
+        return SDL_PIXELFORMAT_BGR24; // bytes blue, green, red
+    default:
+        return SDL_PIXELFORMAT_RGB888; // 32-bit 0x00RRGGBB
+    }
+}
+
+class SdlWindow : public NativeWindow
+{
+public:
+    SdlWindow(HWND handle, WindowPtr window, SIZE client)
+        : m_handle(handle), m_window(std::move(window)), m_client(client)
+    {
+        std::lock_guard lock(W().mutex);
+        W().byId[SDL_GetWindowID(m_window.get())] = this;
+        W().byHandle[m_handle] = this;
+    }
+    ~SdlWindow() override
+    {
+        std::lock_guard lock(W().mutex);
+        W().byId.erase(SDL_GetWindowID(m_window.get()));
+        W().byHandle.erase(m_handle);
+    }
+
+    HWND Handle() const { return m_handle; }
+
+    // The size change SDL reports, unless it is the size the services already gave the window.
+    bool TakeNewClientSize(std::int32_t width, std::int32_t height)
+    {
+        if (m_client.cx == width && m_client.cy == height) return false;
+        m_client = SIZE{width, height};
+        return true;
+    }
+
+    // ---- The display: the frame in memory, shown through a texture of its own format.
+    bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t type, std::int32_t bytes)
+    {
+        if (!m_renderer) m_renderer.reset(SDL_CreateRenderer(m_window.get(), -1, 0));
+        if (!m_renderer) return false;
+        CloseDisplay();
+        m_texture.reset(SDL_CreateTexture(m_renderer.get(), TextureFormatOf(type),
+                                          SDL_TEXTUREACCESS_STREAMING, width, height));
+        if (!m_texture) return false;
+        m_frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
+        static std::uint32_t generation = 0;
+        m_frameInfo = FrameMemory{m_frame.data(), width * bytes, width, height, type, ++generation};
+        return true;
+    }
+    FrameMemory GetFrame() const { return m_frameInfo; }
+    bool Present()
+    {
+        if (!Render()) return false;
+        SDL_RenderPresent(m_renderer.get());
+        m_presented = true;
+        return true;
+    }
+    // Draws the last frame again and reads the whole client area, bars included.
+    bool ReadBack(std::vector<std::uint32_t>& pixels, SIZE& size)
+    {
+        if (!m_presented || !Render()) return false;
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(m_renderer.get(), &w, &h);
+        pixels.assign(std::size_t(w) * std::size_t(h), 0);
+        const bool ok = SDL_RenderReadPixels(m_renderer.get(), nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                                             w * 4) == 0;
+        size = SIZE{w, h};
+        return ok;
+    }
+    void CloseDisplay()
+    {
+        m_texture.reset();
+        m_frame.clear();
+        m_frame.shrink_to_fit();
+        m_frameInfo = FrameMemory{};
+    }
+    bool CursorPosition(POINT& client)
+    {
+        if (SDL_GetMouseFocus() != m_window.get()) return false;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        client = POINT{x, y};
+        return true;
+    }
+    void SetCaption(const std::string& utf8) override { SDL_SetWindowTitle(m_window.get(), utf8.c_str()); }
+    void SetVisible(bool visible) override
+    {
+        if (visible)
+            SDL_ShowWindow(m_window.get());
+        else
+            SDL_HideWindow(m_window.get());
+    }
+    void SetPlacement(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                      bool fullScreen) override
+    {
+        m_client = SIZE{width, height};
+        if (fullScreen) {
+            SDL_SetWindowFullscreen(m_window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
+        if (SDL_GetWindowFlags(m_window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP)
+            SDL_SetWindowFullscreen(m_window.get(), 0);
+        if (width > 0 && height > 0) SDL_SetWindowSize(m_window.get(), width, height);
+        SDL_SetWindowPosition(m_window.get(), x, y);
+    }
+    void Minimize() override { SDL_MinimizeWindow(m_window.get()); }
+    void RequestFocus() override
+    {
+        SDL_RaiseWindow(m_window.get());
+        SDL_SetWindowInputFocus(m_window.get());
+    }
+    void EnableTextInput(bool enable) override
+    {
+        if (enable)
+            SDL_StartTextInput();
+        else
+            SDL_StopTextInput();
+    }
+    SIZE GetNativeClientSize() override
+    {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(m_window.get(), &w, &h);
+        return SIZE{w, h};
+    }
+
+private:
+    // The frame scaled to the client area with the aspect kept (bars where it does not fill it). The
+    // viewport is set anew each time, so a window that changed its size is filled at once.
+    bool Render()
+    {
+        if (!m_texture) return false;
+        if (SDL_UpdateTexture(m_texture.get(), nullptr, m_frame.data(), m_frameInfo.pitch) != 0) return false;
+        int w = 0, h = 0;
+        if (SDL_GetRendererOutputSize(m_renderer.get(), &w, &h) != 0 || w <= 0 || h <= 0) return false;
+        SDL_RenderSetViewport(m_renderer.get(), nullptr);
+        SDL_SetRenderDrawColor(m_renderer.get(), 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer.get());
+        const double scale = std::min(double(w) / m_frameInfo.width, double(h) / m_frameInfo.height);
+        const int dw = int(m_frameInfo.width * scale + 0.5), dh = int(m_frameInfo.height * scale + 0.5);
+        const SDL_Rect target{(w - dw) / 2, (h - dh) / 2, dw, dh};
+        return SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &target) == 0;
+    }
+
+    HWND m_handle;
+    // Released in the reverse order: the texture, then its renderer, then the window.
+    WindowPtr m_window;
+    RendererPtr m_renderer;
+    TexturePtr m_texture;
+    SIZE m_client; // the client size the services know the window by
+    std::vector<std::uint8_t> m_frame;
+    FrameMemory m_frameInfo{};
+    bool m_presented = false;
+};
+
+// Only the window's owner thread calls these, and it is also the one that destroys the window.
+SdlWindow* WindowOf(HWND handle)
+{
+    std::lock_guard lock(W().mutex);
+    auto it = W().byHandle.find(handle);
+    return it == W().byHandle.end() ? nullptr : it->second;
+}
+
+SdlWindow* WindowOfId(Uint32 id)
+{
+    std::lock_guard lock(W().mutex);
+    auto it = W().byId.find(id);
+    return it == W().byId.end() ? nullptr : it->second;
+}
+
+HWND HandleOf(Uint32 id)
+{
+    SdlWindow* w = WindowOfId(id);
+    return w != nullptr ? w->Handle() : nullptr;
+}
+
+class SdlBackend : public Backend
+{
+public:
+    explicit SdlBackend(EventSink& sink) : m_sink(sink) {}
+
+    const char* GetName() const override { return "sdl"; }
+
+    SIZE GetScreenSize() override
+    {
+        SDL_DisplayMode mode{};
+        if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{640, 480};
+        return SIZE{mode.w, mode.h};
+    }
+
+    // The window manager draws frames outside the client area.
+    FrameMetrics GetFrameMetrics() override { return FrameMetrics{0, 0, 0}; }
+
+    std::unique_ptr<NativeWindow> CreateNativeWindow(HWND window, const NativeWindowInfo& info) override
+    {
+        if (!EnsureVideo()) return nullptr;
+        // Events are read by the thread that makes the windows (the application thread), whichever
+        // thread first opened the display.
+        m_videoThread = CurrentThreadId();
+        Uint32 flags = info.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+        if (info.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        const int width = info.clientWidth > 0 ? info.clientWidth : 1;
+        const int height = info.clientHeight > 0 ? info.clientHeight : 1;
+        WindowPtr native(SDL_CreateWindow(info.captionUtf8.c_str(), info.x, info.y, width, height, flags));
+        if (!native) return nullptr;
+        return std::make_unique<SdlWindow>(window, std::move(native),
+                                           SIZE{info.clientWidth, info.clientHeight});
+    }
+
+    void PumpEvents() override
+    {
+        if (!m_video.IsOpen() || CurrentThreadId() != m_videoThread) return;
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            switch (e.type) {
+            case SDL_WINDOWEVENT:
+                WindowEvent(e.window);
+                break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                if (HWND h = HandleOf(e.key.windowID)) {
+                    const std::uint8_t code = ScanCodeFromSdl(e.key.keysym.scancode);
+                    if (code != 0) m_sink.Key(h, code, e.type == SDL_KEYDOWN);
+                }
+                break;
+            case SDL_DROPFILE: {
+                const SdlText file(e.drop.file);
+                if (file) m_dropped.emplace_back(file.get());
+                m_dropWindow = e.drop.windowID;
+                break;
+            }
+            case SDL_DROPCOMPLETE:
+                if (HWND h = HandleOf(e.drop.windowID != 0 ? e.drop.windowID : m_dropWindow))
+                    m_sink.DropFiles(h, m_dropped);
+                m_dropped.clear();
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    void SetCursorVisible(bool visible) override
+    {
+        if (m_video.IsOpen()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    bool GetCursorPosition(HWND window, POINT& client) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->CursorPosition(client);
+    }
+
+    bool MakeFrame(HWND window, std::int32_t width, std::int32_t height, std::int32_t type,
+                   std::int32_t bytes) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->SetDisplayMode(width, height, type, bytes);
+    }
+    FrameMemory GetFrame(HWND window) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w == nullptr ? FrameMemory{} : w->GetFrame();
+    }
+    bool PresentFrame(HWND window) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->Present();
+    }
+    bool ReadPresentedFrame(HWND window, std::vector<std::uint32_t>& pixels, SIZE& size) override
+    {
+        SdlWindow* w = WindowOf(window);
+        return w != nullptr && w->ReadBack(pixels, size);
+    }
+    void CloseDisplay(HWND window) override
+    {
+        if (SdlWindow* w = WindowOf(window)) w->CloseDisplay();
+    }
+
+    void ReadKeyboard(std::uint8_t state[256]) override
+    {
+        std::memset(state, 0, 256);
+        if (!m_video.IsOpen()) return;
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        for (int i = 0; i < count; ++i) {
+            if (keys[i] == 0) continue;
+            const std::uint8_t code = ScanCodeFromSdl(i);
+            if (code != 0) state[code] = 0x80;
+        }
+    }
+
+    std::uint32_t GetJoystickCount() override
+    {
+        if (!m_joysticks.Open()) return 0;
+        const int n = SDL_NumJoysticks();
+        return n > 0 ? std::uint32_t(n) : 0;
+    }
+
+    // Axes as the multimedia joystick functions give them: 0 to 65535.
+    bool GetJoystickCaps(std::uint32_t id, JoystickCaps& caps) override
+    {
+        SDL_Joystick* pad = Open(id);
+        if (pad == nullptr) return false;
+        caps = JoystickCaps{0, 65535, 0, 65535, std::uint32_t(std::max(SDL_JoystickNumButtons(pad), 0))};
+        return true;
+    }
+
+    bool ReadJoystick(std::uint32_t id, JoystickPosition& position) override
+    {
+        SDL_Joystick* pad = Open(id);
+        if (pad == nullptr) return false;
+        SDL_JoystickUpdate();
+        if (!SDL_JoystickGetAttached(pad)) return false;
+        position.x = std::uint32_t(int(SDL_JoystickGetAxis(pad, 0)) + 32768);
+        position.y = std::uint32_t(int(SDL_JoystickGetAxis(pad, 1)) + 32768);
+        position.buttons = 0;
+        const int buttons = std::min(SDL_JoystickNumButtons(pad), 32);
+        for (int b = 0; b < buttons; ++b)
+            if (SDL_JoystickGetButton(pad, b)) position.buttons |= 1u << b;
+        return true;
+    }
+
+    // The real rasteriser when the faces are installed, else fixed metrics; made once.
+    std::shared_ptr<FontEngine> GetGlyphEngine() override
+    {
+        std::call_once(m_glyphsMade, [this] {
+            m_glyphs = CreateFreeTypeFontEngine();
+            if (!m_glyphs) m_glyphs = CreateHeadlessFontEngine();
+        });
+        return m_glyphs;
+    }
+
+    bool SetClipboardText(const std::string& utf8) override
+    {
+        return EnsureVideo() && SDL_SetClipboardText(utf8.c_str()) == 0;
+    }
+    bool GetClipboardText(std::string& utf8) override
+    {
+        if (!EnsureVideo() || !SDL_HasClipboardText()) return false;
+        const SdlText text(SDL_GetClipboardText());
+        if (!text) return false;
+        utf8 = text.get();
+        return true;
+    }
+
+private:
+    bool EnsureVideo()
+    {
+        if (m_video.IsOpen()) return true;
+        if (!m_video.Open()) return false;
+        m_videoThread = CurrentThreadId();
+        return true;
+    }
+
+    SDL_Joystick* Open(std::uint32_t id)
+    {
+        if (!m_joysticks.Open() || id >= GetJoystickCount()) return nullptr;
+        JoystickPtr& pad = m_pads[id];
+        if (pad && SDL_JoystickGetAttached(pad.get())) return pad.get();
+        pad.reset(); // an unplugged pad is closed before it is opened again
+        pad.reset(SDL_JoystickOpen(int(id)));
+        return pad.get();
+    }
+
+    void WindowEvent(const SDL_WindowEvent& e)
+    {
+        SdlWindow* w = WindowOfId(e.windowID);
+        if (w == nullptr) return;
+        const HWND h = w->Handle();
+        switch (e.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            m_sink.Close(h);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            m_sink.Focus(h, true);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            m_sink.Focus(h, false);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (w->TakeNewClientSize(e.data1, e.data2)) m_sink.Resized(h, e.data1, e.data2);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            m_sink.Minimized(h);
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            m_sink.Maximized(h);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            m_sink.Restored(h);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            m_sink.Exposed(h);
+            break;
+        default:
+            break;
+        }
+    }
+
+    EventSink& m_sink;
+    // Declared before what they serve, so that pads close before their subsystem does.
+    Subsystem m_video{SDL_INIT_VIDEO};
+    Subsystem m_joysticks{SDL_INIT_JOYSTICK};
+    ThreadId m_videoThread = kNoThreadId;
+    std::map<std::uint32_t, JoystickPtr> m_pads;
+    std::vector<std::string> m_dropped;
+    Uint32 m_dropWindow = 0;
+    std::once_flag m_glyphsMade;
+    std::shared_ptr<FontEngine> m_glyphs;
+};
+
+} // namespace
+
+std::unique_ptr<Backend> CreateBackend(EventSink& sink)
+{
+    SDL_SetMainReady();
+    // A display must be reachable; the subsystem is opened again by the thread that makes the first window.
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return std::make_unique<SdlBackend>(sink);
+}
+
+} // namespace platform::sdl

@@ -1,0 +1,119 @@
+// Window classes, menu resources and dialog templates: what the program registers before it makes
+// windows.
+#include "platform/window_internal.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace platform {
+
+namespace {
+
+struct Classes
+{
+    std::mutex mutex;
+    std::map<std::string, WindowClassInfo> classes;
+    std::set<std::string> menus;
+    std::map<std::string, DialogTemplate> dialogs;
+    std::uintptr_t nextMenu = 1;
+};
+
+// Made once and never destroyed, so that threads ending during process exit still find it.
+Classes& C()
+{
+    static Classes* classes = new Classes;
+    return *classes;
+}
+
+constexpr const char* kControlClasses[] = {"BUTTON",    "COMBOBOX",  "EDIT",  "LISTBOX",
+                                           "MDICLIENT", "SCROLLBAR", "STATIC"};
+
+bool IsControlClass(std::string_view name)
+{
+    return std::find(std::begin(kControlClasses), std::end(kControlClasses), name) !=
+           std::end(kControlClasses);
+}
+
+// Control classes have no behaviour of their own here beyond the default answers.
+LRESULT ControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+std::string ResourceKey(ResourceName name)
+{
+    if (name == nullptr) return {};
+    if (IsIntResource(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+    return name;
+}
+
+} // namespace
+
+bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu)
+{
+    menu = nullptr;
+    if (IsControlClass(name)) {
+        procedure = &ControlProcedure;
+        return true;
+    }
+    std::lock_guard lock(C().mutex);
+    auto it = C().classes.find(name);
+    if (it == C().classes.end()) return false;
+    procedure = it->second.procedure;
+    if (it->second.menuName != nullptr && C().menus.count(ResourceKey(it->second.menuName)))
+        menu = reinterpret_cast<HMENU>(C().nextMenu++);
+    return true;
+}
+
+bool FindDialogTemplate(ResourceName name, DialogTemplate& dialog)
+{
+    std::lock_guard lock(C().mutex);
+    auto it = C().dialogs.find(ResourceKey(name));
+    if (it == C().dialogs.end()) return false;
+    dialog = it->second;
+    return true;
+}
+
+void RegisterMenuResource(ResourceName name)
+{
+    std::lock_guard lock(C().mutex);
+    C().menus.insert(ResourceKey(name));
+}
+
+bool FindMenuResource(ResourceName name)
+{
+    if (name == nullptr) return false;
+    std::lock_guard lock(C().mutex);
+    return C().menus.count(ResourceKey(name)) != 0;
+}
+
+void RegisterDialogTemplate(ResourceName name, const DialogTemplate& dialog)
+{
+    std::lock_guard lock(C().mutex);
+    C().dialogs[ResourceKey(name)] = dialog;
+}
+
+bool RegisterWindowClass(const WindowClassInfo& info)
+{
+    if (info.name.empty()) return false;
+    std::lock_guard lock(C().mutex);
+    if (IsControlClass(info.name) || C().classes.count(info.name)) return false;
+    C().classes[info.name] = info;
+    return true;
+}
+
+bool FindWindowClass(std::string_view name)
+{
+    if (IsControlClass(name)) return true;
+    std::lock_guard lock(C().mutex);
+    return C().classes.count(std::string(name)) != 0;
+}
+
+bool UnregisterWindowClass(std::string_view name)
+{
+    std::lock_guard lock(C().mutex);
+    return C().classes.erase(std::string(name)) != 0;
+}
+
+} // namespace platform

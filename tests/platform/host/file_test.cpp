@@ -1,0 +1,234 @@
+#include "platform/host/encoding.h"
+#include "platform/host/file.h"
+#include "platform/host/memory.h"
+#include "platform/host/path.h"
+
+#include "sdk/auxiliary/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/resource.h>
+#include <tuple>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// 能 in CP932: its second byte is 0x5C, the code of `\`.
+const std::string kNou = "\x94\x5C";
+const std::string kNouUtf8 = "\xE8\x83\xBD";
+
+class PlatformFileTest : public TempFolderTest
+{
+protected:
+    std::string Root() const { return root_.string(); }
+    static void Put(const fs::path& p, const std::string& content) { PutFile(p, content); }
+    static std::string Get(const fs::path& p) { return GetFile(p); }
+};
+
+TEST(PlatformEncoding, ConvertsBothWaysAndRefusesWhatCannotBeExpressed)
+{
+    std::string out;
+    ASSERT_TRUE(platform::Cp932ToUtf8(kNou + "a", out));
+    EXPECT_EQ(out, kNouUtf8 + "a");
+    ASSERT_TRUE(platform::Utf8ToCp932(kNouUtf8, out));
+    EXPECT_EQ(out, kNou);
+    EXPECT_TRUE(platform::Cp932ToUtf8("", out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(platform::Cp932ToUtf8("\x94", out));             // a lead byte without its second byte
+    EXPECT_FALSE(platform::Utf8ToCp932("\xF0\x9F\x98\x80", out)); // an emoji has no CP932 form
+    EXPECT_TRUE(out.empty());
+    std::string longText(100000, 'x');
+    ASSERT_TRUE(platform::Cp932ToUtf8(longText, out));
+    EXPECT_EQ(out, longText);
+}
+
+TEST(PlatformPath, SplitsAtBothSeparatorsButNeverAtATrailByte)
+{
+    std::vector<std::string> names;
+    bool absolute = true;
+    platform::SplitCp932Path("data\\" + kNou + "/x.txt", names, absolute);
+    EXPECT_FALSE(absolute);
+    EXPECT_EQ(names, (std::vector<std::string>{"data", kNou, "x.txt"}));
+    platform::SplitCp932Path("/a//b\\", names, absolute);
+    EXPECT_TRUE(absolute);
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(platform::IsPathSeparatorAt("a\\b", 1));
+    EXPECT_FALSE(platform::IsPathSeparatorAt(kNou, 1));
+    EXPECT_TRUE(platform::IsPathSeparatorAt(kNou + "\\", 2));
+}
+
+TEST_F(PlatformFileTest, FindsNamesIgnoringAsciiCaseOneFolderAtATime)
+{
+    Put(root_ / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT", "hello");
+    std::string host;
+    ASSERT_TRUE(platform::ToHostPath(Root() + "\\data\\" + kNou + "dir\\foo.txt", host));
+    EXPECT_EQ(host, (root_ / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT").string());
+
+    // A missing name keeps its spelling, below the folders that were found.
+    ASSERT_TRUE(platform::ToHostPath(Root() + "/DATA/new/File.bin", host));
+    EXPECT_EQ(host, (root_ / "Data" / "new" / "File.bin").string());
+
+    // An exact name wins over one that matches only ignoring case.
+    Put(root_ / "a.txt", "lower");
+    Put(root_ / "A.txt", "upper");
+    ASSERT_TRUE(platform::ToHostPath(Root() + "/A.txt", host));
+    EXPECT_EQ(Get(host), "upper");
+    EXPECT_FALSE(platform::ToHostPath("", host));
+    EXPECT_FALSE(platform::ToHostPath("\x94", host));
+}
+
+TEST_F(PlatformFileTest, ReadsWholeAndInPieces)
+{
+    Put(root_ / "r.bin", "0123456789");
+    std::vector<unsigned char> content;
+    ASSERT_TRUE(platform::ReadWholeFile(Root() + "\\R.BIN", content));
+    EXPECT_EQ(std::string(content.begin(), content.end()), "0123456789");
+
+    platform::FileReader reader;
+    ASSERT_TRUE(reader.Open(Root() + "/r.bin"));
+    std::uint64_t size = 0;
+    ASSERT_TRUE(reader.GetSize(size));
+    EXPECT_EQ(size, 10u);
+    char piece[4] = {};
+    ASSERT_TRUE(reader.Seek(6));
+    ASSERT_TRUE(reader.Read(piece, 4));
+    EXPECT_EQ(std::string(piece, 4), "6789");
+    EXPECT_FALSE(reader.Read(piece, 1)); // past the end
+    ASSERT_TRUE(reader.Seek(8));
+    EXPECT_FALSE(reader.Read(piece, 4)); // the file ends first
+    EXPECT_TRUE(reader.Close());
+
+    EXPECT_FALSE(reader.Open(Root())); // a folder is not a file
+    EXPECT_FALSE(reader.Open(Root() + "/missing"));
+    EXPECT_FALSE(platform::ReadWholeFile(Root() + "/missing", content));
+}
+
+TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
+{
+    const std::string target = Root() + "\\" + kNou + ".sav";
+    ASSERT_EQ(platform::WriteWholeFile(target, "first", 5), platform::WriteResult::Ok);
+    EXPECT_EQ(Get(root_ / (kNouUtf8 + ".sav")), "first");
+    ASSERT_EQ(platform::WriteWholeFile(target, "2", 1), platform::WriteResult::Ok);
+    EXPECT_EQ(Get(root_ / (kNouUtf8 + ".sav")), "2");
+    ASSERT_EQ(platform::WriteWholeFile(Root() + "/empty", nullptr, 0), platform::WriteResult::Ok);
+    EXPECT_TRUE(fs::exists(root_ / "empty"));
+    EXPECT_EQ(fs::file_size(root_ / "empty"), 0u);
+
+    // The differently cased existing file is the one replaced.
+    Put(root_ / "Config.CFG", "old");
+    ASSERT_EQ(platform::WriteWholeFile(Root() + "/config.cfg", "new", 3), platform::WriteResult::Ok);
+    EXPECT_EQ(Get(root_ / "Config.CFG"), "new");
+
+    // A folder in the way: nothing is replaced and no temporary file is left behind.
+    fs::create_directories(root_ / "dir");
+    EXPECT_EQ(platform::WriteWholeFile(Root() + "/dir", "x", 1), platform::WriteResult::CannotCreate);
+    EXPECT_TRUE(fs::is_directory(root_ / "dir"));
+    EXPECT_EQ(platform::WriteWholeFile(Root() + "/nofolder/x", "x", 1), platform::WriteResult::CannotCreate);
+    EXPECT_EQ(platform::WriteWholeFile("\x94", "x", 1), platform::WriteResult::BadName);
+
+    // A write that fails midway (the file-size limit stands in for a full disk) keeps the old content.
+    {
+        Put(root_ / "big.sav", "old content");
+        struct rlimit saved;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 4;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const std::string data(100, 'n');
+        const auto result = platform::WriteWholeFile(Root() + "/big.sav", data.data(), data.size());
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(result, platform::WriteResult::WriteFailed);
+        EXPECT_EQ(Get(root_ / "big.sav"), "old content");
+    }
+
+    // A write that cannot be made keeps the old content.
+    fs::create_directories(root_ / "ro");
+    Put(root_ / "ro" / "keep.txt", "kept");
+    fs::permissions(root_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access((root_ / "ro").c_str(), W_OK) != 0) { // root ignores permissions
+        EXPECT_EQ(platform::WriteWholeFile(Root() + "/ro/keep.txt", "lost", 4),
+                  platform::WriteResult::CannotCreate);
+        EXPECT_EQ(Get(root_ / "ro" / "keep.txt"), "kept");
+    }
+    fs::permissions(root_ / "ro", fs::perms::owner_all);
+
+    std::size_t leftovers = 0;
+    for (auto& e : fs::recursive_directory_iterator(root_))
+        if (e.path().extension() == ".tmp") ++leftovers;
+    EXPECT_EQ(leftovers, 0u);
+}
+
+TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
+{
+    ASSERT_TRUE(platform::MakeFolder(Root() + "\\save\\" + kNou));
+    EXPECT_TRUE(platform::FolderExists(Root() + "/SAVE/" + kNou));
+    EXPECT_TRUE(platform::MakeFolder(Root() + "/save")); // already there
+
+    platform::StreamResult result;
+    std::FILE* f = platform::OpenStream(Root() + "/save/" + kNou + "/a.txt", "w", result);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(result, platform::StreamResult::Ok);
+    std::fputs("line\n", f); // text mode converts nothing
+    std::fclose(f);
+    EXPECT_EQ(Get(root_ / "save" / kNouUtf8 / "a.txt"), "line\n");
+    for (const auto& [name, mode, expected] :
+         {std::tuple{Root() + "/a", "x", platform::StreamResult::BadMode},
+          std::tuple{Root() + "/a", "rbb", platform::StreamResult::BadMode},
+          std::tuple{std::string("\x94"), "r", platform::StreamResult::BadName},
+          std::tuple{Root() + "/missing", "rb", platform::StreamResult::CannotOpen}}) {
+        EXPECT_EQ(platform::OpenStream(name, mode, result), nullptr) << mode;
+        EXPECT_EQ(result, expected) << mode;
+    }
+
+    std::vector<platform::FolderEntry> entries;
+    Put(root_ / "save" / "b.dat", "b");
+    ASSERT_TRUE(platform::ListFolder(Root() + "/save", entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "b.dat");
+    EXPECT_FALSE(entries[0].isFolder);
+    EXPECT_EQ(entries[1].name, kNou);
+    EXPECT_TRUE(entries[1].isFolder);
+    EXPECT_FALSE(platform::ListFolder(Root() + "/nothing", entries));
+
+    EXPECT_TRUE(platform::FileExists(Root() + "/save/B.DAT"));
+    EXPECT_TRUE(platform::DeleteFile(Root() + "/save/B.DAT"));
+    EXPECT_FALSE(platform::FileExists(Root() + "/save/b.dat"));
+    EXPECT_FALSE(platform::DeleteFile(Root() + "/save/b.dat"));
+    EXPECT_FALSE(platform::DeleteFile(Root() + "/save"));   // folders are not files
+    EXPECT_FALSE(platform::RemoveFolder(Root() + "/save")); // not empty
+    EXPECT_TRUE(platform::DeleteFile(Root() + "/save/" + kNou + "/a.txt"));
+    EXPECT_TRUE(platform::RemoveFolder(Root() + "/save/" + kNou));
+    EXPECT_TRUE(platform::RemoveFolder(Root() + "/save"));
+    EXPECT_FALSE(fs::exists(root_ / "save"));
+}
+
+TEST_F(PlatformFileTest, ProcessFoldersAndTemporaryFiles)
+{
+    std::string cwd, exe, tmp;
+    ASSERT_TRUE(platform::GetCurrentFolder(cwd));
+    EXPECT_EQ(cwd, fs::current_path().string());
+    ASSERT_TRUE(platform::SetCurrentFolder(Root()));
+    std::string now;
+    ASSERT_TRUE(platform::GetCurrentFolder(now));
+    EXPECT_EQ(fs::path(now), fs::canonical(root_));
+    ASSERT_TRUE(platform::SetCurrentFolder(cwd));
+
+    ASSERT_TRUE(platform::GetExecutablePath(exe));
+    EXPECT_TRUE(fs::exists(exe));
+
+    ASSERT_TRUE(platform::MakeTemporaryFile("ZLV", tmp)); // the name is checked with the SDK's copies
+    EXPECT_EQ(fs::file_size(tmp), 0u);
+    EXPECT_TRUE(platform::DeleteFile(tmp));
+
+    EXPECT_GT(platform::AvailablePhysicalMemory(), 0u);
+}
+
+} // namespace
