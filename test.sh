@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
+#   0. the layer rules over the include lines (tools/check-layers.sh),
 #   1. the fuzz targets (clang, libFuzzer) for 20 seconds each from their seed corpus,
 #   2. the thread and timer tests under ThreadSanitizer,
 #   3. every unit test under AddressSanitizer and UBSan.
@@ -17,6 +18,9 @@ configure() { # dir, cmake args...
     cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { mkdir -p "$dir"; cat "$dir.configure.log"; return 1; }
 }
 mkdir -p build
+
+# 0. Layer rules: no include goes up the folder order, and each library links what its files include.
+tools/check-layers.sh || failed+=("layer check")
 
 # 1. Fuzz targets.
 if configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -1,7 +1,7 @@
 #pragma once
 // The in-memory serialisation stream: the byte layout of every file saved through it.
 
-#include "sdk/auxiliary/archive.h"
+#include "sdk/ztl/archive.h"
 
 #include <type_traits>
 

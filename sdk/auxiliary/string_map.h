@@ -2,7 +2,7 @@
 // An ordered dictionary of texts with number accessors, a definition file ("#key value" lines),
 // key-by-value substitution in texts and serialisation.
 
-#include "sdk/auxiliary/archive.h"
+#include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // resumed or replayed run repeats its draws; the shuffle driven by it; a wrapping bounded counter;
 // and the fixed-point cosine and arctangent tables.
 
-#include "sdk/auxiliary/archive.h"
+#include "sdk/ztl/archive.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,33 +2,17 @@
 // Plain types every pixel kernel reads: pixel type codes, rectangles, and the locked description of a
 // surface's pixel memory. Nothing here locks or allocates; the surface classes own that.
 
-#include "platform/win_types.h"
+#include "platform/host/host_types.h"
+#include "platform/host/pixel_type.h"
 
 #include <cstdint>
 
 namespace zelvoranGameSDK3rd::Draw {
 
-// Pixel type codes of a surface. 0 and 1 never carry pixels; 9 is never produced and never served.
-enum EPixelType : std::int32_t
-{
-    kPixelNone = 0,
-    kPixelUnknown = 1,
-    kPixelP8 = 2,
-    kPixel565 = 3,
-    kPixel555 = 4,
-    kPixelRGB888 = 5,
-    kPixelBGR888 = 6,
-    kPixelXRGB8888 = 7,
-    kPixelXBGR8888 = 8,
-    kPixelUnused9 = 9,
-    kPixelA565 = 10,
-    kPixelA555 = 11,
-    kPixelARGB8888 = 12,
-    kPixelABGR8888 = 13,
-};
-
-// Types 0 to 13 index the kernels' tables.
-inline constexpr int kPixelTypeCount = 14;
+// Pixel type codes of a surface: the numbering the platform's frames and display surfaces share.
+using EPixelType = platform::PixelType;
+using enum platform::PixelType;
+using platform::kPixelTypeCount;
 
 inline constexpr bool IsTableType(std::int32_t type)
 {

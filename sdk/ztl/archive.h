@@ -1,7 +1,8 @@
 #pragma once
 // The serialisation interfaces: a serialisable object (IArchive) and the typed byte stream it stores
-// itself into or loads itself from (ISerialize). Both are pure interfaces with nothing to link, so
-// folders built before this one (the random generator) can implement IArchive.
+// itself into or loads itself from (ISerialize). They belong to the auxiliary library's namespace, whose
+// serialiser implements ISerialize, but are pure interfaces with nothing to link: they sit at the
+// bottom of the SDK so that every folder (the random generator among them) can implement IArchive.
 
 #include "sdk/ztl/ztl_string.h"
 
