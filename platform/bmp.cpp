@@ -7,19 +7,6 @@
 namespace platform {
 namespace {
 
-std::uint32_t U16(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8);
-}
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::size_t kCoreHeaderSize = 12;
-constexpr std::size_t kInfoHeaderSize = 40;
-
 bool ValidDepthAndCompression(int bitCount, std::uint32_t compression)
 {
     switch (compression) {
@@ -42,22 +29,22 @@ bool ValidDepthAndCompression(int bitCount, std::uint32_t compression)
 bool ReadHeader(const std::uint8_t* info, std::size_t infoLength, BitmapView& view)
 {
     if (infoLength < 4) return false;
-    const std::uint32_t headerSize = U32(info);
+    const std::uint32_t headerSize = ReadU32(info);
     if (headerSize > infoLength) return false;
     long long width, height;
     std::uint32_t colorsUsed = 0;
-    if (headerSize == kCoreHeaderSize) {
-        width = U16(info + 4);
-        height = U16(info + 6);
-        view.bitCount = static_cast<int>(U16(info + 10));
+    if (headerSize == kBmpCoreHeaderSize) {
+        width = ReadU16(info + kBmpCoreWidth);
+        height = ReadU16(info + kBmpCoreHeight);
+        view.bitCount = static_cast<int>(ReadU16(info + kBmpCoreBitCount));
         view.compression = kBitmapRgb;
         view.paletteEntrySize = 3;
-    } else if (headerSize >= kInfoHeaderSize) {
-        width = static_cast<std::int32_t>(U32(info + 4));
-        height = static_cast<std::int32_t>(U32(info + 8));
-        view.bitCount = static_cast<int>(U16(info + 14));
-        view.compression = U32(info + 16);
-        colorsUsed = U32(info + 32);
+    } else if (headerSize >= kBmpInfoHeaderSize) {
+        width = ReadI32(info + kBmpInfoWidth);
+        height = ReadI32(info + kBmpInfoHeight);
+        view.bitCount = static_cast<int>(ReadU16(info + kBmpInfoBitCount));
+        view.compression = ReadU32(info + kBmpInfoCompression);
+        colorsUsed = ReadU32(info + kBmpInfoColorsUsed);
         view.paletteEntrySize = 4;
     } else {
         return false;
@@ -77,15 +64,16 @@ bool ReadHeader(const std::uint8_t* info, std::size_t infoLength, BitmapView& vi
     std::size_t position = headerSize;
     if (view.compression == kBitmapBitFields || view.compression == kBitmapAlphaBitFields) {
         const int count = view.compression == kBitmapAlphaBitFields ? 4 : 3;
-        if (headerSize >= kInfoHeaderSize + 12) {
+        if (headerSize >= kBmpInfoHeaderSize + 12) {
             // The masks are part of the larger headers.
             for (int i = 0; i < 3; ++i)
-                view.masks[i] = U32(info + kInfoHeaderSize + 4 * i);
-            if (headerSize >= kInfoHeaderSize + 16) view.masks[3] = U32(info + kInfoHeaderSize + 12);
+                view.masks[i] = ReadU32(info + kBmpInfoHeaderSize + 4 * i);
+            if (headerSize >= kBmpInfoHeaderSize + 16)
+                view.masks[3] = ReadU32(info + kBmpInfoHeaderSize + 12);
         } else {
             if (infoLength - position < static_cast<std::size_t>(4 * count)) return false;
             for (int i = 0; i < count; ++i)
-                view.masks[i] = U32(info + position + 4 * i);
+                view.masks[i] = ReadU32(info + position + 4 * i);
             position += 4 * count;
         }
     } else if (view.bitCount == 16) {
@@ -160,13 +148,13 @@ std::uint32_t ReadPixel(const BitmapView& view, const std::uint8_t* row, int x)
     case 8:
         return FromPalette(view, row[x]);
     case 16:
-        return FromFields(view, U16(row + 2 * x));
+        return FromFields(view, ReadU16(row + 2 * x));
     case 24: {
         const std::uint8_t* p = row + 3 * x;
         return p[2] | (p[1] << 8) | (static_cast<std::uint32_t>(p[0]) << 16);
     }
     default:
-        return FromFields(view, U32(row + 4 * x));
+        return FromFields(view, ReadU32(row + 4 * x));
     }
 }
 
@@ -250,14 +238,14 @@ bool ReadBitmapFile(const void* file, std::size_t length, BitmapView& view)
 {
     view = BitmapView{};
     const auto* bytes = static_cast<const std::uint8_t*>(file);
-    if (!bytes || length < kFileHeaderSize + kCoreHeaderSize) return false;
+    if (!bytes || length < kBmpFileHeaderSize + kBmpCoreHeaderSize) return false;
     if (bytes[0] != 'B' || bytes[1] != 'M') return false;
-    const std::uint32_t offset = U32(bytes + 10);
-    if (offset > length || offset < kFileHeaderSize + 4) return false;
-    const std::size_t headerSize = U32(bytes + kFileHeaderSize);
+    const std::uint32_t offset = ReadU32(bytes + kBmpBitsOffsetField);
+    if (offset > length || offset < kBmpFileHeaderSize + 4) return false;
+    const std::size_t headerSize = ReadU32(bytes + kBmpFileHeaderSize);
     // The headers, masks and palette lie between the file header and the pixels.
-    if (headerSize > offset - kFileHeaderSize) return false;
-    if (!ReadHeader(bytes + kFileHeaderSize, offset - kFileHeaderSize, view)) return false;
+    if (headerSize > offset - kBmpFileHeaderSize) return false;
+    if (!ReadHeader(bytes + kBmpFileHeaderSize, offset - kBmpFileHeaderSize, view)) return false;
     return AttachBits(bytes + offset, length - offset, view);
 }
 
@@ -266,13 +254,13 @@ bool ReadBitmapBlocks(const void* info, const void* bits, BitmapView& view)
     view = BitmapView{};
     if (!info || !bits) return false;
     const auto* header = static_cast<const std::uint8_t*>(info);
-    const std::size_t headerSize = U32(header);
-    if (headerSize != kCoreHeaderSize && headerSize < kInfoHeaderSize) return false;
+    const std::size_t headerSize = ReadU32(header);
+    if (headerSize != kBmpCoreHeaderSize && headerSize < kBmpInfoHeaderSize) return false;
     // Room for the largest masks and palette the header can ask for; only what it asks for is read.
     if (!ReadHeader(header, headerSize + 16 + 256 * 4, view)) return false;
     std::size_t bitsLength;
     if (view.compression == kBitmapRle8 || view.compression == kBitmapRle4) {
-        bitsLength = headerSize >= kInfoHeaderSize ? U32(header + 20) : 0;
+        bitsLength = headerSize >= kBmpInfoHeaderSize ? ReadU32(header + kBmpInfoImageSize) : 0;
     } else {
         const std::size_t stride = (static_cast<std::size_t>(view.width) * view.bitCount + 31) / 32 * 4;
         bitsLength = stride * view.height;

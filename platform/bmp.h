@@ -3,12 +3,38 @@
 // length and palette checked against the bytes at hand, and drawing the pixels into a drawing context.
 
 #include "platform/dib.h"
+#include "platform/host/little_endian.h"
 #include "platform/host/picture.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace platform {
+
+// Where the fields of a BMP file lie: the file header ("BM", the file's size, the offset of the pixels),
+// then an information header of 40 bytes or more, or the old 12-byte core header. Integers are
+// little-endian.
+inline constexpr std::size_t kBmpFileHeaderSize = 14;
+inline constexpr std::size_t kBmpFileSizeField = 2;
+inline constexpr std::size_t kBmpBitsOffsetField = 10;
+inline constexpr std::size_t kBmpCoreHeaderSize = 12;
+inline constexpr std::size_t kBmpInfoHeaderSize = 40;
+// Fields of the information header, from its start (the first is the header's own size).
+inline constexpr std::size_t kBmpInfoWidth = 4;
+inline constexpr std::size_t kBmpInfoHeight = 8;
+inline constexpr std::size_t kBmpInfoPlanes = 12;
+inline constexpr std::size_t kBmpInfoBitCount = 14;
+inline constexpr std::size_t kBmpInfoCompression = 16;
+inline constexpr std::size_t kBmpInfoImageSize = 20;
+inline constexpr std::size_t kBmpInfoXPixelsPerMeter = 24;
+inline constexpr std::size_t kBmpInfoYPixelsPerMeter = 28;
+inline constexpr std::size_t kBmpInfoColorsUsed = 32;
+// Fields of the core header.
+inline constexpr std::size_t kBmpCoreWidth = 4;
+inline constexpr std::size_t kBmpCoreHeight = 6;
+inline constexpr std::size_t kBmpCoreBitCount = 10;
+// The screen's 96 pixels per inch, in pixels per metre, as written into new files.
+inline constexpr std::uint32_t kBmpScreenPixelsPerMeter = 3780;
 
 enum BitmapCompression : std::uint32_t
 {

@@ -145,13 +145,13 @@ void CObjectCreater::Free(void* p)
     ::operator delete(p);
 }
 
-std::size_t CObjectCreater::GetPlugInCount()
+std::size_t CObjectCreater::GetPlugInCount() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_plugIns.size();
 }
 
-std::size_t CObjectCreater::GetObjectCount()
+std::size_t CObjectCreater::GetObjectCount() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_objects.size();

@@ -106,15 +106,15 @@ public:
     void* Allocate(std::size_t bytes) override;
     void Free(void* p) override;
 
-    std::size_t GetPlugInCount();
-    std::size_t GetObjectCount();
+    std::size_t GetPlugInCount() const;
+    std::size_t GetObjectCount() const;
     // The use count of a loaded plug-in, 0 when it is not loaded.
     int GetUseCount(const char* fileName);
 
 private:
     std::vector<ZTL::smart_ptr<CPlugInInfo>> m_plugIns;
     std::vector<ZTL::smart_ptr<CObjectInfo>> m_objects;
-    Thread::CCriticalSection m_lock;
+    mutable Thread::CCriticalSection m_lock;
     CPlugInInfo* m_loading = nullptr;
 };
 

@@ -257,7 +257,7 @@ int CFile::Read(const ZTL::string& name)
 
 int CFile::ReadFromDiskOrPack(const ZTL::string& name)
 {
-    if (name.empty()) return -1;
+    if (name.empty()) return kReadEmptyName;
     Close();
     m_name = name;
     return ReadPlainOrMember(ResolvePath(name));
@@ -271,7 +271,7 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
     if (reader.Open(View(path))) {
         if (!reader.GetSize(length) || length >= 0xFFFFFFFFu) {
             reader.Close();
-            return 2;
+            return kReadSizeUnreadable;
         }
         member.size = member.storedSize = static_cast<std::uint32_t>(length);
     } else {
@@ -282,7 +282,7 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
             ZTL::string folder = candidate;
             ToParentFolder(folder);
             ZTL::string top = folder;
-            if (ToParentFolder(top) != 0 || top == folder) return 1;
+            if (ToParentFolder(top) != 0 || top == folder) return kReadNotFound;
             ZTL::string memberName = path.substr(folder.length());
             candidate = folder.substr(0, folder.length() - 1);
             candidate += ".dat";
@@ -299,7 +299,7 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
             case PackLookup::BadMember:
                 reader.Close();
                 Close();
-                return 4;
+                return kReadFailed;
             case PackLookup::NotFound:
                 reader.Close();
                 break;
@@ -311,7 +311,7 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
     m_memory = static_cast<std::uint8_t*>(std::malloc(std::size_t{member.size} + 1));
     if (m_memory == nullptr) {
         reader.Close();
-        return 3;
+        return kReadNoMemory;
     }
     m_size = member.size;
     m_memory[m_size] = 0;
@@ -319,11 +319,11 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
     if (!LoadPackMember(source, member, m_memory)) {
         reader.Close();
         Close();
-        return 4;
+        return kReadFailed;
     }
     if (!reader.Close()) {
         Close();
-        return 5;
+        return kReadCloseFailed;
     }
     m_readPosition = m_memory;
     if (m_size >= 4 && std::memcmp(m_memory, kTag, 4) == 0) {
@@ -332,18 +332,18 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
             m_memory[i] = ScrambleByte(m_memory[i]);
         m_readPosition = m_memory + 4;
     }
-    return 0;
+    return kReadOk;
 }
 
 int CFile::ReadFromMemory(const void* data, std::uint32_t size)
 {
     Close();
-    if (data == nullptr && size != 0) return 6;
+    if (data == nullptr && size != 0) return kReadNullBlock;
     m_memory = static_cast<std::uint8_t*>(const_cast<void*>(data));
     m_size = size;
     m_readPosition = m_memory;
     m_memoryBacked = true;
-    return 0;
+    return kReadOk;
 }
 
 void* CFile::GetMemory()

@@ -59,14 +59,23 @@ public:
     int Close() override;
     std::FILE* GetStream() override { return m_stream; }
     std::FILE* GetFilePointer() { return GetStream(); }
+    // Results of Read, ReadFromDiskOrPack and ReadFromMemory.
+    static constexpr int kReadOk = 0;
+    static constexpr int kReadEmptyName = -1;
+    static constexpr int kReadNotFound = 1;
+    static constexpr int kReadSizeUnreadable = 2;
+    static constexpr int kReadNoMemory = 3;
+    static constexpr int kReadFailed = 4; // reading or decoding failed
+    static constexpr int kReadCloseFailed = 5;
+    static constexpr int kReadNullBlock = 6;
+
     // Reads the whole file, or the archive member standing for it, into memory; a relative name that
-    // is not found is tried in each registered search folder. 0 ok; -1 empty name; 1 not found;
-    // 2 size unreadable; 3 no memory; 4 reading or decoding failed; 5 closing failed.
+    // is not found is tried in each registered search folder.
     int Read(const ZTL::string& name) override;
     // Read without the search folders.
     int ReadFromDiskOrPack(const ZTL::string& name);
     // Takes a block the caller keeps alive and owns as the content (nothing copied, never freed
-    // here): 0, or 6 for a null block of non-zero size.
+    // here): kReadOk, or kReadNullBlock for a null block of non-zero size.
     int ReadFromMemory(const void* data, std::uint32_t size);
     ZTL::string GetName() override { return m_name; }
     ZTL::string GetFileNamePart() override { return GetFileNamePart(m_name); }

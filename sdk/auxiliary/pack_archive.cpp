@@ -1,5 +1,7 @@
 #include "sdk/auxiliary/pack_archive.h"
 
+#include "platform/host/little_endian.h"
+
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/lzss.h"
 
@@ -25,12 +27,6 @@ constexpr SPackKind kKinds[] = {
     {"zelvpkDx", 268, 256, true, 0},
     {"packQrlt", 268, 256, true, 4},
 };
-
-std::uint32_t LoadU32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-           (std::uint32_t{p[3]} << 24);
-}
 
 // Every byte of a stream produces at most 9 bytes (a 2-byte match copies 18).
 constexpr std::uint64_t kMaxExpansion = 9;
@@ -62,7 +58,7 @@ PackLookup FindPackMember(IPackSource& source, const ZTL::string& member, SPackM
     }
     if (kindIndex < 0) return PackLookup::NotFound;
     const SPackKind& kind = kKinds[kindIndex];
-    const auto count = static_cast<std::int32_t>(LoadU32(header + 8));
+    const auto count = static_cast<std::int32_t>(platform::ReadU32(header + 8));
     if (count <= 0) return PackLookup::NotFound;
 
     ZTL::string wanted = member;
@@ -78,10 +74,10 @@ PackLookup FindPackMember(IPackSource& source, const ZTL::string& member, SPackM
         if (!(name == wanted)) continue;
 
         const std::uint8_t* fields = entry + kind.nameSize;
-        const std::uint32_t offset = LoadU32(fields);
+        const std::uint32_t offset = platform::ReadU32(fields);
         found.kind = kindIndex + 1;
-        found.size = LoadU32(fields + 4);
-        found.storedSize = kind.hasStoredSize ? LoadU32(fields + 8) : found.size;
+        found.size = platform::ReadU32(fields + 4);
+        found.storedSize = kind.hasStoredSize ? platform::ReadU32(fields + 8) : found.size;
         if (offset < kind.dataBias) return PackLookup::BadMember;
         found.dataPosition = offset - kind.dataBias;
         const std::uint64_t length = source.GetLength();

@@ -1,9 +1,8 @@
 #pragma once
 // The in-memory serialisation stream: the byte layout of every file saved through it.
 
+#include "platform/host/little_endian.h"
 #include "sdk/ztl/archive.h"
-
-#include <type_traits>
 
 namespace zelvoranGameSDK3rd::Auxiliary {
 
@@ -62,22 +61,15 @@ private:
     bool m_loadFailed = false;
 };
 
-// Integers go little-endian whatever the host's order.
 template <class T> ISerialize& CSerialize::Scalar(T& value)
 {
-    using U = std::make_unsigned_t<T>;
     std::uint8_t bytes[sizeof(T)];
     if (m_storing) {
-        const U bits = static_cast<U>(value);
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+        platform::WriteLittleEndian(bytes, value);
         Transfer(bytes, sizeof bytes);
     } else {
         Transfer(bytes, sizeof bytes);
-        U bits = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i)
-            bits = static_cast<U>(bits | static_cast<U>(static_cast<U>(bytes[i]) << (8 * i)));
-        value = static_cast<T>(bits);
+        value = platform::ReadLittleEndian<T>(bytes);
     }
     return *this;
 }

@@ -22,6 +22,11 @@ RECT Moved(RECT r, std::int32_t dx, std::int32_t dy)
     return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
+// A change into or out of full screen gives the screen another mode and the window another form. The
+// pause lets the window system finish switching the screen before the window is re-formed and sized for
+// the new mode; a window placed by a screen still switching lands by its old size.
+constexpr std::uint32_t kStyleChangeSettleMilliseconds = 500;
+
 // The window's display has no palette here: the palette-index table keeps what it holds.
 void CaptureTheSystemPalette()
 {
@@ -293,7 +298,7 @@ int CFastDraw::EndChangeDisplay()
         lock.Leave();
         return 1;
     }
-    if (styleChanged) platform::SleepMilliseconds(500);
+    if (styleChanged) platform::SleepMilliseconds(kStyleChangeSettleMilliseconds);
     if (Window::IWindow* window = AppFrame::CAppManager::GetCurrentWindow()) {
         window->ShowCursor(!fullScreen);
         window->SetSizeLater(displayWidth, displayHeight);

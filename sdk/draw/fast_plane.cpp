@@ -5,6 +5,7 @@
 #include "sdk/draw/graphic_loader.h"
 #include "sdk/draw/plane_copy.h"
 #include "sdk/draw/plane_factory.h"
+#include "sdk/ztl/scope_guard.h"
 
 #include <new>
 
@@ -295,7 +296,6 @@ void CFastPlane::FreeSurface()
     paintDC = nullptr;
     if (surface) info->pixels = nullptr;
     surface.reset();
-    secondSurface.reset();
     width = 0;
     height = 0;
     emulated555 = false;
@@ -352,12 +352,11 @@ int CFastPlane::RestoreFromFile(const ZTL::string& name)
 
 int CFastPlane::OnChangeDisplay()
 {
+    // Planes that change now neither register nor unregister themselves with their device.
     busy = true;
+    const ZTL::scope_guard notBusy([this] { busy = false; });
     const std::int32_t p = GetPixelType();
-    if (p == kPixelNone) {
-        busy = false;
-        return 0;
-    }
+    if (p == kPixelNone) return 0;
     bool rebuild = false;
     if (surface && surface->IsLost()) {
         rebuild = true;
@@ -384,15 +383,11 @@ int CFastPlane::OnChangeDisplay()
             break;
         }
     }
-    if (!rebuild) {
-        busy = false;
-        return 0;
-    }
+    if (!rebuild) return 0;
 
     if (keepContents) {
         if (width == 0 || height == 0) {
             UpdateColorKey();
-            busy = false;
             return 0;
         }
         bool kept = false;
@@ -407,7 +402,6 @@ int CFastPlane::OnChangeDisplay()
         }
         if (kept) {
             UpdateColorKey();
-            busy = false;
             return 0;
         }
     }
@@ -421,7 +415,6 @@ int CFastPlane::OnChangeDisplay()
     }
     UpdateColorKey();
     result |= OnRecreate();
-    busy = false;
     return result;
 }
 

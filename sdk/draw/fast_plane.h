@@ -56,8 +56,8 @@ public:
     // The same size does nothing; otherwise a new opaque surface (the image is lost).
     int Resize(std::int32_t width, std::int32_t height) override;
     int CreateSurfaceOfType(std::int32_t width, std::int32_t height, std::int32_t type) override;
-    // Loads an image file into a new surface of `type` (its alpha type for an image with alpha): 0 done,
-    // -1 unreadable, -2 no decoder, -3 no surface, -4 no bitmap, -5 drawing failed.
+    // Loads an image file into a new surface of `type` (its alpha type for an image with alpha); the
+    // results are LoadImageIntoSurface's (kLoadImageOk ...).
     virtual int LoadFile(const ZTL::string& name, std::int32_t type);
     // Releases, then loads the file in the display's format and remembers its name.
     int Load(const ZTL::string& name) override;
@@ -119,8 +119,6 @@ protected:
     void ResetKey();
 
     std::unique_ptr<platform::DisplaySurface> surface;
-    // Released with `surface`; nothing sets it.
-    std::unique_ptr<platform::DisplaySurface> secondSurface;
     std::unique_ptr<platform::DibSection> dibSection;
     std::unique_ptr<platform::DeviceContext> sectionDC;
     HDC paintDC = nullptr;

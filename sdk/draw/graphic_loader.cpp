@@ -2,6 +2,7 @@
 
 #include "sdk/auxiliary/lzss.h"
 #include "sdk/draw/dib_bitmap.h"
+#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/kernels/row_convert.h"
 #include "sdk/draw/surface.h"
 
@@ -13,37 +14,33 @@
 namespace zelvoranGameSDK3rd::Draw {
 namespace {
 
-constexpr std::uint32_t kBmpHeadersSize = 54;
+// The file header and the 40-byte information header that every accepted and every written BMP has.
+constexpr std::uint32_t kBmpHeadersSize = platform::kBmpFileHeaderSize + platform::kBmpInfoHeaderSize;
 constexpr std::uint32_t kPluginHeadSize = 2048;
 constexpr char kZgaMagic[4] = {'z', 'g', 'a', '\0'};
-// Source formats of the row converter for the files' own pixel layouts.
-constexpr std::int32_t kRowRgb555 = 1;
-constexpr std::int32_t kRowRgb888 = 2;
-constexpr std::int32_t kRowArgb8888 = 9;
+// The fields of the image file's header after its magic, little-endian 32-bit each.
+constexpr std::size_t kZgaWidthField = 4;
+constexpr std::size_t kZgaHeightField = 8;
+constexpr std::size_t kZgaPackedField = 12;  // 1 when the pixels are packed
+constexpr std::size_t kZgaRawSizeField = 16; // the unpacked pixels' size
+constexpr std::size_t kZgaStoredSizeField = 20;
 
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::int32_t I32(const std::uint8_t* p)
-{
-    return static_cast<std::int32_t>(U32(p));
-}
-void Put16(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
+// The palette of an 8-bit display: the first and the last ten entries are the system's static colours;
+// the 236 between them take the picture's colours.
+constexpr int kStaticColors = 10;
+constexpr int kPictureColors = 256 - 2 * kStaticColors;
+constexpr int kUpperStaticColors = kStaticColors + kPictureColors; // 246
+
+using platform::ReadI32;
+using platform::ReadU16;
+using platform::ReadU32;
+using platform::WriteU16;
+using platform::WriteU32;
 
 // A surface type whose rows the converter can read: its source format, or -1.
-std::int32_t RowFormatOf(std::int32_t type)
+std::int32_t ReadableRowFormat(std::int32_t type)
 {
-    const std::int32_t format = type - 3;
+    const std::int32_t format = RowFormatOf(type);
     return format >= 0 && format < kRowFormatCount && type != kPixelUnused9 ? format : -1;
 }
 
@@ -57,7 +54,8 @@ struct SZgaHeader
 
 SZgaHeader ReadZgaHeader(const std::uint8_t* p)
 {
-    return {I32(p + 4), I32(p + 8), U32(p + 12), U32(p + 16)};
+    return {ReadI32(p + kZgaWidthField), ReadI32(p + kZgaHeightField), ReadU32(p + kZgaPackedField),
+            ReadU32(p + kZgaRawSizeField)};
 }
 
 // What a writer writes of a surface: the rectangle cut to the surface, its size, and how its rows read.
@@ -81,7 +79,7 @@ bool AreaToWrite(const CSurfaceInfo& info, const RECT* rect, SWriteArea& area)
     info.ClipRect(rect, &area.rect);
     area.width = static_cast<long long>(area.rect.right) - area.rect.left;
     area.height = static_cast<long long>(area.rect.bottom) - area.rect.top;
-    area.format = RowFormatOf(info.type);
+    area.format = ReadableRowFormat(info.type);
     area.bytes = info.GetBytesPerPixel();
     return area.width > 0 && area.height > 0 && info.valid && info.pixels;
 }
@@ -116,9 +114,9 @@ int CGraphicLoader::LoadBMP(Auxiliary::IFile& source)
     const std::uint32_t size = source.GetSize();
     if (!memory || size < kBmpHeadersSize || memory[0] != 'B' || memory[1] != 'M') return 1;
     bmpFile = memory;
-    bmpInfo = memory + 14;
+    bmpInfo = memory + platform::kBmpFileHeaderSize;
     // The offset is only recorded here; every use checks it against the file's length.
-    bmpBits = memory + std::min<std::uint32_t>(U32(memory + 10), size);
+    bmpBits = memory + std::min<std::uint32_t>(ReadU32(memory + platform::kBmpBitsOffsetField), size);
     return 0;
 }
 
@@ -234,12 +232,12 @@ int CGraphicLoader::DecodeInto(CSurfaceInfo& info)
 int CGraphicLoader::DecodeBMP(CSurfaceInfo& info)
 {
     // The compression field lies inside the 54 bytes every accepted BMP has.
-    if (U32(bmpInfo + 16) != platform::kBitmapRgb) return 2;
+    if (ReadU32(bmpInfo + platform::kBmpInfoCompression) != platform::kBitmapRgb) return 2;
     platform::BitmapView view;
     if (!ViewBMP(view)) return 3;
     if (view.bitCount != 16 && view.bitCount != 24) return 3;
     if (!info.pixels) return 3;
-    const std::int32_t format = view.bitCount == 16 ? kRowRgb555 : kRowRgb888;
+    const std::int32_t format = RowFormatOf(view.bitCount == 16 ? kPixel555 : kPixelRGB888);
     const int columns = std::min(view.width, info.width), rows = std::min(view.height, info.height);
     for (int y = 0; y < rows; ++y) {
         const int stored = view.topDown ? y : view.height - 1 - y;
@@ -264,7 +262,7 @@ int CGraphicLoader::DecodeZGA(CSurfaceInfo& info)
         const int columns = std::min(w, info.width), rows = std::min(h, info.height);
         for (int y = 0; y < rows; ++y) {
             ConvertPixelRow(info.type, info.pixels + static_cast<std::ptrdiff_t>(y) * info.pitch, columns,
-                            pixels + rowBytes * y, kRowArgb8888);
+                            pixels + rowBytes * y, RowFormatOf(kPixelARGB8888));
         }
     };
     if (!header.packed) {
@@ -322,11 +320,12 @@ int CGraphicLoader::Render(HDC dc)
 int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
 {
     if (!bmpFile || !file) return 1;
-    const std::uint32_t bitCount = bmpInfo[14] | (bmpInfo[15] << 8);
+    const std::uint32_t bitCount = ReadU16(bmpInfo + platform::kBmpInfoBitCount);
     if (bitCount > 8) return 2;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kStaticColors; ++i) {
         palette[i] = {static_cast<std::uint8_t>(i), 0, 0, PC_EXPLICIT};
-        palette[246 + i] = {static_cast<std::uint8_t>(246 + i), 0, 0, PC_EXPLICIT};
+        palette[kUpperStaticColors + i] = {static_cast<std::uint8_t>(kUpperStaticColors + i), 0, 0,
+                                           PC_EXPLICIT};
     }
     int colors = 0;
     switch (bitCount) {
@@ -340,16 +339,16 @@ int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
         colors = 16;
         break;
     case 8:
-        colors = 236;
+        colors = kPictureColors;
         break;
     default:
         break;
     }
     // The colour table follows the 40-byte header; entries past the end of the file are not read.
-    const std::uint8_t* table = bmpInfo + 40;
+    const std::uint8_t* table = bmpInfo + platform::kBmpInfoHeaderSize;
     const std::uint32_t available = (file->GetSize() - kBmpHeadersSize) / 4;
-    for (int i = 0; i < 236; ++i) {
-        PALETTEENTRY& entry = palette[10 + i];
+    for (int i = 0; i < kPictureColors; ++i) {
+        PALETTEENTRY& entry = palette[kStaticColors + i];
         if (i < colors && static_cast<std::uint32_t>(i) < available) {
             const std::uint8_t* quad = table + 4 * i;
             entry = {quad[2], quad[1], quad[0], PC_RESERVED | PC_NOCOLLAPSE};
@@ -402,15 +401,16 @@ int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
     std::uint8_t* p = image.data();
     p[0] = 'B';
     p[1] = 'M';
-    Put32(p + 2, static_cast<std::uint32_t>(total));
-    Put32(p + 10, kBmpHeadersSize);
-    Put32(p + 14, 40);
-    Put32(p + 18, static_cast<std::uint32_t>(w));
-    Put32(p + 22, static_cast<std::uint32_t>(h));
-    Put16(p + 26, 1);
-    Put16(p + 28, 24);
-    Put32(p + 38, 3780);
-    Put32(p + 42, 3780);
+    WriteU32(p + platform::kBmpFileSizeField, static_cast<std::uint32_t>(total));
+    WriteU32(p + platform::kBmpBitsOffsetField, kBmpHeadersSize);
+    std::uint8_t* header = p + platform::kBmpFileHeaderSize;
+    WriteU32(header, platform::kBmpInfoHeaderSize);
+    WriteU32(header + platform::kBmpInfoWidth, static_cast<std::uint32_t>(w));
+    WriteU32(header + platform::kBmpInfoHeight, static_cast<std::uint32_t>(h));
+    WriteU16(header + platform::kBmpInfoPlanes, 1);
+    WriteU16(header + platform::kBmpInfoBitCount, 24);
+    WriteU32(header + platform::kBmpInfoXPixelsPerMeter, platform::kBmpScreenPixelsPerMeter);
+    WriteU32(header + platform::kBmpInfoYPixelsPerMeter, platform::kBmpScreenPixelsPerMeter);
     for (long long i = 0; i < h && area.format >= 0; ++i) {
         // The file's rows run bottom-up.
         ConvertPixelRow(kPixelRGB888, p + kBmpHeadersSize + stride * i, static_cast<std::int32_t>(w),
@@ -454,11 +454,11 @@ int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
     const std::uint32_t storedSize = packed ? packedSize : static_cast<std::uint32_t>(rawSize);
     std::vector<std::uint8_t> image(kZgaHeaderSize + storedSize);
     std::memcpy(image.data(), kZgaMagic, 4);
-    Put32(image.data() + 4, static_cast<std::uint32_t>(w));
-    Put32(image.data() + 8, static_cast<std::uint32_t>(h));
-    Put32(image.data() + 12, packed ? 1 : 0);
-    Put32(image.data() + 16, static_cast<std::uint32_t>(rawSize));
-    Put32(image.data() + 20, storedSize);
+    WriteU32(image.data() + kZgaWidthField, static_cast<std::uint32_t>(w));
+    WriteU32(image.data() + kZgaHeightField, static_cast<std::uint32_t>(h));
+    WriteU32(image.data() + kZgaPackedField, packed ? 1 : 0);
+    WriteU32(image.data() + kZgaRawSizeField, static_cast<std::uint32_t>(rawSize));
+    WriteU32(image.data() + kZgaStoredSizeField, storedSize);
     std::memcpy(image.data() + kZgaHeaderSize, packed ? packed : raw, storedSize);
     delete[] packed;
     Auxiliary::CFile writer;
@@ -478,27 +478,28 @@ int ISurface::SaveZGA(const ZTL::string& name)
 int LoadImageIntoSurface(ISurface& surface, const ZTL::string& name, std::int32_t type)
 {
     Auxiliary::CFile file;
-    if (file.Read(name) != 0) return -1;
+    if (file.Read(name) != Auxiliary::CFile::kReadOk) return kLoadImageUnreadable;
     ZTL::smart_ptr<IGraphicLoader> loader = CreateGraphicLoader();
-    if (!loader || loader->Load(file) != 0) return -2;
+    if (!loader || loader->Load(file) != 0) return kLoadImageNoDecoder;
     if (loader->IsZGA()) type = ToAlphaPixelType(type);
     int w = 0, h = 0;
-    if (loader->GetSize(w, h) != 0 || surface.CreateSurfaceOfType(w, h, type) != 0) return -3;
+    if (loader->GetSize(w, h) != 0 || surface.CreateSurfaceOfType(w, h, type) != 0)
+        return kLoadImageNoSurface;
     CSurfaceInfo* info = surface.GetSurfaceInfo();
     int decoded;
     {
         CSurfaceLockGuard lock(info);
         decoded = lock.Failed() ? -1 : loader->DecodeInto(*info);
     }
-    if (decoded == 0) return 0;
+    if (decoded == 0) return kLoadImageOk;
     CDIBitmap bitmap;
-    if (bitmap.CreateDIB(w, h, 24, false) != 0) return -4;
+    if (bitmap.CreateDIB(w, h, 24, false) != 0) return kLoadImageNoBitmap;
     if (loader->Render(bitmap.GetDC()) != 0) {
         surface.Clear(nullptr);
-        return -5;
+        return kLoadImageDrawFailed;
     }
     SBltInfo whole;
-    return surface.Blt(0, bitmap.GetSurfaceInfo(), &whole, nullptr);
+    return surface.Blt(kBltCopy, bitmap.GetSurfaceInfo(), &whole, nullptr);
 }
 
 } // namespace zelvoranGameSDK3rd::Draw

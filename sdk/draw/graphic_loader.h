@@ -119,9 +119,16 @@ extern ZTL::string SpiFolder;
 // A new loader from the installed factory; empty when it makes none.
 ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader();
 
-// Loads an image file into a surface (read, decode straight in or draw through a 24-bit bitmap and copy
-// with conversion): 0 done; -1 the file cannot be read; -2 no decoder accepts it; -3 the surface cannot
-// be made; -4 the bitmap cannot be made; -5 drawing failed (the surface is cleared); else the copy's result.
+// Results of LoadImageIntoSurface; a load that copies through a bitmap may also answer the copy's result.
+inline constexpr int kLoadImageOk = 0;
+inline constexpr int kLoadImageUnreadable = -1; // the file cannot be read
+inline constexpr int kLoadImageNoDecoder = -2;  // no decoder accepts it
+inline constexpr int kLoadImageNoSurface = -3;  // the surface cannot be made
+inline constexpr int kLoadImageNoBitmap = -4;   // the bitmap cannot be made
+inline constexpr int kLoadImageDrawFailed = -5; // drawing failed (the surface is cleared)
+
+// Loads an image file into a surface: read, decode straight in, or draw through a 24-bit bitmap and copy
+// with conversion.
 int LoadImageIntoSurface(ISurface& surface, const ZTL::string& name, std::int32_t type);
 
 } // namespace zelvoranGameSDK3rd::Draw

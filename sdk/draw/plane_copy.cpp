@@ -1,5 +1,7 @@
 #include "sdk/draw/plane_copy.h"
 
+#include "sdk/draw/kernels/operation_codes.h"
+
 namespace zelvoranGameSDK3rd::Draw {
 
 int BltCopy(std::int32_t x, std::int32_t y, ISurface* source, ISurface* target, const SIZE* size,
@@ -12,7 +14,7 @@ int BltCopy(std::int32_t x, std::int32_t y, ISurface* source, ISurface* target, 
     info.srcRect = rect;
     info.clipRect = nullptr;
     info.basePoint = 0;
-    return target->Blt(0, source->GetSurfaceInfo(), &info, nullptr);
+    return target->Blt(kBltCopy, source->GetSurfaceInfo(), &info, nullptr);
 }
 
 } // namespace zelvoranGameSDK3rd::Draw

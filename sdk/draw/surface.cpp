@@ -1,5 +1,7 @@
 #include "sdk/draw/surface.h"
 
+#include "sdk/draw/kernels/operation_codes.h"
+
 namespace zelvoranGameSDK3rd::Draw {
 
 ISurface::ISurface() : info_(new CSurfaceInfo)
@@ -13,7 +15,7 @@ ISurface::~ISurface()
 
 int ISurface::Blt(std::int32_t op, const CSurfaceInfo* source, const SBltInfo* info, const void* param)
 {
-    if (static_cast<std::uint32_t>(op) > 17) return 1;
+    if (static_cast<std::uint32_t>(op) >= kBltOperationCount) return 1;
     return CSurfaceInfo::BltDispatch(GetSurfaceInfo(), source, info, op, param);
 }
 
@@ -25,27 +27,27 @@ int ISurface::Effect(std::uint32_t op, const RECT* rect, const void* param)
 int ISurface::FadeEffect(std::int32_t level, const RECT* rect)
 {
     const std::uint32_t rate = static_cast<std::uint32_t>(level) & 0xFF;
-    return Effect(1, rect, &rate);
+    return Effect(kEffectFade, rect, &rate);
 }
 
 int ISurface::AddColorEffect(std::uint32_t color, const RECT* rect)
 {
-    return Effect(2, rect, &color);
+    return Effect(kEffectAddColor, rect, &color);
 }
 
 int ISurface::SubColorEffect(std::uint32_t color, const RECT* rect)
 {
-    return Effect(3, rect, &color);
+    return Effect(kEffectSubColor, rect, &color);
 }
 
 int ISurface::MosaicEffect(std::int32_t size, const RECT* rect)
 {
-    return Effect(5, rect, &size);
+    return Effect(kEffectMosaic, rect, &size);
 }
 
 int ISurface::InvertEffect(const RECT* rect)
 {
-    return Effect(4, rect, nullptr);
+    return Effect(kEffectInvert, rect, nullptr);
 }
 
 int ISurface::SetColorKey(std::uint32_t color)
@@ -84,7 +86,7 @@ std::int32_t ISurface::GetPixelType()
 
 int ISurface::Clear(const RECT* rect)
 {
-    return Effect(0, rect, nullptr);
+    return Effect(kEffectFill, rect, nullptr);
 }
 
 void ISurface::SetFillColor(std::uint32_t color)

@@ -110,11 +110,11 @@ int CSurfaceInfo::PolygonBltDispatch(CSurfaceInfo* dst, std::int32_t op, const C
                                      const PolygonBltInfo* info)
 {
     switch (op) {
-    case kPolygonOpCopy:
+    case kBltCopy:
         return PolyBltCopyDispatch(dst, src, info);
-    case kPolygonOpCopyKey:
+    case kBltCopyKey:
         return PolygonFrame(kPolygonCopyKeyTable, true, dst, src, info);
-    case kPolygonOpAlpha:
+    case kBltAlpha:
         return PolyBltAlphaDispatch(dst, src, info);
     default:
         return 1; // nothing locked

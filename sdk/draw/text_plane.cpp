@@ -1,5 +1,7 @@
 #include "sdk/draw/text_plane.h"
 
+#include "sdk/draw/kernels/operation_codes.h"
+
 #include "sdk/draw/dib_bitmap.h"
 
 #include <utility>
@@ -11,7 +13,7 @@ namespace {
 void CopyInto(CSurfaceInfo* plane, CDIBitmap& bitmap)
 {
     SBltInfo whole;
-    CSurfaceInfo::BltDispatch(plane, bitmap.GetSurfaceInfo(), &whole, 0, nullptr);
+    CSurfaceInfo::BltDispatch(plane, bitmap.GetSurfaceInfo(), &whole, kBltCopy, nullptr);
 }
 
 } // namespace

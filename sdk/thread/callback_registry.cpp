@@ -47,7 +47,7 @@ void CallbackRegistry::AddCallback(int list, const Callback& callback)
     ListAt(list).push_back(callback);
 }
 
-std::size_t CallbackRegistry::GetCount(int list)
+std::size_t CallbackRegistry::GetCount(int list) const
 {
     CLockGuard guard(m_lock);
     return ListAt(list).size();

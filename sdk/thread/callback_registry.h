@@ -33,7 +33,7 @@ public:
     // Appends a callback to a list; a list other than the two raises ZTL::CIndexOutOfBoundsException.
     void AddCallback(int list, const Callback& callback);
     // The number of callbacks in a list.
-    std::size_t GetCount(int list);
+    std::size_t GetCount(int list) const;
 
     CallbackRegistry() = default;
     CallbackRegistry(const CallbackRegistry&) = delete;
@@ -42,10 +42,14 @@ public:
 
 private:
     std::list<Callback>& ListAt(int list);
+    const std::list<Callback>& ListAt(int list) const
+    {
+        return const_cast<CallbackRegistry*>(this)->ListAt(list);
+    }
 
     std::list<Callback> m_startUp;
     std::list<Callback> m_shutDown;
-    CCriticalSection m_lock;
+    mutable CCriticalSection m_lock;
 };
 
 } // namespace zelvoranGameSDK3rd::Thread

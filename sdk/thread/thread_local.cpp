@@ -48,7 +48,7 @@ void ThreadLocalBaseHelper::MarkAllGone()
         threadLocal->SetHelperGone(true);
 }
 
-std::size_t ThreadLocalBaseHelper::GetCount()
+std::size_t ThreadLocalBaseHelper::GetCount() const
 {
     CLockGuard guard(m_lock);
     return m_list.size();

@@ -35,7 +35,7 @@ public:
     // Forgets the first registration of threadLocal; false when there was none.
     bool Remove(ThreadLocalBase* threadLocal);
     void MarkAllGone();
-    std::size_t GetCount();
+    std::size_t GetCount() const;
 
     // Registers MarkAllGone as a shut-down callback.
     ThreadLocalBaseHelper();
@@ -44,7 +44,7 @@ public:
 
 private:
     std::list<ThreadLocalBase*> m_list;
-    CCriticalSection m_lock;
+    mutable CCriticalSection m_lock;
 };
 
 // One T per thread. A thread's cell exists from its first Set or Get until it erases it or the

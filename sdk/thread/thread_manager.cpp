@@ -102,13 +102,13 @@ void CThreadManager::AddOwnedThread(const ThreadPtr& thread, const ThreadPtr& ex
     m_owned.push_back(entry);
 }
 
-std::size_t CThreadManager::GetRegisteredCount()
+std::size_t CThreadManager::GetRegisteredCount() const
 {
     CLockGuard guard(m_monitor);
     return m_threads.size();
 }
 
-std::size_t CThreadManager::GetOwnedCount()
+std::size_t CThreadManager::GetOwnedCount() const
 {
     CLockGuard guard(m_monitor);
     return m_owned.size();

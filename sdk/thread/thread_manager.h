@@ -58,8 +58,8 @@ public:
     // Takes ownership of a thread object (the second pointer is kept alive with it).
     virtual void AddOwnedThread(const ThreadPtr& thread, const ThreadPtr& extra);
 
-    std::size_t GetRegisteredCount();
-    std::size_t GetOwnedCount();
+    std::size_t GetRegisteredCount() const;
+    std::size_t GetOwnedCount() const;
 
     CThreadManager() = default;
     CThreadManager(const CThreadManager&) = delete;
@@ -71,7 +71,7 @@ private:
 
     std::vector<IThread*> m_threads;
     std::list<ZTL::smart_ptr<CThreadList>> m_owned;
-    CLockObject m_monitor;
+    mutable CLockObject m_monitor;
     bool m_stopAllStarted = false;
     CCriticalSection m_stopAllLock;
 };

@@ -22,7 +22,7 @@ void CWinHookList::Clear()
     m_hooks.clear();
 }
 
-std::size_t CWinHookList::GetCount()
+std::size_t CWinHookList::GetCount() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_hooks.size();

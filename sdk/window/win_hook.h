@@ -39,14 +39,14 @@ public:
     virtual LRESULT CallDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous);
     virtual ~CWinHookList() = default;
 
-    std::size_t GetCount();
+    std::size_t GetCount() const;
 
 private:
     // The list's lock stays held while the hooks run, so another thread's change waits for the message.
     LRESULT RunHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::vector<IWinHook*> m_hooks;
-    Thread::CCriticalSection m_lock;
+    mutable Thread::CCriticalSection m_lock;
 };
 
 } // namespace zelvoranGameSDK3rd::Window

@@ -47,7 +47,8 @@ int ReadNumber(const char** cursor, std::int32_t* value)
     const char* p = *cursor;
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
-    std::uint32_t v = 0; // wraps like the original's unchecked int arithmetic
+    // Digits beyond 32 bits wrap modulo 2^32, and the sign applies to the wrapped value.
+    std::uint32_t v = 0;
     bool any = false;
     while (*p >= '0' && *p <= '9') {
         v = v * 10 + static_cast<std::uint32_t>(*p - '0');

@@ -1,4 +1,4 @@
-// Operations 2 to 9: saturating add and subtract, plain, colour-keyed and scaled by a rate.
+// kBltAdd to kBltSubRateKey: saturating add and subtract, plain, colour-keyed and scaled by a rate.
 // Each table lists its served pairs as rows {destination, source, kernel}; the rows come with the kernels.
 
 #include "sdk/draw/kernels/add_sub_rules.h"
@@ -10,12 +10,12 @@ using namespace Kernels;
 
 namespace {
 
-template <template <class, class> class Rule, class D, class S> constexpr SBltRow Row()
+template <template <class, class> class Rule, class D, class S> constexpr SBltCell Row()
 {
     return {D::kType, S::kType, &BltWalk<Rule<D, S>>};
 }
 
-// Operations 2 to 7 serve the same 26 pairs: every type with itself, a source with alpha towards the
+// kBltAdd to kBltSubRate serve the same 26 pairs: every type with itself, a source with alpha towards the
 // plain type of its own layout, and destinations with alpha from the plain types of their colour width.
 // RGB565 never meets RGB555, and ARGB8888 never meets ABGR8888.
 template <template <class, class> class Rule>

@@ -1,6 +1,6 @@
-// Operations 10 and 14 to 17: blends by the source's alpha, by alpha times a rate and by two factors,
-// plain and colour-keyed. Each table is built from rows {destination, source, kernel}; the kernel of a
-// row is the shared walk over the operation's per-pixel rule for that pair.
+// kBltAlpha and kBltAlphaRate to kBltBlend2Key: blends by the source's alpha, by alpha times a rate and
+// by two factors, plain and colour-keyed. Each table is built from rows {destination, source, kernel};
+// the kernel of a row is the shared walk over the operation's per-pixel rule for that pair.
 
 #include "sdk/draw/kernels/blend_rules.h"
 #include "sdk/draw/kernels/blend_tables.h"
@@ -53,12 +53,11 @@ constexpr BltKernel kBlendKernel = Key ? &BltWalk<Keyed<Rule<typename P::Dst, ty
 
 template <template <class, class> class Rule, bool Key, class... P>
 constexpr SBltOpTable MakeBlendTable(EBltUnserved unserved, EBltParam param, std::tuple<P...>,
-                                     std::initializer_list<SBltRow> more = {})
+                                     std::initializer_list<SBltCell> more = {})
 {
     SBltOpTable t = MakeBltOpTable(unserved, param, Key,
-                                   {SBltRow{P::Dst::kType, P::Src::kType, kBlendKernel<Rule, Key, P>}...});
-    for (const SBltRow& r : more)
-        t.kernels[r.dst][r.src] = r.kernel;
+                                   {SBltCell{P::Dst::kType, P::Src::kType, kBlendKernel<Rule, Key, P>}...});
+    t.Fill(more);
     return t;
 }
 

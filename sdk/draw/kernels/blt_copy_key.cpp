@@ -1,5 +1,5 @@
-// Operation 1: colour-keyed copy. Source pixels equal to the prepared key leave the destination alone;
-// every other pixel is copied as operation 0 would copy it for the pair.
+// kBltCopyKey: colour-keyed copy. Source pixels equal to the prepared key leave the destination alone;
+// every other pixel is copied as kBltCopy would copy it for the pair.
 
 #include "sdk/draw/kernels/blt_copy_rules.h"
 #include "sdk/draw/kernels/blt_table.h"

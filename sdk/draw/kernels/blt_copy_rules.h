@@ -1,5 +1,5 @@
 #pragma once
-// Per-pixel rules of the copy operations (0 and, wrapped in Keyed, 1).
+// Per-pixel rules of the copy operations (kBltCopy and, wrapped in Keyed, kBltCopyKey).
 
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_walk.h"

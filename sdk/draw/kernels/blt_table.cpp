@@ -1,17 +1,34 @@
 #include "sdk/draw/kernels/blt_table.h"
 
+#include <array>
+
 namespace zelvoranGameSDK3rd::Draw {
 
 namespace {
 
-// Operations 11 to 13 do not exist.
+// The codes between kBltAlpha and kBltAlphaRate have no operation.
 constinit const SBltOpTable kBltOpNone = MakeBltOpTable(EBltUnserved::kRefused, EBltParam::kNone, false, {});
 
-constinit const SBltOpTable* const kBltOps[kBltOperationCount] = {
-    &kBltOpCopy,    &kBltOpCopyKey, &kBltOpAdd,        &kBltOpSub,          &kBltOpAddKey, &kBltOpSubKey,
-    &kBltOpAddRate, &kBltOpSubRate, &kBltOpAddRateKey, &kBltOpSubRateKey,   &kBltOpAlpha,  &kBltOpNone,
-    &kBltOpNone,    &kBltOpNone,    &kBltOpAlphaRate,  &kBltOpAlphaRateKey, &kBltOpBlend2, &kBltOpBlend2Key,
-};
+constinit const std::array<const SBltOpTable*, kBltOperationCount> kBltOps = [] {
+    std::array<const SBltOpTable*, kBltOperationCount> ops{};
+    ops.fill(&kBltOpNone);
+    ops[kBltCopy] = &kBltOpCopy;
+    ops[kBltCopyKey] = &kBltOpCopyKey;
+    ops[kBltAdd] = &kBltOpAdd;
+    ops[kBltSub] = &kBltOpSub;
+    ops[kBltAddKey] = &kBltOpAddKey;
+    ops[kBltSubKey] = &kBltOpSubKey;
+    ops[kBltAddRate] = &kBltOpAddRate;
+    ops[kBltSubRate] = &kBltOpSubRate;
+    ops[kBltAddRateKey] = &kBltOpAddRateKey;
+    ops[kBltSubRateKey] = &kBltOpSubRateKey;
+    ops[kBltAlpha] = &kBltOpAlpha;
+    ops[kBltAlphaRate] = &kBltOpAlphaRate;
+    ops[kBltAlphaRateKey] = &kBltOpAlphaRateKey;
+    ops[kBltBlend2] = &kBltOpBlend2;
+    ops[kBltBlend2Key] = &kBltOpBlend2Key;
+    return ops;
+}();
 
 } // namespace
 

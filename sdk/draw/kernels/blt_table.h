@@ -1,19 +1,18 @@
 #pragma once
 // The served (operation, destination type, source type) combinations, one constant table per operation.
-// A table is built at compile time from a list of rows copied from the operation's list of served pairs;
-// only the kernels named in rows are instantiated. An operation whose kernels are not built yet has a
-// table without rows and answers every pair as unserved.
+// A table is a kernel grid by (destination type, source type) built at compile time from the cells of
+// the operation's list of served pairs; only the kernels named in cells are instantiated. An operation whose
+// kernels are not built yet has a table without rows and answers every pair as unserved.
 
 #include "sdk/draw/kernels/blt_walk.h"
 #include "sdk/draw/kernels/kernel_grid.h"
+#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/kernels/pixel_types.h"
 
 #include <cstdint>
 #include <initializer_list>
 
 namespace zelvoranGameSDK3rd::Draw {
-
-inline constexpr int kBltOperationCount = 18;
 
 // What a blit answers for a pair its operation has no kernel for.
 enum class EBltUnserved : std::uint8_t
@@ -30,13 +29,6 @@ enum class EBltParam : std::uint8_t
     kNone,
     kRate,    // the first byte
     kFactors, // the low bytes of the first and second 32-bit slots
-};
-
-struct SBltRow
-{
-    std::int32_t dst;
-    std::int32_t src;
-    BltKernel kernel;
 };
 
 struct SBltOpTable : SKernelGrid<BltKernel, kPixelTypeCount, kPixelTypeCount>
@@ -61,36 +53,39 @@ struct SBltOpTable : SKernelGrid<BltKernel, kPixelTypeCount, kPixelTypeCount>
     }
 };
 
+// A served pair: (destination type, source type, kernel).
+using SBltCell = SKernelCell<BltKernel>;
+
 constexpr SBltOpTable MakeBltOpTable(EBltUnserved unserved, EBltParam param, bool keyed,
-                                     std::initializer_list<SBltRow> rows)
+                                     std::initializer_list<SBltCell> cells)
 {
     SBltOpTable t;
     t.unserved = unserved;
     t.param = param;
     t.keyed = keyed;
-    for (const SBltRow& r : rows)
-        t.kernels[r.dst][r.src] = r.kernel;
+    t.Fill(cells);
     return t;
 }
 
-// One table per operation, defined beside that operation's kernels.
-extern const SBltOpTable kBltOpCopy;         // 0
-extern const SBltOpTable kBltOpCopyKey;      // 1
-extern const SBltOpTable kBltOpAdd;          // 2
-extern const SBltOpTable kBltOpSub;          // 3
-extern const SBltOpTable kBltOpAddKey;       // 4
-extern const SBltOpTable kBltOpSubKey;       // 5
-extern const SBltOpTable kBltOpAddRate;      // 6
-extern const SBltOpTable kBltOpSubRate;      // 7
-extern const SBltOpTable kBltOpAddRateKey;   // 8
-extern const SBltOpTable kBltOpSubRateKey;   // 9
-extern const SBltOpTable kBltOpAlpha;        // 10
-extern const SBltOpTable kBltOpAlphaRate;    // 14
-extern const SBltOpTable kBltOpAlphaRateKey; // 15
-extern const SBltOpTable kBltOpBlend2;       // 16
-extern const SBltOpTable kBltOpBlend2Key;    // 17
+// One table per operation (EBltOp), defined beside that operation's kernels.
+extern const SBltOpTable kBltOpCopy;
+extern const SBltOpTable kBltOpCopyKey;
+extern const SBltOpTable kBltOpAdd;
+extern const SBltOpTable kBltOpSub;
+extern const SBltOpTable kBltOpAddKey;
+extern const SBltOpTable kBltOpSubKey;
+extern const SBltOpTable kBltOpAddRate;
+extern const SBltOpTable kBltOpSubRate;
+extern const SBltOpTable kBltOpAddRateKey;
+extern const SBltOpTable kBltOpSubRateKey;
+extern const SBltOpTable kBltOpAlpha;
+extern const SBltOpTable kBltOpAlphaRate;
+extern const SBltOpTable kBltOpAlphaRateKey;
+extern const SBltOpTable kBltOpBlend2;
+extern const SBltOpTable kBltOpBlend2Key;
 
-// The table of an operation 0..17 (11 to 13 refuse everything); null outside 0..17.
+// The table of an operation below kBltOperationCount (the codes without an operation refuse
+// everything); null for any other code.
 const SBltOpTable* GetBltOpTable(std::int32_t op);
 
 // The source surface's packed colour key (0xAARRGGBB) in the source pixel's own layout, as the keyed

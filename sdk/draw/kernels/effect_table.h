@@ -1,27 +1,21 @@
 #pragma once
-// Rectangle effects on one surface: 0 fill, 1 fade, 2 add colour, 3 subtract colour, 4 invert, 5 mosaic.
-// One kernel per (effect, pixel type), chosen from a constant table; a pair without a kernel draws nothing.
+// Rectangle effects on one surface (EEffect): one kernel per (effect, pixel type), chosen from a constant
+// table; a pair without a kernel draws nothing.
 
+#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/kernels/pixel_types.h"
 
 #include <cstdint>
 
 namespace zelvoranGameSDK3rd::Draw {
 
-inline constexpr std::uint32_t kEffectCount = 6;
-inline constexpr std::uint32_t kEffectFill = 0;
-inline constexpr std::uint32_t kEffectFade = 1;
-inline constexpr std::uint32_t kEffectAddColor = 2;
-inline constexpr std::uint32_t kEffectSubColor = 3;
-inline constexpr std::uint32_t kEffectInvert = 4;
-inline constexpr std::uint32_t kEffectMosaic = 5;
-
 // kernel(surface, rectangle or null, parameter) -> 0. The parameter is the effect colour already in the
 // pixel type's form (fill, add, subtract), the rate byte (fade), the block size (mosaic) or unused.
 // Kernels clip the rectangle to the surface themselves and never lock.
 using EffectKernel = int (*)(const SSurfaceDesc* surface, const RECT* rect, std::uint32_t param);
 
-// The kernel of an effect for a pixel type, or null (effect above 5, type without a kernel).
+// The kernel of an effect for a pixel type, or null (an effect beyond kEffectMosaic, a type without a
+// kernel).
 EffectKernel FindEffectKernel(std::uint32_t effect, std::int32_t type);
 
 // A packed colour 0xAARRGGBB in the pixel type's own form: 565/555 packed, A565/A555 with the alpha's

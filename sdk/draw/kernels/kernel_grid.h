@@ -24,14 +24,20 @@ template <class Fn, int Rows, int Columns> struct SKernelGrid
     {
         return row >= 0 && row < Rows && column >= 0 && column < Columns ? kernels[row][column] : nullptr;
     }
+
+    // Puts each cell's kernel at its row and column.
+    constexpr void Fill(std::initializer_list<SKernelCell<Fn>> cells)
+    {
+        for (const SKernelCell<Fn>& c : cells)
+            kernels[c.row][c.column] = c.kernel;
+    }
 };
 
 template <class Fn, int Rows, int Columns>
 constexpr SKernelGrid<Fn, Rows, Columns> MakeKernelGrid(std::initializer_list<SKernelCell<Fn>> cells)
 {
     SKernelGrid<Fn, Rows, Columns> grid;
-    for (const SKernelCell<Fn>& c : cells)
-        grid.kernels[c.row][c.column] = c.kernel;
+    grid.Fill(cells);
     return grid;
 }
 

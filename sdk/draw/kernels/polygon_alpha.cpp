@@ -1,4 +1,4 @@
-// Polygon operation 10: every covered pixel is blended with its source pixel by the source's alpha. A
+// Polygon kBltAlpha: every covered pixel is blended with its source pixel by the source's alpha. A
 // source without alpha counts as opaque: its colour replaces the destination's.
 
 #include "sdk/draw/kernels/alpha_ops.h"

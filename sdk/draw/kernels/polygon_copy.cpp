@@ -1,4 +1,4 @@
-// Polygon operations 0 and 1: every covered pixel takes its source pixel converted to the destination's
+// Polygon kBltCopy and kBltCopyKey: every covered pixel takes its source pixel converted to the destination's
 // type; the colour-keyed form leaves the pixels whose source equals the key.
 
 #include "sdk/draw/kernels/blt_copy_rules.h"
@@ -123,11 +123,11 @@ constinit const SPolygonOpTable kPolygonCopyKeyTable = MakePolygonOpTable({
 const SPolygonOpTable* GetPolygonOpTable(std::int32_t op)
 {
     switch (op) {
-    case kPolygonOpCopy:
+    case kBltCopy:
         return &kPolygonCopyTable;
-    case kPolygonOpCopyKey:
+    case kBltCopyKey:
         return &kPolygonCopyKeyTable;
-    case kPolygonOpAlpha:
+    case kBltAlpha:
         return &kPolygonAlphaTable;
     default:
         return nullptr;

@@ -1,8 +1,9 @@
 #pragma once
-// The served (operation, destination type, source type) combinations of the polygon blit: operations
-// 0 (copy), 1 (colour-keyed copy) and 10 (blend by the source's alpha), 26 type pairs each.
+// The served (operation, destination type, source type) combinations of the polygon blit: copy,
+// colour-keyed copy and blend by the source's alpha (kBltCopy, kBltCopyKey, kBltAlpha), 26 type pairs each.
 
 #include "sdk/draw/kernels/kernel_grid.h"
+#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/kernels/pixel_types.h"
 #include "sdk/draw/kernels/polygon_scan.h"
 
@@ -11,24 +12,20 @@
 
 namespace zelvoranGameSDK3rd::Draw {
 
-inline constexpr std::int32_t kPolygonOpCopy = 0;
-inline constexpr std::int32_t kPolygonOpCopyKey = 1;
-inline constexpr std::int32_t kPolygonOpAlpha = 10;
-
 // Kernels by (destination type, source type).
 using SPolygonOpTable = SKernelGrid<PolygonKernel, kPixelTypeCount, kPixelTypeCount>;
 
-constexpr SPolygonOpTable MakePolygonOpTable(std::initializer_list<SKernelCell<PolygonKernel>> rows)
+constexpr SPolygonOpTable MakePolygonOpTable(std::initializer_list<SKernelCell<PolygonKernel>> cells)
 {
-    return MakeKernelGrid<PolygonKernel, kPixelTypeCount, kPixelTypeCount>(rows);
+    return MakeKernelGrid<PolygonKernel, kPixelTypeCount, kPixelTypeCount>(cells);
 }
 
 // One table per operation, defined beside that operation's kernels.
-extern const SPolygonOpTable kPolygonCopyTable;    // 0
-extern const SPolygonOpTable kPolygonCopyKeyTable; // 1
-extern const SPolygonOpTable kPolygonAlphaTable;   // 10
+extern const SPolygonOpTable kPolygonCopyTable;
+extern const SPolygonOpTable kPolygonCopyKeyTable;
+extern const SPolygonOpTable kPolygonAlphaTable;
 
-// The table of operation 0, 1 or 10; null for every other operation.
+// The table of kBltCopy, kBltCopyKey or kBltAlpha; null for every other operation.
 const SPolygonOpTable* GetPolygonOpTable(std::int32_t op);
 
 } // namespace zelvoranGameSDK3rd::Draw

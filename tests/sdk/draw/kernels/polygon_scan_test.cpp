@@ -53,8 +53,8 @@ Outcome Draw(const Poly& poly, int dstW, int dstH, int srcW, int srcH, const REC
     info.clipRect = clip;
     info.exclusiveEnd = exclusive ? 1 : 0;
     Outcome out;
-    out.result = GetPolygonOpTable(kPolygonOpCopy)
-                     ->Find(kPixelXRGB8888, kPixelXRGB8888)(&info, &src.desc, &dst.desc, nullptr);
+    out.result = GetPolygonOpTable(kBltCopy)->Find(kPixelXRGB8888, kPixelXRGB8888)(&info, &src.desc,
+                                                                                   &dst.desc, nullptr);
     for (std::size_t i = 0; i < dst.memory.size(); ++i)
         out.outsideTouched |= i % dst.desc.pitch >= static_cast<std::size_t>(dstW) * 4 && dst.memory[i] != 0;
     for (int y = 0; y < dstH; ++y)
@@ -307,7 +307,7 @@ TEST(PolygonScan, RefusedPolygonsDrawNothing)
 
     blt_test::Plane plane(kPixelXRGB8888, 1, 1);
     SSurfaceDesc& desc = plane.desc;
-    const PolygonKernel kernel = GetPolygonOpTable(kPolygonOpCopy)->Find(kPixelXRGB8888, kPixelXRGB8888);
+    const PolygonKernel kernel = GetPolygonOpTable(kBltCopy)->Find(kPixelXRGB8888, kPixelXRGB8888);
     const POINT pts[3] = {{0, 0}, {1, 0}, {0, 1}};
     PolygonBltInfo info;
     info.pointCount = 3;
