@@ -21,15 +21,15 @@ constexpr long long kMaxPixels = 1 << 20;
 class NamedMemoryFile : public Aux::CFile
 {
 public:
-    NamedMemoryFile(const char* name, const std::uint8_t* data, std::size_t size) : name_(name)
+    NamedMemoryFile(const char* name, const std::uint8_t* data, std::size_t size) : m_name(name)
     {
         ReadFromMemory(data, static_cast<std::uint32_t>(size));
     }
-    ZTL::string GetName() override { return name_; }
-    ZTL::string GetNameSuffix() override { return Aux::CFile::GetSuffix(name_); }
+    ZTL::string GetName() override { return m_name; }
+    ZTL::string GetNameSuffix() override { return Aux::CFile::GetSuffix(m_name); }
 
 private:
-    ZTL::string name_;
+    ZTL::string m_name;
 };
 
 // Decodes into a surface of `type` whose rows lie `extraPitch` bytes further apart than they need.

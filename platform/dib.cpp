@@ -16,7 +16,7 @@ int DibSection::PitchFor(int width, int bitsPerPixel)
 }
 
 DibSection::DibSection(int width, int height, int bitsPerPixel, int pitch)
-    : width_(width), height_(height), bitsPerPixel_(bitsPerPixel), pitch_(pitch)
+    : m_width(width), m_height(height), m_bitsPerPixel(bitsPerPixel), m_pitch(pitch)
 {}
 
 std::unique_ptr<DibSection> DibSection::Create(int width, int height, int bitsPerPixel)
@@ -33,7 +33,7 @@ std::unique_ptr<DibSection> DibSection::Create(int width, int height, int bitsPe
     std::unique_ptr<DibSection> section(new (std::nothrow) DibSection(width, height, bitsPerPixel, pitch));
     if (!section) return nullptr;
     try {
-        section->pixels_.assign(size, 0);
+        section->m_pixels.assign(size, 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -42,31 +42,31 @@ std::unique_ptr<DibSection> DibSection::Create(int width, int height, int bitsPe
 
 DibSection* DeviceContext::SelectBitmap(DibSection* bitmap)
 {
-    std::swap(bitmap_, bitmap);
+    std::swap(m_bitmap, bitmap);
     return bitmap;
 }
 
 Font* DeviceContext::SelectFont(Font* font)
 {
-    std::swap(font_, font);
+    std::swap(m_font, font);
     return font;
 }
 
 std::uint32_t DeviceContext::SetTextColor(std::uint32_t color)
 {
-    std::swap(textColor_, color);
+    std::swap(m_textColor, color);
     return color;
 }
 
 std::uint32_t DeviceContext::SetBackgroundColor(std::uint32_t color)
 {
-    std::swap(backgroundColor_, color);
+    std::swap(m_backgroundColor, color);
     return color;
 }
 
 BackgroundMode DeviceContext::SetBackgroundMode(BackgroundMode mode)
 {
-    std::swap(backgroundMode_, mode);
+    std::swap(m_backgroundMode, mode);
     return mode;
 }
 
@@ -105,9 +105,9 @@ std::uint32_t Blue(std::uint32_t c)
 
 bool DeviceContext::GetPixel(int x, int y, std::uint32_t& color) const
 {
-    const std::uint8_t* p = PixelAt(bitmap_, x, y);
+    const std::uint8_t* p = PixelAt(m_bitmap, x, y);
     if (!p) return false;
-    if (bitmap_->BitsPerPixel() == 16) {
+    if (m_bitmap->BitsPerPixel() == 16) {
         const unsigned w = p[0] | (p[1] << 8);
         const unsigned r = (w >> 7) & 0xF8, g = (w >> 2) & 0xF8, b = (w << 3) & 0xF8;
         color = r | (g << 8) | (b << 16);
@@ -119,9 +119,9 @@ bool DeviceContext::GetPixel(int x, int y, std::uint32_t& color) const
 
 bool DeviceContext::SetPixel(int x, int y, std::uint32_t color)
 {
-    std::uint8_t* p = PixelAt(bitmap_, x, y);
+    std::uint8_t* p = PixelAt(m_bitmap, x, y);
     if (!p) return false;
-    switch (bitmap_->BitsPerPixel()) {
+    switch (m_bitmap->BitsPerPixel()) {
     case 16: {
         const unsigned w = ((Red(color) >> 3) << 10) | ((Green(color) >> 3) << 5) | (Blue(color) >> 3);
         p[0] = static_cast<std::uint8_t>(w);
@@ -159,11 +159,11 @@ void DeviceContext::BlendPixel(int x, int y, std::uint32_t color, unsigned cover
 
 void DeviceContext::FillRect(int left, int top, int right, int bottom, std::uint32_t color)
 {
-    if (!bitmap_) return;
+    if (!m_bitmap) return;
     left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min(right, bitmap_->Width());
-    bottom = std::min(bottom, bitmap_->Height());
+    right = std::min(right, m_bitmap->Width());
+    bottom = std::min(bottom, m_bitmap->Height());
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x)
             SetPixel(x, y, color);
@@ -173,30 +173,30 @@ void DeviceContext::FillRect(int left, int top, int right, int bottom, std::uint
 bool DeviceContext::GetTextExtent(std::string_view cp932, int& cx, int& cy) const
 {
     cx = cy = 0;
-    return font_ && font_->Extent(cp932, cx, cy);
+    return m_font && m_font->Extent(cp932, cx, cy);
 }
 
 bool DeviceContext::TextOut(int x, int y, std::string_view cp932)
 {
-    if (!font_) return false;
+    if (!m_font) return false;
     int cx, cy;
-    if (!font_->Extent(cp932, cx, cy)) return false;
+    if (!m_font->Extent(cp932, cx, cy)) return false;
     // Coordinates kept within int for text placed anywhere.
     auto relative = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    if (backgroundMode_ == BackgroundMode::Opaque) {
+    if (m_backgroundMode == BackgroundMode::Opaque) {
         FillRect(x, y, relative(static_cast<long long>(x) + cx), relative(static_cast<long long>(y) + cy),
-                 backgroundColor_);
+                 m_backgroundColor);
     }
-    if (!bitmap_) return true;
+    if (!m_bitmap) return true;
     TextMask mask;
     const MaskWindow window{relative(-static_cast<long long>(x)), relative(-static_cast<long long>(y)),
-                            relative(static_cast<long long>(bitmap_->Width()) - x),
-                            relative(static_cast<long long>(bitmap_->Height()) - y)};
-    if (!font_->Rasterise(cp932, window, mask)) return false;
+                            relative(static_cast<long long>(m_bitmap->Width()) - x),
+                            relative(static_cast<long long>(m_bitmap->Height()) - y)};
+    if (!m_font->Rasterise(cp932, window, mask)) return false;
     for (int my = 0; my < mask.height; ++my) {
         const std::uint8_t* row = mask.Row(my);
         for (int mx = 0; mx < mask.width; ++mx) {
-            if (row[mx]) BlendPixel(x + mask.originX + mx, y + mask.originY + my, textColor_, row[mx]);
+            if (row[mx]) BlendPixel(x + mask.originX + mx, y + mask.originY + my, m_textColor, row[mx]);
         }
     }
     return true;

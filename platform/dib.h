@@ -21,12 +21,12 @@ public:
     // Null when a side is 0 or less, the depth is not one of the four, or the memory cannot be had.
     static std::unique_ptr<DibSection> Create(int width, int height, int bitsPerPixel);
 
-    void* Bits() { return pixels_.data(); }
-    const void* Bits() const { return pixels_.data(); }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    int BitsPerPixel() const { return bitsPerPixel_; }
-    int Pitch() const { return pitch_; }
+    void* Bits() { return m_pixels.data(); }
+    const void* Bits() const { return m_pixels.data(); }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int BitsPerPixel() const { return m_bitsPerPixel; }
+    int Pitch() const { return m_pitch; }
 
     // Row pitch of a bitmap of that width and depth; 0 when it would not fit in an int.
     static int PitchFor(int width, int bitsPerPixel);
@@ -34,11 +34,11 @@ public:
 private:
     DibSection(int width, int height, int bitsPerPixel, int pitch);
 
-    std::vector<std::uint8_t> pixels_;
-    int width_;
-    int height_;
-    int bitsPerPixel_;
-    int pitch_;
+    std::vector<std::uint8_t> m_pixels;
+    int m_width;
+    int m_height;
+    int m_bitsPerPixel;
+    int m_pitch;
 };
 
 enum class BackgroundMode
@@ -53,16 +53,16 @@ class DeviceContext
 {
 public:
     DibSection* SelectBitmap(DibSection* bitmap);
-    DibSection* Bitmap() const { return bitmap_; }
+    DibSection* Bitmap() const { return m_bitmap; }
     Font* SelectFont(Font* font);
-    Font* CurrentFont() const { return font_; }
+    Font* CurrentFont() const { return m_font; }
 
     std::uint32_t SetTextColor(std::uint32_t color);
-    std::uint32_t TextColor() const { return textColor_; }
+    std::uint32_t TextColor() const { return m_textColor; }
     std::uint32_t SetBackgroundColor(std::uint32_t color);
-    std::uint32_t BackgroundColor() const { return backgroundColor_; }
+    std::uint32_t BackgroundColor() const { return m_backgroundColor; }
     BackgroundMode SetBackgroundMode(BackgroundMode mode);
-    BackgroundMode GetBackgroundMode() const { return backgroundMode_; }
+    BackgroundMode GetBackgroundMode() const { return m_backgroundMode; }
 
     // False outside the bitmap (or without one).
     bool GetPixel(int x, int y, std::uint32_t& color) const;
@@ -79,11 +79,11 @@ public:
     bool TextOut(int x, int y, std::string_view cp932);
 
 private:
-    DibSection* bitmap_ = nullptr;
-    Font* font_ = nullptr;
-    std::uint32_t textColor_ = 0;
-    std::uint32_t backgroundColor_ = 0xFFFFFF;
-    BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+    DibSection* m_bitmap = nullptr;
+    Font* m_font = nullptr;
+    std::uint32_t m_textColor = 0;
+    std::uint32_t m_backgroundColor = 0xFFFFFF;
+    BackgroundMode m_backgroundMode = BackgroundMode::Opaque;
 };
 
 // Draws a decoded picture scaled to width × height at (x, y); transparent pixels leave the target alone.

@@ -78,9 +78,9 @@ class FrameSurface : public MemoryDisplaySurface
 public:
     FrameSurface(HWND window, const FrameMemory& frame)
         : MemoryDisplaySurface(frame.pixels, frame.pitch, frame.width, frame.height, frame.pixelType),
-          window_(window), generation_(frame.generation)
+          m_window(window), m_generation(frame.generation)
     {}
-    bool IsLost() override { return GetBackend().GetFrame(window_).generation != generation_; }
+    bool IsLost() override { return GetBackend().GetFrame(m_window).generation != m_generation; }
     DisplayResult Lock(std::uint8_t** pixels, std::int32_t* pitch) override
     {
         return IsLost() ? kDisplaySurfaceLost : MemoryDisplaySurface::Lock(pixels, pitch);
@@ -104,12 +104,12 @@ public:
     DisplayResult Present() override
     {
         if (IsLost()) return kDisplaySurfaceLost;
-        return GetBackend().PresentFrame(window_) ? kDisplayOk : kDisplayFailed;
+        return GetBackend().PresentFrame(m_window) ? kDisplayOk : kDisplayFailed;
     }
 
 private:
-    HWND window_;
-    std::uint32_t generation_;
+    HWND m_window;
+    std::uint32_t m_generation;
 };
 
 class WindowClipper : public DisplayClipper
@@ -124,48 +124,48 @@ class BackendDisplayDriver : public DisplayDriver
 public:
     ~BackendDisplayDriver() override
     {
-        if (window_ != nullptr && IsWindow(window_)) GetBackend().CloseDisplay(window_);
+        if (m_window != nullptr && IsWindow(m_window)) GetBackend().CloseDisplay(m_window);
     }
     DisplayResult Initialize(bool) override { return kDisplayOk; }
     DisplayResult SetCooperativeLevel(HWND window, bool exclusiveFullScreen) override
     {
         if (exclusiveFullScreen && !IsWindow(window)) return kDisplayFailed;
-        window_ = window;
-        exclusive_ = exclusiveFullScreen;
+        m_window = window;
+        m_exclusive = exclusiveFullScreen;
         return kDisplayOk;
     }
     DisplayResult SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel) override
     {
-        if (!exclusive_) return kDisplayFailed;
+        if (!m_exclusive) return kDisplayFailed;
         std::int32_t type = 0;
-        if (!SetFrameMode(window_, true, width, height, bitsPerPixel, &type)) return kDisplayFailed;
-        modeSet_ = true;
-        displayType_ = type;
+        if (!SetFrameMode(m_window, true, width, height, bitsPerPixel, &type)) return kDisplayFailed;
+        m_modeSet = true;
+        m_displayType = type;
         return kDisplayOk;
     }
     DisplayResult RestoreDisplayMode() override
     {
-        modeSet_ = false;
+        m_modeSet = false;
         return kDisplayOk;
     }
     DisplayResult CreatePrimarySurface(std::int32_t width, std::int32_t height,
                                        std::unique_ptr<DisplaySurface>* surface) override
     {
-        if (!IsWindow(window_)) return kDisplayFailed;
-        if (!(exclusive_ && modeSet_)) {
+        if (!IsWindow(m_window)) return kDisplayFailed;
+        if (!(m_exclusive && m_modeSet)) {
             std::int32_t type = 0;
-            if (!SetFrameMode(window_, false, width, height, 32, &type)) return kDisplayFailed;
-            displayType_ = type;
+            if (!SetFrameMode(m_window, false, width, height, 32, &type)) return kDisplayFailed;
+            m_displayType = type;
         }
-        const FrameMemory frame = GetBackend().GetFrame(window_);
+        const FrameMemory frame = GetBackend().GetFrame(m_window);
         if (frame.pixels == nullptr) return kDisplayFailed;
-        surface->reset(new (std::nothrow) FrameSurface(window_, frame));
+        surface->reset(new (std::nothrow) FrameSurface(m_window, frame));
         return *surface ? kDisplayOk : kDisplayFailed;
     }
     DisplayResult CreateSurface(std::int32_t width, std::int32_t height, bool,
                                 std::unique_ptr<DisplaySurface>* surface) override
     {
-        auto made = std::make_unique<MemoryDisplaySurface>(width, height, displayType_);
+        auto made = std::make_unique<MemoryDisplaySurface>(width, height, m_displayType);
         if (made->Width() == 0) return kDisplayFailed;
         *surface = std::move(made);
         return kDisplayOk;
@@ -177,10 +177,10 @@ public:
     }
 
 private:
-    HWND window_ = nullptr;
-    bool exclusive_ = false;
-    bool modeSet_ = false;
-    std::int32_t displayType_ = kPixelXRGB8888; // the desktop's format until a mode is set
+    HWND m_window = nullptr;
+    bool m_exclusive = false;
+    bool m_modeSet = false;
+    std::int32_t m_displayType = kPixelXRGB8888; // the desktop's format until a mode is set
 };
 
 } // namespace
@@ -233,9 +233,9 @@ MemoryDisplaySurface::MemoryDisplaySurface(std::int32_t width, std::int32_t heig
     const int bytes = DisplayBytesPerPixel(pixelType);
     if (bytes == 0 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
     const std::size_t size = std::size_t(width) * std::size_t(height) * std::size_t(bytes);
-    owned_.reset(new (std::nothrow) std::uint8_t[size]());
-    if (!owned_) return;
-    Bind(owned_.get(), width * bytes, width, height, pixelType);
+    m_owned.reset(new (std::nothrow) std::uint8_t[size]());
+    if (!m_owned) return;
+    Bind(m_owned.get(), width * bytes, width, height, pixelType);
 }
 
 MemoryDisplaySurface::MemoryDisplaySurface(std::uint8_t* pixels, std::int32_t pitch, std::int32_t width,
@@ -248,38 +248,38 @@ MemoryDisplaySurface::MemoryDisplaySurface(std::uint8_t* pixels, std::int32_t pi
 void MemoryDisplaySurface::Bind(std::uint8_t* pixels, std::int32_t pitch, std::int32_t width,
                                 std::int32_t height, std::int32_t pixelType)
 {
-    pixels_ = pixels;
-    pitch_ = pitch;
-    width_ = width;
-    height_ = height;
-    type_ = pixelType;
+    m_pixels = pixels;
+    m_pitch = pitch;
+    m_width = width;
+    m_height = height;
+    m_type = pixelType;
 }
 
 DisplayResult MemoryDisplaySurface::Lock(std::uint8_t** pixels, std::int32_t* pitch)
 {
-    if (pixels_ == nullptr) return kDisplayFailed;
-    *pixels = pixels_;
-    *pitch = pitch_;
+    if (m_pixels == nullptr) return kDisplayFailed;
+    *pixels = m_pixels;
+    *pitch = m_pitch;
     return kDisplayOk;
 }
 
 DisplayResult MemoryDisplaySurface::Unlock()
 {
-    return pixels_ == nullptr ? kDisplayFailed : kDisplayOk;
+    return m_pixels == nullptr ? kDisplayFailed : kDisplayOk;
 }
 
 DisplayResult MemoryDisplaySurface::GetPixelFormat(DisplayPixelFormat* format)
 {
-    if (pixels_ == nullptr) return kDisplayFailed;
-    *format = FormatOf(type_);
+    if (m_pixels == nullptr) return kDisplayFailed;
+    *format = FormatOf(m_type);
     return kDisplayOk;
 }
 
 std::uint32_t MemoryDisplaySurface::ReadPixel(std::int32_t x, std::int32_t y) const
 {
     const std::uint8_t* p =
-        pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
-    switch (type_) {
+        m_pixels + std::ptrdiff_t(y) * m_pitch + std::ptrdiff_t(x) * DisplayBytesPerPixel(m_type);
+    switch (m_type) {
     case kPixel565: {
         const std::uint32_t w = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
         return (Expand5((w >> 11) & 0x1F) << 16) | (Expand6((w >> 5) & 0x3F) << 8) | Expand5(w & 0x1F);
@@ -298,9 +298,10 @@ std::uint32_t MemoryDisplaySurface::ReadPixel(std::int32_t x, std::int32_t y) co
 
 void MemoryDisplaySurface::WritePixel(std::int32_t x, std::int32_t y, std::uint32_t rgb)
 {
-    std::uint8_t* p = pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(x) * DisplayBytesPerPixel(type_);
+    std::uint8_t* p =
+        m_pixels + std::ptrdiff_t(y) * m_pitch + std::ptrdiff_t(x) * DisplayBytesPerPixel(m_type);
     const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    switch (type_) {
+    switch (m_type) {
     case kPixel565: {
         const std::uint32_t w = ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
         p[0] = std::uint8_t(w);
@@ -318,13 +319,13 @@ void MemoryDisplaySurface::WritePixel(std::int32_t x, std::int32_t y, std::uint3
         p[0] = std::uint8_t(b);
         p[1] = std::uint8_t(g);
         p[2] = std::uint8_t(r);
-        if (type_ == kPixelXRGB8888) p[3] = 0;
+        if (m_type == kPixelXRGB8888) p[3] = 0;
         break;
     default:
         p[0] = std::uint8_t(r);
         p[1] = std::uint8_t(g);
         p[2] = std::uint8_t(b);
-        if (type_ == kPixelXBGR8888) p[3] = 0;
+        if (m_type == kPixelXBGR8888) p[3] = 0;
         break;
     }
 }
@@ -332,34 +333,34 @@ void MemoryDisplaySurface::WritePixel(std::int32_t x, std::int32_t y, std::uint3
 DisplayResult MemoryDisplaySurface::Blt(const RECT& dst, DisplaySurface* source, const RECT& src)
 {
     auto* from = dynamic_cast<MemoryDisplaySurface*>(source);
-    if (pixels_ == nullptr || from == nullptr || from->pixels_ == nullptr) return kDisplayFailed;
+    if (m_pixels == nullptr || from == nullptr || from->m_pixels == nullptr) return kDisplayFailed;
     const std::int64_t dw = std::int64_t(dst.right) - dst.left, dh = std::int64_t(dst.bottom) - dst.top;
     const std::int64_t sw = std::int64_t(src.right) - src.left, sh = std::int64_t(src.bottom) - src.top;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return kDisplayOk;
     const std::int32_t x0 = std::max<std::int32_t>(dst.left, 0),
-                       x1 = std::min<std::int32_t>(dst.right, width_);
+                       x1 = std::min<std::int32_t>(dst.right, m_width);
     const std::int32_t y0 = std::max<std::int32_t>(dst.top, 0),
-                       y1 = std::min<std::int32_t>(dst.bottom, height_);
-    const bool sameRows = dw == sw && dh == sh && type_ == from->type_;
-    const int bytes = DisplayBytesPerPixel(type_);
+                       y1 = std::min<std::int32_t>(dst.bottom, m_height);
+    const bool sameRows = dw == sw && dh == sh && m_type == from->m_type;
+    const int bytes = DisplayBytesPerPixel(m_type);
     for (std::int32_t y = y0; y < y1; ++y) {
         const std::int64_t sy = src.top + (std::int64_t(y) - dst.top) * sh / dh;
-        if (sy < 0 || sy >= from->height_) continue;
+        if (sy < 0 || sy >= from->m_height) continue;
         if (sameRows) {
             // Unscaled, same format: the visible run of the row at once.
             std::int32_t a = x0, b = x1;
             a = std::int32_t(std::max<std::int64_t>(a, std::int64_t(dst.left) - src.left));
-            b = std::int32_t(std::min<std::int64_t>(b, std::int64_t(dst.left) - src.left + from->width_));
+            b = std::int32_t(std::min<std::int64_t>(b, std::int64_t(dst.left) - src.left + from->m_width));
             if (a >= b) continue;
             const std::int64_t sx = src.left + (std::int64_t(a) - dst.left);
-            std::memmove(pixels_ + std::ptrdiff_t(y) * pitch_ + std::ptrdiff_t(a) * bytes,
-                         from->pixels_ + std::ptrdiff_t(sy) * from->pitch_ + std::ptrdiff_t(sx) * bytes,
+            std::memmove(m_pixels + std::ptrdiff_t(y) * m_pitch + std::ptrdiff_t(a) * bytes,
+                         from->m_pixels + std::ptrdiff_t(sy) * from->m_pitch + std::ptrdiff_t(sx) * bytes,
                          std::size_t(b - a) * bytes);
             continue;
         }
         for (std::int32_t x = x0; x < x1; ++x) {
             const std::int64_t sx = src.left + (std::int64_t(x) - dst.left) * sw / dw;
-            if (sx < 0 || sx >= from->width_) continue;
+            if (sx < 0 || sx >= from->m_width) continue;
             WritePixel(x, y, from->ReadPixel(std::int32_t(sx), std::int32_t(sy)));
         }
     }
@@ -376,11 +377,11 @@ DisplayResult MemoryDisplaySurface::BltFast(std::int32_t x, std::int32_t y, Disp
 
 DisplayResult MemoryDisplaySurface::ColorFill(const RECT& dst, std::uint32_t color)
 {
-    if (pixels_ == nullptr) return kDisplayFailed;
+    if (m_pixels == nullptr) return kDisplayFailed;
     const std::int32_t x0 = std::max<std::int32_t>(dst.left, 0),
-                       x1 = std::min<std::int32_t>(dst.right, width_);
+                       x1 = std::min<std::int32_t>(dst.right, m_width);
     const std::int32_t y0 = std::max<std::int32_t>(dst.top, 0),
-                       y1 = std::min<std::int32_t>(dst.bottom, height_);
+                       y1 = std::min<std::int32_t>(dst.bottom, m_height);
     for (std::int32_t y = y0; y < y1; ++y)
         for (std::int32_t x = x0; x < x1; ++x)
             WritePixel(x, y, color);
@@ -389,32 +390,32 @@ DisplayResult MemoryDisplaySurface::ColorFill(const RECT& dst, std::uint32_t col
 
 DisplayResult MemoryDisplaySurface::GetDC(DeviceContext** dc)
 {
-    if (pixels_ == nullptr || dc_) return kDisplayFailed;
+    if (m_pixels == nullptr || m_dc) return kDisplayFailed;
     // The drawing context works on a bitmap of its own: 5-5-5 for the 16-bit formats.
-    const int bits = DisplayBytesPerPixel(type_) * 8;
-    dcBitmap_ = DibSection::Create(width_, height_, bits);
-    if (!dcBitmap_) return kDisplayFailed;
+    const int bits = DisplayBytesPerPixel(m_type) * 8;
+    m_dcBitmap = DibSection::Create(m_width, m_height, bits);
+    if (!m_dcBitmap) return kDisplayFailed;
     const std::int32_t dibType = DibPixelType(bits);
-    MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
-                              height_, dibType);
-    const RECT all{0, 0, width_, height_};
+    MemoryDisplaySurface view(static_cast<std::uint8_t*>(m_dcBitmap->Bits()), m_dcBitmap->Pitch(), m_width,
+                              m_height, dibType);
+    const RECT all{0, 0, m_width, m_height};
     view.Blt(all, this, all);
-    dc_ = std::make_unique<DeviceContext>();
-    dc_->SelectBitmap(dcBitmap_.get());
-    *dc = dc_.get();
+    m_dc = std::make_unique<DeviceContext>();
+    m_dc->SelectBitmap(m_dcBitmap.get());
+    *dc = m_dc.get();
     return kDisplayOk;
 }
 
 DisplayResult MemoryDisplaySurface::ReleaseDC(DeviceContext* dc)
 {
-    if (!dc_ || dc != dc_.get()) return kDisplayFailed;
-    const std::int32_t dibType = DibPixelType(dcBitmap_->BitsPerPixel());
-    MemoryDisplaySurface view(static_cast<std::uint8_t*>(dcBitmap_->Bits()), dcBitmap_->Pitch(), width_,
-                              height_, dibType);
-    const RECT all{0, 0, width_, height_};
+    if (!m_dc || dc != m_dc.get()) return kDisplayFailed;
+    const std::int32_t dibType = DibPixelType(m_dcBitmap->BitsPerPixel());
+    MemoryDisplaySurface view(static_cast<std::uint8_t*>(m_dcBitmap->Bits()), m_dcBitmap->Pitch(), m_width,
+                              m_height, dibType);
+    const RECT all{0, 0, m_width, m_height};
     Blt(all, &view, all);
-    dc_.reset();
-    dcBitmap_.reset();
+    m_dc.reset();
+    m_dcBitmap.reset();
     return kDisplayOk;
 }
 

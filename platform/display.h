@@ -119,9 +119,9 @@ public:
     DisplayResult SetClipper(DisplayClipper*) override { return kDisplayOk; }
     DisplayResult Present() override { return kDisplayUnsupported; }
 
-    std::int32_t Width() const { return width_; }
-    std::int32_t Height() const { return height_; }
-    std::int32_t PixelType() const { return type_; }
+    std::int32_t Width() const { return m_width; }
+    std::int32_t Height() const { return m_height; }
+    std::int32_t PixelType() const { return m_type; }
 
 protected:
     // Rebinds the surface to other memory (the frame of a new mode).
@@ -132,14 +132,14 @@ private:
     std::uint32_t ReadPixel(std::int32_t x, std::int32_t y) const;
     void WritePixel(std::int32_t x, std::int32_t y, std::uint32_t rgb);
 
-    std::unique_ptr<std::uint8_t[]> owned_;
-    std::uint8_t* pixels_ = nullptr;
-    std::int32_t pitch_ = 0;
-    std::int32_t width_ = 0;
-    std::int32_t height_ = 0;
-    std::int32_t type_ = 0;
-    std::unique_ptr<DibSection> dcBitmap_;
-    std::unique_ptr<DeviceContext> dc_;
+    std::unique_ptr<std::uint8_t[]> m_owned;
+    std::uint8_t* m_pixels = nullptr;
+    std::int32_t m_pitch = 0;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    std::int32_t m_type = 0;
+    std::unique_ptr<DibSection> m_dcBitmap;
+    std::unique_ptr<DeviceContext> m_dc;
 };
 
 // Gives a window a new frame, cleared to black, for a display mode: windowed the frame is XRGB8888; full

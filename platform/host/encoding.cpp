@@ -10,10 +10,10 @@ namespace {
 class Converter
 {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~Converter()
     {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+        if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -21,8 +21,8 @@ public:
     bool Convert(std::string_view in, std::string& out)
     {
         out.clear();
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) return false;
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         if (in.empty()) return true;
         std::string buffer(in.size() * 2 + 16, '\0');
         char* src = const_cast<char*>(in.data());
@@ -31,7 +31,7 @@ public:
         for (;;) {
             char* dst = buffer.data() + used;
             size_t dstLeft = buffer.size() - used;
-            size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
             used = buffer.size() - dstLeft;
             if (r != static_cast<size_t>(-1)) break;
             if (errno != E2BIG) return false;
@@ -40,7 +40,7 @@ public:
         // Flush any shift state (none for these encodings, but it costs nothing).
         char* dst = buffer.data() + used;
         size_t dstLeft = buffer.size() - used;
-        if (iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return false;
+        if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return false;
         used = buffer.size() - dstLeft;
         buffer.resize(used);
         out.swap(buffer);
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    iconv_t m_cd;
 };
 
 } // namespace

@@ -95,30 +95,30 @@ bool FileReader::Open(std::string_view path)
         CloseDescriptor(fd);
         return false;
     }
-    fd_ = fd;
+    m_fd = fd;
     return true;
 }
 
 bool FileReader::GetSize(std::uint64_t& size) const
 {
     struct stat st;
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size < 0) return false;
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || st.st_size < 0) return false;
     size = static_cast<std::uint64_t>(st.st_size);
     return true;
 }
 
 bool FileReader::Seek(std::uint64_t offset)
 {
-    if (fd_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
-    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+    if (m_fd < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    return ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
 }
 
 bool FileReader::Read(void* destination, std::size_t count)
 {
-    if (fd_ < 0) return false;
+    if (m_fd < 0) return false;
     auto* out = static_cast<unsigned char*>(destination);
     while (count > 0) {
-        ssize_t n = ::read(fd_, out, count);
+        ssize_t n = ::read(m_fd, out, count);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -132,9 +132,9 @@ bool FileReader::Read(void* destination, std::size_t count)
 
 bool FileReader::Close()
 {
-    if (fd_ < 0) return true;
-    int fd = fd_;
-    fd_ = -1;
+    if (m_fd < 0) return true;
+    int fd = m_fd;
+    m_fd = -1;
     return CloseDescriptor(fd);
 }
 

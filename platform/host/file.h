@@ -21,7 +21,7 @@ public:
 
     // False when the path has no host form, does not exist, is a folder or cannot be opened.
     bool Open(std::string_view path);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return m_fd >= 0; }
     bool GetSize(std::uint64_t& size) const;
     bool Seek(std::uint64_t offset);
     // Reads exactly `count` bytes; false on an error or when the file ends first.
@@ -30,7 +30,7 @@ public:
     bool Close();
 
 private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 enum class WriteResult

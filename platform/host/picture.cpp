@@ -20,10 +20,10 @@ struct PictureBuilder
             return nullptr;
         }
         std::unique_ptr<Picture> picture(new Picture(width, height));
-        picture->pixels_.assign(static_cast<std::size_t>(width) * height, Picture::kTransparent);
+        picture->m_pixels.assign(static_cast<std::size_t>(width) * height, Picture::kTransparent);
         return picture;
     }
-    static std::uint32_t* Pixels(Picture& picture) { return picture.pixels_.data(); }
+    static std::uint32_t* Pixels(Picture& picture) { return picture.m_pixels.data(); }
 };
 
 namespace {
@@ -207,7 +207,7 @@ bool DecodeGif(const std::uint8_t* data, std::size_t length, std::unique_ptr<Pic
 
 } // namespace
 
-Picture::Picture(int width, int height) : width_(width), height_(height)
+Picture::Picture(int width, int height) : m_width(width), m_height(height)
 {}
 
 std::unique_ptr<Picture> Picture::Decode(const void* data, std::size_t length)
@@ -236,11 +236,11 @@ int MulDiv(int a, int b, int c)
 
 int Picture::WidthHimetric() const
 {
-    return MulDiv(width_, 2540, ScreenPixelsPerInchX());
+    return MulDiv(m_width, 2540, ScreenPixelsPerInchX());
 }
 int Picture::HeightHimetric() const
 {
-    return MulDiv(height_, 2540, ScreenPixelsPerInchY());
+    return MulDiv(m_height, 2540, ScreenPixelsPerInchY());
 }
 
 int ScreenPixelsPerInchX()

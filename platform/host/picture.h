@@ -14,22 +14,22 @@ public:
     // Null when the bytes are neither a JPEG nor a GIF picture, or are broken.
     static std::unique_ptr<Picture> Decode(const void* data, std::size_t length);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     // The size in units of 0.01 mm at the screen's resolution.
     int WidthHimetric() const;
     int HeightHimetric() const;
     // The pixel at (x, y) as 0x00BBGGRR, with kTransparent set where the picture shows nothing.
-    std::uint32_t Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    std::uint32_t Pixel(int x, int y) const { return m_pixels[static_cast<std::size_t>(y) * m_width + x]; }
     static constexpr std::uint32_t kTransparent = 0x80000000u;
 
 private:
     Picture(int width, int height);
     friend struct PictureBuilder;
 
-    int width_;
-    int height_;
-    std::vector<std::uint32_t> pixels_; // top row first
+    int m_width;
+    int m_height;
+    std::vector<std::uint32_t> m_pixels; // top row first
 };
 
 // Largest side and largest number of pixels of a decoded picture (and of a bitmap).

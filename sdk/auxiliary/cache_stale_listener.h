@@ -17,24 +17,24 @@ public:
 class CDefaultCacheStaleListener : public ICacheStaleListener
 {
 public:
-    explicit CDefaultCacheStaleListener(std::int32_t limit = 0x7FFFFFFF) : limit_(limit) {}
+    explicit CDefaultCacheStaleListener(std::int32_t limit = 0x7FFFFFFF) : m_limit(limit) {}
     int Increment() override
     {
-        ++count_;
+        ++m_count;
         return 0;
     }
     int Decrement() override
     {
-        --count_;
+        --m_count;
         return 0;
     }
-    bool IsOverLimit() const override { return count_ > limit_; }
-    std::int32_t GetCount() const { return count_; }
-    void SetLimit(std::int32_t limit) { limit_ = limit; }
+    bool IsOverLimit() const override { return m_count > m_limit; }
+    std::int32_t GetCount() const { return m_count; }
+    void SetLimit(std::int32_t limit) { m_limit = limit; }
 
 private:
-    std::int32_t count_ = 0;
-    std::int32_t limit_;
+    std::int32_t m_count = 0;
+    std::int32_t m_limit;
 };
 
 } // namespace zelvoranGameSDK3rd::Auxiliary

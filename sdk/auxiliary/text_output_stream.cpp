@@ -29,22 +29,22 @@ void ITextOutputStream::OutV(const char*, va_list)
 
 void CTextOutputStreamVersatile::Clear()
 {
-    device_->Clear();
+    m_device->Clear();
 }
 
 void CTextOutputStreamVersatile::Out(const ZTL::basic_string& text)
 {
-    device_->Out(text);
+    m_device->Out(text);
 }
 
 void CTextOutputStreamVersatile::Out(int value)
 {
-    device_->Out(value);
+    m_device->Out(value);
 }
 
 void CTextOutputStreamVersatile::OutV(const char* format, va_list args)
 {
-    ITextOutputStream* device = device_.operator->();
+    ITextOutputStream* device = m_device.operator->();
     char buffer[512];
     std::vsnprintf(buffer, sizeof buffer, format, args);
     device->Out("%s", buffer);

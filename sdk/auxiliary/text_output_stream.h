@@ -37,7 +37,7 @@ class CTextOutputStreamVersatile : public ITextOutputStream
 {
 public:
     CTextOutputStreamVersatile() = default;
-    explicit CTextOutputStreamVersatile(const ZTL::smart_ptr<ITextOutputStream>& device) : device_(device) {}
+    explicit CTextOutputStreamVersatile(const ZTL::smart_ptr<ITextOutputStream>& device) : m_device(device) {}
 
     void Clear() override;
     void Out(const ZTL::basic_string& text) override;
@@ -46,11 +46,11 @@ public:
     void OutV(const char* format, va_list args) override;
     using ITextOutputStream::Out;
 
-    void SetDevice(const ZTL::smart_ptr<ITextOutputStream>& device) { device_.assign(device); }
-    const ZTL::smart_ptr<ITextOutputStream>& GetDevice() const { return device_; }
+    void SetDevice(const ZTL::smart_ptr<ITextOutputStream>& device) { m_device.assign(device); }
+    const ZTL::smart_ptr<ITextOutputStream>& GetDevice() const { return m_device; }
 
 private:
-    ZTL::smart_ptr<ITextOutputStream> device_;
+    ZTL::smart_ptr<ITextOutputStream> m_device;
 };
 
 // The stream every SDK error report goes to; it starts with the null device.

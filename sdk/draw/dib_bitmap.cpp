@@ -84,7 +84,7 @@ template <class Draw> int DrawTurned(CTextDIBitmap& text, bool alpha, Draw&& dra
 
 } // namespace
 
-CDIBitmap::CDIBitmap() : info(new CSurfaceInfo)
+CDIBitmap::CDIBitmap() : m_info(new CSurfaceInfo)
 {}
 
 CDIBitmap::~CDIBitmap()
@@ -99,19 +99,19 @@ int CDIBitmap::CreateDIB(int w, int h, int bpp, bool alpha)
     if (alpha) bpp = 32;
     std::unique_ptr<platform::DibSection> section = platform::DibSection::Create(w, h, bpp == 15 ? 16 : bpp);
     if (!section) return 1;
-    bitmap = std::move(section);
-    bits = bitmap->Bits();
-    width = w;
-    height = h;
-    bitsPerPixel = bpp;
-    memoryDC = std::make_unique<platform::DeviceContext>();
-    memoryDC->SelectBitmap(bitmap.get());
+    m_bitmap = std::move(section);
+    m_bits = m_bitmap->Bits();
+    m_width = w;
+    m_height = h;
+    m_bitsPerPixel = bpp;
+    m_memoryDC = std::make_unique<platform::DeviceContext>();
+    m_memoryDC->SelectBitmap(m_bitmap.get());
 
     CSurfaceInfo* surface = GetSurfaceInfo();
     surface->type = PixelTypeOfDepth(bpp, alpha);
     const int bytes = BytesPerPixel(surface->type);
-    surface->pixels = static_cast<std::uint8_t*>(bits);
-    surface->pitch = surface->type == kPixelUnknown ? bitmap->Pitch() : (bytes * w + 3) & ~3;
+    surface->pixels = static_cast<std::uint8_t*>(m_bits);
+    surface->pitch = surface->type == kPixelUnknown ? m_bitmap->Pitch() : (bytes * w + 3) & ~3;
     surface->width = w;
     surface->height = h;
     surface->valid = true;
@@ -120,25 +120,25 @@ int CDIBitmap::CreateDIB(int w, int h, int bpp, bool alpha)
 
 int CDIBitmap::Release()
 {
-    memoryDC.reset();
-    bitmap.reset();
-    bits = nullptr;
-    if (info) info->valid = false;
+    m_memoryDC.reset();
+    m_bitmap.reset();
+    m_bits = nullptr;
+    if (m_info) m_info->valid = false;
     return 0;
 }
 
 int CDIBitmap::GetSize(int* w, int* h)
 {
-    if (!bitmap) return 1;
-    *w = width;
-    *h = height;
+    if (!m_bitmap) return 1;
+    *w = m_width;
+    *h = m_height;
     return 0;
 }
 
 CSurfaceInfo* CDIBitmap::GetSurfaceInfo()
 {
-    if (!info) throw ZTL::CNullPointerException();
-    return info.get();
+    if (!m_info) throw ZTL::CNullPointerException();
+    return m_info.get();
 }
 
 int CDIBitmap::Clear(const RECT* rect)
@@ -173,7 +173,7 @@ int CDIBitmap::CreateFromDC(HDC source, const RECT* rect, int bpp)
             std::uint32_t color = 0;
             // Points outside the source read as black, as a failed read gives no colour.
             if (!source->GetPixel(x, y, color)) color = 0;
-            memoryDC->SetPixel(x - rect->left, y - rect->top, color);
+            m_memoryDC->SetPixel(x - rect->left, y - rect->top, color);
         }
     }
     return 0;

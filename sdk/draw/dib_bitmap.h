@@ -54,20 +54,20 @@ public:
     int CreateDIB(int width, int height, int bitsPerPixel, bool alpha) override;
     int Clear(const RECT* rect) override;
     int Release() override;
-    HDC GetDC() override { return memoryDC.get(); }
-    HBITMAP GetHBITMAP() override { return bitmap.get(); }
+    HDC GetDC() override { return m_memoryDC.get(); }
+    HBITMAP GetHBITMAP() override { return m_bitmap.get(); }
     int GetSize(int* width, int* height) override;
-    void* GetBits() override { return bits; }
+    void* GetBits() override { return m_bits; }
     CSurfaceInfo* GetSurfaceInfo() override;
 
 protected:
-    void* bits = nullptr;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::int32_t bitsPerPixel = 0;
-    std::unique_ptr<platform::DibSection> bitmap;
-    std::unique_ptr<platform::DeviceContext> memoryDC;
-    ZTL::smart_ptr<CSurfaceInfo> info;
+    void* m_bits = nullptr;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    std::int32_t m_bitsPerPixel = 0;
+    std::unique_ptr<platform::DibSection> m_bitmap;
+    std::unique_ptr<platform::DeviceContext> m_memoryDC;
+    ZTL::smart_ptr<CSurfaceInfo> m_info;
 };
 
 class CTextDIBitmap : public CDIBitmap

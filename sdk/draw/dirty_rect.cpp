@@ -27,21 +27,21 @@ RECT Union(const RECT& a, const RECT& b)
 
 void CDirtyRect::AddRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
-    const int i = count;
-    rects[i] = RECT{left, top, right, bottom};
-    areas[i] = Area(rects[i]);
+    const int i = m_count;
+    m_rects[i] = RECT{left, top, right, bottom};
+    m_areas[i] = Area(m_rects[i]);
     if (i < kMaxRects) {
-        count = i + 1;
+        m_count = i + 1;
         return;
     }
     // Six are held: merge the pair whose bounding box adds the least area (the first such pair).
     std::int32_t best = 0x7FFFFFFF;
     int bestA = 0, bestB = 1;
-    RECT bestUnion = Union(rects[0], rects[1]);
+    RECT bestUnion = Union(m_rects[0], m_rects[1]);
     for (int a = 0; a < kMaxRects; ++a) {
         for (int b = a + 1; b <= kMaxRects; ++b) {
-            const RECT u = Union(rects[a], rects[b]);
-            const std::int32_t cost = Sub(Sub(Area(u), areas[a]), areas[b]);
+            const RECT u = Union(m_rects[a], m_rects[b]);
+            const std::int32_t cost = Sub(Sub(Area(u), m_areas[a]), m_areas[b]);
             if (cost < best) {
                 best = cost;
                 bestA = a;
@@ -50,28 +50,28 @@ void CDirtyRect::AddRect(std::int32_t left, std::int32_t top, std::int32_t right
             }
         }
     }
-    rects[bestA] = bestUnion;
-    areas[bestA] = Area(bestUnion);
+    m_rects[bestA] = bestUnion;
+    m_areas[bestA] = Area(bestUnion);
     if (bestB != kMaxRects) {
-        rects[bestB] = rects[kMaxRects];
-        areas[bestB] = areas[kMaxRects];
+        m_rects[bestB] = m_rects[kMaxRects];
+        m_areas[bestB] = m_areas[kMaxRects];
     }
 }
 
 int CDirtyRect::Optimize()
 {
-    int n = count;
+    int n = m_count;
     if (n - 1 < 1) return n - 1;
     for (int a = 0; a < n - 1; ++a) {
         int b = a + 1;
         while (b < n) {
-            const RECT u = Union(rects[a], rects[b]);
-            if (Sub(Sub(Area(u), areas[a]), areas[b]) < 1) {
-                rects[a] = u;
-                areas[a] = Area(u);
+            const RECT u = Union(m_rects[a], m_rects[b]);
+            if (Sub(Sub(Area(u), m_areas[a]), m_areas[b]) < 1) {
+                m_rects[a] = u;
+                m_areas[a] = Area(u);
                 if (b != n - 1) {
-                    rects[b] = rects[n - 1];
-                    areas[b] = areas[n - 1];
+                    m_rects[b] = m_rects[n - 1];
+                    m_areas[b] = m_areas[n - 1];
                 }
                 --n;
             } else {
@@ -79,7 +79,7 @@ int CDirtyRect::Optimize()
             }
         }
     }
-    count = n;
+    m_count = n;
     return n - 1;
 }
 

@@ -29,7 +29,7 @@ class CDirtyRect : public IDirtyRect
 public:
     static constexpr int kMaxRects = 5;
 
-    void Clear() override { count = 0; }
+    void Clear() override { m_count = 0; }
     int Optimize() override;
     void AddRect(const RECT& rect) override { AddRect(rect.left, rect.top, rect.right, rect.bottom); }
     void AddRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
@@ -37,16 +37,16 @@ public:
     {
         AddRect(x, y, x + width, y + height);
     }
-    int GetCount() override { return count; }
-    RECT* GetRects() override { return rects; }
+    int GetCount() override { return m_count; }
+    RECT* GetRects() override { return m_rects; }
     // The area stored with rectangle i.
-    std::int32_t GetArea(int i) const { return areas[i]; }
+    std::int32_t GetArea(int i) const { return m_areas[i]; }
 
 private:
     // Entry 5 is only a scratch place while merging.
-    RECT rects[kMaxRects + 1]{};
-    std::int32_t areas[kMaxRects + 1]{};
-    std::int32_t count = 0;
+    RECT m_rects[kMaxRects + 1]{};
+    std::int32_t m_areas[kMaxRects + 1]{};
+    std::int32_t m_count = 0;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -40,34 +40,34 @@ void CaptureTheSystemPalette()
 CDirectDraw::CDirectDraw()
 {
     if (AppFrame::ComInitCounter::Enter() != 0) {
-        status = kNotCreated;
+        m_status = kNotCreated;
         return;
     }
-    comEntered = true;
-    driver = platform::CreateDisplayDriver();
-    if (!driver) {
+    m_comEntered = true;
+    m_driver = platform::CreateDisplayDriver();
+    if (!m_driver) {
         Log("CDirectDraw::CDirectDrawでDirectDrawInterfaceが得られない");
-        status = kNoInterface;
+        m_status = kNoInterface;
         return;
     }
-    if (driver->Initialize(true) == platform::kDisplayOk) {
-        status = kEmulationOnly;
+    if (m_driver->Initialize(true) == platform::kDisplayOk) {
+        m_status = kEmulationOnly;
         return;
     }
     Log("CDirectDraw::CDirectDrawでEmulationOnlyに出来なかった");
-    if (driver->Initialize(false) == platform::kDisplayOk) {
-        status = kHardware;
+    if (m_driver->Initialize(false) == platform::kDisplayOk) {
+        m_status = kHardware;
         return;
     }
     Log("CDirectDraw::CDirectDrawでHAL初期化に失敗");
-    driver.reset();
-    status = kNeither;
+    m_driver.reset();
+    m_status = kNeither;
 }
 
 CDirectDraw::~CDirectDraw()
 {
-    driver.reset();
-    if (comEntered) AppFrame::ComInitCounter::Leave();
+    m_driver.reset();
+    if (m_comEntered) AppFrame::ComInitCounter::Leave();
 }
 
 // ---- The clipper.
@@ -76,16 +76,16 @@ int CDirectDrawClipper::Clip(platform::DisplayDriver* driver, platform::DisplayS
 {
     Release();
     if (driver == nullptr || surface == nullptr) return 1;
-    if (driver->CreateClipper(&clipper) != platform::kDisplayOk || !clipper) {
-        clipper.reset();
+    if (driver->CreateClipper(&m_clipper) != platform::kDisplayOk || !m_clipper) {
+        m_clipper.reset();
         Log("CDirectDrawClipper::ClipでClipper構築失敗");
         return 2;
     }
-    if (clipper->SetWindow(hwnd) != platform::kDisplayOk) {
+    if (m_clipper->SetWindow(hwnd) != platform::kDisplayOk) {
         Log("CDirectDrawClipper::ClipでhWNDをセットできない");
         return 3;
     }
-    if (surface->SetClipper(clipper.get()) != platform::kDisplayOk) {
+    if (surface->SetClipper(m_clipper.get()) != platform::kDisplayOk) {
         Log("CDirectDrawClipper::ClipでSetClipperに失敗");
         return 4;
     }
@@ -94,7 +94,7 @@ int CDirectDrawClipper::Clip(platform::DisplayDriver* driver, platform::DisplayS
 
 void CDirectDrawClipper::Release()
 {
-    clipper.reset();
+    m_clipper.reset();
 }
 
 // ---- The pixel type of a driver surface.
@@ -140,26 +140,26 @@ std::int32_t CDirectDrawSurfaceManager::GetSurfaceType(platform::DisplaySurface*
 
 // ---- The display device.
 
-CFastDraw::CFastDraw() : primaryPlane(this), palettisedPlane(this), backPlane(this)
+CFastDraw::CFastDraw() : m_primaryPlane(this), m_palettisedPlane(this), m_backPlane(this)
 {
-    primaryPlane.SetSystemMemory(false);
-    backPlane.SetKeepContents(true);
+    m_primaryPlane.SetSystemMemory(false);
+    m_backPlane.SetKeepContents(true);
     SetThreadFastDraw(this);
     if (Window::IWindow* window = AppFrame::CAppManager::GetCurrentWindow()) {
-        displayWidth = window->GetOption()->width;
-        displayHeight = window->GetOption()->height;
+        m_displayWidth = window->GetOption()->width;
+        m_displayHeight = window->GetOption()->height;
     }
-    displayBpp = 16;
-    fullScreen = false;
+    m_displayBpp = 16;
+    m_fullScreen = false;
     // What a menu bar adds to a framed window's height.
     RECT withMenu{0, 0, 0, 0}, without{0, 0, 0, 0};
     platform::AdjustWindowRect(&withMenu, platform::WS_CAPTION | platform::WS_SYSMENU, true);
     platform::AdjustWindowRect(&without, platform::WS_CAPTION, false);
-    menuBarHeight = (withMenu.bottom - withMenu.top) - (without.bottom - without.top);
-    brightness = 256;
-    offsetX = offsetY = 0;
+    m_menuBarHeight = (withMenu.bottom - withMenu.top) - (without.bottom - without.top);
+    m_brightness = 256;
+    m_offsetX = m_offsetY = 0;
     AppFrame::CAppManager* manager = AppFrame::CAppManager::GetInstance();
-    hwnd = manager->GetCurrentWindowHandle();
+    m_hwnd = manager->GetCurrentWindowHandle();
     manager->Add(static_cast<AppFrame::IAppDraw*>(this));
     manager->AddHook(this);
     BuildBlendTables();
@@ -170,16 +170,16 @@ CFastDraw::~CFastDraw()
     AppFrame::CAppManager* manager = AppFrame::CAppManager::GetInstance();
     manager->RemoveHook(this);
     manager->Remove(static_cast<AppFrame::IAppDraw*>(this));
-    clipper.Release();
+    m_clipper.Release();
     // Planes that outlive the device must not reach it any more.
-    for (CFastPlane* plane : planes) {
-        plane->registeredWith = nullptr;
-        if (plane->owner == static_cast<IPlaneOwner*>(this)) plane->owner = nullptr;
+    for (CFastPlane* plane : m_planes) {
+        plane->m_registeredWith = nullptr;
+        if (plane->m_owner == static_cast<IPlaneOwner*>(this)) plane->m_owner = nullptr;
     }
-    planes.clear();
+    m_planes.clear();
     if (GetThreadFastDraw() == this) {
         EraseThreadFastDraw();
-        if (installedFactory != nullptr && GetThreadPlaneFactory().get() == installedFactory)
+        if (m_installedFactory != nullptr && GetThreadPlaneFactory().get() == m_installedFactory)
             EraseThreadPlaneFactory();
     }
 }
@@ -189,19 +189,19 @@ ZTL::smart_ptr<CFastDraw> CFastDraw::CreateForThread()
     ZTL::smart_ptr<CFastDraw> device(new CFastDraw);
     ZTL::smart_ptr<IPlaneFactory> factory(new CPlaneFactoryFastPlane(device.get()));
     SetThreadPlaneFactory(factory);
-    device->installedFactory = factory.get();
+    device->m_installedFactory = factory.get();
     return device;
 }
 
 void CFastDraw::RemovePlane(CFastPlane* plane)
 {
-    auto it = std::find(planes.begin(), planes.end(), plane);
-    if (it != planes.end()) planes.erase(it);
+    auto it = std::find(m_planes.begin(), m_planes.end(), plane);
+    if (it != m_planes.end()) m_planes.erase(it);
 }
 
 LRESULT CFastDraw::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == platform::WM_ACTIVATEAPP && wParam != 0) activated = true;
+    if (message == platform::WM_ACTIVATEAPP && wParam != 0) m_activated = true;
     if (message == platform::WM_PALETTECHANGED) CaptureTheSystemPalette();
     return 0;
 }
@@ -210,24 +210,24 @@ int CFastDraw::ChangeDisplay(bool wantFullScreen)
 {
     if (GetDirectDraw() == nullptr) return 1;
     BeginChangeDisplay();
-    if (wantFullScreen) TestDisplayMode(displayWidth, displayHeight, true, displayBpp);
+    if (wantFullScreen) TestDisplayMode(m_displayWidth, m_displayHeight, true, m_displayBpp);
     // Does nothing when full screen was accepted: a failed full-screen attempt falls back to a window.
-    TestDisplayMode(displayWidth, displayHeight, false, 0);
+    TestDisplayMode(m_displayWidth, m_displayHeight, false, 0);
     return EndChangeDisplay() == 0 ? 0 : 2;
 }
 
 int CFastDraw::BeginChangeDisplay()
 {
-    lock.Enter();
-    changing = true;
-    styleChanged = false;
+    m_lock.Enter();
+    m_changing = true;
+    m_styleChanged = false;
     platform::DisplayDriver* driver = GetDirectDraw();
     if (driver != nullptr) {
-        palettisedPlane.Release();
-        clipper.Release();
-        primaryPlane.Release();
-        if (fullScreen) {
-            if (driver->SetCooperativeLevel(hwnd, false) != platform::kDisplayOk)
+        m_palettisedPlane.Release();
+        m_clipper.Release();
+        m_primaryPlane.Release();
+        if (m_fullScreen) {
+            if (driver->SetCooperativeLevel(m_hwnd, false) != platform::kDisplayOk)
                 Log("CFastDraw::BeginChangeDisplayでSetCooperativeLevelに失敗..");
             if (driver->RestoreDisplayMode() != platform::kDisplayOk)
                 Log("CFastDraw::BeginChangeDisplayでRestoreDisplayModeに失敗..");
@@ -239,18 +239,18 @@ int CFastDraw::BeginChangeDisplay()
 int CFastDraw::TestDisplayMode(std::int32_t w, std::int32_t h, bool wantFullScreen, std::int32_t bpp)
 {
     platform::DisplayDriver* driver = GetDirectDraw();
-    if (!changing || driver == nullptr) return 0;
-    styleChanged = styleChanged || fullScreen || wantFullScreen;
+    if (!m_changing || driver == nullptr) return 0;
+    m_styleChanged = m_styleChanged || m_fullScreen || wantFullScreen;
     Window::IWindow* window = AppFrame::CAppManager::GetCurrentWindow();
-    if (styleChanged && window != nullptr) window->RequestApply(true);
-    fullScreen = wantFullScreen;
-    if (!fullScreen) {
-        if (driver->SetCooperativeLevel(hwnd, false) != platform::kDisplayOk) {
+    if (m_styleChanged && window != nullptr) window->RequestApply(true);
+    m_fullScreen = wantFullScreen;
+    if (!m_fullScreen) {
+        if (driver->SetCooperativeLevel(m_hwnd, false) != platform::kDisplayOk) {
             Log("CFastDraw::TestDisplayModeのSetCooperativeLevelにDDSC_NORMALで失敗");
             return 0;
         }
     } else {
-        if (driver->SetCooperativeLevel(hwnd, true) != platform::kDisplayOk) {
+        if (driver->SetCooperativeLevel(m_hwnd, true) != platform::kDisplayOk) {
             Log("CFastDraw::TestDisplayModeのSetCooperativeLevelにDDSC_EXCLUSIVEで失敗");
             return 0;
         }
@@ -260,56 +260,56 @@ int CFastDraw::TestDisplayMode(std::int32_t w, std::int32_t h, bool wantFullScre
         }
     }
     bool flipChain = false;
-    if (primaryPlane.CreatePrimary(&flipChain, w, h) != 0) {
+    if (m_primaryPlane.CreatePrimary(&flipChain, w, h) != 0) {
         Log("CFastDraw::TestDisplayModeでCreatePrimaryに失敗");
         return 0;
     }
-    clipper.Release();
-    if (!fullScreen && clipper.Clip(driver, primaryPlane.GetDisplaySurface(), hwnd) != 0) {
+    m_clipper.Release();
+    if (!m_fullScreen && m_clipper.Clip(driver, m_primaryPlane.GetDisplaySurface(), m_hwnd) != 0) {
         Log("CFastDraw::TestDisplayModeでClipに失敗");
         return 0;
     }
-    const bool palettised = primaryPlane.GetPixelType() == kPixelP8;
-    if (palettised) backPlane.SetGdiCapable(true);
-    if (backPlane.CreateSecondary(flipChain, &primaryPlane) != 0) {
+    const bool palettised = m_primaryPlane.GetPixelType() == kPixelP8;
+    if (palettised) m_backPlane.SetGdiCapable(true);
+    if (m_backPlane.CreateSecondary(flipChain, &m_primaryPlane) != 0) {
         Log("CFastDraw::TestDisplayModeでCreateSecondaryに失敗");
         return 0;
     }
-    if (palettised) palettisedPlane.InnerCreateSurface(w, h, false, true);
+    if (palettised) m_palettisedPlane.InnerCreateSurface(w, h, false, true);
     if (window != nullptr) {
-        window->SetFullScreen(fullScreen);
+        window->SetFullScreen(m_fullScreen);
         window->ApplyScreenMode();
     }
-    changing = false;
-    displayBpp = bpp;
-    displayWidth = w;
-    displayHeight = h;
+    m_changing = false;
+    m_displayBpp = bpp;
+    m_displayWidth = w;
+    m_displayHeight = h;
     return 0;
 }
 
 int CFastDraw::EndChangeDisplay()
 {
     if (GetDirectDraw() == nullptr) {
-        lock.Leave();
+        m_lock.Leave();
         return 1;
     }
-    if (changing) {
+    if (m_changing) {
         Log("CFastDraw::BeginChangeDisplay～EndChangeDisplayに失敗");
-        lock.Leave();
+        m_lock.Leave();
         return 1;
     }
-    if (styleChanged) platform::SleepMilliseconds(kStyleChangeSettleMilliseconds);
+    if (m_styleChanged) platform::SleepMilliseconds(kStyleChangeSettleMilliseconds);
     if (Window::IWindow* window = AppFrame::CAppManager::GetCurrentWindow()) {
-        window->ShowCursor(!fullScreen);
-        window->SetSizeLater(displayWidth, displayHeight);
-        window->SetFullScreen(fullScreen);
+        window->ShowCursor(!m_fullScreen);
+        window->SetSizeLater(m_displayWidth, m_displayHeight);
+        window->SetFullScreen(m_fullScreen);
         window->ApplyScreenMode();
     }
     // By index: a rebuild may add and remove a temporary plane while the list is walked.
-    for (std::size_t i = 0; i < planes.size(); ++i)
-        planes[i]->OnChangeDisplay();
+    for (std::size_t i = 0; i < m_planes.size(); ++i)
+        m_planes[i]->OnChangeDisplay();
     CaptureTheSystemPalette();
-    lock.Leave();
+    m_lock.Leave();
     return 0;
 }
 
@@ -320,40 +320,40 @@ void CFastDraw::OnDraw(const RECT* source, bool drawLayers)
 
     // In full screen, the menu bar that the cursor opened keeps its rows this frame.
     std::int32_t topLimit = 0;
-    if (fullScreen) {
+    if (m_fullScreen) {
         POINT cursor{};
-        if (platform::GetFocus() == hwnd && platform::GetCursorClientPosition(hwnd, cursor) &&
-            cursor.y < menuBarHeight && platform::GetMenu(hwnd) != nullptr)
-            topLimit = menuBarHeight;
+        if (platform::GetFocus() == m_hwnd && platform::GetCursorClientPosition(m_hwnd, cursor) &&
+            cursor.y < m_menuBarHeight && platform::GetMenu(m_hwnd) != nullptr)
+            topLimit = m_menuBarHeight;
     }
 
-    if (activated) {
+    if (m_activated) {
         AppFrame::IAppBase* app = AppFrame::CAppManager::GetInstance()->FindAppOfCurrentThread();
         if (app == nullptr || !app->IsThreadValid()) return;
-        platform::DisplaySurface* front = primaryPlane.GetDisplaySurface();
-        if (front != nullptr && front->IsLost()) ChangeDisplay(fullScreen);
-        activated = false;
+        platform::DisplaySurface* front = m_primaryPlane.GetDisplaySurface();
+        if (front != nullptr && front->IsLost()) ChangeDisplay(m_fullScreen);
+        m_activated = false;
         return;
     }
 
-    if (primaryPlane.GetDisplaySurface() == nullptr) return;
+    if (m_primaryPlane.GetDisplaySurface() == nullptr) return;
 
     if (drawLayers) {
-        layersBefore.OnDraw(&backPlane);
-        if (!layersGdi.IsEmpty()) {
-            if (HDC dc = backPlane.BeginPaint()) {
-                layersGdi.OnDraw(dc);
-                backPlane.EndPaint();
+        m_layersBefore.OnDraw(&m_backPlane);
+        if (!m_layersGdi.IsEmpty()) {
+            if (HDC dc = m_backPlane.BeginPaint()) {
+                m_layersGdi.OnDraw(dc);
+                m_backPlane.EndPaint();
             }
         }
-        layersAfter.OnDraw(&backPlane);
-        if (brightness != 256) backPlane.FadeEffect(brightness, nullptr);
+        m_layersAfter.OnDraw(&m_backPlane);
+        if (m_brightness != 256) m_backPlane.FadeEffect(m_brightness, nullptr);
     }
 
-    CFastPlane* plane = &backPlane;
-    if (primaryPlane.GetPixelType() == kPixelP8) {
-        BltCopy(0, 0, &backPlane, &palettisedPlane, nullptr, nullptr);
-        plane = &palettisedPlane;
+    CFastPlane* plane = &m_backPlane;
+    if (m_primaryPlane.GetPixelType() == kPixelP8) {
+        BltCopy(0, 0, &m_backPlane, &m_palettisedPlane, nullptr, nullptr);
+        plane = &m_palettisedPlane;
     }
     if (plane->GetDisplaySurface() == nullptr) return;
     Present(plane, source, topLimit);
@@ -361,15 +361,15 @@ void CFastDraw::OnDraw(const RECT* source, bool drawLayers)
 
 void CFastDraw::Present(CFastPlane* plane, const RECT* source, std::int32_t topLimit)
 {
-    platform::DisplaySurface* front = primaryPlane.GetDisplaySurface();
+    platform::DisplaySurface* front = m_primaryPlane.GetDisplaySurface();
     platform::DisplaySurface* image = plane->GetDisplaySurface();
-    const RECT whole{0, 0, displayWidth, displayHeight};
+    const RECT whole{0, 0, m_displayWidth, m_displayHeight};
     // The primary is the window's own frame: client coordinates are its coordinates.
     const POINT origin{0, 0};
 
-    if (offsetX == 0 && offsetY == 0) {
+    if (m_offsetX == 0 && m_offsetY == 0) {
         RECT s = source != nullptr ? *source : whole;
-        if (fullScreen) {
+        if (m_fullScreen) {
             if (s.top < topLimit) s.top = topLimit;
             front->BltFast(s.left, s.top, image, s);
         } else {
@@ -389,23 +389,23 @@ void CFastDraw::Present(CFastPlane* plane, const RECT* source, std::int32_t topL
                 dHigh += offset;
             }
         };
-        shift(offsetX, s.left, s.right, d.left, d.right);
-        shift(offsetY, s.top, s.bottom, d.top, d.bottom);
+        shift(m_offsetX, s.left, s.right, d.left, d.right);
+        shift(m_offsetY, s.top, s.bottom, d.top, d.bottom);
         const std::uint32_t fill = plane->GetFillColor() & 0x00FFFFFF;
-        const std::int32_t top = fullScreen ? topLimit : 0;
-        const std::int32_t dx = fullScreen ? 0 : origin.x, dy = fullScreen ? 0 : origin.y;
-        front->ColorFill(Moved(RECT{0, top, displayWidth, d.top}, dx, dy), fill);
-        if (fullScreen)
+        const std::int32_t top = m_fullScreen ? topLimit : 0;
+        const std::int32_t dx = m_fullScreen ? 0 : origin.x, dy = m_fullScreen ? 0 : origin.y;
+        front->ColorFill(Moved(RECT{0, top, m_displayWidth, d.top}, dx, dy), fill);
+        if (m_fullScreen)
             front->BltFast(d.left, d.top, image, s);
         else
             front->Blt(Moved(d, dx, dy), image, s);
         front->ColorFill(Moved(RECT{0, d.top, d.left, d.bottom}, dx, dy), fill);
-        front->ColorFill(Moved(RECT{d.right, d.top, displayWidth, d.bottom}, dx, dy), fill);
-        front->ColorFill(Moved(RECT{0, d.bottom, displayWidth, displayHeight}, dx, dy), fill);
+        front->ColorFill(Moved(RECT{d.right, d.top, m_displayWidth, d.bottom}, dx, dy), fill);
+        front->ColorFill(Moved(RECT{0, d.bottom, m_displayWidth, m_displayHeight}, dx, dy), fill);
     } else {
         RECT s = *source;
-        RECT d = Moved(s, offsetX, offsetY);
-        if (fullScreen) {
+        RECT d = Moved(s, m_offsetX, m_offsetY);
+        if (m_fullScreen) {
             const bool outside = d.right <= whole.left || d.left >= whole.right || d.bottom <= whole.top ||
                                  d.top >= whole.bottom;
             if (!outside) {

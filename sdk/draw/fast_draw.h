@@ -46,13 +46,13 @@ public:
     CDirectDraw& operator=(const CDirectDraw&) = delete;
 
     // Null when there is no driver.
-    platform::DisplayDriver* Get() const { return driver.get(); }
-    std::int32_t GetStatus() const { return status; }
+    platform::DisplayDriver* Get() const { return m_driver.get(); }
+    std::int32_t GetStatus() const { return m_status; }
 
 private:
-    std::unique_ptr<platform::DisplayDriver> driver;
-    std::int32_t status = kNotCreated;
-    bool comEntered = false;
+    std::unique_ptr<platform::DisplayDriver> m_driver;
+    std::int32_t m_status = kNotCreated;
+    bool m_comEntered = false;
 };
 
 // Keeps the primary's blits within the window.
@@ -62,10 +62,10 @@ public:
     // 0 done; 1 no driver or surface; 2 no clipper; 3 the window cannot be set; 4 the surface refused it.
     int Clip(platform::DisplayDriver* driver, platform::DisplaySurface* surface, HWND hwnd);
     void Release();
-    bool IsHeld() const { return clipper != nullptr; }
+    bool IsHeld() const { return m_clipper != nullptr; }
 
 private:
-    std::unique_ptr<platform::DisplayClipper> clipper;
+    std::unique_ptr<platform::DisplayClipper> m_clipper;
 };
 
 class CDirectDrawSurfaceManager
@@ -104,79 +104,79 @@ public:
     int EndChangeDisplay();
 
     // ---- What planes need of their device.
-    platform::DisplayDriver* GetDirectDraw() override { return directDraw.Get(); }
+    platform::DisplayDriver* GetDirectDraw() override { return m_directDraw.Get(); }
     // The display's pixel type: the primary plane's.
-    std::int32_t GetDisplayPixelType() override { return primaryPlane.GetPixelType(); }
-    void AddPlane(CFastPlane* plane) override { planes.push_back(plane); }
+    std::int32_t GetDisplayPixelType() override { return m_primaryPlane.GetPixelType(); }
+    void AddPlane(CFastPlane* plane) override { m_planes.push_back(plane); }
     void RemovePlane(CFastPlane* plane) override;
     void GetScreenSize(std::int32_t& width, std::int32_t& height) override
     {
-        primaryPlane.GetSize(&width, &height);
+        m_primaryPlane.GetSize(&width, &height);
     }
     void GetDisplaySize(std::int32_t& width, std::int32_t& height) override
     {
-        width = displayWidth;
-        height = displayHeight;
+        width = m_displayWidth;
+        height = m_displayHeight;
     }
-    const std::vector<CFastPlane*>& GetPlanes() const { return planes; }
+    const std::vector<CFastPlane*>& GetPlanes() const { return m_planes; }
 
-    CFastPlane* GetPrimary() { return &primaryPlane; }
-    CFastPlane* GetSecondary() { return &backPlane; }
-    CFastPlane* GetPalettisedPlane() { return &palettisedPlane; }
-    CLayerList* GetLayersBefore() { return &layersBefore; }
-    CLayerList* GetLayersAfter() { return &layersAfter; }
-    CLayerList* GetLayersGdi() { return &layersGdi; }
+    CFastPlane* GetPrimary() { return &m_primaryPlane; }
+    CFastPlane* GetSecondary() { return &m_backPlane; }
+    CFastPlane* GetPalettisedPlane() { return &m_palettisedPlane; }
+    CLayerList* GetLayersBefore() { return &m_layersBefore; }
+    CLayerList* GetLayersAfter() { return &m_layersAfter; }
+    CLayerList* GetLayersGdi() { return &m_layersGdi; }
 
-    bool IsFullScreen() const { return fullScreen; }
-    std::int32_t GetDisplayWidth() const { return displayWidth; }
-    std::int32_t GetDisplayHeight() const { return displayHeight; }
-    std::int32_t GetDisplayBpp() const { return displayBpp; }
-    void SetDisplayBpp(std::int32_t bpp) { displayBpp = bpp; }
+    bool IsFullScreen() const { return m_fullScreen; }
+    std::int32_t GetDisplayWidth() const { return m_displayWidth; }
+    std::int32_t GetDisplayHeight() const { return m_displayHeight; }
+    std::int32_t GetDisplayBpp() const { return m_displayBpp; }
+    void SetDisplayBpp(std::int32_t bpp) { m_displayBpp = bpp; }
     void SetDisplaySize(std::int32_t width, std::int32_t height)
     {
-        displayWidth = width;
-        displayHeight = height;
+        m_displayWidth = width;
+        m_displayHeight = height;
     }
-    bool IsChanging() const { return changing; }
-    bool IsStyleChanged() const { return styleChanged; }
-    std::int32_t GetBrightness() const { return brightness; }
-    void SetBrightness(std::int32_t level) { brightness = level; }
+    bool IsChanging() const { return m_changing; }
+    bool IsStyleChanged() const { return m_styleChanged; }
+    std::int32_t GetBrightness() const { return m_brightness; }
+    void SetBrightness(std::int32_t level) { m_brightness = level; }
     void SetOffset(std::int32_t x, std::int32_t y)
     {
-        offsetX = x;
-        offsetY = y;
+        m_offsetX = x;
+        m_offsetY = y;
     }
-    std::int32_t GetMenuBarHeight() const { return menuBarHeight; }
-    bool IsActivated() const { return activated; }
-    HWND GetHWnd() const { return hwnd; }
+    std::int32_t GetMenuBarHeight() const { return m_menuBarHeight; }
+    bool IsActivated() const { return m_activated; }
+    HWND GetHWnd() const { return m_hwnd; }
 
 private:
     void Present(CFastPlane* plane, const RECT* source, std::int32_t topLimit);
 
-    CDirectDraw directDraw;
-    bool fullScreen = false;
-    std::int32_t displayWidth = 640;
-    std::int32_t displayHeight = 480;
-    std::int32_t displayBpp = 16;
-    bool changing = false;
-    bool styleChanged = false;
-    std::int32_t brightness = 256;
-    std::int32_t offsetX = 0;
-    std::int32_t offsetY = 0;
-    HWND hwnd = nullptr;
-    std::int32_t menuBarHeight = 0;
-    CLayerList layersBefore;
-    CLayerList layersAfter;
-    CLayerList layersGdi;
-    bool activated = false;
-    std::vector<CFastPlane*> planes;
-    CFastPlane primaryPlane;
-    CFastPlane palettisedPlane;
-    CFastPlane backPlane;
-    CDirectDrawClipper clipper;
-    Thread::CCriticalSection lock;
+    CDirectDraw m_directDraw;
+    bool m_fullScreen = false;
+    std::int32_t m_displayWidth = 640;
+    std::int32_t m_displayHeight = 480;
+    std::int32_t m_displayBpp = 16;
+    bool m_changing = false;
+    bool m_styleChanged = false;
+    std::int32_t m_brightness = 256;
+    std::int32_t m_offsetX = 0;
+    std::int32_t m_offsetY = 0;
+    HWND m_hwnd = nullptr;
+    std::int32_t m_menuBarHeight = 0;
+    CLayerList m_layersBefore;
+    CLayerList m_layersAfter;
+    CLayerList m_layersGdi;
+    bool m_activated = false;
+    std::vector<CFastPlane*> m_planes;
+    CFastPlane m_primaryPlane;
+    CFastPlane m_palettisedPlane;
+    CFastPlane m_backPlane;
+    CDirectDrawClipper m_clipper;
+    Thread::CCriticalSection m_lock;
     // The factory CreateForThread installed for this device.
-    IPlaneFactory* installedFactory = nullptr;
+    IPlaneFactory* m_installedFactory = nullptr;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -35,7 +35,7 @@ void SetThreadPlaneOwner(IPlaneOwner* planeOwner)
     threadPlaneOwner = planeOwner;
 }
 
-CFastPlane::CFastPlane(IPlaneOwner* planeOwner) : owner(planeOwner)
+CFastPlane::CFastPlane(IPlaneOwner* planeOwner) : m_owner(planeOwner)
 {
     // By default the colour of the top-left pixel is transparent.
     ResetKey();
@@ -48,7 +48,7 @@ CFastPlane::~CFastPlane()
 
 IPlaneOwner* CFastPlane::Device() const
 {
-    return owner != nullptr ? owner : GetThreadPlaneOwner();
+    return m_owner != nullptr ? m_owner : GetThreadPlaneOwner();
 }
 
 std::int32_t CFastPlane::DisplayType() const
@@ -59,16 +59,16 @@ std::int32_t CFastPlane::DisplayType() const
 
 void CFastPlane::ResetKey()
 {
-    keyFromPixel_ = true;
-    keyPixelX_ = 0;
-    keyPixelY_ = 0;
-    colorKey_ = 0;
+    m_keyFromPixel = true;
+    m_keyPixelX = 0;
+    m_keyPixelY = 0;
+    m_colorKey = 0;
 }
 
 int CFastPlane::GetSize(std::int32_t* w, std::int32_t* h)
 {
-    *w = width;
-    *h = height;
+    *w = m_width;
+    *h = m_height;
     return GetSurfaceInfo()->valid ? 0 : 1;
 }
 
@@ -96,7 +96,7 @@ int CFastPlane::Load(const ZTL::string& name)
     Release();
     ResetKey();
     const int result = RestoreFromFile(wanted);
-    fileName = wanted;
+    m_fileName = wanted;
     return result;
 }
 
@@ -110,7 +110,7 @@ ZTL::smart_ptr<ISurface> CFastPlane::NewPlane()
 int CFastPlane::CreateSurface(std::int32_t w, std::int32_t h, bool alpha)
 {
     ResetKey();
-    const int result = InnerCreateSurface(w, h, alpha || wantAlpha, false);
+    const int result = InnerCreateSurface(w, h, alpha || m_wantAlpha, false);
     if (result != 0) return result;
     UpdateColorKey();
     return 0;
@@ -126,15 +126,15 @@ int CFastPlane::InnerCreateSurface(std::int32_t w, std::int32_t h, bool alpha, b
         if (type >= kPixelA565) return CreateMemorySurface(w, h, type, true);
         // No display yet: nothing to allocate.
         Clear(nullptr);
-        hasAlpha = alpha;
+        m_hasAlpha = alpha;
         Register();
         return 0;
     }
     if (display == kPixelP8) {
         if (!palettised) return CreateMemorySurface(w, h, kPixel555, true);
-        allowPalettised = true;
+        m_allowPalettised = true;
     } else if (palettised) {
-        allowPalettised = true;
+        m_allowPalettised = true;
     }
     IPlaneOwner* device = Device();
     std::int32_t screenW = 0, screenH = 0;
@@ -145,16 +145,16 @@ int CFastPlane::InnerCreateSurface(std::int32_t w, std::int32_t h, bool alpha, b
     if (driver == nullptr) return 1;
     // 24-bit surfaces are asked for with an even width.
     const std::int32_t askedWidth = ColorDepthOf(display) == 24 && (w & 1) != 0 ? w + 1 : w;
-    if (driver->CreateSurface(askedWidth, h, systemMemory, &surface) != platform::kDisplayOk) {
-        surface.reset();
+    if (driver->CreateSurface(askedWidth, h, m_systemMemory, &m_surface) != platform::kDisplayOk) {
+        m_surface.reset();
         Auxiliary::GetErrorStream().Out("CFastPlane::InnerCreateSurfaceのCreateSurfaceに失敗");
         return 2;
     }
-    width = w;
-    height = h;
+    m_width = w;
+    m_height = h;
     AttachSurfaceInfo();
     Clear(nullptr);
-    hasAlpha = false;
+    m_hasAlpha = false;
     Register();
     return 0;
 }
@@ -162,7 +162,7 @@ int CFastPlane::InnerCreateSurface(std::int32_t w, std::int32_t h, bool alpha, b
 int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t type, bool clear)
 {
     // Making a surface replaces the old one (the file name stays for rebuilding).
-    if (GetSurfaceInfo()->valid || ownsMemory || surface || dibSection) FreeSurface();
+    if (GetSurfaceInfo()->valid || m_ownsMemory || m_surface || m_dibSection) FreeSurface();
     // Every pixel type but the palettised one (display surfaces only) and those without pixels.
     const int bytes = type == kPixelP8 ? 0 : BytesPerPixel(type);
     if (bytes == 0) return 1;
@@ -172,22 +172,22 @@ int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t
 
     std::uint8_t* pixels = nullptr;
     std::int32_t pitch = w * bytes;
-    if (type == kPixel555 && gdiCapable) {
-        dibSection = platform::DibSection::Create(w, h, 16);
-        if (!dibSection) return 1;
-        sectionDC = std::make_unique<platform::DeviceContext>();
-        sectionDC->SelectBitmap(dibSection.get());
-        pixels = static_cast<std::uint8_t*>(dibSection->Bits());
-        pitch = dibSection->Pitch();
+    if (type == kPixel555 && m_gdiCapable) {
+        m_dibSection = platform::DibSection::Create(w, h, 16);
+        if (!m_dibSection) return 1;
+        m_sectionDC = std::make_unique<platform::DeviceContext>();
+        m_sectionDC->SelectBitmap(m_dibSection.get());
+        pixels = static_cast<std::uint8_t*>(m_dibSection->Bits());
+        pitch = m_dibSection->Pitch();
     } else {
         pixels = new (std::nothrow) std::uint8_t[size];
         if (pixels == nullptr) return 1;
-        ownsMemory = true;
+        m_ownsMemory = true;
     }
-    width = w;
-    height = h;
+    m_width = w;
+    m_height = h;
     DescribePixels(pixels, pitch, type);
-    hasAlpha = type > kPixelUnused9;
+    m_hasAlpha = type > kPixelUnused9;
     if (clear) Clear(nullptr);
     Register();
     return 0;
@@ -195,13 +195,13 @@ int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t
 
 int CFastPlane::AttachSurfaceInfo()
 {
-    const std::int32_t type = surface ? CDirectDrawSurfaceManager::GetSurfaceType(surface.get()) : -1;
+    const std::int32_t type = m_surface ? CDirectDrawSurfaceManager::GetSurfaceType(m_surface.get()) : -1;
     std::uint8_t* pixels = nullptr;
     std::int32_t pitch = 0;
     platform::DisplayResult result = platform::kDisplayFailed;
-    if (surface) {
+    if (m_surface) {
         do {
-            result = surface->Lock(&pixels, &pitch);
+            result = m_surface->Lock(&pixels, &pitch);
         } while (result == platform::kDisplayStillDrawing);
     }
     CSurfaceInfo* info = GetSurfaceInfo();
@@ -209,10 +209,10 @@ int CFastPlane::AttachSurfaceInfo()
         // The address stays valid after the unlock; the info's locks cost nothing.
         DescribePixels(pixels, pitch, type);
         info->locker.add(new INullSurfaceLocker);
-        surface->Unlock();
+        m_surface->Unlock();
         return 0;
     }
-    if (!primary) {
+    if (!m_primary) {
         info->valid = false;
         return 1;
     }
@@ -224,7 +224,7 @@ int CFastPlane::AttachSurfaceInfo()
 
 int CFastPlane::CreatePrimary(bool* flipChain, std::int32_t w, std::int32_t h)
 {
-    primary = true;
+    m_primary = true;
     Release();
     ResetKey();
     IPlaneOwner* device = Device();
@@ -232,17 +232,17 @@ int CFastPlane::CreatePrimary(bool* flipChain, std::int32_t w, std::int32_t h)
     if (driver == nullptr) return 1;
     *flipChain = false;
     if (w == 0 || h == 0) device->GetDisplaySize(w, h);
-    if (driver->CreatePrimarySurface(w, h, &surface) != platform::kDisplayOk) {
-        surface.reset();
+    if (driver->CreatePrimarySurface(w, h, &m_surface) != platform::kDisplayOk) {
+        m_surface.reset();
         Auxiliary::GetErrorStream().Out("CFastPlane::CreatePrimaryに失敗");
         return 1;
     }
-    width = w;
-    height = h;
+    m_width = w;
+    m_height = h;
     AttachSurfaceInfo();
-    if (GetPixelType() == kPixelP8) allowPalettised = true;
+    if (GetPixelType() == kPixelP8) m_allowPalettised = true;
     UpdateColorKey();
-    displayPlane = true;
+    m_displayPlane = true;
     return 0;
 }
 
@@ -259,7 +259,7 @@ int CFastPlane::CreateSecondary(bool, CFastPlane* primaryPlane)
         return 1;
     }
     UpdateColorKey();
-    displayPlane = true;
+    m_displayPlane = true;
     return 0;
 }
 
@@ -268,8 +268,8 @@ void CFastPlane::DescribePixels(std::uint8_t* pixels, std::int32_t pitch, std::i
     CSurfaceInfo* info = GetSurfaceInfo();
     info->pixels = pixels;
     info->pitch = pitch;
-    info->width = width;
-    info->height = height;
+    info->width = m_width;
+    info->height = m_height;
     info->valid = true;
     info->type = type;
 }
@@ -277,72 +277,72 @@ void CFastPlane::DescribePixels(std::uint8_t* pixels, std::int32_t pitch, std::i
 void CFastPlane::FreeSurface()
 {
     CSurfaceInfo* info = GetSurfaceInfo();
-    if (dibSection) {
+    if (m_dibSection) {
         // The section owns its bits.
-        ownsMemory = false;
-        sectionDC.reset();
-        dibSection.reset();
+        m_ownsMemory = false;
+        m_sectionDC.reset();
+        m_dibSection.reset();
         info->pixels = nullptr;
     }
-    if (ownsMemory) {
+    if (m_ownsMemory) {
         if (IsFreeableType(info->type)) {
             delete[] info->pixels;
             info->pixels = nullptr;
         } else {
             Auxiliary::GetErrorStream().Out("CFastPlane::Releaseで不明サーフェースのリリース");
         }
-        ownsMemory = false;
+        m_ownsMemory = false;
     }
-    paintDC = nullptr;
-    if (surface) info->pixels = nullptr;
-    surface.reset();
-    width = 0;
-    height = 0;
-    emulated555 = false;
+    m_paintDC = nullptr;
+    if (m_surface) info->pixels = nullptr;
+    m_surface.reset();
+    m_width = 0;
+    m_height = 0;
+    m_emulated555 = false;
     info->valid = false;
-    if (!busy && registeredWith != nullptr) {
-        registeredWith->RemovePlane(this);
-        registeredWith = nullptr;
+    if (!m_busy && m_registeredWith != nullptr) {
+        m_registeredWith->RemovePlane(this);
+        m_registeredWith = nullptr;
     }
 }
 
 int CFastPlane::Release()
 {
     FreeSurface();
-    fileName = ZTL::string();
+    m_fileName = ZTL::string();
     return 0;
 }
 
 void CFastPlane::Register()
 {
-    if (busy || registeredWith != nullptr) return;
-    registeredWith = Device();
-    if (registeredWith != nullptr) registeredWith->AddPlane(this);
+    if (m_busy || m_registeredWith != nullptr) return;
+    m_registeredWith = Device();
+    if (m_registeredWith != nullptr) m_registeredWith->AddPlane(this);
 }
 
 int CFastPlane::RestoreFromFile(const ZTL::string& name)
 {
     const ZTL::string wanted = name; // may be our own name, which Release forgets
-    const ZTL::string keptName = fileName;
-    const bool keptFromPixel = keyFromPixel_;
-    const std::int32_t keptX = keyPixelX_, keptY = keyPixelY_;
-    const std::uint32_t keptKey = colorKey_;
+    const ZTL::string keptName = m_fileName;
+    const bool keptFromPixel = m_keyFromPixel;
+    const std::int32_t keptX = m_keyPixelX, keptY = m_keyPixelY;
+    const std::uint32_t keptKey = m_colorKey;
     Release();
-    fileName = keptName;
-    keyFromPixel_ = keptFromPixel;
-    keyPixelX_ = keptX;
-    keyPixelY_ = keptY;
-    colorKey_ = keptKey;
+    m_fileName = keptName;
+    m_keyFromPixel = keptFromPixel;
+    m_keyPixelX = keptX;
+    m_keyPixelY = keptY;
+    m_colorKey = keptKey;
 
     if (wanted == "#notdefined#") return 0;
     const std::int32_t display = DisplayType();
-    emulated555 = false;
+    m_emulated555 = false;
     std::int32_t type = display;
-    if (wantAlpha) {
+    if (m_wantAlpha) {
         type = ToAlphaPixelType(display);
     } else if (display == kPixelP8) {
         type = kPixel555;
-        emulated555 = true;
+        m_emulated555 = true;
     }
     const int result = LoadFile(wanted, type);
     if (result != 0) return result;
@@ -353,24 +353,24 @@ int CFastPlane::RestoreFromFile(const ZTL::string& name)
 int CFastPlane::OnChangeDisplay()
 {
     // Planes that change now neither register nor unregister themselves with their device.
-    busy = true;
-    const ZTL::scope_guard notBusy([this] { busy = false; });
+    m_busy = true;
+    const ZTL::scope_guard notBusy([this] { m_busy = false; });
     const std::int32_t p = GetPixelType();
     if (p == kPixelNone) return 0;
     bool rebuild = false;
-    if (surface && surface->IsLost()) {
+    if (m_surface && m_surface->IsLost()) {
         rebuild = true;
     } else {
         const std::int32_t d = DisplayType();
         switch (d) {
         case kPixelP8:
-            rebuild = !(p == kPixel555 || p == kPixelA555 || (p == kPixelP8 && allowPalettised));
+            rebuild = !(p == kPixel555 || p == kPixelA555 || (p == kPixelP8 && m_allowPalettised));
             break;
         case kPixel565:
             rebuild = !(p == kPixel565 || p == kPixelA565);
             break;
         case kPixel555:
-            rebuild = !(p == kPixel555 || p == kPixelA555) || (emulated555 && !fileName.empty());
+            rebuild = !(p == kPixel555 || p == kPixelA555) || (m_emulated555 && !m_fileName.empty());
             break;
         case kPixelRGB888:
         case kPixelBGR888:
@@ -385,18 +385,18 @@ int CFastPlane::OnChangeDisplay()
     }
     if (!rebuild) return 0;
 
-    if (keepContents) {
-        if (width == 0 || height == 0) {
+    if (m_keepContents) {
+        if (m_width == 0 || m_height == 0) {
             UpdateColorKey();
             return 0;
         }
         bool kept = false;
         {
             CFastPlane temporary(nullptr);
-            const std::int32_t w = width, h = height;
+            const std::int32_t w = m_width, h = m_height;
             if (temporary.CreateSurface(w, h, HasAlpha()) == 0 &&
                 BltCopy(0, 0, this, &temporary, nullptr, nullptr) == 0) {
-                InnerCreateSurface(w, h, hasAlpha, allowPalettised);
+                InnerCreateSurface(w, h, m_hasAlpha, m_allowPalettised);
                 kept = BltCopy(0, 0, &temporary, this, nullptr, nullptr) == 0;
             }
         }
@@ -407,11 +407,11 @@ int CFastPlane::OnChangeDisplay()
     }
 
     int result = 0;
-    if (fileName.empty()) {
-        const std::int32_t w = width, h = height;
-        if (w != 0 && h != 0) InnerCreateSurface(w, h, hasAlpha, allowPalettised);
+    if (m_fileName.empty()) {
+        const std::int32_t w = m_width, h = m_height;
+        if (w != 0 && h != 0) InnerCreateSurface(w, h, m_hasAlpha, m_allowPalettised);
     } else {
-        result = RestoreFromFile(fileName);
+        result = RestoreFromFile(m_fileName);
     }
     UpdateColorKey();
     result |= OnRecreate();
@@ -421,35 +421,35 @@ int CFastPlane::OnChangeDisplay()
 int CFastPlane::UpdateColorKey()
 {
     int result = 0;
-    if (keyFromPixel_) result = GetSurfaceInfo()->ReadPixel(keyPixelX_, keyPixelY_, &colorKey_);
+    if (m_keyFromPixel) result = GetSurfaceInfo()->ReadPixel(m_keyPixelX, m_keyPixelY, &m_colorKey);
     GetSurfaceInfo()->colorKey = GetColorKey();
     return result;
 }
 
 HDC CFastPlane::BeginPaint()
 {
-    if (sectionDC) return sectionDC.get();
-    if (paintDC != nullptr) {
+    if (m_sectionDC) return m_sectionDC.get();
+    if (m_paintDC != nullptr) {
         Auxiliary::GetErrorStream().Out(
             "CFastPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された");
         return nullptr;
     }
-    if (!surface) return nullptr;
+    if (!m_surface) return nullptr;
     HDC dc = nullptr;
-    if (surface->GetDC(&dc) != platform::kDisplayOk) return nullptr;
-    paintDC = dc;
+    if (m_surface->GetDC(&dc) != platform::kDisplayOk) return nullptr;
+    m_paintDC = dc;
     return dc;
 }
 
 void CFastPlane::EndPaint()
 {
-    if (sectionDC) return;
-    if (paintDC == nullptr) {
+    if (m_sectionDC) return;
+    if (m_paintDC == nullptr) {
         Auxiliary::GetErrorStream().Out(
             "CFastPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された");
         return;
     }
-    if (surface && surface->ReleaseDC(paintDC) == platform::kDisplayOk) paintDC = nullptr;
+    if (m_surface && m_surface->ReleaseDC(m_paintDC) == platform::kDisplayOk) m_paintDC = nullptr;
 }
 
 } // namespace zelvoranGameSDK3rd::Draw

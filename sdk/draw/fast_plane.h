@@ -69,7 +69,7 @@ public:
     // 0 done, 1 not possible, 2 the driver refused the surface.
     virtual int CreateSurface(std::int32_t width, std::int32_t height, bool alpha);
     virtual int SetOption(std::int32_t, std::int32_t) { return 0; }
-    virtual bool HasAlpha() { return hasAlpha; }
+    virtual bool HasAlpha() { return m_hasAlpha; }
     // Rebuilds the plane after a display change or a lost surface: 0 done, else the reload's result.
     virtual int OnChangeDisplay();
     // Run after a rebuild; text planes draw their text again.
@@ -94,17 +94,17 @@ public:
     void EndPaint();
 
     // The driver surface (null for memory planes).
-    platform::DisplaySurface* GetDisplaySurface() const { return surface.get(); }
-    const ZTL::string& GetFileName() const { return fileName; }
-    bool IsEmulated555() const { return emulated555; }
-    bool OwnsMemory() const { return ownsMemory; }
-    bool IsAllowPalettised() const { return allowPalettised; }
-    bool IsDisplayPlane() const { return displayPlane; }
-    IPlaneOwner* GetOwner() const { return owner; }
-    void SetSystemMemory(bool on) { systemMemory = on; }
-    void SetWantAlpha(bool on) { wantAlpha = on; }
-    void SetKeepContents(bool on) { keepContents = on; }
-    void SetGdiCapable(bool on) { gdiCapable = on; }
+    platform::DisplaySurface* GetDisplaySurface() const { return m_surface.get(); }
+    const ZTL::string& GetFileName() const { return m_fileName; }
+    bool IsEmulated555() const { return m_emulated555; }
+    bool OwnsMemory() const { return m_ownsMemory; }
+    bool IsAllowPalettised() const { return m_allowPalettised; }
+    bool IsDisplayPlane() const { return m_displayPlane; }
+    IPlaneOwner* GetOwner() const { return m_owner; }
+    void SetSystemMemory(bool on) { m_systemMemory = on; }
+    void SetWantAlpha(bool on) { m_wantAlpha = on; }
+    void SetKeepContents(bool on) { m_keepContents = on; }
+    void SetGdiCapable(bool on) { m_gdiCapable = on; }
 
 protected:
     // The device this plane belongs to: its owner, or the calling thread's.
@@ -118,30 +118,30 @@ protected:
     void Register();
     void ResetKey();
 
-    std::unique_ptr<platform::DisplaySurface> surface;
-    std::unique_ptr<platform::DibSection> dibSection;
-    std::unique_ptr<platform::DeviceContext> sectionDC;
-    HDC paintDC = nullptr;
-    bool emulated555 = false;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    ZTL::string fileName;
-    bool systemMemory = true;
-    bool hasAlpha = false;
-    bool wantAlpha = false;
-    bool keepContents = false;
-    bool ownsMemory = false;
-    bool allowPalettised = false;
-    bool gdiCapable = false;
-    bool displayPlane = false;
-    bool primary = false;
-    IPlaneOwner* owner = nullptr;
-    bool busy = false;
+    std::unique_ptr<platform::DisplaySurface> m_surface;
+    std::unique_ptr<platform::DibSection> m_dibSection;
+    std::unique_ptr<platform::DeviceContext> m_sectionDC;
+    HDC m_paintDC = nullptr;
+    bool m_emulated555 = false;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    ZTL::string m_fileName;
+    bool m_systemMemory = true;
+    bool m_hasAlpha = false;
+    bool m_wantAlpha = false;
+    bool m_keepContents = false;
+    bool m_ownsMemory = false;
+    bool m_allowPalettised = false;
+    bool m_gdiCapable = false;
+    bool m_displayPlane = false;
+    bool m_primary = false;
+    IPlaneOwner* m_owner = nullptr;
+    bool m_busy = false;
 
 private:
     friend class CFastDraw;
     // The device whose list holds this plane (null when in none).
-    IPlaneOwner* registeredWith = nullptr;
+    IPlaneOwner* m_registeredWith = nullptr;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -101,7 +101,7 @@ ZTL::smart_ptr<IGraphicLoader> CreateGraphicLoader()
 int CGraphicLoader::Load(Auxiliary::IFile& source)
 {
     Release();
-    file = &source;
+    m_file = &source;
     if (LoadBMP(source) == 0 || LoadZGA(source) == 0 || LoadOLE(source) == 0 || LoadSPI(source) == 0)
         return 0;
     return 1;
@@ -109,20 +109,20 @@ int CGraphicLoader::Load(Auxiliary::IFile& source)
 
 int CGraphicLoader::LoadBMP(Auxiliary::IFile& source)
 {
-    file = &source;
+    m_file = &source;
     const auto* memory = static_cast<const std::uint8_t*>(source.GetMemory());
     const std::uint32_t size = source.GetSize();
     if (!memory || size < kBmpHeadersSize || memory[0] != 'B' || memory[1] != 'M') return 1;
-    bmpFile = memory;
-    bmpInfo = memory + platform::kBmpFileHeaderSize;
+    m_bmpFile = memory;
+    m_bmpInfo = memory + platform::kBmpFileHeaderSize;
     // The offset is only recorded here; every use checks it against the file's length.
-    bmpBits = memory + std::min<std::uint32_t>(ReadU32(memory + platform::kBmpBitsOffsetField), size);
+    m_bmpBits = memory + std::min<std::uint32_t>(ReadU32(memory + platform::kBmpBitsOffsetField), size);
     return 0;
 }
 
 int CGraphicLoader::LoadZGA(Auxiliary::IFile& source)
 {
-    file = &source;
+    m_file = &source;
     ZTL::string suffix = Auxiliary::CFile::GetSuffix(source.GetName());
     Auxiliary::StringToLower(suffix);
     if (suffix.compare("zga") != 0) return 1;
@@ -145,16 +145,16 @@ int CGraphicLoader::LoadZGA(Auxiliary::IFile& source)
     } else if (stored < raw) {
         return 2;
     }
-    zgaWidth = header.width;
-    zgaHeight = header.height;
-    zga = true;
+    m_zgaWidth = header.width;
+    m_zgaHeight = header.height;
+    m_zga = true;
     return 0;
 }
 
 int CGraphicLoader::LoadOLE(Auxiliary::IFile& source)
 {
-    picture = platform::Picture::Decode(source.GetMemory(), source.GetSize());
-    if (!picture) {
+    m_picture = platform::Picture::Decode(source.GetMemory(), source.GetSize());
+    if (!m_picture) {
         Release();
         return 2;
     }
@@ -172,16 +172,19 @@ int CGraphicLoader::LoadSPI(Auxiliary::IFile& source)
     std::string host(path.c_str(), path.size());
     host.replace(host.size() - 4, 4, ".so");
     // A refused picture decoder has forgotten the file; the plug-in reads it again later.
-    file = &source;
-    plugin = platform::LoadLibrary(host);
-    if (!plugin) return 1;
-    isSupported = reinterpret_cast<ImagePluginIsSupported>(platform::GetLibrarySymbol(plugin, "IsSupported"));
-    getPictureInfo =
-        reinterpret_cast<ImagePluginGetPictureInfo>(platform::GetLibrarySymbol(plugin, "GetPictureInfo"));
-    getPicture = reinterpret_cast<ImagePluginGetPicture>(platform::GetLibrarySymbol(plugin, "GetPicture"));
+    m_file = &source;
+    m_plugin = platform::LoadLibrary(host);
+    if (!m_plugin) return 1;
+    m_isSupported =
+        reinterpret_cast<ImagePluginIsSupported>(platform::GetLibrarySymbol(m_plugin, "IsSupported"));
+    m_getPictureInfo =
+        reinterpret_cast<ImagePluginGetPictureInfo>(platform::GetLibrarySymbol(m_plugin, "GetPictureInfo"));
+    m_getPicture =
+        reinterpret_cast<ImagePluginGetPicture>(platform::GetLibrarySymbol(m_plugin, "GetPicture"));
     if (source.GetSize() < kPluginHeadSize) return 1;
     // A library without the three exports cannot decode anything.
-    if (!isSupported || !getPictureInfo || !getPicture || isSupported(nullptr, source.GetMemory()) == 0) {
+    if (!m_isSupported || !m_getPictureInfo || !m_getPicture ||
+        m_isSupported(nullptr, source.GetMemory()) == 0) {
         Release();
         return 1;
     }
@@ -190,31 +193,31 @@ int CGraphicLoader::LoadSPI(Auxiliary::IFile& source)
 
 bool CGraphicLoader::ViewBMP(platform::BitmapView& view) const
 {
-    return bmpFile && file && platform::ReadBitmapFile(bmpFile, file->GetSize(), view);
+    return m_bmpFile && m_file && platform::ReadBitmapFile(m_bmpFile, m_file->GetSize(), view);
 }
 
 int CGraphicLoader::GetSize(int& w, int& h)
 {
-    if (bmpFile) {
+    if (m_bmpFile) {
         platform::BitmapView view;
         if (!ViewBMP(view)) return 1;
         w = view.width;
         h = view.height; // a top-down picture stores its height negated
         return 0;
     }
-    if (zga) {
-        w = zgaWidth;
-        h = zgaHeight;
+    if (m_zga) {
+        w = m_zgaWidth;
+        h = m_zgaHeight;
         return 0;
     }
-    if (picture) {
-        w = platform::MulDiv(picture->WidthHimetric(), platform::ScreenPixelsPerInchX(), 2540);
-        h = platform::MulDiv(picture->HeightHimetric(), platform::ScreenPixelsPerInchY(), 2540);
+    if (m_picture) {
+        w = platform::MulDiv(m_picture->WidthHimetric(), platform::ScreenPixelsPerInchX(), 2540);
+        h = platform::MulDiv(m_picture->HeightHimetric(), platform::ScreenPixelsPerInchY(), 2540);
         return 0;
     }
-    if (plugin && getPictureInfo && file) {
+    if (m_plugin && m_getPictureInfo && m_file) {
         SImagePluginInfo info{};
-        getPictureInfo(static_cast<const char*>(file->GetMemory()), file->GetSize(), 1, &info);
+        m_getPictureInfo(static_cast<const char*>(m_file->GetMemory()), m_file->GetSize(), 1, &info);
         w = info.width;
         h = info.height;
         return 0;
@@ -224,15 +227,15 @@ int CGraphicLoader::GetSize(int& w, int& h)
 
 int CGraphicLoader::DecodeInto(CSurfaceInfo& info)
 {
-    if (bmpFile) return DecodeBMP(info);
-    if (zga) return DecodeZGA(info);
+    if (m_bmpFile) return DecodeBMP(info);
+    if (m_zga) return DecodeZGA(info);
     return -1;
 }
 
 int CGraphicLoader::DecodeBMP(CSurfaceInfo& info)
 {
     // The compression field lies inside the 54 bytes every accepted BMP has.
-    if (ReadU32(bmpInfo + platform::kBmpInfoCompression) != platform::kBitmapRgb) return 2;
+    if (ReadU32(m_bmpInfo + platform::kBmpInfoCompression) != platform::kBitmapRgb) return 2;
     platform::BitmapView view;
     if (!ViewBMP(view)) return 3;
     if (view.bitCount != 16 && view.bitCount != 24) return 3;
@@ -250,10 +253,10 @@ int CGraphicLoader::DecodeBMP(CSurfaceInfo& info)
 int CGraphicLoader::DecodeZGA(CSurfaceInfo& info)
 {
     int w = 0, h = 0;
-    if (GetSize(w, h) != 0 || !file) return -1;
+    if (GetSize(w, h) != 0 || !m_file) return -1;
     if (!info.pixels) return 3;
-    const auto* memory = static_cast<const std::uint8_t*>(file->GetMemory());
-    const std::uint32_t size = file->GetSize();
+    const auto* memory = static_cast<const std::uint8_t*>(m_file->GetMemory());
+    const std::uint32_t size = m_file->GetSize();
     const SZgaHeader header = ReadZgaHeader(memory);
     const std::uint8_t* data = memory + kZgaHeaderSize;
     const std::uint32_t stored = size - kZgaHeaderSize;
@@ -285,27 +288,27 @@ int CGraphicLoader::DecodeZGA(CSurfaceInfo& info)
 int CGraphicLoader::Render(HDC dc)
 {
     if (!dc) return 1;
-    if (bmpFile) {
+    if (m_bmpFile) {
         platform::BitmapView view;
         if (!ViewBMP(view)) return 1;
         return platform::DrawBitmap(*dc, 0, 0, view) > 0 ? 0 : 1;
     }
     int w = 0, h = 0;
-    if (picture) {
+    if (m_picture) {
         if (GetSize(w, h) != 0) return 1;
-        return platform::DrawPicture(*dc, *picture, 0, 0, w, h) ? 0 : 1;
+        return platform::DrawPicture(*dc, *m_picture, 0, 0, w, h) ? 0 : 1;
     }
-    if (plugin && getPicture && file) {
+    if (m_plugin && m_getPicture && m_file) {
         FreeSPIMemory();
-        if (getPicture(static_cast<const char*>(file->GetMemory()), file->GetSize(), 1, &pluginInfo,
-                       &pluginBits, nullptr, 0) != 0) {
+        if (m_getPicture(static_cast<const char*>(m_file->GetMemory()), m_file->GetSize(), 1, &m_pluginInfo,
+                         &m_pluginBits, nullptr, 0) != 0) {
             Release();
             return 1;
         }
         GetSize(w, h);
         platform::BitmapView view;
         int drawn = 0;
-        if (platform::ReadBitmapBlocks(pluginInfo, pluginBits, view))
+        if (platform::ReadBitmapBlocks(m_pluginInfo, m_pluginBits, view))
             drawn = platform::DrawBitmap(*dc, 0, 0, view);
         FreeSPIMemory();
         if (drawn == 0) {
@@ -319,8 +322,8 @@ int CGraphicLoader::Render(HDC dc)
 
 int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
 {
-    if (!bmpFile || !file) return 1;
-    const std::uint32_t bitCount = ReadU16(bmpInfo + platform::kBmpInfoBitCount);
+    if (!m_bmpFile || !m_file) return 1;
+    const std::uint32_t bitCount = ReadU16(m_bmpInfo + platform::kBmpInfoBitCount);
     if (bitCount > 8) return 2;
     for (int i = 0; i < kStaticColors; ++i) {
         palette[i] = {static_cast<std::uint8_t>(i), 0, 0, PC_EXPLICIT};
@@ -345,8 +348,8 @@ int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
         break;
     }
     // The colour table follows the 40-byte header; entries past the end of the file are not read.
-    const std::uint8_t* table = bmpInfo + platform::kBmpInfoHeaderSize;
-    const std::uint32_t available = (file->GetSize() - kBmpHeadersSize) / 4;
+    const std::uint8_t* table = m_bmpInfo + platform::kBmpInfoHeaderSize;
+    const std::uint32_t available = (m_file->GetSize() - kBmpHeadersSize) / 4;
     for (int i = 0; i < kPictureColors; ++i) {
         PALETTEENTRY& entry = palette[kStaticColors + i];
         if (i < colors && static_cast<std::uint32_t>(i) < available) {
@@ -361,31 +364,31 @@ int CGraphicLoader::GetPalette(PALETTEENTRY palette[256])
 
 void CGraphicLoader::FreeSPIMemory()
 {
-    std::free(pluginBits);
-    std::free(pluginInfo);
-    pluginBits = nullptr;
-    pluginInfo = nullptr;
+    std::free(m_pluginBits);
+    std::free(m_pluginInfo);
+    m_pluginBits = nullptr;
+    m_pluginInfo = nullptr;
 }
 
 int CGraphicLoader::Release()
 {
-    bmpFile = nullptr;
-    bmpInfo = nullptr;
-    bmpBits = nullptr;
-    if (picture) {
-        picture.reset();
+    m_bmpFile = nullptr;
+    m_bmpInfo = nullptr;
+    m_bmpBits = nullptr;
+    if (m_picture) {
+        m_picture.reset();
         return 0;
     }
-    if (plugin) platform::FreeLibrary(plugin);
-    plugin = nullptr;
-    isSupported = nullptr;
-    getPictureInfo = nullptr;
-    getPicture = nullptr;
+    if (m_plugin) platform::FreeLibrary(m_plugin);
+    m_plugin = nullptr;
+    m_isSupported = nullptr;
+    m_getPictureInfo = nullptr;
+    m_getPicture = nullptr;
     FreeSPIMemory();
-    zga = false;
-    zgaWidth = 0;
-    zgaHeight = 0;
-    file = nullptr;
+    m_zga = false;
+    m_zgaWidth = 0;
+    m_zgaHeight = 0;
+    m_file = nullptr;
     return 0;
 }
 

@@ -72,7 +72,7 @@ public:
 
     int Load(Auxiliary::IFile& file) override;
     int GetSize(int& width, int& height) override;
-    bool IsZGA() override { return zga; }
+    bool IsZGA() override { return m_zga; }
     int Render(HDC dc) override;
     int DecodeInto(CSurfaceInfo& info) override;
     int Release() override;
@@ -94,20 +94,20 @@ private:
     // The checked view of the held BMP; false when its headers, palette or pixels do not fit the file.
     bool ViewBMP(platform::BitmapView& view) const;
 
-    const std::uint8_t* bmpFile = nullptr;
-    const std::uint8_t* bmpInfo = nullptr;
-    const std::uint8_t* bmpBits = nullptr;
-    bool zga = false;
-    std::int32_t zgaWidth = 0;
-    std::int32_t zgaHeight = 0;
-    std::unique_ptr<platform::Picture> picture;
-    platform::LibraryHandle plugin = nullptr;
-    ImagePluginIsSupported isSupported = nullptr;
-    ImagePluginGetPictureInfo getPictureInfo = nullptr;
-    ImagePluginGetPicture getPicture = nullptr;
-    Auxiliary::IFile* file = nullptr;
-    void* pluginBits = nullptr;
-    void* pluginInfo = nullptr;
+    const std::uint8_t* m_bmpFile = nullptr;
+    const std::uint8_t* m_bmpInfo = nullptr;
+    const std::uint8_t* m_bmpBits = nullptr;
+    bool m_zga = false;
+    std::int32_t m_zgaWidth = 0;
+    std::int32_t m_zgaHeight = 0;
+    std::unique_ptr<platform::Picture> m_picture;
+    platform::LibraryHandle m_plugin = nullptr;
+    ImagePluginIsSupported m_isSupported = nullptr;
+    ImagePluginGetPictureInfo m_getPictureInfo = nullptr;
+    ImagePluginGetPicture m_getPicture = nullptr;
+    Auxiliary::IFile* m_file = nullptr;
+    void* m_pluginBits = nullptr;
+    void* m_pluginInfo = nullptr;
 };
 
 // Makes graphic loaders; the installed factory decides which class every new loader has. Its creation

@@ -6,18 +6,18 @@ namespace zelvoranGameSDK3rd::Draw {
 
 void CLayerList::Remove(ILayer* layer)
 {
-    layers.erase(std::remove(layers.begin(), layers.end(), layer), layers.end());
+    m_layers.erase(std::remove(m_layers.begin(), m_layers.end(), layer), m_layers.end());
 }
 
 void CLayerList::OnDraw(platform::DeviceContext* dc)
 {
-    for (ILayer* layer : layers)
+    for (ILayer* layer : m_layers)
         if (layer->enabled) layer->OnDraw(dc);
 }
 
 void CLayerList::OnDraw(ISurface* plane)
 {
-    for (ILayer* layer : layers)
+    for (ILayer* layer : m_layers)
         if (layer->enabled) layer->OnDraw(plane);
 }
 

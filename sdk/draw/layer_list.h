@@ -39,15 +39,15 @@ public:
 class CLayerList : public ILayerList
 {
 public:
-    void Add(ILayer* layer) override { layers.push_back(layer); }
+    void Add(ILayer* layer) override { m_layers.push_back(layer); }
     void Remove(ILayer* layer) override;
-    void Clear() override { layers.clear(); }
-    bool IsEmpty() override { return layers.empty(); }
+    void Clear() override { m_layers.clear(); }
+    bool IsEmpty() override { return m_layers.empty(); }
     void OnDraw(platform::DeviceContext* dc) override;
     void OnDraw(ISurface* plane) override;
 
 private:
-    std::vector<ILayer*> layers;
+    std::vector<ILayer*> m_layers;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -23,7 +23,7 @@ Thread::ThreadLocal<ZTL::smart_ptr<IPlaneFactory>>& ThreadFactories()
 
 ISurface* CPlaneFactoryFastPlane::CreatePlane()
 {
-    return new CFastPlane(fastDraw);
+    return new CFastPlane(m_fastDraw);
 }
 
 CFastDraw* GetThreadFastDraw()

@@ -20,11 +20,11 @@ public:
 class CPlaneFactoryFastPlane : public IPlaneFactory
 {
 public:
-    explicit CPlaneFactoryFastPlane(CFastDraw* device) : fastDraw(device) {}
+    explicit CPlaneFactoryFastPlane(CFastDraw* device) : m_fastDraw(device) {}
     ISurface* CreatePlane() override;
 
 private:
-    CFastDraw* fastDraw;
+    CFastDraw* m_fastDraw;
 };
 
 // The calling thread's display device; null when it has none.

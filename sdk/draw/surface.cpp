@@ -4,13 +4,13 @@
 
 namespace zelvoranGameSDK3rd::Draw {
 
-ISurface::ISurface() : info_(new CSurfaceInfo)
+ISurface::ISurface() : m_info(new CSurfaceInfo)
 {}
 
 ISurface::~ISurface()
 {
-    attached_.release();
-    info_.release();
+    m_attached.release();
+    m_info.release();
 }
 
 int ISurface::Blt(std::int32_t op, const CSurfaceInfo* source, const SBltInfo* info, const void* param)
@@ -52,24 +52,24 @@ int ISurface::InvertEffect(const RECT* rect)
 
 int ISurface::SetColorKey(std::uint32_t color)
 {
-    keyFromPixel_ = false;
-    colorKey_ = color;
+    m_keyFromPixel = false;
+    m_colorKey = color;
     GetSurfaceInfo()->colorKey = GetColorKey();
     return 0;
 }
 
 std::uint32_t ISurface::GetColorKey()
 {
-    return colorKey_;
+    return m_colorKey;
 }
 
 int ISurface::SetColorKeyFromPixel(std::int32_t x, std::int32_t y)
 {
-    keyFromPixel_ = true;
-    keyPixelX_ = x;
-    keyPixelY_ = y;
-    const int result = GetSurfaceInfo()->ReadPixel(x, y, &colorKey_);
-    GetSurfaceInfo()->colorKey = colorKey_;
+    m_keyFromPixel = true;
+    m_keyPixelX = x;
+    m_keyPixelY = y;
+    const int result = GetSurfaceInfo()->ReadPixel(x, y, &m_colorKey);
+    GetSurfaceInfo()->colorKey = m_colorKey;
     return result;
 }
 
@@ -111,12 +111,12 @@ int ISurface::Release()
 
 const CSurfaceInfo* ISurface::GetSurfaceInfo() const
 {
-    return &*info_;
+    return &*m_info;
 }
 
 CSurfaceInfo* ISurface::GetSurfaceInfo()
 {
-    return &*info_;
+    return &*m_info;
 }
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -67,13 +67,13 @@ public:
     virtual ZTL::smart_ptr<ISurface> NewPlane() = 0;
 
 protected:
-    ZTL::smart_ptr<CSurfaceInfo> info_;
+    ZTL::smart_ptr<CSurfaceInfo> m_info;
     // A second counted handle that the surface only releases.
-    ZTL::smart_ptr<CSurfaceInfo> attached_;
-    bool keyFromPixel_ = false;
-    std::int32_t keyPixelX_ = 0;
-    std::int32_t keyPixelY_ = 0;
-    std::uint32_t colorKey_ = 0;
+    ZTL::smart_ptr<CSurfaceInfo> m_attached;
+    bool m_keyFromPixel = false;
+    std::int32_t m_keyPixelX = 0;
+    std::int32_t m_keyPixelY = 0;
+    std::uint32_t m_colorKey = 0;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

@@ -101,15 +101,15 @@ public:
 class CSurfaceLockGuard
 {
 public:
-    explicit CSurfaceLockGuard(CSurfaceInfo* info) : info_(info), result_(info->Lock()) {}
-    ~CSurfaceLockGuard() { info_->Unlock(); }
+    explicit CSurfaceLockGuard(CSurfaceInfo* info) : m_info(info), m_result(info->Lock()) {}
+    ~CSurfaceLockGuard() { m_info->Unlock(); }
     CSurfaceLockGuard(const CSurfaceLockGuard&) = delete;
     CSurfaceLockGuard& operator=(const CSurfaceLockGuard&) = delete;
-    bool Failed() const { return result_ != 0; }
+    bool Failed() const { return m_result != 0; }
 
 private:
-    CSurfaceInfo* info_;
-    int result_;
+    CSurfaceInfo* m_info;
+    int m_result;
 };
 
 } // namespace zelvoranGameSDK3rd::Draw

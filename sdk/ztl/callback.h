@@ -29,55 +29,55 @@ public:
 class function_callback_vg0 : public function_callback_v
 {
 public:
-    explicit function_callback_vg0(void (*function)()) : function_(function) {}
-    void run() override { function_(); }
+    explicit function_callback_vg0(void (*function)()) : m_function(function) {}
+    void run() override { m_function(); }
 
 private:
-    void (*function_)();
+    void (*m_function)();
 };
 
 template <class T> class function_callback_vm0 : public function_callback_v
 {
 public:
-    function_callback_vm0(T* object, void (T::*member)()) : object_(object), member_(member) {}
-    void run() override { (object_->*member_)(); }
-    void bind(void* object) override { object_ = static_cast<T*>(object); }
+    function_callback_vm0(T* object, void (T::*member)()) : m_object(object), m_member(member) {}
+    void run() override { (m_object->*m_member)(); }
+    void bind(void* object) override { m_object = static_cast<T*>(object); }
 
 private:
-    T* object_;
-    void (T::*member_)();
+    T* m_object;
+    void (T::*m_member)();
 };
 
 template <class T, class A> class function_callback_vm1 : public function_callback_v
 {
 public:
     function_callback_vm1(T* object, void (T::*member)(A), A argument)
-        : object_(object), member_(member), argument_(argument)
+        : m_object(object), m_member(member), m_argument(argument)
     {}
-    void run() override { (object_->*member_)(argument_); }
-    void bind(void* object) override { object_ = static_cast<T*>(object); }
+    void run() override { (m_object->*m_member)(m_argument); }
+    void bind(void* object) override { m_object = static_cast<T*>(object); }
 
 private:
-    T* object_;
-    void (T::*member_)(A);
-    A argument_;
+    T* m_object;
+    void (T::*m_member)(A);
+    A m_argument;
 };
 
 template <class T, class A> class function_callback_rm1 : public function_callback_r
 {
 public:
     function_callback_rm1(T* object, bool (T::*member)(A), A argument)
-        : object_(object), member_(member), argument_(argument)
+        : m_object(object), m_member(member), m_argument(argument)
     {}
-    void run() override { result_ = (object_->*member_)(argument_); }
-    void bind(void* object) override { object_ = static_cast<T*>(object); }
-    bool getResult() const override { return result_; }
+    void run() override { m_result = (m_object->*m_member)(m_argument); }
+    void bind(void* object) override { m_object = static_cast<T*>(object); }
+    bool getResult() const override { return m_result; }
 
 private:
-    bool result_ = false;
-    T* object_;
-    bool (T::*member_)(A);
-    A argument_;
+    bool m_result = false;
+    T* m_object;
+    bool (T::*m_member)(A);
+    A m_argument;
 };
 
 } // namespace zelvoranGameSDK3rd::ZTL

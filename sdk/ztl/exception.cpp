@@ -17,19 +17,19 @@ basic_string CIndexOutOfBoundsException::getMessage() const
     return "配列範囲外へのメモリへのアクセス";
 }
 
-CRuntimeException::CRuntimeException(const basic_string& message) : message_(message)
+CRuntimeException::CRuntimeException(const basic_string& message) : m_message(message)
 {
-    if (message_.empty()) message_ = "実行時例外（範囲外の数値が指定されている)";
+    if (m_message.empty()) m_message = "実行時例外（範囲外の数値が指定されている)";
 }
 
 basic_string CRuntimeException::getMessage() const
 {
-    return message_;
+    return m_message;
 }
 
 basic_string CSyntaxException::getMessage() const
 {
-    return message_;
+    return m_message;
 }
 
 basic_string CInterruptedException::getMessage() const

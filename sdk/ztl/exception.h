@@ -33,17 +33,17 @@ public:
     basic_string getMessage() const override;
 
 private:
-    basic_string message_;
+    basic_string m_message;
 };
 
 class CSyntaxException : public CException
 {
 public:
-    explicit CSyntaxException(const basic_string& message) : message_(message) {}
+    explicit CSyntaxException(const basic_string& message) : m_message(message) {}
     basic_string getMessage() const override;
 
 private:
-    basic_string message_;
+    basic_string m_message;
 };
 
 class CInterruptedException : public CException

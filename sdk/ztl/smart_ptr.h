@@ -52,17 +52,18 @@ template <class T> class smart_ptr
 public:
     smart_ptr() = default;
     explicit smart_ptr(T* p) { add(p); }
-    smart_ptr(const smart_ptr& other) : pointer_(other.pointer_), index_(other.index_), holder_(other.holder_)
+    smart_ptr(const smart_ptr& other)
+        : m_pointer(other.m_pointer), m_index(other.m_index), m_holder(other.m_holder)
     {
-        if (holder_ != nullptr) ++holder_->referenceCount;
+        if (m_holder != nullptr) ++m_holder->referenceCount;
     }
     // Shares the holder of a pointer to a derived class.
     template <class U>
     requires(std::is_convertible_v<U*, T*> && !std::is_same_v<U, T>)
         smart_ptr(const smart_ptr<U>& other) // NOLINT: implicit like a plain pointer upcast
-        : pointer_(other.rawPointer()), index_(other.rawIndex()), holder_(other.rawHolder())
+        : m_pointer(other.rawPointer()), m_index(other.rawIndex()), m_holder(other.rawHolder())
     {
-        if (holder_ != nullptr) ++holder_->referenceCount;
+        if (m_holder != nullptr) ++m_holder->referenceCount;
     }
     ~smart_ptr() { release(); }
 
@@ -75,23 +76,23 @@ public:
     void assign(const smart_ptr& other)
     {
         if (&other == this) return;
-        ref_object* holder = other.holder_;
+        ref_object* holder = other.m_holder;
         if (holder != nullptr) ++holder->referenceCount; // before release: other may die with it
-        T* pointer = other.pointer_;
-        std::uint32_t index = other.index_;
+        T* pointer = other.m_pointer;
+        std::uint32_t index = other.m_index;
         release();
-        pointer_ = pointer;
-        index_ = index;
-        holder_ = holder;
+        m_pointer = pointer;
+        m_index = index;
+        m_holder = holder;
     }
 
     // Drops this reference; the last one deletes an owned object, then the holder.
     void release()
     {
-        if (holder_ == nullptr) return;
-        ref_object* holder = holder_;
-        pointer_ = nullptr;
-        holder_ = nullptr;
+        if (m_holder == nullptr) return;
+        ref_object* holder = m_holder;
+        m_pointer = nullptr;
+        m_holder = nullptr;
         if (--holder->referenceCount == 0) {
             if (holder->owned) holder->deleteObject();
             delete holder;
@@ -105,9 +106,9 @@ public:
     {
         auto* holder = new nonarray_ref_object<U>(p, owned, sizeof(T));
         release();
-        pointer_ = p;
-        index_ = 0;
-        holder_ = holder;
+        m_pointer = p;
+        m_index = 0;
+        m_holder = holder;
     }
 
     // Attaches an array of n elements; with n = 0 no holder is made.
@@ -115,9 +116,9 @@ public:
     {
         ref_object* holder = n != 0 ? new array_ref_object<T>(p, n, sizeof(T)) : nullptr;
         release();
-        pointer_ = p;
-        index_ = 0;
-        holder_ = holder;
+        m_pointer = p;
+        m_index = 0;
+        m_holder = holder;
     }
 
     // A fresh array of n elements, not cleared; n of 0 or below leaves the pointer empty.
@@ -131,47 +132,47 @@ public:
 
     T* operator->() const
     {
-        if (pointer_ == nullptr) throw CNullPointerException();
-        if (index_ >= count()) throw CIndexOutOfBoundsException();
-        return element(index_);
+        if (m_pointer == nullptr) throw CNullPointerException();
+        if (m_index >= count()) throw CIndexOutOfBoundsException();
+        return element(m_index);
     }
     T& operator*() const { return *operator->(); }
     T& operator[](std::uint32_t i) const
     {
-        if (pointer_ == nullptr) throw CNullPointerException();
-        if (std::uint64_t{index_} + i >= count()) throw CIndexOutOfBoundsException();
-        return *element(index_ + i);
+        if (m_pointer == nullptr) throw CNullPointerException();
+        if (std::uint64_t{m_index} + i >= count()) throw CIndexOutOfBoundsException();
+        return *element(m_index + i);
     }
 
     // The designated element without checks; null when empty.
-    T* get() const { return pointer_ == nullptr ? nullptr : element(index_); }
-    bool isNull() const { return pointer_ == nullptr; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-    std::uint32_t getIndex() const { return index_; }
-    void setIndex(std::uint32_t index) { index_ = index; }
-    std::int32_t getRefCount() const { return holder_ != nullptr ? holder_->referenceCount : 0; }
+    T* get() const { return m_pointer == nullptr ? nullptr : element(m_index); }
+    bool isNull() const { return m_pointer == nullptr; }
+    explicit operator bool() const { return m_pointer != nullptr; }
+    std::uint32_t getIndex() const { return m_index; }
+    void setIndex(std::uint32_t index) { m_index = index; }
+    std::int32_t getRefCount() const { return m_holder != nullptr ? m_holder->referenceCount : 0; }
     std::uint32_t getElementCount() const { return count(); }
 
     friend bool operator==(const smart_ptr& a, const smart_ptr& b) { return a.get() == b.get(); }
 
     // For the converting constructor.
-    T* rawPointer() const { return pointer_; }
-    std::uint32_t rawIndex() const { return index_; }
-    ref_object* rawHolder() const { return holder_; }
+    T* rawPointer() const { return m_pointer; }
+    std::uint32_t rawIndex() const { return m_index; }
+    ref_object* rawHolder() const { return m_holder; }
 
 private:
-    std::uint32_t count() const { return holder_ != nullptr ? holder_->elementCount : 0; }
+    std::uint32_t count() const { return m_holder != nullptr ? m_holder->elementCount : 0; }
     T* element(std::uint32_t i) const
     {
-        if (i == 0) return pointer_;
-        const std::uint32_t size = holder_ != nullptr ? holder_->elementSize : sizeof(T);
-        return reinterpret_cast<T*>(reinterpret_cast<char*>(const_cast<std::remove_cv_t<T>*>(pointer_)) +
+        if (i == 0) return m_pointer;
+        const std::uint32_t size = m_holder != nullptr ? m_holder->elementSize : sizeof(T);
+        return reinterpret_cast<T*>(reinterpret_cast<char*>(const_cast<std::remove_cv_t<T>*>(m_pointer)) +
                                     std::uint64_t{i} * size);
     }
 
-    T* pointer_ = nullptr;
-    std::uint32_t index_ = 0;
-    ref_object* holder_ = nullptr;
+    T* m_pointer = nullptr;
+    std::uint32_t m_index = 0;
+    ref_object* m_holder = nullptr;
 };
 
 } // namespace zelvoranGameSDK3rd::ZTL

@@ -26,9 +26,9 @@ bool overlaps(const char* s, std::size_t n, const char* buf, std::size_t cap)
 
 basic_string::char_type basic_string::iterator::operator*() const
 {
-    if (owner_ == nullptr)
+    if (m_owner == nullptr)
         throw detail::null_pointer_exception("in ZTL::ZTLstring::basic_string::iterator::operator* () const");
-    return owner_->GetCString()[pos_];
+    return m_owner->GetCString()[m_pos];
 }
 
 basic_string::basic_string(const char_type* s)
@@ -43,15 +43,15 @@ basic_string::basic_string(const char_type* s, size_type n)
 
 basic_string::basic_string(const basic_string& other)
 {
-    if (&other != this) assign(other.GetCString(), other.length_);
+    if (&other != this) assign(other.GetCString(), other.m_length);
 }
 
 basic_string::basic_string(basic_string&& other) noexcept
-    : buffer_(other.buffer_), length_(other.length_), capacity_(other.capacity_)
+    : m_buffer(other.m_buffer), m_length(other.m_length), m_capacity(other.m_capacity)
 {
-    other.buffer_ = nullptr;
-    other.length_ = 0;
-    other.capacity_ = 0;
+    other.m_buffer = nullptr;
+    other.m_length = 0;
+    other.m_capacity = 0;
 }
 
 basic_string::~basic_string()
@@ -61,7 +61,7 @@ basic_string::~basic_string()
 
 basic_string& basic_string::operator=(const basic_string& other)
 {
-    if (&other != this) assign(other.GetCString(), other.length_);
+    if (&other != this) assign(other.GetCString(), other.m_length);
     return *this;
 }
 
@@ -69,19 +69,19 @@ basic_string& basic_string::operator=(basic_string&& other) noexcept
 {
     if (&other != this) {
         release();
-        buffer_ = other.buffer_;
-        length_ = other.length_;
-        capacity_ = other.capacity_;
-        other.buffer_ = nullptr;
-        other.length_ = 0;
-        other.capacity_ = 0;
+        m_buffer = other.m_buffer;
+        m_length = other.m_length;
+        m_capacity = other.m_capacity;
+        other.m_buffer = nullptr;
+        other.m_length = 0;
+        other.m_capacity = 0;
     }
     return *this;
 }
 
 const basic_string::char_type* basic_string::GetCString() const
 {
-    return buffer_ != nullptr ? buffer_ : emptyText;
+    return m_buffer != nullptr ? m_buffer : emptyText;
 }
 
 basic_string::char_type* basic_string::allocate(std::uint64_t needed, size_type* capacity)
@@ -96,10 +96,10 @@ basic_string::char_type* basic_string::allocate(std::uint64_t needed, size_type*
 
 void basic_string::release()
 {
-    delete[] buffer_;
-    buffer_ = nullptr;
-    length_ = 0;
-    capacity_ = 0;
+    delete[] m_buffer;
+    m_buffer = nullptr;
+    m_length = 0;
+    m_capacity = 0;
 }
 
 basic_string& basic_string::assign(const char_type* s, size_type n)
@@ -108,7 +108,7 @@ basic_string& basic_string::assign(const char_type* s, size_type n)
         release();
         return *this;
     }
-    if (length_ > 0 || buffer_ == nullptr) {
+    if (m_length > 0 || m_buffer == nullptr) {
         // Rebuild in a fresh buffer. The source is copied before the old buffer goes, so a
         // string can be assigned a part of itself.
         size_type cap = 0;
@@ -116,9 +116,9 @@ basic_string& basic_string::assign(const char_type* s, size_type n)
         std::memcpy(fresh, s, n);
         fresh[n] = 0;
         release();
-        buffer_ = fresh;
-        length_ = n;
-        capacity_ = cap;
+        m_buffer = fresh;
+        m_length = n;
+        m_capacity = cap;
         return *this;
     }
     return insert(0, s, n);
@@ -133,10 +133,10 @@ basic_string& basic_string::assign(const char_type* s)
 
 basic_string& basic_string::assign(const basic_string& s, size_type pos, size_type n)
 {
-    if (pos > s.length_)
+    if (pos > s.m_length)
         throw std::out_of_range(
             "in ZTL::ZTLstring::basic_string::assign(const self_type& s, size_type pos, size_type n)");
-    size_type count = s.length_ - pos;
+    size_type count = s.m_length - pos;
     if (n < count) count = n;
     return assign(s.GetCString() + pos, count);
 }
@@ -149,42 +149,42 @@ basic_string& basic_string::assignChar(char_type c)
 basic_string& basic_string::insert(size_type pos, const char_type* s, size_type n)
 {
     if (n == 0) return *this;
-    if (pos == npos || pos > length_) pos = length_;
+    if (pos == npos || pos > m_length) pos = m_length;
 
     // A source inside our own buffer is copied out first, so the result is as if it had been.
     std::unique_ptr<char_type[]> copy;
-    if (overlaps(s, n, buffer_, capacity_)) {
+    if (overlaps(s, n, m_buffer, m_capacity)) {
         copy.reset(new char_type[n]);
         std::memcpy(copy.get(), s, n);
         s = copy.get();
     }
 
-    if (buffer_ == nullptr) allocate_empty(n);
-    const std::uint64_t needed = std::uint64_t{length_} + n + 1;
-    if (needed <= capacity_) {
-        std::memmove(buffer_ + pos + n, buffer_ + pos, length_ - pos + 1);
-        std::memcpy(buffer_ + pos, s, n);
+    if (m_buffer == nullptr) allocate_empty(n);
+    const std::uint64_t needed = std::uint64_t{m_length} + n + 1;
+    if (needed <= m_capacity) {
+        std::memmove(m_buffer + pos + n, m_buffer + pos, m_length - pos + 1);
+        std::memcpy(m_buffer + pos, s, n);
     } else {
         size_type cap = 0;
         char_type* fresh = allocate(needed, &cap);
-        std::memcpy(fresh, buffer_, pos);
+        std::memcpy(fresh, m_buffer, pos);
         std::memcpy(fresh + pos, s, n);
-        std::memcpy(fresh + pos + n, buffer_ + pos, length_ - pos + 1);
-        delete[] buffer_;
-        buffer_ = fresh;
-        capacity_ = cap;
+        std::memcpy(fresh + pos + n, m_buffer + pos, m_length - pos + 1);
+        delete[] m_buffer;
+        m_buffer = fresh;
+        m_capacity = cap;
     }
-    length_ += n;
+    m_length += n;
     return *this;
 }
 
 void basic_string::allocate_empty(size_type n)
 {
     size_type cap = 0;
-    buffer_ = allocate(std::uint64_t{n} + 1, &cap);
-    capacity_ = cap;
-    length_ = 0;
-    buffer_[0] = 0;
+    m_buffer = allocate(std::uint64_t{n} + 1, &cap);
+    m_capacity = cap;
+    m_length = 0;
+    m_buffer[0] = 0;
 }
 
 basic_string& basic_string::insertChar(size_type pos, char_type c)
@@ -201,53 +201,53 @@ basic_string& basic_string::append(const char_type* s)
 
 basic_string& basic_string::append(const basic_string& s)
 {
-    if (s.length_ == 0) return *this;
-    return insert(npos, s.GetCString(), s.length_);
+    if (s.m_length == 0) return *this;
+    return insert(npos, s.GetCString(), s.m_length);
 }
 
 basic_string& basic_string::erase(size_type pos, size_type n)
 {
-    if (pos >= length_) return *this;
-    if (n == npos || n > length_ || pos + n > length_) {
-        n = length_ - pos;
+    if (pos >= m_length) return *this;
+    if (n == npos || n > m_length || pos + n > m_length) {
+        n = m_length - pos;
         if (pos == 0) {
             release();
             return *this;
         }
     }
-    std::memmove(buffer_ + pos, buffer_ + pos + n, length_ - pos - n + 1);
-    length_ -= n;
+    std::memmove(m_buffer + pos, m_buffer + pos + n, m_length - pos - n + 1);
+    m_length -= n;
     return *this;
 }
 
 void basic_string::reserve(size_type n)
 {
-    if (buffer_ == nullptr) {
+    if (m_buffer == nullptr) {
         allocate_empty(n);
         return;
     }
-    if (capacity_ > n) return;
+    if (m_capacity > n) return;
     size_type cap = 0;
     char_type* fresh = allocate(std::uint64_t{n} + 1, &cap);
-    std::memcpy(fresh, buffer_, length_ + 1);
-    delete[] buffer_;
-    buffer_ = fresh;
-    capacity_ = cap;
+    std::memcpy(fresh, m_buffer, m_length + 1);
+    delete[] m_buffer;
+    m_buffer = fresh;
+    m_capacity = cap;
 }
 
 basic_string& basic_string::replace(const basic_string& from, const basic_string& to, size_type count)
 {
-    if (from.length_ == 0 || length_ == 0 || count == 0) return *this;
+    if (from.m_length == 0 || m_length == 0 || count == 0) return *this;
     basic_string result;
     const char_type* text = GetCString();
     size_type done = 0;
     size_type copied = 0;
     size_type i = 0;
-    while (i + from.length_ <= length_ && done < count) {
-        if (std::memcmp(text + i, from.GetCString(), from.length_) == 0) {
+    while (i + from.m_length <= m_length && done < count) {
+        if (std::memcmp(text + i, from.GetCString(), from.m_length) == 0) {
             result.append(text + copied, i - copied);
             result.append(to);
-            i += from.length_;
+            i += from.m_length;
             copied = i;
             ++done;
         } else {
@@ -255,16 +255,16 @@ basic_string& basic_string::replace(const basic_string& from, const basic_string
         }
     }
     if (done == 0) return *this;
-    result.append(text + copied, length_ - copied);
+    result.append(text + copied, m_length - copied);
     return *this = std::move(result);
 }
 
 basic_string::size_type basic_string::find(const char_type* s, size_type pos) const
 {
     const size_type n = static_cast<size_type>(std::strlen(s));
-    if (pos > length_ || n > length_ - pos) return npos;
+    if (pos > m_length || n > m_length - pos) return npos;
     const char_type* text = GetCString();
-    for (size_type i = pos; i + n <= length_; ++i)
+    for (size_type i = pos; i + n <= m_length; ++i)
         if (std::memcmp(text + i, s, n) == 0) return i;
     return npos;
 }
@@ -288,22 +288,22 @@ int basic_string::compare(const char_type* s) const
     if (s == nullptr)
         throw detail::null_pointer_exception(
             "in ZTL::ZTLstring::basic_string::compare(const char_type* s) const");
-    return compareBytes(GetCString(), length_, s, std::strlen(s));
+    return compareBytes(GetCString(), m_length, s, std::strlen(s));
 }
 
 int basic_string::compare(size_type pos, size_type len, const basic_string& s) const
 {
-    if (pos >= length_)
+    if (pos >= m_length)
         throw std::out_of_range("in ZTL::ZTLstring::basic_string::compare(size_type pos, size_type len, "
                                 "const self_type& s) const");
-    size_type part = length_ - pos;
+    size_type part = m_length - pos;
     if (len < part) part = len;
-    return compareBytes(GetCString() + pos, part, s.GetCString(), s.length_);
+    return compareBytes(GetCString() + pos, part, s.GetCString(), s.m_length);
 }
 
 basic_string basic_string::substr(size_type pos, size_type n) const
 {
-    if (pos >= length_)
+    if (pos >= m_length)
         throw std::out_of_range(
             "in ZTL::ZTLstring::basic_string::substr(size_type pos = 0,size_type n = npos) const");
     basic_string result;
@@ -313,7 +313,7 @@ basic_string basic_string::substr(size_type pos, size_type n) const
 
 bool operator==(const basic_string& a, const basic_string& b)
 {
-    return a.length_ == b.length_ && std::memcmp(a.GetCString(), b.GetCString(), a.length_) == 0;
+    return a.m_length == b.m_length && std::memcmp(a.GetCString(), b.GetCString(), a.m_length) == 0;
 }
 
 basic_string operator+(const basic_string& a, const basic_string& b)

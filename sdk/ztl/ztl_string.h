@@ -11,11 +11,11 @@ namespace detail {
 class null_pointer_exception : public std::exception
 {
 public:
-    explicit null_pointer_exception(const char* message) : message_(message) {}
-    const char* what() const noexcept override { return message_; }
+    explicit null_pointer_exception(const char* message) : m_message(message) {}
+    const char* what() const noexcept override { return m_message; }
 
 private:
-    const char* message_;
+    const char* m_message;
 };
 } // namespace detail
 
@@ -31,18 +31,18 @@ public:
     {
     public:
         iterator() = default;
-        iterator(const basic_string* owner, size_type pos) : owner_(owner), pos_(pos) {}
+        iterator(const basic_string* owner, size_type pos) : m_owner(owner), m_pos(pos) {}
         char_type operator*() const;
         iterator& operator++()
         {
-            ++pos_;
+            ++m_pos;
             return *this;
         }
         bool operator==(const iterator& other) const = default;
 
     private:
-        const basic_string* owner_ = nullptr;
-        size_type pos_ = 0;
+        const basic_string* m_owner = nullptr;
+        size_type m_pos = 0;
     };
 
     basic_string() = default;
@@ -59,14 +59,14 @@ public:
     // Never null: an unallocated string reads as the shared empty text.
     const char_type* GetCString() const;
     const char_type* c_str() const { return GetCString(); }
-    size_type length() const { return length_; }
-    size_type size() const { return length_; }
-    size_type capacity() const { return capacity_; }
-    bool empty() const { return length_ == 0; }
-    bool isAllocated() const { return buffer_ != nullptr; }
+    size_type length() const { return m_length; }
+    size_type size() const { return m_length; }
+    size_type capacity() const { return m_capacity; }
+    bool empty() const { return m_length == 0; }
+    bool isAllocated() const { return m_buffer != nullptr; }
     char_type operator[](size_type pos) const { return GetCString()[pos]; }
     iterator begin() const { return iterator(this, 0); }
-    iterator end() const { return iterator(this, length_); }
+    iterator end() const { return iterator(this, m_length); }
 
     basic_string& assign(const char_type* s, size_type n);
     basic_string& assign(const char_type* s);
@@ -107,9 +107,9 @@ private:
     void allocate_empty(size_type n);
     void release();
 
-    char_type* buffer_ = nullptr;
-    size_type length_ = 0;
-    size_type capacity_ = 0;
+    char_type* m_buffer = nullptr;
+    size_type m_length = 0;
+    size_type m_capacity = 0;
 };
 
 basic_string operator+(const basic_string& a, const basic_string& b);

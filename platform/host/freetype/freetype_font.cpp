@@ -155,8 +155,8 @@ public:
 
     bool Extent(std::string_view text, int& cx, int& cy) override;
     bool Rasterise(std::string_view text, const MaskWindow& window, TextMask& mask) override;
-    int Ascent() const override { return ascent_; }
-    int Descent() const override { return cell_ - ascent_; }
+    int Ascent() const override { return m_ascent; }
+    int Descent() const override { return m_cell - m_ascent; }
 
 private:
     void Select();
@@ -164,18 +164,18 @@ private:
     std::vector<GlyphItem> Layout(std::string_view text);
     void Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate, int penX, TextMask& mask) const;
 
-    std::shared_ptr<Engine> engine_;
-    FT_Face face_;
-    const GlyphMap* verticalForms_;
-    int cell_;
-    int ascent_;
-    FT_F26Dot6 em_; // 26.6 pixels
-    bool bold_;
-    bool italic_;
-    bool underline_;
-    bool strikeOut_;
-    bool mono_;
-    bool vertical_;
+    std::shared_ptr<Engine> m_engine;
+    FT_Face m_face;
+    const GlyphMap* m_verticalForms;
+    int m_cell;
+    int m_ascent;
+    FT_F26Dot6 m_em; // 26.6 pixels
+    bool m_bold;
+    bool m_italic;
+    bool m_underline;
+    bool m_strikeOut;
+    bool m_mono;
+    bool m_vertical;
 };
 
 class Engine final : public FontEngine, public std::enable_shared_from_this<Engine>
@@ -183,15 +183,15 @@ class Engine final : public FontEngine, public std::enable_shared_from_this<Engi
 public:
     ~Engine() override
     {
-        for (auto& [path, face] : faces_)
+        for (auto& [path, face] : m_faces)
             FT_Done_Face(face);
-        if (library_) FT_Done_FreeType(library_);
+        if (m_library) FT_Done_FreeType(m_library);
     }
 
     bool Start()
     {
-        if (FT_Init_FreeType(&library_) != 0) {
-            library_ = nullptr;
+        if (FT_Init_FreeType(&m_library) != 0) {
+            m_library = nullptr;
             return false;
         }
         return Face(FindFile(kGothicFile)) || Face(FindFile(kProportionalFile));
@@ -214,40 +214,40 @@ public:
 private:
     FT_Face Face(const std::string& path)
     {
-        if (path.empty() || !library_) return nullptr;
-        auto found = faces_.find(path);
-        if (found != faces_.end()) return found->second;
+        if (path.empty() || !m_library) return nullptr;
+        auto found = m_faces.find(path);
+        if (found != m_faces.end()) return found->second;
         FT_Face face = nullptr;
-        if (FT_New_Face(library_, path.c_str(), 0, &face) != 0) return nullptr;
+        if (FT_New_Face(m_library, path.c_str(), 0, &face) != 0) return nullptr;
         if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 || face->ascender - face->descender <= 0) {
             FT_Done_Face(face);
             return nullptr;
         }
         FT_Select_Charmap(face, FT_ENCODING_UNICODE);
-        faces_.emplace(path, face);
+        m_faces.emplace(path, face);
         return face;
     }
 
     const GlyphMap& VerticalForms(FT_Face face)
     {
-        auto found = verticalForms_.find(face);
-        if (found == verticalForms_.end())
-            found = verticalForms_.emplace(face, ReadVerticalForms(face)).first;
+        auto found = m_verticalForms.find(face);
+        if (found == m_verticalForms.end())
+            found = m_verticalForms.emplace(face, ReadVerticalForms(face)).first;
         return found->second;
     }
 
-    FT_Library library_ = nullptr;
-    std::map<std::string, FT_Face> faces_;
-    std::map<FT_Face, GlyphMap> verticalForms_;
+    FT_Library m_library = nullptr;
+    std::map<std::string, FT_Face> m_faces;
+    std::map<FT_Face, GlyphMap> m_verticalForms;
 };
 
 FreeTypeFont::FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const GlyphMap* verticalForms,
                            const FontDescription& description)
-    : engine_(std::move(engine)), face_(face), verticalForms_(verticalForms),
-      bold_(description.weight >= 600), italic_(description.italic), underline_(description.underline),
-      strikeOut_(description.strikeOut),
-      mono_(description.quality != static_cast<int>(FontQuality::Antialiased)),
-      vertical_(!description.face.empty() && description.face.front() == '@')
+    : m_engine(std::move(engine)), m_face(face), m_verticalForms(verticalForms),
+      m_bold(description.weight >= 600), m_italic(description.italic), m_underline(description.underline),
+      m_strikeOut(description.strikeOut),
+      m_mono(description.quality != static_cast<int>(FontQuality::Antialiased)),
+      m_vertical(!description.face.empty() && description.face.front() == '@')
 {
     // The face's own line height (ascender plus descender) is the cell; a positive height asks for that
     // cell, a negative one for the em.
@@ -256,36 +256,36 @@ FreeTypeFont::FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const G
     double em;
     if (description.height < 0) {
         em = std::min(-static_cast<double>(description.height), 4096.0);
-        cell_ = static_cast<int>(std::lround(em * lineUnits / units));
+        m_cell = static_cast<int>(std::lround(em * lineUnits / units));
     } else {
-        cell_ = std::min(FontCellHeight(description), 4096);
-        em = cell_ * units / lineUnits;
+        m_cell = std::min(FontCellHeight(description), 4096);
+        em = m_cell * units / lineUnits;
     }
-    cell_ = std::max(cell_, 1);
-    ascent_ = static_cast<int>(std::lround(face->ascender * em / units));
-    ascent_ = std::clamp(ascent_, 0, cell_);
-    em_ = std::max<FT_F26Dot6>(1, std::lround(em * 64));
+    m_cell = std::max(m_cell, 1);
+    m_ascent = static_cast<int>(std::lround(face->ascender * em / units));
+    m_ascent = std::clamp(m_ascent, 0, m_cell);
+    m_em = std::max<FT_F26Dot6>(1, std::lround(em * 64));
 }
 
 void FreeTypeFont::Select()
 {
-    FT_Set_Char_Size(face_, 0, em_, 72, 72);
+    FT_Set_Char_Size(m_face, 0, m_em, 72, 72);
 }
 
 bool FreeTypeFont::Load(FT_UInt index)
 {
-    const FT_Int32 target = mono_ ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
-    if (FT_Load_Glyph(face_, index, FT_LOAD_NO_BITMAP | target) != 0) return false;
-    FT_GlyphSlot slot = face_->glyph;
+    const FT_Int32 target = m_mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
+    if (FT_Load_Glyph(m_face, index, FT_LOAD_NO_BITMAP | target) != 0) return false;
+    FT_GlyphSlot slot = m_face->glyph;
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-        if (italic_) {
+        if (m_italic) {
             // A slant of about 12 degrees to the right, about the baseline.
             FT_Matrix shear{0x10000, 0x3700, 0, 0x10000};
             FT_Outline_Transform(&slot->outline, &shear);
         }
-        if (bold_) FT_Outline_Embolden(&slot->outline, std::max<FT_Pos>(64, em_ / 24));
+        if (m_bold) FT_Outline_Embolden(&slot->outline, std::max<FT_Pos>(64, m_em / 24));
     }
-    return FT_Render_Glyph(slot, mono_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
+    return FT_Render_Glyph(slot, m_mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
 }
 
 std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
@@ -304,22 +304,22 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
                 code = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
             }
         }
-        GlyphItem item{code ? FT_Get_Char_Index(face_, code) : 0, length == 2, 0, vertical_ && length == 2};
+        GlyphItem item{code ? FT_Get_Char_Index(m_face, code) : 0, length == 2, 0, m_vertical && length == 2};
         if (item.upright) {
-            auto form = verticalForms_ ? verticalForms_->find(item.index) : GlyphMap::const_iterator{};
-            if (verticalForms_ && form != verticalForms_->end()) {
+            auto form = m_verticalForms ? m_verticalForms->find(item.index) : GlyphMap::const_iterator{};
+            if (m_verticalForms && form != m_verticalForms->end()) {
                 item.index = form->second;
             } else if (LiesInVerticalLines(code)) {
                 item.upright = false;
             }
         }
-        if (FT_Load_Glyph(face_, item.index, FT_LOAD_NO_BITMAP | (mono_ ? FT_LOAD_TARGET_MONO : 0)) == 0) {
-            item.advance = static_cast<int>((face_->glyph->advance.x + 32) >> 6);
+        if (FT_Load_Glyph(m_face, item.index, FT_LOAD_NO_BITMAP | (m_mono ? FT_LOAD_TARGET_MONO : 0)) == 0) {
+            item.advance = static_cast<int>((m_face->glyph->advance.x + 32) >> 6);
         }
         // Synthetic bold widens every character by one pixel.
-        if (bold_) ++item.advance;
+        if (m_bold) ++item.advance;
         // Characters of a vertical face that are turned take the cell height along the line.
-        if (vertical_ && item.doubleByte) item.advance = cell_;
+        if (m_vertical && item.doubleByte) item.advance = m_cell;
         items.push_back(item);
     });
     return items;
@@ -327,12 +327,12 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
 
 bool FreeTypeFont::Extent(std::string_view text, int& cx, int& cy)
 {
-    std::lock_guard guard(engine_->lock);
+    std::lock_guard guard(m_engine->lock);
     Select();
     cx = 0;
     for (const GlyphItem& item : Layout(text))
         cx += item.advance;
-    cy = cell_;
+    cy = m_cell;
     return true;
 }
 
@@ -351,11 +351,11 @@ void FreeTypeFont::Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate,
                 value = row[i];
             }
             if (!value) continue;
-            const int u = left + i, v = ascent_ - top + j;
+            const int u = left + i, v = m_ascent - top + j;
             if (rotate) {
                 // Turned a quarter to the left inside the character's square cell, so that turning the
                 // whole line a quarter to the right stands it upright again.
-                mask.Put(penX + v, cell_ - 1 - u, static_cast<std::uint8_t>(value));
+                mask.Put(penX + v, m_cell - 1 - u, static_cast<std::uint8_t>(value));
             } else {
                 mask.Put(penX + u, v, static_cast<std::uint8_t>(value));
             }
@@ -365,23 +365,23 @@ void FreeTypeFont::Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate,
 
 bool FreeTypeFont::Rasterise(std::string_view text, const MaskWindow& window, TextMask& mask)
 {
-    std::lock_guard guard(engine_->lock);
+    std::lock_guard guard(m_engine->lock);
     Select();
     const std::vector<GlyphItem> items = Layout(text);
     int cx = 0;
     for (const GlyphItem& item : items)
         cx += item.advance;
-    mask.Reset(-cell_, -cell_, cx + 2 * cell_, 2 * cell_, window);
+    mask.Reset(-m_cell, -m_cell, cx + 2 * m_cell, 2 * m_cell, window);
     int pen = 0;
     for (const GlyphItem& item : items) {
-        const bool visible = pen + 2 * cell_ > mask.originX && pen - cell_ < mask.originX + mask.width;
+        const bool visible = pen + 2 * m_cell > mask.originX && pen - m_cell < mask.originX + mask.width;
         if (visible && mask.width > 0 && Load(item.index)) {
-            const FT_GlyphSlot slot = face_->glyph;
+            const FT_GlyphSlot slot = m_face->glyph;
             Blit(slot->bitmap, slot->bitmap_left, slot->bitmap_top, item.upright, pen, mask);
         }
         pen += item.advance;
     }
-    const double scale = static_cast<double>(em_) / 64.0 / face_->units_per_EM;
+    const double scale = static_cast<double>(m_em) / 64.0 / m_face->units_per_EM;
     auto line = [&](int y, int thickness) {
         for (int t = 0; t < thickness; ++t) {
             for (int x = std::max(0, mask.originX); x < std::min(cx, mask.originX + mask.width); ++x) {
@@ -389,17 +389,17 @@ bool FreeTypeFont::Rasterise(std::string_view text, const MaskWindow& window, Te
             }
         }
     };
-    if (underline_) {
-        const int thickness = std::max(1, static_cast<int>(std::lround(face_->underline_thickness * scale)));
-        const int y = ascent_ - static_cast<int>(std::lround(face_->underline_position * scale));
-        line(std::min(y, cell_ - thickness), thickness);
+    if (m_underline) {
+        const int thickness = std::max(1, static_cast<int>(std::lround(m_face->underline_thickness * scale)));
+        const int y = m_ascent - static_cast<int>(std::lround(m_face->underline_position * scale));
+        line(std::min(y, m_cell - thickness), thickness);
     }
-    if (strikeOut_) {
-        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
-        const double position = os2 ? os2->yStrikeoutPosition : face_->ascender / 3.0;
-        const double size = os2 ? os2->yStrikeoutSize : face_->underline_thickness;
+    if (m_strikeOut) {
+        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(m_face, FT_SFNT_OS2));
+        const double position = os2 ? os2->yStrikeoutPosition : m_face->ascender / 3.0;
+        const double size = os2 ? os2->yStrikeoutSize : m_face->underline_thickness;
         const int thickness = std::max(1, static_cast<int>(std::lround(size * scale)));
-        line(ascent_ - static_cast<int>(std::lround(position * scale)), thickness);
+        line(m_ascent - static_cast<int>(std::lround(position * scale)), thickness);
     }
     return true;
 }

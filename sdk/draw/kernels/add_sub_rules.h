@@ -214,9 +214,9 @@ public:
             // 565 colour takes only the even levels of the rate's top three bits, so 255 gives 14.
             const bool allLevels = !kIs565Colour<S> || (Weight == EWeight::kRate && !kHasAlpha<D>);
             const std::uint32_t level = allLevels ? rate >> 4 : (rate >> 5) * 2;
-            level_ = kIs565Colour<S> ? Level565Table[level] : Level555Table[level];
+            m_level = kIs565Colour<S> ? Level565Table[level] : Level555Table[level];
         }
-        if constexpr (kScaleByRateBytes || kScaleByRateAndAlpha) rateRow_ = BlendMulTable[rate];
+        if constexpr (kScaleByRateBytes || kScaleByRateAndAlpha) m_rateRow = BlendMulTable[rate];
     }
 
     std::uint32_t Combine(std::uint32_t d, std::uint32_t s) const { return Apply(d, Scale(s)); }
@@ -247,10 +247,10 @@ private:
     {
         if constexpr (kScaleByRateAndAlpha) {
             if constexpr (S::kAlpha == EAlpha::kNibble) {
-                const std::uint32_t level = rateRow_[16 * ((s >> 16) & 0x0F)] >> 4;
+                const std::uint32_t level = m_rateRow[16 * ((s >> 16) & 0x0F)] >> 4;
                 return LevelScale(level, s);
             } else {
-                return ScaleBytes(BlendMulTable[rateRow_[s >> 24]], s);
+                return ScaleBytes(BlendMulTable[m_rateRow[s >> 24]], s);
             }
         } else if constexpr (kOwnAlpha) {
             if constexpr (S::kAlpha == EAlpha::kNibble) {
@@ -259,9 +259,9 @@ private:
                 return ScaleBytes(BlendMulTable[s >> 24], s);
             }
         } else if constexpr (kScaleByRateLevel) {
-            return level_[s & 0xFFFF];
+            return m_level[s & 0xFFFF];
         } else if constexpr (kScaleByRateBytes) {
-            return ScaleBytes(rateRow_, s);
+            return ScaleBytes(m_rateRow, s);
         } else {
             return s;
         }
@@ -301,8 +301,8 @@ private:
         }
     }
 
-    const std::uint16_t* level_ = nullptr;
-    const std::uint8_t* rateRow_ = nullptr;
+    const std::uint16_t* m_level = nullptr;
+    const std::uint8_t* m_rateRow = nullptr;
 };
 
 // The colour-keyed form: source pixels equal to the key leave their destination pixel as it was. At 1:1

@@ -95,10 +95,10 @@ private:
     void StartAt(const SChain& chain, std::int64_t row, SWalker& w) const;
     void Step(const SChain& chain, std::int64_t row, SWalker& w) const;
 
-    SChain left_, right_;
-    RECT clip_{};
-    std::int64_t topY_ = 0, bottomY_ = 0;
-    std::int64_t exclusive_ = 0;
+    SChain m_left, m_right;
+    RECT m_clip{};
+    std::int64_t m_topY = 0, m_bottomY = 0;
+    std::int64_t m_exclusive = 0;
 };
 
 // An edge is walked only when it goes down; everything else (horizontal, rising) would divide by a
@@ -118,8 +118,8 @@ inline void CPolygonScan::Load(const SChain& chain, std::size_t i, SWalker& w) c
     w.xStep = ToFix(d.x1 - d.x0) / h;
     w.sx = ToFix(s.x0) + kFixHalf;
     w.sy = ToFix(s.y0) + kFixHalf;
-    w.sxStep = ToFix(s.x1 - s.x0) / (h + exclusive_);
-    w.syStep = ToFix(s.y1 - s.y0) / (h + exclusive_);
+    w.sxStep = ToFix(s.x1 - s.x0) / (h + m_exclusive);
+    w.syStep = ToFix(s.y1 - s.y0) / (h + m_exclusive);
 }
 
 // Places a walker on row `row` of the first edge that spans it (the last descending edge when none
@@ -168,24 +168,24 @@ inline void CPolygonScan::Step(const SChain& chain, std::int64_t row, SWalker& w
 
 template <class F> void CPolygonScan::ForEachSpan(F&& f) const
 {
-    const std::int64_t clipLeft = clip_.left, clipTop = clip_.top;
-    const std::int64_t clipRight = clip_.right, clipBottom = clip_.bottom;
-    if (clipBottom - 1 < topY_ || bottomY_ < clipTop) return;
-    const std::int64_t firstRow = clipTop > topY_ ? clipTop : topY_;
-    const std::int64_t lastRow = bottomY_ < clipBottom - 1 ? bottomY_ : clipBottom - 1;
+    const std::int64_t clipLeft = m_clip.left, clipTop = m_clip.top;
+    const std::int64_t clipRight = m_clip.right, clipBottom = m_clip.bottom;
+    if (clipBottom - 1 < m_topY || m_bottomY < clipTop) return;
+    const std::int64_t firstRow = clipTop > m_topY ? clipTop : m_topY;
+    const std::int64_t lastRow = m_bottomY < clipBottom - 1 ? m_bottomY : clipBottom - 1;
     if (firstRow > lastRow) return;
 
     SWalker l, r;
-    if (clipTop > topY_) {
-        StartAt(left_, clipTop - 1, l);
-        StartAt(right_, clipTop - 1, r);
+    if (clipTop > m_topY) {
+        StartAt(m_left, clipTop - 1, l);
+        StartAt(m_right, clipTop - 1, r);
     }
     const std::int64_t leftLimit = ToFix(clipLeft) + kFixHalf;
     const std::int64_t rightLimit = ToFix(clipRight) - kFixHalf;
 
     for (std::int64_t y = firstRow; y <= lastRow; ++y) {
-        Step(left_, y, l);
-        Step(right_, y, r);
+        Step(m_left, y, l);
+        Step(m_right, y, r);
         if (!l.onEdge || !r.onEdge) continue;
 
         const std::int64_t xl = FixFloor(l.x), xr = FixFloor(r.x);
@@ -195,7 +195,7 @@ template <class F> void CPolygonScan::ForEachSpan(F&& f) const
         span.baseX = FixFloor(l.sx);
         span.baseY = FixFloor(l.sy);
         if (xr != xl) {
-            const std::int64_t n = xr - xl + exclusive_;
+            const std::int64_t n = xr - xl + m_exclusive;
             span.stepX = ToFix(FixFloor(r.sx) - span.baseX) / n;
             span.stepY = ToFix(FixFloor(r.sy) - span.baseY) / n;
         }
@@ -224,18 +224,18 @@ inline bool CPolygonScan::Prepare(const PolygonBltInfo& info, const SSurfaceDesc
     if (n < 3 || info.dstPoints == nullptr || info.srcPoints == nullptr) return false;
     const POINT* v = info.dstPoints;
     const POINT* s = info.srcPoints;
-    exclusive_ = info.exclusiveEnd != 0 ? 1 : 0;
+    m_exclusive = info.exclusiveEnd != 0 ? 1 : 0;
     // The clip rectangle is bounded by the destination like every other rectangle of a surface.
-    clip_ = ClipRect(dst, info.clipRect);
+    m_clip = ClipRect(dst, info.clipRect);
 
     std::int32_t top = 0, bottom = 0;
     for (std::int32_t i = 1; i < n; ++i) {
         if (v[i].y < v[top].y || (v[i].y == v[top].y && v[i].x < v[top].x)) top = i;
         if (v[i].y > v[bottom].y || (v[i].y == v[bottom].y && v[i].x > v[bottom].x)) bottom = i;
     }
-    topY_ = v[top].y;
-    bottomY_ = v[bottom].y;
-    if (topY_ == bottomY_) return false;
+    m_topY = v[top].y;
+    m_bottomY = v[bottom].y;
+    if (m_topY == m_bottomY) return false;
 
     const auto wrap = [n](std::int64_t i) { return static_cast<std::int32_t>(((i % n) + n) % n); };
     const POINT& t = v[top];
@@ -264,9 +264,9 @@ inline bool CPolygonScan::Prepare(const PolygonBltInfo& info, const SSurfaceDesc
             a = b;
         }
     };
-    build(left_, top, leftEnd, leftDir);
-    build(right_, rightStart, bottom, rightDir);
-    return !left_.dst.empty() && !right_.dst.empty();
+    build(m_left, top, leftEnd, leftDir);
+    build(m_right, rightStart, bottom, rightDir);
+    return !m_left.dst.empty() && !m_right.dst.empty();
 }
 
 // Runs one span through a rule. Clamped spans pin every sample to the source's edge pixels; the others

@@ -26,7 +26,7 @@ const std::string kNouUtf8 = "\xE8\x83\xBD";
 class PlatformFileTest : public TempFolderTest
 {
 protected:
-    std::string Root() const { return root_.string(); }
+    std::string Root() const { return m_root.string(); }
     static void Put(const fs::path& p, const std::string& content) { PutFile(p, content); }
     static std::string Get(const fs::path& p) { return GetFile(p); }
 };
@@ -65,18 +65,18 @@ TEST(PlatformPath, SplitsAtBothSeparatorsButNeverAtATrailByte)
 
 TEST_F(PlatformFileTest, FindsNamesIgnoringAsciiCaseOneFolderAtATime)
 {
-    Put(root_ / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT", "hello");
+    Put(m_root / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT", "hello");
     std::string host;
     ASSERT_TRUE(platform::ToHostPath(Root() + "\\data\\" + kNou + "dir\\foo.txt", host));
-    EXPECT_EQ(host, (root_ / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT").string());
+    EXPECT_EQ(host, (m_root / "Data" / (kNouUtf8 + "Dir") / "Foo.TXT").string());
 
     // A missing name keeps its spelling, below the folders that were found.
     ASSERT_TRUE(platform::ToHostPath(Root() + "/DATA/new/File.bin", host));
-    EXPECT_EQ(host, (root_ / "Data" / "new" / "File.bin").string());
+    EXPECT_EQ(host, (m_root / "Data" / "new" / "File.bin").string());
 
     // An exact name wins over one that matches only ignoring case.
-    Put(root_ / "a.txt", "lower");
-    Put(root_ / "A.txt", "upper");
+    Put(m_root / "a.txt", "lower");
+    Put(m_root / "A.txt", "upper");
     ASSERT_TRUE(platform::ToHostPath(Root() + "/A.txt", host));
     EXPECT_EQ(Get(host), "upper");
     EXPECT_FALSE(platform::ToHostPath("", host));
@@ -85,7 +85,7 @@ TEST_F(PlatformFileTest, FindsNamesIgnoringAsciiCaseOneFolderAtATime)
 
 TEST_F(PlatformFileTest, ReadsWholeAndInPieces)
 {
-    Put(root_ / "r.bin", "0123456789");
+    Put(m_root / "r.bin", "0123456789");
     std::vector<unsigned char> content;
     ASSERT_TRUE(platform::ReadWholeFile(Root() + "\\R.BIN", content));
     EXPECT_EQ(std::string(content.begin(), content.end()), "0123456789");
@@ -113,28 +113,28 @@ TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
 {
     const std::string target = Root() + "\\" + kNou + ".sav";
     ASSERT_EQ(platform::WriteWholeFile(target, "first", 5), platform::WriteResult::Ok);
-    EXPECT_EQ(Get(root_ / (kNouUtf8 + ".sav")), "first");
+    EXPECT_EQ(Get(m_root / (kNouUtf8 + ".sav")), "first");
     ASSERT_EQ(platform::WriteWholeFile(target, "2", 1), platform::WriteResult::Ok);
-    EXPECT_EQ(Get(root_ / (kNouUtf8 + ".sav")), "2");
+    EXPECT_EQ(Get(m_root / (kNouUtf8 + ".sav")), "2");
     ASSERT_EQ(platform::WriteWholeFile(Root() + "/empty", nullptr, 0), platform::WriteResult::Ok);
-    EXPECT_TRUE(fs::exists(root_ / "empty"));
-    EXPECT_EQ(fs::file_size(root_ / "empty"), 0u);
+    EXPECT_TRUE(fs::exists(m_root / "empty"));
+    EXPECT_EQ(fs::file_size(m_root / "empty"), 0u);
 
     // The differently cased existing file is the one replaced.
-    Put(root_ / "Config.CFG", "old");
+    Put(m_root / "Config.CFG", "old");
     ASSERT_EQ(platform::WriteWholeFile(Root() + "/config.cfg", "new", 3), platform::WriteResult::Ok);
-    EXPECT_EQ(Get(root_ / "Config.CFG"), "new");
+    EXPECT_EQ(Get(m_root / "Config.CFG"), "new");
 
     // A folder in the way: nothing is replaced and no temporary file is left behind.
-    fs::create_directories(root_ / "dir");
+    fs::create_directories(m_root / "dir");
     EXPECT_EQ(platform::WriteWholeFile(Root() + "/dir", "x", 1), platform::WriteResult::CannotCreate);
-    EXPECT_TRUE(fs::is_directory(root_ / "dir"));
+    EXPECT_TRUE(fs::is_directory(m_root / "dir"));
     EXPECT_EQ(platform::WriteWholeFile(Root() + "/nofolder/x", "x", 1), platform::WriteResult::CannotCreate);
     EXPECT_EQ(platform::WriteWholeFile("\x94", "x", 1), platform::WriteResult::BadName);
 
     // A write that fails midway (the file-size limit stands in for a full disk) keeps the old content.
     {
-        Put(root_ / "big.sav", "old content");
+        Put(m_root / "big.sav", "old content");
         struct rlimit saved;
         ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
         auto previous = std::signal(SIGXFSZ, SIG_IGN);
@@ -146,22 +146,22 @@ TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
         EXPECT_EQ(result, platform::WriteResult::WriteFailed);
-        EXPECT_EQ(Get(root_ / "big.sav"), "old content");
+        EXPECT_EQ(Get(m_root / "big.sav"), "old content");
     }
 
     // A write that cannot be made keeps the old content.
-    fs::create_directories(root_ / "ro");
-    Put(root_ / "ro" / "keep.txt", "kept");
-    fs::permissions(root_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access((root_ / "ro").c_str(), W_OK) != 0) { // root ignores permissions
+    fs::create_directories(m_root / "ro");
+    Put(m_root / "ro" / "keep.txt", "kept");
+    fs::permissions(m_root / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access((m_root / "ro").c_str(), W_OK) != 0) { // root ignores permissions
         EXPECT_EQ(platform::WriteWholeFile(Root() + "/ro/keep.txt", "lost", 4),
                   platform::WriteResult::CannotCreate);
-        EXPECT_EQ(Get(root_ / "ro" / "keep.txt"), "kept");
+        EXPECT_EQ(Get(m_root / "ro" / "keep.txt"), "kept");
     }
-    fs::permissions(root_ / "ro", fs::perms::owner_all);
+    fs::permissions(m_root / "ro", fs::perms::owner_all);
 
     std::size_t leftovers = 0;
-    for (auto& e : fs::recursive_directory_iterator(root_))
+    for (auto& e : fs::recursive_directory_iterator(m_root))
         if (e.path().extension() == ".tmp") ++leftovers;
     EXPECT_EQ(leftovers, 0u);
 }
@@ -178,7 +178,7 @@ TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
     EXPECT_EQ(result, platform::StreamResult::Ok);
     std::fputs("line\n", f); // text mode converts nothing
     std::fclose(f);
-    EXPECT_EQ(Get(root_ / "save" / kNouUtf8 / "a.txt"), "line\n");
+    EXPECT_EQ(Get(m_root / "save" / kNouUtf8 / "a.txt"), "line\n");
     for (const auto& [name, mode, expected] :
          {std::tuple{Root() + "/a", "x", platform::StreamResult::BadMode},
           std::tuple{Root() + "/a", "rbb", platform::StreamResult::BadMode},
@@ -189,7 +189,7 @@ TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
     }
 
     std::vector<platform::FolderEntry> entries;
-    Put(root_ / "save" / "b.dat", "b");
+    Put(m_root / "save" / "b.dat", "b");
     ASSERT_TRUE(platform::ListFolder(Root() + "/save", entries));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "b.dat");
@@ -207,7 +207,7 @@ TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
     EXPECT_TRUE(platform::DeleteFile(Root() + "/save/" + kNou + "/a.txt"));
     EXPECT_TRUE(platform::RemoveFolder(Root() + "/save/" + kNou));
     EXPECT_TRUE(platform::RemoveFolder(Root() + "/save"));
-    EXPECT_FALSE(fs::exists(root_ / "save"));
+    EXPECT_FALSE(fs::exists(m_root / "save"));
 }
 
 TEST_F(PlatformFileTest, ProcessFoldersAndTemporaryFiles)
@@ -218,7 +218,7 @@ TEST_F(PlatformFileTest, ProcessFoldersAndTemporaryFiles)
     ASSERT_TRUE(platform::SetCurrentFolder(Root()));
     std::string now;
     ASSERT_TRUE(platform::GetCurrentFolder(now));
-    EXPECT_EQ(fs::path(now), fs::canonical(root_));
+    EXPECT_EQ(fs::path(now), fs::canonical(m_root));
     ASSERT_TRUE(platform::SetCurrentFolder(cwd));
 
     ASSERT_TRUE(platform::GetExecutablePath(exe));

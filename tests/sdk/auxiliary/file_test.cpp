@@ -97,27 +97,27 @@ protected:
     void SetUp() override
     {
         TempFolderTest::SetUp();
-        fs::create_directories(root_ / "g");
-        saved_ = Aux::CFile::GetCurrentFolder();
+        fs::create_directories(m_root / "g");
+        m_saved = Aux::CFile::GetCurrentFolder();
         Aux::CFile::SetCurrentFolder(Root() + "/g");
     }
     void TearDown() override
     {
-        Aux::CFile::SetCurrentFolder(saved_);
+        Aux::CFile::SetCurrentFolder(m_saved);
         Aux::CFile::ClearSearchFolders();
         TempFolderTest::TearDown();
     }
-    ZTL::string Root() const { return ZTL::string(root_.c_str()); }
+    ZTL::string Root() const { return ZTL::string(m_root.c_str()); }
     void Put(const fs::path& relative, const std::string& content) const
     {
-        PutFile(root_ / relative, content);
+        PutFile(m_root / relative, content);
     }
     void Put(const fs::path& relative, const Bytes& content) const
     {
         Put(relative, std::string(content.begin(), content.end()));
     }
 
-    ZTL::string saved_;
+    ZTL::string m_saved;
 };
 
 TEST(FilePaths, ParentFolderSuffixAndNamePart)
@@ -197,8 +197,8 @@ TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
     EXPECT_EQ(f.ReadToVector("empty.bin", content), 0);
     EXPECT_TRUE(content.empty());
     EXPECT_EQ(f.WriteFromVector("written.bin", {}), 0);
-    EXPECT_TRUE(fs::exists(root_ / "g" / "written.bin"));
-    EXPECT_EQ(fs::file_size(root_ / "g" / "written.bin"), 0u);
+    EXPECT_TRUE(fs::exists(m_root / "g" / "written.bin"));
+    EXPECT_EQ(fs::file_size(m_root / "g" / "written.bin"), 0u);
 
     // A name that starts with "!" is a file name like any other, never a memory address.
     EXPECT_EQ(f.Read("!1000,10"), 1);
@@ -211,8 +211,8 @@ TEST_F(FileTest, ReadsMembersOfEveryArchiveKindSearchingUpwards)
     const std::string big = Repeated("the same words again and again, ", 40);
     for (int kind = 1; kind <= 4; ++kind) {
         SCOPED_TRACE(kind);
-        fs::remove_all(root_ / "g");
-        fs::create_directories(root_ / "g");
+        fs::remove_all(m_root / "g");
+        fs::create_directories(m_root / "g");
         std::vector<SMember> members = {{"other.txt", "x"}, {"Foo.WAV", "se member"}};
         if (kind >= 2) members.push_back({"Packed.txt", big, true});
         Put("g/data/se.dat", MakeArchive(kind, members));
@@ -324,7 +324,7 @@ TEST_F(FileTest, TaggedContentIsDescrambledAndScrambleRoundTrips)
     EXPECT_EQ(std::string(static_cast<const char*>(f.GetMemory()), 4), "ZPK1");
     EXPECT_EQ(f.Scramble(), 1); // already tagged
     ASSERT_EQ(f.Save("tagged.txt"), 0);
-    EXPECT_EQ(fs::file_size(root_ / "g" / "tagged.txt"), 22u);
+    EXPECT_EQ(fs::file_size(m_root / "g" / "tagged.txt"), 22u);
 
     ASSERT_EQ(f.Read("tagged.txt"), 0);
     EXPECT_EQ(f.GetSize(), 18u);
@@ -336,7 +336,7 @@ TEST_F(FileTest, TaggedContentIsDescrambledAndScrambleRoundTrips)
     EXPECT_EQ(f.Rewind(), f.GetMemory());
 
     // An archive member may be tagged too.
-    std::ifstream in(root_ / "g" / "tagged.txt", std::ios::binary);
+    std::ifstream in(m_root / "g" / "tagged.txt", std::ios::binary);
     Put("g/t.dat", MakeArchive(3, {{"m.txt", std::string(std::istreambuf_iterator<char>(in), {})}}));
     EXPECT_EQ(ReadText(f, "t/m.txt"), "line one\r\nline two");
 }
@@ -483,14 +483,14 @@ TEST_F(FileTest, WritingStreamsLinesAndDeleting)
     EXPECT_EQ(f.Delete(""), -1);
     EXPECT_EQ(f.Delete("missing.txt"), 1);
     EXPECT_EQ(f.Delete("LINES.TXT"), 0);
-    EXPECT_FALSE(fs::exists(root_ / "g" / "lines.txt"));
+    EXPECT_FALSE(fs::exists(m_root / "g" / "lines.txt"));
 
     // A write that cannot be made leaves the old file whole and the object untouched.
     Put("g/keep.sav", "old");
     ASSERT_EQ(f.Read("log.txt"), 0);
     EXPECT_EQ(f.Write("keep.sav", "new", 3), 0);
     EXPECT_EQ(Content(f), "100%s\n");
-    fs::create_directories(root_ / "g" / "dir.sav");
+    fs::create_directories(m_root / "g" / "dir.sav");
     EXPECT_EQ(f.Write("dir.sav", "x", 1), 1);
     EXPECT_EQ(f.Write("", "x", 1), 1);
 }
@@ -512,9 +512,9 @@ TEST_F(FileTest, SearchFoldersServeRelativeNamesNotFoundAsGiven)
     EXPECT_EQ(c, 'e');
     f.Close();
     EXPECT_EQ(f.Open("data/new.txt", "r+b"), 1);
-    fs::remove_all(root_ / "g");
+    fs::remove_all(m_root / "g");
     EXPECT_EQ(f.Open("data/new.txt", "wb"), 1); // a write is never redirected to a search folder
-    EXPECT_FALSE(fs::exists(root_ / "extra" / "data" / "new.txt"));
+    EXPECT_FALSE(fs::exists(m_root / "extra" / "data" / "new.txt"));
     EXPECT_EQ(f.Read("data/none.txt"), 1);
     Aux::CFile::ClearSearchFolders();
     EXPECT_EQ(f.Read("data/only.txt"), 1);

@@ -280,7 +280,7 @@ TEST(Serialize, RandomGeneratorStateIs2500BytesAndContinues)
 class SerializeFileTest : public TempFolderTest
 {
 protected:
-    ZTL::string Path(const char* name) const { return ZTL::string((root_ / name).c_str()); }
+    ZTL::string Path(const char* name) const { return ZTL::string((m_root / name).c_str()); }
 };
 
 TEST_F(SerializeFileTest, SavesExactlyTheBytesAndLoadsThemBack)
@@ -289,7 +289,7 @@ TEST_F(SerializeFileTest, SavesExactlyTheBytesAndLoadsThemBack)
     SExample e = Example();
     s.Serialize(e);
     ASSERT_EQ(s.SaveToFile(Path("ex.sav")), 0);
-    EXPECT_EQ(fs::file_size(root_ / "ex.sav"), 8u);
+    EXPECT_EQ(fs::file_size(m_root / "ex.sav"), 8u);
     EXPECT_TRUE(s.IsStoring()); // saving changes neither the direction nor the position
 
     Aux::CSerialize l;
@@ -305,7 +305,7 @@ TEST_F(SerializeFileTest, SavesExactlyTheBytesAndLoadsThemBack)
     EXPECT_NE(l.LoadFromFile(Path("missing.sav")), 0);
     EXPECT_EQ(l.GetBuffer(), before);
 
-    std::ofstream(root_ / "empty.sav").close();
+    std::ofstream(m_root / "empty.sav").close();
     EXPECT_EQ(l.LoadFromFile(Path("empty.sav")), 0);
     EXPECT_TRUE(l.GetBuffer().empty());
     EXPECT_NE(s.SaveToFile(Path("no/such/folder.sav")), 0);

@@ -22,9 +22,9 @@ std::string Text(const ZTL::string& s)
 class StringMapFileTest : public TempFolderTest
 {
 protected:
-    ZTL::string Path(const char* name) const { return ZTL::string((root_ / name).c_str()); }
-    void Put(const char* name, const std::string& content) const { PutFile(root_ / name, content); }
-    std::string Get(const char* name) const { return GetFile(root_ / name); }
+    ZTL::string Path(const char* name) const { return ZTL::string((m_root / name).c_str()); }
+    void Put(const char* name, const std::string& content) const { PutFile(m_root / name, content); }
+    std::string Get(const char* name) const { return GetFile(m_root / name); }
 };
 
 TEST(StringMap, SettersAndTypedGetters)

@@ -14,10 +14,10 @@ protected:
     void SetUp() override
     {
         std::random_device rd;
-        root_ = std::filesystem::temp_directory_path() / ("marovellin_test_" + std::to_string(rd()));
-        std::filesystem::create_directories(root_);
+        m_root = std::filesystem::temp_directory_path() / ("marovellin_test_" + std::to_string(rd()));
+        std::filesystem::create_directories(m_root);
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
+    void TearDown() override { std::filesystem::remove_all(m_root); }
 
     static void PutFile(const std::filesystem::path& path, const std::string& content)
     {
@@ -30,5 +30,5 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    std::filesystem::path root_;
+    std::filesystem::path m_root;
 };

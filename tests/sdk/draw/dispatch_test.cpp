@@ -180,9 +180,9 @@ protected:
     static void SetUpTestSuite() { BuildBlendTables(); }
     int Blt(Row& dst, Row& src, int op, const void* param = nullptr)
     {
-        return CSurfaceInfo::BltDispatch(&dst.Info(), &src.Info(), &info_, op, param);
+        return CSurfaceInfo::BltDispatch(&dst.Info(), &src.Info(), &m_info, op, param);
     }
-    const SBltInfo info_{};
+    const SBltInfo m_info{};
 };
 
 TEST_F(AddSubDispatch, RateIsTheLowByteOfTheCallersValue)

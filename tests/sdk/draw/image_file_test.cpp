@@ -54,26 +54,26 @@ class ImageFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder_ =
+        m_folder =
             std::filesystem::path(::testing::TempDir()) /
             ("image_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
 
-    ZTL::string Path(const std::string& name) const { return (folder_ / name).string().c_str(); }
+    ZTL::string Path(const std::string& name) const { return (m_folder / name).string().c_str(); }
     ZTL::string Write(const std::string& name, const Bytes& bytes) const
     {
-        std::ofstream(folder_ / name, std::ios::binary)
+        std::ofstream(m_folder / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return Path(name);
     }
     // Writes the file and hands it to the test's loader: the loader's answer.
     int Load(const std::string& name, const Bytes& bytes)
     {
-        EXPECT_EQ(file_.Read(Write(name, bytes)), 0) << name;
-        return loader_.Load(file_);
+        EXPECT_EQ(m_file.Read(Write(name, bytes)), 0) << name;
+        return m_loader.Load(m_file);
     }
     // Writes the file and loads it into the plane as XRGB8888.
     int LoadInto(Draw::ISurface& plane, const std::string& name, const Bytes& bytes)
@@ -82,13 +82,13 @@ protected:
     }
     Bytes ReadBack(const std::string& name) const
     {
-        std::ifstream in(folder_ / name, std::ios::binary);
+        std::ifstream in(m_folder / name, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
 
-    std::filesystem::path folder_;
-    Auxiliary::CFile file_;
-    Draw::CGraphicLoader loader_;
+    std::filesystem::path m_folder;
+    Auxiliary::CFile m_file;
+    Draw::CGraphicLoader m_loader;
 };
 
 // A plane of that size and type whose pixel (x, y) is f(x, y).
@@ -208,41 +208,41 @@ TEST_F(ImageFileTest, ZgaReaderRefusesHeadersThatDoNotFitTheFile)
         {"short header", Bytes{'z', 'g', 'a', 0, 2, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(file_.Read(Write("bad.zga", c.bytes)), 0) << c.what;
-        EXPECT_EQ(loader_.LoadZGA(file_), 2) << c.what;
-        EXPECT_EQ(loader_.Load(file_), 1) << c.what;
+        ASSERT_EQ(m_file.Read(Write("bad.zga", c.bytes)), 0) << c.what;
+        EXPECT_EQ(m_loader.LoadZGA(m_file), 2) << c.what;
+        EXPECT_EQ(m_loader.Load(m_file), 1) << c.what;
     }
     EXPECT_EQ(Load("good.ZGA", MakeZga(2, 2, 0, 16, pixels)), 0);
-    EXPECT_TRUE(loader_.IsZGA());
+    EXPECT_TRUE(m_loader.IsZGA());
     int w = 0, h = 0;
-    EXPECT_EQ(loader_.GetSize(w, h), 0);
+    EXPECT_EQ(m_loader.GetSize(w, h), 0);
     EXPECT_EQ(std::pair(w, h), std::pair(2, 2));
     // The same bytes under another suffix are not a zga file.
-    ASSERT_EQ(file_.Read(Write("good.bin", MakeZga(2, 2, 0, 16, pixels))), 0);
-    EXPECT_EQ(loader_.LoadZGA(file_), 1);
-    EXPECT_EQ(loader_.Load(file_), 1);
+    ASSERT_EQ(m_file.Read(Write("good.bin", MakeZga(2, 2, 0, 16, pixels))), 0);
+    EXPECT_EQ(m_loader.LoadZGA(m_file), 1);
+    EXPECT_EQ(m_loader.Load(m_file), 1);
     // A packed stream that does not unpack to the raw size.
     ASSERT_EQ(Load("broken.zga", MakeZga(2, 2, 1, 16, Bytes{0xFF, 1, 2})), 0);
     MemorySurface plane(2, 2, Draw::kPixelARGB8888);
-    EXPECT_EQ(loader_.DecodeInto(plane.Info()), 3);
+    EXPECT_EQ(m_loader.DecodeInto(plane.Info()), 3);
 }
 
 TEST_F(ImageFileTest, BmpAcceptanceByLength)
 {
     Bytes bm = {'B', 'M'};
     bm.resize(53);
-    ASSERT_EQ(file_.Read(Write("short.bmp", bm)), 0);
-    EXPECT_EQ(loader_.LoadBMP(file_), 1);
+    ASSERT_EQ(m_file.Read(Write("short.bmp", bm)), 0);
+    EXPECT_EQ(m_loader.LoadBMP(m_file), 1);
     bm.push_back(0);
-    ASSERT_EQ(file_.Read(Write("short.bmp", bm)), 0);
-    EXPECT_EQ(loader_.LoadBMP(file_), 0);
+    ASSERT_EQ(m_file.Read(Write("short.bmp", bm)), 0);
+    EXPECT_EQ(m_loader.LoadBMP(m_file), 0);
     // Accepted, but it describes no picture: no size, nothing decoded or drawn.
     int w = 0, h = 0;
-    EXPECT_EQ(loader_.GetSize(w, h), 1);
+    EXPECT_EQ(m_loader.GetSize(w, h), 1);
     Draw::CDIBitmap bitmap;
     ASSERT_EQ(bitmap.CreateDIB(2, 2, 24, false), 0);
-    EXPECT_EQ(loader_.Render(bitmap.GetDC()), 1);
-    EXPECT_EQ(loader_.DecodeInto(*bitmap.GetSurfaceInfo()), 3);
+    EXPECT_EQ(m_loader.Render(bitmap.GetDC()), 1);
+    EXPECT_EQ(m_loader.DecodeInto(*bitmap.GetSurfaceInfo()), 3);
     EXPECT_EQ(bitmap.Load(Path("short.bmp"), 24), 2); // loaded, but no size
     MemorySurface plane;
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("short.bmp"), Draw::kPixelXRGB8888), -3);
@@ -259,7 +259,7 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     }
     ASSERT_EQ(Load("a.bmp", MakeBmp(3, 2, 24, 0, {}, bits24)), 0);
     MemorySurface plane(3, 2, Draw::kPixelXRGB8888);
-    ASSERT_EQ(loader_.DecodeInto(*plane.GetSurfaceInfo()), 0);
+    ASSERT_EQ(m_loader.DecodeInto(*plane.GetSurfaceInfo()), 0);
     ExpectWords(plane, {{0, 0, 0x00424140}, {2, 0, 0x00484746}, {2, 1, 0x00181716}});
 
     // 3 × 2 at 16 bits (5-5-5): rows of 6 bytes padded to 8; a negative height runs top-down.
@@ -268,9 +268,9 @@ TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
     Put16(bits16, 12, 0x001F); // bottom-right blue
     ASSERT_EQ(Load("b.bmp", MakeBmp(3, -2, 16, 0, {}, bits16)), 0);
     int w = 0, h = 0;
-    ASSERT_EQ(loader_.GetSize(w, h), 0);
+    ASSERT_EQ(m_loader.GetSize(w, h), 0);
     EXPECT_EQ(h, 2);
-    ASSERT_EQ(loader_.DecodeInto(plane.Info()), 0);
+    ASSERT_EQ(m_loader.DecodeInto(plane.Info()), 0);
     ExpectWords(plane, {{0, 0, 0x00F80000}, {2, 1, 0x000000F8}});
 }
 
@@ -279,10 +279,10 @@ TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
     MemorySurface plane(4, 1, Draw::kPixelXRGB8888);
     const Bytes eight = MakeBmp(4, 1, 8, 0, Palette({0x000000, 0xFF0000, 0x00FF00}), {1, 2, 0, 1}, 3);
     ASSERT_EQ(Load("p8.bmp", eight), 0);
-    EXPECT_EQ(loader_.DecodeInto(*plane.GetSurfaceInfo()), 3);
+    EXPECT_EQ(m_loader.DecodeInto(*plane.GetSurfaceInfo()), 3);
     const Bytes rle = MakeBmp(4, 1, 8, 1, Palette({0x000000, 0xFF0000, 0x00FF00}), {2, 1, 2, 2, 0, 1}, 3);
     ASSERT_EQ(Load("rle.bmp", rle), 0);
-    EXPECT_EQ(loader_.DecodeInto(*plane.GetSurfaceInfo()), 2);
+    EXPECT_EQ(m_loader.DecodeInto(*plane.GetSurfaceInfo()), 2);
 
     struct Case
     {
@@ -315,9 +315,9 @@ TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
 TEST_F(ImageFileTest, PaletteForAnEightBitDisplay)
 {
     Draw::PALETTEENTRY palette[256];
-    EXPECT_EQ(loader_.GetPalette(palette), 1);
+    EXPECT_EQ(m_loader.GetPalette(palette), 1);
     ASSERT_EQ(Load("p4.bmp", MakeBmp(2, 1, 4, 0, Palette({0x112233, 0x445566}), {0x01, 0, 0, 0}, 2)), 0);
-    ASSERT_EQ(loader_.GetPalette(palette), 0);
+    ASSERT_EQ(m_loader.GetPalette(palette), 0);
     EXPECT_EQ(palette[3].peRed, 3);
     EXPECT_EQ(palette[3].peFlags, Draw::PC_EXPLICIT);
     EXPECT_EQ(palette[250].peRed, 250);
@@ -329,7 +329,7 @@ TEST_F(ImageFileTest, PaletteForAnEightBitDisplay)
     EXPECT_EQ(palette[245].peRed, 0);
 
     ASSERT_EQ(Load("t.bmp", MakeBmp(1, 1, 24, 0, {}, {1, 2, 3, 0})), 0);
-    EXPECT_EQ(loader_.GetPalette(palette), 2);
+    EXPECT_EQ(m_loader.GetPalette(palette), 2);
 }
 
 TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
@@ -347,14 +347,14 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
         0);
     ExpectWords(gif, {{0, 0, 0xFF0000}, {1, 0, 0x0000FF}}, 0xFFFFFF);
 
-    ASSERT_EQ(file_.Read(Path("p.gif")), 0);
-    ASSERT_EQ(loader_.Load(file_), 0);
-    EXPECT_FALSE(loader_.IsZGA());
+    ASSERT_EQ(m_file.Read(Path("p.gif")), 0);
+    ASSERT_EQ(m_loader.Load(m_file), 0);
+    EXPECT_FALSE(m_loader.IsZGA());
     MemorySurface plane(2, 1, Draw::kPixelXRGB8888);
-    EXPECT_EQ(loader_.DecodeInto(plane.Info()), -1);
-    EXPECT_EQ(loader_.Release(), 0);
+    EXPECT_EQ(m_loader.DecodeInto(plane.Info()), -1);
+    EXPECT_EQ(m_loader.Release(), 0);
     int w = 0, h = 0;
-    EXPECT_EQ(loader_.GetSize(w, h), 1);
+    EXPECT_EQ(m_loader.GetSize(w, h), 1);
 }
 
 class PluginTest : public ImageFileTest
@@ -363,12 +363,12 @@ protected:
     void SetUp() override
     {
         ImageFileTest::SetUp();
-        saved_ = Draw::SpiFolder;
+        m_saved = Draw::SpiFolder;
         Draw::SpiFolder = TEST_IMAGE_PLUGIN_FOLDER;
     }
     void TearDown() override
     {
-        Draw::SpiFolder = saved_;
+        Draw::SpiFolder = m_saved;
         ImageFileTest::TearDown();
     }
     static Bytes MakeTst(int w, int h, std::size_t padTo)
@@ -382,7 +382,7 @@ protected:
         if (b.size() < padTo) b.resize(padTo, 0);
         return b;
     }
-    ZTL::string saved_;
+    ZTL::string m_saved;
 };
 
 TEST_F(PluginTest, PluginNamedAfterTheSuffixDecodesTheImageOrRefusesIt)
@@ -391,16 +391,16 @@ TEST_F(PluginTest, PluginNamedAfterTheSuffixDecodesTheImageOrRefusesIt)
     ASSERT_EQ(LoadInto(plane, "a.tst", MakeTst(3, 2, 2048)), 0);
     EXPECT_EQ(draw_test::SizeOf(plane), std::pair(3, 2));
     ExpectWords(plane, {{0, 0, 0x000080FF}, {2, 1, 0xC880FA}}, 0xFFFFFF);
-    ASSERT_EQ(file_.Read(Write("short.tst", MakeTst(3, 2, 2047))), 0);
-    EXPECT_EQ(loader_.LoadSPI(file_), 1); // too short: IsSupported is not asked
-    loader_.Release();
+    ASSERT_EQ(m_file.Read(Write("short.tst", MakeTst(3, 2, 2047))), 0);
+    EXPECT_EQ(m_loader.LoadSPI(m_file), 1); // too short: IsSupported is not asked
+    m_loader.Release();
     Bytes notOurs = MakeTst(3, 2, 2048);
     notOurs[0] = 'X';
-    ASSERT_EQ(file_.Read(Write("other.tst", notOurs)), 0);
-    EXPECT_EQ(loader_.LoadSPI(file_), 1);
-    ASSERT_EQ(file_.Read(Write("a.nothing", MakeTst(3, 2, 2048))), 0);
-    EXPECT_EQ(loader_.LoadSPI(file_), 1);
-    EXPECT_EQ(loader_.Load(file_), 1);
+    ASSERT_EQ(m_file.Read(Write("other.tst", notOurs)), 0);
+    EXPECT_EQ(m_loader.LoadSPI(m_file), 1);
+    ASSERT_EQ(m_file.Read(Write("a.nothing", MakeTst(3, 2, 2048))), 0);
+    EXPECT_EQ(m_loader.LoadSPI(m_file), 1);
+    EXPECT_EQ(m_loader.Load(m_file), 1);
 }
 
 } // namespace

@@ -30,8 +30,8 @@ using draw_test::Word;
 class HeadlessFonts : public ::testing::Test
 {
 protected:
-    void SetUp() override { previous_ = platform::SetFontEngine(nullptr); }
-    void TearDown() override { platform::SetFontEngine(previous_); }
+    void SetUp() override { m_previous = platform::SetFontEngine(nullptr); }
+    void TearDown() override { platform::SetFontEngine(m_previous); }
     // "a" at size 14 without a shadow.
     static void Letter(Draw::CFont& font, std::uint32_t color = 0xFFFFFF)
     {
@@ -40,7 +40,7 @@ protected:
         font.color = color;
         font.shadowColor = Draw::kNoColor;
     }
-    std::shared_ptr<platform::FontEngine> previous_;
+    std::shared_ptr<platform::FontEngine> m_previous;
 };
 using FontTest = HeadlessFonts;
 
@@ -174,30 +174,30 @@ protected:
     void SetUp() override
     {
         HeadlessFonts::SetUp();
-        section_ = platform::DibSection::Create(40, 60, 32);
-        dc_.SelectBitmap(section_.get());
-        font_.size = 14;
-        font_.lineHeight = 20;
-        font_.text = "a\nb";
-        font_.color = kWhite;
-        font_.shadowColor = kGrey;
+        m_section = platform::DibSection::Create(40, 60, 32);
+        m_dc.SelectBitmap(m_section.get());
+        m_font.size = 14;
+        m_font.lineHeight = 20;
+        m_font.text = "a\nb";
+        m_font.color = kWhite;
+        m_font.shadowColor = kGrey;
     }
     // Draws the font at (1, 1) on a fresh blue section and checks the pixels (COLORREF) at (x, y).
     void ExpectDrawn(std::initializer_list<std::tuple<int, int, std::uint32_t>> pixels)
     {
-        dc_.FillRect(0, 0, 40, 60, kBlue);
-        font_.Draw(&dc_, 1, 1);
+        m_dc.FillRect(0, 0, 40, 60, kBlue);
+        m_font.Draw(&m_dc, 1, 1);
         for (auto [x, y, want] : pixels) {
             std::uint32_t c = 0;
-            dc_.GetPixel(x, y, c);
+            m_dc.GetPixel(x, y, c);
             EXPECT_EQ(c, want) << x << "," << y;
         }
     }
 
     static constexpr std::uint32_t kBlue = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080, kRed = 0x0000FF;
-    std::unique_ptr<platform::DibSection> section_;
-    platform::DeviceContext dc_;
-    Draw::CFont font_;
+    std::unique_ptr<platform::DibSection> m_section;
+    platform::DeviceContext m_dc;
+    Draw::CFont m_font;
 };
 
 TEST_F(FontDrawTest, ShadowFirstThenTextOnEveryLine)
@@ -207,22 +207,22 @@ TEST_F(FontDrawTest, ShadowFirstThenTextOnEveryLine)
     ExpectDrawn(
         {{1, 1, kWhite}, {8, 14, kGrey}, {1, 21, kWhite}, {8, 34, kGrey}, {0, 0, kBlue}, {10, 10, kBlue}});
     // No shadow colour draws no shadow; no text colour only the shadow.
-    font_.shadowColor = Draw::kNoColor;
+    m_font.shadowColor = Draw::kNoColor;
     ExpectDrawn({{8, 14, kBlue}, {1, 1, kWhite}});
-    font_.shadowColor = kGrey;
-    font_.color = Draw::kNoColor;
+    m_font.shadowColor = kGrey;
+    m_font.color = Draw::kNoColor;
     ExpectDrawn({{1, 1, kBlue}, {3, 3, kGrey}});
 }
 
 TEST_F(FontDrawTest, OpaqueBackgroundIsPaintedBehindTheShadowOnly)
 {
-    font_.backColor = kRed;
-    font_.text = "a";
+    m_font.backColor = kRed;
+    m_font.text = "a";
     // The shadow's cell (3..9) × (3..16) is painted red where the glyph box leaves it empty, while the
     // text's own cell is not painted: its empty last column keeps what was there.
     ExpectDrawn({{9, 10, kRed}, {5, 16, kRed}, {7, 1, kBlue}});
     // Without a shadow the text's background is painted.
-    font_.shadowColor = Draw::kNoColor;
+    m_font.shadowColor = Draw::kNoColor;
     ExpectDrawn({{7, 1, kRed}});
 }
 
@@ -374,10 +374,10 @@ public:
     class Font : public platform::Font
     {
     public:
-        explicit Font(int cell) : cell_(cell) {}
+        explicit Font(int cell) : m_cell(cell) {}
         bool Extent(std::string_view, int& cx, int& cy) override
         {
-            cx = cy = cell_ >= 20 ? 40000 : cell_;
+            cx = cy = m_cell >= 20 ? 40000 : m_cell;
             return true;
         }
         bool Rasterise(std::string_view, const platform::MaskWindow&, platform::TextMask& mask) override
@@ -385,9 +385,9 @@ public:
             mask = {};
             return true;
         }
-        int Ascent() const override { return cell_; }
+        int Ascent() const override { return m_cell; }
         int Descent() const override { return 0; }
-        int cell_;
+        int m_cell;
     };
     std::unique_ptr<platform::Font> CreateFont(const platform::FontDescription& d) override
     {
@@ -444,7 +444,7 @@ protected:
     void SetUp() override
     {
         HeadlessFonts::SetUp();
-        Draw::SetThreadPlaneOwner(&display_);
+        Draw::SetThreadPlaneOwner(&m_display);
     }
     void TearDown() override
     {
@@ -452,7 +452,7 @@ protected:
         HeadlessFonts::TearDown();
     }
 
-    Display display_;
+    Display m_display;
 };
 
 TEST_F(TextPlaneTest, PlainTextPlaneIsTheTextSizeOnTheFillColour)
@@ -476,13 +476,13 @@ TEST_F(TextPlaneTest, PlainTextPlaneIsTheTextSizeOnTheFillColour)
     // The key is read from the top-left pixel when the plane is made, before the text is drawn: the fill
     // colour, so that the background is what a keyed blit leaves out.
     EXPECT_EQ(plane.GetColorKey() & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(display_.planes, 1);
+    EXPECT_EQ(m_display.planes, 1);
 
     // A new text needs a new render; the plane is made anew at the new size.
     plane.font.text = "abcd";
     ASSERT_EQ(plane.RenderTextKind1(), 0);
     EXPECT_EQ(SizeOf(plane).first, 28 + 3);
-    EXPECT_EQ(display_.planes, 1);
+    EXPECT_EQ(m_display.planes, 1);
 }
 
 TEST_F(TextPlaneTest, AntialiasedPlanesCarryCoverageInAlpha)
@@ -506,7 +506,7 @@ TEST_F(TextPlaneTest, AntialiasedPlanesCarryCoverageInAlpha)
 
 TEST_F(TextPlaneTest, AntialiasedPlaneOnASixteenBitDisplayHasFourBitAlpha)
 {
-    display_.type = Draw::kPixel565;
+    m_display.type = Draw::kPixel565;
     Draw::CTextFastPlane plane;
     Letter(plane.font);
     ASSERT_EQ(plane.RenderTextKind2(), 0);
@@ -532,9 +532,9 @@ TEST_F(TextPlaneTest, CountedArraysOfTextPlanes)
     planes.addArray(new Draw::CTextFastPlane[3], 3);
     planes[1].font.text = "x";
     ASSERT_EQ(planes[1].RenderTextKind1(), 0);
-    EXPECT_EQ(display_.planes, 1);
+    EXPECT_EQ(m_display.planes, 1);
     planes.release();
-    EXPECT_EQ(display_.planes, 0);
+    EXPECT_EQ(m_display.planes, 0);
 }
 
 } // namespace

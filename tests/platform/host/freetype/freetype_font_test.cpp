@@ -18,8 +18,8 @@ class FreeTypeFontTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        engine_ = platform::CreateFreeTypeFontEngine();
-        ASSERT_NE(engine_, nullptr) << "the IPA Gothic faces are not installed";
+        m_engine = platform::CreateFreeTypeFontEngine();
+        ASSERT_NE(m_engine, nullptr) << "the IPA Gothic faces are not installed";
     }
 
     std::unique_ptr<platform::Font> Make(int height, const std::string& face = kGothic, int quality = 2)
@@ -29,11 +29,11 @@ protected:
         d.face = face;
         d.quality = quality;
         d.weight = 300;
-        return engine_->CreateFont(d);
+        return m_engine->CreateFont(d);
     }
     std::unique_ptr<platform::Font> Make(const platform::FontDescription& d)
     {
-        return engine_->CreateFont(d);
+        return m_engine->CreateFont(d);
     }
 
     struct Ink
@@ -67,7 +67,7 @@ protected:
         return mask;
     }
 
-    std::shared_ptr<platform::FontEngine> engine_;
+    std::shared_ptr<platform::FontEngine> m_engine;
 };
 
 TEST_F(FreeTypeFontTest, UnknownFacesFallBackToTheFixedFace)

@@ -26,14 +26,14 @@ protected:
     {
         auto engine = platform::CreateFreeTypeFontEngine();
         if (!engine) GTEST_SKIP() << "the IPA Gothic faces are not installed";
-        previous_ = platform::SetFontEngine(engine);
-        installed_ = true;
+        m_previous = platform::SetFontEngine(engine);
+        m_installed = true;
         bitmap.font.text = kLine;
         bitmap.font.size = 16;
     }
     void TearDown() override
     {
-        if (installed_) platform::SetFontEngine(previous_);
+        if (m_installed) platform::SetFontEngine(m_previous);
     }
 
     // The ink of a 32-bit bitmap: colour channels for opaque bitmaps, alpha for those with alpha.
@@ -46,8 +46,8 @@ protected:
             std::min(info->width, toX), std::max(0, fromY), std::min(info->height, toY));
     }
 
-    std::shared_ptr<platform::FontEngine> previous_;
-    bool installed_ = false;
+    std::shared_ptr<platform::FontEngine> m_previous;
+    bool m_installed = false;
     Draw::CTextDIBitmap bitmap; // the line at size 16
 };
 
