@@ -98,6 +98,14 @@ template <class Info> void RunMemcpy(benchmark::State& state, Plane<Info>& dst, 
     });
 }
 
+// The memcpy baseline of a benchmark whose Setup(state) makes `dst`, `width` and `height`:
+// BENCHMARK_TEMPLATE(MemcpyBaseline, Setup)->Apply(Args).
+template <class Setup> void MemcpyBaseline(benchmark::State& state)
+{
+    Setup s(state);
+    RunMemcpy(state, s.dst, s.width, s.height);
+}
+
 #ifdef MAROVELLIN_BENCH_SDL
 // An SDL2 surface over the plane's own memory.
 template <class Info> SDL_Surface* WrapForSdl(Plane<Info>& p)

@@ -3,6 +3,7 @@
 // and SDL2's blitter on the same memory. Rates are destination pixels per second.
 
 #include "bench/bench_plane.h"
+#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/surface_info.h"
 
 namespace {
@@ -16,7 +17,7 @@ using Plane = bench::Plane<CSurfaceInfo>;
 // 2x.
 void Args(benchmark::internal::Benchmark* b)
 {
-    for (int op : {0, 1})
+    for (int op : {kBltCopy, kBltCopyKey})
         for (int type : {kPixelXRGB8888, kPixel565})
             for (int width : {320, 640})
                 for (int stretched : {0, 1})
@@ -48,12 +49,7 @@ void BM_Kernel(benchmark::State& state)
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
-void BM_Memcpy(benchmark::State& state)
-{
-    Setup s(state);
-    RunMemcpy(state, s.dst, s.width, s.height);
-}
-BENCHMARK(BM_Memcpy)->Apply(Args);
+BENCHMARK_TEMPLATE(MemcpyBaseline, Setup)->Apply(Args);
 
 #ifdef MAROVELLIN_BENCH_SDL
 
@@ -61,7 +57,7 @@ void BM_SDL(benchmark::State& state)
 {
     Setup s(state);
     RunSdlBlits(state, s.src, s.dst, s.width, s.height, s.stretched, [&](SDL_Surface* src) {
-        if (s.op == 1) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+        if (s.op == kBltCopyKey) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
     });
 }
 BENCHMARK(BM_SDL)->Apply(Args);

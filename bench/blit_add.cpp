@@ -16,7 +16,7 @@ using Plane = bench::Plane<SSurfaceDesc>;
 // range(0): 2 add, 4 keyed add; range(1): pixel type; range(2): width (height three quarters of it).
 void Args(benchmark::internal::Benchmark* b)
 {
-    for (int op : {2, 4})
+    for (int op : {kBltAdd, kBltAddKey})
         for (int type : {kPixelXRGB8888, kPixel565})
             for (int width : {320, 640})
                 b->Args({op, type, width});
@@ -47,12 +47,7 @@ void BM_Kernel(benchmark::State& state)
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
-void BM_Memcpy(benchmark::State& state)
-{
-    Setup s(state);
-    RunMemcpy(state, s.dst, s.width, s.height);
-}
-BENCHMARK(BM_Memcpy)->Apply(Args);
+BENCHMARK_TEMPLATE(MemcpyBaseline, Setup)->Apply(Args);
 
 #ifdef MAROVELLIN_BENCH_SDL
 
@@ -61,7 +56,7 @@ void BM_SDL(benchmark::State& state)
     Setup s(state);
     RunSdlBlits(state, s.src, s.dst, s.width, s.height, false, [&](SDL_Surface* src) {
         SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_ADD);
-        if (s.op == 4) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+        if (s.op == kBltAddKey) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
     });
 }
 BENCHMARK(BM_SDL)->Apply(Args);

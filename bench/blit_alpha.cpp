@@ -17,15 +17,15 @@ using Plane = bench::Plane<SSurfaceDesc>;
 
 constexpr std::uint8_t kRate = 127;
 
-// range(0): operation 10, 14 or 15; range(1): destination type (the source has the same type, except
-// ARGB8888 for operation 10); range(2): destination width (height 3/4 of it).
+// range(0): kBltAlpha, kBltAlphaRate or kBltAlphaRateKey; range(1): destination type (the source has the
+// same type, except ARGB8888 for kBltAlpha); range(2): destination width (height 3/4 of it).
 void Args(benchmark::internal::Benchmark* b)
 {
     for (int width : {320, 640}) {
-        for (int op : {14, 15})
+        for (int op : {kBltAlphaRate, kBltAlphaRateKey})
             for (int type : {kPixelXRGB8888, kPixel565})
                 b->Args({op, type, width});
-        b->Args({10, kPixelXRGB8888, width});
+        b->Args({kBltAlpha, kPixelXRGB8888, width});
     }
 }
 
@@ -34,7 +34,7 @@ struct Setup
     explicit Setup(const benchmark::State& state)
         : op(static_cast<int>(state.range(0))), width(static_cast<int>(state.range(2))),
           height(width * 3 / 4),
-          src(op == 10 ? kPixelARGB8888 : static_cast<int>(state.range(1)), width, height),
+          src(op == kBltAlpha ? kPixelARGB8888 : static_cast<int>(state.range(1)), width, height),
           dst(static_cast<int>(state.range(1)), width, height)
     {
         BuildBlendTables();
@@ -60,12 +60,7 @@ void BM_Kernel(benchmark::State& state)
 }
 BENCHMARK(BM_Kernel)->Apply(Args);
 
-void BM_Memcpy(benchmark::State& state)
-{
-    Setup s(state);
-    RunMemcpy(state, s.dst, s.width, s.height);
-}
-BENCHMARK(BM_Memcpy)->Apply(Args);
+BENCHMARK_TEMPLATE(MemcpyBaseline, Setup)->Apply(Args);
 
 #ifdef MAROVELLIN_BENCH_SDL
 
@@ -75,8 +70,8 @@ void BM_SDL(benchmark::State& state)
     Setup s(state);
     RunSdlBlits(state, s.src, s.dst, s.width, s.height, false, [&](SDL_Surface* src) {
         SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_BLEND);
-        if (s.op != 10) SDL_SetSurfaceAlphaMod(src, kRate);
-        if (s.op == 15) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
+        if (s.op != kBltAlpha) SDL_SetSurfaceAlphaMod(src, kRate);
+        if (s.op == kBltAlphaRateKey) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
     });
 }
 BENCHMARK(BM_SDL)->Apply(Args);
