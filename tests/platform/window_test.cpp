@@ -4,6 +4,7 @@
 #include "platform/host/thread.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "support/wait.h"
 
 #include <atomic>
 #include <cstring>
@@ -143,8 +144,11 @@ TEST_F(HeadlessWindow, SendFromAnotherThreadWaitsForTheOwnerToAnswer)
         SleepMilliseconds(5);
     EXPECT_FALSE(job.done); // nobody has looked at the queue yet
     Message m;
-    while (!job.done)
-        PeekMessage(&m, nullptr, PM_REMOVE);
+    const auto answered = [&] {
+        PeekMessage(&m, nullptr, PM_REMOVE); // answers the sent message once it has arrived
+        return job.done.load();
+    };
+    EXPECT_TRUE(test_support::WaitUntil(answered, "the sender's answer"));
     JoinThread(t);
     CloseThreadHandle(t);
     EXPECT_EQ(job.result, 1234);

@@ -12,6 +12,7 @@
 #include "sdk/thread/thread_manager.h"
 #include "support/app_runner.h"
 #include "support/error_capture.h"
+#include "support/wait.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ struct Observed
     std::atomic<platform::HWND> hwnd{nullptr};
     std::atomic<bool> destroySeenByLateHook{false};
     std::atomic<int> veto{0};
+    std::atomic<int> closeAsked{0};
 };
 
 // Sees the messages after the application's own hooks.
@@ -67,7 +69,11 @@ public:
         while (IsThreadValid())
             platform::SleepMilliseconds(2);
     }
-    int OnClose() override { return m_o.veto; }
+    int OnClose() override
+    {
+        ++m_o.closeAsked;
+        return m_o.veto;
+    }
     ~GameLikeApp() override { m_o.ended = true; }
 
 private:
@@ -77,9 +83,7 @@ private:
 
 bool WaitFor(const std::atomic<bool>& flag)
 {
-    for (int i = 0; i < 1000 && !flag; ++i)
-        platform::SleepMilliseconds(5);
-    return flag;
+    return test_support::WaitUntil([&] { return flag.load(); }, "the application to run");
 }
 
 class Application : public ::testing::Test
@@ -134,7 +138,9 @@ TEST_F(Application, AVetoKeepsItRunningUntilForceClose)
     ASSERT_EQ(Thread::StartOwnedThread(app), 0);
     ASSERT_TRUE(WaitFor(o.running));
     platform::headless::Events().Close(o.hwnd);
-    platform::SleepMilliseconds(50);
+    ASSERT_TRUE(test_support::WaitUntil([&] { return o.closeAsked.load() == 1; }, "the close to be asked"));
+    // Sent messages are answered before posted ones: once this returns, the close has been handled.
+    platform::SendMessage(o.hwnd, platform::WM_NULL, 0, 0);
     EXPECT_FALSE(o.ended);
     EXPECT_TRUE(platform::IsWindow(o.hwnd)); // the application's hook kept the default from destroying it
     // Sent across threads: returns once the application thread has handled it, without asking.
@@ -414,9 +420,8 @@ struct Later
     static void Run(void* p)
     {
         auto* later = static_cast<Later*>(p);
-        while (!later->waiting)
-            platform::SleepMilliseconds(1);
-        platform::SleepMilliseconds(20); // let the application block in its wait
+        test_support::WaitUntil([&] { return later->waiting.load(); }, "the application to start waiting");
+        platform::SleepMilliseconds(20); // lets the application block in its wait, which the test is about
         later->done = true;              // before the message, so the application cannot see it first
         if (later->action == CloseIt)
             later->app.load()->Close();

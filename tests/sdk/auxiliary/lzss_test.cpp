@@ -82,7 +82,10 @@ TEST(Lzss, DecodesLiteralsAndOverlappingMatchesAndRefusesAShortStream)
             EXPECT_EQ(std::string(out.begin(), out.end()), c.decoded);
         }
     }
+}
 
+TEST(Lzss, ADecodedSizeOfZeroOrAFailedDecodeLeavesNoBlock)
+{
     auto coder = std::make_unique<Aux::CLZSS>();
     std::uint8_t block[4] = {9, 9, 9, 9};
     std::uint8_t* destination = block;

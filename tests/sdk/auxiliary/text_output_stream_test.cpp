@@ -32,15 +32,6 @@ public:
     std::vector<std::string> calls;
 };
 
-TEST(ErrorStream, NullDeviceSwallowsEverything)
-{
-    auto& stream = aux::GetErrorStream();
-    stream.Out("CFastPlane::CreatePrimaryに失敗");
-    stream.Out(ztl::basic_string("text"));
-    stream.Out(3);
-    stream.Clear();
-}
-
 TEST(ErrorStream, FrontFormatsAndHandsTheTextOnAsData)
 {
     auto* device = new RecordingDevice();

@@ -64,13 +64,21 @@ TEST(DirtyRect, FiveAreHeldAndASixthMergesTheCheapestPair)
         for (const RECT& r : c.added)
             dirty.AddRect(r);
         ExpectRects(dirty, c.held);
-        // Many more never hold more than five.
-        for (int i = 0; i < 50; ++i)
-            dirty.AddRect(i * 7, i * 3, i * 7 + 5, i * 3 + 5);
-        EXPECT_EQ(dirty.GetCount(), 5);
-        dirty.Clear();
-        EXPECT_EQ(dirty.GetCount(), 0);
     }
+}
+
+TEST(DirtyRect, ManyMoreNeverHoldMoreThanFiveAndClearEmpties)
+{
+    Draw::CDirtyRect dirty;
+    for (int i = 0; i < 50; ++i)
+        dirty.AddRect(i * 7, i * 3, i * 7 + 5, i * 3 + 5);
+    EXPECT_EQ(dirty.GetCount(), 5);
+    dirty.Clear();
+    EXPECT_EQ(dirty.GetCount(), 0);
+}
+
+TEST(DirtyRect, AddRectSizeTakesWidthAndHeight)
+{
     Draw::CDirtyRect sized;
     sized.AddRectSize(200, 5, 10, 20);
     ExpectRects(sized, {{200, 5, 210, 25}});

@@ -71,11 +71,8 @@ TEST(SurfaceInfo, ReadPixel)
     EXPECT_EQ(out, 0u);
 }
 
-TEST(SurfaceInfo, SmallRoutines)
+TEST(SurfaceInfo, ClipRectCutsToTheSurface)
 {
-    const std::pair<int, int> alphaTypes[] = {{9, 9}, {2, 11}, {3, 10}, {7, 12}, {8, 13}};
-    for (auto [type, alpha] : alphaTypes)
-        EXPECT_EQ(ToAlphaPixelType(type), alpha) << type;
     CSurfaceInfo info;
     info.width = 8, info.height = 8;
     RECT out;
@@ -100,32 +97,6 @@ TEST(Surface, ColourKeysFillColourAndAFailedKeyRead)
     EXPECT_NE(s.SetColorKeyFromPixel(0, 0), 0);
     EXPECT_EQ(s.GetColorKey(), 0x00010203u);
     EXPECT_FALSE(s.Info().locked);
-}
-
-// Unserved codes and pairs, and refused locks and parameter blocks: the result code, nothing drawn and
-// nothing left locked.
-TEST(BltDispatch, ResultCodes)
-{
-    const SBltInfo info;
-    const std::int32_t rate[2] = {128, 0};
-    struct Case
-    {
-        int op, dst, src, result;
-        const void* param;
-    };
-    for (const Case c :
-         {Case{18, kPixel565, kPixel565, 1, nullptr}, Case{-1, kPixel565, kPixel565, 1, nullptr},
-          Case{12, kPixel565, kPixel565, 1, nullptr}, Case{2, kPixel565, kPixel555, 2, nullptr},
-          Case{8, kPixelRGB888, kPixelRGB888, 0, rate}, Case{0, kPixel565, kPixelUnused9, 0, nullptr},
-          Case{0, kPixelARGB8888, kPixel565, 2, nullptr}, Case{10, kPixelARGB8888, kPixel565, 2, nullptr}}) {
-        CMemorySurface dst(4, 4, c.dst, 0xEE), src(4, 4, c.src, 0x11);
-        EXPECT_EQ(dst.Blt(c.op, &src.Info(), &info, c.param), c.result)
-            << c.op << " " << c.dst << " " << c.src;
-        EXPECT_TRUE(dst.Untouched(0xEE));
-    }
-    CMemorySurface dst(4, 4, kPixel565, 0xEE), src(4, 4, kPixel565, 0x11);
-    EXPECT_EQ(dst.Blt(0, &src.Info(), &info, nullptr), 0);
-    EXPECT_EQ(dst.Word(3, 3), 0x1111u);
 }
 
 // An operation that reads its parameter block refuses a null one instead of reading through it.

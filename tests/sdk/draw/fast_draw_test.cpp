@@ -519,9 +519,8 @@ TEST(FastDrawDouble, StyleChangesWaitAndWindowToWindowDoesNot)
     });
 }
 
-TEST(FastDrawDouble, EightBitDisplayUses555PlanesAndAPalettisedCopy)
+TEST(FastDrawDouble, EightBitDisplayDrawsOnA555SectionAndPresentsAPalettisedCopy)
 {
-    const std::string file = WriteBitmap();
     WithDoubleDevice(
         [&](DrawApp&, Draw::CFastDraw& device) {
             ASSERT_EQ(device.ChangeDisplay(false), 0);
@@ -537,7 +536,18 @@ TEST(FastDrawDouble, EightBitDisplayUses555PlanesAndAPalettisedCopy)
             EXPECT_NE(device.GetPalettisedPlane()->GetDisplaySurface(), nullptr);
             device.OnDraw(nullptr, true);
             EXPECT_EQ(Script().presents, 1);
+        },
+        [] { Script().windowedType = Draw::kPixelP8; });
+}
 
+// Planes made on an 8-bit display are 555; a later 555 display keeps them (an emulated one reloads in
+// the display's own type), a 565 display rebuilds them.
+TEST(FastDrawDouble, PlanesOfAnEightBitDisplayFollowTheNextDisplay)
+{
+    const std::string file = WriteBitmap();
+    WithDoubleDevice(
+        [&](DrawApp&, Draw::CFastDraw& device) {
+            ASSERT_EQ(device.ChangeDisplay(false), 0);
             Draw::CFastPlane plane;
             ASSERT_EQ(plane.CreateSurface(8, 8, false), 0);
             EXPECT_EQ(plane.GetPixelType(), Draw::kPixel555);
@@ -549,7 +559,6 @@ TEST(FastDrawDouble, EightBitDisplayUses555PlanesAndAPalettisedCopy)
             EXPECT_EQ(loaded.GetPixelType(), Draw::kPixel555);
             EXPECT_EQ(PixelOf(loaded, 0, 0), 0xF80000u);
 
-            // A 555 display keeps the 555 plane and reloads the emulated one in the display's own type.
             Script().windowedType = Draw::kPixel555;
             ASSERT_EQ(device.ChangeDisplay(false), 0);
             EXPECT_EQ(device.GetDisplayPixelType(), Draw::kPixel555);
@@ -559,7 +568,6 @@ TEST(FastDrawDouble, EightBitDisplayUses555PlanesAndAPalettisedCopy)
             EXPECT_EQ(loaded.GetFileName(), ZTL::string(file.c_str()));
             EXPECT_EQ(PixelOf(loaded, 1, 1), 0xF8F8F8u);
 
-            // A 565 display rebuilds both.
             Script().windowedType = Draw::kPixel565;
             ASSERT_EQ(device.ChangeDisplay(false), 0);
             EXPECT_EQ(plane.GetPixelType(), Draw::kPixel565);

@@ -44,9 +44,9 @@ TEST(LockObject, NotifyWakesTheNewestWaiterAndNotifyAllTheRest)
         if (monitor.Wait(T::INFINITE) == 0) woke = 1;
     };
     std::thread first([&] { waiter(firstWoke); });
-    AwaitWaiters(monitor, 1);
+    ASSERT_TRUE(AwaitWaiters(monitor, 1));
     std::thread second([&] { waiter(secondWoke); });
-    AwaitWaiters(monitor, 2);
+    ASSERT_TRUE(AwaitWaiters(monitor, 2));
 
     {
         T::CLockGuard guard(monitor);
@@ -55,11 +55,11 @@ TEST(LockObject, NotifyWakesTheNewestWaiterAndNotifyAllTheRest)
     }
     second.join();
     EXPECT_EQ(secondWoke.load(), 1);
-    AwaitWaiters(monitor, 1);
+    ASSERT_TRUE(AwaitWaiters(monitor, 1));
     EXPECT_EQ(firstWoke.load(), 0);
 
     std::thread third([&] { waiter(secondWoke); });
-    AwaitWaiters(monitor, 2);
+    ASSERT_TRUE(AwaitWaiters(monitor, 2));
     secondWoke = 0;
     NotifyUnderLock(monitor, true); // every waiter
     first.join();
@@ -78,7 +78,7 @@ TEST(LockObject, WakeThreadAndRemoveWaitersSelectByThreadId)
         T::CLockGuard guard(monitor);
         result = monitor.Wait(T::INFINITE);
     });
-    AwaitWaiters(monitor, 1);
+    ASSERT_TRUE(AwaitWaiters(monitor, 1));
     {
         T::CLockGuard guard(monitor);
         monitor.WakeThread(id + 1000); // nobody
@@ -102,9 +102,9 @@ TEST(LockObject, InterruptOfAThreadObjectEndsItsWaitOnAnyMonitor)
         done = true;
     });
     ASSERT_EQ(thread.Start(), 0);
-    AwaitWaiters(monitor, 1);
+    ASSERT_TRUE(AwaitWaiters(monitor, 1));
     thread.Interrupt();
-    WaitUntil([&] { return done.load(); });
+    ASSERT_TRUE(WaitUntil([&] { return done.load(); }, "the waiting thread"));
     EXPECT_TRUE(heldAfter.load());
     EXPECT_FALSE(thread.IsInterrupted()); // the wait consumed the interrupt
     T::CLockGuard guard(monitor);

@@ -48,7 +48,7 @@ TEST_F(ThreadManagerTest, AThreadStartedDuringTheWaitExtendsIt)
             T::StartOwnedThread(new FunctionThread(
                 [&](FunctionThread&) {
                     // Outlive the outer thread: wait until this one is the only one registered.
-                    WaitUntil([&] { return Manager()->GetRegisteredCount() == 1; });
+                    WaitUntil([&] { return Manager()->GetRegisteredCount() == 1; }, "one registered thread");
                     innerRan = true;
                 },
                 &deletedInner));

@@ -51,7 +51,7 @@ TEST(Thread, ABodyThatReturnsLeavesTheThreadInvalidAndUnregistered)
     FunctionThread thread([&](FunctionThread&) {});
     const std::size_t before = Registered();
     ASSERT_EQ(thread.Start(), 0);
-    WaitUntil([&] { return Registered() == before; });
+    ASSERT_TRUE(WaitUntil([&] { return Registered() == before; }, "the thread to leave the manager"));
     EXPECT_FALSE(thread.IsThreadValid());
     EXPECT_TRUE(thread.IsStarted()); // stays until the next start
     EXPECT_NE(thread.GetThreadHandle(), nullptr);
@@ -64,7 +64,7 @@ TEST(Thread, StopAndWaitFromTheThreadItselfReturnsTwo)
     std::atomic<int> result{-1};
     FunctionThread thread([&](FunctionThread& self) { result = self.StopAndWait(); });
     ASSERT_EQ(thread.Start(), 0);
-    WaitUntil([&] { return result.load() != -1; });
+    ASSERT_TRUE(WaitUntil([&] { return result.load() != -1; }, "the result"));
     EXPECT_EQ(result.load(), 2);
     EXPECT_NE(thread.GetThreadHandle(), nullptr); // left open for the joining caller
     EXPECT_EQ(thread.StopAndWait(), 0);
@@ -108,7 +108,7 @@ TEST(Thread, StopRequestAndInterruptWakeASleepingBody)
     ASSERT_EQ(interrupted.Start(), 0);
     ASSERT_TRUE(WaitFor(sleeping));
     interrupted.Interrupt();
-    WaitUntil([&] { return caught.load(); });
+    ASSERT_TRUE(WaitUntil([&] { return caught.load(); }, "the interrupt"));
     EXPECT_EQ(interrupted.StopAndWait(), 0);
 }
 
@@ -151,16 +151,16 @@ TEST(Thread, OwnMonitorWaitEndsByNotifyStopOrInterrupt)
         }
     });
     ASSERT_EQ(thread.Start(), 0);
-    AwaitWaiters(thread.GetMonitor(), 1);
+    ASSERT_TRUE(AwaitWaiters(thread.GetMonitor(), 1));
     {
         T::CLockGuard guard(thread.GetMonitor());
         thread.Notify();
     }
-    WaitUntil([&] { return stage.load() == 1; });
-    AwaitWaiters(thread.GetMonitor(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return stage.load() == 1; }, "stage 1"));
+    ASSERT_TRUE(AwaitWaiters(thread.GetMonitor(), 1));
     thread.RequestStop();
-    WaitUntil([&] { return stage.load() == 2; });
-    AwaitWaiters(thread.GetMonitor(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return stage.load() == 2; }, "stage 2"));
+    ASSERT_TRUE(AwaitWaiters(thread.GetMonitor(), 1));
     thread.Interrupt();
     EXPECT_EQ(thread.StopAndWait(), 0);
     EXPECT_EQ(notified.load(), 0);

@@ -6,6 +6,7 @@
 #include "sdk/thread/lock_object.h"
 #include "sdk/thread/thread.h"
 #include "sdk/ztl/exception.h"
+#include "support/wait.h"
 
 #include <cstring>
 #include <functional>
@@ -47,20 +48,17 @@ inline bool WaitFor(T::CEvent& event)
     return event.Wait(kLongWait) == 0;
 }
 
-// Polls until the condition holds; the other thread's progress, not a time, decides.
-template <class Condition> void WaitUntil(Condition condition)
-{
-    while (!condition())
-        platform::SleepMilliseconds(1);
-}
+using test_support::WaitUntil;
 
 // Waits (with the monitor left in between) until the monitor has `count` waiters.
-inline void AwaitWaiters(T::CLockObject& monitor, std::size_t count)
+inline bool AwaitWaiters(T::CLockObject& monitor, std::size_t count)
 {
-    WaitUntil([&] {
-        T::CLockGuard guard(monitor);
-        return monitor.GetWaiterCount() == count;
-    });
+    return WaitUntil(
+        [&] {
+            T::CLockGuard guard(monitor);
+            return monitor.GetWaiterCount() == count;
+        },
+        "the monitor's waiters");
 }
 
 inline bool MessageIs(const Z::CException& e, const char* expected)

@@ -217,7 +217,7 @@ inline std::vector<Pair> CopyPairs()
     return pairs;
 }
 
-// One operation: the pairs it serves and, once its kernels exist, the model of one pixel.
+// One operation: the pairs it serves and the model of one pixel.
 struct OpModel
 {
     std::vector<Pair> served;
@@ -283,7 +283,8 @@ struct Mapping
     }
 };
 
-struct BlitSpec
+// The blit-info block of one test blit, in plain numbers.
+struct BlitCase
 {
     bool hasPoint = false;
     long long x = 0, y = 0;
@@ -296,7 +297,7 @@ struct BlitSpec
     int basePoint = 0;
 };
 
-inline Mapping MapBlit(const BlitSpec& b, long long srcW, long long srcH, long long dstW, long long dstH)
+inline Mapping MapBlit(const BlitCase& b, long long srcW, long long srcH, long long dstW, long long dstH)
 {
     Mapping m;
     Rect s{0, 0, srcW, srcH};
