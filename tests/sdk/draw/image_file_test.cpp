@@ -284,31 +284,15 @@ TEST_F(ImageFileTest, PalettisedAndRunLengthBmpsGoThroughTheBitmap)
     ASSERT_EQ(Load("rle.bmp", rle), 0);
     EXPECT_EQ(m_loader.DecodeInto(*plane.GetSurfaceInfo()), 2);
 
-    struct Case
-    {
-        const char* name;
-        Bytes bytes;
-        std::uint32_t expected[4];
-    };
-    const Case cases[] = {
-        {"p1.bmp",
-         MakeBmp(4, 1, 1, 0, Palette({0x0000FF, 0xFFFFFF}), {0b01100000, 0, 0, 0}, 2),
-         {0x0000FF, 0xFFFFFF, 0xFFFFFF, 0x0000FF}},
-        {"p4.bmp",
-         MakeBmp(4, 1, 4, 0, Palette({0, 0xFF0000, 0x00FF00, 0x0000FF}), {0x12, 0x30, 0, 0}, 4),
-         {0xFF0000, 0x00FF00, 0x0000FF, 0}},
-        {"p8.bmp", eight, {0xFF0000, 0x00FF00, 0, 0xFF0000}},
-        {"rle.bmp", rle, {0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00}},
-    };
-    for (const Case& c : cases) {
+    // Both arrive in the plane through the bitmap (each depth's pixels are the decoder's own tests').
+    for (const char* name : {"p8.bmp", "rle.bmp"}) {
         MemorySurface loaded;
-        ASSERT_EQ(LoadInto(loaded, c.name, c.bytes), 0) << c.name;
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(Word(loaded, x, 0) & 0xFFFFFF, c.expected[x]) << c.name << " " << x;
+        ASSERT_EQ(Draw::LoadImageIntoSurface(loaded, Path(name), Draw::kPixelXRGB8888), 0) << name;
+        EXPECT_EQ(Word(loaded, 0, 0) & 0xFFFFFF, 0xFF0000u) << name;
     }
     // The bitmap path also serves Load of a DIB bitmap.
     Draw::CDIBitmap bitmap;
-    EXPECT_EQ(bitmap.Load(Path("p4.bmp"), 24), 0);
+    EXPECT_EQ(bitmap.Load(Path("p8.bmp"), 24), 0);
     EXPECT_EQ(bitmap.Load(Path("missing.bmp"), 24), 1);
 }
 
@@ -334,12 +318,10 @@ TEST_F(ImageFileTest, PaletteForAnEightBitDisplay)
 
 TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
 {
+    // The decoders' colours are their own tests'; here the pictures reach the plane at their size.
     MemorySurface jpeg;
     ASSERT_EQ(LoadInto(jpeg, "p.jpg", test_support::MakeJpeg(24, 16, {0, 255, 0}, {0, 255, 0})), 0);
     EXPECT_EQ(draw_test::SizeOf(jpeg), std::pair(24, 16));
-    const std::uint32_t c = Word(jpeg, 12, 8);
-    EXPECT_GT((c >> 8) & 0xFF, 0xF0u);
-    EXPECT_LT((c >> 16) & 0xFF, 0x10u);
 
     MemorySurface gif;
     ASSERT_EQ(
