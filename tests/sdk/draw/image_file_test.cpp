@@ -357,6 +357,46 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
     EXPECT_EQ(loader_.GetSize(w, h), 1);
 }
 
+// A JPEG whose frame header claims `width` × `height`; nothing after the header needs to fit.
+Bytes JpegClaiming(int width, int height)
+{
+    Bytes jpeg = test_support::MakeJpeg(8, 8, {0, 0, 0}, {0, 0, 0});
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) { // start of frame: length, precision, height, width
+            jpeg[i + 5] = std::uint8_t(height >> 8), jpeg[i + 6] = std::uint8_t(height);
+            jpeg[i + 7] = std::uint8_t(width >> 8), jpeg[i + 8] = std::uint8_t(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+TEST_F(ImageFileTest, PicturesClaimingMoreThanTheLimitAreRefusedBeforeAnyPlaneIsMade)
+{
+    // A handful of bytes each, claiming 16384 × 16384 pixels.
+    const Bytes rle8 = {0x42, 0x4d, 0x40, 0, 0, 0, 0, 0, 0, 0, 0x3e, 0, 0, 0, 0x28, 0, 0, 0, 0,    0x40,
+                        0,    0,    0,    0x40, 0, 0, 1, 0, 8, 0, 1,    0, 0, 0, 0,    0, 0, 0, 0, 0,
+                        0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0, 0xff, 0xff,
+                        0xff, 0,    0,    1};
+    const Bytes gif = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0, 0x40, 0, 0x40, 0x80, 0,    0, 0xff, 0xff, 0xff, 0, 0,
+                       0,    0x2c, 0,    0,    0,    0,    1, 0,    1, 0,    0,    2,    2, 0x44, 1,    0,    0x3b};
+    const struct
+    {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {{"bomb.bmp", rle8},
+                 {"bomb.gif", gif},
+                 {"bomb.jpg", JpegClaiming(16384, 16384)},
+                 {"wide.jpg", JpegClaiming(Draw::kMaxImageSide + 1, 1)},
+                 {"many.jpg", JpegClaiming(4097, 4096)},
+                 {"bomb.zga", MakeZga(8193, 1, 0, 8193 * 4, Bytes(8193 * 4))}};
+    for (const auto& c : cases) {
+        MemorySurface plane;
+        EXPECT_LT(LoadInto(plane, c.name, c.bytes), 0) << c.name;
+        EXPECT_EQ(draw_test::SizeOf(plane), std::pair(-1, -1)) << c.name;
+    }
+}
+
 class PluginTest : public ImageFileTest
 {
 protected:
