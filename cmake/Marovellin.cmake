@@ -23,7 +23,9 @@ if(MAROVELLIN_TSAN)
   add_link_options(-fsanitize=thread)
 endif()
 if(MAROVELLIN_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour ends the run like a crash, so that the fuzzer keeps the input that caused it.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -182,7 +182,8 @@ int DrawUncompressed(DeviceContext& dc, int x, int y, const BitmapView& view, in
         const int stored = view.topDown ? r : view.height - 1 - r;
         const std::uint8_t* row = view.bits + view.stride * stored;
         for (long long c = firstColumn; c < lastColumn; ++c)
-            dc.SetPixel(static_cast<int>(x + c), static_cast<int>(ty), ReadPixel(view, row, static_cast<int>(c)));
+            dc.SetPixel(static_cast<int>(x + c), static_cast<int>(ty),
+                        ReadPixel(view, row, static_cast<int>(c)));
     }
     return view.height;
 }

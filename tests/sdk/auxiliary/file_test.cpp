@@ -380,9 +380,9 @@ TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
         int result;
         const char* text;
     };
-    for (const Step& step : {Step{5, 2, "0123"}, Step{1, 2, ""}, Step{0, 2, ""}, Step{5, 2, "4567"},
-                             Step{5, 0, "89"}, Step{5, 2, "next"}, Step{5, 0, ""}, Step{5, 2, "1234"},
-                             Step{5, 1, "1234"}}) {
+    for (const Step& step :
+         {Step{5, 2, "0123"}, Step{1, 2, ""}, Step{0, 2, ""}, Step{5, 2, "4567"}, Step{5, 0, "89"},
+          Step{5, 2, "next"}, Step{5, 0, ""}, Step{5, 2, "1234"}, Step{5, 1, "1234"}}) {
         EXPECT_EQ(f.ReadLine(line, step.capacity), step.result) << step.text;
         EXPECT_STREQ(line, step.text);
     }
@@ -481,7 +481,7 @@ TEST_F(FileTest, WritingStreamsLinesAndDeleting)
     EXPECT_EQ(f.Close(), 0);
     EXPECT_EQ(f.GetStream(), nullptr);
     EXPECT_EQ(ReadText(f, "log.txt"), "100%s\n");
-    EXPECT_EQ(f.Open("log.txt", "q"), 1);   // no such mode: nothing opens
+    EXPECT_EQ(f.Open("log.txt", "q"), 1);     // no such mode: nothing opens
     EXPECT_EQ(f.Open("log.txt", "\x94"), -2); // no host form
     EXPECT_EQ(f.Open("missing/x.txt", "rb"), 1);
     EXPECT_EQ(f.Open("\x94", "rb"), -1);

@@ -357,6 +357,15 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
     EXPECT_EQ(loader_.GetSize(w, h), 1);
 }
 
+// Bytes written as hexadecimal pairs separated by spaces.
+Bytes FromHex(const char* text)
+{
+    Bytes bytes;
+    for (const char* p = text; *p != '\0'; p += p[2] == ' ' ? 3 : 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(std::string(p, 2), nullptr, 16)));
+    return bytes;
+}
+
 // A JPEG whose frame header claims `width` × `height`; nothing after the header needs to fit.
 Bytes JpegClaiming(int width, int height)
 {
@@ -374,12 +383,13 @@ Bytes JpegClaiming(int width, int height)
 TEST_F(ImageFileTest, PicturesClaimingMoreThanTheLimitAreRefusedBeforeAnyPlaneIsMade)
 {
     // A handful of bytes each, claiming 16384 × 16384 pixels.
-    const Bytes rle8 = {0x42, 0x4d, 0x40, 0, 0, 0, 0, 0, 0, 0, 0x3e, 0, 0, 0, 0x28, 0, 0, 0, 0,    0x40,
-                        0,    0,    0,    0x40, 0, 0, 1, 0, 8, 0, 1,    0, 0, 0, 0,    0, 0, 0, 0, 0,
-                        0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0, 0xff, 0xff,
-                        0xff, 0,    0,    1};
-    const Bytes gif = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0, 0x40, 0, 0x40, 0x80, 0,    0, 0xff, 0xff, 0xff, 0, 0,
-                       0,    0x2c, 0,    0,    0,    0,    1, 0,    1, 0,    0,    2,    2, 0x44, 1,    0,    0x3b};
+    const Bytes rle8 =
+        FromHex("42 4d 40 00 00 00 00 00 00 00 3e 00 00 00 28 00 00 00 00 40 00 00 00 40 00 00 01 00 "
+                "08 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+                "00 00 ff ff ff 00 00 01");
+    const Bytes gif =
+        FromHex("47 49 46 38 39 61 00 40 00 40 80 00 00 ff ff ff 00 00 00 2c 00 00 00 00 01 00 01 00 "
+                "00 02 02 44 01 00 3b");
     const struct
     {
         const char* name;

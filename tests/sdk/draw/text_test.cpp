@@ -14,8 +14,8 @@
 
 #include <array>
 #include <climits>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -429,14 +429,14 @@ TEST_F(TextBitmapTest, FontFieldsAtTheEndsOfTheirRangeDoNotOverflow)
         int size, lineHeight, shadowX, shadowY, offsetX, offsetY;
     };
     const Case cases[] = {
-        {"a", INT_MIN, 20, 2, 2, 0, 0},          {"a\nb\nc", 14, INT_MAX, 2, 2, 0, 0},
-        {"a", 14, INT_MAX, 2, 2, 0, 0},          {"a\nb", 14, INT_MIN, 2, 2, 0, 0},
-        {"a", 14, 20, INT_MIN, INT_MAX, 0, 0},   {"a", 14, 20, INT_MAX, INT_MIN, 0, 0},
-        {"a", 14, 20, 2, 2, INT_MAX, INT_MIN},   {"a", 14, 20, 2, 2, INT_MIN, INT_MAX},
+        {"a", INT_MIN, 20, 2, 2, 0, 0},        {"a\nb\nc", 14, INT_MAX, 2, 2, 0, 0},
+        {"a", 14, INT_MAX, 2, 2, 0, 0},        {"a\nb", 14, INT_MIN, 2, 2, 0, 0},
+        {"a", 14, 20, INT_MIN, INT_MAX, 0, 0}, {"a", 14, 20, INT_MAX, INT_MIN, 0, 0},
+        {"a", 14, 20, 2, 2, INT_MAX, INT_MIN}, {"a", 14, 20, 2, 2, INT_MIN, INT_MAX},
     };
     const std::function<int(Draw::CTextDIBitmap&)> forms[] = {
-        &Draw::CTextDIBitmap::DrawText, &Draw::CTextDIBitmap::DrawTextVertical, &Draw::CTextDIBitmap::DrawTextAA2,
-        &Draw::CTextDIBitmap::DrawTextAA4Vertical};
+        &Draw::CTextDIBitmap::DrawText, &Draw::CTextDIBitmap::DrawTextVertical,
+        &Draw::CTextDIBitmap::DrawTextAA2, &Draw::CTextDIBitmap::DrawTextAA4Vertical};
     for (const Case& c : cases) {
         for (const auto& form : forms) {
             Draw::CTextDIBitmap text;
