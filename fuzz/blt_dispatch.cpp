@@ -3,6 +3,7 @@
 // the same extremes. What the clipper hands on lies inside both surfaces; a dispatched blit reads and
 // writes nothing outside its planes and changes nothing outside the clip rectangle.
 
+#include "fuzz_reader.h"
 #include "sdk/draw/surface_info.h"
 
 #include <cstdint>
@@ -17,30 +18,12 @@ using Draw::SIZE;
 
 namespace {
 
-// Reads little-endian values from the input, 0 once it runs out.
-struct Reader
+using fuzz_input::Reader;
+
+RECT Rect(Reader& in)
 {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::uint32_t Take(int bytes)
-    {
-        std::uint32_t v = 0;
-        for (int i = 0; i < bytes; ++i) {
-            const std::uint32_t b = size > 0 ? *data : 0;
-            if (size > 0) ++data, --size;
-            v |= b << (8 * i);
-        }
-        return v;
-    }
-    // Mostly near the planes, sometimes anywhere in the 32-bit range.
-    std::int32_t Value()
-    {
-        const std::uint32_t v = Take(2);
-        return (v & 0x8000) != 0 ? static_cast<std::int32_t>(Take(4))
-                                 : static_cast<std::int32_t>(v % 64) - 16;
-    }
-    RECT Rect() { return RECT{Value(), Value(), Value(), Value()}; }
-};
+    return RECT{in.Coordinate(), in.Coordinate(), in.Coordinate(), in.Coordinate()};
+}
 
 // Where a blit may point: nothing, or a value from the input.
 struct SBltSetup
@@ -54,10 +37,10 @@ struct SBltSetup
     explicit SBltSetup(Reader& in)
     {
         const std::uint32_t present = in.Take(1);
-        point = {in.Value(), in.Value()};
-        size = {in.Value(), in.Value()};
-        srcRect = in.Rect();
-        clip = in.Rect();
+        point = {in.Coordinate(), in.Coordinate()};
+        size = {in.Coordinate(), in.Coordinate()};
+        srcRect = Rect(in);
+        clip = Rect(in);
         info.dstPoint = (present & 1) != 0 ? &point : nullptr;
         info.dstSize = (present & 2) != 0 ? &size : nullptr;
         info.srcRect = (present & 4) != 0 ? &srcRect : nullptr;
@@ -106,10 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The clipper reads only the sizes, which may claim anything.
     Draw::SSurfaceDesc src, dst;
-    src.width = in.Value();
-    src.height = in.Value();
-    dst.width = in.Value();
-    dst.height = in.Value();
+    src.width = in.Coordinate();
+    src.height = in.Coordinate();
+    dst.width = in.Coordinate();
+    dst.height = in.Coordinate();
     SBltSetup clipped(in);
     Draw::SBltClipResult result;
     if (Draw::ClipBltRect(&src, &dst, &clipped.info, &result) == 0 &&

@@ -4,6 +4,7 @@
 //
 // The input is the fields, then the text.
 
+#include "fuzz_reader.h"
 #include "sdk/draw/dib_bitmap.h"
 #include "sdk/draw/font.h"
 
@@ -15,29 +16,6 @@ namespace ZTL = zelvoranGameSDK3rd::ZTL;
 
 namespace {
 
-// Reads little-endian values from the input, 0 once it runs out.
-struct Reader
-{
-    const std::uint8_t* data;
-    std::size_t size;
-    std::uint32_t Take(int bytes)
-    {
-        std::uint32_t v = 0;
-        for (int i = 0; i < bytes; ++i) {
-            const std::uint32_t b = size > 0 ? *data : 0;
-            if (size > 0) ++data, --size;
-            v |= b << (8 * i);
-        }
-        return v;
-    }
-    // Mostly a small value, sometimes anything in the 32-bit range.
-    std::int32_t Value()
-    {
-        const std::uint32_t v = Take(1);
-        return (v & 0x80) != 0 ? static_cast<std::int32_t>(Take(4)) : static_cast<std::int32_t>(v) - 32;
-    }
-};
-
 // Text bitmaps are made at the text's size: only texts that measure small are rendered, to keep each
 // run short (the arithmetic of every size is exercised by measuring and by drawing into the small bitmap).
 constexpr long long kMaxRenderedPixels = 1 << 11;
@@ -46,17 +24,17 @@ constexpr long long kMaxRenderedPixels = 1 << 11;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Reader in{data, size};
+    fuzz_input::Reader in{data, size};
     Draw::CTextDIBitmap text;
     Draw::CFont& font = text.font;
-    font.size = in.Value();
-    font.lineHeight = in.Value();
-    font.weight = in.Value();
-    font.shadowOffsetX = in.Value();
-    font.shadowOffsetY = in.Value();
-    text.offsetX = in.Value();
-    text.offsetY = in.Value();
-    const std::int32_t x = in.Value(), y = in.Value();
+    font.size = in.Coordinate();
+    font.lineHeight = in.Coordinate();
+    font.weight = in.Coordinate();
+    font.shadowOffsetX = in.Coordinate();
+    font.shadowOffsetY = in.Coordinate();
+    text.offsetX = in.Coordinate();
+    text.offsetY = in.Coordinate();
+    const std::int32_t x = in.Coordinate(), y = in.Coordinate();
     const std::uint32_t flags = in.Take(1);
     font.italic = flags & 1;
     font.vertical = (flags >> 1) & 1;
