@@ -247,6 +247,7 @@ TEST_F(ImageFileTest, BmpAcceptanceByLength)
     MemorySurface plane;
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("short.bmp"), Draw::kPixelXRGB8888), -3);
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("missing.bmp"), Draw::kPixelXRGB8888), -1);
+    EXPECT_EQ(Draw::LoadImageIntoSurface(plane, "//x", Draw::kPixelXRGB8888), -1); // a network name, no share
 }
 
 TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
