@@ -62,7 +62,7 @@ struct BitmapView
     std::size_t stride = 0; // bytes per stored row of an uncompressed bitmap
 };
 
-// Largest side accepted, and the largest number of pixels.
+// Largest side accepted, and the largest number of pixels: the one limit on every decoded picture.
 constexpr int kMaxBitmapSide = kMaxPictureSide;
 constexpr long long kMaxBitmapPixels = kMaxPicturePixels;
 

@@ -142,6 +142,11 @@ bool DecodeGif(const std::uint8_t* data, std::size_t length, std::unique_ptr<Pic
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> file(DGifOpen(&source, GifRead, &error));
     if (!file) return false;
+    // The canvas is the logical screen: refused before any image of the file is read.
+    if (file->SWidth > kMaxPictureSide || file->SHeight > kMaxPictureSide ||
+        static_cast<long long>(file->SWidth) * file->SHeight > kMaxPicturePixels) {
+        return false;
+    }
     int transparent = -1;
     for (;;) {
         GifRecordType type;

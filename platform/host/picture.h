@@ -32,9 +32,12 @@ private:
     std::vector<std::uint32_t> m_pixels; // top row first
 };
 
-// Largest side and largest number of pixels of a decoded picture (and of a bitmap).
-constexpr int kMaxPictureSide = 32767;
-constexpr long long kMaxPicturePixels = 1LL << 28;
+// The one limit on a decoded picture, whatever its format (BMP, the SDK's own image file, JPEG, GIF,
+// an image plug-in's): its largest side, and its largest number of pixels. Every decoder checks it
+// before it allocates anything, so a few bytes that claim a huge picture cost nothing. The game's largest
+// picture is 640 × 480.
+constexpr int kMaxPictureSide = 8192;
+constexpr long long kMaxPicturePixels = 1LL << 24;
 
 // Pixels per logical inch of the screen, which converts picture sizes in 0.01 mm into pixels.
 int ScreenPixelsPerInchX();
