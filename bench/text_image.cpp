@@ -3,6 +3,7 @@
 // 24-bit BMP and a packed 256 × 256 zga file into a surface. Rates are pixels of the result per second.
 
 #include "platform/font.h"
+#include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/dib_bitmap.h"
 #include "sdk/draw/graphic_loader.h"
@@ -83,8 +84,7 @@ BENCHMARK(BM_TextAntialiased4)->Arg(kHeadless)->Arg(kReal);
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    platform::WriteU32(b.data() + at, v);
 }
 
 // Writes the file, reads it back as the game reads its files, and decodes it into a surface of `type`.

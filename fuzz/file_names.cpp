@@ -5,6 +5,7 @@
 //
 // The input is a name, then optionally a NUL and an open mode, then a NUL and a current folder.
 
+#include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/serialize.h"
 
@@ -39,10 +40,8 @@ std::string Archive(const std::string& member, const std::string& content)
     std::string entry(40, '\0');
     entry.replace(0, member.size(), member);
     const std::uint32_t offset = 12 + 40, size = static_cast<std::uint32_t>(content.size());
-    for (int i = 0; i < 4; ++i) {
-        entry[32 + i] = static_cast<char>(offset >> (8 * i));
-        entry[36 + i] = static_cast<char>(size >> (8 * i));
-    }
+    platform::WriteU32(reinterpret_cast<std::uint8_t*>(entry.data() + 32), offset);
+    platform::WriteU32(reinterpret_cast<std::uint8_t*>(entry.data() + 36), size);
     return b + entry + content;
 }
 

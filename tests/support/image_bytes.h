@@ -2,6 +2,8 @@
 // Image files made byte by byte for the decoders' tests: BMP files of any depth and compression, JPEG
 // and GIF pictures made with the system's own encoders.
 
+#include "platform/host/little_endian.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -25,17 +27,15 @@ struct Rgb
 
 inline void Put16(Bytes& b, std::size_t at, std::uint32_t v)
 {
-    b[at] = v & 0xFF;
-    b[at + 1] = (v >> 8) & 0xFF;
+    platform::WriteU16(b.data() + at, static_cast<std::uint16_t>(v));
 }
 inline void Put32(Bytes& b, std::size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (v >> (8 * i)) & 0xFF;
+    platform::WriteU32(b.data() + at, v);
 }
 inline std::uint32_t Get32(const Bytes& b, std::size_t at)
 {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return platform::ReadU32(b.data() + at);
 }
 
 // A BMP file with a 40-byte header, then `table` (palette or masks) and the pixel bytes.

@@ -3,7 +3,7 @@
 #include "platform/host/memory.h"
 #include "platform/host/path.h"
 
-#include "sdk/auxiliary/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
+#include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/lzss.h"
 #include "sdk/thread/callback_registry.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,7 @@ struct SMember
 
 void Put32(Bytes& b, std::size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    platform::WriteU32(b.data() + at, v);
 }
 
 // Builds an archive of the given kind (1 to 4) the way the game's packer lays it out.

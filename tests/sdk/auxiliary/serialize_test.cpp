@@ -1,6 +1,7 @@
+#include "platform/host/little_endian.h"
 #include "sdk/auxiliary/serialize.h"
 #include "sdk/math/rand.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -260,8 +261,7 @@ TEST(Serialize, RandomGeneratorStateIs2500BytesAndContinues)
         Math::CRand damaged;
         damaged.SetSeed(9);
         Bytes state = Store(damaged);
-        for (int i = 0; i < 4; ++i)
-            state[2496 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(index) >> (8 * i));
+        platform::WriteLittleEndian(state.data() + 2496, index);
         LoadFailed(state, damaged);
         Math::CRand reference;
         reference.SetSeed(9);

@@ -1,6 +1,6 @@
 #include "sdk/auxiliary/serialize.h"
 #include "sdk/auxiliary/string_map.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "sdk/draw/surface.h"
 
 #include "support/image_bytes.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,23 +50,13 @@ using MemorySurface = draw_test::CMemorySurface;
 using draw_test::ExpectWords;
 using draw_test::Word;
 
-class ImageFileTest : public ::testing::Test
+class ImageFileTest : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        m_folder =
-            std::filesystem::path(::testing::TempDir()) /
-            ("image_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    ZTL::string Path(const std::string& name) const { return (m_folder / name).string().c_str(); }
+    ZTL::string Path(const std::string& name) const { return (m_root / name).string().c_str(); }
     ZTL::string Write(const std::string& name, const Bytes& bytes) const
     {
-        std::ofstream(m_folder / name, std::ios::binary)
+        std::ofstream(m_root / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return Path(name);
     }
@@ -82,11 +73,10 @@ protected:
     }
     Bytes ReadBack(const std::string& name) const
     {
-        std::ifstream in(m_folder / name, std::ios::binary);
+        std::ifstream in(m_root / name, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
 
-    std::filesystem::path m_folder;
     Auxiliary::CFile m_file;
     Draw::CGraphicLoader m_loader;
 };

@@ -1,5 +1,6 @@
 // A small image plug-in for the loader's tests. Its format: "TSTIMAGE", width and height as one byte
 // each, then width × height pixels of red, green, blue, rows from the top.
+#include "platform/host/little_endian.h"
 #include "sdk/draw/image_plugin.h"
 
 #include <cstdlib>
@@ -18,8 +19,7 @@ bool Valid(const char* buffer, std::intptr_t length)
 
 void Put32(unsigned char* p, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
+    platform::WriteU32(p, v);
 }
 
 } // namespace
