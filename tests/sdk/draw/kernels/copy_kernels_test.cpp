@@ -1,4 +1,5 @@
 // Pinned values of the copy kernels, the stretched walk, and the colour keys of every keyed operation.
+// Rows of every width, clips and stretches are compared with the model by the all-combinations test.
 
 #include "small_plane.h"
 
@@ -54,15 +55,6 @@ TEST(CopyKernels, PaletteDestinationReadsTheIndexTable)
     EXPECT_EQ(BlitOne(0, kPixelP8, kPixel555, 0x55, 0x8000), 0u);
 }
 
-TEST(CopyKernels, RowsOfEveryRemainderAreCopiedCompletely)
-{
-    std::mt19937 rng(1);
-    for (int w : {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 16})
-        for (int x0 : {0, 1})
-            for (int type : {kPixel565, kPixelRGB888, kPixelXRGB8888})
-                blt_test::ExpectRowMatchesSinglePixels(0, type, type, {}, w, x0, rng);
-}
-
 TEST(BltKernels, NothingToDrawReturnsOneAndWritesNothing)
 {
     for (int op : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 15, 16, 17}) {
@@ -107,21 +99,6 @@ TEST(StretchedWalk, NearestSourceColumns)
     const V half = StretchedColumns(640, 320);
     for (int i = 0; i < 320; ++i)
         ASSERT_EQ(half[i], static_cast<std::uint32_t>(2 * i));
-}
-
-TEST(StretchedWalk, ClippedStretchEqualsTheSameWindowOfTheUnclipped)
-{
-    for (int from = 1; from <= 12; ++from) {
-        for (int to = 1; to <= 12; ++to) {
-            const std::vector<std::uint32_t> whole = StretchedColumns(from, to);
-            for (int cut = 1; cut < to; ++cut) {
-                const RECT clip{cut, 0, to, 1};
-                std::vector<std::uint32_t> want = whole;
-                std::fill(want.begin(), want.begin() + cut, 0xEEEEEEEEu);
-                ASSERT_EQ(StretchedColumns(from, to, &clip), want) << from << "->" << to << " cut " << cut;
-            }
-        }
-    }
 }
 
 // A blit stretched in height only, one column cut on the left: the visible part must show the same

@@ -143,30 +143,6 @@ TEST(EffectKernels, PinnedPixels)
         EXPECT_EQ(EffectOne(c.effect, c.type, c.pixel, c.param), c.want) << c.effect << " " << c.type;
 }
 
-TEST(EffectKernels, InvertTwiceGivesThePictureBack)
-{
-    std::mt19937 rng(2);
-    for (int type : kTypes) {
-        Plane plane(type, 9, 4);
-        plane.Randomise(rng);
-        std::vector<std::uint8_t> before = plane.memory;
-        RunEffect(kEffectInvert, plane.desc, nullptr, 0);
-        RunEffect(kEffectInvert, plane.desc, nullptr, 0);
-        const int bpp = BytesPerPixel(type);
-        for (std::size_t i = 0; i < before.size(); i += bpp) {
-            if (type == kPixelA565 || type == kPixelA555) {
-                EXPECT_EQ(plane.memory[i + 2], 0x0F); // opaque now
-                before[i + 2] = 0x0F;
-            }
-            if (type == kPixelARGB8888 || type == kPixelABGR8888) {
-                EXPECT_EQ(plane.memory[i + 3], 0); // transparent now
-                before[i + 3] = 0;
-            }
-        }
-        EXPECT_EQ(plane.memory, before) << type;
-    }
-}
-
 TEST(EffectKernels, MosaicBlocksStartAtTheClippedCorner)
 {
     // A 10 x 10 rectangle at (3, 5) in blocks of 4: blocks start at columns 3, 7, 11 and rows 5, 9, 13.
