@@ -28,7 +28,7 @@ struct SItemMarkFacts
     std::int32_t kindMaxPlus = 0;     // the kind's maximum plus
 };
 
-// The item control's lookups that the names by index need.
+// The item control's lookups that the names by index need (the item control implements it, issue 39).
 class IItemNaming
 {
 public:
@@ -61,7 +61,7 @@ std::int32_t GetTrapDescriptionKind(std::int32_t trap);
 // "#6", the name of the trap's item kind, "#".
 ZTL::string GetColoredTrapName(IItemNaming& items, std::int32_t trap);
 
-// What a character's name depends on.
+// What a character's name depends on (the character control fills it, issue 40).
 struct SCharacterNameFacts
 {
     std::int32_t type = 0;         // 1 the heroine, 6 a treasure chest, 7 an ice pillar

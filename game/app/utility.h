@@ -49,7 +49,8 @@ void AddGoldCounter(SGoldCounter& counter, std::int32_t amount);
 // frame counter, mixed with two draws of a generator seeded from the clock unless noRandom is set.
 void MakeRunId(std::uint32_t& id32, std::uint16_t& id16, bool noRandom, std::uint32_t frameCounter);
 
-// The floor type (1 to 22) the floor generator chooses for a dungeon's floor from the floor's seed.
+// The floor type (1 to 22) the floor generator chooses for a dungeon's floor from the floor's seed
+// (the generator's ChooseFloorType, issue 41).
 using FloorTypeChooser = std::int32_t (*)(std::int32_t dungeon, std::int32_t floor, std::uint32_t floorSeed);
 // The class of the current floor, used as its music number: 3 past the dungeon's last floor; otherwise
 // by the floor's type (seed (floor - 1) * 0x3FF0000 + the run's seed): 1 for type 1; 2 for 2, 3, 4 and
@@ -66,7 +67,8 @@ enum PlayMode : std::int32_t
     kPlayReplay = 2,
 };
 
-// The sound-effect list as the rules play it: Play(number) gives the sound's result, 0 when done.
+// The sound-effect list as the rules play it: Play(number) gives the sound's result, 0 when done. The
+// game state hands in one that reaches the game's list (issue 27), made on its first play.
 class ISoundEffectPlayer
 {
 public:
@@ -80,7 +82,8 @@ std::int32_t PlaySoundEffect(std::int32_t playMode, ISoundEffectPlayer& effects,
 
 // ---- The camp ----
 
-// What the return to the camp and the arrival there ask of the item control and the message window.
+// What the return to the camp and the arrival there ask of the item control (issues 39 and 44) and the
+// message window (issue 30); the game state implements it.
 class ICampServices
 {
 public:
