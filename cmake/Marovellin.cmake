@@ -5,6 +5,9 @@ target_include_directories(marovellin_options INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(marovellin_options INTERFACE -Wall -Wextra)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Every narrow literal is a CP932 byte string: the game's text rules count Shift-JIS bytes.
+  # With it, a standard header holding a literal that CP932 cannot express does not compile: GCC 12's
+  # <chrono> has "\u00b5s" (and <format> is missing there). Time comes from platform/clock.h, which needs
+  # no such header; a platform source that must have one keeps it out of every header the SDK includes.
   target_compile_options(marovellin_options INTERFACE -finput-charset=UTF-8 -fexec-charset=CP932)
   target_compile_definitions(marovellin_options INTERFACE MAROVELLIN_CP932_LITERALS=1)
 endif()
@@ -20,7 +23,9 @@ if(MAROVELLIN_TSAN)
   add_link_options(-fsanitize=thread)
 endif()
 if(MAROVELLIN_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour ends the run like a crash, so that the fuzzer keeps the input that caused it.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -12,8 +12,10 @@ namespace Aux = zelvoranGameSDK3rd::Auxiliary;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2) return 0;
-    // The first two bytes give the decoded size, as a pack entry would beside the stream.
-    const std::uint32_t decodedSize = data[0] | (std::uint32_t{data[1]} << 8);
+    // The first two bytes give the decoded size, as a pack entry would beside the stream; with the top
+    // bit set the rest is scaled up, so that claims of up to 4 GiB are made of short streams too.
+    const std::uint32_t claim = data[0] | (std::uint32_t{data[1]} << 8);
+    const std::uint32_t decodedSize = (claim & 0x8000) != 0 ? (claim & 0x7FFF) << 17 | 0x1FFFF : claim;
     const std::uint8_t* stream = data + 2;
     const auto streamSize = static_cast<std::uint32_t>(size - 2);
 

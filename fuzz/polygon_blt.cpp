@@ -2,6 +2,7 @@
 // types. Nothing may be read or written outside the two planes, and nothing outside the clip rectangle
 // may change.
 
+#include "fuzz_reader.h"
 #include "sdk/draw/kernels/polygon_table.h"
 
 #include <cstdint>
@@ -15,30 +16,6 @@ using Draw::POINT;
 using Draw::RECT;
 
 namespace {
-
-// Reads little-endian values from the input, 0 once it runs out.
-struct Reader
-{
-    const std::uint8_t* data;
-    std::size_t size;
-    std::uint32_t Take(int bytes)
-    {
-        std::uint32_t v = 0;
-        for (int i = 0; i < bytes; ++i) {
-            const std::uint32_t b = size > 0 ? *data : 0;
-            if (size > 0) ++data, --size;
-            v |= b << (8 * i);
-        }
-        return v;
-    }
-    std::int32_t Coordinate()
-    {
-        // Mostly near the planes, sometimes anywhere in the 32-bit range.
-        const std::uint32_t v = Take(2);
-        return (v & 0x8000) != 0 ? static_cast<std::int32_t>(Take(4))
-                                 : static_cast<std::int32_t>(v % 64) - 16;
-    }
-};
 
 struct Plane
 {
@@ -65,7 +42,7 @@ constexpr int kOps[] = {0, 1, 10};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Reader in{data, size};
+    fuzz_input::Reader in{data, size};
     const int op = kOps[in.Take(1) % 3];
     const int dstType = 3 + static_cast<int>(in.Take(1) % 11);
     const int srcType = 3 + static_cast<int>(in.Take(1) % 11);

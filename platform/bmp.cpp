@@ -173,16 +173,17 @@ std::uint32_t ReadPixel(const BitmapView& view, const std::uint8_t* row, int x)
 int DrawUncompressed(DeviceContext& dc, int x, int y, const BitmapView& view, int targetWidth,
                      int targetHeight)
 {
-    const int firstColumn = static_cast<int>(std::max(0LL, -static_cast<long long>(x)));
-    const int lastColumn =
-        static_cast<int>(std::min<long long>(view.width, targetWidth - static_cast<long long>(x)));
+    // The visible columns, worked out in 64 bits for bitmaps placed anywhere: -x of INT_MIN does not fit.
+    const long long firstColumn = std::max(0LL, -static_cast<long long>(x));
+    const long long lastColumn = std::min<long long>(view.width, targetWidth - static_cast<long long>(x));
     for (int r = 0; r < view.height; ++r) {
         const long long ty = static_cast<long long>(y) + r;
         if (ty < 0 || ty >= targetHeight) continue;
         const int stored = view.topDown ? r : view.height - 1 - r;
         const std::uint8_t* row = view.bits + view.stride * stored;
-        for (int c = firstColumn; c < lastColumn; ++c)
-            dc.SetPixel(x + c, static_cast<int>(ty), ReadPixel(view, row, c));
+        for (long long c = firstColumn; c < lastColumn; ++c)
+            dc.SetPixel(static_cast<int>(x + c), static_cast<int>(ty),
+                        ReadPixel(view, row, static_cast<int>(c)));
     }
     return view.height;
 }

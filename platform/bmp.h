@@ -35,9 +35,12 @@ struct BitmapView
     std::size_t stride = 0; // bytes per stored row of an uncompressed bitmap
 };
 
-// Largest side accepted, and the largest number of pixels.
-constexpr int kMaxBitmapSide = 32767;
-constexpr long long kMaxBitmapPixels = 1LL << 28;
+// The one limit on a decoded picture, whatever its format (BMP, the SDK's own image file, JPEG, GIF,
+// an image plug-in's): its largest side, and its largest number of pixels. Every decoder checks it
+// before it allocates anything, so a few bytes that claim a huge picture cost nothing. The game's largest
+// picture is 640 × 480.
+constexpr int kMaxBitmapSide = 8192;
+constexpr long long kMaxBitmapPixels = 1LL << 24;
 
 // A whole BMP file: "BM", the file header, an information header, masks and palette, and the pixels at
 // the offset of bytes 10 to 13. False for anything that is not such a file or does not fit in `length`.

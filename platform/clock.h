@@ -1,4 +1,5 @@
-// Millisecond clock and sleep.
+// Millisecond clock and sleep: the one place where the SDK and the game read time. The standard <chrono>
+// does not compile with narrow literals in CP932 (GCC 12's holds "\u00b5s"), so nothing here needs it.
 //
 // The real clock is monotonic; its millisecond count is an unsigned 32-bit number that wraps, so callers
 // take differences, never compare absolute values. The virtual clock stands still until code sleeps or a

@@ -145,6 +145,11 @@ bool DecodeGif(const std::uint8_t* data, std::size_t length, std::unique_ptr<Pic
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> file(DGifOpen(&source, GifRead, &error));
     if (!file) return false;
+    // The canvas is the logical screen: refused before any image of the file is read.
+    if (file->SWidth > kMaxBitmapSide || file->SHeight > kMaxBitmapSide ||
+        static_cast<long long>(file->SWidth) * file->SHeight > kMaxBitmapPixels) {
+        return false;
+    }
     int transparent = -1;
     for (;;) {
         GifRecordType type;

@@ -119,6 +119,38 @@ std::string LockDirectory()
     return "/tmp";
 }
 
+int OpenLockFile(const std::string& path)
+{
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A lock file another user made may be read-only for us; flock works on a read-only descriptor too.
+    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd;
+}
+
+// 0 when the lock on `fd` is taken, else the error.
+int TakeLock(int fd, bool wait)
+{
+    int rc;
+    while ((rc = flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    return rc == 0 ? 0 : errno;
+}
+
+// True while `fd` is the file that `path` names. A holder that releases removes the lock file, so a
+// descriptor opened before that may take a lock on a file nobody else can find any more.
+bool IsFileAt(int fd, const std::string& path)
+{
+    struct stat opened
+    {};
+    struct stat named
+    {};
+    return fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
+// Tries at most this often to lock the file at the path while holders come and go.
+constexpr int kLockAttempts = 100;
+
 } // namespace
 
 std::string InstanceLock::LockFilePath(const std::string& name)
@@ -143,42 +175,50 @@ InstanceLockResult InstanceLock::Open(const std::string& name)
         return InstanceLockResult::Acquired;
     }
     const std::string path = LockFilePath(name);
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    // A lock file another user made may be read-only for us; flock works on a read-only descriptor too.
-    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return InstanceLockResult::Failed;
-
-    int rc;
-    while ((rc = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-    }
-    if (rc == 0) {
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        const int fd = OpenLockFile(path);
+        if (fd < 0) return InstanceLockResult::Failed;
+        const int error = TakeLock(fd, false);
+        if (error == 0 && !IsFileAt(fd, path)) { // released and removed meanwhile: lock the new file
+            close(fd);
+            continue;
+        }
+        if (error != 0 && error != EWOULDBLOCK) {
+            close(fd);
+            return InstanceLockResult::Failed;
+        }
         m_fd = fd;
+        m_path = path;
         m_open = true;
-        m_held = true;
-        return InstanceLockResult::Acquired;
+        m_held = error == 0;
+        return m_held ? InstanceLockResult::Acquired : InstanceLockResult::HeldElsewhere;
     }
-    if (errno == EWOULDBLOCK) {
-        m_fd = fd;
-        m_open = true;
-        return InstanceLockResult::HeldElsewhere;
-    }
-    close(fd);
     return InstanceLockResult::Failed;
 }
 
 void InstanceLock::Lock()
 {
-    if (!m_open || m_held) return;
-    int rc;
-    while ((rc = flock(m_fd, LOCK_EX)) != 0 && errno == EINTR) {
+    for (int attempt = 0; attempt < kLockAttempts && m_open && !m_held; ++attempt) {
+        if (TakeLock(m_fd, true) != 0) return;
+        if (IsFileAt(m_fd, m_path)) {
+            m_held = true;
+            return;
+        }
+        // The holder released and removed the file: wait for the one that now stands at the path.
+        close(m_fd);
+        m_fd = OpenLockFile(m_path);
+        m_open = m_fd >= 0;
     }
-    if (rc == 0) m_held = true;
 }
 
 void InstanceLock::Close()
 {
     if (m_fd >= 0) {
-        if (m_held) flock(m_fd, LOCK_UN);
+        // Removed while still held, so that nobody takes the lock on a file about to disappear.
+        if (m_held) {
+            unlink(m_path.c_str());
+            flock(m_fd, LOCK_UN);
+        }
         close(m_fd);
     }
     m_fd = -1;

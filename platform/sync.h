@@ -71,8 +71,9 @@ enum class InstanceLockResult
 };
 
 // A lock named by an arbitrary byte string, shared by every process of the machine: the lock file
-// "marovellin-<hash of the name>.lock" in $XDG_RUNTIME_DIR (or /tmp), held with flock. Callers name it
-// after the executable's path so that one copy of the program runs at a time.
+// "marovellin-<hash of the name>.lock" in $XDG_RUNTIME_DIR (or /tmp), held with flock and removed by
+// the holder that releases it. Callers name it after the executable's path so that one copy of the
+// program runs at a time.
 class InstanceLock
 {
 public:
@@ -96,6 +97,7 @@ public:
 
 private:
     int m_fd = -1;
+    std::string m_path;
     bool m_open = false;
     bool m_held = false;
 };

@@ -58,6 +58,9 @@ public:
     // True once a load ran past the end of the bytes or met an impossible count; every load after
     // that yields zero or empty values. Cleared by Clear and SetStoring.
     virtual bool HasLoadFailed() const = 0;
+    // Marks the load failed, for a value that an object loading itself finds impossible (a negative
+    // count); every load after that yields zero or empty values.
+    virtual void SetLoadFailed() = 0;
     virtual ~ISerialize() = default;
 };
 

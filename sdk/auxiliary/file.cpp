@@ -1,5 +1,6 @@
 #include "sdk/auxiliary/file.h"
 
+#include "platform/encoding.h"
 #include "platform/file.h"
 #include "platform/path.h"
 #include "sdk/auxiliary/pack_archive.h"
@@ -20,6 +21,8 @@ constexpr char kTag[4] = {'Z', 'P', 'K', '1'};
 // One step (swap the halves, then exclusive-or the key) both scrambles and descrambles; that holds
 // only for a key whose two halves are equal: swap(swap(b) ^ k) ^ k == b ^ swap(k) ^ k.
 constexpr std::uint8_t kKey = 0xAA;
+// The longest open mode that converts for the host.
+constexpr std::uint32_t kMaxModeLength = 32;
 
 std::uint8_t ScrambleByte(std::uint8_t b)
 {
@@ -68,9 +71,21 @@ bool EndsWithSeparator(std::string_view path)
     return last != std::string_view::npos && last + 1 == path.size();
 }
 
+// A network name (`\\`), a drive (a `:` anywhere) or the host's root (a leading `/`). A single leading
+// `\` is not: it is dropped and the name resolves under the current folder.
 bool IsAbsolute(std::string_view path)
 {
-    return (!path.empty() && IsSeparator(path[0])) || path.find(':') != std::string_view::npos;
+    const bool network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    return network || (!path.empty() && path[0] == '/') || path.find(':') != std::string_view::npos;
+}
+
+// Shortens `folder` to its parent; false when the result is not a proper prefix of `within`. A network
+// name without a share, for one, grows a separator instead of losing a name.
+bool ToParentWithin(ZTL::string& folder, std::string_view within)
+{
+    if (CFile::ToParentFolder(folder) != 0) return false;
+    const std::string_view parent = View(folder);
+    return parent.size() < within.size() && within.substr(0, parent.size()) == parent;
 }
 
 // The process-wide current folder and search folders, and the lock that guards them: the music
@@ -181,6 +196,10 @@ CFile::~CFile()
 int CFile::Open(const ZTL::string& name, const ZTL::string& mode)
 {
     Close();
+    // -2 is for a mode that cannot be converted for the host (bytes CP932 lacks, or longer than a mode
+    // can be); a mode that converts but names no way of opening simply fails to open (1).
+    std::string hostMode;
+    if (mode.length() > kMaxModeLength || !platform::Cp932ToUtf8(View(mode), hostMode)) return -2;
     // Only reading looks further: a file written or appended to stays where it was named.
     const bool reading = !mode.empty() && mode[0] == 'r';
     return WithSearchFolders(
@@ -194,8 +213,6 @@ int CFile::Open(const ZTL::string& name, const ZTL::string& mode)
                 return 0;
             case platform::StreamResult::BadName:
                 return -1;
-            case platform::StreamResult::BadMode:
-                return -2;
             default:
                 return 1;
             }
@@ -280,9 +297,9 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
         bool found = false;
         while (!found) {
             ZTL::string folder = candidate;
-            ToParentFolder(folder);
+            if (!ToParentWithin(folder, View(path))) return 1;
             ZTL::string top = folder;
-            if (ToParentFolder(top) != 0 || top == folder) return 1;
+            if (!ToParentWithin(top, View(folder))) return 1;
             ZTL::string memberName = path.substr(folder.length());
             candidate = folder.substr(0, folder.length() - 1);
             candidate += ".dat";
@@ -383,6 +400,12 @@ int CFile::ReadLine(char* buffer, int capacity)
     const std::uint8_t* end = ContentEnd();
     int copied = 0;
     for (;;) {
+        // A full buffer is reported before the line's end is looked at: a line of exactly capacity - 1
+        // bytes gives 2, and its CR LF comes back as an empty line on the next call.
+        if (copied == capacity - 1) {
+            buffer[copied] = '\0';
+            return 2;
+        }
         if (m_readPosition >= end) {
             buffer[copied] = '\0';
             return 0;
@@ -391,10 +414,6 @@ int CFile::ReadLine(char* buffer, int capacity)
             buffer[copied] = '\0';
             m_readPosition += 2;
             return 0;
-        }
-        if (copied == capacity - 1) {
-            buffer[copied] = '\0';
-            return 2;
         }
         buffer[copied++] = static_cast<char>(*m_readPosition++);
     }
@@ -560,7 +579,8 @@ ZTL::string CFile::ResolvePath(const ZTL::string& path)
             }
         }
     }
-    for (std::size_t i = 0; i < resolved.size(); ++i) {
+    // A leading `/` stays: it names the host's root, so a resolved path resolves to itself again.
+    for (std::size_t i = resolved.starts_with('/') ? 1 : 0; i < resolved.size(); ++i) {
         if (ZTL::IsSjisLeadByte(static_cast<unsigned char>(resolved[i]))) {
             ++i;
         } else if (resolved[i] == '/') {

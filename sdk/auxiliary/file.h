@@ -47,7 +47,8 @@ public:
     CFile& operator=(const CFile&) = delete;
     ~CFile() override;
 
-    // 0 opened; 1 cannot open; -1 the name has no host form; -2 the mode is not a standard open mode.
+    // 0 opened; 1 cannot open (also for a mode that is no standard open mode); -1 the name has no host
+    // form; -2 the mode has none.
     // A relative name that does not open for reading is tried in each registered search folder.
     int Open(const ZTL::string& name, const ZTL::string& mode) override;
     // Writes the bytes as the whole file through a temporary file renamed over it, so a failed write
@@ -61,7 +62,8 @@ public:
     std::FILE* GetFilePointer() { return GetStream(); }
     // Reads the whole file, or the archive member standing for it, into memory; a relative name that
     // is not found is tried in each registered search folder. 0 ok; -1 empty name; 1 not found;
-    // 2 size unreadable; 3 no memory; 4 reading or decoding failed; 5 closing failed.
+    // 2 size unreadable; 3 no memory; 4 reading or decoding failed; 5 closing failed. The archive
+    // search climbs only while the folder above is a proper prefix of the name.
     int Read(const ZTL::string& name) override;
     // Read without the search folders.
     int ReadFromDiskOrPack(const ZTL::string& name);
@@ -77,8 +79,8 @@ public:
     // The next line without its CR LF (a lone CR or LF is data): 0 a line, 1 at the end, 3 nothing
     // loaded (the line emptied on 1 and 3).
     int ReadLineString(ZTL::string& line) override;
-    // As ReadLineString into at most capacity - 1 bytes and a NUL: 2 when the buffer filled up first
-    // (the line goes on at the next call).
+    // As ReadLineString into at most capacity - 1 bytes and a NUL: 2 once the buffer is full, even when
+    // the line ends right there (the line, or its empty end, goes on at the next call).
     int ReadLine(char* buffer, int capacity) override;
     // The next text between double quotes, possibly over several lines joined by LF, into a buffer of
     // `workSize` bytes: 0 ok, 1 at the end or at the line "END" in quotes, 2 the text did not fit (the
@@ -102,9 +104,9 @@ public:
     int WriteLines(const ZTL::string& name, const std::vector<ZTL::string>& lines) override;
     int WriteFromVector(const ZTL::string& name, const std::vector<std::uint8_t>& content) override;
 
-    // The full path for every open, create and delete, `\` separated. A path starting with a
-    // separator or holding a `:` is absolute; any other is taken against the current folder, with
-    // leading "..\", ".\" and separators consumed.
+    // The full path for every open, create and delete, `\` separated after a leading `/`. A path
+    // starting with `\\` or `/` or holding a `:` is absolute; any other is taken against the current
+    // folder, with leading "..\", ".\" and separators consumed.
     static ZTL::string ResolvePath(const ZTL::string& path);
     // Shortens a path to its folder: 0 changed, 1 already at the top.
     static int ToParentFolder(ZTL::string& path);

@@ -25,7 +25,15 @@ int CLZSS::Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uin
                   std::uint32_t decodedSize, bool allocate)
 {
     if (decodedSize == 0) return kNothingToDo;
-    if (allocate) destination = new std::uint8_t[decodedSize];
+    // A claimed size is checked against what the stream could give before a block is made for it.
+    if (decodedSize > kMaxExpansion * sourceSize) {
+        if (allocate) destination = nullptr;
+        return kSourceTooShort;
+    }
+    if (allocate) {
+        destination = new (std::nothrow) std::uint8_t[decodedSize];
+        if (destination == nullptr) return kSourceTooShort;
+    }
     std::uint8_t* out = destination;
 
     std::memset(m_window, 0, sizeof m_window);

@@ -32,6 +32,9 @@ public:
     static constexpr int kStartPosition = kWindowSize - kMaxMatch; // 4078
     static constexpr int kNone = kWindowSize;                      // an empty tree link
 
+    // Every byte of a stream produces at most this many bytes: a 2-byte match copies 18.
+    static constexpr std::uint64_t kMaxExpansion = 9;
+
     // Results.
     static constexpr int kOk = 0;
     static constexpr int kNothingToDo = 1;      // decoded size 0, or input not worth packing
@@ -44,6 +47,8 @@ public:
                ZTL::smart_ptr<std::uint8_t>& destination, std::uint32_t decodedSize) override;
     // Decodes exactly `decodedSize` bytes, reading no more than `sourceSize` bytes of the stream. With
     // `allocate` the destination receives a new block (freed again, and the pointer nulled, on failure).
+    // A decoded size the stream cannot reach (beyond kMaxExpansion × sourceSize), or a block that cannot
+    // be had, gives kSourceTooShort before anything is allocated or written.
     int Decode(const std::uint8_t* source, std::uint32_t sourceSize, std::uint8_t*& destination,
                std::uint32_t decodedSize, bool allocate) override;
     // With an empty destination the packed bytes go to a new owned block of `outputSize` bytes;

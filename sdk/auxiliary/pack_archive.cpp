@@ -32,9 +32,6 @@ std::uint32_t LoadU32(const std::uint8_t* p)
            (std::uint32_t{p[3]} << 24);
 }
 
-// Every byte of a stream produces at most 9 bytes (a 2-byte match copies 18).
-constexpr std::uint64_t kMaxExpansion = 9;
-
 } // namespace
 
 bool CMemoryPackSource::Seek(std::uint64_t position)
@@ -89,7 +86,7 @@ PackLookup FindPackMember(IPackSource& source, const ZTL::string& member, SPackM
             return PackLookup::BadMember;
         if (found.size == 0xFFFFFFFFu) return PackLookup::BadMember; // the content and its NUL must fit
         if (found.IsPacked() &&
-            (found.storedSize == 0 || found.size > std::uint64_t{found.storedSize} * kMaxExpansion))
+            (found.storedSize == 0 || found.size > std::uint64_t{found.storedSize} * CLZSS::kMaxExpansion))
             return PackLookup::BadMember;
         return PackLookup::Found;
     }

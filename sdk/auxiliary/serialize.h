@@ -42,6 +42,7 @@ public:
     int LoadFromFile(const ZTL::string& name) override;
     std::uint32_t& ReadPosition() override { return m_readPosition; }
     bool HasLoadFailed() const override { return m_loadFailed; }
+    void SetLoadFailed() override { m_loadFailed = true; }
 
 private:
     std::size_t BytesLeft() const

@@ -130,7 +130,9 @@ void CStringMap::Serialize(ISerialize& stream)
         return;
     }
     m_entries.clear();
-    // A damaged count ends with the bytes: the stream fails at its end and every load after that is empty.
+    // A negative count fails the stream as the arrays' counts do. A damaged positive one ends with the
+    // bytes: the stream fails at its end and every load after that is empty.
+    if (count < 0) stream.SetLoadFailed();
     for (std::int32_t i = 0; i < count && !stream.HasLoadFailed(); ++i) {
         ZTL::string key, value;
         stream.Serialize(key).Serialize(value);

@@ -68,7 +68,7 @@ template <class Draw> int DrawTurned(CTextDIBitmap& text, bool alpha, Draw&& dra
     CFont& font = text.font;
     const std::int32_t dx = font.shadowOffsetX, dy = font.shadowOffsetY;
     font.shadowOffsetX = dy;
-    font.shadowOffsetY = -dx;
+    font.shadowOffsetY = SaturateToInt(-static_cast<long long>(dx));
     int result = 2;
     CDIBitmap work;
     if (work.CreateDIB(w, h, 32, alpha) == 0) {
@@ -226,8 +226,8 @@ int CTextDIBitmap::RenderAntialiased(CDIBitmap& target, int factor)
     font.color = 0xFFFFFF;
     font.shadowColor = kNoColor;
     font.quality = static_cast<std::int32_t>(platform::FontQuality::NonAntialiased);
-    font.size = size * factor;
-    font.lineHeight = lineHeight * factor;
+    font.size = SaturateToInt(static_cast<long long>(size) * factor);
+    font.lineHeight = SaturateToInt(static_cast<long long>(lineHeight) * factor);
     int w2 = 0, h2 = 0;
     font.GetTextSize(w2, h2);
     if (w2 == 0 || h2 == 0) w2 = h2 = 1;
@@ -239,7 +239,8 @@ int CTextDIBitmap::RenderAntialiased(CDIBitmap& target, int factor)
     CSurfaceInfo& big = *work.GetSurfaceInfo();
     big.fillColor = out.fillColor;
     CSurfaceInfo::EffectDispatch(0, nullptr, nullptr, &big);
-    font.Draw(work.GetDC(), factor * offsetX, factor * offsetY);
+    font.Draw(work.GetDC(), SaturateToInt(static_cast<long long>(factor) * offsetX),
+              SaturateToInt(static_cast<long long>(factor) * offsetY));
 
     const int usedW = std::min(w, w2 / factor), usedH = std::min(h, h2 / factor);
     const int shift = factor == 2 ? 2 : 4;

@@ -80,16 +80,15 @@ int CFont::GetTextSize(int& width, int& height) const
     if (!font) return 1;
     platform::DeviceContext dc;
     dc.SelectFont(font.get());
-    int w = 0, h = 0;
+    long long w = 0, h = 0;
     ForEachTextLine(text, [&](const char* line, std::size_t length, bool endsWithFeed) {
         int cx = 0, cy = 0;
         dc.GetTextExtent(std::string_view(line, length), cx, cy);
-        if (italic) cx += size / 4;
-        w = std::max(w, cx);
+        w = std::max(w, static_cast<long long>(cx) + (italic ? size / 4 : 0));
         h += endsWithFeed ? lineHeight : cy;
     });
-    width = w + 3;
-    height = h + 3;
+    width = SaturateToInt(w + 3);
+    height = SaturateToInt(h + 3);
     return 0;
 }
 
@@ -103,7 +102,8 @@ void CFont::Draw(HDC dc, int x, int y) const
     if (shadow) {
         dc->SetTextColor(shadowColor);
         SetBackground(dc, backColor);
-        TextOutLines(dc, x + shadowOffsetX, y + shadowOffsetY, text);
+        TextOutLines(dc, SaturateToInt(static_cast<long long>(x) + shadowOffsetX),
+                     SaturateToInt(static_cast<long long>(y) + shadowOffsetY), text);
     }
     if (color != kNoColor) {
         // Over its shadow the text goes without background, so that it does not paint the shadow over.
@@ -123,9 +123,10 @@ void CFont::Draw(HDC dc, int x, int y) const
 void CFont::TextOutLines(HDC dc, int x, int y, const ZTL::string& lines) const
 {
     if (!dc) return;
+    long long lineY = y;
     ForEachTextLine(lines, [&](const char* line, std::size_t length, bool) {
-        dc->TextOut(x, y, std::string_view(line, length));
-        y += lineHeight;
+        dc->TextOut(x, SaturateToInt(lineY), std::string_view(line, length));
+        lineY += lineHeight;
     });
 }
 

@@ -17,6 +17,13 @@ using platform::COLORREF;
 // "Do not draw": a colour field with this value draws nothing (text, shadow, or background).
 inline constexpr COLORREF kNoColor = 0xFFFFFFFF;
 
+// A position, size or spacing worked out in 64 bits from the font's fields, held to the range of int:
+// whatever lies beyond it lies outside every bitmap, and no bitmap can be made that large.
+constexpr int SaturateToInt(long long value)
+{
+    return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int>(value);
+}
+
 class CFont
 {
 public:

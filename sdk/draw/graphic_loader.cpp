@@ -55,6 +55,13 @@ struct SZgaHeader
     std::uint32_t rawSize;
 };
 
+// Within the one limit every decoded picture keeps.
+bool WithinImageLimit(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           width * height <= kMaxImagePixels;
+}
+
 SZgaHeader ReadZgaHeader(const std::uint8_t* p)
 {
     return {I32(p + 4), I32(p + 8), U32(p + 12), U32(p + 16)};
@@ -133,17 +140,12 @@ int CGraphicLoader::LoadZGA(Auxiliary::IFile& source)
     if (!memory || size < kZgaHeaderSize || std::memcmp(memory, kZgaMagic, 4) != 0) return 2;
     // The header must describe a picture that can be had, and the file must hold what it claims.
     const SZgaHeader header = ReadZgaHeader(memory);
-    if (header.width <= 0 || header.height <= 0 || header.width > kMaxImageSide ||
-        header.height > kMaxImageSide ||
-        static_cast<long long>(header.width) * header.height > kMaxImagePixels) {
-        return 2;
-    }
+    if (!WithinImageLimit(header.width, header.height)) return 2;
     const std::uint64_t raw = static_cast<std::uint64_t>(header.width) * header.height * 4;
     const std::uint64_t stored = size - kZgaHeaderSize;
     if (header.packed) {
-        // An LZSS stream grows at most 18 bytes for every 2 it holds, plus a flag byte for every 8 items:
-        // a raw size beyond that cannot come out of the bytes at hand.
-        if (header.rawSize != raw || raw > stored * 9) return 2;
+        // A raw size beyond what an LZSS stream of the bytes at hand can give cannot come out of them.
+        if (header.rawSize != raw || raw > stored * Auxiliary::CLZSS::kMaxExpansion) return 2;
     } else if (stored < raw) {
         return 2;
     }
@@ -219,7 +221,8 @@ int CGraphicLoader::GetSize(int& w, int& h)
         getPictureInfo(static_cast<const char*>(file->GetMemory()), file->GetSize(), 1, &info);
         w = info.width;
         h = info.height;
-        return 0;
+        // A plug-in reports what the file claims: held to the same limit as the built-in decoders.
+        return WithinImageLimit(w, h) ? 0 : 1;
     }
     return 1;
 }

@@ -37,7 +37,7 @@ inline constexpr std::uint8_t PC_NOCOLLAPSE = 0x04;
 
 // The SDK image file: a 24-byte header and width × height ARGB8888 pixels, rows top to bottom.
 inline constexpr std::uint32_t kZgaHeaderSize = 24;
-// The largest zga or BMP picture decoded: a side, and all its pixels.
+// The largest picture decoded, whatever its kind: a side, and all its pixels (a plug-in's size too).
 inline constexpr std::int32_t kMaxImageSide = platform::kMaxBitmapSide;
 inline constexpr long long kMaxImagePixels = platform::kMaxBitmapPixels;
 

@@ -72,26 +72,29 @@ void CRootCounter::Step(bool increment)
     const bool up = (m_start > m_end) != increment;
     const std::int32_t low = m_start < m_end ? m_start : m_end;
     const std::int32_t high = m_start < m_end ? m_end : m_start;
-    // Wide arithmetic: a step past INT32_MAX (the default end) wraps to the near bound, not round.
+    // Wide arithmetic: a step past INT32_MAX (the default end) wraps to the near bound, not round, and a
+    // loaded sub-step count at either end of the range moves the value instead of overflowing.
     std::int64_t current = m_current;
+    std::int64_t subStep = m_subStep;
     if (up) {
         if (m_step > 0) {
             current += m_step;
-        } else if (++m_subStep >= -static_cast<std::int64_t>(m_step)) {
+        } else if (++subStep >= -static_cast<std::int64_t>(m_step)) {
             current += 1;
-            m_subStep = 0;
+            subStep = 0;
         }
         if (current > high) current = low;
     } else {
         if (m_step > 0) {
             current -= m_step;
-        } else if (--m_subStep <= m_step) {
+        } else if (--subStep <= m_step) {
             current -= 1;
-            m_subStep = 0;
+            subStep = 0;
         }
         if (current < low) current = high;
     }
     m_current = static_cast<std::int32_t>(current);
+    m_subStep = static_cast<std::int32_t>(subStep);
 }
 
 std::int32_t g_cosTable[512];

@@ -261,6 +261,9 @@ basic_string& basic_string::replace(const basic_string& from, const basic_string
 
 basic_string::size_type basic_string::find(const char_type* s, size_type pos) const
 {
+    if (s == nullptr)
+        throw detail::null_pointer_exception(
+            "in ZTL::ZTLstring::basic_string::find(const char_type* s, size_type pos) const");
     const size_type n = static_cast<size_type>(std::strlen(s));
     if (pos > length_ || n > length_ - pos) return npos;
     const char_type* text = GetCString();

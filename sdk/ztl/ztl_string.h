@@ -88,7 +88,7 @@ public:
     // Matches start only where a character starts, never on the trail byte of a double-byte character.
     basic_string& replace(const basic_string& from, const basic_string& to, size_type count = 1);
 
-    // Finds `s` from `pos` as plain bytes; npos when absent.
+    // Finds `s` from `pos` as plain bytes; npos when absent. A null `s` raises, as compare and append do.
     size_type find(const char_type* s, size_type pos = 0) const;
 
     int compare(const char_type* s) const;

@@ -150,8 +150,10 @@ TEST(BitmapDecode, DrawingIsClippedToTheTarget)
     ASSERT_TRUE(dc.GetPixel(0, 0, c));
     EXPECT_EQ(c, kBlue);
     // Placed anywhere at all, nothing lands and nothing overflows.
-    EXPECT_EQ(platform::DrawBitmap(dc, INT_MIN, INT_MAX, view), 1);
-    EXPECT_EQ(platform::DrawBitmap(dc, INT_MAX, INT_MIN, view), 1);
+    for (const auto& [x, y] : {std::pair{INT_MIN, 0}, std::pair{INT_MAX, 0}, std::pair{INT_MIN + 1, 0},
+                               std::pair{INT_MIN, INT_MAX}, std::pair{INT_MAX, INT_MIN}}) {
+        EXPECT_EQ(platform::DrawBitmap(dc, x, y, view), 1) << x << " " << y;
+    }
     ASSERT_TRUE(dc.GetPixel(0, 0, c));
     EXPECT_EQ(c, kBlue);
 }
@@ -184,7 +186,7 @@ TEST(BitmapRead, RefusesFilesThatDoNotHoldWhatTheyClaim)
     notBm[1] = 'A';
     EXPECT_FALSE(platform::ReadBitmapFile(notBm.data(), notBm.size(), view));
 
-    for (int width : {0, -1, 40000}) {
+    for (int width : {0, -1, platform::kMaxBitmapSide + 1, 40000}) {
         const Bytes bad = MakeBmp(width, 1, 24, platform::kBitmapRgb, {}, Bytes(16, 0));
         EXPECT_FALSE(platform::ReadBitmapFile(bad.data(), bad.size(), view)) << width;
     }

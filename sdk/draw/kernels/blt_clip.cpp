@@ -1,6 +1,7 @@
 #include "sdk/draw/kernels/blt_clip.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace zelvoranGameSDK3rd::Draw {
 
@@ -20,13 +21,17 @@ SStretchAxis CutLeadingEdge(std::int64_t srcStart, std::int64_t dstStart, std::i
 {
     SStretchAxis axis{srcStart, dstStart, -dstExtent};
     if (clipStart > dstStart) {
-        axis.error += (clipStart - dstStart) * srcExtent;
+        // The cut (up to 2^33) times a source extent (up to 2^31) needs more than 64 bits.
+        using Wide = __int128;
+        const Wide error = -dstExtent + Wide{clipStart - dstStart} * srcExtent;
+        axis.error = static_cast<std::int64_t>(error);
         // An error of exactly 0 moves the source too: with an unchanged extent, a cut of one pixel
         // would otherwise show the image one pixel off from the unclipped blit.
-        if (axis.error >= 0) {
-            const std::int64_t n = axis.error / dstExtent + 1;
-            axis.srcStart += n;
-            axis.error -= n * dstExtent;
+        if (error >= 0) {
+            const Wide n = error / dstExtent + 1;
+            // A start past INT64_MAX is past every source's end just the same.
+            axis.srcStart = static_cast<std::int64_t>(std::min<Wide>(srcStart + n, INT64_MAX));
+            axis.error = static_cast<std::int64_t>(error - n * dstExtent);
         }
         axis.dstStart = clipStart;
     }

@@ -155,20 +155,22 @@ TEST_F(FileTest, ResolvesRelativePathsAgainstTheCurrentFolder)
     ASSERT_EQ(base.back(), '\\');
     std::string expected = Text(Aux::CFile::ResolvePath("data\\se\\foo.wav"));
     EXPECT_EQ(expected.substr(expected.size() - 16), "\\data\\se\\foo.wav");
-    EXPECT_EQ(expected.find('/'), std::string::npos);
+    EXPECT_EQ(expected.find('/', 1), std::string::npos); // only the host's root keeps its slash
     EXPECT_EQ(Text(Aux::CFile::ResolvePath("data/se/foo.wav")), expected);
     EXPECT_EQ(Text(Aux::CFile::ResolvePath("./data/se/foo.wav")), expected);
     EXPECT_EQ(Text(Aux::CFile::ResolvePath(".\\data/se\\foo.wav")), expected);
     ZTL::string parent = ZTL::string(base.c_str());
     Aux::CFile::ToParentFolder(parent);
     EXPECT_EQ(Text(Aux::CFile::ResolvePath("../x.txt")), Text(Aux::CFile::ResolvePath(parent + "x.txt")));
-    // Absolute: the host's root, or a drive.
-    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/tmp/a/b")), "\\tmp\\a\\b");
+    // A single leading backslash is dropped; the host's root, a network name or a drive is absolute.
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("\\data\\se/foo.wav")), expected);
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/tmp/a/b")), "/tmp\\a\\b");
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("\\\\srv/x")), "\\\\srv\\x");
     EXPECT_EQ(Text(Aux::CFile::ResolvePath("C:/g")), "C:\\g");
     EXPECT_EQ(Text(Aux::CFile::ResolvePath(Aux::CFile::ResolvePath("data/x"))),
               Text(Aux::CFile::ResolvePath("data/x")));
     // The trail byte 0x5C stays.
-    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/\x94\x5C/x")), "\\\x94\x5C\\x");
+    EXPECT_EQ(Text(Aux::CFile::ResolvePath("/\x94\x5C/x")), "/\x94\x5C\\x");
 
     Aux::CFile::SetCurrentFolder("\"C:\\g\\game.exe\"");
     EXPECT_EQ(Text(Aux::CFile::GetCurrentFolder()), "C:\\g\\");
@@ -191,6 +193,10 @@ TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
     EXPECT_EQ(f.Read("data/missing.txt"), 1);
     EXPECT_EQ(f.GetMemory(), nullptr);
     EXPECT_EQ(f.Read("data"), 1); // a folder is not a file
+    // Network names without a share: the archive search above them ends instead of growing the name.
+    for (const char* name : {"//x", "\\\\x", "//", "\\\\", "\\\\x\\"}) {
+        EXPECT_EQ(f.Read(name), 1) << name;
+    }
 
     Put("g/empty.bin", "");
     std::vector<std::uint8_t> content{1, 2};
@@ -364,8 +370,9 @@ TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
     EXPECT_EQ(Lines(f, "a\r\nb"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(Lines(f, "x\ry\nz\r\n\r\nlast\r"), (std::vector<std::string>{"x\ry\nz", "", "last\r"}));
 
-    // The fixed buffer form cuts long lines and reports it.
-    const char longLine[] = "0123456789\r\nnext";
+    // The fixed buffer form cuts long lines and reports it; a full buffer is reported even where the
+    // line ends, and the CR LF then comes as an empty line.
+    const char longLine[] = "0123456789\r\nnext\r\n1234";
     ASSERT_EQ(f.ReadFromMemory(longLine, sizeof longLine - 1), 0);
     struct Step
     {
@@ -373,9 +380,9 @@ TEST_F(FileTest, LineReadersSplitOnlyAtCrLf)
         int result;
         const char* text;
     };
-    for (const Step& step : {Step{5, 2, "0123"}, Step{1, 2, ""}, Step{0, 2, ""}, Step{5, 2, "4567"},
-                             Step{5, 0, "89"}, // exactly capacity - 1 bytes before the CR LF
-                             Step{5, 0, "next"}}) {
+    for (const Step& step :
+         {Step{5, 2, "0123"}, Step{1, 2, ""}, Step{0, 2, ""}, Step{5, 2, "4567"}, Step{5, 0, "89"},
+          Step{5, 2, "next"}, Step{5, 0, ""}, Step{5, 2, "1234"}, Step{5, 1, "1234"}}) {
         EXPECT_EQ(f.ReadLine(line, step.capacity), step.result) << step.text;
         EXPECT_STREQ(line, step.text);
     }
@@ -410,6 +417,9 @@ TEST_F(FileTest, QuotedTextsSpanLinesAndAreBounded)
     // A text longer than the buffer is cut, reported, and consumed whole.
     EXPECT_EQ(Quoted(f, "\"abcdefghij\r\nklmnop\"\r\n\"ok\"", 2, 8), (Texts{"2:abcdefg", "0:ok"}));
     EXPECT_EQ(Quoted(f, "\"never closed\r\nstill", 1), Texts{"1"});
+    // Lines are read 255 bytes at most: a longer one, even by just its line end, ends the reading.
+    EXPECT_EQ(Quoted(f, "\"" + std::string(252, 'a') + "\"\r\n", 1), Texts{"0:" + std::string(252, 'a')});
+    EXPECT_EQ(Quoted(f, "\"" + std::string(253, 'a') + "\"\r\n", 1), Texts{"1"});
     char text[4];
     EXPECT_EQ(f.ReadQuotedText(text, 0), 1);
 }
@@ -471,7 +481,8 @@ TEST_F(FileTest, WritingStreamsLinesAndDeleting)
     EXPECT_EQ(f.Close(), 0);
     EXPECT_EQ(f.GetStream(), nullptr);
     EXPECT_EQ(ReadText(f, "log.txt"), "100%s\n");
-    EXPECT_EQ(f.Open("log.txt", "q"), -2);
+    EXPECT_EQ(f.Open("log.txt", "q"), 1);     // no such mode: nothing opens
+    EXPECT_EQ(f.Open("log.txt", "\x94"), -2); // no host form
     EXPECT_EQ(f.Open("missing/x.txt", "rb"), 1);
     EXPECT_EQ(f.Open("\x94", "rb"), -1);
 

@@ -92,6 +92,9 @@ TEST(Lzss, DecodesLiteralsAndOverlappingMatchesAndRefusesAShortStream)
     std::uint8_t* allocated = block;
     EXPECT_EQ(coder->Decode(stream, 3, allocated, 8, true), Aux::CLZSS::kSourceTooShort);
     EXPECT_EQ(allocated, nullptr); // the block made for it is freed again
+    allocated = block;
+    EXPECT_EQ(coder->Decode(stream, 5, allocated, 0xFFFFFFFFu, true), Aux::CLZSS::kSourceTooShort);
+    EXPECT_EQ(allocated, nullptr); // refused before any block is made for the claim
 }
 
 TEST(Lzss, SmartPointerFormsAllocateOrUseTheGivenBlock)

@@ -121,6 +121,13 @@ TEST(StringMap, SerialisesAndLoadsBack)
     s.Serialize(back);
     EXPECT_TRUE(s.HasLoadFailed());
     EXPECT_EQ(back.GetMap().size(), 1u);
+
+    // A negative count fails the load, as an array's does.
+    s.GetBuffer() = {0xFF, 0xFF, 0xFF, 0xFF, 'k', 0, 'v', 0};
+    s.SetStoring(false);
+    s.Serialize(back);
+    EXPECT_TRUE(s.HasLoadFailed());
+    EXPECT_TRUE(back.GetMap().empty());
 }
 
 TEST_F(StringMapFileTest, DefinitionFileLines)

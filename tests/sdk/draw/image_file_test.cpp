@@ -247,6 +247,7 @@ TEST_F(ImageFileTest, BmpAcceptanceByLength)
     MemorySurface plane;
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("short.bmp"), Draw::kPixelXRGB8888), -3);
     EXPECT_EQ(Draw::LoadImageIntoSurface(plane, Path("missing.bmp"), Draw::kPixelXRGB8888), -1);
+    EXPECT_EQ(Draw::LoadImageIntoSurface(plane, "//x", Draw::kPixelXRGB8888), -1); // a network name, no share
 }
 
 TEST_F(ImageFileTest, UncompressedSixteenAndTwentyFourBitBmpsDecodeStraightIn)
@@ -355,6 +356,56 @@ TEST_F(ImageFileTest, JpegAndGifPicturesLoadThroughTheBitmap)
     EXPECT_EQ(loader_.Release(), 0);
     int w = 0, h = 0;
     EXPECT_EQ(loader_.GetSize(w, h), 1);
+}
+
+// Bytes written as hexadecimal pairs separated by spaces.
+Bytes FromHex(const char* text)
+{
+    Bytes bytes;
+    for (const char* p = text; *p != '\0'; p += p[2] == ' ' ? 3 : 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(std::string(p, 2), nullptr, 16)));
+    return bytes;
+}
+
+// A JPEG whose frame header claims `width` × `height`; nothing after the header needs to fit.
+Bytes JpegClaiming(int width, int height)
+{
+    Bytes jpeg = test_support::MakeJpeg(8, 8, {0, 0, 0}, {0, 0, 0});
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) { // start of frame: length, precision, height, width
+            jpeg[i + 5] = std::uint8_t(height >> 8), jpeg[i + 6] = std::uint8_t(height);
+            jpeg[i + 7] = std::uint8_t(width >> 8), jpeg[i + 8] = std::uint8_t(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+TEST_F(ImageFileTest, PicturesClaimingMoreThanTheLimitAreRefusedBeforeAnyPlaneIsMade)
+{
+    // A handful of bytes each, claiming 16384 × 16384 pixels.
+    const Bytes rle8 =
+        FromHex("42 4d 40 00 00 00 00 00 00 00 3e 00 00 00 28 00 00 00 00 40 00 00 00 40 00 00 01 00 "
+                "08 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+                "00 00 ff ff ff 00 00 01");
+    const Bytes gif =
+        FromHex("47 49 46 38 39 61 00 40 00 40 80 00 00 ff ff ff 00 00 00 2c 00 00 00 00 01 00 01 00 "
+                "00 02 02 44 01 00 3b");
+    const struct
+    {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {{"bomb.bmp", rle8},
+                 {"bomb.gif", gif},
+                 {"bomb.jpg", JpegClaiming(16384, 16384)},
+                 {"wide.jpg", JpegClaiming(Draw::kMaxImageSide + 1, 1)},
+                 {"many.jpg", JpegClaiming(4097, 4096)},
+                 {"bomb.zga", MakeZga(8193, 1, 0, 8193 * 4, Bytes(8193 * 4))}};
+    for (const auto& c : cases) {
+        MemorySurface plane;
+        EXPECT_LT(LoadInto(plane, c.name, c.bytes), 0) << c.name;
+        EXPECT_EQ(draw_test::SizeOf(plane), std::pair(-1, -1)) << c.name;
+    }
 }
 
 class PluginTest : public ImageFileTest

@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -417,6 +419,41 @@ TEST_F(TextBitmapTest, WorkBitmapThatCannotBeMadeLeavesTheFontAsItWas)
         EXPECT_EQ(turned ? bitmap.DrawTextAA2Vertical() : bitmap.DrawTextAA4(), 2);
         EXPECT_EQ(fields(bitmap.font), before);
     }
+}
+
+TEST_F(TextBitmapTest, FontFieldsAtTheEndsOfTheirRangeDoNotOverflow)
+{
+    struct Case
+    {
+        const char* text;
+        int size, lineHeight, shadowX, shadowY, offsetX, offsetY;
+    };
+    const Case cases[] = {
+        {"a", INT_MIN, 20, 2, 2, 0, 0},        {"a\nb\nc", 14, INT_MAX, 2, 2, 0, 0},
+        {"a", 14, INT_MAX, 2, 2, 0, 0},        {"a\nb", 14, INT_MIN, 2, 2, 0, 0},
+        {"a", 14, 20, INT_MIN, INT_MAX, 0, 0}, {"a", 14, 20, INT_MAX, INT_MIN, 0, 0},
+        {"a", 14, 20, 2, 2, INT_MAX, INT_MIN}, {"a", 14, 20, 2, 2, INT_MIN, INT_MAX},
+    };
+    const std::function<int(Draw::CTextDIBitmap&)> forms[] = {
+        &Draw::CTextDIBitmap::DrawText, &Draw::CTextDIBitmap::DrawTextVertical,
+        &Draw::CTextDIBitmap::DrawTextAA2, &Draw::CTextDIBitmap::DrawTextAA4Vertical};
+    for (const Case& c : cases) {
+        for (const auto& form : forms) {
+            Draw::CTextDIBitmap text;
+            Letter(text.font);
+            text.font.text = c.text;
+            text.font.shadowColor = 0x808080;
+            std::tie(text.font.size, text.font.lineHeight, text.font.shadowOffsetX, text.font.shadowOffsetY) =
+                std::tie(c.size, c.lineHeight, c.shadowX, c.shadowY);
+            std::tie(text.offsetX, text.offsetY) = std::tie(c.offsetX, c.offsetY);
+            // Drawn, or refused as too large to make; the sanitizer build checks the arithmetic.
+            EXPECT_LE(form(text), 2) << c.text << " " << c.size << " " << c.lineHeight;
+        }
+    }
+    Draw::CFont font;
+    font.text = "a\nb\nc";
+    font.lineHeight = INT_MAX;
+    EXPECT_EQ(Measured(font).second, INT_MAX);
 }
 
 TEST_F(TextBitmapTest, AntialiasedVerticalTextIsTurnedAndOriented)

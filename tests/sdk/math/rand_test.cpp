@@ -116,6 +116,20 @@ TEST(MathRootCounter, StepsWrapToTheNearBound)
     EXPECT_EQ(Steps(top, 1), std::vector<int>{0});
 }
 
+TEST(MathRootCounter, ASubStepLoadedAtEitherEndOfTheRangeMovesTheValue)
+{
+    Math::CRootCounter c;
+    c.m_end = 10;
+    c.SetValue(5);
+    c.m_step = -3;
+    c.m_subStep = INT32_MAX;
+    c.Inc();
+    EXPECT_EQ(std::pair(c.GetValue(), c.m_subStep), std::pair(6, 0));
+    c.m_subStep = INT32_MIN;
+    c.Dec();
+    EXPECT_EQ(std::pair(c.GetValue(), c.m_subStep), std::pair(5, 0));
+}
+
 TEST(MathTables, HoldTheFixedPointValues)
 {
     EXPECT_EQ(Math::FillMathTables(), Math::g_cosTable);

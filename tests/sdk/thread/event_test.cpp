@@ -55,7 +55,6 @@ TEST(Mutex, SecondOpenOfANameReportsItExistsAndAnEmptyNameIsAlwaysNew)
     second.Close();
     EXPECT_EQ(third.Open(name.c_str()), 0);
     third.Close();
-    unlink(platform::InstanceLock::LockFilePath(name).c_str());
 
     T::CMutex a, b;
     EXPECT_EQ(a.Open(""), 0);

@@ -122,6 +122,8 @@ TEST(ZtlString, NullTextRaisesWithTheOperationsName)
               "in ZTL::ZTLstring::basic_string::append(const char_type* s)");
     EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)s.compare(static_cast<const char*>(nullptr)); }),
               "in ZTL::ZTLstring::basic_string::compare(const char_type* s) const");
+    EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)s.find(nullptr); }),
+              "in ZTL::ZTLstring::basic_string::find(const char_type* s, size_type pos) const");
     EXPECT_STREQ(s.GetCString(), "keep");
     basic_string::iterator orphan;
     EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)*orphan; }),

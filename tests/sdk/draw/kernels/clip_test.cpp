@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 // Where a blit lands is compared with a closed-form model over random rectangles, points, sizes, base points
@@ -39,25 +40,32 @@ TEST(ClipBltRect, ZeroAndNegativeDestinationSizesDrawNothing)
 
 TEST(ClipBltRect, ExtremeCoordinatesDoNotOverflow)
 {
-    const SSurfaceDesc src = Surface(10, 10), dst = Surface(20, 20);
     SBltClipResult r;
-    for (const POINT at : {POINT{INT_MIN, INT_MIN}, POINT{INT_MAX, INT_MAX}, POINT{INT_MIN, 0}}) {
-        for (const SIZE size : {SIZE{INT_MAX, INT_MAX}, SIZE{10, 10}, SIZE{3, INT_MAX}}) {
-            for (int base : {0, 4, 8}) {
-                SBltInfo info;
-                info.dstPoint = &at;
-                info.dstSize = &size;
-                info.basePoint = base;
-                const int result = ClipBltRect(&src, &dst, &info, &r);
-                if (result == 0) {
-                    EXPECT_GE(r.dst.left, 0);
-                    EXPECT_LE(r.dst.right, 20);
-                    EXPECT_GE(r.src.left, 0);
-                    EXPECT_LE(r.src.right, 10);
+    // Small planes, and descriptions of planes near the 32-bit limit, whose stretched cuts need more than
+    // 64 bits; clipped by the planes alone, and by a rectangle at their far end.
+    const RECT farEnd{INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX};
+    for (const auto& [src, dst] : {std::pair{Surface(10, 10), Surface(20, 20)},
+                                   std::pair{Surface(INT_MAX - 1, INT_MAX - 1), Surface(INT_MAX, INT_MAX)}}) {
+        for (const RECT* clip : {static_cast<const RECT*>(nullptr), &farEnd}) {
+            for (const POINT at : {POINT{INT_MIN, INT_MIN}, POINT{INT_MAX, INT_MAX}, POINT{INT_MIN, 0}}) {
+                for (const SIZE size : {SIZE{INT_MAX, INT_MAX}, SIZE{10, 10}, SIZE{3, INT_MAX}}) {
+                    for (int base : {0, 4, 8}) {
+                        SBltInfo info;
+                        info.dstPoint = &at;
+                        info.dstSize = &size;
+                        info.clipRect = clip;
+                        info.basePoint = base;
+                        if (ClipBltRect(&src, &dst, &info, &r) != 0) continue;
+                        EXPECT_GE(r.dst.left, 0);
+                        EXPECT_LE(r.dst.right, dst.width);
+                        EXPECT_GE(r.src.left, 0);
+                        EXPECT_LE(r.src.right, src.width);
+                    }
                 }
             }
         }
     }
+    const SSurfaceDesc src = Surface(10, 10), dst = Surface(20, 20);
     const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
     SBltInfo info;
     info.srcRect = &huge;
