@@ -31,4 +31,18 @@ void AdvanceVirtualClock(std::uint32_t milliseconds);
 // The real monotonic clock, whatever mode is active.
 std::uint32_t GetRealMilliseconds();
 
+// A calendar date and time of day: year (e.g. 2024), month 1 to 12, day 1 to 31, hour, minute, second.
+struct SLocalTime
+{
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;
+    std::uint16_t day = 0;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+};
+
+// The wall clock's date and time in the local time zone (the virtual clock does not affect it).
+SLocalTime GetLocalTime();
+
 } // namespace platform

@@ -53,11 +53,11 @@ void CRand::Serialize(Auxiliary::ISerialize& stream)
     stream.Serialize(m_index);
 }
 
-void ShuffleWithRand(std::vector<std::uint32_t>& values, CRand& generator, bool noRandom)
+void ShuffleWithRand(std::vector<std::uint32_t>& values, CRand& generator)
 {
     const std::size_t n = values.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t k = noRandom ? 0 : generator.Get() % (n - i);
+        const std::size_t k = generator.noRandom ? 0 : generator.Get() % (n - i);
         std::swap(values[i], values[i + k]);
     }
 }

@@ -22,17 +22,23 @@ public:
 
     void SetSeed(std::uint32_t seed);
     std::uint32_t Get();
-    // The 624 words, then the index: 2500 bytes.
+    // The 624 words, then the index: 2500 bytes. The two fields below are not part of it.
     void Serialize(Auxiliary::ISerialize& stream) override;
+
+    // The seed the game last seeded this generator with; its owner sets it after SetSeed.
+    std::uint32_t seed = 0;
+    // Fixed-random mode: while set, the game's draws and the shuffle take no value from the generator
+    // and use their lowest result instead.
+    bool noRandom = false;
 
 private:
     std::uint32_t m_state[kStateSize] = {};
     std::int32_t m_index = kNeverSeeded;
 };
 
-// Shuffles in place: entry i changes place with entry i + (Get() mod (n - i)). While `noRandom` (the
-// game generator's fixed-random mode) is set nothing is drawn and the order stays.
-void ShuffleWithRand(std::vector<std::uint32_t>& values, CRand& generator, bool noRandom);
+// Shuffles in place: entry i changes place with entry i + (Get() mod (n - i)). While the generator's
+// `noRandom` is set nothing is drawn and the order stays.
+void ShuffleWithRand(std::vector<std::uint32_t>& values, CRand& generator);
 
 // A value stepping from one bound towards the other and wrapping round to the near bound.
 class CRootCounter : public Auxiliary::IArchive

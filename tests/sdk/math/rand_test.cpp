@@ -39,11 +39,11 @@ TEST(MathShuffle, DrawsOncePerEntryUnlessFixed)
 {
     Math::CRand r, reference;
     std::vector<std::uint32_t> empty;
-    Math::ShuffleWithRand(empty, r, false);
+    Math::ShuffleWithRand(empty, r);
     EXPECT_EQ(r.Get(), reference.Get()); // nothing drawn for an empty list
 
     std::vector<std::uint32_t> one{7};
-    Math::ShuffleWithRand(one, r, false);
+    Math::ShuffleWithRand(one, r);
     reference.Get();
     EXPECT_EQ(one, std::vector<std::uint32_t>{7});
     EXPECT_EQ(r.Get(), reference.Get()); // one value drawn, modulo 1
@@ -52,13 +52,15 @@ TEST(MathShuffle, DrawsOncePerEntryUnlessFixed)
     std::vector<std::uint32_t> expected = v;
     for (std::size_t i = 0; i < expected.size(); ++i)
         std::swap(expected[i], expected[i + reference.Get() % (expected.size() - i)]);
-    Math::ShuffleWithRand(v, r, false);
+    Math::ShuffleWithRand(v, r);
     EXPECT_EQ(v, expected);
     EXPECT_TRUE(std::is_permutation(v.begin(), v.end(),
                                     std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}.begin()));
 
     std::vector<std::uint32_t> fixed{3, 1, 2};
-    Math::ShuffleWithRand(fixed, r, true);
+    r.noRandom = true;
+    Math::ShuffleWithRand(fixed, r);
+    r.noRandom = false;
     EXPECT_EQ(fixed, (std::vector<std::uint32_t>{3, 1, 2}));
     EXPECT_EQ(r.Get(), reference.Get()); // the fixed mode draws nothing
 }

@@ -1,0 +1,13 @@
+#include "game/app/character_status.h"
+
+void ClearCharacterStatus(SCharacterStatus& status)
+{
+    status = SCharacterStatus{};
+}
+
+bool IsAtMarkedCell(const SCharacterStatus& status, std::int32_t tileX, std::int32_t tileY)
+{
+    if (status.boundTurns == 0xFF) return true;
+    if (status.boundTurns == 0) return false;
+    return status.boundX == tileX && status.boundY == tileY;
+}

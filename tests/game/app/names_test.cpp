@@ -1,0 +1,111 @@
+#include "game/app/names.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+TEST(GameNames, FullWidthNumbers)
+{
+    EXPECT_STREQ(FormatFullWidthUnsigned(0).c_str(), "０");
+    EXPECT_STREQ(FormatFullWidthUnsigned(4294967295u).c_str(), "４２９４９６７２９５");
+    EXPECT_STREQ(FormatFullWidthNumber(-45).c_str(), "-４５");
+    EXPECT_STREQ(FormatFullWidthNumber(INT_MIN).c_str(), "-２１４７４８３６４８");
+    EXPECT_STREQ(FormatColoredNumber(907).c_str(), "#3９０７#");
+}
+
+TEST(GameNames, ItemColourMarks)
+{
+    const SItemMarkFacts plain{.itemClass = 1, .plus = 2, .identified = true, .kindMaxPlus = 5};
+    const struct
+    {
+        const char* name;
+        SItemMarkFacts item;
+        const char* mark;
+    } cases[] = {
+        {"nothing", {}, ""},
+        {"unidentified cursed weapon", {.itemClass = 1, .flags = 0x04, .kindMaxPlus = 5}, "#y"},
+        {"cursed weapon",
+         {.itemClass = 2, .flags = 0x04, .plus = 5, .identified = true, .kindMaxPlus = 5},
+         "#b"},
+        {"weapon at its maximum",
+         {.itemClass = 1, .plus = 5, .firstSeal = 3, .identified = true, .kindMaxPlus = 5},
+         "#r"},
+        {"sealed shield", {.itemClass = 2, .firstSeal = 3, .identified = true, .kindMaxPlus = 5}, "#g"},
+        {"unidentified cursed potion", {.itemClass = 5, .flags = 0x04}, "#b"},
+        {"unidentified potion", {.itemClass = 5}, "#y"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(GetItemColorMark(c.item), c.mark) << c.name;
+
+    EXPECT_STREQ(GetColoredItemName(plain, "剣").c_str(), "#7剣#");
+    EXPECT_STREQ(GetColoredItemName({.itemClass = 5}, "青い薬").c_str(), "#y青い薬#");
+}
+
+struct FakeItems : IItemNaming
+{
+    SItemMarkFacts GetMarkFacts(std::uint16_t index) override
+    {
+        asked += index;
+        return {.itemClass = 5, .flags = 0x04};
+    }
+    ZTL::string GetDisplayName(std::uint16_t) override { return "薬"; }
+    ZTL::string GetKindName(std::int32_t kind) override { return std::to_string(kind).c_str(); }
+    int asked = 0;
+};
+
+TEST(GameNames, ItemsByIndex)
+{
+    FakeItems items;
+    EXPECT_STREQ(GetItemColorMarkByIndex(items, kNoItem).c_str(), "");
+    EXPECT_STREQ(GetColoredItemNameByIndex(items, kNoItem).c_str(), "");
+    EXPECT_EQ(items.asked, 0);
+    EXPECT_STREQ(GetItemColorMarkByIndex(items, 4).c_str(), "#b");
+    EXPECT_STREQ(GetColoredItemNameByIndex(items, 4).c_str(), "#b薬#");
+}
+
+TEST(GameNames, TrapKinds)
+{
+    const std::pair<int, int> kinds[] = {{2, 382},  {5, 385},  {6, 388},  {14, 396}, {15, 396},
+                                         {23, 404}, {24, 404}, {26, 406}, {27, 407}};
+    for (auto [trap, kind] : kinds)
+        EXPECT_EQ(GetTrapDescriptionKind(trap), kind) << trap;
+    FakeItems items;
+    EXPECT_STREQ(GetColoredTrapName(items, 5).c_str(), "#6385#");
+    EXPECT_STREQ(GetColoredTrapName(items, 6).c_str(), "#6388#");
+}
+
+TEST(GameNames, CharacterNames)
+{
+    const SCharacterNameFacts heroine{.type = 1, .invisibleToPlayer = true};
+    const SCharacterNameFacts monster{.type = 2, .kindId = 40, .level = 12, .kindName = "スライム"};
+    SCharacterNameFacts levelOne = monster;
+    levelOne.level = 1;
+    SCharacterNameFacts unseen = monster;
+    unseen.invisibleToPlayer = true;
+    const SCharacterNameFacts pillar{.type = 7}, chest{.type = 6}, kindless{.type = 2};
+    const struct
+    {
+        const SCharacterNameFacts* character;
+        bool alternate, blind;
+        const char* name;
+    } cases[] = {
+        {nullptr, false, false, ""},
+        {&heroine, false, true, "#1霞野#"},
+        {&heroine, true, false, "#1紗雪#"},
+        {&monster, false, false, "#4スライムLv１２#"},
+        {&levelOne, false, false, "#4スライム#"},
+        {&unseen, false, true, "#4見えない敵#"},
+        {&monster, false, true, "#4何者か#"},
+        {&pillar, false, false, "氷の柱"},
+        {&chest, false, false, "宝箱"},
+        {&kindless, false, false, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(GetCharacterDisplayName(c.character, c.alternate, c.blind).c_str(), c.name);
+    EXPECT_STREQ(GetPlayerDisplayName(false).c_str(), "#1霞野#");
+}
+
+} // namespace
