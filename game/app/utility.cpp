@@ -1,7 +1,7 @@
 #include "game/app/utility.h"
 
 #include "game/app/random.h"
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The option record: what the option files store and the windows, the map and the menus read.
 
 #include "game/sdk_names.h"
-#include "sdk/auxiliary/archive.h"
+#include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "game/app/character_status.h"
 #include "game/sdk_names.h"
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "sdk/math/rand.h"
 
 #include <algorithm>
