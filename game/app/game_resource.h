@@ -13,6 +13,7 @@
 #include "game/data/action_log.h"
 #include "game/data/config.h"
 #include "game/data/password.h"
+#include "game/data/player_command.h"
 #include "game/items/item_control.h"
 #include "game/sdk_names.h"
 #include "game/turn/action_queue.h"
@@ -30,6 +31,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <vector>
@@ -167,6 +169,10 @@ struct SGameResource : public Auxiliary::IArchive
     std::array<std::uint16_t, 5> adventureIds{};     // 0xFFFF after the adventure reset
     std::array<std::int32_t, 2> adventureMarks{};    // -1 after it
     std::array<std::int32_t, 2> adventureCounters{}; // 1 after it
+
+    // ---- Fields of the turn engine (issues 36 and 64 give them their work).
+    std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
+    std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
 
     // ---- Fields only the new-adventure reset sets.
     std::array<SEndRecord, 2> endRecords;

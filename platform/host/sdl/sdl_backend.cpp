@@ -424,13 +424,15 @@ public:
             const char* label;
             A answer;
         };
+        // The labels are UTF-8 whatever the narrow literals are compiled to.
+        const auto utf8 = [](const char8_t* text) { return reinterpret_cast<const char*>(text); };
         std::vector<Choice> choices;
         switch (buttons) {
         case MessageBoxButtons::YesNo:
-            choices = {{"Yes", A::Yes}, {"No", A::No}};
+            choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}};
             break;
         case MessageBoxButtons::YesNoCancel:
-            choices = {{"Yes", A::Yes}, {"No", A::No}, {"Cancel", A::Cancel}};
+            choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}, {utf8(u8"キャンセル"), A::Cancel}};
             break;
         default:
             choices = {{"OK", A::Ok}};

@@ -1,5 +1,6 @@
 #include "game/app/game_resource.h"
 
+#include "game/support/archive_bytes.h"
 #include "sdk/auxiliary/serialize.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +10,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Store(Auxiliary::IArchive& object)
-{
-    Auxiliary::CSerialize stream;
-    stream.Serialize(object);
-    return stream.GetBuffer();
-}
 
 void Load(Auxiliary::IArchive& object, const Bytes& bytes)
 {
@@ -61,7 +55,7 @@ TEST(GameResource, TheSeededGeneratorKeepsItsSeed)
 TEST(GameResource, TheAdventureFieldsStoreAndLoadBackByteIdentical)
 {
     auto game = std::make_unique<SGameResource>();
-    const Bytes fresh = Store(*game);
+    const Bytes fresh = StoreBytes(*game);
     // 22 values (a 1-byte empty name, a u16 and a bool among them), 20 u16, 8 slots of 13, the flags.
     EXPECT_EQ(fresh.size(), 80u + 40u + 104u + 136u);
 
@@ -82,11 +76,11 @@ TEST(GameResource, TheAdventureFieldsStoreAndLoadBackByteIdentical)
     game->flag.words[3] = 0x80000001u;
     game->playMode = kPlayReplay; // not stored
     game->spareWeapon = 5;        // not stored
-    const Bytes stored = Store(*game);
+    const Bytes stored = StoreBytes(*game);
 
     auto loaded = std::make_unique<SGameResource>();
     Load(*loaded, stored);
-    EXPECT_EQ(Store(*loaded), stored);
+    EXPECT_EQ(StoreBytes(*loaded), stored);
     EXPECT_STREQ(loaded->saveName.c_str(), "abc");
     EXPECT_EQ(loaded->inventory[4], 42);
     EXPECT_EQ(loaded->playMode, kPlayNormal);
@@ -141,7 +135,7 @@ TEST(GameResource, TheProgressRecordCountsFloorsUpToTheirCaps)
     EXPECT_EQ(flag.values[1], 100);
     EXPECT_EQ(flag.values[6], 100);
     EXPECT_EQ(flag.values[7], 250);
-    EXPECT_EQ(Store(flag).size(), 4u * 4 + 30u * 4);
+    EXPECT_EQ(StoreBytes(flag).size(), 4u * 4 + 30u * 4);
 }
 
 TEST(RankingData, TheRunsGoldIsStoredScaledAndHalvedForTrainingRuns)
@@ -162,7 +156,7 @@ TEST(RankingData, TheRunsGoldIsStoredScaledAndHalvedForTrainingRuns)
 TEST(RankingData, ARecordStoresItsFieldsThenBothItems)
 {
     SRankingData record;
-    const Bytes cleared = Store(record);
+    const Bytes cleared = StoreBytes(record);
     // 56 bytes of fields (a 1-byte empty name), then two 32-byte items.
     ASSERT_EQ(cleared.size(), 56u + 64u);
     EXPECT_EQ(Bytes(cleared.begin(), cleared.begin() + 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
@@ -173,8 +167,8 @@ TEST(RankingData, ARecordStoresItsFieldsThenBothItems)
     record.firstItem.kind = 28;
     record.secondItem.value = -2;
     SRankingData loaded;
-    Load(loaded, Store(record));
-    EXPECT_EQ(Store(loaded), Store(record));
+    Load(loaded, StoreBytes(record));
+    EXPECT_EQ(StoreBytes(loaded), StoreBytes(record));
     EXPECT_EQ(loaded.secondItem.value, -2);
 }
 

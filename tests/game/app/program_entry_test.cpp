@@ -3,6 +3,9 @@
 #include "game/support/temp_home.h"
 #include "platform/host/file.h"
 #include "platform/settings.h"
+#include "sdk/appframe/object_creater.h"
+#include "sdk/thread/singleton.h"
+#include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +55,25 @@ TEST(ProgramEntry, OnlyAnExactPrefixStartsTheCleanUpMode)
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsCleanUpCommand(c.commandLine), c.cleanUp) << (c.commandLine ? c.commandLine : "null");
+}
+
+TEST(ProgramEntry, TheStartEndsWithoutThePlugInAndLetsGoOfTheSingleInstanceLock)
+{
+    namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
+    const fs::path before = fs::current_path();
+    test_support::ErrorCapture errors;
+    char commandLine[] = "";
+    EXPECT_EQ(WinMain(AppFrame::GetProgramInstance(), nullptr, commandLine, 1), 0);
+    EXPECT_TRUE(errors.Has("zelvogg.dll")); // reported by the loader, and the start went on
+    EXPECT_FALSE(zelvoranGameSDK3rd::Thread::IsMultiThreadFlagSet());
+    zelvoranGameSDK3rd::Thread::CMutex held;
+    ASSERT_TRUE(AppFrame::IsFirstAppInstance(held, ""));
+
+    // A second copy ends at once and leaves the first one's lock alone.
+    EXPECT_EQ(WinMain(AppFrame::GetProgramInstance(), nullptr, commandLine, 1), 0);
+    zelvoranGameSDK3rd::Thread::CMutex third;
+    EXPECT_FALSE(AppFrame::IsFirstAppInstance(third, ""));
+    fs::current_path(before);
 }
 
 class CleanUpModeTest : public TempHomeTest

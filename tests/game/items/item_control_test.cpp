@@ -1,5 +1,6 @@
 #include "game/items/item_control.h"
 
+#include "game/support/archive_bytes.h"
 #include "sdk/auxiliary/serialize.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Store(Auxiliary::IArchive& object)
-{
-    Auxiliary::CSerialize stream;
-    stream.Serialize(object);
-    return stream.GetBuffer();
-}
 
 TEST(ItemControl, LookupsNeverFail)
 {
@@ -58,7 +52,7 @@ TEST(ItemControl, AResetControlWritesOnlyItsEmptyTables)
         expected.insert(expected.end(), empty.begin(), empty.end());
         expected.insert(expected.end(), 20, 0xFF);
     }
-    EXPECT_EQ(Store(*items), expected);
+    EXPECT_EQ(StoreBytes(*items), expected);
     EXPECT_EQ(expected.size(), 242u);
 
     CItemControl::SItem item;
@@ -67,7 +61,7 @@ TEST(ItemControl, AResetControlWritesOnlyItsEmptyTables)
     item.itemClass = 5;
     Bytes golden = {0x2C, 0x01, 0x03, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     golden.insert(golden.end(), 20, 0xFF);
-    EXPECT_EQ(Store(item), golden);
+    EXPECT_EQ(StoreBytes(item), golden);
 }
 
 TEST(ItemControl, ABusyControlRoundTripsAndBadCountsFailTheLoad)
