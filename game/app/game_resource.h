@@ -107,6 +107,13 @@ struct SGameResource : public Auxiliary::IArchive
     // are stored apart).
     void Serialize(Auxiliary::ISerialize& stream) override;
 
+    // Loads every data table once at start-up: seals, items, weapon weights, monsters, the experience
+    // table, the scenario and item appearance table 7. Goes on after a failure so that every table that
+    // can be read is read; 0 when all loaded, 1 after showing the one error box.
+    std::int32_t LoadDataTables();
+    // A copy of every item-kind record, in kind order.
+    std::vector<SItemKind> CopyRecordTable() const;
+
     // ---- The members, in the order they are built.
     Math::CRand random = ConstructSeededRand();
     CMapControl map;
@@ -173,6 +180,11 @@ struct SGameResource : public Auxiliary::IArchive
     // ---- Fields of the turn engine (issues 36 and 64 give them their work).
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+
+    // ---- The data tables LoadDataTables fills besides the controls'.
+    std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99
+    std::vector<ZTL::string> scenarioLines;         // the scenario's kept lines
+    std::vector<std::int32_t> scriptStarts;         // 0, then the line after each "end"
 
     // ---- Fields only the new-adventure reset sets.
     std::array<SEndRecord, 2> endRecords;
