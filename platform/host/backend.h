@@ -7,7 +7,8 @@
 //   keys, pads  a keyboard snapshot by scan code; game pads by number.
 //   glyphs      the engine that makes fonts.
 //   clipboard   UTF-8 text.
-//   audio, message boxes, settings: slots that later work fills (see the comments at each).
+//   sound       one mixer of PCM buffers that the back end plays.
+//   message boxes, settings: slots that later work fills (see the comments at each).
 //
 // "headless" keeps everything in memory and takes its events, keys and pads from a script (tests, CI);
 // "sdl" opens real windows. The services choose one from a table of factories (platform/backend.h).
@@ -16,6 +17,7 @@
 #include "platform/host/glyphs.h"
 #include "platform/host/host_types.h"
 #include "platform/host/pads.h"
+#include "platform/host/sound_mixer.h"
 
 #include <cstdint>
 #include <memory>
@@ -177,7 +179,10 @@ public:
         return false;
     }
 
-    // ---- Sound output: issue 25 adds the device (buffers, cursors, mixing) to this contract.
+    // ---- Sound output: the mixer the back end plays, shared by every sound device of the program and
+    // kept open while someone holds it; null when the machine has no sound output. "sdl" plays it
+    // through the audio device in real time; "headless" moves it on only when a test says so.
+    virtual std::shared_ptr<SoundMixer> OpenSoundOutput() = 0;
 };
 
 // A back end as the factory table lists it: its name and how to make it with the sink it reports to.
