@@ -22,7 +22,8 @@ namespace platform {
 
 using LONG = std::int32_t;
 
-// A PCM format as sound files and buffers describe it, 18 bytes as stored.
+// A PCM format as sound files and buffers describe it, 18 bytes as stored. Packed to 2 bytes, so its
+// 32-bit fields may lie off their alignment: read them by value, never bind a reference to one.
 #pragma pack(push, 2)
 struct WAVEFORMATEX
 {

@@ -54,6 +54,7 @@ void SoundVoice::Play(bool looping)
     // A voice that played to its end starts again from the beginning.
     if ((m_position >> 32) >= FrameCount()) m_position = 0;
     m_playing = true;
+    m_writeAhead = true;
     m_looping = looping;
 }
 
@@ -79,6 +80,7 @@ void SoundVoice::SetPlayPosition(std::uint32_t byte)
 {
     std::lock_guard lock(m_mixer->m_mutex);
     m_position = std::uint64_t(std::min(byte / m_format.BlockAlign(), FrameCount())) << 32;
+    if (!m_playing) m_writeAhead = false;
 }
 
 void SoundVoice::GetCursors(std::uint32_t& play, std::uint32_t& write) const
@@ -92,7 +94,7 @@ void SoundVoice::GetCursors(std::uint32_t& play, std::uint32_t& write) const
     }
     play = frame * m_format.BlockAlign();
     write = play;
-    if (m_playing) {
+    if (m_writeAhead) {
         const std::uint32_t lead = m_format.samplesPerSecond * kWriteLeadMs / 1000 * m_format.BlockAlign();
         const std::uint32_t span = FrameCount() * m_format.BlockAlign();
         write = std::uint32_t((std::uint64_t(play) + lead) % span);

@@ -60,8 +60,10 @@ public:
     bool IsLooping() const;
     // The play position, rounded down to a whole frame; a position past the end is the end.
     void SetPlayPosition(std::uint32_t byte);
-    // The play cursor, and the write cursor: where writing is safe, 15 ms ahead of the play cursor while
-    // the voice plays, at it otherwise. A voice that played to its end reports its size as play cursor.
+    // The play cursor, and the write cursor: where writing is safe. The write cursor runs 15 ms ahead of
+    // the play cursor from the first Play on, so a voice that stops keeps both cursors still; setting the
+    // position of a stopped voice brings it back to the play cursor. A voice that played to its end
+    // reports its size for both.
     void GetCursors(std::uint32_t& play, std::uint32_t& write) const;
 
     void SetVolume(std::int32_t hundredthsOfDecibel);
@@ -98,6 +100,7 @@ private:
     // Under the mixer's lock.
     bool m_playing = false;
     bool m_looping = false;
+    bool m_writeAhead = false; // whether the write cursor runs ahead
     std::uint64_t m_position = 0; // source frames, 32.32 fixed point
     std::int32_t m_volume = 0;
     std::int32_t m_pan = 0;
