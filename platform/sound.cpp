@@ -31,7 +31,8 @@ void RememberMixer(const std::shared_ptr<SoundMixer>& mixer)
 {
     std::lock_guard lock(Mixers().mutex);
     auto& list = Mixers().mixers;
-    list.erase(std::remove_if(list.begin(), list.end(), [](const auto& m) { return m.expired(); }), list.end());
+    list.erase(std::remove_if(list.begin(), list.end(), [](const auto& m) { return m.expired(); }),
+               list.end());
     const bool known =
         std::any_of(list.begin(), list.end(), [&](const auto& m) { return m.lock() == mixer; });
     if (!known) list.push_back(mixer);
@@ -120,7 +121,9 @@ private:
 class SecondaryBuffer final : public SoundBuffer
 {
 public:
-    SecondaryBuffer(std::unique_ptr<SoundVoice> voice, DWORD flags) : m_voice(std::move(voice)), m_flags(flags) {}
+    SecondaryBuffer(std::unique_ptr<SoundVoice> voice, DWORD flags)
+        : m_voice(std::move(voice)), m_flags(flags)
+    {}
 
     std::unique_ptr<SoundBuffer> Duplicate() const
     {
@@ -131,7 +134,9 @@ public:
     {
         if (status == nullptr) return kSoundInvalidParam;
         *status = 0;
-        if (m_voice->IsPlaying()) *status = DSBSTATUS_PLAYING | (m_voice->IsLooping() ? DSBSTATUS_LOOPING : 0);
+        if (m_voice->IsPlaying())
+            *status = DSBSTATUS_PLAYING | (m_voice->IsLooping() ? DSBSTATUS_LOOPING : 0);
+        if (m_voice->IsLost()) *status |= DSBSTATUS_BUFFERLOST;
         return kSoundOk;
     }
     SoundResult SetFormat(const WAVEFORMATEX&) override { return kSoundInvalidCall; }
@@ -199,7 +204,8 @@ public:
         *samplesPerSecond = m_voice->GetFrequency();
         return kSoundOk;
     }
-    SoundResult Lock(DWORD offset, DWORD bytes, void** part1, DWORD* size1, void** part2, DWORD* size2) override
+    SoundResult Lock(DWORD offset, DWORD bytes, void** part1, DWORD* size1, void** part2,
+                     DWORD* size2) override
     {
         const DWORD size = m_voice->GetSize();
         if (part1 == nullptr || size1 == nullptr || offset >= size || bytes == 0 || bytes > size)
@@ -207,6 +213,7 @@ public:
         const DWORD first = std::min(bytes, size - offset);
         const DWORD second = bytes - first;
         if (second != 0 && (part2 == nullptr || size2 == nullptr)) return kSoundInvalidParam;
+        if (m_voice->IsLost()) return kSoundBufferLost;
         Lent lent{std::make_unique<std::uint8_t[]>(bytes), offset, first, second};
         m_voice->Read(offset, lent.bytes.get(), first);
         m_voice->Read(0, lent.bytes.get() + first, second);
@@ -221,7 +228,8 @@ public:
     SoundResult Unlock(void* part1, DWORD size1, void* part2, DWORD size2) override
     {
         std::lock_guard lock(m_lentMutex);
-        auto it = std::find_if(m_lent.begin(), m_lent.end(), [&](const Lent& l) { return l.bytes.get() == part1; });
+        auto it =
+            std::find_if(m_lent.begin(), m_lent.end(), [&](const Lent& l) { return l.bytes.get() == part1; });
         if (it == m_lent.end() || size1 > it->size1 || size2 > it->size2 ||
             (size2 != 0 && part2 != it->bytes.get() + it->size1))
             return kSoundInvalidParam;
@@ -232,6 +240,7 @@ public:
     }
     SoundResult Play(DWORD flags) override
     {
+        if (m_voice->IsLost()) return kSoundBufferLost;
         m_voice->Play((flags & DSBPLAY_LOOPING) != 0);
         return kSoundOk;
     }
@@ -240,7 +249,11 @@ public:
         m_voice->Stop();
         return kSoundOk;
     }
-    SoundResult Restore() override { return kSoundOk; }
+    SoundResult Restore() override
+    {
+        m_voice->Restore();
+        return kSoundOk;
+    }
 
 private:
     struct Lent
@@ -271,7 +284,8 @@ public:
     SoundResult SetCooperativeLevel(HWND window, DWORD level) override
     {
         if (!m_mixer) return kSoundUninitialized;
-        if (!IsWindow(window) || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) return kSoundInvalidParam;
+        if (!IsWindow(window) || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY)
+            return kSoundInvalidParam;
         std::lock_guard lock(m_state->mutex);
         m_state->level = level;
         return kSoundOk;

@@ -8,8 +8,8 @@
 // is silent while no window of the program has the focus. Every device of the program plays through the
 // back end's one mixer (platform/host/sound_mixer.h).
 //
-// Buffers are never lost by the back ends; test doubles replace the device through SetSoundDeviceFactory
-// to reach the lost-buffer and restore paths.
+// Buffers are never lost by the back ends: the headless back end's script loses them to reach the
+// restore paths, and test doubles may replace the device through SetSoundDeviceFactory.
 #pragma once
 
 #include "platform/win_types.h"
@@ -141,9 +141,11 @@ public:
     // The window the device plays for and the level (DSSCL_); the window must exist.
     virtual SoundResult SetCooperativeLevel(HWND window, DWORD level) = 0;
     // Needs Initialize first.
-    virtual SoundResult CreateSoundBuffer(const SoundBufferDesc& desc, std::unique_ptr<SoundBuffer>* buffer) = 0;
+    virtual SoundResult CreateSoundBuffer(const SoundBufferDesc& desc,
+                                          std::unique_ptr<SoundBuffer>* buffer) = 0;
     // A secondary buffer over the same bytes, with its own cursor and state.
-    virtual SoundResult DuplicateSoundBuffer(SoundBuffer* original, std::unique_ptr<SoundBuffer>* duplicate) = 0;
+    virtual SoundResult DuplicateSoundBuffer(SoundBuffer* original,
+                                             std::unique_ptr<SoundBuffer>* duplicate) = 0;
 };
 
 using SoundDeviceFactory = std::unique_ptr<SoundDevice> (*)();

@@ -153,6 +153,18 @@ void SoundVoice::Write(std::uint32_t offset, const std::uint8_t* from, std::uint
     std::memcpy(m_bytes->data() + offset, from, bytes);
 }
 
+bool SoundVoice::IsLost() const
+{
+    std::lock_guard lock(m_mixer->m_mutex);
+    return m_lost;
+}
+
+void SoundVoice::Restore()
+{
+    std::lock_guard lock(m_mixer->m_mutex);
+    m_lost = false;
+}
+
 std::unique_ptr<SoundVoice> SoundVoice::Duplicate() const
 {
     std::unique_ptr<SoundVoice> copy(new SoundVoice(m_mixer, m_format, m_size, m_globalFocus, m_bytes));
@@ -226,17 +238,28 @@ void SoundVoice::MixInto(std::int32_t* accumulator, std::uint32_t frames, bool a
 
 // ---- The mixer.
 
-std::unique_ptr<SoundVoice> SoundMixer::CreateVoice(const PcmFormat& format, std::uint32_t size, bool globalFocus)
+std::unique_ptr<SoundVoice> SoundMixer::CreateVoice(const PcmFormat& format, std::uint32_t size,
+                                                    bool globalFocus)
 {
     if (!format.IsPlayable() || size < format.BlockAlign()) return nullptr;
     auto bytes = std::make_shared<std::vector<std::uint8_t>>(size, std::uint8_t(0));
-    return std::unique_ptr<SoundVoice>(new SoundVoice(shared_from_this(), format, size, globalFocus, std::move(bytes)));
+    return std::unique_ptr<SoundVoice>(
+        new SoundVoice(shared_from_this(), format, size, globalFocus, std::move(bytes)));
 }
 
 void SoundMixer::SetApplicationActive(bool active)
 {
     std::lock_guard lock(m_mutex);
     m_active = active;
+}
+
+void SoundMixer::LoseVoices()
+{
+    std::lock_guard lock(m_mutex);
+    for (SoundVoice* voice : m_voices) {
+        voice->m_lost = true;
+        voice->m_playing = false;
+    }
 }
 
 void SoundMixer::Mix(std::int16_t* stereo, std::uint32_t frames)

@@ -79,16 +79,21 @@ public:
     void Read(std::uint32_t offset, std::uint8_t* to, std::uint32_t bytes) const;
     void Write(std::uint32_t offset, const std::uint8_t* from, std::uint32_t bytes);
 
+    // Whether the voice lost its memory (it then stops and plays nothing until it is restored).
+    bool IsLost() const;
+    void Restore();
+
     // A new voice over the same bytes, stopped at 0 with this voice's volume, pan and frequency.
     std::unique_ptr<SoundVoice> Duplicate() const;
 
 private:
     friend class SoundMixer;
-    SoundVoice(std::shared_ptr<SoundMixer> mixer, const PcmFormat& format, std::uint32_t size, bool globalFocus,
-               std::shared_ptr<std::vector<std::uint8_t>> bytes);
+    SoundVoice(std::shared_ptr<SoundMixer> mixer, const PcmFormat& format, std::uint32_t size,
+               bool globalFocus, std::shared_ptr<std::vector<std::uint8_t>> bytes);
     // Adds the next frames of this voice to the accumulator; the mixer's lock is held.
     void MixInto(std::int32_t* accumulator, std::uint32_t frames, bool audible);
-    template <int Bits, int Channels> void MixFrames(std::int32_t* accumulator, std::uint32_t frames, bool audible);
+    template <int Bits, int Channels>
+    void MixFrames(std::int32_t* accumulator, std::uint32_t frames, bool audible);
     void UpdateGains();
     std::uint32_t FrameCount() const { return m_size / m_format.BlockAlign(); }
 
@@ -100,7 +105,8 @@ private:
     // Under the mixer's lock.
     bool m_playing = false;
     bool m_looping = false;
-    bool m_writeAhead = false; // whether the write cursor runs ahead
+    bool m_writeAhead = false;    // whether the write cursor runs ahead
+    bool m_lost = false;
     std::uint64_t m_position = 0; // source frames, 32.32 fixed point
     std::int32_t m_volume = 0;
     std::int32_t m_pan = 0;
@@ -125,6 +131,10 @@ public:
 
     // Whether a window of the program has the focus.
     void SetApplicationActive(bool active);
+
+    // Every voice loses its memory, as when another program takes the device over. No back end does this
+    // by itself; the headless one's script can.
+    void LoseVoices();
 
     // Mixes the next `frames` frames of every playing voice into `stereo` (2 × frames samples, overwritten)
     // and moves their cursors on.

@@ -57,13 +57,14 @@ CDirectSound::~CDirectSound()
 int CDirectSound::SetCooperativeLevel(int level)
 {
     if (m_status != kReady) {
-        Auxiliary::GetErrorStream().Out("CDirectSound::SetCooperativeLevel(%d) DirectSoundの初期化に失敗している",
-                                        level);
+        Auxiliary::GetErrorStream().Out(
+            "CDirectSound::SetCooperativeLevel(%d) DirectSoundの初期化に失敗している", level);
         return 1;
     }
     if (m_directSound.Get()->GetDevice()->SetCooperativeLevel(m_window, platform::DWORD(level)) !=
         platform::kSoundOk) {
-        Auxiliary::GetErrorStream().Out("CDirectSound::SetCooperativeLevel(%d) SetCooperativeLevelの失敗", level);
+        Auxiliary::GetErrorStream().Out("CDirectSound::SetCooperativeLevel(%d) SetCooperativeLevelの失敗",
+                                        level);
         return 2;
     }
     return 0;

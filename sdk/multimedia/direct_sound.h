@@ -15,7 +15,8 @@ namespace zelvoranGameSDK3rd::Multimedia {
 class CSoundDeviceObject : public Auxiliary::IComObject
 {
 public:
-    explicit CSoundDeviceObject(std::unique_ptr<platform::SoundDevice> device) : m_device(std::move(device)) {}
+    explicit CSoundDeviceObject(std::unique_ptr<platform::SoundDevice> device) : m_device(std::move(device))
+    {}
     unsigned long Release() override;
     platform::SoundDevice* GetDevice() const { return m_device.get(); }
 

@@ -141,7 +141,8 @@ int CDirectSoundPrimaryBuffer::Create(const WAVEFORMATEX*, std::uint32_t, bool, 
     platform::SoundBufferDesc desc;
     desc.flags = platform::DSBCAPS_PRIMARYBUFFER;
     m_buffer.reset();
-    if (device == nullptr || device->CreateSoundBuffer(desc, &m_buffer) != platform::kSoundOk) m_buffer.reset();
+    if (device == nullptr || device->CreateSoundBuffer(desc, &m_buffer) != platform::kSoundOk)
+        m_buffer.reset();
     return m_buffer ? 0 : 1;
 }
 
@@ -164,7 +165,8 @@ int CDirectSoundSeconderyBuffer::Create(const WAVEFORMATEX* format, std::uint32_
     desc.format = format;
     platform::SoundDevice* device = m_directSound->GetDevice();
     m_buffer.reset();
-    if (device == nullptr || device->CreateSoundBuffer(desc, &m_buffer) != platform::kSoundOk) m_buffer.reset();
+    if (device == nullptr || device->CreateSoundBuffer(desc, &m_buffer) != platform::kSoundOk)
+        m_buffer.reset();
     if (!m_buffer) return 1;
     if (clear) {
         void* part1 = nullptr;

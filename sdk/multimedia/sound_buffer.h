@@ -56,7 +56,8 @@ public:
     virtual int GetType() = 0;
     // Makes the platform buffer (a null parameter asks for no options): 0, 1 not made, 2 or 3 the
     // clearing lock or unlock failed.
-    virtual int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear, CSoundParameter* parameter) = 0;
+    virtual int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear,
+                       CSoundParameter* parameter) = 0;
     // A buffer over the same sound data.
     virtual ZTL::smart_ptr<ISoundBuffer> Duplicate() = 0;
     // kStatus values.
@@ -74,8 +75,8 @@ public:
     virtual int GetFrequency(std::uint32_t* frequency) = 0;
     // Two regions when the lock wraps; `part2` may be null for one that does not. A lost buffer is
     // restored and locked once more.
-    virtual int Lock(std::uint32_t offset, std::uint32_t bytes, void** part1, std::uint32_t* size1, void** part2,
-                     std::uint32_t* size2) = 0;
+    virtual int Lock(std::uint32_t offset, std::uint32_t bytes, void** part1, std::uint32_t* size1,
+                     void** part2, std::uint32_t* size2) = 0;
     virtual int Unlock(void* part1, std::uint32_t size1, void* part2, std::uint32_t size2) = 0;
     // 0, 1 no platform buffer, 2 the buffer is lost, 3 another failure.
     virtual int Play(bool loop) = 0;
@@ -100,7 +101,10 @@ public:
     int GetPan(int*) override { return -1; }
     int SetFrequency(std::uint32_t) override { return -1; }
     int GetFrequency(std::uint32_t*) override { return -1; }
-    int Lock(std::uint32_t, std::uint32_t, void**, std::uint32_t*, void**, std::uint32_t*) override { return -1; }
+    int Lock(std::uint32_t, std::uint32_t, void**, std::uint32_t*, void**, std::uint32_t*) override
+    {
+        return -1;
+    }
     int Unlock(void*, std::uint32_t, void*, std::uint32_t) override { return -1; }
     int Play(bool) override { return -1; }
     int Stop() override { return -1; }
@@ -143,7 +147,8 @@ class CDirectSoundPrimaryBuffer : public CDirectSoundBuffer
 public:
     using CDirectSoundBuffer::CDirectSoundBuffer;
     // Takes no format and no size: 0 when the device gave the buffer, else 1.
-    int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear, CSoundParameter* parameter) override;
+    int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear,
+               CSoundParameter* parameter) override;
     // Empty: the primary buffer cannot be duplicated.
     ZTL::smart_ptr<ISoundBuffer> Duplicate() override;
 };
@@ -152,7 +157,8 @@ class CDirectSoundSeconderyBuffer : public CDirectSoundBuffer
 {
 public:
     using CDirectSoundBuffer::CDirectSoundBuffer;
-    int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear, CSoundParameter* parameter) override;
+    int Create(const WAVEFORMATEX* format, std::uint32_t size, bool clear,
+               CSoundParameter* parameter) override;
     // A null buffer when the device cannot duplicate it.
     ZTL::smart_ptr<ISoundBuffer> Duplicate() override;
 };

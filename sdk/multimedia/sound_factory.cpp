@@ -32,7 +32,8 @@ CSoundFactory::CSoundFactory() : m_soundParameter(new CSoundParameter)
 CSoundFactory::~CSoundFactory()
 {
     // The thread's holder would otherwise keep the address of a factory that is gone.
-    if (!ThreadFactories().IsUnset() && ThreadFactories().Get().get() == this) ThreadFactories().EraseForCurrentThread();
+    if (!ThreadFactories().IsUnset() && ThreadFactories().Get().get() == this)
+        ThreadFactories().EraseForCurrentThread();
 }
 
 ZTL::smart_ptr<ISoundFactory> GetThreadSoundFactory()
@@ -74,23 +75,25 @@ ZTL::smart_ptr<ISound> CSoundFactory::CreateByKind(int kind)
     ZTL::function_callback* callback = nullptr;
     if (kind == 0) {
         sound = new CSoundNullDevice;
-        callback = new ZTL::function_callback_rm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetSound, sound);
+        callback =
+            new ZTL::function_callback_rm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetSound, sound);
     } else if (kind == 1 && CMIDIOutputMCI::CanUseMIDIOutput()) {
         sound = new CMIDIOutputMCI;
-        callback = new ZTL::function_callback_rm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetSound, sound);
+        callback =
+            new ZTL::function_callback_rm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetSound, sound);
     } else if (kind == 2 && CDirectMusic::CanUseDirectMusic()) {
         AddRefDirectMusic();
         sound = new CMIDIOutputDM(GetDirectMusic());
-        callback =
-            new ZTL::function_callback_vm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetMIDISound, sound);
+        callback = new ZTL::function_callback_vm1<CSoundFactory, ISound*>(
+            this, &CSoundFactory::ForgetMIDISound, sound);
     } else if (kind >= 3 && kind <= 5 && CDirectSound::CanUseDirectSound()) {
         AddRefWaveOutput();
         GetWaveOutput()->SetSoundParameter(GetSoundParameter());
         auto* wave = new CWaveSound(GetWaveOutput());
         wave->SetStreamMode(kind == 5 || (kind == 3 && m_streamPlayDefault));
         sound = wave;
-        callback =
-            new ZTL::function_callback_vm1<CSoundFactory, ISound*>(this, &CSoundFactory::ForgetWaveSound, sound);
+        callback = new ZTL::function_callback_vm1<CSoundFactory, ISound*>(
+            this, &CSoundFactory::ForgetWaveSound, sound);
     }
     if (sound == nullptr) return PlainNullDevice();
     ZTL::smart_ptr<ISound> held;

@@ -40,8 +40,8 @@ int CWaveStaticSound::Load(const string& fileName)
     const WAVEFORMATEX* format = stream->GetFormat();
     if (format == nullptr) return 0;
     // The length rounded down to whole milliseconds.
-    const auto bytes =
-        std::uint32_t(std::uint64_t(std::int64_t(stream->GetLength()) * std::int64_t(format->nAvgBytesPerSec)) / 1000);
+    const auto bytes = std::uint32_t(
+        std::uint64_t(std::int64_t(stream->GetLength()) * std::int64_t(format->nAvgBytesPerSec)) / 1000);
 
     m_buffer = m_waveOutput->CreateBuffer();
     if (m_buffer->Create(format, bytes, false, parameter.get()) != 0) {

@@ -218,7 +218,8 @@ int CWaveStreamSound::SetCurrentPos(int milliseconds)
     m_stream->SetCurrentPos(milliseconds);
     {
         Thread::CLockGuard guard(m_lock);
-        m_playedBytes = std::uint32_t(std::uint64_t(std::int64_t(milliseconds) * std::int64_t(blockSize)) / 1000);
+        m_playedBytes =
+            std::uint32_t(std::uint64_t(std::int64_t(milliseconds) * std::int64_t(blockSize)) / 1000);
     }
     return wasPlaying ? Play() : 0;
 }
@@ -288,8 +289,9 @@ ZTL::smart_ptr<ISoundStream> CWaveStreamSound::GetStream()
 void CWaveStreamSound::AddPlayed(std::uint32_t bytes)
 {
     // A sound of no length has no position to move.
-    m_playedBytes =
-        m_totalBytes > 0 ? std::uint32_t((std::uint64_t(m_playedBytes) + bytes) % std::uint32_t(m_totalBytes)) : 0;
+    m_playedBytes = m_totalBytes > 0
+                        ? std::uint32_t((std::uint64_t(m_playedBytes) + bytes) % std::uint32_t(m_totalBytes))
+                        : 0;
 }
 
 void CWaveStreamSound::TrackPlayCursor()
@@ -367,7 +369,8 @@ int CWaveStreamSound::GetNextSoundData()
     }
     // The locked bytes beyond what was read keep what they held.
     std::memcpy(part1, data.data(), std::min(read, size1));
-    if (part2 != nullptr && read > size1) std::memcpy(part2, data.data() + size1, std::min(read - size1, size2));
+    if (part2 != nullptr && read > size1)
+        std::memcpy(part2, data.data() + size1, std::min(read - size1, size2));
     if (m_buffer->Unlock(part1, size1, part2, size2) != 0) {
         Report("CWaveStreamSound::GetNextSoundData GetBuffer()->Unlock()に失敗！");
         m_lock.Leave();

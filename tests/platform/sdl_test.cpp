@@ -10,8 +10,8 @@
 #include "support/virtual_display.h"
 #include "support/wait.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 
 // The desktop libraries under SDL keep some process-lifetime allocations that the leak checker would

@@ -511,6 +511,16 @@ std::uint64_t GetSoundCursorReads()
     return mixer ? mixer->GetCursorReads() : 0;
 }
 
+void LoseSoundBuffers()
+{
+    std::shared_ptr<SoundMixer> mixer;
+    {
+        std::lock_guard lock(S().mutex);
+        mixer = S().mixer.lock();
+    }
+    if (mixer) mixer->LoseVoices();
+}
+
 void SetSoundOutputMissing(bool missing)
 {
     std::lock_guard lock(S().mutex);

@@ -62,5 +62,8 @@ std::vector<std::int16_t> TakeSoundCapture();
 std::uint64_t GetSoundCursorReads();
 // The machine has no sound output while this is set (devices opened before keep theirs).
 void SetSoundOutputMissing(bool missing);
+// Every sound buffer there is loses its memory, as when another program takes the device over: it stops,
+// and refuses to be played or locked until it is restored.
+void LoseSoundBuffers();
 
 } // namespace platform::headless

@@ -441,7 +441,8 @@ public:
 private:
     static void SDLCALL MixInto(void* mixer, Uint8* stream, int length)
     {
-        static_cast<SoundMixer*>(mixer)->Mix(reinterpret_cast<std::int16_t*>(stream), std::uint32_t(length) / 4);
+        static_cast<SoundMixer*>(mixer)->Mix(reinterpret_cast<std::int16_t*>(stream),
+                                             std::uint32_t(length) / 4);
     }
 
     bool EnsureVideo()

@@ -1,7 +1,7 @@
 #pragma once
 // What the sound tests share: streams of a known pattern that a test describes, a stream factory that
-// opens them by name, an application with a sound factory to run the sounds in, the headless sound clock
-// with a wait for the refill thread, and a device double whose buffers can be lost or refuse.
+// opens them by name, an application with a sound factory to run the sounds in, and the headless sound
+// clock with a wait for the refill thread.
 
 #include "support/app_runner.h"
 #include "support/wait.h"
@@ -12,7 +12,6 @@
 #include "sdk/multimedia/wave_sound.h"
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -25,9 +24,6 @@ namespace sound_test {
 
 namespace sdk = zelvoranGameSDK3rd;
 namespace mm = zelvoranGameSDK3rd::Multimedia;
-using platform::DWORD;
-using platform::LONG;
-using platform::SoundResult;
 using SoundPtr = sdk::ZTL::smart_ptr<mm::ISound>;
 
 // Sample i (16-bit samples counted from the start) of every test stream.
@@ -76,7 +72,8 @@ public:
     int Close() override { return 0; }
     int GetLength() override
     {
-        return m_format.nAvgBytesPerSec == 0 ? -1 : int(std::uint64_t(m_size) * 1000 / m_format.nAvgBytesPerSec);
+        return m_format.nAvgBytesPerSec == 0 ? -1
+                                             : int(std::uint64_t(m_size) * 1000 / m_format.nAvgBytesPerSec);
     }
     int SetCurrentPos(int milliseconds) override
     {
@@ -87,7 +84,9 @@ public:
     }
     int GetCurrentPos() override
     {
-        return m_format.nAvgBytesPerSec == 0 ? -1 : int(std::uint64_t(m_position) * 1000 / m_format.nAvgBytesPerSec);
+        return m_format.nAvgBytesPerSec == 0
+                   ? -1
+                   : int(std::uint64_t(m_position) * 1000 / m_format.nAvgBytesPerSec);
     }
     std::uint32_t Read(void* buffer, std::uint32_t size) override
     {
@@ -124,11 +123,14 @@ public:
         m_logs[name] = std::make_shared<StreamLog>();
     }
     StreamLog& Log(const std::string& name) { return *m_logs.at(name); }
+    // The names opened, in order.
+    std::vector<std::string> opened;
     sdk::ZTL::smart_ptr<mm::ISoundStream> Open(const sdk::ZTL::string& fileName) override
     {
         auto it = m_specs.find(fileName.c_str());
         if (it == m_specs.end()) return sdk::ZTL::smart_ptr<mm::ISoundStream>(new mm::CNullSoundStream);
         ++m_logs[it->first]->opens;
+        opened.push_back(it->first);
         return sdk::ZTL::smart_ptr<mm::ISoundStream>(new TestStream(it->second, m_logs[it->first]));
     }
 
@@ -175,145 +177,21 @@ inline void Advance(std::uint32_t milliseconds)
 inline ::testing::AssertionResult FollowsPattern(const std::vector<std::int16_t>& mix, std::size_t from,
                                                  std::size_t count, std::uint64_t start, std::uint64_t frames)
 {
-    if (mix.size() < 2 * (from + count)) return ::testing::AssertionFailure() << "only " << mix.size() / 2 << " frames";
+    if (mix.size() < 2 * (from + count))
+        return ::testing::AssertionFailure() << "only " << mix.size() / 2 << " frames";
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint64_t frame = (start + i) % frames;
         if (mix[2 * (from + i)] != SampleAt(2 * frame) || mix[2 * (from + i) + 1] != SampleAt(2 * frame + 1))
-            return ::testing::AssertionFailure() << "mix frame " << from + i << " is not stream frame " << frame;
+            return ::testing::AssertionFailure()
+                   << "mix frame " << from + i << " is not stream frame " << frame;
     }
     return ::testing::AssertionSuccess();
 }
 
 inline bool IsSilent(const std::vector<std::int16_t>& mix, std::size_t from)
 {
-    return std::all_of(mix.begin() + std::ptrdiff_t(2 * from), mix.end(), [](std::int16_t s) { return s == 0; });
+    return std::all_of(mix.begin() + std::ptrdiff_t(2 * from), mix.end(),
+                       [](std::int16_t s) { return s == 0; });
 }
-
-// ---- A device whose buffers a test can lose, and that can refuse to start or to tell a format.
-
-struct DoubleScript
-{
-    bool failInitialize = false;
-    bool failGetFormat = false;
-    int buffersMade = 0;
-    std::vector<int> restored; // buffer numbers, in the order they were restored
-    std::vector<platform::WAVEFORMATEX> formatsSet;
-    std::vector<class LosableBuffer*> live;
-};
-
-inline DoubleScript& Script()
-{
-    static DoubleScript script;
-    return script;
-}
-
-class LosableBuffer : public platform::SoundBuffer
-{
-public:
-    LosableBuffer(std::unique_ptr<platform::SoundBuffer> real, int number) : number(number), m_real(std::move(real))
-    {
-        Script().live.push_back(this);
-    }
-    ~LosableBuffer() override
-    {
-        auto& live = Script().live;
-        live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    }
-    platform::SoundBuffer* Real() { return m_real.get(); }
-
-    SoundResult GetStatus(DWORD* status) override
-    {
-        const SoundResult r = m_real->GetStatus(status);
-        if (lost) *status |= platform::DSBSTATUS_BUFFERLOST;
-        return r;
-    }
-    SoundResult SetFormat(const platform::WAVEFORMATEX& f) override
-    {
-        Script().formatsSet.push_back(f);
-        return m_real->SetFormat(f);
-    }
-    SoundResult GetFormat(platform::WAVEFORMATEX* f) override
-    {
-        return Script().failGetFormat ? platform::kSoundFailed : m_real->GetFormat(f);
-    }
-    SoundResult SetCurrentPosition(DWORD o) override { return m_real->SetCurrentPosition(o); }
-    SoundResult GetCurrentPosition(DWORD* p, DWORD* w) override { return m_real->GetCurrentPosition(p, w); }
-    SoundResult SetVolume(LONG v) override { return m_real->SetVolume(v); }
-    SoundResult GetVolume(LONG* v) override { return m_real->GetVolume(v); }
-    SoundResult SetPan(LONG p) override { return m_real->SetPan(p); }
-    SoundResult GetPan(LONG* p) override { return m_real->GetPan(p); }
-    SoundResult SetFrequency(DWORD f) override { return m_real->SetFrequency(f); }
-    SoundResult GetFrequency(DWORD* f) override { return m_real->GetFrequency(f); }
-    SoundResult Lock(DWORD o, DWORD b, void** p1, DWORD* s1, void** p2, DWORD* s2) override
-    {
-        return lost ? platform::kSoundBufferLost : m_real->Lock(o, b, p1, s1, p2, s2);
-    }
-    SoundResult Unlock(void* p1, DWORD s1, void* p2, DWORD s2) override { return m_real->Unlock(p1, s1, p2, s2); }
-    SoundResult Play(DWORD flags) override { return lost ? platform::kSoundBufferLost : m_real->Play(flags); }
-    SoundResult Stop() override { return m_real->Stop(); }
-    SoundResult Restore() override
-    {
-        lost = false;
-        Script().restored.push_back(number);
-        return platform::kSoundOk;
-    }
-
-    std::atomic<bool> lost{false};
-    const int number;
-
-private:
-    std::unique_ptr<platform::SoundBuffer> m_real;
-};
-
-class DoubleDevice : public platform::SoundDevice
-{
-public:
-    SoundResult Initialize() override
-    {
-        return Script().failInitialize ? platform::kSoundFailed : m_real->Initialize();
-    }
-    SoundResult SetCooperativeLevel(platform::HWND w, DWORD level) override
-    {
-        return m_real->SetCooperativeLevel(w, level);
-    }
-    SoundResult CreateSoundBuffer(const platform::SoundBufferDesc& desc,
-                                  std::unique_ptr<platform::SoundBuffer>* buffer) override
-    {
-        std::unique_ptr<platform::SoundBuffer> real;
-        const SoundResult r = m_real->CreateSoundBuffer(desc, &real);
-        if (r == platform::kSoundOk) *buffer = std::make_unique<LosableBuffer>(std::move(real), ++Script().buffersMade);
-        return r;
-    }
-    SoundResult DuplicateSoundBuffer(platform::SoundBuffer* original,
-                                     std::unique_ptr<platform::SoundBuffer>* duplicate) override
-    {
-        std::unique_ptr<platform::SoundBuffer> real;
-        const SoundResult r =
-            m_real->DuplicateSoundBuffer(static_cast<LosableBuffer*>(original)->Real(), &real);
-        if (r == platform::kSoundOk)
-            *duplicate = std::make_unique<LosableBuffer>(std::move(real), ++Script().buffersMade);
-        return r;
-    }
-
-private:
-    std::unique_ptr<platform::SoundDevice> m_real = platform::CreateBackendSoundDevice();
-};
-
-inline std::unique_ptr<platform::SoundDevice> MakeDoubleDevice()
-{
-    return std::make_unique<DoubleDevice>();
-}
-
-// Installs the double with a fresh script while it lives.
-class UseDoubleDevice
-{
-public:
-    UseDoubleDevice()
-    {
-        Script() = DoubleScript();
-        platform::SetSoundDeviceFactory(&MakeDoubleDevice);
-    }
-    ~UseDoubleDevice() { platform::SetSoundDeviceFactory(nullptr); }
-};
 
 } // namespace sound_test

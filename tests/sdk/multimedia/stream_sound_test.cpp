@@ -12,10 +12,16 @@ using namespace sound_test;
 
 constexpr std::uint64_t kLong = 1u << 30; // frames of a stream that does not loop within a test
 
-// A streamed sound of the factory's output, with the output kept alive while it lives.
+// A streamed sound of the factory's output, with the output kept alive while it lives, opened on a test
+// stream of that name.
 struct Streamed
 {
-    explicit Streamed(SoundApp& s) : keep(s.factory.CreateWaveSound("", false)), sound(s.factory.GetWaveOutput()) {}
+    Streamed(SoundApp& s, const char* name, const StreamSpec& spec)
+        : keep(s.factory.CreateWaveSound("", false)), sound(s.factory.GetWaveOutput())
+    {
+        s.streams->Add(name, spec);
+        EXPECT_EQ(sound.Open(name), 0);
+    }
     const SoundPtr keep;
     mm::CWaveStreamSound sound;
 };
@@ -30,11 +36,9 @@ void PlayFor(int steps, std::uint32_t ms)
 TEST(StreamSound, AThreeSecondRingIsFirstFilledWith2625Seconds)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("long.wav", StreamSpec{44100, 2, 10000});
-        Streamed streamed(s);
+        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
         EXPECT_EQ(sound.GetType(), mm::kSoundTypeWaveStream);
-        ASSERT_EQ(sound.Open("long.wav"), 0);
         ASSERT_EQ(sound.Play(), 0);
         EXPECT_EQ(s.streams->Log("long.wav").Reads().at(0), 463048u);
         // The ring: 529200 bytes, the first fill's data, then the silence it was made with.
@@ -61,10 +65,8 @@ TEST(StreamSound, AThreeSecondRingIsFirstFilledWith2625Seconds)
 TEST(StreamSound, ALoopShorterThanTheFirstFillJoinsItsEndToItsStartWithoutAGap)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("second.wav", StreamSpec{44100, 2, 1000});
-        Streamed streamed(s);
+        Streamed streamed(s, "second.wav", StreamSpec{44100, 2, 1000});
         mm::CWaveStreamSound& sound = streamed.sound;
-        ASSERT_EQ(sound.Open("second.wav"), 0);
         sound.SetLoopPlay(true);
         ASSERT_EQ(sound.Play(), 0);
         PlayFor(14, 250);
@@ -79,10 +81,8 @@ TEST(StreamSound, ALoopShorterThanTheFirstFillJoinsItsEndToItsStartWithoutAGap)
 TEST(StreamSound, ASoundThatIsNotLoopedEndsInSilenceAndStopsAtItsLastByte)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("four.wav", StreamSpec{44100, 2, 4000});
-        Streamed streamed(s);
+        Streamed streamed(s, "four.wav", StreamSpec{44100, 2, 4000});
         mm::CWaveStreamSound& sound = streamed.sound;
-        ASSERT_EQ(sound.Open("four.wav"), 0);
         ASSERT_EQ(sound.Play(), 0);
         // The ring wraps more than once, so what lies after the end is old data unless it was silenced.
         PlayFor(13, 300);
@@ -103,10 +103,8 @@ TEST(StreamSound, ASoundThatIsNotLoopedEndsInSilenceAndStopsAtItsLastByte)
 TEST(StreamSound, APauseHoldsThePlaceAndOutlastsStop)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("long.wav", StreamSpec{44100, 2, 10000});
-        Streamed streamed(s);
+        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
-        ASSERT_EQ(sound.Open("long.wav"), 0);
         ASSERT_EQ(sound.Play(), 0);
         Advance(500);
         EXPECT_EQ(sound.Pause(), 0);
@@ -126,10 +124,8 @@ TEST(StreamSound, APauseHoldsThePlaceAndOutlastsStop)
 TEST(StreamSound, MovingAPlayingSoundRestartsItThere)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("minute.wav", StreamSpec{44100, 2, 60000});
-        Streamed streamed(s);
+        Streamed streamed(s, "minute.wav", StreamSpec{44100, 2, 60000});
         mm::CWaveStreamSound& sound = streamed.sound;
-        ASSERT_EQ(sound.Open("minute.wav"), 0);
         ASSERT_EQ(sound.Play(), 0);
         Advance(100);
         platform::headless::TakeSoundCapture();
@@ -145,11 +141,8 @@ TEST(StreamSound, MovingAPlayingSoundRestartsItThere)
 TEST(StreamSound, TheVolumeIsKeptForEveryNewBuffer)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("second.wav", StreamSpec{});
-        Streamed streamed(s);
+        Streamed streamed(s, "second.wav", StreamSpec{});
         mm::CWaveStreamSound& sound = streamed.sound;
-        EXPECT_EQ(sound.GetLength(), -1); // nothing open yet
-        ASSERT_EQ(sound.Open("second.wav"), 0);
         EXPECT_EQ(sound.SetVolume(-300), -1); // no buffer yet, but kept
         EXPECT_EQ(sound.GetVolume(), -300);
         ASSERT_EQ(sound.Play(), 0);
@@ -164,10 +157,10 @@ TEST(StreamSound, WithoutAFileThereIsNothingToPlay)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        s.streams->Add("second.wav", StreamSpec{});
-        Streamed streamed(s);
+        Streamed streamed(s, "second.wav", StreamSpec{});
         mm::CWaveStreamSound& sound = streamed.sound;
         EXPECT_EQ(sound.Open("missing.wav"), 0);
+        EXPECT_EQ(sound.GetLength(), -1);
         EXPECT_EQ(sound.Play(), 1);
         EXPECT_TRUE(errors.Has("CWaveStreamSound::InitBuffer ファイルが読み込めてない"));
         ASSERT_EQ(sound.Open("second.wav"), 0);
@@ -182,8 +175,7 @@ TEST(StreamSound, WithoutAFileThereIsNothingToPlay)
 TEST(StreamSound, ClosingOpeningOrMovingAPausedSoundEndsItsRefillThread)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("long.wav", StreamSpec{44100, 2, 10000});
-        Streamed streamed(s);
+        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
         const auto pausedAfter = [&](const std::function<void()>& change) {
             sound.Open("long.wav");
@@ -211,13 +203,11 @@ TEST(StreamSound, StreamsWithoutALengthOrARateDivideNothing)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        s.streams->Add("empty.wav", StreamSpec{44100, 2, 0});
         StreamSpec noRate;
         noRate.noRate = true;
         s.streams->Add("norate.wav", noRate);
-        Streamed streamed(s);
+        Streamed streamed(s, "empty.wav", StreamSpec{44100, 2, 0});
         mm::CWaveStreamSound& sound = streamed.sound;
-        ASSERT_EQ(sound.Open("empty.wav"), 0);
         sound.SetLoopPlay(true);
         ASSERT_EQ(sound.Play(), 0);
         PlayFor(4, 250);
