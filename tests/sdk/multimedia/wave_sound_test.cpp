@@ -49,6 +49,7 @@ TEST(WaveSound, AStreamedSoundFromTheFactoryStartsSilentAfterOneVolumeReport)
         const auto sound = s.factory.CreateWaveSound("", true);
         EXPECT_EQ(sound->GetType(), mm::kSoundTypeWave);
         EXPECT_EQ(sound->GetVolume(), 0);
+        EXPECT_EQ(sound->GetLength(), -1); // nothing opened yet
     });
     const std::string report = "CWaveStaticSound::GetVolumeに失敗";
     EXPECT_EQ(errors.Text().find(report), errors.Text().rfind(report));
