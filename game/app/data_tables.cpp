@@ -2,6 +2,7 @@
 // the item appearance table that items made outside the dungeons draw from.
 
 #include "game/app/game_resource.h"
+#include "game/data/error_box.h"
 #include "game/data/table_reader.h"
 #include "game/world/appearance_tables.h"
 #include "sdk/ztl/sjis.h"
@@ -73,6 +74,6 @@ std::int32_t SGameResource::LoadDataTables()
     failed = !LoadScenario(scenarioLines, scriptStarts) || failed;
     LoadItemAppearance(map, kStartItemTable, CopyRecordTable(), items.kindByName);
     if (!failed && !map.itemAppearance[0].kinds.empty()) return 0;
-    ShowDataErrorBox(kLoadFailed);
+    ShowErrorBox(kLoadFailed);
     return 1;
 }

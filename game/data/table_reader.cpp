@@ -1,9 +1,5 @@
 #include "game/data/table_reader.h"
 
-#include "platform/message_box.h"
-#include "platform/window.h"
-#include "sdk/appframe/app_manager.h"
-
 int ReadTableHeader(Auxiliary::CFile& file, std::int32_t& check)
 {
     ZTL::string line;
@@ -19,12 +15,4 @@ int CTableFile::NextLine(std::string_view& line)
     if (m_line.size() > table_text::kMaxLineBytes) return kTooLong;
     line = std::string_view(m_line.c_str(), m_line.size());
     return kLine;
-}
-
-void ShowDataErrorBox(std::string_view text)
-{
-    platform::ShowCursor(true);
-    platform::MessageBox(zelvoranGameSDK3rd::AppFrame::CAppManager::GetCurrentHWnd(), text, "エラー",
-                         platform::MB_OK);
-    platform::ShowCursor(false);
 }

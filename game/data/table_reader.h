@@ -1,6 +1,6 @@
 #pragma once
-// Reading the game's data tables: a whole table file read into memory and walked line by line, its
-// header with the check number, and the one error box the tables report through.
+// Reading the game's data tables: a whole table file read into memory and walked line by line, and its
+// header with the check number.
 
 #include "game/data/table_line.h"
 #include "game/sdk_names.h"
@@ -50,7 +50,3 @@ inline ZTL::string ToTableString(std::string_view text)
 {
     return ZTL::string(text.data(), static_cast<ZTL::string::size_type>(text.size()));
 }
-
-// Shows the data tables' error box: the mouse cursor shown over it, owned by the application's current
-// window (none before one exists), caption "エラー", an OK button.
-void ShowDataErrorBox(std::string_view text);

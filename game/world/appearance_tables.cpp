@@ -1,5 +1,6 @@
 #include "game/world/appearance_tables.h"
 
+#include "game/data/error_box.h"
 #include "game/data/table_reader.h"
 #include "sdk/appframe/app_manager.h"
 
@@ -20,7 +21,7 @@ constexpr char kItemDataError[] = "アイテムデータが読み込めません
 
 void ReportAndClose(const char* text)
 {
-    ShowDataErrorBox(text);
+    ShowErrorBox(text);
     if (auto* app = zelvoranGameSDK3rd::AppFrame::CAppManager::GetInstance()->FindAppOfCurrentThread())
         app->Close();
 }
