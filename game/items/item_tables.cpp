@@ -145,21 +145,21 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
     for (int result; (result = file.NextLine(text)) != CTableFile::kEnd;) {
         if (result == CTableFile::kTooLong) return kTableRefused;
         ++lineNumber;
-        SItemKind kind;
+        SItemKind kind; // comment lines, section lines and lines without a number or a name stay empty
         CTableLine line(text);
-        if (line.IsComment()) {
-        } else if (line.IsSection()) {
+        if (line.IsSection()) {
             // The class tables end at class 11: a twelfth section would run past them.
             if (++section >= kClassCount) return kTableRefused;
-        } else if ((kind.number = line.Number()) == 0) {
-            kind = SItemKind();
-        } else if (std::string_view name = line.Word(); name.empty()) {
-            kind = SItemKind();
-        } else {
-            kind.name = ToTableString(name);
-            if (!ReadItemLine(line, lineNumber, section, seals, kind, draft)) return kTableRefused;
-            sum += kind.weight;
-            draft.kindByName.emplace(kind.name, lineNumber);
+        } else if (!line.IsComment()) {
+            const std::int32_t number = line.Number();
+            const std::string_view name = number != 0 ? line.Word() : std::string_view();
+            if (!name.empty()) {
+                kind.number = number;
+                kind.name = ToTableString(name);
+                if (!ReadItemLine(line, lineNumber, section, seals, kind, draft)) return kTableRefused;
+                sum += kind.weight;
+                draft.kindByName.emplace(kind.name, lineNumber);
+            }
         }
         if (line.IsOutOfRange()) return kTableRefused;
         draft.kinds.push_back(std::move(kind));
