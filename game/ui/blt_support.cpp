@@ -49,8 +49,9 @@ int PlaneBlt(Draw::ISurface& target, Draw::EBltOp op, Draw::ISurface& source, st
 // Twice the rectangle's size, or the whole source's.
 SIZE TwiceSizeOf(Draw::ISurface& source, const RECT* rect)
 {
-    if (rect != nullptr) return SIZE{Twice(std::int64_t{rect->right} - rect->left),
-                                     Twice(std::int64_t{rect->bottom} - rect->top)};
+    if (rect != nullptr)
+        return SIZE{Twice(std::int64_t{rect->right} - rect->left),
+                    Twice(std::int64_t{rect->bottom} - rect->top)};
     std::int32_t w = 0, h = 0;
     source.GetSize(&w, &h);
     return SIZE{Twice(w), Twice(h)};
@@ -58,8 +59,8 @@ SIZE TwiceSizeOf(Draw::ISurface& source, const RECT* rect)
 
 // The doubling kernels' way out for pairs without a software path: the plane's blit, stretched to twice
 // the size at twice the position.
-int StretchTwice(Draw::ISurface& target, Draw::EBltOp op, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                 const RECT* rect, std::int32_t rate = 0)
+int StretchTwice(Draw::ISurface& target, Draw::EBltOp op, Draw::ISurface& source, std::int32_t x,
+                 std::int32_t y, const RECT* rect, std::int32_t rate = 0)
 {
     const SIZE size = TwiceSizeOf(source, rect);
     return PlaneBlt(target, op, source, Twice(x), Twice(y), &size, rect, rate);
@@ -144,7 +145,8 @@ void Walk(const Draw::SSurfaceDesc& dst, const Draw::SSurfaceDesc& src, const CB
     for (std::int32_t y = 0; y < c.height; ++y) {
         const std::uint8_t* s = src.pixels + (std::ptrdiff_t{c.sy} + y) * src.pitch + c.sx * kBytes;
         for (int row = 0; row < Scale; ++row) {
-            std::uint8_t* d = dst.pixels + (std::ptrdiff_t{c.dy} + std::ptrdiff_t{y} * Scale + row) * dst.pitch +
+            std::uint8_t* d = dst.pixels +
+                              (std::ptrdiff_t{c.dy} + std::ptrdiff_t{y} * Scale + row) * dst.pitch +
                               c.dx * kBytes;
             for (std::int32_t x = 0; x < c.width; ++x, d += Scale * kBytes) {
                 const P sv = LoadPixel<P>(s + x * kBytes);
@@ -187,13 +189,17 @@ void RunKernel(EKernel kernel, const Draw::SSurfaceDesc& dst, const Draw::SSurfa
         const std::uint16_t half = dst.type == Draw::kPixel565 ? kHalfMask565 : kHalfMask555;
         switch (kernel) {
         case EKernel::kCopy:
-            return Walk<std::uint16_t, Scale>(dst, src, clip, SCopyRule<std::uint16_t, false, false>{key, half});
+            return Walk<std::uint16_t, Scale>(dst, src, clip,
+                                              SCopyRule<std::uint16_t, false, false>{key, half});
         case EKernel::kKey:
-            return Walk<std::uint16_t, Scale>(dst, src, clip, SCopyRule<std::uint16_t, true, false>{key, half});
+            return Walk<std::uint16_t, Scale>(dst, src, clip,
+                                              SCopyRule<std::uint16_t, true, false>{key, half});
         case EKernel::kCopyHalfBright:
-            return Walk<std::uint16_t, Scale>(dst, src, clip, SCopyRule<std::uint16_t, false, true>{key, half});
+            return Walk<std::uint16_t, Scale>(dst, src, clip,
+                                              SCopyRule<std::uint16_t, false, true>{key, half});
         case EKernel::kKeyHalfBright:
-            return Walk<std::uint16_t, Scale>(dst, src, clip, SCopyRule<std::uint16_t, true, true>{key, half});
+            return Walk<std::uint16_t, Scale>(dst, src, clip,
+                                              SCopyRule<std::uint16_t, true, true>{key, half});
         case EKernel::kBlend:
         case EKernel::kBlendKey:
             return Walk<std::uint16_t, Scale>(dst, src, clip, SAverageRule<std::uint16_t, true>{key, half});
@@ -204,29 +210,36 @@ void RunKernel(EKernel kernel, const Draw::SSurfaceDesc& dst, const Draw::SSurfa
     const bool alphaSource = src.type == Draw::kPixelARGB8888 || src.type == Draw::kPixelABGR8888;
     switch (kernel) {
     case EKernel::kCopy:
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SCopyRule<std::uint32_t, false, false>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SCopyRule<std::uint32_t, false, false>{key, kHalfMask32});
     case EKernel::kKey:
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SCopyRule<std::uint32_t, true, false>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SCopyRule<std::uint32_t, true, false>{key, kHalfMask32});
     case EKernel::kCopyHalfBright:
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SCopyRule<std::uint32_t, false, true>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SCopyRule<std::uint32_t, false, true>{key, kHalfMask32});
     case EKernel::kKeyHalfBright:
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SCopyRule<std::uint32_t, true, true>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SCopyRule<std::uint32_t, true, true>{key, kHalfMask32});
     case EKernel::kBlend:
         if (alphaSource) return Walk<std::uint32_t, Scale>(dst, src, clip, SHalfAlphaRule<false>{key});
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SAverageRule<std::uint32_t, false>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SAverageRule<std::uint32_t, false>{key, kHalfMask32});
     case EKernel::kBlendKey:
         if (alphaSource) return Walk<std::uint32_t, Scale>(dst, src, clip, SHalfAlphaRule<true>{key});
-        return Walk<std::uint32_t, Scale>(dst, src, clip, SAverageRule<std::uint32_t, true>{key, kHalfMask32});
+        return Walk<std::uint32_t, Scale>(dst, src, clip,
+                                          SAverageRule<std::uint32_t, true>{key, kHalfMask32});
     }
 }
 
 // Classifies, clips, locks and runs a software kernel at (dx, dy) of the target (already doubled for the
 // doubling kernels); a pair without a software path takes `fallback`.
 template <int Scale, class Fallback>
-int RunSoftware(EKernel kernel, Draw::ISurface& target, Draw::ISurface& source, std::int64_t dx, std::int64_t dy,
-                const RECT* rect, Fallback fallback)
+int RunSoftware(EKernel kernel, Draw::ISurface& target, Draw::ISurface& source, std::int64_t dx,
+                std::int64_t dy, const RECT* rect, Fallback fallback)
 {
-    const CBltSupport::SPixelPair pair = CBltSupport::ClassifyPixelPair(target.GetPixelType(), source.GetPixelType());
+    const CBltSupport::SPixelPair pair =
+        CBltSupport::ClassifyPixelPair(target.GetPixelType(), source.GetPixelType());
     if (pair.path == CBltSupport::kPathNone) return fallback();
     Draw::CSurfaceInfo* dst = target.GetSurfaceInfo();
     Draw::CSurfaceInfo* src = source.GetSurfaceInfo();
@@ -294,7 +307,8 @@ bool IsAlpha8(std::int32_t type)
 template <class P> void HalveRect(const Draw::SSurfaceDesc& d, const RECT& r, P mask)
 {
     for (std::int32_t y = r.top; y < r.bottom; ++y) {
-        std::uint8_t* p = d.pixels + std::ptrdiff_t{y} * d.pitch + std::ptrdiff_t{r.left} * std::ptrdiff_t{sizeof(P)};
+        std::uint8_t* p =
+            d.pixels + std::ptrdiff_t{y} * d.pitch + std::ptrdiff_t{r.left} * std::ptrdiff_t{sizeof(P)};
         for (std::int32_t x = r.left; x < r.right; ++x, p += sizeof(P))
             StorePixel<P>(p, static_cast<P>((LoadPixel<P>(p) >> 1) & mask));
     }
@@ -341,8 +355,8 @@ int CBltSupport::BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source
 
 // ---- Wrappers that follow the double-size flag.
 
-int CBltSupport::BltColorKeyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                 const RECT* rect)
+int CBltSupport::BltColorKeyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                 std::int32_t y, const RECT* rect)
 {
     return IsDoubleSize() ? BltColorKeyDouble(target, source, x, y, rect)
                           : BltColorKey(target, source, x, y, nullptr, rect);
@@ -351,7 +365,8 @@ int CBltSupport::BltColorKeyZoom(Draw::ISurface& target, Draw::ISurface& source,
 int CBltSupport::BltCopyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
                              const RECT* rect)
 {
-    return IsDoubleSize() ? BltCopyDouble(target, source, x, y, rect) : BltCopy(target, source, x, y, nullptr, rect);
+    return IsDoubleSize() ? BltCopyDouble(target, source, x, y, rect)
+                          : BltCopy(target, source, x, y, nullptr, rect);
 }
 
 int CBltSupport::BltHalfBrightZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
@@ -371,37 +386,46 @@ int CBltSupport::BltBlendColorKeyZoom(Draw::ISurface& target, Draw::ISurface& so
 
 // ---- Wrappers for pictures of the image list.
 
-int CBltSupport::BltImage(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
-                          const RECT* rect)
+// The image wrappers that keep the picture's size: at single size `single`; in double size a paired
+// picture's companion through `single` at twice the position and rectangle, any other picture through
+// the doubling kernel `twice`.
+int CBltSupport::BltImageSprite(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
+                                const RECT* rect, SpriteBlt single, SpriteBlt twice)
 {
-    if (!IsDoubleSize()) return BltColorKey(target, Image(imageId), x, y, nullptr, rect);
-    if (imageId < kFirstPairedImage) return BltColorKeyDouble(target, Image(imageId), x, y, rect);
+    if (!IsDoubleSize()) return single(target, Image(imageId), x, y, rect);
+    if (imageId < kFirstPairedImage) return twice(target, Image(imageId), x, y, rect);
     SIZE size;
     RECT doubled;
     AdjustImageForDoubleSize(imageId, x, y, rect, doubled, size);
-    return BltColorKey(target, Image(imageId), x, y, nullptr, rect);
+    return single(target, Image(imageId), x, y, rect);
+}
+
+int CBltSupport::BltImage(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
+                          const RECT* rect)
+{
+    return BltImageSprite(
+        target, imageId, x, y, rect,
+        [](Draw::ISurface& t, Draw::ISurface& s, std::int32_t sx, std::int32_t sy, const RECT* r) {
+            return BltColorKey(t, s, sx, sy, nullptr, r);
+        },
+        &BltColorKeyDouble);
 }
 
 int CBltSupport::BltImageCopy(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
                               const RECT* rect)
 {
-    if (!IsDoubleSize()) return BltCopy(target, Image(imageId), x, y, nullptr, rect);
-    if (imageId < kFirstPairedImage) return BltCopyDouble(target, Image(imageId), x, y, rect);
-    SIZE size;
-    RECT doubled;
-    AdjustImageForDoubleSize(imageId, x, y, rect, doubled, size);
-    return BltCopy(target, Image(imageId), x, y, nullptr, rect);
+    return BltImageSprite(
+        target, imageId, x, y, rect,
+        [](Draw::ISurface& t, Draw::ISurface& s, std::int32_t sx, std::int32_t sy, const RECT* r) {
+            return BltCopy(t, s, sx, sy, nullptr, r);
+        },
+        &BltCopyDouble);
 }
 
 int CBltSupport::BltImageHalfBright(Draw::ISurface& target, std::int32_t imageId, std::int32_t x,
                                     std::int32_t y, const RECT* rect)
 {
-    if (!IsDoubleSize()) return BltColorKeyHalfBright(target, Image(imageId), x, y, rect);
-    if (imageId < kFirstPairedImage) return BltColorKeyHalfBrightDouble(target, Image(imageId), x, y, rect);
-    SIZE size;
-    RECT doubled;
-    AdjustImageForDoubleSize(imageId, x, y, rect, doubled, size);
-    return BltColorKeyHalfBright(target, Image(imageId), x, y, rect);
+    return BltImageSprite(target, imageId, x, y, rect, &BltColorKeyHalfBright, &BltColorKeyHalfBrightDouble);
 }
 
 int CBltSupport::BltImageAdd(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
@@ -463,8 +487,8 @@ int CBltSupport::BltColorKeyHalfBright(Draw::ISurface& target, Draw::ISurface& s
 int CBltSupport::BltColorKeyHalfBrightDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                              std::int32_t y, const RECT* rect)
 {
-    return RunSoftware<2>(EKernel::kKeyHalfBright, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y}, rect,
-                          [&] { return StretchTwice(target, Draw::kBltCopyKey, source, x, y, rect); });
+    return RunSoftware<2>(EKernel::kKeyHalfBright, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y},
+                          rect, [&] { return StretchTwice(target, Draw::kBltCopyKey, source, x, y, rect); });
 }
 
 int CBltSupport::BltCopyDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
@@ -481,22 +505,20 @@ int CBltSupport::BltColorKeyDouble(Draw::ISurface& target, Draw::ISurface& sourc
                           [&] { return StretchTwice(target, Draw::kBltCopyKey, source, x, y, rect); });
 }
 
-int CBltSupport::BltBlendDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                const RECT* rect)
+int CBltSupport::BltBlendDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                std::int32_t y, const RECT* rect)
 {
-    return RunSoftware<2>(EKernel::kBlend, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y}, rect, [&] {
-        return StretchTwice(target, Draw::kBltAlphaRateKey, source, x, y, rect, kHalfRate);
-    });
+    return RunSoftware<2>(
+        EKernel::kBlend, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y}, rect,
+        [&] { return StretchTwice(target, Draw::kBltAlphaRateKey, source, x, y, rect, kHalfRate); });
 }
 
 int CBltSupport::BltBlendColorKeyDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                         std::int32_t y, const RECT* rect)
 {
-    return RunSoftware<2>(EKernel::kBlendKey, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y}, rect,
-                          [&] {
-                              return StretchTwice(target, Draw::kBltAlphaRateKey, source, x, y, rect,
-                                                  kHalfRate);
-                          });
+    return RunSoftware<2>(
+        EKernel::kBlendKey, target, source, 2 * std::int64_t{x}, 2 * std::int64_t{y}, rect,
+        [&] { return StretchTwice(target, Draw::kBltAlphaRateKey, source, x, y, rect, kHalfRate); });
 }
 
 int CBltSupport::BltAlphaOntoAlpha(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
@@ -519,12 +541,12 @@ int CBltSupport::BltAlphaOntoAlpha(Draw::ISurface& target, Draw::ISurface& sourc
         Walk<std::uint32_t, 1>(*dst, *src, clip, SComposeRule{&AlphaOnto8});
     } else if (dt == Draw::kPixelA565) {
         Walk<std::uint32_t, 1>(*dst, *src, clip, SComposeRule{[](std::uint32_t s, std::uint32_t d) {
-                                   return AlphaOnto4(s, d, kFields565);
-                               }});
+            return AlphaOnto4(s, d, kFields565);
+        }});
     } else {
         Walk<std::uint32_t, 1>(*dst, *src, clip, SComposeRule{[](std::uint32_t s, std::uint32_t d) {
-                                   return AlphaOnto4(s, d, kFields555);
-                               }});
+            return AlphaOnto4(s, d, kFields555);
+        }});
     }
     return 0;
 }
@@ -653,7 +675,8 @@ int CBltSupport::ClipSoftwareBlt(const Draw::SSurfaceDesc& target, const Draw::S
     if (w < 0 || h < 0) return 1;
     clip = SSoftwareClip{};
     if (w == 0 || h == 0) return 0;
-    clip = SSoftwareClip{static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy), static_cast<std::int32_t>(sx),
-                         static_cast<std::int32_t>(sy), static_cast<std::int32_t>(w), static_cast<std::int32_t>(h)};
+    clip = SSoftwareClip{static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy),
+                         static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy),
+                         static_cast<std::int32_t>(w),  static_cast<std::int32_t>(h)};
     return 0;
 }

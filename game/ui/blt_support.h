@@ -72,9 +72,10 @@ public:
                       const Draw::SIZE* size = nullptr, const Draw::RECT* rect = nullptr);
     // Blends by the source's alpha times `rate` (0 to 255).
     static int BltBlend(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                        std::int32_t rate, const Draw::SIZE* size = nullptr, const Draw::RECT* rect = nullptr);
-    static int BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                std::int32_t rate, const Draw::SIZE* size = nullptr,
+                        std::int32_t rate, const Draw::SIZE* size = nullptr,
+                        const Draw::RECT* rect = nullptr);
+    static int BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                std::int32_t y, std::int32_t rate, const Draw::SIZE* size = nullptr,
                                 const Draw::RECT* rect = nullptr);
 
     // ---- Wrappers that follow the double-size flag, for a source plane; position and rectangle are
@@ -83,8 +84,8 @@ public:
                                const Draw::RECT* rect = nullptr);
     static int BltCopyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
                            const Draw::RECT* rect = nullptr);
-    static int BltHalfBrightZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                 const Draw::RECT* rect = nullptr);
+    static int BltHalfBrightZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                 std::int32_t y, const Draw::RECT* rect = nullptr);
     static int BltBlendColorKeyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                     std::int32_t y, std::int32_t rate, const Draw::RECT* rect = nullptr);
 
@@ -93,8 +94,8 @@ public:
                         const Draw::RECT* rect = nullptr);
     static int BltImageCopy(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
                             const Draw::RECT* rect = nullptr);
-    static int BltImageHalfBright(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
-                                  const Draw::RECT* rect = nullptr);
+    static int BltImageHalfBright(Draw::ISurface& target, std::int32_t imageId, std::int32_t x,
+                                  std::int32_t y, const Draw::RECT* rect = nullptr);
     static int BltImageAdd(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
                            const Draw::RECT* rect = nullptr);
     static int BltImageBlend(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
@@ -111,8 +112,8 @@ public:
     // ---- Software kernels on 16-bit pairs (RGB565, RGB555) and 32-bit pairs (XRGB, XBGR, ARGB, ABGR);
     // any other pair takes the plain wrapper of the same drawing. Keyed kernels leave out source pixels
     // equal to magenta in the target's format (a 32-bit pixel is magenta only as a whole, top byte 0).
-    static int BltCopyHalfBright(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                 const Draw::RECT* rect = nullptr);
+    static int BltCopyHalfBright(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                 std::int32_t y, const Draw::RECT* rect = nullptr);
     static int BltColorKeyHalfBright(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                      std::int32_t y, const Draw::RECT* rect = nullptr);
     // The doubling kernels take a logical position and draw every source pixel as a 2 x 2 block at twice
@@ -121,8 +122,8 @@ public:
                                            std::int32_t y, const Draw::RECT* rect = nullptr);
     static int BltCopyDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
                              const Draw::RECT* rect = nullptr);
-    static int BltColorKeyDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                 const Draw::RECT* rect = nullptr);
+    static int BltColorKeyDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                 std::int32_t y, const Draw::RECT* rect = nullptr);
     // The average of source and target; an ARGB or ABGR source blends by half its alpha instead. The
     // 16-bit path leaves out magenta, the 32-bit path does not.
     static int BltBlendDouble(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
@@ -131,8 +132,8 @@ public:
                                       std::int32_t y, const Draw::RECT* rect = nullptr);
     // One plane with alpha onto another, keeping the target's alpha meaningful: A565 onto A565, A555 onto
     // A555, and ARGB or ABGR onto ARGB or ABGR; any other pair blends by alpha at full rate.
-    static int BltAlphaOntoAlpha(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
-                                 const Draw::RECT* rect = nullptr);
+    static int BltAlphaOntoAlpha(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
+                                 std::int32_t y, const Draw::RECT* rect = nullptr);
     // Halves the brightness of a rectangle of the target in place (logical: doubled with the flag). A
     // target without a software path instead gets `scratch`'s plane, grown to the rectangle, blended on
     // it. 0 done, 1 when the rectangle clipped to the target is negative.
@@ -161,5 +162,10 @@ public:
                                SSoftwareClip& clip);
 
 private:
+    using SpriteBlt = int (*)(Draw::ISurface&, Draw::ISurface&, std::int32_t, std::int32_t,
+                              const Draw::RECT*);
+    static int BltImageSprite(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std::int32_t y,
+                              const Draw::RECT* rect, SpriteBlt single, SpriteBlt twice);
+
     ZTL::smart_ptr<Draw::CFastPlane> m_plane;
 };

@@ -18,9 +18,9 @@ struct SObjectBase : public CBltSupport
         std::int32_t height;
     };
     // By size class (spriteMode of characters).
-    static constexpr std::array<SSpriteSize, 6> kSpriteSizes = {
-        SSpriteSize{32, 32}, SSpriteSize{24, 24}, SSpriteSize{40, 40},
-        SSpriteSize{48, 48}, SSpriteSize{28, 36}, SSpriteSize{32, 64}};
+    static constexpr std::array<SSpriteSize, 6> kSpriteSizes = {SSpriteSize{32, 32}, SSpriteSize{24, 24},
+                                                                SSpriteSize{40, 40}, SSpriteSize{48, 48},
+                                                                SSpriteSize{28, 36}, SSpriteSize{32, 64}};
 
     // Draws the object onto `target` with the view's origin at (viewX, viewY) in map pixels; an object
     // that draws itself overrides it (effects). The result is the drawing's, 0 here.

@@ -39,15 +39,15 @@ RECT ClipToPlane(const Draw::SSurfaceDesc& plane, std::int32_t x, std::int32_t y
     w = std::min<std::int64_t>(w, plane.width - left);
     h = std::min<std::int64_t>(h, plane.height - top);
     if (w <= 0 || h <= 0) return RECT{0, 0, 0, 0};
-    return RECT{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(left + w),
-                static_cast<std::int32_t>(top + h)};
+    return RECT{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                static_cast<std::int32_t>(left + w), static_cast<std::int32_t>(top + h)};
 }
 
 // A position held to 32 bits.
 std::int32_t Position(std::int64_t v)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 bool IsEmpty(const RECT& r)
@@ -56,25 +56,27 @@ bool IsEmpty(const RECT& r)
 }
 
 // Writes one value to every pixel of each row, the value of row i (from the top) given by `rowValue`.
-template <class P, class RowValue> void FillRows(const Draw::SSurfaceDesc& d, const RECT& r, RowValue rowValue)
+template <class P, class RowValue>
+void FillRows(const Draw::SSurfaceDesc& d, const RECT& r, RowValue rowValue)
 {
     for (std::int32_t y = r.top; y < r.bottom; ++y) {
         const P v = static_cast<P>(rowValue(y - r.top));
-        std::uint8_t* p = d.pixels + std::ptrdiff_t{y} * d.pitch + std::ptrdiff_t{r.left} * std::ptrdiff_t{sizeof(P)};
+        std::uint8_t* p =
+            d.pixels + std::ptrdiff_t{y} * d.pitch + std::ptrdiff_t{r.left} * std::ptrdiff_t{sizeof(P)};
         for (std::int32_t x = r.left; x < r.right; ++x, p += sizeof(P))
             std::memcpy(p, &v, sizeof v);
     }
 }
 
-// Runs `fill` on the locked pixels of the plane within the clipped rectangle: 0, or 1 when there is
-// nothing to fill or the plane cannot be locked.
-template <class Fill> int WithLockedRect(Draw::ISurface& plane, const RECT& r, Fill fill)
+// Writes the rows of the clipped rectangle on the locked plane: 0, or 1 when there is nothing to fill or
+// the plane cannot be locked.
+template <class P, class RowValue> int FillRect(Draw::ISurface& plane, const RECT& r, RowValue rowValue)
 {
     if (IsEmpty(r)) return 1;
     Draw::CSurfaceInfo* info = plane.GetSurfaceInfo();
     Draw::CSurfaceLockGuard lock(info);
     if (lock.Failed()) return 1;
-    fill(*info);
+    FillRows<P>(*info, r, rowValue);
     return 0;
 }
 
@@ -117,14 +119,10 @@ int ClearToTranslucent(Draw::ISurface& plane, std::int32_t x, std::int32_t y, st
     switch (plane.GetPixelType()) {
     case Draw::kPixelA565:
     case Draw::kPixelA555:
-        return WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
-            FillRows<std::uint32_t>(d, r, [](std::int32_t) { return 0x30000u; });
-        });
+        return FillRect<std::uint32_t>(plane, r, [](std::int32_t) { return 0x30000u; });
     case Draw::kPixelARGB8888:
     case Draw::kPixelABGR8888:
-        return WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
-            FillRows<std::uint32_t>(d, r, [](std::int32_t) { return 0x3F000000u; });
-        });
+        return FillRect<std::uint32_t>(plane, r, [](std::int32_t) { return 0x3F000000u; });
     default:
         return ClearRect(plane, r);
     }
@@ -139,19 +137,16 @@ int DrawWindowBackground(Draw::ISurface& plane, std::int32_t x, std::int32_t y, 
     case Draw::kPixel565:
     case Draw::kPixel555:
         // Blue 9 at the top fading to 1; the same value serves both layouts.
-        return WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
+        return FillRect<std::uint16_t>(plane, r, [&](std::int32_t row) {
             const std::int32_t step = 2048 / h;
-            FillRows<std::uint16_t>(d, r, [&](std::int32_t row) {
-                const std::int32_t v = (step * h - step * row) / 256 + 1;
-                return v - v / 32;
-            });
+            const std::int32_t v = (step * h - step * row) / 256 + 1;
+            return v - v / 32;
         });
     case Draw::kPixelXRGB8888:
     case Draw::kPixelXBGR8888: {
         const bool blueHigh = plane.GetPixelType() == Draw::kPixelXBGR8888;
-        return WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
-            FillRows<std::uint32_t>(d, r, [&](std::int32_t row) { return ShadedBlue(0x400000, h, row, blueHigh); });
-        });
+        return FillRect<std::uint32_t>(
+            plane, r, [&](std::int32_t row) { return ShadedBlue(0x400000, h, row, blueHigh); });
     }
     case Draw::kPixelA565:
     case Draw::kPixelA555:
@@ -174,19 +169,14 @@ void FillWindowBackgroundAlpha(Draw::ISurface& plane, std::int32_t x, std::int32
     if (type == Draw::kPixelA565 || type == Draw::kPixelA555) {
         // Blue 8 fading to 0 under a 4-bit alpha.
         const std::uint32_t alpha = dimmed ? 7 : 9;
-        WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
-            FillRows<std::uint32_t>(d, r, [&](std::int32_t row) {
-                return static_cast<std::uint32_t>((0x80000 - 0x80000 / h * row) / 65536) | alpha << 16;
-            });
+        FillRect<std::uint32_t>(plane, r, [&](std::int32_t row) {
+            return static_cast<std::uint32_t>((0x80000 - 0x80000 / h * row) / 65536) | alpha << 16;
         });
     } else if (type == Draw::kPixelARGB8888 || type == Draw::kPixelABGR8888) {
         const std::uint32_t alpha = dimmed ? 0x90 : 0x9F;
         const bool blueHigh = type == Draw::kPixelABGR8888;
-        WithLockedRect(plane, r, [&](const Draw::SSurfaceDesc& d) {
-            FillRows<std::uint32_t>(d, r, [&](std::int32_t row) {
-                return alpha << 24 | ShadedBlue(0x400000, h, row, blueHigh);
-            });
-        });
+        FillRect<std::uint32_t>(
+            plane, r, [&](std::int32_t row) { return alpha << 24 | ShadedBlue(0x400000, h, row, blueHigh); });
     }
 }
 
@@ -224,8 +214,10 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
                 sx = left + 16, sy = top + 8;
             }
             // The last column and row lie against the far edges, overlapping the one before.
-            const std::int64_t tx = i == lastColumn ? std::int64_t{x} + width - kTile : std::int64_t{x} + kTile * i;
-            const std::int64_t ty = j == lastRow ? std::int64_t{y} + height - kTile : std::int64_t{y} + kTile * j;
+            const std::int64_t tx =
+                i == lastColumn ? std::int64_t{x} + width - kTile : std::int64_t{x} + kTile * i;
+            const std::int64_t ty =
+                j == lastRow ? std::int64_t{y} + height - kTile : std::int64_t{y} + kTile * j;
             const RECT tile{sx, sy, sx + kTile, sy + kTile};
             const Draw::POINT at{Position(doubleSize ? 2 * tx : tx), Position(doubleSize ? 2 * ty : ty)};
             Draw::SBltInfo info;
@@ -238,7 +230,8 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
     return 0;
 }
 
-int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL::string& text, bool withAlpha)
+int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL::string& text,
+                       bool withAlpha)
 {
     std::vector<std::pair<ZTL::string, std::uint32_t>> runs;
     ZTL::string gathered;

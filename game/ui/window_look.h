@@ -49,6 +49,7 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
 // one rendered text plane per run, left to right, rendered with alpha when `withAlpha` is set, else
 // keyed. 0 done (no plane for an empty line); 1 when a "#" opens a run with a character that is no
 // colour code, the segments then left as they were.
-int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL::string& text, bool withAlpha);
+int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL::string& text,
+                       bool withAlpha);
 // The heroine's HP below 20 % of her maximum.
 bool IsPlayerHpLow(SGameResource& game);
