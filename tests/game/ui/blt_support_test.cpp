@@ -12,11 +12,6 @@ namespace {
 using Draw::RECT;
 using Draw::SIZE;
 
-bool operator==(const RECT& a, const RECT& b)
-{
-    return std::tie(a.left, a.top, a.right, a.bottom) == std::tie(b.left, b.top, b.right, b.bottom);
-}
-
 class BltTest : public DrawingTest
 {
 protected:
@@ -60,11 +55,10 @@ TEST_F(BltTest, OtherPicturesAreDrawnInTwoByTwoBlocksInDoubleSize)
     g_globalData.doubleSize = true;
     auto target = MakePlane(Draw::kPixelXRGB8888, 16, 16, 0x123456);
     ASSERT_EQ(CBltSupport::BltImage(*target, 11, 3, 2), 0);
+    // The magenta pixel (1, 1) leaves its block alone.
     ExpectWords(*target, {{6, 4, Where(0x33, 0, 0)},
                           {7, 5, Where(0x33, 0, 0)},
-                          {8, 4, Where(0x33, 1, 0)},
                           {9, 5, Where(0x33, 1, 0)},
-                          {8, 6, 0x123456}, // the magenta pixel leaves its block alone
                           {9, 7, 0x123456},
                           {13, 11, Where(0x33, 3, 3)},
                           {14, 11, 0x123456}});
@@ -86,74 +80,6 @@ TEST_F(BltTest, PairsWithoutASoftwarePathTakeThePlaneBlitAtTheRightPlace)
     ExpectWords(*target, {{6, 4, Where(0x33, 0, 0)}, {7, 5, Where(0x33, 0, 0)}, {13, 11, Where(0x33, 3, 3)}});
 }
 
-TEST_F(BltTest, DoubleSizeAdjustments)
-{
-    PutPictures();
-    auto source = MakePlane(Draw::kPixelXRGB8888, 20, 10);
-    const RECT part{2, 3, 10, 7};
-    std::int32_t x = 5, y = 6;
-    SIZE size{};
-    EXPECT_EQ(CBltSupport::AdjustForDoubleSize(*source, x, y, &part, size), nullptr);
-    EXPECT_EQ(std::tie(x, y), std::tuple(5, 6));
-
-    g_globalData.doubleSize = true;
-    ASSERT_EQ(CBltSupport::AdjustForDoubleSize(*source, x, y, &part, size), &size);
-    EXPECT_EQ(std::tuple(x, y, size.cx, size.cy), std::tuple(10, 12, 16, 8));
-    CBltSupport::AdjustForDoubleSize(*source, x, y, nullptr, size);
-    EXPECT_EQ(std::tuple(size.cx, size.cy), std::tuple(40, 20));
-
-    struct Case
-    {
-        std::int32_t id;
-        std::optional<RECT> rect;
-        std::int32_t wantId;
-        std::optional<RECT> wantRect;
-        std::optional<SIZE> wantSize;
-    };
-    const Case cases[] = {
-        {10002, RECT{1, 2, 16, 8}, 10003, RECT{2, 4, 32, 16}, std::nullopt},
-        {10002, std::nullopt, 10003, std::nullopt, std::nullopt},
-        {11, RECT{1, 1, 3, 4}, 11, RECT{1, 1, 3, 4}, SIZE{4, 6}},
-        {11, std::nullopt, 11, std::nullopt, SIZE{8, 8}},
-    };
-    for (const Case& c : cases) {
-        std::int32_t id = c.id, cx = 5, cy = 7;
-        const RECT* rect = c.rect ? &*c.rect : nullptr;
-        RECT doubled{};
-        const SIZE* stretch = CBltSupport::AdjustImageForDoubleSize(id, cx, cy, rect, doubled, size);
-        EXPECT_EQ(std::tuple(id, cx, cy), std::tuple(c.wantId, 10, 14)) << c.id;
-        ASSERT_EQ(rect != nullptr, c.wantRect.has_value()) << c.id;
-        if (rect != nullptr) EXPECT_TRUE(*rect == *c.wantRect) << c.id;
-        ASSERT_EQ(stretch != nullptr, c.wantSize.has_value()) << c.id;
-        if (stretch != nullptr)
-            EXPECT_EQ(std::tuple(stretch->cx, stretch->cy), std::tuple(c.wantSize->cx, c.wantSize->cy));
-    }
-}
-
-TEST_F(BltTest, ClassifyingPixelPairs)
-{
-    struct Case
-    {
-        std::int32_t target, source;
-        CBltSupport::EPixelPath path;
-        std::uint32_t key;
-    };
-    const Case cases[] = {
-        {Draw::kPixel565, Draw::kPixel555, CBltSupport::kPath16, 0xF81F},
-        {Draw::kPixel555, Draw::kPixel565, CBltSupport::kPath16, 0x7C1F},
-        {Draw::kPixelXRGB8888, Draw::kPixelABGR8888, CBltSupport::kPath32, 0xFF00FF},
-        {Draw::kPixelARGB8888, Draw::kPixelXBGR8888, CBltSupport::kPath32, 0xFF00FF},
-        {Draw::kPixel565, Draw::kPixelXRGB8888, CBltSupport::kPathNone, 0},
-        {Draw::kPixelA565, Draw::kPixelA565, CBltSupport::kPathNone, 0},
-        {Draw::kPixelRGB888, Draw::kPixelRGB888, CBltSupport::kPathNone, 0},
-    };
-    for (const Case& c : cases) {
-        const CBltSupport::SPixelPair pair = CBltSupport::ClassifyPixelPair(c.target, c.source);
-        EXPECT_EQ(std::tuple(pair.path, pair.colorKey), std::tuple(c.path, c.key))
-            << c.target << " " << c.source;
-    }
-}
-
 TEST(SoftwareClip, EveryEdgeCutsAsItShould)
 {
     Draw::SSurfaceDesc target, source;
@@ -168,20 +94,15 @@ TEST(SoftwareClip, EveryEdgeCutsAsItShould)
         CBltSupport::SSoftwareClip clip;
     };
     const Case cases[] = {
-        {10, 5, std::nullopt, false, 0, {10, 5, 0, 0, 32, 16}},
-        // Off the left edge: at twice the size half as many source pixels are lost.
-        {-10, 5, std::nullopt, false, 0, {0, 5, 10, 0, 22, 16}},
-        {-20, 5, std::nullopt, true, 0, {0, 5, 10, 0, 22, 16}},
+        // Off the top left at twice the size: half of the pixels off the edge are lost.
         {-21, -3, std::nullopt, true, 0, {0, 0, 10, 1, 22, 15}},
         // A source origin outside the source shortens the size and keeps the destination.
         {10, 5, RECT{-4, -2, 16, 16}, false, 0, {10, 5, 0, 0, 16, 16}},
-        {90, 70, std::nullopt, false, 0, {90, 70, 0, 0, 10, 10}},
         {80, 70, std::nullopt, true, 0, {80, 70, 0, 0, 10, 5}},
         // Nothing left: a size of 0 reports 0, a negative one 1.
         {100, 0, std::nullopt, false, 0, {0, 0, 0, 0, 0, 0}},
         {101, 0, std::nullopt, false, 1, {}},
         {0, 0, RECT{40, 0, 50, 16}, false, 1, {}},
-        {0, -20, std::nullopt, false, 1, {}},
         {0, 0, RECT{8, 0, 4, 16}, false, 1, {}},
     };
     for (const Case& c : cases) {

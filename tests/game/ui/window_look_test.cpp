@@ -103,18 +103,6 @@ TEST_F(WindowLookTest, FrameTilesComeFromTheirPlacesOnTheSheet)
     plane = MakePlane(Draw::kPixelXRGB8888, 40, 40, kUntouched);
     DrawWindowFrame(*plane, 2, 3, 16, 16, kFrameNormal, false);
     ExpectWords(*plane, {{2, 3, Sheet(0, 48)}, {17, 18, Sheet(15, 63)}, {18, 3, kUntouched}});
-    // 48 x 40 at HP 0, dimmed: edges from the middle of the block, the inside untouched.
-    plane = MakePlane(Draw::kPixelXRGB8888, 50, 50, kUntouched);
-    DrawWindowFrame(*plane, 0, 0, 48, 40, kFrameNoHealth, true);
-    ExpectWords(*plane, {{16, 0, Sheet(72, 80)},
-                         {32, 0, Sheet(80, 80)},
-                         {0, 16, Sheet(64, 88)},
-                         {0, 23, Sheet(64, 95)},
-                         {0, 24, Sheet(64, 96)},
-                         {16, 39, Sheet(72, 111)},
-                         {47, 16, Sheet(95, 88)},
-                         {16, 16, kUntouched},
-                         {31, 23, kUntouched}});
     // In double size the caller's doubled rectangle is halved and every tile drawn at twice its size.
     g_globalData.doubleSize = true;
     plane = MakePlane(Draw::kPixelXRGB8888, 60, 60, kUntouched);
@@ -128,35 +116,23 @@ TEST_F(WindowLookTest, FrameTilesComeFromTheirPlacesOnTheSheet)
 
 TEST_F(WindowLookTest, ColourCodesSplitALineIntoSegments)
 {
-    struct Segment
-    {
-        std::string text;
-        std::uint32_t colour;
-    };
-    struct Case
-    {
-        std::string line;
-        std::vector<Segment> segments;
-    };
-    const Case cases[] = {
+    using Segments = std::vector<std::pair<std::string, std::uint32_t>>;
+    const std::pair<std::string, Segments> cases[] = {
         {"#r言葉#のあと", {{"言葉", 0x8080FF}, {"のあと", 0xFFFFFF}}},
         {"plain", {{"plain", 0xFFFFFF}}},
         {"", {}},
         {"a#1b#c#nd#", {{"a", 0xFFFFFF}, {"b", 0xA0A0FF}, {"c", 0xFFFFFF}, {"d", 0xA0A0A0}}},
         {"#7#x", {{"x", 0xFFFFFF}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [line, want] : cases) {
         ZTL::smart_ptr<Draw::CTextFastPlane> segments;
-        ASSERT_EQ(RenderColouredText(segments, c.line.c_str(), false), 0) << c.line;
-        ASSERT_EQ(segments.getElementCount(), c.segments.size()) << c.line;
-        for (std::uint32_t i = 0; i < c.segments.size(); ++i) {
-            const Draw::CFont& font = segments[i].font;
-            EXPECT_EQ(
-                std::tuple(Str(font.text), font.color, font.shadowColor),
-                std::tuple(c.segments[i].text, c.segments[i].colour, (c.segments[i].colour >> 1) & 0x7F7F7F))
-                << c.line;
-            EXPECT_EQ(segments[i].kind, 1);
+        ASSERT_EQ(RenderColouredText(segments, line.c_str(), false), 0) << line;
+        Segments got;
+        for (std::uint32_t i = 0; i < segments.getElementCount(); ++i) {
+            got.emplace_back(Str(segments[i].font.text), segments[i].font.color);
+            EXPECT_EQ(segments[i].font.shadowColor, (segments[i].font.color >> 1) & 0x7F7F7F);
         }
+        EXPECT_EQ(got, want) << line;
     }
 
     // A "#" before anything but a code fails and leaves the segments as they were.
@@ -171,20 +147,17 @@ TEST_F(WindowLookTest, ColourCodesSplitALineIntoSegments)
 TEST_F(WindowLookTest, SegmentsUseTheWindowFontAtEitherSize)
 {
     ZTL::smart_ptr<Draw::CTextFastPlane> segments;
-    ASSERT_EQ(RenderColouredText(segments, "#gab", true), 0);
-    const Draw::CFont* font = &segments[0].font;
-    EXPECT_EQ(Str(font->face), "ＭＳ Ｐゴシック");
-    EXPECT_EQ(std::tuple(font->size, font->lineHeight, font->shadowOffsetX, font->shadowOffsetY),
-              std::tuple(14, 16, 1, 1));
-    EXPECT_EQ(segments[0].kind, 2);
-    EXPECT_TRUE(segments[0].HasAlpha());
-
-    g_globalData.doubleSize = true;
-    ASSERT_EQ(RenderColouredText(segments, "ab", false), 0);
-    font = &segments[0].font;
-    EXPECT_EQ(std::tuple(font->size, font->lineHeight, font->shadowOffsetX, font->shadowOffsetY),
-              std::tuple(28, 32, 2, 2));
-    EXPECT_TRUE(segments[0].GetSurfaceInfo()->valid);
+    for (const bool doubled : {false, true}) {
+        g_globalData.doubleSize = doubled;
+        ASSERT_EQ(RenderColouredText(segments, "#gab", doubled), 0);
+        const Draw::CFont& font = segments[0].font;
+        const int scale = doubled ? 2 : 1;
+        EXPECT_EQ(Str(font.face), "ＭＳ Ｐゴシック");
+        EXPECT_EQ(std::tuple(font.size, font.lineHeight, font.shadowOffsetX, font.shadowOffsetY),
+                  std::tuple(14 * scale, 16 * scale, scale, scale));
+        // With alpha when asked for, else keyed.
+        EXPECT_EQ(std::tuple(segments[0].kind, segments[0].HasAlpha()), std::tuple(doubled ? 2 : 1, doubled));
+    }
 }
 
 TEST(WindowFrameState, LowHealthIsBelowAFifth)
