@@ -4,8 +4,8 @@
 // running adventure. The application makes one at start-up and every scene reaches it.
 //
 // Its members are built in the order they are declared here and destroyed in the reverse order; later
-// issues complete the member classes in their own folders. Its drawing base (issue 28) and the fields
-// that later rules give a role are added by the issues that use them.
+// issues complete the member classes in their own folders. The fields that later rules give a role are
+// added by the issues that use them.
 
 #include "game/app/ranking_data.h"
 #include "game/app/utility.h"
@@ -18,6 +18,7 @@
 #include "game/sdk_names.h"
 #include "game/turn/action_queue.h"
 #include "game/ui/effect_object.h"
+#include "game/ui/blt_support.h"
 #include "game/ui/message_window.h"
 #include "game/ui/object_base.h"
 #include "game/ui/select_window.h"
@@ -40,7 +41,7 @@
 // the millisecond clock, with that seed kept in it; noRandom clear.
 Math::CRand ConstructSeededRand();
 
-struct SGameResource : public Auxiliary::IArchive
+struct SGameResource : public CBltSupport, public Auxiliary::IArchive
 {
     // The progress record: four flag words and thirty values that count floors up or down.
     struct SFlag : public Auxiliary::IArchive

@@ -9,6 +9,7 @@
 
 #include "game/data/table_reader.h"
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
@@ -47,7 +48,7 @@ struct SSealKind
     ZTL::string description;
 };
 
-class CItemControl : public Auxiliary::IArchive
+class CItemControl : public CBltSupport, public Auxiliary::IArchive
 {
 public:
     static constexpr std::int32_t kItemCount = 5000;

@@ -4,13 +4,14 @@
 // update and drawing come with the message-window issue (issue 30), which completes this class.
 
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 #include <list>
 #include <vector>
 
-class CMessageWindow
+class CMessageWindow : public CBltSupport
 {
 public:
     // One queued, displayed or logged line.

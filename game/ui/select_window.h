@@ -4,13 +4,14 @@
 // this class.
 
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 #include <list>
 #include <vector>
 
-class CSelectWindow
+class CSelectWindow : public CBltSupport
 {
 public:
     struct SItem
