@@ -8,6 +8,7 @@
 // tables issue (issue 19); they complete these classes.
 
 #include "game/sdk_names.h"
+#include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
@@ -121,6 +122,12 @@ public:
     // Marks warehouse items 0 .. n - 1 used (kind 0) and sets list entries 0 .. m - 1 to 0, so that a
     // stored warehouse can be read back into place.
     void ReserveWarehouseEntries(std::int32_t n, std::int32_t m);
+
+    // Shuffles the appearance names of the six classes (potion, scroll, staff, pen, pot, magic stone,
+    // in that order): each order is sorted first, so the result depends on the generator alone, then
+    // entry i changes place with entry i + (a draw modulo (n - i)). Called whenever the game's generator
+    // is seeded for a run, so that a run's names follow from its seed.
+    void ShuffleUnidentifiedNames(Math::CRand& generator);
 
     // The item tables in the save set's order. A load whose marks or count fall outside 0..5000 fails
     // the stream and writes nothing past a table.
