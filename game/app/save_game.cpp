@@ -8,7 +8,6 @@
 #include "sdk/auxiliary/serialize.h"
 
 #include <cstdio>
-#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +23,12 @@ ZTL::string WithExtension(const SGameResource& game, const char* extension)
     return path.substr(0, path.size() - kMainSuffixLength) + extension;
 }
 
+// The check value at the end of a file, high byte first.
+std::uint32_t ReadBigEndian(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
 std::string_view HostView(const ZTL::string& path)
 {
     return std::string_view(path.c_str(), path.size());
@@ -35,6 +40,18 @@ void StoreHead(Auxiliary::CSerialize& stream, SGameResource& game)
     stream.Serialize(game.saveKind).Serialize(game);
 }
 
+// The part of the body before the password history: the head, the characters, the items and the
+// identification state.
+void StoreState(Auxiliary::CSerialize& stream, SGameResource& game)
+{
+    StoreHead(stream, game);
+    stream.Serialize(game.characters).Serialize(game.items);
+    if (stream.IsStoring())
+        game.items.SaveIdentification(stream);
+    else
+        game.items.LoadIdentification(stream);
+}
+
 // Reads a body without its check value into the game state; false when it does not read whole. The
 // bytes are lent to the stream and given back.
 bool ParseSaveBody(std::vector<std::uint8_t>& bytes, SGameResource& game)
@@ -42,9 +59,7 @@ bool ParseSaveBody(std::vector<std::uint8_t>& bytes, SGameResource& game)
     Auxiliary::CSerialize stream;
     stream.GetBuffer().swap(bytes);
     stream.SetStoring(false);
-    StoreHead(stream, game);
-    stream.Serialize(game.characters).Serialize(game.items);
-    game.items.LoadIdentification(stream);
+    StoreState(stream, game);
     std::int32_t count = 0;
     stream.Serialize(count);
     const std::size_t size = stream.GetBuffer().size();
@@ -101,28 +116,36 @@ ZTL::string MakeSaveOptionsPath(const SGameResource& game)
 std::vector<std::uint8_t> BuildSaveBody(SGameResource& game)
 {
     Auxiliary::CSerialize stream;
-    StoreHead(stream, game);
-    stream.Serialize(game.characters).Serialize(game.items);
-    game.items.SaveIdentification(stream);
+    StoreState(stream, game);
     std::int32_t count = std::int32_t(game.passwordHistory.size());
     stream.Serialize(count);
     for (PasswordPair pair : game.passwordHistory)
         stream.Serialize(pair.first).Serialize(pair.second);
-    game.checkValue = ComputeCheckValue(stream.GetBuffer());
-    AppendCheckValue(stream.GetBuffer());
-    return std::move(stream.GetBuffer());
+    std::vector<std::uint8_t>& bytes = stream.GetBuffer();
+    game.checkValue = ComputeCheckValue(bytes);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(std::uint8_t(game.checkValue >> shift));
+    return std::move(bytes);
 }
 
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
 {
+    // A right check value is the check value of the rest.
+    const std::uint32_t check = bytes.size() < 4 ? 0 : ReadBigEndian(bytes.data() + bytes.size() - 4);
     if (!VerifyCheckValue(bytes)) return kSaveBadCheck;
-    // The content is read into a scratch state first (with the loaded kind table's size, which the
-    // identification state's length follows), so that a body that does not read whole changes nothing.
-    auto scratch = std::make_unique<SGameResource>();
-    scratch->items.kindCount = game.items.kindCount;
-    if (!ParseSaveBody(bytes, *scratch)) return kSaveBadCheck;
-    game.checkValue = ComputeCheckValue(bytes);
-    ParseSaveBody(bytes, game);
+    // What the body may change, kept until it has read whole (small after the reset a load makes).
+    Auxiliary::CSerialize before;
+    StoreState(before, game);
+    const std::size_t history = game.passwordHistory.size();
+    if (!ParseSaveBody(bytes, game)) {
+        game.characters.Reset();
+        game.items.Reset();
+        before.SetStoring(false);
+        StoreState(before, game);
+        game.passwordHistory.resize(history);
+        return kSaveBadCheck;
+    }
+    game.checkValue = check;
     return kSaveDone;
 }
 
@@ -135,9 +158,8 @@ int WriteSaveGame(SGameResource& game)
 
     const ZTL::string headPath = Auxiliary::CFile::ResolvePath(MakeSaveHeadPath(game));
     platform::StagedFile mainFile, headFile;
-    const bool staged =
-        mainFile.Write(HostView(Auxiliary::CFile::ResolvePath(MakeSavePath(game))), body.data(), body.size()) ==
-        platform::WriteResult::Ok;
+    const bool staged = mainFile.Write(HostView(Auxiliary::CFile::ResolvePath(MakeSavePath(game))),
+                                       body.data(), body.size()) == platform::WriteResult::Ok;
     const bool headStaged = staged && headFile.Write(HostView(headPath), head.GetBuffer().data(),
                                                      head.GetBuffer().size()) == platform::WriteResult::Ok;
     if (!staged || !mainFile.Commit()) {

@@ -19,7 +19,7 @@
 enum RerunResult : int
 {
     kRerunDone = 0,
-    kRerunNoEntry = 1,   // the global data holds no guard for the save
+    kRerunNoEntry = 1,  // the global data holds no guard for the save
     kRerunMismatch = 2, // the guard's value differs from the state the re-run reached
 };
 

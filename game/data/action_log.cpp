@@ -174,7 +174,8 @@ int CActionLog::AppendToFile()
     Auxiliary::CFile file;
     std::vector<std::uint8_t> bytes;
     const int read = file.ReadToVector(m_writeFileName, bytes);
-    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound) return kAppendCannotOpen;
+    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound)
+        return kAppendCannotOpen;
     if (read != Auxiliary::CFile::kReadOk) bytes.clear();
 
     std::uint32_t sum = m_sum;
@@ -269,7 +270,8 @@ void CActionLog::ReadCommand(SPlayerCommand& command)
         command.arg2 = TakeArgument();
         char text[kTextBytes + 1] = {};
         for (std::size_t i = 0; i < kTextWords && std::size_t(m_readIndex) < m_readWords.size(); ++i)
-            platform::WriteU32(reinterpret_cast<std::uint8_t*>(text) + 4 * i, m_readWords[std::size_t(m_readIndex++)]);
+            platform::WriteU32(reinterpret_cast<std::uint8_t*>(text) + 4 * i,
+                               m_readWords[std::size_t(m_readIndex++)]);
         command.text = text;
         return;
     }
@@ -317,7 +319,8 @@ int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
     // Takes `size` bytes (2 or 4) as a little-endian value; false when fewer are left.
     const auto take = [&](std::size_t size, std::uint32_t& value) {
         if (file.size() - position < size) return false;
-        value = size == 2 ? platform::ReadU16(file.data() + position) : platform::ReadU32(file.data() + position);
+        value =
+            size == 2 ? platform::ReadU16(file.data() + position) : platform::ReadU32(file.data() + position);
         position += size;
         return true;
     };

@@ -133,7 +133,7 @@ TEST_F(SaveGameTest, ADamagedBodyFailsAndLoadsNothingOfIt)
     loaded->passwordHistory = {{7, 8}};
     loaded->dungeon = 5;
     const Bytes before = Fingerprint(*loaded);
-    for (std::size_t size = 0; size < body.size(); size += 1 + size / 64) {
+    for (std::size_t size = 0; size < body.size(); ++size) {
         Bytes cut(body.begin(), body.begin() + std::ptrdiff_t(size));
         AppendCheckValue(cut);
         ASSERT_EQ(ReadSaveBody(*loaded, cut), kSaveBadCheck) << "size " << size;

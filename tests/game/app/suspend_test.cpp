@@ -46,7 +46,8 @@ protected:
         EXPECT_EQ(LoadSaveGame(*resumed), kSaveDone);
         resumed->playMode = kPlaySilentRerun;
         RestartRunFromSeed(*resumed);
-        EXPECT_EQ(resumed->actionLog.LoadSuspendData(resumed->userNumber, resumed->runNumber, resumed->floor), 0);
+        EXPECT_EQ(resumed->actionLog.LoadSuspendData(resumed->userNumber, resumed->runNumber, resumed->floor),
+                  0);
         return resumed;
     }
 

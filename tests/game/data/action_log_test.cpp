@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 using Words = std::vector<std::uint32_t>;
 using Bytes = std::vector<std::uint8_t>;
 
-SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1, std::int32_t arg3 = -1,
-                       const char* text = "")
+SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
+                       std::int32_t arg3 = -1, const char* text = "")
 {
     SPlayerCommand command;
     command.kind = kind;
@@ -124,8 +124,8 @@ TEST(ActionLog, EncodesEachKindAndReadsItBack)
 
 TEST(ActionLog, LeavesOutWhatItCannotStore)
 {
-    for (const SPlayerCommand& command :
-         {Command(16), Command(-1), Command(4, -1, 65536, -1, "a"), Command(4, -1, 1, -1, "0123456789abcdefgh")}) {
+    for (const SPlayerCommand& command : {Command(16), Command(-1), Command(4, -1, 65536, -1, "a"),
+                                          Command(4, -1, 1, -1, "0123456789abcdefgh")}) {
         CActionLog log;
         log.WriteCommand(command);
         EXPECT_TRUE(log.GetWords().empty()) << "kind " << command.kind;
@@ -190,7 +190,8 @@ TEST(ActionLog, TheReadPrimitivesStopAtTheEnd)
 
 TEST(ActionLog, RefusesABadFileWithItsCodeAndKeepsWhatItHeld)
 {
-    const Bytes good = ActFile(3, 2, {{0x00012C05, 0x00000001}, {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
+    const Bytes good = ActFile(
+        3, 2, {{0x00012C05, 0x00000001}, {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
     struct Case
     {
         const char* name;
@@ -198,12 +199,9 @@ TEST(ActionLog, RefusesABadFileWithItsCodeAndKeepsWhatItHeld)
         int expected;
     };
     const Case cases[] = {
-        {"magic", 0, kActionFileBadMagic},
-        {"user", 4, kActionFileOtherUser},
-        {"floor", 8, kActionFileOtherFloor},
-        {"a word", 14, kActionFileSumWrong},
-        {"a sum", 22, kActionFileSumWrong},
-        {"a count", 12, kActionFileWordMissing},
+        {"magic", 0, kActionFileBadMagic},   {"user", 4, kActionFileOtherUser},
+        {"floor", 8, kActionFileOtherFloor}, {"a word", 14, kActionFileSumWrong},
+        {"a sum", 22, kActionFileSumWrong},  {"a count", 12, kActionFileWordMissing},
     };
     for (const Case& c : cases) {
         Bytes file = good;
@@ -218,12 +216,12 @@ TEST(ActionLog, RefusesABadFileWithItsCodeAndKeepsWhatItHeld)
     for (std::size_t size = 0; size < good.size(); ++size) {
         CActionLog log;
         const int result = ReadActionFile(log, 3, 2, std::span(good.data(), size));
-        const int expected = size < 4    ? kActionFileBadMagic
-                             : size < 8  ? kActionFileOtherUser
-                             : size < 12 ? kActionFileOtherFloor
+        const int expected = size < 4                                               ? kActionFileBadMagic
+                             : size < 8                                             ? kActionFileOtherUser
+                             : size < 12                                            ? kActionFileOtherFloor
                              : size == 12 || size == 13 || size == 24 || size == 25 ? kActionFileRead
-                             : size == 22 || size == 23 || size >= 46 ? kActionFileSumMissing
-                                                                      : kActionFileWordMissing;
+                             : size == 22 || size == 23 || size >= 46               ? kActionFileSumMissing
+                                                                                    : kActionFileWordMissing;
         EXPECT_EQ(result, expected) << "size " << size;
         EXPECT_EQ(log.GetReadWords().size(), size >= 24 && result == kActionFileRead ? 2u : 0u) << size;
     }
@@ -260,9 +258,10 @@ TEST_F(ActionLogFileTest, AppendsChunksAndLoadsThemBackAsSuspendData)
 
     log.WriteCommand(Command(5, 300));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
-    EXPECT_EQ(ActBytes(), (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0x05, 0x2C, 0x01, 0x00, 0x32, 0}));
-    const std::vector<SPlayerCommand> commands = {Command(5, 300), Command(4, -1, 7, -1, "ab"), Command(8, 3, 4, 5),
-                                                  Command(12, -1, -1, 1)};
+    EXPECT_EQ(ActBytes(),
+              (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0x05, 0x2C, 0x01, 0x00, 0x32, 0}));
+    const std::vector<SPlayerCommand> commands = {Command(5, 300), Command(4, -1, 7, -1, "ab"),
+                                                  Command(8, 3, 4, 5), Command(12, -1, -1, 1)};
     for (std::size_t i = 1; i < commands.size(); ++i)
         log.WriteCommand(commands[i]);
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);

@@ -144,7 +144,8 @@ TEST(ItemControl, TheWarehouseClassesAndReservedEntries)
 TEST(ItemControl, TheNameShuffleDependsOnTheGeneratorAlone)
 {
     auto items = std::make_unique<CItemControl>();
-    for (const std::vector<std::int32_t>& before : {std::vector<std::int32_t>{0, 1, 2, 3, 4}, {4, 2, 0, 3, 1}}) {
+    for (const std::vector<std::int32_t>& before :
+         {std::vector<std::int32_t>{0, 1, 2, 3, 4}, {4, 2, 0, 3, 1}}) {
         items->appearanceOrder[0] = before;
         items->appearanceOrder[1] = {1, 0};
         Math::CRand generator;

@@ -186,7 +186,7 @@ TEST_F(PlatformFileTest, AStagedFileReplacesItsTargetOnlyWhenCommitted)
         EXPECT_EQ(Get(m_root / "a.main"), "new a");
         EXPECT_EQ(Get(m_root / "a.head"), "old head");
         EXPECT_FALSE(main.Commit()); // nothing staged any more
-    } // the head never committed is thrown away
+    }                                // the head never committed is thrown away
     EXPECT_EQ(Get(m_root / "a.head"), "old head");
     EXPECT_EQ(temporaries(), 0u);
 
