@@ -7,9 +7,10 @@
 // CActionLog::ReadCommand and calls EndSilentRerun when the log runs out.
 //
 // The guard: the global data keeps, per save number, a flag and the value checkValue + the log's running
-// sum. Writing the save set records it with the flag set; every later floor start and the end of a
-// re-run record it with the flag clear. A re-run that ends on a different value was fed a log that does
-// not belong to the save.
+// sum. It is recorded with the flag set when the game-main scene starts a floor after it is built, when
+// the adventure is suspended and when the program ends; with the flag clear at every later floor start
+// and at the end of a re-run. A re-run that ends while the flag is set must end on that value, or it
+// was fed a log that does not belong to the save.
 
 #include "game/app/game_resource.h"
 
