@@ -1,5 +1,6 @@
 #pragma once
-// Resuming a suspended adventure and the guard that keeps a suspend from being resumed twice.
+// Resuming a suspended adventure, and the guard that refuses a resume whose save set or log is not the one
+// the suspend left.
 //
 // A suspended adventure is its save set plus the current floor's ".act" file. Resuming loads the save
 // set, re-seeds the generator from the run's stored seed and re-runs the logged commands of the floor
