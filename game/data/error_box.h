@@ -1,5 +1,7 @@
 #pragma once
-// The error box of the game's failures: the text over the application window with the caption "エラー"
-// and only an OK button, the mouse cursor shown around it (the game hides it otherwise).
+// A failure the player must acknowledge: a message box captioned "エラー" with an OK button, owned by the
+// calling thread's application window, with the mouse cursor shown while it is up and hidden again after.
 
-void ShowErrorBox(const char* text);
+#include <string_view>
+
+void ShowErrorBox(std::string_view text);
