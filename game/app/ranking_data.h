@@ -27,9 +27,9 @@ struct SRankingData : public Auxiliary::IArchive
     std::uint8_t level = 0;
     std::uint16_t floor = 0;
     bool trainingRun = false;
-    std::int32_t endCause = 0xFFFF;      // how the run ended (0 to 13)
-    std::uint16_t killerKind = 0xFFFF;   // the monster that felled the heroine
-    std::uint16_t killerLevel = 0xFFFF;  // and its level
+    std::int32_t endCause = 0xFFFF;     // how the run ended (0 to 13)
+    std::uint16_t killerKind = 0xFFFF;  // the monster that felled the heroine
+    std::uint16_t killerLevel = 0xFFFF; // and its level
     std::uint32_t goldLow = 0xFFFFFFFF;
     std::uint32_t goldHigh = 0xFFFFFFFF;
     std::int32_t gold = std::int32_t(0xFFFFFFFF); // the run's gold field
@@ -39,7 +39,7 @@ struct SRankingData : public Auxiliary::IArchive
     std::uint16_t maxHp = 0;
     std::uint16_t strength = 0;
     std::uint16_t maxStrength = 0;
-    std::uint16_t maxFullness = 0; // in whole points (the heroine keeps thousandths)
+    std::uint16_t maxFullness = 0;  // in whole points (the heroine keeps thousandths)
     std::uint32_t broughtItems = 0; // 1 when the heroine took items along
     std::uint32_t seed = 0;
     std::uint16_t passwordValue = 0;

@@ -57,9 +57,10 @@ void CRankingTable::Sort(std::int32_t category)
     for (std::int32_t slot = 0; slot < kPlaces; ++slot) {
         const SRankingData& record = entry.records[std::size_t(slot)];
         if (record.recordNumber == -1) continue;
-        const auto at = std::upper_bound(order.begin(), order.end(), slot, [&](std::int32_t a, std::int32_t b) {
-            return ComesBefore(entry.records[std::size_t(a)], entry.records[std::size_t(b)]);
-        });
+        const auto at =
+            std::upper_bound(order.begin(), order.end(), slot, [&](std::int32_t a, std::int32_t b) {
+                return ComesBefore(entry.records[std::size_t(a)], entry.records[std::size_t(b)]);
+            });
         order.insert(at, slot);
     }
     entry.places.fill(-1);
@@ -137,9 +138,8 @@ int CRankingTable::Load(std::vector<std::uint8_t> bytes)
     if (stream.HasLoadFailed()) return kRankingBadFormat;
 
     for (std::size_t category = 0; category < std::size_t(kCategories); ++category) {
-        SCategory& entry = m_categories[category];
-        std::move((*loaded)[category].begin(), (*loaded)[category].begin() + counts[category],
-                  entry.records.begin());
+        std::move((*loaded)[category].begin(), (*loaded)[category].end(),
+                  m_categories[category].records.begin());
         Sort(std::int32_t(category));
     }
     return kRankingLoaded;

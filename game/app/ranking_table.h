@@ -52,7 +52,8 @@ public:
     std::int32_t Insert(const SRankingData& record);
     // Writes the ranking file whole through a temporary file; a failed write is not reported. 0.
     int Save();
-    // Reads the ranking file: a RankingLoadResult. A file that fails changes nothing.
+    // Reads the ranking file in place of the table: a RankingLoadResult. A file that fails changes
+    // nothing.
     int Load();
     // The same from the file's bytes.
     int Load(std::vector<std::uint8_t> bytes);
