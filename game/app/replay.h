@@ -15,8 +15,13 @@
 // save-kind value (int), the number of floors (u32) and the ".rpi" pairs, the run record, and the check
 // value of all that (high byte first).
 //
-// Replay files also come dropped on the window from anywhere, so the readers check every length and
-// offset in them against the file's size.
+// At each floor start of normal play the game-main scene (issue 63) appends the last floor's log, then
+// the new floor's snapshot; the end of an adventure (issue 47) appends the last log. The menus write
+// the replay when the player keeps it (issue 71), and open replays from the replay folder or dropped on
+// the window (issue 69), which the game-main scene then shows floor by floor in play mode 2.
+//
+// Replay files come from anywhere, so the readers check every length and offset in them against the
+// file's size.
 
 #include "game/app/game_resource.h"
 #include "game/sdk_names.h"
