@@ -129,6 +129,8 @@ template <bool Add, int Bytes, bool Is565, bool Keyed>
 int SatRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t key)
 {
     constexpr int kGroup = 16 / Bytes;
+    // Overlapping rows are left to the forms that drew them before (BlendSimd::RowsOverlap).
+    if (BlendSimd::RowsOverlap(d, s, std::size_t{Bytes} * w)) return 0;
     int x = 0;
 #if defined(MAROVELLIN_BLEND_AVX2)
     if (w >= 2 * kGroup && platform::HasAvx2()) x = SatRow256<Add, Bytes, Is565, Keyed>(d, s, w, key);

@@ -86,7 +86,9 @@ void BlendRowPacked(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t
 {
     int x = 0;
 #if defined(MAROVELLIN_PACKED_AVX2)
-    if (wide) x = BlendRowPacked256(d, s, w, rate, inverse);
+    // A row overlapping its source keeps the four-pixel groups it always had (BlendSimd::RowsOverlap).
+    if (wide && !Kernels::BlendSimd::RowsOverlap(d, s, 4 * static_cast<std::size_t>(w)))
+        x = BlendRowPacked256(d, s, w, rate, inverse);
 #else
     (void)wide;
 #endif

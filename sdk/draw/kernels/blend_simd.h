@@ -30,6 +30,16 @@ template <class T> inline constexpr bool kIsByte32 = T::kBytes == 4 && T::kAlpha
 
 namespace BlendSimd {
 
+// Whether a destination row and a source row share a byte (a plane blitted onto itself). A vector form
+// reads a group of source pixels before it writes the group, where the per-pixel walk reads each pixel
+// after the ones before it were written; forms that came with this change leave such rows to the forms
+// that drew them before.
+inline bool RowsOverlap(const std::uint8_t* d, const std::uint8_t* s, std::size_t bytes)
+{
+    const auto dl = reinterpret_cast<std::uintptr_t>(d), sl = reinterpret_cast<std::uintptr_t>(s);
+    return dl < sl + bytes && sl < dl + bytes;
+}
+
 // What a row form needs to know of a keyed blit: whether it is keyed, and the key and compared bits.
 struct SKey
 {
@@ -233,7 +243,8 @@ int LevelRow16Loop(std::uint8_t* d, const std::uint8_t* s, int w, const SLevelSc
 {
     int x = 0;
 #if defined(MAROVELLIN_BLEND_AVX2)
-    if (w >= 16 && platform::HasAvx2()) x = LevelRow16Avx2<T, SkipEqual, Keyed>(d, s, w, sl, dl, key);
+    if (w >= 16 && platform::HasAvx2() && !RowsOverlap(d, s, 2 * static_cast<std::size_t>(w)))
+        x = LevelRow16Avx2<T, SkipEqual, Keyed>(d, s, w, sl, dl, key);
 #endif
     const __m128i keyBits = _mm_set1_epi16(static_cast<short>(key));
     for (; x + 8 <= w; x += 8) {
@@ -295,7 +306,8 @@ __attribute__((target("avx2"))) void KeyedSelectRows256(std::uint8_t* d, std::pt
         Bytes == 4 ? _mm256_set1_epi32(static_cast<int>(key)) : _mm256_set1_epi16(static_cast<short>(key));
     for (int y = 0; y < h; ++y, d += dPitch, s += sPitch) {
         int x = 0;
-        for (; x + kGroup <= w; x += kGroup) {
+        const int vectorEnd = RowsOverlap(d, s, std::size_t{Bytes} * w) ? 0 : w;
+        for (; x + kGroup <= vectorEnd; x += kGroup) {
             const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + Bytes * x));
             const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + Bytes * x));
             const __m256i masked = _mm256_and_si256(sv, m);
@@ -329,7 +341,8 @@ void KeyedSelectRows(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uint8_t*
         Bytes == 4 ? _mm_set1_epi32(static_cast<int>(key)) : _mm_set1_epi16(static_cast<short>(key));
     for (int y = 0; y < h; ++y, d += dPitch, s += sPitch) {
         int x = 0;
-        for (; x + kGroup <= w; x += kGroup) {
+        const int vectorEnd = RowsOverlap(d, s, std::size_t{Bytes} * w) ? 0 : w;
+        for (; x + kGroup <= vectorEnd; x += kGroup) {
             const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + Bytes * x));
             const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + Bytes * x));
             const __m128i masked = _mm_and_si128(sv, m);
