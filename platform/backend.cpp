@@ -1,5 +1,6 @@
 #include "platform/backend.h"
 
+#include "platform/program.h"
 #include "platform/window_internal.h"
 
 #include <cstdlib>
@@ -56,6 +57,11 @@ bool SelectBackend(std::string_view name)
     if (!made) return false;
     C().backend = std::move(made);
     return true;
+}
+
+void UseInteractiveBackend()
+{
+    if (std::getenv("MAROVELLIN_BACKEND") == nullptr && HasBackend("sdl")) SelectBackend("sdl");
 }
 
 bool HasBackend(std::string_view name)

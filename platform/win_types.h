@@ -142,5 +142,7 @@ constexpr std::int32_t CW_USEDEFAULT = std::int32_t(0x80000000u);
 // Command ids of the standard buttons.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 } // namespace platform

@@ -7,7 +7,9 @@
 //   keys, pads  a keyboard snapshot by scan code; game pads by number.
 //   glyphs      the engine that makes fonts.
 //   clipboard   UTF-8 text.
-//   audio, message boxes, settings: slots that later work fills (see the comments at each).
+//   boxes       modal message boxes that answer with the button pressed; UTF-8 text.
+//   settings    the per-user settings store: in memory (headless) or in a file (sdl).
+//   audio       a slot that later work fills (see its comment).
 //
 // "headless" keeps everything in memory and takes its events, keys and pads from a script (tests, CI);
 // "sdl" opens real windows. The services choose one from a table of factories (platform/backend.h).
@@ -143,12 +145,22 @@ public:
     virtual bool SetClipboardText(const std::string& utf8) = 0;
     virtual bool GetClipboardText(std::string& utf8) = 0;
 
-    // ---- Message boxes. Issue 18 builds them in both back ends; until then no back end can show one.
+    // ---- Message boxes: a modal box with a text, a caption, a set of buttons and an icon, answering
+    // with the button pressed. `defaultButton` is the 0-based button that Enter presses (Ok; Yes, No;
+    // Yes, No, Cancel). NotAvailable when no box can be shown here.
     enum class MessageBoxButtons
     {
         Ok,
         YesNo,
         YesNoCancel,
+    };
+    enum class MessageBoxIcon
+    {
+        None,
+        Error,
+        Question,
+        Warning,
+        Information,
     };
     enum class MessageBoxAnswer
     {
@@ -158,24 +170,22 @@ public:
         No,
         Cancel,
     };
-    virtual MessageBoxAnswer ShowMessageBox(HWND /*owner*/, const std::string& /*textUtf8*/,
-                                            const std::string& /*captionUtf8*/, MessageBoxButtons /*buttons*/)
-    {
-        return MessageBoxAnswer::NotAvailable;
-    }
+    virtual MessageBoxAnswer ShowMessageBox(HWND owner, const std::string& textUtf8,
+                                            const std::string& captionUtf8, MessageBoxButtons buttons,
+                                            MessageBoxIcon icon, int defaultButton) = 0;
 
-    // ---- The per-user settings store. Issue 18 builds it (a key/value file under $XDG_CONFIG_HOME,
-    // kept in memory by the headless back end); until then nothing is stored and every read fails.
-    virtual bool ReadSetting(std::string_view /*key*/, std::string_view /*name*/,
-                             std::vector<std::uint8_t>& /*value*/)
-    {
-        return false;
-    }
-    virtual bool WriteSetting(std::string_view /*key*/, std::string_view /*name*/,
-                              const std::vector<std::uint8_t>& /*value*/)
-    {
-        return false;
-    }
+    // ---- The per-user settings store (platform/host/settings_store.h): keys as `\`-separated paths of
+    // UTF-8 names, each holding named values of bytes and further keys. False for what is not there.
+    virtual bool ReadSetting(std::string_view key, std::string_view name,
+                             std::vector<std::uint8_t>& value) = 0;
+    // Creates the key and its parents as needed.
+    virtual bool WriteSetting(std::string_view key, std::string_view name,
+                              const std::vector<std::uint8_t>& value) = 0;
+    virtual bool DeleteSetting(std::string_view key, std::string_view name) = 0;
+    virtual bool CreateSettingsKey(std::string_view key) = 0;
+    // Removes a key with its values; refused while it has subkeys.
+    virtual bool DeleteSettingsKey(std::string_view key) = 0;
+    virtual bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
 
     // ---- Sound output: issue 25 adds the device (buffers, cursors, mixing) to this contract.
 };

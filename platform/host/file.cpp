@@ -142,6 +142,11 @@ WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t 
 {
     std::string host;
     if (!ToHostPath(path, host)) return WriteResult::BadName;
+    return WriteWholeHostFile(host, data, size);
+}
+
+WriteResult WriteWholeHostFile(const std::string& host, const void* data, std::size_t size)
+{
     const std::string folder = ParentOf(host);
     const std::string name = NameOf(host);
     if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
@@ -308,6 +313,38 @@ bool GetExecutablePath(std::string& path)
         buffer.resize(buffer.size() * 2);
     }
     return ToSdkPath(buffer, path);
+}
+
+namespace {
+
+// An XDG base folder without a final separator: the variable when it names an absolute path, else the
+// fallback under the home folder. Empty when neither is known.
+std::string XdgFolder(const char* variable, const char* fallbackUnderHome)
+{
+    const char* value = std::getenv(variable);
+    const char* home = std::getenv("HOME");
+    const auto trimmed = [](std::string folder) {
+        while (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
+        return folder;
+    };
+    if (value != nullptr && value[0] == '/') return trimmed(value);
+    if (home == nullptr || home[0] != '/') return "";
+    const std::string base = trimmed(home);
+    return (base == "/" ? base : base + "/") + fallbackUnderHome;
+}
+
+} // namespace
+
+bool GetUserDataFolder(std::string& path)
+{
+    const std::string host = XdgFolder("XDG_DATA_HOME", ".local/share");
+    return !host.empty() && ToSdkPath(host, path);
+}
+
+std::string GetUserConfigHostFolder()
+{
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
 bool GetTemporaryFolder(std::string& path)

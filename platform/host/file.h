@@ -46,6 +46,9 @@ enum class WriteResult
 // only once every byte is written and the file closed, so a failed write leaves the old file as it was.
 WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t size);
 
+// The same for a host path (UTF-8, `/`), taken as it is.
+WriteResult WriteWholeHostFile(const std::string& hostPath, const void* data, std::size_t size);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 
@@ -83,6 +86,12 @@ bool GetCurrentFolder(std::string& path);
 bool SetCurrentFolder(std::string_view path);
 // The full path of the running executable (CP932).
 bool GetExecutablePath(std::string& path);
+// The user's own data folder ($XDG_DATA_HOME, else ~/.local/share), without a final separator; false
+// when the environment names neither or the path has no CP932 form.
+bool GetUserDataFolder(std::string& path);
+// The user's configuration folder as a host path ($XDG_CONFIG_HOME, else ~/.config); empty when the
+// environment names neither.
+std::string GetUserConfigHostFolder();
 // The folder for temporary files ($TMPDIR, else /tmp), with a final `/`.
 bool GetTemporaryFolder(std::string& path);
 // Creates a new empty file in the temporary folder whose name starts with `prefix`; `path` receives

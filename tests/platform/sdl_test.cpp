@@ -5,9 +5,12 @@
 #include "platform/host/sdl/sdl_backend.h"
 #include "platform/host/thread.h"
 #include "platform/input.h"
+#include "platform/settings.h"
 #include "platform/window.h"
+#include "support/temp_folder.h"
 #include "support/virtual_display.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -104,6 +107,32 @@ TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
     EXPECT_EQ(size.bottom, 240);
     EXPECT_EQ(CountWindows(), 0u);
     EXPECT_TRUE(SelectBackend("headless"));
+}
+
+class SdlSettings : public TempFolderTest
+{};
+
+// The real back end keeps the settings in a file of the user's configuration folder.
+TEST_F(SdlSettings, AreKeptInTheConfigurationFolder)
+{
+    test_support::VirtualDisplay display;
+    std::string why;
+    if (!display.Start(why)) GTEST_SKIP() << "skipped: " << why;
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = previous != nullptr ? previous : "";
+    setenv("XDG_CONFIG_HOME", m_root.c_str(), 1);
+    ASSERT_TRUE(SelectBackend("headless"));
+    ASSERT_TRUE(SelectBackend("sdl")) << "SDL cannot open the virtual display";
+    EXPECT_TRUE(WriteSettingDword("Software\\Quorlith\\marovellin", "0003", 0x10203040u));
+    EXPECT_NE(GetFile(m_root / "marovellin" / "settings.ini").find("0003=40302010"), std::string::npos);
+    DWORD value = 0;
+    EXPECT_TRUE(ReadSettingDword("Software\\Quorlith\\marovellin", "0003", value));
+    EXPECT_EQ(value, 0x10203040u);
+    EXPECT_TRUE(SelectBackend("headless"));
+    if (previous != nullptr)
+        setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/host/headless/headless.h"
 
 #include "platform/host/pixel_type.h"
+#include "platform/host/settings_store.h"
 
 #include <cstring>
 #include <map>
@@ -52,7 +53,26 @@ struct Script
     bool refuseDisplayModes = false;
     std::uint32_t frameGeneration = 0;
     std::map<HWND, NativeState> windows;
+    std::vector<Backend::MessageBoxAnswer> boxAnswers; // still to give, first first
+    std::vector<ShownMessageBox> boxesShown;
+    bool boxesUnavailable = false;
+    SettingsStore settings;
+    bool settingsReadOnly = false;
 };
+
+// The answer of a box's default button.
+Backend::MessageBoxAnswer DefaultAnswer(Backend::MessageBoxButtons buttons, int defaultButton)
+{
+    using A = Backend::MessageBoxAnswer;
+    switch (buttons) {
+    case Backend::MessageBoxButtons::YesNo:
+        return defaultButton == 1 ? A::No : A::Yes;
+    case Backend::MessageBoxButtons::YesNoCancel:
+        return defaultButton == 2 ? A::Cancel : defaultButton == 1 ? A::No : A::Yes;
+    default:
+        return A::Ok;
+    }
+}
 
 Script& S()
 {
@@ -329,6 +349,58 @@ public:
         return true;
     }
 
+    MessageBoxAnswer ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                                    MessageBoxButtons buttons, MessageBoxIcon icon,
+                                    int defaultButton) override
+    {
+        std::lock_guard lock(S().mutex);
+        MessageBoxAnswer answer = MessageBoxAnswer::NotAvailable;
+        if (!S().boxesUnavailable) {
+            if (S().boxAnswers.empty()) {
+                answer = DefaultAnswer(buttons, defaultButton);
+            } else {
+                answer = S().boxAnswers.front();
+                S().boxAnswers.erase(S().boxAnswers.begin());
+            }
+        }
+        S().boxesShown.push_back(ShownMessageBox{owner, text, caption, buttons, icon, defaultButton, answer});
+        return answer;
+    }
+
+    bool ReadSetting(std::string_view key, std::string_view name, std::vector<std::uint8_t>& value) override
+    {
+        std::lock_guard lock(S().mutex);
+        return S().settings.Read(key, name, value);
+    }
+    bool WriteSetting(std::string_view key, std::string_view name,
+                      const std::vector<std::uint8_t>& value) override
+    {
+        std::lock_guard lock(S().mutex);
+        return !S().settingsReadOnly && S().settings.Write(key, name, value);
+    }
+    bool DeleteSetting(std::string_view key, std::string_view name) override
+    {
+        std::lock_guard lock(S().mutex);
+        return !S().settingsReadOnly && S().settings.Delete(key, name);
+    }
+    bool CreateSettingsKey(std::string_view key) override
+    {
+        std::lock_guard lock(S().mutex);
+        std::uint32_t subKeys = 0, values = 0;
+        if (S().settings.Count(key, subKeys, values)) return true;
+        return !S().settingsReadOnly && S().settings.CreateKey(key);
+    }
+    bool DeleteSettingsKey(std::string_view key) override
+    {
+        std::lock_guard lock(S().mutex);
+        return !S().settingsReadOnly && S().settings.DeleteKey(key);
+    }
+    bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) override
+    {
+        std::lock_guard lock(S().mutex);
+        return S().settings.Count(key, subKeys, values);
+    }
+
 private:
     const std::shared_ptr<FontEngine> m_glyphs = CreateHeadlessFontEngine();
 };
@@ -418,6 +490,37 @@ void SetCursorPosition(HWND window, bool inside, POINT client)
     if (it == S().windows.end()) return;
     it->second.cursorInside = inside;
     it->second.cursor = client;
+}
+
+void ScriptMessageBoxAnswers(const std::vector<Backend::MessageBoxAnswer>& answers)
+{
+    std::lock_guard lock(S().mutex);
+    S().boxAnswers = answers;
+    S().boxesShown.clear();
+}
+
+std::vector<ShownMessageBox> GetShownMessageBoxes()
+{
+    std::lock_guard lock(S().mutex);
+    return S().boxesShown;
+}
+
+void SetMessageBoxesUnavailable(bool unavailable)
+{
+    std::lock_guard lock(S().mutex);
+    S().boxesUnavailable = unavailable;
+}
+
+void ResetSettings()
+{
+    std::lock_guard lock(S().mutex);
+    S().settings = SettingsStore();
+}
+
+void SetSettingsReadOnly(bool readOnly)
+{
+    std::lock_guard lock(S().mutex);
+    S().settingsReadOnly = readOnly;
 }
 
 bool IsNativeCursorVisible()

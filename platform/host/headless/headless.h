@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform::headless {
 
@@ -42,6 +43,30 @@ void SetRefuseWindows(bool refuse);
 void SetRefuseDisplayModes(bool refuse);
 // Where the mouse cursor is: over the window at a client point, or not over it.
 void SetCursorPosition(HWND window, bool inside, POINT client);
+
+// ---- Message boxes. Every box shown is recorded; it is answered with the next scripted answer, or,
+// when none is left, with its default button.
+struct ShownMessageBox
+{
+    HWND owner;
+    std::string text;    // UTF-8
+    std::string caption; // UTF-8
+    Backend::MessageBoxButtons buttons;
+    Backend::MessageBoxIcon icon;
+    int defaultButton;
+    Backend::MessageBoxAnswer answer;
+};
+// Forgets the boxes shown and the answers not yet given, then queues these answers.
+void ScriptMessageBoxAnswers(const std::vector<Backend::MessageBoxAnswer>& answers);
+std::vector<ShownMessageBox> GetShownMessageBoxes();
+// While set, every box answers NotAvailable, as on a machine that cannot show one.
+void SetMessageBoxesUnavailable(bool unavailable);
+
+// ---- The settings store, kept in memory for the process's life (and across back-end switches).
+// Empties it.
+void ResetSettings();
+// Writes to the store fail while this is set (reads still work).
+void SetSettingsReadOnly(bool readOnly);
 
 // What the native side was last told.
 bool IsNativeCursorVisible();

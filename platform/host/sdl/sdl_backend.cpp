@@ -3,6 +3,7 @@
 #include "platform/host/freetype/freetype_font.h"
 #include "platform/host/pixel_type.h"
 #include "platform/host/plane_memory.h"
+#include "platform/host/settings_store.h"
 #include "platform/host/thread.h"
 
 #include <SDL.h>
@@ -94,6 +95,7 @@ public:
     }
 
     HWND Handle() const { return m_handle; }
+    SDL_Window* Native() const { return m_window.get(); }
 
     // The size change SDL reports, unless it is the size the services already gave the window.
     bool TakeNewClientSize(std::int32_t width, std::int32_t height)
@@ -417,6 +419,77 @@ public:
         return true;
     }
 
+    MessageBoxAnswer ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                                    MessageBoxButtons buttons, MessageBoxIcon icon,
+                                    int defaultButton) override
+    {
+        using A = MessageBoxAnswer;
+        struct Choice
+        {
+            const char* label;
+            A answer;
+        };
+        // The labels are UTF-8 whatever the narrow literals are compiled to.
+        const auto utf8 = [](const char8_t* text) { return reinterpret_cast<const char*>(text); };
+        std::vector<Choice> choices;
+        switch (buttons) {
+        case MessageBoxButtons::YesNo:
+            choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}};
+            break;
+        case MessageBoxButtons::YesNoCancel:
+            choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}, {utf8(u8"キャンセル"), A::Cancel}};
+            break;
+        default:
+            choices = {{"OK", A::Ok}};
+            break;
+        }
+        // Escape gives the last button (No, Cancel or OK), as closing such a box does.
+        std::vector<SDL_MessageBoxButtonData> data;
+        for (std::size_t i = 0; i < choices.size(); ++i) {
+            Uint32 flags = 0;
+            if (int(i) == defaultButton) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+            if (i + 1 == choices.size()) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+            data.push_back(SDL_MessageBoxButtonData{flags, int(i), choices[i].label});
+        }
+        Uint32 flags = 0;
+        if (icon == MessageBoxIcon::Error) flags = SDL_MESSAGEBOX_ERROR;
+        if (icon == MessageBoxIcon::Warning) flags = SDL_MESSAGEBOX_WARNING;
+        if (icon == MessageBoxIcon::Information || icon == MessageBoxIcon::Question)
+            flags = SDL_MESSAGEBOX_INFORMATION;
+        SdlWindow* parent = WindowOf(owner);
+        const SDL_MessageBoxData box{flags,
+                                     parent != nullptr ? parent->Native() : nullptr,
+                                     caption.c_str(),
+                                     text.c_str(),
+                                     int(data.size()),
+                                     data.data(),
+                                     nullptr};
+        int pressed = -1;
+        if (SDL_ShowMessageBox(&box, &pressed) != 0) return A::NotAvailable;
+        if (pressed < 0 || pressed >= int(choices.size())) return choices.back().answer;
+        return choices[std::size_t(pressed)].answer;
+    }
+
+    bool ReadSetting(std::string_view key, std::string_view name, std::vector<std::uint8_t>& value) override
+    {
+        return m_settings.Read(key, name, value);
+    }
+    bool WriteSetting(std::string_view key, std::string_view name,
+                      const std::vector<std::uint8_t>& value) override
+    {
+        return m_settings.Write(key, name, value);
+    }
+    bool DeleteSetting(std::string_view key, std::string_view name) override
+    {
+        return m_settings.Delete(key, name);
+    }
+    bool CreateSettingsKey(std::string_view key) override { return m_settings.CreateKey(key); }
+    bool DeleteSettingsKey(std::string_view key) override { return m_settings.DeleteKey(key); }
+    bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) override
+    {
+        return m_settings.Count(key, subKeys, values);
+    }
+
 private:
     bool EnsureVideo()
     {
@@ -481,6 +554,7 @@ private:
     Uint32 m_dropWindow = 0;
     std::once_flag m_glyphsMade;
     std::shared_ptr<FontEngine> m_glyphs;
+    SettingsFile m_settings{SettingsFile::DefaultPath()};
 };
 
 } // namespace

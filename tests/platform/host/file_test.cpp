@@ -232,3 +232,41 @@ TEST_F(PlatformFileTest, ProcessFoldersAndTemporaryFiles)
 }
 
 } // namespace
+
+TEST(PlatformUserFolders, FollowTheXdgVariablesThenTheHomeFolder)
+{
+    const struct
+    {
+        const char* dataHome;
+        const char* configHome;
+        const char* home;
+        const char* data;   // null: none
+        const char* config; // empty: none
+    } cases[] = {
+        {"/x/data/", "/x/config", "/h", "/x/data", "/x/config"},
+        {"relative", nullptr, "/h/", "/h/.local/share", "/h/.config"},
+        {nullptr, nullptr, nullptr, nullptr, ""},
+    };
+    std::vector<std::pair<const char*, std::string>> kept;
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"})
+        if (const char* value = std::getenv(name)) kept.emplace_back(name, value);
+    for (const auto& c : cases) {
+        for (auto [name, value] :
+             {std::pair{"XDG_DATA_HOME", c.dataHome}, {"XDG_CONFIG_HOME", c.configHome}, {"HOME", c.home}}) {
+            if (value != nullptr)
+                setenv(name, value, 1);
+            else
+                unsetenv(name);
+        }
+        std::string data;
+        EXPECT_EQ(platform::GetUserDataFolder(data), c.data != nullptr);
+        if (c.data != nullptr) {
+            EXPECT_EQ(data, c.data);
+        }
+        EXPECT_EQ(platform::GetUserConfigHostFolder(), c.config);
+    }
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"})
+        unsetenv(name);
+    for (const auto& [name, value] : kept)
+        setenv(name, value.c_str(), 1);
+}

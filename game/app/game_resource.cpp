@@ -1,0 +1,148 @@
+#include "game/app/game_resource.h"
+
+#include "platform/host/clock.h"
+#include "platform/host/memory.h"
+
+Math::CRand ConstructSeededRand()
+{
+    Math::CRand generator; // unseeded, noRandom clear
+    const std::uint32_t memory = std::uint32_t(platform::AvailablePhysicalMemory());
+    const std::uint32_t seed = (memory << 16) | (platform::GetMilliseconds() & 0xFFFF);
+    generator.SetSeed(seed);
+    generator.seed = seed;
+    return generator;
+}
+
+void SGameResource::SFlag::ResetForNewGame()
+{
+    words.fill(0);
+    values.fill(0);
+    values[0] = 5;
+    values[2] = values[3] = values[4] = 1;
+    values[5] = 5;
+    values[8] = values[9] = -50;
+    values[13] = 50;
+    values[14] = 100;
+    values[15] = 500;
+    values[19] = 300;
+    values[20] = 1000;
+    values[21] = 200;
+    values[22] = 2000;
+    values[23] = 25;
+    values[24] = 400;
+    values[25] = 800;
+}
+
+void SGameResource::SFlag::OnNewFloor()
+{
+    for (std::size_t i = 0; i < 10; ++i)
+        if (values[i] < 100) ++values[i];
+    for (std::size_t i = 10; i < values.size(); ++i)
+        if (values[i] > 0) --values[i];
+}
+
+void SGameResource::SFlag::Serialize(Auxiliary::ISerialize& stream)
+{
+    for (std::uint32_t& word : words)
+        stream.Serialize(word);
+    for (std::int32_t& value : values)
+        stream.Serialize(value);
+}
+
+SGameResource::SGameResource()
+{
+    ResetForNewGame();
+    ResetAdventureState();
+    sineTable = MakeFixedSineTable();
+}
+
+void SGameResource::ResetForNewGame()
+{
+    checkValue = 0;
+    saveKind = 2;
+    actionLog.Reset();
+    messageWindow.Reset();
+    endRecords = {SEndRecord(), SEndRecord()};
+    endFlag = 0;
+    value22 = 1;
+    userNumber = -1;
+    runNumber = 1;
+    newGameValue = 0;
+    runRecord.Clear();
+    newGameFlag = 0;
+    runStartFileName = "";
+    newGameMark = -1;
+    passwordHistory.clear();
+    value20 = value21 = 5;
+    trainingRun = false;
+    endOfPlay = 0;
+    newGameFlags.fill(0);
+    items.Reset();
+    characters.Reset();
+    map.Clear();
+    for (std::size_t i = 0; i < dungeonSlots.size(); ++i)
+        dungeonSlots[i] = SDungeonSlot{std::uint8_t(i < 2 ? 1 : 0), {0, 0, 0}};
+    flag.ResetForNewGame();
+    goldCounter = SGoldCounter();
+    value17 = 0;
+    value18 = 0;
+    ResetAdventureState();
+}
+
+void SGameResource::ResetAdventureState()
+{
+    dungeon = 0;
+    floor = 1;
+    seed = 0;
+    passwordValue = 0;
+    counter8 = 0;
+    identifier9 = 0xFFFF;
+    gold = 0;
+    counter11 = 0;
+    equippedWeapon = equippedShield = equippedArrows = 0xFFFF;
+    goldCounter = SGoldCounter();
+    value17 = 0;
+    value18 = 0;
+    inventory.fill(0xFFFF);
+    playMode = kPlayNormal;
+    spareWeapon = spareShield = 0xFFFF;
+    adventureIds.fill(0xFFFF);
+    adventureMarks.fill(-1);
+    adventureCounters.fill(1);
+}
+
+void SGameResource::Serialize(Auxiliary::ISerialize& stream)
+{
+    stream.Serialize(userNumber)
+        .Serialize(runNumber)
+        .Serialize(saveName)
+        .Serialize(dungeon)
+        .Serialize(floor)
+        .Serialize(seed)
+        .Serialize(passwordValue)
+        .Serialize(counter8)
+        .Serialize(identifier9)
+        .Serialize(gold)
+        .Serialize(counter11)
+        .Serialize(equippedWeapon)
+        .Serialize(equippedShield)
+        .Serialize(equippedArrows)
+        .Serialize(goldCounter.low)
+        .Serialize(goldCounter.high)
+        .Serialize(value17)
+        .Serialize(value18)
+        .Serialize(trainingRun)
+        .Serialize(value20)
+        .Serialize(value21)
+        .Serialize(value22);
+    for (std::uint16_t& id : inventory)
+        stream.Serialize(id);
+    for (SDungeonSlot& slot : dungeonSlots) {
+        bool open = slot.open != 0;
+        stream.Serialize(open);
+        slot.open = open ? 1 : 0;
+        for (std::int32_t& value : slot.values)
+            stream.Serialize(value);
+    }
+    stream.Serialize(flag);
+}

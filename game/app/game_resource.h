@@ -1,0 +1,184 @@
+#pragma once
+// The one game-state object: the random generator, the floor map, the characters, the items, traps and
+// magic circles, the windows, the two action queues, the options, the action log and the records of the
+// running adventure. The application makes one at start-up and every scene reaches it.
+//
+// Its members are built in the order they are declared here and destroyed in the reverse order; later
+// issues complete the member classes in their own folders. Its drawing base (issue 28) and the fields
+// that later rules give a role are added by the issues that use them.
+
+#include "game/app/ranking_data.h"
+#include "game/app/utility.h"
+#include "game/characters/character_control.h"
+#include "game/data/action_log.h"
+#include "game/data/config.h"
+#include "game/data/password.h"
+#include "game/data/player_command.h"
+#include "game/items/item_control.h"
+#include "game/sdk_names.h"
+#include "game/turn/action_queue.h"
+#include "game/ui/effect_object.h"
+#include "game/ui/message_window.h"
+#include "game/ui/object_base.h"
+#include "game/ui/select_window.h"
+#include "game/world/map_control.h"
+#include "game/world/spell_circle_control.h"
+#include "game/world/trap_control.h"
+#include "sdk/draw/fast_plane.h"
+#include "sdk/math/rand.h"
+#include "sdk/ztl/archive.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <vector>
+
+// A generator seeded from the platform's available memory (shifted left 16 bits) OR the low 16 bits of
+// the millisecond clock, with that seed kept in it; noRandom clear.
+Math::CRand ConstructSeededRand();
+
+struct SGameResource : public Auxiliary::IArchive
+{
+    // The progress record: four flag words and thirty values that count floors up or down.
+    struct SFlag : public Auxiliary::IArchive
+    {
+        // All 34 zero, then the values of a new adventure.
+        void ResetForNewGame();
+        // Once per floor: values 0 to 9 below 100 grow by 1, values 10 to 29 above 0 shrink by 1.
+        void OnNewFloor();
+        void Serialize(Auxiliary::ISerialize& stream) override;
+
+        std::array<std::uint32_t, 4> words{};
+        std::array<std::int32_t, 30> values{};
+    };
+
+    // The item in flight: an object of kind 8 with the item it carries.
+    struct SThrowItem : public SObjectBase
+    {
+        std::int32_t GetObjectKind() const override { return 8; }
+
+        std::uint16_t itemIndex = 0xFFFF;
+    };
+
+    // A dungeon of the camp: open for training passwords or not, and three values kept with it.
+    struct SDungeonSlot
+    {
+        std::uint8_t open = 0;
+        std::array<std::int32_t, 3> values{};
+    };
+
+    // An object vanishing from a cell (a removed circle or trap): its record kind, the picture's part
+    // and the frames left.
+    struct SVanishingObject
+    {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        std::int32_t kind = 0;
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t right = 0;
+        std::int32_t bottom = 0;
+        std::int32_t life = 0;
+    };
+
+    // Six values the new-adventure reset sets at the end of the object: three -1, three 0.
+    struct SEndRecord
+    {
+        std::array<std::int32_t, 3> marks = {-1, -1, -1};
+        std::array<std::int32_t, 3> values = {0, 0, 0};
+    };
+
+    static constexpr std::size_t kDungeonSlots = 8;
+    static constexpr std::size_t kInventorySize = 20;
+
+    // Builds the members in order, resets for a new adventure and fills the sine table.
+    SGameResource();
+    SGameResource(const SGameResource&) = delete;
+    SGameResource& operator=(const SGameResource&) = delete;
+
+    // Everything back for a new adventure.
+    void ResetForNewGame();
+    // The per-adventure fields back (a new adventure, a loaded save, a replayed floor).
+    void ResetAdventureState();
+    // The adventure's stored fields, in the save sets' order (the controls, windows, queues and the log
+    // are stored apart).
+    void Serialize(Auxiliary::ISerialize& stream) override;
+
+    // ---- The members, in the order they are built.
+    Math::CRand random = ConstructSeededRand();
+    CMapControl map;
+    CCharacterControl characters;
+    CItemControl items;
+    CTrapControl traps;
+    CSpellCircleControl circles;
+    CMessageWindow messageWindow;
+    CSelectWindow selectWindow;
+    CActionQueue reactionQueue; // consequences that play out before the next action goes on
+    CActionQueue commandQueue;  // the actions a turn phase starts; runs while the reaction queue is idle
+    SConfig config;
+    std::vector<SEffectObject> effects;        // holds the turn engine while not empty
+    std::vector<SEffectObject> overlayEffects; // never holds it
+    std::array<SDungeonSlot, kDungeonSlots> dungeonSlots;
+    SFlag flag;
+    SRankingData runRecord;
+    PasswordHistory passwordHistory;
+    std::set<std::uint32_t> burntCells; // cells (x + y * 65536) set on fire this turn
+    SThrowItem throwItem;
+    std::int32_t userNumber =
+        -1; // the four-digit number of the save and work files; -1 after a new adventure
+    ZTL::string saveName;
+    std::int32_t runNumber = 1;
+    CActionLog actionLog;
+    ZTL::string runStartFileName;
+    std::map<std::int32_t, std::int32_t> runStartValues;
+    std::uint8_t endOfPlay = 0;
+    Draw::CFastPlane workPlane;
+    FixedSineTable sineTable{};
+    std::vector<SVanishingObject> vanishingObjects;
+    std::uint32_t checkValue = 0; // of the last save-set body written or loaded
+    std::int32_t playMode = kPlayNormal;
+
+    // ---- The adventure's fields that save sets store (in Serialize's order where it stores them).
+    std::int32_t saveKind = 2; // stored first by the save sets
+    std::int32_t dungeon = 0;
+    std::int32_t floor = 1;
+    std::uint32_t seed = 0;          // the run's seed
+    std::uint16_t passwordValue = 0; // the run's 16-bit password value
+    std::uint32_t counter8 = 0;
+    std::int32_t identifier9 = 0xFFFF;
+    std::uint32_t gold = 0; // at most 1000000000
+    std::uint32_t counter11 = 0;
+    std::int32_t equippedWeapon = 0xFFFF; // item indices, 0xFFFF none
+    std::int32_t equippedShield = 0xFFFF;
+    std::int32_t equippedArrows = 0xFFFF;
+    SGoldCounter goldCounter;
+    std::uint32_t value17 = 0;
+    std::int32_t value18 = 0;
+    bool trainingRun = false; // started from a training password
+    std::int32_t value20 = 5;
+    std::int32_t value21 = 5;
+    std::int32_t value22 = 1;
+    std::array<std::uint16_t, kInventorySize> inventory{}; // item indices, 0xFFFF empty
+
+    // ---- Per-adventure fields that save sets do not store.
+    std::int32_t spareWeapon = 0xFFFF;
+    std::int32_t spareShield = 0xFFFF;
+    std::array<std::uint16_t, 5> adventureIds{};     // 0xFFFF after the adventure reset
+    std::array<std::int32_t, 2> adventureMarks{};    // -1 after it
+    std::array<std::int32_t, 2> adventureCounters{}; // 1 after it
+
+    // ---- Fields of the turn engine (issues 36 and 64 give them their work).
+    std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
+    std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+
+    // ---- Fields only the new-adventure reset sets.
+    std::array<SEndRecord, 2> endRecords;
+    std::uint8_t endFlag = 0;
+    std::int32_t newGameValue = 0;
+    std::uint8_t newGameFlag = 0;
+    std::int32_t newGameMark = -1;
+    std::array<std::uint8_t, 2> newGameFlags{}; // with endOfPlay, the three flags the reset clears
+};

@@ -1,0 +1,84 @@
+#include "game/app/program_entry.h"
+
+#include "platform/host/encoding.h"
+#include "platform/host/file.h"
+#include "platform/message_box.h"
+#include "sdk/appframe/object_creater.h"
+#include "sdk/thread/callback_registry.h"
+#include "sdk/thread/mutex.h"
+#include "sdk/thread/singleton.h"
+#include "sdk/thread/thread_manager.h"
+
+#include <clocale>
+#include <cstring>
+
+namespace {
+
+namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
+namespace Thread = zelvoranGameSDK3rd::Thread;
+
+// The stream plug-in that plays Ogg Vorbis music; the program runs without it.
+constexpr const char* kOggPlugIn = "./data/plugin/zelvogg.dll";
+
+} // namespace
+
+std::string FolderOfPath(std::string_view path)
+{
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (platform::IsCp932LeadByte(c)) {
+            ++i; // the second byte of the character is never a separator
+            continue;
+        }
+        if (c == '\\' || c == '/') last = i;
+    }
+    if (last == std::string_view::npos) return std::string();
+    return last == 0 ? std::string("/") : std::string(path.substr(0, last));
+}
+
+void SetWorkingDirectoryToExe()
+{
+    std::string path;
+    if (!platform::GetExecutablePath(path)) return;
+    const std::string folder = FolderOfPath(path);
+    if (!folder.empty()) platform::SetCurrentFolder(folder);
+}
+
+bool IsCleanUpCommand(const char* commandLine)
+{
+    return commandLine != nullptr && std::strncmp(commandLine, "deletesave", 10) == 0;
+}
+
+int RunCleanUpMode(SGlobalData& data)
+{
+    DeleteRegistryData(data);
+    for (const char* folder : {"save", "replay"})
+        if (DeleteDataFolder(folder, true) != 0)
+            platform::MessageBox(nullptr, "一部のファイルが削除出来ませんでした。", "確認", platform::MB_OK);
+    return 0;
+}
+
+int WinMain(AppFrame::HINSTANCE instance, AppFrame::HINSTANCE previous, char* commandLine,
+            std::int32_t showCommand)
+{
+    std::setlocale(LC_CTYPE, "");
+    SetWorkingDirectoryToExe();
+    if (IsCleanUpCommand(commandLine)) return RunCleanUpMode(g_globalData);
+
+    // The block stays published for the window code for the program's whole run.
+    static AppFrame::CAppInitializeParam parameters;
+    AppFrame::AppInitialize(&parameters, instance, previous, commandLine, showCommand);
+    AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(kOggPlugIn);
+    Thread::CMutex instanceLock;
+    if (AppFrame::IsFirstAppInstance(instanceLock, "")) {
+        // The application object and its thread, which run the window and the game, come with the frame
+        // loop (issue 32); until then the program ends after its start-up here.
+    }
+    Thread::CThreadManager::GetInstance()->WaitForAll();
+    Thread::SetMultiThreadFlag(false);
+    Thread::CallbackRegistry::RunCallbacks(Thread::CallbackRegistry::ShutDownList);
+    if (instanceLock.IsOpen()) instanceLock.Close();
+    AppFrame::CObjectCreater::GetInstance()->ReleasePlugIn(kOggPlugIn);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The program's entry: the process made ready (locale, working folder), then either the clean-up mode
+// ("deletesave") or the game started as its only running copy.
+
+#include "game/data/global_data.h"
+#include "sdk/appframe/app_initialize.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Runs the program; 0 in every case. The command line holds the arguments after the program's name.
+int WinMain(zelvoranGameSDK3rd::AppFrame::HINSTANCE instance,
+            zelvoranGameSDK3rd::AppFrame::HINSTANCE previous, char* commandLine, std::int32_t showCommand);
+
+// Makes the executable's folder the working folder, where every data path of the program starts.
+void SetWorkingDirectoryToExe();
+// The part of a CP932 path before its last separator (`\` or `/`, never the second byte of a double-byte
+// character); "/" for a name right under the root; empty for a path without a separator.
+std::string FolderOfPath(std::string_view path);
+
+// Whether the command line starts with "deletesave" (case-sensitive).
+bool IsCleanUpCommand(const char* commandLine);
+// The clean-up mode: the per-user data and its settings value without asking, then the "save" and
+// "replay" folders each after a question, with a note for a folder that could not be cleared. No window,
+// thread or plug-in is made. 0.
+int RunCleanUpMode(SGlobalData& data);

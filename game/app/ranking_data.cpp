@@ -1,0 +1,42 @@
+#include "game/app/ranking_data.h"
+
+void SRankingData::Serialize(Auxiliary::ISerialize& stream)
+{
+    char storedCategory = char(category), storedLevel = char(level);
+    stream.Serialize(recordNumber)
+        .Serialize(name)
+        .Serialize(runNumber)
+        .Serialize(storedCategory)
+        .Serialize(storedLevel)
+        .Serialize(floor)
+        .Serialize(trainingRun)
+        .Serialize(value2)
+        .Serialize(value3)
+        .Serialize(value4)
+        .Serialize(goldLow)
+        .Serialize(goldHigh)
+        .Serialize(gold)
+        .Serialize(playerValue1)
+        .Serialize(playerValue2)
+        .Serialize(playerValue3)
+        .Serialize(playerValue4)
+        .Serialize(playerValueThousandths)
+        .Serialize(value6)
+        .Serialize(seed)
+        .Serialize(passwordValue)
+        .Serialize(firstItem)
+        .Serialize(secondItem);
+    category = std::uint8_t(storedCategory);
+    level = std::uint8_t(storedLevel);
+}
+
+void SRankingData::StoreGold(const SGoldCounter& counter)
+{
+    if (trainingRun) {
+        goldLow = counter.low / 20 + (counter.high % 2 != 0 ? 5000000 : 0);
+        goldHigh = counter.high / 2;
+    } else {
+        goldLow = counter.low / 10;
+        goldHigh = counter.high;
+    }
+}

@@ -1,0 +1,115 @@
+#include "game/characters/character_control.h"
+
+void CCharacterControl::SCharacter::Reset()
+{
+    SObjectBase::Reset();
+    phaseModulus = 0xFFFF;
+    direction = motion = motionFrame = motionLength = 0;
+    animSpeed = 1;
+    type = 0;
+    kindId = 0xFFFF;
+    level = 1;
+    hp = maxHp = 20;
+    attack = defence = experience = 0;
+    hasteTurns = hasteLevel = invisibleTurns = strongBodyTurns = inPotTurns = 0;
+    ClearCharacterStatus(status);
+    baseSpeed = 0;
+    // A slot reused by a new monster must not replay the old one's motions.
+    queuedSteps.clear();
+    tileShown = 0;
+    shown = 1;
+}
+
+void CCharacterControl::SCharacter::SetPosition(std::int32_t newX, std::int32_t newY)
+{
+    prevX = x;
+    prevY = y;
+    x = newX;
+    y = newY;
+}
+
+void CCharacterControl::SMonster::Reset()
+{
+    SCharacter::Reset();
+    heldItem = 0xFFFF;
+    sleepState = actionEnergy = speedCopy = 0;
+    viewFlags = {0, 0, 0, 0};
+    actionCounter = 0;
+    acted = goalReached = 0;
+    goalX = goalY = -1;
+    stuckCounter = 0;
+    link = 0xFFFF;
+}
+
+void CCharacterControl::SPlayer::Reset()
+{
+    SCharacter::Reset();
+    fullness = maxFullness = 100000;
+    strength = maxStrength = 10;
+    hpRegenFraction = 0;
+    lastX = lastY = -1;
+    moved = 0;
+    slowToggle = 0;
+    weaponSprite = 0xFFFF;
+    weaponVariant = 0;
+    shieldSprite = 0xFFFF;
+    viewOffsetX = viewOffsetY = 0;
+}
+
+CCharacterControl::CCharacterControl()
+{
+    Reset();
+}
+
+CCharacterControl::SCharacter& CCharacterControl::GetCharacter(std::uint16_t index)
+{
+    if (index < kSlots) return monsters[index];
+    static SMonster empty;
+    empty.Reset();
+    return empty;
+}
+
+CCharacterControl::SCharacter* CCharacterControl::FindCharacterAt(std::int32_t x, std::int32_t y)
+{
+    if (player.x == x && player.y == y) return &player;
+    for (SMonster& monster : monsters)
+        if (monster.type != 0 && monster.x == x && monster.y == y) return &monster;
+    return nullptr;
+}
+
+const SMonsterKind& CCharacterControl::GetMonsterKind(std::int32_t kindId) const
+{
+    if (kindId >= 0 && std::size_t(kindId) < monsterKinds.size()) return monsterKinds[std::size_t(kindId)];
+    static const SMonsterKind empty;
+    return empty;
+}
+
+void CCharacterControl::Reset()
+{
+    monsterCount = 0;
+    player.Reset();
+    for (SMonster& monster : monsters)
+        monster.Reset();
+}
+
+void CCharacterControl::Serialize(Auxiliary::ISerialize& stream)
+{
+    SPlayer& p = player;
+    stream.Serialize(p.level)
+        .Serialize(p.hp)
+        .Serialize(p.maxHp)
+        .Serialize(p.experience)
+        .Serialize(p.direction)
+        .Serialize(p.fullness)
+        .Serialize(p.maxFullness)
+        .Serialize(p.strength)
+        .Serialize(p.maxStrength)
+        .Serialize(p.hpRegenFraction);
+    SCharacterStatus& s = p.status;
+    for (std::uint8_t* byte :
+         {&p.hasteTurns, &p.hasteLevel, &p.invisibleTurns, &p.strongBodyTurns, &p.inPotTurns,
+          &s.confusionTurns, &s.sleepTurns, &s.sealTurns, &s.paralysisTurns, &s.blindTurns,
+          &s.hallucinationTurns, &s.frozenTurns, &s.boundTurns, &s.boundX, &s.boundY, &s.decoyTurns,
+          &s.slowTurns, &s.slowLevel, &s.weakBodyTurns})
+        stream.Serialize(*byte);
+}

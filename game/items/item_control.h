@@ -1,0 +1,154 @@
+#pragma once
+// Items: the item record every item of the game is (on the floor, carried, in a pot or in the
+// warehouse), the kind and seal records of the data tables, and the item control that holds the tables
+// and stores them in save sets.
+//
+// Creation, identification and names, values and prices come with the first items issue (issue 39),
+// inventory, pots, seals and item states with the second (issue 44), the table loaders with the data
+// tables issue (issue 19); they complete these classes.
+
+#include "game/sdk_names.h"
+#include "sdk/ztl/archive.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+// An item kind: one line of the item table (kind 0 is gold).
+struct SItemKind
+{
+    std::int32_t number = 0;
+    ZTL::string name; // the true name
+    std::int32_t classId = 0;
+    std::int32_t buyPrice = 0;
+    std::int32_t sellPrice = 0;
+    std::int32_t weight = 0;
+    std::int32_t param4 = 0;
+    std::int32_t base = 0;    // weapons, shields: base strength; staffs, pens, pots: least at creation
+    std::int32_t maximum = 0; // weapons, shields: highest plus; arrows: stack; staffs, pens, pots: most
+    std::int32_t sealSlots = 0;
+    // Weapons, shields, magic stones: the seal of the item's name; pens: the circle's range kind; else
+    // 0xFFFF.
+    std::int32_t sealCode = 0xFFFF;
+    ZTL::string description;
+    ZTL::string token;
+};
+
+// A seal (an ability of weapons and shields), by its code.
+struct SSealKind
+{
+    ZTL::string name;
+    std::int32_t size = 0; // seal slots it takes
+    std::int32_t buyPrice = 0;
+    std::int32_t sellPrice = 0;
+    ZTL::string description;
+};
+
+class CItemControl : public Auxiliary::IArchive
+{
+public:
+    static constexpr std::int32_t kItemCount = 5000;
+    static constexpr std::uint16_t kNone = 0xFFFF;
+    static constexpr std::int32_t kClassCount = 12;
+    // The classes with unidentified appearance names, in the order of their lists: potions, scrolls,
+    // staffs, pens, pots, magic stones.
+    static constexpr std::int32_t kAppearanceClasses = 6;
+
+    // Item flag bits.
+    enum : std::uint16_t
+    {
+        kIdentified = 0x0001,
+        kExamined = 0x0002,
+        kCursed = 0x0004,
+        kPlated = 0x0008,
+        kShopGoods = 0x0020,
+        kOwnEquipment = 0x0040,
+        kWet = 0x0080,
+        kFrozen = 0x0100,
+        kClearedInWarehouse = 0x0200,
+        kUsedUp = 0x0400,
+        kUnpaid = 0x0800,
+    };
+
+    // One item; kind 0xFFFF is an empty slot.
+    struct SItem : public Auxiliary::IArchive
+    {
+        // 32 bytes: kind, flags, class, value, seal count, the four extra bytes, the ten slots.
+        void Serialize(Auxiliary::ISerialize& stream) override;
+        // The empty item.
+        void Clear() { *this = SItem(); }
+        // Gold: extra[0] * 32768 + value; other classes the value.
+        std::int32_t GetValue() const;
+
+        std::uint16_t kind = kNone;
+        std::uint16_t flags = 0;
+        std::int8_t itemClass = 0;
+        std::int8_t sealCount = 0;
+        std::int16_t value = 0; // plus, count, charges, size or the low part of gold, by class
+        std::array<std::uint16_t, 10> slots = {kNone, kNone, kNone, kNone, kNone,
+                                               kNone, kNone, kNone, kNone, kNone};
+        std::array<std::uint8_t, 4> extra = {0, 0, 0, 0};
+    };
+
+    // Everything emptied (Reset).
+    CItemControl();
+    CItemControl(const CItemControl&) = delete;
+    CItemControl& operator=(const CItemControl&) = delete;
+
+    // The item of that index; any other index gives a static empty item, made empty again on every such
+    // lookup so that a write into it never reaches the next caller.
+    SItem& GetItem(std::uint32_t index);
+    // A second static empty item, stands for a warehouse item of a bad index.
+    SItem& GetEmptyItem();
+    SItem& GetWarehouseItem(std::uint32_t index);
+    // Entry i of the warehouse list; a static dummy for i of 5000 or more.
+    std::uint16_t& GetWarehouseListEntry(std::uint32_t i);
+    // The kind record; a static empty record (sealCode 0xFFFF) for a bad kind.
+    const SItemKind& GetItemKind(std::int32_t kind) const;
+    const SSealKind& GetSealKind(std::int32_t code) const;
+    // The lowest free index; 0xFFFF when the table is full.
+    std::uint16_t FindFreeItem() const;
+    std::uint16_t FindFreeWarehouseItem() const;
+    // Bit 0 when the warehouse holds anything, bit c for each class c below 11 it holds, bit 11 for the
+    // rest.
+    void GetWarehouseClassesPresent(std::uint32_t& bits);
+
+    // A new adventure: both item tables emptied, the marks 0, the warehouse list and floor grid 0xFFFF,
+    // the nicknames gone, every kind unseen and unidentified.
+    void Reset();
+    // Marks warehouse items 0 .. n - 1 used (kind 0) and sets list entries 0 .. m - 1 to 0, so that a
+    // stored warehouse can be read back into place.
+    void ReserveWarehouseEntries(std::int32_t n, std::int32_t m);
+
+    // The item tables in the save set's order. A load whose marks or count fall outside 0..5000 fails
+    // the stream and writes nothing past a table.
+    void Serialize(Auxiliary::ISerialize& stream) override;
+    // The identification state after it: seen and state per kind, then the nicknames.
+    void SaveIdentification(Auxiliary::ISerialize& stream);
+    void LoadIdentification(Auxiliary::ISerialize& stream);
+
+    std::map<std::int32_t, ZTL::string> nicknames; // by kind id
+    std::int32_t kindCount = 0;
+    std::map<ZTL::string, std::int32_t> kindByName;
+    std::array<SItem, kItemCount> items;
+    std::array<SItem, kItemCount> warehouse;
+    std::int32_t itemMark = 0;      // one past the highest item index used since the reset
+    std::int32_t warehouseMark = 0; // the same for the warehouse
+    std::int32_t warehouseCount = 0;
+    std::array<std::uint16_t, kItemCount> warehouseList{}; // warehouse indices in stored order
+    // The warehouse index of the item on cell (10 + i, 10 + j) of the warehouse floor, at [i][j].
+    std::array<std::array<std::uint16_t, 9>, 9> floorItemGrid{};
+    std::vector<std::uint8_t> seen; // by kind
+    SItem keptWeapon;               // copies of the registered own equipment
+    SItem keptShield;
+    std::vector<SItemKind> kinds;
+    std::vector<SSealKind> seals;
+    std::vector<std::int32_t> attackWeights; // by kind id
+    std::vector<std::int32_t> moveWeights;
+    std::vector<std::int32_t> kindState; // by kind: 0 unidentified, 1 tried, 2 identified
+    std::array<std::vector<ZTL::string>, kAppearanceClasses> appearanceNames;
+    std::array<std::vector<std::int32_t>, kAppearanceClasses> appearanceOrder;
+    std::array<std::int32_t, kClassCount> firstKindOfClass;
+};

@@ -1,0 +1,6 @@
+#include "game/ui/message_window.h"
+
+void CMessageWindow::Reset()
+{
+    *this = CMessageWindow();
+}

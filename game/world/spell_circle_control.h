@@ -1,0 +1,48 @@
+#pragma once
+// The magic circles of the current floor, in the order they were drawn, and the names of their ranges.
+// A circle also lives in its map cell (object kind 11, the circle id). Placing, removing, counting the
+// circles that cover a character and drawing come with the magic-circle issue (issue 38), which
+// completes this class.
+
+#include "game/sdk_names.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <cstdint>
+#include <list>
+
+class CSpellCircleControl
+{
+public:
+    // Range kinds: whom a circle covers.
+    enum Range : std::int32_t
+    {
+        kRangeNone = 0,  // "無し"
+        kRangeCell = 1,  // "上": a character on its cell
+        kRangeRoom = 2,  // "部屋": its room, or the 3 x 3 block around the character
+        kRangeFloor = 3, // "フロア": everybody
+        kRangeSelf = 4,  // "自分": the heroine wherever she stands
+    };
+
+    struct SCircle
+    {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        std::int32_t id = 0; // the circle's item kind
+        std::int32_t range = 0;
+    };
+
+    // Fills the range names anew.
+    CSpellCircleControl();
+    virtual ~CSpellCircleControl() = default;
+    CSpellCircleControl(const CSpellCircleControl&) = delete;
+    CSpellCircleControl& operator=(const CSpellCircleControl&) = delete;
+
+    // Empties the list (a new floor).
+    void Clear() { circles.clear(); }
+    // The range kind of a range name; 0 for a name it does not know.
+    static std::int32_t GetRangeKind(const ZTL::string& name);
+    // The name of a range kind; empty for a kind it does not know.
+    static ZTL::string GetRangeName(std::int32_t kind);
+
+    std::list<SCircle> circles;
+};

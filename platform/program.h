@@ -1,0 +1,11 @@
+// What a program that a person runs asks of the platform before anything else. Tests leave it out and
+// keep the headless back end that the services choose by default.
+#pragma once
+
+namespace platform {
+
+// Makes the real back end (windows, message boxes, the settings file) the active one when this build has
+// it and this machine can start it, unless the MAROVELLIN_BACKEND environment variable names a back end.
+void UseInteractiveBackend();
+
+} // namespace platform

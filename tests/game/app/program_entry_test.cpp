@@ -1,0 +1,163 @@
+#include "game/app/program_entry.h"
+
+#include "game/support/temp_home.h"
+#include "platform/host/file.h"
+#include "platform/settings.h"
+#include "sdk/appframe/object_creater.h"
+#include "sdk/thread/singleton.h"
+#include "support/error_capture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Answer = platform::Backend::MessageBoxAnswer;
+
+TEST(ProgramEntry, TheFolderIsCutAtTheLastTrueSeparator)
+{
+    const struct
+    {
+        std::string path;
+        std::string folder;
+    } cases[] = {
+        {"/opt/game/marovellin", "/opt/game"},
+        {"C:\\game\\marovellin.exe", "C:\\game"},
+        {"/opt/\x94\x5C/marovellin", "/opt/\x94\x5C"}, // 能: its second byte is a backslash
+        {"/opt/\x94\x5C\x94\x5C", "/opt"},             // a name that ends in 能 is not cut inside it
+        {"/marovellin", "/"},
+        {"marovellin", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+}
+
+TEST(ProgramEntry, TheWorkingFolderBecomesTheExecutablesFolder)
+{
+    const fs::path before = fs::current_path();
+    fs::current_path("/");
+    SetWorkingDirectoryToExe();
+    std::string exe;
+    ASSERT_TRUE(platform::GetExecutablePath(exe));
+    EXPECT_EQ(fs::current_path(), fs::path(exe).parent_path());
+    fs::current_path(before);
+}
+
+TEST(ProgramEntry, OnlyAnExactPrefixStartsTheCleanUpMode)
+{
+    const struct
+    {
+        const char* commandLine;
+        bool cleanUp;
+    } cases[] = {
+        {"deletesave", true}, {"deletesave now", true}, {"deletesaves", true}, {"DeleteSave", false},
+        {"deletesav", false}, {" deletesave", false},   {"", false},           {nullptr, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsCleanUpCommand(c.commandLine), c.cleanUp) << (c.commandLine ? c.commandLine : "null");
+}
+
+TEST(ProgramEntry, TheStartEndsWithoutThePlugInAndLetsGoOfTheSingleInstanceLock)
+{
+    namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
+    const fs::path before = fs::current_path();
+    test_support::ErrorCapture errors;
+    char commandLine[] = "";
+    EXPECT_EQ(WinMain(AppFrame::GetProgramInstance(), nullptr, commandLine, 1), 0);
+    EXPECT_TRUE(errors.Has("zelvogg.dll")); // reported by the loader, and the start went on
+    EXPECT_FALSE(zelvoranGameSDK3rd::Thread::IsMultiThreadFlagSet());
+    zelvoranGameSDK3rd::Thread::CMutex held;
+    ASSERT_TRUE(AppFrame::IsFirstAppInstance(held, ""));
+
+    // A second copy ends at once and leaves the first one's lock alone.
+    EXPECT_EQ(WinMain(AppFrame::GetProgramInstance(), nullptr, commandLine, 1), 0);
+    zelvoranGameSDK3rd::Thread::CMutex third;
+    EXPECT_FALSE(AppFrame::IsFirstAppInstance(third, ""));
+    fs::current_path(before);
+}
+
+class CleanUpModeTest : public TempHomeTest
+{
+protected:
+    // User 2 with a save entry (its sum in the store), its work files, another user's folder, a save and
+    // a replay folder.
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        fs::create_directories(Exe() / "save");
+        SGlobalData data;
+        data.fileName = kGlobalDataFileName;
+        data.userNumber = 2;
+        data.saveEntries[2] = {true, 1234};
+        ASSERT_EQ(SaveGlobalData(data), 0);
+        PutFile(GameData() / "0002" / "00020001.act", "log");
+        PutFile(GameData() / "0002" / "00020001.rpl", "floors");
+        PutFile(Exe() / "save" / "0002abc.main", "save");
+        PutFile(Exe() / "replay" / "0002abc0001.rpl", "replay");
+    }
+
+    std::vector<std::string> BoxTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : platform::headless::GetShownMessageBoxes())
+            texts.push_back(box.text + " | " + box.caption);
+        return texts;
+    }
+    static bool HasSettingsKey(const char* key)
+    {
+        platform::DWORD subKeys = 0, values = 0;
+        return platform::CountSettings(key, subKeys, values);
+    }
+};
+
+TEST_F(CleanUpModeTest, NoForSaveKeepsItAndAFolderThatCannotBeClearedIsReported)
+{
+    fs::create_directories(Exe() / "replay" / "inner"); // a subfolder is never deleted
+    fs::create_directories(GameData() / "0005");        // another user's folder
+    platform::headless::ScriptMessageBoxAnswers({Answer::No, Answer::Yes});
+    SGlobalData data;
+    EXPECT_EQ(RunCleanUpMode(data), 0);
+
+    EXPECT_FALSE(fs::exists(GameData() / "0002"));
+    EXPECT_TRUE(fs::exists(GameData() / "0005"));
+    EXPECT_FALSE(HasSettingsKey(kMakerSettingsKey));
+    EXPECT_TRUE(fs::exists(Exe() / "save" / "main.cfg"));
+    EXPECT_TRUE(fs::exists(Exe() / "save" / "0002abc.main"));
+    EXPECT_FALSE(fs::exists(Exe() / "replay" / "0002abc0001.rpl"));
+    EXPECT_TRUE(fs::exists(Exe() / "replay" / "inner"));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              Utf8("セーブデータを削除しますか？ | 確認"),
+                              Utf8("リプレイデータを削除しますか？ | 確認"),
+                              Utf8("一部のファイルが削除出来ませんでした。 | 確認"),
+                          }));
+    EXPECT_EQ(platform::headless::GetShownMessageBoxes().back().buttons,
+              platform::Backend::MessageBoxButtons::Ok);
+}
+
+TEST_F(CleanUpModeTest, YesForBothLeavesNothingOfTheGame)
+{
+    platform::headless::ScriptMessageBoxAnswers({Answer::Yes, Answer::Yes});
+    SGlobalData data;
+    EXPECT_EQ(RunCleanUpMode(data), 0);
+    EXPECT_FALSE(fs::exists(GameData()));
+    EXPECT_FALSE(fs::exists(Exe() / "save"));
+    EXPECT_FALSE(fs::exists(Exe() / "replay"));
+    EXPECT_FALSE(HasSettingsKey(kMakerSettingsKey));
+    EXPECT_EQ(BoxTexts().size(), 2u);
+    EXPECT_TRUE(fs::is_empty(Exe()));
+}
+
+TEST_F(CleanUpModeTest, WithoutItsFileTheUsersDataStaysAndTheFoldersAreStillAskedFor)
+{
+    fs::remove(Exe() / "save" / "main.cfg");
+    platform::headless::ScriptMessageBoxAnswers({Answer::No, Answer::No});
+    SGlobalData data;
+    EXPECT_EQ(RunCleanUpMode(data), 0);
+    EXPECT_TRUE(fs::exists(GameData() / "0002" / "00020001.act"));
+    EXPECT_TRUE(HasSettingsKey(kProductSettingsKey));
+    EXPECT_EQ(BoxTexts().size(), 2u);
+    EXPECT_TRUE(fs::exists(Exe() / "save" / "0002abc.main"));
+    EXPECT_TRUE(fs::exists(Exe() / "replay" / "0002abc0001.rpl"));
+}
+
+} // namespace
