@@ -153,9 +153,8 @@ struct FadeAlpha32Rule
 // pixel or (16-bit) two pixels at once. Spare bits keep their value, since the colour has 0 there.
 template <class T, std::uint32_t (*One)(std::uint32_t, std::uint32_t)> struct PackedSatRule
 {
-    static constexpr bool kAdd = One == &AddSat565 || One == &AddSat555 || One == &AddSat888;
-    static_assert(kAdd || One == &SubSat565 || One == &SubSat555 || One == &SubSat888);
-    static_assert((T::kBytes == 2) == (One != &AddSat888 && One != &SubSat888));
+    // The add forms take 0 + 1 to 1, the subtract forms 0 - 1 to 0.
+    static constexpr bool kAdd = One(0, 1) != 0;
 
     explicit PackedSatRule(std::uint32_t colour) : colour(colour) {}
     void Pixel(std::uint8_t* p) const { T::Store(p, One(T::Load(p), colour)); }
