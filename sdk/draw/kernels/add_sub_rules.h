@@ -204,14 +204,13 @@ template <EArith Op, EWeight Weight, class D, class S> class AddSubRule
     static constexpr bool kPairs16 = kSameType && D::kBytes == 2;
 
 public:
+    using Dst = D;
+    using Src = S;
+
     // Planes of one type without alpha, unscaled (2 to 5): whole vectors of pixels at 1:1
     // (add_sub_simd.h), the same pixels as Pixel.
     static constexpr bool kVectorRow =
         kSameType && !kHasAlpha<D> && !kRated && (D::kBytes == 2 || D::kBytes == 4);
-
-public:
-    using Dst = D;
-    using Src = S;
 
     explicit AddSubRule(const SBltParam& p)
     {
@@ -230,8 +229,8 @@ public:
 
     void Pixel(std::uint8_t* d, std::uint32_t s) const { D::Store(d, Combine(D::Load(d), s)); }
 
-    // 16-bit planes of one type take two pixels per 32-bit word at 1:1, after the vector form where there
-    // is one; every pixel gets the value that Pixel gives it.
+    // The 1:1 row: the vector form where there is one, then 16-bit planes of one type two pixels per 32-bit
+    // word and the others pixel by pixel; every pixel gets the value that Pixel gives it.
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kPairs16 || kVectorRow)
     {
         int x = 0;

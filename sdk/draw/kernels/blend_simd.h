@@ -1,11 +1,11 @@
 #pragma once
-// Row forms of the hottest single-factor blends, four 32-bit or eight 16-bit pixels at a time (sixteen
-// 16-bit pixels where the processor has AVX2, chosen at run time: the same steps on wider lanes). They give
-// exactly the table results: the product tables hold floor(f * x / 255), which for every 16-bit v = f * x
-// equals the high half of v * 0x8081 shifted right by 7, and the level tables hold floor(field * L / 15),
-// which for a field of at most 63 and a level below 15 equals the high half of field * (L * 65536 / 15 + 1).
-// Each returns how many pixels it drew (a multiple of its group size); the caller finishes the row pixel
-// by pixel.
+// Row forms of the hottest single-factor blends and of the colour-keyed copy, sixteen bytes at a time
+// (thirty-two where the processor has AVX2, chosen at run time: the same steps on wider lanes). The blends
+// give exactly the table results: the product tables hold floor(f * x / 255), which for every 16-bit
+// v = f * x equals the high half of v * 0x8081 shifted right by 7, and the level tables hold
+// floor(field * L / 15), which for a field of at most 63 and a level below 15 equals the high half of
+// field * (L * 65536 / 15 + 1). Each returns how many pixels it drew (a multiple of its group size); the
+// caller finishes the row pixel by pixel.
 
 #include "platform/host/plane_memory.h"
 #include "sdk/draw/kernels/pixel_traits.h"
