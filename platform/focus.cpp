@@ -39,8 +39,12 @@ HeldModifiers GetHeldModifiers()
 
 void ForgetFocus(HWND window)
 {
-    std::lock_guard lock(S().mutex);
-    if (S().focus == window) S().focus = nullptr;
+    {
+        std::lock_guard lock(S().mutex);
+        if (S().focus != window) return;
+        S().focus = nullptr;
+    }
+    SoundFocusChanged();
 }
 
 HWND SetFocus(HWND window)
@@ -80,6 +84,7 @@ void FocusChanged(HWND window, bool gained)
             S().held = HeldModifiers{false, false, false};
         }
     }
+    SoundFocusChanged();
     if (gained) {
         if (previous == window) return;
         if (previous != nullptr) PostToOwner(previous, WM_KILLFOCUS, WPARAM(window), 0);

@@ -5,6 +5,7 @@
 //   accelerators_drops.cpp  accelerator tables and dropped-file lists
 //   focus.cpp               the keyboard focus, the held modifiers and the cursor's display count
 //   window_events.cpp       the event sink that turns a back end's native events into messages
+//   sound.cpp               sound devices and their buffers over the back end's mixer
 // Where two of these locks are held at once, the focus lock is taken first and the window records' second.
 #pragma once
 
@@ -98,6 +99,11 @@ void FocusChanged(HWND window, bool gained);
 void KeyChanged(HWND window, std::uint8_t scanCode, bool down);
 // A window that goes away stops having the focus.
 void ForgetFocus(HWND window);
+
+// ---- sound.cpp
+
+// The program gained or lost the focus: sound buffers without global focus go silent or are heard again.
+void SoundFocusChanged();
 
 // ---- window_events.cpp
 

@@ -9,7 +9,7 @@
 //   clipboard   UTF-8 text.
 //   boxes       modal message boxes that answer with the button pressed; UTF-8 text.
 //   settings    the per-user settings store: in memory (headless) or in a file (sdl).
-//   audio       a slot that later work fills (see its comment).
+//   sound       one mixer of PCM buffers that the back end plays.
 //
 // "headless" keeps everything in memory and takes its events, keys and pads from a script (tests, CI);
 // "sdl" opens real windows. The services choose one from a table of factories (platform/backend.h).
@@ -18,6 +18,7 @@
 #include "platform/host/glyphs.h"
 #include "platform/host/host_types.h"
 #include "platform/host/pads.h"
+#include "platform/host/sound_mixer.h"
 
 #include <cstdint>
 #include <memory>
@@ -187,7 +188,10 @@ public:
     virtual bool DeleteSettingsKey(std::string_view key) = 0;
     virtual bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
 
-    // ---- Sound output: issue 25 adds the device (buffers, cursors, mixing) to this contract.
+    // ---- Sound output: the mixer the back end plays, shared by every sound device of the program and
+    // kept open while someone holds it; null when the machine has no sound output. "sdl" plays it
+    // through the audio device in real time; "headless" moves it on only when a test says so.
+    virtual std::shared_ptr<SoundMixer> OpenSoundOutput() = 0;
 };
 
 // A back end as the factory table lists it: its name and how to make it with the sink it reports to.

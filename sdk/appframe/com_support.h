@@ -47,7 +47,10 @@ public:
     CCOMObject() = default;
     CCOMObject(const CCOMObject&) = delete;
     CCOMObject& operator=(const CCOMObject&) = delete;
-    virtual ~CCOMObject()
+    virtual ~CCOMObject() { Release(); }
+
+    // Drops the interface and the thread's use that went with it; nothing when none is held.
+    void Release()
     {
         if (m_interface == nullptr) return;
         m_interface->Release();
@@ -59,11 +62,7 @@ public:
     int CreateInstance(Creator create)
     {
         AppFrame::ComInitCounter::Enter();
-        if (m_interface != nullptr) {
-            m_interface->Release();
-            m_interface = nullptr;
-            AppFrame::ComInitCounter::Leave();
-        }
+        Release();
         m_interface = create != nullptr ? create() : nullptr;
         if (m_interface == nullptr) AppFrame::ComInitCounter::Leave();
         return m_interface != nullptr ? 0 : 1;

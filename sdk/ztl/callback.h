@@ -3,6 +3,7 @@
 // the file layer and the sound factory hold their callbacks this way.
 
 #include "sdk/ztl/exception.h"
+#include "sdk/ztl/smart_ptr.h"
 
 namespace zelvoranGameSDK3rd::ZTL {
 
@@ -78,6 +79,24 @@ private:
     T* m_object;
     bool (T::*m_member)(A);
     A m_argument;
+};
+
+// A smart pointer's holder that runs a callback once the last reference has deleted the object: the
+// callback learns that the object is gone (it may hold the object's former address, never use it).
+template <class U> class nonarray_callback_ref_object : public ref_object
+{
+public:
+    nonarray_callback_ref_object(U* object, const smart_ptr<function_callback>& callback)
+        : ref_object(true, sizeof(U), 1), object(object), callback(callback)
+    {}
+    void deleteObject() override
+    {
+        delete object;
+        object = nullptr;
+        if (!callback.isNull()) callback->run();
+    }
+    U* object;
+    smart_ptr<function_callback> callback;
 };
 
 } // namespace zelvoranGameSDK3rd::ZTL

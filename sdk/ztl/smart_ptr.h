@@ -111,6 +111,16 @@ public:
         m_holder = holder;
     }
 
+    // Attaches one object under a holder the caller made (a holder that does something more when the
+    // object goes); the holder's count must be 1.
+    void attach(T* p, ref_object* holder)
+    {
+        release();
+        m_pointer = p;
+        m_index = 0;
+        m_holder = holder;
+    }
+
     // Attaches an array of n elements; with n = 0 no holder is made.
     void addArray(T* p, std::uint32_t n)
     {

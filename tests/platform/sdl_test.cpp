@@ -6,9 +6,11 @@
 #include "platform/host/thread.h"
 #include "platform/input.h"
 #include "platform/settings.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 #include "support/temp_folder.h"
 #include "support/virtual_display.h"
+#include "support/wait.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -133,6 +135,47 @@ TEST_F(SdlSettings, AreKeptInTheConfigurationFolder)
         setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+// The real back end mixes through SDL's audio device; its dummy driver plays in real time without sound.
+TEST(SdlSmoke, ABufferPlaysToItsEndThroughTheAudioDevice)
+{
+    test_support::VirtualDisplay display;
+    std::string why;
+    if (!display.Start(why)) GTEST_SKIP() << "skipped: " << why;
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(SelectBackend("sdl")) << "SDL cannot open the virtual display";
+    WindowClassInfo cls;
+    cls.name = "SDLSMOKE";
+    cls.procedure = &Plain;
+    RegisterWindowClass(cls);
+    RECT client{};
+    HWND window = OpenAndMeasure(client);
+    ASSERT_NE(window, nullptr);
+    {
+        std::unique_ptr<SoundDevice> device = CreateSoundDevice();
+        ASSERT_EQ(device->Initialize(), kSoundOk);
+        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), kSoundOk);
+        // A quarter second of 22050 Hz 16-bit mono: 11025 bytes, not a whole number of frames.
+        WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+        SoundBufferDesc desc;
+        desc.flags = DSBCAPS_CTRLVOLUME;
+        desc.bufferBytes = 11025;
+        desc.format = &format;
+        std::unique_ptr<SoundBuffer> buffer;
+        ASSERT_EQ(device->CreateSoundBuffer(desc, &buffer), kSoundOk);
+        ASSERT_EQ(buffer->Play(0), kSoundOk);
+        DWORD status = DSBSTATUS_PLAYING;
+        test_support::WaitUntil(
+            [&] { return buffer->GetStatus(&status) == kSoundOk && (status & DSBSTATUS_PLAYING) == 0; },
+            "the buffer to play to its end");
+        DWORD play = 0, write = 0;
+        buffer->GetCurrentPosition(&play, &write);
+        EXPECT_EQ(play, 11025u);
+    }
+    PostMessage(window, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(SelectBackend("headless"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform::headless {
@@ -53,6 +54,12 @@ struct Script
     bool refuseDisplayModes = false;
     std::uint32_t frameGeneration = 0;
     std::map<HWND, NativeState> windows;
+    // Sound: the one mixer while someone holds it, its clock in milliseconds and mixed frames, the mix.
+    std::weak_ptr<SoundMixer> mixer;
+    bool soundMissing = false;
+    std::uint64_t soundMilliseconds = 0;
+    std::uint64_t soundFrames = 0;
+    std::vector<std::int16_t> soundCapture;
     std::vector<Backend::MessageBoxAnswer> boxAnswers; // still to give, first first
     std::vector<ShownMessageBox> boxesShown;
     bool boxesUnavailable = false;
@@ -335,6 +342,18 @@ public:
 
     std::shared_ptr<FontEngine> GetGlyphEngine() override { return m_glyphs; }
 
+    std::shared_ptr<SoundMixer> OpenSoundOutput() override
+    {
+        std::lock_guard lock(S().mutex);
+        if (S().soundMissing) return nullptr;
+        std::shared_ptr<SoundMixer> mixer = S().mixer.lock();
+        if (!mixer) {
+            mixer = std::make_shared<SoundMixer>(kMixRate);
+            S().mixer = mixer;
+        }
+        return mixer;
+    }
+
     bool SetClipboardText(const std::string& utf8) override
     {
         std::lock_guard lock(S().mutex);
@@ -557,6 +576,58 @@ bool IsNativeTextInputEnabled(HWND window)
 std::uint32_t GetPresentCount(HWND window)
 {
     return Query<std::uint32_t>(window, [](NativeState& s) { return s.presentCount; });
+}
+
+void AdvanceSound(std::uint32_t milliseconds)
+{
+    std::shared_ptr<SoundMixer> mixer;
+    std::uint32_t frames;
+    {
+        std::lock_guard lock(S().mutex);
+        S().soundMilliseconds += milliseconds;
+        const std::uint64_t due = S().soundMilliseconds * kMixRate / 1000;
+        frames = std::uint32_t(due - S().soundFrames);
+        S().soundFrames = due;
+        mixer = S().mixer.lock();
+    }
+    if (!mixer || frames == 0) return;
+    // Mixed outside the script's lock: the mixer takes its own.
+    std::vector<std::int16_t> mix(std::size_t(frames) * 2);
+    mixer->Mix(mix.data(), frames);
+    std::lock_guard lock(S().mutex);
+    S().soundCapture.insert(S().soundCapture.end(), mix.begin(), mix.end());
+}
+
+std::vector<std::int16_t> TakeSoundCapture()
+{
+    std::lock_guard lock(S().mutex);
+    return std::exchange(S().soundCapture, {});
+}
+
+std::uint64_t GetSoundCursorReads()
+{
+    std::shared_ptr<SoundMixer> mixer;
+    {
+        std::lock_guard lock(S().mutex);
+        mixer = S().mixer.lock();
+    }
+    return mixer ? mixer->GetCursorReads() : 0;
+}
+
+void LoseSoundBuffers()
+{
+    std::shared_ptr<SoundMixer> mixer;
+    {
+        std::lock_guard lock(S().mutex);
+        mixer = S().mixer.lock();
+    }
+    if (mixer) mixer->LoseVoices();
+}
+
+void SetSoundOutputMissing(bool missing)
+{
+    std::lock_guard lock(S().mutex);
+    S().soundMissing = missing;
 }
 
 } // namespace platform::headless

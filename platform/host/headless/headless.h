@@ -77,4 +77,17 @@ bool IsNativeTextInputEnabled(HWND window);
 // How often the window's frame was presented.
 std::uint32_t GetPresentCount(HWND window);
 
+// Sound output. Its clock stands still until a test moves it: AdvanceSound mixes that much of every
+// playing buffer (at platform::kMixRate) and moves their cursors on; the mix is kept until taken.
+void AdvanceSound(std::uint32_t milliseconds);
+// The mix since the last take: interleaved left and right samples.
+std::vector<std::int16_t> TakeSoundCapture();
+// How often any buffer's cursors were read, so a test can wait until a reader has looked again.
+std::uint64_t GetSoundCursorReads();
+// The machine has no sound output while this is set (devices opened before keep theirs).
+void SetSoundOutputMissing(bool missing);
+// Every sound buffer there is loses its memory, as when another program takes the device over: it stops,
+// and refuses to be played or locked until it is restored.
+void LoseSoundBuffers();
+
 } // namespace platform::headless

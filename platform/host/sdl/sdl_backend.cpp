@@ -406,6 +406,32 @@ public:
         return m_glyphs;
     }
 
+    // One audio device for the program, opened in the mix's own format: SDL converts it to whatever the
+    // hardware takes. Its callback mixes every playing buffer; the device closes with the mixer.
+    std::shared_ptr<SoundMixer> OpenSoundOutput() override
+    {
+        std::lock_guard lock(m_audioMutex);
+        if (std::shared_ptr<SoundMixer> mixer = m_mixer.lock()) return mixer;
+        if (!m_audio.Open()) return nullptr;
+        auto owned = std::make_unique<SoundMixer>(kMixRate);
+        SDL_AudioSpec wanted{};
+        wanted.freq = int(kMixRate);
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
+        wanted.samples = 1024;
+        wanted.callback = &MixInto;
+        wanted.userdata = owned.get();
+        const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (device == 0) return nullptr;
+        std::shared_ptr<SoundMixer> mixer(owned.release(), [device](SoundMixer* m) {
+            SDL_CloseAudioDevice(device); // the callback has returned for good after this
+            delete m;
+        });
+        m_mixer = mixer;
+        SDL_PauseAudioDevice(device, 0);
+        return mixer;
+    }
+
     bool SetClipboardText(const std::string& utf8) override
     {
         return EnsureVideo() && SDL_SetClipboardText(utf8.c_str()) == 0;
@@ -491,6 +517,12 @@ public:
     }
 
 private:
+    static void SDLCALL MixInto(void* mixer, Uint8* stream, int length)
+    {
+        static_cast<SoundMixer*>(mixer)->Mix(reinterpret_cast<std::int16_t*>(stream),
+                                             std::uint32_t(length) / 4);
+    }
+
     bool EnsureVideo()
     {
         if (m_video.IsOpen()) return true;
@@ -548,6 +580,9 @@ private:
     // Declared before what they serve, so that pads close before their subsystem does.
     Subsystem m_video{SDL_INIT_VIDEO};
     Subsystem m_joysticks{SDL_INIT_JOYSTICK};
+    Subsystem m_audio{SDL_INIT_AUDIO};
+    std::mutex m_audioMutex;
+    std::weak_ptr<SoundMixer> m_mixer;
     ThreadId m_videoThread = kNoThreadId;
     std::map<std::uint32_t, JoystickPtr> m_pads;
     std::vector<std::string> m_dropped;
