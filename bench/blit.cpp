@@ -15,8 +15,9 @@ using namespace zelvoranGameSDK3rd::Draw;
 using namespace bench;
 using Plane = bench::Plane<CSurfaceInfo>;
 
-// range(0): 0 copy, 1 keyed copy; range(1): pixel type; range(2): destination width; range(3): 1 = stretched
-// 2x; range(4): layout (kLayouts); range(5): source (ESource).
+// range(0): 0 copy, 1 keyed copy; range(1): pixel type; range(2): destination width; range(3): 0 = 1:1,
+// 1 = stretched 2x, 2 = stretched 1.5x (a source two thirds the size); range(4): layout (kLayouts);
+// range(5): source (ESource).
 void Args(benchmark::internal::Benchmark* b)
 {
     for (int type : {kPixelXRGB8888, kPixel565})
@@ -24,7 +25,7 @@ void Args(benchmark::internal::Benchmark* b)
             for (int layout = 0; layout < kLayoutCount; ++layout)
                 b->Args({kBltCopy, type, width, 0, layout, kScattered});
             b->Args({kBltCopy, type, width, 1, kApart, kScattered});
-            for (int stretched : {0, 1})
+            for (int stretched : {0, 1, 2})
                 for (int source : {kScattered, kSprites})
                     b->Args({kBltCopyKey, type, width, stretched, kApart, source});
         }
@@ -35,9 +36,10 @@ void BM_Blit(benchmark::State& state)
     const int op = static_cast<int>(state.range(0)), type = static_cast<int>(state.range(1));
     const int width = static_cast<int>(state.range(2)), height = width * 3 / 4;
     const bool stretched = state.range(3) != 0;
+    const int srcWidth = state.range(3) == 1 ? width / 2 : state.range(3) == 2 ? width * 2 / 3 : width;
     const SLayout& layout = kLayouts[state.range(4)];
     const int source = static_cast<int>(state.range(5));
-    Plane src(type, stretched ? width / 2 : width, stretched ? height / 2 : height, layout.src);
+    Plane src(type, srcWidth, srcWidth * 3 / 4, layout.src);
     Plane dst(type, width, height, layout.dst);
     src.FillSource(1, source);
     dst.Fill(2, false);

@@ -11,6 +11,7 @@
 #include "sdk/draw/kernels/pixel_traits.h"
 
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -344,6 +345,28 @@ int LevelRow16(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t sour
 }
 
 #endif
+
+// A row stretched twice its width from the nearest source pixels: out[x] is pixel x / 2 of `s` (`w`
+// pixels out, (w + 1) / 2 read, never more). What the column walk of an unclipped 2x stretch reads.
+template <int Bytes> inline void ExpandDoubled(std::uint8_t* out, const std::uint8_t* s, int w)
+{
+    int x = 0;
+#if defined(MAROVELLIN_BLEND_SIMD)
+    if constexpr (Bytes == 2 || Bytes == 4) {
+        constexpr int kGroup = 16 / Bytes; // source pixels a vector holds
+        const int read = (w + 1) / 2;
+        for (int i = 0; i + kGroup <= read && 2 * (i + kGroup) <= w; i += kGroup, x += 2 * kGroup) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + Bytes * i));
+            const __m128i lo = Bytes == 4 ? _mm_unpacklo_epi32(v, v) : _mm_unpacklo_epi16(v, v);
+            const __m128i hi = Bytes == 4 ? _mm_unpackhi_epi32(v, v) : _mm_unpackhi_epi16(v, v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + Bytes * x), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + Bytes * x + 16), hi);
+        }
+    }
+#endif
+    for (; x < w; ++x)
+        std::memcpy(out + Bytes * x, s + Bytes * (x / 2), Bytes);
+}
 
 // The last pixels of a row of the keyed select, one at a time.
 template <int Bytes>

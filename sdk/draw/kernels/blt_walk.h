@@ -172,6 +172,11 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
             // (what is read there can depend on what was just written).
             if (!MayOverlap(*dst, D::kBytes, *src, S::kBytes)) {
                 alignas(16) std::uint8_t expanded[kColumnTableSize * S::kBytes];
+                // An unclipped stretch to twice the width reads every source pixel twice in a row: the
+                // row is then widened whole vectors at a time.
+                bool doubled = true;
+                for (int x = 0; x < w && doubled; ++x)
+                    doubled = columns[x] == static_cast<std::ptrdiff_t>(x / 2) * S::kBytes;
                 for (int y = 0; y < h; ++y) {
                     ey += c.yRemainder;
                     if (ey >= 0) {
@@ -180,8 +185,12 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
                     }
                     const std::uint8_t* sr = sBase + sRow;
                     if (sr != previousSrc) {
-                        for (int x = 0; x < w; ++x)
-                            std::memcpy(expanded + x * S::kBytes, sr + columns[x], S::kBytes);
+                        if (doubled) {
+                            BlendSimd::ExpandDoubled<S::kBytes>(expanded, sr, w);
+                        } else {
+                            for (int x = 0; x < w; ++x)
+                                std::memcpy(expanded + x * S::kBytes, sr + columns[x], S::kBytes);
+                        }
                         previousSrc = sr;
                     }
                     rule.Row(dBase + dRow, expanded, w);
