@@ -4,7 +4,6 @@
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 #include "game/ui/window_look.h"
-#include "sdk/draw/kernels/operation_codes.h"
 #include "sdk/draw/text_plane.h"
 
 #include <algorithm>
@@ -37,9 +36,6 @@ constexpr std::int32_t kArrowImage = 0;
 constexpr RECT kArrowRect{64, 36, 72, 48};
 constexpr std::int32_t kArrowWidth = 8;
 constexpr std::int32_t kArrowHeight = 12;
-
-constexpr const char* kProportionalFace = "ＭＳ Ｐゴシック";
-constexpr const char* kMonospaceFace = "ＭＳ ゴシック";
 
 std::int32_t Scale()
 {
@@ -441,10 +437,7 @@ void CSelectWindow::DrawWindow(SGameResource& game, const SWindow& window, std::
     Report(dirty, window.x, window.y, window.width, window.height);
 
     Draw::CTextFastPlane text;
-    text.font.face = window.proportionalFont != 0 ? kProportionalFace : kMonospaceFace;
-    text.font.size = 14 * s;
-    text.font.lineHeight = 16 * s;
-    text.font.shadowOffsetX = text.font.shadowOffsetY = s;
+    SetWindowFont(text.font, window.proportionalFont != 0 ? kProportionalFace : kMonospaceFace);
 
     // The pen in surface pixels.
     const std::int32_t lineStart =
