@@ -25,11 +25,13 @@ constexpr std::uint32_t kSeconds = 60;
 const std::filesystem::path& Folder()
 {
     static const std::filesystem::path folder = [] {
-        const auto path = std::filesystem::temp_directory_path() / ("marovellin_bench_" + std::to_string(std::random_device{}()));
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("marovellin_bench_" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(path);
         const Samples minute = Sine(kRate, 2, kRate * kSeconds);
-        Bytes pcm{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0,
-                  0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0};
+        Bytes pcm{'R', 'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                  ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1,
+                  2,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
         const std::uint32_t dataBytes = std::uint32_t(minute.size() * 2);
         for (int i = 0; i < 4; ++i) {
             pcm[40 + i] = std::uint8_t(dataBytes >> (8 * i));
@@ -69,7 +71,8 @@ void DecodeMinute(benchmark::State& state, const char* name)
         if (bytes < std::uint64_t(kSeconds - 1) * kRate * 4) state.SkipWithError("the minute did not decode");
         benchmark::DoNotOptimize(buffer.data());
     }
-    state.counters["x_realtime"] = benchmark::Counter(double(state.iterations()) * kSeconds, benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(double(state.iterations()) * kSeconds, benchmark::Counter::kIsRate);
 }
 
 BENCHMARK_CAPTURE(DecodeMinute, PcmWave, "pcm.wav")->Unit(benchmark::kMillisecond);

@@ -86,7 +86,9 @@ sf_count_t MemorySeek(sf_count_t offset, int whence, void* user)
 {
     auto* file = static_cast<SMemoryFile*>(user);
     const sf_count_t length = sf_count_t(file->bytes->size());
-    sf_count_t to = whence == SEEK_SET ? offset : whence == SEEK_CUR ? file->position + offset : length + offset;
+    sf_count_t to = whence == SEEK_SET   ? offset
+                    : whence == SEEK_CUR ? file->position + offset
+                                         : length + offset;
     file->position = std::clamp<sf_count_t>(to, 0, length);
     return file->position;
 }
@@ -111,7 +113,7 @@ sf_count_t MemoryTell(void* user)
 }
 
 // The coefficient pairs of every Microsoft ADPCM record; blocks choose one by its index.
-constexpr std::int16_t kMsAdpcmCoefficients[7][2] = {{256, 0},  {512, -256}, {0, 0},     {192, 64},
+constexpr std::int16_t kMsAdpcmCoefficients[7][2] = {{256, 0}, {512, -256}, {0, 0},     {192, 64},
                                                      {240, 0}, {460, -208}, {392, -232}};
 
 class BlockDecoder : public SoundDecoder
@@ -143,7 +145,8 @@ public:
                  std::uint32_t outputBytes, std::uint32_t& sourceUsed, std::uint32_t& outputUsed) override
     {
         sourceUsed = outputUsed = 0;
-        const std::uint32_t blocks = std::min(sourceBytes / m_record.blockAlign, outputBytes / m_outputPerBlock);
+        const std::uint32_t blocks =
+            std::min(sourceBytes / m_record.blockAlign, outputBytes / m_outputPerBlock);
         if (blocks == 0) return true;
         const std::uint32_t dataBytes = blocks * m_record.blockAlign;
         m_file.resize(m_header.size() + dataBytes);
@@ -166,7 +169,8 @@ public:
         if (sound == nullptr) return false;
         const std::uint32_t frames = blocks * m_samplesPerBlock;
         m_samples.resize(std::size_t(frames) * m_record.channels);
-        const sf_count_t got = info.channels == m_record.channels ? sf_readf_short(sound, m_samples.data(), frames) : -1;
+        const sf_count_t got =
+            info.channels == m_record.channels ? sf_readf_short(sound, m_samples.data(), frames) : -1;
         sf_close(sound);
         if (got != sf_count_t(frames)) return false;
         for (std::size_t i = 0; i < m_samples.size(); ++i)
@@ -238,7 +242,8 @@ constexpr std::uint32_t kMpegFeedPiece = 512;
 class MpegDecoder : public SoundDecoder
 {
 public:
-    explicit MpegDecoder(const SRecord& r) : m_record(r), m_outputPerBlock(kMpegFrameSamples * r.channels * 2) {}
+    explicit MpegDecoder(const SRecord& r) : m_record(r), m_outputPerBlock(kMpegFrameSamples * r.channels * 2)
+    {}
     ~MpegDecoder() override
     {
         if (m_handle != nullptr) mpg123_delete(m_handle);
@@ -255,7 +260,8 @@ public:
         // The data may begin anywhere in a frame: look as far as it takes for the next one.
         mpg123_param(m_handle, MPG123_RESYNC_LIMIT, -1, 0);
         if (mpg123_format_none(m_handle) != MPG123_OK ||
-            mpg123_format(m_handle, long(m_record.samplesPerSecond), m_record.channels == 1 ? MPG123_MONO : MPG123_STEREO,
+            mpg123_format(m_handle, long(m_record.samplesPerSecond),
+                          m_record.channels == 1 ? MPG123_MONO : MPG123_STEREO,
                           MPG123_ENC_SIGNED_16) != MPG123_OK) {
             return false;
         }
@@ -283,14 +289,17 @@ public:
         sourceUsed = outputUsed = 0;
         while (outputUsed < outputBytes) {
             std::size_t done = 0;
-            const int result = mpg123_decode(m_handle, nullptr, 0, output + outputUsed, outputBytes - outputUsed, &done);
+            const int result =
+                mpg123_decode(m_handle, nullptr, 0, output + outputUsed, outputBytes - outputUsed, &done);
             outputUsed += std::uint32_t(done);
             if (result == MPG123_NEED_MORE) {
                 if (sourceUsed == sourceBytes) break;
                 const std::uint32_t piece = std::min(kMpegFeedPiece, sourceBytes - sourceUsed);
                 if (mpg123_feed(m_handle, source + sourceUsed, piece) != MPG123_OK) return false;
                 sourceUsed += piece;
-            } else if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
+            } else if (result == MPG123_OK) {
+                if (done == 0) break; // nothing more comes without more source
+            } else if (result != MPG123_NEW_FORMAT) {
                 return false;
             }
         }
@@ -325,7 +334,9 @@ std::size_t OggRead(void* destination, std::size_t size, std::size_t count, void
 int OggSeek(void* user, ogg_int64_t offset, int whence)
 {
     auto* m = static_cast<SOggMemory*>(user);
-    const ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? ogg_int64_t(m->position) : ogg_int64_t(m->size);
+    const ogg_int64_t base = whence == SEEK_SET   ? 0
+                             : whence == SEEK_CUR ? ogg_int64_t(m->position)
+                                                  : ogg_int64_t(m->size);
     const ogg_int64_t to = base + offset;
     if (to < 0 || to > ogg_int64_t(m->size)) return -1;
     m->position = std::size_t(to);
@@ -340,7 +351,8 @@ long OggTell(void* user)
 class VorbisDecoder : public OggVorbisDecoder
 {
 public:
-    VorbisDecoder(const void* data, std::size_t size) : m_memory{static_cast<const std::uint8_t*>(data), size} {}
+    VorbisDecoder(const void* data, std::size_t size) : m_memory{static_cast<const std::uint8_t*>(data), size}
+    {}
     ~VorbisDecoder() override
     {
         if (m_open) ov_clear(&m_file);
@@ -376,11 +388,13 @@ public:
         std::uint32_t written = 0;
         while (written < room) {
             int link = 0;
-            const long got = ov_read(&m_file, reinterpret_cast<char*>(output + written), int(std::min<std::uint32_t>(room - written, 1u << 20)), 0, 2, 1, &link);
+            const long got = ov_read(&m_file, reinterpret_cast<char*>(output + written),
+                                     int(std::min<std::uint32_t>(room - written, 1u << 20)), 0, 2, 1, &link);
             if (got <= 0) break;
             // A chained stream whose later part changes the format ends where it changes.
             const vorbis_info* info = ov_info(&m_file, link);
-            if (info == nullptr || info->channels != m_shape.channels || info->rate != long(m_shape.samplesPerSecond))
+            if (info == nullptr || info->channels != m_shape.channels ||
+                info->rate != long(m_shape.samplesPerSecond))
                 break;
             written += std::uint32_t(got);
         }

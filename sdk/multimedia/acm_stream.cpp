@@ -46,7 +46,9 @@ int CACMStream::Open(const char* fileName)
     Close();
     const ZTL::string name(fileName != nullptr ? fileName : "");
     int r = m_file->Read(name);
-    if (r != 0) return ReportStreamFailure(1, "CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", r, name.c_str());
+    if (r != 0)
+        return ReportStreamFailure(1, "CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", r,
+                                   name.c_str());
     r = InitializeNormal();
     if (r == 2) r = InitializeMP3();
     if (r != 0) {
@@ -113,7 +115,8 @@ int CACMStream::InitializeNormal()
         !reader.FindChunk(MakeFourCC('d', 'a', 't', 'a'), riff, std::uint32_t(afterFmt), data))
         return ReportStreamFailure(4, "CACMStream::InitializeNormal データチャンクに行けない");
     // The length divides by the rate: a record without one describes nothing that plays.
-    if (format.nAvgBytesPerSec == 0) return ReportStreamFailure(3, "CACMStream::InitializeNormal 平均データ転送速度が0");
+    if (format.nAvgBytesPerSec == 0)
+        return ReportStreamFailure(3, "CACMStream::InitializeNormal 平均データ転送速度が0");
     m_dataSize = data.size;
     m_dataOffset = data.dataStart;
     m_sourceBlock = format.nBlockAlign;
@@ -127,22 +130,26 @@ int CACMStream::InitializeMP3()
     const std::uint32_t fileSize = m_file->GetSize();
     const auto* image = static_cast<const std::uint8_t*>(m_file->GetMemory());
     if (image == nullptr || fileSize <= 128)
-        return ReportStreamFailure(1, "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=%d)", int(fileSize));
+        return ReportStreamFailure(1, "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=%d)",
+                                   int(fileSize));
     std::uint32_t tagSize = 0;
     std::uint32_t available = fileSize;
     if (image[0] == 'I' && image[1] == 'D' && image[2] == '3') {
         tagSize = ((std::uint32_t(image[6]) * 128 + image[7]) * 128 + image[8]) * 128 + image[9];
         tagSize += image[3] >= 4 && (image[5] & 0x10) != 0 ? 20 : 10;
         if (fileSize <= tagSize + 128)
-            return ReportStreamFailure(1, "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=%d, dwID3Size=%d)", int(fileSize),
-                        int(tagSize));
+            return ReportStreamFailure(
+                1, "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=%d, dwID3Size=%d)", int(fileSize),
+                int(tagSize));
         available = fileSize - tagSize;
     }
     const std::uint8_t* header = image + tagSize;
     if (header[0] != 0xFF)
-        return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3チェックphase1に失敗(src[0]=0x%X)", unsigned(header[0]));
+        return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3チェックphase1に失敗(src[0]=0x%X)",
+                                   unsigned(header[0]));
     if ((header[1] & 0xF8) != 0xF8)
-        return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0x%X)", unsigned(header[1]));
+        return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0x%X)",
+                                   unsigned(header[1]));
     const int layer = 4 - ((header[1] >> 1) & 3);
     if (layer == 4) return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3が無効なレイヤ");
     const std::uint32_t bitRate = kMpeg1BitRates[layer - 1][header[2] >> 4];
@@ -150,8 +157,9 @@ int CACMStream::InitializeMP3()
     // The block size and the length divide by these: the free format, the forbidden bit rate and the
     // reserved sample rate describe nothing this stream can measure.
     if (bitRate == 0 || sampleRate == 0)
-        return ReportStreamFailure(1, "CACMStream::InitializeMP3 MP3のビットレートかサンプリングレートが無効(src[2]=0x%X)",
-                    unsigned(header[2]));
+        return ReportStreamFailure(
+            1, "CACMStream::InitializeMP3 MP3のビットレートかサンプリングレートが無効(src[2]=0x%X)",
+            unsigned(header[2]));
     const platform::WORD channels = (header[3] & 0xC0) == 0xC0 ? 1 : 2;
 
     m_mp3Format = MPEGLAYER3WAVEFORMAT{};
@@ -184,7 +192,8 @@ int CACMStream::InitializeMP3()
     // A trailing ID3v1 tag is not sound.
     if (std::memcmp(image + fileSize - 128, "TAG", 3) == 0) available -= 128;
     if (available < 4)
-        return ReportStreamFailure(1, "CACMStream::InitializeMP3 データ長が異常(availSize=%d)", int(available));
+        return ReportStreamFailure(1, "CACMStream::InitializeMP3 データ長が異常(availSize=%d)",
+                                   int(available));
     // The decoder gets the data after the first frame header's four bytes.
     m_dataSize = available - 4;
     m_dataOffset = tagSize + 4;
@@ -217,7 +226,8 @@ std::uint32_t CACMStream::Read(void* buffer, std::uint32_t size)
         ReportStreamFailure(0, "CACMStream::Read acmStreamConvert()に失敗");
         return 0;
     }
-    if (delivered != 0) m_sourcePos = std::uint32_t(std::min<std::uint64_t>(std::uint64_t(m_sourcePos) + used, m_dataSize));
+    if (delivered != 0)
+        m_sourcePos = std::uint32_t(std::min<std::uint64_t>(std::uint64_t(m_sourcePos) + used, m_dataSize));
     m_outputPos += delivered;
     return delivered;
 }

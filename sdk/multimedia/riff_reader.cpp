@@ -18,7 +18,8 @@ CRiffReader::CRiffReader(std::FILE* stream) : m_stream(stream)
     if (stream == nullptr || std::fseek(stream, 0, SEEK_END) != 0) return;
     const long size = std::ftell(stream);
     // Offsets are 32-bit: a larger file is read as far as they reach.
-    if (size > 0) m_size = std::uint32_t(std::min<unsigned long>(static_cast<unsigned long>(size), 0xFFFFFFFFul));
+    if (size > 0)
+        m_size = std::uint32_t(std::min<unsigned long>(static_cast<unsigned long>(size), 0xFFFFFFFFul));
 }
 
 std::uint32_t CRiffReader::ReadAt(std::uint32_t offset, void* destination, std::uint32_t count)

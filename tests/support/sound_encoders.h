@@ -33,7 +33,8 @@ inline Samples Sine(std::uint32_t rate, std::uint16_t channels, std::uint32_t fr
 inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 inline Bytes ReadFile(const std::filesystem::path& path)

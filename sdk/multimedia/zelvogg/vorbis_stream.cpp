@@ -89,7 +89,8 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) void ZelvDllInitializer(sdk::AppFrame::IObjectCreater* creater)
+extern "C" __attribute__((visibility("default"))) void
+ZelvDllInitializer(sdk::AppFrame::IObjectCreater* creater)
 {
     creater->RegisterObject("CVorbisStream", new sdk::ZTL::factory_i2<mm::ISoundStream, CVorbisStream>);
 }

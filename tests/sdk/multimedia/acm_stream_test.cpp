@@ -35,7 +35,8 @@ protected:
 // The size field of the first chunk of the id in a RIFF file.
 std::uint32_t ChunkSize(const Bytes& file, const char* id)
 {
-    for (std::size_t at = 12; at + 8 <= file.size(); at += 8 + platform::ReadU32(&file[at + 4]) + (file[at + 4] & 1))
+    for (std::size_t at = 12; at + 8 <= file.size();
+         at += 8 + platform::ReadU32(&file[at + 4]) + (file[at + 4] & 1))
         if (std::memcmp(&file[at], id, 4) == 0) return platform::ReadU32(&file[at + 4]);
     return 0;
 }
@@ -78,7 +79,8 @@ TEST_F(AcmStreamTest, CompressedWaveDecodesCloseToItsSource)
         for (std::size_t i = 0; i < sine.size(); ++i)
             error[i] = std::int16_t(decoded[i] - sine[i]);
         EXPECT_LT(Rms(error), c.tolerance * Rms(sine));
-        EXPECT_EQ(stream.GetCurrentPos(), int(std::uint64_t(decoded.size()) * 2 * 1000 / format.nAvgBytesPerSec));
+        EXPECT_EQ(stream.GetCurrentPos(),
+                  int(std::uint64_t(decoded.size()) * 2 * 1000 / format.nAvgBytesPerSec));
     }
 }
 
@@ -105,8 +107,10 @@ TEST_F(AcmStreamTest, SeeksByWholeBlocksAndRefusesTheEnd)
 TEST_F(AcmStreamTest, AShortTailIsPaddedWithSilence)
 {
     // µ-law 0x00 is the loudest negative value; 0xFF is silence.
-    const std::string name = Put("tail.wav", MakeWave({.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18,
-                                                        .data = Bytes(700, 0x00)}));
+    const std::string name =
+        Put("tail.wav",
+            MakeWave(
+                {.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18, .data = Bytes(700, 0x00)}));
     mm::CACMStream stream;
     ASSERT_EQ(stream.Open(name.c_str()), 0);
     Bytes buffer(4000);
@@ -122,8 +126,10 @@ TEST_F(AcmStreamTest, AShortTailIsPaddedWithSilence)
 TEST_F(AcmStreamTest, LargeCompressedDataHasItsFullLength)
 {
     // 5 000 000 × 1000 does not fit in 32 bits.
-    const std::string name = Put("long.wav", MakeWave({.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18,
-                                                        .data = Bytes(5000000, 0xFF)}));
+    const std::string name = Put(
+        "long.wav",
+        MakeWave(
+            {.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18, .data = Bytes(5000000, 0xFF)}));
     mm::CACMStream stream;
     ASSERT_EQ(stream.Open(name.c_str()), 0);
     EXPECT_EQ(stream.GetLength(), 625000);
@@ -141,9 +147,23 @@ TEST_F(AcmStreamTest, RefusesFilesItCannotDecodeAndStaysClosed)
         const char* message;
     } cases[] = {
         {"PCM WAVE", MakeWave({.data = Bytes(1000)}), 2, "CACMStream::InitializeNormal ACMを使うまでもない"},
-        {"an unknown compressed format", MakeWave({.tag = 0x31, .channels = 1, .rate = 8000, .bits = 0, .blockAlign = 65, .fmtSize = 20, .data = Bytes(650)}),
+        {"an unknown compressed format",
+         MakeWave({.tag = 0x31,
+                   .channels = 1,
+                   .rate = 8000,
+                   .bits = 0,
+                   .blockAlign = 65,
+                   .fmtSize = 20,
+                   .data = Bytes(650)}),
          3, "CACMStream::Open acmFormatSuggest()に失敗"},
-        {"no average rate", MakeWave({.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .bytesPerSecond = 0, .fmtSize = 18, .data = Bytes(10)}),
+        {"no average rate",
+         MakeWave({.tag = 7,
+                   .channels = 1,
+                   .rate = 8000,
+                   .bits = 8,
+                   .bytesPerSecond = 0,
+                   .fmtSize = 18,
+                   .data = Bytes(10)}),
          2, "CACMStream::InitializeNormal 平均データ転送速度が0"},
         {"128 bytes", Bytes(128, 0xFF), 2, "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=128)"},
         {"a tag longer than the file", id3Long, 2,
@@ -167,7 +187,8 @@ TEST_F(AcmStreamTest, RefusesFilesItCannotDecodeAndStaysClosed)
 }
 
 // An MPEG audio file: what comes before the frame, the frame header's four bytes, then `data` bytes.
-Bytes Mp3File(const Bytes& before, std::initializer_list<std::uint8_t> header, std::size_t data, bool id3v1 = false)
+Bytes Mp3File(const Bytes& before, std::initializer_list<std::uint8_t> header, std::size_t data,
+              bool id3v1 = false)
 {
     Bytes file = before;
     file.insert(file.end(), header);
@@ -182,7 +203,7 @@ Bytes Mp3File(const Bytes& before, std::initializer_list<std::uint8_t> header, s
 
 TEST_F(AcmStreamTest, ReadsTheFirstFrameHeaderAfterAnyId3Tag)
 {
-    const Bytes id3{'I', 'D', '3', 3, 0, 0, 0, 0, 16, 0};         // 2048 bytes and the 10-byte header
+    const Bytes id3{'I', 'D', '3', 3, 0, 0, 0, 0, 16, 0};    // 2048 bytes and the 10-byte header
     Bytes id3Footer{'I', 'D', '3', 4, 0, 0x10, 0, 0, 16, 0}; // and a 10-byte footer
     Bytes id3Padded = id3;
     id3Padded.resize(2058, 0);
@@ -194,7 +215,7 @@ TEST_F(AcmStreamTest, ReadsTheFirstFrameHeaderAfterAnyId3Tag)
     {
         const char* what;
         Bytes file;
-        const char* message;     // of a refused header; null when it opens
+        const char* message; // of a refused header; null when it opens
         std::uint16_t channels;
         int length;
     } cases[] = {
@@ -202,7 +223,8 @@ TEST_F(AcmStreamTest, ReadsTheFirstFrameHeaderAfterAnyId3Tag)
         {"a trailing ID3v1 tag", Mp3File({}, {0xFF, 0xFB, 0x90, 0x00}, 1000000, true), nullptr, 2, 62500},
         {"single channel", Mp3File({}, {0xFF, 0xFB, 0x90, 0xC0}, 16000), nullptr, 1, 1000},
         {"an ID3v2 tag", Mp3File(id3Padded, {0xFF, 0xFB, 0x90, 0x00}, 16000), nullptr, 2, 1000},
-        {"an ID3v2.4 tag with a footer", Mp3File(id3FooterPadded, {0xFF, 0xFB, 0x90, 0x00}, 16000), nullptr, 2, 1000},
+        {"an ID3v2.4 tag with a footer", Mp3File(id3FooterPadded, {0xFF, 0xFB, 0x90, 0x00}, 16000), nullptr,
+         2, 1000},
         {"no frame after the tag", Mp3File(id3Padded, {0x49, 0x44, 0x33, 0x03}, 16000),
          "CACMStream::InitializeMP3 MP3チェックphase1に失敗(src[0]=0x49)", 0, 0},
         {"MPEG-2", Mp3File({}, {0xFF, 0xF3, 0x90, 0x00}, 16000),
@@ -215,7 +237,8 @@ TEST_F(AcmStreamTest, ReadsTheFirstFrameHeaderAfterAnyId3Tag)
          "CACMStream::InitializeMP3 MP3のビットレートかサンプリングレートが無効(src[2]=0xF0)", 0, 0},
         {"the reserved sample rate", Mp3File({}, {0xFF, 0xFB, 0x9C, 0x00}, 16000),
          "CACMStream::InitializeMP3 MP3のビットレートかサンプリングレートが無効(src[2]=0x9C)", 0, 0},
-        {"an ID3v1 tag over the frame header", tagOverHeader, "CACMStream::InitializeMP3 データ長が異常(availSize=2)", 0, 0},
+        {"an ID3v1 tag over the frame header", tagOverHeader,
+         "CACMStream::InitializeMP3 データ長が異常(availSize=2)", 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

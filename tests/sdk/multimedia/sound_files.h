@@ -64,18 +64,19 @@ struct WaveSpec
     std::uint16_t channels = 2;
     std::uint32_t rate = 44100;
     std::uint16_t bits = 16;
-    std::uint16_t blockAlign = 0;      // 0: channels × bits / 8
-    std::int64_t bytesPerSecond = -1;  // -1: rate × block alignment
-    std::uint32_t fmtSize = 16;        // 16, or 18 and more with the extra bytes
+    std::uint16_t blockAlign = 0;     // 0: channels × bits / 8
+    std::int64_t bytesPerSecond = -1; // -1: rate × block alignment
+    std::uint32_t fmtSize = 16;       // 16, or 18 and more with the extra bytes
     Bytes data;
     bool dataBeforeFmt = false;
-    bool chunkAfterData = false;       // a LIST chunk after the data
-    std::int64_t dataSizeField = -1;   // what the data chunk's size says, when not its size
+    bool chunkAfterData = false;     // a LIST chunk after the data
+    std::int64_t dataSizeField = -1; // what the data chunk's size says, when not its size
 };
 
 inline Bytes MakeWave(const WaveSpec& spec)
 {
-    const std::uint16_t align = spec.blockAlign != 0 ? spec.blockAlign : std::uint16_t(spec.channels * spec.bits / 8);
+    const std::uint16_t align =
+        spec.blockAlign != 0 ? spec.blockAlign : std::uint16_t(spec.channels * spec.bits / 8);
     Bytes fmt;
     Put16(fmt, spec.tag);
     Put16(fmt, spec.channels);
@@ -86,7 +87,8 @@ inline Bytes MakeWave(const WaveSpec& spec)
     if (spec.fmtSize >= 18) Put16(fmt, std::uint16_t(spec.fmtSize - 18));
     fmt.resize(spec.fmtSize, 0);
     Bytes body{'W', 'A', 'V', 'E'};
-    const auto dataSize = std::uint32_t(spec.dataSizeField >= 0 ? spec.dataSizeField : std::int64_t(spec.data.size()));
+    const auto dataSize =
+        std::uint32_t(spec.dataSizeField >= 0 ? spec.dataSizeField : std::int64_t(spec.data.size()));
     if (spec.dataBeforeFmt) PutChunk(body, "data", spec.data, dataSize);
     PutChunk(body, "fmt ", fmt, spec.fmtSize);
     if (!spec.dataBeforeFmt) PutChunk(body, "data", spec.data, dataSize);

@@ -109,8 +109,10 @@ TEST_P(WaveStreamTest, RefusesWhatIsNotPcmWaveAndStaysClosed)
     } cases[] = {
         {"text", Bytes(200, 'x'), "CWaveStream::Initialize Waveファイルでない"},
         {"another RIFF form", notWave, "CWaveStream::Initialize Waveファイルでない"},
-        {"a file that ends in the fmt chunk's header", truncated, "CWaveStream::Initialize fmtチャンクが指定できない"},
-        {"IMA ADPCM", MakeWave({.tag = 0x11, .bits = 4, .blockAlign = 2048, .fmtSize = 20, .data = Bytes(4096)}),
+        {"a file that ends in the fmt chunk's header", truncated,
+         "CWaveStream::Initialize fmtチャンクが指定できない"},
+        {"IMA ADPCM",
+         MakeWave({.tag = 0x11, .bits = 4, .blockAlign = 2048, .fmtSize = 20, .data = Bytes(4096)}),
          "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
         {"data before fmt", MakeWave({.data = CountingBytes(100), .dataBeforeFmt = true}),
          "CWaveStream::Initialize データチャンクに行けない"},
