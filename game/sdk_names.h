@@ -4,10 +4,12 @@
 
 namespace zelvoranGameSDK3rd::Auxiliary {}
 namespace zelvoranGameSDK3rd::Draw {}
+namespace zelvoranGameSDK3rd::Input {}
 namespace zelvoranGameSDK3rd::Math {}
 namespace zelvoranGameSDK3rd::ZTL {}
 
 namespace Auxiliary = zelvoranGameSDK3rd::Auxiliary;
 namespace Draw = zelvoranGameSDK3rd::Draw;
+namespace Input = zelvoranGameSDK3rd::Input;
 namespace Math = zelvoranGameSDK3rd::Math;
 namespace ZTL = zelvoranGameSDK3rd::ZTL;

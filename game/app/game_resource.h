@@ -4,8 +4,8 @@
 // running adventure. The application makes one at start-up and every scene reaches it.
 //
 // Its members are built in the order they are declared here and destroyed in the reverse order; later
-// issues complete the member classes in their own folders. Its drawing base (issue 28) and the fields
-// that later rules give a role are added by the issues that use them.
+// issues complete the member classes in their own folders. The fields that later rules give a role are
+// added by the issues that use them.
 
 #include "game/app/ranking_data.h"
 #include "game/app/utility.h"
@@ -18,6 +18,7 @@
 #include "game/sdk_names.h"
 #include "game/turn/action_queue.h"
 #include "game/ui/effect_object.h"
+#include "game/ui/blt_support.h"
 #include "game/ui/message_window.h"
 #include "game/ui/object_base.h"
 #include "game/ui/select_window.h"
@@ -40,7 +41,7 @@
 // the millisecond clock, with that seed kept in it; noRandom clear.
 Math::CRand ConstructSeededRand();
 
-struct SGameResource : public Auxiliary::IArchive
+struct SGameResource : public CBltSupport, public Auxiliary::IArchive
 {
     // The progress record: four flag words and thirty values that count floors up or down.
     struct SFlag : public Auxiliary::IArchive
@@ -106,6 +107,13 @@ struct SGameResource : public Auxiliary::IArchive
     // The adventure's stored fields, in the save sets' order (the controls, windows, queues and the log
     // are stored apart).
     void Serialize(Auxiliary::ISerialize& stream) override;
+
+    // Loads every data table once at start-up: seals, items, weapon weights, monsters, the experience
+    // table, the scenario and item appearance table 7. Goes on after a failure so that every table that
+    // can be read is read; 0 when all loaded, 1 after showing the one error box.
+    std::int32_t LoadDataTables();
+    // A copy of every item-kind record, in kind order.
+    std::vector<SItemKind> CopyRecordTable() const;
 
     // ---- The members, in the order they are built.
     Math::CRand random = ConstructSeededRand();
@@ -173,6 +181,16 @@ struct SGameResource : public Auxiliary::IArchive
     // ---- Fields of the turn engine (issues 36 and 64 give them their work).
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+    // A per-adventure counter, the companion the end of a silent re-run copies it into, and the value
+    // that end sets to 64 (the turn phases and the game-main scene, issues 62 and 63, give them roles).
+    std::int32_t rerunCounter = 0;
+    std::int32_t rerunCounterCopy = 0;
+    std::int32_t rerunEndValue = 0;
+
+    // ---- The data tables LoadDataTables fills besides the controls'.
+    std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99
+    std::vector<ZTL::string> scenarioLines;         // the scenario's kept lines
+    std::vector<std::int32_t> scriptStarts;         // 0, then the line after each "end"
 
     // ---- Fields only the new-adventure reset sets.
     std::array<SEndRecord, 2> endRecords;

@@ -4,10 +4,11 @@
 // heroine's lasting state in save sets.
 //
 // The records' virtual operations, levels and statuses come with the action-queue issue (issue 36);
-// the table's creation, placement and motion with issue 40; the table loader with issue 19. They
-// complete these classes.
+// the table's creation, placement and motion with issue 40. They complete these classes. The monster
+// table's loader stands in monster_table.cpp.
 
 #include "game/app/character_status.h"
+#include "game/data/table_reader.h"
 #include "game/sdk_names.h"
 #include "game/ui/object_base.h"
 #include "sdk/ztl/archive.h"
@@ -151,6 +152,16 @@ public:
 
     // A new adventure: no monsters, the heroine and every slot reset.
     void Reset();
+    // The monster table: species of up to four lines (ranks) closed by an empty or "//" line, kind id =
+    // species * 4 + rank, shorter species padded with default records; drop items named through the
+    // item-name map. 0 loaded, 1 file missing or unreadable, -1 bad header or a line it refuses (a fifth
+    // line in a species among them; the table is then empty), 5 check number (the base HP summed) not the
+    // sum.
+    std::int32_t LoadMonsterTable(const ZTL::string& fileName,
+                                  const std::map<ZTL::string, std::int32_t>& itemNames);
+    // The same from a table file already read, from its header on.
+    std::int32_t LoadMonsterTable(CTableFile& table, const std::map<ZTL::string, std::int32_t>& itemNames);
+
     // The heroine's lasting state: ten ints, then her 19 status bytes.
     void Serialize(Auxiliary::ISerialize& stream) override;
 

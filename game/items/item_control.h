@@ -4,10 +4,13 @@
 // and stores them in save sets.
 //
 // Creation, identification and names, values and prices come with the first items issue (issue 39),
-// inventory, pots, seals and item states with the second (issue 44), the table loaders with the data
-// tables issue (issue 19); they complete these classes.
+// inventory, pots, seals and item states with the second (issue 44); they complete these classes. The
+// table loaders stand in item_tables.cpp.
 
+#include "game/data/table_reader.h"
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
+#include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
@@ -24,16 +27,16 @@ struct SItemKind
     std::int32_t classId = 0;
     std::int32_t buyPrice = 0;
     std::int32_t sellPrice = 0;
-    std::int32_t weight = 0;
-    std::int32_t param4 = 0;
-    std::int32_t base = 0;    // weapons, shields: base strength; staffs, pens, pots: least at creation
-    std::int32_t maximum = 0; // weapons, shields: highest plus; arrows: stack; staffs, pens, pots: most
-    std::int32_t sealSlots = 0;
+    std::int32_t weight = 0;    // summed into the table's check number
+    std::int32_t param4 = 0;    // the kind's weight in the appearance lists
+    std::int32_t base = 0;      // weapons, shields: base strength; staffs, pens, pots: least at creation
+    std::int32_t maximum = 0;   // weapons, shields: highest plus; arrows: stack; staffs, pens, pots: most
+    std::int32_t sealSlots = 0; // weapons, shields: seal slots at creation
     // Weapons, shields, magic stones: the seal of the item's name; pens: the circle's range kind; else
     // 0xFFFF.
     std::int32_t sealCode = 0xFFFF;
     ZTL::string description;
-    ZTL::string token;
+    ZTL::string token; // the reading
 };
 
 // A seal (an ability of weapons and shields), by its code.
@@ -46,7 +49,7 @@ struct SSealKind
     ZTL::string description;
 };
 
-class CItemControl : public Auxiliary::IArchive
+class CItemControl : public CBltSupport, public Auxiliary::IArchive
 {
 public:
     static constexpr std::int32_t kItemCount = 5000;
@@ -122,6 +125,29 @@ public:
     // stored warehouse can be read back into place.
     void ReserveWarehouseEntries(std::int32_t n, std::int32_t m);
 
+    // ---- The data tables. Each loader gives 0 loaded, 1 file missing or unreadable, -1 bad header or a
+    // line it refuses (the tables then stay as they were), 5 check number not the sum (what was read
+    // stays). Kind ids and seal codes are the line numbers of the table files.
+    // Each also reads from a table file already read, from its header on.
+    // The seal table: name, slots, buy price (summed), sell price, description.
+    std::int32_t LoadSealTable(const ZTL::string& fileName);
+    std::int32_t LoadSealTable(CTableFile& table);
+    // The item table, after the seal table: the kinds, the name map, the kind count, the first line of
+    // each class and the unidentified names; "<" lines open the classes 1 to 11.
+    std::int32_t LoadItemTable(const ZTL::string& fileName);
+    std::int32_t LoadItemTable(CTableFile& table);
+    // The weapon weights, line for line with the item table: attack weight (summed), move weight.
+    std::int32_t LoadWeaponWeightTable(const ZTL::string& fileName);
+    std::int32_t LoadWeaponWeightTable(CTableFile& table);
+    // The list of appearanceNames and appearanceOrder that holds a class's unidentified names; -1 for
+    // a class without them.
+    static std::int32_t GetAppearanceList(std::int32_t classId);
+    // Shuffles the appearance names of the six classes (potion, scroll, staff, pen, pot, magic stone,
+    // in that order): each order is sorted first, so the result depends on the generator alone, then
+    // entry i changes place with entry i + (a draw modulo (n - i)). Called whenever the game's generator
+    // is seeded for a run, so that a run's names follow from its seed.
+    void ShuffleUnidentifiedNames(Math::CRand& generator);
+
     // The item tables in the save set's order. A load whose marks or count fall outside 0..5000 fails
     // the stream and writes nothing past a table.
     void Serialize(Auxiliary::ISerialize& stream) override;
@@ -148,7 +174,9 @@ public:
     std::vector<std::int32_t> attackWeights; // by kind id
     std::vector<std::int32_t> moveWeights;
     std::vector<std::int32_t> kindState; // by kind: 0 unidentified, 1 tried, 2 identified
+    // By GetAppearanceList: the names in table order, and for the j-th kind of the class (kind id minus
+    // the first kind of the class) the index of its name.
     std::array<std::vector<ZTL::string>, kAppearanceClasses> appearanceNames;
     std::array<std::vector<std::int32_t>, kAppearanceClasses> appearanceOrder;
-    std::array<std::int32_t, kClassCount> firstKindOfClass;
+    std::array<std::int32_t, kClassCount> firstKindOfClass; // -1 until the table has a line of the class
 };

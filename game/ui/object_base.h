@@ -1,16 +1,33 @@
 #pragma once
 // The base of the game's drawable objects (characters, effects, the thrown item): a cell, a second cell,
-// a pixel offset and animation counters. Its drawing part, the plane of the sprite-drawing base, comes
-// with the sprite-drawing issue (issue 28), which completes this class.
+// a pixel offset and animation counters, on the sprite-drawing base.
 
+#include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
+#include "sdk/draw/surface.h"
+
+#include <array>
 #include <cstdint>
 
-struct SObjectBase
+struct SObjectBase : public CBltSupport
 {
-    virtual ~SObjectBase() = default;
+    // Width and height of a sprite in pixels.
+    struct SSpriteSize
+    {
+        std::int32_t width;
+        std::int32_t height;
+    };
+    // By size class (spriteMode of characters).
+    static constexpr std::array<SSpriteSize, 6> kSpriteSizes = {SSpriteSize{32, 32}, SSpriteSize{24, 24},
+                                                                SSpriteSize{40, 40}, SSpriteSize{48, 48},
+                                                                SSpriteSize{28, 36}, SSpriteSize{32, 64}};
+
+    // Draws the object onto `target` with the view's origin at (viewX, viewY) in map pixels; an object
+    // that draws itself overrides it (effects). The result is the drawing's, 0 here.
+    virtual std::int32_t Draw(Draw::ISurface& target, std::int32_t viewX, std::int32_t viewY);
     // What the object is: 0 a character, 8 the thrown item, an effect its effect kind.
     virtual std::int32_t GetObjectKind() const = 0;
-    // The ten fields back to their initial values.
+    // The ten fields back to their initial values; the plane stays.
     void Reset();
 
     std::int32_t x = -1;

@@ -4,13 +4,14 @@
 // this class.
 
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 #include <list>
 #include <vector>
 
-class CSelectWindow
+class CSelectWindow : public CBltSupport
 {
 public:
     struct SItem
@@ -43,6 +44,11 @@ public:
         std::uint8_t proportionalFont = 0;
         std::uint8_t dirty = 1;
     };
+
+    // The options' drawing styles: a translucent surface, text drawn with alpha. Each marks every window
+    // for redrawing; the surface comes with issue 29, which rebuilds it here (RebuildSurface).
+    void SetAlphaSurface(bool on);
+    void SetTextAlphaMode(bool on);
 
     std::list<SWindow> windows; // the back is the top of the stack
     std::int32_t blinkCounter = 0;

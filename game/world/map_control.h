@@ -4,8 +4,10 @@
 // the appearance lists that floors draw monsters and items from.
 //
 // Exploring, lighting and the view ring, terrain changes and the view cache come with the floor-map
-// issue (issue 37); map drawing, the animation and the minimap palettes with issue 50; the drawing base
-// with issue 28. They complete this class.
+// issue (issue 37); map drawing, the animation and the minimap palettes with issue 50. They complete this
+// class.
+
+#include "game/ui/blt_support.h"
 
 #include <array>
 #include <cstdint>
@@ -45,7 +47,7 @@ struct SCellPosition
     std::int32_t y = 0;
 };
 
-class CMapControl
+class CMapControl : public CBltSupport
 {
 public:
     static constexpr std::int32_t kWidth = 64;

@@ -5,12 +5,13 @@
 // completes this class.
 
 #include "game/sdk_names.h"
+#include "game/ui/blt_support.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 #include <list>
 
-class CSpellCircleControl
+class CSpellCircleControl : public CBltSupport
 {
 public:
     // Range kinds: whom a circle covers.

@@ -4,11 +4,13 @@
 // Placing, triggering, removal and the icons come with the traps issue (issue 48), which completes this
 // class.
 
+#include "game/ui/blt_support.h"
+
 #include <cstdint>
 #include <set>
 #include <vector>
 
-class CTrapControl
+class CTrapControl : public CBltSupport
 {
 public:
     CTrapControl() = default;
