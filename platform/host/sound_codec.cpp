@@ -50,11 +50,12 @@ bool ReadRecord(const std::uint8_t* bytes, std::size_t size, SRecord& r)
         return false;
     switch (r.tag) {
     case kWaveFormatImaAdpcm:
-        // Each channel's data comes in runs of 4 bytes after its 4-byte header.
+        // Each channel's data comes in runs of 4 bytes after its 4-byte header; a record holds the
+        // samples of a block in 16 bits.
         return r.bitsPerSample == 4 && r.blockAlign > 4 * r.channels &&
-               (r.blockAlign - 4 * r.channels) % (4 * r.channels) == 0;
+               (r.blockAlign - 4 * r.channels) % (4 * r.channels) == 0 && AdpcmSamplesPerBlock(r) <= 0xFFFF;
     case kWaveFormatMsAdpcm:
-        return r.bitsPerSample == 4 && r.blockAlign >= 7 * r.channels;
+        return r.bitsPerSample == 4 && r.blockAlign >= 7 * r.channels && AdpcmSamplesPerBlock(r) <= 0xFFFF;
     case kWaveFormatMuLaw:
     case kWaveFormatALaw:
         return r.bitsPerSample == 8 && r.blockAlign == r.channels;

@@ -32,6 +32,18 @@ protected:
     }
 };
 
+// µ-law WAVE at 8000 Hz, mono, of `bytes` bytes of the code; its record's rate as given (-1: 8000).
+Bytes MuLaw(std::size_t bytes, std::uint8_t code, std::int64_t bytesPerSecond = -1)
+{
+    return MakeWave({.tag = 7,
+                     .channels = 1,
+                     .rate = 8000,
+                     .bits = 8,
+                     .bytesPerSecond = bytesPerSecond,
+                     .fmtSize = 18,
+                     .data = Bytes(bytes, code)});
+}
+
 // The size field of the first chunk of the id in a RIFF file.
 std::uint32_t ChunkSize(const Bytes& file, const char* id)
 {
@@ -107,10 +119,7 @@ TEST_F(AcmStreamTest, SeeksByWholeBlocksAndRefusesTheEnd)
 TEST_F(AcmStreamTest, AShortTailIsPaddedWithSilence)
 {
     // µ-law 0x00 is the loudest negative value; 0xFF is silence.
-    const std::string name =
-        Put("tail.wav",
-            MakeWave(
-                {.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18, .data = Bytes(700, 0x00)}));
+    const std::string name = Put("tail.wav", MuLaw(700, 0x00));
     mm::CACMStream stream;
     ASSERT_EQ(stream.Open(name.c_str()), 0);
     Bytes buffer(4000);
@@ -123,13 +132,22 @@ TEST_F(AcmStreamTest, AShortTailIsPaddedWithSilence)
     EXPECT_EQ(stream.Read(buffer.data(), 4000), 0u);
 }
 
+TEST_F(AcmStreamTest, ASeekEstimatedPastTheDataEndsTheStream)
+{
+    // A rate of 1 byte a second claims 700 seconds for 700 bytes; 600 s lies far past the data.
+    const std::string name = Put("slow.wav", MuLaw(700, 0xFF, 1));
+    mm::CACMStream stream;
+    ASSERT_EQ(stream.Open(name.c_str()), 0);
+    EXPECT_EQ(stream.GetLength(), 700000);
+    ASSERT_EQ(stream.SetCurrentPos(600000), 0);
+    std::uint8_t buffer[64];
+    EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
+}
+
 TEST_F(AcmStreamTest, LargeCompressedDataHasItsFullLength)
 {
     // 5 000 000 × 1000 does not fit in 32 bits.
-    const std::string name = Put(
-        "long.wav",
-        MakeWave(
-            {.tag = 7, .channels = 1, .rate = 8000, .bits = 8, .fmtSize = 18, .data = Bytes(5000000, 0xFF)}));
+    const std::string name = Put("long.wav", MuLaw(5000000, 0xFF));
     mm::CACMStream stream;
     ASSERT_EQ(stream.Open(name.c_str()), 0);
     EXPECT_EQ(stream.GetLength(), 625000);
@@ -156,15 +174,7 @@ TEST_F(AcmStreamTest, RefusesFilesItCannotDecodeAndStaysClosed)
                    .fmtSize = 20,
                    .data = Bytes(650)}),
          3, "CACMStream::Open acmFormatSuggest()に失敗"},
-        {"no average rate",
-         MakeWave({.tag = 7,
-                   .channels = 1,
-                   .rate = 8000,
-                   .bits = 8,
-                   .bytesPerSecond = 0,
-                   .fmtSize = 18,
-                   .data = Bytes(10)}),
-         2, "CACMStream::InitializeNormal 平均データ転送速度が0"},
+        {"no average rate", MuLaw(10, 0xFF, 0), 2, "CACMStream::InitializeNormal 平均データ転送速度が0"},
         {"128 bytes", Bytes(128, 0xFF), 2, "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=128)"},
         {"a tag longer than the file", id3Long, 2,
          "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=2100, dwID3Size=2058)"},

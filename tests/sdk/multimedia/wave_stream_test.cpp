@@ -95,6 +95,17 @@ TEST_P(WaveStreamTest, ReadsOnlyTheDataChunkOfAnyLayout)
     }
 }
 
+TEST_P(WaveStreamTest, AFormatWithoutARateStillReadsFromTheData)
+{
+    mm::CWaveStream stream;
+    const Bytes data = CountingBytes(100);
+    ASSERT_EQ(
+        stream.Open(Place(MakeWave({.bytesPerSecond = 0, .data = data, .chunkAfterData = true})).c_str()), 0);
+    EXPECT_EQ(stream.GetLength(), -1);
+    EXPECT_EQ(stream.SetCurrentPos(0), 1);
+    EXPECT_EQ(ReadAll(stream), data);
+}
+
 TEST_P(WaveStreamTest, RefusesWhatIsNotPcmWaveAndStaysClosed)
 {
     Bytes truncated = MakeWave({.data = CountingBytes(100)});
