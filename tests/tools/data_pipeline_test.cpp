@@ -142,9 +142,9 @@ std::int32_t LineOf(const std::string& text, std::size_t at)
 
 TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
 {
-    const std::string over255 =
-        std::string(90, 'x') + "ああああああああああああああああああああああああああああああああああああああ"
-                               "あああああああああああああああああ";
+    const std::string over255 = std::string(90, 'x') +
+                                "ああああああああああああああああああああああああああああああああああああああ"
+                                "あああああああああああああああああ";
     const SBreakCase cases[] = {
         {"header line", {{"能力.txt", "QRZN\n", "QRZN 5\n"}}},
         {"line length", {{"アイテム.txt", "木を削って作った刀。", over255}}},
@@ -181,6 +181,9 @@ TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
          {{"モンスター.txt", "マメダヌキ\t13\t4\t0\t1\t1\t3\t獣", "マメダヌキ\t13\t4\t0\t1\t1\t3\tけもの"}}},
         {"monster ranks",
          {{"モンスター.txt", "ヤマダヌキ\t63\t10\t4\t1\t1\t19", "ヤマダヌキ\t63\t10\t4\t1\t1\t3"}}},
+        {"monster specials",
+         {{"モンスター.txt", "ウリボウ\t22\t5\t1\t1\t1\t6\t獣\t16\tランダム\tm\t通常\tなし\t40",
+           "ウリボウ\t22\t5\t1\t1\t1\t6\t獣\t16\tランダム\tm\t通常\tなし\t0"}}},
         {"monster drops",
          {{"モンスター.txt", "子サソリ\t47\t9\t4\t1\t1\t18\t獣\t16\t毒消しの薬",
            "子サソリ\t47\t9\t4\t1\t1\t18\t獣\t16\t毒けしの薬"}}},

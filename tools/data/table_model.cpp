@@ -151,7 +151,7 @@ SMonsterTable ReadMonsterTable(const SSource& source)
         CTableLine abilities = line;
         kind.emptyAbilities = abilities.Word().empty();
         kind.abilities = line.Token();
-        line.Number(); // special chance
+        kind.specialChance = line.Number();
         kind.broken = line.IsBroken();
     });
     return table;

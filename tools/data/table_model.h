@@ -78,6 +78,7 @@ struct SMonsterLine : STableLine
     std::string behaviour;
     std::string abilities;
     bool emptyAbilities = false;
+    std::int32_t specialChance = 0;
 };
 struct SMonsterTable
 {

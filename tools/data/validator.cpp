@@ -393,6 +393,7 @@ constexpr SRule kRules[] = {
     {"ability column", CheckAbilityColumns},
     {"monster words", CheckMonsterWords},
     {"monster ranks", CheckMonsterRanks},
+    {"monster specials", CheckMonsterSpecials},
     {"monster drops", CheckMonsterDrops},
     {"monster houses", CheckMonsterHouses},
     {"unique names", CheckUniqueNames},
