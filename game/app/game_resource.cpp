@@ -109,6 +109,7 @@ void SGameResource::ResetAdventureState()
     adventureIds.fill(0xFFFF);
     adventureMarks.fill(-1);
     adventureCounters.fill(1);
+    rerunCounter = rerunCounterCopy = rerunEndValue = 0;
 }
 
 void SGameResource::Serialize(Auxiliary::ISerialize& stream)

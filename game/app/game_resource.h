@@ -181,6 +181,11 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // ---- Fields of the turn engine (issues 36 and 64 give them their work).
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+    // A per-adventure counter, the companion the end of a silent re-run copies it into, and the value
+    // that end sets to 64 (the turn phases and the game-main scene, issues 62 and 63, give them roles).
+    std::int32_t rerunCounter = 0;
+    std::int32_t rerunCounterCopy = 0;
+    std::int32_t rerunEndValue = 0;
 
     // ---- The data tables LoadDataTables fills besides the controls'.
     std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99

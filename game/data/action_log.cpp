@@ -1,10 +1,362 @@
 #include "game/data/action_log.h"
 
+#include "game/data/error_box.h"
+#include "game/data/global_data.h"
+#include "platform/host/little_endian.h"
+#include "sdk/auxiliary/file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
 #include <utility>
+
+namespace {
+
+constexpr std::uint8_t kMagic[4] = {'q', 'r', 'l', 's'};
+constexpr std::size_t kTextWords = 4;
+constexpr std::size_t kTextBytes = kTextWords * 4;
+// Buffered words beyond which WriteCommand compacts.
+constexpr std::size_t kCompactAbove = 256;
+
+std::uint32_t KindOf(std::uint32_t word)
+{
+    return word & 0xFF;
+}
+
+std::int32_t ArgumentOf(std::uint32_t word)
+{
+    return std::int32_t((word >> 8) & 0xFFFF);
+}
+
+// Words a command takes, by the kind of its first word.
+std::size_t CommandLength(std::uint32_t word)
+{
+    switch (KindOf(word)) {
+    case 4:
+        return 1 + kTextWords;
+    case 8:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+// The running sum after one more word: its four bytes added, cut to 16 bits.
+std::uint32_t AddToSum(std::uint32_t sum, std::uint32_t word)
+{
+    sum += (word & 0xFF) + ((word >> 8) & 0xFF) + ((word >> 16) & 0xFF) + (word >> 24);
+    return sum & 0xFFFF;
+}
+
+void AppendLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        bytes.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+// The 16-byte text block of a kind-4 command as four words: the text and its terminating zero, the
+// rest 0x01; a text of 16 bytes or more fills the block without a terminator.
+std::array<std::uint32_t, kTextWords> EncodeText(const char* text, std::size_t length)
+{
+    std::array<std::uint8_t, kTextBytes> block;
+    block.fill(0x01);
+    const std::size_t copied = length < kTextBytes ? length : kTextBytes;
+    std::memcpy(block.data(), text, copied);
+    if (copied < kTextBytes) block[copied] = 0;
+    std::array<std::uint32_t, kTextWords> words;
+    for (std::size_t i = 0; i < kTextWords; ++i)
+        words[i] = platform::ReadU32(block.data() + 4 * i);
+    return words;
+}
+
+} // namespace
+
+ZTL::string MakeSlotFilePath(std::int32_t userNumber, std::int32_t runNumber)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "\\%04d%04d", userNumber, runNumber);
+    return GetUserFolder(g_globalData, false) + name;
+}
+
+void CompactActionLog(std::vector<std::uint32_t>& words, SCompaction& state)
+{
+    // Once walked, the buffer holds at most one command of each of the three kinds, so walking only
+    // the words added since gives what a walk of the whole buffer gives.
+    std::size_t position = state.walked;
+    for (; position < words.size(); position += CommandLength(words[position])) {
+        const std::ptrdiff_t at = std::ptrdiff_t(position);
+        switch (KindOf(words[position])) {
+        case 2:
+            if (state.lastKind2 >= 0) words[std::size_t(state.lastKind2)] = 0;
+            state.lastKind2 = at;
+            break;
+        case 3:
+            if (state.firstKind3 >= 0)
+                words[position] = 0;
+            else
+                state.firstKind3 = at;
+            break;
+        case 10:
+            if (state.lastKind10 >= 0) words[std::size_t(state.lastKind10)] = 0;
+            state.lastKind10 = at;
+            break;
+        default:
+            break;
+        }
+    }
+    state.walked = position;
+}
 
 void CActionLog::Reset()
 {
     // Swapping with fresh objects releases the storage too.
     CActionLog fresh;
     std::swap(*this, fresh);
+}
+
+void CActionLog::ClearWordBuffer()
+{
+    m_words.clear();
+    m_compaction = SCompaction();
+}
+
+void CActionLog::WriteCommand(const SPlayerCommand& command)
+{
+    const std::int32_t kind = command.kind;
+    if (kind < 0 || kind > 15) return;
+    const std::uint32_t k = std::uint32_t(kind);
+    const std::uint32_t arg1 = std::uint32_t(command.arg1);
+    const std::uint32_t arg2 = std::uint32_t(command.arg2);
+    const std::uint32_t arg3 = std::uint32_t(command.arg3);
+    switch (kind) {
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+        m_words.push_back(arg1 << 8 | k);
+        break;
+    case 4: {
+        const char* text = command.text.c_str();
+        const std::size_t length = std::strlen(text);
+        if (command.arg2 > 0xFFFF || length > kTextBytes + 1) return;
+        m_words.push_back(arg2 << 8 | k);
+        for (std::uint32_t word : EncodeText(text, length))
+            m_words.push_back(word);
+        break;
+    }
+    case 8:
+        m_words.push_back(arg3 << 24 | (arg2 & 0xFFFF) << 8 | k);
+        m_words.push_back(arg1 << 8 | k);
+        break;
+    case 10:
+    case 11:
+    case 13:
+        m_words.push_back(arg2 << 8 | k);
+        break;
+    case 12:
+        m_words.push_back(arg3 << 8 | k);
+        break;
+    default: // 0, 1, 3, 9, 14, 15
+        m_words.push_back(k);
+        break;
+    }
+    if (m_words.size() > kCompactAbove) CompactActionLog(m_words, m_compaction);
+}
+
+int CActionLog::AppendToFile()
+{
+    if (m_writeFileName.empty()) return kAppendNoFileName;
+    if (m_words.empty()) return kAppendNothingBuffered;
+    CompactActionLog(m_words, m_compaction);
+
+    // The file so far; a missing one is begun, as opening it for appending would.
+    Auxiliary::CFile file;
+    std::vector<std::uint8_t> bytes;
+    const int read = file.ReadToVector(m_writeFileName, bytes);
+    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound)
+        return kAppendCannotOpen;
+    if (read != Auxiliary::CFile::kReadOk) bytes.clear();
+
+    std::uint32_t sum = m_sum;
+    std::size_t begin = 0;
+    while (begin < m_words.size()) {
+        // As many whole commands as one count can hold (a command is at most five words).
+        std::size_t end = begin;
+        while (end < m_words.size() && end + CommandLength(m_words[end]) - begin <= kMaxChunkWords)
+            end += CommandLength(m_words[end]);
+        end = std::min(end, m_words.size());
+        AppendLittleEndian(bytes, std::uint32_t(end - begin), 2);
+        for (std::size_t i = begin; i < end; ++i) {
+            AppendLittleEndian(bytes, m_words[i], 4);
+            sum = AddToSum(sum, m_words[i]);
+        }
+        AppendLittleEndian(bytes, sum, 2);
+        begin = end;
+    }
+    if (file.Write(m_writeFileName, bytes.data(), std::uint32_t(bytes.size())) != 0) return kAppendCannotOpen;
+    m_sum = sum;
+    ClearWordBuffer();
+    return kAppended;
+}
+
+int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)
+{
+    SetFileName(userNumber, runNumber);
+    std::vector<std::uint8_t> header(kMagic, kMagic + 4);
+    AppendLittleEndian(header, std::uint32_t(userNumber), 4);
+    AppendLittleEndian(header, std::uint32_t(floor), 4);
+    Auxiliary::CFile file;
+    if (file.Write(m_writeFileName, header.data(), std::uint32_t(header.size())) != 0) {
+        ShowErrorBox("セーブデータに保存できません");
+        return 1;
+    }
+    m_sum = 0;
+    ClearWordBuffer();
+    m_logging = 1;
+    return 0;
+}
+
+int CActionLog::LoadSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)
+{
+    SetReadFileName(userNumber, runNumber);
+    Auxiliary::CFile file;
+    std::vector<std::uint8_t> bytes;
+    if (file.ReadToVector(m_readFileName, bytes) == Auxiliary::CFile::kReadOk &&
+        ReadActionFile(*this, userNumber, floor, bytes) == kActionFileRead) {
+        m_logging = 1;
+        return 0;
+    }
+    ShowErrorBox("中断データが読み込めませんでした");
+    m_readWords.clear();
+    m_logging = 0;
+    return 1;
+}
+
+std::int32_t CActionLog::PeekKind() const
+{
+    if (std::size_t(m_readIndex) >= m_readWords.size()) return -1;
+    return std::int32_t(KindOf(m_readWords[std::size_t(m_readIndex)]));
+}
+
+std::int32_t CActionLog::TakeArgument()
+{
+    if (std::size_t(m_readIndex) >= m_readWords.size()) return 0;
+    return ArgumentOf(m_readWords[std::size_t(m_readIndex++)]);
+}
+
+void CActionLog::TakeArgumentAndTopByte(std::int32_t& argument, std::int32_t& topByte)
+{
+    if (std::size_t(m_readIndex) >= m_readWords.size()) return;
+    const std::uint32_t word = m_readWords[std::size_t(m_readIndex++)];
+    argument = ArgumentOf(word);
+    topByte = std::int32_t(word >> 24);
+}
+
+void CActionLog::ReadCommand(SPlayerCommand& command)
+{
+    command.Reset();
+    command.kind = PeekKind();
+    switch (command.kind) {
+    case -1:
+        return;
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+        command.arg1 = TakeArgument();
+        return;
+    case 4: {
+        command.arg2 = TakeArgument();
+        char text[kTextBytes + 1] = {};
+        for (std::size_t i = 0; i < kTextWords && std::size_t(m_readIndex) < m_readWords.size(); ++i)
+            platform::WriteU32(reinterpret_cast<std::uint8_t*>(text) + 4 * i,
+                               m_readWords[std::size_t(m_readIndex++)]);
+        command.text = text;
+        return;
+    }
+    case 8:
+        TakeArgumentAndTopByte(command.arg2, command.arg3);
+        command.arg1 = TakeArgument();
+        return;
+    case 10:
+    case 11:
+    case 13:
+        command.arg2 = TakeArgument();
+        return;
+    case 12:
+        command.arg3 = TakeArgument();
+        return;
+    default: // no arguments, kinds above 15 included
+        ++m_readIndex;
+        return;
+    }
+}
+
+void CActionLog::SetFileName(std::int32_t userNumber, std::int32_t runNumber)
+{
+    m_writeFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
+}
+
+void CActionLog::SetReadFileName(std::int32_t userNumber, std::int32_t runNumber)
+{
+    m_readFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
+}
+
+int CActionLog::DeleteFile()
+{
+    if (m_writeFileName.empty()) return 1;
+    Auxiliary::CFile file;
+    file.Delete(m_writeFileName);
+    m_writeFileName = ZTL::string();
+    return 0;
+}
+
+int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
+                   std::span<const std::uint8_t> file, std::size_t byteLimit)
+{
+    std::size_t position = 0;
+    // Takes `size` bytes (2 or 4) as a little-endian value; false when fewer are left.
+    const auto take = [&](std::size_t size, std::uint32_t& value) {
+        if (file.size() - position < size) return false;
+        value =
+            size == 2 ? platform::ReadU16(file.data() + position) : platform::ReadU32(file.data() + position);
+        position += size;
+        return true;
+    };
+
+    std::uint32_t value = 0;
+    if (file.size() < 4 || std::memcmp(file.data(), kMagic, 4) != 0) return kActionFileBadMagic;
+    position = 4;
+    if (!take(4, value) || std::int32_t(value) != userNumber) return kActionFileOtherUser;
+    if (!take(4, value) || std::int32_t(value) != floor) return kActionFileOtherFloor;
+
+    std::vector<std::uint32_t> words;
+    std::uint32_t sum = 0;
+    // A limit of the header's size or less reads no chunk.
+    while (position < byteLimit) {
+        std::uint32_t count = 0;
+        if (!take(2, count)) break; // the file ends between two chunks
+        // Every word the count promises must be there, and a kind-4 word's text within the count.
+        if ((file.size() - position) / 4 < count) return kActionFileWordMissing;
+        const std::uint8_t* chunk = file.data() + position;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (KindOf(platform::ReadU32(chunk + 4 * i)) != 4) continue;
+            if (count - i <= kTextWords) return kActionFileWordMissing;
+            i += kTextWords;
+        }
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t word = platform::ReadU32(chunk + 4 * i);
+            words.push_back(word);
+            sum = AddToSum(sum, word);
+        }
+        position += 4 * std::size_t(count);
+        std::uint32_t stored = 0;
+        if (!take(2, stored)) return kActionFileSumMissing;
+        if (stored != sum) return kActionFileSumWrong;
+    }
+    log.m_readWords = std::move(words);
+    log.m_sum = sum;
+    log.m_readIndex = 0;
+    return kActionFileRead;
 }

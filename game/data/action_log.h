@@ -1,27 +1,144 @@
 #pragma once
-// The action log: every command of the player during an adventure as 32-bit words, kept per floor in
-// the run's ".act" file. The command encodings, the file and the re-run come with the action-log
-// issue (issue 22), which completes this class.
+// The action log: every command the player gives during an adventure, as 32-bit words, kept per floor
+// in the run's ".act" file in the user's folder. With the adventure's save set it is the suspend data
+// ("中断データ"): a resumed game re-runs the logged commands silently from the stored seed, and replays
+// read the same words.
+//
+// A command word holds the kind (0 to 15) in bits 0-7 and the arguments above it:
+//   kinds 0, 1, 3, 9, 14, 15   the kind alone
+//   kinds 2, 5, 6, 7           arg1 << 8
+//   kind 4                     arg2 << 8, then four words of text (16 bytes, first byte lowest)
+//   kind 8                     arg3 << 24 | (arg2 & 0xFFFF) << 8, then arg1 << 8 | 8
+//   kinds 10, 11, 13           arg2 << 8
+//   kind 12                    arg3 << 8
+// Arguments read back from bits 8-23 (and arg3 of kind 8 from bits 24-31).
+//
+// The ".act" file, little-endian: "qrls", the user number and the floor (4 bytes each), then one chunk
+// per append: a 16-bit word count, the words, and the running sum after them (16 bits). The running
+// sum adds the four bytes of every word written to or read from the file, modulo 65536.
 
+#include "game/data/player_command.h"
 #include "game/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <vector>
+
+// The per-run work file base: the user's folder + "\%04d%04d" with the user number and the run number.
+// The ".act", ".rpl" and ".rpi" files of the run add their extension to it.
+ZTL::string MakeSlotFilePath(std::int32_t userNumber, std::int32_t runNumber);
+
+// Where compaction stands on a word buffer that only grows between its runs: how far it has walked
+// (a command boundary) and the commands of kinds 2, 3 and 10 it keeps (-1 none yet).
+struct SCompaction
+{
+    std::size_t walked = 0;
+    std::ptrdiff_t lastKind2 = -1;
+    std::ptrdiff_t firstKind3 = -1;
+    std::ptrdiff_t lastKind10 = -1;
+};
+// Keeps only the last kind-2, the first kind-3 and the last kind-10 command of the buffer and turns
+// every other one into the word 0 (a kind-0 command); the buffer keeps its length. A fresh state walks
+// the whole buffer; a state kept from the last run walks only the words added since.
+void CompactActionLog(std::vector<std::uint32_t>& words, SCompaction& state);
 
 class CActionLog
 {
 public:
+    // Results of AppendToFile.
+    enum AppendResult : int
+    {
+        kAppended = 0,
+        kAppendNoFileName = 1,
+        kAppendNothingBuffered = 2,
+        kAppendCannotOpen = 3,
+    };
+    // The most words one chunk counts.
+    static constexpr std::size_t kMaxChunkWords = 0xFFFF;
+
     // Log off, both names and buffers empty (their storage released), sum and read index 0.
     void Reset();
     // Empties the word buffer and nothing else.
-    void ClearWordBuffer() { words.clear(); }
+    void ClearWordBuffer();
 
-    std::uint8_t logging = 0; // 1 while a log file is active
-    ZTL::string writeFileName;
-    std::vector<std::uint32_t> words; // commands not yet appended
-    std::uint32_t sum = 0;            // running 16-bit sum of the bytes of the current file
-    ZTL::string readFileName;
-    std::vector<std::uint32_t> readWords; // the commands to re-run or replay
-    std::int32_t readIndex = 0;
+    // Encodes the command into the word buffer; a kind outside 0..15 writes nothing, nor does a kind-4
+    // command whose arg2 is above 65535 or whose text is longer than 17 bytes. More than 256 words
+    // buffered are compacted.
+    void WriteCommand(const SPlayerCommand& command);
+    // Compacts the buffer and appends it to the write file as chunks of at most kMaxChunkWords words,
+    // never splitting a command, then empties it. The file is rewritten whole through a temporary file,
+    // so a failed append leaves it (and the buffer and the running sum) as they were.
+    int AppendToFile();
+
+    // Starts a new ".act" file for the adventure (its header only) and turns the log on: 0, or 1 after
+    // the error box "セーブデータに保存できません".
+    int SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor);
+    // Reads the run's whole ".act" file into the read buffer and turns the log on, the running sum
+    // continuing from the file's: 0, or 1 after the error box "中断データが読み込めませんでした" (the
+    // read buffer then empty and the log off).
+    int LoadSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor);
+
+    // Decodes the next command of the read buffer into the block (reset first); kind -1 when the buffer
+    // is used up. A word of a kind above 15 comes back alone with that kind.
+    void ReadCommand(SPlayerCommand& command);
+    // The read primitives; none reads past the end of the read buffer.
+    // The kind of the word at the read index, or -1 at the end; the index stays.
+    std::int32_t PeekKind() const;
+    // Bits 8-23 of the word at the read index, which then advances; 0 and no advance at the end.
+    std::int32_t TakeArgument();
+    // Bits 8-23 and 24-31 of the word at the read index, which then advances; at the end neither is
+    // written and the index stays.
+    void TakeArgumentAndTopByte(std::int32_t& argument, std::int32_t& topByte);
+
+    // The write file name: the run's slot file base + ".act"; the read file name likewise.
+    void SetFileName(std::int32_t userNumber, std::int32_t runNumber);
+    void SetReadFileName(std::int32_t userNumber, std::int32_t runNumber);
+    // Deletes the write file and forgets its name: 0, or 1 when no file is named.
+    int DeleteFile();
+
+    bool IsOff() const { return m_logging == 0; }
+    // The running sum while the log is on, else 0: what the suspend guard adds to the check value.
+    std::uint32_t GetRunningSum() const { return m_logging != 0 ? m_sum : 0; }
+    const ZTL::string& GetFileName() const { return m_writeFileName; }
+    const ZTL::string& GetReadFileName() const { return m_readFileName; }
+    const std::vector<std::uint32_t>& GetWords() const { return m_words; }
+    const std::vector<std::uint32_t>& GetReadWords() const { return m_readWords; }
+    std::int32_t GetReadIndex() const { return m_readIndex; }
+
+private:
+    friend int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
+                              std::span<const std::uint8_t> file, std::size_t byteLimit);
+
+    std::uint8_t m_logging = 0; // 1 while a log file is active
+    ZTL::string m_writeFileName;
+    std::vector<std::uint32_t> m_words; // commands not yet appended
+    std::uint32_t m_sum = 0;            // the running 16-bit sum of the current file
+    ZTL::string m_readFileName;
+    std::vector<std::uint32_t> m_readWords; // the commands to re-run or replay
+    std::int32_t m_readIndex = 0;
+    SCompaction m_compaction; // of m_words
 };
+
+// Results of ReadActionFile.
+enum ActionFileResult : int
+{
+    kActionFileRead = 0,
+    kActionFileBadMagic = 2,
+    kActionFileOtherUser = 3,
+    kActionFileOtherFloor = 4,
+    kActionFileWordMissing = 10, // a chunk counts more words than are left
+    kActionFileSumMissing = 11,
+    kActionFileSumWrong = 12,
+};
+inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::max();
+
+// Reads an ".act" file (or one embedded in a larger file) from its bytes: the header must name the
+// user and the floor; chunks are read while fewer than byteLimit bytes have been taken (a limit below
+// 13 reads the header alone) and until the bytes end between two chunks. On success the log's read
+// buffer holds the words, its running sum the sum read and its read index 0; the log-on flag stays.
+// On failure the log is unchanged. An ActionFileResult.
+int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
+                   std::span<const std::uint8_t> file, std::size_t byteLimit = kNoByteLimit);

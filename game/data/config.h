@@ -1,5 +1,8 @@
 #pragma once
 // The option record: what the option files store and the windows, the map and the menus read.
+//
+// An option file (a save set's ".cfg" companion, and "save\replay.cfg") holds the format value 0 (int),
+// the record, and the 16-bit sum of those bytes, high byte first.
 
 #include "game/sdk_names.h"
 #include "sdk/ztl/archive.h"
@@ -25,3 +28,21 @@ struct SConfig : public Auxiliary::IArchive
     // Frames a message stays; -1 waits for a key.
     std::int32_t messageSpeed = 18;
 };
+
+// The replay configuration: every SaveOptions writes here too, and viewing a replay reads it.
+inline constexpr const char* kReplayConfigFileName = "save\\replay.cfg";
+
+// Results of LoadOptions.
+enum OptionsResult : int
+{
+    kOptionsDone = 0,
+    kOptionsUnreadable = 1, // no file name, no file, or it cannot be read
+    kOptionsBadSum = 2,
+    kOptionsBadFormat = 3, // a format value other than 0, or fewer bytes than the record needs
+};
+
+// Writes the options to their own file name and to the replay configuration (write failures are not
+// reported): 0, or 1 when the options have no file name (nothing written).
+int SaveOptions(const SConfig& config);
+// Reads the options from their own file name: an OptionsResult. A failed load leaves them as they were.
+int LoadOptions(SConfig& config);

@@ -1,5 +1,9 @@
 #include "game/items/item_control.h"
 
+#include "game/app/random.h"
+
+#include <algorithm>
+
 namespace {
 
 constexpr std::int32_t kGoldClass = 11;
@@ -138,6 +142,16 @@ void CItemControl::ReserveWarehouseEntries(std::int32_t n, std::int32_t m)
         warehouse[std::size_t(i)].kind = 0;
     for (std::int32_t i = 0; i < m && i < kItemCount; ++i)
         warehouseList[std::size_t(i)] = 0;
+}
+
+void CItemControl::ShuffleUnidentifiedNames(Math::CRand& generator)
+{
+    for (std::vector<std::int32_t>& order : appearanceOrder) {
+        std::sort(order.begin(), order.end());
+        const std::int32_t n = std::int32_t(order.size());
+        for (std::int32_t i = 0; i < n; ++i)
+            std::swap(order[std::size_t(i)], order[std::size_t(i + RandomBelow(generator, n - i))]);
+    }
 }
 
 void CItemControl::Serialize(Auxiliary::ISerialize& stream)

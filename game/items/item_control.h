@@ -10,6 +10,7 @@
 #include "game/data/table_reader.h"
 #include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 
@@ -141,6 +142,11 @@ public:
     // The list of appearanceNames and appearanceOrder that holds a class's unidentified names; -1 for
     // a class without them.
     static std::int32_t GetAppearanceList(std::int32_t classId);
+    // Shuffles the appearance names of the six classes (potion, scroll, staff, pen, pot, magic stone,
+    // in that order): each order is sorted first, so the result depends on the generator alone, then
+    // entry i changes place with entry i + (a draw modulo (n - i)). Called whenever the game's generator
+    // is seeded for a run, so that a run's names follow from its seed.
+    void ShuffleUnidentifiedNames(Math::CRand& generator);
 
     // The item tables in the save set's order. A load whose marks or count fall outside 0..5000 fails
     // the stream and writes nothing past a table.

@@ -26,6 +26,12 @@ public:
 
     // The values below; the pending, displayed and logged lines emptied.
     void Reset();
+    // The options' drawing styles: a translucent surface, text drawn with alpha. Each asks for the
+    // surface to be rebuilt; the surface itself comes with issue 30, which rebuilds it at once here.
+    void SetAlphaSurface(bool on);
+    void SetTextAlphaMode(bool on);
+    // The wait of a final line that asks for the default: frames, -1 for a key (lower values are -1).
+    void SetDefaultWait(std::int32_t wait);
 
     std::uint8_t redrawRequest = 1;
     std::list<SLine> pending;

@@ -45,6 +45,11 @@ public:
         std::uint8_t dirty = 1;
     };
 
+    // The options' drawing styles: a translucent surface, text drawn with alpha. Each marks every window
+    // for redrawing; the surface comes with issue 29, which rebuilds it here (RebuildSurface).
+    void SetAlphaSurface(bool on);
+    void SetTextAlphaMode(bool on);
+
     std::list<SWindow> windows; // the back is the top of the stack
     std::int32_t blinkCounter = 0;
     std::uint8_t translucent = 1; // option 2

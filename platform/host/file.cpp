@@ -73,6 +73,43 @@ bool NormaliseMode(std::string_view mode, std::string& out)
     return true;
 }
 
+// Writes the bytes into a new file beside the host path, flushed to the disk and closed; `temporary`
+// receives its path. Nothing is left behind on failure.
+WriteResult WriteBeside(const std::string& host, const void* data, std::size_t size, std::string& temporary)
+{
+    temporary.clear();
+    const std::string folder = ParentOf(host);
+    const std::string name = NameOf(host);
+    if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
+
+    static std::atomic<unsigned> counter{0};
+    std::string candidate;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        candidate = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
+                    std::to_string(counter.fetch_add(1)) + ".tmp";
+        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST && errno != EINTR) break;
+    }
+    if (fd < 0) return WriteResult::CannotCreate;
+
+    // A replaced file keeps its permissions.
+    struct stat old;
+    if (::stat(host.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+
+    if (!WriteAll(fd, static_cast<const unsigned char*>(data), size) || ::fsync(fd) != 0) {
+        CloseDescriptor(fd);
+        ::unlink(candidate.c_str());
+        return WriteResult::WriteFailed;
+    }
+    if (!CloseDescriptor(fd)) {
+        ::unlink(candidate.c_str());
+        return WriteResult::CloseFailed;
+    }
+    temporary = candidate;
+    return WriteResult::Ok;
+}
+
 } // namespace
 
 FileReader::~FileReader()
@@ -147,39 +184,46 @@ WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t 
 
 WriteResult WriteWholeHostFile(const std::string& host, const void* data, std::size_t size)
 {
-    const std::string folder = ParentOf(host);
-    const std::string name = NameOf(host);
-    if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
-
-    static std::atomic<unsigned> counter{0};
     std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
-                    std::to_string(counter.fetch_add(1)) + ".tmp";
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR) break;
-    }
-    if (fd < 0) return WriteResult::CannotCreate;
-
-    // A replaced file keeps its permissions.
-    struct stat old;
-    if (::stat(host.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-    if (!WriteAll(fd, static_cast<const unsigned char*>(data), size) || ::fsync(fd) != 0) {
-        CloseDescriptor(fd);
-        ::unlink(temporary.c_str());
-        return WriteResult::WriteFailed;
-    }
-    if (!CloseDescriptor(fd)) {
-        ::unlink(temporary.c_str());
-        return WriteResult::CloseFailed;
-    }
+    const WriteResult result = WriteBeside(host, data, size, temporary);
+    if (result != WriteResult::Ok) return result;
     if (::rename(temporary.c_str(), host.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return WriteResult::CannotCreate;
     }
     return WriteResult::Ok;
+}
+
+StagedFile::~StagedFile()
+{
+    Discard();
+}
+
+WriteResult StagedFile::Write(std::string_view path, const void* data, std::size_t size)
+{
+    Discard();
+    std::string host;
+    if (!ToHostPath(path, host)) return WriteResult::BadName;
+    const WriteResult result = WriteBeside(host, data, size, m_temporary);
+    if (result == WriteResult::Ok) m_target = host;
+    return result;
+}
+
+bool StagedFile::Commit()
+{
+    if (m_temporary.empty()) return false;
+    const bool renamed = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
+    if (!renamed) ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+    m_target.clear();
+    return renamed;
+}
+
+void StagedFile::Discard()
+{
+    if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+    m_target.clear();
 }
 
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content)

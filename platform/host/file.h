@@ -49,6 +49,30 @@ WriteResult WriteWholeFile(std::string_view path, const void* data, std::size_t 
 // The same for a host path (UTF-8, `/`), taken as it is.
 WriteResult WriteWholeHostFile(const std::string& hostPath, const void* data, std::size_t size);
 
+// A whole file written beside its target under a temporary name and put in place later, so that several
+// files can all be written before any of them replaces its old version. A file written but never put
+// in place is removed.
+class StagedFile
+{
+public:
+    StagedFile() = default;
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Writes every byte to the disk under the temporary name; a file staged before is discarded first.
+    WriteResult Write(std::string_view path, const void* data, std::size_t size);
+    // Renames the staged file over its target. False when nothing is staged or the rename fails (the
+    // temporary file is then removed and the target left as it was).
+    bool Commit();
+    // Removes the staged file, if any.
+    void Discard();
+
+private:
+    std::string m_temporary; // host paths
+    std::string m_target;
+};
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 

@@ -96,7 +96,9 @@ TEST(GameResource, ANewGameResetsTheControlsAndTheRecords)
     game->characters.player.hp = 1;
     game->map.GetCell(10, 10).terrain = 5;
     game->messageWindow.log.push_back({});
-    game->actionLog.words.push_back(1);
+    SPlayerCommand wait;
+    wait.kind = 1;
+    game->actionLog.WriteCommand(wait);
     game->passwordHistory.push_back({1, 2});
     game->runRecord.recordNumber = 4;
     game->dungeonSlots[1].open = 0;
@@ -109,7 +111,7 @@ TEST(GameResource, ANewGameResetsTheControlsAndTheRecords)
     EXPECT_EQ(game->characters.player.hp, 20);
     EXPECT_EQ(game->map.GetCell(10, 10).terrain, 0);
     EXPECT_TRUE(game->messageWindow.log.empty());
-    EXPECT_TRUE(game->actionLog.words.empty());
+    EXPECT_TRUE(game->actionLog.GetWords().empty());
     EXPECT_TRUE(game->passwordHistory.empty());
     EXPECT_EQ(game->runRecord.recordNumber, -1);
     EXPECT_EQ(game->dungeonSlots[1].open, 1);

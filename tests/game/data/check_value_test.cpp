@@ -32,6 +32,22 @@ TEST(CheckValue, GoldenValuesAppendedHighByteFirstAndVerified)
         EXPECT_EQ(buffer, Of(text)); // the trailer is taken off
     }
 
+    // Blocks of eight and the bytes after them, against the check value's definition byte by byte.
+    Bytes bytes(1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 131 + i / 7);
+    for (std::size_t size : {15u, 16u, 17u, 1000u}) {
+        std::uint32_t reg = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            std::uint32_t c = (reg ^ bytes[i]) & 0xFFu;
+            for (int bit = 0; bit < 8; ++bit)
+                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            reg = (reg >> 8) ^ c;
+            if (i % 8 == 7) reg = ~reg;
+        }
+        EXPECT_EQ(ComputeCheckValue(std::span(bytes.data(), size)), reg) << size;
+    }
+
     Bytes damaged = Of("save body");
     AppendCheckValue(damaged);
     damaged[2] ^= 1;

@@ -141,4 +141,24 @@ TEST(ItemControl, TheWarehouseClassesAndReservedEntries)
     EXPECT_EQ(bits, 1u | (1u << 3) | (1u << 11));
 }
 
+TEST(ItemControl, TheNameShuffleDependsOnTheGeneratorAlone)
+{
+    auto items = std::make_unique<CItemControl>();
+    for (const std::vector<std::int32_t>& before :
+         {std::vector<std::int32_t>{0, 1, 2, 3, 4}, {4, 2, 0, 3, 1}}) {
+        items->appearanceOrder[0] = before;
+        items->appearanceOrder[1] = {1, 0};
+        Math::CRand generator;
+        generator.SetSeed(4357);
+        items->ShuffleUnidentifiedNames(generator);
+        EXPECT_EQ(items->appearanceOrder[0], (std::vector<std::int32_t>{4, 3, 2, 0, 1}));
+    }
+    // Without draws every order is left sorted.
+    Math::CRand fixed;
+    fixed.noRandom = true;
+    items->ShuffleUnidentifiedNames(fixed);
+    EXPECT_EQ(items->appearanceOrder[0], (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(items->appearanceOrder[1], (std::vector<std::int32_t>{0, 1}));
+}
+
 } // namespace

@@ -166,6 +166,39 @@ TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
     EXPECT_EQ(leftovers, 0u);
 }
 
+TEST_F(PlatformFileTest, AStagedFileReplacesItsTargetOnlyWhenCommitted)
+{
+    const auto temporaries = [&] {
+        std::size_t count = 0;
+        for (auto& e : fs::directory_iterator(m_root))
+            if (e.path().extension() == ".tmp") ++count;
+        return count;
+    };
+    Put(m_root / "a.main", "old a");
+    Put(m_root / "a.head", "old head");
+    {
+        platform::StagedFile main, head;
+        ASSERT_EQ(main.Write(Root() + "/a.main", "new a", 5), platform::WriteResult::Ok);
+        ASSERT_EQ(head.Write(Root() + "/a.head", "new head", 8), platform::WriteResult::Ok);
+        EXPECT_EQ(Get(m_root / "a.main"), "old a");
+        EXPECT_EQ(temporaries(), 2u);
+        EXPECT_TRUE(main.Commit());
+        EXPECT_EQ(Get(m_root / "a.main"), "new a");
+        EXPECT_EQ(Get(m_root / "a.head"), "old head");
+        EXPECT_FALSE(main.Commit()); // nothing staged any more
+    }                                // the head never committed is thrown away
+    EXPECT_EQ(Get(m_root / "a.head"), "old head");
+    EXPECT_EQ(temporaries(), 0u);
+
+    platform::StagedFile file;
+    EXPECT_EQ(file.Write(Root() + "/nofolder/x", "x", 1), platform::WriteResult::CannotCreate);
+    EXPECT_FALSE(file.Commit());
+    ASSERT_EQ(file.Write(Root() + "/b", "b", 1), platform::WriteResult::Ok);
+    file.Discard();
+    EXPECT_FALSE(fs::exists(m_root / "b"));
+    EXPECT_EQ(temporaries(), 0u);
+}
+
 TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
 {
     ASSERT_TRUE(platform::MakeFolder(Root() + "\\save\\" + kNou));

@@ -1,0 +1,229 @@
+#include "game/app/save_game.h"
+
+#include "game/data/check_value.h"
+#include "game/data/config.h"
+#include "game/data/error_box.h"
+#include "platform/host/file.h"
+#include "sdk/auxiliary/file.h"
+#include "sdk/auxiliary/serialize.h"
+
+#include <cstdio>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t kPasswordPairBytes = 8;
+constexpr std::size_t kMainSuffixLength = 5; // ".main"
+
+// MakeSavePath's name with another extension in place of ".main".
+ZTL::string WithExtension(const SGameResource& game, const char* extension)
+{
+    const ZTL::string path = MakeSavePath(game);
+    return path.substr(0, path.size() - kMainSuffixLength) + extension;
+}
+
+// The check value at the end of a file, high byte first.
+std::uint32_t ReadBigEndian(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+std::string_view HostView(const ZTL::string& path)
+{
+    return std::string_view(path.c_str(), path.size());
+}
+
+// The save-kind value and the adventure fields: the ".head" content, and the start of the body.
+void StoreHead(Auxiliary::CSerialize& stream, SGameResource& game)
+{
+    stream.Serialize(game.saveKind).Serialize(game);
+}
+
+// The part of the body before the password history: the head, the characters, the items and the
+// identification state.
+void StoreState(Auxiliary::CSerialize& stream, SGameResource& game)
+{
+    StoreHead(stream, game);
+    stream.Serialize(game.characters).Serialize(game.items);
+    if (stream.IsStoring())
+        game.items.SaveIdentification(stream);
+    else
+        game.items.LoadIdentification(stream);
+}
+
+// Reads a body without its check value into the game state; false when it does not read whole. The
+// bytes are lent to the stream and given back.
+bool ParseSaveBody(std::vector<std::uint8_t>& bytes, SGameResource& game)
+{
+    Auxiliary::CSerialize stream;
+    stream.GetBuffer().swap(bytes);
+    stream.SetStoring(false);
+    StoreState(stream, game);
+    std::int32_t count = 0;
+    stream.Serialize(count);
+    const std::size_t size = stream.GetBuffer().size();
+    const std::size_t left = size - std::min<std::size_t>(stream.ReadPosition(), size);
+    bool whole = !stream.HasLoadFailed() && count >= 0 && std::size_t(count) <= left / kPasswordPairBytes;
+    for (std::int32_t i = 0; whole && i < count; ++i) {
+        PasswordPair pair;
+        stream.Serialize(pair.first).Serialize(pair.second);
+        game.passwordHistory.push_back(pair);
+    }
+    whole = whole && !stream.HasLoadFailed();
+    stream.GetBuffer().swap(bytes);
+    return whole;
+}
+
+// Reads the stored fields of a ".head" (check value taken off); false, with the fields as they were,
+// when they do not read whole.
+bool ParseSaveHead(std::vector<std::uint8_t>& bytes, SGameResource& game)
+{
+    Auxiliary::CSerialize before;
+    StoreHead(before, game);
+    Auxiliary::CSerialize stream;
+    stream.GetBuffer().swap(bytes);
+    stream.SetStoring(false);
+    StoreHead(stream, game);
+    const bool whole = !stream.HasLoadFailed();
+    if (!whole) {
+        before.SetStoring(false);
+        StoreHead(before, game);
+    }
+    stream.GetBuffer().swap(bytes);
+    return whole;
+}
+
+} // namespace
+
+ZTL::string MakeSavePath(const SGameResource& game)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", game.userNumber);
+    return ZTL::string("save\\") + number + game.saveName + ".main";
+}
+
+ZTL::string MakeSaveHeadPath(const SGameResource& game)
+{
+    return WithExtension(game, ".head");
+}
+
+ZTL::string MakeSaveOptionsPath(const SGameResource& game)
+{
+    return WithExtension(game, ".cfg");
+}
+
+std::vector<std::uint8_t> BuildSaveBody(SGameResource& game)
+{
+    Auxiliary::CSerialize stream;
+    StoreState(stream, game);
+    std::int32_t count = std::int32_t(game.passwordHistory.size());
+    stream.Serialize(count);
+    for (PasswordPair pair : game.passwordHistory)
+        stream.Serialize(pair.first).Serialize(pair.second);
+    std::vector<std::uint8_t>& bytes = stream.GetBuffer();
+    game.checkValue = ComputeCheckValue(bytes);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(std::uint8_t(game.checkValue >> shift));
+    return std::move(bytes);
+}
+
+int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
+{
+    // A right check value is the check value of the rest.
+    const std::uint32_t check = bytes.size() < 4 ? 0 : ReadBigEndian(bytes.data() + bytes.size() - 4);
+    if (!VerifyCheckValue(bytes)) return kSaveBadCheck;
+    // What the body may change, kept until it has read whole (small after the reset a load makes).
+    Auxiliary::CSerialize before;
+    StoreState(before, game);
+    const std::size_t history = game.passwordHistory.size();
+    if (!ParseSaveBody(bytes, game)) {
+        game.characters.Reset();
+        game.items.Reset();
+        before.SetStoring(false);
+        StoreState(before, game);
+        game.passwordHistory.resize(history);
+        return kSaveBadCheck;
+    }
+    game.checkValue = check;
+    return kSaveDone;
+}
+
+int WriteSaveGame(SGameResource& game)
+{
+    const std::vector<std::uint8_t> body = BuildSaveBody(game);
+    Auxiliary::CSerialize head;
+    StoreHead(head, game);
+    AppendCheckValue(head.GetBuffer());
+
+    const ZTL::string headPath = Auxiliary::CFile::ResolvePath(MakeSaveHeadPath(game));
+    platform::StagedFile mainFile, headFile;
+    const bool staged = mainFile.Write(HostView(Auxiliary::CFile::ResolvePath(MakeSavePath(game))),
+                                       body.data(), body.size()) == platform::WriteResult::Ok;
+    const bool headStaged = staged && headFile.Write(HostView(headPath), head.GetBuffer().data(),
+                                                     head.GetBuffer().size()) == platform::WriteResult::Ok;
+    if (!staged || !mainFile.Commit()) {
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+        return 1;
+    }
+    // The body is in place: its head follows, or the old head goes rather than describe another save.
+    if (!headStaged || !headFile.Commit()) platform::DeleteFile(HostView(headPath));
+    return 0;
+}
+
+int WriteSaveHead(SGameResource& game)
+{
+    Auxiliary::CSerialize stream;
+    StoreHead(stream, game);
+    AppendCheckValue(stream.GetBuffer());
+    stream.SaveToFile(MakeSaveHeadPath(game));
+    return 0;
+}
+
+int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string& saveName)
+{
+    game.userNumber = userNumber;
+    game.saveName = saveName;
+    Auxiliary::CSerialize stream;
+    if (stream.LoadFromFile(MakeSaveHeadPath(game)) != 0) return kSaveUnreadable;
+    std::vector<std::uint8_t>& bytes = stream.GetBuffer();
+    if (!VerifyCheckValue(bytes) || !ParseSaveHead(bytes, game)) return kSaveBadCheck;
+    return kSaveDone;
+}
+
+int LoadSaveGame(SGameResource& game)
+{
+    const ZTL::string path = MakeSavePath(game);
+    game.ResetAdventureState();
+    game.characters.Reset();
+    game.items.Reset();
+
+    Auxiliary::CSerialize stream;
+    if (stream.LoadFromFile(path) != 0) return kSaveUnreadable;
+    const int read = ReadSaveBody(game, std::move(stream.GetBuffer()));
+    if (read != kSaveDone) return read;
+    ReseedFromStoredSeed(game);
+
+    game.config.name = MakeSaveOptionsPath(game);
+    LoadOptions(game.config);
+    ApplyOptions(game);
+    return kSaveDone;
+}
+
+void ReseedFromStoredSeed(SGameResource& game)
+{
+    game.random.SetSeed(game.seed);
+    game.random.seed = game.seed;
+    game.items.ShuffleUnidentifiedNames(game.random);
+}
+
+void ApplyOptions(SGameResource& game)
+{
+    const SConfig& config = game.config;
+    game.selectWindow.SetAlphaSurface(config.translucentWindows);
+    game.messageWindow.SetAlphaSurface(config.translucentWindows);
+    game.selectWindow.SetTextAlphaMode(config.smoothFont);
+    game.messageWindow.SetTextAlphaMode(config.smoothFont);
+    game.map.displayFlag = config.darknessFades ? 0 : 1;
+    game.messageWindow.SetDefaultWait(config.messageSpeed);
+}

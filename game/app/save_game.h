@@ -1,0 +1,65 @@
+#pragma once
+// Save sets: one adventure on disk, three files in "save" named after the game state's userNumber and
+// saveName.
+//   ".main"  save-kind value (int), the adventure fields (SGameResource::Serialize), the characters,
+//            the items, the identification state, the number of password-history entries (int) and
+//            the entries front to back (two u32 each), then the check value of all that (high byte
+//            first).
+//   ".head"  the save-kind value and the adventure fields with their check value, so that the save
+//            browser shows a save without loading its body.
+//   ".cfg"   the options (the option file of game/data/config.h); loading a save points the options'
+//            file name at it, and every SaveOptions rewrites it.
+
+#include "game/app/game_resource.h"
+#include "game/sdk_names.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <cstdint>
+#include <vector>
+
+// Results of the save-set readers.
+enum SaveResult : int
+{
+    kSaveDone = 0,
+    kSaveUnreadable = 1, // the file is missing or cannot be read (or written)
+    kSaveBadCheck = 2,   // the check value is wrong, or the content does not read whole
+};
+
+// "save\%04d%s.main" with userNumber and saveName ("save\0003.main" for user 3 without a name).
+ZTL::string MakeSavePath(const SGameResource& game);
+// The companions of MakeSavePath's file.
+ZTL::string MakeSaveHeadPath(const SGameResource& game);
+ZTL::string MakeSaveOptionsPath(const SGameResource& game);
+
+// The bytes of a ".main" file for the game state, check value included; its check value is kept in
+// checkValue. Floor snapshots store the same body.
+std::vector<std::uint8_t> BuildSaveBody(SGameResource& game);
+// Reads such bytes into the game state: the check value is verified and taken off (kSaveBadCheck when
+// wrong) and the check value of the rest kept in checkValue; then the save-kind value, the adventure
+// fields, the characters, the items, the identification state, and the password pairs, which join the
+// back of the history as they are. Nothing is reset first and the generator is not seeded. Content that
+// does not read whole gives kSaveBadCheck and takes nothing of it: what a save set stores of the game
+// state stays as it was (the monsters, which it does not store, are reset).
+int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
+
+// Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。".
+// Both are written in full before either replaces its old version, the ".head" last; a ".head" that
+// cannot be put in place is removed, so the two never disagree.
+int WriteSaveGame(SGameResource& game);
+// Writes the ".head" file alone; always 0.
+int WriteSaveHead(SGameResource& game);
+// Takes the user number and save name, then loads the save-kind value and the adventure fields of
+// their ".head" file: a SaveResult (content that does not read whole changes nothing beyond the two).
+int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string& saveName);
+// Loads the save set of the game state's userNumber and saveName: the adventure fields, characters and
+// items are reset first (they stay so when the load fails), then the ".main" file is read, the
+// generator re-seeded from the loaded seed with the names reshuffled, and the ".cfg" file loaded (when
+// it can be: a missing or damaged one keeps the options) and applied. A SaveResult.
+int LoadSaveGame(SGameResource& game);
+
+// The run's generator seeded with the stored seed (kept in it), and the unidentified names shuffled
+// with it, so that they are those of the run.
+void ReseedFromStoredSeed(SGameResource& game);
+// Hands the options to the windows (option 2 a translucent surface, option 4 text with alpha), to the
+// map (its display flag is set while option 3 is off) and to the message window (the default wait).
+void ApplyOptions(SGameResource& game);

@@ -1,0 +1,227 @@
+#include "game/app/save_game.h"
+
+#include "game/data/check_value.h"
+#include "game/support/adventure.h"
+#include "game/support/archive_bytes.h"
+#include "game/support/temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// What a save set keeps of the game state, with the check value last written or read.
+Bytes Fingerprint(SGameResource& game)
+{
+    const std::uint32_t check = game.checkValue;
+    Bytes bytes = BuildSaveBody(game);
+    game.checkValue = check;
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(std::uint8_t(check >> (8 * i)));
+    return bytes;
+}
+
+// A fresh game state named for the save of FillAdventure, with its kind table's size.
+std::unique_ptr<SGameResource> Reader()
+{
+    auto game = std::make_unique<SGameResource>();
+    game->userNumber = 12;
+    game->saveName = "abc";
+    game->items.kindCount = 6;
+    return game;
+}
+
+class SaveGameTest : public TempHomeTest
+{
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        fs::create_directories(Exe() / "save");
+        FillAdventure(*game);
+    }
+    Bytes FileBytes(const char* name) const
+    {
+        const std::string text = GetFile(Exe() / "save" / name);
+        return Bytes(text.begin(), text.end());
+    }
+    void PutBytes(const char* name, const Bytes& bytes) const
+    {
+        PutFile(Exe() / "save" / name, std::string(bytes.begin(), bytes.end()));
+    }
+
+    std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
+};
+
+TEST_F(SaveGameTest, ASaveSetLoadsBackByteIdentical)
+{
+    EXPECT_STREQ(MakeSavePath(*game).c_str(), "save\\0012abc.main");
+    EXPECT_STREQ(MakeSaveHeadPath(*game).c_str(), "save\\0012abc.head");
+    EXPECT_STREQ(MakeSaveOptionsPath(*game).c_str(), "save\\0012abc.cfg");
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    const Bytes main = FileBytes("0012abc.main");
+    const Bytes head = FileBytes("0012abc.head");
+    EXPECT_EQ(game->checkValue, ComputeCheckValue(std::span(main.data(), main.size() - 4)));
+    EXPECT_FALSE(fs::exists(Exe() / "save" / "0012abc.cfg")); // the options are saved on their own
+
+    auto loaded = Reader();
+    loaded->items.appearanceOrder[0] = {3, 1, 4, 0, 2}; // the table's names, in some earlier order
+    ASSERT_EQ(LoadSaveGame(*loaded), kSaveDone);
+    EXPECT_EQ(loaded->checkValue, game->checkValue);
+    EXPECT_EQ(loaded->passwordHistory, (PasswordHistory{{1, 2}, {3, 4}, {5, 6}}));
+    ASSERT_EQ(WriteSaveGame(*loaded), 0);
+    EXPECT_EQ(FileBytes("0012abc.main"), main);
+    EXPECT_EQ(FileBytes("0012abc.head"), head);
+
+    // The generator is re-seeded from the loaded seed and the names shuffled with it.
+    Math::CRand seeded;
+    seeded.SetSeed(0x12345678);
+    auto expected = std::make_unique<CItemControl>();
+    expected->appearanceOrder[0] = {0, 1, 2, 3, 4};
+    expected->ShuffleUnidentifiedNames(seeded);
+    EXPECT_EQ(loaded->random.seed, 0x12345678u);
+    EXPECT_EQ(loaded->items.appearanceOrder[0], expected->appearanceOrder[0]);
+    EXPECT_EQ(loaded->random.Get(), seeded.Get());
+
+    // An empty history appends nothing.
+    game->passwordHistory.clear();
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    auto fresh = Reader();
+    ASSERT_EQ(LoadSaveGame(*fresh), kSaveDone);
+    EXPECT_TRUE(fresh->passwordHistory.empty());
+}
+
+TEST_F(SaveGameTest, ADamagedBodyFailsAndLoadsNothingOfIt)
+{
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    const Bytes main = FileBytes("0012abc.main");
+    const Bytes reset = Fingerprint(*Reader());
+
+    Bytes flipped = main;
+    flipped[main.size() - 1] ^= 1;
+    for (const Bytes& bytes : {flipped, Bytes{1, 2, 3}}) {
+        PutBytes("0012abc.main", bytes);
+        auto loaded = Reader();
+        loaded->floor = 9; // the load resets the adventure first
+        EXPECT_EQ(LoadSaveGame(*loaded), kSaveBadCheck);
+        EXPECT_EQ(Fingerprint(*loaded), reset);
+    }
+    fs::remove(Exe() / "save" / "0012abc.main");
+    EXPECT_EQ(LoadSaveGame(*Reader()), kSaveUnreadable);
+
+    // Content cut anywhere, under a right check value: refused, and nothing of it taken.
+    const Bytes body(main.begin(), main.end() - 4);
+    auto loaded = Reader();
+    loaded->passwordHistory = {{7, 8}};
+    loaded->dungeon = 5;
+    const Bytes before = Fingerprint(*loaded);
+    for (std::size_t size = 0; size < body.size(); ++size) {
+        Bytes cut(body.begin(), body.begin() + std::ptrdiff_t(size));
+        AppendCheckValue(cut);
+        ASSERT_EQ(ReadSaveBody(*loaded, cut), kSaveBadCheck) << "size " << size;
+        ASSERT_EQ(Fingerprint(*loaded), before) << "size " << size;
+    }
+    Bytes hugeCount = body;
+    hugeCount[body.size() - 3 * 8 - 1] = 0x7F; // the history's count
+    AppendCheckValue(hugeCount);
+    EXPECT_EQ(ReadSaveBody(*loaded, hugeCount), kSaveBadCheck);
+    EXPECT_EQ(Fingerprint(*loaded), before);
+}
+
+TEST_F(SaveGameTest, LoadingASaveLoadsAndAppliesItsOptions)
+{
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    SConfig options;
+    options.name = "save\\0012abc.cfg";
+    options.translucentWindows = false;
+    options.smoothFont = true;
+    options.darknessFades = false;
+    options.messageSpeed = -7;
+    ASSERT_EQ(SaveOptions(options), 0);
+
+    auto loaded = Reader();
+    loaded->selectWindow.windows.emplace_back().dirty = 0;
+    ASSERT_EQ(LoadSaveGame(*loaded), kSaveDone);
+    EXPECT_STREQ(loaded->config.name.c_str(), "save\\0012abc.cfg");
+    EXPECT_EQ(loaded->selectWindow.translucent + loaded->messageWindow.translucent, 0);
+    EXPECT_EQ(loaded->selectWindow.textAlpha + loaded->messageWindow.textAlpha, 2);
+    EXPECT_EQ(loaded->selectWindow.windows.back().dirty, 1);
+    EXPECT_EQ(loaded->map.displayFlag, 1);
+    EXPECT_EQ(loaded->messageWindow.defaultWait, -1); // -7 is raised to -1
+
+    // A damaged option file keeps the options the game had, and they are applied.
+    PutBytes("0012abc.cfg", {0, 1, 2});
+    auto other = Reader();
+    other->config.messageSpeed = 30;
+    ASSERT_EQ(LoadSaveGame(*other), kSaveDone);
+    EXPECT_EQ(other->messageWindow.defaultWait, 30);
+    EXPECT_EQ(other->map.displayFlag, 0);
+}
+
+TEST_F(SaveGameTest, AHeadGivesTheAdventureFieldsAlone)
+{
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    auto browser = std::make_unique<SGameResource>();
+    ASSERT_EQ(ReadSaveHead(*browser, 12, "abc"), kSaveDone);
+    EXPECT_EQ(StoreBytes(*browser), StoreBytes(*game));
+    EXPECT_EQ(browser->saveKind, 4);
+    EXPECT_EQ(browser->characters.player.hp, 20); // the body is not read
+    EXPECT_EQ(browser->checkValue, 0u);
+    EXPECT_EQ(ReadSaveHead(*browser, 12, "none"), kSaveUnreadable);
+
+    const Bytes head = FileBytes("0012abc.head");
+    Bytes flipped = head;
+    flipped[10] ^= 1;
+    Bytes cut(head.begin(), head.begin() + 40);
+    AppendCheckValue(cut);
+    for (const Bytes& bytes : {flipped, cut}) {
+        PutBytes("0012abc.head", bytes);
+        auto reader = std::make_unique<SGameResource>();
+        const Bytes before = StoreBytes(*reader);
+        EXPECT_EQ(ReadSaveHead(*reader, 12, "abc"), kSaveBadCheck);
+        reader->userNumber = -1;
+        reader->saveName = "";
+        EXPECT_EQ(StoreBytes(*reader), before);
+        EXPECT_EQ(reader->saveKind, 2);
+    }
+}
+
+TEST_F(SaveGameTest, AWriteThatFailsKeepsTheOldSetWhole)
+{
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    const Bytes main = FileBytes("0012abc.main");
+    const Bytes head = FileBytes("0012abc.head");
+    game->floor = 8;
+
+    // The file-size limit stands in for a full disk: the body cannot be written whole.
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int result = WriteSaveGame(*game);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(FileBytes("0012abc.main"), main);
+    EXPECT_EQ(FileBytes("0012abc.head"), head);
+    for (const auto& entry : fs::directory_iterator(Exe() / "save"))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, Utf8("セーブデータの保存に失敗しました。"));
+    EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
+
+    fs::remove_all(Exe() / "save");
+    EXPECT_EQ(WriteSaveGame(*game), 1);
+}
+
+} // namespace

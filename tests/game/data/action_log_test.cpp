@@ -1,0 +1,301 @@
+#include "game/data/action_log.h"
+
+#include "game/support/user_home.h"
+#include "platform/host/little_endian.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Words = std::vector<std::uint32_t>;
+using Bytes = std::vector<std::uint8_t>;
+
+SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
+                       std::int32_t arg3 = -1, const char* text = "")
+{
+    SPlayerCommand command;
+    command.kind = kind;
+    command.arg1 = arg1;
+    command.arg2 = arg2;
+    command.arg3 = arg3;
+    command.text = text;
+    return command;
+}
+
+std::string Describe(const SPlayerCommand& c)
+{
+    return std::to_string(c.kind) + " " + std::to_string(c.arg1) + " " + std::to_string(c.arg2) + " " +
+           std::to_string(c.arg3) + " '" + c.text.c_str() + "'";
+}
+
+// Every command left in the read buffer.
+std::vector<std::string> ReadAll(CActionLog& log)
+{
+    std::vector<std::string> commands;
+    for (SPlayerCommand command; log.ReadCommand(command), command.kind != -1;)
+        commands.push_back(Describe(command));
+    return commands;
+}
+
+void Put(Bytes& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+// An ".act" file with one chunk per entry, each followed by the right running sum.
+Bytes ActFile(std::int32_t user, std::int32_t floor, const std::vector<Words>& chunks)
+{
+    Bytes bytes = {'q', 'r', 'l', 's'};
+    Put(bytes, std::uint32_t(user), 4);
+    Put(bytes, std::uint32_t(floor), 4);
+    std::uint32_t sum = 0;
+    for (const Words& chunk : chunks) {
+        Put(bytes, std::uint32_t(chunk.size()), 2);
+        for (std::uint32_t word : chunk) {
+            Put(bytes, word, 4);
+            sum = (sum + (word & 0xFF) + (word >> 8 & 0xFF) + (word >> 16 & 0xFF) + (word >> 24)) & 0xFFFF;
+        }
+        Put(bytes, sum, 2);
+    }
+    return bytes;
+}
+
+TEST(ActionLog, EncodesEachKindAndReadsItBack)
+{
+    const Words text = {0x33323130, 0x37363534, 0x62613938, 0x66656463}; // "0123456789abcdef"
+    const struct
+    {
+        SPlayerCommand command;
+        Words words; // none: not logged
+        const char* read;
+    } cases[] = {
+        {Command(0), {0}, "0 -1 -1 -1 ''"},
+        {Command(1, 9, 9, 9), {1}, "1 -1 -1 -1 ''"},
+        {Command(15), {15}, "15 -1 -1 -1 ''"},
+        {Command(5, 300), {0x00012C05}, "5 300 -1 -1 ''"},
+        {Command(2, 0x12345), {0x01234502}, "2 9029 -1 -1 ''"}, // arguments come back as 16 bits
+        {Command(4, -1, 7, -1, "ab"),
+         {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101},
+         "4 -1 7 -1 'ab'"},
+        {Command(4, -1, 1, -1, "0123456789abcdef"),
+         {0x104, text[0], text[1], text[2], text[3]},
+         "4 -1 1 -1 '0123456789abcdef'"},
+        {Command(4, -1, 1, -1, "0123456789abcdefg"),
+         {0x104, text[0], text[1], text[2], text[3]},
+         "4 -1 1 -1 '0123456789abcdef'"}, // 17 bytes: the first 16 without a terminator
+        {Command(4, -1, 1, -1, "0123456789abcdefgh"), {}, ""},
+        {Command(4, -1, 65536, -1, "a"), {}, ""},
+        {Command(8, 3, 0x12345, 0x7F), {0x7F234508, 0x00000308}, "8 3 9029 127 ''"},
+        {Command(10, -1, 40), {0x0000280A}, "10 -1 40 -1 ''"},
+        {Command(11, -1, 2), {0x0000020B}, "11 -1 2 -1 ''"},
+        {Command(12, -1, -1, 1), {0x0000010C}, "12 -1 -1 1 ''"},
+        {Command(13, -1, 300), {0x00012C0D}, "13 -1 300 -1 ''"},
+        {Command(16), {}, ""},
+        {Command(-1), {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Describe(c.command));
+        CActionLog log;
+        log.WriteCommand(c.command);
+        EXPECT_EQ(log.GetWords(), c.words);
+        ASSERT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {c.words})), kActionFileRead);
+        EXPECT_EQ(ReadAll(log),
+                  c.words.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.read});
+    }
+}
+
+TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
+{
+    CActionLog log;
+    for (std::int32_t i = 0; i < 257; ++i) {
+        const std::int32_t kind = i == 10 || i == 100 || i == 200 ? 2
+                                  : i == 20 || i == 150           ? 3
+                                  : i == 30 || i == 250           ? 10
+                                                                  : 1;
+        log.WriteCommand(Command(kind, i, i));
+    }
+    const Words& words = log.GetWords();
+    ASSERT_EQ(words.size(), 257u); // the 257th word set it off; the buffer keeps its length
+    for (const auto& [at, word] : std::vector<std::pair<std::size_t, std::uint32_t>>{
+             {10, 0}, {100, 0}, {200, 200 << 8 | 2}, {20, 3}, {150, 0}, {30, 0}, {250, 250 << 8 | 10}})
+        EXPECT_EQ(words[at], word) << at;
+
+    // Later commands go on from there, and text words are never taken for commands.
+    log.WriteCommand(Command(4, -1, 1, -1, "\x02\x03\x0A"));
+    log.WriteCommand(Command(2, 5));
+    log.WriteCommand(Command(3));
+    EXPECT_EQ(words[200], 0u);
+    EXPECT_EQ(words[258], 0x000A0302u);
+    EXPECT_EQ(words[262], std::uint32_t(5 << 8 | 2));
+    EXPECT_EQ(words[263], 0u);
+}
+
+TEST(ActionLog, ReadingNeverRunsPastTheBuffer)
+{
+    CActionLog log;
+    ASSERT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x00000020, 0x7F234508}})), kActionFileRead);
+    // A kind above 15 comes back alone; a kind-8 command cut after its first word has arg1 0.
+    EXPECT_EQ(ReadAll(log), (std::vector<std::string>{"32 -1 -1 -1 ''", "8 0 9029 127 ''"}));
+    EXPECT_EQ(log.PeekKind(), -1);
+    EXPECT_EQ(log.TakeArgument(), 0);
+    std::int32_t argument = 7, top = 8;
+    log.TakeArgumentAndTopByte(argument, top);
+    EXPECT_EQ(argument + top, 15);
+    EXPECT_EQ(log.GetReadIndex(), 2);
+}
+
+TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
+{
+    const Bytes good =
+        ActFile(3, 2, {{0x00012C05, 0x00000001}, {0x704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
+    // The byte flipped, and the result: magic, user, floor, a count, a word, a sum.
+    for (const auto& [offset, expected] :
+         std::vector<std::pair<std::size_t, int>>{{0, kActionFileBadMagic},
+                                                  {4, kActionFileOtherUser},
+                                                  {8, kActionFileOtherFloor},
+                                                  {12, kActionFileWordMissing},
+                                                  {14, kActionFileSumWrong},
+                                                  {22, kActionFileSumWrong}}) {
+        Bytes file = good;
+        file[offset] ^= 0x40;
+        CActionLog log;
+        ASSERT_EQ(ReadActionFile(log, 3, 2, ActFile(3, 2, {{9}})), kActionFileRead);
+        EXPECT_EQ(ReadActionFile(log, 3, 2, file), expected) << offset;
+        EXPECT_EQ(log.GetReadWords(), Words{9}) << offset;
+    }
+    // A chunk whose count ends inside a kind-4 command's text.
+    CActionLog log;
+    EXPECT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x104, 0x64636261}})), kActionFileWordMissing);
+
+    // Cut anywhere: a cut between two chunks reads what came before it; any other is refused.
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        const int expected = size < 4                                               ? kActionFileBadMagic
+                             : size < 8                                             ? kActionFileOtherUser
+                             : size < 12                                            ? kActionFileOtherFloor
+                             : size == 12 || size == 13 || size == 24 || size == 25 ? kActionFileRead
+                             : size == 22 || size == 23 || size >= 46               ? kActionFileSumMissing
+                                                                                    : kActionFileWordMissing;
+        EXPECT_EQ(ReadActionFile(log, 3, 2, std::span(good.data(), size)), expected) << "size " << size;
+    }
+    // A byte limit ends the read between chunks; one of 12 or less reads the header alone.
+    for (const auto& [limit, words] :
+         std::vector<std::pair<std::size_t, std::size_t>>{{12, 0}, {13, 2}, {24, 2}, {25, 7}}) {
+        ASSERT_EQ(ReadActionFile(log, 3, 2, good, limit), kActionFileRead);
+        EXPECT_EQ(log.GetReadWords().size(), words) << "limit " << limit;
+    }
+}
+
+class ActionLogFileTest : public UserHomeTest
+{
+protected:
+    Bytes ActBytes() const
+    {
+        const std::string text = GetFile(UserFolder() / "00030007.act");
+        return Bytes(text.begin(), text.end());
+    }
+    // The one box shown since the last call: its text and caption.
+    std::string TakeBox()
+    {
+        const auto boxes = platform::headless::GetShownMessageBoxes();
+        platform::headless::ScriptMessageBoxAnswers({});
+        return boxes.size() == 1 ? boxes[0].text + " / " + boxes[0].caption
+                                 : "boxes: " + std::to_string(boxes.size());
+    }
+};
+
+TEST_F(ActionLogFileTest, AppendsChunksAndLoadsThemBackAsSuspendData)
+{
+    CActionLog log;
+    log.WriteCommand(Command(5, 300));
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNoFileName);
+    log.ClearWordBuffer();
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNothingBuffered);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {}));
+
+    log.WriteCommand(Command(5, 300));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 5, 0x2C, 1, 0, 0x32, 0}));
+    log.WriteCommand(Command(4, -1, 7, -1, "ab"));
+    log.WriteCommand(Command(8, 3, 4, 5));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    EXPECT_TRUE(log.GetWords().empty());
+
+    CActionLog resumed;
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_FALSE(resumed.IsOff());
+    EXPECT_EQ(resumed.GetRunningSum(), log.GetRunningSum());
+    EXPECT_EQ(ReadAll(resumed), (std::vector<std::string>{"5 300 -1 -1 ''", "4 -1 7 -1 'ab'", "8 3 4 5 ''"}));
+
+    // A file that ends right after its header loads as an empty log.
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_TRUE(resumed.GetReadWords().empty());
+    EXPECT_EQ(TakeBox(), "boxes: 0");
+
+    EXPECT_EQ(log.DeleteFile(), 0);
+    EXPECT_FALSE(fs::exists(UserFolder() / "00030007.act"));
+    EXPECT_EQ(log.DeleteFile(), 1);
+}
+
+TEST_F(ActionLogFileTest, AFailedAppendKeepsTheFileTheBufferAndTheSum)
+{
+    CActionLog log;
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    log.WriteCommand(Command(5, 300));
+    fs::permissions(UserFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(UserFolder().c_str(), W_OK) != 0) { // root ignores permissions
+        EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendCannotOpen);
+        EXPECT_EQ(log.GetWords(), Words{0x00012C05});
+        EXPECT_EQ(log.GetRunningSum(), 0u);
+        EXPECT_EQ(ActBytes(), ActFile(3, 2, {}));
+    }
+    fs::permissions(UserFolder(), fs::perms::owner_all);
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}}));
+}
+
+TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
+{
+    CActionLog log;
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    for (int i = 0; i < 65533; ++i)
+        log.WriteCommand(Command(1));
+    log.WriteCommand(Command(4, -1, 1, -1, "x")); // words 65534 to 65538 stay together
+    for (int i = 0; i < 10; ++i)
+        log.WriteCommand(Command(9));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+
+    const Bytes bytes = ActBytes();
+    EXPECT_EQ(platform::ReadU16(bytes.data() + 12), 65533);
+    EXPECT_EQ(platform::ReadU16(bytes.data() + 12 + 2 + 65533 * 4 + 2), 15);
+    CActionLog resumed;
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    const auto read = ReadAll(resumed);
+    ASSERT_EQ(read.size(), 65533u + 1 + 10);
+    EXPECT_EQ(read[65533], "4 -1 1 -1 'x'");
+}
+
+TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
+{
+    CActionLog log;
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    ASSERT_EQ(log.LoadSuspendData(3, 7, 2), 0);
+    for (const auto& [run, floor] : {std::pair{7, 3}, std::pair{8, 2}}) { // another floor's log, no log
+        EXPECT_EQ(log.LoadSuspendData(3, run, floor), 1);
+        EXPECT_EQ(TakeBox(), Utf8("中断データが読み込めませんでした / エラー"));
+        EXPECT_TRUE(log.IsOff());
+        EXPECT_EQ(log.GetRunningSum(), 0u);
+    }
+    fs::remove_all(UserFolder());
+    EXPECT_EQ(log.SaveSuspendData(3, 7, 2), 1);
+    EXPECT_EQ(TakeBox(), Utf8("セーブデータに保存できません / エラー"));
+    EXPECT_TRUE(log.IsOff());
+}
+
+} // namespace
