@@ -181,7 +181,7 @@ TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
          {{"モンスター.txt", "マメダヌキ\t13\t4\t0\t1\t1\t3\t獣", "マメダヌキ\t13\t4\t0\t1\t1\t3\tけもの"}}},
         {"monster ranks",
          {{"モンスター.txt", "ヤマダヌキ\t63\t10\t4\t1\t1\t19", "ヤマダヌキ\t63\t10\t4\t1\t1\t3"}}},
-        {"monster specials",
+        {"fixed kinds",
          {{"モンスター.txt", "ウリボウ\t22\t5\t1\t1\t1\t6\t獣\t16\tランダム\tm\t通常\tなし\t40",
            "ウリボウ\t22\t5\t1\t1\t1\t6\t獣\t16\tランダム\tm\t通常\tなし\t0"}}},
         {"monster drops",

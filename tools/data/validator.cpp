@@ -121,12 +121,43 @@ constexpr SFixedKind kFixedKinds[] = {
     Item(384, 385, 11, "a trap's description"),
     Item(389, 406, 11, "a trap's description"),
     Item(407, 407, 11, "the pit").Named("落とし穴"),
-    // Monsters.
+    // Monsters: kind = species * 4 + rank. A kind with its species' special uses it only with a special
+    // chance above 0 (for species 32 its critical blows, for 34 its split).
     Monster(0, 0, "the shopkeeper").Named("店主"),
-    Monster(1, 3, "a guard sent after a theft"),
-    Monster(96, 96, "a kind that sleeps deeper"),
-    Monster(123, 123, "a kind that notices the heroine on sight"),
-    Monster(139, 139, "a kind that is always aware"),
+    Monster(1, 1, "a guard sent after a theft"),
+    Monster(2, 3, "a guard sent after a theft, with a borrowed special").Special(),
+    Monster(12, 15, "a knockback").Special(),
+    Monster(20, 23, "a warp of its group to the target").Special(),
+    Monster(24, 27, "a pull that binds").Special(),
+    Monster(28, 31, "a leap").Special(),
+    Monster(32, 35, "a blinding flash").Special(),
+    Monster(36, 39, "an archer of arrows 100 to 103").Special(),
+    Monster(40, 43, "poisonous scales").Special(),
+    Monster(44, 47, "an acid that rusts").Special(),
+    Monster(52, 55, "a gold thief").Special(),
+    Monster(56, 59, "a poison needle").Special(),
+    Monster(60, 62, "a strange spell").Special(),
+    Monster(68, 71, "an item thief").Special(),
+    Monster(80, 83, "a staff user").Special(),
+    Monster(84, 87, "a curse").Special(),
+    Monster(88, 91, "a level drain").Special(),
+    Monster(92, 95, "an energy drain").Special(),
+    Monster(96, 96, "a fire raiser that sleeps deeper").Special(),
+    Monster(97, 99, "a fire raiser").Special(),
+    Monster(100, 103, "a hurl").Special(),
+    Monster(104, 107, "a summons").Special(),
+    Monster(112, 115, "a bomber").Special(),
+    Monster(116, 119, "a sword dance").Special(),
+    Monster(120, 122, "a strike").Special(),
+    Monster(123, 123, "a strike, and notices the heroine on sight").Special(),
+    Monster(124, 127, "a strange dance").Special(),
+    Monster(128, 131, "critical blows").Special(),
+    Monster(132, 135, "a breath").Special(),
+    Monster(138, 138, "a split").Special(),
+    Monster(139, 139, "a split, and always aware").Special(),
+    Monster(144, 147, "a freezing touch").Special(),
+    Monster(152, 155, "a water spit").Special(),
+    Monster(156, 158, "a support spell").Special(),
     Monster(164, 164, "the warehouse keeper").Named("倉庫番").Letter("p").NoTypeBits(),
 };
 
@@ -312,6 +343,8 @@ void CheckMonsterFacts(const SFixedKind& fixed, const SMonsterLine& kind, const 
         Report(diagnostics, source, kind.line, what + " must be named " + fixed.name);
     if (fixed.letter != nullptr && kind.letter != fixed.letter)
         Report(diagnostics, source, kind.line, what + " must have the letter " + fixed.letter);
+    if (fixed.special && kind.specialChance == 0)
+        Report(diagnostics, source, kind.line, what + " has a special chance of 0: it would never use it");
     if (fixed.noTypeBits && SetsTypeBits(kind.type))
         Report(diagnostics, source, kind.line,
                what + " must have no type (it would join the monster houses)");
@@ -393,7 +426,6 @@ constexpr SRule kRules[] = {
     {"ability column", CheckAbilityColumns},
     {"monster words", CheckMonsterWords},
     {"monster ranks", CheckMonsterRanks},
-    {"monster specials", CheckMonsterSpecials},
     {"monster drops", CheckMonsterDrops},
     {"monster houses", CheckMonsterHouses},
     {"unique names", CheckUniqueNames},

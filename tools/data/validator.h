@@ -41,6 +41,7 @@ struct SFixedKind
     bool obtainedByRule = false;            // given, sold, won or made by the rules themselves
     const char* letter = nullptr;           // monsters: the letter of the sprite size
     bool noTypeBits = false;                // monsters: a type word that sets no bit
+    bool special = false;                   // monsters: the kinds have their species' special
 
     // The row with one more fact fixed.
     constexpr SFixedKind Named(const char* text) const { return With(&SFixedKind::name, text); }
@@ -56,6 +57,7 @@ struct SFixedKind
     constexpr SFixedKind ByRule() const { return With(&SFixedKind::obtainedByRule, true); }
     constexpr SFixedKind Letter(const char* text) const { return With(&SFixedKind::letter, text); }
     constexpr SFixedKind NoTypeBits() const { return With(&SFixedKind::noTypeBits, true); }
+    constexpr SFixedKind Special() const { return With(&SFixedKind::special, true); }
 
 private:
     template <typename T> constexpr SFixedKind With(T SFixedKind::*field, T value) const

@@ -42,7 +42,6 @@ void CheckReachableEquipment(const SDataSet& dataSet, Diagnostics& diagnostics);
 // Monsters, appearance tables and the experience table (validator_world.cpp).
 void CheckMonsterWords(const SDataSet& dataSet, Diagnostics& diagnostics);
 void CheckMonsterRanks(const SDataSet& dataSet, Diagnostics& diagnostics);
-void CheckMonsterSpecials(const SDataSet& dataSet, Diagnostics& diagnostics);
 void CheckMonsterDrops(const SDataSet& dataSet, Diagnostics& diagnostics);
 void CheckMonsterHouses(const SDataSet& dataSet, Diagnostics& diagnostics);
 void CheckAppearanceFiles(const SDataSet& dataSet, Diagnostics& diagnostics);

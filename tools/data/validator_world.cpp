@@ -41,14 +41,6 @@ constexpr std::pair<std::int32_t, const char*> kHouseThemes[] = {
 // for a floor turns ice into lava, an ice kind lava into ice unless a fire kind is listed too.
 constexpr std::int32_t kIceFloors[] = {20, 23};
 constexpr std::int32_t kLavaFloors[] = {24, 26};
-// The species whose ranks the rules give a special (a critical blow for species 32, the split for 34),
-// as a mask of the ranks that have it. A special chance of 0 never uses it.
-constexpr std::pair<std::int32_t, std::uint8_t> kSpecialRanks[] = {
-    {0, 0b1100},  {3, 0b1111},  {5, 0b1111},  {6, 0b1111},  {7, 0b1111},  {8, 0b1111},
-    {9, 0b1111},  {10, 0b1111}, {11, 0b1111}, {13, 0b1111}, {14, 0b1111}, {15, 0b0111},
-    {17, 0b1111}, {20, 0b1111}, {21, 0b1111}, {22, 0b1111}, {23, 0b1111}, {24, 0b1111},
-    {25, 0b1111}, {26, 0b1111}, {28, 0b1111}, {29, 0b1111}, {30, 0b1111}, {31, 0b1111},
-    {32, 0b1111}, {33, 0b1111}, {34, 0b1100}, {36, 0b1111}, {38, 0b1111}, {39, 0b0111}};
 
 std::int32_t TypeBitsOf(const std::string& type)
 {
@@ -98,6 +90,7 @@ void CheckMonsterWords(const SDataSet& dataSet, Diagnostics& diagnostics)
             }
         }
         if (!kLetters.contains(kind.letter)) report("the letter " + kind.letter + " is none of s l p m");
+        if (kind.specialChance < 0 || kind.specialChance > 255) report("a special chance runs from 0 to 255");
         if (CharacterCount(kind.name) > kLongestMonsterName || !IsDoubleByteOnly(kind.name))
             report("a name is at most 8 double-byte characters (messages add the level to it)");
     }
@@ -121,24 +114,6 @@ void CheckMonsterRanks(const SDataSet& dataSet, Diagnostics& diagnostics)
                                     "promoted when it is made");
         if (kind.hp <= lower->hp || kind.attack < lower->attack || kind.defence < lower->defence)
             Report(diagnostics, *source, kind.line, KindName(kind) + " is weaker than the rank below");
-    }
-}
-
-void CheckMonsterSpecials(const SDataSet& dataSet, Diagnostics& diagnostics)
-{
-    const SSource* source = dataSet.Find(TableKind::Monsters);
-    if (source == nullptr) return;
-    for (const SMonsterLine& kind : ReadMonsterTable(*source).kinds) {
-        const std::int32_t species = kind.kindId / 4;
-        const auto special = std::find_if(std::begin(kSpecialRanks), std::end(kSpecialRanks),
-                                          [&](const auto& s) { return s.first == species; });
-        const bool hasSpecial =
-            special != std::end(kSpecialRanks) && (special->second >> (kind.kindId % 4) & 1) != 0;
-        if (kind.specialChance < 0 || kind.specialChance > 255)
-            Report(diagnostics, *source, kind.line, KindName(kind) + ": a special chance runs from 0 to 255");
-        else if (hasSpecial && kind.specialChance == 0)
-            Report(diagnostics, *source, kind.line,
-                   KindName(kind) + " has the special of its species: a chance of 0 would never use it");
     }
 }
 
