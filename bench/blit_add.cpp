@@ -1,7 +1,8 @@
 // Blit throughput of the saturating add (2) and its colour-keyed form (4), kernels taken from the
-// operation tables as the dispatcher takes them, for
-// XRGB8888 onto XRGB8888 and RGB565 onto RGB565 at 1:1, beside memcpy of the destination's bytes and
-// SDL2's additive blend mode on the same memory. Rates are destination pixels per second.
+// operation tables as the dispatcher takes them, for XRGB8888 onto XRGB8888 and RGB565 onto RGB565 at 1:1,
+// run interleaved with memcpy of the same planes, memcpy of two separate page-aligned buffers and SDL2's
+// additive blend mode on the same memory; the keyed add from scattered keys and from sprites. Rates are
+// destination pixels per second, medians of alternating batches.
 
 #include "bench/bench_plane.h"
 #include "sdk/draw/kernels/blt_table.h"
@@ -13,54 +14,55 @@ using namespace zelvoranGameSDK3rd::Draw;
 using namespace bench;
 using Plane = bench::Plane<SSurfaceDesc>;
 
-// range(0): 2 add, 4 keyed add; range(1): pixel type; range(2): width (height three quarters of it).
+// range(0): 2 add, 4 keyed add; range(1): pixel type; range(2): width (height three quarters of it);
+// range(3): source (ESource).
 void Args(benchmark::internal::Benchmark* b)
 {
-    for (int op : {kBltAdd, kBltAddKey})
-        for (int type : {kPixelXRGB8888, kPixel565})
-            for (int width : {320, 640})
-                b->Args({op, type, width});
+    for (int type : {kPixelXRGB8888, kPixel565})
+        for (int width : {320, 640}) {
+            b->Args({kBltAdd, type, width, kScattered});
+            for (int source : {kScattered, kSprites})
+                b->Args({kBltAddKey, type, width, source});
+        }
 }
 
-struct Setup
+void BM_Add(benchmark::State& state)
 {
-    explicit Setup(const benchmark::State& state)
-        : op(static_cast<int>(state.range(0))), type(static_cast<int>(state.range(1))),
-          width(static_cast<int>(state.range(2))), height(width * 3 / 4), src(type, width, height),
-          dst(type, width, height)
-    {
-        src.Fill(1, true);
-        dst.Fill(2, true);
-    }
-    int op, type, width, height;
-    Plane src, dst;
-};
+    const int op = static_cast<int>(state.range(0)), type = static_cast<int>(state.range(1));
+    const int width = static_cast<int>(state.range(2)), height = width * 3 / 4;
+    const int source = static_cast<int>(state.range(3));
+    Plane src(type, width, height, kLayouts[kApart].src), dst(type, width, height, kLayouts[kApart].dst);
+    src.FillSource(1, source);
+    dst.Fill(2, false);
+    if (op == kBltAddKey) state.SetLabel(SourceName(source));
 
-void BM_Kernel(benchmark::State& state)
-{
-    Setup s(state);
     const SBltInfo info;
-    const BltKernel kernel = GetBltOpTable(s.op)->Find(s.type, s.type);
+    const BltKernel kernel = GetBltOpTable(op)->Find(type, type);
     SBltParam param;
-    param.key = PrepareColorKey(s.type, s.type, kKey);
-    RunBlits(state, s.dst, s.width, s.height, [&] { kernel(&s.dst.info, &s.src.info, &info, param); });
-}
-BENCHMARK(BM_Kernel)->Apply(Args);
-
-BENCHMARK_TEMPLATE(MemcpyBaseline, Setup)->Apply(Args);
-
+    param.key = PrepareColorKey(type, type, kKey);
+    const std::int64_t pixels = std::int64_t{width} * height;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * dst.bytes;
+    AlignedPair aligned(rowBytes, height);
+    std::vector<SSide> sides{
+        {"kernel", [&] { return kernel(&dst.info, &src.info, &info, param); }, pixels},
+        {"memcpy",
+         [&] {
+             return MemcpyRows(dst.memory.data(), dst.info.pitch, src.memory.data(), src.info.pitch, rowBytes,
+                               height);
+         },
+         pixels, true, [&] { dst.Fill(2, false); }},
+        {"memcpy_aligned", [&] { return aligned.Copy(); }, pixels},
+    };
 #ifdef MAROVELLIN_BENCH_SDL
-
-void BM_SDL(benchmark::State& state)
-{
-    Setup s(state);
-    RunSdlBlits(state, s.src, s.dst, s.width, s.height, false, [&](SDL_Surface* src) {
-        SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_ADD);
-        if (s.op == kBltAddKey) SDL_SetColorKey(src, SDL_TRUE, KeyPixel(s.src.type));
-    });
-}
-BENCHMARK(BM_SDL)->Apply(Args);
+    SdlSurface from(WrapForSdl(src)), to(WrapForSdl(dst));
+    SDL_SetSurfaceBlendMode(from.surface, SDL_BLENDMODE_ADD);
+    if (op == kBltAddKey) SDL_SetColorKey(from.surface, SDL_TRUE, KeyPixel(type));
+    sides.push_back(
+        {"SDL2", [&] { return SdlBlit(from.surface, to.surface, width, height, false); }, pixels});
 #endif
+    RunInterleaved(state, sides);
+}
+BENCHMARK(BM_Add)->Apply(Args)->Iterations(1)->UseManualTime();
 
 } // namespace
 

@@ -233,7 +233,7 @@ MemoryDisplaySurface::MemoryDisplaySurface(std::int32_t width, std::int32_t heig
     const int bytes = DisplayBytesPerPixel(pixelType);
     if (bytes == 0 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
     const std::size_t size = std::size_t(width) * std::size_t(height) * std::size_t(bytes);
-    m_owned.reset(new (std::nothrow) std::uint8_t[size]());
+    m_owned = AllocatePlaneMemory(size, true);
     if (!m_owned) return;
     Bind(m_owned.get(), width * bytes, width, height, pixelType);
 }
@@ -353,9 +353,9 @@ DisplayResult MemoryDisplaySurface::Blt(const RECT& dst, DisplaySurface* source,
             b = std::int32_t(std::min<std::int64_t>(b, std::int64_t(dst.left) - src.left + from->m_width));
             if (a >= b) continue;
             const std::int64_t sx = src.left + (std::int64_t(a) - dst.left);
-            std::memmove(m_pixels + std::ptrdiff_t(y) * m_pitch + std::ptrdiff_t(a) * bytes,
-                         from->m_pixels + std::ptrdiff_t(sy) * from->m_pitch + std::ptrdiff_t(sx) * bytes,
-                         std::size_t(b - a) * bytes);
+            MoveRow(m_pixels + std::ptrdiff_t(y) * m_pitch + std::ptrdiff_t(a) * bytes,
+                    from->m_pixels + std::ptrdiff_t(sy) * from->m_pitch + std::ptrdiff_t(sx) * bytes,
+                    std::size_t(b - a) * bytes);
             continue;
         }
         for (std::int32_t x = x0; x < x1; ++x) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/dib.h"
+#include "platform/host/plane_memory.h"
 #include "platform/win_types.h"
 #include "platform/window.h"
 
@@ -132,7 +133,7 @@ private:
     std::uint32_t ReadPixel(std::int32_t x, std::int32_t y) const;
     void WritePixel(std::int32_t x, std::int32_t y, std::uint32_t rgb);
 
-    std::unique_ptr<std::uint8_t[]> m_owned;
+    PlaneMemory m_owned;
     std::uint8_t* m_pixels = nullptr;
     std::int32_t m_pitch = 0;
     std::int32_t m_width = 0;

@@ -7,8 +7,6 @@
 #include "sdk/draw/plane_factory.h"
 #include "sdk/ztl/scope_guard.h"
 
-#include <new>
-
 namespace zelvoranGameSDK3rd::Draw {
 namespace {
 
@@ -180,8 +178,10 @@ int CFastPlane::CreateMemorySurface(std::int32_t w, std::int32_t h, std::int32_t
         pixels = static_cast<std::uint8_t*>(m_dibSection->Bits());
         pitch = m_dibSection->Pitch();
     } else {
-        pixels = new (std::nothrow) std::uint8_t[size];
-        if (pixels == nullptr) return 1;
+        // 64-byte aligned, and large planes at staggered page offsets (see plane_memory.h).
+        m_memory = platform::AllocatePlaneMemory(static_cast<std::size_t>(size), false);
+        if (!m_memory) return 1;
+        pixels = m_memory.get();
         m_ownsMemory = true;
     }
     m_width = w;
@@ -286,9 +286,11 @@ void CFastPlane::FreeSurface()
     }
     if (m_ownsMemory) {
         if (IsFreeableType(info->type)) {
-            delete[] info->pixels;
+            m_memory.reset();
             info->pixels = nullptr;
         } else {
+            // Left allocated, as a surface of an unknown type always was.
+            m_memory.release();
             Auxiliary::GetErrorStream().Out("CFastPlane::Releaseで不明サーフェースのリリース");
         }
         m_ownsMemory = false;

@@ -6,6 +6,7 @@
 // display changes, takes its colour key again after every rebuild, and lends a drawing context.
 
 #include "platform/display.h"
+#include "platform/host/plane_memory.h"
 #include "sdk/draw/surface.h"
 #include "sdk/ztl/smart_ptr.h"
 #include "sdk/ztl/ztl_string.h"
@@ -121,6 +122,8 @@ protected:
     std::unique_ptr<platform::DisplaySurface> m_surface;
     std::unique_ptr<platform::DibSection> m_dibSection;
     std::unique_ptr<platform::DeviceContext> m_sectionDC;
+    // The pixels of a plane that owns its memory.
+    platform::PlaneMemory m_memory;
     HDC m_paintDC = nullptr;
     bool m_emulated555 = false;
     std::int32_t m_width = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/host/freetype/freetype_font.h"
 #include "platform/host/pixel_type.h"
+#include "platform/host/plane_memory.h"
 #include "platform/host/settings_store.h"
 #include "platform/host/thread.h"
 
@@ -113,9 +114,14 @@ public:
         m_texture.reset(SDL_CreateTexture(m_renderer.get(), TextureFormatOf(type),
                                           SDL_TEXTUREACCESS_STREAMING, width, height));
         if (!m_texture) return false;
-        m_frame.assign(std::size_t(width) * std::size_t(height) * std::size_t(bytes), 0);
+        // Plane memory, so that the present's copy of the back plane does not meet it at a bad offset.
+        m_frame = AllocatePlaneMemory(std::size_t(width) * std::size_t(height) * std::size_t(bytes), true);
+        if (!m_frame) {
+            m_texture.reset();
+            return false;
+        }
         static std::uint32_t generation = 0;
-        m_frameInfo = FrameMemory{m_frame.data(), width * bytes, width, height, type, ++generation};
+        m_frameInfo = FrameMemory{m_frame.get(), width * bytes, width, height, type, ++generation};
         return true;
     }
     FrameMemory GetFrame() const { return m_frameInfo; }
@@ -141,8 +147,7 @@ public:
     void CloseDisplay()
     {
         m_texture.reset();
-        m_frame.clear();
-        m_frame.shrink_to_fit();
+        m_frame.reset();
         m_frameInfo = FrameMemory{};
     }
     bool CursorPosition(POINT& client)
@@ -200,7 +205,7 @@ private:
     bool Render()
     {
         if (!m_texture) return false;
-        if (SDL_UpdateTexture(m_texture.get(), nullptr, m_frame.data(), m_frameInfo.pitch) != 0) return false;
+        if (SDL_UpdateTexture(m_texture.get(), nullptr, m_frame.get(), m_frameInfo.pitch) != 0) return false;
         int w = 0, h = 0;
         if (SDL_GetRendererOutputSize(m_renderer.get(), &w, &h) != 0 || w <= 0 || h <= 0) return false;
         SDL_RenderSetViewport(m_renderer.get(), nullptr);
@@ -218,7 +223,7 @@ private:
     RendererPtr m_renderer;
     TexturePtr m_texture;
     SIZE m_client; // the client size the services know the window by
-    std::vector<std::uint8_t> m_frame;
+    PlaneMemory m_frame;
     FrameMemory m_frameInfo{};
     bool m_presented = false;
 };

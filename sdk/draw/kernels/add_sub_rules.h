@@ -7,6 +7,7 @@
 // without a branch; they also fix what happens to the spare bits (bit 15 of 555, byte 3 of the X types),
 // which the per-field forms never touch. Destinations with alpha use the per-field forms.
 
+#include "sdk/draw/kernels/add_sub_simd.h"
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_walk.h"
 #include "sdk/draw/kernels/pixel_traits.h"
@@ -206,6 +207,11 @@ public:
     using Dst = D;
     using Src = S;
 
+    // Planes of one type without alpha, unscaled (2 to 5): whole vectors of pixels at 1:1
+    // (add_sub_simd.h), the same pixels as Pixel.
+    static constexpr bool kVectorRow =
+        kSameType && !kHasAlpha<D> && !kRated && (D::kBytes == 2 || D::kBytes == 4);
+
     explicit AddSubRule(const SBltParam& p)
     {
         const std::uint32_t rate = p.rate;
@@ -223,11 +229,17 @@ public:
 
     void Pixel(std::uint8_t* d, std::uint32_t s) const { D::Store(d, Combine(D::Load(d), s)); }
 
-    // 16-bit planes of one type take two pixels per 32-bit word at 1:1; every pixel gets the value that
-    // Pixel gives it.
-    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kPairs16)
+    // The 1:1 row: the vector form where there is one, then 16-bit planes of one type two pixels per 32-bit
+    // word and the others pixel by pixel; every pixel gets the value that Pixel gives it.
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const requires(kPairs16 || kVectorRow)
     {
         int x = 0;
+        if constexpr (kVectorRow) x = VectorRow<false>(d, s, w, 0);
+        if constexpr (!kPairs16) {
+            for (; x < w; ++x)
+                Pixel(d + D::kBytes * x, D::Load(s + D::kBytes * x));
+            return;
+        }
         for (; x + 2 <= w; x += 2) {
             const std::uint32_t sv = Load32(s + 2 * x);
             const std::uint32_t scaled = Scale(sv & 0xFFFF) | (Scale(sv >> 16) << 16);
@@ -239,6 +251,14 @@ public:
             }
         }
         if (x < w) Pixel(d + 2 * x, Load16(s + 2 * x));
+    }
+
+    // The vector form: returns the pixels it drew; with Keyed, a source pixel equal to `key` (the whole
+    // pixel) leaves its destination pixel as it was.
+    template <bool Keyed>
+    int VectorRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t key) const
+    {
+        return AddSubSimd::SatRow<Op == EArith::kAdd, D::kBytes, kIs565Colour<D>, Keyed>(d, s, w, key);
     }
 
 private:
@@ -317,7 +337,12 @@ template <class Inner> struct KeyedAddSub : Keyed<Inner>
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
         requires(Dst::kStoresWholePixel&& Dst::kBytes != 3)
     {
-        for (int x = 0; x < w; ++x) {
+        int x = 0;
+        if constexpr (Inner::kVectorRow) {
+            static_assert(Src::kKeyMask == (Dst::kBytes == 2 ? 0xFFFFu : 0xFFFFFFFFu));
+            x = this->inner.template VectorRow<true>(d, s, w, this->key);
+        }
+        for (; x < w; ++x) {
             const std::uint32_t sv = Src::Load(s + x * Src::kBytes);
             const std::uint32_t dv = Dst::Load(d + x * Dst::kBytes);
             Dst::Store(d + x * Dst::kBytes,

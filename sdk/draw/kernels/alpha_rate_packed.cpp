@@ -2,6 +2,7 @@
 // The kernel's arithmetic divides by 256 (the high byte of 16-bit products), unlike the plain blend's
 // 255, and its stretched walk takes each pixel before stepping; both are kept so frames stay identical.
 
+#include "platform/host/plane_memory.h"
 #include "sdk/draw/kernels/blend_rules.h"
 #include "sdk/draw/kernels/blend_tables.h"
 
@@ -12,6 +13,7 @@
 #endif
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
+#include <immintrin.h>
 #endif
 
 namespace zelvoranGameSDK3rd::Draw {
@@ -41,25 +43,62 @@ inline std::uint32_t BlendPacked(std::uint32_t d, std::uint32_t s, std::uint32_t
     return out;
 }
 
-void BlendRowPacked(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t rate, std::uint32_t inverse)
+// (x * rate) >> 8 of a byte x is the high half of x * (rate << 8); each byte's two halves sum to at most
+// (255 * rate + 255 * (255 - rate)) / 256 < 255, so nothing carries into the next byte.
+#if defined(__SSE2__)
+inline __m128i BlendBytesPacked(__m128i s, __m128i d, __m128i rate, __m128i inverse)
+{
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    const __m128i even = _mm_add_epi16(_mm_mulhi_epu16(_mm_and_si128(s, low), rate),
+                                       _mm_mulhi_epu16(_mm_and_si128(d, low), inverse));
+    const __m128i odd = _mm_add_epi16(_mm_mulhi_epu16(_mm_srli_epi16(s, 8), rate),
+                                      _mm_mulhi_epu16(_mm_srli_epi16(d, 8), inverse));
+    return _mm_and_si128(_mm_or_si128(even, _mm_slli_epi16(odd, 8)), _mm_set1_epi32(0x00FFFFFF));
+}
+#endif
+
+#if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__))
+__attribute__((target("avx2"))) int BlendRowPacked256(std::uint8_t* d, const std::uint8_t* s, int w,
+                                                      std::uint32_t rate, std::uint32_t inverse)
+{
+    const __m256i low = _mm256_set1_epi16(0x00FF);
+    const __m256i vRate = _mm256_set1_epi16(static_cast<short>(rate << 8));
+    const __m256i vInverse = _mm256_set1_epi16(static_cast<short>(inverse << 8));
+    const __m256i colour = _mm256_set1_epi32(0x00FFFFFF);
+    int x = 0;
+    for (; x + 8 <= w; x += 8) {
+        const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + x * 4));
+        const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + x * 4));
+        const __m256i even = _mm256_add_epi16(_mm256_mulhi_epu16(_mm256_and_si256(sv, low), vRate),
+                                              _mm256_mulhi_epu16(_mm256_and_si256(dv, low), vInverse));
+        const __m256i odd = _mm256_add_epi16(_mm256_mulhi_epu16(_mm256_srli_epi16(sv, 8), vRate),
+                                             _mm256_mulhi_epu16(_mm256_srli_epi16(dv, 8), vInverse));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x * 4),
+                            _mm256_and_si256(_mm256_or_si256(even, _mm256_slli_epi16(odd, 8)), colour));
+    }
+    return x;
+}
+#define MAROVELLIN_PACKED_AVX2 1
+#endif
+
+void BlendRowPacked(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t rate, std::uint32_t inverse,
+                    bool wide)
 {
     int x = 0;
+#if defined(MAROVELLIN_PACKED_AVX2)
+    // A row overlapping its source keeps the four-pixel groups it always had (BlendSimd::RowsOverlap).
+    if (wide && !Kernels::BlendSimd::RowsOverlap(d, s, 4 * static_cast<std::size_t>(w)))
+        x = BlendRowPacked256(d, s, w, rate, inverse);
+#else
+    (void)wide;
+#endif
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i vRate = _mm_set1_epi16(static_cast<short>(rate));
-    const __m128i vInverse = _mm_set1_epi16(static_cast<short>(inverse));
-    const __m128i colourMask = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i vRate = _mm_set1_epi16(static_cast<short>(rate << 8));
+    const __m128i vInverse = _mm_set1_epi16(static_cast<short>(inverse << 8));
     for (; x + 4 <= w; x += 4) {
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x * 4));
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x * 4));
-        const __m128i lo =
-            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), vRate), 8),
-                          _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), vInverse), 8));
-        const __m128i hi =
-            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), vRate), 8),
-                          _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), vInverse), 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x * 4),
-                         _mm_and_si128(_mm_packus_epi16(lo, hi), colourMask));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x * 4), BlendBytesPacked(sv, dv, vRate, vInverse));
     }
 #endif
     for (; x < w; ++x) {
@@ -104,8 +143,9 @@ int BltAlphaRate_XRGB8888_XRGB8888_MMX(const SSurfaceDesc* dst, const SSurfaceDe
     std::ptrdiff_t sRow = Kernels::PixelOffset(*src, c.src.left, c.src.top, 4);
 
     if (c.oneToOne) {
+        const bool wide = w >= 8 && platform::HasAvx2();
         for (int y = 0; y < h; ++y) {
-            BlendRowPacked(dst->pixels + dRow, src->pixels + sRow, w, rate, inverse);
+            BlendRowPacked(dst->pixels + dRow, src->pixels + sRow, w, rate, inverse, wide);
             dRow += dst->pitch;
             sRow += src->pitch;
         }

@@ -216,7 +216,7 @@ template <class D, class S> struct AlphaRule
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
         requires(kIsByte32<D>&& D::kAlpha == EAlpha::kNone)
     {
-        int x = BlendSimd::AlphaRateRow32<D, S>(d, s, w, 255, {});
+        int x = BlendSimd::AlphaRateRow32<D, S, true>(d, s, w, 255, {});
         for (; x < w; ++x)
             Pixel(d + x * 4, Load32(s + x * 4));
     }

@@ -1,11 +1,10 @@
 #pragma once
 // Per-pixel rules of the copy operations (kBltCopy and, wrapped in Keyed, kBltCopyKey).
 
+#include "platform/host/plane_memory.h"
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_walk.h"
 #include "sdk/draw/kernels/pixel_traits.h"
-
-#include <cstring>
 
 namespace zelvoranGameSDK3rd::Draw::Kernels {
 
@@ -27,13 +26,16 @@ template <class T> struct RawCopyRule
     using Dst = T;
     using Src = T;
     static constexpr bool kSourceOnly = true;
+    static constexpr bool kIdentity = true;
     explicit RawCopyRule(const SBltParam&) {}
     static std::uint32_t Convert(std::uint32_t s) { return s; }
     void Pixel(std::uint8_t* d, std::uint32_t s) const { T::Store(d, s); }
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
     {
         if constexpr (T::kStoresWholePixel) {
-            std::memcpy(d, s, static_cast<std::size_t>(w) * T::kBytes);
+            // Our own row copy: the C library's can fall off a cliff on some plane layouts. A plane blitted
+            // onto itself may overlap, as with memmove.
+            platform::MoveRow(d, s, static_cast<std::size_t>(w) * T::kBytes);
         } else {
             for (int x = 0; x < w; ++x)
                 T::Store(d + x * T::kBytes, T::Load(s + x * T::kBytes));

@@ -15,6 +15,8 @@
 //   static constexpr bool kSourceOnly = true;
 // which lets the stretched loop repeat a row drawn from the same source row.
 
+#include "platform/host/plane_memory.h"
+#include "sdk/draw/kernels/blend_simd.h"
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/pixel_traits.h"
 
@@ -47,6 +49,15 @@ concept HasRow = requires(const Rule& r, std::uint8_t* d, const std::uint8_t* s)
     r.Row(d, s, 1);
 };
 
+// Rules that may also take all rows of a 1:1 blit in one call (the same pixels as Row on each row):
+//   void Rows(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uint8_t* s, std::ptrdiff_t sPitch, int w,
+//             int h) const;
+template <class Rule>
+concept HasRows = requires(const Rule& r, std::uint8_t* d, const std::uint8_t* s)
+{
+    r.Rows(d, std::ptrdiff_t{0}, s, std::ptrdiff_t{0}, 1, 1);
+};
+
 template <class Rule>
 concept HasConvert = requires(std::uint32_t s)
 {
@@ -66,6 +77,10 @@ concept HasKeyedRow = requires(const Rule& r, std::uint8_t* d, const std::uint8_
 template <class Rule>
 concept SourceOnlyRule = Rule::kSourceOnly;
 
+// Rules that store the source pixel unchanged into a destination of the same type.
+template <class Rule>
+concept IdentityRule = Rule::kIdentity && std::same_as<typename Rule::Dst, typename Rule::Src>;
+
 // Widest stretched row whose column offsets are walked once per blit (on the stack); wider rows walk
 // their columns on every row.
 inline constexpr int kColumnTableSize = 2048;
@@ -75,6 +90,23 @@ inline constexpr int kColumnTableSize = 2048;
 inline std::ptrdiff_t PixelOffset(const SSurfaceDesc& s, std::int32_t x, std::int32_t y, int bytes)
 {
     return static_cast<std::ptrdiff_t>(y) * s.pitch + static_cast<std::ptrdiff_t>(x) * bytes;
+}
+
+// Whether the pixel memory of two surfaces may share a byte (a surface blitted onto itself or onto a
+// view of its own memory), counted over whole rows of either pitch sign.
+inline bool MayOverlap(const SSurfaceDesc& a, int aBytes, const SSurfaceDesc& b, int bBytes)
+{
+    const auto span = [](const SSurfaceDesc& s, int bytes, std::uintptr_t& low, std::uintptr_t& high) {
+        const std::ptrdiff_t rows = static_cast<std::ptrdiff_t>(s.height > 0 ? s.height - 1 : 0) * s.pitch;
+        const auto base = reinterpret_cast<std::uintptr_t>(s.pixels);
+        low = rows < 0 ? base + rows : base;
+        high =
+            (rows < 0 ? base : base + rows) + static_cast<std::uintptr_t>(s.width > 0 ? s.width : 0) * bytes;
+    };
+    std::uintptr_t aLow, aHigh, bLow, bHigh;
+    span(a, aBytes, aLow, aHigh);
+    span(b, bBytes, bLow, bHigh);
+    return aLow < bHigh && bLow < aHigh;
 }
 
 template <class Rule>
@@ -93,6 +125,10 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
     std::ptrdiff_t sRow = PixelOffset(*src, c.src.left, c.src.top, S::kBytes);
 
     if (c.oneToOne) {
+        if constexpr (HasRows<Rule>) {
+            rule.Rows(dBase + dRow, dst->pitch, sBase + sRow, src->pitch, w, h);
+            return 0;
+        }
         for (int y = 0; y < h; ++y) {
             if constexpr (HasRow<Rule>) {
                 rule.Row(dBase + dRow, sBase + sRow, w);
@@ -129,6 +165,41 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
         }
         const std::uint8_t* previousSrc = nullptr;
         const std::uint8_t* previousDst = nullptr;
+        if constexpr (HasRow<Rule> && !(SourceOnlyRule<Rule> && D::kStoresWholePixel)) {
+            // A rule with a row form (the colour-keyed copies' branch-free select, the blends' vector
+            // rows) takes each source row stretched into a buffer once, and runs that row form on it:
+            // the same pixels as the per-pixel loop, which stays for planes whose memory may overlap
+            // (what is read there can depend on what was just written).
+            if (!MayOverlap(*dst, D::kBytes, *src, S::kBytes)) {
+                alignas(16) std::uint8_t expanded[kColumnTableSize * S::kBytes];
+                // An unclipped stretch to twice the width reads every source pixel twice in a row: the
+                // row is then widened whole vectors at a time.
+                bool doubled = true;
+                for (int x = 0; x < w && doubled; ++x)
+                    doubled = columns[x] == static_cast<std::ptrdiff_t>(x / 2) * S::kBytes;
+                for (int y = 0; y < h; ++y) {
+                    ey += c.yRemainder;
+                    if (ey >= 0) {
+                        sRow += src->pitch;
+                        ey -= c.yDivisor;
+                    }
+                    const std::uint8_t* sr = sBase + sRow;
+                    if (sr != previousSrc) {
+                        if (doubled) {
+                            BlendSimd::ExpandDoubled<S::kBytes>(expanded, sr, w);
+                        } else {
+                            for (int x = 0; x < w; ++x)
+                                std::memcpy(expanded + x * S::kBytes, sr + columns[x], S::kBytes);
+                        }
+                        previousSrc = sr;
+                    }
+                    rule.Row(dBase + dRow, expanded, w);
+                    sRow += yStepBytes;
+                    dRow += dst->pitch;
+                }
+                return 0;
+            }
+        }
         for (int y = 0; y < h; ++y) {
             ey += c.yRemainder;
             if (ey >= 0) {
@@ -140,7 +211,7 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
             if constexpr (SourceOnlyRule<Rule> && D::kStoresWholePixel) {
                 // A row drawn from the same source row as the one before comes out the same.
                 if (sr == previousSrc) {
-                    std::memcpy(d, previousDst, static_cast<std::size_t>(w) * D::kBytes);
+                    platform::CopyRow(d, previousDst, static_cast<std::size_t>(w) * D::kBytes);
                 } else {
                     for (int x = 0; x < w; ++x)
                         rule.Pixel(d + x * D::kBytes, S::Load(sr + columns[x]));
@@ -196,15 +267,29 @@ template <class Inner, std::uint32_t Mask = Inner::Src::kKeyMask> struct Keyed
     }
 
     // A whole-word destination is rewritten with itself where the key hides the source, which keeps
-    // the loop free of branches; the pixel's value is the same as with Pixel.
+    // the loop free of branches; the pixel's value is the same as with Pixel. A copy that moves the
+    // pixel unchanged selects whole vectors of pixels first.
     void Row(std::uint8_t* d, const std::uint8_t* s, int w) const
         requires(HasConvert<Inner>&& Dst::kStoresWholePixel && (Dst::kBytes == 2 || Dst::kBytes == 4))
     {
+        if constexpr (IdentityRule<Inner>) {
+            BlendSimd::KeyedSelectRows<Dst::kBytes>(d, 0, s, 0, w, 1, Mask, key);
+            return;
+        }
         for (int x = 0; x < w; ++x) {
             const std::uint32_t sv = Src::Load(s + x * Src::kBytes);
             const std::uint32_t dv = Dst::Load(d + x * Dst::kBytes);
             Dst::Store(d + x * Dst::kBytes, (sv & Mask) != key ? Inner::Convert(sv) : dv);
         }
+    }
+
+    // The keyed copy that moves pixels unchanged takes all rows of a 1:1 blit at once, so that the choice
+    // of vector width is made once per blit.
+    void Rows(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uint8_t* s, std::ptrdiff_t sPitch, int w,
+              int h) const
+        requires(IdentityRule<Inner>&& Dst::kStoresWholePixel && (Dst::kBytes == 2 || Dst::kBytes == 4))
+    {
+        BlendSimd::KeyedSelectRows<Dst::kBytes>(d, dPitch, s, sPitch, w, h, Mask, key);
     }
 
     // A rule with a keyed row form is handed the compared bits and the key.

@@ -8,11 +8,14 @@
 //   void Pixel(std::uint8_t* p) const;           // updates one pixel in place
 // and may add, for the 16-bit types, a form that updates two neighbouring pixels held in one 32-bit word:
 //   void Pair(std::uint8_t* p) const;            // gives the same pixels as two calls of Pixel
+// and a vector form that updates the first pixels of a run and says how many:
+//   int Row(std::uint8_t* p, int w) const;       // the same pixels as Pixel on each; returns 0 to w
 
 #include "sdk/draw/kernels/add_sub_rules.h"
 #include "sdk/draw/kernels/blend_tables.h"
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/blt_walk.h"
+#include "sdk/draw/kernels/effect_simd.h"
 #include "sdk/draw/kernels/pixel_traits.h"
 
 #include <cstddef>
@@ -26,6 +29,14 @@ concept HasPair = requires(const Rule& r, std::uint8_t* p)
     r.Pair(p);
 };
 
+template <class Rule>
+concept HasEffectRow = requires(const Rule& r, std::uint8_t* p)
+{
+    {
+        r.Row(p, 1)
+        } -> std::convertible_to<int>;
+};
+
 template <class T, class Rule>
 int EffectRows(const SSurfaceDesc* surface, const RECT* rect, std::uint32_t param)
 {
@@ -36,9 +47,16 @@ int EffectRows(const SSurfaceDesc* surface, const RECT* rect, std::uint32_t para
     for (int y = r.top; y < r.bottom; ++y) {
         std::uint8_t* p = surface->pixels + PixelOffset(*surface, r.left, y, T::kBytes);
         int n = w;
+        std::int32_t column = r.left;
+        if constexpr (HasEffectRow<Rule>) {
+            const int done = rule.Row(p, n);
+            p += static_cast<std::ptrdiff_t>(done) * T::kBytes;
+            n -= done;
+            column += done;
+        }
         if constexpr (HasPair<Rule>) {
             // An odd first column alone, so that the word stores start on even columns.
-            if ((r.left & 1) != 0) {
+            if ((column & 1) != 0 && n > 0) {
                 rule.Pixel(p);
                 p += T::kBytes;
                 --n;
@@ -74,23 +92,27 @@ template <class T> struct FillRule16 : FillRule<T>
 // RGB565 takes the level table row 2 x (rate >> 5): only the even rows, so even rate 255 keeps 14/15.
 struct Fade565Rule
 {
-    explicit Fade565Rule(std::uint32_t rate) : row(Level565Table[(rate & 0xE0) >> 4]) {}
+    explicit Fade565Rule(std::uint32_t rate) : level((rate & 0xE0) >> 4), row(Level565Table[level]) {}
     void Pixel(std::uint8_t* p) const { Store16(p, row[Load16(p)]); }
+    int Row(std::uint8_t* p, int w) const { return EffectSimd::FadeWords<Pixel565>(p, w, level); }
+    std::uint32_t level;
     const std::uint16_t* row;
 };
 
 // RGB555 takes the level table row rate >> 4; bit 15 comes out 0.
 struct Fade555Rule
 {
-    explicit Fade555Rule(std::uint32_t rate) : row(Level555Table[(rate & 0xFF) >> 4]) {}
+    explicit Fade555Rule(std::uint32_t rate) : level((rate & 0xFF) >> 4), row(Level555Table[level]) {}
     void Pixel(std::uint8_t* p) const { Store16(p, row[Load16(p)]); }
+    int Row(std::uint8_t* p, int w) const { return EffectSimd::FadeWords<Pixel555>(p, w, level); }
+    std::uint32_t level;
     const std::uint16_t* row;
 };
 
 // The three colour bytes scaled by rate / 255; a 4-byte pixel's spare byte becomes 0.
 template <int Bytes> struct FadeBytesRule
 {
-    explicit FadeBytesRule(std::uint32_t rate) : row(BlendMulTable[rate & 0xFF]) {}
+    explicit FadeBytesRule(std::uint32_t rate) : rate(rate & 0xFF), row(BlendMulTable[this->rate]) {}
     void Pixel(std::uint8_t* p) const
     {
         p[0] = row[p[0]];
@@ -98,6 +120,11 @@ template <int Bytes> struct FadeBytesRule
         p[2] = row[p[2]];
         if constexpr (Bytes == 4) p[3] = 0;
     }
+    int Row(std::uint8_t* p, int w) const
+    {
+        return Bytes == 4 ? EffectSimd::FadeBytes32(p, w, rate) : EffectSimd::FadeBytes24(p, w, rate);
+    }
+    std::uint32_t rate;
     const std::uint8_t* row;
 };
 
@@ -112,8 +139,10 @@ struct FadeAlpha16Rule
 
 struct FadeAlpha32Rule
 {
-    explicit FadeAlpha32Rule(std::uint32_t rate) : row(BlendMulTable[rate & 0xFF]) {}
+    explicit FadeAlpha32Rule(std::uint32_t rate) : rate(rate & 0xFF), row(BlendMulTable[this->rate]) {}
     void Pixel(std::uint8_t* p) const { p[3] = row[p[3]]; }
+    int Row(std::uint8_t* p, int w) const { return EffectSimd::FadeAlpha32(p, w, rate); }
+    std::uint32_t rate;
     const std::uint8_t* row;
 };
 
@@ -124,8 +153,21 @@ struct FadeAlpha32Rule
 // pixel or (16-bit) two pixels at once. Spare bits keep their value, since the colour has 0 there.
 template <class T, std::uint32_t (*One)(std::uint32_t, std::uint32_t)> struct PackedSatRule
 {
+    // The add forms take 0 + 1 to 1, the subtract forms 0 - 1 to 0.
+    static constexpr bool kAdd = One(0, 1) != 0;
+
     explicit PackedSatRule(std::uint32_t colour) : colour(colour) {}
     void Pixel(std::uint8_t* p) const { T::Store(p, One(T::Load(p), colour)); }
+    int Row(std::uint8_t* p, int w) const
+    {
+        if constexpr (T::kBytes == 2) {
+            return EffectSimd::SatColour16<kAdd, T>(p, w, colour);
+        } else if constexpr (T::kBytes == 3) {
+            return EffectSimd::SatColour24<kAdd>(p, w, colour);
+        } else {
+            return EffectSimd::SatColour32<kAdd, false>(p, w, colour);
+        }
+    }
     std::uint32_t colour;
 };
 
@@ -156,6 +198,10 @@ template <EArith Op> struct OpaqueByteSatRule
 {
     explicit OpaqueByteSatRule(std::uint32_t colour) : colour(colour) {}
     void Pixel(std::uint8_t* p) const { Store32(p, ByteSatOpaque<Op, false>(Load32(p), colour)); }
+    int Row(std::uint8_t* p, int w) const
+    {
+        return EffectSimd::SatColour32<Op == EArith::kAdd, true>(p, w, colour);
+    }
     std::uint32_t colour;
 };
 

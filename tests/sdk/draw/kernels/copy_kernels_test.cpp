@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using namespace zelvoranGameSDK3rd::Draw;
@@ -120,6 +122,43 @@ TEST(StretchedWalk, OneColumnCutOnAnUnstretchedAxisStaysInPlace)
     EXPECT_EQ(dst.Word(2, 0), 0x03u);
     EXPECT_EQ(dst.Word(0, 1), 0x11u);
     EXPECT_EQ(dst.Word(3, 0), 0xEEEEEEEEu);
+}
+
+// A plane blitted onto itself, stretched or moved one pixel right: the vector forms and the stretched rows
+// drawn from a copy of the source row run only where destination and source cannot overlap, so here every
+// pixel still reads the source as the pixels drawn before it left it, one pixel at a time.
+TEST(BltWalk, APlaneBlittedOntoItselfReadsWhatEarlierPixelsDrew)
+{
+    BuildBlendTables();
+    std::mt19937 rng(4);
+    const RECT from{1, 1, 6, 5}, all{0, 0, 40, 7};
+    const SIZE size{40, 7};
+    const POINT right{1, 0};
+    for (bool stretched : {true, false})
+        for (int op : {1, 2, 15}) {
+            for (int type : {kPixelXRGB8888, kPixel565}) {
+                // These 1:1 rows always read a group (a vector, a pair of 16-bit pixels) before drawing it.
+                if (!stretched && (op == 15 || (op == 2 && type == kPixel565))) continue;
+                Plane plane(type, 40, 7, 0, rng);
+                for (int i = 0; i < 40 * 7; i += 4)
+                    plane.SetWord(i % 40, i / 40, PrepareColorKey(type, type, 0x00FF00FF));
+                Plane want = plane;
+                const SBltParam param{PrepareColorKey(type, type, 0x00FF00FF), 100};
+                SBltInfo info;
+                info.srcRect = stretched ? &from : &all;
+                info.dstSize = stretched ? &size : nullptr;
+                info.dstPoint = stretched ? nullptr : &right;
+                ASSERT_EQ(RunKernel(op, plane, plane, info, param), 0);
+                // The same blit one destination pixel at a time, in the walk's order.
+                for (int y = 0; y < 7; ++y)
+                    for (int x = 0; x < 40; ++x) {
+                        const RECT one{x, y, x + 1, y + 1};
+                        info.clipRect = &one;
+                        RunKernel(op, want, want, info, param);
+                    }
+                EXPECT_EQ(plane.memory, want.memory) << "op " << op << " type " << type << " " << stretched;
+            }
+        }
 }
 
 // Keyed copies, adds, subtracts and blends: which source bits take part in the key test, and that a
