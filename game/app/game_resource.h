@@ -148,8 +148,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::vector<SVanishingObject> vanishingObjects;
     std::uint32_t checkValue = 0; // of the last save-set body written or loaded
     std::int32_t playMode = kPlayNormal;
-    // The game's sound-effect list as the rules play it; the sound-effect list issue (issue 27) hands it
-    // in. Without one every sound effect is silent.
+    // Where the rules' sound effects go: null for the game's sound-effect list (made on the first
+    // effect played), or a player a test hands in.
     ISoundEffectPlayer* soundEffects = nullptr;
 
     // ---- The adventure's fields that save sets store (in Serialize's order where it stores them).
@@ -213,6 +213,6 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::array<std::uint8_t, 2> newGameFlags{}; // with endOfPlay, the three flags the reset clears
 };
 
-// Plays a sound effect through the game's list: silent during a silent re-run and while no list is
-// handed in. The sound's result, 0 when silent.
+// Plays a sound effect through the game's sound-effect list (or the player handed in): silent during a
+// silent re-run. The sound's result, 0 when silent.
 std::int32_t PlaySoundEffect(SGameResource& game, std::int32_t number);

@@ -6,6 +6,8 @@
 // What these need of parts of the game state that are built later comes in as parameters or through
 // the small interfaces below.
 
+#include "game/sound/sound_effect_player.h"
+
 #include <array>
 #include <cstdint>
 
@@ -67,16 +69,6 @@ enum PlayMode : std::int32_t
     kPlayReplay = 2,
 };
 
-// The sound-effect list as the rules play it: Play(number) gives the sound's result, 0 when done. The
-// game state hands in one that reaches the game's list (issue 27), made on its first play.
-class ISoundEffectPlayer
-{
-public:
-    virtual std::int32_t Play(std::int32_t number) = 0;
-
-protected:
-    ~ISoundEffectPlayer() = default;
-};
 // Plays a sound effect, except during a silent re-run, which neither plays nor loads it and gives 0.
 std::int32_t PlaySoundEffect(std::int32_t playMode, ISoundEffectPlayer& effects, std::int32_t number);
 

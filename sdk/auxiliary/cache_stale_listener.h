@@ -1,5 +1,6 @@
 #pragma once
-// Counts what a load cache holds against a limit; every cache sets the limit to 0x7FFFFFFF.
+// Counts the objects a load cache holds against a limit; past it, the cache lets the least recently used
+// ones go. The limit is 0x7FFFFFFF unless the cache's owner sets another.
 
 #include <cstdint>
 

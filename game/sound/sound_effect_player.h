@@ -1,0 +1,14 @@
+#pragma once
+// The sound effects as the rules play them: Play(number) gives the sound's result, 0 when done. The game's
+// sound-effect list is the one the game plays through; tests hand in their own.
+
+#include <cstdint>
+
+class ISoundEffectPlayer
+{
+public:
+    virtual std::int32_t Play(std::int32_t number) = 0;
+
+protected:
+    ~ISoundEffectPlayer() = default;
+};
