@@ -7,21 +7,21 @@ import numpy as np
 
 from assetlib.pixels import Canvas, Sprite, idx
 
-CIRCLES = [  # (ring colours, radius, rune colour) per range kind: ahead, room, floor, self
-    (("ice1", "ice2"), 8.5, "bone3"),
-    (("moss2", "moss3"), 11, "poison2"),
-    (("gold1", "gold2"), 13.5, "gold3"),
-    (("violet2", "violet3"), 11, "spirit2"),
+CIRCLES = [  # (ring colours, radius, rune colour, disc colour) per range kind: ahead, room, floor, self
+    (("ice0", "ice2"), 8.5, "bone3", "water0"),
+    (("moss2", "moss3"), 11, "poison2", "moss0"),
+    (("gold1", "gold3"), 13.5, "bone3", "gold0"),
+    (("violet2", "violet3"), 11, "spirit2", "violet0"),
 ]
 
 
 def circle(kind, frame):
-    (dark, light), radius, rune = CIRCLES[kind]
+    (dark, light), radius, rune, disc = CIRCLES[kind]
     s = Sprite(32, 32)
     yy, xx = np.mgrid[0:32, 0:32] + 0.5
-    # Seen from above at a slant: a little flatter than round.
+    # Seen from above at a slant: a little flatter than round; a dark disc carries the glowing lines.
     r = np.hypot(xx - 16, (yy - 16) * 1.15)
-    a = np.arctan2((yy - 16) * 1.15, xx - 16)
+    s.px[r < radius + 0.8] = idx(disc)
     s.px[np.abs(r - radius) < 0.8] = idx(light)
     s.px[np.abs(r - (radius - 2.5)) < 0.55] = idx(dark)
     turn = frame * (2 * math.pi / 8) / 4

@@ -94,9 +94,12 @@ def gas(name):
         grow = min(1.0, (f + 1) / 8)
         fade = 1.0 if f < 8 else 1 - (f - 7) / 9
         n = noise(x * 1.5, y * 1.5, f)
-        puffs = sum(fx.blob(x, y, cx * grow, cy * grow, 0.3 + 0.2 * grow)
-                    for cx, cy in ((-0.35, 0.1), (0.35, 0.15), (0.0, -0.3), (0.0, 0.35)))
-        density = np.clip(puffs * (0.75 + 0.35 * n) * 0.85 * fade, 0, 1) * fx.smoothstep(1.0, 0.7, np.hypot(x, y))
+        fine = noise(x * 4 + 3, y * 4 - 2, f)
+        puffs = sum(fx.blob(x, y, cx * grow, cy * grow, 0.22 + 0.16 * grow)
+                    for cx, cy in ((-0.4, 0.15), (0.4, 0.2), (0.0, -0.35), (0.05, 0.4), (-0.1, 0.0)))
+        body = np.clip(puffs * 0.7 + 0.35 * n + 0.2 * fine - 0.25, 0, 1)
+        # Billows: the fine noise lights some lobes more than others; the peak stays below white.
+        density = np.clip(body * (0.75 + 0.3 * fine) * fade, 0, 0.85) * fx.smoothstep(1.0, 0.7, np.hypot(x, y))
         frames.append(fx.clean(colour(density), 12))
     return fx.strip(frames)
 

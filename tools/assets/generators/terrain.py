@@ -355,6 +355,37 @@ def strata(seed, ramp, lo, hi, step=4):
     return level_sprite(level, ramp, lo, hi)
 
 
+def voronoi(seed, count):
+    """Cells around seeded points, wrapping: the cell number of every pixel."""
+    r = np.random.default_rng(seed)
+    yy, xx = np.mgrid[0:T, 0:T] + 0.5
+    points = r.uniform(0, T, (count, 2))
+    best = np.full((T, T), 1e9)
+    which = np.zeros((T, T), dtype=int)
+    for k, (px, py) in enumerate(points):
+        for ox in (-T, 0, T):
+            for oy in (-T, 0, T):
+                d = (xx - px - ox) ** 2 + (yy - py - oy) ** 2
+                closer = d < best
+                best[closer], which[closer] = d[closer], k
+    return which
+
+
+def facet_edges(seed, count):
+    which = voronoi(seed, count)
+    return (which != np.roll(which, 1, 0)) | (which != np.roll(which, 1, 1))
+
+
+def facets(seed, count, ramp, lo, hi, edge):
+    """Stones or crystal faces: a flat tone per cell, a line between cells."""
+    which = voronoi(seed, count)
+    r = np.random.default_rng(seed + 1)
+    tone = r.uniform(0.25, 0.85, count)[which] + 0.15 * (tiles.pnoise(seed + 2) - 0.5)
+    s = level_sprite(tone, ramp, lo, hi)
+    paint(s, facet_edges(seed, count), edge)
+    return s
+
+
 SQUARE16 = [(16, [16, 16], 0), (16, [16, 16], 8)]
 BRICKS = [(8, [16, 16], 0), (8, [16, 16], 8), (8, [16, 16], 0), (8, [16, 16], 8)]
 COBBLES = [(8, [8, 8, 8, 8], 0), (8, [8, 8, 8, 8], 4), (8, [8, 8, 8, 8], 0), (8, [8, 8, 8, 8], 4)]
@@ -375,10 +406,9 @@ class MossCave(Theme):
     water_shadow, water_rim = "water0", "outline1"
 
     def room(self):
-        s = noise_floor(1, "stone", 1, 2, 0.5)
-        moss = tiles.pnoise(2, cells=(2, 4, 8)) > 0.62
-        paint(s, moss & (tiles.pnoise(3, cells=(16, 32)) > 0.4), "moss0")
-        return scatter(s, 4, 4, "stone2", "stone3", "stone0")
+        s = noise_floor(1, "stone", 1, 2, 0.4)
+        paint(s, tiles.cracks(2, 2, (3, 6)), "stone0")
+        return scatter(s, 4, 2, "stone2", None, "stone0", radius=(0.8, 1.3))
 
     def corridor(self):
         s = noise_floor(5, "stone", 0, 1, 0.5)
@@ -392,8 +422,8 @@ class MossCave(Theme):
     def wall_top(self):
         n = tiles.pnoise(11, cells=(2, 4, 8))
         s = level_sprite(0.35 + 0.55 * n, "stone", 2, 4)
-        moss = tiles.pnoise(12, cells=(2, 4, 16)) > 0.55
-        mossy = level_sprite(0.3 + 0.6 * tiles.pnoise(13, cells=(8, 16)), "moss", 1, 3)
+        moss = tiles.pnoise(12, cells=(2, 4, 16)) > 0.6
+        mossy = level_sprite(0.3 + 0.5 * tiles.pnoise(13, cells=(8, 16)), "moss", 1, 2)
         s = overlay(s, mossy, moss)
         paint(s, tiles.cracks(14, 2, (3, 6)), "stone1")
         return s
@@ -475,15 +505,15 @@ class RootCavern(Theme):
 
     def patch(self):
         s = noise_floor(36, "earth", 1, 2, 0.4)
-        leaves = tiles.pebbles(37, 14, radius=(0.9, 1.6))[0]
-        paint(s, leaves & (tiles.pnoise(38) > 0.5), "moss1")
+        leaves = tiles.pebbles(37, 8, radius=(0.8, 1.3))[0]
+        paint(s, leaves & (tiles.pnoise(38) > 0.5), "moss0")
         paint(s, leaves & (tiles.pnoise(38) <= 0.5), "earth3")
         return s
 
     def wall_top(self):
         s = noise_floor(39, "earth", 2, 4, 0.6, cells=(2, 4, 8))
         paint(s, self.roots(40, 3), "earth1")
-        paint(s, (tiles.pnoise(41, cells=(2, 4)) > 0.7) & (tiles.pnoise(42, cells=(16, 32)) > 0.4), "moss2")
+        paint(s, (tiles.pnoise(41, cells=(2, 4)) > 0.72) & (tiles.pnoise(42, cells=(16, 32)) > 0.5), "moss1")
         return s
 
     def wall_face(self):
@@ -520,30 +550,13 @@ class CrystalGrotto(Theme):
         paint(s, tiles.pnoise(55, cells=(16, 32)) > 0.85, "ice1")
         return s
 
-    def facets(self, seed, lo, hi):
-        r = np.random.default_rng(seed)
-        yy, xx = np.mgrid[0:T, 0:T]
-        points = r.uniform(0, T, (7, 2))
-        best = np.full((T, T), 1e9)
-        which = np.zeros((T, T), dtype=int)
-        for k, (px, py) in enumerate(points):
-            for ox in (-T, 0, T):
-                for oy in (-T, 0, T):
-                    d = (xx - px - ox) ** 2 + (yy - py - oy) ** 2
-                    closer = d < best
-                    best[closer], which[closer] = d[closer], k
-        tone = r.uniform(0.2, 0.9, len(points))[which]
-        s = level_sprite(tone, "violet", lo, hi, dither=False)
-        edge = (which != np.roll(which, 1, 0)) | (which != np.roll(which, 1, 1))
-        paint(s, edge, "ice1")
-        return s
-
     def wall_top(self):
-        return self.facets(56, 1, 3)
+        s = facets(56, 11, "violet", 1, 3, "violet0")
+        paint(s, facet_edges(56, 11) & (tiles.pnoise(58) > 0.6), "ice1")
+        return s
 
     def wall_face(self):
-        s = self.facets(57, 0, 2)
-        return s
+        return facets(57, 9, "violet", 0, 1, "outline1")
 
     def water(self, frame):
         return water_surface(self, frame, "ui", 1, 3, "ice2")
@@ -579,7 +592,8 @@ class Shrine(Theme):
     def wall_top(self):
         s = noise_floor(65, "crimson", 1, 2, 0.3)
         yy, xx = np.mgrid[0:T, 0:T]
-        paint(s, (yy % 16 == 8) | (xx % 16 == 8), "gold1")
+        paint(s, (yy == 8) | (yy == 24), "crimson0")
+        paint(s, ((yy == 8) | (yy == 24)) & (xx % 8 == 4), "gold1")
         return s
 
     def wall_face(self):
@@ -657,15 +671,17 @@ class IceCave(Theme):
     water_shadow, water_rim = "water1", "water0"
 
     def room(self):
-        return noise_floor(81, "stone", 3, 4, 0.4)
+        s = noise_floor(81, "stone", 2, 3, 0.4)
+        paint(s, tiles.cracks(80, 2, (3, 6)), "water3")
+        return s
 
     def corridor(self):
-        s = noise_floor(82, "ice", 0, 0, 0.3)
-        paint(s, tiles.cracks(83, 2), "water3")
+        s = noise_floor(82, "water", 2, 3, 0.3)
+        paint(s, tiles.cracks(83, 2), "ice0")
         return s
 
     def patch(self):
-        return noise_floor(84, "ice", 0, 1, 0.6, cells=(2, 4, 8))
+        return noise_floor(84, "ice", 0, 1, 0.5, cells=(2, 4, 8))
 
     def wall_top(self):
         return slab_floor(85, BLOCKS, "ice", 1, 2, "water3", "ice2", 0.1, 0.3)
@@ -703,29 +719,8 @@ class Basalt(Theme):
     puddle_shadow, puddle_glint, puddle_rim = "outline0", "water2", "outline0"
     water_shadow, water_rim = "lava1", "outline0"
 
-    def hexes(self, seed, ramp, lo, hi, line):
-        yy, xx = np.mgrid[0:T, 0:T] + 0.5
-        centres = [(x, y) for y in range(0, 33, 16) for x in range(0 if y % 32 == 0 else 8, 40, 16)]
-        best = np.full((T, T), 1e9)
-        second = np.full((T, T), 1e9)
-        which = np.zeros((T, T), dtype=int)
-        for k, (cx, cy) in enumerate(centres):
-            for ox in (-T, 0, T):
-                for oy in (-T, 0, T):
-                    d = np.hypot(xx - cx - ox, yy - cy - oy)
-                    closer = d < best
-                    second = np.where(closer, best, np.minimum(second, d))
-                    best = np.where(closer, d, best)
-                    which = np.where(closer, (cx % T) * 64 + (cy % T), which)
-        r = np.random.default_rng(seed)
-        tones = {w: r.uniform(0.2, 0.8) for w in np.unique(which)}
-        tone = np.vectorize(tones.get)(which)
-        s = level_sprite(tone, ramp, lo, hi)
-        paint(s, second - best < 1.1, line)
-        return s
-
     def room(self):
-        return self.hexes(91, "stone", 0, 1, "outline1")
+        return facets(91, 8, "stone", 0, 1, "outline1")
 
     def corridor(self):
         s = noise_floor(92, "outline", 1, 2, 0.4)
@@ -735,7 +730,7 @@ class Basalt(Theme):
         return noise_floor(94, "stone", 1, 2, 0.4, cells=(8, 16, 32))
 
     def wall_top(self):
-        return self.hexes(95, "stone", 1, 3, "outline1")
+        return facets(95, 6, "stone", 2, 3, "stone0")
 
     def wall_face(self):
         yy, xx = np.mgrid[0:T, 0:T]
@@ -779,7 +774,10 @@ class DeepHalls(Theme):
         return s
 
     def corridor(self):
-        return noise_floor(112, "violet", 0, 0, 0.3)
+        s = noise_floor(112, "outline", 2, 2, 0.3)
+        s = overlay(s, noise_floor(116, "violet", 0, 0, 0.3), tiles.pnoise(117) > 0.5)
+        paint(s, tiles.cracks(118, 2), "outline1")
+        return s
 
     def patch(self):
         s = noise_floor(113, "outline", 1, 2, 0.4)
