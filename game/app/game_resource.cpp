@@ -147,3 +147,9 @@ void SGameResource::Serialize(Auxiliary::ISerialize& stream)
     }
     stream.Serialize(flag);
 }
+
+std::int32_t PlaySoundEffect(SGameResource& game, std::int32_t number)
+{
+    if (game.soundEffects == nullptr) return 0;
+    return PlaySoundEffect(game.playMode, *game.soundEffects, number);
+}

@@ -148,6 +148,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::vector<SVanishingObject> vanishingObjects;
     std::uint32_t checkValue = 0; // of the last save-set body written or loaded
     std::int32_t playMode = kPlayNormal;
+    // The game's sound-effect list as the rules play it; the sound-effect list issue (issue 27) hands it
+    // in. Without one every sound effect is silent.
+    ISoundEffectPlayer* soundEffects = nullptr;
 
     // ---- The adventure's fields that save sets store (in Serialize's order where it stores them).
     std::int32_t saveKind = 2; // stored first by the save sets
@@ -179,6 +182,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::array<std::int32_t, 2> adventureCounters{}; // 1 after it
 
     // ---- Fields of the turn engine (issues 36 and 64 give them their work).
+    std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it, issue 62)
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
     // A per-adventure counter, the companion the end of a silent re-run copies it into, and the value
@@ -200,3 +204,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t newGameMark = -1;
     std::array<std::uint8_t, 2> newGameFlags{}; // with endOfPlay, the three flags the reset clears
 };
+
+// Plays a sound effect through the game's list: silent during a silent re-run and while no list is
+// handed in. The sound's result, 0 when silent.
+std::int32_t PlaySoundEffect(SGameResource& game, std::int32_t number);

@@ -23,12 +23,6 @@ constexpr std::int32_t kFrameTop = 48;
 constexpr std::int32_t kDimmedFrameTop = 80;
 constexpr std::int32_t kTile = 16;
 
-// The text of the windows.
-constexpr const char* kTextFace = "ＭＳ Ｐゴシック";
-constexpr std::int32_t kTextHeight = 14;
-constexpr std::int32_t kTextPitch = 16;
-constexpr std::int32_t kTextShadowOffset = 1;
-
 // The rectangle cut to the plane: empty when nothing of it lies on the plane.
 RECT ClipToPlane(const Draw::SSurfaceDesc& plane, std::int32_t x, std::int32_t y, std::int32_t width,
                  std::int32_t height)
@@ -267,15 +261,11 @@ int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL
     }
     changeColour(kTextWhite);
 
-    const std::int32_t scale = g_globalData.doubleSize ? 2 : 1;
     segments.resetArray(static_cast<int>(runs.size()));
     for (std::uint32_t k = 0; k < runs.size(); ++k) {
         Draw::CTextFastPlane& plane = segments[k];
         plane.font.text = runs[k].first;
-        plane.font.face = kTextFace;
-        plane.font.size = kTextHeight * scale;
-        plane.font.lineHeight = kTextPitch * scale;
-        plane.font.shadowOffsetX = plane.font.shadowOffsetY = kTextShadowOffset * scale;
+        SetWindowFont(plane.font, kProportionalFace);
         plane.font.color = runs[k].second;
         plane.font.shadowColor = (runs[k].second >> 1) & 0x7F7F7F;
         if (withAlpha) {
@@ -285,6 +275,15 @@ int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL
         }
     }
     return 0;
+}
+
+void SetWindowFont(Draw::CFont& font, const char* face)
+{
+    const std::int32_t scale = g_globalData.doubleSize ? 2 : 1;
+    font.face = face;
+    font.size = 14 * scale;
+    font.lineHeight = 16 * scale;
+    font.shadowOffsetX = font.shadowOffsetY = scale;
 }
 
 bool IsPlayerHpLow(SGameResource& game)

@@ -23,6 +23,9 @@ enum EWindowFrameState : std::int32_t
 };
 
 inline constexpr std::uint32_t kTextWhite = 0xFFFFFF;
+// The windows' two faces.
+inline constexpr const char* kProportionalFace = "ＭＳ Ｐゴシック";
+inline constexpr const char* kMonospaceFace = "ＭＳ ゴシック";
 
 // The colour (COLORREF 0x00BBGGRR) of a colour code character: "1" to "7", "r", "g", "b", "y", and "n"
 // (grey); false for any other character.
@@ -51,5 +54,8 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
 // colour code, the segments then left as they were.
 int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL::string& text,
                        bool withAlpha);
+// The windows' text in `face`: height 14, line pitch 16, the shadow 1 pixel right and down; all doubled
+// in double size.
+void SetWindowFont(Draw::CFont& font, const char* face);
 // The heroine's HP below 20 % of her maximum.
 bool IsPlayerHpLow(SGameResource& game);

@@ -47,6 +47,16 @@ public:
     WAVEFORMATEX* GetFormat() override { return nullptr; }
 };
 
+// Millisecond and byte counts at the format's average bytes per second, each product formed in 64 bits,
+// divided unsigned and cut to 32 bits; -1 (every bit set) without a format or with a rate of 0. The byte
+// count is not aligned to the format's blocks.
+std::uint32_t StreamBytesForMilliseconds(const WAVEFORMATEX* format, int milliseconds);
+int StreamMillisecondsForBytes(const WAVEFORMATEX* format, std::uint32_t bytes);
+
+// Writes the formatted message to the SDK's error output and gives back the code, for the stream kinds'
+// failures.
+int ReportStreamFailure(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 class ISoundStreamFactory
 {
 public:

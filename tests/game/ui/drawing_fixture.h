@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -34,6 +36,35 @@ public:
     std::int32_t type = Draw::kPixelXRGB8888;
 };
 
+// A window sheet (image 0) to look at: bordered boxes in silver-blue, amber and crimson for the three
+// frame states, the dimmed row darker, and the white cursor arrow at (64, 36); magenta elsewhere.
+inline std::uint32_t WindowSheet(int x, int y)
+{
+    if (x >= 64 && x < 72 && y >= 36 && y < 48) {
+        const int ax = x - 64, ay = y - 36, reach = std::min(ay, 11 - ay);
+        if (ax > reach) return 0xFF00FF;
+        return ax == reach || ax == 0 ? 0x202020 : 0xF0F0F0;
+    }
+    if (y < 48) return 0xFF00FF;
+    const int state = x / 32, bx = x % 32, by = (y - 48) % 32;
+    const bool dimmed = y >= 80;
+    const int d = std::min({bx, by, 31 - bx, 31 - by});
+    const bool corner = (bx < 2 || bx > 29) && (by < 2 || by > 29) && d == 0;
+    static constexpr std::uint32_t kLines[3][3] = {
+        {0x203048, 0xA8C0E8, 0x506890}, {0x402000, 0xF0B040, 0x805010}, {0x400000, 0xE04848, 0x801010}};
+    std::uint32_t c;
+    if (corner || d > 3) {
+        return 0xFF00FF;
+    } else if (d == 0) {
+        c = kLines[state][0];
+    } else if (d < 3) {
+        c = kLines[state][1];
+    } else {
+        c = kLines[state][2];
+    }
+    return dimmed ? (c >> 1) & 0x7F7F7F : c;
+}
+
 class DrawingTest : public TempHomeTest
 {
 protected:
@@ -41,6 +72,7 @@ protected:
     static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
+        m_startFolder = std::filesystem::current_path();
         TempHomeTest::SetUp();
         m_doubleSize = g_globalData.doubleSize;
         g_globalData.doubleSize = false;
@@ -93,9 +125,24 @@ protected:
         return plane;
     }
 
+    // Compares the plane, saved as a BMP file, with the golden picture of that name kept beside the
+    // tests; a picture that differs is left in the folder the test program started in.
+    void ExpectGolden(Draw::ISurface& plane, const std::string& name)
+    {
+        ASSERT_EQ(plane.SaveBMP(name.c_str()), 0);
+        const std::string drawn = GetFile(Exe() / name);
+        const std::string golden = GetFile(std::filesystem::path(GAME_UI_GOLDEN_FOLDER) / name);
+        if (drawn != golden) {
+            const std::filesystem::path kept = m_startFolder / ("drawn_" + name);
+            std::filesystem::copy_file(Exe() / name, kept, std::filesystem::copy_options::overwrite_existing);
+            ADD_FAILURE() << name << " differs from the golden picture; this run drew " << kept;
+        }
+    }
+
     CTestDisplay m_display;
 
 private:
+    std::filesystem::path m_startFolder;
     bool m_doubleSize = false;
     std::shared_ptr<platform::FontEngine> m_fonts;
 };
