@@ -3,15 +3,11 @@
 
 #include "tools/assets/validator.h"
 
-#include "game/asset_ids.h"
-#include "game/data/global_data.h"
-#include "game/ui/image_list.h"
-#include "game/ui/window_look.h"
-#include "platform/font.h"
-#include "sdk/auxiliary/file.h"
-#include "sdk/draw/fast_plane.h"
-#include "sdk/draw/kernels/blend_tables.h"
 #include "support/temp_folder.h"
+#include "tools/assets/built_data.h"
+
+#include "game/asset_ids.h"
+#include "game/ui/window_look.h"
 
 #include <gtest/gtest.h>
 
@@ -199,23 +195,10 @@ TEST_F(AssetValidatorTest, EachBrokenCopyFailsNamingWhatBroke)
 }
 
 // The window look draws its frame from the built interface sheet: ink along the border, nothing inside.
-TEST(BuiltWindowFrame, FramesA100By60WindowLeavingItsInsideAlone)
-{
-    class CDisplay : public Draw::IPlaneOwner
-    {
-    public:
-        std::int32_t GetDisplayPixelType() override { return Draw::kPixelXRGB8888; }
-        void AddPlane(Draw::CFastPlane*) override {}
-        void RemovePlane(Draw::CFastPlane*) override {}
-    } display;
-    Draw::BuildBlendTables();
-    Draw::SetThreadPlaneOwner(&display);
-    const ZTL::string previous = Auxiliary::CFile::GetCurrentFolder();
-    Auxiliary::CFile::SetCurrentFolder(kBuilt.c_str());
-    AccessImageList(kImageListDestroy, 0);
-    const bool doubleSize = g_globalData.doubleSize;
-    g_globalData.doubleSize = false;
+using BuiltWindowFrame = BuiltDataTest;
 
+TEST_F(BuiltWindowFrame, FramesA100By60WindowLeavingItsInsideAlone)
+{
     constexpr std::uint32_t kGround = 0x123456;
     Draw::CFastPlane plane;
     ASSERT_EQ(plane.CreateSurfaceOfType(120, 80, Draw::kPixelXRGB8888), 0);
@@ -242,11 +225,6 @@ TEST(BuiltWindowFrame, FramesA100By60WindowLeavingItsInsideAlone)
             ASSERT_EQ(at(x, y) & 0xFFFFFF, kGround) << "inside at " << x << "," << y;
     for (int x = 0; x < 120; ++x)
         EXPECT_EQ(at(x, 5) & 0xFFFFFF, kGround) << "outside at " << x;
-
-    g_globalData.doubleSize = doubleSize;
-    AccessImageList(kImageListDestroy, 0);
-    Auxiliary::CFile::SetCurrentFolder(previous);
-    Draw::SetThreadPlaneOwner(nullptr);
 }
 
 } // namespace

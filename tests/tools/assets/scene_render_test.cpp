@@ -2,15 +2,10 @@
 // (where pictures from 10000 on come from their companions): keys stay out of the frame, shadows
 // darken, additive effects brighten, and the double-size frame is the 1x frame doubled.
 
-#include "game/asset_ids.h"
-#include "game/data/global_data.h"
-#include "game/ui/blt_support.h"
-#include "game/ui/image_list.h"
-#include "sdk/auxiliary/file.h"
-#include "sdk/draw/fast_plane.h"
-#include "sdk/draw/kernels/blend_tables.h"
+#include "tools/assets/built_data.h"
 
-#include <gtest/gtest.h>
+#include "game/asset_ids.h"
+#include "game/ui/blt_support.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,14 +14,6 @@
 namespace {
 
 using Draw::RECT;
-
-class CDisplay : public Draw::IPlaneOwner
-{
-public:
-    std::int32_t GetDisplayPixelType() override { return Draw::kPixelXRGB8888; }
-    void AddPlane(Draw::CFastPlane*) override {}
-    void RemovePlane(Draw::CFastPlane*) override {}
-};
 
 struct SFrame
 {
@@ -87,16 +74,10 @@ std::vector<SFrame> DrawScene(bool doubleSize)
     return steps;
 }
 
-TEST(BuiltScene, DrawsThroughTheGameBlitsAtBothSizes)
-{
-    CDisplay display;
-    Draw::BuildBlendTables();
-    Draw::SetThreadPlaneOwner(&display);
-    const ZTL::string previous = Auxiliary::CFile::GetCurrentFolder();
-    Auxiliary::CFile::SetCurrentFolder(MAROVELLIN_BUILD_DIR);
-    AccessImageList(kImageListDestroy, 0);
-    const bool wasDoubled = g_globalData.doubleSize;
+using BuiltScene = BuiltDataTest;
 
+TEST_F(BuiltScene, DrawsThroughTheGameBlitsAtBothSizes)
+{
     const std::vector<SFrame> single = DrawScene(false);
     const std::vector<SFrame> twice = DrawScene(true);
     ASSERT_EQ(single.size(), 4u);
@@ -128,11 +109,6 @@ TEST(BuiltScene, DrawsThroughTheGameBlitsAtBothSizes)
                             << "step " << s << " at " << x << "," << y;
                 }
             }
-
-    g_globalData.doubleSize = wasDoubled;
-    AccessImageList(kImageListDestroy, 0);
-    Auxiliary::CFile::SetCurrentFolder(previous);
-    Draw::SetThreadPlaneOwner(nullptr);
 }
 
 } // namespace

@@ -57,6 +57,15 @@ class Sprite:
     def polygon(self, points, colour):
         self.fill_mask(self.polygon_mask(points), colour)
 
+    def spiral(self, cx, cy, radius, arms, pitch, width=0.5):
+        """The arms of a spiral within `radius` of (cx, cy), as a mask: `arms` turns of the band per
+        revolution, a new band every `pitch` pixels outwards, each band `width` of the step wide."""
+        yy, xx = np.mgrid[0 : self.h, 0 : self.w] + 0.5
+        r = np.hypot(xx - cx, yy - cy)
+        a = np.arctan2(yy - cy, xx - cx)
+        phase = np.mod(a / (2 * np.pi) * arms + r / pitch, 1.0)
+        return (np.abs(phase - 0.5) < width / 2) & (r < radius)
+
     # ---- lit shading
     def shade(self, mask, ramp_name, level, dither=True, lo=0, hi=None):
         """Colours the mask from a ramp by `level` (an array 0..1 over the sprite, 1 brightest)."""

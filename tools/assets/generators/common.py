@@ -330,12 +330,8 @@ def star(k):
 
 def hallucination_mark():
     s = Sprite(16, 16)
-    yy, xx = np.mgrid[0:16, 0:16] + 0.5
-    r = np.hypot(xx - 8, yy - 8)
-    a = np.arctan2(yy - 8, xx - 8)
-    spiral = (np.mod(a / (2 * np.pi) * 2.5 + r / 2.6, 1.0) < 0.5) & (r < 6.5)
-    s.px[spiral] = idx("spirit1")
-    s.px[(r < 6.5) & ~spiral] = idx("violet1")
+    s.ellipse(8, 8, 6.5, 6.5, "violet1")
+    s.fill_mask(s.spiral(8, 8, 6.5, 2.5, 2.6), "spirit1")
     s.ellipse(8, 8, 1.6, 1.6, "spirit2")
     return s.outline()
 
@@ -398,12 +394,8 @@ def scales():
 
 def hallucinated_object():
     s = Sprite(32, 32)
-    yy, xx = np.mgrid[0:32, 0:32] + 0.5
-    r = np.hypot(xx - 16, yy - 17)
-    a = np.arctan2(yy - 17, xx - 16)
-    swirl = (np.mod(a / (2 * np.pi) * 3 + r / 3.2, 1.0) < 0.5) & (r < 11)
-    s.px[(r < 11)] = idx("violet1")
-    s.px[swirl] = idx("spirit1")
+    s.ellipse(16, 17, 11, 11, "violet1")
+    s.fill_mask(s.spiral(16, 17, 11, 3, 3.2), "spirit1")
     s.outline()
     mark = glyphs.glyph(""".####./##..##/....##/...##./..##../..##../....../..##..""", ["bone3", "bone3", "bone2"])
     s.stamp(mark, 12, 7)

@@ -43,13 +43,9 @@ def device(t):
     if t == 1:  # hallucination gas: a pink cloud with a swirl
         vent(s, "spirit", ".##./#..#/#.##/.#..")
     elif t == 2:  # warp: a spiral portal
-        yy, xx = np.mgrid[0:32, 0:32] + 0.5
-        r = np.hypot(xx - 16, yy - 16)
-        a = np.arctan2(yy - 16, xx - 16)
-        spiral = (np.mod(a / (2 * math.pi) * 2 + r / 4, 1.0) < 0.5) & (r < 10)
-        s.px[r < 10.5] = idx("ui1")
-        s.px[spiral] = idx("ui3")
-        s.px[r < 2.5] = idx("bone3")
+        s.ellipse(16, 16, 10.5, 10.5, "ui1")
+        s.fill_mask(s.spiral(16, 16, 10, 2, 4), "ui3")
+        s.ellipse(16, 16, 2.5, 2.5, "bone3")
     elif t == 3:  # binding jaws, open
         s.ellipse(16, 16, 10, 10, "stone1")
         s.ellipse(16, 16, 8, 8, "stone2")
@@ -163,10 +159,7 @@ def device(t):
         s.line(12, 6, 23, 12, "earth3")
     elif t == 23:  # slowness: a snail
         s.lit_ellipse(18, 15, 6, 6, "earth", 1, 4)
-        yy, xx = np.mgrid[0:32, 0:32] + 0.5
-        a = np.arctan2(yy - 15, xx - 18)
-        rr = np.hypot(xx - 18, yy - 15)
-        s.px[(rr < 6) & (np.abs(np.mod(a / (2 * math.pi) + rr / 5, 1.0) - 0.5) < 0.08)] = idx("earth1")
+        s.fill_mask(s.spiral(18, 15, 6, 1, 5, 0.16), "earth1")
         s.rect(7, 20, 25, 23, "moss2")
         s.rect(7, 20, 25, 21, "moss3")
         s.rect(8, 15, 10, 20, "moss2")
