@@ -2,6 +2,8 @@
 
 #include "game/data/table_line.h"
 
+#include <algorithm>
+
 namespace data_pipeline {
 
 namespace {
@@ -17,7 +19,25 @@ template <typename Read> void ForEachDataLine(const SSource& source, Read read)
     }
 }
 
+template <typename Line>
+const Line* FindLine(const std::vector<Line>& lines, std::int32_t Line::*key, std::int32_t value)
+{
+    const auto found =
+        std::find_if(lines.begin(), lines.end(), [&](const Line& line) { return line.*key == value; });
+    return found != lines.end() ? &*found : nullptr;
+}
+
 } // namespace
+
+const SItemLine* SItemTable::Find(std::int32_t kind) const
+{
+    return FindLine<SItemLine>(kinds, &SItemLine::line, kind);
+}
+
+const SMonsterLine* SMonsterTable::Find(std::int32_t kindId) const
+{
+    return FindLine<SMonsterLine>(kinds, &SMonsterLine::kindId, kindId);
+}
 
 SItemTable ReadItemTable(const SSource& source)
 {
@@ -37,56 +57,61 @@ SItemTable ReadItemTable(const SSource& source)
             kind.line = number;
             kind.name = name;
             kind.classId = section;
-            for (int column = 3; column <= 8; ++column)
-                column == 6 ? void(line.Word()) : void(line.Number());
+            kind.base = line.Number();
+            kind.maximum = line.Number();
+            kind.slots = line.Number();
+            kind.column6 = line.Word();
+            kind.buyPrice = line.Number();
+            kind.sellPrice = line.Number();
             kind.summed = line.Number();
-            line.Number();
-            line.AtQuote() ? line.Token() : line.TextToTab();
-            line.Word();
-            if (section >= 5 && section <= 10) line.Word(); // the unidentified name
+            kind.weight = line.Number();
+            kind.description = line.AtQuote() ? line.Token() : line.TextToTab();
+            kind.reading = line.Word();
+            if (section >= 5 && section <= 10) kind.appearanceName = line.Word();
             kind.broken = line.IsBroken();
+            kind.trailingText = !line.AtEnd();
         }
         if (line.IsBroken()) table.brokenLines.push_back(number);
     });
     return table;
 }
 
-namespace {
-
-// A table whose data lines are a name and numbers, the first number summed.
-std::vector<STableLine> ReadNamedNumbers(const SSource& source, int numbers, int summedNumber,
-                                         bool lastIsWord)
+std::vector<SSealLine> ReadSealTable(const SSource& source)
 {
-    std::vector<STableLine> lines;
+    std::vector<SSealLine> lines;
     ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
         if (line.IsComment()) return;
         const std::string_view name = line.Word();
         if (name.empty()) return;
-        STableLine& entry = lines.emplace_back();
-        entry.line = number;
-        entry.name = name;
-        for (int i = 1; i <= numbers; ++i) {
-            const std::int32_t value = line.Number();
-            if (i == summedNumber) entry.summed = value;
-        }
-        if (lastIsWord) line.Word();
-        entry.broken = line.IsBroken();
+        SSealLine& seal = lines.emplace_back();
+        seal.line = number;
+        seal.name = name;
+        seal.size = line.Number();
+        seal.buyPrice = line.Number();
+        seal.summed = seal.buyPrice;
+        line.Number(); // the sell price
+        line.Word();   // the description
+        seal.broken = line.IsBroken();
     });
     return lines;
 }
 
-} // namespace
-
-std::vector<STableLine> ReadSealTable(const SSource& source)
+std::vector<SWeightLine> ReadWeaponWeightTable(const SSource& source)
 {
-    // Name, slots, buy price (summed), sell price, description.
-    return ReadNamedNumbers(source, 3, 2, true);
-}
-
-std::vector<STableLine> ReadWeaponWeightTable(const SSource& source)
-{
-    // Name, attack weight (summed), move weight.
-    return ReadNamedNumbers(source, 2, 1, false);
+    std::vector<SWeightLine> lines;
+    ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
+        if (line.IsComment()) return;
+        const std::string_view name = line.Word();
+        if (name.empty()) return;
+        SWeightLine& weight = lines.emplace_back();
+        weight.line = number;
+        weight.name = name;
+        weight.attackWeight = line.Number();
+        weight.summed = weight.attackWeight;
+        weight.swingSound = line.Number();
+        weight.broken = line.IsBroken();
+    });
+    return lines;
 }
 
 SMonsterTable ReadMonsterTable(const SSource& source)
@@ -111,13 +136,22 @@ SMonsterTable ReadMonsterTable(const SSource& source)
         kind.line = number;
         kind.name = name;
         kind.kindId = speciesBase + linesInSpecies++;
-        kind.summed = line.Number();
-        for (int column = 3; column <= 12; ++column)
-            column == 8 || column >= 10 ? void(line.Word()) : void(line.Number());
+        kind.hp = line.Number();
+        kind.summed = kind.hp;
+        kind.attack = line.Number();
+        kind.defence = line.Number();
+        line.Number(); // speed
+        line.Number(); // action interval
+        kind.experience = line.Number();
+        kind.type = line.Word();
+        kind.dropChance = line.Number();
+        kind.dropItem = line.Word();
+        kind.letter = line.Word();
+        kind.behaviour = line.Word();
         CTableLine abilities = line;
         kind.emptyAbilities = abilities.Word().empty();
-        line.Token();
-        line.Number();
+        kind.abilities = line.Token();
+        kind.specialChance = line.Number();
         kind.broken = line.IsBroken();
     });
     return table;
@@ -138,19 +172,31 @@ std::vector<SAppearanceLine> ReadAppearanceTable(const SSource& source)
             // Only the first group's weight counts for every floor, so a line holds one group.
             while (!line.AtEnd()) {
                 const std::int32_t weight = line.Number();
-                if (entry.groups++ == 0) entry.summed = weight;
-                line.Number();
-                line.Number();
+                const std::int32_t first = line.Number();
+                const std::int32_t last = line.Number();
+                if (entry.groups++ > 0) continue;
+                entry.summed = entry.weight = weight;
+                entry.firstFloor = first;
+                entry.lastFloor = last;
             }
         } else {
-            entry.floorItem = line.Number() == 1;
+            const bool lists[] = {line.Number() == 1, line.Number() == 1, line.Number() == 1};
+            entry.floorItem = lists[0];
+            entry.anyList = lists[0] || lists[1] || lists[2];
             entry.summed = entry.floorItem ? 1 : 0;
-            line.Number();
-            line.Number();
         }
         entry.broken = line.IsOutOfRange();
     });
     return lines;
+}
+
+std::int32_t AppearanceTableNumber(const SSource& source)
+{
+    std::int32_t number = -1;
+    const std::size_t digits = source.name.find_first_of("0123456789");
+    if (digits != std::string::npos)
+        table_text::ConvertNumber(std::string_view(source.name).substr(digits), number);
+    return number;
 }
 
 std::vector<STableLine> ReadExperienceTable(const SSource& source)
@@ -164,6 +210,26 @@ std::vector<STableLine> ReadExperienceTable(const SSource& source)
         entry.summed = value;
     }
     return values;
+}
+
+SScenario ReadScenario(const SSource& source)
+{
+    SScenario scenario;
+    std::vector<SScenarioLine> script;
+    for (std::size_t i = 0; i < source.lines.size(); ++i) {
+        const std::string& text = source.lines[i].text;
+        if (text.empty() || text.starts_with("//")) continue;
+        const std::int32_t number = std::int32_t(i + 1);
+        if (text != "end") {
+            script.push_back({number, text});
+            continue;
+        }
+        scenario.scripts.push_back(std::move(script));
+        scenario.endLines.push_back(number);
+        script.clear();
+    }
+    scenario.afterLastEnd = std::move(script);
+    return scenario;
 }
 
 std::set<std::string> ItemNames(const SDataSet& dataSet)

@@ -2,6 +2,7 @@
 
 #include "game/data/table_line.h"
 #include "tools/data/table_model.h"
+#include "tools/data/validator_rules.h"
 
 #include <cstdint>
 #include <map>
@@ -12,43 +13,157 @@ namespace data_pipeline {
 
 namespace {
 
-// The kinds the game's rules name by their id.
+constexpr SFixedKind Item(std::int32_t first, std::int32_t last, std::int32_t itemClass, const char* role)
+{
+    return {KindTable::Items, first, last, itemClass, role};
+}
+constexpr SFixedKind Monster(std::int32_t first, std::int32_t last, const char* role)
+{
+    return {KindTable::Monsters, first, last, -1, role};
+}
+
+// The kinds the game's rules name by their id, with what the rules make of them. Rows do not overlap.
+// A seal given here is the one the kind's effect and description are built on: a kind carries the
+// seal whose name equals its own.
 constexpr SFixedKind kFixedKinds[] = {
-    {KindTable::Items, 3, 5, 1, "a weapon the rules name"},
-    {KindTable::Items, 9, 17, 1, "a weapon the rules name"},
-    {KindTable::Items, 19, 29, 1, "a weapon the rules name"},
-    {KindTable::Items, 34, 35, 1, "a weapon the rules name"},
-    {KindTable::Items, 50, 50, 2, "a shield the rules name"},
-    {KindTable::Items, 52, 52, 2, "a shield the rules name"},
-    {KindTable::Items, 55, 58, 2, "a shield the rules name"},
-    {KindTable::Items, 61, 61, 2, "a shield the rules name"},
-    {KindTable::Items, 64, 66, 2, "a shield the rules name"},
-    {KindTable::Items, 68, 76, 2, "a shield the rules name"},
-    {KindTable::Items, 81, 82, 2, "a shield the rules name"},
-    {KindTable::Items, 100, 107, 3, "arrows the rules name"},
-    {KindTable::Items, 120, 125, 4, "food the rules name"},
-    {KindTable::Items, 135, 158, 5, "a potion"},
-    {KindTable::Items, 180, 211, 6, "a scroll"},
-    {KindTable::Items, 230, 253, 7, "a staff"},
-    {KindTable::Items, 270, 292, 8, "a pen"},
-    {KindTable::Items, 310, 330, 9, "a magic stone"},
-    {KindTable::Items, 350, 361, 10, "a pot"},
-    {KindTable::Items, 381, 385, 11, "a trap's description"},
-    {KindTable::Items, 389, 407, 11, "a trap's description"},
-    {KindTable::Monsters, 0, 0, -1, "the shopkeeper"},
-    {KindTable::Monsters, 1, 3, -1, "a guard sent after a theft"},
-    {KindTable::Monsters, 96, 96, -1, "a kind that sleeps deeper"},
-    {KindTable::Monsters, 123, 123, -1, "a kind that notices the heroine on sight"},
-    {KindTable::Monsters, 139, 139, -1, "a kind that is always aware"},
-    {KindTable::Monsters, 164, 164, -1, "the warehouse keeper"},
+    // Weapons.
+    Item(3, 3, 1, "the first road's reward at its end").ByRule(),
+    Item(4, 4, 1, "the weapon given at the opening").ByRule(),
+    Item(5, 5, 1, "the weapon that three equal stone seals remake").Slots(3),
+    Item(9, 9, 1, "the digging weapon").Seal(4),
+    Item(10, 10, 1, "the gold weapon that plates").ByRule(),
+    Item(11, 11, 1, "a slayer of dolls").Seal(5).Slots(4),
+    Item(12, 12, 1, "a slayer of beasts").Seal(6).Slots(4),
+    Item(13, 13, 1, "a slayer of fliers").Seal(7).Slots(4),
+    Item(14, 14, 1, "a slayer of drainers").Seal(8).Slots(4),
+    Item(15, 15, 1, "a slayer of the undead").Seal(9).Slots(4),
+    Item(16, 16, 1, "the moon half of a pair"),
+    Item(17, 17, 1, "the sun half of a pair").ByRule(),
+    Item(19, 19, 1, "a weapon of the collector's shop").ByRule(),
+    Item(20, 20, 1, "the three-way weapon").Seal(13).ByRule(),
+    Item(21, 21, 1, "the eight-way weapon made of three-way ones").Seal(14).ByRule(),
+    Item(22, 22, 1, "the digging weapon that never wears").Seal(15).ByRule(),
+    Item(23, 23, 1, "the weapon the pair makes").ByRule(),
+    Item(24, 24, 1, "the weapon the stone seals make").ByRule(),
+    Item(25, 25, 1, "the weapon the five slayers make").Seal(16).ByRule(),
+    Item(26, 26, 1, "a weapon of the collector's shop").ByRule(),
+    Item(27, 27, 1, "the fourth road's reward").Seal(12).ByRule(),
+    Item(28, 28, 1, "the sword named by its plus").NameHolds("剣").Plus(51),
+    Item(29, 29, 1, "the piercing weapon").Seal(19),
+    Item(34, 34, 1, "the weapon that grows with her level").ByRule(),
+    Item(35, 35, 1, "the second road's reward").Seal(20).ByRule(),
+    // Shields.
+    Item(50, 50, 2, "the first road's reward at its end").ByRule(),
+    Item(52, 52, 2, "the raw-stone shield that stone seals remake").NameHolds("原石").Slots(1),
+    Item(55, 55, 2, "a guard against theft").Seal(30).Slots(4),
+    Item(56, 56, 2, "a guard against poison").Seal(31).Slots(4),
+    Item(57, 57, 2, "a guard against dances").Seal(32).Slots(4),
+    Item(58, 58, 2, "a guard against curses").Seal(33).Slots(4),
+    Item(61, 61, 2, "the gold shield that plates").ByRule(),
+    Item(64, 64, 2, "a shield of the collector's shop").ByRule(),
+    Item(65, 65, 2, "a guard against magic").Seal(39).Slots(4).ByRule(),
+    Item(66, 66, 2, "a shield of the collector's shop").ByRule(),
+    Item(68, 68, 2, "the cold-proof shield").Seal(40).ByRule(),
+    Item(69, 69, 2, "the fire-proof shield").Seal(41).ByRule(),
+    Item(70, 70, 2, "the shield the two proofs make").Seal(42).ByRule(),
+    Item(71, 71, 2, "the shield the raw stone becomes").ByRule(),
+    Item(72, 72, 2, "the shield the status seals make").Seal(43).ByRule(),
+    Item(73, 73, 2, "the shield the five guards make").Seal(44).ByRule(),
+    Item(74, 74, 2, "the third road's reward").Seal(45).ByRule(),
+    Item(75, 75, 2, "the shield named by its plus").NameHolds("盾").Plus(51),
+    Item(76, 76, 2, "the shield that is always cursed"),
+    Item(81, 81, 2, "the shield that grows with her level").ByRule(),
+    Item(82, 82, 2, "the seventh road's reward").ByRule(),
+    // Arrows and food.
+    Item(100, 107, 3, "arrows the rules name"),
+    Item(120, 125, 4, "food the rules name"),
+    // Potions, scrolls, staffs, pens, magic stones and pots: each class exactly these kinds.
+    Item(135, 141, 5, "a potion"),
+    Item(142, 142, 5, "the healing potion").Named("いやしの薬").DescriptionHolds("４００"),
+    Item(143, 158, 5, "a potion"),
+    Item(180, 197, 6, "a scroll"),
+    Item(198, 198, 6, "the scroll of escape").Named("脱出の巻物"),
+    Item(199, 211, 6, "a scroll"),
+    Item(230, 233, 7, "a staff"),
+    Item(234, 234, 7, "the staff of paralysis").Named("金縛りの杖"),
+    Item(235, 235, 7, "the staff of sealing").Named("封印の杖"),
+    Item(236, 240, 7, "a staff"),
+    Item(241, 241, 7, "the staff of sleep").Named("眠りの杖"),
+    Item(242, 242, 7, "the staff of weakness").Named("虚弱の杖"),
+    Item(243, 253, 7, "a staff"),
+    Item(270, 289, 8, "a pen that draws"),
+    Item(290, 290, 8, "the key that is used up").Range("無し"),
+    Item(291, 291, 8, "a pen that draws"),
+    Item(292, 292, 8, "the key that is kept").Range("無し"),
+    Item(310, 310, 9, "a magic stone").Seal(61),
+    Item(311, 311, 9, "a magic stone").Seal(65),
+    Item(312, 312, 9, "a magic stone").Seal(77),
+    Item(313, 313, 9, "a magic stone").Seal(63),
+    Item(314, 314, 9, "a magic stone").Seal(64),
+    Item(315, 315, 9, "a magic stone").Seal(66),
+    Item(316, 316, 9, "a magic stone").Seal(62),
+    Item(317, 317, 9, "a magic stone").Seal(67),
+    Item(318, 318, 9, "the ice stone").NameHolds("氷").Seal(68),
+    Item(319, 319, 9, "the fire stone").Named("炎の石").Seal(69),
+    Item(320, 320, 9, "a magic stone").Seal(72),
+    Item(321, 321, 9, "a magic stone").Seal(60),
+    Item(322, 322, 9, "a magic stone").Seal(70),
+    Item(323, 323, 9, "a magic stone").Seal(71),
+    Item(324, 324, 9, "a magic stone").Seal(75),
+    Item(325, 325, 9, "a magic stone").Seal(76),
+    Item(326, 326, 9, "a magic stone").Seal(73),
+    Item(327, 327, 9, "a magic stone").Seal(74),
+    Item(328, 330, 9, "a magic stone that works on items").Seal(kNoSeal),
+    Item(350, 361, 10, "a pot"),
+    // The traps' descriptions (kind = trap id + 380..382; 380 and 386..388 are never reached).
+    Item(381, 382, 11, "a trap's description"),
+    Item(383, 383, 11, "the binding trap").Named("トラバサミ"),
+    Item(384, 385, 11, "a trap's description"),
+    Item(389, 406, 11, "a trap's description"),
+    Item(407, 407, 11, "the pit").Named("落とし穴"),
+    // Monsters: kind = species * 4 + rank. A kind with its species' special uses it only with a special
+    // chance above 0 (for species 32 its critical blows, for 34 its split).
+    Monster(0, 0, "the shopkeeper").Named("店主"),
+    Monster(1, 1, "a guard sent after a theft"),
+    Monster(2, 3, "a guard sent after a theft, with a borrowed special").Special(),
+    Monster(12, 15, "a knockback").Special(),
+    Monster(20, 23, "a warp of its group to the target").Special(),
+    Monster(24, 27, "a pull that binds").Special(),
+    Monster(28, 31, "a leap").Special(),
+    Monster(32, 35, "a blinding flash").Special(),
+    Monster(36, 39, "an archer of arrows 100 to 103").Special(),
+    Monster(40, 43, "poisonous scales").Special(),
+    Monster(44, 47, "an acid that rusts").Special(),
+    Monster(52, 55, "a gold thief").Special(),
+    Monster(56, 59, "a poison needle").Special(),
+    Monster(60, 62, "a strange spell").Special(),
+    Monster(68, 71, "an item thief").Special(),
+    Monster(80, 83, "a staff user").Special(),
+    Monster(84, 87, "a curse").Special(),
+    Monster(88, 91, "a level drain").Special(),
+    Monster(92, 95, "an energy drain").Special(),
+    Monster(96, 96, "a fire raiser that sleeps deeper").Special(),
+    Monster(97, 99, "a fire raiser").Special(),
+    Monster(100, 103, "a hurl").Special(),
+    Monster(104, 107, "a summons").Special(),
+    Monster(112, 115, "a bomber").Special(),
+    Monster(116, 119, "a sword dance").Special(),
+    Monster(120, 122, "a strike").Special(),
+    Monster(123, 123, "a strike, and notices the heroine on sight").Special(),
+    Monster(124, 127, "a strange dance").Special(),
+    Monster(128, 131, "critical blows").Special(),
+    Monster(132, 135, "a breath").Special(),
+    Monster(138, 138, "a split").Special(),
+    Monster(139, 139, "a split, and always aware").Special(),
+    Monster(144, 147, "a freezing touch").Special(),
+    Monster(152, 155, "a water spit").Special(),
+    Monster(156, 158, "a support spell").Special(),
+    Monster(164, 164, "the warehouse keeper").Named("倉庫番").Letter("p").NoTypeBits(),
 };
 
-constexpr std::int32_t kMaxSections = 11;
-
-void Report(Diagnostics& diagnostics, const SSource& source, std::int32_t line, std::string message)
-{
-    diagnostics.push_back({source.path, line, std::move(message)});
-}
+// Dungeon 0 is the warehouse floor: no monsters.
+constexpr SDungeonFloors kDungeonFloors[] = {{0, 0},  {1, 20}, {2, 99}, {3, 70},
+                                             {4, 70}, {5, 50}, {6, 50}, {7, 99}};
 
 // The marker line of every table with a header; the build writes the check number.
 void CheckHeaders(const SDataSet& dataSet, Diagnostics& diagnostics)
@@ -130,17 +245,6 @@ void CheckCheckNumbers(const SDataSet& dataSet, Diagnostics& diagnostics)
     }
 }
 
-// The item loader has class tables for classes 0 to 11.
-void CheckSections(const SDataSet& dataSet, Diagnostics& diagnostics)
-{
-    const SSource* items = dataSet.Find(TableKind::Items);
-    if (items == nullptr) return;
-    const std::vector<std::int32_t> sections = ReadItemTable(*items).sectionLines;
-    for (std::size_t i = kMaxSections; i < sections.size(); ++i)
-        Report(diagnostics, *items, sections[i],
-               "a twelfth \"<\" line: the item table has at most 11 classes");
-}
-
 // Kind ids count four per species, so a fifth line or a comment that splits a species shifts every
 // id after it.
 void CheckSpecies(const SDataSet& dataSet, Diagnostics& diagnostics)
@@ -190,37 +294,96 @@ void CheckUniqueNames(const SDataSet& dataSet, Diagnostics& diagnostics)
         ReportRepeatedNames(diagnostics, *monsters, ReadMonsterTable(*monsters).kinds, {});
 }
 
+// What a row fixes of an item line beyond its place and class.
+void CheckItemFacts(const SFixedKind& fixed, const SItemLine& kind, const std::vector<SSealLine>& seals,
+                    const SSource& source, Diagnostics& diagnostics)
+{
+    const std::string what = "item kind " + std::to_string(kind.line) + " (" + fixed.role + ")";
+    if (fixed.name != nullptr && kind.name != fixed.name)
+        Report(diagnostics, source, kind.line, what + " must be named " + fixed.name);
+    if (fixed.nameHolds != nullptr && kind.name.find(fixed.nameHolds) == std::string::npos)
+        Report(diagnostics, source, kind.line, what + ": its name must hold " + fixed.nameHolds);
+    if (fixed.descriptionHolds != nullptr &&
+        kind.description.find(fixed.descriptionHolds) == std::string::npos)
+        Report(diagnostics, source, kind.line,
+               what + ": its description must hold " + fixed.descriptionHolds);
+    if (fixed.seal != kAnySeal) {
+        const SSealLine* seal = FindSeal(seals, kind.name);
+        const std::int32_t code = seal != nullptr ? seal->line : kNoSeal;
+        if (code != fixed.seal)
+            Report(diagnostics, source, kind.line,
+                   what + (fixed.seal == kNoSeal
+                               ? " must carry no seal: no seal may be named " + kind.name
+                               : " must carry seal " + std::to_string(fixed.seal) +
+                                     ": the seal on that line of the seal table must be named " + kind.name));
+    }
+    if (kind.slots < fixed.minimumSlots)
+        Report(diagnostics, source, kind.line,
+               what + " needs at least " + std::to_string(fixed.minimumSlots) + " seal slots");
+    if (kind.maximum < fixed.minimumMaximum)
+        Report(diagnostics, source, kind.line,
+               what + ": its highest plus must be at least " + std::to_string(fixed.minimumMaximum));
+    if (fixed.range != nullptr && kind.column6 != fixed.range)
+        Report(diagnostics, source, kind.line, what + " must have the range " + fixed.range);
+}
+
+// The monster words that set no type bit; the others set at least one.
+bool SetsTypeBits(const std::string& type)
+{
+    static const std::set<std::string> words = {"人形", "獣",     "飛行",   "吸",     "死",    "火",
+                                                "氷",   "死・火", "死・吸", "吸・飛", "人・飛"};
+    return words.contains(type);
+}
+
+void CheckMonsterFacts(const SFixedKind& fixed, const SMonsterLine& kind, const SSource& source,
+                       Diagnostics& diagnostics)
+{
+    const std::string what = "monster kind " + std::to_string(kind.kindId) + " (" + fixed.role + ")";
+    if (fixed.name != nullptr && kind.name != fixed.name)
+        Report(diagnostics, source, kind.line, what + " must be named " + fixed.name);
+    if (fixed.letter != nullptr && kind.letter != fixed.letter)
+        Report(diagnostics, source, kind.line, what + " must have the letter " + fixed.letter);
+    if (fixed.special && kind.specialChance == 0)
+        Report(diagnostics, source, kind.line, what + " has a special chance of 0: it would never use it");
+    if (fixed.noTypeBits && SetsTypeBits(kind.type))
+        Report(diagnostics, source, kind.line,
+               what + " must have no type (it would join the monster houses)");
+}
+
 void CheckFixedKinds(const SDataSet& dataSet, Diagnostics& diagnostics)
 {
-    std::map<std::int32_t, SItemLine> items;
-    std::map<std::int32_t, SMonsterLine> monsters;
     const SSource* itemSource = dataSet.Find(TableKind::Items);
     const SSource* monsterSource = dataSet.Find(TableKind::Monsters);
-    if (itemSource != nullptr)
-        for (const SItemLine& kind : ReadItemTable(*itemSource).kinds)
-            items.emplace(kind.line, kind);
-    if (monsterSource != nullptr)
-        for (const SMonsterLine& kind : ReadMonsterTable(*monsterSource).kinds)
-            monsters.emplace(kind.kindId, kind);
+    const SSource* sealSource = dataSet.Find(TableKind::Seals);
+    const SItemTable items = itemSource != nullptr ? ReadItemTable(*itemSource) : SItemTable();
+    const SMonsterTable monsters =
+        monsterSource != nullptr ? ReadMonsterTable(*monsterSource) : SMonsterTable();
+    const std::vector<SSealLine> seals =
+        sealSource != nullptr ? ReadSealTable(*sealSource) : std::vector<SSealLine>();
     for (const SFixedKind& fixed : kFixedKinds) {
         for (std::int32_t id = fixed.first; id <= fixed.last; ++id) {
             const std::string what = std::to_string(id) + " (" + fixed.role + ")";
             if (fixed.table == KindTable::Monsters) {
-                if (monsterSource != nullptr && !monsters.contains(id))
+                if (monsterSource == nullptr) continue;
+                if (const SMonsterLine* kind = monsters.Find(id))
+                    CheckMonsterFacts(fixed, *kind, *monsterSource, diagnostics);
+                else
                     Report(diagnostics, *monsterSource, 0,
                            "monster kind " + what + " must be a line: species " + std::to_string(id / 4) +
                                ", rank " + std::to_string(id % 4));
                 continue;
             }
             if (itemSource == nullptr) continue;
-            const auto kind = items.find(id);
-            if (kind == items.end())
+            const SItemLine* kind = items.Find(id);
+            if (kind == nullptr)
                 Report(diagnostics, *itemSource, id,
                        "item kind " + what + " must be an item line on line " + std::to_string(id));
-            else if (kind->second.classId != fixed.itemClass)
+            else if (kind->classId != fixed.itemClass)
                 Report(diagnostics, *itemSource, id,
-                       "item kind " + what + " is in class " + std::to_string(kind->second.classId) +
+                       "item kind " + what + " is in class " + std::to_string(kind->classId) +
                            "; it must be in class " + std::to_string(fixed.itemClass));
+            else
+                CheckItemFacts(fixed, *kind, seals, *itemSource, diagnostics);
         }
     }
 }
@@ -245,18 +408,112 @@ void CheckAppearanceTables(const SDataSet& dataSet, Diagnostics& diagnostics)
 }
 
 constexpr SRule kRules[] = {
-    {"header line", CheckHeaders},           {"line length", CheckLineLengths},
-    {"fields and numbers", CheckFields},     {"check numbers", CheckCheckNumbers},
-    {"item classes", CheckSections},         {"monster species", CheckSpecies},
-    {"ability column", CheckAbilityColumns}, {"unique names", CheckUniqueNames},
-    {"fixed kinds", CheckFixedKinds},        {"appearance tables", CheckAppearanceTables},
+    {"header line", CheckHeaders},
+    {"line length", CheckLineLengths},
+    {"fields and numbers", CheckFields},
+    {"check numbers", CheckCheckNumbers},
+    {"item classes", CheckSections},
+    {"class blocks", CheckClassBlocks},
+    {"item words", CheckItemWords},
+    {"built-in seals", CheckBuiltInSeals},
+    {"class numbers", CheckClassNumbers},
+    {"class names", CheckClassNames},
+    {"seal table", CheckSealTable},
+    {"description window", CheckDescriptionWindow},
+    {"weapon weights", CheckWeaponWeights},
+    {"reachable equipment", CheckReachableEquipment},
+    {"monster species", CheckSpecies},
+    {"ability column", CheckAbilityColumns},
+    {"monster words", CheckMonsterWords},
+    {"monster ranks", CheckMonsterRanks},
+    {"monster drops", CheckMonsterDrops},
+    {"monster houses", CheckMonsterHouses},
+    {"unique names", CheckUniqueNames},
+    {"fixed kinds", CheckFixedKinds},
+    {"appearance tables", CheckAppearanceTables},
+    {"appearance files", CheckAppearanceFiles},
+    {"dungeon floors", CheckDungeonFloors},
+    {"experience table", CheckExperienceTable},
+    {"scenario scripts", CheckScenarioScripts},
+    {"scenario lines", CheckScenarioLines},
 };
 
+// The code points of UTF-8 text (the sources converted, so they are well formed).
+template <typename Visit> void ForEachCharacter(std::string_view utf8, Visit visit)
+{
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::uint8_t lead = std::uint8_t(utf8[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length && at + i < utf8.size(); ++i)
+            code = (code << 6) | (std::uint8_t(utf8[at + i]) & 0x3F);
+        visit(code);
+        at += length;
+    }
+}
+
+// CP932 holds ASCII and the half-width katakana in one byte, everything else in two.
+bool IsSingleByte(std::uint32_t code)
+{
+    return code < 0x80 || (code >= 0xFF61 && code <= 0xFF9F);
+}
+
 } // namespace
+
+void Report(Diagnostics& diagnostics, const SSource& source, std::int32_t line, std::string message)
+{
+    diagnostics.push_back({source.path, line, std::move(message)});
+}
+
+std::size_t CharacterCount(std::string_view utf8)
+{
+    std::size_t count = 0;
+    ForEachCharacter(utf8, [&](std::uint32_t) { ++count; });
+    return count;
+}
+
+std::size_t DisplayWidth(std::string_view utf8)
+{
+    std::size_t width = 0;
+    ForEachCharacter(utf8, [&](std::uint32_t code) { width += IsSingleByte(code) ? 1 : 2; });
+    return width;
+}
+
+bool IsDoubleByteOnly(std::string_view utf8)
+{
+    bool doubleByte = !utf8.empty();
+    ForEachCharacter(utf8, [&](std::uint32_t code) { doubleByte = doubleByte && !IsSingleByte(code); });
+    return doubleByte;
+}
+
+bool StartsDoubleByte(std::string_view utf8)
+{
+    bool first = true, doubleByte = false;
+    ForEachCharacter(utf8, [&](std::uint32_t code) {
+        if (first) doubleByte = !IsSingleByte(code);
+        first = false;
+    });
+    return doubleByte;
+}
+
+bool IsKanaOnly(std::string_view utf8)
+{
+    bool kana = !utf8.empty();
+    ForEachCharacter(utf8, [&](std::uint32_t code) {
+        kana = kana &&
+               ((code >= 0x3041 && code <= 0x3096) || (code >= 0x30A1 && code <= 0x30FA) || code == 0x30FC);
+    });
+    return kana;
+}
 
 std::span<const SFixedKind> FixedKinds()
 {
     return kFixedKinds;
+}
+
+std::span<const SDungeonFloors> DungeonFloors()
+{
+    return kDungeonFloors;
 }
 
 std::span<const SRule> Rules()
