@@ -76,16 +76,21 @@ def kanji_badge(text, ramp, ink):
 def stairs(up):
     s = Sprite(32, 32)
     if not up:
-        # A stairwell going down into the dark: a stone rim, steps darkening as they descend.
-        s.rect(3, 5, 29, 29, "stone3")
-        s.rect(3, 5, 29, 6, "stone4")
-        s.rect(3, 5, 4, 29, "stone4")
-        for k, shade in enumerate(("stone3", "stone2", "stone1", "stone0", "outline2")):
-            y = 8 + 4 * k
-            s.rect(6, y, 26, y + 4, shade)
-            s.rect(6, y, 26, y + 1, "stone4" if k < 2 else "stone2")
-        s.rect(6, 27, 26, 27, "outline1")
-        s.rect(26, 8, 27, 28, "stone2")
+        # A stairwell going down into the dark: a stone rim, steps narrowing and darkening as they
+        # descend away from the viewer.
+        s.rect(3, 4, 29, 29, "stone2")
+        s.rect(3, 4, 29, 5, "stone4")
+        s.rect(3, 4, 4, 29, "stone3")
+        s.rect(28, 5, 29, 29, "stone1")
+        s.rect(4, 28, 28, 29, "stone1")
+        s.rect(6, 7, 26, 27, "outline0")
+        treads = ["stone4", "stone3", "stone2", "stone1", "stone0"]
+        risers = ["stone2", "stone1", "stone0", "outline2", "outline1"]
+        for k in range(5):
+            y = 23 - 4 * k
+            s.rect(6 + k, y, 26 - k, y + 1, treads[k])
+            s.rect(6 + k, y + 1, 26 - k, y + 4, risers[k])
+        s.rect(6, 7, 26, 8, "outline1")
         return s.outline()
     # Exit stairs: steps climbing to a gate of light under a small torii.
     s.ellipse(16, 12, 11, 9, "gold1")

@@ -194,18 +194,26 @@ class Theme:
         return s
 
     def puddle_block(self, base, col):
-        inside, rim, dist = region(col, 3, 4)
+        """A shallow puddle: the floor shows through, darkened and tinted by the water, with glints;
+        deep water, by contrast, hides the floor."""
+        inside, rim, dist = region(col, 4, 5)
         s = base.copy()
+        wet = base.tint_ramp(self.puddle_ramp)
+        lo, hi = self.puddle_range
+        shades = palette.ramp(self.puddle_ramp)
+        # Keep the floor's pattern but hold it within the puddle's shades.
+        for i, name in enumerate(shades):
+            if i < lo:
+                wet.px[wet.px == idx(name)] = idx(shades[lo])
+            if i > hi:
+                wet.px[wet.px == idx(name)] = idx(shades[hi])
+        # Half the pixels, in a fine checker, show the floor itself: the water is shallow and clear.
         yy, xx = np.mgrid[0:T, 0:T]
-        ripple = tiles.waves(T, 0, 1, self.seed + 30, count=4, spatial=(1, 2))
-        level = 0.25 + 0.45 * ripple + 0.15 * np.clip((dist - 2) / 6, 0, 1)
-        water = level_sprite(level, self.puddle_ramp, *self.puddle_range)
-        s = overlay(s, water, inside)
-        # The bank's shadow on the upper left inside the rim, a glint on the lower right.
+        s = overlay(s, wet, inside & ((xx + yy) % 2 == 0))
+        glints = inside & ~rim & ((xx - yy) % 16 == 0) & (tiles.pnoise(self.seed + 31, cells=(4, 8)) > 0.6)
+        paint(s, glints, self.puddle_glint)
         shade = inside & ~rim & (wrapped_shift(rim, 1, 0) | wrapped_shift(rim, 0, 1))
-        glint = inside & ~rim & (wrapped_shift(rim, -1, 0) | wrapped_shift(rim, 0, -1)) & ~shade
         paint(s, shade, self.puddle_shadow)
-        paint(s, glint, self.puddle_glint)
         paint(s, rim, self.puddle_rim)
         return s
 
