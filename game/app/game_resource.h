@@ -191,6 +191,14 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t rerunCounterCopy = 0;
     std::int32_t rerunEndValue = 0;
 
+    // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
+    // monster behind a cause 3 (dealing damage, issue 45, sets them), and whether she took items along
+    // (the adventure's start and end, issue 47, which also gives all four their resets).
+    std::int32_t deathCause = 0xFFFF;
+    std::uint16_t killerKind = 0xFFFF;
+    std::uint16_t killerLevel = 0xFFFF;
+    std::uint8_t startedWithItems = 0;
+
     // ---- The data tables LoadDataTables fills besides the controls'.
     std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99
     std::vector<ZTL::string> scenarioLines;         // the scenario's kept lines

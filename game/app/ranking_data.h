@@ -27,20 +27,20 @@ struct SRankingData : public Auxiliary::IArchive
     std::uint8_t level = 0;
     std::uint16_t floor = 0;
     bool trainingRun = false;
-    std::int32_t value2 = 0xFFFF;
-    std::uint16_t value3 = 0xFFFF;
-    std::uint16_t value4 = 0xFFFF;
+    std::int32_t endCause = 0xFFFF;     // how the run ended (0 to 13)
+    std::uint16_t killerKind = 0xFFFF;  // the monster that felled the heroine
+    std::uint16_t killerLevel = 0xFFFF; // and its level
     std::uint32_t goldLow = 0xFFFFFFFF;
     std::uint32_t goldHigh = 0xFFFFFFFF;
     std::int32_t gold = std::int32_t(0xFFFFFFFF); // the run's gold field
     CItemControl::SItem firstItem;                // the equipped weapon and shield at the end
     CItemControl::SItem secondItem;
-    std::int32_t playerValue1 = 0;
-    std::uint16_t playerValue2 = 0;
-    std::uint16_t playerValue3 = 0;
-    std::uint16_t playerValue4 = 0;
-    std::uint16_t playerValueThousandths = 0; // a player value divided by 1000
-    std::uint32_t value6 = 0;
+    std::int32_t experience = 0; // the heroine's, at the end
+    std::uint16_t maxHp = 0;
+    std::uint16_t strength = 0;
+    std::uint16_t maxStrength = 0;
+    std::uint16_t maxFullness = 0;  // in whole points (the heroine keeps thousandths)
+    std::uint32_t broughtItems = 0; // 1 when the heroine took items along
     std::uint32_t seed = 0;
     std::uint16_t passwordValue = 0;
 };

@@ -1,5 +1,6 @@
 #include "game/data/action_log.h"
 
+#include "game/data/appending_file.h"
 #include "game/data/error_box.h"
 #include "game/data/global_data.h"
 #include "platform/host/little_endian.h"
@@ -198,6 +199,21 @@ int CActionLog::AppendToFile()
     m_sum = sum;
     ClearWordBuffer();
     return kAppended;
+}
+
+int CActionLog::AppendFloorLog() const
+{
+    if (m_writeFileName.empty()) return kFloorLogNoFileName;
+    constexpr std::size_t kSuffix = 4; // ".act"
+    const std::size_t stem = m_writeFileName.size() >= kSuffix ? m_writeFileName.size() - kSuffix : 0;
+    CAppendingFile work;
+    if (!work.Open(m_writeFileName.substr(0, stem) + ".rpl")) return kFloorLogCannotOpen;
+    std::vector<std::uint8_t> log;
+    Auxiliary::CFile file;
+    if (file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
+    if (!work.WriteU32(std::uint32_t(log.size()))) return kFloorLogLengthFailed;
+    if (!work.Write(log.data(), log.size())) return kFloorLogShort;
+    return kFloorLogAppended;
 }
 
 int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)

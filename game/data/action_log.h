@@ -56,6 +56,15 @@ public:
         kAppendNothingBuffered = 2,
         kAppendCannotOpen = 3,
     };
+    // Results of AppendFloorLog.
+    enum FloorLogResult : int
+    {
+        kFloorLogAppended = 0,
+        kFloorLogNoFileName = 1,
+        kFloorLogCannotOpen = 2,   // the run's ".rpl" work file
+        kFloorLogLengthFailed = 3, // writing the length
+        kFloorLogShort = 4,        // writing the log
+    };
     // The most words one chunk counts.
     static constexpr std::size_t kMaxChunkWords = 0xFFFF;
 
@@ -72,6 +81,12 @@ public:
     // never splitting a command, then empties it. The file is rewritten whole through a temporary file,
     // so a failed append leaves it (and the buffer and the running sum) as they were.
     int AppendToFile();
+
+    // At the end of a floor: appends the write file as it stands on disk to the run's ".rpl" work file
+    // (the write file's name ending in ".rpl" in place of ".act") as its length (u32) and its bytes, the
+    // floor's log that replays read after the floor's snapshot. An ".act" file that cannot be read goes
+    // in with length 0. A FloorLogResult.
+    int AppendFloorLog() const;
 
     // Starts a new ".act" file for the adventure (its header only) and turns the log on: 0, or 1 after
     // the error box "セーブデータに保存できません".

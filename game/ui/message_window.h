@@ -32,6 +32,14 @@ public:
     void SetTextAlphaMode(bool on);
     // The wait of a final line that asks for the default: frames, -1 for a key (lower values are -1).
     void SetDefaultWait(std::int32_t wait);
+    // Queues the text line by line up to each "\n" (an empty line ends it), shown at once without
+    // wrapping: the first line plays the sound effect (-1 none), the last waits by the rule (-1 a key,
+    // 0 none, any other value the default wait) and the others go on at once. Only the first line takes
+    // the new-page flag; every line joins the log of the last 100. While the window is log-only the lines
+    // go to the log alone.
+    void AddMessage(std::int32_t soundEffect, std::int32_t waitRule, const ZTL::string& text);
+
+    static constexpr std::size_t kLogLines = 100;
 
     std::uint8_t redrawRequest = 1;
     std::list<SLine> pending;

@@ -3,13 +3,12 @@
 #include "game/data/check_value.h"
 #include "game/support/adventure.h"
 #include "game/support/archive_bytes.h"
+#include "game/support/full_disk.h"
 #include "game/support/temp_home.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
@@ -199,16 +198,8 @@ TEST_F(SaveGameTest, AWriteThatFailsKeepsTheOldSetWhole)
     const Bytes head = FileBytes("0012abc.head");
     game->floor = 8;
 
-    // The file-size limit stands in for a full disk: the body cannot be written whole.
-    struct rlimit saved;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int result = WriteSaveGame(*game);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The body cannot be written whole.
+    const int result = WithFullDisk(64, [&] { return WriteSaveGame(*game); });
 
     EXPECT_EQ(result, 1);
     EXPECT_EQ(FileBytes("0012abc.main"), main);

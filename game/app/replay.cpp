@@ -1,0 +1,284 @@
+#include "game/app/replay.h"
+
+#include "game/app/save_game.h"
+#include "game/data/action_log.h"
+#include "game/data/appending_file.h"
+#include "game/data/check_value.h"
+#include "game/data/config.h"
+#include "game/data/password.h"
+#include "platform/host/little_endian.h"
+#include "sdk/auxiliary/file.h"
+#include "sdk/auxiliary/serialize.h"
+
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t kMagic[4] = {'r', 'p', 'l', 'y'};
+constexpr std::size_t kPairBytes = 8;
+
+// A replay file read piece by piece: nothing is read, and nothing allocated, beyond its end.
+class CReplayReader
+{
+public:
+    // 0 opened, 1 cannot be opened, 2 its size cannot be measured.
+    int Open(const ZTL::string& name)
+    {
+        if (m_file.Open(name, "rb") != 0) return 1;
+        std::FILE* stream = m_file.GetStream();
+        const long size = std::fseek(stream, 0, SEEK_END) == 0 ? std::ftell(stream) : -1;
+        if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0) return 2;
+        m_size = std::uint64_t(size);
+        return 0;
+    }
+    std::uint64_t GetSize() const { return m_size; }
+    // False when the position lies beyond the end.
+    bool Seek(std::int64_t position)
+    {
+        if (position < 0 || std::uint64_t(position) > m_size) return false;
+        if (std::fseek(m_file.GetStream(), long(position), SEEK_SET) != 0) return false;
+        m_position = std::uint64_t(position);
+        return true;
+    }
+    // False, with nothing read, when fewer bytes are left.
+    bool Read(Bytes& bytes, std::uint64_t size)
+    {
+        if (size > m_size - m_position) return false;
+        bytes.resize(std::size_t(size));
+        if (size != 0 && std::fread(bytes.data(), 1, bytes.size(), m_file.GetStream()) != bytes.size())
+            return false;
+        m_position += size;
+        return true;
+    }
+    bool ReadU32(std::uint32_t& value)
+    {
+        Bytes bytes;
+        if (!Read(bytes, 4)) return false;
+        value = platform::ReadU32(bytes.data());
+        return true;
+    }
+
+private:
+    Auxiliary::CFile m_file;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_position = 0;
+};
+
+void PutU32(Bytes& bytes, std::uint32_t value)
+{
+    std::uint8_t little[4];
+    platform::WriteU32(little, value);
+    bytes.insert(bytes.end(), little, little + 4);
+}
+
+ZTL::string WorkFileBase(const SRankingData& record)
+{
+    return MakeSlotFilePath(record.recordNumber, record.runNumber);
+}
+
+// What a replay's header holds that the viewer takes.
+struct SReplayHeader
+{
+    std::int32_t saveKind = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> floors; // (floor, offset in the body)
+    SRankingData record;
+};
+
+// The header (check value taken off) in its stored order; false when it is not a replay's or does not
+// read whole.
+bool ParseHeader(Bytes& bytes, SReplayHeader& header)
+{
+    Auxiliary::CSerialize stream;
+    stream.GetBuffer().swap(bytes);
+    stream.SetStoring(false);
+    std::uint32_t first = 0, second = 0, count = 0;
+    std::uint8_t magic[4] = {};
+    stream.Serialize(first).Serialize(second);
+    for (std::uint8_t& byte : magic)
+        stream.Serialize(byte);
+    stream.Serialize(header.saveKind).Serialize(count);
+    const std::size_t size = stream.GetBuffer().size();
+    const std::size_t left = size - std::min<std::size_t>(stream.ReadPosition(), size);
+    bool whole = !stream.HasLoadFailed() && std::memcmp(magic, kMagic, 4) == 0 && count <= left / kPairBytes;
+    for (std::uint32_t i = 0; whole && i < count; ++i) {
+        std::uint32_t floor = 0, offset = 0;
+        stream.Serialize(floor).Serialize(offset);
+        header.floors.emplace_back(floor, offset);
+    }
+    if (whole) stream.Serialize(header.record);
+    whole = whole && !stream.HasLoadFailed();
+    stream.GetBuffer().swap(bytes);
+    return whole;
+}
+
+} // namespace
+
+ZTL::string MakeReplayPath(const SRankingData& record)
+{
+    char user[16], run[16];
+    std::snprintf(user, sizeof user, "%04d", record.recordNumber);
+    std::snprintf(run, sizeof run, "%04d", record.runNumber);
+    return ZTL::string("replay\\") + user + record.name + run + ".rpl";
+}
+
+int AppendFloorSnapshot(SGameResource& game)
+{
+    const ZTL::string base = MakeSlotFilePath(game.userNumber, game.runNumber);
+    CAppendingFile work;
+    if (!work.Open(base + ".rpl")) return kSnapshotCannotOpen;
+    const std::uint32_t offset = std::uint32_t(work.GetInitialLength());
+
+    // The snapshot carries no warehouse: replays never show it, and it would make every record large.
+    CItemControl& items = game.items;
+    const std::int32_t listLength = items.warehouseCount;
+    const std::int32_t slotMark = items.warehouseMark;
+    items.warehouseCount = items.warehouseMark = 0;
+    const Bytes body = BuildSaveBody(game);
+    items.warehouseCount = listLength;
+    items.warehouseMark = slotMark;
+
+    if (!work.WriteU32(std::uint32_t(body.size()))) return kSnapshotLengthFailed;
+    if (!work.Write(body.data(), body.size())) return kSnapshotShort;
+    if (!work.WriteU32(std::uint32_t(listLength))) return kSnapshotWarehouseCountFailed;
+    if (!work.WriteU32(std::uint32_t(slotMark))) return kSnapshotWarehouseMarkFailed;
+
+    CAppendingFile index;
+    if (!index.Open(base + ".rpi")) return kSnapshotIndexCannotOpen;
+    if (!index.WriteU32(std::uint32_t(game.floor)) || !index.WriteU32(offset)) return kSnapshotIndexFailed;
+    return kSnapshotAppended;
+}
+
+int WriteReplay(SGameResource& game, ZTL::string& fileName)
+{
+    const ZTL::string base = WorkFileBase(game.runRecord);
+    Auxiliary::CFile file;
+    Bytes index, work;
+    if (file.ReadToVector(base + ".rpi", index) != Auxiliary::CFile::kReadOk) return kReplayNoIndex;
+    // A fragment shorter than a floor number is where the index ends; one that holds the floor without
+    // its offset is a pair cut off.
+    if (index.size() % kPairBytes >= 4) return kReplayNoIndex;
+    const std::uint32_t floors = std::uint32_t(index.size() / kPairBytes);
+    if (file.ReadToVector(base + ".rpl", work) != Auxiliary::CFile::kReadOk) return kReplayNoWorkFile;
+
+    SRankingData& record = game.runRecord;
+    Auxiliary::CSerialize header;
+    PasswordPair password = PackPasswordValues(record.seed, record.category, record.passwordValue);
+    std::uint32_t count = floors;
+    header.Serialize(password.first).Serialize(password.second);
+    for (std::uint8_t byte : kMagic)
+        header.Serialize(byte);
+    header.Serialize(game.saveKind).Serialize(count);
+    for (std::uint32_t i = 0; i < floors; ++i) {
+        std::uint32_t floor = platform::ReadU32(index.data() + kPairBytes * i);
+        std::uint32_t offset = platform::ReadU32(index.data() + kPairBytes * i + 4);
+        header.Serialize(floor).Serialize(offset);
+    }
+    header.Serialize(record);
+    AppendCheckValue(header.GetBuffer());
+
+    const Bytes& head = header.GetBuffer();
+    Bytes replay;
+    replay.reserve(8 + head.size() + work.size());
+    PutU32(replay, std::uint32_t(head.size()));
+    replay.insert(replay.end(), head.begin(), head.end());
+    PutU32(replay, std::uint32_t(replay.size())); // the body start: where this value stands
+    replay.insert(replay.end(), work.begin(), work.end());
+
+    fileName = MakeReplayPath(record);
+    if (replay.size() > std::numeric_limits<std::uint32_t>::max() ||
+        file.Write(fileName, replay.data(), std::uint32_t(replay.size())) != 0)
+        return kReplayNotWritten;
+    return kReplayWritten;
+}
+
+void DeleteReplayFiles(const SGameResource& game)
+{
+    const ZTL::string base = WorkFileBase(game.runRecord);
+    Auxiliary::CFile file;
+    file.Delete(base + ".rpl");
+    file.Delete(base + ".rpi");
+}
+
+int OpenReplay(SGameResource& game, const ZTL::string& fileName)
+{
+    game.runStartValues.clear();
+    CReplayReader reader;
+    if (reader.Open(fileName) != 0) return kReplayCannotOpen;
+    game.runStartFileName = fileName;
+
+    std::uint32_t length = 0;
+    Bytes bytes;
+    if (!reader.ReadU32(length)) return kReplayHeaderLengthMissing;
+    if (!reader.Read(bytes, length)) return kReplayHeaderShort;
+    if (!VerifyCheckValue(bytes)) return kReplayBadCheck;
+    SReplayHeader header;
+    if (!ParseHeader(bytes, header)) return kReplayNotAReplay;
+    std::uint32_t bodyStart = 0;
+    if (!reader.ReadU32(bodyStart)) return kReplayBodyStartMissing;
+
+    game.saveKind = header.saveKind;
+    game.runRecord = header.record;
+    for (const auto& [floor, offset] : header.floors) {
+        // Past the body start comes the ".rpl" work file the offsets count in. An offset no file of this
+        // size holds is kept as -1, which no floor load can seek to.
+        const std::uint64_t absolute = std::uint64_t(offset) + bodyStart + 4;
+        game.runStartValues[std::int32_t(floor)] =
+            absolute <= std::uint64_t(std::numeric_limits<std::int32_t>::max()) ? std::int32_t(absolute) : -1;
+    }
+
+    game.config.name = kReplayConfigFileName;
+    LoadOptions(game.config);
+    ApplyOptions(game);
+    return kReplayOpened;
+}
+
+int LoadReplayFloor(SGameResource& game, std::int32_t floor)
+{
+    const auto found = game.runStartValues.find(floor);
+    if (found == game.runStartValues.end()) return kReplayFloorAbsent;
+    CReplayReader reader;
+    switch (reader.Open(game.runStartFileName)) {
+    case 0:
+        break;
+    case 1:
+        return kReplayFloorCannotOpen;
+    default:
+        return kReplayFloorSizeUnknown;
+    }
+    if (!reader.Seek(found->second)) return kReplayFloorSeekFailed;
+
+    std::uint32_t length = 0;
+    Bytes bytes;
+    if (!reader.ReadU32(length)) return kReplayFloorLengthMissing;
+    if (!reader.Read(bytes, length)) return kReplayFloorShort;
+    if (ReadSaveBody(game, std::move(bytes)) != kSaveDone) return kReplayFloorUnreadable;
+
+    std::uint32_t listLength = 0, slotMark = 0;
+    if (!reader.ReadU32(listLength)) return kReplayFloorWarehouseCountMissing;
+    if (!reader.ReadU32(slotMark)) return kReplayFloorWarehouseMarkMissing;
+    // The warehouse's slots stay taken, so that nothing made on the floor lands in them; the counts stay
+    // 0, as the snapshot left them.
+    game.items.ReserveWarehouseEntries(std::int32_t(slotMark), std::int32_t(listLength));
+
+    Bytes log;
+    if (!reader.ReadU32(length) || !reader.Read(log, length) ||
+        ReadActionFile(game.actionLog, game.userNumber, game.floor, log, log.size()) != kActionFileRead)
+        return kReplayFloorLogUnreadable;
+    return kReplayFloorLoaded;
+}
+
+bool EndReplay(SGameResource& game)
+{
+    if (game.playMode != kPlayReplay) return false;
+    game.config.Reset();
+    game.messageWindow.AddMessage(-1, -1, "リプレイを終了します。");
+    game.playMode = kPlayNormal;
+    game.endOfPlay = 1;
+    return true;
+}

@@ -1,0 +1,108 @@
+#pragma once
+// Replays: a finished adventure watched floor by floor.
+//
+// While a run goes on, two work files beside its ".act" file (MakeSlotFilePath + ".rpl" and ".rpi")
+// collect each floor. All numbers little-endian.
+//   ".rpl"  records in time order: at a floor's start its snapshot, the length (u32) of the save-set
+//           body with its check value (BuildSaveBody, stored with an empty warehouse), the body, then
+//           the warehouse list's length and the warehouse slot mark (u32 each); at its end the floor's
+//           log, the length (u32) and the bytes of its ".act" file (CActionLog::AppendFloorLog).
+//   ".rpi"  one pair (floor, offset) (u32 each) per snapshot: where in ".rpl" its record begins.
+//
+// At the end of the run they become one file "replay\%04d%s%04d.rpl" (the run record's user number,
+// name and run number): the header's length L (u32), the header, the body start 4 + L (u32), then the
+// whole ".rpl" work file. The header holds the run's password pair (u32 each), the bytes "rply", the
+// save-kind value (int), the number of floors (u32) and the ".rpi" pairs, the run record, and the check
+// value of all that (high byte first).
+//
+// At each floor start of normal play the game-main scene (issue 63) appends the last floor's log, then
+// the new floor's snapshot; the end of an adventure (issue 47) appends the last log. The menus write
+// the replay when the player keeps it (issue 71), and open replays from the replay folder or dropped on
+// the window (issue 69), which the game-main scene then shows floor by floor in play mode 2.
+//
+// Replay files come from anywhere, so the readers check every length and offset in them against the
+// file's size.
+
+#include "game/app/game_resource.h"
+#include "game/sdk_names.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <cstdint>
+
+// Results of AppendFloorSnapshot.
+enum FloorSnapshotResult : int
+{
+    kSnapshotAppended = 0,
+    kSnapshotCannotOpen = 10, // the ".rpl" work file
+    kSnapshotLengthFailed = 20,
+    kSnapshotShort = 21,
+    kSnapshotWarehouseCountFailed = 22,
+    kSnapshotWarehouseMarkFailed = 23,
+    kSnapshotIndexCannotOpen = 30, // the ".rpi" work file
+    kSnapshotIndexFailed = 31,
+};
+
+// Results of WriteReplay.
+enum WriteReplayResult : int
+{
+    kReplayWritten = 0,
+    kReplayNoIndex = 1,    // the ".rpi" work file is missing, or a pair in it is cut off
+    kReplayNoWorkFile = 2, // the ".rpl" work file cannot be read
+    kReplayNotWritten = 3, // the replay file cannot be written (nothing of it is left)
+};
+
+// Results of OpenReplay.
+enum OpenReplayResult : int
+{
+    kReplayOpened = 0,
+    kReplayCannotOpen = 10,
+    kReplayHeaderLengthMissing = 11,
+    kReplayHeaderShort = 12,
+    kReplayBadCheck = 13,
+    kReplayNotAReplay = 21, // no "rply", or a header that does not read whole
+    kReplayBodyStartMissing = 40,
+};
+
+// Results of LoadReplayFloor.
+enum ReplayFloorResult : int
+{
+    kReplayFloorLoaded = 0,
+    kReplayFloorAbsent = 1,
+    kReplayFloorCannotOpen = 2,
+    kReplayFloorSizeUnknown = 3,
+    kReplayFloorSeekFailed = 4, // the floor's offset lies outside the file
+    kReplayFloorLengthMissing = 40,
+    kReplayFloorShort = 50,
+    kReplayFloorUnreadable = 60, // the snapshot's check value is wrong or it does not read whole
+    kReplayFloorWarehouseCountMissing = 61,
+    kReplayFloorWarehouseMarkMissing = 62,
+    kReplayFloorLogUnreadable = 70,
+};
+
+// "replay\%04d%s%04d.rpl" for the record's user number, name and run number.
+ZTL::string MakeReplayPath(const SRankingData& record);
+
+// At a floor's start: appends the game state's snapshot to the run's ".rpl" work file (keeping its check
+// value in checkValue, as a save does) and its floor and offset to ".rpi". A FloorSnapshotResult.
+int AppendFloorSnapshot(SGameResource& game);
+// At the end of the run: joins the work files named by the run record into its replay file, written
+// whole through a temporary file, and gives the file's name. A WriteReplayResult; the end of a run
+// ignores it (a replay that cannot be written is simply missing), the replay browser reports it.
+int WriteReplay(SGameResource& game, ZTL::string& fileName);
+// Deletes the ".rpl" and ".rpi" work files named by the run record.
+void DeleteReplayFiles(const SGameResource& game);
+
+// Opens a replay to view: keeps its name in runStartFileName, reads its header into the save-kind value,
+// the run record and runStartValues (floor -> the absolute offset of the floor's snapshot), then loads
+// and applies the options of "save\replay.cfg". A file that fails leaves runStartValues empty and the
+// other fields as they were. An OpenReplayResult.
+int OpenReplay(SGameResource& game, const ZTL::string& fileName);
+// At a floor's start while a replay is viewed (the game-main scene, issue 63, resets the adventure state
+// first): loads the floor's snapshot as a save set's body is loaded (nothing reset, no options, the
+// generator not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the
+// action log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
+int LoadReplayFloor(SGameResource& game, std::int32_t floor);
+// Ends replay viewing: in play mode 2 the options go back to their defaults, "リプレイを終了します。" waits
+// for a key in the message window, normal play resumes and the end-of-play flag is raised; true. In any
+// other mode nothing changes; false.
+bool EndReplay(SGameResource& game);

@@ -1,0 +1,343 @@
+#include "game/app/replay.h"
+
+#include "game/app/save_game.h"
+#include "game/data/check_value.h"
+#include "game/data/password.h"
+#include "game/support/adventure.h"
+#include "game/support/archive_bytes.h"
+#include "game/support/full_disk.h"
+#include "game/support/user_home.h"
+#include "platform/host/little_endian.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Words = std::vector<std::uint32_t>;
+
+std::uint32_t U32At(const Bytes& bytes, std::size_t at)
+{
+    return platform::ReadU32(bytes.data() + at);
+}
+
+void PutU32(Bytes& bytes, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+SPlayerCommand Command(std::int32_t kind, std::int32_t arg1)
+{
+    SPlayerCommand command;
+    command.kind = kind;
+    command.arg1 = arg1;
+    return command;
+}
+
+// A fresh game state that can read the adventure of FillAdventure.
+std::unique_ptr<SGameResource> Viewer()
+{
+    auto game = std::make_unique<SGameResource>();
+    game->items.kindCount = 6;
+    return game;
+}
+
+// A replay file around a header's content (its check value appended) and a body.
+Bytes ReplayFile(Bytes header, const Bytes& body)
+{
+    AppendCheckValue(header);
+    Bytes file;
+    PutU32(file, std::uint32_t(header.size()));
+    file.insert(file.end(), header.begin(), header.end());
+    PutU32(file, std::uint32_t(file.size()));
+    file.insert(file.end(), body.begin(), body.end());
+    return file;
+}
+
+// A header's content: the magic, and `count` floors of which the pairs given are written.
+Bytes HeaderContent(const char* magic, std::uint32_t count,
+                    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs)
+{
+    Bytes header;
+    PutU32(header, 1);
+    PutU32(header, 2);
+    header.insert(header.end(), magic, magic + 4);
+    PutU32(header, 2); // save kind
+    PutU32(header, count);
+    for (const auto& [floor, offset] : pairs) {
+        PutU32(header, floor);
+        PutU32(header, offset);
+    }
+    SRankingData record;
+    const Bytes stored = StoreBytes(record);
+    header.insert(header.end(), stored.begin(), stored.end());
+    return header;
+}
+
+class ReplayTest : public UserHomeTest
+{
+protected:
+    void SetUp() override
+    {
+        UserHomeTest::SetUp();
+        FillAdventure(*game);
+        SRankingData& record = game->runRecord;
+        record.recordNumber = 12;
+        record.name = "abc";
+        record.runNumber = 3;
+        record.category = 2;
+        record.seed = 0x12345678;
+        record.passwordValue = 0xBEEF;
+    }
+
+    // Floors 7, 8 and 9: each starts with its log and snapshot, logs two commands in two appends and
+    // ends by copying its log into the work file. Then the replay is written and read back.
+    Bytes PlayThreeFloors()
+    {
+        for (std::int32_t floor = 7; floor <= 9; ++floor) {
+            game->floor = floor;
+            game->gold = std::uint32_t(floor * 100);
+            EXPECT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, floor), 0);
+            EXPECT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended);
+            bodies.push_back(Snapshot(*game));
+            for (std::int32_t i = 0; i < 2; ++i) {
+                game->actionLog.WriteCommand(Command(5, floor * 10 + i));
+                EXPECT_EQ(game->actionLog.AppendToFile(), CActionLog::kAppended);
+            }
+            EXPECT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended);
+        }
+        ZTL::string name;
+        EXPECT_EQ(WriteReplay(*game, name), kReplayWritten);
+        EXPECT_STREQ(name.c_str(), "replay\\0012abc0003.rpl");
+        return Read(ReplayPath());
+    }
+    // The snapshot body of the game state, as a replay holds it: without the warehouse.
+    static Bytes Snapshot(SGameResource& state)
+    {
+        const std::uint32_t check = state.checkValue;
+        const std::int32_t count = state.items.warehouseCount, mark = state.items.warehouseMark;
+        state.items.warehouseCount = state.items.warehouseMark = 0;
+        Bytes body = BuildSaveBody(state);
+        state.items.warehouseCount = count;
+        state.items.warehouseMark = mark;
+        state.checkValue = check;
+        return body;
+    }
+    fs::path Work(const char* extension) const
+    {
+        return UserFolder() / (std::string("00120003") + extension);
+    }
+    fs::path ReplayPath() const { return Exe() / "replay" / "0012abc0003.rpl"; }
+    Bytes Read(const fs::path& path) const
+    {
+        const std::string text = GetFile(path);
+        return Bytes(text.begin(), text.end());
+    }
+    void Write(const fs::path& path, const Bytes& bytes) const
+    {
+        PutFile(path, std::string(bytes.begin(), bytes.end()));
+    }
+
+    std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
+    std::vector<Bytes> bodies;
+};
+
+TEST_F(ReplayTest, ThreeFloorsMakeOneReplayThatLoadsBackFloorByFloor)
+{
+    const Bytes replay = PlayThreeFloors();
+    EXPECT_EQ(game->items.warehouseMark, 1); // the snapshot leaves the warehouse as it was
+    // The work files: each floor's snapshot (with the warehouse's two counts) and log, and the index.
+    const Bytes work = Read(Work(".rpl"));
+    const Bytes index = Read(Work(".rpi"));
+    ASSERT_EQ(index.size(), 24u);
+    std::uint32_t at = 0;
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(U32At(index, 8 * i), 7 + i);
+        ASSERT_EQ(U32At(index, 8 * i + 4), at);
+        const std::uint32_t length = U32At(work, at);
+        EXPECT_EQ(Bytes(work.begin() + at + 4, work.begin() + at + 4 + length), bodies[i]);
+        EXPECT_EQ(U32At(work, at + 4 + length) + U32At(work, at + 8 + length), 2u);
+        at += 12 + length;
+        at += 4 + U32At(work, at);
+    }
+    EXPECT_EQ(at, work.size());
+
+    // The replay: its header (password pair, magic, floors) and the work file unchanged after it.
+    const std::uint32_t bodyStart = 4 + U32At(replay, 0);
+    EXPECT_EQ(U32At(replay, bodyStart), bodyStart);
+    EXPECT_EQ(Bytes(replay.begin() + bodyStart + 4, replay.end()), work);
+    EXPECT_EQ(U32At(replay, 8), PackPasswordValues(0x12345678, 2, 0xBEEF).second);
+    EXPECT_EQ(Bytes(replay.begin() + 12, replay.begin() + 16), (Bytes{'r', 'p', 'l', 'y'}));
+    EXPECT_EQ(Bytes(replay.begin() + 24, replay.begin() + 48), index);
+
+    SConfig options;
+    options.name = "save\\0012abc.cfg";
+    options.messageSpeed = 40;
+    ASSERT_EQ(SaveOptions(options), 0); // also the replay configuration
+    auto viewer = Viewer();
+    ASSERT_EQ(OpenReplay(*viewer, "replay\\0012abc0003.rpl"), kReplayOpened);
+    EXPECT_EQ(viewer->saveKind, 4);
+    EXPECT_EQ(StoreBytes(viewer->runRecord), StoreBytes(game->runRecord));
+    EXPECT_STREQ(viewer->config.name.c_str(), "save\\replay.cfg");
+    EXPECT_EQ(viewer->messageWindow.defaultWait, 40);
+    std::map<std::int32_t, std::int32_t> starts;
+    for (std::uint32_t i = 0; i < 3; ++i)
+        starts[std::int32_t(7 + i)] = std::int32_t(U32At(index, 8 * i + 4) + bodyStart + 4);
+    EXPECT_EQ(viewer->runStartValues, starts);
+
+    for (std::int32_t floor = 7; floor <= 9; ++floor) {
+        const Bytes& body = bodies[std::size_t(floor - 7)];
+        viewer->ResetAdventureState();
+        viewer->passwordHistory.clear(); // a floor's pairs join the history as they are
+        ASSERT_EQ(LoadReplayFloor(*viewer, floor), kReplayFloorLoaded) << floor;
+        EXPECT_EQ(Snapshot(*viewer), body);
+        EXPECT_EQ(viewer->checkValue, ComputeCheckValue(std::span(body).first(body.size() - 4)));
+        // The warehouse's slots stay taken; its counts stay 0.
+        EXPECT_EQ(viewer->items.warehouse[0].kind + viewer->items.warehouseList[0], 0);
+        EXPECT_EQ(viewer->items.warehouseMark, 0);
+        const Words words = {std::uint32_t(floor * 10) << 8 | 5, std::uint32_t(floor * 10 + 1) << 8 | 5};
+        EXPECT_EQ(viewer->actionLog.GetReadWords(), words);
+        EXPECT_EQ(viewer->actionLog.GetReadIndex(), 0);
+        EXPECT_TRUE(viewer->actionLog.IsOff());
+    }
+    EXPECT_EQ(LoadReplayFloor(*viewer, 10), kReplayFloorAbsent);
+
+    ZTL::string name;
+    ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
+    EXPECT_EQ(Read(ReplayPath()), replay);
+    DeleteReplayFiles(*game);
+    EXPECT_FALSE(fs::exists(Work(".rpl")) || fs::exists(Work(".rpi")));
+}
+
+TEST_F(ReplayTest, ADamagedReplayIsRefusedWithItsCode)
+{
+    const Bytes replay = PlayThreeFloors();
+    const std::uint32_t bodyStart = 4 + U32At(replay, 0);
+    Bytes flipped = replay;
+    flipped[20] ^= 1;
+    const Bytes empty = HeaderContent("rply", 0, {});
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        int result;
+    } cases[] = {
+        {"length cut", {9, 0, 0}, kReplayHeaderLengthMissing},
+        {"header beyond the file", Bytes(replay.begin(), replay.begin() + 40), kReplayHeaderShort},
+        {"header length near 4 GiB", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}, kReplayHeaderShort},
+        {"header shorter than a check value", {2, 0, 0, 0, 1, 2}, kReplayBadCheck},
+        {"header byte changed", flipped, kReplayBadCheck},
+        {"not a replay", ReplayFile(HeaderContent("rplz", 0, {}), {}), kReplayNotAReplay},
+        {"more floors than the header holds", ReplayFile(HeaderContent("rply", 0x20000000, {{1, 0}}), {}),
+         kReplayNotAReplay},
+        {"run record cut", ReplayFile(Bytes(empty.begin(), empty.end() - 3), {}), kReplayNotAReplay},
+        {"body start missing", Bytes(replay.begin(), replay.begin() + bodyStart + 3),
+         kReplayBodyStartMissing},
+    };
+    for (const auto& c : cases) {
+        Write(ReplayPath(), c.file);
+        auto viewer = Viewer();
+        viewer->runStartValues[1] = 5;
+        viewer->saveKind = 9;
+        EXPECT_EQ(OpenReplay(*viewer, "replay\\0012abc0003.rpl"), c.result) << c.what;
+        EXPECT_TRUE(viewer->runStartValues.empty()) << c.what;
+        EXPECT_EQ(viewer->saveKind + viewer->runRecord.recordNumber, 8) << c.what; // as they were
+    }
+    EXPECT_EQ(OpenReplay(*Viewer(), "replay\\none.rpl"), kReplayCannotOpen);
+}
+
+TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
+{
+    const Bytes replay = PlayThreeFloors();
+    const std::size_t record = 4 + U32At(replay, 0) + 4; // floor 7's snapshot
+    const std::size_t length = U32At(replay, record);
+    const std::size_t log = record + 12 + length;
+    const std::size_t logLength = U32At(replay, log);
+    const auto cut = [&](std::size_t size) {
+        return Bytes(replay.begin(), replay.begin() + std::ptrdiff_t(size));
+    };
+    const auto with = [&](std::size_t at, std::uint32_t value) {
+        Bytes bytes = replay;
+        platform::WriteU32(bytes.data() + at, value);
+        return bytes;
+    };
+    // Floor 9's offset moved far beyond the end of any file.
+    Bytes header(replay.begin() + 4, replay.begin() + std::ptrdiff_t(record) - 8); // no check value
+    platform::WriteU32(header.data() + 20 + 2 * 8 + 4, 0xFFFFFF00);
+    const Bytes farOffset = ReplayFile(header, Bytes(replay.begin() + std::ptrdiff_t(record), replay.end()));
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        std::int32_t floor;
+        int result;
+    } cases[] = {
+        {"nothing after the body start", cut(record), 7, kReplayFloorLengthMissing},
+        {"floor 8 beyond the end", cut(log + 4 + logLength - 1), 8, kReplayFloorSeekFailed},
+        {"floor 9 far beyond", farOffset, 9, kReplayFloorSeekFailed},
+        {"the snapshot cut", cut(record + 4 + length - 1), 7, kReplayFloorShort},
+        {"a snapshot longer than the file", with(record, 0xFFFFFFF0), 7, kReplayFloorShort},
+        {"the snapshot damaged", with(record + 30, 0), 7, kReplayFloorUnreadable},
+        {"no warehouse slot mark", cut(record + 8 + length + 2), 7, kReplayFloorWarehouseMarkMissing},
+        {"the log cut", cut(log + 4 + logLength - 1), 7, kReplayFloorLogUnreadable},
+        {"a log longer than the file", with(log, 0x7FFFFFFF), 7, kReplayFloorLogUnreadable},
+        {"the log damaged", with(log + 4, 0), 7, kReplayFloorLogUnreadable},
+    };
+    for (const auto& c : cases) {
+        Write(ReplayPath(), c.file);
+        auto viewer = Viewer();
+        ASSERT_EQ(OpenReplay(*viewer, "replay\\0012abc0003.rpl"), kReplayOpened) << c.what;
+        EXPECT_EQ(LoadReplayFloor(*viewer, c.floor), c.result) << c.what;
+    }
+    fs::remove(ReplayPath());
+    auto viewer = Viewer();
+    viewer->runStartFileName = "replay\\0012abc0003.rpl";
+    viewer->runStartValues[7] = 0;
+    EXPECT_EQ(LoadReplayFloor(*viewer, 7), kReplayFloorCannotOpen);
+}
+
+TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
+{
+    PlayThreeFloors();
+    fs::remove(ReplayPath());
+    ZTL::string name;
+    EXPECT_EQ(WithFullDisk(64, [&] { return WriteReplay(*game, name); }), kReplayNotWritten);
+    EXPECT_TRUE(fs::is_empty(Exe() / "replay"));
+
+    // The index holds whole pairs: a fragment of a floor number ends it, a floor without its offset
+    // spoils it.
+    const Bytes index = Read(Work(".rpi"));
+    Write(Work(".rpi"), Bytes(index.begin(), index.end() - 1));
+    EXPECT_EQ(WriteReplay(*game, name), kReplayNoIndex);
+    Write(Work(".rpi"), Bytes(index.begin(), index.end() - 5));
+    ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
+    EXPECT_EQ(U32At(Read(ReplayPath()), 20), 2u); // two floors
+    fs::remove(ReplayPath());
+    fs::remove(Work(".rpl"));
+    EXPECT_EQ(WriteReplay(*game, name), kReplayNoWorkFile);
+    EXPECT_TRUE(fs::is_empty(Exe() / "replay"));
+}
+
+TEST_F(ReplayTest, EndingAReplayGoesBackToNormalPlay)
+{
+    game->config.messageSpeed = 3;
+    EXPECT_FALSE(EndReplay(*game));
+    EXPECT_EQ(game->config.messageSpeed + game->endOfPlay, 3);
+    EXPECT_TRUE(game->messageWindow.pending.empty());
+
+    game->playMode = kPlayReplay;
+    EXPECT_TRUE(EndReplay(*game));
+    EXPECT_EQ(game->playMode, kPlayNormal);
+    EXPECT_EQ(game->endOfPlay, 1);
+    EXPECT_EQ(game->config.messageSpeed, 18);
+    ASSERT_EQ(game->messageWindow.pending.size(), 1u);
+    const CMessageWindow::SLine& line = game->messageWindow.pending.front();
+    EXPECT_STREQ(line.text.c_str(), "リプレイを終了します。");
+    EXPECT_EQ(line.soundEffect + line.wait, -2);
+}
+
+} // namespace
