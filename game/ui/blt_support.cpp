@@ -1,5 +1,6 @@
 #include "game/ui/blt_support.h"
 
+#include "game/asset_ids.h"
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 #include "sdk/draw/kernels/operation_codes.h"
@@ -464,8 +465,8 @@ int CBltSupport::BltImageHalfBlend(Draw::ISurface& target, std::int32_t imageId,
 
 int CBltSupport::BltHalfShade(Draw::ISurface& target, std::int32_t x, std::int32_t y, const RECT* rect)
 {
-    if (IsDoubleSize()) return BltBlendDouble(target, Image(kShadeImage), x, y, rect);
-    return BltBlend(target, Image(kShadeImage), x, y, kHalfRate, nullptr, rect);
+    if (IsDoubleSize()) return BltBlendDouble(target, Image(kImageShade), x, y, rect);
+    return BltBlend(target, Image(kImageShade), x, y, kHalfRate, nullptr, rect);
 }
 
 // ---- Software kernels.

@@ -22,8 +22,6 @@ class CBltSupport
 public:
     // Pictures from this number on have a companion at number + 1 holding the picture at twice the size.
     static constexpr std::int32_t kFirstPairedImage = 10000;
-    // The plain black picture that half shading blends.
-    static constexpr std::int32_t kShadeImage = 401;
     // The rate of the half blends.
     static constexpr std::int32_t kHalfRate = 127;
 

@@ -1,6 +1,7 @@
 #include "game/ui/select_window.h"
 
 #include "game/app/game_resource.h"
+#include "game/asset_ids.h"
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 #include "game/ui/window_look.h"
@@ -31,8 +32,7 @@ constexpr std::int32_t kIconIndent = 24;
 constexpr std::int32_t kCursorSound = 1;
 constexpr std::int32_t kBlinkPeriod = 48;
 constexpr std::int32_t kDimRate = 127;
-// The arrow on the window sheet.
-constexpr std::int32_t kArrowImage = 0;
+// The arrow on the interface sheet.
 constexpr RECT kArrowRect{64, 36, 72, 48};
 constexpr std::int32_t kArrowWidth = 8;
 constexpr std::int32_t kArrowHeight = 12;
@@ -518,10 +518,10 @@ int CSelectWindow::DrawWindowCursor(const SWindow& window, Draw::ISurface& targe
         }
     }
     if (dimmed) {
-        BltImageBlendColorKey(target, kArrowImage, x, y, kDimRate, &kArrowRect);
+        BltImageBlendColorKey(target, kImageInterface, x, y, kDimRate, &kArrowRect);
     } else {
         x += blink / 16 - 1;
-        BltImage(target, kArrowImage, x, y, &kArrowRect);
+        BltImage(target, kImageInterface, x, y, &kArrowRect);
     }
     Report(dirty, x, y, kArrowWidth, kArrowHeight);
     return 0;
@@ -543,7 +543,7 @@ void CSelectWindow::DrawCursorAt(std::int32_t x, std::int32_t y, Draw::ISurface&
                                  Draw::IDirtyRect* dirty)
 {
     x += blinkCounter / 16 - 1;
-    BltImage(target, kArrowImage, x, y, &kArrowRect);
+    BltImage(target, kImageInterface, x, y, &kArrowRect);
     Report(dirty, x, y, kArrowWidth, kArrowHeight);
 }
 

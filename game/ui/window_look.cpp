@@ -1,6 +1,7 @@
 #include "game/ui/window_look.h"
 
 #include "game/app/game_resource.h"
+#include "game/asset_ids.h"
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 #include "sdk/draw/kernels/operation_codes.h"
@@ -16,9 +17,8 @@ namespace {
 
 using Draw::RECT;
 
-// The tile sheet of the frames and its layout: three 32 x 32 blocks side by side, one per frame state,
+// The frames' layout on the interface sheet: three 32 x 32 blocks side by side, one per frame state,
 // the dimmed ones a row lower.
-constexpr std::int32_t kFrameImage = 0;
 constexpr std::int32_t kFrameTop = 48;
 constexpr std::int32_t kDimmedFrameTop = 80;
 constexpr std::int32_t kTile = 16;
@@ -182,7 +182,7 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
     const std::int32_t columns = (width + kTile - 1) / kTile, rows = (height + kTile - 1) / kTile;
     const std::int32_t lastColumn = columns - 1, lastRow = rows - 1;
     const std::int32_t left = 32 * frameState, top = dimmed ? kDimmedFrameTop : kFrameTop;
-    Draw::CFastPlane& sheet = AccessImageList(kImageListGet, kFrameImage);
+    Draw::CFastPlane& sheet = AccessImageList(kImageListGet, kImageInterface);
     const Draw::SIZE doubled{2 * kTile, 2 * kTile};
     for (std::int32_t j = 0; j < rows; ++j) {
         // Inner rows have only their two ends.

@@ -1,0 +1,1 @@
+"""The asset build: the table, the palette, pixel helpers, file writers and the output checks."""
