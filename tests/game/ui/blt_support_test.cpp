@@ -80,6 +80,23 @@ TEST_F(BltTest, PairsWithoutASoftwarePathTakeThePlaneBlitAtTheRightPlace)
     ExpectWords(*target, {{6, 4, Where(0x33, 0, 0)}, {7, 5, Where(0x33, 0, 0)}, {13, 11, Where(0x33, 3, 3)}});
 }
 
+TEST(SoftwareClip, PixelPairsOfOneWidthShareAPathKeyedInTheTargetsFormat)
+{
+    using Pair = std::tuple<std::int32_t, std::int32_t, CBltSupport::EPixelPath, std::uint32_t>;
+    const Pair cases[] = {
+        {Draw::kPixel565, Draw::kPixel555, CBltSupport::kPath16, 0xF81F},
+        {Draw::kPixel555, Draw::kPixel565, CBltSupport::kPath16, 0x7C1F},
+        {Draw::kPixelXBGR8888, Draw::kPixelARGB8888, CBltSupport::kPath32, 0xFF00FF},
+        {Draw::kPixelA565, Draw::kPixelA565, CBltSupport::kPathNone, 0},
+        {Draw::kPixelRGB888, Draw::kPixelRGB888, CBltSupport::kPathNone, 0},
+        {Draw::kPixel565, Draw::kPixelXRGB8888, CBltSupport::kPathNone, 0},
+    };
+    for (const auto& [target, source, path, key] : cases) {
+        const CBltSupport::SPixelPair pair = CBltSupport::ClassifyPixelPair(target, source);
+        EXPECT_EQ(std::tuple(pair.path, pair.colorKey), std::tuple(path, key)) << target << " " << source;
+    }
+}
+
 TEST(SoftwareClip, EveryEdgeCutsAsItShould)
 {
     Draw::SSurfaceDesc target, source;
