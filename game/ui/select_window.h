@@ -15,8 +15,8 @@
 // line may begin with "#" and a code: "1" to "7", "r", "g", "b", "y" colour it, "n" greys it out and
 // makes it unselectable.
 
-#include "game/sdk_names.h"
 #include "game/ui/window_draw.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/dirty_rect.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/ztl/ztl_string.h"
