@@ -8,14 +8,17 @@
 // added by the issues that use them.
 
 #include "game/app/ranking_data.h"
-#include "game/app/utility.h"
 #include "game/characters/character_control.h"
+#include "game/core/fixed_sine.h"
+#include "game/core/money.h"
+#include "game/core/play_mode.h"
 #include "game/data/action_log.h"
 #include "game/data/config.h"
 #include "game/data/password.h"
 #include "game/data/player_command.h"
 #include "game/items/item_control.h"
 #include "game/sdk_names.h"
+#include "game/sound/sound_effect_player.h"
 #include "game/turn/action_queue.h"
 #include "game/ui/effect_object.h"
 #include "game/ui/blt_support.h"

@@ -7,7 +7,7 @@
 // the table's creation, placement and motion with issue 40. They complete these classes. The monster
 // table's loader stands in monster_table.cpp.
 
-#include "game/app/character_status.h"
+#include "game/core/character_status.h"
 #include "game/data/table_reader.h"
 #include "game/sdk_names.h"
 #include "game/ui/object_base.h"
