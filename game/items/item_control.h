@@ -3,9 +3,8 @@
 // warehouse), the kind and seal records of the data tables, and the item control that holds the tables
 // and stores them in save sets.
 //
-// Creation, identification and names, values and prices come with the first items issue (issue 39),
-// inventory, pots, seals and item states with the second (issue 44); they complete these classes. The
-// table loaders stand in item_tables.cpp.
+// Creation, identification and names, values and prices, inventory, pots, seals and item states are
+// yet to be added to these classes. The table loaders stand in item_tables.cpp.
 
 #include "game/data/table_reader.h"
 #include "game/items/item_kind.h"

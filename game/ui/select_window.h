@@ -29,10 +29,9 @@ struct SGameResource;
 class CItemControl;
 
 // What the status window and the parameter panel show of the heroine but other rules compute: her
-// attack and defence powers (the combat rules, issue 45), her strength and maximum strength with the
-// bonus of circles and seals and her abilities (the character statuses, issue 36), and the magic
-// circles that cover her (the magic circles, issue 38). The menu scene hands in the game's rules when it
-// opens the panels (issue 65).
+// attack and defence powers (the combat rules), her strength and maximum strength with the bonus of
+// circles and seals and her abilities (the character statuses), and the magic circles that cover her
+// (the magic circles). The menu scene hands in the game's rules when it opens the panels.
 class IPanelRules
 {
 public:
