@@ -18,7 +18,7 @@ LAYERS=(
     gamebase game
 )
 BACKENDS='^platform/host/(headless|freetype|sdl)/'
-CONTRACT='^platform/(host/)?backend\.h$'
+CONTRACT='^platform/(host/backend|backend_chooser)\.h$'
 
 declare -A rank
 for i in "${!LAYERS[@]}"; do rank[${LAYERS[$i]}]=$i; done
