@@ -97,9 +97,10 @@ void DeleteReplayFiles(const SGameResource& game);
 // and applies the options of "save\replay.cfg". A file that fails leaves runStartValues empty and the
 // other fields as they were. An OpenReplayResult.
 int OpenReplay(SGameResource& game, const ZTL::string& fileName);
-// At a floor's start while a replay is viewed (the game-main scene resets the adventure state first): loads the floor's snapshot as a save set's body is loaded (nothing reset, no options, the
-// generator not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the
-// action log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
+// At a floor's start while a replay is viewed (the game-main scene resets the adventure state first):
+// loads the floor's snapshot as a save set's body is loaded (nothing reset, no options, the generator
+// not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the action
+// log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
 int LoadReplayFloor(SGameResource& game, std::int32_t floor);
 // Ends replay viewing: in play mode 2 the options go back to their defaults, "リプレイを終了します。" waits
 // for a key in the message window, normal play resumes and the end-of-play flag is raised; true. In any
