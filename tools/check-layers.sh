@@ -86,10 +86,11 @@ for folder in "${!ground_floor[@]}"; do
     while IFS= read -r f; do
         while read -r header; do
             [[ "$header" == game/*/* ]] || continue
-            dir=$(dirname "$header")
+            dir=$(cut -d/ -f1-2 <<<"$header")
             [ "$dir" = "$folder" ] && continue
             [[ " ${ground_floor[$folder]} " == *" $dir "* ]] && continue
-            fail "$f includes $header: $folder stands on the game's ground floor (it may include ${ground_floor[$folder]:-no other game folder})"
+            fail "$f includes $header: $folder stands on the game's ground floor" \
+                "(it may include ${ground_floor[$folder]:-no other game folder})"
         done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$f")
     done < <(find "$folder" \( -name '*.h' -o -name '*.cpp' \) -type f | sort)
 done
