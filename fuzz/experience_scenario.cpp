@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const auto game = [] {
         const std::filesystem::path text = std::filesystem::current_path() / "data" / "text";
         std::filesystem::create_directories(text);
-        zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(std::filesystem::current_path().string().c_str());
+        zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(
+            std::filesystem::current_path().string().c_str());
         return std::make_unique<SGameResource>();
     }();
     platform::headless::ScriptMessageBoxAnswers({}); // forgets the boxes of the last input

@@ -120,7 +120,10 @@ private:
 class MemoryOutput : public mm::IWaveOutput
 {
 public:
-    MemoryOutput() { GetSoundParameter()->SetStreamFactory(sdk::ZTL::smart_ptr<mm::ISoundStreamFactory>(new ClaimFactory)); }
+    MemoryOutput()
+    {
+        GetSoundParameter()->SetStreamFactory(sdk::ZTL::smart_ptr<mm::ISoundStreamFactory>(new ClaimFactory));
+    }
     int GetType() override { return 1; }
     sdk::ZTL::smart_ptr<mm::ISoundBuffer> CreateBuffer() override
     {
@@ -151,7 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_delivered = g_largest = 0;
     {
         mm::CWaveStaticSound sound(&output);
-        if (sound.Open("claim.wav") == 0 && (g_largest > g_delivered || g_largest > mm::CWaveStaticSound::kMaxBytes))
+        if (sound.Open("claim.wav") == 0 &&
+            (g_largest > g_delivered || g_largest > mm::CWaveStaticSound::kMaxBytes))
             std::abort();
     }
     g_largest = 0;

@@ -44,8 +44,9 @@ std::vector<std::uint8_t> BuildSaveBody(SGameResource& game);
 // wrong) and the check value of the rest kept in checkValue; then the save-kind value, the adventure
 // fields, the characters, the items, the identification state, and the password pairs, which join the
 // back of the history as they are. Nothing is reset first and the generator is not seeded. Content that
-// does not read whole, or stores a save name IsSafeSaveName refuses, gives kSaveBadCheck and takes nothing of it: what a save set stores of the game
-// state stays as it was (the monsters, which it does not store, are reset).
+// does not read whole, or stores a save name IsSafeSaveName refuses, gives kSaveBadCheck and takes nothing of
+// it: what a save set stores of the game state stays as it was (the monsters, which it does not store, are
+// reset).
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 
 // Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"

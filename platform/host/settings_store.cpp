@@ -164,7 +164,8 @@ bool SettingsStore::Count(std::string_view key, std::uint32_t& subKeys, std::uin
     // Keys are sorted by their folded paths, so the subkeys lie together from the first path with their
     // prefix on; a sibling such as "name games" can sort between the key and its subkeys.
     const std::string prefix = folded + '\\';
-    for (auto it = m_keys.lower_bound(prefix); it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    for (auto it = m_keys.lower_bound(prefix);
+         it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
         if (it->first.find('\\', prefix.size()) == std::string::npos) ++subKeys;
     return true;
 }
@@ -225,7 +226,7 @@ std::string SettingsFile::DefaultPath()
 bool SettingsFile::Load(SettingsStore& store) const
 {
     store = SettingsStore();
-    struct stat status {};
+    struct stat status = {};
     if (::stat(m_path.c_str(), &status) != 0) return errno == ENOENT; // no file is an empty store
     std::ifstream in(m_path, std::ios::binary);
     if (!in) return false;

@@ -46,7 +46,8 @@ int CWaveStreamSound::Load(const string& fileName)
     m_stream = m_waveOutput->GetSoundParameter()->GetStreamFactory()->Open(fileName);
     const WAVEFORMATEX* format = m_stream->GetFormat();
     // The ring is sized by the rate the frames really come at, never by a claim of the header alone.
-    const std::uint64_t rate = format != nullptr ? std::uint64_t(format->nSamplesPerSec) * format->nBlockAlign : 0;
+    const std::uint64_t rate =
+        format != nullptr ? std::uint64_t(format->nSamplesPerSec) * format->nBlockAlign : 0;
     m_blockSize = format != nullptr && format->nAvgBytesPerSec == rate && rate <= kMaxBytesPerSecond
                       ? std::uint32_t(rate)
                       : 0;

@@ -143,8 +143,9 @@ TEST_F(SettingsFileTest, ADamagedLineIsSkippedAndTheNextWriteKeepsEveryValueThat
     ASSERT_TRUE(file.Count("Software", subKeys, values));
     EXPECT_EQ(values, 0u);
     ASSERT_TRUE(file.Write("Software\\Game", "v", {1}));
-    EXPECT_EQ(SettingsStore::FromText(GetFile(Path())).ToText(),
-              "[Software]\n[Software\\Game]\nv=01\n[Software\\Maker]\n[Software\\Maker\\Game]\n0001=2a000000\n");
+    EXPECT_EQ(
+        SettingsStore::FromText(GetFile(Path())).ToText(),
+        "[Software]\n[Software\\Game]\nv=01\n[Software\\Maker]\n[Software\\Maker\\Game]\n0001=2a000000\n");
     EXPECT_FALSE(SettingsFile("").Write("Software", "v", {1}));
 }
 
