@@ -131,6 +131,28 @@ TEST(StaticSound, PositionsAreMillisecondsOfTheBuffer)
     });
 }
 
+TEST(StaticSound, TheBufferHoldsWhatTheStreamDeliversNotWhatItsHeaderClaims)
+{
+    test_support::ErrorCapture errors;
+    RunWithSounds([&](SoundApp& s) {
+        // 250 ms of data claiming a minute (10 MB), and claiming 1,500 s (264 MB, past the cap).
+        TestStreamFormat minute{44100, 2, 250};
+        minute.claimedMilliseconds = 60000;
+        s.streams->Add("minute.wav", minute);
+        TestStreamFormat long_{44100, 2, 250};
+        long_.claimedMilliseconds = 1500000;
+        s.streams->Add("long.wav", long_);
+        const auto keep = s.factory.CreateWaveSound("", false);
+        mm::CWaveStaticSound sound(s.factory.GetWaveOutput());
+        ASSERT_EQ(sound.Open("minute.wav"), 0);
+        EXPECT_TRUE(HoldsBytes(*sound.GetBuffer(), 44100));
+        EXPECT_EQ(sound.GetLength(), 250);
+        EXPECT_EQ(sound.Open("long.wav"), 1);
+        EXPECT_TRUE(errors.Has("CWaveStaticSound::Load サウンドバッファの作成に失敗！"));
+        EXPECT_EQ(sound.GetCurrentPos(), -1);
+    });
+}
+
 TEST(StaticSound, AStreamWithoutARateGivesNoBufferAndNoPosition)
 {
     test_support::ErrorCapture errors;

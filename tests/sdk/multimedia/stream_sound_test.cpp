@@ -221,4 +221,17 @@ TEST(StreamSound, StreamsWithoutALengthOrARateDivideNothing)
     });
 }
 
+TEST(StreamSound, TheRingIsSizedByTheFramesRateAndAClaimBeyondItPlaysNothing)
+{
+    test_support::ErrorCapture errors;
+    RunWithSounds([&](SoundApp& s) {
+        // Three seconds at 0x05555555 bytes a second would be a ring of 256 MiB.
+        TestStreamFormat claims{44100, 2, 1000};
+        claims.claimedBytesPerSecond = 0x05555555;
+        Streamed streamed(s, "claims.wav", claims);
+        EXPECT_EQ(streamed.sound.Play(), 1);
+        EXPECT_TRUE(errors.Has("CWaveStreamSound::InitBuffer ファイルが読み込めてない"));
+    });
+}
+
 } // namespace
