@@ -3,6 +3,8 @@
 
 #include "game/app/game_resource.h"
 #include "game/data/error_box.h"
+#include "game/data/experience_schema.h"
+#include "game/data/scenario_schema.h"
 #include "game/data/table_reader.h"
 #include "game/world/appearance_tables.h"
 #include "sdk/ztl/sjis.h"
@@ -15,7 +17,7 @@ constexpr std::int32_t kStartItemTable = 7;
 
 // The header, then one whole-line number per level from line 2 to line 100; lines after them are not
 // read. Levels past the last line keep their values. False when the table did not load.
-bool LoadExperienceTable(std::array<std::int32_t, 99>& table)
+bool LoadExperienceTable(std::array<std::int32_t, experience_schema::kLevels>& table)
 {
     CTableFile file;
     bool loaded = file.Read("data\\text\\exp.txt") == 0;
@@ -43,14 +45,14 @@ bool LoadScenario(std::vector<ZTL::string>& lines, std::vector<std::int32_t>& st
     ZTL::string line;
     while (file.ReadLineString(line) == 0) {
         const std::string_view text(line.c_str(), line.size());
-        if (text.empty() || text.starts_with("//")) continue;
-        const bool closesScript = text == "end";
+        if (scenario_schema::IsSkipped(text)) continue;
+        const bool closesScript = text == scenario_schema::kEndLine;
         if (ZTL::IsSjisLeadByte(static_cast<unsigned char>(text[0]))) line += "」";
         lines.push_back(line);
         if (closesScript) starts.push_back(std::int32_t(lines.size()));
     }
     if (lines.empty()) {
-        lines.push_back("end");
+        lines.push_back(ToTableString(scenario_schema::kEndLine));
         starts.push_back(0);
     }
     return loaded;

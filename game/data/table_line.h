@@ -4,6 +4,7 @@
 // double-byte character of CP932 or UTF-8 holds one of them, so the same cursor walks the built tables
 // and their UTF-8 sources (the data build reads the sources with it). Standard headers only.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -29,6 +30,21 @@ inline bool ConvertNumber(std::string_view text, std::int32_t& value)
     }
     value = std::int32_t(negative ? -magnitude : magnitude);
     return true;
+}
+
+// A word of a table's vocabulary and the value it stands for.
+struct SKeyword
+{
+    std::string_view word;
+    std::int32_t value;
+};
+
+// The value of the word in the vocabulary; 0 for a word it does not hold.
+template <std::size_t N> constexpr std::int32_t FindKeyword(const SKeyword (&words)[N], std::string_view word)
+{
+    for (const SKeyword& keyword : words)
+        if (keyword.word == word) return keyword.value;
+    return 0;
 }
 
 // Results of ParseHeader (and of the loaders' header read).

@@ -7,6 +7,8 @@
 // inventory, pots, seals and item states with the second (issue 44); they complete these classes. The
 // table loaders stand in item_tables.cpp.
 
+#include "game/data/item_classes.h"
+#include "game/data/item_schema.h"
 #include "game/data/table_reader.h"
 #include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
@@ -54,10 +56,10 @@ class CItemControl : public CBltSupport, public Auxiliary::IArchive
 public:
     static constexpr std::int32_t kItemCount = 5000;
     static constexpr std::uint16_t kNone = 0xFFFF;
-    static constexpr std::int32_t kClassCount = 12;
+    static constexpr std::int32_t kClassCount = kItemTableClasses;
     // The classes with unidentified appearance names, in the order of their lists: potions, scrolls,
     // staffs, pens, pots, magic stones.
-    static constexpr std::int32_t kAppearanceClasses = 6;
+    static constexpr std::int32_t kAppearanceClasses = item_schema::kAppearanceLists;
 
     // Item flag bits.
     enum : std::uint16_t

@@ -125,7 +125,6 @@ SScenario ReadScenario(const SSource& source);
 
 // The names the appearance tables are read against: the item table's (with the gold item, which the
 // item loader makes itself) and the monster table's.
-constexpr char kGoldName[] = "ゴールド";
 std::set<std::string> ItemNames(const SDataSet& dataSet);
 std::set<std::string> MonsterNames(const SDataSet& dataSet);
 

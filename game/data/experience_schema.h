@@ -1,0 +1,13 @@
+#pragma once
+// The experience table ("exp.txt"): after the header, one whole-line number per level, the experience
+// that reaches it, from level 1 on line 2; the check number sums them. Lines after the last level are
+// not read. Standard headers only: the data build reads it too.
+
+#include <cstdint>
+
+namespace experience_schema {
+
+constexpr std::int32_t kLevels = 99;
+constexpr std::int32_t kFirstLevelLine = 2;
+
+} // namespace experience_schema
