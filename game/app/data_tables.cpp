@@ -4,8 +4,12 @@
 #include "game/app/game_resource.h"
 #include "game/data/error_box.h"
 #include "game/data/experience_schema.h"
+#include "game/data/item_schema.h"
+#include "game/data/monster_schema.h"
 #include "game/data/scenario_schema.h"
+#include "game/data/seal_schema.h"
 #include "game/data/table_reader.h"
+#include "game/data/weapon_weight_schema.h"
 #include "game/world/appearance_tables.h"
 #include "sdk/ztl/sjis.h"
 
@@ -20,7 +24,7 @@ constexpr std::int32_t kStartItemTable = 7;
 bool LoadExperienceTable(std::array<std::int32_t, experience_schema::kLevels>& table)
 {
     CTableFile file;
-    bool loaded = file.Read("data\\text\\exp.txt") == 0;
+    bool loaded = file.Read(TablePath(experience_schema::kFileName)) == 0;
     std::int32_t check = 0;
     if (file.ReadHeader(check) != 0) loaded = false;
     std::int64_t sum = 0;
@@ -41,7 +45,7 @@ bool LoadScenario(std::vector<ZTL::string>& lines, std::vector<std::int32_t>& st
     lines.clear();
     starts.assign(1, 0);
     Auxiliary::CFile file;
-    const bool loaded = file.Read("data\\text\\シナリオ.txt") == 0;
+    const bool loaded = file.Read(TablePath(scenario_schema::kFileName)) == 0;
     ZTL::string line;
     while (file.ReadLineString(line) == 0) {
         const std::string_view text(line.c_str(), line.size());
@@ -67,11 +71,13 @@ std::vector<SItemKind> SGameResource::CopyRecordTable() const
 
 std::int32_t SGameResource::LoadDataTables()
 {
-    bool failed = items.LoadSealTable("data/text/能力.txt") != kTableLoaded;
-    failed = items.LoadItemTable("data/text/アイテム.txt") != kTableLoaded || failed;
-    failed = items.LoadWeaponWeightTable("data/text/武器の重さ.txt") != kTableLoaded || failed;
+    bool failed = items.LoadSealTable(TablePath(seal_schema::kFileName)) != kTableLoaded;
+    failed = items.LoadItemTable(TablePath(item_schema::kFileName)) != kTableLoaded || failed;
     failed =
-        characters.LoadMonsterTable("data/text/モンスター.txt", items.kindByName) != kTableLoaded || failed;
+        items.LoadWeaponWeightTable(TablePath(weapon_weight_schema::kFileName)) != kTableLoaded || failed;
+    failed =
+        characters.LoadMonsterTable(TablePath(monster_schema::kFileName), items.kindByName) != kTableLoaded ||
+        failed;
     failed = !LoadExperienceTable(experienceTable) || failed;
     failed = !LoadScenario(scenarioLines, scriptStarts) || failed;
     LoadItemAppearance(map, kStartItemTable, CopyRecordTable(), items.kindByName);

@@ -11,7 +11,7 @@
 
 namespace appearance_schema {
 
-// The file names: the family, the dungeon's number in decimal, ".txt".
+// The file names, in the data set's text folder: the family, the dungeon's number in decimal, ".txt".
 constexpr std::string_view kMonsterFamily = "モンスター出現";
 constexpr std::string_view kItemFamily = "アイテム出現";
 constexpr std::string_view kExtension = ".txt";

@@ -4,8 +4,12 @@
 // not read. Standard headers only: the data build reads it too.
 
 #include <cstdint>
+#include <string_view>
 
 namespace experience_schema {
+
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "exp.txt";
 
 constexpr std::int32_t kLevels = 99;
 constexpr std::int32_t kFirstLevelLine = 2;

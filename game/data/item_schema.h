@@ -12,6 +12,9 @@
 
 namespace item_schema {
 
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "アイテム.txt";
+
 // The columns of a kind line.
 struct SColumns
 {

@@ -10,6 +10,9 @@
 
 namespace monster_schema {
 
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "モンスター.txt";
+
 constexpr std::int32_t kRanks = 4;
 
 struct SColumns

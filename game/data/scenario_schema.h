@@ -6,6 +6,9 @@
 
 namespace scenario_schema {
 
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "シナリオ.txt";
+
 constexpr std::string_view kEndLine = "end";
 
 constexpr bool IsSkipped(std::string_view line)

@@ -10,6 +10,9 @@
 
 namespace seal_schema {
 
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "能力.txt";
+
 struct SColumns
 {
     std::string_view name;        // 1: the weapon, shield or magic stone named so carries the seal

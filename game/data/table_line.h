@@ -13,6 +13,8 @@ namespace table_text {
 // The longest line the table loaders take; a longer line refuses the table.
 constexpr std::size_t kMaxLineBytes = 255;
 constexpr std::string_view kHeaderMarker = "QRZN";
+// Where the game finds the tables, from its working folder.
+constexpr std::string_view kTextFolder = "data/text/";
 
 // A decimal number field: an optional '-' and digits, up to the first byte that is not a digit; 0 when
 // no digit follows. False when the digits do not fit 32 bits (value is then 0). A '+' is no sign here.

@@ -10,6 +10,9 @@
 
 namespace weapon_weight_schema {
 
+// The file, in the data set's text folder.
+constexpr std::string_view kFileName = "武器の重さ.txt";
+
 struct SColumns
 {
     std::string_view name;         // 1: the weapon's name, for the reader of the table

@@ -27,13 +27,12 @@ void ReportAndClose(const char* text)
         app->Close();
 }
 
-// The file of a dungeon's table of the family, under data/text.
+// The file of a dungeon's table of the family.
 ZTL::string TableName(std::string_view family, std::int32_t number)
 {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", number);
-    return ZTL::string("data/text/") + ToTableString(family) + ZTL::string(digits) +
-           ToTableString(appearance_schema::kExtension);
+    return TablePath(family) + ZTL::string(digits) + ToTableString(appearance_schema::kExtension);
 }
 
 // The kind id a table line names, or -1 when the line is skipped: one that names none, or a name the
