@@ -6,7 +6,7 @@
 // asked for) and destroys the list at the end of the program.
 
 #include "game/asset_ids.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/ztl/ztl_string.h"
