@@ -6,6 +6,8 @@
 // Creation, identification and names, values and prices, inventory, pots, seals and item states are
 // yet to be added to these classes. The table loaders stand in item_tables.cpp.
 
+#include "game/data/item_classes.h"
+#include "game/data/item_schema.h"
 #include "game/data/table_reader.h"
 #include "game/items/item_kind.h"
 #include "game/ui/blt_support.h"
@@ -34,10 +36,10 @@ class CItemControl : public CBltSupport, public Auxiliary::IArchive
 public:
     static constexpr std::int32_t kItemCount = 5000;
     static constexpr std::uint16_t kNone = 0xFFFF;
-    static constexpr std::int32_t kClassCount = 12;
+    static constexpr std::int32_t kClassCount = kItemTableClasses;
     // The classes with unidentified appearance names, in the order of their lists: potions, scrolls,
     // staffs, pens, pots, magic stones.
-    static constexpr std::int32_t kAppearanceClasses = 6;
+    static constexpr std::int32_t kAppearanceClasses = item_schema::kAppearanceLists;
 
     // Item flag bits.
     enum : std::uint16_t
