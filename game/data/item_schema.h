@@ -83,6 +83,14 @@ constexpr SRangeWord kRangeWords[] = {
     {"自分", 4},   // the heroine wherever she stands
 };
 
+// The range a pen's column 6 names; a word that names none is the range of "無し".
+constexpr std::int32_t RangeOfWord(std::string_view word)
+{
+    for (const SRangeWord& entry : kRangeWords)
+        if (entry.word == word) return entry.range;
+    return kRangeWords[0].range;
+}
+
 // Reads a line that is neither a comment nor a "<" line of class itemClass: false, the rest unread, when
 // it holds no kind. The cursor's marks tell whether the line held every column.
 inline bool ReadKindLine(table_text::CTableLine& line, std::int32_t itemClass, SColumns& columns)

@@ -6,7 +6,6 @@
 #include "game/data/table_reader.h"
 #include "game/data/weapon_weight_schema.h"
 #include "game/items/item_control.h"
-#include "game/world/spell_circle_control.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ bool MakeItemKind(const item_schema::SColumns& columns, const CTableLine& line, 
                 break;
             }
     } else if (classId == kItemClassPen) {
-        kind.sealCode = CSpellCircleControl::GetRangeKind(ToTableString(columns.sealOrRange));
+        kind.sealCode = item_schema::RangeOfWord(columns.sealOrRange);
     }
     kind.buyPrice = columns.buyPrice;
     kind.sellPrice = columns.sellPrice;
