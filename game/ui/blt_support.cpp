@@ -355,6 +355,12 @@ int CBltSupport::BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source
     return PlaneBlt(target, Draw::kBltAlphaRateKey, source, x, y, size, rect, rate);
 }
 
+int CBltSupport::BltAddRate(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
+                            std::int32_t rate, const SIZE* size, const RECT* rect)
+{
+    return PlaneBlt(target, Draw::kBltAddRate, source, x, y, size, rect, rate);
+}
+
 // ---- Wrappers that follow the double-size flag.
 
 int CBltSupport::BltColorKeyZoom(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,

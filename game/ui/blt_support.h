@@ -60,8 +60,8 @@ public:
     // The object's own plane, empty until a derived class makes or loads a surface in it.
     Draw::CFastPlane& GetPlane() const { return *m_plane; }
 
-    // ---- Plain wrappers: blit operations 0, 1, 2, 14 and 15 at (x, y), stretched to `size` when given,
-    // of `rect` of the source (null: all of it). No double-size handling.
+    // ---- Plain wrappers: blit operations 0, 1, 2, 6, 14 and 15 at (x, y), stretched to `size` when
+    // given, of `rect` of the source (null: all of it). No double-size handling.
     static int BltCopy(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
                        const Draw::SIZE* size = nullptr, const Draw::RECT* rect = nullptr);
     static int BltColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
@@ -75,6 +75,10 @@ public:
     static int BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                 std::int32_t y, std::int32_t rate, const Draw::SIZE* size = nullptr,
                                 const Draw::RECT* rect = nullptr);
+    // Adds the source scaled by `rate` (0 to 255), saturating.
+    static int BltAddRate(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
+                          std::int32_t rate, const Draw::SIZE* size = nullptr,
+                          const Draw::RECT* rect = nullptr);
 
     // ---- Wrappers that follow the double-size flag, for a source plane; position and rectangle are
     // logical.
