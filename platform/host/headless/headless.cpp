@@ -72,6 +72,8 @@ Backend::MessageBoxAnswer DefaultAnswer(Backend::MessageBoxButtons buttons, int 
 {
     using A = Backend::MessageBoxAnswer;
     switch (buttons) {
+    case Backend::MessageBoxButtons::OkCancel:
+        return defaultButton == 1 ? A::Cancel : A::Ok;
     case Backend::MessageBoxButtons::YesNo:
         return defaultButton == 1 ? A::No : A::Yes;
     case Backend::MessageBoxButtons::YesNoCancel:
