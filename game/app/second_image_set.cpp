@@ -29,5 +29,8 @@ void CSecondImageSet::BuildLoader()
 
 void CSecondImageSet::ReleaseAll()
 {
-    if (m_loader != nullptr) m_loader->ReleaseAll();
+    // The cache's own ReleaseAll would forget the list too, and nothing could be loaded again.
+    if (m_loader == nullptr) return;
+    for (const auto& [id, entry] : m_loader->GetDefinitions())
+        m_loader->Release(id);
 }

@@ -26,7 +26,7 @@ public:
     // A new cache over the calling thread's plane factory, reading folder + list file.
     void BuildLoader();
     void DeleteLoader() { m_loader.reset(); }
-    // Every cached plane let go; loaded again on demand.
+    // Every cached plane let go; the list stays, so each is loaded again on demand.
     void ReleaseAll();
 
     // Null before BuildLoader.
