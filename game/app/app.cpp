@@ -237,7 +237,6 @@ void CApp::TearDown()
     CMusicList::GetInstance()->DestroyLoaders();
     CSecondImageSet::GetInstance()->DeleteLoader();
     if (UpdateGlobalDataEntry(*m_game, true) == 1) SaveGlobalData(g_globalData);
-    m_frameRateCounter.Start();
     m_sceneFactory.release();
     m_sceneControl.release();
     m_keyObject.release();

@@ -298,4 +298,27 @@ TEST_F(AppFrameLoopTest, AltEnterSwitchesToFullScreenAndBack)
     });
 }
 
+TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAtTheNewSize)
+{
+    Run([&](CTestApp& app) {
+        headless::SetKey(platform::DIK_LMENU, true);
+        headless::SetKey(platform::DIK_RETURN, true);
+        app.RunFrame();
+        ASSERT_TRUE(app.IsFullScreen());
+        headless::ReleaseAllKeys();
+        headless::SetKey(platform::DIK_F1, true);
+        app.RunFrame();
+        EXPECT_FALSE(app.IsFullScreen());
+        EXPECT_TRUE(app.GetFullScreenCopy());
+        headless::ReleaseAllKeys();
+        app.RunFrame();
+        EXPECT_TRUE(app.IsFullScreen());
+        EXPECT_TRUE(g_globalData.fullScreen);
+        std::int32_t width = 0, height = 0;
+        app.GetDisplaySize(&width, &height);
+        EXPECT_EQ(width, 640);
+        EXPECT_EQ(height, 480);
+    });
+}
+
 } // namespace
