@@ -5,7 +5,7 @@
 #include "game/app/app.h"
 #include "game/data/global_data.h"
 #include "game/support/temp_home.h"
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
 #include "platform/window.h"
