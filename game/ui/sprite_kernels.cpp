@@ -54,6 +54,28 @@ template <class T> std::uint32_t Halve(std::uint32_t v)
     return (v >> 1) & HalfMask<T>();
 }
 
+// Rows of the rules below on words of the pixel's own width, so that a vector holds as many pixels as
+// fit: the half-bright and half-blended sprites of every frame go through here. `rule(source, target)`
+// gives the new target word; a source word equal to `key` under `mask` leaves its pixel alone.
+template <class T, class WordRule>
+void WordRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key,
+             WordRule rule)
+{
+    using Word = std::conditional_t<T::kBytes == 2, std::uint16_t, std::uint32_t>;
+    static_assert(sizeof(Word) == T::kBytes && T::kStoresWholePixel);
+    const auto m = static_cast<Word>(mask), k = static_cast<Word>(key);
+    for (int x = 0; x < w; ++x) {
+        Word sv, dv;
+        std::memcpy(&sv, s + x * sizeof(Word), sizeof(Word));
+        std::memcpy(&dv, d + x * sizeof(Word), sizeof(Word));
+        const Word out = (sv & m) != k ? static_cast<Word>(rule(sv, dv)) : dv;
+        std::memcpy(d + x * sizeof(Word), &out, sizeof(Word));
+    }
+}
+
+// A mask and key that no word matches.
+inline constexpr std::uint32_t kNoMask = 0, kNoKey = 1;
+
 // Every channel of the source halved.
 template <class T> struct HalfBrightRule
 {
@@ -62,22 +84,9 @@ template <class T> struct HalfBrightRule
     static constexpr bool kSourceOnly = true;
     explicit HalfBrightRule(const SBltParam&) {}
     void Pixel(std::uint8_t* d, std::uint32_t s) const { T::Store(d, Halve<T>(s)); }
-
-    // The keyed row on words of the pixel's own width, so that a vector holds as many pixels as fit: the
-    // half-bright sprites of every frame go through here.
     void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
     {
-        using Word = std::conditional_t<T::kBytes == 2, std::uint16_t, std::uint32_t>;
-        static_assert(sizeof(Word) == T::kBytes && T::kStoresWholePixel);
-        const auto m = static_cast<Word>(mask), k = static_cast<Word>(key);
-        constexpr auto kHalf = static_cast<Word>(HalfMask<T>());
-        for (int x = 0; x < w; ++x) {
-            Word sv, dv;
-            std::memcpy(&sv, s + x * sizeof(Word), sizeof(Word));
-            std::memcpy(&dv, d + x * sizeof(Word), sizeof(Word));
-            const Word out = (sv & m) != k ? static_cast<Word>((sv >> 1) & kHalf) : dv;
-            std::memcpy(d + x * sizeof(Word), &out, sizeof(Word));
-        }
+        WordRow<T>(d, s, w, mask, key, [](auto sv, auto) { return Halve<T>(sv); });
     }
 };
 
@@ -88,6 +97,11 @@ template <class T> struct AverageRule
     using Src = T;
     explicit AverageRule(const SBltParam&) {}
     void Pixel(std::uint8_t* d, std::uint32_t s) const { T::Store(d, Halve<T>(s) + Halve<T>(T::Load(d))); }
+    void Row(std::uint8_t* d, const std::uint8_t* s, int w) const { KeyedRow(d, s, w, kNoMask, kNoKey); }
+    void KeyedRow(std::uint8_t* d, const std::uint8_t* s, int w, std::uint32_t mask, std::uint32_t key) const
+    {
+        WordRow<T>(d, s, w, mask, key, [](auto sv, auto dv) { return Halve<T>(sv) + Halve<T>(dv); });
+    }
 };
 
 // A source with 8-bit alpha over the target by half its alpha; the result's top byte is 0.
