@@ -15,7 +15,8 @@ namespace {
 namespace K = Draw::Kernels;
 using Draw::SBltParam;
 
-// The one word the four 32-bit types are taken as, and the same word read with its alpha byte.
+// The one word the four 32-bit types are taken as (their colour bytes in either order: every rule treats
+// the three alike, and magenta reads the same both ways), and the same word read with its alpha byte.
 using Word32 = K::PixelXRGB8888;
 using Alpha32 = K::PixelARGB8888;
 
@@ -35,7 +36,7 @@ inline constexpr SField kColourFields[] = {
 // What stays of a pixel shifted right by one bit, so that every channel is halved: each field loses the
 // bit that the field above it shifted in. A 16-bit word is shifted whole (a 555 word's spare bit 15 lands
 // on red's top bit); a 32-bit pixel keeps only its colour bytes.
-template <class T> constexpr std::uint32_t HalfMask()
+template <class T> constexpr std::uint32_t MakeHalfMask()
 {
     std::uint32_t word = 0xFFFF;
     if constexpr (T::kBytes != 2) {
@@ -49,9 +50,11 @@ template <class T> constexpr std::uint32_t HalfMask()
     return mask;
 }
 
+template <class T> inline constexpr std::uint32_t kHalfMask = MakeHalfMask<T>();
+
 template <class T> std::uint32_t Halve(std::uint32_t v)
 {
-    return (v >> 1) & HalfMask<T>();
+    return (v >> 1) & kHalfMask<T>;
 }
 
 // Rows of the rules below on words of the pixel's own width, so that a vector holds as many pixels as
