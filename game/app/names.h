@@ -5,7 +5,7 @@
 // What a name depends on in the item and character records comes in as a small record of facts (the
 // item and character controls fill them), and the item control's lookups through IItemNaming.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include "game/app/utility.h"
 #include "game/items/item_control.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The ranking: the best finished runs of every dungeon, 100 records in each of 8 categories (the dungeon
 // numbers; category 0 is kept and stored but never receives a run), each kept in slot order with an
-// index of the slots in place order. The application object (issue 32) holds the one table from
-// start-up to exit.
+// index of the slots in place order. The application object holds the one table from start-up to
+// exit.
 //
 // Places: a record comes first when its gold (the low part of the stored counter, unsigned) is greater,
 // then its gold field (signed), then its run number; on all three equal the smaller record number comes
@@ -13,7 +13,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/app/ranking_data.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 
 #include <array>
 #include <cstdint>

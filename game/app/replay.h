@@ -15,16 +15,16 @@
 // save-kind value (int), the number of floors (u32) and the ".rpi" pairs, the run record, and the check
 // value of all that (high byte first).
 //
-// At each floor start of normal play the game-main scene (issue 63) appends the last floor's log, then
-// the new floor's snapshot; the end of an adventure (issue 47) appends the last log. The menus write
-// the replay when the player keeps it (issue 71), and open replays from the replay folder or dropped on
-// the window (issue 69), which the game-main scene then shows floor by floor in play mode 2.
+// At each floor start of normal play the game-main scene appends the last floor's log, then the new
+// floor's snapshot; the end of an adventure appends the last log. The menus write the replay when the
+// player keeps it, and open replays from the replay folder or dropped on the window, which the
+// game-main scene then shows floor by floor in play mode 2.
 //
 // Replay files come from anywhere, so the readers check every length and offset in them against the
 // file's size.
 
 #include "game/app/game_resource.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
@@ -97,10 +97,10 @@ void DeleteReplayFiles(const SGameResource& game);
 // and applies the options of "save\replay.cfg". A file that fails leaves runStartValues empty and the
 // other fields as they were. An OpenReplayResult.
 int OpenReplay(SGameResource& game, const ZTL::string& fileName);
-// At a floor's start while a replay is viewed (the game-main scene, issue 63, resets the adventure state
-// first): loads the floor's snapshot as a save set's body is loaded (nothing reset, no options, the
-// generator not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the
-// action log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
+// At a floor's start while a replay is viewed (the game-main scene resets the adventure state first):
+// loads the floor's snapshot as a save set's body is loaded (nothing reset, no options, the generator
+// not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the action
+// log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
 int LoadReplayFloor(SGameResource& game, std::int32_t floor);
 // Ends replay viewing: in play mode 2 the options go back to their defaults, "リプレイを終了します。" waits
 // for a key in the message window, normal play resumes and the end-of-play flag is raised; true. In any

@@ -4,7 +4,7 @@
 //
 // A suspended adventure is its save set plus the current floor's ".act" file. Resuming loads the save
 // set, re-seeds the generator from the run's stored seed and re-runs the logged commands of the floor
-// silently (play mode 1); the game-main scene (issue 63) feeds them to the turn engine through
+// silently (play mode 1); the game-main scene feeds them to the turn engine through
 // CActionLog::ReadCommand and calls EndSilentRerun when the log runs out.
 //
 // The guard: the global data keeps, per save number, a flag and the value checkValue + the log's running

@@ -9,8 +9,8 @@
 
 #include "game/app/character_status.h"
 #include "game/data/table_reader.h"
-#include "game/sdk_names.h"
 #include "game/ui/object_base.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

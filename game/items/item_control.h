@@ -8,8 +8,8 @@
 // table loaders stand in item_tables.cpp.
 
 #include "game/data/table_reader.h"
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"

@@ -358,6 +358,12 @@ const SIZE* CBltSupport::AdjustImageForDoubleSize(std::int32_t& imageId, std::in
     return nullptr;
 }
 
+CBltSupport::SPixelPair CBltSupport::ClassifyPixelPair(std::int32_t targetType, std::int32_t sourceType)
+{
+    if (FindSpriteKernel(ESpriteOp::kCopy, targetType, sourceType) == nullptr) return SPixelPair{};
+    return SPixelPair{Draw::BytesPerPixel(targetType) == 2 ? kPath16 : kPath32, SpriteColorKey(targetType)};
+}
+
 int CBltSupport::ClipSoftwareBlt(const Draw::SSurfaceDesc& target, const Draw::SSurfaceDesc& source,
                                  std::int64_t dx, std::int64_t dy, const RECT* rect, bool doubled,
                                  SSoftwareClip& clip)

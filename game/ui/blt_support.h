@@ -10,7 +10,7 @@
 // pre-doubled companion picture or draw the source at twice its size. Every blit answers 0 when drawn
 // and non-zero when nothing was drawn (clipped away, or a pair of pixel types without a kernel).
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/surface.h"
 #include "sdk/ztl/smart_ptr.h"
@@ -24,6 +24,19 @@ public:
     static constexpr std::int32_t kFirstPairedImage = 10000;
     // The rate of the half blends.
     static constexpr std::int32_t kHalfRate = 127;
+
+    // Which sprite operations serve a pair of pixel types.
+    enum EPixelPath : std::int32_t
+    {
+        kPathNone = 0, // the planes' own blit instead
+        kPath16 = 16,  // RGB565 and RGB555
+        kPath32 = 32,  // XRGB8888, XBGR8888, ARGB8888, ABGR8888
+    };
+    struct SPixelPair
+    {
+        EPixelPath path = kPathNone;
+        std::uint32_t colorKey = 0; // magenta in the target's format
+    };
 
     // What the sprite operations draw after clipping: the destination point, the source origin and the
     // size in source pixels.
@@ -138,6 +151,9 @@ public:
     static const Draw::SIZE* AdjustImageForDoubleSize(std::int32_t& imageId, std::int32_t& x, std::int32_t& y,
                                                       const Draw::RECT*& rect, Draw::RECT& doubledRect,
                                                       Draw::SIZE& size);
+    // The path of a target and a source pixel type: pairs of one width share one, keyed in the target's
+    // format.
+    static SPixelPair ClassifyPixelPair(std::int32_t targetType, std::int32_t sourceType);
     // Clips a sprite operation's drawing of `rect` of the source (null: all of it) to (dx, dy) of the target;
     // `doubled` clips for a drawing at twice the size. 1 when nothing is left (a negative size); 0 otherwise,
     // with a size of 0 when there is nothing to draw.

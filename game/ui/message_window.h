@@ -3,8 +3,8 @@
 // revealed, scrolled, waited for and logged. This is its state; queueing, line breaking, the per-frame
 // update and drawing come with the message-window issue (issue 30), which completes this class.
 
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -33,18 +33,14 @@ template <class T>
 inline constexpr SField kColourFields[] = {
     {T::kRedShift, T::kRedBits}, {T::kGreenShift, T::kGreenBits}, {T::kBlueShift, T::kBlueBits}};
 
-// What stays of a pixel shifted right by one bit, so that every channel is halved: each field loses the
-// bit that the field above it shifted in. A 16-bit word is shifted whole (a 555 word's spare bit 15 lands
-// on red's top bit); a 32-bit pixel keeps only its colour bytes.
+// What stays of a pixel shifted right by one bit, so that every channel is halved: the colour fields only,
+// each without the bit that the field above it shifted in (a spare bit or byte shifts into nothing).
 template <class T> constexpr std::uint32_t MakeHalfMask()
 {
-    std::uint32_t word = 0xFFFF;
-    if constexpr (T::kBytes != 2) {
-        word = 0;
-        for (const SField& f : kColourFields<T>)
-            word |= ((1u << f.bits) - 1) << f.shift;
-    }
-    std::uint32_t mask = word >> 1;
+    std::uint32_t colour = 0;
+    for (const SField& f : kColourFields<T>)
+        colour |= ((1u << f.bits) - 1) << f.shift;
+    std::uint32_t mask = colour >> 1;
     for (const SField& f : kColourFields<T>)
         if (f.shift > 0) mask &= ~(1u << (f.shift - 1));
     return mask;
@@ -258,6 +254,23 @@ SpriteKernel FindSpriteKernel(ESpriteOp op, std::int32_t targetType, std::int32_
     const auto index = static_cast<std::int32_t>(op);
     if (index < 0 || index >= kSpriteOpCount) return nullptr;
     return kSpriteOps[index].Find(targetType, sourceType);
+}
+
+std::uint32_t SpriteColorKey(std::int32_t targetType)
+{
+    switch (targetType) {
+    case Draw::kPixel565:
+        return kMagenta<K::Pixel565>;
+    case Draw::kPixel555:
+        return kMagenta<K::Pixel555>;
+    case Draw::kPixelXRGB8888:
+    case Draw::kPixelXBGR8888:
+    case Draw::kPixelARGB8888:
+    case Draw::kPixelABGR8888:
+        return kMagenta<Word32>;
+    default:
+        return 0;
+    }
 }
 
 Draw::SBltClipResult SpriteArea(std::int32_t dx, std::int32_t dy, std::int32_t sx, std::int32_t sy,

@@ -9,7 +9,7 @@
 // ABGR in any pairing) share one word for them. Magenta in the target's layout is the colour key; a
 // 32-bit pixel is magenta only as a whole word, top byte 0.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/kernels/blt_clip.h"
 #include "sdk/draw/kernels/effect_table.h"
 #include "sdk/draw/kernels/pixel_types.h"
@@ -40,6 +40,10 @@ using SpriteKernel = void (*)(const Draw::SSurfaceDesc& target, const Draw::SSur
 
 // The kernel of an operation for a target and a source pixel type, or null when the pair is not served.
 SpriteKernel FindSpriteKernel(ESpriteOp op, std::int32_t targetType, std::int32_t sourceType);
+
+// Magenta in a target type's layout, the key of the keyed operations; 0 for a type without sprite
+// operations.
+std::uint32_t SpriteColorKey(std::int32_t targetType);
 
 // The walk of a sprite drawing: `width` x `height` source pixels from (sx, sy), each drawn as a `scale` x
 // `scale` block (scale 1 or 2) from (dx, dy) of the target. The caller has clipped it to both surfaces.

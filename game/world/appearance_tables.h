@@ -6,8 +6,8 @@
 
 #include "game/data/table_reader.h"
 #include "game/items/item_control.h"
-#include "game/sdk_names.h"
 #include "game/world/map_control.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

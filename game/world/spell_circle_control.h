@@ -4,8 +4,8 @@
 // circles that cover a character and drawing come with the magic-circle issue (issue 38), which
 // completes this class.
 
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/app/character_status.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "platform/host/clock.h"
 #include "sdk/math/rand.h"
 

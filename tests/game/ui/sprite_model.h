@@ -72,12 +72,12 @@ inline std::uint32_t Key(int target)
     return target == T565 ? 0xF81F : target == T555 ? 0x7C1F : 0xFF00FF;
 }
 
-// Every channel of a 16-bit word (taken in the target's layout) halved, rounding down. A 555 word's
-// spare bit 15 becomes red's top bit.
+// Every channel of a 16-bit word (taken in the target's layout) halved, rounding down; a 555 word's spare
+// bit 15 is dropped.
 inline std::uint32_t Halve16(int target, std::uint32_t w)
 {
     if (target == T565) return (w / 2048 % 32 / 2) * 2048 + (w / 32 % 64 / 2) * 32 + w % 32 / 2;
-    return (w / 32768 * 16 + w / 1024 % 32 / 2) * 1024 + (w / 32 % 32 / 2) * 32 + w % 32 / 2;
+    return (w / 1024 % 32 / 2) * 1024 + (w / 32 % 32 / 2) * 32 + w % 32 / 2;
 }
 
 // One source pixel over one target pixel.
