@@ -1,6 +1,6 @@
 #include "platform/sound.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/window_internal.h"
 
 #include <algorithm>
@@ -51,12 +51,14 @@ WAVEFORMATEX FormatOf(const PcmFormat& pcm)
     return f;
 }
 
-// PCM of 1 or 2 channels of 8 or 16 bits within the frequency range, its block alignment whole frames.
+// PCM of 1 or 2 channels of 8 or 16 bits within the frequency range, its block alignment whole frames
+// and its bytes a second those frames at its rate: callers size buffers by the bytes a second.
 bool IsPlayableFormat(const WAVEFORMATEX& f)
 {
     const PcmFormat pcm{f.nSamplesPerSec, f.nChannels, f.wBitsPerSample};
     return f.wFormatTag == WAVE_FORMAT_PCM && pcm.IsPlayable() && f.nBlockAlign == pcm.BlockAlign() &&
-           f.nSamplesPerSec >= DSBFREQUENCY_MIN && f.nSamplesPerSec <= DSBFREQUENCY_MAX;
+           f.nSamplesPerSec >= DSBFREQUENCY_MIN && f.nSamplesPerSec <= DSBFREQUENCY_MAX &&
+           f.nAvgBytesPerSec == f.nSamplesPerSec * pcm.BlockAlign();
 }
 
 // What a device's buffers share of it: the cooperative level and the primary format.

@@ -1,7 +1,7 @@
 #pragma once
 // The record of a finished run, as the ranking keeps it.
 
-#include "game/app/utility.h"
+#include "game/core/money.h"
 #include "game/items/item_control.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"

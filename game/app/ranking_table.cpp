@@ -52,6 +52,13 @@ void CRankingTable::Sort(std::int32_t category)
 {
     if (!IsCategory(category)) return;
     SCategory& entry = m_categories[std::size_t(category)];
+    // Live records to the front slots in their order, so that the slots below the count are exactly the
+    // live ones: an insert goes to a free slot and a save writes every live record. An empty slot (a
+    // damaged file may store one among live records) is dropped.
+    const auto live =
+        std::stable_partition(entry.records.begin(), entry.records.end(),
+                              [](const SRankingData& record) { return record.recordNumber != -1; });
+    std::fill(live, entry.records.end(), SRankingData());
     // Each record goes before the first one it comes before, so ties keep their slot order.
     std::vector<std::int32_t> order;
     for (std::int32_t slot = 0; slot < kPlaces; ++slot) {

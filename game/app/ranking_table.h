@@ -44,7 +44,8 @@ public:
     // The record at a place (0..99) of the category; an empty record for a category outside 0..7, a
     // place outside 0..99 or a place nobody holds.
     const SRankingData& Get(std::int32_t category, std::int32_t place) const;
-    // Rebuilds the category's places and count from its slots.
+    // Rebuilds the category's places and count from its slots, moving its live records to the first
+    // slots in their order and emptying the rest (a record numbered -1 is an empty slot).
     void Sort(std::int32_t category);
     // Takes a finished run's record into its category, saves the file and gives its place: the first
     // place holding a record equal to it in gold, gold field and run number (the count when none does).

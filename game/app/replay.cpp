@@ -112,7 +112,8 @@ bool ParseHeader(Bytes& bytes, SReplayHeader& header)
         header.floors.emplace_back(floor, offset);
     }
     if (whole) stream.Serialize(header.record);
-    whole = whole && !stream.HasLoadFailed();
+    // The record's name names the replay file the record would be written to again.
+    whole = whole && !stream.HasLoadFailed() && IsSafeSaveName(header.record.name);
     stream.GetBuffer().swap(bytes);
     return whole;
 }
@@ -156,6 +157,7 @@ int AppendFloorSnapshot(SGameResource& game)
 
 int WriteReplay(SGameResource& game, ZTL::string& fileName)
 {
+    if (!IsSafeSaveName(game.runRecord.name)) return kReplayNotWritten;
     const ZTL::string base = WorkFileBase(game.runRecord);
     Auxiliary::CFile file;
     Bytes index, work;

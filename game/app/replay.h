@@ -48,7 +48,8 @@ enum WriteReplayResult : int
     kReplayWritten = 0,
     kReplayNoIndex = 1,    // the ".rpi" work file is missing, or a pair in it is cut off
     kReplayNoWorkFile = 2, // the ".rpl" work file cannot be read
-    kReplayNotWritten = 3, // the replay file cannot be written (nothing of it is left)
+    kReplayNotWritten = 3, // the replay file cannot be written (nothing of it is left), or the record's
+                           // name is one IsSafeSaveName refuses
 };
 
 // Results of OpenReplay.
@@ -59,7 +60,8 @@ enum OpenReplayResult : int
     kReplayHeaderLengthMissing = 11,
     kReplayHeaderShort = 12,
     kReplayBadCheck = 13,
-    kReplayNotAReplay = 21, // no "rply", or a header that does not read whole
+    kReplayNotAReplay = 21, // no "rply", a header that does not read whole, or a record name
+                            // IsSafeSaveName refuses
     kReplayBodyStartMissing = 40,
 };
 

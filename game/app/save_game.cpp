@@ -6,6 +6,7 @@
 #include "platform/host/file.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/serialize.h"
+#include "sdk/ztl/sjis.h"
 
 #include <cstdio>
 #include <string_view>
@@ -64,7 +65,7 @@ bool ParseSaveBody(std::vector<std::uint8_t>& bytes, SGameResource& game)
         stream.Serialize(pair.first).Serialize(pair.second);
         game.passwordHistory.push_back(pair);
     }
-    whole = whole && !stream.HasLoadFailed();
+    whole = whole && !stream.HasLoadFailed() && IsSafeSaveName(game.saveName);
     stream.GetBuffer().swap(bytes);
     return whole;
 }
@@ -79,7 +80,7 @@ bool ParseSaveHead(std::vector<std::uint8_t>& bytes, SGameResource& game)
     stream.GetBuffer().swap(bytes);
     stream.SetStoring(false);
     StoreHead(stream, game);
-    const bool whole = !stream.HasLoadFailed();
+    const bool whole = !stream.HasLoadFailed() && IsSafeSaveName(game.saveName);
     if (!whole) {
         before.SetStoring(false);
         StoreHead(before, game);
@@ -89,6 +90,21 @@ bool ParseSaveHead(std::vector<std::uint8_t>& bytes, SGameResource& game)
 }
 
 } // namespace
+
+bool IsSafeSaveName(const ZTL::string& name)
+{
+    const std::string_view text(name.c_str(), name.length());
+    if (text.find("..") != std::string_view::npos) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (ZTL::IsSjisLeadByte(c)) {
+            if (++i == text.size() || text[i] == '\0') return false;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+    }
+    return true;
+}
 
 ZTL::string MakeSavePath(const SGameResource& game)
 {
@@ -143,6 +159,10 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
 
 int WriteSaveGame(SGameResource& game)
 {
+    if (!IsSafeSaveName(game.saveName)) {
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+        return 1;
+    }
     const std::vector<std::uint8_t> body = BuildSaveBody(game);
     Auxiliary::CSerialize head;
     StoreHead(head, game);
@@ -165,6 +185,7 @@ int WriteSaveGame(SGameResource& game)
 
 int WriteSaveHead(SGameResource& game)
 {
+    if (!IsSafeSaveName(game.saveName)) return 1;
     Auxiliary::CSerialize stream;
     StoreHead(stream, game);
     AppendCheckValue(stream.GetBuffer());
@@ -174,6 +195,7 @@ int WriteSaveHead(SGameResource& game)
 
 int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string& saveName)
 {
+    if (!IsSafeSaveName(saveName)) return kSaveUnreadable;
     game.userNumber = userNumber;
     game.saveName = saveName;
     Auxiliary::CSerialize stream;

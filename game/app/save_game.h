@@ -25,6 +25,12 @@ enum SaveResult : int
     kSaveBadCheck = 2,   // the check value is wrong, or the content does not read whole
 };
 
+// Whether a save name can stand in a file name: one path component, so that every file named after it
+// stays in its folder. Refused: "..", a separator (`\` or `/`, as a single byte: the second byte of a
+// double-byte character is no separator), ":" (a drive letter or a stream name), control bytes and a
+// double-byte character cut short. The empty name is a name.
+bool IsSafeSaveName(const ZTL::string& name);
+
 // "save\%04d%s.main" with userNumber and saveName ("save\0003.main" for user 3 without a name).
 ZTL::string MakeSavePath(const SGameResource& game);
 // The companions of MakeSavePath's file.
@@ -38,18 +44,21 @@ std::vector<std::uint8_t> BuildSaveBody(SGameResource& game);
 // wrong) and the check value of the rest kept in checkValue; then the save-kind value, the adventure
 // fields, the characters, the items, the identification state, and the password pairs, which join the
 // back of the history as they are. Nothing is reset first and the generator is not seeded. Content that
-// does not read whole gives kSaveBadCheck and takes nothing of it: what a save set stores of the game
-// state stays as it was (the monsters, which it does not store, are reset).
+// does not read whole, or stores a save name IsSafeSaveName refuses, gives kSaveBadCheck and takes nothing of
+// it: what a save set stores of the game state stays as it was (the monsters, which it does not store, are
+// reset).
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 
-// Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。".
+// Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"
+// (also for a save name IsSafeSaveName refuses, when nothing is written).
 // Both are written in full before either replaces its old version, the ".head" last; a ".head" that
 // cannot be put in place is removed, so the two never disagree.
 int WriteSaveGame(SGameResource& game);
-// Writes the ".head" file alone; always 0.
+// Writes the ".head" file alone: 0, or 1 (nothing written) for a save name IsSafeSaveName refuses.
 int WriteSaveHead(SGameResource& game);
 // Takes the user number and save name, then loads the save-kind value and the adventure fields of
-// their ".head" file: a SaveResult (content that does not read whole changes nothing beyond the two).
+// their ".head" file: a SaveResult (content that does not read whole, or stores a name IsSafeSaveName
+// refuses, changes nothing beyond the two). A refused name is not taken: kSaveUnreadable.
 int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string& saveName);
 // Loads the save set of the game state's userNumber and saveName: the adventure fields, characters and
 // items are reset first (they stay so when the load fails), then the ".main" file is read, the

@@ -4,6 +4,7 @@
 // double-byte character of CP932 or UTF-8 holds one of them, so the same cursor walks the built tables
 // and their UTF-8 sources (the data build reads the sources with it). Standard headers only.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -12,6 +13,8 @@ namespace table_text {
 // The longest line the table loaders take; a longer line refuses the table.
 constexpr std::size_t kMaxLineBytes = 255;
 constexpr std::string_view kHeaderMarker = "QRZN";
+// Where the game finds the tables, from its working folder.
+constexpr std::string_view kTextFolder = "data/text/";
 
 // A decimal number field: an optional '-' and digits, up to the first byte that is not a digit; 0 when
 // no digit follows. False when the digits do not fit 32 bits (value is then 0). A '+' is no sign here.
@@ -29,6 +32,21 @@ inline bool ConvertNumber(std::string_view text, std::int32_t& value)
     }
     value = std::int32_t(negative ? -magnitude : magnitude);
     return true;
+}
+
+// A word of a table's vocabulary and the value it stands for.
+struct SKeyword
+{
+    std::string_view word;
+    std::int32_t value;
+};
+
+// The value of the word in the vocabulary; 0 for a word it does not hold.
+template <std::size_t N> constexpr std::int32_t FindKeyword(const SKeyword (&words)[N], std::string_view word)
+{
+    for (const SKeyword& keyword : words)
+        if (keyword.word == word) return keyword.value;
+    return 0;
 }
 
 // Results of ParseHeader (and of the loaders' header read).

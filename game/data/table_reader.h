@@ -50,3 +50,9 @@ inline ZTL::string ToTableString(std::string_view text)
 {
     return ZTL::string(text.data(), static_cast<ZTL::string::size_type>(text.size()));
 }
+
+// The path of a table file of the data set's text folder.
+inline ZTL::string TablePath(std::string_view fileName)
+{
+    return ToTableString(table_text::kTextFolder) + ToTableString(fileName);
+}

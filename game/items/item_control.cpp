@@ -1,12 +1,10 @@
 #include "game/items/item_control.h"
 
-#include "game/app/random.h"
+#include "game/core/random.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr std::int32_t kGoldClass = 11;
 
 // A count read from a stream that must lie within 0..limit; anything else fails the load.
 bool CheckCount(Auxiliary::ISerialize& stream, std::int32_t& count, std::int32_t limit)
@@ -37,7 +35,7 @@ void CItemControl::SItem::Serialize(Auxiliary::ISerialize& stream)
 
 std::int32_t CItemControl::SItem::GetValue() const
 {
-    if (itemClass == kGoldClass) return std::int32_t(std::int8_t(extra[0])) * 32768 + value;
+    if (itemClass == kItemClassGold) return std::int32_t(std::int8_t(extra[0])) * 32768 + value;
     return value;
 }
 
@@ -116,7 +114,8 @@ void CItemControl::GetWarehouseClassesPresent(std::uint32_t& bits)
     for (std::int32_t i = 0; i < warehouseCount && i < kItemCount; ++i) {
         const SItem& item = GetWarehouseItem(warehouseList[std::size_t(i)]);
         if (item.kind == kNone) continue;
-        bits |= item.itemClass >= 0 && item.itemClass < 11 ? 1u << item.itemClass : 1u << 11;
+        bits |= item.itemClass >= 0 && item.itemClass < kItemClassGold ? 1u << item.itemClass
+                                                                       : 1u << kItemClassGold;
         bits |= 1u;
     }
 }

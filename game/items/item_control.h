@@ -3,11 +3,13 @@
 // warehouse), the kind and seal records of the data tables, and the item control that holds the tables
 // and stores them in save sets.
 //
-// Creation, identification and names, values and prices come with the first items issue (issue 39),
-// inventory, pots, seals and item states with the second (issue 44); they complete these classes. The
-// table loaders stand in item_tables.cpp.
+// Creation, identification and names, values and prices, inventory, pots, seals and item states are
+// yet to be added to these classes. The table loaders stand in item_tables.cpp.
 
+#include "game/data/item_classes.h"
+#include "game/data/item_schema.h"
 #include "game/data/table_reader.h"
+#include "game/items/item_kind.h"
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/math/rand.h"
@@ -18,26 +20,6 @@
 #include <cstdint>
 #include <map>
 #include <vector>
-
-// An item kind: one line of the item table (kind 0 is gold).
-struct SItemKind
-{
-    std::int32_t number = 0;
-    ZTL::string name; // the true name
-    std::int32_t classId = 0;
-    std::int32_t buyPrice = 0;
-    std::int32_t sellPrice = 0;
-    std::int32_t weight = 0;    // summed into the table's check number
-    std::int32_t param4 = 0;    // the kind's weight in the appearance lists
-    std::int32_t base = 0;      // weapons, shields: base strength; staffs, pens, pots: least at creation
-    std::int32_t maximum = 0;   // weapons, shields: highest plus; arrows: stack; staffs, pens, pots: most
-    std::int32_t sealSlots = 0; // weapons, shields: seal slots at creation
-    // Weapons, shields, magic stones: the seal of the item's name; pens: the circle's range kind; else
-    // 0xFFFF.
-    std::int32_t sealCode = 0xFFFF;
-    ZTL::string description;
-    ZTL::string token; // the reading
-};
 
 // A seal (an ability of weapons and shields), by its code.
 struct SSealKind
@@ -54,10 +36,10 @@ class CItemControl : public CBltSupport, public Auxiliary::IArchive
 public:
     static constexpr std::int32_t kItemCount = 5000;
     static constexpr std::uint16_t kNone = 0xFFFF;
-    static constexpr std::int32_t kClassCount = 12;
+    static constexpr std::int32_t kClassCount = kItemTableClasses;
     // The classes with unidentified appearance names, in the order of their lists: potions, scrolls,
     // staffs, pens, pots, magic stones.
-    static constexpr std::int32_t kAppearanceClasses = 6;
+    static constexpr std::int32_t kAppearanceClasses = item_schema::kAppearanceLists;
 
     // Item flag bits.
     enum : std::uint16_t

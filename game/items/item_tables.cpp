@@ -1,18 +1,13 @@
 // The item control's data tables: seals, item kinds and weapon weights.
 
+#include "game/data/fixed_kinds.h"
+#include "game/data/item_schema.h"
+#include "game/data/seal_schema.h"
 #include "game/data/table_reader.h"
+#include "game/data/weapon_weight_schema.h"
 #include "game/items/item_control.h"
-#include "game/world/spell_circle_control.h"
 
 namespace {
-
-constexpr std::int32_t kGoldClass = 11;
-constexpr std::int32_t kPenClass = 8;
-
-bool HasBuiltInSeal(std::int32_t classId)
-{
-    return classId == 1 || classId == 2 || classId == 9;
-}
 
 // The item table as it is being read; it replaces the control's tables once the file is accepted.
 struct SItemTableDraft
@@ -24,34 +19,36 @@ struct SItemTableDraft
     std::array<std::vector<std::int32_t>, CItemControl::kAppearanceClasses> appearanceOrder;
 };
 
-// Reads the columns of an item line of the class into the kind; false when the line is refused.
-bool ReadItemLine(CTableLine& line, std::int32_t lineNumber, std::int32_t classId,
-                  const std::vector<SSealKind>& seals, SItemKind& kind, SItemTableDraft& draft)
+// The kind of a line's columns, of the class; false when the line is refused.
+bool MakeItemKind(const item_schema::SColumns& columns, const CTableLine& line, std::int32_t lineNumber,
+                  std::int32_t classId, const std::vector<SSealKind>& seals, SItemKind& kind,
+                  SItemTableDraft& draft)
 {
-    kind.base = line.Number();
-    kind.maximum = line.Number();
-    kind.sealSlots = line.Number();
-    const std::string_view column6 = line.Word();
-    if (HasBuiltInSeal(classId)) {
+    kind.number = columns.number;
+    kind.name = ToTableString(columns.name);
+    kind.base = columns.base;
+    kind.maximum = columns.maximum;
+    kind.sealSlots = columns.sealSlots;
+    if (item_schema::HasBuiltInSeal(classId)) {
         for (std::size_t code = 0; code < seals.size(); ++code)
             if (seals[code].name == kind.name) {
                 kind.sealCode = std::int32_t(code);
                 break;
             }
-    } else if (classId == kPenClass) {
-        kind.sealCode = CSpellCircleControl::GetRangeKind(ToTableString(column6));
+    } else if (classId == kItemClassPen) {
+        kind.sealCode = item_schema::RangeOfWord(columns.sealOrRange);
     }
-    kind.buyPrice = line.Number();
-    kind.sellPrice = line.Number();
-    kind.weight = line.Number();
-    kind.param4 = line.Number();
-    kind.description = ToTableString(line.AtQuote() ? line.Token() : line.TextToTab());
-    kind.token = ToTableString(line.Word());
+    kind.buyPrice = columns.buyPrice;
+    kind.sellPrice = columns.sellPrice;
+    kind.weight = columns.checkWeight;
+    kind.param4 = columns.appearanceWeight;
+    kind.description = ToTableString(columns.description);
+    kind.token = ToTableString(columns.reading);
     std::int32_t& first = draft.firstKindOfClass[std::size_t(classId)];
     if (first == -1) first = lineNumber;
     const std::int32_t list = CItemControl::GetAppearanceList(classId);
     if (list >= 0) {
-        draft.appearanceNames[std::size_t(list)].push_back(ToTableString(line.Word()));
+        draft.appearanceNames[std::size_t(list)].push_back(ToTableString(columns.appearanceName));
         draft.appearanceOrder[std::size_t(list)].push_back(lineNumber - first);
     }
     kind.classId = classId;
@@ -62,23 +59,7 @@ bool ReadItemLine(CTableLine& line, std::int32_t lineNumber, std::int32_t classI
 
 std::int32_t CItemControl::GetAppearanceList(std::int32_t classId)
 {
-    // Potions, scrolls, staffs, pens, pots, magic stones.
-    switch (classId) {
-    case 5:
-        return 0;
-    case 6:
-        return 1;
-    case 7:
-        return 2;
-    case 8:
-        return 3;
-    case 10:
-        return 4;
-    case 9:
-        return 5;
-    default:
-        return -1;
-    }
+    return item_schema::AppearanceList(classId);
 }
 
 std::int32_t CItemControl::LoadSealTable(const ZTL::string& fileName)
@@ -101,14 +82,13 @@ std::int32_t CItemControl::LoadSealTable(CTableFile& file)
         if (result == CTableFile::kTooLong) return kTableRefused;
         SSealKind& seal = table.emplace_back();
         CTableLine line(text);
-        if (line.IsComment()) continue;
-        const std::string_view name = line.Word();
-        if (name.empty()) continue;
-        seal.name = ToTableString(name);
-        seal.size = line.Number();
-        seal.buyPrice = line.Number();
-        seal.sellPrice = line.Number();
-        seal.description = ToTableString(line.Word());
+        seal_schema::SColumns columns;
+        if (!seal_schema::ReadSealLine(line, columns)) continue;
+        seal.name = ToTableString(columns.name);
+        seal.size = columns.size;
+        seal.buyPrice = columns.buyPrice;
+        seal.sellPrice = columns.sellPrice;
+        seal.description = ToTableString(columns.description);
         if (line.IsBroken()) return kTableRefused;
         sum += seal.buyPrice;
     }
@@ -132,10 +112,10 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
 
     SItemTableDraft draft{{}, {}, firstKindOfClass, appearanceNames, appearanceOrder};
     SItemKind& gold = draft.kinds.emplace_back();
-    gold.name = "ゴールド";
-    gold.classId = kGoldClass;
+    gold.name = ToTableString(item_schema::kGoldName);
+    gold.classId = kItemClassGold;
     gold.description = "お金。\n店で買い物をするときなどに使用する。";
-    draft.kindByName.emplace(gold.name, 0);
+    draft.kindByName.emplace(gold.name, item_kind::kGold);
     draft.kinds.emplace_back(); // kind 1, the header's line
 
     std::int32_t lineNumber = 1;
@@ -150,16 +130,11 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
         if (line.IsSection()) {
             // The class tables end at class 11: a twelfth section would run past them.
             if (++section >= kClassCount) return kTableRefused;
-        } else if (!line.IsComment()) {
-            const std::int32_t number = line.Number();
-            const std::string_view name = number != 0 ? line.Word() : std::string_view();
-            if (!name.empty()) {
-                kind.number = number;
-                kind.name = ToTableString(name);
-                if (!ReadItemLine(line, lineNumber, section, seals, kind, draft)) return kTableRefused;
-                sum += kind.weight;
-                draft.kindByName.emplace(kind.name, lineNumber);
-            }
+        } else if (item_schema::SColumns columns;
+                   !line.IsComment() && item_schema::ReadKindLine(line, section, columns)) {
+            if (!MakeItemKind(columns, line, lineNumber, section, seals, kind, draft)) return kTableRefused;
+            sum += kind.weight;
+            draft.kindByName.emplace(kind.name, lineNumber);
         }
         if (line.IsOutOfRange()) return kTableRefused;
         draft.kinds.push_back(std::move(kind));
@@ -174,7 +149,7 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
     if (sum != check) return kTableSumMismatch;
     kindState.assign(kinds.size(), 0);
     seen.assign(kinds.size(), 0);
-    // Issue 39 builds ResetIdentification: the kinds' identification states for dungeon 0 are set here.
+    // Stand-in: ResetIdentification, not built yet, sets the kinds' identification states for dungeon 0 here.
     return kTableLoaded;
 }
 
@@ -192,20 +167,22 @@ std::int32_t CItemControl::LoadWeaponWeightTable(CTableFile& file)
     std::int32_t check = 0;
     if (file.ReadHeader(check) != 0) return kTableRefused;
 
-    std::vector<std::int32_t> attack = {0, 1};
-    std::vector<std::int32_t> move = {-1, -1};
+    using namespace weapon_weight_schema;
+    std::vector<std::int32_t> attack = {kNoAttackWeight, kHeaderAttackWeight};
+    std::vector<std::int32_t> move = {kNoMoveWeight, kNoMoveWeight};
     std::int64_t sum = 0;
     std::string_view text;
     for (int result; (result = file.NextLine(text)) != CTableFile::kEnd;) {
         if (result == CTableFile::kTooLong) return kTableRefused;
         CTableLine line(text);
-        if (line.IsComment() || line.Word().empty()) {
-            attack.push_back(0);
-            move.push_back(-1);
+        SColumns columns;
+        if (!ReadWeightLine(line, columns)) {
+            attack.push_back(kNoAttackWeight);
+            move.push_back(kNoMoveWeight);
             continue;
         }
-        attack.push_back(line.Number());
-        move.push_back(line.Number());
+        attack.push_back(columns.attackWeight);
+        move.push_back(columns.moveWeight);
         if (line.IsBroken()) return kTableRefused;
         sum += attack.back();
     }

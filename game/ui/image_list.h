@@ -5,6 +5,7 @@
 // out planes, lets go of every loaded picture after a change of the display (they load again when next
 // asked for) and destroys the list at the end of the program.
 
+#include "game/asset_ids.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/fast_plane.h"
@@ -64,3 +65,11 @@ inline constexpr const char* kImageFolder = "data\\image\\";
 // the list does not name. Callers keep the reference only for the drawing at hand: a later access may
 // load another picture into the same plane.
 Draw::CFastPlane& AccessImageList(std::int32_t command, std::int32_t imageId);
+
+// The rectangle of a cell of the asset table on its picture: its repeat `index`.
+constexpr Draw::RECT CellRect(const assets::SCell& cell, std::int32_t index = 0)
+{
+    const std::int32_t x = cell.x + index * cell.dx;
+    const std::int32_t y = cell.y + index * cell.dy;
+    return Draw::RECT{x, y, x + cell.width, y + cell.height};
+}

@@ -1,7 +1,7 @@
 #pragma once
 // The message window: everything the game reports goes through it, queued, shown two lines at a time,
 // revealed, scrolled, waited for and logged. This is its state; queueing, line breaking, the per-frame
-// update and drawing come with the message-window issue (issue 30), which completes this class.
+// update and drawing are yet to be added to this class.
 
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
@@ -27,7 +27,7 @@ public:
     // The values below; the pending, displayed and logged lines emptied.
     void Reset();
     // The options' drawing styles: a translucent surface, text drawn with alpha. Each asks for the
-    // surface to be rebuilt; the surface itself comes with issue 30, which rebuilds it at once here.
+    // surface to be rebuilt; the drawing, once built, rebuilds it at once here.
     void SetAlphaSurface(bool on);
     void SetTextAlphaMode(bool on);
     // The wait of a final line that asks for the default: frames, -1 for a key (lower values are -1).

@@ -33,9 +33,9 @@ constexpr std::int32_t kCursorSound = 1;
 constexpr std::int32_t kBlinkPeriod = 48;
 constexpr std::int32_t kDimRate = 127;
 // The arrow on the interface sheet.
-constexpr RECT kArrowRect{64, 36, 72, 48};
-constexpr std::int32_t kArrowWidth = 8;
-constexpr std::int32_t kArrowHeight = 12;
+constexpr RECT kArrowRect = CellRect(assets::kCellInterfaceCursor);
+constexpr std::int32_t kArrowWidth = assets::kCellInterfaceCursor.width;
+constexpr std::int32_t kArrowHeight = assets::kCellInterfaceCursor.height;
 
 std::int32_t Scale()
 {

@@ -17,10 +17,8 @@ namespace {
 
 using Draw::RECT;
 
-// The frames' layout on the interface sheet: three 32 x 32 blocks side by side, one per frame state,
-// the dimmed ones a row lower.
-constexpr std::int32_t kFrameTop = 48;
-constexpr std::int32_t kDimmedFrameTop = 80;
+// A frame is a block of the interface sheet per frame state (the frame cells' repeats), cut into
+// overlapping 16 x 16 corners and edges.
 constexpr std::int32_t kTile = 16;
 
 // The rectangle cut to the plane: empty when nothing of it lies on the plane.
@@ -181,7 +179,9 @@ int DrawWindowFrame(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::
     if (doubleSize) x /= 2, y /= 2, width /= 2, height /= 2;
     const std::int32_t columns = (width + kTile - 1) / kTile, rows = (height + kTile - 1) / kTile;
     const std::int32_t lastColumn = columns - 1, lastRow = rows - 1;
-    const std::int32_t left = 32 * frameState, top = dimmed ? kDimmedFrameTop : kFrameTop;
+    const RECT block =
+        CellRect(dimmed ? assets::kCellInterfaceFrameDimmed : assets::kCellInterfaceFrame, frameState);
+    const std::int32_t left = block.left, top = block.top;
     Draw::CFastPlane& sheet = AccessImageList(kImageListGet, kImageInterface);
     const Draw::SIZE doubled{2 * kTile, 2 * kTile};
     for (std::int32_t j = 0; j < rows; ++j) {

@@ -1,5 +1,6 @@
 #include "game/world/appearance_tables.h"
 
+#include "game/data/appearance_schema.h"
 #include "game/data/error_box.h"
 #include "game/data/table_reader.h"
 #include "sdk/appframe/app_manager.h"
@@ -26,19 +27,19 @@ void ReportAndClose(const char* text)
         app->Close();
 }
 
-ZTL::string TableName(const char* family, std::int32_t number)
+// The file of a dungeon's table of the family.
+ZTL::string TableName(std::string_view family, std::int32_t number)
 {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", number);
-    return ZTL::string(family) + ZTL::string(digits) + ZTL::string(".txt");
+    return TablePath(family) + ZTL::string(digits) + ToTableString(appearance_schema::kExtension);
 }
 
-// The kind id a table line names, or -1 when the line is skipped: a first byte "/", an empty line or
-// first word, a name the map does not know.
+// The kind id a table line names, or -1 when the line is skipped: one that names none, or a name the
+// map does not know.
 std::int32_t NamedKind(CTableLine& line, const std::map<ZTL::string, std::int32_t>& names)
 {
-    if (line.Text().starts_with('/')) return -1;
-    const std::string_view name = line.Word();
+    const std::string_view name = appearance_schema::ReadName(line);
     if (name.empty()) return -1;
     const auto found = names.find(ToTableString(name));
     return found != names.end() ? found->second : -1;
@@ -61,7 +62,7 @@ void LoadMonsterAppearance(CMapControl& map, std::int32_t dungeon, std::int32_t 
 {
     map.monsterAppearance.clear();
     CTableFile file;
-    if (file.Read(TableName("data/text/モンスター出現", dungeon)) != 0) return;
+    if (file.Read(TableName(appearance_schema::kMonsterFamily, dungeon)) != 0) return;
     ReadMonsterAppearance(map, file, FoldAppearanceFloor(dungeon, floor), monsterNames);
 }
 
@@ -80,9 +81,8 @@ void ReadMonsterAppearance(CMapControl& map, CTableFile& file, std::int32_t floo
         const std::int32_t kind = NamedKind(line, monsterNames);
         if (kind < 0) continue;
         while (!line.AtEnd()) {
-            const std::int32_t weight = line.Number();
-            const std::int32_t first = line.Number();
-            std::int32_t last = line.Number();
+            const auto [weight, first, lastFloor] = appearance_schema::ReadMonsterGroup(line);
+            std::int32_t last = lastFloor;
             if (line.IsOutOfRange()) return ReportAndClose(kMonsterDataError);
             sum += weight;
             if (first == 0) break;
@@ -108,7 +108,7 @@ void LoadItemAppearance(CMapControl& map, std::int32_t tableNumber, const std::v
     for (CMapControl::SItemAppearance& list : map.itemAppearance)
         list = CMapControl::SItemAppearance();
     CTableFile file;
-    if (file.Read(TableName("data/text/アイテム出現", tableNumber)) != 0) return;
+    if (file.Read(TableName(appearance_schema::kItemFamily, tableNumber)) != 0) return;
     ReadItemAppearance(map, file, kinds, itemNames);
 }
 
@@ -136,19 +136,17 @@ void ReadItemAppearance(CMapControl& map, CTableFile& file, const std::vector<SI
         CTableLine line(text);
         const std::int32_t kind = NamedKind(line, itemNames);
         if (kind < 0) continue;
-        const std::int32_t floors = line.Number();
-        const std::int32_t generation = line.Number();
-        const std::int32_t chests = line.Number();
+        const appearance_schema::SItemLists lists = appearance_schema::ReadItemLists(line);
         if (line.IsOutOfRange()) return ReportAndClose(kItemDataError);
         const std::int32_t weight = std::size_t(kind) < kinds.size() ? kinds[std::size_t(kind)].param4 : 0;
         bool fits = true;
-        if (floors == 1) {
+        if (lists.floors) {
             fits = append(0, kind, weight) && fits;
             ++counted;
         }
-        if (generation == 1) fits = append(1, kind, weight) && fits;
-        if (chests == 1) fits = append(2, kind, weight) && fits;
-        if (floors == 1 || generation == 1) fits = append(3, kind, weight) && fits;
+        if (lists.generation) fits = append(1, kind, weight) && fits;
+        if (lists.chests) fits = append(2, kind, weight) && fits;
+        if (lists.floors || lists.generation) fits = append(3, kind, weight) && fits;
         if (!fits) return ReportAndClose(kItemDataError);
     }
     if (counted != check) ReportAndClose(kItemDataError);

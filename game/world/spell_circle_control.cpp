@@ -1,6 +1,17 @@
 #include "game/world/spell_circle_control.h"
 
+#include "game/data/item_schema.h"
+#include "game/data/table_reader.h"
+
+#include <iterator>
 #include <map>
+
+// The range kinds are the item table's range words, in the order of their values.
+static_assert(std::size(item_schema::kRangeWords) == CSpellCircleControl::kRangeSelf + 1 &&
+              item_schema::kRangeWords[CSpellCircleControl::kRangeCell].range ==
+                  CSpellCircleControl::kRangeCell &&
+              item_schema::kRangeWords[CSpellCircleControl::kRangeSelf].range ==
+                  CSpellCircleControl::kRangeSelf);
 
 namespace {
 
@@ -17,11 +28,8 @@ CSpellCircleControl::CSpellCircleControl()
 {
     auto& names = RangeNames();
     names.clear();
-    names["無し"] = kRangeNone;
-    names["上"] = kRangeCell;
-    names["部屋"] = kRangeRoom;
-    names["フロア"] = kRangeFloor;
-    names["自分"] = kRangeSelf;
+    for (const item_schema::SRangeWord& word : item_schema::kRangeWords)
+        names[ToTableString(word.word)] = word.range;
 }
 
 std::int32_t CSpellCircleControl::GetRangeKind(const ZTL::string& name)

@@ -2,6 +2,7 @@
 
 #include "platform/host/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -30,12 +31,6 @@ bool NormaliseKey(std::string_view key, std::string& path)
     if (key.empty() || key.find("\\\\") != std::string_view::npos) return false;
     path.assign(key);
     return true;
-}
-
-std::string ParentOf(const std::string& path)
-{
-    const std::size_t separator = path.rfind('\\');
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
 // Names are written with every byte that could be taken for the file's own syntax as %XX.
@@ -102,11 +97,14 @@ bool ParseHex(std::string_view text, SettingsStore::Bytes& bytes)
 
 bool SettingsStore::Insert(const std::string& path)
 {
-    const std::string parent = ParentOf(path);
-    if (!parent.empty() && !Insert(parent)) return false;
-    Key& key = m_keys[Fold(path)];
-    if (key.path.empty()) key.path = path;
-    return true;
+    // Parents first, one level at a time: no recursion, so the depth of a key costs no stack.
+    if (std::count(path.begin(), path.end(), '\\') >= kMaxKeyDepth) return false;
+    for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
+        const std::string prefix = path.substr(0, end);
+        Key& key = m_keys[Fold(prefix)];
+        if (key.path.empty()) key.path = prefix;
+        if (end == std::string::npos) return true;
+    }
 }
 
 bool SettingsStore::Read(std::string_view key, std::string_view name, Bytes& value) const
@@ -163,9 +161,11 @@ bool SettingsStore::Count(std::string_view key, std::uint32_t& subKeys, std::uin
     if (k == m_keys.end()) return false;
     values = std::uint32_t(k->second.values.size());
     subKeys = 0;
-    // Keys are sorted by their folded paths, so the subkeys follow their parent directly.
+    // Keys are sorted by their folded paths, so the subkeys lie together from the first path with their
+    // prefix on; a sibling such as "name games" can sort between the key and its subkeys.
     const std::string prefix = folded + '\\';
-    for (auto it = std::next(k); it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    for (auto it = m_keys.lower_bound(prefix);
+         it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
         if (it->first.find('\\', prefix.size()) == std::string::npos) ++subKeys;
     return true;
 }
@@ -190,7 +190,7 @@ std::string SettingsStore::ToText() const
 SettingsStore SettingsStore::FromText(std::string_view text)
 {
     SettingsStore store;
-    std::string current; // the key the value lines belong to
+    std::string current; // the key the value lines belong to; empty after a key line that does not read
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -198,18 +198,21 @@ SettingsStore SettingsStore::FromText(std::string_view text)
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == ';') continue;
 
+        // A line that does not read is skipped, and so are the value lines of a key line that does not:
+        // they cannot be told from another key's.
         std::string name;
         if (line.front() == '[') {
             if (line.size() < 2 || line.back() != ']' || !Unescape(line.substr(1, line.size() - 2), name) ||
                 !NormaliseKey(name, current) || !store.Insert(current))
-                return SettingsStore();
+                current.clear();
             continue;
         }
         const std::size_t equals = line.find('=');
         Bytes value;
         if (current.empty() || equals == std::string_view::npos || !Unescape(line.substr(0, equals), name) ||
-            !ParseHex(line.substr(equals + 1), value) || !store.Write(current, name, value))
-            return SettingsStore();
+            !ParseHex(line.substr(equals + 1), value))
+            continue;
+        store.Write(current, name, value);
     }
     return store;
 }
@@ -220,12 +223,20 @@ std::string SettingsFile::DefaultPath()
     return folder.empty() ? std::string() : folder + "/marovellin/settings.ini";
 }
 
-SettingsStore SettingsFile::Load() const
+bool SettingsFile::Load(SettingsStore& store) const
 {
+    store = SettingsStore();
+    struct stat status = {};
+    if (::stat(m_path.c_str(), &status) != 0) return errno == ENOENT; // no file is an empty store
     std::ifstream in(m_path, std::ios::binary);
-    if (!in) return SettingsStore();
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return in.bad() ? SettingsStore() : SettingsStore::FromText(text);
+    if (!in) return false;
+    // One byte past the cap tells a file that is too large from one that just fits.
+    std::string text(kMaxFileSize + 1, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    if (in.bad() || std::size_t(in.gcount()) > kMaxFileSize) return false;
+    text.resize(std::size_t(in.gcount()));
+    store = SettingsStore::FromText(text);
+    return true;
 }
 
 bool SettingsFile::Store(const SettingsStore& store) const
@@ -246,27 +257,29 @@ bool SettingsFile::Store(const SettingsStore& store) const
 bool SettingsFile::Read(std::string_view key, std::string_view name, SettingsStore::Bytes& value) const
 {
     std::lock_guard lock(m_mutex);
-    return Load().Read(key, name, value);
+    SettingsStore store;
+    return Load(store) && store.Read(key, name, value);
 }
 
 bool SettingsFile::Write(std::string_view key, std::string_view name, const SettingsStore::Bytes& value)
 {
     std::lock_guard lock(m_mutex);
-    SettingsStore store = Load();
-    return store.Write(key, name, value) && Store(store);
+    SettingsStore store;
+    return Load(store) && store.Write(key, name, value) && Store(store);
 }
 
 bool SettingsFile::Delete(std::string_view key, std::string_view name)
 {
     std::lock_guard lock(m_mutex);
-    SettingsStore store = Load();
-    return store.Delete(key, name) && Store(store);
+    SettingsStore store;
+    return Load(store) && store.Delete(key, name) && Store(store);
 }
 
 bool SettingsFile::CreateKey(std::string_view key)
 {
     std::lock_guard lock(m_mutex);
-    SettingsStore store = Load();
+    SettingsStore store;
+    if (!Load(store)) return false;
     std::uint32_t subKeys = 0, values = 0;
     if (store.Count(key, subKeys, values)) return true;
     return store.CreateKey(key) && Store(store);
@@ -275,14 +288,15 @@ bool SettingsFile::CreateKey(std::string_view key)
 bool SettingsFile::DeleteKey(std::string_view key)
 {
     std::lock_guard lock(m_mutex);
-    SettingsStore store = Load();
-    return store.DeleteKey(key) && Store(store);
+    SettingsStore store;
+    return Load(store) && store.DeleteKey(key) && Store(store);
 }
 
 bool SettingsFile::Count(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) const
 {
     std::lock_guard lock(m_mutex);
-    return Load().Count(key, subKeys, values);
+    SettingsStore store;
+    return Load(store) && store.Count(key, subKeys, values);
 }
 
 } // namespace platform

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -290,6 +291,10 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
             reader.Close();
             return kReadSizeUnreadable;
         }
+        if (length > kMaxReadSize) {
+            reader.Close();
+            return kReadTooLarge;
+        }
         member.size = member.storedSize = static_cast<std::uint32_t>(length);
     } else {
         // Look for the file as a member of the archive of each folder above it, nearest first.
@@ -323,6 +328,11 @@ int CFile::ReadPlainOrMember(const ZTL::string& path)
             }
         }
         m_fromArchive = true;
+        if (member.size > kMaxReadSize || member.storedSize > kMaxReadSize) {
+            reader.Close();
+            Close();
+            return kReadTooLarge;
+        }
     }
 
     m_memory = static_cast<std::uint8_t*>(std::malloc(std::size_t{member.size} + 1));
@@ -528,7 +538,12 @@ int CFile::ReadToVector(const ZTL::string& name, std::vector<std::uint8_t>& cont
     int result = Read(name);
     if (result == 0) {
         const auto* data = static_cast<const std::uint8_t*>(GetMemory());
-        content.assign(data, data + GetSize());
+        try {
+            content.assign(data, data + GetSize());
+        } catch (const std::bad_alloc&) {
+            content.clear();
+            return kReadNoMemory;
+        }
     }
     return result;
 }

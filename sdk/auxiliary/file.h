@@ -69,8 +69,16 @@ public:
     static constexpr int kReadFailed = 4; // reading or decoding failed
     static constexpr int kReadCloseFailed = 5;
     static constexpr int kReadNullBlock = 6;
+    static constexpr int kReadTooLarge = 7; // the file, or the member's content, exceeds kMaxReadSize
 
-    // Reads the whole file, or the archive member standing for it, into memory; a relative name that
+    // The largest file read whole. The largest the game reads are its pictures (an effect strip of
+    // 3072 x 384 pixels, 4.7 MB as 32-bit pixels) and its music (some 2 MB a piece); the tables and
+    // save files stay under a few hundred KB. 16 MiB leaves three times the largest, and keeps a read
+    // and the copy ReadToVector makes of it far below what a hostile file could otherwise claim.
+    static constexpr std::uint32_t kMaxReadSize = 16u << 20;
+
+    // Reads the whole file, or the archive member standing for it, into memory (kReadTooLarge past
+    // kMaxReadSize, before anything is allocated); a relative name that
     // is not found is tried in each registered search folder. The archive search climbs only while the
     // folder above is a proper prefix of the name.
     int Read(const ZTL::string& name) override;
@@ -107,6 +115,7 @@ public:
     // file. A plain disk file serves itself unless `force` is set.
     int ToTemporaryFile(bool force) override;
     int CreateTemporary(bool force) { return ToTemporaryFile(force); }
+    // Read, then the content copied: the results of Read, kReadNoMemory when the copy cannot be made.
     int ReadToVector(const ZTL::string& name, std::vector<std::uint8_t>& content) override;
     // The strings one after another, no line breaks added: 0 ok, -1 no host form, 1 cannot create,
     // 2 write failed.

@@ -428,6 +428,15 @@ int CSurfaceInfo::SaveBMP(const ZTL::string& name, const RECT* rect)
 
 int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
 {
+    std::vector<std::uint8_t> image;
+    const int encoded = EncodeZGA(image, rect, pack);
+    if (encoded != 0) return encoded;
+    Auxiliary::CFile writer;
+    return writer.Write(name, image.data(), static_cast<std::uint32_t>(image.size()));
+}
+
+int CSurfaceInfo::EncodeZGA(std::vector<std::uint8_t>& image, const RECT* rect, bool pack)
+{
     SWriteArea area;
     if (!AreaToWrite(*this, rect, area)) return -1;
     const long long w = area.width, h = area.height;
@@ -458,7 +467,7 @@ int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
         }
     }
     const std::uint32_t storedSize = packed ? packedSize : static_cast<std::uint32_t>(rawSize);
-    std::vector<std::uint8_t> image(kZgaHeaderSize + storedSize);
+    image.assign(kZgaHeaderSize + storedSize, 0);
     std::memcpy(image.data(), kZgaMagic, 4);
     WriteU32(image.data() + kZgaWidthField, static_cast<std::uint32_t>(w));
     WriteU32(image.data() + kZgaHeightField, static_cast<std::uint32_t>(h));
@@ -467,8 +476,7 @@ int CSurfaceInfo::SaveZGA(const ZTL::string& name, const RECT* rect, bool pack)
     WriteU32(image.data() + kZgaStoredSizeField, storedSize);
     std::memcpy(image.data() + kZgaHeaderSize, packed ? packed : raw, storedSize);
     delete[] packed;
-    Auxiliary::CFile writer;
-    return writer.Write(name, image.data(), static_cast<std::uint32_t>(image.size()));
+    return 0;
 }
 
 int ISurface::SaveBMP(const ZTL::string& name)

@@ -9,6 +9,7 @@
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace zelvoranGameSDK3rd::Draw {
 
@@ -54,6 +55,9 @@ public:
     // 3 close failed).
     virtual int SaveBMP(const ZTL::basic_string& name, const RECT* rect);
     virtual int SaveZGA(const ZTL::basic_string& name, const RECT* rect, bool pack);
+    // The bytes of SaveZGA's file, for a caller that writes them itself: 0, -1 as SaveZGA, 2 when the
+    // pixels are too many for the file's size fields.
+    int EncodeZGA(std::vector<std::uint8_t>& image, const RECT* rect, bool pack);
 
     // Bounds `in` (null: the whole surface) by the surface into `out` and returns `out`; the result
     // may be empty or inverted.

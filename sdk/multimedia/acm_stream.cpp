@@ -81,7 +81,24 @@ int CACMStream::Open(const char* fileName)
         Close();
         return 5;
     }
+    if (!RateAgreesWithBlocks(blockOutput)) {
+        ReportStreamFailure(0, "CACMStream::Open 平均データ転送速度がフォーマットと食い違う");
+        Close();
+        return 6;
+    }
     return 0;
+}
+
+bool CACMStream::RateAgreesWithBlocks(std::uint32_t blockOutput) const
+{
+    // The source bytes a second that the output rate implies: a block of m_sourceBlock bytes gives
+    // blockOutput bytes of PCM. Encoders round their rates, and the first MPEG frame stands for a whole
+    // file; a sixteenth either way allows for both, while a rate far off would give lengths, and buffers
+    // sized by them, that the data cannot fill.
+    const std::uint64_t implied = std::uint64_t(m_outputFormat.nAvgBytesPerSec) * m_sourceBlock / blockOutput;
+    const std::uint64_t claimed = ReadWaveFormat(m_sourceFormat).nAvgBytesPerSec;
+    const std::uint64_t difference = claimed > implied ? claimed - implied : implied - claimed;
+    return difference <= implied / 16 + 1;
 }
 
 std::unique_ptr<platform::SoundDecoder> CACMStream::MakeDecoder() const

@@ -34,7 +34,9 @@ public:
     ~CACMStream() override;
 
     // 0 opened; 1 the file cannot be read; 2 neither a compressed RIFF WAVE nor a usable MPEG audio file;
-    // 3 no decoder takes the format; 4 the decoder cannot start; 5 a block of the format gives no output.
+    // 3 no decoder takes the format; 4 the decoder cannot start; 5 a block of the format gives no output;
+    // 6 the format's bytes a second disagree (by more than a sixteenth) with what its blocks decode to
+    // at its sample rate and channels.
     // A failure after the file was read leaves the stream closed.
     int Open(const char* fileName) override;
     int Close() override;
@@ -57,6 +59,9 @@ private:
     // An MPEG audio file from its first frame header: 0 or 1.
     int InitializeMP3();
     std::unique_ptr<platform::SoundDecoder> MakeDecoder() const;
+    // Whether the source format's bytes a second fit blocks of m_sourceBlock bytes that decode to
+    // `blockOutput` bytes at the output format's rate.
+    bool RateAgreesWithBlocks(std::uint32_t blockOutput) const;
 
     ZTL::smart_ptr<Auxiliary::CFile> m_file;
     // The compressed format's record: in the image, or m_mp3Record.

@@ -2,6 +2,10 @@
 
 #include "sdk/auxiliary/text_output_stream.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace zelvoranGameSDK3rd::Multimedia {
 
 namespace {
@@ -39,12 +43,26 @@ int CWaveStaticSound::Load(const string& fileName)
     ZTL::smart_ptr<ISoundStream> stream = parameter->GetStreamFactory()->Open(fileName);
     const WAVEFORMATEX* format = stream->GetFormat();
     if (format == nullptr) return 0;
-    // The length rounded down to whole milliseconds.
-    const auto bytes = std::uint32_t(
-        std::uint64_t(std::int64_t(stream->GetLength()) * std::int64_t(format->nAvgBytesPerSec)) / 1000);
+    // The length rounded down to whole milliseconds: what the header claims. The buffer holds what the
+    // stream then delivers, which the data there bounds.
+    const std::uint64_t claimed =
+        std::uint64_t(std::int64_t(stream->GetLength()) * std::int64_t(format->nAvgBytesPerSec)) / 1000;
+    std::vector<std::uint8_t> pcm;
+    if (claimed <= kMaxBytes) pcm.resize(std::size_t(claimed));
+    std::uint32_t bytes = 0;
+    while (bytes < pcm.size()) {
+        const std::uint32_t room = std::uint32_t(pcm.size()) - bytes;
+        const std::uint32_t read = stream->Read(pcm.data() + bytes, room);
+        if (read > room) {
+            Report("CWaveStaticSound::Load stream->Read()に失敗！");
+            return 3;
+        }
+        if (read == 0) break;
+        bytes += read;
+    }
 
     m_buffer = m_waveOutput->CreateBuffer();
-    if (m_buffer->Create(format, bytes, false, parameter.get()) != 0) {
+    if (claimed > kMaxBytes || m_buffer->Create(format, bytes, false, parameter.get()) != 0) {
         Report("CWaveStaticSound::Load サウンドバッファの作成に失敗！");
         m_buffer = ZTL::smart_ptr<ISoundBuffer>(new CNullSoundBuffer);
         return 1;
@@ -55,12 +73,7 @@ int CWaveStaticSound::Load(const string& fileName)
         Report("CWaveStaticSound::Load GetBuffer()->Lock()に失敗！");
         return 2;
     }
-    // A shorter read leaves the rest of the buffer as it was.
-    if (stream->Read(part, size) > size) {
-        Report("CWaveStaticSound::Load stream->Read()に失敗！");
-        m_buffer->Unlock(part, size, nullptr, 0);
-        return 3;
-    }
+    std::memcpy(part, pcm.data(), std::min(size, bytes));
     if (m_buffer->Unlock(part, size, nullptr, 0) != 0) {
         Report("CWaveStaticSound::Load GetBuffer()->Unlock()に失敗！");
         return 4;

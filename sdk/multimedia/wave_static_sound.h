@@ -14,8 +14,14 @@ public:
     CWaveStaticSound& operator=(const CWaveStaticSound&) = delete;
     ~CWaveStaticSound() override;
 
-    // Loads the whole file: 0 (also when no stream kind reads it: the sound stays empty), 1 the buffer
-    // cannot be made, 2 to 4 the lock, read or unlock failed.
+    // The largest sound held whole: sound effects last seconds; 32 MiB is three minutes of 44,100 Hz
+    // stereo 16-bit PCM, and bounds what a stream's header can make a load allocate.
+    static constexpr std::uint32_t kMaxBytes = 32u << 20;
+
+    // Loads the whole file into a buffer of the PCM the stream really delivers, up to the length it
+    // claims: 0 (also when no stream kind reads it: the sound stays empty), 1 the buffer cannot be made
+    // (also for a claimed length past kMaxBytes, or nothing delivered), 2 to 4 the lock, read or unlock
+    // failed.
     int Open(const string& fileName) override;
     int Close() override;
     int Play() override;

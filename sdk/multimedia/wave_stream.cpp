@@ -69,6 +69,14 @@ int CWaveStream::Initialize()
     m_format = ReadWaveFormat(record);
     if (m_format.wFormatTag != platform::WAVE_FORMAT_PCM)
         return ReportStreamFailure(4, "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない");
+    // The frame size follows from the channels and the sample size, and the bytes a second (when there
+    // is a rate at all) from the frame size: a header that claims otherwise would size buffers by a
+    // rate its data does not have.
+    const std::uint32_t frame = std::uint32_t(m_format.nChannels) * ((m_format.wBitsPerSample + 7u) / 8);
+    if (frame == 0 || m_format.nBlockAlign != frame ||
+        (m_format.nAvgBytesPerSec != 0 &&
+         m_format.nAvgBytesPerSec != std::uint64_t(m_format.nSamplesPerSec) * frame))
+        return ReportStreamFailure(6, "CWaveStream::Initialize フォーマットの値が食い違う");
     const std::uint64_t afterFmt = CRiffReader::After(fmt);
     if (afterFmt >= riff.End() ||
         !reader.FindChunk(MakeFourCC('d', 'a', 't', 'a'), riff, std::uint32_t(afterFmt), data))

@@ -16,7 +16,8 @@ public:
     CWaveStream& operator=(const CWaveStream&) = delete;
     ~CWaveStream() override;
 
-    // 0 opened; 1 the file cannot be read; 2 not a PCM RIFF WAVE file. A failure leaves it closed.
+    // 0 opened; 1 the file cannot be read; 2 not a PCM RIFF WAVE file, or one whose frame size or bytes a
+    // second (when not 0) disagree with its channels, sample size and rate. A failure leaves it closed.
     int Open(const char* fileName) override;
     int Close() override;
     // -1 while the format has no average bytes per second (closed).
@@ -29,7 +30,8 @@ public:
     WAVEFORMATEX* GetFormat() override { return &m_format; }
 
 private:
-    // 0, or the failure of parsing: 2 not RIFF WAVE, 3 no fmt chunk, 4 not PCM, 5 no data chunk.
+    // 0, or the failure of parsing: 2 not RIFF WAVE, 3 no fmt chunk, 4 not PCM, 5 no data chunk, 6 a
+    // format whose values disagree.
     int Initialize();
 
     ZTL::smart_ptr<Auxiliary::CFile> m_file;

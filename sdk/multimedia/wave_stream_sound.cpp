@@ -45,7 +45,12 @@ int CWaveStreamSound::Load(const string& fileName)
     if (fileName.empty()) return 0;
     m_stream = m_waveOutput->GetSoundParameter()->GetStreamFactory()->Open(fileName);
     const WAVEFORMATEX* format = m_stream->GetFormat();
-    m_blockSize = format != nullptr ? format->nAvgBytesPerSec : 0;
+    // The ring is sized by the rate the frames really come at, never by a claim of the header alone.
+    const std::uint64_t rate =
+        format != nullptr ? std::uint64_t(format->nSamplesPerSec) * format->nBlockAlign : 0;
+    m_blockSize = format != nullptr && format->nAvgBytesPerSec == rate && rate <= kMaxBytesPerSecond
+                      ? std::uint32_t(rate)
+                      : 0;
     m_fileName = fileName;
     m_totalBytes = int(std::int64_t(m_stream->GetLength()) * std::int64_t(m_blockSize) / 1000);
     SetCurrentPos(0);

@@ -19,7 +19,12 @@ public:
     CWaveStreamSound& operator=(const CWaveStreamSound&) = delete;
     ~CWaveStreamSound() override;
 
-    // Opens the stream at 0; 0 even when no stream kind reads the file (Play then fails).
+    // The most bytes a second the ring is sized for: the fastest PCM a sound buffer plays (200,000
+    // frames a second of 2 channels of 16 bits), so the ring of three seconds stays under 2.4 MB.
+    static constexpr std::uint32_t kMaxBytesPerSecond = platform::DSBFREQUENCY_MAX * 2 * 2;
+
+    // Opens the stream at 0; 0 even when no stream kind reads the file, or its format's bytes a second
+    // are not its frames a second times its frame size or pass kMaxBytesPerSecond (Play then fails).
     int Open(const string& fileName) override;
     // Ends playing (a paused sound's too) and empties the buffer and the name; the stream stays.
     int Close() override;

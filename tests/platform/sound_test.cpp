@@ -1,6 +1,6 @@
 // Sound devices and buffers over the headless back end, whose sound clock moves only when a test says so
 // and whose mix is captured.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/sound.h"
 #include "platform/window.h"
@@ -238,6 +238,8 @@ TEST_F(SoundDeviceTest, RefusalsOfTheDeviceAndItsBuffers)
     WAVEFORMATEX misaligned = good;
     misaligned.nBlockAlign = 3;
     const WAVEFORMATEX tooFast = Pcm(200001, 1, 8);
+    WAVEFORMATEX claimsMore = good; // bytes a second its frames do not have
+    claimsMore.nAvgBytesPerSec = 0x05555555;
     struct Case
     {
         const WAVEFORMATEX* format;
@@ -252,6 +254,7 @@ TEST_F(SoundDeviceTest, RefusalsOfTheDeviceAndItsBuffers)
         {&compressed, 100, 0, kSoundBadFormat},
         {&misaligned, 100, 0, kSoundBadFormat},
         {&tooFast, 100, 0, kSoundBadFormat},
+        {&claimsMore, 100, 0, kSoundBadFormat},
         {&good, 100, DSBCAPS_PRIMARYBUFFER, kSoundInvalidParam},
     };
     for (const Case& c : cases) {

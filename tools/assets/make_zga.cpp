@@ -1,7 +1,9 @@
 // make_zga <in.rgba> <out.zga>: wraps the generators' raw picture (width and height as 32-bit
 // little-endian, then rows of R, G, B, A bytes) in the SDK's own 32-bit image file, through the SDK's
-// writer, so that the game reads exactly what its own code writes.
+// encoder, so that the game reads exactly what its own code writes. Both paths are host paths, taken as
+// they stand, so a build tree anywhere works.
 
+#include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 #include "sdk/draw/surface_info.h"
 
@@ -43,7 +45,9 @@ int main(int argc, char** argv)
     info.height = static_cast<std::int32_t>(height);
     info.pitch = static_cast<std::int32_t>(width * 4);
     info.type = Draw::kPixelARGB8888;
-    if (info.SaveZGA(argv[2], nullptr, false) != 0) {
+    std::vector<std::uint8_t> image;
+    if (info.EncodeZGA(image, nullptr, false) != 0 ||
+        platform::WriteWholeHostFile(argv[2], image.data(), image.size()) != platform::WriteResult::Ok) {
         std::fprintf(stderr, "%s: cannot write the file\n", argv[2]);
         return 1;
     }

@@ -1,6 +1,13 @@
 #include "tools/data/data_pipeline.h"
 
+#include "game/data/appearance_schema.h"
+#include "game/data/experience_schema.h"
+#include "game/data/item_schema.h"
+#include "game/data/monster_schema.h"
+#include "game/data/scenario_schema.h"
+#include "game/data/seal_schema.h"
 #include "game/data/table_line.h"
+#include "game/data/weapon_weight_schema.h"
 #include "tools/data/table_model.h"
 #include "tools/data/validator.h"
 
@@ -124,21 +131,22 @@ std::string FormatDiagnostic(const SDiagnostic& diagnostic)
 TableKind KindOfTable(const std::string& fileName)
 {
     const auto numbered = [&](std::string_view family) {
-        if (!fileName.starts_with(family) || !fileName.ends_with(".txt")) return false;
-        const std::string_view number =
-            std::string_view(fileName).substr(family.size(), fileName.size() - family.size() - 4);
+        const std::string_view extension = appearance_schema::kExtension;
+        if (!fileName.starts_with(family) || !fileName.ends_with(extension)) return false;
+        const std::string_view number = std::string_view(fileName).substr(
+            family.size(), fileName.size() - family.size() - extension.size());
         return !number.empty() &&
                std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
                (number.size() == 1 || number[0] != '0');
     };
-    if (fileName == "能力.txt") return TableKind::Seals;
-    if (fileName == "アイテム.txt") return TableKind::Items;
-    if (fileName == "武器の重さ.txt") return TableKind::WeaponWeights;
-    if (fileName == "モンスター.txt") return TableKind::Monsters;
-    if (fileName == "exp.txt") return TableKind::Experience;
-    if (fileName == "シナリオ.txt") return TableKind::Scenario;
-    if (numbered("モンスター出現")) return TableKind::MonsterAppearance;
-    if (numbered("アイテム出現")) return TableKind::ItemAppearance;
+    if (fileName == seal_schema::kFileName) return TableKind::Seals;
+    if (fileName == item_schema::kFileName) return TableKind::Items;
+    if (fileName == weapon_weight_schema::kFileName) return TableKind::WeaponWeights;
+    if (fileName == monster_schema::kFileName) return TableKind::Monsters;
+    if (fileName == experience_schema::kFileName) return TableKind::Experience;
+    if (fileName == scenario_schema::kFileName) return TableKind::Scenario;
+    if (numbered(appearance_schema::kMonsterFamily)) return TableKind::MonsterAppearance;
+    if (numbered(appearance_schema::kItemFamily)) return TableKind::ItemAppearance;
     return TableKind::Other;
 }
 

@@ -1,6 +1,13 @@
 #include "tools/data/table_model.h"
 
+#include "game/data/appearance_schema.h"
+#include "game/data/experience_schema.h"
+#include "game/data/item_schema.h"
+#include "game/data/monster_schema.h"
+#include "game/data/scenario_schema.h"
+#include "game/data/seal_schema.h"
 #include "game/data/table_line.h"
+#include "game/data/weapon_weight_schema.h"
 
 #include <algorithm>
 
@@ -50,24 +57,23 @@ SItemTable ReadItemTable(const SSource& source)
             table.sectionLines.push_back(number);
             return;
         }
-        const std::int32_t first = line.Number();
-        const std::string_view name = first == 0 ? std::string_view() : line.Word();
-        if (!name.empty()) {
+        item_schema::SColumns columns;
+        if (item_schema::ReadKindLine(line, section, columns)) {
             SItemLine& kind = table.kinds.emplace_back();
             kind.line = number;
-            kind.name = name;
+            kind.name = columns.name;
             kind.classId = section;
-            kind.base = line.Number();
-            kind.maximum = line.Number();
-            kind.slots = line.Number();
-            kind.column6 = line.Word();
-            kind.buyPrice = line.Number();
-            kind.sellPrice = line.Number();
-            kind.summed = line.Number();
-            kind.weight = line.Number();
-            kind.description = line.AtQuote() ? line.Token() : line.TextToTab();
-            kind.reading = line.Word();
-            if (section >= 5 && section <= 10) kind.appearanceName = line.Word();
+            kind.base = columns.base;
+            kind.maximum = columns.maximum;
+            kind.slots = columns.sealSlots;
+            kind.column6 = columns.sealOrRange;
+            kind.buyPrice = columns.buyPrice;
+            kind.sellPrice = columns.sellPrice;
+            kind.summed = columns.checkWeight;
+            kind.weight = columns.appearanceWeight;
+            kind.description = columns.description;
+            kind.reading = columns.reading;
+            kind.appearanceName = columns.appearanceName;
             kind.broken = line.IsBroken();
             kind.trailingText = !line.AtEnd();
         }
@@ -80,17 +86,14 @@ std::vector<SSealLine> ReadSealTable(const SSource& source)
 {
     std::vector<SSealLine> lines;
     ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
-        if (line.IsComment()) return;
-        const std::string_view name = line.Word();
-        if (name.empty()) return;
+        seal_schema::SColumns columns;
+        if (!seal_schema::ReadSealLine(line, columns)) return;
         SSealLine& seal = lines.emplace_back();
         seal.line = number;
-        seal.name = name;
-        seal.size = line.Number();
-        seal.buyPrice = line.Number();
+        seal.name = columns.name;
+        seal.size = columns.size;
+        seal.buyPrice = columns.buyPrice;
         seal.summed = seal.buyPrice;
-        line.Number(); // the sell price
-        line.Word();   // the description
         seal.broken = line.IsBroken();
     });
     return lines;
@@ -100,15 +103,14 @@ std::vector<SWeightLine> ReadWeaponWeightTable(const SSource& source)
 {
     std::vector<SWeightLine> lines;
     ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
-        if (line.IsComment()) return;
-        const std::string_view name = line.Word();
-        if (name.empty()) return;
+        weapon_weight_schema::SColumns columns;
+        if (!weapon_weight_schema::ReadWeightLine(line, columns)) return;
         SWeightLine& weight = lines.emplace_back();
         weight.line = number;
-        weight.name = name;
-        weight.attackWeight = line.Number();
+        weight.name = columns.name;
+        weight.attackWeight = columns.attackWeight;
         weight.summed = weight.attackWeight;
-        weight.swingSound = line.Number();
+        weight.swingSound = columns.moveWeight;
         weight.broken = line.IsBroken();
     });
     return lines;
@@ -119,39 +121,37 @@ SMonsterTable ReadMonsterTable(const SSource& source)
     SMonsterTable table;
     std::int32_t speciesBase = 0;
     std::int32_t linesInSpecies = 0;
+    using monster_schema::kRanks;
     ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
-        std::string_view name;
-        if (line.IsComment() || (name = line.Word()).empty()) {
+        monster_schema::SColumns columns;
+        if (!monster_schema::ReadKindLine(line, columns)) {
             if (line.IsComment() && linesInSpecies > 0) table.commentsInSpecies.push_back(number);
-            if (linesInSpecies > 0) speciesBase += 4;
+            if (linesInSpecies > 0) speciesBase += kRanks;
             linesInSpecies = 0;
             return;
         }
-        if (linesInSpecies == 4) {
+        if (linesInSpecies == kRanks) {
             table.fifthLines.push_back(number);
-            speciesBase += 4; // go on as if a species began here, to check the rest
+            speciesBase += kRanks; // go on as if a species began here, to check the rest
             linesInSpecies = 0;
         }
         SMonsterLine& kind = table.kinds.emplace_back();
         kind.line = number;
-        kind.name = name;
+        kind.name = columns.name;
         kind.kindId = speciesBase + linesInSpecies++;
-        kind.hp = line.Number();
+        kind.hp = columns.hp;
         kind.summed = kind.hp;
-        kind.attack = line.Number();
-        kind.defence = line.Number();
-        line.Number(); // speed
-        line.Number(); // action interval
-        kind.experience = line.Number();
-        kind.type = line.Word();
-        kind.dropChance = line.Number();
-        kind.dropItem = line.Word();
-        kind.letter = line.Word();
-        kind.behaviour = line.Word();
-        CTableLine abilities = line;
-        kind.emptyAbilities = abilities.Word().empty();
-        kind.abilities = line.Token();
-        kind.specialChance = line.Number();
+        kind.attack = columns.attack;
+        kind.defence = columns.defence;
+        kind.experience = columns.experience;
+        kind.type = columns.type;
+        kind.dropChance = columns.dropChance;
+        kind.dropItem = columns.dropItem;
+        kind.letter = columns.letter;
+        kind.behaviour = columns.behaviour;
+        kind.emptyAbilities = columns.emptyAbilities;
+        kind.abilities = columns.abilities;
+        kind.specialChance = columns.specialChance;
         kind.broken = line.IsBroken();
     });
     return table;
@@ -162,8 +162,7 @@ std::vector<SAppearanceLine> ReadAppearanceTable(const SSource& source)
     std::vector<SAppearanceLine> lines;
     const bool monsters = source.kind == TableKind::MonsterAppearance;
     ForEachDataLine(source, [&](CTableLine& line, std::int32_t number) {
-        if (line.Text().starts_with('/')) return;
-        const std::string_view name = line.Word();
+        const std::string_view name = appearance_schema::ReadName(line);
         if (name.empty()) return;
         SAppearanceLine& entry = lines.emplace_back();
         entry.line = number;
@@ -171,18 +170,16 @@ std::vector<SAppearanceLine> ReadAppearanceTable(const SSource& source)
         if (monsters) {
             // Only the first group's weight counts for every floor, so a line holds one group.
             while (!line.AtEnd()) {
-                const std::int32_t weight = line.Number();
-                const std::int32_t first = line.Number();
-                const std::int32_t last = line.Number();
+                const appearance_schema::SMonsterGroup group = appearance_schema::ReadMonsterGroup(line);
                 if (entry.groups++ > 0) continue;
-                entry.summed = entry.weight = weight;
-                entry.firstFloor = first;
-                entry.lastFloor = last;
+                entry.summed = entry.weight = group.weight;
+                entry.firstFloor = group.firstFloor;
+                entry.lastFloor = group.lastFloor;
             }
         } else {
-            const bool lists[] = {line.Number() == 1, line.Number() == 1, line.Number() == 1};
-            entry.floorItem = lists[0];
-            entry.anyList = lists[0] || lists[1] || lists[2];
+            const appearance_schema::SItemLists lists = appearance_schema::ReadItemLists(line);
+            entry.floorItem = lists.floors;
+            entry.anyList = lists.floors || lists.generation || lists.chests;
             entry.summed = entry.floorItem ? 1 : 0;
         }
         entry.broken = line.IsOutOfRange();
@@ -202,7 +199,8 @@ std::int32_t AppearanceTableNumber(const SSource& source)
 std::vector<STableLine> ReadExperienceTable(const SSource& source)
 {
     std::vector<STableLine> values;
-    for (std::size_t i = 1; i < source.lines.size() && i <= 99; ++i) {
+    const std::size_t first = experience_schema::kFirstLevelLine - 1;
+    for (std::size_t i = first; i < source.lines.size() && i < first + experience_schema::kLevels; ++i) {
         STableLine& entry = values.emplace_back();
         entry.line = std::int32_t(i + 1);
         std::int32_t value = 0;
@@ -218,9 +216,9 @@ SScenario ReadScenario(const SSource& source)
     std::vector<SScenarioLine> script;
     for (std::size_t i = 0; i < source.lines.size(); ++i) {
         const std::string& text = source.lines[i].text;
-        if (text.empty() || text.starts_with("//")) continue;
+        if (scenario_schema::IsSkipped(text)) continue;
         const std::int32_t number = std::int32_t(i + 1);
-        if (text != "end") {
+        if (text != scenario_schema::kEndLine) {
             script.push_back({number, text});
             continue;
         }
@@ -234,7 +232,7 @@ SScenario ReadScenario(const SSource& source)
 
 std::set<std::string> ItemNames(const SDataSet& dataSet)
 {
-    std::set<std::string> names = {kGoldName};
+    std::set<std::string> names = {std::string(item_schema::kGoldName)};
     if (const SSource* items = dataSet.Find(TableKind::Items))
         for (const SItemLine& kind : ReadItemTable(*items).kinds)
             names.insert(kind.name);

@@ -1,6 +1,7 @@
 #pragma once
-// The sources' tables read line by line as the game's loaders read them (with the loaders' own field
-// cursor), keeping what the check numbers and the validator's rules look at, with each line's number.
+// The sources' tables read line by line as the game's loaders read them (through the same table schemas
+// under game/data), keeping what the check numbers and the validator's rules look at, with each line's
+// number.
 
 #include "tools/data/data_pipeline.h"
 
@@ -125,7 +126,6 @@ SScenario ReadScenario(const SSource& source);
 
 // The names the appearance tables are read against: the item table's (with the gold item, which the
 // item loader makes itself) and the monster table's.
-constexpr char kGoldName[] = "ゴールド";
 std::set<std::string> ItemNames(const SDataSet& dataSet);
 std::set<std::string> MonsterNames(const SDataSet& dataSet);
 

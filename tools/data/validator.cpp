@@ -1,5 +1,8 @@
 #include "tools/data/validator.h"
 
+#include "game/data/fixed_kinds.h"
+#include "game/data/item_schema.h"
+#include "game/data/monster_schema.h"
 #include "game/data/table_line.h"
 #include "tools/data/table_model.h"
 #include "tools/data/validator_rules.h"
@@ -17,114 +20,129 @@ constexpr SFixedKind Item(std::int32_t first, std::int32_t last, std::int32_t it
 {
     return {KindTable::Items, first, last, itemClass, role};
 }
+constexpr SFixedKind Item(std::int32_t kind, std::int32_t itemClass, const char* role)
+{
+    return Item(kind, kind, itemClass, role);
+}
 constexpr SFixedKind Monster(std::int32_t first, std::int32_t last, const char* role)
 {
     return {KindTable::Monsters, first, last, -1, role};
 }
+constexpr SFixedKind Monster(std::int32_t kind, const char* role)
+{
+    return Monster(kind, kind, role);
+}
+
+using namespace item_kind;
 
 // The kinds the game's rules name by their id, with what the rules make of them. Rows do not overlap.
 // A seal given here is the one the kind's effect and description are built on: a kind carries the
 // seal whose name equals its own.
 constexpr SFixedKind kFixedKinds[] = {
     // Weapons.
-    Item(3, 3, 1, "the first road's reward at its end").ByRule(),
-    Item(4, 4, 1, "the weapon given at the opening").ByRule(),
-    Item(5, 5, 1, "the weapon that three equal stone seals remake").Slots(3),
-    Item(9, 9, 1, "the digging weapon").Seal(4),
-    Item(10, 10, 1, "the gold weapon that plates").ByRule(),
-    Item(11, 11, 1, "a slayer of dolls").Seal(5).Slots(4),
-    Item(12, 12, 1, "a slayer of beasts").Seal(6).Slots(4),
-    Item(13, 13, 1, "a slayer of fliers").Seal(7).Slots(4),
-    Item(14, 14, 1, "a slayer of drainers").Seal(8).Slots(4),
-    Item(15, 15, 1, "a slayer of the undead").Seal(9).Slots(4),
-    Item(16, 16, 1, "the moon half of a pair"),
-    Item(17, 17, 1, "the sun half of a pair").ByRule(),
-    Item(19, 19, 1, "a weapon of the collector's shop").ByRule(),
-    Item(20, 20, 1, "the three-way weapon").Seal(13).ByRule(),
-    Item(21, 21, 1, "the eight-way weapon made of three-way ones").Seal(14).ByRule(),
-    Item(22, 22, 1, "the digging weapon that never wears").Seal(15).ByRule(),
-    Item(23, 23, 1, "the weapon the pair makes").ByRule(),
-    Item(24, 24, 1, "the weapon the stone seals make").ByRule(),
-    Item(25, 25, 1, "the weapon the five slayers make").Seal(16).ByRule(),
-    Item(26, 26, 1, "a weapon of the collector's shop").ByRule(),
-    Item(27, 27, 1, "the fourth road's reward").Seal(12).ByRule(),
-    Item(28, 28, 1, "the sword named by its plus").NameHolds("剣").Plus(51),
-    Item(29, 29, 1, "the piercing weapon").Seal(19),
-    Item(34, 34, 1, "the weapon that grows with her level").ByRule(),
-    Item(35, 35, 1, "the second road's reward").Seal(20).ByRule(),
+    Item(kFirstRoadWeapon, kItemClassWeapon, "the first road's reward at its end").ByRule(),
+    Item(kOpeningWeapon, kItemClassWeapon, "the weapon given at the opening").ByRule(),
+    Item(kStoneRemadeWeapon, kItemClassWeapon, "the weapon that three equal stone seals remake").Slots(3),
+    Item(kDiggingWeapon, kItemClassWeapon, "the digging weapon").Seal(4),
+    Item(kGoldWeapon, kItemClassWeapon, "the gold weapon that plates").ByRule(),
+    Item(kDollSlayer, kItemClassWeapon, "a slayer of dolls").Seal(5).Slots(4),
+    Item(kBeastSlayer, kItemClassWeapon, "a slayer of beasts").Seal(6).Slots(4),
+    Item(kFlierSlayer, kItemClassWeapon, "a slayer of fliers").Seal(7).Slots(4),
+    Item(kDrainerSlayer, kItemClassWeapon, "a slayer of drainers").Seal(8).Slots(4),
+    Item(kUndeadSlayer, kItemClassWeapon, "a slayer of the undead").Seal(9).Slots(4),
+    Item(kMoonWeapon, kItemClassWeapon, "the moon half of a pair"),
+    Item(kSunWeapon, kItemClassWeapon, "the sun half of a pair").ByRule(),
+    Item(kCollectorWeapon1, kItemClassWeapon, "a weapon of the collector's shop").ByRule(),
+    Item(kThreeWayWeapon, kItemClassWeapon, "the three-way weapon").Seal(13).ByRule(),
+    Item(kEightWayWeapon, kItemClassWeapon, "the eight-way weapon made of three-way ones").Seal(14).ByRule(),
+    Item(kLastingDiggingWeapon, kItemClassWeapon, "the digging weapon that never wears").Seal(15).ByRule(),
+    Item(kPairWeapon, kItemClassWeapon, "the weapon the pair makes").ByRule(),
+    Item(kStoneSealWeapon, kItemClassWeapon, "the weapon the stone seals make").ByRule(),
+    Item(kSlayersWeapon, kItemClassWeapon, "the weapon the five slayers make").Seal(16).ByRule(),
+    Item(kCollectorWeapon2, kItemClassWeapon, "a weapon of the collector's shop").ByRule(),
+    Item(kFourthRoadWeapon, kItemClassWeapon, "the fourth road's reward").Seal(12).ByRule(),
+    Item(kPlusNamedSword, kItemClassWeapon, "the sword named by its plus").NameHolds("剣").Plus(51),
+    Item(kPiercingWeapon, kItemClassWeapon, "the piercing weapon").Seal(19),
+    Item(kGrowingWeapon, kItemClassWeapon, "the weapon that grows with her level").ByRule(),
+    Item(kSecondRoadWeapon, kItemClassWeapon, "the second road's reward").Seal(20).ByRule(),
     // Shields.
-    Item(50, 50, 2, "the first road's reward at its end").ByRule(),
-    Item(52, 52, 2, "the raw-stone shield that stone seals remake").NameHolds("原石").Slots(1),
-    Item(55, 55, 2, "a guard against theft").Seal(30).Slots(4),
-    Item(56, 56, 2, "a guard against poison").Seal(31).Slots(4),
-    Item(57, 57, 2, "a guard against dances").Seal(32).Slots(4),
-    Item(58, 58, 2, "a guard against curses").Seal(33).Slots(4),
-    Item(61, 61, 2, "the gold shield that plates").ByRule(),
-    Item(64, 64, 2, "a shield of the collector's shop").ByRule(),
-    Item(65, 65, 2, "a guard against magic").Seal(39).Slots(4).ByRule(),
-    Item(66, 66, 2, "a shield of the collector's shop").ByRule(),
-    Item(68, 68, 2, "the cold-proof shield").Seal(40).ByRule(),
-    Item(69, 69, 2, "the fire-proof shield").Seal(41).ByRule(),
-    Item(70, 70, 2, "the shield the two proofs make").Seal(42).ByRule(),
-    Item(71, 71, 2, "the shield the raw stone becomes").ByRule(),
-    Item(72, 72, 2, "the shield the status seals make").Seal(43).ByRule(),
-    Item(73, 73, 2, "the shield the five guards make").Seal(44).ByRule(),
-    Item(74, 74, 2, "the third road's reward").Seal(45).ByRule(),
-    Item(75, 75, 2, "the shield named by its plus").NameHolds("盾").Plus(51),
-    Item(76, 76, 2, "the shield that is always cursed"),
-    Item(81, 81, 2, "the shield that grows with her level").ByRule(),
-    Item(82, 82, 2, "the seventh road's reward").ByRule(),
+    Item(kFirstRoadShield, kItemClassShield, "the first road's reward at its end").ByRule(),
+    Item(kRawStoneShield, kItemClassShield, "the raw-stone shield that stone seals remake")
+        .NameHolds("原石")
+        .Slots(1),
+    Item(kTheftGuard, kItemClassShield, "a guard against theft").Seal(30).Slots(4),
+    Item(kPoisonGuard, kItemClassShield, "a guard against poison").Seal(31).Slots(4),
+    Item(kDanceGuard, kItemClassShield, "a guard against dances").Seal(32).Slots(4),
+    Item(kCurseGuard, kItemClassShield, "a guard against curses").Seal(33).Slots(4),
+    Item(kGoldShield, kItemClassShield, "the gold shield that plates").ByRule(),
+    Item(kCollectorShield1, kItemClassShield, "a shield of the collector's shop").ByRule(),
+    Item(kMagicGuard, kItemClassShield, "a guard against magic").Seal(39).Slots(4).ByRule(),
+    Item(kCollectorShield2, kItemClassShield, "a shield of the collector's shop").ByRule(),
+    Item(kColdProofShield, kItemClassShield, "the cold-proof shield").Seal(40).ByRule(),
+    Item(kFireProofShield, kItemClassShield, "the fire-proof shield").Seal(41).ByRule(),
+    Item(kProofsShield, kItemClassShield, "the shield the two proofs make").Seal(42).ByRule(),
+    Item(kFromRawStoneShield, kItemClassShield, "the shield the raw stone becomes").ByRule(),
+    Item(kStatusSealsShield, kItemClassShield, "the shield the status seals make").Seal(43).ByRule(),
+    Item(kGuardsShield, kItemClassShield, "the shield the five guards make").Seal(44).ByRule(),
+    Item(kThirdRoadShield, kItemClassShield, "the third road's reward").Seal(45).ByRule(),
+    Item(kPlusNamedShield, kItemClassShield, "the shield named by its plus").NameHolds("盾").Plus(51),
+    Item(kCursedShield, kItemClassShield, "the shield that is always cursed"),
+    Item(kGrowingShield, kItemClassShield, "the shield that grows with her level").ByRule(),
+    Item(kSeventhRoadShield, kItemClassShield, "the seventh road's reward").ByRule(),
     // Arrows and food.
-    Item(100, 107, 3, "arrows the rules name"),
-    Item(120, 125, 4, "food the rules name"),
+    Item(kFirstNamedArrow, kLastNamedArrow, kItemClassArrow, "arrows the rules name"),
+    Item(kFirstNamedFood, kLastNamedFood, kItemClassFood, "food the rules name"),
     // Potions, scrolls, staffs, pens, magic stones and pots: each class exactly these kinds.
-    Item(135, 141, 5, "a potion"),
-    Item(142, 142, 5, "the healing potion").Named("いやしの薬").DescriptionHolds("４００"),
-    Item(143, 158, 5, "a potion"),
-    Item(180, 197, 6, "a scroll"),
-    Item(198, 198, 6, "the scroll of escape").Named("脱出の巻物"),
-    Item(199, 211, 6, "a scroll"),
-    Item(230, 233, 7, "a staff"),
-    Item(234, 234, 7, "the staff of paralysis").Named("金縛りの杖"),
-    Item(235, 235, 7, "the staff of sealing").Named("封印の杖"),
-    Item(236, 240, 7, "a staff"),
-    Item(241, 241, 7, "the staff of sleep").Named("眠りの杖"),
-    Item(242, 242, 7, "the staff of weakness").Named("虚弱の杖"),
-    Item(243, 253, 7, "a staff"),
-    Item(270, 289, 8, "a pen that draws"),
-    Item(290, 290, 8, "the key that is used up").Range("無し"),
-    Item(291, 291, 8, "a pen that draws"),
-    Item(292, 292, 8, "the key that is kept").Range("無し"),
-    Item(310, 310, 9, "a magic stone").Seal(61),
-    Item(311, 311, 9, "a magic stone").Seal(65),
-    Item(312, 312, 9, "a magic stone").Seal(77),
-    Item(313, 313, 9, "a magic stone").Seal(63),
-    Item(314, 314, 9, "a magic stone").Seal(64),
-    Item(315, 315, 9, "a magic stone").Seal(66),
-    Item(316, 316, 9, "a magic stone").Seal(62),
-    Item(317, 317, 9, "a magic stone").Seal(67),
-    Item(318, 318, 9, "the ice stone").NameHolds("氷").Seal(68),
-    Item(319, 319, 9, "the fire stone").Named("炎の石").Seal(69),
-    Item(320, 320, 9, "a magic stone").Seal(72),
-    Item(321, 321, 9, "a magic stone").Seal(60),
-    Item(322, 322, 9, "a magic stone").Seal(70),
-    Item(323, 323, 9, "a magic stone").Seal(71),
-    Item(324, 324, 9, "a magic stone").Seal(75),
-    Item(325, 325, 9, "a magic stone").Seal(76),
-    Item(326, 326, 9, "a magic stone").Seal(73),
-    Item(327, 327, 9, "a magic stone").Seal(74),
-    Item(328, 330, 9, "a magic stone that works on items").Seal(kNoSeal),
-    Item(350, 361, 10, "a pot"),
+    Item(kFirstPotion, kHealingPotion - 1, kItemClassPotion, "a potion"),
+    Item(kHealingPotion, kItemClassPotion, "the healing potion")
+        .Named("いやしの薬")
+        .DescriptionHolds("４００"),
+    Item(kHealingPotion + 1, kLastPotion, kItemClassPotion, "a potion"),
+    Item(kFirstScroll, kEscapeScroll - 1, kItemClassScroll, "a scroll"),
+    Item(kEscapeScroll, kItemClassScroll, "the scroll of escape").Named("脱出の巻物"),
+    Item(kEscapeScroll + 1, kLastScroll, kItemClassScroll, "a scroll"),
+    Item(kFirstStaff, kParalysisStaff - 1, kItemClassStaff, "a staff"),
+    Item(kParalysisStaff, kItemClassStaff, "the staff of paralysis").Named("金縛りの杖"),
+    Item(kSealingStaff, kItemClassStaff, "the staff of sealing").Named("封印の杖"),
+    Item(kSealingStaff + 1, kSleepStaff - 1, kItemClassStaff, "a staff"),
+    Item(kSleepStaff, kItemClassStaff, "the staff of sleep").Named("眠りの杖"),
+    Item(kWeaknessStaff, kItemClassStaff, "the staff of weakness").Named("虚弱の杖"),
+    Item(kWeaknessStaff + 1, kLastStaff, kItemClassStaff, "a staff"),
+    Item(kFirstPen, kSpentKey - 1, kItemClassPen, "a pen that draws"),
+    Item(kSpentKey, kItemClassPen, "the key that is used up").Range("無し"),
+    Item(kSpentKey + 1, kItemClassPen, "a pen that draws"),
+    Item(kKeptKey, kItemClassPen, "the key that is kept").Range("無し"),
+    Item(kFirstMagicStone, kItemClassMagicStone, "a magic stone").Seal(61),
+    Item(311, kItemClassMagicStone, "a magic stone").Seal(65),
+    Item(312, kItemClassMagicStone, "a magic stone").Seal(77),
+    Item(313, kItemClassMagicStone, "a magic stone").Seal(63),
+    Item(314, kItemClassMagicStone, "a magic stone").Seal(64),
+    Item(315, kItemClassMagicStone, "a magic stone").Seal(66),
+    Item(316, kItemClassMagicStone, "a magic stone").Seal(62),
+    Item(317, kItemClassMagicStone, "a magic stone").Seal(67),
+    Item(kIceStone, kItemClassMagicStone, "the ice stone").NameHolds("氷").Seal(68),
+    Item(kFireStone, kItemClassMagicStone, "the fire stone").Named("炎の石").Seal(69),
+    Item(320, kItemClassMagicStone, "a magic stone").Seal(72),
+    Item(321, kItemClassMagicStone, "a magic stone").Seal(60),
+    Item(322, kItemClassMagicStone, "a magic stone").Seal(70),
+    Item(323, kItemClassMagicStone, "a magic stone").Seal(71),
+    Item(324, kItemClassMagicStone, "a magic stone").Seal(75),
+    Item(325, kItemClassMagicStone, "a magic stone").Seal(76),
+    Item(326, kItemClassMagicStone, "a magic stone").Seal(73),
+    Item(327, kItemClassMagicStone, "a magic stone").Seal(74),
+    Item(kFirstItemStone, kLastMagicStone, kItemClassMagicStone, "a magic stone that works on items")
+        .Seal(kNoSeal),
+    Item(kFirstPot, kLastPot, kItemClassPot, "a pot"),
     // The traps' descriptions (kind = trap id + 380..382; 380 and 386..388 are never reached).
-    Item(381, 382, 11, "a trap's description"),
-    Item(383, 383, 11, "the binding trap").Named("トラバサミ"),
-    Item(384, 385, 11, "a trap's description"),
-    Item(389, 406, 11, "a trap's description"),
-    Item(407, 407, 11, "the pit").Named("落とし穴"),
+    Item(381, 382, kItemClassTrapDescription, "a trap's description"),
+    Item(kBindingTrap, kItemClassTrapDescription, "the binding trap").Named("トラバサミ"),
+    Item(384, 385, kItemClassTrapDescription, "a trap's description"),
+    Item(389, 406, kItemClassTrapDescription, "a trap's description"),
+    Item(kPitTrap, kItemClassTrapDescription, "the pit").Named("落とし穴"),
     // Monsters: kind = species * 4 + rank. A kind with its species' special uses it only with a special
     // chance above 0 (for species 32 its critical blows, for 34 its split).
-    Monster(0, 0, "the shopkeeper").Named("店主"),
-    Monster(1, 1, "a guard sent after a theft"),
+    Monster(monster_kind::kShopkeeper, "the shopkeeper").Named("店主"),
+    Monster(monster_kind::kFirstGuard, "a guard sent after a theft"),
     Monster(2, 3, "a guard sent after a theft, with a borrowed special").Special(),
     Monster(12, 15, "a knockback").Special(),
     Monster(20, 23, "a warp of its group to the target").Special(),
@@ -158,7 +176,7 @@ constexpr SFixedKind kFixedKinds[] = {
     Monster(144, 147, "a freezing touch").Special(),
     Monster(152, 155, "a water spit").Special(),
     Monster(156, 158, "a support spell").Special(),
-    Monster(164, 164, "the warehouse keeper").Named("倉庫番").Letter("p").NoTypeBits(),
+    Monster(monster_kind::kWarehouseKeeper, "the warehouse keeper").Named("倉庫番").Letter("p").NoTypeBits(),
 };
 
 // Dungeon 0 is the warehouse floor: no monsters.
@@ -289,7 +307,8 @@ void CheckUniqueNames(const SDataSet& dataSet, Diagnostics& diagnostics)
     if (const SSource* seals = dataSet.Find(TableKind::Seals))
         ReportRepeatedNames(diagnostics, *seals, ReadSealTable(*seals), {});
     if (const SSource* items = dataSet.Find(TableKind::Items))
-        ReportRepeatedNames(diagnostics, *items, ReadItemTable(*items).kinds, {{kGoldName, 0}});
+        ReportRepeatedNames(diagnostics, *items, ReadItemTable(*items).kinds,
+                            {{std::string(item_schema::kGoldName), 0}});
     if (const SSource* monsters = dataSet.Find(TableKind::Monsters))
         ReportRepeatedNames(diagnostics, *monsters, ReadMonsterTable(*monsters).kinds, {});
 }
@@ -327,12 +346,9 @@ void CheckItemFacts(const SFixedKind& fixed, const SItemLine& kind, const std::v
         Report(diagnostics, source, kind.line, what + " must have the range " + fixed.range);
 }
 
-// The monster words that set no type bit; the others set at least one.
 bool SetsTypeBits(const std::string& type)
 {
-    static const std::set<std::string> words = {"人形", "獣",     "飛行",   "吸",     "死",    "火",
-                                                "氷",   "死・火", "死・吸", "吸・飛", "人・飛"};
-    return words.contains(type);
+    return monster_schema::TypeBits(type) != 0;
 }
 
 void CheckMonsterFacts(const SFixedKind& fixed, const SMonsterLine& kind, const SSource& source,
@@ -369,8 +385,9 @@ void CheckFixedKinds(const SDataSet& dataSet, Diagnostics& diagnostics)
                     CheckMonsterFacts(fixed, *kind, *monsterSource, diagnostics);
                 else
                     Report(diagnostics, *monsterSource, 0,
-                           "monster kind " + what + " must be a line: species " + std::to_string(id / 4) +
-                               ", rank " + std::to_string(id % 4));
+                           "monster kind " + what + " must be a line: species " +
+                               std::to_string(id / monster_schema::kRanks) + ", rank " +
+                               std::to_string(id % monster_schema::kRanks));
                 continue;
             }
             if (itemSource == nullptr) continue;

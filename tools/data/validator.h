@@ -3,7 +3,8 @@
 // over the whole data set that reports every breach by file and line.
 //
 // To add a rule, write a function of the Rule type and add it to kRules in validator.cpp; to make the
-// validator know another kind the game's rules name by its number, add a row to kFixedKinds there.
+// validator know another kind the game's rules name by its number, name it in game/data/fixed_kinds.h
+// and add a row to kFixedKinds there.
 
 #include "tools/data/data_pipeline.h"
 

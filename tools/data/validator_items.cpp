@@ -2,6 +2,8 @@
 
 #include "tools/data/validator_rules.h"
 
+#include "game/data/item_schema.h"
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -10,15 +12,10 @@ namespace data_pipeline {
 
 namespace {
 
-constexpr std::int32_t kSections = 11;
-constexpr std::int32_t kWeapons = 1;
-constexpr std::int32_t kShields = 2;
-constexpr std::int32_t kFood = 4;
-constexpr std::int32_t kStaffs = 7;
-constexpr std::int32_t kPens = 8;
-constexpr std::int32_t kStones = 9;
-constexpr std::int32_t kPots = 10;
-constexpr std::int32_t kTraps = 11;
+using namespace item_schema;
+
+// The "<" lines: one per class after class 0.
+constexpr std::int32_t kSections = kItemTableClasses - 1;
 constexpr std::int32_t kMostSealSlots = 10;
 constexpr std::int32_t kLargestPot = 8;
 // A weapon of attack weight w hits by chance (58 - w) * 4 in 256.
@@ -28,20 +25,17 @@ constexpr std::int32_t kFirstStoneSeal = 60;
 constexpr std::int32_t kLastStoneSeal = 77;
 // The swing sounds of the weapon families (207 is the staff's).
 constexpr std::int32_t kSwingSounds[] = {201, 202, 203, 204, 205, 206, 208, 209, 210, 211};
-// The magic circles' range names; 無し covers nobody, so only the keys have it.
-constexpr const char* kRangeNames[] = {"無し", "上", "部屋", "フロア", "自分"};
-constexpr char kNoRange[] = "無し";
-constexpr char kNoSealWord[] = "なし";
-constexpr char kNoColumn[] = "-";
+// The range that covers nobody: only the keys have it.
+constexpr std::string_view kNoRange = kRangeWords[0].word;
 
 bool IsAppearanceClass(std::int32_t classId)
 {
-    return classId >= 5 && classId <= 10;
+    return AppearanceList(classId) >= 0;
 }
 
 bool IsEquipment(std::int32_t classId)
 {
-    return classId == kWeapons || classId == kShields;
+    return IsEquipmentClass(classId);
 }
 
 // The description window: 9 lines, about 18 full-width characters wide. What it shows of a kind
@@ -52,13 +46,13 @@ constexpr std::size_t kWindowColumns = 36;
 std::int32_t LinesAboveDescription(std::int32_t classId)
 {
     switch (classId) {
-    case kWeapons:
-    case kShields:
+    case kItemClassWeapon:
+    case kItemClassShield:
         return 4; // reading, a blank line, the base value, the banner
-    case kFood:
-    case kStones:
+    case kItemClassFood:
+    case kItemClassMagicStone:
         return 1; // reading
-    case kPens:
+    case kItemClassPen:
         return 3; // reading, range, banner
     default:
         return 2; // reading, banner (a trap is shown with the trap's banner)
@@ -70,7 +64,7 @@ std::int32_t LinesBelowDescription(const SItemLine& kind, const std::vector<SSea
     const SSealLine* seal = FindSeal(seals, kind.name);
     if (seal == nullptr) return 0;
     if (IsEquipment(kind.classId)) return seal->size >= 2 ? 2 : 0; // the slots the seal needs
-    return kind.classId == kStones ? 1 : 0;                        // what the stone does to equipment
+    return kind.classId == kItemClassMagicStone ? 1 : 0;           // what the stone does to equipment
 }
 
 struct STables
@@ -199,7 +193,7 @@ void CheckBuiltInSeals(const SDataSet& dataSet, Diagnostics& diagnostics)
     const STables tables = ReadTables(dataSet);
     if (tables.items == nullptr) return;
     for (const SItemLine& kind : tables.itemTable.kinds) {
-        if (IsEquipment(kind.classId) || kind.classId == kStones) {
+        if (HasBuiltInSeal(kind.classId)) {
             const bool sealed = FindSeal(tables.seals, kind.name) != nullptr;
             const std::string expected = sealed ? kind.name : std::string(kNoSealWord);
             if (kind.column6 != expected)
@@ -207,7 +201,7 @@ void CheckBuiltInSeals(const SDataSet& dataSet, Diagnostics& diagnostics)
                        "column 6 must be " + expected +
                            (sealed ? ": the kind carries the seal of its name"
                                    : ": no seal is named as the kind"));
-        } else if (kind.classId != kPens && kind.column6 != kNoColumn) {
+        } else if (kind.classId != kItemClassPen && kind.column6 != kNoColumn) {
             Report(diagnostics, *tables.items, kind.line,
                    "column 6 must be - for class " + std::to_string(kind.classId));
         }
@@ -224,12 +218,14 @@ void CheckClassNumbers(const SDataSet& dataSet, Diagnostics& diagnostics)
         };
         if (IsEquipment(kind.classId) && (kind.slots < 0 || kind.slots > kMostSealSlots))
             report("seal slots run from 0 to 10");
-        if (kind.classId == 3 && (kind.base < 1 || kind.maximum < 1))
+        if (kind.classId == kItemClassArrow && (kind.base < 1 || kind.maximum < 1))
             report("arrows need a multiplier and a stack of at least 1");
-        if ((kind.classId == kStaffs || kind.classId == kPens || kind.classId == kPots) &&
+        if ((kind.classId == kItemClassStaff || kind.classId == kItemClassPen ||
+             kind.classId == kItemClassPot) &&
             (kind.base < 0 || kind.base > kind.maximum))
             report("the least charges or size (column 3) must be from 0 to the most (column 4)");
-        if (kind.classId == kPots && kind.maximum > kLargestPot) report("a pot holds at most 8 items");
+        if (kind.classId == kItemClassPot && kind.maximum > kLargestPot)
+            report("a pot holds at most 8 items");
         if (kind.sellPrice > kind.buyPrice) report("it would sell for more than it costs");
     }
 }
@@ -244,15 +240,15 @@ void CheckClassNames(const SDataSet& dataSet, Diagnostics& diagnostics)
         auto report = [&](const std::string& message) {
             Report(diagnostics, *tables.items, kind.line, KindName(kind) + ": " + message);
         };
-        if (kind.classId == kFood && kind.name.find("おにぎり") == std::string::npos)
+        if (kind.classId == kItemClassFood && kind.name.find("おにぎり") == std::string::npos)
             report("food is named as an おにぎり");
-        if (kind.classId != kPens) continue;
+        if (kind.classId != kItemClassPen) continue;
         if (kind.name.find("ペン") == std::string::npos) report("a pen's name holds ペン");
         if (kind.reading.find("ぺん") == std::string::npos) report("a pen's reading holds ぺん");
         if (kind.appearanceName.find("インクのペン") == std::string::npos)
             report("a pen's unidentified name holds インクのペン");
-        const bool known = std::any_of(std::begin(kRangeNames), std::end(kRangeNames),
-                                       [&](const char* name) { return kind.column6 == name; });
+        const bool known = std::any_of(std::begin(kRangeWords), std::end(kRangeWords),
+                                       [&](const SRangeWord& range) { return kind.column6 == range.word; });
         const SFixedKind* fixed = FixedItem(kind.line);
         if (!known)
             report("the range " + kind.column6 + " is none of 無し 上 部屋 フロア 自分");
@@ -320,7 +316,7 @@ void CheckWeaponWeights(const SDataSet& dataSet, Diagnostics& diagnostics)
     for (const SWeightLine& weight : ReadWeaponWeightTable(*source))
         weights.emplace(weight.line, weight);
     for (const SItemLine& kind : tables.itemTable.kinds) {
-        if (kind.classId != kWeapons) continue;
+        if (kind.classId != kItemClassWeapon) continue;
         const auto weight = weights.find(kind.line);
         if (weight == weights.end()) {
             Report(diagnostics, *source, kind.line,

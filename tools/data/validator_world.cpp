@@ -2,6 +2,11 @@
 
 #include "tools/data/validator_rules.h"
 
+#include "game/data/appearance_schema.h"
+#include "game/data/experience_schema.h"
+#include "game/data/fixed_kinds.h"
+#include "game/data/monster_schema.h"
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -10,43 +15,39 @@ namespace data_pipeline {
 
 namespace {
 
-constexpr std::int32_t kKeeperSpecies = 41;
-constexpr std::int32_t kLastHouseSpecies = 40;
+using monster_kind::kKeeperSpecies;
+using monster_kind::kLastHouseSpecies;
 constexpr std::int32_t kMaximumExperience = 999999999;
-constexpr std::int32_t kLevels = 99;
+constexpr std::int32_t kLevels = experience_schema::kLevels;
 constexpr std::size_t kLongestMonsterName = 8;
-constexpr std::int32_t kFireBit = 0x20;
-constexpr std::int32_t kIceBit = 0x40;
 
-// The keyword tables of the monster loader, and the words the table uses for "none".
-const std::map<std::string, std::int32_t>& TypeBits()
+using namespace monster_schema;
+
+template <std::size_t N> bool IsWord(const table_text::SKeyword (&words)[N], std::string_view word)
 {
-    static const std::map<std::string, std::int32_t> bits = {
-        {"普通", 0}, {"人形", 1}, {"獣", 2},      {"飛行", 4},    {"吸", 8},      {"死", 16},
-        {"火", 32},  {"氷", 64},  {"死・火", 48}, {"死・吸", 24}, {"吸・飛", 12}, {"人・飛", 5}};
-    return bits;
+    return std::any_of(std::begin(words), std::end(words),
+                       [&](const table_text::SKeyword& keyword) { return keyword.word == word; });
 }
-const std::set<std::string> kBehaviours = {"通常", "不動", "逃走",   "ゴールド", "ランダム",
-                                           "間隔", "知的", "穴掘り", "回復",     "魔法陣"};
-const std::set<std::string> kAbilities = {"無敵", "魔法無効", "跳ね返し", "壁抜け", "透明",
-                                          "透過", "反射",     "魚",       "不動"};
-const std::set<std::string> kLetters = {"s", "l", "p", "m"}; // m: the 32 x 32 sprites
-constexpr char kNoAbility[] = "なし";
-constexpr char kNoDrop[] = "なし";
-constexpr char kRandomDrop[] = "ランダム"; // no item of that name: an item of the floor's first list
+
+bool IsTypeWord(const std::string& word)
+{
+    return word == kPlainType || IsWord(kTypeWords, word);
+}
+
+// The word of a type bit alone.
+std::string TypeWord(std::int32_t bit)
+{
+    for (const table_text::SKeyword& keyword : kTypeWords)
+        if (keyword.value == bit) return std::string(keyword.word);
+    return {};
+}
+
 // The themes of the monster houses: type bits of rank 0 of species 1 to 40.
-constexpr std::pair<std::int32_t, const char*> kHouseThemes[] = {
-    {1, "人形"}, {2, "獣"}, {4, "飛行"}, {8, "吸"}, {16, "死"}};
+constexpr std::int32_t kHouseThemes[] = {kTypeDoll, kTypeBeast, kTypeFlier, kTypeDrainer, kTypeUndead};
 // The second road's fixed floor types: ice on floors 20 to 23, lava on 24 to 26. A fire kind listed
 // for a floor turns ice into lava, an ice kind lava into ice unless a fire kind is listed too.
 constexpr std::int32_t kIceFloors[] = {20, 23};
 constexpr std::int32_t kLavaFloors[] = {24, 26};
-
-std::int32_t TypeBitsOf(const std::string& type)
-{
-    const auto found = TypeBits().find(type);
-    return found != TypeBits().end() ? found->second : 0;
-}
 
 std::string KindName(const SMonsterLine& kind)
 {
@@ -75,21 +76,15 @@ void CheckMonsterWords(const SDataSet& dataSet, Diagnostics& diagnostics)
         auto report = [&](const std::string& message) {
             Report(diagnostics, *source, kind.line, KindName(kind) + ": " + message);
         };
-        if (!TypeBits().contains(kind.type))
-            report("the type " + kind.type + " is no type word (普通 for none)");
-        if (!kBehaviours.contains(kind.behaviour))
+        if (!IsTypeWord(kind.type)) report("the type " + kind.type + " is no type word (普通 for none)");
+        if (kind.behaviour != kPlainBehaviour && !IsWord(kBehaviourWords, kind.behaviour))
             report("the behaviour " + kind.behaviour + " is no behaviour word (通常 for plain chasing)");
-        if (kind.abilities != kNoAbility) {
-            std::size_t begin = 0;
-            while (true) {
-                const std::size_t end = kind.abilities.find(',', begin);
-                const std::string piece = kind.abilities.substr(begin, end - begin);
-                if (!kAbilities.contains(piece)) report("the ability " + piece + " is no ability word");
-                if (end == std::string::npos) break;
-                begin = end + 1;
-            }
-        }
-        if (!kLetters.contains(kind.letter)) report("the letter " + kind.letter + " is none of s l p m");
+        if (kind.abilities != kNoAbility)
+            ForEachAbility(kind.abilities, [&](std::string_view piece) {
+                if (!IsWord(kAbilityWords, piece))
+                    report("the ability " + std::string(piece) + " is no ability word");
+            });
+        if (!IsWord(kLetterWords, kind.letter)) report("the letter " + kind.letter + " is none of s l p m");
         if (kind.specialChance < 0 || kind.specialChance > 255) report("a special chance runs from 0 to 255");
         if (CharacterCount(kind.name) > kLongestMonsterName || !IsDoubleByteOnly(kind.name))
             report("a name is at most 8 double-byte characters (messages add the level to it)");
@@ -105,7 +100,7 @@ void CheckMonsterRanks(const SDataSet& dataSet, Diagnostics& diagnostics)
     if (source == nullptr) return;
     const SMonsterTable table = ReadMonsterTable(*source);
     for (const SMonsterLine& kind : table.kinds) {
-        if (kind.kindId / 4 == 0 || kind.kindId % 4 == 0) continue;
+        if (kind.kindId / kRanks == monster_kind::kShopkeeperSpecies || kind.kindId % kRanks == 0) continue;
         const SMonsterLine* lower = table.Find(kind.kindId - 1);
         if (lower == nullptr) continue;
         if (kind.experience <= lower->experience)
@@ -143,15 +138,15 @@ void CheckMonsterHouses(const SDataSet& dataSet, Diagnostics& diagnostics)
     const SSource* source = dataSet.Find(TableKind::Monsters);
     if (source == nullptr) return;
     const SMonsterTable table = ReadMonsterTable(*source);
-    for (const auto& [bit, word] : kHouseThemes) {
+    for (const std::int32_t bit : kHouseThemes) {
         std::vector<std::int32_t> lines;
         for (const SMonsterLine& kind : table.kinds)
-            if (kind.kindId % 4 == 0 && kind.kindId / 4 >= 1 && kind.kindId / 4 <= kLastHouseSpecies &&
-                (TypeBitsOf(kind.type) & bit) != 0)
+            if (kind.kindId % kRanks == 0 && kind.kindId / kRanks >= 1 &&
+                kind.kindId / kRanks <= kLastHouseSpecies && (TypeBits(kind.type) & bit) != 0)
                 lines.push_back(kind.line);
         if (lines.size() < 2)
             Report(diagnostics, *source, lines.empty() ? 1 : lines[0],
-                   std::string("the monster house of type ") + word + " needs at least two species of it");
+                   "the monster house of type " + TypeWord(bit) + " needs at least two species of it");
     }
 }
 
@@ -174,12 +169,14 @@ void CheckAppearanceFiles(const SDataSet& dataSet, Diagnostics& diagnostics)
         }
     }
     for (const SDungeonFloors& dungeon : DungeonFloors())
-        for (const auto& [kind, family] : {std::pair(TableKind::MonsterAppearance, "モンスター出現"),
-                                           std::pair(TableKind::ItemAppearance, "アイテム出現")})
+        for (const auto& [kind, family] :
+             {std::pair(TableKind::MonsterAppearance, appearance_schema::kMonsterFamily),
+              std::pair(TableKind::ItemAppearance, appearance_schema::kItemFamily)})
             if (!present.contains({kind, dungeon.dungeon}))
                 diagnostics.push_back(
-                    {folder + family + std::to_string(dungeon.dungeon) + ".txt", 0,
-                     "the table of dungeon " + std::to_string(dungeon.dungeon) + " is missing"});
+                    {folder + std::string(family) + std::to_string(dungeon.dungeon) +
+                         std::string(appearance_schema::kExtension),
+                     0, "the table of dungeon " + std::to_string(dungeon.dungeon) + " is missing"});
 }
 
 // Every floor a dungeon reaches has monsters, and no line waits for a floor it never reaches; the
@@ -201,8 +198,8 @@ void CheckDungeonFloors(const SDataSet& dataSet, Diagnostics& diagnostics)
         for (const SAppearanceLine& line : ReadAppearanceTable(source)) {
             const auto kind = kinds.find(line.name);
             if (kind == kinds.end()) continue;
-            const std::int32_t species = kind->second.kindId / 4;
-            if (species == 0 || species == kKeeperSpecies)
+            const std::int32_t species = kind->second.kindId / kRanks;
+            if (species == monster_kind::kShopkeeperSpecies || species == kKeeperSpecies)
                 Report(diagnostics, source, line.line, line.name + " never appears on a floor");
             else if (line.weight > 0 && line.firstFloor > floors->deepestFloor)
                 Report(diagnostics, source, line.line,
@@ -227,15 +224,15 @@ void CheckDungeonFloors(const SDataSet& dataSet, Diagnostics& diagnostics)
         }
         if (dungeon != 2) continue;
         for (const SAppearanceLine& line : lines) {
-            const std::int32_t bits = TypeBitsOf(kinds.at(line.name).type);
+            const std::int32_t bits = TypeBits(kinds.at(line.name).type);
             for (std::int32_t floor = kIceFloors[0]; floor <= kLavaFloors[1]; ++floor) {
                 if (!Covers(line, floor)) continue;
                 const bool ice = floor <= kIceFloors[1];
                 const bool fireListed =
                     std::any_of(lines.begin(), lines.end(), [&](const SAppearanceLine& l) {
-                        return Covers(l, floor) && (TypeBitsOf(kinds.at(l.name).type) & kFireBit) != 0;
+                        return Covers(l, floor) && (TypeBits(kinds.at(l.name).type) & kTypeFire) != 0;
                     });
-                if ((ice && (bits & kFireBit) != 0) || (!ice && (bits & kIceBit) != 0 && !fireListed)) {
+                if ((ice && (bits & kTypeFire) != 0) || (!ice && (bits & kTypeIce) != 0 && !fireListed)) {
                     Report(diagnostics, source, line.line,
                            line.name + " on floor " + std::to_string(floor) + " turns its " +
                                (ice ? "ice" : "lava") + " floor into " + (ice ? "lava" : "ice"));

@@ -194,6 +194,18 @@ TEST_F(RankingTableTest, AFileThatDoesNotReadRightIsRefusedWhole)
     EXPECT_EQ(table->Load(), kRankingUnreadable);
 }
 
+TEST_F(RankingTableTest, AnEmptyRecordAmongLiveOnesCostsNoLiveRecord)
+{
+    // A record numbered -1 between two live ones, in a file that reads right.
+    PutBytes(RankingFile(0, {0, 0, 0, 3, 0, 0, 0, 0},
+                         {Record(3, 30, 0, 1, 1), Record(3, 99, 0, 1, -1), Record(3, 10, 0, 1, 2)}));
+    auto table = std::make_unique<CRankingTable>();
+    EXPECT_EQ(Places(*table, 3), (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(table->Insert(Record(3, 20, 0, 1, 3)), 1);
+    EXPECT_EQ(Places(*table, 3), (std::vector<std::int32_t>{1, 3, 2}));
+    EXPECT_EQ(Places(*std::make_unique<CRankingTable>(), 3), (std::vector<std::int32_t>{1, 3, 2}));
+}
+
 TEST(RankingRecord, ARunsRecordComesFromTheGameState)
 {
     auto game = std::make_unique<SGameResource>();

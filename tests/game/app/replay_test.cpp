@@ -322,6 +322,26 @@ TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
     EXPECT_TRUE(fs::is_empty(Exe() / "replay"));
 }
 
+TEST_F(ReplayTest, ARecordNameOutsideTheReplayFolderIsNeitherReadNorWritten)
+{
+    PlayThreeFloors();
+    fs::remove(ReplayPath());
+    game->runRecord.name = "\\..\\..\\escaped";
+    ZTL::string name;
+    EXPECT_EQ(WriteReplay(*game, name), kReplayNotWritten);
+    EXPECT_TRUE(fs::is_empty(Exe() / "replay"));
+    EXPECT_FALSE(fs::exists(m_root / "escaped0003.rpl"));
+
+    // A replay whose record stores such a name.
+    Bytes header = HeaderContent("rply", 0, {});
+    SRankingData record;
+    header.resize(header.size() - StoreBytes(record).size());
+    const Bytes stored = StoreBytes(game->runRecord);
+    header.insert(header.end(), stored.begin(), stored.end());
+    Write(ReplayPath(), ReplayFile(header, {}));
+    EXPECT_EQ(OpenReplay(*Viewer(), "replay\\0012abc0003.rpl"), kReplayNotAReplay);
+}
+
 TEST_F(ReplayTest, EndingAReplayGoesBackToNormalPlay)
 {
     game->config.messageSpeed = 3;

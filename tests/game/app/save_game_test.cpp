@@ -191,6 +191,47 @@ TEST_F(SaveGameTest, AHeadGivesTheAdventureFieldsAlone)
     }
 }
 
+TEST(SaveName, ASaveNameIsOnePathComponent)
+{
+    // "ソ" ends in the separator's byte, inside its character; "\x83" is a double-byte character cut short.
+    for (const char* name : {"", "abc", "霧谷", "ソ", "a.b"})
+        EXPECT_TRUE(IsSafeSaveName(name)) << name;
+    for (const char* name : {"..", "a..b", "\\..\\..\\..\\escaped", "a/b", "a\\b", "C:x", "a\tb", "\x83"})
+        EXPECT_FALSE(IsSafeSaveName(name)) << name;
+}
+
+TEST_F(SaveGameTest, AStoredNameOutsideTheSaveFolderIsRefusedAndNeverWrittenTo)
+{
+    fs::create_directories(Exe() / "save" / "0003");
+    const ZTL::string escaping = "\\..\\..\\..\\escaped";
+    const auto escaped = [&] {
+        for (const auto& entry : fs::recursive_directory_iterator(m_root))
+            if (entry.path().filename().string().find("escaped") != std::string::npos) return true;
+        return false;
+    };
+
+    // A body and a head that store the name: neither is taken.
+    game->saveName = escaping;
+    PutBytes("0012abc.main", BuildSaveBody(*game));
+    Auxiliary::CSerialize head;
+    head.Serialize(game->saveKind).Serialize(*game);
+    AppendCheckValue(head.GetBuffer());
+    PutBytes("0012abc.head", head.GetBuffer());
+    auto loaded = Reader();
+    EXPECT_EQ(LoadSaveGame(*loaded), kSaveBadCheck);
+    EXPECT_STREQ(loaded->saveName.c_str(), "abc");
+    EXPECT_EQ(ReadSaveHead(*loaded, 12, "abc"), kSaveBadCheck);
+    EXPECT_STREQ(loaded->saveName.c_str(), "abc");
+    EXPECT_EQ(ReadSaveHead(*loaded, 3, escaping), kSaveUnreadable);
+
+    // No write goes through such a name.
+    EXPECT_EQ(WriteSaveGame(*game), 1);
+    EXPECT_EQ(WriteSaveHead(*game), 1);
+    game->userNumber = 3;
+    EXPECT_EQ(WriteSaveGame(*game), 1);
+    EXPECT_FALSE(escaped());
+}
+
 TEST_F(SaveGameTest, AWriteThatFailsKeepsTheOldSetWhole)
 {
     ASSERT_EQ(WriteSaveGame(*game), 0);

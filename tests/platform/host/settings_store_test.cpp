@@ -42,7 +42,7 @@ TEST(SettingsStore, KeysHoldValuesAndSubkeysLikeTheRegistry)
     }
 }
 
-TEST(SettingsStore, TheTextFormKeepsEverythingAndADamagedTextIsEmpty)
+TEST(SettingsStore, TheTextFormKeepsEverythingAndSkipsOnlyTheLinesThatDoNotRead)
 {
     SettingsStore store;
     store.Write("Software\\A=B [x]", "name=with;odd\nbytes%", {0x00, 0xFF, 0x5C});
@@ -55,11 +55,52 @@ TEST(SettingsStore, TheTextFormKeepsEverythingAndADamagedTextIsEmpty)
     ASSERT_TRUE(copy.Read("software\\a=b [X]", "NAME=with;odd\nbytes%", value));
     EXPECT_EQ(value, (Bytes{0x00, 0xFF, 0x5C}));
 
-    for (const char* damaged : {"value=00\n", "[Software\n", "[A]\nx=0\n", "[A]\nx=zz\n", "[A]\nx\n",
-                                "[A]\n%4=00\n", "[\\\\]\n", "[]\n"}) {
-        EXPECT_TRUE(SettingsStore::FromText(damaged).IsEmpty()) << damaged;
-    }
-    EXPECT_FALSE(SettingsStore::FromText("; comment\r\n\r\n[A]\r\nx=01\r\n").IsEmpty());
+    // Each damaged line goes alone; a value under a key line that does not read has no key to go to.
+    const struct
+    {
+        const char* text;
+        const char* kept;
+    } cases[] = {
+        {"value=00\n[A]\ny=01\n", "[A]\ny=01\n"},
+        {"[A]\nx=0\ny=01\n", "[A]\ny=01\n"},
+        {"[A]\nx=zz\nx\n%4=00\ny=01\n", "[A]\ny=01\n"},
+        {"[A]\ny=01\n[Software\nz=02\n", "[A]\ny=01\n"},
+        {"[A]\ny=01\n[\\\\]\nz=02\n[]\nz=03\n", "[A]\ny=01\n"},
+        {"; comment\r\n\r\n[A]\r\ny=01\r\n", "[A]\ny=01\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettingsStore::FromText(c.text).ToText(), c.kept) << c.text;
+}
+
+TEST(SettingsStore, KeysDeeperThanTheCapAreRefusedAndADeepFileReadsQuickly)
+{
+    SettingsStore store;
+    std::string key = "K";
+    for (int i = 1; i < SettingsStore::kMaxKeyDepth; ++i)
+        key += "\\K";
+    EXPECT_TRUE(store.Write(key, "v", {1}));
+    EXPECT_FALSE(store.Write(key + "\\K", "v", {1}));
+    EXPECT_FALSE(store.CreateKey(key + "\\K"));
+
+    // 100,000 levels in a 200 KB file: refused without recursing once a level or keeping each parent.
+    std::string deep = "[A";
+    for (int i = 0; i < 100000; ++i)
+        deep += "\\b";
+    deep += "]\nv=01\n[C]\nw=02\n";
+    EXPECT_EQ(SettingsStore::FromText(deep).ToText(), "[C]\nw=02\n");
+}
+
+TEST(SettingsStore, SubkeysAreCountedPastASiblingThatSortsBetween)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.CreateKey("Software\\Quorlith\\marovellin"));
+    ASSERT_TRUE(store.CreateKey("Software\\Quorlith Games"));
+    std::uint32_t subKeys = 0, values = 0;
+    ASSERT_TRUE(store.Count("Software\\Quorlith", subKeys, values));
+    EXPECT_EQ(subKeys, 1u);
+    EXPECT_FALSE(store.DeleteKey("Software\\Quorlith"));
+    ASSERT_TRUE(store.Count("Software", subKeys, values));
+    EXPECT_EQ(subKeys, 2u);
 }
 
 class SettingsFileTest : public TempFolderTest
@@ -94,15 +135,31 @@ TEST_F(SettingsFileTest, ChangesAreWrittenWholeAndAnEmptyStoreRemovesTheFile)
     EXPECT_FALSE(std::filesystem::exists(m_root / "marovellin"));
 }
 
-TEST_F(SettingsFileTest, ADamagedFileReadsAsEmptyAndTheNextWriteReplacesIt)
+TEST_F(SettingsFileTest, ADamagedLineIsSkippedAndTheNextWriteKeepsEveryValueThatReads)
 {
-    PutFile(Path(), "[Software]\nthis is not a value\n");
+    PutFile(Path(), "[Software]\nthis is not a value\n[Software\\Maker\\Game]\n0001=2a000000\n");
     SettingsFile file(Path());
     std::uint32_t subKeys = 0, values = 0;
-    EXPECT_FALSE(file.Count("Software", subKeys, values));
+    ASSERT_TRUE(file.Count("Software", subKeys, values));
+    EXPECT_EQ(values, 0u);
     ASSERT_TRUE(file.Write("Software\\Game", "v", {1}));
-    EXPECT_EQ(SettingsStore::FromText(GetFile(Path())).ToText(), "[Software]\n[Software\\Game]\nv=01\n");
+    EXPECT_EQ(
+        SettingsStore::FromText(GetFile(Path())).ToText(),
+        "[Software]\n[Software\\Game]\nv=01\n[Software\\Maker]\n[Software\\Maker\\Game]\n0001=2a000000\n");
     EXPECT_FALSE(SettingsFile("").Write("Software", "v", {1}));
+}
+
+TEST_F(SettingsFileTest, AFileLargerThanTheCapIsNeitherReadNorWrittenOver)
+{
+    std::string text = "[A]\nv=01\n";
+    text.resize(SettingsFile::kMaxFileSize + 1, ';');
+    PutFile(Path(), text);
+    SettingsFile file(Path());
+    Bytes value;
+    EXPECT_FALSE(file.Read("A", "v", value));
+    EXPECT_FALSE(file.Write("A", "w", {2}));
+    EXPECT_FALSE(file.DeleteKey("A"));
+    EXPECT_EQ(GetFile(Path()), text);
 }
 
 } // namespace

@@ -212,6 +212,32 @@ TEST_F(FileTest, ReadsPlainFilesWholeWithATrailingNul)
     EXPECT_EQ(ReadText(f, "!notes"), "bang");
 }
 
+TEST_F(FileTest, FilesAndMembersLargerThanTheCapAreRefusedBeforeAnyAllocation)
+{
+    // Sparse files: 300 MiB claimed, next to nothing on disk.
+    constexpr std::uint64_t kHuge = 300ull << 20;
+    Put("g/save/main.cfg", "");
+    fs::resize_file(m_root / "g" / "save" / "main.cfg", kHuge);
+    Put("g/edge.bin", "");
+    fs::resize_file(m_root / "g" / "edge.bin", Aux::CFile::kMaxReadSize + 1);
+    Bytes archive = MakeArchive(1, {{"big.bin", "x"}});
+    Put32(archive, 12 + 32 + 4, Aux::CFile::kMaxReadSize + 1); // the member's size
+    Put("g/pack.dat", archive);
+    fs::resize_file(m_root / "g" / "pack.dat", archive.size() + Aux::CFile::kMaxReadSize + 1);
+
+    Aux::CFile f;
+    for (const char* name : {"save\\main.cfg", "edge.bin", "pack\\big.bin"}) {
+        std::vector<std::uint8_t> content{1, 2};
+        EXPECT_EQ(f.ReadToVector(name, content), Aux::CFile::kReadTooLarge) << name;
+        EXPECT_EQ(content, (std::vector<std::uint8_t>{1, 2})) << name;
+        EXPECT_EQ(f.GetMemory(), nullptr) << name;
+    }
+    Put("g/edge.bin", std::string(4096, 'e')); // well under the cap: read as ever
+    std::vector<std::uint8_t> content;
+    EXPECT_EQ(f.ReadToVector("edge.bin", content), 0);
+    EXPECT_EQ(content.size(), 4096u);
+}
+
 TEST_F(FileTest, ReadsMembersOfEveryArchiveKindSearchingUpwards)
 {
     const std::string big = Repeated("the same words again and again, ", 40);

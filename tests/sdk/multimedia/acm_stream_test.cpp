@@ -134,12 +134,12 @@ TEST_F(AcmStreamTest, AShortTailIsPaddedWithSilence)
 
 TEST_F(AcmStreamTest, ASeekEstimatedPastTheDataEndsTheStream)
 {
-    // A rate of 1 byte a second claims 700 seconds for 700 bytes; 600 s lies far past the data.
-    const std::string name = Put("slow.wav", MuLaw(700, 0xFF, 1));
+    // A rate a fortieth slow, which encoders' rounding may give: 89 ms claimed for 87.5 ms of data.
+    const std::string name = Put("slow.wav", MuLaw(700, 0xFF, 7800));
     mm::CACMStream stream;
     ASSERT_EQ(stream.Open(name.c_str()), 0);
-    EXPECT_EQ(stream.GetLength(), 700000);
-    ASSERT_EQ(stream.SetCurrentPos(600000), 0);
+    EXPECT_EQ(stream.GetLength(), 89);
+    ASSERT_EQ(stream.SetCurrentPos(88), 0);
     std::uint8_t buffer[64];
     EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
 }
@@ -175,6 +175,21 @@ TEST_F(AcmStreamTest, RefusesFilesItCannotDecodeAndStaysClosed)
                    .data = Bytes(650)}),
          3, "CACMStream::Open acmFormatSuggest()に失敗"},
         {"no average rate", MuLaw(10, 0xFF, 0), 2, "CACMStream::InitializeNormal 平均データ転送速度が0"},
+        // 1 byte a second would claim 700 s for 700 bytes, and a static sound a buffer to match.
+        {"a rate far below the format's", MuLaw(700, 0xFF, 1), 6,
+         "CACMStream::Open 平均データ転送速度がフォーマットと食い違う"},
+        {"a rate far above the format's", MuLaw(700, 0xFF, 9000), 6,
+         "CACMStream::Open 平均データ転送速度がフォーマットと食い違う"},
+        {"IMA ADPCM claiming 1 byte a second",
+         MakeWave({.tag = 0x11,
+                   .channels = 1,
+                   .rate = 8000,
+                   .bits = 4,
+                   .blockAlign = 256,
+                   .bytesPerSecond = 1,
+                   .fmtSize = 20,
+                   .data = Bytes(256)}),
+         6, "CACMStream::Open 平均データ転送速度がフォーマットと食い違う"},
         {"128 bytes", Bytes(128, 0xFF), 2, "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=128)"},
         {"a tag longer than the file", id3Long, 2,
          "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=2100, dwID3Size=2058)"},

@@ -32,12 +32,17 @@ inline std::int16_t SampleAt(std::uint64_t i)
     return std::int16_t(std::int64_t((i * 37) % 30011) - 15000);
 }
 
-struct StreamSpec
+// The format and length of a test stream, whose samples follow SampleAt.
+struct TestStreamFormat
 {
     std::uint32_t rate = 44100;
     std::uint16_t channels = 2;
     std::uint32_t milliseconds = 1000;
     bool noRate = false; // a format whose bytes a second are 0
+    // What a damaged header may claim besides: a length (0: the data's own) and bytes a second in place
+    // of the frames' (0: the frames').
+    std::uint32_t claimedMilliseconds = 0;
+    std::uint32_t claimedBytesPerSecond = 0;
 };
 
 // What the streams of one name were asked, from whatever thread.
@@ -57,7 +62,7 @@ struct StreamLog
 class TestStream : public mm::ISoundStream
 {
 public:
-    TestStream(const StreamSpec& spec, std::shared_ptr<StreamLog> log) : m_log(std::move(log))
+    TestStream(const TestStreamFormat& spec, std::shared_ptr<StreamLog> log) : m_log(std::move(log))
     {
         m_format.wFormatTag = platform::WAVE_FORMAT_PCM;
         m_format.nChannels = spec.channels;
@@ -67,11 +72,14 @@ public:
         m_format.nAvgBytesPerSec = spec.noRate ? 0 : spec.rate * m_format.nBlockAlign;
         // As a file's data chunk may be, not necessarily whole frames.
         m_size = std::uint32_t(std::uint64_t(spec.milliseconds) * spec.rate * m_format.nBlockAlign / 1000);
+        if (spec.claimedBytesPerSecond != 0) m_format.nAvgBytesPerSec = spec.claimedBytesPerSecond;
+        m_claimedLength = int(spec.claimedMilliseconds);
     }
     int Open(const char*) override { return 0; }
     int Close() override { return 0; }
     int GetLength() override
     {
+        if (m_claimedLength != 0) return m_claimedLength;
         return m_format.nAvgBytesPerSec == 0 ? -1
                                              : int(std::uint64_t(m_size) * 1000 / m_format.nAvgBytesPerSec);
     }
@@ -111,13 +119,14 @@ private:
     mm::WAVEFORMATEX m_format{};
     std::uint32_t m_size = 0;
     std::uint32_t m_position = 0;
+    int m_claimedLength = 0;
 };
 
 // Opens the streams a test described by name; any other name opens as the null stream.
 class TestStreamFactory : public mm::ISoundStreamFactory
 {
 public:
-    void Add(const std::string& name, const StreamSpec& spec)
+    void Add(const std::string& name, const TestStreamFormat& spec)
     {
         m_specs[name] = spec;
         m_logs[name] = std::make_shared<StreamLog>();
@@ -135,7 +144,7 @@ public:
     }
 
 private:
-    std::map<std::string, StreamSpec> m_specs;
+    std::map<std::string, TestStreamFormat> m_specs;
     std::map<std::string, std::shared_ptr<StreamLog>> m_logs;
 };
 

@@ -76,7 +76,7 @@ TEST_P(WaveStreamTest, ReadsOnlyTheDataChunkOfAnyLayout)
     struct Case
     {
         const char* what;
-        WaveSpec spec;
+        WaveFileLayout spec;
         Bytes delivered;
     } cases[] = {
         {"16-byte fmt", {.channels = 1, .rate = 8000, .bits = 8, .data = data}, data},
@@ -127,6 +127,14 @@ TEST_P(WaveStreamTest, RefusesWhatIsNotPcmWaveAndStaysClosed)
          "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
         {"data before fmt", MakeWave({.data = CountingBytes(100), .dataBeforeFmt = true}),
          "CWaveStream::Initialize データチャンクに行けない"},
+        // 48 bytes that would size a streamed buffer of 256 MiB.
+        {"more bytes a second than the frames give",
+         MakeWave({.bytesPerSecond = 0x05555555, .data = Bytes(4)}),
+         "CWaveStream::Initialize フォーマットの値が食い違う"},
+        {"a frame size other than the channels' samples", MakeWave({.blockAlign = 3, .data = Bytes(4)}),
+         "CWaveStream::Initialize フォーマットの値が食い違う"},
+        {"no channels", MakeWave({.channels = 0, .data = Bytes(4)}),
+         "CWaveStream::Initialize フォーマットの値が食い違う"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

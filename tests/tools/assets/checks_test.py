@@ -8,7 +8,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "tools", "assets"))
 
-from assetlib import checks, palette, table  # noqa: E402
+from assetlib import checks, header, palette, table  # noqa: E402
 
 TABLE = """
 image\t5\tkImageTest\t5-test.bmp\t32x16\tK\t-\tnone\tart
@@ -65,6 +65,21 @@ class GeneratorChecks(unittest.TestCase):
     def test_the_table_refuses_a_cell_outside_its_image(self):
         with self.assertRaisesRegex(table.TableError, "cell wide\\[1\\] \\(16,0\\) 20x16 leaves image 5"):
             table.parse(TABLE + "cell\twide\t0,0\t20x16\tK\tink\t2\t16,0\n")
+
+    def test_code_names_each_cell_after_its_image_and_label(self):
+        made = header.header(table.parse(TABLE + "cell\tcursor-arrow\t0,0\t8x12\tK\tglyph\n"))
+        self.assertIn("inline constexpr SCell kCellTestSprite = kCells[0];", made)
+        self.assertIn("inline constexpr SCell kCellTestCursorArrow = kCells[2];", made)
+
+    def test_the_table_refuses_what_would_name_a_cell_twice(self):
+        cases = [
+            ("a label twice in one image", TABLE + "cell\tfloor\t0,0\t8x8\tK\tink\n", "has a cell floor already"),
+            ("an image constant without kImage", "image\t5\tkTest\t5-test.bmp\t32x16\tK\t-\tnone\tart\n",
+             "begins with kImage"),
+        ]
+        for what, text, message in cases:
+            with self.subTest(what), self.assertRaisesRegex(table.TableError, message):
+                table.parse(text)
 
     def test_repeated_cells_step_from_their_first(self):
         image = table.parse(TABLE + "cell\trow\t0,0\t8x8\tK\tink\t4\t8,0\n").images[0]

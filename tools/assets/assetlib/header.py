@@ -9,6 +9,12 @@ def _c(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
+def cell_constant(image, cell):
+    """The cell's name in code: kCell, the image's constant without kImage, the label in camel case."""
+    words = "".join(word[:1].upper() + word[1:] for word in cell.label.split("-"))
+    return "kCell" + image.name[len("kImage"):] + words
+
+
 def header(table):
     out = [
         "#pragma once",
@@ -34,9 +40,11 @@ def header(table):
                 out.append(f"inline constexpr std::int32_t {s.name} = {s.id};")
     cells = []
     images = []
+    named_cells = []
     for image in sorted(table.images, key=lambda i: i.id):
         first = len(cells)
         for c in image.cells:
+            named_cells.append(f"inline constexpr SCell {cell_constant(image, c)} = kCells[{len(cells)}];")
             cells.append(f"    {{{_c(c.label)}, {c.x}, {c.y}, {c.w}, {c.h}, '{c.draw}', ECheck::{CHECK_NAMES[c.check]}, "
                          f"{c.count}, {c.dx}, {c.dy}}},")
         images.append(f"    {{{image.id}, {_c(image.name)}, {_c(image.file)}, {image.w}, {image.h}, '{image.draw}', "
@@ -105,6 +113,9 @@ def header(table):
         f"inline constexpr std::array<SSound, {len(music)}> kMusic{{{{",
         *music,
         "}};",
+        "",
+        "// The cells by name, so that code never restates a cell's place.",
+        *named_cells,
         "",
         "} // namespace assets",
         "",

@@ -157,6 +157,8 @@ def parse(text, source="assets.tsv"):
                 raise TableError(f"{where}: an image row has 9 columns, this one {len(f)}")
             _, id_text, name, file, size, draw, x2, generator, style = f
             image_id = int(id_text)
+            if not name.startswith("kImage"):
+                raise TableError(f"{where}: an image's constant begins with kImage (its cells are named after it)")
             w, h = _size(size, where)
             if draw not in DRAW_KINDS:
                 raise TableError(f"{where}: draw kind '{draw}' is none of {DRAW_KINDS}")
@@ -191,6 +193,8 @@ def parse(text, source="assets.tsv"):
                 dx, dy = _point(f[7], where)
             if draw not in DRAW_KINDS or check not in CHECKS:
                 raise TableError(f"{where}: cell draw '{draw}' or check '{check}' unknown")
+            if any(c.label == label for c in image.cells):
+                raise TableError(f"{where}: image {image.id} has a cell {label} already (code names cells by label)")
             cell = Cell(label, x, y, w, h, draw, check, count, dx, dy, number)
             for i, cx, cy, cw, ch in cell.rects():
                 if cx < 0 or cy < 0 or cx + cw > image.w or cy + ch > image.h:

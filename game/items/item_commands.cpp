@@ -1,4 +1,6 @@
-#include "game/app/item_commands.h"
+#include "game/items/item_commands.h"
+
+#include "game/data/item_classes.h"
 
 namespace {
 
@@ -6,21 +8,21 @@ namespace {
 const char* UseLine(std::int32_t itemClass)
 {
     switch (itemClass) {
-    case 4:
+    case kItemClassFood:
         return "　食べる\n";
-    case 5:
+    case kItemClassPotion:
         return "　飲む\n";
-    case 6:
+    case kItemClassScroll:
         return "　読む\n";
-    case 7:
+    case kItemClassStaff:
         return "　振る\n";
-    case 8:
+    case kItemClassPen:
         return "　描く\n";
-    case 9:
+    case kItemClassMagicStone:
         return "　使う\n";
-    case 10:
+    case kItemClassPot:
         return "　入れる\n";
-    case 12:
+    case kItemClassTrap:
         return "　踏む\n";
     default:
         return nullptr;
@@ -34,7 +36,7 @@ const char* CommandLine(std::int32_t code, std::int32_t itemClass, bool equipped
     case 1:
         return equipped ? "　外す\n" : "　装備\n";
     case 2:
-        return itemClass == 3 ? "　撃つ\n" : "　投げる\n";
+        return itemClass == kItemClassArrow ? "　撃つ\n" : "　投げる\n";
     case 3:
         return UseLine(itemClass);
     case 4:
@@ -54,7 +56,9 @@ const char* CommandLine(std::int32_t code, std::int32_t itemClass, bool equipped
     case 11:
         return "　説明\n";
     case 12:
-        return itemClass == 12 ? "　壊す\n" : itemClass == 13 ? "　消す\n" : "　捨てる\n";
+        return itemClass == kItemClassTrap     ? "　壊す\n"
+               : itemClass == kItemClassCircle ? "　消す\n"
+                                               : "　捨てる\n";
     default:
         return nullptr;
     }
