@@ -37,8 +37,9 @@ constexpr std::int32_t kPromptY = 225;
 
 // The characters that may not start a line, and those that may not end one.
 constexpr const char* kNotAtStartSingle = ",.;:?!]})-'\"";
-constexpr const char* kNotAtStartDouble = "’”、。・；：？！↑↓→←ーゝゞヽヾ々）」』】）｝〕〉》ぁぃぅぇぉっゃょゅゎヵん"
-                                          "ァィゥェォッャュョヮヶン";
+constexpr const char* kNotAtStartDouble =
+    "’”、。・；：？！↑↓→←ーゝゞヽヾ々）」』】）｝〕〉》ぁぃぅぇぉっゃょゅゎヵん"
+    "ァィゥェォッャュョヮヶン";
 constexpr const char* kNotAtEndSingle = "[{('\"";
 constexpr const char* kNotAtEndDouble = "「『【（｛〔〈《‘“";
 constexpr const char* kSpeechOpen = "「";
@@ -177,8 +178,8 @@ bool CMessageWindow::IsNotAtEnd(std::string_view token) const
     return token.size() == 1 && m_notAtEndSingle.count(static_cast<std::uint8_t>(token[0])) != 0;
 }
 
-std::vector<CMessageWindow::SWrappedLine> CMessageWindow::BreakLines(const ZTL::string& text, std::int32_t limit,
-                                                                     const MeasureToken& measure) const
+std::vector<CMessageWindow::SWrappedLine>
+CMessageWindow::BreakLines(const ZTL::string& text, std::int32_t limit, const MeasureToken& measure) const
 {
     std::vector<SWrappedLine> lines;
     SWrappedLine line;
@@ -283,7 +284,8 @@ void CMessageWindow::AddWrappedMessage(std::int32_t waitRule, const ZTL::string&
     std::unordered_map<std::uint16_t, std::int32_t> measured;
     const auto measure = [&](std::string_view token) -> std::int32_t {
         if (!font || token.empty()) return 0;
-        const std::uint16_t key = token.size() == 2 ? DoubleByteCode(token) : static_cast<unsigned char>(token[0]);
+        const std::uint16_t key =
+            token.size() == 2 ? DoubleByteCode(token) : static_cast<unsigned char>(token[0]);
         const auto found = measured.find(key);
         if (found != measured.end()) return found->second;
         int cx = 0, cy = 0;
@@ -479,8 +481,8 @@ int CMessageWindow::Draw(Draw::ISurface& target)
             std::int64_t shown = std::numeric_limits<std::int32_t>::max();
             if (slot == newest && !currentRevealWidths.empty()) {
                 shown = 0;
-                const auto n = std::min<std::size_t>(static_cast<std::size_t>(std::max(revealCounters[slot], 0)),
-                                                     currentRevealWidths.size());
+                const auto n = std::min<std::size_t>(
+                    static_cast<std::size_t>(std::max(revealCounters[slot], 0)), currentRevealWidths.size());
                 for (std::size_t t = 0; t < n; ++t)
                     shown += currentRevealWidths[t];
             }
