@@ -4,7 +4,7 @@
 #include "game/app/save_game.h"
 #include "game/data/action_log.h"
 #include "game/data/global_data.h"
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "sdk/auxiliary/file.h"
 
 #include <benchmark/benchmark.h>

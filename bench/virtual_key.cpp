@@ -1,6 +1,6 @@
 // The per-frame poll of the game's keys: a keyboard and a pad folded into 88 virtual keys, each with a
 // few assignments, as the key object does once a frame. Runs on the headless back end.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/input.h"
 #include "sdk/input/joystick.h"

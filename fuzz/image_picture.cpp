@@ -4,7 +4,7 @@
 
 #include "image_fuzz_support.h"
 #include "platform/dib.h"
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 #include "sdk/draw/dib_bitmap.h"
 
 #include <climits>

@@ -4,7 +4,7 @@
 
 #include "platform/dib.h"
 #include "platform/host/little_endian.h"
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 
 #include <cstddef>
 #include <cstdint>

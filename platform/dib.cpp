@@ -1,6 +1,6 @@
 #include "platform/dib.h"
 
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "platform/display.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/pixel_type.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // The keyboard focus, the modifier keys held, and the cursor's display count: the input state the
 // windows of the process share.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/input.h"
 #include "platform/window_internal.h"
 

@@ -1,6 +1,6 @@
 #include "platform/input.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "platform/message_box.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/encoding.h"
 
 namespace platform {

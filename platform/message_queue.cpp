@@ -1,6 +1,6 @@
 // One message queue per thread: posted messages, messages sent from other threads, quitting, and the
 // end of a thread.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/input.h"
 #include "platform/window_internal.h"
 

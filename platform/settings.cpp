@@ -1,6 +1,6 @@
 #include "platform/settings.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/encoding.h"
 #include "platform/host/little_endian.h"
 

@@ -1,6 +1,6 @@
 #include "platform/sound.h"
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/window_internal.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // The windows: their records, fields and placement, creation and destruction, and what the native side
 // reports of their placement.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/encoding.h"
 #include "platform/window_internal.h"
 

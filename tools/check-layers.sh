@@ -3,20 +3,22 @@
 #   1. a folder includes only headers of its own folder and of the folders before it in LAYERS;
 #   2. above the host, nothing includes a back end, and the SDK and the game do not include the back-end
 #      contract either (they reach the machine through the services);
-#   3. each folder's library lists as DEPS in its CMakeLists.txt exactly the folders its files include.
-# (Within the game, game/CMakeLists.txt keeps game/data and game/sound from including other game folders.)
+#   3. each folder's library lists as DEPS in its CMakeLists.txt exactly the folders its files include;
+#   4. within the game, whose folders are one library and may include one another, the ground floor
+#      stands apart: game/data and game/sound include no other game folder, and game/core includes only
+#      game/data and game/sound.
 # Prints every breach and exits 1 when there is one.
 set -u
 cd "$(dirname "$0")/.."
 
 LAYERS=(
-    platform/host platform/host/headless platform/host/freetype platform/host/sdl platform
+    platform/host platform/host/media platform/host/headless platform/host/freetype platform/host/sdl platform
     sdk/ztl sdk/thread sdk/timer sdk/math sdk/auxiliary sdk/window sdk/appframe sdk/input
     sdk/draw/kernels sdk/draw sdk/multimedia
     gamebase game
 )
 BACKENDS='^platform/host/(headless|freetype|sdl)/'
-CONTRACT='^platform/(host/)?backend\.h$'
+CONTRACT='^platform/(host/backend|backend_chooser)\.h$'
 
 declare -A rank
 for i in "${!LAYERS[@]}"; do rank[${LAYERS[$i]}]=$i; done
@@ -74,6 +76,23 @@ for layer in "${LAYERS[@]}"; do
         fi
     fi
     unset used
+done
+
+# The game's ground floor: each folder and the other game folders it may include (the game's own
+# top-level headers, are open to all).
+declare -A ground_floor=([game/data]="" [game/sound]="" [game/core]="game/data game/sound")
+for folder in "${!ground_floor[@]}"; do
+    [ -d "$folder" ] || continue
+    while IFS= read -r f; do
+        while read -r header; do
+            [[ "$header" == game/*/* ]] || continue
+            dir=$(cut -d/ -f1-2 <<<"$header")
+            [ "$dir" = "$folder" ] && continue
+            [[ " ${ground_floor[$folder]} " == *" $dir "* ]] && continue
+            fail "$f includes $header: $folder stands on the game's ground floor" \
+                "(it may include ${ground_floor[$folder]:-no other game folder})"
+        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$f")
+    done < <(find "$folder" \( -name '*.h' -o -name '*.cpp' \) -type f | sort)
 done
 
 if [ "$failures" -ne 0 ]; then

@@ -1,6 +1,6 @@
 #include "game/app/game_resource.h"
 
-#include "game/sound/sound_effect_list.h"
+#include "game/sound/sound_effect_player.h"
 #include "platform/host/clock.h"
 #include "platform/host/memory.h"
 
@@ -153,9 +153,5 @@ void SGameResource::Serialize(Auxiliary::ISerialize& stream)
 
 std::int32_t PlaySoundEffect(SGameResource& game, std::int32_t number)
 {
-    // A silent re-run neither plays nor makes the list.
-    if (game.playMode == kPlaySilentRerun) return 0;
-    ISoundEffectPlayer* effects = game.soundEffects;
-    if (effects == nullptr) effects = CSoundEffectList::GetInstance();
-    return PlaySoundEffect(game.playMode, *effects, number);
+    return PlaySoundEffect(game.playMode == kPlaySilentRerun, game.soundEffects, number);
 }

@@ -3,28 +3,31 @@
 // magic circles, the windows, the two action queues, the options, the action log and the records of the
 // running adventure. The application makes one at start-up and every scene reaches it.
 //
-// Its members are built in the order they are declared here and destroyed in the reverse order; later
-// issues complete the member classes in their own folders. The fields that later rules give a role are
-// added by the issues that use them.
+// Its members are built in the order they are declared here and destroyed in the reverse order. The
+// member classes are completed in their own folders, and the fields that later rules give a role come
+// with those rules.
 
 #include "game/app/ranking_data.h"
-#include "game/app/utility.h"
 #include "game/characters/character_control.h"
+#include "game/core/fixed_sine.h"
+#include "game/core/money.h"
+#include "game/core/play_mode.h"
 #include "game/data/action_log.h"
 #include "game/data/config.h"
 #include "game/data/password.h"
 #include "game/data/player_command.h"
 #include "game/items/item_control.h"
-#include "game/sdk_names.h"
+#include "game/sound/sound_effect_player.h"
 #include "game/turn/action_queue.h"
-#include "game/ui/effect_object.h"
 #include "game/ui/blt_support.h"
+#include "game/ui/effect_object.h"
 #include "game/ui/message_window.h"
 #include "game/ui/object_base.h"
 #include "game/ui/select_window.h"
 #include "game/world/map_control.h"
 #include "game/world/spell_circle_control.h"
 #include "game/world/trap_control.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
@@ -181,22 +184,22 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::array<std::int32_t, 2> adventureMarks{};    // -1 after it
     std::array<std::int32_t, 2> adventureCounters{}; // 1 after it
 
-    // ---- Fields of the turn engine (issues 36 and 64 give them their work).
-    std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it, issue 62)
+    // ---- Fields of the turn engine.
+    std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it)
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
     // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
     // press of that key and clears it.
     std::uint8_t menuKeyPressed = 0;
     // A per-adventure counter, the companion the end of a silent re-run copies it into, and the value
-    // that end sets to 64 (the turn phases and the game-main scene, issues 62 and 63, give them roles).
+    // that end sets to 64 (the turn phases and the game-main scene give them roles).
     std::int32_t rerunCounter = 0;
     std::int32_t rerunCounterCopy = 0;
     std::int32_t rerunEndValue = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
-    // monster behind a cause 3 (dealing damage, issue 45, sets them), and whether she took items along
-    // (the adventure's start and end, issue 47, which also gives all four their resets).
+    // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the
+    // adventure's start and end, which also reset all four).
     std::int32_t deathCause = 0xFFFF;
     std::uint16_t killerKind = 0xFFFF;
     std::uint16_t killerLevel = 0xFFFF;

@@ -13,7 +13,7 @@
 // 4 + n button n (n 0 to 19).
 
 #include "game/data/key_config.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/input/joystick.h"
 #include "sdk/input/key_base.h"
 #include "sdk/input/key_input.h"

@@ -72,8 +72,8 @@ int WinMain(AppFrame::HINSTANCE instance, AppFrame::HINSTANCE previous, char* co
     AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(kOggPlugIn);
     Thread::CMutex instanceLock;
     if (AppFrame::IsFirstAppInstance(instanceLock, "")) {
-        // The application object and its thread, which run the window and the game, come with the frame
-        // loop (issue 32); until then the program ends after its start-up here.
+        // Stand-in: the application object and its thread, which run the window and the game, go here;
+        // until they do, the program ends after its start-up.
     }
     Thread::CThreadManager::GetInstance()->WaitForAll();
     Thread::SetMultiThreadFlag(false);

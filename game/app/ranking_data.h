@@ -1,9 +1,9 @@
 #pragma once
 // The record of a finished run, as the ranking keeps it.
 
-#include "game/app/utility.h"
+#include "game/core/money.h"
 #include "game/items/item_control.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

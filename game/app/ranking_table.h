@@ -13,7 +13,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/app/ranking_data.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 
 #include <array>
 #include <cstdint>

@@ -24,7 +24,7 @@
 // file's size.
 
 #include "game/app/game_resource.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -23,12 +23,6 @@ ZTL::string WithExtension(const SGameResource& game, const char* extension)
     return path.substr(0, path.size() - kMainSuffixLength) + extension;
 }
 
-// The check value at the end of a file, high byte first.
-std::uint32_t ReadBigEndian(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
 std::string_view HostView(const ZTL::string& path)
 {
     return std::string_view(path.c_str(), path.size());
@@ -122,16 +116,14 @@ std::vector<std::uint8_t> BuildSaveBody(SGameResource& game)
     for (PasswordPair pair : game.passwordHistory)
         stream.Serialize(pair.first).Serialize(pair.second);
     std::vector<std::uint8_t>& bytes = stream.GetBuffer();
-    game.checkValue = ComputeCheckValue(bytes);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.push_back(std::uint8_t(game.checkValue >> shift));
+    game.checkValue = AppendCheckValue(bytes);
     return std::move(bytes);
 }
 
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
 {
     // A right check value is the check value of the rest.
-    const std::uint32_t check = bytes.size() < 4 ? 0 : ReadBigEndian(bytes.data() + bytes.size() - 4);
+    const std::uint32_t check = StoredCheckValue(bytes);
     if (!VerifyCheckValue(bytes)) return kSaveBadCheck;
     // What the body may change, kept until it has read whole (small after the reset a load makes).
     Auxiliary::CSerialize before;

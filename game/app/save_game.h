@@ -11,7 +11,7 @@
 //            file name at it, and every SaveOptions rewrites it.
 
 #include "game/app/game_resource.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -3,14 +3,13 @@
 // chests and ice pillars), the monster kinds, and the character control that holds them and stores the
 // heroine's lasting state in save sets.
 //
-// The records' virtual operations, levels and statuses come with the action-queue issue (issue 36);
-// the table's creation, placement and motion with issue 40. They complete these classes. The monster
-// table's loader stands in monster_table.cpp.
+// The records' virtual operations, levels and statuses, and the table's creation, placement and
+// motion, are yet to be added to these classes. The monster table's loader stands in monster_table.cpp.
 
-#include "game/app/character_status.h"
+#include "game/core/character_status.h"
 #include "game/data/table_reader.h"
-#include "game/sdk_names.h"
 #include "game/ui/object_base.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

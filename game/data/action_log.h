@@ -18,7 +18,7 @@
 // sum adds the four bytes of every word written to or read from the file, modulo 65536.
 
 #include "game/data/player_command.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 // A file that grows by appends: the run's ".rpl" and ".rpi" work files. Every write goes to the disk at
 // once, so each reports its own failure.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/ztl/ztl_string.h"
 

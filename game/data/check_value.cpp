@@ -1,5 +1,7 @@
 #include "game/data/check_value.h"
 
+#include "platform/host/little_endian.h"
+
 #include <array>
 
 namespace {
@@ -33,16 +35,19 @@ constexpr BlockTables MakeBlockTables()
 }
 constexpr BlockTables kBlockTables = MakeBlockTables();
 
-std::uint32_t LoadLittleEndian32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
+// The trailers are stored high byte first, unlike the content.
 void AppendHighFirst(std::vector<std::uint8_t>& buffer, std::uint32_t value, int bytes)
 {
     for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
         buffer.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+std::uint32_t ReadHighFirst(const std::uint8_t* p, int bytes)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | p[i];
+    return value;
 }
 
 std::uint16_t ByteSum(std::span<const std::uint8_t> bytes)
@@ -62,8 +67,8 @@ std::uint32_t ComputeCheckValue(std::span<const std::uint8_t> bytes)
     const std::uint8_t* p = bytes.data();
     const BlockTables& t = kBlockTables;
     for (std::size_t b = 0; b < blocks; ++b, p += 8) {
-        const std::uint32_t low = reg ^ LoadLittleEndian32(p);
-        const std::uint32_t high = LoadLittleEndian32(p + 4);
+        const std::uint32_t low = reg ^ platform::ReadU32(p);
+        const std::uint32_t high = platform::ReadU32(p + 4);
         reg = t[7][low & 0xFF] ^ t[6][low >> 8 & 0xFF] ^ t[5][low >> 16 & 0xFF] ^ t[4][low >> 24] ^
               t[3][high & 0xFF] ^ t[2][high >> 8 & 0xFF] ^ t[1][high >> 16 & 0xFF] ^ t[0][high >> 24];
         reg = ~reg;
@@ -73,17 +78,23 @@ std::uint32_t ComputeCheckValue(std::span<const std::uint8_t> bytes)
     return reg;
 }
 
-void AppendCheckValue(std::vector<std::uint8_t>& buffer)
+std::uint32_t AppendCheckValue(std::vector<std::uint8_t>& buffer)
 {
-    AppendHighFirst(buffer, ComputeCheckValue(buffer), 4);
+    const std::uint32_t value = ComputeCheckValue(buffer);
+    AppendHighFirst(buffer, value, 4);
+    return value;
+}
+
+std::uint32_t StoredCheckValue(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() < 4 ? 0 : ReadHighFirst(bytes.data() + bytes.size() - 4, 4);
 }
 
 bool VerifyCheckValue(std::vector<std::uint8_t>& buffer)
 {
     if (buffer.size() < 4) return false;
     const std::size_t n = buffer.size() - 4;
-    const std::uint32_t stored = (std::uint32_t{buffer[n]} << 24) | (std::uint32_t{buffer[n + 1]} << 16) |
-                                 (std::uint32_t{buffer[n + 2]} << 8) | buffer[n + 3];
+    const std::uint32_t stored = ReadHighFirst(buffer.data() + n, 4);
     buffer.resize(n);
     return ComputeCheckValue(buffer) == stored;
 }
@@ -97,5 +108,5 @@ bool VerifyByteSum(const std::vector<std::uint8_t>& buffer)
 {
     if (buffer.size() < 2) return false;
     const std::size_t n = buffer.size() - 2;
-    return ByteSum(std::span(buffer).first(n)) == ((buffer[n] << 8) | buffer[n + 1]);
+    return ByteSum(std::span(buffer).first(n)) == ReadHighFirst(buffer.data() + n, 2);
 }

@@ -12,8 +12,10 @@
 
 // The 32-bit check value of the bytes; 0 for none.
 std::uint32_t ComputeCheckValue(std::span<const std::uint8_t> bytes);
-// Appends the check value of the buffer's bytes.
-void AppendCheckValue(std::vector<std::uint8_t>& buffer);
+// Appends the check value of the buffer's bytes and returns it.
+std::uint32_t AppendCheckValue(std::vector<std::uint8_t>& buffer);
+// The check value stored in the last four bytes (as AppendCheckValue puts it); 0 for fewer bytes.
+std::uint32_t StoredCheckValue(std::span<const std::uint8_t> bytes);
 // False for a buffer shorter than 4 bytes, which stays as it is. Otherwise the last four bytes are
 // taken off (whatever the outcome, so the caller reads the content without them) and compared with
 // the check value of what remains.

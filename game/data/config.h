@@ -4,7 +4,7 @@
 // An option file (a save set's ".cfg" companion, and "save\replay.cfg") holds the format value 0 (int),
 // the record, and the 16-bit sum of those bytes, high byte first.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

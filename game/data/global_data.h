@@ -7,7 +7,7 @@
 //
 // The record also holds the clean-up mode's deletions ("deletesave").
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
 

@@ -2,7 +2,7 @@
 // Training passwords: a finished run's start (its seed a, dungeon b and 16-bit run value c) as nine
 // hiragana letters of 6 bits each, and the history of the passwords used or earned.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

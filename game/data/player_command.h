@@ -1,7 +1,7 @@
 #pragma once
 // One command of the player as the turn engine runs it and the action log records it.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // header with the check number.
 
 #include "game/data/table_line.h"
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/ztl/ztl_string.h"
 

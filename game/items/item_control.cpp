@@ -1,6 +1,6 @@
 #include "game/items/item_control.h"
 
-#include "game/app/random.h"
+#include "game/core/random.h"
 
 #include <algorithm>
 

@@ -3,13 +3,13 @@
 // warehouse), the kind and seal records of the data tables, and the item control that holds the tables
 // and stores them in save sets.
 //
-// Creation, identification and names, values and prices come with the first items issue (issue 39),
-// inventory, pots, seals and item states with the second (issue 44); they complete these classes. The
-// table loaders stand in item_tables.cpp.
+// Creation, identification and names, values and prices, inventory, pots, seals and item states are
+// yet to be added to these classes. The table loaders stand in item_tables.cpp.
 
 #include "game/data/table_reader.h"
-#include "game/sdk_names.h"
+#include "game/items/item_kind.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
@@ -18,26 +18,6 @@
 #include <cstdint>
 #include <map>
 #include <vector>
-
-// An item kind: one line of the item table (kind 0 is gold).
-struct SItemKind
-{
-    std::int32_t number = 0;
-    ZTL::string name; // the true name
-    std::int32_t classId = 0;
-    std::int32_t buyPrice = 0;
-    std::int32_t sellPrice = 0;
-    std::int32_t weight = 0;    // summed into the table's check number
-    std::int32_t param4 = 0;    // the kind's weight in the appearance lists
-    std::int32_t base = 0;      // weapons, shields: base strength; staffs, pens, pots: least at creation
-    std::int32_t maximum = 0;   // weapons, shields: highest plus; arrows: stack; staffs, pens, pots: most
-    std::int32_t sealSlots = 0; // weapons, shields: seal slots at creation
-    // Weapons, shields, magic stones: the seal of the item's name; pens: the circle's range kind; else
-    // 0xFFFF.
-    std::int32_t sealCode = 0xFFFF;
-    ZTL::string description;
-    ZTL::string token; // the reading
-};
 
 // A seal (an ability of weapons and shields), by its code.
 struct SSealKind

@@ -174,7 +174,7 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
     if (sum != check) return kTableSumMismatch;
     kindState.assign(kinds.size(), 0);
     seen.assign(kinds.size(), 0);
-    // Issue 39 builds ResetIdentification: the kinds' identification states for dungeon 0 are set here.
+    // Stand-in: ResetIdentification, not built yet, sets the kinds' identification states for dungeon 0 here.
     return kTableLoaded;
 }
 

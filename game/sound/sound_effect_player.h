@@ -12,3 +12,7 @@ public:
 protected:
     ~ISoundEffectPlayer() = default;
 };
+
+// Plays a sound effect through player, or through the game's sound-effect list when player is null;
+// a silent re-run neither plays the effect nor makes the list, and gives 0.
+std::int32_t PlaySoundEffect(bool silentRerun, ISoundEffectPlayer* player, std::int32_t number);

@@ -1,7 +1,7 @@
 #pragma once
 // The action record and the action queue: every action of the game is a record pushed to one of the
 // game state's two queues, whose runner calls the handler of the record's kind. The runner, the kinds
-// and the pushes come with the action-queue issue (issue 36), which completes these classes.
+// and the pushes are yet to be added to these classes.
 
 #include <cstdint>
 #include <deque>

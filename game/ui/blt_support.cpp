@@ -20,7 +20,8 @@ constexpr std::uint16_t kKey555 = 0x7C1F;
 constexpr std::uint32_t kKey32 = 0xFF00FF;
 // What stays of a pixel shifted right by one: every channel's top bit cleared.
 constexpr std::uint16_t kHalfMask565 = 0x7BEF;
-constexpr std::uint16_t kHalfMask555 = 0x7DEF;
+// The spare top bit of RGB555 is cleared too: shifted down it would land in red's top bit.
+constexpr std::uint16_t kHalfMask555 = 0x3DEF;
 constexpr std::uint32_t kHalfMask32 = 0x7F7F7F;
 
 bool IsDoubleSize()

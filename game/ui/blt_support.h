@@ -10,7 +10,7 @@
 // pre-doubled companion picture or draw the source at twice its size. Every blit answers 0 when drawn
 // and non-zero when nothing was drawn (clipped away, or a pair of pixel types without a kernel).
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/surface.h"
 #include "sdk/ztl/smart_ptr.h"

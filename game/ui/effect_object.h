@@ -1,7 +1,7 @@
 #pragma once
 // A visual effect of the dungeon (explosions, sparkles, flights, bolts, thrown and dropped items). The
-// game state holds two lists of them by value; the kinds, their frames and drawing come with the effects
-// issue (issue 31), which completes this record.
+// game state holds two lists of them by value; the kinds, their frames and drawing are yet to be added
+// to this record.
 
 #include "game/ui/object_base.h"
 

@@ -5,7 +5,7 @@
 // out planes, lets go of every loaded picture after a change of the display (they load again when next
 // asked for) and destroys the list at the end of the program.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/ztl/ztl_string.h"

@@ -2,8 +2,8 @@
 
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
-#include "game/app/utility.h"
 #include "game/asset_ids.h"
+#include "game/core/play_mode.h"
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 #include "game/ui/window_look.h"

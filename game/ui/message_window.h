@@ -8,8 +8,8 @@
 //
 // Positions are on the 320 x 240 logical screen; in double size everything is doubled.
 
-#include "game/sdk_names.h"
 #include "game/ui/window_draw.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/text_plane.h"
 #include "sdk/ztl/smart_ptr.h"

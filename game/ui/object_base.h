@@ -2,8 +2,8 @@
 // The base of the game's drawable objects (characters, effects, the thrown item): a cell, a second cell,
 // a pixel offset and animation counters, on the sprite-drawing base.
 
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/surface.h"
 
 #include <array>

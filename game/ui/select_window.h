@@ -15,8 +15,8 @@
 // line may begin with "#" and a code: "1" to "7", "r", "g", "b", "y" colour it, "n" greys it out and
 // makes it unselectable.
 
-#include "game/sdk_names.h"
 #include "game/ui/window_draw.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/dirty_rect.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/ztl/ztl_string.h"
@@ -29,10 +29,9 @@ struct SGameResource;
 class CItemControl;
 
 // What the status window and the parameter panel show of the heroine but other rules compute: her
-// attack and defence powers (the combat rules, issue 45), her strength and maximum strength with the
-// bonus of circles and seals and her abilities (the character statuses, issue 36), and the magic
-// circles that cover her (the magic circles, issue 38). The menu scene hands in the game's rules when it
-// opens the panels (issue 65).
+// attack and defence powers (the combat rules), her strength and maximum strength with the bonus of
+// circles and seals and her abilities (the character statuses), and the magic circles that cover her.
+// The menu scene hands in the game's rules when it opens the panels.
 class IPanelRules
 {
 public:

@@ -3,8 +3,8 @@
 // composes that plane onto a target plane (normally the back plane) when the scene draws. Callers hold
 // the concrete window; the select windows' Draw also takes an offset.
 
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/surface.h"
 
 class IWindowDraw : public CBltSupport

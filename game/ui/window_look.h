@@ -4,7 +4,7 @@
 // drop shadow whose colour can change inside a line. Everything is drawn onto an off-screen plane.
 // Rectangles are in plane pixels (callers double logical ones in double size), except the frame's.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/draw/surface.h"
 #include "sdk/draw/text_plane.h"
 #include "sdk/ztl/smart_ptr.h"

@@ -5,9 +5,9 @@
 // reported with the data error box and a request to close the application; a missing file is not.
 
 #include "game/data/table_reader.h"
-#include "game/items/item_control.h"
-#include "game/sdk_names.h"
+#include "game/items/item_kind.h"
 #include "game/world/map_control.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

@@ -108,7 +108,7 @@ void CMapControl::Clear()
     stairsKnown = 0;
     markedRoom = markedRoomValue = specialRoom = -1;
     cells.fill(SMapCell());
-    // The view cache is made anew here with the floor-map issue (issue 37).
+    // Stand-in: the view cache, not built yet, is made anew here.
     ringReset = 1;
     waterFrame = circleFrame = 0;
     waterFrameSeen = circleFrameSeen = -1;

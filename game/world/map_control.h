@@ -3,9 +3,8 @@
 // playing field, with the floor's identity, the stairs, the explored box, the wall appearance codes and
 // the appearance lists that floors draw monsters and items from.
 //
-// Exploring, lighting and the view ring, terrain changes and the view cache come with the floor-map
-// issue (issue 37); map drawing, the animation and the minimap palettes with issue 50. They complete this
-// class.
+// Exploring, lighting and the view ring, terrain changes and the view cache, map drawing, the animation
+// and the minimap palettes are yet to be added to this class.
 
 #include "game/ui/blt_support.h"
 

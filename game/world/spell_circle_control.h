@@ -1,11 +1,10 @@
 #pragma once
 // The magic circles of the current floor, in the order they were drawn, and the names of their ranges.
 // A circle also lives in its map cell (object kind 11, the circle id). Placing, removing, counting the
-// circles that cover a character and drawing come with the magic-circle issue (issue 38), which
-// completes this class.
+// circles that cover a character and drawing are yet to be added to this class.
 
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

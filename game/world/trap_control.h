@@ -1,8 +1,7 @@
 #pragma once
 // The traps of the current floor. A trap lives in its map cell (object kind 9, the trap id); the control
 // keeps which traps may be placed on this floor and which went off or are to be removed this turn.
-// Placing, triggering, removal and the icons come with the traps issue (issue 48), which completes this
-// class.
+// Placing, triggering, removal and the icons are yet to be added to this class.
 
 #include "game/ui/blt_support.h"
 

@@ -12,7 +12,7 @@
 //   sound       one mixer of PCM buffers that the back end plays.
 //
 // "headless" keeps everything in memory and takes its events, keys and pads from a script (tests, CI);
-// "sdl" opens real windows. The services choose one from a table of factories (platform/backend.h).
+// "sdl" opens real windows. The services choose one from a table of factories (platform/backend_chooser.h).
 #pragma once
 
 #include "platform/host/glyphs.h"

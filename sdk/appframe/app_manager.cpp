@@ -22,10 +22,10 @@ CAppManager* CAppManager::GetInstance()
     return Thread::CSingleton<CAppManager>::GetInstance();
 }
 
-CAppManager::CAppManageInfo* CAppManager::EntryOfCurrentThread()
+CAppManager::CAppManageInfo* CAppManager::EntryOfCurrentThread() const
 {
     const Thread::DWORD self = Thread::GetCurrentThreadId();
-    for (auto& entry : m_entries)
+    for (const auto& entry : m_entries)
         if (entry->threadId == self) return entry.get();
     return nullptr;
 }
@@ -84,7 +84,7 @@ void CAppManager::Remove(IAppDraw* draw)
     if (entry != nullptr && entry->draw == draw) entry->draw = nullptr;
 }
 
-IAppBase* CAppManager::FindAppOfCurrentThread()
+IAppBase* CAppManager::FindAppOfCurrentThread() const
 {
     Thread::CLockGuard guard(m_lock);
     CAppManageInfo* entry = EntryOfCurrentThread();
@@ -97,28 +97,28 @@ Window::IWindow* CAppManager::GetCurrentWindow()
     return app != nullptr ? app->GetWindow() : nullptr;
 }
 
-HWND CAppManager::GetCurrentWindowHandle()
+HWND CAppManager::GetCurrentWindowHandle() const
 {
     Thread::CLockGuard guard(m_lock);
     CAppManageInfo* entry = EntryOfCurrentThread();
     return entry != nullptr && entry->app != nullptr ? entry->app->GetHWnd() : nullptr;
 }
 
-IAppFrame* CAppManager::GetCurrentFrame()
+IAppFrame* CAppManager::GetCurrentFrame() const
 {
     Thread::CLockGuard guard(m_lock);
     CAppManageInfo* entry = EntryOfCurrentThread();
     return entry != nullptr ? entry->frame : nullptr;
 }
 
-IAppDraw* CAppManager::GetCurrentDraw()
+IAppDraw* CAppManager::GetCurrentDraw() const
 {
     Thread::CLockGuard guard(m_lock);
     CAppManageInfo* entry = EntryOfCurrentThread();
     return entry != nullptr ? entry->draw : nullptr;
 }
 
-Window::IWindow* CAppManager::CurrentWindowLocked()
+Window::IWindow* CAppManager::CurrentWindowLocked() const
 {
     CAppManageInfo* entry = EntryOfCurrentThread();
     return entry != nullptr && entry->app != nullptr ? entry->app->GetWindow() : nullptr;
@@ -149,13 +149,13 @@ void CAppManager::AddStopListener(const ZTL::smart_ptr<IStopListener>& listener)
     m_stopListeners.push_back(listener);
 }
 
-int CAppManager::GetAppCount()
+int CAppManager::GetAppCount() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_appCount;
 }
 
-std::size_t CAppManager::GetEntryCount()
+std::size_t CAppManager::GetEntryCount() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_entries.size();

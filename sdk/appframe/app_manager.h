@@ -54,12 +54,12 @@ public:
     void Remove(IAppFrame* frame);
     void Remove(IAppDraw* draw);
 
-    IAppBase* FindAppOfCurrentThread();
+    IAppBase* FindAppOfCurrentThread() const;
     static Window::IWindow* GetCurrentWindow();
-    HWND GetCurrentWindowHandle();
+    HWND GetCurrentWindowHandle() const;
     static HWND GetCurrentHWnd() { return GetInstance()->GetCurrentWindowHandle(); }
-    IAppFrame* GetCurrentFrame();
-    IAppDraw* GetCurrentDraw();
+    IAppFrame* GetCurrentFrame() const;
+    IAppDraw* GetCurrentDraw() const;
 
     // The calling thread's application window gets (or loses) the hook; nothing without one.
     void AddHook(Window::IWinHook* hook);
@@ -71,8 +71,8 @@ public:
     void AddStopListener(const ZTL::smart_ptr<IStopListener>& listener);
 
     // The number of live applications, and of registered entries.
-    int GetAppCount();
-    std::size_t GetEntryCount();
+    int GetAppCount() const;
+    std::size_t GetEntryCount() const;
 
     // Counted by every application's constructor and destructor.
     void IncrementAppCount();
@@ -80,12 +80,12 @@ public:
 
 private:
     // Caller holds the lock.
-    CAppManageInfo* EntryOfCurrentThread();
-    Window::IWindow* CurrentWindowLocked();
+    CAppManageInfo* EntryOfCurrentThread() const;
+    Window::IWindow* CurrentWindowLocked() const;
 
     std::vector<ZTL::smart_ptr<CAppManageInfo>> m_entries;
     std::vector<ZTL::smart_ptr<IStopListener>> m_stopListeners;
-    Thread::CCriticalSection m_lock;
+    mutable Thread::CCriticalSection m_lock; // entered by the queries too
     int m_appCount = 0;
 };
 

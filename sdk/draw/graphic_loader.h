@@ -7,7 +7,7 @@
 
 #include "platform/bmp.h"
 #include "platform/host/library.h"
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/font.h"
 #include "sdk/draw/image_plugin.h"

@@ -3,7 +3,7 @@
 // Microsoft ADPCM, µ-law, A-law) and MPEG audio files, whose first frame header it reads itself. The
 // whole file is read into memory; each Read converts straight from the image into the caller's buffer.
 
-#include "platform/host/sound_codec.h"
+#include "platform/host/media/sound_codec.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/multimedia/sound_stream.h"
 

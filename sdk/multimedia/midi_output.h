@@ -1,20 +1,21 @@
 #pragma once
-// The MIDI devices the sound factory makes for MIDI files. Issue 33 builds them (a sequencer behind the
-// platform layer standing for both); until then neither can be used on any machine, so the factory hands
-// out null devices for MIDI files and these classes are never made by it.
+// The MIDI devices the sound factory makes for MIDI files.
+// Stand-in: neither device can be used on any machine yet, so the factory hands out null devices for MIDI
+// files and never makes these classes; MIDI playback through a sequencer behind the platform layer, standing
+// for both devices, replaces them.
 
 #include "sdk/multimedia/direct_sound.h"
 #include "sdk/multimedia/sound.h"
 
 namespace zelvoranGameSDK3rd::Multimedia {
 
-// The MIDI system that plays through the sound device it is given. Issue 33 builds it.
+// The MIDI system that plays through the sound device it is given.
 class CDirectMusic
 {
 public:
     explicit CDirectMusic(CDirectSound* directSound) : m_directSound(directSound) {}
     virtual ~CDirectMusic() = default;
-    // Whether the MIDI system can be used: tested once per process (issue 33); no machine has it yet.
+    // Whether the MIDI system can be used; no machine has it yet.
     static bool CanUseDirectMusic() { return false; }
     CDirectSound* GetDirectSound() const { return m_directSound; }
 
@@ -22,7 +23,7 @@ private:
     CDirectSound* m_directSound;
 };
 
-// MIDI through the MIDI system. Issue 33 builds it; until then it is never made.
+// MIDI through the MIDI system; never made yet.
 class CMIDIOutputDM : public CSoundNullDevice
 {
 public:
@@ -30,11 +31,11 @@ public:
     int GetType() override { return kSoundTypeMIDIDirectMusic; }
 };
 
-// MIDI through the sequencer device. Issue 33 builds it; until then it is never made.
+// MIDI through the sequencer device; never made yet.
 class CMIDIOutputMCI : public CSoundNullDevice
 {
 public:
-    // Whether the MIDI mapper can be used: tested once per process (issue 33); no machine has it yet.
+    // Whether the MIDI mapper can be used; no machine has it yet.
     static bool CanUseMIDIOutput() { return false; }
     int GetType() override { return kSoundTypeMIDIMCI; }
 };

@@ -37,7 +37,7 @@ public:
     // Decodes the file again into a new buffer when the buffer was lost.
     int Restore() override;
 
-    ZTL::smart_ptr<ISoundBuffer> GetBuffer() { return m_buffer; }
+    ZTL::smart_ptr<ISoundBuffer> GetBuffer() const { return m_buffer; }
 
 private:
     int Load(const string& fileName);

@@ -73,7 +73,7 @@ void CWaveStreamSound::Halt()
     if (active) StopBuffer();
 }
 
-bool CWaveStreamSound::IsPaused()
+bool CWaveStreamSound::IsPaused() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_pauseCount != 0;
@@ -272,13 +272,13 @@ int CWaveStreamSound::Restore()
     return wasPlaying ? Play() : 0;
 }
 
-ZTL::smart_ptr<ISoundBuffer> CWaveStreamSound::GetBuffer()
+ZTL::smart_ptr<ISoundBuffer> CWaveStreamSound::GetBuffer() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_buffer;
 }
 
-ZTL::smart_ptr<ISoundStream> CWaveStreamSound::GetStream()
+ZTL::smart_ptr<ISoundStream> CWaveStreamSound::GetStream() const
 {
     Thread::CLockGuard guard(m_lock);
     return m_stream;

@@ -44,8 +44,8 @@ public:
     // Opens the file again from its start when the buffer was lost.
     int Restore() override;
 
-    ZTL::smart_ptr<ISoundBuffer> GetBuffer();
-    ZTL::smart_ptr<ISoundStream> GetStream();
+    ZTL::smart_ptr<ISoundBuffer> GetBuffer() const;
+    ZTL::smart_ptr<ISoundStream> GetStream() const;
 
     // The refill thread.
     void ThreadProc() override;
@@ -64,7 +64,7 @@ private:
     void Drain();
     // Ends the refill thread and, when the sound plays or is paused, stops and rewinds it.
     void Halt();
-    bool IsPaused();
+    bool IsPaused() const;
     void AddPlayed(std::uint32_t bytes);
     std::uint32_t RingSize() const { return 3 * m_blockSize; }
     std::uint32_t FirstFillSize() const { return ((m_blockSize * 21) >> 3) & ~3u; }
@@ -72,7 +72,7 @@ private:
     ZTL::smart_ptr<ISoundBuffer> m_buffer;
     ZTL::smart_ptr<ISoundStream> m_stream;
     // Guards the fields below, the buffer and the stream against the refill thread.
-    Thread::CCriticalSection m_lock;
+    mutable Thread::CCriticalSection m_lock;
     IWaveOutput* m_waveOutput;
     std::uint32_t m_playedBytes = 0; // bytes played since the start, modulo the length: the position
     std::uint32_t m_lastWriteCursor = 0;

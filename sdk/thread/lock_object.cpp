@@ -7,7 +7,7 @@
 
 namespace zelvoranGameSDK3rd::Thread {
 
-void CLockObject::RequireHeld()
+void CLockObject::RequireHeld() const
 {
     if (!m_lock.IsLockedByCurrentThread()) throw ZTL::CIllegalMonitorStateException();
 }
@@ -68,7 +68,7 @@ void CLockObject::RemoveWaiters(DWORD id)
                     m_waiters.end());
 }
 
-std::size_t CLockObject::GetWaiterCount()
+std::size_t CLockObject::GetWaiterCount() const
 {
     RequireHeld();
     return m_waiters.size();

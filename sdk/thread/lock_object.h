@@ -27,7 +27,7 @@ public:
 
     void Enter() { m_lock.Enter(); }
     void Leave() { m_lock.Leave(); }
-    bool IsLockedByCurrentThread() { return m_lock.IsLockedByCurrentThread(); }
+    bool IsLockedByCurrentThread() const { return m_lock.IsLockedByCurrentThread(); }
 
     // Leaves the monitor (held exactly once), waits until notified or the time has run out, and enters it
     // again. 0 when woken, 1 on time-out. Raises ZTL::CIllegalMonitorStateException when the caller does
@@ -42,12 +42,13 @@ public:
     void RemoveWaiters(DWORD id);
 
     // The number of registered waiters (the caller holds the monitor).
-    std::size_t GetWaiterCount();
+    std::size_t GetWaiterCount() const;
 
 private:
-    void RequireHeld();
+    void RequireHeld() const;
 
-    CCriticalSection m_lock;
+    // Mutable: the section's own IsLockedByCurrentThread belongs to its interface and is not const.
+    mutable CCriticalSection m_lock;
     std::vector<ZTL::smart_ptr<CWaitState>> m_waiters;
 };
 

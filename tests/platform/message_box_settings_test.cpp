@@ -1,6 +1,6 @@
 // Message boxes and the settings store as the program reaches them, through the headless back end.
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/message_box.h"
 #include "platform/settings.h"

@@ -1,5 +1,5 @@
 #include "platform/dib.h"
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 
 #include "support/image_bytes.h"
 

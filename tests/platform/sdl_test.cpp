@@ -1,7 +1,7 @@
 // The real back end: its key table, and one window on a virtual X server that the test starts itself.
 #ifdef MAROVELLIN_HAVE_SDL
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/sdl/sdl_backend.h"
 #include "platform/host/thread.h"
 #include "platform/input.h"

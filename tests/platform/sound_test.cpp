@@ -1,6 +1,6 @@
 // Sound devices and buffers over the headless back end, whose sound clock moves only when a test says so
 // and whose mix is captured.
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/sound.h"
 #include "platform/window.h"

@@ -2,7 +2,7 @@
 // Runs a test body as the main routine of an application (headless unless told otherwise, with a
 // window of the client size asked for) and waits until the program's threads have ended.
 
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "sdk/appframe/app_base.h"
 #include "sdk/thread/singleton.h"
 #include "sdk/thread/thread_manager.h"

@@ -1,9 +1,9 @@
 #include "tools/assets/validator.h"
 
 #include "game/asset_ids.h"
-#include "game/sdk_names.h"
 #include "game/ui/blt_support.h"
 #include "game/ui/image_list.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/kernels/blend_tables.h"

@@ -1,7 +1,7 @@
 // The Ogg Vorbis stream plug-in. Its stream reads the whole file into memory, from disk or from a pack
 // archive as every SDK file is read, and decodes it piece by piece.
 
-#include "platform/host/sound_codec.h"
+#include "platform/host/media/sound_codec.h"
 #include "sdk/appframe/object_creater.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/multimedia/sound_stream.h"

@@ -165,8 +165,8 @@ TEST_F(RankingTableTest, AFileThatDoesNotReadRightIsRefusedWhole)
     table->Save();
     EXPECT_EQ(FileBytes(), good);
 
-    Bytes sumChanged = good;
-    sumChanged[sumChanged.size() - 1] ^= 1;
+    Bytes sumChanged(good.begin(), good.end() - 1);
+    sumChanged.push_back(std::uint8_t(good.back() ^ 1));
     Bytes cut = good;
     cut.resize(cut.size() - 12);
     AppendByteSum(cut);

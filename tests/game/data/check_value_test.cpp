@@ -24,10 +24,11 @@ TEST(CheckValue, GoldenValuesAppendedHighByteFirstAndVerified)
     for (auto [text, value] : cases) {
         EXPECT_EQ(ComputeCheckValue(Of(text)), value) << text;
         Bytes buffer = Of(text);
-        AppendCheckValue(buffer);
+        EXPECT_EQ(AppendCheckValue(buffer), value) << text;
         ASSERT_EQ(buffer.size(), text.size() + 4);
         EXPECT_EQ(buffer[text.size()], value >> 24);
         EXPECT_EQ(buffer.back(), value & 0xFF);
+        EXPECT_EQ(StoredCheckValue(buffer), value) << text;
         EXPECT_TRUE(VerifyCheckValue(buffer)) << text;
         EXPECT_EQ(buffer, Of(text)); // the trailer is taken off
     }
@@ -54,6 +55,7 @@ TEST(CheckValue, GoldenValuesAppendedHighByteFirstAndVerified)
     EXPECT_FALSE(VerifyCheckValue(damaged));
     EXPECT_EQ(damaged.size(), 9u); // taken off on a mismatch too
     Bytes tooShort{1, 2, 3};
+    EXPECT_EQ(StoredCheckValue(tooShort), 0u);
     EXPECT_FALSE(VerifyCheckValue(tooShort));
     EXPECT_EQ(tooShort.size(), 3u);
 }

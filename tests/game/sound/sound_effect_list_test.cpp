@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -104,6 +105,23 @@ TEST_F(SoundEffectListTest, TheGameStatesEffectsGoToTheListExceptInASilentRerun)
     game->playMode = kPlaySilentRerun;
     PlaySoundEffect(*game, 2);
     EXPECT_EQ(factory.made.count(Effect(2)), 0u);
+}
+
+TEST_F(SoundEffectListTest, AHandedInPlayerTakesTheEffectsAndASilentRerunPlaysNone)
+{
+    struct RecordingPlayer : ISoundEffectPlayer
+    {
+        std::int32_t Play(std::int32_t number) override
+        {
+            calls += "play " + std::to_string(number) + ";";
+            return 7;
+        }
+        std::string calls;
+    } player;
+    EXPECT_EQ(PlaySoundEffect(true, &player, 12), 0);
+    EXPECT_EQ(PlaySoundEffect(false, &player, 3), 7);
+    EXPECT_EQ(player.calls, "play 3;");
+    EXPECT_TRUE(factory.made.empty()); // the list was not asked
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The bytes a record stores through the SDK's serialiser.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/auxiliary/serialize.h"
 
 #include <cstdint>

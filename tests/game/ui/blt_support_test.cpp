@@ -80,6 +80,23 @@ TEST_F(BltTest, PairsWithoutASoftwarePathTakeThePlaneBlitAtTheRightPlace)
     ExpectWords(*target, {{6, 4, Where(0x33, 0, 0)}, {7, 5, Where(0x33, 0, 0)}, {13, 11, Where(0x33, 3, 3)}});
 }
 
+TEST(SoftwareClip, PixelPairsOfOneWidthShareAPathKeyedInTheTargetsFormat)
+{
+    using Pair = std::tuple<std::int32_t, std::int32_t, CBltSupport::EPixelPath, std::uint32_t>;
+    const Pair cases[] = {
+        {Draw::kPixel565, Draw::kPixel555, CBltSupport::kPath16, 0xF81F},
+        {Draw::kPixel555, Draw::kPixel565, CBltSupport::kPath16, 0x7C1F},
+        {Draw::kPixelXBGR8888, Draw::kPixelARGB8888, CBltSupport::kPath32, 0xFF00FF},
+        {Draw::kPixelA565, Draw::kPixelA565, CBltSupport::kPathNone, 0},
+        {Draw::kPixelRGB888, Draw::kPixelRGB888, CBltSupport::kPathNone, 0},
+        {Draw::kPixel565, Draw::kPixelXRGB8888, CBltSupport::kPathNone, 0},
+    };
+    for (const auto& [target, source, path, key] : cases) {
+        const CBltSupport::SPixelPair pair = CBltSupport::ClassifyPixelPair(target, source);
+        EXPECT_EQ(std::tuple(pair.path, pair.colorKey), std::tuple(path, key)) << target << " " << source;
+    }
+}
+
 TEST(SoftwareClip, EveryEdgeCutsAsItShould)
 {
     Draw::SSurfaceDesc target, source;
@@ -149,6 +166,7 @@ TEST_F(BltTest, HalfBrightMasksAndKeysPerPixelType)
         {Draw::kPixel565, 0x7C1F, 0x3A0F, 0x3A0F}, // the other format's magenta is a colour here
         {Draw::kPixel555, 0x7FFF, 0x3DEF, 0x3DEF},
         {Draw::kPixel555, 0x7C1F, kOld, 0x3C0F},
+        {Draw::kPixel555, 0xFFFF, 0x3DEF, 0x3DEF}, // a set spare bit stays out of red
         {Draw::kPixelXRGB8888, 0xFFFFFF, 0x7F7F7F, 0x7F7F7F},
         {Draw::kPixelXRGB8888, 0xFF00FF, kOld, 0x7F007F},
         // Magenta only counts with a clear top byte; halving clears it.
@@ -182,6 +200,7 @@ TEST_F(BltTest, HalfBlendsAtTwiceTheSize)
         {Draw::kPixel565, Draw::kPixel565, 0x0000, 0xFFFF, 0x7BEF, 0x7BEF},
         {Draw::kPixel565, Draw::kPixel565, 0x0000, 0xF81F, 0x0000, 0x0000}, // keyed on both at 16 bits
         {Draw::kPixel555, Draw::kPixel555, 0x7FFF, 0x0000, 0x3DEF, 0x3DEF},
+        {Draw::kPixel555, Draw::kPixel555, 0x8000, 0xFFFF, 0x3DEF, 0x3DEF}, // spare bits add nothing
         {Draw::kPixelXRGB8888, Draw::kPixelXRGB8888, 0x000000, 0xFF00FF, 0x7F007F, 0x000000},
         // A source with alpha blends by half of it: alpha 254 counts 127.
         {Draw::kPixelXRGB8888, Draw::kPixelARGB8888, 0x000000, 0xFEFFFFFF, 0x7E7E7E, 0x7E7E7E},

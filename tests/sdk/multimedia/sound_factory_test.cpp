@@ -46,7 +46,7 @@ TEST(SoundFactory, TheNullDeviceIsSilentAndHasNoPosition)
 TEST(SoundFactory, FileNamesChooseMidiOnlyForTheThreeLetters)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("tone.midi", StreamSpec{});
+        s.streams->Add("tone.midi", TestStreamFormat{});
         // No MIDI device can be used here: a MIDI name gives a null device the list does not know.
         const SoundPtr midi = s.factory.CreateSound("SONG.MID");
         EXPECT_EQ(midi->GetType(), mm::kSoundTypeNull);
@@ -148,7 +148,7 @@ TEST(DirectSound, AFailedStartIsKeptAndReportedAndItsSoundsFailQuietly)
     platform::headless::SetSoundOutputMissing(true);
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        s.streams->Add("a.wav", StreamSpec{});
+        s.streams->Add("a.wav", TestStreamFormat{});
         const SoundPtr sound = s.factory.CreateWaveSound("", false);
         EXPECT_EQ(s.factory.GetDirectSound()->GetStatus(), mm::CDirectSound::kInitializeFailed);
         EXPECT_TRUE(errors.Has("CDirectSound::CDirectSound() Initializeに失敗"));

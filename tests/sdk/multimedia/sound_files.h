@@ -58,7 +58,7 @@ inline void PutChunk(Bytes& b, const char* id, const Bytes& content, std::uint32
 }
 
 // A RIFF WAVE file laid out as described.
-struct WaveSpec
+struct WaveFileLayout
 {
     std::uint16_t tag = 1;
     std::uint16_t channels = 2;
@@ -73,7 +73,7 @@ struct WaveSpec
     std::int64_t dataSizeField = -1; // what the data chunk's size says, when not its size
 };
 
-inline Bytes MakeWave(const WaveSpec& spec)
+inline Bytes MakeWave(const WaveFileLayout& spec)
 {
     const std::uint16_t align =
         spec.blockAlign != 0 ? spec.blockAlign : std::uint16_t(spec.channels * spec.bits / 8);

@@ -32,7 +32,8 @@ inline std::int16_t SampleAt(std::uint64_t i)
     return std::int16_t(std::int64_t((i * 37) % 30011) - 15000);
 }
 
-struct StreamSpec
+// The format and length of a test stream, whose samples follow SampleAt.
+struct TestStreamFormat
 {
     std::uint32_t rate = 44100;
     std::uint16_t channels = 2;
@@ -57,7 +58,7 @@ struct StreamLog
 class TestStream : public mm::ISoundStream
 {
 public:
-    TestStream(const StreamSpec& spec, std::shared_ptr<StreamLog> log) : m_log(std::move(log))
+    TestStream(const TestStreamFormat& spec, std::shared_ptr<StreamLog> log) : m_log(std::move(log))
     {
         m_format.wFormatTag = platform::WAVE_FORMAT_PCM;
         m_format.nChannels = spec.channels;
@@ -117,7 +118,7 @@ private:
 class TestStreamFactory : public mm::ISoundStreamFactory
 {
 public:
-    void Add(const std::string& name, const StreamSpec& spec)
+    void Add(const std::string& name, const TestStreamFormat& spec)
     {
         m_specs[name] = spec;
         m_logs[name] = std::make_shared<StreamLog>();
@@ -135,7 +136,7 @@ public:
     }
 
 private:
-    std::map<std::string, StreamSpec> m_specs;
+    std::map<std::string, TestStreamFormat> m_specs;
     std::map<std::string, std::shared_ptr<StreamLog>> m_logs;
 };
 

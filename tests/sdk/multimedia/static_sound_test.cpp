@@ -25,7 +25,7 @@ bool HoldsBytes(mm::ISoundBuffer& buffer, std::uint32_t bytes)
 TEST(StaticSound, HoldsTheWholeFileRoundedToWholeMilliseconds)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("quarter.wav", StreamSpec{22050, 1, 250});
+        s.streams->Add("quarter.wav", TestStreamFormat{22050, 1, 250});
         const auto keep = s.factory.CreateWaveSound("", false); // keeps the output alive
         mm::CWaveStaticSound sound(s.factory.GetWaveOutput());
         EXPECT_EQ(sound.GetType(), mm::kSoundTypeWaveStatic);
@@ -57,7 +57,7 @@ TEST(StaticSound, AFileNoStreamReadsOpensEmptyAndFailsToPlay)
 TEST(StaticSound, PlaysOnceToItsEndAndTheLoopFlagWaitsForTheNextPlay)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("short.wav", StreamSpec{44100, 2, 200});
+        s.streams->Add("short.wav", TestStreamFormat{44100, 2, 200});
         const auto sound = s.factory.CreateWaveSound("", false);
         ASSERT_EQ(sound->Open("short.wav"), 0);
         ASSERT_EQ(sound->Play(), 0);
@@ -85,7 +85,7 @@ TEST(StaticSound, PlaysOnceToItsEndAndTheLoopFlagWaitsForTheNextPlay)
 TEST(StaticSound, PausesNestAndAPauseKeepsThePosition)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("loop.wav", StreamSpec{44100, 2, 1000});
+        s.streams->Add("loop.wav", TestStreamFormat{44100, 2, 1000});
         const auto sound = s.factory.CreateWaveSound("", false);
         ASSERT_EQ(sound->Open("loop.wav"), 0);
         // From a stopped sound a pause is no pause.
@@ -119,7 +119,7 @@ TEST(StaticSound, PausesNestAndAPauseKeepsThePosition)
 TEST(StaticSound, PositionsAreMillisecondsOfTheBuffer)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("second.wav", StreamSpec{22050, 2, 1000});
+        s.streams->Add("second.wav", TestStreamFormat{22050, 2, 1000});
         const auto sound = s.factory.CreateWaveSound("", false);
         ASSERT_EQ(sound->Open("second.wav"), 0);
         EXPECT_EQ(sound->SetCurrentPos(500), 0);
@@ -135,7 +135,7 @@ TEST(StaticSound, AStreamWithoutARateGivesNoBufferAndNoPosition)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        StreamSpec noRate;
+        TestStreamFormat noRate;
         noRate.noRate = true;
         s.streams->Add("norate.wav", noRate);
         const auto sound = s.factory.CreateWaveSound("", false);

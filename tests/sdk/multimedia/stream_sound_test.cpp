@@ -16,7 +16,7 @@ constexpr std::uint64_t kLong = 1u << 30; // frames of a stream that does not lo
 // stream of that name.
 struct Streamed
 {
-    Streamed(SoundApp& s, const char* name, const StreamSpec& spec)
+    Streamed(SoundApp& s, const char* name, const TestStreamFormat& spec)
         : keep(s.factory.CreateWaveSound("", false)), sound(s.factory.GetWaveOutput())
     {
         s.streams->Add(name, spec);
@@ -36,7 +36,7 @@ void PlayFor(int steps, std::uint32_t ms)
 TEST(StreamSound, AThreeSecondRingIsFirstFilledWith2625Seconds)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
+        Streamed streamed(s, "long.wav", TestStreamFormat{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
         EXPECT_EQ(sound.GetType(), mm::kSoundTypeWaveStream);
         ASSERT_EQ(sound.Play(), 0);
@@ -65,7 +65,7 @@ TEST(StreamSound, AThreeSecondRingIsFirstFilledWith2625Seconds)
 TEST(StreamSound, ALoopShorterThanTheFirstFillJoinsItsEndToItsStartWithoutAGap)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "second.wav", StreamSpec{44100, 2, 1000});
+        Streamed streamed(s, "second.wav", TestStreamFormat{44100, 2, 1000});
         mm::CWaveStreamSound& sound = streamed.sound;
         sound.SetLoopPlay(true);
         ASSERT_EQ(sound.Play(), 0);
@@ -81,7 +81,7 @@ TEST(StreamSound, ALoopShorterThanTheFirstFillJoinsItsEndToItsStartWithoutAGap)
 TEST(StreamSound, ASoundThatIsNotLoopedEndsInSilenceAndStopsAtItsLastByte)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "four.wav", StreamSpec{44100, 2, 4000});
+        Streamed streamed(s, "four.wav", TestStreamFormat{44100, 2, 4000});
         mm::CWaveStreamSound& sound = streamed.sound;
         ASSERT_EQ(sound.Play(), 0);
         // The ring wraps more than once, so what lies after the end is old data unless it was silenced.
@@ -103,7 +103,7 @@ TEST(StreamSound, ASoundThatIsNotLoopedEndsInSilenceAndStopsAtItsLastByte)
 TEST(StreamSound, APauseHoldsThePlaceAndOutlastsStop)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
+        Streamed streamed(s, "long.wav", TestStreamFormat{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
         ASSERT_EQ(sound.Play(), 0);
         Advance(500);
@@ -124,7 +124,7 @@ TEST(StreamSound, APauseHoldsThePlaceAndOutlastsStop)
 TEST(StreamSound, MovingAPlayingSoundRestartsItThere)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "minute.wav", StreamSpec{44100, 2, 60000});
+        Streamed streamed(s, "minute.wav", TestStreamFormat{44100, 2, 60000});
         mm::CWaveStreamSound& sound = streamed.sound;
         ASSERT_EQ(sound.Play(), 0);
         Advance(100);
@@ -141,7 +141,7 @@ TEST(StreamSound, MovingAPlayingSoundRestartsItThere)
 TEST(StreamSound, TheVolumeIsKeptForEveryNewBuffer)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "second.wav", StreamSpec{});
+        Streamed streamed(s, "second.wav", TestStreamFormat{});
         mm::CWaveStreamSound& sound = streamed.sound;
         EXPECT_EQ(sound.SetVolume(-300), -1); // no buffer yet, but kept
         EXPECT_EQ(sound.GetVolume(), -300);
@@ -157,7 +157,7 @@ TEST(StreamSound, WithoutAFileThereIsNothingToPlay)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        Streamed streamed(s, "second.wav", StreamSpec{});
+        Streamed streamed(s, "second.wav", TestStreamFormat{});
         mm::CWaveStreamSound& sound = streamed.sound;
         EXPECT_EQ(sound.Open("missing.wav"), 0);
         EXPECT_EQ(sound.GetLength(), -1);
@@ -175,7 +175,7 @@ TEST(StreamSound, WithoutAFileThereIsNothingToPlay)
 TEST(StreamSound, ClosingOpeningOrMovingAPausedSoundEndsItsRefillThread)
 {
     RunWithSounds([](SoundApp& s) {
-        Streamed streamed(s, "long.wav", StreamSpec{44100, 2, 10000});
+        Streamed streamed(s, "long.wav", TestStreamFormat{44100, 2, 10000});
         mm::CWaveStreamSound& sound = streamed.sound;
         const auto pausedAfter = [&](const std::function<void()>& change) {
             sound.Open("long.wav");
@@ -203,10 +203,10 @@ TEST(StreamSound, StreamsWithoutALengthOrARateDivideNothing)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
-        StreamSpec noRate;
+        TestStreamFormat noRate;
         noRate.noRate = true;
         s.streams->Add("norate.wav", noRate);
-        Streamed streamed(s, "empty.wav", StreamSpec{44100, 2, 0});
+        Streamed streamed(s, "empty.wav", TestStreamFormat{44100, 2, 0});
         mm::CWaveStreamSound& sound = streamed.sound;
         sound.SetLoopPlay(true);
         ASSERT_EQ(sound.Play(), 0);

@@ -14,7 +14,7 @@ using namespace sound_test;
 TEST(WaveSound, SwitchingToStreamedPlaysTheSameFileFromTheStartLoopedAtTheSameVolume)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("song.wav", StreamSpec{44100, 2, 2000});
+        s.streams->Add("song.wav", TestStreamFormat{44100, 2, 2000});
         const auto held = s.factory.CreateWaveSound("", false);
         auto& sound = static_cast<mm::CWaveSound&>(*held);
         ASSERT_EQ(sound.Open("song.wav"), 0);
@@ -70,7 +70,7 @@ void Nothing()
 TEST(WaveSound, AVolumeHoldKeepsChangesUntilTheNextOperationEndsIt)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("a.wav", StreamSpec{});
+        s.streams->Add("a.wav", TestStreamFormat{});
         const auto keep = s.factory.CreateWaveSound("", false);
         HeldSound sound(s.factory.GetWaveOutput());
         ASSERT_EQ(sound.Open("a.wav"), 0);
@@ -98,7 +98,7 @@ TEST(WaveSound, AVolumeHoldKeepsChangesUntilTheNextOperationEndsIt)
 TEST(WaveSound, ALostStaticBufferIsLoadedAgainInsteadOfPlayed)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("a.wav", StreamSpec{});
+        s.streams->Add("a.wav", TestStreamFormat{});
         const auto sound = s.factory.CreateWaveSound("", false);
         ASSERT_EQ(sound->Open("a.wav"), 0);
         platform::headless::LoseSoundBuffers();
@@ -113,8 +113,8 @@ TEST(WaveSound, ALostStaticBufferIsLoadedAgainInsteadOfPlayed)
 TEST(WaveSound, ActivatingTheApplicationRestoresEachLostStaticSoundOnceInOrder)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("a.wav", StreamSpec{});
-        s.streams->Add("b.wav", StreamSpec{});
+        s.streams->Add("a.wav", TestStreamFormat{});
+        s.streams->Add("b.wav", TestStreamFormat{});
         const auto b = s.factory.CreateWaveSound("", false);
         const auto a = s.factory.CreateWaveSound("", false);
         ASSERT_EQ(a->Open("a.wav"), 0);
@@ -131,7 +131,7 @@ TEST(WaveSound, ActivatingTheApplicationRestoresEachLostStaticSoundOnceInOrder)
 TEST(WaveSound, ALostStreamedBufferOpensTheFileAgainAndALockRestoresIt)
 {
     RunWithSounds([](SoundApp& s) {
-        s.streams->Add("a.wav", StreamSpec{});
+        s.streams->Add("a.wav", TestStreamFormat{});
         const auto keep = s.factory.CreateWaveSound("", false);
         mm::CWaveStreamSound sound(s.factory.GetWaveOutput());
         ASSERT_EQ(sound.Open("a.wav"), 0);

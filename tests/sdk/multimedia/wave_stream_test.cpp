@@ -76,7 +76,7 @@ TEST_P(WaveStreamTest, ReadsOnlyTheDataChunkOfAnyLayout)
     struct Case
     {
         const char* what;
-        WaveSpec spec;
+        WaveFileLayout spec;
         Bytes delivered;
     } cases[] = {
         {"16-byte fmt", {.channels = 1, .rate = 8000, .bits = 8, .data = data}, data},

@@ -1,4 +1,4 @@
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/window.h"
 #include "sdk/window/hwnd_manager.h"

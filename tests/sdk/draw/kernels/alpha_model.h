@@ -66,6 +66,19 @@ inline void AlphaRatePixel(int dst, int src, std::uint8_t* d, const std::uint8_t
     Write(dst, d, out);
 }
 
+// Operation 14 as the dispatcher serves it: XRGB8888 onto XRGB8888 runs the packed kernel, whose every
+// colour byte is floor(s * rate / 256) + floor(d * (255 - rate) / 256), with the spare byte 0 and no test
+// for an equal colour; every other pair runs the blend above.
+inline void AlphaRateServedPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s,
+                                 const Params& params)
+{
+    if (dst != XRGB8888 || src != XRGB8888) return AlphaRatePixel(dst, src, d, s, params);
+    const int rate = params.rate % 256;
+    for (int i = 0; i < 3; ++i)
+        d[i] = static_cast<std::uint8_t>(s[i] * rate / 256 + d[i] * (255 - rate) / 256);
+    d[3] = 0;
+}
+
 // Operation 10.
 inline void AlphaPixel(int dst, int src, std::uint8_t* d, const std::uint8_t* s, const Params&)
 {
@@ -133,8 +146,8 @@ inline OpModel BlendModel(int op)
                  {ARGB8888, ARGB8888},
                  {ABGR8888, ABGR8888}},
                 &AlphaPixel};
-    // XRGB8888 onto XRGB8888 runs the packed kernel, which divides by 256 and steps its own way.
-    if (op == 14) return {Pairs26(), &AlphaRatePixel, {{XRGB8888, XRGB8888}}};
+    // XRGB8888 onto XRGB8888 runs the packed kernel, which divides by 256 and takes the pixel first.
+    if (op == 14) return {Pairs26(), &AlphaRateServedPixel, {{XRGB8888, XRGB8888}}};
     if (op == 15) return {Pairs26(), &KeyedPixel<&AlphaRatePixel>};
     if (op == 16) return {Pairs26(), &Blend2Pixel};
     if (op == 17) return {Pairs26(), &KeyedPixel<&Blend2Pixel>};

@@ -222,8 +222,8 @@ struct OpModel
 {
     std::vector<Pair> served;
     PixelModel pixel = nullptr;
-    // Served pairs whose kernel walks in its own way; their own tests check them.
-    std::vector<Pair> ownWalk = {};
+    // Served pairs whose stretched walk takes each pixel before stepping its error terms (PixelFirstIndex).
+    std::vector<Pair> pixelFirstWalk = {};
 };
 
 // Operations modelled in headers of their own, included at the end.
@@ -255,6 +255,14 @@ inline long long StretchIndex(long long k, long long from, long long to)
     return r == 0 ? k * q : k * q + ((k + 1) * r + to - 1) / to - 1;
 }
 
+// The same for a walk that takes each pixel before it steps, when the clip lets it start at offset
+// `first`: the first pixel is the one the clip's cut lands on, floor(first * from / to), and every later
+// one lags one error step behind the common walk (unclipped, 2 -> 4 reads offsets 0, 0, 0, 1).
+inline long long PixelFirstIndex(long long k, long long first, long long from, long long to)
+{
+    return k == first ? first * from / to : StretchIndex(k - 1, from, to) + from / to;
+}
+
 struct Rect
 {
     long long left, top, right, bottom;
@@ -270,16 +278,19 @@ struct Mapping
     Rect dst{}; // unclipped
     Rect visible{};
     long long sw = 0, sh = 0, dw = 0, dh = 0;
+    bool pixelFirst = false; // the kernel's walk (OpModel::pixelFirstWalk)
 
+    long long Index(long long k, long long first, long long from, long long to) const
+    {
+        return oneToOne ? k : pixelFirst ? PixelFirstIndex(k, first, from, to) : StretchIndex(k, from, to);
+    }
     long long SourceX(long long x) const
     {
-        const long long k = x - dst.left;
-        return src.left + (oneToOne ? k : StretchIndex(k, sw, dw));
+        return src.left + Index(x - dst.left, visible.left - dst.left, sw, dw);
     }
     long long SourceY(long long y) const
     {
-        const long long k = y - dst.top;
-        return src.top + (oneToOne ? k : StretchIndex(k, sh, dh));
+        return src.top + Index(y - dst.top, visible.top - dst.top, sh, dh);
     }
 };
 

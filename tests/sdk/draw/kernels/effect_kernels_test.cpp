@@ -109,7 +109,9 @@ TEST(EffectKernels, LongRowsMatchOnePixelAtATime)
                 for (int x = 0; x < w + 4; ++x) {
                     Plane one(type, 1, 1);
                     std::memcpy(one.memory.data(), before.data() + plane.Offset(x, 1), plane.Bytes());
-                    if (x >= left && x < left + w) ASSERT_EQ(kernel(&one.desc, nullptr, param), 0);
+                    if (x >= left && x < left + w) {
+                        ASSERT_EQ(kernel(&one.desc, nullptr, param), 0);
+                    }
                     ASSERT_EQ(plane.Word(x, 1), one.Word(0, 0))
                         << "effect " << effect << " type " << type << " width " << w << " pixel " << x;
                 }

@@ -6,8 +6,9 @@
 
 #include "../display_support.h"
 #include "support/virtual_display.h"
+#include "support/wait.h"
 
-#include "platform/host/clock.h"
+#include "platform/window.h"
 #include "sdk/draw/fast_draw.h"
 
 #include <gtest/gtest.h>
@@ -46,16 +47,27 @@ inline void WithSdlDevice(int width, int height, int fullScreenBpp,
     ASSERT_TRUE(ran) << "the SDL back end cannot open the virtual display";
 }
 
-// Presents a few frames, letting the window settle, and reads back what it shows.
+// Presents frames until the window has settled, and returns what it shows: the picture read back has the
+// window's client size and is the same as the one read the time before, so no resize or repaint was
+// still on its way.
 inline std::vector<std::uint32_t> PresentAndRead(DrawApp& app, sdk::Draw::CFastDraw& device, SIZE& size)
 {
-    std::vector<std::uint32_t> shown;
-    for (int i = 0; i < 10; ++i) {
-        app.PumpMessages();
-        device.OnDraw(nullptr, true);
-        shown = Presented(app.GetHWnd(), size);
-        platform::SleepMilliseconds(20);
-    }
+    std::vector<std::uint32_t> shown, before;
+    SIZE sizeBefore{};
+    test_support::WaitUntil(
+        [&] {
+            before.swap(shown);
+            sizeBefore = size;
+            app.PumpMessages();
+            device.OnDraw(nullptr, true);
+            shown = Presented(app.GetHWnd(), size);
+            RECT client{};
+            platform::GetClientRect(app.GetHWnd(), &client);
+            return !shown.empty() && size.cx == client.right - client.left &&
+                   size.cy == client.bottom - client.top && size.cx == sizeBefore.cx &&
+                   size.cy == sizeBefore.cy && shown == before;
+        },
+        "the window to settle");
     return shown;
 }
 

@@ -1,22 +1,12 @@
-#include "game/app/names.h"
+#include "game/items/item_names.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 
 namespace {
 
-TEST(GameNames, FullWidthNumbers)
-{
-    EXPECT_STREQ(FormatFullWidthUnsigned(0).c_str(), "０");
-    EXPECT_STREQ(FormatFullWidthUnsigned(4294967295u).c_str(), "４２９４９６７２９５");
-    EXPECT_STREQ(FormatFullWidthNumber(-45).c_str(), "-４５");
-    EXPECT_STREQ(FormatFullWidthNumber(INT_MIN).c_str(), "-２１４７４８３６４８");
-    EXPECT_STREQ(FormatColoredNumber(907).c_str(), "#3９０７#");
-}
-
-TEST(GameNames, ItemColourMarks)
+TEST(ItemNames, ItemColourMarks)
 {
     const SItemMarkFacts plain{.itemClass = 1, .plus = 2, .identified = true, .kindMaxPlus = 5};
     const struct
@@ -56,7 +46,7 @@ struct FakeItems : IItemNaming
     int asked = 0;
 };
 
-TEST(GameNames, ItemsByIndex)
+TEST(ItemNames, ItemsByIndex)
 {
     FakeItems items;
     EXPECT_STREQ(GetItemColorMarkByIndex(items, kNoItem).c_str(), "");
@@ -66,7 +56,7 @@ TEST(GameNames, ItemsByIndex)
     EXPECT_STREQ(GetColoredItemNameByIndex(items, 4).c_str(), "#b薬#");
 }
 
-TEST(GameNames, TrapKinds)
+TEST(ItemNames, TrapKinds)
 {
     const std::pair<int, int> kinds[] = {{2, 382},  {5, 385},  {6, 388},  {14, 396}, {15, 396},
                                          {23, 404}, {24, 404}, {26, 406}, {27, 407}};
@@ -75,37 +65,6 @@ TEST(GameNames, TrapKinds)
     FakeItems items;
     EXPECT_STREQ(GetColoredTrapName(items, 5).c_str(), "#6385#");
     EXPECT_STREQ(GetColoredTrapName(items, 6).c_str(), "#6388#");
-}
-
-TEST(GameNames, CharacterNames)
-{
-    const SCharacterNameFacts heroine{.type = 1, .invisibleToPlayer = true};
-    const SCharacterNameFacts monster{.type = 2, .kindId = 40, .level = 12, .kindName = "スライム"};
-    SCharacterNameFacts levelOne = monster;
-    levelOne.level = 1;
-    SCharacterNameFacts unseen = monster;
-    unseen.invisibleToPlayer = true;
-    const SCharacterNameFacts pillar{.type = 7}, chest{.type = 6}, kindless{.type = 2};
-    const struct
-    {
-        const SCharacterNameFacts* character;
-        bool alternate, blind;
-        const char* name;
-    } cases[] = {
-        {nullptr, false, false, ""},
-        {&heroine, false, true, "#1霞野#"},
-        {&heroine, true, false, "#1紗雪#"},
-        {&monster, false, false, "#4スライムLv１２#"},
-        {&levelOne, false, false, "#4スライム#"},
-        {&unseen, false, true, "#4見えない敵#"},
-        {&monster, false, true, "#4何者か#"},
-        {&pillar, false, false, "氷の柱"},
-        {&chest, false, false, "宝箱"},
-        {&kindless, false, false, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_STREQ(GetCharacterDisplayName(c.character, c.alternate, c.blind).c_str(), c.name);
-    EXPECT_STREQ(GetPlayerDisplayName(false).c_str(), "#1霞野#");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "platform/host/picture.h"
+#include "platform/host/media/picture.h"
 
 #include <algorithm>
 #include <csetjmp>

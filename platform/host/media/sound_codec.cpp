@@ -1,4 +1,4 @@
-#include "platform/host/sound_codec.h"
+#include "platform/host/media/sound_codec.h"
 
 #include "platform/host/little_endian.h"
 

@@ -1,4 +1,4 @@
-#include "game/app/random.h"
+#include "game/core/random.h"
 
 #include <gtest/gtest.h>
 

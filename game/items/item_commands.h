@@ -1,7 +1,7 @@
 #pragma once
 // The text of the command window that opens on an item of the item menu.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>

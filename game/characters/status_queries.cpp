@@ -1,9 +1,4 @@
-#include "game/app/character_status.h"
-
-void ClearCharacterStatus(SCharacterStatus& status)
-{
-    status = SCharacterStatus{};
-}
+#include "game/characters/status_queries.h"
 
 bool IsAtMarkedCell(const SCharacterStatus& status, std::int32_t tileX, std::int32_t tileY)
 {

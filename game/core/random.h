@@ -6,7 +6,7 @@
 // While the generator's noRandom flag is set no helper draws: each gives its lowest result (0, or the
 // low bound of a range). A modulus of 0 or less draws nothing either and gives the low bound.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/math/rand.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/backend.h"
+#include "platform/backend_chooser.h"
 
 #include "platform/program.h"
 #include "platform/window_internal.h"

@@ -1,6 +1,7 @@
 #pragma once
 // The 14 status bytes of a character record, from confusion to weak body, in their stored order, and
-// the two operations on them that items, monsters and menus share.
+// their reset, which items, monsters and menus share. What the bytes say is asked in
+// game/characters/status_queries.h.
 
 #include <cstdint>
 
@@ -26,5 +27,3 @@ struct SCharacterStatus
 
 // Every status ended: the bytes back to their values above.
 void ClearCharacterStatus(SCharacterStatus& status);
-// Whether the marked cell holds a character standing on (tileX, tileY).
-bool IsAtMarkedCell(const SCharacterStatus& status, std::int32_t tileX, std::int32_t tileY);

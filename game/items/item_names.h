@@ -1,21 +1,14 @@
 #pragma once
-// Numbers and names as messages embed them. Colour marks are those of the message and select windows:
+// Item and trap names as messages embed them. Colour marks are those of the message and select windows:
 // "#" and a code open a coloured run and the next "#" closes it.
 //
-// What a name depends on in the item and character records comes in as a small record of facts (the
-// item and character controls fill them), and the item control's lookups through IItemNaming.
+// What a name depends on in the item records comes in as a small record of facts (the item control fills
+// it), and the item control's lookups through IItemNaming.
 
-#include "game/sdk_names.h"
+#include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
-
-// Decimal digits in full-width characters, "０" for 0.
-ZTL::string FormatFullWidthUnsigned(std::uint32_t value);
-// An ASCII "-" before a negative value's full-width digits.
-ZTL::string FormatFullWidthNumber(std::int32_t value);
-// The full-width number in the numbers' colour: "#3", the number, "#".
-ZTL::string FormatColoredNumber(std::int32_t value);
 
 // What an item's colour mark is chosen from.
 struct SItemMarkFacts
@@ -28,7 +21,7 @@ struct SItemMarkFacts
     std::int32_t kindMaxPlus = 0;     // the kind's maximum plus
 };
 
-// The item control's lookups that the names by index need (the item control implements it, issue 39).
+// The item control's lookups that the names by index need (the item control implements it).
 class IItemNaming
 {
 public:
@@ -60,22 +53,3 @@ ZTL::string GetColoredItemNameByIndex(IItemNaming& items, std::uint16_t index);
 std::int32_t GetTrapDescriptionKind(std::int32_t trap);
 // "#6", the name of the trap's item kind, "#".
 ZTL::string GetColoredTrapName(IItemNaming& items, std::int32_t trap);
-
-// What a character's name depends on (the character control fills it, issue 40).
-struct SCharacterNameFacts
-{
-    std::int32_t type = 0;         // 1 the heroine, 6 a treasure chest, 7 an ice pillar
-    std::uint16_t kindId = 0xFFFF; // 0xFFFF: no kind
-    std::int32_t level = 1;
-    bool invisibleToPlayer = false; // the heroine cannot see it
-    ZTL::string kindName = "";      // the monster kind's name
-};
-
-// The heroine's name in her colour: "#1霞野#", or "#1紗雪#" while the game state's name flag is set.
-ZTL::string GetPlayerDisplayName(bool alternateName);
-// A character's name for messages: "" for none; the heroine's name; "#4見えない敵#" for a character
-// she cannot see; "#4何者か#" for any other while she is blind or hallucinating; "氷の柱", "宝箱" or ""
-// (no kind) without colour; otherwise "#4", the kind's name, "Lv" and the full-width level when above
-// 1, and "#".
-ZTL::string GetCharacterDisplayName(const SCharacterNameFacts* character, bool alternateName,
-                                    bool playerBlindOrHallucinating);

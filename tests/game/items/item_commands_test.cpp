@@ -1,4 +1,4 @@
-#include "game/app/item_commands.h"
+#include "game/items/item_commands.h"
 
 #include <gtest/gtest.h>
 

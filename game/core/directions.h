@@ -1,0 +1,10 @@
+#pragma once
+// Map directions and distances.
+
+#include <cstdint>
+
+// Steps of the eight directions (dx to the right, dy downward): 0 down, then clockwise through left
+// (2), up (4) and right (6). Any other direction gives (0, 0).
+void DirectionToStep(std::int32_t direction, std::int32_t& dx, std::int32_t& dy);
+// The number of king's moves between two cells.
+std::int32_t GetTileDistance(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
