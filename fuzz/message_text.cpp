@@ -41,7 +41,8 @@ struct Fixture
     Draw::CFastPlane target;
 };
 
-constexpr int kMaxFrames = 64;
+// Enough frames for a reveal, a scroll and a wait; the box is drawn every fourth frame and at the end.
+constexpr int kMaxFrames = 32;
 
 } // namespace
 
@@ -69,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.AddWrappedMessage(-1, text);
     for (int i = 0; i < frames; ++i) {
         window.Update(masks[i], *fixture.game, *fixture.keys, false);
-        window.Draw(fixture.target);
+        if (i % 4 == 3 || i + 1 == frames) window.Draw(fixture.target);
     }
     return 0;
 }
