@@ -63,6 +63,8 @@ void SGameResource::ResetForNewGame()
     saveKind = 2;
     actionLog.Reset();
     messageWindow.Reset();
+    // A new adventure keeps the player's message speed rather than going on without waits.
+    messageWindow.SetDefaultWait(config.messageSpeed);
     endRecords = {SEndRecord(), SEndRecord()};
     endFlag = 0;
     value22 = 1;

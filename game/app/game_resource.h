@@ -188,6 +188,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it)
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+    // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
+    // press of that key and clears it.
+    std::uint8_t menuKeyPressed = 0;
     // A per-adventure counter, the companion the end of a silent re-run copies it into, and the value
     // that end sets to 64 (the turn phases and the game-main scene give them roles).
     std::int32_t rerunCounter = 0;

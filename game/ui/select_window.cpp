@@ -62,13 +62,6 @@ bool Overlaps(const CSelectWindow::SWindow& a, const CSelectWindow::SWindow& b)
     return b.x < a.x + a.width && a.x < b.x + b.width && b.y < a.y + a.height && a.y < b.y + b.height;
 }
 
-// The frame's look from the heroine's health.
-std::int32_t FrameState(SGameResource& game)
-{
-    if (game.characters.GetPlayer().hp == 0) return kFrameNoHealth;
-    return IsPlayerHpLow(game) ? kFrameLowHealth : kFrameNormal;
-}
-
 // One line of a text window: its colour code taken off. False when the line ends the list (a "#" with
 // nothing after it).
 bool ParseItem(const char* line, std::size_t length, bool colourCodes, CSelectWindow::SItem& item)
@@ -433,7 +426,7 @@ void CSelectWindow::DrawWindow(SGameResource& game, const SWindow& window, std::
     const bool dimmed = window.group != activeGroup;
     DrawWindowBackground(m_surface, window.x * s, window.y * s, window.width * s, window.height * s, dimmed);
     DrawWindowFrame(m_surface, window.x * s, window.y * s, window.width * s, window.height * s,
-                    FrameState(game), dimmed);
+                    GetWindowFrameState(game), dimmed);
     Report(dirty, window.x, window.y, window.width, window.height);
 
     Draw::CTextFastPlane text;

@@ -293,3 +293,9 @@ bool IsPlayerHpLow(SGameResource& game)
     if (player.maxHp <= 0) return false;
     return std::int64_t{player.hp} * 100 / player.maxHp < 20;
 }
+
+std::int32_t GetWindowFrameState(SGameResource& game)
+{
+    if (game.characters.GetPlayer().hp == 0) return kFrameNoHealth;
+    return IsPlayerHpLow(game) ? kFrameLowHealth : kFrameNormal;
+}

@@ -59,3 +59,5 @@ int RenderColouredText(ZTL::smart_ptr<Draw::CTextFastPlane>& segments, const ZTL
 void SetWindowFont(Draw::CFont& font, const char* face);
 // The heroine's HP below 20 % of her maximum.
 bool IsPlayerHpLow(SGameResource& game);
+// The frame's look from the heroine's health: no health, low health, else normal.
+std::int32_t GetWindowFrameState(SGameResource& game);

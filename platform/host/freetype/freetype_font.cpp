@@ -137,6 +137,24 @@ bool LiesInVerticalLines(char32_t c)
            (c >= 0xFF5B && c <= 0xFF5E);
 }
 
+// What a glyph of one font costs once: its advance, and its rendered coverage when it has been drawn.
+struct CachedGlyph
+{
+    bool measured = false;
+    int advance = 0;
+    bool rendered = false;
+    bool drawable = false;
+    int left = 0; // of the bitmap, from the pen and up from the baseline, as FreeType gives them
+    int top = 0;
+    int width = 0;
+    int rows = 0;
+    std::vector<std::uint8_t> coverage; // width x rows, 0 none to 255 full
+};
+
+// The caches are cleared whole when they grow past this many glyphs (a few megabytes at the largest
+// sizes the game uses).
+constexpr std::size_t kGlyphCacheLimit = 16384;
+
 struct GlyphItem
 {
     FT_UInt index;
@@ -162,10 +180,15 @@ private:
     void Select();
     bool Load(FT_UInt index);
     std::vector<GlyphItem> Layout(std::string_view text);
-    void Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate, int penX, TextMask& mask) const;
+    // The glyph's cache entry for this font (its size and style).
+    CachedGlyph& Cached(FT_UInt index);
+    // The glyph rendered, from the cache; null when it cannot be drawn.
+    const CachedGlyph* Rendered(FT_UInt index);
+    void Blit(const CachedGlyph& glyph, bool rotate, int penX, TextMask& mask) const;
 
     std::shared_ptr<Engine> m_engine;
     FT_Face m_face;
+    std::uint64_t m_cacheKey; // the face, size and style, with room for a glyph index in the low bits
     const GlyphMap* m_verticalForms;
     int m_cell;
     int m_ascent;
@@ -200,16 +223,75 @@ public:
     std::unique_ptr<Font> CreateFont(const FontDescription& description) override
     {
         std::lock_guard guard(lock);
-        FT_Face face = Face(FreeTypeFaceFile(description.face));
-        if (!face) face = Face(FindFile(kGothicFile));
+        // The face of a name is looked for on disk once.
+        auto named = m_facesByName.find(description.face);
+        if (named == m_facesByName.end()) {
+            FT_Face found = Face(FreeTypeFaceFile(description.face));
+            if (!found) found = Face(FindFile(kGothicFile));
+            named = m_facesByName.emplace(description.face, found).first;
+        }
+        FT_Face face = named->second;
         if (!face) return nullptr;
         const bool vertical = !description.face.empty() && description.face.front() == '@';
         return std::make_unique<FreeTypeFont>(shared_from_this(), face,
                                               vertical ? &VerticalForms(face) : nullptr, description);
     }
 
+    // A small number for each face opened, for the cache keys.
+    std::uint64_t FaceNumber(FT_Face face)
+    {
+        auto found = m_faceNumbers.find(face);
+        if (found == m_faceNumbers.end()) found = m_faceNumbers.emplace(face, m_faceNumbers.size()).first;
+        return found->second;
+    }
+
+    // The Unicode code of one CP932 character (0 when it has none), converted once.
+    char32_t CodeOf(std::string_view character)
+    {
+        std::uint32_t key = 0;
+        for (char c : character)
+            key = key << 8 | static_cast<unsigned char>(c);
+        key |= static_cast<std::uint32_t>(character.size()) << 16;
+        auto found = m_codes.find(key);
+        if (found != m_codes.end()) return found->second;
+        std::string utf8;
+        char32_t code = 0;
+        if (Cp932ToUtf8(character, utf8) && !utf8.empty()) {
+            const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
+            if (u[0] < 0x80) {
+                code = u[0];
+            } else if (u[0] >= 0xE0 && utf8.size() >= 3) {
+                code = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+            } else if (u[0] >= 0xC0 && utf8.size() >= 2) {
+                code = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
+            }
+        }
+        m_codes.emplace(key, code);
+        return code;
+    }
+
+    // The face's glyph of a Unicode code, looked up once.
+    FT_UInt IndexOf(FT_Face face, char32_t code)
+    {
+        const std::uint64_t key = FaceNumber(face) << 32 | code;
+        auto found = m_indices.find(key);
+        if (found != m_indices.end()) return found->second;
+        const FT_UInt index = FT_Get_Char_Index(face, code);
+        m_indices.emplace(key, index);
+        return index;
+    }
+
+    // Drops every cached glyph once there are too many; called before a text is laid out, so that no
+    // entry in use goes away.
+    void TrimGlyphs()
+    {
+        if (glyphs.size() > kGlyphCacheLimit) glyphs.clear();
+    }
+
     // FreeType faces are not safe to share between threads; every use goes under this lock.
     std::mutex lock;
+    // Glyphs by font and glyph index.
+    std::unordered_map<std::uint64_t, CachedGlyph> glyphs;
 
 private:
     FT_Face Face(const std::string& path)
@@ -238,6 +320,10 @@ private:
 
     FT_Library m_library = nullptr;
     std::map<std::string, FT_Face> m_faces;
+    std::map<std::string, FT_Face> m_facesByName;
+    std::map<FT_Face, std::uint64_t> m_faceNumbers;
+    std::unordered_map<std::uint32_t, char32_t> m_codes;
+    std::unordered_map<std::uint64_t, FT_UInt> m_indices;
     std::map<FT_Face, GlyphMap> m_verticalForms;
 };
 
@@ -265,6 +351,44 @@ FreeTypeFont::FreeTypeFont(std::shared_ptr<Engine> engine, FT_Face face, const G
     m_ascent = static_cast<int>(std::lround(face->ascender * em / units));
     m_ascent = std::clamp(m_ascent, 0, m_cell);
     m_em = std::max<FT_F26Dot6>(1, std::lround(em * 64));
+    // Glyph indices take the low 32 bits; the size (at most 4096 pixels in 26.6) the next 19, the
+    // style 3 and the face the rest.
+    m_cacheKey = (m_engine->FaceNumber(face) << 54) | (std::uint64_t{m_mono} << 53) |
+                 (std::uint64_t{m_bold} << 52) | (std::uint64_t{m_italic} << 51) |
+                 (static_cast<std::uint64_t>(m_em) << 32);
+}
+
+CachedGlyph& FreeTypeFont::Cached(FT_UInt index)
+{
+    return m_engine->glyphs[m_cacheKey | index];
+}
+
+const CachedGlyph* FreeTypeFont::Rendered(FT_UInt index)
+{
+    CachedGlyph& glyph = Cached(index);
+    if (!glyph.rendered) {
+        glyph.rendered = true;
+        glyph.drawable = Load(index);
+        if (glyph.drawable) {
+            const FT_GlyphSlot slot = m_face->glyph;
+            const FT_Bitmap& bitmap = slot->bitmap;
+            glyph.left = slot->bitmap_left;
+            glyph.top = slot->bitmap_top;
+            glyph.width = static_cast<int>(bitmap.width);
+            glyph.rows = static_cast<int>(bitmap.rows);
+            glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * glyph.rows);
+            for (int j = 0; j < glyph.rows; ++j) {
+                const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(j) * bitmap.pitch;
+                for (int i = 0; i < glyph.width; ++i) {
+                    glyph.coverage[static_cast<std::size_t>(j) * glyph.width + i] =
+                        bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                            ? ((row[i >> 3] >> (7 - (i & 7))) & 1 ? 255 : 0)
+                            : row[i];
+                }
+            }
+        }
+    }
+    return glyph.drawable ? &glyph : nullptr;
 }
 
 void FreeTypeFont::Select()
@@ -292,19 +416,8 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
 {
     std::vector<GlyphItem> items;
     ForEachCp932Char(text, [&](std::size_t offset, std::size_t length) {
-        std::string utf8;
-        char32_t code = 0;
-        if (Cp932ToUtf8(text.substr(offset, length), utf8) && !utf8.empty()) {
-            const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
-            if (u[0] < 0x80) {
-                code = u[0];
-            } else if (u[0] >= 0xE0 && utf8.size() >= 3) {
-                code = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-            } else if (u[0] >= 0xC0 && utf8.size() >= 2) {
-                code = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
-            }
-        }
-        GlyphItem item{code ? FT_Get_Char_Index(m_face, code) : 0, length == 2, 0, m_vertical && length == 2};
+        const char32_t code = m_engine->CodeOf(text.substr(offset, length));
+        GlyphItem item{code ? m_engine->IndexOf(m_face, code) : 0, length == 2, 0, m_vertical && length == 2};
         if (item.upright) {
             auto form = m_verticalForms ? m_verticalForms->find(item.index) : GlyphMap::const_iterator{};
             if (m_verticalForms && form != m_verticalForms->end()) {
@@ -313,9 +426,15 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
                 item.upright = false;
             }
         }
-        if (FT_Load_Glyph(m_face, item.index, FT_LOAD_NO_BITMAP | (m_mono ? FT_LOAD_TARGET_MONO : 0)) == 0) {
-            item.advance = static_cast<int>((m_face->glyph->advance.x + 32) >> 6);
+        CachedGlyph& glyph = Cached(item.index);
+        if (!glyph.measured) {
+            glyph.measured = true;
+            if (FT_Load_Glyph(m_face, item.index, FT_LOAD_NO_BITMAP | (m_mono ? FT_LOAD_TARGET_MONO : 0)) ==
+                0) {
+                glyph.advance = static_cast<int>((m_face->glyph->advance.x + 32) >> 6);
+            }
         }
+        item.advance = glyph.advance;
         // Synthetic bold widens every character by one pixel.
         if (m_bold) ++item.advance;
         // Characters of a vertical face that are turned take the cell height along the line.
@@ -328,6 +447,7 @@ std::vector<GlyphItem> FreeTypeFont::Layout(std::string_view text)
 bool FreeTypeFont::Extent(std::string_view text, int& cx, int& cy)
 {
     std::lock_guard guard(m_engine->lock);
+    m_engine->TrimGlyphs();
     Select();
     cx = 0;
     for (const GlyphItem& item : Layout(text))
@@ -336,22 +456,15 @@ bool FreeTypeFont::Extent(std::string_view text, int& cx, int& cy)
     return true;
 }
 
-void FreeTypeFont::Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate, int penX,
-                        TextMask& mask) const
+void FreeTypeFont::Blit(const CachedGlyph& glyph, bool rotate, int penX, TextMask& mask) const
 {
     // Upright glyph pixel (u, v), v counted down from the cell top.
-    const int rows = static_cast<int>(bitmap.rows), columns = static_cast<int>(bitmap.width);
-    for (int j = 0; j < rows; ++j) {
-        const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(j) * bitmap.pitch;
-        for (int i = 0; i < columns; ++i) {
-            unsigned value;
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-                value = (row[i >> 3] >> (7 - (i & 7))) & 1 ? 255 : 0;
-            } else {
-                value = row[i];
-            }
+    for (int j = 0; j < glyph.rows; ++j) {
+        const std::uint8_t* row = glyph.coverage.data() + static_cast<std::ptrdiff_t>(j) * glyph.width;
+        for (int i = 0; i < glyph.width; ++i) {
+            const unsigned value = row[i];
             if (!value) continue;
-            const int u = left + i, v = m_ascent - top + j;
+            const int u = glyph.left + i, v = m_ascent - glyph.top + j;
             if (rotate) {
                 // Turned a quarter to the left inside the character's square cell, so that turning the
                 // whole line a quarter to the right stands it upright again.
@@ -366,6 +479,7 @@ void FreeTypeFont::Blit(const FT_Bitmap& bitmap, int left, int top, bool rotate,
 bool FreeTypeFont::Rasterise(std::string_view text, const MaskWindow& window, TextMask& mask)
 {
     std::lock_guard guard(m_engine->lock);
+    m_engine->TrimGlyphs();
     Select();
     const std::vector<GlyphItem> items = Layout(text);
     int cx = 0;
@@ -375,9 +489,8 @@ bool FreeTypeFont::Rasterise(std::string_view text, const MaskWindow& window, Te
     int pen = 0;
     for (const GlyphItem& item : items) {
         const bool visible = pen + 2 * m_cell > mask.originX && pen - m_cell < mask.originX + mask.width;
-        if (visible && mask.width > 0 && Load(item.index)) {
-            const FT_GlyphSlot slot = m_face->glyph;
-            Blit(slot->bitmap, slot->bitmap_left, slot->bitmap_top, item.upright, pen, mask);
+        if (visible && mask.width > 0) {
+            if (const CachedGlyph* glyph = Rendered(item.index)) Blit(*glyph, item.upright, pen, mask);
         }
         pen += item.advance;
     }

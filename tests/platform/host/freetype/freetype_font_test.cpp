@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -225,6 +227,39 @@ TEST_F(FreeTypeFontTest, BytesWithoutACharacterStillAdvance)
     EXPECT_TRUE(font->Rasterise("\x85\x40"
                                 "a\xFF",
                                 {0, 0, 100, 16}, mask));
+}
+
+// Glyphs are kept once drawn: a font of one size and style never gets the glyphs of another, however
+// the fonts before it drew the same characters.
+TEST_F(FreeTypeFontTest, KeptGlyphsBelongToTheirOwnSizeAndStyle)
+{
+    std::vector<platform::FontDescription> kinds;
+    for (const std::string& face : {kGothic, kPGothic, std::string("@") + kGothic})
+        for (int height : {14, 28})
+            for (int quality : {2, 4})
+                for (int weight : {300, 700})
+                    for (bool italic : {false, true}) {
+                        platform::FontDescription d;
+                        d.face = face, d.height = height, d.quality = quality, d.weight = weight,
+                        d.italic = italic;
+                        kinds.push_back(d);
+                    }
+    const std::string text = "霞野は Level 3、「迷宮」へ。";
+    for (const platform::FontDescription& d : kinds) {
+        auto shared = m_engine->CreateFont(d);
+        ASSERT_NE(shared, nullptr);
+        const platform::TextMask kept = Rasterise(*shared, text);
+        int keptCx = 0, cy = 0;
+        shared->Extent(text, keptCx, cy);
+        // The same font from an engine of its own, which has kept nothing.
+        auto fresh = platform::CreateFreeTypeFontEngine()->CreateFont(d);
+        const platform::TextMask drawn = Rasterise(*fresh, text);
+        int cx = 0;
+        fresh->Extent(text, cx, cy);
+        EXPECT_EQ(std::tie(kept.originX, kept.originY, kept.width, kept.height, kept.coverage, keptCx),
+                  std::tie(drawn.originX, drawn.originY, drawn.width, drawn.height, drawn.coverage, cx))
+            << d.face.size() << " " << d.height << " " << d.quality << " " << d.weight << " " << d.italic;
+    }
 }
 
 } // namespace
