@@ -4,6 +4,7 @@
 // Fonts: the headless fixed metrics, and the real rasteriser where this build and machine have it.
 // The frame of a new message is meant to stay within 0.2 ms with the real faces.
 
+#include "bench/bench_fonts.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
 #include "game/data/global_data.h"
@@ -11,10 +12,6 @@
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/kernels/blend_tables.h"
-
-#ifdef MAROVELLIN_HAVE_FREETYPE
-#include "platform/host/freetype/freetype_font.h"
-#endif
 
 #include <benchmark/benchmark.h>
 
@@ -35,27 +32,9 @@ public:
     void RemovePlane(Draw::CFastPlane*) override {}
 };
 
-enum Engine
-{
-    kHeadless = 0,
-    kReal = 1,
-};
-
-bool UseEngine(benchmark::State& state, int engine)
-{
-    if (engine == kHeadless) {
-        platform::SetFontEngine(platform::CreateHeadlessFontEngine());
-        return true;
-    }
-#ifdef MAROVELLIN_HAVE_FREETYPE
-    if (auto real = platform::CreateFreeTypeFontEngine()) {
-        platform::SetFontEngine(real);
-        return true;
-    }
-#endif
-    state.SkipWithError("no real rasteriser here");
-    return false;
-}
+using bench_fonts::kHeadless;
+using bench_fonts::kReal;
+using bench_fonts::UseEngine;
 
 struct Scene
 {

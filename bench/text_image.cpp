@@ -2,15 +2,12 @@
 // fixed metrics, and the real rasteriser when this build and machine have it), and decoding a 640 × 480
 // 24-bit BMP and a packed 256 × 256 zga file into a surface. Rates are pixels of the result per second.
 
+#include "bench/bench_fonts.h"
 #include "platform/font.h"
 #include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/draw/dib_bitmap.h"
 #include "sdk/draw/graphic_loader.h"
-
-#ifdef MAROVELLIN_HAVE_FREETYPE
-#include "platform/host/freetype/freetype_font.h"
-#endif
 
 #include <benchmark/benchmark.h>
 
@@ -27,27 +24,9 @@ namespace ZTL = zelvoranGameSDK3rd::ZTL;
 constexpr const char* kLine =
     "\x89\xE0\x96\xEC\x82\xCD\x8A\x4B\x92\x69\x82\xF0\x8D\x7E\x82\xE8\x82\xBD\x81\x42";
 
-enum Engine
-{
-    kHeadless = 0,
-    kReal = 1,
-};
-
-bool UseEngine(benchmark::State& state, int engine)
-{
-    if (engine == kHeadless) {
-        platform::SetFontEngine(platform::CreateHeadlessFontEngine());
-        return true;
-    }
-#ifdef MAROVELLIN_HAVE_FREETYPE
-    if (auto real = platform::CreateFreeTypeFontEngine()) {
-        platform::SetFontEngine(real);
-        return true;
-    }
-#endif
-    state.SkipWithError("no real rasteriser here");
-    return false;
-}
+using bench_fonts::kHeadless;
+using bench_fonts::kReal;
+using bench_fonts::UseEngine;
 
 void Text(benchmark::State& state, int kind)
 {
