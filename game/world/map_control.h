@@ -10,8 +10,8 @@
 // play walls break, water dries and fires burn; room numbers and the room-entrance table follow every
 // such change, since lighting, circle ranges, room events and monster movement read them.
 //
-// Stand-in: the map drawing, the animation counters' stepping and the minimap palettes come with the
-// map drawing.
+// The map drawing, the stepping of the animation counters and the minimap palettes are added with the
+// drawing of the map.
 
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
@@ -161,7 +161,7 @@ public:
     void RevealFloor();
 
     // ---- The view ring and the light around the player.
-    // The record at ring column c and row r (origin-relative positions wrap).
+    // The record at a ring column and row, each taken modulo the ring's size.
     SViewRecord& GetViewRecord(std::int32_t column, std::int32_t row);
     // Places the ring around the player, one column and one row off (the next scroll centres it).
     void ResetViewRing(SGameResource& game);

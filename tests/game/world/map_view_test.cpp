@@ -311,8 +311,16 @@ TEST(MapControl, EachFloorGetsAFreshViewCacheAndRing)
     EXPECT_EQ(width, 416);
     EXPECT_EQ(height, 352);
     map->ringReset = 0;
+    DrawFloor(*map, 10, 10, {"#0.~H"});
+    map->MarkExplored(11, 10);
     map->Clear();
     EXPECT_EQ(map->ringReset, 1);
+    EXPECT_EQ(map->exploredMinX, -1);
+    for (const SMapCell& cell : map->cells) {
+        EXPECT_EQ(cell.terrain, 0);
+        EXPECT_EQ(cell.room, -1);
+        EXPECT_EQ(cell.explored, 0);
+    }
     EXPECT_EQ(map->viewCache.GetPixelType(), Draw::kPixel565);
     Draw::SetThreadPlaneOwner(nullptr);
 }
