@@ -3,10 +3,19 @@
 // playing field, with the floor's identity, the stairs, the explored box, the wall appearance codes and
 // the appearance lists that floors draw monsters and items from.
 //
-// Exploring, lighting and the view ring, terrain changes and the view cache, map drawing, the animation
-// and the minimap palettes are yet to be added to this class.
+// The player sees a floor room by room: entering a room explores it with its wall ring, walking a
+// corridor explores the cells beside the path, and explored walls get appearance codes that join them to
+// the explored floor. Around the player a ring of 13 x 11 view records caches what the screen shows
+// (terrain, object, light), so that drawing copies only changed cells into the view cache plane. During
+// play walls break, water dries and fires burn; room numbers and the room-entrance table follow every
+// such change, since lighting, circle ranges, room events and monster movement read them.
+//
+// The map drawing, the stepping of the animation counters and the minimap palettes are added with the
+// drawing of the map.
 
 #include "game/ui/blt_support.h"
+#include "gamebase/sdk_names.h"
+#include "sdk/draw/fast_plane.h"
 
 #include <array>
 #include <cstdint>
@@ -44,7 +53,11 @@ struct SCellPosition
 {
     std::int32_t x = 0;
     std::int32_t y = 0;
+
+    friend bool operator==(const SCellPosition&, const SCellPosition&) = default;
 };
+
+struct SGameResource;
 
 class CMapControl : public CBltSupport
 {
@@ -56,6 +69,51 @@ public:
     static constexpr std::int32_t kFieldWidth = 54;
     static constexpr std::int32_t kFieldHeight = 36;
     static constexpr std::int32_t kTerrainCodes = 19;
+    // The view ring: 13 x 11 records, and the view cache plane that holds their tiles.
+    static constexpr std::int32_t kRingColumns = 13;
+    static constexpr std::int32_t kRingRows = 11;
+    static constexpr std::int32_t kTileSize = 32;
+    static constexpr std::int32_t kViewCacheWidth = kRingColumns * kTileSize;
+    static constexpr std::int32_t kViewCacheHeight = kRingRows * kTileSize;
+    // Appearance codes: the class in bits 12 to 15, the corner codes of the north-west, south-west,
+    // south-east and north-east quarters in bits 0, 3, 6 and 9 (three bits each).
+    static constexpr std::uint16_t kAppearanceFloor = 0x1000;
+    static constexpr std::uint16_t kAppearanceWater = 0x2000; // terrain 3 and 4
+    static constexpr std::uint16_t kAppearanceWall = 0x3000;  // terrain 0 to 2
+    // Fire: turns left in the low byte; this bit when the player lit it.
+    static constexpr std::uint16_t kFireTurnsMask = 0x00FF;
+    static constexpr std::uint16_t kFireByPlayer = 0x0100;
+    static constexpr std::int32_t kFireTurns = 30;
+    // BreakWall and BreakHardWall.
+    enum EBreakResult : std::int32_t
+    {
+        kBreakNotThatWall = -1,
+        kBreakDone = 0,
+        kBreakOutside = 1,
+        kBreakAlreadyFloor = 2,
+    };
+    // PlaceFire.
+    enum EFireResult : std::int32_t
+    {
+        kFireLit = 0,
+        kFireNotOnThisTerrain = 1,
+        kFireCellTaken = 2,
+    };
+
+    // What the screen shows of one map cell, fields in their order.
+    struct SViewRecord
+    {
+        std::int32_t mapX = 0;
+        std::int32_t mapY = 0;
+        std::uint8_t dark = 0; // stored half bright in the view cache
+        // In a room: one bit per neighbour in the player's room (north 1, north-west 2, west 4, south-west
+        // 8, south 16, south-east 32, east 64, north-east 128).
+        std::uint8_t roomEdge = 0;
+        std::uint8_t dirty = 1; // the tile must be drawn again
+        std::uint8_t objectKind = 0;
+        std::uint16_t objectId = 0;
+        std::uint8_t objectShown = 0;
+    };
 
     // One of the four weighted item lists: parallel kind ids and weights, with the weights' total.
     struct SItemAppearance
@@ -90,6 +148,75 @@ public:
     // Resets the map for a new floor: every cell rock, nothing explored, the tables rebuilt.
     void Clear();
 
+    // ---- Exploring.
+    // For an explored cell: an item, treasure spot or stairs on it becomes shown (stairs also make the
+    // stairs known), its appearance code is computed and the explored box takes it in.
+    void UpdateExploredCell(std::int32_t x, std::int32_t y);
+    // Explores a cell and what the player sees from it: in a corridor its 3 x 3 block, in a room the room
+    // with its wall ring; only the cell while the player is blind.
+    void MarkExplored(std::int32_t x, std::int32_t y);
+    // Explores the 56 x 38 cells of columns 4 to 59 and rows 3 to 40.
+    void ExploreAll();
+    // Explores all, sets both revealed flags and redraws the view.
+    void RevealFloor();
+
+    // ---- The view ring and the light around the player.
+    // The record at a ring column and row, each taken modulo the ring's size.
+    SViewRecord& GetViewRecord(std::int32_t column, std::int32_t row);
+    // Places the ring around the player, one column and one row off (the next scroll centres it).
+    void ResetViewRing(SGameResource& game);
+    // Moves the ring by whole columns and rows until the player rests at its column 6 and row 5, short of
+    // the map's edges.
+    void ScrollViewRing(SGameResource& game);
+    // In a room the room and its wall ring are lit; in a corridor a box of 64 pixels (50 with narrow
+    // sight) around the player; nothing while the player is blind.
+    void UpdateLighting(SGameResource& game);
+    // Copies each cell's object into its record, marking the record dirty when the cell changed.
+    void RefreshViewRecords();
+    // Once per 16-frame phase of their counters, the records over magic circles and over water (terrain
+    // 3 and 4) are marked dirty, for their animation.
+    void RefreshCircleTiles();
+    void RefreshWaterTiles();
+    // Every record dirty.
+    void InvalidateViewCache();
+    // Whether the record showing map cell (x, y) holds a shown object; false for a cell the ring does not
+    // show.
+    bool IsViewTileShown(std::int32_t x, std::int32_t y);
+    // The dark byte of the record showing map cell (x, y); 1 for a cell the ring does not show.
+    std::uint8_t GetViewTileState(std::int32_t x, std::int32_t y);
+
+    // ---- Terrain changes.
+    // A wall (terrain 2) becomes floor 9 and joins the rooms and corridors around it (EBreakResult).
+    std::int32_t BreakWall(std::int32_t x, std::int32_t y);
+    // The same for a hard wall (terrain 3).
+    std::int32_t BreakHardWall(std::int32_t x, std::int32_t y);
+    // The water connected to (x, y) becomes floor 9.
+    void DryWaterRegion(std::int32_t x, std::int32_t y);
+    // Water and ice become floor 9, wet floors dry; the floor's flag byte is cleared.
+    void EvaporateAllWater();
+    // The box of all floor becomes one room, number 0, every wall in it floor, all explored.
+    void CollapseAllWalls();
+    // Room numbers and entrances brought up to date after (x, y) became floor.
+    void UpdateRoomMarksAt(std::int32_t x, std::int32_t y);
+    // Touching room cells take one number: the special room's first, then the marked room's, then the
+    // first in reading order.
+    void RelabelJoinedRooms();
+    // The room-entrance table from the whole field, and the entries of one cell.
+    void RebuildRoomEntrances();
+    void AddEntrancesAt(std::int32_t x, std::int32_t y);
+    // The entrance cells of a room, in the table's order (`out` is emptied first).
+    void GetRoomEntrances(std::int32_t room, std::vector<SCellPosition>& out) const;
+    // A fire of 30 turns, or of the turns of a fire already there when more; lit by the player when
+    // `source` is 0xFFFF (EFireResult).
+    std::int32_t PlaceFire(std::int32_t x, std::int32_t y, std::int32_t source);
+    // At the end of a turn every fire burns down by one turn; a fire with one turn left goes out.
+    void TickFires();
+    // The cells of terrain `minimumTerrain` and above around (x, y): the centre, then with rings 1 or
+    // more its 8 neighbours, with 2 or more the cells at distance 2 that an open cell (terrain 3 and up)
+    // leads to; each ring north first, clockwise.
+    void CollectCellsAround(std::vector<SCellPosition>& out, std::int32_t x, std::int32_t y,
+                            std::int32_t minimumTerrain, std::int32_t rings);
+
     // ---- The appearance lists, filled by the appearance tables.
     std::vector<std::int32_t> monsterAppearance; // monster kind ids, each repeated by its weight
     // 1 floors, traps, monsters and thieves; 2 a floor-generation step; 3 treasure chests; 4 a scroll.
@@ -111,14 +238,18 @@ public:
     std::uint8_t revealedWithoutDarkness = 0; // stops the darkness overlay
     std::uint8_t wholeField = 0;              // the minimap shows the whole field instead of the explored box
     std::uint8_t playerInRoom = 0;
+    // The tiles of the view ring, a torus with the origin record's tile at its top-left; colour-keyed.
+    Draw::CFastPlane viewCache;
     std::uint8_t ringReset = 0; // the next drawing places the view ring around the player
+    std::array<SViewRecord, kRingColumns * kRingRows> viewRecords{}; // ring column * 11 + ring row
+    // The ring column and row of the record that shows the ring's top-left map cell.
     std::int32_t ringOriginX = 0;
     std::int32_t ringOriginY = 0;
     std::int32_t waterFrame = 0; // modulo 256
     std::int32_t waterFrameSeen = -1;
     std::int32_t circleFrame = 0; // modulo 64
     std::int32_t circleFrameSeen = -1;
-    // The view records lit around the player.
+    // The view records lit around the player (map cells; empty while litMinX is 255).
     std::int32_t litMinX = 255;
     std::int32_t litMinY = 255;
     std::int32_t litMaxX = 0;
@@ -127,8 +258,8 @@ public:
     std::array<std::int32_t, kTerrainCodes> tileRows{};
     std::array<std::int32_t, kTerrainCodes> classMasks{};
     std::array<std::int32_t, 4> tableValues{};
-    std::uint8_t narrowSight = 0;
-    std::uint8_t playerBlind = 0;
+    std::uint8_t narrowSight = 0; // a corridor's lit radius 50 pixels instead of 64
+    std::uint8_t playerBlind = 0; // the player's blindness, refreshed by the per-frame world update
     std::uint8_t extraFlag = 0;
     // The explored box: minimum x and y, maximum x + 1 and y + 1; minimum x -1 while nothing is explored.
     std::int32_t exploredMinX = -1;
@@ -148,4 +279,27 @@ public:
     std::uint8_t redrawRequest = 0; // the scene redraws the whole map
     // The options' display flag: set while darkness does not fade (option 3 off).
     std::uint8_t displayFlag = 0;
+
+private:
+    // A line of cells along one axis: [begin, end] in that axis; empty when begin > end.
+    struct SRun
+    {
+        std::int32_t begin = 0;
+        std::int32_t end = -1;
+    };
+    // The appearance code of a cell from its explored floor neighbours.
+    std::uint16_t ComputeAppearance(std::int32_t x, std::int32_t y);
+    // The run through (x, y) of floor cells with its room byte: horizontal or vertical.
+    SRun MeasureRun(std::int32_t x, std::int32_t y, bool horizontal);
+    // One walk of UpdateRoomMarksAt from (x, y) in the step (dx, dy); true when it changed a room number.
+    bool WalkRoomMarks(std::int32_t x, std::int32_t y, std::int32_t dx, std::int32_t dy);
+    // Re-aims a ring column at map column `mapX`, or a ring row at map row `mapY`.
+    void AimRingColumn(std::int32_t column, std::int32_t mapX, std::int32_t topY);
+    void AimRingRow(std::int32_t row, std::int32_t mapY, std::int32_t leftX);
+    // The record showing map cell (x, y), or null when the ring does not show it.
+    SViewRecord* FindViewRecord(std::int32_t x, std::int32_t y);
+    // The entrance entries of one corridor floor cell, added to the table.
+    void EnterEntrancesOf(std::int32_t x, std::int32_t y);
+    // BreakWall and BreakHardWall: `wall` becomes floor 9.
+    std::int32_t BreakTerrain(std::int32_t x, std::int32_t y, std::uint8_t wall);
 };
