@@ -281,7 +281,7 @@ void CheckPiece(COggStreams& streams, const std::string& what, const std::string
 
 } // namespace
 
-std::vector<std::string> ValidateSounds(const std::string& folder)
+std::vector<std::string> ValidateSounds(const std::string& folder, const std::string& oggPlugIn)
 {
     std::vector<std::string> problems;
     for (const char* list : {"data/se/list.txt", "data/music/list.txt", "data/music/listPre.txt"})
@@ -300,7 +300,7 @@ std::vector<std::string> ValidateSounds(const std::string& folder)
 
     const std::map<std::int32_t, std::string> loops = ReadList("data\\music\\", "list.txt");
     const std::map<std::int32_t, std::string> intros = ReadList("data\\music\\", "listPre.txt");
-    COggStreams streams(folder + "/data/plugin/zelvogg.dll");
+    COggStreams streams(oggPlugIn.empty() ? folder + "/data/plugin/zelvogg.dll" : oggPlugIn);
     if (!streams.Loaded()) problems.push_back("data/plugin/zelvogg.dll: the Ogg stream plug-in does not load");
     for (const SPiece& piece : kPieces) {
         const auto loop = loops.find(piece.number);
