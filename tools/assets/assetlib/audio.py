@@ -104,6 +104,8 @@ def bell(freq, duration, ratio=1.41, index=2.5, tau=0.35, rng=None):
     """An FM bell: a carrier modulated at an inharmonic ratio whose brightness dies faster than it."""
     t = times(duration)
     env = decay(duration, tau, attack=0.001)
+    # The sidebands reach about freq + (index + 1) * modulator: kept below 20 kHz, none folds back.
+    index = min(index, max(0.0, (20000 - freq) / (freq * ratio) - 1))
     mod = index * np.exp(-t / (tau * 0.5)) * np.sin(2 * np.pi * freq * ratio * t)
     return env * np.sin(2 * np.pi * freq * t + mod)
 

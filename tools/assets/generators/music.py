@@ -243,7 +243,7 @@ def valley(rng):
     arpeggio(main, 0, 0, 8, bpb, tonic, sc, a_roots, [0, 2, 4, 5, 4, 2], 0.5, 70)
     sustained(main, 2, 0, 8, bpb, tonic, sc, a_roots, [0, 2, 4], 44)
     melody(rng, main, 1, 0, 4, bpb, tonic, sc, [2, 1, 1, 3, -1], 2, 9, 80, resolve=7)
-    melody(rng, main, 1, 16, 4, bpb, tonic, sc, [3, 1, 2, 2, -0], 2, 9, 78, resolve=5)
+    melody(rng, main, 1, 16, 4, bpb, tonic, sc, [3, 1, 2, 2], 2, 9, 78, resolve=5)
     arpeggio(main, 0, 32, 8, bpb, tonic, sc, b_roots, [0, 3, 5, 7], 1.0, 64)
     sustained(main, 2, 32, 8, bpb, tonic, sc, b_roots, [0, 2, 4, 7], 52)
     bass(main, 3, 32, 8, bpb, tonic, sc, b_roots, [4], 58)

@@ -363,10 +363,9 @@ def level_down(rng):
 
 @recipe(16)
 def curse(rng):
-    t = times(1.4)
     drone = (osc(55, 1.4, "saw") + osc(55 * 1.06, 1.4, "saw")) * adsr(1.4, 0.004, 0.9, 0.45) * 0.4
     clang = bell(466, 1.3, ratio=1.06 * 2, index=3.0, tau=0.45) * 0.6 + bell(494, 1.3, ratio=1.5, tau=0.4) * 0.4
-    return band(drone, 40, 900) + mix(1.4, (0.02, clang)) * (1 + 0 * t)
+    return band(drone, 40, 900) + mix(1.4, (0.02, clang))
 
 
 @recipe(32)
@@ -761,7 +760,7 @@ def charge(rng):
 @recipe(254)
 def grab(rng):
     rustle = band(noise(rng, 0.2), 500, 3000) * adsr(0.2, 0.004, 0.08, 0.1)
-    return mix(0.5, (0, rustle), (0.15, thud(rng, 0.2, 150, 0.2) * 0.6 + 0))
+    return mix(0.5, (0, rustle), (0.15, thud(rng, 0.2, 150, 0.2) * 0.6))
 
 
 @recipe(255)
