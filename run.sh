@@ -8,10 +8,6 @@ ensure_packages tools/packages.txt
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAROVELLIN_TESTS=OFF -DMAROVELLIN_BENCH=OFF >/dev/null
 ninja -C build/release
 
-exe=build/release/marovellin
-if [ ! -x "$exe" ]; then
-    echo "Built. The program marovellin is not there yet."
-    exit 0
-fi
-cd "$(dirname "$exe")"
+# The game runs in its own folder, where it finds data/ and keeps save/ and replay/.
+cd build/release
 exec ./marovellin "$@"

@@ -14,6 +14,9 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
     case MB_OK:
         buttons = Buttons::Ok;
         break;
+    case MB_OKCANCEL:
+        buttons = Buttons::OkCancel;
+        break;
     case MB_YESNO:
         buttons = Buttons::YesNo;
         break;
@@ -40,7 +43,7 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
     default:
         break;
     }
-    const int buttonCount = buttons == Buttons::Ok ? 1 : buttons == Buttons::YesNo ? 2 : 3;
+    const int buttonCount = buttons == Buttons::Ok ? 1 : buttons == Buttons::YesNoCancel ? 3 : 2;
     int defaultButton = int((type & 0xF00) >> 8);
     if (defaultButton >= buttonCount) defaultButton = 0;
 

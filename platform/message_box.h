@@ -10,6 +10,7 @@ namespace platform {
 
 // The buttons (one of them), the icon and the default button of a box, OR-ed together.
 constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_OKCANCEL = 0x0001;
 constexpr UINT MB_YESNOCANCEL = 0x0003;
 constexpr UINT MB_YESNO = 0x0004;
 constexpr UINT MB_ICONERROR = 0x0010;

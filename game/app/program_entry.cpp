@@ -1,5 +1,6 @@
 #include "game/app/program_entry.h"
 
+#include "game/app/app.h"
 #include "platform/host/encoding.h"
 #include "platform/host/file.h"
 #include "platform/message_box.h"
@@ -71,10 +72,8 @@ int WinMain(AppFrame::HINSTANCE instance, AppFrame::HINSTANCE previous, char* co
     AppFrame::AppInitialize(&parameters, instance, previous, commandLine, showCommand);
     AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(kOggPlugIn);
     Thread::CMutex instanceLock;
-    if (AppFrame::IsFirstAppInstance(instanceLock, "")) {
-        // Stand-in: the application object and its thread, which run the window and the game, go here;
-        // until they do, the program ends after its start-up.
-    }
+    // The application's thread runs the window and the game; the thread manager deletes it once ended.
+    if (AppFrame::IsFirstAppInstance(instanceLock, "")) Thread::StartOwnedThread(new CAppMainWindow);
     Thread::CThreadManager::GetInstance()->WaitForAll();
     Thread::SetMultiThreadFlag(false);
     Thread::CallbackRegistry::RunCallbacks(Thread::CallbackRegistry::ShutDownList);

@@ -1,14 +1,40 @@
-// The executable: the arguments as one command line, then the program's entry.
+// The executable: the SDK's error reports as lines on the standard error stream, the arguments as one
+// command line, then the program's entry.
 
 #include "game/app/program_entry.h"
 #include "platform/host/encoding.h"
 #include "platform/program.h"
+#include "sdk/auxiliary/text_output_stream.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <string>
+
+namespace {
+
+namespace Auxiliary = zelvoranGameSDK3rd::Auxiliary;
+
+// Each report one line, in UTF-8, so that a person running the game sees what could not be loaded.
+class CStandardErrorDevice : public Auxiliary::ITextOutputStream
+{
+public:
+    void OutV(const char* format, va_list args) override
+    {
+        char buffer[512];
+        std::vsnprintf(buffer, sizeof buffer, format, args);
+        std::string utf8;
+        if (!platform::Cp932ToUtf8(buffer, utf8)) utf8 = buffer;
+        std::fprintf(stderr, "%s\n", utf8.c_str());
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     platform::UseInteractiveBackend();
+    Auxiliary::GetErrorStream().SetDevice(
+        zelvoranGameSDK3rd::ZTL::smart_ptr<Auxiliary::ITextOutputStream>(new CStandardErrorDevice));
     std::string utf8;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) utf8 += ' ';

@@ -2,8 +2,8 @@
 // The game's sprite-drawing base. Everything the game draws (the game state, the map, item, trap and
 // magic-circle controls, the windows, characters, effects and several scenes) derives from it: it owns
 // one plane and offers the sprite blits. The blits are thin wrappers over the planes' blit operation,
-// plus software kernels of the game's own for half brightness, half blending, darkening and drawing at
-// twice the size, which the scaled and half-bright sprites of every frame need to be fast.
+// plus the game's own sprite operations (sprite_kernels.h) for half brightness, half blending, darkening
+// and drawing at twice the size, which the scaled and half-bright sprites of every frame need to be fast.
 //
 // The wrappers hide the double-size display: with the global data's double-size flag set (the 320 x 240
 // logical screen shown at 640 x 480) the wrappers that follow it double positions, and either draw a
@@ -25,7 +25,7 @@ public:
     // The rate of the half blends.
     static constexpr std::int32_t kHalfRate = 127;
 
-    // Which software path serves a pair of pixel types.
+    // Which sprite operations serve a pair of pixel types.
     enum EPixelPath : std::int32_t
     {
         kPathNone = 0, // the planes' own blit instead
@@ -38,7 +38,7 @@ public:
         std::uint32_t colorKey = 0; // magenta in the target's format
     };
 
-    // What the software kernels draw after clipping: the destination point, the source origin and the
+    // What the sprite operations draw after clipping: the destination point, the source origin and the
     // size in source pixels.
     struct SSoftwareClip
     {
@@ -60,8 +60,8 @@ public:
     // The object's own plane, empty until a derived class makes or loads a surface in it.
     Draw::CFastPlane& GetPlane() const { return *m_plane; }
 
-    // ---- Plain wrappers: blit operations 0, 1, 2, 14 and 15 at (x, y), stretched to `size` when given,
-    // of `rect` of the source (null: all of it). No double-size handling.
+    // ---- Plain wrappers: blit operations 0, 1, 2, 6, 14 and 15 at (x, y), stretched to `size` when
+    // given, of `rect` of the source (null: all of it). No double-size handling.
     static int BltCopy(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
                        const Draw::SIZE* size = nullptr, const Draw::RECT* rect = nullptr);
     static int BltColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
@@ -75,6 +75,10 @@ public:
     static int BltBlendColorKey(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                 std::int32_t y, std::int32_t rate, const Draw::SIZE* size = nullptr,
                                 const Draw::RECT* rect = nullptr);
+    // Adds the source scaled by `rate` (0 to 255), saturating.
+    static int BltAddRate(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x, std::int32_t y,
+                          std::int32_t rate, const Draw::SIZE* size = nullptr,
+                          const Draw::RECT* rect = nullptr);
 
     // ---- Wrappers that follow the double-size flag, for a source plane; position and rectangle are
     // logical.
@@ -107,9 +111,10 @@ public:
     static int BltHalfShade(Draw::ISurface& target, std::int32_t x, std::int32_t y,
                             const Draw::RECT* rect = nullptr);
 
-    // ---- Software kernels on 16-bit pairs (RGB565, RGB555) and 32-bit pairs (XRGB, XBGR, ARGB, ABGR);
-    // any other pair takes the plain wrapper of the same drawing. Keyed kernels leave out source pixels
-    // equal to magenta in the target's format (a 32-bit pixel is magenta only as a whole, top byte 0).
+    // ---- The sprite operations (sprite_kernels.h) on 16-bit pairs (RGB565, RGB555) and 32-bit pairs
+    // (XRGB, XBGR, ARGB, ABGR); any other pair takes the plain wrapper of the same drawing. Keyed kernels
+    // leave out source pixels equal to magenta in the target's format (a 32-bit pixel is magenta only as a
+    // whole, top byte 0).
     static int BltCopyHalfBright(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                  std::int32_t y, const Draw::RECT* rect = nullptr);
     static int BltColorKeyHalfBright(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
@@ -133,7 +138,7 @@ public:
     static int BltAlphaOntoAlpha(Draw::ISurface& target, Draw::ISurface& source, std::int32_t x,
                                  std::int32_t y, const Draw::RECT* rect = nullptr);
     // Halves the brightness of a rectangle of the target in place (logical: doubled with the flag). A
-    // target without a software path instead gets `scratch`'s plane, grown to the rectangle, blended on
+    // target without a darkening kernel instead gets `scratch`'s plane, grown to the rectangle, blended on
     // it. 0 done, 1 when the rectangle clipped to the target is negative.
     static int DarkenRect(Draw::ISurface& target, std::int32_t x, std::int32_t y, std::int32_t width,
                           std::int32_t height, CBltSupport& scratch);
@@ -150,10 +155,11 @@ public:
     static const Draw::SIZE* AdjustImageForDoubleSize(std::int32_t& imageId, std::int32_t& x, std::int32_t& y,
                                                       const Draw::RECT*& rect, Draw::RECT& doubledRect,
                                                       Draw::SIZE& size);
-    // The software path of a target and a source pixel type.
+    // The path of a target and a source pixel type: pairs of one width share one, keyed in the target's
+    // format.
     static SPixelPair ClassifyPixelPair(std::int32_t targetType, std::int32_t sourceType);
-    // Clips a software blit of `rect` of the source (null: all of it) to (dx, dy) of the target; `doubled`
-    // clips for a drawing at twice the size. 1 when nothing is left (a negative size); 0 otherwise,
+    // Clips a sprite operation's drawing of `rect` of the source (null: all of it) to (dx, dy) of the target;
+    // `doubled` clips for a drawing at twice the size. 1 when nothing is left (a negative size); 0 otherwise,
     // with a size of 0 when there is nothing to draw.
     static int ClipSoftwareBlt(const Draw::SSurfaceDesc& target, const Draw::SSurfaceDesc& source,
                                std::int64_t dx, std::int64_t dy, const Draw::RECT* rect, bool doubled,

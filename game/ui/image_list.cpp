@@ -1,5 +1,7 @@
 #include "game/ui/image_list.h"
 
+#include "sdk/auxiliary/text_output_stream.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -73,7 +75,10 @@ Draw::CFastPlane* CImageLoader::Get(std::int32_t imageId)
     Draw::CFastPlane& plane = m_planes[static_cast<std::size_t>(slot)];
     // The plane keeps the name, so that it can load itself again after a change of the display. A file
     // that does not load leaves the plane empty, and the number keeps the slot until it gives way.
-    plane.Load(ZTL::string(kImageFolder) + name->second);
+    const ZTL::string file = ZTL::string(kImageFolder) + name->second;
+    if (plane.Load(file) != 0)
+        Auxiliary::GetErrorStream().Out("CImageLoader::Get \"%s\"が読み込めません(画像番号%d)", file.c_str(),
+                                        imageId);
     plane.SetColorKey(kImageColorKey);
     m_recency.push_front(SImageInner{slot, imageId});
     m_loaded[imageId] = m_recency.begin();

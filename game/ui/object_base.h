@@ -29,6 +29,10 @@ struct SObjectBase : public CBltSupport
     virtual std::int32_t GetObjectKind() const = 0;
     // The ten fields back to their initial values; the plane stays.
     void Reset();
+    // Where the drawing sorts the object: 1 when its sprite (the size of its size class; an unknown
+    // class counts as 32 x 32) lies wholly outside the 320 x 272 band objects are drawn in, else 0 with
+    // `depth` = screen y + lift - height / 2.
+    std::int32_t GetScreenTop(std::int32_t viewX, std::int32_t viewY, std::int32_t& depth) const;
 
     std::int32_t x = -1;
     std::int32_t y = -1;

@@ -148,10 +148,11 @@ public:
 
     // ---- Message boxes: a modal box with a text, a caption, a set of buttons and an icon, answering
     // with the button pressed. `defaultButton` is the 0-based button that Enter presses (Ok; Yes, No;
-    // Yes, No, Cancel). NotAvailable when no box can be shown here.
+    // Ok, Cancel; Yes, No, Cancel). NotAvailable when no box can be shown here.
     enum class MessageBoxButtons
     {
         Ok,
+        OkCancel,
         YesNo,
         YesNoCancel,
     };

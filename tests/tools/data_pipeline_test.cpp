@@ -174,6 +174,7 @@ TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
         {"weapon weights", {{"武器の重さ.txt", "木刀\t2\t204", "木刀\t2\t207"}}},
         {"reachable equipment", {{"アイテム.txt", "\t大太刀\t", "\t野太刀\t"}}},
         {"monster species", {{"モンスター.txt", "ヤマダヌキ\t63", "// 途中\nヤマダヌキ\t63"}}},
+        {"monster species", {{"モンスター.txt", "バケダヌキ\t245", "コダヌキ\t9\nバケダヌキ\t245"}}, {"@バケダヌキ\t245"}},
         {"ability column",
          {{"モンスター.txt", "ランダム\ts\t通常\tなし\t0\nヤマダヌキ",
            "ランダム\ts\t通常\t\t0\nヤマダヌキ"}}},

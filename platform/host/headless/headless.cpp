@@ -21,11 +21,12 @@ struct NativeState
     bool fullScreen = false;
     bool textInput = false;
     SIZE client{};
-    // The display: the frame, and a copy of what was last presented.
+    // The display: the frame, and a copy of the bytes last presented (turned into colours only when a test
+    // reads them, so that presenting costs one copy, as on a real display).
     std::vector<std::uint8_t> frame;
     FrameMemory frameInfo{};
-    std::vector<std::uint32_t> presented;
-    SIZE presentedSize{};
+    std::vector<std::uint8_t> presented;
+    FrameMemory presentedInfo{};
     std::uint32_t presentCount = 0;
     bool cursorInside = false;
     POINT cursor{};
@@ -72,6 +73,8 @@ Backend::MessageBoxAnswer DefaultAnswer(Backend::MessageBoxButtons buttons, int 
 {
     using A = Backend::MessageBoxAnswer;
     switch (buttons) {
+    case Backend::MessageBoxButtons::OkCancel:
+        return defaultButton == 1 ? A::Cancel : A::Ok;
     case Backend::MessageBoxButtons::YesNo:
         return defaultButton == 1 ? A::No : A::Yes;
     case Backend::MessageBoxButtons::YesNoCancel:
@@ -305,11 +308,10 @@ public:
         if (it == S().windows.end() || it->second.frameInfo.pixels == nullptr) return false;
         NativeState& s = it->second;
         const FrameMemory& f = s.frameInfo;
-        s.presented.resize(std::size_t(f.width) * std::size_t(f.height));
-        for (std::int32_t y = 0; y < f.height; ++y)
-            for (std::int32_t x = 0; x < f.width; ++x)
-                s.presented[std::size_t(y) * f.width + x] = ReadFramePixel(f, x, y);
-        s.presentedSize = SIZE{f.width, f.height};
+        const std::size_t bytes = std::size_t(f.pitch) * std::size_t(f.height);
+        s.presented.assign(f.pixels, f.pixels + bytes);
+        s.presentedInfo = f;
+        s.presentedInfo.pixels = s.presented.data();
         ++s.presentCount;
         return true;
     }
@@ -318,8 +320,12 @@ public:
         std::lock_guard lock(S().mutex);
         auto it = S().windows.find(window);
         if (it == S().windows.end() || it->second.presentCount == 0) return false;
-        pixels = it->second.presented;
-        size = it->second.presentedSize;
+        const FrameMemory& f = it->second.presentedInfo;
+        pixels.resize(std::size_t(f.width) * std::size_t(f.height));
+        for (std::int32_t y = 0; y < f.height; ++y)
+            for (std::int32_t x = 0; x < f.width; ++x)
+                pixels[std::size_t(y) * std::size_t(f.width) + std::size_t(x)] = ReadFramePixel(f, x, y);
+        size = SIZE{f.width, f.height};
         return true;
     }
     void CloseDisplay(HWND window) override

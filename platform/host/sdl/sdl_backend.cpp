@@ -459,6 +459,9 @@ public:
         const auto utf8 = [](const char8_t* text) { return reinterpret_cast<const char*>(text); };
         std::vector<Choice> choices;
         switch (buttons) {
+        case MessageBoxButtons::OkCancel:
+            choices = {{"OK", A::Ok}, {utf8(u8"キャンセル"), A::Cancel}};
+            break;
         case MessageBoxButtons::YesNo:
             choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}};
             break;

@@ -109,13 +109,14 @@ inline bool MayOverlap(const SSurfaceDesc& a, int aBytes, const SSurfaceDesc& b,
     return aLow < bHigh && bLow < aHigh;
 }
 
+// Walks a rectangle already clipped to both surfaces (what ClipBltRect gives, or a caller's own clip in
+// the same form) and hands every pixel to a rule made from `param`. Answers 0.
 template <class Rule>
-int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info, const SBltParam& param)
+int BltWalkClipped(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltClipResult& c,
+                   const SBltParam& param)
 {
     using D = typename Rule::Dst;
     using S = typename Rule::Src;
-    SBltClipResult c;
-    if (ClipBltRect(src, dst, info, &c) != 0) return 1;
     const Rule rule(param);
     const int w = c.dst.right - c.dst.left;
     const int h = c.dst.bottom - c.dst.top;
@@ -250,6 +251,14 @@ int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* in
         dRow += dst->pitch;
     }
     return 0;
+}
+
+template <class Rule>
+int BltWalk(const SSurfaceDesc* dst, const SSurfaceDesc* src, const SBltInfo* info, const SBltParam& param)
+{
+    SBltClipResult c;
+    if (ClipBltRect(src, dst, info, &c) != 0) return 1;
+    return BltWalkClipped<Rule>(dst, src, c, param);
 }
 
 // Wraps a rule so that source pixels equal to the prepared key (on the bits Mask selects) leave the

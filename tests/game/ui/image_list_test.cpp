@@ -1,6 +1,7 @@
 #include "game/ui/image_list.h"
 
 #include "game/ui/drawing_fixture.h"
+#include "support/error_capture.h"
 
 #include <climits>
 #include <string>
@@ -115,13 +116,16 @@ TEST_F(ImageListTest, UnnamedNumbersTakeNoPlaceAndUnloadableFilesKeepTheirs)
     EXPECT_EQ(Get(1), one);
     EXPECT_EQ(Colour(one), 1u);
 
-    // A file that does not load leaves its plane empty but keeps its place.
+    // A file that does not load leaves its plane empty but keeps its place, and says so once.
     PutList({"missing.bmp,60"});
     AccessImageList(kImageListDestroy, 0);
+    test_support::ErrorCapture errors;
     Draw::CFastPlane* missing = Get(60);
     EXPECT_NE(missing, Get(999));
     EXPECT_FALSE(missing->GetSurfaceInfo()->valid);
     EXPECT_EQ(Get(60), missing);
+    EXPECT_TRUE(errors.Has("data\\image\\missing.bmp"));
+    EXPECT_EQ(errors.Text().find("missing.bmp"), errors.Text().rfind("missing.bmp"));
 }
 
 TEST_F(ImageListTest, ReleasingReloadsOnUseAndDestroyingRereadsTheListFile)

@@ -304,6 +304,11 @@ TEST_F(SerializeFileTest, SavesExactlyTheBytesAndLoadsThemBack)
     Bytes before = l.GetBuffer();
     EXPECT_NE(l.LoadFromFile(Path("missing.sav")), 0);
     EXPECT_EQ(l.GetBuffer(), before);
+    // Network names without a share are unreadable, not a reason to end the program.
+    for (const char* name : {"//x", "\\\\x", "//", "\\\\"}) {
+        EXPECT_EQ(l.LoadFromFile(name), 1) << name;
+        EXPECT_EQ(l.GetBuffer(), before) << name;
+    }
 
     std::ofstream(m_root / "empty.sav").close();
     EXPECT_EQ(l.LoadFromFile(Path("empty.sav")), 0);

@@ -1,0 +1,271 @@
+#include "game/app/app.h"
+
+#include "game/app/second_image_set.h"
+#include "game/app/suspend.h"
+#include "game/characters/animation_periods.h"
+#include "game/data/global_data.h"
+#include "game/items/pre_identified.h"
+#include "game/sound/sound_effect_list.h"
+#include "game/ui/image_list.h"
+#include "gamebase/music.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "sdk/auxiliary/text_output_stream.h"
+
+namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
+namespace Timer = zelvoranGameSDK3rd::Timer;
+namespace Window = zelvoranGameSDK3rd::Window;
+
+CApp* g_app = nullptr;
+CItemControl* g_itemControl = nullptr;
+CCharacterControl* g_characterControl = nullptr;
+ZTL::smart_ptr<CKeyThread> g_keyObject;
+std::int32_t g_frameRate = 0;
+Window::HWND g_openDialog = nullptr;
+
+namespace {
+
+// The logical screen and the doubled one.
+constexpr std::int32_t kSingleWidth = 320, kSingleHeight = 240;
+constexpr std::int32_t kDoubleWidth = 640, kDoubleHeight = 480;
+// The primary pixel types the game is made for: 16 and 32 bits.
+bool IsSupportedPixelType(std::int32_t type)
+{
+    return type == 3 || type == 4 || type == 7 || type == 8;
+}
+bool Is32BitPixelType(std::int32_t type)
+{
+    return type == 7 || type == 8;
+}
+
+} // namespace
+
+CApp::CApp() = default;
+
+CApp::~CApp()
+{
+    m_droppedFiles.clear();
+    m_game.release();
+    if (g_app == this) {
+        g_app = nullptr;
+        g_itemControl = nullptr;
+        g_characterControl = nullptr;
+    }
+}
+
+void CApp::MainThread()
+{
+    SetUp();
+    while (IsThreadValid())
+        if (!RunFrame()) break;
+    TearDown();
+}
+
+void CApp::ResetFrameTimer(std::uint32_t framesPerSecond)
+{
+    m_timer->ResetClock();
+    m_timer->ResetFrameCount();
+    m_timer->SetFrameRate(framesPerSecond);
+    m_timer->ResetBusyTime();
+}
+
+int CApp::ShowBox(const char* text, const char* caption, unsigned type)
+{
+    platform::ShowCursor(true);
+    const int answer = platform::MessageBox(m_myApp != nullptr ? m_myApp->GetHWnd() : nullptr, text, caption, type);
+    platform::ShowCursor(false);
+    return answer;
+}
+
+void CApp::SetUp()
+{
+    g_app = this;
+    CreateUserFolders(g_globalData);
+    AppFrame::CAppManager::GetInstance()->AddHook(this);
+    m_timer = ZTL::smart_ptr<Timer::CFPSTimer>(new Timer::CFPSTimer);
+    ResetFrameTimer(60);
+    SetAppFlag(true);
+
+    const bool doubled = g_globalData.doubleSize;
+    ChangeDisplayMode(doubled ? kDoubleWidth : kSingleWidth, doubled ? kDoubleHeight : kSingleHeight,
+                      g_globalData.fullScreen, 32);
+    if (g_globalData.fullScreen)
+        ChangeDisplayMode(0, 0, true, Is32BitPixelType(m_draw->GetPrimary()->GetPixelType()) ? 32 : 16);
+    m_fullScreenCopy = m_fullScreen;
+    m_doubleSizeCopy = g_globalData.doubleSize;
+
+    InitPreIdentifiedClassSets();
+    InitAnimationPeriods();
+    m_game = ZTL::smart_ptr<SGameResource>(new SGameResource);
+    g_itemControl = &m_game->items;
+    g_characterControl = &m_game->characters;
+
+    CSecondImageSet* images2 = CSecondImageSet::GetInstance();
+    images2->SetFolder(kSecondImageFolder);
+    images2->SetListFile(kSecondImageListFile);
+    images2->BuildLoader();
+
+    QuorlithGameBase::CMusic* music = QuorlithGameBase::CMusic::GetInstance();
+    CMusicList::GetInstance()->CreateLoaders(&m_musicSoundFactory);
+    music->SetSoundFactory(&m_musicSoundFactory);
+    m_musicSoundFactory.GetSoundParameter()->GetStreamFactory()->extensionMap->Write("ogg", "CVorbisStream");
+
+    CSoundEffectList* effects = CSoundEffectList::GetInstance();
+    effects->CreateLoader(&m_soundEffectSoundFactory);
+    m_musicSoundFactory.SetStreamPlayDefault(true);
+    m_soundEffectSoundFactory.GetSoundParameter()->SetGlobalFocus(false);
+    m_soundEffectSoundFactory.SetStreamPlayDefault(false);
+
+    // Stand-in: the sound settings of the options dialog (which also keep music playing while inactive
+    // and read the mixer's master volumes) replace these four lines.
+    effects->SetVolume(g_globalData.soundEffectVolume);
+    effects->SetEnabled(!g_globalData.soundEffectsOff);
+    music->SetVolume(g_globalData.musicVolume);
+    music->SetEnabled(!g_globalData.musicOff);
+
+    m_keyObject = ZTL::smart_ptr<CKeyThread>(new CKeyThread);
+    m_keyObject->Setup();
+
+    m_sceneControl = ZTL::smart_ptr<CSceneControl>(new CSceneControl);
+    m_sceneFactory = ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CSceneFactory);
+    m_sceneControl->SetFactory(m_sceneFactory);
+    m_sceneControl->SetKeyObject(m_keyObject);
+    m_frameRateCounter.Start();
+    m_keyObject->SetAllKeyStates(128);
+    g_keyObject = m_keyObject;
+    m_sceneControl->RequestJump(kSceneTitle);
+
+    if (m_game->LoadDataTables() == 1) Close();
+
+    if (!IsSupportedPixelType(m_draw->GetPrimary()->GetPixelType()))
+        ShowBox(kDisplayModeWarning, "エラー", platform::MB_OK);
+}
+
+bool CApp::RunFrame()
+{
+    ++m_frameCounter;
+    if (m_sceneControl->IsEnded()) return false;
+    g_frameRate = m_frameRateCounter.GetFrameRate();
+
+    std::uint32_t mask = 0;
+    m_keyObject->BuildKeyMask(mask);
+    // Keys pressed for another window (a dialog, another program) are not the game's.
+    if (m_myApp == nullptr || platform::GetFocus() != m_myApp->GetHWnd()) mask = 0;
+    m_lastKeyMask = mask;
+    m_lastFrameDrawn = false;
+
+    if ((mask & kKeyMaskTab) != 0 && (mask & kKeyMaskAlt) == 0) {
+        m_frameRateMode ^= 1;
+        ResetFrameTimer(m_frameRateMode == 0 ? 60 : 120);
+        m_framePhase = -1;
+    }
+
+    if (((mask & kKeyMaskAlt) != 0 && (mask & kKeyMaskEnter) != 0) || m_fullScreen != m_fullScreenCopy)
+        SwitchFullScreen();
+    m_fullScreenCopy = m_fullScreen;
+
+    if ((mask & kKeyMaskF1) != 0 || g_globalData.doubleSize != m_doubleSizeCopy) {
+        g_globalData.doubleSize = !g_globalData.doubleSize;
+        m_doubleSizeCopy = g_globalData.doubleSize;
+        AccessImageList(kImageListRelease, 0);
+        if (g_globalData.doubleSize)
+            ResizeDisplay(kDoubleWidth, kDoubleHeight);
+        else
+            ResizeDisplay(kSingleWidth, kSingleHeight);
+        g_globalData.fullScreen = m_fullScreen;
+        SaveGlobalData(g_globalData);
+        if (m_myApp != nullptr) m_myApp->GetWindow()->ShowCursor(true);
+    }
+
+    if ((mask & kKeyMaskEscape) != 0 &&
+        ShowBox(kExitQuestion, kExitCaption, platform::MB_OKCANCEL) == platform::IDOK)
+        return false;
+
+    QuorlithGameBase::CMusic::GetInstance()->Update();
+    m_sceneControl->ApplyRequest();
+    m_sceneControl->GetCurrentScene()->OnMove(&mask);
+
+    ++m_framePhase;
+    if (m_frameRateMode == 0)
+        m_framePhase = 0;
+    else
+        m_framePhase %= 2;
+    if (!m_timer->IsLate() && m_framePhase == 0 && !(m_fullScreen && g_openDialog != nullptr)) {
+        DetectDisplayChange();
+        const bool inactive = m_myApp != nullptr && m_myApp->GetWindow()->IsMinimized();
+        m_sceneControl->Draw(m_draw->GetSecondary(), inactive);
+        m_frameRateCounter.CountFrame();
+        m_draw->OnDraw(nullptr, true);
+        m_lastFrameDrawn = true;
+        if (g_globalData.cpuLoad > 0) platform::SleepMilliseconds(static_cast<std::uint32_t>(g_globalData.cpuLoad));
+    }
+    m_timer->PaceFrame();
+    return true;
+}
+
+void CApp::SwitchFullScreen()
+{
+    AccessImageList(kImageListRelease, 0);
+    int result;
+    if (g_globalData.doubleSize) {
+        result = ToggleFullScreen(kDoubleWidth, kDoubleHeight, m_bpp);
+    } else {
+        result = ToggleFullScreen(kSingleWidth, kSingleHeight, 0);
+        if (result != 0) {
+            result = ToggleFullScreen(kDoubleWidth, kDoubleHeight, 0);
+            if (result == 0) {
+                // The game goes on doubled.
+                g_globalData.doubleSize = true;
+                m_doubleSizeCopy = true;
+            }
+        }
+    }
+    Auxiliary::GetErrorStream().Out(result);
+    g_globalData.fullScreen = m_fullScreen;
+    m_fullScreenCopy = m_fullScreen;
+    SaveGlobalData(g_globalData);
+    if (result != 0) ShowBox(kFullScreenFailed, "エラー", platform::MB_OK);
+    if (m_myApp != nullptr) m_myApp->GetWindow()->ShowCursor(true);
+}
+
+void CApp::TearDown()
+{
+    AppFrame::CAppManager::GetInstance()->RemoveHook(this);
+    g_keyObject.release();
+    AccessImageList(kImageListDestroy, 0);
+    CSoundEffectList::GetInstance()->DestroyLoader();
+    CMusicList::GetInstance()->DestroyLoaders();
+    CSecondImageSet::GetInstance()->DeleteLoader();
+    if (UpdateGlobalDataEntry(*m_game, true) == 1) SaveGlobalData(g_globalData);
+    m_sceneFactory.release();
+    m_sceneControl.release();
+    m_keyObject.release();
+    m_timer.release();
+}
+
+Window::LRESULT CApp::OnMessage(Window::HWND, Window::UINT, Window::WPARAM, Window::LPARAM)
+{
+    // Stand-in: the menu commands, the dialogs, activation and dropped files are handled here once the
+    // window hook's commands exist.
+    return 0;
+}
+
+int CAppMainWindow::GetWindowOption(Window::CWindowOption& option)
+{
+    if (LoadGlobalData(g_globalData) != kGlobalDataLoaded &&
+        (platform::GetSystemMetrics(platform::SM_CXSCREEN) <= kDoubleWidth ||
+         platform::GetSystemMetrics(platform::SM_CYSCREEN) <= kDoubleHeight))
+        g_globalData.doubleSize = false;
+    option.caption = kGameCaption;
+    option.className = kGameWindowClass;
+    option.style = 0x10CA0000;
+    option.width = g_globalData.doubleSize ? kDoubleWidth : kSingleWidth;
+    option.height = g_globalData.doubleSize ? kDoubleHeight : kSingleHeight;
+    return 0;
+}
+
+void CAppMainWindow::MainThread()
+{
+    CApp app;
+    app.Start();
+}

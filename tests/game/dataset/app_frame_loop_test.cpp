@@ -1,0 +1,324 @@
+// The application's frame loop on the built data, one pass at a time, with scripted keys, the virtual
+// clock and scenes that record what the loop does to them.
+
+#include "built_data.h"
+#include "game/app/app.h"
+#include "game/data/global_data.h"
+#include "platform/host/clock.h"
+#include "platform/host/headless/headless.h"
+#include "platform/host/scan_codes.h"
+#include "platform/window.h"
+#include "support/app_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+namespace headless = platform::headless;
+using QuorlithGameBase::IScene;
+
+// What the recording scenes saw, by scene number.
+struct SSceneLog
+{
+    std::vector<std::int32_t> moves;
+    std::vector<std::int32_t> draws;
+    std::vector<std::uint32_t> masks;
+    // Runs inside the next OnMove, once.
+    std::function<void()> onNextMove;
+};
+
+class CRecordingScene : public IScene
+{
+public:
+    CRecordingScene(std::int32_t number, SSceneLog& log) : m_number(number), m_log(log) {}
+    void OnMove(const std::uint32_t* mask) override
+    {
+        m_log.moves.push_back(m_number);
+        m_log.masks.push_back(*mask);
+        if (m_log.onNextMove) std::exchange(m_log.onNextMove, nullptr)();
+    }
+    void OnDraw(Draw::ISurface*) override { m_log.draws.push_back(m_number); }
+
+private:
+    std::int32_t m_number;
+    SSceneLog& m_log;
+};
+
+class CRecordingFactory : public QuorlithGameBase::ISceneFactory
+{
+public:
+    explicit CRecordingFactory(SSceneLog& log) : m_log(log) {}
+    void CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t number, CSceneControl*) override
+    {
+        scene = ZTL::smart_ptr<IScene>(new CRecordingScene(number, m_log));
+    }
+
+private:
+    SSceneLog& m_log;
+};
+
+// The application with the test in place of its loop: set-up, the test's passes, tear-down.
+class CTestApp : public CApp
+{
+public:
+    explicit CTestApp(std::function<void(CTestApp&)> body) : m_body(std::move(body)) {}
+    void MainThread() override
+    {
+        SetUp();
+        m_body(*this);
+        TearDown();
+    }
+    platform::HWND Window() { return GetMyApp()->GetHWnd(); }
+    std::uint32_t Presents() { return headless::GetPresentCount(Window()); }
+
+private:
+    std::function<void(CTestApp&)> m_body;
+};
+
+class AppFrameLoopTest : public BuiltDataTest
+{
+protected:
+    void SetUp() override
+    {
+        BuiltDataTest::SetUp();
+        g_globalData = SGlobalData();
+        LoadGlobalData(g_globalData); // as the window's options do: no file yet, its name set
+        g_globalData.doubleSize = false;
+        platform::UseVirtualClock(1000);
+    }
+    void TearDown() override
+    {
+        headless::ReleaseAllKeys();
+        platform::UseRealClock();
+        BuiltDataTest::TearDown();
+    }
+
+    // Runs the body on an application with recording scenes installed before the first pass.
+    void Run(const std::function<void(CTestApp&)>& body)
+    {
+        ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+            CTestApp app([&](CTestApp& a) {
+                a.GetSceneControl()->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CRecordingFactory(m_log)));
+                body(a);
+            });
+            app.Start();
+        }));
+    }
+
+    SSceneLog m_log;
+};
+
+TEST_F(AppFrameLoopTest, SetUpAsksForTheTitleAndTheFirstPassBuildsUpdatesAndDrawsIt)
+{
+    Run([&](CTestApp& app) {
+        EXPECT_EQ(g_app, &app);
+        EXPECT_EQ(g_itemControl, &app.GetGameResource()->items);
+        EXPECT_EQ(g_characterControl, &app.GetGameResource()->characters);
+        EXPECT_EQ(app.GetSceneControl()->GetCommand(), CSceneControl::kCommandJump);
+        EXPECT_EQ(app.GetSceneControl()->GetRequestedNumber(), kSceneTitle);
+        EXPECT_EQ(app.GetFrameTimer()->GetFrameRate(), 60u);
+        EXPECT_EQ(app.GetDraw()->GetDisplayWidth(), 320);
+        const std::uint32_t presents = app.Presents();
+        ASSERT_TRUE(app.RunFrame());
+        EXPECT_EQ(m_log.moves, std::vector<std::int32_t>{kSceneTitle});
+        EXPECT_EQ(m_log.draws, std::vector<std::int32_t>{kSceneTitle});
+        EXPECT_EQ(app.Presents(), presents + 1);
+        EXPECT_EQ(app.GetFrameCounter(), 1);
+    });
+    EXPECT_EQ(g_app, nullptr);
+    EXPECT_TRUE(headless::GetShownMessageBoxes().empty());
+}
+
+TEST_F(AppFrameLoopTest, ALateFrameIsUpdatedButNotDrawnAndTheNextOneIsDrawnAgain)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        // Over three frame lengths late: the next frame only updates, and the one after is on time again.
+        m_log.onNextMove = [] { platform::AdvanceVirtualClock(70); };
+        const std::uint32_t presents = app.Presents();
+        app.RunFrame(); // drawn, then found late by the pacing
+        EXPECT_TRUE(app.WasLastFrameDrawn());
+        app.RunFrame();
+        EXPECT_FALSE(app.WasLastFrameDrawn());
+        app.RunFrame();
+        EXPECT_TRUE(app.WasLastFrameDrawn());
+        EXPECT_EQ(m_log.moves.size(), 4u);
+        EXPECT_EQ(m_log.draws.size(), 3u);
+        EXPECT_EQ(app.Presents(), presents + 2);
+    });
+}
+
+TEST_F(AppFrameLoopTest, TabSwitchesTo120FramesAndEverySecondFrameDraws)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        headless::SetKey(platform::DIK_TAB, true);
+        std::vector<bool> drawn;
+        for (int i = 0; i < 5; ++i) {
+            app.RunFrame();
+            drawn.push_back(app.WasLastFrameDrawn());
+            headless::SetKey(platform::DIK_TAB, false);
+        }
+        EXPECT_EQ(app.GetFrameRateMode(), 1);
+        EXPECT_EQ(app.GetFrameTimer()->GetFrameRate(), 120u);
+        EXPECT_EQ(drawn, (std::vector<bool>{true, false, true, false, true}));
+
+        // Pressed with Alt it changes nothing; alone again it goes back to 60, drawing every frame.
+        headless::SetKey(platform::DIK_LMENU, true);
+        headless::SetKey(platform::DIK_TAB, true);
+        app.RunFrame();
+        EXPECT_EQ(app.GetFrameRateMode(), 1);
+        headless::ReleaseAllKeys();
+        app.RunFrame();
+        headless::SetKey(platform::DIK_TAB, true);
+        app.RunFrame();
+        EXPECT_EQ(app.GetFrameRateMode(), 0);
+        EXPECT_EQ(app.GetFrameTimer()->GetFrameRate(), 60u);
+        app.RunFrame();
+        EXPECT_TRUE(app.WasLastFrameDrawn());
+    });
+}
+
+TEST_F(AppFrameLoopTest, WithoutTheFocusTheMaskIsZeroEvenForEscape)
+{
+    Run([&](CTestApp& app) {
+        headless::SetKey(platform::DIK_RETURN, true);
+        app.RunFrame();
+        EXPECT_NE(app.GetLastKeyMask() & kKeyMaskEnter, 0u);
+        headless::Events().Focus(app.Window(), false);
+        headless::SetKey(platform::DIK_ESCAPE, true);
+        EXPECT_TRUE(app.RunFrame());
+        EXPECT_EQ(app.GetLastKeyMask(), 0u);
+        EXPECT_EQ(m_log.masks.back(), 0u);
+        EXPECT_TRUE(headless::GetShownMessageBoxes().empty());
+        headless::Events().Focus(app.Window(), true);
+    });
+}
+
+TEST_F(AppFrameLoopTest, ASceneChangeAskedForInTheUpdateSkipsThatDrawButStillPresents)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        m_log.onNextMove = [&] { app.GetSceneControl()->RequestJump(kSceneCamp); };
+        const std::uint32_t presents = app.Presents();
+        app.RunFrame();
+        EXPECT_EQ(m_log.draws, std::vector<std::int32_t>{kSceneTitle});
+        EXPECT_EQ(app.Presents(), presents + 1);
+        app.RunFrame();
+        EXPECT_EQ(m_log.moves.back(), kSceneCamp);
+        EXPECT_EQ(m_log.draws.back(), kSceneCamp);
+    });
+}
+
+TEST_F(AppFrameLoopTest, EscapeAsksToEndOkEndsTheLoopCancelGoesOnWithTheUpdate)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        headless::ScriptMessageBoxAnswers({platform::Backend::MessageBoxAnswer::Cancel,
+                                           platform::Backend::MessageBoxAnswer::Ok});
+        headless::SetKey(platform::DIK_ESCAPE, true);
+        EXPECT_TRUE(app.RunFrame());
+        EXPECT_EQ(m_log.moves.size(), 2u);
+        headless::SetKey(platform::DIK_ESCAPE, false);
+        app.RunFrame();
+        headless::SetKey(platform::DIK_ESCAPE, true);
+        EXPECT_FALSE(app.RunFrame());
+        EXPECT_EQ(m_log.moves.size(), 3u);
+        const auto boxes = headless::GetShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].caption, TempHomeTest::Utf8(kExitCaption));
+        EXPECT_EQ(boxes[0].text, TempHomeTest::Utf8(kExitQuestion));
+        EXPECT_EQ(boxes[0].buttons, platform::Backend::MessageBoxButtons::OkCancel);
+        EXPECT_EQ(boxes[0].owner, app.Window());
+    });
+}
+
+TEST_F(AppFrameLoopTest, TheEndCommandStopsTheLoopBeforeTheNullSceneIsUpdated)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        m_log.onNextMove = [&] { app.GetSceneControl()->RequestExit(); };
+        app.RunFrame();
+        EXPECT_TRUE(app.RunFrame()); // the end is applied at the start of the update
+        EXPECT_TRUE(app.GetSceneControl()->IsEnded());
+        EXPECT_FALSE(app.RunFrame());
+        EXPECT_EQ(m_log.moves.size(), 2u);
+    });
+}
+
+TEST_F(AppFrameLoopTest, F1TogglesDoubleSizeResizesTheDisplayAndSavesTheSetting)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        headless::SetKey(platform::DIK_F1, true);
+        app.RunFrame();
+        EXPECT_TRUE(g_globalData.doubleSize);
+        EXPECT_TRUE(app.GetDoubleSizeCopy());
+        std::int32_t width = 0, height = 0;
+        app.GetDisplaySize(&width, &height);
+        EXPECT_EQ(width, 640);
+        EXPECT_EQ(height, 480);
+        SGlobalData saved;
+        EXPECT_EQ(LoadGlobalData(saved), kGlobalDataLoaded);
+        EXPECT_TRUE(saved.doubleSize);
+
+        // The menu command's way: the copy set to the inverse of the flag.
+        headless::ReleaseAllKeys();
+        app.SetDoubleSizeCopy(false);
+        app.RunFrame();
+        EXPECT_FALSE(g_globalData.doubleSize);
+        app.GetDisplaySize(&width, &height);
+        EXPECT_EQ(width, 320);
+    });
+}
+
+TEST_F(AppFrameLoopTest, AltEnterSwitchesToFullScreenAndBack)
+{
+    Run([&](CTestApp& app) {
+        app.RunFrame();
+        headless::SetKey(platform::DIK_LMENU, true);
+        headless::SetKey(platform::DIK_RETURN, true);
+        app.RunFrame();
+        EXPECT_TRUE(app.IsFullScreen());
+        EXPECT_TRUE(g_globalData.fullScreen);
+        EXPECT_TRUE(app.GetFullScreenCopy());
+        EXPECT_TRUE(app.IsDisplayChanged()); // the frame drawn after the switch
+        app.RunFrame();
+        EXPECT_FALSE(app.IsDisplayChanged());
+        headless::ReleaseAllKeys();
+        app.RunFrame();
+        headless::SetKey(platform::DIK_LMENU, true);
+        headless::SetKey(platform::DIK_RETURN, true);
+        app.RunFrame();
+        EXPECT_FALSE(app.IsFullScreen());
+        EXPECT_FALSE(g_globalData.fullScreen);
+    });
+}
+
+TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAtTheNewSize)
+{
+    Run([&](CTestApp& app) {
+        headless::SetKey(platform::DIK_LMENU, true);
+        headless::SetKey(platform::DIK_RETURN, true);
+        app.RunFrame();
+        ASSERT_TRUE(app.IsFullScreen());
+        headless::ReleaseAllKeys();
+        headless::SetKey(platform::DIK_F1, true);
+        app.RunFrame();
+        EXPECT_FALSE(app.IsFullScreen());
+        EXPECT_TRUE(app.GetFullScreenCopy());
+        headless::ReleaseAllKeys();
+        app.RunFrame();
+        EXPECT_TRUE(app.IsFullScreen());
+        EXPECT_TRUE(g_globalData.fullScreen);
+        std::int32_t width = 0, height = 0;
+        app.GetDisplaySize(&width, &height);
+        EXPECT_EQ(width, 640);
+        EXPECT_EQ(height, 480);
+    });
+}
+
+} // namespace
