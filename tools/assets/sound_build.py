@@ -14,7 +14,7 @@ import tempfile
 
 import numpy as np
 
-from assetlib import files, header
+from assetlib import audio, files, header
 from generators import music, sounds
 
 EFFECTS = "sounds"
@@ -85,7 +85,7 @@ def run_effects(table, build):
             continue
         samples = sounds.render(sound.id)
         problems += sounds.check(sound.id, samples, sound.file)
-        data = files_wav(samples)
+        data = audio.wav_bytes(samples)
         if data in seen:
             problems.append(f"{sound.file}: the same bytes as {seen[data]}")
         seen[data] = sound.file
@@ -94,12 +94,6 @@ def run_effects(table, build):
     if not problems:
         files.write(os.path.join(folder, "list.txt"), effect_list(table))
     return problems
-
-
-def files_wav(samples):
-    from assetlib import audio
-
-    return audio.wav_bytes(samples)
 
 
 def run_piece(table, build, raw, name):
@@ -167,8 +161,6 @@ def verify(table, build, raw):
 
 def reel(table, build, out):
     """se-reel.wav: every built effect in number order, each starting 0.5 s after the last one ended."""
-    from assetlib import audio
-
     gap = np.zeros(audio.frames(0.5), dtype="<i2")
     parts = []
     for sound in effects(table):
