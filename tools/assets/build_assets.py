@@ -10,6 +10,11 @@
   build_assets.py verify  TABLE BUILD RAW       a second run into a temporary folder matches byte for byte
   build_assets.py preview TABLE BUILD OUT       contact-sheet.png and screens.png into OUT
 
+  build_assets.py sound-groups  TABLE                 the sound groups and the files each writes (for CMake)
+  build_assets.py sound-group   TABLE BUILD RAW NAME  the effects, one piece of music or the music lists
+  build_assets.py sound-verify  TABLE BUILD RAW       a second run of every sound matches byte for byte
+  build_assets.py sound-reel    TABLE BUILD OUT       se-reel.wav into OUT: every effect, 0.5 s apart
+
 Run with the system interpreter (/usr/bin/python3), which has Debian's Pillow and NumPy.
 """
 
@@ -123,8 +128,40 @@ def main(argv):
 
         preview.write(table, argv[3], argv[4])
         return 0
+    if command.startswith("sound-"):
+        return sound_command(command, table, argv)
     print(__doc__, file=sys.stderr)
     return 2
+
+
+def sound_command(command, table, argv):
+    import sound_build
+
+    if command == "sound-groups":
+        for name in sound_build.group_names(table):
+            for target in sound_build.outputs(table, name, "@BUILD@", "@RAW@"):
+                print(f"{name}\t{target}")
+        return 0
+    if command == "sound-group":
+        return report_sounds(sound_build.run_group(table, argv[3], argv[4], argv[5]))
+    if command == "sound-verify":
+        problems, count = sound_build.verify(table, argv[3], argv[4])
+        print(f"{count - len(problems)} passed, {len(problems)} failed")
+        return report_sounds(problems)
+    if command == "sound-reel":
+        sound_build.reel(table, argv[3], argv[4])
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+def report_sounds(problems):
+    for p in problems:
+        print(p, file=sys.stderr)
+    if problems:
+        print(f"The sounds were not built: {len(problems)} problem(s).", file=sys.stderr)
+        return 1
+    return 0
 
 
 def verify(table, build, raw):
