@@ -58,7 +58,7 @@ def kasumino(P, hands=None, sword="hip", face="open", bow=0.0, crouch=0.0, item=
     # head, hair tied high, crimson ribbon
     hy, hz = 24.6 + up - bow * 1.5, lean * 1.1 + bow
     head = 4.3
-    r.ball(0, hy, hz, head, head * 0.95, head * 0.9, ramp=HERO_SKIN, lo=0)
+    r.ball(0, hy, hz, head, head * 0.95, head * 0.9, ramp=HERO_SKIN, lo=1)
     r.ball(0, hy + 1.4, hz - 0.9, head * 1.05, head * 0.78, head * 0.9, ramp=HERO_HAIR, lo=0, bias=-0.05)
     r.ball(0, hy + 2.6, hz + 2.2, head * 0.85, 1.5, 1.6, ramp=HERO_HAIR, lo=0, bias=0.25)  # the bangs
     for s in (-1, 1):  # side locks

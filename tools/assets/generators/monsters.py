@@ -443,16 +443,16 @@ def s15_fox(P, c, rank):
 def s16_rabbit(P, c, rank):
     r = Rig()
     up = P.bob * 1.5 + P.raise_ * 2 - P.squash * 1.5
-    r.ball(0, 5 + up, -0.8, 4.6, 4.5, 4.5, ramp=c.main, lo=1)
+    r.ball(0, 5.5 + up, -0.8, 5.4, 5.2, 4.8, ramp=c.main, lo=1)
     r.ball(0, 4 + up, 2.4, 2.6, 2.6, 1.5, ramp="bone", lo=2, bias=0.1)
     for s in (-1, 1):
         r.ball(s * 3.0, 1.7 + up * 0.4, 1.0 + P.step * s, 1.9, 1.3, 2.6, ramp=c.main, lo=1, bias=0.2)
     hy = 10.5 + up
     r.ball(0, hy, 1.2 + P.reach * 2, 3.6, 3.3, 3.3, ramp=c.main, lo=1)
     for s in (-1, 1):  # tall ears
-        r.limb((s * 1.2, hy + 2.5, 0.5), (s * (2.0 + P.squash * 3), hy + 9.5 - P.squash * 4, -0.6), 1.2, 1.0,
+        r.limb((s * 1.2, hy + 2.5, 0.5), (s * (2.6 + P.squash * 3), hy + 7.5 - P.squash * 3, -0.6), 1.3, 1.1,
                ramp=c.main, lo=1)
-        r.limb((s * 1.2, hy + 3.5, 1.1), (s * (2.0 + P.squash * 3), hy + 8.5 - P.squash * 4, 0.0), 0.5, 0.4,
+        r.limb((s * 1.2, hy + 3.5, 1.1), (s * (2.6 + P.squash * 3), hy + 6.8 - P.squash * 3, 0.0), 0.5, 0.4,
                ramp="spirit", lo=0, bias=0.1)
     eyes(r, 0, hy + 0.4, 4.1 + P.reach * 2, 1.4, "crimson2", 0.6)
     r.ball(0, hy - 1.3, 4.5 + P.reach * 2, 0.5, flat="spirit0", bias=0.7)
@@ -695,10 +695,11 @@ def s29_armour(P, c, rank):
 
 
 def s30_thunder_beast(P, c, rank):
-    r, (hx, hy, hz, hr) = quadruped(P, c, length=7.0, height=3.5, girth=4.6, head=3.8, leg=1.5, snout=0.7,
-                                    ears=0.9, belly="bone")
-    for i in range(3):  # lightning stripes
-        r.limb((-2.8, 9.5 - i * 0.2, 2 - i * 2.5), (2.8, 10 - i * 0.2, 1 - i * 2.5), 0.45, flat="outline1", bias=0.2)
+    r, (hx, hy, hz, hr) = quadruped(P, c, length=8.0, height=4.0, girth=4.0, head=3.4, leg=1.3, snout=1.4,
+                                    ears=0.6, belly="bone")
+    for i in range(4):  # a crackling mane along its back
+        r.poly([(-1.2, 10.5, 3 - i * 2.4), (0.3, 14.5 - i * 0.6, 2 - i * 2.4), (1.2, 10.5, 2.5 - i * 2.4)],
+               ramp="gold", lo=2, bias=0.1)
     zig = [(0, 8, -6), (-4.5, 12, -7.5), (-1.5, 14, -8), (-5.5, 19, -9)]
     for a, b in zip(zig, zig[1:]):
         r.limb(a, b, 0.9, 0.9, ramp="gold", lo=2, bias=-0.5)
@@ -733,7 +734,7 @@ def s32_skeleton(P, c, rank):
     lean = P.lean * 1.8
     bone = "bone"
     for s in (-1, 1):
-        r.limb((s * 1.6, 10 + up, lean * 0.2), (s * 2.0, 1.2, P.step * s * 2.4), 0.8, 0.7, ramp=bone, lo=1)
+        r.limb((s * 1.6, 10 + up, lean * 0.2), (s * 3.2, 1.2, P.step * s * 2.4), 0.8, 0.7, ramp=bone, lo=1)
     r.ball(0, 10 + up, lean * 0.3, 3.0, 1.6, 2.0, ramp=bone, lo=1)  # the pelvis
     r.limb((0, 10 + up, lean * 0.3), (0, 17 + up, lean * 0.7), 0.6, ramp=bone, lo=1)
     for k in range(3):  # ribs
@@ -752,9 +753,10 @@ def s32_skeleton(P, c, rank):
     for s in (-1, 1):
         r.ball(s * 1.5, hy + 0.1, hz + 3.0, 1.1, 1.2, 0.5, flat="outline0", bias=0.4)
         r.ball(s * 1.5, hy + 0.1, hz + 3.4, 0.4, flat="crimson3" if rank else "outline1", bias=0.5)
-    x, y, z = hands[0]  # a notched sword
-    r.limb((x, y, z), (x - 1.5 * P.raise_, y + 9 - P.reach * 5, z + 2.5 + P.reach * 5), 0.6, 0.4, ramp="stone", lo=2,
-           bias=0.6)
+    x, y, z = hands[0]  # a long notched sword, held up beside it
+    r.limb((x, y, z), (x - 2.5 - 1.5 * P.raise_, y + 16 - P.reach * 10, z + 2.5 + P.reach * 7), 0.8, 0.5, ramp="stone",
+           lo=2, bias=0.6)
+    r.limb((x - 1.5, y + 1, z), (x + 1.5, y + 1, z), 0.5, ramp="gold", lo=1, bias=0.65)
     if c.extra:
         r.poly([(-3, hy + 3.5, hz), (0, hy + 6.5 + c.rank, hz - 0.5), (3, hy + 3.5, hz)],
                ramp="gold" if c.rank == 3 else "crimson", lo=1, bias=0.2)
@@ -921,7 +923,7 @@ SPECIES = {
     21: (s21_straw_doll, "gold", "crimson"), 22: (s22_shade, "stone", "spirit"), 23: (s23_mosquito, "stone", "crimson"),
     24: (s24_fire_child, "lava", "gold"), 25: (s25_oni, "earth", "gold"), 26: (s26_conch, "bone", "spirit"),
     27: (s27_crab, "stone", "earth"), 28: (s28_bomb, "outline", "lava"), 29: (s29_armour, "earth", "stone"),
-    30: (s30_thunder_beast, "gold", "outline"), 31: (s31_puppeteer, "earth", "crimson"),
+    30: (s30_thunder_beast, "stone", "outline"), 31: (s31_puppeteer, "earth", "crimson"),
     32: (s32_skeleton, "stone", "crimson"), 33: (s33_dragon, "moss", "crimson"), 34: (s34_mochi, "bone", "moss"),
     35: (s35_beetle, "hair", "outline"), 36: (s36_snow_girl, "bone", "ice"), 37: (s37_snowman, "ice", "crimson"),
     38: (s38_kappa, "moss", "earth"), 39: (s39_jizo, "stone", "moss"), 40: (s40_leech, "hair", "crimson"),
@@ -939,9 +941,27 @@ def frame(species, rank, pose, direction, w, h, scale):
     return rigs.render(rig, w, h, direction, scale)
 
 
+FILL = 0.8  # how much of its frame a species fills, standing, at its widest or tallest
+SMALLER = {5: 0.64, 21: 0.7, 39: 0.72, 12: 0.74}  # the little ones of their frame
+
+
+def fitted_scale(kind):
+    """The scale that makes the species standing facing down or sideways fill its frame alike, whatever the
+    units its design was drawn in."""
+    w, h = kind.frame
+    base = letter_scale(kind)
+    tall = wide = 1
+    for direction in (0, 2):
+        sprite = frame(kind.species, 0, MONSTER_POSES[0], direction, 2 * w, 2 * h, base)
+        ys, xs = np.nonzero(sprite.px != CLEAR)
+        tall, wide = max(tall, ys.max() - ys.min() + 1), max(wide, xs.max() - xs.min() + 1)
+    fill = SMALLER.get(kind.species, FILL)
+    return base * float(np.clip(min(fill * h / tall, fill * w / wide), 0.7, 1.8))
+
+
 def sheet(kind):
     w, h = kind.frame
-    scale = letter_scale(kind)
+    scale = fitted_scale(kind)
     rows = [[frame(kind.species, kind.rank, pose, d, w, h, scale) for pose in MONSTER_POSES] for d in range(8)]
     return rows
 
@@ -967,7 +987,7 @@ def make(image, argument):
 def standing_mask(kind):
     """Column 0 facing down, bottom-centred on a 48 x 48 field: the species' silhouette."""
     w, h = kind.frame
-    sprite = frame(kind.species, 0, MONSTER_POSES[0], 0, w, h, letter_scale(kind))
+    sprite = frame(kind.species, 0, MONSTER_POSES[0], 0, w, h, fitted_scale(kind))
     field = np.zeros((48, 48), dtype=bool)
     x0 = (48 - w) // 2
     field[48 - h :, x0 : x0 + w] = sprite.px != CLEAR
