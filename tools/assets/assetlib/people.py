@@ -49,7 +49,7 @@ def kasumino(P, hands=None, sword="hip", face="open", bow=0.0, crouch=0.0, item=
         r.ball(hx, hy, hz, 1.1, ramp=HERO_SKIN, lo=1, bias=0.3 if hz > lean + 2 else 0.06)
     if sword == "hand":
         hx, hy, hz = hands[0]
-        tip = (hx - 1 + P.reach * 1, hy + 10 - P.reach * 8, hz + 2 + P.reach * 8)
+        tip = (hx - 1 + P.reach * 1, hy + 9 - P.reach * 7, hz + 1.5 + P.reach * 4.5)
         r.limb((hx, hy - 1, hz), (hx, hy + 1.2, hz), 0.7, ramp="crimson", lo=1, bias=0.4)
         r.limb((hx, hy + 1.2, hz), tip, 0.55, 0.3, ramp="ice", lo=0, bias=0.45)
     if item:
@@ -121,11 +121,15 @@ def luna_rig(P):
 
 # ---- the heroine's sheet
 
-def lying(rig, face_up=True, lift=2.0):
-    """The rig laid on the ground: its up turned into towards the viewer (face up) or away."""
+def lying(rig, face_up=True, lift=2.0, sideways=False):
+    """The rig laid on the ground: its up turned into away from the viewer (or to her left, sideways), its
+    front up (face up) or down."""
     sign = 1 if face_up else -1
     for part in rig.parts:
-        part.points = [(x, lift + z * 0.45 * sign + 0.4, -(y - 14) * sign * 0.9) for x, y, z in part.points]
+        if sideways:
+            part.points = [(-(y - 14) * 0.9, lift + z * 0.45 * sign + 0.4, x) for x, y, z in part.points]
+        else:
+            part.points = [(x, lift + z * 0.45 * sign + 0.4, -(y - 14) * sign * 0.9) for x, y, z in part.points]
         rx, ry, rz = part.size if len(part.size) == 3 else (part.size[0], part.size[1], 0)
         if part.kind == "ball":
             part.size = (rx, rz * 0.8 + 0.3, ry)

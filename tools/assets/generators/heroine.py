@@ -25,7 +25,7 @@ def column_rig(column, row):
     if column == 4:
         return kasumino(Pose(lean=0.4), hands=[(-2.5, 15, 5), (2.5, 13.5, 4)])
     if column == 5:
-        return kasumino(Pose(lean=0.7, reach=1, step=1), sword="hand", hands=[(-3.0, 16, 6.5), (4.5, 12, 0)])
+        return kasumino(Pose(lean=0.7, reach=1, step=1), sword="hand", hands=[(-3.0, 16, 4.5), (4.5, 12, 0)])
     if column == 6:
         return kasumino(Pose(lean=0.2, step=1), hands=[(-1.5, 19, 6.5), (2.0, 18.5, 2.0)],
                         item=(-1.5, 20.5, 7.0, "stone", 1.3))
@@ -52,7 +52,7 @@ def special_rig(column, row):
             return kasumino(Pose(), hands=[(-4.0, 17.5, 4.5), (4.0, 17.5 + b, 4.5)],
                             item=(0, 17.5 + 0.5 * b, 5.0, "bone", 2.2 + 0.8 * b))
         # asleep on her back, or stunned
-        return lying(kasumino(Pose(bob=0.5 * b), face="closed"), face_up=True, lift=2.2 + 0.4 * b)
+        return lying(kasumino(Pose(bob=0.5 * b), face="closed"), face_up=True, lift=2.2 + 0.4 * b, sideways=True)
     if pair == 0:  # climbing into a pot
         r = kasumino(Pose(), crouch=0.6 + 0.3 * b, bow=0.2, hands=[(-4.5, 12, 3), (4.5, 12, 3)])
         r.ball(0, 5.5, 3.5, 6.8 - b * 0.3, 5.5, 2.5, ramp="earth", lo=1, bias=2)

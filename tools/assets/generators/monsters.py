@@ -893,14 +893,14 @@ def s40_leech(P, c, rank):
     wave = P.step
     pts = [(wave * 0.8, 2.2, -6.5), (-wave * 0.8, 2.6, -3.0), (wave * 0.6, 3.0, 0.5),
            (0, 3.5 + P.raise_ * 5, 3.5 + P.reach * 3), (0, 4.5 + P.raise_ * 8, 5.5 + P.reach * 5)]
-    radii = [2.6, 3.3, 3.5, 3.0, 2.4]
+    radii = [3.2, 4.0, 4.3, 3.7, 3.0]
     for (x, y, z), rr in zip(pts, radii):
         r.ball(x, y, z, rr, rr * 0.8, rr, ramp=c.main, lo=0)
         r.ball(x, y + rr * 0.55, z, rr * 0.6, 0.35, rr * 0.5, flat="outline1", bias=0.05)
     x, y, z = pts[-1]
     r.ball(x, y, z + 2.2, 1.8 + P.open_ * 0.4, 1.8 + P.open_ * 0.4, 0.4, flat="crimson1", bias=0.3)
     r.ball(x, y, z + 2.5, 0.9, flat="outline0", bias=0.35)
-    r.ball(0, 0.9, 0, 6.5, 0.6, 5.0, ramp="water", lo=1, bias=-5)  # the puddle it lurks in
+    r.ball(0, 0.9, 0, 7.5, 0.8, 6.0, ramp="water", lo=1, bias=-5)  # the puddle it lurks in
     crest(r, c, x, y + 2, z - 0.5, 0.7)
     return r
 
@@ -942,7 +942,7 @@ def frame(species, rank, pose, direction, w, h, scale):
 
 
 FILL = 0.8  # how much of its frame a species fills, standing, at its widest or tallest
-SMALLER = {5: 0.64, 21: 0.7, 39: 0.72, 12: 0.74}  # the little ones of their frame
+SMALLER = {5: 0.64, 21: 0.7, 39: 0.72, 12: 0.74, 40: 0.6}  # the little ones of their frame
 
 
 def fitted_scale(kind):
@@ -956,7 +956,7 @@ def fitted_scale(kind):
         ys, xs = np.nonzero(sprite.px != CLEAR)
         tall, wide = max(tall, ys.max() - ys.min() + 1), max(wide, xs.max() - xs.min() + 1)
     fill = SMALLER.get(kind.species, FILL)
-    return base * float(np.clip(min(fill * h / tall, fill * w / wide), 0.7, 1.8))
+    return base * float(np.clip(min(fill * h / tall, fill * w / wide), 0.7, 2.4))
 
 
 def sheet(kind):

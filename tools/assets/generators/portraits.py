@@ -148,14 +148,15 @@ def kasumino_front(p):
 
 
 def kasumino_clothes(p):
+    # the sword she carries on her back: its hilt over her left shoulder, behind her
+    p.poly([(CX - 60, 380), (CX - 44, 370), (CX - 120, 236), (CX - 136, 246)], (40, 30, 36), LINE, 3)
+    for k in range(4):
+        p.line([(CX - 130 + k * 10, 252 + k * 18), (CX - 118 + k * 10, 244 + k * 18)], CRIMSON, 5)
+    p.poly([(CX - 104, 318), (CX - 80, 302), (CX - 74, 312), (CX - 98, 328)], (200, 170, 80), LINE, 3)
     neck_and_body(p, KOSODE, 1.0, collar=((246, 244, 238), INDIGO[0]))
     p.poly([(CX - 128, 470), (CX + 128, 470), (CX + 128, 480), (CX - 128, 480)], INDIGO[0])
     p.line([(CX - 118, 452), (CX + 118, 452)], CRIMSON, 8)  # the sash cord
-    # the sword's hilt over her left shoulder (she carries it on her back)
-    p.poly([(CX - 96, 300), (CX - 82, 292), (CX - 120, 236), (CX - 134, 244)], (40, 30, 36), LINE, 3)
-    for k in range(3):
-        p.line([(CX - 126 + k * 12, 248 + k * 16), (CX - 114 + k * 12, 240 + k * 16)], CRIMSON, 4)
-    p.poly([(CX - 100, 306), (CX - 76, 290), (CX - 72, 298), (CX - 96, 314)], (200, 170, 80), LINE, 3)
+    p.line([(CX - 100, 350), (CX + 70, 480)], (90, 60, 50), 7)  # the sword's strap across her chest
 
 
 def nail_bat(p):
@@ -233,7 +234,8 @@ def enokido():
     """榎戸: the polite young shopkeeper, neat short hair, a kind smile, an indigo happi with the shop's mark."""
     p = Painter(W, H)
     hair = ((86, 60, 40), (136, 100, 66))
-    p.poly([(CX - 74, 196), (CX - 70, 100), (CX, 76), (CX + 70, 100), (CX + 74, 196)], hair[0], LINE, 3)
+    p.poly(curve([(CX - 72, 200), (CX - 76, 120), (CX - 30, 80), (CX + 30, 80), (CX + 76, 120), (CX + 72, 200)]),
+           hair[0], LINE, 3)
     neck_and_body(p, ((64, 96, 150), (44, 68, 118)), 1.0, collar=((246, 244, 238), (200, 180, 120)))
     p.ellipse(CX + 70, 420, 24, 24, (246, 244, 238), LINE, 3)  # the shop's mark
     p.text((CX + 70, 420), "榎", 30, (44, 68, 118))
@@ -242,10 +244,10 @@ def enokido():
     brows(p, "normal", thick=4)
     nose(p)
     mouth(p, "smile")
-    p.poly([(CX - 72, 170), (CX - 62, 108), (CX - 10, 86), (CX + 52, 96), (CX + 74, 150), (CX + 70, 176),
-            (CX + 50, 130), (CX + 10, 136), (CX - 30, 128), (CX - 56, 150)], hair[0], LINE, 3)
+    p.poly(curve([(CX - 72, 176), (CX - 70, 112), (CX - 20, 80), (CX + 40, 84), (CX + 72, 120), (CX + 74, 176)])
+           + [(CX + 62, 140), (CX + 40, 120), (CX + 46, 146), (CX + 10, 130), (CX - 30, 140), (CX - 20, 126),
+              (CX - 56, 146), (CX - 62, 190)], hair[0], LINE, 3)
     p.line(curve([(CX - 46, 110), (CX, 98), (CX + 46, 108)]), hair[1], 6)
-    p.line([(CX + 112, 160), (CX + 130, 112)], (60, 48, 40), 5)  # a brush behind his ear
     return p.array()
 
 
@@ -254,7 +256,8 @@ def luna():
     a warm, easy smile."""
     p = Painter(W, H)
     hair = ((196, 200, 214), (234, 236, 244))
-    p.poly([(CX - 80, 250), (CX - 74, 100), (CX, 72), (CX + 74, 100), (CX + 80, 250)], hair[0], LINE, 3)
+    p.poly(curve([(CX - 80, 250), (CX - 80, 130), (CX - 36, 78), (CX + 36, 78), (CX + 80, 130), (CX + 80, 250)]),
+           hair[0], LINE, 3)
     neck_and_body(p, ((142, 106, 190), (104, 74, 148)), 0.96, collar=((246, 244, 238), (50, 58, 120)))
     p.poly([(CX - 60, 420), (CX + 60, 420), (CX + 70, 480), (CX - 70, 480)], (240, 236, 226), LINE, 3)  # apron
     face(p)
@@ -262,13 +265,15 @@ def luna():
     brows(p, "normal", thick=3)
     nose(p)
     mouth(p, "smile")
-    braid = [(CX + 56, 220), (CX + 74, 290), (CX + 66, 350), (CX + 80, 410)]
-    for i, (x, y) in enumerate(braid):
-        p.ellipse(x, y, 20, 30, hair[0], LINE, 3)
-        p.line([(x - 10, y - 12), (x + 10, y + 10)], hair[1], 4)
-    p.ellipse(CX + 80, 440, 10, 10, (196, 52, 58), LINE, 3)
-    p.poly([(CX - 76, 190), (CX - 66, 110), (CX - 16, 84), (CX + 50, 96), (CX + 76, 140), (CX + 70, 196),
-            (CX + 56, 138), (CX + 20, 122), (CX - 26, 150), (CX - 48, 132), (CX - 64, 200)], hair[0], LINE, 3)
+    path = curve([(CX + 58, 230), (CX + 76, 300), (CX + 70, 370), (CX + 84, 430)], 4)
+    for i, (x, y) in reversed(list(enumerate(path[::2]))):
+        side = 1 if i % 2 else -1
+        p.ellipse(x, y, 17, 17, hair[0], LINE, 3)
+        p.line([(x - 9 * side, y - 9), (x + 7 * side, y + 7)], hair[1], 4)
+    p.ellipse(CX + 84, 446, 10, 8, (196, 52, 58), LINE, 3)
+    p.poly(curve([(CX - 76, 196), (CX - 74, 120), (CX - 30, 80), (CX + 36, 82), (CX + 76, 124), (CX + 72, 200)])
+           + [(CX + 58, 144), (CX + 24, 120), (CX - 4, 150), (CX - 26, 134), (CX - 50, 156), (CX - 62, 204)],
+           hair[0], LINE, 3)
     p.line(curve([(CX - 44, 108), (CX, 96), (CX + 44, 108)]), hair[1], 6)
     p.line([(CX - 70, 124), (CX - 30, 92)], (200, 160, 60), 6)  # the gold hairpin
     p.ellipse(CX - 72, 126, 8, 8, (228, 190, 62), LINE, 3)

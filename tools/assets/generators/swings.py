@@ -35,14 +35,15 @@ def frame(style, d, stage):
         cx, cy = 14 * ux, 14 * uy
         r = np.hypot(x - cx, y - cy)
         radius = 4 + 10 * SWEEP[stage]
-        ring = np.exp(-((r - radius) / (2.2 * width)) ** 2)
-        spikes = np.clip(np.cos(np.arctan2(y - cy, x - cx) * 6 + d), 0, 1) ** 3 * np.exp(-((r - radius * 0.8) / 5) ** 2)
-        mask = (ring + 0.7 * spikes) * strength * (1.0 if stage < 3 else 0.6)
+        rays = np.clip(np.cos(np.arctan2(y - cy, x - cx) * 4 + d * 0.7), 0, 1) ** 6
+        spikes = rays * np.clip(1 - r / (radius * 1.3), 0, 1) * (r > radius * 0.25)
+        centre = np.exp(-(r / (2.5 + 3 * SWEEP[stage])) ** 2)
+        mask = (spikes * 1.2 + centre) * strength * (1.0 if stage < 3 else 0.6)
     else:
         r = np.hypot(x, y)
         theta = np.arctan2(across, along)
-        span = math.pi * 0.55 * SWEEP[stage]
-        start = -math.pi * 0.55 if style == "slash" else -span
+        span = math.pi * 0.36 * SWEEP[stage]
+        start = -math.pi * 0.36 if style == "slash" else -span
         inside = (theta > start) & (theta < start + 2 * span if style == "staff" else theta < start + 2 * span)
         head = np.clip(1 - np.abs(theta - (start + 2 * span)) / 1.4, 0, 1)
         band = np.exp(-((r - 20) / (3.2 * width)) ** 2)
