@@ -44,7 +44,7 @@ def special_rig(column, row):
     if column == 10:
         if pair == 0:  # eating a rice ball
             return kasumino(Pose(), face="eat" if b else "closed",
-                            hands=[(-1.2, 20.5 + b, 4.5), (1.8, 19.0 + b, 4.2)], item=(0, 21.5 + b, 5.0, "bone", 1.6))
+                            hands=[(-2.2, 18.0 + b, 4.5), (2.2, 17.5 + b, 4.2)], item=(0, 18.8 + b, 5.0, "bone", 1.5))
         if pair == 1:  # drinking from a bottle
             return kasumino(Pose(lean=-0.3 * b), face="closed",
                             hands=[(-0.8, 21.5 + b, 4.5), (1.5, 16, 3)], item=(-0.5, 23.5 + 1.5 * b, 4.5, "ice", 1.4))

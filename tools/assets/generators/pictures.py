@@ -160,12 +160,13 @@ def completed():
     p.poly([(0, 0), (240, 0), (260, 416), (0, 416)], (70, 64, 80))
     p.poly([(640, 0), (400, 0), (380, 416), (640, 416)], (70, 64, 80))
     glow = Painter(W, H, (0, 0, 0))
-    glow.poly([(270, 0), (370, 0), (420, 416), (220, 416)], (255, 255, 255))
+    glow.poly([(270, 0), (370, 0), (410, 352), (230, 352)], (255, 255, 255))
     g = blur(glow.array(), 24)[..., :1] / 255.0
     a = p.array().astype(float) * (1 - 0.7 * g) + np.array((255, 246, 214)) * 0.7 * g
-    a[416:] = gradient((80, 72, 84), (40, 36, 48), 64)
+    a[352:] = gradient((80, 72, 84), (40, 36, 48), 128)
     p = to_painter(a)
-    figure(p, 320, 406, 1.6, (50, 44, 64))
+    p.poly([(250, 352), (390, 352), (470, 480), (170, 480)], (96, 88, 100))  # the road, running out of the light
+    figure(p, 320, 344, 1.6, (50, 44, 64))
     return p.array()
 
 
@@ -176,25 +177,25 @@ def fallen():
         x = 40 + k * 70
         p.poly([(x - 30, 0), (x + 30, 0), (x + 6, 80 + (k * 37) % 60), (x - 4, 90 + (k * 23) % 50)], (34, 36, 56))
     glow = Painter(W, H, (0, 0, 0))
-    glow.ellipse(330, 384, 180, 50, (255, 255, 255))
+    glow.ellipse(330, 318, 180, 50, (255, 255, 255))
     g = blur(glow.array(), 30)[..., :1] / 255.0
     a = p.array().astype(float) * (1 - 0.35 * g) + np.array((90, 100, 150)) * 0.35 * g
-    a[416:] = gradient((16, 16, 28), (8, 8, 14), 64)
+    a[352:] = gradient((16, 16, 28), (8, 8, 14), 128)
     p = to_painter(a)
-    figure(p, 320, 400, 1.5, (60, 60, 86), pose="lie")
+    figure(p, 320, 334, 1.5, (60, 60, 86), pose="lie")
     return p.array()
 
 
 def escaped():
     a = gradient((40, 52, 96), (150, 170, 210))
     p = to_painter(a)
-    layer(p, 41, 360, 5, (60, 72, 110))
+    layer(p, 41, 300, 5, (60, 72, 110))
     glow = Painter(W, H, (0, 0, 0))
-    glow.poly([(280, 0), (360, 0), (380, 416), (260, 416)], (255, 255, 255))
+    glow.poly([(280, 0), (360, 0), (380, 352), (260, 352)], (255, 255, 255))
     glow.ellipse(320, 120, 150, 60, (255, 255, 255))
     g = blur(glow.array(), 20)[..., :1] / 255.0
     a = p.array().astype(float) * (1 - 0.7 * g) + np.array((250, 244, 214)) * 0.7 * g
-    a[416:] = gradient((60, 70, 104), (34, 40, 64), 64)
+    a[352:] = gradient((60, 70, 104), (34, 40, 64), 128)
     p = to_painter(a)
     # the scroll of light, unrolled across the sky
     p.poly([(190, 104), (450, 104), (450, 136), (190, 136)], (252, 246, 222))
@@ -205,7 +206,7 @@ def escaped():
     figure(p, 320, 300, 1.4, (60, 56, 84))
     g2 = rng(5)
     for _ in range(40):
-        x, y = g2.uniform(200, 440), g2.uniform(150, 400)
+        x, y = g2.uniform(200, 440), g2.uniform(150, 340)
         p.ellipse(x, y, 2, 2, (255, 250, 220))
     return p.array()
 
