@@ -1,7 +1,7 @@
 """The people of the story as rigs: 霞野 (the heroine's sheet) and ルゥナ (the storehouse keeper among the
 monster sheets). Their colours and shapes are those of their portraits (generators/portraits.py):
-霞野 with dark hair tied high with a crimson ribbon, a white kosode, indigo hakama and a sword in a black
-scabbard; ルゥナ with pale silver hair in a low braid, a violet haori, an apron and a ring of keys."""
+霞野 with dark hair tied high with a crimson ribbon, a white kosode, indigo hakama and a sword on her back
+in a black scabbard; ルゥナ with pale silver hair in a low braid, a violet haori, an apron and a ring of keys."""
 
 import math
 
@@ -13,7 +13,7 @@ HERO_HAIR = "hair"
 
 def kasumino(P, hands=None, sword="hip", face="open", bow=0.0, crouch=0.0, item=None):
     """霞野 standing in pose P. hands: the places of her right and left hands (body space) when a motion
-    sets them; sword: "hip" sheathed, "hand" drawn in her right hand, "none"; face: "open", "closed",
+    sets them; sword: "hip" sheathed on her back, "hand" drawn in her right hand, "none"; face: "open", "closed",
     "round" (surprised), "eat"; bow: 0..1 bent forwards at the waist; crouch: 0..1 knees bent."""
     r = Rig()
     up = P.bob * 0.6 - P.squash * 1.5 - crouch * 4
@@ -29,12 +29,13 @@ def kasumino(P, hands=None, sword="hip", face="open", bow=0.0, crouch=0.0, item=
     r.ball(0, 12.4 + up, lean * 0.5, 4.1, 1.1, 2.9, ramp="crimson", lo=1, bias=0.1)
     r.poly([(-2.2, 19 + up, lean * 0.6 + 2.4), (0, 15 + up, lean * 0.6 + 2.9), (2.2, 19 + up, lean * 0.6 + 2.4)],
            ramp="indigo", lo=1, bias=0.3)
-    # the scabbard at her left hip
+    # the sword on her back, as in her portraits: the black scabbard across it, the crimson-wrapped hilt over
+    # her left shoulder
     if sword == "hip":
-        r.limb((3.6, 12.5 + up, 2.5 + lean * 0.5), (4.4, 9.5 + up, -6.5 + lean * 0.3), 0.8, 0.7, ramp="outline", lo=1,
-               bias=0.15)
-        r.limb((3.4, 13.0 + up, 2.8 + lean * 0.5), (3.0, 14.2 + up, 5.0 + lean * 0.5), 0.7, 0.6, ramp="crimson", lo=1,
-               bias=0.2)  # the hilt, wrapped crimson
+        r.limb((-3.8, 9.5 + up, -2.6 + lean * 0.4), (3.4, 20.5 + up, -2.9 + lean * 0.6), 0.8, 0.8, ramp="outline", lo=1,
+               bias=-0.3)
+        r.limb((3.4, 20.5 + up, -2.9 + lean * 0.6), (4.6, 24.0 + up, -3.0 + lean * 0.6), 0.75, 0.7, ramp="crimson",
+               lo=1, bias=-0.3)
     # arms in white sleeves
     if hands is None:
         hands = []
@@ -108,14 +109,14 @@ def luna_rig(P):
     hy, hz = 24.2 + up - P.squash * 0.5, lean * 1.1
     head = 4.1
     r.ball(0, hy, hz, head, head, head * 0.9, ramp="skin", lo=1)
-    r.ball(0, hy + 1.2, hz - 0.9, head * 1.05, head * 0.85, head * 0.9, ramp="stone", lo=3, bias=-0.05)
-    r.ball(1.0, hy + 2.5, hz + 2.2, head * 0.75, 1.4, 1.5, ramp="stone", lo=3, bias=0.25)  # bangs swept aside
+    r.ball(0, hy + 1.6, hz - 0.7, head * 1.08, head * 0.85, head * 0.98, ramp="stone", lo=3, bias=-0.05)
+    r.ball(0.6, hy + 3.2, hz + 1.6, head * 0.85, 1.2, 2.0, ramp="stone", lo=3, bias=0.25)  # bangs swept aside
     r.limb((2.8, hy - 1.0, hz - 1.5), (3.6, hy - 9.5, hz + 1.5), 1.3, 0.8, ramp="stone", lo=3, bias=0.2)  # the braid
     r.ball(3.6, hy - 9.8, hz + 1.6, 0.8, ramp="crimson", lo=2, bias=0.25)
     r.ball(-2.6, hy + 2.8, hz + 0.5, 1.1, 0.7, 0.6, ramp="gold", lo=2, bias=0.3)  # a hairpin
     face_z = hz + head * 0.85
-    for s in (-1, 1):  # calm, half-closed eyes
-        r.limb((s * 1.5 - 0.7, hy - 0.4, face_z), (s * 1.5 + 0.7, hy - 0.6, face_z), 0.45, flat="violet0", bias=0.5)
+    for s in (-1, 1):  # calm eyes
+        r.ball(s * 1.5, hy - 0.5, face_z, 0.55, 0.75, 0.4, flat="violet0", bias=0.5)
     return r
 
 
