@@ -942,7 +942,7 @@ def frame(species, rank, pose, direction, w, h, scale):
 
 
 FILL = 0.8  # how much of its frame a species fills, standing, at its widest or tallest
-SMALLER = {5: 0.64, 21: 0.7, 39: 0.72, 12: 0.74, 40: 0.6}  # the little ones of their frame
+SMALLER = {5: 0.64, 21: 0.7, 39: 0.72, 12: 0.74}  # the little ones of their frame
 
 
 def fitted_scale(kind):
