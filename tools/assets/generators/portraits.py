@@ -5,6 +5,8 @@ change eyes, brows, mouth, blush and sweat marks, and the last two hold a nail-s
 
 import math
 
+import numpy as np
+
 from assetlib.painting import Painter, companion_safe, curve, reduce_keyed
 
 W, H = 320, 480
@@ -28,10 +30,10 @@ def face(p, skin=SKIN, jaw=1.0, width=1.0):
         p.ellipse(CX + s * (w + 4), 222, 9, 16, skin[0], LINE, 3)
 
 
-def neck_and_body(p, colours, width=1.0, collar=None):
+def neck_and_body(p, colours, width=1.0, collar=None, skin=SKIN):
     cloth, cloth_shade = colours
-    p.poly([(CX - 26, 270), (CX + 26, 270), (CX + 30, 350), (CX - 30, 350)], SKIN[0], LINE, 3)
-    p.poly([(CX - 26, 282), (CX + 26, 282), (CX + 28, 316)], SKIN[1])
+    p.poly([(CX - 26, 270), (CX + 26, 270), (CX + 30, 350), (CX - 30, 350)], skin[0], LINE, 3)
+    p.poly([(CX - 26, 282), (CX + 26, 282), (CX + 28, 316)], skin[1])
     w = 128 * width
     body = curve([(CX - w, 480), (CX - w * 0.98, 396), (CX - w * 0.7, 346), (CX - 36, 328), (CX, 336),
                   (CX + 36, 328), (CX + w * 0.7, 346), (CX + w * 0.98, 396), (CX + w, 480)])
@@ -211,9 +213,9 @@ def soushin():
     p = Painter(W, H)
     hair = ((70, 66, 70), (120, 116, 118))
     p.poly([(CX - 78, 200), (CX - 72, 96), (CX, 70), (CX + 72, 96), (CX + 78, 200)], hair[0], LINE, 3)
-    neck_and_body(p, ((124, 92, 62), (90, 64, 44)), 1.18, collar=((210, 200, 176), (70, 56, 44)))
-    p.poly([(CX - 150, 400), (CX - 40, 332), (CX - 30, 480), (CX - 150, 480)], (104, 76, 50), LINE, 3)  # coat lapel
     skin = ((236, 196, 166), (204, 156, 128))
+    neck_and_body(p, ((124, 92, 62), (90, 64, 44)), 1.18, collar=((210, 200, 176), (70, 56, 44)), skin=skin)
+    p.poly([(CX - 150, 400), (CX - 40, 332), (CX - 30, 480), (CX - 150, 480)], (104, 76, 50), LINE, 3)  # coat lapel
     face(p, skin, jaw=0.92, width=1.08)
     p.poly([(CX - 66, 240), (CX - 40, 284), (CX, 298), (CX + 40, 284), (CX + 66, 240), (CX + 52, 276), (CX, 306),
             (CX - 52, 276)], (110, 100, 100))  # stubble
@@ -251,6 +253,19 @@ def enokido():
     return p.array()
 
 
+def lock(p, x, y, length, width, tilt, hair):
+    """One lock of a plait: a lens of hair tilted from the vertical, with its shine."""
+    edge = []
+    for side in (1, -1):
+        for u in np.linspace(-1, 1, 9)[:: side]:
+            along, across = u * length / 2, side * (1 - u * u) * width / 2
+            edge.append((x + along * math.sin(tilt) + across * math.cos(tilt),
+                         y + along * math.cos(tilt) - across * math.sin(tilt)))
+    p.poly(edge, hair[0], LINE, 3)
+    p.line([(x - 0.25 * length * math.sin(tilt), y - 0.25 * length * math.cos(tilt)),
+            (x + 0.15 * length * math.sin(tilt), y + 0.15 * length * math.cos(tilt))], hair[1], 4)
+
+
 def luna():
     """ルゥナ: the storehouse keeper, silver hair in a low braid over her shoulder, a violet haori, a gold hairpin,
     a warm, easy smile."""
@@ -267,9 +282,7 @@ def luna():
     mouth(p, "smile")
     path = curve([(CX + 58, 230), (CX + 76, 300), (CX + 70, 370), (CX + 84, 430)], 4)
     for i, (x, y) in reversed(list(enumerate(path[::2]))):
-        side = 1 if i % 2 else -1
-        p.ellipse(x, y, 17, 17, hair[0], LINE, 3)
-        p.line([(x - 9 * side, y - 9), (x + 7 * side, y + 7)], hair[1], 4)
+        lock(p, x, y, 52, 32, 0.5 if i % 2 else -0.5, hair)  # the plaited locks, alternating
     p.ellipse(CX + 84, 446, 10, 8, (196, 52, 58), LINE, 3)
     p.poly(curve([(CX - 76, 196), (CX - 74, 120), (CX - 30, 80), (CX + 36, 82), (CX + 76, 124), (CX + 72, 200)])
            + [(CX + 58, 144), (CX + 24, 120), (CX - 4, 150), (CX - 26, 134), (CX - 50, 156), (CX - 62, 204)],
