@@ -3,8 +3,6 @@ monster sheets). Their colours and shapes are those of their portraits (generato
 霞野 with dark hair tied high with a crimson ribbon, a white kosode, indigo hakama and a sword on her back
 in a black scabbard; ルゥナ with pale silver hair in a low braid, a violet haori, an apron and a ring of keys."""
 
-import math
-
 from .rig import Pose, Rig
 
 HERO_SKIN = "skin"

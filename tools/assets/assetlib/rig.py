@@ -102,7 +102,7 @@ def draw(rig, w, h, direction, scale, ground, outline):
             rx, ry, rz = part.size
             sx, sy, _ = pts[0]
             across = scale * math.hypot(rx * c, rz * s)
-            up = scale * math.hypot(ry, TILT * 0.0)
+            up = scale * ry
             mask = sprite.ellipse_mask(sx, sy, max(across, 0.5), max(up, 0.5))
             paint(sprite, mask, part, sx, sy, across, up)
         elif part.kind == "limb":

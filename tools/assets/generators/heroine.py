@@ -12,7 +12,6 @@ from assetlib.rig import Pose
 
 W, H = 28, 36
 TRIP_W = 40
-CIRCLE_BRUSH = ("gold", 1)
 
 
 def column_rig(column, row):

@@ -4,6 +4,7 @@ companion's size and reduced for 1x. The events keep their lower 64 pixels quiet
 the camp keeps its middle calm for windows and portraits."""
 
 import numpy as np
+from PIL import Image
 
 from assetlib.painting import Painter, blur, curve, reduce_opaque, safe
 from assetlib.pixels import rng
@@ -40,7 +41,7 @@ def mist(array, y, height, strength, colour=(236, 240, 244)):
 
 def to_painter(array):
     p = Painter(W, H)
-    p.image.paste(__import__("PIL.Image", fromlist=["Image"]).fromarray(np.clip(array, 0, 255).astype(np.uint8)))
+    p.image.paste(Image.fromarray(np.clip(array, 0, 255).astype(np.uint8)))
     return p
 
 
