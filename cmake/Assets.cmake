@@ -19,6 +19,9 @@ function(marovellin_asset_header target)
                      DEPENDS ${MAROVELLIN_ASSET_TABLE} ${MAROVELLIN_ASSET_DIR}/build_assets.py
                              ${MAROVELLIN_ASSET_DIR}/assetlib/header.py ${MAROVELLIN_ASSET_DIR}/assetlib/table.py
                              ${MAROVELLIN_ASSET_DIR}/assetlib/files.py
+                             # the monster sheets' rows come from the monster table
+                             ${MAROVELLIN_ASSET_DIR}/assetlib/monster_table.py
+                             ${PROJECT_SOURCE_DIR}/data/src/text/モンスター.txt
                      COMMENT "Making the asset header from the asset table"
                      VERBATIM)
   add_custom_target(asset_header DEPENDS ${header})

@@ -60,13 +60,23 @@ def run_group(table, build, raw, name):
     problems = []
     for image in groups(table)[name]:
         array = generate(image)
+        # A generator that draws at the companion's size and reduces for 1x gives both pictures.
+        companion = None
+        if isinstance(array, tuple):
+            array, companion = array
         targets = outputs(image, build, raw)
         if image.draw == "Z":
             problems += checks.check_alpha(image, array, image.file)
             data = [files.rgba_bytes(array)] + ([files.rgba_bytes(files.double(array))] if image.x2 else [])
         else:
             problems += checks.check_image(image, array, image.file)
-            data = [files.bmp_bytes(array)] + ([files.bmp_bytes(files.double(array))] if image.x2 else [])
+            if companion is None and image.x2:
+                companion = files.double(array)
+            data = [files.bmp_bytes(array)] + ([files.bmp_bytes(companion)] if image.x2 else [])
+        # A generator may check its own pictures further (the characters' sheets).
+        own_checks = getattr(importlib.import_module("generators." + image.module), "problems", None)
+        if own_checks:
+            problems += own_checks(image, array)
         if not problems:
             for target, content in zip(targets, data):
                 files.write(target, content)

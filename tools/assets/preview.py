@@ -1,7 +1,8 @@
 """The asset preview for a person to judge the art: contact-sheet.png (every built picture at 1x on a grey
 checker with its number and file, and a sample room of every terrain sheet joined as the map joins its
-tiles) and screens.png (three mock 320 x 240 screens shown at 2x: a lit room with items, traps, water
-and the status bar; a dark corridor under the spotlight; a list window with icons and marks)."""
+tiles) and screens.png (mock 320 x 240 screens shown at 2x: a lit room with the heroine, monsters, items,
+traps, water and the status bar; a dark corridor under the spotlight; a list window with icons and marks;
+the camp with two portraits over it)."""
 
 import os
 
@@ -233,6 +234,8 @@ def lit_room_screen(table, build):
     over(screen, cell(shadows, 0, 24, 24, 12), 32 * 5 + 4, 32 * 3 + 22)
     over(screen, cell(common, 96, 64, 32, 32), 32 * 5, 32 * 3)      # a chest standing there
     over(screen, cell(common, 0, 352, 32, 32), 32 * 2, 32 * 5 - 8)   # an ice pillar
+    cast(screen, table, build, [(100, 4, 4, 0, 0), (504, 6, 2, 1, 0), (544, 3, 3, 6, 5), (596, 8, 4, 2, 1),
+                                (628, 4, 6, 0, 0), (612, 7, 6, 7, 3)])
     status_bar(screen, ui, 12, 7, 38, 52, 64, 1520)
     return screen
 
@@ -254,6 +257,7 @@ def corridor_screen(table, build):
     ]
     screen = room(sheet, rows)[:240, :320].copy()
     over(screen, cell(common, 32, 32 * 3 - 32, 32, 32), 32 * 3, 32 * 3)
+    cast(screen, table, build, [(100, 5, 3, 2, 0), (556, 3, 3, 6, 0), (588, 5, 5, 4, 5)])
     # The spotlight blended at half strength over the screen's centre; beyond it the screen is halved.
     cx, cy = 160, 120
     dark = (screen.astype(np.int32) // 2).astype(np.uint8)
@@ -315,9 +319,49 @@ def list_screen(table, build):
     return screen
 
 
+# ---- characters on the mock screens
+
+SHADOW_SIZE = {24: 0, 32: 2, 40: 4, 28: 2}
+
+
+def cast(screen, table, build, people):
+    """Characters standing on cells: (picture, cell x, cell y, direction, column), drawn as the game draws
+    them: the heroine 2 right of the cell and 15 above it, a monster's frame bottom-centred on its cell, each
+    over its shadow."""
+    shadows = load(build, table.image(404))
+    tops = [0, 6, 14, 24, 36, 50]
+    for image_id, cx, cy, direction, column in sorted(people, key=lambda p: p[2]):
+        image = table.image(image_id)
+        sheet = load(build, image)
+        if image_id == 100:
+            w, h, x, y = 28, 36, 32 * cx + 2, 32 * cy - 15
+        else:
+            w, h = image.w // 7, image.h // 8
+            x, y = 32 * cx + (32 - w) // 2, 32 * cy + 30 - h
+        size = SHADOW_SIZE.get(w, 2)
+        sw, sh = 12 + 4 * size, 6 + 2 * size
+        over(screen, cell(shadows, 0, tops[size], sw, sh), 32 * cx + (32 - sw) // 2, 32 * cy + 28 - sh)
+        over(screen, cell(sheet, w * column, h * direction, w, h), x, y)
+
+
+def camp_screen(table, build):
+    """The camp with 霞野 and ルゥナ speaking over it, in a message window."""
+    screen = load(build, table.image(12002))[..., :3].copy()
+    over(screen, load(build, table.image(14002)), -4, 0)
+    over(screen, load(build, table.image(14104)), 164, 0)
+    x0, y0, w, h = 8, 176, 304, 56
+    part = screen[y0 : y0 + h, x0 : x0 + w].astype(np.float64)
+    screen[y0 : y0 + h, x0 : x0 + w] = np.round(part * 0.4 + np.array((10, 20, 70)) * 0.6).clip(0, 255)
+    picture = Image.fromarray(screen)
+    draw = ImageDraw.Draw(picture)
+    draw.text((20, 184), "ルゥナ「ずいぶん元気なお客さんだね。", fill=(255, 255, 255), font=font(13))
+    return np.array(picture)
+
+
 def screens(table, build):
-    shots = [lit_room_screen(table, build), corridor_screen(table, build), list_screen(table, build)]
-    out = Image.new("RGB", (3 * 640 + 4 * 8, 480 + 16), (40, 40, 40))
+    shots = [lit_room_screen(table, build), corridor_screen(table, build), list_screen(table, build),
+             camp_screen(table, build)]
+    out = Image.new("RGB", (len(shots) * 648 + 8, 480 + 16), (40, 40, 40))
     for k, shot in enumerate(shots):
         out.paste(Image.fromarray(shot).resize((640, 480), Image.NEAREST), (8 + k * 648, 8))
     return out

@@ -1,6 +1,8 @@
 #include "tools/assets/validator.h"
 
 #include "game/asset_ids.h"
+#include "game/data/monster_schema.h"
+#include "game/data/table_reader.h"
 #include "game/ui/blt_support.h"
 #include "game/ui/image_list.h"
 #include "gamebase/sdk_names.h"
@@ -278,6 +280,73 @@ private:
     std::vector<std::string>& m_problems;
 };
 
+// The monster sheets: every named kind of the data set's monster table, read as the game reads it, has
+// its sheet at 500 + kind, 7 frames by 8 directions of its letter's frame.
+struct SFrameSize
+{
+    std::int32_t width, height;
+};
+
+SFrameSize LetterFrame(std::int32_t letterCode)
+{
+    switch (letterCode) {
+    case 1: return {24, 24};
+    case 2: return {40, 40};
+    case 4: return {28, 36};
+    default: return {32, 32};
+    }
+}
+
+// Named kinds and their letter codes, numbered as the game's loader numbers them; empty with a problem
+// when the table does not read.
+std::map<std::int32_t, std::int32_t> NamedKinds(std::vector<std::string>& problems)
+{
+    std::map<std::int32_t, std::int32_t> kinds;
+    CTableFile file;
+    std::int32_t check = 0;
+    if (file.Read(TablePath(monster_schema::kFileName)) != 0 || file.ReadHeader(check) != 0) {
+        problems.push_back("the monster table does not read, so its sheets cannot be checked");
+        return kinds;
+    }
+    std::int32_t speciesBase = 0, linesInSpecies = 0;
+    std::string_view text;
+    for (int result; (result = file.NextLine(text)) == CTableFile::kLine;) {
+        CTableLine line(text);
+        monster_schema::SColumns columns;
+        if (!monster_schema::ReadKindLine(line, columns)) {
+            if (linesInSpecies != 0) speciesBase += monster_schema::kRanks, linesInSpecies = 0;
+            continue;
+        }
+        if (linesInSpecies < monster_schema::kRanks)
+            kinds[speciesBase + linesInSpecies] = monster_schema::LetterCode(columns.letter);
+        ++linesInSpecies;
+    }
+    return kinds;
+}
+
+void CheckMonsterSheets(const std::map<std::int32_t, ZTL::string>& names, std::vector<std::string>& problems)
+{
+    for (const auto& [kind, letter] : NamedKinds(problems)) {
+        const std::int32_t id = kImageMonsterBase + kind;
+        const std::string name = Image(id);
+        if (names.count(id) == 0) {
+            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) + " is not in data/image/list.txt");
+            continue;
+        }
+        std::optional<SPicture> sheet = ReadPlane(AccessImageList(kImageListGet, id));
+        if (!sheet) {
+            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) + " does not load");
+            continue;
+        }
+        const SFrameSize frame = LetterFrame(letter);
+        if (sheet->width != 7 * frame.width || sheet->height != 8 * frame.height)
+            problems.push_back(name + ": monster kind " + std::to_string(kind) + " has " + std::to_string(frame.width) +
+                               "x" + std::to_string(frame.height) + " frames, so its sheet is " +
+                               std::to_string(7 * frame.width) + "x" + std::to_string(8 * frame.height) + ", not " +
+                               std::to_string(sheet->width) + "x" + std::to_string(sheet->height));
+    }
+}
+
 } // namespace
 
 std::vector<std::string> ValidateImages(const std::string& folder)
@@ -313,6 +382,7 @@ std::vector<std::string> ValidateImages(const std::string& folder)
     CValidator validator(problems);
     for (const assets::SImage& image : assets::kImages)
         if (names.count(image.id) != 0) validator.Picture(image);
+    CheckMonsterSheets(names, problems);
     AccessImageList(kImageListDestroy, 0);
     Draw::SetThreadPlaneOwner(previousOwner);
     Auxiliary::CFile::SetCurrentFolder(previousFolder);

@@ -76,7 +76,7 @@ public:
     // A copy of the built data whose pictures link to the built ones; a broken file replaces its link.
     void CopyBuilt()
     {
-        for (const char* folder : {"data/image", "data/image2"}) {
+        for (const char* folder : {"data/image", "data/image2", "data/text"}) {
             fs::create_directories(m_root / folder);
             for (const auto& entry : fs::directory_iterator(kBuilt / folder))
                 fs::create_symlink(entry.path(), m_root / folder / entry.path().filename());
@@ -172,6 +172,14 @@ TEST_F(AssetValidatorTest, EachBrokenCopyFailsNamingWhatBroke)
              t.Change(FileOf(kImageTerrainMossCave), [](SBmp& bmp) { bmp.rgb[160 * 40 + 40] = kMagenta; });
          },
          "image 301"},
+        {"an s kind (504) drawn with 32 x 32 frames",
+         [](AssetValidatorTest& t) {
+             // The sheet of kind 8, whose frames are 32 x 32, in place of kind 4's 24 x 24 one.
+             fs::remove(t.Picture(FileOf(kImageMonsterBase + 4)));
+             fs::copy_file(kBuilt / "data/image" / FileOf(kImageMonsterBase + 8),
+                           t.Picture(FileOf(kImageMonsterBase + 4)));
+         },
+         "image 504:"},
         {"list.txt with LF line ends",
          [](AssetValidatorTest& t) {
              t.ChangeList([](std::string list) {

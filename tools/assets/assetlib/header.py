@@ -27,7 +27,8 @@ def header(table):
         "// Pictures of the image list.",
     ]
     for image in sorted(table.images, key=lambda i: i.id):
-        out.append(f"inline constexpr std::int32_t {image.name} = {image.id};")
+        if image.named:
+            out.append(f"inline constexpr std::int32_t {image.name} = {image.id};")
     if table.constants:
         out += ["", "// Numbers that code counts from (a first picture of a range, a step)."]
         for name, value in table.constants:
@@ -44,7 +45,8 @@ def header(table):
     for image in sorted(table.images, key=lambda i: i.id):
         first = len(cells)
         for c in image.cells:
-            named_cells.append(f"inline constexpr SCell {cell_constant(image, c)} = kCells[{len(cells)}];")
+            if image.named:
+                named_cells.append(f"inline constexpr SCell {cell_constant(image, c)} = kCells[{len(cells)}];")
             cells.append(f"    {{{_c(c.label)}, {c.x}, {c.y}, {c.w}, {c.h}, '{c.draw}', ECheck::{CHECK_NAMES[c.check]}, "
                          f"{c.count}, {c.dx}, {c.dy}}},")
         images.append(f"    {{{image.id}, {_c(image.name)}, {_c(image.file)}, {image.w}, {image.h}, '{image.draw}', "

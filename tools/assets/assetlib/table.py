@@ -6,6 +6,9 @@ Rows (tab-separated; '#' starts a comment line, blank lines are skipped):
   const  <constant> <value>
   sound  <id> <constant> <file> <generator>
   music  <id> <constant> <file> <generator>
+  monsters  <base> <generator> <style>
+            a sheet at <base> + kind for every named kind of the monster table, at its letter's frame
+            size, 7 columns by 8 directions; the generator gets the species as its argument
 
 A cell row belongs to the image row above it. draw: K keyed on magenta, A additive on black, O opaque,
 Z alpha (zga). check: sprite (ink with key all round it and a dark outline where it meets the key), glyph
@@ -62,6 +65,7 @@ class Image:
     style: str
     line: int = 0
     cells: list = field(default_factory=list)
+    named: bool = True  # has a constant of its own in the header (the monster sheets count from a base)
 
     @property
     def module(self):
@@ -213,6 +217,31 @@ def parse(text, source="assets.tsv"):
             if any(s.kind == kind and s.id == sound.id for s in table.sounds):
                 raise TableError(f"{where}: {kind} {sound.id} is given twice")
             table.sounds.append(sound)
+        elif kind == "monsters":
+            if len(f) != 4:
+                raise TableError(f"{where}: a monsters row has 4 columns")
+            for sheet in monster_sheets(int(f[1]), f[2], f[3], number):
+                claim_file(sheet.file, where)
+                if sheet.id in ids:
+                    raise TableError(f"{where}: image {sheet.id} is also given on line {ids[sheet.id]}")
+                ids[sheet.id] = number
+                table.images.append(sheet)
+            image = None
         else:
             raise TableError(f"{where}: unknown row kind '{kind}'")
     return table
+
+
+def monster_sheets(base, generator, style, line):
+    """The sheet rows of a monsters row: one per named kind, a cell row per direction."""
+    from . import monster_table
+
+    sheets = []
+    for k in monster_table.read():
+        w, h = k.frame
+        image = Image(base + k.kind, f"kImageMonster{k.kind}", f"{base + k.kind}-monster-{k.species:02d}-{k.rank}.bmp",
+                      7 * w, 8 * h, "K", False, f"{generator}:{k.species}", style, line, named=False)
+        for d in range(8):
+            image.cells.append(Cell(f"facing-{d}", 0, d * h, w, h, "K", "sprite", 7, w, 0, line))
+        sheets.append(image)
+    return sheets
