@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#   0. the layer rules over the include lines (tools/check-layers.sh), and how many stand-ins remain,
+#   0. the layer rules over the include lines (tools/check-layers.sh), the layout of every C++ file
+#      (tools/check-format.sh), and how many stand-ins remain,
 #   1. the fuzz targets (clang, libFuzzer) for 20 seconds each from their seed corpus, as many side by
 #      side as there are cores, each under a 2 GB RSS limit and a 256 MB limit on any one allocation,
 #   2. the thread and timer tests under ThreadSanitizer,
@@ -22,6 +23,7 @@ mkdir -p build
 
 # 0. Layer rules: no include goes up the folder order, and each library links what its files include.
 tools/check-layers.sh || failed+=("layer check")
+tools/check-format.sh || failed+=("format check")
 # Stand-ins for code not built yet: each carries one comment that begins "Stand-in:".
 stand_ins=$(grep -rI --exclude-dir=build -e 'Stand-in:' CMakeLists.txt cmake platform sdk gamebase game tools tests bench fuzz |
     wc -l)

@@ -52,7 +52,8 @@ private:
 
 void Prepare()
 {
-    static const std::filesystem::path home = std::filesystem::temp_directory_path() / "marovellin-bench-home";
+    static const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / "marovellin-bench-home";
     std::filesystem::create_directories(home);
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);

@@ -51,7 +51,8 @@ void CAppFrameBase::SetAppFlag(bool flag)
     if (m_myApp != nullptr) m_myApp->SetQuitOnDestroy(flag);
 }
 
-int CAppFrameBase::ChangeDisplayMode(std::int32_t width, std::int32_t height, bool fullScreen, std::int32_t bpp)
+int CAppFrameBase::ChangeDisplayMode(std::int32_t width, std::int32_t height, bool fullScreen,
+                                     std::int32_t bpp)
 {
     m_resizeCount = 0;
     m_fullScreen = fullScreen;

@@ -72,7 +72,8 @@ void CApp::ResetFrameTimer(std::uint32_t framesPerSecond)
 int CApp::ShowBox(const char* text, const char* caption, unsigned type)
 {
     platform::ShowCursor(true);
-    const int answer = platform::MessageBox(m_myApp != nullptr ? m_myApp->GetHWnd() : nullptr, text, caption, type);
+    const int answer =
+        platform::MessageBox(m_myApp != nullptr ? m_myApp->GetHWnd() : nullptr, text, caption, type);
     platform::ShowCursor(false);
     return answer;
 }
@@ -197,7 +198,8 @@ bool CApp::RunFrame()
         m_frameRateCounter.CountFrame();
         m_draw->OnDraw(nullptr, true);
         m_lastFrameDrawn = true;
-        if (g_globalData.cpuLoad > 0) platform::SleepMilliseconds(static_cast<std::uint32_t>(g_globalData.cpuLoad));
+        if (g_globalData.cpuLoad > 0)
+            platform::SleepMilliseconds(static_cast<std::uint32_t>(g_globalData.cpuLoad));
     }
     m_timer->PaceFrame();
     return true;

@@ -32,8 +32,8 @@ inline constexpr const char* kGameWindowClass = "MAROVELLIN_QUORLITH_APPLICATION
 inline constexpr const char* kExitQuestion = "アプリケーションを終了してよろしいですか？";
 inline constexpr const char* kExitCaption = "終了確認";
 inline constexpr const char* kFullScreenFailed = "フルスクリーンモードに切り替えることが出来ませんでした。";
-inline constexpr const char* kDisplayModeWarning =
-    "現在の画面モードでは、正常に動作しない可能性があります。\n16bitもしくは32bitに変更することをお勧めします。";
+inline constexpr const char* kDisplayModeWarning = "現在の画面モードでは、正常に動作しない可能性があります。"
+                                                   "\n16bitもしくは32bitに変更することをお勧めします。";
 
 class CApp : public QuorlithGameBase::CAppFrameBase, public zelvoranGameSDK3rd::Window::IWinHook
 {

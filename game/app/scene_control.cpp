@@ -7,7 +7,8 @@
 using QuorlithGameBase::IScene;
 
 CSceneControl::CSceneControl()
-    : m_factory(new QuorlithGameBase::CSceneFactoryNull), m_currentScene(new QuorlithGameBase::CSceneNull(this))
+    : m_factory(new QuorlithGameBase::CSceneFactoryNull),
+      m_currentScene(new QuorlithGameBase::CSceneNull(this))
 {}
 
 CSceneControl::~CSceneControl()

@@ -1,10 +1,10 @@
 #include "game/ui/effect_object.h"
 
 #include "game/app/game_resource.h"
+#include "game/asset_ids.h"
 #include "game/core/directions.h"
 #include "game/core/fixed_sine.h"
 #include "game/core/play_mode.h"
-#include "game/asset_ids.h"
 #include "game/data/global_data.h"
 #include "game/ui/image_list.h"
 

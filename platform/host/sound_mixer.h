@@ -105,7 +105,7 @@ private:
     // Under the mixer's lock.
     bool m_playing = false;
     bool m_looping = false;
-    bool m_writeAhead = false;    // whether the write cursor runs ahead
+    bool m_writeAhead = false; // whether the write cursor runs ahead
     bool m_lost = false;
     std::uint64_t m_position = 0; // source frames, 32.32 fixed point
     std::int32_t m_volume = 0;

@@ -1,7 +1,7 @@
 #include "sdk/input/key_input.h"
 
-#include "platform/input.h"
 #include "platform/host/library.h"
+#include "platform/input.h"
 #include "sdk/appframe/app_manager.h"
 #include "sdk/auxiliary/text_output_stream.h"
 

@@ -61,7 +61,8 @@ std::optional<SPicture> ReadPlane(Draw::CFastPlane& plane)
     picture.width = w, picture.height = h, picture.alpha = type == Draw::kPixelARGB8888;
     picture.pixels.resize(static_cast<std::size_t>(w) * h);
     for (std::int32_t y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(info->pixels + std::ptrdiff_t(y) * info->pitch);
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(info->pixels + std::ptrdiff_t(y) * info->pitch);
         for (std::int32_t x = 0; x < w; ++x)
             picture.pixels[static_cast<std::size_t>(y) * w + x] = picture.alpha ? row[x] : row[x] & 0xFFFFFF;
     }
@@ -96,13 +97,15 @@ void CheckLineEnds(const std::string& folder, const std::string& name, std::vect
     std::int32_t line = 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool lf = text[i] == '\n', cr = text[i] == '\r';
-        if ((lf && (i == 0 || text[i - 1] != '\r')) || (cr && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+        if ((lf && (i == 0 || text[i - 1] != '\r')) ||
+            (cr && (i + 1 == text.size() || text[i + 1] != '\n'))) {
             problems.push_back(name + ": line " + std::to_string(line) + " does not end with CR LF");
             return;
         }
         if (lf) ++line;
     }
-    if (text.empty() || text.back() != '\n') problems.push_back(name + ": the last line does not end with CR LF");
+    if (text.empty() || text.back() != '\n')
+        problems.push_back(name + ": the last line does not end with CR LF");
 }
 
 class CValidator
@@ -116,8 +119,8 @@ public:
         const std::optional<SPicture> picture = Load(image.id, name);
         if (!picture) return;
         if (picture->width != image.width || picture->height != image.height) {
-            Fail(name, "is " + std::to_string(picture->width) + "x" + std::to_string(picture->height) + ", not " +
-                           std::to_string(image.width) + "x" + std::to_string(image.height));
+            Fail(name, "is " + std::to_string(picture->width) + "x" + std::to_string(picture->height) +
+                           ", not " + std::to_string(image.width) + "x" + std::to_string(image.height));
             return;
         }
         Colours(image, *picture, name);
@@ -129,7 +132,10 @@ public:
     }
 
 private:
-    void Fail(const std::string& what, const std::string& message) { m_problems.push_back(what + ": " + message); }
+    void Fail(const std::string& what, const std::string& message)
+    {
+        m_problems.push_back(what + ": " + message);
+    }
 
     std::optional<SPicture> Load(std::int32_t id, const std::string& name)
     {
@@ -179,16 +185,20 @@ private:
                     ink += isInk;
                     black += rgb == kBlack;
                     magenta += rgb == kKey;
-                    const bool ring = x == x0 || y == y0 || x == x0 + cell.width - 1 || y == y0 + cell.height - 1;
+                    const bool ring =
+                        x == x0 || y == y0 || x == x0 + cell.width - 1 || y == y0 + cell.height - 1;
                     ringInk += ring && isInk;
                 }
             if (ink == 0) Fail(name, "no ink");
             if (cell.draw == 'A' && magenta != 0) Fail(name, "magenta in an additive cell");
             if (cell.draw == 'A' && black * 8 < std::int64_t{cell.width} * cell.height)
                 Fail(name, "no black background");
-            if (cell.check == assets::ECheck::kCheckSprite && ringInk != 0) Fail(name, "ink reaches the cell's edge");
-            if (cell.check == assets::ECheck::kCheckShadow) Shadow(image.id, x0, y0, cell.width, cell.height, name);
-            if (cell.check == assets::ECheck::kCheckSweep) Sweep(image.id, x0, y0, cell.width, cell.height, picture, name);
+            if (cell.check == assets::ECheck::kCheckSprite && ringInk != 0)
+                Fail(name, "ink reaches the cell's edge");
+            if (cell.check == assets::ECheck::kCheckShadow)
+                Shadow(image.id, x0, y0, cell.width, cell.height, name);
+            if (cell.check == assets::ECheck::kCheckSweep)
+                Sweep(image.id, x0, y0, cell.width, cell.height, picture, name);
         }
     }
 
@@ -290,10 +300,14 @@ struct SFrameSize
 SFrameSize LetterFrame(std::int32_t letterCode)
 {
     switch (letterCode) {
-    case 1: return {24, 24};
-    case 2: return {40, 40};
-    case 4: return {28, 36};
-    default: return {32, 32};
+    case 1:
+        return {24, 24};
+    case 2:
+        return {40, 40};
+    case 4:
+        return {28, 36};
+    default:
+        return {32, 32};
     }
 }
 
@@ -330,20 +344,23 @@ void CheckMonsterSheets(const std::map<std::int32_t, ZTL::string>& names, std::v
         const std::int32_t id = kImageMonsterBase + kind;
         const std::string name = Image(id);
         if (names.count(id) == 0) {
-            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) + " is not in data/image/list.txt");
+            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) +
+                               " is not in data/image/list.txt");
             continue;
         }
         std::optional<SPicture> sheet = ReadPlane(AccessImageList(kImageListGet, id));
         if (!sheet) {
-            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) + " does not load");
+            problems.push_back(name + ": the sheet of monster kind " + std::to_string(kind) +
+                               " does not load");
             continue;
         }
         const SFrameSize frame = LetterFrame(letter);
         if (sheet->width != 7 * frame.width || sheet->height != 8 * frame.height)
-            problems.push_back(name + ": monster kind " + std::to_string(kind) + " has " + std::to_string(frame.width) +
-                               "x" + std::to_string(frame.height) + " frames, so its sheet is " +
-                               std::to_string(7 * frame.width) + "x" + std::to_string(8 * frame.height) + ", not " +
-                               std::to_string(sheet->width) + "x" + std::to_string(sheet->height));
+            problems.push_back(name + ": monster kind " + std::to_string(kind) + " has " +
+                               std::to_string(frame.width) + "x" + std::to_string(frame.height) +
+                               " frames, so its sheet is " + std::to_string(7 * frame.width) + "x" +
+                               std::to_string(8 * frame.height) + ", not " + std::to_string(sheet->width) +
+                               "x" + std::to_string(sheet->height));
     }
 }
 

@@ -76,8 +76,8 @@ double Decibels(double level)
 std::string Db(double value)
 {
     const long tenths = std::lround(value * 10);
-    return (tenths < 0 ? "-" : "") + std::to_string(std::labs(tenths) / 10) + "." + std::to_string(std::labs(tenths) % 10) +
-           " dBFS";
+    return (tenths < 0 ? "-" : "") + std::to_string(std::labs(tenths) / 10) + "." +
+           std::to_string(std::labs(tenths) % 10) + " dBFS";
 }
 
 // A list file's numbers and files, read by the SDK's own load cache.
@@ -106,7 +106,8 @@ void CheckCrLf(const std::string& folder, const std::string& name, std::vector<s
             problems.push_back(name + ": a line does not end with CR LF");
             return;
         }
-    if (text.empty() || text.back() != '\n') problems.push_back(name + ": the last line does not end with CR LF");
+    if (text.empty() || text.back() != '\n')
+        problems.push_back(name + ": the last line does not end with CR LF");
 }
 
 // The numbers the game plays: the table's effects, the weapon table's swings, the scenario's sound lines.
@@ -126,7 +127,8 @@ std::map<std::int32_t, std::string> WantedEffects(std::vector<std::string>& prob
             CTableLine cursor(text);
             weapon_weight_schema::SColumns columns;
             if (weapon_weight_schema::ReadWeightLine(cursor, columns))
-                wanted.emplace(columns.moveWeight, "the weapon table's swing on line " + std::to_string(line));
+                wanted.emplace(columns.moveWeight,
+                               "the weapon table's swing on line " + std::to_string(line));
         }
     }
 
@@ -197,7 +199,8 @@ void CheckEffect(std::int32_t number, const std::string& file, std::set<std::vec
     const double low = interface ? -10 : -4, high = interface ? -8 : -2;
     if (peakDb < low || peakDb > high)
         fail("peaks at " + Db(peakDb) + ", outside " + Db(low) + " to " + Db(high));
-    if (std::abs(std::int32_t{samples.front()}) > kClickLimit || std::abs(std::int32_t{samples.back()}) > kClickLimit)
+    if (std::abs(std::int32_t{samples.front()}) > kClickLimit ||
+        std::abs(std::int32_t{samples.back()}) > kClickLimit)
         fail("starts or ends with a click (first " + std::to_string(samples.front()) + ", last " +
              std::to_string(samples.back()) + ")");
     const std::size_t onset = std::min<std::size_t>(samples.size(), kRate * kOnsetMilliseconds / 1000);
@@ -214,15 +217,20 @@ class COggStreams
 public:
     explicit COggStreams(const std::string& plugIn) : m_plugIn(plugIn)
     {
-        m_loaded = zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(m_plugIn.c_str()) == 0;
+        m_loaded =
+            zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance()->LoadPlugIn(m_plugIn.c_str()) == 0;
         m_factory.extensionMap->Write("ogg", "CVorbisStream");
     }
     ~COggStreams()
     {
-        if (m_loaded) zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance()->ReleasePlugIn(m_plugIn.c_str());
+        if (m_loaded)
+            zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance()->ReleasePlugIn(m_plugIn.c_str());
     }
     bool Loaded() const { return m_loaded; }
-    ZTL::smart_ptr<Multimedia::ISoundStream> Open(const std::string& file) { return m_factory.Open(file.c_str()); }
+    ZTL::smart_ptr<Multimedia::ISoundStream> Open(const std::string& file)
+    {
+        return m_factory.Open(file.c_str());
+    }
 
 private:
     std::string m_plugIn;
@@ -230,8 +238,8 @@ private:
     Multimedia::CSoundStreamFactory m_factory;
 };
 
-void CheckPiece(COggStreams& streams, const std::string& what, const std::string& file, std::int32_t milliseconds,
-                bool loops, std::vector<std::string>& problems)
+void CheckPiece(COggStreams& streams, const std::string& what, const std::string& file,
+                std::int32_t milliseconds, bool loops, std::vector<std::string>& problems)
 {
     const std::string name = what + " (" + file + ")";
     const auto fail = [&](const std::string& message) { problems.push_back(name + ": " + message); };
@@ -253,7 +261,8 @@ void CheckPiece(COggStreams& streams, const std::string& what, const std::string
     const std::size_t frames = samples.size() / 2;
     const double decoded = double(frames) * 1000 / kRate;
     if (std::abs(decoded - milliseconds) > 1 || std::abs(stream->GetLength() - milliseconds) > 1)
-        fail("decodes to " + std::to_string(std::lround(decoded)) + " ms, not its " + std::to_string(milliseconds) + " ms");
+        fail("decodes to " + std::to_string(std::lround(decoded)) + " ms, not its " +
+             std::to_string(milliseconds) + " ms");
 
     double sum = 0;
     std::int32_t peak = 0;
@@ -301,7 +310,8 @@ std::vector<std::string> ValidateSounds(const std::string& folder, const std::st
     const std::map<std::int32_t, std::string> loops = ReadList("data\\music\\", "list.txt");
     const std::map<std::int32_t, std::string> intros = ReadList("data\\music\\", "listPre.txt");
     COggStreams streams(oggPlugIn.empty() ? folder + "/data/plugin/zelvogg.dll" : oggPlugIn);
-    if (!streams.Loaded()) problems.push_back("data/plugin/zelvogg.dll: the Ogg stream plug-in does not load");
+    if (!streams.Loaded())
+        problems.push_back("data/plugin/zelvogg.dll: the Ogg stream plug-in does not load");
     for (const SPiece& piece : kPieces) {
         const auto loop = loops.find(piece.number);
         if (loop == loops.end())
@@ -312,9 +322,11 @@ std::vector<std::string> ValidateSounds(const std::string& folder, const std::st
         if (piece.introMilliseconds != 0 && intro == intros.end())
             problems.push_back(Music(piece.number) + ": its intro is not in data/music/listPre.txt");
         if (piece.introMilliseconds == 0 && intro != intros.end())
-            problems.push_back(Music(piece.number) + ": has an intro in data/music/listPre.txt, which it should not");
+            problems.push_back(Music(piece.number) +
+                               ": has an intro in data/music/listPre.txt, which it should not");
         if (piece.introMilliseconds != 0 && intro != intros.end() && streams.Loaded())
-            CheckPiece(streams, Music(piece.number) + " intro", intro->second, piece.introMilliseconds, false, problems);
+            CheckPiece(streams, Music(piece.number) + " intro", intro->second, piece.introMilliseconds, false,
+                       problems);
     }
 
     Auxiliary::CFile::SetCurrentFolder(previousFolder);

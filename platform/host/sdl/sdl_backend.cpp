@@ -466,7 +466,8 @@ public:
             choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}};
             break;
         case MessageBoxButtons::YesNoCancel:
-            choices = {{utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}, {utf8(u8"キャンセル"), A::Cancel}};
+            choices = {
+                {utf8(u8"はい"), A::Yes}, {utf8(u8"いいえ"), A::No}, {utf8(u8"キャンセル"), A::Cancel}};
             break;
         default:
             choices = {{"OK", A::Ok}};

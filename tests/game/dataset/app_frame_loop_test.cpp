@@ -101,7 +101,8 @@ protected:
     {
         ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
             CTestApp app([&](CTestApp& a) {
-                a.GetSceneControl()->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CRecordingFactory(m_log)));
+                a.GetSceneControl()->SetFactory(
+                    ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CRecordingFactory(m_log)));
                 body(a);
             });
             app.Start();
@@ -217,8 +218,8 @@ TEST_F(AppFrameLoopTest, EscapeAsksToEndOkEndsTheLoopCancelGoesOnWithTheUpdate)
 {
     Run([&](CTestApp& app) {
         app.RunFrame();
-        headless::ScriptMessageBoxAnswers({platform::Backend::MessageBoxAnswer::Cancel,
-                                           platform::Backend::MessageBoxAnswer::Ok});
+        headless::ScriptMessageBoxAnswers(
+            {platform::Backend::MessageBoxAnswer::Cancel, platform::Backend::MessageBoxAnswer::Ok});
         headless::SetKey(platform::DIK_ESCAPE, true);
         EXPECT_TRUE(app.RunFrame());
         EXPECT_EQ(m_log.moves.size(), 2u);

@@ -10,8 +10,8 @@
 #include "platform/host/scan_codes.h"
 #include "platform/window.h"
 #include "sdk/thread/singleton.h"
-#include "support/wait.h"
 #include "sdk/thread/thread_manager.h"
+#include "support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,8 @@ TEST_F(ProgramRunTest, TheWindowOptionsCarryTheCaptionAndTheSizeOfTheSavedMode)
         std::int32_t height;
     };
     // Without a readable settings file a screen of 640 pixels or less starts in single size.
-    for (const Case& c : {Case{false, 1024, 640, 480}, Case{false, 640, 320, 240}, Case{true, 640, 640, 480}}) {
+    for (const Case& c :
+         {Case{false, 1024, 640, 480}, Case{false, 640, 320, 240}, Case{true, 640, 640, 480}}) {
         SCOPED_TRACE(c.screenWidth);
         std::filesystem::remove_all(Exe() / "save");
         g_globalData = SGlobalData();

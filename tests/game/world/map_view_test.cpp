@@ -1,6 +1,6 @@
 #include "game/app/game_resource.h"
-#include "game/world/map_control.h"
 #include "game/world/ascii_floor.h"
+#include "game/world/map_control.h"
 
 #include <gtest/gtest.h>
 

@@ -39,7 +39,8 @@ TEST(SoundTime, ConvertsToAndFromHoursMinutesSecondsAndMilliseconds)
 TEST(SoundFactory, TheNullDeviceIsSilentAndHasNoPosition)
 {
     mm::CSoundNullDevice null;
-    EXPECT_EQ(std::vector<int>({null.Play(), null.SetVolume(0), null.GetVolume(), null.GetLength(), null.GetType()}),
+    EXPECT_EQ(std::vector<int>(
+                  {null.Play(), null.SetVolume(0), null.GetVolume(), null.GetLength(), null.GetType()}),
               std::vector<int>({0, -1, -10000, -1, 0}));
 }
 
@@ -194,11 +195,12 @@ TEST(WaveOutput, PrimaryFormatsAndTheKindsOfSoundItRestores)
         platform::SoundBufferDesc desc;
         desc.flags = platform::DSBCAPS_PRIMARYBUFFER;
         std::unique_ptr<platform::SoundBuffer> primary;
-        ASSERT_EQ(s.factory.GetDirectSound()->GetDevice()->CreateSoundBuffer(desc, &primary), platform::kSoundOk);
+        ASSERT_EQ(s.factory.GetDirectSound()->GetDevice()->CreateSoundBuffer(desc, &primary),
+                  platform::kSoundOk);
         platform::WAVEFORMATEX f{};
         primary->GetFormat(&f);
-        EXPECT_EQ(std::vector<std::uint32_t>({f.nSamplesPerSec, f.wBitsPerSample, f.nChannels, f.nBlockAlign,
-                                              f.nAvgBytesPerSec}),
+        EXPECT_EQ(std::vector<std::uint32_t>(
+                      {f.nSamplesPerSec, f.wBitsPerSample, f.nChannels, f.nBlockAlign, f.nAvgBytesPerSec}),
                   std::vector<std::uint32_t>({22050, 16, 2, 4, 88200}));
     });
 }

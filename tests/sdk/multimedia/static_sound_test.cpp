@@ -5,7 +5,6 @@
 
 #include "sdk/multimedia/wave_static_sound.h"
 
-
 namespace {
 
 using namespace sound_test;

@@ -29,7 +29,8 @@ SFrame Read(Draw::CFastPlane& plane)
     for (int y = 0; y < info->height; ++y)
         for (int x = 0; x < info->width; ++x)
             frame.rgb.push_back(
-                reinterpret_cast<const std::uint32_t*>(info->pixels + std::ptrdiff_t(y) * info->pitch)[x] & 0xFFFFFF);
+                reinterpret_cast<const std::uint32_t*>(info->pixels + std::ptrdiff_t(y) * info->pitch)[x] &
+                0xFFFFFF);
     return frame;
 }
 

@@ -27,7 +27,8 @@ std::string Wave(std::uint16_t channels, std::uint16_t bits, std::uint32_t frame
         for (int i = 0; i < bytes; ++i)
             file += static_cast<char>(v >> (8 * i));
     };
-    file += "RIFF", put(36 + data, 4), file += "WAVEfmt ", put(16, 4), put(1, 2), put(channels, 2), put(44100, 4);
+    file += "RIFF", put(36 + data, 4), file += "WAVEfmt ", put(16, 4), put(1, 2), put(channels, 2),
+        put(44100, 4);
     put(44100 * block, 4), put(block, 2), put(bits, 2), file += "data", put(data, 4);
     for (std::uint32_t i = 0; i < frames * channels; ++i)
         put(bits == 8 ? 128 + (i % 20) : (i % 20) * 500, bits / 8);
@@ -65,7 +66,8 @@ public:
     static fs::path Effect(const std::string& prefix)
     {
         for (const auto& entry : fs::directory_iterator(kBuilt / "data/se"))
-            if (entry.path().filename().string().starts_with(prefix)) return fs::path("data/se") / entry.path().filename();
+            if (entry.path().filename().string().starts_with(prefix))
+                return fs::path("data/se") / entry.path().filename();
         return {};
     }
     static fs::path WeaponTable()
@@ -95,9 +97,12 @@ TEST_F(SoundValidatorTest, EachBrokenCopyFailsNamingTheNumber)
         const char* named; // every problem begins so
     };
     const Case cases[] = {
-        {"effect 4's file missing", [](SoundValidatorTest& t) { t.Replace(Effect("se004-"), ""); }, "sound 4 "},
-        {"effect 2 in stereo", [](SoundValidatorTest& t) { t.Replace(Effect("se002-"), Wave(2, 16, 4000)); }, "sound 2 "},
-        {"effect 1 in 8 bits", [](SoundValidatorTest& t) { t.Replace(Effect("se001-"), Wave(1, 8, 1500)); }, "sound 1 "},
+        {"effect 4's file missing", [](SoundValidatorTest& t) { t.Replace(Effect("se004-"), ""); },
+         "sound 4 "},
+        {"effect 2 in stereo", [](SoundValidatorTest& t) { t.Replace(Effect("se002-"), Wave(2, 16, 4000)); },
+         "sound 2 "},
+        {"effect 1 in 8 bits", [](SoundValidatorTest& t) { t.Replace(Effect("se001-"), Wave(1, 8, 1500)); },
+         "sound 1 "},
         {"a weapon swinging with unlisted effect 213",
          [](SoundValidatorTest& t) { t.Edit(WeaponTable(), "\t208\r\n", "\t213\r\n"); }, "sound 213:"},
         {"music 12 not in the list",
