@@ -728,9 +728,12 @@ class Catacombs(Theme):
         return slab_floor(76, BRICKS, "bone", 1, 2, "bone0", "bone3", 0.1, 0.25)
 
     def wall_face(self):
-        # Niches with skulls along the face.
+        # Niches along the face, each holding what a hash of its place gives: a skull, crossed bones, an
+        # urn, or nothing; so a run of wall does not repeat one skull.
         s = noise_floor(77, "bone", 0, 1, 0.3)
-        skull = Sprite(8, 8).grid("""
+        legend = {"a": "bone1", "b": "bone2", "c": "earth2", "d": "earth3"}
+        contents = [
+            Sprite(8, 8).grid("""
 ..aaaa..
 .abbbba.
 abbbbbba
@@ -738,10 +741,29 @@ ab.bb.ba
 abbbbbba
 .abb.ba.
 ..b.b...
-""", {"a": "bone1", "b": "bone3"})
-        for x in (2, 18):
+""", legend),
+            Sprite(8, 8).grid("""
+.b....b.
+..b..b..
+...bb...
+...bb...
+..b..b..
+.a....a.
+""", legend),
+            Sprite(8, 8).grid("""
+...cc...
+..cddc..
+.cdddcc.
+.cdddcc.
+..cccc..
+""", legend, 0, 1),
+            None,
+        ]
+        for k, x in enumerate((2, 18)):
             s.rect(x, FACE + 1, x + 11, T - 1, "outline1")
-            s.stamp(skull, x + 2, FACE + 2)
+            thing = contents[np.random.default_rng([self.seed, 77, k]).integers(len(contents))]
+            if thing is not None:
+                s.stamp(thing, x + 2, FACE + 2)
         return s
 
     def water(self, frame):
