@@ -11,7 +11,7 @@ BAYER8 = np.array([[0, 32, 8, 40, 2, 34, 10, 42], [48, 16, 56, 24, 50, 18, 58, 2
                    [15, 47, 7, 39, 13, 45, 5, 37], [63, 31, 55, 23, 61, 29, 53, 21]]) / 64.0
 # The grey of the ring where it begins: about the value of a lit dungeon floor, so that blending it at
 # half strength barely changes the floor there; it falls to black at the rim.
-RING_GREY = 44
+RING_GREY = 64
 
 
 def spotlight(size):
@@ -26,14 +26,14 @@ def spotlight(size):
     r = np.hypot(xx + 0.5 - half, yy + 0.5 - half)
     darkness = np.clip((r - inner) / (outer - 1 - inner), 0, 1)
     darkness = darkness * darkness * (3 - 2 * darkness)
-    # Key only in the inner part of the ring, thinning out as the grey falls.
-    key_share = np.clip(1 - 2.2 * darkness, 0, 1)
+    # Key only in the inner quarter of the ring, thinning out while the grey is still near a floor's value.
+    key_share = np.clip(1 - 4 * darkness, 0, 1)
     keyed = key_share > BAYER8[yy % 8, xx % 8] + 1 / 128
     grey = np.round(RING_GREY * (1 - darkness)).astype(np.uint8)
     out = np.empty((size, size, 3), dtype=np.uint8)
     out[...] = grey[..., None]
     out[(r >= outer - 1)] = (0, 0, 0)
-    out[keyed & (r < inner + (outer - inner))] = palette.KEY
+    out[keyed & (r < outer - 1)] = palette.KEY
     out[r < inner] = palette.KEY
     return out
 

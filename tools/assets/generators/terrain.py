@@ -444,7 +444,7 @@ class MossCave(Theme):
     water_shadow, water_rim = "water0", "outline1"
 
     def room(self):
-        s = noise_floor(1, "stone", 1, 2, 0.25)
+        s = noise_floor(1, "stone", 1, 2, 0.35)
         paint(s, tiles.cracks(2, 2, (3, 6)), "stone0")
         return scatter(s, 4, 2, "stone2", None, "stone0", radius=(0.8, 1.3))
 
