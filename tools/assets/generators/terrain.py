@@ -18,7 +18,7 @@ from assetlib.pixels import Sprite, idx
 T = tiles.T
 # Ordered dithering only in a narrow band at each boundary between two shades: broad areas stay solid,
 # so that floors and walls show no screen-door pattern at double size.
-TILE_DITHER = 0.2
+TILE_DITHER = 0.1
 FACE = 22  # the front face of a wall that ends below starts at this row of the block
 WATER_FRAMES = 16
 
@@ -364,6 +364,13 @@ def noise_floor(seed, ramp, lo, hi, contrast=0.45, cells=(4, 8, 16)):
     return level_sprite(0.5 + contrast * (tiles.pnoise(seed, cells=cells) - 0.5), ramp, lo, hi)
 
 
+def grain_floor(seed, ramp, lo, hi):
+    """A quiet ground: the lower shade with small flecks of the upper one, fine-grained so that no large
+    shape repeats from tile to tile."""
+    n = tiles.pnoise(seed, cells=(8, 16, 32), weights=(0.6, 1.0, 0.8))
+    return level_sprite(0.32 + 0.32 * n, ramp, lo, hi, dither=False)
+
+
 def slab_floor(seed, rows, ramp, lo, hi, seam, light, variation=0.1, contrast=0.3):
     ids, seams, lights = tiles.slabs(rows)
     r = np.random.default_rng(seed)
@@ -564,16 +571,16 @@ class RootCavern(Theme):
         return mask
 
     def room(self):
-        s = noise_floor(31, "earth", 1, 2, 0.3, cells=(4, 8, 16))
+        s = grain_floor(31, "earth", 1, 2)
         paint(s, self.roots(32, 1, (6, 10)), "earth0")
         return strew(s, 33, pebble_set("earth2", "earth3", "earth0"), chance=0.35)
 
     def corridor(self):
-        s = noise_floor(34, "earth", 0, 1, 0.3, cells=(4, 8, 16))
+        s = grain_floor(34, "earth", 0, 1)
         return strew(s, 35, pebble_set("earth1", "earth2", "outline1"), chance=0.25)
 
     def patch(self):
-        s = noise_floor(36, "earth", 1, 2, 0.3, cells=(4, 8, 16))
+        s = grain_floor(36, "earth", 1, 2)
         leaf = [Sprite(3, 2).grid("ab/.a", {"a": "moss1", "b": "moss2"}),
                 Sprite(3, 2).grid("aa./.ab", {"a": "earth3", "b": "earth2"}),
                 Sprite(2, 2).grid("ab/b.", {"a": "gold0", "b": "earth3"})]
@@ -895,7 +902,7 @@ class DeepHalls(Theme):
     water_shadow, water_rim = "outline0", "gold0"
 
     def room(self):
-        s = noise_floor(111, "stone", 0, 1, 0.25)
+        s = grain_floor(111, "stone", 0, 1)
         yy, xx = np.mgrid[0:T, 0:T]
         paint(s, ((xx == 0) | (yy == 0)), "gold0")
         paint(s, (xx == 0) & (yy == 0), "gold1")
@@ -908,7 +915,7 @@ class DeepHalls(Theme):
         return s
 
     def patch(self):
-        s = noise_floor(113, "stone", 0, 1, 0.25)
+        s = grain_floor(113, "stone", 0, 1)
         yy, xx = np.mgrid[0:T, 0:T] + 0.5
         r = np.hypot(xx - 16, yy - 16)
         paint(s, np.abs(r - 11) < 0.6, "gold0")
