@@ -113,6 +113,7 @@ protected:
     void NewGame(std::int32_t type, std::int32_t x = 20, std::int32_t y = 20)
     {
         m_display.type = type;
+        AccessImageList(kImageListDestroy, 0); // the pictures load again in the new type
         game = std::make_unique<SGameResource>();
         Map().floorType = kFloorType;
         game->characters.player.x = x;
@@ -557,6 +558,120 @@ TEST_F(MapDrawingTest, FlamesGrowWithTheTurnsAFireHasLeft)
         Map().DrawFire(*screen, 10, 10, 320 - 100, 320 - 100); // the cell at (100, 100)
         EXPECT_EQ(Rgb(*screen, 100 + c.sampleX, 100 + 22), c.strip < 0 ? 0 : FlameColour(c.strip, 0))
             << c.turns;
+    }
+}
+
+// ---- The whole picture.
+
+// A hand-built floor: a lit room with water, a wet patch, ice, a trap, a circle, an item, a fire and the
+// stairs; a corridor from its east door; the heroine in the room or in the corridor. Each picture is kept
+// beside the tests as an LZSS-packed zga file.
+class MapPictureTest : public MapDrawingTest
+{
+protected:
+    void BuildFloor(std::int32_t type, bool twice)
+    {
+        NewGame(type, 19, 18);
+        g_globalData.doubleSize = twice;
+        game->items.GetItem(7).itemClass = 3;
+        game->items.kinds.resize(41);
+        game->items.kinds[40].sealCode = 2;
+        DrawFloor(Map(), 13, 13,
+                  {"############     ", //
+                   "#0000000000#     ", //
+                   "#0000000000#     ", //
+                   "#0000~~0000#     ", //
+                   "#0000~~0000......", //
+                   "#0000000000#    .", //
+                   "#0000000000#    .", //
+                   "#0000000000#    .", //
+                   "############    .", //
+                   "                ."});
+        Map().GetCell(15, 20).terrain = 11;
+        Map().GetCell(16, 20).terrain = 13;
+        Map().GetCell(22, 20).terrain = 10;
+        for (SMapCell& cell : Map().cells)
+            cell.mark = cell.room == 0 ? 1 : 0;
+        const auto put = [&](std::int32_t x, std::int32_t y, std::uint8_t kind, std::uint16_t id) {
+            SMapCell& cell = Map().GetCell(x, y);
+            cell.objectKind = kind;
+            cell.objectId = id;
+            cell.objectShown = 1;
+        };
+        put(15, 15, kObjectTrap, 9);
+        put(22, 15, kObjectCircle, 40);
+        put(16, 19, kObjectItem, 7);
+        put(20, 15, kObjectFire, 12);
+        ASSERT_EQ(Map().PlaceStairs(21, 19, 0), 0);
+        Map().MarkExplored(19, 18);
+        for (std::int32_t x = 25; x <= 29; ++x)
+            Map().MarkExplored(x, 17);
+        for (std::int32_t y = 17; y <= 20; ++y)
+            Map().MarkExplored(29, y);
+        for (SMapCell& cell : Map().cells)
+            if (cell.explored != 0 && cell.objectShown != 0) cell.minimapMark = cell.objectKind;
+        Map().GetCell(17, 18).minimapMark = 2;
+        for (int i = 0; i < 20; ++i)
+            Map().AdvanceAnimation(); // water, circles and the pulse a little way on
+    }
+    // The field: the map, the fire among the characters, then darkness.
+    std::unique_ptr<Draw::CFastPlane> DrawField(std::int32_t type, bool twice)
+    {
+        auto screen = MakePlane(type, twice ? 640 : 320, twice ? 480 : 240);
+        Map().DrawMap(*game, *screen);
+        std::int32_t viewX = 0, viewY = 0;
+        GetViewOrigin(*game, viewX, viewY);
+        Map().DrawFire(*screen, 20, 15, viewX, viewY);
+        Map().DrawDarkness(*game, *screen);
+        return screen;
+    }
+    // Compares the plane, saved as a packed zga file, with the golden picture of that name; a picture
+    // that differs is left in the temporary folder, with a BMP file of it to look at.
+    void ExpectPackedGolden(Draw::CFastPlane& plane, const std::string& name)
+    {
+        ASSERT_EQ(plane.GetSurfaceInfo()->SaveZGA(name.c_str(), nullptr, true), 0);
+        const std::string drawn = GetFile(Exe() / name);
+        const std::string golden = GetFile(std::filesystem::path(GAME_UI_GOLDEN_FOLDER) / name);
+        if (drawn == golden) return;
+        const std::filesystem::path kept = std::filesystem::temp_directory_path() / ("drawn_" + name);
+        std::filesystem::copy_file(Exe() / name, kept, std::filesystem::copy_options::overwrite_existing);
+        plane.SaveBMP((kept.string() + ".bmp").c_str());
+        ADD_FAILURE() << name << " differs from the golden picture; this run drew " << kept;
+    }
+};
+
+TEST_F(MapPictureTest, TheFloorLooksAsItAlwaysHas)
+{
+    const struct
+    {
+        std::int32_t type;
+        const char* name;
+    } formats[] = {{Draw::kPixel565, "565"}, {Draw::kPixelXRGB8888, "8888"}};
+    for (const auto& format : formats) {
+        for (const bool twice : {false, true}) {
+            const std::string suffix = std::string(format.name) + (twice ? "_x2" : "_x1") + ".zga";
+            // The field in the room, with the minimap over it.
+            BuildFloor(format.type, twice);
+            auto field = DrawField(format.type, twice);
+            EXPECT_EQ(Map().DrawMinimapCells(*field, false), 0);
+            EXPECT_EQ(DrawMinimap(*field, Map(), false, 0), 0);
+            ExpectPackedGolden(*field, "map_room_" + suffix);
+            // The whole map: cleared, full colours, marks and the guide lines through the heroine.
+            auto view = MakePlane(format.type, twice ? 640 : 320, twice ? 480 : 240, 0);
+            view->Clear(nullptr);
+            EXPECT_EQ(Map().DrawMinimapCells(*view, true), 0);
+            EXPECT_EQ(DrawMinimap(*view, Map(), false, 0), 0);
+            Map().SetMinimapCursor(19, 18);
+            Map().DrawMinimapCrossLines(*view, true);
+            ExpectPackedGolden(*view, "map_full_" + suffix);
+            // The field from the corridor: the spotlight.
+            game->characters.player.x = 28;
+            game->characters.player.y = 17;
+            game->characters.player.offsetX = 8;
+            Map().MarkExplored(28, 17);
+            auto corridor = DrawField(format.type, twice);
+            ExpectPackedGolden(*corridor, "map_corridor_" + suffix);
+        }
     }
 }
 
