@@ -9,6 +9,7 @@
 #include "game/ui/effect_object.h"
 #include "game/ui/image_list.h"
 #include "game/world/map_control.h"
+#include "game/world/spell_circle_control.h"
 
 #include <algorithm>
 #include <array>
@@ -121,16 +122,6 @@ void DrawTrapIconStandIn(Draw::ISurface& target, std::int32_t trapId, std::int32
     }
     BltObject(target, kImageTraps, x, y,
               RECT{column * kTile, row * kTile, column * kTile + kTile, row * kTile + kTile}, dark);
-}
-
-// Stand-in: CSpellCircleControl::DrawCircleIcon, which the magic circles bring, replaces this: column
-// `frame` and row range - 1 of the circle sheet; a range kind outside 1 to 4 draws nothing.
-void DrawCircleIconStandIn(Draw::ISurface& target, std::int32_t frame, std::int32_t range, std::int32_t x,
-                           std::int32_t y, bool dark)
-{
-    if (range < 1 || range > 4) return;
-    const std::int32_t left = frame * kTile, top = (range - 1) * kTile;
-    BltObject(target, kImageCircles, x, y, RECT{left, top, left + kTile, top + kTile}, dark);
 }
 
 // A rectangle of the logical screen darkened, cut to the screen first.
@@ -406,10 +397,13 @@ void CMapControl::DrawTileObject(SGameResource& game, std::int32_t column, std::
     case kObjectTreasureSpot:
         BltObject(viewCache, kImageCommon, x, y, kTreasureSpot, dim);
         break;
-    case kObjectCircle:
-        DrawCircleIconStandIn(viewCache, circleFrame / 16, game.items.GetItemKind(record.objectId).sealCode,
-                              x, y, dim);
+    case kObjectCircle: {
+        // The circle sheet has a row for each range kind from 1 to 4; the runes turn every 16 frames.
+        const std::int32_t range = game.items.GetItemKind(record.objectId).sealCode;
+        if (range >= CSpellCircleControl::kRangeCell && range <= CSpellCircleControl::kRangeSelf)
+            CSpellCircleControl::DrawCircleIcon(circleFrame / 16, range, viewCache, x, y, dim);
         break;
+    }
     case kObjectStairs:
         BltObject(viewCache, kImageCommon, x, y, record.objectId == 0 ? kStairsDown : kStairsExit, dim);
         break;
