@@ -93,8 +93,10 @@ void BltObject(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std
         CBltSupport::BltColorKey(target, source, x, y, nullptr, &rect);
 }
 
-// Stand-in: CItemControl::DrawItemIcon, which the item drawing brings, replaces this: icon n (the item's
-// class) of the floor column of the common sheet, or of the column beside it in water.
+// Stand-in: CItemControl::DrawItemIcon (keyed, the in-water column by its flag) replaces the lit form of
+// this once the item drawing is in; a dark tile keeps the half-bright blit here, which the icon's flags do
+// not offer. Icon n (the item's class) of the floor column of the common sheet, or of the column beside it
+// in water.
 void DrawItemIconStandIn(Draw::ISurface& target, std::int32_t icon, bool inWater, std::int32_t x,
                          std::int32_t y, bool dark)
 {
