@@ -298,14 +298,16 @@ TEST_F(MapDrawingTest, TheDiagonalsRunThroughTheCursorToTheFieldsEdges)
 
 // ---- The field view.
 
+// The view's shake moves the map with the characters and effects, which place themselves by it too.
 TEST_F(MapDrawingTest, TheHeroinesTileShowsAt144And104WhereverTheRingStands)
 {
     const struct
     {
-        std::int32_t x, y, offsetX, offsetY;
+        std::int32_t x, y, offsetX, offsetY, shakeX, shakeY;
         bool twice;
-    } cases[] = {{20, 20, 0, 0, false}, {27, 23, 0, 0, false},  {33, 29, 8, -12, false},
-                 {12, 9, 0, 0, false},  {41, 33, -4, 20, true}, {20, 20, 0, 0, true}};
+    } cases[] = {{20, 20, 0, 0, 0, 0, false},  {27, 23, 0, 0, 0, 0, false},  {33, 29, 8, -12, 0, 0, false},
+                 {12, 9, 0, 0, 0, 0, false},   {41, 33, -4, 20, 0, 0, true}, {20, 20, 0, 0, 0, 0, true},
+                 {25, 22, 0, 0, 3, -2, false}, {25, 22, 4, 0, -3, 2, true}};
     for (const auto& c : cases) {
         NewGame(Draw::kPixelXRGB8888, 20, 20);
         g_globalData.doubleSize = c.twice;
@@ -328,9 +330,11 @@ TEST_F(MapDrawingTest, TheHeroinesTileShowsAt144And104WhereverTheRingStands)
         Map().GetCell(c.x, c.y).explored = 1;
         game->characters.player.offsetX = c.offsetX;
         game->characters.player.offsetY = c.offsetY;
+        game->characters.player.viewOffsetX = c.shakeX;
+        game->characters.player.viewOffsetY = c.shakeY;
         Map().DrawMap(*game, *screen);
         // The middle of the stairs' diamond, and a corridor pixel beside the tile.
-        const int px = 144 - c.offsetX, py = 104 - c.offsetY;
+        const int px = 144 - c.offsetX - c.shakeX, py = 104 - c.offsetY - c.shakeY;
         EXPECT_EQ(Rgb(*screen, scale * (px + 16), scale * (py + 16)), CellColour(3, 0)) << c.x << "," << c.y;
         EXPECT_EQ(Rgb(*screen, scale * (px + 1) + scale - 1, scale * (py + 1)), TerrainColour(33, 1))
             << c.x << "," << c.y;
