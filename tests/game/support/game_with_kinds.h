@@ -3,13 +3,17 @@
 // than the data set's, and characters put straight into the table.
 
 #include "game/app/game_resource.h"
+#include "game/support/sound_recorder.h"
 
 #include <cstdint>
 #include <memory>
 
+// Its sound effects go to a recorder that nobody reads; a test that listens hands in its own.
 inline std::unique_ptr<SGameResource> MakeTestGame()
 {
+    static SoundRecorder unheard;
     auto game = std::make_unique<SGameResource>();
+    game->soundEffects = &unheard;
     game->characters.player.x = 20;
     game->characters.player.y = 20;
     return game;
