@@ -309,26 +309,51 @@ void DungeonGen::DigRooms(CMapControl& map, Math::CRand& rand)
     }
 }
 
+namespace {
+
+// On the line through (x, y) across side `side` of the room of section (column, row): the room's
+// outermost floor cell within the room's part of its own section (a joined room may end short of its
+// box there), or (-1, -1).
+SCellPosition OutermostFloor(DungeonGen& gen, CMapControl& map, std::int32_t column, std::int32_t row,
+                             std::int32_t x, std::int32_t y, std::int32_t side)
+{
+    const DungeonGen::SSection& room = gen.Room(column, row);
+    const SRect area = Intersect(RectOf(room), RectOf(gen.Section(column, row)));
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    SideStep(side, dx, dy);
+    if (side == kSideTop || side == kSideBottom) {
+        if (x < area.x || x >= area.x + area.w) return {-1, -1};
+        y = side == kSideTop ? area.y : area.y + area.h - 1;
+    } else {
+        if (y < area.y || y >= area.y + area.h) return {-1, -1};
+        x = side == kSideLeft ? area.x : area.x + area.w - 1;
+    }
+    for (; x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h; x -= dx, y -= dy) {
+        const SMapCell& cell = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
+        if (cell.terrain == kTerrainRoomFloor && cell.room == room.RoomNumber()) return {x, y};
+    }
+    return {-1, -1};
+}
+
+} // namespace
+
 SCellPosition DungeonGen::FindConnectionPoint(CMapControl& map, std::int32_t column, std::int32_t row,
                                               std::int32_t x, std::int32_t y, std::int32_t side)
 {
-    SSection& room = Room(column, row);
-    const SRect area = Intersect(RectOf(room), RectOf(Section(column, row)));
+    const SSection& room = Room(column, row);
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     SideStep(side, dx, dy);
     const bool alongX = side == kSideTop || side == kSideBottom;
     for (std::int32_t i = 0; i < 16; ++i) {
         const std::int32_t offset = (i / 2 + 1) * (i % 2 == 0 ? 1 : -1);
-        const std::int32_t px = alongX ? x + offset : x;
-        const std::int32_t py = alongX ? y : y + offset;
-        // Only positions on the room's side within its own section lead to its floor.
-        if (px < area.x || px >= area.x + area.w || py < area.y || py >= area.y + area.h) continue;
-        const SMapCell& cell = map.GetFieldCell(std::uint32_t(px), std::uint32_t(py));
-        if (cell.terrain != kTerrainRoomFloor || cell.room != room.RoomNumber()) continue;
-        const SCellPosition outer = {px + dx, py + dy};
+        const SCellPosition found =
+            OutermostFloor(*this, map, column, row, alongX ? x + offset : x, alongX ? y : y + offset, side);
+        if (found.x < 0) continue;
+        const SCellPosition outer = {found.x + dx, found.y + dy};
         if (std::find(room.points.begin(), room.points.end(), outer) != room.points.end()) continue;
-        return {px, py};
+        return found;
     }
     return {-1, y};
 }
@@ -355,12 +380,8 @@ bool DungeonGen::DigSectionPath(CMapControl& map, std::int32_t column, std::int3
         const SRect area = Intersect(RectOf(room), RectOf(section));
         if (area.w <= 0 || area.h <= 0) return false;
         const bool alongX = side == kSideTop || side == kSideBottom;
-        std::int32_t x = side == kSideRight ? area.x + area.w - 1 : area.x;
-        std::int32_t y = side == kSideBottom ? area.y + area.h - 1 : area.y;
-        if (alongX)
-            x = area.x + area.w / 2;
-        else
-            y = area.y + area.h / 2;
+        std::int32_t x = area.x + area.w / 2;
+        std::int32_t y = area.y + area.h / 2;
         const std::int32_t channel = GetChannelIndex(c, r);
         if (channel >= 0) {
             // On a side both banks share, the corridor keeps to its bank's half.
@@ -368,24 +389,24 @@ bool DungeonGen::DigSectionPath(CMapControl& map, std::int32_t column, std::int3
             if (vertical && alongX) x = far ? area.x + area.w * 3 / 4 : area.x + area.w / 4;
             if (!vertical && !alongX) y = far ? area.y + area.h * 3 / 4 : area.y + area.h / 4;
         }
-        // The middle itself first, then the positions beside it.
         std::int32_t dx = 0;
         std::int32_t dy = 0;
         SideStep(side, dx, dy);
-        SCellPosition found = {-1, y};
-        const SMapCell& middle = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
-        const SCellPosition middleOuter = {x + dx, y + dy};
-        if (middle.terrain == kTerrainRoomFloor && middle.room == room.RoomNumber() &&
-            std::find(room.points.begin(), room.points.end(), middleOuter) == room.points.end())
-            found = {x, y};
-        else
-            found = FindConnectionPoint(map, c, r, x, y, side);
-        if (found.x < 0) found = {x, y};
+        const auto taken = [&](const SCellPosition& p) {
+            return std::find(room.points.begin(), room.points.end(), SCellPosition{p.x + dx, p.y + dy}) !=
+                   room.points.end();
+        };
+        // The middle itself first, then the positions beside it; when every door there is taken, a door
+        // is shared rather than the corridor left unjoined.
+        SCellPosition found = OutermostFloor(*this, map, c, r, x, y, side);
+        if (found.x < 0 || taken(found)) found = FindConnectionPoint(map, c, r, x, y, side);
+        const std::int32_t span = alongX ? area.w : area.h;
+        for (std::int32_t i = 0; found.x < 0 && i < span; ++i)
+            found = OutermostFloor(*this, map, c, r, alongX ? area.x + i : x, alongX ? y : area.y + i, side);
+        if (found.x < 0) return false;
         point = {found.x + dx, found.y + dy};
         const auto slot = std::find(room.points.begin(), room.points.end(), SCellPosition{-1, -1});
-        if (slot != room.points.end() &&
-            std::find(room.points.begin(), room.points.end(), point) == room.points.end())
-            *slot = point;
+        if (slot != room.points.end() && !taken(found)) *slot = point;
         return true;
     };
     return endPoint(column, row, right ? kSideRight : kSideBottom, out.from) &&

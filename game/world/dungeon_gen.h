@@ -219,12 +219,13 @@ struct DungeonGen
     // Step 5: sizes, places and cuts the rooms of the room sections, then joins merged rooms.
     void DigRooms(CMapControl& map, Math::CRand& rand);
     // Along the side `side` (1 top, 2 left, 4 bottom, 8 right) of the room of section (column, row), from
-    // (x, y): the first position whose outer neighbour is none of the room's connection points and that is
-    // floor of the room; (-1, y) when none of 16 tries is.
+    // (x, y): the first of 16 lines across the side (offsets +1, -1, +2, -2 ...) whose outermost floor
+    // cell of the room has an outer neighbour that is none of the room's connection points; that cell,
+    // or (-1, y) when none.
     SCellPosition FindConnectionPoint(CMapControl& map, std::int32_t column, std::int32_t row, std::int32_t x,
                                       std::int32_t y, std::int32_t side);
     // The two ends of the corridor that entry `entry` of section (column, row) lays (the door points
-    // outside rooms, a junction's single cell); false when a room has no free side position.
+    // outside rooms, a junction's single cell); false when a room shows no floor on that side.
     struct SSectionPath
     {
         SCellPosition from;

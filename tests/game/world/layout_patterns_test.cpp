@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -30,6 +31,34 @@ protected:
         return {list.begin(), list.end()};
     }
     SMapCell& Cell(int x, int y) { return game->map.GetFieldCell(std::uint32_t(x), std::uint32_t(y)); }
+    // A floor cell of the room of section (c, r) within the section itself.
+    std::pair<int, int> FloorCellOf(int c, int r)
+    {
+        const DungeonGen::SSection& room = gen->Room(c, r);
+        const DungeonGen::SSection& s = gen->Section(c, r);
+        for (int x = std::max(room.x, s.x); x < std::min(room.x + room.w, s.x + s.w); ++x)
+            for (int y = std::max(room.y, s.y); y < std::min(room.y + room.h, s.y + s.h); ++y)
+                if (Cell(x, y).terrain == 5) return {x, y};
+        return {-1, -1};
+    }
+    // Every room section's floor is reached over floor from the stairs section's.
+    void ExpectEveryRoomReached(const std::string& what)
+    {
+        std::set<std::pair<int, int>> seen;
+        std::vector<std::pair<int, int>> pending = {FloorCellOf(gen->stairs.x, gen->stairs.y)};
+        while (!pending.empty()) {
+            const auto [x, y] = pending.back();
+            pending.pop_back();
+            if (x < 0 || y < 0 || x >= 54 || y >= 36 || Cell(x, y).terrain < 5) continue;
+            if (!seen.insert({x, y}).second) continue;
+            pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+        }
+        for (int c = 0; c < gen->columns; ++c)
+            for (int r = 0; r < gen->rows; ++r)
+                if (gen->Section(c, r).state == DungeonGen::kSectionRoom) {
+                    EXPECT_EQ(seen.count(FloorCellOf(c, r)), 1u) << what << " room " << c << "," << r;
+                }
+    }
 
     std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
     std::unique_ptr<DungeonGen> gen = std::make_unique<DungeonGen>();
@@ -255,31 +284,26 @@ TEST_F(LayoutPatternTest, EveryPatternLeavesEveryRoomReachable)
                 if (gen->step == before) ++gen->step;
             }
             if (gen->step == 0) continue; // the plan failed: the floor would be built again
-            // A floor cell of each room section, in its own section; all reached from the stairs room's.
-            const auto floorCellOf = [&](int c, int r) {
-                const DungeonGen::SSection& room = gen->Room(c, r);
-                const DungeonGen::SSection& s = gen->Section(c, r);
-                for (int x = std::max(room.x, s.x); x < std::min(room.x + room.w, s.x + s.w); ++x)
-                    for (int y = std::max(room.y, s.y); y < std::min(room.y + room.h, s.y + s.h); ++y)
-                        if (Cell(x, y).terrain == 5) return std::pair{x, y};
-                return std::pair{-1, -1};
+            ExpectEveryRoomReached("pattern " + std::to_string(m[0]) + "." + std::to_string(m[1]) + " seed " +
+                                   std::to_string(seed));
+        }
+    }
+}
+
+// The ordinary plans too, with their merged groups, channel rooms and closed rooms.
+TEST_F(LayoutPatternTest, EveryOrdinaryPlanIsCutWithEveryRoomReachable)
+{
+    for (int dungeon = 2; dungeon <= 7; ++dungeon) {
+        for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+            game->dungeon = dungeon;
+            game->floor = int(seed * 8);
+            game->random.SetSeed(seed * 104729);
+            const auto upToCorridors = [](DungeonGen& g, SGameResource& r, std::uint32_t a, std::uint32_t b) {
+                g.RunStep(r, a, b);
+                if (g.step == 6) g.step = DungeonGen::kEndStep;
             };
-            std::set<std::pair<int, int>> seen;
-            std::vector<std::pair<int, int>> pending = {floorCellOf(gen->stairs.x, gen->stairs.y)};
-            while (!pending.empty()) {
-                const auto [x, y] = pending.back();
-                pending.pop_back();
-                if (x < 0 || y < 0 || x >= 54 || y >= 36 || Cell(x, y).terrain < 5) continue;
-                if (!seen.insert({x, y}).second) continue;
-                pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
-            }
-            for (int c = 0; c < gen->columns; ++c) {
-                for (int r = 0; r < gen->rows; ++r) {
-                    if (gen->Section(c, r).state != DungeonGen::kSectionRoom) continue;
-                    EXPECT_EQ(seen.count(floorCellOf(c, r)), 1u)
-                        << "pattern " << m[0] << "." << m[1] << " seed " << seed << " room " << c << "," << r;
-                }
-            }
+            gen->RunSteps(*game, seed, seed, upToCorridors);
+            ExpectEveryRoomReached("d" + std::to_string(dungeon) + " seed " + std::to_string(seed));
         }
     }
 }
