@@ -246,21 +246,4 @@ TEST_F(DungeonDigTest, CorridorsJoinTheRoomsAndRecordTheirDoors)
     }
 }
 
-TEST_F(DungeonDigTest, ChannelIndex)
-{
-    gen->SetRoomGrid(54, 36, 3, 1);
-    gen->Section(0, 0).state = DungeonGen::kSectionRoom;
-    gen->Section(1, 0).state = DungeonGen::kSectionRoom;
-    gen->Section(2, 0).state = DungeonGen::kSectionJunction;
-    gen->channels[0] = {1, 0, 0, 1};
-    gen->channels[1] = {1, 1, 0, 1};
-    const int cases[][2] = {{0, 0}, {1, 1}, {2, -1}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(gen->GetChannelIndex(c[0], 0), c[1]);
-        EXPECT_EQ(gen->IsChannelRoom(c[0], 0), c[1] >= 0);
-    }
-    gen->channels[1].flag = 0;
-    EXPECT_EQ(gen->GetChannelIndex(1, 0), -1);
-}
-
 } // namespace
