@@ -78,7 +78,7 @@ std::int32_t DungeonGen::Generate(SGameResource& game, std::uint32_t seedA, std:
 
     const CCharacterControl::SPlayer& player = game.characters.GetPlayer();
     map.MarkExplored(player.x, player.y);
-    UpdateMinimapMarks(map, game);
+    map.UpdateMinimapMarks(game);
     map.RebuildRoomEntrances();
     return 0;
 }
@@ -129,6 +129,8 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
         shopkeeperA = shopkeeperB = moatCell = mazeSection = centreCell = {-1, -1};
         Reset();
         stairs = {0, 0};
+        closedRoom = 0;
+        treasureSpot = {-1, -1};
         for (std::int32_t x = 0; x < kWindowWidth; ++x) {
             for (std::int32_t y = 0; y < kWindowHeight; ++y) {
                 SMapCell& cell = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
@@ -415,10 +417,10 @@ void DungeonGen::ChooseLayout(CMapControl& map, std::int32_t dungeon, std::int32
 
     // 12. At most one pattern; each sets the next step itself.
     if (p1 > Draw8(rand)) {
-        ApplyLayoutPattern(1, static_cast<std::int32_t>(RandomMask(rand, 3)), dungeon, floor, rand);
+        ApplyLayoutPattern(1, static_cast<std::int32_t>(RandomMask(rand, 3)), dungeon, floor, map, rand);
     } else if (std::min(p2, 96) > Draw8(rand)) {
-        ApplyLayoutPattern(2, RandomBelow(rand, 5), dungeon, floor, rand);
+        ApplyLayoutPattern(2, RandomBelow(rand, 5), dungeon, floor, map, rand);
     } else if (std::min(p3, 128) > Draw8(rand)) {
-        ApplyLayoutPattern(3, RandomBelow(rand, 5), dungeon, floor, rand);
+        ApplyLayoutPattern(3, RandomBelow(rand, 5), dungeon, floor, map, rand);
     }
 }

@@ -79,6 +79,7 @@ struct DungeonGen
         std::int32_t mark = 0; // in the room table: the room feature that took the room (0 none)
 
         std::int32_t& RoomNumber() { return state; }
+        std::int32_t RoomNumber() const { return state; }
         static constexpr std::array<SCellPosition, 8> DefaultPoints()
         {
             std::array<SCellPosition, 8> points{};
@@ -128,6 +129,9 @@ struct DungeonGen
     std::int32_t rows = 0;
     SCellPosition stairs = {0, 0}; // the stairs section, then the stairs' window cell (step 10)
     std::array<SChannel, 2> channels{};
+    // A closed room was cut; the top-left window cell of its 3 x 3 floor, where the treasure heap goes.
+    std::uint8_t closedRoom = 0;
+    SCellPosition treasureSpot = {-1, -1};
 
     // ---- The driver.
     // Clears both section tables, the channels and the grid's size; the dungeon start calls it once
@@ -186,12 +190,53 @@ struct DungeonGen
     // from the stairs section; see the definition for force and closed rooms.
     bool CheckConnections(bool force);
 
-    // ---- Steps built with the rest of the generator.
-    // One of the fourteen room-grid layout patterns of step 1, by group (1 to 3) and member.
+    // ---- The layout patterns of step 1 (layout_patterns.cpp).
+    // One of the fourteen room-grid layout patterns, by group (1 to 3) and member; each writes the step
+    // to go on with.
     void ApplyLayoutPattern(std::int32_t group, std::int32_t member, std::int32_t dungeon, std::int32_t floor,
-                            Math::CRand& rand);
-    void DigRooms(CMapControl& map, Math::CRand& rand);                                 // step 5
-    void ConnectSections(CMapControl& map, Math::CRand& rand);                          // step 6
+                            CMapControl& map, Math::CRand& rand);
+    void LayoutSingleRoom(std::int32_t dungeon, std::int32_t floor, CMapControl& map, Math::CRand& rand);
+    void LayoutTwoRoomHouse(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutThreeRoomHouse(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutSpiral(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutTwoByTwoHouse(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutSectionMazeC(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutSectionMazeA(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutCentralHall(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutSixBySix(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutSectionMazeB(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutRoomBlock(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutRingAroundJunctions(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutBlockInCorridorRing(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    void LayoutRingAroundVoid(std::int32_t dungeon, std::int32_t floor, Math::CRand& rand);
+    // The stairs section drawn among the room sections (rows outer, columns inner).
+    void ChooseStairsSectionAtRandom(Math::CRand& rand);
+
+    // ---- Cutting the plan into the field (dungeon_dig.cpp).
+    // -1 unless (column, row) is a room section; else 1 for channel 2's room, 0 for channel 1's, -1.
+    std::int32_t GetChannelIndex(std::int32_t column, std::int32_t row);
+    bool IsChannelRoom(std::int32_t column, std::int32_t row);
+    // Step 5: sizes, places and cuts the rooms of the room sections, then joins merged rooms.
+    void DigRooms(CMapControl& map, Math::CRand& rand);
+    // Along the side `side` (1 top, 2 left, 4 bottom, 8 right) of the room of section (column, row), from
+    // (x, y): the first of 16 lines across the side (offsets +1, -1, +2, -2 ...) whose outermost floor
+    // cell of the room has an outer neighbour that is none of the room's connection points; that cell,
+    // or (-1, y) when none.
+    SCellPosition FindConnectionPoint(CMapControl& map, std::int32_t column, std::int32_t row, std::int32_t x,
+                                      std::int32_t y, std::int32_t side);
+    // The two ends of the corridor that entry `entry` of section (column, row) lays (the door points
+    // outside rooms, a junction's single cell); false when a room shows no floor on that side.
+    struct SSectionPath
+    {
+        SCellPosition from;
+        SCellPosition to;
+    };
+    bool DigSectionPath(CMapControl& map, std::int32_t column, std::int32_t row, std::uint8_t entry,
+                        SSectionPath& out);
+    // Step 6: the junctions' cells and the corridors of every connection list.
+    void ConnectSections(CMapControl& map, Math::CRand& rand);
+
+    // ---- Steps built with the rest of the generator.
     void AddRoomFeatures(Math::CRand& rand, CMapControl& map, std::int32_t dungeon);    // step 7
     void ReinforceWalls(CMapControl& map, Math::CRand& rand);                           // step 8
     void AddWaterways(CMapControl& map, Math::CRand& rand);                             // step 9
@@ -203,5 +248,20 @@ void PopulateFloor(DungeonGen& gen, CMapControl& map, std::int32_t dungeon, std:
                    Math::CRand& rand, SGameResource& game);
 // The final check of a run: 0 when every character stands well, 1 when the floor must be built again.
 std::int32_t ValidateCharacterPositions(SGameResource& game);
-// The minimap marks of the whole map.
-void UpdateMinimapMarks(CMapControl& map, SGameResource& game);
+
+// ---- Digging in window coordinates (dungeon_dig.cpp).
+// Sets the terrain of a rectangle (rows outer); without overwrite only walls (terrain 2) change. Changed
+// cells take room number `room` when it is 0 or above.
+void FillFieldRect(CMapControl& map, std::int32_t left, std::int32_t top, std::int32_t width,
+                   std::int32_t height, std::uint8_t terrain, bool overwrite, std::int32_t room);
+// An L- or Z-shaped corridor from (x1, y1) to (x2, y2): vertical first with flag 4, horizontal first
+// with flag 8; the bend lies 2 + a draw modulo (run - 4) cells from the start, 2 on runs under 4.
+void LayBentCorridor(CMapControl& map, std::uint8_t flags, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                     std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand);
+// A patch of at most `count` cells by a random walk (at most 1024 steps) inside bounds (left, top,
+// right, bottom; right and bottom excluded): floor 5 becomes 7, wet floor 11 becomes 13.
+void PaintFloorPatch(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
+                     std::int32_t y, std::int32_t count, Math::CRand& rand);
+// The same walk turning only floor 5, into `terrain`.
+void PaintFloorPatchWith(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
+                         std::int32_t y, std::int32_t count, std::uint8_t terrain, Math::CRand& rand);

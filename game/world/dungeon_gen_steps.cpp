@@ -4,21 +4,6 @@
 #include "game/app/game_resource.h"
 #include "game/world/dungeon_gen.h"
 
-void DungeonGen::ApplyLayoutPattern(std::int32_t, std::int32_t, std::int32_t, std::int32_t, Math::CRand&)
-{
-    // Stand-in: the fourteen room-grid layout patterns replace this; until then the ordinary grid is laid.
-}
-
-void DungeonGen::DigRooms(CMapControl&, Math::CRand&)
-{
-    // Stand-in: cutting the rooms of the room sections into the field replaces this.
-}
-
-void DungeonGen::ConnectSections(CMapControl&, Math::CRand&)
-{
-    // Stand-in: digging the corridors between joined sections replaces this.
-}
-
 void DungeonGen::AddRoomFeatures(Math::CRand&, CMapControl&, std::int32_t)
 {
     // Stand-in: the maze room, monster house, shop, moat island, pillars, pools and centre replace this.
@@ -49,9 +34,4 @@ std::int32_t ValidateCharacterPositions(SGameResource&)
 {
     // Stand-in: the check of the shopkeepers' and chests' cells replaces this.
     return 0;
-}
-
-void UpdateMinimapMarks(CMapControl&, SGameResource&)
-{
-    // Stand-in: CMapControl::UpdateMinimapMarks, the minimap marks of every cell, replaces this.
 }

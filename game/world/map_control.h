@@ -288,6 +288,18 @@ public:
     static void PaintSymbol(std::uint16_t* at, std::int32_t pitch, ESymbol symbol, std::uint16_t color);
     static void PaintSymbol(std::uint32_t* at, std::int32_t pitch, ESymbol symbol, std::uint32_t color);
 
+    // ---- Minimap marks, pursuit and freezing (map_marks.cpp).
+    // Every cell's minimap mark: a shown object on an explored cell (a treasure spot shows as 9), then
+    // the characters the player has seen (shopkeepers as 2), then the player's cell (1).
+    void UpdateMinimapMarks(SGameResource& game);
+    // The entrances of `room` a monster at (x, y) may leave by: none beside it, none held by a character
+    // off its row and column, none whose corridor mouth such a character blocks.
+    void GetUsableRoomEntrances(std::vector<SCellPosition>& out, std::int32_t room, std::int32_t x,
+                                std::int32_t y, SGameResource& game);
+    // Water and wet floor everywhere become ice (hard walls become floor 9 on floor type 21); the ice
+    // flag is set and the entrances rebuilt.
+    void FreezeAllWater(SGameResource& game);
+
     // ---- The appearance lists, filled by the appearance tables.
     std::vector<std::int32_t> monsterAppearance; // monster kind ids, each repeated by its weight
     // 1 floors, traps, monsters and thieves; 2 a floor-generation step; 3 treasure chests; 4 a scroll.
