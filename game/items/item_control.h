@@ -121,6 +121,8 @@ public:
     // The lowest free index; 0xFFFF when the table is full.
     std::uint16_t FindFreeItem() const;
     std::uint16_t FindFreeWarehouseItem() const;
+    // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
+    std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
     // Bit 0 when the warehouse holds anything, bit c for each class c below 11 it holds, bit 11 for the
     // rest.
     void GetWarehouseClassesPresent(std::uint32_t& bits);
@@ -263,6 +265,10 @@ public:
     std::array<std::vector<ZTL::string>, kAppearanceClasses> appearanceNames;
     std::array<std::vector<std::int32_t>, kAppearanceClasses> appearanceOrder;
     std::array<std::int32_t, kClassCount> firstKindOfClass; // -1 until the table has a line of the class
+
+private:
+    // GetItemPrice, for a pot's contents `depth` pots down.
+    std::int32_t PriceOf(const SItem& item, bool buying, bool inWarehouse, std::int32_t depth) const;
 };
 
 // The game state's item control while the application runs (game/app/app.cpp sets it); the item

@@ -18,6 +18,9 @@ constexpr std::int32_t kGoldPart = 32768;
 constexpr std::int32_t kPotContentSlots = 8;
 
 constexpr std::int32_t kWaterJar = 358;
+constexpr std::int32_t kEquippingPot = 359; // its contents count as free slots as well
+// How deep pots inside pots are priced; deeper contents (only a damaged save holds them) count nothing.
+constexpr std::int32_t kDeepestPot = 8;
 constexpr std::int32_t kTargetFreePots[] = {354, 355};
 constexpr std::int32_t kTargetScrolls[] = {180, 192, 193, 205, 206};
 
@@ -127,6 +130,83 @@ void CItemControl::EnhanceItem(SItem& item, Math::CRand& generator)
     default:
         break;
     }
+}
+
+namespace {
+
+std::int32_t Saturate(std::int64_t price)
+{
+    return std::int32_t(std::min<std::int64_t>(price, INT32_MAX));
+}
+
+} // namespace
+
+std::int32_t CItemControl::GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse)
+{
+    return PriceOf(item, buying != 0, inWarehouse != 0, 0);
+}
+
+std::int32_t CItemControl::PriceOf(const SItem& item, bool buying, bool inWarehouse, std::int32_t depth) const
+{
+    if (!buying && (item.flags & kShopGoods) != 0) return 0;
+    const SItemKind& kind = GetItemKind(item.kind);
+    const std::int64_t base = buying ? kind.buyPrice : kind.sellPrice;
+    std::int64_t price = base;
+    switch (item.itemClass) {
+    case kItemClassWeapon:
+    case kItemClassShield: {
+        price = base + item.value * base / 10;
+        const std::int32_t used =
+            std::clamp<std::int32_t>(item.sealCount, 0, std::int32_t(item.slots.size()));
+        for (std::int32_t slot = 0; slot < used; ++slot) {
+            const std::uint16_t code = item.slots[std::size_t(slot)];
+            if (code == 0 || code == kNone) continue;
+            const SSealKind& seal = GetSealKind(code);
+            price += buying ? seal.buyPrice : seal.sellPrice;
+        }
+        if ((item.flags & kPlated) != 0) price += price / 5;
+        break;
+    }
+    case kItemClassArrow:
+        price = item.value * base;
+        break;
+    case kItemClassStaff:
+        price = base + item.value * base / 10;
+        break;
+    case kItemClassPen:
+        price = base + item.value * base / 5;
+        break;
+    case kItemClassPot: {
+        const std::int32_t size = std::clamp<std::int32_t>(item.value, 0, std::int32_t(item.slots.size()));
+        std::int64_t free = 0;
+        std::int64_t contents = 0;
+        if (item.kind == kWaterJar) {
+            free = size;
+        } else {
+            for (std::int32_t slot = 0; slot < size; ++slot) {
+                const std::uint16_t index = item.slots[std::size_t(slot)];
+                if (index == kNone) {
+                    ++free;
+                    continue;
+                }
+                const SItem& content = inWarehouse ? warehouse[std::min<std::size_t>(index, kItemCount - 1)]
+                                                   : items[std::min<std::size_t>(index, kItemCount - 1)];
+                const bool outOfTable = index >= kItemCount;
+                const bool ownGoods = (item.flags & kShopGoods) != 0 && (content.flags & kShopGoods) == 0;
+                if (!outOfTable && !ownGoods && depth < kDeepestPot)
+                    contents += PriceOf(content, buying, inWarehouse, depth + 1);
+                if (item.kind == kEquippingPot) ++free;
+            }
+        }
+        price = base + contents + free * base / 5;
+        break;
+    }
+    default:
+        break;
+    }
+    if ((item.flags & kCursed) != 0) price -= price / 10;
+    if (!buying && (item.flags & kOwnEquipment) != 0) return 1;
+    return price < 0 ? 0 : Saturate(price);
 }
 
 bool CItemControl::UseNeedsTargetItem(const SItem& item) const

@@ -134,3 +134,61 @@ TEST_F(ValuesTest, WeaponWeightsOnlyForWeapons)
 }
 
 } // namespace
+
+namespace {
+
+using PricesTest = ItemKindsTest;
+
+TEST_F(PricesTest, PricesByClassAndState)
+{
+    m_items->seals.resize(8);
+    m_items->seals[5].buyPrice = 300;
+    m_items->seals[5].sellPrice = 120;
+    m_items->items[3] = Item(230, 2);         // a staff: 500 + 2 * 50 to buy, 200 + 2 * 20 to sell
+    m_items->items[4] = Item(230, 2, 0x0020); // the shop's
+    m_items->warehouse[3] = Item(100, 3);     // three arrows: 30 to buy
+    CItemControl::SItem sealed = Item(3, 0);
+    sealed.sealCount = 3;
+    sealed.slots = {5, 0, 5, 0xFFFF, 5, 5, 5, 5, 5, 5}; // two seals within the count
+    CItemControl::SItem pot = Item(350, 4);
+    pot.slots[0] = 3;
+    CItemControl::SItem goodsPot = Item(350, 4, 0x0020);
+    goodsPot.slots = {3, 4, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    CItemControl::SItem equipping = Item(359, 2);
+    equipping.slots[0] = 3;
+    CItemControl::SItem selfHolding = Item(350, 1);
+    selfHolding.slots[0] = 5;
+    m_items->items[5] = selfHolding;
+    const struct
+    {
+        const char* name;
+        CItemControl::SItem item;
+        std::int32_t buying, inWarehouse, price;
+    } cases[] = {
+        {"a weapon of plus -3", Item(3, -3), 0, 0, 700},
+        {"plated", Item(3, -3, 0x0008), 0, 0, 840},
+        {"cursed", Item(3, -3, 0x0004), 0, 0, 630},
+        {"bought", Item(3, 2), 1, 0, 1200},
+        {"with seals", sealed, 1, 0, 1600},
+        {"shop goods sell for nothing", Item(3, 5, 0x0020), 0, 0, 0},
+        {"own equipment for 1", Item(3, 5, 0x0040), 0, 0, 1},
+        {"own equipment bought", Item(3, 0, 0x0040), 1, 0, 1000},
+        {"arrows", Item(100, 12), 1, 0, 120},
+        {"a staff", Item(230, 2), 1, 0, 600},
+        {"a pen", Item(270, 3), 1, 0, 1280},
+        {"food", Item(120), 1, 0, 100},
+        {"an empty pot", Item(350, 5), 1, 0, 400},
+        {"a pot holding a staff", pot, 0, 0, 100 + 240 + 3 * 20},
+        {"the same in the warehouse", pot, 1, 1, 200 + 30 + 3 * 40},
+        {"a shop pot skips her own content", goodsPot, 1, 0, 200 + 600 + 2 * 40},
+        {"pot 359 counts contents free", equipping, 1, 0, 200 + 600 + 2 * 40},
+        {"a water jar counts its size", Item(358, 3), 1, 0, 200 + 3 * 40},
+        {"a pot holding itself ends", selfHolding, 1, 0, 200 * 9},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m_items->GetItemPrice(c.item, c.buying, c.inWarehouse), c.price) << c.name;
+    m_items->kinds[120].buyPrice = -5;
+    EXPECT_EQ(m_items->GetItemPrice(Item(120), 1, 0), 0);
+}
+
+} // namespace
