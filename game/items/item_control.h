@@ -10,6 +10,7 @@
 #include "game/data/item_schema.h"
 #include "game/data/table_reader.h"
 #include "game/items/item_kind.h"
+#include "game/items/item_names.h"
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/draw/surface.h"
@@ -32,7 +33,8 @@ struct SSealKind
     ZTL::string description;
 };
 
-class CItemControl : public CBltSupport, public Auxiliary::IArchive
+// It names items by index for the messages (IItemNaming) through its display names.
+class CItemControl : public CBltSupport, public Auxiliary::IArchive, public IItemNaming
 {
 public:
     static constexpr std::int32_t kItemCount = 5000;
@@ -184,6 +186,10 @@ public:
     void SetKindNickname(std::int32_t kind, const ZTL::string& text);
     // The name every message and menu shows for the item, without colour marks.
     ZTL::string GetDisplayName(const SItem& item) const;
+    // The same lookups by table index, for the coloured names of messages.
+    SItemMarkFacts GetMarkFacts(std::uint16_t index) override;
+    ZTL::string GetDisplayName(std::uint16_t index) override;
+    ZTL::string GetKindName(std::int32_t kind) override;
     // The kind's name up to its last "の".
     ZTL::string GetKindShortName(std::int32_t kind) const;
     // The name of the magic circle the pen kind draws, as far as the kind is known.

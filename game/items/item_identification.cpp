@@ -275,6 +275,27 @@ ZTL::string CItemControl::GetDisplayName(const SItem& item) const
     }
 }
 
+SItemMarkFacts CItemControl::GetMarkFacts(std::uint16_t index)
+{
+    const SItem& item = GetItem(index);
+    return {.itemClass = item.itemClass,
+            .flags = item.flags,
+            .plus = item.value,
+            .firstSeal = item.slots[0],
+            .identified = IsIdentified(item),
+            .kindMaxPlus = GetItemKind(item.kind).maximum};
+}
+
+ZTL::string CItemControl::GetDisplayName(std::uint16_t index)
+{
+    return GetDisplayName(GetItem(index));
+}
+
+ZTL::string CItemControl::GetKindName(std::int32_t kind)
+{
+    return GetItemKind(kind).name;
+}
+
 ZTL::string CItemControl::GetKindShortName(std::int32_t kind) const
 {
     const ZTL::string& name = GetItemKind(kind).name;

@@ -57,6 +57,19 @@ TEST_F(IdentificationTest, DisplayNamesByClassAndState)
     EXPECT_STREQ(m_items->nicknames[181].c_str(), "これ");
 }
 
+TEST_F(IdentificationTest, MessagesNameItemsByIndexInTheirColour)
+{
+    m_items->items[1] = Item(135);
+    m_items->items[2] = Item(3, 99, 0x0001);
+    m_items->items[3] = Item(136, 0, 0x0004);
+    m_items->kindState[136] = 2;
+    EXPECT_STREQ(GetColoredItemNameByIndex(*m_items, 1).c_str(), "#y青い水薬#");
+    EXPECT_STREQ(GetColoredItemNameByIndex(*m_items, 2).c_str(), "#r長剣+99#");
+    EXPECT_STREQ(GetColoredItemNameByIndex(*m_items, 3).c_str(), "#b回復薬#");
+    EXPECT_STREQ(GetColoredItemNameByIndex(*m_items, 5000).c_str(), "#7#"); // the empty item
+    EXPECT_STREQ(GetColoredTrapName(*m_items, 0).c_str(), "#6#");
+}
+
 TEST_F(IdentificationTest, ResetKnowsTheDungeonsClasses)
 {
     m_items->nicknames[181] = "x";
