@@ -52,6 +52,7 @@ void SGameResource::SFlag::Serialize(Auxiliary::ISerialize& stream)
 
 SGameResource::SGameResource()
 {
+    RegisterActionHandlers();
     ResetForNewGame();
     ResetAdventureState();
     sineTable = MakeFixedSineTable();

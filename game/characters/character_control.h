@@ -3,8 +3,12 @@
 // chests and ice pillars), the monster kinds, and the character control that holds them and stores the
 // heroine's lasting state in save sets.
 //
-// The records' virtual operations, levels and statuses, and the table's creation, placement and
-// motion, are yet to be added to these classes. The monster table's loader stands in monster_table.cpp.
+// A character may enter or stand on a cell whose terrain is above its terrain limit, and a diagonal step
+// needs both side cells above its corner limit. Character index 0xFFFF names the heroine wherever an
+// action, a damage or a status names a character; 0 to 63 are the slots of the table.
+//
+// The table's creation, placement and motion are yet to be added to these classes. The monster table's
+// loader stands in monster_table.cpp, the statuses and numbers in character_stats.cpp.
 
 #include "game/core/character_status.h"
 #include "game/data/table_reader.h"
@@ -18,6 +22,47 @@
 #include <deque>
 #include <map>
 #include <vector>
+
+struct SGameResource;
+
+// Ability bits of a monster kind.
+enum : std::uint16_t
+{
+    kAbilityInvincible = 0x0001,
+    kAbilityMagicProof = 0x0002,
+    kAbilityBounce = 0x0004,
+    kAbilityWallPass = 0x0008,
+    kAbilityInvisible = 0x0010,
+    kAbilityPassThrough = 0x0020,
+    kAbilityReflect = 0x0040, // reflects spells and bullets; nothing splits on a bit
+    kAbilityFish = 0x0080,
+    kAbilityUnmovable = 0x0100,
+};
+
+// Type flags of a monster kind.
+enum : std::uint16_t
+{
+    kKindDoll = 0x01,
+    kKindBeast = 0x02,
+    kKindFlying = 0x04,
+    kKindDrainer = 0x08,
+    kKindUndead = 0x10,
+    kKindFire = 0x20,
+    kKindIce = 0x40,
+};
+
+// Character types.
+enum : std::int32_t
+{
+    kCharacterEmpty = 0,
+    kCharacterPlayer = 1,
+    kCharacterHostile = 2,
+    kCharacterShopkeeper = 3,
+    kCharacterShopkeeper2 = 4,
+    kCharacterPeaceful = 5,
+    kCharacterChest = 6,
+    kCharacterIcePillar = 7,
+};
 
 // A monster kind (kind id = species * 4 + rank). An empty name marks an id without a kind.
 struct SMonsterKind
@@ -60,10 +105,76 @@ public:
         std::int32_t GetObjectKind() const override { return 0; }
         // 1 the heroine; monsters their type field (0 an empty slot).
         virtual std::int32_t GetType() const = 0;
+        // Paralysis ends, a character in a pot leaves it (the pot breaks at its cell), a sleeping monster
+        // wakes; a shopkeeper hit by the heroine (attacker 0xFFFF) turns hostile, one hit by another
+        // character links that attacker. HP falls by the amount, clamped to 0 .. max HP; the result is the
+        // change of HP.
+        virtual std::int32_t TakeDamage(std::int32_t amount, std::int32_t attacker, SGameResource& game);
+        // Starts a motion of that code lasting `length` frames.
+        virtual void SetMotion(std::int32_t code, std::int32_t length);
+        // The terrain and corner limits of the character's steps (see the top of this file).
+        virtual void GetTerrainLimits(SGameResource& game, std::int32_t& cornerLimit,
+                                      std::int32_t& terrainLimit);
+        // A monster's sleep state is not 0 (not the sleep-turns status).
+        virtual bool IsAsleep() const { return false; }
+        // Water on the character, `selfIndex` its own index, `amount` the strength.
+        virtual void Wet(SGameResource& game, std::int32_t selfIndex, std::int32_t amount);
+        // Rust on the character or its equipment. 0.
+        virtual std::int32_t ApplyRust(SGameResource& game, std::int32_t selfIndex, bool preferWeapon,
+                                       std::int32_t amountOrMode, bool allowOther);
+        // Whether nothing may move the character from its cell.
+        virtual bool IsUnmovable(SGameResource& game);
+
         // Every field of the character back to its reset value; the queued steps emptied.
         void Reset();
         // The previous position takes the position, the position becomes (x, y).
         void SetPosition(std::int32_t newX, std::int32_t newY);
+        // Turns the character toward a cell: 0 down, then clockwise; its own cell gives 6.
+        void FaceToward(std::int32_t targetX, std::int32_t targetY);
+        // The kind's ability bits: false without a kind, while sealed or while a circle 271 covers it.
+        bool HasAbility(SGameResource& game, std::uint16_t mask);
+        // The kind's type flags: false without a kind.
+        bool HasKindFlag(const SGameResource& game, std::uint16_t mask) const;
+        // Motion 13 (dying), HP below 1, or an empty type.
+        bool IsGone() const;
+        // A kind with ability 8 on a wall cell (terrain 2).
+        bool IsInsideWall(SGameResource& game);
+        // A kind with ability 0x80 on a water cell (terrain 4).
+        bool IsSubmerged(SGameResource& game);
+        // The monster's level and the numbers that follow from it and its kind (below the class).
+        std::int32_t SetLevel(std::int32_t newLevel, SGameResource& game, bool forced = false);
+        // How many circles of that id cover the character.
+        std::int32_t CountCircles(SGameResource& game, std::int32_t circleId, bool stop = false);
+
+        // ---- Numbers, each clamped, each answering the change made (character_stats.cpp).
+        std::int32_t AddHp(std::int32_t delta);
+        // Max HP within 1 .. 999; a rise raises HP as well. The change of max HP.
+        std::int32_t AddMaxHp(std::int32_t delta);
+        // The speed level, -1 .. 3.
+        std::int32_t GetCharacterSpeed(SGameResource& game);
+        // Seal turns, or a circle 271 covering the character.
+        bool IsAbilitySealed(SGameResource& game);
+        // A monster while the see-invisible flag is set: false. Otherwise ability 16 or invisible turns.
+        bool IsCharacterInvisible(SGameResource& game);
+
+        // ---- Statuses: true when the status was set or its opposite ended. Chests refuse them all;
+        // monsters take a permanent 255 where the list says so.
+        bool ApplyHasteStatus(SGameResource& game, std::int32_t turns);
+        bool ApplySlowStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyHideStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyInvisibleStatus(SGameResource& game);
+        bool ApplyStrongBodyStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyWeakBodyStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyImmobileStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyPermanentBind(SGameResource& game, std::int32_t code);
+        bool ApplyFrozenStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyHallucinationStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyBlindStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyParalysisStatus(SGameResource& game, std::int32_t turns);
+        bool ApplySleepStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyConfusionStatus(SGameResource& game, std::int32_t turns);
+        bool ApplySealStatus(SGameResource& game, std::int32_t turns);
+        bool ApplyDecoyStatus(std::int32_t turns, SGameResource& game);
 
         std::int32_t direction = 0; // 0 down, then clockwise: 2 left, 4 up, 6 right
         std::int32_t motion = 0;
@@ -99,7 +210,18 @@ public:
     struct SMonster : public SCharacter
     {
         std::int32_t GetType() const override { return type; }
+        void GetTerrainLimits(SGameResource& game, std::int32_t& cornerLimit,
+                              std::int32_t& terrainLimit) override;
+        bool IsAsleep() const override { return sleepState != 0; }
+        void Wet(SGameResource& game, std::int32_t selfIndex, std::int32_t amount) override;
+        std::int32_t ApplyRust(SGameResource& game, std::int32_t selfIndex, bool preferWeapon,
+                               std::int32_t amountOrMode, bool allowOther) override;
+        bool IsUnmovable(SGameResource& game) override;
         void Reset();
+        // Reset in place as an ice pillar: type 7, HP 3, sprite mode 0, the cell kept.
+        void TurnIntoIcePillar();
+        // A monster asleep in state 1, 2 or 3 wakes when a draw below 100 falls under 90, 75 or 20.
+        void WakeUpByChance(SGameResource& game);
 
         std::uint32_t heldItem = 0xFFFF; // a chest's contents
         std::int32_t sleepState = 0; // 0 awake; 1..3 woken by chance; 4 until disturbed; 5 cleared by a sweep
@@ -118,7 +240,31 @@ public:
     struct SPlayer : public SCharacter
     {
         std::int32_t GetType() const override { return 1; }
+        void GetTerrainLimits(SGameResource& game, std::int32_t& cornerLimit,
+                              std::int32_t& terrainLimit) override;
+        // A random carried item gets wet.
+        void Wet(SGameResource& game, std::int32_t selfIndex, std::int32_t amount) override;
+        // The equipped shield rusts, or the weapon with preferWeapon; the other one when that slot is empty
+        // and allowOther is set.
+        std::int32_t ApplyRust(SGameResource& game, std::int32_t selfIndex, bool preferWeapon,
+                               std::int32_t amountOrMode, bool allowOther) override;
+        // The equipped shield carries seal 35 or 70.
+        bool IsUnmovable(SGameResource& game) override;
         void Reset();
+
+        // ---- Numbers (character_stats.cpp), each clamped and answering the change made.
+        std::int32_t AddStrength(std::int32_t delta);
+        std::int32_t AddMaxStrength(std::int32_t delta);
+        // Thousandths of a display point, within 0 .. max fullness.
+        std::int32_t AddFullness(std::int32_t delta);
+        // Display points: max fullness within 0 .. 200000; the change / 1000.
+        std::int32_t AddMaxFullness(std::int32_t delta);
+        std::int32_t GetFullnessDisplay() const;
+        std::int32_t GetMaxFullnessDisplay() const;
+        // 20 per circle 272 on the floor, 10 per seal 36 on the shield.
+        std::int32_t GetStrengthBonus(SGameResource& game);
+        std::int32_t GetStrengthWithBonus(SGameResource& game);
+        std::int32_t GetMaxStrengthWithBonus(SGameResource& game);
 
         std::int32_t fullness = 100000; // thousandths
         std::int32_t maxFullness = 100000;
@@ -151,6 +297,10 @@ public:
 
     // A new adventure: no monsters, the heroine and every slot reset.
     void Reset();
+    // The heroine for 0xFFFF, else GetCharacter.
+    SCharacter& GetCharacterOrPlayer(std::uint16_t index);
+    // Every hostile monster on (x, y) that neither flies nor is an ice pillar is bound for 100 turns.
+    void BindMonstersAt(SGameResource& game, std::int32_t x, std::int32_t y);
     // The monster table: species of up to four lines (ranks) closed by an empty or "//" line, kind id =
     // species * 4 + rank, shorter species padded with default records; drop items named through the
     // item-name map. 0 loaded, 1 file missing or unreadable, -1 bad header or a line it refuses (a fifth
@@ -171,3 +321,16 @@ public:
     std::array<SMonster, kSlots> monsters;
     std::uint16_t monsterCount = 0; // one past the highest slot that may be in use
 };
+
+// How often a seal stands on the equipped shield or weapon; 0 with the slot empty.
+std::int32_t CountShieldSeal(SGameResource& game, std::uint16_t code);
+std::int32_t CountWeaponSeal(SGameResource& game, std::uint16_t code);
+
+// A monster like the one in slot `sourceIndex` on a free cell beside it: 0 made, 1 none made.
+std::int32_t SpawnMonsterBeside(SGameResource& game, std::int32_t sourceIndex);
+
+// The heroine's upkeep each turn: hunger, and healing or starving (HP in 16.16 fixed point).
+void DigestFullness(CCharacterControl::SPlayer& player, SGameResource& game);
+void RegenerateHp(CCharacterControl::SPlayer& player, SGameResource& game);
+// The sprites of the equipped weapon and shield, each frame.
+void RefreshEquipmentSprites(CCharacterControl::SPlayer& player, SGameResource& game);

@@ -33,6 +33,8 @@ struct SSealKind
     ZTL::string description;
 };
 
+struct SGameResource;
+
 // It names items by index for the messages (IItemNaming) through its display names.
 class CItemControl : public CBltSupport, public Auxiliary::IArchive, public IItemNaming
 {
@@ -123,8 +125,21 @@ public:
     // The lowest free index; 0xFFFF when the table is full.
     std::uint16_t FindFreeItem() const;
     std::uint16_t FindFreeWarehouseItem() const;
+    // How often a seal stands on a weapon or shield: 1 when the kind's own seal is the code, plus each of
+    // the first sealCount slots that holds it. 0 for other classes and for 0xFFFF (a free slot).
+    std::uint32_t CountSeal(const SItem& item, std::uint16_t code) const;
+    // The item and, for a pot other than the water jar, its contents are emptied (own equipment kept as a
+    // copy first). 0.
+    std::int32_t DeleteItem(std::uint32_t index);
+    // An own weapon or shield (flag 0x0040) is copied into keptWeapon or keptShield. 0.
+    std::int32_t KeepOwnEquipmentCopy(const SItem& item);
     // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
     std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
+    // The item at `index` rusts by `strength`, telling why not when showMessage is set.
+    std::int32_t RustItem(SGameResource& game, std::uint16_t index, std::int32_t strength, bool showMessage);
+    // The appearance number of a kind with unidentified names (classes 5 to 10): the index of its name in
+    // its class's list; -1 for any other kind.
+    std::int32_t GetAppearanceNumber(std::int32_t kind) const;
     // Bit 0 when the warehouse holds anything, bit c for each class c below 11 it holds, bit 11 for the
     // rest.
     void GetWarehouseClassesPresent(std::uint32_t& bits);
@@ -280,3 +295,8 @@ private:
 // The game state's item control while the application runs (game/app/app.cpp sets it); the item
 // records' own rules read their kinds and identification states through it, and find none without it.
 extern CItemControl* g_itemControl;
+
+// Carried items of that kind that are neither cursed, wet nor frozen (pots' contents not counted).
+std::int32_t CountInventoryKind(SGameResource& game, std::int32_t kind);
+// Up to n carried items, in a random order, get wet; the number that did.
+std::int32_t WetRandomCarriedItem(SGameResource& game, std::int32_t n);

@@ -174,16 +174,11 @@ namespace {
 // The unidentified name the kind shows this adventure; empty when the tables do not reach it.
 ZTL::string AppearanceName(const CItemControl& control, std::int32_t kind)
 {
-    const std::int32_t itemClass = control.GetItemKind(kind).classId;
-    const std::int32_t list = CItemControl::GetAppearanceList(itemClass);
-    if (list < 0) return "";
-    const std::int32_t first = control.firstKindOfClass[std::size_t(itemClass)];
-    const std::vector<std::int32_t>& order = control.appearanceOrder[std::size_t(list)];
+    const std::int32_t name = control.GetAppearanceNumber(kind);
+    if (name < 0) return "";
+    const std::int32_t list = CItemControl::GetAppearanceList(control.GetItemKind(kind).classId);
     const std::vector<ZTL::string>& names = control.appearanceNames[std::size_t(list)];
-    const std::int32_t j = kind - first;
-    if (first < 0 || j < 0 || std::size_t(j) >= order.size()) return "";
-    const std::int32_t name = order[std::size_t(j)];
-    return name >= 0 && std::size_t(name) < names.size() ? names[std::size_t(name)] : ZTL::string();
+    return std::size_t(name) < names.size() ? names[std::size_t(name)] : ZTL::string();
 }
 
 // The name of an item of a class that hides its kind: the true name once the kind is identified, else
@@ -273,6 +268,18 @@ ZTL::string CItemControl::GetDisplayName(const SItem& item) const
     default:
         return "";
     }
+}
+
+std::int32_t CItemControl::GetAppearanceNumber(std::int32_t kind) const
+{
+    const std::int32_t itemClass = GetItemKind(kind).classId;
+    const std::int32_t list = GetAppearanceList(itemClass);
+    if (list < 0) return -1;
+    const std::int32_t first = firstKindOfClass[std::size_t(itemClass)];
+    const std::vector<std::int32_t>& order = appearanceOrder[std::size_t(list)];
+    const std::int32_t j = kind - first;
+    if (first < 0 || j < 0 || std::size_t(j) >= order.size()) return -1;
+    return order[std::size_t(j)];
 }
 
 SItemMarkFacts CItemControl::GetMarkFacts(std::uint16_t index)

@@ -230,6 +230,15 @@ bool CItemControl::UseNeedsTargetItem(const SItem& item) const
     }
 }
 
+std::int32_t CItemControl::GetEquipmentPower(const SItem& item) const
+{
+    if (item.kind == kNone || !IsEquipmentClass(item.itemClass)) return 0;
+    constexpr std::uint16_t kPowerSeal = 67;
+    constexpr std::int32_t kPowerPerSeal = 7;
+    return item.value + GetItemKind(item.kind).base +
+           kPowerPerSeal * std::int32_t(CountSeal(item, kPowerSeal));
+}
+
 std::int32_t CItemControl::GetWeaponAttackWeight(std::int32_t kind) const
 {
     if (GetItemKind(kind).classId != kItemClassWeapon || std::size_t(kind) >= attackWeights.size()) return 0;

@@ -1,14 +1,17 @@
 #pragma once
 // The magic circles of the current floor, in the order they were drawn, and the names of their ranges.
 // A circle also lives in its map cell (object kind 11, the circle id). Placing, removing, counting the
-// circles that cover a character and drawing are yet to be added to this class.
+// and drawing are yet to be added to this class.
 
+#include "game/characters/character_control.h"
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
 #include <list>
+
+class CMapControl;
 
 class CSpellCircleControl : public CBltSupport
 {
@@ -37,6 +40,13 @@ public:
     CSpellCircleControl(const CSpellCircleControl&) = delete;
     CSpellCircleControl& operator=(const CSpellCircleControl&) = delete;
 
+    // How many circles of that id cover the character: range 1 its cell; range 2 its room, or, outside a
+    // room, a circle in the 3 x 3 block round it; range 3 everybody, the heroine twice; range 4 the
+    // heroine alone. A kind of type flag 2 is never covered, nor a character off the map. With `stop`
+    // the count ends at the first circle that covers it.
+    std::int32_t CountCirclesAffecting(const CCharacterControl::SCharacter& character,
+                                       const CCharacterControl& control, std::int32_t id, CMapControl& map,
+                                       bool stop) const;
     // Empties the list (a new floor).
     void Clear() { circles.clear(); }
     // The range kind of a range name; 0 for a name it does not know.

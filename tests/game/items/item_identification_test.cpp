@@ -70,6 +70,14 @@ TEST_F(IdentificationTest, MessagesNameItemsByIndexInTheirColour)
     EXPECT_STREQ(GetColoredTrapName(*m_items, 0).c_str(), "#6#");
 }
 
+TEST_F(IdentificationTest, AppearanceNumbersOfTheHiddenClasses)
+{
+    const std::pair<std::int32_t, std::int32_t> cases[] = {{135, 1},  {139, 0}, {181, 0},  {350, 0},
+                                                           {140, -1}, {3, -1},  {100, -1}, {-1, -1}};
+    for (auto [kind, number] : cases)
+        EXPECT_EQ(m_items->GetAppearanceNumber(kind), number) << kind;
+}
+
 TEST_F(IdentificationTest, ResetKnowsTheDungeonsClasses)
 {
     m_items->nicknames[181] = "x";

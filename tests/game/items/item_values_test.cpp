@@ -121,6 +121,19 @@ TEST_F(ValuesTest, UsesThatAskForASecondItem)
     EXPECT_TRUE(m_items->UseNeedsTargetItem(Item(358)));
 }
 
+TEST_F(ValuesTest, EquipmentPowerCountsTheStrengthSeals)
+{
+    CItemControl::SItem sword = Item(3, 2);
+    sword.sealCount = 3;
+    sword.slots = {67,     67,     5,      67,     0xFFFF,
+                   0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}; // the fourth lies past the count
+    EXPECT_EQ(m_items->GetEquipmentPower(sword), 2 + 3 + 14);
+    m_items->kinds[3].sealCode = 67; // its own seal counts too
+    EXPECT_EQ(m_items->GetEquipmentPower(sword), 2 + 3 + 21);
+    EXPECT_EQ(m_items->GetEquipmentPower(Item(230, 5)), 0);
+    EXPECT_EQ(m_items->GetEquipmentPower(CItemControl::SItem()), 0);
+}
+
 TEST_F(ValuesTest, WeaponWeightsOnlyForWeapons)
 {
     m_items->attackWeights.assign(kKinds, 7);
