@@ -211,6 +211,25 @@ TEST_F(CharacterStatsTest, ADecoyConfusesTheHeroineAndIsOneMonsterAtATime)
     EXPECT_FALSE(second.ApplyDecoyStatus(7, *game));
 }
 
+TEST_F(CharacterStatsTest, InvisibleMonstersAreSeenUnderTheSeeInvisibleFlag)
+{
+    AddMonsterKind(*game, 8).abilities = kAbilityInvisible;
+    CCharacterControl::SMonster& ghost = PlaceMonster(*game, 0, 8, 5, 5);
+    CCharacterControl::SMonster& plain = Monster(1);
+    EXPECT_TRUE(ghost.IsCharacterInvisible(*game));
+    EXPECT_FALSE(plain.IsCharacterInvisible(*game));
+    plain.invisibleTurns = 3;
+    EXPECT_TRUE(plain.IsCharacterInvisible(*game));
+    game->seeInvisible = 1;
+    EXPECT_FALSE(ghost.IsCharacterInvisible(*game));
+    EXPECT_FALSE(plain.IsCharacterInvisible(*game));
+    Player().invisibleTurns = 2;
+    EXPECT_TRUE(Player().IsCharacterInvisible(*game)) << "the flag only reveals monsters";
+    EXPECT_TRUE(Player().ApplyHideStatus(*game, 4));
+    EXPECT_TRUE(Player().ApplyHideStatus(*game, 2));
+    EXPECT_EQ(Player().inPotTurns, 4) << "hiding keeps the longer count";
+}
+
 TEST_F(CharacterStatsTest, StrengthBonusCountsFloorCirclesAndShieldSeals)
 {
     PlaceCircle(*game, 272, CSpellCircleControl::kRangeCell, 1, 1);

@@ -10,7 +10,14 @@ namespace {
 TEST(CircleCover, EachRangeCoversItsOwn)
 {
     auto game = MakeTestGame();
-    DrawFloorArt(*game, 10, 10, {"#####    ", "#111#    ", "#111.....", "#111#    ", "#####    "});
+    // clang-format off
+    DrawFloorArt(*game, 10, 10,
+                 {"#####    ",
+                  "#111#    ",
+                  "#111.....",
+                  "#111#    ",
+                  "#####    "});
+    // clang-format on
     AddMonsterKind(*game, 4);
     AddMonsterKind(*game, 8).typeFlags = 2;
     PlaceCircle(*game, 300, CSpellCircleControl::kRangeCell, 11, 11);
