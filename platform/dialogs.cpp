@@ -200,6 +200,20 @@ void ForgetDialogState(HWND window)
     if (wasDialog) Refresh(owner);
 }
 
+HWND TopDialogOver(HWND window)
+{
+    if (window == nullptr) return nullptr;
+    std::lock_guard lock(D().mutex);
+    HWND top = nullptr;
+    std::uint64_t newest = 0;
+    for (const auto& [handle, d] : D().open) {
+        if (d.owner != window || (top != nullptr && d.order < newest)) continue;
+        top = handle;
+        newest = d.order;
+    }
+    return top;
+}
+
 // ---- Modal dialogs and their end.
 
 INT_PTR DialogBox(ResourceName dialogTemplate, HWND parent, DLGPROC procedure, LPARAM param)

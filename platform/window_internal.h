@@ -113,6 +113,8 @@ void SoundFocusChanged();
 void OpenDialogState(HWND dialog, HWND parent, const DialogTemplate& t);
 // A window goes: its dialog state and its timers go with it.
 void ForgetDialogState(HWND window);
+// The newest dialog drawn over the window; null when none.
+HWND TopDialogOver(HWND window);
 
 // ---- window_events.cpp
 

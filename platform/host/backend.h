@@ -231,6 +231,10 @@ public:
     virtual bool DeleteSettingsKey(std::string_view key) = 0;
     virtual bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
 
+    // ---- Documents and web pages opened with the desktop's own program for them (a host path or an
+    // address); false when nothing could be started.
+    virtual bool OpenDocument(const std::string& targetUtf8) = 0;
+
     // ---- Sound output: the mixer the back end plays, shared by every sound device of the program and
     // kept open while someone holds it; null when the machine has no sound output. "sdl" plays it
     // through the audio device in real time; "headless" moves it on only when a test says so.

@@ -11,7 +11,10 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 namespace platform::sdl {
@@ -430,6 +433,20 @@ public:
         m_mixer = mixer;
         SDL_PauseAudioDevice(device, 0);
         return mixer;
+    }
+
+    // The desktop's opener, left to run by itself; a thread of its own reaps it.
+    bool OpenDocument(const std::string& target) override
+    {
+        std::string program = "xdg-open";
+        char* argv[] = {program.data(), const_cast<char*>(target.c_str()), nullptr};
+        pid_t child = 0;
+        if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
+        std::thread([child] {
+            int status = 0;
+            waitpid(child, &status, 0);
+        }).detach();
+        return true;
     }
 
     bool SetClipboardText(const std::string& utf8) override
