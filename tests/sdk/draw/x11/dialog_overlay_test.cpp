@@ -70,7 +70,6 @@ TEST(SdlOverlay, DialogsAreDrawnOverTheirOwnersFrame)
     HWND dialog = CreateDialog(
         MakeIntResource(999), window, [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; }, 0);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(GetFocus() == dialog || GetFocus() == nullptr, true);
     SetTrackBarRange(dialog, 5, 0, 10);
     SetTrackBarPosition(dialog, 5, 7);
     EXPECT_EQ(GetTrackBarPosition(dialog, 5), 7);
