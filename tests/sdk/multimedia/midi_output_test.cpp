@@ -218,6 +218,24 @@ TEST_F(MidiDevices, MidiSystemSegmentsSeekLoopAndShareTheirVolume)
     }));
 }
 
+TEST_F(MidiDevices, SeekingFarIntoALongSongDoesNotOverflow)
+{
+    // Two minutes: its ticks times the milliseconds of a late point pass 32 bits.
+    const auto song = MakeMidiSong(240);
+    const std::string path = (m_root / "long.mid").string();
+    PutFile(path, std::string(song.begin(), song.end()));
+    ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+        mm::CDirectMusic system(nullptr);
+        mm::CMIDIOutputDM midi(&system);
+        ASSERT_EQ(midi.Open(path.c_str()), 0);
+        EXPECT_EQ(midi.GetLength(), 120000);
+        ASSERT_EQ(midi.Play(), 0);
+        EXPECT_EQ(midi.SetCurrentPos(100000), 0);
+        platform::headless::AdvanceSound(50);
+        EXPECT_NEAR(midi.GetCurrentPos(), 100050, 20);
+    }));
+}
+
 TEST_F(MidiDevices, FactoryTriesTheDevicesInItsOrder)
 {
     ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
