@@ -17,6 +17,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace platform::sdl {
