@@ -184,9 +184,17 @@ int CMIDIOutputDM::GetVolume()
 
 // ---- The sequencer device
 
-CMIDIOutputMCI::CMIDIOutputMCI()
+CMIDIOutputMCI::CMIDIOutputMCI() : m_notifyWindow(AppFrame::CAppManager::GetCurrentHWnd())
 {
     AppFrame::CAppManager::GetInstance()->AddHook(this);
+}
+
+platform::HWND CMIDIOutputMCI::NotifyWindow()
+{
+    // Taken once: the hook plays again from inside the window's hook walk, where asking the application
+    // manager would take its lock inside the hook list's.
+    if (m_notifyWindow == nullptr) m_notifyWindow = AppFrame::CAppManager::GetCurrentHWnd();
+    return m_notifyWindow;
 }
 
 CMIDIOutputMCI::~CMIDIOutputMCI()
@@ -245,8 +253,8 @@ int CMIDIOutputMCI::Play()
     m_pauseCount = 0;
     if (OpenDevice() != 0) return 1;
     Stop();
-    m_device->NotifyOnEnd(AppFrame::CAppManager::GetCurrentHWnd(), platform::MM_MCINOTIFY,
-                          platform::MCI_NOTIFY_SUCCESSFUL, platform::LPARAM(m_deviceId));
+    m_device->NotifyOnEnd(NotifyWindow(), platform::MM_MCINOTIFY, platform::MCI_NOTIFY_SUCCESSFUL,
+                          platform::LPARAM(m_deviceId));
     if (!m_device->Play(0, false)) return 2;
     m_playing = true;
     return 0;
@@ -271,8 +279,8 @@ int CMIDIOutputMCI::Replay()
     if (m_pauseCount > 0) return 0;
     if (OpenDevice() != 0) return 1;
     if (m_playing) return 0;
-    m_device->NotifyOnEnd(AppFrame::CAppManager::GetCurrentHWnd(), platform::MM_MCINOTIFY,
-                          platform::MCI_NOTIFY_SUCCESSFUL, platform::LPARAM(m_deviceId));
+    m_device->NotifyOnEnd(NotifyWindow(), platform::MM_MCINOTIFY, platform::MCI_NOTIFY_SUCCESSFUL,
+                          platform::LPARAM(m_deviceId));
     if (!m_device->Play(m_device->MillisecondsToTicks(m_savedPosition), false)) return 2;
     m_pauseCount = 0;
     m_playing = true;

@@ -127,6 +127,8 @@ public:
 
 private:
     int OpenDevice();
+    // The application window of the thread that made the object: the device notifies it.
+    platform::HWND NotifyWindow();
 
     Auxiliary::CFile m_file;
     std::uint32_t m_savedPosition = 0; // milliseconds
@@ -135,6 +137,7 @@ private:
     bool m_loop = false;
     bool m_playing = false;
     std::unique_ptr<platform::MidiSong> m_device;
+    platform::HWND m_notifyWindow;
 };
 
 } // namespace zelvoranGameSDK3rd::Multimedia

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 namespace platform {
@@ -12,13 +13,19 @@ namespace {
 void QuietLog(int, const char*, void*)
 {}
 
-void SilenceLibrary()
+void PrepareLibrary()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, &QuietLog, nullptr);
     });
+    // The library loads sound fonts with a team of threads where it was built with one; the small General
+    // MIDI font loads as fast on the calling thread, and no threads are left behind. The setting belongs
+    // to the calling thread.
+    using SetThreads = void (*)(int);
+    static const auto setThreads = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"));
+    if (setThreads != nullptr) setThreads(1);
 }
 
 constexpr double kBaseGain = 0.4;
@@ -40,7 +47,7 @@ struct MidiSynth::Native
 
 std::shared_ptr<MidiSynth> MidiSynth::Create(std::uint32_t rate)
 {
-    SilenceLibrary();
+    PrepareLibrary();
     auto native = std::make_unique<Native>();
     native->settings = new_fluid_settings();
     if (native->settings == nullptr) return nullptr;
