@@ -1,4 +1,4 @@
-// Dialogs with controls, and the menu bar's entries.
+// Dialogs with controls: their host, modal runs and timers.
 //
 // A dialog template lists its controls (static texts, an icon, push buttons, check boxes, text and
 // number edits, track bars). A dialog made from such a template is drawn by the back end over its owner
@@ -6,8 +6,7 @@
 //   push button, check box   WM_COMMAND, wParam = MAKEWPARAM(id, BN_CLICKED) (a check box has already
 //                            changed its state)
 //   track bar                WM_HSCROLL, wParam = MAKEWPARAM(TB_THUMBTRACK, position) while the thumb is
-//                            dragged and MAKEWPARAM(TB_ENDTRACK, 0) when it is let go (or
-//                            TB_LINEUP/TB_LINEDOWN/TB_PAGEUP/TB_PAGEDOWN for steps); lParam = the id
+//                            dragged and MAKEWPARAM(TB_ENDTRACK, 0) when it is let go; lParam = the id
 //   close box                WM_CLOSE
 // Edits change their text without a message. The procedure reads and sets the controls through the
 // functions below, which is all a test needs to drive a dialog headless.
@@ -24,11 +23,6 @@ namespace platform {
 
 // Notification codes.
 constexpr WORD BN_CLICKED = 0;
-constexpr WORD TB_LINEUP = 0;
-constexpr WORD TB_LINEDOWN = 1;
-constexpr WORD TB_PAGEUP = 2;
-constexpr WORD TB_PAGEDOWN = 3;
-constexpr WORD TB_THUMBPOSITION = 4;
 constexpr WORD TB_THUMBTRACK = 5;
 constexpr WORD TB_ENDTRACK = 8;
 
