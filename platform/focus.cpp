@@ -58,8 +58,14 @@ HWND SetFocus(HWND window)
 
 HWND GetFocus()
 {
-    std::lock_guard lock(S().mutex);
-    return ValidFocusLocked();
+    HWND focus;
+    {
+        std::lock_guard lock(S().mutex);
+        focus = ValidFocusLocked();
+    }
+    // A dialog drawn over the window takes its input, as a dialog window would.
+    if (HWND dialog = TopDialogOver(focus)) return dialog;
+    return focus;
 }
 
 bool IsApplicationActive()

@@ -1,6 +1,7 @@
 // One message queue per thread: posted messages, messages sent from other threads, quitting, and the
 // end of a thread.
 #include "platform/backend_chooser.h"
+#include "platform/dialog.h"
 #include "platform/input.h"
 #include "platform/window_internal.h"
 
@@ -192,6 +193,7 @@ bool PeekMessage(Message* message, HWND filter, UINT removeFlags)
 {
     auto queue = CurrentQueue();
     GetBackend().PumpEvents();
+    PostDueTimers();
     ProcessSent(queue);
     std::lock_guard lock(queue->mutex);
     for (auto it = queue->posted.begin(); it != queue->posted.end(); ++it) {

@@ -17,6 +17,8 @@ using BOOL = std::int32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
 using COLORREF = std::uint32_t; // 0x00BBGGRR
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
@@ -80,6 +82,9 @@ constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_DROPFILES = 0x0233;
+// A sequencer device's notification: wParam how the command ended, lParam the device id.
+constexpr UINT MM_MCINOTIFY = 0x03B9;
+constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 0x0001;
 constexpr UINT WM_PALETTECHANGED = 0x0311;
 constexpr UINT WM_USER = 0x0400;
 

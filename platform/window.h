@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -66,17 +67,48 @@ struct WindowClassInfo
 
 // ---- Resources: the menus and dialog templates the program registers for itself.
 
+// A menu's entries: popups of items.
+struct MenuItem
+{
+    std::string text; // CP932; "&" marks the access key
+    UINT id = 0;      // WM_COMMAND's id; unused for a popup
+    std::vector<MenuItem> popup;
+};
+
 // Makes a menu resource known under a name, so that FindMenuResource finds it and windows of a class
-// naming it get a menu.
-void RegisterMenuResource(ResourceName name);
+// naming it get a menu bar of its entries (drawn by the back end; an item chosen posts WM_COMMAND with
+// its id).
+void RegisterMenuResource(ResourceName name, const std::vector<MenuItem>& entries = {});
 bool FindMenuResource(ResourceName name);
 
+enum class ControlKind
+{
+    Static,
+    Icon,
+    Button,
+    CheckBox,
+    Edit,
+    NumberEdit, // takes digits only
+    TrackBar,
+};
+
+// A control of a dialog template (platform/dialog.h), in the dialog's client coordinates.
+struct DialogControl
+{
+    ControlKind kind = ControlKind::Static;
+    int id = -1;      // -1 for controls nobody asks for
+    std::string text; // CP932: the label, or an edit's first text
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// A dialog without controls is a window of its own; one with controls is drawn over its owner.
 struct DialogTemplate
 {
     std::string caption;    // CP932
     std::int32_t width = 0; // client size
     std::int32_t height = 0;
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    std::vector<DialogControl> controls;
 };
 void RegisterDialogTemplate(ResourceName name, const DialogTemplate& dialog);
 

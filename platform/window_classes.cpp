@@ -14,7 +14,7 @@ struct Classes
 {
     std::mutex mutex;
     std::map<std::string, WindowClassInfo> classes;
-    std::set<std::string> menus;
+    std::map<std::string, std::vector<MenuItem>> menus;
     std::map<std::string, DialogTemplate> dialogs;
     std::uintptr_t nextMenu = 1;
 };
@@ -50,7 +50,8 @@ std::string ResourceKey(ResourceName name)
 
 } // namespace
 
-bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu)
+bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu,
+                       std::vector<MenuItem>* entries)
 {
     menu = nullptr;
     if (IsControlClass(name)) {
@@ -61,8 +62,11 @@ bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu)
     auto it = C().classes.find(name);
     if (it == C().classes.end()) return false;
     procedure = it->second.procedure;
-    if (it->second.menuName != nullptr && C().menus.count(ResourceKey(it->second.menuName)))
-        menu = reinterpret_cast<HMENU>(C().nextMenu++);
+    if (it->second.menuName == nullptr) return true;
+    auto found = C().menus.find(ResourceKey(it->second.menuName));
+    if (found == C().menus.end()) return true;
+    menu = reinterpret_cast<HMENU>(C().nextMenu++);
+    if (entries != nullptr) *entries = found->second;
     return true;
 }
 
@@ -75,10 +79,10 @@ bool FindDialogTemplate(ResourceName name, DialogTemplate& dialog)
     return true;
 }
 
-void RegisterMenuResource(ResourceName name)
+void RegisterMenuResource(ResourceName name, const std::vector<MenuItem>& entries)
 {
     std::lock_guard lock(C().mutex);
-    C().menus.insert(ResourceKey(name));
+    C().menus[ResourceKey(name)] = entries;
 }
 
 bool FindMenuResource(ResourceName name)

@@ -1,4 +1,6 @@
 // The event sink every back end is made with: native events become messages for the window's owner.
+#include "platform/dialog.h"
+#include "platform/host/encoding.h"
 #include "platform/window_internal.h"
 
 namespace platform {
@@ -24,6 +26,20 @@ public:
         FilesDropped(window, utf8Paths);
     }
     void Key(HWND window, std::uint8_t scanCode, bool down) override { KeyChanged(window, scanCode, down); }
+    void MenuCommand(HWND window, std::uint32_t id) override
+    {
+        PostToOwner(window, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+    }
+    void DialogButton(HWND dialog, int id) override { ClickDialogButton(dialog, id); }
+    void DialogText(HWND dialog, int id, const std::string& utf8) override
+    {
+        std::string text;
+        if (Utf8ToCp932(utf8, text)) EditDialogText(dialog, id, text);
+    }
+    void DialogTrack(HWND dialog, int id, std::int32_t position, bool released) override
+    {
+        DragTrackBar(dialog, id, position, released);
+    }
 };
 
 } // namespace

@@ -41,7 +41,9 @@ struct WindowRecord
 
 // The procedure of a registered or built-in class and, when the class names a registered menu resource,
 // a new menu for the window. False for an unknown class.
-bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu);
+// The class's menu entries go to `entries` when it is given.
+bool LookUpWindowClass(const std::string& name, WNDPROC& procedure, HMENU& menu,
+                       std::vector<MenuItem>* entries = nullptr);
 bool FindDialogTemplate(ResourceName name, DialogTemplate& dialog);
 
 // ---- window_records.cpp
@@ -104,6 +106,15 @@ void ForgetFocus(HWND window);
 
 // The program gained or lost the focus: sound buffers without global focus go silent or are heard again.
 void SoundFocusChanged();
+
+// ---- dialogs.cpp
+
+// A dialog with controls was made: it is drawn over the top-level window above `parent`.
+void OpenDialogState(HWND dialog, HWND parent, const DialogTemplate& t);
+// A window goes: its dialog state and its timers go with it.
+void ForgetDialogState(HWND window);
+// The newest dialog drawn over the window; null when none.
+HWND TopDialogOver(HWND window);
 
 // ---- window_events.cpp
 

@@ -149,7 +149,18 @@ void Forget(HWND window)
         R().windows.erase(reinterpret_cast<std::uintptr_t>(window));
     }
     ForgetFocus(window);
+    ForgetDialogState(window);
     w->native.reset();
+}
+
+MenuEntry ToEntry(const MenuItem& item)
+{
+    MenuEntry entry;
+    Cp932ToUtf8(item.text, entry.textUtf8);
+    entry.id = item.id;
+    for (const MenuItem& sub : item.popup)
+        entry.popup.push_back(ToEntry(sub));
+    return entry;
 }
 
 // Makes the native side of a new record; false (and the record forgotten) when the back end refuses.
@@ -222,6 +233,7 @@ void ForgetWindowsOf(ThreadId owner)
     }
     for (auto& record : owned) {
         ForgetFocus(record->handle);
+        ForgetDialogState(record->handle);
         record->native.reset();
     }
 }
@@ -231,7 +243,8 @@ void ForgetWindowsOf(ThreadId owner)
 HWND CreateWindow(const CreateWindowInfo& info)
 {
     auto w = std::make_shared<WindowRecord>();
-    if (!LookUpWindowClass(info.className, w->procedure, w->menu)) return nullptr;
+    std::vector<MenuItem> menu;
+    if (!LookUpWindowClass(info.className, w->procedure, w->menu, &menu)) return nullptr;
     EnsureThreadQueue();
     w->owner = CurrentThreadId();
     w->className = info.className;
@@ -243,6 +256,12 @@ HWND CreateWindow(const CreateWindowInfo& info)
     SetOuter(*w, info.x == CW_USEDEFAULT ? 0 : info.x, info.y == CW_USEDEFAULT ? 0 : info.y, width, height);
     const HWND handle = NewWindow(w);
     if (!MakeNative(w)) return nullptr;
+    if (!menu.empty()) {
+        std::vector<MenuEntry> entries;
+        for (const MenuItem& item : menu)
+            entries.push_back(ToEntry(item));
+        w->native->SetMenuBar(entries);
+    }
     if (CallProcedure(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(info.createParam)) == -1) {
         DestroyWindow(handle);
         return nullptr;
@@ -267,7 +286,12 @@ HWND CreateDialog(ResourceName dialogTemplate, HWND parent, DLGPROC procedure, L
     Grow(r, t.style, false, Metrics());
     SetOuter(*w, 0, 0, r.right - r.left, r.bottom - r.top);
     const HWND handle = NewWindow(w);
-    if (!MakeNative(w)) return nullptr;
+    if (t.controls.empty()) {
+        if (!MakeNative(w)) return nullptr;
+    } else {
+        // Drawn over its owner by the owner's native window.
+        OpenDialogState(handle, parent, t);
+    }
     CallProcedure(handle, WM_INITDIALOG, 0, param);
     return handle;
 }

@@ -12,7 +12,7 @@ set -u
 cd "$(dirname "$0")/.."
 
 LAYERS=(
-    platform/host platform/host/media platform/host/headless platform/host/freetype platform/host/sdl platform
+    platform/host platform/host/media platform/host/midi platform/host/headless platform/host/freetype platform/host/sdl platform
     sdk/ztl sdk/thread sdk/timer sdk/math sdk/auxiliary sdk/window sdk/appframe sdk/input
     sdk/draw/kernels sdk/draw sdk/multimedia
     gamebase game

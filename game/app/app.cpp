@@ -1,5 +1,6 @@
 #include "game/app/app.h"
 
+#include "game/app/app_dialogs.h"
 #include "game/app/second_image_set.h"
 #include "game/app/suspend.h"
 #include "game/characters/animation_periods.h"
@@ -8,9 +9,13 @@
 #include "game/sound/sound_effect_list.h"
 #include "game/ui/image_list.h"
 #include "gamebase/music.h"
+#include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/window.h"
 #include "sdk/auxiliary/text_output_stream.h"
+
+#include <algorithm>
 
 namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
 namespace Timer = zelvoranGameSDK3rd::Timer;
@@ -44,6 +49,7 @@ CApp::CApp() = default;
 
 CApp::~CApp()
 {
+    m_mixer.Close();
     m_droppedFiles.clear();
     m_game.release();
     if (g_app == this) {
@@ -83,6 +89,7 @@ void CApp::SetUp()
     g_app = this;
     CreateUserFolders(g_globalData);
     AppFrame::CAppManager::GetInstance()->AddHook(this);
+    if (m_myApp != nullptr) platform::DragAcceptFiles(m_myApp->GetHWnd(), true);
     m_timer = ZTL::smart_ptr<Timer::CFPSTimer>(new Timer::CFPSTimer);
     ResetFrameTimer(60);
     SetAppFlag(true);
@@ -117,12 +124,8 @@ void CApp::SetUp()
     m_soundEffectSoundFactory.GetSoundParameter()->SetGlobalFocus(false);
     m_soundEffectSoundFactory.SetStreamPlayDefault(false);
 
-    // Stand-in: the sound settings of the options dialog (which also keep music playing while inactive
-    // and read the mixer's master volumes) replace these four lines.
-    effects->SetVolume(g_globalData.soundEffectVolume);
-    effects->SetEnabled(!g_globalData.soundEffectsOff);
-    music->SetVolume(g_globalData.musicVolume);
-    music->SetEnabled(!g_globalData.musicOff);
+    ApplySoundSettings();
+    m_mixer.GetVolume(0, g_savedMasterVolumes);
 
     m_keyObject = ZTL::smart_ptr<CKeyThread>(new CKeyThread);
     m_keyObject->Setup();
@@ -245,15 +248,132 @@ void CApp::TearDown()
     m_timer.release();
 }
 
-Window::LRESULT CApp::OnMessage(Window::HWND, Window::UINT, Window::WPARAM, Window::LPARAM)
+void CApp::ApplySoundSettings()
 {
-    // Stand-in: the menu commands, the dialogs, activation and dropped files are handled here once the
-    // window hook's commands exist.
+    QuorlithGameBase::CMusic* music = QuorlithGameBase::CMusic::GetInstance();
+    CSoundEffectList* effects = CSoundEffectList::GetInstance();
+    music->SetVolume(g_globalData.musicVolume);
+    effects->SetVolume(g_globalData.soundEffectVolume);
+    music->SetEnabled(!g_globalData.musicOff);
+    effects->SetEnabled(!g_globalData.soundEffectsOff);
+    // New sound buffers follow the focus setting, so the music's are made again.
+    auto parameter = m_musicSoundFactory.GetSoundParameter();
+    if (parameter->IsGlobalFocus() != g_globalData.playMusicWhileInactive) {
+        parameter->SetGlobalFocus(g_globalData.playMusicWhileInactive);
+        music->Reset();
+    }
+}
+
+void CApp::SetMasterVolume(std::uint32_t volume)
+{
+    std::uint32_t largest = 0;
+    for (std::uint32_t v : g_savedMasterVolumes)
+        largest = std::max(largest, v);
+    std::vector<std::uint32_t> channels;
+    for (std::uint32_t saved : g_savedMasterVolumes) {
+        const std::uint64_t scaled = largest == 0 ? 0 : std::uint64_t(saved) * volume / largest;
+        channels.push_back(std::uint32_t(std::min<std::uint64_t>(scaled, 0xFFFF)));
+    }
+    m_mixer.SetVolume(0, channels);
+}
+
+void CApp::ReapplyClientSize()
+{
+    if (g_resizeRepeats <= 0) return;
+    --g_resizeRepeats;
+    if (m_myApp == nullptr) return;
+    if (g_globalData.doubleSize)
+        m_myApp->GetWindow()->SetSize(kDoubleWidth, kDoubleHeight);
+    else
+        m_myApp->GetWindow()->SetSize(kSingleWidth, kSingleHeight);
+}
+
+Window::LRESULT CApp::OnMessage(Window::HWND, Window::UINT message, Window::WPARAM wParam, Window::LPARAM)
+{
+    switch (message) {
+    case platform::WM_PAINT:
+    case platform::WM_ERASEBKGND:
+    case platform::WM_ACTIVATE:
+        ReapplyClientSize();
+        break;
+    case platform::WM_ACTIVATEAPP:
+        if (wParam == 0 && m_fullScreen) {
+            // Full screen is left when another program takes over; the size is set again for a while,
+            // as the display change goes on arriving.
+            SwitchFullScreen();
+            m_fullScreenCopy = m_fullScreen;
+            m_displayChanged = true;
+            g_resizeRepeats = 60;
+        }
+        ReapplyClientSize();
+        break;
+    case platform::WM_DROPFILES: {
+        auto* drop = reinterpret_cast<platform::HDROP>(wParam);
+        m_droppedFiles.clear();
+        const platform::UINT count = platform::DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0);
+        for (platform::UINT i = 0; i < count; ++i) {
+            char name[261] = {};
+            platform::DragQueryFile(drop, i, name, sizeof name);
+            m_droppedFiles.emplace_back(name);
+        }
+        platform::DragFinish(drop);
+        break;
+    }
+    case platform::WM_COMMAND:
+        if (g_openDialog == nullptr) OnMenuCommand(platform::LOWORD(wParam));
+        break;
+    default:
+        break;
+    }
     return 0;
+}
+
+void CApp::OnMenuCommand(int id)
+{
+    const Window::HWND window = m_myApp != nullptr ? m_myApp->GetHWnd() : nullptr;
+    platform::DLGPROC procedure = nullptr;
+    switch (id) {
+    case kMenuExit:
+        platform::SendMessage(window, platform::WM_CLOSE, 0, 0);
+        return;
+    case kMenuFullScreen:
+        SwitchFullScreen();
+        m_fullScreenCopy = m_fullScreen;
+        return;
+    case kMenuDoubleSize:
+        // The frame loop carries the change out on its next pass.
+        m_doubleSizeCopy = !g_globalData.doubleSize;
+        return;
+    case kMenuManual:
+        platform::ShellOpen(window, kManualFile);
+        return;
+    case kMenuWebPage:
+        platform::ShellOpen(window, kWebAddress);
+        return;
+    case kMenuSoundSettings:
+        procedure = &SoundDialogProc;
+        break;
+    case kMenuCpuLoad:
+        procedure = &CpuLoadDialogProc;
+        break;
+    case kMenuVersion:
+        procedure = &VersionDialogProc;
+        break;
+    default:
+        return;
+    }
+    const int dialog = id == kMenuSoundSettings ? kDialogSound
+                       : id == kMenuCpuLoad     ? kDialogCpuLoad
+                                                : kDialogVersion;
+    g_openDialog =
+        platform::CreateDialog(platform::MakeIntResource(std::uint16_t(dialog)), window, procedure, 0);
+    if (g_openDialog != nullptr) platform::ShowWindow(g_openDialog, platform::SW_SHOW);
 }
 
 int CAppMainWindow::GetWindowOption(Window::CWindowOption& option)
 {
+    // The window gets the menu bar when it is made.
+    RegisterAppResources();
     if (LoadGlobalData(g_globalData) != kGlobalDataLoaded &&
         (platform::GetSystemMetrics(platform::SM_CXSCREEN) <= kDoubleWidth ||
          platform::GetSystemMetrics(platform::SM_CYSCREEN) <= kDoubleHeight))

@@ -12,6 +12,7 @@
 #include "gamebase/app_frame_base.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/appframe/app_base.h"
+#include "sdk/multimedia/audio_mixer.h"
 #include "sdk/timer/fps_timer.h"
 #include "sdk/window/win_hook.h"
 #include "sdk/ztl/smart_ptr.h"
@@ -54,11 +55,19 @@ public:
     bool RunFrame();
     void TearDown();
 
-    // The window's messages (the menu commands, activation and dropped files come with the dialogs).
+    // The window hook: the menu commands, dropped files, the client size after display changes, and
+    // leaving full screen when the program loses activation. Answers 0 for every message.
     zelvoranGameSDK3rd::Window::LRESULT OnMessage(zelvoranGameSDK3rd::Window::HWND hwnd,
                                                   zelvoranGameSDK3rd::Window::UINT message,
                                                   zelvoranGameSDK3rd::Window::WPARAM wParam,
                                                   zelvoranGameSDK3rd::Window::LPARAM lParam) override;
+
+    // The sound settings of the global data: volumes, the music and sound-effect switches, and whether
+    // music plays on while the program is inactive.
+    void ApplySoundSettings();
+    // Sets the mixer's master line to the volume (0 to 65535), keeping the balance of the saved channels.
+    void SetMasterVolume(std::uint32_t volume);
+    Multimedia::CAudioMixer& GetMixer() { return m_mixer; }
 
     SGameResource* GetGameResource() const { return m_game.get(); }
     CRankingTable& GetRankingTable() { return m_ranking; }
@@ -83,6 +92,9 @@ private:
     void ResetFrameTimer(std::uint32_t framesPerSecond);
     // A message box owned by the main window, the mouse cursor shown around it.
     int ShowBox(const char* text, const char* caption, unsigned type);
+    // While resize repeats are left, one is used to set the client size again.
+    void ReapplyClientSize();
+    void OnMenuCommand(int id);
 
     ZTL::smart_ptr<SGameResource> m_game;
     CRankingTable m_ranking;
@@ -92,7 +104,7 @@ private:
     std::int32_t m_frameRateMode = 0; // 0: 60 frames a second, 1: 120
     std::int32_t m_framePhase = 0;    // frames of phase 0 draw
     std::int32_t m_frameCounter = 0;
-    // Stand-in: the audio mixer, opened here and closed by the destructor, comes with the mixer volume.
+    Multimedia::CAudioMixer m_mixer; // opened by the constructor, closed by the destructor
 
     // The objects of MainThread's run.
     ZTL::smart_ptr<zelvoranGameSDK3rd::Timer::CFPSTimer> m_timer;

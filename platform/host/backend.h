@@ -49,6 +49,44 @@ public:
     virtual void DropFiles(HWND window, const std::vector<std::string>& utf8Paths) = 0;
     // A key by keyboard scan code (platform/host/scan_codes.h).
     virtual void Key(HWND window, std::uint8_t scanCode, bool down) = 0;
+
+    // ---- What the user does to a menu bar or to a dialog the back end draws over its owner.
+    virtual void MenuCommand(HWND, std::uint32_t) {}
+    // A push button or a check box was clicked.
+    virtual void DialogButton(HWND, int) {}
+    virtual void DialogText(HWND, int, const std::string&) {}
+    // A track bar's thumb moved to the position; `released` when it was let go.
+    virtual void DialogTrack(HWND, int, std::int32_t, bool) {}
+};
+
+// A menu bar's entries: popups of items. UTF-8.
+struct MenuEntry
+{
+    std::string textUtf8;
+    std::uint32_t id = 0;
+    std::vector<MenuEntry> popup;
+};
+
+// An open dialog as a back end draws it over its owner; texts UTF-8.
+struct DialogControlView
+{
+    int kind = 0; // platform::ControlKind
+    int id = -1;
+    std::string textUtf8;
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+    bool checked = false;
+    std::int32_t minimum = 0, maximum = 0, position = 0, ticks = 0;
+    std::uint32_t limit = 0; // bytes an edit takes (0: no limit)
+    bool focused = false;
+};
+
+struct DialogView
+{
+    HWND dialog = nullptr;
+    std::string captionUtf8;
+    std::int32_t width = 0, height = 0;
+    bool modal = false;
+    std::vector<DialogControlView> controls;
 };
 
 // The native side of one window. Every call comes from the window's owner thread.
@@ -66,6 +104,10 @@ public:
     virtual void EnableTextInput(bool enable) = 0;
     // The client size the native window really has.
     virtual SIZE GetNativeClientSize() = 0;
+    // The menu bar the window shows (none when empty).
+    virtual void SetMenuBar(const std::vector<MenuEntry>&) {}
+    // The dialogs drawn over the window, the newest last; it draws them until told otherwise.
+    virtual void ShowDialogs(const std::vector<DialogView>&) {}
 };
 
 struct NativeWindowInfo
@@ -188,6 +230,10 @@ public:
     // Removes a key with its values; refused while it has subkeys.
     virtual bool DeleteSettingsKey(std::string_view key) = 0;
     virtual bool CountSettings(std::string_view key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
+
+    // ---- Documents and web pages opened with the desktop's own program for them (a host path or an
+    // address); false when nothing could be started.
+    virtual bool OpenDocument(const std::string& targetUtf8) = 0;
 
     // ---- Sound output: the mixer the back end plays, shared by every sound device of the program and
     // kept open while someone holds it; null when the machine has no sound output. "sdl" plays it

@@ -262,14 +262,55 @@ void SoundMixer::LoseVoices()
     }
 }
 
-void SoundMixer::Mix(std::int16_t* stereo, std::uint32_t frames)
+void SoundMixer::AddSource(const std::shared_ptr<SoundSource>& source)
 {
     std::lock_guard lock(m_mutex);
-    m_accumulator.assign(std::size_t(frames) * 2, 0);
-    for (SoundVoice* voice : m_voices)
-        if (voice->m_playing) voice->MixInto(m_accumulator.data(), frames, m_active || voice->m_globalFocus);
-    for (std::size_t i = 0; i < m_accumulator.size(); ++i)
-        stereo[i] = std::int16_t(std::clamp(m_accumulator[i], -32768, 32767));
+    if (source && std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end())
+        m_sources.push_back(source);
+}
+
+void SoundMixer::RemoveSource(const SoundSource* source)
+{
+    std::lock_guard lock(m_mutex);
+    m_sources.erase(std::remove_if(m_sources.begin(), m_sources.end(),
+                                   [source](const auto& s) { return s.get() == source; }),
+                    m_sources.end());
+}
+
+void SoundMixer::SetMasterGain(std::uint16_t left, std::uint16_t right)
+{
+    std::lock_guard lock(m_mutex);
+    m_masterLeft = left;
+    m_masterRight = right;
+}
+
+void SoundMixer::GetMasterGain(std::uint16_t& left, std::uint16_t& right) const
+{
+    std::lock_guard lock(m_mutex);
+    left = std::uint16_t(m_masterLeft);
+    right = std::uint16_t(m_masterRight);
+}
+
+void SoundMixer::Mix(std::int16_t* stereo, std::uint32_t frames)
+{
+    std::vector<std::shared_ptr<SoundSource>> news;
+    {
+        std::lock_guard lock(m_mutex);
+        m_accumulator.assign(std::size_t(frames) * 2, 0);
+        for (SoundVoice* voice : m_voices)
+            if (voice->m_playing)
+                voice->MixInto(m_accumulator.data(), frames, m_active || voice->m_globalFocus);
+        for (const auto& source : m_sources)
+            if (source->MixInto(m_accumulator.data(), frames, m_active)) news.push_back(source);
+        // Full gain leaves every sample as it is.
+        const std::int64_t gain[2] = {m_masterLeft, m_masterRight};
+        for (std::size_t i = 0; i < m_accumulator.size(); ++i) {
+            const std::int64_t v = std::int64_t(m_accumulator[i]) * gain[i & 1] / 65535;
+            stereo[i] = std::int16_t(std::clamp<std::int64_t>(v, -32768, 32767));
+        }
+    }
+    for (const auto& source : news)
+        source->AfterMix();
 }
 
 } // namespace platform

@@ -38,6 +38,17 @@ constexpr std::int32_t kSilentVolume = -10000;
 
 class SoundMixer;
 
+// Something that makes its own frames for the mix, such as a synthesiser. MixInto runs on the mixing
+// thread under the mixer's lock: it adds `frames` stereo frames to the accumulator and answers whether it
+// has news for its owner, which AfterMix then brings, once the lock is released (so it may post messages).
+class SoundSource
+{
+public:
+    virtual ~SoundSource() = default;
+    virtual bool MixInto(std::int32_t* accumulator, std::uint32_t frames, bool audible) = 0;
+    virtual void AfterMix() {}
+};
+
 // One buffer of PCM bytes in a mix. Positions are bytes of the voice's own format. The bytes may be
 // shared with duplicates of the voice; each has its own cursor, volume and state.
 class SoundVoice
@@ -132,6 +143,14 @@ public:
     // Whether a window of the program has the focus.
     void SetApplicationActive(bool active);
 
+    // Sources join and leave the mix; the mixer keeps a joined source alive until it leaves.
+    void AddSource(const std::shared_ptr<SoundSource>& source);
+    void RemoveSource(const SoundSource* source);
+
+    // The master gain of the mix, per channel 0 (silent) to 65535 (the mix unchanged); it starts full.
+    void SetMasterGain(std::uint16_t left, std::uint16_t right);
+    void GetMasterGain(std::uint16_t& left, std::uint16_t& right) const;
+
     // Every voice loses its memory, as when another program takes the device over. No back end does this
     // by itself; the headless one's script can.
     void LoseVoices();
@@ -150,6 +169,9 @@ private:
     const std::uint32_t m_outputRate;
     mutable std::mutex m_mutex;
     std::vector<SoundVoice*> m_voices;
+    std::vector<std::shared_ptr<SoundSource>> m_sources;
+    std::uint32_t m_masterLeft = 65535;
+    std::uint32_t m_masterRight = 65535;
     std::vector<std::int32_t> m_accumulator;
     bool m_active = true;
     mutable std::atomic<std::uint64_t> m_cursorReads{0};

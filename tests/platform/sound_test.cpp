@@ -2,6 +2,7 @@
 // and whose mix is captured.
 #include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
+#include "platform/mixer.h"
 #include "platform/sound.h"
 #include "platform/window.h"
 
@@ -158,6 +159,37 @@ TEST_F(SoundDeviceTest, VolumeAndPanAttenuateByTheirDecibels)
     }
     EXPECT_EQ(buffer->SetVolume(1), kSoundInvalidParam);
     EXPECT_EQ(buffer->SetPan(10001), kSoundInvalidParam);
+}
+
+TEST_F(SoundDeviceTest, TheMixerMasterGainScalesEachChannelOfTheWholeMix)
+{
+    const WAVEFORMATEX f = Pcm(44100, 2, 16);
+    auto buffer = Make(f, 4000);
+    HMIXER mixer = nullptr;
+    ASSERT_EQ(MixerGetDeviceCount(), 1u);
+    ASSERT_EQ(MixerOpen(&mixer, 0), MMSYSERR_NOERROR);
+    MixerLine line;
+    ASSERT_EQ(MixerGetDestinationLine(mixer, 0, &line), MMSYSERR_NOERROR);
+    EXPECT_EQ(line.componentType, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
+    EXPECT_EQ(MixerGetSourceLine(mixer, 0, 0, &line), MIXERR_INVALLINE);
+    std::vector<MixerControl> controls;
+    ASSERT_EQ(MixerGetLineControls(mixer, line.lineId, &controls), MMSYSERR_NOERROR);
+    ASSERT_EQ(controls.size(), 1u);
+    ASSERT_EQ(MixerSetControlValues(mixer, controls[0].controlId, {65535 / 2, 70000}), MMSYSERR_NOERROR);
+    std::vector<DWORD> values;
+    ASSERT_EQ(MixerGetControlValues(mixer, controls[0].controlId, 2, &values), MMSYSERR_NOERROR);
+    EXPECT_EQ(values, (std::vector<DWORD>{32767, 65535}));
+    buffer->Play(0);
+    headless::AdvanceSound(10);
+    const std::vector<std::int16_t> mix = headless::TakeSoundCapture();
+    for (std::size_t i = 100; i < 110; i += 2) {
+        EXPECT_EQ(mix[i], PatternAt(i) * 32767 / 65535) << i;
+        EXPECT_EQ(mix[i + 1], PatternAt(i + 1)) << i;
+    }
+    MixerSetControlValues(mixer, controls[0].controlId, {65535, 65535});
+    EXPECT_EQ(MixerClose(mixer), MMSYSERR_NOERROR);
+    EXPECT_EQ(MixerClose(mixer), MMSYSERR_INVALHANDLE);
+    EXPECT_EQ(MixerGetCaps(mixer, nullptr), MMSYSERR_INVALHANDLE);
 }
 
 TEST_F(SoundDeviceTest, BuffersWithoutGlobalFocusAreSilentWhileTheProgramIsInactive)

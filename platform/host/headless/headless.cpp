@@ -63,6 +63,7 @@ struct Script
     std::vector<std::int16_t> soundCapture;
     std::vector<Backend::MessageBoxAnswer> boxAnswers; // still to give, first first
     std::vector<ShownMessageBox> boxesShown;
+    std::vector<std::string> documentsOpened;
     bool boxesUnavailable = false;
     SettingsStore settings;
     bool settingsReadOnly = false;
@@ -374,6 +375,13 @@ public:
         return true;
     }
 
+    bool OpenDocument(const std::string& target) override
+    {
+        std::lock_guard lock(S().mutex);
+        S().documentsOpened.push_back(target);
+        return true;
+    }
+
     MessageBoxAnswer ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                     MessageBoxButtons buttons, MessageBoxIcon icon,
                                     int defaultButton) override
@@ -522,6 +530,12 @@ void ScriptMessageBoxAnswers(const std::vector<Backend::MessageBoxAnswer>& answe
     std::lock_guard lock(S().mutex);
     S().boxAnswers = answers;
     S().boxesShown.clear();
+}
+
+std::vector<std::string> TakeOpenedDocuments()
+{
+    std::lock_guard lock(S().mutex);
+    return std::exchange(S().documentsOpened, {});
 }
 
 std::vector<ShownMessageBox> GetShownMessageBoxes()

@@ -59,6 +59,8 @@ struct ShownMessageBox
 // Forgets the boxes shown and the answers not yet given, then queues these answers.
 void ScriptMessageBoxAnswers(const std::vector<Backend::MessageBoxAnswer>& answers);
 std::vector<ShownMessageBox> GetShownMessageBoxes();
+// The documents and addresses the program asked the desktop to open since the last take (host paths).
+std::vector<std::string> TakeOpenedDocuments();
 // While set, every box answers NotAvailable, as on a machine that cannot show one.
 void SetMessageBoxesUnavailable(bool unavailable);
 

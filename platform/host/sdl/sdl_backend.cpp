@@ -1,5 +1,7 @@
 #include "platform/host/sdl/sdl_backend.h"
 
+#include "platform/host/sdl/sdl_overlay.h"
+
 #include "platform/host/freetype/freetype_font.h"
 #include "platform/host/pixel_type.h"
 #include "platform/host/plane_memory.h"
@@ -11,7 +13,11 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace platform::sdl {
@@ -130,7 +136,36 @@ public:
         if (!Render()) return false;
         SDL_RenderPresent(m_renderer.get());
         m_presented = true;
+        m_lastPresent = SDL_GetTicks();
         return true;
+    }
+
+    // ---- The menu bar and the dialogs drawn over the frame.
+    void SetMenuBar(const std::vector<MenuEntry>& entries) override
+    {
+        m_menu = entries;
+        if (m_overlay) m_overlay->SetMenu(m_menu);
+    }
+    void ShowDialogs(const std::vector<DialogView>& dialogs) override
+    {
+        m_dialogs = dialogs;
+        if (m_overlay) m_overlay->SetDialogs(m_dialogs);
+    }
+    bool HasOverlay() const { return !m_menu.empty() || !m_dialogs.empty(); }
+    void OverlayEvent(const SDL_Event& e)
+    {
+        if (m_overlay) m_overlay->ProcessEvent(e);
+    }
+    std::vector<Overlay::Action> TakeOverlayActions()
+    {
+        return m_overlay ? m_overlay->TakeActions() : std::vector<Overlay::Action>{};
+    }
+    // While dialogs are open the frame may not be presented by the program (a modal dialog runs, or full
+    // screen draws nothing): the overlay is then shown again here, so it goes on answering.
+    void KeepOverlayAlive()
+    {
+        if (m_dialogs.empty() || !m_texture || SDL_GetTicks() - m_lastPresent < 30) return;
+        Present();
     }
     // Draws the last frame again and reads the whole client area, bars included.
     bool ReadBack(std::vector<std::uint32_t>& pixels, SIZE& size)
@@ -214,14 +249,29 @@ private:
         const double scale = std::min(double(w) / m_frameInfo.width, double(h) / m_frameInfo.height);
         const int dw = int(m_frameInfo.width * scale + 0.5), dh = int(m_frameInfo.height * scale + 0.5);
         const SDL_Rect target{(w - dw) / 2, (h - dh) / 2, dw, dh};
-        return SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &target) == 0;
+        if (SDL_RenderCopy(m_renderer.get(), m_texture.get(), nullptr, &target) != 0) return false;
+        if (HasOverlay() && !m_overlay && !m_overlayRefused) {
+            m_overlay = Overlay::Create(m_window.get(), m_renderer.get());
+            m_overlayRefused = !m_overlay;
+            if (m_overlay) {
+                m_overlay->SetMenu(m_menu);
+                m_overlay->SetDialogs(m_dialogs);
+            }
+        }
+        if (m_overlay && HasOverlay()) m_overlay->Draw();
+        return true;
     }
 
     HWND m_handle;
-    // Released in the reverse order: the texture, then its renderer, then the window.
+    // Released in the reverse order: the overlay and the texture, then their renderer, then the window.
     WindowPtr m_window;
     RendererPtr m_renderer;
     TexturePtr m_texture;
+    std::unique_ptr<Overlay> m_overlay;
+    bool m_overlayRefused = false;
+    std::vector<MenuEntry> m_menu;
+    std::vector<DialogView> m_dialogs;
+    Uint32 m_lastPresent = 0;
     SIZE m_client; // the client size the services know the window by
     PlaneMemory m_frame;
     FrameMemory m_frameInfo{};
@@ -287,6 +337,7 @@ public:
         if (!m_video.IsOpen() || CurrentThreadId() != m_videoThread) return;
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
+            ForEachWindow([&](SdlWindow& w) { w.OverlayEvent(e); });
             switch (e.type) {
             case SDL_WINDOWEVENT:
                 WindowEvent(e.window);
@@ -313,6 +364,11 @@ public:
                 break;
             }
         }
+        ForEachWindow([&](SdlWindow& w) {
+            for (const Overlay::Action& a : w.TakeOverlayActions())
+                Report(w.Handle(), a);
+            w.KeepOverlayAlive();
+        });
     }
 
     void SetCursorVisible(bool visible) override
@@ -432,6 +488,20 @@ public:
         return mixer;
     }
 
+    // The desktop's opener, left to run by itself; a thread of its own reaps it.
+    bool OpenDocument(const std::string& target) override
+    {
+        std::string program = "xdg-open";
+        char* argv[] = {program.data(), const_cast<char*>(target.c_str()), nullptr};
+        pid_t child = 0;
+        if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
+        std::thread([child] {
+            int status = 0;
+            waitpid(child, &status, 0);
+        }).detach();
+        return true;
+    }
+
     bool SetClipboardText(const std::string& utf8) override
     {
         return EnsureVideo() && SDL_SetClipboardText(utf8.c_str()) == 0;
@@ -543,6 +613,40 @@ private:
         pad.reset(); // an unplugged pad is closed before it is opened again
         pad.reset(SDL_JoystickOpen(int(id)));
         return pad.get();
+    }
+
+    // Runs f on every window of the back end; the windows are those of the calling (owner) thread.
+    template <class F> void ForEachWindow(F&& f)
+    {
+        std::vector<SdlWindow*> windows;
+        {
+            std::lock_guard lock(W().mutex);
+            for (const auto& [id, w] : W().byId)
+                windows.push_back(w);
+        }
+        for (SdlWindow* w : windows)
+            f(*w);
+    }
+
+    void Report(HWND window, const Overlay::Action& a)
+    {
+        switch (a.kind) {
+        case Overlay::Action::MenuCommand:
+            m_sink.MenuCommand(window, std::uint32_t(a.id));
+            break;
+        case Overlay::Action::Button:
+            m_sink.DialogButton(a.dialog, a.id);
+            break;
+        case Overlay::Action::Text:
+            m_sink.DialogText(a.dialog, a.id, a.textUtf8);
+            break;
+        case Overlay::Action::Track:
+            m_sink.DialogTrack(a.dialog, a.id, a.position, a.released);
+            break;
+        case Overlay::Action::Close:
+            m_sink.Close(a.dialog);
+            break;
+        }
     }
 
     void WindowEvent(const SDL_WindowEvent& e)

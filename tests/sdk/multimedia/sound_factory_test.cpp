@@ -48,7 +48,7 @@ TEST(SoundFactory, FileNamesChooseMidiOnlyForTheThreeLetters)
 {
     RunWithSounds([](SoundApp& s) {
         s.streams->Add("tone.midi", TestStreamFormat{});
-        // No MIDI device can be used here: a MIDI name gives a null device the list does not know.
+        // A MIDI file that cannot be opened gives a null device the list does not know.
         const SoundPtr midi = s.factory.CreateSound("SONG.MID");
         EXPECT_EQ(midi->GetType(), mm::kSoundTypeNull);
         EXPECT_TRUE(s.factory.GetSoundList().empty());

@@ -1,0 +1,68 @@
+// What the SDL back end draws over a window's game frame: the menu bar of the window's menu and the
+// dialogs open over it, with an immediate-mode toolkit on the window's renderer. What the user does to
+// them is collected and handed to the event sink by the back end. This header is free of SDL's and the
+// toolkit's own.
+#pragma once
+
+#include "platform/host/backend.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+union SDL_Event;
+struct SDL_Window;
+struct SDL_Renderer;
+
+namespace platform::sdl {
+
+class Overlay
+{
+public:
+    // Null when the toolkit is in use by another window already.
+    static std::unique_ptr<Overlay> Create(SDL_Window* window, SDL_Renderer* renderer);
+    ~Overlay();
+
+    void SetMenu(const std::vector<MenuEntry>& entries) { m_menu = entries; }
+    void SetDialogs(const std::vector<DialogView>& dialogs) { m_dialogs = dialogs; }
+    bool HasDialogs() const { return !m_dialogs.empty(); }
+    bool HasContent() const { return !m_menu.empty() || !m_dialogs.empty(); }
+
+    // An event of the window, for the toolkit.
+    void ProcessEvent(const SDL_Event& event);
+    // Draws the menu bar (while the mouse is near the top of the window or a menu is open) and the
+    // dialogs on the renderer, over what it holds.
+    void Draw();
+
+    struct Action
+    {
+        enum Kind
+        {
+            MenuCommand,
+            Button,
+            Text,
+            Track,
+            Close,
+        } kind;
+        HWND dialog;
+        int id;
+        std::string textUtf8;
+        std::int32_t position;
+        bool released;
+    };
+    std::vector<Action> TakeActions();
+
+private:
+    Overlay(SDL_Window* window, SDL_Renderer* renderer);
+    void DrawMenu(const MenuEntry& entry);
+    void DrawDialog(const DialogView& dialog);
+
+    SDL_Window* m_window;
+    SDL_Renderer* m_renderer;
+    std::vector<MenuEntry> m_menu;
+    std::vector<DialogView> m_dialogs;
+    std::vector<Action> m_actions;
+    bool m_menuOpen = false;
+};
+
+} // namespace platform::sdl
