@@ -8,11 +8,8 @@
 
 namespace {
 
-// The monster kinds' type flags that turn the floor's tile set: ice monsters keep a floor from being a
-// fire floor, fire monsters keep it from being an ice floor.
-constexpr std::uint16_t kKindIce = 0x40;
-constexpr std::uint16_t kKindFire = 0x20;
-
+// The monster kinds' type flags kKindIce and kKindFire turn the floor's tile set: ice monsters keep a floor
+// from being a fire floor, fire monsters keep it from being an ice floor.
 constexpr std::int32_t kFloorTypeIce = 20;
 constexpr std::int32_t kFloorTypeFire = 21;
 
