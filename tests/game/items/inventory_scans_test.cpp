@@ -135,6 +135,21 @@ TEST_F(ShopAccounting, HandedBackGoodsComeOffTheBillAndGoldStopsAtItsCap)
     EXPECT_EQ(Item(inPot).kind, kNone);
 }
 
+TEST_F(ShopAccounting, AnItemSoldFromAPotLeavesThePot)
+{
+    const std::uint16_t first = New(120);
+    const std::uint16_t second = New(121);
+    const std::uint16_t inside = New(122);
+    const std::uint16_t pot = NewPot(351, 2, {New(123), inside});
+    Carry({first, second, pot});
+    Choose({inside}, false);
+    SettleShopTransaction(*game, false);
+    EXPECT_EQ(game->inventory[1], second) << "the inventory slot of the same number stays";
+    EXPECT_EQ(Item(pot).slots[1], kNone);
+    EXPECT_EQ(Item(inside).kind, kNone);
+    EXPECT_EQ(game->gold, 40u);
+}
+
 TEST_F(ShopAccounting, AnEmptyCommandSequenceSellsNothing)
 {
     const std::uint16_t herb = New(120);

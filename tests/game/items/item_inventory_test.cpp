@@ -141,6 +141,13 @@ TEST_F(Inventory, RemovingFromAPotClosesTheGap)
     EXPECT_EQ(Item(pot).slots[1], c);
     EXPECT_EQ(Item(pot).slots[2], kNone);
     EXPECT_EQ(Item(a).kind, kNone);
+
+    // The water jar's slots hold water and ice: taking one out deletes no item of that number.
+    ASSERT_EQ(New(125), 0);
+    const std::uint16_t jar = NewPot(358, 2, {0, 1});
+    EXPECT_EQ(game->items.RemoveFromPotDelete(*game, jar, 0), 0u);
+    EXPECT_EQ(Item(jar).slots[0], 1);
+    EXPECT_EQ(Item(0).kind, 125);
 }
 
 TEST_F(Inventory, FindsItemsInSlotsPotsAndUnderfoot)
@@ -189,12 +196,14 @@ TEST_F(Inventory, KeepingOnlyCarriedItemsRenumbersEveryReference)
     game->inventory[1] = 7;
     game->equippedWeapon = 3;
     game->equippedShield = 5; // lying on the floor: lost
+    game->spareWeapon = 3;
     game->items.KeepOnlyCarriedItems(*game);
     EXPECT_EQ(game->inventory[0], 0);
     EXPECT_EQ(game->inventory[1], 1);
     EXPECT_EQ(Item(1).slots[0], 2);
     EXPECT_EQ(game->equippedWeapon, 0);
     EXPECT_EQ(game->equippedShield, kNone);
+    EXPECT_EQ(game->spareWeapon, 0);
     EXPECT_EQ(game->items.itemMark, 3);
     EXPECT_EQ(Item(2).flags & kShopGoods, 0);
     for (std::uint32_t i = 3; i < 12; ++i)
