@@ -222,7 +222,10 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
     std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
     std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
-    std::uint8_t refreshRequest = 0;   // the scene redraws its screen
+    // The rules the adventure plays by: 2 for every new one; older ones merge arrows and price shop
+    // pots their own way, and keep the rust guard of circle 280 for after the seals.
+    std::int32_t rulesVersion = 2;
+    std::uint8_t refreshRequest = 0; // the scene redraws its screen
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and what
     // decides the goal floor's scene: the skip byte, the adventures ended outside the camp area and the
