@@ -166,7 +166,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     ISoundEffectPlayer* soundEffects = nullptr;
 
     // ---- The adventure's fields that save sets store (in Serialize's order where it stores them).
-    std::int32_t saveKind = 2; // stored first by the save sets
+    // Stored first by the save sets; it is also the rules version: several item and combat rules change
+    // for a run below 2.
+    std::int32_t saveKind = 2;
     std::int32_t dungeon = 0;
     std::int32_t floor = 1;
     std::uint32_t seed = 0;          // the run's seed
@@ -206,6 +208,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t rerunCounter = 0;
     std::int32_t rerunCounterCopy = 0;
     std::int32_t rerunEndValue = 0;
+    // What a hit leaves for the turn's next step: HP the heroine regains (dropped when she has none
+    // left) and experience announced and granted, each cleared once used; and that she fell to a monster
+    // of species 0, which sends her to the next floor instead of ending the adventure.
+    std::int32_t pendingHealing = 0;
+    std::int32_t pendingExperience = 0;
+    std::uint8_t speciesZeroDefeat = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the
