@@ -81,6 +81,7 @@ void SGameResource::ResetForNewGame()
     trainingRun = false;
     endOfPlay = 0;
     newGameFlags.fill(0);
+    rulesVersion = 2;
     items.Reset();
     characters.Reset();
     map.Clear();

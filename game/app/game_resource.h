@@ -224,10 +224,14 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t startedWithItems = 0;
 
     // ---- Flags the rules of characters and statuses read.
-    std::uint8_t statusGuard = 0;    // every status is refused to the heroine
-    std::uint8_t noHunger = 0;       // the heroine's fullness does not fall
-    std::uint8_t seeInvisible = 0;   // invisible monsters are seen
-    std::int32_t shopBill = 0;       // the price of the unpaid shop goods taken
+    std::uint8_t statusGuard = 0;  // every status is refused to the heroine
+    std::uint8_t noHunger = 0;     // the heroine's fullness does not fall
+    std::uint8_t seeInvisible = 0; // invisible monsters are seen
+    std::int32_t shopBill = 0;     // the price of the unpaid shop goods taken
+    std::uint8_t thief = 0;        // unpaid goods left their floor
+    // The rules the adventure plays by: 2 for every new one; older ones merge arrows and price shop
+    // pots their own way, and keep the rust guard of circle 280 for after the seals.
+    std::int32_t rulesVersion = 2;
     std::uint8_t refreshRequest = 0; // the scene redraws its screen
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and what

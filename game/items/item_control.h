@@ -87,6 +87,20 @@ public:
         // (The four above read the kinds and states of g_itemControl, as the item control's own rules of
         // the same names read its own.)
 
+        // ---- States. Each answers whether it changed the item.
+        // Cursed, except kinds 58 and 189, which never are.
+        bool Curse();
+        // A weapon or shield plated, except kinds 10 and 61, which never rust.
+        bool Plate();
+        // Food (not burnt food, kind 125) and scrolls get wet.
+        bool MakeWet();
+        // Potions, pens with ink and wet items freeze (no longer wet); the water jar turns the water of
+        // its slots below its size into ice.
+        bool Freeze();
+        // Fire: a wet item dries (3); a frozen one thaws, food and scrolls then wet (2); food burns into
+        // kind 125 (1); scrolls and staffs burn up, for the caller to remove (-1); anything else 0.
+        std::int32_t Heat();
+
         std::uint16_t kind = kNone;
         std::uint16_t flags = 0;
         std::int8_t itemClass = 0;
@@ -135,8 +149,6 @@ public:
     std::int32_t KeepOwnEquipmentCopy(const SItem& item);
     // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
     std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
-    // The item at `index` rusts by `strength`, telling why not when showMessage is set.
-    std::int32_t RustItem(SGameResource& game, std::uint16_t index, std::int32_t strength, bool showMessage);
     // The appearance number of a kind with unidentified names (classes 5 to 10): the index of its name in
     // its class's list; -1 for any other kind.
     std::int32_t GetAppearanceNumber(std::int32_t kind) const;
@@ -225,6 +237,107 @@ public:
     // Whether using the item asks for a second item.
     bool UseNeedsTargetItem(const SItem& item) const;
 
+    // ---- Inventory, pots and own equipment. The inventory and the equipment references are the game
+    // state's; a pot other than the water jar (358) holds item indices packed from the front of its first
+    // `size` slots, the water jar water (0) and ice (1).
+    // Adds the item to the inventory: 0 added (arrows merged into a carried stack of their kind, same
+    // curse and, from rules version 2, the same shop-goods state, while the sum stays below 10000: the
+    // new stack is then emptied), 1 full, -1 for 0xFFFF.
+    std::int32_t AddToInventory(SGameResource& game, std::uint16_t index);
+    // Takes slot `slot` out of the inventory, the later slots moving down: 0; 2 a slot above 19; 3 an
+    // empty slot. Every equipment reference to it ends; with `deleteItem` the item and a pot's contents
+    // are emptied (own equipment kept as a copy first).
+    std::uint32_t RemoveFromInventory(SGameResource& game, std::uint32_t slot, bool deleteItem);
+    std::uint32_t RemoveFromInventoryKeep(SGameResource& game, std::uint32_t slot);
+    std::uint32_t RemoveFromInventoryDelete(SGameResource& game, std::uint32_t slot);
+    // Where the item is carried: its inventory slot (pot 0xFFFF), or the pot holding it and its place in
+    // the pot; with `withFloor` the item on the player's cell counts as slot 20. Both 0xFFFF when it is
+    // not carried.
+    void FindInInventory(SGameResource& game, std::uint16_t index, std::uint16_t& slot, std::uint16_t& pot,
+                         bool withFloor);
+    // Puts the item into the pot's first free slot below its size: 0, or 1 when it is full (or is no pot
+    // that holds items). The item is no longer equipped, except arrows put into pot 359.
+    std::int32_t AddToPot(SGameResource& game, std::uint16_t pot, std::uint16_t index);
+    // Takes content n out of the pot, the later ones moving forward: 0; 1 not a pot; 2 n outside the
+    // size; 3 an empty slot. Arrows equipped from the pot are unequipped; with `deleteItem` the content
+    // is emptied (own equipment kept as a copy first).
+    std::uint32_t RemoveFromPot(SGameResource& game, std::uint16_t pot, std::int32_t n, bool deleteItem);
+    std::uint32_t RemoveFromPotKeep(SGameResource& game, std::uint16_t pot, std::int32_t n);
+    std::uint32_t RemoveFromPotDelete(SGameResource& game, std::uint16_t pot, std::int32_t n);
+    // Orders the inventory: items by class, a kind kept together after its first, carried arrows of one
+    // kind merged while their sum stays below 10000.
+    void SortInventory(SGameResource& game);
+    // Leaving a floor: every item not carried is emptied, the carried ones move to the front of the table
+    // in table order (losing the shop-goods flag) and every reference follows them.
+    void KeepOnlyCarriedItems(SGameResource& game);
+    // Leaving a floor with unpaid goods: they become shop goods again, the heroine a thief, the
+    // shopkeepers hostile.
+    void MarkStolenGoods(SGameResource& game);
+    // Registers the weapon or shield as the one own equipment of its class (and keeps a copy): 0, or 1
+    // for any other item.
+    std::uint32_t RegisterOwnEquipment(SItem& item);
+    // Puts the kept copy of an own weapon or shield that is nowhere any more into the warehouse: 0; 1
+    // when there is nothing to recover; 2 when the warehouse is full.
+    std::uint32_t RecoverOwnEquipment();
+
+    // ---- Seals and synthesis. A seal of size n stands in one slot followed by n - 1 zeros; the codes
+    // stand packed from the front of the first sealCount slots.
+    // Adds the seal: false when it does not fit (or is no seal of the table). Seal 61 lifts a negative
+    // plus to 0, seal 4 sets extra[0] to 100, seal 19 extra[1] to 3. Codes 0 and 0xFFFF add nothing
+    // and give true.
+    bool AddSeal(SItem& item, std::uint16_t code);
+    // Takes the seal of the slot (with its zeros) off and closes the gap.
+    void RemoveSeal(SItem& item, std::int32_t slot);
+    // Certain seal sets turn the item into another kind (re-made from the run's state); true when a
+    // set applies. Own equipment never changes.
+    bool TransformBySeals(SGameResource& game, SItem& item);
+    // Certain pairs make the target another kind; true when one did.
+    bool CombineItems(SGameResource& game, SItem& target, const SItem& source);
+    // Stones 328 (value), 329 (a seal slot) and 330 (the stone becomes the target's kind): true when the
+    // target changed.
+    bool ApplyMagicStone(SGameResource& game, SItem& stone, SItem& target);
+    // Pours the source into the target: seals, plus, charges; true when it did. The caller removes the
+    // source.
+    bool Synthesize(SGameResource& game, SItem& target, SItem& source);
+    // The same by index, the target then identified (and freed of its curse by seal 33). False for an
+    // index outside the table or an own source.
+    bool SynthesizeByIndex(SGameResource& game, std::uint32_t target, std::uint32_t source);
+    // The generator that re-makes an item as another kind: seeded from the run (the game generator's
+    // seed, the floor, the floor's turn count and the item's index), so that a resumed or replayed run
+    // makes the same item; it draws nothing from the game's generator.
+    Math::CRand MakeRemakeGenerator(const SGameResource& game, const SItem& item) const;
+
+    // ---- Item states.
+    // Rust on the item by `strength` (4 may take a seal), with its message when `showMessage` is set.
+    // 0.
+    std::int32_t RustItem(SGameResource& game, std::uint16_t index, std::int32_t strength, bool showMessage);
+    // Pot 352 lying on water (x, y) with room for it soaks the connected water up and shrinks by one.
+    bool AbsorbPuddle(SGameResource& game, std::uint16_t index, std::int32_t x, std::int32_t y);
+    // Sweeps over the items in use: every state flag (wet, frozen, shop goods, used up, unpaid) and
+    // the water jar's ice gone; only wet, frozen and the ice; one step of drying and thawing.
+    void ClearAllItemStates();
+    void ClearElementalStates();
+    void ThawAndDryAllItems();
+
+    // ---- The warehouse. A warehouse pot's slots and floorItemGrid hold warehouse indices.
+    // Stores the item (a pot with its contents) and takes it from where it was: the warehouse index, or
+    // 0xFFFF for an empty item or too few free warehouse slots.
+    std::uint16_t StoreInWarehouse(SGameResource& game, std::uint16_t index);
+    // Takes the warehouse item (a pot with its contents) back into the item table and off the list: the
+    // new item index, or 0xFFFF.
+    std::uint16_t TakeFromWarehouse(std::uint32_t index);
+    // Whether n slots are free, the first n of them appended to `list` when one is given.
+    bool FindFreeWarehouseSlots(std::int32_t n, std::vector<std::uint16_t>* list) const;
+    bool FindFreeItemSlots(std::int32_t n, std::vector<std::uint16_t>* list) const;
+    // The warehouse list's entries whose item has the class (class 11 takes the classes above it too).
+    void ListWarehouseItemsOfClass(std::int32_t itemClass, std::vector<std::uint16_t>& list);
+    // Without a list: the warehouse list ordered by the kinds' number column. With one: that list of
+    // warehouse indices ordered by kind id. Equal keys keep their order; empty entries are dropped.
+    void SortWarehouseIndicesByKind(std::vector<std::uint16_t>* list);
+    // Moves the warehouse items down into the free slots, the list, the floor grid and the pots
+    // following them; warehouseMark one past the last.
+    void CompactWarehouse();
+
     // A new adventure: both item tables emptied, the marks 0, the warehouse list and floor grid 0xFFFF,
     // the nicknames gone, every kind unseen and unidentified.
     void Reset();
@@ -300,3 +413,17 @@ extern CItemControl* g_itemControl;
 std::int32_t CountInventoryKind(SGameResource& game, std::int32_t kind);
 // Up to n carried items, in a random order, get wet; the number that did.
 std::int32_t WetRandomCarriedItem(SGameResource& game, std::int32_t n);
+// Occupied inventory slots plus the items inside carried pots (the water jar counts as one item).
+std::int32_t CountCarriedItems(SGameResource& game);
+// Identifies every carried item a little (a pot's contents before the pot).
+void IdentifyInventory(SGameResource& game);
+// The carried items and their pots' contents are no longer shop goods.
+void ClearCarriedShopGoodsFlags(SGameResource& game);
+// The buy price of the goods lying in the shop room, as the bill counts them.
+std::int32_t SumShopGoodsPrice(SGameResource& game);
+// Sells the carried items chosen in the player's commands (a list, or one choice) to the shop: goods
+// handed back come off the bill, the heroine's own bring their sell price. The cursed equipped weapon or
+// shield is refused. With `logCommands`, in normal play, the commands go to the action log.
+void SettleShopTransaction(SGameResource& game, bool logCommands);
+// Sells the warehouse items chosen in the player's commands.
+void SellSelectedWarehouseItems(SGameResource& game);
