@@ -101,7 +101,7 @@ void SGameResource::ResetAdventureState()
     seed = 0;
     passwordValue = 0;
     counter8 = 0;
-    identifier9 = 0xFFFF;
+    excludedKind = 0xFFFF;
     gold = 0;
     counter11 = 0;
     equippedWeapon = equippedShield = equippedArrows = 0xFFFF;
@@ -117,6 +117,7 @@ void SGameResource::ResetAdventureState()
     rerunCounter = rerunCounterCopy = rerunEndValue = 0;
     pendingHealing = pendingExperience = 0;
     speciesZeroDefeat = 0;
+    thief = excludeFireKinds = 0;
 }
 
 void SGameResource::Serialize(Auxiliary::ISerialize& stream)
@@ -129,7 +130,7 @@ void SGameResource::Serialize(Auxiliary::ISerialize& stream)
         .Serialize(seed)
         .Serialize(passwordValue)
         .Serialize(counter8)
-        .Serialize(identifier9)
+        .Serialize(excludedKind)
         .Serialize(gold)
         .Serialize(counter11)
         .Serialize(equippedWeapon)

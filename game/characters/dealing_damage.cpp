@@ -219,7 +219,7 @@ void DealDamage(SGameResource& game, std::uint16_t target, std::int32_t damage, 
         if (attacker == kHeroine && weapon != 0xFFFF) StrikeWithSeals(game, target);
     }
 
-    if (game.saveKind >= 2 && victim.IsAbilitySealed(game)) return;
+    if (game.rulesVersion >= 2 && victim.IsAbilitySealed(game)) return;
     if (WarpsAway(game, target, attacker, melee)) {
         Say(game, -1, NameOf(game, target) + "はワープした！");
         PushWarpAction(game.reactionQueue, target);
@@ -255,7 +255,7 @@ bool DefeatCharacter(SGameResource& game, std::uint16_t target, bool bonus, std:
         else
             Say(game, -1, NameOf(game, std::uint16_t(attacker)) + "は" + name + "を倒した。");
     }
-    PushActionIcePillarBreak(game.reactionQueue, attacker, target, game.saveKind >= 2 && bonus ? 1 : 0);
+    PushActionIcePillarBreak(game.reactionQueue, attacker, target, game.rulesVersion >= 2 && bonus ? 1 : 0);
 
     if (attacker == kHeroine) {
         game.pendingExperience += victim.experience;

@@ -227,7 +227,7 @@ TEST_F(DealDamageTest, WarpingAndSplitting)
     struct Case
     {
         std::int32_t kindId;
-        std::int32_t saveKind;
+        std::int32_t rulesVersion;
         bool sealed;
         bool melee;
         const char* message; // nullptr: neither
@@ -246,7 +246,7 @@ TEST_F(DealDamageTest, WarpingAndSplitting)
         AddMonsterKind(*game, c.kindId, "ワープ").specialChance = 4;
         CCharacterControl::SMonster& monster = Monster(0, c.kindId, 100);
         monster.status.sealTurns = c.sealed ? 255 : 0;
-        game->saveKind = c.saveKind;
+        game->rulesVersion = c.rulesVersion;
         game->reactionQueue.pending.clear();
         MessageRecorder recorder(*game);
         DealDamage(*game, 0, 5, kHeroine, kDamageCauseMonsterBlow, c.melee, true);
@@ -291,7 +291,7 @@ TEST_F(DealDamageTest, DefeatQueuesOneBreakUpAndCreditsTheWinner)
     struct Case
     {
         std::int32_t attacker;
-        std::int32_t saveKind;
+        std::int32_t rulesVersion;
         std::string message;
         std::int32_t flag;
     };
@@ -305,7 +305,7 @@ TEST_F(DealDamageTest, DefeatQueuesOneBreakUpAndCreditsTheWinner)
         CCharacterControl::SMonster& victim = Monster(0, 8, 5);
         victim.experience = 40;
         CCharacterControl::SMonster& winner = Monster(1);
-        game->saveKind = c.saveKind;
+        game->rulesVersion = c.rulesVersion;
         game->pendingExperience = 0;
         game->reactionQueue.pending.clear();
         MessageRecorder recorder(*game);
