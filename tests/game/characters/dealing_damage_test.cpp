@@ -43,6 +43,14 @@ protected:
         return weapon;
     }
 
+    std::int32_t Occupied() const
+    {
+        std::int32_t count = 0;
+        for (const CCharacterControl::SMonster& monster : game->characters.monsters)
+            count += monster.type != kCharacterEmpty ? 1 : 0;
+        return count;
+    }
+
     std::vector<SActionRecord> Queued() const
     {
         return {game->reactionQueue.pending.begin(), game->reactionQueue.pending.end()};
@@ -122,6 +130,23 @@ TEST_F(DealDamageTest, LongNamesBreakBeforeTheTarget)
     EXPECT_EQ(messages->Lines(), (std::vector<std::string>{"#4とてもとても長い名前のモンスター#は　",
                                                            "#4とてもとても長い名前のモンスター#に",
                                                            "#3３#のダメージを与えた。"}));
+}
+
+TEST_F(DealDamageTest, AHitWakesFreesAndRevealsOnlyWhenItHurts)
+{
+    for (const std::int32_t damage : {0, 4}) {
+        CCharacterControl::SMonster& monster = Monster(0);
+        monster.status.paralysisTurns = 9;
+        monster.inPotTurns = 9;
+        monster.sleepState = 4;
+        game->effects.clear();
+        DealDamage(*game, 0, damage, kHeroine, 0, false, true);
+        const bool hurt = damage > 0;
+        EXPECT_EQ(monster.status.paralysisTurns, hurt ? 0 : 9);
+        EXPECT_EQ(monster.inPotTurns, hurt ? 0 : 9);
+        EXPECT_EQ(monster.sleepState, hurt ? 0 : 4);
+        EXPECT_EQ(game->effects.size(), hurt ? 1u : 0u);
+    }
 }
 
 TEST_F(DealDamageTest, ChestsAndTheGoneTakeNothing)
@@ -249,6 +274,7 @@ TEST_F(DealDamageTest, WarpingAndSplitting)
         game->rulesVersion = c.rulesVersion;
         game->reactionQueue.pending.clear();
         MessageRecorder recorder(*game);
+        const std::int32_t before = Occupied();
         DealDamage(*game, 0, 5, kHeroine, kDamageCauseMonsterBlow, c.melee, true);
         const std::vector<std::string> lines = recorder.Lines();
         if (c.message == nullptr) {
@@ -259,6 +285,7 @@ TEST_F(DealDamageTest, WarpingAndSplitting)
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[1], std::string("#4ワープ#") + c.message);
         const bool warps = std::string(c.message) == "はワープした！";
+        EXPECT_EQ(Occupied(), before + (warps ? 0 : 1)); // a split makes its copy beside it
         ASSERT_EQ(Queued().size(), warps ? 1u : 0u);
         if (warps) {
             EXPECT_EQ(Queued()[0].kind, kActionWarp);
