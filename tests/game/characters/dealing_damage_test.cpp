@@ -382,49 +382,15 @@ TEST_F(DealDamageTest, HeroineFelledBySpeciesZeroGoesOn)
     EXPECT_TRUE(Queued().empty());
 }
 
-TEST(TrapActionPushes, RecordsCarryTheirKindAndFields)
+TEST(TrapActionPushes, KnockbackKeepsItsListOnlyWhenAsked)
 {
-    struct Case
-    {
-        std::int32_t (*push)(CActionQueue&);
-        std::int32_t kind, p1, p2, p3, p4, flag;
-    };
-    const Case cases[] = {
-        {[](CActionQueue& q) { return PushTrapCheckAtCell(q, 4, 5); }, 55, -1, -1, 4, 5, 1},
-        {[](CActionQueue& q) { return PushTrapCheckUnderCharacter(q, 7, true); }, 55, -1, 7, -1, -1, 1},
-        {[](CActionQueue& q) { return PushTrapCheckUnderCharacter(q, 0xFFFF, false); }, 55, -1, 0xFFFF, -1,
-         -1, 0},
-        {[](CActionQueue& q) { return PushKnockbackAction(q, 3, 6, 10, 9, false); }, 18, 9, 3, 10, 6, 0},
-        {[](CActionQueue& q) { return PushExplosionAction(q, 4, 5, true, -2, 8); }, 54, 8, -2, 4, 5, 1},
-        {[](CActionQueue& q) { return PushBindingTrapAction(q, 4, 5); }, 38, -1, -1, 4, 5, 1},
-        {[](CActionQueue& q) { return PushPitAction(q, 4, 5); }, 39, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushHallucinationGasAction(q, 4, 5); }, 40, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushPoisonGasAction(q, 4, 5); }, 41, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushSleepGasAction(q, 4, 5); }, 42, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushSealGasAction(q, 4, 5); }, 43, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushWaterTrapAction(q, 4, 5); }, 44, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushRustTrapAction(q, 4, 5, 2); }, 45, 2, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushLightDamageTrapAction(q, 4, 5); }, 46, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushHeavyDamageTrapAction(q, 4, 5); }, 47, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushFireTrapAction(q, 4, 5); }, 48, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushColdTrapAction(q, 4, 5); }, 49, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushBlownAwayAction(q, 4, 5); }, 50, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushSummonAction(q, 4, 5); }, 51, -1, -1, 4, 5, 0},
-        {[](CActionQueue& q) { return PushWarpAction(q, 0xFFFF); }, 13, -1, 0xFFFF, -1, -1, 0},
-        {[](CActionQueue& q) { return PushTripAction(q, 2); }, 16, -1, 2, -1, -1, 0},
-        {[](CActionQueue& q) { return PushConfusionTrapAction(q, 2); }, 17, -1, 2, -1, -1, 0},
-    };
-    for (const Case& c : cases) {
-        CActionQueue queue;
-        EXPECT_EQ(c.push(queue), 0);
-        ASSERT_EQ(queue.pending.size(), 1u);
-        const SActionRecord& r = queue.pending.back();
-        EXPECT_EQ(std::vector<std::int32_t>({r.kind, r.param1, r.param2, r.param3, r.param4, r.flag}),
-                  std::vector<std::int32_t>({c.kind, c.p1, c.p2, c.p3, c.p4, c.flag}));
-        EXPECT_TRUE(r.values.empty());
-    }
     CActionQueue queue;
-    PushKnockbackAction(queue, 3, 6, 10, -1, true);
+    PushKnockbackAction(queue, 3, 6, 10, 9, false);
+    PushKnockbackAction(queue, 3, 6, 10, 9, true);
+    const SActionRecord& plain = queue.pending.front();
+    EXPECT_EQ(std::vector<std::int32_t>({plain.kind, plain.param1, plain.param2, plain.param3, plain.param4}),
+              std::vector<std::int32_t>({18, 9, 3, 10, 6}));
+    EXPECT_TRUE(plain.values.empty());
     EXPECT_FALSE(queue.pending.back().values.empty());
 }
 
