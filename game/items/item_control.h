@@ -147,7 +147,10 @@ public:
     std::int32_t DeleteItem(std::uint32_t index);
     // An own weapon or shield (flag 0x0040) is copied into keptWeapon or keptShield. 0.
     std::int32_t KeepOwnEquipmentCopy(const SItem& item);
-    // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
+    // The item's price: buying 1 from the buy price, 0 from the sell price; inWarehouse for a warehouse
+    // item (a pot's contents are then read from the warehouse table). By class with the plus, seals and
+    // plating, the count, the charges, or a pot's contents and free slots; a tenth off when cursed.
+    // Selling shop goods gives 0 and the own equipment 1; never below 0.
     std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
     // The appearance number of a kind with unidentified names (classes 5 to 10): the index of its name in
     // its class's list; -1 for any other kind.

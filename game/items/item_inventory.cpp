@@ -45,10 +45,6 @@ bool CanMergeArrows(const SGameResource& game, const CItemControl::SItem& stack,
     return std::int32_t(stack.value) + added.value < kMostArrows;
 }
 
-// Stand-in: CCharacterControl::AlarmShopkeepers, which the character table brings, replaces this call.
-void AlarmShopkeepers(SGameResource&)
-{}
-
 } // namespace
 
 std::int32_t CItemControl::AddToInventory(SGameResource& game, std::uint16_t index)
@@ -302,7 +298,7 @@ void CItemControl::MarkStolenGoods(SGameResource& game)
     }
     if (game.thief == 0) return;
     game.messageWindow.AddMessage(-1, 1, "泥棒！");
-    AlarmShopkeepers(game);
+    game.characters.AlarmShopkeepers();
 }
 
 std::uint32_t CItemControl::RegisterOwnEquipment(SItem& item)

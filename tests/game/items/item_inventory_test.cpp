@@ -240,9 +240,11 @@ TEST_F(Inventory, UnpaidGoodsLeavingTheFloorMakeAThief)
     const std::uint16_t pot = NewPot(351, 2, {stolen});
     game->inventory[0] = herb;
     game->inventory[1] = pot;
+    PlaceMonster(*game, 0, 0, 5, 5).type = kCharacterShopkeeper;
     MessageRecorder messages(*game);
     game->items.MarkStolenGoods(*game);
     EXPECT_EQ(game->thief, 1);
+    EXPECT_EQ(game->characters.monsters[0].type, kCharacterHostile);
     EXPECT_EQ(Item(game->inventory[0]).flags, kShopGoods);
     EXPECT_EQ(Item(Item(game->inventory[1]).slots[0]).flags, kShopGoods);
     EXPECT_EQ(messages.Text(), "泥棒！");
