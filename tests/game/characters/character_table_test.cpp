@@ -450,15 +450,4 @@ TEST_F(CharacterTableTest, ThievesMeetPursuersFirstAndThePeacefulOneIsMadeAwake)
     EXPECT_EQ(Control().monsterCount, pillar + 1);
 }
 
-TEST_F(CharacterTableTest, ScratchPlanesAreMadeOnceForEachOfTheFourSizes)
-{
-    Draw::CFastPlane* first = CCharacterControl::GetScratchPlane(0);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(CCharacterControl::GetScratchPlane(0), first);
-    EXPECT_NE(CCharacterControl::GetScratchPlane(3), first);
-    EXPECT_EQ(CCharacterControl::GetScratchPlane(4), nullptr);
-    EXPECT_EQ(CCharacterControl::GetScratchPlane(-1), nullptr);
-    EXPECT_EQ(CCharacterControl::GetScratchPlane(0, true), nullptr);
-}
-
 } // namespace
