@@ -44,28 +44,6 @@ TEST_F(ShopAccounting, CarriedItemsCountThePotsContentsButNotTheJarsWater)
     EXPECT_EQ(CountCarriedItems(*game), 7);
 }
 
-TEST_F(ShopAccounting, IdentifyingTheInventoryReachesIntoPots)
-{
-    const std::uint16_t inside = New(140);
-    const std::uint16_t pot = NewPot(351, 2, {inside});
-    const std::uint16_t sword = New(3);
-    Carry({pot, sword});
-    IdentifyInventory(*game);
-    for (const std::uint16_t index : {inside, pot, sword})
-        EXPECT_NE(Item(index).flags & CItemControl::kExamined, 0) << index;
-}
-
-TEST_F(ShopAccounting, ClearingShopFlagsReachesIntoPots)
-{
-    const std::uint16_t inside = New(140, 0, CItemControl::kShopGoods);
-    const std::uint16_t pot = NewPot(351, 2, {inside});
-    Item(pot).flags = CItemControl::kShopGoods | CItemControl::kCursed;
-    Carry({pot});
-    ClearCarriedShopGoodsFlags(*game);
-    EXPECT_EQ(Item(pot).flags, CItemControl::kCursed);
-    EXPECT_EQ(Item(inside).flags, 0);
-}
-
 TEST_F(ShopAccounting, GoodsLyingInTheShopSumTheirBuyPrices)
 {
     game->map.specialRoom = 3;

@@ -42,15 +42,6 @@ TEST_F(Inventory, ArrowsMergeOnlyWithTheSameCurseAndShopStateBelowTenThousand)
     }
 }
 
-TEST_F(Inventory, AddingToAFullInventoryOrNoItemIsRefused)
-{
-    game->inventory.fill(kNone);
-    EXPECT_EQ(game->items.AddToInventory(*game, kNone), -1);
-    for (std::size_t i = 0; i < game->inventory.size(); ++i)
-        game->inventory[i] = New(120);
-    EXPECT_EQ(game->items.AddToInventory(*game, New(120)), 1);
-}
-
 TEST_F(Inventory, RemovingASlotShiftsTheRestAndAnswersBadSlots)
 {
     game->inventory.fill(kNone);
@@ -255,22 +246,6 @@ TEST_F(Inventory, UnpaidGoodsLeavingTheFloorMakeAThief)
     game->items.MarkStolenGoods(*game);
     EXPECT_EQ(game->thief, 0);
     EXPECT_EQ(quiet.Text(), "");
-}
-
-TEST_F(Inventory, RegisteringOwnEquipmentMovesTheMarkWithinItsClass)
-{
-    const std::uint16_t oldSword = New(3, 0, CItemControl::kOwnEquipment);
-    const std::uint16_t shield = New(50, 0, CItemControl::kOwnEquipment);
-    const std::uint16_t sword = New(4, 2);
-    game->items.warehouse[0] = Item(oldSword);
-    game->items.warehouseMark = 1;
-    EXPECT_EQ(game->items.RegisterOwnEquipment(Item(New(120))), 1u);
-    EXPECT_EQ(game->items.RegisterOwnEquipment(Item(sword)), 0u);
-    EXPECT_EQ(Item(oldSword).flags & CItemControl::kOwnEquipment, 0);
-    EXPECT_EQ(game->items.warehouse[0].flags & CItemControl::kOwnEquipment, 0);
-    EXPECT_NE(Item(shield).flags & CItemControl::kOwnEquipment, 0);
-    EXPECT_EQ(game->items.keptWeapon.kind, 4);
-    EXPECT_EQ(game->items.keptWeapon.value, 2);
 }
 
 } // namespace

@@ -92,18 +92,6 @@ TEST_F(ItemStates, ThawingAndDryingGoOneStepAtATime)
     EXPECT_EQ(Item(jar).slots[0], 0);
 }
 
-TEST_F(ItemStates, SweepsClearStatesAndIce)
-{
-    const std::uint16_t scroll = New(190, 0, kWet | CItemControl::kShopGoods | CItemControl::kIdentified);
-    const std::uint16_t jar = NewPot(358, 2, {1, 1});
-    game->items.ClearElementalStates();
-    EXPECT_EQ(Item(scroll).flags, CItemControl::kShopGoods | CItemControl::kIdentified);
-    EXPECT_EQ(Item(jar).slots[0], 0);
-    Item(scroll).flags |= kFrozen | CItemControl::kUsedUp | CItemControl::kUnpaid;
-    game->items.ClearAllItemStates();
-    EXPECT_EQ(Item(scroll).flags, CItemControl::kIdentified);
-}
-
 bool EndsWith(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
