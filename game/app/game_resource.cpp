@@ -115,6 +115,8 @@ void SGameResource::ResetAdventureState()
     adventureMarks.fill(-1);
     adventureCounters.fill(1);
     rerunCounter = rerunCounterCopy = rerunEndValue = 0;
+    pendingHealing = pendingExperience = 0;
+    speciesZeroDefeat = 0;
     thief = excludeFireKinds = 0;
 }
 

@@ -206,6 +206,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t rerunCounter = 0;
     std::int32_t rerunCounterCopy = 0;
     std::int32_t rerunEndValue = 0;
+    // What a hit leaves for the turn's next step: HP the heroine regains (dropped when she has none
+    // left) and experience announced and granted, each cleared once used; and that she fell to a monster
+    // of species 0, which sends her to the next floor instead of ending the adventure.
+    std::int32_t pendingHealing = 0;
+    std::int32_t pendingExperience = 0;
+    std::uint8_t speciesZeroDefeat = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the
