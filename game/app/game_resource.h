@@ -172,8 +172,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint32_t seed = 0;          // the run's seed
     std::uint16_t passwordValue = 0; // the run's 16-bit password value
     std::uint32_t counter8 = 0;
-    std::int32_t identifier9 = 0xFFFF;
-    std::uint32_t gold = 0; // at most 1000000000
+    std::int32_t excludedKind = 0xFFFF; // the monster kind exterminated for the run: no more are made
+    std::uint32_t gold = 0;             // at most 1000000000
     std::uint32_t counter11 = 0;
     std::int32_t equippedWeapon = 0xFFFF; // item indices, 0xFFFF none
     std::int32_t equippedShield = 0xFFFF;
@@ -216,11 +216,13 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t startedWithItems = 0;
 
     // ---- Flags the rules of characters and statuses read.
-    std::uint8_t statusGuard = 0;    // every status is refused to the heroine
-    std::uint8_t noHunger = 0;       // the heroine's fullness does not fall
-    std::uint8_t seeInvisible = 0;   // invisible monsters are seen
-    std::int32_t shopBill = 0;       // the price of the unpaid shop goods taken
-    std::uint8_t refreshRequest = 0; // the scene redraws its screen
+    std::uint8_t statusGuard = 0;      // every status is refused to the heroine
+    std::uint8_t noHunger = 0;         // the heroine's fullness does not fall
+    std::uint8_t seeInvisible = 0;     // invisible monsters are seen
+    std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
+    std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
+    std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
+    std::uint8_t refreshRequest = 0;   // the scene redraws its screen
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and what
     // decides the goal floor's scene: the skip byte, the adventures ended outside the camp area and the

@@ -65,14 +65,6 @@ std::int32_t CCharacterControl::SCharacter::TakeDamage(std::int32_t amount, std:
     return hp - before;
 }
 
-void CCharacterControl::SCharacter::SetMotion(std::int32_t code, std::int32_t length)
-{
-    // Stand-in: the per-frame character motion replaces this with the motion tables of the heroine and
-    // the monsters; until then the code and length are kept as given.
-    motion = code;
-    motionLength = length;
-}
-
 void CCharacterControl::SCharacter::GetTerrainLimits(SGameResource&, std::int32_t& cornerLimit,
                                                      std::int32_t& terrainLimit)
 {
@@ -302,10 +294,4 @@ CCharacterControl::SCharacter& CCharacterControl::GetCharacterOrPlayer(std::uint
 {
     if (index == 0xFFFF) return player;
     return GetCharacter(index);
-}
-
-std::int32_t SpawnMonsterBeside(SGameResource&, std::int32_t)
-{
-    // Stand-in: the character table's creation and placement replace this; until then nothing is made.
-    return 1;
 }
