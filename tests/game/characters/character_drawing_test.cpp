@@ -26,6 +26,12 @@ std::uint32_t MonsterColour(int kind, int column, int row)
     return std::uint32_t(20 + 25 * column) << 16 | std::uint32_t(100 + 15 * row) << 8 |
            std::uint32_t(10 + 30 * (kind % 8));
 }
+// The swing overlays by stage and direction, on the additive black.
+std::uint32_t SwingColour(int image, int stage, int direction)
+{
+    return std::uint32_t(10 * (image - 109)) << 16 | std::uint32_t(20 + 10 * stage) << 8 |
+           std::uint32_t(20 + 10 * direction);
+}
 // Image 10 by 16-pixel cells.
 std::uint32_t CommonColour(int x, int y)
 {
@@ -64,6 +70,9 @@ protected:
             put("42" + std::to_string(s) + "-flame.bmp", 420 + s, 32 * kFlameWidths[s], kFlameHeights[s],
                 [](int, int) { return 0x603010u; });
         put("410-glow.bmp", 410, 160, 160, [](int, int) { return 0x404040u; });
+        for (int image = 110; image <= 112; ++image)
+            put(std::to_string(image) + "-swing.bmp", image, 256, 512,
+                [image](int x, int y) { return SwingColour(image, x / 64, y / 64); });
         std::string text;
         for (const std::string& line : lines)
             text += line + "\r\n";
@@ -362,6 +371,48 @@ TEST_F(CharacterDrawingTest, LevelMarksShowEveryDigitOfTheLevel)
         const std::int32_t count = LevelMarkDigits(c.level, digits);
         EXPECT_EQ(std::vector<std::int32_t>(digits.begin(), digits.begin() + count), c.digits) << c.level;
     }
+}
+
+TEST_F(CharacterDrawingTest, TintsMixTheirColourInAndSlownessHalvesTheBrightness)
+{
+    const struct
+    {
+        bool strong, weak;
+        std::int32_t speedValue;
+        std::uint32_t expected;
+    } cases[] = {
+        {false, false, 1, MonsterColour(4, 0, 0)},
+        {true, false, 1, 0x4E5B69},  // (3 x (20, 100, 130) + (255, 64, 32)) / 4
+        {false, true, 1, 0x276BA1},  // ... + (96, 128, 255)
+        {false, false, 0, 0x0A3241}, // each channel halved
+        {true, false, -1, 0x272D34},
+    };
+    for (const auto& c : cases) {
+        CCharacterControl::SMonster& m = Monster(0, 4, 21, 20);
+        m.strongBodyTurns = c.strong ? 4 : 0;
+        m.status.weakBodyTurns = c.weak ? 4 : 0;
+        m.animSpeed = c.speedValue;
+        Draw();
+        EXPECT_EQ(CellCentre(21, 20), c.expected) << c.strong << c.weak << c.speedValue;
+    }
+}
+
+TEST_F(CharacterDrawingTest, TheSwingOverlayFollowsHerSwingOnceAndClearsItsFlag)
+{
+    CCharacterControl::SPlayer& p = game->characters.player;
+    p.direction = 3;
+    p.motion = 5;
+    p.motionFrame = 0;
+    p.motionLength = 10;
+    Draw();
+    // Her sprite stands at (146, 89); the overlay of direction 3 at (-30, -22) from it plus her lunge of
+    // 11 pixels (7 on each axis), from the bare hand's picture at stage 0.
+    EXPECT_EQ(Rgb(*plane, 109 + 32, 60 + 8), SwingColour(112, 0, 3));
+    EXPECT_EQ(Rgb(*plane, 108, 60 + 8), 0u);
+    // Walking again: no swing.
+    p.motion = 0;
+    Draw();
+    EXPECT_EQ(Rgb(*plane, 109 + 32, 60 + 8), 0u);
 }
 
 // ---- One scene as a whole.
