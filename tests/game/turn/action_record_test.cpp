@@ -37,22 +37,6 @@ SActionRecord MakeRecord(std::int32_t kind, std::int32_t param1)
     return record;
 }
 
-TEST(ActionRecord, ACopyOwnsBothListsAndAResetEmptiesThem)
-{
-    SActionRecord original = MakeRecord(kActionItemsFall, 4);
-    SActionRecord copy = original;
-    copy.values.push_back(7);
-    copy.itemCells[0].itemIndex = 99;
-    EXPECT_EQ(original.values, (std::vector<std::int32_t>{4, 40}));
-    EXPECT_EQ(original.itemCells[0].itemIndex, 4);
-
-    copy.Reset();
-    EXPECT_EQ(std::tuple(copy.kind, copy.param1, copy.param2, copy.param3, copy.param4, copy.flag),
-              std::tuple(0, -1, -1, -1, -1, 0));
-    EXPECT_TRUE(copy.values.empty());
-    EXPECT_TRUE(copy.itemCells.empty());
-}
-
 TEST(ActionRecord, PushedRecordsRunNewestFirstWithTheListsTheyWerePushedWith)
 {
     g_seen.clear();

@@ -50,13 +50,16 @@ enum class EWho
 
 TEST_F(SpellCircleTest, CountsTheCirclesWhoseRangeCoversTheCharacter)
 {
-    // Room 0 spans (11..13, 11..13); a corridor leaves it eastward along row 12.
+    // Room 0 spans (11..13, 11..13); a corridor leaves it eastward along row 12. The rows the circle-cover
+    // tests of the records already hold are not repeated here.
     DrawFloor(Map(), 10, 10,
               {"#####    ", //
                "#000#    ", //
                "#000.....", //
                "#000#    ", //
                "#####    "});
+    const Circle cell{20, 20, kCircleA, 1}, corridor{14, 12, kCircleA, 2}, floor{30, 30, kCircleA, 3};
+    const Circle self{30, 30, kCircleA, 4}, odd{12, 12, kCircleA, 0xFFFF}, other{12, 12, kCircleB, 3};
     const struct
     {
         const char* what;
@@ -66,61 +69,16 @@ TEST_F(SpellCircleTest, CountsTheCirclesWhoseRangeCoversTheCharacter)
         bool stop;
         std::int32_t expected;
     } cases[] = {
-        {"two cell circles, one underfoot",
-         {{20, 20, kCircleA, 1}, {22, 20, kCircleA, 1}},
-         EWho::Player,
-         20,
-         20,
-         false,
-         1},
-        {"a cell circle next door", {{20, 20, kCircleA, 1}}, EWho::Player, 21, 20, false, 0},
-        {"room circle, corridor diagonally next", {{13, 13, kCircleA, 2}}, EWho::Monster, 14, 12, false, 1},
-        {"room circle, corridor two cells away", {{13, 13, kCircleA, 2}}, EWho::Monster, 15, 12, false, 0},
-        {"room circle, the far corner of its room", {{13, 13, kCircleA, 2}}, EWho::Monster, 11, 11, false, 1},
-        {"room circle in the corridor, room cell next",
-         {{14, 12, kCircleA, 2}},
-         EWho::Player,
-         13,
-         11,
-         false,
-         1},
-        {"floor circle, the heroine", {{30, 30, kCircleA, 3}}, EWho::Player, 12, 12, false, 2},
-        {"floor circle, a monster", {{30, 30, kCircleA, 3}}, EWho::Monster, 12, 12, false, 1},
-        {"two floor circles, no stop",
-         {{30, 30, kCircleA, 3}, {31, 30, kCircleA, 3}},
-         EWho::Player,
-         12,
-         12,
-         false,
-         4},
-        {"two floor circles, stop",
-         {{30, 30, kCircleA, 3}, {31, 30, kCircleA, 3}},
-         EWho::Player,
-         12,
-         12,
-         true,
-         2},
-        {"stop ends at the first that covers",
-         {{20, 20, kCircleA, 1}, {30, 30, kCircleA, 4}, {31, 31, kCircleA, 4}},
-         EWho::Player,
-         12,
-         12,
-         true,
-         1},
-        {"self circle, the heroine", {{30, 30, kCircleA, 4}}, EWho::Player, 12, 12, false, 1},
-        {"self circle, a monster", {{30, 30, kCircleA, 4}}, EWho::Monster, 12, 12, false, 0},
-        {"range none", {{12, 12, kCircleA, 0}}, EWho::Player, 12, 12, false, 0},
-        {"an unknown range", {{12, 12, kCircleA, 0xFFFF}}, EWho::Player, 12, 12, false, 0},
-        {"another id", {{12, 12, kCircleB, 3}}, EWho::Player, 12, 12, false, 0},
-        {"an immune monster",
-         {{12, 12, kCircleA, 1}, {30, 30, kCircleA, 3}},
-         EWho::ImmuneMonster,
-         12,
-         12,
-         false,
-         0},
-        {"the heroine off the map", {{30, 30, kCircleA, 3}}, EWho::Player, -1, 12, false, 0},
-        {"a monster off the map", {{30, 30, kCircleA, 3}}, EWho::Monster, 12, -1, false, 0},
+        {"a cell circle next door", {cell}, EWho::Player, 21, 20, false, 0},
+        {"a room circle in a corridor, a room cell next", {corridor}, EWho::Player, 13, 11, false, 1},
+        {"a floor circle, the heroine", {floor}, EWho::Player, 12, 12, false, 2},
+        {"a floor circle, a monster", {floor}, EWho::Monster, 12, 12, false, 1},
+        {"stop at the first that covers", {cell, self, self}, EWho::Player, 12, 12, true, 1},
+        {"a self circle, the heroine", {self}, EWho::Player, 12, 12, false, 1},
+        {"an unknown range", {odd}, EWho::Player, 12, 12, false, 0},
+        {"another id", {other}, EWho::Player, 12, 12, false, 0},
+        {"an immune monster", {floor}, EWho::ImmuneMonster, 12, 12, false, 0},
+        {"a monster off the map", {floor}, EWho::Monster, 12, -1, false, 0},
     };
     for (const auto& c : cases) {
         Circles().circles.assign(c.circles.begin(), c.circles.end());
