@@ -404,7 +404,7 @@ std::int32_t DrawMonster(SDrawContext& ctx, SCharacter& monster)
         y = sy + 32 - height + frame.dy;
     }
     // No sheets are made at the reduced size, so the full sheet always draws.
-    if (!Contains({17, 23, 36, 37}, monster.motion)) {
+    if (monster.shown != 0 && !Contains({17, 23, 36, 37}, monster.motion)) {
         DrawShadow(ctx, GetMonsterShadowSize(monster, ctx.game), sx, sy, IsTranslucent(monster, ctx.game));
     }
     DrawTintedFrame(ctx, monster, imageId, rect, x, y);

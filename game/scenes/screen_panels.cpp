@@ -231,6 +231,7 @@ void DrawFlyingItem(Draw::ISurface& plane, SGameResource& game)
     const SGameResource::SThrowItem& item = game.throwItem;
     if (item.itemIndex == 0xFFFF) return;
     const std::int32_t c = game.items.GetItem(item.itemIndex).itemClass;
+    if (c < 1 || c > 11) return; // the sheet has rows for the eleven classes only
     std::int32_t viewX = 0, viewY = 0;
     GetViewOrigin(game, viewX, viewY);
     // The item as it lies on the floor: column 1 of the class rows.
