@@ -93,16 +93,19 @@ void BltObject(Draw::ISurface& target, std::int32_t imageId, std::int32_t x, std
         CBltSupport::BltColorKey(target, source, x, y, nullptr, &rect);
 }
 
-// Stand-in: CItemControl::DrawItemIcon (keyed, the in-water column by its flag) replaces the lit form of
-// this once the item drawing is in; a dark tile keeps the half-bright blit here, which the icon's flags do
-// not offer. Icon n (the item's class) of the floor column of the common sheet, or of the column beside it
-// in water.
-void DrawItemIconStandIn(Draw::ISurface& target, std::int32_t icon, bool inWater, std::int32_t x,
-                         std::int32_t y, bool dark)
+// An item's icon (its class) into the view cache, in the in-water column on water: lit, the item control
+// draws it keyed; a dark tile shows it half bright, which the map draws itself from the same cell.
+void DrawItemObject(CItemControl& items, Draw::ISurface& target, std::int32_t icon, bool inWater,
+                    std::int32_t x, std::int32_t y, bool dark)
 {
+    if (!dark) {
+        items.DrawItemIcon(icon, target, x, y,
+                           CItemControl::kIconKeyed | (inWater ? CItemControl::kIconInWater : 0));
+        return;
+    }
     if (icon < 1 || icon > assets::kCellCommonItemFloor.count) return;
     const assets::SCell& cell = inWater ? assets::kCellCommonItemInWater : assets::kCellCommonItemFloor;
-    BltObject(target, kImageCommon, x, y, CellRect(cell, icon - 1), dark);
+    BltObject(target, kImageCommon, x, y, CellRect(cell, icon - 1), true);
 }
 
 // Stand-in: GetTrapIconRect and CTrapControl::DrawTrapIcon, which the traps bring, replace this: the
@@ -390,8 +393,8 @@ void CMapControl::DrawTileObject(SGameResource& game, std::int32_t column, std::
     }
     switch (kind) {
     case kObjectItem:
-        DrawItemIconStandIn(viewCache, game.items.GetItem(record.objectId).itemClass,
-                            cell.terrain == kTerrainWater, x, y, dim);
+        DrawItemObject(game.items, viewCache, game.items.GetItem(record.objectId).itemClass,
+                       cell.terrain == kTerrainWater, x, y, dim);
         break;
     case kObjectTrap:
         DrawTrapIconStandIn(viewCache, record.objectId, x, y, dim);
