@@ -1,13 +1,31 @@
 #include "platform/host/memory.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
 namespace platform {
 
+namespace {
+std::atomic<bool> g_memoryFixed{false};
+std::atomic<std::uint64_t> g_fixedMemory{0};
+} // namespace
+
+void FixAvailablePhysicalMemory(std::uint64_t bytes)
+{
+    g_fixedMemory = bytes;
+    g_memoryFixed = true;
+}
+
+void UnfixAvailablePhysicalMemory()
+{
+    g_memoryFixed = false;
+}
+
 std::uint64_t AvailablePhysicalMemory()
 {
+    if (g_memoryFixed) return g_fixedMemory;
     // MemAvailable counts the page cache the kernel would give back, as the figure the game seeds
     // from always did; free pages alone are the fallback on kernels that do not report it.
     if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {

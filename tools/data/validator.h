@@ -44,6 +44,16 @@ struct SFixedKind
     bool noTypeBits = false;                // monsters: a type word that sets no bit
     bool special = false;                   // monsters: the kinds have their species' special
 
+private:
+    // Defined before the builders below use it, so that every compiler can evaluate them in constants.
+    template <typename T> constexpr SFixedKind With(T SFixedKind::*field, T value) const
+    {
+        SFixedKind row = *this;
+        row.*field = value;
+        return row;
+    }
+
+public:
     // The row with one more fact fixed.
     constexpr SFixedKind Named(const char* text) const { return With(&SFixedKind::name, text); }
     constexpr SFixedKind NameHolds(const char* text) const { return With(&SFixedKind::nameHolds, text); }
@@ -59,14 +69,6 @@ struct SFixedKind
     constexpr SFixedKind Letter(const char* text) const { return With(&SFixedKind::letter, text); }
     constexpr SFixedKind NoTypeBits() const { return With(&SFixedKind::noTypeBits, true); }
     constexpr SFixedKind Special() const { return With(&SFixedKind::special, true); }
-
-private:
-    template <typename T> constexpr SFixedKind With(T SFixedKind::*field, T value) const
-    {
-        SFixedKind row = *this;
-        row.*field = value;
-        return row;
-    }
 };
 std::span<const SFixedKind> FixedKinds();
 
