@@ -52,6 +52,7 @@ void SGameResource::SFlag::Serialize(Auxiliary::ISerialize& stream)
 
 SGameResource::SGameResource()
 {
+    RegisterActionHandlers();
     ResetForNewGame();
     ResetAdventureState();
     sineTable = MakeFixedSineTable();
@@ -99,7 +100,7 @@ void SGameResource::ResetAdventureState()
     seed = 0;
     passwordValue = 0;
     counter8 = 0;
-    identifier9 = 0xFFFF;
+    excludedKind = 0xFFFF;
     gold = 0;
     counter11 = 0;
     equippedWeapon = equippedShield = equippedArrows = 0xFFFF;
@@ -113,6 +114,7 @@ void SGameResource::ResetAdventureState()
     adventureMarks.fill(-1);
     adventureCounters.fill(1);
     rerunCounter = rerunCounterCopy = rerunEndValue = 0;
+    thief = excludeFireKinds = 0;
 }
 
 void SGameResource::Serialize(Auxiliary::ISerialize& stream)
@@ -125,7 +127,7 @@ void SGameResource::Serialize(Auxiliary::ISerialize& stream)
         .Serialize(seed)
         .Serialize(passwordValue)
         .Serialize(counter8)
-        .Serialize(identifier9)
+        .Serialize(excludedKind)
         .Serialize(gold)
         .Serialize(counter11)
         .Serialize(equippedWeapon)

@@ -95,6 +95,16 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
         std::array<std::int32_t, 3> values = {0, 0, 0};
     };
 
+    // A portrait slot (left, centre, right): its picture and level, and the picture it replaces, fading
+    // out. Levels: 0 empty, 1 to 254 fading in, 255 shown, -255 to -1 fading out.
+    struct SPortraitLayer
+    {
+        std::int32_t picture = -1; // image number, -1 none
+        std::int32_t level = 0;
+        std::int32_t previousPicture = -1;
+        std::int32_t previousLevel = 0;
+    };
+
     static constexpr std::size_t kDungeonSlots = 8;
     static constexpr std::size_t kInventorySize = 20;
 
@@ -162,8 +172,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint32_t seed = 0;          // the run's seed
     std::uint16_t passwordValue = 0; // the run's 16-bit password value
     std::uint32_t counter8 = 0;
-    std::int32_t identifier9 = 0xFFFF;
-    std::uint32_t gold = 0; // at most 1000000000
+    std::int32_t excludedKind = 0xFFFF; // the monster kind exterminated for the run: no more are made
+    std::uint32_t gold = 0;             // at most 1000000000
     std::uint32_t counter11 = 0;
     std::int32_t equippedWeapon = 0xFFFF; // item indices, 0xFFFF none
     std::int32_t equippedShield = 0xFFFF;
@@ -204,6 +214,24 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint16_t killerKind = 0xFFFF;
     std::uint16_t killerLevel = 0xFFFF;
     std::uint8_t startedWithItems = 0;
+
+    // ---- Flags the rules of characters and statuses read.
+    std::uint8_t statusGuard = 0;      // every status is refused to the heroine
+    std::uint8_t noHunger = 0;         // the heroine's fullness does not fall
+    std::uint8_t seeInvisible = 0;     // invisible monsters are seen
+    std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
+    std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
+    std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
+    std::uint8_t refreshRequest = 0;   // the scene redraws its screen
+
+    // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and what
+    // decides the goal floor's scene: the skip byte, the adventures ended outside the camp area and the
+    // value of the items taken along on this adventure (price + 500 each).
+    std::array<SPortraitLayer, 3> portraits{};
+    std::array<std::uint8_t, 2> scenarioFlags{};
+    std::uint8_t scenarioSkip = 0;
+    std::int32_t endedAdventures = 0;
+    std::int32_t carriedValue = 0;
 
     // ---- The data tables LoadDataTables fills besides the controls'.
     std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99

@@ -44,6 +44,9 @@ void CCharacterControl::SMonster::Reset()
 void CCharacterControl::SPlayer::Reset()
 {
     SCharacter::Reset();
+    // The heroine's type field answers as her GetType does, and her sprite has a size class of its own.
+    type = 1;
+    spriteMode = 4;
     fullness = maxFullness = 100000;
     strength = maxStrength = 10;
     hpRegenFraction = 0;

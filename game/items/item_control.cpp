@@ -1,6 +1,8 @@
 #include "game/items/item_control.h"
 
+#include "game/asset_ids.h"
 #include "game/core/random.h"
+#include "game/ui/image_list.h"
 
 #include <algorithm>
 
@@ -106,6 +108,32 @@ std::uint16_t CItemControl::FindFreeItem() const
 std::uint16_t CItemControl::FindFreeWarehouseItem() const
 {
     return FirstFree(warehouse);
+}
+
+void CItemControl::DrawItemIcon(std::int32_t n, Draw::ISurface& plane, std::int32_t x, std::int32_t y,
+                                std::uint32_t flags)
+{
+    const assets::SCell& column =
+        (flags & kIconInWater) != 0 ? assets::kCellCommonItemInWater : assets::kCellCommonItemFloor;
+    if (n < 1 || n > column.count) return;
+    const Draw::RECT rect = CellRect(column, n - 1);
+    constexpr std::int32_t kBlendRate = 64;
+    if ((flags & kIconFollowZoom) != 0) {
+        if ((flags & kIconBlended) != 0)
+            BltImageBlendColorKey(plane, kImageCommon, x, y, kBlendRate, &rect);
+        else if ((flags & kIconKeyed) != 0)
+            BltImage(plane, kImageCommon, x, y, &rect);
+        else
+            BltImageCopy(plane, kImageCommon, x, y, &rect);
+        return;
+    }
+    Draw::CFastPlane& icons = AccessImageList(kImageListGet, kImageCommon);
+    if ((flags & kIconBlended) != 0)
+        BltBlendColorKey(plane, icons, x, y, kBlendRate, nullptr, &rect);
+    else if ((flags & kIconKeyed) != 0)
+        BltColorKey(plane, icons, x, y, nullptr, &rect);
+    else
+        BltCopy(plane, icons, x, y, nullptr, &rect);
 }
 
 void CItemControl::GetWarehouseClassesPresent(std::uint32_t& bits)

@@ -3,15 +3,17 @@
 // warehouse), the kind and seal records of the data tables, and the item control that holds the tables
 // and stores them in save sets.
 //
-// Creation, identification and names, values and prices, inventory, pots, seals and item states are
-// yet to be added to these classes. The table loaders stand in item_tables.cpp.
+// The table loaders stand in item_tables.cpp, creation in item_creation.cpp, identification and names in
+// item_identification.cpp, values and prices in item_values.cpp.
 
 #include "game/data/item_classes.h"
 #include "game/data/item_schema.h"
 #include "game/data/table_reader.h"
 #include "game/items/item_kind.h"
+#include "game/items/item_names.h"
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
+#include "sdk/draw/surface.h"
 #include "sdk/math/rand.h"
 #include "sdk/ztl/archive.h"
 #include "sdk/ztl/ztl_string.h"
@@ -31,7 +33,10 @@ struct SSealKind
     ZTL::string description;
 };
 
-class CItemControl : public CBltSupport, public Auxiliary::IArchive
+struct SGameResource;
+
+// It names items by index for the messages (IItemNaming) through its display names.
+class CItemControl : public CBltSupport, public Auxiliary::IArchive, public IItemNaming
 {
 public:
     static constexpr std::int32_t kItemCount = 5000;
@@ -66,6 +71,21 @@ public:
         void Clear() { *this = SItem(); }
         // Gold: extra[0] * 32768 + value; other classes the value.
         std::int32_t GetValue() const;
+        // Changes the value within its class's limits and gives the change made: weapons and shields
+        // -base .. maximum of the kind, arrows 0 .. 10000, staffs and pens 0 .. 99, pots 0 .. 8 (the slots
+        // from the new size to slot 7 emptied when it changed), gold 0 .. 1000000 as a whole amount. An
+        // empty item gives -1 and keeps its value; any other class keeps the sum and gives -1.
+        std::int32_t AddValue(std::int32_t delta);
+        // Not while wet or frozen; with the identified flag; potions, scrolls, magic stones and pots also
+        // once their kind is identified.
+        bool IsIdentified() const;
+        // With the identified or examined flag; potions, scrolls, magic stones and pots also once their
+        // kind is tried.
+        bool IsKnownOrTried() const;
+        // Weapons and shields always; other items once their kind is identified.
+        bool IsKindKnown() const;
+        // (The four above read the kinds and states of g_itemControl, as the item control's own rules of
+        // the same names read its own.)
 
         std::uint16_t kind = kNone;
         std::uint16_t flags = 0;
@@ -82,6 +102,15 @@ public:
     CItemControl(const CItemControl&) = delete;
     CItemControl& operator=(const CItemControl&) = delete;
 
+    // The flags of DrawItemIcon.
+    enum : std::uint32_t
+    {
+        kIconInWater = 0x01,    // the second column: the item lying in water
+        kIconKeyed = 0x02,      // magenta left out (else copied whole)
+        kIconBlended = 0x04,    // keyed and blended at rate 64
+        kIconFollowZoom = 0x08, // drawn at twice the size while the double-size option is on
+    };
+
     // The item of that index; any other index gives a static empty item, made empty again on every such
     // lookup so that a write into it never reaches the next caller.
     SItem& GetItem(std::uint32_t index);
@@ -96,9 +125,105 @@ public:
     // The lowest free index; 0xFFFF when the table is full.
     std::uint16_t FindFreeItem() const;
     std::uint16_t FindFreeWarehouseItem() const;
+    // How often a seal stands on a weapon or shield: 1 when the kind's own seal is the code, plus each of
+    // the first sealCount slots that holds it. 0 for other classes and for 0xFFFF (a free slot).
+    std::uint32_t CountSeal(const SItem& item, std::uint16_t code) const;
+    // The item and, for a pot other than the water jar, its contents are emptied (own equipment kept as a
+    // copy first). 0.
+    std::int32_t DeleteItem(std::uint32_t index);
+    // An own weapon or shield (flag 0x0040) is copied into keptWeapon or keptShield. 0.
+    std::int32_t KeepOwnEquipmentCopy(const SItem& item);
+    // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
+    std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
+    // The item at `index` rusts by `strength`, telling why not when showMessage is set.
+    std::int32_t RustItem(SGameResource& game, std::uint16_t index, std::int32_t strength, bool showMessage);
+    // The appearance number of a kind with unidentified names (classes 5 to 10): the index of its name in
+    // its class's list; -1 for any other kind.
+    std::int32_t GetAppearanceNumber(std::int32_t kind) const;
     // Bit 0 when the warehouse holds anything, bit c for each class c below 11 it holds, bit 11 for the
     // rest.
     void GetWarehouseClassesPresent(std::uint32_t& bits);
+
+    // A weapon's or shield's plus, the kind's base and 7 for each seal 67; 0 for other items.
+    std::int32_t GetEquipmentPower(const SItem& item) const;
+    // The weapon-weight table's numbers of a weapon kind; 0 for any other kind.
+    std::int32_t GetWeaponAttackWeight(std::int32_t kind) const;
+    std::int32_t GetWeaponMoveWeight(std::int32_t kind) const;
+    // Icon n (1-based, the item's class) of the common picture at (x, y), as the flags choose.
+    void DrawItemIcon(std::int32_t n, Draw::ISurface& plane, std::int32_t x, std::int32_t y,
+                      std::uint32_t flags);
+
+    // The item records' rules of the same names, with this control's kinds and identification states.
+    std::int32_t AddValue(SItem& item, std::int32_t delta) const;
+    bool IsIdentified(const SItem& item) const;
+    bool IsKnownOrTried(const SItem& item) const;
+    bool IsKindKnown(const SItem& item) const;
+
+    // ---- Creation. Every random property comes from the generator the caller passes.
+    // Makes the record a new item of the kind: 0 done; 1 kind not below kindCount (the record left as
+    // it was); 2 a kind of no item class 1 to 10 (the record empty but for kind and class); 3 made, but
+    // the dungeon has no pre-identified set. The draws: the plus of a weapon or shield, the extra
+    // numbers of kinds 9 and 29, the arrow count, charges or pot size, then the curse.
+    std::int32_t InitItem(SItem& item, Math::CRand& generator, std::int32_t kind, std::int32_t dungeon);
+    // A new item of the kind in the lowest free slot (itemMark raised past it); 0xFFFF for a kind outside
+    // the table, a full table or a kind that makes no item (the slot stays free).
+    std::uint16_t CreateItem(std::int32_t kind, Math::CRand& generator, std::int32_t dungeon);
+    // A new item of kinds[i], i drawn by the weights over the total; 0xFFFF when nothing is made.
+    std::uint16_t CreateItemFromTable(Math::CRand& generator, const std::vector<std::int32_t>& weights,
+                                      const std::vector<std::int32_t>& kindList, std::int32_t total,
+                                      std::int32_t dungeon);
+    // Gold of the amount, or, for an amount below 1, of 4L + 400 plus a draw below 12L + 100 with L the
+    // floor (above 100 halfway back to 100); 0xFFFF when the table is full.
+    std::uint16_t CreateGold(Math::CRand& generator, std::int32_t floor, std::int32_t amount);
+    // The numbered item (kind 211) carrying the number, identified; made from a generator seeded from
+    // the clock, so its properties differ between plays. 0xFFFF without kind 211.
+    std::uint16_t CreateNumberedItem(std::int32_t number);
+    // One arrow taken off a stack of more than one into a new slot; the new index, 0xFFFF when the table
+    // is full. Any other item gives its own index back.
+    std::uint16_t SplitOneArrow(std::uint16_t index);
+
+    // ---- Identification and names.
+    // Nicknames forgotten; for dungeons 0 to 7 each kind identified exactly when its class is known from
+    // the start there, and the escape scroll and the first pot always. Other dungeons keep the states.
+    void ResetIdentification(std::int32_t dungeon);
+    // Marks the item examined. A weapon or shield, or a full identification, identifies the kind: its
+    // nickname goes and every examined item of it becomes identified. A partial one marks an unknown
+    // kind tried, and identifies the item only when its kind already is.
+    void IdentifyItem(SItem& item, bool partial);
+    // State 2; with loose set, potions, scrolls, magic stones and pots count once tried.
+    bool IsKindIdentified(std::int32_t kind, bool loose) const;
+    // A kind of classes 5 to 10 not yet identified.
+    bool IsKindUnidentified(std::int32_t kind) const;
+    // Enters the kind in the catalogue: weapons and shields always, other kinds once identified.
+    void MarkKindSeen(std::int32_t kind);
+    std::uint8_t IsKindSeen(std::int32_t kind) const;
+    // Gives the kind the nickname, or takes its nickname away for an empty text.
+    void SetKindNickname(std::int32_t kind, const ZTL::string& text);
+    // The name every message and menu shows for the item, without colour marks.
+    ZTL::string GetDisplayName(const SItem& item) const;
+    // The same lookups by table index, for the coloured names of messages.
+    SItemMarkFacts GetMarkFacts(std::uint16_t index) override;
+    ZTL::string GetDisplayName(std::uint16_t index) override;
+    ZTL::string GetKindName(std::int32_t kind) override;
+    // The kind's name up to its last "の".
+    ZTL::string GetKindShortName(std::int32_t kind) const;
+    // The name of the magic circle the pen kind draws, as far as the kind is known.
+    ZTL::string GetMagicCircleName(std::int32_t penKind) const;
+    // The kinds of a class in the order of their number column; the growing weapon and shield only once
+    // seen.
+    void ListKindsOfClass(std::int32_t itemClass, std::vector<std::int32_t>& list) const;
+    // The seen kinds of a class, in table order, whose reading begins with the text (all for "").
+    void ListKindsOfClassMatching(const ZTL::string& text, std::vector<std::int32_t>& list,
+                                  std::int32_t itemClass) const;
+
+    // ---- Values.
+    // Strengthens the item: a weapon or shield loses its curse and any negative plus, then gains 4 plus
+    // or, on half the draws, a seal slot; arrows double; staffs and pens gain the kind's base; pots 3.
+    void EnhanceItem(SItem& item, Math::CRand& generator);
+    // One more seal slot on a weapon or shield, up to 10; the change made, -1 for other items.
+    std::int32_t AddSealSlot(SItem& item);
+    // Whether using the item asks for a second item.
+    bool UseNeedsTargetItem(const SItem& item) const;
 
     // A new adventure: both item tables emptied, the marks 0, the warehouse list and floor grid 0xFFFF,
     // the nicknames gone, every kind unseen and unidentified.
@@ -161,4 +286,17 @@ public:
     std::array<std::vector<ZTL::string>, kAppearanceClasses> appearanceNames;
     std::array<std::vector<std::int32_t>, kAppearanceClasses> appearanceOrder;
     std::array<std::int32_t, kClassCount> firstKindOfClass; // -1 until the table has a line of the class
+
+private:
+    // GetItemPrice, for a pot's contents `depth` pots down.
+    std::int32_t PriceOf(const SItem& item, bool buying, bool inWarehouse, std::int32_t depth) const;
 };
+
+// The game state's item control while the application runs (game/app/app.cpp sets it); the item
+// records' own rules read their kinds and identification states through it, and find none without it.
+extern CItemControl* g_itemControl;
+
+// Carried items of that kind that are neither cursed, wet nor frozen (pots' contents not counted).
+std::int32_t CountInventoryKind(SGameResource& game, std::int32_t kind);
+// Up to n carried items, in a random order, get wet; the number that did.
+std::int32_t WetRandomCarriedItem(SGameResource& game, std::int32_t n);

@@ -149,7 +149,7 @@ std::int32_t CItemControl::LoadItemTable(CTableFile& file)
     if (sum != check) return kTableSumMismatch;
     kindState.assign(kinds.size(), 0);
     seen.assign(kinds.size(), 0);
-    // Stand-in: ResetIdentification, not built yet, sets the kinds' identification states for dungeon 0 here.
+    ResetIdentification(0);
     return kTableLoaded;
 }
 

@@ -19,6 +19,14 @@ TEST(GameCore, DirectionsDistancesAndFixedSine)
     DirectionToStep(8, dx, dy);
     EXPECT_EQ(std::pair(dx, dy), std::pair(0, 0));
     EXPECT_EQ(GetTileDistance(4, 1, 2, 6), 5);
+    // A step from (10, 10) in each direction, clockwise from below; an unknown one stays.
+    const std::array<std::pair<std::int32_t, std::int32_t>, 10> steps = {
+        {{10, 11}, {9, 11}, {9, 10}, {9, 9}, {10, 9}, {11, 9}, {11, 10}, {11, 11}, {10, 10}, {10, 10}}};
+    for (std::int32_t direction = 0; direction < 10; ++direction) {
+        std::int32_t x = 10, y = 10;
+        StepInDirection(direction == 9 ? -1 : direction, y, x);
+        EXPECT_EQ(std::pair(x, y), steps[std::size_t(direction)]) << direction;
+    }
 
     const FixedSineTable table = MakeFixedSineTable();
     EXPECT_EQ((std::array{table[0], table[1], table[32], table[63]}), (std::array{0, 1607, 46322, 65514}));

@@ -98,27 +98,40 @@ TEST(ItemControl, ABusyControlRoundTripsAndBadCountsFailTheLoad)
     EXPECT_EQ(loaded->items[2].value, -3);
     EXPECT_STREQ(loaded->nicknames[3].c_str(), "あれ");
 
-    for (std::int32_t mark : {5001, -1}) {
-        Auxiliary::CSerialize bad;
-        bad.GetBuffer() = {0, 0, 0, 0};
-        bad.GetBuffer().resize(8);
-        std::memcpy(bad.GetBuffer().data() + 4, &mark, 4);
-        bad.SetStoring(false);
-        auto target = std::make_unique<CItemControl>();
-        target->Serialize(bad);
-        EXPECT_TRUE(bad.HasLoadFailed()) << mark;
-        EXPECT_EQ(target->itemMark, 0) << mark;
+    // A mark or count outside 0..5000 fails the load: itemMark at byte 4, warehouseMark after the three
+    // items, warehouseCount after the warehouse item, the nickname count after the states.
+    const std::size_t warehouseMarkAt = 8 + 3 * 32, warehouseCountAt = warehouseMarkAt + 4 + 32;
+    const std::size_t nicknamesAt = stored.size() - 4 - 4 - std::strlen("あれ") - 1;
+    const struct
+    {
+        std::size_t at;
+        std::int32_t count;
+    } bad[] = {{4, 5001}, {4, -1}, {warehouseMarkAt, 5001}, {warehouseCountAt, -2}, {nicknamesAt, -1}};
+    auto target = std::make_unique<CItemControl>();
+    for (const auto& c : bad) {
+        Auxiliary::CSerialize stream;
+        stream.GetBuffer() = stored;
+        std::memcpy(stream.GetBuffer().data() + c.at, &c.count, 4);
+        stream.SetStoring(false);
+        target->Reset();
+        target->kindCount = 4;
+        target->Serialize(stream);
+        target->LoadIdentification(stream);
+        EXPECT_TRUE(stream.HasLoadFailed()) << c.at;
+        for (std::int32_t mark : {target->itemMark, target->warehouseMark, target->warehouseCount})
+            EXPECT_TRUE(mark >= 0 && mark <= 5000) << c.at;
     }
     // Every truncation of the stream fails cleanly.
-    for (std::size_t size = 0; size < stored.size(); size += 7) {
+    for (std::size_t size = 0; size < stored.size(); ++size) {
         Auxiliary::CSerialize cut;
         cut.GetBuffer().assign(stored.begin(), stored.begin() + std::ptrdiff_t(size));
         cut.SetStoring(false);
-        auto target = std::make_unique<CItemControl>();
+        target->Reset();
         target->kindCount = 4;
         target->Serialize(cut);
         target->LoadIdentification(cut);
         EXPECT_TRUE(cut.HasLoadFailed()) << size;
+        EXPECT_EQ(target->kindState.size(), 4u);
     }
 }
 
