@@ -79,7 +79,8 @@ void DungeonGen::AddRoomFeatures(Math::CRand& rand, CMapControl& map, std::int32
     if (shop) MakeShop(map, rand);
     if (dungeon >= 2) MakeMoatIsland(map, rand);
     MakePillarRoom(map, rand);
-    MakePools(map, rand);
+    // The first dungeon has no water of any kind, pools included.
+    if (dungeon >= 2) MakePools(map, rand);
     if (centre) MarkCentreRoom(rand);
 }
 
