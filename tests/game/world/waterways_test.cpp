@@ -82,6 +82,23 @@ TEST_F(WaterwayTest, OnlyTheMoatIslandMayGoUnreached)
 }
 
 // What the floor's flags make of its water at the check.
+// Drawn for real: the island's cells are never among the heroine's candidates.
+TEST_F(WaterwayTest, HeroineNeverStartsOnTheMoatIsland)
+{
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        SetUp();
+        game->random.noRandom = false;
+        game->random.SetSeed(seed);
+        FillFieldRect(game->map, 30, 20, 3, 3, 5, true, 1);
+        gen->moat = 1;
+        gen->moatCell = {30, 20};
+        ASSERT_TRUE(Check()) << seed;
+        const auto& player = game->characters.GetPlayer();
+        EXPECT_FALSE(player.x - 5 >= 30 && player.x - 5 < 33 && player.y - 4 >= 20 && player.y - 4 < 23)
+            << seed;
+    }
+}
+
 TEST_F(WaterwayTest, WaterBecomesWhatTheFloorTypeAndIceFlagsSay)
 {
     struct SCase
