@@ -117,7 +117,7 @@ inline std::vector<std::string> Check(SGameResource& game, const DungeonGen& gen
             if (room.mark != DungeonGen::kFeatureShop) continue;
             for (const SCellPosition door : room.points) {
                 if (door.x < 0) continue;
-                for (const auto [dx, dy] : {std::pair{0, -1}, {-1, 0}, {1, 0}, {0, 1}}) {
+                for (const auto& [dx, dy] : {std::pair{0, -1}, {-1, 0}, {1, 0}, {0, 1}}) {
                     const int x = door.x + dx;
                     const int y = door.y + dy;
                     if (terrain(x, y) >= 5 && field(x, y).room == gen.shopRoom && terrain(x, y) != 18)
