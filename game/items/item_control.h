@@ -133,7 +133,10 @@ public:
     std::int32_t DeleteItem(std::uint32_t index);
     // An own weapon or shield (flag 0x0040) is copied into keptWeapon or keptShield. 0.
     std::int32_t KeepOwnEquipmentCopy(const SItem& item);
-    // The item's price: buying 1 the buy price, 0 the sell price; inWarehouse for a warehouse item.
+    // The item's price: buying 1 from the buy price, 0 from the sell price; inWarehouse for a warehouse
+    // item (a pot's contents are then read from the warehouse table). By class with the plus, seals and
+    // plating, the count, the charges, or a pot's contents and free slots; a tenth off when cursed.
+    // Selling shop goods gives 0 and the own equipment 1; never below 0.
     std::int32_t GetItemPrice(const SItem& item, std::int32_t buying, std::int32_t inWarehouse);
     // The item at `index` rusts by `strength`, telling why not when showMessage is set.
     std::int32_t RustItem(SGameResource& game, std::uint16_t index, std::int32_t strength, bool showMessage);

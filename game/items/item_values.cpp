@@ -189,13 +189,13 @@ std::int32_t CItemControl::PriceOf(const SItem& item, bool buying, bool inWareho
                     ++free;
                     continue;
                 }
-                const SItem& content = inWarehouse ? warehouse[std::min<std::size_t>(index, kItemCount - 1)]
-                                                   : items[std::min<std::size_t>(index, kItemCount - 1)];
-                const bool outOfTable = index >= kItemCount;
-                const bool ownGoods = (item.flags & kShopGoods) != 0 && (content.flags & kShopGoods) == 0;
-                if (!outOfTable && !ownGoods && depth < kDeepestPot)
-                    contents += PriceOf(content, buying, inWarehouse, depth + 1);
                 if (item.kind == kEquippingPot) ++free;
+                // An index outside the table names the empty item, worth nothing.
+                if (index >= kItemCount || depth >= kDeepestPot) continue;
+                const SItem& content = inWarehouse ? warehouse[index] : items[index];
+                // A shop's pot is not sold with what of the heroine's own lies in it.
+                if ((item.flags & kShopGoods) != 0 && (content.flags & kShopGoods) == 0) continue;
+                contents += PriceOf(content, buying, inWarehouse, depth + 1);
             }
         }
         price = base + contents + free * base / 5;

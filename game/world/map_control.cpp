@@ -81,7 +81,7 @@ bool IsWetTerrain(std::uint8_t terrain)
 
 CMapControl::CMapControl()
 {
-    // Stand-in: the four minimap palettes are filled here once the map drawing brings them.
+    FillMinimapPalettes();
     Clear();
 }
 

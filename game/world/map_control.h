@@ -10,8 +10,9 @@
 // play walls break, water dries and fires burn; room numbers and the room-entrance table follow every
 // such change, since lighting, circle ranges, room events and monster movement read them.
 //
-// The map drawing, the stepping of the animation counters and the minimap palettes are added with the
-// drawing of the map.
+// Drawing (map_drawing.cpp, minimap.cpp): each frame the dirty records are drawn into the view cache,
+// which is then copied onto the screen around the player; darkness, flames and the minimap's guide lines
+// are drawn over it by their own operations, and the minimap itself straight into the screen's pixels.
 
 #include "game/ui/blt_support.h"
 #include "gamebase/sdk_names.h"
@@ -113,6 +114,43 @@ public:
         std::uint8_t objectKind = 0;
         std::uint16_t objectId = 0;
         std::uint8_t objectShown = 0;
+    };
+
+    // The minimap's eight colours in one display pixel type, and the darkening that quarters them.
+    struct SSimplePalette
+    {
+        virtual ~SSimplePalette() = default;
+        virtual void Darken() = 0;
+
+        std::array<std::uint32_t, 8> colors{};
+    };
+    struct SSimplePaletteRGB565 : SSimplePalette
+    {
+        void Darken() override;
+    };
+    struct SSimplePaletteRGB555 : SSimplePalette
+    {
+        void Darken() override;
+    };
+    struct SSimplePaletteRGB888 : SSimplePalette
+    {
+        void Darken() override;
+    };
+    struct SSimplePaletteBGR888 : SSimplePalette
+    {
+        void Darken() override;
+    };
+
+    // The minimap's symbols: 4 x 4 for the normal minimap, 8 x 8 for the doubled one.
+    enum ESymbol : std::int32_t
+    {
+        kSymbolDot4,
+        kSymbolSquare4,
+        kSymbolDot8,
+        kSymbolSoftSquare8,
+        kSymbolFrame8,
+        kSymbolRing8,
+        kSymbolMound8,
     };
 
     // One of the four weighted item lists: parallel kind ids and weights, with the weights' total.
@@ -228,6 +266,38 @@ public:
     // Water and wet floor everywhere become ice (hard walls become floor 9 on floor type 21); the ice
     // flag is set and the entrances rebuilt.
     void FreezeAllWater(SGameResource& game);
+    // ---- Drawing.
+    // Once a frame: the animation counters and the guide lines' pulse step on; a full redraw of the
+    // application asks for the whole view to be drawn again.
+    void AdvanceAnimation();
+    // Brings the ring and its records up to date, draws the dirty tiles into the view cache and copies
+    // the cache onto the target with the player at (144, 104) (every figure doubled in double size).
+    void DrawMap(SGameResource& game, Draw::ISurface& target);
+    // The terrain, and the object, of a ring record into the view cache; half bright when dark.
+    void DrawTerrainTile(std::int32_t column, std::int32_t row, std::uint8_t dark);
+    void DrawTileObject(SGameResource& game, std::int32_t column, std::int32_t row, std::uint8_t dark);
+    // Darkens what the player does not see: outside the lit box and under a spotlight in a corridor,
+    // the dark records with soft edges in a room. 1 when a corridor has no lit box (nothing drawn), else 0.
+    std::int32_t DrawDarkness(SGameResource& game, Draw::ISurface& target);
+    // The flames of a shown fire on map cell (x, y), the screen's top-left at map pixel (viewX, viewY).
+    void DrawFire(Draw::ISurface& target, std::int32_t x, std::int32_t y, std::int32_t viewX,
+                  std::int32_t viewY);
+    // The minimap cursor, in field cells: moved and held to 0..53 and 0..35, or placed on map cell (x, y)
+    // as the minimap shows it (the explored box centred on the field).
+    void MoveMinimapCursor(std::int32_t dx, std::int32_t dy);
+    void SetMinimapCursor(std::int32_t x, std::int32_t y);
+    // The guide lines through the minimap cursor in the pulsing grey: the row and the column, or the two
+    // diagonals; without `full` only the 10 cells on either side of the cursor.
+    void DrawMinimapCrossLines(Draw::ISurface& target, bool full);
+    void DrawMinimapDiagonals(Draw::ISurface& target, bool full);
+    // The minimap's cell layer: the overlay's translucent tint by floor type, or the full view's full
+    // colours (minimap.cpp). 0 drawn, 1 when the target cannot be drawn on.
+    std::int32_t DrawMinimapCells(Draw::ISurface& target, bool fullView);
+    // The palette of a display pixel type (RGB565, RGB555, XRGB8888, XBGR8888); null for any other.
+    SSimplePalette* GetMinimapPalette(std::int32_t pixelType);
+    // Paints a symbol in one colour at the pixel `at`, rows `pitch` pixels apart.
+    static void PaintSymbol(std::uint16_t* at, std::int32_t pitch, ESymbol symbol, std::uint16_t color);
+    static void PaintSymbol(std::uint32_t* at, std::int32_t pitch, ESymbol symbol, std::uint32_t color);
 
     // ---- The appearance lists, filled by the appearance tables.
     std::vector<std::int32_t> monsterAppearance; // monster kind ids, each repeated by its weight
@@ -291,6 +361,10 @@ public:
     std::uint8_t redrawRequest = 0; // the scene redraws the whole map
     // The options' display flag: set while darkness does not fade (option 3 off).
     std::uint8_t displayFlag = 0;
+    SSimplePaletteRGB565 paletteRGB565;
+    SSimplePaletteRGB555 paletteRGB555;
+    SSimplePaletteRGB888 paletteRGB888;
+    SSimplePaletteBGR888 paletteBGR888;
 
 private:
     // A line of cells along one axis: [begin, end] in that axis; empty when begin > end.
@@ -314,4 +388,8 @@ private:
     void EnterEntrancesOf(std::int32_t x, std::int32_t y);
     // BreakWall and BreakHardWall: `wall` becomes floor 9.
     std::int32_t BreakTerrain(std::int32_t x, std::int32_t y, std::uint8_t wall);
+    // The palettes' colours, set by the constructor.
+    void FillMinimapPalettes();
+    // The cells of a guide line from the cursor in the step (dx, dy), both ways.
+    void DrawGuideLine(Draw::ISurface& target, bool full, std::int32_t dx, std::int32_t dy);
 };

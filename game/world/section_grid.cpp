@@ -411,7 +411,7 @@ bool DungeonGen::CheckConnections(bool force)
         pending.pop_back();
         const std::int32_t channel = ChannelOf(*this, c, r);
         // From inside a bank the walk leaves only across that bank's sides; it never crosses the channel.
-        const auto mayLeave = [&](ESide side, std::uint8_t entry) {
+        const auto mayLeave = [&, bank = bank](ESide side, std::uint8_t entry) {
             return channel < 0 || sideBank(channel, side, entry) == bank;
         };
         const SSection& section = Section(c, r);

@@ -140,6 +140,30 @@ std::int32_t LineOf(const std::string& text, std::size_t at)
     return std::int32_t(std::count(text.begin(), text.begin() + std::ptrdiff_t(at), '\n')) + 1;
 }
 
+// One word for one thing across the tables, the scenario and the manual: the words the status panel
+// and the item descriptions use, never a synonym that would make a player look for a second thing.
+TEST(DataPipeline, TheDataSetUsesOneWordForEachThing)
+{
+    struct SRetired
+    {
+        const char* word;
+        const char* instead;
+    };
+    const SRetired retired[] = {
+        {"魔法の弾", "魔法球"},   {"暗闇の", "目つぶしの"}, {"目くらまし", "目つぶし"},
+        {"目を奪", "目をつぶす"}, {"幻覚", "幻惑"},         {"封じの石", "封印の石"},
+        {"地雷", "埋め火"},
+    };
+    std::map<std::string, std::string> texts = GameSourceTexts();
+    std::ifstream manual(kSources / "manual.html", std::ios::binary);
+    texts["manual.html"] = std::string(std::istreambuf_iterator<char>(manual), {});
+    for (const auto& [name, text] : texts)
+        for (const SRetired& r : retired)
+            for (std::size_t at = text.find(r.word); at != std::string::npos; at = text.find(r.word, at + 1))
+                ADD_FAILURE() << name << ":" << LineOf(text, at) << " says " << r.word
+                              << "; the data set says " << r.instead;
+}
+
 TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
 {
     const std::string over255 = std::string(90, 'x') +
@@ -209,7 +233,7 @@ TEST(DataPipeline, EachRuleStopsABrokenCopyOfTheDataSetByFileAndLine)
         {"experience table", {{"exp.txt", "QRZN\n0\n21\n", "QRZN\n0\n56\n"}}, {"src/exp.txt:4"}},
         {"scenario scripts",
          {{"シナリオ.txt", "大事に使ってあげて\nend", "大事に使ってあげて\nend\nend"}},
-         {"src/シナリオ.txt:543"}},
+         {"src/シナリオ.txt:544"}},
         {"scenario scripts",
          {{"シナリオ.txt", "榎戸「ダンジョンでは、階段を", "宗真「ダンジョンでは、階段を"}}},
         {"scenario scripts",

@@ -176,33 +176,58 @@ def cell(rgba, x, y, w, h):
     return rgba[y : y + h, x : x + w]
 
 
-def digits(screen, sheet, value, x, y, places, row=0):
+class OffSheet(ValueError):
+    pass
+
+
+def named_rect(table, image_id, label, index=0):
+    """(x, y, w, h) of repeat `index` of the cell named `label` on picture `image_id`; a cell the table does not
+    have, a repeat it does not have, or a rectangle not wholly inside the picture raises OffSheet, so that a mock
+    never shows an empty piece where a picture should be."""
+    image = table.image(image_id)
+    for c in image.cells:
+        if c.label == label:
+            if not 0 <= index < c.count:
+                raise OffSheet(f"{image_id} {label}: no repeat {index} of {c.count}")
+            x, y = c.x + index * c.dx, c.y + index * c.dy
+            if x < 0 or y < 0 or x + c.w > image.w or y + c.h > image.h:
+                raise OffSheet(f"{image_id} {label} {index}: ({x}, {y}) {c.w}x{c.h} lies outside {image.w}x{image.h}")
+            return x, y, c.w, c.h
+    raise OffSheet(f"{image_id}: no cell named {label}")
+
+
+def piece(table, rgba, image_id, label, index=0):
+    """The pixels of a named cell of a loaded picture."""
+    return cell(rgba, *named_rect(table, image_id, label, index))
+
+
+def digits(table, screen, sheet, value, x, y, places):
     text = str(value).rjust(places)
     for k, ch in enumerate(text):
         if ch != " ":
-            over(screen, cell(sheet, 8 * int(ch), row, 8, 16), x + 8 * k, y)
+            over(screen, piece(table, sheet, 0, "digit", int(ch)), x + 8 * k, y)
 
 
-def status_bar(screen, ui, floor, level, hp, max_hp, food, gold):
-    digits(screen, ui, floor, 8, 0, 3)
-    over(screen, cell(ui, 0, 240, 8, 16), 32, 0)
-    over(screen, cell(ui, 32, 240, 16, 16), 48, 0)
-    digits(screen, ui, level, 64, 0, 2)
-    over(screen, cell(ui, 144, 0, 16, 16), 24, 16)
-    over(screen, cell(ui, 8, 240, 16, 16), 92, 2)
-    digits(screen, ui, hp, 108, 2, 3)
-    over(screen, cell(ui, 48, 240, 8, 16), 132, 2)
-    digits(screen, ui, max_hp, 140, 2, 3)
+def status_bar(table, screen, ui, floor, level, hp, max_hp, food, gold):
+    digits(table, screen, ui, floor, 8, 0, 3)
+    over(screen, piece(table, ui, 0, "label-f"), 32, 0)
+    over(screen, piece(table, ui, 0, "label-lv"), 48, 0)
+    digits(table, screen, ui, level, 64, 0, 2)
+    over(screen, piece(table, ui, 0, "emblem"), 24, 16)
+    over(screen, piece(table, ui, 0, "label-hp"), 92, 2)
+    digits(table, screen, ui, hp, 108, 2, 3)
+    over(screen, piece(table, ui, 0, "label-slash"), 132, 2)
+    digits(table, screen, ui, max_hp, 140, 2, 3)
     for y, rows, value, maximum in ((20, 22, hp, max_hp), (26, 32, food, 100)):
         height = 6 if rows == 22 else 4
         over(screen, cell(ui, 100, rows, 1, height), 92, y)
         over(screen, cell(ui, 0, rows, value, height), 93, y)
         over(screen, cell(ui, 0, rows - height, maximum - value, height), 93 + value, y)
         over(screen, cell(ui, 102, rows, 2, height), 92 + maximum, y)
-    digits(screen, ui, gold, 172, 2, 10)
-    over(screen, cell(ui, 24, 240, 8, 16), 252, 2)
-    digits(screen, ui, 60, 268, 2, 2)
-    over(screen, cell(ui, 56, 240, 24, 16), 284, 2)
+    digits(table, screen, ui, gold, 172, 2, 10)
+    over(screen, piece(table, ui, 0, "label-g"), 252, 2)
+    digits(table, screen, ui, 60, 268, 2, 2)
+    over(screen, piece(table, ui, 0, "label-fps"), 284, 2)
 
 
 def lit_room_screen(table, build):
@@ -225,18 +250,20 @@ def lit_room_screen(table, build):
     screen = room(sheet, rows, frame=3)[:240, :320].copy()
     # Items on the floor and in the water, traps, stairs, a chest, a circle.
     for cls, (cx, cy) in {1: (2, 1), 4: (4, 2), 6: (6, 4), 11: (8, 1), 5: (1, 4)}.items():
-        over(screen, cell(common, 32, 32 * cls - 32, 32, 32), 32 * cx, 32 * cy)
-    over(screen, cell(common, 64, 32 * 10 - 32, 32, 32), 32 * 3, 32 * 6)
-    over(screen, cell(traps, 32 * 8, 32, 32, 32), 32 * 5, 32 * 1)   # poison gas, id 9
-    over(screen, cell(traps, 0, 64, 32, 32), 32 * 7, 32 * 5)        # fire, id 16
-    over(screen, cell(common, 96, 0, 32, 32), 32 * 9, 32 * 5)       # stairs down
-    over(screen, cell(circles, 0, 32, 32, 32), 32 * 8, 32 * 3)
-    over(screen, cell(shadows, 0, 24, 24, 12), 32 * 5 + 4, 32 * 3 + 22)
-    over(screen, cell(common, 96, 64, 32, 32), 32 * 5, 32 * 3)      # a chest standing there
-    over(screen, cell(common, 0, 352, 32, 32), 32 * 2, 32 * 5 - 8)   # an ice pillar
+        over(screen, piece(table, common, 10, "item-floor", cls - 1), 32 * cx, 32 * cy)
+    over(screen, piece(table, common, 10, "item-in-water", 10 - 1), 32 * 3, 32 * 6)
+    over(screen, piece(table, traps, 11, "trap-7-14", 9 - 7), 32 * 5, 32 * 1)     # poison gas
+    over(screen, piece(table, traps, 11, "trap-1-5", 3 - 1), 32 * 1, 32 * 2)      # binding jaws
+    over(screen, piece(table, traps, 11, "trap-7-14", 11 - 7), 32 * 9, 32 * 2)    # shield rust
+    over(screen, piece(table, traps, 11, "trap-16-23", 16 - 16), 32 * 7, 32 * 5)  # fire
+    over(screen, piece(table, common, 10, "stairs-down"), 32 * 9, 32 * 5)
+    over(screen, piece(table, circles, 12, "circle-room"), 32 * 8, 32 * 3)
+    over(screen, piece(table, shadows, 404, "shadow-3"), 32 * 5 + 4, 32 * 3 + 22)
+    over(screen, piece(table, common, 10, "chest"), 32 * 5, 32 * 3)                # a chest standing there
+    over(screen, piece(table, common, 10, "ice-pillar"), 32 * 2, 32 * 5 - 8)
     cast(screen, table, build, [(100, 4, 4, 0, 0), (504, 6, 2, 1, 0), (544, 3, 3, 6, 5), (596, 8, 4, 2, 1),
                                 (628, 4, 6, 0, 0), (612, 7, 6, 7, 3)])
-    status_bar(screen, ui, 12, 7, 38, 52, 64, 1520)
+    status_bar(table, screen, ui, 12, 7, 38, 52, 64, 1520)
     return screen
 
 
@@ -256,7 +283,7 @@ def corridor_screen(table, build):
         "WWWWWWWWWWW",
     ]
     screen = room(sheet, rows)[:240, :320].copy()
-    over(screen, cell(common, 32, 32 * 3 - 32, 32, 32), 32 * 3, 32 * 3)
+    over(screen, piece(table, common, 10, "item-floor", 3 - 1), 32 * 3, 32 * 3)
     cast(screen, table, build, [(100, 5, 3, 2, 0), (556, 3, 3, 6, 0), (588, 5, 5, 4, 5)])
     # The spotlight blended at half strength over the screen's centre; beyond it the screen is halved.
     cx, cy = 160, 120
@@ -270,7 +297,7 @@ def corridor_screen(table, build):
     box = np.zeros(screen.shape[:2], dtype=bool)
     box[cy - 64 : cy + 64, cx - 64 : cx + 64] = True
     screen = np.where(box[..., None], lit, dark)
-    status_bar(screen, ui, 3, 4, 30, 30, 80, 250)
+    status_bar(table, screen, ui, 3, 4, 30, 30, 80, 250)
     return screen
 
 
@@ -284,7 +311,7 @@ def list_screen(table, build):
     shade = np.linspace(64, 8, h)[:, None] * np.array([0, 0, 1])[None, :]
     part = screen[y0 : y0 + h, x0 : x0 + w].astype(np.float64)
     screen[y0 : y0 + h, x0 : x0 + w] = np.round(part * (1 - 0.62) + shade[:, None, :] * 0.62 * 4).clip(0, 255)
-    frame = cell(ui, 0, 48, 32, 32)
+    frame = piece(table, ui, 0, "frame")
     for ty in range(0, h, 16):
         for tx in range(0, w, 16):
             edge_row = ty == 0 or ty + 16 >= h
@@ -307,15 +334,15 @@ def list_screen(table, build):
     screen = np.array(picture)
     for k, (cls, name, equipped) in enumerate(names):
         y = 48 + 18 * k
-        over(screen, cell(common, 112, 16 * (cls + 8), 16, 16), 40, y)
+        over(screen, piece(table, common, 10, "class-icon", cls - 1), 40, y)
         if equipped:
-            over(screen, cell(ui, 112, 128, 8, 8), 36, y + 9)
-    over(screen, cell(ui, 64, 36, 8, 12), 28, 48 + 18 * 2 + 2)
-    over(screen, cell(ui, 128, 48, 8, 150), 292, 50)
-    over(screen, cell(ui, 136, 48, 8, 60), 292, 50)
-    over(screen, cell(ui, 112, 22, 14, 10), 160, 214)
-    over(screen, cell(ui, 144, 16, 16, 16), 240, 24)
-    over(screen, cell(ui, 160, 16, 16, 16), 288, 24)
+            over(screen, piece(table, ui, 0, "equipped-mark"), 36, y + 9)
+    over(screen, piece(table, ui, 0, "cursor"), 28, 48 + 18 * 2 + 2)
+    over(screen, piece(table, ui, 0, "scroll-track")[:150], 292, 50)
+    over(screen, piece(table, ui, 0, "scroll-thumb")[:60], 292, 50)
+    over(screen, piece(table, ui, 0, "down-arrow"), 160, 214)
+    over(screen, piece(table, ui, 0, "page-previous"), 240, 24)
+    over(screen, piece(table, ui, 0, "page-next"), 288, 24)
     return screen
 
 
@@ -329,7 +356,6 @@ def cast(screen, table, build, people):
     them: the heroine 2 right of the cell and 15 above it, a monster's frame bottom-centred on its cell, each
     over its shadow."""
     shadows = load(build, table.image(404))
-    tops = [0, 6, 14, 24, 36, 50]
     for image_id, cx, cy, direction, column in sorted(people, key=lambda p: p[2]):
         image = table.image(image_id)
         sheet = load(build, image)
@@ -340,7 +366,7 @@ def cast(screen, table, build, people):
             x, y = 32 * cx + (32 - w) // 2, 32 * cy + 30 - h
         size = SHADOW_SIZE.get(w, 2)
         sw, sh = 12 + 4 * size, 6 + 2 * size
-        over(screen, cell(shadows, 0, tops[size], sw, sh), 32 * cx + (32 - sw) // 2, 32 * cy + 28 - sh)
+        over(screen, piece(table, shadows, 404, f"shadow-{size}"), 32 * cx + (32 - sw) // 2, 32 * cy + 28 - sh)
         over(screen, cell(sheet, w * column, h * direction, w, h), x, y)
 
 

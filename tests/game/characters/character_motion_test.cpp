@@ -222,22 +222,4 @@ TEST_F(CharacterMotionTest, FishSinkInWaterAndDyingMonstersLeaveTheTable)
     EXPECT_EQ(game->characters.monsterCount, 1);
 }
 
-TEST_F(CharacterMotionTest, ScreenPositionAndRectangles)
-{
-    Player().x = 10;
-    Player().y = 7;
-    Player().offsetX = -4;
-    Player().SetViewOffset(3, -2);
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    Player().GetScreenPosition(x, y);
-    EXPECT_EQ(x, 10 * 32 - 4 + 3 - 144);
-    EXPECT_EQ(y, 7 * 32 - 2 - 104);
-    const Draw::RECT a{0, 0, 10, 10};
-    EXPECT_TRUE(IsRectOverlap(a, {9, 9, 20, 20}));
-    EXPECT_FALSE(IsRectOverlap(a, {10, 0, 20, 10}));
-    EXPECT_FALSE(IsRectOverlap(a, {0, 10, 10, 20}));
-    EXPECT_TRUE(IsRectOverlap({-5, 9, 1, 30}, a));
-}
-
 } // namespace

@@ -419,4 +419,35 @@ TEST_F(CharacterTableTest, MonstersAimAtAVisibleDecoyElseAtTheVisibleHeroine)
     }
 }
 
+TEST_F(CharacterTableTest, ThievesMeetPursuersFirstAndThePeacefulOneIsMadeAwake)
+{
+    AddSpecies(0);
+    AddSpecies(41); // kind 164 is the peaceful character's
+    AddSpecies(2);
+    game->map.monsterAppearance = {2 * 4};
+    game->random.noRandom = true;
+    const struct
+    {
+        std::uint8_t thief;
+        std::int32_t kindId;
+    } cases[] = {{0, 2 * 4}, {1, 1}};
+    for (const auto& c : cases) {
+        Control().Reset();
+        game->thief = c.thief;
+        const std::uint16_t slot = Control().CreateRandomMonster(*game);
+        ASSERT_NE(slot, kNoSlot);
+        EXPECT_EQ(Control().monsters[slot].kindId, c.kindId) << int(c.thief);
+    }
+    const std::uint16_t peaceful = Control().CreatePeacefulCharacter(*game);
+    ASSERT_NE(peaceful, kNoSlot);
+    EXPECT_EQ(Control().monsters[peaceful].type, kCharacterPeaceful);
+    EXPECT_EQ(Control().monsters[peaceful].spriteMode, 4);
+    EXPECT_EQ(Control().monsters[peaceful].sleepState, 0);
+    EXPECT_EQ(Control().AddTreasureChest(*game), kNoSlot) << "the chest list is empty";
+    const std::uint16_t pillar = Control().AddIcePillar();
+    EXPECT_EQ(Control().monsters[pillar].type, kCharacterIcePillar);
+    EXPECT_EQ(Control().monsters[pillar].hp, 3);
+    EXPECT_EQ(Control().monsterCount, pillar + 1);
+}
+
 } // namespace

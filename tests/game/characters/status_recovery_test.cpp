@@ -146,4 +146,14 @@ TEST_F(StatusRecoveryTest, TheSlowToggleFlipsEveryTurnOfSlowness)
     EXPECT_EQ(player.status.slowLevel, 0);
 }
 
+TEST_F(StatusRecoveryTest, SlownessAndHasteEndingTogetherAreToldTwice)
+{
+    Player().status.slowTurns = 1;
+    Player().hasteTurns = 1;
+    const MessageRecorder messages(*game);
+    EXPECT_EQ(RecoverStatuses(Player(), *game), 2);
+    EXPECT_EQ(messages.Lines(),
+              (std::vector<std::string>{"#1霞野#の速さが元に戻った。", "#1霞野#の速さが元に戻った。"}));
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "game/world/appearance_tables.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -70,6 +71,56 @@ TEST_F(WorldDataTest, EveryAppearanceTableResolvesAndHoldsItsSums)
         }
         EXPECT_TRUE(platform::headless::GetShownMessageBoxes().empty()) << dungeon;
     }
+}
+
+// Every kind a dungeon's item table puts in any of its lists.
+std::set<std::int32_t> KindsDrawnIn(SGameResource& game, std::int32_t dungeon)
+{
+    LoadItemAppearance(game.map, dungeon, game.CopyRecordTable(), game.items.kindByName);
+    std::set<std::int32_t> kinds;
+    for (const CMapControl::SItemAppearance& list : game.map.itemAppearance)
+        kinds.insert(list.kinds.begin(), list.kinds.end());
+    return kinds;
+}
+
+// Each road draws its own items, as its keepers describe it: no two roads share a table, the deepest
+// road's table holds every kind another road draws (it also serves every item made outside a dungeon),
+// and what a road's hints rule out is not found there.
+TEST_F(WorldDataTest, EachRoadDrawsItsOwnItemsAsItsKeepersDescribeIt)
+{
+    const auto game = LoadGame();
+    std::map<std::int32_t, std::set<std::int32_t>> roads;
+    for (std::int32_t dungeon = 1; dungeon <= 8; ++dungeon)
+        roads[dungeon] = KindsDrawnIn(*game, dungeon);
+    for (const auto& [dungeon, kinds] : roads) {
+        for (const auto& [other, otherKinds] : roads)
+            if (other > dungeon) EXPECT_NE(kinds, otherKinds) << dungeon << " and " << other;
+        for (std::int32_t kind : kinds)
+            EXPECT_TRUE(roads[7].contains(kind)) << "dungeon " << dungeon << " kind " << kind;
+    }
+
+    struct SRuledOut
+    {
+        std::int32_t dungeon;
+        const char* why;
+        std::vector<ZTL::string> names;
+    };
+    const SRuledOut ruledOut[] = {
+        {3,
+         "every kind is known on the road of knowledge",
+         {"識別の巻物", "値踏みの巻物", "目利きのペン", "識別の壺"}},
+        {4,
+         "the road of courage has no way out",
+         {"転移の薬", "脱出の巻物", "隠れ身の壺", "四散の巻物", "転送のペン", "転移の石"}},
+        {5, "the road of trials is faced, not wiped out", {"根絶の巻物", "滅びの巻物", "死神の杖"}},
+        {6, "the road of the strong has no makeshift gear", {"木刀", "竹の盾", "木の矢", "竹の矢"}},
+    };
+    for (const SRuledOut& rule : ruledOut)
+        for (const ZTL::string& name : rule.names) {
+            ASSERT_TRUE(game->items.kindByName.contains(name)) << name.c_str();
+            EXPECT_FALSE(roads[rule.dungeon].contains(game->items.kindByName.at(name)))
+                << rule.why << ": " << rule.dungeon << " " << name.c_str();
+        }
 }
 
 } // namespace

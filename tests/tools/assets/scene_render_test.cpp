@@ -1,11 +1,15 @@
 // A scene of the built pictures drawn headless through the game's own blits, at 1x and in double size
 // (where pictures from 10000 on come from their companions): keys stay out of the frame, shadows
-// darken, additive effects brighten, and the double-size frame is the 1x frame doubled.
+// darken, additive effects brighten, and the double-size frame is the 1x frame doubled. Every piece is
+// taken by its cell's name in the asset table, and a piece that lies outside its picture fails the test:
+// a blit from off the sheet draws nothing and would pass unseen.
 
 #include "tools/assets/built_data.h"
 
 #include "game/asset_ids.h"
 #include "game/ui/blt_support.h"
+
+#include <gtest/gtest-spi.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -34,10 +38,36 @@ SFrame Read(Draw::CFastPlane& plane)
     return frame;
 }
 
+// The rectangle of repeat `index` of a named cell on picture `imageId`; a repeat the cell does not have,
+// or a rectangle that does not lie wholly inside the picture, is a failure of the calling test.
+RECT SceneCell(std::int32_t imageId, const assets::SCell& cell, std::int32_t index = 0)
+{
+    const RECT rect = CellRect(cell, index);
+    if (index < 0 || index >= cell.count) {
+        ADD_FAILURE() << "cell " << cell.label << " of picture " << imageId << " has no repeat " << index;
+        return rect;
+    }
+    const assets::SImage* image = nullptr;
+    for (const assets::SImage& candidate : assets::kImages)
+        if (candidate.id == imageId) image = &candidate;
+    if (image == nullptr) {
+        ADD_FAILURE() << "picture " << imageId << " is not in the asset table";
+        return rect;
+    }
+    if (rect.left < 0 || rect.top < 0 || rect.right > image->width || rect.bottom > image->height ||
+        rect.right <= rect.left || rect.bottom <= rect.top)
+        ADD_FAILURE() << "cell " << cell.label << " repeat " << index << " (" << rect.left << ", " << rect.top
+                      << ")-(" << rect.right << ", " << rect.bottom << ") lies outside picture " << imageId
+                      << " (" << image->width << " x " << image->height << ")";
+    return rect;
+}
+
 int Brightness(std::uint32_t rgb)
 {
     return static_cast<int>((rgb >> 16 & 0xFF) + (rgb >> 8 & 0xFF) + (rgb & 0xFF));
 }
+
+constexpr int kTrapX = 64, kTrapY = 160;
 
 // Draws the scene step by step, keeping the frame after each step.
 std::vector<SFrame> DrawScene(bool doubleSize)
@@ -48,28 +78,30 @@ std::vector<SFrame> DrawScene(bool doubleSize)
     EXPECT_EQ(target.CreateSurfaceOfType(320 * scale, 240 * scale, Draw::kPixelXRGB8888), 0);
     std::vector<SFrame> steps;
     // The floor: room tiles of the first floors, copied.
+    const RECT floor = SceneCell(kImageTerrainMossCave, assets::kCellTerrainMossCaveRoomFloor);
     for (int y = 0; y < 240; y += 32)
-        for (int x = 0; x < 320; x += 32) {
-            const RECT floor{0, 0, 32, 32};
+        for (int x = 0; x < 320; x += 32)
             CBltSupport::BltImageCopy(target, kImageTerrainMossCave, x, y, &floor);
-        }
     steps.push_back(Read(target));
-    // Items of every class, a trap, a magic circle, the stairs, keyed.
+    // Items of every class, the poison-gas trap (trap 9, the third of the row of traps 7-14), a magic
+    // circle, the stairs, keyed.
     for (int c = 1; c <= 11; ++c) {
-        const RECT item{32, 32 * c - 32, 64, 32 * c};
+        const RECT item = SceneCell(kImageCommon, assets::kCellCommonItemFloor, c - 1);
         CBltSupport::BltImage(target, kImageCommon, 32 * (c % 10), c < 10 ? 32 : 96, &item);
     }
-    const RECT trap{256, 32, 288, 64}, circle{0, 32, 32, 64}, stairs{96, 0, 128, 32};
-    CBltSupport::BltImage(target, kImageTraps, 64, 160, &trap);
+    const RECT trap = SceneCell(kImageTraps, assets::kCellTrapsTrap714, 9 - 7);
+    const RECT circle = SceneCell(kImageCircles, assets::kCellCirclesCircleRoom);
+    const RECT stairs = SceneCell(kImageCommon, assets::kCellCommonStairsDown);
+    CBltSupport::BltImage(target, kImageTraps, kTrapX, kTrapY, &trap);
     CBltSupport::BltImage(target, kImageCircles, 128, 160, &circle);
     CBltSupport::BltImage(target, kImageCommon, 192, 160, &stairs);
     steps.push_back(Read(target));
     // A shadow blended by its alpha at full rate.
-    const RECT shadow{0, 24, 24, 36};
+    const RECT shadow = SceneCell(kImageShadows, assets::kCellShadowsShadow3);
     CBltSupport::BltImageBlend(target, kImageShadows, 260, 200, 255, &shadow);
     steps.push_back(Read(target));
     // An explosion frame, added.
-    const RECT blast{96 * 3, 0, 96 * 4, 96};
+    const RECT blast = SceneCell(kImageSmallExplosion, assets::kCellSmallExplosionFrame, 3);
     CBltSupport::BltImageAdd(target, kImageSmallExplosion, 200, 20, &blast);
     steps.push_back(Read(target));
     return steps;
@@ -94,6 +126,12 @@ TEST_F(BuiltScene, DrawsThroughTheGameBlitsAtBothSizes)
         (single[1].rgb[i] != single[0].rgb[i] ? covered : kept) += 1;
     EXPECT_GT(covered, 2000);
     EXPECT_GT(kept, 50000);
+    // The trap itself reached the frame: most of its cell differs from the floor beneath.
+    int trapCovered = 0;
+    for (int y = kTrapY; y < kTrapY + 32; ++y)
+        for (int x = kTrapX; x < kTrapX + 32; ++x)
+            trapCovered += single[1].At(x, y) != single[0].At(x, y) ? 1 : 0;
+    EXPECT_GT(trapCovered, 32 * 32 / 2);
     // The shadow darkens the middle of its ellipse; the explosion brightens the middle of its frame.
     EXPECT_LT(Brightness(single[2].At(272, 206)), Brightness(single[1].At(272, 206)));
     EXPECT_EQ(single[2].At(262, 201), single[1].At(262, 201)); // its corner stays clear
@@ -110,6 +148,26 @@ TEST_F(BuiltScene, DrawsThroughTheGameBlitsAtBothSizes)
                             << "step " << s << " at " << x << "," << y;
                 }
             }
+}
+
+TEST(SceneCells, ACellOffItsPictureFailsTheTest)
+{
+    // The traps sheet is 256 wide: the repeat at x 256 lies wholly beyond it; repeat 8 of the row of eight
+    // does not exist; a cell overhanging the bottom edge by one row is off the sheet too.
+    constexpr assets::SCell kBeyondRight{
+        "beyond-right", 256, 32, 32, 32, 'K', assets::ECheck::kCheckSprite, 1, 0, 0};
+    constexpr assets::SCell kOverhang{"overhang", 0, 161, 32, 32, 'K', assets::ECheck::kCheckSprite, 1, 0, 0};
+    EXPECT_NONFATAL_FAILURE(SceneCell(kImageTraps, kBeyondRight), "lies outside picture 11");
+    EXPECT_NONFATAL_FAILURE(SceneCell(kImageTraps, assets::kCellTrapsTrap714, 8), "has no repeat 8");
+    EXPECT_NONFATAL_FAILURE(SceneCell(kImageTraps, kOverhang), "lies outside picture 11");
+    EXPECT_NONFATAL_FAILURE(SceneCell(12345, assets::kCellTrapsTrap714), "not in the asset table");
+    // Every cell of every picture of the table passes.
+    for (const assets::SImage& image : assets::kImages)
+        for (std::int32_t c = 0; c < image.cellCount; ++c) {
+            const assets::SCell& cell = assets::kCells[static_cast<std::size_t>(image.firstCell + c)];
+            for (std::int32_t i = 0; i < cell.count; ++i)
+                SceneCell(image.id, cell, i);
+        }
 }
 
 } // namespace

@@ -68,14 +68,18 @@ class Sprite:
 
     # ---- lit shading
     def shade(self, mask, ramp_name, level, dither=True, lo=0, hi=None):
-        """Colours the mask from a ramp by `level` (an array 0..1 over the sprite, 1 brightest)."""
+        """Colours the mask from a ramp by `level` (an array 0..1 over the sprite, 1 brightest). `dither`:
+        True for ordered dithering across the whole step between two shades, False for none, or a number
+        below 1 for dithering only in a band of that share of the step around each boundary (solid shades
+        elsewhere, so that broad areas carry no screen-door pattern)."""
         shades = palette.ramp(ramp_name)
         hi = len(shades) - 1 if hi is None else hi
         n = hi - lo + 1
         value = level * n
-        if dither:
+        amount = 0.9 if dither is True else float(dither)
+        if amount:
             yy, xx = np.mgrid[0 : self.h, 0 : self.w]
-            value = value + BAYER4[yy % 4, xx % 4] * 0.9
+            value = value + BAYER4[yy % 4, xx % 4] * amount
         step = np.clip(np.floor(value), 0, n - 1).astype(int) + lo
         table = np.array([INDEX[s] for s in shades], dtype=np.int16)
         self.px[mask] = table[step[mask]]

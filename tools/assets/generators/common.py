@@ -377,14 +377,30 @@ def spark_half(right):
 
 
 def puff(k):
+    """A puff of smoke, 4 frames: a small round puff that swells into a billowing cloud, breaks into
+    separate curls and thins to wisps. Each round lobe is drawn back to front with its own contour, a lit
+    upper left and a grey underside, so that the cloud reads as soft smoke rather than a stone."""
     s = Sprite(16, 32)
-    grow = [0.55, 0.8, 0.9, 0.75][k]
-    rise = [0, 4, 8, 12][k]
+    rise = [0, 3, 7, 12][k]
     base = 24 - rise
-    for cx, cy, r in ((8, base, 4.5), (5, base - 3, 3.2), (11, base - 2, 3.4), (8, base - 6, 3.6)):
-        s.lit_ellipse(cx, cy, r * grow + 0.3, r * grow + 0.3, "stone" if k < 3 else "bone", 2 if k < 3 else 0,
-                      4 if k < 3 else 1)
-    return s.outline()
+    lobes = [
+        [(5.5, base - 1, 2.6), (10.5, base - 1, 2.6), (8, base + 1, 3.2)],
+        [(5.4, base - 4, 3.0), (10.4, base - 5, 3.0), (4.8, base + 0.5, 3.0), (11.2, base + 0.5, 3.0), (8, base + 1, 3.4)],
+        [(8, base - 6, 3.0), (4.6, base - 1, 3.0), (11.2, base - 2, 3.0), (7.6, base + 2, 2.6)],
+        [(5, base + 2, 2.0), (11, base - 1, 2.0), (7.5, base - 5, 1.6)],
+    ][k]
+    light, body_shade, under_shade, contour = (("bone3", "bone2", "bone0", "stone3") if k < 3
+                                               else ("bone2", "bone1", "stone3", "stone3"))
+    yy, xx = np.mgrid[0:32, 0:16] + 0.5
+    for cx, cy, r in lobes:
+        d = np.hypot(xx - cx, yy - cy)
+        disc = d <= r
+        inner = d <= r - 1
+        s.fill_mask(disc & ~inner, contour)
+        s.fill_mask(inner, body_shade)
+        s.fill_mask(inner & (yy - cy > 0.35 * r), under_shade)
+        s.fill_mask(inner & (np.hypot(xx - cx + 0.45 * r, yy - cy + 0.45 * r) <= 0.45 * r), light)
+    return s.outline("outline1")
 
 
 def scales():

@@ -63,24 +63,102 @@ def pour(frames=8, rust=False):
     return fx.strip(out)
 
 
+# The explosions and the burning are pixel art in the sprites' own fire and smoke shades: hard-edged
+# bands, no blur. Additive on black, so the darkest band is the dimmest light.
+EMBER, RED, ORANGE, YELLOW, WHITE = (palette.rgb(n) for n in ("lava0", "lava1", "lava2", "lava3", "bone3"))
+SMOKE_DARK, SMOKE_LIGHT = palette.rgb("stone0"), palette.rgb("stone1")
+
+
+def bands(field, colours, edges):
+    """Hard bands of colour: pixels whose field is at least edges[i] take colours[i] (the later win)."""
+    out = np.zeros(field.shape + (3,))
+    for colour, edge in zip(colours, edges):
+        out[field >= edge] = colour
+    return out
+
+
+def lumpy(xx, yy, lumps):
+    """A bumpy body: for every pixel the best of 1 - distance / radius over a set of round lumps (cx, cy, r),
+    so that bands of the field follow the bumpy outline inwards."""
+    best = np.full(xx.shape, -9.0)
+    for cx, cy, r in lumps:
+        best = np.maximum(best, 1 - np.hypot(xx - cx, yy - cy) / r)
+    return best
+
+
 def blast(size, seed):
-    """An explosion centred in its frame: a flash, a fireball that grows and breaks up, then smoke."""
+    """An explosion centred in its frame over 8 frames: a star-shaped flash, a fireball of bumpy lobes
+    with tongues thrown out and debris flying, the ball breaking up into embers, then smoke rising. The
+    large one is drawn at its own size with more lobes and debris, not the small one scaled."""
+    r = np.random.default_rng(seed)
+    half = size / 2
+    yy, xx = np.mgrid[0:size, 0:size] + 0.5
+    dx, dy = xx - half, yy - half
+    angle = np.arctan2(dy, dx)
+    dist = np.hypot(dx, dy)
+    reach = half - 3  # nothing may touch the frame's edge
+    lobe_count = 7 if size < 128 else 11
+    lobes = [(r.uniform(0, 2 * np.pi), r.uniform(0.35, 0.65), r.uniform(0.45, 0.7)) for _ in range(lobe_count)]
+    tongue_count = 6 if size < 128 else 9
+    tongues = [(r.uniform(0, 2 * np.pi), r.uniform(0.75, 1.0)) for _ in range(tongue_count)]
+    debris = [(r.uniform(0, 2 * np.pi), r.uniform(0.55, 1.0), int(r.integers(1, 3 if size < 128 else 4)))
+              for _ in range(14 if size < 128 else 26)]
+    puffs = [(r.uniform(-0.5, 0.5), r.uniform(-0.3, 0.3), r.uniform(0.22, 0.34)) for _ in range(6)]
     frames = []
-    noise = fx.LoopNoise(seed=seed, waves=14, scale=3.0, period=8, speed=(1, 2))
-    x, y = fx.grid(size, size)
-    r = np.hypot(x, y)
     for f in range(8):
-        t = (f + 0.5) / 8
-        radius = 0.25 + 0.6 * np.sqrt(t)
-        n = noise(x * 2, y * 2, f)
-        edge = radius * (1 + 0.22 * n) - r
-        ball = fx.smoothstep(-0.05, 0.25, edge)
-        heat = ball * (1.0 - 0.85 * t) + 0.6 * np.exp(-(r / (0.2 + 0.2 * t)) ** 2) * (1 - t)
-        fire = fx.FIRE(np.clip(heat * (1.1 - 0.2 * r), 0, 1))
-        smoke = SMOKE(np.clip(ball * t * 0.9 * (0.6 + 0.4 * n), 0, 1)) * fx.smoothstep(0.2, 0.8, t)
-        ring = 0.5 * np.exp(-((r - radius * 1.05) / 0.05) ** 2) * (1 - t)
-        frame = np.maximum(fire, smoke) + ring[..., None] * np.array([255, 200, 120])
-        frames.append(fx.clean(frame * fx.smoothstep(0.98, 0.8, r)[..., None], 12))
+        out = np.zeros((size, size, 3))
+        if f == 0:
+            # The flash: a small white core with a four- and eight-pointed star.
+            star = np.maximum(np.abs(np.cos(2 * angle)) ** 8, 0.6 * np.abs(np.cos(2 * angle + np.pi / 4)) ** 8)
+            field = 1 - dist / (0.18 * reach * (1 + 1.6 * star))
+            out = bands(field, [RED, ORANGE, YELLOW, WHITE], [0, 0.25, 0.5, 0.7])
+            frames.append(fx.clean(out, 8))
+            continue
+        grow = min(1.0, 0.45 + 0.2 * f)               # the ball's size, full by frame 3
+        heat = max(0.0, 1.0 - 0.2 * (f - 1))          # how hot its inside still is
+        scale = 0.62 * reach * grow
+        lumps = [(half + np.cos(a) * o * scale, half + np.sin(a) * o * scale, rad * scale) for a, o, rad in lobes]
+        lumps.append((half, half, 0.75 * scale))
+        field = lumpy(xx, yy, lumps)
+        # Tongues: spikes thrown out from the ball, longest early on.
+        if f <= 4:
+            for a, length in tongues:
+                along = (dx * np.cos(a) + dy * np.sin(a))
+                across = np.abs(-dx * np.sin(a) + dy * np.cos(a))
+                tip = reach * min(1.0, length * (0.55 + 0.15 * f))
+                body = (along > 0) & (along < tip) & (across < 0.16 * scale * (1 - along / tip))
+                field = np.where(body, np.maximum(field, 0.12 + 0.25 * (1 - along / tip)), field)
+        # The ball breaks up: holes open in it from frame 4.
+        if f >= 4:
+            holes = lumpy(xx, yy, [(half + np.cos(a + 1.3) * o * scale * 0.9, half + np.sin(a + 1.3) * o * scale * 0.9,
+                                    rad * scale * 0.22 * (f - 3)) for a, o, rad in lobes])
+            field = np.where(holes > 0, field - 0.6, field)
+        colours = [EMBER, RED, ORANGE, YELLOW, WHITE]
+        edges = [0, 0.12, 0.3 + 0.3 * (1 - heat), 0.5 + 0.35 * (1 - heat), 0.72 + 0.5 * (1 - heat)]
+        out = bands(field, colours, edges)
+        if f >= 5:
+            # Smoke: grey lobes rising over the dying fire.
+            rise = (f - 4) * 0.08 * reach
+            smoke = lumpy(xx, yy, [(half + px * reach, half + py * reach - rise, pr * reach * (0.7 + 0.15 * (f - 5)))
+                                   for px, py, pr in puffs])
+            smoke_rgb = bands(smoke, [SMOKE_DARK, SMOKE_LIGHT], [0, 0.45])
+            fire_left = field >= 0.3
+            out = np.where(((smoke >= 0) & ~fire_left)[..., None], smoke_rgb, out)
+            if f == 7:
+                out = np.where((field < 0.5)[..., None] | (smoke >= 0)[..., None], np.where((smoke >= 0)[..., None], smoke_rgb, 0), out)
+        # Debris: sparks and chunks flying out, outlined by nothing (they are light), fading to embers.
+        for a, speed, chunk in debris:
+            travel = reach * min(0.97, speed * (0.25 + 0.2 * f))
+            if f >= 7 and speed < 0.8:
+                continue
+            px = int(round(half + np.cos(a) * travel))
+            py = int(round(half + np.sin(a) * travel + (0.01 * f * f * reach if f > 3 else 0)))
+            colour = YELLOW if f <= 2 else (ORANGE if f <= 4 else RED)
+            x0, y0 = px - chunk // 2, py - chunk // 2
+            if 2 <= x0 and x0 + chunk <= size - 2 and 2 <= y0 and y0 + chunk <= size - 2:
+                out[y0 : y0 + chunk, x0 : x0 + chunk] = colour
+        out[dist > reach] = 0
+        frames.append(fx.clean(out, 8))
     return fx.strip(frames)
 
 
@@ -104,17 +182,51 @@ def gas(name):
     return fx.strip(frames)
 
 
+def tongue(xx, yy, cx, base, height, width, lean):
+    """A flame tongue as a mask: widest a quarter of the way up, tapering to a leaning point."""
+    t = (base - yy) / height
+    inside_rows = (t >= 0) & (t <= 1)
+    profile = np.where(t < 0.25, 0.75 + t, np.clip((1 - t) / 0.75, 0, 1) ** 0.8)
+    centre = cx + lean * t * t
+    return inside_rows & (np.abs(xx - centre) <= width * profile)
+
+
 def burning():
-    """Flames licking over the whole cell, looping over 16 frames."""
-    noise = fx.LoopNoise(seed=11124, waves=12, scale=2.0, period=16, speed=(1, 3))
-    x, y = fx.grid(32, 32)
-    v = (y + 1) / 2
+    """Flames over the whole cell, looping over 16 frames: three or four tongues whose heights and lean
+    sway, each in hard layers (dark red rim, red, orange, a yellow heart), sparks rising above; every
+    tongue stays inside the cell, tips included."""
+    size, frames_n = 32, 16
+    yy, xx = np.mgrid[0:size, 0:size] + 0.5
+    r = np.random.default_rng(11124)
+    flames = [(8.0, 20.0, 6.0, 0), (16.5, 27.0, 7.5, 1), (25.0, 21.0, 6.0, 2), (12.5, 15.0, 4.5, 3), (21.0, 16.0, 4.5, 4)]
+    phases = r.uniform(0, 2 * np.pi, (len(flames), 2))
+    sparks = [(r.uniform(5, 27), r.uniform(0, 1), r.uniform(-1.5, 1.5)) for _ in range(5)]
+    base = 30.5
     frames = []
-    for f in range(16):
-        n = noise(x * 3, v * 4, f)
-        tongues = fx.smoothstep(0.1, 0.7, n * 0.6 + v * 1.1 - 0.15 + 0.25 * np.cos(x * 5))
-        heat = tongues * fx.smoothstep(1.0, 0.6, np.abs(x)) * fx.smoothstep(1.0, 0.85, v)
-        frames.append(fx.clean(fx.FIRE(np.clip(heat, 0, 1)), 12))
+    for f in range(frames_n):
+        turn = 2 * np.pi * f / frames_n
+        layers = [np.zeros((size, size), dtype=bool) for _ in range(4)]
+        for k, (cx, height, width, _) in enumerate(flames):
+            h = height * (0.8 + 0.2 * np.sin(turn * 2 + phases[k, 0]))
+            h = min(h, base - 3)  # the tip stays inside the cell
+            lean = 3.0 * np.sin(turn + phases[k, 1])
+            for layer, (hs, ws) in enumerate(((1.0, 1.0), (0.78, 0.72), (0.52, 0.48), (0.28, 0.26))):
+                layers[layer] |= tongue(xx, yy, cx, base, h * hs, width * ws, lean * hs)
+        out = np.zeros((size, size, 3))
+        for layer, colour in enumerate((EMBER, RED, ORANGE, YELLOW)):
+            out[layers[layer]] = colour
+        # A bed of embers along the bottom.
+        out[(yy > base - 1.5) & (yy < base) & (np.abs(xx - 16) < 13)] = RED
+        # Sparks rising and looping back to the bottom.
+        for sx, start, drift in sparks:
+            t = (start + f / frames_n) % 1
+            px, py = int(sx + drift * t * 4), int(base - 6 - 20 * t)
+            if 1 <= px < size - 1 and 2 <= py < size - 1:
+                out[py, px] = YELLOW if t < 0.5 else ORANGE
+        out[:2, :] = 0
+        out[:, :1] = 0
+        out[:, -1:] = 0
+        frames.append(fx.clean(out, 8))
     return fx.strip(frames)
 
 

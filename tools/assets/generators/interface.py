@@ -304,13 +304,16 @@ def slots():
             seal.rect(2, 2, 14, 14, palette.ramp(ramp)[hi - 1])
             seal.rect(2, 2, 13, 3, palette.ramp(ramp)[hi])
             seal.rect(2, 2, 3, 13, palette.ramp(ramp)[hi])
+            # The stamp's character: a brushed 印 (seal), the mark every seal on an item is known by.
             seal.grid("""
-.####.
-#.##.#
-######
-#.##.#
-.#..#.
-.####.""", {"#": glyph_colour if not dim else "stone2"}, 5, 5)
+.#...####
+#....#..#
+####.#..#
+#....#..#
+####.#.##
+#....#...
+####.#...
+.....#...""", {"#": glyph_colour if not dim else "stone2"}, 3, 4)
             seal.outline()
             link = Sprite(16, 16)
             link.rect(1, 6, 15, 10, palette.ramp(ramp)[hi - 1])

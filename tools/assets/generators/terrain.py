@@ -16,6 +16,9 @@ from assetlib import palette, pixels, tiles
 from assetlib.pixels import Sprite, idx
 
 T = tiles.T
+# Ordered dithering only in a narrow band at each boundary between two shades: broad areas stay solid,
+# so that floors and walls show no screen-door pattern at double size.
+TILE_DITHER = 0.1
 FACE = 22  # the front face of a wall that ends below starts at this row of the block
 WATER_FRAMES = 16
 
@@ -86,7 +89,7 @@ def border_mask(col, width=1):
 
 # ---- painting helpers
 
-def level_sprite(level, ramp, lo=0, hi=None, dither=True):
+def level_sprite(level, ramp, lo=0, hi=None, dither=TILE_DITHER):
     return tiles.to_ramp(np.clip(level, 0, 0.999), ramp, lo, hi, dither)
 
 
@@ -103,6 +106,33 @@ def overlay(base, top, mask):
 
 def wrapped_shift(mask, dy, dx):
     return np.roll(np.roll(mask, dy, 0), dx, 1)
+
+
+def motif(text, legend):
+    return Sprite(8, 8).grid(text, legend) if isinstance(text, str) else text
+
+
+def strew(s, seed, variants, step=8, chance=0.5, where=None, shift=(0, 0)):
+    """Small motifs scattered over a wrapping tile: the tile is cut into step x step squares and a hash of
+    each square's place (with `seed`) decides whether it holds a motif, which of the `variants`, where in
+    the square, and whether it is mirrored; so no two squares repeat one stamp in one place. `where` limits
+    the motifs to a mask; `shift` moves them all (wrapping), for drifting motifs."""
+    size = s.w
+    for j in range(size // step):
+        for i in range(size // step):
+            r = np.random.default_rng([*np.atleast_1d(seed).tolist(), j, i])
+            if r.random() >= chance:
+                continue
+            m = variants[r.integers(len(variants))]
+            if r.random() < 0.5:
+                m = m.flip()
+            ox = i * step + int(r.integers(0, step)) + shift[1]
+            oy = j * step + int(r.integers(0, step)) + shift[0]
+            ys, xs = np.nonzero(m.ink())
+            ty, tx = (oy + ys) % size, (ox + xs) % size
+            keep = np.ones(len(ys), dtype=bool) if where is None else where[ty, tx]
+            s.px[ty[keep], tx[keep]] = m.px[ys[keep], xs[keep]]
+    return s
 
 
 # ---- themes
@@ -207,9 +237,9 @@ class Theme:
                 wet.px[wet.px == idx(name)] = idx(shades[lo])
             if i > hi:
                 wet.px[wet.px == idx(name)] = idx(shades[hi])
-        # Half the pixels, in a fine checker, show the floor itself: the water is shallow and clear.
+        # The floor's own pattern shows through in the water's shades: the water is shallow and clear.
         yy, xx = np.mgrid[0:T, 0:T]
-        s = overlay(s, wet, inside & ((xx + yy) % 2 == 0))
+        s = overlay(s, wet, inside)
         glints = inside & ~rim & ((xx - yy) % 16 == 0) & (tiles.pnoise(self.seed + 31, cells=(4, 8)) > 0.6)
         paint(s, glints, self.puddle_glint)
         shade = inside & ~rim & (wrapped_shift(rim, 1, 0) | wrapped_shift(rim, 0, 1))
@@ -334,6 +364,13 @@ def noise_floor(seed, ramp, lo, hi, contrast=0.45, cells=(4, 8, 16)):
     return level_sprite(0.5 + contrast * (tiles.pnoise(seed, cells=cells) - 0.5), ramp, lo, hi)
 
 
+def grain_floor(seed, ramp, lo, hi):
+    """A quiet ground: the lower shade with small flecks of the upper one, fine-grained so that no large
+    shape repeats from tile to tile."""
+    n = tiles.pnoise(seed, cells=(8, 16, 32), weights=(0.6, 1.0, 0.8))
+    return level_sprite(0.32 + 0.32 * n, ramp, lo, hi, dither=False)
+
+
 def slab_floor(seed, rows, ramp, lo, hi, seam, light, variation=0.1, contrast=0.3):
     ids, seams, lights = tiles.slabs(rows)
     r = np.random.default_rng(seed)
@@ -414,7 +451,7 @@ class MossCave(Theme):
     water_shadow, water_rim = "water0", "outline1"
 
     def room(self):
-        s = noise_floor(1, "stone", 1, 2, 0.4)
+        s = noise_floor(1, "stone", 1, 2, 0.35)
         paint(s, tiles.cracks(2, 2, (3, 6)), "stone0")
         return scatter(s, 4, 2, "stone2", None, "stone0", radius=(0.8, 1.3))
 
@@ -429,12 +466,16 @@ class MossCave(Theme):
 
     def wall_top(self):
         n = tiles.pnoise(11, cells=(2, 4, 8))
-        s = level_sprite(0.35 + 0.55 * n, "stone", 2, 4)
-        moss = tiles.pnoise(12, cells=(2, 4, 16)) > 0.6
-        mossy = level_sprite(0.3 + 0.5 * tiles.pnoise(13, cells=(8, 16)), "moss", 1, 2)
-        s = overlay(s, mossy, moss)
+        s = level_sprite(0.35 + 0.5 * n, "stone", 2, 3)
         paint(s, tiles.cracks(14, 2, (3, 6)), "stone1")
-        return s
+        # Moss in small tufts of several shapes, strewn by the place of each square, in the moss shades
+        # nearest the stone's own value.
+        tufts = [Sprite(5, 3).grid(".ab../abbba/.aaa.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(3, 3).grid(".b./aba/.a.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(4, 2).grid("abba/.aa.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(6, 3).grid("..ab../.abbba/aa..a.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(2, 2).grid("ab/a.", {"a": "moss1", "b": "moss2"})]
+        return strew(s, 12, tufts, step=8, chance=0.4)
 
     def wall_face(self):
         return strata(15, "stone", 1, 2)
@@ -449,7 +490,7 @@ class StoneMaze(Theme):
     seed = 302
     dark = "stone0"
     rubble = ("stone2", "stone3")
-    wall_light = ("stone4", "stone4", "stone1")
+    wall_light = ("stone3", "stone3", "stone0")
     face_shadow = "stone0"
     fill_edge = "stone0"
     puddle_ramp, puddle_range = "water", (0, 1)
@@ -457,28 +498,55 @@ class StoneMaze(Theme):
     water_shadow, water_rim = "outline1", "outline0"
 
     def room(self):
-        return slab_floor(21, SQUARE16, "stone", 1, 2, "stone0", "stone3", 0.12, 0.25)
+        return slab_floor(21, SQUARE16, "stone", 0, 1, "outline1", "stone2", 0.12, 0.25)
 
     def corridor(self):
-        return slab_floor(22, COBBLES, "stone", 0, 1, "outline2", None, 0.15, 0.2)
+        return slab_floor(22, COBBLES, "stone", 1, 1, "stone0", None, 0.15, 0.2)
 
     def patch(self):
-        s = slab_floor(23, SQUARE16, "stone", 1, 2, "moss0", "stone3", 0.12, 0.25)
+        s = slab_floor(23, SQUARE16, "stone", 0, 1, "moss0", "stone2", 0.12, 0.25)
         paint(s, tiles.cracks(24, 3), "stone0")
         return s
 
     def wall_top(self):
-        return slab_floor(25, BLOCKS, "stone", 3, 4, "stone2", "bone2", 0.08, 0.25)
+        return slab_floor(25, BLOCKS, "stone", 1, 2, "stone0", "stone3", 0.08, 0.25)
 
     def wall_face(self):
-        return slab_floor(26, BRICKS, "stone", 1, 2, "stone0", "stone3", 0.1, 0.2)
+        return slab_floor(26, BRICKS, "stone", 0, 1, "outline1", "stone2", 0.1, 0.2)
 
     def water(self, frame):
         return water_surface(self, frame, "water", 0, 1, "water2")
 
 
+PEBBLES = [
+    """
+.ab.
+abbc
+.cc.
+""", """
+ab
+bc
+""", """
+.ab..
+abbbc
+.bcc.
+""", """
+a
+""", """
+ab.
+.bc
+""",
+]
+
+
+def pebble_set(body, light, shade):
+    legend = {"a": light, "b": body, "c": shade}
+    return [Sprite(5, 3).grid(text, legend) for text in PEBBLES]
+
+
 class RootCavern(Theme):
-    """Root and earth cavern: packed earth, roots, muddy water."""
+    """Root and earth cavern: dark packed earth with pebbles and root threads; walls of pale clay bound by
+    roots with tufts of moss; murky olive water, clearly greener and darker than the earth."""
 
     seed = 303
     dark = "earth0"
@@ -486,43 +554,45 @@ class RootCavern(Theme):
     wall_light = ("earth4", "earth4", "earth1")
     face_shadow = "earth0"
     fill_edge = "earth0"
-    puddle_ramp, puddle_range = "earth", (2, 3)
-    puddle_shadow, puddle_glint, puddle_rim = "earth1", "bone1", "earth0"
-    water_shadow, water_rim = "earth1", "earth0"
+    puddle_ramp, puddle_range = "water", (0, 1)
+    puddle_shadow, puddle_glint, puddle_rim = "outline1", "water3", "earth0"
+    water_shadow, water_rim = "outline1", "earth0"
 
-    def roots(self, seed, count):
+    def roots(self, seed, count, length=(8, 16)):
         r = np.random.default_rng(seed)
         mask = np.zeros((T, T), dtype=bool)
         for _ in range(count):
             x, y = r.integers(0, T, 2)
             dx = r.choice([-1, 1])
-            for _ in range(r.integers(8, 16)):
+            for _ in range(r.integers(*length)):
                 nx, ny = x + dx, y + r.choice([0, 0, 1, -1])
                 tiles.wrap_line(mask, x, y, nx, ny)
                 x, y = nx, ny
         return mask
 
     def room(self):
-        s = noise_floor(31, "earth", 1, 2, 0.5)
-        paint(s, self.roots(32, 2), "earth0")
-        return scatter(s, 33, 4, "stone2", "stone3", "earth0")
+        s = grain_floor(31, "earth", 1, 2)
+        paint(s, self.roots(32, 1, (6, 10)), "earth0")
+        return strew(s, 33, pebble_set("earth2", "earth3", "earth0"), chance=0.35)
 
     def corridor(self):
-        s = noise_floor(34, "earth", 0, 1, 0.5)
-        return scatter(s, 35, 6, "earth2", None, "outline1", radius=(0.7, 1.3))
+        s = grain_floor(34, "earth", 0, 1)
+        return strew(s, 35, pebble_set("earth1", "earth2", "outline1"), chance=0.25)
 
     def patch(self):
-        s = noise_floor(36, "earth", 1, 2, 0.4)
-        leaves = tiles.pebbles(37, 8, radius=(0.8, 1.3))[0]
-        paint(s, leaves & (tiles.pnoise(38) > 0.5), "moss0")
-        paint(s, leaves & (tiles.pnoise(38) <= 0.5), "earth3")
-        return s
+        s = grain_floor(36, "earth", 1, 2)
+        leaf = [Sprite(3, 2).grid("ab/.a", {"a": "moss1", "b": "moss2"}),
+                Sprite(3, 2).grid("aa./.ab", {"a": "earth3", "b": "earth2"}),
+                Sprite(2, 2).grid("ab/b.", {"a": "gold0", "b": "earth3"})]
+        return strew(s, 37, leaf, step=6, chance=0.55)
 
     def wall_top(self):
-        s = noise_floor(39, "earth", 2, 4, 0.6, cells=(2, 4, 8))
+        s = noise_floor(39, "earth", 3, 4, 0.5, cells=(2, 4, 8))
         paint(s, self.roots(40, 3), "earth1")
-        paint(s, (tiles.pnoise(41, cells=(2, 4)) > 0.72) & (tiles.pnoise(42, cells=(16, 32)) > 0.5), "moss1")
-        return s
+        tufts = [Sprite(5, 3).grid(".ab../abbba/.aaa.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(3, 3).grid(".b./aba/.a.", {"a": "moss1", "b": "moss2"}),
+                 Sprite(4, 2).grid("abba/.aa.", {"a": "moss1", "b": "moss2"})]
+        return strew(s, 41, tufts, step=8, chance=0.22)
 
     def wall_face(self):
         s = strata(43, "earth", 1, 2)
@@ -530,7 +600,18 @@ class RootCavern(Theme):
         return s
 
     def water(self, frame):
-        return water_surface(self, frame, "earth", 2, 3, "bone1")
+        # Murky water, darker and bluer than the earth: a deep body, ripple strokes along the crests of
+        # the slow swell, brown silt drifting through.
+        a = tiles.waves(T, frame, WATER_FRAMES, self.seed + 50, count=5, spatial=(1, 2))
+        b = tiles.waves(T, frame, WATER_FRAMES, self.seed + 60, count=4, spatial=(2, 3), turns=(1, 1))
+        level = 0.6 * a + 0.4 * b
+        s = level_sprite(0.15 + 0.6 * level, "water", 0, 1, dither=0.15)
+        silt = tiles.waves(T, frame, WATER_FRAMES, self.seed + 70, count=3, spatial=(1, 2), turns=(1, 1))
+        paint(s, (silt > 0.7) & (level < 0.55), "earth0")
+        crest = (level > np.roll(level, 1, 0)) & (level >= np.roll(level, -1, 0)) & (level > 0.55)
+        paint(s, crest, "water2")
+        paint(s, crest & (level > 0.8), "water3")
+        return s
 
 
 class CrystalGrotto(Theme):
@@ -576,7 +657,7 @@ class Shrine(Theme):
     seed = 305
     dark = "stone0"
     rubble = ("stone2", "crimson1")
-    wall_light = ("crimson3", "gold2", "crimson0")
+    wall_light = ("stone3", "stone3", "outline1")
     face_shadow = "outline1"
     fill_edge = "crimson0"
     puddle_ramp, puddle_range = "indigo", (0, 1)
@@ -594,23 +675,32 @@ class Shrine(Theme):
 
     def patch(self):
         # Lacquered boards, dulled by age.
-        return slab_floor(64, [(8, [32], 0), (8, [16, 16], 8), (8, [32], 0), (8, [16, 16], 0)], "crimson", 0, 1,
-                          "outline1", None, 0.1, 0.2)
+        return slab_floor(64, [(8, [32], 0), (8, [16, 16], 8), (8, [32], 0), (8, [16, 16], 0)], "crimson", 0, 0,
+                          "outline1", "crimson1", 0.1, 0.2)
 
     def wall_top(self):
-        s = noise_floor(65, "crimson", 1, 2, 0.3)
+        # Dark grey roof tiles seen from above: rows of rounded tile ends, each row half a tile along.
+        s = noise_floor(65, "stone", 1, 1, 0.2)
         yy, xx = np.mgrid[0:T, 0:T]
-        paint(s, (yy == 8) | (yy == 24), "crimson0")
-        paint(s, ((yy == 8) | (yy == 24)) & (xx % 8 == 4), "gold1")
+        row = yy // 8
+        u = (xx + 4 * (row % 2)) % 8
+        v = yy % 8
+        end = (u - 3.5) ** 2 / 12 + (v - 5.5) ** 2 / 6 <= 1
+        paint(s, end, "stone2")
+        paint(s, end & ((u - 3.5) ** 2 / 12 + (v - 4.5) ** 2 / 6 > 1), "stone3")
+        paint(s, (u == 0) | (u == 7), "stone0")
+        paint(s, v == 7, "outline1")
         return s
 
     def wall_face(self):
-        s = noise_floor(66, "crimson", 1, 1, 0.2)
+        # Lacquered posts and dark wooden panels over a stone plinth: the red is a trim, not a field.
+        s = noise_floor(66, "earth", 0, 1, 0.2)
         yy, xx = np.mgrid[0:T, 0:T]
-        paint(s, xx % 16 == 3, "crimson0")
-        paint(s, xx % 16 == 4, "crimson2")
+        paint(s, (xx % 16 == 3) | (xx % 16 == 4), "crimson1")
+        paint(s, xx % 16 == 2, "crimson0")
+        paint(s, (yy == FACE + 1) & (xx % 16 > 4), "crimson0")
         paint(s, yy >= 28, "stone1")
-        paint(s, yy == 28, "stone3")
+        paint(s, yy == 28, "stone2")
         return s
 
     def water(self, frame):
@@ -645,9 +735,12 @@ class Catacombs(Theme):
         return slab_floor(76, BRICKS, "bone", 1, 2, "bone0", "bone3", 0.1, 0.25)
 
     def wall_face(self):
-        # Niches with skulls along the face.
+        # Niches along the face, each holding what a hash of its place gives: a skull, crossed bones, an
+        # urn, or nothing; so a run of wall does not repeat one skull.
         s = noise_floor(77, "bone", 0, 1, 0.3)
-        skull = Sprite(8, 8).grid("""
+        legend = {"a": "bone1", "b": "bone2", "c": "earth2", "d": "earth3"}
+        contents = [
+            Sprite(8, 8).grid("""
 ..aaaa..
 .abbbba.
 abbbbbba
@@ -655,20 +748,53 @@ ab.bb.ba
 abbbbbba
 .abb.ba.
 ..b.b...
-""", {"a": "bone1", "b": "bone3"})
-        for x in (2, 18):
+""", legend),
+            Sprite(8, 8).grid("""
+.b....b.
+..b..b..
+...bb...
+...bb...
+..b..b..
+.a....a.
+""", legend),
+            Sprite(8, 8).grid("""
+...cc...
+..cddc..
+.cdddcc.
+.cdddcc.
+..cccc..
+""", legend, 0, 1),
+            None,
+        ]
+        for k, x in enumerate((2, 18)):
             s.rect(x, FACE + 1, x + 11, T - 1, "outline1")
-            s.stamp(skull, x + 2, FACE + 2)
+            thing = contents[np.random.default_rng([self.seed, 77, k]).integers(len(contents))]
+            if thing is not None:
+                s.stamp(thing, x + 2, FACE + 2)
         return s
 
     def water(self, frame):
         return water_surface(self, frame, "poison", 0, 1, "poison2", scale=0.9)
 
 
+FLOES = [Sprite(7, 5).grid("""
+.bbbb..
+bcccca.
+bccccca
+.aaaaa.
+..ddd..
+""", {"a": "ice0", "b": "ice2", "c": "ice1", "d": "water0"}),
+         Sprite(5, 4).grid(".bb../bccab/.aaa./..dd.", {"a": "ice0", "b": "ice2", "c": "ice1", "d": "water0"}),
+         Sprite(3, 3).grid("bb./cca/.d.", {"a": "ice0", "b": "ice2", "c": "ice1", "d": "water0"}),
+         Sprite(9, 5).grid(".bbb.bb../bcccccca./.acccccaa/..aaaaa../...dddd..",
+                           {"a": "ice0", "b": "ice2", "c": "ice1", "d": "water0"})]
+
+
 class IceCave(Theme):
     """An ice cave: packed snow, ice-block walls, icy water with floes."""
 
     seed = 320
+    block = 0
     dark = "water2"
     rubble = ("ice0", "ice2")
     wall_light = ("ice2", "ice2", "water2")
@@ -701,13 +827,14 @@ class IceCave(Theme):
 
     def water(self, frame):
         s = water_surface(self, frame, "water", 1, 2, "water3")
-        # Floes drifting across, wrapping with the tile, back to their start after 16 frames.
-        shift = frame * 2
-        floes = np.roll(tiles.pnoise(87, cells=(2, 4, 8)) > 0.72, shift, 1)
-        paint(s, floes, "ice1")
-        paint(s, floes & ~np.roll(floes, 1, 0), "ice2")
-        paint(s, ~floes & np.roll(floes, -1, 0), "water0")
+        # Floes of several shapes drifting across, wrapping with the tile, back to their start after 16
+        # frames; each block of the sheet strews its own, so neighbouring water cells differ.
+        strew(s, (87, self.block), FLOES, step=16, chance=0.55, shift=(0, 2 * frame))
         return s
+
+    def water_block(self, col, frame):
+        self.block = col
+        return super().water_block(col, frame)
 
     def ice_block(self, col):
         s = super().ice_block(col)
@@ -767,28 +894,28 @@ class DeepHalls(Theme):
     seed = 322
     dark = "outline0"
     rubble = ("violet0", "gold0")
-    wall_light = ("violet2", "gold2", "outline0")
+    wall_light = ("gold1", "gold1", "outline0")
     face_shadow = "outline0"
     fill_edge = "outline0"
     puddle_ramp, puddle_range = "indigo", (0, 1)
     puddle_shadow, puddle_glint, puddle_rim = "outline0", "indigo3", "outline0"
-    water_shadow, water_rim = "stone3", "outline1"
+    water_shadow, water_rim = "outline0", "gold0"
 
     def room(self):
-        s = noise_floor(111, "outline", 1, 2, 0.4)
+        s = grain_floor(111, "stone", 0, 1)
         yy, xx = np.mgrid[0:T, 0:T]
         paint(s, ((xx == 0) | (yy == 0)), "gold0")
         paint(s, (xx == 0) & (yy == 0), "gold1")
         return s
 
     def corridor(self):
-        s = noise_floor(112, "outline", 2, 2, 0.3)
+        s = noise_floor(112, "stone", 0, 0, 0.3)
         s = overlay(s, noise_floor(116, "violet", 0, 0, 0.3), tiles.pnoise(117) > 0.5)
         paint(s, tiles.cracks(118, 2), "outline1")
         return s
 
     def patch(self):
-        s = noise_floor(113, "outline", 1, 2, 0.4)
+        s = grain_floor(113, "stone", 0, 1)
         yy, xx = np.mgrid[0:T, 0:T] + 0.5
         r = np.hypot(xx - 16, yy - 16)
         paint(s, np.abs(r - 11) < 0.6, "gold0")
@@ -796,23 +923,36 @@ class DeepHalls(Theme):
         return s
 
     def wall_top(self):
-        s = slab_floor(114, BLOCKS, "violet", 0, 1, "outline0", "violet2", 0.1, 0.3)
+        # Obsidian: black glassy facets with a few violet glints along their edges.
+        which = voronoi(114, 7)
+        r = np.random.default_rng(115)
+        tone = r.uniform(0.1, 0.9, 7)[which] + 0.2 * (tiles.pnoise(116) - 0.5)
+        s = level_sprite(tone, "outline", 0, 1)
+        edges = facet_edges(114, 7)
+        paint(s, edges, "outline2")
+        paint(s, edges & (tiles.pnoise(117, cells=(4, 8)) > 0.62), "violet1")
         return s
 
     def wall_face(self):
-        s = noise_floor(115, "outline", 1, 2, 0.3)
+        s = noise_floor(115, "outline", 0, 1, 0.3)
         yy, xx = np.mgrid[0:T, 0:T]
+        paint(s, (xx % 8 == 0) & (yy > FACE), "violet0")
         paint(s, yy == T - 4, "gold1")
-        paint(s, (xx % 8 == 0) & (yy > FACE), "outline0")
+        paint(s, (yy == T - 4) & (xx % 8 == 4), "gold2")
         return s
 
     def water(self, frame):
+        # A sea of mist over a dark drop: dim violet haze with grey wisps along the crests of its slow
+        # swell and a glimpse of the black below where it thins; never brighter than the floor's gold.
         a = tiles.waves(T, frame, WATER_FRAMES, 120, count=5, spatial=(1, 2))
         b = tiles.waves(T, frame, WATER_FRAMES, 121, count=4, spatial=(1, 3), turns=(1, 1))
         level = 0.5 * a + 0.5 * b
-        s = level_sprite(0.15 + 0.85 * level, "bone", 0, 3)
-        paint(s, level < 0.28, "stone3")
-        paint(s, level > 0.82, "spirit2")
+        s = level_sprite(0.1 + 0.6 * level, "violet", 0, 0, dither=False)
+        paint(s, level < 0.42, "outline2")
+        paint(s, level < 0.22, "outline1")
+        crest = (level > np.roll(level, 1, 0)) & (level >= np.roll(level, -1, 0))
+        paint(s, crest & (level > 0.5), "stone1")
+        paint(s, crest & (level > 0.72), "violet1")
         return s
 
 

@@ -46,14 +46,27 @@ def device(t):
         s.ellipse(16, 16, 10.5, 10.5, "ui1")
         s.fill_mask(s.spiral(16, 16, 10, 2, 4), "ui3")
         s.ellipse(16, 16, 2.5, 2.5, "bone3")
-    elif t == 3:  # binding jaws, open
-        s.ellipse(16, 16, 10, 10, "stone1")
-        s.ellipse(16, 16, 8, 8, "stone2")
-        for k in range(10):
-            a = k * 2 * math.pi / 10
-            x, y = 16 + 8 * math.cos(a), 16 + 8 * math.sin(a)
-            s.polygon([(x - 1.2, y), (16 + 4.5 * math.cos(a), 16 + 4.5 * math.sin(a)), (x + 1.2, y)], "stone4")
-        s.ellipse(16, 16, 2.5, 2.5, "crimson1")
+    elif t == 3:  # binding jaws: an open iron trap seen from above, two toothed jaws about a trigger pan
+        yy, xx = np.mgrid[0:32, 0:32] + 0.5
+        for sign in (-1, 1):
+            # Each jaw a thick half ring, its teeth pointing in towards the pan.
+            d = np.hypot((xx - 16) / 10, (yy - 16) / 8)
+            half = (yy - 16) * sign > 0.5
+            s.fill_mask(half & (d <= 1) & (d >= 0.78), "stone3")
+            s.fill_mask(half & (d <= 1) & (d >= 0.93) & ((yy - 16) * sign > 3), "stone1")
+            for k in range(5):
+                x = 9 + 3.5 * k
+                y0 = 16 + sign * 8 * math.sqrt(max(0.0, 1 - ((x - 16) / 10) ** 2)) * 0.8
+                s.polygon([(x - 1.5, y0), (x, y0 - sign * 3.5), (x + 1.5, y0)], "bone1")
+        # The hinges at the ends of the jaws, and a chain running off to its peg.
+        for x in (5, 25):
+            s.rect(x, 14, x + 2, 19, "stone1")
+            s.rect(x, 15, x + 2, 16, "stone4")
+        for k, x in enumerate((25, 22, 19)):
+            s.rect(x, 25 + k % 2, x + 2, 27 + k % 2, "stone1" if k % 2 else "stone3")
+        # The trigger pan in the middle.
+        s.rect(14, 15, 18, 18, "earth2")
+        s.rect(14, 15, 18, 16, "earth3")
     elif t == 4:  # tripwire: a taut rope between two pegs
         for x in (6, 25):
             s.rect(x, 12, x + 2, 20, "earth2")
@@ -84,16 +97,36 @@ def device(t):
         s.px[ring & (s.px == idx("stone2"))] = idx("stone3")
     elif t == 9:  # poison gas: a green cloud over the vent
         vent(s, "poison", "#..#/.##./.##./#..#")
-    elif t in (10, 11):  # rust: orange drips over a blade (10) or a shield (11)
+    elif t in (10, 11):  # rust: orange drops falling on a sword (10) or a shield (11), rust eating it
+        drops = ((8, 5), (13, 4), (19, 5), (24, 4))
         if t == 10:
-            s.line(9, 23, 22, 10, "stone3")
-            s.line(10, 23, 23, 10, "stone4")
-            s.rect(8, 20, 12, 22, "gold1")
+            # A sword from lower left to upper right: steel blade, gold guard, rust along the edge.
+            for k in range(-1, 2):
+                s.line(9 + k, 24, 24 + k, 9, "stone3" if k else "stone4")
+            s.line(10, 25, 25, 10, "stone1")
+            s.line(6, 21, 12, 27, "gold1")
+            s.line(7, 21, 12, 26, "gold2")
+            s.rect(5, 26, 8, 29, "earth1")
+            for x, y in ((14, 18), (18, 14), (21, 12), (16, 17)):
+                s.rect(x, y, x + 2, y + 2, "lava1")
+                s.put(x + 1, y + 1, "earth1")
         else:
-            s.lit_ellipse(16, 17, 6.5, 6.5, "stone", 1, 3)
-        for x, y in ((11, 8), (17, 6), (22, 9), (14, 14), (20, 15)):
-            s.rect(x, y, x + 2, y + 3, "lava1")
-            s.put(x, y + 3, "earth2")
+            # A shield: a heater shape with an indigo face and an iron rim, rust blotching it and its
+            # lower edge eaten away.
+            pts = [(8, 9), (24, 9), (24, 17), (16, 27), (8, 17)]
+            s.polygon(pts, "stone1")
+            s.polygon([(9, 10), (23, 10), (23, 17), (16, 25), (9, 17)], "indigo2")
+            s.polygon([(9, 10), (16, 10), (16, 25), (9, 17)], "indigo3")
+            s.rect(15, 10, 17, 25, "stone3")
+            s.rect(9, 14, 23, 16, "stone3")
+            for x, y, w, h in ((18, 17, 4, 3), (11, 18, 3, 2), (19, 11, 2, 2), (15, 21, 3, 3)):
+                s.rect(x, y, x + w, y + h, "lava1")
+                s.put(x + w - 1, y + h - 1, "earth1")
+            for x, y in ((20, 21), (21, 20), (12, 22)):
+                s.put(x, y, palette.OUTLINE)
+        for x, y in drops:
+            s.rect(x, y, x + 2, y + 2, "lava1")
+            s.put(x, y + 2, "lava2")
     elif t == 12:  # water: a drop falling into ripples
         s.ellipse(16, 22, 8, 3, "water1")
         s.ellipse(16, 22, 5, 1.8, "water2")
