@@ -8,8 +8,6 @@
 
 namespace {
 
-// The monster kinds' type flags kKindIce and kKindFire turn the floor's tile set: ice monsters keep a floor
-// from being a fire floor, fire monsters keep it from being an ice floor.
 constexpr std::int32_t kFloorTypeIce = 20;
 constexpr std::int32_t kFloorTypeFire = 21;
 
@@ -301,7 +299,8 @@ void DungeonGen::GetMonsterHouseChances(std::int32_t floor, std::int32_t dungeon
 void DungeonGen::ChooseLayout(CMapControl& map, std::int32_t dungeon, std::int32_t floor, Math::CRand& rand,
                               SGameResource& game)
 {
-    // 1. The floor's monsters may turn its tile set.
+    // 1. The floor's monsters may turn its tile set: ice monsters keep a floor from being a fire floor,
+    // fire monsters keep it from being an ice floor.
     const std::int32_t depth = GetDepthValue(floor, dungeon);
     bool iceKinds = false;
     bool fireKinds = false;

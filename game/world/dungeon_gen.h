@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct SGameResource;
 
@@ -241,6 +242,52 @@ struct DungeonGen
     void ReinforceWalls(CMapControl& map, Math::CRand& rand);                           // step 8
     void AddWaterways(CMapControl& map, Math::CRand& rand);                             // step 9
     bool PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameResource& game); // step 10
+
+    // ---- Room features (room_features.cpp).
+    // Feature marks of a room record.
+    enum : std::int32_t
+    {
+        kFeatureMaze = 1,
+        kFeatureMonsterHouse = 2,
+        kFeatureShop = 3,
+        kFeatureMoat = 4,
+        kFeaturePillars = 5,
+        kFeaturePools = 6,
+        kFeatureCentre = 7,
+    };
+    // The unmerged, unmarked room sections that are neither channel rooms nor the preset moat section,
+    // rows outer, then shuffled (a draw per entry on every call).
+    std::vector<SCellPosition> CollectPlainRooms(Math::CRand& rand);
+    // Records the centre cell of the room of (column, row); true (failed) when it is under 3 high.
+    bool SetRoomCentre(std::int32_t column, std::int32_t row);
+    void MakeMonsterHouse(Math::CRand& rand);
+    void MakeShop(CMapControl& map, Math::CRand& rand);
+    void MakeMoatIsland(CMapControl& map, Math::CRand& rand);
+    void MakePillarRoom(CMapControl& map, Math::CRand& rand);
+    void MakePools(CMapControl& map, Math::CRand& rand);
+    void MarkCentreRoom(Math::CRand& rand);
+    // Flood fill (8 neighbours) over the floor cells of room `room` from (x, y); grid is window-sized,
+    // rows of kWindowWidth.
+    static void MarkConnectedFloor(CMapControl& map, std::vector<std::uint8_t>& grid, std::int32_t x,
+                                   std::int32_t y, std::int32_t room);
+    // Mazes.
+    static bool IsMazeRoomSize(std::int32_t w, std::int32_t h);
+    void MakeMazeRoom(CMapControl& map, Math::CRand& rand);
+    void BuildStickMaze(CMapControl& map, std::int32_t column, std::int32_t row, Math::CRand& rand);
+    void BuildDugMaze(CMapControl& map, std::int32_t column, std::int32_t row, Math::CRand& rand);
+    static void KnockDownStick(Math::CRand& rand, SMazeGrid& grid, std::int32_t x, std::int32_t y,
+                               std::int32_t scanSide, bool firstLine);
+    void WriteMazeToRoom(std::int32_t column, std::int32_t row, SMazeGrid& grid, CMapControl& map);
+
+    // ---- Waterways, stairs and the check (waterways.cpp).
+    // Floods from the stairs over terrain 5 and above (diagonals only between two cells of terrain 4 and
+    // above); mark is window-sized, rows of kWindowWidth.
+    static void MarkReachable(CMapControl& map, std::vector<std::uint8_t>& mark, std::int32_t x,
+                              std::int32_t y);
+    // Lakes in the rock on a floor of water level 1: every cell of every lake, rows outer, lake by lake.
+    std::vector<SCellPosition> MakeLakes(CMapControl& map, Math::CRand& rand);
+    // Whether window cell (x, y) lies on the moat island's 3 x 3.
+    bool OnMoatIsland(std::int32_t x, std::int32_t y) const;
 };
 
 // Step 11: items, monsters and traps, the monster house and the shop.

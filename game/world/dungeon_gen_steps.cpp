@@ -4,27 +4,6 @@
 #include "game/app/game_resource.h"
 #include "game/world/dungeon_gen.h"
 
-void DungeonGen::AddRoomFeatures(Math::CRand&, CMapControl&, std::int32_t)
-{
-    // Stand-in: the maze room, monster house, shop, moat island, pillars, pools and centre replace this.
-}
-
-void DungeonGen::ReinforceWalls(CMapControl&, Math::CRand&)
-{
-    // Stand-in: the lines and rings of unbreakable wall replace this.
-}
-
-void DungeonGen::AddWaterways(CMapControl&, Math::CRand&)
-{
-    // Stand-in: the channels, lakes and rivers replace this.
-}
-
-bool DungeonGen::PlaceStairsAndCheck(Math::CRand&, CMapControl&, SGameResource&)
-{
-    // Stand-in: placing the stairs and the heroine and proving every floor cell reachable replace this.
-    return true;
-}
-
 void PopulateFloor(DungeonGen&, CMapControl&, std::int32_t, std::int32_t, Math::CRand&, SGameResource&)
 {
     // Stand-in: the floor's items, monsters, traps, monster house and shop replace this.
