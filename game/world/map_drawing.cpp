@@ -100,7 +100,8 @@ void DrawItemObject(CItemControl& items, Draw::ISurface& target, std::int32_t ic
 {
     if (!dark) {
         items.DrawItemIcon(icon, target, x, y,
-                           CItemControl::kIconKeyed | (inWater ? CItemControl::kIconInWater : 0));
+                           CItemControl::kIconKeyed |
+                               (inWater ? std::uint32_t(CItemControl::kIconInWater) : 0u));
         return;
     }
     if (icon < 1 || icon > assets::kCellCommonItemFloor.count) return;

@@ -128,7 +128,9 @@ TEST_F(StatusRecoveryTest, ATimedBindingHoldsOnlyOnItsHoldingCell)
         EXPECT_EQ(Player().status.boundTurns, c.left) << int(c.turns) << c.trap << c.moved;
         EXPECT_EQ(Player().status.boundX, c.left != 0 ? 20 : 255);
         ASSERT_EQ(messages.Lines().size(), c.told ? 1u : 0u);
-        if (c.told) EXPECT_TRUE(messages.Text().ends_with("から抜け出した。"));
+        if (c.told) {
+            EXPECT_TRUE(messages.Text().ends_with("から抜け出した。"));
+        }
     }
 }
 

@@ -94,7 +94,9 @@ TEST_F(WorldDataTest, EachRoadDrawsItsOwnItemsAsItsKeepersDescribeIt)
         roads[dungeon] = KindsDrawnIn(*game, dungeon);
     for (const auto& [dungeon, kinds] : roads) {
         for (const auto& [other, otherKinds] : roads)
-            if (other > dungeon) EXPECT_NE(kinds, otherKinds) << dungeon << " and " << other;
+            if (other > dungeon) {
+                EXPECT_NE(kinds, otherKinds) << dungeon << " and " << other;
+            }
         for (std::int32_t kind : kinds)
             EXPECT_TRUE(roads[7].contains(kind)) << "dungeon " << dungeon << " kind " << kind;
     }

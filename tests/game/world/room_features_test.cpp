@@ -105,7 +105,9 @@ TEST_F(RoomFeatureTest, PillarsStandOnOddCellsOfAnOddRoom)
         gen->MakePillarRoom(game->map, game->random);
         const auto walls = CellsOf(2).size();
         EXPECT_EQ(54u * 36u - walls, std::size_t(c.w * c.h) - c.pillars) << c.w << "x" << c.h;
-        if (c.pillars) EXPECT_EQ(Cell(11, 11).terrain, 2);
+        if (c.pillars) {
+            EXPECT_EQ(Cell(11, 11).terrain, 2);
+        }
     }
 }
 

@@ -72,7 +72,9 @@ TEST_F(WaterwayTest, OnlyTheMoatIslandMayGoUnreached)
         gen->moat = c.island ? 1 : 0;
         gen->moatCell = c.island ? SCellPosition{30, 20} : SCellPosition{-1, -1};
         EXPECT_EQ(Check(), c.passes) << c.island;
-        if (!c.passes) EXPECT_EQ(Cell(31, 21).terrain, 4);
+        if (!c.passes) {
+            EXPECT_EQ(Cell(31, 21).terrain, 4);
+        }
         if (c.passes) {
             // The heroine is never put on the island, which nothing reaches.
             const auto& player = game->characters.GetPlayer();
