@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 using AdventureTest = AdventureGameTest;
 
