@@ -33,7 +33,9 @@ void GiveStarterItem(SGameResource& game)
     const std::uint16_t index = game.items.FindFreeItem();
     if (index == kNone) return;
     CItemControl::SItem& item = game.items.GetItem(index);
-    if (game.items.InitItem(item, game.random, kStarterItemKind, game.dungeon) != 0) {
+    // Result 3 is a made item too: only the dungeon lacks a set of kinds known from the start.
+    const std::int32_t made = game.items.InitItem(item, game.random, kStarterItemKind, game.dungeon);
+    if (made != 0 && made != 3) {
         item.Clear();
         return;
     }

@@ -63,7 +63,7 @@ TEST_F(AdventureTest, OnlyANormalRunIntoADungeonBringsTheStarterItem)
     };
     for (const Case c :
          {Case{kPlayNormal, 1, false, 1}, Case{kPlayNormal, 1, true, 0}, Case{kPlaySilentRerun, 1, false, 0},
-          Case{kPlayReplay, 1, false, 0}, Case{kPlayNormal, 0, false, 0}}) {
+          Case{kPlayReplay, 1, false, 0}, Case{kPlayNormal, 0, false, 0}, Case{kPlayNormal, 8, false, 1}}) {
         Fresh();
         game->playMode = c.playMode;
         if (c.fullBag)
