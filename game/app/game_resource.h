@@ -242,6 +242,31 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t endedAdventures = 0;
     std::int32_t carriedValue = 0;
 
+    // ---- The adventure's start and end: each dungeon's count of starts and clears and best floor; the
+    // start lock, under which a start changes neither the count of starts nor the last floor; the
+    // chosen dungeon's last floor; the warehouse money (capped like the purse); the finished runs into a
+    // dungeon other than 0; the place the run's record took in the ranking; and the request a run's end
+    // leaves for the scenes (two flags and a mode number).
+    struct SDungeonRecord
+    {
+        std::int32_t starts = 0;
+        std::int32_t clears = 0;
+        std::int32_t bestFloor = 0;
+    };
+    struct SEndOfRunRequest
+    {
+        std::uint8_t requested = 0;
+        std::uint8_t fade = 0;
+        std::int32_t mode = 0;
+    };
+    std::array<SDungeonRecord, 9> dungeonRecords{};
+    std::uint8_t startLock = 0;
+    std::int32_t lastFloor = 99;
+    std::uint32_t bankedGold = 0;
+    std::int32_t adventureCount = 0;
+    std::int32_t rankingPlace = -1;
+    SEndOfRunRequest endOfRunRequest;
+
     // ---- The data tables LoadDataTables fills besides the controls'.
     std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99
     std::vector<ZTL::string> scenarioLines;         // the scenario's kept lines

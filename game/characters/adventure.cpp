@@ -1,0 +1,146 @@
+#include "game/characters/adventure.h"
+
+#include "game/app/game_resource.h"
+#include "game/app/ranking_table.h"
+#include "game/app/save_game.h"
+#include "game/core/money.h"
+#include "game/core/play_mode.h"
+
+namespace {
+constexpr std::uint16_t kNone = CItemControl::kNone;
+constexpr std::int32_t kWaterJar = 358;
+
+void BankGold(SGameResource& game, std::uint32_t amount)
+{
+    const std::uint64_t sum = std::uint64_t(game.bankedGold) + amount;
+    game.bankedGold = sum > kGoldLimit ? kGoldLimit : std::uint32_t(sum);
+}
+
+// Identifies the carried item (and a pot's contents) and gives its buying price + 500.
+std::int32_t IdentifyAndValue(SGameResource& game, std::uint16_t index)
+{
+    CItemControl::SItem& item = game.items.GetItem(index);
+    game.items.IdentifyItem(item, false);
+    if (item.itemClass == kItemClassPot && item.kind != kWaterJar)
+        for (const std::uint16_t content : item.slots)
+            if (content != kNone) game.items.IdentifyItem(game.items.GetItem(content), false);
+    return game.items.GetItemPrice(item, 1, 0) + 500;
+}
+
+void GiveStarterItem(SGameResource& game)
+{
+    if (game.items.kindCount <= kStarterItemKind) return;
+    const std::uint16_t index = game.items.FindFreeItem();
+    if (index == kNone) return;
+    CItemControl::SItem& item = game.items.GetItem(index);
+    // Result 3 is a made item too: only the dungeon lacks a set of kinds known from the start.
+    const std::int32_t made = game.items.InitItem(item, game.random, kStarterItemKind, game.dungeon);
+    if (made != 0 && made != 3) {
+        item.Clear();
+        return;
+    }
+    if (game.items.itemMark <= index) game.items.itemMark = index + 1;
+    if (game.items.AddToInventory(game, index) != 0) game.items.DeleteItem(index);
+    item.flags &= std::uint16_t(~CItemControl::kCursed);
+}
+} // namespace
+
+void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t seed, std::uint16_t value)
+{
+    game.runRecord = SRankingData();
+
+    if (dungeon < 0 || dungeon > 8) dungeon = 1;
+    game.dungeon = dungeon;
+    game.floor = 1;
+
+    SGameResource::SDungeonRecord& record = game.dungeonRecords[std::size_t(dungeon)];
+    if (game.startLock == 0) {
+        ++record.starts;
+        game.lastFloor = record.clears != 0 ? kLastFloorCleared[std::size_t(dungeon)]
+                                            : kLastFloorUncleared[std::size_t(dungeon)];
+    }
+
+    game.seed = seed;
+    game.passwordValue = value;
+    game.startedWithItems = 0;
+
+    if (kDungeonPurse[std::size_t(dungeon)] == 0) {
+        BankGold(game, game.gold);
+        game.gold = 0;
+    }
+
+    game.characters.player.Reset();
+
+    // The names are shuffled straight after seeding, so a run's names follow from its seed alone.
+    game.random.SetSeed(seed);
+    game.random.seed = seed;
+    game.items.ResetIdentification(dungeon);
+    game.items.ShuffleUnidentifiedNames(game.random);
+
+    game.carriedValue = 0;
+    for (const std::uint16_t index : game.inventory)
+        if (index != kNone) game.carriedValue += IdentifyAndValue(game, index);
+
+    if (game.playMode == kPlayNormal && dungeon != 0) GiveStarterItem(game);
+
+    // The run's counters start over, and no monster kind is exterminated yet.
+    game.counter8 = 0;
+    game.counter11 = 0;
+    game.value17 = 0;
+    game.playMode = kPlayNormal;
+    game.excludedKind = 0xFFFF;
+
+    game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    WriteSaveGame(game);
+    game.endFlag = 0;
+}
+
+void EndAdventure(SGameResource& game, CRankingTable& ranking)
+{
+    // Capped call by call, as the counter never goes below zero.
+    for (int i = 0; i < 100; ++i)
+        AddGoldCounter(game.goldCounter, -game.carriedValue);
+    if (game.carriedValue != 0) game.startedWithItems = 1;
+
+    MakeRankingRecord(game, game.runRecord);
+    game.rankingPlace = ranking.Insert(game.runRecord);
+
+    game.endOfRunRequest = {1, 1, 7};
+
+    if (game.floor <= game.lastFloor) {
+        // Stand-in: the action log's opening of the run's replay files replaces this no-op once the
+        // replay recorder is built.
+    }
+    game.actionLog.DeleteFile();
+
+    FinishAdventureAndSave(game);
+}
+
+void FinishAdventureAndSave(SGameResource& game)
+{
+    if (game.characters.player.hp < 1) {
+        game.inventory.fill(kNone);
+        BankGold(game, game.gold / 4);
+        game.gold = 0;
+    }
+    if (game.dungeon != 0) ++game.adventureCount;
+
+    game.items.KeepOnlyCarriedItems(game);
+    for (std::int32_t i = 0; i < game.items.itemMark; ++i) {
+        CItemControl::SItem& item = game.items.GetItem(std::uint32_t(i));
+        if (item.kind == kNone) continue;
+        game.items.IdentifyItem(item, false);
+        // Weapons and shields always enter the catalogue, other kinds once identified.
+        game.items.MarkKindSeen(item.kind);
+    }
+
+    game.dungeon = 0;
+    game.floor = 0;
+    game.equippedWeapon = 0xFFFF;
+    game.equippedShield = 0xFFFF;
+    game.equippedArrows = 0xFFFF;
+    game.spareWeapon = 0xFFFF;
+    game.spareShield = 0xFFFF;
+
+    WriteSaveGame(game);
+}
