@@ -32,13 +32,16 @@ void RelocateAllCharacters(SGameResource& game)
         CCharacterControl::SMonster& monster = game.characters.monsters[slot];
         if (monster.GetType() == 0) continue;
         if (!taken.contains(key(monster))) {
-            // A character alone on its cell stays while the cell's terrain lets it stand there.
+            // A character alone on its cell stays while the cell's terrain lets it stand there. Its cell
+            // is taken from then on, so that a later character on the same cell is the one that moves.
             std::int32_t cornerLimit = 0;
             std::int32_t terrainLimit = 0;
             monster.GetTerrainLimits(game, cornerLimit, terrainLimit);
-            if (monster.x < 0 || monster.y < 0 ||
-                game.map.GetCell(std::uint32_t(monster.x), std::uint32_t(monster.y)).terrain > terrainLimit)
+            if (monster.x < 0 || monster.y < 0) continue;
+            if (game.map.GetCell(std::uint32_t(monster.x), std::uint32_t(monster.y)).terrain > terrainLimit) {
+                taken.insert(key(monster));
                 continue;
+            }
         }
         RelocateCharacter(game, slot, 0, false);
         taken.insert(key(monster));
