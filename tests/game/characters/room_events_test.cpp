@@ -308,4 +308,35 @@ TEST_F(RoomEventsTest, NamesForMessages)
     EXPECT_EQ(game->items.IsKindSeen(3), 1);
 }
 
+TEST_F(RoomEventsTest, LastEngagedIsOnlyWhomSheSees)
+{
+    CCharacterControl::SMonster& seen = PlaceMonster(*game, 0, 8, 30, 30);
+    CCharacterControl::SMonster& unseen = PlaceMonster(*game, 1, 8, 31, 30);
+    seen.hp = unseen.hp = 20;
+    unseen.invisibleTurns = 9;
+    SetLastEngagedCharacter(*game, 0);
+    SetLastEngagedCharacter(*game, 1);
+    SetLastEngagedCharacter(*game, kHeroine);
+    EXPECT_EQ(game->lastEngaged, 0);
+}
+
+TEST_F(RoomEventsTest, FloorResetClearsTheFloorsEventsAndRevivesHer)
+{
+    game->shopInside = game->shopTheftDone = game->wakeLock = game->houseBonusSwitch = 1;
+    game->houseState = 2;
+    game->speciesZeroDefeat = 1;
+    game->effects.resize(2);
+    game->characters.player.hp = 0;
+    game->characters.player.motionLength = 5;
+    PlaceMonster(*game, 0, 8, 30, 30);
+    ResetFloorState(*game);
+    EXPECT_EQ(game->shopInside + game->shopTheftDone + game->wakeLock + game->houseBonusSwitch, 0);
+    EXPECT_EQ(game->houseState, -1);
+    EXPECT_EQ(game->speciesZeroDefeat, 0);
+    EXPECT_TRUE(game->effects.empty());
+    EXPECT_EQ(game->characters.player.hp, 1);
+    EXPECT_EQ(game->characters.player.motionLength, 0);
+    EXPECT_EQ(game->characters.monsterCount, 0);
+}
+
 } // namespace
