@@ -71,7 +71,12 @@ TEST_F(RoomEventsTest, EnteringTheShopWelcomesHerOnlyWhenSeen)
         Shop();
         game->characters.player.invisibleTurns = c.invisible;
         game->characters.player.inPotTurns = c.hiding;
+        game->items.kindState.assign(10, 0);
+        const std::uint16_t carried = MakeItem(*game, 3, kItemClassWeapon);
+        Carry(*game, carried);
         CheckRoomEvents(*game);
+        EXPECT_EQ((game->items.GetItem(carried).flags & CItemControl::kExamined) != 0, c.welcomed)
+            << "the bag is looked over on entering";
         EXPECT_EQ(messages->Text(), c.welcomed ? "「イラッシャイマセ」" : "");
         EXPECT_EQ(game->musicRequest, c.welcomed ? 10 : -1);
         EXPECT_EQ(game->shopInside, c.welcomed ? 1 : 0);
