@@ -228,6 +228,22 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
     std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
     std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
+
+    // ---- The floor's room events and the per-frame upkeep (the per-floor reset clears them).
+    std::uint8_t shopInside = 0;        // the heroine stands in the shop room
+    std::uint8_t shopTheftDone = 0;     // she left with stolen goods: no more shop events on this floor
+    std::int32_t houseState = -1;       // -1 while the monster house is undiscovered, else its type
+    std::uint8_t houseDiscovered = 0;   // a house was announced
+    std::uint8_t houseBonusSwitch = 0;  // while 0, the house bonus counts five times
+    std::uint8_t wakeLock = 0;          // a discovered house leaves its monsters asleep
+    std::int32_t pendingFloorBonus = 0; // what the next floor start adds to the gold counter
+    std::int32_t floorClass = 0;        // the floor's music
+    std::int32_t musicRequest = -1;     // the music the upkeep starts next frame: -1 none, 0xFFFF stop
+    std::uint16_t lastEngaged = 0xFFFF; // the character the heroine last dealt with
+    std::int32_t frameCounter64 = 0;
+    std::int32_t frameCounter16 = 0;
+    std::uint8_t lastBlind = 0; // the heroine's sight bytes of the last frame
+    std::uint8_t lastHallucinating = 0;
     // The rules the adventure plays by: 2 for every new one; older ones merge arrows and price shop
     // pots their own way, and keep the rust guard of circle 280 for after the seals.
     std::int32_t rulesVersion = 2;

@@ -1,8 +1,8 @@
 // The one door through which damage reaches a character, and the defeat behind it.
 #include "game/app/game_resource.h"
-#include "game/characters/character_names.h"
 #include "game/characters/combat.h"
 #include "game/characters/combat_codes.h"
+#include "game/characters/display_name.h"
 #include "game/characters/level_changes.h"
 #include "game/characters/status_events.h"
 #include "game/core/random.h"
@@ -49,16 +49,7 @@ std::int32_t NormaliseAttacker(SGameResource& game, std::int32_t attacker)
 
 ZTL::string NameOf(SGameResource& game, std::uint16_t index)
 {
-    CCharacterControl::SCharacter& character = game.characters.GetCharacterOrPlayer(index);
-    SCharacterNameFacts facts;
-    facts.type = character.GetType();
-    facts.kindId = std::uint16_t(character.kindId);
-    facts.level = character.level;
-    facts.invisibleToPlayer = index != kHeroine && character.IsCharacterInvisible(game);
-    facts.kindName = game.characters.GetMonsterKind(character.kindId).name;
-    const SCharacterStatus& sight = game.characters.GetPlayer().status;
-    // Stand-in: the game state's heroine-name flag replaces false once the adventure start keeps it.
-    return GetCharacterDisplayName(&facts, false, sight.blindTurns != 0 || sight.hallucinationTurns != 0);
+    return GetDisplayName(game, index);
 }
 
 void Say(SGameResource& game, std::int32_t sound, const ZTL::string& text)

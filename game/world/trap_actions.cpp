@@ -158,8 +158,13 @@ std::int32_t PushConfusionTrapAction(CActionQueue& queue, std::int32_t character
 std::int32_t PushRelocateAction(SGameResource& game, std::int32_t character, std::int32_t x, std::int32_t y,
                                 bool check)
 {
-    const std::int32_t result =
-        game.reactionQueue.Push(MakeRecord(kActionSlide, -1, character, -1, -1, check ? 1 : 0));
+    return PushRelocateAction(game.reactionQueue, game, character, x, y, check);
+}
+
+std::int32_t PushRelocateAction(CActionQueue& queue, SGameResource& game, std::int32_t character,
+                                std::int32_t x, std::int32_t y, bool check)
+{
+    const std::int32_t result = queue.Push(MakeRecord(kActionSlide, -1, character, -1, -1, check ? 1 : 0));
     if (character < 0 || character > 0xFFFF) return result;
     CCharacterControl::SCharacter& moved = game.characters.GetCharacterOrPlayer(std::uint16_t(character));
     moved.offsetX = (moved.x - x) * kCellPixels;

@@ -49,3 +49,6 @@ std::int32_t PushConfusionTrapAction(CActionQueue& queue, std::int32_t character
 // `check` the trap under its new cell goes off when it arrives.
 std::int32_t PushRelocateAction(SGameResource& game, std::int32_t character, std::int32_t x, std::int32_t y,
                                 bool check);
+// The same on the queue given.
+std::int32_t PushRelocateAction(CActionQueue& queue, SGameResource& game, std::int32_t character,
+                                std::int32_t x, std::int32_t y, bool check);
