@@ -1,5 +1,4 @@
-#include "game/app/game_resource.h"
-#include "game/world/dungeon_gen.h"
+#include "game/world/one_room_field.h"
 
 #include <gtest/gtest.h>
 
@@ -11,48 +10,11 @@ namespace {
 
 // One room section on a walled field, built by hand; the generator in fixed-random mode unless a test
 // says otherwise.
-class RoomFeatureTest : public ::testing::Test
+class RoomFeatureTest : public OneRoomFieldTest
 {
 protected:
-    void SetUp() override
-    {
-        for (int y = 0; y < 36; ++y)
-            for (int x = 0; x < 54; ++x) {
-                Cell(x, y).terrain = 2;
-                Cell(x, y).room = -1;
-            }
-        game->random.noRandom = true;
-        gen->columns = gen->rows = 1;
-        gen->stairs = {5, 5}; // not a section of this grid
-    }
-    DungeonGen::SSection& MakeRoom(int x, int y, int w, int h)
-    {
-        gen->Section(0, 0).state = DungeonGen::kSectionRoom;
-        gen->Section(0, 0).x = 0;
-        gen->Section(0, 0).y = 0;
-        gen->Section(0, 0).w = 54;
-        gen->Section(0, 0).h = 36;
-        DungeonGen::SSection& room = gen->Room(0, 0);
-        room.RoomNumber() = 0;
-        room.x = x;
-        room.y = y;
-        room.w = w;
-        room.h = h;
-        FillFieldRect(game->map, x, y, w, h, 5, true, 0);
-        return room;
-    }
-    SMapCell& Cell(int x, int y) { return game->map.GetFieldCell(std::uint32_t(x), std::uint32_t(y)); }
-    std::set<std::pair<int, int>> CellsOf(int terrain)
-    {
-        std::set<std::pair<int, int>> out;
-        for (int y = 0; y < 36; ++y)
-            for (int x = 0; x < 54; ++x)
-                if (Cell(x, y).terrain == terrain) out.insert({x, y});
-        return out;
-    }
-
-    std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
-    std::unique_ptr<DungeonGen> gen = std::make_unique<DungeonGen>();
+    void SetUp() override { WallTheField({5, 5}); } // the stairs in no section of this grid
+    DungeonGen::SSection& MakeRoom(int x, int y, int w, int h) { return CutRoom(x, y, w, h); }
 };
 
 TEST_F(RoomFeatureTest, ShopMarksItsDoorsAndKeepersAndRefusesThreeDoors)

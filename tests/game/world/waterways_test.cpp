@@ -1,5 +1,4 @@
-#include "game/app/game_resource.h"
-#include "game/world/dungeon_gen.h"
+#include "game/world/one_room_field.h"
 
 #include <gtest/gtest.h>
 
@@ -10,43 +9,16 @@
 namespace {
 
 // A field of rock walls with one room section, the stairs section, cut by hand; no draws.
-class WaterwayTest : public ::testing::Test
+class WaterwayTest : public OneRoomFieldTest
 {
 protected:
     void SetUp() override
     {
-        for (int y = 0; y < 36; ++y)
-            for (int x = 0; x < 54; ++x) {
-                Cell(x, y).terrain = 2;
-                Cell(x, y).room = -1;
-            }
-        game->random.noRandom = true;
-        gen->columns = gen->rows = 1;
-        gen->stairs = {0, 0};
-        gen->Section(0, 0).state = DungeonGen::kSectionRoom;
-        gen->Section(0, 0).w = 54;
-        gen->Section(0, 0).h = 36;
-        DungeonGen::SSection& room = gen->Room(0, 0);
-        room.RoomNumber() = 0;
-        room.x = 10;
-        room.y = 8;
-        room.w = 11;
-        room.h = 9;
-        FillFieldRect(game->map, 10, 8, 11, 9, 5, true, 0);
+        WallTheField({0, 0});
+        CutRoom(10, 8, 11, 9);
     }
-    SMapCell& Cell(int x, int y) { return game->map.GetFieldCell(std::uint32_t(x), std::uint32_t(y)); }
-    int Count(int terrain)
-    {
-        int n = 0;
-        for (int y = 0; y < 36; ++y)
-            for (int x = 0; x < 54; ++x)
-                n += Cell(x, y).terrain == terrain ? 1 : 0;
-        return n;
-    }
+    int Count(int terrain) { return int(CellsOf(terrain).size()); }
     bool Check() { return gen->PlaceStairsAndCheck(game->random, game->map, *game); }
-
-    std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
-    std::unique_ptr<DungeonGen> gen = std::make_unique<DungeonGen>();
 };
 
 TEST_F(WaterwayTest, StairsGoOnTheRoomsFirstFloorCellAndTheHeroineOnFloor)
