@@ -4,6 +4,7 @@
 #      (tools/check-format.sh), and how many stand-ins remain,
 #   1. the fuzz targets (clang, libFuzzer) for 20 seconds each from their seed corpus, as many side by
 #      side as there are cores, each under a 2 GB RSS limit and a 256 MB limit on any one allocation,
+#      running behind steps 2 and 3 and reported at the end,
 #   2. the thread and timer tests under ThreadSanitizer,
 #   3. every unit test under AddressSanitizer and UBSan.
 set -u
@@ -44,34 +45,29 @@ if configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=cla
                 [ -d "$seeds" ] || seeds=
                 # The settings file is read up to 256 KB: deep keys need long inputs.
                 [ "$name" = settings_text ] && options+=(-max_len=262144)
-                if (cd "$work" && "$OLDPWD/build/fuzz/fuzz/$t" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+                if (cd "$work" && LSAN_OPTIONS="suppressions=$OLDPWD/fuzz/lsan.supp" \
+                        "$OLDPWD/build/fuzz/fuzz/$t" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
                         -rss_limit_mb=2048 -malloc_limit_mb=256 "${options[@]}" "$work" ${seeds:+"$seeds"} \
                         >"$results/$name.log" 2>&1); then
                     echo ok >"$results/$name.status"
                 fi
                 rm -rf "$work"
             }
-            running=0
-            for t in $targets; do
-                fuzz_one "$t" &
-                running=$((running + 1))
-                if [ "$running" -ge "$jobs" ]; then
-                    wait -n
-                    running=$((running - 1))
-                fi
-            done
-            wait
-            for t in $targets; do
-                name=${t#fuzz_}
-                echo "== fuzz $name for ${FUZZ_SECONDS}s"
-                if [ -f "$results/$name.status" ]; then
-                    tail -n 1 "$results/$name.log"
-                else
-                    tail -n 60 "$results/$name.log"
-                    failed+=("fuzz $name")
-                fi
-            done
-            rm -rf "$results"
+            # The targets run for a fixed time each, so they run behind the builds of steps 2 and 3
+            # instead of holding them up; their outcomes are reported at the end.
+            (
+                running=0
+                for t in $targets; do
+                    fuzz_one "$t" &
+                    running=$((running + 1))
+                    if [ "$running" -ge "$jobs" ]; then
+                        wait -n
+                        running=$((running - 1))
+                    fi
+                done
+                wait
+            ) &
+            fuzz_pid=$!
         else
             failed+=("fuzz build")
         fi
@@ -101,6 +97,22 @@ if configure build/asan -DCMAKE_BUILD_TYPE=Debug -DMAROVELLIN_SANITIZE=ON; then
     fi
 else
     failed+=("asan configure")
+fi
+
+# The fuzz targets' outcomes.
+if [ -n "${fuzz_pid:-}" ]; then
+    wait "$fuzz_pid"
+    for t in $targets; do
+        name=${t#fuzz_}
+        echo "== fuzz $name for ${FUZZ_SECONDS}s"
+        if [ -f "$results/$name.status" ]; then
+            tail -n 1 "$results/$name.log"
+        else
+            tail -n 60 "$results/$name.log"
+            failed+=("fuzz $name")
+        fi
+    done
+    rm -rf "$results"
 fi
 
 if [ ${#failed[@]} -ne 0 ]; then
