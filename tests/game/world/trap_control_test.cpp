@@ -345,6 +345,12 @@ TEST_F(TrapTest, HungerTrap)
     PutTrap(30, 30, 22);
     game->traps.Trigger(30, 30, *game);
     EXPECT_EQ(monster.hp, 21);
+
+    // A body only dying on the trap is nobody: the heroine elsewhere keeps her fullness.
+    monster.hp = 0;
+    game->traps.triggered.clear();
+    game->traps.Trigger(30, 30, *game);
+    EXPECT_EQ(heroine.fullness, 40000);
 }
 
 TEST_F(TrapTest, CurseTrapCursesTheHeroinesItemAndTheFlyingItem)
