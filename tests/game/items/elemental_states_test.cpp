@@ -142,15 +142,6 @@ TEST_F(ElementalStatesTest, FreezeItemFreezesOneItemUnlessShielded)
     EXPECT_NE(Item(potion).flags & CItemControl::kFrozen, 0);
     EXPECT_EQ(recorder.Text(), Name(potion) + "は凍ってしまった！");
 
-    Fresh();
-    const std::uint16_t jar = NewPot(kWaterJar, 2, {0, 0});
-    Carry(G(), jar);
-    MessageRecorder jarRecorder(G());
-    EXPECT_EQ(FreezeItem(G()), 1);
-    EXPECT_EQ(Item(jar).slots[0], 1);
-    EXPECT_EQ(Item(jar).slots[1], 1);
-    EXPECT_EQ(jarRecorder.Text(), Name(jar) + "の水が凍ってしまった！");
-
     for (const std::uint16_t seal : {40, 69}) {
         Fresh();
         const std::uint16_t guarded = CarryNew(140);
@@ -221,24 +212,6 @@ TEST_F(ElementalStatesTest, BurnItemEdgeCases)
     EXPECT_EQ(burning.Text(), name + "は燃え尽きた！");
     EXPECT_EQ(Item(first).kind, kNone);
     EXPECT_EQ(G().inventory[0], second);
-
-    // A wet item dries; a frozen one thaws.
-    struct Case
-    {
-        std::uint16_t flags;
-        const char* said;
-        std::uint16_t after;
-    };
-    for (const Case c : {Case{CItemControl::kWet, "は乾いた。", 0},
-                         Case{CItemControl::kFrozen, "の氷が溶けた。", CItemControl::kWet}}) {
-        Fresh();
-        G().random.noRandom = true;
-        const std::uint16_t scroll = CarryNew(kScroll, 0, c.flags);
-        MessageRecorder told(G());
-        EXPECT_EQ(BurnItem(G()), 1);
-        EXPECT_EQ(told.Text(), Name(scroll) + c.said);
-        EXPECT_EQ(Item(scroll).flags & (CItemControl::kWet | CItemControl::kFrozen), c.after);
-    }
 
     // The fire-proof seals keep it off.
     for (const std::uint16_t seal : {41, 68}) {
@@ -340,30 +313,6 @@ TEST_F(ElementalStatesTest, SplashWaterOnTheHeroineWetsHerItemsAndShowsTheSplash
     // Far from her: no splash is shown.
     SplashWaterAt(G(), x + 6, y, false, false);
     EXPECT_EQ(G().effects.size(), 1u);
-}
-
-TEST_F(ElementalStatesTest, SoakItemsLyingInWater)
-{
-    const std::uint16_t inWater = New(kScroll);
-    const std::uint16_t onWetFloor = New(kFood);
-    const std::uint16_t onDryFloor = New(kScroll);
-    const std::uint16_t potion = New(140);
-    const struct
-    {
-        std::int32_t x;
-        std::uint8_t terrain;
-        std::uint16_t item;
-    } cells[] = {{1, 4, inWater}, {2, 15, onWetFloor}, {3, 5, onDryFloor}, {4, 11, potion}};
-    for (const auto& c : cells) {
-        Cell(c.x, 1).terrain = c.terrain;
-        Cell(c.x, 1).objectKind = kObjectItem;
-        Cell(c.x, 1).objectId = c.item;
-    }
-    SoakItemsLyingInWater(G());
-    EXPECT_NE(Item(inWater).flags & CItemControl::kWet, 0);
-    EXPECT_NE(Item(onWetFloor).flags & CItemControl::kWet, 0);
-    EXPECT_EQ(Item(onDryFloor).flags & CItemControl::kWet, 0);
-    EXPECT_EQ(Item(potion).flags & CItemControl::kWet, 0);
 }
 
 // ---- Fire on cells.

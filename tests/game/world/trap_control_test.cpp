@@ -353,22 +353,6 @@ TEST_F(TrapTest, HungerTrap)
     EXPECT_EQ(heroine.fullness, 40000);
 }
 
-TEST_F(TrapTest, CurseTrapCursesTheHeroinesItemAndTheFlyingItem)
-{
-    const std::uint16_t carried = MakeItem(*game, 180, kItemClassScroll);
-    Carry(*game, carried);
-    const std::uint16_t flying = MakeItem(*game, 181, kItemClassScroll);
-    game->throwItem.itemIndex = flying;
-    game->throwItem.x = kX;
-    game->throwItem.y = kY;
-    PutTrap(kX, kY, 14);
-    MessageRecorder recorder(*game);
-    game->traps.Trigger(kX, kY, *game);
-    EXPECT_NE(game->items.GetItem(carried).flags & CItemControl::kCursed, 0);
-    EXPECT_NE(game->items.GetItem(flying).flags & CItemControl::kCursed, 0);
-    EXPECT_EQ(recorder.Lines().size(), 3u);
-}
-
 TEST_F(TrapTest, PitOpensAndFadesAtTheEndOfTheTurn)
 {
     PutTrap(30, 30, 28);
