@@ -1,8 +1,10 @@
 // The traps of a floor: which may be placed, firing, reports, removal at the end of the turn and icons.
 
+#include "game/asset_ids.h"
 #include "game/items/item_names.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/ui/drawing_fixture.h"
 #include "game/world/trap_control.h"
 
 #include <gtest/gtest.h>
@@ -415,6 +417,49 @@ TEST_F(TrapTest, ReportNotTriggered)
     game->traps.ReportNotTriggered(kX, kY, *game);
     EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_EQ(game->waitCounter, 0);
+}
+
+// Every icon cell of the sheet a grey telling its row, its first pixel column magenta.
+class TrapDrawingTest : public DrawingTest
+{
+protected:
+    static std::uint32_t Sheet(int x, int y)
+    {
+        return x % 32 == 0 ? 0xFF00FF : 0x404040u * std::uint32_t(y / 32 + 1);
+    }
+};
+
+TEST_F(TrapDrawingTest, IconPlainDimAndGhost)
+{
+    PutImage("traps.bmp", 128, 128, Sheet);
+    PutList({"traps.bmp," + std::to_string(kImageTraps)});
+    CTrapControl traps;
+    const std::uint32_t under = 0x102030, icon = Sheet(1, 64); // trap 16: row 2
+    const struct
+    {
+        bool dim, ghost;
+        std::uint32_t drawn;
+    } cases[] = {{false, false, icon}, {true, false, (icon >> 1) & 0x7F7F7F}, {false, true, 0}};
+    for (const auto& c : cases) {
+        auto target = MakePlane(Draw::kPixelXRGB8888, 40, 40, under);
+        ASSERT_EQ(traps.DrawTrapIcon(16, *target, 4, 4, c.dim, c.ghost), 0);
+        // The keyed column keeps what lay under it.
+        EXPECT_EQ(Word(*target, 4, 10) & 0xFFFFFF, under);
+        const std::uint32_t got = Word(*target, 20, 20) & 0xFFFFFF;
+        if (!c.ghost) {
+            EXPECT_EQ(got, c.drawn);
+            continue;
+        }
+        // The ghost adds a faint share of the icon's light to what lies under it.
+        for (const int shift : {0, 8, 16}) {
+            const std::uint32_t before = (under >> shift) & 0xFF, after = (got >> shift) & 0xFF;
+            EXPECT_GT(after, before) << shift;
+            EXPECT_LT(after, before + ((icon >> shift) & 0xFF) / 2) << shift;
+        }
+    }
+    auto target = MakePlane(Draw::kPixelXRGB8888, 40, 40, under);
+    EXPECT_EQ(traps.DrawTrapIcon(15, *target, 4, 4, false, false), 1);
+    EXPECT_EQ(Word(*target, 20, 20) & 0xFFFFFF, under);
 }
 
 } // namespace
