@@ -5,10 +5,10 @@
 #include "game/characters/display_name.h"
 #include "game/core/directions.h"
 #include "game/core/random.h"
+#include "game/items/elemental_states.h"
 #include "game/items/item_names.h"
 #include "game/turn/actions.h"
 #include "game/ui/message_numbers.h"
-#include "game/world/trap_stand_ins.h"
 
 #include <algorithm>
 

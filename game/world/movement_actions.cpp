@@ -9,12 +9,12 @@
 #include "game/core/directions.h"
 #include "game/core/random.h"
 #include "game/data/error_box.h"
+#include "game/items/elemental_states.h"
 #include "game/items/item_names.h"
 #include "game/items/pots.h"
 #include "game/turn/actions.h"
 #include "game/ui/message_numbers.h"
 #include "game/world/trap_actions.h"
-#include "game/world/trap_stand_ins.h"
 
 #include <algorithm>
 #include <array>

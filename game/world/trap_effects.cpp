@@ -5,10 +5,10 @@
 #include "game/characters/combat.h"
 #include "game/characters/display_name.h"
 #include "game/characters/status_events.h"
+#include "game/items/elemental_states.h"
 #include "game/turn/actions.h"
 #include "game/ui/message_numbers.h"
 #include "game/world/trap_actions.h"
-#include "game/world/trap_stand_ins.h"
 
 namespace {
 
@@ -497,9 +497,9 @@ std::int32_t HandleTrapCheck(CActionQueue& queue, SGameResource& game)
     if (queue.step == 0) return 1;
     if (queue.step != 1) return 0;
     if (queue.current.param2 == -1)
-        TriggerTrapAt(game, queue.current.param3, queue.current.param4);
+        game.traps.Trigger(queue.current.param3, queue.current.param4, game);
     else
-        TriggerTrapUnderCharacter(queue.current.param2, game, queue.current.flag == 1);
+        TriggerTrapUnderCharacter(std::uint16_t(queue.current.param2), game, queue.current.flag == 1);
     return 0;
 }
 
@@ -512,7 +512,7 @@ std::int32_t HandleStepOnCell(CActionQueue& queue, SGameResource& game)
     const bool trap = cell.objectKind == kObjectTrap && player.CountCircles(game, kCircleTrapGuard) == 0;
     if (trap || cell.objectKind == kObjectTreasureSpot) {
         cell.objectShown = 1;
-        TriggerTrapAt(game, player.x, player.y);
+        game.traps.Trigger(player.x, player.y, game);
     }
     return 0;
 }
