@@ -77,12 +77,21 @@ bool IsCreature(const CCharacterControl::SCharacter& character)
     return type != kCharacterChest && type != kCharacterIcePillar;
 }
 
-// The index the rules name the character on (x, y) by: 0xFFFF for the heroine.
-std::uint16_t IndexAt(SGameResource& game, const CCharacterControl::SCharacter& character, std::int32_t x,
-                      std::int32_t y)
+// The character on (x, y) the effect reaches, and the index the rules name it by (0xFFFF for the
+// heroine); null for nobody. A monster already dying there counts as nobody: its slot has no index to
+// hand on, and 0xFFFF in its place would turn the effect on the heroine.
+CCharacterControl::SCharacter* CharacterAt(SGameResource& game, std::int32_t x, std::int32_t y,
+                                           std::uint16_t& index)
 {
-    if (&character == &game.characters.player) return kHeroine;
-    return game.characters.FindMonsterIndexAt(x, y);
+    CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
+    if (character == nullptr) return nullptr;
+    if (character == &game.characters.player) {
+        index = kHeroine;
+        return character;
+    }
+    index = game.characters.FindMonsterIndexAt(x, y);
+    if (index == CCharacterControl::kNoSlot) return nullptr;
+    return &game.characters.monsters[index];
 }
 
 bool FlyingItemOn(const SGameResource& game, std::int32_t x, std::int32_t y)
@@ -125,9 +134,8 @@ std::int32_t RunCloud(CActionQueue& queue, SGameResource& game, std::int32_t eff
 CCharacterControl::SCharacter* CreatureAt(SGameResource& game, std::int32_t x, std::int32_t y,
                                           std::uint16_t& index)
 {
-    CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
+    CCharacterControl::SCharacter* character = CharacterAt(game, x, y, index);
     if (character == nullptr || !IsCreature(*character)) return nullptr;
-    index = IndexAt(game, *character, x, y);
     return character;
 }
 
@@ -216,16 +224,14 @@ void RustCloud(SGameResource& game, CActionQueue& queue, std::int32_t x, std::in
 void FireCloud(SGameResource& game, CActionQueue&, std::int32_t x, std::int32_t y)
 {
     if (FlyingItemOn(game, x, y)) DeleteFlyingItem(game);
-    CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
+    std::uint16_t index = kHeroine;
+    CCharacterControl::SCharacter* character = CharacterAt(game, x, y, index);
     if (character == nullptr) return;
     if (character->GetType() == kCharacterIcePillar) {
-        // A pillar is not "living", so its slot is found by its place in the table.
-        for (std::uint16_t i = 0; i < CCharacterControl::kSlots; ++i)
-            if (&game.characters.monsters[i] == character) game.characters.RemoveMonster(i, &game.items);
+        game.characters.RemoveMonster(index, &game.items);
         return;
     }
     if (!IsCreature(*character)) return;
-    const std::uint16_t index = IndexAt(game, *character, x, y);
     const std::int32_t base = ScaleDamageByFloor(game, 20);
     DealDamage(game, index, ComputeFireDamage(game, index, base, false), -1, kCauseFire, false, false);
     if (index == kHeroine && MeltItem(game) == 0) BurnItem(game);
@@ -299,9 +305,8 @@ std::int32_t RunFallingTrap(CActionQueue& queue, SGameResource& game, const SFal
     }
     PlaySound(game, trap.secondSound);
     if (trap.cold && FlyingItemOn(game, x, y)) game.items.GetItem(game.throwItem.itemIndex).Freeze();
-    CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
-    if (character == nullptr) return 0;
-    const std::uint16_t index = IndexAt(game, *character, x, y);
+    std::uint16_t index = kHeroine;
+    if (CharacterAt(game, x, y, index) == nullptr) return 0;
     const std::int32_t base = ScaleDamageByFloor(game, trap.base);
     const std::int32_t damage =
         trap.cold ? ComputeColdDamage(game, base, index) : ComputeFixedDamage(game, index, base, false);
@@ -330,13 +335,13 @@ std::int32_t HandleBindingTrap(CActionQueue& queue, SGameResource& game)
 {
     const std::int32_t x = queue.current.param3;
     const std::int32_t y = queue.current.param4;
-    CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
+    std::uint16_t index = kHeroine;
+    CCharacterControl::SCharacter* character = CharacterAt(game, x, y, index);
     if (character != nullptr && !IsCreature(*character)) return 0;
     if (queue.step != 0) return 0;
     game.map.GetCell(std::uint32_t(x), std::uint32_t(y)).objectShown = 0;
     StartEffect(game, kEffectBindingSnap, x, y);
     if (character != nullptr) {
-        const std::uint16_t index = IndexAt(game, *character, x, y);
         character->ApplyImmobileStatus(game, 5);
         DealDamage(game, index, ComputeFixedDamage(game, index, 5, false), -1, kCauseBinding, false, false);
     }
@@ -441,6 +446,7 @@ void Blast(SGameResource& game, const SActionRecord& record)
                 PushTrapCheckAtCell(game.reactionQueue, x, y);
     for (std::int32_t y = cy - 1; y <= cy + 1; ++y)
         for (std::int32_t x = cx - 1; x <= cx + 1; ++x) {
+            if (!IsOnMap(x, y)) continue;
             if (game.characters.player.x == x && game.characters.player.y == y) BlastHeroine(game, record);
             const std::uint16_t index = game.characters.FindMonsterIndexAt(x, y);
             if (index != CCharacterControl::kNoSlot) BlastMonster(game, record, index);
@@ -449,13 +455,11 @@ void Blast(SGameResource& game, const SActionRecord& record)
                 if (FlyingItemOn(game, x, y)) DeleteFlyingItem(game);
             }
             game.circles.RemoveAt(x, y, game);
-            if (IsOnMap(x, y)) {
-                SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
-                if (cell.terrain == 2) {
-                    cell.terrain = 9;
-                    cell.redraw = 1;
-                    game.map.UpdateRoomMarksAt(x, y);
-                }
+            SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
+            if (cell.terrain == 2) {
+                cell.terrain = 9;
+                cell.redraw = 1;
+                game.map.UpdateRoomMarksAt(x, y);
             }
         }
     game.map.MarkExplored(game.characters.player.x, game.characters.player.y);

@@ -73,8 +73,12 @@ TEST_F(TrapEffectsTest, AGasCloudShowsAndSoundsOnItsOwnAndIsSilentInARerun)
         game->effects.clear();
         game->playMode = mode;
         game->characters.player.status.sleepTurns = 0;
+        // A monster dying on the cell is nobody: the sleep must not fall on the heroine instead.
+        AddMonsterKind(*game, 8);
+        PlaceMonster(*game, 0, 8, 12, 12).motion = 13;
         PushSleepGasAction(queue, 12, 12);
         EXPECT_EQ(RunPushed(queue), 2);
+        EXPECT_EQ(game->characters.player.status.sleepTurns, 0);
         ASSERT_EQ(CountEffects(kEffectSleepGas), 1);
         EXPECT_EQ(game->effects[0].phaseModulus, 48);
         EXPECT_EQ(sounds.played,
