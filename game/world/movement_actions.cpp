@@ -493,6 +493,7 @@ std::int32_t HandleBlownAway(CActionQueue& queue, SGameResource& game)
             std::int32_t dx = 0;
             std::int32_t dy = 0;
             DirectionToStep(d, dx, dy);
+            if (dx == 0 && dy == 0) return;
             for (std::int32_t x = x0, y = y0; IsOnMap(x, y) && CellAt(game, x, y).terrain > 2;
                  x += dx, y += dy) {
                 if (record.param2 == -1 || last) {
