@@ -127,6 +127,8 @@ void SGameResource::ResetAdventureState()
     rerunCounter = rerunCounterCopy = rerunEndValue = 0;
     pendingHealing = pendingExperience = 0;
     speciesZeroDefeat = 0;
+    leaveFloor = abortRun = 0;
+    itemAwaitingMenu = 0xFFFF;
     thief = excludeFireKinds = 0;
     rankingPlace = -1;
     endOfRunRequest = SEndOfRunRequest();

@@ -226,6 +226,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t pendingHealing = 0;
     std::int32_t pendingExperience = 0;
     std::uint8_t speciesZeroDefeat = 0;
+    // The heroine leaves the floor at the end of this turn (a fall through a pit), and the adventure is
+    // abandoned because its resumed log did not match (both read by the game-main scene).
+    std::uint8_t leaveFloor = 0;
+    std::uint8_t abortRun = 0;
+    // The item whose menu opens again after an item command (a pot just filled); 0xFFFF none.
+    std::uint16_t itemAwaitingMenu = 0xFFFF;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the
