@@ -1,6 +1,7 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 
 #include <mutex>
@@ -38,7 +39,10 @@ ActionHandler GetActionHandler(std::int32_t kind)
 void RegisterActionHandlers()
 {
     static std::once_flag once;
-    std::call_once(once, [] { RegisterTurnActionHandlers(); });
+    std::call_once(once, [] {
+        RegisterTurnActionHandlers();
+        RegisterItemUseHandlers();
+    });
 }
 
 std::int32_t CActionQueue::Run(SGameResource& game)
