@@ -4,7 +4,7 @@
 #include "game/characters/level_changes.h"
 #include "game/characters/status_events.h"
 #include "game/core/directions.h"
-#include "game/items/carried_item_stand_in.h"
+#include "game/items/elemental_states.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 #include "game/ui/message_numbers.h"
