@@ -45,6 +45,9 @@ std::int32_t StartDrawing(SGameResource& game, std::uint16_t index)
         PlaySoundEffect(game, kSoundRefused);
         Say(game, kNoSound,
             GetColoredItemNameByIndex(game.items, index) + "は\n呪われていて　使えなかった。");
+        // A carried pen stays where it is; one taken up from under her for the use would otherwise be
+        // lost, so it goes back through the use's end.
+        FinishItemUse(index, game);
         return 0;
     }
     CCharacterControl::SPlayer& player = game.characters.GetPlayer();

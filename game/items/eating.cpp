@@ -229,7 +229,11 @@ std::int32_t HandleUseOn(CActionQueue& queue, SGameResource& game)
 {
     const auto stone = static_cast<std::uint16_t>(queue.current.param1);
     const auto target = static_cast<std::uint16_t>(queue.current.param2);
-    if (target == 0xFFFF) return 0;
+    if (target == 0xFFFF) {
+        // Nothing to use it on: a stone taken up from under her for the use goes back there.
+        FinishItemUse(stone, game);
+        return 0;
+    }
     if (queue.step == 0) return StartStoneUse(game, stone, target);
     return FinishStoneUse(game, stone, target);
 }

@@ -123,26 +123,23 @@ TEST_F(CircleDrawingTest, TheLastChargeLeavesAnEmptyPen)
     EXPECT_EQ(Item(pen).value, 0);
 }
 
-TEST_F(CircleDrawingTest, ACursedPenEndsAtOnceWithoutTheUseEnd)
+TEST_F(CircleDrawingTest, ACursedPenEndsAtOnceAndIsNeverLost)
 {
-    // Lying apart from her: the use's end would bring it under her.
-    const std::uint16_t pen = New(275, 3, CItemControl::kCursed);
+    // Carried: it stays in her pack, ink and all, after the refusal alone.
+    const std::uint16_t pen = Pen(275, 3, CItemControl::kCursed);
     Start(kActionDrawCircle, pen);
     EXPECT_EQ(Phase(HandleDrawCircle, 0), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{Name(pen) + "は", "呪われていて　使えなかった。"}));
     EXPECT_EQ(sounds.played, std::vector<std::int32_t>{16});
-    EXPECT_FALSE(LiesUnderHeroine(pen));
+    EXPECT_EQ(game->inventory[0], pen);
     EXPECT_EQ(Item(pen).value, 3);
+    EXPECT_NE(Heroine().motion, 31);
 
-    // An uncursed pen lying apart comes down under her after the drawing.
-    Fresh();
-    const std::uint16_t loose = New(275, 3);
+    // Taken up from under her for the use: back under her.
+    const std::uint16_t loose = New(275, 3, CItemControl::kCursed);
     Start(kActionDrawCircle, loose);
-    RunToEnd(HandleDrawCircle);
-    EXPECT_EQ(game->circles.circles.size(), 1u);
-    // The circle holds her cell, so the pen falls round it.
-    ASSERT_EQ(game->reactionQueue.pending.size(), 1u);
-    EXPECT_EQ(game->reactionQueue.pending.back().kind, kActionItemsFall);
+    EXPECT_EQ(Phase(HandleDrawCircle, 0), 0);
+    EXPECT_TRUE(LiesUnderHeroine(loose));
 }
 
 TEST_F(CircleDrawingTest, TheSealingCircleMovesAWallPasserOutOfItsWall)

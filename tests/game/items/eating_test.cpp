@@ -279,13 +279,19 @@ TEST_F(MagicStoneTest, RefusalsAndFailuresEndAsTheyShould)
     }
 }
 
-TEST_F(MagicStoneTest, WithoutATargetNothingHappens)
+TEST_F(MagicStoneTest, WithoutATargetNothingHappensAndAStoneFromTheFloorGoesBack)
 {
-    const std::uint16_t stone = Stone(312);
-    Start(kActionUseOn, stone, 0xFFFF);
+    const std::uint16_t carried = Stone(312);
+    Start(kActionUseOn, carried, 0xFFFF);
     EXPECT_EQ(Phase(HandleUseOn, 0), 0);
     EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ(game->inventory[0], stone);
+    EXPECT_EQ(game->inventory[0], carried);
+
+    // Taken up from under her for the use: back under her rather than lost.
+    const std::uint16_t loose = New(312);
+    Start(kActionUseOn, loose, 0xFFFF);
+    EXPECT_EQ(Phase(HandleUseOn, 0), 0);
+    EXPECT_TRUE(LiesUnderHeroine(loose));
 }
 
 TEST_F(MagicStoneTest, FromRulesVersionTwoTheTargetsKindIsMet)
