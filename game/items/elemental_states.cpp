@@ -318,6 +318,8 @@ bool ApplyCellFire(SGameResource& game, std::int32_t x, std::int32_t y, bool qui
     if (character == nullptr) return false;
     const std::uint16_t index =
         character->GetType() == kCharacterPlayer ? kHeroine : game.characters.FindMonsterIndexAt(x, y);
+    // A body that is only dying there has no slot to burn; its "none" must not name the heroine.
+    if (character->GetType() != kCharacterPlayer && index == CCharacterControl::kNoSlot) return false;
     const SMapCell& cell = CellAt(game, x, y);
     if (cell.objectKind != kObjectFire) return false;
     if (!game.burntCells.insert(Key(x, y)).second) return false;

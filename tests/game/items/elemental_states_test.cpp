@@ -86,61 +86,50 @@ TEST_F(ElementalStatesTest, RemoveCarriedItemFindsItInSlotOrCarriedPot)
 
 // ---- Water on the heroine and her items.
 
-TEST_F(ElementalStatesTest, WetRandomCarriedItemWetsUpToNScrollsAndFood)
+TEST_F(ElementalStatesTest, WetRandomCarriedItem)
 {
-    const std::uint16_t potion = CarryNew(140);
-    const std::uint16_t scroll = CarryNew(kScroll);
-    const std::uint16_t food = CarryNew(kFood);
-    const std::uint16_t burnt = CarryNew(kBurntFood);
-    MessageRecorder recorder(G());
-    EXPECT_EQ(WetRandomCarriedItem(G(), 5), 2);
-    EXPECT_EQ(Item(scroll).flags & CItemControl::kWet, CItemControl::kWet);
-    EXPECT_EQ(Item(food).flags & CItemControl::kWet, CItemControl::kWet);
-    EXPECT_EQ(Item(potion).flags & CItemControl::kWet, 0);
-    EXPECT_EQ(Item(burnt).flags & CItemControl::kWet, 0);
-    const std::vector<std::string> lines = recorder.Lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_NE(lines[0].find("に水がかかった。"), std::string::npos);
-    EXPECT_NE(lines[1].find("は濡れてしまった！"), std::string::npos);
+    // Scrolls and food but burnt food get wet; the fire stone and the shield's seals stop the water.
+    const struct
+    {
+        const char* name;
+        std::vector<std::int32_t> carried;
+        std::uint16_t seal;
+        std::int32_t n;
+        std::int32_t wet;
+        std::size_t lines;
+        std::string lastLine;
+    } cases[] = {
+        {"up to n", {140, kScroll, kFood, kBurntFood, kScroll}, 0, 2, 2, 3, "は濡れてしまった！"},
+        {"fire stone", {kScroll, kFireStone}, 0, 1, 0, 2, "しかし　焼け石に水だった！"},
+        {"seal 40", {kScroll}, 40, 1, 0, 1, "に水がかかった。"},
+        {"seal 69", {kScroll}, 69, 1, 0, 1, "に水がかかった。"},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        std::vector<std::uint16_t> items;
+        for (const std::int32_t kind : c.carried)
+            items.push_back(CarryNew(kind));
+        if (c.seal != 0) EquipShieldWithSeals(G(), {c.seal});
+        MessageRecorder recorder(G());
+        EXPECT_EQ(WetRandomCarriedItem(G(), c.n), c.wet) << c.name;
+        std::int32_t wet = 0;
+        for (const std::uint16_t item : items)
+            wet += (Item(item).flags & CItemControl::kWet) != 0;
+        EXPECT_EQ(wet, c.wet) << c.name;
+        const std::vector<std::string> lines = recorder.Lines();
+        ASSERT_EQ(lines.size(), c.lines) << c.name;
+        EXPECT_NE(lines.front().find("に水がかかった。"), std::string::npos) << c.name;
+        EXPECT_NE(lines.back().find(c.lastLine), std::string::npos) << c.name;
+    }
 
-    // Fixed-random mode keeps the slot order: the first dry scroll or food is the one.
+    // The heroine's reaction to water is this operation; fixed-random mode keeps the slot order.
     Fresh();
     G().random.noRandom = true;
     const std::uint16_t first = CarryNew(kScroll);
     const std::uint16_t second = CarryNew(kScroll);
-    EXPECT_EQ(WetRandomCarriedItem(G(), 1), 1);
+    G().characters.player.Wet(G(), 0xFFFF, 1);
     EXPECT_NE(Item(first).flags & CItemControl::kWet, 0);
     EXPECT_EQ(Item(second).flags & CItemControl::kWet, 0);
-}
-
-TEST_F(ElementalStatesTest, WetRandomCarriedItemIsStoppedByFireStoneAndShield)
-{
-    const std::uint16_t scroll = CarryNew(kScroll);
-    CarryNew(kFireStone);
-    MessageRecorder recorder(G());
-    EXPECT_EQ(WetRandomCarriedItem(G(), 1), 0);
-    EXPECT_EQ(Item(scroll).flags & CItemControl::kWet, 0);
-    const std::vector<std::string> lines = recorder.Lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find("に水がかかった。"), std::string::npos);
-    EXPECT_EQ(lines[1], "しかし　焼け石に水だった！");
-
-    for (const std::uint16_t seal : {40, 69}) {
-        Fresh();
-        const std::uint16_t dry = CarryNew(kScroll);
-        EquipShieldWithSeals(G(), {seal});
-        MessageRecorder shielded(G());
-        EXPECT_EQ(WetRandomCarriedItem(G(), 1), 0) << seal;
-        EXPECT_EQ(Item(dry).flags & CItemControl::kWet, 0) << seal;
-        EXPECT_EQ(shielded.Lines().size(), 1u) << seal;
-    }
-}
-
-TEST_F(ElementalStatesTest, HeroineWetByWaterWetsACarriedItem)
-{
-    const std::uint16_t scroll = CarryNew(kScroll);
-    G().characters.player.Wet(G(), 0xFFFF, 1);
-    EXPECT_NE(Item(scroll).flags & CItemControl::kWet, 0);
 }
 
 // ---- Cold, fire and curses on carried items.
@@ -337,17 +326,6 @@ TEST_F(ElementalStatesTest, PourWaterOnCell)
     EXPECT_NE(Item(scroll).flags & CItemControl::kWet, 0);
 }
 
-TEST_F(ElementalStatesTest, PourWaterWipesACircle)
-{
-    Cell(8, 8).terrain = 6;
-    PlaceCircle(G(), 280, 3, 8, 8);
-    MessageRecorder recorder(G());
-    PourWaterOnCell(G(), 8, 8, false, true);
-    EXPECT_EQ(Cell(8, 8).objectKind, 0);
-    EXPECT_TRUE(G().circles.circles.empty());
-    EXPECT_NE(recorder.Text().find("は消えてしまった。"), std::string::npos);
-}
-
 TEST_F(ElementalStatesTest, SplashWaterOnTheHeroineWetsHerItemsAndShowsTheSplash)
 {
     const std::uint16_t scroll = CarryNew(kScroll);
@@ -362,15 +340,6 @@ TEST_F(ElementalStatesTest, SplashWaterOnTheHeroineWetsHerItemsAndShowsTheSplash
     // Far from her: no splash is shown.
     SplashWaterAt(G(), x + 6, y, false, false);
     EXPECT_EQ(G().effects.size(), 1u);
-}
-
-TEST_F(ElementalStatesTest, SplashWaterOnAMonsterNamesIt)
-{
-    AddMonsterKind(G(), 8, "カエル");
-    PlaceMonster(G(), 2, 8, 22, 20);
-    MessageRecorder recorder(G());
-    SplashWaterAt(G(), 22, 20, false, true);
-    EXPECT_NE(recorder.Text().find("に\n水がかかった！"), std::string::npos);
 }
 
 TEST_F(ElementalStatesTest, SoakItemsLyingInWater)
@@ -433,6 +402,13 @@ TEST_F(CellFireTest, FireActsOncePerCellAndTurn)
     Cell(12, 12).objectKind = 0;
     G().burntCells.clear();
     EXPECT_FALSE(ApplyCellFire(G(), 12, 12, true));
+
+    // A body that is only dying on the fire burns nobody, least of all the heroine elsewhere.
+    monster.hp = 0;
+    PutFire(12, 12, 30);
+    const std::int32_t heroineHp = G().characters.player.hp;
+    EXPECT_FALSE(ApplyCellFire(G(), 12, 12, true));
+    EXPECT_EQ(G().characters.player.hp, heroineHp);
 }
 
 TEST_F(CellFireTest, StrengthIsTheFiresTurnsUpToTwenty)
@@ -481,23 +457,6 @@ TEST_F(CellFireTest, HeroineIsBurntAndHerFoodRoasts)
     EXPECT_TRUE(ApplyCellFire(G(), heroine.x, heroine.y, true));
     EXPECT_LT(heroine.hp, 200);
     EXPECT_EQ(Item(food).kind, kBurntFood);
-}
-
-TEST_F(CellFireTest, BurnUpItemInFireFeedsTheFire)
-{
-    const std::uint16_t scroll = New(kScroll);
-    PutFire(5, 5, 40);
-    MessageRecorder recorder(G());
-    BurnUpItemInFire(G(), 5, 5, scroll);
-    EXPECT_EQ(Cell(5, 5).objectId, 60);
-    EXPECT_EQ(Item(scroll).kind, kNone);
-    EXPECT_EQ(G().effects.size(), 1u);
-    EXPECT_NE(recorder.Text().find("は燃え尽きた！"), std::string::npos);
-
-    // No fire there: the item stays.
-    const std::uint16_t kept = New(kScroll);
-    BurnUpItemInFire(G(), 6, 5, kept);
-    EXPECT_EQ(Item(kept).kind, kScroll);
 }
 
 // ---- The trap under a character.
