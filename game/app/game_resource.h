@@ -244,6 +244,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // ---- Flags the rules of characters and statuses read.
     std::uint8_t statusGuard = 0;      // every status is refused to the heroine
     std::uint8_t noHunger = 0;         // the heroine's fullness does not fall
+    std::uint8_t quietSteps = 0;       // the heroine's steps wake no monster
     std::uint8_t seeInvisible = 0;     // invisible monsters are seen
     std::uint8_t heroineNameFlag = 0;  // messages call the heroine 紗雪 instead of 霞野 (toggled by F3)
     std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first

@@ -2,6 +2,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/items/pots.h"
+#include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 #include "game/world/trap_actions.h"
 
@@ -45,6 +46,7 @@ void RegisterActionHandlers()
         RegisterTrapEffectHandlers();
         RegisterMovementActionHandlers();
         RegisterPotActionHandlers();
+        RegisterItemUseHandlers();
     });
 }
 
