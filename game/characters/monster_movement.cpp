@@ -2,6 +2,7 @@
 #include "game/characters/monster_movement.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/status_queries.h"
 #include "game/core/directions.h"
 #include "game/core/random.h"
 #include "game/data/item_classes.h"
@@ -263,9 +264,7 @@ void SpringBindingTrap(SMonster& monster, SGameResource& game)
 {
     SMapCell& cell = CellAt(game, monster.x, monster.y);
     if (cell.objectKind != kObjectTrap || cell.objectId != kTrapBinding) return;
-    if (monster.status.boundTurns != 0 &&
-        (monster.status.boundX != monster.x || monster.status.boundY != monster.y))
-        return;
+    if (monster.status.boundTurns != 0 && !IsAtMarkedCell(monster.status, monster.x, monster.y)) return;
     cell.objectShown = 0;
     SEffectObject snap;
     snap.Start(game, monster.x, monster.y, kEffectBindingSnap);
@@ -728,7 +727,8 @@ void ThinkMonster(SMonster& monster, SGameResource& game, bool instantSteps)
     monster.goalReached = 0;
 
     SCharacterStatus& status = monster.status;
-    if (status.boundTurns != 0 && (status.boundX != monster.x || status.boundY != monster.y)) {
+    // A binding of a cell no longer holds once the monster is off it; a permanent one holds everywhere.
+    if (status.boundTurns != 0 && !IsAtMarkedCell(status, monster.x, monster.y)) {
         status.boundTurns = 0;
         status.boundX = status.boundY = 0xFF;
     }
@@ -762,7 +762,8 @@ void ThinkMonster(SMonster& monster, SGameResource& game, bool instantSteps)
         const std::int32_t type = monster.GetType();
         if (type == kCharacterPeaceful) {
             --monster.actionCounter;
-            if (monster.x == monster.goalX && monster.y == monster.goalY) continue;
+            // Without a goal it has nowhere to go; it does not head for the cell (-1, -1).
+            if (!HasGoal(monster) || (monster.x == monster.goalX && monster.y == monster.goalY)) continue;
             ChooseStepTowardGoal(game, -1, -1, kBehaviourChase, monster);
             TryStep(monster, game, instantSteps, -1, -1, kBehaviourChase);
             break;

@@ -417,3 +417,66 @@ TEST_F(MonsterMovementTest, SleepersWake)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MonsterMovementTest, ShopkeepersKeepToTheirShop)
+{
+    // Room 0 is the shop, its guard cell (15, 17) beside the door (15, 18). A shopkeeper of type 3 places
+    // itself diagonally off the guard cell, on (14, 16).
+    game->map.specialRoom = 0;
+    game->shopGuardCell = {15, 17};
+    game->shopDoorCell = {15, 18};
+
+    SMonster& placed = Monster(0, kWalker, 14, 16);
+    placed.type = kCharacterShopkeeper;
+    placed.hasteTurns = 5;
+    ThinkMonster(placed, *game, false);
+    EXPECT_EQ(placed.x, 14);
+    EXPECT_EQ(placed.y, 16);
+    EXPECT_EQ(placed.hasteTurns, 1);
+    EXPECT_EQ(placed.goalX, 15);
+    EXPECT_EQ(placed.goalY, 17);
+
+    SMonster& walking = Monster(1, kWalker, 17, 14);
+    walking.type = kCharacterShopkeeper;
+    ThinkMonster(walking, *game, false);
+    EXPECT_EQ(walking.x, 16);
+    EXPECT_EQ(walking.y, 15);
+    EXPECT_EQ(walking.goalX, 15);
+    EXPECT_EQ(walking.goalY, 17);
+}
+
+TEST_F(MonsterMovementTest, AStuckMonsterThatCannotSeeItsTargetTakesAnIcePillarBesideIt)
+{
+    Monster(3, kWalker, 16, 14).type = kCharacterIcePillar;
+    for (const auto& [stuck, seen, takes] :
+         {std::tuple{2, false, true}, std::tuple{1, false, false}, std::tuple{2, true, false}}) {
+        SMonster& monster = Monster(0, kWalker, 15, 14);
+        monster.direction = 4;
+        monster.stuckCounter = stuck;
+        monster.viewFlags[0] = seen ? 1 : 0;
+        ThinkMonster(monster, *game, false);
+        EXPECT_EQ(monster.link == 3, takes);
+        if (takes) {
+            EXPECT_EQ(monster.direction, 6);
+            EXPECT_EQ(monster.stuckCounter, 0);
+            EXPECT_EQ(monster.x, 15);
+        }
+    }
+}
+
+TEST_F(MonsterMovementTest, ThePeacefulCharacterWalksToItsGoalOnly)
+{
+    for (const auto& [goalX, x] : {std::pair{18, 16}, std::pair{-1, 15}}) {
+        SMonster& peaceful = Monster(0, kWalker, 15, 14);
+        peaceful.type = kCharacterPeaceful;
+        peaceful.goalX = goalX;
+        peaceful.goalY = goalX == -1 ? -1 : 14;
+        ThinkMonster(peaceful, *game, false);
+        EXPECT_EQ(peaceful.x, x);
+        EXPECT_EQ(peaceful.actionCounter, 0);
+    }
+}
+
+} // namespace
