@@ -239,6 +239,16 @@ TEST_F(MonsterMovementTest, StepsQueueHopsSlidesAndSpreadOverSixteenFrames)
     EXPECT_EQ(walker.queuedSteps[1].length, 8);
     EXPECT_EQ(walker.x, 16);
 
+    // Two steps of one turn replay from the cell the monster stood on before the first.
+    SMonster& twice = Monster(3, kWalker, 12, 16);
+    twice.direction = 6;
+    MonsterStep(false, *game, twice, -1, -1, kBehaviourChase);
+    MonsterStep(false, *game, twice, -1, -1, kBehaviourChase);
+    SpreadQueuedSteps(twice);
+    EXPECT_EQ(twice.x, 12);
+    EXPECT_EQ(twice.queuedSteps[0].targetX, 13);
+    EXPECT_EQ(twice.queuedSteps[1].targetX, 14);
+
     // A slide stops where the walker may not go; instant steps take one frame.
     Player().x = 18;
     Player().y = 13;
