@@ -250,6 +250,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
     std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
     std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
+    // The slot the heroine's next step changes places with (the step test sets it; 0xFFFF none).
+    std::uint16_t swapPartner = 0xFFFF;
+    // The cell the floor's shopkeeper keeps to and the shop's door cell, where the shop room has them
+    // ((-1, -1) none); the shop room is the map's special room.
+    SCellPosition shopGuardCell{-1, -1};
+    SCellPosition shopDoorCell{-1, -1};
 
     // ---- The floor's room events and the per-frame upkeep (the per-floor reset clears them).
     std::uint8_t shopInside = 0;        // the heroine stands in the shop room
