@@ -400,6 +400,18 @@ TEST_F(GraphicsTestSceneTest, TheTileEditorWritesAtTheWrappingCursor)
     EXPECT_EQ(scene->State().dirty, 1) << "another tile picture redraws every cell";
 }
 
+TEST_F(GraphicsTestSceneTest, EmptyTablesAreNeverTakenModulo)
+{
+    scene->State().periods = {0, 0, 0, 0, 0, 0};
+    scene->State().motionFrame = 100;
+    EXPECT_EQ(scene->GetWalkingFrame(), 0);
+    Draw();
+    Press(Bit(18));
+    scene->State().selectionCount = 0;
+    Press(Bit(6));
+    EXPECT_EQ(scene->State().selection, 0);
+}
+
 TEST_F(GraphicsTestSceneTest, PageTwoDrawsTheRenderedTilesAndTheCursor)
 {
     Press(Bit(18));

@@ -75,6 +75,15 @@ TEST_F(MapTestSceneTest, TheFloorOfSeed101IsBuiltExploredAndLit)
     EXPECT_GE(Cell(Marker().first, Marker().second).terrain, CSceneTest2::kFirstWalkableTerrain);
     EXPECT_EQ(scene->GetMinimapMode(), 0);
 
+    // The game state as the program starts it, before any adventure: dungeon 0, floor 1.
+    auto fresh = MakeTestGame();
+    CSceneTest2 first(nullptr, fresh.get());
+    EXPECT_GE(
+        fresh->map
+            .GetCell(std::uint32_t(fresh->characters.player.x), std::uint32_t(fresh->characters.player.y))
+            .terrain,
+        CSceneTest2::kFirstWalkableTerrain);
+
     // The same seed builds the same floor again.
     auto other = MakeTestGame();
     other->dungeon = 1;
