@@ -443,71 +443,48 @@ namespace art {
 
 constexpr std::uint32_t kKey = 0xFF00FF;
 
+// A head over a tunic whose colours tell the pose and the direction.
 std::uint32_t Body(int x, int y)
 {
-    const int width = x >= 308 ? 40 : 28;
-    const int fx = x >= 308 ? x - 308 : x % 28, fy = y % 36;
-    const int pose = x >= 308 ? 11 : x / 28, direction = y / 36;
+    const int width = x >= 308 ? 40 : 28, fx = x >= 308 ? x - 308 : x % 28, fy = y % 36;
     const int hx = fx - width / 2, hy = fy - 7;
-    if (hx * hx + hy * hy <= 30) return 0xF0C8A0; // the head
-    if (fy >= 13 && fy < 34 && fx >= width / 2 - 8 && fx < width / 2 + 8) {
-        if (fx == width / 2 - 8 || fx == width / 2 + 7 || fy == 33) return 0x301820;
-        return std::uint32_t(0x8020 + 0x0C * pose) << 8 | std::uint32_t(0x60 + 0x14 * direction);
-    }
-    return kKey;
+    if (hx * hx + hy * hy <= 30) return 0xF0C8A0;
+    if (fy < 13 || fy > 33 || std::abs(hx) > 7) return kKey;
+    return std::uint32_t(0x8020 + 0x0C * (x / 28)) << 8 | std::uint32_t(0x60 + 0x14 * (y / 36));
 }
 
+// A blade along the pose's frame (diagonal, upright, level) with a brown hilt.
 std::uint32_t Weapon(int x, int y)
 {
     const int cx = x % 72, cy = y % 128;
-    if (cx < 24) {
-        const int fx = cx, fy = cy % 24;
-        if (fy > 17 && std::abs(fx - fy) <= 2) return 0x804020;
-        return std::abs(fx - fy) <= 1 ? 0xD0D8E8 : kKey;
-    }
-    if (cx < 40) {
-        const int fx = cx - 24, fy = cy % 32;
-        if (fy > 24 && std::abs(fx - 8) <= 2) return 0x804020;
-        return std::abs(fx - 8) <= 1 ? 0xD0D8E8 : kKey;
-    }
-    const int fx = cx - 40, fy = cy % 16;
-    if (fx < 8 && std::abs(fy - 8) <= 2) return 0x804020;
-    return std::abs(fy - 8) <= 1 ? 0xD0D8E8 : kKey;
+    const int off = cx < 24 ? std::abs(cx - cy % 24) : cx < 40 ? std::abs(cx - 32) : std::abs(cy % 16 - 8);
+    const bool hilt = cx < 24 ? cy % 24 > 17 : cx < 40 ? cy % 32 > 24 : cx < 48;
+    if (off <= 1) return 0xD0D8E8;
+    return hilt && off <= 2 ? 0x804020 : kKey;
 }
 
+// A round shield with a golden rim.
 std::uint32_t Shield(int x, int y)
 {
     const int fx = x % 24 - 12, fy = y % 24 - 12, r = fx * fx + fy * fy;
-    if (r > 100) return kKey;
-    if (r > 64) return 0xE0B040;
-    return 0x2040A0u + std::uint32_t(y / 24) * 0x0C0000u;
+    return r > 100 ? kKey : r > 64 ? 0xE0B040 : 0x2040A0u + std::uint32_t(y / 24) * 0x0C0000u;
 }
 
+// Flagstones under a wall.
 std::uint32_t Floor(int x, int y)
 {
     if (y < 60) return (x / 32 + y / 16) % 2 == 0 ? 0x403848 : 0x383040;
     if (x % 16 == 0 || y % 16 == 12) return 0x282420;
-    return ((x / 16 + y / 16) % 2 == 0) ? 0x706858 : 0x605848;
+    return (x / 16 + y / 16) % 2 == 0 ? 0x706858 : 0x605848;
 }
 
-std::uint32_t Swing(int x, int y)
-{
-    const int fx = x % 64 - 32, fy = y % 64 - 32, r = fx * fx + fy * fy;
-    const bool stage1 = x >= 64;
-    if (r < 22 * 22 || r > 27 * 27) return 0;
-    if (stage1 ? fx < -4 : fy > 4) return 0;
-    return 0x305880;
-}
-
+// The tiles: a colour a value, lighter by column, each 16 x 16 part outlined.
 std::uint32_t Tile(int x, int y)
 {
     static constexpr std::uint32_t kBase[6] = {0x304028, 0x806040, 0x406080, 0x8080A0, 0x608030, 0x2060C0};
-    const int column = x / 32, row = std::min(y / 32, 5);
     if (x % 16 == 0 || y % 16 == 0) return 0x181818;
-    const std::uint32_t base = kBase[row];
-    const std::uint32_t lift =
-        std::uint32_t(column * 0x0C) * 0x010101u + std::uint32_t(y / 32 - row) * 0x000808u;
-    return base + lift;
+    const int row = std::min(y / 32, 5);
+    return kBase[row] + std::uint32_t((x / 32) * 0x0C) * 0x010101u + std::uint32_t(y / 32 - row) * 0x000808u;
 }
 
 std::uint32_t Cursor(int x, int y)
@@ -525,7 +502,6 @@ TEST_F(GraphicsTestSceneTest, GoldenPagesOneAndTwo)
     PutImage("53.bmp", 192, 384, art::Shield);
     PutImage("54.bmp", 192, 384, art::Shield);
     PutImage("201.bmp", 320, 240, art::Floor);
-    PutImage("swing.bmp", 128, 512, art::Swing);
     PutImage("tiles.bmp", 160, 800, art::Tile);
     PutImage("99.bmp", 32, 32, art::Cursor);
     AccessImageList(kImageListDestroy, 0);
