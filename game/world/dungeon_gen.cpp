@@ -129,13 +129,22 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
         stairs = {0, 0};
         closedRoom = 0;
         treasureSpot = {-1, -1};
+        // What an earlier attempt put on the floor goes with it: the items lying there, the traps and
+        // every character of the table.
         for (std::int32_t x = 0; x < kWindowWidth; ++x) {
             for (std::int32_t y = 0; y < kWindowHeight; ++y) {
                 SMapCell& cell = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
                 cell.terrain = 2;
                 cell.room = -1;
+                if (cell.objectKind == kObjectItem) game.items.DeleteItem(cell.objectId);
+                cell.objectKind = 0;
+                cell.objectId = 0;
+                cell.objectShown = 0;
             }
         }
+        for (std::uint16_t i = 0; i < CCharacterControl::kSlots; ++i)
+            if (game.characters.monsters[i].type != kCharacterEmpty)
+                game.characters.RemoveMonster(i, &game.items);
         CCharacterControl::SPlayer& player = game.characters.GetPlayer();
         player.x = -1;
         player.y = -1;
