@@ -338,3 +338,36 @@ TEST_F(FloorPopulationTest, TwoOnOneCellMoveApartOrTheEarlierGoes)
 }
 
 } // namespace
+
+namespace {
+
+// A floor that fails its final check once is built again without the gift of the first attempt.
+TEST_F(FloorPopulationTest, FloorBuiltAgainGivesItsGiftOnce)
+{
+    for (const bool bagFull : {false, true}) {
+        Fresh();
+        game->inventory.fill(0xFFFF);
+        for (std::int32_t i = 0; bagFull && i < 20; ++i)
+            Carry(*game, MakeItem(*game, 120, kItemClassFood));
+        const auto before = game->inventory;
+        bool first = true;
+        const DungeonGen::StepFunction steps = [&](DungeonGen& g, SGameResource& s, std::uint32_t,
+                                                   std::uint32_t) {
+            if (g.step == 0) game->characters.RemoveMonster(0, &game->items);
+            if (g.step == 11) GiveFloorGift(1, 11, s.random, s);
+            if (g.step == 12 && first) {
+                PlaceMonster(s, 0, 4, 0, 0).type = kCharacterChest; // on rock: the floor is rejected
+                first = false;
+            }
+        };
+        ASSERT_EQ(gen->RunSteps(*game, 1, 2, steps), 0);
+        std::int32_t gifts = 0;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            gifts += game->inventory[i] != before[i] ? 1 : 0;
+        EXPECT_EQ(gifts, bagFull ? 0 : 1);
+        EXPECT_EQ(game->reactionQueue.pending.size(), bagFull ? 1u : 0u);
+        EXPECT_EQ(game->messageWindow.pending.size(), bagFull ? 0u : 1u);
+    }
+}
+
+} // namespace
