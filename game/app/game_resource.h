@@ -198,6 +198,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it)
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+    std::int32_t waitCounter = 0; // frames the next turn phase waits, counted down by the game-main scene
     // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
     // press of that key and clears it.
     std::uint8_t menuKeyPressed = 0;
