@@ -30,28 +30,6 @@ constexpr std::int32_t kSleepInHouse = 5;
 constexpr std::int32_t kSleepInNest = 2;
 constexpr std::int32_t kHeapCells = 9;
 
-// Stand-in: CTrapControl::BuildTrapKindList replaces this once the trap control builds its own list; until
-// then every floor may hold the first group of traps.
-void BuildTrapKinds(SGameResource& game, std::int32_t, std::int32_t, bool)
-{
-    game.traps.trapKinds = {1, 2, 3, 4, 5};
-}
-
-// Stand-in: CTrapControl::PlaceRandomTrap replaces this once the trap control places traps; it follows
-// the same rule (0 placed; 1 terrain not 5 to 10; 2 the cell holds an object; 3 no trap kinds).
-std::int32_t PlaceTrap(SGameResource& game, std::int32_t x, std::int32_t y)
-{
-    SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
-    if (cell.terrain < 5 || cell.terrain > 10) return 1;
-    if (cell.objectKind != 0) return 2;
-    const std::vector<std::int32_t>& kinds = game.traps.trapKinds;
-    if (kinds.empty()) return 3;
-    cell.objectKind = kObjectTrap;
-    cell.objectId = std::uint16_t(kinds[std::size_t(RandomBelow(game.random, std::int32_t(kinds.size())))]);
-    cell.objectShown = 0;
-    return 0;
-}
-
 SMapCell& CellAt(CMapControl& map, const SCellPosition& at)
 {
     return map.GetCell(std::uint32_t(at.x), std::uint32_t(at.y));
@@ -269,7 +247,7 @@ void FillMonsterHouse(DungeonGen& gen, CMapControl& map, SGameResource& game, st
     std::int32_t traps = 3 * n + RandomBelow(rand, n);
     if (dungeon < 5) traps = traps * 3 / 4;
     for (std::int32_t i = 0; i < traps && NextCell(cells, next, at, empty); ++i)
-        PlaceTrap(game, at.x, at.y);
+        game.traps.PlaceRandomTrap(at.x, at.y, game);
 
     // Monsters, asleep until the house is found.
     std::int32_t low = std::min(level / 12 + 8 + area / 64, 15);
@@ -310,7 +288,7 @@ void FillSpecialRoom(DungeonGen& gen, CMapControl& map, SGameResource& game, std
         for (std::int32_t y = room.y + kTop; y < room.y + room.h + kTop; ++y)
             for (std::int32_t x = room.x + kLeft; x < room.x + room.w + kLeft; ++x) {
                 if (hasChest && x == chest.x && y == chest.y) continue;
-                if (RandomBelow(rand, 100) < level / 2 + 30) PlaceTrap(game, x, y);
+                if (RandomBelow(rand, 100) < level / 2 + 30) game.traps.PlaceRandomTrap(x, y, game);
             }
         break;
     case 2: { // monster nest
@@ -380,7 +358,8 @@ void PopulateFloor(DungeonGen& gen, CMapControl& map, std::int32_t dungeon, std:
     const auto heroineOutside = [&](const DungeonGen::SSection& room) {
         return !InRoom(room, player.x, player.y);
     };
-    BuildTrapKinds(game, dungeon, floor, false);
+    // No rule of the floor forbids pits here; the kind list alone keeps them off the floors it names.
+    game.traps.BuildTrapKindList(dungeon, floor, false);
 
     // 1, 2.
     GiveFloorGift(dungeon, floor, rand, game);
@@ -457,7 +436,7 @@ void PopulateFloor(DungeonGen& gen, CMapControl& map, std::int32_t dungeon, std:
             return cell.objectKind == 0 && cell.room != -2;
         };
         for (std::int32_t i = 0; i < traps && NextCell(candidates, next, at, trapSpot); ++i)
-            PlaceTrap(game, at.x, at.y);
+            game.traps.PlaceRandomTrap(at.x, at.y, game);
     }
 
     // 9. Monsters, each on a candidate with a free room cell near it.
