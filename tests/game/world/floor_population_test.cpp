@@ -110,14 +110,6 @@ TEST_F(FloorPopulationTest, ShopGetsItsKeepersAndIdentifiedGoods)
     }
 }
 
-TEST_F(FloorPopulationTest, FloorWithoutShopRoomDropsTheShopFlag)
-{
-    CutRoom(10, 10, 7, 7);
-    gen->shop = 1;
-    PopulateFloor(*gen, game->map, 2, 5, game->random, *game);
-    EXPECT_EQ(gen->shop, 0);
-}
-
 TEST_F(FloorPopulationTest, MonsterHouseCountsStayInTheirRangeAndSleep)
 {
     // A 20 x 10 room: area / 64 = 3.
@@ -237,17 +229,6 @@ TEST_F(FloorPopulationTest, TrapCountsByDungeon)
         b.SetSeed(9);
         EXPECT_EQ(CountFloorTraps(2, L, a), L / 4 + 2) << L;
         EXPECT_EQ(a.Get(), b.Get()) << "a draw at depth " << L;
-    }
-}
-
-TEST_F(FloorPopulationTest, GeneratedFirstDungeonFloorsHoldNoTraps)
-{
-    game->dungeon = 1;
-    for (std::int32_t floor = 1; floor <= 20; ++floor) {
-        game->floor = floor;
-        ASSERT_EQ(gen->Generate(*game, 1000u + std::uint32_t(floor), 77u), 0) << floor;
-        EXPECT_EQ(CountObjects(kObjectTrap), 0) << floor;
-        EXPECT_EQ(ValidateCharacterPositions(*game), 0);
     }
 }
 
