@@ -36,6 +36,42 @@ bool IsHouseFloor(std::int32_t dungeon, std::int32_t floor)
     }
 }
 
+// What the floor's contents may give the heroine before the floor proves unfit (a gift in her bag,
+// falling at her feet or announced), taken back when the floor is built again, so that every attempt
+// starts from what she had.
+class CGiftSnapshot
+{
+public:
+    explicit CGiftSnapshot(const SGameResource& game)
+        : m_inventory(game.inventory), m_queued(game.reactionQueue.pending.size()),
+          m_lines(game.messageWindow.pending.size())
+    {}
+    void Restore(SGameResource& game) const
+    {
+        for (std::size_t i = 0; i < m_inventory.size(); ++i) {
+            if (game.inventory[i] == m_inventory[i]) continue;
+            if (game.inventory[i] != CItemControl::kNone) game.items.DeleteItem(game.inventory[i]);
+            game.inventory[i] = m_inventory[i];
+        }
+        auto& queued = game.reactionQueue.pending;
+        while (queued.size() > m_queued) {
+            for (const SActionItemCell& cell : queued.back().itemCells)
+                game.items.DeleteItem(cell.itemIndex);
+            queued.pop_back();
+        }
+        CMessageWindow& window = game.messageWindow;
+        while (window.pending.size() > m_lines) {
+            window.pending.pop_back();
+            if (window.pendingRevealWidths.size() > m_lines) window.pendingRevealWidths.pop_back();
+        }
+    }
+
+private:
+    std::array<std::uint16_t, SGameResource::kInventorySize> m_inventory;
+    std::size_t m_queued;
+    std::size_t m_lines;
+};
+
 } // namespace
 
 void DungeonGen::Reset()
@@ -87,7 +123,11 @@ std::int32_t DungeonGen::RunSteps(SGameResource& game, std::uint32_t seedA, std:
     // A restart keeps the generator where it stands, so every attempt draws new values; without draws
     // an attempt could only repeat itself.
     std::int32_t restarts = 0;
-    const auto giveUp = [&] { return game.random.noRandom || ++restarts > kMaxRestarts; };
+    const CGiftSnapshot gifts(game);
+    const auto giveUp = [&] {
+        gifts.Restore(game);
+        return game.random.noRandom || ++restarts > kMaxRestarts;
+    };
 
     step = 0;
     for (;;) {
@@ -129,13 +169,22 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
         stairs = {0, 0};
         closedRoom = 0;
         treasureSpot = {-1, -1};
+        // What an earlier attempt put on the floor goes with it: the items lying there, the traps and
+        // every character of the table.
         for (std::int32_t x = 0; x < kWindowWidth; ++x) {
             for (std::int32_t y = 0; y < kWindowHeight; ++y) {
                 SMapCell& cell = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
                 cell.terrain = 2;
                 cell.room = -1;
+                if (cell.objectKind == kObjectItem) game.items.DeleteItem(cell.objectId);
+                cell.objectKind = 0;
+                cell.objectId = 0;
+                cell.objectShown = 0;
             }
         }
+        for (std::uint16_t i = 0; i < CCharacterControl::kSlots; ++i)
+            if (game.characters.monsters[i].type != kCharacterEmpty)
+                game.characters.RemoveMonster(i, &game.items);
         CCharacterControl::SPlayer& player = game.characters.GetPlayer();
         player.x = -1;
         player.y = -1;

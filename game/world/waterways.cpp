@@ -364,8 +364,10 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
             }
         }
 
-    // 10. The heroine, on any floor cell but the moat island's, which nothing reaches.
-    std::vector<SCellPosition> cells;
+    // 10. The heroine, on any floor cell but the moat island's, which nothing reaches. The same cells are
+    // where the floor's contents go.
+    std::vector<SCellPosition>& cells = map.candidateCells;
+    cells.clear();
     for (std::int32_t y = 0; y < kH; ++y)
         for (std::int32_t x = 0; x < kW; ++x)
             if (Cell(map, x, y).terrain >= kTerrainFloor && !OnMoatIsland(x, y))

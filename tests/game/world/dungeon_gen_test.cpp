@@ -259,11 +259,21 @@ TEST_F(DungeonGenTest, GenerateSeedsAndReseedsAfterTheStairs)
     game->dungeon = 2;
     game->floor = 1;
     gen->Reset();
-    EXPECT_EQ(gen->Generate(*game, 0x1A325678, 0xB3CD), 0);
-    EXPECT_EQ(game->random.seed, 0x1A32B3CDu);
+    // The floor's contents draw from the generator reseeded after the stairs.
+    std::uint32_t firstContentDraw = 0;
+    game->random.SetSeed(0x1A325678);
+    const DungeonGen::StepFunction watch = [&](DungeonGen& g, SGameResource& s, std::uint32_t a,
+                                               std::uint32_t b) {
+        if (g.step == 11) firstContentDraw = PeekDraw();
+        g.RunStep(s, a, b);
+    };
+    EXPECT_EQ(gen->RunSteps(*game, 0x1A325678, 0xB3CD, watch), 0);
     Math::CRand reseeded;
     reseeded.SetSeed(0x1A32B3CD);
-    EXPECT_EQ(PeekDraw(), reseeded.Get());
+    EXPECT_EQ(firstContentDraw, reseeded.Get());
+    gen->Reset();
+    EXPECT_EQ(gen->Generate(*game, 0x1A325678, 0xB3CD), 0);
+    EXPECT_EQ(game->random.seed, 0x1A32B3CDu);
     EXPECT_EQ(std::tuple(game->map.dungeon, game->map.floor, game->map.floorType), std::tuple(2, 1, 1));
     EXPECT_EQ(
         game->map.GetCell(std::uint32_t(game->map.stairsX), std::uint32_t(game->map.stairsY)).objectKind,

@@ -6,6 +6,7 @@
 #include "game/world/dungeon_gen.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ inline bool OnIsland(const DungeonGen& gen, int x, int y)
     return gen.moat && gen.moatCell.x >= 0 && x >= gen.moatCell.x && x < gen.moatCell.x + 3 &&
            y >= gen.moatCell.y && y < gen.moatCell.y + 3;
 }
+
+inline void CheckContents(SGameResource& game, std::vector<std::string>& broken);
 
 // The broken invariants of the floor Generate built (result `generated`); empty when it stands.
 inline std::vector<std::string> Check(SGameResource& game, const DungeonGen& gen, std::int32_t generated)
@@ -126,7 +129,38 @@ inline std::vector<std::string> Check(SGameResource& game, const DungeonGen& gen
             }
         }
     }
+    CheckContents(game, broken);
     return broken;
+}
+
+// What the population put on the floor: traps on plain floor, every item object naming a live item, at
+// most 64 characters, none on a wall, on the heroine's cell or on another's, shopkeepers on their marked
+// cells, and the final check passing.
+inline void CheckContents(SGameResource& game, std::vector<std::string>& broken)
+{
+    CMapControl& map = game.map;
+    for (int x = 0; x < CMapControl::kWidth; ++x)
+        for (int y = 0; y < CMapControl::kHeight; ++y) {
+            const SMapCell& cell = map.GetCell(std::uint32_t(x), std::uint32_t(y));
+            if (cell.objectKind == kObjectTrap && (cell.terrain < 5 || cell.terrain > 10))
+                broken.push_back("trap on terrain " + std::to_string(cell.terrain));
+            if (cell.objectKind == kObjectItem && game.items.GetItem(cell.objectId).kind == 0xFFFF)
+                broken.push_back("item object naming an empty item");
+        }
+    const auto& player = game.characters.GetPlayer();
+    int characters = 0;
+    std::set<std::pair<int, int>> taken = {{player.x, player.y}};
+    for (const auto& m : game.characters.monsters) {
+        if (m.type == kCharacterEmpty) continue;
+        ++characters;
+        const SMapCell& cell = map.GetCell(std::uint32_t(m.x), std::uint32_t(m.y));
+        if (cell.terrain < 5) broken.push_back("character of type " + std::to_string(m.type) + " on a wall");
+        if (!taken.insert({m.x, m.y}).second) broken.push_back("two characters on one cell");
+        if (m.type == kCharacterShopkeeper && cell.terrain != 18)
+            broken.push_back("shopkeeper off terrain 18");
+    }
+    if (characters > 64) broken.push_back("more than 64 characters");
+    if (ValidateCharacterPositions(game) != 0) broken.push_back("the final check fails");
 }
 
 // A hash of the floor's cells, objects and the heroine's cell.
@@ -142,6 +176,11 @@ inline std::uint64_t Hash(SGameResource& game)
         mix(std::uint8_t(cell.room));
         mix(cell.objectKind);
         mix(cell.objectId);
+    }
+    for (const auto& m : game.characters.monsters) {
+        mix(std::uint32_t(m.type));
+        mix(std::uint32_t(m.kindId));
+        mix(std::uint32_t(m.x * 64 + m.y));
     }
     mix(std::uint32_t(game.characters.GetPlayer().x));
     mix(std::uint32_t(game.characters.GetPlayer().y));

@@ -36,6 +36,13 @@ protected:
         game->floor = floor;
         return gen->Generate(*game, a, b);
     }
+    void SetUp() override
+    {
+        // Shops need their keepers' kind.
+        game->characters.monsterKinds.resize(1);
+        game->characters.monsterKinds[0].name = "店主";
+        game->characters.kindCount = 1;
+    }
     std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
     std::unique_ptr<DungeonGen> gen = std::make_unique<DungeonGen>();
 };

@@ -25,6 +25,10 @@ int main(int argc, char** argv)
 
     auto game = std::make_unique<SGameResource>();
     auto gen = std::make_unique<DungeonGen>();
+    // Shops need their keepers' kind.
+    game->characters.monsterKinds.resize(1);
+    game->characters.monsterKinds[0].name = "店主";
+    game->characters.kindCount = 1;
     game->dungeon = dungeon;
     gen->Reset();
     long failures = 0;
