@@ -211,13 +211,14 @@ std::int32_t GetCompletionLevel(const SGameResource& game)
     for (std::size_t i = 0; i < game.dungeonSlots.size(); ++i) {
         if (std::int32_t(i) == dungeon) continue;
         const std::array<std::int32_t, 3>& values = game.dungeonSlots[i].values;
-        if (values[2] > kDeepFloor) ++deep;
-        if (values[2] > LastFloorOf(std::int32_t(i))) ++beyond;
-        if (values[0] >= 1) ++finished;
+        if (values[SGameResource::SDungeonSlot::kBestFloor] > kDeepFloor) ++deep;
+        if (values[SGameResource::SDungeonSlot::kBestFloor] > LastFloorOf(std::int32_t(i))) ++beyond;
+        if (values[SGameResource::SDungeonSlot::kClears] >= 1) ++finished;
     }
-    const std::int32_t ownBest = dungeon >= 0 && dungeon < std::int32_t(game.dungeonSlots.size())
-                                     ? game.dungeonSlots[std::size_t(dungeon)].values[2]
-                                     : 0;
+    const std::int32_t ownBest =
+        dungeon >= 0 && dungeon < std::int32_t(game.dungeonSlots.size())
+            ? game.dungeonSlots[std::size_t(dungeon)].values[SGameResource::SDungeonSlot::kBestFloor]
+            : 0;
     if (deep >= 6 && ownBest > kDeepFloor && game.floor >= 1000) return 3;
     if (beyond >= 6 && game.floor > LastFloorOf(dungeon)) return 2;
     if (finished >= 6) return 1;
@@ -247,8 +248,9 @@ std::int32_t BuildGoalFloor(SGameResource& game, DungeonGen& gen)
 
     const std::int32_t dungeon = game.dungeon;
     const std::int32_t floor = game.floor;
-    const bool completed = dungeon >= 0 && dungeon < std::int32_t(game.dungeonSlots.size()) &&
-                           game.dungeonSlots[std::size_t(dungeon)].values[0] >= 1;
+    const bool completed =
+        dungeon >= 0 && dungeon < std::int32_t(game.dungeonSlots.size()) &&
+        game.dungeonSlots[std::size_t(dungeon)].values[SGameResource::SDungeonSlot::kClears] >= 1;
     if (!game.trainingRun && floor < kDeepFloor && floor > LastFloorOf(dungeon) && completed)
         PutStairs(Field(map, 14, 13), kDownStairs, 1);
 

@@ -75,7 +75,7 @@ TEST_F(FixedFloorsTest, SecondStairsNeedACompletedDungeonBelowTheDeepFloor)
         Fresh();
         game->floor = c.floor;
         game->trainingRun = c.training;
-        game->dungeonSlots[1].values[0] = c.completions;
+        game->dungeonSlots[1].values[SGameResource::SDungeonSlot::kClears] = c.completions;
         BuildGoalFloor(*game, *gen);
         const SMapCell& cell = game->map.GetFieldCell(14, 13);
         EXPECT_EQ(cell.objectKind == kObjectStairs, c.stairs) << c.completions << " f" << c.floor;
@@ -116,7 +116,7 @@ TEST_F(FixedFloorsTest, GoalRewardsLieOnTheirCells)
 TEST_F(FixedFloorsTest, CompletionMarkIsANumberedItemNotYetInTheWarehouse)
 {
     for (std::size_t d = 2; d < 8; ++d)
-        game->dungeonSlots[d].values[0] = 1;
+        game->dungeonSlots[d].values[SGameResource::SDungeonSlot::kClears] = 1;
     EXPECT_EQ(GetCompletionLevel(*game), 1);
     BuildGoalFloor(*game, *gen);
     EXPECT_EQ(ItemOnField(14, 12).kind, 211);
@@ -124,7 +124,7 @@ TEST_F(FixedFloorsTest, CompletionMarkIsANumberedItemNotYetInTheWarehouse)
 
     Fresh();
     for (std::size_t d = 2; d < 8; ++d)
-        game->dungeonSlots[d].values[0] = 1;
+        game->dungeonSlots[d].values[SGameResource::SDungeonSlot::kClears] = 1;
     game->items.warehouse[0].kind = 211;
     game->items.warehouse[0].extra[0] = 255;
     game->items.warehouseMark = 1;
@@ -144,7 +144,7 @@ TEST_F(FixedFloorsTest, GoalSceneIsQueuedOnlyForTheFirstClearOfDungeonOne)
         Fresh();
         game->dungeon = c.dungeon;
         game->scenarioSkip = c.skip ? 1 : 0;
-        game->endedAdventures = 1;
+        game->runNumber = 1;
         game->scriptStarts.assign(50, 0);
         BuildGoalFloor(*game, *gen);
         ASSERT_EQ(game->reactionQueue.pending.size(), c.records) << c.dungeon;
