@@ -2,6 +2,7 @@
 
 #include "game/app/app.h"
 #include "game/app/second_image_set.h"
+#include "game/scenes/menu_scene.h"
 #include "game/sound/sound_effect_list.h"
 
 using QuorlithGameBase::IScene;
@@ -72,8 +73,11 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     CSecondImageSet::GetInstance()->ReleaseAll();
     if (number != kSceneMenu) CSoundEffectList::GetInstance()->ResetCache();
     switch (number) {
-    // Stand-in: the logo, title, game-main, camp, menu, ranking and test scenes are built by number here
-    // once they exist; until then every number gives the null scene.
+    case kSceneMenu:
+        scene = ZTL::smart_ptr<IScene>(new CSceneMenu(control));
+        break;
+    // Stand-in: the logo, title, game-main, camp, ranking and test scenes are built by number here once
+    // they exist; until then those numbers give the null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
         break;
