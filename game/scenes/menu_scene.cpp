@@ -348,6 +348,7 @@ void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
         }
         RefreshBackgroundPlane();
         m_dirty.AddRect(0, 0, kScreenWidth, kScreenHeight);
+        // Stand-in: the item lists rebuild their marks here once they are built.
         g.selectWindow.Update(0, g, displayChanged);
         g.selectWindow.DrawAll(g);
         g.messageWindow.redrawRequest = 1;

@@ -5,6 +5,7 @@
 #include "game/data/action_log.h"
 #include "game/data/global_data.h"
 #include "game/data/password.h"
+#include "game/items/item_names.h"
 #include "game/support/adventure_game.h"
 #include "game/support/sound_recorder.h"
 #include "game/ui/drawing_fixture.h"
@@ -194,6 +195,22 @@ TEST_F(MenuSceneTest, ADecideKeyHeldAtOpeningActsOnlyAfterItsRelease)
     Frame(0);
     Frame(kDecide);
     EXPECT_EQ(menu->GetState(), 2) << "the inventory entry is chosen";
+}
+
+TEST_F(MenuSceneTest, ADirectionHeldAtOpeningMovesNothingWhileTheWorldGoesOn)
+{
+    constexpr std::uint32_t kDown = 1u << 10;
+    Open(3);
+    auto plane = std::make_unique<Draw::CFastPlane>();
+    plane->CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888);
+    for (int i = 0; i < 2; ++i) {
+        Frame(kDown);
+        menu->OnDraw(plane.get());
+    }
+    EXPECT_EQ(game->selectWindow.GetCursor(), -1);
+    Press(kDown);
+    EXPECT_GE(game->selectWindow.GetCursor(), 0);
+    EXPECT_EQ(menu->GetState(), 23);
 }
 
 TEST_F(MenuSceneTest, PoppingTheFirstScreenResumesTheSceneBelow)
@@ -395,18 +412,83 @@ TEST_F(MenuSceneTest, MagicCircleListMarksCirclesOverTheHeroine)
 {
     game->characters.player.x = 20;
     game->characters.player.y = 20;
-    game->items.kinds[300].name = "守りのペン";
-    game->items.kindState[300] = 2;
-    PlaceCircle(*game, 300, CSpellCircleControl::kRangeSelf, 3, 3);
-    game->items.kinds[301].name = "謎";
+    for (const std::int32_t kind : {300, 302}) {
+        game->items.kinds[std::size_t(kind)].name = "守りのペン";
+        game->items.kindState[std::size_t(kind)] = 2;
+    }
+    PlaceCircle(*game, 300, CSpellCircleControl::kRangeRoom, 21, 20);
     PlaceCircle(*game, 301, CSpellCircleControl::kRangeCell, 4, 4);
+    PlaceCircle(*game, 302, CSpellCircleControl::kRangeRoom, 30, 30);
     const std::vector<ZTL::string> lines = BuildCircleList(*game);
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(Str(lines[0]), "現存する魔法陣のリスト");
-    EXPECT_EQ(Str(lines[1]), "#4守りの魔法陣 [自分]");
+    EXPECT_EQ(Str(lines[1]), "#2守りの魔法陣 [部屋]");
     EXPECT_EQ(Str(lines[2]), "#y" + Str(game->items.GetMagicCircleName(301)) + " [上]");
+    EXPECT_EQ(Str(lines[3]), "#n守りの魔法陣 [部屋]") << "identified, but out of reach";
     game->circles.circles.clear();
     EXPECT_TRUE(BuildCircleList(*game).empty());
+}
+
+TEST_F(MenuSceneTest, ItemAndFootLinesGreyOutWhatCannotBeChosen)
+{
+    const std::uint16_t sword = New(10), potion = New(150);
+    Item(sword).flags = 0x20;
+    EXPECT_EQ(Str(BuildItemLineText(*game, sword, true, 2)), "#n" + Str(game->items.GetDisplayName(sword)));
+    EXPECT_EQ(Str(BuildItemLineText(*game, potion, false, 39)),
+              "#n" + Str(game->items.GetDisplayName(potion)));
+    EXPECT_EQ(Str(BuildItemLineText(*game, potion, false, 2)),
+              std::string(GetItemColorMark(game->items.GetMarkFacts(potion))) +
+                  Str(game->items.GetDisplayName(potion)));
+    EXPECT_EQ(Str(BuildFootLineText(*game)), "何も落ちていない");
+    SMapCell& cell = game->map.GetCell(20, 20);
+    cell.objectKind = kObjectItem;
+    cell.objectId = potion;
+    EXPECT_EQ(Str(BuildFootLineText(*game)), Str(game->items.GetDisplayName(potion)));
+}
+
+TEST_F(MenuSceneTest, TheFeetEntryOpensTheStairsPromptOnlyOnStairs)
+{
+    struct Case
+    {
+        std::uint8_t object;
+        std::int32_t playMode;
+        std::int32_t state;
+    };
+    for (const Case& c : {Case{kObjectStairs, kPlayNormal, 10}, Case{kObjectItem, kPlayNormal, 9},
+                          Case{kObjectStairs, kPlayReplay, 1}}) {
+        SCOPED_TRACE(c.state);
+        game->playMode = c.playMode;
+        SMapCell& cell = game->map.GetCell(20, 20);
+        cell.objectKind = c.object;
+        cell.objectId = c.object == kObjectItem ? New(150, false) : 0;
+        Open(0);
+        game->selectWindow.SetCursor(1);
+        Press(kDecide);
+        EXPECT_EQ(menu->GetState(), c.state);
+    }
+}
+
+TEST_F(MenuSceneTest, ReplayEntriesSetTheFloorToGoOnAt)
+{
+    struct Case
+    {
+        std::int32_t entry;
+        std::int32_t target;
+    };
+    for (const Case& c : {Case{7, 4}, Case{8, 5}, Case{9, 3}}) {
+        game->playMode = kPlayReplay;
+        game->replayFromList = 1;
+        game->floor = 4;
+        game->runStartValues = {{3, 0}, {4, 10}, {5, 20}};
+        game->replayTargetFloor = -1;
+        OpenSettings(c.entry);
+        Press(kDecide);
+        EXPECT_EQ(game->replayTargetFloor, c.target);
+        EXPECT_EQ(menu->GetState(), 0);
+    }
+    OpenSettings(11);
+    Press(kDecide);
+    EXPECT_EQ(game->playMode, kPlayNormal) << "the replay has ended";
 }
 
 TEST_F(MenuSceneTest, TheMapEntryTogglesTheOptionAndWritesTheReplayConfiguration)
