@@ -300,7 +300,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t returnToCamp = 0;
     std::uint8_t replayFromList = 0;
     std::uint8_t replayHasScore = 0;
-    // Frames the heroine waits before the automatic turn; an item command chosen in a menu resets it.
+    // The action timer: an item command chosen in a menu sets it to 300.
     std::int32_t actionTimer = 0;
 
     // ---- Fields only the new-adventure reset sets.

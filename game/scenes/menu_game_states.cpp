@@ -471,7 +471,7 @@ bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask)
         return false;
     case 3:
         game.config.showMap = !game.config.showMap;
-        SaveOptions(game.config);
+        SaveReplayConfig(game.config);
         game.refreshRequest = 1;
         game.messageWindow.AddMessage(-1, 0,
                                       game.config.showMap ? "マップを表示する設定に変更しました。"

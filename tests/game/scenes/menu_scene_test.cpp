@@ -494,7 +494,7 @@ TEST_F(MenuSceneTest, ReplayEntriesSetTheFloorToGoOnAt)
 TEST_F(MenuSceneTest, TheMapEntryTogglesTheOptionAndWritesTheReplayConfiguration)
 {
     std::filesystem::create_directories(Exe() / "save");
-    game->config.name = "save\\main.cfg";
+    game->config.name = "";
     game->config.showMap = true;
     Open(0);
     game->selectWindow.SetCursor(3);
