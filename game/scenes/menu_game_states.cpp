@@ -513,7 +513,6 @@ bool HandleChoice(CSceneMenu& menu, std::uint32_t keyMask)
 
 bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask)
 {
-    SGameResource& game = menu.Game();
     if ((keyMask & (kKeyDecide | kKeySort | kKeyMenu | kKeyMulti | kKeyUp)) != 0) {
         menu.PlaySound(kSoundDecide);
     } else if ((keyMask & kKeyCancel) != 0) {
@@ -543,7 +542,6 @@ bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask)
         // Stand-in: the item lists' panels are rebuilt here once the item lists are built.
         break;
     }
-    (void)game;
     return true;
 }
 
