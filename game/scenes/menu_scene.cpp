@@ -394,7 +394,11 @@ void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
             // built.
         }
     }
-    RedrawWindows();
+    // Windows opened or uncovered this frame are painted onto the select surface.
+    const auto& windows = g.selectWindow.windows;
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const CSelectWindow::SWindow& w) { return w.dirty != 0; }))
+        RedrawWindows();
 }
 
 void CSceneMenu::RefreshBackgroundPlane()
@@ -470,7 +474,8 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
             copyWindows(m_dirty.GetRects()[i], true);
         }
         m_dirty.Clear();
-        g.selectWindow.DrawCursors(plane);
+        // The arrows report where they stand, so that the next frame restores what they cover.
+        g.selectWindow.DrawCursors(plane, &m_dirty);
     } else {
         DrawBackground(plane);
         g.selectWindow.Draw(plane);

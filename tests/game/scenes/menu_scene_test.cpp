@@ -283,6 +283,35 @@ TEST_F(MenuSceneTest, AChangeOfDoubleSizeRebuildsTheBackgroundAndDirtiesTheScree
     EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}), std::vector<int>({0, 0, 320, 240}));
 }
 
+TEST_F(MenuSceneTest, AClosedWindowLeavesTheStillBackgroundBehind)
+{
+    // The camp picture in one colour (0x336699), as the image list finds it.
+    const int stride = 320 * 3;
+    test_support::Bytes bits(std::size_t(stride) * 240);
+    for (std::size_t i = 0; i < bits.size(); i += 3)
+        bits[i] = 0x99, bits[i + 1] = 0x66, bits[i + 2] = 0x33;
+    const test_support::Bytes bmp = test_support::MakeBmp(320, 240, 24, 0, {}, bits);
+    PutFile(Exe() / "data" / "image" / "camp.bmp", std::string(bmp.begin(), bmp.end()));
+    PutFile(Exe() / "data" / "image" / "list.txt", "camp.bmp,12002\r\n");
+    AccessImageList(kImageListDestroy, 0);
+
+    Open(-3);
+    auto plane = std::make_unique<Draw::CFastPlane>();
+    plane->CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888);
+    Frame(0);
+    menu->OnDraw(plane.get());
+    // The empty select surface shades the whole picture a little.
+    const std::uint32_t shaded = Word(*plane, 300, 220) & 0xFFFFFF;
+    EXPECT_EQ(shaded, 0x264C73u);
+    SetWord(*plane, 40, 120, 0x00FF00); // inside the Yes/No window
+    Press(kCancel);
+    EXPECT_EQ(menu->GetState(), 0);
+    menu->SetState(23); // drawn once more, as the frame of the cancel would be
+    menu->OnDraw(plane.get());
+    EXPECT_EQ(Word(*plane, 40, 120) & 0xFFFFFF, shaded);
+    AccessImageList(kImageListDestroy, 0);
+}
+
 TEST_F(MenuSceneTest, NoHandlerRunsWhileTheKeyObjectCaptures)
 {
     Open(0);
