@@ -1,6 +1,7 @@
 #include "game/app/app.h"
 
 #include "game/app/app_dialogs.h"
+#include "game/app/program_entry.h"
 #include "game/app/second_image_set.h"
 #include "game/app/suspend.h"
 #include "game/characters/animation_periods.h"
@@ -137,7 +138,8 @@ void CApp::SetUp()
     m_frameRateCounter.Start();
     m_keyObject->SetAllKeyStates(128);
     g_keyObject = m_keyObject;
-    m_sceneControl->RequestJump(kSceneTitle);
+    const AppFrame::CAppInitializeParam* start = AppFrame::GetAppInitializeParam();
+    m_sceneControl->RequestJump(GetFirstSceneNumber(start != nullptr ? start->commandLine : nullptr));
 
     if (m_game->LoadDataTables() == 1) Close();
 

@@ -50,6 +50,15 @@ void SGameResource::SFlag::Serialize(Auxiliary::ISerialize& stream)
         stream.Serialize(value);
 }
 
+void SGameResource::SDungeonSlot::Serialize(Auxiliary::ISerialize& stream)
+{
+    bool flag = open != 0;
+    stream.Serialize(flag);
+    open = flag ? 1 : 0;
+    for (std::int32_t& value : values)
+        stream.Serialize(value);
+}
+
 SGameResource::SGameResource()
 {
     RegisterActionHandlers();
@@ -77,7 +86,7 @@ void SGameResource::ResetForNewGame()
     runStartFileName = "";
     newGameMark = -1;
     passwordHistory.clear();
-    value20 = value21 = 5;
+    trainingTargetFloor = lastFloor = 5;
     trainingRun = false;
     endOfPlay = 0;
     newGameFlags.fill(0);
@@ -90,7 +99,8 @@ void SGameResource::ResetForNewGame()
     flag.ResetForNewGame();
     goldCounter = SGoldCounter();
     value17 = 0;
-    value18 = 0;
+    carriedValue = 0;
+    hiddenDungeonSlot = SDungeonSlot();
     ResetAdventureState();
 }
 
@@ -103,11 +113,11 @@ void SGameResource::ResetAdventureState()
     counter8 = 0;
     excludedKind = 0xFFFF;
     gold = 0;
-    counter11 = 0;
+    bankedGold = 0;
     equippedWeapon = equippedShield = equippedArrows = 0xFFFF;
     goldCounter = SGoldCounter();
     value17 = 0;
-    value18 = 0;
+    carriedValue = 0;
     inventory.fill(0xFFFF);
     playMode = kPlayNormal;
     spareWeapon = spareShield = 0xFFFF;
@@ -117,7 +127,17 @@ void SGameResource::ResetAdventureState()
     rerunCounter = rerunCounterCopy = rerunEndValue = 0;
     pendingHealing = pendingExperience = 0;
     speciesZeroDefeat = 0;
+    leaveFloor = abortRun = 0;
+    itemAwaitingMenu = 0xFFFF;
     thief = excludeFireKinds = 0;
+    rankingPlace = -1;
+    endOfRunRequest = SEndOfRunRequest();
+}
+
+SGameResource::SDungeonSlot* SGameResource::FindDungeonSlot(std::int32_t dungeon)
+{
+    if (dungeon >= 0 && dungeon < std::int32_t(kDungeonSlots)) return &dungeonSlots[std::size_t(dungeon)];
+    return dungeon == std::int32_t(kDungeonSlots) ? &hiddenDungeonSlot : nullptr;
 }
 
 void SGameResource::Serialize(Auxiliary::ISerialize& stream)
@@ -132,27 +152,22 @@ void SGameResource::Serialize(Auxiliary::ISerialize& stream)
         .Serialize(counter8)
         .Serialize(excludedKind)
         .Serialize(gold)
-        .Serialize(counter11)
+        .Serialize(bankedGold)
         .Serialize(equippedWeapon)
         .Serialize(equippedShield)
         .Serialize(equippedArrows)
         .Serialize(goldCounter.low)
         .Serialize(goldCounter.high)
         .Serialize(value17)
-        .Serialize(value18)
+        .Serialize(carriedValue)
         .Serialize(trainingRun)
-        .Serialize(value20)
-        .Serialize(value21)
+        .Serialize(trainingTargetFloor)
+        .Serialize(lastFloor)
         .Serialize(value22);
     for (std::uint16_t& id : inventory)
         stream.Serialize(id);
-    for (SDungeonSlot& slot : dungeonSlots) {
-        bool open = slot.open != 0;
-        stream.Serialize(open);
-        slot.open = open ? 1 : 0;
-        for (std::int32_t& value : slot.values)
-            stream.Serialize(value);
-    }
+    for (SDungeonSlot& slot : dungeonSlots)
+        slot.Serialize(stream);
     stream.Serialize(flag);
 }
 

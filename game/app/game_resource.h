@@ -67,11 +67,18 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
         std::uint16_t itemIndex = 0xFFFF;
     };
 
-    // A dungeon of the camp: open for training passwords or not, and three values kept with it.
+    // A dungeon's record: open (the camp lists it and takes training passwords for it) or not, and
+    // its three counts, indexed by kStarts, kClears and kBestFloor.
     struct SDungeonSlot
     {
+        static constexpr std::size_t kStarts = 0;    // adventures started into it
+        static constexpr std::size_t kClears = 1;    // times the heroine went beyond its last floor
+        static constexpr std::size_t kBestFloor = 2; // the deepest floor reached
         std::uint8_t open = 0;
         std::array<std::int32_t, 3> values{};
+
+        // The open flag (bool), then the three counts (int each).
+        void Serialize(Auxiliary::ISerialize& stream);
     };
 
     // An object vanishing from a cell (a removed circle or trap): its record kind, the picture's part
@@ -151,6 +158,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t userNumber =
         -1; // the four-digit number of the save and work files; -1 after a new adventure
     ZTL::string saveName;
+    // The adventure counter: 1 after a new adventure and one more after every run into a dungeon other
+    // than 0 (the "回目" the saves and rankings show); it names the run's work and replay files.
     std::int32_t runNumber = 1;
     CActionLog actionLog;
     ZTL::string runStartFileName;
@@ -172,18 +181,22 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint32_t seed = 0;          // the run's seed
     std::uint16_t passwordValue = 0; // the run's 16-bit password value
     std::uint32_t counter8 = 0;
-    std::int32_t excludedKind = 0xFFFF; // the monster kind exterminated for the run: no more are made
-    std::uint32_t gold = 0;             // at most 1000000000
-    std::uint32_t counter11 = 0;
+    std::int32_t excludedKind = 0xFFFF;   // the monster kind exterminated for the run: no more are made
+    std::uint32_t gold = 0;               // at most 1000000000
+    std::uint32_t bankedGold = 0;         // the warehouse money, at most 1000000000 like the purse
     std::int32_t equippedWeapon = 0xFFFF; // item indices, 0xFFFF none
     std::int32_t equippedShield = 0xFFFF;
     std::int32_t equippedArrows = 0xFFFF;
-    SGoldCounter goldCounter;
+    SGoldCounter goldCounter; // the run's score; a start zeroes it with value17
     std::uint32_t value17 = 0;
-    std::int32_t value18 = 0;
-    bool trainingRun = false; // started from a training password
-    std::int32_t value20 = 5;
-    std::int32_t value21 = 5;
+    // The value of the items the heroine took along on this adventure (buying price + 500 each): the
+    // end of the run takes it off the gold counter, and the goal floor's scenes read it.
+    std::int32_t carriedValue = 0;
+    // Started from a training password. It also locks the start: a training run counts no start and
+    // keeps the last floor the camp set from the training target floor.
+    bool trainingRun = false;
+    std::int32_t trainingTargetFloor = 5; // the floor a training run is to reach, 5 or more
+    std::int32_t lastFloor = 5;           // this run's last floor: beyond it lies the goal floor
     std::int32_t value22 = 1;
     std::array<std::uint16_t, kInventorySize> inventory{}; // item indices, 0xFFFF empty
 
@@ -198,6 +211,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t floorTime = 0; // sixths of a turn spent on this floor (the turn phases count it)
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
+    std::int32_t waitCounter = 0; // frames the next turn phase waits, counted down by the game-main scene
     // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
     // press of that key and clears it.
     std::uint8_t menuKeyPressed = 0;
@@ -212,6 +226,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t pendingHealing = 0;
     std::int32_t pendingExperience = 0;
     std::uint8_t speciesZeroDefeat = 0;
+    // The heroine leaves the floor at the end of this turn (a fall through a pit), and the adventure is
+    // abandoned because its resumed log did not match (both read by the game-main scene).
+    std::uint8_t leaveFloor = 0;
+    std::uint8_t abortRun = 0;
+    // The item whose menu opens again after an item command (a pot just filled); 0xFFFF none.
+    std::uint16_t itemAwaitingMenu = 0xFFFF;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the
@@ -224,10 +244,18 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // ---- Flags the rules of characters and statuses read.
     std::uint8_t statusGuard = 0;      // every status is refused to the heroine
     std::uint8_t noHunger = 0;         // the heroine's fullness does not fall
+    std::uint8_t quietSteps = 0;       // the heroine's steps wake no monster
     std::uint8_t seeInvisible = 0;     // invisible monsters are seen
+    std::uint8_t heroineNameFlag = 0;  // messages call the heroine 紗雪 instead of 霞野 (toggled by F3)
     std::uint8_t thief = 0;            // the heroine stole from a shop: pursuers come first
     std::uint8_t excludeFireKinds = 0; // no species 38 and no fire kind is made on this floor
     std::int32_t shopBill = 0;         // the price of the unpaid shop goods taken
+    // The slot the heroine's next step changes places with (the step test sets it; 0xFFFF none).
+    std::uint16_t swapPartner = 0xFFFF;
+    // The cell the floor's shopkeeper keeps to and the shop's door cell, where the shop room has them
+    // ((-1, -1) none); the shop room is the map's special room.
+    SCellPosition shopGuardCell{-1, -1};
+    SCellPosition shopDoorCell{-1, -1};
 
     // ---- The floor's room events and the per-frame upkeep (the per-floor reset clears them).
     std::uint8_t shopInside = 0;        // the heroine stands in the shop room
@@ -249,39 +277,28 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t rulesVersion = 2;
     std::uint8_t refreshRequest = 0; // the scene redraws its screen
 
-    // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and what
-    // decides the goal floor's scene: the skip byte, the adventures ended outside the camp area and the
-    // value of the items taken along on this adventure (price + 500 each).
+    // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip
+    // byte of the goal floor's scenes (which also read the dungeon records, runNumber and carriedValue).
     std::array<SPortraitLayer, 3> portraits{};
     std::array<std::uint8_t, 2> scenarioFlags{};
     std::uint8_t scenarioSkip = 0;
-    std::int32_t endedAdventures = 0;
-    std::int32_t carriedValue = 0;
 
-    // ---- The adventure's start and end: each dungeon's count of starts and clears and best floor; the
-    // start lock, under which a start changes neither the count of starts nor the last floor; the
-    // chosen dungeon's last floor; the warehouse money (capped like the purse); the finished runs into a
-    // dungeon other than 0; the place the run's record took in the ranking; and the request a run's end
-    // leaves for the scenes (two flags and a mode number).
-    struct SDungeonRecord
-    {
-        std::int32_t starts = 0;
-        std::int32_t clears = 0;
-        std::int32_t bestFloor = 0;
-    };
+    // ---- What the end of a run leaves for the scenes that show it, in this program run only (the
+    // adventure reset clears both): the place the run's record took in the ranking (-1 none) and the
+    // request to show the end (two flags and the menu's mode number).
     struct SEndOfRunRequest
     {
         std::uint8_t requested = 0;
         std::uint8_t fade = 0;
         std::int32_t mode = 0;
     };
-    std::array<SDungeonRecord, 9> dungeonRecords{};
-    std::uint8_t startLock = 0;
-    std::int32_t lastFloor = 99;
-    std::uint32_t bankedGold = 0;
-    std::int32_t adventureCount = 0;
     std::int32_t rankingPlace = -1;
     SEndOfRunRequest endOfRunRequest;
+    // Dungeon 8, which the camp does not list, keeps its record here; the save sets store it after the
+    // password history.
+    SDungeonSlot hiddenDungeonSlot;
+    // The record of dungeon 0 to 8; null for any other number.
+    SDungeonSlot* FindDungeonSlot(std::int32_t dungeon);
 
     // ---- The data tables LoadDataTables fills besides the controls'.
     std::array<std::int32_t, 99> experienceTable{}; // the least experience of levels 1 to 99

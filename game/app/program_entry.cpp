@@ -46,6 +46,24 @@ void SetWorkingDirectoryToExe()
     if (!folder.empty()) platform::SetCurrentFolder(folder);
 }
 
+std::int32_t GetFirstSceneNumber(const char* commandLine)
+{
+    constexpr std::string_view kSwitch = "--scene";
+    const std::string_view line = commandLine != nullptr ? commandLine : "";
+    std::size_t at = 0;
+    while ((at = line.find(kSwitch, at)) != std::string_view::npos) {
+        const bool starts = at == 0 || line[at - 1] == ' ';
+        at += kSwitch.size();
+        if (!starts || at >= line.size() || line[at] != ' ') continue;
+        const std::size_t digits = line.find_first_not_of(' ', at);
+        const std::size_t end = line.find(' ', digits);
+        const std::string_view number =
+            digits == std::string_view::npos ? std::string_view() : line.substr(digits, end - digits);
+        if (number.size() == 1 && number[0] >= '1' && number[0] <= '8') return number[0] - '0';
+    }
+    return kSceneTitle;
+}
+
 bool IsCleanUpCommand(const char* commandLine)
 {
     return commandLine != nullptr && std::strncmp(commandLine, "deletesave", 10) == 0;

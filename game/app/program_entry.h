@@ -19,6 +19,10 @@ void SetWorkingDirectoryToExe();
 // character); "/" for a name right under the root; empty for a path without a separator.
 std::string FolderOfPath(std::string_view path);
 
+// The scene the game opens with: the title, or scene N (1 to 8) when the command line holds the
+// developer's switch "--scene N".
+std::int32_t GetFirstSceneNumber(const char* commandLine);
+
 // Whether the command line starts with "deletesave" (case-sensitive).
 bool IsCleanUpCommand(const char* commandLine);
 // The clean-up mode: the per-user data and its settings value without asking, then the "save" and

@@ -65,6 +65,9 @@ bool ParseSaveBody(std::vector<std::uint8_t>& bytes, SGameResource& game)
         stream.Serialize(pair.first).Serialize(pair.second);
         game.passwordHistory.push_back(pair);
     }
+    // Saves written before the hidden dungeon had a record end with the history: it has none yet.
+    game.hiddenDungeonSlot = SGameResource::SDungeonSlot();
+    if (whole && stream.ReadPosition() < stream.GetBuffer().size()) game.hiddenDungeonSlot.Serialize(stream);
     whole = whole && !stream.HasLoadFailed() && IsSafeSaveName(game.saveName);
     stream.GetBuffer().swap(bytes);
     return whole;
@@ -131,6 +134,7 @@ std::vector<std::uint8_t> BuildSaveBody(SGameResource& game)
     stream.Serialize(count);
     for (PasswordPair pair : game.passwordHistory)
         stream.Serialize(pair.first).Serialize(pair.second);
+    game.hiddenDungeonSlot.Serialize(stream);
     std::vector<std::uint8_t>& bytes = stream.GetBuffer();
     game.checkValue = AppendCheckValue(bytes);
     return std::move(bytes);
@@ -145,12 +149,14 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
     Auxiliary::CSerialize before;
     StoreState(before, game);
     const std::size_t history = game.passwordHistory.size();
+    const SGameResource::SDungeonSlot hidden = game.hiddenDungeonSlot;
     if (!ParseSaveBody(bytes, game)) {
         game.characters.Reset();
         game.items.Reset();
         before.SetStoring(false);
         StoreState(before, game);
         game.passwordHistory.resize(history);
+        game.hiddenDungeonSlot = hidden;
         return kSaveBadCheck;
     }
     game.checkValue = check;

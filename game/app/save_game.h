@@ -3,8 +3,9 @@
 // saveName.
 //   ".main"  save-kind value (int), the adventure fields (SGameResource::Serialize), the characters,
 //            the items, the identification state, the number of password-history entries (int) and
-//            the entries front to back (two u32 each), then the check value of all that (high byte
-//            first).
+//            the entries front to back (two u32 each), the record of dungeon 8 (an open flag as a
+//            bool and three ints; older saves end before it, and load with an empty record), then the
+//            check value of all that (high byte first).
 //   ".head"  the save-kind value and the adventure fields with their check value, so that the save
 //            browser shows a save without loading its body.
 //   ".cfg"   the options (the option file of game/data/config.h); loading a save points the options'
@@ -42,11 +43,11 @@ ZTL::string MakeSaveOptionsPath(const SGameResource& game);
 std::vector<std::uint8_t> BuildSaveBody(SGameResource& game);
 // Reads such bytes into the game state: the check value is verified and taken off (kSaveBadCheck when
 // wrong) and the check value of the rest kept in checkValue; then the save-kind value, the adventure
-// fields, the characters, the items, the identification state, and the password pairs, which join the
-// back of the history as they are. Nothing is reset first and the generator is not seeded. Content that
-// does not read whole, or stores a save name IsSafeSaveName refuses, gives kSaveBadCheck and takes nothing of
-// it: what a save set stores of the game state stays as it was (the monsters, which it does not store, are
-// reset).
+// fields, the characters, the items, the identification state, the password pairs, which join the
+// back of the history as they are, and dungeon 8's record. Nothing is reset first and the generator is not
+// seeded. Content that does not read whole, or stores a save name IsSafeSaveName refuses, gives kSaveBadCheck
+// and takes nothing of it: what a save set stores of the game state stays as it was (the monsters, which it
+// does not store, are reset).
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 
 // Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"

@@ -2,6 +2,8 @@
 
 #include "game/app/app.h"
 #include "game/app/second_image_set.h"
+#include "game/scenes/graphics_test_scene.h"
+#include "game/scenes/map_test_scene.h"
 #include "game/scenes/menu_scene.h"
 #include "game/sound/sound_effect_list.h"
 
@@ -76,7 +78,13 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     case kSceneMenu:
         scene = ZTL::smart_ptr<IScene>(new CSceneMenu(control));
         break;
-    // Stand-in: the logo, title, game-main, camp, ranking and test scenes are built by number here once
+    case kSceneTest:
+        scene = ZTL::smart_ptr<IScene>(new CSceneTest(control));
+        break;
+    case kSceneTest2:
+        scene = ZTL::smart_ptr<IScene>(new CSceneTest2(control));
+        break;
+    // Stand-in: the logo, title, game-main, camp and ranking scenes are built by number here once
     // they exist; until then those numbers give the null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));

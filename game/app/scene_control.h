@@ -110,6 +110,8 @@ class CSceneSupport
 {
 public:
     explicit CSceneSupport(CSceneControl* control);
+    // On a game state of the caller's (a scene tried out on its own).
+    CSceneSupport(CSceneControl* control, SGameResource* game) : m_game(game), m_sceneControl(control) {}
     SGameResource* GetGameResource() const { return m_game; }
     CSceneControl* GetSceneControl() const { return m_sceneControl; }
 

@@ -53,11 +53,13 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     game.dungeon = dungeon;
     game.floor = 1;
 
-    SGameResource::SDungeonRecord& record = game.dungeonRecords[std::size_t(dungeon)];
-    if (game.startLock == 0) {
-        ++record.starts;
-        game.lastFloor = record.clears != 0 ? kLastFloorCleared[std::size_t(dungeon)]
-                                            : kLastFloorUncleared[std::size_t(dungeon)];
+    // A training run keeps the last floor the camp gave it and counts no start.
+    if (!game.trainingRun) {
+        SGameResource::SDungeonSlot& record = *game.FindDungeonSlot(dungeon);
+        ++record.values[SGameResource::SDungeonSlot::kStarts];
+        game.lastFloor = record.values[SGameResource::SDungeonSlot::kClears] != 0
+                             ? kLastFloorCleared[std::size_t(dungeon)]
+                             : kLastFloorUncleared[std::size_t(dungeon)];
     }
 
     game.seed = seed;
@@ -83,9 +85,8 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
 
     if (game.playMode == kPlayNormal && dungeon != 0) GiveStarterItem(game);
 
-    // The run's counters start over, and no monster kind is exterminated yet.
-    game.counter8 = 0;
-    game.counter11 = 0;
+    // The run's score and counter start over, and no monster kind is exterminated yet.
+    game.goldCounter = SGoldCounter();
     game.value17 = 0;
     game.playMode = kPlayNormal;
     game.excludedKind = 0xFFFF;
@@ -107,10 +108,10 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
 
     game.endOfRunRequest = {1, 1, 7};
 
-    if (game.floor <= game.lastFloor) {
-        // Stand-in: the action log's opening of the run's replay files replaces this no-op once the
-        // replay recorder is built.
-    }
+    // The last floor's log joins the replay's work file before the log goes. The goal floor's rewards
+    // come from the clock, so a replay could not show that floor as it was: a run that ends there
+    // leaves its log out.
+    if (game.floor <= game.lastFloor) game.actionLog.AppendFloorLog();
     game.actionLog.DeleteFile();
 
     FinishAdventureAndSave(game);
@@ -123,7 +124,7 @@ void FinishAdventureAndSave(SGameResource& game)
         BankGold(game, game.gold / 4);
         game.gold = 0;
     }
-    if (game.dungeon != 0) ++game.adventureCount;
+    if (game.dungeon != 0) ++game.runNumber;
 
     game.items.KeepOnlyCarriedItems(game);
     for (std::int32_t i = 0; i < game.items.itemMark; ++i) {

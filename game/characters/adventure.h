@@ -21,8 +21,10 @@ inline constexpr std::int32_t kStarterItemKind = 121;
 // written.
 void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t seed, std::uint16_t value);
 // Closes a run that ended by defeat or by giving up: the gold counter settled, the run's record ranked
-// in the table, the end-of-run request set, the action log deleted, then FinishAdventureAndSave.
+// in the table, the end-of-run request set, the last floor's log added to the replay's work file (not
+// beyond the last floor), the action log deleted, then FinishAdventureAndSave.
 void EndAdventure(SGameResource& game, CRankingTable& ranking);
 // The last step of every run's end: a fallen heroine loses her bag and banks a quarter of her purse;
-// only carried items are kept, identified and catalogued; dungeon, floor and equipment cleared; saved.
+// a run into a dungeon other than 0 raises runNumber; only carried items are kept, identified and
+// catalogued; dungeon, floor and equipment cleared; saved.
 void FinishAdventureAndSave(SGameResource& game);

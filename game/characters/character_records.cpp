@@ -187,12 +187,14 @@ void CCharacterControl::SMonster::GetTerrainLimits(SGameResource& game, std::int
 {
     const SMonsterKind& kind = game.characters.GetMonsterKind(kindId);
     cornerLimit = 2;
-    if (kindId != 0xFFFF && (kind.abilities & kAbilityWallPass) != 0) {
+    // The abilities through their test, so that a sealed monster, or one under the sealing circle, loses
+    // the cells only they let it stand on.
+    if (HasAbility(game, kAbilityWallPass)) {
         cornerLimit = 1;
         terrainLimit = 1;
     } else if (kindId != 0xFFFF && (kind.typeFlags & kKindFlying) != 0) {
         terrainLimit = 2;
-    } else if (kindId != 0xFFFF && (kind.abilities & kAbilityFish) != 0) {
+    } else if (HasAbility(game, kAbilityFish)) {
         terrainLimit = 3;
     } else {
         terrainLimit = 4;

@@ -13,6 +13,6 @@ ZTL::string GetDisplayName(SGameResource& game, std::uint16_t index)
     facts.invisibleToPlayer = index != 0xFFFF && character.IsCharacterInvisible(game);
     facts.kindName = game.characters.GetMonsterKind(character.kindId).name;
     const SCharacterStatus& sight = game.characters.GetPlayer().status;
-    // Stand-in: the game state's heroine-name flag replaces false once the adventure start keeps it.
-    return GetCharacterDisplayName(&facts, false, sight.blindTurns != 0 || sight.hallucinationTurns != 0);
+    return GetCharacterDisplayName(&facts, game.heroineNameFlag != 0,
+                                   sight.blindTurns != 0 || sight.hallucinationTurns != 0);
 }

@@ -51,8 +51,7 @@ bool CountDown(std::uint8_t& turns)
 std::int32_t RecoverStatuses(CCharacterControl::SCharacter& character, SGameResource& game)
 {
     const bool isPlayer = character.GetType() == kCharacterPlayer;
-    // Stand-in: the game state's heroine-name flag replaces `false` once the game state keeps it.
-    const ZTL::string name = GetPlayerDisplayName(false);
+    const ZTL::string name = GetPlayerDisplayName(game.heroineNameFlag != 0);
     std::int32_t messages = 0;
     const auto tell = [&](const ZTL::string& text) {
         if (!isPlayer) return;

@@ -45,7 +45,12 @@ void ResetFloorState(SGameResource& game)
     game.houseBonusSwitch = 0;
     game.wakeLock = 0;
     game.houseDiscovered = 0;
+    // The table is made anew for the floor: an index kept from the last one would name a stranger.
+    game.lastEngaged = 0xFFFF;
     game.characters.ResetForNewFloor();
+    game.map.Clear();
+    // What lies on the floor left behind goes; unpaid goods taken along become stolen goods.
+    game.items.MarkStolenGoods(game);
     game.circles.Clear();
     game.effects.clear();
     game.overlayEffects.clear();
@@ -54,6 +59,9 @@ void ResetFloorState(SGameResource& game)
     heroine.motion = 0;
     heroine.motionFrame = 0;
     heroine.motionLength = 0;
+    // The floor opens with the box at two lines and hidden until its first message.
+    game.messageWindow.SetVisibleLines(2);
+    game.messageWindow.HideNow();
     game.vanishingObjects.clear();
 }
 

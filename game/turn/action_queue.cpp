@@ -1,7 +1,10 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/items/pots.h"
+#include "game/items/use_actions.h"
 #include "game/turn/actions.h"
+#include "game/world/trap_actions.h"
 
 #include <mutex>
 
@@ -38,7 +41,13 @@ ActionHandler GetActionHandler(std::int32_t kind)
 void RegisterActionHandlers()
 {
     static std::once_flag once;
-    std::call_once(once, [] { RegisterTurnActionHandlers(); });
+    std::call_once(once, [] {
+        RegisterTurnActionHandlers();
+        RegisterTrapEffectHandlers();
+        RegisterMovementActionHandlers();
+        RegisterPotActionHandlers();
+        RegisterItemUseHandlers();
+    });
 }
 
 std::int32_t CActionQueue::Run(SGameResource& game)

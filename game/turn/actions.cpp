@@ -190,16 +190,18 @@ std::int32_t PushItemUseAction(CActionQueue& queue, SGameResource& game, std::ui
 
 std::int32_t ChooseGoalScene(const SGameResource& game)
 {
-    // Of each dungeon's record the scenes read the first value (the count of its ended runs) and the last
-    // (the deepest floor reached).
+    // Of each dungeon's record the scenes read its clears and its deepest floor: a scene plays on the
+    // goal floor until a clear is counted there (the starts, counted as the run began, would never let
+    // it play).
+    using Slot = SGameResource::SDungeonSlot;
     if (game.dungeon == 1) {
-        for (const SGameResource::SDungeonSlot& slot : game.dungeonSlots)
-            if (slot.values[0] > 0) return -1;
-        return game.endedAdventures == 1 ? 41 : 40;
+        for (const Slot& slot : game.dungeonSlots)
+            if (slot.values[Slot::kClears] > 0) return -1;
+        return game.runNumber == 1 ? 41 : 40;
     }
     if (game.dungeon == 2) {
-        if (game.dungeonSlots[2].values[0] > 0) return -1;
-        const std::int32_t deepest = game.dungeonSlots[1].values[2];
+        if (game.dungeonSlots[2].values[Slot::kClears] > 0) return -1;
+        const std::int32_t deepest = game.dungeonSlots[1].values[Slot::kBestFloor];
         if (game.carriedValue == 0) return deepest == 1 ? 46 : 45;
         if (deepest <= 3) return 44;
         if (deepest <= 30) return 43;

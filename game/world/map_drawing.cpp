@@ -109,27 +109,6 @@ void DrawItemObject(CItemControl& items, Draw::ISurface& target, std::int32_t ic
     BltObject(target, kImageCommon, x, y, CellRect(cell, icon - 1), true);
 }
 
-// Stand-in: GetTrapIconRect and CTrapControl::DrawTrapIcon, which the traps bring, replace this: the
-// trap's icon of the trap sheet; ids without an icon draw nothing.
-void DrawTrapIconStandIn(Draw::ISurface& target, std::int32_t trapId, std::int32_t x, std::int32_t y,
-                         bool dark)
-{
-    std::int32_t column = 0, row = 0;
-    if (trapId >= 1 && trapId <= 5) {
-        column = trapId - 1;
-    } else if (trapId >= 7 && trapId <= 14) {
-        column = trapId - 7, row = 1;
-    } else if (trapId >= 16 && trapId <= 23) {
-        column = trapId - 16, row = 2;
-    } else if (trapId >= 25 && trapId <= 29) {
-        column = trapId == 25 ? 0 : trapId == 26 ? 1 : trapId == 29 ? 3 : 2, row = 3;
-    } else {
-        return;
-    }
-    BltObject(target, kImageTraps, x, y,
-              RECT{column * kTile, row * kTile, column * kTile + kTile, row * kTile + kTile}, dark);
-}
-
 // A rectangle of the logical screen darkened, cut to the screen first.
 void DarkenScreenRect(Draw::ISurface& target, CBltSupport& scratch, std::int32_t left, std::int32_t top,
                       std::int32_t right, std::int32_t bottom)
@@ -398,7 +377,7 @@ void CMapControl::DrawTileObject(SGameResource& game, std::int32_t column, std::
                        cell.terrain == kTerrainWater, x, y, dim);
         break;
     case kObjectTrap:
-        DrawTrapIconStandIn(viewCache, record.objectId, x, y, dim);
+        game.traps.DrawTrapIcon(record.objectId, viewCache, x, y, dim, false);
         break;
     case kObjectTreasureSpot:
         BltObject(viewCache, kImageCommon, x, y, kTreasureSpot, dim);

@@ -59,7 +59,8 @@ std::int32_t PushKnockbackAction(CActionQueue& queue, std::int32_t character, st
                                  std::int32_t distance, std::int32_t source, bool withList)
 {
     SActionRecord record = MakeRecord(kActionKnockback, source, character, distance, direction);
-    if (withList) record.values.push_back(source);
+    // The list names the character thrown, for the report of what it hits.
+    if (withList) record.values.push_back(character);
     return queue.Push(record);
 }
 

@@ -17,7 +17,7 @@ std::int32_t PushTrapCheckAtCell(CActionQueue& queue, std::int32_t x, std::int32
 // Kind 55: the trap or circle under the character goes off; `moved` tells that a push moved it there.
 std::int32_t PushTrapCheckUnderCharacter(CActionQueue& queue, std::int32_t character, bool moved);
 // Kind 18: the character is thrown `distance` cells in `direction` by `source` (-1 none); with
-// `withList` a blocked flight hurts it (the record's value list holds the source for the hit report).
+// `withList` a blocked flight hurts it (the record's value list holds the character for the hit report).
 std::int32_t PushKnockbackAction(CActionQueue& queue, std::int32_t character, std::int32_t direction,
                                  std::int32_t distance, std::int32_t source, bool withList);
 // Kind 54: an explosion on (x, y), large or small; `strength` -1, -2, -3 or a damage; `exploder` the
@@ -52,3 +52,8 @@ std::int32_t PushRelocateAction(SGameResource& game, std::int32_t character, std
 // The same on the queue given.
 std::int32_t PushRelocateAction(CActionQueue& queue, SGameResource& game, std::int32_t character,
                                 std::int32_t x, std::int32_t y, bool check);
+
+// The handlers of the trap effects (kinds 26, 38, 40 to 49, 51, 54, 55) and of the moving actions
+// (kinds 13 to 18, 39, 50) into the action table.
+void RegisterTrapEffectHandlers();
+void RegisterMovementActionHandlers();

@@ -74,9 +74,12 @@ Overlay::Overlay(SDL_Window* window, SDL_Renderer* renderer) : m_window(window),
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
+    // The dialogs are laid out in pixels for a 13-pixel face: the longest check-box label and the
+    // "キャンセル" button fit their boxes only at this size with narrow button margins.
     if (const char* face = FindFace())
-        io.Fonts->AddFontFromFileTTF(face, 15.0f, nullptr, io.Fonts->GetGlyphRangesJapanese());
+        io.Fonts->AddFontFromFileTTF(face, 13.0f, nullptr, io.Fonts->GetGlyphRangesJapanese());
     ImGui::StyleColorsLight();
+    ImGui::GetStyle().FramePadding.x = 3.0f;
     ImGui_ImplSDL2_InitForSDLRenderer(m_window);
     ImGui_ImplSDLRenderer_Init(m_renderer);
 }

@@ -57,6 +57,21 @@ TEST(ProgramEntry, OnlyAnExactPrefixStartsTheCleanUpMode)
         EXPECT_EQ(IsCleanUpCommand(c.commandLine), c.cleanUp) << (c.commandLine ? c.commandLine : "null");
 }
 
+TEST(ProgramEntry, TheSceneSwitchPicksTheFirstSceneOrElseTheTitle)
+{
+    const struct
+    {
+        const char* commandLine;
+        std::int32_t scene;
+    } cases[] = {
+        {"--scene 7", 7},  {"--scene 8", 8}, {"-x --scene  1", 1},       {"--scene 9", 2}, {"--scene 0", 2},
+        {"--scene 77", 2}, {"--scene", 2},   {"--scene x", 2},           {"--scene7", 2},  {"a--scene 7", 2},
+        {"", 2},           {nullptr, 2},     {"--scene 9 --scene 8", 8},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetFirstSceneNumber(c.commandLine), c.scene) << (c.commandLine ? c.commandLine : "null");
+}
+
 TEST(ProgramEntry, TheStartEndsWithoutThePlugInAndLetsGoOfTheSingleInstanceLock)
 {
     namespace AppFrame = zelvoranGameSDK3rd::AppFrame;

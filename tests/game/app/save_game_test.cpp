@@ -14,6 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+// Dungeon 8's record at the end of a body: its open flag and three ints.
+constexpr std::size_t kHiddenSlotBytes = 13;
 
 // What a save set keeps of the game state, with the check value last written or read.
 Bytes Fingerprint(SGameResource& game)
@@ -96,6 +98,67 @@ TEST_F(SaveGameTest, ASaveSetLoadsBackByteIdentical)
     EXPECT_TRUE(fresh->passwordHistory.empty());
 }
 
+TEST_F(SaveGameTest, TheRunsRecordsAndMoneySurviveASaveAndALoad)
+{
+    using Slot = SGameResource::SDungeonSlot;
+    struct Case
+    {
+        const char* name;
+        void (*set)(SGameResource&);
+        bool (*kept)(const SGameResource&);
+    };
+    const Case cases[] = {
+        {"banked gold", [](SGameResource& g) { g.bankedGold = 123456789; },
+         [](const SGameResource& g) { return g.bankedGold == 123456789; }},
+        {"starts", [](SGameResource& g) { g.dungeonSlots[3].values[Slot::kStarts] = 17; },
+         [](const SGameResource& g) { return g.dungeonSlots[3].values[Slot::kStarts] == 17; }},
+        {"clears", [](SGameResource& g) { g.dungeonSlots[7].values[Slot::kClears] = 2; },
+         [](const SGameResource& g) { return g.dungeonSlots[7].values[Slot::kClears] == 2; }},
+        {"best floor", [](SGameResource& g) { g.dungeonSlots[1].values[Slot::kBestFloor] = 20; },
+         [](const SGameResource& g) { return g.dungeonSlots[1].values[Slot::kBestFloor] == 20; }},
+        {"dungeon 8",
+         [](SGameResource& g) {
+             g.hiddenDungeonSlot = {1, {4, 1, 130}};
+         },
+         [](const SGameResource& g) {
+             return g.hiddenDungeonSlot.open == 1 && g.hiddenDungeonSlot.values == std::array{4, 1, 130};
+         }},
+        {"start lock", [](SGameResource& g) { g.trainingRun = true; },
+         [](const SGameResource& g) { return g.trainingRun; }},
+        {"last floor", [](SGameResource& g) { g.lastFloor = 143; },
+         [](const SGameResource& g) { return g.lastFloor == 143; }},
+        {"training target", [](SGameResource& g) { g.trainingTargetFloor = 40; },
+         [](const SGameResource& g) { return g.trainingTargetFloor == 40; }},
+        {"adventure counter", [](SGameResource& g) { g.runNumber = 57; },
+         [](const SGameResource& g) { return g.runNumber == 57; }},
+        {"start value", [](SGameResource& g) { g.carriedValue = 1300; },
+         [](const SGameResource& g) { return g.carriedValue == 1300; }},
+    };
+    for (const Case& c : cases) {
+        auto saved = std::make_unique<SGameResource>();
+        FillAdventure(*saved);
+        c.set(*saved);
+        ASSERT_EQ(WriteSaveGame(*saved), 0) << c.name;
+        auto loaded = Reader();
+        ASSERT_EQ(LoadSaveGame(*loaded), kSaveDone) << c.name;
+        EXPECT_TRUE(c.kept(*loaded)) << c.name;
+    }
+}
+
+TEST_F(SaveGameTest, ASaveFromBeforeDungeon8sRecordLoadsWithAnEmptyOne)
+{
+    game->hiddenDungeonSlot = {1, {4, 1, 130}};
+    Bytes body = BuildSaveBody(*game);
+    body.resize(body.size() - 4 - kHiddenSlotBytes);
+    AppendCheckValue(body);
+    auto loaded = Reader();
+    loaded->hiddenDungeonSlot = {1, {9, 9, 9}};
+    ASSERT_EQ(ReadSaveBody(*loaded, body), kSaveDone);
+    EXPECT_EQ(loaded->hiddenDungeonSlot.open, 0);
+    EXPECT_EQ(loaded->hiddenDungeonSlot.values, (std::array{0, 0, 0}));
+    EXPECT_EQ(loaded->passwordHistory, (PasswordHistory{{1, 2}, {3, 4}, {5, 6}}));
+}
+
 TEST_F(SaveGameTest, ADamagedBodyFailsAndLoadsNothingOfIt)
 {
     ASSERT_EQ(WriteSaveGame(*game), 0);
@@ -121,13 +184,14 @@ TEST_F(SaveGameTest, ADamagedBodyFailsAndLoadsNothingOfIt)
     loaded->dungeon = 5;
     const Bytes before = Fingerprint(*loaded);
     for (std::size_t size = 0; size < body.size(); ++size) {
+        if (size == body.size() - kHiddenSlotBytes) continue; // a save from before dungeon 8's record
         Bytes cut(body.begin(), body.begin() + std::ptrdiff_t(size));
         AppendCheckValue(cut);
         ASSERT_EQ(ReadSaveBody(*loaded, cut), kSaveBadCheck) << "size " << size;
         ASSERT_EQ(Fingerprint(*loaded), before) << "size " << size;
     }
     Bytes hugeCount = body;
-    hugeCount[body.size() - 3 * 8 - 1] = 0x7F; // the history's count
+    hugeCount[body.size() - kHiddenSlotBytes - 3 * 8 - 1] = 0x7F; // the history's count
     AppendCheckValue(hugeCount);
     EXPECT_EQ(ReadSaveBody(*loaded, hugeCount), kSaveBadCheck);
     EXPECT_EQ(Fingerprint(*loaded), before);

@@ -3,6 +3,8 @@
 
 #include "game/app/scene_control.h"
 #include "game/app/second_image_set.h"
+#include "game/scenes/graphics_test_scene.h"
+#include "game/scenes/map_test_scene.h"
 #include "game/sound/sound_effect_list.h"
 #include "game/support/temp_home.h"
 
@@ -211,6 +213,17 @@ TEST_F(SceneFactoryTest, EveryNumberEmptiesThePictureCacheAndAllButTheMenuTheSou
         EXPECT_FALSE(pictures->IsLoaded(1));
         EXPECT_EQ(CSoundEffectList::GetInstance()->GetLoader()->IsLoaded(1), c.effectKept);
     }
+}
+
+TEST_F(SceneFactoryTest, SevenAndEightAreTheTwoViewers)
+{
+    CSceneFactory factory;
+    CSceneControl control;
+    ZTL::smart_ptr<IScene> scene;
+    factory.CreateScene(scene, kSceneTest, &control);
+    EXPECT_NE(dynamic_cast<CSceneTest*>(scene.get()), nullptr);
+    factory.CreateScene(scene, kSceneTest2, &control);
+    EXPECT_NE(dynamic_cast<CSceneTest2*>(scene.get()), nullptr);
 }
 
 TEST_F(SceneFactoryTest, TheSecondImageSetReadsItsListFromItsOwnFolderAndKeepsItOverSceneChanges)

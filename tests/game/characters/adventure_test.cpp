@@ -32,24 +32,40 @@ TEST_F(AdventureTest, TheDungeonNumberIsCheckedAndAPurselessDungeonBanksTheGold)
 
 TEST_F(AdventureTest, TheLastFloorFollowsTheDungeonsClearsUnlessTheStartIsLocked)
 {
+    using Slot = SGameResource::SDungeonSlot;
     struct Case
     {
         std::int32_t dungeon;
         std::int32_t clears;
-        std::uint8_t lock;
+        bool training; // the start lock
         std::int32_t lastFloor;
         std::int32_t starts;
     };
-    for (const Case c : {Case{1, 0, 0, 10, 1}, Case{1, 1, 0, 20, 1}, Case{8, 0, 0, 121, 1},
-                         Case{8, 2, 0, 143, 1}, Case{8, 2, 1, 55, 0}}) {
+    for (const Case c : {Case{1, 0, false, 10, 1}, Case{1, 1, false, 20, 1}, Case{8, 0, false, 121, 1},
+                         Case{8, 2, false, 143, 1}, Case{8, 2, true, 55, 0}, Case{3, 0, true, 55, 0}}) {
         Fresh();
-        game->dungeonRecords[std::size_t(c.dungeon)].clears = c.clears;
-        game->startLock = c.lock;
+        game->FindDungeonSlot(c.dungeon)->values[Slot::kClears] = c.clears;
+        game->trainingRun = c.training;
         game->lastFloor = 55;
         StartAdventure(*game, c.dungeon, 7, 0);
         EXPECT_EQ(game->lastFloor, c.lastFloor) << c.dungeon << " " << c.clears;
-        EXPECT_EQ(game->dungeonRecords[std::size_t(c.dungeon)].starts, c.starts) << c.dungeon;
+        EXPECT_EQ(game->FindDungeonSlot(c.dungeon)->values[Slot::kStarts], c.starts) << c.dungeon;
     }
+    // Dungeon 8 keeps its record beside the eight the camp lists.
+    EXPECT_EQ(game->FindDungeonSlot(8), &game->hiddenDungeonSlot);
+    EXPECT_EQ(game->FindDungeonSlot(9), nullptr);
+    EXPECT_EQ(game->FindDungeonSlot(-1), nullptr);
+}
+
+TEST_F(AdventureTest, AStartBeginsTheRunsScoreAnew)
+{
+    AddGoldCounter(game->goldCounter, 123456);
+    game->goldCounter.high = 2;
+    game->value17 = 9;
+    StartAdventure(*game, 2, 7, 0);
+    EXPECT_EQ(game->goldCounter.low, 0u);
+    EXPECT_EQ(game->goldCounter.high, 0u);
+    EXPECT_EQ(game->value17, 0u);
 }
 
 TEST_F(AdventureTest, OnlyANormalRunIntoADungeonBringsTheStarterItem)
@@ -155,7 +171,7 @@ TEST_F(AdventureTest, TheEndKeepsCarriedItemsIdentifiedAndCataloguedAndLeavesThe
         std::int32_t dungeon;
         std::int32_t adventures;
     };
-    for (const Case c : {Case{0, 0}, Case{2, 1}}) {
+    for (const Case c : {Case{0, 1}, Case{2, 2}}) {
         Fresh();
         game->dungeon = c.dungeon;
         game->floor = 5;
@@ -164,13 +180,40 @@ TEST_F(AdventureTest, TheEndKeepsCarriedItemsIdentifiedAndCataloguedAndLeavesThe
         New(140);
         game->equippedWeapon = weapon;
         FinishAdventureAndSave(*game);
-        EXPECT_EQ(game->adventureCount, c.adventures) << c.dungeon;
+        EXPECT_EQ(game->runNumber, c.adventures) << c.dungeon;
         EXPECT_EQ(game->dungeon, 0);
         EXPECT_EQ(game->floor, 0);
         EXPECT_EQ(game->equippedWeapon, 0xFFFF);
         EXPECT_NE(Item(game->inventory[0]).flags & CItemControl::kIdentified, 0);
         EXPECT_EQ(game->items.IsKindSeen(3), 1);
         EXPECT_EQ(game->items.IsKindSeen(140), game->items.IsKindIdentified(140, false) ? 1 : 0);
+    }
+}
+
+TEST_F(AdventureTest, TheLastFloorsLogJoinsTheReplayUnlessTheRunEndedBeyondTheLastFloor)
+{
+    struct Case
+    {
+        std::int32_t floor;
+        bool appended;
+    };
+    for (const Case c : {Case{30, true}, Case{4, true}, Case{31, false}}) {
+        Fresh();
+        CRankingTable ranking;
+        game->dungeon = 2;
+        game->floor = c.floor;
+        game->lastFloor = 30;
+        game->characters.player.hp = 5;
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, c.floor), 0);
+        const std::filesystem::path act = UserFolder() / "00120001.act";
+        const std::filesystem::path work = UserFolder() / "00120001.rpl";
+        ASSERT_TRUE(std::filesystem::exists(act));
+        std::filesystem::remove(work);
+        EndAdventure(*game, ranking);
+        EXPECT_FALSE(std::filesystem::exists(act)) << c.floor;
+        ASSERT_EQ(std::filesystem::exists(work), c.appended) << c.floor;
+        if (c.appended) // the log's length, then its 12-byte header
+            EXPECT_EQ(std::filesystem::file_size(work), 4u + 12u) << c.floor;
     }
 }
 

@@ -51,12 +51,15 @@ TEST_F(CharacterRecordsTest, TerrainLimitsFollowTheKind)
         std::int32_t corner, terrain;
     };
     CCharacterControl::SPlayer& player = game->characters.player;
+    CCharacterControl::SMonster& sealed = PlaceMonster(*game, 4, 12, 1, 5);
+    sealed.status.sealTurns = 5;
     const std::vector<Case> cases = {
         {"walker", &PlaceMonster(*game, 0, 4, 1, 1), 2, 4},
         {"flyer", &PlaceMonster(*game, 1, 8, 1, 2), 2, 2},
         {"wall-passer", &PlaceMonster(*game, 2, 12, 1, 3), 1, 1},
         {"fish", &PlaceMonster(*game, 3, 16, 1, 4), 2, 3},
         {"heroine", &player, 2, 4},
+        {"sealed wall-passer: a walker", &sealed, 2, 4},
     };
     for (const Case& c : cases) {
         std::int32_t corner = -1;

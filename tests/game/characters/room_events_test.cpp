@@ -334,6 +334,10 @@ TEST_F(RoomEventsTest, FloorResetClearsTheFloorsEventsAndRevivesHer)
     game->characters.player.hp = 0;
     game->characters.player.motionLength = 5;
     PlaceMonster(*game, 0, 8, 30, 30);
+    game->lastEngaged = 0;
+    Floor(30, 30, 1, 5, 2);
+    game->messageWindow.SetVisibleLines(3);
+    game->messageWindow.visible = 1;
     ResetFloorState(*game);
     EXPECT_EQ(game->shopInside + game->shopTheftDone + game->wakeLock + game->houseBonusSwitch, 0);
     EXPECT_EQ(game->houseState, -1);
@@ -342,6 +346,39 @@ TEST_F(RoomEventsTest, FloorResetClearsTheFloorsEventsAndRevivesHer)
     EXPECT_EQ(game->characters.player.hp, 1);
     EXPECT_EQ(game->characters.player.motionLength, 0);
     EXPECT_EQ(game->characters.monsterCount, 0);
+    EXPECT_EQ(game->lastEngaged, 0xFFFF);
+    EXPECT_EQ(game->map.GetCell(30, 30).terrain, 0);
+    EXPECT_EQ(game->messageWindow.visibleLines, 2);
+    // The box fades out on its next idle frame.
+    EXPECT_EQ(game->messageWindow.GetOpacity(), 0);
+}
+
+TEST_F(RoomEventsTest, FloorResetKeepsOnlyCarriedItemsAndTurnsUnpaidOnesIntoStolenGoods)
+{
+    MakeItem(*game, 10, 1); // lies on the floor left behind
+    const std::uint16_t unpaid = MakeItem(*game, 11, 1);
+    const std::uint16_t paid = MakeItem(*game, 12, 1);
+    game->items.GetItem(unpaid).flags = CItemControl::kUnpaid;
+    Carry(*game, unpaid);
+    Carry(*game, paid);
+    ResetFloorState(*game);
+    // The carried two move to the front of the table, in table order.
+    EXPECT_EQ(game->items.itemMark, 2);
+    EXPECT_EQ(game->items.GetItem(0).kind, 11);
+    EXPECT_EQ(game->items.GetItem(0).flags & (CItemControl::kUnpaid | CItemControl::kShopGoods),
+              CItemControl::kShopGoods);
+    EXPECT_EQ(game->items.GetItem(1).kind, 12);
+    EXPECT_EQ(game->inventory[0], 0);
+    EXPECT_EQ(game->inventory[1], 1);
+    EXPECT_EQ(game->thief, 1);
+    EXPECT_EQ(messages->Text(), "泥棒！");
+
+    // A floor left with nothing unpaid makes no thief.
+    game->thief = 0;
+    MessageRecorder later(*game);
+    ResetFloorState(*game);
+    EXPECT_EQ(game->thief, 0);
+    EXPECT_EQ(later.Text(), "");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "game/characters/character_control.h"
+#include "game/characters/display_name.h"
 
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
@@ -8,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,6 +39,18 @@ TEST_F(StatusRecoveryTest, StatusesRunningOutTogetherAreToldInTableOrder)
     EXPECT_EQ(player.hasteLevel, 0);
     EXPECT_EQ(player.status.blindTurns, 255);
     EXPECT_EQ(player.status.frozenTurns, 3);
+}
+
+TEST_F(StatusRecoveryTest, TheNameFlagRenamesTheHeroineInEveryMessage)
+{
+    for (const auto& [flag, name] : {std::pair{0, "#1霞野#"}, std::pair{1, "#1紗雪#"}}) {
+        game->heroineNameFlag = std::uint8_t(flag);
+        EXPECT_EQ(std::string(GetDisplayName(*game, 0xFFFF).c_str()), name);
+        Player().status.sleepTurns = 1;
+        const MessageRecorder messages(*game);
+        RecoverStatuses(Player(), *game);
+        EXPECT_EQ(messages.Text(), std::string(name) + "は目を覚ました。");
+    }
 }
 
 TEST_F(StatusRecoveryTest, EachStatusEndsWithItsOwnMessageAndMonstersHearNothing)

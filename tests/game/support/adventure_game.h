@@ -1,18 +1,18 @@
 #pragma once
-// A test game for the adventure's start and end and the camp: its own home (saves and logs are
-// written), item kinds made in code (kind k of class 1 below 50, 2 below 100, 3 below 120, 4 below 135,
-// 5 below 180, 6 below 230, 7 below 270, 8 below 310, 9 below 350, 10 from 350), each bought for 100,
-// and the appearance lists long enough for a shuffle to show.
+// A test game for the adventure's start and end and the camp: its own home with the game's folders
+// (saves and logs are written), item kinds made in code (kind k of class 1 below 50, 2 below 100, 3 below
+// 120, 4 below 135, 5 below 180, 6 below 230, 7 below 270, 8 below 310, 9 below 350, 10 from 350), each
+// bought for 100, and the appearance lists long enough for a shuffle to show.
 
 #include "game/items/pre_identified.h"
 #include "game/support/game_with_kinds.h"
-#include "game/support/temp_home.h"
+#include "game/support/user_home.h"
 
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
 
-class AdventureGameTest : public TempHomeTest
+class AdventureGameTest : public UserHomeTest
 {
 protected:
     static constexpr std::int32_t kKinds = 362;
@@ -20,15 +20,14 @@ protected:
 
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        std::filesystem::create_directories(Exe() / "save");
+        UserHomeTest::SetUp();
         InitPreIdentifiedClassSets();
         Prepare();
     }
     void TearDown() override
     {
         g_itemControl = nullptr;
-        TempHomeTest::TearDown();
+        UserHomeTest::TearDown();
     }
     // A new game, for the next case of a table.
     void Fresh()

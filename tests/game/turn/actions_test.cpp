@@ -204,19 +204,21 @@ TEST_F(ActionsTest, EffectsFarFromTheHeroineAreDropped)
 TEST_F(ActionsTest, TheFirstRoadsGoalScenePlaysOnlyBeforeAnyRunEnded)
 {
     MakeScenario(42);
+    using Slot = SGameResource::SDungeonSlot;
     game->dungeon = 1;
-    game->endedAdventures = 1;
+    game->runNumber = 1;
+    game->dungeonSlots[1].values[Slot::kStarts] = 1; // this run's start does not count
     EXPECT_EQ(PushGoalScenarioAction(game->reactionQueue, *game), 0);
     ASSERT_EQ(game->reactionQueue.pending.size(), 1u);
     EXPECT_EQ(game->reactionQueue.pending.back().kind, kActionGoalScenarioD1);
     EXPECT_EQ(game->reactionQueue.pending.back().flag, 41);
 
     game->reactionQueue.pending.clear();
-    game->endedAdventures = 2;
+    game->runNumber = 2;
     EXPECT_EQ(ChooseGoalScene(*game), 40);
-    game->dungeonSlots[6].values[0] = 1;
+    game->dungeonSlots[6].values[Slot::kClears] = 1;
     EXPECT_EQ(PushGoalScenarioAction(game->reactionQueue, *game), 1);
-    game->dungeonSlots[6].values[0] = 0;
+    game->dungeonSlots[6].values[Slot::kClears] = 0;
     game->dungeon = 3;
     EXPECT_EQ(PushGoalScenarioAction(game->reactionQueue, *game), 1);
     game->dungeon = 1;
@@ -237,14 +239,14 @@ TEST_F(ActionsTest, TheSecondRoadsGoalSceneFollowsTheFirstRoadsDepthAndTheGoodsT
     for (const Case& c : {Case{2, 1200, 44}, Case{31, 1200, 42}, Case{4, 1200, 43}, Case{30, 1, 43},
                           Case{1, 0, 46}, Case{2, 0, 45}}) {
         game->reactionQueue.pending.clear();
-        game->dungeonSlots[1].values[2] = c.deepest;
+        game->dungeonSlots[1].values[SGameResource::SDungeonSlot::kBestFloor] = c.deepest;
         game->carriedValue = c.carried;
         EXPECT_EQ(PushGoalScenarioAction(game->reactionQueue, *game), 0);
         ASSERT_EQ(game->reactionQueue.pending.size(), 1u);
         EXPECT_EQ(game->reactionQueue.pending.back().kind, kActionGoalScenarioD2);
         EXPECT_EQ(game->reactionQueue.pending.back().flag, c.scene) << c.deepest << " " << c.carried;
     }
-    game->dungeonSlots[2].values[0] = 1;
+    game->dungeonSlots[2].values[SGameResource::SDungeonSlot::kClears] = 1;
     EXPECT_EQ(ChooseGoalScene(*game), -1);
 }
 
