@@ -339,12 +339,8 @@ void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
         m_rebuildRequest = false;
         g_lastDoubleSize = doubled;
         if (!m_titleBackground) {
-            if (!m_imageBackground) {
-                AnimateWorld(false);
-                g.messageWindow.Update(0, g, Keys(), displayChanged);
-            } else {
-                g.messageWindow.Update(0, g, Keys(), displayChanged);
-            }
+            if (!m_imageBackground) AnimateWorld(false);
+            g.messageWindow.Update(0, g, Keys(), displayChanged);
         }
         RefreshBackgroundPlane();
         m_dirty.AddRect(0, 0, kScreenWidth, kScreenHeight);
