@@ -305,6 +305,21 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::vector<ZTL::string> scenarioLines;         // the scenario's kept lines
     std::vector<std::int32_t> scriptStarts;         // 0, then the line after each "end"
 
+    // ---- What the menu scene and the scene that opened it hand each other: the item the inventory opens
+    // on, the Yes/No answer, the ability chosen for erasing (0xFFFF none), the floor a viewed replay goes
+    // on at (-1 none), the return code of the menu's last choice and the request to go back to the camp;
+    // and of a viewed replay, whether it was started from the replay list and has a score to show.
+    std::uint16_t itemToShow = 0xFFFF;
+    std::uint8_t menuAnswer = 0;
+    std::uint16_t chosenAbility = 0xFFFF;
+    std::int32_t replayTargetFloor = -1;
+    std::int32_t returnCode = 0;
+    std::uint8_t returnToCamp = 0;
+    std::uint8_t replayFromList = 0;
+    std::uint8_t replayHasScore = 0;
+    // The action timer: an item command chosen in a menu sets it to 300.
+    std::int32_t actionTimer = 0;
+
     // ---- Fields only the new-adventure reset sets.
     std::array<SEndRecord, 2> endRecords;
     std::uint8_t endFlag = 0;

@@ -4,6 +4,7 @@
 #include "game/app/second_image_set.h"
 #include "game/scenes/graphics_test_scene.h"
 #include "game/scenes/map_test_scene.h"
+#include "game/scenes/menu_scene.h"
 #include "game/sound/sound_effect_list.h"
 
 using QuorlithGameBase::IScene;
@@ -74,13 +75,16 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     CSecondImageSet::GetInstance()->ReleaseAll();
     if (number != kSceneMenu) CSoundEffectList::GetInstance()->ResetCache();
     switch (number) {
+    case kSceneMenu:
+        scene = ZTL::smart_ptr<IScene>(new CSceneMenu(control));
+        break;
     case kSceneTest:
         scene = ZTL::smart_ptr<IScene>(new CSceneTest(control));
         break;
     case kSceneTest2:
         scene = ZTL::smart_ptr<IScene>(new CSceneTest2(control));
         break;
-    // Stand-in: the logo, title, game-main, camp, menu and ranking scenes are built by number here once
+    // Stand-in: the logo, title, game-main, camp and ranking scenes are built by number here once
     // they exist; until then those numbers give the null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));

@@ -22,17 +22,33 @@ void SConfig::Reset()
     *this = std::move(defaults);
 }
 
-int SaveOptions(const SConfig& config)
+namespace {
+
+// The bytes of an option file for the options.
+Auxiliary::CSerialize StoreOptions(const SConfig& config)
 {
-    if (config.name.empty()) return 1;
     Auxiliary::CSerialize stream;
     SConfig stored = config;
     std::int32_t format = 0;
     stream.Serialize(format).Serialize(stored);
     AppendByteSum(stream.GetBuffer());
+    return stream;
+}
+
+} // namespace
+
+int SaveOptions(const SConfig& config)
+{
+    if (config.name.empty()) return 1;
+    Auxiliary::CSerialize stream = StoreOptions(config);
     stream.SaveToFile(config.name);
     stream.SaveToFile(kReplayConfigFileName);
     return 0;
+}
+
+int SaveReplayConfig(const SConfig& config)
+{
+    return StoreOptions(config).SaveToFile(kReplayConfigFileName);
 }
 
 int LoadOptions(SConfig& config)

@@ -44,5 +44,7 @@ enum OptionsResult : int
 // Writes the options to their own file name and to the replay configuration (write failures are not
 // reported): 0, or 1 when the options have no file name (nothing written).
 int SaveOptions(const SConfig& config);
+// Writes the options to the replay configuration alone: the stream's save result (0 written).
+int SaveReplayConfig(const SConfig& config);
 // Reads the options from their own file name: an OptionsResult. A failed load leaves them as they were.
 int LoadOptions(SConfig& config);

@@ -1,0 +1,483 @@
+#include "game/scenes/menu_scene.h"
+
+#include "game/app/app.h"
+#include "game/app/game_resource.h"
+#include "game/app/key_thread.h"
+#include "game/asset_ids.h"
+#include "game/characters/adventure.h"
+#include "game/characters/character_drawing.h"
+#include "game/characters/room_events.h"
+#include "game/data/global_data.h"
+#include "game/scenes/portraits.h"
+#include "game/scenes/screen_panels.h"
+#include "platform/window.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t kKeyDecide = 1u << 0;
+constexpr std::uint32_t kKeyCancel = 1u << 1;
+constexpr std::uint32_t kKeyMenu = 1u << 3;
+constexpr std::uint32_t kKeyDirections = 0xFu << 8;
+// The keys of the four latches, in the latches' order.
+constexpr std::array<std::uint32_t, 4> kLatchKeys = {kKeyDecide, kKeyCancel, kKeyMenu, kKeyDirections};
+
+constexpr std::int32_t kScreenWidth = 320;
+constexpr std::int32_t kScreenHeight = 240;
+
+// The double-size flag of the previous frame, shared by every menu opened: a change made while no menu
+// was open rebuilds the next menu's background too.
+bool g_lastDoubleSize = false;
+bool g_lastDoubleSizeKnown = false;
+
+// A state whose screen is not built yet.
+bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
+{
+    // Stand-in: the item lists, option screens, file browser, camp, shop, warehouse and end-of-run
+    // screens replace this entry of the table with their own handlers; until then the menu ends.
+    menu.PushState(0);
+    return true;
+}
+
+constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildStateTable()
+{
+    std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> table{};
+    for (auto& handler : table)
+        handler = HandleUnbuiltState;
+    const auto set = [&table](std::initializer_list<std::int32_t> states, CSceneMenu::StateHandler handler) {
+        for (std::int32_t state : states)
+            table[std::size_t(state - 1)] = handler;
+    };
+    set({1}, HandleGameMenuRoot);
+    set({4, 8, 9, 10, 13, 20, 23, 25, 26, 27, 28, 36, 50, 61, 67, 69, 70, 78, 80}, HandleChoice);
+    set({5}, HandleDescriptionPages);
+    set({6, 51, 86, 93}, HandleTextEntry);
+    set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
+    return table;
+}
+
+constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> kStateTable = BuildStateTable();
+
+bool IsLiveWorldState(std::int32_t state)
+{
+    return state == 9 || state == 10 || state == 23;
+}
+
+bool IsAcceptingState(std::int32_t state)
+{
+    return state == CSceneMenu::kPasswordFileState || state == CSceneMenu::kReplayListState;
+}
+
+// A logical rectangle in the plane's pixels.
+Draw::RECT Scaled(const Draw::RECT& r, bool doubled)
+{
+    const std::int32_t s = doubled ? 2 : 1;
+    return Draw::RECT{r.left * s, r.top * s, r.right * s, r.bottom * s};
+}
+
+} // namespace
+
+CSceneMenu::StateHandler CSceneMenu::GetStateHandler(std::int32_t state)
+{
+    if (state < 1 || state > kStateCount) return nullptr;
+    return kStateTable[std::size_t(state - 1)];
+}
+
+CSceneMenu::CSceneMenu(CSceneControl* control, SGameResource* game) : CSceneSupport(control)
+{
+    m_game = game != nullptr ? game : CSceneSupport::m_game;
+    CSceneSupport::m_game = m_game;
+    if (g_app != nullptr) m_ranking = &g_app->GetRankingTable();
+
+    std::int32_t request = 0;
+    if (control != nullptr) control->GetFactory()->TakeSceneParameter(&request);
+    // Without a game state there is nothing to show: the first update leaves.
+    if (m_game == nullptr) return;
+
+    SGameResource& g = Game();
+    g.menuAnswer = 0;
+    itemList = SItemListData{};
+    itemList.carriedCount = std::int32_t(std::count_if(g.inventory.begin(), g.inventory.end(),
+                                                       [](std::uint16_t slot) { return slot != kNoItem; }));
+    g.selectWindow.Reset();
+    // The message window keeps its lines and its history; only its surface is made again.
+    g.messageWindow.redrawRequest = 1;
+    Open(request);
+}
+
+CSceneMenu::~CSceneMenu()
+{
+    if (m_acceptsFiles) SetDropAccept(false);
+    delete m_ownKeys;
+}
+
+void CSceneMenu::Open(std::int32_t request)
+{
+    SGameResource& g = Game();
+    const auto image = [this](bool statusBar) {
+        m_imageBackground = true;
+        m_noStatusBar = !statusBar;
+    };
+    switch (request) {
+    case -3:
+        image(false);
+        m_latches[3] = true;
+        PushState(23);
+        g.selectWindow.OpenYesNo(16, 100, false);
+        break;
+    case -2:
+        m_titleBackground = true;
+        // Stand-in: the file browser's opener fills state 81 once the browser is built.
+        PushState(81);
+        break;
+    case -1:
+        image(true);
+        // Stand-in: the camp system menu's opener fills state 43 once the camp menus are built.
+        PushState(43);
+        break;
+    case 0:
+        m_state = 1;
+        OpenGameMenu(*this);
+        break;
+    case 1:
+        m_liveWorld = false;
+        m_latches[3] = true;
+        // Stand-in: the stairs prompt's window opens here once the item menus are built.
+        PushState(10);
+        break;
+    case 2:
+        m_liveWorld = false;
+        m_latches[3] = true;
+        // Stand-in: the foot menu's window opens here once the item menus are built.
+        PushState(9);
+        break;
+    case 3:
+        m_liveWorld = false;
+        m_latches[3] = true;
+        PushState(23);
+        g.selectWindow.OpenYesNo(16, 128, false);
+        break;
+    case 4:
+        // Stand-in: the sell list ("「ドレヲ売リマスカ？」") opens here once the item menus are built.
+        PushState(24);
+        break;
+    case 5:
+        // Stand-in: the ability list opens here once the item menus are built.
+        PushState(26);
+        break;
+    case 6: {
+        const auto at = std::find(g.inventory.begin(), g.inventory.end(), g.itemToShow);
+        if (g.itemToShow == kNoItem || at == g.inventory.end()) {
+            PushState(0);
+            break;
+        }
+        const std::int32_t slot = std::int32_t(at - g.inventory.begin());
+        itemList.page = slot / 10;
+        itemList.row = slot % 10;
+        // Stand-in: the inventory list opens on that page and row once the item menus are built.
+        PushState(2);
+        break;
+    }
+    case 7:
+        // Stand-in: the end-of-run screen's opener fills state 76 once it is built.
+        PushState(76);
+        break;
+    case 8:
+        image(true);
+        PushState(80);
+        g.selectWindow.Open(-1, -1, false, -1, -1, 0, false,
+                            g.trainingRun ? "　同じパスワードで再び特訓する\n　拠点に戻る"
+                                          : "　再び挑戦する\n　拠点に戻る");
+        break;
+    case 9:
+        // Stand-in: the warehouse keeper's opener fills state 29 once the warehouse is built.
+        PushState(29);
+        break;
+    case 10:
+    case 12:
+        image(true);
+        // Stand-in: the camp shop's opener (with its talk window for request 12) fills state 57 once the
+        // shop is built.
+        PushState(57);
+        break;
+    case 11:
+    case 13:
+        image(true);
+        // Stand-in: the camp shop's opener fills state 63 once the shop is built.
+        PushState(63);
+        break;
+    case 20:
+        // Stand-in: the target-floor choice fills state 99 once the camp menus are built.
+        PushState(99);
+        break;
+    default:
+        PushState(0);
+        break;
+    }
+}
+
+CKeyThread& CSceneMenu::Keys()
+{
+    CSceneControl* control = GetSceneControl();
+    if (control != nullptr && control->GetKeyObject().get() != nullptr) return *control->GetKeyObject();
+    if (m_ownKeys == nullptr) m_ownKeys = new CKeyThread;
+    return *m_ownKeys;
+}
+
+void CSceneMenu::PlaySound(std::int32_t number)
+{
+    PlaySoundEffect(Game(), number);
+}
+
+void CSceneMenu::SetSceneParameter(std::int32_t value)
+{
+    CSceneControl* control = GetSceneControl();
+    if (control != nullptr) control->GetFactory()->SetSceneParameter(value);
+}
+
+void CSceneMenu::SetDropAccept(bool accept)
+{
+    m_acceptsFiles = accept;
+    if (g_app != nullptr && g_app->GetWindowHandle() != nullptr)
+        platform::DragAcceptFiles(g_app->GetWindowHandle(), accept);
+}
+
+void CSceneMenu::PushState(std::int32_t state)
+{
+    m_stack.push_back(m_state);
+    m_state = state;
+    SetDropAccept(IsAcceptingState(state));
+}
+
+void CSceneMenu::PopState()
+{
+    if (IsAcceptingState(m_state)) SetDropAccept(false);
+    if (m_stack.empty()) {
+        m_state = 0;
+    } else {
+        m_state = m_stack.back();
+        m_stack.pop_back();
+    }
+    if (IsAcceptingState(m_state)) SetDropAccept(true);
+    itemList.selected = {kNoItem, kNoItem};
+}
+
+bool CSceneMenu::Dispatch(std::int32_t state, std::uint32_t keyMask)
+{
+    StateHandler handler = GetStateHandler(state);
+    if (handler == nullptr) {
+        if (CSceneControl* control = GetSceneControl(); control != nullptr) control->RequestReturn();
+        return true;
+    }
+    return handler(*this, keyMask);
+}
+
+void CSceneMenu::CloseTopWindow()
+{
+    Game().selectWindow.CloseTop(true, &m_dirty);
+    RedrawWindows();
+}
+
+void CSceneMenu::CloseWindowGroup()
+{
+    Game().selectWindow.CloseGroup(&m_dirty);
+    RedrawWindows();
+}
+
+void CSceneMenu::RedrawWindows()
+{
+    Game().selectWindow.DrawDirty(Game(), &m_dirty);
+}
+
+bool CSceneMenu::IsDoubleSize() const
+{
+    return g_globalData.doubleSize;
+}
+
+CSceneMenu::EBackground CSceneMenu::GetBackground() const
+{
+    if (m_titleBackground) return kBackgroundTitle;
+    return m_imageBackground ? kBackgroundImage : kBackgroundWorld;
+}
+
+void CSceneMenu::AnimateWorld(bool fullStep)
+{
+    SGameResource& g = Game();
+    UpdatePortraitFades(g);
+    UpdateDungeonFrame(g);
+    g.map.AdvanceAnimation();
+    if (fullStep) {
+        // The figures keep their animation while the menu lets the world move.
+        const auto step = [](CCharacterControl::SCharacter& c) {
+            if (c.phaseModulus > 0) c.animPhase = (c.animPhase + 1) % c.phaseModulus;
+        };
+        step(g.characters.player);
+        for (std::uint16_t i = 0; i < g.characters.monsterCount; ++i)
+            if (g.characters.monsters[i].kindId != 0xFFFF) step(g.characters.monsters[i]);
+    }
+    g.characters.UpdateAnimation(g);
+    g.map.UpdateMinimapMarks(g);
+}
+
+void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
+{
+    if (m_game == nullptr) {
+        Dispatch(0, 0);
+        return;
+    }
+    SGameResource& g = Game();
+    const std::uint32_t rawMask = keyMaskIn != nullptr ? *keyMaskIn : 0;
+    const bool displayChanged = g_app != nullptr && g_app->IsDisplayChanged();
+    const bool doubled = IsDoubleSize();
+    if (!g_lastDoubleSizeKnown) {
+        g_lastDoubleSize = doubled;
+        g_lastDoubleSizeKnown = true;
+    }
+
+    if (m_rebuildRequest || displayChanged || doubled != g_lastDoubleSize) {
+        m_rebuildRequest = false;
+        g_lastDoubleSize = doubled;
+        if (!m_titleBackground) {
+            if (!m_imageBackground) AnimateWorld(false);
+            g.messageWindow.Update(0, g, Keys(), displayChanged);
+        }
+        RefreshBackgroundPlane();
+        m_dirty.AddRect(0, 0, kScreenWidth, kScreenHeight);
+        // Stand-in: the item lists rebuild their marks here once they are built.
+        g.selectWindow.Update(0, g, displayChanged);
+        g.selectWindow.DrawAll(g);
+        g.messageWindow.redrawRequest = 1;
+    }
+
+    if (m_configChanged) {
+        m_configChanged = false;
+        g.selectWindow.translucent = g.config.translucentWindows ? 1 : 0;
+        g.selectWindow.textAlpha = g.config.smoothFont ? 1 : 0;
+        g.messageWindow.translucent = g.config.translucentWindows ? 1 : 0;
+        g.messageWindow.textAlpha = g.config.smoothFont ? 1 : 0;
+        g.selectWindow.SetAlphaSurface(g.config.translucentWindows);
+        g.selectWindow.SetTextAlphaMode(g.config.smoothFont);
+        g.messageWindow.SetAlphaSurface(g.config.translucentWindows);
+        g.messageWindow.SetTextAlphaMode(g.config.smoothFont);
+        g.selectWindow.DrawAll(g);
+        m_dirty.AddRect(0, 0, kScreenWidth, kScreenHeight);
+    }
+
+    if (!m_titleBackground) {
+        if (m_imageBackground) {
+            g.messageWindow.Update(rawMask, g, Keys(), displayChanged);
+        } else if ((IsLiveWorldState(m_state) && !m_liveWorld) || g.config.menuBackgroundMoves) {
+            AnimateWorld(true);
+            g.messageWindow.Update(rawMask, g, Keys(), displayChanged);
+        }
+    }
+
+    std::uint32_t keyMask = rawMask;
+    for (std::size_t i = 0; i < m_latches.size(); ++i) {
+        if (!m_latches[i]) continue;
+        if ((rawMask & kLatchKeys[i]) != 0) {
+            keyMask = 0;
+        } else {
+            m_latches[i] = false;
+        }
+    }
+
+    if (Keys().IsCapturing()) return;
+    if (!Dispatch(m_state, keyMask)) {
+        if (g.selectWindow.Update(keyMask, g, displayChanged)) {
+            // Stand-in: the item command window follows the list's cursor here once the item menus are
+            // built.
+        }
+    }
+    // Windows opened or uncovered this frame are painted onto the select surface.
+    const auto& windows = g.selectWindow.windows;
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const CSelectWindow::SWindow& w) { return w.dirty != 0; }))
+        RedrawWindows();
+}
+
+void CSceneMenu::RefreshBackgroundPlane()
+{
+    Draw::CFastPlane& plane = GetPlane();
+    if (Game().config.menuBackgroundMoves) {
+        plane.Release();
+        return;
+    }
+    const std::int32_t s = IsDoubleSize() ? 2 : 1;
+    std::int32_t w = 0, h = 0;
+    if (plane.GetSize(&w, &h) != 0 || w != kScreenWidth * s || h != kScreenHeight * s)
+        plane.CreateSurface(kScreenWidth * s, kScreenHeight * s, false);
+    DrawBackground(plane);
+}
+
+void CSceneMenu::DrawBackground(Draw::ISurface& target)
+{
+    SGameResource& g = Game();
+    switch (GetBackground()) {
+    case kBackgroundTitle:
+        BltImageCopy(target, kImageTitle, 0, 0);
+        DrawPortraits(g, target, true);
+        break;
+    case kBackgroundImage:
+        BltImageCopy(target, kImageCamp, 0, 0);
+        DrawPortraits(g, target, true);
+        if (!m_noStatusBar) DrawStatusBar(target, g);
+        break;
+    case kBackgroundWorld:
+        g.map.DrawMap(g, target);
+        DrawVanishingObjects(target, g);
+        DrawAllCharacters(g.characters, target, g, false);
+        DrawStatusBar(target, g);
+        DrawPortraits(g, target, true);
+        break;
+    }
+}
+
+void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
+{
+    if (m_state == 0 || planePointer == nullptr) return;
+    Draw::ISurface& plane = *planePointer;
+    SGameResource& g = Game();
+    const bool doubled = IsDoubleSize();
+    Draw::CFastPlane& windows = g.selectWindow.GetSurface();
+    const bool alphaWindows = windows.GetPixelType() >= Draw::kPixelA565;
+    // The part of the select surface under a logical rectangle onto the plane.
+    const auto copyWindows = [&](const Draw::RECT& logical, bool keyed) {
+        const Draw::RECT r = Scaled(logical, doubled);
+        if (alphaWindows) {
+            BltBlend(plane, windows, r.left, r.top, 255, nullptr, &r);
+        } else if (keyed) {
+            windows.SetColorKey(0);
+            BltColorKey(plane, windows, r.left, r.top, nullptr, &r);
+        } else {
+            BltCopy(plane, windows, r.left, r.top, nullptr, &r);
+        }
+    };
+
+    if (IsLiveWorldState(m_state) && !m_liveWorld) {
+        DrawBackground(plane);
+        Draw::CDirtyRect rects = g.selectWindow.GetWindowRects();
+        for (int i = 0; i < rects.GetCount(); ++i)
+            copyWindows(rects.GetRects()[i], false);
+        g.selectWindow.DrawCursors(plane);
+        g.messageWindow.Draw(plane);
+    } else if (!g.config.menuBackgroundMoves) {
+        m_dirty.Optimize();
+        for (int i = 0; i < m_dirty.GetCount(); ++i) {
+            const Draw::RECT r = Scaled(m_dirty.GetRects()[i], doubled);
+            BltCopy(plane, GetPlane(), r.left, r.top, nullptr, &r);
+            copyWindows(m_dirty.GetRects()[i], true);
+        }
+        m_dirty.Clear();
+        // The arrows report where they stand, so that the next frame restores what they cover.
+        g.selectWindow.DrawCursors(plane, &m_dirty);
+    } else {
+        DrawBackground(plane);
+        g.selectWindow.Draw(plane);
+        g.selectWindow.DrawCursors(plane);
+        m_dirty.Clear();
+    }
+    // Stand-in: the item lists' highlights and page marks, the text-entry cursors and the digit cursors
+    // of the number entries are drawn here once those screens are built.
+}

@@ -1,0 +1,204 @@
+#pragma once
+// The menu scene: every in-game and camp menu runs inside it as a numbered state (1 to 100). The scene
+// is always started over the game-main or the camp scene, which stays alive underneath; the opener
+// passes a request number (-3 to 20) through the scene factory's parameter, which picks the first state
+// and what is shown behind the windows. Each state's handler opens select windows, reacts to the keys and
+// pushes further states or pops back; when state 0 is reached the scene asks for the return to the scene
+// below.
+//
+// Behind the windows lies the live game world, a still picture of it kept in the background plane, or
+// one of two full-screen pictures; while it stands still only the dirty rectangles are redrawn.
+#include "game/app/scene_control.h"
+#include "game/data/config.h"
+#include "game/ui/blt_support.h"
+#include "gamebase/scene.h"
+#include "gamebase/sdk_names.h"
+#include "sdk/draw/dirty_rect.h"
+#include "sdk/ztl/ztl_string.h"
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <vector>
+
+struct SGameResource;
+class CKeyThread;
+class CRankingTable;
+
+class CSceneMenu : public QuorlithGameBase::IScene, public CBltSupport, public CSceneSupport
+{
+public:
+    // Handles a state's frame with the filtered key mask; true when it consumed the input.
+    using StateHandler = bool (*)(CSceneMenu& menu, std::uint32_t keyMask);
+
+    static constexpr std::int32_t kStateCount = 100;
+    static constexpr std::uint16_t kNoItem = 0xFFFF;
+    // The only states that take dropped files: passwords from a file and the replay list.
+    static constexpr std::int32_t kPasswordFileState = 47;
+    static constexpr std::int32_t kReplayListState = 94;
+
+    // Reads the opening request from the factory's parameter and opens its first screen. `game` null:
+    // the application's game state.
+    explicit CSceneMenu(CSceneControl* control, SGameResource* game = nullptr);
+    ~CSceneMenu() override;
+    CSceneMenu(const CSceneMenu&) = delete;
+    CSceneMenu& operator=(const CSceneMenu&) = delete;
+
+    void OnMove(const std::uint32_t* keyMask) override;
+    void OnDraw(Draw::ISurface* plane) override;
+    void OnResume() override {}
+
+    // ---- The state stack.
+    // The current state goes on the stack and `state` becomes current.
+    void PushState(std::int32_t state);
+    // The state below becomes current again (0 when none); the selected items reset.
+    void PopState();
+    // Replaces the current state without touching the stack.
+    void SetState(std::int32_t state) { m_state = state; }
+    std::int32_t GetState() const { return m_state; }
+    const std::list<std::int32_t>& GetStateStack() const { return m_stack; }
+    // Runs the state's handler; state 0 or one above 100 asks for the return to the scene below.
+    bool Dispatch(std::int32_t state, std::uint32_t keyMask);
+    // The handler of a state (1 to 100), for the dispatch and its tests.
+    static StateHandler GetStateHandler(std::int32_t state);
+
+    // ---- What the handlers use of the scene.
+    SGameResource& Game() const { return *m_game; }
+    // The key object of the scene control, or the scene's own when the control has none.
+    CKeyThread& Keys();
+    // The ranking table the end of an adventure enters its run into: the application's unless set.
+    CRankingTable* GetRankingTable() const { return m_ranking; }
+    void SetRankingTable(CRankingTable* ranking) { m_ranking = ranking; }
+    // Plays a menu sound effect unless the game is in its silent re-run.
+    void PlaySound(std::int32_t number);
+    // Hands an integer to the scene below through the factory's parameter.
+    void SetSceneParameter(std::int32_t value);
+    Draw::CDirtyRect& GetDirtyRects() { return m_dirty; }
+    // Closes the top window, or the top group, with the dirty rectangles, and redraws what they uncovered.
+    void CloseTopWindow();
+    void CloseWindowGroup();
+    // The select windows painted again where they changed.
+    void RedrawWindows();
+    void RequestFullRebuild() { m_rebuildRequest = true; }
+    void SetConfigurationChanged() { m_configChanged = true; }
+    // Whether the window takes dropped files now.
+    bool AcceptsDroppedFiles() const { return m_acceptsFiles; }
+
+    // ---- Backgrounds.
+    enum EBackground : std::int32_t
+    {
+        kBackgroundWorld = 0,
+        kBackgroundImage = 1, // the camp picture, with the status bar unless left out
+        kBackgroundTitle = 2,
+    };
+    EBackground GetBackground() const;
+    bool HasStatusBar() const { return !m_noStatusBar; }
+    // Draws the background (title, picture or world) onto the target.
+    void DrawBackground(Draw::ISurface& target);
+    // The background plane made anew (released while the background moves).
+    void RefreshBackgroundPlane();
+    // The live-world flag: clear while states 9, 10 and 23 keep the world moving behind them.
+    bool IsWorldStill() const { return m_liveWorld; }
+
+    // ---- The item lists' working data (the lists and item commands fill it).
+    struct SItemListData
+    {
+        std::array<std::uint16_t, 2> selected = {kNoItem, kNoItem};
+        std::int32_t carriedCount = 0;
+        std::vector<std::int32_t> chosenSlots;
+        std::int32_t page = 0;
+        std::int32_t row = 0;
+        std::uint16_t openPot = kNoItem;
+    };
+    SItemListData itemList;
+
+    // ---- Working data of the game menu's states.
+    std::int32_t descriptionPage = 0;
+    std::int32_t lastDescriptionPage = 0;
+    std::int32_t scrollStart = 0;         // states 11 and 14
+    std::vector<ZTL::string> circleLines; // the magic-circle list, title first
+    // The options as they were when the settings submenu was chosen; the option screens compare with it.
+    SConfig configCopy;
+    bool fullScreenCopy = false;
+    bool doubleSizeCopy = false;
+    // The pad or keyboard binding of each of the first 10 logical keys, for the key screens.
+    std::array<std::int32_t, 10> keyTable{};
+
+private:
+    // The first state and background of the opening request.
+    void Open(std::int32_t request);
+    void SetDropAccept(bool accept);
+    // The world's per-frame motion behind the menu.
+    void AnimateWorld(bool fullStep);
+    bool IsDoubleSize() const;
+
+    SGameResource* m_game = nullptr;
+    CRankingTable* m_ranking = nullptr;
+    bool m_imageBackground = false;
+    bool m_noStatusBar = false;
+    bool m_titleBackground = false;
+    bool m_liveWorld = true;
+    std::int32_t m_state = 0;
+    std::list<std::int32_t> m_stack;
+    bool m_rebuildRequest = true;
+    bool m_configChanged = false;
+    Draw::CDirtyRect m_dirty;
+    // Latches of the decide, cancel, menu and direction keys: a key held from before hides until released.
+    std::array<bool, 4> m_latches = {true, true, true, false};
+    bool m_acceptsFiles = false;
+    CKeyThread* m_ownKeys = nullptr;
+};
+
+// ---- The handlers of this file's states (menu_game_states.cpp).
+
+// State 1: the game menu over the dungeon.
+bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask);
+// Every choice window: item commands, foot menu, stairs, settings, give-up, Yes/No, sales, saves.
+bool HandleChoice(CSceneMenu& menu, std::uint32_t keyMask);
+// A message shown until a key.
+bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask);
+// State 5: the item description's pages.
+bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask);
+// States 6, 51, 86 and 93: the text entry.
+bool HandleTextEntry(CSceneMenu& menu, std::uint32_t keyMask);
+
+// The field command menu of state 1 with the flags the game state gives.
+void OpenGameMenu(CSceneMenu& menu);
+
+// ---- Texts of the game menu.
+
+// The settings submenu, one entry a line.
+ZTL::string BuildSettingsMenuText(const SGameResource& game);
+// The magic circles of the floor as list lines, title first; empty when there is none.
+std::vector<ZTL::string> BuildCircleList(SGameResource& game);
+// An item's line in the item lists: its colour mark (grey when asked and the item is flagged 0x20, or in
+// state 39 for anything but weapons and shields) and its display name.
+ZTL::string BuildItemLineText(SGameResource& game, std::uint16_t item, bool greyWhenFlagged,
+                              std::int32_t state);
+// What lies under the heroine.
+ZTL::string BuildFootLineText(SGameResource& game);
+
+// ---- Passwords of the camp screens.
+
+// The typed text without white space and without full-width spaces.
+ZTL::string PreparePasswordText(const ZTL::string& text);
+// Reads the password pair stored in a file (its second and third 32-bit words) and adds it to the
+// password history: true when it names a dungeon 1 to 7 and the history took it.
+bool ReadPasswordFromFile(SGameResource& game, const ZTL::string& fileName);
+
+// ---- The keys of the text entry and what each asks of it.
+enum ETextEntryKey : std::int32_t
+{
+    kEntryNone = 0,
+    kEntryChoose,      // decide or menu: the cell under the table cursor
+    kEntryComplete,    // bit 4, naming only: the suggested name
+    kEntryCycleMark,   // bit 5
+    kEntryNextSet,     // bit 6
+    kEntryCursorToEnd, // bit 7: the cursor onto "決定"
+    kEntryCancel,      // cancel
+    kEntryMoveRow,     // up or down
+    kEntryMoveColumn,  // left or right
+};
+// The key of the mask the entry acts on, and the sound it plays (-1 none). The first key in the order
+// above wins.
+ETextEntryKey RouteTextEntryKey(std::uint32_t keyMask, std::int32_t state, std::int32_t& sound);
