@@ -322,6 +322,7 @@ SItemDescription BuildItemDescription(SGameResource& game, std::uint16_t item, s
         result.abilityPage = true;
         result.text = BuildAbilityPageText(items, record.slots);
     } else {
+        result.hasAbilityPage = IsEquipmentClass(record.itemClass);
         result.text = DescribeKnownKind(game, record.kind, record.itemClass);
     }
     return result;
@@ -334,6 +335,8 @@ void CSceneMenu::ComposeItemDescription()
     const SItemDescription description =
         BuildItemDescription(game, describedItem, kindPage ? describedKind : -1, descriptionPage);
     if (!description.shown) return;
+    // A weapon's or shield's description has its abilities for a second page.
+    if (!kindPage && descriptionPage == 0) lastDescriptionPage = description.hasAbilityPage ? 1 : 0;
     if (description.abilityPage) {
         OpenAbilityPage(description.text);
     } else {

@@ -210,6 +210,7 @@ struct SItemDescription
 {
     bool shown = false;
     bool abilityPage = false;
+    bool hasAbilityPage = false; // page 0 of a weapon or shield, whose abilities follow on page 1
     ZTL::string text;
     ZTL::string title; // the title window's line; empty in state 42
 };

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -192,6 +193,21 @@ TEST_F(MenuItemTextsTest, DescriptionOpensTheTextAndTitleWindows)
     EXPECT_EQ(std::vector<int>(places.end() - 4, places.end()), std::vector<int>({15, 40, 60, 16}));
 }
 
+TEST_F(MenuItemTextsTest, TurningToTheSecondPageOfAWeaponShowsItsAbilities)
+{
+    menu->describedItem = New(5);
+    Item(menu->describedItem).slots[0] = 5;
+    menu->PushState(5);
+    menu->ComposeItemDescription();
+    ASSERT_EQ(menu->lastDescriptionPage, 1);
+    const std::uint32_t right = 1u << 11;
+    menu->OnMove(&right);
+    EXPECT_EQ(menu->descriptionPage, 1);
+    const CSelectWindow::SWindow& page = *std::prev(game->selectWindow.windows.end(), 2);
+    EXPECT_EQ(page.type, CSelectWindow::kTypeIconList);
+    EXPECT_EQ(Str(page.items.front().text), "　　封");
+}
+
 TEST_F(MenuItemTextsTest, OneItemOfferedInTheDungeonShop)
 {
     const std::uint16_t sword = New(5);
@@ -222,6 +238,10 @@ TEST_F(MenuItemTextsTest, WarehouseOffersCountMarkedItemsAndPriceHighIdsAsEmpty)
     menu->SetState(35);
     const std::string empty = Str(FormatFullWidthNumber(items.GetItemPrice(items.GetEmptyItem(), 0, 1)));
     EXPECT_NE(Str(menu->OpenSellOffer()).find("\n" + empty + "Ｇになるけど"), std::string::npos);
+    // A cursor past the filtered list offers the empty item too.
+    menu->secondRow = 5;
+    menu->SetState(35);
+    EXPECT_NE(Str(menu->OpenSellOffer()).find("\n" + empty + "Ｇになるけど"), std::string::npos);
 }
 
 TEST_F(MenuItemTextsTest, SellCommandsPassOverShopGoods)
@@ -247,6 +267,16 @@ TEST_F(MenuItemTextsTest, SellCommandsPassOverShopGoods)
     EXPECT_EQ(game->playerCommands[2].arg1, c);
     EXPECT_NE(game->playerCommands[1].arg1, b);
     EXPECT_EQ(kinds(), std::vector<int>({14, 13, 13, 0}));
+
+    // "はい" in the confirmation queues the sale and ends the menu.
+    menu->itemList.chosenSlots.clear();
+    menu->SetState(24);
+    menu->OpenSellOffer();
+    game->selectWindow.SetCursor(0);
+    for (const std::uint32_t mask : {0u, 1u})
+        menu->OnMove(&mask);
+    EXPECT_EQ(kinds(), std::vector<int>({13}));
+    EXPECT_EQ(menu->GetState(), 0);
 
     menu->SetState(1);
     const std::size_t stack = menu->GetStateStack().size();
