@@ -262,7 +262,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 61:
     case 67:
         if (entry == 0) {
-            // Stand-in: the sale is queued here once the sell offers are built.
+            menu.QueueSellCommands();
             if (state == 36) game.messageWindow.AddMessage(-1, 0, "倉庫番「じゃあ、確かに売っておくよ」");
             if (state == 61) menu.SetSceneParameter(105);
             if (state == 67) menu.SetSceneParameter(121);
@@ -555,7 +555,7 @@ bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask)
     const auto show = [&menu](std::int32_t page) {
         menu.descriptionPage = page;
         menu.CloseWindowGroup();
-        // Stand-in: the description page is shown here once the item descriptions are built.
+        menu.ComposeItemDescription();
     };
     if ((keyMask & kKeyCancel) != 0) {
         menu.PlaySound(kSoundCancel);

@@ -22,6 +22,7 @@
 #include <vector>
 
 struct SGameResource;
+class CItemControl;
 class CKeyThread;
 class CRankingTable;
 
@@ -124,6 +125,28 @@ public:
     // The pad or keyboard binding of each of the first 10 logical keys, for the key screens.
     std::array<std::int32_t, 10> keyTable{};
 
+    // ---- Item descriptions and sell offers (menu_item_texts.cpp).
+    // The item the description shows (kNoItem: the trap or magic circle under the heroine), and in state
+    // 42 the kind it shows instead.
+    std::uint16_t describedItem = kNoItem;
+    std::int32_t describedKind = -1;
+    // The second list's page and cursor (the target list and the warehouse lists).
+    std::int32_t secondPage = 0;
+    std::int32_t secondRow = 0;
+    // The warehouse list as the class filter left it; empty: the whole warehouse list.
+    std::vector<std::uint16_t> warehouseFilter;
+
+    // The description of the described item, kind or floor object (page 0), or a weapon's or shield's
+    // abilities (any other page), in a new window group.
+    void ComposeItemDescription();
+    // The abilities of a weapon or shield at (15, 40).
+    void OpenAbilityPage(const ZTL::string& text);
+    // The buyer's offer for the offered items of the selling list (states 24, 35, 60, 66) with its Yes/No,
+    // in the list's confirmation state; any other state gives the text alone and opens nothing.
+    ZTL::string OpenSellOffer();
+    // The sale of the offered items as player commands; shop goods are passed over.
+    void QueueSellCommands();
+
 private:
     // The first state and background of the opening request.
     void Open(std::int32_t request);
@@ -177,6 +200,29 @@ ZTL::string BuildItemLineText(SGameResource& game, std::uint16_t item, bool grey
                               std::int32_t state);
 // What lies under the heroine.
 ZTL::string BuildFootLineText(SGameResource& game);
+
+// ---- Item descriptions and sell offers.
+
+// The verse of the hint scroll of that number, or the blank-scroll line.
+ZTL::string GetHintScrollText(std::int32_t number);
+// What the description shows. `shown` false: nothing is described (no trap or circle underfoot).
+struct SItemDescription
+{
+    bool shown = false;
+    bool abilityPage = false;
+    bool hasAbilityPage = false; // page 0 of a weapon or shield, whose abilities follow on page 1
+    ZTL::string text;
+    ZTL::string title; // the title window's line; empty in state 42
+};
+// The description of an item (kNoItem: the floor object under the heroine), or of `kind` when it is
+// not negative; `page` non-zero asks for a weapon's or shield's ability page.
+SItemDescription BuildItemDescription(SGameResource& game, std::uint16_t item, std::int32_t kind,
+                                      std::int32_t page);
+// A weapon's or shield's ability lines, or "能力はついていない".
+ZTL::string BuildAbilityPageText(const CItemControl& items, const std::array<std::uint16_t, 10>& slots);
+// The ids a selling list offers: the marked slots when more than one, else the slot under the cursor;
+// warehouse ids in state 35 (or its confirmation 36), item ids otherwise.
+std::vector<std::uint16_t> GetOfferedIds(const CSceneMenu& menu, std::int32_t listState);
 
 // ---- Passwords of the camp screens.
 
