@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -118,85 +119,53 @@ TEST_F(StaffTest, RefusalsAndTheChargeSpent)
 
 TEST_F(StaffTest, WhereAPathEnds)
 {
-    // A row from (11, 40) rightwards; the thing under test on (14, 40).
-    enum Thing
-    {
-        kNothing,
-        kRock,
-        kUnbreakable,
-        kWall,
-        kHardWall,
-        kPassingMonster,
-        kFish,
-        kHeroineThere,
-        kItem,
-        kTrap,
-        kStairs,
-        kFire
-    };
+    // A row drawn from (11, 40) as floor art and flown along from there: 'M' a monster with the case's
+    // abilities on floor, 'm' the same on water, 't' a trap, 's' the stairs, the byte 1 terrain 1; floor
+    // runs on to the map's edge.
     const struct
     {
-        const char* name;
-        Thing thing;
+        const char* row;
+        std::uint16_t abilities;
         std::int32_t range;
-        bool stopAtObjects;
-        bool stopAtFire;
+        bool stopAtObjects, stopAtFire;
         std::int32_t endX;
     } cases[] = {
-        {"rock", kRock, 0xFFFF, false, false, 14},
-        {"terrain 1", kUnbreakable, 0xFFFF, false, false, 14},
-        {"wall", kWall, 0xFFFF, false, false, 14},
-        {"hard wall passed", kHardWall, 0xFFFF, false, false, 64},
-        {"passing monster", kPassingMonster, 0xFFFF, false, false, 64},
-        {"fish on water", kFish, 0xFFFF, false, false, 64},
-        {"heroine", kHeroineThere, 0xFFFF, false, false, 14},
-        {"item passed", kItem, 0xFFFF, false, false, 64},
-        {"item stops", kItem, 0xFFFF, true, false, 14},
-        {"trap stops", kTrap, 0xFFFF, true, false, 14},
-        {"stairs stop", kStairs, 0xFFFF, true, false, 14},
-        {"fire passed", kFire, 0xFFFF, true, false, 64},
-        {"fire stops", kFire, 0xFFFF, false, true, 14},
-        {"range 1", kNothing, 1, false, false, 12},
+        {".. ...", 0, 0xFFFF, false, false, 13},
+        {"..\x01...", 0, 0xFFFF, false, false, 13},
+        {"..H...", 0, 0xFFFF, false, false, 64},
+        {"..m...", kAbilityFish, 0xFFFF, false, false, 64},
+        {"..M...", kAbilityFish, 0xFFFF, false, false, 13},
+        {"..@...", 0, 0xFFFF, false, false, 13},
+        {"..t...", 0, 0xFFFF, false, false, 64},
+        {"..t...", 0, 0xFFFF, true, false, 13},
+        {"..s...", 0, 0xFFFF, true, false, 13},
+        {"..F...", 0, 0xFFFF, true, false, 64},
+        {"..F...", 0, 0xFFFF, false, true, 13},
+        {"......", 0, 1, false, false, 12},
     };
     for (const auto& c : cases) {
         Reset();
         for (std::int32_t x = 0; x < 64; ++x)
             Floor(x, 40);
-        SMapCell& cell = CellAt(14, 40);
-        switch (c.thing) {
-        case kRock:
-        case kUnbreakable:
-        case kWall:
-        case kHardWall:
-            cell.terrain = std::uint8_t(c.thing - kRock);
-            break;
-        case kPassingMonster:
-            Monster(0, 14, 40, kAbilityPassThrough);
-            break;
-        case kFish:
-            cell.terrain = 4;
-            Monster(0, 14, 40, kAbilityFish);
-            break;
-        case kHeroineThere:
-            Heroine().x = 14;
-            Heroine().y = 40;
-            break;
-        case kItem:
-        case kTrap:
-        case kStairs:
-        case kFire:
-            cell.objectKind = c.thing == kItem     ? kObjectItem
-                              : c.thing == kTrap   ? kObjectTrap
-                              : c.thing == kStairs ? kObjectStairs
-                                                   : kObjectFire;
-            break;
-        default:
-            break;
+        const std::string row = c.row;
+        DrawFloorArt(*game, 11, 40, {std::string_view(row)});
+        for (std::int32_t i = 0; i < std::int32_t(row.size()); ++i) {
+            SMapCell& cell = CellAt(11 + i, 40);
+            const char ch = row[std::size_t(i)];
+            if (ch == 1) cell.terrain = 1;
+            if (ch == 'M' || ch == 'm') {
+                if (ch == 'm') cell.terrain = 4;
+                Monster(0, 11 + i, 40, c.abilities);
+            }
+            if (ch == 't' || ch == 's') {
+                cell.terrain = 5;
+                cell.objectKind = ch == 't' ? kObjectTrap : kObjectStairs;
+            }
         }
         std::int32_t range = c.range;
         const SCellPosition end = TraceProjectilePath(11, 40, 6, *game, range, c.stopAtObjects, c.stopAtFire);
-        EXPECT_EQ(end.x, c.endX) << c.name;
-        EXPECT_EQ(end.y, 40) << c.name;
+        EXPECT_EQ(end.x, c.endX) << c.row << " " << c.stopAtObjects << c.stopAtFire;
+        EXPECT_EQ(end.y, 40) << c.row;
     }
 }
 
