@@ -2,6 +2,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/items/pots.h"
+#include "game/items/staff_actions.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 #include "game/world/trap_actions.h"
@@ -47,6 +48,7 @@ void RegisterActionHandlers()
         RegisterMovementActionHandlers();
         RegisterPotActionHandlers();
         RegisterItemUseHandlers();
+        RegisterStaffActionHandlers();
     });
 }
 
