@@ -267,10 +267,7 @@ void FinishScattering(SGameResource& game)
             SMapCell& cell = game.map.GetCell(std::uint32_t(found.x), std::uint32_t(found.y));
             if (cell.terrain >= kTerrainWater && cell.terrain <= kLastItemTerrain &&
                 (cell.objectKind == 0 || cell.objectKind == kObjectFire)) {
-                cell.objectKind = kObjectItem;
-                cell.objectId = item;
-                cell.objectShown = 1;
-                cell.redraw = 1;
+                game.map.PlaceItemObject(found.x, found.y, item);
                 continue;
             }
             PushActionItemFall(game.reactionQueue, found.x, found.y, 0, item);

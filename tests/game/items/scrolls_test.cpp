@@ -398,6 +398,67 @@ TEST_F(ScrollTest, TheSetsTakeHerRoomAndTheSquareRoundHerButNeverChestsPillarsOr
     EXPECT_EQ(set, (MonsterSet{0, 1}));
 }
 
+TEST_F(ScrollTest, FireStrikeAndBoltPushOneRecordPerMonsterTheyCanReach)
+{
+    const struct
+    {
+        std::int32_t kind;
+        std::int32_t pushed;
+        std::vector<std::int32_t> monsters; // the slots named, in push order
+    } cases[] = {
+        {183, kActionSetFire, {0}},
+        {201, kActionScrollStrike, {0}},
+        {191, kActionScrollBolt, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        Area(15, 15, 25, 25, 1);
+        Monster(0, 22, 22);
+        Monster(1, 18, 18);
+        Cell(18, 18).terrain = 4;    // water
+        Monster(2, 24, 24).type = 3; // a shopkeeper
+        Monster(3, 30, 30);          // outside her room
+        const std::uint16_t scroll = Scroll(c.kind);
+        game->items.kindState[std::size_t(c.kind)] = 2;
+        Read(scroll);
+        std::vector<std::int32_t> named;
+        for (const SActionRecord& record : game->commandQueue.pending) {
+            EXPECT_EQ(record.kind, c.pushed);
+            if (record.kind == kActionSetFire) {
+                named.push_back(game->characters.FindMonsterIndexAt(record.param3, record.param4));
+            } else {
+                ASSERT_EQ(record.values.size(), 1u);
+                named.push_back(record.values[0]);
+            }
+        }
+        EXPECT_EQ(named, c.monsters) << c.kind;
+    }
+}
+
+TEST_F(ScrollTest, ScatteringSendsTheItemsOfTheFloorToFreeCells)
+{
+    Area(10, 10, 30, 30, 0);
+    for (std::int32_t x = 10; x <= 30; ++x)
+        for (std::int32_t y = 10; y <= 30; ++y)
+            game->map.candidateCells.push_back({x, y});
+    const std::uint16_t loose = New(5);
+    const std::uint16_t goods = New(6, 0, CItemControl::kShopGoods);
+    game->map.PlaceItemObject(21, 20, loose);
+    game->map.PlaceItemObject(12, 12, goods);
+    const std::uint16_t scroll = Scroll(196);
+    Start(kActionRead, scroll);
+    Phase(HandleReadScroll, 0);
+    EXPECT_EQ(Phase(HandleReadScroll, 1), 1);
+    EXPECT_EQ(Cell(21, 20).objectShown, 0);
+    EXPECT_EQ(Phase(HandleReadScroll, 3), 0);
+    std::int32_t found = 0;
+    for (const SMapCell& cell : game->map.cells)
+        if (cell.objectKind == kObjectItem && cell.objectId == loose) ++found;
+    EXPECT_EQ(found + std::int32_t(game->reactionQueue.pending.size()), 1);
+    EXPECT_EQ(Cell(12, 12).objectId, goods);
+    EXPECT_EQ(Cell(12, 12).objectShown, 1);
+}
+
 TEST_F(ScrollTest, AStrikeFarOffDealsDamageWithoutShowingIt)
 {
     CCharacterControl::SMonster& far = Monster(0, 60, 40);
