@@ -277,6 +277,17 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t rulesVersion = 2;
     std::uint8_t refreshRequest = 0; // the scene redraws its screen
 
+    // ---- Requests to the game-main scene: the four screen fades (lengths in frames, 0 none), and the
+    // bytes a run ended by the escape scroll leaves: escaped, the run over, a failed load of the suspend
+    // data.
+    std::int32_t fadeInFromWhite = 0;
+    std::int32_t fadeOutToWhite = 0;
+    std::int32_t fadeInFromBlack = 0;
+    std::int32_t fadeOutToBlack = 0;
+    std::uint8_t escapeMark = 0;
+    std::uint8_t runEnded = 0;
+    std::uint8_t loadFailed = 0;
+
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip
     // byte of the goal floor's scenes (which also read the dungeon records, runNumber and carriedValue).
     std::array<SPortraitLayer, 3> portraits{};

@@ -2,6 +2,7 @@
 #include "game/app/game_resource.h"
 #include "game/characters/display_name.h"
 #include "game/characters/room_events.h"
+#include "game/items/scrolls.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 
@@ -93,4 +94,5 @@ void RegisterItemUseHandlers()
     RegisterActionHandler(kActionDrink, HandleDrink);
     RegisterActionHandler(kActionDrawCircle, HandleDrawCircle);
     RegisterActionHandler(kActionUseOn, HandleUseOn);
+    RegisterScrollHandlers();
 }
