@@ -118,11 +118,11 @@ TEST_F(MonsterSpecialsTest, PoisonsLowerTheHeroinesStrengthByKindAndRank)
         StrengthPoison poison;
         std::int32_t rank;
         bool maximum;
-        std::int32_t strengthLost;
+        std::int32_t strengthLost; // a lower maximum pulls the strength down with it
         std::int32_t maximumLost;
     };
     for (const Case& c :
-         {Case{StrengthPoison::Scales, 2, true, 0, 2}, Case{StrengthPoison::Scales, 2, false, 5, 0},
+         {Case{StrengthPoison::Scales, 2, true, 2, 2}, Case{StrengthPoison::Scales, 2, false, 5, 0},
           Case{StrengthPoison::Needle, 1, false, 2, 0}, Case{StrengthPoison::Gas, 3, false, 3, 0}}) {
         player().strength = player().maxStrength = 10;
         MessageRecorder messages(*game);
@@ -151,7 +151,7 @@ TEST_F(MonsterSpecialsTest, PoisonIsRefusedBySeal31OrCircle279)
         if (seal)
             EquipShieldWithSeals(*game, {31});
         else
-            PlaceCircle(*game, 279, 0, player().x, player().y);
+            PlaceCircle(*game, 279, CSpellCircleControl::kRangeCell, player().x, player().y);
         MessageRecorder messages(*game);
         ApplyStrengthPoison(*game, kHeroine, 1, StrengthPoison::Needle, false);
         EXPECT_EQ(player().strength, 10);
@@ -252,7 +252,9 @@ TEST_F(MonsterSpecialsTest, ThiefChangesSpeedByRankAndWarpsAway)
         if (rank == 0) {
             EXPECT_EQ(thief.status.slowTurns, 255);
         }
-        if (rank == 3) EXPECT_EQ(thief.hasteLevel, 2);
+        if (rank == 3) {
+            EXPECT_EQ(thief.hasteLevel, 2);
+        }
     }
 }
 
@@ -291,7 +293,7 @@ TEST_F(MonsterSpecialsTest, GoldThiefOnGoldThrowsIt)
 TEST_F(MonsterSpecialsTest, RaiseFireBurnsOnlyANeighbouringCircle)
 {
     SMonster& actor = Place(0, Kind(24, 3), 15, 15);
-    PlaceCircle(*game, 270, 0, 16, 16);
+    PlaceCircle(*game, 270, CSpellCircleControl::kRangeCell, 16, 16);
     EXPECT_EQ(Run(MonsterSpecialRaiseFire, 0, kHeroine, 1), 1);
     ASSERT_EQ(queue.pending.size(), 1u);
     EXPECT_EQ(queue.pending.back().kind, kActionSetFire);
@@ -542,7 +544,7 @@ TEST_F(MonsterSpecialsTest, StrangeDanceCommandsAStepOrIsRefused)
     ASSERT_EQ(game->playerCommands.size(), 1u);
     EXPECT_EQ(game->playerCommands.front().kind, 2);
 
-    PlaceCircle(*game, 284, 0, player().x, player().y);
+    PlaceCircle(*game, 284, CSpellCircleControl::kRangeCell, player().x, player().y);
     game->playerCommands.clear();
     MessageRecorder messages(*game);
     Run(MonsterSpecialStrangeDance, 0, kHeroine);
