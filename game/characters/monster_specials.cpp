@@ -149,11 +149,16 @@ ZTL::string Amount(std::int32_t value)
     return FormatColoredNumber(value);
 }
 
-// Stand-in: the thrown-item push of the throwing subject replaces this, which only queues the throw of
-// the item by the thrower in its facing direction as an action of kind 27.
-std::int32_t PushThrowByMonster(CActionQueue& queue, std::uint16_t item, SMonster& thrower,
-                                std::uint16_t throwerIndex)
+// Stand-in: the thrown-item push of the throwing subject replaces this, which only takes the item off
+// the thrower's cell and queues its throw in the thrower's facing direction as an action of kind 27.
+std::int32_t PushThrowByMonster(SGameResource& game, CActionQueue& queue, std::uint16_t item,
+                                SMonster& thrower, std::uint16_t throwerIndex)
 {
+    SMapCell& cell = game.map.GetCell(std::uint32_t(thrower.x), std::uint32_t(thrower.y));
+    cell.objectKind = 0;
+    cell.objectId = 0;
+    cell.objectShown = 0;
+    cell.redraw = 1;
     SActionRecord record;
     record.kind = kActionThrow;
     record.param1 = item;
@@ -298,6 +303,7 @@ std::int32_t MonsterSpecialStealItem(SGameResource& game, CActionQueue& queue, s
             break;
         }
         PushWarpAction(queue, actorIndex);
+        EngageIfHeroine(game, target, actorIndex);
         return 0;
     }
     actor.SetMotion(kMotionSpecial, 8);
@@ -345,7 +351,6 @@ std::int32_t MonsterSpecialStealItem(SGameResource& game, CActionQueue& queue, s
         Name(game, actorIndex) + "は\n" + GetColoredItemNameByIndex(game.items, item) + "を盗んだ！");
     actor.heldItem = item;
     actor.link = actorIndex;
-    EngageIfHeroine(game, target, actorIndex);
     return 1;
 }
 
@@ -356,7 +361,7 @@ std::int32_t MonsterSpecialStealGold(SGameResource& game, CActionQueue& queue, s
     const std::int32_t rank = RankOf(actor);
     const SMapCell& under = game.map.GetCell(std::uint32_t(actor.x), std::uint32_t(actor.y));
     if (under.objectKind == kObjectItem && game.items.GetItem(under.objectId).itemClass == kItemClassGold) {
-        PushThrowByMonster(game.commandQueue, under.objectId, actor, actorIndex);
+        PushThrowByMonster(game, game.commandQueue, under.objectId, actor, actorIndex);
         Say(game, -1, kWaitDefault, Name(game, actorIndex) + "は\nお金を投げてきた！");
         return 0;
     }
@@ -872,7 +877,7 @@ std::int32_t MonsterSpecialSupportSpell(SGameResource& game, CActionQueue& queue
     }
     if (rank < 3) {
         SEffectObject sparkles;
-        sparkles.StartKind38(game, fellow.x, fellow.y, rank, 16, 16, 16);
+        sparkles.StartKind38(game, fellow.x, fellow.y, rank, 16, 0, -16);
         game.effects.push_back(sparkles);
     }
     fellow.sleepState = 0;

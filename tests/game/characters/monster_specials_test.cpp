@@ -286,6 +286,7 @@ TEST_F(MonsterSpecialsTest, GoldThiefOnGoldThrowsIt)
     EXPECT_EQ(game->gold, 500u);
     ASSERT_EQ(game->commandQueue.pending.size(), 1u);
     EXPECT_EQ(game->commandQueue.pending.back().param1, gold);
+    EXPECT_EQ(game->map.GetCell(15, 14).objectKind, 0); // it left the cell
 }
 
 // ---- Fire, dance and pull.
