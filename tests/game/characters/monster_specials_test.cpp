@@ -592,6 +592,7 @@ TEST_F(MonsterSpecialsTest, HurlLandingDamage)
     SMonster& thrown = Place(2, Kind(10, 0), 19, 14);
     Run(MonsterSpecialHurl, 0, 2);
     EXPECT_EQ(thrown.hp, 30);
+    EXPECT_GT(game->map.GetCell(std::uint32_t(thrown.x), std::uint32_t(thrown.y)).terrain, 2); // moved out
 }
 
 } // namespace
