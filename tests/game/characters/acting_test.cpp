@@ -25,11 +25,10 @@ std::vector<std::int32_t> BlowOrder(const CActionQueue& queue)
 }
 
 // A monster in slot d on each of the eight cells round the heroine, slot = direction from her.
-void SurroundHeroine(CellActionsTest& test, SGameResource& game)
+void SurroundHeroine(SGameResource& game)
 {
     static const std::int32_t dx[8] = {0, -1, -1, -1, 0, 1, 1, 1};
     static const std::int32_t dy[8] = {1, 1, 0, -1, -1, -1, 0, 1};
-    (void)test;
     AddMonsterKind(game, 8);
     for (std::uint16_t d = 0; d < 8; ++d)
         PlaceMonster(game, d, 8, 20 + dx[d], 20 + dy[d]);
@@ -56,7 +55,7 @@ TEST_F(ActingTest, AConfusedHeroineFacesTheDrawBelowEight)
 
 TEST_F(ActingTest, WeaponSealsChooseTheCellsStruckAndTheirOrder)
 {
-    SurroundHeroine(*this, *game);
+    SurroundHeroine(*game);
     game->characters.player.direction = 2;
     struct Case
     {

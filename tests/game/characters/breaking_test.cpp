@@ -1,12 +1,7 @@
-#include "game/characters/cell_actions.h"
-#include "game/support/floor_art.h"
-#include "game/support/game_with_kinds.h"
-#include "game/support/message_recorder.h"
-#include "game/support/seed_search.h"
-#include "game/support/sound_recorder.h"
-#include "game/turn/actions.h"
+#include "cell_actions_fixture.h"
 
-#include <gtest/gtest.h>
+#include "game/support/floor_art.h"
+#include "game/support/message_recorder.h"
 
 #include <algorithm>
 #include <string>
@@ -15,64 +10,7 @@ namespace {
 
 constexpr std::uint16_t kHeroine = 0xFFFF;
 
-class BreakingTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        RegisterActionHandlers();
-        game->soundEffects = &sounds;
-        game->random.noRandom = true;
-        for (std::int32_t y = 5; y < 30; ++y)
-            for (std::int32_t x = 5; x < 30; ++x)
-                game->map.GetCell(std::uint32_t(x), std::uint32_t(y)).terrain = 5;
-        game->items.kinds.resize(400);
-        game->items.kindCount = 400;
-        game->items.kinds[120].classId = kItemClassFood;
-    }
-
-    // Runs the record alone until its handler is done; the frames it took.
-    std::int32_t Run(SActionRecord record, SActionRecord* finished = nullptr)
-    {
-        CActionQueue queue;
-        queue.current = record;
-        std::int32_t frames = 1;
-        while (GetActionHandler(record.kind)(queue, *game) != 0) {
-            ++queue.step;
-            ++frames;
-        }
-        if (finished != nullptr) *finished = queue.current;
-        return frames;
-    }
-    SActionRecord Take(CActionQueue& queue)
-    {
-        SActionRecord record = queue.pending.back();
-        queue.pending.pop_back();
-        return record;
-    }
-    SMapCell& Cell(std::int32_t x, std::int32_t y)
-    {
-        return game->map.GetCell(std::uint32_t(x), std::uint32_t(y));
-    }
-    std::int32_t CountEffects(std::int32_t kind) const
-    {
-        return std::int32_t(std::count_if(game->effects.begin(), game->effects.end(),
-                                          [&](const SEffectObject& e) { return e.kind == kind; }));
-    }
-    std::uint16_t WeaponWithSeals(std::initializer_list<std::uint16_t> seals)
-    {
-        const std::uint16_t weapon = MakeItem(*game, 4, kItemClassWeapon);
-        CItemControl::SItem& item = game->items.GetItem(weapon);
-        for (const std::uint16_t seal : seals)
-            item.slots[std::size_t(item.sealCount++)] = seal;
-        game->equippedWeapon = weapon;
-        return weapon;
-    }
-
-    SoundRecorder sounds;
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CActionQueue queue;
-};
+using BreakingTest = CellActionsTest;
 
 TEST_F(BreakingTest, APillarShattersWithItsMessageAndLongDyingMotion)
 {
@@ -116,7 +54,7 @@ TEST_F(BreakingTest, AChestOpensOntoFloorAndItsItemFallsOnTheSecondStep)
 
 TEST_F(BreakingTest, SealSeventyFourDropsFoodByItsChanceOfTwelve)
 {
-    WeaponWithSeals({74, 74});
+    EquipWeapon({74, 74});
     AddMonsterKind(*game, 40);
     struct Case
     {
@@ -160,16 +98,6 @@ TEST_F(BreakingTest, ASealedMonsterNamesNoKindForTheSplashStep)
     }
 }
 
-TEST_F(BreakingTest, NothingBreaksForTheHeroineOrAnEmptySlot)
-{
-    for (const std::int32_t index : {-1, 0xFFFF, 9}) {
-        SActionRecord record;
-        record.kind = kActionBreakUp;
-        record.param2 = index;
-        EXPECT_EQ(Run(record), 1) << index;
-    }
-}
-
 TEST_F(BreakingTest, ItemsTakeTheFreeCandidatesInRingOrder)
 {
     // The centre holds a trap and the north-east cell an item: the three go north, east, south-east.
@@ -188,15 +116,6 @@ TEST_F(BreakingTest, ItemsTakeTheFreeCandidatesInRingOrder)
         EXPECT_EQ(cell.objectKind, kObjectItem) << i;
         EXPECT_EQ(cell.objectId, items[std::size_t(i)]) << i;
     }
-}
-
-TEST_F(BreakingTest, AFlightIsNotShownToABlindHeroine)
-{
-    game->characters.player.status.blindTurns = 3;
-    PushActionItemFall(queue, 12, 12, 0, MakeItem(*game, 4, kItemClassWeapon));
-    Run(Take(queue));
-    EXPECT_EQ(CountEffects(kEffectDroppedItem), 0);
-    EXPECT_EQ(Cell(12, 12).objectKind, kObjectItem);
 }
 
 TEST_F(BreakingTest, ThePuddlePotSplashesAndSoaksUpTheWater)

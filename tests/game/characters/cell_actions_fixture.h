@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 
 class CellActionsTest : public ::testing::Test
@@ -28,6 +29,7 @@ protected:
         game->items.moveWeights.assign(400, 0);
         game->items.attackWeights.assign(400, 0);
         game->items.kinds[4].classId = kItemClassWeapon;
+        game->items.kinds[120].classId = kItemClassFood;
         CCharacterControl::SPlayer& player = game->characters.player;
         player.hp = player.maxHp = 999;
         player.direction = 0;
@@ -87,6 +89,11 @@ protected:
         CCharacterControl::SMonster& monster = PlaceMonster(*game, slot, kindId, x, y);
         monster.hp = monster.maxHp = 500;
         return monster;
+    }
+    std::int32_t CountEffects(std::int32_t kind) const
+    {
+        return std::int32_t(std::count_if(game->effects.begin(), game->effects.end(),
+                                          [&](const SEffectObject& e) { return e.kind == kind; }));
     }
     const CMessageWindow::SLine& LastLine() const { return game->messageWindow.log.back(); }
 

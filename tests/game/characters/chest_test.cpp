@@ -116,12 +116,4 @@ TEST_F(ChestTest, AReplayReadsTheLoggedAnswerWithoutAsking)
     EXPECT_TRUE(game->actionLog.GetWords().empty());
 }
 
-TEST_F(ChestTest, WithoutAKeyOnlyTheLockIsTold)
-{
-    MessageRecorder messages(*game);
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(asker.asked, 0);
-    EXPECT_EQ(messages.Text().find("を使いますか？"), std::string::npos);
-}
-
 } // namespace

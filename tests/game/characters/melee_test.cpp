@@ -40,7 +40,9 @@ TEST_F(MeleeTest, ThreeInstantKillSealsKillBelowByte192WithoutCriticalOrDamage)
         const bool killed = byte == 191;
         EXPECT_EQ(monster.hp == 0, killed) << byte;
         EXPECT_EQ(Played(sounds.played, 93), killed) << byte;
-        if (killed) EXPECT_EQ(messages.Text().find("会心の一撃！"), std::string::npos);
+        if (killed) {
+            EXPECT_EQ(messages.Text().find("会心の一撃！"), std::string::npos);
+        }
         EXPECT_EQ(messages.Text().find("ダメージ") != std::string::npos, !killed) << byte;
     }
 }
