@@ -128,4 +128,20 @@ TEST_F(MeleeTest, CriticalsAreCalledByWhoStrikes)
     EXPECT_LT(game->characters.player.hp, 999);
 }
 
+TEST_F(MeleeTest, ThePiercingWeaponBreaksWallsBackToHerAndStopsOffHerLine)
+{
+    EquipWeapon({19});
+    game->characters.player.direction = 0;
+    Cell(20, 21).terrain = 2;
+    Monster(0, 8, 20, 22).sleepState = 1;
+    PushActionAttack(queue, kHeroine, 0, 20, 22, false);
+    Run(Take(queue));
+    EXPECT_EQ(Cell(20, 21).terrain, 9);
+    EXPECT_NE(std::find(sounds.played.begin(), sounds.played.end(), 24), sounds.played.end());
+    // A target off her line: the walk ends at the map's border.
+    Monster(1, 8, 25, 6).sleepState = 1;
+    PushActionAttack(queue, kHeroine, 1, 25, 6, false);
+    EXPECT_EQ(Run(Take(queue)), 2);
+}
+
 } // namespace
