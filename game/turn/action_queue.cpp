@@ -1,6 +1,7 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/cell_actions.h"
 #include "game/items/pots.h"
 #include "game/items/staff_actions.h"
 #include "game/items/use_actions.h"
@@ -49,6 +50,7 @@ void RegisterActionHandlers()
         RegisterPotActionHandlers();
         RegisterItemUseHandlers();
         RegisterStaffActionHandlers();
+        RegisterCellActionHandlers();
     });
 }
 
