@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,9 @@ constexpr std::int32_t kHeroY = 12;
 constexpr std::int32_t kAtX = 14;
 constexpr std::int32_t kAtY = 12;
 
-// Monster kinds: a living species 10 of four ranks, an undead one, species 11, species 38 and an ice kind.
+// Monster kinds: a living species 10 of four ranks, an undead one, species 38 and an ice kind.
 constexpr std::int32_t kGoblin = 40;
 constexpr std::int32_t kGhost = 48;
-constexpr std::int32_t kStoneBane = 44;
 constexpr std::int32_t kFireBane = 152;
 constexpr std::int32_t kIceKind = 60;
 
@@ -38,6 +36,7 @@ protected:
         ItemRulesTest::SetUp();
         game->random.noRandom = true;
         game->soundEffects = &sounds;
+        sounds.played.clear();
         DrawFloorArt(*game, 8, 8,
                      {"###########", "#000000000#", "#000000000#", "#000000000#", "#000@00000#",
                       "#000000000#", "#000000000#", "#000000000#", "#000000000#", "###########"});
@@ -49,8 +48,6 @@ protected:
             kind.experienceBase = 1000 * (rank + 1);
         }
         AddMonsterKind(*game, kGhost, "亡霊").typeFlags = kKindUndead;
-        AddMonsterKind(*game, kGhost + 1, "大亡霊").typeFlags = kKindUndead;
-        AddMonsterKind(*game, kStoneBane, "石喰い");
         AddMonsterKind(*game, kIceKind, "氷精").typeFlags = kKindIce;
         AddMonsterKind(*game, kFireBane, "雪女");
         messages = std::make_unique<MessageRecorder>(*game);
@@ -103,53 +100,38 @@ protected:
 
 // ---- Damage rules.
 
-TEST_F(ItemHitTest, CursedItemsAndIcePillarsTakeOnePointAndNothingElse)
+TEST_F(ItemHitTest, DamageRules)
 {
+    constexpr std::uint16_t kCursed = CItemControl::kCursed;
     const struct
     {
         std::int32_t kind;
         std::uint16_t flags;
+        std::int32_t kindId;
         std::int32_t type;
+        std::int32_t hp; // from 1000
+        bool healSound;
     } cases[] = {
-        {135, CItemControl::kCursed, kCharacterHostile},
-        {142, 0, kCharacterIcePillar},
-        {3, 0, kCharacterIcePillar},
-        {197, 0, kCharacterIcePillar},
+        {135, kCursed, kGoblin, kCharacterHostile, 999, false}, // one point, no healing
+        {142, 0, kGoblin, kCharacterIcePillar, 999, false},
+        {197, 0, kGoblin, kCharacterIcePillar, 999, false},
+        {3, 0, kGoblin, kCharacterChest, 1000, false},
+        {135, 0, kGhost, kCharacterHostile, 950, false},
+        {135, 0, kGoblin, kCharacterHostile, 1050, true},
+        {210, CItemControl::kWet, kGoblin, kCharacterHostile, 998, false}, // a wet scroll's plain hit
     };
     for (const auto& c : cases) {
         Fresh();
-        CCharacterControl::SMonster& target = Monster();
+        CCharacterControl::SMonster& target = Monster(0, c.kindId);
         target.type = c.type;
-        target.hp = c.type == kCharacterIcePillar ? 3 : 50;
-        const std::int32_t before = target.hp;
         EXPECT_EQ(Throw(c.kind, c.flags), 0);
-        EXPECT_EQ(target.hp, before - 1) << c.kind;
-        EXPECT_TRUE(sounds.played.empty()) << "no healing for " << c.kind;
-        EXPECT_TRUE(Queued(kActionBreakUp).empty()) << "no extermination for " << c.kind;
+        EXPECT_EQ(target.hp, c.hp) << c.kind;
+        EXPECT_EQ(sounds.played, c.healSound ? std::vector<std::int32_t>{56} : std::vector<std::int32_t>{})
+            << c.kind;
+        EXPECT_TRUE(Queued(kActionBreakUp).empty()) << c.kind;
+        EXPECT_EQ(game->excludedKind, 0xFFFF);
     }
-}
-
-TEST_F(ItemHitTest, ChestsAreLeftUntouchedAndAnEmptyCellAnswersOne)
-{
-    CCharacterControl::SMonster& chest = Monster();
-    chest.type = kCharacterChest;
-    EXPECT_EQ(Throw(3), 0);
-    EXPECT_EQ(chest.hp, 1000);
-    EXPECT_TRUE(messages->Lines().empty());
-    EXPECT_EQ(Throw(3, 0, kAtX + 1, kAtY), 1);
-}
-
-TEST_F(ItemHitTest, HealingPotionHurtsTheUndeadAndHealsTheLiving)
-{
-    CCharacterControl::SMonster& ghost = Monster(0, kGhost);
-    Throw(135);
-    EXPECT_EQ(ghost.hp, 950);
-
-    CCharacterControl::SMonster& goblin = Monster(0, kGoblin);
-    sounds.played.clear();
-    Throw(135);
-    EXPECT_EQ(goblin.hp, 1050);
-    EXPECT_EQ(sounds.played, std::vector<std::int32_t>{56});
+    EXPECT_EQ(Throw(3, 0, kAtX + 1, kAtY), 1) << "nobody there";
 }
 
 TEST_F(ItemHitTest, FrozenPotionDoesItsPlainDamageOnly)
@@ -160,52 +142,36 @@ TEST_F(ItemHitTest, FrozenPotionDoesItsPlainDamageOnly)
     EXPECT_EQ(goblin.status.sleepTurns, 0);
 }
 
-TEST_F(ItemHitTest, WetExterminationScrollHitsLikeAnyItem)
+TEST_F(ItemHitTest, ExterminationBreaksTheKindOrTheSpeciesWithoutDamage)
 {
-    CCharacterControl::SMonster& goblin = Monster();
-    Throw(210, CItemControl::kWet);
-    EXPECT_EQ(goblin.hp, 998);
-    EXPECT_TRUE(Queued(kActionBreakUp).empty());
-    EXPECT_EQ(game->excludedKind, 0xFFFF);
-}
-
-TEST_F(ItemHitTest, DryExterminationScrollBreaksEveryMonsterOfTheKindAndStoresIt)
-{
-    Monster(0, kGoblin);
-    Monster(1, kGoblin + 1, 9, 9);
-    Monster(2, kGoblin, 10, 9);
-    Monster(3, kGoblin, 11, 9).hp = 0; // already breaking up
-    Throw(210);
-    EXPECT_EQ(game->characters.monsters[0].hp, 1000);
-    EXPECT_TRUE(Said("は絶滅した！"));
-    const std::vector<SActionRecord> breaks = Queued(kActionBreakUp);
-    ASSERT_EQ(breaks.size(), 2u);
-    EXPECT_EQ(breaks[0].param2, 0);
-    EXPECT_EQ(breaks[1].param2, 2);
-    EXPECT_EQ(breaks[0].param1, -1);
-    EXPECT_EQ(game->excludedKind, kGoblin);
-}
-
-TEST_F(ItemHitTest, SpeciesBaneBreaksTheWholeSpeciesAndNoOther)
-{
-    Monster(0, kGoblin + 2);
-    Monster(1, kGoblin, 9, 9);
-    Monster(2, kGhost, 10, 9);
-    Monster(3, kGoblin + 3, 11, 9);
-    game->characters.AddIcePillar();
-    Throw(197);
-    std::vector<std::int32_t> broken;
-    for (const SActionRecord& record : Queued(kActionBreakUp))
-        broken.push_back(record.param2);
-    EXPECT_EQ(broken, (std::vector<std::int32_t>{0, 1, 3}));
-    EXPECT_EQ(game->characters.monsters[0].hp, 1000);
-}
-
-TEST_F(ItemHitTest, HeroineHitByExterminationDropsToNoHpAndEngagesTheThrower)
-{
-    ThrowAtHeroine(210);
-    EXPECT_EQ(Heroine().hp, 0);
-    EXPECT_EQ(game->lastEngaged, 5);
+    const struct
+    {
+        std::int32_t kind;
+        std::vector<std::int32_t> broken;
+        std::int32_t excluded;
+    } cases[] = {
+        {210, {0, 2}, kGoblin},
+        {197, {0, 1, 2}, 0xFFFF},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        Monster(0, kGoblin);
+        Monster(1, kGoblin + 3, 9, 9);
+        Monster(2, kGoblin, 10, 9);
+        Monster(3, kGhost, 11, 9);
+        Monster(4, kGoblin, 12, 9).hp = 0; // already breaking up: its break is queued already
+        game->characters.AddIcePillar();
+        Throw(c.kind);
+        std::vector<std::int32_t> broken;
+        for (const SActionRecord& record : Queued(kActionBreakUp)) {
+            broken.push_back(record.param2);
+            EXPECT_EQ(record.param1, -1);
+        }
+        EXPECT_EQ(broken, c.broken) << c.kind;
+        EXPECT_EQ(game->excludedKind, c.excluded) << c.kind;
+        EXPECT_EQ(game->characters.monsters[0].hp, 1000) << c.kind;
+        EXPECT_EQ(Said("は絶滅した！"), c.kind == 210);
+    }
 }
 
 TEST_F(ItemHitTest, ExplosiveArrowPushesABlastOfItsDamage)
@@ -360,6 +326,18 @@ TEST_F(ItemHitTest, GiftStoneReplacesTheHeldItemAndBreaksTheMonsterForTheThrower
 }
 
 // ---- Effects on the heroine.
+
+TEST_F(ItemHitTest, ExterminationOnTheHeroine)
+{
+    // Her lack of a kind makes no kin of the kindless pillar.
+    game->characters.AddIcePillar();
+    ThrowAtHeroine(197);
+    EXPECT_TRUE(Queued(kActionBreakUp).empty());
+    EXPECT_EQ(game->lastEngaged, 5);
+
+    ThrowAtHeroine(210);
+    EXPECT_EQ(Heroine().hp, 0);
+}
 
 TEST_F(ItemHitTest, PoisonOnTheHeroine)
 {
