@@ -1,6 +1,7 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
@@ -47,6 +48,7 @@ void RegisterActionHandlers()
         RegisterMovementActionHandlers();
         RegisterPotActionHandlers();
         RegisterItemUseHandlers();
+        RegisterThrownItemHandlers();
     });
 }
 
