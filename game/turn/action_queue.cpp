@@ -1,6 +1,7 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/cell_actions.h"
 #include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
 #include "game/items/use_actions.h"
@@ -48,6 +49,7 @@ void RegisterActionHandlers()
         RegisterMovementActionHandlers();
         RegisterPotActionHandlers();
         RegisterItemUseHandlers();
+        RegisterCellActionHandlers();
         RegisterThrownItemHandlers();
     });
 }
