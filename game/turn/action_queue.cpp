@@ -4,6 +4,7 @@
 #include "game/characters/cell_actions.h"
 #include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
+#include "game/items/staff_actions.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 #include "game/world/trap_actions.h"
@@ -51,6 +52,7 @@ void RegisterActionHandlers()
         RegisterItemUseHandlers();
         RegisterCellActionHandlers();
         RegisterThrownItemHandlers();
+        RegisterStaffActionHandlers();
     });
 }
 
