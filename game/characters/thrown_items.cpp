@@ -4,11 +4,13 @@
 #include "game/app/game_resource.h"
 #include "game/characters/combat.h"
 #include "game/characters/display_name.h"
+#include "game/characters/item_hits.h"
 #include "game/core/directions.h"
 #include "game/items/elemental_states.h"
 #include "game/items/item_names.h"
 #include "game/items/pots.h"
 #include "game/items/projectile_path.h"
+#include "game/items/staff_actions.h"
 #include "game/turn/actions.h"
 #include "game/ui/effect_object.h"
 #include "game/world/trap_actions.h"
@@ -142,21 +144,6 @@ void TraceFlight(SGameResource& game, SActionRecord& record, std::int32_t x0, st
     record.param3 = end.x;
     record.param4 = end.y;
     record.values.assign(1, range);
-}
-
-// Stand-in: the item hit effects on characters replace this; until then a hit item does nothing more.
-std::int32_t ApplyThrownItemHit(SGameResource& game, std::uint16_t item, std::int32_t x, std::int32_t y,
-                                std::int32_t thrower)
-{
-    (void)game, (void)item, (void)x, (void)y, (void)thrower;
-    return 0;
-}
-
-// Stand-in: the staff bullet effects replace this; until then a thrown staff does nothing more.
-void ApplyMagicBulletHit(SGameResource& game, std::uint16_t staff, std::int32_t x, std::int32_t y,
-                         std::int32_t direction, std::int32_t attacker, bool thrown)
-{
-    (void)game, (void)staff, (void)x, (void)y, (void)direction, (void)attacker, (void)thrown;
 }
 
 // What a hitting item does to the character on (x, y): an uncursed staff acts as its own bullet.

@@ -142,6 +142,7 @@ TEST_F(ThrownItemsTest, ABouncingMonsterSendsTheItemBackOnce)
     EXPECT_EQ(queue.current.param3, 9);
     EXPECT_EQ(CountEffects(kEffectThrownItem), 2);
     EXPECT_NE(log.Text().find("に当たった。"), std::string::npos);
+    EXPECT_LT(game->characters.monsters[1].hp, 20); // the stone's own hit
     EXPECT_EQ(game->items.GetItem(stone).kind, 0xFFFF);
 }
 
@@ -192,6 +193,14 @@ TEST_F(ThrownItemsTest, ArrowsFlyOneAtATime)
     game->map.PlaceItemObject(10, 10, stack);
     PushActionThrowOrShoot(queue, *game, stack, kHeroine);
     EXPECT_EQ(Cell(10, 10).objectId, stack);
+    EXPECT_EQ(game->items.GetItem(stack).value, 10);
+
+    // With the item table full no arrow can be split off: nothing flies and the stack stays whole.
+    for (std::uint32_t i = 0; i < CItemControl::kItemCount; ++i)
+        if (game->items.GetItem(i).kind == 0xFFFF) game->items.GetItem(i).kind = 1;
+    const std::size_t pushed = queue.pending.size();
+    EXPECT_EQ(PushActionThrowOrShoot(queue, *game, stack, kHeroine), 1);
+    EXPECT_EQ(queue.pending.size(), pushed);
     EXPECT_EQ(game->items.GetItem(stack).value, 10);
 
     // The bow's twang is silent in a re-run.
@@ -278,6 +287,7 @@ TEST_F(ThrownItemsTest, WhereALandingItemComesToRest)
         const SActionRecord& fall = game->reactionQueue.pending.back();
         EXPECT_EQ(fall.kind, kActionItemsFall) << c.name;
         EXPECT_EQ(fall.itemCells.at(0).itemIndex, item) << c.name;
+        EXPECT_EQ(fall.param3, 14) << c.name;
         EXPECT_EQ(game->throwItem.itemIndex, 0xFFFF) << c.name;
         EXPECT_EQ(game->throwItem.x, -1) << c.name;
     }
@@ -294,6 +304,18 @@ TEST_F(ThrownItemsTest, AKnockedItemThatMissesLiesOnItsEndCell)
     EXPECT_EQ(Cell(14, 10).objectKind, kObjectItem);
     EXPECT_EQ(Cell(14, 10).objectId, dud);
     EXPECT_EQ(CountEffects(kEffectHoppingItem), 1);
+}
+
+TEST_F(ThrownItemsTest, ADyingBodyWhereTheRangeRunsOutIsNobody)
+{
+    PlaceMonster(*game, 0, 8, 20, 10).motion = 13;
+    const std::uint16_t stone = Carried(1, kItemClassMagicStone);
+    MessageRecorder log(*game);
+    PushActionThrowOrShoot(queue, *game, stone, kHeroine);
+    RunQueue();
+    EXPECT_EQ(log.Text().find("に当たった"), std::string::npos);
+    EXPECT_EQ(Heroine().hp, 20);
+    EXPECT_EQ(Cell(20, 10).objectId, stone);
 }
 
 TEST_F(ThrownItemsTest, ABlastingStoneExplodesBeforeTheWall)
@@ -391,6 +413,7 @@ TEST_F(ThrownItemsTest, TheHomingStoneSeeksTheNearestMonsterInFront)
         EXPECT_EQ(queue.current.param4, target.y) << c.name;
         EXPECT_EQ(Steps(1, 2), 0);
         EXPECT_EQ(CountEffects(kEffectBurning), 1) << c.name;
+        EXPECT_LT(target.hp, 20) << c.name;
         EXPECT_EQ(game->items.GetItem(stone).kind, 0xFFFF) << c.name;
     }
 }
@@ -423,6 +446,7 @@ TEST_F(ThrownItemsTest, TheTripleStoneFliesThreeWaysAndPutsOutFire)
     Steps(1, 1);
     EXPECT_EQ(Cell(12, 12).objectKind, 0);
     EXPECT_EQ(CountEffects(kEffectBurning), 1); // the monster struck
+    EXPECT_LT(game->characters.monsters[0].hp, 20);
     EXPECT_EQ(Steps(2, 2), 0);
     EXPECT_EQ(game->items.GetItem(stone).kind, 0xFFFF);
 }
