@@ -2,6 +2,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/characters/cell_actions.h"
+#include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
 #include "game/items/staff_actions.h"
 #include "game/items/use_actions.h"
@@ -51,6 +52,7 @@ void RegisterActionHandlers()
         RegisterItemUseHandlers();
         RegisterStaffActionHandlers();
         RegisterCellActionHandlers();
+        RegisterThrownItemHandlers();
     });
 }
 
