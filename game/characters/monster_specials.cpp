@@ -10,6 +10,7 @@
 #include "game/characters/monster_movement.h"
 #include "game/characters/room_events.h"
 #include "game/characters/status_events.h"
+#include "game/characters/thrown_items.h"
 #include "game/core/directions.h"
 #include "game/core/money.h"
 #include "game/core/random.h"
@@ -147,26 +148,6 @@ bool IsVisibleLiving(SGameResource& game, SCharacter& character)
 ZTL::string Amount(std::int32_t value)
 {
     return FormatColoredNumber(value);
-}
-
-// Stand-in: the thrown-item push of the throwing subject replaces this, which only takes the item off
-// the thrower's cell and queues its throw in the thrower's facing direction as an action of kind 27.
-std::int32_t PushThrowByMonster(SGameResource& game, CActionQueue& queue, std::uint16_t item,
-                                SMonster& thrower, std::uint16_t throwerIndex)
-{
-    SMapCell& cell = game.map.GetCell(std::uint32_t(thrower.x), std::uint32_t(thrower.y));
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.objectShown = 0;
-    cell.redraw = 1;
-    SActionRecord record;
-    record.kind = kActionThrow;
-    record.param1 = item;
-    record.param2 = thrower.direction;
-    record.param3 = thrower.x;
-    record.param4 = thrower.y;
-    record.flag = throwerIndex;
-    return queue.Push(record);
 }
 
 } // namespace
@@ -361,7 +342,7 @@ std::int32_t MonsterSpecialStealGold(SGameResource& game, CActionQueue& queue, s
     const std::int32_t rank = RankOf(actor);
     const SMapCell& under = game.map.GetCell(std::uint32_t(actor.x), std::uint32_t(actor.y));
     if (under.objectKind == kObjectItem && game.items.GetItem(under.objectId).itemClass == kItemClassGold) {
-        PushThrowByMonster(game, game.commandQueue, under.objectId, actor, actorIndex);
+        PushActionThrowOrShoot(game.commandQueue, game, under.objectId, actorIndex);
         Say(game, -1, kWaitDefault, Name(game, actorIndex) + "は\nお金を投げてきた！");
         return 0;
     }
