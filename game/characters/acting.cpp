@@ -74,11 +74,6 @@ constexpr SSwingSound kSwingSounds[] = {
     {20, 258}, {16, 260}, {19, 253}, {22, 261}, {25, 254}, {29, 262}, {32, 212}, {40, 259},
 };
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 SMapCell& CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
 {
     return game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
@@ -365,7 +360,7 @@ std::int32_t HandleSwingAtCell(CActionQueue& queue, SGameResource& game)
     if (queue.step != 0) return 0;
     const std::int32_t x = queue.current.param3;
     const std::int32_t y = queue.current.param4;
-    if (!IsOnMap(x, y)) return 0;
+    if (!CMapControl::IsOnMap(x, y)) return 0;
     CCharacterControl::SPlayer& player = game.characters.player;
     SMapCell& cell = CellAt(game, x, y);
     const bool digging = WeaponHas(game, kSealDigging);

@@ -35,11 +35,6 @@ constexpr std::int32_t kLastPuddle = 15;
 // The candidate cells of a fall: the centre, its eight neighbours and the open cells two away.
 constexpr std::int32_t kFallRings = 2;
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 ZTL::string ItemName(SGameResource& game, std::uint16_t item)
 {
     return GetColoredItemNameByIndex(game.items, item);
@@ -53,7 +48,7 @@ bool IsLandingTerrain(std::int32_t terrain)
 // A cell an item may come down on: landing terrain with no object, or with a fire to burn in.
 bool IsFallCandidate(SGameResource& game, const SCellPosition& at)
 {
-    if (!IsOnMap(at.x, at.y)) return false;
+    if (!CMapControl::IsOnMap(at.x, at.y)) return false;
     const SMapCell& cell = game.map.GetCell(std::uint32_t(at.x), std::uint32_t(at.y));
     return IsLandingTerrain(cell.terrain) && (cell.objectKind == 0 || cell.objectKind == kObjectFire);
 }

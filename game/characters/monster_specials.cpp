@@ -133,11 +133,6 @@ std::optional<std::uint16_t> CharacterIndexAt(SGameResource& game, std::int32_t 
     return std::uint16_t(static_cast<SMonster*>(found) - game.characters.monsters.data());
 }
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && y >= 0 && x < CMapControl::kWidth && y < CMapControl::kHeight;
-}
-
 // A character a special may single out: alive, not a chest, not an empty slot and not unseen.
 bool IsVisibleLiving(SGameResource& game, SCharacter& character)
 {
@@ -960,7 +955,7 @@ std::int32_t MonsterSpecialHurl(SGameResource& game, CActionQueue& queue, std::u
         std::vector<SCellPosition> cells;
         for (std::int32_t y = actor.y - radius; y <= actor.y + radius; ++y)
             for (std::int32_t x = actor.x - radius; x <= actor.x + radius; ++x) {
-                if (!IsOnMap(x, y) || (x == actor.x && y == actor.y)) continue;
+                if (!CMapControl::IsOnMap(x, y) || (x == actor.x && y == actor.y)) continue;
                 const std::uint8_t object = game.map.GetCell(std::uint32_t(x), std::uint32_t(y)).objectKind;
                 if (object == kObjectTrap || object == kObjectTreasureSpot || object == kObjectFire)
                     cells.push_back({x, y});
@@ -969,7 +964,8 @@ std::int32_t MonsterSpecialHurl(SGameResource& game, CActionQueue& queue, std::u
             for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
                 SMonster& monster = game.characters.monsters[i];
                 if (i == target || monster.type == kCharacterEmpty || monster.IsGone()) continue;
-                if (monster.IsCharacterInvisible(game) || !IsOnMap(monster.x, monster.y)) continue;
+                if (monster.IsCharacterInvisible(game) || !CMapControl::IsOnMap(monster.x, monster.y))
+                    continue;
                 if (monster.x == actor.x && monster.y == actor.y) continue;
                 if (std::abs(monster.x - actor.x) <= radius && std::abs(monster.y - actor.y) <= radius)
                     cells.push_back({monster.x, monster.y});

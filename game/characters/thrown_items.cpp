@@ -64,11 +64,6 @@ constexpr std::uint8_t kLastFloorTerrain = 17;
 constexpr std::uint8_t kFirstPuddle = 11;
 constexpr std::uint8_t kLastPuddle = 15;
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 // Off the grid a fresh rock cell, so what is written there is lost.
 SMapCell& CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
 {
@@ -458,9 +453,9 @@ std::int32_t FindHomingTarget(SGameResource& game, std::int32_t x, std::int32_t 
         if (monster.type != kCharacterHostile) continue;
         const std::int32_t dx = monster.x - x;
         const std::int32_t dy = monster.y - y;
-        const bool near =
-            room >= 0 ? IsOnMap(monster.x, monster.y) && CellAt(game, monster.x, monster.y).room == room
-                      : std::abs(dx) <= 1 && std::abs(dy) <= 1;
+        const bool near = room >= 0 ? CMapControl::IsOnMap(monster.x, monster.y) &&
+                                          CellAt(game, monster.x, monster.y).room == room
+                                    : std::abs(dx) <= 1 && std::abs(dy) <= 1;
         if (!near || monster.IsSubmerged(game)) continue;
         candidates.push_back({dx * dx + dy * dy, slot});
     }
@@ -504,7 +499,7 @@ std::int32_t PushActionThrowOrShoot(CActionQueue& queue, SGameResource& game, st
     record.flag = thrower;
     queue.Push(record);
     // Only the item in flight leaves the cell: a stack lying there keeps the arrows not shot.
-    if (IsOnMap(character.x, character.y)) {
+    if (CMapControl::IsOnMap(character.x, character.y)) {
         SMapCell& cell = CellAt(game, character.x, character.y);
         if (cell.objectKind == kObjectItem && cell.objectId == flying) {
             cell.objectKind = 0;
@@ -556,7 +551,7 @@ std::int32_t HandleItemLand(CActionQueue& queue, SGameResource& game)
     if (queue.step != 1) return 0;
     SMapCell& cell = CellAt(game, x, y);
     const bool floor =
-        IsOnMap(x, y) && cell.terrain >= kFirstFloorTerrain && cell.terrain <= kLastFloorTerrain;
+        CMapControl::IsOnMap(x, y) && cell.terrain >= kFirstFloorTerrain && cell.terrain <= kLastFloorTerrain;
     if (floor && cell.objectKind == 0) {
         game.map.PlaceItemObject(x, y, item);
         if (record.param2 == 1) {
@@ -680,7 +675,7 @@ std::int32_t HandleTripleStrike(CActionQueue& queue, SGameResource& game)
     case 1:
         for (const SActionItemCell& end : record.itemCells) {
             SMapCell& cell = CellAt(game, end.x, end.y);
-            if (IsOnMap(end.x, end.y) && cell.objectKind == kObjectFire)
+            if (CMapControl::IsOnMap(end.x, end.y) && cell.objectKind == kObjectFire)
                 PutOutFire(cell);
             else
                 StrikeMonsterAt(game, item, end.x, end.y, false);

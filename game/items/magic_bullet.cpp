@@ -26,11 +26,6 @@ constexpr std::int32_t kKnockBackCells = 10;
 constexpr std::int32_t kFloorTypeIce = 21;
 constexpr std::int32_t kNoLimit = -1;
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 SMapCell& Cell(SGameResource& game, std::int32_t x, std::int32_t y)
 {
     return game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
@@ -55,7 +50,8 @@ void SlideTrap(SGameResource& game, std::int32_t x, std::int32_t y, std::int32_t
         from.objectShown = 1;
         const std::int32_t nx = x + dx;
         const std::int32_t ny = y + dy;
-        if (HasCharacter(game, nx, ny) || !IsOnMap(nx, ny) || !game.map.CanPlaceObject(nx, ny, kObjectTrap))
+        if (HasCharacter(game, nx, ny) || !CMapControl::IsOnMap(nx, ny) ||
+            !game.map.CanPlaceObject(nx, ny, kObjectTrap))
             return;
         SMapCell& to = Cell(game, nx, ny);
         to.objectKind = from.objectKind;
@@ -86,7 +82,7 @@ void SlideStairs(SGameResource& game, std::int32_t x, std::int32_t y, std::int32
         from.objectShown = 1;
         const std::int32_t nx = x + dx;
         const std::int32_t ny = y + dy;
-        if (HasCharacter(game, nx, ny) || !IsOnMap(nx, ny)) return;
+        if (HasCharacter(game, nx, ny) || !CMapControl::IsOnMap(nx, ny)) return;
         const SMapCell& to = Cell(game, nx, ny);
         if (to.terrain >= 18 || to.terrain <= 4 || to.objectKind != 0) return;
         const std::uint16_t id = from.objectId;

@@ -56,14 +56,9 @@ SActionRecord MakeRecord(std::int32_t kind, std::int32_t p1)
     return record;
 }
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 SMapCell* CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
 {
-    if (!IsOnMap(x, y)) return nullptr;
+    if (!CMapControl::IsOnMap(x, y)) return nullptr;
     return &game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
 }
 

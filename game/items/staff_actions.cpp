@@ -36,11 +36,6 @@ constexpr std::uint16_t kStaffFire = 238;
 constexpr std::uint16_t kStaffBeam = 239;
 constexpr std::uint16_t kStaffBlast = 246;
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 SMapCell& Cell(SGameResource& game, std::int32_t x, std::int32_t y)
 {
     return game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
@@ -303,7 +298,7 @@ bool DigThroughWalls(std::int32_t x, std::int32_t y, std::int32_t direction, SGa
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     DirectionToStep(direction, dx, dy);
-    while (IsOnMap(x, y) && Cell(game, x, y).terrain == kTerrainWall) {
+    while (CMapControl::IsOnMap(x, y) && Cell(game, x, y).terrain == kTerrainWall) {
         SMapCell& cell = Cell(game, x, y);
         cell.terrain = kTerrainDugFloor;
         cell.redraw = 1;
@@ -326,7 +321,7 @@ bool DryWaterAlongPath(SGameResource& game, std::int32_t x0, std::int32_t y0, st
     const std::int32_t dy = (y1 > y0) - (y1 < y0);
     std::int32_t x = x0 + dx;
     std::int32_t y = y0 + dy;
-    while (IsOnMap(x, y) && !(x == x1 && y == y1)) {
+    while (CMapControl::IsOnMap(x, y) && !(x == x1 && y == y1)) {
         SMapCell& cell = Cell(game, x, y);
         if (cell.terrain >= 11 && cell.terrain <= 15) {
             cell.terrain = std::uint8_t(cell.terrain - 6);

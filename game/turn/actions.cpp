@@ -22,11 +22,6 @@ SActionRecord MakeRecord(std::int32_t kind, std::int32_t p1 = -1, std::int32_t p
     return record;
 }
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 void ClearCellObject(SMapCell& cell)
 {
     cell.objectKind = 0;
@@ -138,7 +133,7 @@ std::int32_t PushMonsterSpecialAction(CActionQueue& queue, std::int32_t monster)
 std::int32_t PushActionThrow(CActionQueue& queue, SGameResource& game, std::int32_t x, std::int32_t y,
                              std::int32_t direction, std::int32_t range)
 {
-    if (!IsOnMap(x, y)) return 1;
+    if (!CMapControl::IsOnMap(x, y)) return 1;
     SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     if (cell.objectKind != kObjectItem) return 1;
     SActionRecord record = MakeRecord(kActionThrow, cell.objectId, direction, x, y, kNone);
@@ -174,7 +169,7 @@ std::int32_t PushActionQuakeDamage(CActionQueue& queue)
 
 std::int32_t PushActionItemBurn(CActionQueue& queue, std::int32_t source, std::int32_t x, std::int32_t y)
 {
-    if (!IsOnMap(x, y)) return 1;
+    if (!CMapControl::IsOnMap(x, y)) return 1;
     return queue.Push(MakeRecord(kActionSetFire, source, -1, x, y));
 }
 
@@ -191,7 +186,7 @@ std::int32_t PushItemUseAction(CActionQueue& queue, SGameResource& game, std::ui
     queue.Push(MakeRecord(kind, item, second));
     if (item == kNone) return 0;
     const CCharacterControl::SPlayer& player = game.characters.player;
-    if (!IsOnMap(player.x, player.y)) return 0;
+    if (!CMapControl::IsOnMap(player.x, player.y)) return 0;
     SMapCell& cell = game.map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y));
     // The item lying underfoot counts as picked up for its use.
     if (cell.objectKind == kObjectItem && cell.objectId == item) ClearCellObject(cell);
@@ -241,10 +236,10 @@ void FinishItemUse(std::uint16_t item, SGameResource& game)
     const CCharacterControl::SPlayer& player = game.characters.player;
     SMapCell& cell = game.map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y));
     const bool underfoot =
-        IsOnMap(player.x, player.y) && cell.objectKind == kObjectItem && cell.objectId == item;
+        CMapControl::IsOnMap(player.x, player.y) && cell.objectKind == kObjectItem && cell.objectId == item;
     if (IsCarried(game, item) || underfoot) return;
-    if (IsOnMap(player.x, player.y) && game.map.CanPlaceObject(player.x, player.y, kObjectItem) &&
-        cell.objectKind != kObjectFire) {
+    if (CMapControl::IsOnMap(player.x, player.y) &&
+        game.map.CanPlaceObject(player.x, player.y, kObjectItem) && cell.objectKind != kObjectFire) {
         game.map.PlaceItemObject(player.x, player.y, item);
         return;
     }
@@ -253,7 +248,7 @@ void FinishItemUse(std::uint16_t item, SGameResource& game)
 
 void DestroyItemOnCell(SGameResource& game, std::int32_t x, std::int32_t y, std::int32_t flag)
 {
-    if (!IsOnMap(x, y)) return;
+    if (!CMapControl::IsOnMap(x, y)) return;
     SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     if (cell.objectKind != kObjectItem) return;
     const std::uint16_t index = cell.objectId;

@@ -70,6 +70,12 @@ public:
     static constexpr std::int32_t kFieldWidth = 54;
     static constexpr std::int32_t kFieldHeight = 36;
     static constexpr std::int32_t kTerrainCodes = 19;
+
+    // Whether a signed cell position lies on the 64 x 44 grid at all.
+    static constexpr bool IsOnMap(std::int32_t x, std::int32_t y)
+    {
+        return x >= 0 && x < kWidth && y >= 0 && y < kHeight;
+    }
     // The view ring: 13 x 11 records, and the view cache plane that holds their tiles.
     static constexpr std::int32_t kRingColumns = 13;
     static constexpr std::int32_t kRingRows = 11;

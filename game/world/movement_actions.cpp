@@ -69,11 +69,6 @@ void PlaySound(SGameResource& game, std::int32_t sound)
     if (!IsSilent(game)) PlaySoundEffect(game, sound);
 }
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 SMapCell& CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
 {
     return game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
@@ -121,11 +116,12 @@ void WarpAway(SGameResource& game, std::int32_t index)
     CCharacterControl::SCharacter& character = CharacterOf(game, index);
     const std::int32_t oldX = character.x;
     const std::int32_t oldY = character.y;
-    const std::int32_t room = IsOnMap(oldX, oldY) ? CellAt(game, oldX, oldY).room : -1;
+    const std::int32_t room = CMapControl::IsOnMap(oldX, oldY) ? CellAt(game, oldX, oldY).room : -1;
     for (std::int32_t attempt = 0; attempt < kWarpTries; ++attempt) {
         PlaceCharacterRandomly(character, game.map.candidateCells, game.map, game, room);
         const bool far = std::abs(character.x - oldX) > kWarpBoxX || std::abs(character.y - oldY) > kWarpBoxY;
-        if (far && IsOnMap(character.x, character.y) && CellAt(game, character.x, character.y).room != room)
+        if (far && CMapControl::IsOnMap(character.x, character.y) &&
+            CellAt(game, character.x, character.y).room != room)
             break;
     }
     MarkHeroineCellExplored(game, index);
@@ -227,7 +223,7 @@ FanOffsets TripFan(std::int32_t direction)
 // An item may land where the floor is open (terrain 4 to 17) and no object lies, or on a fire.
 bool CanTake(SGameResource& game, std::int32_t x, std::int32_t y)
 {
-    if (!IsOnMap(x, y)) return false;
+    if (!CMapControl::IsOnMap(x, y)) return false;
     const SMapCell& cell = CellAt(game, x, y);
     if (cell.terrain < 4 || cell.terrain > 17) return false;
     return cell.objectKind == 0 || cell.objectKind == kObjectFire;
@@ -350,7 +346,7 @@ void KnockOneCell(SGameResource& game, SActionRecord& record, CCharacterControl:
     const std::int32_t x = character.x + dx;
     const std::int32_t y = character.y + dy;
     const auto terrain = [&](std::int32_t cx, std::int32_t cy) {
-        return IsOnMap(cx, cy) ? std::int32_t(CellAt(game, cx, cy).terrain) : 0;
+        return CMapControl::IsOnMap(cx, cy) ? std::int32_t(CellAt(game, cx, cy).terrain) : 0;
     };
     bool blocked = dx != 0 && dy != 0 &&
                    (terrain(character.x + dx, character.y) <= cornerLimit ||
@@ -494,7 +490,7 @@ std::int32_t HandleBlownAway(CActionQueue& queue, SGameResource& game)
             std::int32_t dy = 0;
             DirectionToStep(d, dx, dy);
             if (dx == 0 && dy == 0) return;
-            for (std::int32_t x = x0, y = y0; IsOnMap(x, y) && CellAt(game, x, y).terrain > 2;
+            for (std::int32_t x = x0, y = y0; CMapControl::IsOnMap(x, y) && CellAt(game, x, y).terrain > 2;
                  x += dx, y += dy) {
                 if (record.param2 == -1 || last) {
                     record.param3 = x;

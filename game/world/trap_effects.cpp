@@ -431,22 +431,18 @@ bool IsBombTrap(const SMapCell& cell)
     return cell.objectKind == kObjectTrap && (cell.objectId == 18 || cell.objectId == 25);
 }
 
-bool IsOnMap(std::int32_t x, std::int32_t y)
-{
-    return x >= 0 && x < CMapControl::kWidth && y >= 0 && y < CMapControl::kHeight;
-}
-
 void Blast(SGameResource& game, const SActionRecord& record)
 {
     const std::int32_t cx = record.param3;
     const std::int32_t cy = record.param4;
     for (std::int32_t y = cy - 1; y <= cy + 1; ++y)
         for (std::int32_t x = cx - 1; x <= cx + 1; ++x)
-            if (IsOnMap(x, y) && IsBombTrap(game.map.GetCell(std::uint32_t(x), std::uint32_t(y))))
+            if (CMapControl::IsOnMap(x, y) &&
+                IsBombTrap(game.map.GetCell(std::uint32_t(x), std::uint32_t(y))))
                 PushTrapCheckAtCell(game.reactionQueue, x, y);
     for (std::int32_t y = cy - 1; y <= cy + 1; ++y)
         for (std::int32_t x = cx - 1; x <= cx + 1; ++x) {
-            if (!IsOnMap(x, y)) continue;
+            if (!CMapControl::IsOnMap(x, y)) continue;
             if (game.characters.player.x == x && game.characters.player.y == y) BlastHeroine(game, record);
             const std::uint16_t index = game.characters.FindMonsterIndexAt(x, y);
             if (index != CCharacterControl::kNoSlot) BlastMonster(game, record, index);
@@ -511,7 +507,7 @@ std::int32_t HandleStepOnCell(CActionQueue& queue, SGameResource& game)
 {
     if (queue.step != 0) return 0;
     CCharacterControl::SPlayer& player = game.characters.player;
-    if (!IsOnMap(player.x, player.y)) return 0;
+    if (!CMapControl::IsOnMap(player.x, player.y)) return 0;
     SMapCell& cell = game.map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y));
     const bool trap = cell.objectKind == kObjectTrap && player.CountCircles(game, kCircleTrapGuard) == 0;
     if (trap || cell.objectKind == kObjectTreasureSpot) {
