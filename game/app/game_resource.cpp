@@ -129,6 +129,8 @@ void SGameResource::ResetAdventureState()
     speciesZeroDefeat = 0;
     leaveFloor = abortRun = 0;
     itemAwaitingMenu = 0xFFFF;
+    stopRunning = 0;
+    chestAnswer = 0;
     thief = excludeFireKinds = 0;
     rankingPlace = -1;
     endOfRunRequest = SEndOfRunRequest();

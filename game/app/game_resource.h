@@ -40,6 +40,8 @@
 #include <set>
 #include <vector>
 
+class IYesNoQuestion;
+
 // A generator seeded from the platform's available memory (shifted left 16 bits) OR the low 16 bits of
 // the millisecond clock, with that seed kept in it; noRandom clear.
 Math::CRand ConstructSeededRand();
@@ -232,6 +234,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t abortRun = 0;
     // The item whose menu opens again after an item command (a pot just filled); 0xFFFF none.
     std::uint16_t itemAwaitingMenu = 0xFFFF;
+    // A blow at the heroine stops her run at the next step.
+    std::uint8_t stopRunning = 0;
+    // The chest's yes/no question: who asks it in normal play (the game-main scene; null asks nobody
+    // and the answer stays as it is) and the answer, non-zero for yes.
+    IYesNoQuestion* yesNoQuestion = nullptr;
+    std::uint8_t chestAnswer = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the

@@ -1,7 +1,10 @@
 #include "game/turn/action_queue.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/cell_actions.h"
+#include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
+#include "game/items/staff_actions.h"
 #include "game/items/use_actions.h"
 #include "game/turn/actions.h"
 #include "game/world/trap_actions.h"
@@ -47,6 +50,9 @@ void RegisterActionHandlers()
         RegisterMovementActionHandlers();
         RegisterPotActionHandlers();
         RegisterItemUseHandlers();
+        RegisterCellActionHandlers();
+        RegisterThrownItemHandlers();
+        RegisterStaffActionHandlers();
     });
 }
 

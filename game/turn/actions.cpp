@@ -85,6 +85,16 @@ std::int32_t PushActionWallBreak(CActionQueue& queue, std::int32_t x, std::int32
     return queue.Push(MakeRecord(kActionSwingAtCell, -1, -1, x, y));
 }
 
+std::int32_t PushShopkeeperAction(CActionQueue& queue, std::uint16_t index, std::int32_t x, std::int32_t y)
+{
+    return queue.Push(MakeRecord(kActionShopkeeper, -1, index, x, y));
+}
+
+std::int32_t PushNpcTalkAction(CActionQueue& queue, std::uint16_t index, std::int32_t x, std::int32_t y)
+{
+    return queue.Push(MakeRecord(kActionKeeperTalk, -1, index, x, y));
+}
+
 std::int32_t PushActionOpenChest(CActionQueue& queue, std::int32_t chest, std::int32_t x, std::int32_t y)
 {
     return queue.Push(MakeRecord(kActionOpenChest, -1, chest, x, y, kNone));

@@ -26,6 +26,10 @@ std::int32_t PushActionIcePillarBreak(CActionQueue& queue, std::int32_t breaker,
                                       std::int32_t flag);
 // Kind 5: a swing that struck nobody, at (x, y).
 std::int32_t PushActionWallBreak(CActionQueue& queue, std::int32_t x, std::int32_t y);
+// Kinds 6 and 7: the heroine talks with the shopkeeper or the peaceful character `index`, who stands on
+// (x, y).
+std::int32_t PushShopkeeperAction(CActionQueue& queue, std::uint16_t index, std::int32_t x, std::int32_t y);
+std::int32_t PushNpcTalkAction(CActionQueue& queue, std::uint16_t index, std::int32_t x, std::int32_t y);
 // Kind 8: the chest `chest` on (x, y) is opened; no key offered yet.
 std::int32_t PushActionOpenChest(CActionQueue& queue, std::int32_t chest, std::int32_t x, std::int32_t y);
 // Kind 9: items fall round (x, y), each listed at (x, y); showMessages 1 tells where they land.

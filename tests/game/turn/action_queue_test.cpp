@@ -73,7 +73,7 @@ TEST_F(ActionQueueTest, KindsOutsideTheTableAndKindsWithoutHandlerAreDroppedInTh
 {
     CActionQueue& queue = game->reactionQueue;
     PushActionMove(queue, 1);
-    for (const std::int32_t kind : {58, -1, std::int32_t(kActionStaffBeamCell)}) {
+    for (const std::int32_t kind : {58, -1, std::int32_t(kActionUnused37)}) {
         SActionRecord record;
         record.kind = kind;
         queue.Push(record);
