@@ -400,10 +400,18 @@ std::int32_t MonsterSpecialPoisonNeedle(SGameResource& game, CActionQueue& queue
 std::int32_t MonsterSpecialWaveStaff(SGameResource& game, CActionQueue&, std::uint16_t actorIndex,
                                      std::uint16_t target)
 {
-    static constexpr std::array<std::int32_t, 4> kStaffs = {234, 235, 242, 241};
+    // The staffs by rank, each named in full whether or not the heroine knows its kind yet.
+    struct Staff
+    {
+        std::int32_t kind;
+        const char* name;
+    };
+    static const std::array<Staff, 4> kStaffs = {
+        {{234, "#7金縛りの杖#"}, {235, "#7封印の杖#"}, {242, "#7虚弱の杖#"}, {241, "#7眠りの杖#"}}};
     SMonster& actor = Monster(game, actorIndex);
     const std::int32_t rank = RankOf(actor);
-    const std::uint16_t staff = game.items.CreateItem(kStaffs[std::size_t(rank)], game.random, game.dungeon);
+    const std::uint16_t staff =
+        game.items.CreateItem(kStaffs[std::size_t(rank)].kind, game.random, game.dungeon);
     if (staff == kNoItem) {
         Say(game, kNoSound, kNothingHappened);
         return EndAgainst(game, target, actorIndex);
@@ -417,8 +425,7 @@ std::int32_t MonsterSpecialWaveStaff(SGameResource& game, CActionQueue&, std::ui
     record.param2 = actorIndex;
     game.reactionQueue.Push(record);
     actor.SetMotion(kMotionSwing, kSpecialFrames);
-    Say(game, kSoundStaff,
-        Name(game, actorIndex) + "は\n" + GetColoredItemNameByIndex(game.items, staff) + "を振った！");
+    Say(game, kSoundStaff, Name(game, actorIndex) + "は\n" + kStaffs[std::size_t(rank)].name + "を振った！");
     return EndAgainst(game, target, actorIndex);
 }
 
