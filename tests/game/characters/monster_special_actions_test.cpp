@@ -419,4 +419,21 @@ TEST_F(MonsterSpecialActionsTest, StaffOfRank1AndAFullItemTable)
     EXPECT_EQ(full.Text(), "しかし　何も起こらなかった。");
 }
 
+TEST_F(MonsterSpecialActionsTest, OwnSoundsAreSilentInARerun)
+{
+    struct Case
+    {
+        std::int32_t species, sound;
+    };
+    for (const Case c : {Case{3, 256}, Case{7, 255}, Case{30, 19}}) {
+        for (const std::int32_t mode : {kPlayNormal, kPlaySilentRerun}) {
+            game->playMode = mode;
+            sounds.played.clear();
+            Place(0, Kind(c.species, 0), 7, 6);
+            RunStep0(0);
+            EXPECT_EQ(HasSound(c.sound), mode == kPlayNormal) << c.species;
+        }
+    }
+}
+
 } // namespace
