@@ -276,6 +276,10 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t floorClass = 0;        // the floor's music
     std::int32_t musicRequest = -1;     // the music the upkeep starts next frame: -1 none, 0xFFFF stop
     std::uint16_t lastEngaged = 0xFFFF; // the character the heroine last dealt with
+    // The two flash counters a monster's flash sets to 16 while the heroine can see; their readers count
+    // them down.
+    std::array<std::int32_t, 2> screenFlash{};
+    std::uint8_t monsterUsedSpecial = 0; // a monster used its special since the flag was last cleared
     std::int32_t frameCounter64 = 0;
     std::int32_t frameCounter16 = 0;
     std::uint8_t lastBlind = 0; // the heroine's sight bytes of the last frame

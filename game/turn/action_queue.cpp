@@ -2,6 +2,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/characters/cell_actions.h"
+#include "game/characters/monster_special_actions.h"
 #include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
 #include "game/items/staff_actions.h"
@@ -53,6 +54,7 @@ void RegisterActionHandlers()
         RegisterStaffActionHandlers();
         RegisterCellActionHandlers();
         RegisterThrownItemHandlers();
+        RegisterMonsterSpecialActionHandler();
     });
 }
 
