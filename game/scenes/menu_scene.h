@@ -165,6 +165,7 @@ public:
     std::int32_t tableSet = 0; // 0 hiragana, 1 katakana, 2 letters and digits
     std::int32_t completionIndex = -1;
     std::vector<std::int32_t> completionList;
+    std::int32_t entryKeyRepeatBefore = 128; // the keys' repeat before the entry opened
 
     // Starts an entry for the current state: the table, the entry line and the key repeat.
     void OpenTextEntry();
@@ -187,6 +188,8 @@ public:
     void FinishTextEntry(const ZTL::string& text);
     // The cancel key at cursor 0 without a suggestion: the entry's windows close and its state goes.
     void LeaveTextEntry();
+    // The keys' repeat as it was before the entry.
+    void EndTextEntryKeys();
     // Where the entry cursor and the table cursor stand on the screen.
     Draw::POINT GetEntryCursorPosition() const;
     Draw::POINT GetTableCursorPosition() const;

@@ -143,9 +143,10 @@ void CSceneMenu::OpenTextEntry()
     Game().selectWindow.OpenCharacterTable(tableSet, m_state == kNamingEntryState);
     RedrawWindows();
     RefreshEntryLine(false);
-    // A held direction key walks the table at a steady pace.
-    for (int key = 0; key < 32; ++key)
-        Keys().SetRepeatValue(key, kEntryKeyRepeat);
+    // A held key repeats while the entry is open, so that a direction key walks the table; the keys'
+    // repeat goes back to what it was when the entry ends.
+    entryKeyRepeatBefore = Keys().GetRepeatValue(0);
+    Keys().SetAllKeyStates(kEntryKeyRepeat);
 }
 
 void CSceneMenu::ReopenCharacterTable(bool closeFirst, bool naming)
@@ -347,8 +348,14 @@ void CSceneMenu::ChooseTextEntryCell()
     }
 }
 
+void CSceneMenu::EndTextEntryKeys()
+{
+    Keys().SetAllKeyStates(entryKeyRepeatBefore);
+}
+
 void CSceneMenu::LeaveTextEntry()
 {
+    EndTextEntryKeys();
     CloseWindowGroup();
     PopState();
     namedItem = kNoItem;
@@ -369,6 +376,7 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             return;
         }
         AddPasswordTextToHistory(game.passwordHistory, text);
+        EndTextEntryKeys();
         // The entry line lies in the table's group and goes with it.
         CloseWindowGroup();
         PopState();
@@ -399,10 +407,12 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             game.saveName = text;
             WriteSaveGame(game);
         }
+        EndTextEntryKeys();
         PushState(0);
         SetDropAccept(false);
         return;
     default: {
+        EndTextEntryKeys();
         SPlayerCommand command;
         command.kind = 4;
         command.arg2 = namedItem;

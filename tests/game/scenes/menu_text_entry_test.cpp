@@ -3,6 +3,7 @@
 #include "game/app/key_thread.h"
 #include "game/app/save_game.h"
 #include "game/data/global_data.h"
+#include "game/data/password.h"
 #include "game/support/adventure_game.h"
 #include "game/ui/drawing_fixture.h"
 #include "sdk/draw/kernels/blend_tables.h"
@@ -155,7 +156,10 @@ TEST_F(TextEntryTest, CancelDeletesTheCharacterUnderTheCursorOrEmptiesTheSlotBef
     EXPECT_EQ(Text(), "あう");
     EXPECT_EQ(menu->entryCursor, 1);
 
+    CKeyThread& keys = *control->GetKeyObject();
+    keys.SetAllKeyStates(128);
     Enter(93);
+    EXPECT_EQ(keys.GetRepeatValue(8), 24);
     Type({kA, kI});
     Press(kCancel);
     EXPECT_EQ(Text(), "あ");
@@ -163,6 +167,7 @@ TEST_F(TextEntryTest, CancelDeletesTheCharacterUnderTheCursorOrEmptiesTheSlotBef
     Press(kCancel);
     Press(kCancel);
     EXPECT_EQ(menu->GetState(), 1); // at slot 0 the entry is left
+    EXPECT_EQ(keys.GetRepeatValue(8), 128);
 }
 
 TEST_F(TextEntryTest, PasswordsFillNineSlotsInGroupsOfThree)
@@ -242,6 +247,23 @@ TEST_F(TextEntryTest, AWrongPasswordIsShownAndTheTextKept)
     Press(kDecide);
     EXPECT_EQ(menu->GetState(), 51);
     EXPECT_EQ(Text(true), "あいう");
+}
+
+TEST_F(TextEntryTest, ARightPasswordJoinsTheHistoryAndEndsTheEntry)
+{
+    const std::string password = Str(MakePasswordText(1234567, 3, 4321));
+    Enter(51);
+    const std::size_t windows = game->selectWindow.windows.size();
+    for (std::size_t i = 0; i < 9; ++i) {
+        menu->entryCharacters[i] = password.substr(i * 2, 2).c_str();
+        menu->entryMarks[i] = 0;
+    }
+    menu->entryCursor = 8;
+    Command(4);
+    ASSERT_FALSE(game->passwordHistory.empty());
+    EXPECT_EQ(game->passwordHistory.front(), PackPasswordValues(1234567, 3, 4321));
+    EXPECT_EQ(menu->GetState(), 1);
+    EXPECT_EQ(game->selectWindow.windows.size(), windows - 2); // the table and the entry line
 }
 
 TEST_F(TextEntryTest, ANewSaveTakesTheSaveCounterAndIsWritten)
