@@ -79,6 +79,8 @@ void SGameResource::ResetForNewGame()
     endFlag = 0;
     value22 = 1;
     userNumber = -1;
+    chosenDataNumber = -1;
+    replayStart = 0;
     runNumber = 1;
     newGameValue = 0;
     runRecord.Clear();

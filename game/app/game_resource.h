@@ -340,6 +340,10 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t returnToCamp = 0;
     std::uint8_t replayFromList = 0;
     std::uint8_t replayHasScore = 0;
+    // What the file browser chose over the title: the save or suspended adventure (-1 none; its number
+    // and name are set in userNumber and saveName) or the start of a replay.
+    std::int32_t chosenDataNumber = -1;
+    std::uint8_t replayStart = 0;
     // The action timer: an item command chosen in a menu sets it to 300.
     std::int32_t actionTimer = 0;
 

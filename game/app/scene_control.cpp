@@ -5,6 +5,7 @@
 #include "game/scenes/graphics_test_scene.h"
 #include "game/scenes/map_test_scene.h"
 #include "game/scenes/menu_scene.h"
+#include "game/scenes/title_scene.h"
 #include "game/sound/sound_effect_list.h"
 
 using QuorlithGameBase::IScene;
@@ -75,6 +76,15 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     CSecondImageSet::GetInstance()->ReleaseAll();
     if (number != kSceneMenu) CSoundEffectList::GetInstance()->ResetCache();
     switch (number) {
+    case kSceneLogo:
+        scene = ZTL::smart_ptr<IScene>(new CSceneLogo(control));
+        break;
+    case kSceneTitle:
+        scene = ZTL::smart_ptr<IScene>(new CSceneTitle(control));
+        break;
+    case kSceneRanking:
+        scene = ZTL::smart_ptr<IScene>(new CSceneRanking(control));
+        break;
     case kSceneMenu:
         scene = ZTL::smart_ptr<IScene>(new CSceneMenu(control));
         break;
@@ -84,8 +94,8 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     case kSceneTest2:
         scene = ZTL::smart_ptr<IScene>(new CSceneTest2(control));
         break;
-    // Stand-in: the logo, title, game-main, camp and ranking scenes are built by number here once
-    // they exist; until then those numbers give the null scene.
+    // Stand-in: the game-main and camp scenes are built by number here once they exist; until then
+    // those numbers give the null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
         break;

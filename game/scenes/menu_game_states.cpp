@@ -624,10 +624,49 @@ bool HandleTextEntry(CSceneMenu& menu, std::uint32_t keyMask)
     std::int32_t sound = -1;
     const ETextEntryKey key = RouteTextEntryKey(keyMask, menu.GetState(), sound);
     if (key == kEntryNone) return false;
+    // The decide sound stays silent during a silent re-run; PlaySound sees to that.
     menu.PlaySound(sound);
-    // Stand-in: the text entry's operations act on the key here once the text entry is built; until
-    // then the menu ends.
-    menu.PushState(0);
+    switch (key) {
+    case kEntryChoose:
+        menu.ChooseTextEntryCell();
+        break;
+    case kEntryComplete:
+        menu.CompleteEntryName();
+        menu.RefreshEntryLine(true);
+        break;
+    case kEntryCycleMark:
+        menu.CycleEntryMark(-1);
+        menu.RefreshEntryLine(true);
+        break;
+    case kEntryNextSet:
+        menu.tableSet = (menu.tableSet + 1) % 3;
+        menu.ReopenCharacterTable(true, menu.GetState() == CSceneMenu::kNamingEntryState);
+        break;
+    case kEntryCursorToEnd:
+        menu.tableColumn = 4;
+        menu.tableRow = 0;
+        break;
+    case kEntryCancel:
+        if (menu.entryCursor > 0) {
+            menu.EraseEntryCharacter();
+            menu.RefreshEntryLine(true);
+        } else if (menu.completionIndex >= 0) {
+            menu.completionIndex = -1;
+            menu.completionList.clear();
+            menu.RefreshEntryLine(true);
+        } else {
+            menu.LeaveTextEntry();
+        }
+        break;
+    case kEntryMoveRow:
+        menu.MoveTableRow((keyMask & kKeyUp) != 0);
+        break;
+    case kEntryMoveColumn:
+        menu.MoveTableColumn((keyMask & kKeyLeft) != 0);
+        break;
+    default:
+        break;
+    }
     return true;
 }
 

@@ -478,6 +478,8 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
         g.selectWindow.DrawCursors(plane);
         m_dirty.Clear();
     }
-    // Stand-in: the item lists' highlights and page marks, the text-entry cursors and the digit cursors
-    // of the number entries are drawn here once those screens are built.
+    if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
+        DrawTextEntryCursors(plane);
+    // Stand-in: the item lists' highlights and page marks and the digit cursors of the number entries
+    // are drawn here once those screens are built.
 }

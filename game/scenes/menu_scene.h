@@ -19,6 +19,8 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <map>
+#include <string>
 #include <vector>
 
 struct SGameResource;
@@ -146,6 +148,55 @@ public:
     ZTL::string OpenSellOffer();
     // The sale of the offered items as player commands; shop goods are passed over.
     void QueueSellCommands();
+
+    // ---- The text entry of states 6 (naming a kind), 51 (a password), 86 and 93 (save names)
+    // (menu_text_entry.cpp). Each slot holds one double-byte character; its mark picks the typed form
+    // (0), its dakuten form (1) or its handakuten form (2), -1 for an empty slot.
+    static constexpr std::int32_t kEntrySlots = 10;
+    static constexpr std::int32_t kPasswordEntryState = 51;
+    static constexpr std::int32_t kNamingEntryState = 6;
+    std::array<ZTL::string, kEntrySlots> entryCharacters;
+    std::array<std::int32_t, kEntrySlots> entryMarks{};
+    std::int32_t entryCursor = 0;
+    std::int32_t entryLimit = 8;
+    std::uint16_t namedItem = kNoItem; // the item whose kind state 6 names
+    std::int32_t tableColumn = 0;
+    std::int32_t tableRow = 0; // 0 the command row, 1 to 7 the characters
+    std::int32_t tableSet = 0; // 0 hiragana, 1 katakana, 2 letters and digits
+    std::int32_t completionIndex = -1;
+    std::vector<std::int32_t> completionList;
+    std::int32_t entryKeyRepeatBefore = 128; // the keys' repeat before the entry opened
+
+    // Starts an entry for the current state: the table, the entry line and the key repeat.
+    void OpenTextEntry();
+    void ResetTextEntry(std::int32_t limit);
+    // The decide key on the table.
+    void ChooseTextEntryCell();
+    // -1: the last character's marks cycle through its forms; 1 or 2: that mark toggles.
+    void CycleEntryMark(std::int32_t mark);
+    // The text the slots spell; a password has " " after every third character unless `noGroups`.
+    void ComposeEntryText(ZTL::string& text, bool noGroups = false) const;
+    void RefreshEntryLine(bool closeFirst);
+    void ReopenCharacterTable(bool closeFirst, bool naming);
+    void CompleteEntryName();
+    void EraseEntryCharacter();
+    void EntryCursorBack();
+    void EntryCursorForward();
+    void MoveTableRow(bool up);
+    void MoveTableColumn(bool left);
+    // Acts on the finished text as the current state asks.
+    void FinishTextEntry(const ZTL::string& text);
+    // The cancel key at cursor 0 without a suggestion: the entry's windows close and its state goes.
+    void LeaveTextEntry();
+    // The keys' repeat as it was before the entry.
+    void EndTextEntryKeys();
+    // Where the entry cursor and the table cursor stand on the screen.
+    Draw::POINT GetEntryCursorPosition() const;
+    Draw::POINT GetTableCursorPosition() const;
+    void DrawTextEntryCursors(Draw::ISurface& plane);
+    // The plain kana with a dakuten or handakuten form, mapped to it.
+    static const std::map<std::string, std::string>& DakutenTable();
+    static const std::map<std::string, std::string>& HandakutenTable();
 
 private:
     // The first state and background of the opening request.
