@@ -276,6 +276,11 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t floorClass = 0;        // the floor's music
     std::int32_t musicRequest = -1;     // the music the upkeep starts next frame: -1 none, 0xFFFF stop
     std::uint16_t lastEngaged = 0xFFFF; // the character the heroine last dealt with
+    // The automatic turn towards the last opponent at the end of a turn: 0 off, 1 when nobody stands
+    // in front of her, 2 when at most one monster stands beside her.
+    std::int32_t autoTurn = 0;
+    // Monsters are generated every other turn, awake.
+    std::uint8_t frequentSpawn = 0;
     std::int32_t frameCounter64 = 0;
     std::int32_t frameCounter16 = 0;
     std::uint8_t lastBlind = 0; // the heroine's sight bytes of the last frame
