@@ -171,21 +171,29 @@ bool CSceneGameMain::PhaseEndTurn()
 
     if (player.hp > 0 && TriggerQuake()) return false;
 
-    if (player.hp <= 0) return StartFall();
-
-    RegenerateHp(player, game);
-    if (player.hp > 0 && game.dungeon != 0) DigestFullness(player, game);
-    for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
-        auto& monster = game.characters.monsters[i];
-        if (monster.type == kCharacterIcePillar || monster.kindId != 0xFFFF) RecoverStatuses(monster, game);
+    if (player.hp <= 0) {
+        if (!StartFall()) return false;
+    } else {
+        RegenerateHp(player, game);
+        if (player.hp > 0 && game.dungeon != 0) DigestFullness(player, game);
+        for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
+            auto& monster = game.characters.monsters[i];
+            if (monster.type == kCharacterIcePillar || monster.kindId != 0xFFFF)
+                RecoverStatuses(monster, game);
+        }
+        game.map.TickFires();
     }
-    game.map.TickFires();
 
     GiveHungerMessages();
 
-    for (const std::uint16_t item : metItems)
-        IdentifyItemKind(game, item);
-    metItems.clear();
+    for (const std::int32_t kind : metKinds) {
+        const std::int32_t itemClass = game.items.GetItemKind(kind).classId;
+        const bool equipment = itemClass == kItemClassWeapon || itemClass == kItemClassShield;
+        const bool identified = kind >= 0 && static_cast<std::size_t>(kind) < game.items.kindState.size() &&
+                                game.items.kindState[static_cast<std::size_t>(kind)] == 2;
+        if (equipment || identified) game.items.MarkKindSeen(kind);
+    }
+    metKinds.clear();
 
     for (auto it = game.circles.circles.begin(); it != game.circles.circles.end();) {
         const auto next = std::next(it);
@@ -217,7 +225,6 @@ bool CSceneGameMain::TriggerQuake()
         } else {
             quakeMode = 2;
         }
-        quakeStage = 3;
     } else {
         return false;
     }
@@ -607,8 +614,8 @@ void CSceneGameMain::ReportCellUnderPlayer()
     switch (cell.objectKind) {
     case kObjectItem: {
         const std::uint16_t index = cell.objectId;
-        metItems.push_back(index);
         auto& item = game.items.GetItem(index);
+        metKinds.push_back(item.kind);
         if ((item.flags & CItemControl::kShopGoods) != 0) {
             onShopGoods = 1;
             command.Reset();

@@ -73,8 +73,8 @@ public:
     std::int32_t nextSpawnTime = 0;
     // Frames the game-main scene holds the heroine's item under her shown; counted down once a frame.
     std::int32_t itemShowFrames = 0;
-    // Items of kinds met this turn, entered in the record of kinds met at its end.
-    std::vector<std::uint16_t> metItems;
+    // The item kinds met this turn, entered in the record of kinds met at its end.
+    std::vector<std::int32_t> metKinds;
     // The command the action log holds for this turn (kind -1 none).
     SPlayerCommand loggedCommand;
     // The scene asks the camp scene with this command (-1 none).

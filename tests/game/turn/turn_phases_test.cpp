@@ -1,10 +1,13 @@
+#include "game/core/play_mode.h"
 #include "game/core/random.h"
+#include "game/data/global_data.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/support/sound_recorder.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
+#include "platform/host/headless/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -128,9 +131,11 @@ TEST_F(TurnPhasesTest, EachQuakeWarningRerunsTheEndOfTurnSoStatusesTickTwice)
         EXPECT_EQ(scene.quakeMode, std::int32_t(stage));
         EXPECT_EQ(scene.quakeFrame, 0);
         EXPECT_EQ(scene.command.kind, -1);
+        if (stage == 2) break; // the collapse sends her off the floor before the phase runs again
         EXPECT_TRUE(scene.PhaseEndTurn());
         EXPECT_EQ(Player().status.confusionTurns, 8) << stage;
     }
+    EXPECT_EQ(scene.quakeStage, 2);
     std::size_t quakes = 0;
     for (const std::string& line : messages.Lines())
         quakes += line.find("地震だ！") != std::string::npos;
@@ -381,6 +386,62 @@ TEST_F(TurnPhasesTest, ARunStopsAtRoomsOpeningsCharactersAndHunger)
         Player().direction = 6;
         Player().fullness = c.fullness;
         EXPECT_EQ(scene.ShouldStopRunning(), c.stops) << c.x << " " << c.fullness << " " << c.monsterBeside;
+    }
+}
+
+TEST_F(TurnPhasesTest, ASilentRerunThatFailsAtTheCollapseShowsTheErrorAndAborts)
+{
+    platform::headless::ScriptMessageBoxAnswers({});
+    g_globalData.saveEntries.clear(); // no guard for the save: the check fails
+    game->playMode = kPlaySilentRerun;
+    game->floorTime = 2000 * 6 - 6;
+    scene.quakeStage = 2;
+    EXPECT_FALSE(scene.PhaseEndTurn());
+    EXPECT_EQ(game->abortRun, 1);
+    EXPECT_EQ(scene.quakeMode, -1);
+    EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), 1u);
+}
+
+TEST_F(TurnPhasesTest, WarpAndHalvingCirclesVanishInTheFixedRandomMode)
+{
+    AddMonsterKind(*game, 4);
+    auto& monster = PlaceMonster(*game, 0, 4, 13, 11);
+    monster.hp = 21;
+    PlaceCircle(*game, 285, 0, Player().x, Player().y);
+    PlaceCircle(*game, 288, 0, 13, 11);
+    game->random.noRandom = true;
+    scene.PhaseCircles();
+    EXPECT_EQ(monster.hp, 11);
+    ASSERT_EQ(game->reactionQueue.pending.size(), 1u);
+    EXPECT_EQ(game->reactionQueue.pending.back().kind, kActionWarp);
+    EXPECT_TRUE(game->circles.circles.empty());
+}
+
+TEST_F(TurnPhasesTest, UnderfootReportsByObject)
+{
+    struct Case
+    {
+        const char* name;
+        std::uint8_t objectKind;
+        std::uint8_t shown;
+        std::int32_t commandKind;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"an item while running", kObjectItem, 0, 6, "の上に乗った。"},
+        {"a shown trap", kObjectTrap, 1, 5, "の上に乗った。"},
+    };
+    for (const Case& c : cases) {
+        const std::uint16_t item = MakeItem(*game, 100, 1);
+        SMapCell& cell = game->map.GetCell(Player().x, Player().y);
+        cell.objectKind = c.objectKind;
+        cell.objectId = c.objectKind == kObjectItem ? item : 5;
+        cell.objectShown = c.shown;
+        scene.command.kind = c.commandKind;
+        MessageRecorder messages(*game);
+        scene.ReportCellUnderPlayer();
+        EXPECT_NE(messages.Text().find(c.message), std::string::npos) << c.name;
+        EXPECT_EQ(scene.command.kind, -1) << c.name;
     }
 }
 
