@@ -267,6 +267,11 @@ TEST_F(TurnPhasesTest, TheCollapseDealsThreeQuartersAndSendsHerOff)
     const std::uint16_t goods = MakeItem(*game, 100, 1);
     game->items.GetItem(goods).flags = CItemControl::kShopGoods;
     Carry(*game, goods);
+    AddMonsterKind(*game, 4);
+    AddMonsterKind(*game, 8).typeFlags = kKindFlying;
+    PlaceMonster(*game, 0, 4, 12, 12);
+    PlaceMonster(*game, 1, 8, 13, 12);
+    PlaceMonster(*game, 2, 4, 15, 12).type = kCharacterChest;
     CActionQueue& queue = game->reactionQueue;
     PushActionQuakeDamage(queue);
     queue.current = queue.pending.back();
@@ -274,6 +279,9 @@ TEST_F(TurnPhasesTest, TheCollapseDealsThreeQuartersAndSendsHerOff)
     queue.step = 0;
     EXPECT_EQ(HandleQuakeCollapse(queue, *game), 1);
     EXPECT_EQ(Player().motion, 34);
+    EXPECT_EQ(game->characters.monsters[0].motion, 34);
+    EXPECT_NE(game->characters.monsters[1].motion, 34);
+    EXPECT_EQ(game->characters.monsters[2].type, kCharacterEmpty);
     queue.step = 1;
     EXPECT_EQ(HandleQuakeCollapse(queue, *game), 1);
     EXPECT_EQ(Player().hp, 5);
@@ -443,6 +451,60 @@ TEST_F(TurnPhasesTest, UnderfootReportsByObject)
         EXPECT_NE(messages.Text().find(c.message), std::string::npos) << c.name;
         EXPECT_EQ(scene.command.kind, -1) << c.name;
     }
+}
+
+TEST_F(TurnPhasesTest, ABindingTrapUnderHerSnapsAndHoldsHer)
+{
+    Player().status.boundTurns = 5;
+    Player().status.boundX = std::uint8_t(Player().x);
+    Player().status.boundY = std::uint8_t(Player().y);
+    SMapCell& cell = game->map.GetCell(Player().x, Player().y);
+    cell.objectKind = kObjectTrap;
+    cell.objectId = 3;
+    cell.objectShown = 1;
+    scene.command.kind = 5;
+    scene.command.arg1 = 2;
+    MessageRecorder messages(*game);
+    std::uint16_t swap = 0xFFFF;
+    std::int32_t direction = 0;
+    scene.ExecutePlayerWalk(swap, direction);
+    EXPECT_EQ(SoundOfLine(*game, "が 外れない。"), 51);
+    EXPECT_EQ(cell.objectShown, 0);
+    ASSERT_FALSE(game->effects.empty());
+    EXPECT_EQ(game->effects.back().kind, kEffectBindingSnap);
+}
+
+TEST_F(TurnPhasesTest, APeacefulCharacterChangesPlacesWithHer)
+{
+    AddMonsterKind(*game, 164);
+    auto& peaceful = PlaceMonster(*game, 0, 164, Player().x + 1, Player().y);
+    peaceful.type = kCharacterPeaceful;
+    const std::int32_t x = Player().x;
+    scene.command.kind = 5;
+    scene.command.arg1 = 6;
+    scene.phaseStep = 0;
+    scene.PhasePlayerStep();
+    EXPECT_EQ(Player().x, x + 1);
+    // Its step plays out from its old cell towards hers.
+    ASSERT_FALSE(peaceful.queuedSteps.empty());
+    EXPECT_EQ(peaceful.queuedSteps.back().targetX, x);
+    EXPECT_EQ(peaceful.direction, 2);
+}
+
+TEST_F(TurnPhasesTest, BurningUnpaidGoodsLowersTheBill)
+{
+    const std::uint16_t goods = MakeItem(*game, 100, 1);
+    game->items.GetItem(goods).flags = CItemControl::kShopGoods;
+    const std::int32_t price = game->items.GetItemPrice(game->items.GetItem(goods), 1, 0);
+    game->shopBill = price + 7;
+    game->map.PlaceItemObject(12, 11, goods);
+    CActionQueue& queue = game->reactionQueue;
+    PushActionItemBurn(queue, 0, 12, 11);
+    queue.current = queue.pending.back();
+    queue.pending.clear();
+    queue.step = 0;
+    EXPECT_EQ(HandleSetFire(queue, *game), 1);
+    EXPECT_EQ(game->shopBill, 7);
 }
 
 } // namespace
