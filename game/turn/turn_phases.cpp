@@ -118,7 +118,8 @@ bool CSceneGameMain::PhasePlayerCommand()
             PushItemUseAction(queue, game, item,
                               targeted ? static_cast<std::uint16_t>(command.arg1) : 0xFFFF);
         } else if (command.arg3 == 2) {
-            PushActionThrowOrShoot(queue, game, item, 0xFFFF);
+            // A logged throw without an item throws nothing.
+            if (item != 0xFFFF) PushActionThrowOrShoot(queue, game, item, 0xFFFF);
         } else if (command.arg3 == 5) {
             if (item != 0xFFFF && game.items.GetItem(item).kind == kWaterJarKind)
                 PushSprinkleWaterAction(queue, item);
