@@ -280,6 +280,11 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // them down.
     std::array<std::int32_t, 2> screenFlash{};
     std::uint8_t monsterUsedSpecial = 0; // a monster used its special since the flag was last cleared
+    // The automatic turn towards the last opponent at the end of a turn: 0 off, 1 when nobody stands
+    // in front of her, 2 when at most one monster stands beside her.
+    std::int32_t autoTurn = 0;
+    // Monsters are generated every other turn, awake.
+    std::uint8_t frequentSpawn = 0;
     std::int32_t frameCounter64 = 0;
     std::int32_t frameCounter16 = 0;
     std::uint8_t lastBlind = 0; // the heroine's sight bytes of the last frame

@@ -1,4 +1,5 @@
 #include "game/turn/actions.h"
+#include "game/turn/turn_phases.h"
 
 #include "game/app/game_resource.h"
 #include "game/scenes/portraits.h"
@@ -304,4 +305,6 @@ void RegisterTurnActionHandlers()
 {
     RegisterActionHandler(kActionGoalScenarioD1, HandleScenarioAction);
     RegisterActionHandler(kActionGoalScenarioD2, HandleScenarioAction);
+    RegisterActionHandler(kActionQuakeCollapse, HandleQuakeCollapse);
+    RegisterActionHandler(kActionSetFire, HandleSetFire);
 }
