@@ -218,14 +218,11 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 4:
     case 9:
         game.actionTimer = 300;
-        // Stand-in: the chosen item command runs here once the item menus are built; until then the
-        // menu ends.
-        menu.PushState(0);
+        menu.ExecuteItemCommand();
         return;
     case 8:
         if (entry == 0) {
-            // Stand-in: the destroy of the chosen items runs here once the item menus are built.
-            menu.PushState(0);
+            menu.ConfirmDestroyChosen();
             return;
         }
         break; // as cancel
@@ -456,12 +453,17 @@ bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask)
     case 0:
         menu.PushState(2);
         menu.itemList.chosenSlots.clear();
-        // Stand-in: the inventory list opens with nothing chosen and its panels built here once the
-        // item menus are built.
+        menu.itemList.openPot = CSceneMenu::kNoItem;
+        menu.OpenItemList(CSceneMenu::kNoItem);
         return true;
     case 1:
-        // Stand-in: the stairs prompt and the foot menu open here once the item menus are built.
-        menu.PushState(UnderfootKind(game) == kObjectStairs ? 10 : 9);
+        if (UnderfootKind(game) == kObjectStairs) {
+            menu.PushState(10);
+            menu.OpenStairsPrompt();
+        } else {
+            menu.PushState(9);
+            menu.OpenFootItem();
+        }
         return true;
     case 2:
         menu.PushState(11);
