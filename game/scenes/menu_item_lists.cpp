@@ -1,6 +1,7 @@
 // The inventory side of the menu: the item lists, their command windows, what a chosen command queues
 // for the game-main scene, and the list state's keys (paging, marking, sorting, the price column).
 #include "game/app/game_resource.h"
+#include "game/asset_ids.h"
 #include "game/characters/panel_rules.h"
 #include "game/items/item_commands.h"
 #include "game/scenes/menu_scene.h"
@@ -438,8 +439,24 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
                        state == 35 || state == 39 || state == 60 || state == 66;
     std::int32_t cursor = state == 7 ? secondRow : itemList.row;
     if (openPot != kNoItem && game.items.GetItem(openPot).kind != 359) cursor = -1;
+    FillPriceColumn();
     game.selectWindow.OpenIconList(state == 7 ? 44 : 16, openPot != kNoItem ? 48 : 40, !joins,
                                    wide ? 288 : 224, -1, cursor, ZTL::string(text.c_str()));
+}
+
+void CSceneMenu::FillPriceColumn()
+{
+    SGameResource& game = Game();
+    prices.fill(-1);
+    priceColours.fill(0);
+    const bool shop = m_state == 24 || m_state == 60 || m_state == 66;
+    if (priceMode == 0 || shop || itemList.openPot != kNoItem || m_state == 7 || itemList.page > 1) return;
+    for (std::int32_t line = 0; line < 10; ++line) {
+        const std::uint16_t id = SlotItem(itemList.page * 10 + line);
+        if (id == kNoItem) continue;
+        prices[std::size_t(line)] =
+            game.items.GetItemPrice(game.items.GetItem(id), priceMode == 2 ? 1 : 0, 0);
+    }
 }
 
 void CSceneMenu::OpenPotView()
@@ -622,6 +639,7 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
     if ((keyMask & kKeyDiagonal) != 0 && state != 24 && state != 35 && state != 60 && state != 66) {
         menu.PlaySound(kSoundDecide);
         menu.priceMode = (menu.priceMode + 1) % 3;
+        menu.FillPriceColumn();
     }
 
     if ((keyMask & kKeyCancel) != 0) {
@@ -661,4 +679,98 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
         return true;
     }
     return false;
+}
+
+std::vector<SPriceDigit> PriceDigits(std::int32_t price, std::int32_t line, std::int32_t state)
+{
+    std::vector<SPriceDigit> digits;
+    if (price < 0) return digits;
+    std::int32_t x = 224 - (state == 24 ? 2 : 0);
+    const std::int32_t y = 48 + 18 * line - 1;
+    do {
+        digits.push_back({x, y, price % 10});
+        price /= 10;
+        x -= 8;
+    } while (price > 0);
+    return digits;
+}
+
+std::vector<Draw::RECT> CSceneMenu::HighlightRects() const
+{
+    std::vector<Draw::RECT> rects;
+    const auto& windows = m_game->selectWindow.windows;
+    const auto list = std::find_if(windows.rbegin(), windows.rend(), [](const CSelectWindow::SWindow& w) {
+        return w.type == CSelectWindow::kTypeIconList;
+    });
+    if (list == windows.rend()) return rects;
+    const std::int32_t page = (m_state == 7 || m_state == 33 || m_state == 35) ? secondPage : itemList.page;
+    for (std::int32_t slot : itemList.chosenSlots) {
+        if (slot / 10 != page) continue;
+        const std::int32_t top = list->y + 8 + 18 * (slot % 10);
+        rects.push_back(Draw::RECT{list->x + 8, top, list->x + list->width - 8, top + 18});
+    }
+    return rects;
+}
+
+void CSceneMenu::DrawSmallNumbers(Draw::ISurface& plane, std::int32_t first, std::int32_t second,
+                                  std::int32_t x, std::int32_t y)
+{
+    const std::vector<std::int32_t> xs = SmallNumberSprites(first, second, x);
+    if (xs.empty()) return;
+    // The sprites in drawing order: first number, separator (10), second number.
+    std::vector<std::int32_t> glyphs;
+    const auto digits = [&glyphs](std::int32_t n) {
+        if (n >= 100) glyphs.push_back(n / 100 % 10);
+        if (n >= 10) glyphs.push_back(n / 10 % 10);
+        glyphs.push_back(n % 10);
+    };
+    digits(first);
+    glyphs.push_back(10);
+    digits(second);
+    for (std::size_t i = 0; i < xs.size() && i < glyphs.size(); ++i) {
+        const std::int32_t sx = glyphs[i] == 10 ? 58 : 5 * glyphs[i];
+        const Draw::RECT rect = {sx, 36, sx + 5, 45};
+        BltImage(plane, kImageInterface, xs[i], y, &rect);
+    }
+}
+
+void CSceneMenu::DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::int32_t x, std::int32_t y)
+{
+    SGameResource& game = Game();
+    if (item == kNoItem) return;
+    const CItemControl::SItem& it = game.items.GetItem(item);
+    const auto mark = [&](std::int32_t left, std::int32_t top) {
+        const Draw::RECT rect = {left, top, left + 8, top + 8};
+        BltImage(plane, kImageInterface, x, y, &rect);
+    };
+    if (item == game.equippedWeapon || item == game.equippedShield || item == game.equippedArrows)
+        mark(112, 128);
+    else if (item == game.spareWeapon || item == game.spareShield)
+        mark(96, 128);
+    if ((it.flags & 8) != 0) mark(112, 136);
+    const bool equipment = it.itemClass == kClassWeapon || it.itemClass == kClassShield;
+    if ((it.flags & 4) != 0 &&
+        (!equipment || ((it.flags & 1) != 0 && !game.items.IsKindUnidentified(it.kind))))
+        mark(120, 136);
+}
+
+void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
+{
+    static constexpr std::array<std::int32_t, 10> kListStates = {2, 3, 7, 24, 30, 33, 35, 39, 60, 66};
+    if (std::find(kListStates.begin(), kListStates.end(), m_state) == kListStates.end() && m_state != 4)
+        return;
+    const std::int32_t s = doubled ? 2 : 1;
+    for (const Draw::RECT& r : HighlightRects()) {
+        const Draw::RECT scaled = {r.left * s, r.top * s, r.right * s, r.bottom * s};
+        plane.AddColorEffect(0x404040, &scaled);
+        if (m_liveWorld && !Game().config.menuBackgroundMoves)
+            m_dirty.AddRect(r.left, r.top, r.right, r.bottom);
+    }
+    for (std::int32_t line = 0; line < 10; ++line) {
+        for (const SPriceDigit& d : PriceDigits(prices[std::size_t(line)], line, m_state)) {
+            const std::int32_t row = 176 + 16 * priceColours[std::size_t(line)];
+            const Draw::RECT rect = {8 * d.digit, row, 8 * d.digit + 8, row + 16};
+            BltImage(plane, kImageInterface, d.x, d.y, &rect);
+        }
+    }
 }

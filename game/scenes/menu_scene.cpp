@@ -479,6 +479,7 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
         g.selectWindow.DrawCursors(plane);
         m_dirty.Clear();
     }
-    // Stand-in: the item lists' highlights and page marks, the text-entry cursors and the digit cursors
-    // of the number entries are drawn here once those screens are built.
+    DrawItemListDecorations(plane, doubled);
+    // Stand-in: the text-entry cursors and the digit cursors of the number entries are drawn here once
+    // those screens are built.
 }

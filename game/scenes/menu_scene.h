@@ -145,7 +145,7 @@ public:
     bool sortedThisVisit = false;              // the inventory sorts once per visit of the menu
     std::vector<std::int32_t> toggledThisHold; // slots marked or unmarked while multi-select is held
     std::int32_t priceMode = 0;                // 0 to 2: which price the list panels show
-    std::array<std::int32_t, 10> prices{};     // the price column, -1 none
+    std::array<std::int32_t, 10> prices = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}; // -1 none
     std::array<std::int32_t, 10> priceColours{};
 
     // The class of the object on the heroine's cell: the item's, 12 for a trap, 13 for a magic circle.
@@ -158,6 +158,9 @@ public:
     std::vector<std::int32_t> BuildItemCommandCodes(std::int32_t slot);
     std::vector<std::int32_t> BuildBulkCommandCodes() const;
     void OpenItemList(std::uint16_t openPot);
+    // The price column for the price mode: nothing (0), the selling (1) or the buying price (2) of each
+    // carried item on the shown page.
+    void FillPriceColumn();
     void OpenItemCommandMenu();
     void OpenBulkCommandMenu();
     void OpenEquipmentComparison(std::uint16_t item);
@@ -174,6 +177,15 @@ public:
     void OpenPotView();
     // The list cursor's slot: page x 10 + row (the second pair in state 7).
     std::int32_t CursorSlot() const;
+    // The lines of the shown list holding chosen slots, as logical rectangles to brighten.
+    std::vector<Draw::RECT> HighlightRects() const;
+    // The highlights, the price column and the marks of the shown list.
+    void DrawItemListDecorations(Draw::ISurface& plane, bool doubled);
+    // "a/b" in the small digits, starting 12 pixels left of x; nothing when b is 0 or 1.
+    static void DrawSmallNumbers(Draw::ISurface& plane, std::int32_t first, std::int32_t second,
+                                 std::int32_t x, std::int32_t y);
+    // The equipped, worn, flag-3 and flag-2 marks of an item's line at (x, y).
+    void DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::int32_t x, std::int32_t y);
 
     // The description of the described item, kind or floor object (page 0), or a weapon's or shield's
     // abilities (any other page), in a new window group.
@@ -225,6 +237,12 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask);
 std::uint32_t EnabledItemPages(CSceneMenu& menu, std::int32_t state);
 // Two numbers "a/b" in the small digits; nothing when b is 0 or 1. The sprites' x positions.
 std::vector<std::int32_t> SmallNumberSprites(std::int32_t first, std::int32_t second, std::int32_t x);
+// The digits of a price on a line of the price column: (x, y, digit), last digit first.
+struct SPriceDigit
+{
+    std::int32_t x, y, digit;
+};
+std::vector<SPriceDigit> PriceDigits(std::int32_t price, std::int32_t line, std::int32_t state);
 // State 5: the item description's pages.
 bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask);
 // States 6, 51, 86 and 93: the text entry.

@@ -276,3 +276,33 @@ TEST_F(MenuItemListsTest, SmallNumbersDrawBothNumbersOrNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MenuItemListDrawing, PricesAreRightAlignedOnTheirLine)
+{
+    std::vector<std::tuple<int, int, int>> got;
+    for (const SPriceDigit& d : PriceDigits(1234, 2, 2))
+        got.emplace_back(d.x, d.y, d.digit);
+    EXPECT_EQ(got, (std::vector<std::tuple<int, int, int>>{
+                       {224, 83, 4}, {216, 83, 3}, {208, 83, 2}, {200, 83, 1}}));
+    EXPECT_EQ(PriceDigits(5, 0, 24).front().x, 222);
+    EXPECT_TRUE(PriceDigits(-1, 0, 2).empty());
+}
+
+} // namespace
+
+TEST_F(MenuItemListsTest, ChosenLinesOfTheShownPageAreBrightened)
+{
+    for (int i = 0; i < 12; ++i)
+        New(kPotion);
+    OpenInventory();
+    menu->itemList.chosenSlots = {2, 11};
+    const std::vector<Draw::RECT> rects = menu->HighlightRects();
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0].top, 40 + 8 + 36);
+
+    Draw::CFastPlane plane;
+    plane.CreateSurface(320, 240, false);
+    menu->DrawItemListDecorations(plane, false);
+}
