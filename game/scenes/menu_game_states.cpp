@@ -272,8 +272,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 26:
         game.chosenAbility = std::uint16_t(entry);
         menu.PushState(27);
-        // Stand-in: the erase confirmation opens here once the item menus are built; state 27 then
-        // waits on it.
+        menu.ConfirmAbilityRemoval(std::uint16_t(entry));
         return;
     case 27:
         if (entry == 0) {
@@ -340,7 +339,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     menu.CloseTopWindow();
     if (menu.itemList.chosenSlots.size() > 1) {
         menu.PopState();
-        // Stand-in: the item command window reopens here once the item menus are built.
+        menu.OpenBulkCommandMenu();
     } else {
         menu.PopState();
     }
@@ -391,8 +390,7 @@ void Cancel(CSceneMenu& menu, std::int32_t state)
         return;
     case 26:
         menu.PushState(28);
-        // Stand-in: "キャンセルしても\n巻物は消費してしまいますが\nよろしいですか？" opens here once the item
-        // menus are built; state 28 then waits on it.
+        menu.ConfirmScrollCancel();
         return;
     case 50:
         menu.CloseTopWindow();
@@ -541,7 +539,7 @@ bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask)
     default:
         menu.CloseTopWindow();
         menu.PopState();
-        // Stand-in: the item lists' panels are rebuilt here once the item lists are built.
+        menu.FillPriceColumn();
         break;
     }
     return true;
@@ -552,7 +550,7 @@ bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask)
     const auto leave = [&menu] {
         menu.CloseWindowGroup();
         menu.PopState();
-        // Stand-in: the item lists' panels are rebuilt here once the item lists are built.
+        menu.FillPriceColumn();
     };
     const auto show = [&menu](std::int32_t page) {
         menu.descriptionPage = page;

@@ -412,14 +412,16 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     }
     std::string text;
     bool any = false;
+    // The icons join the window once it is open: (line, source).
+    std::vector<std::pair<std::int32_t, Draw::RECT>> icons;
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const std::uint16_t id = ids[i];
-        const std::int32_t y = 8 + 18 * std::int32_t(i);
+        const std::int32_t y = std::int32_t(i);
         if (openPot != kNoItem && game.items.GetItem(openPot).kind == kWaterJar) {
             if (id > 1) continue;
             any = true;
             text += id == 0 ? "水\n" : "氷\n";
-            game.selectWindow.AddImage(kItemSheet, 8, y, Draw::RECT{96, 176 + 16 * id, 112, 192 + 16 * id});
+            icons.push_back({y, Draw::RECT{96, 176 + 16 * id, 112, 192 + 16 * id}});
             continue;
         }
         if (id == kNoItem) {
@@ -431,7 +433,7 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
         text += std::string(BuildItemLineText(game, id, false, state).c_str()) + "\n";
         const std::int32_t sx = (it.flags & 8) != 0 ? 96 : 112;
         const std::int32_t sy = 128 + 16 * it.itemClass;
-        game.selectWindow.AddImage(kItemSheet, 8, y, Draw::RECT{sx, sy, sx + 16, sy + 16});
+        icons.push_back({y, Draw::RECT{sx, sy, sx + 16, sy + 16}});
     }
     if (!any) text = openPot != kNoItem ? "何も入っていない" : "何も持っていない";
     const bool wide = state == 24 || state == 35 || state == 58 || state == 60 || state == 64 || state == 66;
@@ -440,8 +442,11 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     std::int32_t cursor = state == 7 ? secondRow : itemList.row;
     if (openPot != kNoItem && game.items.GetItem(openPot).kind != 359) cursor = -1;
     FillPriceColumn();
-    game.selectWindow.OpenIconList(state == 7 ? 44 : 16, openPot != kNoItem ? 48 : 40, !joins,
-                                   wide ? 288 : 224, -1, cursor, ZTL::string(text.c_str()));
+    const std::int32_t x = state == 7 ? 44 : 16, top = openPot != kNoItem ? 48 : 40;
+    game.selectWindow.OpenIconList(x, top, !joins, wide ? 288 : 224, -1, cursor, ZTL::string(text.c_str()));
+    if (any)
+        for (const auto& [line, source] : icons)
+            game.selectWindow.AddImage(kItemSheet, x + 8, top + 8 + 18 * line, source);
 }
 
 void CSceneMenu::FillPriceColumn()
@@ -773,4 +778,47 @@ void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
             BltImage(plane, kImageInterface, d.x, d.y, &rect);
         }
     }
+}
+
+Draw::RECT AbilitySlotIconSource(const std::array<std::uint16_t, 10>& slots, std::int32_t slot, bool dimmed)
+{
+    std::int32_t column = 0;
+    std::uint16_t code = slots[std::size_t(slot)];
+    if (code == CSceneMenu::kNoItem) {
+        column = 32;
+    } else if (code == 0) {
+        column = 16;
+        // The continuation takes the row of the ability it continues.
+        for (std::int32_t i = slot - 1; i >= 0 && code == 0; --i)
+            if (slots[std::size_t(i)] != CSceneMenu::kNoItem) code = slots[std::size_t(i)];
+    }
+    const std::int32_t row = code != CSceneMenu::kNoItem && code > 59 ? 16 : 0;
+    if (dimmed) column += 48;
+    return Draw::RECT{column, row, column + 16, row + 16};
+}
+
+void CSceneMenu::DrawAbilitySlotIcon(Draw::ISurface& plane, const std::array<std::uint16_t, 10>& slots,
+                                     std::int32_t slot, std::int32_t x, std::int32_t y, bool dimmed)
+{
+    const Draw::RECT source = AbilitySlotIconSource(slots, slot, dimmed);
+    BltImage(plane, kImageAbilitySlots, x, y, &source);
+}
+
+void CSceneMenu::ConfirmScrollCancel()
+{
+    SGameResource& game = Game();
+    game.selectWindow.Open(32, 78, true, -1, -1, -1, false,
+                           "キャンセルしても\n巻物は消費してしまいますが\nよろしいですか？");
+    game.selectWindow.OpenYesNo(32, 144, false);
+}
+
+void CSceneMenu::ConfirmAbilityRemoval(std::uint16_t ability)
+{
+    SGameResource& game = Game();
+    game.selectWindow.Open(32, 96, true, -1, -1, -1, false, "能力　　を消してもいいですか？");
+    std::array<std::uint16_t, 10> one{};
+    one.fill(kNoItem);
+    one[0] = ability;
+    game.selectWindow.AddImage(kImageAbilitySlots, 70, 102, AbilitySlotIconSource(one, 0, false));
+    game.selectWindow.OpenYesNo(32, 126, false);
 }

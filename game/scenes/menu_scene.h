@@ -184,6 +184,13 @@ public:
     // "a/b" in the small digits, starting 12 pixels left of x; nothing when b is 0 or 1.
     static void DrawSmallNumbers(Draw::ISurface& plane, std::int32_t first, std::int32_t second,
                                  std::int32_t x, std::int32_t y);
+    // One ability slot's icon of a weapon or shield (the dimmed form 48 pixels further right).
+    static void DrawAbilitySlotIcon(Draw::ISurface& plane, const std::array<std::uint16_t, 10>& slots,
+                                    std::int32_t slot, std::int32_t x, std::int32_t y, bool dimmed);
+    // "Yes" still uses up the scroll whose target choice is cancelled.
+    void ConfirmScrollCancel();
+    // The removal of an ability, its icon in the text.
+    void ConfirmAbilityRemoval(std::uint16_t ability);
     // The equipped, worn, flag-3 and flag-2 marks of an item's line at (x, y).
     void DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::int32_t x, std::int32_t y);
 
@@ -237,6 +244,9 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask);
 std::uint32_t EnabledItemPages(CSceneMenu& menu, std::int32_t state);
 // Two numbers "a/b" in the small digits; nothing when b is 0 or 1. The sprites' x positions.
 std::vector<std::int32_t> SmallNumberSprites(std::int32_t first, std::int32_t second, std::int32_t x);
+// The sheet cell of an ability slot's icon: empty frame, continuation (of the ability before it) or seal;
+// codes above 59 on the second row.
+Draw::RECT AbilitySlotIconSource(const std::array<std::uint16_t, 10>& slots, std::int32_t slot, bool dimmed);
 // The digits of a price on a line of the price column: (x, y, digit), last digit first.
 struct SPriceDigit
 {

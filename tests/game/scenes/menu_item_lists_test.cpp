@@ -306,3 +306,17 @@ TEST_F(MenuItemListsTest, ChosenLinesOfTheShownPageAreBrightened)
     plane.CreateSurface(320, 240, false);
     menu->DrawItemListDecorations(plane, false);
 }
+
+TEST(MenuItemListDrawing, AbilitySlotIconsByCode)
+{
+    const std::array<std::uint16_t, 10> slots = {5, 0, 0xFFFF, 61, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    const auto at = [&](int slot, bool dimmed) {
+        const Draw::RECT r = AbilitySlotIconSource(slots, slot, dimmed);
+        return std::pair<int, int>(r.left, r.top);
+    };
+    EXPECT_EQ(at(0, false), (std::pair<int, int>(0, 0)));
+    EXPECT_EQ(at(1, false), (std::pair<int, int>(16, 0)));
+    EXPECT_EQ(at(2, false), (std::pair<int, int>(32, 0)));
+    EXPECT_EQ(at(3, false), (std::pair<int, int>(0, 16)));
+    EXPECT_EQ(at(4, true), (std::pair<int, int>(64, 16)));
+}
