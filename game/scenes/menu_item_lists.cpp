@@ -110,7 +110,7 @@ std::vector<std::int32_t> CSceneMenu::BuildItemCommandCodes(std::int32_t slot)
     std::uint16_t id = SlotItem(slot);
     if (inPot) {
         const CItemControl::SItem& pot = game.items.GetItem(itemList.openPot);
-        const std::size_t row = std::size_t(std::clamp(itemList.row, 0, 9));
+        const std::size_t row = std::size_t(std::clamp(potRow, 0, 9));
         id = pot.slots[row];
     }
     std::int32_t cls = 0;
@@ -214,6 +214,21 @@ void CSceneMenu::OpenItemCommandMenu()
         OpenEquipmentComparison(id);
 }
 
+void CSceneMenu::RefreshItemCommandMenu()
+{
+    SGameResource& game = Game();
+    const auto& windows = game.selectWindow.windows;
+    const std::int32_t group = windows.empty() ? 0 : windows.back().group;
+    // The command window and the comparison beside it stand above the list in the list's group.
+    while (!windows.empty() && windows.back().group == group &&
+           windows.back().type != CSelectWindow::kTypeIconList)
+        CloseTopWindow();
+    if (itemList.chosenSlots.size() > 1)
+        OpenBulkCommandMenu();
+    else
+        OpenItemCommandMenu();
+}
+
 void CSceneMenu::OpenBulkCommandMenu()
 {
     static const char* const kWords[] = {"", "　まとめて置く\n", "　まとめて出す\n", "　まとめて捨てる\n"};
@@ -228,8 +243,7 @@ void CSceneMenu::QueueItemCommand(std::int32_t code, std::uint16_t openPot)
 {
     SGameResource& game = Game();
     std::uint16_t id = SlotItem(CursorSlot());
-    if (openPot != kNoItem)
-        id = game.items.GetItem(openPot).slots[std::size_t(std::clamp(itemList.row, 0, 9))];
+    if (openPot != kNoItem) id = game.items.GetItem(openPot).slots[std::size_t(std::clamp(potRow, 0, 9))];
     Push(game, 8, game.characters.player.direction, id, code);
 }
 
@@ -288,7 +302,7 @@ void CSceneMenu::ExecuteItemCommand()
     switch (code) {
     case 4:
         itemList.openPot = id;
-        itemList.row = 0;
+        potRow = 0;
         PushState(3);
         OpenPotView();
         return;
@@ -439,7 +453,7 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     const bool wide = state == 24 || state == 35 || state == 58 || state == 60 || state == 64 || state == 66;
     const bool joins = state == 7 || openPot != kNoItem || state == 24 || state == 30 || state == 33 ||
                        state == 35 || state == 39 || state == 60 || state == 66;
-    std::int32_t cursor = state == 7 ? secondRow : itemList.row;
+    std::int32_t cursor = state == 7 ? secondRow : openPot != kNoItem ? potRow : itemList.row;
     if (openPot != kNoItem && game.items.GetItem(openPot).kind != 359) cursor = -1;
     FillPriceColumn();
     const std::int32_t x = state == 7 ? 44 : 16, top = openPot != kNoItem ? 48 : 40;
@@ -551,8 +565,7 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
             menu.PushState(0);
             break;
         default:
-            // The pot's row and the inventory row share the list row.
-            list.row = cursor;
+            (list.openPot != CSceneMenu::kNoItem ? menu.potRow : list.row) = cursor;
             menu.PushState(4);
             if (list.chosenSlots.size() <= 1)
                 menu.OpenItemCommandMenu();
@@ -651,8 +664,10 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
         menu.PlaySound(kSoundCancel);
         switch (state) {
         case 3:
+            // Back to the pot's own command window, on the line it was opened from.
             list.openPot = CSceneMenu::kNoItem;
             menu.CloseWindowGroup();
+            menu.CloseTopWindow();
             menu.PopState();
             menu.OpenItemCommandMenu();
             break;

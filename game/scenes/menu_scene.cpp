@@ -160,8 +160,11 @@ void CSceneMenu::Open(std::int32_t request)
         g.selectWindow.OpenYesNo(16, 128, false);
         break;
     case 4:
-        // Stand-in: the sell list ("「ドレヲ売リマスカ？」") opens here once the item menus are built.
         PushState(24);
+        itemList.page = 0;
+        itemList.row = 0;
+        g.selectWindow.Open(16, 16, true, -1, -1, -1, false, "「ドレヲ売リマスカ？」");
+        OpenItemList(kNoItem);
         break;
     case 5:
         // Stand-in: the ability list opens here once the item menus are built.

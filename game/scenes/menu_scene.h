@@ -144,6 +144,7 @@ public:
     bool lookAndDiscard = false;               // restricts the commands to looking and discarding
     bool sortedThisVisit = false;              // the inventory sorts once per visit of the menu
     std::vector<std::int32_t> toggledThisHold; // slots marked or unmarked while multi-select is held
+    std::int32_t potRow = 0;                   // the line of the open pot's contents
     std::int32_t priceMode = 0;                // 0 to 2: which price the list panels show
     std::array<std::int32_t, 10> prices = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}; // -1 none
     std::array<std::int32_t, 10> priceColours{};
@@ -163,6 +164,8 @@ public:
     void FillPriceColumn();
     void OpenItemCommandMenu();
     void OpenBulkCommandMenu();
+    // The command window opened anew after the list's cursor or marks changed.
+    void RefreshItemCommandMenu();
     void OpenEquipmentComparison(std::uint16_t item);
     ZTL::string BuildEquipmentComparison(std::uint16_t item);
     void ExecuteItemCommand();

@@ -320,3 +320,23 @@ TEST(MenuItemListDrawing, AbilitySlotIconsByCode)
     EXPECT_EQ(at(3, false), (std::pair<int, int>(0, 16)));
     EXPECT_EQ(at(4, true), (std::pair<int, int>(64, 16)));
 }
+
+TEST_F(MenuItemListsTest, PotViewCancelReturnsToThePotsCommands)
+{
+    New(kPotion);
+    const std::uint16_t pot = New(kPot);
+    Item(pot).value = 2;
+    OpenInventory();
+    game->selectWindow.SetCursor(1);
+    HandleItemList(*menu, kDecide);
+    ASSERT_EQ(menu->GetState(), 4);
+    const std::size_t commandWindows = game->selectWindow.windows.size();
+    Choose("見る");
+    ASSERT_EQ(menu->GetState(), 3);
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "何も入っていない");
+    HandleItemList(*menu, kCancel);
+    EXPECT_EQ(menu->GetState(), 4);
+    EXPECT_EQ(menu->itemList.openPot, CSceneMenu::kNoItem);
+    EXPECT_EQ(game->selectWindow.windows.size(), commandWindows);
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　見る");
+}
