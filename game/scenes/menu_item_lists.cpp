@@ -786,6 +786,20 @@ void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
         if (m_liveWorld && !Game().config.menuBackgroundMoves)
             m_dirty.AddRect(r.left, r.top, r.right, r.bottom);
     }
+    const auto& windows = Game().selectWindow.windows;
+    const auto list = std::find_if(windows.rbegin(), windows.rend(), [](const CSelectWindow::SWindow& w) {
+        return w.type == CSelectWindow::kTypeIconList;
+    });
+    const bool secondList = m_state == 7 || m_state == 33 || m_state == 35;
+    const std::int32_t page = secondList ? secondPage : itemList.page;
+    if (list != windows.rend() && itemList.openPot == kNoItem && !secondList && page < 2) {
+        for (std::int32_t line = 0; line < 10; ++line)
+            DrawItemMarks(plane, SlotItem(page * 10 + line), list->x + 8, list->y + 8 + 18 * line);
+        std::int32_t pages = 1;
+        if (itemList.carriedCount > 10) ++pages;
+        if (GetFloorClass() != 0) ++pages;
+        DrawPageArrows(plane, list->x + list->width - 40, list->y - 8, page, pages);
+    }
     for (std::int32_t line = 0; line < 10; ++line) {
         for (const SPriceDigit& d : PriceDigits(prices[std::size_t(line)], line, m_state)) {
             const std::int32_t row = 176 + 16 * priceColours[std::size_t(line)];
@@ -836,4 +850,22 @@ void CSceneMenu::ConfirmAbilityRemoval(std::uint16_t ability)
     one[0] = ability;
     game.selectWindow.AddImage(kImageAbilitySlots, 70, 102, AbilitySlotIconSource(one, 0, false));
     game.selectWindow.OpenYesNo(32, 126, false);
+}
+
+std::vector<std::int32_t> PageArrowPositions(std::int32_t x, std::int32_t page, std::int32_t pages)
+{
+    if (pages <= 1) return {};
+    // The arrows stand further apart the further the list is turned.
+    return {x, x + 16 + 6 * page};
+}
+
+void CSceneMenu::DrawPageArrows(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::int32_t page,
+                                std::int32_t pages)
+{
+    const std::vector<std::int32_t> xs = PageArrowPositions(x, page, pages);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        const std::int32_t left = i == 0 ? 144 : 160;
+        const Draw::RECT rect = {left, 16, left + 16, 32};
+        BltImage(plane, kImageInterface, xs[i], y, &rect);
+    }
 }

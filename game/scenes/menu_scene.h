@@ -194,6 +194,9 @@ public:
     void ConfirmScrollCancel();
     // The removal of an ability, its icon in the text.
     void ConfirmAbilityRemoval(std::uint16_t ability);
+    // The previous and next arrows of a list of more than one page.
+    static void DrawPageArrows(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::int32_t page,
+                               std::int32_t pages);
     // The equipped, worn, flag-3 and flag-2 marks of an item's line at (x, y).
     void DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::int32_t x, std::int32_t y);
 
@@ -250,6 +253,8 @@ std::vector<std::int32_t> SmallNumberSprites(std::int32_t first, std::int32_t se
 // The sheet cell of an ability slot's icon: empty frame, continuation (of the ability before it) or seal;
 // codes above 59 on the second row.
 Draw::RECT AbilitySlotIconSource(const std::array<std::uint16_t, 10>& slots, std::int32_t slot, bool dimmed);
+// The x of the previous and next page arrows; none for a single page.
+std::vector<std::int32_t> PageArrowPositions(std::int32_t x, std::int32_t page, std::int32_t pages);
 // The digits of a price on a line of the price column: (x, y, digit), last digit first.
 struct SPriceDigit
 {

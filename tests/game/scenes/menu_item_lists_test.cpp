@@ -340,3 +340,10 @@ TEST_F(MenuItemListsTest, PotViewCancelReturnsToThePotsCommands)
     EXPECT_EQ(game->selectWindow.windows.size(), commandWindows);
     EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　見る");
 }
+
+TEST(MenuItemListDrawing, PageArrowsOnlyForSeveralPages)
+{
+    EXPECT_TRUE(PageArrowPositions(200, 0, 1).empty());
+    EXPECT_EQ(PageArrowPositions(200, 0, 2), (std::vector<std::int32_t>{200, 216}));
+    EXPECT_EQ(PageArrowPositions(200, 2, 3), (std::vector<std::int32_t>{200, 228}));
+}
