@@ -218,14 +218,11 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 4:
     case 9:
         game.actionTimer = 300;
-        // Stand-in: the chosen item command runs here once the item menus are built; until then the
-        // menu ends.
-        menu.PushState(0);
+        menu.ExecuteItemCommand();
         return;
     case 8:
         if (entry == 0) {
-            // Stand-in: the destroy of the chosen items runs here once the item menus are built.
-            menu.PushState(0);
+            menu.ConfirmDestroyChosen();
             return;
         }
         break; // as cancel
@@ -275,8 +272,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 26:
         game.chosenAbility = std::uint16_t(entry);
         menu.PushState(27);
-        // Stand-in: the erase confirmation opens here once the item menus are built; state 27 then
-        // waits on it.
+        menu.ConfirmAbilityRemoval(std::uint16_t(entry));
         return;
     case 27:
         if (entry == 0) {
@@ -343,7 +339,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     menu.CloseTopWindow();
     if (menu.itemList.chosenSlots.size() > 1) {
         menu.PopState();
-        // Stand-in: the item command window reopens here once the item menus are built.
+        menu.OpenBulkCommandMenu();
     } else {
         menu.PopState();
     }
@@ -394,8 +390,7 @@ void Cancel(CSceneMenu& menu, std::int32_t state)
         return;
     case 26:
         menu.PushState(28);
-        // Stand-in: "キャンセルしても\n巻物は消費してしまいますが\nよろしいですか？" opens here once the item
-        // menus are built; state 28 then waits on it.
+        menu.ConfirmScrollCancel();
         return;
     case 50:
         menu.CloseTopWindow();
@@ -456,12 +451,17 @@ bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask)
     case 0:
         menu.PushState(2);
         menu.itemList.chosenSlots.clear();
-        // Stand-in: the inventory list opens with nothing chosen and its panels built here once the
-        // item menus are built.
+        menu.itemList.openPot = CSceneMenu::kNoItem;
+        menu.OpenItemList(CSceneMenu::kNoItem);
         return true;
     case 1:
-        // Stand-in: the stairs prompt and the foot menu open here once the item menus are built.
-        menu.PushState(UnderfootKind(game) == kObjectStairs ? 10 : 9);
+        if (UnderfootKind(game) == kObjectStairs) {
+            menu.PushState(10);
+            menu.OpenStairsPrompt();
+        } else {
+            menu.PushState(9);
+            menu.OpenFootItem();
+        }
         return true;
     case 2:
         menu.PushState(11);
@@ -539,7 +539,7 @@ bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask)
     default:
         menu.CloseTopWindow();
         menu.PopState();
-        // Stand-in: the item lists' panels are rebuilt here once the item lists are built.
+        menu.FillPriceColumn();
         break;
     }
     return true;
@@ -550,7 +550,7 @@ bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask)
     const auto leave = [&menu] {
         menu.CloseWindowGroup();
         menu.PopState();
-        // Stand-in: the item lists' panels are rebuilt here once the item lists are built.
+        menu.FillPriceColumn();
     };
     const auto show = [&menu](std::int32_t page) {
         menu.descriptionPage = page;

@@ -4,6 +4,7 @@
 #include "game/scenes/menu_scene.h"
 
 #include "game/app/game_resource.h"
+#include "game/asset_ids.h"
 #include "game/items/item_names.h"
 #include "game/ui/message_numbers.h"
 #include "game/world/spell_circle_control.h"
@@ -349,8 +350,13 @@ void CSceneMenu::ComposeItemDescription()
 void CSceneMenu::OpenAbilityPage(const ZTL::string& text)
 {
     Game().selectWindow.OpenIconList(15, 40, true, 300, 10, -1, text);
-    // Stand-in: each non-empty slot's icon is drawn at (39, 48 + 18 x slot) by DrawAbilitySlotIcon once the
-    // item lists are built; until then the page shows its lines alone.
+    SGameResource& game = Game();
+    if (describedItem == kNoItem) return;
+    const std::array<std::uint16_t, 10>& slots = game.items.GetItem(describedItem).slots;
+    for (std::int32_t slot = 0; slot < 10; ++slot)
+        if (slots[std::size_t(slot)] != kNoItem)
+            game.selectWindow.AddImage(kImageAbilitySlots, 39, 48 + 18 * slot,
+                                       AbilitySlotIconSource(slots, slot, false));
 }
 
 std::vector<std::uint16_t> GetOfferedIds(const CSceneMenu& menu, std::int32_t listState)

@@ -51,6 +51,7 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     };
     set({1}, HandleGameMenuRoot);
     set({4, 8, 9, 10, 13, 20, 23, 25, 26, 27, 28, 36, 50, 61, 67, 69, 70, 78, 80}, HandleChoice);
+    set({2, 3, 7, 24, 30, 33, 35, 39, 60, 66}, HandleItemList);
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
@@ -143,14 +144,14 @@ void CSceneMenu::Open(std::int32_t request)
     case 1:
         m_liveWorld = false;
         m_latches[3] = true;
-        // Stand-in: the stairs prompt's window opens here once the item menus are built.
         PushState(10);
+        OpenStairsPrompt();
         break;
     case 2:
         m_liveWorld = false;
         m_latches[3] = true;
-        // Stand-in: the foot menu's window opens here once the item menus are built.
         PushState(9);
+        OpenFootItem();
         break;
     case 3:
         m_liveWorld = false;
@@ -159,8 +160,11 @@ void CSceneMenu::Open(std::int32_t request)
         g.selectWindow.OpenYesNo(16, 128, false);
         break;
     case 4:
-        // Stand-in: the sell list ("「ドレヲ売リマスカ？」") opens here once the item menus are built.
         PushState(24);
+        itemList.page = 0;
+        itemList.row = 0;
+        g.selectWindow.Open(16, 16, true, -1, -1, -1, false, "「ドレヲ売リマスカ？」");
+        OpenItemList(kNoItem);
         break;
     case 5:
         // Stand-in: the ability list opens here once the item menus are built.
@@ -175,8 +179,8 @@ void CSceneMenu::Open(std::int32_t request)
         const std::int32_t slot = std::int32_t(at - g.inventory.begin());
         itemList.page = slot / 10;
         itemList.row = slot % 10;
-        // Stand-in: the inventory list opens on that page and row once the item menus are built.
         PushState(2);
+        OpenItemList(kNoItem);
         break;
     }
     case 7:
@@ -480,6 +484,6 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     }
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
-    // Stand-in: the item lists' highlights and page marks and the digit cursors of the number entries
-    // are drawn here once those screens are built.
+    DrawItemListDecorations(plane, doubled);
+    // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
 }

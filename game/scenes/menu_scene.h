@@ -138,6 +138,70 @@ public:
     // The warehouse list as the class filter left it; empty: the whole warehouse list.
     std::vector<std::uint16_t> warehouseFilter;
 
+    // ---- Item lists and item commands (menu_item_lists.cpp).
+    static constexpr std::int32_t kFloorSlot = 20;
+    std::vector<std::int32_t> commandCodes;    // the open command window's codes, in window order
+    std::uint16_t secondItem = kNoItem;        // the item chosen first when a command needs two
+    bool secondFromFloor = false;              // the swap of the floor item
+    bool lookAndDiscard = false;               // restricts the commands to looking and discarding
+    bool sortedThisVisit = false;              // the inventory sorts once per visit of the menu
+    std::vector<std::int32_t> toggledThisHold; // slots marked or unmarked while multi-select is held
+    std::int32_t potRow = 0;                   // the line of the open pot's contents
+    std::int32_t priceMode = 0;                // 0 to 2: which price the list panels show
+    std::array<std::int32_t, 10> prices = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}; // -1 none
+    std::array<std::int32_t, 10> priceColours{};
+
+    // The class of the object on the heroine's cell: the item's, 12 for a trap, 13 for a magic circle.
+    std::int32_t GetFloorClass();
+    // Whether uses and take-outs are refused now.
+    bool IsSealed();
+    // The item id of a slot (0..19 carried, 20 underfoot), kNoItem when empty.
+    std::uint16_t SlotItem(std::int32_t slot);
+    // The command codes of the single-item window for the slot (or the open pot's content).
+    std::vector<std::int32_t> BuildItemCommandCodes(std::int32_t slot);
+    std::vector<std::int32_t> BuildBulkCommandCodes() const;
+    void OpenItemList(std::uint16_t openPot);
+    // The price column for the price mode: nothing (0), the selling (1) or the buying price (2) of each
+    // carried item on the shown page.
+    void FillPriceColumn();
+    void OpenItemCommandMenu();
+    void OpenBulkCommandMenu();
+    // The command window opened anew after the list's cursor or marks changed.
+    void RefreshItemCommandMenu();
+    void OpenEquipmentComparison(std::uint16_t item);
+    ZTL::string BuildEquipmentComparison(std::uint16_t item);
+    void ExecuteItemCommand();
+    void QueueItemCommand(std::int32_t code, std::uint16_t openPot);
+    void QueueUseWithCommand(std::uint16_t second);
+    void ChooseTarget(std::int32_t cursor);
+    void ConfirmDestroy();
+    void ConfirmDestroyChosen();
+    void OpenStairsPrompt();
+    void OpenFootItem();
+    void OpenTargetList();
+    void OpenPotView();
+    // The list cursor's slot: page x 10 + row (the second pair in state 7).
+    std::int32_t CursorSlot() const;
+    // The lines of the shown list holding chosen slots, as logical rectangles to brighten.
+    std::vector<Draw::RECT> HighlightRects() const;
+    // The highlights, the price column and the marks of the shown list.
+    void DrawItemListDecorations(Draw::ISurface& plane, bool doubled);
+    // "a/b" in the small digits, starting 12 pixels left of x; nothing when b is 0 or 1.
+    static void DrawSmallNumbers(Draw::ISurface& plane, std::int32_t first, std::int32_t second,
+                                 std::int32_t x, std::int32_t y);
+    // One ability slot's icon of a weapon or shield (the dimmed form 48 pixels further right).
+    static void DrawAbilitySlotIcon(Draw::ISurface& plane, const std::array<std::uint16_t, 10>& slots,
+                                    std::int32_t slot, std::int32_t x, std::int32_t y, bool dimmed);
+    // "Yes" still uses up the scroll whose target choice is cancelled.
+    void ConfirmScrollCancel();
+    // The removal of an ability, its icon in the text.
+    void ConfirmAbilityRemoval(std::uint16_t ability);
+    // The previous and next arrows of a list of more than one page.
+    static void DrawPageArrows(Draw::ISurface& plane, std::int32_t x, std::int32_t y, std::int32_t page,
+                               std::int32_t pages);
+    // The equipped, worn, flag-3 and flag-2 marks of an item's line at (x, y).
+    void DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::int32_t x, std::int32_t y);
+
     // The description of the described item, kind or floor object (page 0), or a weapon's or shield's
     // abilities (any other page), in a new window group.
     void ComposeItemDescription();
@@ -231,6 +295,23 @@ bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask);
 bool HandleChoice(CSceneMenu& menu, std::uint32_t keyMask);
 // A message shown until a key.
 bool HandleMessage(CSceneMenu& menu, std::uint32_t keyMask);
+// States 2, 3, 7, 24, 30, 33, 35, 39, 60 and 66: the item lists.
+bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask);
+// The item pages a list may turn to in a state: bit 0 page 0, bit 1 page 1, bit 2 page 2.
+std::uint32_t EnabledItemPages(CSceneMenu& menu, std::int32_t state);
+// Two numbers "a/b" in the small digits; nothing when b is 0 or 1. The sprites' x positions.
+std::vector<std::int32_t> SmallNumberSprites(std::int32_t first, std::int32_t second, std::int32_t x);
+// The sheet cell of an ability slot's icon: empty frame, continuation (of the ability before it) or seal;
+// codes above 59 on the second row.
+Draw::RECT AbilitySlotIconSource(const std::array<std::uint16_t, 10>& slots, std::int32_t slot, bool dimmed);
+// The x of the previous and next page arrows; none for a single page.
+std::vector<std::int32_t> PageArrowPositions(std::int32_t x, std::int32_t page, std::int32_t pages);
+// The digits of a price on a line of the price column: (x, y, digit), last digit first.
+struct SPriceDigit
+{
+    std::int32_t x, y, digit;
+};
+std::vector<SPriceDigit> PriceDigits(std::int32_t price, std::int32_t line, std::int32_t state);
 // State 5: the item description's pages.
 bool HandleDescriptionPages(CSceneMenu& menu, std::uint32_t keyMask);
 // States 6, 51, 86 and 93: the text entry.

@@ -1,0 +1,349 @@
+#include "game/app/game_resource.h"
+#include "game/app/key_thread.h"
+#include "game/data/global_data.h"
+#include "game/items/item_commands.h"
+#include "game/scenes/menu_scene.h"
+#include "game/support/adventure_game.h"
+#include "game/support/sound_recorder.h"
+#include "game/ui/drawing_fixture.h"
+#include "sdk/draw/kernels/blend_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kSort = 1u << 2, kMulti = 1u << 4,
+                        kDiagonal = 1u << 5, kLeft = 1u << 9, kRight = 1u << 11;
+constexpr std::int32_t kPotion = 140, kSword = 5, kArrow = 105, kStone = 320, kPot = 350;
+
+std::string Str(const ZTL::string& s)
+{
+    return std::string(s.c_str(), s.size());
+}
+
+class MenuItemListsTest : public AdventureGameTest
+{
+protected:
+    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
+    void SetUp() override
+    {
+        AdventureGameTest::SetUp();
+        m_globalData = g_globalData;
+        g_globalData.doubleSize = false;
+        m_fonts = platform::SetFontEngine(nullptr);
+        Draw::SetThreadPlaneOwner(&m_display);
+        game->soundEffects = &sounds;
+        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        game->characters.player.x = 10;
+        game->characters.player.y = 10;
+        game->characters.player.direction = 6;
+        control->GetFactory()->SetSceneParameter(0);
+        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
+    }
+    void TearDown() override
+    {
+        menu.reset();
+        control.reset();
+        game.reset();
+        Draw::SetThreadPlaneOwner(nullptr);
+        platform::SetFontEngine(m_fonts);
+        g_globalData = m_globalData;
+        AdventureGameTest::TearDown();
+    }
+    void Underfoot(std::uint16_t item)
+    {
+        SMapCell& cell = game->map.GetCell(10, 10);
+        cell.objectKind = 8;
+        cell.objectId = item;
+    }
+    std::string Commands(std::int32_t slot)
+    {
+        const std::uint16_t id = menu->SlotItem(slot);
+        const std::int32_t cls = id == CSceneMenu::kNoItem ? 0 : Item(id).itemClass;
+        return Str(BuildItemCommandList(menu->BuildItemCommandCodes(slot), cls, false, menu->IsSealed()));
+    }
+    using Queued = std::tuple<int, int, int, int>;
+    std::vector<Queued> Queue()
+    {
+        std::vector<Queued> out;
+        for (const SPlayerCommand& c : game->playerCommands)
+            out.emplace_back(c.kind, c.arg1, c.arg2, c.arg3);
+        return out;
+    }
+    void OpenInventory()
+    {
+        menu->itemList.carriedCount = 0;
+        for (std::uint16_t id : game->inventory)
+            if (id != CSceneMenu::kNoItem) ++menu->itemList.carriedCount;
+        menu->PushState(2);
+        menu->OpenItemList(CSceneMenu::kNoItem);
+    }
+    // Chooses the command of that word in the open command window.
+    void Choose(const char* word)
+    {
+        // The comparison window may stand above the command window.
+        auto& windows = game->selectWindow.windows;
+        for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+            for (std::size_t i = 0; i < window->items.size(); ++i)
+                if (Str(window->items[i].text).find(word) != std::string::npos) {
+                    game->selectWindow.SetCursor(std::int32_t(i));
+                    menu->ExecuteItemCommand();
+                    return;
+                }
+        ADD_FAILURE() << "no " << word;
+    }
+
+    CTestDisplay m_display;
+    std::shared_ptr<platform::FontEngine> m_fonts;
+    SGlobalData m_globalData;
+    SoundRecorder sounds;
+    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
+    std::unique_ptr<CSceneMenu> menu;
+};
+
+TEST_F(MenuItemListsTest, CommandListsFollowTheFloorTheModeAndTheSeal)
+{
+    New(kPotion);
+    EXPECT_EQ(Commands(0), "　飲む\n　投げる\n　置く\n　命名\n　説明\n");
+    Underfoot(New(kSword, false));
+    EXPECT_EQ(Commands(0), "　飲む\n　投げる\n　交換\n　命名\n　説明\n");
+    game->value22 = 0; // the warehouse floor
+    EXPECT_EQ(Commands(0), "　飲む\n　投げる\n　交換\n　命名\n　捨てる\n　説明\n");
+    game->value22 = 1;
+    game->characters.player.status.sealTurns = 5;
+    EXPECT_EQ(Commands(0), "#r　飲む\n　投げる\n　交換\n　命名\n　説明\n");
+    game->characters.player.status.sealTurns = 0;
+    game->playMode = 2;
+    EXPECT_EQ(Commands(0), "　説明\n");
+    New(kPot);
+    EXPECT_EQ(Commands(1), "　見る\n　説明\n");
+    game->playMode = 0;
+    game->inventory[3] = New(kArrow, false);
+    EXPECT_EQ(Commands(3).rfind("　装備\n　撃つ\n", 0), 0u);
+}
+
+TEST_F(MenuItemListsTest, SealedUseIsRefusedWithoutQueueing)
+{
+    New(kPotion);
+    game->characters.player.status.sealTurns = 5;
+    OpenInventory();
+    menu->PushState(4);
+    menu->OpenItemCommandMenu();
+    Choose("飲む");
+    EXPECT_EQ(menu->GetState(), 22);
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "封印されているので使えない");
+    EXPECT_TRUE(game->playerCommands.empty());
+}
+
+TEST_F(MenuItemListsTest, WeaponComparisonShowsTheKindBaseWhileUnidentified)
+{
+    game->items.kinds[kSword].base = 12;
+    const std::uint16_t worn = New(1, true, 1);
+    game->items.kinds[1].base = 9;
+    game->equippedWeapon = worn;
+    EXPECT_EQ(Str(menu->BuildEquipmentComparison(New(kSword))), "攻撃力\n　９\n　▼\n　１２？");
+}
+
+TEST_F(MenuItemListsTest, CommandsQueueWhatTheGameMainScenePerforms)
+{
+    const std::uint16_t a = New(kPotion), b = New(kPotion);
+    OpenInventory();
+    menu->itemList.chosenSlots = {1, 0};
+    menu->PushState(4);
+    menu->OpenBulkCommandMenu();
+    Choose("まとめて置く");
+    EXPECT_EQ(Queue(), (std::vector<Queued>{{14, -1, -1, -1}, {8, 6, b, 7}, {8, 6, a, 7}, {0, -1, -1, -1}}));
+    EXPECT_EQ(menu->GetState(), 0);
+
+    // The swap from the floor: the inventory line chosen goes down.
+    game->playerCommands.clear();
+    Underfoot(New(kSword, false));
+    menu->itemList.chosenSlots.clear();
+    menu->itemList.page = 2;
+    menu->itemList.row = 0;
+    menu->PushState(4);
+    menu->OpenItemCommandMenu();
+    Choose("交換");
+    ASSERT_EQ(menu->GetState(), 7);
+    menu->secondPage = 0;
+    menu->ChooseTarget(1);
+    EXPECT_EQ(Queue(), (std::vector<Queued>{{8, 6, b, 9}}));
+}
+
+TEST_F(MenuItemListsTest, UseWithQueuesTheTargetFirst)
+{
+    const std::uint16_t weapon = New(kSword), stone = New(kStone);
+    menu->secondItem = stone;
+    menu->PushState(7);
+    menu->secondPage = 0;
+    menu->ChooseTarget(0);
+    EXPECT_EQ(Queue(), (std::vector<Queued>{{8, weapon, stone, 3}}));
+
+    game->playerCommands.clear();
+    const std::uint16_t pot = New(kPot);
+    menu->secondItem = pot;
+    menu->itemList.chosenSlots = {0, 1};
+    menu->PushState(7);
+    menu->ChooseTarget(0);
+    EXPECT_EQ(Queue(), (std::vector<Queued>{
+                           {14, -1, -1, -1}, {8, weapon, pot, 3}, {8, stone, pot, 3}, {0, -1, -1, -1}}));
+}
+
+TEST_F(MenuItemListsTest, StairsPromptByFloorAndItsFirstEntryDescends)
+{
+    SMapCell& cell = game->map.GetCell(10, 10);
+    cell.objectKind = 12;
+    cell.objectId = 1;
+    menu->PushState(10);
+    menu->OpenStairsPrompt();
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　降りる");
+    game->floor = game->lastFloor + 1;
+    menu->OpenStairsPrompt();
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　ダンジョンから脱出する");
+    game->selectWindow.SetCursor(0);
+    for (const std::uint32_t mask : {0u, kDecide})
+        menu->OnMove(&mask);
+    EXPECT_EQ(Queue(), (std::vector<Queued>{{8, 6, 0xFFFF, 3}}));
+    EXPECT_EQ(menu->GetState(), 0);
+}
+
+TEST_F(MenuItemListsTest, PagingFollowsTheCarriedItemsAndTheFloor)
+{
+    for (int i = 0; i < 10; ++i)
+        New(kPotion);
+    OpenInventory();
+    EXPECT_FALSE(HandleItemList(*menu, kRight));
+    EXPECT_FALSE(HandleItemList(*menu, kLeft));
+    New(kPotion);
+    OpenInventory();
+    EXPECT_TRUE(HandleItemList(*menu, kRight));
+    EXPECT_EQ(menu->itemList.page, 1);
+    Underfoot(New(kSword, false));
+    EXPECT_TRUE(HandleItemList(*menu, kRight));
+    EXPECT_EQ(menu->itemList.page, 2);
+    EXPECT_EQ(EnabledItemPages(*menu, 24), 3u);
+}
+
+TEST_F(MenuItemListsTest, EmptyWarehouseListDoesNotPage)
+{
+    menu->PushState(33);
+    menu->secondPage = 0;
+    EXPECT_FALSE(HandleItemList(*menu, kRight));
+    EXPECT_FALSE(HandleItemList(*menu, kLeft));
+    EXPECT_EQ(menu->secondPage, 0);
+}
+
+TEST_F(MenuItemListsTest, SortingMarkingPriceModeAndCancel)
+{
+    New(kPotion);
+    New(kSword);
+    OpenInventory();
+    game->selectWindow.SetCursor(0);
+    HandleItemList(*menu, kSort);
+    HandleItemList(*menu, kSort);
+    ASSERT_EQ(game->playerCommands.size(), 1u);
+    EXPECT_EQ(game->playerCommands.front().kind, 3);
+
+    game->selectWindow.SetCursor(1);
+    HandleItemList(*menu, kMulti);
+    HandleItemList(*menu, kMulti);
+    EXPECT_EQ(menu->itemList.chosenSlots, std::vector<std::int32_t>{1});
+    HandleItemList(*menu, 0);
+    HandleItemList(*menu, kMulti);
+    EXPECT_TRUE(menu->itemList.chosenSlots.empty());
+
+    for (const int expected : {1, 2, 0}) {
+        HandleItemList(*menu, kDiagonal);
+        EXPECT_EQ(menu->priceMode, expected);
+    }
+    menu->PushState(24);
+    HandleItemList(*menu, kDiagonal);
+    EXPECT_EQ(menu->priceMode, 0);
+    EXPECT_TRUE(HandleItemList(*menu, kCancel));
+    EXPECT_EQ(menu->GetState(), 0);
+}
+
+TEST_F(MenuItemListsTest, SmallNumbersDrawBothNumbersOrNothing)
+{
+    EXPECT_EQ(SmallNumberSprites(12, 3, 100), (std::vector<std::int32_t>{88, 93, 98, 103}));
+    EXPECT_TRUE(SmallNumberSprites(12, 1, 100).empty());
+    EXPECT_TRUE(SmallNumberSprites(12, 0, 100).empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(MenuItemListDrawing, PricesAreRightAlignedOnTheirLine)
+{
+    std::vector<std::tuple<int, int, int>> got;
+    for (const SPriceDigit& d : PriceDigits(1234, 2, 2))
+        got.emplace_back(d.x, d.y, d.digit);
+    EXPECT_EQ(got, (std::vector<std::tuple<int, int, int>>{
+                       {224, 83, 4}, {216, 83, 3}, {208, 83, 2}, {200, 83, 1}}));
+    EXPECT_EQ(PriceDigits(5, 0, 24).front().x, 222);
+    EXPECT_TRUE(PriceDigits(-1, 0, 2).empty());
+}
+
+} // namespace
+
+TEST_F(MenuItemListsTest, ChosenLinesOfTheShownPageAreBrightened)
+{
+    for (int i = 0; i < 12; ++i)
+        New(kPotion);
+    OpenInventory();
+    menu->itemList.chosenSlots = {2, 11};
+    const std::vector<Draw::RECT> rects = menu->HighlightRects();
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_EQ(rects[0].top, 40 + 8 + 36);
+
+    Draw::CFastPlane plane;
+    plane.CreateSurface(320, 240, false);
+    menu->DrawItemListDecorations(plane, false);
+}
+
+TEST(MenuItemListDrawing, AbilitySlotIconsByCode)
+{
+    const std::array<std::uint16_t, 10> slots = {5, 0, 0xFFFF, 61, 0, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    const auto at = [&](int slot, bool dimmed) {
+        const Draw::RECT r = AbilitySlotIconSource(slots, slot, dimmed);
+        return std::pair<int, int>(r.left, r.top);
+    };
+    EXPECT_EQ(at(0, false), (std::pair<int, int>(0, 0)));
+    EXPECT_EQ(at(1, false), (std::pair<int, int>(16, 0)));
+    EXPECT_EQ(at(2, false), (std::pair<int, int>(32, 0)));
+    EXPECT_EQ(at(3, false), (std::pair<int, int>(0, 16)));
+    EXPECT_EQ(at(4, true), (std::pair<int, int>(64, 16)));
+}
+
+TEST_F(MenuItemListsTest, PotViewCancelReturnsToThePotsCommands)
+{
+    New(kPotion);
+    const std::uint16_t pot = New(kPot);
+    Item(pot).value = 2;
+    OpenInventory();
+    game->selectWindow.SetCursor(1);
+    HandleItemList(*menu, kDecide);
+    ASSERT_EQ(menu->GetState(), 4);
+    const std::size_t commandWindows = game->selectWindow.windows.size();
+    Choose("見る");
+    ASSERT_EQ(menu->GetState(), 3);
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "何も入っていない");
+    HandleItemList(*menu, kCancel);
+    EXPECT_EQ(menu->GetState(), 4);
+    EXPECT_EQ(menu->itemList.openPot, CSceneMenu::kNoItem);
+    EXPECT_EQ(game->selectWindow.windows.size(), commandWindows);
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　見る");
+}
+
+TEST(MenuItemListDrawing, PageArrowsOnlyForSeveralPages)
+{
+    EXPECT_TRUE(PageArrowPositions(200, 0, 1).empty());
+    EXPECT_EQ(PageArrowPositions(200, 0, 2), (std::vector<std::int32_t>{200, 216}));
+    EXPECT_EQ(PageArrowPositions(200, 2, 3), (std::vector<std::int32_t>{200, 228}));
+}
