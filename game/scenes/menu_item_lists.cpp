@@ -307,8 +307,9 @@ void CSceneMenu::ExecuteItemCommand()
         OpenPotView();
         return;
     case 10:
-        // Stand-in: the text entry opens on the item being named once the naming screen is built.
-        PushState(6);
+        namedItem = id;
+        PushState(kNamingEntryState);
+        OpenTextEntry();
         return;
     case 11:
         describedItem = id;

@@ -140,6 +140,17 @@ TEST_F(MenuItemListsTest, SealedUseIsRefusedWithoutQueueing)
     EXPECT_TRUE(game->playerCommands.empty());
 }
 
+TEST_F(MenuItemListsTest, NamingOpensTheTextEntryOnTheChosenItem)
+{
+    const std::uint16_t potion = New(kPotion);
+    OpenInventory();
+    menu->PushState(4);
+    menu->OpenItemCommandMenu();
+    Choose("命名");
+    EXPECT_EQ(menu->GetState(), CSceneMenu::kNamingEntryState);
+    EXPECT_EQ(menu->namedItem, potion);
+}
+
 TEST_F(MenuItemListsTest, WeaponComparisonShowsTheKindBaseWhileUnidentified)
 {
     game->items.kinds[kSword].base = 12;
