@@ -25,6 +25,8 @@
 
 namespace {
 
+using namespace MonsterSpecialHelpers;
+
 using SCharacter = CCharacterControl::SCharacter;
 using SMonster = CCharacterControl::SMonster;
 using Special = std::int32_t (*)(SGameResource&, CActionQueue&, std::uint16_t, std::uint16_t);
@@ -66,31 +68,6 @@ constexpr std::int32_t kSealedPot = 352;
 constexpr std::int32_t kRankLowest = -65535;
 
 const char* const kNothingHappened = "しかし　何も起こらなかった。";
-
-std::int32_t RankOf(const SCharacter& character)
-{
-    return character.kindId == 0xFFFF ? 0 : character.kindId % 4;
-}
-
-SMonster& Monster(SGameResource& game, std::uint16_t index)
-{
-    return static_cast<SMonster&>(game.characters.GetCharacter(index));
-}
-
-SCharacter& Character(SGameResource& game, std::uint16_t index)
-{
-    return game.characters.GetCharacterOrPlayer(index);
-}
-
-bool HasTarget(SGameResource& game, std::uint16_t target)
-{
-    return target == kHeroine || Character(game, target).type != kCharacterEmpty;
-}
-
-void PlaySound(SGameResource& game, std::int32_t sound)
-{
-    if (game.playMode != kPlaySilentRerun) PlaySoundEffect(game, sound);
-}
 
 void Say(SGameResource& game, std::int32_t sound, const ZTL::string& text)
 {

@@ -28,6 +28,8 @@
 
 namespace {
 
+using namespace MonsterSpecialHelpers;
+
 using SCharacter = CCharacterControl::SCharacter;
 using SMonster = CCharacterControl::SMonster;
 
@@ -74,34 +76,9 @@ constexpr std::int32_t kSpeciesPuller = 6;
 constexpr std::int32_t kDamageType = kDamageCauseMonsterBlow;
 constexpr std::int32_t kNoCharacter = -1;
 
-std::int32_t RankOf(const SCharacter& character)
-{
-    return character.kindId == 0xFFFF ? 0 : character.kindId % 4;
-}
-
-SMonster& Monster(SGameResource& game, std::uint16_t index)
-{
-    return static_cast<SMonster&>(game.characters.GetCharacter(index));
-}
-
-SCharacter& Character(SGameResource& game, std::uint16_t index)
-{
-    return game.characters.GetCharacterOrPlayer(index);
-}
-
-bool HasTarget(SGameResource& game, std::uint16_t target)
-{
-    return target == kHeroine || Character(game, target).type != kCharacterEmpty;
-}
-
 bool IsChestOrPillar(const SCharacter& character)
 {
     return character.type == kCharacterChest || character.type == kCharacterIcePillar;
-}
-
-void PlaySound(SGameResource& game, std::int32_t sound)
-{
-    if (game.playMode != kPlaySilentRerun) PlaySoundEffect(game, sound);
 }
 
 void Say(SGameResource& game, std::int32_t sound, std::int32_t wait, const ZTL::string& text)
@@ -146,6 +123,35 @@ ZTL::string Amount(std::int32_t value)
 }
 
 } // namespace
+
+namespace MonsterSpecialHelpers {
+
+std::int32_t RankOf(const CCharacterControl::SCharacter& character)
+{
+    return character.kindId == 0xFFFF ? 0 : character.kindId % 4;
+}
+
+CCharacterControl::SMonster& Monster(SGameResource& game, std::uint16_t index)
+{
+    return static_cast<CCharacterControl::SMonster&>(game.characters.GetCharacter(index));
+}
+
+CCharacterControl::SCharacter& Character(SGameResource& game, std::uint16_t index)
+{
+    return game.characters.GetCharacterOrPlayer(index);
+}
+
+bool HasTarget(SGameResource& game, std::uint16_t target)
+{
+    return target == kHeroine || Character(game, target).type != kCharacterEmpty;
+}
+
+void PlaySound(SGameResource& game, std::int32_t sound)
+{
+    if (game.playMode != kPlaySilentRerun) PlaySoundEffect(game, sound);
+}
+
+} // namespace MonsterSpecialHelpers
 
 // ---- The strength poison.
 

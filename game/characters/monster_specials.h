@@ -10,10 +10,26 @@
 // the breath reached or the spell's victim, the third the character the spell was cast at, and the
 // group warp lists the characters it moved in the record's values.
 
+#include "game/characters/character_control.h"
+
 #include <cstdint>
 
 struct SGameResource;
 class CActionQueue;
+
+// What every special's steps ask of the characters, shared by the dispatcher and the multi-step
+// specials.
+namespace MonsterSpecialHelpers {
+// The rank (0..3) of a character's kind; 0 for the heroine.
+std::int32_t RankOf(const CCharacterControl::SCharacter& character);
+CCharacterControl::SMonster& Monster(SGameResource& game, std::uint16_t index);
+// The slot, or the heroine for 0xFFFF.
+CCharacterControl::SCharacter& Character(SGameResource& game, std::uint16_t index);
+// The heroine, or a slot that holds a character.
+bool HasTarget(SGameResource& game, std::uint16_t target);
+// The special's own sound, silent in a re-run.
+void PlaySound(SGameResource& game, std::int32_t sound);
+} // namespace MonsterSpecialHelpers
 
 // Which special lowers the strength.
 enum class StrengthPoison : std::int32_t

@@ -212,8 +212,9 @@ TEST_F(AdventureTest, TheLastFloorsLogJoinsTheReplayUnlessTheRunEndedBeyondTheLa
         EndAdventure(*game, ranking);
         EXPECT_FALSE(std::filesystem::exists(act)) << c.floor;
         ASSERT_EQ(std::filesystem::exists(work), c.appended) << c.floor;
-        if (c.appended) // the log's length, then its 12-byte header
+        if (c.appended) { // the log's length, then its 12-byte header
             EXPECT_EQ(std::filesystem::file_size(work), 4u + 12u) << c.floor;
+        }
     }
 }
 
