@@ -21,7 +21,6 @@ using SCharacter = CCharacterControl::SCharacter;
 constexpr std::uint16_t kHeroine = 0xFFFF;
 constexpr std::uint16_t kNone = 0xFFFF;
 constexpr std::int32_t kWaitDefault = 1;
-constexpr std::int32_t kNoSound = -1;
 
 constexpr std::uint16_t kSealDigging = 4;
 constexpr std::uint16_t kSealSureReach = 12;
