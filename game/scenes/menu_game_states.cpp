@@ -2,6 +2,8 @@
 // that wait for a key, the description pages and the text entry's keys; and the texts they show.
 #include "game/scenes/menu_scene.h"
 
+#include "game/scenes/menu_keys.h"
+
 #include "game/app/app.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
@@ -23,15 +25,7 @@
 
 namespace {
 
-constexpr std::uint32_t kKeyDecide = 1u << 0;
-constexpr std::uint32_t kKeyCancel = 1u << 1;
-constexpr std::uint32_t kKeySort = 1u << 2;
-constexpr std::uint32_t kKeyMenu = 1u << 3;
-constexpr std::uint32_t kKeyMulti = 1u << 4;
-constexpr std::uint32_t kKeyUp = 1u << 8;
-constexpr std::uint32_t kKeyLeft = 1u << 9;
-constexpr std::uint32_t kKeyDown = 1u << 10;
-constexpr std::uint32_t kKeyRight = 1u << 11;
+using namespace MenuKeys;
 
 constexpr std::int32_t kSoundCursor = 1;
 constexpr std::int32_t kSoundDecide = 2;

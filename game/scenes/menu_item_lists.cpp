@@ -1,9 +1,11 @@
 // The inventory side of the menu: the item lists, their command windows, what a chosen command queues
 // for the game-main scene, and the list state's keys (paging, marking, sorting, the price column).
 #include "game/app/game_resource.h"
+
 #include "game/asset_ids.h"
 #include "game/characters/panel_rules.h"
 #include "game/items/item_commands.h"
+#include "game/scenes/menu_keys.h"
 #include "game/scenes/menu_scene.h"
 
 #include <algorithm>
@@ -11,14 +13,7 @@
 
 namespace {
 
-constexpr std::uint32_t kKeyDecide = 1u << 0;
-constexpr std::uint32_t kKeyCancel = 1u << 1;
-constexpr std::uint32_t kKeySort = 1u << 2;
-constexpr std::uint32_t kKeyMenu = 1u << 3;
-constexpr std::uint32_t kKeyMulti = 1u << 4;
-constexpr std::uint32_t kKeyDiagonal = 1u << 5;
-constexpr std::uint32_t kKeyLeft = 1u << 9;
-constexpr std::uint32_t kKeyRight = 1u << 11;
+using namespace MenuKeys;
 
 constexpr std::int32_t kSoundPage = 1;
 constexpr std::int32_t kSoundDecide = 2;

@@ -1,5 +1,7 @@
 #include "game/scenes/menu_scene.h"
 
+#include "game/scenes/menu_keys.h"
+
 #include "game/app/app.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
@@ -16,10 +18,8 @@
 
 namespace {
 
-constexpr std::uint32_t kKeyDecide = 1u << 0;
-constexpr std::uint32_t kKeyCancel = 1u << 1;
-constexpr std::uint32_t kKeyMenu = 1u << 3;
-constexpr std::uint32_t kKeyDirections = 0xFu << 8;
+using namespace MenuKeys;
+
 // The keys of the four latches, in the latches' order.
 constexpr std::array<std::uint32_t, 4> kLatchKeys = {kKeyDecide, kKeyCancel, kKeyMenu, kKeyDirections};
 
