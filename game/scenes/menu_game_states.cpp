@@ -115,25 +115,23 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
     case 0:
         menu.PushState(14);
         menu.scrollStart = std::max<std::int32_t>(0, std::int32_t(game.messageWindow.log.size()) - 10);
+        menu.OpenScrollTextList(false);
         return;
     case 1:
         menu.PushState(15);
+        menu.OpenGraphicOptionList(false);
         return;
     case 2:
-    case 3: {
-        CKeyThread& keys = menu.Keys();
-        const bool pad = entry == 2;
-        if (pad && keys.GetBindings().empty()) keys.LoadKeyConfig();
-        for (std::size_t i = 0; i < menu.keyTable.size(); ++i)
-            menu.keyTable[i] = keys.FindBinding(int(i), pad);
-        menu.PushState(pad ? 16 : 17);
+    case 3:
+        menu.BeginKeyConfigScreen(entry == 2);
         return;
-    }
     case 4:
         menu.PushState(18);
+        menu.OpenAutoTurnList();
         return;
     case 5:
         menu.PushState(19);
+        menu.OpenMessageSpeedList();
         return;
     default:
         break;
@@ -147,7 +145,7 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
                 "今回の冒険を諦めて、拠点に戻りますか？\n（倒されたときと同じ扱いになります）");
             game.selectWindow.OpenYesNo(24, 112, false);
         } else if (entry == 7) {
-            // Stand-in: the suspend of the option screens runs here once they are built.
+            menu.SuspendToTitle();
             menu.PushState(0);
         }
         return;
@@ -161,9 +159,8 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
     }
     switch (entry) {
     case 6:
-        // Stand-in: the score window opens in state 100 once the ranking view is built; until then the
-        // menu ends.
-        menu.PushState(0);
+        menu.PushState(100);
+        menu.OpenRankingRecord();
         break;
     case 7:
         game.replayTargetFloor = game.floor;
@@ -461,7 +458,7 @@ bool HandleGameMenuRoot(CSceneMenu& menu, std::uint32_t keyMask)
         menu.PushState(11);
         menu.scrollStart = 0;
         menu.circleLines = BuildCircleList(game);
-        // Stand-in: the list opens as a scrolling text once the option screens are built.
+        menu.OpenScrollTextList(false);
         return false;
     case 3:
         game.config.showMap = !game.config.showMap;

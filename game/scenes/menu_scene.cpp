@@ -34,8 +34,8 @@ bool g_lastDoubleSizeKnown = false;
 // A state whose screen is not built yet.
 bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
 {
-    // Stand-in: the item lists, option screens, file browser, camp, shop, warehouse and end-of-run
-    // screens replace this entry of the table with their own handlers; until then the menu ends.
+    // Stand-in: the file browser, camp, shop and warehouse screens replace this entry of the table with
+    // their own handlers; until then the menu ends.
     menu.PushState(0);
     return true;
 }
@@ -55,6 +55,13 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
+    set({11, 14}, HandleScrollTextList);
+    set({15}, HandleGraphicOptions);
+    set({16, 17}, HandleKeyConfig);
+    set({18}, HandleAutoTurn);
+    set({19}, HandleMessageSpeed);
+    set({21}, HandleCloseOnCancel);
+    set({73, 74, 75, 76, 77}, HandleRanking);
     return table;
 }
 
@@ -184,8 +191,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     }
     case 7:
-        // Stand-in: the end-of-run screen's opener fills state 76 once it is built.
         PushState(76);
+        OpenRankingRecord();
         break;
     case 8:
         image(true);
@@ -485,5 +492,6 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
     DrawItemListDecorations(plane, doubled);
+    DrawRankingDecorations(plane);
     // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
 }

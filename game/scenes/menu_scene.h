@@ -27,6 +27,7 @@ struct SGameResource;
 class CItemControl;
 class CKeyThread;
 class CRankingTable;
+struct SRankingData;
 
 class CSceneMenu : public QuorlithGameBase::IScene, public CBltSupport, public CSceneSupport
 {
@@ -83,6 +84,7 @@ public:
     // The select windows painted again where they changed.
     void RedrawWindows();
     void RequestFullRebuild() { m_rebuildRequest = true; }
+    bool IsFullRebuildRequested() const { return m_rebuildRequest; }
     void SetConfigurationChanged() { m_configChanged = true; }
     // Whether the window takes dropped files now.
     bool AcceptsDroppedFiles() const { return m_acceptsFiles; }
@@ -262,6 +264,40 @@ public:
     static const std::map<std::string, std::string>& DakutenTable();
     static const std::map<std::string, std::string>& HandakutenTable();
 
+    // ---- Option and key-configuration screens and the suspend (menu_options.cpp).
+    std::int32_t captureTarget = -1; // the logical key a key screen captures; -1 none
+    std::int32_t capturePause = 0;   // frames the key screen still ignores input
+    // Each opener builds its window over the current ones; the caller pushes the state.
+    void OpenMessageSpeedList();
+    void OpenAutoTurnList();
+    // `topOnly`: only the new window is painted, else every dirty window.
+    void OpenGraphicOptionList(bool topOnly);
+    void OpenKeyboardConfigList(bool topOnly);
+    void OpenPadConfigList(bool topOnly);
+    // The message history (state 14) or the menu's own list (state 11) from the scroll start on.
+    void OpenScrollTextList(bool topOnly);
+    // Pushes state 16 (pad) or 17 (keyboard) and opens its screen, with the bindings it starts from: the
+    // way into the key screens from every menu.
+    void BeginKeyConfigScreen(bool pad);
+    // Ends the adventure for later: the message, the end-of-play flag and the suspend guard.
+    void SuspendToTitle();
+    static void AppendOnOffLabel(ZTL::string& text, bool on);
+    // Starts capturing a logical key (0 to 11) with its prompt window.
+    void StartKeyCapture(std::int32_t target, bool pad);
+
+    // ---- Ranking view and end of run (menu_ranking.cpp).
+    std::vector<std::int32_t> rankingCategories; // the dungeons with records, in list order
+    std::int32_t rankingCategory = 0;
+    std::int32_t rankingPage = 0;
+    void OpenRankingCategoryList();
+    // `refresh`: the shown list is replaced, its cursor kept.
+    void OpenRankingList(bool refresh);
+    // The game state's run record with its place; without the place in state 100.
+    void OpenRankingRecord();
+    void OpenPasswordCopyPrompt();
+    // The page marker of the ranking list.
+    void DrawRankingDecorations(Draw::ISurface& plane);
+
 private:
     // The first state and background of the opening request.
     void Open(std::int32_t request);
@@ -319,6 +355,38 @@ bool HandleTextEntry(CSceneMenu& menu, std::uint32_t keyMask);
 
 // The field command menu of state 1 with the flags the game state gives.
 void OpenGameMenu(CSceneMenu& menu);
+
+// States 11 and 14: the scrolling text lists.
+bool HandleScrollTextList(CSceneMenu& menu, std::uint32_t keyMask);
+// State 15: the graphic settings.
+bool HandleGraphicOptions(CSceneMenu& menu, std::uint32_t keyMask);
+// States 16 and 17: the pad and keyboard settings.
+bool HandleKeyConfig(CSceneMenu& menu, std::uint32_t keyMask);
+// State 18: auto-turn.
+bool HandleAutoTurn(CSceneMenu& menu, std::uint32_t keyMask);
+// State 19: message speed.
+bool HandleMessageSpeed(CSceneMenu& menu, std::uint32_t keyMask);
+// State 21: a shown window that only cancel closes.
+bool HandleCloseOnCancel(CSceneMenu& menu, std::uint32_t keyMask);
+// States 73 to 77: the ranking screens and the end-of-run record.
+bool HandleRanking(CSceneMenu& menu, std::uint32_t keyMask);
+
+// ---- Texts of the ranking screens.
+
+// A score of two parts: the high part counts units of 10 000 000. Full-width digits; the low part
+// takes seven digits behind a high part that is not 0.
+ZTL::string FormatScore(std::uint32_t high, std::uint32_t low);
+// The names of the dungeons 0 to 7; empty for any other number.
+ZTL::string GetDungeonName(std::int32_t dungeon);
+// How a run ended, by its cause (0 to 13); empty for any other cause. Cause 3 names the monster kind
+// with its level, or "モンスター" for a kind the game does not know.
+ZTL::string GetEndCauseText(const SGameResource& game, std::int32_t cause, std::uint16_t kind,
+                            std::uint16_t level);
+// The lines of the ranking list for one page of a category; empty when it has no record there.
+ZTL::string BuildRankingPageText(const CRankingTable& ranking, std::int32_t category, std::int32_t page);
+// The record window's text; `withRank` false leaves the place out.
+ZTL::string BuildRankingRecordText(const SGameResource& game, const SRankingData& record, std::int32_t rank,
+                                   bool withRank);
 
 // ---- Texts of the game menu.
 

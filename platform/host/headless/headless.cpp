@@ -47,6 +47,7 @@ struct Script
     int liveBackends = 0;
     HWND focus = nullptr; // the window the native side last gave the focus
     std::optional<std::string> clipboard;
+    bool refuseClipboard = false;
     SIZE screen{1024, 768};
     std::uint8_t keys[256]{};
     std::vector<Pad> pads;
@@ -364,13 +365,14 @@ public:
     bool SetClipboardText(const std::string& utf8) override
     {
         std::lock_guard lock(S().mutex);
+        if (S().refuseClipboard) return false;
         S().clipboard = utf8;
         return true;
     }
     bool GetClipboardText(std::string& utf8) override
     {
         std::lock_guard lock(S().mutex);
-        if (!S().clipboard) return false;
+        if (S().refuseClipboard || !S().clipboard) return false;
         utf8 = *S().clipboard;
         return true;
     }
@@ -514,6 +516,24 @@ void SetRefuseDisplayModes(bool refuse)
 {
     std::lock_guard lock(S().mutex);
     S().refuseDisplayModes = refuse;
+}
+
+void SetClipboardRefused(bool refuse)
+{
+    std::lock_guard lock(S().mutex);
+    S().refuseClipboard = refuse;
+}
+
+std::optional<std::string> GetClipboardContents()
+{
+    std::lock_guard lock(S().mutex);
+    return S().clipboard;
+}
+
+void ClearClipboard()
+{
+    std::lock_guard lock(S().mutex);
+    S().clipboard.reset();
 }
 
 void SetCursorPosition(HWND window, bool inside, POINT client)

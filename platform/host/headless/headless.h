@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ void SetRefuseWindows(bool refuse);
 
 // Frames are refused while this is set (as a display that cannot take a mode would).
 void SetRefuseDisplayModes(bool refuse);
+// ---- The clipboard: what it holds (UTF-8; nothing until a text is set or after a clear), and, while
+// refused, every read and write of it fails as when another program holds it open.
+void SetClipboardRefused(bool refuse);
+std::optional<std::string> GetClipboardContents();
+void ClearClipboard();
+
 // Where the mouse cursor is: over the window at a client point, or not over it.
 void SetCursorPosition(HWND window, bool inside, POINT client);
 
