@@ -491,7 +491,7 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     }
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
-    DrawItemListDecorations(plane, doubled);
     DrawRankingDecorations(plane);
+    DrawItemListDecorations(plane, doubled);
     // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
 }
