@@ -54,6 +54,15 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({2, 3, 7, 24, 30, 33, 35, 39, 60, 66}, HandleItemList);
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
+    set({29}, HandleWarehouseMenu);
+    set({31}, HandlePotQuestion);
+    set({32, 34}, HandleWarehouseClassFilter);
+    set({37, 38}, HandleMoneyAmount);
+    set({40, 41}, HandleCatalogue);
+    set({57, 63}, HandleShopMenu);
+    set({58, 64}, HandleShopBuyList);
+    set({59, 65}, HandleShopBuyConfirmation);
+    set({62, 68}, HandleShopTopics);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
     return table;
 }
@@ -195,21 +204,18 @@ void CSceneMenu::Open(std::int32_t request)
                                           : "　再び挑戦する\n　拠点に戻る");
         break;
     case 9:
-        // Stand-in: the warehouse keeper's opener fills state 29 once the warehouse is built.
         PushState(29);
+        OpenWarehouseMenu();
         break;
     case 10:
-    case 12:
-        image(true);
-        // Stand-in: the camp shop's opener (with its talk window for request 12) fills state 57 once the
-        // shop is built.
-        PushState(57);
-        break;
     case 11:
+    case 12:
     case 13:
         image(true);
-        // Stand-in: the camp shop's opener fills state 63 once the shop is built.
-        PushState(63);
+        PushState(request == 10 || request == 12 ? 57 : 63);
+        OpenShopMenu();
+        // The camp reopens the shop on its topics after a topic's scenario.
+        if (request >= 12) OpenShopTopics();
         break;
     case 20:
         // Stand-in: the target-floor choice fills state 99 once the camp menus are built.
@@ -485,5 +491,6 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
     DrawItemListDecorations(plane, doubled);
-    // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
+    DrawDigitCursor(plane);
+    DrawBuyListArrows(plane);
 }

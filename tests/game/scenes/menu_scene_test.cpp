@@ -144,7 +144,9 @@ TEST_F(MenuSceneTest, OpeningRequestsPickTheFirstStateAndBackground)
                           Case{-3, 23, CSceneMenu::kBackgroundImage, false, 1},
                           Case{0, 1, CSceneMenu::kBackgroundWorld, true, 0},
                           Case{1, 10, CSceneMenu::kBackgroundWorld, true, 1},
-                          Case{12, 57, CSceneMenu::kBackgroundImage, true, 1},
+                          Case{10, 57, CSceneMenu::kBackgroundImage, true, 1},
+                          Case{12, 62, CSceneMenu::kBackgroundImage, true, 2},
+                          Case{9, 29, CSceneMenu::kBackgroundWorld, true, 1},
                           Case{21, 0, CSceneMenu::kBackgroundWorld, true, 1}}) {
         SCOPED_TRACE(c.request);
         Open(c.request);
