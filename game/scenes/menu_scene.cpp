@@ -34,8 +34,8 @@ bool g_lastDoubleSizeKnown = false;
 // A state whose screen is not built yet.
 bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
 {
-    // Stand-in: the item lists, option screens, file browser, camp, shop, warehouse and end-of-run
-    // screens replace this entry of the table with their own handlers; until then the menu ends.
+    // Stand-in: the option screens, file browser, camp and end-of-run screens replace this entry of the
+    // table with their own handlers; until then the menu ends.
     menu.PushState(0);
     return true;
 }

@@ -349,6 +349,25 @@ TEST_F(MenuKeepersTest, TheDigitCursorWrapsAndTheAmountStopsAtZero)
     EXPECT_EQ(Said(), "倉庫番「はい、確かに返したよ」");
 }
 
+TEST_F(MenuKeepersTest, TheDigitUnderlineFollowsTheDigitAndIsRestoredNextFrame)
+{
+    game->gold = 50;
+    Open(kWarehouse);
+    Choose(3);
+    auto plane = std::make_unique<Draw::CFastPlane>();
+    plane->CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888);
+    for (const auto& [presses, x] : {std::pair{0, 212}, std::pair{1, 86}, std::pair{1, 100}}) {
+        for (int i = 0; i < presses; ++i)
+            Press(kRight);
+        menu->OnDraw(plane.get());
+        Draw::CDirtyRect& dirty = menu->GetDirtyRects();
+        bool found = false;
+        for (int i = 0; i < dirty.GetCount(); ++i)
+            found = found || (dirty.GetRects()[i].left == x && dirty.GetRects()[i].top == 116);
+        EXPECT_TRUE(found) << x;
+    }
+}
+
 TEST_F(MenuKeepersTest, MoneyRefusalsEndTheVisit)
 {
     struct Case
