@@ -817,6 +817,11 @@ void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
         if (itemList.carriedCount > 10) ++pages;
         if (GetFloorClass() != 0) ++pages;
         DrawPageArrows(plane, list->x + list->width - 40, list->y - 8, page, pages);
+    } else if (list != windows.rend() && (m_state == 33 || m_state == 35)) {
+        const std::size_t shown = warehouseFilter.empty()
+                                      ? std::size_t(std::max(Game().items.warehouseCount, 0))
+                                      : warehouseFilter.size();
+        DrawPageArrows(plane, list->x + list->width - 40, list->y - 8, page, std::int32_t((shown + 9) / 10));
     }
     for (std::int32_t line = 0; line < 10; ++line) {
         for (const SPriceDigit& d : PriceDigits(prices[std::size_t(line)], line, m_state)) {

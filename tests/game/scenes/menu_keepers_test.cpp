@@ -532,6 +532,27 @@ TEST_F(MenuKeepersTest, TheClassFilterListsOnlyItsClass)
     EXPECT_EQ(game->items.warehouseCount, 2);
 }
 
+TEST_F(MenuKeepersTest, TheWarehouseListTurnsItsPagesAndChoosesOnTheShownPage)
+{
+    for (int i = 0; i < 11; ++i)
+        Store(kFood);
+    const std::uint16_t last = Store(kSword);
+    Open(kWarehouse);
+    Choose(1);
+    Choose(0);
+    EXPECT_EQ(TopLines().size(), 10u);
+    Press(kRight);
+    EXPECT_EQ(menu->secondPage, 1);
+    EXPECT_EQ(TopLines().size(), 2u);
+    game->selectWindow.SetCursor(1);
+    Press(kMulti);
+    EXPECT_EQ(menu->itemList.chosenSlots, std::vector<std::int32_t>{11});
+    Press(kDecide);
+    EXPECT_EQ(Item(game->inventory[0]).kind, kSword);
+    EXPECT_EQ(game->items.GetWarehouseItem(last).kind, kNone);
+    EXPECT_EQ(game->items.warehouseCount, 11);
+}
+
 // ---- Register, catalogue and sale.
 
 TEST_F(MenuKeepersTest, RegisteringNamesTheItemInColour)
