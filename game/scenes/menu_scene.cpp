@@ -55,6 +55,12 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
+    set({43}, HandleCampMenu);
+    set({44}, HandleDungeonList);
+    set({45, 56}, HandleDungeonConfirm);
+    set({47}, HandleTrainingScreen);
+    set({48, 99}, HandleNumberEntry);
+    set({53}, HandlePasswordHistory);
     return table;
 }
 
@@ -134,8 +140,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     case -1:
         image(true);
-        // Stand-in: the camp system menu's opener fills state 43 once the camp menus are built.
         PushState(43);
+        OpenCampMenu();
         break;
     case 0:
         m_state = 1;
@@ -212,8 +218,10 @@ void CSceneMenu::Open(std::int32_t request)
         PushState(63);
         break;
     case 20:
-        // Stand-in: the target-floor choice fills state 99 once the camp menus are built.
+        enteredNumber = g.floor;
+        digitPosition = 0;
         PushState(99);
+        OpenNumberEntry(false);
         break;
     default:
         PushState(0);
@@ -485,5 +493,6 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
     DrawItemListDecorations(plane, doubled);
-    // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
+    if (m_state == 37 || m_state == 38 || m_state == 48) DrawDigitCursor(plane);
+    if (m_state == 53) DrawHistoryPages(plane);
 }
