@@ -123,10 +123,12 @@ CSceneCamp::CSceneCamp(CSceneControl* control, SGameResource* game) : CSceneSupp
     if (const std::int32_t story = ChooseStoryEvent(g); story != 0) m_TalkEvent = story;
     if (m_TalkEvent != 0) {
         m_OfferRetry = false;
-        if (music.GetCurrent() < 0)
-            music.PlayNow(music.GetQueued());
-        else
+        // A piece waiting for a fade to end starts at once; one playing fades out.
+        if (music.GetCurrent() < 0) {
+            if (music.GetQueued() >= 0) music.PlayNow(music.GetQueued());
+        } else if (music.GetCurrent() > 0) {
             music.FadeOut(kSilenceFade);
+        }
     }
 }
 
