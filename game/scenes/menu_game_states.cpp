@@ -178,9 +178,10 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
         menu.PushState(0);
         break;
     case 10:
-        // Stand-in: the floor choice opens with the current floor in state 99 once the camp menus are
-        // built; until then the menu ends.
-        menu.PushState(0);
+        menu.enteredNumber = game.floor;
+        menu.digitPosition = 0;
+        menu.PushState(99);
+        menu.OpenNumberEntry(false);
         break;
     case 11:
         EndReplay(game);
@@ -294,7 +295,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
         menu.CloseTopWindow();
         menu.CloseTopWindow();
         menu.PopState();
-        // Stand-in: the training-dungeon screen is refreshed here once the camp menus are built.
+        menu.OpenTrainingScreen(true);
         return;
     }
     case 69:
@@ -322,7 +323,8 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
         ReturnToCamp(menu);
         return;
     case 80:
-        if (entry == 0) menu.SetSceneParameter(game.trainingRun ? 10 : game.dungeon);
+        // The run has ended and the game state is back at the camp: the record keeps its dungeon.
+        if (entry == 0) menu.SetSceneParameter(game.trainingRun ? 10 : game.runRecord.category);
         menu.PushState(0);
         return;
     default:

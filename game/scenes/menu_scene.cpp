@@ -64,6 +64,12 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({59, 65}, HandleShopBuyConfirmation);
     set({62, 68}, HandleShopTopics);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
+    set({43}, HandleCampMenu);
+    set({44}, HandleDungeonList);
+    set({45, 56}, HandleDungeonConfirm);
+    set({47}, HandleTrainingScreen);
+    set({48, 99}, HandleNumberEntry);
+    set({53}, HandlePasswordHistory);
     return table;
 }
 
@@ -143,8 +149,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     case -1:
         image(true);
-        // Stand-in: the camp system menu's opener fills state 43 once the camp menus are built.
         PushState(43);
+        OpenCampMenu();
         break;
     case 0:
         m_state = 1;
@@ -218,8 +224,10 @@ void CSceneMenu::Open(std::int32_t request)
         if (request >= 12) OpenShopTopics();
         break;
     case 20:
-        // Stand-in: the target-floor choice fills state 99 once the camp menus are built.
+        enteredNumber = g.floor;
+        digitPosition = 0;
         PushState(99);
+        OpenNumberEntry(false);
         break;
     default:
         PushState(0);
@@ -491,6 +499,7 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
     DrawItemListDecorations(plane, doubled);
-    DrawDigitCursor(plane);
+    if (m_state == 37 || m_state == 38 || m_state == 48) DrawDigitCursor(plane);
+    if (m_state == 53) DrawHistoryPages(plane);
     DrawBuyListArrows(plane);
 }

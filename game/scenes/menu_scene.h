@@ -265,14 +265,45 @@ public:
     static const std::map<std::string, std::string>& DakutenTable();
     static const std::map<std::string, std::string>& HandakutenTable();
 
+    // ---- The camp menu, the dungeon choice, the training screens and the number entries (menu_camp.cpp).
+    std::int32_t listPosition = 0;  // the dungeon list's line, the password history's entry
+    std::int32_t enteredNumber = 0; // the number entry's number
+    std::int32_t digitPosition = 0; // the digit the number entry changes: 0 ones, 1 tens, 2 hundreds
+    // Dropped file names the training screen reads when the scene runs without an application.
+    std::vector<ZTL::string> ownDroppedFiles;
+
+    // State 43's window: the camp's nine choices.
+    void OpenCampMenu();
+    // The dungeon list (unless `redrawOnly`) and the information window of the dungeon under its cursor.
+    void OpenDungeonList(bool redrawOnly);
+    // A dungeon chosen from the list, or a training run with the registered password: a refusal, or the
+    // confirmation of state 45 (normal) or 56 (training).
+    void DecideDungeon(std::int32_t dungeon, bool training);
+    // The training screen's list (unless `redrawOnly`) and its information window.
+    void OpenTrainingScreen(bool redrawOnly);
+    // State 50's list of the open dungeons a new password is made for.
+    void OpenPasswordDungeonList();
+    // The page of the password history holding the list position; entries that no longer decode leave
+    // the history first. A page change closes the list and opens it again.
+    void OpenPasswordHistory();
+    // The number entry of states 48 and 99; `redrawOnly` rewrites the open window's number.
+    void OpenNumberEntry(bool redrawOnly);
+    // The lowest and highest number the current number entry takes.
+    void GetNumberEntryBounds(std::int32_t& low, std::int32_t& high);
+    // The underline under the digit the number entry changes.
+    void DrawDigitCursor(Draw::ISurface& plane);
+    // The history's page and page count beside its list.
+    void DrawHistoryPages(Draw::ISurface& plane);
+    // The dropped file names: the application's list, or the scene's own without an application.
+    std::vector<ZTL::string>& DroppedFiles();
+
     // ---- The camp shop of the two keepers (menu_camp_shop.cpp) and the warehouse keeper
-    // (menu_warehouse.cpp).
-    std::int32_t listPosition = 0;        // the row of the buy list or of the catalogue
+    // (menu_warehouse.cpp). They share the list position and the digit position above: the buy list's and
+    // the catalogue's row, the money entry's digit (0 the ones up to 9).
     std::int32_t listPage = 0;            // the collector's buy list's page, the catalogue's page
     std::vector<std::int32_t> shopSlots;  // the stock slots the buy list offers, in list order
     std::vector<std::int32_t> shopPrices; // their prices
     std::uint32_t amount = 0;             // the money entry's amount
-    std::int32_t digitPosition = 0;       // the digit the entry changes: 0 the ones up to 9
     std::uint32_t maximumAmount = 0;
     std::deque<std::uint16_t> depositQueue; // the items still to be deposited, in list order
 
@@ -303,8 +334,6 @@ public:
     std::vector<std::pair<std::int32_t, bool>> CatalogueKinds();
     // The keeper's answer in the message window; the menu ends.
     void EndWithKeeperLine(const ZTL::string& text);
-    // The underline under the digit the number entry changes.
-    void DrawDigitCursor(Draw::ISurface& plane);
 
 private:
     // The first state and background of the opening request.
@@ -363,6 +392,27 @@ bool HandleTextEntry(CSceneMenu& menu, std::uint32_t keyMask);
 
 // The field command menu of state 1 with the flags the game state gives.
 void OpenGameMenu(CSceneMenu& menu);
+
+// ---- The camp's states (menu_camp.cpp).
+bool HandleCampMenu(CSceneMenu& menu, std::uint32_t keyMask);        // 43
+bool HandleDungeonList(CSceneMenu& menu, std::uint32_t keyMask);     // 44
+bool HandleDungeonConfirm(CSceneMenu& menu, std::uint32_t keyMask);  // 45 and 56
+bool HandleTrainingScreen(CSceneMenu& menu, std::uint32_t keyMask);  // 47
+bool HandleNumberEntry(CSceneMenu& menu, std::uint32_t keyMask);     // 48 and 99
+bool HandlePasswordHistory(CSceneMenu& menu, std::uint32_t keyMask); // 53
+
+// The name of dungeon 1 to 7 ("倉庫" for the camp area, empty for any other number).
+const char* CampDungeonName(std::int32_t dungeon);
+// The most items the heroine may carry into dungeon 1 to 7 (0: none); 0 for any other number.
+std::int32_t CampCarryLimit(std::int32_t dungeon);
+// The camp menu's entries, the keepers' named after their first meeting.
+ZTL::string BuildCampMenuText(const SGameResource& game);
+// The clear rate as the dungeon information shows it: "0", "100", "33.33", "50", " 1".
+ZTL::string FormatClearRate(std::int32_t clears, std::int32_t attempts);
+// The dungeon information window's text: carry-in limit, attempts and clears, clear rate.
+ZTL::string BuildDungeonInfoText(SGameResource& game, std::int32_t dungeon);
+// The digit position after left (`left`) or right, for an upper bound of the entry.
+std::int32_t MoveDigitPosition(std::int32_t position, std::int32_t upper, bool left);
 
 // ---- Texts of the game menu.
 

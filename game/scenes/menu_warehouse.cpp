@@ -5,7 +5,6 @@
 #include "game/scenes/menu_scene.h"
 
 #include "game/app/game_resource.h"
-#include "game/asset_ids.h"
 #include "game/core/money.h"
 #include "game/items/item_names.h"
 #include "game/scenes/menu_keys.h"
@@ -130,16 +129,6 @@ void CSceneMenu::OpenMoneyWindow(bool redraw)
     }
     game.selectWindow.Open(64, 100, false, 192, -1, -1, false, BuildAmountLine(amount));
     RedrawWindows();
-}
-
-void CSceneMenu::DrawDigitCursor(Draw::ISurface& plane)
-{
-    if (m_state != 37 && m_state != 38 && m_state != 48) return;
-    const std::int32_t x = (m_state == 48 ? 180 : 212) - 14 * digitPosition;
-    const Draw::RECT source = {112, 40, 128, 48};
-    BltImage(plane, kImageInterface, x, 116, &source);
-    // The next frame restores what the underline covered, wherever it moves.
-    m_dirty.AddRect(x, 116, x + 16, 124);
 }
 
 void CSceneMenu::DepositChosenItems()

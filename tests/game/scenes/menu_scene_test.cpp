@@ -396,7 +396,9 @@ TEST_F(MenuSceneTest, RetryHandsTheOpenerTheDungeonOrTheTrainingMark)
 {
     for (const bool training : {false, true}) {
         game->trainingRun = training;
-        game->dungeon = 3;
+        // The run has ended: the game state is back at the camp and the run's record names the dungeon.
+        game->dungeon = 0;
+        game->runRecord.category = 3;
         Open(8);
         Press(kDecide);
         std::int32_t parameter = 0;
@@ -415,7 +417,7 @@ TEST_F(MenuSceneTest, MessageStatesCloseOnTheirKeysOnly)
     EXPECT_EQ(menu->GetState(), 12) << "the arrows of bit 9 are not taken";
     Press(kUp);
     EXPECT_EQ(menu->GetState(), 43);
-    EXPECT_TRUE(game->selectWindow.windows.empty());
+    EXPECT_EQ(game->selectWindow.windows.size(), 1u) << "only the camp menu stays";
 
     menu->PushState(72);
     Press(kDecide);
