@@ -13,6 +13,7 @@
 #include "game/characters/adventure.h"
 #include "game/characters/panel_rules.h"
 #include "game/data/global_data.h"
+#include "game/items/item_control.h"
 #include "game/items/item_names.h"
 #include "game/scenes/portraits.h"
 #include "sdk/auxiliary/file.h"
@@ -255,6 +256,10 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 67:
         if (entry == 0) {
             menu.QueueSellCommands();
+            // No turn follows a sale to the warehouse keeper or at the camp shop, so the sale is settled
+            // here; the dungeon shopkeeper settles his own after the menu.
+            if (state == 36) SellSelectedWarehouseItems(game);
+            if (state == 61 || state == 67) SettleShopTransaction(game, false);
             if (state == 36) game.messageWindow.AddMessage(-1, 0, "倉庫番「じゃあ、確かに売っておくよ」");
             if (state == 61) menu.SetSceneParameter(105);
             if (state == 67) menu.SetSceneParameter(121);

@@ -302,10 +302,14 @@ TEST_F(MenuKeepersTest, TheSellListShowsWhatEachItemFetches)
     ASSERT_EQ(menu->GetState(), 60);
     EXPECT_EQ(menu->prices[0], game->items.GetItemPrice(Item(game->inventory[0]), 0, 0));
     EXPECT_EQ(menu->prices[1], -1);
+    const std::uint32_t gold = game->gold;
     Choose(0);
     EXPECT_EQ(menu->GetState(), 61);
     Choose(0);
     EXPECT_EQ(Result(), 105);
+    EXPECT_EQ(game->gold, gold + std::uint32_t(menu->prices[0]));
+    EXPECT_EQ(Carried(), 0) << "sold at once: the camp has no turn to settle it";
+    EXPECT_TRUE(game->playerCommands.empty());
 }
 
 // ---- The warehouse keeper: money.
@@ -604,9 +608,12 @@ TEST_F(MenuKeepersTest, TheCatalogueShowsFoundKindsUntilTheSecondDungeonIsCleare
     EXPECT_EQ(menu->listPage, std::int32_t((weapons.size() + 9) / 10) - 1) << "left wraps to the last page";
 }
 
-TEST_F(MenuKeepersTest, ASaleFromTheWarehouseQueuesItsCommandsAndTheKeeperAnswers)
+TEST_F(MenuKeepersTest, ASaleFromTheWarehouseIsSettledAndTheKeeperAnswers)
 {
     const std::uint16_t entry = Store(kSword);
+    const std::int32_t price = game->items.GetItemPrice(game->items.GetWarehouseItem(entry), 0, 1);
+    ASSERT_GT(price, 0);
+    game->gold = 10;
     Open(kWarehouse);
     Choose(2);
     ASSERT_EQ(menu->GetState(), 34);
@@ -616,9 +623,9 @@ TEST_F(MenuKeepersTest, ASaleFromTheWarehouseQueuesItsCommandsAndTheKeeperAnswer
     ASSERT_EQ(menu->GetState(), 36);
     Choose(0);
     EXPECT_EQ(menu->GetState(), 0);
-    ASSERT_EQ(game->playerCommands.size(), 1u);
-    EXPECT_EQ(game->playerCommands.front().kind, 13);
-    EXPECT_EQ(game->playerCommands.front().arg1, entry);
+    EXPECT_TRUE(game->playerCommands.empty()) << "the queued sale was read";
+    EXPECT_EQ(game->gold, std::uint32_t(10 + price));
+    EXPECT_EQ(game->items.warehouseCount, 0);
     EXPECT_EQ(Said(), "倉庫番「じゃあ、確かに売っておくよ」");
 }
 
