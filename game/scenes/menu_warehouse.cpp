@@ -133,12 +133,10 @@ void CSceneMenu::OpenMoneyWindow(bool redraw)
 
 void CSceneMenu::DepositChosenItems()
 {
-    if (itemList.chosenSlots.empty()) {
-        depositQueue.push_back(SlotItem(CursorSlot()));
-    } else {
-        for (std::int32_t slot : itemList.chosenSlots)
-            depositQueue.push_back(SlotItem(slot));
-    }
+    std::vector<std::int32_t> slots = itemList.chosenSlots;
+    if (slots.empty()) slots.push_back(CursorSlot());
+    for (std::int32_t slot : slots)
+        if (SlotItem(slot) != kNoItem) depositQueue.push_back(SlotItem(slot));
     ContinueDeposit();
 }
 
@@ -196,13 +194,11 @@ void CSceneMenu::WithdrawChosenItems()
 {
     SGameResource& game = Game();
     // The entries are read before any is taken: every take shortens the warehouse list.
+    std::vector<std::int32_t> positions = itemList.chosenSlots;
+    if (positions.empty()) positions.push_back(secondPage * kRowsPerPage + secondRow);
     std::vector<std::uint16_t> entries;
-    if (itemList.chosenSlots.empty()) {
-        entries.push_back(ListedEntry(*this, secondPage * kRowsPerPage + secondRow));
-    } else {
-        for (std::int32_t position : itemList.chosenSlots)
-            entries.push_back(ListedEntry(*this, position));
-    }
+    for (std::int32_t position : positions)
+        if (ListedEntry(*this, position) != kNoItem) entries.push_back(ListedEntry(*this, position));
     PushState(0);
     const auto nextFree = [&game](std::int32_t from) {
         while (from < kInventorySlots && game.inventory[std::size_t(from)] != kNoItem)
