@@ -353,25 +353,6 @@ TEST_F(MenuKeepersTest, TheDigitCursorWrapsAndTheAmountStopsAtZero)
     EXPECT_EQ(Said(), "倉庫番「はい、確かに返したよ」");
 }
 
-TEST_F(MenuKeepersTest, TheDigitUnderlineFollowsTheDigitAndIsRestoredNextFrame)
-{
-    game->gold = 50;
-    Open(kWarehouse);
-    Choose(3);
-    auto plane = std::make_unique<Draw::CFastPlane>();
-    plane->CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888);
-    for (const auto& [presses, x] : {std::pair{0, 212}, std::pair{1, 86}, std::pair{1, 100}}) {
-        for (int i = 0; i < presses; ++i)
-            Press(kRight);
-        menu->OnDraw(plane.get());
-        Draw::CDirtyRect& dirty = menu->GetDirtyRects();
-        bool found = false;
-        for (int i = 0; i < dirty.GetCount(); ++i)
-            found = found || (dirty.GetRects()[i].left == x && dirty.GetRects()[i].top == 116);
-        EXPECT_TRUE(found) << x;
-    }
-}
-
 TEST_F(MenuKeepersTest, MoneyRefusalsEndTheVisit)
 {
     struct Case
@@ -455,16 +436,6 @@ TEST_F(MenuKeepersTest, DepositsGoInQueueOrderAndAnEmptySortingPotAsksNothing)
     EXPECT_EQ(Item(game->inventory[0]).kind, kFood);
 }
 
-TEST_F(MenuKeepersTest, AFullWarehouseRefusesBeforeTheList)
-{
-    LeaveWarehouseSlots(0);
-    New(kFood);
-    Open(kWarehouse);
-    Choose(0);
-    EXPECT_EQ(menu->GetState(), 0);
-    EXPECT_EQ(Said(), "倉庫番「ごめんね、倉庫がいっぱいでもう入らないよ」");
-}
-
 TEST_F(MenuKeepersTest, WithdrawingStopsWhenTheInventoryFills)
 {
     struct Case
@@ -502,21 +473,31 @@ TEST_F(MenuKeepersTest, WithdrawingStopsWhenTheInventoryFills)
     }
 }
 
-TEST_F(MenuKeepersTest, AnEmptyWarehouseOrAFullInventoryRefuses)
+TEST_F(MenuKeepersTest, ItemRefusalsEndTheVisitBeforeAnyList)
 {
-    Open(kWarehouse);
-    Choose(2);
-    EXPECT_EQ(menu->GetState(), 0);
-    EXPECT_EQ(Said(), "倉庫番「あれ？　預かっているアイテムはひとつもないよ」");
-
-    game->messageWindow.pending.clear();
-    Store(kFood);
-    for (int i = 0; i < 20; ++i)
-        New(kSword);
-    Open(kWarehouse);
-    Choose(1);
-    EXPECT_EQ(menu->GetState(), 0);
-    EXPECT_EQ(Said(), "倉庫番「持ち物がいっぱいで、これ以上持てないよ」");
+    struct Case
+    {
+        std::int32_t stored, carried, freeSlots, entry;
+        const char* said;
+    };
+    const Case cases[] = {
+        {0, 0, CItemControl::kItemCount, 2, "倉庫番「あれ？　預かっているアイテムはひとつもないよ」"},
+        {1, 20, CItemControl::kItemCount, 1, "倉庫番「持ち物がいっぱいで、これ以上持てないよ」"},
+        {0, 1, 0, 0, "倉庫番「ごめんね、倉庫がいっぱいでもう入らないよ」"},
+    };
+    for (const Case& c : cases) {
+        Fresh();
+        game->soundEffects = &sounds;
+        for (std::int32_t i = 0; i < c.stored; ++i)
+            Store(kFood);
+        for (std::int32_t i = 0; i < c.carried; ++i)
+            New(kSword);
+        if (c.freeSlots < CItemControl::kItemCount) LeaveWarehouseSlots(c.freeSlots);
+        Open(kWarehouse);
+        Choose(c.entry);
+        EXPECT_EQ(menu->GetState(), 0);
+        EXPECT_EQ(Said(), c.said);
+    }
 }
 
 TEST_F(MenuKeepersTest, TheClassFilterListsOnlyItsClass)
@@ -627,12 +608,6 @@ TEST_F(MenuKeepersTest, ASaleFromTheWarehouseIsSettledAndTheKeeperAnswers)
     EXPECT_EQ(game->gold, std::uint32_t(10 + price));
     EXPECT_EQ(game->items.warehouseCount, 0);
     EXPECT_EQ(Said(), "倉庫番「じゃあ、確かに売っておくよ」");
-}
-
-TEST(MenuKeepersAmountLine, PadsWithOneSpaceForEachPowerAboveTheAmount)
-{
-    EXPECT_EQ(Str(BuildAmountLine(1000000000)), "１０００００００００Ｇ");
-    EXPECT_EQ(Str(BuildAmountLine(1)), "　　　　　　　　　１Ｇ");
 }
 
 } // namespace
