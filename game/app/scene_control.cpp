@@ -2,6 +2,7 @@
 
 #include "game/app/app.h"
 #include "game/app/second_image_set.h"
+#include "game/scenes/camp_scene.h"
 #include "game/scenes/graphics_test_scene.h"
 #include "game/scenes/map_test_scene.h"
 #include "game/scenes/menu_scene.h"
@@ -84,6 +85,9 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
         break;
     case kSceneRanking:
         scene = ZTL::smart_ptr<IScene>(new CSceneRanking(control));
+        break;
+    case kSceneCamp:
+        scene = ZTL::smart_ptr<IScene>(new CSceneCamp(control));
         break;
     case kSceneMenu:
         scene = ZTL::smart_ptr<IScene>(new CSceneMenu(control));

@@ -13,6 +13,7 @@
 #include "game/characters/adventure.h"
 #include "game/characters/panel_rules.h"
 #include "game/data/global_data.h"
+#include "game/items/item_control.h"
 #include "game/items/item_names.h"
 #include "game/scenes/portraits.h"
 #include "sdk/auxiliary/file.h"
@@ -175,9 +176,10 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
         menu.PushState(0);
         break;
     case 10:
-        // Stand-in: the floor choice opens with the current floor in state 99 once the camp menus are
-        // built; until then the menu ends.
-        menu.PushState(0);
+        menu.enteredNumber = game.floor;
+        menu.digitPosition = 0;
+        menu.PushState(99);
+        menu.OpenNumberEntry(false);
         break;
     case 11:
         EndReplay(game);
@@ -251,6 +253,10 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 67:
         if (entry == 0) {
             menu.QueueSellCommands();
+            // No turn follows a sale to the warehouse keeper or at the camp shop, so the sale is settled
+            // here; the dungeon shopkeeper settles his own after the menu.
+            if (state == 36) SellSelectedWarehouseItems(game);
+            if (state == 61 || state == 67) SettleShopTransaction(game, false);
             if (state == 36) game.messageWindow.AddMessage(-1, 0, "倉庫番「じゃあ、確かに売っておくよ」");
             if (state == 61) menu.SetSceneParameter(105);
             if (state == 67) menu.SetSceneParameter(121);
@@ -291,7 +297,7 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
         menu.CloseTopWindow();
         menu.CloseTopWindow();
         menu.PopState();
-        // Stand-in: the training-dungeon screen is refreshed here once the camp menus are built.
+        menu.OpenTrainingScreen(true);
         return;
     }
     case 69:
@@ -319,7 +325,8 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
         ReturnToCamp(menu);
         return;
     case 80:
-        if (entry == 0) menu.SetSceneParameter(game.trainingRun ? 10 : game.dungeon);
+        // The run has ended and the game state is back at the camp: the record keeps its dungeon.
+        if (entry == 0) menu.SetSceneParameter(game.trainingRun ? 10 : game.runRecord.category);
         menu.PushState(0);
         return;
     default:

@@ -407,10 +407,20 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     SGameResource& game = Game();
     const std::int32_t state = m_state;
     std::vector<std::uint16_t> ids;
+    const bool warehouse = openPot == kNoItem && (state == 33 || state == 35);
     if (openPot != kNoItem) {
         const CItemControl::SItem& pot = game.items.GetItem(openPot);
         for (std::int32_t i = 0; i < std::max<std::int32_t>(1, pot.value) && i < 10; ++i)
             ids.push_back(pot.slots[std::size_t(i)]);
+    } else if (state == 33 || state == 35) {
+        const std::int32_t count = std::clamp(game.items.warehouseCount, 0, CItemControl::kItemCount);
+        for (std::int32_t i = 0; i < 10; ++i) {
+            const std::size_t at = std::size_t(secondPage * 10 + i);
+            if (!warehouseFilter.empty())
+                ids.push_back(at < warehouseFilter.size() ? warehouseFilter[at] : kNoItem);
+            else
+                ids.push_back(std::int32_t(at) < count ? game.items.warehouseList[at] : kNoItem);
+        }
     } else {
         const std::int32_t page = state == 7 ? secondPage : itemList.page;
         if (page == 2) {
@@ -434,13 +444,16 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
             icons.push_back({y, Draw::RECT{96, 176 + 16 * id, 112, 192 + 16 * id}});
             continue;
         }
-        if (id == kNoItem) {
+        // Warehouse indices of 5000 and above stand for nothing.
+        if (id == kNoItem || (warehouse && id >= CItemControl::kItemCount)) {
             text += "\n";
             continue;
         }
         any = true;
-        const CItemControl::SItem& it = game.items.GetItem(id);
-        text += std::string(BuildItemLineText(game, id, false, state).c_str()) + "\n";
+        const CItemControl::SItem& it = warehouse ? game.items.GetWarehouseItem(id) : game.items.GetItem(id);
+        text += std::string(warehouse ? BuildRecordLineText(game.items, it).c_str()
+                                      : BuildItemLineText(game, id, false, state).c_str()) +
+                "\n";
         const std::int32_t sx = (it.flags & 8) != 0 ? 96 : 112;
         const std::int32_t sy = 128 + 16 * it.itemClass;
         icons.push_back({y, Draw::RECT{sx, sy, sx + 16, sy + 16}});
@@ -449,7 +462,7 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     const bool wide = state == 24 || state == 35 || state == 58 || state == 60 || state == 64 || state == 66;
     const bool joins = state == 7 || openPot != kNoItem || state == 24 || state == 30 || state == 33 ||
                        state == 35 || state == 39 || state == 60 || state == 66;
-    std::int32_t cursor = state == 7 ? secondRow : openPot != kNoItem ? potRow : itemList.row;
+    std::int32_t cursor = (state == 7 || warehouse) ? secondRow : openPot != kNoItem ? potRow : itemList.row;
     if (openPot != kNoItem && game.items.GetItem(openPot).kind != 359) cursor = -1;
     FillPriceColumn();
     const std::int32_t x = state == 7 ? 44 : 16, top = openPot != kNoItem ? 48 : 40;
@@ -464,13 +477,16 @@ void CSceneMenu::FillPriceColumn()
     SGameResource& game = Game();
     prices.fill(-1);
     priceColours.fill(0);
+    // A buyer's list shows what each item would fetch, whatever the price mode.
     const bool shop = m_state == 24 || m_state == 60 || m_state == 66;
-    if (priceMode == 0 || shop || itemList.openPot != kNoItem || m_state == 7 || itemList.page > 1) return;
+    const std::int32_t mode = shop ? 1 : priceMode;
+    if (mode == 0 || itemList.openPot != kNoItem || m_state == 7 || m_state == 33 || m_state == 35 ||
+        itemList.page > 1)
+        return;
     for (std::int32_t line = 0; line < 10; ++line) {
         const std::uint16_t id = SlotItem(itemList.page * 10 + line);
         if (id == kNoItem) continue;
-        prices[std::size_t(line)] =
-            game.items.GetItemPrice(game.items.GetItem(id), priceMode == 2 ? 1 : 0, 0);
+        prices[std::size_t(line)] = game.items.GetItemPrice(game.items.GetItem(id), mode == 2 ? 1 : 0, 0);
     }
 }
 
@@ -554,11 +570,16 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
             menu.OpenSellOffer();
             break;
         case 30:
+            list.row = cursor;
+            menu.DepositChosenItems();
+            break;
         case 33:
+            menu.secondRow = cursor;
+            menu.WithdrawChosenItems();
+            break;
         case 39:
-            // Stand-in: the warehouse keeper's deposit, withdrawal and take-back run here once the
-            // warehouse is built; until then the menu ends.
-            menu.PushState(0);
+            list.row = cursor;
+            menu.RegisterChosenItem();
             break;
         default:
             (list.openPot != CSceneMenu::kNoItem ? menu.potRow : list.row) = cursor;
@@ -636,7 +657,8 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
     if ((keyMask & kKeyMulti) != 0 && game.playMode != 2 && cursor >= 0 && state != 39 &&
         (state != 7 || (menu.secondItem != CSceneMenu::kNoItem &&
                         game.items.GetItem(menu.secondItem).itemClass == kClassPot))) {
-        const std::int32_t slot = (state == 7 ? menu.secondPage : list.page) * 10 + cursor;
+        const bool second = state == 7 || state == 33 || state == 35;
+        const std::int32_t slot = (second ? menu.secondPage : list.page) * 10 + cursor;
         auto& held = menu.toggledThisHold;
         if (std::find(held.begin(), held.end(), slot) == held.end()) {
             held.push_back(slot);
@@ -795,6 +817,11 @@ void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
         if (itemList.carriedCount > 10) ++pages;
         if (GetFloorClass() != 0) ++pages;
         DrawPageArrows(plane, list->x + list->width - 40, list->y - 8, page, pages);
+    } else if (list != windows.rend() && (m_state == 33 || m_state == 35)) {
+        const std::size_t shown = warehouseFilter.empty()
+                                      ? std::size_t(std::max(Game().items.warehouseCount, 0))
+                                      : warehouseFilter.size();
+        DrawPageArrows(plane, list->x + list->width - 40, list->y - 8, page, std::int32_t((shown + 9) / 10));
     }
     for (std::int32_t line = 0; line < 10; ++line) {
         for (const SPriceDigit& d : PriceDigits(prices[std::size_t(line)], line, m_state)) {

@@ -148,21 +148,6 @@ ZTL::string DescribeKnownKind(SGameResource& game, std::int32_t kindId, std::int
     return text;
 }
 
-// An item's list line for a record outside the item table (the warehouse's), as BuildItemLineText makes
-// it for the table's items.
-ZTL::string BuildRecordLineText(const CItemControl& items, const CItemControl::SItem& record)
-{
-    if ((record.flags & CItemControl::kShopGoods) != 0)
-        return ZTL::string("#n") + items.GetDisplayName(record);
-    const SItemMarkFacts facts{.itemClass = record.itemClass,
-                               .flags = record.flags,
-                               .plus = record.value,
-                               .firstSeal = record.slots[0],
-                               .identified = items.IsIdentified(record),
-                               .kindMaxPlus = items.GetItemKind(record.kind).maximum};
-    return ZTL::string(GetItemColorMark(facts)) + items.GetDisplayName(record);
-}
-
 struct SBuyer
 {
     std::int32_t listState;
@@ -198,6 +183,19 @@ CItemControl::SItem& OfferedRecord(CItemControl& items, std::uint16_t id, bool w
 }
 
 } // namespace
+
+ZTL::string BuildRecordLineText(const CItemControl& items, const CItemControl::SItem& record)
+{
+    if ((record.flags & CItemControl::kShopGoods) != 0)
+        return ZTL::string("#n") + items.GetDisplayName(record);
+    const SItemMarkFacts facts{.itemClass = record.itemClass,
+                               .flags = record.flags,
+                               .plus = record.value,
+                               .firstSeal = record.slots[0],
+                               .identified = items.IsIdentified(record),
+                               .kindMaxPlus = items.GetItemKind(record.kind).maximum};
+    return ZTL::string(GetItemColorMark(facts)) + items.GetDisplayName(record);
+}
 
 ZTL::string GetHintScrollText(std::int32_t number)
 {

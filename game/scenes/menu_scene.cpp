@@ -34,8 +34,8 @@ bool g_lastDoubleSizeKnown = false;
 // A state whose screen is not built yet.
 bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
 {
-    // Stand-in: the file browser, camp, shop and warehouse screens replace this entry of the table with
-    // their own handlers; until then the menu ends.
+    // Stand-in: the file browser's screens replace this entry of the table with their own handlers;
+    // until then the menu ends.
     menu.PushState(0);
     return true;
 }
@@ -54,6 +54,15 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({2, 3, 7, 24, 30, 33, 35, 39, 60, 66}, HandleItemList);
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
+    set({29}, HandleWarehouseMenu);
+    set({31}, HandlePotQuestion);
+    set({32, 34}, HandleWarehouseClassFilter);
+    set({37, 38}, HandleMoneyAmount);
+    set({40, 41}, HandleCatalogue);
+    set({57, 63}, HandleShopMenu);
+    set({58, 64}, HandleShopBuyList);
+    set({59, 65}, HandleShopBuyConfirmation);
+    set({62, 68}, HandleShopTopics);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
     set({11, 14}, HandleScrollTextList);
     set({15}, HandleGraphicOptions);
@@ -62,6 +71,12 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({19}, HandleMessageSpeed);
     set({21}, HandleCloseOnCancel);
     set({73, 74, 75, 76, 77}, HandleRanking);
+    set({43}, HandleCampMenu);
+    set({44}, HandleDungeonList);
+    set({45, 56}, HandleDungeonConfirm);
+    set({47}, HandleTrainingScreen);
+    set({48, 99}, HandleNumberEntry);
+    set({53}, HandlePasswordHistory);
     return table;
 }
 
@@ -141,8 +156,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     case -1:
         image(true);
-        // Stand-in: the camp system menu's opener fills state 43 once the camp menus are built.
         PushState(43);
+        OpenCampMenu();
         break;
     case 0:
         m_state = 1;
@@ -202,25 +217,24 @@ void CSceneMenu::Open(std::int32_t request)
                                           : "　再び挑戦する\n　拠点に戻る");
         break;
     case 9:
-        // Stand-in: the warehouse keeper's opener fills state 29 once the warehouse is built.
         PushState(29);
+        OpenWarehouseMenu();
         break;
     case 10:
-    case 12:
-        image(true);
-        // Stand-in: the camp shop's opener (with its talk window for request 12) fills state 57 once the
-        // shop is built.
-        PushState(57);
-        break;
     case 11:
+    case 12:
     case 13:
         image(true);
-        // Stand-in: the camp shop's opener fills state 63 once the shop is built.
-        PushState(63);
+        PushState(request == 10 || request == 12 ? 57 : 63);
+        OpenShopMenu();
+        // The camp reopens the shop on its topics after a topic's scenario.
+        if (request >= 12) OpenShopTopics();
         break;
     case 20:
-        // Stand-in: the target-floor choice fills state 99 once the camp menus are built.
+        enteredNumber = g.floor;
+        digitPosition = 0;
         PushState(99);
+        OpenNumberEntry(false);
         break;
     default:
         PushState(0);
@@ -493,5 +507,7 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
         DrawTextEntryCursors(plane);
     DrawRankingDecorations(plane);
     DrawItemListDecorations(plane, doubled);
-    // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
+    if (m_state == 37 || m_state == 38 || m_state == 48) DrawDigitCursor(plane);
+    if (m_state == 53) DrawHistoryPages(plane);
+    DrawBuyListArrows(plane);
 }

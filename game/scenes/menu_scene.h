@@ -10,6 +10,7 @@
 // one of two full-screen pictures; while it stands still only the dirty rectangles are redrawn.
 #include "game/app/scene_control.h"
 #include "game/data/config.h"
+#include "game/items/item_control.h"
 #include "game/ui/blt_support.h"
 #include "gamebase/scene.h"
 #include "gamebase/sdk_names.h"
@@ -18,9 +19,11 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct SGameResource;
@@ -297,6 +300,75 @@ public:
     void OpenPasswordCopyPrompt();
     // The page marker of the ranking list.
     void DrawRankingDecorations(Draw::ISurface& plane);
+    // ---- The camp menu, the dungeon choice, the training screens and the number entries (menu_camp.cpp).
+    std::int32_t listPosition = 0;  // the dungeon list's line, the password history's entry
+    std::int32_t enteredNumber = 0; // the number entry's number
+    std::int32_t digitPosition = 0; // the digit the number entry changes: 0 ones, 1 tens, 2 hundreds
+    // Dropped file names the training screen reads when the scene runs without an application.
+    std::vector<ZTL::string> ownDroppedFiles;
+
+    // State 43's window: the camp's nine choices.
+    void OpenCampMenu();
+    // The dungeon list (unless `redrawOnly`) and the information window of the dungeon under its cursor.
+    void OpenDungeonList(bool redrawOnly);
+    // A dungeon chosen from the list, or a training run with the registered password: a refusal, or the
+    // confirmation of state 45 (normal) or 56 (training).
+    void DecideDungeon(std::int32_t dungeon, bool training);
+    // The training screen's list (unless `redrawOnly`) and its information window.
+    void OpenTrainingScreen(bool redrawOnly);
+    // State 50's list of the open dungeons a new password is made for.
+    void OpenPasswordDungeonList();
+    // The page of the password history holding the list position; entries that no longer decode leave
+    // the history first. A page change closes the list and opens it again.
+    void OpenPasswordHistory();
+    // The number entry of states 48 and 99; `redrawOnly` rewrites the open window's number.
+    void OpenNumberEntry(bool redrawOnly);
+    // The lowest and highest number the current number entry takes.
+    void GetNumberEntryBounds(std::int32_t& low, std::int32_t& high);
+    // The underline under the digit the number entry changes.
+    void DrawDigitCursor(Draw::ISurface& plane);
+    // The history's page and page count beside its list.
+    void DrawHistoryPages(Draw::ISurface& plane);
+    // The dropped file names: the application's list, or the scene's own without an application.
+    std::vector<ZTL::string>& DroppedFiles();
+
+    // ---- The camp shop of the two keepers (menu_camp_shop.cpp) and the warehouse keeper
+    // (menu_warehouse.cpp). They share the list position and the digit position above: the buy list's and
+    // the catalogue's row, the money entry's digit (0 the ones up to 9).
+    std::int32_t listPage = 0;            // the collector's buy list's page, the catalogue's page
+    std::vector<std::int32_t> shopSlots;  // the stock slots the buy list offers, in list order
+    std::vector<std::int32_t> shopPrices; // their prices
+    std::uint32_t amount = 0;             // the money entry's amount
+    std::uint32_t maximumAmount = 0;
+    std::deque<std::uint16_t> depositQueue; // the items still to be deposited, in list order
+
+    void OpenShopMenu();
+    void OpenShopTopics();
+    // The buy list of the current state (58 or 64); `redraw` only rebuilds the list window.
+    void OpenBuyList(bool redraw);
+    // The collector's page arrows over a buy list of two pages.
+    void DrawBuyListArrows(Draw::ISurface& plane);
+    void OpenBuyConfirmation();
+    // "Yes" in the buy confirmation: the item is made and carried first, then paid for.
+    void BuyChosenItem();
+    void OpenShopSellPrompt();
+
+    void OpenWarehouseMenu();
+    // The money window of state 37 (deposit) or 38 (withdrawal); `redraw` only the amount line.
+    void OpenMoneyWindow(bool redraw);
+    // Stores the queued items until the queue is empty, the warehouse is full or a pot asks its question.
+    void ContinueDeposit();
+    // The pot question's answer: its contents one by one (`distribute`) or the pot whole.
+    void AnswerPotQuestion(bool distribute);
+    void DepositChosenItems();
+    void WithdrawChosenItems();
+    void RegisterChosenItem();
+    // The catalogue of weapons (state 40) or shields (41); `redraw` closes the old page first.
+    void OpenCatalogue(bool redraw);
+    // The kinds the catalogue of the state lists, and whether each was found.
+    std::vector<std::pair<std::int32_t, bool>> CatalogueKinds();
+    // The keeper's answer in the message window; the menu ends.
+    void EndWithKeeperLine(const ZTL::string& text);
 
 private:
     // The first state and background of the opening request.
@@ -387,6 +459,26 @@ ZTL::string BuildRankingPageText(const CRankingTable& ranking, std::int32_t cate
 // The record window's text; `withRank` false leaves the place out.
 ZTL::string BuildRankingRecordText(const SGameResource& game, const SRankingData& record, std::int32_t rank,
                                    bool withRank);
+// ---- The camp's states (menu_camp.cpp).
+bool HandleCampMenu(CSceneMenu& menu, std::uint32_t keyMask);        // 43
+bool HandleDungeonList(CSceneMenu& menu, std::uint32_t keyMask);     // 44
+bool HandleDungeonConfirm(CSceneMenu& menu, std::uint32_t keyMask);  // 45 and 56
+bool HandleTrainingScreen(CSceneMenu& menu, std::uint32_t keyMask);  // 47
+bool HandleNumberEntry(CSceneMenu& menu, std::uint32_t keyMask);     // 48 and 99
+bool HandlePasswordHistory(CSceneMenu& menu, std::uint32_t keyMask); // 53
+
+// The name of dungeon 1 to 7 ("倉庫" for the camp area, empty for any other number).
+const char* CampDungeonName(std::int32_t dungeon);
+// The most items the heroine may carry into dungeon 1 to 7 (0: none); 0 for any other number.
+std::int32_t CampCarryLimit(std::int32_t dungeon);
+// The camp menu's entries, the keepers' named after their first meeting.
+ZTL::string BuildCampMenuText(const SGameResource& game);
+// The clear rate as the dungeon information shows it: "0", "100", "33.33", "50", " 1".
+ZTL::string FormatClearRate(std::int32_t clears, std::int32_t attempts);
+// The dungeon information window's text: carry-in limit, attempts and clears, clear rate.
+ZTL::string BuildDungeonInfoText(SGameResource& game, std::int32_t dungeon);
+// The digit position after left (`left`) or right, for an upper bound of the entry.
+std::int32_t MoveDigitPosition(std::int32_t position, std::int32_t upper, bool left);
 
 // ---- Texts of the game menu.
 
@@ -448,3 +540,44 @@ enum ETextEntryKey : std::int32_t
 // The key of the mask the entry acts on, and the sound it plays (-1 none). The first key in the order
 // above wins.
 ETextEntryKey RouteTextEntryKey(std::uint32_t keyMask, std::int32_t state, std::int32_t& sound);
+
+// ---- The camp shop's stock and prices.
+struct SShopStockSlot
+{
+    std::uint16_t kind; // 0xFFFF: an empty slot
+    std::int32_t
+        factor; // the counter an own-goods slot needs and a purchase takes; the collector's price factor
+};
+inline constexpr std::int32_t kShopStockSlots = 30;
+inline constexpr std::int32_t kCollectorFirstSlot = 10;
+const std::array<SShopStockSlot, kShopStockSlots>& GetShopStock();
+// The slots the shop of the keeper offers now: the own goods (slots 0 to 9) whose counter has reached
+// their factor, or the collector's pieces (10 to 29) whose counter is below 1.
+std::vector<std::int32_t> OfferedShopSlots(const SGameResource& game, bool collector);
+// A slot's price: the kind's buy price times 2 (own goods) or the factor (the collector's), doubled for a
+// pot.
+std::int32_t GetShopPrice(const CItemControl& items, std::int32_t slot);
+// The amount line of the money entry: a full-width space for each power of ten above the amount, the
+// amount in full-width digits and "Ｇ".
+ZTL::string BuildAmountLine(std::uint32_t amount);
+// An item's list line for a warehouse record, as BuildItemLineText makes it for the table's items.
+ZTL::string BuildRecordLineText(const CItemControl& items, const CItemControl::SItem& record);
+
+// States 57 and 63: the shop menu.
+bool HandleShopMenu(CSceneMenu& menu, std::uint32_t keyMask);
+// States 58 and 64: the buy list.
+bool HandleShopBuyList(CSceneMenu& menu, std::uint32_t keyMask);
+// States 59 and 65: the buy confirmation.
+bool HandleShopBuyConfirmation(CSceneMenu& menu, std::uint32_t keyMask);
+// States 62 and 68: the topics.
+bool HandleShopTopics(CSceneMenu& menu, std::uint32_t keyMask);
+// State 29: the warehouse keeper's menu.
+bool HandleWarehouseMenu(CSceneMenu& menu, std::uint32_t keyMask);
+// State 31: whether a pot's contents are stored one by one.
+bool HandlePotQuestion(CSceneMenu& menu, std::uint32_t keyMask);
+// States 32 and 34: the class filter before withdrawing or selling.
+bool HandleWarehouseClassFilter(CSceneMenu& menu, std::uint32_t keyMask);
+// States 37 and 38: the money amount.
+bool HandleMoneyAmount(CSceneMenu& menu, std::uint32_t keyMask);
+// States 40 and 41: the catalogues of weapons and shields.
+bool HandleCatalogue(CSceneMenu& menu, std::uint32_t keyMask);

@@ -380,7 +380,9 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
         // The entry line lies in the table's group and goes with it.
         CloseWindowGroup();
         PopState();
-        // Stand-in: the training-dungeon screen opens here with argument 1 once the camp menus are built.
+        // The training screen's information shows the newly registered password.
+        CloseTopWindow();
+        OpenTrainingScreen(true);
         return;
     }
     case 86:

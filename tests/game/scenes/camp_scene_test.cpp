@@ -32,7 +32,7 @@ TEST_F(CampSceneTest, AGroupHoldingOnlyItsEndLeavesTheSequenceAndNothingElse)
     Queue(14);
     Queue(0);
     Queue(8, 0, 12);
-    CSceneCamp camp(*game);
+    CSceneCamp camp(nullptr, game.get());
     camp.ApplyQueuedItemCommands();
     ASSERT_EQ(game->playerCommands.size(), 1u);
     EXPECT_EQ(game->playerCommands.front().kind, 8);
@@ -56,7 +56,7 @@ TEST_F(CampSceneTest, ACursedEquippedWeaponOrShieldStays)
         const std::uint16_t item = New(c.kind, true, c.flags);
         if (c.equipped) (c.kind < 50 ? game->equippedWeapon : game->equippedShield) = item;
         Queue(8, item, 12);
-        CSceneCamp camp(*game);
+        CSceneCamp camp(nullptr, game.get());
         camp.ApplyQueuedItemCommands();
         EXPECT_EQ(CountKind(c.kind), c.stays ? 1 : 0) << c.kind << " " << c.equipped;
         EXPECT_TRUE(game->playerCommands.empty());
@@ -70,7 +70,7 @@ TEST_F(CampSceneTest, EachCallAppliesOneCommandAndRenumbersTheCarriedItems)
     New(5);
     Queue(8, first, 12);
     Queue(8, second, 12);
-    CSceneCamp camp(*game);
+    CSceneCamp camp(nullptr, game.get());
     camp.ApplyQueuedItemCommands();
     EXPECT_EQ(Carried(), (std::vector<std::int32_t>{4, 5}));
     EXPECT_EQ(game->playerCommands.size(), 1u);
@@ -99,7 +99,7 @@ TEST_F(CampSceneTest, AGroupDiscardsFromTheBagAndFromACarriedPot)
     Queue(8, food, 3); // another operation does nothing at the camp
     Queue(0);
     Queue(8, pot, 12);
-    CSceneCamp camp(*game);
+    CSceneCamp camp(nullptr, game.get());
     camp.ApplyQueuedItemCommands();
     EXPECT_EQ(game->playerCommands.size(), 1u);
     EXPECT_EQ(CountKind(140), 0);
@@ -115,7 +115,7 @@ TEST_F(CampSceneTest, ACommandNamingNoItemChangesNothing)
     New(3);
     for (const std::int32_t item : {-1, 0xFFFF, 70000, 5})
         Queue(8, item, 12);
-    CSceneCamp camp(*game);
+    CSceneCamp camp(nullptr, game.get());
     for (int i = 0; i < 4; ++i)
         camp.ApplyQueuedItemCommands();
     EXPECT_EQ(Carried(), std::vector<std::int32_t>{3});

@@ -144,7 +144,9 @@ TEST_F(MenuSceneTest, OpeningRequestsPickTheFirstStateAndBackground)
                           Case{-3, 23, CSceneMenu::kBackgroundImage, false, 1},
                           Case{0, 1, CSceneMenu::kBackgroundWorld, true, 0},
                           Case{1, 10, CSceneMenu::kBackgroundWorld, true, 1},
-                          Case{12, 57, CSceneMenu::kBackgroundImage, true, 1},
+                          Case{10, 57, CSceneMenu::kBackgroundImage, true, 1},
+                          Case{12, 62, CSceneMenu::kBackgroundImage, true, 2},
+                          Case{9, 29, CSceneMenu::kBackgroundWorld, true, 1},
                           Case{21, 0, CSceneMenu::kBackgroundWorld, true, 1}}) {
         SCOPED_TRACE(c.request);
         Open(c.request);
@@ -394,7 +396,9 @@ TEST_F(MenuSceneTest, RetryHandsTheOpenerTheDungeonOrTheTrainingMark)
 {
     for (const bool training : {false, true}) {
         game->trainingRun = training;
-        game->dungeon = 3;
+        // The run has ended: the game state is back at the camp and the run's record names the dungeon.
+        game->dungeon = 0;
+        game->runRecord.category = 3;
         Open(8);
         Press(kDecide);
         std::int32_t parameter = 0;
@@ -413,7 +417,7 @@ TEST_F(MenuSceneTest, MessageStatesCloseOnTheirKeysOnly)
     EXPECT_EQ(menu->GetState(), 12) << "the arrows of bit 9 are not taken";
     Press(kUp);
     EXPECT_EQ(menu->GetState(), 43);
-    EXPECT_TRUE(game->selectWindow.windows.empty());
+    EXPECT_EQ(game->selectWindow.windows.size(), 1u) << "only the camp menu stays";
 
     menu->PushState(72);
     Press(kDecide);
