@@ -55,6 +55,18 @@ public:
     // The per-floor fields back to 0 (the floor start sets hungerWarning afterwards).
     void ResetFloorFields();
 
+    // The scene's own calls into the floor start, the earthquake and the player's input.
+    // The floor change's start: the fade-out before the next floor.
+    void BeginDescend();
+    // The dungeon start; false when it ended the adventure.
+    bool StartDungeon();
+    // One call of the earthquake's animation step.
+    void UpdateQuake();
+    // True when the player's input used the frame.
+    bool UpdatePlayerInput();
+    // The command dispatcher; its result decides the turn loop.
+    bool DispatchCommand();
+
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.
     CRankingTable* ranking = nullptr;
