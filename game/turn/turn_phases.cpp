@@ -70,9 +70,6 @@ bool IsSilentRerun(const SGameResource& game)
 }
 } // namespace
 
-CSceneGameMain::CSceneGameMain(SGameResource& gameState) : game(gameState)
-{}
-
 void CSceneGameMain::ResetFloorFields()
 {
     moved = 0;
@@ -127,8 +124,8 @@ bool CSceneGameMain::PhasePlayerCommand()
         break;
     }
     case 14:
-        PushPutInPotAction(commandItems, queue, game);
-        commandItems.clear();
+        PushPutInPotAction(groupItems, queue, game);
+        groupItems.clear();
         break;
     default:
         return true;
