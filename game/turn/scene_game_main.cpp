@@ -217,6 +217,12 @@ void CSceneGameMain::AskYesNo(SGameResource& state)
     state.endOfRunRequest = {1, 1, kMenuYesNo};
 }
 
+void CSceneGameMain::ExitFloor()
+{
+    game.leaveFloor = 0;
+    BeginDescend();
+}
+
 void CSceneGameMain::StartFade(std::int32_t length, bool out, bool white)
 {
     if (!out) fadedOut = 0;
@@ -442,6 +448,12 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                 const auto& status = player.status;
                 const bool asleep = status.sleepTurns != 0;
                 const bool frozen = status.frozenTurns != 0;
+                // Nothing else leaves the floor after a pit or the collapse: every phase stands still
+                // while the flag is up.
+                if (game.leaveFloor != 0) {
+                    ExitFloor();
+                    return;
+                }
                 if (game.descendRequest != 0) {
                     game.descendRequest = 0;
                     BeginDescend();

@@ -96,6 +96,9 @@ public:
     // The chest's question: the yes/no menu opens over the scene at the next idle moment, and its answer
     // becomes the chest's when the scene is current again.
     void AskYesNo(SGameResource& state) override;
+    // Leaving the floor (after a pit, the collapse or a failed theft): the leave-floor flag cleared and
+    // the floor change begun.
+    void ExitFloor();
     // The key object of the scene control (null without one).
     CKeyThread* GetKeys() const;
 
