@@ -113,6 +113,7 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
     command.Reset();
     fallingRocks.clear();
     game.yesNoQuestion = this;
+    if (g_app != nullptr) ranking = &g_app->GetRankingTable();
     std::int32_t parameter = 0;
     if (control != nullptr && control->GetFactory().get() != nullptr)
         control->GetFactory()->TakeSceneParameter(&parameter);
@@ -444,6 +445,12 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
             bool dispatch = false;
             if (turnState != 0) {
                 goOn = RunTurnMachine();
+                // A fall whose re-run log did not fit has closed the adventure: straight to the camp.
+                if (campRequest != -1) {
+                    if (control != nullptr) control->RequestJump(kSceneCamp);
+                    campRequest = -1;
+                    return;
+                }
             } else {
                 const auto& status = player.status;
                 const bool asleep = status.sleepTurns != 0;
