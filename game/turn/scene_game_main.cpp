@@ -152,6 +152,13 @@ CKeyThread* CSceneGameMain::GetKeys() const
     return m_sceneControl != nullptr ? m_sceneControl->GetKeyObject().get() : nullptr;
 }
 
+CKeyThread& CSceneGameMain::Keys()
+{
+    if (CKeyThread* keys = GetKeys()) return *keys;
+    if (m_ownKeys == nullptr) m_ownKeys = std::make_unique<CKeyThread>();
+    return *m_ownKeys;
+}
+
 void CSceneGameMain::ConfigureKeys()
 {
     CKeyThread* keys = GetKeys();
@@ -206,7 +213,7 @@ void CSceneGameMain::OnResume()
         game.chestAnswer = game.menuAnswer;
     }
     CKeyThread* keys = GetKeys();
-    if (keys != nullptr && (game.endOfPlay != 0 || game.abortRun != 0)) keys->SetBlockMask(0xFFFFFFFFu);
+    if (keys != nullptr && (game.endOfPlay != 0 || game.rerunStarted != 0)) keys->SetBlockMask(0xFFFFFFFFu);
     ConfigureKeys();
     holdKeyGuard = 1;
 }
@@ -408,8 +415,6 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
 
     // 13. The turn loop.
     const bool displayChanged = g_app != nullptr && g_app->IsDisplayChanged();
-    CKeyThread* keys = GetKeys();
-    CKeyThread ownKeys;
     while (game.abortRun == 0) {
         bool goOn = false;
         const bool silent = game.playMode == kPlaySilentRerun;
@@ -419,8 +424,7 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
             quakeMode = -1;
         }
         game.menuKeyPressed = 0;
-        const bool windowBusy =
-            game.messageWindow.Update(keyMask, game, keys != nullptr ? *keys : ownKeys, displayChanged) != 0;
+        const bool windowBusy = game.messageWindow.Update(keyMask, game, Keys(), displayChanged) != 0;
         if (!windowBusy) {
             if (game.endOfPlay != 0) {
                 game.endOfPlay = 0;

@@ -16,6 +16,7 @@
 #include "gamebase/scene.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct SGameResource;
@@ -167,6 +168,11 @@ public:
     std::uint8_t yesNoPending = 0;
     // Where the layers are drawn; null: the game's own drawing.
     IGameMainDrawing* drawing = nullptr;
+
+private:
+    // The message window's key object when the scene control has none (a scene tried out on its own).
+    CKeyThread& Keys();
+    std::unique_ptr<CKeyThread> m_ownKeys;
 };
 
 // Kind 52: the floor collapses under the heroine at the end of the earthquake.

@@ -457,4 +457,46 @@ TEST_F(SceneGameMainTest, TheSealChoiceOpensInTheSceneAndTheChosenSlotComesBack)
     EXPECT_EQ(game->chosenAbility, 0xFFFF);
 }
 
+TEST_F(SceneGameMainTest, TheKeysRepeatAsTheGameScreenWantsAndAResumeAfterAReplayWaitsForReleases)
+{
+    CKeyThread* keys = new CKeyThread;
+    control.SetKeyObject(ZTL::smart_ptr<CKeyThread>(keys));
+    for (const std::int32_t mode : {kPlayNormal, kPlayReplay}) {
+        game->playMode = mode;
+        scene.ConfigureKeys();
+        for (int key = 0; key <= 15; ++key) {
+            const std::int32_t expected = key <= 7 && (mode == kPlayReplay || key == 6) ? 128 : 0;
+            EXPECT_EQ(keys->GetRepeatValue(key), expected) << mode << " " << key;
+        }
+    }
+    game->playMode = kPlayNormal;
+    keys->SetBlockMask(0);
+    scene.holdKeyGuard = 0;
+    scene.OnResume();
+    EXPECT_EQ(keys->GetBlockMask(), 0u);
+    EXPECT_EQ(scene.holdKeyGuard, 1);
+    game->endOfPlay = 1;
+    scene.OnResume();
+    EXPECT_EQ(keys->GetBlockMask(), 0xFFFFFFFFu);
+
+    // Resetting: every field back, the guard up, the per-floor fields zeroed.
+    scene.turnState = 4;
+    scene.descending = 1;
+    scene.fadedOut = 1;
+    scene.quakeMode = 2;
+    scene.lastDirectionKey = 3;
+    scene.spawnCount = 9;
+    scene.fallingRocks.push_back({});
+    scene.holdKeyGuard = 0;
+    scene.ResetScene();
+    EXPECT_EQ(scene.turnState, 0);
+    EXPECT_EQ(scene.descending, 0);
+    EXPECT_EQ(scene.fadedOut, 0);
+    EXPECT_EQ(scene.quakeMode, -1);
+    EXPECT_EQ(scene.lastDirectionKey, -1);
+    EXPECT_EQ(scene.spawnCount, 0);
+    EXPECT_TRUE(scene.fallingRocks.empty());
+    EXPECT_EQ(scene.holdKeyGuard, 1);
+}
+
 } // namespace
