@@ -340,6 +340,8 @@ TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
         {6, "あいうえおかきくけ", kButtonOk, 8},
         {6, "あい", kButtonCancel, 8},
         {51, spaced, kButtonOk, 11},
+        // A save name keeps the limit the last entry set.
+        {93, "ｘｙｚ", kButtonOk, 11},
     };
     for (const auto& c : cases) {
         game->playerCommands.clear();
@@ -374,6 +376,8 @@ TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
         } else if (c.state == 51) {
             ASSERT_FALSE(game->passwordHistory.empty());
             EXPECT_EQ(game->passwordHistory.front(), PackPasswordValues(1234567, 3, 4321));
+        } else if (c.state == 93) {
+            EXPECT_EQ(Str(game->saveName), c.typed);
         } else {
             ASSERT_FALSE(game->playerCommands.empty());
             EXPECT_EQ(Str(game->playerCommands.back().text), "あいうえおかきく");
