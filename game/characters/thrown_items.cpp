@@ -468,16 +468,6 @@ std::int32_t FindHomingTarget(SGameResource& game, std::int32_t x, std::int32_t 
     return kNobody;
 }
 
-// A fire on the cell goes out.
-void PutOutFire(SMapCell& cell)
-{
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.objectShown = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
-}
-
 } // namespace
 
 std::int32_t PushActionThrowOrShoot(CActionQueue& queue, SGameResource& game, std::uint16_t item,
@@ -676,7 +666,7 @@ std::int32_t HandleTripleStrike(CActionQueue& queue, SGameResource& game)
         for (const SActionItemCell& end : record.itemCells) {
             SMapCell& cell = CellAt(game, end.x, end.y);
             if (CMapControl::IsOnMap(end.x, end.y) && cell.objectKind == kObjectFire)
-                PutOutFire(cell);
+                CMapControl::ClearObject(cell);
             else
                 StrikeMonsterAt(game, item, end.x, end.y, false);
         }

@@ -73,15 +73,6 @@ SMapCell& CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
     return game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
 }
 
-void ClearObject(SMapCell& cell)
-{
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
-}
-
 // The occupied slots that pass the filter, shuffled.
 template <class Filter> std::vector<std::uint32_t> ShuffledSlots(SGameResource& game, Filter keep)
 {
@@ -250,7 +241,7 @@ void SoakItemsLyingInWater(SGameResource& game)
 void PourWaterOnCell(SGameResource& game, std::int32_t x, std::int32_t y, bool markAround, bool announce)
 {
     SMapCell& cell = CellAt(game, x, y);
-    if (cell.objectKind == kObjectFire) ClearObject(cell);
+    if (cell.objectKind == kObjectFire) CMapControl::ClearObject(cell);
     if (cell.objectKind == kObjectItem) game.items.GetItem(cell.objectId).MakeWet();
     if (IsWetFloor(cell.terrain)) return;
     if (game.map.floorType != kFloorTypeDry && cell.terrain >= 5 && cell.terrain <= 9) {
@@ -262,7 +253,7 @@ void PourWaterOnCell(SGameResource& game, std::int32_t x, std::int32_t y, bool m
     }
     if (cell.objectKind == kObjectTrap && cell.objectId != kTrapUnbreakable) {
         if (announce) Say(game, GetColoredTrapName(game.items, cell.objectId) + "が\n水に濡れて　壊れた。");
-        ClearObject(cell);
+        CMapControl::ClearObject(cell);
     }
     if (cell.objectKind == kObjectCircle) {
         if (announce) Say(game, GetSpellCircleDisplayName(game, cell.objectId) + "は消えてしまった。");

@@ -58,11 +58,7 @@ void SlideTrap(SGameResource& game, std::int32_t x, std::int32_t y, std::int32_t
         to.objectId = from.objectId;
         to.objectShown = 1;
         to.redraw = 1;
-        from.objectShown = 0;
-        from.objectKind = 0;
-        from.objectId = 0;
-        from.minimapMark = 0;
-        from.redraw = 1;
+        CMapControl::ClearObject(from);
         x = nx;
         y = ny;
     }
@@ -87,11 +83,7 @@ void SlideStairs(SGameResource& game, std::int32_t x, std::int32_t y, std::int32
         if (to.terrain >= 18 || to.terrain <= 4 || to.objectKind != 0) return;
         const std::uint16_t id = from.objectId;
         if (game.map.PlaceStairs(nx, ny, id) != 0) return;
-        from.objectShown = 0;
-        from.objectKind = 0;
-        from.objectId = 0;
-        from.minimapMark = 0;
-        from.redraw = 1;
+        CMapControl::ClearObject(from);
         x = nx;
         y = ny;
     }

@@ -62,15 +62,6 @@ SMapCell* CellAt(SGameResource& game, std::int32_t x, std::int32_t y)
     return &game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
 }
 
-void ClearCellObject(SMapCell& cell)
-{
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
-}
-
 std::int32_t PotSize(const CItemControl::SItem& pot)
 {
     return std::clamp<std::int32_t>(pot.value, 0, std::int32_t(pot.slots.size()));
@@ -293,7 +284,7 @@ std::int32_t SuckInItems(SGameResource& game, std::uint16_t pot)
             splash.Start(game, c.x, c.y, kEffectSplash);
             game.effects.push_back(splash);
         }
-        ClearCellObject(cell);
+        CMapControl::ClearObject(cell);
         any = true;
     }
     if (any) Say(game, kSoundSucked, "アイテムを吸い込んだ！");
@@ -313,7 +304,7 @@ std::int32_t PushPutInPotAction(const std::vector<std::uint16_t>& list, CActionQ
     const CCharacterControl::SPlayer& player = game.characters.player;
     if (SMapCell* cell = CellAt(game, player.x, player.y);
         cell != nullptr && cell->objectKind == kObjectItem && cell->objectId == list[0])
-        ClearCellObject(*cell);
+        CMapControl::ClearObject(*cell);
     return 0;
 }
 
@@ -335,7 +326,7 @@ bool PutItemIntoPot(std::uint16_t pot, std::uint16_t item, SGameResource& game)
         const CCharacterControl::SPlayer& player = game.characters.player;
         if (SMapCell* cell = CellAt(game, player.x, player.y);
             cell != nullptr && cell->objectKind == kObjectItem && cell->objectId == item)
-            ClearCellObject(*cell);
+            CMapControl::ClearObject(*cell);
     } else if (holder == kNone && slot < SGameResource::kInventorySize) {
         game.items.RemoveFromInventoryKeep(game, slot);
         if (wasArrows && container.kind == kEquippingPot) game.equippedArrows = item;

@@ -110,15 +110,6 @@ bool IsShopkeeper(const SMonster& monster)
     return monster.type == 3 || monster.type == 4;
 }
 
-void ClearObject(SMapCell& cell)
-{
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
-}
-
 void DeleteHeldItem(SGameResource& game, SMonster& monster)
 {
     if (monster.heldItem != kNone) game.items.DeleteItem(monster.heldItem);
@@ -151,7 +142,7 @@ void ClearAllTraps(SGameResource& game)
     for (std::int32_t x = kFieldLeft; x <= kFieldRight; ++x)
         for (std::int32_t y = kFieldTop; y <= kFieldBottom; ++y) {
             SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
-            if (cell.objectKind == kObjectTrap) ClearObject(cell);
+            if (cell.objectKind == kObjectTrap) CMapControl::ClearObject(cell);
         }
 }
 
@@ -258,7 +249,7 @@ void FinishScattering(SGameResource& game)
             if (cell.objectKind != kObjectItem || !IsScatterable(game.items.GetItem(cell.objectId))) continue;
             listed.push_back(cell.objectId);
             // The item leaves its cell for the one it is given.
-            ClearObject(cell);
+            CMapControl::ClearObject(cell);
         }
     for (const std::uint16_t item : listed) {
         SCellPosition found;
@@ -364,7 +355,7 @@ void Freeze(SGameResource& game)
             SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
             if (cell.objectKind == kObjectItem) {
                 game.items.DeleteItem(cell.objectId);
-                ClearObject(cell);
+                CMapControl::ClearObject(cell);
             }
         }
     }
@@ -427,7 +418,7 @@ ZTL::string Clean(SGameResource& game)
         SMapCell& cell = game.map.GetCell(std::uint32_t(at.x), std::uint32_t(at.y));
         if (cell.objectKind != 0 && cell.objectKind != kObjectTreasureSpot &&
             cell.objectKind != kObjectStairs)
-            ClearObject(cell);
+            CMapControl::ClearObject(cell);
     }
     for (std::uint16_t i = 0; i < game.characters.monsterCount && i < CCharacterControl::kSlots; ++i) {
         SMonster& monster = Monster(game, i);

@@ -269,7 +269,8 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 26:
         game.chosenAbility = std::uint16_t(entry);
         menu.PushState(27);
-        menu.ConfirmAbilityRemoval(std::uint16_t(entry));
+        // The confirmation shows the ability in the chosen slot.
+        menu.ConfirmAbilityRemoval(game.items.GetItem(menu.abilityItem).slots[std::size_t(entry % 10)]);
         return;
     case 27:
         if (entry == 0) {

@@ -97,6 +97,12 @@ std::int32_t CSceneMenu::CursorSlot() const
     return itemList.page * 10 + itemList.row;
 }
 
+std::uint16_t CSceneMenu::CommandItem()
+{
+    if (itemList.openPot == kNoItem) return SlotItem(CursorSlot());
+    return Game().items.GetItem(itemList.openPot).slots[std::size_t(std::clamp(potRow, 0, 9))];
+}
+
 std::vector<std::int32_t> CSceneMenu::BuildItemCommandCodes(std::int32_t slot)
 {
     SGameResource& game = Game();
@@ -199,7 +205,7 @@ void CSceneMenu::OpenItemCommandMenu()
     SGameResource& game = Game();
     const std::int32_t slot = CursorSlot();
     commandCodes = BuildItemCommandCodes(slot);
-    std::uint16_t id = itemList.openPot != kNoItem ? kNoItem : SlotItem(slot);
+    const std::uint16_t id = CommandItem();
     const std::int32_t cls = id != kNoItem ? game.items.GetItem(id).itemClass : GetFloorClass();
     const bool equipped = id != kNoItem && (id == game.equippedWeapon || id == game.equippedShield ||
                                             id == game.equippedArrows);
@@ -222,6 +228,21 @@ void CSceneMenu::RefreshItemCommandMenu()
         OpenBulkCommandMenu();
     else
         OpenItemCommandMenu();
+}
+
+void CSceneMenu::ReopenItemList()
+{
+    // The list's group holds its command windows too; they go with it.
+    if (m_state == 2) {
+        CloseWindowGroup();
+        OpenItemList(kNoItem);
+    } else if (m_state == 3) {
+        CloseWindowGroup();
+        OpenPotView();
+    } else {
+        return;
+    }
+    RedrawWindows();
 }
 
 void CSceneMenu::OpenBulkCommandMenu()
@@ -285,7 +306,7 @@ void CSceneMenu::ExecuteItemCommand()
         OpenTargetList();
         return;
     }
-    const std::uint16_t id = SlotItem(slot);
+    const std::uint16_t id = CommandItem();
     if (code == 3 && itemList.openPot == kNoItem && id != kNoItem &&
         game.items.UseNeedsTargetItem(game.items.GetItem(id))) {
         secondItem = id;

@@ -9,6 +9,7 @@
 #include "game/ui/message_numbers.h"
 #include "game/world/spell_circle_control.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -347,14 +348,42 @@ void CSceneMenu::ComposeItemDescription()
 
 void CSceneMenu::OpenAbilityPage(const ZTL::string& text)
 {
-    Game().selectWindow.OpenIconList(15, 40, true, 300, 10, -1, text);
+    OpenAbilitySlots(describedItem, text, -1, true);
+}
+
+void CSceneMenu::OpenAbilitySlots(std::uint16_t item, const ZTL::string& text, std::int32_t cursor,
+                                  bool newGroup)
+{
     SGameResource& game = Game();
-    if (describedItem == kNoItem) return;
-    const std::array<std::uint16_t, 10>& slots = game.items.GetItem(describedItem).slots;
+    game.selectWindow.OpenIconList(15, 40, newGroup, 300, 10, cursor, text);
+    if (item == kNoItem) return;
+    const std::array<std::uint16_t, 10>& slots = game.items.GetItem(item).slots;
     for (std::int32_t slot = 0; slot < 10; ++slot)
         if (slots[std::size_t(slot)] != kNoItem)
             game.selectWindow.AddImage(kImageAbilitySlots, 39, 48 + 18 * slot,
                                        AbilitySlotIconSource(slots, slot, false));
+}
+
+void CSceneMenu::OpenAbilityList()
+{
+    SGameResource& game = Game();
+    // The seal removal hands over its target item in the field the choice is written back to.
+    abilityItem = game.chosenAbility;
+    if (abilityItem == kNoItem || game.items.GetItem(abilityItem).kind == kEmptySlot) {
+        game.chosenAbility = kNoItem;
+        PushState(0);
+        return;
+    }
+    const std::array<std::uint16_t, 10>& slots = game.items.GetItem(abilityItem).slots;
+    const bool any =
+        std::any_of(slots.begin(), slots.end(), [](std::uint16_t code) { return code != kEmptySlot; });
+    // The lines stand in slot order, so a line's index is the slot the removal takes; a continuation line
+    // and the line of an item without abilities cannot be chosen.
+    ZTL::string text = BuildAbilityPageText(game.items, slots);
+    if (!any) text = ZTL::string("#n") + text;
+    game.selectWindow.Open(60, 16, true, 200, -1, -1, true, BuildItemLineText(game, abilityItem, false, 26));
+    OpenAbilitySlots(abilityItem, text, 0, false);
+    RedrawWindows();
 }
 
 std::vector<std::uint16_t> GetOfferedIds(const CSceneMenu& menu, std::int32_t listState)

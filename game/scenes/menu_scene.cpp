@@ -189,8 +189,8 @@ void CSceneMenu::Open(std::int32_t request)
         OpenItemList(kNoItem);
         break;
     case 5:
-        // Stand-in: the ability list opens here once the item menus are built.
         PushState(26);
+        OpenAbilityList();
         break;
     case 6: {
         const auto at = std::find(g.inventory.begin(), g.inventory.end(), g.itemToShow);
@@ -369,7 +369,8 @@ void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
         }
         RefreshBackgroundPlane();
         m_dirty.AddRect(0, 0, kScreenWidth, kScreenHeight);
-        // Stand-in: the item lists rebuild their marks here once they are built.
+        // The list's price column is filled again for the items it shows now.
+        FillPriceColumn();
         g.selectWindow.Update(0, g, displayChanged);
         g.selectWindow.DrawAll(g);
         g.messageWindow.redrawRequest = 1;
@@ -410,10 +411,9 @@ void CSceneMenu::OnMove(const std::uint32_t* keyMaskIn)
 
     if (Keys().IsCapturing()) return;
     if (!Dispatch(m_state, keyMask)) {
-        if (g.selectWindow.Update(keyMask, g, displayChanged)) {
-            // Stand-in: the item command window follows the list's cursor here once the item menus are
-            // built.
-        }
+        // After the window surface was rebuilt the command window opens anew for the list's cursor and
+        // marks. Only state 4 has it on top; in state 8 the destroy confirmation stands above it.
+        if (g.selectWindow.Update(keyMask, g, displayChanged) && m_state == 4) RefreshItemCommandMenu();
     }
     // Windows opened or uncovered this frame are painted onto the select surface.
     const auto& windows = g.selectWindow.windows;

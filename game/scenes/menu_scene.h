@@ -162,6 +162,9 @@ public:
     bool IsSealed();
     // The item id of a slot (0..19 carried, 20 underfoot), kNoItem when empty.
     std::uint16_t SlotItem(std::int32_t slot);
+    // The item the command window acts on: inside an open pot the content under the pot's cursor, else
+    // the item of the list cursor's slot.
+    std::uint16_t CommandItem();
     // The command codes of the single-item window for the slot (or the open pot's content).
     std::vector<std::int32_t> BuildItemCommandCodes(std::int32_t slot);
     std::vector<std::int32_t> BuildBulkCommandCodes() const;
@@ -173,6 +176,9 @@ public:
     void OpenBulkCommandMenu();
     // The command window opened anew after the list's cursor or marks changed.
     void RefreshItemCommandMenu();
+    // The inventory list (state 2) or the pot view (state 3) opened again without its command windows,
+    // so that what changed under it shows; any other state keeps its windows.
+    void ReopenItemList();
     void OpenEquipmentComparison(std::uint16_t item);
     ZTL::string BuildEquipmentComparison(std::uint16_t item);
     void ExecuteItemCommand();
@@ -212,6 +218,12 @@ public:
     void ComposeItemDescription();
     // The abilities of a weapon or shield at (15, 40).
     void OpenAbilityPage(const ZTL::string& text);
+    // The ability lines of an item with their slots' icons; cursor -1: none.
+    void OpenAbilitySlots(std::uint16_t item, const ZTL::string& text, std::int32_t cursor, bool newGroup);
+    // State 26: the abilities of the item the seal removal names, one of which the player picks; an item
+    // that is not there ends the menu with no choice.
+    void OpenAbilityList();
+    std::uint16_t abilityItem = kNoItem; // the item whose abilities state 26 lists
     // The buyer's offer for the offered items of the selling list (states 24, 35, 60, 66) with its Yes/No,
     // in the list's confirmation state; any other state gives the text alone and opens nothing.
     ZTL::string OpenSellOffer();

@@ -425,7 +425,7 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
         PopState();
         PopState();
         RedrawWindows();
-        // Stand-in: the item list is rebuilt and redrawn here once the item lists are built.
+        ReopenItemList();
         return;
     }
     }

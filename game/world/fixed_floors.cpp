@@ -36,11 +36,7 @@ void MarkRoomCell(SMapCell& cell)
 
 void PutStairs(SMapCell& cell, std::uint16_t id, std::uint8_t shown)
 {
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
+    CMapControl::ClearObject(cell);
     cell.objectKind = kObjectStairs;
     cell.objectId = id;
     cell.objectShown = shown;

@@ -132,12 +132,19 @@ std::int32_t CMapControl::PlaceStairs(std::int32_t x, std::int32_t y, std::uint1
     stairsX = x;
     stairsY = y;
     SMapCell& cell = GetCell(std::uint32_t(x), std::uint32_t(y));
-    cell.objectShown = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
+    ClearObject(cell);
     cell.objectKind = kObjectStairs;
     cell.objectId = id;
     return 0;
+}
+
+void CMapControl::ClearObject(SMapCell& cell)
+{
+    cell.objectShown = 0;
+    cell.objectKind = 0;
+    cell.objectId = 0;
+    cell.minimapMark = 0;
+    cell.redraw = 1;
 }
 
 void CMapControl::PlaceItemObject(std::int32_t x, std::int32_t y, std::uint16_t item)
@@ -742,9 +749,7 @@ std::int32_t CMapControl::PlaceFire(std::int32_t x, std::int32_t y, std::int32_t
     std::int32_t turns = kFireTurns;
     if (cell.objectKind == kObjectFire) {
         turns = std::max(turns, std::int32_t(cell.objectId & kFireTurnsMask));
-        cell.objectShown = cell.objectKind = cell.minimapMark = 0;
-        cell.objectId = 0;
-        cell.redraw = 1;
+        ClearObject(cell);
     }
     if (cell.objectKind != 0) return kFireCellTaken;
     cell.objectKind = kObjectFire;
@@ -759,9 +764,7 @@ void CMapControl::TickFires()
     for (SMapCell& cell : cells) {
         if (cell.objectKind != kObjectFire) continue;
         if ((cell.objectId & kFireTurnsMask) <= 1) {
-            cell.objectShown = cell.objectKind = cell.minimapMark = 0;
-            cell.objectId = 0;
-            cell.redraw = 1;
+            ClearObject(cell);
         } else {
             --cell.objectId; // the player's bit stays
         }

@@ -184,6 +184,8 @@ public:
     std::int32_t PlaceStairs(std::int32_t x, std::int32_t y, std::uint16_t id);
     // An item lying shown on the cell; callers test CanPlaceObject first.
     void PlaceItemObject(std::int32_t x, std::int32_t y, std::uint16_t item);
+    // The cell's object removed: its kind, id, shown flag and minimap mark cleared, the cell redrawn.
+    static void ClearObject(SMapCell& cell);
     // Water or wet floor (terrain 4 or 11 to 15).
     bool IsWetCell(std::int32_t x, std::int32_t y);
     bool IsInSpecialRoom(std::int32_t x, std::int32_t y);

@@ -61,11 +61,7 @@ void CSpellCircleControl::RemoveAt(std::int32_t x, std::int32_t y, SGameResource
 {
     SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     if (cell.objectKind != kObjectCircle) return;
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
+    CMapControl::ClearObject(cell);
     for (auto it = circles.begin(); it != circles.end(); ++it) {
         if (it->x != x || it->y != y) continue;
         // The icon fades out where the circle lay.

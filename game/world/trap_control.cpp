@@ -107,15 +107,6 @@ bool GroupOpen(std::int32_t group, std::int32_t d, std::int32_t f, bool noPits)
     }
 }
 
-void ClearCell(SMapCell& cell)
-{
-    cell.objectShown = 0;
-    cell.objectKind = 0;
-    cell.objectId = 0;
-    cell.minimapMark = 0;
-    cell.redraw = 1;
-}
-
 void Say(SGameResource& game, std::int32_t sound, std::int32_t wait, const ZTL::string& text)
 {
     game.messageWindow.AddMessage(sound, wait, text);
@@ -215,7 +206,7 @@ std::int32_t CTrapControl::RemoveAt(std::int32_t x, std::int32_t y, SGameResourc
 {
     SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     if (cell.objectKind != kObjectTrap) return 1;
-    ClearCell(cell);
+    CMapControl::ClearObject(cell);
     return 0;
 }
 
@@ -402,7 +393,7 @@ void CTrapControl::RemoveMarkedTraps(SGameResource& game)
         const Draw::RECT icon = GetTrapIconRect(cell.objectId);
         game.vanishingObjects.push_back(
             {x, y, kVanishingKind, icon.left, icon.top, icon.right, icon.bottom, kVanishingLife});
-        ClearCell(cell);
+        CMapControl::ClearObject(cell);
     }
     removals.clear();
 }

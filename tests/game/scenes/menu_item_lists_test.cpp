@@ -1,15 +1,13 @@
 #include "game/app/game_resource.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/items/item_commands.h"
 #include "game/scenes/menu_scene.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
-#include "sdk/draw/kernels/blend_tables.h"
+#include "game/support/menu_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -21,39 +19,16 @@ constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kSort = 1u << 2, k
                         kDiagonal = 1u << 5, kLeft = 1u << 9, kRight = 1u << 11;
 constexpr std::int32_t kPotion = 140, kSword = 5, kArrow = 105, kStone = 320, kPot = 350;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class MenuItemListsTest : public AdventureGameTest
+class MenuItemListsTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        MenuTest::SetUp();
         game->characters.player.x = 10;
         game->characters.player.y = 10;
         game->characters.player.direction = 6;
-        control->GetFactory()->SetSceneParameter(0);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
+        OpenMenu(0);
     }
     void Underfoot(std::uint16_t item)
     {
@@ -97,13 +72,6 @@ protected:
                 }
         ADD_FAILURE() << "no " << word;
     }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(MenuItemListsTest, CommandListsFollowTheFloorTheModeAndTheSeal)
@@ -350,6 +318,143 @@ TEST_F(MenuItemListsTest, PotViewCancelReturnsToThePotsCommands)
     EXPECT_EQ(menu->itemList.openPot, CSceneMenu::kNoItem);
     EXPECT_EQ(game->selectWindow.windows.size(), commandWindows);
     EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　見る");
+}
+
+TEST_F(MenuItemListsTest, NamingReturnsToTheListShowingTheNickname)
+{
+    // From the inventory, and from inside a pot, where the content is named and not the pot.
+    constexpr std::int32_t kOpenPot = 359;
+    for (const bool inPot : {false, true}) {
+        game->inventory.fill(kNone);
+        const std::uint16_t potion = New(kPotion, !inPot);
+        if (inPot) {
+            const std::uint16_t pot = New(kOpenPot);
+            Item(pot).value = 2;
+            Item(pot).slots[0] = potion;
+        }
+        OpenInventory();
+        if (inPot) {
+            menu->PushState(4);
+            menu->OpenItemCommandMenu();
+            Choose("見る");
+            ASSERT_EQ(menu->GetState(), 3);
+            game->selectWindow.SetCursor(0);
+        }
+        const std::size_t listWindows = game->selectWindow.windows.size();
+        HandleItemList(*menu, kDecide);
+        ASSERT_EQ(menu->GetState(), 4);
+        Choose("命名");
+        ASSERT_EQ(menu->namedItem, potion) << inPot;
+        const char* name = inPot ? "たま" : "ぽち";
+        menu->FinishTextEntry(name);
+        EXPECT_EQ(menu->GetState(), inPot ? 3 : 2);
+        // The list stands again as it stood, without the command window it was named from.
+        const auto& windows = game->selectWindow.windows;
+        EXPECT_EQ(windows.size(), listWindows) << inPot;
+        ASSERT_EQ(windows.back().type, CSelectWindow::kTypeIconList);
+        EXPECT_NE(Str(windows.back().items.front().text).find(name), std::string::npos) << inPot;
+    }
+}
+
+TEST_F(MenuItemListsTest, ARebuiltWindowSurfaceReopensTheCommandWindowForTheListCursor)
+{
+    New(kSword);
+    New(kPotion);
+    OpenInventory();
+    Frame(0);
+    HandleItemList(*menu, kDecide);
+    ASSERT_EQ(menu->GetState(), 4);
+    const std::size_t withComparison = game->selectWindow.windows.size();
+    menu->itemList.row = 1;
+    // Another menu takes the double size first, so that this one sees the change only in its windows.
+    g_globalData.doubleSize = true;
+    {
+        const std::unique_ptr<SGameResource> other = MakeTestGame();
+        CSceneMenu elsewhere(nullptr, other.get());
+        std::uint32_t none = 0;
+        elsewhere.OnMove(&none);
+    }
+    Frame(0);
+    EXPECT_EQ(menu->GetState(), 4);
+    EXPECT_EQ(game->selectWindow.windows.size(), withComparison - 1); // a potion has no comparison
+    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　飲む");
+}
+
+TEST_F(MenuItemListsTest, AFullRebuildFillsThePriceColumnForTheItemsShown)
+{
+    New(kPotion);
+    OpenInventory();
+    menu->priceMode = 1;
+    game->inventory[0] = New(kSword, false);
+    game->items.kinds[kSword].sellPrice = 77;
+    menu->RequestFullRebuild();
+    Frame(0);
+    EXPECT_EQ(menu->prices[0], game->items.GetItemPrice(Item(game->inventory[0]), 0, 0));
+    EXPECT_EQ(menu->prices[1], -1);
+}
+
+TEST_F(MenuItemListsTest, TheAbilityListOffersEachAbilityOfTheSealRemovalsItem)
+{
+    game->items.seals.resize(10);
+    game->items.seals[5].name = "封";
+    game->items.seals[6].name = "双";
+    const std::uint16_t sword = New(kSword);
+    Item(sword).slots = {5, 6, 0, 0, kNone, kNone, kNone, kNone, kNone, kNone};
+    const auto open = [&](std::uint16_t item) {
+        game->chosenAbility = item;
+        OpenMenu(5);
+        Frame(0);
+    };
+    open(sword);
+    ASSERT_EQ(menu->GetState(), 26);
+    const CSelectWindow::SWindow* list = nullptr;
+    for (const CSelectWindow::SWindow& w : game->selectWindow.windows)
+        if (w.type == CSelectWindow::kTypeIconList) list = &w;
+    ASSERT_NE(list, nullptr);
+    std::vector<std::pair<std::string, int>> lines;
+    for (const CSelectWindow::SItem& item : list->items)
+        lines.emplace_back(Str(item.text), item.enabled);
+    EXPECT_EQ(lines,
+              (std::vector<std::pair<std::string, int>>{{"　　封", 1}, {"　　双", 1}, {"　", 0}, {"　", 0}}));
+    EXPECT_EQ(list->images.size(), 4u);
+
+    // A continuation line cannot be chosen; the second ability can, and its icon stands in the question.
+    game->selectWindow.SetCursor(2);
+    Press(kDecide);
+    EXPECT_EQ(menu->GetState(), 26);
+    game->selectWindow.SetCursor(1);
+    Press(kDecide);
+    ASSERT_EQ(menu->GetState(), 27);
+    EXPECT_EQ(game->chosenAbility, 1);
+    const auto& question = *std::next(game->selectWindow.windows.rbegin());
+    ASSERT_EQ(question.images.size(), 1u);
+    std::array<std::uint16_t, 10> second{};
+    second.fill(kNone);
+    second[0] = 6;
+    EXPECT_EQ(question.images[0].left, AbilitySlotIconSource(second, 0, false).left);
+    EXPECT_EQ(question.images[0].top, AbilitySlotIconSource(second, 0, false).top);
+    game->selectWindow.SetCursor(0);
+    Press(kDecide);
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_EQ(game->chosenAbility, 1);
+
+    // Cancel asks whether the scroll may go for nothing; yes leaves no choice.
+    open(sword);
+    Press(kCancel);
+    ASSERT_EQ(menu->GetState(), 28);
+    game->selectWindow.SetCursor(0);
+    Press(kDecide);
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_EQ(game->chosenAbility, kNone);
+
+    // An item without abilities offers nothing to choose; a missing item ends the menu with no choice.
+    Item(sword).slots.fill(kNone);
+    open(sword);
+    Press(kDecide);
+    EXPECT_EQ(menu->GetState(), 26);
+    open(kNone);
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_EQ(game->chosenAbility, kNone);
 }
 
 TEST(MenuItemListDrawing, PageArrowsOnlyForSeveralPages)

@@ -1,13 +1,8 @@
 #include "game/app/game_resource.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/scenes/menu_scene.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 #include "game/ui/message_numbers.h"
 #include "game/world/spell_circle_control.h"
-#include "sdk/draw/kernels/blend_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -18,25 +13,13 @@
 
 namespace {
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class MenuItemTextsTest : public AdventureGameTest
+class MenuItemTextsTest : public MenuTest
 {
 protected:
     static constexpr std::int32_t kAllKinds = 410;
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        MenuTest::SetUp();
         // The trap descriptions stand past the items.
         CItemControl& items = game->items;
         items.kinds.resize(kAllKinds);
@@ -55,18 +38,7 @@ protected:
         items.seals[6].size = 3;
         game->characters.player.x = 10;
         game->characters.player.y = 10;
-        control->GetFactory()->SetSceneParameter(0);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
+        OpenMenu(0);
     }
     SItemKind& Kind(std::int32_t k) { return game->items.kinds[std::size_t(k)]; }
     std::string Describe(std::uint16_t item, std::int32_t page = 0)
@@ -74,13 +46,6 @@ protected:
         return Str(BuildItemDescription(*game, item, -1, page).text);
     }
     SMapCell& Feet() { return game->map.GetCell(10, 10); }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(MenuItemTextsTest, SpoiltScrollsAndTheHintScrollReplaceTheDescription)

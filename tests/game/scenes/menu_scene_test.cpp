@@ -1,16 +1,11 @@
 #include "game/scenes/menu_scene.h"
+#include "game/support/menu_fixture.h"
 
-#include "game/app/key_thread.h"
 #include "game/app/ranking_table.h"
 #include "game/data/action_log.h"
-#include "game/data/global_data.h"
 #include "game/data/password.h"
 #include "game/items/item_names.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
 #include "sdk/auxiliary/file.h"
-#include "sdk/draw/kernels/blend_tables.h"
 
 #include <gmock/gmock.h>
 
@@ -23,11 +18,6 @@ namespace {
 
 constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kUp = 1u << 8, kLeft = 1u << 9,
                         kRight = 1u << 11;
-
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
 
 // The scene below the menu: it counts its resumes.
 class CBelowScene : public QuorlithGameBase::IScene
@@ -62,46 +52,19 @@ private:
     int& m_resumes;
 };
 
-class MenuSceneTest : public AdventureGameTest
+class MenuSceneTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        MenuTest::SetUp();
         New(5);
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        // The planes of the game state name the test's display, which goes before the base's members.
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
     }
     CSceneMenu& Open(std::int32_t request)
     {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(request);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
+        OpenMenu(request);
         menu->SetRankingTable(&ranking);
         return *menu;
-    }
-    void Frame(std::uint32_t mask) { menu->OnMove(&mask); }
-    // A released frame, then the key, so that no latch hides it.
-    void Press(std::uint32_t mask)
-    {
-        Frame(0);
-        Frame(mask);
     }
     // The settings submenu over the game menu, its cursor on `entry`.
     void OpenSettings(std::int32_t entry)
@@ -120,13 +83,7 @@ protected:
         return text;
     }
 
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
     CRankingTable ranking;
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(MenuSceneTest, OpeningRequestsPickTheFirstStateAndBackground)

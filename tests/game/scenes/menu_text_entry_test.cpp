@@ -1,12 +1,14 @@
 #include "game/scenes/menu_scene.h"
+#include "game/support/menu_fixture.h"
 
-#include "game/app/key_thread.h"
+#include "game/app/app_dialogs.h"
 #include "game/app/save_game.h"
-#include "game/data/global_data.h"
 #include "game/data/password.h"
-#include "game/support/adventure_game.h"
-#include "game/ui/drawing_fixture.h"
-#include "sdk/draw/kernels/blend_tables.h"
+#include "platform/dialog.h"
+#include "platform/host/headless/headless.h"
+#include "sdk/appframe/app_manager.h"
+#include "support/app_runner.h"
+#include "support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -36,49 +39,16 @@ enum ECell : std::int32_t
     kHandakuten = 49,
 };
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class TextEntryTest : public AdventureGameTest
+class TextEntryTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
-    void SetUp() override
-    {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
-    }
     // An entry of the state over the game menu.
     CSceneMenu& Enter(std::int32_t state)
     {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(0);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
+        OpenMenu(0);
         menu->PushState(state);
         menu->OpenTextEntry();
         return *menu;
-    }
-    void Press(std::uint32_t mask)
-    {
-        std::uint32_t none = 0;
-        menu->OnMove(&none);
-        menu->OnMove(&mask);
     }
     void Type(std::int32_t cell)
     {
@@ -105,12 +75,6 @@ protected:
     }
     // The top window's first text, its colour codes taken.
     std::string TopText() { return Str(game->selectWindow.windows.back().items.front().text); }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(TextEntryTest, VoicingMarksToggleAndCycleThroughTheFormsAKanaHas)
@@ -357,6 +321,68 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}));
     EXPECT_EQ(menu->GetState(), 0);
+}
+
+TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
+{
+    RegisterAppResources();
+    const std::string password = Str(MakePasswordText(1234567, 3, 4321));
+    // The password typed with a full-width space after each group, as the entry line shows it.
+    const std::string spaced =
+        password.substr(0, 6) + "　" + password.substr(6, 6) + "　" + password.substr(12, 6);
+    const struct
+    {
+        std::int32_t state;
+        std::string typed;
+        int button;
+        std::int32_t limit; // characters
+    } cases[] = {
+        {6, "あいうえおかきくけ", kButtonOk, 8},
+        {6, "あい", kButtonCancel, 8},
+        {51, spaced, kButtonOk, 11},
+        // A save name keeps the limit the last entry set.
+        {93, "ｘｙｚ", kButtonOk, 11},
+    };
+    for (const auto& c : cases) {
+        game->playerCommands.clear();
+        game->passwordHistory.clear();
+        ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+            Draw::SetThreadPlaneOwner(&m_display);
+            const platform::HWND window = zelvoranGameSDK3rd::AppFrame::CAppManager::GetCurrentHWnd();
+            Enter(c.state);
+            menu->namedItem = New(60);
+            // A person types into the dialog once it shows over the window, and presses a button.
+            std::thread person([&] {
+                platform::headless::Events().Focus(window, true);
+                platform::HWND dialog = nullptr;
+                const bool shown = test_support::WaitUntil(
+                    [&] {
+                        dialog = platform::GetFocus();
+                        return dialog != nullptr && dialog != window;
+                    },
+                    "the direct-input dialog");
+                if (!shown) return;
+                platform::EditDialogText(dialog, kTextEntryEdit, c.typed);
+                platform::ClickDialogButton(dialog, c.button);
+            });
+            Command(1);
+            person.join();
+            Draw::SetThreadPlaneOwner(nullptr);
+        }));
+        EXPECT_EQ(g_textEntryLimit, c.limit) << c.state;
+        if (c.button == kButtonCancel) {
+            EXPECT_TRUE(game->playerCommands.empty());
+            EXPECT_EQ(menu->GetState(), c.state);
+        } else if (c.state == 51) {
+            ASSERT_FALSE(game->passwordHistory.empty());
+            EXPECT_EQ(game->passwordHistory.front(), PackPasswordValues(1234567, 3, 4321));
+        } else if (c.state == 93) {
+            EXPECT_EQ(Str(game->saveName), c.typed);
+        } else {
+            ASSERT_FALSE(game->playerCommands.empty());
+            EXPECT_EQ(Str(game->playerCommands.back().text), "あいうえおかきく");
+        }
+    }
 }
 
 } // namespace
