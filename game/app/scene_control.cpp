@@ -107,8 +107,6 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
             scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
         break;
     }
-    // Stand-in: the camp scene is built by number here once it exists; until then its number gives the
-    // null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
         break;
