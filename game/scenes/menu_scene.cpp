@@ -10,6 +10,7 @@
 #include "game/characters/character_drawing.h"
 #include "game/characters/room_events.h"
 #include "game/data/global_data.h"
+#include "game/scenes/menu_browser.h"
 #include "game/scenes/portraits.h"
 #include "game/scenes/screen_panels.h"
 #include "platform/window.h"
@@ -55,6 +56,7 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({5}, HandleDescriptionPages);
     set({6, 51, 86, 93}, HandleTextEntry);
     set({12, 22, 42, 46, 49, 52, 54, 55, 71, 72, 79, 98, 100}, HandleMessage);
+    set({81, 82, 83, 84, 85, 87, 88, 89, 90, 91, 92, 94, 95, 96, 97}, HandleDataBrowser);
     return table;
 }
 
@@ -129,8 +131,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     case -2:
         m_titleBackground = true;
-        // Stand-in: the file browser's opener fills state 81 once the browser is built.
         PushState(81);
+        OpenDataMenu();
         break;
     case -1:
         image(true);
@@ -485,5 +487,6 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == kNamingEntryState || m_state == kPasswordEntryState || m_state == 86 || m_state == 93)
         DrawTextEntryCursors(plane);
     DrawItemListDecorations(plane, doubled);
+    DrawBrowserPageMarker(plane);
     // Stand-in: the digit cursors of the number entries are drawn here once those screens are built.
 }
