@@ -276,6 +276,23 @@ TEST_F(BrowserTest, ReturningToTheCampHandsTheValueOneToTheTitle)
     EXPECT_EQ(parameter, 1);
 }
 
+TEST_F(BrowserTest, RenamingActsOnTheSaveUnderTheListsCursor)
+{
+    MakeSave(3, "abc");
+    MakeSave(4, "def");
+    OpenBrowser();
+    Choose(1);
+    ASSERT_EQ(menu->GetState(), 85);
+    Choose(1);
+    ASSERT_EQ(menu->GetState(), 86);
+    menu->FinishTextEntry("xyz");
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_TRUE(fs::exists(Save("0004xyz.head")));
+    EXPECT_FALSE(fs::exists(Save("0004def.head")));
+    EXPECT_TRUE(fs::exists(Save("0003abc.head")));
+    EXPECT_EQ(menu->saveList, (std::map<std::int32_t, ZTL::string>{{3, "abc"}, {4, "xyz"}}));
+}
+
 TEST_F(BrowserTest, ACopyTakesTheNextNumberOnlyOnceItExists)
 {
     MakeSave(3, "abc");
