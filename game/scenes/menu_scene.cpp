@@ -35,7 +35,7 @@ bool g_lastDoubleSizeKnown = false;
 // A state whose screen is not built yet.
 bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
 {
-    // Stand-in: the item lists, option screens, file browser, camp, shop, warehouse and end-of-run
+    // Stand-in: the item lists, option screens, camp, shop, warehouse and end-of-run
     // screens replace this entry of the table with their own handlers; until then the menu ends.
     menu.PushState(0);
     return true;
