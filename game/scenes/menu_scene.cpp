@@ -10,6 +10,7 @@
 #include "game/characters/character_drawing.h"
 #include "game/characters/room_events.h"
 #include "game/data/global_data.h"
+#include "game/scenes/menu_browser.h"
 #include "game/scenes/portraits.h"
 #include "game/scenes/screen_panels.h"
 #include "platform/window.h"
@@ -31,11 +32,9 @@ constexpr std::int32_t kScreenHeight = 240;
 bool g_lastDoubleSize = false;
 bool g_lastDoubleSizeKnown = false;
 
-// A state whose screen is not built yet.
+// Every state has its handler below; this default only guards the table, and ends the menu.
 bool HandleUnbuiltState(CSceneMenu& menu, std::uint32_t)
 {
-    // Stand-in: the file browser's screens replace this entry of the table with their own handlers;
-    // until then the menu ends.
     menu.PushState(0);
     return true;
 }
@@ -77,6 +76,7 @@ constexpr std::array<CSceneMenu::StateHandler, CSceneMenu::kStateCount> BuildSta
     set({47}, HandleTrainingScreen);
     set({48, 99}, HandleNumberEntry);
     set({53}, HandlePasswordHistory);
+    set({81, 82, 83, 84, 85, 87, 88, 89, 90, 91, 92, 94, 95, 96, 97}, HandleDataBrowser);
     return table;
 }
 
@@ -151,8 +151,8 @@ void CSceneMenu::Open(std::int32_t request)
         break;
     case -2:
         m_titleBackground = true;
-        // Stand-in: the file browser's opener fills state 81 once the browser is built.
         PushState(81);
+        OpenDataMenu();
         break;
     case -1:
         image(true);
@@ -510,4 +510,5 @@ void CSceneMenu::OnDraw(Draw::ISurface* planePointer)
     if (m_state == 37 || m_state == 38 || m_state == 48) DrawDigitCursor(plane);
     if (m_state == 53) DrawHistoryPages(plane);
     DrawBuyListArrows(plane);
+    DrawBrowserPageMarker(plane);
 }

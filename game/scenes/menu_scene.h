@@ -382,7 +382,14 @@ public:
     // The keeper's answer in the message window; the menu ends.
     void EndWithKeeperLine(const ZTL::string& text);
 
+    DrawBrowserPageMarker(plane);
 private:
+    // The browser's confirm key on an enabled entry of the current state.
+    void ChooseBrowserEntry();
+    void CopySaveUnderCursor();
+    void DeleteSaveUnderCursor();
+    void MakeReplayFromSuspendData();
+
     // The first state and background of the opening request.
     void Open(std::int32_t request);
     void SetDropAccept(bool accept);

@@ -394,13 +394,14 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             return;
         }
         if (m_state == 86) {
-            // Stand-in: the file browser's load of the set under its cursor (which also refreshes its
-            // list) replaces this load of the game state's set once the browser is built.
-            if (LoadSaveGame(game) != kSaveDone) {
+            if (!LoadBrowserSave()) {
                 ShowErrorBox(kUnreadableFile);
                 return;
             }
-            if (Std(text) != Std(game.saveName) && !RenameSaveSet(game, text)) return;
+            if (Std(text) != Std(game.saveName)) {
+                if (!RenameSaveSet(game, text)) return;
+                BuildSaveList();
+            }
             game.ResetForNewGame();
         } else {
             game.userNumber = g_globalData.fileCounter;

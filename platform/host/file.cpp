@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -266,6 +267,50 @@ bool DeleteFile(std::string_view path)
     struct stat st;
     if (!ToHostPath(path, host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     return ::unlink(host.c_str()) == 0;
+}
+
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
+{
+    std::string source, target;
+    if (!ToHostPath(from, source) || !ToHostPath(to, target)) return false;
+    struct stat st;
+    if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(from, bytes)) return false;
+    std::string temporary;
+    if (WriteBeside(target, bytes.data(), bytes.size(), temporary) != WriteResult::Ok) return false;
+    ::chmod(temporary.c_str(), st.st_mode & 07777);
+    bool placed;
+    if (failIfExists) {
+        // A hard link never replaces what is there, so a target made meanwhile is kept too.
+        placed = ::link(temporary.c_str(), target.c_str()) == 0;
+    } else {
+        placed = ::rename(temporary.c_str(), target.c_str()) == 0;
+    }
+    ::unlink(temporary.c_str());
+    return placed;
+}
+
+bool MoveFile(std::string_view from, std::string_view to)
+{
+    std::string source, target;
+    if (!ToHostPath(from, source) || !ToHostPath(to, target)) return false;
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system without the no-replace rename: check, then rename.
+        struct stat existing;
+        if (::lstat(target.c_str(), &existing) == 0) return false;
+        return ::rename(source.c_str(), target.c_str()) == 0;
+    }
+    if (errno != EXDEV) return false;
+    if (!CopyFile(from, to, true)) return false;
+    if (::unlink(source.c_str()) != 0) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool MakeFolder(std::string_view path)

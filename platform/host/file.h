@@ -89,6 +89,13 @@ enum class StreamResult
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
+// Copies a file's bytes to a new path, written as WriteWholeFile writes (a failed copy leaves nothing
+// at the target, and an old target as it was). With `failIfExists` an existing target is never
+// replaced: the copy fails instead. The target keeps the source's permissions.
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+// Moves a file to a new path, never over an existing one. Across file systems it is copied and the
+// source removed once the copy is in place.
+bool MoveFile(std::string_view from, std::string_view to);
 // True when the folder was made or already exists; makes missing parent folders too.
 bool MakeFolder(std::string_view path);
 // Removes an empty folder.

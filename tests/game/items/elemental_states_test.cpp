@@ -284,7 +284,9 @@ TEST_F(ElementalStatesTest, PourWaterOnCell)
         EXPECT_EQ(Cell(10, 10).terrain, c.terrainAfter) << c.name;
         EXPECT_EQ(Cell(10, 10).objectKind, c.objectKindAfter) << c.name;
         EXPECT_EQ(recorder.Lines().size(), c.told ? 2u : 0u) << c.name;
-        if (c.told) EXPECT_EQ(recorder.Lines()[1], "水に濡れて　壊れた。") << c.name;
+        if (c.told) {
+            EXPECT_EQ(recorder.Lines()[1], "水に濡れて　壊れた。") << c.name;
+        }
     }
 
     // The goal floor's type keeps its floor dry; the item on a cell soaks.

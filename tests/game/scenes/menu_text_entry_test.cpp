@@ -313,6 +313,7 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
         std::ofstream(Exe() / "save" / "0003abc.cfg") << "options";
     }
     Enter(86);
+    menu->BuildSaveList();
     menu->FinishTextEntry("xyz");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))

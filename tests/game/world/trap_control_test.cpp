@@ -75,7 +75,9 @@ TEST(TrapKindList, NeverPlaced)
                 const std::vector<std::int32_t> kinds = Kinds(dungeon, floor, noPits);
                 for (const std::int32_t gap : {0, 6, 15, 24, 27, 29})
                     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), gap), 0) << dungeon << " " << floor;
-                if (noPits || dungeon == 6) EXPECT_FALSE(HasPit(kinds)) << dungeon << " " << floor;
+                if (noPits || dungeon == 6) {
+                    EXPECT_FALSE(HasPit(kinds)) << dungeon << " " << floor;
+                }
             }
         }
 }

@@ -166,6 +166,48 @@ TEST_F(PlatformFileTest, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure)
     EXPECT_EQ(leftovers, 0u);
 }
 
+TEST_F(PlatformFileTest, CopiesAndMovesUnderCp932NamesWithoutLeavingPartialFiles)
+{
+    const std::string source = Root() + "\\" + kNou + ".rpl";
+    Put(m_root / (kNouUtf8 + ".rpl"), "log bytes");
+    fs::permissions(m_root / (kNouUtf8 + ".rpl"), fs::perms::owner_read | fs::perms::owner_write);
+
+    // A copy to a new name, then over it only when replacing is allowed.
+    ASSERT_TRUE(platform::CopyFile(source, Root() + "/copy", true));
+    EXPECT_EQ(Get(m_root / "copy"), "log bytes");
+    EXPECT_EQ(fs::status(m_root / "copy").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    Put(m_root / "other", "other");
+    EXPECT_FALSE(platform::CopyFile(source, Root() + "/other", true));
+    EXPECT_EQ(Get(m_root / "other"), "other");
+    EXPECT_TRUE(platform::CopyFile(source, Root() + "/other", false));
+    EXPECT_EQ(Get(m_root / "other"), "log bytes");
+
+    // A source that is missing or a folder, and a target that cannot be made, copy nothing.
+    fs::create_directories(m_root / "dir");
+    EXPECT_FALSE(platform::CopyFile(Root() + "/missing", Root() + "/x", false));
+    EXPECT_FALSE(platform::CopyFile(Root() + "/dir", Root() + "/x", false));
+    EXPECT_FALSE(platform::CopyFile(source, Root() + "/dir", false));
+    EXPECT_FALSE(platform::CopyFile(source, Root() + "/nofolder/x", false));
+    EXPECT_FALSE(fs::exists(m_root / "x"));
+    EXPECT_TRUE(fs::is_directory(m_root / "dir"));
+
+    // A move never replaces; the source goes only when the move succeeds.
+    EXPECT_FALSE(platform::MoveFile(Root() + "/copy", Root() + "/other"));
+    EXPECT_EQ(Get(m_root / "copy"), "log bytes");
+    ASSERT_TRUE(platform::MoveFile(Root() + "/copy", Root() + "/" + kNou + "2"));
+    EXPECT_FALSE(fs::exists(m_root / "copy"));
+    EXPECT_EQ(Get(m_root / (kNouUtf8 + "2")), "log bytes");
+    EXPECT_FALSE(platform::MoveFile(Root() + "/missing", Root() + "/y"));
+    EXPECT_FALSE(platform::MoveFile(Root() + "/dir", Root() + "/y"));
+    EXPECT_FALSE(platform::MoveFile("\x94", Root() + "/y"));
+
+    std::size_t leftovers = 0;
+    for (auto& e : fs::recursive_directory_iterator(m_root))
+        if (e.path().extension() == ".tmp") ++leftovers;
+    EXPECT_EQ(leftovers, 0u);
+}
+
 TEST_F(PlatformFileTest, AStagedFileReplacesItsTargetOnlyWhenCommitted)
 {
     const auto temporaries = [&] {
