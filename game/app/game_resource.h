@@ -240,6 +240,20 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // and the answer stays as it is) and the answer, non-zero for yes.
     IYesNoQuestion* yesNoQuestion = nullptr;
     std::uint8_t chestAnswer = 0;
+    // Between the player's commands and the game-main scene: a turn was started and the turn (or what
+    // the status bar shows of it) changed; the scene waits for any key before it goes on; frames the
+    // player's input waits while a message must stay; the full map's guide lines (0 none, 1 short,
+    // 2 full length); and a request for the menu scene, with its start parameter when one is pending.
+    std::uint8_t turnStarted = 0;
+    std::uint8_t turnChanged = 0;
+    std::uint8_t waitForKey = 0;
+    std::int32_t messageHold = 0;
+    std::int32_t guideMode = 0;
+    std::uint8_t menuRequest = 0;
+    std::uint8_t menuParameterPending = 0;
+    std::int32_t menuParameter = 0;
+    // The talking character: 0 before the first talk, 1 talked, 2 its gift given.
+    std::int32_t talkState = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the

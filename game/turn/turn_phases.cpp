@@ -127,8 +127,8 @@ bool CSceneGameMain::PhasePlayerCommand()
         break;
     }
     case 14:
-        PushPutInPotAction(commandItems, queue, game);
-        commandItems.clear();
+        PushPutInPotAction(groupItems, queue, game);
+        groupItems.clear();
         break;
     default:
         return true;
@@ -624,8 +624,9 @@ void CSceneGameMain::ReportCellUnderPlayer()
             Say(game, -1, GetColoredItemNameByIndex(game.items, index) + "の上に乗った。");
             command.Reset();
         } else {
-            // Stand-in: the game-main scene's pick-up routine replaces this; until then the item stays.
-            if (cell.terrain == kTerrainPuddle) {
+            PickUpItem(command);
+            // An item picked up splashes by itself; one left lying splashes as she steps in beside it.
+            if (cell.terrain == kTerrainPuddle && cell.objectKind == kObjectItem) {
                 SEffectObject effect;
                 effect.Start(game, player.x, player.y, kEffectSplash);
                 AddEffectNearPlayer(game, effect);

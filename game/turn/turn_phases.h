@@ -9,12 +9,17 @@
 
 #include "game/data/player_command.h"
 #include "game/turn/action_queue.h"
+#include "gamebase/sdk_names.h"
+#include "sdk/math/rand.h"
 
 #include <cstdint>
 #include <vector>
 
 struct SGameResource;
 class CRankingTable;
+class CSceneControl;
+
+Math::CRand ConstructSeededRand();
 
 class CSceneGameMain
 {
@@ -62,10 +67,49 @@ public:
     bool StartDungeon();
     // One call of the earthquake's animation step.
     void UpdateQuake();
-    // True when the player's input used the frame.
+
+    // ---- The player's input, the command dispatcher and the item commands (player_input.cpp,
+    // player_item_commands.cpp).
+    // Turns this frame's keys (inputKeys) into player commands; true when it asked for a scene change
+    // that uses the frame.
     bool UpdatePlayerInput();
-    // The command dispatcher; its result decides the turn loop.
+    // Takes the next player command, logs it in normal play and applies it; a command that takes a turn
+    // starts one (unless the floor is being left). False when no command was waiting.
     bool DispatchCommand();
+    // An item command (kind 8) by its operation; true when it takes the turn.
+    bool RunItemCommand(const SPlayerCommand& itemCommand);
+    // A group (kind 14): the commands after it up to one of kind 0; true when it takes the turn.
+    bool RunGroupCommand();
+    // Picks up what lies on the heroine's cell (also when she walks onto an item); true when it takes
+    // the turn.
+    bool PickUpItem(const SPlayerCommand& itemCommand);
+    bool SwapWithFloorItem(const SPlayerCommand& itemCommand);
+    // The use of nothing: the stairs under her. False when the command is dropped without a turn.
+    bool TakeStairs();
+    // Opens the menu scene over this one; `request` -1 hands no start parameter.
+    void OpenMenuScene(std::int32_t request);
+
+    std::uint32_t inputKeys = 0;           // the key mask the input reads
+    std::int32_t attackRepeatCount = 0;    // frames key 0 has been held
+    std::int32_t mapCursorDelay = 0;       // frames before the map cursor moves again
+    std::vector<std::uint16_t> groupItems; // a group use: the item used, then its targets
+    // Where confusion picks the heroine's step: apart from the game's generator, whose draws a re-run
+    // must repeat without the keys; the step chosen is logged with the command.
+    Math::CRand confusionRandom = ConstructSeededRand();
+    // The scene's fields the input reads and sets (the scene's reset clears them).
+    std::int32_t guideStepCount = 0;
+    std::int32_t lastDirectionKey = -1;
+    std::int32_t directionWait = 0;
+    std::uint8_t turnKeyLatch = 0;
+    std::uint8_t mapViewOpen = 0;
+    std::uint8_t mapViewDiagonal = 0;
+    std::uint8_t descending = 0;
+    std::int32_t attackCooldown = 0;
+    std::uint8_t showDirectionArrow = 0;
+    std::uint8_t showDiagonalGuide = 0;
+    std::uint8_t weaponSwapLatch = 0;
+    std::uint8_t shieldSwapLatch = 0;
+    CSceneControl* sceneControl = nullptr;
 
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.
@@ -74,7 +118,6 @@ public:
     std::int32_t turnState = 0; // 0 idle, 1..6 the phase to run next
     std::int32_t phaseStep = 0;
     SPlayerCommand command;
-    std::vector<std::uint16_t> commandItems; // the items a command 14 puts into a pot
     std::uint8_t moved = 0;
     std::uint8_t onShopGoods = 0;
     std::int32_t quakeStage = 0;
