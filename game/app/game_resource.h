@@ -240,18 +240,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // and the answer stays as it is) and the answer, non-zero for yes.
     IYesNoQuestion* yesNoQuestion = nullptr;
     std::uint8_t chestAnswer = 0;
-    // Between the player's commands and the game-main scene: a turn was started and the turn (or what
-    // the status bar shows of it) changed; the scene waits for any key before it goes on; frames the
-    // player's input waits while a message must stay; the full map's guide lines (0 none, 1 short,
-    // 2 full length); and a request for the menu scene, with its start parameter when one is pending.
+    // A command started a turn (the dispatcher raises it).
     std::uint8_t turnStarted = 0;
-    std::uint8_t turnChanged = 0;
-    std::uint8_t waitForKey = 0;
-    std::int32_t messageHold = 0;
-    std::int32_t guideMode = 0;
-    std::uint8_t menuRequest = 0;
-    std::uint8_t menuParameterPending = 0;
-    std::int32_t menuParameter = 0;
     // The talking character: 0 before the first talk, 1 talked, 2 its gift given.
     std::int32_t talkState = 0;
 
@@ -318,6 +308,15 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t escapeMark = 0;
     std::uint8_t runEnded = 0;
     std::uint8_t loadFailed = 0;
+    // The floor start ran in a silent re-run; the player asked to go down the stairs (the scene begins
+    // the floor change when it next waits for a command); a key press is awaited before the next turn;
+    // frames the player's input waits for the messages (counted down once a frame); the full map's
+    // guide lines: 0 none, 1 short, 2 full length.
+    std::uint8_t rerunStarted = 0;
+    std::uint8_t descendRequest = 0;
+    std::uint8_t waitForKey = 0;
+    std::int32_t messageHold = 0;
+    std::int32_t guideMode = 0;
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip
     // byte of the goal floor's scenes (which also read the dungeon records, runNumber and carriedValue).

@@ -43,11 +43,12 @@ bool IsReplaying(const SGameResource& game)
     return game.playMode == kPlaySilentRerun || game.playMode == kPlayReplay;
 }
 
+// The game-main scene opens the menu scene with the request at its next idle moment.
 void RequestMenu(SGameResource& game, std::int32_t request)
 {
-    game.menuRequest = 1;
-    game.menuParameterPending = 1;
-    game.menuParameter = request;
+    game.endOfRunRequest.requested = 1;
+    game.endOfRunRequest.fade = 1;
+    game.endOfRunRequest.mode = request;
 }
 
 // A yes/no answer of normal play goes to the log at once: a kind-12 command, 1 for yes, 0 for no.

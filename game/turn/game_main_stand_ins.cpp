@@ -4,9 +4,10 @@
 void CSceneGameMain::BeginDescend()
 {}
 
-// Stand-in: the dungeon start in its seventeen steps replaces this.
+// Stand-in: the dungeon start in its seventeen steps replaces this; until then the scene is only reset.
 bool CSceneGameMain::StartDungeon()
 {
+    ResetScene();
     return true;
 }
 

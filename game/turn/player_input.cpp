@@ -98,17 +98,18 @@ bool IsValidDirection(std::int32_t direction)
 
 void CSceneGameMain::OpenMenuScene(std::int32_t request)
 {
-    if (sceneControl == nullptr) return;
-    if (request >= 0 && sceneControl->GetFactory().get() != nullptr)
-        sceneControl->GetFactory()->SetSceneParameter(request);
-    sceneControl->RequestCall(kSceneMenu);
+    CSceneControl* control = GetSceneControl();
+    if (control == nullptr) return;
+    if (request >= 0 && control->GetFactory().get() != nullptr)
+        control->GetFactory()->SetSceneParameter(request);
+    control->RequestCall(kSceneMenu);
 }
 
 bool CSceneGameMain::UpdatePlayerInput()
 {
     const std::uint32_t keys = inputKeys;
     auto& player = game.characters.GetPlayer();
-    CKeyThread* keyObject = sceneControl != nullptr ? sceneControl->GetKeyObject().get() : nullptr;
+    CKeyThread* keyObject = GetKeys();
 
     // Latches and counters start over once their keys are let go.
     if (!Held(keys, kKeyTurn)) turnKeyLatch = 0;
@@ -123,7 +124,7 @@ bool CSceneGameMain::UpdatePlayerInput()
         game.itemToShow = game.itemAwaitingMenu;
         game.itemAwaitingMenu = kNone;
         OpenMenuScene(kMenuOnItem);
-        game.messageWindow.idleCounter = kMessageTimer;
+        game.actionTimer = kMessageTimer;
         return false;
     }
 
@@ -182,7 +183,7 @@ bool CSceneGameMain::UpdatePlayerInput()
         game.menuKeyPressed = 0;
         PlaySoundEffect(game, kSoundDecide);
         OpenMenuScene(-1);
-        game.messageWindow.idleCounter = kMessageTimer;
+        game.actionTimer = kMessageTimer;
         return true;
     }
 
@@ -206,7 +207,7 @@ bool CSceneGameMain::UpdatePlayerInput()
             Append(game, 8, player.direction, game.equippedArrows, 2);
         } else {
             game.messageWindow.AddMessage(-1, kWaitDefault, "矢を装備していない。");
-            game.turnChanged = 1;
+            game.refreshRequest = 1;
         }
         return false;
     }
@@ -328,6 +329,6 @@ bool CSceneGameMain::DispatchCommand()
     turnState = 1;
     command = taken;
     game.turnStarted = 1;
-    game.turnChanged = 1;
+    game.refreshRequest = 1;
     return true;
 }

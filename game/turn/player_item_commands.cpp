@@ -345,7 +345,7 @@ bool CSceneGameMain::RunItemCommand(const SPlayerCommand& command)
     switch (command.arg3) {
     case kOpEquip:
         Equip(game, index);
-        game.turnChanged = 1;
+        game.refreshRequest = 1;
         return false;
     case kOpShoot:
         if (command.arg1 >= 0 && command.arg1 < 8) game.characters.GetPlayer().direction = command.arg1;

@@ -70,9 +70,6 @@ bool IsSilentRerun(const SGameResource& game)
 }
 } // namespace
 
-CSceneGameMain::CSceneGameMain(SGameResource& gameState) : game(gameState)
-{}
-
 void CSceneGameMain::ResetFloorFields()
 {
     moved = 0;
@@ -381,8 +378,7 @@ bool CSceneGameMain::FinishFall()
     }
     if (EndReplay(game)) return true;
     if (game.thief != 0) {
-        // Stand-in: the game-main scene's floor exit replaces this; until then the floor is left at once.
-        game.leaveFloor = 1;
+        ExitFloor();
     } else if (ranking != nullptr) {
         EndAdventure(game, *ranking);
     }

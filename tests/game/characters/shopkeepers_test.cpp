@@ -98,8 +98,8 @@ TEST_F(ShopkeeperTest, AKeeperOwedMoneyNamesTheAmountAndNoLeadsToTheSellQuestion
     EXPECT_NE(messages.Text().find("店主「オ買イ上ゲノ商品ハ"), std::string::npos);
     EXPECT_NE(messages.Text().find("５００"), std::string::npos);
     EXPECT_EQ(queue.current.flag, 3);
-    EXPECT_EQ(game->menuRequest, 1);
-    EXPECT_EQ(game->menuParameter, 3);
+    EXPECT_EQ(game->endOfRunRequest.requested, 1);
+    EXPECT_EQ(game->endOfRunRequest.mode, 3);
 
     game->menuAnswer = 0;
     MessageRecorder second(*game);
@@ -146,7 +146,7 @@ TEST_F(ShopkeeperTest, ChoosingNothingToSellEndsWithoutThanks)
     EXPECT_EQ(queue.current.flag, 1);
     game->menuAnswer = 1;
     EXPECT_EQ(Step(), 1);
-    EXPECT_EQ(game->menuParameter, 4);
+    EXPECT_EQ(game->endOfRunRequest.mode, 4);
     EXPECT_EQ(queue.current.flag, 2);
     MessageRecorder messages(*game);
     EXPECT_EQ(Step(), 0);
@@ -165,7 +165,7 @@ TEST_F(ShopkeeperTest, AKeeperThatCannotTalkOrSeeHerSaysOnlyDots)
         MessageRecorder messages(*game);
         EXPECT_EQ(Step(), 0) << name;
         EXPECT_EQ(messages.Text(), expected) << name;
-        EXPECT_EQ(game->menuRequest, 0) << name;
+        EXPECT_EQ(game->endOfRunRequest.requested, 0) << name;
     };
     run("frozen", "店主「……」", [&] { Keeper().status.frozenTurns = 3; });
     run("confused", "店主「……」", [&] { Keeper().status.confusionTurns = 3; });
@@ -183,7 +183,7 @@ TEST_F(ShopkeeperTest, ARerunOrAReplayTakesTheLoggedAnswerAndSaleWithoutAMenu)
         Carry(*game, sold);
         Keeper().type = kCharacterShopkeeper;
         game->playMode = mode;
-        game->menuRequest = 0;
+        game->endOfRunRequest.requested = 0;
         queue.current.flag = 0;
         LoadLog(game->actionLog, {Command(12, -1, 1), Command(14), Command(13, sold), Command(0)});
         MessageRecorder messages(*game);
@@ -191,7 +191,7 @@ TEST_F(ShopkeeperTest, ARerunOrAReplayTakesTheLoggedAnswerAndSaleWithoutAMenu)
             EXPECT_EQ(Step(), 1) << mode;
         EXPECT_EQ(game->playerCommands.size(), 3u);
         EXPECT_EQ(Step(), 0);
-        EXPECT_EQ(game->menuRequest, 0);
+        EXPECT_EQ(game->endOfRunRequest.requested, 0);
         EXPECT_TRUE(game->playerCommands.empty());
         EXPECT_EQ(game->inventory[0], kNone) << mode;
         EXPECT_NE(messages.Text().find("店主「アリガトウゴザイマシタ」"), std::string::npos);
@@ -283,9 +283,9 @@ TEST_F(TalkTest, AShortEntryTableSkipsTheLinesButNotTheGift)
 
     // Then, until the keeper's menu answers, the menu is asked for again; its answer ends the talk.
     queue.step = 1;
-    game->menuRequest = 0;
+    game->endOfRunRequest.requested = 0;
     EXPECT_EQ(HandleNpcTalk(queue, *game), 1);
-    EXPECT_EQ(game->menuParameter, 9);
+    EXPECT_EQ(game->endOfRunRequest.mode, 9);
     game->menuAnswer = 1;
     EXPECT_EQ(HandleNpcTalk(queue, *game), 0);
     EXPECT_EQ(game->menuAnswer, 0);

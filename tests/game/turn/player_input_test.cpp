@@ -116,7 +116,7 @@ TEST_F(PlayerInputTest, ShootingNeedsArrows)
     Frame(kShoot);
     EXPECT_TRUE(game->playerCommands.empty());
     EXPECT_EQ(messages.Lines(), std::vector<std::string>{"矢を装備していない。"});
-    EXPECT_EQ(game->turnChanged, 1);
+    EXPECT_EQ(game->refreshRequest, 1);
 
     const std::uint16_t arrows = MakeItem(*game, 90, 3);
     game->equippedArrows = arrows;
@@ -131,16 +131,18 @@ TEST_F(PlayerInputTest, ShootingNeedsArrows)
 TEST_F(PlayerInputTest, TheMenuKeyAndAnItemAwaitingItsMenuOpenTheMenuScene)
 {
     CSceneControl control;
-    scene.sceneControl = &control;
-    EXPECT_TRUE(Frame(kMenu));
+    CSceneGameMain withControl{*game, &control};
+    withControl.inputKeys = kMenu;
+    EXPECT_TRUE(withControl.UpdatePlayerInput());
     EXPECT_EQ(control.GetCommand(), CSceneControl::kCommandCall);
     EXPECT_EQ(control.GetRequestedNumber(), kSceneMenu);
 
     CSceneControl second;
-    scene.sceneControl = &second;
+    CSceneGameMain again{*game, &second};
     const std::uint16_t item = MakeItem(*game, 90, 3);
     game->itemAwaitingMenu = item;
-    EXPECT_FALSE(Frame(0));
+    again.inputKeys = 0;
+    EXPECT_FALSE(again.UpdatePlayerInput());
     EXPECT_EQ(second.GetRequestedNumber(), kSceneMenu);
     EXPECT_EQ(game->itemToShow, item);
     // Handed over once, so that the menu does not open again when it closes.

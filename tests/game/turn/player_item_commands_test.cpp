@@ -84,12 +84,12 @@ TEST_F(ItemCommandsTest, EquippingNeverTakesATurnAndRespectsCurses)
         }
         const std::uint16_t fresh = Carried(2, 1, c.newFlags);
         MessageRecorder messages(*game);
-        game->turnChanged = 0;
+        game->refreshRequest = 0;
         EXPECT_FALSE(scene.RunItemCommand(ItemCommand(c.equipWorn ? worn : fresh, 1))) << c.name;
         EXPECT_EQ(messages.Lines().size(), c.said.size()) << c.name;
         for (const std::string& text : c.said)
             EXPECT_TRUE(Said(messages, text)) << c.name << ": " << text;
-        EXPECT_EQ(game->turnChanged, 1);
+        EXPECT_EQ(game->refreshRequest, 1);
         if (c.equipWorn) {
             EXPECT_EQ(game->equippedWeapon, kNone);
             EXPECT_EQ(game->spareWeapon, worn);
