@@ -149,23 +149,6 @@ TEST_F(PlayerInputTest, TheMenuKeyAndAnItemAwaitingItsMenuOpenTheMenuScene)
     EXPECT_EQ(game->itemAwaitingMenu, 0xFFFF);
 }
 
-TEST_F(PlayerInputTest, TheSwapKeysEquipTheSpareOncePerPress)
-{
-    const std::uint16_t worn = MakeItem(*game, 1, 1);
-    const std::uint16_t spare = MakeItem(*game, 2, 1);
-    game->equippedWeapon = worn;
-    game->spareWeapon = spare;
-    const std::uint32_t swap = Key(7) | kRight;
-    Frame(swap);
-    Frame(swap);
-    ASSERT_EQ(game->playerCommands.size(), 1u);
-    EXPECT_EQ(game->playerCommands.front().arg2, spare);
-    EXPECT_EQ(game->playerCommands.front().arg3, 1);
-    Frame(Key(7));
-    Frame(swap);
-    EXPECT_EQ(game->playerCommands.size(), 2u);
-}
-
 SPlayerCommand MakeCommand(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
                            std::int32_t arg3 = -1)
 {
@@ -204,15 +187,11 @@ TEST_F(PlayerInputTest, TheDispatcherStartsTurnsOnlyForTurnTakingCommands)
     EXPECT_FALSE(scene.DispatchCommand());
     game->playerCommands = {MakeCommand(-1)};
     EXPECT_FALSE(scene.DispatchCommand());
-}
-
-TEST_F(PlayerInputTest, AWalkDispatchedWhileTheFloorIsLeftIsDropped)
-{
+    // While the floor is being left a turn-taking command is dropped.
     scene.descending = 1;
     game->playerCommands = {MakeCommand(5, 4)};
     EXPECT_TRUE(scene.DispatchCommand());
     EXPECT_EQ(scene.turnState, 0);
-    EXPECT_EQ(scene.command.kind, -1);
 }
 
 TEST_F(PlayerInputTest, ASortIsAppliedOnlyWhenReadFromTheLog)

@@ -73,7 +73,6 @@ TEST_F(ItemCommandsTest, EquippingNeverTakesATurnAndRespectsCurses)
              Case{"take off", 0, true, 0, {"を外した。"}, false},
              Case{"over a cursed one", kCursed, false, 0, {"は", "呪われていて　外せなかった。"}, false},
              Case{"a cursed one put on", kNone, false, kCursed, {"を装備した。", "は呪われていた！"}, true},
-             Case{"a plain swap", 0, false, 0, {"を装備した。"}, true},
          }) {
         game->inventory.fill(kNone);
         game->equippedWeapon = game->spareWeapon = kNone;
@@ -147,10 +146,8 @@ TEST_F(ItemCommandsTest, PickUpRefusalsAndWhenTheyTakeTheTurn)
     };
     for (const Case& c : {
              Case{kObjectTreasureSpot, 0, false, 8, true, {"これは拾えない。"}},
-             Case{kObjectFire, 0, false, 8, false, {}},
              Case{kObjectItem, 0x0200, false, 8, true, {"は", "地面にはりついていて　拾えない。"}},
              Case{kObjectItem, 0, true, 5, true, {"持ち物がいっぱいで　拾えない。", "の上に乗った。"}},
-             Case{kObjectItem, 0, true, 8, true, {"持ち物がいっぱいで　拾えない。"}},
          }) {
         game->inventory.fill(kNone);
         if (c.fullBag)
@@ -220,12 +217,6 @@ TEST_F(ItemCommandsTest, AGroupOfPutDownsCountsTheItemsPutDown)
     ASSERT_EQ(messages.Lines().size(), 1u);
     EXPECT_NE(messages.Lines()[0].find("個のアイテムを置いた。"), std::string::npos);
     EXPECT_EQ(game->inventory[0], second);
-
-    game->playerCommands = {ItemCommand(second, 7), SPlayerCommand()};
-    game->playerCommands.back().kind = 0;
-    MessageRecorder none(*game);
-    EXPECT_TRUE(scene.RunGroupCommand());
-    EXPECT_EQ(none.Lines(), std::vector<std::string>{"アイテムは置けなかった。"});
 }
 
 TEST_F(ItemCommandsTest, TheExitStairsEndTheRunWithoutATurn)
