@@ -240,6 +240,10 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // and the answer stays as it is) and the answer, non-zero for yes.
     IYesNoQuestion* yesNoQuestion = nullptr;
     std::uint8_t chestAnswer = 0;
+    // A command started a turn (the dispatcher raises it).
+    std::uint8_t turnStarted = 0;
+    // The talking character: 0 before the first talk, 1 talked, 2 its gift given.
+    std::int32_t talkState = 0;
 
     // ---- How the run ended, which the run record copies: the cause of the heroine's last damage and the
     // monster behind a cause 3 (dealing damage sets them), and whether she took items along (the

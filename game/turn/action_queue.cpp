@@ -3,6 +3,7 @@
 #include "game/app/game_resource.h"
 #include "game/characters/cell_actions.h"
 #include "game/characters/monster_special_actions.h"
+#include "game/characters/shopkeepers.h"
 #include "game/characters/thrown_items.h"
 #include "game/items/pots.h"
 #include "game/items/staff_actions.h"
@@ -55,6 +56,7 @@ void RegisterActionHandlers()
         RegisterCellActionHandlers();
         RegisterThrownItemHandlers();
         RegisterMonsterSpecialActionHandler();
+        RegisterShopkeeperHandlers();
     });
 }
 

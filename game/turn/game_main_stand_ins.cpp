@@ -14,15 +14,3 @@ bool CSceneGameMain::StartDungeon()
 // Stand-in: the earthquake's animation step replaces this.
 void CSceneGameMain::UpdateQuake()
 {}
-
-// Stand-in: the player's key input replaces this.
-bool CSceneGameMain::UpdatePlayerInput()
-{
-    return false;
-}
-
-// Stand-in: the command dispatcher replaces this.
-bool CSceneGameMain::DispatchCommand()
-{
-    return false;
-}

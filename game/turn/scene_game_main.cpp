@@ -302,6 +302,7 @@ bool CSceneGameMain::RunTurnMachine()
 void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
 {
     const std::uint32_t keyMask = keyMaskIn != nullptr ? *keyMaskIn : 0;
+    inputKeys = keyMask;
     CSceneControl* control = m_sceneControl;
     auto& player = game.characters.GetPlayer();
 

@@ -620,9 +620,9 @@ void CSceneGameMain::ReportCellUnderPlayer()
             Say(game, -1, GetColoredItemNameByIndex(game.items, index) + "の上に乗った。");
             command.Reset();
         } else {
-            // Stand-in: the player's pick-up command (item operation 8, given this walk) replaces this;
-            // until then the item stays.
-            if (cell.terrain == kTerrainPuddle) {
+            PickUpItem(command);
+            // An item picked up splashes by itself; one left lying splashes as she steps in beside it.
+            if (cell.terrain == kTerrainPuddle && cell.objectKind == kObjectItem) {
                 SEffectObject effect;
                 effect.Start(game, player.x, player.y, kEffectSplash);
                 AddEffectNearPlayer(game, effect);

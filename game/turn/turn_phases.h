@@ -14,6 +14,8 @@
 #include "game/data/player_command.h"
 #include "game/turn/action_queue.h"
 #include "gamebase/scene.h"
+#include "gamebase/sdk_names.h"
+#include "sdk/math/rand.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,8 @@
 struct SGameResource;
 class CRankingTable;
 class IGameMainDrawing;
+
+Math::CRand ConstructSeededRand();
 
 // A rock of the collapse: the frames until it lands, and its cell as (row << 16) + column.
 struct SFallingRock
@@ -110,10 +114,34 @@ public:
     bool StartDungeon();
     // One call of the earthquake's animation step.
     void UpdateQuake();
-    // True when the player's input used the frame.
+
+    // ---- The player's input, the command dispatcher and the item commands (player_input.cpp,
+    // player_item_commands.cpp).
+    // Turns this frame's keys (inputKeys) into player commands; true when it asked for a scene change
+    // that uses the frame.
     bool UpdatePlayerInput();
-    // The command dispatcher; its result decides the turn loop.
+    // Takes the next player command, logs it in normal play and applies it; a command that takes a turn
+    // starts one (unless the floor is being left). False when no command was waiting.
     bool DispatchCommand();
+    // An item command (kind 8) by its operation; true when it takes the turn.
+    bool RunItemCommand(const SPlayerCommand& itemCommand);
+    // A group (kind 14): the commands after it up to one of kind 0; true when it takes the turn.
+    bool RunGroupCommand();
+    // Picks up what lies on the heroine's cell (also when she walks onto an item); true when it takes
+    // the turn.
+    bool PickUpItem(const SPlayerCommand& itemCommand);
+    bool SwapWithFloorItem(const SPlayerCommand& itemCommand);
+    // The use of nothing: the stairs under her. False when the command is dropped without a turn.
+    bool TakeStairs();
+    // Opens the menu scene over this one; `request` -1 hands no start parameter.
+    void OpenMenuScene(std::int32_t request);
+
+    std::uint32_t inputKeys = 0;        // the key mask the input reads
+    std::int32_t attackRepeatCount = 0; // frames key 0 has been held
+    std::int32_t mapCursorDelay = 0;    // frames before the map cursor moves again
+    // Where confusion picks the heroine's step: apart from the game's generator, whose draws a re-run
+    // must repeat without the keys; the step chosen is logged with the command.
+    Math::CRand confusionRandom = ConstructSeededRand();
 
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.
