@@ -206,15 +206,6 @@ void DeleteOrphanActionLogs(const std::set<std::int32_t>& numbers)
 
 // ---- The scene's side.
 
-std::vector<ZTL::string>& CSceneMenu::DroppedFiles()
-{
-    if (droppedFiles != nullptr) return *droppedFiles;
-    if (g_app != nullptr) return g_app->GetDroppedFiles();
-    static std::vector<ZTL::string> none;
-    none.clear();
-    return none;
-}
-
 void CSceneMenu::BuildSaveList()
 {
     saveList.clear();

@@ -170,6 +170,7 @@ std::int32_t MoveDigitPosition(std::int32_t position, std::int32_t upper, bool l
 
 std::vector<ZTL::string>& CSceneMenu::DroppedFiles()
 {
+    if (droppedFiles != nullptr) return *droppedFiles;
     return g_app != nullptr ? g_app->GetDroppedFiles() : ownDroppedFiles;
 }
 

@@ -382,7 +382,36 @@ public:
     // The keeper's answer in the message window; the menu ends.
     void EndWithKeeperLine(const ZTL::string& text);
 
-    DrawBrowserPageMarker(plane);
+    // ---- The save and replay browser of states 81 to 97 (menu_browser.cpp).
+    std::map<std::int32_t, ZTL::string> saveList; // save number -> save name, one name a number
+    std::vector<ZTL::string> replayList;          // "replay\" + file name, in the folder's order
+    std::int32_t browserPage = 0;
+    std::int32_t browserCursor = 0;
+    // The names dropped on the window, when set (tests hand in their own): before the application's.
+    std::vector<ZTL::string>* droppedFiles = nullptr;
+
+    // The save list read from the save folder; the run files of saves that no longer exist go, and the
+    // next save number rises above every listed one.
+    void BuildSaveList();
+    // The save list, then the data menu's window.
+    void OpenDataMenu();
+    // The current state's page of saves, three to a page; `refresh` keeps the page and cursor and
+    // replaces the open list. A page that shows nothing ends the menu.
+    void OpenSaveDataList(bool refresh);
+    void OpenReplayMenu();
+    // The replay files, ten to a page; without `refresh` the folder is read again.
+    void OpenReplayFileList(bool refresh);
+    // 0 when the list holds an entry at the index (its number and name go into the game state as the
+    // chosen save), 1 when the index lies beyond the end, 2 when it is the end.
+    std::int32_t SelectSaveEntry(std::int32_t index);
+    // The save under the browser's page and cursor, loaded whole: true when it loaded.
+    bool LoadBrowserSave();
+    // The name prompt over the text entry of a new save's name.
+    void BeginNewDataName();
+    bool UpdateDataBrowser(std::uint32_t keyMask);
+    // The page marker of an open save or replay list.
+    void DrawBrowserPageMarker(Draw::ISurface& plane);
+
 private:
     // The browser's confirm key on an enabled entry of the current state.
     void ChooseBrowserEntry();

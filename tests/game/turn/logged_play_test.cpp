@@ -119,8 +119,9 @@ TEST_F(LoggedPlayTest, ARerunOfTheLogEndsWhereThePlayEnded)
             give(step);
             EXPECT_TRUE(scene.DispatchCommand()) << step;
             // In normal play a turn's commands reach the file with the turn.
-            if (step == 1 && game.playMode == kPlayNormal)
+            if (step == 1 && game.playMode == kPlayNormal) {
                 EXPECT_EQ(KindsInFile(), (std::vector<std::int32_t>{8, 8}));
+            }
         }
     };
 

@@ -94,7 +94,9 @@ TEST_F(ItemCommandsTest, EquippingNeverTakesATurnAndRespectsCurses)
             EXPECT_EQ(game->spareWeapon, worn);
         } else {
             EXPECT_EQ(game->equippedWeapon == fresh, c.newWorn) << c.name;
-            if (c.newWorn && worn != kNone) EXPECT_EQ(game->spareWeapon, worn) << c.name;
+            if (c.newWorn && worn != kNone) {
+                EXPECT_EQ(game->spareWeapon, worn) << c.name;
+            }
         }
     }
 }
