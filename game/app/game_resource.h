@@ -304,6 +304,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t escapeMark = 0;
     std::uint8_t runEnded = 0;
     std::uint8_t loadFailed = 0;
+    // The floor start of a silent re-run has begun; a special floor plays the floor class 11.
+    std::uint8_t rerunStarted = 0;
+    std::uint8_t specialFloor = 0;
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip
     // byte of the goal floor's scenes (which also read the dungeon records, runNumber and carriedValue).

@@ -381,8 +381,7 @@ bool CSceneGameMain::FinishFall()
     }
     if (EndReplay(game)) return true;
     if (game.thief != 0) {
-        // Stand-in: the game-main scene's floor exit replaces this; until then the floor is left at once.
-        game.leaveFloor = 1;
+        BeginDescend();
     } else if (ranking != nullptr) {
         EndAdventure(game, *ranking);
     }

@@ -9,8 +9,11 @@
 
 #include "game/data/player_command.h"
 #include "game/turn/action_queue.h"
+#include "game/world/dungeon_gen.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 struct SGameResource;
@@ -56,16 +59,51 @@ public:
     void ResetFloorFields();
 
     // The scene's own calls into the floor start, the earthquake and the player's input.
-    // The floor change's start: the fade-out before the next floor.
-    void BeginDescend();
-    // The dungeon start; false when it ended the adventure.
-    bool StartDungeon();
-    // One call of the earthquake's animation step.
-    void UpdateQuake();
     // True when the player's input used the frame.
     bool UpdatePlayerInput();
     // The command dispatcher; its result decides the turn loop.
     bool DispatchCommand();
+
+    // The floor start, the floor change and the earthquake.
+    // Leaving the floor: a 30-frame fade-out, after which the scene adds the floor bonus, goes one floor
+    // down and starts the dungeon; the music fades when the next floor's class is another.
+    void BeginDescend();
+    // Puts the game on the game state's floor: the warehouse's items stored and the camp asked for when
+    // the warehouse floor is left; otherwise the floor built (the goal floor, the warehouse floor or a
+    // generated one, saving first in normal play), items, gold, records and monsters brought to the
+    // floor's start and the fade-in begun. False when the floor could not be built and the adventure is
+    // to end.
+    bool StartDungeon();
+    // One frame of the earthquake: the view shakes, rocks fall in the collapse, and each stage ends with
+    // its message or, after the collapse, the collapse action on the reaction queue.
+    void UpdateQuake();
+    // Builds a dungeon floor from the two seeds: 0 when it stands (floorGenerator when set, else the
+    // floor generator).
+    std::int32_t GenerateFloor(std::uint32_t seedA, std::uint32_t seedB);
+    // Failures in a row after which the floor start gives up.
+    static constexpr std::int32_t kMaxGeneratorFailures = 65535;
+    // The floor generator's work area, made at the first floor start.
+    std::unique_ptr<DungeonGen> dungeonGen;
+    // A stand-in for the floor generator a test hands in; empty uses the generator.
+    std::function<std::int32_t(std::uint32_t seedA, std::uint32_t seedB)> floorGenerator;
+
+    // Stand-in: the game-main scene's own fade start, reset and fields replace this block once the scene
+    // is built.
+    struct SFallingRock
+    {
+        std::int32_t timer = 0; // frames until it lands
+        std::uint32_t cell = 0; // (row << 16) + column
+    };
+    void StartFade(std::int32_t length, bool out, bool white);
+    void ResetScene();
+    std::uint8_t descending = 0;
+    std::int32_t fadeLength = 0;
+    std::int32_t fadeCount = 0;
+    std::uint8_t fadeOut = 0;
+    std::uint8_t fadedOut = 0;
+    std::uint8_t fadeWhite = 0;
+    std::uint8_t finishAfterRerun = 0;
+    std::vector<SFallingRock> fallingRocks;
 
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.
