@@ -304,8 +304,16 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t escapeMark = 0;
     std::uint8_t runEnded = 0;
     std::uint8_t loadFailed = 0;
-    // The floor start of a silent re-run has begun; a special floor plays the floor class 11.
+    // The floor start ran in a silent re-run; the player asked to go down the stairs (the scene begins
+    // the floor change when it next waits for a command); a key press is awaited before the next turn;
+    // frames the player's input waits for the messages (counted down once a frame); the full map's
+    // guide lines: 0 none, 1 short, 2 full length.
     std::uint8_t rerunStarted = 0;
+    std::uint8_t descendRequest = 0;
+    std::uint8_t waitForKey = 0;
+    std::int32_t messageHold = 0;
+    std::int32_t guideMode = 0;
+    // A special floor plays the floor class 11.
     std::uint8_t specialFloor = 0;
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip

@@ -7,6 +7,7 @@
 #include "game/scenes/menu_scene.h"
 #include "game/scenes/title_scene.h"
 #include "game/sound/sound_effect_list.h"
+#include "game/turn/turn_phases.h"
 
 using QuorlithGameBase::IScene;
 
@@ -94,8 +95,16 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
     case kSceneTest2:
         scene = ZTL::smart_ptr<IScene>(new CSceneTest2(control));
         break;
-    // Stand-in: the game-main and camp scenes are built by number here once they exist; until then
-    // those numbers give the null scene.
+    case kSceneGameMain: {
+        SGameResource* game = g_app != nullptr ? g_app->GetGameResource() : nullptr;
+        if (game != nullptr)
+            scene = ZTL::smart_ptr<IScene>(new CSceneGameMain(control, *game));
+        else
+            scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
+        break;
+    }
+    // Stand-in: the camp scene is built by number here once it exists; until then its number gives the
+    // null scene.
     default:
         scene = ZTL::smart_ptr<IScene>(new QuorlithGameBase::CSceneNull(control));
         break;

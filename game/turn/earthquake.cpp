@@ -116,15 +116,15 @@ void CSceneGameMain::UpdateQuake()
         SEffectObject rock;
         rock.Start(game, column, row, RockLook(game, column));
         game.effects.push_back(rock);
-        fallingRocks.push_back({kRockTimer, static_cast<std::uint32_t>((row << 16) + column)});
+        fallingRocks.push_back({kRockTimer, (row << 16) + column});
     }
 
     for (SFallingRock& rock : fallingRocks)
         --rock.timer;
     for (auto it = fallingRocks.begin(); it != fallingRocks.end(); ++it) {
         if (it->timer > 0) continue;
-        const std::int32_t column = static_cast<std::int32_t>(it->cell & 0xFFFF);
-        const std::int32_t row = static_cast<std::int32_t>(it->cell >> 16);
+        const std::int32_t column = it->cell & 0xFFFF;
+        const std::int32_t row = it->cell >> 16;
         const std::int32_t look = RockLook(game, column);
         for (const std::int32_t angle : kPieceAngles) {
             SEffectObject piece;

@@ -70,9 +70,6 @@ bool IsSilentRerun(const SGameResource& game)
 }
 } // namespace
 
-CSceneGameMain::CSceneGameMain(SGameResource& gameState) : game(gameState)
-{}
-
 void CSceneGameMain::ResetFloorFields()
 {
     moved = 0;
@@ -127,8 +124,8 @@ bool CSceneGameMain::PhasePlayerCommand()
         break;
     }
     case 14:
-        PushPutInPotAction(commandItems, queue, game);
-        commandItems.clear();
+        PushPutInPotAction(groupItems, queue, game);
+        groupItems.clear();
         break;
     default:
         return true;
@@ -381,7 +378,7 @@ bool CSceneGameMain::FinishFall()
     }
     if (EndReplay(game)) return true;
     if (game.thief != 0) {
-        BeginDescend();
+        ExitFloor();
     } else if (ranking != nullptr) {
         EndAdventure(game, *ranking);
     }
@@ -623,7 +620,8 @@ void CSceneGameMain::ReportCellUnderPlayer()
             Say(game, -1, GetColoredItemNameByIndex(game.items, index) + "の上に乗った。");
             command.Reset();
         } else {
-            // Stand-in: the game-main scene's pick-up routine replaces this; until then the item stays.
+            // Stand-in: the player's pick-up command (item operation 8, given this walk) replaces this;
+            // until then the item stays.
             if (cell.terrain == kTerrainPuddle) {
                 SEffectObject effect;
                 effect.Start(game, player.x, player.y, kEffectSplash);

@@ -4,12 +4,17 @@
 // relocation, end of turn). Each phase answers true when it is finished (the next one runs in the same
 // frame) and false to be called again once both action queues are idle and the wait has run out.
 //
-// The scene's other members (drawing, keys, floor start, the quake animation) join this class around
-// the phases.
+// The scene itself (scene 3) drives the whole game on a floor once a frame: the fades, the earthquake,
+// the message window, the two action queues, the turn machine over the phases and, while it waits for a
+// command, the player's input or the next logged command; and it draws the floor, the characters, the
+// windows, the status bar and the fade over them.
 
+#include "game/app/scene_control.h"
+#include "game/characters/cell_actions.h"
 #include "game/data/player_command.h"
 #include "game/turn/action_queue.h"
 #include "game/world/dungeon_gen.h"
+#include "gamebase/scene.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,11 +23,31 @@
 
 struct SGameResource;
 class CRankingTable;
+class IGameMainDrawing;
 
-class CSceneGameMain
+// A rock of the collapse: the frames until it lands, and its cell as (row << 16) + column.
+struct SFallingRock
+{
+    std::int32_t timer = 40;
+    std::int32_t cell = 0;
+};
+
+class CSceneGameMain : public QuorlithGameBase::IScene, public CSceneSupport, public IYesNoQuestion
 {
 public:
-    explicit CSceneGameMain(SGameResource& game);
+    // The scene on its own (tests): nothing is started and no key object is configured.
+    explicit CSceneGameMain(SGameResource& game, CSceneControl* control = nullptr);
+    // The scene the factory makes: started by the factory's parameter (1 and 3 resume a suspended game
+    // through a silent re-run, 3 also ending the adventure after it; 2 views a replay; anything else
+    // starts a new adventure).
+    CSceneGameMain(CSceneControl* control, SGameResource& game);
+    ~CSceneGameMain() override;
+    CSceneGameMain(const CSceneGameMain&) = delete;
+    CSceneGameMain& operator=(const CSceneGameMain&) = delete;
+
+    void OnMove(const std::uint32_t* keyMask) override;
+    void OnDraw(Draw::ISurface* plane) override;
+    void OnResume() override;
 
     bool PhaseStartTurn();
     bool PhasePlayerCommand();
@@ -58,6 +83,28 @@ public:
     // The per-floor fields back to 0 (the floor start sets hungerWarning afterwards).
     void ResetFloorFields();
 
+    // ---- The scene's frame, turn machine, fades and questions (scene_game_main.cpp).
+    // The scene's fields back to their starting values, the key object configured first.
+    void ResetScene();
+    // The game screen's key repeat: keys 0 to 7 at 128 while viewing a replay, otherwise 0 except key 6;
+    // keys 8 to 15 at 0.
+    void ConfigureKeys();
+    // Starts a fade of `length` frames; a fade already running only restarts its count with the new
+    // length when it runs the other way.
+    void StartFade(std::int32_t length, bool out, bool white);
+    // Runs the phase of turnState; true while it made progress or waits inside a phase, false when idle.
+    bool RunTurnMachine();
+    // Runs one phase (1 to 6); true when it finished. Tests replace it to record the calls.
+    virtual bool RunPhase(std::int32_t phase);
+    // The chest's question: the yes/no menu opens over the scene at the next idle moment, and its answer
+    // becomes the chest's when the scene is current again.
+    void AskYesNo(SGameResource& state) override;
+    // Leaving the floor (after a pit, the collapse or a failed theft): the leave-floor flag cleared and
+    // the floor change begun.
+    void ExitFloor();
+    // The key object of the scene control (null without one).
+    CKeyThread* GetKeys() const;
+
     // The scene's own calls into the floor start, the earthquake and the player's input.
     // True when the player's input used the frame.
     bool UpdatePlayerInput();
@@ -87,24 +134,6 @@ public:
     // A stand-in for the floor generator a test hands in; empty uses the generator.
     std::function<std::int32_t(std::uint32_t seedA, std::uint32_t seedB)> floorGenerator;
 
-    // Stand-in: the game-main scene's own fade start, reset and fields replace this block once the scene
-    // is built.
-    struct SFallingRock
-    {
-        std::int32_t timer = 0; // frames until it lands
-        std::uint32_t cell = 0; // (row << 16) + column
-    };
-    void StartFade(std::int32_t length, bool out, bool white);
-    void ResetScene();
-    std::uint8_t descending = 0;
-    std::int32_t fadeLength = 0;
-    std::int32_t fadeCount = 0;
-    std::uint8_t fadeOut = 0;
-    std::uint8_t fadedOut = 0;
-    std::uint8_t fadeWhite = 0;
-    std::uint8_t finishAfterRerun = 0;
-    std::vector<SFallingRock> fallingRocks;
-
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.
     CRankingTable* ranking = nullptr;
@@ -112,13 +141,38 @@ public:
     std::int32_t turnState = 0; // 0 idle, 1..6 the phase to run next
     std::int32_t phaseStep = 0;
     SPlayerCommand command;
-    std::vector<std::uint16_t> commandItems; // the items a command 14 puts into a pot
-    std::uint8_t moved = 0;
-    std::uint8_t onShopGoods = 0;
+    // The items of a grouped use command: the used item, then the targets (a command 14 puts them into
+    // a pot); emptied by the player's command phase.
+    std::vector<std::uint16_t> groupItems;
+    std::int32_t guideStepCount = 0;    // presses of the turn-in-place key
+    std::int32_t lastDirectionKey = -1; // the dash's direction; -1 once the held direction changes
+    std::int32_t directionWait = 0;     // the direction keys' debounce, 0 to 7
+    std::uint8_t turnKeyLatch = 0;
+    std::uint8_t mapViewOpen = 0;     // the full map replaces the field
+    std::uint8_t mapViewDiagonal = 0; // the full map's guide lines are diagonals
+    std::uint8_t descending = 0;      // a floor change runs
+    std::int32_t fadeLength = 0;      // frames of the running fade, 0 none
+    std::int32_t fadeCount = 0;
+    std::uint8_t fadeOut = 0;  // towards the colour
+    std::uint8_t fadedOut = 0; // a fade-out completed: nothing is drawn
+    std::uint8_t fadeWhite = 0;
+    std::int32_t hungerWarning = 0;
     std::int32_t quakeStage = 0;
     std::int32_t quakeMode = -1; // -1 none; 0, 1 the tremors; 2 the collapse
     std::int32_t quakeFrame = 0;
-    std::int32_t hungerWarning = 0;
+    std::vector<SFallingRock> fallingRocks;
+    std::int32_t attackCooldown = 0; // frames before the attack key repeats
+    std::uint8_t showDirectionArrow = 0;
+    std::uint8_t showDiagonalGuide = 0;
+    std::uint8_t weaponSwapLatch = 0;
+    std::uint8_t shieldSwapLatch = 0;
+    std::uint8_t returnToTitle = 0;     // to the title once the fade-out has finished
+    std::uint8_t finishAfterRerun = 0;  // the adventure ends when the silent re-run has
+    std::uint8_t replayMenuRequest = 0; // the menu opens at the next idle moment (replay viewing)
+    std::uint8_t holdKeyGuard = 0;      // the menu key counts only once released
+    std::uint8_t stairsPrompt = 0;      // she has just stepped onto stairs or an item
+    std::uint8_t moved = 0;
+    std::uint8_t onShopGoods = 0;
     std::int32_t spawnCount = 0;
     std::int32_t nextSpawnTime = 0;
     // Frames the game-main scene holds the heroine's item under her shown; counted down once a frame.
@@ -129,6 +183,15 @@ public:
     SPlayerCommand loggedCommand;
     // The scene asks the camp scene with this command (-1 none).
     std::int32_t campRequest = -1;
+    // The chest's question waits for the yes/no menu's answer.
+    std::uint8_t yesNoPending = 0;
+    // Where the layers are drawn; null: the game's own drawing.
+    IGameMainDrawing* drawing = nullptr;
+
+private:
+    // The message window's key object when the scene control has none (a scene tried out on its own).
+    CKeyThread& Keys();
+    std::unique_ptr<CKeyThread> m_ownKeys;
 };
 
 // Kind 52: the floor collapses under the heroine at the end of the earthquake.

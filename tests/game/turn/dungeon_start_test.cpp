@@ -273,6 +273,24 @@ TEST_F(DungeonStartTest, BeginDescendFadesOutAndFadesTheMusicOnlyForAnotherFloor
 
 namespace {
 
+TEST_F(DungeonStartTest, WhenTheFadeOutEndsTheFloorBonusJoinsAndTheNextFloorStarts)
+{
+    game->messageWindow.logOnly = 1;
+    game->floor = 3;
+    game->floorTime = 600;
+    scene.BeginDescend();
+    std::uint32_t keys = 0;
+    for (int frame = 0; frame < 29; ++frame)
+        scene.OnMove(&keys);
+    EXPECT_EQ(std::tuple(game->floor, scene.descending), std::tuple(3, 1));
+    scene.OnMove(&keys);
+    EXPECT_EQ(std::tuple(game->floor, scene.descending), std::tuple(4, 0));
+    // ((12000 - 600) * 3) / 6 went through the pending bonus into the gold counter.
+    EXPECT_EQ(game->goldCounter.low, 5700u);
+    ASSERT_EQ(seeds.size(), 1u);
+    EXPECT_EQ(seeds[0], Seeds(0x12345678u + 3u * 0x3FF0000u, (0xABCDu + 3u * 1024u) & 0xFFFFu));
+}
+
 TEST_F(DungeonStartTest, AThiefWhoFallsLeavesTheFloorThroughTheFloorChange)
 {
     game->thief = 1;

@@ -151,7 +151,7 @@ TEST_F(EarthquakeTest, ARockLandsAsPiecesOfItsLookWithItsSound)
     for (const auto& c : cases) {
         game->map.floorFlag = c.ice;
         game->effects.clear();
-        scene.fallingRocks = {{1, (std::uint32_t(12) << 16) + std::uint32_t(c.column)}};
+        scene.fallingRocks = {{1, (12 << 16) + c.column}};
         scene.quakeMode = 2;
         scene.quakeFrame = 100;
         sounds.played.clear();
@@ -162,6 +162,21 @@ TEST_F(EarthquakeTest, ARockLandsAsPiecesOfItsLookWithItsSound)
             EXPECT_EQ(std::tuple(piece.kind, piece.x, piece.y), std::tuple(c.piece, c.column, 12));
         EXPECT_EQ(sounds.played, std::vector<std::int32_t>{c.sound});
     }
+}
+
+TEST_F(EarthquakeTest, ASilentReRunNeverRunsTheQuakeStep)
+{
+    game->playMode = 1;
+    game->messageWindow.logOnly = 1;
+    const Math::CRand before = game->random;
+    scene.quakeMode = 2;
+    scene.quakeFrame = 47; // the next call would drop a rock
+    std::uint32_t keys = 0;
+    scene.OnMove(&keys);
+    EXPECT_EQ(scene.quakeFrame, 47);
+    EXPECT_TRUE(scene.fallingRocks.empty());
+    Math::CRand copy = before;
+    EXPECT_EQ(game->random.Get(), copy.Get());
 }
 
 TEST_F(EarthquakeTest, AnUnknownModeEndsTheQuake)

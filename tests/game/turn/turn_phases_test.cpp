@@ -4,7 +4,9 @@
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/support/seed_search.h"
 #include "game/support/sound_recorder.h"
+#include "game/support/user_home.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
 #include "platform/host/headless/headless.h"
@@ -505,6 +507,106 @@ TEST_F(TurnPhasesTest, BurningUnpaidGoodsLowersTheBill)
     queue.step = 0;
     EXPECT_EQ(HandleSetFire(queue, *game), 1);
     EXPECT_EQ(game->shopBill, 7);
+}
+
+TEST_F(TurnPhasesTest, SpawningRefusesHerOwnRoomOnlyDuringTheFirstNineTries)
+{
+    AddMonsterKind(*game, 4);
+    game->map.monsterAppearance = {4};
+    DrawFloorArt(
+        *game, 2, 20,
+        {"#################      ######", "#@00000000000000#......#1111#", "#################      ######"});
+    const SCellPosition ownRoom{17, 21}; // 14 columns from her: only the room refuses it
+    const SCellPosition otherRoom{26, 21};
+    // Each case: the picks (0 her room, 1 the other) that the seed's first draws make, and where the
+    // newcomer appears.
+    struct Case
+    {
+        std::vector<std::int32_t> picks;
+        SCellPosition expected;
+    };
+    const Case cases[] = {
+        {{0, 1}, otherRoom},                          // refused on the first try
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, ownRoom}, // the tenth try takes her room
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, otherRoom},  // nine refusals, then the other room
+    };
+    for (const Case& c : cases) {
+        const auto seed = FindSeed([&](Math::CRand& generator) {
+            for (const std::int32_t pick : c.picks)
+                if (RandomBelow(generator, 2) != pick) return false;
+            return true;
+        });
+        ASSERT_TRUE(seed.has_value());
+        game->characters.ResetForNewFloor();
+        game->characters.player.SetPosition(3, 21);
+        game->map.candidateCells = {ownRoom, otherRoom};
+        game->random.noRandom = false;
+        game->random.SetSeed(*seed);
+        game->floorTime = 129 * 6;
+        scene.spawnCount = 0;
+        scene.nextSpawnTime = 64;
+        scene.SpawnMonsters();
+        EXPECT_EQ(scene.spawnCount, 1) << c.picks.size();
+        EXPECT_NE(game->characters.FindMonsterIndexAt(c.expected.x, c.expected.y), CCharacterControl::kNoSlot)
+            << c.picks.size();
+    }
+}
+
+// The phases over a game whose action log is read from a file written in the test's own folder.
+class TurnPhasesLogTest : public UserHomeTest
+{
+protected:
+    void SetUp() override
+    {
+        UserHomeTest::SetUp();
+        RegisterActionHandlers();
+        game->soundEffects = &sounds;
+        game->dungeon = 1;
+        game->floor = 2;
+        game->userNumber = 12;
+        game->runNumber = 3;
+        DrawFloorArt(*game, 10, 10, {"##########", "#00000000#", "#000@0000#", "#00000000#", "##########"});
+        game->characters.player.maxHp = 20;
+    }
+
+    std::unique_ptr<SGameResource> game = MakeTestGame();
+    SoundRecorder sounds;
+    CSceneGameMain scene{*game};
+};
+
+TEST_F(TurnPhasesLogTest, AFallInASilentReRunWithCommandsLeftShowsTheErrorAndGoesToTheCamp)
+{
+    CActionLog& log = game->actionLog;
+    ASSERT_EQ(log.SaveSuspendData(12, 3, 2), 0);
+    for (const std::int32_t kind : {1, 5, 1}) {
+        SPlayerCommand command;
+        command.kind = kind;
+        command.arg1 = 2;
+        log.WriteCommand(command);
+    }
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    log.Reset();
+    ASSERT_EQ(log.LoadSuspendData(12, 3, 2), 0);
+    SPlayerCommand played;
+    log.ReadCommand(played); // the re-run has come this far: two commands are left
+    ASSERT_EQ(played.kind, 1);
+
+    platform::headless::ScriptMessageBoxAnswers({});
+    game->playMode = kPlaySilentRerun;
+    game->portraits[0].picture = 13000;
+    game->portraits[0].level = 255;
+    auto& player = game->characters.player;
+    player.hp = 0;
+    EXPECT_FALSE(scene.PhaseEndTurn()); // the fall is shown
+    EXPECT_TRUE(scene.PhaseEndTurn());
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::u8string expected = u8"中断データのロードに失敗しました。"; // the box's text is UTF-8
+    EXPECT_EQ(boxes[0].text, std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(scene.campRequest, 1);
+    EXPECT_EQ(player.hp, 1);
+    EXPECT_EQ(game->portraits[0].picture, -1);
+    EXPECT_EQ(game->portraits[1].picture, -1) << "the fallen portrait goes too";
 }
 
 } // namespace
