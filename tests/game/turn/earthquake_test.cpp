@@ -179,11 +179,4 @@ TEST_F(EarthquakeTest, ASilentReRunNeverRunsTheQuakeStep)
     EXPECT_EQ(game->random.Get(), copy.Get());
 }
 
-TEST_F(EarthquakeTest, AnUnknownModeEndsTheQuake)
-{
-    scene.quakeMode = 5;
-    scene.UpdateQuake();
-    EXPECT_EQ(scene.quakeMode, -1);
-}
-
 } // namespace
