@@ -1,8 +1,10 @@
 #include "game/app/scene_control.h"
 #include "game/core/play_mode.h"
 #include "game/data/action_log.h"
+#include "game/data/global_data.h"
 #include "game/data/item_classes.h"
 #include "game/items/scrolls.h"
+#include "game/scenes/menu_scene.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
@@ -11,7 +13,10 @@
 #include "game/turn/actions.h"
 #include "game/turn/game_main_drawing.h"
 #include "game/turn/turn_phases.h"
+#include "platform/font.h"
 #include "platform/host/clock.h"
+#include "sdk/draw/fast_plane.h"
+#include "sdk/draw/kernels/blend_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -300,7 +305,7 @@ TEST_F(SceneGameMainTest, ThePhasesRunInOrderWithTheExperienceBetweenThem)
     EXPECT_EQ(scene.turnState, 0);
     auto& player = game->characters.player;
     player.maxHp = 30;
-    for (const auto [hp, gain, expected] :
+    for (const auto& [hp, gain, expected] :
          {std::tuple{10, 50, 30}, std::tuple{0, 50, 0}, std::tuple{10, -15, 0}}) {
         player.hp = hp;
         game->pendingHealing = gain;
@@ -308,6 +313,31 @@ TEST_F(SceneGameMainTest, ThePhasesRunInOrderWithTheExperienceBetweenThem)
         EXPECT_EQ(player.hp, expected) << hp << " " << gain;
         EXPECT_EQ(game->pendingHealing, 0);
     }
+}
+
+TEST_F(SceneGameMainTest, TheLeaveFloorFlagIsTakenAsTheFloorExitOnceTheTurnHasEnded)
+{
+    game->leaveFloor = 1;
+    scene.turnState = 1;
+    Frame();
+    EXPECT_EQ(scene.phases.size(), 6u);
+    EXPECT_EQ(game->leaveFloor, 0);
+}
+
+TEST_F(SceneGameMainTest, AReRunThatEndsWellBringsTheFloorIntoViewWithAFadeIn)
+{
+    const SGlobalData saved = g_globalData;
+    game->userNumber = 12;
+    g_globalData.saveEntries[12] = {false, 0}; // the guard holds nothing to compare: the re-run fits
+    game->playMode = kPlaySilentRerun;
+    Frame(); // the log is used up
+    EXPECT_EQ(game->playMode, kPlayNormal);
+    EXPECT_EQ(game->abortRun, 0);
+    EXPECT_EQ(scene.fadedOut, 0);
+    EXPECT_EQ(scene.fadeLength, 30);
+    EXPECT_EQ(scene.fadeOut, 0);
+    EXPECT_EQ(scene.fadeWhite, 0);
+    g_globalData = saved;
 }
 
 TEST_F(SceneGameMainTest, WhenAViewedReplayEndsTheSceneFadesOutAndGoesToTheTitle)
@@ -497,6 +527,87 @@ TEST_F(SceneGameMainTest, TheKeysRepeatAsTheGameScreenWantsAndAResumeAfterARepla
     EXPECT_EQ(scene.spawnCount, 0);
     EXPECT_TRUE(scene.fallingRocks.empty());
     EXPECT_EQ(scene.holdKeyGuard, 1);
+}
+
+// The display the menu's planes take their pixel type from.
+class CTestDisplay : public Draw::IPlaneOwner
+{
+public:
+    std::int32_t GetDisplayPixelType() override { return Draw::kPixelXRGB8888; }
+    void AddPlane(Draw::CFastPlane*) override {}
+    void RemovePlane(Draw::CFastPlane*) override {}
+};
+
+// Scene 3 is the test's scene (not owned); scene 5 the real menu over the test's game.
+class CQuestionFactory : public QuorlithGameBase::ISceneFactory
+{
+public:
+    CQuestionFactory(CSceneGameMain& scene, SGameResource& game) : m_scene(scene), m_game(game) {}
+    void CreateScene(ZTL::smart_ptr<QuorlithGameBase::IScene>& scene, std::int32_t number,
+                     CSceneControl* control) override
+    {
+        if (number == kSceneMenu)
+            scene = ZTL::smart_ptr<QuorlithGameBase::IScene>(new CSceneMenu(control, &m_game));
+        else
+            scene.add(&m_scene, false);
+    }
+
+private:
+    CSceneGameMain& m_scene;
+    SGameResource& m_game;
+};
+
+class SceneGameMainMenuTest : public SceneGameMainTest
+{
+protected:
+    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
+    void SetUp() override
+    {
+        SceneGameMainTest::SetUp();
+        m_fonts = platform::SetFontEngine(nullptr);
+        // Planes kept by the program's own caches name it to the end, so it is never destroyed.
+        static CTestDisplay* display = new CTestDisplay;
+        Draw::SetThreadPlaneOwner(display);
+        control.SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        control.SetFactory(
+            ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CQuestionFactory(scene, *game)));
+        control.RequestJump(kSceneGameMain);
+        control.ApplyRequest();
+    }
+    void TearDown() override { platform::SetFontEngine(m_fonts); }
+    // One frame of the application: the pending request, then the current scene's update.
+    void AppFrame(std::uint32_t mask = 0)
+    {
+        control.ApplyRequest();
+        control.GetCurrentScene()->OnMove(&mask);
+    }
+
+    std::shared_ptr<platform::FontEngine> m_fonts;
+};
+
+TEST_F(SceneGameMainMenuTest, TheChestsYesNoQuestionIsAnsweredInTheRealMenu)
+{
+    constexpr std::uint32_t kDecide = 1u << 0, kDown = 1u << 10;
+    AddMonsterKind(*game, 4);
+    auto& chest = PlaceMonster(*game, 0, 4, 15, 12);
+    chest.type = kCharacterChest;
+    const std::uint16_t key = MakeItem(*game, 290, kItemClassMagicStone);
+    game->inventory.fill(0xFFFF);
+    game->inventory[0] = key;
+    PushActionOpenChest(game->reactionQueue, 0, 15, 12);
+    AppFrame(); // the chest asks
+    AppFrame(); // the question is requested
+    AppFrame(); // the menu runs over the scene
+    ASSERT_EQ(control.GetCurrentNumber(), kSceneMenu);
+    AppFrame(kDown);
+    AppFrame();
+    AppFrame(kDecide);
+    for (int i = 0; i < 10 && control.GetCurrentNumber() != kSceneGameMain; ++i)
+        AppFrame();
+    ASSERT_EQ(control.GetCurrentNumber(), kSceneGameMain);
+    EXPECT_EQ(game->chestAnswer, 1);
+    AppFrame(); // the chest opens with the key
+    EXPECT_EQ(game->inventory[0], 0xFFFF);
 }
 
 } // namespace
