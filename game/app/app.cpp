@@ -142,6 +142,11 @@ void CApp::SetUp()
     m_sceneControl->RequestJump(GetFirstSceneNumber(start != nullptr ? start->commandLine : nullptr));
 
     if (m_game->LoadDataTables() == 1) Close();
+    SDungeonSwitch dungeonSwitch;
+    if (GetDungeonSwitch(start != nullptr ? start->commandLine : nullptr, dungeonSwitch)) {
+        StartSwitchedAdventure(*m_game, dungeonSwitch, std::uint32_t(m_frameCounter));
+        m_sceneControl->RequestJump(kSceneGameMain);
+    }
 
     if (!IsSupportedPixelType(m_draw->GetPrimary()->GetPixelType()))
         ShowBox(kDisplayModeWarning, "エラー", platform::MB_OK);

@@ -317,6 +317,8 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::uint8_t waitForKey = 0;
     std::int32_t messageHold = 0;
     std::int32_t guideMode = 0;
+    // A special floor plays the floor class 11.
+    std::uint8_t specialFloor = 0;
 
     // ---- Story scenes: the portrait layers, the scenario's two flags that "check" tests, and the skip
     // byte of the goal floor's scenes (which also read the dungeon records, runNumber and carriedValue).

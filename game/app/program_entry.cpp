@@ -1,6 +1,9 @@
 #include "game/app/program_entry.h"
 
 #include "game/app/app.h"
+#include "game/app/game_resource.h"
+#include "game/app/run_transitions.h"
+#include "game/characters/adventure.h"
 #include "platform/host/encoding.h"
 #include "platform/host/file.h"
 #include "platform/message_box.h"
@@ -46,6 +49,57 @@ void SetWorkingDirectoryToExe()
     if (!folder.empty()) platform::SetCurrentFolder(folder);
 }
 
+namespace {
+
+// The word after the last "name" that stands as a word of its own and has one; false when there is
+// none.
+bool FindSwitchValue(const char* commandLine, std::string_view name, std::string_view& value)
+{
+    const std::string_view line = commandLine != nullptr ? commandLine : "";
+    bool found = false;
+    std::size_t at = 0;
+    while ((at = line.find(name, at)) != std::string_view::npos) {
+        const bool starts = at == 0 || line[at - 1] == ' ';
+        at += name.size();
+        if (!starts || at >= line.size() || line[at] != ' ') continue;
+        const std::size_t first = line.find_first_not_of(' ', at);
+        if (first == std::string_view::npos) continue;
+        const std::size_t end = line.find(' ', first);
+        value = line.substr(first, end == std::string_view::npos ? std::string_view::npos : end - first);
+        found = true;
+    }
+    return found;
+}
+
+// A decimal number, or a hexadecimal one after "0x", that fits 32 bits.
+bool ParseUnsigned(std::string_view text, std::uint32_t& value)
+{
+    std::uint32_t base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) return false;
+    std::uint64_t number = 0;
+    for (const char c : text) {
+        std::uint32_t digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = std::uint32_t(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = std::uint32_t(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = std::uint32_t(c - 'A' + 10);
+        else
+            return false;
+        number = number * base + digit;
+        if (number > 0xFFFFFFFFu) return false;
+    }
+    value = std::uint32_t(number);
+    return true;
+}
+
+} // namespace
+
 std::int32_t GetFirstSceneNumber(const char* commandLine)
 {
     constexpr std::string_view kSwitch = "--scene";
@@ -62,6 +116,31 @@ std::int32_t GetFirstSceneNumber(const char* commandLine)
         if (number.size() == 1 && number[0] >= '1' && number[0] <= '8') return number[0] - '0';
     }
     return kSceneTitle;
+}
+
+bool GetDungeonSwitch(const char* commandLine, SDungeonSwitch& result)
+{
+    std::string_view text;
+    std::uint32_t dungeon = 0;
+    if (!FindSwitchValue(commandLine, "--dungeon", text) || !ParseUnsigned(text, dungeon) || dungeon > 8)
+        return false;
+    result = SDungeonSwitch();
+    result.dungeon = std::int32_t(dungeon);
+    result.seedGiven = FindSwitchValue(commandLine, "--seed", text) && ParseUnsigned(text, result.seed);
+    return true;
+}
+
+void StartSwitchedAdventure(SGameResource& game, const SDungeonSwitch& request, std::uint32_t frameCounter)
+{
+    game.ResetForNewGame();
+    game.userNumber = g_globalData.fileCounter;
+    ++g_globalData.fileCounter;
+    SaveGlobalData(g_globalData);
+    game.saveName = "";
+    std::uint32_t seed = request.seed;
+    std::uint16_t value = static_cast<std::uint16_t>(request.seed & 0xFFFFu);
+    if (!request.seedGiven) MakeRunId(seed, value, game.random.noRandom, frameCounter);
+    StartAdventure(game, request.dungeon, seed, value);
 }
 
 bool IsCleanUpCommand(const char* commandLine)

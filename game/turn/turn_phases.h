@@ -13,11 +13,13 @@
 #include "game/characters/cell_actions.h"
 #include "game/data/player_command.h"
 #include "game/turn/action_queue.h"
+#include "game/world/dungeon_gen.h"
 #include "gamebase/scene.h"
 #include "gamebase/sdk_names.h"
 #include "sdk/math/rand.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -107,14 +109,6 @@ public:
     // The key object of the scene control (null without one).
     CKeyThread* GetKeys() const;
 
-    // The scene's own calls into the floor start, the earthquake and the player's input.
-    // The floor change's start: the fade-out before the next floor.
-    void BeginDescend();
-    // The dungeon start; false when it ended the adventure.
-    bool StartDungeon();
-    // One call of the earthquake's animation step.
-    void UpdateQuake();
-
     // ---- The player's input, the command dispatcher and the item commands (player_input.cpp,
     // player_item_commands.cpp).
     // Turns this frame's keys (inputKeys) into player commands; true when it asked for a scene change
@@ -142,6 +136,29 @@ public:
     // Where confusion picks the heroine's step: apart from the game's generator, whose draws a re-run
     // must repeat without the keys; the step chosen is logged with the command.
     Math::CRand confusionRandom = ConstructSeededRand();
+
+    // The floor start, the floor change and the earthquake.
+    // Leaving the floor: a 30-frame fade-out, after which the scene adds the floor bonus, goes one floor
+    // down and starts the dungeon; the music fades when the next floor's class is another.
+    void BeginDescend();
+    // Puts the game on the game state's floor: the warehouse's items stored and the camp asked for when
+    // the warehouse floor is left; otherwise the floor built (the goal floor, the warehouse floor or a
+    // generated one, saving first in normal play), items, gold, records and monsters brought to the
+    // floor's start and the fade-in begun. False when the floor could not be built and the adventure is
+    // to end.
+    bool StartDungeon();
+    // One frame of the earthquake: the view shakes, rocks fall in the collapse, and each stage ends with
+    // its message or, after the collapse, the collapse action on the reaction queue.
+    void UpdateQuake();
+    // Builds a dungeon floor from the two seeds: 0 when it stands (floorGenerator when set, else the
+    // floor generator).
+    std::int32_t GenerateFloor(std::uint32_t seedA, std::uint32_t seedB);
+    // Failures in a row after which the floor start gives up.
+    static constexpr std::int32_t kMaxGeneratorFailures = 65535;
+    // The floor generator's work area, made at the first floor start.
+    std::unique_ptr<DungeonGen> dungeonGen;
+    // A stand-in for the floor generator a test hands in; empty uses the generator.
+    std::function<std::int32_t(std::uint32_t seedA, std::uint32_t seedB)> floorGenerator;
 
     SGameResource& game;
     // Where a fall that ends the adventure enters its record; null keeps no record.

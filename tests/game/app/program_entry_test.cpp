@@ -1,5 +1,7 @@
 #include "game/app/program_entry.h"
 
+#include "game/app/game_resource.h"
+#include "game/support/adventure_game.h"
 #include "game/support/temp_home.h"
 #include "platform/host/file.h"
 #include "platform/settings.h"
@@ -70,6 +72,54 @@ TEST(ProgramEntry, TheSceneSwitchPicksTheFirstSceneOrElseTheTitle)
     };
     for (const auto& c : cases)
         EXPECT_EQ(GetFirstSceneNumber(c.commandLine), c.scene) << (c.commandLine ? c.commandLine : "null");
+}
+
+TEST(ProgramEntry, TheDungeonSwitchTakesADungeonAndAnOptionalSeed)
+{
+    const struct
+    {
+        const char* commandLine;
+        bool found;
+        std::int32_t dungeon;
+        std::uint32_t seed;
+        bool seedGiven;
+    } cases[] = {
+        {"--dungeon 1", true, 1, 0, false},
+        {"--dungeon 3 --seed 305419896", true, 3, 305419896, true},
+        {"--seed 0x1234ABCD --dungeon 0", true, 0, 0x1234ABCD, true},
+        {"--dungeon 8 --seed 4294967295", true, 8, 4294967295u, true},
+        {"--dungeon 2 --seed 4294967296", true, 2, 0, false},
+        {"--dungeon 2 --seed x1", true, 2, 0, false},
+        {"--dungeon 9", false, 0, 0, false},
+        {"--dungeon -1", false, 0, 0, false},
+        {"--dungeon", false, 0, 0, false},
+        {"a--dungeon 1", false, 0, 0, false},
+        {"--scene 3", false, 0, 0, false},
+        {nullptr, false, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        SDungeonSwitch result;
+        const char* line = c.commandLine ? c.commandLine : "null";
+        ASSERT_EQ(GetDungeonSwitch(c.commandLine, result), c.found) << line;
+        if (!c.found) continue;
+        EXPECT_EQ(result.dungeon, c.dungeon) << line;
+        EXPECT_EQ(result.seedGiven, c.seedGiven) << line;
+        if (c.seedGiven) EXPECT_EQ(result.seed, c.seed) << line;
+    }
+}
+
+using SwitchedAdventureTest = AdventureGameTest;
+
+TEST_F(SwitchedAdventureTest, TheSwitchMakesANewGameWithTheNextSaveNumberAndStartsTheRunFromTheSeed)
+{
+    g_globalData.fileCounter = 5;
+    game->gold = 300;
+    game->floor = 7;
+    StartSwitchedAdventure(*game, SDungeonSwitch{3, 0x12345678, true}, 0);
+    EXPECT_EQ(std::tuple(game->userNumber, g_globalData.fileCounter), std::tuple(5, 6));
+    EXPECT_EQ(std::tuple(game->dungeon, game->floor, game->gold), std::tuple(3, 1, 0u));
+    EXPECT_EQ(std::tuple(game->seed, game->passwordValue), std::tuple(0x12345678u, std::uint16_t(0x5678)));
+    EXPECT_TRUE(fs::exists(Exe() / "save" / "0005.main"));
 }
 
 TEST(ProgramEntry, TheStartEndsWithoutThePlugInAndLetsGoOfTheSingleInstanceLock)

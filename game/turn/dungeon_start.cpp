@@ -1,0 +1,205 @@
+#include "game/app/game_resource.h"
+#include "game/app/replay.h"
+#include "game/app/save_game.h"
+#include "game/app/suspend.h"
+#include "game/characters/monster_movement.h"
+#include "game/characters/room_events.h"
+#include "game/core/money.h"
+#include "game/core/play_mode.h"
+#include "game/data/error_box.h"
+#include "game/turn/turn_phases.h"
+#include "game/world/dungeon_gen.h"
+#include "game/world/fixed_floors.h"
+#include "game/world/floor_class.h"
+#include "gamebase/music.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::int32_t kDescendFadeFrames = 30;
+constexpr std::int32_t kMusicFadeFrames = 24;
+constexpr std::int32_t kFloorFadeFrames = 30;
+constexpr std::int32_t kGoalFadeFrames = 120;
+constexpr std::int32_t kSpecialFloorClass = 11;
+// The floor seeds step by these per floor.
+constexpr std::uint32_t kFloorSeedStep = 0x3FF0000u;
+constexpr std::uint32_t kFloorValueStep = 1024u;
+constexpr std::int32_t kWarehouseSide = 9;
+constexpr std::int32_t kWarehouseCorner = 10; // field column and row of the warehouse area's corner
+
+std::int32_t ClassifyCurrentFloor(const SGameResource& game, std::int32_t floor)
+{
+    return ClassifyFloor(game.dungeon, floor, game.lastFloor, game.seed, &DungeonGen::ChooseFloorType);
+}
+
+// The run written at a floor's start in normal play: the last floor's log joins the replay work file
+// (when asked), then this floor's snapshot, a fresh action log, the save and the resume guard.
+void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
+{
+    if (appendLastLog) game.actionLog.AppendFloorLog();
+    AppendFloorSnapshot(game);
+    game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    WriteSaveGame(game);
+    UpdateGlobalDataEntry(game, false);
+}
+
+// Every item lying on the warehouse floor's 9 x 9 area goes back into the warehouse, its place kept in
+// the floor grid. An item the warehouse has no room for goes into the bag while the bag has room, so
+// that leaving a full warehouse loses nothing that can be carried.
+void StoreWarehouseFloorItems(SGameResource& game)
+{
+    CItemControl& items = game.items;
+    for (std::int32_t i = 0; i < kWarehouseSide; ++i)
+        for (std::int32_t j = 0; j < kWarehouseSide; ++j) {
+            std::uint16_t& place = items.floorItemGrid[std::size_t(i)][std::size_t(j)];
+            place = CItemControl::kNone;
+            SMapCell& cell = game.map.GetFieldCell(std::uint32_t(kWarehouseCorner + i),
+                                                   std::uint32_t(kWarehouseCorner + j));
+            if (cell.objectKind != kObjectItem) continue;
+            const std::uint16_t index = cell.objectId;
+            place = items.StoreInWarehouse(game, index);
+            if (place == CItemControl::kNone && items.GetItem(index).kind != CItemControl::kNone)
+                items.AddToInventory(game, index);
+        }
+}
+} // namespace
+
+void CSceneGameMain::BeginDescend()
+{
+    StartFade(kDescendFadeFrames, true, false);
+    descending = 1;
+    const std::int32_t next = ClassifyCurrentFloor(game, game.floor + 1);
+    QuorlithGameBase::CMusic* music = QuorlithGameBase::CMusic::GetInstance();
+    if (next != -1 && next != music->GetCurrent()) music->FadeOut(kMusicFadeFrames);
+}
+
+std::int32_t CSceneGameMain::GenerateFloor(std::uint32_t seedA, std::uint32_t seedB)
+{
+    if (floorGenerator) return floorGenerator(seedA, seedB);
+    return dungeonGen->Generate(game, seedA, seedB);
+}
+
+bool CSceneGameMain::StartDungeon()
+{
+    if (game.playMode == kPlaySilentRerun) game.rerunStarted = 1;
+
+    if (game.playMode == kPlayReplay && !game.runStartValues.empty()) {
+        const std::int32_t floor = game.floor;
+        game.ResetAdventureState();
+        game.floor = floor;
+        game.playMode = kPlayReplay;
+        LoadReplayFloor(game, floor);
+        ReseedFromStoredSeed(game);
+    }
+
+    if (game.dungeon == 0 && game.floor != 1) {
+        StoreWarehouseFloorItems(game);
+        game.items.KeepOnlyCarriedItems(game);
+        game.items.CompactWarehouse();
+        descending = 0;
+        game.returnToCamp = 1;
+        game.playMode = kPlayNormal;
+        game.items.RecoverOwnEquipment();
+        return true;
+    }
+
+    ResetScene();
+
+    game.floorClass = ClassifyCurrentFloor(game, game.floor);
+    ResetFloorState(game);
+    // The floor's turn count starts again: the earthquake and the next floor bonus count from here.
+    game.floorTime = 0;
+    if (game.specialFloor != 0) game.floorClass = kSpecialFloorClass;
+    if (game.floorClass != -1) game.musicRequest = game.floorClass;
+
+    const std::uint32_t depth = static_cast<std::uint32_t>(game.floor) - 1u;
+    std::uint32_t seedA = depth * kFloorSeedStep + game.seed;
+    std::uint32_t seedB = (depth * kFloorValueStep + game.passwordValue) & 0xFFFFu;
+    if (!dungeonGen) dungeonGen = std::make_unique<DungeonGen>();
+    dungeonGen->Reset();
+
+    const bool goalFloor = game.floor > game.lastFloor;
+    if (goalFloor) {
+        if (game.playMode == kPlayNormal) SaveAtFloorStart(game, true);
+        BuildGoalFloor(game, *dungeonGen);
+        if (game.playMode == kPlayReplay) EndReplay(game);
+    } else if (game.dungeon < 1) {
+        game.items.CompactWarehouse();
+        BuildWarehouseFloor(*dungeonGen, game);
+    } else {
+        if (game.playMode == kPlayNormal) SaveAtFloorStart(game, game.floor >= 2);
+        // A floor that cannot be finished is tried with the next seeds; a run of failures this long
+        // means it never will be, and the adventure ends rather than hanging the game.
+        std::int32_t failures = 0;
+        while (GenerateFloor(seedA, seedB) != 0) {
+            ++seedA;
+            ++seedB;
+            if (++failures > kMaxGeneratorFailures) {
+                ShowErrorBox("ダンジョンが作成できませんでした");
+                game.abortRun = 1;
+                return false;
+            }
+        }
+    }
+
+    if (game.dungeon < 1) {
+        game.items.ClearAllItemStates();
+    } else if (game.map.floorFlag == 0) {
+        if (game.map.floorType == 21)
+            game.items.ClearElementalStates();
+        else
+            game.items.ThawAndDryAllItems();
+    }
+
+    if (game.floor != 0) {
+        AddGoldCounter(game.goldCounter, game.pendingFloorBonus);
+        game.pendingFloorBonus = 0;
+    }
+
+    // A training run leaves the dungeon records as they are.
+    if (!game.trainingRun)
+        if (SGameResource::SDungeonSlot* record = game.FindDungeonSlot(game.dungeon)) {
+            std::int32_t& best = record->values[SGameResource::SDungeonSlot::kBestFloor];
+            best = std::max(best, game.floor);
+        }
+
+    CCharacterControl::SPlayer& player = game.characters.GetPlayer();
+    player.lastX = player.x;
+    player.lastY = player.y;
+    player.moved = 1;
+
+    CheckRoomEvents(game);
+    game.shopBill = SumShopGoodsPrice(game);
+
+    for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
+        CCharacterControl::SMonster& monster = game.characters.monsters[i];
+        if (monster.type == kCharacterEmpty) continue;
+        const bool aware = CanSeeTarget(game, monster, player.x, player.y);
+        monster.viewFlags[0] = aware ? 1 : 0;
+        if (!aware) continue;
+        if (game.wakeLock == 0) monster.WakeUpByChance(game);
+        if (monster.goalX < 0) monster.FaceToward(player.x, player.y);
+    }
+
+    hungerWarning = player.fullness == 0 ? 3 : player.fullness < 10000 ? 2 : player.fullness < 20000 ? 1 : 0;
+    descending = 0;
+
+    switch (game.playMode) {
+    case kPlaySilentRerun:
+        if (game.actionLog.LoadSuspendData(game.userNumber, game.runNumber, game.floor) != 0)
+            finishAfterRerun = 1;
+        game.rerunStarted = 1;
+        return true;
+    case kPlayReplay:
+        fadedOut = 0;
+        StartFade(kFloorFadeFrames, false, false);
+        break;
+    default:
+        fadedOut = 0;
+        StartFade(goalFloor ? kGoalFadeFrames : kFloorFadeFrames, false, goalFloor);
+        break;
+    }
+
+    if (game.playMode == kPlayNormal) game.flag.OnNewFloor();
+    return true;
+}

@@ -1,0 +1,302 @@
+#include "game/app/game_resource.h"
+#include "game/core/play_mode.h"
+#include "game/support/adventure_game.h"
+#include "game/support/message_recorder.h"
+#include "game/turn/turn_phases.h"
+#include "gamebase/music.h"
+#include "platform/host/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Seeds = std::pair<std::uint32_t, std::uint32_t>;
+
+class DungeonStartTest : public AdventureGameTest
+{
+protected:
+    void SetUp() override
+    {
+        AdventureGameTest::SetUp();
+        game->dungeon = 1;
+        game->floor = 1;
+        game->lastFloor = 10;
+        game->seed = 0x12345678;
+        game->passwordValue = 0xABCD;
+        // The floor "stands" once the failures asked for have been given; it takes the floor type and ice
+        // flag asked for.
+        scene.floorGenerator = [this](std::uint32_t a, std::uint32_t b) {
+            seeds.emplace_back(a, b);
+            if (failures > 0) {
+                --failures;
+                return 1;
+            }
+            game->map.floorType = floorType;
+            game->map.floorFlag = iceFlag;
+            return 0;
+        };
+    }
+
+    std::vector<Seeds> seeds;
+    std::int32_t failures = 0;
+    std::int32_t floorType = 1;
+    std::uint8_t iceFlag = 0;
+    CSceneGameMain scene{*game};
+};
+
+TEST_F(DungeonStartTest, FloorSeedsFollowTheRunAndEachRetryAddsOneToBoth)
+{
+    const struct
+    {
+        std::int32_t floor;
+        std::uint32_t s;
+        std::uint16_t t;
+        std::int32_t failures;
+        Seeds first;
+    } cases[] = {
+        {1, 0x12345678, 0xABCD, 0, {0x12345678, 0xABCD}},
+        {3, 0x12345678, 0xABCD, 2, {0x1A325678, 0xB3CD}},
+        {6, 0xF0000000, 65000, 1, {0x03FB0000, 4584}},
+    };
+    for (const auto& c : cases) {
+        seeds.clear();
+        failures = c.failures;
+        game->floor = c.floor;
+        game->seed = c.s;
+        game->passwordValue = c.t;
+        EXPECT_TRUE(scene.StartDungeon());
+        ASSERT_EQ(seeds.size(), std::size_t(c.failures + 1)) << c.floor;
+        for (std::size_t i = 0; i < seeds.size(); ++i)
+            EXPECT_EQ(seeds[i], Seeds(c.first.first + i, c.first.second + i)) << c.floor << " try " << i;
+    }
+}
+
+TEST_F(DungeonStartTest, AFloorThatNeverStandsEndsTheAdventureAfterOneBox)
+{
+    failures = INT_MAX;
+    EXPECT_FALSE(scene.StartDungeon());
+    EXPECT_EQ(seeds.size(), 65536u);
+    EXPECT_EQ(game->abortRun, 1);
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, Utf8("ダンジョンが作成できませんでした"));
+    EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
+}
+
+TEST_F(DungeonStartTest, TheHungerWarningStartsFromTheFullness)
+{
+    const std::pair<std::int32_t, std::int32_t> cases[] = {{0, 3}, {9999, 2}, {15000, 1}, {20000, 0}};
+    for (const auto& [fullness, warning] : cases) {
+        game->characters.player.fullness = fullness;
+        scene.hungerWarning = 7;
+        scene.StartDungeon();
+        EXPECT_EQ(scene.hungerWarning, warning) << fullness;
+    }
+}
+
+TEST_F(DungeonStartTest, AHeroineAlreadyHungryAtTheFloorStartIsNotToldAgainAtTheFirstEndOfTurn)
+{
+    game->characters.player.fullness = 15000;
+    scene.StartDungeon();
+    MessageRecorder messages(*game);
+    scene.turnState = 6;
+    scene.phaseStep = 0;
+    for (int i = 0; i < 5 && !scene.PhaseEndTurn(); ++i) {
+    }
+    EXPECT_EQ(messages.Text().find("少し、お腹が減ってきた。"), std::string::npos) << messages.Text();
+}
+
+TEST_F(DungeonStartTest, AFloorStartsWithAFadeInAndTheBonusCountedAndTheDeepestFloorRecorded)
+{
+    game->floor = 4;
+    game->floorTime = 600;
+    game->pendingFloorBonus = 1234;
+    game->dungeonSlots[1].values[SGameResource::SDungeonSlot::kBestFloor] = 2;
+    scene.descending = 1;
+    scene.fadedOut = 1;
+    EXPECT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->pendingFloorBonus, 0);
+    EXPECT_EQ(game->floorTime, 0);
+    EXPECT_EQ(game->dungeonSlots[1].values[SGameResource::SDungeonSlot::kBestFloor], 4);
+    EXPECT_EQ(std::tuple(scene.fadeLength, scene.fadeOut, scene.fadeWhite, scene.fadedOut),
+              std::tuple(30, 0, 0, 0));
+    EXPECT_EQ(scene.descending, 0);
+    EXPECT_EQ(scene.quakeMode, -1);
+
+    // A training run leaves the record as it is.
+    game->trainingRun = true;
+    game->floor = 9;
+    scene.StartDungeon();
+    EXPECT_EQ(game->dungeonSlots[1].values[SGameResource::SDungeonSlot::kBestFloor], 4);
+}
+
+TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
+{
+    for (const std::int32_t mode : {kPlayReplay, kPlayNormal}) {
+        game->playMode = mode;
+        game->floor = 2;
+        scene.StartDungeon();
+        const bool saved = std::filesystem::exists(Exe() / "save" / "0012abc.main");
+        EXPECT_EQ(saved, mode == kPlayNormal) << mode;
+    }
+    const auto entry = g_globalData.saveEntries.find(12);
+    ASSERT_NE(entry, g_globalData.saveEntries.end());
+    EXPECT_FALSE(entry->second.flag);
+    EXPECT_FALSE(game->actionLog.IsOff());
+}
+
+TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
+{
+    for (const std::int32_t mode : {kPlayNormal, kPlayReplay}) {
+        seeds.clear();
+        MessageRecorder messages(*game);
+        scene.fadeLength = 0;
+        game->playMode = mode;
+        game->floor = game->lastFloor + 1;
+        EXPECT_TRUE(scene.StartDungeon());
+        EXPECT_TRUE(seeds.empty()) << mode;
+        EXPECT_EQ(game->map.floorType, 22) << mode;
+        EXPECT_EQ(std::tuple(scene.fadeLength, scene.fadeOut, scene.fadeWhite), std::tuple(120, 0, 1))
+            << mode;
+        EXPECT_EQ(messages.Text().find("リプレイを終了します。") != std::string::npos, mode == kPlayReplay);
+        EXPECT_EQ(game->playMode, kPlayNormal);
+    }
+}
+
+TEST_F(DungeonStartTest, ItemStatesOnTheNewFloorFollowItsTypeAndIce)
+{
+    // (floor type, ice flag, the flags a frozen item is left with)
+    const struct
+    {
+        std::int32_t type;
+        std::uint8_t ice;
+        std::uint16_t flags;
+    } cases[] = {
+        {21, 0, 0},
+        {21, 1, CItemControl::kFrozen},
+        {5, 0, CItemControl::kWet},
+        {5, 1, CItemControl::kFrozen},
+    };
+    for (const auto& c : cases) {
+        const std::uint16_t item = New(200, true, CItemControl::kFrozen); // a scroll, which gets wet
+        floorType = c.type;
+        iceFlag = c.ice;
+        scene.StartDungeon();
+        EXPECT_EQ(Item(item).flags & (CItemControl::kFrozen | CItemControl::kWet), c.flags)
+            << c.type << " " << int(c.ice);
+    }
+}
+
+TEST_F(DungeonStartTest, LeavingTheWarehouseStoresWhatLiesThereAndGoesBackToCamp)
+{
+    game->dungeon = 0;
+    game->floor = 2;
+    game->playMode = kPlayReplay;
+    scene.descending = 1;
+    const std::uint16_t sword = New(10, false);
+    const std::uint16_t shield = New(60, false);
+    game->map.GetFieldCell(10, 10) = SMapCell{5, 0, 1, 0, 1, kObjectItem, sword};
+    game->map.GetFieldCell(12, 15) = SMapCell{5, 0, 1, 0, 1, kObjectItem, shield};
+    game->items.floorItemGrid[4][4] = 77;
+
+    EXPECT_TRUE(scene.StartDungeon());
+    EXPECT_TRUE(seeds.empty());
+    EXPECT_EQ(std::tuple(game->returnToCamp, game->playMode, scene.descending),
+              std::tuple(1, kPlayNormal, 0));
+    const auto& grid = game->items.floorItemGrid;
+    ASSERT_NE(grid[0][0], kNone);
+    ASSERT_NE(grid[2][5], kNone);
+    EXPECT_EQ(game->items.GetWarehouseItem(grid[0][0]).kind, 10);
+    EXPECT_EQ(game->items.GetWarehouseItem(grid[2][5]).kind, 60);
+    EXPECT_EQ(grid[4][4], kNone);
+    EXPECT_EQ(CountKind(10) + CountKind(60), 0);
+}
+
+TEST_F(DungeonStartTest, AnItemAFullWarehouseCannotTakeGoesIntoTheBag)
+{
+    game->dungeon = 0;
+    game->floor = 2;
+    for (CItemControl::SItem& stored : game->items.warehouse)
+        stored.kind = 1;
+    const std::uint16_t sword = New(10, false);
+    game->map.GetFieldCell(11, 11) = SMapCell{5, 0, 1, 0, 1, kObjectItem, sword};
+
+    EXPECT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->items.floorItemGrid[1][1], kNone);
+    ASSERT_NE(game->inventory[0], kNone);
+    EXPECT_EQ(Item(game->inventory[0]).kind, 10);
+}
+
+TEST_F(DungeonStartTest, AResumedFloorReadsItsLogAndFinishesTheRunWhenItCannot)
+{
+    game->playMode = kPlaySilentRerun;
+    EXPECT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->rerunStarted, 1);
+    EXPECT_EQ(scene.finishAfterRerun, 1);
+    EXPECT_EQ(scene.fadeLength, 0);
+}
+
+TEST_F(DungeonStartTest, BeginDescendFadesOutAndFadesTheMusicOnlyForAnotherFloorClass)
+{
+    QuorlithGameBase::CMusic* music = QuorlithGameBase::CMusic::GetInstance();
+    const bool enabled = music->IsEnabled();
+    music->SetEnabled(false);
+    // Dungeon 1's floors are all of class 1; the floor after the last is the goal floor, class 3.
+    const struct
+    {
+        std::int32_t floor, playing, after;
+    } cases[] = {{2, 1, 1}, {2, 2, -1}, {10, 3, 3}, {10, 1, -1}};
+    for (const auto& c : cases) {
+        music->PlayNow(c.playing);
+        game->floor = c.floor;
+        scene.fadeLength = 0;
+        scene.descending = 0;
+        scene.BeginDescend();
+        EXPECT_EQ(music->GetCurrent(), c.after) << c.floor << " " << c.playing;
+        EXPECT_EQ(std::tuple(scene.fadeLength, scene.fadeOut, scene.fadeWhite, scene.descending),
+                  std::tuple(30, 1, 0, 1));
+        EXPECT_EQ(game->floor, c.floor);
+    }
+    music->FadeOut(1);
+    music->SetEnabled(enabled);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DungeonStartTest, WhenTheFadeOutEndsTheFloorBonusJoinsAndTheNextFloorStarts)
+{
+    game->messageWindow.logOnly = 1;
+    game->floor = 3;
+    game->floorTime = 600;
+    scene.BeginDescend();
+    std::uint32_t keys = 0;
+    for (int frame = 0; frame < 29; ++frame)
+        scene.OnMove(&keys);
+    EXPECT_EQ(std::tuple(game->floor, scene.descending), std::tuple(3, 1));
+    scene.OnMove(&keys);
+    EXPECT_EQ(std::tuple(game->floor, scene.descending), std::tuple(4, 0));
+    // ((12000 - 600) * 3) / 6 went through the pending bonus into the gold counter.
+    EXPECT_EQ(game->goldCounter.low, 5700u);
+    ASSERT_EQ(seeds.size(), 1u);
+    EXPECT_EQ(seeds[0], Seeds(0x12345678u + 3u * 0x3FF0000u, (0xABCDu + 3u * 1024u) & 0xFFFFu));
+}
+
+TEST_F(DungeonStartTest, AThiefWhoFallsLeavesTheFloorThroughTheFloorChange)
+{
+    game->thief = 1;
+    EXPECT_TRUE(scene.FinishFall());
+    EXPECT_EQ(std::tuple(scene.descending, scene.fadeLength, scene.fadeOut), std::tuple(1, 30, 1));
+    EXPECT_EQ(game->leaveFloor, 0);
+}
+
+} // namespace
