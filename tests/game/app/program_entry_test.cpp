@@ -104,7 +104,9 @@ TEST(ProgramEntry, TheDungeonSwitchTakesADungeonAndAnOptionalSeed)
         if (!c.found) continue;
         EXPECT_EQ(result.dungeon, c.dungeon) << line;
         EXPECT_EQ(result.seedGiven, c.seedGiven) << line;
-        if (c.seedGiven) EXPECT_EQ(result.seed, c.seed) << line;
+        if (c.seedGiven) {
+            EXPECT_EQ(result.seed, c.seed) << line;
+        }
     }
 }
 
