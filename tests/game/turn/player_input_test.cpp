@@ -3,6 +3,7 @@
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/support/player_command.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
 
@@ -147,17 +148,6 @@ TEST_F(PlayerInputTest, TheMenuKeyAndAnItemAwaitingItsMenuOpenTheMenuScene)
     EXPECT_EQ(game->itemToShow, item);
     // Handed over once, so that the menu does not open again when it closes.
     EXPECT_EQ(game->itemAwaitingMenu, 0xFFFF);
-}
-
-SPlayerCommand MakeCommand(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
-                           std::int32_t arg3 = -1)
-{
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = arg1;
-    command.arg2 = arg2;
-    command.arg3 = arg3;
-    return command;
 }
 
 TEST_F(PlayerInputTest, TheDispatcherStartsTurnsOnlyForTurnTakingCommands)
