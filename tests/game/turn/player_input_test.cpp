@@ -1,6 +1,7 @@
 #include "game/app/scene_control.h"
 #include "game/core/play_mode.h"
 #include "game/support/floor_art.h"
+#include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/support/player_command.h"
@@ -30,11 +31,12 @@ std::vector<std::string> Commands(const SGameResource& game)
     return out;
 }
 
-class PlayerInputTest : public ::testing::Test
+class PlayerInputTest : public GameMainTest
 {
 protected:
     void SetUp() override
     {
+        GameMainTest::SetUp();
         RegisterActionHandlers();
         DrawFloorArt(*game, 10, 10, {"#######", "#00000#", "#00@00#", "#00000#", "#######"});
         game->characters.player.direction = 0;
@@ -45,9 +47,6 @@ protected:
         scene.inputKeys = keys;
         return scene.UpdatePlayerInput();
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CSceneGameMain scene{*game};
 };
 
 TEST_F(PlayerInputTest, DirectionKeysWalkAndTwoCardinalKeysMakeADiagonal)
