@@ -17,3 +17,7 @@ struct SPlayerCommand
     std::int32_t arg3 = -1;
     ZTL::string text;
 };
+
+// A command of the kind with these arguments and no text.
+SPlayerCommand MakePlayerCommand(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
+                                 std::int32_t arg3 = -1);

@@ -1,6 +1,7 @@
 #include "game/scenes/camp_scene.h"
 
 #include "game/app/app.h"
+#include "game/app/game_camp_services.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
 #include "game/app/run_transitions.h"
@@ -69,24 +70,6 @@ void ShowMessageWindow(SGameResource& game)
     game.messageWindow.visible = 1;
     game.messageWindow.idleCounter = 0;
 }
-
-// What the walk into the camp area asks of the item control and the message window.
-class CCampServices final : public ICampServices
-{
-public:
-    explicit CCampServices(SGameResource& game) : m_game(game) {}
-    void RecoverOwnEquipment() override { m_game.items.RecoverOwnEquipment(); }
-    void ResetIdentification(std::int32_t dungeon) override { m_game.items.ResetIdentification(dungeon); }
-    void SetFlagsOfAllItems(std::uint16_t flags) override
-    {
-        for (CItemControl::SItem& item : m_game.items.items)
-            if (item.kind != CItemControl::kNone) item.flags = std::uint16_t(item.flags | flags);
-    }
-    void ClearMessageSkip() override {}
-
-private:
-    SGameResource& m_game;
-};
 
 bool IsCursedEquipment(const SGameResource& game, std::uint16_t index, const CItemControl::SItem& item)
 {
@@ -510,7 +493,7 @@ void CSceneCamp::ActOnResult(std::int32_t result)
     g.playMode = kPlayNormal;
     g.saveKind = 2;
     if (dungeon == 0) {
-        CCampServices services(g);
+        CGameCampServices services(g);
         PrepareCamp(g.dungeon, g.floor, services);
         if (m_sceneControl != nullptr) m_sceneControl->RequestJump(kSceneGameMain);
         return;

@@ -5,6 +5,7 @@
 #include "game/scenes/menu_keys.h"
 
 #include "game/app/app.h"
+#include "game/app/game_camp_services.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
 #include "game/app/replay.h"
@@ -37,30 +38,11 @@ constexpr std::int32_t kSealingCircle = 271;
 // The return code of a run that goes back to the camp from the menu.
 constexpr std::int32_t kReturnToCampCode = 32;
 
-// What the return to the camp asks of the game state.
-class CMenuCampServices final : public ICampServices
-{
-public:
-    explicit CMenuCampServices(SGameResource& game) : m_game(game) {}
-    void RecoverOwnEquipment() override { m_game.items.RecoverOwnEquipment(); }
-    void ResetIdentification(std::int32_t dungeon) override { m_game.items.ResetIdentification(dungeon); }
-    void SetFlagsOfAllItems(std::uint16_t flags) override
-    {
-        for (CItemControl::SItem& item : m_game.items.items)
-            if (item.kind != CItemControl::kNone) item.flags = std::uint16_t(item.flags | flags);
-    }
-    // The message window keeps no skip flag of its own.
-    void ClearMessageSkip() override {}
-
-private:
-    SGameResource& m_game;
-};
-
 void ReturnToCamp(CSceneMenu& menu)
 {
     SGameResource& game = menu.Game();
     game.returnCode = kReturnToCampCode;
-    CMenuCampServices services(game);
+    CGameCampServices services(game);
     RequestReturnToCamp(game.returnToCamp, game.playMode, services);
     menu.PushState(0);
     ResetPortraitLayers(game);

@@ -1,6 +1,7 @@
 // The inventory side of the menu: the item lists, their command windows, what a chosen command queues
 // for the game-main scene, and the list state's keys (paging, marking, sorting, the price column).
 #include "game/app/game_resource.h"
+#include "game/data/player_command.h"
 
 #include "game/asset_ids.h"
 #include "game/characters/panel_rules.h"
@@ -30,12 +31,7 @@ constexpr std::int32_t kItemSheet = 10;
 void Push(SGameResource& game, std::int32_t kind, std::int32_t a1 = -1, std::int32_t a2 = -1,
           std::int32_t a3 = -1)
 {
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = a1;
-    command.arg2 = a2;
-    command.arg3 = a3;
-    game.playerCommands.push_back(command);
+    game.playerCommands.push_back(MakePlayerCommand(kind, a1, a2, a3));
 }
 
 std::string FullWidthNumber(std::int32_t n)

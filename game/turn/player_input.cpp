@@ -12,6 +12,7 @@
 #include "game/core/play_mode.h"
 #include "game/core/random.h"
 #include "game/data/item_classes.h"
+#include "game/data/player_command.h"
 
 namespace {
 
@@ -51,12 +52,7 @@ bool Held(std::uint32_t keys, std::int32_t key)
 void Append(SGameResource& game, std::int32_t kind, std::int32_t arg1, std::int32_t arg2 = -1,
             std::int32_t arg3 = -1)
 {
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = arg1;
-    command.arg2 = arg2;
-    command.arg3 = arg3;
-    game.playerCommands.push_back(command);
+    game.playerCommands.push_back(MakePlayerCommand(kind, arg1, arg2, arg3));
 }
 
 // The direction the keys give, -1 for none. A diagonal key counts first, then two cardinal keys that

@@ -1,4 +1,5 @@
 #include "game/app/app.h"
+#include "game/app/game_camp_services.h"
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
 #include "game/app/replay.h"
@@ -56,24 +57,6 @@ constexpr const char* kRerunFailed = "中断データのロードに失敗しま
 bool g_f3Held = false;
 std::int32_t g_holdGuardCount = 0;
 bool g_replayKeyLatch = false;
-
-// What the return to the camp asks of the game state.
-class CGameCampServices final : public ICampServices
-{
-public:
-    explicit CGameCampServices(SGameResource& game) : m_game(game) {}
-    void RecoverOwnEquipment() override { m_game.items.RecoverOwnEquipment(); }
-    void ResetIdentification(std::int32_t dungeon) override { m_game.items.ResetIdentification(dungeon); }
-    void SetFlagsOfAllItems(std::uint16_t flags) override
-    {
-        for (CItemControl::SItem& item : m_game.items.items)
-            if (item.kind != CItemControl::kNone) item.flags = std::uint16_t(item.flags | flags);
-    }
-    void ClearMessageSkip() override {}
-
-private:
-    SGameResource& m_game;
-};
 
 bool F3WentDown()
 {

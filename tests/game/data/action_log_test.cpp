@@ -1,5 +1,6 @@
 #include "game/data/action_log.h"
 
+#include "game/support/player_command.h"
 #include "game/support/user_home.h"
 #include "platform/host/little_endian.h"
 
@@ -13,18 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using Words = std::vector<std::uint32_t>;
 using Bytes = std::vector<std::uint8_t>;
-
-SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
-                       std::int32_t arg3 = -1, const char* text = "")
-{
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = arg1;
-    command.arg2 = arg2;
-    command.arg3 = arg3;
-    command.text = text;
-    return command;
-}
 
 std::string Describe(const SPlayerCommand& c)
 {
@@ -74,29 +63,29 @@ TEST(ActionLog, EncodesEachKindAndReadsItBack)
         Words words; // none: not logged
         const char* read;
     } cases[] = {
-        {Command(0), {0}, "0 -1 -1 -1 ''"},
-        {Command(1, 9, 9, 9), {1}, "1 -1 -1 -1 ''"},
-        {Command(15), {15}, "15 -1 -1 -1 ''"},
-        {Command(5, 300), {0x00012C05}, "5 300 -1 -1 ''"},
-        {Command(2, 0x12345), {0x01234502}, "2 9029 -1 -1 ''"}, // arguments come back as 16 bits
-        {Command(4, -1, 7, -1, "ab"),
+        {MakeCommand(0), {0}, "0 -1 -1 -1 ''"},
+        {MakeCommand(1, 9, 9, 9), {1}, "1 -1 -1 -1 ''"},
+        {MakeCommand(15), {15}, "15 -1 -1 -1 ''"},
+        {MakeCommand(5, 300), {0x00012C05}, "5 300 -1 -1 ''"},
+        {MakeCommand(2, 0x12345), {0x01234502}, "2 9029 -1 -1 ''"}, // arguments come back as 16 bits
+        {MakeCommand(4, -1, 7, -1, "ab"),
          {0x00000704, 0x01006261, 0x01010101, 0x01010101, 0x01010101},
          "4 -1 7 -1 'ab'"},
-        {Command(4, -1, 1, -1, "0123456789abcdef"),
+        {MakeCommand(4, -1, 1, -1, "0123456789abcdef"),
          {0x104, text[0], text[1], text[2], text[3]},
          "4 -1 1 -1 '0123456789abcdef'"},
-        {Command(4, -1, 1, -1, "0123456789abcdefg"),
+        {MakeCommand(4, -1, 1, -1, "0123456789abcdefg"),
          {0x104, text[0], text[1], text[2], text[3]},
          "4 -1 1 -1 '0123456789abcdef'"}, // 17 bytes: the first 16 without a terminator
-        {Command(4, -1, 1, -1, "0123456789abcdefgh"), {}, ""},
-        {Command(4, -1, 65536, -1, "a"), {}, ""},
-        {Command(8, 3, 0x12345, 0x7F), {0x7F234508, 0x00000308}, "8 3 9029 127 ''"},
-        {Command(10, -1, 40), {0x0000280A}, "10 -1 40 -1 ''"},
-        {Command(11, -1, 2), {0x0000020B}, "11 -1 2 -1 ''"},
-        {Command(12, -1, -1, 1), {0x0000010C}, "12 -1 -1 1 ''"},
-        {Command(13, -1, 300), {0x00012C0D}, "13 -1 300 -1 ''"},
-        {Command(16), {}, ""},
-        {Command(-1), {}, ""},
+        {MakeCommand(4, -1, 1, -1, "0123456789abcdefgh"), {}, ""},
+        {MakeCommand(4, -1, 65536, -1, "a"), {}, ""},
+        {MakeCommand(8, 3, 0x12345, 0x7F), {0x7F234508, 0x00000308}, "8 3 9029 127 ''"},
+        {MakeCommand(10, -1, 40), {0x0000280A}, "10 -1 40 -1 ''"},
+        {MakeCommand(11, -1, 2), {0x0000020B}, "11 -1 2 -1 ''"},
+        {MakeCommand(12, -1, -1, 1), {0x0000010C}, "12 -1 -1 1 ''"},
+        {MakeCommand(13, -1, 300), {0x00012C0D}, "13 -1 300 -1 ''"},
+        {MakeCommand(16), {}, ""},
+        {MakeCommand(-1), {}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Describe(c.command));
@@ -117,7 +106,7 @@ TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
                                   : i == 20 || i == 150           ? 3
                                   : i == 30 || i == 250           ? 10
                                                                   : 1;
-        log.WriteCommand(Command(kind, i, i));
+        log.WriteCommand(MakeCommand(kind, i, i));
     }
     const Words& words = log.GetWords();
     ASSERT_EQ(words.size(), 257u); // the 257th word set it off; the buffer keeps its length
@@ -126,9 +115,9 @@ TEST(ActionLog, CompactionKeepsTheLastKind2TheFirstKind3AndTheLastKind10)
         EXPECT_EQ(words[at], word) << at;
 
     // Later commands go on from there, and text words are never taken for commands.
-    log.WriteCommand(Command(4, -1, 1, -1, "\x02\x03\x0A"));
-    log.WriteCommand(Command(2, 5));
-    log.WriteCommand(Command(3));
+    log.WriteCommand(MakeCommand(4, -1, 1, -1, "\x02\x03\x0A"));
+    log.WriteCommand(MakeCommand(2, 5));
+    log.WriteCommand(MakeCommand(3));
     EXPECT_EQ(words[200], 0u);
     EXPECT_EQ(words[258], 0x000A0302u);
     EXPECT_EQ(words[262], std::uint32_t(5 << 8 | 2));
@@ -211,18 +200,18 @@ protected:
 TEST_F(ActionLogFileTest, AppendsChunksAndLoadsThemBackAsSuspendData)
 {
     CActionLog log;
-    log.WriteCommand(Command(5, 300));
+    log.WriteCommand(MakeCommand(5, 300));
     EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNoFileName);
     log.ClearWordBuffer();
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
     EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendNothingBuffered);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {}));
 
-    log.WriteCommand(Command(5, 300));
+    log.WriteCommand(MakeCommand(5, 300));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
     EXPECT_EQ(ActBytes(), (Bytes{'q', 'r', 'l', 's', 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 5, 0x2C, 1, 0, 0x32, 0}));
-    log.WriteCommand(Command(4, -1, 7, -1, "ab"));
-    log.WriteCommand(Command(8, 3, 4, 5));
+    log.WriteCommand(MakeCommand(4, -1, 7, -1, "ab"));
+    log.WriteCommand(MakeCommand(8, 3, 4, 5));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
     EXPECT_TRUE(log.GetWords().empty());
 
@@ -247,7 +236,7 @@ TEST_F(ActionLogFileTest, AFailedAppendKeepsTheFileTheBufferAndTheSum)
 {
     CActionLog log;
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
-    log.WriteCommand(Command(5, 300));
+    log.WriteCommand(MakeCommand(5, 300));
     fs::permissions(UserFolder(), fs::perms::owner_read | fs::perms::owner_exec);
     if (::access(UserFolder().c_str(), W_OK) != 0) { // root ignores permissions
         EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendCannotOpen);
@@ -265,10 +254,10 @@ TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
     CActionLog log;
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
     for (int i = 0; i < 65533; ++i)
-        log.WriteCommand(Command(1));
-    log.WriteCommand(Command(4, -1, 1, -1, "x")); // words 65534 to 65538 stay together
+        log.WriteCommand(MakeCommand(1));
+    log.WriteCommand(MakeCommand(4, -1, 1, -1, "x")); // words 65534 to 65538 stay together
     for (int i = 0; i < 10; ++i)
-        log.WriteCommand(Command(9));
+        log.WriteCommand(MakeCommand(9));
     ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
 
     const Bytes bytes = ActBytes();

@@ -1,11 +1,8 @@
 #include "game/scenes/camp_scene.h"
 
 #include "game/app/game_resource.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/data/password.h"
-#include "game/support/adventure_game.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 #include "platform/host/clock.h"
 #include "platform/host/memory.h"
 
@@ -22,25 +19,14 @@ constexpr std::int32_t kNoRequest = -100;
 constexpr std::int32_t kJumped = -200;
 constexpr std::int32_t kScenarios = 60;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class CampVisitTest : public AdventureGameTest
+class CampVisitTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
+        MenuTest::SetUp();
         platform::FixAvailablePhysicalMemory(0x12345678);
         platform::UseVirtualClock(4321);
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
         WriteScripts();
         // A returning player by default: the opening was seen.
         game->flag.words[kFlagWordOpeningSeen] = 1;
@@ -53,10 +39,7 @@ protected:
         game.reset();
         platform::UseRealClock();
         platform::UnfixAvailablePhysicalMemory();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
+        MenuTest::TearDown();
     }
     // Every scenario shows nothing and ends on its second frame; `missing` scenarios are left out.
     void WriteScripts(std::initializer_list<std::int32_t> missing = {})
@@ -122,10 +105,6 @@ protected:
     }
     SGameResource::SDungeonSlot& Record(std::int32_t d) { return game->dungeonSlots[std::size_t(d)]; }
 
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
     std::unique_ptr<CSceneCamp> camp;
     std::vector<std::int32_t> played;
 };

@@ -1,15 +1,11 @@
 #include "game/scenes/menu_browser.h"
 
-#include "game/app/key_thread.h"
 #include "game/app/replay.h"
 #include "game/app/save_game.h"
 #include "game/data/action_log.h"
-#include "game/data/global_data.h"
 #include "game/scenes/menu_scene.h"
-#include "game/support/adventure_game.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 #include "platform/host/headless/headless.h"
-#include "sdk/draw/kernels/blend_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -29,33 +25,9 @@ constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kLeft = 1u << 9, k
 constexpr std::int32_t kLoad = 0, kCopy = 2, kDelete = 3, kReplay = 5, kReplayWithoutSaves = 1;
 constexpr std::int32_t kFromSave = 0, kFromFile = 1, kFromSuspend = 2;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class BrowserTest : public AdventureGameTest
+class BrowserTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
-    void SetUp() override
-    {
-        AdventureGameTest::SetUp();
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        AdventureGameTest::TearDown();
-    }
-
     // A save set of the test game with its head fields; the game state is left as it was.
     void MakeSave(std::int32_t number, const char* name, std::int32_t runNumber = 1, std::int32_t dungeon = 0,
                   std::int32_t floor = 1)
@@ -71,17 +43,8 @@ protected:
     // The browser over the title, as the title opens it.
     void OpenBrowser()
     {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(-2);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-        menu->droppedFiles = &dropped;
+        OpenMenu(-2).droppedFiles = &dropped;
         platform::headless::ScriptMessageBoxAnswers({});
-    }
-    void Press(std::uint32_t mask)
-    {
-        std::uint32_t none = 0;
-        menu->OnMove(&none);
-        menu->OnMove(&mask);
     }
     // The entry of the active window chosen.
     void Choose(std::int32_t cursor)
@@ -123,10 +86,6 @@ protected:
     }
     fs::path Save(const std::string& name) const { return Exe() / "save" / name; }
 
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
     std::vector<ZTL::string> dropped;
 };
 

@@ -1,12 +1,9 @@
 #include "game/scenes/menu_scene.h"
 
 #include "game/app/game_resource.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/data/password.h"
 #include "game/scenes/camp_scene.h"
-#include "game/support/adventure_game.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,49 +19,12 @@ namespace {
 constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kUp = 1u << 8, kLeft = 1u << 9,
                         kDown = 1u << 10, kRight = 1u << 11;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class CampMenuTest : public AdventureGameTest
+class CampMenuTest : public MenuTest
 {
 protected:
     using Slot = SGameResource::SDungeonSlot;
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
-    void SetUp() override
-    {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
-    }
     // The menu scene opened by the camp.
-    CSceneMenu& Open(std::int32_t request = CSceneCamp::kRequestCampMenu)
-    {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(request);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-        return *menu;
-    }
-    void Press(std::uint32_t mask)
-    {
-        std::uint32_t none = 0;
-        menu->OnMove(&none);
-        menu->OnMove(&mask);
-    }
+    CSceneMenu& Open(std::int32_t request = CSceneCamp::kRequestCampMenu) { return OpenMenu(request); }
     // The cursor of the window that takes the keys (the top one with a cursor) put on the entry.
     void Point(std::int32_t entry)
     {
@@ -112,12 +72,6 @@ protected:
         ASSERT_EQ(menu->GetState(), 47);
     }
     static std::string Password(const PasswordPair& pair) { return Str(EncodePassword(pair)); }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(CampMenuTest, TheKeepersEntriesAreNamedAfterTheFirstMeeting)

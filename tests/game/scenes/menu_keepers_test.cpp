@@ -1,14 +1,9 @@
 // The camp shop of the two keepers and the warehouse keeper, opened through the menu's requests and
 // driven by scripted keys.
 #include "game/app/game_resource.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/items/item_names.h"
 #include "game/scenes/menu_scene.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
-#include "sdk/draw/kernels/blend_tables.h"
+#include "game/support/menu_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,49 +20,16 @@ constexpr std::int32_t kSword = 5, kFood = 121, kSortingPot = 359;
 constexpr std::int32_t kShopkeeper = 10, kShopTopics = 12, kCollector = 11, kCollectorTopics = 13,
                        kWarehouse = 9;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class MenuKeepersTest : public AdventureGameTest
+class MenuKeepersTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        MenuTest::SetUp();
         game->flag.ResetForNewGame();
         game->gold = 100000;
     }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
-    }
-    void Open(std::int32_t request)
-    {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(request);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-    }
-    void Frame(std::uint32_t mask) { menu->OnMove(&mask); }
-    void Press(std::uint32_t mask)
-    {
-        Frame(0);
-        Frame(mask);
-    }
+    void Open(std::int32_t request) { OpenMenu(request); }
     // The top window's entry chosen with the decide key.
     void Choose(std::int32_t entry)
     {
@@ -117,13 +79,6 @@ protected:
         Open(request);
         Choose(0);
     }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 // ---- The camp shop.

@@ -1,15 +1,10 @@
 #include "game/scenes/menu_scene.h"
 
 #include "game/app/app.h"
-#include "game/app/key_thread.h"
-#include "game/data/global_data.h"
 #include "game/data/key_config.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 #include "platform/host/headless/headless.h"
 #include "platform/input.h"
-#include "sdk/draw/kernels/blend_tables.h"
 #include "support/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -27,47 +22,10 @@ namespace fs = std::filesystem;
 constexpr std::uint32_t kDecide = 1u << 0, kCancel = 1u << 1, kUp = 1u << 8, kLeft = 1u << 9,
                         kDown = 1u << 10, kRight = 1u << 11;
 
-std::string Str(const ZTL::string& s)
-{
-    return std::string(s.c_str(), s.size());
-}
-
-class MenuOptionsTest : public AdventureGameTest
+class MenuOptionsTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
-    void SetUp() override
-    {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
-    }
-    void TearDown() override
-    {
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
-    }
-    void Open(std::int32_t request)
-    {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(request);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-    }
-    void Frame(std::uint32_t mask) { menu->OnMove(&mask); }
-    void Press(std::uint32_t mask)
-    {
-        Frame(0);
-        Frame(mask);
-    }
+    void Open(std::int32_t request) { OpenMenu(request); }
     // The settings submenu's entry chosen.
     void OpenSetting(std::int32_t entry)
     {
@@ -81,13 +39,6 @@ protected:
     const CSelectWindow::SWindow& Top() { return game->selectWindow.windows.back(); }
     std::string CursorText() { return Str(Top().items.at(std::size_t(Top().cursor)).text); }
     CKeyThread& Keys() { return menu->Keys(); }
-
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST_F(MenuOptionsTest, TheSpeedListOpensOnTheCurrentSpeed)

@@ -1,15 +1,10 @@
 #include "game/scenes/menu_scene.h"
 
-#include "game/app/key_thread.h"
 #include "game/app/ranking_table.h"
-#include "game/data/global_data.h"
 #include "game/data/password.h"
-#include "game/support/adventure_game.h"
-#include "game/support/sound_recorder.h"
-#include "game/ui/drawing_fixture.h"
+#include "game/support/menu_fixture.h"
 #include "platform/host/encoding.h"
 #include "platform/host/headless/headless.h"
-#include "sdk/draw/kernels/blend_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -56,51 +51,26 @@ SRankingData Record(std::int32_t number, std::uint32_t score)
     return record;
 }
 
-class MenuRankingTest : public AdventureGameTest
+class MenuRankingTest : public MenuTest
 {
 protected:
-    static void SetUpTestSuite() { Draw::BuildBlendTables(); }
     void SetUp() override
     {
-        AdventureGameTest::SetUp();
-        m_globalData = g_globalData;
-        g_globalData.doubleSize = false;
-        m_fonts = platform::SetFontEngine(nullptr);
-        Draw::SetThreadPlaneOwner(&m_display);
-        game->soundEffects = &sounds;
-        control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+        MenuTest::SetUp();
         platform::headless::ClearClipboard();
     }
     void TearDown() override
     {
         platform::headless::SetClipboardRefused(false);
-        menu.reset();
-        control.reset();
-        game.reset();
-        Draw::SetThreadPlaneOwner(nullptr);
-        platform::SetFontEngine(m_fonts);
-        g_globalData = m_globalData;
-        AdventureGameTest::TearDown();
+        MenuTest::TearDown();
     }
-    void Open(std::int32_t request)
-    {
-        menu.reset();
-        control->GetFactory()->SetSceneParameter(request);
-        menu = std::make_unique<CSceneMenu>(control.get(), game.get());
-        menu->SetRankingTable(&ranking);
-    }
+    void Open(std::int32_t request) { OpenMenu(request).SetRankingTable(&ranking); }
     // The category list over the game menu, as the data menu opens it.
     void OpenCategories()
     {
         Open(0);
         menu->PushState(73);
         menu->OpenRankingCategoryList();
-    }
-    void Press(std::uint32_t mask)
-    {
-        std::uint32_t none = 0;
-        menu->OnMove(&none);
-        menu->OnMove(&mask);
     }
     void Fill(std::int32_t records)
     {
@@ -116,13 +86,7 @@ protected:
     }
     std::string TopText() { return WindowText(game->selectWindow.windows.back()); }
 
-    CTestDisplay m_display;
-    std::shared_ptr<platform::FontEngine> m_fonts;
-    SGlobalData m_globalData;
-    SoundRecorder sounds;
-    std::unique_ptr<CSceneControl> control = std::make_unique<CSceneControl>();
     CRankingTable ranking;
-    std::unique_ptr<CSceneMenu> menu;
 };
 
 TEST(FormatScoreTest, TheLowPartTakesSevenDigitsBehindAHighPart)

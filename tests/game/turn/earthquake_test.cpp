@@ -1,4 +1,5 @@
 #include "game/app/game_resource.h"
+#include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/support/sound_recorder.h"
@@ -14,11 +15,9 @@
 
 namespace {
 
-class EarthquakeTest : public ::testing::Test
+class EarthquakeTest : public GameMainTest
 {
 protected:
-    void SetUp() override { game->soundEffects = &sounds; }
-
     // Starts the stage as its trigger does and calls the step until the stage ends; the number of calls.
     std::int32_t RunStage(std::int32_t mode)
     {
@@ -31,11 +30,6 @@ protected:
         }
         return calls;
     }
-    CCharacterControl::SPlayer& Player() { return game->characters.player; }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    SoundRecorder sounds;
-    CSceneGameMain scene{*game};
 };
 
 TEST_F(EarthquakeTest, EachStageLastsItsCallsAndEndsWithItsMessageAndSteadyView)

@@ -2,6 +2,7 @@
 #include "game/core/play_mode.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
+#include "game/support/player_command.h"
 #include "game/support/user_home.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
@@ -14,17 +15,6 @@
 namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
-
-SPlayerCommand Command(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
-                       std::int32_t arg3 = -1)
-{
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = arg1;
-    command.arg2 = arg2;
-    command.arg3 = arg3;
-    return command;
-}
 
 // The kinds of the commands a log holds, read back from its file.
 std::vector<std::int32_t> KindsInFile()
@@ -102,8 +92,8 @@ TEST_F(LoggedPlayTest, ARerunOfTheLogEndsWhereThePlayEnded)
 {
     // Sword 0, potion 1, herb 2: equip the sword, put the potion down, sell the herb, sort, pick the
     // potion up again.
-    const std::vector<SPlayerCommand> commands = {Command(8, 0, 0, 1), Command(8, 0, 1, 7), Command(3),
-                                                  Command(8, 0, kNone, 8)};
+    const std::vector<SPlayerCommand> commands = {MakeCommand(8, 0, 0, 1), MakeCommand(8, 0, 1, 7),
+                                                  MakeCommand(3), MakeCommand(8, 0, kNone, 8)};
     // The play and its re-run share one script; only where the commands and answers come from differs.
     const auto run = [&](SGameResource& game, const std::function<void(std::size_t)>& give,
                          const std::function<void(std::int32_t)>& answer) {
@@ -137,7 +127,7 @@ TEST_F(LoggedPlayTest, ARerunOfTheLogEndsWhereThePlayEnded)
         [&](std::int32_t call) {
             if (call == 0) played->menuAnswer = 1;
             if (call == 1)
-                for (const SPlayerCommand& c : {Command(14), Command(13, -1, 2), Command(0)})
+                for (const SPlayerCommand& c : {MakeCommand(14), MakeCommand(13, -1, 2), MakeCommand(0)})
                     played->playerCommands.push_back(c);
         });
     EXPECT_EQ(KindsInFile(), (std::vector<std::int32_t>{8, 8, 12, 14, 13, 0, 3, 8}));

@@ -1,8 +1,10 @@
 #include "game/app/scene_control.h"
 #include "game/core/play_mode.h"
 #include "game/support/floor_art.h"
+#include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/support/player_command.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
 
@@ -29,11 +31,12 @@ std::vector<std::string> Commands(const SGameResource& game)
     return out;
 }
 
-class PlayerInputTest : public ::testing::Test
+class PlayerInputTest : public GameMainTest
 {
 protected:
     void SetUp() override
     {
+        GameMainTest::SetUp();
         RegisterActionHandlers();
         DrawFloorArt(*game, 10, 10, {"#######", "#00000#", "#00@00#", "#00000#", "#######"});
         game->characters.player.direction = 0;
@@ -44,9 +47,6 @@ protected:
         scene.inputKeys = keys;
         return scene.UpdatePlayerInput();
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CSceneGameMain scene{*game};
 };
 
 TEST_F(PlayerInputTest, DirectionKeysWalkAndTwoCardinalKeysMakeADiagonal)
@@ -147,17 +147,6 @@ TEST_F(PlayerInputTest, TheMenuKeyAndAnItemAwaitingItsMenuOpenTheMenuScene)
     EXPECT_EQ(game->itemToShow, item);
     // Handed over once, so that the menu does not open again when it closes.
     EXPECT_EQ(game->itemAwaitingMenu, 0xFFFF);
-}
-
-SPlayerCommand MakeCommand(std::int32_t kind, std::int32_t arg1 = -1, std::int32_t arg2 = -1,
-                           std::int32_t arg3 = -1)
-{
-    SPlayerCommand command;
-    command.kind = kind;
-    command.arg1 = arg1;
-    command.arg2 = arg2;
-    command.arg3 = arg3;
-    return command;
 }
 
 TEST_F(PlayerInputTest, TheDispatcherStartsTurnsOnlyForTurnTakingCommands)

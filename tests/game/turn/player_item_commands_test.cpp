@@ -1,4 +1,5 @@
 #include "game/support/floor_art.h"
+#include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/turn/actions.h"
@@ -32,11 +33,12 @@ bool Said(const MessageRecorder& messages, const std::string& text)
     return false;
 }
 
-class ItemCommandsTest : public ::testing::Test
+class ItemCommandsTest : public GameMainTest
 {
 protected:
     void SetUp() override
     {
+        GameMainTest::SetUp();
         RegisterActionHandlers();
         DrawFloorArt(*game, 10, 10, {"#####", "#000#", "#0@0#", "#000#", "#####"});
     }
@@ -53,9 +55,6 @@ protected:
         Carry(*game, item);
         return item;
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CSceneGameMain scene{*game};
 };
 
 TEST_F(ItemCommandsTest, EquippingNeverTakesATurnAndRespectsCurses)

@@ -10,6 +10,7 @@
 #include "game/support/message_recorder.h"
 #include "game/support/scoped_handler.h"
 #include "game/support/sound_recorder.h"
+#include "game/support/test_display.h"
 #include "game/turn/actions.h"
 #include "game/turn/game_main_drawing.h"
 #include "game/turn/turn_phases.h"
@@ -529,15 +530,6 @@ TEST_F(SceneGameMainTest, TheKeysRepeatAsTheGameScreenWantsAndAResumeAfterARepla
     EXPECT_EQ(scene.holdKeyGuard, 1);
 }
 
-// The display the menu's planes take their pixel type from.
-class CTestDisplay : public Draw::IPlaneOwner
-{
-public:
-    std::int32_t GetDisplayPixelType() override { return Draw::kPixelXRGB8888; }
-    void AddPlane(Draw::CFastPlane*) override {}
-    void RemovePlane(Draw::CFastPlane*) override {}
-};
-
 // Scene 3 is the test's scene (not owned); scene 5 the real menu over the test's game.
 class CQuestionFactory : public QuorlithGameBase::ISceneFactory
 {
@@ -565,7 +557,8 @@ protected:
     {
         SceneGameMainTest::SetUp();
         m_fonts = platform::SetFontEngine(nullptr);
-        // Planes kept by the program's own caches name it to the end, so it is never destroyed.
+        // The display the menu's planes take their pixel type from. Planes kept by the program's own
+        // caches name it to the end, so it is never destroyed.
         static CTestDisplay* display = new CTestDisplay;
         Draw::SetThreadPlaneOwner(display);
         control.SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));

@@ -2,6 +2,7 @@
 #include "game/core/random.h"
 #include "game/data/global_data.h"
 #include "game/support/floor_art.h"
+#include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/support/seed_search.h"
@@ -82,23 +83,18 @@ std::int32_t SoundOfLine(SGameResource& game, const std::string& text)
     return -2;
 }
 
-class TurnPhasesTest : public ::testing::Test
+class TurnPhasesTest : public GameMainTest
 {
 protected:
     void SetUp() override
     {
+        GameMainTest::SetUp();
         RegisterActionHandlers();
-        game->soundEffects = &sounds;
         game->dungeon = 1;
         DrawFloorArt(*game, 10, 10, {"##########", "#00000000#", "#000@0000#", "#00000000#", "##########"});
         game->characters.player.maxHp = 20;
         game->characters.player.hp = 20;
     }
-    CCharacterControl::SPlayer& Player() { return game->characters.player; }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    SoundRecorder sounds;
-    CSceneGameMain scene{*game};
 };
 
 TEST_F(TurnPhasesTest, FloorTimeGrowsBySpeedAndStandsStillInDungeonZeroOrAPot)

@@ -4,6 +4,7 @@
 // pictures and a list, a fresh image list, and the double-size flag put back afterwards.
 
 #include "game/support/temp_home.h"
+#include "game/support/test_display.h"
 #include "sdk/draw/memory_surface.h"
 #include "support/image_bytes.h"
 
@@ -26,15 +27,6 @@
 using draw_test::ExpectWords;
 using draw_test::SetWord;
 using draw_test::Word;
-
-class CTestDisplay : public Draw::IPlaneOwner
-{
-public:
-    std::int32_t GetDisplayPixelType() override { return type; }
-    void AddPlane(Draw::CFastPlane*) override {}
-    void RemovePlane(Draw::CFastPlane*) override {}
-    std::int32_t type = Draw::kPixelXRGB8888;
-};
 
 // A window sheet (image 0) to look at: bordered boxes in silver-blue, amber and crimson for the three
 // frame states, the dimmed row darker, and the white cursor arrow at (64, 36); magenta elsewhere.
