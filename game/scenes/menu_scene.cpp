@@ -118,6 +118,10 @@ CSceneMenu::CSceneMenu(CSceneControl* control, SGameResource* game) : CSceneSupp
     // Without a game state there is nothing to show: the first update leaves.
     if (m_game == nullptr) return;
 
+    // The scene below may leave held keys reporting every frame (the floor walks that way): in the menu
+    // every key reports once per press, or one press would decide through several screens at once.
+    if (control != nullptr && control->GetKeyObject().get() != nullptr) Keys().SetAllKeyStates(128);
+
     SGameResource& g = Game();
     g.menuAnswer = 0;
     itemList = SItemListData{};

@@ -156,6 +156,15 @@ TEST_F(MenuSceneTest, ADecideKeyHeldAtOpeningActsOnlyAfterItsRelease)
     EXPECT_EQ(menu->GetState(), 2) << "the inventory entry is chosen";
 }
 
+TEST_F(MenuSceneTest, OverTheFloorEveryKeyReportsOncePerPress)
+{
+    CKeyThread& keys = *control->GetKeyObject();
+    keys.SetAllKeyStates(0);
+    Open(0);
+    for (int key = 0; key < 16; ++key)
+        EXPECT_EQ(keys.GetRepeatValue(key), 128) << "key " << key;
+}
+
 TEST_F(MenuSceneTest, ADirectionHeldAtOpeningMovesNothingWhileTheWorldGoesOn)
 {
     constexpr std::uint32_t kDown = 1u << 10;
