@@ -221,9 +221,6 @@ void CSceneMenu::Open(std::int32_t request)
                                           : "　再び挑戦する\n　拠点に戻る");
         break;
     case 9:
-        // The keeper on the warehouse floor asks for her menu again until it answers; the visit is the
-        // answer, or her talk would reopen the menu for ever.
-        g.menuAnswer = 1;
         PushState(29);
         OpenWarehouseMenu();
         break;

@@ -333,16 +333,6 @@ TEST_F(MenuKeepersTest, MoneyRefusalsEndTheVisit)
     }
 }
 
-TEST_F(MenuKeepersTest, VisitingTheKeepersMenuAnswersHerTalkAndOtherMenusDoNot)
-{
-    for (const std::int32_t request : {kWarehouse, -1}) {
-        game->menuAnswer = 1;
-        Open(request);
-        menu.reset();
-        EXPECT_EQ(game->menuAnswer, request == kWarehouse ? 1 : 0) << request;
-    }
-}
-
 // ---- The warehouse keeper: items in and out.
 
 TEST_F(MenuKeepersTest, ASortingPotsContentsGoInOneByOneOrNotAtAll)
