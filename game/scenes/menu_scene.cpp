@@ -115,6 +115,10 @@ CSceneMenu::CSceneMenu(CSceneControl* control, SGameResource* game) : CSceneSupp
 
     std::int32_t request = 0;
     if (control != nullptr) control->GetFactory()->TakeSceneParameter(&request);
+    // The game-main scene leaves its keys reporting every frame while held; in a menu one press must
+    // decide once, or a single press runs on through the windows it opens.
+    Keys().SetAllKeyStates(128);
+    Keys().ClearKeyTables();
     // Without a game state there is nothing to show: the first update leaves.
     if (m_game == nullptr) return;
 
