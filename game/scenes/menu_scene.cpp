@@ -115,12 +115,12 @@ CSceneMenu::CSceneMenu(CSceneControl* control, SGameResource* game) : CSceneSupp
 
     std::int32_t request = 0;
     if (control != nullptr) control->GetFactory()->TakeSceneParameter(&request);
+    // The game-main scene leaves its keys reporting every frame while held; in a menu one press must
+    // decide once, or a single press runs on through the windows it opens.
+    Keys().SetAllKeyStates(128);
+    Keys().ClearKeyTables();
     // Without a game state there is nothing to show: the first update leaves.
     if (m_game == nullptr) return;
-
-    // The scene below may leave held keys reporting every frame (the floor walks that way): in the menu
-    // every key reports once per press, or one press would decide through several screens at once.
-    if (control != nullptr && control->GetKeyObject().get() != nullptr) Keys().SetAllKeyStates(128);
 
     SGameResource& g = Game();
     g.menuAnswer = 0;

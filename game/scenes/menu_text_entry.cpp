@@ -405,6 +405,8 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             game.ResetForNewGame();
         } else {
             game.userNumber = g_globalData.fileCounter;
+            // The title starts the chosen save when the menu ends: a new save is chosen as it is made.
+            game.chosenDataNumber = game.userNumber;
             ++g_globalData.fileCounter;
             SaveGlobalData(g_globalData);
             game.saveName = text;

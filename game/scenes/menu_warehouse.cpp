@@ -270,6 +270,9 @@ bool HandleWarehouseMenu(CSceneMenu& menu, std::uint32_t keyMask)
     SGameResource& game = menu.Game();
     if ((keyMask & kKeyCancel) != 0) {
         menu.PlaySound(kSoundCancel);
+        // The keeper's talk asks for her menu again until an answer is left: only leaving it on purpose
+        // ends the talk, or the menu could never be left.
+        game.menuAnswer = 1;
         menu.PopState();
         return true;
     }

@@ -333,6 +333,20 @@ TEST_F(MenuKeepersTest, MoneyRefusalsEndTheVisit)
     }
 }
 
+TEST_F(MenuKeepersTest, OnlyLeavingTheKeepersMenuEndsHerTalk)
+{
+    game->gold = 0;
+    game->bankedGold = 10;
+    Open(kWarehouse);
+    Choose(3); // a refusal ends the visit; the talk asks for the menu again
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_EQ(game->menuAnswer, 0);
+    Open(kWarehouse);
+    Press(kCancel);
+    EXPECT_EQ(menu->GetState(), 0);
+    EXPECT_EQ(game->menuAnswer, 1);
+}
+
 // ---- The warehouse keeper: items in and out.
 
 TEST_F(MenuKeepersTest, ASortingPotsContentsGoInOneByOneOrNotAtAll)

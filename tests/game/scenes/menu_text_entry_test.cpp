@@ -237,6 +237,7 @@ TEST_F(TextEntryTest, ANewSaveTakesTheSaveCounterAndIsWritten)
     Type({kA, kI});
     Command(4);
     EXPECT_EQ(game->userNumber, 5);
+    EXPECT_EQ(game->chosenDataNumber, 5); // the title then opens the camp with it
     EXPECT_EQ(g_globalData.fileCounter, 6);
     EXPECT_EQ(Str(game->saveName), "あい");
     EXPECT_TRUE(std::filesystem::exists(Exe() / "save" / Utf8("0005あい.main")));
