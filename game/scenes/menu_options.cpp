@@ -24,7 +24,6 @@ constexpr std::int32_t kSoundDecide = 2;
 constexpr std::int32_t kSoundCancel = 3;
 
 constexpr std::int32_t kCircleListState = 11;
-constexpr std::int32_t kHistoryState = 14;
 constexpr std::int32_t kPadState = 16;
 constexpr std::int32_t kKeyboardState = 17;
 
