@@ -44,7 +44,12 @@ LRESULT ControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 std::string ResourceKey(ResourceName name)
 {
     if (name == nullptr) return {};
-    if (IsIntResource(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+    if (IsIntResource(name)) {
+        // Appended rather than "#" + string: the latter trips a false overlap warning in optimised builds.
+        std::string key("#");
+        key += std::to_string(reinterpret_cast<std::uintptr_t>(name));
+        return key;
+    }
     return name;
 }
 

@@ -76,8 +76,12 @@ double Decibels(double level)
 std::string Db(double value)
 {
     const long tenths = std::lround(value * 10);
-    return (tenths < 0 ? "-" : "") + std::to_string(std::labs(tenths) / 10) + "." +
-           std::to_string(std::labs(tenths) % 10) + " dBFS";
+    std::string text(tenths < 0 ? "-" : "");
+    text += std::to_string(std::labs(tenths) / 10);
+    text += '.';
+    text += std::to_string(std::labs(tenths) % 10);
+    text += " dBFS";
+    return text;
 }
 
 // A list file's numbers and files, read by the SDK's own load cache.
