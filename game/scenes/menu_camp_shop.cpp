@@ -236,9 +236,7 @@ bool HandleShopMenu(CSceneMenu& menu, std::uint32_t keyMask)
         menu.PopState();
         return true;
     }
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || game.selectWindow.GetCursor() < 0 ||
-        !game.selectWindow.IsSelectionEnabled())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask)) return false;
     menu.PlaySound(kSoundDecide);
     switch (game.selectWindow.GetCursor()) {
     case 0:
@@ -273,8 +271,7 @@ bool HandleShopTopics(CSceneMenu& menu, std::uint32_t keyMask)
         return true;
     }
     const std::int32_t cursor = game.selectWindow.GetCursor();
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || cursor < 0 || !game.selectWindow.IsSelectionEnabled())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask)) return false;
     menu.PlaySound(kSoundDecide);
     menu.SetSceneParameter(kResultTopics[Keeper(menu.GetState())] + cursor);
     menu.PushState(0);
@@ -302,9 +299,7 @@ bool HandleShopBuyList(CSceneMenu& menu, std::uint32_t keyMask)
         return true;
     }
     const std::int32_t cursor = game.selectWindow.GetCursor();
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || cursor < 0 || !game.selectWindow.IsSelectionEnabled() ||
-        std::size_t(cursor) >= menu.shopSlots.size())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask) || std::size_t(cursor) >= menu.shopSlots.size()) return false;
     menu.PlaySound(kSoundDecide);
     menu.listPosition = cursor;
     if (menu.itemList.carriedCount >= std::int32_t(SGameResource::kInventorySize)) {

@@ -133,6 +133,12 @@ CSceneMenu::CSceneMenu(CSceneControl* control, SGameResource* game) : CSceneSupp
     Open(request);
 }
 
+bool CSceneMenu::DecidesOnEnabledLine(std::uint32_t keyMask) const
+{
+    const CSelectWindow& window = Game().selectWindow;
+    return (keyMask & (kKeyDecide | kKeyMenu)) != 0 && window.GetCursor() >= 0 && window.IsSelectionEnabled();
+}
+
 CSceneMenu::~CSceneMenu()
 {
     if (m_acceptsFiles) SetDropAccept(false);

@@ -71,6 +71,8 @@ public:
 
     // ---- What the handlers use of the scene.
     SGameResource& Game() const { return *m_game; }
+    // The decide (or menu) key on an enabled line under the select window's cursor.
+    bool DecidesOnEnabledLine(std::uint32_t keyMask) const;
     // The key object of the scene control, or the scene's own when the control has none.
     CKeyThread& Keys();
     // The ranking table the end of an adventure enters its run into: the application's unless set.

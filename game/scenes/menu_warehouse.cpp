@@ -277,8 +277,7 @@ bool HandleWarehouseMenu(CSceneMenu& menu, std::uint32_t keyMask)
         return true;
     }
     const std::int32_t cursor = game.selectWindow.GetCursor();
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || cursor < 0 || !game.selectWindow.IsSelectionEnabled())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask)) return false;
     menu.PlaySound(kSoundDecide);
     CSceneMenu::SItemListData& list = menu.itemList;
     list.page = 0;
@@ -358,8 +357,7 @@ bool HandleWarehouseClassFilter(CSceneMenu& menu, std::uint32_t keyMask)
         return true;
     }
     const std::int32_t cursor = game.selectWindow.GetCursor();
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || cursor < 0 || !game.selectWindow.IsSelectionEnabled())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask)) return false;
     menu.PlaySound(kSoundDecide);
     // The first class is everything: the whole warehouse list stands for it.
     menu.warehouseFilter.clear();
@@ -453,8 +451,7 @@ bool HandleCatalogue(CSceneMenu& menu, std::uint32_t keyMask)
         menu.OpenCatalogue(true);
         return true;
     }
-    if ((keyMask & (kKeyDecide | kKeyMenu)) == 0 || cursor < 0 || !game.selectWindow.IsSelectionEnabled())
-        return false;
+    if (!menu.DecidesOnEnabledLine(keyMask)) return false;
     const std::size_t index = std::size_t(menu.listPage * kRowsPerPage + cursor);
     if (index >= kinds.size()) return false;
     menu.PlaySound(kSoundDecide);
