@@ -14,6 +14,8 @@ struct Choice
 {
     std::mutex mutex;
     std::unique_ptr<Backend> backend;
+    // The back end made on first use when the environment names none.
+    const char* preferred = nullptr;
 };
 
 Choice& C()
@@ -43,6 +45,7 @@ Backend& GetBackend()
     if (!C().backend) {
         const char* wanted = std::getenv("MAROVELLIN_BACKEND");
         if (wanted != nullptr) C().backend = Make(wanted);
+        if (!C().backend && C().preferred != nullptr) C().backend = Make(C().preferred);
         if (!C().backend) C().backend = Make("headless");
     }
     return *C().backend;
@@ -61,7 +64,17 @@ bool SelectBackend(std::string_view name)
 
 void UseInteractiveBackend()
 {
-    if (std::getenv("MAROVELLIN_BACKEND") == nullptr && HasBackend("sdl")) SelectBackend("sdl");
+    if (std::getenv("MAROVELLIN_BACKEND") != nullptr || !HasBackend("sdl")) return;
+    {
+        // Made when first used, so that a run that never needs it (a second copy that ends at once) leaves
+        // the desktop libraries and their threads unstarted.
+        std::lock_guard lock(C().mutex);
+        if (!C().backend) {
+            C().preferred = "sdl";
+            return;
+        }
+    }
+    SelectBackend("sdl");
 }
 
 bool HasBackend(std::string_view name)

@@ -4,6 +4,7 @@
 #include "platform/dialog.h"
 #include "platform/host/clock.h"
 #include "platform/host/encoding.h"
+#include "platform/input.h"
 #include "platform/window_internal.h"
 
 #include <algorithm>
@@ -154,6 +155,21 @@ HWND TopLevel(HWND window)
     return window;
 }
 
+// A modal dialog's keyboard interface: Escape presses its cancel button and Enter its OK button,
+// whichever of its controls has the focus. The key is taken from the owner, which gets no input while the
+// dialog runs, and stays hidden from it until let go.
+bool TakeDialogKey(const Message& m, HWND dialog)
+{
+    if (m.message != WM_KEYDOWN || (m.window != dialog && TopLevel(m.window) != OwnerOf(dialog)))
+        return false;
+    const int id = m.wParam == VK_ESCAPE ? IDCANCEL : m.wParam == VK_RETURN ? IDOK : 0;
+    if (id == 0) return false;
+    const std::uint8_t scanCode = std::uint8_t(((m.lParam >> 16) & 0x7F) | ((m.lParam >> 24) & 1 ? 0x80 : 0));
+    HideKeyUntilReleased(scanCode);
+    PostMessage(dialog, WM_COMMAND, MAKEWPARAM(WORD(id), BN_CLICKED), 0);
+    return true;
+}
+
 } // namespace
 
 // ---- What the window records call.
@@ -237,6 +253,7 @@ INT_PTR DialogBox(ResourceName dialogTemplate, HWND parent, DLGPROC procedure, L
                 PostQuitMessage(int(m.wParam));
                 break;
             }
+            if (TakeDialogKey(m, dialog)) continue;
             TranslateMessage(m);
             DispatchMessage(m);
         }

@@ -4,6 +4,8 @@
 #include "platform/input.h"
 #include "platform/window_internal.h"
 
+#include <array>
+
 namespace platform {
 
 namespace {
@@ -14,6 +16,7 @@ struct InputState
     HWND focus = nullptr;
     int cursorCount = 0;
     HeldModifiers held{false, false, false};
+    std::array<bool, 256> hidden{};
 };
 
 // Made once and never destroyed, so that threads ending during process exit still find it.
@@ -116,6 +119,7 @@ void KeyChanged(HWND window, std::uint8_t scanCode, bool down)
         if (scanCode == DIK_LCONTROL || scanCode == DIK_RCONTROL) held.control = down;
         if (scanCode == DIK_LSHIFT || scanCode == DIK_RSHIFT) held.shift = down;
         alt = held.alt;
+        if (!down) S().hidden[scanCode] = false;
     }
     const WORD key = VirtualKeyFromScanCode(scanCode);
     if (key == 0) return;
@@ -127,6 +131,23 @@ void KeyChanged(HWND window, std::uint8_t scanCode, bool down)
     const bool system = alt || key == VK_MENU;
     const UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     PostToOwner(window, message, key, LPARAM(lParam));
+}
+
+void HideKeyUntilReleased(std::uint8_t scanCode)
+{
+    std::lock_guard lock(S().mutex);
+    S().hidden[scanCode] = true;
+}
+
+void MaskHiddenKeys(std::uint8_t state[256])
+{
+    std::lock_guard lock(S().mutex);
+    for (int key = 0; key < 256; ++key) {
+        if (!S().hidden[key]) continue;
+        // A release that came before the key was hidden shows here as the key being up.
+        if ((state[key] & 0x80) == 0) S().hidden[key] = false;
+        state[key] = 0;
+    }
 }
 
 int ShowCursor(bool show)

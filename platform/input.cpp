@@ -1,6 +1,7 @@
 #include "platform/input.h"
 
 #include "platform/backend_chooser.h"
+#include "platform/window_internal.h"
 
 #include <cstring>
 
@@ -91,12 +92,14 @@ bool ReadKeyboard(HWND window, std::uint8_t state[256])
         return false;
     }
     GetBackend().ReadKeyboard(state);
+    MaskHiddenKeys(state);
     return true;
 }
 
 void ReadKeyboardInBackground(std::uint8_t state[256])
 {
     GetBackend().ReadKeyboard(state);
+    MaskHiddenKeys(state);
 }
 
 std::uint32_t GetJoystickCount()

@@ -99,6 +99,10 @@ struct HeldModifiers
 HeldModifiers GetHeldModifiers();
 void FocusChanged(HWND window, bool gained);
 void KeyChanged(HWND window, std::uint8_t scanCode, bool down);
+// A key a dialog took (its Escape or Enter) is hidden from keyboard reads until it is let go, so that the
+// window under the dialog does not take the same press once the dialog has closed.
+void HideKeyUntilReleased(std::uint8_t scanCode);
+void MaskHiddenKeys(std::uint8_t state[256]);
 // A window that goes away stops having the focus.
 void ForgetFocus(HWND window);
 

@@ -2,6 +2,8 @@
 #include "platform/backend_chooser.h"
 #include "platform/dialog.h"
 #include "platform/host/headless/headless.h"
+#include "platform/host/scan_codes.h"
+#include "platform/input.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +147,48 @@ TEST_F(DialogHost, AModalDialogRunsUntilItEndsAndGivesItsResult)
     EXPECT_EQ(DialogBox(MakeIntResource(500), owner, &EndsOnItsTimer, 0), 42);
     EXPECT_EQ(DialogBox(MakeIntResource(501), owner, &EndsOnItsTimer, 0), -1);
     EXPECT_TRUE(IsWindow(owner));
+}
+
+// The key pressed while the dialog opens; the result is the command's id, 42 on the timer.
+std::uint8_t keyOnOpening = 0;
+LRESULT EndsOnACommandOrItsTimer(HWND d, UINT m, WPARAM wp, LPARAM)
+{
+    if (m == WM_INITDIALOG) {
+        SetTimer(d, 3, 30);
+        headless::SetKey(keyOnOpening, true);
+    }
+    if (m == WM_COMMAND) EndDialog(d, LOWORD(wp));
+    if (m == WM_TIMER && wp == 3) EndDialog(d, 42);
+    return 1;
+}
+
+TEST_F(DialogHost, EscapeCancelsAModalDialogEnterConfirmsItAndTheOwnerSeesNeitherPress)
+{
+    headless::Events().Focus(owner, true);
+    Pump();
+    const struct
+    {
+        std::uint8_t key;
+        INT_PTR result;
+        bool seenByOwner;
+    } cases[] = {{DIK_ESCAPE, IDCANCEL, false}, {DIK_RETURN, IDOK, false}, {DIK_A, 42, true}};
+    std::uint8_t keys[256];
+    for (const auto& c : cases) {
+        keyOnOpening = c.key;
+        EXPECT_EQ(DialogBox(MakeIntResource(500), owner, &EndsOnACommandOrItsTimer, 0), c.result)
+            << int(c.key);
+        // Still held after the dialog closed: the owner sees only a key the dialog left alone.
+        ASSERT_TRUE(ReadKeyboard(owner, keys));
+        EXPECT_EQ(keys[c.key] != 0, c.seenByOwner) << int(c.key);
+        // The next press is the owner's.
+        headless::SetKey(c.key, false);
+        headless::SetKey(c.key, true);
+        ASSERT_TRUE(ReadKeyboard(owner, keys));
+        EXPECT_EQ(keys[c.key], 0x80) << int(c.key);
+        headless::SetKey(c.key, false);
+        Pump();
+    }
+    EXPECT_EQ(GetFocus(), owner);
 }
 
 } // namespace
