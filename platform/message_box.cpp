@@ -2,6 +2,7 @@
 
 #include "platform/backend_chooser.h"
 #include "platform/host/encoding.h"
+#include "platform/window_internal.h"
 
 namespace platform {
 
@@ -49,7 +50,14 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
 
     std::string textUtf8, captionUtf8;
     if (!Cp932ToUtf8(text, textUtf8) || !Cp932ToUtf8(caption, captionUtf8)) return 0;
-    switch (GetBackend().ShowMessageBox(owner, textUtf8, captionUtf8, buttons, icon, defaultButton)) {
+    const auto answer =
+        GetBackend().ShowMessageBox(owner, textUtf8, captionUtf8, buttons, icon, defaultButton);
+    // The key that answered the box (Enter, Escape) may still be down: it was the box's, not the window's.
+    std::uint8_t keys[256];
+    GetBackend().ReadKeyboard(keys);
+    for (int key = 0; key < 256; ++key)
+        if ((keys[key] & 0x80) != 0) HideKeyUntilReleased(std::uint8_t(key));
+    switch (answer) {
     case Backend::MessageBoxAnswer::Ok:
         return IDOK;
     case Backend::MessageBoxAnswer::Yes:

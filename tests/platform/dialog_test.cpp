@@ -4,6 +4,7 @@
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
 #include "platform/input.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,23 @@ TEST_F(DialogHost, EscapeCancelsAModalDialogEnterConfirmsItAndTheOwnerSeesNeithe
         Pump();
     }
     EXPECT_EQ(GetFocus(), owner);
+}
+
+TEST_F(DialogHost, TheKeyThatAnsweredAMessageBoxIsTheOwnersOnlyOnceLetGo)
+{
+    headless::Events().Focus(owner, true);
+    headless::SetKey(DIK_ESCAPE, true);
+    Pump();
+    EXPECT_EQ(MessageBox(owner, "a", "b", MB_OKCANCEL), IDOK);
+    headless::SetKey(DIK_A, true);
+    std::uint8_t keys[256];
+    ASSERT_TRUE(ReadKeyboard(owner, keys));
+    EXPECT_EQ(std::pair(keys[DIK_ESCAPE], keys[DIK_A]), std::pair(std::uint8_t(0), std::uint8_t(0x80)));
+    headless::SetKey(DIK_ESCAPE, false);
+    headless::SetKey(DIK_ESCAPE, true);
+    ASSERT_TRUE(ReadKeyboard(owner, keys));
+    EXPECT_EQ(keys[DIK_ESCAPE], 0x80);
+    headless::ReleaseAllKeys();
 }
 
 } // namespace

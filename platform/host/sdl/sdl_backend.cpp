@@ -151,7 +151,7 @@ public:
         m_dialogs = dialogs;
         if (m_overlay) m_overlay->SetDialogs(m_dialogs);
     }
-    bool HasOverlay() const { return !m_menu.empty() || !m_dialogs.empty(); }
+    bool HasOverlay() const { return !m_menu.empty() || !m_dialogs.empty() || m_boxOpen; }
     void OverlayEvent(const SDL_Event& e)
     {
         if (m_overlay) m_overlay->ProcessEvent(e);
@@ -166,6 +166,26 @@ public:
     {
         if (m_dialogs.empty() || !m_texture || SDL_GetTicks() - m_lastPresent < 30) return;
         Present();
+    }
+    // A message box drawn over the frame, in the overlay's Japanese face (the desktop's own boxes may have
+    // none). False when there is no frame to draw it over or no overlay can be had.
+    bool OpenMessageBox(Overlay::MessageBoxView box)
+    {
+        if (!m_texture) return false;
+        m_boxOpen = true;
+        if (!Render() || !m_overlay) {
+            m_boxOpen = false;
+            return false;
+        }
+        m_overlay->SetMessageBox(std::move(box));
+        return true;
+    }
+    int TakeMessageBoxAnswer() { return m_overlay ? m_overlay->TakeMessageBoxAnswer() : -1; }
+    void CloseMessageBox()
+    {
+        m_boxOpen = false;
+        if (m_overlay) m_overlay->SetMessageBox(std::nullopt);
+        if (m_texture) Present();
     }
     // Draws the last frame again and reads the whole client area, bars included.
     bool ReadBack(std::vector<std::uint32_t>& pixels, SIZE& size)
@@ -271,6 +291,7 @@ private:
     bool m_overlayRefused = false;
     std::vector<MenuEntry> m_menu;
     std::vector<DialogView> m_dialogs;
+    bool m_boxOpen = false;
     Uint32 m_lastPresent = 0;
     SIZE m_client; // the client size the services know the window by
     PlaneMemory m_frame;
@@ -557,6 +578,15 @@ public:
         if (icon == MessageBoxIcon::Information || icon == MessageBoxIcon::Question)
             flags = SDL_MESSAGEBOX_INFORMATION;
         SdlWindow* parent = WindowOf(owner);
+        if (parent != nullptr && CurrentThreadId() == m_videoThread) {
+            Overlay::MessageBoxView view{caption, text, {}};
+            for (const Choice& choice : choices)
+                view.labelsUtf8.emplace_back(choice.label);
+            if (parent->OpenMessageBox(std::move(view))) {
+                const int pressed = RunMessageBox(*parent, defaultButton, int(choices.size()));
+                return choices[std::size_t(pressed)].answer;
+            }
+        }
         const SDL_MessageBoxData box{flags,
                                      parent != nullptr ? parent->Native() : nullptr,
                                      caption.c_str(),
@@ -595,6 +625,41 @@ private:
     {
         static_cast<SoundMixer*>(mixer)->Mix(reinterpret_cast<std::int16_t*>(stream),
                                              std::uint32_t(length) / 4);
+    }
+
+    // The message box over the window until a button is clicked, Enter (the default button) or Escape (the
+    // last one, as closing such a box does) is pressed, or the window is closed (the last button too). Key
+    // releases and the window's other events still reach the services, so that their state stays true.
+    int RunMessageBox(SdlWindow& window, int defaultButton, int count)
+    {
+        int answer = -1;
+        while (answer < 0) {
+            SDL_Event e;
+            while (SDL_PollEvent(&e)) {
+                window.OverlayEvent(e);
+                if (e.type == SDL_KEYDOWN && e.key.repeat == 0) {
+                    const SDL_Scancode key = e.key.keysym.scancode;
+                    if (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER) answer = defaultButton;
+                    if (key == SDL_SCANCODE_ESCAPE) answer = count - 1;
+                } else if (e.type == SDL_KEYUP) {
+                    const std::uint8_t code = ScanCodeFromSdl(e.key.keysym.scancode);
+                    if (HWND h = HandleOf(e.key.windowID); h != nullptr && code != 0)
+                        m_sink.Key(h, code, false);
+                } else if (e.type == SDL_WINDOWEVENT) {
+                    if (e.window.event == SDL_WINDOWEVENT_CLOSE && WindowOfId(e.window.windowID) == &window)
+                        answer = count - 1;
+                    else
+                        WindowEvent(e.window);
+                }
+            }
+            if (answer < 0) answer = window.TakeMessageBoxAnswer();
+            if (answer < 0) {
+                window.Present();
+                SDL_Delay(10);
+            }
+        }
+        window.CloseMessageBox();
+        return answer;
     }
 
     bool EnsureVideo()

@@ -199,6 +199,29 @@ void Overlay::DrawDialog(const DialogView& dialog)
     if (!open) m_actions.push_back(Action{Action::Close, dialog.dialog, 0, {}, 0, false});
 }
 
+void Overlay::DrawMessageBox(const MessageBoxView& box)
+{
+    const ImGuiViewport* view = ImGui::GetMainViewport();
+    ImGui::SetNextWindowPos(ImVec2(view->Pos.x + view->Size.x * 0.5f, view->Pos.y + view->Size.y * 0.5f),
+                            ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
+                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
+                                   ImGuiWindowFlags_AlwaysAutoResize;
+    ImGui::SetNextWindowFocus();
+    if (ImGui::Begin((box.captionUtf8 + "##message-box").c_str(), nullptr, flags)) {
+        ImGui::PushTextWrapPos(std::max(160.0f, view->Size.x - 64.0f));
+        ImGui::TextUnformatted(box.textUtf8.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::Dummy(ImVec2(0.0f, 8.0f));
+        for (std::size_t i = 0; i < box.labelsUtf8.size(); ++i) {
+            if (i > 0) ImGui::SameLine();
+            const std::string label = box.labelsUtf8[i] + "##message-box-" + std::to_string(i);
+            if (ImGui::Button(label.c_str(), ImVec2(80.0f, 24.0f))) m_boxAnswer = int(i);
+        }
+    }
+    ImGui::End();
+}
+
 void Overlay::Draw()
 {
     ImGui_ImplSDLRenderer_NewFrame();
@@ -209,7 +232,8 @@ void Overlay::Draw()
     SDL_GetMouseState(nullptr, &mouseY);
     const bool showMenu = !m_menu.empty() && (m_menuOpen || (mouseInside && mouseY < int(kMenuStrip)));
     // The game hides the system cursor; the toolkit draws one while the user works with it.
-    io.MouseDrawCursor = SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE && (showMenu || !m_dialogs.empty());
+    io.MouseDrawCursor =
+        SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE && (showMenu || !m_dialogs.empty() || m_box.has_value());
     ImGui::NewFrame();
     m_menuOpen = false;
     if (showMenu && ImGui::BeginMainMenuBar()) {
@@ -221,6 +245,7 @@ void Overlay::Draw()
     }
     for (const DialogView& dialog : m_dialogs)
         DrawDialog(dialog);
+    if (m_box) DrawMessageBox(*m_box);
     ImGui::Render();
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
 }

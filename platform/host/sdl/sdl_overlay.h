@@ -7,7 +7,9 @@
 #include "platform/host/backend.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 union SDL_Event;
@@ -26,7 +28,22 @@ public:
     void SetMenu(const std::vector<MenuEntry>& entries) { m_menu = entries; }
     void SetDialogs(const std::vector<DialogView>& dialogs) { m_dialogs = dialogs; }
     bool HasDialogs() const { return !m_dialogs.empty(); }
-    bool HasContent() const { return !m_menu.empty() || !m_dialogs.empty(); }
+    bool HasContent() const { return !m_menu.empty() || !m_dialogs.empty() || m_box.has_value(); }
+
+    // A message box over everything else: its caption, text and button labels (UTF-8). The button the
+    // user clicked is taken once; -1 while none was.
+    struct MessageBoxView
+    {
+        std::string captionUtf8;
+        std::string textUtf8;
+        std::vector<std::string> labelsUtf8;
+    };
+    void SetMessageBox(std::optional<MessageBoxView> box)
+    {
+        m_box = std::move(box);
+        m_boxAnswer = -1;
+    }
+    int TakeMessageBoxAnswer() { return std::exchange(m_boxAnswer, -1); }
 
     // An event of the window, for the toolkit.
     void ProcessEvent(const SDL_Event& event);
@@ -56,12 +73,15 @@ private:
     Overlay(SDL_Window* window, SDL_Renderer* renderer);
     void DrawMenu(const MenuEntry& entry);
     void DrawDialog(const DialogView& dialog);
+    void DrawMessageBox(const MessageBoxView& box);
 
     SDL_Window* m_window;
     SDL_Renderer* m_renderer;
     std::vector<MenuEntry> m_menu;
     std::vector<DialogView> m_dialogs;
     std::vector<Action> m_actions;
+    std::optional<MessageBoxView> m_box;
+    int m_boxAnswer = -1;
     bool m_menuOpen = false;
 };
 
