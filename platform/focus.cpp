@@ -4,6 +4,9 @@
 #include "platform/input.h"
 #include "platform/window_internal.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace platform {
 
 namespace {
@@ -14,6 +17,8 @@ struct InputState
     HWND focus = nullptr;
     int cursorCount = 0;
     HeldModifiers held{false, false, false};
+    // Keys that went down since the last keyboard read of each kind (KeyReader).
+    bool unreadPresses[2][256] = {};
 };
 
 // Made once and never destroyed, so that threads ending during process exit still find it.
@@ -116,6 +121,10 @@ void KeyChanged(HWND window, std::uint8_t scanCode, bool down)
         if (scanCode == DIK_LCONTROL || scanCode == DIK_RCONTROL) held.control = down;
         if (scanCode == DIK_LSHIFT || scanCode == DIK_RSHIFT) held.shift = down;
         alt = held.alt;
+        if (down) {
+            S().unreadPresses[int(KeyReader::Focused)][scanCode] = true;
+            S().unreadPresses[int(KeyReader::Background)][scanCode] = true;
+        }
     }
     const WORD key = VirtualKeyFromScanCode(scanCode);
     if (key == 0) return;
@@ -127,6 +136,22 @@ void KeyChanged(HWND window, std::uint8_t scanCode, bool down)
     const bool system = alt || key == VK_MENU;
     const UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     PostToOwner(window, message, key, LPARAM(lParam));
+}
+
+void AddUnreadPresses(KeyReader reader, std::uint8_t state[256])
+{
+    std::lock_guard lock(S().mutex);
+    bool(&unread)[256] = S().unreadPresses[int(reader)];
+    for (int code = 0; code < 256; ++code) {
+        if (unread[code]) state[code] |= 0x80;
+        unread[code] = false;
+    }
+}
+
+void ForgetUnreadPresses(KeyReader reader)
+{
+    std::lock_guard lock(S().mutex);
+    std::fill(std::begin(S().unreadPresses[int(reader)]), std::end(S().unreadPresses[int(reader)]), false);
 }
 
 int ShowCursor(bool show)

@@ -1,6 +1,7 @@
 #include "platform/input.h"
 
 #include "platform/backend_chooser.h"
+#include "platform/window_internal.h"
 
 #include <cstring>
 
@@ -88,15 +89,18 @@ bool ReadKeyboard(HWND window, std::uint8_t state[256])
 {
     if (window == nullptr || GetFocus() != window) {
         std::memset(state, 0, 256);
+        ForgetUnreadPresses(KeyReader::Focused);
         return false;
     }
     GetBackend().ReadKeyboard(state);
+    AddUnreadPresses(KeyReader::Focused, state);
     return true;
 }
 
 void ReadKeyboardInBackground(std::uint8_t state[256])
 {
     GetBackend().ReadKeyboard(state);
+    AddUnreadPresses(KeyReader::Background, state);
 }
 
 std::uint32_t GetJoystickCount()
