@@ -181,11 +181,14 @@ done
 # (はい) and decide.
 talk_started=$(now)
 while :; do
-    ask check camp "$last"
-    case "$reply" in yes*) break ;; esac
+    # Only a window that holds still can show the menu.
+    if [ "$settled" = settled ]; then
+        ask check camp "$last"
+        case "$reply" in yes*) break ;; esac
+    fi
     [ "$(since_ms "$talk_started")" -lt 90000 ] || fail "the camp menu did not show: ${reply#no }"
     # A line still being written holds no longer than this: the next decide shows it whole.
-    if ! tap_and_settle z 1 0.7; then
+    if ! tap_and_settle z 1 0.35; then
         tap_and_expect Down "the camp's question"
         tap_and_expect z "the camp's question"
     fi

@@ -119,13 +119,10 @@ std::optional<Shot> ReadXwd(const std::string& path, std::string& why)
     return ParseXwd(ReadBytes(path), path, why);
 }
 
-// A dump by xwd of the shown window of the process; empty when it has none (the game makes its window
-// again while it starts).
-std::vector<unsigned char> DumpWindow(const std::string& pid)
+// The output of a shell command; empty when it fails.
+std::vector<unsigned char> Run(const std::string& command)
 {
     std::vector<unsigned char> bytes;
-    const std::string command =
-        "xwd -silent -id \"$(xdotool search --onlyvisible --pid " + pid + " | tail -n 1)\" 2>/dev/null";
     if (FILE* pipe = popen(command.c_str(), "r")) {
         unsigned char buffer[65536];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
@@ -134,6 +131,34 @@ std::vector<unsigned char> DumpWindow(const std::string& pid)
     }
     return bytes;
 }
+
+// Dumps by xwd of the shown window of a process. The game makes its window again while it starts, so a
+// dump that fails looks the window up again.
+class WindowDumper
+{
+public:
+    explicit WindowDumper(std::string pid) : m_pid(std::move(pid)) {}
+    // Empty while the process shows no window.
+    std::vector<unsigned char> Dump()
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (m_window.empty() || attempt > 0) {
+                const std::vector<unsigned char> found =
+                    Run("xdotool search --onlyvisible --pid " + m_pid + " 2>/dev/null | tail -n 1");
+                m_window.assign(found.begin(), found.end());
+                while (!m_window.empty() && (m_window.back() == '\n' || m_window.back() == '\r'))
+                    m_window.pop_back();
+                if (m_window.empty()) return {};
+            }
+            std::vector<unsigned char> bytes = Run("xwd -silent -id " + m_window + " 2>/dev/null");
+            if (!bytes.empty()) return bytes;
+        }
+        return {};
+    }
+
+private:
+    std::string m_pid, m_window;
+};
 
 // The shot's scale: 1 or 2 for a window of the screen's size or twice it; 0 for anything else.
 int ScaleOf(const Shot& shot)
@@ -392,7 +417,7 @@ bool WritePng(const Shot& shot, const std::string& path)
 class Server
 {
 public:
-    Server(std::string build, std::string pid) : m_build(std::move(build)), m_pid(std::move(pid)) {}
+    Server(std::string build, std::string pid) : m_build(std::move(build)), m_dumper(std::move(pid)) {}
 
     std::string Answer(const std::string& line)
     {
@@ -475,7 +500,7 @@ private:
 
     std::optional<Shot> Take(std::vector<unsigned char>& bytes, std::string& message)
     {
-        bytes = DumpWindow(m_pid);
+        bytes = m_dumper.Dump();
         return ParseXwd(bytes, "the window", message);
     }
 
@@ -507,7 +532,7 @@ private:
         std::vector<unsigned char> bytes, previous;
         double start = Now();
         for (;;) {
-            bytes = DumpWindow(m_pid);
+            bytes = m_dumper.Dump();
             if (!bytes.empty() && bytes != before) break;
             if (Now() - start > seconds) {
                 WriteBytes(out, before);
@@ -519,7 +544,7 @@ private:
         for (;;) {
             previous = std::move(bytes);
             Pause();
-            bytes = DumpWindow(m_pid);
+            bytes = m_dumper.Dump();
             if (bytes == previous) {
                 WriteBytes(out, bytes);
                 return "settled";
@@ -537,10 +562,11 @@ private:
         clock_gettime(CLOCK_MONOTONIC, &t);
         return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
     }
-    // Two shots this far apart see at least two frames of the game between them.
-    static void Pause() { usleep(60 * 1000); }
+    // Two shots this far apart see at least one frame of the game between them.
+    static void Pause() { usleep(30 * 1000); }
 
-    std::string m_build, m_pid;
+    std::string m_build;
+    WindowDumper m_dumper;
     std::unique_ptr<Pictures> m_pictures;
     int m_scale = 0;
     std::int32_t m_loadedId = -1;
