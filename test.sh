@@ -6,7 +6,8 @@
 #      side as there are cores, each under a 2 GB RSS limit and a 256 MB limit on any one allocation,
 #      running behind steps 2 and 3 and reported at the end,
 #   2. the thread and timer tests under ThreadSanitizer,
-#   3. every unit test under AddressSanitizer and UBSan.
+#   3. every unit test under AddressSanitizer and UBSan,
+#   4. the real game of step 3's build in a virtual X server (tests/e2e/xvfb-play.sh).
 set -u
 cd "$(dirname "$0")"
 . tools/ensure-packages.sh
@@ -92,6 +93,8 @@ fi
 if configure build/asan -DCMAKE_BUILD_TYPE=Debug -DMAROVELLIN_SANITIZE=ON; then
     if ninja -C build/asan -j "$jobs"; then
         (cd build/asan && ctest --output-on-failure -j "$jobs") || failed+=("unit tests")
+        # 4. The real game, played through its window in a virtual X server: the program step 3 built.
+        tests/e2e/xvfb-play.sh build/asan || failed+=("xvfb play")
     else
         failed+=("asan build")
     fi

@@ -4,7 +4,9 @@
 #include "platform/input.h"
 #include "platform/window_internal.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace platform {
 
@@ -17,6 +19,8 @@ struct InputState
     int cursorCount = 0;
     HeldModifiers held{false, false, false};
     std::array<bool, 256> hidden{};
+    // Keys that went down since the last keyboard read of each kind (KeyReader).
+    bool unreadPresses[2][256] = {};
 };
 
 // Made once and never destroyed, so that threads ending during process exit still find it.
@@ -120,6 +124,10 @@ void KeyChanged(HWND window, std::uint8_t scanCode, bool down)
         if (scanCode == DIK_LSHIFT || scanCode == DIK_RSHIFT) held.shift = down;
         alt = held.alt;
         if (!down) S().hidden[scanCode] = false;
+        if (down) {
+            S().unreadPresses[int(KeyReader::Focused)][scanCode] = true;
+            S().unreadPresses[int(KeyReader::Background)][scanCode] = true;
+        }
     }
     const WORD key = VirtualKeyFromScanCode(scanCode);
     if (key == 0) return;
@@ -148,6 +156,22 @@ void MaskHiddenKeys(std::uint8_t state[256])
         if ((state[key] & 0x80) == 0) S().hidden[key] = false;
         state[key] = 0;
     }
+}
+
+void AddUnreadPresses(KeyReader reader, std::uint8_t state[256])
+{
+    std::lock_guard lock(S().mutex);
+    bool(&unread)[256] = S().unreadPresses[int(reader)];
+    for (int code = 0; code < 256; ++code) {
+        if (unread[code]) state[code] |= 0x80;
+        unread[code] = false;
+    }
+}
+
+void ForgetUnreadPresses(KeyReader reader)
+{
+    std::lock_guard lock(S().mutex);
+    std::fill(std::begin(S().unreadPresses[int(reader)]), std::end(S().unreadPresses[int(reader)]), false);
 }
 
 int ShowCursor(bool show)

@@ -89,9 +89,11 @@ bool ReadKeyboard(HWND window, std::uint8_t state[256])
 {
     if (window == nullptr || GetFocus() != window) {
         std::memset(state, 0, 256);
+        ForgetUnreadPresses(KeyReader::Focused);
         return false;
     }
     GetBackend().ReadKeyboard(state);
+    AddUnreadPresses(KeyReader::Focused, state);
     MaskHiddenKeys(state);
     return true;
 }
@@ -99,6 +101,7 @@ bool ReadKeyboard(HWND window, std::uint8_t state[256])
 void ReadKeyboardInBackground(std::uint8_t state[256])
 {
     GetBackend().ReadKeyboard(state);
+    AddUnreadPresses(KeyReader::Background, state);
     MaskHiddenKeys(state);
 }
 

@@ -54,6 +54,8 @@ WORD VirtualKeyFromScanCode(std::uint8_t scanCode);
 bool ReadKeyboard(HWND window, std::uint8_t state[256]);
 // Fills the snapshot whatever window has the focus (a keyboard read in the background).
 void ReadKeyboardInBackground(std::uint8_t state[256]);
+// Either read also shows as down, once, a key that went down since the previous read of the same kind
+// and is already up again: a tap shorter than the time between two reads is not lost.
 
 // Game pads, numbered from 0.
 std::uint32_t GetJoystickCount();

@@ -105,6 +105,18 @@ void HideKeyUntilReleased(std::uint8_t scanCode);
 void MaskHiddenKeys(std::uint8_t state[256]);
 // A window that goes away stops having the focus.
 void ForgetFocus(HWND window);
+// The keyboard is read once a frame, so a key pressed and released between two reads would never be
+// seen: every read also reports as down the keys that went down since the previous read of its kind.
+// The two kinds keep their own record, so that a program reading both ways sees every tap in each.
+enum class KeyReader
+{
+    Focused,    // ReadKeyboard
+    Background, // ReadKeyboardInBackground
+};
+// Sets bit 7 of each key pressed since the reader's last read, and forgets them.
+void AddUnreadPresses(KeyReader reader, std::uint8_t state[256]);
+// Forgets them unread (a read refused for want of the focus).
+void ForgetUnreadPresses(KeyReader reader);
 
 // ---- sound.cpp
 

@@ -12,6 +12,7 @@
 #include "support/virtual_display.h"
 #include "support/wait.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -108,6 +109,61 @@ TEST(SdlSmoke, WindowOpensReportsItsSizeAndCloses)
     EXPECT_EQ(size.right, 320);
     EXPECT_EQ(size.bottom, 240);
     EXPECT_EQ(CountWindows(), 0u);
+    EXPECT_TRUE(SelectBackend("headless"));
+}
+
+int g_closes = 0;
+
+LRESULT CountCloses(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_CLOSE) {
+        ++g_closes;
+        return 0; // the window stays
+    }
+    return DefWindowProc(w, m, wp, lp);
+}
+
+// A terminate or interrupt signal asks the program to end as the window's close box does: the window is
+// told to close, once.
+TEST(SdlSmoke, ATerminateOrInterruptSignalClosesTheWindow)
+{
+    test_support::VirtualDisplay display;
+    std::string why;
+    if (!display.Start(why)) GTEST_SKIP() << "skipped: " << why;
+    ASSERT_TRUE(SelectBackend("sdl")) << "SDL cannot open the virtual display";
+    WindowClassInfo cls;
+    cls.name = "SDLSIGNAL";
+    cls.procedure = &CountCloses;
+    RegisterWindowClass(cls);
+    CreateWindowInfo info;
+    info.className = "SDLSIGNAL";
+    info.style = WS_CAPTION | WS_VISIBLE;
+    info.width = 320;
+    info.height = 240;
+    HWND window = CreateWindow(info);
+    ASSERT_NE(window, nullptr);
+    Pump();
+    for (const int signal : {SIGTERM, SIGINT}) {
+        struct sigaction now
+        {};
+        sigaction(signal, nullptr, &now);
+        // A signal the program was started ignoring stays ignored; a default one would end the test.
+        if (now.sa_handler == SIG_IGN) continue;
+        ASSERT_NE(now.sa_handler, SIG_DFL) << "no handler for signal " << signal;
+        g_closes = 0;
+        raise(signal);
+        test_support::WaitUntil(
+            [&] {
+                Pump();
+                return g_closes > 0;
+            },
+            "the window to be told to close");
+        platform::SleepMilliseconds(50);
+        Pump();
+        EXPECT_EQ(g_closes, 1) << "signal " << signal;
+    }
+    DestroyWindow(window);
+    Pump();
     EXPECT_TRUE(SelectBackend("headless"));
 }
 

@@ -200,6 +200,49 @@ TEST_F(HeadlessWindow, FocusDecidesWhetherTheKeyboardReads)
     EXPECT_EQ(keys[DIK_RETURN], 0);
 }
 
+// What two reads in a row see of the keys, after what was done to them before the first read.
+TEST_F(HeadlessWindow, ATapBetweenTwoReadsIsReadOnceAsDown)
+{
+    ASSERT_NE(Make(), nullptr);
+    struct Case
+    {
+        const char* what;
+        std::vector<std::pair<std::uint8_t, bool>> keys; // (scan code, down) in order
+        bool focused;
+        std::uint8_t first, second; // DIK_Z in the first and the second read
+    };
+    const Case cases[] = {
+        {"a tap", {{DIK_Z, true}, {DIK_Z, false}}, true, 0x80, 0},
+        {"two taps", {{DIK_Z, true}, {DIK_Z, false}, {DIK_Z, true}, {DIK_Z, false}}, true, 0x80, 0},
+        {"held", {{DIK_Z, true}}, true, 0x80, 0x80},
+        {"released only", {{DIK_Z, false}}, true, 0, 0},
+        {"another key's tap", {{DIK_X, true}, {DIK_X, false}}, true, 0, 0},
+        {"a tap while unfocused", {{DIK_Z, true}, {DIK_Z, false}}, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        if (c.focused)
+            SetFocus(window);
+        else
+            headless::Events().Focus(window, false);
+        for (const auto& [code, down] : c.keys)
+            headless::SetKey(code, down);
+        std::uint8_t first[256], second[256], background[256];
+        ReadKeyboard(window, first);
+        ReadKeyboard(window, second);
+        EXPECT_EQ(first[DIK_Z], c.first) << c.what;
+        EXPECT_EQ(second[DIK_Z], c.second) << c.what;
+        // A read in the background keeps its own record: the reads above took nothing from it.
+        if (c.focused) {
+            ReadKeyboardInBackground(background);
+            EXPECT_EQ(background[DIK_Z], c.first) << c.what;
+            ReadKeyboardInBackground(background);
+        }
+        headless::ReleaseAllKeys();
+        ReadKeyboard(window, first);
+        ReadKeyboardInBackground(background);
+    }
+}
+
 TEST_F(HeadlessWindow, DroppedFilesArriveOnlyWhileAccepted)
 {
     ASSERT_NE(Make(), nullptr);

@@ -376,6 +376,12 @@ public:
                 m_dropWindow = e.drop.windowID;
                 break;
             }
+            case SDL_QUIT:
+                // SDL turns an interrupt or terminate signal into this: the program is asked to end as
+                // when its windows' close boxes are clicked. (Closing the last window does not send it:
+                // see CreateBackend.)
+                ForEachWindow([&](SdlWindow& w) { m_sink.Close(w.Handle()); });
+                break;
             case SDL_DROPCOMPLETE:
                 if (HWND h = HandleOf(e.drop.windowID != 0 ? e.drop.windowID : m_dropWindow))
                     m_sink.DropFiles(h, m_dropped);
@@ -770,6 +776,8 @@ private:
 std::unique_ptr<Backend> CreateBackend(EventSink& sink)
 {
     SDL_SetMainReady();
+    // A close box already reports its own window's closing; the quit event is left to the signals.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A display must be reachable; the subsystem is opened again by the thread that makes the first window.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
