@@ -661,6 +661,10 @@ void CSceneGameMain::ReportCellUnderPlayer()
     default:
         break;
     }
+    // Stairs, or an item she did not pick up, offer their menu once she waits for a command again.
+    // Unpaid goods are the shopkeeper's to speak of.
+    if (cell.objectKind == kObjectStairs || (cell.objectKind == kObjectItem && onShopGoods == 0))
+        stairsPrompt = 1;
 }
 
 bool CSceneGameMain::ShouldStopRunning()

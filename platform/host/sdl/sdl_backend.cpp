@@ -634,11 +634,13 @@ private:
     }
 
     // The message box over the window until a button is clicked, Enter (the default button) or Escape (the
-    // last one, as closing such a box does) is pressed, or the window is closed (the last button too). Key
+    // last one, as closing such a box does) is pressed, or the program is asked to end or the window to
+    // close (the last button too; that request is put back for the program once the box has gone). Key
     // releases and the window's other events still reach the services, so that their state stays true.
     int RunMessageBox(SdlWindow& window, int defaultButton, int count)
     {
         int answer = -1;
+        std::vector<SDL_Event> later;
         while (answer < 0) {
             SDL_Event e;
             while (SDL_PollEvent(&e)) {
@@ -651,11 +653,12 @@ private:
                     const std::uint8_t code = ScanCodeFromSdl(e.key.keysym.scancode);
                     if (HWND h = HandleOf(e.key.windowID); h != nullptr && code != 0)
                         m_sink.Key(h, code, false);
+                } else if (e.type == SDL_QUIT ||
+                           (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE)) {
+                    answer = count - 1;
+                    later.push_back(e);
                 } else if (e.type == SDL_WINDOWEVENT) {
-                    if (e.window.event == SDL_WINDOWEVENT_CLOSE && WindowOfId(e.window.windowID) == &window)
-                        answer = count - 1;
-                    else
-                        WindowEvent(e.window);
+                    WindowEvent(e.window);
                 }
             }
             if (answer < 0) answer = window.TakeMessageBoxAnswer();
@@ -665,6 +668,8 @@ private:
             }
         }
         window.CloseMessageBox();
+        for (SDL_Event& e : later)
+            SDL_PushEvent(&e);
         return answer;
     }
 

@@ -423,6 +423,44 @@ TEST_F(TurnPhasesTest, WarpAndHalvingCirclesVanishInTheFixedRandomMode)
     EXPECT_TRUE(game->circles.circles.empty());
 }
 
+TEST_F(TurnPhasesTest, StairsOrAnItemLeftUnderfootOfferTheirMenu)
+{
+    struct Case
+    {
+        const char* name;
+        std::uint8_t objectKind;
+        std::int32_t commandKind;
+        bool fullInventory;
+        bool shopGoods;
+        bool prompt;
+    };
+    const Case cases[] = {
+        {"stairs walked onto", kObjectStairs, 5, false, false, true},
+        {"stairs run onto", kObjectStairs, 6, false, false, true},
+        {"an item picked up", kObjectItem, 5, false, false, false},
+        {"an item that does not fit", kObjectItem, 5, true, false, true},
+        {"an item run onto", kObjectItem, 6, false, false, true},
+        {"unpaid goods", kObjectItem, 5, false, true, false},
+        {"a shown trap", kObjectTrap, 5, false, false, false},
+        {"nothing", 0, 5, false, false, false},
+    };
+    for (const Case& c : cases) {
+        for (std::uint16_t& slot : game->inventory)
+            slot = c.fullInventory ? MakeItem(*game, 100, 1) : 0xFFFF;
+        const std::uint16_t item = MakeItem(*game, 100, 1);
+        if (c.shopGoods) game->items.GetItem(item).flags |= CItemControl::kShopGoods;
+        SMapCell& cell = game->map.GetCell(Player().x, Player().y);
+        cell.objectKind = c.objectKind;
+        cell.objectId = c.objectKind == kObjectItem ? item : 5;
+        cell.objectShown = 1;
+        scene.command.kind = c.commandKind;
+        scene.stairsPrompt = 0;
+        scene.onShopGoods = 0;
+        scene.ReportCellUnderPlayer();
+        EXPECT_EQ(scene.stairsPrompt != 0, c.prompt) << c.name;
+    }
+}
+
 TEST_F(TurnPhasesTest, UnderfootReportsByObject)
 {
     struct Case
