@@ -1,7 +1,8 @@
 // Reads screenshots of the game's window (xwd's window dumps) for tests/e2e/xvfb-play.sh and compares
 // them with the pictures of the built data set, loaded through the game's own image list. The shot may
-// be at single or double size: a screen pixel of the 320 x 240 screen is then a square of 1 or 4 pixels,
-// and it counts as equal only when every one of them is.
+// be at single or double size. At double size a full-screen picture is compared with the companion the
+// game draws there, pixel by pixel; a piece of a sheet without one (the floor label) is drawn doubled, so
+// each of its pixels must fill a square of four.
 //
 //   xwd_check <build folder> serve <game pid>      answers requests on stdin (see Server)
 //   xwd_check <build folder> png <shot> <out.png>   the shot as a PNG file
