@@ -19,7 +19,7 @@ since_ms() { echo $(($(now) - $1)); }
 seconds() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
 started=$(now)
 
-for tool in Xvfb xdotool xwd xwininfo; do
+for tool in Xvfb xdotool xwd; do
     if ! command -v "$tool" >/dev/null; then
         echo "xvfb-play: skipped: $tool is not installed, so no X server can be used"
         exit 0
@@ -222,20 +222,11 @@ for step in 1 2; do
     [ -n "$moved" ] || fail "step $step: the map area did not change for any direction (${reply#no })"
     echo "xvfb-play: step $step ($moved): ${reply#yes }"
 done
-stop_reader
 
-# Escape and the exit confirmation: a box of its own, answered with Return (its default, OK).
-tap Escape
-since=$(now)
-box=
-while [ -z "$box" ] && [ "$(since_ms "$since")" -lt 10000 ]; do
-    sleep 0.1
-    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print $1}'); do
-        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "終了確認" ] && box=$id
-    done
-done
-[ -n "$box" ] || fail "no exit confirmation after Escape"
-xdotool windowfocus --sync "$box" key Return
+# Escape and the exit confirmation, drawn in the game's window; Return answers it with its default, OK.
+tap_and_expect Escape "the exit confirmation"
+stop_reader
+tap Return
 confirmed=$(now)
 while kill -0 "$game_pid" 2>/dev/null && [ "$(since_ms "$confirmed")" -lt 5000 ]; do
     sleep 0.05
