@@ -60,6 +60,7 @@ std::int32_t CountMonsters(const SGameResource& game)
 bool BuildFloor(SGameResource& game, CSceneGameMain& scene, std::uint32_t seed)
 {
     game.playMode = kPlaySilentRerun;
+    game.leaveFloor = 0; // as the floor change clears it
     game.dungeon = kDungeon;
     game.floor = kFloor;
     game.lastFloor = kLastFloorUncleared[kDungeon];
@@ -139,8 +140,9 @@ void BM_TurnWithThirtyMonsters(benchmark::State& state)
     std::int32_t turns = kTurnsPerFloor;
     std::int64_t crowd = 0;
     std::int64_t passes = 0;
+    std::int64_t ended = 0;
     for (auto _ : state) {
-        if (turns == kTurnsPerFloor || CountMonsters(*game) < kMonsters / 2) {
+        if (turns >= kTurnsPerFloor || CountMonsters(*game) < kMonsters / 2) {
             state.PauseTiming();
             while (!BuildFloor(*game, *scene, seed))
                 ++seed;
@@ -150,15 +152,17 @@ void BM_TurnWithThirtyMonsters(benchmark::State& state)
         }
         KeepHeroineGoing(*game);
         passes += RunTurn(*game, *scene);
-        if (game->playMode != kPlaySilentRerun) {
-            state.SkipWithError("the re-run's play mode ended");
-            break;
+        // A turn that ended the re-run's play mode (a fall, a floor left) ends the floor.
+        if (game->playMode != kPlaySilentRerun || game->leaveFloor != 0 || scene->descending != 0) {
+            turns = kTurnsPerFloor;
+            ++ended;
         }
         crowd += CountMonsters(*game);
         ++turns;
     }
     state.counters["monsters"] = benchmark::Counter(double(crowd) / double(state.iterations()));
     state.counters["passes"] = benchmark::Counter(double(passes) / double(state.iterations()));
+    state.counters["floors ended"] = double(ended);
 }
 BENCHMARK(BM_TurnWithThirtyMonsters)->Unit(benchmark::kMicrosecond);
 
