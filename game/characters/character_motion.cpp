@@ -354,8 +354,10 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
             RemoveMonster(i, nullptr);
             continue;
         }
-        monster.animSpeed = monster.GetCharacterSpeed(game) + 1;
+        // A silent re-run draws nothing: what only the drawing reads (the walking pace included) is
+        // brought up to date by the first pass after it, before anything is drawn.
         if (game.playMode == kPlaySilentRerun) continue;
+        monster.animSpeed = monster.GetCharacterSpeed(game) + 1;
 
         const SCellPosition sprite = SpriteCell(monster);
         monster.viewFlags[2] = map.GetViewTileState(sprite.x, sprite.y);
@@ -389,10 +391,15 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
         monster.tileShown = map.IsViewTileShown(sprite.x, sprite.y) ? 1 : 0;
     }
 
-    // Fires show by the same rule.
-    for (std::int32_t x = 0; x < CMapControl::kWidth; ++x)
-        for (std::int32_t y = 0; y < CMapControl::kHeight; ++y) {
+    // Fires show by the same rule. Only the box that may hold fires is looked at, and it shrinks to
+    // the fires found.
+    const std::array<std::int32_t, 4> box = map.fireBox;
+    map.fireBox = {1, 1, 0, 0};
+    for (std::int32_t x = box[0]; x <= box[2]; ++x)
+        for (std::int32_t y = box[1]; y <= box[3]; ++y) {
             SMapCell& cell = map.cells[std::size_t(x * CMapControl::kHeight + y)];
-            if (cell.objectKind == kObjectFire) cell.objectShown = IsSeenByRoom(map, player, x, y) ? 1 : 0;
+            if (cell.objectKind != kObjectFire) continue;
+            map.NoteFireAt(x, y);
+            cell.objectShown = IsSeenByRoom(map, player, x, y) ? 1 : 0;
         }
 }

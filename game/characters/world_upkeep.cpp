@@ -104,7 +104,7 @@ bool IsWorldAnimating(SGameResource& game)
     const CCharacterControl::SPlayer& heroine = game.characters.GetPlayer();
     if (heroine.motionLength > 0 && HeroineMotionHolds(heroine.motion)) return true;
     for (const CCharacterControl::SMonster& monster : game.characters.monsters)
-        if (monster.GetType() != 0 && monster.motionLength > 0 && MonsterMotionHolds(monster.motion))
+        if (monster.motionLength > 0 && monster.GetType() != 0 && MonsterMotionHolds(monster.motion))
             return true;
     return !game.effects.empty() || !game.overlayEffects.empty();
 }

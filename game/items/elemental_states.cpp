@@ -230,12 +230,11 @@ std::int32_t WetRandomCarriedItem(SGameResource& game, std::int32_t n)
 
 void SoakItemsLyingInWater(SGameResource& game)
 {
-    for (std::int32_t y = 0; y < CMapControl::kHeight; ++y)
-        for (std::int32_t x = 0; x < CMapControl::kWidth; ++x) {
-            const SMapCell& cell = CellAt(game, x, y);
-            if (cell.objectKind != kObjectItem) continue;
-            if (cell.terrain == 4 || IsWetFloor(cell.terrain)) game.items.GetItem(cell.objectId).MakeWet();
-        }
+    // Cell by cell as they lie in memory: each item is soaked on its own, so the order does not matter.
+    for (const SMapCell& cell : game.map.cells) {
+        if (cell.objectKind != kObjectItem) continue;
+        if (cell.terrain == 4 || IsWetFloor(cell.terrain)) game.items.GetItem(cell.objectId).MakeWet();
+    }
 }
 
 void PourWaterOnCell(SGameResource& game, std::int32_t x, std::int32_t y, bool markAround, bool announce)

@@ -546,15 +546,13 @@ void CSceneGameMain::UpdateShopkeeperMood()
     const auto& player = game.characters.GetPlayer();
     const std::int32_t room = game.map.GetCell(player.x, player.y).room;
     std::int32_t goods = 0;
+    // Cell by cell as they lie in memory: the sum does not depend on the order.
     if (room >= 0)
-        for (std::int32_t y = 0; y < CMapControl::kHeight; ++y)
-            for (std::int32_t x = 0; x < CMapControl::kWidth; ++x) {
-                const SMapCell& cell = game.map.GetCell(x, y);
-                if (cell.room != room || cell.objectKind != kObjectItem) continue;
-                auto& item = game.items.GetItem(cell.objectId);
-                if ((item.flags & CItemControl::kShopGoods) != 0)
-                    goods += game.items.GetItemPrice(item, 1, 0);
-            }
+        for (const SMapCell& cell : game.map.cells) {
+            if (cell.room != room || cell.objectKind != kObjectItem) continue;
+            auto& item = game.items.GetItem(cell.objectId);
+            if ((item.flags & CItemControl::kShopGoods) != 0) goods += game.items.GetItemPrice(item, 1, 0);
+        }
     for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
         auto& monster = game.characters.monsters[i];
         if (monster.type == kCharacterShopkeeper || monster.type == kCharacterShopkeeper2)

@@ -182,6 +182,7 @@ void CMapControl::Clear()
     stairsKnown = 0;
     markedRoom = markedRoomValue = specialRoom = -1;
     cells.fill(SMapCell());
+    fireBox = {0, 0, kWidth - 1, kHeight - 1};
     if (viewCache.CreateSurface(kViewCacheWidth, kViewCacheHeight, false) == 0) viewCache.Clear(nullptr);
     ringReset = 1;
     waterFrame = circleFrame = 0;
@@ -753,22 +754,36 @@ std::int32_t CMapControl::PlaceFire(std::int32_t x, std::int32_t y, std::int32_t
     }
     if (cell.objectKind != 0) return kFireCellTaken;
     cell.objectKind = kObjectFire;
+    NoteFireAt(x, y);
     cell.objectId = std::uint16_t(turns | (source == 0xFFFF ? kFireByPlayer : 0));
     cell.objectShown = 1;
     cell.redraw = 1;
     return kFireLit;
 }
 
+void CMapControl::NoteFireAt(std::int32_t x, std::int32_t y)
+{
+    if (!IsOnMap(x, y)) return;
+    if (fireBox[0] > fireBox[2]) {
+        fireBox = {x, y, x, y};
+        return;
+    }
+    fireBox = {std::min(fireBox[0], x), std::min(fireBox[1], y), std::max(fireBox[2], x),
+               std::max(fireBox[3], y)};
+}
+
 void CMapControl::TickFires()
 {
-    for (SMapCell& cell : cells) {
-        if (cell.objectKind != kObjectFire) continue;
-        if ((cell.objectId & kFireTurnsMask) <= 1) {
-            ClearObject(cell);
-        } else {
-            --cell.objectId; // the player's bit stays
+    for (std::int32_t x = fireBox[0]; x <= fireBox[2]; ++x)
+        for (std::int32_t y = fireBox[1]; y <= fireBox[3]; ++y) {
+            SMapCell& cell = cells[std::size_t(x * kHeight + y)];
+            if (cell.objectKind != kObjectFire) continue;
+            if ((cell.objectId & kFireTurnsMask) <= 1) {
+                ClearObject(cell);
+            } else {
+                --cell.objectId; // the player's bit stays
+            }
         }
-    }
 }
 
 void CMapControl::CollectCellsAround(std::vector<SCellPosition>& out, std::int32_t x, std::int32_t y,

@@ -364,7 +364,14 @@ public:
     std::int32_t minimapCursorX = 0;
     std::int32_t minimapCursorY = 0;
     std::int32_t guidePulse = 0;
-    std::vector<SCellPosition> candidateCells;                // where the floor builder may place things
+    std::vector<SCellPosition> candidateCells; // where the floor builder may place things
+    // The box of cells that may hold a fire (columns fireBox[0]..fireBox[2], rows fireBox[1]..fireBox[3];
+    // empty while fireBox[0] > fireBox[2]): the per-frame and per-turn fire scans look only inside it.
+    // A scan shrinks it to the fires it found; lighting or moving a fire widens it; clearing the field
+    // makes it the whole field, so that cells written directly are scanned at least once.
+    std::array<std::int32_t, 4> fireBox{0, 0, kWidth - 1, kHeight - 1};
+    // Widens the fire box by (x, y).
+    void NoteFireAt(std::int32_t x, std::int32_t y);
     std::multimap<std::int32_t, SCellPosition> roomEntrances; // by room number
     std::int32_t spareValue = -1;
     std::uint8_t redrawRequest = 0; // the scene redraws the whole map

@@ -7,6 +7,7 @@
 #include "game/ui/image_list.h"
 #include "game/world/map_control.h"
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 
@@ -77,6 +78,8 @@ std::int32_t CSpellCircleControl::CountCirclesAffecting(const CCharacterControl:
                                                         const CCharacterControl& control, std::int32_t id,
                                                         CMapControl& map, bool stop) const
 {
+    // Asked for every character several times a frame, mostly where no circle of the kind lies.
+    if (std::none_of(circles.begin(), circles.end(), [id](const SCircle& c) { return c.id == id; })) return 0;
     const bool isPlayer = character.GetType() == 1;
     if (!isPlayer && character.kindId != 0xFFFF &&
         (control.GetMonsterKind(character.kindId).typeFlags & kImmuneKindFlag) != 0)

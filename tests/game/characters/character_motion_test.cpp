@@ -222,4 +222,41 @@ TEST_F(CharacterMotionTest, FishSinkInWaterAndDyingMonstersLeaveTheTable)
     EXPECT_EQ(game->characters.monsterCount, 1);
 }
 
+TEST_F(CharacterMotionTest, AFireLitAfterAScanFoundNoneIsStillShownByRoomAndBurnsDown)
+{
+    // The heroine's room holds column 11 to 13 of row 11; the other cells are plain floor out of sight.
+    const struct
+    {
+        const char* name;
+        std::int32_t firstX, firstY; // an earlier fire, -1 none
+        std::int32_t x, y;
+        std::uint8_t shown;
+    } cases[] = {
+        {"out of sight, no fire before", -1, -1, 50, 30, 0},
+        {"in her room, no fire before", -1, -1, 13, 11, 1},
+        {"beyond an earlier fire", 3, 3, 63, 43, 0},
+        {"before an earlier fire", 40, 30, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        game = MakeTestGame();
+        DrawFloorArt(*game, 10, 10, {"#####", "#0@0#", "#####"});
+        const auto floor = [&](std::int32_t x, std::int32_t y) { game->map.GetCell(x, y).terrain = 5; };
+        game->characters.UpdateAnimation(*game); // finds no fire
+        if (c.firstX >= 0) {
+            floor(c.firstX, c.firstY);
+            ASSERT_EQ(game->map.PlaceFire(c.firstX, c.firstY, 0), 0) << c.name;
+            game->characters.UpdateAnimation(*game);
+        }
+        floor(c.x, c.y);
+        ASSERT_EQ(game->map.PlaceFire(c.x, c.y, 0), 0) << c.name;
+        SMapCell& fire = game->map.GetCell(c.x, c.y);
+        fire.objectShown = 1 - c.shown;
+        game->characters.UpdateAnimation(*game);
+        EXPECT_EQ(fire.objectShown, c.shown) << c.name;
+        const std::uint16_t turns = fire.objectId;
+        game->map.TickFires();
+        EXPECT_EQ(fire.objectId, turns - 1) << c.name;
+    }
+}
+
 } // namespace

@@ -1,0 +1,214 @@
+// Resuming a suspended adventure on the built data set: from the title's load of the save to the end of
+// the silent re-run of the suspended floor's log (meant to stay within 1 s for a 10,000-turn log).
+//
+// A resume re-runs the log of the floor it was suspended on, and the earthquake ends a floor once its
+// clock reaches 2,000 turns of normal pace (12,000 clock units): a floor can log 10,000 turns only for a
+// heroine at the highest pace (one clock unit a turn). The set-up therefore plays an adventure of the
+// first dungeon whose heroine starts hasted for good, sturdy and with a large stomach, all of it written
+// into the floor's save so that the re-run starts from the same heroine. Its driver is the least that
+// logs turns: she attacks a monster beside her and otherwise steps in place, until the floor's log holds
+// the turns asked for; then the adventure is suspended as the menu suspends it. A second case logs 1,900
+// turns at normal pace, near the 1,999 that a floor of normal pace can hold.
+
+#include "game/app/app.h"
+#include "game/app/game_resource.h"
+#include "game/app/run_transitions.h"
+#include "game/app/save_game.h"
+#include "game/app/scene_control.h"
+#include "game/app/suspend.h"
+#include "game/characters/adventure.h"
+#include "game/characters/animation_periods.h"
+#include "game/characters/character_control.h"
+#include "game/core/play_mode.h"
+#include "game/data/global_data.h"
+#include "game/items/pre_identified.h"
+#include "game/turn/turn_phases.h"
+#include "platform/host/clock.h"
+#include "platform/host/headless/headless.h"
+#include "sdk/auxiliary/file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr std::int32_t kDungeon = 1;
+constexpr std::int32_t kUser = 1;
+constexpr std::int32_t kAttack = 7;
+constexpr std::int32_t kStepInPlace = 9;
+constexpr std::int32_t kResumeParameter = 1;
+constexpr std::int32_t kFrameLimit = 1000000;
+
+// Where the run's saves go: a fresh folder with the built data set linked in, as beside the program.
+void Prepare(const char* name)
+{
+    const std::filesystem::path home = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home / "exe");
+    std::filesystem::create_directory_symlink(std::filesystem::path(MAROVELLIN_BUILD_DIR) / "data",
+                                              home / "exe" / "data");
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    std::filesystem::current_path(home / "exe");
+    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder((home / "exe").c_str());
+    g_globalData = SGlobalData();
+    LoadGlobalData(g_globalData);
+    CreateUserFolders(g_globalData);
+}
+
+// The game state as the application's set-up makes it.
+std::unique_ptr<SGameResource> MakeGame()
+{
+    InitPreIdentifiedClassSets();
+    InitAnimationPeriods();
+    auto game = std::make_unique<SGameResource>();
+    if (game->LoadDataTables() != 0) return nullptr;
+    g_itemControl = &game->items;
+    g_characterControl = &game->characters;
+    return game;
+}
+
+std::unique_ptr<CSceneControl> MakeControl()
+{
+    auto control = std::make_unique<CSceneControl>();
+    control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CSceneFactory));
+    return control;
+}
+
+// The driver's command: an attack on a monster beside her, else a step in place.
+SPlayerCommand NextCommand(SGameResource& game)
+{
+    auto& player = game.characters.GetPlayer();
+    static constexpr std::int32_t kSteps[8][2] = {{0, 1},  {-1, 1}, {-1, 0}, {-1, -1},
+                                                  {0, -1}, {1, -1}, {1, 0},  {1, 1}};
+    for (std::int32_t d = 0; d < 8; ++d)
+        if (game.characters.FindMonsterIndexAt(player.x + kSteps[d][0], player.y + kSteps[d][1]) !=
+            CCharacterControl::kNoSlot)
+            return MakePlayerCommand(kAttack, d);
+    return MakePlayerCommand(kStepInPlace, player.direction);
+}
+
+// What the re-run must reach again.
+struct SOutcome
+{
+    std::int32_t floor = 0, floorTime = 0, x = 0, y = 0, hp = 0, level = 0, experience = 0;
+    std::uint16_t monsters = 0;
+    bool operator==(const SOutcome&) const = default;
+};
+
+SOutcome OutcomeOf(SGameResource& game)
+{
+    const auto& p = game.characters.GetPlayer();
+    return {game.floor, game.floorTime, p.x, p.y, p.hp, p.level, p.experience, game.characters.monsterCount};
+}
+
+// Plays a new adventure until the floor's log holds `turns` turns and suspends it; its outcome, or an
+// error text.
+const char* PlayAndSuspend(SGameResource& game, std::int32_t turns, bool hasted, SOutcome& outcome)
+{
+    game.ResetForNewGame();
+    game.userNumber = kUser;
+    game.saveName = "bench";
+    game.runNumber = 1;
+    game.playMode = kPlayNormal;
+    StartAdventure(game, kDungeon, 0x2545F491u, 0x4F6Cu);
+    auto& player = game.characters.GetPlayer();
+    player.maxHp = player.hp = 999;
+    player.maxFullness = player.fullness = 100 * (turns + 1000);
+    if (hasted) {
+        player.hasteLevel = 3;
+        player.hasteTurns = 255;
+    }
+    auto control = MakeControl();
+    CSceneGameMain scene(control.get(), game);
+    game.messageWindow.logOnly = 1;
+
+    std::int32_t floor = game.floor;
+    std::int32_t logged = 0;
+    for (std::int32_t frame = 0; logged < turns; ++frame) {
+        if (frame > kFrameLimit || player.hp <= 0 || game.returnToCamp != 0) return "the driver's run ended";
+        if (game.floor != floor) {
+            floor = game.floor;
+            logged = 0;
+        }
+        if (scene.turnState == 0 && game.playerCommands.empty() && scene.fadeLength == 0) {
+            game.playerCommands.push_back(NextCommand(game));
+            ++logged;
+        }
+        const std::uint32_t mask = 0;
+        scene.OnMove(&mask);
+    }
+    // The last command's turn runs to its end before the suspend.
+    for (std::int32_t frame = 0; scene.turnState != 0 || !game.playerCommands.empty(); ++frame) {
+        if (frame > kFrameLimit) return "the last turn did not end";
+        const std::uint32_t mask = 0;
+        scene.OnMove(&mask);
+    }
+    if (UpdateGlobalDataEntry(game, true) != 0) return "the suspend was not recorded";
+    outcome = OutcomeOf(game);
+    return nullptr;
+}
+
+void BM_ResumeRun(benchmark::State& state)
+{
+    const std::int32_t turns = std::int32_t(state.range(0));
+    const bool hasted = state.range(1) != 0;
+    Prepare("marovellin-bench-resume-home");
+    auto game = MakeGame();
+    if (!game) {
+        state.SkipWithError("the built data set did not load");
+        return;
+    }
+    SOutcome suspended;
+    if (const char* error = PlayAndSuspend(*game, turns, hasted, suspended)) {
+        state.SkipWithError(error);
+        return;
+    }
+    const auto control = MakeControl();
+    std::int32_t loggedWords = 0;
+    for (auto _ : state) {
+        // The title's load, then the game-main scene it opens, up to the end of the silent re-run.
+        const std::uint32_t start = platform::GetRealMilliseconds();
+        game->ResetForNewGame();
+        game->userNumber = kUser;
+        game->saveName = "bench";
+        if (LoadSaveGame(*game) != kSaveDone) {
+            state.SkipWithError("the save did not load");
+            break;
+        }
+        game->playMode = kPlaySilentRerun;
+        SaveGlobalData(g_globalData);
+        control->GetFactory()->SetSceneParameter(kResumeParameter);
+        auto scene = std::make_unique<CSceneGameMain>(control.get(), *game);
+        loggedWords = std::int32_t(game->actionLog.GetReadWords().size());
+        for (std::int32_t frame = 0; game->playMode == kPlaySilentRerun && frame < kFrameLimit; ++frame) {
+            const std::uint32_t mask = 0;
+            scene->OnMove(&mask);
+        }
+        const std::uint32_t end = platform::GetRealMilliseconds();
+        state.SetIterationTime((end - start) / 1000.0);
+
+        if (game->playMode == kPlaySilentRerun || !platform::headless::GetShownMessageBoxes().empty() ||
+            !(OutcomeOf(*game) == suspended)) {
+            state.SkipWithError("the re-run did not end where the play was suspended");
+            break;
+        }
+        // The guard as the suspend left it, for the next resume.
+        UpdateGlobalDataEntry(*game, true);
+    }
+    state.counters["turns"] = turns;
+    state.counters["log words"] = loggedWords;
+}
+BENCHMARK(BM_ResumeRun)
+    ->Args({10000, 1})
+    ->Args({1900, 0})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+} // namespace
+
+BENCHMARK_MAIN();
