@@ -75,8 +75,9 @@ CCharacterControl::SCharacter& CCharacterControl::GetCharacter(std::uint16_t ind
 CCharacterControl::SCharacter* CCharacterControl::FindCharacterAt(std::int32_t x, std::int32_t y)
 {
     if (player.x == x && player.y == y) return &player;
+    // The cell first: nearly every slot differs there.
     for (SMonster& monster : monsters)
-        if (monster.type != 0 && monster.x == x && monster.y == y) return &monster;
+        if (monster.x == x && monster.y == y && monster.type != 0) return &monster;
     return nullptr;
 }
 

@@ -350,7 +350,10 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
     for (std::uint16_t i = 0; i < monsterCount; ++i) {
         SMonster& monster = monsters[i];
         if (monster.type == kCharacterEmpty) continue;
-        if (monster.UpdateMotion(game)) {
+        // Standing still with no step queued, the motion update changes nothing; most monsters stand
+        // still on most passes.
+        const bool still = monster.motionLength <= 0 && (monster.motion != 0 || monster.queuedSteps.empty());
+        if (!still && monster.UpdateMotion(game)) {
             RemoveMonster(i, nullptr);
             continue;
         }

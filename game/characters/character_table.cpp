@@ -66,8 +66,9 @@ std::uint16_t CCharacterControl::FindMonsterIndexAt(std::int32_t x, std::int32_t
 {
     for (std::uint16_t i = 0; i < monsterCount && i < kSlots; ++i) {
         const SMonster& monster = monsters[i];
-        if (monster.type != kCharacterEmpty && monster.motion != kMotionDying && monster.hp >= 1 &&
-            monster.GetType() != kCharacterEmpty && monster.x == x && monster.y == y)
+        // The cell first: nearly every slot differs there.
+        if (monster.x == x && monster.y == y && monster.type != kCharacterEmpty &&
+            monster.motion != kMotionDying && monster.hp >= 1 && monster.GetType() != kCharacterEmpty)
             return i;
     }
     return kNoSlot;

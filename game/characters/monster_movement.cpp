@@ -597,6 +597,7 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
     const std::size_t looked = CellAt(game, monster.x, monster.y).room >= 0 ? 8 : 5;
     std::int32_t best = -1;
     std::int32_t bestScore = INT_MAX;
+    const bool heroineTyped = monster.GetType() == kCharacterPlayer;
     for (std::size_t i = 0; i < looked; ++i) {
         const std::int32_t direction = Wrap(goalDirection + offsets[i]);
         const SCellPosition cell = Neighbour(monster, direction);
@@ -606,8 +607,11 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
         if (behaviour == kBehaviourClever && (CellAt(game, cell.x, cell.y).objectKind == kObjectFire ||
                                               (seen && hasTarget && InLine(cell.x, cell.y, tx, ty))))
             continue;
-        if (!CanStepInDirection(monster, direction, game, true)) continue;
+        // A direction that cannot beat the best so far is not tested: the test only answers, and a
+        // monster's test leaves no swap partner behind (a slot typed as the heroine is tested as before).
         const std::int32_t score = Chebyshev(cell.x, cell.y, monster.goalX, monster.goalY);
+        if (score >= bestScore && !heroineTyped) continue;
+        if (!CanStepInDirection(monster, direction, game, true)) continue;
         if (score < bestScore) {
             best = direction;
             bestScore = score;

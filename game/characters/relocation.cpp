@@ -4,7 +4,9 @@
 #include "game/characters/room_events.h"
 #include "game/world/trap_actions.h"
 
-#include <set>
+#include <algorithm>
+#include <array>
+#include <cstddef>
 
 void RelocateCharacter(SGameResource& game, std::uint16_t index, std::int32_t, bool secondQueue)
 {
@@ -27,11 +29,21 @@ void RelocateAllCharacters(SGameResource& game)
 {
     const auto key = [](const CCharacterControl::SCharacter& c) { return c.x + 65536 * c.y; };
     RelocateCharacter(game, 0xFFFF, 0, false);
-    std::set<std::int32_t> taken{key(game.characters.GetPlayer())};
+    // The taken cells: the heroine's and at most one a slot, few enough to look through in turn.
+    std::array<std::int32_t, CCharacterControl::kSlots + 1> taken{};
+    std::size_t takenCount = 0;
+    const auto take = [&](std::int32_t cell) {
+        if (takenCount < taken.size()) taken[takenCount++] = cell;
+    };
+    const auto isTaken = [&](std::int32_t cell) {
+        return std::find(taken.begin(), taken.begin() + std::ptrdiff_t(takenCount), cell) !=
+               taken.begin() + std::ptrdiff_t(takenCount);
+    };
+    take(key(game.characters.GetPlayer()));
     for (std::uint16_t slot = 0; slot < game.characters.monsterCount; ++slot) {
         CCharacterControl::SMonster& monster = game.characters.monsters[slot];
         if (monster.GetType() == 0) continue;
-        if (!taken.contains(key(monster))) {
+        if (!isTaken(key(monster))) {
             // A character alone on its cell stays while the cell's terrain lets it stand there. Its cell
             // is taken from then on, so that a later character on the same cell is the one that moves.
             std::int32_t cornerLimit = 0;
@@ -39,11 +51,11 @@ void RelocateAllCharacters(SGameResource& game)
             monster.GetTerrainLimits(game, cornerLimit, terrainLimit);
             if (monster.x < 0 || monster.y < 0) continue;
             if (game.map.GetCell(std::uint32_t(monster.x), std::uint32_t(monster.y)).terrain > terrainLimit) {
-                taken.insert(key(monster));
+                take(key(monster));
                 continue;
             }
         }
         RelocateCharacter(game, slot, 0, false);
-        taken.insert(key(monster));
+        take(key(monster));
     }
 }

@@ -51,7 +51,8 @@ bool CountDown(std::uint8_t& turns)
 std::int32_t RecoverStatuses(CCharacterControl::SCharacter& character, SGameResource& game)
 {
     const bool isPlayer = character.GetType() == kCharacterPlayer;
-    const ZTL::string name = GetPlayerDisplayName(game.heroineNameFlag != 0);
+    // Only the heroine's recoveries are told, so only she needs her name.
+    const ZTL::string name = isPlayer ? GetPlayerDisplayName(game.heroineNameFlag != 0) : ZTL::string();
     std::int32_t messages = 0;
     const auto tell = [&](const ZTL::string& text) {
         if (!isPlayer) return;

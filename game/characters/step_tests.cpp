@@ -84,6 +84,9 @@ bool StepTest(CCharacterControl::SCharacter& character, std::int32_t direction, 
                 break;
             }
         } else {
+            // A monster's step fails the same way on closed corners as on an occupied cell, and the
+            // corners are the cheaper question.
+            if (!CornersOpen(game, character, dx, dy, cornerLimit)) return false;
             CCharacterControl::SCharacter* occupant = control.FindCharacterAt(tx, ty);
             if (occupant == leaving && occupant != nullptr) {
                 // The heroine leaves the cell; a slot standing there with her still blocks it.

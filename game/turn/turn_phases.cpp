@@ -543,6 +543,13 @@ bool CSceneGameMain::PhasePlayerStep()
 
 void CSceneGameMain::UpdateShopkeeperMood()
 {
+    // The tally of the goods is read by the shopkeepers alone: a floor without one skips it.
+    bool shopkeeper = false;
+    for (std::uint16_t i = 0; i < game.characters.monsterCount && !shopkeeper; ++i) {
+        const std::int32_t type = game.characters.monsters[i].type;
+        shopkeeper = type == kCharacterShopkeeper || type == kCharacterShopkeeper2;
+    }
+    if (!shopkeeper) return;
     const auto& player = game.characters.GetPlayer();
     const std::int32_t room = game.map.GetCell(player.x, player.y).room;
     std::int32_t goods = 0;
