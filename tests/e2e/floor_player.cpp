@@ -26,6 +26,9 @@ constexpr std::uint32_t Bit(std::int32_t key)
 constexpr std::array<std::int32_t, 8> kDirectionKeys = {10, 14, 9, 12, 8, 13, 11, 15};
 constexpr std::array<std::int32_t, 8> kStepX = {0, -1, -1, -1, 0, 1, 1, 1};
 constexpr std::array<std::int32_t, 8> kStepY = {1, 1, 0, -1, -1, -1, 0, 1};
+// The order the search tries the directions in: straight steps before diagonal ones, so that of two
+// equally short ways the straighter is taken.
+constexpr std::array<std::int32_t, 8> kSearchOrder = {0, 2, 4, 6, 1, 3, 5, 7};
 
 // The heroine walks onto terrain above 4; a diagonal step or blow needs both side cells above 2.
 constexpr std::int32_t kWalkLimit = 4;
@@ -401,7 +404,7 @@ std::uint32_t CFloorPlayer::StepKeys(const CGameState& state)
         queue.pop_front();
         search.order.push_back(at);
         const std::int32_t x = at / CMapControl::kHeight, y = at % CMapControl::kHeight;
-        for (std::int32_t d = 0; d < 8; ++d) {
+        for (const std::int32_t d : kSearchOrder) {
             const std::int32_t nx = x + kStepX[std::size_t(d)], ny = y + kStepY[std::size_t(d)];
             if (!OnMap(nx, ny)) continue;
             const std::int32_t next = Index(nx, ny);

@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -116,9 +114,6 @@ protected:
                 }
                 result.floor = game.floor;
                 result.turns = player.GetTurns(game);
-                if (std::getenv("FLOOR_DEBUG") != nullptr)
-                    for (const auto& line : game.messageWindow.log)
-                        std::printf("%s\n", TempHomeTest::Utf8(line.text.c_str()).c_str());
                 headless::ReleaseAllKeys();
             });
             app.Start();
