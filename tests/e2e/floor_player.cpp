@@ -238,6 +238,13 @@ std::uint32_t CFloorPlayer::NextKeys(const CGameState& state)
     return 0;
 }
 
+std::uint32_t CFloorPlayer::NextKeys(const SPlayView& view)
+{
+    if (view.app == nullptr || view.game == nullptr) return 0;
+    m_sceneControl = view.app->GetSceneControl();
+    return NextKeys(*view.game);
+}
+
 std::uint32_t CFloorPlayer::MenuKeys(const CSceneMenu& menu, const CGameState& state)
 {
     if (++m_menuPresses > kMenuPressLimit) return Bit(kKeyCancel);

@@ -12,6 +12,7 @@
 // otherwise towards the nearest unexplored cell; and, with nowhere to go, waits a turn where it stands.
 // After kGiveUpTurns turns it gives the adventure up through the game menu's settings.
 
+#include "e2e/e2e_harness.h"
 #include "game/app/game_resource.h"
 
 #include <cstdint>
@@ -60,6 +61,8 @@ public:
     // The key mask for the next press frame while the game-main scene or a menu over it shows; 0 when
     // nothing is to be pressed (another scene, or the floor waits for no key).
     std::uint32_t NextKeys(const CGameState& state);
+    // The same for what the harness shows after a frame: the scenes of its application.
+    std::uint32_t NextKeys(const SPlayView& view);
     // The heroine stands on a new floor: the scroll may be read again and every item is tried again. The
     // player also notices a new floor by itself (the dungeon or the floor number changed).
     void OnNewFloor();

@@ -1,0 +1,212 @@
+#include "e2e/road_player.h"
+
+#include "e2e/floor_player.h"
+
+#include "game/app/scene_control.h"
+#include "game/scenes/menu_scene.h"
+#include "game/ui/select_window.h"
+#include "game/world/map_control.h"
+#include "platform/host/encoding.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <sstream>
+
+namespace e2e {
+
+namespace {
+
+constexpr std::int32_t kNameEntryState = 93;
+constexpr std::int32_t kRunEndState = 76;
+constexpr std::int32_t kReplaySaveState = 78;
+constexpr std::int32_t kFirstDungeon = 1;
+
+bool HasLine(const SPlayView& view, const char* text)
+{
+    return view.FindLine(text) >= 0;
+}
+
+bool IsYesNo(const SPlayView& view)
+{
+    return view.windowType == CSelectWindow::kTypeYesNo;
+}
+
+// はい on a Yes/No window: nothing is selected until a direction key.
+std::uint32_t AnswerYes(const SPlayView& view)
+{
+    return view.cursor == 0 ? kKeyDecide : kKeyUp;
+}
+
+bool Trace()
+{
+    static const bool on = std::getenv("MAROVELLIN_E2E_TRACE") != nullptr;
+    return on;
+}
+
+} // namespace
+
+CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
+{}
+
+CRoadPlayer::~CRoadPlayer() = default;
+
+std::uint32_t CRoadPlayer::Choose(const SPlayView& view, const std::string& text)
+{
+    const std::int32_t line = view.FindLine(text);
+    if (line < 0) return 0;
+    if (view.cursor == line) return kKeyDecide;
+    return view.cursor < line ? kKeyDown : kKeyUp;
+}
+
+void CRoadPlayer::Record(EMoment moment, const SPlayView& view, std::int32_t dungeon, std::int32_t floor)
+{
+    if (m_onMoment) m_onMoment(SMoment{moment, dungeon, floor, *view.game});
+}
+
+void CRoadPlayer::Observe(const SPlayView& view)
+{
+    if (Trace()) {
+        static std::string last;
+        std::ostringstream line;
+        line << "scene " << view.scene << " menu " << view.menuState << " type " << view.windowType
+             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " [";
+        for (const std::string& text : view.lines) {
+            std::string utf8;
+            platform::Cp932ToUtf8(text, utf8);
+            line << utf8 << "|";
+        }
+        line << "]";
+        if (line.str() != last)
+            std::fprintf(stderr, "%llu %s\n", (unsigned long long)view.frame, line.str().c_str());
+        last = line.str();
+    }
+}
+
+std::uint32_t CRoadPlayer::OnNameEntry(const SPlayView& view)
+{
+    m_doing = "naming the save";
+    // Three kana of the hiragana table's first row, then the decide command of the command row.
+    const CSceneMenu& menu = *view.menu;
+    std::int32_t row = 1, column = menu.entryCursor;
+    if (menu.entryCursor >= 3 || menu.tableSet != 0) {
+        row = 0;
+        column = menu.tableSet != 0 ? 0 : 4;
+    }
+    if (menu.tableRow != row) return menu.tableRow < row ? kKeyDown : kKeyUp;
+    if (menu.tableColumn != column) return menu.tableColumn < column ? kKeyRight : kKeyLeft;
+    if (row == 0 && column == 4) m_saveMade = true;
+    return kKeyDecide;
+}
+
+std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
+{
+    if (view.menuState == kNameEntryState) return OnNameEntry(view);
+    if (IsYesNo(view)) return AnswerYes(view);
+    // The data menu of the title.
+    if (HasLine(view, "新しくデータを作る")) {
+        if (!m_saveMade) {
+            m_doing = "making a new save";
+            return Choose(view, "新しくデータを作る");
+        }
+        if (m_suspended && !m_resumed) {
+            m_doing = "resuming";
+            return Choose(view, "冒険の続きから");
+        }
+        if (m_backAtCamp && !m_rankingSeen) {
+            m_doing = "the ranking";
+            return Choose(view, "ランキング");
+        }
+        if (m_rankingSeen && !m_replaying) {
+            m_doing = "the replay";
+            return Choose(view, "リプレイ");
+        }
+        return kKeyCancel;
+    }
+    if (HasLine(view, "ダンジョンの続きから")) return Choose(view, "ダンジョンの続きから");
+    if (HasLine(view, "ファイルから再生")) {
+        m_replaying = true;
+        return Choose(view, "ファイルから再生");
+    }
+    if (HasLine(view, "ダンジョンへ向かう")) {
+        if (!m_runEnded) {
+            m_doing = "going to the dungeon";
+            return Choose(view, "ダンジョンへ向かう");
+        }
+        m_backAtCamp = true;
+        m_doing = "leaving the camp";
+        return Choose(view, "セーブして中断");
+    }
+    if (HasLine(view, "初心の道") && !m_inRun && !m_runEnded) return Choose(view, "初心の道");
+    if (m_inRun && !m_suspending) return OnFloor(view);
+    if (m_suspending) {
+        if (HasLine(view, "中断")) return Choose(view, "中断");
+        if (HasLine(view, "設定")) return Choose(view, "設定");
+    }
+    if (view.menuState == kReplaySaveState) return AnswerYes(view);
+    if (HasLine(view, "拠点に戻る")) return Choose(view, "拠点に戻る");
+    return kKeyDecide;
+}
+
+std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
+{
+    const SGameResource& game = *view.game;
+    if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
+        game.floorTime / 6 >= m_options.suspendTurns && view.scene == kSceneGameMain) {
+        m_suspending = true;
+        m_doing = "suspending";
+        return kKeyMenu;
+    }
+    if (m_suspending) return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
+    m_doing = "playing a floor";
+    return m_floor->NextKeys(view);
+}
+
+std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
+{
+    Observe(view);
+    const SGameResource& game = *view.game;
+    if (view.scene == kSceneGameMain && game.dungeon == kFirstDungeon && !m_inRun && !m_runEnded) {
+        m_inRun = true;
+        m_dungeon = game.dungeon;
+        m_floorNumber = game.floor;
+    }
+    if (m_suspending && view.scene == kSceneTitle) {
+        m_suspending = false;
+        m_suspended = true;
+        m_inRun = false;
+    }
+    if (m_suspended && !m_resumed && view.scene == kSceneGameMain) {
+        m_resumed = true;
+        m_inRun = true;
+    }
+    if (m_inRun && view.menuState == kRunEndState) {
+        m_inRun = false;
+        m_runEnded = true;
+    }
+    switch (view.scene) {
+    case kSceneGameMain:
+        if (m_inRun) return OnFloor(view);
+        return kKeyDecide;
+    case kSceneMenu:
+        return OnMenu(view);
+    case kSceneCamp:
+        if (IsYesNo(view)) return AnswerYes(view);
+        return kKeyDecide;
+    default:
+        return kKeyDecide;
+    }
+}
+
+bool CRoadPlayer::Finished(const SPlayView& /*view*/) const
+{
+    return m_done;
+}
+
+std::string CRoadPlayer::Describe() const
+{
+    return m_doing;
+}
+
+} // namespace e2e
