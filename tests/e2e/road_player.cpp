@@ -48,7 +48,10 @@ bool Trace()
 } // namespace
 
 CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
-{}
+{
+    // The run is suspended on floor 2 once its turns are spent there: the stairs wait till then.
+    if (m_options.suspend) m_floor->HoldOnFloor(2, m_options.suspendTurns);
+}
 
 CRoadPlayer::~CRoadPlayer() = default;
 
