@@ -1,0 +1,3 @@
+#include "e2e/road_player.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,100 @@
+#pragma once
+// The headless adventure's harness: the real application on the headless back end, in a home of its
+// own with the built data set, on the virtual clock and a fixed memory status, driven one frame at a
+// time. After every frame a player reads what the game shows and answers the keys of the next frame.
+
+#include "game/app/game_resource.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CApp;
+class CSceneMenu;
+
+namespace e2e {
+
+// What a player may read after a frame. Texts are CP932, as the game keeps them.
+class CGameState
+{
+public:
+    const SGameResource* game = nullptr; // the one game state
+    const CApp* app = nullptr;
+    std::int32_t scene = 0;           // ESceneNumber of the current scene
+    const CSceneMenu* menu = nullptr; // the menu scene while it is current, else null
+    std::int32_t menuState = 0;       // the menu scene's state; 0 outside the menu scene
+    std::int32_t cursor = -1;         // the active select window's cursor, -1 none
+    std::vector<std::string> lines;   // the items of the active select window (the top one without)
+    std::int32_t windowType = -1;     // the top select window's type, -1 none
+    std::size_t windowCount = 0;      // select windows open
+    std::uint64_t frame = 0;          // frames run so far
+    std::uint32_t lastKeys = 0;       // the last key mask the player pressed
+
+    // The line of the active window that holds `text`; -1 when none.
+    std::int32_t FindLine(const std::string& text) const;
+};
+
+// A player: the key mask of the next press frame. `Finished` ends the run at the next frame.
+class IPlayer
+{
+public:
+    virtual ~IPlayer() = default;
+    virtual std::uint32_t NextKeys(const CGameState& state) = 0;
+    virtual bool Finished(const CGameState& state) const = 0;
+    // What the player is doing, for the message of a failed run.
+    virtual std::string Describe() const { return {}; }
+};
+
+// A home of its own: a working folder with the built data (the program's folder), user data and
+// settings folders, the environment and the SDK's current folder pointing there. Removed at the end.
+class CTempHome
+{
+public:
+    CTempHome();
+    ~CTempHome();
+    CTempHome(const CTempHome&) = delete;
+    CTempHome& operator=(const CTempHome&) = delete;
+
+    const std::filesystem::path& Root() const { return m_root; }
+    std::filesystem::path Exe() const { return m_root / "exe"; }
+    // Keeps the folder after the end (for a failed run's files).
+    void Keep() { m_keep = true; }
+
+private:
+    std::filesystem::path m_root;
+    std::filesystem::path m_previousFolder;
+    std::vector<std::pair<std::string, std::string>> m_previousEnvironment;
+    bool m_keep = false;
+};
+
+struct SRunOptions
+{
+    std::uint64_t frameCap = 2'000'000; // a run that goes on longer fails
+    std::uint64_t memoryStatus = 256ull << 20;
+    std::uint32_t clockStart = 1'000'000;
+};
+
+struct SRunResult
+{
+    bool finished = false; // the player finished (false: the frame cap, or the game ended first)
+    std::string failure;   // why the run did not finish: scene, menu state, last keys
+    std::uint64_t frames = 0;
+    std::vector<std::string> messageBoxes; // captions and texts (UTF-8) of every box shown
+};
+
+// Runs the application in the current home until the player finishes, the game ends or the cap is
+// reached; the game then ends through Escape and the exit question.
+SRunResult RunGame(IPlayer& player, const SRunOptions& options = {});
+
+// The key mask bits of the logical keys.
+constexpr std::uint32_t kKeyDecide = 1u << 0;
+constexpr std::uint32_t kKeyCancel = 1u << 1;
+constexpr std::uint32_t kKeyMenu = 1u << 3;
+constexpr std::uint32_t kKeyUp = 1u << 8;
+constexpr std::uint32_t kKeyLeft = 1u << 9;
+constexpr std::uint32_t kKeyDown = 1u << 10;
+constexpr std::uint32_t kKeyRight = 1u << 11;
+
+} // namespace e2e
