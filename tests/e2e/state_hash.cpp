@@ -156,6 +156,11 @@ void AddItem(CHashInput& in, const CItemControl::SItem& item)
 
 std::uint32_t ComputeStateHash(const CGameState& state)
 {
+    return state.game != nullptr ? ComputeStateHash(*state.game) : 0;
+}
+
+std::uint32_t ComputeStateHash(const SGameResource& state)
+{
     CHashInput in;
     AddGenerator(in, state.random);
 
