@@ -1,15 +1,15 @@
 #include "e2e/road_player.h"
 
+#include "e2e/floor_player.h"
+
 #include "game/app/scene_control.h"
+#include "game/core/play_mode.h"
 #include "game/scenes/menu_scene.h"
 #include "game/ui/select_window.h"
-#include "game/world/map_control.h"
 #include "platform/host/encoding.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <sstream>
 
 namespace e2e {
@@ -20,19 +20,10 @@ constexpr std::int32_t kNameEntryState = 93;
 constexpr std::int32_t kRunEndState = 76;
 constexpr std::int32_t kReplaySaveState = 78;
 constexpr std::int32_t kFirstDungeon = 1;
-
-// The direction keys by step: up, left, down, right, then the diagonals.
-constexpr std::uint32_t kKeyUpLeft = 1u << 12;
-constexpr std::uint32_t kKeyUpRight = 1u << 13;
-constexpr std::uint32_t kKeyDownLeft = 1u << 14;
-constexpr std::uint32_t kKeyDownRight = 1u << 15;
-
-std::uint32_t StepKey(std::int32_t dx, std::int32_t dy)
-{
-    if (dy < 0) return dx < 0 ? kKeyUpLeft : dx > 0 ? kKeyUpRight : kKeyUp;
-    if (dy > 0) return dx < 0 ? kKeyDownLeft : dx > 0 ? kKeyDownRight : kKeyDown;
-    return dx < 0 ? kKeyLeft : kKeyRight;
-}
+// The ranking: the dungeon list, the list of places and one place's record.
+constexpr std::int32_t kRankingDungeonState = 73;
+constexpr std::int32_t kRankingListState = 74;
+constexpr std::int32_t kRankingRecordState = 75;
 
 bool HasLine(const SPlayView& view, const char* text)
 {
@@ -58,61 +49,8 @@ bool Trace()
 
 } // namespace
 
-// Stand-in: e2e::CFloorPlayer replaces this; it only walks the shortest path to the stairs, attacking
-// what stands in the way, and takes them.
-class CRoadPlayer::CFloorStandIn
-{
-public:
-    std::uint32_t NextKeys(const SPlayView& view)
-    {
-        const SGameResource& game = *view.game;
-        if (HasLine(view, "降りる")) return Choose(view, "降りる");
-        if (view.scene != kSceneGameMain) return kKeyCancel;
-        const auto& player = game.characters.player;
-        const CMapControl& map = game.map;
-        const auto walkable = [&](std::int32_t x, std::int32_t y) {
-            return CMapControl::IsOnMap(x, y) &&
-                   map.cells[std::size_t(x * CMapControl::kHeight + y)].terrain >= 5;
-        };
-        // Breadth first from the stairs, so that each cell knows its step toward them.
-        std::array<std::int32_t, CMapControl::kWidth * CMapControl::kHeight> distance;
-        distance.fill(-1);
-        std::deque<std::pair<std::int32_t, std::int32_t>> open;
-        distance[std::size_t(map.stairsX * CMapControl::kHeight + map.stairsY)] = 0;
-        open.emplace_back(map.stairsX, map.stairsY);
-        while (!open.empty()) {
-            const auto [x, y] = open.front();
-            open.pop_front();
-            for (std::int32_t dy = -1; dy <= 1; ++dy)
-                for (std::int32_t dx = -1; dx <= 1; ++dx) {
-                    const std::int32_t nx = x + dx, ny = y + dy;
-                    if ((dx == 0 && dy == 0) || !walkable(nx, ny)) continue;
-                    if (dx != 0 && dy != 0 && (!walkable(x + dx, y) || !walkable(x, y + dy))) continue;
-                    std::int32_t& d = distance[std::size_t(nx * CMapControl::kHeight + ny)];
-                    if (d >= 0) continue;
-                    d = distance[std::size_t(x * CMapControl::kHeight + y)] + 1;
-                    open.emplace_back(nx, ny);
-                }
-        }
-        const std::int32_t here = distance[std::size_t(player.x * CMapControl::kHeight + player.y)];
-        if (here == 0) return kKeyDecide; // on the stairs: the prompt comes with the underfoot command
-        for (std::int32_t dy = -1; dy <= 1; ++dy)
-            for (std::int32_t dx = -1; dx <= 1; ++dx) {
-                const std::int32_t nx = player.x + dx, ny = player.y + dy;
-                if ((dx == 0 && dy == 0) || !walkable(nx, ny)) continue;
-                if (dx != 0 && dy != 0 &&
-                    (!walkable(player.x + dx, player.y) || !walkable(player.x, player.y + dy)))
-                    continue;
-                const std::int32_t d = distance[std::size_t(nx * CMapControl::kHeight + ny)];
-                if (d >= 0 && d < here) return StepKey(dx, dy);
-            }
-        return kKeyDecide;
-    }
-    void OnNewFloor() {}
-};
-
 CRoadPlayer::CRoadPlayer(SRoadOptions options)
-    : m_options(options), m_floor(std::make_unique<CFloorStandIn>())
+    : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
 {}
 
 CRoadPlayer::~CRoadPlayer() = default;
@@ -136,7 +74,8 @@ void CRoadPlayer::Observe(const SPlayView& view)
         static std::string last;
         std::ostringstream line;
         line << "scene " << view.scene << " menu " << view.menuState << " type " << view.windowType
-             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " [";
+             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " t" << view.game->floorTime
+             << " w" << int(view.game->waitForKey) << " [";
         for (const std::string& text : view.lines) {
             std::string utf8;
             platform::Cp932ToUtf8(text, utf8);
@@ -168,6 +107,16 @@ std::uint32_t CRoadPlayer::OnNameEntry(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 {
     if (view.menuState == kNameEntryState) return OnNameEntry(view);
+    if (view.menuState >= kRankingDungeonState && view.menuState <= kRankingRecordState) {
+        // The first dungeon's first place is read, then every screen goes back with cancel.
+        if (view.menuState == kRankingRecordState && !m_rankingSeen) {
+            m_rankingSeen = true;
+            m_rankingLines = view.lines;
+        }
+        if (m_rankingSeen) return kKeyCancel;
+        if (view.menuState == kRankingDungeonState) return Choose(view, "初心の道");
+        return view.cursor == 0 ? kKeyDecide : kKeyUp;
+    }
     if (IsYesNo(view)) return AnswerYes(view);
     // The data menu of the title.
     if (HasLine(view, "新しくデータを作る")) {
@@ -217,15 +166,17 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
 {
     const SGameResource& game = *view.game;
+    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer).
     if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
-        game.floorTime / 6 >= m_options.suspendTurns && view.scene == kSceneGameMain) {
+        m_floor->GetTurns(game) >= m_options.suspendTurns && view.scene == kSceneGameMain &&
+        m_floor->GetGoal() == CFloorPlayer::kGoalNone) {
         m_suspending = true;
         m_doing = "suspending";
         return kKeyMenu;
     }
     if (m_suspending) return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
     m_doing = "playing a floor";
-    return m_floor->NextKeys(view);
+    return m_floor->NextKeys(game);
 }
 
 std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
@@ -250,9 +201,20 @@ std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
         m_inRun = false;
         m_runEnded = true;
     }
+    if (m_replaying && view.scene == kSceneGameMain && game.playMode == kPlayReplay) {
+        m_replayStarted = true;
+        m_doing = "watching the replay";
+    }
+    if (m_replayStarted && (view.scene == kSceneTitle || HasLine(view, "新しくデータを作る"))) {
+        m_replayEnded = true;
+        m_done = true;
+        return 0;
+    }
     switch (view.scene) {
     case kSceneGameMain:
         if (m_inRun) return OnFloor(view);
+        // The replay plays by itself; only its waits for a key are answered.
+        if (m_replayStarted) return game.waitForKey != 0 ? kKeyDecide : 0;
         return kKeyDecide;
     case kSceneMenu:
         return OnMenu(view);

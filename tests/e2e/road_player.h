@@ -13,6 +13,8 @@
 
 namespace e2e {
 
+class CFloorPlayer;
+
 // The moments of a run at which its state is recorded. Each is the first frame, after the moment, on
 // which the game-main scene is current with no command pending, so that a replay and a resumed run reach
 // the same moments: a floor's end is taken on the frame the next floor (or the end of the run) shows.
@@ -64,8 +66,6 @@ public:
     const std::vector<std::string>& RankingLines() const { return m_rankingLines; }
 
 private:
-    class CFloorStandIn;
-
     // The keys that bring the cursor of the active window to the line holding `text` and then decide; 0
     // while no such line shows.
     static std::uint32_t Choose(const SPlayView& view, const std::string& text);
@@ -76,7 +76,7 @@ private:
     void Record(EMoment moment, const SPlayView& view, std::int32_t dungeon, std::int32_t floor);
 
     SRoadOptions m_options;
-    std::unique_ptr<CFloorStandIn> m_floor;
+    std::unique_ptr<CFloorPlayer> m_floor;
     std::function<void(const SMoment&)> m_onMoment;
     std::string m_doing = "the title";
     bool m_saveMade = false;
@@ -88,6 +88,7 @@ private:
     bool m_backAtCamp = false;
     bool m_rankingSeen = false;
     bool m_replaying = false;
+    bool m_replayStarted = false;
     bool m_replayEnded = false;
     bool m_done = false;
     std::int32_t m_dungeon = 0;

@@ -154,7 +154,7 @@ void AddItem(CHashInput& in, const CItemControl::SItem& item)
 
 } // namespace
 
-std::uint32_t ComputeStateHash(const CGameState& state)
+std::uint32_t ComputeStateHash(const SPlayView& state)
 {
     return state.game != nullptr ? ComputeStateHash(*state.game) : 0;
 }

@@ -15,6 +15,6 @@ namespace e2e {
 // floor and floor time.
 std::uint32_t ComputeStateHash(const SGameResource& game);
 // The same of the game state a player reads after a frame; 0 without one.
-std::uint32_t ComputeStateHash(const CGameState& state);
+std::uint32_t ComputeStateHash(const SPlayView& state);
 
 } // namespace e2e
