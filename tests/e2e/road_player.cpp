@@ -1,6 +1,7 @@
 #include "e2e/road_player.h"
 
 #include "e2e/floor_player.h"
+#include "e2e/state_hash.h"
 
 #include "game/app/scene_control.h"
 #include "game/core/play_mode.h"
@@ -49,8 +50,7 @@ bool Trace()
 
 } // namespace
 
-CRoadPlayer::CRoadPlayer(SRoadOptions options)
-    : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
+CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
 {}
 
 CRoadPlayer::~CRoadPlayer() = default;
@@ -63,19 +63,14 @@ std::uint32_t CRoadPlayer::Choose(const SPlayView& view, const std::string& text
     return view.cursor < line ? kKeyDown : kKeyUp;
 }
 
-void CRoadPlayer::Record(EMoment moment, const SPlayView& view, std::int32_t dungeon, std::int32_t floor)
-{
-    if (m_onMoment) m_onMoment(SMoment{moment, dungeon, floor, *view.game});
-}
-
 void CRoadPlayer::Observe(const SPlayView& view)
 {
     if (Trace()) {
         static std::string last;
         std::ostringstream line;
         line << "scene " << view.scene << " menu " << view.menuState << " type " << view.windowType
-             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " t" << view.game->floorTime
-             << " w" << int(view.game->waitForKey) << " [";
+             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " t"
+             << view.game->floorTime << " w" << int(view.game->waitForKey) << " [";
         for (const std::string& text : view.lines) {
             std::string utf8;
             platform::Cp932ToUtf8(text, utf8);
@@ -155,7 +150,14 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
     if (HasLine(view, "初心の道") && !m_inRun && !m_runEnded) return Choose(view, "初心の道");
     if (m_inRun && !m_suspending) return OnFloor(view);
     if (m_suspending) {
-        if (HasLine(view, "中断")) return Choose(view, "中断");
+        if (HasLine(view, "中断")) {
+            const std::uint32_t keys = Choose(view, "中断");
+            if (keys == kKeyDecide && m_recorder != nullptr && !m_suspendRecorded) {
+                m_suspendRecorded = true;
+                m_recorder->AddSuspend(*view.game);
+            }
+            return keys;
+        }
         if (HasLine(view, "設定")) return Choose(view, "設定");
     }
     if (view.menuState == kReplaySaveState) return AnswerYes(view);
@@ -166,9 +168,12 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
 {
     const SGameResource& game = *view.game;
-    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer).
+    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer), or on
+    // its stairs when they come first, so that every run suspends.
+    const bool onStairs =
+        game.characters.player.x == game.map.stairsX && game.characters.player.y == game.map.stairsY;
     if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
-        m_floor->GetTurns(game) >= m_options.suspendTurns && view.scene == kSceneGameMain &&
+        (m_floor->GetTurns(game) >= m_options.suspendTurns || onStairs) && view.scene == kSceneGameMain &&
         m_floor->GetGoal() == CFloorPlayer::kGoalNone) {
         m_suspending = true;
         m_doing = "suspending";
@@ -200,6 +205,7 @@ std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
     if (m_inRun && view.menuState == kRunEndState) {
         m_inRun = false;
         m_runEnded = true;
+        m_runEndLines = view.lines;
     }
     if (m_replaying && view.scene == kSceneGameMain && game.playMode == kPlayReplay) {
         m_replayStarted = true;
@@ -213,8 +219,8 @@ std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
     switch (view.scene) {
     case kSceneGameMain:
         if (m_inRun) return OnFloor(view);
-        // The replay plays by itself; only its waits for a key are answered.
-        if (m_replayStarted) return game.waitForKey != 0 ? kKeyDecide : 0;
+        // The replay plays by itself; decide only moves its messages on (its last one waits for a key).
+        if (m_replayStarted) return kKeyDecide;
         return kKeyDecide;
     case kSceneMenu:
         return OnMenu(view);
@@ -234,6 +240,55 @@ bool CRoadPlayer::Finished(const SPlayView& /*view*/) const
 std::string CRoadPlayer::Describe() const
 {
     return m_doing;
+}
+
+void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash,
+                        bool replay)
+{
+    m_hashes.push_back(SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, hash});
+}
+
+void CHashRecorder::Observe(const SPlayView& view)
+{
+    if (view.game == nullptr) return;
+    const SGameResource& game = *view.game;
+    const bool replay = game.playMode == kPlayReplay;
+    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal)
+        Add("rerun", game.dungeon, game.floor, ComputeStateHash(game), false);
+    m_lastPlayMode = game.playMode;
+    if (game.playMode == kPlaySilentRerun) {
+        m_have = false;
+        return;
+    }
+    if (view.menuState == kRunEndState && !m_runEndSeen) {
+        m_runEndSeen = true;
+        Add("run", game.dungeon, game.floor, ComputeStateHash(game), false);
+    }
+    if (view.menuState != kRunEndState) m_runEndSeen = false;
+    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor))
+        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, ComputeStateHash(game),
+            m_lastReplay);
+    m_have = game.dungeon > 0;
+    m_lastReplay = replay;
+    m_lastDungeon = game.dungeon;
+    m_lastFloor = game.floor;
+}
+
+void CHashRecorder::AddSuspend(const SGameResource& game)
+{
+    Add("suspend", game.dungeon, game.floor, ComputeStateHash(game), false);
+}
+
+std::string CHashRecorder::Format() const
+{
+    std::string text;
+    char line[96];
+    for (const SRecordedHash& record : m_hashes) {
+        std::snprintf(line, sizeof line, "%s %d %d %08x\n", record.moment.c_str(), record.dungeon,
+                      record.floor, record.hash);
+        text += line;
+    }
+    return text;
 }
 
 } // namespace e2e
