@@ -60,6 +60,11 @@ std::uint32_t CRoadPlayer::Choose(const SPlayView& view, const std::string& text
     const std::int32_t line = view.FindLine(text);
     if (line < 0) return 0;
     if (view.cursor == line) return kKeyDecide;
+    if (view.windowType == CSelectWindow::kTypeCommandMenu && view.cursor >= 0) {
+        // Two columns: across first, then along the column.
+        const std::int32_t rows = std::int32_t(view.lines.size() + 1) / 2;
+        if (view.cursor / rows != line / rows) return view.cursor / rows < line / rows ? kKeyRight : kKeyLeft;
+    }
     return view.cursor < line ? kKeyDown : kKeyUp;
 }
 
@@ -133,6 +138,8 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
         }
         return kKeyCancel;
     }
+    // The save list (three lines an entry): the one save.
+    if (view.windowType == CSelectWindow::kTypeSaveDataList) return view.cursor == 0 ? kKeyDecide : kKeyUp;
     if (HasLine(view, "ダンジョンの続きから")) return Choose(view, "ダンジョンの続きから");
     if (HasLine(view, "ファイルから再生")) {
         m_replaying = true;
