@@ -1,4 +1,5 @@
 #include "game/app/game_resource.h"
+#include "game/app/save_game.h"
 #include "game/core/play_mode.h"
 #include "game/support/adventure_game.h"
 #include "game/support/message_recorder.h"
@@ -151,6 +152,36 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
     ASSERT_NE(entry, g_globalData.saveEntries.end());
     EXPECT_FALSE(entry->second.flag);
     EXPECT_FALSE(game->actionLog.IsOff());
+}
+
+// The save written at a floor start is where a resumed floor starts again: it must hold the last floor's
+// bonus in the score and the floor's step of the progress record, or a resumed run loses both. A viewed
+// replay's snapshot holds the bonus, so the bonus its own descent counted is dropped.
+TEST_F(DungeonStartTest, TheFloorStartSavesTheBonusAndProgressStepAResumeStartsFrom)
+{
+    game->floor = 3;
+    game->pendingFloorBonus = 1234;
+    game->flag.values[0] = 7;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+
+    game->goldCounter = SGoldCounter();
+    game->flag.values[0] = 0;
+    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+    game->playMode = kPlaySilentRerun;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+
+    game->playMode = kPlayReplay;
+    game->pendingFloorBonus = 99;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->pendingFloorBonus, 0);
+    EXPECT_EQ(game->flag.values[0], 8);
 }
 
 TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
