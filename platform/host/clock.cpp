@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cerrno>
 #include <ctime>
+#include <mutex>
+#include <optional>
 #include <sched.h>
 
 namespace platform {
@@ -78,8 +80,29 @@ void AdvanceVirtualClock(std::uint32_t milliseconds)
     g_virtualNow.fetch_add(milliseconds, std::memory_order_acq_rel);
 }
 
+namespace {
+std::mutex g_fixedTimeLock;
+std::optional<SLocalTime> g_fixedTime;
+} // namespace
+
+void FixLocalTime(const SLocalTime& time)
+{
+    std::lock_guard<std::mutex> lock(g_fixedTimeLock);
+    g_fixedTime = time;
+}
+
+void UnfixLocalTime()
+{
+    std::lock_guard<std::mutex> lock(g_fixedTimeLock);
+    g_fixedTime.reset();
+}
+
 SLocalTime GetLocalTime()
 {
+    {
+        std::lock_guard<std::mutex> lock(g_fixedTimeLock);
+        if (g_fixedTime) return *g_fixedTime;
+    }
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

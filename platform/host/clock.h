@@ -44,5 +44,9 @@ struct SLocalTime
 
 // The wall clock's date and time in the local time zone (the virtual clock does not affect it).
 SLocalTime GetLocalTime();
+// Makes GetLocalTime answer `time` from now on, so that what is made from the date (a run's identity)
+// can be repeated; UnfixLocalTime goes back to the wall clock.
+void FixLocalTime(const SLocalTime& time);
+void UnfixLocalTime();
 
 } // namespace platform

@@ -1,12 +1,274 @@
 #include "e2e/e2e_harness.h"
 
+#include "game/app/app.h"
+#include "game/app/scene_control.h"
+#include "game/data/global_data.h"
+#include "game/scenes/menu_scene.h"
+#include "platform/backend_chooser.h"
+#include "platform/host/clock.h"
+#include "platform/host/encoding.h"
+#include "platform/host/headless/headless.h"
+#include "platform/host/memory.h"
+#include "platform/host/scan_codes.h"
+#include "sdk/auxiliary/file.h"
+#include "sdk/thread/singleton.h"
+#include "sdk/thread/thread_manager.h"
+
+#include <array>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+
 namespace e2e {
 
-std::int32_t CGameState::FindLine(const std::string& text) const
+namespace {
+
+namespace headless = platform::headless;
+namespace Thread = zelvoranGameSDK3rd::Thread;
+
+// The keys with fixed keyboard keys: the diagonals, Escape, Alt, Enter, F1 and Tab.
+constexpr std::array<std::pair<int, std::uint8_t>, 9> kFixedKeys = {{
+    {12, platform::DIK_NUMPAD7},
+    {13, platform::DIK_NUMPAD9},
+    {14, platform::DIK_NUMPAD1},
+    {15, platform::DIK_NUMPAD3},
+    {16, platform::DIK_ESCAPE},
+    {17, platform::DIK_LMENU},
+    {18, platform::DIK_RETURN},
+    {19, platform::DIK_F1},
+    {20, platform::DIK_TAB},
+}};
+
+// The keyboard as a player's hands: each logical key through its keyboard binding.
+class CKeyboard
+{
+public:
+    // The bindings the key object holds (the defaults in a fresh home).
+    void ReadBindings(const CKeyThread& keys)
+    {
+        m_codes.fill(-1);
+        for (int key = 0; key < 12; ++key)
+            m_codes[key] = keys.FindBinding(key, false);
+        for (const auto& [key, code] : kFixedKeys)
+            m_codes[key] = code;
+    }
+    // Holds exactly the keys of the mask; false when a key of the mask has no keyboard key.
+    bool Hold(std::uint32_t mask)
+    {
+        bool reachable = true;
+        for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
+            const bool down = (mask >> key & 1) != 0;
+            if (down && m_codes[key] < 0) reachable = false;
+            if (m_codes[key] < 0 || down == ((m_held >> key & 1) != 0)) continue;
+            headless::SetKey(static_cast<std::uint8_t>(m_codes[key]), down);
+        }
+        m_held = mask;
+        return reachable;
+    }
+
+private:
+    std::array<std::int32_t, CKeyThread::kLogicalKeyCount> m_codes{};
+    std::uint32_t m_held = 0;
+};
+
+void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
+{
+    state.app = &app;
+    state.game = app.GetGameResource();
+    state.frame = frame;
+    const CSceneControl* control = app.GetSceneControl();
+    state.scene = control->GetCurrentNumber();
+    state.menu =
+        state.scene == kSceneMenu ? dynamic_cast<const CSceneMenu*>(control->GetCurrentScene()) : nullptr;
+    state.menuState = state.menu != nullptr ? state.menu->GetState() : 0;
+    const CSelectWindow& windows = state.game->selectWindow;
+    state.cursor = windows.GetCursor();
+    state.windowType = windows.GetTopType();
+    state.windowCount = windows.windows.size();
+    state.lines.clear();
+    // The active window is the topmost of the top group with a cursor; without one, the top window.
+    const CSelectWindow::SWindow* shown = nullptr;
+    if (!windows.windows.empty()) {
+        const std::int32_t group = windows.windows.back().group;
+        for (auto it = windows.windows.rbegin(); it != windows.windows.rend() && it->group == group; ++it)
+            if (it->cursor >= 0) {
+                shown = &*it;
+                break;
+            }
+        if (shown == nullptr) shown = &windows.windows.back();
+    }
+    if (shown != nullptr)
+        for (const CSelectWindow::SItem& item : shown->items)
+            state.lines.emplace_back(item.text.c_str());
+}
+
+std::string Describe(const SPlayView& state, const IPlayer& player)
+{
+    std::ostringstream text;
+    text << "frame " << state.frame << ", scene " << state.scene << ", menu state " << state.menuState
+         << ", cursor " << state.cursor << ", last keys 0x" << std::hex << state.lastKeys << std::dec;
+    if (state.game != nullptr) text << ", dungeon " << state.game->dungeon << " floor " << state.game->floor;
+    text << ", lines [";
+    for (std::size_t i = 0; i < state.lines.size(); ++i) {
+        std::string utf8;
+        platform::Cp932ToUtf8(state.lines[i], utf8);
+        text << (i ? " | " : "") << utf8;
+    }
+    text << "]";
+    const std::string doing = player.Describe();
+    if (!doing.empty()) text << ", player: " << doing;
+    return text.str();
+}
+
+// The program's application with the harness's loop in place of the frame loop.
+class CHarnessWindow : public CAppMainWindow
+{
+public:
+    CHarnessWindow(IPlayer& player, const SRunOptions& options, SRunResult& result)
+        : m_player(player), m_options(options), m_result(result)
+    {}
+
+    void MainThread() override
+    {
+        class CHarnessApp : public CApp
+        {
+        public:
+            explicit CHarnessApp(CHarnessWindow& owner) : m_owner(owner) {}
+            void MainThread() override
+            {
+                SetUp();
+                m_owner.Play(*this);
+                TearDown();
+            }
+
+        private:
+            CHarnessWindow& m_owner;
+        };
+        CHarnessApp app(*this);
+        app.Start();
+    }
+
+private:
+    void Play(CApp& app)
+    {
+        // No idle sleep after a drawn frame: the frame's pacing alone moves the virtual clock.
+        g_globalData.cpuLoad = 0;
+        CKeyboard keyboard;
+        keyboard.ReadBindings(*app.GetSceneControl()->GetKeyObject());
+        SPlayView state;
+        bool press = true;
+        for (std::uint64_t frame = 1;; ++frame) {
+            if (!app.RunFrame()) {
+                ReadState(app, frame, state);
+                m_result.failure = "the game ended before the player finished: " + Describe(state, m_player);
+                break;
+            }
+            m_result.frames = frame;
+            if (!app.WasLastFrameDrawn()) ++m_result.undrawnFrames;
+            ReadState(app, frame, state);
+            if (m_options.observer) m_options.observer(state);
+            if (m_player.Finished(state)) {
+                m_result.finished = true;
+                break;
+            }
+            if (frame >= m_options.frameCap) {
+                m_result.failure = "the player is stuck: " + Describe(state, m_player);
+                break;
+            }
+            std::uint32_t keys = 0;
+            if (press) {
+                keys = m_player.NextKeys(state);
+                state.lastKeys = keys;
+            }
+            if (!keyboard.Hold(keys)) {
+                m_result.failure = "a key of the mask has no keyboard key: " + Describe(state, m_player);
+                break;
+            }
+            press = !press;
+        }
+        keyboard.Hold(0);
+    }
+
+    IPlayer& m_player;
+    const SRunOptions& m_options;
+    SRunResult& m_result;
+};
+
+} // namespace
+
+std::int32_t SPlayView::FindLine(const std::string& text) const
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].find(text) != std::string::npos) return static_cast<std::int32_t>(i);
     return -1;
+}
+
+CTempHome::CTempHome()
+{
+    std::random_device rd;
+    m_root = std::filesystem::temp_directory_path() / ("marovellin_e2e_" + std::to_string(rd()));
+    std::filesystem::create_directories(Exe());
+    // The data set is only read: the built one serves every home.
+    std::filesystem::create_directory_symlink(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data",
+                                              Exe() / "data");
+    m_previousFolder = std::filesystem::current_path();
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
+        const char* value = std::getenv(name);
+        m_previousEnvironment.emplace_back(name, value != nullptr ? value : "");
+    }
+    std::filesystem::current_path(Exe());
+    // The SDK's files resolve relative names against the folder they took at start-up.
+    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(Exe().c_str());
+    setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+    setenv("HOME", (m_root / "home").c_str(), 1);
+    headless::ResetSettings();
+    headless::SetSettingsReadOnly(false);
+    headless::SetMessageBoxesUnavailable(false);
+    headless::ScriptMessageBoxAnswers({});
+}
+
+CTempHome::~CTempHome()
+{
+    std::filesystem::current_path(m_previousFolder);
+    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(m_previousFolder.c_str());
+    for (const auto& [name, value] : m_previousEnvironment) {
+        if (!value.empty())
+            setenv(name.c_str(), value.c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+    headless::ResetSettings();
+    std::error_code ignored;
+    if (!m_keep) std::filesystem::remove_all(m_root, ignored);
+}
+
+SRunResult RunGame(IPlayer& player, const SRunOptions& options)
+{
+    SRunResult result;
+    if (!platform::SelectBackend("headless")) {
+        result.failure = "the headless back end cannot be chosen";
+        return result;
+    }
+    g_globalData = SGlobalData();
+    headless::ReleaseAllKeys();
+    headless::ScriptMessageBoxAnswers({});
+    platform::UseVirtualClock(options.clockStart);
+    platform::FixAvailablePhysicalMemory(options.memoryStatus);
+    platform::FixLocalTime(options.localTime);
+
+    Thread::SetMultiThreadFlag(true);
+    Thread::StartOwnedThread(new CHarnessWindow(player, options, result));
+    Thread::CThreadManager::GetInstance()->WaitForAll();
+    Thread::SetMultiThreadFlag(false);
+
+    headless::ReleaseAllKeys();
+    platform::UnfixLocalTime();
+    platform::UnfixAvailablePhysicalMemory();
+    platform::UseRealClock();
+    for (const headless::ShownMessageBox& box : headless::GetShownMessageBoxes())
+        result.messageBoxes.push_back(box.caption + ": " + box.text);
+    return result;
 }
 
 } // namespace e2e

@@ -4,6 +4,7 @@
 // time. After every frame a player reads what the game shows and answers the keys of the next frame.
 
 #include "game/app/game_resource.h"
+#include "platform/host/clock.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,8 +17,9 @@ class CSceneMenu;
 
 namespace e2e {
 
-// What a player may read after a frame. Texts are CP932, as the game keeps them.
-class CGameState
+// What a player sees after a frame: the game state and what the current scene and menu show. Texts are CP932,
+// as the game keeps them.
+struct SPlayView
 {
 public:
     const SGameResource* game = nullptr; // the one game state
@@ -41,8 +43,8 @@ class IPlayer
 {
 public:
     virtual ~IPlayer() = default;
-    virtual std::uint32_t NextKeys(const CGameState& state) = 0;
-    virtual bool Finished(const CGameState& state) const = 0;
+    virtual std::uint32_t NextKeys(const SPlayView& state) = 0;
+    virtual bool Finished(const SPlayView& state) const = 0;
     // What the player is doing, for the message of a failed run.
     virtual std::string Describe() const { return {}; }
 };
@@ -74,6 +76,9 @@ struct SRunOptions
     std::uint64_t frameCap = 2'000'000; // a run that goes on longer fails
     std::uint64_t memoryStatus = 256ull << 20;
     std::uint32_t clockStart = 1'000'000;
+    platform::SLocalTime localTime{2026, 4, 1, 10, 0, 0};
+    // Called after every frame with what the player sees, before the player.
+    std::function<void(const SPlayView&)> observer;
 };
 
 struct SRunResult
@@ -81,11 +86,12 @@ struct SRunResult
     bool finished = false; // the player finished (false: the frame cap, or the game ended first)
     std::string failure;   // why the run did not finish: scene, menu state, last keys
     std::uint64_t frames = 0;
+    std::uint64_t undrawnFrames = 0;       // frames whose drawing was skipped
     std::vector<std::string> messageBoxes; // captions and texts (UTF-8) of every box shown
 };
 
 // Runs the application in the current home until the player finishes, the game ends or the cap is
-// reached; the game then ends through Escape and the exit question.
+// reached; the application then tears down as at the end of its frame loop.
 SRunResult RunGame(IPlayer& player, const SRunOptions& options = {});
 
 // The key mask bits of the logical keys.

@@ -33,4 +33,18 @@ TEST(VirtualClock, SwitchingBackUsesTheRealClock)
     EXPECT_LT(b - a, 0x80000000u);
 }
 
+TEST(LocalTime, AFixedDateIsAnsweredUntilTheWallClockIsBack)
+{
+    platform::FixLocalTime({2030, 2, 3, 4, 5, 6});
+    const platform::SLocalTime fixed = platform::GetLocalTime();
+    EXPECT_EQ(fixed.year, 2030);
+    EXPECT_EQ(fixed.month, 2);
+    EXPECT_EQ(fixed.day, 3);
+    EXPECT_EQ(fixed.hour, 4);
+    EXPECT_EQ(fixed.minute, 5);
+    EXPECT_EQ(fixed.second, 6);
+    platform::UnfixLocalTime();
+    EXPECT_GE(platform::GetLocalTime().year, 2024); // the wall clock again
+}
+
 } // namespace
