@@ -155,9 +155,9 @@ void AddItem(CHashInput& in, const CItemControl::SItem& item)
 
 } // namespace
 
-std::uint32_t ComputeStateHash(const CGameState& state)
+std::uint32_t ComputeStateHash(const SPlayView& view)
 {
-    return state.game != nullptr ? ComputeStateHash(*state.game) : 0;
+    return view.game != nullptr ? ComputeStateHash(*view.game) : 0;
 }
 
 std::uint32_t ComputeStateHash(const SGameResource& state)

@@ -14,7 +14,7 @@ namespace e2e {
 // the character slots, the item table, the warehouse, the inventory and equipment, gold, the score and the
 // progress record, dungeon, floor and floor time.
 std::uint32_t ComputeStateHash(const SGameResource& game);
-// The same of the game state a player reads after a frame; 0 without one.
-std::uint32_t ComputeStateHash(const CGameState& state);
+// The same of the game state a player sees after a frame; 0 without one.
+std::uint32_t ComputeStateHash(const SPlayView& view);
 
 } // namespace e2e
