@@ -17,6 +17,7 @@
 
 namespace {
 constexpr std::int32_t kDescendFadeFrames = 30;
+constexpr std::int32_t kCommandAutoTurn = 10;
 constexpr std::int32_t kMusicFadeFrames = 24;
 constexpr std::int32_t kFloorFadeFrames = 30;
 constexpr std::int32_t kGoalFadeFrames = 120;
@@ -39,6 +40,9 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
     if (appendLastLog) game.actionLog.AppendFloorLog();
     AppendFloorSnapshot(game);
     game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    // The automatic turn is the program's setting, kept in no save: each floor's log opens with it, so
+    // that a floor resumed in another program or replayed turns as it did.
+    game.actionLog.WriteCommand(MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1));
     WriteSaveGame(game);
     UpdateGlobalDataEntry(game, false);
 }

@@ -37,6 +37,7 @@ struct SRunCase
     std::int32_t floors;
     std::int32_t suspendFloor;
     std::int32_t suspendTurns;
+    std::int32_t autoTurn; // the automatic turn chosen in the options on the first floor
 };
 // Pressed on every other frame so that a message waiting for a key goes on: the dash key, which alone
 // gives no command (the decide key would attack whenever the scene found no command waiting, and so
@@ -258,6 +259,13 @@ protected:
                << game.playMode << ", turn state " << scene.turnState << ", hp " << game.characters.player.hp;
     }
 
+    // What the options menu does when the automatic turn is chosen.
+    static void ChooseAutoTurn(SGameResource& game, std::int32_t choice)
+    {
+        game.autoTurn = choice;
+        game.actionLog.WriteCommand(MakePlayerCommand(10, -1, choice, -1));
+    }
+
     // A new run of the case's dungeon and seed, as the camp starts it.
     void StartRun(SGameResource& game)
     {
@@ -289,6 +297,7 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         auto game = NewProgram();
         StartRun(*game);
         auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
         Play(*game, *scene, whole, false);
         ASSERT_GE(whole.floorEnds.size(), std::size_t(run.suspendFloor)) << "the run ended too early";
         ASSERT_EQ(WriteReplay(*game, replayFile), kReplayWritten);
@@ -300,6 +309,7 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         auto game = NewProgram();
         StartRun(*game);
         auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
         Play(*game, *scene, first, true);
     }
     ASSERT_EQ(first.floorEnds.size(), std::size_t(run.suspendFloor - 1));
@@ -341,10 +351,10 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest,
-                         ::testing::Values(SRunCase{1, 0x5EED1234, 8, 3, 10},
-                                           SRunCase{1, 0x0BADF00D, 9, 2, 25},
-                                           SRunCase{2, 0x13572468, 8, 4, 5},
-                                           SRunCase{3, 0x2468ACE0, 8, 3, 30},
-                                           SRunCase{1, 0x600DCAFE, 6, 1, 12}));
+                         ::testing::Values(SRunCase{1, 0x5EED1234, 8, 3, 10, 0},
+                                           SRunCase{1, 0x0BADF00D, 9, 2, 25, 1},
+                                           SRunCase{2, 0x13572468, 8, 4, 5, 2},
+                                           SRunCase{3, 0x2468ACE0, 8, 3, 30, 2},
+                                           SRunCase{1, 0x600DCAFE, 6, 1, 12, 1}));
 
 } // namespace

@@ -184,6 +184,27 @@ TEST_F(DungeonStartTest, TheFloorStartSavesTheBonusAndProgressStepAResumeStartsF
     EXPECT_EQ(game->flag.values[0], 8);
 }
 
+// The automatic turn belongs to the program, not to the save: a floor's log opens with it, and a re-run
+// of the floor, in a program that has another setting, takes it from there.
+TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
+{
+    game->floor = 2;
+    game->autoTurn = 2;
+    ASSERT_TRUE(scene.StartDungeon());
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
+    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+
+    game->autoTurn = 0;
+    game->playMode = kPlaySilentRerun;
+    ASSERT_EQ(game->actionLog.LoadSuspendData(game->userNumber, game->runNumber, 2), 0);
+    SPlayerCommand first;
+    game->actionLog.ReadCommand(first);
+    EXPECT_EQ(std::tuple(first.kind, first.arg2), std::tuple(10, 2));
+    game->playerCommands.push_back(first);
+    EXPECT_TRUE(scene.DispatchCommand());
+    EXPECT_EQ(game->autoTurn, 2);
+}
+
 TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
 {
     for (const std::int32_t mode : {kPlayNormal, kPlayReplay}) {
