@@ -1,15 +1,16 @@
 #include "e2e/road_player.h"
 
+#include "e2e/floor_player.h"
+#include "e2e/state_hash.h"
+
 #include "game/app/scene_control.h"
+#include "game/core/play_mode.h"
 #include "game/scenes/menu_scene.h"
 #include "game/ui/select_window.h"
-#include "game/world/map_control.h"
 #include "platform/host/encoding.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <sstream>
 
 namespace e2e {
@@ -20,19 +21,10 @@ constexpr std::int32_t kNameEntryState = 93;
 constexpr std::int32_t kRunEndState = 76;
 constexpr std::int32_t kReplaySaveState = 78;
 constexpr std::int32_t kFirstDungeon = 1;
-
-// The direction keys by step: up, left, down, right, then the diagonals.
-constexpr std::uint32_t kKeyUpLeft = 1u << 12;
-constexpr std::uint32_t kKeyUpRight = 1u << 13;
-constexpr std::uint32_t kKeyDownLeft = 1u << 14;
-constexpr std::uint32_t kKeyDownRight = 1u << 15;
-
-std::uint32_t StepKey(std::int32_t dx, std::int32_t dy)
-{
-    if (dy < 0) return dx < 0 ? kKeyUpLeft : dx > 0 ? kKeyUpRight : kKeyUp;
-    if (dy > 0) return dx < 0 ? kKeyDownLeft : dx > 0 ? kKeyDownRight : kKeyDown;
-    return dx < 0 ? kKeyLeft : kKeyRight;
-}
+// The ranking: the dungeon list, the list of places and one place's record.
+constexpr std::int32_t kRankingDungeonState = 73;
+constexpr std::int32_t kRankingListState = 74;
+constexpr std::int32_t kRankingRecordState = 75;
 
 bool HasLine(const SPlayView& view, const char* text)
 {
@@ -58,61 +50,7 @@ bool Trace()
 
 } // namespace
 
-// Stand-in: e2e::CFloorPlayer replaces this; it only walks the shortest path to the stairs, attacking
-// what stands in the way, and takes them.
-class CRoadPlayer::CFloorStandIn
-{
-public:
-    std::uint32_t NextKeys(const SPlayView& view)
-    {
-        const SGameResource& game = *view.game;
-        if (HasLine(view, "降りる")) return Choose(view, "降りる");
-        if (view.scene != kSceneGameMain) return kKeyCancel;
-        const auto& player = game.characters.player;
-        const CMapControl& map = game.map;
-        const auto walkable = [&](std::int32_t x, std::int32_t y) {
-            return CMapControl::IsOnMap(x, y) &&
-                   map.cells[std::size_t(x * CMapControl::kHeight + y)].terrain >= 5;
-        };
-        // Breadth first from the stairs, so that each cell knows its step toward them.
-        std::array<std::int32_t, CMapControl::kWidth * CMapControl::kHeight> distance;
-        distance.fill(-1);
-        std::deque<std::pair<std::int32_t, std::int32_t>> open;
-        distance[std::size_t(map.stairsX * CMapControl::kHeight + map.stairsY)] = 0;
-        open.emplace_back(map.stairsX, map.stairsY);
-        while (!open.empty()) {
-            const auto [x, y] = open.front();
-            open.pop_front();
-            for (std::int32_t dy = -1; dy <= 1; ++dy)
-                for (std::int32_t dx = -1; dx <= 1; ++dx) {
-                    const std::int32_t nx = x + dx, ny = y + dy;
-                    if ((dx == 0 && dy == 0) || !walkable(nx, ny)) continue;
-                    if (dx != 0 && dy != 0 && (!walkable(x + dx, y) || !walkable(x, y + dy))) continue;
-                    std::int32_t& d = distance[std::size_t(nx * CMapControl::kHeight + ny)];
-                    if (d >= 0) continue;
-                    d = distance[std::size_t(x * CMapControl::kHeight + y)] + 1;
-                    open.emplace_back(nx, ny);
-                }
-        }
-        const std::int32_t here = distance[std::size_t(player.x * CMapControl::kHeight + player.y)];
-        if (here == 0) return kKeyDecide; // on the stairs: the prompt comes with the underfoot command
-        for (std::int32_t dy = -1; dy <= 1; ++dy)
-            for (std::int32_t dx = -1; dx <= 1; ++dx) {
-                const std::int32_t nx = player.x + dx, ny = player.y + dy;
-                if ((dx == 0 && dy == 0) || !walkable(nx, ny)) continue;
-                if (dx != 0 && dy != 0 &&
-                    (!walkable(player.x + dx, player.y) || !walkable(player.x, player.y + dy)))
-                    continue;
-                const std::int32_t d = distance[std::size_t(nx * CMapControl::kHeight + ny)];
-                if (d >= 0 && d < here) return StepKey(dx, dy);
-            }
-        return kKeyDecide;
-    }
-    void OnNewFloor() {}
-};
-
-CRoadPlayer::CRoadPlayer(SRoadOptions options)
-    : m_options(options), m_floor(std::make_unique<CFloorStandIn>())
+CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
 {}
 
 CRoadPlayer::~CRoadPlayer() = default;
@@ -125,18 +63,14 @@ std::uint32_t CRoadPlayer::Choose(const SPlayView& view, const std::string& text
     return view.cursor < line ? kKeyDown : kKeyUp;
 }
 
-void CRoadPlayer::Record(EMoment moment, const SPlayView& view, std::int32_t dungeon, std::int32_t floor)
-{
-    if (m_onMoment) m_onMoment(SMoment{moment, dungeon, floor, *view.game});
-}
-
 void CRoadPlayer::Observe(const SPlayView& view)
 {
     if (Trace()) {
         static std::string last;
         std::ostringstream line;
         line << "scene " << view.scene << " menu " << view.menuState << " type " << view.windowType
-             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " [";
+             << " cursor " << view.cursor << " d" << view.game->dungeon << "f" << view.game->floor << " t"
+             << view.game->floorTime << " w" << int(view.game->waitForKey) << " [";
         for (const std::string& text : view.lines) {
             std::string utf8;
             platform::Cp932ToUtf8(text, utf8);
@@ -168,6 +102,16 @@ std::uint32_t CRoadPlayer::OnNameEntry(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 {
     if (view.menuState == kNameEntryState) return OnNameEntry(view);
+    if (view.menuState >= kRankingDungeonState && view.menuState <= kRankingRecordState) {
+        // The first dungeon's first place is read, then every screen goes back with cancel.
+        if (view.menuState == kRankingRecordState && !m_rankingSeen) {
+            m_rankingSeen = true;
+            m_rankingLines = view.lines;
+        }
+        if (m_rankingSeen) return kKeyCancel;
+        if (view.menuState == kRankingDungeonState) return Choose(view, "初心の道");
+        return view.cursor == 0 ? kKeyDecide : kKeyUp;
+    }
     if (IsYesNo(view)) return AnswerYes(view);
     // The data menu of the title.
     if (HasLine(view, "新しくデータを作る")) {
@@ -206,7 +150,14 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
     if (HasLine(view, "初心の道") && !m_inRun && !m_runEnded) return Choose(view, "初心の道");
     if (m_inRun && !m_suspending) return OnFloor(view);
     if (m_suspending) {
-        if (HasLine(view, "中断")) return Choose(view, "中断");
+        if (HasLine(view, "中断")) {
+            const std::uint32_t keys = Choose(view, "中断");
+            if (keys == kKeyDecide && m_recorder != nullptr && !m_suspendRecorded) {
+                m_suspendRecorded = true;
+                m_recorder->AddSuspend(*view.game);
+            }
+            return keys;
+        }
         if (HasLine(view, "設定")) return Choose(view, "設定");
     }
     if (view.menuState == kReplaySaveState) return AnswerYes(view);
@@ -217,15 +168,20 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
 {
     const SGameResource& game = *view.game;
+    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer), or on
+    // its stairs when they come first, so that every run suspends.
+    const bool onStairs =
+        game.characters.player.x == game.map.stairsX && game.characters.player.y == game.map.stairsY;
     if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
-        game.floorTime / 6 >= m_options.suspendTurns && view.scene == kSceneGameMain) {
+        (m_floor->GetTurns(game) >= m_options.suspendTurns || onStairs) && view.scene == kSceneGameMain &&
+        m_floor->GetGoal() == CFloorPlayer::kGoalNone) {
         m_suspending = true;
         m_doing = "suspending";
         return kKeyMenu;
     }
     if (m_suspending) return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
     m_doing = "playing a floor";
-    return m_floor->NextKeys(view);
+    return m_floor->NextKeys(game);
 }
 
 std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
@@ -249,10 +205,22 @@ std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
     if (m_inRun && view.menuState == kRunEndState) {
         m_inRun = false;
         m_runEnded = true;
+        m_runEndLines = view.lines;
+    }
+    if (m_replaying && view.scene == kSceneGameMain && game.playMode == kPlayReplay) {
+        m_replayStarted = true;
+        m_doing = "watching the replay";
+    }
+    if (m_replayStarted && (view.scene == kSceneTitle || HasLine(view, "新しくデータを作る"))) {
+        m_replayEnded = true;
+        m_done = true;
+        return 0;
     }
     switch (view.scene) {
     case kSceneGameMain:
         if (m_inRun) return OnFloor(view);
+        // The replay plays by itself; decide only moves its messages on (its last one waits for a key).
+        if (m_replayStarted) return kKeyDecide;
         return kKeyDecide;
     case kSceneMenu:
         return OnMenu(view);
@@ -272,6 +240,55 @@ bool CRoadPlayer::Finished(const SPlayView& /*view*/) const
 std::string CRoadPlayer::Describe() const
 {
     return m_doing;
+}
+
+void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash,
+                        bool replay)
+{
+    m_hashes.push_back(SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, hash});
+}
+
+void CHashRecorder::Observe(const SPlayView& view)
+{
+    if (view.game == nullptr) return;
+    const SGameResource& game = *view.game;
+    const bool replay = game.playMode == kPlayReplay;
+    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal)
+        Add("rerun", game.dungeon, game.floor, ComputeStateHash(game), false);
+    m_lastPlayMode = game.playMode;
+    if (game.playMode == kPlaySilentRerun) {
+        m_have = false;
+        return;
+    }
+    if (view.menuState == kRunEndState && !m_runEndSeen) {
+        m_runEndSeen = true;
+        Add("run", game.dungeon, game.floor, ComputeStateHash(game), false);
+    }
+    if (view.menuState != kRunEndState) m_runEndSeen = false;
+    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor))
+        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, ComputeStateHash(game),
+            m_lastReplay);
+    m_have = game.dungeon > 0;
+    m_lastReplay = replay;
+    m_lastDungeon = game.dungeon;
+    m_lastFloor = game.floor;
+}
+
+void CHashRecorder::AddSuspend(const SGameResource& game)
+{
+    Add("suspend", game.dungeon, game.floor, ComputeStateHash(game), false);
+}
+
+std::string CHashRecorder::Format() const
+{
+    std::string text;
+    char line[96];
+    for (const SRecordedHash& record : m_hashes) {
+        std::snprintf(line, sizeof line, "%s %d %d %08x\n", record.moment.c_str(), record.dungeon,
+                      record.floor, record.hash);
+        text += line;
+    }
+    return text;
 }
 
 } // namespace e2e

@@ -10,28 +10,54 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
-// The moments of a run at which its state is recorded. Each is the first frame, after the moment, on
-// which the game-main scene is current with no command pending, so that a replay and a resumed run reach
-// the same moments: a floor's end is taken on the frame the next floor (or the end of the run) shows.
-enum class EMoment
+class CFloorPlayer;
+
+// The state hashes of a run at moments that a replay and a resumed run reach alike (each taken once, so
+// that the frames in between cost nothing):
+// - "floor": a floor's end, taken on the first frame the dungeon or floor number shows the next floor:
+//   the new floor's state with all the heroine carried from the floor left (the numbers recorded are
+//   those of the floor left);
+// - "left": the same on the first frame the heroine is out of the dungeon (the run ended or was
+//   suspended, a replay ended);
+// - "suspend": the frame the road player confirms the suspend, the menu over the floor;
+// - "rerun": the first frame after a silent re-run ended (play mode 1 back to 0);
+// - "run": the first frame the end-of-run screen (menu state 76) shows.
+// Frames of a silent re-run record nothing else. A replay's records carry "replay-" before the name.
+struct SRecordedHash
 {
-    FloorEnd, // the heroine left the floor (the floor and dungeon recorded are those of the floor left)
-    Suspend,  // the suspend save was written
-    Resumed,  // the silent re-run of the suspend save ended
-    RunEnd,   // the run ended (death, the clear or giving up): the end-of-run screen shows
-    ReplayFloorEnd,
-    ReplayEnd,
+    std::string moment;
+    std::int32_t dungeon = 0;
+    std::int32_t floor = 0;
+    std::uint32_t hash = 0;
+
+    friend bool operator==(const SRecordedHash&, const SRecordedHash&) = default;
 };
 
-struct SMoment
+class CHashRecorder
 {
-    EMoment moment;
-    std::int32_t dungeon;
-    std::int32_t floor;
-    const SGameResource& game;
+public:
+    // After every frame (the harness's observer).
+    void Observe(const SPlayView& view);
+    const std::vector<SRecordedHash>& Hashes() const { return m_hashes; }
+    // One line a record: moment, dungeon, floor and the hash in hexadecimal.
+    std::string Format() const;
+    // The road player's suspend.
+    void AddSuspend(const SGameResource& game);
+
+private:
+    void Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash, bool replay);
+
+    std::vector<SRecordedHash> m_hashes;
+    bool m_have = false;
+    bool m_lastReplay = false;
+    std::int32_t m_lastDungeon = 0;
+    std::int32_t m_lastFloor = 0;
+    std::int32_t m_lastPlayMode = 0;
+    bool m_runEndSeen = false;
 };
 
 struct SRoadOptions
@@ -47,12 +73,11 @@ public:
     explicit CRoadPlayer(SRoadOptions options = {});
     ~CRoadPlayer() override;
 
-    // Called at each recorded moment.
-    void SetMomentHandler(std::function<void(const SMoment&)> handler) { m_onMoment = std::move(handler); }
-
     std::uint32_t NextKeys(const SPlayView& view) override;
     bool Finished(const SPlayView& view) const override;
     std::string Describe() const override;
+    // Where the suspend's hash goes.
+    void SetRecorder(CHashRecorder* recorder) { m_recorder = recorder; }
 
     // What the road went through.
     bool Suspended() const { return m_suspended; }
@@ -62,10 +87,10 @@ public:
     bool ReplayWatched() const { return m_replayEnded; }
     // The ranking's lines as shown for the dungeon (CP932), read when the ranking was seen.
     const std::vector<std::string>& RankingLines() const { return m_rankingLines; }
+    // The end-of-run screen's lines (CP932), read when it first showed.
+    const std::vector<std::string>& RunEndLines() const { return m_runEndLines; }
 
 private:
-    class CFloorStandIn;
-
     // The keys that bring the cursor of the active window to the line holding `text` and then decide; 0
     // while no such line shows.
     static std::uint32_t Choose(const SPlayView& view, const std::string& text);
@@ -73,11 +98,9 @@ private:
     std::uint32_t OnFloor(const SPlayView& view);
     std::uint32_t OnNameEntry(const SPlayView& view);
     void Observe(const SPlayView& view);
-    void Record(EMoment moment, const SPlayView& view, std::int32_t dungeon, std::int32_t floor);
 
     SRoadOptions m_options;
-    std::unique_ptr<CFloorStandIn> m_floor;
-    std::function<void(const SMoment&)> m_onMoment;
+    std::unique_ptr<CFloorPlayer> m_floor;
     std::string m_doing = "the title";
     bool m_saveMade = false;
     bool m_inRun = false;
@@ -88,12 +111,16 @@ private:
     bool m_backAtCamp = false;
     bool m_rankingSeen = false;
     bool m_replaying = false;
+    bool m_replayStarted = false;
     bool m_replayEnded = false;
     bool m_done = false;
     std::int32_t m_dungeon = 0;
     std::int32_t m_floorNumber = 0;
     bool m_floorPending = false;
     std::vector<std::string> m_rankingLines;
+    std::vector<std::string> m_runEndLines;
+    CHashRecorder* m_recorder = nullptr;
+    bool m_suspendRecorded = false;
 };
 
 } // namespace e2e
