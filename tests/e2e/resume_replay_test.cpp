@@ -1,156 +1,132 @@
-// The road played twice: once suspended on floor 2, resumed from the title and watched again from its
-// replay, and once straight through. The suspended run's state when its silent re-run ends must be the
-// state it was suspended in, every later state must be the straight run's, and the replay must reach
-// every floor's end in the state the run did. Each run writes its moments to a file beside the test, so
-// that the two runs go side by side and a third entry compares them.
+// Suspend and resume, and the replay, on the road's plays: the first play of the road (suspended on floor
+// 2, resumed from the title, its replay watched at the end) against a third play that never suspends.
+// The silent re-run must end in the state of the suspend, every later state must be the straight play's,
+// and the replay must end every floor in the state the run ended it. The plays run as ctest entries of
+// their own; these tests read the hashes they left.
 
 #include "e2e/road_player.h"
-#include "e2e/state_hash.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// A moment of a run as its file keeps it.
-struct SRecorded
-{
-    e2e::EMoment moment;
-    std::int32_t dungeon;
-    std::int32_t floor;
-    std::uint32_t hash;
+namespace fs = std::filesystem;
 
-    bool operator==(const SRecorded&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const SRecorded& r)
+fs::path Output(const char* name)
 {
-    static const char* const kNames[] = {"floor end", "suspend",          "resumed",
-                                         "run end",   "replay floor end", "replay end"};
-    char hash[16];
-    std::snprintf(hash, sizeof hash, "%08x", r.hash);
-    return out << kNames[static_cast<int>(r.moment)] << " d" << r.dungeon << " f" << r.floor << " " << hash;
+    return fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / name;
 }
 
-std::vector<SRecorded> Only(const std::vector<SRecorded>& all, e2e::EMoment moment)
+// The records of a play's "hashes.txt" (CHashRecorder::Format).
+std::vector<e2e::SRecordedHash> ReadHashes(const fs::path& file)
 {
-    std::vector<SRecorded> out;
-    for (const SRecorded& r : all)
-        if (r.moment == moment) out.push_back(r);
+    std::vector<e2e::SRecordedHash> records;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        e2e::SRecordedHash r;
+        fields >> r.moment >> r.dungeon >> r.floor >> std::hex >> r.hash;
+        if (fields) records.push_back(r);
+    }
+    return records;
+}
+
+std::string Describe(const e2e::SRecordedHash& r)
+{
+    std::ostringstream out;
+    out << r.moment << " d" << r.dungeon << " f" << r.floor << " " << std::hex << r.hash;
+    return out.str();
+}
+
+// The floor ends and the run's end, of the run itself or of its replay.
+std::vector<e2e::SRecordedHash> Ends(const std::vector<e2e::SRecordedHash>& all, bool replay)
+{
+    std::vector<e2e::SRecordedHash> out;
+    const std::string prefix = replay ? "replay-" : "";
+    for (const e2e::SRecordedHash& r : all)
+        if (r.moment == prefix + "floor" || r.moment == prefix + "run") out.push_back(r);
     return out;
 }
 
-// Where the runs leave their moments: the folder the test program was started in.
-std::filesystem::path ResultFile(const char* name)
+// The third play: the same road without the suspend and without what follows the run.
+TEST(ResumeReplayRun, Straight)
 {
-    static const std::filesystem::path folder = std::filesystem::current_path();
-    return folder / name;
-}
-
-void Write(const std::filesystem::path& file, const std::vector<SRecorded>& moments)
-{
-    std::ofstream out(file, std::ios::trunc);
-    for (const SRecorded& r : moments)
-        out << static_cast<int>(r.moment) << ' ' << r.dungeon << ' ' << r.floor << ' ' << r.hash << '\n';
-}
-
-std::vector<SRecorded> Read(const std::filesystem::path& file)
-{
-    std::vector<SRecorded> moments;
-    std::ifstream in(file);
-    int moment = 0;
-    SRecorded r{};
-    while (in >> moment >> r.dungeon >> r.floor >> r.hash) {
-        r.moment = static_cast<e2e::EMoment>(moment);
-        moments.push_back(r);
-    }
-    return moments;
-}
-
-// Plays the road in a home of its own and gives the hash of each moment, in order.
-std::vector<SRecorded> PlayRoad(const e2e::SRoadOptions& options)
-{
-    ResultFile(""); // the folder is taken before the home changes it
+    const fs::path out = Output("road_straight");
+    fs::remove_all(out);
     e2e::CTempHome home;
-    e2e::CRoadPlayer player(options);
-    std::vector<SRecorded> moments;
-    player.SetMomentHandler([&](const e2e::SMoment& m) {
-        moments.push_back({m.moment, m.dungeon, m.floor, e2e::ComputeStateHash(m.game)});
-    });
-    const e2e::SRunResult result = e2e::RunGame(player);
-    EXPECT_TRUE(result.finished) << result.failure;
+    e2e::SRoadOptions road;
+    road.suspend = false;
+    road.afterwards = false;
+    e2e::CRoadPlayer player(road);
+    e2e::CHashRecorder recorder;
+    player.SetRecorder(&recorder);
+    e2e::SRunOptions options;
+    options.observer = [&](const e2e::SPlayView& view) { recorder.Observe(view); };
+    const e2e::SRunResult result = e2e::RunGame(player, options);
+    ASSERT_TRUE(result.finished) << result.failure;
+    EXPECT_FALSE(player.Suspended());
     EXPECT_TRUE(player.RunEnded());
-    if (options.suspend) {
-        EXPECT_TRUE(player.Suspended());
-        EXPECT_TRUE(player.Resumed());
+    fs::create_directories(out);
+    std::ofstream(out / "hashes.txt") << recorder.Format();
+}
+
+TEST(ResumeReplay, TheReRunEndsAtTheSuspendAndLaterStatesAreThoseOfAPlayThatNeverSuspends)
+{
+    const auto suspended = ReadHashes(Output("road_first") / "hashes.txt");
+    const auto straight = ReadHashes(Output("road_straight") / "hashes.txt");
+    ASSERT_FALSE(suspended.empty()) << "the suspended play left no record";
+    ASSERT_FALSE(straight.empty()) << "the straight play left no record";
+
+    // Where the suspended play was suspended, and where its silent re-run ended.
+    std::size_t suspend = suspended.size(), rerun = suspended.size();
+    for (std::size_t i = 0; i < suspended.size(); ++i) {
+        if (suspended[i].moment == "suspend" && suspend == suspended.size()) suspend = i;
+        if (suspended[i].moment == "rerun" && rerun == suspended.size()) rerun = i;
     }
-    if (options.afterwards) {
-        EXPECT_TRUE(player.ReplayWatched());
+    ASSERT_LT(suspend, suspended.size()) << "no suspend recorded";
+    ASSERT_LT(rerun, suspended.size()) << "no end of a silent re-run recorded";
+    ASSERT_GT(rerun, suspend);
+    EXPECT_EQ(suspended[rerun].hash, suspended[suspend].hash)
+        << "suspended " << Describe(suspended[suspend]) << ", re-run ended " << Describe(suspended[rerun]);
+
+    // Every floor end before the suspend and after the re-run, and the run's end, as the straight play's.
+    const std::vector<e2e::SRecordedHash> before(suspended.begin(),
+                                                 suspended.begin() + std::ptrdiff_t(suspend));
+    const std::vector<e2e::SRecordedHash> after(suspended.begin() + std::ptrdiff_t(rerun) + 1,
+                                                suspended.end());
+    std::vector<e2e::SRecordedHash> joined = Ends(before, false);
+    for (const e2e::SRecordedHash& r : Ends(after, false))
+        joined.push_back(r);
+    const std::vector<e2e::SRecordedHash> expected = Ends(straight, false);
+    ASSERT_EQ(joined.size(), expected.size());
+    for (std::size_t i = 0; i < joined.size(); ++i)
+        EXPECT_EQ(joined[i], expected[i])
+            << "suspended play " << Describe(joined[i]) << ", straight play " << Describe(expected[i]);
+}
+
+TEST(ResumeReplay, WatchingTheReplayEndsEachFloorAsTheRunDid)
+{
+    const auto records = ReadHashes(Output("road_first") / "hashes.txt");
+    ASSERT_FALSE(records.empty()) << "the suspended play left no record";
+    std::vector<e2e::SRecordedHash> run, replay;
+    for (const e2e::SRecordedHash& r : records) {
+        if (r.moment == "floor") run.push_back(r);
+        if (r.moment == "replay-floor") replay.push_back(r);
     }
-    if (::testing::Test::HasFailure()) home.Keep();
-    return moments;
-}
-
-constexpr const char* kSuspendedFile = "resume_replay_suspended.txt";
-constexpr const char* kStraightFile = "resume_replay_straight.txt";
-
-// The suspended run: its re-run ends where it was suspended, and its replay ends each floor as it did.
-TEST(ResumeReplayRuns, Suspended)
-{
-    std::filesystem::remove(ResultFile(kSuspendedFile));
-    e2e::SRoadOptions options;
-    options.suspend = true;
-    options.afterwards = true;
-    const std::vector<SRecorded> moments = PlayRoad(options);
-    Write(ResultFile(kSuspendedFile), moments);
-
-    // Suspend and resume.
-    const auto suspends = Only(moments, e2e::EMoment::Suspend);
-    const auto resumes = Only(moments, e2e::EMoment::Resumed);
-    ASSERT_EQ(suspends.size(), 1u);
-    ASSERT_EQ(resumes.size(), 1u);
-    EXPECT_EQ(resumes[0].hash, suspends[0].hash) << "suspended " << suspends[0] << ", resumed " << resumes[0];
-
-    // Replay: every floor's end as the run reached it (a run that ends on a floor has no end of it).
-    const auto floors = Only(moments, e2e::EMoment::FloorEnd);
-    const auto replayed = Only(moments, e2e::EMoment::ReplayFloorEnd);
-    ASSERT_FALSE(floors.empty());
-    ASSERT_EQ(replayed.size(), floors.size());
-    for (std::size_t i = 0; i < floors.size(); ++i)
-        EXPECT_EQ(replayed[i].hash, floors[i].hash) << "run " << floors[i] << ", replay " << replayed[i];
-}
-
-// The same road without the suspend.
-TEST(ResumeReplayRuns, Straight)
-{
-    std::filesystem::remove(ResultFile(kStraightFile));
-    e2e::SRoadOptions options;
-    options.suspend = false;
-    options.afterwards = false;
-    Write(ResultFile(kStraightFile), PlayRoad(options));
-}
-
-// After the suspend every moment of the suspended run is the straight run's.
-TEST(ResumeReplay, LaterStatesAreThoseOfARunThatNeverSuspends)
-{
-    const std::vector<SRecorded> suspended = Read(ResultFile(kSuspendedFile));
-    const std::vector<SRecorded> straight = Read(ResultFile(kStraightFile));
-    ASSERT_FALSE(suspended.empty()) << "the suspended run left no moments";
-    ASSERT_FALSE(straight.empty()) << "the straight run left no moments";
-    std::vector<SRecorded> a, b;
-    for (const SRecorded& r : suspended)
-        if (r.moment == e2e::EMoment::FloorEnd || r.moment == e2e::EMoment::RunEnd) a.push_back(r);
-    for (const SRecorded& r : straight)
-        if (r.moment == e2e::EMoment::FloorEnd || r.moment == e2e::EMoment::RunEnd) b.push_back(r);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i)
-        EXPECT_EQ(a[i], b[i]) << "suspended run " << a[i] << ", straight run " << b[i];
+    ASSERT_FALSE(run.empty());
+    ASSERT_EQ(replay.size(), run.size());
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        EXPECT_EQ(std::tuple(replay[i].dungeon, replay[i].floor, replay[i].hash),
+                  std::tuple(run[i].dungeon, run[i].floor, run[i].hash))
+            << "run " << Describe(run[i]) << ", replay " << Describe(replay[i]);
+    }
 }
 
 } // namespace
