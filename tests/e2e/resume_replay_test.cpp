@@ -1,0 +1,132 @@
+// Suspend and resume, and the replay, on the road's plays: the first play of the road (suspended on floor
+// 2, resumed from the title, its replay watched at the end) against a third play that never suspends.
+// The silent re-run must end in the state of the suspend, every later state must be the straight play's,
+// and the replay must end every floor in the state the run ended it. The plays run as ctest entries of
+// their own; these tests read the hashes they left.
+
+#include "e2e/road_player.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Output(const char* name)
+{
+    return fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / name;
+}
+
+// The records of a play's "hashes.txt" (CHashRecorder::Format).
+std::vector<e2e::SRecordedHash> ReadHashes(const fs::path& file)
+{
+    std::vector<e2e::SRecordedHash> records;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        e2e::SRecordedHash r;
+        fields >> r.moment >> r.dungeon >> r.floor >> std::hex >> r.hash;
+        if (fields) records.push_back(r);
+    }
+    return records;
+}
+
+std::string Describe(const e2e::SRecordedHash& r)
+{
+    std::ostringstream out;
+    out << r.moment << " d" << r.dungeon << " f" << r.floor << " " << std::hex << r.hash;
+    return out.str();
+}
+
+// The floor ends and the run's end, of the run itself or of its replay.
+std::vector<e2e::SRecordedHash> Ends(const std::vector<e2e::SRecordedHash>& all, bool replay)
+{
+    std::vector<e2e::SRecordedHash> out;
+    const std::string prefix = replay ? "replay-" : "";
+    for (const e2e::SRecordedHash& r : all)
+        if (r.moment == prefix + "floor" || r.moment == prefix + "run") out.push_back(r);
+    return out;
+}
+
+// The third play: the same road without the suspend and without what follows the run.
+TEST(ResumeReplayRun, Straight)
+{
+    const fs::path out = Output("road_straight");
+    fs::remove_all(out);
+    e2e::CTempHome home;
+    e2e::SRoadOptions road;
+    road.suspend = false;
+    road.afterwards = false;
+    e2e::CRoadPlayer player(road);
+    e2e::CHashRecorder recorder;
+    player.SetRecorder(&recorder);
+    e2e::SRunOptions options;
+    options.observer = [&](const e2e::SPlayView& view) { recorder.Observe(view); };
+    const e2e::SRunResult result = e2e::RunGame(player, options);
+    ASSERT_TRUE(result.finished) << result.failure;
+    EXPECT_FALSE(player.Suspended());
+    EXPECT_TRUE(player.RunEnded());
+    fs::create_directories(out);
+    std::ofstream(out / "hashes.txt") << recorder.Format();
+}
+
+TEST(ResumeReplay, TheReRunEndsAtTheSuspendAndLaterStatesAreThoseOfAPlayThatNeverSuspends)
+{
+    const auto suspended = ReadHashes(Output("road_first") / "hashes.txt");
+    const auto straight = ReadHashes(Output("road_straight") / "hashes.txt");
+    ASSERT_FALSE(suspended.empty()) << "the suspended play left no record";
+    ASSERT_FALSE(straight.empty()) << "the straight play left no record";
+
+    // Where the suspended play was suspended, and where its silent re-run ended.
+    std::size_t suspend = suspended.size(), rerun = suspended.size();
+    for (std::size_t i = 0; i < suspended.size(); ++i) {
+        if (suspended[i].moment == "suspend" && suspend == suspended.size()) suspend = i;
+        if (suspended[i].moment == "rerun" && rerun == suspended.size()) rerun = i;
+    }
+    ASSERT_LT(suspend, suspended.size()) << "no suspend recorded";
+    ASSERT_LT(rerun, suspended.size()) << "no end of a silent re-run recorded";
+    ASSERT_GT(rerun, suspend);
+    EXPECT_EQ(suspended[rerun].hash, suspended[suspend].hash)
+        << "suspended " << Describe(suspended[suspend]) << ", re-run ended " << Describe(suspended[rerun]);
+
+    // Every floor end before the suspend and after the re-run, and the run's end, as the straight play's.
+    const std::vector<e2e::SRecordedHash> before(suspended.begin(),
+                                                 suspended.begin() + std::ptrdiff_t(suspend));
+    const std::vector<e2e::SRecordedHash> after(suspended.begin() + std::ptrdiff_t(rerun) + 1,
+                                                suspended.end());
+    std::vector<e2e::SRecordedHash> joined = Ends(before, false);
+    for (const e2e::SRecordedHash& r : Ends(after, false))
+        joined.push_back(r);
+    const std::vector<e2e::SRecordedHash> expected = Ends(straight, false);
+    ASSERT_EQ(joined.size(), expected.size());
+    for (std::size_t i = 0; i < joined.size(); ++i)
+        EXPECT_EQ(joined[i], expected[i])
+            << "suspended play " << Describe(joined[i]) << ", straight play " << Describe(expected[i]);
+}
+
+TEST(ResumeReplay, WatchingTheReplayEndsEachFloorAsTheRunDid)
+{
+    const auto records = ReadHashes(Output("road_first") / "hashes.txt");
+    ASSERT_FALSE(records.empty()) << "the suspended play left no record";
+    std::vector<e2e::SRecordedHash> run, replay;
+    for (const e2e::SRecordedHash& r : records) {
+        if (r.moment == "floor") run.push_back(r);
+        if (r.moment == "replay-floor") replay.push_back(r);
+    }
+    ASSERT_FALSE(run.empty());
+    ASSERT_EQ(replay.size(), run.size());
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        EXPECT_EQ(std::tuple(replay[i].dungeon, replay[i].floor, replay[i].hash),
+                  std::tuple(run[i].dungeon, run[i].floor, run[i].hash))
+            << "run " << Describe(run[i]) << ", replay " << Describe(replay[i]);
+    }
+}
+
+} // namespace
