@@ -98,6 +98,7 @@ void PlayRoad(const fs::path& out)
     WriteFile(out / "hashes.txt", recorder.Format());
     WriteFile(out / "run_end.txt", JoinLines(player.RunEndLines()));
     WriteFile(out / "ranking.txt", JoinLines(player.RankingLines()));
+    fs::create_directories(out / "files");
     for (const char* folder : {"save", "replay"})
         if (fs::exists(home.Exe() / folder))
             fs::copy(home.Exe() / folder, out / "files" / folder, fs::copy_options::recursive);

@@ -238,6 +238,13 @@ std::uint32_t CFloorPlayer::NextKeys(const CGameState& state)
     return 0;
 }
 
+std::uint32_t CFloorPlayer::NextKeys(const SPlayView& view)
+{
+    if (view.app == nullptr || view.game == nullptr) return 0;
+    m_sceneControl = view.app->GetSceneControl();
+    return NextKeys(*view.game);
+}
+
 std::uint32_t CFloorPlayer::MenuKeys(const CSceneMenu& menu, const CGameState& state)
 {
     if (++m_menuPresses > kMenuPressLimit) return Bit(kKeyCancel);
@@ -337,11 +344,12 @@ std::uint32_t CFloorPlayer::FloorKeys(const CSceneGameMain& scene, const CGameSt
     // An item still under her after a step was not taken (her bag is full, or she ran onto it).
     const SMapCell& here = Cell(state, player.x, player.y);
     if (here.objectKind == kObjectItem) m_skippedItemCells.insert(player.x * 64 + player.y);
-    if (here.objectKind == kObjectStairs) {
+    const bool stairsOpen = state.floor != m_holdFloor || state.floorTime / 6 >= m_holdTurns;
+    if (here.objectKind == kObjectStairs && stairsOpen) {
         m_goal = kGoalDescend;
         return Bit(kKeyMenu);
     }
-    if (const std::uint32_t keys = StepKeys(state); keys != 0) return keys;
+    if (const std::uint32_t keys = StepKeys(state, stairsOpen); keys != 0) return keys;
     return Bit(kKeyAct) | Bit(kKeyCancel);
 }
 
@@ -369,7 +377,7 @@ std::int32_t CFloorPlayer::FindAdjacentTarget(const CGameState& state, std::uint
     return -1;
 }
 
-std::uint32_t CFloorPlayer::StepKeys(const CGameState& state)
+std::uint32_t CFloorPlayer::StepKeys(const CGameState& state, bool stairsOpen)
 {
     const auto& player = state.characters.player;
     const auto blocked = [&](std::int32_t x, std::int32_t y) {
@@ -442,7 +450,7 @@ std::uint32_t CFloorPlayer::StepKeys(const CGameState& state)
         if (bagFull && item.itemClass != kItemClassGold) continue;
         return stepTo(at);
     }
-    if (state.map.stairsKnown != 0 && OnMap(state.map.stairsX, state.map.stairsY)) {
+    if (stairsOpen && state.map.stairsKnown != 0 && OnMap(state.map.stairsX, state.map.stairsY)) {
         const std::int32_t stairs = Index(state.map.stairsX, state.map.stairsY);
         if (stairs != start && search.firstStep[std::size_t(stairs)] >= 0 &&
             search.firstStep[std::size_t(stairs)] < 8)

@@ -12,6 +12,7 @@
 // otherwise towards the nearest unexplored cell; and, with nowhere to go, waits a turn where it stands.
 // After kGiveUpTurns turns it gives the adventure up through the game menu's settings.
 
+#include "e2e/e2e_harness.h"
 #include "game/app/game_resource.h"
 
 #include <cstdint>
@@ -60,9 +61,19 @@ public:
     // The key mask for the next press frame while the game-main scene or a menu over it shows; 0 when
     // nothing is to be pressed (another scene, or the floor waits for no key).
     std::uint32_t NextKeys(const CGameState& state);
+    // The same for what the harness shows after a frame: the scenes of its application.
+    std::uint32_t NextKeys(const SPlayView& view);
     // The heroine stands on a new floor: the scroll may be read again and every item is tried again. The
     // player also notices a new floor by itself (the dungeon or the floor number changed).
     void OnNewFloor();
+
+    // On that floor the stairs wait until the heroine has spent that many turns there (a run that is to
+    // be suspended there after those turns); a floor of 0 holds nowhere.
+    void HoldOnFloor(std::int32_t floor, std::int32_t turns)
+    {
+        m_holdFloor = floor;
+        m_holdTurns = turns;
+    }
 
     // Turns played on the run so far: the floor time of the floors before and of this one.
     std::int32_t GetTurns(const CGameState& state) const;
@@ -77,7 +88,7 @@ private:
     // Notices a new floor and counts the turns of the one left.
     void TrackFloor(const CGameState& state);
     // The key of the next step towards what the floor offers, 0 when nothing is reachable.
-    std::uint32_t StepKeys(const CGameState& state);
+    std::uint32_t StepKeys(const CGameState& state, bool stairsOpen);
     // The monster beside the heroine that she attacks: its direction, -1 for none.
     std::int32_t FindAdjacentTarget(const CGameState& state, std::uint16_t& slot) const;
 
@@ -98,6 +109,8 @@ private:
     std::int32_t m_pressesWithoutTurn = 0;
     // Presses in the current menu visit.
     std::int32_t m_menuPresses = 0;
+    std::int32_t m_holdFloor = 0;
+    std::int32_t m_holdTurns = 0;
     // Turns of the floors left before this one.
     std::int32_t m_turnsBefore = 0;
 };

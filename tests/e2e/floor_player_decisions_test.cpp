@@ -135,6 +135,22 @@ TEST_F(FloorPlayerDecisionsTest, OnAnIdleFloorEachSightGivesItsKey)
         {"unexplored rock is not", [](T& t) { t.Cell(9, 20).explored = 0; }, kWait},
         {"the stairs underfoot open the game menu", [](T& t) { t.Cell(20, 20).objectKind = kObjectStairs; },
          Bit(CFloorPlayer::kKeyMenu)},
+        {"but wait on a held floor until its turns are spent",
+         [](T& t) {
+             t.Cell(20, 20).objectKind = kObjectStairs;
+             t.game->floor = 2;
+             t.game->floorTime = 6 * 49;
+             t.player.HoldOnFloor(2, 50);
+         },
+         kWait},
+        {"and are taken once they are",
+         [](T& t) {
+             t.Cell(20, 20).objectKind = kObjectStairs;
+             t.game->floor = 2;
+             t.game->floorTime = 6 * 50;
+             t.player.HoldOnFloor(2, 50);
+         },
+         Bit(CFloorPlayer::kKeyMenu)},
         {"a message that waits for a key is passed",
          [](T& t) {
              t.Monster(21, 20);

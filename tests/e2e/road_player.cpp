@@ -51,7 +51,10 @@ bool Trace()
 } // namespace
 
 CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
-{}
+{
+    // The run is suspended on floor 2 once its turns are spent there: the stairs wait till then.
+    if (m_options.suspend) m_floor->HoldOnFloor(2, m_options.suspendTurns);
+}
 
 CRoadPlayer::~CRoadPlayer() = default;
 
@@ -175,12 +178,9 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
 {
     const SGameResource& game = *view.game;
-    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer), or on
-    // its stairs when they come first, so that every run suspends.
-    const bool onStairs =
-        game.characters.player.x == game.map.stairsX && game.characters.player.y == game.map.stairsY;
+    // On floor 2 once the run has lasted the turns asked (the floor player holds its stairs till then).
     if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
-        (m_floor->GetTurns(game) >= m_options.suspendTurns || onStairs) && view.scene == kSceneGameMain &&
+        m_floor->GetTurns(game) >= m_options.suspendTurns && view.scene == kSceneGameMain &&
         m_floor->GetGoal() == CFloorPlayer::kGoalNone) {
         m_suspending = true;
         m_doing = "suspending";
