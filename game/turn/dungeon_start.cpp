@@ -17,6 +17,7 @@
 
 namespace {
 constexpr std::int32_t kDescendFadeFrames = 30;
+constexpr std::int32_t kCommandAutoTurn = 10;
 constexpr std::int32_t kMusicFadeFrames = 24;
 constexpr std::int32_t kFloorFadeFrames = 30;
 constexpr std::int32_t kGoalFadeFrames = 120;
@@ -39,6 +40,9 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
     if (appendLastLog) game.actionLog.AppendFloorLog();
     AppendFloorSnapshot(game);
     game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    // The automatic turn is the program's setting, kept in no save: each floor's log opens with it, so
+    // that a floor resumed in another program or replayed turns as it did.
+    game.actionLog.WriteCommand(MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1));
     WriteSaveGame(game);
     UpdateGlobalDataEntry(game, false);
 }
@@ -118,6 +122,18 @@ bool CSceneGameMain::StartDungeon()
     if (!dungeonGen) dungeonGen = std::make_unique<DungeonGen>();
     dungeonGen->Reset();
 
+    // The last floor's bonus joins the score and the progress record takes the floor's step before the
+    // floor is saved, so that the save and the replay's snapshot hold them: a resumed floor and a
+    // replayed one start from the state the floor started from. A viewed replay's snapshot has the
+    // bonus already.
+    if (game.playMode == kPlayReplay) {
+        game.pendingFloorBonus = 0;
+    } else if (game.floor != 0) {
+        AddGoldCounter(game.goldCounter, game.pendingFloorBonus);
+        game.pendingFloorBonus = 0;
+    }
+    if (game.playMode == kPlayNormal) game.flag.OnNewFloor();
+
     const bool goalFloor = game.floor > game.lastFloor;
     if (goalFloor) {
         if (game.playMode == kPlayNormal) SaveAtFloorStart(game, true);
@@ -149,11 +165,6 @@ bool CSceneGameMain::StartDungeon()
             game.items.ClearElementalStates();
         else
             game.items.ThawAndDryAllItems();
-    }
-
-    if (game.floor != 0) {
-        AddGoldCounter(game.goldCounter, game.pendingFloorBonus);
-        game.pendingFloorBonus = 0;
     }
 
     // A training run leaves the dungeon records as they are.
@@ -199,7 +210,5 @@ bool CSceneGameMain::StartDungeon()
         StartFade(goalFloor ? kGoalFadeFrames : kFloorFadeFrames, false, goalFloor);
         break;
     }
-
-    if (game.playMode == kPlayNormal) game.flag.OnNewFloor();
     return true;
 }

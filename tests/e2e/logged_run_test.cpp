@@ -14,11 +14,13 @@
 #include "game/core/directions.h"
 #include "game/core/play_mode.h"
 #include "game/data/global_data.h"
+#include "game/data/item_classes.h"
 #include "game/dataset/built_data.h"
 #include "game/turn/turn_phases.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <memory>
@@ -26,11 +28,21 @@
 
 namespace {
 
-constexpr std::uint32_t kRunSeed = 0x5EED1234;
-constexpr std::uint16_t kRunValue = 0x4321;
-constexpr std::int32_t kFloors = 6;        // the run gives up on reaching this floor
-constexpr std::int32_t kSuspendFloor = 3;  // and a suspended run stops here
-constexpr std::int32_t kSuspendTurns = 10; // after this many commands
+// A run: its dungeon and seed, the floor it gives up on reaching, and where a suspended run of it stops
+// (the floor, and the commands given on it).
+struct SRunCase
+{
+    std::int32_t dungeon;
+    std::uint32_t seed;
+    std::int32_t floors;
+    std::int32_t suspendFloor;
+    std::int32_t suspendTurns;
+    std::int32_t autoTurn; // the automatic turn chosen in the options on the first floor
+};
+// Pressed on every other frame so that a message waiting for a key goes on: the dash key, which alone
+// gives no command (the decide key would attack whenever the scene found no command waiting, and so
+// make the commands hang on the frame count).
+constexpr std::uint32_t kPassKey = 1u << 1;
 constexpr std::int32_t kFloorCommandCap = 3000;
 constexpr std::uint64_t kFrameCap = 400000;
 
@@ -46,8 +58,65 @@ bool IsFloorCell(SGameResource& game, std::int32_t x, std::int32_t y)
     return CMapControl::IsOnMap(x, y) && game.map.GetCell(std::uint32_t(x), std::uint32_t(y)).terrain >= 5;
 }
 
-// The next command: attack a monster beside her, take the stairs under her, else a step on the
-// shortest path to the stairs over floor cells. It reads the state and nothing else.
+// Steps towards `target` from every cell: breadth first over floor cells, a diagonal only where both
+// side cells are floor.
+std::vector<std::int32_t> DistancesTo(SGameResource& game, std::int32_t targetX, std::int32_t targetY)
+{
+    std::vector<std::int32_t> distance(std::size_t(CMapControl::kWidth * CMapControl::kHeight), -1);
+    const auto at = [&](std::int32_t x, std::int32_t y) -> std::int32_t& {
+        return distance[std::size_t(x * CMapControl::kHeight + y)];
+    };
+    std::deque<std::pair<std::int32_t, std::int32_t>> queue{{targetX, targetY}};
+    at(targetX, targetY) = 0;
+    while (!queue.empty()) {
+        const auto [x, y] = queue.front();
+        queue.pop_front();
+        for (std::int32_t d = 0; d < 8; ++d) {
+            std::int32_t dx = 0, dy = 0;
+            DirectionToStep(d, dx, dy);
+            const std::int32_t nx = x + dx, ny = y + dy;
+            if (!IsFloorCell(game, nx, ny) || at(nx, ny) != -1) continue;
+            if (dx != 0 && dy != 0 && (!IsFloorCell(game, x + dx, y) || !IsFloorCell(game, x, y + dy)))
+                continue;
+            at(nx, ny) = at(x, y) + 1;
+            queue.emplace_back(nx, ny);
+        }
+    }
+    return distance;
+}
+
+// The item the heroine uses this turn, if any: every seventh turn of a floor the first potion, scroll,
+// staff or food she carries (a scroll that works on an item is given the first other one).
+bool ChooseItemUse(SGameResource& game, SPlayerCommand& out)
+{
+    if (game.floorTime / 6 % 7 != 3) return false;
+    CCharacterControl::SPlayer& player = game.characters.player;
+    for (const std::uint16_t index : game.inventory) {
+        if (index == 0xFFFF) continue;
+        const CItemControl::SItem& item = game.items.GetItem(index);
+        if (item.itemClass != kItemClassPotion && item.itemClass != kItemClassScroll &&
+            item.itemClass != kItemClassStaff && item.itemClass != kItemClassFood)
+            continue;
+        std::int32_t target = player.direction;
+        if (game.items.UseNeedsTargetItem(item)) {
+            target = 0xFFFF;
+            for (const std::uint16_t other : game.inventory)
+                if (other != 0xFFFF && other != index) {
+                    target = other;
+                    break;
+                }
+            if (target == 0xFFFF) continue;
+        }
+        out = MakePlayerCommand(8, target, index, 3);
+        return true;
+    }
+    return false;
+}
+
+// The next command: attack a monster beside her; put on a weapon or shield she carries while she has
+// none; now and then use an item; walk to the nearest item she has seen while the bag has room; take the
+// stairs under her; else step towards them. It reads the state and nothing else, so a run and its
+// resumed run choose alike.
 SPlayerCommand ChooseCommand(SGameResource& game)
 {
     CCharacterControl::SPlayer& player = game.characters.player;
@@ -63,31 +132,41 @@ SPlayerCommand ChooseCommand(SGameResource& game)
             continue;
         return MakePlayerCommand(7, d);
     }
-    const SMapCell& under = game.map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y));
-    if (under.objectKind == kObjectStairs) return MakePlayerCommand(8, player.direction, 0xFFFF, 3);
-
-    // Breadth first from the stairs, so that each cell knows its step towards them.
-    const auto open = [&](std::int32_t x, std::int32_t y) { return IsFloorCell(game, x, y); };
-    std::array<std::int32_t, CMapControl::kWidth * CMapControl::kHeight> distance;
-    distance.fill(-1);
-    std::deque<std::pair<std::int32_t, std::int32_t>> queue{{game.map.stairsX, game.map.stairsY}};
-    distance[std::size_t(game.map.stairsX * CMapControl::kHeight + game.map.stairsY)] = 0;
-    while (!queue.empty()) {
-        const auto [x, y] = queue.front();
-        queue.pop_front();
-        for (std::int32_t d = 0; d < 8; ++d) {
-            std::int32_t dx = 0, dy = 0;
-            DirectionToStep(d, dx, dy);
-            const std::int32_t nx = x + dx, ny = y + dy;
-            if (!open(nx, ny) || (dx != 0 && dy != 0 && (!open(x + dx, y) || !open(x, y + dy)))) continue;
-            std::int32_t& at = distance[std::size_t(nx * CMapControl::kHeight + ny)];
-            if (at != -1) continue;
-            at = distance[std::size_t(x * CMapControl::kHeight + y)] + 1;
-            queue.emplace_back(nx, ny);
-        }
+    for (const std::uint16_t index : game.inventory) {
+        if (index == 0xFFFF) continue;
+        const std::int32_t itemClass = game.items.GetItem(index).itemClass;
+        if ((itemClass == kItemClassWeapon && game.equippedWeapon == 0xFFFF) ||
+            (itemClass == kItemClassShield && game.equippedShield == 0xFFFF))
+            return MakePlayerCommand(8, player.direction, index, 1);
     }
+    SPlayerCommand use;
+    if (ChooseItemUse(game, use)) return use;
+
+    const SMapCell& under = game.map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y));
+    std::int32_t targetX = game.map.stairsX, targetY = game.map.stairsY;
+    const bool bagHasRoom =
+        std::find(game.inventory.begin(), game.inventory.end(), 0xFFFF) != game.inventory.end();
+    if (bagHasRoom) {
+        const std::vector<std::int32_t> fromHer = DistancesTo(game, player.x, player.y);
+        std::int32_t nearest = -1;
+        for (std::int32_t x = 0; x < CMapControl::kWidth; ++x)
+            for (std::int32_t y = 0; y < CMapControl::kHeight; ++y) {
+                const SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
+                const std::int32_t d = fromHer[std::size_t(x * CMapControl::kHeight + y)];
+                if (cell.objectKind != kObjectItem || cell.explored == 0 || cell.objectShown == 0 || d <= 0 ||
+                    cell.room == game.map.specialRoom || (nearest != -1 && d >= nearest))
+                    continue;
+                nearest = d;
+                targetX = x;
+                targetY = y;
+            }
+    }
+    if (targetX == game.map.stairsX && targetY == game.map.stairsY && under.objectKind == kObjectStairs)
+        return MakePlayerCommand(8, player.direction, 0xFFFF, 3);
+
     // The nearest step she can take; where no cell nearer can be stepped on (a corner the map does not
     // let her cut), the step that loses least.
+    const std::vector<std::int32_t> distance = DistancesTo(game, targetX, targetY);
     std::int32_t best = -1;
     std::int32_t bestDistance = 0;
     for (std::int32_t d = 0; d < 8; ++d) {
@@ -112,9 +191,10 @@ struct SRunLog
     std::uint32_t runEnd = 0;
 };
 
-class LoggedRunTest : public BuiltDataTest
+class LoggedRunTest : public BuiltDataTest, public ::testing::WithParamInterface<SRunCase>
 {
 protected:
+    const SRunCase run = GetParam();
     std::unique_ptr<SGameResource> NewProgram()
     {
         // What the application does at its start: the global data read, the user's folders made.
@@ -135,8 +215,9 @@ protected:
         std::int32_t floor = game.floor;
         bool wasDescending = false;
         bool wasRerun = game.playMode == kPlaySilentRerun;
+        const bool watching = game.playMode == kPlayReplay;
         for (std::uint64_t frame = 0; frame < kFrameCap; ++frame) {
-            const std::uint32_t keys = frame % 2 == 0 ? 1u : 0u;
+            const std::uint32_t keys = frame % 2 == 0 ? kPassKey : 0u;
             scene.OnMove(&keys);
             if (game.dungeon == 0) {
                 log.runEnd = e2e::ComputeStateHash(game);
@@ -153,19 +234,19 @@ protected:
             const bool idle = game.playerCommands.empty() && scene.turnState == 0 &&
                               game.commandQueue.IsIdle() && game.reactionQueue.IsIdle() &&
                               scene.descending == 0;
-            if (game.playMode == kPlayReplay) {
+            if (watching) {
                 if (game.endOfPlay != 0 || scene.returnToTitle != 0) return;
                 continue;
             }
             if (!idle || game.playMode != kPlayNormal) continue;
-            if (game.floor >= kFloors) {
+            if (game.floor >= run.floors) {
                 game.characters.player.hp = 0;
                 game.deathCause = 2;
                 EndAdventure(game, ranking);
                 log.runEnd = e2e::ComputeStateHash(game);
                 return;
             }
-            if (suspend && game.floor == kSuspendFloor && commandsOnFloor == kSuspendTurns) {
+            if (suspend && game.floor == run.suspendFloor && commandsOnFloor == run.suspendTurns) {
                 log.atSuspend = e2e::ComputeStateHash(game);
                 UpdateGlobalDataEntry(game, true);
                 return;
@@ -174,16 +255,24 @@ protected:
             game.playerCommands.push_back(ChooseCommand(game));
             ++commandsOnFloor;
         }
-        FAIL() << "the run did not end within the frame cap";
+        FAIL() << "the run did not end within the frame cap: floor " << game.floor << ", play mode "
+               << game.playMode << ", turn state " << scene.turnState << ", hp " << game.characters.player.hp;
     }
 
-    // A new run of dungeon 1 with a fixed seed, as the camp starts it.
+    // What the options menu does when the automatic turn is chosen.
+    static void ChooseAutoTurn(SGameResource& game, std::int32_t choice)
+    {
+        game.autoTurn = choice;
+        game.actionLog.WriteCommand(MakePlayerCommand(10, -1, choice, -1));
+    }
+
+    // A new run of the case's dungeon and seed, as the camp starts it.
     void StartRun(SGameResource& game)
     {
         game.ResetForNewGame();
         game.userNumber = 7;
         game.saveName = "e2e";
-        StartAdventure(game, 1, kRunSeed, kRunValue);
+        StartAdventure(game, run.dungeon, run.seed, std::uint16_t(run.seed >> 16));
     }
 
     std::unique_ptr<CSceneGameMain> MakeScene(SGameResource& game, std::int32_t parameter)
@@ -199,7 +288,7 @@ protected:
     CRankingTable ranking;
 };
 
-TEST_F(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
+TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
 {
     // The run that never suspends, and its replay written.
     SRunLog whole;
@@ -208,8 +297,9 @@ TEST_F(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         auto game = NewProgram();
         StartRun(*game);
         auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
         Play(*game, *scene, whole, false);
-        ASSERT_GE(whole.floorEnds.size(), std::size_t(kSuspendFloor)) << "the run ended too early";
+        ASSERT_GE(whole.floorEnds.size(), std::size_t(run.suspendFloor)) << "the run ended too early";
         ASSERT_EQ(WriteReplay(*game, replayFile), kReplayWritten);
     }
 
@@ -219,10 +309,13 @@ TEST_F(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         auto game = NewProgram();
         StartRun(*game);
         auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
         Play(*game, *scene, first, true);
     }
-    ASSERT_EQ(first.floorEnds.size(), std::size_t(kSuspendFloor - 1));
-    EXPECT_EQ(first.floorEnds[0], whole.floorEnds[0]) << "two runs of one seed went apart on floor 1";
+    ASSERT_EQ(first.floorEnds.size(), std::size_t(run.suspendFloor - 1));
+    for (std::size_t i = 0; i < first.floorEnds.size(); ++i)
+        EXPECT_EQ(first.floorEnds[i], whole.floorEnds[i])
+            << "two runs of one seed went apart on floor " << i + 1;
     SRunLog resumed;
     {
         auto game = NewProgram();
@@ -234,11 +327,12 @@ TEST_F(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         Play(*game, *scene, resumed, false);
     }
     ASSERT_NE(first.atSuspend, 0u) << "the run did not reach the suspend";
+    ASSERT_NE(resumed.rerunEnd, 0u) << "the silent re-run never handed back to normal play";
     EXPECT_EQ(resumed.rerunEnd, first.atSuspend) << "the silent re-run did not end where the suspend was";
-    ASSERT_EQ(resumed.floorEnds.size(), whole.floorEnds.size() - (kSuspendFloor - 1));
+    ASSERT_EQ(resumed.floorEnds.size(), whole.floorEnds.size() - (run.suspendFloor - 1));
     for (std::size_t i = 0; i < resumed.floorEnds.size(); ++i)
-        EXPECT_EQ(resumed.floorEnds[i], whole.floorEnds[i + kSuspendFloor - 1])
-            << "floor " << i + kSuspendFloor;
+        EXPECT_EQ(resumed.floorEnds[i], whole.floorEnds[i + run.suspendFloor - 1])
+            << "floor " << i + run.suspendFloor;
     EXPECT_EQ(resumed.runEnd, whole.runEnd);
 
     // The replay of the whole run, watched.
@@ -255,5 +349,12 @@ TEST_F(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
     for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
         EXPECT_EQ(watched.floorEnds[i], whole.floorEnds[i]) << "replayed floor " << i + 1;
 }
+
+INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest,
+                         ::testing::Values(SRunCase{1, 0x5EED1234, 8, 3, 10, 0},
+                                           SRunCase{1, 0x0BADF00D, 9, 2, 25, 1},
+                                           SRunCase{2, 0x13572468, 8, 4, 5, 2},
+                                           SRunCase{3, 0x2468ACE0, 8, 3, 30, 2},
+                                           SRunCase{1, 0x600DCAFE, 6, 1, 12, 1}));
 
 } // namespace

@@ -18,7 +18,8 @@
 // index, seed and fixed-random flag), the map cells, the heroine and the 64 slots with their count and
 // the phase counter that turns new monsters, the item table and its mark, the warehouse with its list,
 // marks and count, the identification state, the kept copies of the own equipment, the inventory, the
-// equipment and spare slots, gold and banked gold, dungeon, floor and floor time.
+// equipment and spare slots, gold and banked gold, the run's score and the progress record, dungeon,
+// floor and floor time.
 
 namespace e2e {
 namespace {
@@ -154,9 +155,9 @@ void AddItem(CHashInput& in, const CItemControl::SItem& item)
 
 } // namespace
 
-std::uint32_t ComputeStateHash(const SPlayView& state)
+std::uint32_t ComputeStateHash(const SPlayView& view)
 {
-    return state.game != nullptr ? ComputeStateHash(*state.game) : 0;
+    return view.game != nullptr ? ComputeStateHash(*view.game) : 0;
 }
 
 std::uint32_t ComputeStateHash(const SGameResource& state)
@@ -196,6 +197,10 @@ std::uint32_t ComputeStateHash(const SGameResource& state)
 
     in.Add(state.gold);
     in.Add(state.bankedGold);
+    in.Add(state.goldCounter.low);
+    in.Add(state.goldCounter.high);
+    in.AddAll(state.flag.words);
+    in.AddAll(state.flag.values);
     in.Add(state.dungeon);
     in.Add(state.floor);
     in.Add(state.floorTime);

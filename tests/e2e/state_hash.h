@@ -11,10 +11,10 @@
 namespace e2e {
 
 // The 32-bit check value of the save files over the generator's state, the map cells, the heroine and
-// the character slots, the item table, the warehouse, the inventory and equipment, and gold, dungeon,
-// floor and floor time.
+// the character slots, the item table, the warehouse, the inventory and equipment, gold, the score and the
+// progress record, dungeon, floor and floor time.
 std::uint32_t ComputeStateHash(const SGameResource& game);
-// The same of the game state a player reads after a frame; 0 without one.
-std::uint32_t ComputeStateHash(const SPlayView& state);
+// The same of the game state a player sees after a frame; 0 without one.
+std::uint32_t ComputeStateHash(const SPlayView& view);
 
 } // namespace e2e

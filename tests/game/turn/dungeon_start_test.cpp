@@ -1,4 +1,5 @@
 #include "game/app/game_resource.h"
+#include "game/app/save_game.h"
 #include "game/core/play_mode.h"
 #include "game/support/adventure_game.h"
 #include "game/support/message_recorder.h"
@@ -151,6 +152,57 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
     ASSERT_NE(entry, g_globalData.saveEntries.end());
     EXPECT_FALSE(entry->second.flag);
     EXPECT_FALSE(game->actionLog.IsOff());
+}
+
+// The save written at a floor start is where a resumed floor starts again: it must hold the last floor's
+// bonus in the score and the floor's step of the progress record, or a resumed run loses both. A viewed
+// replay's snapshot holds the bonus, so the bonus its own descent counted is dropped.
+TEST_F(DungeonStartTest, TheFloorStartSavesTheBonusAndProgressStepAResumeStartsFrom)
+{
+    game->floor = 3;
+    game->pendingFloorBonus = 1234;
+    game->flag.values[0] = 7;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+
+    game->goldCounter = SGoldCounter();
+    game->flag.values[0] = 0;
+    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+    game->playMode = kPlaySilentRerun;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->flag.values[0], 8);
+
+    game->playMode = kPlayReplay;
+    game->pendingFloorBonus = 99;
+    ASSERT_TRUE(scene.StartDungeon());
+    EXPECT_EQ(game->goldCounter.low, 1234u);
+    EXPECT_EQ(game->pendingFloorBonus, 0);
+    EXPECT_EQ(game->flag.values[0], 8);
+}
+
+// The automatic turn belongs to the program, not to the save: a floor's log opens with it, and a re-run
+// of the floor, in a program that has another setting, takes it from there.
+TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
+{
+    game->floor = 2;
+    game->autoTurn = 2;
+    ASSERT_TRUE(scene.StartDungeon());
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
+    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+
+    game->autoTurn = 0;
+    game->playMode = kPlaySilentRerun;
+    ASSERT_EQ(game->actionLog.LoadSuspendData(game->userNumber, game->runNumber, 2), 0);
+    SPlayerCommand first;
+    game->actionLog.ReadCommand(first);
+    EXPECT_EQ(std::tuple(first.kind, first.arg2), std::tuple(10, 2));
+    game->playerCommands.push_back(first);
+    EXPECT_TRUE(scene.DispatchCommand());
+    EXPECT_EQ(game->autoTurn, 2);
 }
 
 TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
