@@ -249,10 +249,20 @@ std::string CRoadPlayer::Describe() const
     return m_doing;
 }
 
-void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash,
-                        bool replay)
+void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor,
+                        const SGameResource& game, bool replay)
 {
-    m_hashes.push_back(SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, hash});
+    const std::string name = moment;
+    if (m_onMoment) {
+        EMoment kind = replay ? EMoment::ReplayFloorEnd : EMoment::FloorEnd;
+        if (name == "suspend") kind = EMoment::Suspend;
+        if (name == "rerun") kind = EMoment::Resumed;
+        if (name == "run") kind = EMoment::RunEnd;
+        if (replay && name == "left") kind = EMoment::ReplayEnd;
+        if (!(name == "left" && m_suspending)) m_onMoment(SMoment{kind, dungeon, floor, game});
+    }
+    m_hashes.push_back(
+        SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, ComputeStateHash(game)});
 }
 
 void CHashRecorder::Observe(const SPlayView& view)
@@ -261,7 +271,7 @@ void CHashRecorder::Observe(const SPlayView& view)
     const SGameResource& game = *view.game;
     const bool replay = game.playMode == kPlayReplay;
     if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal)
-        Add("rerun", game.dungeon, game.floor, ComputeStateHash(game), false);
+        Add("rerun", game.dungeon, game.floor, game, false);
     m_lastPlayMode = game.playMode;
     if (game.playMode == kPlaySilentRerun) {
         m_have = false;
@@ -269,12 +279,13 @@ void CHashRecorder::Observe(const SPlayView& view)
     }
     if (view.menuState == kRunEndState && !m_runEndSeen) {
         m_runEndSeen = true;
-        Add("run", game.dungeon, game.floor, ComputeStateHash(game), false);
+        Add("run", game.dungeon, game.floor, game, false);
     }
     if (view.menuState != kRunEndState) m_runEndSeen = false;
-    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor))
-        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, ComputeStateHash(game),
-            m_lastReplay);
+    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor)) {
+        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, game, m_lastReplay);
+        if (game.dungeon <= 0) m_suspending = false;
+    }
     m_have = game.dungeon > 0;
     m_lastReplay = replay;
     m_lastDungeon = game.dungeon;
@@ -283,7 +294,8 @@ void CHashRecorder::Observe(const SPlayView& view)
 
 void CHashRecorder::AddSuspend(const SGameResource& game)
 {
-    Add("suspend", game.dungeon, game.floor, ComputeStateHash(game), false);
+    Add("suspend", game.dungeon, game.floor, game, false);
+    m_suspending = true;
 }
 
 std::string CHashRecorder::Format() const
