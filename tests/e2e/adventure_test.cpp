@@ -82,7 +82,16 @@ void PlayRoad(const fs::path& out)
     e2e::CHashRecorder recorder;
     player.SetRecorder(&recorder);
     e2e::SRunOptions options;
-    options.observer = [&](const e2e::SPlayView& view) { recorder.Observe(view); };
+    // The suspend file lives only while the run is suspended: the folder is kept as the title shows it.
+    bool suspendKept = false;
+    options.observer = [&](const e2e::SPlayView& view) {
+        recorder.Observe(view);
+        if (player.Suspended() && !player.Resumed() && !suspendKept) {
+            suspendKept = true;
+            fs::create_directories(out / "suspended");
+            fs::copy(home.Exe() / "save", out / "suspended" / "save", fs::copy_options::recursive);
+        }
+    };
     const e2e::SRunResult result = e2e::RunGame(player, options);
 
     ASSERT_TRUE(result.finished) << result.failure;
@@ -134,7 +143,9 @@ TEST(AdventureTest, TwoRunsInFreshHomesGiveEqualHashesAndFiles)
     EXPECT_NE(hashes.find("\nrun "), std::string::npos) << hashes;
     EXPECT_NE(hashes.find("replay-"), std::string::npos) << hashes;
 
-    const auto a = ReadTree(first / "files"), b = ReadTree(second / "files");
+    auto a = ReadTree(first / "files"), b = ReadTree(second / "files");
+    a.merge(ReadTree(first / "suspended"));
+    b.merge(ReadTree(second / "suspended"));
     std::map<std::string, int> kinds; // ".act", ".rpl", ".sav"...
     for (const auto& [name, bytes] : a) {
         if (!IsRunFile(name)) continue;
@@ -161,10 +172,10 @@ TEST(AdventureTest, TheRankingShowsTheRunFirstWithItsEndCauseAndScore)
     ASSERT_GE(record.size(), 3u);
     ASSERT_GE(runEnd.size(), 3u);
     // Place 1 under the save's name, with the score the end of the run showed.
-    EXPECT_EQ(Utf8(record[0]).rfind("第１位　あいう　スコア　", 0), 0u) << Utf8(record[0]);
+    EXPECT_EQ(record[0].rfind("第１位　あいう　スコア　", 0), 0u) << Utf8(record[0]);
     EXPECT_EQ(Utf8(record[0]), Utf8(runEnd[0]));
     // The dungeon and the floor reached, and how the run ended.
-    EXPECT_NE(Utf8(record[1]).find("初心の道"), std::string::npos) << Utf8(record[1]);
+    EXPECT_NE(record[1].find("初心の道"), std::string::npos) << Utf8(record[1]);
     EXPECT_EQ(Utf8(record[1]), Utf8(runEnd[1]));
     EXPECT_FALSE(record[2].empty());
     EXPECT_EQ(Utf8(record[2]), Utf8(runEnd[2]));

@@ -270,7 +270,7 @@ void CHashRecorder::Observe(const SPlayView& view)
     if (view.game == nullptr) return;
     const SGameResource& game = *view.game;
     const bool replay = game.playMode == kPlayReplay;
-    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal)
+    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal && game.dungeon > 0)
         Add("rerun", game.dungeon, game.floor, game, false);
     m_lastPlayMode = game.playMode;
     if (game.playMode == kPlaySilentRerun) {
@@ -284,10 +284,15 @@ void CHashRecorder::Observe(const SPlayView& view)
     if (view.menuState != kRunEndState) m_runEndSeen = false;
     if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor)) {
         Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, game, m_lastReplay);
-        if (game.dungeon <= 0) m_suspending = false;
+        if (game.dungeon <= 0) {
+            m_suspending = false;
+            m_inReplay = false;
+        }
     }
+    // A replay ends in play mode 0 before the heroine leaves the floor: it stays a replay till then.
+    if (replay) m_inReplay = true;
     m_have = game.dungeon > 0;
-    m_lastReplay = replay;
+    m_lastReplay = m_inReplay;
     m_lastDungeon = game.dungeon;
     m_lastFloor = game.floor;
 }

@@ -83,6 +83,7 @@ private:
     std::vector<SRecordedHash> m_hashes;
     bool m_have = false;
     bool m_lastReplay = false;
+    bool m_inReplay = false;
     std::int32_t m_lastDungeon = 0;
     std::int32_t m_lastFloor = 0;
     std::int32_t m_lastPlayMode = 0;
