@@ -90,6 +90,8 @@ void PlayRoad(const fs::path& out)
             suspendKept = true;
             fs::create_directories(out / "suspended");
             fs::copy(home.Exe() / "save", out / "suspended" / "save", fs::copy_options::recursive);
+            // The suspend's log lives in the user's data folder.
+            fs::copy(home.Root() / "data", out / "suspended" / "user", fs::copy_options::recursive);
         }
     };
     const e2e::SRunResult result = e2e::RunGame(player, options);
@@ -111,6 +113,8 @@ void PlayRoad(const fs::path& out)
     for (const char* folder : {"save", "replay"})
         if (fs::exists(home.Exe() / folder))
             fs::copy(home.Exe() / folder, out / "files" / folder, fs::copy_options::recursive);
+    if (fs::exists(home.Root() / "data"))
+        fs::copy(home.Root() / "data", out / "files" / "user", fs::copy_options::recursive);
     ::testing::Test::RecordProperty("frames", std::to_string(result.frames));
 }
 
