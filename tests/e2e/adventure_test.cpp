@@ -82,7 +82,18 @@ void PlayRoad(const fs::path& out)
     e2e::CHashRecorder recorder;
     player.SetRecorder(&recorder);
     e2e::SRunOptions options;
-    options.observer = [&](const e2e::SPlayView& view) { recorder.Observe(view); };
+    // The suspend file lives only while the run is suspended: the folder is kept as the title shows it.
+    bool suspendKept = false;
+    options.observer = [&](const e2e::SPlayView& view) {
+        recorder.Observe(view);
+        if (player.Suspended() && !player.Resumed() && !suspendKept) {
+            suspendKept = true;
+            fs::create_directories(out / "suspended");
+            fs::copy(home.Exe() / "save", out / "suspended" / "save", fs::copy_options::recursive);
+            // The suspend's log lives in the user's data folder.
+            fs::copy(home.Root() / "data", out / "suspended" / "user", fs::copy_options::recursive);
+        }
+    };
     const e2e::SRunResult result = e2e::RunGame(player, options);
 
     ASSERT_TRUE(result.finished) << result.failure;
@@ -98,9 +109,12 @@ void PlayRoad(const fs::path& out)
     WriteFile(out / "hashes.txt", recorder.Format());
     WriteFile(out / "run_end.txt", JoinLines(player.RunEndLines()));
     WriteFile(out / "ranking.txt", JoinLines(player.RankingLines()));
+    fs::create_directories(out / "files");
     for (const char* folder : {"save", "replay"})
         if (fs::exists(home.Exe() / folder))
             fs::copy(home.Exe() / folder, out / "files" / folder, fs::copy_options::recursive);
+    if (fs::exists(home.Root() / "data"))
+        fs::copy(home.Root() / "data", out / "files" / "user", fs::copy_options::recursive);
     ::testing::Test::RecordProperty("frames", std::to_string(result.frames));
 }
 
@@ -133,7 +147,9 @@ TEST(AdventureTest, TwoRunsInFreshHomesGiveEqualHashesAndFiles)
     EXPECT_NE(hashes.find("\nrun "), std::string::npos) << hashes;
     EXPECT_NE(hashes.find("replay-"), std::string::npos) << hashes;
 
-    const auto a = ReadTree(first / "files"), b = ReadTree(second / "files");
+    auto a = ReadTree(first / "files"), b = ReadTree(second / "files");
+    a.merge(ReadTree(first / "suspended"));
+    b.merge(ReadTree(second / "suspended"));
     std::map<std::string, int> kinds; // ".act", ".rpl", ".sav"...
     for (const auto& [name, bytes] : a) {
         if (!IsRunFile(name)) continue;
@@ -160,10 +176,10 @@ TEST(AdventureTest, TheRankingShowsTheRunFirstWithItsEndCauseAndScore)
     ASSERT_GE(record.size(), 3u);
     ASSERT_GE(runEnd.size(), 3u);
     // Place 1 under the save's name, with the score the end of the run showed.
-    EXPECT_EQ(Utf8(record[0]).rfind("第１位　あいう　スコア　", 0), 0u) << Utf8(record[0]);
+    EXPECT_EQ(record[0].rfind("第１位　あいう　スコア　", 0), 0u) << Utf8(record[0]);
     EXPECT_EQ(Utf8(record[0]), Utf8(runEnd[0]));
     // The dungeon and the floor reached, and how the run ended.
-    EXPECT_NE(Utf8(record[1]).find("初心の道"), std::string::npos) << Utf8(record[1]);
+    EXPECT_NE(record[1].find("初心の道"), std::string::npos) << Utf8(record[1]);
     EXPECT_EQ(Utf8(record[1]), Utf8(runEnd[1]));
     EXPECT_FALSE(record[2].empty());
     EXPECT_EQ(Utf8(record[2]), Utf8(runEnd[2]));

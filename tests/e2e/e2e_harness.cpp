@@ -167,6 +167,7 @@ private:
             if (!app.WasLastFrameDrawn()) ++m_result.undrawnFrames;
             ReadState(app, frame, state);
             if (m_options.observer) m_options.observer(state);
+            m_player.OnFrame(state);
             if (m_player.Finished(state)) {
                 m_result.finished = true;
                 break;

@@ -45,6 +45,8 @@ public:
     virtual ~IPlayer() = default;
     virtual std::uint32_t NextKeys(const SPlayView& state) = 0;
     virtual bool Finished(const SPlayView& state) const = 0;
+    // After every frame, press or release, before Finished.
+    virtual void OnFrame(const SPlayView& /*state*/) {}
     // What the player is doing, for the message of a failed run.
     virtual std::string Describe() const { return {}; }
 };

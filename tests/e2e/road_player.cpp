@@ -178,12 +178,9 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
 std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
 {
     const SGameResource& game = *view.game;
-    // On floor 2 once the run has lasted the turns asked (at its start when floor 1 took longer), or on
-    // its stairs when they come first, so that every run suspends.
-    const bool onStairs =
-        game.characters.player.x == game.map.stairsX && game.characters.player.y == game.map.stairsY;
+    // On floor 2 once the run has lasted the turns asked (the floor player holds its stairs till then).
     if (!m_suspending && !m_suspended && m_options.suspend && game.floor == 2 &&
-        (m_floor->GetTurns(game) >= m_options.suspendTurns || onStairs) && view.scene == kSceneGameMain &&
+        m_floor->GetTurns(game) >= m_options.suspendTurns && view.scene == kSceneGameMain &&
         m_floor->GetGoal() == CFloorPlayer::kGoalNone) {
         m_suspending = true;
         m_doing = "suspending";
@@ -252,10 +249,20 @@ std::string CRoadPlayer::Describe() const
     return m_doing;
 }
 
-void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash,
-                        bool replay)
+void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t floor,
+                        const SGameResource& game, bool replay)
 {
-    m_hashes.push_back(SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, hash});
+    const std::string name = moment;
+    if (m_onMoment) {
+        EMoment kind = replay ? EMoment::ReplayFloorEnd : EMoment::FloorEnd;
+        if (name == "suspend") kind = EMoment::Suspend;
+        if (name == "rerun") kind = EMoment::Resumed;
+        if (name == "run") kind = EMoment::RunEnd;
+        if (replay && name == "left") kind = EMoment::ReplayEnd;
+        if (!(name == "left" && m_suspending)) m_onMoment(SMoment{kind, dungeon, floor, game});
+    }
+    m_hashes.push_back(
+        SRecordedHash{std::string(replay ? "replay-" : "") + moment, dungeon, floor, ComputeStateHash(game)});
 }
 
 void CHashRecorder::Observe(const SPlayView& view)
@@ -263,8 +270,8 @@ void CHashRecorder::Observe(const SPlayView& view)
     if (view.game == nullptr) return;
     const SGameResource& game = *view.game;
     const bool replay = game.playMode == kPlayReplay;
-    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal)
-        Add("rerun", game.dungeon, game.floor, ComputeStateHash(game), false);
+    if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal && game.dungeon > 0)
+        Add("rerun", game.dungeon, game.floor, game, false);
     m_lastPlayMode = game.playMode;
     if (game.playMode == kPlaySilentRerun) {
         m_have = false;
@@ -272,21 +279,28 @@ void CHashRecorder::Observe(const SPlayView& view)
     }
     if (view.menuState == kRunEndState && !m_runEndSeen) {
         m_runEndSeen = true;
-        Add("run", game.dungeon, game.floor, ComputeStateHash(game), false);
+        Add("run", game.dungeon, game.floor, game, false);
     }
     if (view.menuState != kRunEndState) m_runEndSeen = false;
-    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor))
-        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, ComputeStateHash(game),
-            m_lastReplay);
+    if (m_have && (game.dungeon != m_lastDungeon || game.floor != m_lastFloor)) {
+        Add(game.dungeon > 0 ? "floor" : "left", m_lastDungeon, m_lastFloor, game, m_lastReplay);
+        if (game.dungeon <= 0) {
+            m_suspending = false;
+            m_inReplay = false;
+        }
+    }
+    // A replay ends in play mode 0 before the heroine leaves the floor: it stays a replay till then.
+    if (replay) m_inReplay = true;
     m_have = game.dungeon > 0;
-    m_lastReplay = replay;
+    m_lastReplay = m_inReplay;
     m_lastDungeon = game.dungeon;
     m_lastFloor = game.floor;
 }
 
 void CHashRecorder::AddSuspend(const SGameResource& game)
 {
-    Add("suspend", game.dungeon, game.floor, ComputeStateHash(game), false);
+    Add("suspend", game.dungeon, game.floor, game, false);
+    m_suspending = true;
 }
 
 std::string CHashRecorder::Format() const

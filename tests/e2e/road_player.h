@@ -27,6 +27,27 @@ class CFloorPlayer;
 // - "rerun": the first frame after a silent re-run ended (play mode 1 back to 0);
 // - "run": the first frame the end-of-run screen (menu state 76) shows.
 // Frames of a silent re-run record nothing else. A replay's records carry "replay-" before the name.
+// The same moments as they happen, for a caller that hashes the state itself. A floor's end ("floor", or
+// "left" when the heroine left the dungeon other than by the suspend) is FloorEnd, a replay's
+// ReplayFloorEnd.
+enum class EMoment
+{
+    FloorEnd,
+    Suspend,
+    Resumed,
+    RunEnd,
+    ReplayFloorEnd,
+    ReplayEnd,
+};
+
+struct SMoment
+{
+    EMoment moment;
+    std::int32_t dungeon;
+    std::int32_t floor;
+    const SGameResource& game;
+};
+
 struct SRecordedHash
 {
     std::string moment;
@@ -47,13 +68,22 @@ public:
     std::string Format() const;
     // The road player's suspend.
     void AddSuspend(const SGameResource& game);
+    // Called at each moment with the state, before its hash is recorded.
+    void SetMomentHandler(std::function<void(const SMoment&)> handler) { m_onMoment = std::move(handler); }
+    // Whether a "left" moment is the suspend's (not a floor's end).
+    void SetSuspending(bool suspending) { m_suspending = suspending; }
 
 private:
-    void Add(const char* moment, std::int32_t dungeon, std::int32_t floor, std::uint32_t hash, bool replay);
+    void Add(const char* moment, std::int32_t dungeon, std::int32_t floor, const SGameResource& game,
+             bool replay);
+
+    std::function<void(const SMoment&)> m_onMoment;
+    bool m_suspending = false;
 
     std::vector<SRecordedHash> m_hashes;
     bool m_have = false;
     bool m_lastReplay = false;
+    bool m_inReplay = false;
     std::int32_t m_lastDungeon = 0;
     std::int32_t m_lastFloor = 0;
     std::int32_t m_lastPlayMode = 0;
@@ -78,6 +108,16 @@ public:
     std::string Describe() const override;
     // Where the suspend's hash goes.
     void SetRecorder(CHashRecorder* recorder) { m_recorder = recorder; }
+    // The moments of the run as they happen (the player's own recorder, fed on every frame).
+    void SetMomentHandler(std::function<void(const SMoment&)> handler)
+    {
+        m_ownRecorder.SetMomentHandler(std::move(handler));
+        if (m_recorder == nullptr) m_recorder = &m_ownRecorder;
+    }
+    void OnFrame(const SPlayView& view) override
+    {
+        if (m_recorder == &m_ownRecorder) m_ownRecorder.Observe(view);
+    }
 
     // What the road went through.
     bool Suspended() const { return m_suspended; }
@@ -120,6 +160,7 @@ private:
     std::vector<std::string> m_rankingLines;
     std::vector<std::string> m_runEndLines;
     CHashRecorder* m_recorder = nullptr;
+    CHashRecorder m_ownRecorder;
     bool m_suspendRecorded = false;
 };
 
