@@ -257,6 +257,8 @@ SRunResult RunGame(IPlayer& player, const SRunOptions& options)
     platform::UseVirtualClock(options.clockStart);
     platform::FixAvailablePhysicalMemory(options.memoryStatus);
     platform::FixLocalTime(options.localTime);
+    // A screen of 640 pixels starts the game in single size: the same play for a quarter of the pixels.
+    headless::SetScreenSize(640, 480);
 
     Thread::SetMultiThreadFlag(true);
     Thread::StartOwnedThread(new CHarnessWindow(player, options, result));
@@ -267,6 +269,7 @@ SRunResult RunGame(IPlayer& player, const SRunOptions& options)
     platform::UnfixLocalTime();
     platform::UnfixAvailablePhysicalMemory();
     platform::UseRealClock();
+    headless::SetScreenSize(1024, 768);
     for (const headless::ShownMessageBox& box : headless::GetShownMessageBoxes())
         result.messageBoxes.push_back(box.caption + ": " + box.text);
     return result;

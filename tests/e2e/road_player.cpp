@@ -52,8 +52,9 @@ bool Trace()
 
 CRoadPlayer::CRoadPlayer(SRoadOptions options) : m_options(options), m_floor(std::make_unique<CFloorPlayer>())
 {
-    // Floor 2 lasts the turns of the suspend at least, so that the run is suspended there.
-    if (m_options.suspend) m_floor->HoldOnFloor(2, m_options.suspendTurns);
+    // Floor 2 lasts the turns of the suspend at least, so that the run is suspended there; a play that
+    // never suspends holds it as long, so that it plays the same turns as one that does.
+    m_floor->HoldOnFloor(2, m_options.suspendTurns);
 }
 
 CRoadPlayer::~CRoadPlayer() = default;
