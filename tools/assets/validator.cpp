@@ -77,7 +77,8 @@ bool NearMagenta(std::uint32_t rgb)
 
 std::string Point(std::int32_t x, std::int32_t y)
 {
-    return "(" + std::to_string(x) + "," + std::to_string(y) + ")";
+    std::string text = "(";
+    return text.append(std::to_string(x)).append(",").append(std::to_string(y)).append(")");
 }
 
 std::string Image(std::int32_t id)

@@ -124,8 +124,10 @@ template <typename Lines> std::int64_t SumOf(const Lines& lines)
 
 std::string FormatDiagnostic(const SDiagnostic& diagnostic)
 {
-    return diagnostic.file + (diagnostic.line > 0 ? ":" + std::to_string(diagnostic.line) : std::string()) +
-           ": " + diagnostic.message;
+    // Appended piece by piece: a chain of + on temporaries draws a false overlap warning when optimised.
+    std::string text = diagnostic.file;
+    if (diagnostic.line > 0) text.append(":").append(std::to_string(diagnostic.line));
+    return text.append(": ").append(diagnostic.message);
 }
 
 TableKind KindOfTable(const std::string& fileName)
