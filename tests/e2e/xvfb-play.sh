@@ -102,7 +102,29 @@ find_window() {
         fi
         sleep 0.05
     done
-    fail "no window titled \"$title\" of 320 x 240 or 640 x 480 within 5 s (last seen: \"${name:-}\" ${geometry:-})"
+    # What a late window looked like, to tell a slow start from a window that never comes.
+    local state late=never
+    if kill -0 "$game_pid" 2>/dev/null; then
+        state="running ($(sed -n 's/^State:[[:space:]]*//p' "/proc/$game_pid/status" 2>/dev/null))"
+    else
+        wait "$game_pid"
+        state="ended with status $?"
+        game_pid=
+    fi
+    local w
+    for w in $(xdotool search --name . 2>/dev/null); do
+        echo "$w \"$(xdotool getwindowname "$w" 2>&1)\" pid $(xdotool getwindowpid "$w" 2>&1)" \
+            "$(xdotool getwindowgeometry "$w" 2>&1 | sed -n 's/.*Geometry: //p')"
+    done >"$work/windows.txt"
+    while [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null && [ "$(since_ms "$since")" -lt $((30 * 1000)) ]; do
+        if [ -n "$(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null)" ]; then
+            late="after $(seconds "$(since_ms "$since")") s"
+            break
+        fi
+        sleep 0.1
+    done
+    fail "no window titled \"$title\" of 320 x 240 or 640 x 480 within 5 s (last seen: \"${name:-}\" ${geometry:-};" \
+        "the game was $state at 5 s; a window of the game showed $late; the named windows are in windows.txt)"
 }
 
 shot() { # a screenshot of the window named by its time and what it shows; its path on stdout

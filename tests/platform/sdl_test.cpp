@@ -28,6 +28,27 @@ namespace {
 
 using namespace platform;
 
+TEST(SdlVideoDrivers, TheDesktopsOwnDisplaysInOrder)
+{
+    struct Case
+    {
+        const char* x;
+        const char* wayland;
+        const char* drivers;
+    };
+    const Case cases[] = {
+        {":0", nullptr, "x11"},
+        {nullptr, "wayland-0", "wayland"},
+        {":1", "wayland-0", "x11,wayland"},
+        {"", "", ""},
+        {nullptr, nullptr, ""},
+        {"", "wayland-1", "wayland"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sdl::PreferredVideoDrivers(c.x, c.wayland), c.drivers)
+            << (c.x ? c.x : "(none)") << " / " << (c.wayland ? c.wayland : "(none)");
+}
+
 TEST(SdlKeyTable, PinnedScanCodes)
 {
     const std::pair<const char*, int> pinned[] = {

@@ -10,6 +10,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -34,6 +35,10 @@ using RendererPtr = std::unique_ptr<SDL_Renderer, Releaser<SDL_Renderer, SDL_Des
 using TexturePtr = std::unique_ptr<SDL_Texture, Releaser<SDL_Texture, SDL_DestroyTexture>>;
 using JoystickPtr = std::unique_ptr<SDL_Joystick, Releaser<SDL_Joystick, SDL_JoystickClose>>;
 using SdlText = std::unique_ptr<char, Releaser<void, SDL_free>>;
+
+// How long the first opening of the display waits for a server that is resetting: 20 tries, 0.1 s apart.
+constexpr int kVideoOpenAttempts = 20;
+constexpr Uint32 kVideoOpenPauseMs = 100;
 
 // A subsystem this back end opened, closed again when the back end goes.
 class Subsystem
@@ -676,9 +681,19 @@ private:
     bool EnsureVideo()
     {
         if (m_video.IsOpen()) return true;
-        if (!m_video.Open()) return false;
-        m_videoThread = CurrentThreadId();
-        return true;
+        // An X server without a window manager resets when its last client leaves, and refuses
+        // connections until it is back: the check made at start-up may have been that client. The
+        // first opening waits it out; once the display has failed that long, later ones try once.
+        const int attempts = m_videoGivenUp ? 1 : kVideoOpenAttempts;
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            if (attempt > 0) SDL_Delay(kVideoOpenPauseMs);
+            if (m_video.Open()) {
+                m_videoThread = CurrentThreadId();
+                return true;
+            }
+        }
+        m_videoGivenUp = true;
+        return false;
     }
 
     SDL_Joystick* Open(std::uint32_t id)
@@ -763,6 +778,7 @@ private:
     EventSink& m_sink;
     // Declared before what they serve, so that pads close before their subsystem does.
     Subsystem m_video{SDL_INIT_VIDEO};
+    bool m_videoGivenUp = false;
     Subsystem m_joysticks{SDL_INIT_JOYSTICK};
     Subsystem m_audio{SDL_INIT_AUDIO};
     std::mutex m_audioMutex;
@@ -778,9 +794,26 @@ private:
 
 } // namespace
 
+std::string PreferredVideoDrivers(const char* xDisplay, const char* waylandDisplay)
+{
+    std::string drivers;
+    if (xDisplay != nullptr && *xDisplay != '\0') drivers = "x11";
+    if (waylandDisplay != nullptr && *waylandDisplay != '\0')
+        drivers += drivers.empty() ? "wayland" : ",wayland";
+    return drivers;
+}
+
 std::unique_ptr<Backend> CreateBackend(EventSink& sink)
 {
     SDL_SetMainReady();
+    // Left to itself, SDL may pass over a busy X server and fall back to a window drawn off screen: the
+    // game would run where nobody can see it. A desktop's display is taken, or none.
+    if (const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER); chosen == nullptr || *chosen == '\0') {
+        const std::string drivers =
+            PreferredVideoDrivers(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+        if (!drivers.empty())
+            SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
+    }
     // A close box already reports its own window's closing; the quit event is left to the signals.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A display must be reachable; the subsystem is opened again by the thread that makes the first window.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace platform::sdl {
 
@@ -15,5 +16,9 @@ std::unique_ptr<Backend> CreateBackend(EventSink& sink);
 // "Keypad 8"); 0 for keys without one.
 std::uint8_t ScanCodeFromSdl(int sdlScancode);
 std::uint8_t ScanCodeFromSdlName(const char* name);
+
+// The video drivers to try, in order, when the user names none (SDL_VIDEODRIVER): the desktop's own
+// displays (X, then Wayland) as the environment names them; empty to leave the choice to SDL.
+std::string PreferredVideoDrivers(const char* xDisplay, const char* waylandDisplay);
 
 } // namespace platform::sdl
