@@ -4,6 +4,7 @@
 #include "game/app/scene_control.h"
 #include "game/data/global_data.h"
 #include "game/scenes/menu_scene.h"
+#include "game/turn/turn_phases.h"
 #include "platform/backend_chooser.h"
 #include "platform/host/clock.h"
 #include "platform/host/encoding.h"
@@ -81,6 +82,10 @@ void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
     state.menu =
         state.scene == kSceneMenu ? dynamic_cast<const CSceneMenu*>(control->GetCurrentScene()) : nullptr;
     state.menuState = state.menu != nullptr ? state.menu->GetState() : 0;
+    const auto* main = state.scene == kSceneGameMain
+                           ? dynamic_cast<const CSceneGameMain*>(control->GetCurrentScene())
+                           : nullptr;
+    state.descending = main != nullptr ? main->descending : 0;
     const CSelectWindow& windows = state.game->selectWindow;
     state.cursor = windows.GetCursor();
     state.windowType = windows.GetTopType();

@@ -31,6 +31,7 @@ public:
     std::vector<std::string> lines;   // the items of the active select window (the top one without)
     std::int32_t windowType = -1;     // the top select window's type, -1 none
     std::size_t windowCount = 0;      // select windows open
+    std::uint8_t descending = 0;      // the game-main scene's floor change runs; 0 outside that scene
     std::uint64_t frame = 0;          // frames run so far
     std::uint32_t lastKeys = 0;       // the last key mask the player pressed
 

@@ -1,7 +1,7 @@
 // Suspend and resume, and the replay, on the road's plays: the first play of the road (suspended on floor
 // 2, resumed from the title, its replay watched at the end) against a third play that never suspends.
 // The silent re-run must end in the state of the suspend, every later state must be the straight play's,
-// and the replay must end every floor in the state the run ended it. The plays run as ctest entries of
+// and the replay must leave every floor in the state the run left it. The plays run as ctest entries of
 // their own; these tests read the hashes they left.
 
 #include "e2e/road_player.h"
@@ -111,18 +111,22 @@ TEST(ResumeReplay, TheReRunEndsAtTheSuspendAndLaterStatesAreThoseOfAPlayThatNeve
             << "suspended play " << Describe(joined[i]) << ", straight play " << Describe(expected[i]);
 }
 
-// Off for now: on the road's play the replay's floor ends differ from the run's (below the menus, in the
-// logged runs, they agree), and the cause is not found yet. Run it with --gtest_also_run_disabled_tests.
-TEST(ResumeReplay, DISABLED_WatchingTheReplayEndsEachFloorAsTheRunDid)
+// A replay starts each floor from the run's own snapshot, so the floor it ends is judged where the heroine
+// leaves it ("exit"), not by the next floor's first frame.
+TEST(ResumeReplay, WatchingTheReplayEndsEachFloorAsTheRunDid)
 {
     const auto records = ReadHashes(Output("road_first") / "hashes.txt");
     ASSERT_FALSE(records.empty()) << "the suspended play left no record";
     std::vector<e2e::SRecordedHash> run, replay;
+    std::size_t descents = 0;
     for (const e2e::SRecordedHash& r : records) {
-        if (r.moment == "floor") run.push_back(r);
-        if (r.moment == "replay-floor") replay.push_back(r);
+        if (r.moment == "exit") run.push_back(r);
+        if (r.moment == "replay-exit") replay.push_back(r);
+        descents += r.moment == "floor";
     }
-    ASSERT_FALSE(run.empty());
+    // Every floor the run went down from was left on a recorded frame.
+    ASSERT_GE(run.size(), descents);
+    ASSERT_GT(descents, 0u);
     ASSERT_EQ(replay.size(), run.size());
     for (std::size_t i = 0; i < run.size(); ++i) {
         EXPECT_EQ(std::tuple(replay[i].dungeon, replay[i].floor, replay[i].hash),

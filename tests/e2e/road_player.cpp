@@ -260,6 +260,7 @@ void CHashRecorder::Add(const char* moment, std::int32_t dungeon, std::int32_t f
         if (name == "rerun") kind = EMoment::Resumed;
         if (name == "run") kind = EMoment::RunEnd;
         if (replay && name == "left") kind = EMoment::ReplayEnd;
+        if (name == "exit") kind = replay ? EMoment::ReplayFloorExit : EMoment::FloorExit;
         if (!(name == "left" && m_suspending)) m_onMoment(SMoment{kind, dungeon, floor, game});
     }
     m_hashes.push_back(
@@ -271,6 +272,10 @@ void CHashRecorder::Observe(const SPlayView& view)
     if (view.game == nullptr) return;
     const SGameResource& game = *view.game;
     const bool replay = game.playMode == kPlayReplay;
+    const bool fallen = game.dungeon > 0 && game.characters.player.hp <= 0;
+    const bool exits = (view.descending != 0 && !m_descending) || (fallen && !m_fallen);
+    m_descending = view.descending != 0;
+    m_fallen = fallen;
     if (m_lastPlayMode == kPlaySilentRerun && game.playMode == kPlayNormal && game.dungeon > 0)
         Add("rerun", game.dungeon, game.floor, game, false);
     m_lastPlayMode = game.playMode;
@@ -278,6 +283,7 @@ void CHashRecorder::Observe(const SPlayView& view)
         m_have = false;
         return;
     }
+    if (exits) Add("exit", game.dungeon, game.floor, game, replay || m_inReplay);
     if (view.menuState == kRunEndState && !m_runEndSeen) {
         m_runEndSeen = true;
         Add("run", game.dungeon, game.floor, game, false);

@@ -25,7 +25,12 @@ class CFloorPlayer;
 //   suspended, a replay ended);
 // - "suspend": the frame the road player confirms the suspend, the menu over the floor;
 // - "rerun": the first frame after a silent re-run ended (play mode 1 back to 0);
-// - "run": the first frame the end-of-run screen (menu state 76) shows.
+// - "run": the first frame the end-of-run screen (menu state 76) shows;
+// - "exit": the state the heroine left a floor in, on the first frame the game-main scene's floor change
+//   runs or her HP is 0 or below. This is the floor's end that a replay must reach: a replay's "floor" is
+//   the next floor as the run's own snapshot gives it, and by then the replay may have started that
+//   floor's first logged command (the frame a floor starts on runs the turn loop, and a replay has its
+//   next command at hand where a player answers on a later frame).
 // Frames of a silent re-run record nothing else. A replay's records carry "replay-" before the name.
 // The same moments as they happen, for a caller that hashes the state itself. A floor's end ("floor", or
 // "left" when the heroine left the dungeon other than by the suspend) is FloorEnd, a replay's
@@ -38,6 +43,8 @@ enum class EMoment
     RunEnd,
     ReplayFloorEnd,
     ReplayEnd,
+    FloorExit,
+    ReplayFloorExit,
 };
 
 struct SMoment
@@ -88,6 +95,8 @@ private:
     std::int32_t m_lastFloor = 0;
     std::int32_t m_lastPlayMode = 0;
     bool m_runEndSeen = false;
+    bool m_descending = false;
+    bool m_fallen = false;
 };
 
 struct SRoadOptions

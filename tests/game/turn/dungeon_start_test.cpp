@@ -343,6 +343,33 @@ TEST_F(DungeonStartTest, WhenTheFadeOutEndsTheFloorBonusJoinsAndTheNextFloorStar
     EXPECT_EQ(seeds[0], Seeds(0x12345678u + 3u * 0x3FF0000u, (0xABCDu + 3u * 1024u) & 0xFFFFu));
 }
 
+// The frame a floor starts on is not a fade frame: its turn loop runs, so a viewed replay, whose next
+// command is at hand, takes the floor's first logged commands on it, before the fade-in holds the turns.
+// A replay's state on that frame is therefore a little past the floor's start (a player answers a frame
+// later at the soonest): a replay is compared with its run where each floor is left.
+TEST_F(DungeonStartTest, AViewedReplayTakesTheFloorsFirstLoggedCommandsOnTheFrameTheFloorStarts)
+{
+    game->messageWindow.logOnly = 1;
+    game->floor = 4;
+    ASSERT_TRUE(scene.StartDungeon()); // the floor's log opens with the automatic turn
+    const std::int32_t facing = (game->characters.player.direction + 4) % 8;
+    game->actionLog.WriteCommand(MakePlayerCommand(2, facing)); // she turns round
+    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+    ASSERT_EQ(game->actionLog.LoadSuspendData(game->userNumber, game->runNumber, 4), 0);
+    const std::size_t logged = game->actionLog.GetReadWords().size();
+
+    game->playMode = kPlayReplay;
+    game->floor = 3;
+    scene.fadeLength = 0;
+    scene.BeginDescend();
+    std::uint32_t keys = 0;
+    for (int frame = 0; frame < 30; ++frame)
+        scene.OnMove(&keys);
+    ASSERT_EQ(std::tuple(game->floor, scene.descending, scene.fadeLength), std::tuple(4, 0, 30));
+    EXPECT_EQ(std::size_t(game->actionLog.GetReadIndex()), logged) << "the log is read on the start frame";
+    EXPECT_EQ(game->characters.player.direction, facing);
+}
+
 TEST_F(DungeonStartTest, AThiefWhoFallsLeavesTheFloorThroughTheFloorChange)
 {
     game->thief = 1;
