@@ -86,17 +86,9 @@ void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
     state.windowType = windows.GetTopType();
     state.windowCount = windows.windows.size();
     state.lines.clear();
-    // The active window is the topmost of the top group with a cursor; without one, the top window.
-    const CSelectWindow::SWindow* shown = nullptr;
-    if (!windows.windows.empty()) {
-        const std::int32_t group = windows.windows.back().group;
-        for (auto it = windows.windows.rbegin(); it != windows.windows.rend() && it->group == group; ++it)
-            if (it->cursor >= 0) {
-                shown = &*it;
-                break;
-            }
-        if (shown == nullptr) shown = &windows.windows.back();
-    }
+    // The active window; without one, the top window.
+    const CSelectWindow::SWindow* shown = windows.FindActiveWindow();
+    if (shown == nullptr && !windows.windows.empty()) shown = &windows.windows.back();
     if (shown != nullptr)
         for (const CSelectWindow::SItem& item : shown->items)
             state.lines.emplace_back(item.text.c_str());

@@ -4,6 +4,7 @@
 // time. After every frame a player reads what the game shows and answers the keys of the next frame.
 
 #include "game/app/game_resource.h"
+#include "game/scenes/menu_keys.h"
 #include "platform/host/clock.h"
 
 #include <cstdint>
@@ -96,13 +97,13 @@ struct SRunResult
 // reached; the application then tears down as at the end of its frame loop.
 SRunResult RunGame(IPlayer& player, const SRunOptions& options = {});
 
-// The key mask bits of the logical keys.
-constexpr std::uint32_t kKeyDecide = 1u << 0;
-constexpr std::uint32_t kKeyCancel = 1u << 1;
-constexpr std::uint32_t kKeyMenu = 1u << 3;
-constexpr std::uint32_t kKeyUp = 1u << 8;
-constexpr std::uint32_t kKeyLeft = 1u << 9;
-constexpr std::uint32_t kKeyDown = 1u << 10;
-constexpr std::uint32_t kKeyRight = 1u << 11;
+// The key mask bits the players press in the menus and on the title: the menus' own.
+using MenuKeys::kKeyCancel;
+using MenuKeys::kKeyDecide;
+using MenuKeys::kKeyDown;
+using MenuKeys::kKeyLeft;
+using MenuKeys::kKeyMenu;
+using MenuKeys::kKeyRight;
+using MenuKeys::kKeyUp;
 
 } // namespace e2e
