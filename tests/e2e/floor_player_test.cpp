@@ -7,7 +7,7 @@
 #include "game/app/app.h"
 #include "game/app/program_entry.h"
 #include "game/data/global_data.h"
-#include "game/support/temp_home.h"
+#include "game/dataset/built_data.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -66,14 +65,12 @@ struct SRunResult
     bool floorsMatched = true; // the game-main scene or a menu over it showed on every frame
 };
 
-class FloorPlayerRunTest : public TempHomeTest
+class FloorPlayerRunTest : public BuiltDataTest
 {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        std::filesystem::copy(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data", Exe() / "data",
-                              std::filesystem::copy_options::recursive);
+        BuiltDataTest::SetUp();
         g_globalData = SGlobalData();
         LoadGlobalData(g_globalData);
         g_globalData.doubleSize = false;
@@ -83,7 +80,7 @@ protected:
     {
         headless::ReleaseAllKeys();
         platform::UseRealClock();
-        TempHomeTest::TearDown();
+        BuiltDataTest::TearDown();
     }
 
     // Dungeon 1 from the seed, played until the floor is reached or the frames run out.
