@@ -4,11 +4,8 @@
 
 #include "e2e/floor_player.h"
 
-#include "game/app/app.h"
 #include "game/app/program_entry.h"
-#include "game/data/global_data.h"
-#include "game/dataset/built_data.h"
-#include "platform/host/clock.h"
+#include "game/dataset/built_app.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
 #include "support/app_runner.h"
@@ -21,22 +18,6 @@
 namespace {
 
 namespace headless = platform::headless;
-
-// The application with the test's frames in place of its loop.
-class CFloorApp : public CApp
-{
-public:
-    explicit CFloorApp(std::function<void(CFloorApp&)> body) : m_body(std::move(body)) {}
-    void MainThread() override
-    {
-        SetUp();
-        m_body(*this);
-        TearDown();
-    }
-
-private:
-    std::function<void(CFloorApp&)> m_body;
-};
 
 // The keyboard key of each logical key the player presses: the key configuration's own for 0 to 11, the
 // numeric pad's for the diagonals.
@@ -65,30 +46,15 @@ struct SRunResult
     bool floorsMatched = true; // the game-main scene or a menu over it showed on every frame
 };
 
-class FloorPlayerRunTest : public BuiltDataTest
+class FloorPlayerRunTest : public BuiltAppTest
 {
 protected:
-    void SetUp() override
-    {
-        BuiltDataTest::SetUp();
-        g_globalData = SGlobalData();
-        LoadGlobalData(g_globalData);
-        g_globalData.doubleSize = false;
-        platform::UseVirtualClock(1000);
-    }
-    void TearDown() override
-    {
-        headless::ReleaseAllKeys();
-        platform::UseRealClock();
-        BuiltDataTest::TearDown();
-    }
-
     // Dungeon 1 from the seed, played until the floor is reached or the frames run out.
     static SRunResult Play(std::uint32_t seed, std::int32_t targetFloor, std::int32_t frameCap)
     {
         SRunResult result;
         EXPECT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
-            CFloorApp app([&](CFloorApp& a) {
+            CBodyApp app([&](CBodyApp& a) {
                 SDungeonSwitch request;
                 request.dungeon = 1;
                 request.seed = seed;
