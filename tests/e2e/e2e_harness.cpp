@@ -9,12 +9,10 @@
 #include "platform/host/encoding.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/memory.h"
-#include "platform/host/scan_codes.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/thread/singleton.h"
 #include "sdk/thread/thread_manager.h"
 
-#include <array>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -25,51 +23,6 @@ namespace {
 
 namespace headless = platform::headless;
 namespace Thread = zelvoranGameSDK3rd::Thread;
-
-// The keys with fixed keyboard keys: the diagonals, Escape, Alt, Enter, F1 and Tab.
-constexpr std::array<std::pair<int, std::uint8_t>, 9> kFixedKeys = {{
-    {12, platform::DIK_NUMPAD7},
-    {13, platform::DIK_NUMPAD9},
-    {14, platform::DIK_NUMPAD1},
-    {15, platform::DIK_NUMPAD3},
-    {16, platform::DIK_ESCAPE},
-    {17, platform::DIK_LMENU},
-    {18, platform::DIK_RETURN},
-    {19, platform::DIK_F1},
-    {20, platform::DIK_TAB},
-}};
-
-// The keyboard as a player's hands: each logical key through its keyboard binding.
-class CKeyboard
-{
-public:
-    // The bindings the key object holds (the defaults in a fresh home).
-    void ReadBindings(const CKeyThread& keys)
-    {
-        m_codes.fill(-1);
-        for (int key = 0; key < 12; ++key)
-            m_codes[key] = keys.FindBinding(key, false);
-        for (const auto& [key, code] : kFixedKeys)
-            m_codes[key] = code;
-    }
-    // Holds exactly the keys of the mask; false when a key of the mask has no keyboard key.
-    bool Hold(std::uint32_t mask)
-    {
-        bool reachable = true;
-        for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
-            const bool down = (mask >> key & 1) != 0;
-            if (down && m_codes[key] < 0) reachable = false;
-            if (m_codes[key] < 0 || down == ((m_held >> key & 1) != 0)) continue;
-            headless::SetKey(static_cast<std::uint8_t>(m_codes[key]), down);
-        }
-        m_held = mask;
-        return reachable;
-    }
-
-private:
-    std::array<std::int32_t, CKeyThread::kLogicalKeyCount> m_codes{};
-    std::uint32_t m_held = 0;
-};
 
 void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
 {
@@ -188,6 +141,28 @@ private:
 };
 
 } // namespace
+
+void CKeyboard::ReadBindings(const CKeyThread& keys)
+{
+    for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
+        m_codes[std::size_t(key)] = keys.FindBinding(key, false);
+        if (m_codes[std::size_t(key)] < 0) m_codes[std::size_t(key)] = CKeyThread::FindFixedKey(key);
+    }
+}
+
+bool CKeyboard::Hold(std::uint32_t mask)
+{
+    bool reachable = true;
+    for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
+        const std::int32_t code = m_codes[std::size_t(key)];
+        const bool down = (mask >> key & 1) != 0;
+        if (down && code < 0) reachable = false;
+        if (code < 0 || down == ((m_held >> key & 1) != 0)) continue;
+        headless::SetKey(static_cast<std::uint8_t>(code), down);
+    }
+    m_held = mask;
+    return reachable;
+}
 
 std::int32_t SPlayView::FindLine(const std::string& text) const
 {

@@ -4,9 +4,11 @@
 // time. After every frame a player reads what the game shows and answers the keys of the next frame.
 
 #include "game/app/game_resource.h"
+#include "game/app/key_thread.h"
 #include "game/scenes/menu_keys.h"
 #include "platform/host/clock.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -50,6 +52,21 @@ public:
     virtual void OnFrame(const SPlayView& /*state*/) {}
     // What the player is doing, for the message of a failed run.
     virtual std::string Describe() const { return {}; }
+};
+
+// The keyboard as a player's hands: each logical key through the keyboard key the key object binds to it,
+// else the one that reports it whatever the configuration says.
+class CKeyboard
+{
+public:
+    // The bindings the key object holds (the defaults in a fresh home).
+    void ReadBindings(const CKeyThread& keys);
+    // Holds exactly the keys of the mask; false when a key of the mask has no keyboard key.
+    bool Hold(std::uint32_t mask);
+
+private:
+    std::array<std::int32_t, CKeyThread::kLogicalKeyCount> m_codes{};
+    std::uint32_t m_held = 0;
 };
 
 // A home of its own: a working folder with the built data (the program's folder), user data and

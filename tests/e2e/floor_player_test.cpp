@@ -7,7 +7,6 @@
 #include "game/app/program_entry.h"
 #include "game/dataset/built_app.h"
 #include "platform/host/headless/headless.h"
-#include "platform/host/scan_codes.h"
 #include "support/app_runner.h"
 
 #include <gtest/gtest.h>
@@ -18,23 +17,6 @@
 namespace {
 
 namespace headless = platform::headless;
-
-// The keyboard key of each logical key the player presses: the key configuration's own for 0 to 11, the
-// numeric pad's for the diagonals.
-std::uint8_t ScanCodeOf(std::int32_t logicalKey)
-{
-    static constexpr std::uint8_t kDiagonals[4] = {platform::DIK_NUMPAD7, platform::DIK_NUMPAD9,
-                                                   platform::DIK_NUMPAD1, platform::DIK_NUMPAD3};
-    if (logicalKey >= 12 && logicalKey <= 15) return kDiagonals[logicalKey - 12];
-    const std::int32_t code = g_keyObject->FindBinding(logicalKey, false);
-    return code >= 0 ? std::uint8_t(code) : 0;
-}
-
-void PressKeys(std::uint32_t mask)
-{
-    for (std::int32_t key = 0; key < 16; ++key)
-        if ((mask >> key & 1u) != 0) headless::SetKey(ScanCodeOf(key), true);
-}
 
 // What one run left behind.
 struct SRunResult
@@ -62,14 +44,16 @@ protected:
                 StartSwitchedAdventure(*a.GetGameResource(), request, 0);
                 a.GetSceneControl()->RequestJump(kSceneGameMain);
                 e2e::CFloorPlayer player;
+                e2e::CKeyboard keyboard;
+                keyboard.ReadBindings(*g_keyObject);
                 const SGameResource& game = *a.GetGameResource();
                 for (; result.frames < frameCap && game.floor < targetFloor; ++result.frames) {
-                    headless::ReleaseAllKeys();
+                    std::uint32_t keys = 0;
                     if (result.frames % 2 == 1) {
-                        const std::uint32_t keys = player.NextKeys(game);
+                        keys = player.NextKeys(game);
                         if (keys != 0) result.keys.push_back(keys);
-                        PressKeys(keys);
                     }
+                    keyboard.Hold(keys);
                     if (!a.RunFrame()) break;
                     const std::int32_t scene = a.GetSceneControl()->GetCurrentNumber();
                     if (result.frames > 0 && scene != kSceneGameMain && scene != kSceneMenu)
