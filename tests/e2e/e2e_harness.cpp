@@ -9,11 +9,9 @@
 #include "platform/host/encoding.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/memory.h"
-#include "sdk/auxiliary/file.h"
 #include "sdk/thread/singleton.h"
 #include "sdk/thread/thread_manager.h"
 
-#include <cstdlib>
 #include <random>
 #include <sstream>
 
@@ -179,34 +177,12 @@ CTempHome::CTempHome()
     // The data set is only read: the built one serves every home.
     std::filesystem::create_directory_symlink(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data",
                                               Exe() / "data");
-    m_previousFolder = std::filesystem::current_path();
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
-        const char* value = std::getenv(name);
-        m_previousEnvironment.emplace_back(name, value != nullptr ? value : "");
-    }
-    std::filesystem::current_path(Exe());
-    // The SDK's files resolve relative names against the folder they took at start-up.
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(Exe().c_str());
-    setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
-    setenv("HOME", (m_root / "home").c_str(), 1);
-    headless::ResetSettings();
-    headless::SetSettingsReadOnly(false);
-    headless::SetMessageBoxesUnavailable(false);
-    headless::ScriptMessageBoxAnswers({});
+    m_home.emplace(m_root);
 }
 
 CTempHome::~CTempHome()
 {
-    std::filesystem::current_path(m_previousFolder);
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(m_previousFolder.c_str());
-    for (const auto& [name, value] : m_previousEnvironment) {
-        if (!value.empty())
-            setenv(name.c_str(), value.c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
-    headless::ResetSettings();
+    m_home.reset();
     std::error_code ignored;
     if (!m_keep) std::filesystem::remove_all(m_root, ignored);
 }

@@ -6,12 +6,14 @@
 #include "game/app/game_resource.h"
 #include "game/app/key_thread.h"
 #include "game/scenes/menu_keys.h"
+#include "game/support/temp_home.h"
 #include "platform/host/clock.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,8 +88,7 @@ public:
 
 private:
     std::filesystem::path m_root;
-    std::filesystem::path m_previousFolder;
-    std::vector<std::pair<std::string, std::string>> m_previousEnvironment;
+    std::optional<CScopedHome> m_home;
     bool m_keep = false;
 };
 
