@@ -15,7 +15,6 @@
 namespace e2e {
 namespace {
 
-using SCharacter = CCharacterControl::SCharacter;
 using SMonster = CCharacterControl::SMonster;
 using SWindow = CSelectWindow::SWindow;
 
