@@ -19,6 +19,7 @@
 #include "game/characters/adventure.h"
 #include "game/characters/animation_periods.h"
 #include "game/characters/character_control.h"
+#include "game/core/directions.h"
 #include "game/core/play_mode.h"
 #include "game/data/global_data.h"
 #include "game/items/pre_identified.h"
@@ -82,12 +83,12 @@ std::unique_ptr<CSceneControl> MakeControl()
 SPlayerCommand NextCommand(SGameResource& game)
 {
     auto& player = game.characters.GetPlayer();
-    static constexpr std::int32_t kSteps[8][2] = {{0, 1},  {-1, 1}, {-1, 0}, {-1, -1},
-                                                  {0, -1}, {1, -1}, {1, 0},  {1, 1}};
-    for (std::int32_t d = 0; d < 8; ++d)
-        if (game.characters.FindMonsterIndexAt(player.x + kSteps[d][0], player.y + kSteps[d][1]) !=
-            CCharacterControl::kNoSlot)
+    for (std::int32_t d = 0; d < 8; ++d) {
+        std::int32_t dx = 0, dy = 0;
+        DirectionToStep(d, dx, dy);
+        if (game.characters.FindMonsterIndexAt(player.x + dx, player.y + dy) != CCharacterControl::kNoSlot)
             return MakePlayerCommand(kAttack, d);
+    }
     return MakePlayerCommand(kStepInPlace, player.direction);
 }
 

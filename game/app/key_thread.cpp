@@ -177,6 +177,13 @@ std::int32_t CKeyThread::FindBinding(int logicalKey, bool pad) const
     return -1;
 }
 
+std::int32_t CKeyThread::FindFixedKey(int logicalKey)
+{
+    for (const SKeyCode& fixed : kFixedKeys)
+        if (fixed.logicalKey == logicalKey) return fixed.code;
+    return -1;
+}
+
 void CKeyThread::BeginKeyCapture(int logicalKey, bool pad)
 {
     const std::int32_t device = pad ? kPad : kKeyboard;

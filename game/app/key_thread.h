@@ -60,6 +60,9 @@ public:
 
     // The code bound to the logical key on the keyboard or the pad (the first such binding); -1 when none.
     std::int32_t FindBinding(int logicalKey, bool pad) const;
+    // The keyboard key that reports the logical key whatever the configuration says (the first of two);
+    // -1 when none does.
+    static std::int32_t FindFixedKey(int logicalKey);
 
     // Captures the next key that goes down on the device as the logical key's binding; a key of the other
     // device cancels. A key already bound to another logical key on that device passes to it the code

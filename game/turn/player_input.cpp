@@ -13,6 +13,7 @@
 #include "game/core/random.h"
 #include "game/data/item_classes.h"
 #include "game/data/player_command.h"
+#include "game/turn/dungeon_keys.h"
 
 namespace {
 
@@ -23,26 +24,7 @@ constexpr std::int32_t kMessageTimer = 300;
 constexpr std::int32_t kAttackCooldown = 8;
 constexpr std::int32_t kMenuOnItem = 6;
 
-// The logical keys of the dungeon screen.
-enum : std::int32_t
-{
-    kKeyAct = 0,
-    kKeyDash = 1,
-    kKeyTurn = 2,
-    kKeyMenu = 3,
-    kKeyShoot = 4,
-    kKeyDiagonal = 5,
-    kKeyMap = 6,
-    kKeySwap = 7,
-    kKeyUp = 8,
-    kKeyLeft = 9,
-    kKeyDown = 10,
-    kKeyRight = 11,
-    kKeyUpLeft = 12,
-    kKeyUpRight = 13,
-    kKeyDownLeft = 14,
-    kKeyDownRight = 15,
-};
+using namespace DungeonKeys;
 
 bool Held(std::uint32_t keys, std::int32_t key)
 {

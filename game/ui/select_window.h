@@ -158,6 +158,8 @@ public:
 
     // ---- Queries. The active window is the topmost window of the top group with a cursor of 0 or more.
 
+    // The active window; null without one.
+    const SWindow* FindActiveWindow() const;
     // The active window's cursor; -1 without one, or when it points at no item.
     std::int32_t GetCursor() const;
     // Whether the item under the active window's cursor can be chosen.
@@ -219,7 +221,6 @@ public:
 private:
     std::int32_t TopGroup() const { return windows.empty() ? 0 : windows.back().group; }
     SWindow* FindActiveWindow();
-    const SWindow* FindActiveWindow() const;
     // Draws the windows that `wanted` picks, bottom to top; 1 for an empty stack.
     template <class Wanted>
     int DrawWindows(SGameResource& game, std::int32_t activeGroup, Draw::IDirtyRect* dirty, Wanted wanted);

@@ -10,13 +10,9 @@
 #include "platform/host/encoding.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/memory.h"
-#include "platform/host/scan_codes.h"
-#include "sdk/auxiliary/file.h"
 #include "sdk/thread/singleton.h"
 #include "sdk/thread/thread_manager.h"
 
-#include <array>
-#include <cstdlib>
 #include <random>
 #include <sstream>
 
@@ -26,51 +22,6 @@ namespace {
 
 namespace headless = platform::headless;
 namespace Thread = zelvoranGameSDK3rd::Thread;
-
-// The keys with fixed keyboard keys: the diagonals, Escape, Alt, Enter, F1 and Tab.
-constexpr std::array<std::pair<int, std::uint8_t>, 9> kFixedKeys = {{
-    {12, platform::DIK_NUMPAD7},
-    {13, platform::DIK_NUMPAD9},
-    {14, platform::DIK_NUMPAD1},
-    {15, platform::DIK_NUMPAD3},
-    {16, platform::DIK_ESCAPE},
-    {17, platform::DIK_LMENU},
-    {18, platform::DIK_RETURN},
-    {19, platform::DIK_F1},
-    {20, platform::DIK_TAB},
-}};
-
-// The keyboard as a player's hands: each logical key through its keyboard binding.
-class CKeyboard
-{
-public:
-    // The bindings the key object holds (the defaults in a fresh home).
-    void ReadBindings(const CKeyThread& keys)
-    {
-        m_codes.fill(-1);
-        for (int key = 0; key < 12; ++key)
-            m_codes[key] = keys.FindBinding(key, false);
-        for (const auto& [key, code] : kFixedKeys)
-            m_codes[key] = code;
-    }
-    // Holds exactly the keys of the mask; false when a key of the mask has no keyboard key.
-    bool Hold(std::uint32_t mask)
-    {
-        bool reachable = true;
-        for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
-            const bool down = (mask >> key & 1) != 0;
-            if (down && m_codes[key] < 0) reachable = false;
-            if (m_codes[key] < 0 || down == ((m_held >> key & 1) != 0)) continue;
-            headless::SetKey(static_cast<std::uint8_t>(m_codes[key]), down);
-        }
-        m_held = mask;
-        return reachable;
-    }
-
-private:
-    std::array<std::int32_t, CKeyThread::kLogicalKeyCount> m_codes{};
-    std::uint32_t m_held = 0;
-};
 
 void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
 {
@@ -91,17 +42,9 @@ void ReadState(const CApp& app, std::uint64_t frame, SPlayView& state)
     state.windowType = windows.GetTopType();
     state.windowCount = windows.windows.size();
     state.lines.clear();
-    // The active window is the topmost of the top group with a cursor; without one, the top window.
-    const CSelectWindow::SWindow* shown = nullptr;
-    if (!windows.windows.empty()) {
-        const std::int32_t group = windows.windows.back().group;
-        for (auto it = windows.windows.rbegin(); it != windows.windows.rend() && it->group == group; ++it)
-            if (it->cursor >= 0) {
-                shown = &*it;
-                break;
-            }
-        if (shown == nullptr) shown = &windows.windows.back();
-    }
+    // The active window; without one, the top window.
+    const CSelectWindow::SWindow* shown = windows.FindActiveWindow();
+    if (shown == nullptr && !windows.windows.empty()) shown = &windows.windows.back();
     if (shown != nullptr)
         for (const CSelectWindow::SItem& item : shown->items)
             state.lines.emplace_back(item.text.c_str());
@@ -202,6 +145,28 @@ private:
 
 } // namespace
 
+void CKeyboard::ReadBindings(const CKeyThread& keys)
+{
+    for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
+        m_codes[std::size_t(key)] = keys.FindBinding(key, false);
+        if (m_codes[std::size_t(key)] < 0) m_codes[std::size_t(key)] = CKeyThread::FindFixedKey(key);
+    }
+}
+
+bool CKeyboard::Hold(std::uint32_t mask)
+{
+    bool reachable = true;
+    for (int key = 0; key < CKeyThread::kLogicalKeyCount; ++key) {
+        const std::int32_t code = m_codes[std::size_t(key)];
+        const bool down = (mask >> key & 1) != 0;
+        if (down && code < 0) reachable = false;
+        if (code < 0 || down == ((m_held >> key & 1) != 0)) continue;
+        headless::SetKey(static_cast<std::uint8_t>(code), down);
+    }
+    m_held = mask;
+    return reachable;
+}
+
 std::int32_t SPlayView::FindLine(const std::string& text) const
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -217,34 +182,12 @@ CTempHome::CTempHome()
     // The data set is only read: the built one serves every home.
     std::filesystem::create_directory_symlink(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data",
                                               Exe() / "data");
-    m_previousFolder = std::filesystem::current_path();
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
-        const char* value = std::getenv(name);
-        m_previousEnvironment.emplace_back(name, value != nullptr ? value : "");
-    }
-    std::filesystem::current_path(Exe());
-    // The SDK's files resolve relative names against the folder they took at start-up.
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(Exe().c_str());
-    setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
-    setenv("HOME", (m_root / "home").c_str(), 1);
-    headless::ResetSettings();
-    headless::SetSettingsReadOnly(false);
-    headless::SetMessageBoxesUnavailable(false);
-    headless::ScriptMessageBoxAnswers({});
+    m_home.emplace(m_root);
 }
 
 CTempHome::~CTempHome()
 {
-    std::filesystem::current_path(m_previousFolder);
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(m_previousFolder.c_str());
-    for (const auto& [name, value] : m_previousEnvironment) {
-        if (!value.empty())
-            setenv(name.c_str(), value.c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
-    headless::ResetSettings();
+    m_home.reset();
     std::error_code ignored;
     if (!m_keep) std::filesystem::remove_all(m_root, ignored);
 }

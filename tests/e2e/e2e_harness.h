@@ -4,11 +4,16 @@
 // time. After every frame a player reads what the game shows and answers the keys of the next frame.
 
 #include "game/app/game_resource.h"
+#include "game/app/key_thread.h"
+#include "game/scenes/menu_keys.h"
+#include "game/support/temp_home.h"
 #include "platform/host/clock.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +57,21 @@ public:
     virtual std::string Describe() const { return {}; }
 };
 
+// The keyboard as a player's hands: each logical key through the keyboard key the key object binds to it,
+// else the one that reports it whatever the configuration says.
+class CKeyboard
+{
+public:
+    // The bindings the key object holds (the defaults in a fresh home).
+    void ReadBindings(const CKeyThread& keys);
+    // Holds exactly the keys of the mask; false when a key of the mask has no keyboard key.
+    bool Hold(std::uint32_t mask);
+
+private:
+    std::array<std::int32_t, CKeyThread::kLogicalKeyCount> m_codes{};
+    std::uint32_t m_held = 0;
+};
+
 // A home of its own: a working folder with the built data (the program's folder), user data and
 // settings folders, the environment and the SDK's current folder pointing there. Removed at the end.
 class CTempHome
@@ -69,8 +89,7 @@ public:
 
 private:
     std::filesystem::path m_root;
-    std::filesystem::path m_previousFolder;
-    std::vector<std::pair<std::string, std::string>> m_previousEnvironment;
+    std::optional<CScopedHome> m_home;
     bool m_keep = false;
 };
 
@@ -97,13 +116,13 @@ struct SRunResult
 // reached; the application then tears down as at the end of its frame loop.
 SRunResult RunGame(IPlayer& player, const SRunOptions& options = {});
 
-// The key mask bits of the logical keys.
-constexpr std::uint32_t kKeyDecide = 1u << 0;
-constexpr std::uint32_t kKeyCancel = 1u << 1;
-constexpr std::uint32_t kKeyMenu = 1u << 3;
-constexpr std::uint32_t kKeyUp = 1u << 8;
-constexpr std::uint32_t kKeyLeft = 1u << 9;
-constexpr std::uint32_t kKeyDown = 1u << 10;
-constexpr std::uint32_t kKeyRight = 1u << 11;
+// The key mask bits the players press in the menus and on the title: the menus' own.
+using MenuKeys::kKeyCancel;
+using MenuKeys::kKeyDecide;
+using MenuKeys::kKeyDown;
+using MenuKeys::kKeyLeft;
+using MenuKeys::kKeyMenu;
+using MenuKeys::kKeyRight;
+using MenuKeys::kKeyUp;
 
 } // namespace e2e

@@ -2,7 +2,9 @@
 
 #include "game/app/app.h"
 #include "game/app/scene_control.h"
+#include "game/core/directions.h"
 #include "game/data/item_classes.h"
+#include "game/scenes/menu_keys.h"
 #include "game/scenes/menu_scene.h"
 #include "game/turn/turn_phases.h"
 
@@ -13,7 +15,6 @@
 namespace e2e {
 namespace {
 
-using SCharacter = CCharacterControl::SCharacter;
 using SMonster = CCharacterControl::SMonster;
 using SWindow = CSelectWindow::SWindow;
 
@@ -22,28 +23,24 @@ constexpr std::uint32_t Bit(std::int32_t key)
     return 1u << key;
 }
 
-// The key of each direction (0 down, then clockwise) and its step.
-constexpr std::array<std::int32_t, 8> kDirectionKeys = {10, 14, 9, 12, 8, 13, 11, 15};
-constexpr std::array<std::int32_t, 8> kStepX = {0, -1, -1, -1, 0, 1, 1, 1};
-constexpr std::array<std::int32_t, 8> kStepY = {1, 1, 0, -1, -1, -1, 0, 1};
+// The key of each direction (0 down, then clockwise).
+constexpr std::array<std::int32_t, 8> kDirectionKeys = {
+    DungeonKeys::kKeyDown, DungeonKeys::kKeyDownLeft, DungeonKeys::kKeyLeft,  DungeonKeys::kKeyUpLeft,
+    DungeonKeys::kKeyUp,   DungeonKeys::kKeyUpRight,  DungeonKeys::kKeyRight, DungeonKeys::kKeyDownRight};
 // The order the search tries the directions in: straight steps before diagonal ones, so that of two
 // equally short ways the straighter is taken.
 constexpr std::array<std::int32_t, 8> kSearchOrder = {0, 2, 4, 6, 1, 3, 5, 7};
 
-// The heroine walks onto terrain above 4; a diagonal step or blow needs both side cells above 2.
+// The heroine walks onto terrain above 4; a diagonal step or blow needs both side cells above 2 (her
+// limits outside the circles that change them).
 constexpr std::int32_t kWalkLimit = 4;
 constexpr std::int32_t kCornerLimit = 2;
-constexpr std::uint16_t kNoItem = 0xFFFF;
 // Idle presses without a turn passing after which the player waits a turn instead.
 constexpr std::int32_t kPressesBeforeWait = 16;
 // Blows that leave the same monster's HP as it was before it counts as one she cannot hurt.
 constexpr std::int32_t kHarmlessBlows = 20;
 // Presses in one menu visit after which the player only backs out.
 constexpr std::int32_t kMenuPressLimit = 200;
-constexpr std::uint16_t kAbilityFishBit = 0x0080;
-constexpr std::uint16_t kAbilityWallPassBit = 0x0008;
-constexpr std::uint8_t kTerrainWater = 4;
-constexpr std::uint8_t kTerrainWall = 2;
 
 // The menu states the player acts in.
 enum : std::int32_t
@@ -67,9 +64,22 @@ bool OnMap(std::int32_t x, std::int32_t y)
     return CMapControl::IsOnMap(x, y);
 }
 
+// The cell one step from (x, y) in the direction.
+SCellPosition Neighbour(std::int32_t x, std::int32_t y, std::int32_t direction)
+{
+    std::int32_t dx = 0, dy = 0;
+    DirectionToStep(direction, dx, dy);
+    return {x + dx, y + dy};
+}
+
+std::int32_t Index(std::int32_t x, std::int32_t y)
+{
+    return x * CMapControl::kHeight + y;
+}
+
 const SMapCell& Cell(const CGameState& state, std::int32_t x, std::int32_t y)
 {
-    return state.map.cells[std::size_t(x * CMapControl::kHeight + y)];
+    return state.map.cells[std::size_t(Index(x, y))];
 }
 
 std::int32_t Terrain(const CGameState& state, std::int32_t x, std::int32_t y)
@@ -79,7 +89,8 @@ std::int32_t Terrain(const CGameState& state, std::int32_t x, std::int32_t y)
 
 bool CornersOpen(const CGameState& state, std::int32_t x, std::int32_t y, std::int32_t d)
 {
-    const std::int32_t dx = kStepX[std::size_t(d)], dy = kStepY[std::size_t(d)];
+    std::int32_t dx = 0, dy = 0;
+    DirectionToStep(d, dx, dy);
     if (dx == 0 || dy == 0) return true;
     return Terrain(state, x + dx, y) > kCornerLimit && Terrain(state, x, y + dy) > kCornerLimit;
 }
@@ -100,22 +111,16 @@ const SMonster* MonsterAt(const CGameState& state, std::int32_t x, std::int32_t 
     return nullptr;
 }
 
-bool HasKindAbility(const CGameState& state, const SMonster& monster, std::uint16_t bit)
+// Out of reach of her blows: under water or inside a wall. The character's tests are not const but change
+// nothing.
+bool OutOfReach(const CGameState& state, const SMonster& monster)
 {
-    return monster.kindId != 0xFFFF && (state.characters.GetMonsterKind(monster.kindId).abilities & bit) != 0;
+    auto& game = const_cast<CGameState&>(state);
+    auto& m = const_cast<SMonster&>(monster);
+    return m.IsSubmerged(game) || m.IsInsideWall(game);
 }
 
 // ---- Select windows.
-
-// The window the direction keys move: the topmost of the top group with a cursor.
-const SWindow* ActiveWindow(const CSelectWindow& windows)
-{
-    if (windows.windows.empty()) return nullptr;
-    const std::int32_t group = windows.windows.back().group;
-    for (auto it = windows.windows.rbegin(); it != windows.windows.rend() && it->group == group; ++it)
-        if (it->cursor >= 0) return &*it;
-    return nullptr;
-}
 
 // A line's text without its leading blanks (single-byte spaces and the double-byte one).
 std::string_view Label(const CSelectWindow::SItem& item)
@@ -143,20 +148,19 @@ std::int32_t FindLine(const SWindow& window, std::string_view label)
 // chosen).
 std::uint32_t ChooseLine(const SWindow* window, std::int32_t line)
 {
-    if (window == nullptr || line < 0) return Bit(CFloorPlayer::kKeyCancel);
+    if (window == nullptr || line < 0) return MenuKeys::kKeyCancel;
     const auto n = std::int32_t(window->items.size());
-    if (line >= n) return Bit(CFloorPlayer::kKeyCancel);
+    if (line >= n) return MenuKeys::kKeyCancel;
     const std::int32_t cursor = window->cursor;
     // Nothing chosen yet (a fresh Yes/No): down selects the first line.
-    if (cursor >= n) return Bit(CFloorPlayer::kKeyDown);
+    if (cursor >= n) return MenuKeys::kKeyDown;
     if (cursor == line)
-        return window->items[std::size_t(line)].enabled != 0 ? Bit(CFloorPlayer::kKeyAct)
-                                                             : Bit(CFloorPlayer::kKeyCancel);
+        return window->items[std::size_t(line)].enabled != 0 ? MenuKeys::kKeyDecide : MenuKeys::kKeyCancel;
     if (window->type == CSelectWindow::kTypeCommandMenu) {
         const std::int32_t rows = (n + 1) / 2;
-        if (cursor / rows != line / rows) return Bit(CFloorPlayer::kKeyRight);
+        if (cursor / rows != line / rows) return MenuKeys::kKeyRight;
     }
-    return Bit(CFloorPlayer::kKeyDown);
+    return MenuKeys::kKeyDown;
 }
 
 // The first carried scroll that can be read (neither wet nor frozen); -1 for none.
@@ -164,7 +168,7 @@ std::int32_t FirstScrollSlot(const CGameState& state)
 {
     for (std::size_t slot = 0; slot < state.inventory.size(); ++slot) {
         const std::uint16_t id = state.inventory[slot];
-        if (id == kNoItem) continue;
+        if (id == CItemControl::kNone) continue;
         const auto& item = Item(state, id);
         if (item.itemClass != kItemClassScroll) continue;
         if ((item.flags & (CItemControl::kWet | CItemControl::kFrozen)) != 0) continue;
@@ -176,7 +180,7 @@ std::int32_t FirstScrollSlot(const CGameState& state)
 bool BagFull(const CGameState& state)
 {
     for (const std::uint16_t id : state.inventory)
-        if (id == kNoItem) return false;
+        if (id == CItemControl::kNone) return false;
     return true;
 }
 
@@ -188,11 +192,6 @@ struct SSearch
     std::array<std::int8_t, CMapControl::kWidth * CMapControl::kHeight> firstStep{};
     std::vector<std::int32_t> order; // cells (x * 44 + y) in the order reached, the start first
 };
-
-std::int32_t Index(std::int32_t x, std::int32_t y)
-{
-    return x * CMapControl::kHeight + y;
-}
 
 } // namespace
 
@@ -207,7 +206,7 @@ void CFloorPlayer::OnNewFloor()
     m_readSlot = -1;
     m_skippedItemCells.clear();
     m_unhurtable.clear();
-    m_lastTarget = 0xFFFF;
+    m_lastTarget = CCharacterControl::kNoSlot;
     m_blowsWithoutHarm = 0;
     m_pressesWithoutTurn = 0;
     m_lastFloorTime = -1;
@@ -247,8 +246,8 @@ std::uint32_t CFloorPlayer::NextKeys(const SPlayView& view)
 
 std::uint32_t CFloorPlayer::MenuKeys(const CSceneMenu& menu, const CGameState& state)
 {
-    if (++m_menuPresses > kMenuPressLimit) return Bit(kKeyCancel);
-    const SWindow* window = ActiveWindow(state.selectWindow);
+    if (++m_menuPresses > kMenuPressLimit) return MenuKeys::kKeyCancel;
+    const SWindow* window = state.selectWindow.FindActiveWindow();
     const std::int32_t menuState = menu.GetState();
     if (m_goal == kGoalRead) m_scrollRead = true;
     switch (menuState) {
@@ -261,33 +260,33 @@ std::uint32_t CFloorPlayer::MenuKeys(const CSceneMenu& menu, const CGameState& s
         case kGoalGiveUp:
             return ChooseLine(window, kRootSettings);
         default:
-            return Bit(kKeyCancel);
+            return MenuKeys::kKeyCancel;
         }
     case kMenuStairsPrompt:
         // The first line goes on: down the stairs, or out of the dungeon beyond its last floor.
         return ChooseLine(window, 0);
     case kMenuItemList:
-        if (m_goal != kGoalRead || m_readSlot < 0) return Bit(kKeyCancel);
-        if (menu.itemList.page != m_readSlot / 10) return Bit(kKeyRight);
+        if (m_goal != kGoalRead || m_readSlot < 0) return MenuKeys::kKeyCancel;
+        if (menu.itemList.page != m_readSlot / 10) return MenuKeys::kKeyRight;
         return ChooseLine(window, m_readSlot % 10);
     case kMenuItemCommands:
-        if (m_goal != kGoalRead || window == nullptr) return Bit(kKeyCancel);
+        if (m_goal != kGoalRead || window == nullptr) return MenuKeys::kKeyCancel;
         return ChooseLine(window, FindLine(*window, "読む"));
     case kMenuTargetList:
         // A scroll that works on another item takes the first one listed.
         return ChooseLine(window, 0);
     case kMenuSettings:
-        if (m_goal != kGoalGiveUp || window == nullptr) return Bit(kKeyCancel);
+        if (m_goal != kGoalGiveUp || window == nullptr) return MenuKeys::kKeyCancel;
         return ChooseLine(window, FindLine(*window, "冒険を諦める"));
     case kMenuGiveUpQuestion:
-        if (m_goal != kGoalGiveUp) return Bit(kKeyCancel);
+        if (m_goal != kGoalGiveUp) return MenuKeys::kKeyCancel;
         if (window != nullptr && window->cursor == 0) m_gaveUp = true;
         return ChooseLine(window, 0);
     case kMenuChestQuestion:
         return ChooseLine(window, 0);
     default:
         // Anything else (a shopkeeper's offer, a message, a description) is backed out of.
-        return Bit(kKeyCancel);
+        return MenuKeys::kKeyCancel;
     }
 }
 
@@ -318,7 +317,7 @@ std::uint32_t CFloorPlayer::FloorKeys(const CSceneGameMain& scene, const CGameSt
         return Bit(kKeyAct) | Bit(kKeyCancel);
     }
 
-    std::uint16_t slot = 0xFFFF;
+    std::uint16_t slot = CCharacterControl::kNoSlot;
     const std::int32_t direction = FindAdjacentTarget(state, slot);
     if (direction >= 0) {
         if (player.direction != direction) return Bit(kDirectionKeys[std::size_t(direction)]);
@@ -343,7 +342,7 @@ std::uint32_t CFloorPlayer::FloorKeys(const CSceneGameMain& scene, const CGameSt
 
     // An item still under her after a step was not taken (her bag is full, or she ran onto it).
     const SMapCell& here = Cell(state, player.x, player.y);
-    if (here.objectKind == kObjectItem) m_skippedItemCells.insert(player.x * 64 + player.y);
+    if (here.objectKind == kObjectItem) m_skippedItemCells.insert(Index(player.x, player.y));
     const bool stairsOpen = state.floor != m_holdFloor || state.floorTime / 6 >= m_holdTurns;
     if (here.objectKind == kObjectStairs && stairsOpen) {
         m_goal = kGoalDescend;
@@ -358,18 +357,14 @@ std::int32_t CFloorPlayer::FindAdjacentTarget(const CGameState& state, std::uint
     const auto& player = state.characters.player;
     const auto& control = state.characters;
     for (std::int32_t d = 0; d < 8; ++d) {
-        const std::int32_t x = player.x + kStepX[std::size_t(d)], y = player.y + kStepY[std::size_t(d)];
+        const auto [x, y] = Neighbour(player.x, player.y, d);
         if (!OnMap(x, y) || Terrain(state, x, y) <= kCornerLimit ||
             !CornersOpen(state, player.x, player.y, d))
             continue;
         for (std::uint16_t i = 0; i < control.monsterCount && i < CCharacterControl::kSlots; ++i) {
             const SMonster& m = control.monsters[i];
-            if (m.x != x || m.y != y || m.hp <= 0 || m.motion == 13) continue;
-            if (m.type != kCharacterHostile || m_unhurtable.count(i) != 0) continue;
-            // Out of reach of her blows: under water or inside a wall.
-            if (Terrain(state, x, y) == kTerrainWater && HasKindAbility(state, m, kAbilityFishBit)) continue;
-            if (Terrain(state, x, y) == kTerrainWall && HasKindAbility(state, m, kAbilityWallPassBit))
-                continue;
+            if (m.x != x || m.y != y || m.IsGone()) continue;
+            if (m.type != kCharacterHostile || m_unhurtable.count(i) != 0 || OutOfReach(state, m)) continue;
             slot = i;
             return d;
         }
@@ -413,7 +408,7 @@ std::uint32_t CFloorPlayer::StepKeys(const CGameState& state, bool stairsOpen)
         search.order.push_back(at);
         const std::int32_t x = at / CMapControl::kHeight, y = at % CMapControl::kHeight;
         for (const std::int32_t d : kSearchOrder) {
-            const std::int32_t nx = x + kStepX[std::size_t(d)], ny = y + kStepY[std::size_t(d)];
+            const auto [nx, ny] = Neighbour(x, y, d);
             if (!OnMap(nx, ny)) continue;
             const std::int32_t next = Index(nx, ny);
             if (search.firstStep[std::size_t(next)] != -1) continue;
@@ -442,8 +437,7 @@ std::uint32_t CFloorPlayer::StepKeys(const CGameState& state, bool stairsOpen)
         if (at == start) continue;
         const std::int32_t x = at / CMapControl::kHeight, y = at % CMapControl::kHeight;
         const SMapCell& cell = Cell(state, x, y);
-        if (cell.objectKind != kObjectItem || cell.objectShown == 0 ||
-            m_skippedItemCells.count(x * 64 + y) != 0)
+        if (cell.objectKind != kObjectItem || cell.objectShown == 0 || m_skippedItemCells.count(at) != 0)
             continue;
         const auto& item = Item(state, cell.objectId);
         if ((item.flags & CItemControl::kShopGoods) != 0) continue;

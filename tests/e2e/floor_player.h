@@ -14,7 +14,10 @@
 
 #include "e2e/e2e_harness.h"
 #include "game/app/game_resource.h"
+#include "game/turn/dungeon_keys.h"
+#include "game/ui/message_window.h"
 
+#include <bit>
 #include <cstdint>
 #include <set>
 
@@ -33,16 +36,15 @@ public:
     // After this many turns on the run the player gives up through the game menu.
     static constexpr std::int32_t kGiveUpTurns = 20000;
 
-    // The logical keys it presses (bit numbers of the key mask).
+    // The keys it presses on a floor (bit numbers of the key mask): the dungeon screen's act (a blow)
+    // and dash, both together a turn waited where she stands; its menu key; and the message window's
+    // skip, which shows a message line whole and ends its wait. In the menus it presses the menus' own.
     enum EKey : std::int32_t
     {
-        kKeyAct = 0,    // decide in menus, attack on the floor
-        kKeyCancel = 1, // cancel in menus, dash on the floor
-        kKeyMenu = 3,
-        kKeySkip = 7, // shows a message line whole and ends its wait
-        kKeyUp = 8,
-        kKeyDown = 10,
-        kKeyRight = 11,
+        kKeyAct = DungeonKeys::kKeyAct,
+        kKeyCancel = DungeonKeys::kKeyDash,
+        kKeyMenu = DungeonKeys::kKeyMenu,
+        kKeySkip = std::countr_zero(CMessageWindow::kKeySkip),
     };
 
     // What it is doing in the menus it opened.
@@ -99,9 +101,9 @@ private:
     std::int32_t m_floorKey = -1;
     bool m_scrollRead = false;
     std::int32_t m_readSlot = -1;
-    std::set<std::int32_t> m_skippedItemCells; // x * 64 + y
+    std::set<std::int32_t> m_skippedItemCells; // x * 44 + y
     std::set<std::uint16_t> m_unhurtable;      // monster slots its blows do not harm
-    std::uint16_t m_lastTarget = 0xFFFF;
+    std::uint16_t m_lastTarget = CCharacterControl::kNoSlot;
     std::int32_t m_lastTargetHp = 0;
     std::int32_t m_blowsWithoutHarm = 0;
     // Presses on an idle floor since the floor time last moved.

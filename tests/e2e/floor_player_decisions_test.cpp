@@ -98,6 +98,15 @@ TEST_F(FloorPlayerDecisionsTest, OnAnIdleFloorEachSightGivesItsKey)
         std::uint32_t keys;
     };
     using T = FloorPlayerDecisionsTest;
+    // The stairs underfoot on floor 2, held for 50 turns, after `turns` turns there.
+    const auto stairsOnHeldFloor = [](std::int32_t turns) {
+        return [turns](T& t) {
+            t.Cell(20, 20).objectKind = kObjectStairs;
+            t.game->floor = 2;
+            t.game->floorTime = 6 * turns;
+            t.player.HoldOnFloor(2, 50);
+        };
+    };
     const Case cases[] = {
         {"a monster to the right is faced first", [](T& t) { t.Monster(21, 20); }, Bit(11)},
         {"and struck once faced",
@@ -135,22 +144,8 @@ TEST_F(FloorPlayerDecisionsTest, OnAnIdleFloorEachSightGivesItsKey)
         {"unexplored rock is not", [](T& t) { t.Cell(9, 20).explored = 0; }, kWait},
         {"the stairs underfoot open the game menu", [](T& t) { t.Cell(20, 20).objectKind = kObjectStairs; },
          Bit(CFloorPlayer::kKeyMenu)},
-        {"but wait on a held floor until its turns are spent",
-         [](T& t) {
-             t.Cell(20, 20).objectKind = kObjectStairs;
-             t.game->floor = 2;
-             t.game->floorTime = 6 * 49;
-             t.player.HoldOnFloor(2, 50);
-         },
-         kWait},
-        {"and are taken once they are",
-         [](T& t) {
-             t.Cell(20, 20).objectKind = kObjectStairs;
-             t.game->floor = 2;
-             t.game->floorTime = 6 * 50;
-             t.player.HoldOnFloor(2, 50);
-         },
-         Bit(CFloorPlayer::kKeyMenu)},
+        {"but wait on a held floor until its turns are spent", stairsOnHeldFloor(49), kWait},
+        {"and are taken once they are", stairsOnHeldFloor(50), Bit(CFloorPlayer::kKeyMenu)},
         {"a message that waits for a key is passed",
          [](T& t) {
              t.Monster(21, 20);

@@ -4,57 +4,19 @@
 
 #include "e2e/floor_player.h"
 
-#include "game/app/app.h"
 #include "game/app/program_entry.h"
-#include "game/data/global_data.h"
-#include "game/support/temp_home.h"
-#include "platform/host/clock.h"
+#include "game/dataset/built_app.h"
 #include "platform/host/headless/headless.h"
-#include "platform/host/scan_codes.h"
 #include "support/app_runner.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <vector>
 
 namespace {
 
 namespace headless = platform::headless;
-
-// The application with the test's frames in place of its loop.
-class CFloorApp : public CApp
-{
-public:
-    explicit CFloorApp(std::function<void(CFloorApp&)> body) : m_body(std::move(body)) {}
-    void MainThread() override
-    {
-        SetUp();
-        m_body(*this);
-        TearDown();
-    }
-
-private:
-    std::function<void(CFloorApp&)> m_body;
-};
-
-// The keyboard key of each logical key the player presses: the key configuration's own for 0 to 11, the
-// numeric pad's for the diagonals.
-std::uint8_t ScanCodeOf(std::int32_t logicalKey)
-{
-    static constexpr std::uint8_t kDiagonals[4] = {platform::DIK_NUMPAD7, platform::DIK_NUMPAD9,
-                                                   platform::DIK_NUMPAD1, platform::DIK_NUMPAD3};
-    if (logicalKey >= 12 && logicalKey <= 15) return kDiagonals[logicalKey - 12];
-    const std::int32_t code = g_keyObject->FindBinding(logicalKey, false);
-    return code >= 0 ? std::uint8_t(code) : 0;
-}
-
-void PressKeys(std::uint32_t mask)
-{
-    for (std::int32_t key = 0; key < 16; ++key)
-        if ((mask >> key & 1u) != 0) headless::SetKey(ScanCodeOf(key), true);
-}
 
 // What one run left behind.
 struct SRunResult
@@ -66,32 +28,15 @@ struct SRunResult
     bool floorsMatched = true; // the game-main scene or a menu over it showed on every frame
 };
 
-class FloorPlayerRunTest : public TempHomeTest
+class FloorPlayerRunTest : public BuiltAppTest
 {
 protected:
-    void SetUp() override
-    {
-        TempHomeTest::SetUp();
-        std::filesystem::copy(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data", Exe() / "data",
-                              std::filesystem::copy_options::recursive);
-        g_globalData = SGlobalData();
-        LoadGlobalData(g_globalData);
-        g_globalData.doubleSize = false;
-        platform::UseVirtualClock(1000);
-    }
-    void TearDown() override
-    {
-        headless::ReleaseAllKeys();
-        platform::UseRealClock();
-        TempHomeTest::TearDown();
-    }
-
     // Dungeon 1 from the seed, played until the floor is reached or the frames run out.
     static SRunResult Play(std::uint32_t seed, std::int32_t targetFloor, std::int32_t frameCap)
     {
         SRunResult result;
         EXPECT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
-            CFloorApp app([&](CFloorApp& a) {
+            CBodyApp app([&](CBodyApp& a) {
                 SDungeonSwitch request;
                 request.dungeon = 1;
                 request.seed = seed;
@@ -99,14 +44,16 @@ protected:
                 StartSwitchedAdventure(*a.GetGameResource(), request, 0);
                 a.GetSceneControl()->RequestJump(kSceneGameMain);
                 e2e::CFloorPlayer player;
+                e2e::CKeyboard keyboard;
+                keyboard.ReadBindings(*g_keyObject);
                 const SGameResource& game = *a.GetGameResource();
                 for (; result.frames < frameCap && game.floor < targetFloor; ++result.frames) {
-                    headless::ReleaseAllKeys();
+                    std::uint32_t keys = 0;
                     if (result.frames % 2 == 1) {
-                        const std::uint32_t keys = player.NextKeys(game);
+                        keys = player.NextKeys(game);
                         if (keys != 0) result.keys.push_back(keys);
-                        PressKeys(keys);
                     }
+                    keyboard.Hold(keys);
                     if (!a.RunFrame()) break;
                     const std::int32_t scene = a.GetSceneControl()->GetCurrentNumber();
                     if (result.frames > 0 && scene != kSceneGameMain && scene != kSceneMenu)

@@ -75,19 +75,26 @@ void Pump()
         DispatchMessage(m);
 }
 
-// Opens a 320 × 240 window on this thread, handles what it says first and reads its client size.
-HWND OpenAndMeasure(RECT& client)
+// Opens a 320 × 240 window of the class on this thread and handles what it says first.
+HWND OpenWindow(const char* className, DWORD style, const char* caption = "")
 {
     CreateWindowInfo info;
-    info.className = "SDLSMOKE";
-    info.caption = "\x96\xB6\x92\x4A"; // 霧谷
-    info.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+    info.className = className;
+    info.caption = caption;
+    info.style = style;
     info.width = 320;
     info.height = 240;
     HWND window = CreateWindow(info);
-    if (window == nullptr) return nullptr;
-    Pump();
-    GetClientRect(window, &client);
+    if (window != nullptr) Pump();
+    return window;
+}
+
+// The same for the smoke test's class, with its client size read.
+HWND OpenAndMeasure(RECT& client)
+{
+    HWND window = OpenWindow("SDLSMOKE", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
+                             "\x96\xB6\x92\x4A"); // 霧谷
+    if (window != nullptr) GetClientRect(window, &client);
     return window;
 }
 
@@ -156,14 +163,8 @@ TEST(SdlSmoke, ATerminateOrInterruptSignalClosesTheWindow)
     cls.name = "SDLSIGNAL";
     cls.procedure = &CountCloses;
     RegisterWindowClass(cls);
-    CreateWindowInfo info;
-    info.className = "SDLSIGNAL";
-    info.style = WS_CAPTION | WS_VISIBLE;
-    info.width = 320;
-    info.height = 240;
-    HWND window = CreateWindow(info);
+    HWND window = OpenWindow("SDLSIGNAL", WS_CAPTION | WS_VISIBLE);
     ASSERT_NE(window, nullptr);
-    Pump();
     for (const int signal : {SIGTERM, SIGINT}) {
         struct sigaction now
         {};

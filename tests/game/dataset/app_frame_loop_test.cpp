@@ -1,9 +1,7 @@
 // The application's frame loop on the built data, one pass at a time, with scripted keys, the virtual
 // clock and scenes that record what the loop does to them.
 
-#include "built_data.h"
-#include "game/app/app.h"
-#include "game/data/global_data.h"
+#include "game/dataset/built_app.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
@@ -60,47 +58,14 @@ private:
     SSceneLog& m_log;
 };
 
-// The application with the test in place of its loop: set-up, the test's passes, tear-down.
-class CTestApp : public CApp
-{
-public:
-    explicit CTestApp(std::function<void(CTestApp&)> body) : m_body(std::move(body)) {}
-    void MainThread() override
-    {
-        SetUp();
-        m_body(*this);
-        TearDown();
-    }
-    platform::HWND Window() { return GetMyApp()->GetHWnd(); }
-    std::uint32_t Presents() { return headless::GetPresentCount(Window()); }
-
-private:
-    std::function<void(CTestApp&)> m_body;
-};
-
-class AppFrameLoopTest : public BuiltDataTest
+class AppFrameLoopTest : public BuiltAppTest
 {
 protected:
-    void SetUp() override
-    {
-        BuiltDataTest::SetUp();
-        g_globalData = SGlobalData();
-        LoadGlobalData(g_globalData); // as the window's options do: no file yet, its name set
-        g_globalData.doubleSize = false;
-        platform::UseVirtualClock(1000);
-    }
-    void TearDown() override
-    {
-        headless::ReleaseAllKeys();
-        platform::UseRealClock();
-        BuiltDataTest::TearDown();
-    }
-
     // Runs the body on an application with recording scenes installed before the first pass.
-    void Run(const std::function<void(CTestApp&)>& body)
+    void Run(const std::function<void(CBodyApp&)>& body)
     {
         ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
-            CTestApp app([&](CTestApp& a) {
+            CBodyApp app([&](CBodyApp& a) {
                 a.GetSceneControl()->SetFactory(
                     ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CRecordingFactory(m_log)));
                 body(a);
@@ -114,7 +79,7 @@ protected:
 
 TEST_F(AppFrameLoopTest, SetUpAsksForTheTitleAndTheFirstPassBuildsUpdatesAndDrawsIt)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         EXPECT_EQ(g_app, &app);
         EXPECT_EQ(g_itemControl, &app.GetGameResource()->items);
         EXPECT_EQ(g_characterControl, &app.GetGameResource()->characters);
@@ -135,7 +100,7 @@ TEST_F(AppFrameLoopTest, SetUpAsksForTheTitleAndTheFirstPassBuildsUpdatesAndDraw
 
 TEST_F(AppFrameLoopTest, ALateFrameIsUpdatedButNotDrawnAndTheNextOneIsDrawnAgain)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         // Over three frame lengths late: the next frame only updates, and the one after is on time again.
         m_log.onNextMove = [] { platform::AdvanceVirtualClock(70); };
@@ -154,7 +119,7 @@ TEST_F(AppFrameLoopTest, ALateFrameIsUpdatedButNotDrawnAndTheNextOneIsDrawnAgain
 
 TEST_F(AppFrameLoopTest, TabSwitchesTo120FramesAndEverySecondFrameDraws)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         headless::SetKey(platform::DIK_TAB, true);
         std::vector<bool> drawn;
@@ -185,7 +150,7 @@ TEST_F(AppFrameLoopTest, TabSwitchesTo120FramesAndEverySecondFrameDraws)
 
 TEST_F(AppFrameLoopTest, WithoutTheFocusTheMaskIsZeroEvenForEscape)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         headless::SetKey(platform::DIK_RETURN, true);
         app.RunFrame();
         EXPECT_NE(app.GetLastKeyMask() & kKeyMaskEnter, 0u);
@@ -201,7 +166,7 @@ TEST_F(AppFrameLoopTest, WithoutTheFocusTheMaskIsZeroEvenForEscape)
 
 TEST_F(AppFrameLoopTest, ASceneChangeAskedForInTheUpdateSkipsThatDrawButStillPresents)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         m_log.onNextMove = [&] { app.GetSceneControl()->RequestJump(kSceneCamp); };
         const std::uint32_t presents = app.Presents();
@@ -216,7 +181,7 @@ TEST_F(AppFrameLoopTest, ASceneChangeAskedForInTheUpdateSkipsThatDrawButStillPre
 
 TEST_F(AppFrameLoopTest, EscapeAsksToEndOkEndsTheLoopCancelGoesOnWithTheUpdate)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         headless::ScriptMessageBoxAnswers(
             {platform::Backend::MessageBoxAnswer::Cancel, platform::Backend::MessageBoxAnswer::Ok});
@@ -239,7 +204,7 @@ TEST_F(AppFrameLoopTest, EscapeAsksToEndOkEndsTheLoopCancelGoesOnWithTheUpdate)
 
 TEST_F(AppFrameLoopTest, TheEndCommandStopsTheLoopBeforeTheNullSceneIsUpdated)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         m_log.onNextMove = [&] { app.GetSceneControl()->RequestExit(); };
         app.RunFrame();
@@ -252,7 +217,7 @@ TEST_F(AppFrameLoopTest, TheEndCommandStopsTheLoopBeforeTheNullSceneIsUpdated)
 
 TEST_F(AppFrameLoopTest, F1TogglesDoubleSizeResizesTheDisplayAndSavesTheSetting)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         headless::SetKey(platform::DIK_F1, true);
         app.RunFrame();
@@ -278,7 +243,7 @@ TEST_F(AppFrameLoopTest, F1TogglesDoubleSizeResizesTheDisplayAndSavesTheSetting)
 
 TEST_F(AppFrameLoopTest, AltEnterSwitchesToFullScreenAndBack)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         app.RunFrame();
         headless::SetKey(platform::DIK_LMENU, true);
         headless::SetKey(platform::DIK_RETURN, true);
@@ -301,7 +266,7 @@ TEST_F(AppFrameLoopTest, AltEnterSwitchesToFullScreenAndBack)
 
 TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAtTheNewSize)
 {
-    Run([&](CTestApp& app) {
+    Run([&](CBodyApp& app) {
         headless::SetKey(platform::DIK_LMENU, true);
         headless::SetKey(platform::DIK_RETURN, true);
         app.RunFrame();

@@ -4,7 +4,7 @@
 
 #include "game/app/app.h"
 #include "game/data/global_data.h"
-#include "game/support/temp_home.h"
+#include "game/dataset/built_data.h"
 #include "platform/backend_chooser.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
@@ -23,21 +23,19 @@ namespace headless = platform::headless;
 namespace Thread = zelvoranGameSDK3rd::Thread;
 using Answer = platform::Backend::MessageBoxAnswer;
 
-class ProgramRunTest : public TempHomeTest
+class ProgramRunTest : public BuiltDataTest
 {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        std::filesystem::copy(std::filesystem::path(MAROVELLIN_BUILT_DATA_DIR) / "data", Exe() / "data",
-                              std::filesystem::copy_options::recursive);
+        BuiltDataTest::SetUp();
         g_globalData = SGlobalData();
         ASSERT_TRUE(platform::SelectBackend("headless"));
     }
     void TearDown() override
     {
         headless::ReleaseAllKeys();
-        TempHomeTest::TearDown();
+        BuiltDataTest::TearDown();
     }
 
     // Starts the application as the program's entry does and waits until every thread has ended.

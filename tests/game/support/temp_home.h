@@ -15,31 +15,34 @@
 #include <utility>
 #include <vector>
 
-class TempHomeTest : public TempFolderTest
+// Points the working folder, the SDK's current folder and the user's folders at a root of the test's own
+// (the executable's folder "exe", "data", "config" and "home" under it), with an empty headless settings
+// store and no scripted box answers; everything goes back when the object goes. The root and its "exe"
+// folder must exist.
+class CScopedHome
 {
-protected:
-    void SetUp() override
+public:
+    explicit CScopedHome(const std::filesystem::path& root)
     {
-        TempFolderTest::SetUp();
         m_previousFolder = std::filesystem::current_path();
         for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"}) {
             const char* value = std::getenv(name);
             m_previousEnvironment.emplace_back(name,
                                                value ? std::optional<std::string>(value) : std::nullopt);
         }
-        std::filesystem::create_directories(Exe());
-        std::filesystem::current_path(Exe());
+        const std::filesystem::path exe = root / "exe";
+        std::filesystem::current_path(exe);
         // The SDK's files resolve relative names against the folder they took at start-up.
-        zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(Exe().c_str());
-        setenv("XDG_DATA_HOME", Data().c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
-        setenv("HOME", (m_root / "home").c_str(), 1);
+        zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(exe.c_str());
+        setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        setenv("HOME", (root / "home").c_str(), 1);
         platform::headless::ResetSettings();
         platform::headless::SetSettingsReadOnly(false);
         platform::headless::SetMessageBoxesUnavailable(false);
         platform::headless::ScriptMessageBoxAnswers({});
     }
-    void TearDown() override
+    ~CScopedHome()
     {
         std::filesystem::current_path(m_previousFolder);
         zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(m_previousFolder.c_str());
@@ -50,6 +53,27 @@ protected:
                 unsetenv(name.c_str());
         }
         platform::headless::ResetSettings();
+    }
+    CScopedHome(const CScopedHome&) = delete;
+    CScopedHome& operator=(const CScopedHome&) = delete;
+
+private:
+    std::filesystem::path m_previousFolder;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_previousEnvironment;
+};
+
+class TempHomeTest : public TempFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        std::filesystem::create_directories(Exe());
+        m_home.emplace(m_root);
+    }
+    void TearDown() override
+    {
+        m_home.reset();
         TempFolderTest::TearDown();
     }
 
@@ -68,6 +92,5 @@ protected:
     }
 
 private:
-    std::filesystem::path m_previousFolder;
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_previousEnvironment;
+    std::optional<CScopedHome> m_home;
 };
