@@ -214,6 +214,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::deque<SPlayerCommand> playerCommands; // the player's commands waiting to run
     std::uint8_t actionFinished = 0;           // raised whenever a queued action finishes or is dropped
     std::int32_t waitCounter = 0; // frames the next turn phase waits, counted down by the game-main scene
+    // What a monster's dance makes the heroine do next (kind -1 none): her next turn carries it out before
+    // any input. Normal play logs it as any other command, so a re-run or a replay takes it from the log.
+    SPlayerCommand forcedCommand;
     // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
     // press of that key and clears it.
     std::uint8_t menuKeyPressed = 0;

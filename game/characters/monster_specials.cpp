@@ -928,7 +928,7 @@ std::int32_t MonsterSpecialStrangeDance(SGameResource& game, CActionQueue&, std:
     default:
         break;
     }
-    if (command.kind != -1) game.playerCommands.push_front(command);
+    if (command.kind != -1) game.forcedCommand = command;
     EngageIfHeroine(game, target, actorIndex);
     return 0;
 }

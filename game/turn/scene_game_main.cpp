@@ -94,6 +94,8 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
     : CSceneSupport(control, &gameState), game(gameState)
 {
     command.Reset();
+    // A dance in the turn that ended the last run must not move the heroine of this one.
+    game.forcedCommand.Reset();
     fallingRocks.clear();
     game.yesNoQuestion = this;
     if (g_app != nullptr) ranking = &g_app->GetRankingTable();
@@ -461,7 +463,16 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                     turnState = 1;
                     if (asleep) game.messageWindow.AddMessage(-1, 1, "眠くて　行動できない……。");
                     if (frozen) game.messageWindow.AddMessage(-1, 1, "体が凍り付いて　動けない。");
+                    game.forcedCommand.Reset();
                     if (asleep || frozen) player.SetMotion(0, 16);
+                    dispatch = true;
+                } else if (game.forcedCommand.kind != -1) {
+                    // Normal play runs the forced command through the dispatcher, which logs it; a re-run
+                    // or a replay reads that logged command on its next pass instead.
+                    if (game.playMode == kPlayNormal) game.playerCommands.push_back(game.forcedCommand);
+                    game.forcedCommand.Reset();
+                    command.Reset();
+                    game.messageWindow.AddMessage(-1, 1, GetDisplayName(game, 0xFFFF) + "は　操られている！");
                     dispatch = true;
                 } else if (command.kind == kCommandRepeat) {
                     turnState = 1;

@@ -1,6 +1,7 @@
 // The map's drawing: the view cache and its copy onto the screen, darkness, flames, the animation
 // counters, the minimap cursor with its guide lines, and the minimap's palettes and symbols.
 
+#include "game/app/app.h"
 #include "game/app/game_resource.h"
 #include "game/asset_ids.h"
 #include "game/data/global_data.h"
@@ -75,11 +76,10 @@ constexpr RECT kTreasureSpot = CellRect(assets::kCellCommonTreasureSpot);
 constexpr RECT kStairsDown = CellRect(assets::kCellCommonStairsDown);
 constexpr RECT kStairsExit = CellRect(assets::kCellCommonStairsExit);
 
-// Stand-in: the application's full-redraw flag (raised when the display is switched or restored, which
-// loses the view cache's pixels) replaces this once the display switches keep it.
+// The display was switched or restored on the last drawn frame, which loses the view cache's pixels.
 bool IsFullRedrawPending()
 {
-    return false;
+    return g_app != nullptr && g_app->IsDisplayChanged();
 }
 
 // An object picture into the view cache: colour-keyed, half bright on a dark tile.

@@ -24,6 +24,7 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -38,6 +39,10 @@ struct SRunCase
     std::int32_t suspendFloor;
     std::int32_t suspendTurns;
     std::int32_t autoTurn; // the automatic turn chosen in the options on the first floor
+    // A dancer of this rank (-1 none) stands awake beside her as each play of the first floor begins,
+    // and she has the HP to outlast it and things in her bag, so that her turns there are now and then
+    // forced on her.
+    std::int32_t dancerRank = -1;
 };
 // Pressed on every other frame so that a message waiting for a key goes on: the dash key, which alone
 // gives no command (the decide key would attack whenever the scene found no command waiting, and so
@@ -183,12 +188,50 @@ SPlayerCommand ChooseCommand(SGameResource& game)
     return MakePlayerCommand(7, player.direction);
 }
 
+// The species that dances the heroine into acting against her will.
+constexpr std::int32_t kDancerSpecies = 31;
+
+void PlaceDancer(SGameResource& game, std::int32_t rank)
+{
+    CCharacterControl& characters = game.characters;
+    CCharacterControl::SPlayer& player = characters.player;
+    player.hp = player.maxHp = 999;
+    const std::uint16_t slot = characters.CreateMonster(kDancerSpecies * 4 + rank, game);
+    ASSERT_NE(slot, CCharacterControl::kNoSlot);
+    SCellPosition cell;
+    FindFreeCellNear(characters, cell, -1, game.map, player.x, player.y, 5, 1);
+    ASSERT_NE(cell.x, -1);
+    CCharacterControl::SMonster& dancer = characters.monsters[slot];
+    dancer.x = cell.x;
+    dancer.y = cell.y;
+    dancer.sleepState = 0;
+    dancer.hp = dancer.maxHp = 60; // she wins in the end and goes on to the stairs
+    for (const std::int32_t itemClass :
+         {kItemClassWeapon, kItemClassArrow, kItemClassPotion, kItemClassScroll}) {
+        const auto& kinds = game.items.kinds;
+        const auto kind = std::find_if(kinds.begin(), kinds.end(),
+                                       [&](const SItemKind& k) { return k.classId == itemClass; });
+        ASSERT_NE(kind, kinds.end());
+        const std::uint16_t item = game.items.CreateItem(kind->number, game.random, game.dungeon);
+        ASSERT_EQ(game.items.AddToInventory(game, item), 0);
+    }
+}
+
+std::int32_t CountLoggedLines(const SGameResource& game, const char* text)
+{
+    std::int32_t count = 0;
+    for (const CMessageWindow::SLine& line : game.messageWindow.log)
+        count += std::string_view(line.text.c_str()).find(text) != std::string_view::npos;
+    return count;
+}
+
 struct SRunLog
 {
     std::vector<std::uint32_t> floorEnds; // the hash as each floor is left, from floor 1
     std::uint32_t atSuspend = 0;
     std::uint32_t rerunEnd = 0; // when the silent re-run handed back to normal play
     std::uint32_t runEnd = 0;
+    std::int32_t forcedTurnsAtSuspend = 0; // the turns forced on her that the message log still shows
 };
 
 class LoggedRunTest : public BuiltDataTest, public ::testing::WithParamInterface<SRunCase>
@@ -248,6 +291,7 @@ protected:
             }
             if (suspend && game.floor == run.suspendFloor && commandsOnFloor == run.suspendTurns) {
                 log.atSuspend = e2e::ComputeStateHash(game);
+                log.forcedTurnsAtSuspend = CountLoggedLines(game, "は　操られている！");
                 UpdateGlobalDataEntry(game, true);
                 return;
             }
@@ -279,8 +323,12 @@ protected:
     {
         control.SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CParameterFactory));
         if (parameter != 0) control.GetFactory()->SetSceneParameter(parameter);
+        // As a run that ended in the turn of a dance would leave it: the new scene must not carry it out.
+        game.forcedCommand = MakePlayerCommand(5, 0);
         auto scene = std::make_unique<CSceneGameMain>(&control, game);
         scene->ranking = &ranking;
+        EXPECT_EQ(game.forcedCommand.kind, -1) << "a new scene kept a forced command";
+        if (run.dancerRank >= 0 && game.floor == 1) PlaceDancer(game, run.dancerRank);
         return scene;
     }
 
@@ -327,6 +375,7 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         Play(*game, *scene, resumed, false);
     }
     ASSERT_NE(first.atSuspend, 0u) << "the run did not reach the suspend";
+    if (run.dancerRank >= 0) EXPECT_GT(first.forcedTurnsAtSuspend, 0) << "no dance before the suspend";
     ASSERT_NE(resumed.rerunEnd, 0u) << "the silent re-run never handed back to normal play";
     EXPECT_EQ(resumed.rerunEnd, first.atSuspend) << "the silent re-run did not end where the suspend was";
     ASSERT_EQ(resumed.floorEnds.size(), whole.floorEnds.size() - (run.suspendFloor - 1));
@@ -350,11 +399,10 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         EXPECT_EQ(watched.floorEnds[i], whole.floorEnds[i]) << "replayed floor " << i + 1;
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest,
-                         ::testing::Values(SRunCase{1, 0x5EED1234, 6, 3, 10, 0},
-                                           SRunCase{1, 0x0BADF00D, 4, 2, 25, 1},
-                                           SRunCase{2, 0x13572468, 6, 4, 5, 2},
-                                           SRunCase{3, 0x2468ACE0, 5, 3, 30, 2},
-                                           SRunCase{1, 0x600DCAFE, 4, 1, 12, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Runs, LoggedRunTest,
+    ::testing::Values(SRunCase{1, 0x5EED1234, 6, 3, 10, 0}, SRunCase{1, 0x0BADF00D, 4, 2, 25, 1},
+                      SRunCase{2, 0x13572468, 6, 4, 5, 2}, SRunCase{3, 0x2468ACE0, 5, 3, 30, 2},
+                      SRunCase{1, 0x600DCAFE, 4, 1, 12, 1}, SRunCase{1, 0x0DA2CE31, 2, 1, 20, 0, 1}));
 
 } // namespace

@@ -536,20 +536,19 @@ TEST_F(MonsterSpecialsTest, StrangeDanceCommandsAStepOrIsRefused)
     Carry(*game, MakeItem(*game, 130, kItemClassFood));
     Place(0, Kind(31, 0), 15, 14);
     Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    ASSERT_EQ(game->playerCommands.size(), 1u);
-    EXPECT_EQ(game->playerCommands.front().kind, 5);
+    EXPECT_EQ(game->forcedCommand.kind, 5);
+    EXPECT_TRUE(game->playerCommands.empty()) << "the dance forces the command; it queues nothing";
 
     EquipShieldWithSeals(*game, {35}); // she cannot be moved
-    game->playerCommands.clear();
+    game->forcedCommand.Reset();
     Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    ASSERT_EQ(game->playerCommands.size(), 1u);
-    EXPECT_EQ(game->playerCommands.front().kind, 2);
+    EXPECT_EQ(game->forcedCommand.kind, 2);
 
     PlaceCircle(*game, 284, CSpellCircleControl::kRangeCell, player().x, player().y);
-    game->playerCommands.clear();
+    game->forcedCommand.Reset();
     MessageRecorder messages(*game);
     Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    EXPECT_TRUE(game->playerCommands.empty());
+    EXPECT_EQ(game->forcedCommand.kind, -1);
     EXPECT_EQ(messages.Lines().back(), "しかし　操られなかった。");
 }
 

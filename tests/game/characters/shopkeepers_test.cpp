@@ -2,6 +2,7 @@
 #include "game/core/play_mode.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
+#include "game/support/logged_commands.h"
 #include "game/support/message_recorder.h"
 
 #include <gtest/gtest.h>
@@ -21,32 +22,6 @@ SPlayerCommand Command(std::int32_t kind, std::int32_t arg2 = -1, std::int32_t a
     command.arg2 = arg2;
     command.arg3 = arg3;
     return command;
-}
-
-// An ".act" file of user 1, floor 1 holding the words as one chunk.
-std::vector<std::uint8_t> ActFile(const std::vector<std::uint32_t>& words)
-{
-    std::vector<std::uint8_t> file = {'q', 'r', 'l', 's', 1, 0, 0, 0, 1, 0, 0, 0};
-    file.push_back(std::uint8_t(words.size()));
-    file.push_back(std::uint8_t(words.size() >> 8));
-    std::uint32_t sum = 0;
-    for (const std::uint32_t word : words)
-        for (int shift = 0; shift < 32; shift += 8) {
-            file.push_back(std::uint8_t(word >> shift));
-            sum += (word >> shift) & 0xFF;
-        }
-    file.push_back(std::uint8_t(sum));
-    file.push_back(std::uint8_t(sum >> 8));
-    return file;
-}
-
-// The commands as a resumed run reads them from its log.
-void LoadLog(CActionLog& log, const std::vector<SPlayerCommand>& commands)
-{
-    CActionLog writer;
-    for (const SPlayerCommand& command : commands)
-        writer.WriteCommand(command);
-    ASSERT_EQ(ReadActionFile(log, 1, 1, ActFile(writer.GetWords())), kActionFileRead);
 }
 
 // The kinds of the commands in the log's write buffer (the shop writes only one-word commands).

@@ -7,7 +7,9 @@
 #include "game/scenes/menu_scene.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
+#include "game/support/logged_commands.h"
 #include "game/support/message_recorder.h"
+#include "game/support/player_command.h"
 #include "game/support/scoped_handler.h"
 #include "game/support/sound_recorder.h"
 #include "game/support/test_display.h"
@@ -529,6 +531,54 @@ TEST_F(SceneGameMainTest, TheKeysRepeatAsTheGameScreenWantsAndAResumeAfterARepla
     EXPECT_TRUE(scene.fallingRocks.empty());
     EXPECT_EQ(scene.holdKeyGuard, 1);
 }
+
+// A command a dance forced on the heroine, met by the next turn in each play mode. The log holds the
+// command the run logged for that turn, a different one here so that the turn shows where it came from.
+struct SForcedCase
+{
+    std::int32_t playMode;
+    bool asleep;
+    std::pair<std::int32_t, std::int32_t> turn; // the kind and argument 1 of the turn that follows
+    std::int32_t messages;                      // of "は　操られている！"
+    bool logged;                                // the forced step went into the log's word buffer
+};
+
+class ForcedCommandTest : public SceneGameMainTest, public ::testing::WithParamInterface<SForcedCase>
+{};
+
+TEST_P(ForcedCommandTest, TheNextTurnCarriesItOutInNormalPlayAndReadsTheLogOtherwise)
+{
+    const SForcedCase c = GetParam();
+    const SGlobalData saved = g_globalData;
+    game->userNumber = 12;
+    g_globalData.saveEntries[12] = {false, 0}; // the re-run's end finds nothing to compare
+    LoadLog(game->actionLog, {MakeCommand(7, 2)});
+    game->playMode = c.playMode;
+    game->characters.player.status.sleepTurns = c.asleep ? 5 : 0;
+    game->forcedCommand = MakeCommand(5, 3);
+    MessageRecorder messages(*game);
+    std::vector<std::pair<std::int32_t, std::int32_t>> turns;
+    scene.onPhase = [&](std::int32_t phase) {
+        if (phase == 1) turns.emplace_back(scene.command.kind, scene.command.arg1);
+    };
+    // An asleep heroine's turn waits for her motion; a replay reads the log a frame later.
+    for (int f = 0; f < 300 && turns.empty(); ++f)
+        Frame();
+    EXPECT_EQ(game->forcedCommand.kind, -1);
+    ASSERT_FALSE(turns.empty());
+    EXPECT_EQ(turns.front(), c.turn);
+    EXPECT_EQ(CountLines(messages, "は　操られている！"), c.messages);
+    const auto& words = game->actionLog.GetWords();
+    EXPECT_EQ(std::find(words.begin(), words.end(), 5u | 3u << 8) != words.end(), c.logged);
+    g_globalData = saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ForcedCommandTest,
+                         ::testing::Values(SForcedCase{kPlayNormal, false, {5, 3}, 1, true},
+                                           SForcedCase{kPlaySilentRerun, false, {7, 2}, 1, false},
+                                           SForcedCase{kPlayReplay, false, {7, 2}, 1, false},
+                                           // Asleep she only waits, and the forced command is dropped.
+                                           SForcedCase{kPlayNormal, true, {1, -1}, 0, false}));
 
 // Scene 3 is the test's scene (not owned); scene 5 the real menu over the test's game.
 class CQuestionFactory : public QuorlithGameBase::ISceneFactory

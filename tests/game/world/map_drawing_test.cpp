@@ -1,3 +1,4 @@
+#include "game/app/app.h"
 #include "game/app/game_resource.h"
 #include "game/asset_ids.h"
 #include "game/scenes/screen_panels.h"
@@ -154,6 +155,21 @@ TEST(MapAnimation, ThePulseClimbsFrom128To384InStepsOf4AndTheCountersWrap)
     EXPECT_EQ(map->circleFrame, 300 % 64);
     EXPECT_EQ(map->waterFrame, 300 % 256);
     EXPECT_EQ(map->minimapFrame, 300 % 32);
+}
+
+TEST(MapAnimation, AFrameAfterTheDisplayChangedAsksForTheWholeViewAgain)
+{
+    auto map = std::make_unique<CMapControl>();
+    map->AdvanceAnimation(); // no application
+    EXPECT_EQ(map->redrawRequest, 0);
+    CApp app;
+    g_app = &app;
+    map->AdvanceAnimation();
+    EXPECT_EQ(map->redrawRequest, 0);
+    app.SetDisplayChanged(true); // a switch to or from full screen, or a restored display
+    map->AdvanceAnimation();
+    EXPECT_EQ(map->redrawRequest, 1);
+    g_app = nullptr;
 }
 
 TEST(MapAnimation, PalettesHoldTheirColoursAndDarkenToAQuarter)
