@@ -81,9 +81,8 @@ CCharacterControl::SCharacter* CCharacterControl::FindCharacterAt(std::int32_t x
     return nullptr;
 }
 
-const SMonsterKind& CCharacterControl::GetMonsterKind(std::int32_t kindId) const
+const SMonsterKind& CCharacterControl::EmptyMonsterKind()
 {
-    if (kindId >= 0 && std::size_t(kindId) < monsterKinds.size()) return monsterKinds[std::size_t(kindId)];
     static const SMonsterKind empty;
     return empty;
 }

@@ -226,7 +226,7 @@ public:
         SCharacter& operator=(const SCharacter&) = default;
     };
 
-    struct SMonster : public SCharacter
+    struct SMonster final : public SCharacter
     {
         std::int32_t GetType() const override { return type; }
         void GetTerrainLimits(SGameResource& game, std::int32_t& cornerLimit,
@@ -256,7 +256,7 @@ public:
         std::uint16_t link = 0xFFFF; // slot of a linked character
     };
 
-    struct SPlayer : public SCharacter
+    struct SPlayer final : public SCharacter
     {
         std::int32_t GetType() const override { return 1; }
         void GetTerrainLimits(SGameResource& game, std::int32_t& cornerLimit,
@@ -320,7 +320,12 @@ public:
     // The first slot on (x, y) that is occupied, not dying, with HP left; kNoSlot for none.
     std::uint16_t FindMonsterIndexAt(std::int32_t x, std::int32_t y);
     // The kind record; a static empty record for a bad id.
-    const SMonsterKind& GetMonsterKind(std::int32_t kindId) const;
+    const SMonsterKind& GetMonsterKind(std::int32_t kindId) const
+    {
+        if (kindId >= 0 && std::size_t(kindId) < monsterKinds.size())
+            return monsterKinds[std::size_t(kindId)];
+        return EmptyMonsterKind();
+    }
 
     // ---- Creation and removal (character_table.cpp). Creations answer the slot, kNoSlot when nothing
     // was made.
@@ -394,6 +399,10 @@ public:
     std::uint16_t monsterCount = 0; // one past the highest slot that may be in use
     // Staggers the animation phase and first direction of new monsters; 0 on each floor.
     std::uint32_t phaseCounter = 0;
+
+private:
+    // GetMonsterKind's answer for a bad id.
+    static const SMonsterKind& EmptyMonsterKind();
 };
 
 // How often a seal stands on the equipped shield or weapon; 0 with the slot empty.

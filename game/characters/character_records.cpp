@@ -111,8 +111,10 @@ void CCharacterControl::SCharacter::FaceToward(std::int32_t targetX, std::int32_
 bool CCharacterControl::SCharacter::HasAbility(SGameResource& game, std::uint16_t mask)
 {
     if (kindId == 0xFFFF || status.sealTurns != 0) return false;
-    if (CountCircles(game, kCircleSealing) > 0) return false;
-    return (game.characters.GetMonsterKind(kindId).abilities & mask) != 0;
+    // The kind's bits before the circles: most kinds lack the ability asked for, and the circles are a
+    // list to walk.
+    if ((game.characters.GetMonsterKind(kindId).abilities & mask) == 0) return false;
+    return CountCircles(game, kCircleSealing) == 0;
 }
 
 bool CCharacterControl::SCharacter::HasKindFlag(const SGameResource& game, std::uint16_t mask) const

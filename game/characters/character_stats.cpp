@@ -133,7 +133,8 @@ std::int32_t CCharacterControl::SCharacter::GetCharacterSpeed(SGameResource& gam
 {
     if (CountCircles(game, kCircleNormalSpeed) > 0) return 0;
     std::int32_t speed = baseSpeed;
-    if (status.sealTurns != 0 || CountCircles(game, kCircleSealing) > 0) speed = 0;
+    // A seal takes the base speed away; with none the circles need not be walked.
+    if (speed != 0 && (status.sealTurns != 0 || CountCircles(game, kCircleSealing) > 0)) speed = 0;
     if (status.slowTurns != 0) speed += std::int8_t(status.slowLevel);
     if (hasteTurns != 0) speed += hasteLevel;
     return std::clamp(speed, -1, 3);

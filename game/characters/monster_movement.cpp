@@ -885,7 +885,15 @@ void ThinkMonster(SMonster& monster, SGameResource& game, bool instantSteps)
                 monster.PickRandomDirection(game);
                 stepped = TryStep(monster, game, instantSteps, tx, ty, behaviour);
             } else if (HasGoal(monster) && ChooseStepTowardGoal(game, tx, ty, behaviour, monster)) {
-                stepped = TryStep(monster, game, instantSteps, tx, ty, behaviour);
+                // The choice has just passed the step test in that direction, and a monster's test leaves
+                // nothing behind; only a slot typed as the heroine, whose test records a swap partner, is
+                // tested again.
+                if (monster.GetType() == kCharacterPlayer) {
+                    stepped = TryStep(monster, game, instantSteps, tx, ty, behaviour);
+                } else {
+                    MonsterStep(instantSteps, game, monster, tx, ty, behaviour);
+                    stepped = true;
+                }
             }
             if (!stepped && monster.acted == 0) ++monster.stuckCounter;
             continue;

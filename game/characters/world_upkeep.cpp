@@ -103,8 +103,12 @@ bool IsWorldAnimating(SGameResource& game)
 {
     const CCharacterControl::SPlayer& heroine = game.characters.GetPlayer();
     if (heroine.motionLength > 0 && HeroineMotionHolds(heroine.motion)) return true;
-    for (const CCharacterControl::SMonster& monster : game.characters.monsters)
-        if (monster.motionLength > 0 && monster.GetType() != 0 && MonsterMotionHolds(monster.motion))
-            return true;
+    // Every slot past the count is empty.
+    const auto& characters = game.characters;
+    const std::uint16_t count = std::min<std::uint16_t>(characters.monsterCount, CCharacterControl::kSlots);
+    for (std::uint16_t i = 0; i < count; ++i) {
+        const CCharacterControl::SMonster& monster = characters.monsters[i];
+        if (monster.motionLength > 0 && monster.type != 0 && MonsterMotionHolds(monster.motion)) return true;
+    }
     return !game.effects.empty() || !game.overlayEffects.empty();
 }

@@ -304,14 +304,15 @@ void BurnUpItemInFire(SGameResource& game, std::int32_t x, std::int32_t y, std::
 
 bool ApplyCellFire(SGameResource& game, std::int32_t x, std::int32_t y, bool quiet)
 {
+    // The cell first: it is asked for every character each turn, and fires are few.
+    const SMapCell& cell = CellAt(game, x, y);
+    if (cell.objectKind != kObjectFire) return false;
     CCharacterControl::SCharacter* character = game.characters.FindCharacterAt(x, y);
     if (character == nullptr) return false;
     const std::uint16_t index =
         character->GetType() == kCharacterPlayer ? kHeroine : game.characters.FindMonsterIndexAt(x, y);
     // A body that is only dying there has no slot to burn; its "none" must not name the heroine.
     if (character->GetType() != kCharacterPlayer && index == CCharacterControl::kNoSlot) return false;
-    const SMapCell& cell = CellAt(game, x, y);
-    if (cell.objectKind != kObjectFire) return false;
     if (!game.burntCells.insert(Key(x, y)).second) return false;
     if (character->GetType() == kCharacterIcePillar) {
         // The pillar melts away.

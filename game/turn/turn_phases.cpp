@@ -726,8 +726,6 @@ bool CSceneGameMain::ShouldStopRunning()
 
 void CSceneGameMain::PrepareMonsterTurns(std::uint16_t swapIndex, std::int32_t direction, bool running)
 {
-    std::int32_t ax = -1, ay = -1;
-    game.characters.GetAttentionPoint(game, ax, ay);
     auto& control = game.characters;
     if (swapIndex < CCharacterControl::kSlots && control.monsters[swapIndex].kindId != 0xFFFF)
         StepAndQueue(direction, control.monsters[swapIndex]);

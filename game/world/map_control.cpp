@@ -85,9 +85,8 @@ CMapControl::CMapControl()
     Clear();
 }
 
-SMapCell& CMapControl::GetCell(std::uint32_t x, std::uint32_t y)
+SMapCell& CMapControl::FreshOutsideCell()
 {
-    if (x < std::uint32_t(kWidth) && y < std::uint32_t(kHeight)) return cells[x * kHeight + y];
     static SMapCell dummy;
     dummy = SMapCell();
     return dummy;

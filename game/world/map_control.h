@@ -174,8 +174,12 @@ public:
     CMapControl& operator=(const CMapControl&) = delete;
 
     // The cell at (x, y); outside the grid a dummy cell, made a fresh rock cell on every such read, so
-    // that what a caller writes into it is lost at the next one.
-    SMapCell& GetCell(std::uint32_t x, std::uint32_t y);
+    // that what a caller writes into it is lost at the next one. Inline: read for every step tested.
+    SMapCell& GetCell(std::uint32_t x, std::uint32_t y)
+    {
+        if (x < std::uint32_t(kWidth) && y < std::uint32_t(kHeight)) return cells[x * kHeight + y];
+        return FreshOutsideCell();
+    }
     // The cell at field position (fx, fy), map cell (fx + 5, fy + 4); outside the field a second dummy.
     SMapCell& GetFieldCell(std::uint32_t fx, std::uint32_t fy);
     // Whether an object of kind 8 to 13 may be put on the cell (an item may lie in a fire).
@@ -383,6 +387,8 @@ public:
     SSimplePaletteBGR888 paletteBGR888;
 
 private:
+    // GetCell's answer outside the grid.
+    static SMapCell& FreshOutsideCell();
     // A line of cells along one axis: [begin, end] in that axis; empty when begin > end.
     struct SRun
     {

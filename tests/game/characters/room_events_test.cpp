@@ -293,6 +293,31 @@ TEST_F(RoomEventsTest, WaitingMotionsDoNotHoldTheWorld)
     }
 }
 
+// The world is asked every pass whether anything still moves; a step in any slot up to the highest in
+// use holds it, and a slot removed or emptied holds it no longer.
+TEST_F(RoomEventsTest, AStepInAnySlotInUseHoldsTheWorldUntilTheSlotIsFreed)
+{
+    for (const std::uint16_t slot : {std::uint16_t(0), std::uint16_t(5), std::uint16_t(61)}) {
+        SCOPED_TRACE(slot);
+        CCharacterControl::SMonster& monster = PlaceMonster(*game, slot, 8, 30, 30);
+        monster.motion = 1;
+        monster.motionLength = 4;
+        EXPECT_TRUE(IsWorldAnimating(*game));
+        game->characters.RemoveMonster(slot, nullptr);
+        EXPECT_FALSE(IsWorldAnimating(*game));
+        // A lower slot still in use keeps the count above a freed higher one.
+        PlaceMonster(*game, 1, 8, 31, 30);
+        CCharacterControl::SMonster& high = PlaceMonster(*game, slot + 2, 8, 32, 30);
+        high.motion = 1;
+        high.motionLength = 4;
+        EXPECT_TRUE(IsWorldAnimating(*game));
+        high.Reset();
+        EXPECT_FALSE(IsWorldAnimating(*game));
+        game->characters.RemoveMonster(1, nullptr);
+        game->characters.RemoveMonster(slot + 2, nullptr);
+    }
+}
+
 TEST_F(RoomEventsTest, NamesForMessages)
 {
     game->items.kindState.assign(300, 0);
