@@ -375,7 +375,9 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         Play(*game, *scene, resumed, false);
     }
     ASSERT_NE(first.atSuspend, 0u) << "the run did not reach the suspend";
-    if (run.dancerRank >= 0) EXPECT_GT(first.forcedTurnsAtSuspend, 0) << "no dance before the suspend";
+    if (run.dancerRank >= 0) {
+        EXPECT_GT(first.forcedTurnsAtSuspend, 0) << "no dance before the suspend";
+    }
     ASSERT_NE(resumed.rerunEnd, 0u) << "the silent re-run never handed back to normal play";
     EXPECT_EQ(resumed.rerunEnd, first.atSuspend) << "the silent re-run did not end where the suspend was";
     ASSERT_EQ(resumed.floorEnds.size(), whole.floorEnds.size() - (run.suspendFloor - 1));
