@@ -184,6 +184,21 @@ wait_for() { # check, what it shows, [shot before]
     esac
 }
 
+# Waits up to 5 s for the game to end after what was done to it, and asks for status 0.
+expect_clean_end() { # what ended it
+    local since status
+    since=$(now)
+    while kill -0 "$game_pid" 2>/dev/null && [ "$(since_ms "$since")" -lt 5000 ]; do
+        sleep 0.05
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 5 s of $1"
+    wait "$game_pid"
+    status=$?
+    game_pid=
+    [ "$status" = 0 ] || fail "the game ended with status $status after $1"
+    echo "xvfb-play: the game ended with status 0, $(seconds "$(since_ms "$since")") s after $1"
+}
+
 # ---- The road.
 start_game
 find_window
@@ -251,16 +266,7 @@ done
 tap_and_expect Escape "the exit confirmation"
 stop_reader
 tap Return
-confirmed=$(now)
-while kill -0 "$game_pid" 2>/dev/null && [ "$(since_ms "$confirmed")" -lt 5000 ]; do
-    sleep 0.05
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 5 s of the confirmation"
-wait "$game_pid"
-status=$?
-game_pid=
-[ "$status" = 0 ] || fail "the game ended with status $status after the confirmation"
-echo "xvfb-play: the game ended with status 0, $(seconds "$(since_ms "$confirmed")") s after the confirmation"
+expect_clean_end "the confirmation"
 
 # ---- A terminate signal ends the game as its close box does.
 start_game
@@ -269,16 +275,7 @@ start_reader
 wait_for title "title-again"
 stop_reader
 kill -TERM "$game_pid"
-signalled=$(now)
-while kill -0 "$game_pid" 2>/dev/null && [ "$(since_ms "$signalled")" -lt $((5 * 1000)) ]; do
-    sleep 0.05
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 5 s of a terminate signal"
-wait "$game_pid"
-status=$?
-game_pid=
-[ "$status" = 0 ] || fail "the game ended with status $status after a terminate signal"
-echo "xvfb-play: a terminate signal ended the game with status 0"
+expect_clean_end "a terminate signal"
 
 if grep -q 'Sanitizer' "$work/stderr.txt"; then
     fail "the sanitizers reported errors"
