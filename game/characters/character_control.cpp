@@ -75,9 +75,12 @@ CCharacterControl::SCharacter& CCharacterControl::GetCharacter(std::uint16_t ind
 CCharacterControl::SCharacter* CCharacterControl::FindCharacterAt(std::int32_t x, std::int32_t y)
 {
     if (player.x == x && player.y == y) return &player;
-    // The cell first: nearly every slot differs there.
-    for (SMonster& monster : monsters)
+    // Every slot at or past the count is empty. The cell first: nearly every slot differs there.
+    const std::size_t count = std::min<std::size_t>(monsterCount, kSlots);
+    for (std::size_t i = 0; i < count; ++i) {
+        SMonster& monster = monsters[i];
         if (monster.x == x && monster.y == y && monster.type != 0) return &monster;
+    }
     return nullptr;
 }
 

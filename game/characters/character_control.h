@@ -21,6 +21,7 @@
 #include "sdk/ztl/ztl_string.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -164,6 +165,14 @@ public:
         // One frame of the motion (a queued step starts when none runs); true exactly when a dying motion
         // has just ended.
         bool UpdateMotion(SGameResource& game);
+        // A step to walk after the motions queued before it. Every step is queued here.
+        void QueueStep(const SQueuedStep& step)
+        {
+            NoteMotionStart();
+            queuedSteps.push_back(step);
+        }
+        // Whether the character neither moves nor has a step queued.
+        bool IsAtRest() const { return motionLength <= 0 && queuedSteps.empty(); }
 
         // ---- Numbers, each clamped, each answering the change made (character_stats.cpp).
         std::int32_t AddHp(std::int32_t delta);
@@ -391,16 +400,38 @@ public:
     // The heroine's lasting state: ten ints, then her 19 status bytes.
     void Serialize(Auxiliary::ISerialize& stream) override;
 
+    // Counts every motion started and every step queued, in every game alike: a character leaves its
+    // rest only through one of them. So a scan that found every monster at rest stays right until the
+    // count moves, and the passes of a turn that only wait need not look at each slot again.
+    static void NoteMotionStart() { s_motionStarts.fetch_add(1, std::memory_order_relaxed); }
+    // Every occupied slot below the count was at rest at the last animation update, and no motion or
+    // step has started since.
+    bool AreMonstersAtRest() const
+    {
+        return restKnown && restStamp == s_motionStarts.load(std::memory_order_relaxed);
+    }
+
     SPlayer player;
     std::int32_t kindCount = 0;
     std::map<ZTL::string, std::int32_t> kindByName;
     std::vector<SMonsterKind> monsterKinds; // by kind id
     std::array<SMonster, kSlots> monsters;
     std::uint16_t monsterCount = 0; // one past the highest slot that may be in use
+    // A monster may carry decoy turns. Monsters aim at a decoy before the heroine, and most of the time
+    // there is none, so the search for one clears this when it finds none; every writer of a monster's
+    // decoy turns raises it.
+    bool decoyPossible = true;
     // Staggers the animation phase and first direction of new monsters; 0 on each floor.
     std::uint32_t phaseCounter = 0;
 
 private:
+    inline static std::atomic<std::uint64_t> s_motionStarts{0};
+    // The count of motion starts when every monster was last seen at rest; restKnown false until then.
+    std::uint64_t restStamp = 0;
+    bool restKnown = false;
+
+    // Which fires the heroine sees.
+    void UpdateFireVisibility(SGameResource& game);
     // GetMonsterKind's answer for a bad id.
     static const SMonsterKind& EmptyMonsterKind();
 };

@@ -167,6 +167,7 @@ bool IsSeenByRoom(CMapControl& map, const CCharacterControl::SPlayer& player, st
 
 void CCharacterControl::SCharacter::SetMotion(std::int32_t code, std::int32_t length)
 {
+    NoteMotionStart();
     motionFrame = 0;
     if (code < 0 || code > kLastMotion) return;
     const MotionTable& table = GetType() == kCharacterPlayer ? kPlayerMotions : kMonsterMotions;
@@ -347,6 +348,16 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
 
     const bool revealed = map.revealed != 0 || map.revealedWithoutDarkness != 0;
     const bool playerInRoom = map.GetCell(std::uint32_t(player.x), std::uint32_t(player.y)).room >= 0;
+    // A silent re-run draws nothing: what only the drawing reads (the walking pace included) is brought
+    // up to date by the first pass after it, before anything is drawn. So while every monster rests,
+    // its passes have nothing to do here; most passes of a turn are such.
+    const bool silent = game.playMode == kPlaySilentRerun;
+    if (silent && AreMonstersAtRest()) {
+        UpdateFireVisibility(game);
+        return;
+    }
+    const std::uint64_t stamp = s_motionStarts.load(std::memory_order_relaxed);
+    bool allAtRest = true;
     for (std::uint16_t i = 0; i < monsterCount; ++i) {
         SMonster& monster = monsters[i];
         if (monster.type == kCharacterEmpty) continue;
@@ -357,9 +368,8 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
             RemoveMonster(i, nullptr);
             continue;
         }
-        // A silent re-run draws nothing: what only the drawing reads (the walking pace included) is
-        // brought up to date by the first pass after it, before anything is drawn.
-        if (game.playMode == kPlaySilentRerun) continue;
+        allAtRest = allAtRest && monster.IsAtRest();
+        if (silent) continue;
         monster.animSpeed = monster.GetCharacterSpeed(game) + 1;
 
         const SCellPosition sprite = SpriteCell(monster);
@@ -393,9 +403,17 @@ void CCharacterControl::UpdateAnimation(SGameResource& game)
         }
         monster.tileShown = map.IsViewTileShown(sprite.x, sprite.y) ? 1 : 0;
     }
+    // A motion started during the scan leaves the stamp behind, and the next pass looks again.
+    restKnown = allAtRest;
+    restStamp = stamp;
+    UpdateFireVisibility(game);
+}
 
-    // Fires show by the same rule. Only the box that may hold fires is looked at, and it shrinks to
-    // the fires found.
+void CCharacterControl::UpdateFireVisibility(SGameResource& game)
+{
+    // Fires show by the rule monsters do. Only the box that may hold fires is looked at, and it shrinks
+    // to the fires found.
+    CMapControl& map = game.map;
     const std::array<std::int32_t, 4> box = map.fireBox;
     map.fireBox = {1, 1, 0, 0};
     for (std::int32_t x = box[0]; x <= box[2]; ++x)

@@ -308,6 +308,7 @@ bool CCharacterControl::SCharacter::ApplyDecoyStatus(std::int32_t turns, SGameRe
     for (SMonster& monster : game.characters.monsters)
         monster.status.decoyTurns = 0;
     status.decoyTurns = Turns(turns);
+    game.characters.decoyPossible = true;
     return true;
 }
 

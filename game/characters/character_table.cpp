@@ -297,13 +297,18 @@ void CCharacterControl::ResetForNewFloor()
 void CCharacterControl::GetAttentionPoint(SGameResource& game, std::int32_t& outX, std::int32_t& outY)
 {
     outX = outY = -1;
-    for (std::uint16_t i = 0; i < monsterCount; ++i) {
-        SMonster& monster = monsters[i];
-        if (monster.status.decoyTurns == 0) continue;
-        if (IsHiddenForAttention(monster, game) || monster.inPotTurns != 0) continue;
-        outX = monster.x;
-        outY = monster.y;
-        return;
+    if (decoyPossible) {
+        bool anyDecoy = false;
+        for (std::uint16_t i = 0; i < monsterCount; ++i) {
+            SMonster& monster = monsters[i];
+            if (monster.status.decoyTurns == 0) continue;
+            anyDecoy = true;
+            if (IsHiddenForAttention(monster, game) || monster.inPotTurns != 0) continue;
+            outX = monster.x;
+            outY = monster.y;
+            return;
+        }
+        decoyPossible = anyDecoy;
     }
     if (IsHiddenForAttention(player, game) || player.inPotTurns != 0) return;
     outX = player.x;

@@ -519,7 +519,7 @@ void StepAndQueue(std::int32_t direction, SMonster& monster)
     monster.actionEnergy = 0;
     monster.direction = direction;
     AdvanceOneCell(monster);
-    monster.queuedSteps.push_back({kMotionStep, 0, monster.x, monster.y, -1});
+    monster.QueueStep({kMotionStep, 0, monster.x, monster.y, -1});
 }
 
 void MonsterStep(bool instant, SGameResource& game, SMonster& monster, std::int32_t tx, std::int32_t ty,
@@ -532,7 +532,7 @@ void MonsterStep(bool instant, SGameResource& game, SMonster& monster, std::int3
     if (monster.IsSubmerged(game) != wasSubmerged) step.motion = kMotionHop;
     if (behaviour == kBehaviourKeepGap && monster.viewFlags[0] != 0 && tx != -1)
         step.direction = DirectionToward(monster, tx, ty);
-    monster.queuedSteps.push_back(step);
+    monster.QueueStep(step);
 
     const bool walker = !monster.HasKindFlag(game, kKindFlying) && !monster.HasKindFlag(game, kKindIce) &&
                         (monster.kindId == 0xFFFF ||
@@ -540,7 +540,7 @@ void MonsterStep(bool instant, SGameResource& game, SMonster& monster, std::int3
     if (walker && CellAt(game, monster.x, monster.y).terrain == kTerrainIce &&
         CanStepInDirection(monster, monster.direction, game, true)) {
         monster.AdvanceInDirection();
-        monster.queuedSteps.push_back({kMotionSlide, length, monster.x, monster.y, step.direction});
+        monster.QueueStep({kMotionSlide, length, monster.x, monster.y, step.direction});
     }
 }
 

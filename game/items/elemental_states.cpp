@@ -13,6 +13,7 @@
 #include "game/world/map_control.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 namespace {
@@ -230,11 +231,21 @@ std::int32_t WetRandomCarriedItem(SGameResource& game, std::int32_t n)
 
 void SoakItemsLyingInWater(SGameResource& game)
 {
-    // Cell by cell as they lie in memory: each item is soaked on its own, so the order does not matter.
-    for (const SMapCell& cell : game.map.cells) {
-        if (cell.objectKind != kObjectItem) continue;
-        if (cell.terrain == 4 || IsWetFloor(cell.terrain)) game.items.GetItem(cell.objectId).MakeWet();
+    // Column by column as the cells lie in memory, only the columns that may hold an item: each item is
+    // soaked on its own, so the order does not matter.
+    CMapControl& map = game.map;
+    std::uint64_t found = 0;
+    for (std::uint64_t columns = map.itemColumns; columns != 0; columns &= columns - 1) {
+        const std::int32_t x = std::countr_zero(columns);
+        const SMapCell* column = &map.cells[std::size_t(x * CMapControl::kHeight)];
+        for (std::int32_t y = 0; y < CMapControl::kHeight; ++y) {
+            const SMapCell& cell = column[y];
+            if (cell.objectKind != kObjectItem) continue;
+            found |= std::uint64_t{1} << x;
+            if (cell.terrain == 4 || IsWetFloor(cell.terrain)) game.items.GetItem(cell.objectId).MakeWet();
+        }
     }
+    map.itemColumns = found;
 }
 
 void PourWaterOnCell(SGameResource& game, std::int32_t x, std::int32_t y, bool markAround, bool announce)

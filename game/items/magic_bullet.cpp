@@ -56,6 +56,7 @@ void SlideTrap(SGameResource& game, std::int32_t x, std::int32_t y, std::int32_t
         SMapCell& to = Cell(game, nx, ny);
         to.objectKind = from.objectKind;
         if (to.objectKind == kObjectFire) game.map.NoteFireAt(nx, ny);
+        if (to.objectKind == kObjectItem) game.map.NoteItemAt(nx);
         to.objectId = from.objectId;
         to.objectShown = 1;
         to.redraw = 1;

@@ -158,6 +158,7 @@ bool PutDown(SGameResource& game, const SPlayerCommand& command, bool quiet)
     cell.objectId = index;
     cell.objectShown = 1;
     cell.redraw = 1;
+    game.map.NoteItemAt(game.characters.GetPlayer().x);
     if (!quiet)
         Say(game, kSoundPutDown, command.text.empty() ? NameOf(game, index) + "を置いた。" : command.text);
     return true;

@@ -153,6 +153,7 @@ void CMapControl::PlaceItemObject(std::int32_t x, std::int32_t y, std::uint16_t 
     cell.objectId = item;
     cell.objectShown = 1;
     cell.redraw = 1;
+    NoteItemAt(x);
 }
 
 bool CMapControl::IsWetCell(std::int32_t x, std::int32_t y)
@@ -182,6 +183,7 @@ void CMapControl::Clear()
     markedRoom = markedRoomValue = specialRoom = -1;
     cells.fill(SMapCell());
     fireBox = {0, 0, kWidth - 1, kHeight - 1};
+    itemColumns = ~std::uint64_t{0};
     if (viewCache.CreateSurface(kViewCacheWidth, kViewCacheHeight, false) == 0) viewCache.Clear(nullptr);
     ringReset = 1;
     waterFrame = circleFrame = 0;

@@ -376,6 +376,14 @@ public:
     std::array<std::int32_t, 4> fireBox{0, 0, kWidth - 1, kHeight - 1};
     // Widens the fire box by (x, y).
     void NoteFireAt(std::int32_t x, std::int32_t y);
+    // The columns that may hold an item lying on a cell, bit x for column x: the per-turn item scan looks
+    // only at those, and drops the columns it found none in. Every writer of an item onto a cell notes
+    // it; clearing the field sets every bit, so that cells written directly are scanned at least once.
+    std::uint64_t itemColumns = ~std::uint64_t{0};
+    void NoteItemAt(std::int32_t x)
+    {
+        if (x >= 0 && x < kWidth) itemColumns |= std::uint64_t{1} << x;
+    }
     std::multimap<std::int32_t, SCellPosition> roomEntrances; // by room number
     std::int32_t spareValue = -1;
     std::uint8_t redrawRequest = 0; // the scene redraws the whole map

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace zelvoranGameSDK3rd::ZTL::ZTLstring {
@@ -319,13 +320,64 @@ bool operator==(const basic_string& a, const basic_string& b)
     return a.m_length == b.m_length && std::memcmp(a.GetCString(), b.GetCString(), a.m_length) == 0;
 }
 
-basic_string operator+(const basic_string& a, const basic_string& b)
+namespace {
+using size_type = basic_string::size_type;
+
+basic_string Concatenate(const char* a, size_type la, const char* b, size_type lb)
 {
     basic_string result;
-    result.reserve(a.length() + b.length() + 1);
-    if (!a.empty()) result.append(a);
-    if (!b.empty()) result.append(b);
+    result.reserve(la + lb + 1);
+    if (la != 0) result.append(a, la);
+    if (lb != 0) result.append(b, lb);
     return result;
+}
+
+// A temporary left operand takes the right one in place when that ends as a fresh concatenation would.
+bool AppendsInPlace(const basic_string& a, size_type lb)
+{
+    const std::uint64_t fresh = std::uint64_t{1} << std::bit_width(std::uint64_t{a.length()} + lb + 2);
+    return a.isAllocated() && a.capacity() == fresh;
+}
+
+// The length of a text operand; a null one raises as making a string of it would.
+size_type TextLength(const char* s)
+{
+    if (s == nullptr) (void)basic_string(s);
+    return static_cast<size_type>(std::strlen(s));
+}
+} // namespace
+
+basic_string operator+(const basic_string& a, const basic_string& b)
+{
+    return Concatenate(a.GetCString(), a.length(), b.GetCString(), b.length());
+}
+
+basic_string operator+(const basic_string& a, const basic_string::char_type* b)
+{
+    const size_type lb = TextLength(b);
+    return Concatenate(a.GetCString(), a.length(), b, lb);
+}
+
+basic_string operator+(const basic_string::char_type* a, const basic_string& b)
+{
+    const size_type la = TextLength(a);
+    return Concatenate(a, la, b.GetCString(), b.length());
+}
+
+basic_string operator+(basic_string&& a, const basic_string& b)
+{
+    if (!AppendsInPlace(a, b.length()))
+        return Concatenate(a.GetCString(), a.length(), b.GetCString(), b.length());
+    a.append(b);
+    return std::move(a);
+}
+
+basic_string operator+(basic_string&& a, const basic_string::char_type* b)
+{
+    const size_type lb = TextLength(b);
+    if (!AppendsInPlace(a, lb)) return Concatenate(a.GetCString(), a.length(), b, lb);
+    a.append(b, lb);
+    return std::move(a);
 }
 
 basic_string prependChar(basic_string::char_type c, const basic_string& s)

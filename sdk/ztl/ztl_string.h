@@ -112,7 +112,14 @@ private:
     size_type m_capacity = 0;
 };
 
+// A fresh string reserved once for both texts and the end: its capacity is the smallest power of two
+// above length + 2. A left operand that is a temporary with exactly that capacity is appended to in place,
+// so that a chain of + allocates once where it can; the result is the same either way.
 basic_string operator+(const basic_string& a, const basic_string& b);
+basic_string operator+(const basic_string& a, const basic_string::char_type* b);
+basic_string operator+(const basic_string::char_type* a, const basic_string& b);
+basic_string operator+(basic_string&& a, const basic_string& b);
+basic_string operator+(basic_string&& a, const basic_string::char_type* b);
 basic_string prependChar(basic_string::char_type c, const basic_string& s);
 
 } // namespace zelvoranGameSDK3rd::ZTL::ZTLstring

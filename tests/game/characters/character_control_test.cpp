@@ -75,6 +75,7 @@ TEST(CharacterControl, LookupsNeverFail)
     control->monsters[3].type = 2;
     control->monsters[3].SetPosition(6, 6);
     control->monsters[5].SetPosition(7, 7); // an empty slot
+    control->monsterCount = 6;
     EXPECT_EQ(control->player.prevX, -1);
     EXPECT_EQ(control->FindCharacterAt(4, 5), &control->player);
     EXPECT_EQ(control->FindCharacterAt(6, 6), &control->monsters[3]);

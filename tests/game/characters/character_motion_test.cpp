@@ -1,5 +1,8 @@
 #include "game/characters/character_control.h"
 
+#include "game/characters/room_events.h"
+#include "game/core/play_mode.h"
+
 #include "game/support/draw_counter.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
@@ -220,6 +223,46 @@ TEST_F(CharacterMotionTest, FishSinkInWaterAndDyingMonstersLeaveTheTable)
     game->characters.UpdateAnimation(*game);
     EXPECT_EQ(dying.type, kCharacterEmpty);
     EXPECT_EQ(game->characters.monsterCount, 1);
+}
+
+// A silent re-run passes over monsters at rest without looking at each of them. A motion or a step
+// started after a pass that found every one at rest still holds the world and runs on the next pass.
+TEST_F(CharacterMotionTest, ASilentReRunRunsWhatStartsAfterAPassThatFoundEveryoneAtRest)
+{
+    const struct
+    {
+        const char* name;
+        void (*start)(CCharacterControl::SMonster&);
+        bool holds;     // the world waits for it before the next pass
+        std::int32_t x; // where the monster stands after the next pass, when it stays
+        std::int32_t typeAfter;
+    } cases[] = {
+        {"a queued step",
+         [](CCharacterControl::SMonster& m) {
+             m.QueueStep({1, 2, 21, 21, 6});
+         },
+         false, 21, kCharacterHostile},
+        {"a step motion", [](CCharacterControl::SMonster& m) { m.SetMotion(1, -1); }, true, 20,
+         kCharacterHostile},
+        {"dying", [](CCharacterControl::SMonster& m) { m.SetMotion(13, -1); }, true, 20, kCharacterEmpty},
+        {"a waiting motion", [](CCharacterControl::SMonster& m) { m.SetMotion(41, -1); }, false, 20,
+         kCharacterHostile},
+    };
+    for (const auto& c : cases) {
+        game = MakeTestGame();
+        game->playMode = kPlaySilentRerun;
+        CCharacterControl::SMonster& monster = Monster(20, 21);
+        game->characters.UpdateAnimation(*game);
+        ASSERT_TRUE(game->characters.AreMonstersAtRest()) << c.name;
+        c.start(monster);
+        EXPECT_FALSE(game->characters.AreMonstersAtRest()) << c.name;
+        EXPECT_EQ(IsWorldAnimating(*game), c.holds) << c.name;
+        game->characters.UpdateAnimation(*game);
+        EXPECT_EQ(monster.type, c.typeAfter) << c.name;
+        if (c.typeAfter != kCharacterEmpty) EXPECT_EQ(monster.x, c.x) << c.name;
+        EXPECT_TRUE(monster.IsAtRest()) << c.name;
+        EXPECT_FALSE(IsWorldAnimating(*game)) << c.name;
+    }
 }
 
 TEST_F(CharacterMotionTest, AFireLitAfterAScanFoundNoneIsStillShownByRoomAndBurnsDown)

@@ -409,6 +409,7 @@ TEST_F(CharacterTableTest, MonstersAimAtAVisibleDecoyElseAtTheVisibleHeroine)
     for (const auto& c : cases) {
         hiddenDecoy.status.decoyTurns = c.hiddenDecoyTurns;
         decoy.status.decoyTurns = c.decoyTurns;
+        Control().decoyPossible = true; // as every writer of decoy turns does
         decoy.inPotTurns = c.decoyInPot;
         Control().player.invisibleTurns = c.playerInvisible;
         game->seeInvisible = c.seeInvisible;
@@ -417,6 +418,21 @@ TEST_F(CharacterTableTest, MonstersAimAtAVisibleDecoyElseAtTheVisibleHeroine)
         EXPECT_EQ(point, c.point) << int(c.hiddenDecoyTurns) << int(c.decoyTurns) << int(c.decoyInPot)
                                   << int(c.playerInvisible) << int(c.seeInvisible);
     }
+}
+
+// The search for a decoy is skipped while none can exist; a decoy made after a search found none is
+// still aimed at.
+TEST_F(CharacterTableTest, ADecoyMadeAfterASearchFoundNoneIsAimedAt)
+{
+    AddMonsterKind(*game, 4);
+    CCharacterControl::SMonster& decoy = PlaceMonster(*game, 1, 4, 5, 6);
+    SCellPosition point;
+    Control().GetAttentionPoint(*game, point.x, point.y);
+    EXPECT_EQ(point, (SCellPosition{20, 20}));
+    EXPECT_FALSE(Control().decoyPossible);
+    ASSERT_TRUE(decoy.ApplyDecoyStatus(10, *game));
+    Control().GetAttentionPoint(*game, point.x, point.y);
+    EXPECT_EQ(point, (SCellPosition{5, 6}));
 }
 
 TEST_F(CharacterTableTest, ThievesMeetPursuersFirstAndThePeacefulOneIsMadeAwake)

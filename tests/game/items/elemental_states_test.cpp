@@ -449,3 +449,44 @@ TEST_F(CellFireTest, TriggerTrapUnderCharacter)
 }
 
 } // namespace
+
+namespace {
+
+// The turn's end soaks each item lying in water or on a wet floor, and only those. Its scan skips the
+// columns an earlier scan found no item in, so an item put down after such a scan must be noted.
+TEST_F(ElementalStatesTest, TheTurnsEndSoaksItemsInWaterAlsoWhereAnEarlierScanFoundNone)
+{
+    const struct
+    {
+        const char* name;
+        std::uint8_t terrain;
+        std::int32_t x;
+        bool wet;
+    } cases[] = {
+        {"water", 4, 20, true},
+        {"wet floor", 13, 5, true},
+        {"the last column", 11, 63, true},
+        {"dry floor", 5, 30, false},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        SoakItemsLyingInWater(G()); // finds no item anywhere
+        Cell(c.x, 10).terrain = c.terrain;
+        const std::uint16_t scroll = New(kScroll);
+        G().map.PlaceItemObject(c.x, 10, scroll);
+        SoakItemsLyingInWater(G());
+        EXPECT_EQ((Item(scroll).flags & CItemControl::kWet) != 0, c.wet) << c.name;
+    }
+
+    // An item written straight into a freshly cleared map is found too.
+    Fresh();
+    G().map.Clear();
+    Cell(7, 7).terrain = 4;
+    const std::uint16_t food = New(kFood);
+    Cell(7, 7).objectKind = kObjectItem;
+    Cell(7, 7).objectId = food;
+    SoakItemsLyingInWater(G());
+    EXPECT_NE(Item(food).flags & CItemControl::kWet, 0);
+}
+
+} // namespace

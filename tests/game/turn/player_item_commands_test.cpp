@@ -1,3 +1,5 @@
+#include "game/data/item_classes.h"
+#include "game/items/elemental_states.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
@@ -218,6 +220,19 @@ TEST_F(ItemCommandsTest, AGroupOfPutDownsCountsTheItemsPutDown)
     ASSERT_EQ(messages.Lines().size(), 1u);
     EXPECT_NE(messages.Lines()[0].find("個のアイテムを置いた。"), std::string::npos);
     EXPECT_EQ(game->inventory[0], second);
+}
+
+// The turn's end looks for items only in columns that may hold one; a scroll she puts down on a wet
+// floor after a turn that found none there still soaks.
+TEST_F(ItemCommandsTest, AScrollPutDownOnAWetFloorSoaksAtTheTurnsEnd)
+{
+    Underfoot().terrain = 12;
+    SoakItemsLyingInWater(*game);
+    const std::uint16_t scroll = Carried(180, kItemClassScroll);
+    EXPECT_TRUE(scene.RunItemCommand(ItemCommand(scroll, 7)));
+    ASSERT_EQ(Underfoot().objectId, scroll);
+    SoakItemsLyingInWater(*game);
+    EXPECT_NE(game->items.GetItem(scroll).flags & CItemControl::kWet, 0);
 }
 
 TEST_F(ItemCommandsTest, TheExitStairsEndTheRunWithoutATurn)

@@ -148,6 +148,7 @@ TEST_F(EffectTest, AFallingRockDropsOntoItsCellAndEnds)
                                                                   {kEffectFallingBoulder, false, -104}};
     for (const auto& [kind, occupied, height] : cases) {
         game->characters.monsters[0].type = occupied ? 2 : 0;
+        game->characters.monsterCount = 1;
         game->characters.monsters[0].x = game->characters.monsters[0].y = 21;
         SEffectObject effect;
         effect.Start(*game, 21, 21, kind);

@@ -24,6 +24,8 @@ protected:
         m.x = x;
         m.y = y;
         m.viewFlags[1] = seen ? 1 : 0;
+        auto& count = game->characters.monsterCount;
+        count = std::max<std::uint16_t>(count, std::uint16_t(slot + 1));
         return m;
     }
 

@@ -177,3 +177,46 @@ TEST(ZtlString, ReplaceFirstOccurrences)
 }
 
 } // namespace
+
+namespace {
+
+// Every form of + gives the text and the capacity of one fresh concatenation, whether its left side is
+// a temporary (appended to in place when its capacity fits) or not, and a text operand is read as a
+// string of it would be.
+TEST(ZtlString, EveryFormOfConcatenationGivesTheSameTextAndCapacity)
+{
+    const struct
+    {
+        const char* a;
+        const char* b;
+    } cases[] = {{"", ""},
+                 {"ab", ""},
+                 {"", "cd"},
+                 {"abc", "de"},
+                 {"#3", "１２"},
+                 {"abcdef", "g"},
+                 {"abcdefghijklmn", "o"}};
+    for (const auto& c : cases) {
+        const basic_string a(c.a), b(c.b);
+        const basic_string plain = a + b;
+        const basic_string forms[] = {a + c.b, c.a + b, basic_string(c.a) + b, basic_string(c.a) + c.b,
+                                      (basic_string(c.a) + "") + c.b};
+        for (const basic_string& r : forms) {
+            EXPECT_STREQ(r.GetCString(), plain.GetCString()) << c.a << "+" << c.b;
+            EXPECT_EQ(r.capacity(), plain.capacity()) << c.a << "+" << c.b;
+        }
+    }
+    // A temporary appends to itself as a copy of itself would.
+    basic_string self("xyz");
+    EXPECT_STREQ((std::move(self) + self).GetCString(), "xyzxyz");
+
+    // A null text raises as making a string of it does.
+    const char* none = nullptr;
+    const basic_string a("a");
+    const std::string assignMessage = "in ZTL::ZTLstring::basic_string::assign(const char_type* s)";
+    EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)(a + none); }), assignMessage);
+    EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)(none + a); }), assignMessage);
+    EXPECT_EQ(messageOf<null_pointer_exception>([&] { (void)(basic_string("b") + none); }), assignMessage);
+}
+
+} // namespace
