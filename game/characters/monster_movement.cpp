@@ -13,6 +13,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -569,6 +570,15 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
 
     const bool seen = monster.viewFlags[0] != 0;
     const bool hasTarget = tx != -1;
+    // Nothing moves while the monster chooses: its surroundings are looked at once, when first asked.
+    // A slot typed as the heroine takes her test, which may record a swap partner.
+    const bool heroineTyped = monster.GetType() == kCharacterPlayer;
+    std::optional<SStepSurroundings> around;
+    const auto canStep = [&](std::int32_t direction) {
+        if (heroineTyped) return CanStepInDirection(monster, direction, game, true);
+        if (!around) around = LookAround(monster, game);
+        return CanStepInDirection(monster, direction, game, *around);
+    };
     for (const std::int32_t offset : offsets) {
         const std::int32_t direction = Wrap(goalDirection + offset);
         const SCellPosition cell = Neighbour(monster, direction);
@@ -587,8 +597,7 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
             }
             continue;
         }
-        if (behaviour != kBehaviourFlee && besideTarget &&
-            CanStepInDirection(monster, direction, game, true)) {
+        if (behaviour != kBehaviourFlee && besideTarget && canStep(direction)) {
             monster.direction = direction;
             return true;
         }
@@ -597,7 +606,6 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
     const std::size_t looked = CellAt(game, monster.x, monster.y).room >= 0 ? 8 : 5;
     std::int32_t best = -1;
     std::int32_t bestScore = INT_MAX;
-    const bool heroineTyped = monster.GetType() == kCharacterPlayer;
     for (std::size_t i = 0; i < looked; ++i) {
         const std::int32_t direction = Wrap(goalDirection + offsets[i]);
         const SCellPosition cell = Neighbour(monster, direction);
@@ -611,7 +619,7 @@ bool ChooseStepTowardGoal(SGameResource& game, std::int32_t tx, std::int32_t ty,
         // monster's test leaves no swap partner behind (a slot typed as the heroine is tested as before).
         const std::int32_t score = Chebyshev(cell.x, cell.y, monster.goalX, monster.goalY);
         if (score >= bestScore && !heroineTyped) continue;
-        if (!CanStepInDirection(monster, direction, game, true)) continue;
+        if (!canStep(direction)) continue;
         if (score < bestScore) {
             best = direction;
             bestScore = score;

@@ -36,6 +36,19 @@ inline constexpr std::int32_t kActionEnergy = 72;
 // who could step back to her cell; that slot is kept in game.swapPartner (0xFFFF when none).
 bool CanStepInDirection(CCharacterControl::SCharacter& character, std::int32_t direction, SGameResource& game,
                         bool checkOccupants);
+// What a character's step tests read of its surroundings while nothing moves: its terrain and corner
+// limits, and which of the eight cells around it hold someone (bit (dy + 1) * 3 + dx + 1).
+struct SStepSurroundings
+{
+    std::int32_t cornerLimit = 2;
+    std::int32_t terrainLimit = 4;
+    std::uint16_t occupied = 0;
+};
+SStepSurroundings LookAround(CCharacterControl::SCharacter& character, SGameResource& game);
+// CanStepInDirection with occupants checked, for a character not typed as the heroine, from
+// surroundings looked at since the last move: a monster choosing among several steps looks once.
+bool CanStepInDirection(CCharacterControl::SCharacter& character, std::int32_t direction, SGameResource& game,
+                        const SStepSurroundings& around);
 // Whether a melee strike of the character in the direction reaches the next cell. Nobody strikes into a
 // wall, nor across a corner unless `ignoreCorners`; a submerged or walled-in monster is out of reach of
 // those outside, and a weapon with seal 12 always reaches.

@@ -109,6 +109,39 @@ bool StepTest(CCharacterControl::SCharacter& character, std::int32_t direction, 
 
 } // namespace
 
+SStepSurroundings LookAround(CCharacterControl::SCharacter& character, SGameResource& game)
+{
+    SStepSurroundings around;
+    character.GetTerrainLimits(game, around.cornerLimit, around.terrainLimit);
+    const CCharacterControl& control = game.characters;
+    const auto note = [&](std::int32_t x, std::int32_t y) {
+        const std::int32_t dx = x - character.x;
+        const std::int32_t dy = y - character.y;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1)
+            around.occupied |= std::uint16_t(1u << ((dy + 1) * 3 + dx + 1));
+    };
+    note(control.player.x, control.player.y);
+    const std::size_t count = std::min<std::size_t>(control.monsterCount, CCharacterControl::kSlots);
+    for (std::size_t i = 0; i < count; ++i) {
+        const CCharacterControl::SMonster& other = control.monsters[i];
+        if (other.type != kCharacterEmpty) note(other.x, other.y);
+    }
+    return around;
+}
+
+bool CanStepInDirection(CCharacterControl::SCharacter& character, std::int32_t direction, SGameResource& game,
+                        const SStepSurroundings& around)
+{
+    // The same questions as the full test asks of a monster, answered from what was looked at.
+    game.swapPartner = CCharacterControl::kNoSlot;
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    DirectionToStep(direction, dx, dy);
+    if (TerrainAt(game, character.x + dx, character.y + dy) <= around.terrainLimit) return false;
+    if (!CornersOpen(game, character, dx, dy, around.cornerLimit)) return false;
+    return (around.occupied & (1u << ((dy + 1) * 3 + dx + 1))) == 0;
+}
+
 bool CanAttackInDirection(CCharacterControl::SCharacter& character, std::int32_t direction,
                           SGameResource& game, bool ignoreCorners)
 {

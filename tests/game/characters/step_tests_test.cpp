@@ -98,6 +98,40 @@ TEST_F(StepTestsTest, OccupantsStopMonstersAndTheHeroineOnlySwapsWithShopkeepers
     EXPECT_TRUE(CanStepInDirection(monster, 0, *game, false));
 }
 
+// A monster choosing among its steps looks at its surroundings once; each answer from them is the full
+// test's, for every kind, cell and direction, with the heroine, a monster or an emptied slot beside it.
+TEST_F(StepTestsTest, StepsFromTheSurroundingsLookedAtOnceAnswerAsTheFullTest)
+{
+    const struct
+    {
+        const char* name;
+        std::int32_t x, y; // the other one, or the emptied slot
+        std::int32_t type;
+    } neighbours[] = {{"nobody", -1, -1, kCharacterEmpty},
+                      {"a monster below", 14, 13, kCharacterHostile},
+                      {"an emptied slot", 13, 11, kCharacterEmpty},
+                      {"a monster across the corner", 12, 13, kCharacterHostile}};
+    for (const std::int32_t kind : {kWalker, kFlyer, kWallPasser, kFish})
+        for (const auto& n : neighbours)
+            for (const SCellPosition at :
+                 {SCellPosition{13, 12}, SCellPosition{12, 11}, SCellPosition{14, 12}}) {
+                game->characters.Reset();
+                Player().SetPosition(at.x - 1, at.y - 1);
+                CCharacterControl::SMonster& monster = PlaceMonster(*game, 0, kind, at.x, at.y);
+                if (n.x != -1) PlaceMonster(*game, 2, kWalker, n.x, n.y).type = n.type;
+                const SStepSurroundings around = LookAround(monster, *game);
+                for (std::int32_t direction = 0; direction < 8; ++direction) {
+                    game->swapPartner = 5;
+                    const bool full = CanStepInDirection(monster, direction, *game, true);
+                    game->swapPartner = 5;
+                    EXPECT_EQ(CanStepInDirection(monster, direction, *game, around), full)
+                        << "kind " << kind << ", " << n.name << ", at " << at.x << "," << at.y << " dir "
+                        << direction;
+                    EXPECT_EQ(game->swapPartner, 0xFFFF);
+                }
+            }
+}
+
 TEST_F(StepTestsTest, SwapNeedsTheWayBackOpenToThePartner)
 {
     // The heroine wades on (14, 13) under circle 281; the peaceful walker beside her cannot step onto it.
