@@ -817,7 +817,13 @@ std::unique_ptr<Backend> CreateBackend(EventSink& sink)
     // A close box already reports its own window's closing; the quit event is left to the signals.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A display must be reachable; the subsystem is opened again by the thread that makes the first window.
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    // An X server that has just said it is ready may still refuse the first connection for a moment on a
+    // busy machine: a named display is asked again, as the first window's opening does.
+    const bool named = SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
+    for (int attempt = 0; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++attempt) {
+        if (!named || attempt + 1 >= kVideoOpenAttempts) return nullptr;
+        SDL_Delay(kVideoOpenPauseMs);
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return std::make_unique<SdlBackend>(sink);
 }
