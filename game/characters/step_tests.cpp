@@ -27,6 +27,12 @@ bool CornersOpen(SGameResource& game, const CCharacterControl::SCharacter& chara
            TerrainAt(game, character.x, character.y + dy) > cornerLimit;
 }
 
+// The bit of the neighbour (dx, dy), each in -1 .. 1, in a mask of the cells around a character.
+std::uint16_t NeighbourBit(std::int32_t dx, std::int32_t dy)
+{
+    return std::uint16_t(1u << ((dy + 1) * 3 + dx + 1));
+}
+
 bool IsPlayer(const CCharacterControl::SCharacter& character)
 {
     return character.GetType() == kCharacterPlayer;
@@ -117,8 +123,7 @@ SStepSurroundings LookAround(CCharacterControl::SCharacter& character, SGameReso
     const auto note = [&](std::int32_t x, std::int32_t y) {
         const std::int32_t dx = x - character.x;
         const std::int32_t dy = y - character.y;
-        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1)
-            around.occupied |= std::uint16_t(1u << ((dy + 1) * 3 + dx + 1));
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) around.occupied |= NeighbourBit(dx, dy);
     };
     note(control.player.x, control.player.y);
     const std::size_t count = std::min<std::size_t>(control.monsterCount, CCharacterControl::kSlots);
@@ -139,7 +144,7 @@ bool CanStepInDirection(CCharacterControl::SCharacter& character, std::int32_t d
     DirectionToStep(direction, dx, dy);
     if (TerrainAt(game, character.x + dx, character.y + dy) <= around.terrainLimit) return false;
     if (!CornersOpen(game, character, dx, dy, around.cornerLimit)) return false;
-    return (around.occupied & (1u << ((dy + 1) * 3 + dx + 1))) == 0;
+    return (around.occupied & NeighbourBit(dx, dy)) == 0;
 }
 
 bool CanAttackInDirection(CCharacterControl::SCharacter& character, std::int32_t direction,

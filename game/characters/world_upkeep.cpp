@@ -104,9 +104,11 @@ bool IsWorldAnimating(SGameResource& game)
     const CCharacterControl::SPlayer& heroine = game.characters.GetPlayer();
     if (heroine.motionLength > 0 && HeroineMotionHolds(heroine.motion)) return true;
     const auto& characters = game.characters;
-    if (characters.AreMonstersAtRest()) return !game.effects.empty() || !game.overlayEffects.empty();
-    // Every slot past the count is empty.
-    const std::uint16_t count = std::min<std::uint16_t>(characters.monsterCount, CCharacterControl::kSlots);
+    // Every slot past the count is empty; none moves while all were last seen at rest.
+    const std::uint16_t count =
+        characters.AreMonstersAtRest()
+            ? 0
+            : std::min<std::uint16_t>(characters.monsterCount, CCharacterControl::kSlots);
     for (std::uint16_t i = 0; i < count; ++i) {
         const CCharacterControl::SMonster& monster = characters.monsters[i];
         if (monster.motionLength > 0 && monster.type != 0 && MonsterMotionHolds(monster.motion)) return true;

@@ -154,11 +154,8 @@ bool PutDown(SGameResource& game, const SPlayerCommand& command, bool quiet)
         game.items.RemoveFromInventory(game, slot, false);
     else
         game.items.RemoveFromPot(game, pot, slot, false);
-    cell.objectKind = kObjectItem;
-    cell.objectId = index;
-    cell.objectShown = 1;
-    cell.redraw = 1;
-    game.map.NoteItemAt(game.characters.GetPlayer().x);
+    const auto& player = game.characters.GetPlayer();
+    game.map.PlaceItemObject(player.x, player.y, index);
     if (!quiet)
         Say(game, kSoundPutDown, command.text.empty() ? NameOf(game, index) + "を置いた。" : command.text);
     return true;

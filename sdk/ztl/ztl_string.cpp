@@ -23,6 +23,12 @@ bool overlaps(const char* s, std::size_t n, const char* buf, std::size_t cap)
     auto b = reinterpret_cast<std::uintptr_t>(buf);
     return a < b + cap && b < a + n;
 }
+
+// The capacity a buffer for `needed` bytes gets: the smallest power of two strictly greater than the need.
+std::uint64_t capacityFor(std::uint64_t needed)
+{
+    return std::uint64_t{1} << std::bit_width(needed);
+}
 } // namespace
 
 basic_string::char_type basic_string::iterator::operator*() const
@@ -87,8 +93,7 @@ const basic_string::char_type* basic_string::GetCString() const
 
 basic_string::char_type* basic_string::allocate(std::uint64_t needed, size_type* capacity)
 {
-    // The smallest power of two strictly greater than the need.
-    std::uint64_t cap = std::uint64_t{1} << std::bit_width(needed);
+    const std::uint64_t cap = capacityFor(needed);
     if (cap > 0x80000000u) throw std::bad_alloc();
     auto* p = new char_type[cap];
     *capacity = static_cast<size_type>(cap);
@@ -332,11 +337,11 @@ basic_string Concatenate(const char* a, size_type la, const char* b, size_type l
     return result;
 }
 
-// A temporary left operand takes the right one in place when that ends as a fresh concatenation would.
+// A temporary left operand takes the right one in place when that ends as a fresh concatenation would:
+// reserved for both texts and the end, that is a buffer for one byte more.
 bool AppendsInPlace(const basic_string& a, size_type lb)
 {
-    const std::uint64_t fresh = std::uint64_t{1} << std::bit_width(std::uint64_t{a.length()} + lb + 2);
-    return a.isAllocated() && a.capacity() == fresh;
+    return a.isAllocated() && a.capacity() == capacityFor(std::uint64_t{a.length()} + lb + 2);
 }
 
 // The length of a text operand; a null one raises as making a string of it would.

@@ -40,6 +40,16 @@ using SdlText = std::unique_ptr<char, Releaser<void, SDL_free>>;
 constexpr int kVideoOpenAttempts = 20;
 constexpr Uint32 kVideoOpenPauseMs = 100;
 
+// Asks `open` up to `attempts` times, kVideoOpenPauseMs apart; whether it once succeeded.
+template <class Open> bool OpenWithRetries(int attempts, Open open)
+{
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0) SDL_Delay(kVideoOpenPauseMs);
+        if (open()) return true;
+    }
+    return false;
+}
+
 // A subsystem this back end opened, closed again when the back end goes.
 class Subsystem
 {
@@ -684,16 +694,12 @@ private:
         // An X server without a window manager resets when its last client leaves, and refuses
         // connections until it is back: the check made at start-up may have been that client. The
         // first opening waits it out; once the display has failed that long, later ones try once.
-        const int attempts = m_videoGivenUp ? 1 : kVideoOpenAttempts;
-        for (int attempt = 0; attempt < attempts; ++attempt) {
-            if (attempt > 0) SDL_Delay(kVideoOpenPauseMs);
-            if (m_video.Open()) {
-                m_videoThread = CurrentThreadId();
-                return true;
-            }
+        if (!OpenWithRetries(m_videoGivenUp ? 1 : kVideoOpenAttempts, [this] { return m_video.Open(); })) {
+            m_videoGivenUp = true;
+            return false;
         }
-        m_videoGivenUp = true;
-        return false;
+        m_videoThread = CurrentThreadId();
+        return true;
     }
 
     SDL_Joystick* Open(std::uint32_t id)
@@ -820,10 +826,9 @@ std::unique_ptr<Backend> CreateBackend(EventSink& sink)
     // An X server that has just said it is ready may still refuse the first connection for a moment on a
     // busy machine: a named display is asked again, as the first window's opening does.
     const bool named = SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
-    for (int attempt = 0; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++attempt) {
-        if (!named || attempt + 1 >= kVideoOpenAttempts) return nullptr;
-        SDL_Delay(kVideoOpenPauseMs);
-    }
+    if (!OpenWithRetries(named ? kVideoOpenAttempts : 1,
+                         [] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }))
+        return nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return std::make_unique<SdlBackend>(sink);
 }
