@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case kKeyConfigNoHeader:
     case kKeyConfigTruncated:
+    case kKeyConfigNoRecords:
         if (bindings != before) std::abort();
         break;
     case kKeyConfigBadCheck:

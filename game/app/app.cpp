@@ -319,7 +319,10 @@ Window::LRESULT CApp::OnMessage(Window::HWND, Window::UINT message, Window::WPAR
         m_droppedFiles.clear();
         const platform::UINT count = platform::DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0);
         for (platform::UINT i = 0; i < count; ++i) {
+            // A path the 260-byte buffer cannot hold whole is refused: cut short it would name another
+            // file, or a folder.
             char name[261] = {};
+            if (platform::DragQueryFile(drop, i, nullptr, 0) >= sizeof name) continue;
             platform::DragQueryFile(drop, i, name, sizeof name);
             m_droppedFiles.emplace_back(name);
         }

@@ -134,7 +134,7 @@ void StartSwitchedAdventure(SGameResource& game, const SDungeonSwitch& request, 
 {
     game.ResetForNewGame();
     game.userNumber = g_globalData.fileCounter;
-    ++g_globalData.fileCounter;
+    AdvanceFileCounter(g_globalData);
     SaveGlobalData(g_globalData);
     game.saveName = "";
     std::uint32_t seed = request.seed;

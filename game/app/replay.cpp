@@ -46,10 +46,11 @@ public:
         m_position = std::uint64_t(position);
         return true;
     }
-    // False, with nothing read, when fewer bytes are left.
+    // False, with nothing read or allocated, when fewer bytes are left or more are asked for than any
+    // whole-file read takes: a sparse file may claim gigabytes it never stored.
     bool Read(Bytes& bytes, std::uint64_t size)
     {
-        if (size > m_size - m_position) return false;
+        if (size > Auxiliary::CFile::kMaxReadSize || size > m_size - m_position) return false;
         bytes.resize(std::size_t(size));
         if (size != 0 && std::fread(bytes.data(), 1, bytes.size(), m_file.GetStream()) != bytes.size())
             return false;
@@ -122,6 +123,8 @@ bool ParseHeader(Bytes& bytes, SReplayHeader& header)
 
 ZTL::string MakeReplayPath(const SRankingData& record)
 {
+    // A name that could leave the replay folder (or has no file-name form) gives no path at all.
+    if (!IsSafeSaveName(record.name)) return ZTL::string();
     char user[16], run[16];
     std::snprintf(user, sizeof user, "%04d", record.recordNumber);
     std::snprintf(run, sizeof run, "%04d", record.runNumber);

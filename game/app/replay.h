@@ -81,7 +81,8 @@ enum ReplayFloorResult : int
     kReplayFloorLogUnreadable = 70,
 };
 
-// "replay\%04d%s%04d.rpl" for the record's user number, name and run number.
+// "replay\%04d%s%04d.rpl" for the record's user number, name and run number; empty for a name
+// IsSafeSaveName refuses.
 ZTL::string MakeReplayPath(const SRankingData& record);
 
 // At a floor's start: appends the game state's snapshot to the run's ".rpl" work file (keeping its check

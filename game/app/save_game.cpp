@@ -3,12 +3,14 @@
 #include "game/data/check_value.h"
 #include "game/data/config.h"
 #include "game/data/error_box.h"
+#include "platform/host/encoding.h"
 #include "platform/host/file.h"
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/serialize.h"
 #include "sdk/ztl/sjis.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -106,7 +108,10 @@ bool IsSafeSaveName(const ZTL::string& name)
         }
         if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
     }
-    return true;
+    // A pair no file name can spell (a lead byte before a space, a byte no character starts with) would
+    // load, and then make every later save of it fail.
+    std::string hostForm;
+    return platform::Cp932ToUtf8(text, hostForm);
 }
 
 ZTL::string MakeSavePath(const SGameResource& game)

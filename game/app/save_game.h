@@ -28,8 +28,9 @@ enum SaveResult : int
 
 // Whether a save name can stand in a file name: one path component, so that every file named after it
 // stays in its folder. Refused: "..", a separator (`\` or `/`, as a single byte: the second byte of a
-// double-byte character is no separator), ":" (a drive letter or a stream name), control bytes and a
-// double-byte character cut short. The empty name is a name.
+// double-byte character is no separator), ":" (a drive letter or a stream name), control bytes, a
+// double-byte character cut short and any byte pair that is no CP932 character. The empty name is a
+// name.
 bool IsSafeSaveName(const ZTL::string& name);
 
 // "save\%04d%s.main" with userNumber and saveName ("save\0003.main" for user 3 without a name).

@@ -6,6 +6,8 @@
 #include "game/core/money.h"
 #include "game/core/play_mode.h"
 
+#include <limits>
+
 namespace {
 constexpr std::uint16_t kNone = CItemControl::kNone;
 constexpr std::int32_t kWaterJar = 358;
@@ -56,7 +58,9 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     // A training run keeps the last floor the camp gave it and counts no start.
     if (!game.trainingRun) {
         SGameResource::SDungeonSlot& record = *game.FindDungeonSlot(dungeon);
-        ++record.values[SGameResource::SDungeonSlot::kStarts];
+        std::int32_t& starts = record.values[SGameResource::SDungeonSlot::kStarts];
+        // A count read from a save stops at its largest value.
+        if (starts < std::numeric_limits<std::int32_t>::max()) ++starts;
         game.lastFloor = record.values[SGameResource::SDungeonSlot::kClears] != 0
                              ? kLastFloorCleared[std::size_t(dungeon)]
                              : kLastFloorUncleared[std::size_t(dungeon)];
@@ -124,7 +128,7 @@ void FinishAdventureAndSave(SGameResource& game)
         BankGold(game, game.gold / 4);
         game.gold = 0;
     }
-    if (game.dungeon != 0) ++game.runNumber;
+    if (game.dungeon != 0 && game.runNumber < std::numeric_limits<std::int32_t>::max()) ++game.runNumber;
 
     game.items.KeepOnlyCarriedItems(game);
     for (std::int32_t i = 0; i < game.items.itemMark; ++i) {

@@ -5,7 +5,9 @@
 #include "game/turn/actions.h"
 #include "game/ui/effect_object.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -164,7 +166,10 @@ std::int32_t CCharacterControl::SCharacter::SetLevel(std::int32_t newLevel, SGam
     maxHp = hp = kind.baseHp + kind.baseHp * n / 10;
     attack = kind.baseAttack + kind.baseAttack * n / 5;
     defence = kind.baseDefence + newLevel;
-    experience = (newLevel + 1) * kind.experienceBase / 2;
+    // Wide enough for any table value and level; a hostile table's product stops at the int range.
+    experience = std::int32_t(std::clamp<std::int64_t>((std::int64_t(newLevel) + 1) * kind.experienceBase / 2,
+                                                       std::numeric_limits<std::int32_t>::min(),
+                                                       std::numeric_limits<std::int32_t>::max()));
     baseSpeed = kind.speed - 1;
     spriteMode = kind.spriteMode;
     animSpeed = GetCharacterSpeed(game) + 1;

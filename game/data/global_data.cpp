@@ -87,6 +87,11 @@ void SGlobalData::Serialize(Auxiliary::ISerialize& stream)
         .Serialize(alwaysFreeIdleSounds);
 }
 
+void AdvanceFileCounter(SGlobalData& data)
+{
+    if (data.fileCounter < INT_MAX) ++data.fileCounter;
+}
+
 int LoadGlobalData(SGlobalData& data)
 {
     data.fileName = kGlobalDataFileName;

@@ -70,6 +70,9 @@ int LoadGlobalData(SGlobalData& data);
 int LoadGlobalDataFromBytes(SGlobalData& data, std::vector<std::uint8_t> bytes);
 // Writes the file (and, when there are save entries, their sum to the settings store): 0 written, 1 not.
 int SaveGlobalData(SGlobalData& data);
+// Moves the save counter past the number just given to a save. A counter read from a damaged file can
+// stand at the largest value: it stays there rather than wrapping to negative numbers.
+void AdvanceFileCounter(SGlobalData& data);
 
 // The per-user folder ("<data folder>\霧谷奇譚\0003", or "temp\0003" with the local folder), or its
 // parent alone.

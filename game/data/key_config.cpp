@@ -49,6 +49,7 @@ int DecodeKeyConfig(std::span<const std::uint8_t> bytes, std::vector<SKeyConfigD
     if (bytes.size() < kHeaderBytes) return kKeyConfigNoHeader;
     const std::uint16_t check = platform::ReadU16(&bytes[0]);
     const std::size_t count = platform::ReadU16(&bytes[2]);
+    if (count == 0) return kKeyConfigNoRecords;
     if (bytes.size() - kHeaderBytes < kRecordBytes * count) return kKeyConfigTruncated;
     bindings.clear();
     for (std::size_t i = 0; i < count; ++i) {

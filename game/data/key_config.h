@@ -29,11 +29,13 @@ enum KeyConfigResult : int
     kKeyConfigNoHeader = 2,   // fewer than the 4 bytes of check value and count (an empty file)
     kKeyConfigTruncated = 3,  // fewer records than the count says
     kKeyConfigBadCheck = 4,
+    kKeyConfigNoRecords = 5, // a header counting no record: no key would answer, so it counts as no file
 };
 
 std::uint16_t ComputeKeyConfigCheck(std::span<const SKeyConfigData> bindings);
 // The file's bytes; none for an empty list. At most 65535 records fit the count; more are not stored.
 std::vector<std::uint8_t> EncodeKeyConfig(std::span<const SKeyConfigData> bindings);
-// Reads a file's bytes (bytes past the records are ignored). kKeyConfigNoHeader and kKeyConfigTruncated
-// leave the list as it was; kKeyConfigBadCheck leaves it empty; kKeyConfigLoaded replaces it.
+// Reads a file's bytes (bytes past the records are ignored). kKeyConfigNoHeader, kKeyConfigTruncated and
+// kKeyConfigNoRecords leave the list as it was; kKeyConfigBadCheck leaves it empty; kKeyConfigLoaded replaces
+// it.
 int DecodeKeyConfig(std::span<const std::uint8_t> bytes, std::vector<SKeyConfigData>& bindings);

@@ -634,7 +634,7 @@ void CSceneMenu::CopySaveUnderCursor()
             copied = platform::FileExists(View(game.config.name));
         }
         if (copied) {
-            ++g_globalData.fileCounter;
+            AdvanceFileCounter(g_globalData);
             SaveGlobalData(g_globalData);
         } else {
             DeleteSaveFileSet(Resolve(MakeSaveHeadPath(game)));

@@ -61,10 +61,12 @@ void CloseScreen(CSceneMenu& menu)
     menu.PopState();
 }
 
-// A binding's name as the key screens show it: pad codes are named from 256 on.
+// A binding's name as the key screens show it: pad codes are named from 256 on. A pad code from a
+// damaged file that no name can stand for shows as unknown.
 ZTL::string BindingName(std::int32_t code, bool pad)
 {
-    return GetKeyDisplayName(pad ? code + 256 : code);
+    if (pad) return GetKeyDisplayName(code >= 0 && code < 256 ? code + 256 : -1);
+    return GetKeyDisplayName(code);
 }
 
 void OpenKeyConfigList(CSceneMenu& menu, bool pad, bool topOnly)

@@ -407,7 +407,7 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             game.userNumber = g_globalData.fileCounter;
             // The title starts the chosen save when the menu ends: a new save is chosen as it is made.
             game.chosenDataNumber = game.userNumber;
-            ++g_globalData.fileCounter;
+            AdvanceFileCounter(g_globalData);
             SaveGlobalData(g_globalData);
             game.saveName = text;
             WriteSaveGame(game);

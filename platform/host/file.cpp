@@ -111,6 +111,41 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     return WriteResult::Ok;
 }
 
+// Opens a regular file and nothing else, in blocking mode once open. The open itself never blocks: a
+// FIFO, a device or a socket lying where a save, a replay or a dropped file is looked for would
+// otherwise hold the game for ever. -1 (errno set) on failure.
+int OpenRegularFile(const std::string& host, int flags, mode_t permissions = 0666)
+{
+    int fd;
+    do {
+        fd = ::open(host.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, permissions);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    struct stat st;
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        CloseDescriptor(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// The open(2) flags of a normalised stream mode (NormaliseMode's form, without the 'e').
+int StreamModeFlags(const std::string& mode)
+{
+    const bool plus = mode.find('+') != std::string::npos;
+    switch (mode[0]) {
+    case 'r':
+        return plus ? O_RDWR : O_RDONLY;
+    case 'w':
+        return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+    default:
+        return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+    }
+}
+
 } // namespace
 
 FileReader::~FileReader()
@@ -123,16 +158,8 @@ bool FileReader::Open(std::string_view path)
     Close();
     std::string host;
     if (!ToHostPath(path, host)) return false;
-    int fd;
-    do {
-        fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = OpenRegularFile(host, O_RDONLY);
     if (fd < 0) return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        CloseDescriptor(fd);
-        return false;
-    }
     m_fd = fd;
     return true;
 }
@@ -250,13 +277,10 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         result = StreamResult::BadMode;
         return nullptr;
     }
-    struct stat st;
-    if (::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        result = StreamResult::CannotOpen;
-        return nullptr;
-    }
-    hostMode.push_back('e'); // close on exec
-    std::FILE* f = std::fopen(host.c_str(), hostMode.c_str());
+    // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end.
+    const int fd = OpenRegularFile(host, StreamModeFlags(hostMode));
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, hostMode.c_str()) : nullptr;
+    if (fd >= 0 && f == nullptr) CloseDescriptor(fd);
     result = f ? StreamResult::Ok : StreamResult::CannotOpen;
     return f;
 }

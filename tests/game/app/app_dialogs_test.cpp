@@ -295,6 +295,17 @@ TEST_F(AppDialogs, DropsReplaceTheListAndInactivityInAWindowChangesNothing)
     });
 }
 
+TEST_F(AppDialogs, ADroppedPathLongerThan260BytesIsLeftOutNotCut)
+{
+    Run([&](CDialogApp& app) {
+        const std::string longest = "/tmp/" + std::string(251, 'x') + ".rpl"; // 260 bytes
+        headless::Events().DropFiles(app.Window(), {longest + "x", longest});
+        app.Pump();
+        ASSERT_EQ(app.GetDroppedFiles().size(), 1u);
+        EXPECT_EQ(app.GetDroppedFiles()[0], longest.c_str());
+    });
+}
+
 TEST_F(AppDialogs, TextEntryKeepsItsLimitAndThePadButtonCancels)
 {
     const struct

@@ -193,6 +193,8 @@ TEST_F(KeyThreadTest, UnusableFilesAreReplacedByTheDefaults)
     const std::tuple<Bytes, int, std::size_t, std::vector<std::string>> cases[] = {
         {{1, 2, 3}, kKeyConfigNoHeader, 24, {}},
         {countThree, kKeyConfigTruncated, 24, {}},
+        // A file counting no record would leave decide, cancel and the directions without a key.
+        {{0, 0, 0, 0}, kKeyConfigNoRecords, 24, {}},
         {badCheck, kKeyConfigBadCheck, 0, readBox},
     };
     for (const auto& [bytes, result, bindings, boxes] : cases) {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <tuple>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -122,6 +125,14 @@ TEST_F(SwitchedAdventureTest, TheSwitchMakesANewGameWithTheNextSaveNumberAndStar
     EXPECT_EQ(std::tuple(game->dungeon, game->floor, game->gold), std::tuple(3, 1, 0u));
     EXPECT_EQ(std::tuple(game->seed, game->passwordValue), std::tuple(0x12345678u, std::uint16_t(0x5678)));
     EXPECT_TRUE(fs::exists(Exe() / "save" / "0005.main"));
+}
+
+TEST_F(SwitchedAdventureTest, ASaveCounterAtItsLargestValueStaysThere)
+{
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    g_globalData.fileCounter = kMax;
+    StartSwitchedAdventure(*game, SDungeonSwitch{3, 1, true}, 0);
+    EXPECT_EQ(std::tuple(game->userNumber, g_globalData.fileCounter), std::tuple(kMax, kMax));
 }
 
 TEST(ProgramEntry, TheStartEndsWithoutThePlugInAndLetsGoOfTheSingleInstanceLock)

@@ -8,6 +8,8 @@
 #include "game/support/full_disk.h"
 #include "game/support/user_home.h"
 #include "platform/host/little_endian.h"
+#include "sdk/auxiliary/file.h"
+#include "support/fifo.h"
 
 #include <gtest/gtest.h>
 
@@ -300,6 +302,48 @@ TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
     EXPECT_EQ(LoadReplayFloor(*viewer, 7), kReplayFloorCannotOpen);
 }
 
+TEST_F(ReplayTest, ALengthBeyondAnyWholeReadIsRefusedBeforeItIsRead)
+{
+    // Sparse files as large as they claim: a length the file holds, but far more than any piece of a
+    // replay, is refused as one the file does not hold, without allocating or reading it.
+    constexpr std::uint32_t kHuge = Auxiliary::CFile::kMaxReadSize + 1;
+    const Bytes replay = PlayThreeFloors();
+    const std::size_t record = 4 + U32At(replay, 0) + 4; // floor 7's snapshot
+    Bytes header;
+    PutU32(header, kHuge);
+    Bytes snapshot = replay;
+    platform::WriteU32(snapshot.data() + record, kHuge);
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        int opened;
+        int floor;
+    } cases[] = {
+        {"header", header, kReplayHeaderShort, 0},
+        {"snapshot", snapshot, kReplayOpened, kReplayFloorShort},
+    };
+    for (const auto& c : cases) {
+        Write(ReplayPath(), c.file);
+        fs::resize_file(ReplayPath(), c.file.size() + kHuge + 64);
+        auto viewer = Viewer();
+        ASSERT_EQ(OpenReplay(*viewer, "replay\\0012abc0003.rpl"), c.opened) << c.what;
+        if (c.opened == kReplayOpened) {
+            EXPECT_EQ(LoadReplayFloor(*viewer, 7), c.floor) << c.what;
+        }
+    }
+}
+
+TEST_F(ReplayTest, ANamedPipeIsRefusedWithoutWaitingForAWriter)
+{
+    const fs::path pipe = Exe() / "replay" / "0001pipe0001.rpl";
+    ASSERT_TRUE(test_support::MakeFifo(pipe));
+    int result = -1;
+    test_support::ReturnsWithoutWaitingOn(
+        pipe, [&] { result = OpenReplay(*Viewer(), "replay\\0001pipe0001.rpl"); }, "OpenReplay");
+    EXPECT_EQ(result, kReplayCannotOpen);
+}
+
 TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
 {
     PlayThreeFloors();
@@ -328,6 +372,12 @@ TEST_F(ReplayTest, ARecordNameOutsideTheReplayFolderIsNeitherReadNorWritten)
     fs::remove(ReplayPath());
     game->runRecord.name = "\\..\\..\\escaped";
     ZTL::string name;
+    // The path itself never leaves the folder, whatever its caller checked.
+    for (const char* stored : {"\\..\\..\\escaped", "..", "a/../b", "x:y", "\x81\x20\xFD"}) {
+        SRankingData named = game->runRecord;
+        named.name = stored;
+        EXPECT_TRUE(MakeReplayPath(named).empty()) << stored;
+    }
     EXPECT_EQ(WriteReplay(*game, name), kReplayNotWritten);
     EXPECT_TRUE(fs::is_empty(Exe() / "replay"));
     EXPECT_FALSE(fs::exists(m_root / "escaped0003.rpl"));

@@ -264,6 +264,23 @@ TEST(SaveName, ASaveNameIsOnePathComponent)
         EXPECT_FALSE(IsSafeSaveName(name)) << name;
 }
 
+TEST_F(SaveGameTest, AStoredNameNoFileNameCanSpellIsRefusedWhenLoaded)
+{
+    // Byte pairs that are no CP932 character: a lead byte before a space, a byte no character uses.
+    for (const char* stored : {"\x81\x20\xFD", "a\x81\x20", "\xFD"}) {
+        game->saveName = stored;
+        PutBytes("0012abc.main", BuildSaveBody(*game));
+        Auxiliary::CSerialize head;
+        head.Serialize(game->saveKind).Serialize(*game);
+        AppendCheckValue(head.GetBuffer());
+        PutBytes("0012abc.head", head.GetBuffer());
+        auto loaded = Reader();
+        EXPECT_EQ(LoadSaveGame(*loaded), kSaveBadCheck) << stored;
+        EXPECT_EQ(ReadSaveHead(*loaded, 12, "abc"), kSaveBadCheck) << stored;
+        EXPECT_STREQ(loaded->saveName.c_str(), "abc") << stored;
+    }
+}
+
 TEST_F(SaveGameTest, AStoredNameOutsideTheSaveFolderIsRefusedAndNeverWrittenTo)
 {
     fs::create_directories(Exe() / "save" / "0003");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 namespace {
 using AdventureTest = AdventureGameTest;
@@ -55,6 +56,19 @@ TEST_F(AdventureTest, TheLastFloorFollowsTheDungeonsClearsUnlessTheStartIsLocked
     EXPECT_EQ(game->FindDungeonSlot(8), &game->hiddenDungeonSlot);
     EXPECT_EQ(game->FindDungeonSlot(9), nullptr);
     EXPECT_EQ(game->FindDungeonSlot(-1), nullptr);
+}
+
+TEST_F(AdventureTest, CountsFromADamagedSaveStopAtTheirLargestValue)
+{
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    using Slot = SGameResource::SDungeonSlot;
+    game->FindDungeonSlot(2)->values[Slot::kStarts] = kMax;
+    StartAdventure(*game, 2, 7, 0);
+    EXPECT_EQ(game->FindDungeonSlot(2)->values[Slot::kStarts], kMax);
+    game->runNumber = kMax;
+    game->characters.player.hp = 10;
+    FinishAdventureAndSave(*game);
+    EXPECT_EQ(game->runNumber, kMax);
 }
 
 TEST_F(AdventureTest, AStartBeginsTheRunsScoreAnew)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -278,6 +279,24 @@ TEST_F(SetLevelTest, PromotionTakesTheNextRankWhenExperienceExceedsItsBase)
     EXPECT_EQ(top.maxHp, 159);
     EXPECT_EQ(top.attack, 154);
     EXPECT_EQ(top.defence, 153);
+}
+
+TEST_F(SetLevelTest, AnExperienceBaseFromADamagedTableStopsAtTheIntRange)
+{
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case
+    {
+        std::int32_t base, level, experience;
+    };
+    // Rank 3 takes no promotion, so the experience stays as the level gave it.
+    for (const Case& c : {Case{kMax, 6, kMax}, Case{kMin, 6, kMin}, Case{40000000, 150, kMax},
+                          Case{40000000, 99, 2000000000}}) {
+        game->characters.monsterKinds[7].experienceBase = c.base;
+        CCharacterControl::SMonster& m = Monster(7);
+        EXPECT_EQ(m.SetLevel(c.level, *game), 0);
+        EXPECT_EQ(m.experience, c.experience) << c.base << " level " << c.level;
+    }
 }
 
 TEST_F(SetLevelTest, SpeciesZeroPillarsAndFixedLevelsStay)

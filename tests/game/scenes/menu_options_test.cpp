@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -182,6 +183,21 @@ TEST_F(MenuOptionsTest, TheCancelKeyKeepsTheEditsUntilTheFileIsReadAgain)
     Press(kDecide);
     EXPECT_EQ(menu->GetState(), 13);
     EXPECT_EQ(Keys().FindBinding(0, false), platform::DIK_Q) << "\"キャンセル\" reads the file again";
+}
+
+TEST_F(MenuOptionsTest, APadCodeNoNameCanStandForShowsAsUnknown)
+{
+    // A damaged file's pad code at the top of the int range.
+    const std::vector<SKeyConfigData> stored = {{0, CKeyThread::kPad, 0x7FFFFFFF}};
+    const std::vector<std::uint8_t> bytes = EncodeKeyConfig(stored);
+    std::ofstream(Exe() / "save" / "key.cfg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    OpenSetting(2);
+    ASSERT_EQ(Keys().FindBinding(0, true), 0x7FFFFFFF);
+    std::vector<std::string> texts;
+    for (const auto& item : Top().items)
+        texts.push_back(Str(item.text));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "＞ 不明"), texts.end());
 }
 
 TEST_F(MenuOptionsTest, TheDirectionChainCapturesUpLeftDownRightWithPauses)

@@ -3,6 +3,7 @@
 #include "platform/host/memory.h"
 #include "platform/host/path.h"
 
+#include "support/fifo.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -239,6 +240,55 @@ TEST_F(PlatformFileTest, AStagedFileReplacesItsTargetOnlyWhenCommitted)
     file.Discard();
     EXPECT_FALSE(fs::exists(m_root / "b"));
     EXPECT_EQ(temporaries(), 0u);
+}
+
+TEST_F(PlatformFileTest, StreamModesKeepTheirMeaningOnRegularFiles)
+{
+    const std::string path = Root() + "/a.txt";
+    const struct
+    {
+        const char* mode;
+        const char* written;
+        const char* after; // from "abc"
+    } cases[] = {
+        {"ab", "d", "abcd"}, {"a+b", "d", "abcd"}, {"wb", "z", "z"}, {"w+b", "z", "z"}, {"r+b", "X", "Xbc"},
+    };
+    for (const auto& c : cases) {
+        Put(m_root / "a.txt", "abc");
+        platform::StreamResult result;
+        std::FILE* f = platform::OpenStream(path, c.mode, result);
+        ASSERT_NE(f, nullptr) << c.mode;
+        std::fputs(c.written, f);
+        std::fclose(f);
+        EXPECT_EQ(Get(m_root / "a.txt"), c.after) << c.mode;
+    }
+}
+
+TEST_F(PlatformFileTest, OnlyRegularFilesOpenAndNoOpenWaitsOnANamedPipe)
+{
+    const fs::path pipe = m_root / "pipe.rpl";
+    ASSERT_TRUE(test_support::MakeFifo(pipe));
+    for (const std::string& path : {pipe.string(), std::string("/dev/null")}) {
+        for (const char* mode : {"rb", "r+b", "wb", "w+b", "ab", "a+b"}) {
+            test_support::ReturnsWithoutWaitingOn(
+                pipe,
+                [&] {
+                    platform::StreamResult result;
+                    EXPECT_EQ(platform::OpenStream(path, mode, result), nullptr) << path << " " << mode;
+                    EXPECT_EQ(result, platform::StreamResult::CannotOpen) << path << " " << mode;
+                },
+                mode);
+        }
+        test_support::ReturnsWithoutWaitingOn(
+            pipe,
+            [&] {
+                platform::FileReader reader;
+                EXPECT_FALSE(reader.Open(path)) << path;
+                std::vector<unsigned char> content;
+                EXPECT_FALSE(platform::ReadWholeFile(path, content)) << path;
+            },
+            "FileReader");
+    }
 }
 
 TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
