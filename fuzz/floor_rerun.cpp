@@ -244,6 +244,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     game.userNumber = kUser;
     game.saveName = "fuzz";
     if (LoadSaveGame(game) != kSaveDone) std::abort();
+    if ((data[0] & 2) != 0) {
+        // As a save whose options wait for a key after every message.
+        game.config.messageSpeed = -1;
+        game.messageWindow.SetDefaultWait(-1);
+    }
     game.playMode = kPlaySilentRerun;
     run.control->GetFactory()->SetSceneParameter(kResumeParameter);
     auto scene = std::make_unique<CSceneGameMain>(run.control.get(), game);
