@@ -1,13 +1,13 @@
-// A suspended floor's log of any content, re-run over one fixed save on the built data set as the
-// title resumes a run: the silent re-run reads nothing past the log and always comes to its end by
-// itself, whatever the commands, without a key pressed and within a number of frames in proportion to
-// the log; its state after the end is one a player can go on from (normal play or the run's end).
+// A suspended floor's log of any content, re-run over one fixed save as the title resumes a run: the
+// silent re-run reads nothing past the log and always comes to its end by itself, whatever the
+// commands, without a key pressed and within a number of frames in proportion to the log.
 //
 // The save is made once at start-up: a new adventure of the first dungeon, over item kinds made in
-// code, whose heroine steps in place or attacks for a few turns, then suspends. Every input starts from that
-// save and its files again. The first input byte chooses how the rest is taken: odd values wrap its words in
-// the right header and chunk sums, so that the commands themselves are re-run; even values put the right
-// header before the rest as it is.
+// code, whose heroine steps in place or attacks for a few turns, then suspends. Every input starts
+// from that save and its files again. The first input byte chooses how the rest is taken: odd values
+// wrap its words in the right header and chunk sums, so that the commands themselves are re-run; even
+// values put the right header before the rest as it is. Its bit 1 gives the save the message speed
+// that waits for a key.
 
 #include "action_file_bytes.h"
 
