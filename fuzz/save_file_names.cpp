@@ -1,8 +1,8 @@
 // The names of the save folder's files, as the save list reads them: any name parses without reading
 // past it into a four-digit number and a name no longer than itself, and the head file of every save
 // that can be made reads back as the number and the name it was written with. The list ends a name at
-// its first ".", which no typed name holds (the entry table types the full-width one): only names
-// without it take the round trip.
+// its first ".", which no typed name holds (the entry table types double-byte characters only): only
+// names without it take the round trip.
 //
 // The input's first two bytes choose a save number; the rest is a file name and, for the round trip,
 // a save name.
