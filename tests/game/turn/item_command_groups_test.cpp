@@ -161,13 +161,16 @@ TEST_F(ItemCommandGroupsTest, AGroupTakesOutOrDiscardsEachItemAndCountsThem)
         const char* name;
         std::int32_t operation;
         bool fullBag, cursedOnly;
+        bool gone; // one more member names an item that no longer exists
         std::string said; // after the count, or the whole line when nothing could be handled
         std::int32_t count;
     } cases[] = {
-        {"take out", 5, false, false, "個のアイテムを取り出した。", 2},
-        {"take out into a full bag", 5, true, false, "アイテムは取り出せなかった。", 0},
-        {"discard, the cursed sword kept", 12, false, false, "個のアイテムを捨てた。", 2},
-        {"discard only the cursed sword", 12, false, true, "アイテムを捨てられなかった。", 0},
+        {"take out", 5, false, false, false, "個のアイテムを取り出した。", 2},
+        {"take out, one already gone", 5, false, false, true, "個のアイテムを取り出した。", 2},
+        {"take out into a full bag", 5, true, false, false, "アイテムは取り出せなかった。", 0},
+        {"discard, the cursed sword kept", 12, false, false, false, "個のアイテムを捨てた。", 2},
+        {"discard, one already gone", 12, false, false, true, "個のアイテムを捨てた。", 2},
+        {"discard only the cursed sword", 12, false, true, false, "アイテムを捨てられなかった。", 0},
     };
     for (const auto& c : cases) {
         game->inventory.fill(kNone);
@@ -183,6 +186,11 @@ TEST_F(ItemCommandGroupsTest, AGroupTakesOutOrDiscardsEachItemAndCountsThem)
             for (const std::uint16_t item : inside)
                 group.push_back(ItemCommand(item, c.operation));
         if (c.operation == 12) group.push_back(ItemCommand(sword, c.operation));
+        if (c.gone) {
+            const std::uint16_t gone = MakeItem(*game, kPotion, kItemClassPotion);
+            game->items.DeleteItem(gone);
+            group.push_back(ItemCommand(gone, c.operation));
+        }
         group.push_back(Kind(0));
         MessageRecorder messages(*game);
         EXPECT_TRUE(Dispatch(group)) << c.name;
