@@ -65,8 +65,8 @@ TEST_F(PotKindsTest, EachPotKindActsOnWhatGoesIn)
     };
     for (const auto& c : cases) {
         Fresh();
-        const std::string name = std::to_string(c.pot) + " with " + std::to_string(c.kind) + " of " +
-                                 std::to_string(c.value);
+        const std::string name =
+            std::to_string(c.pot) + " with " + std::to_string(c.kind) + " of " + std::to_string(c.value);
         const std::uint16_t pot = New(c.pot, 3);
         Carry(*game, pot);
         const std::uint16_t item = New(c.kind, c.value, c.flags);

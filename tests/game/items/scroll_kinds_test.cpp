@@ -41,7 +41,8 @@ protected:
     {
         return game->map.GetCell(std::uint32_t(x), std::uint32_t(y));
     }
-    CCharacterControl::SMonster& Monster(std::uint16_t slot, std::int32_t x, std::int32_t y, std::int32_t hp = 20)
+    CCharacterControl::SMonster& Monster(std::uint16_t slot, std::int32_t x, std::int32_t y,
+                                         std::int32_t hp = 20)
     {
         CCharacterControl::SMonster& monster = PlaceMonster(*game, slot, kMonsterKind, x, y);
         monster.hp = monster.maxHp = hp;
@@ -69,11 +70,16 @@ protected:
 constexpr const char* kNothing = "しかし　何も起こらなかった。";
 
 // The monsters of her room and those on the eight cells round her are the targets; a monster down the
-// corridor is not. Each row: the scroll, the monsters, what the first (in her room) and the far one
-// show afterwards, and the last line logged.
+// corridor is not. Each row: the scroll, the monsters, what the one in her room, the one beside her
+// and the far one show afterwards, and the lines logged after her own.
 TEST_F(ScrollKindsTest, SpellsOnTheMonstersOfHerRoom)
 {
     using Probe = std::int32_t (*)(const CCharacterControl::SMonster&);
+    const Probe level = [](const CCharacterControl::SMonster& m) { return std::int32_t(m.level); };
+    const Probe blind = [](const CCharacterControl::SMonster& m) {
+        return std::int32_t(m.status.blindTurns);
+    };
+    const Probe hp = [](const CCharacterControl::SMonster& m) { return m.hp; };
     const struct
     {
         const char* name;
@@ -84,17 +90,13 @@ TEST_F(ScrollKindsTest, SpellsOnTheMonstersOfHerRoom)
         std::int32_t near, beside, far;
         LogLines last;
     } cases[] = {
-        {"level up", 194, true, false, [](const auto& m) { return std::int32_t(m.level); }, 6, 6, 5,
-         {{"モンスターのレベルが上がってしまった！", 66}}},
-        {"level up under the circle", 194, true, true, [](const auto& m) { return std::int32_t(m.level); }, 5,
-         5, 5, {{kNothing, -1}}},
-        {"level up with nobody", 194, false, false, nullptr, 0, 0, 0, {{kNothing, -1}}},
-        {"blindness", 199, true, false, [](const auto& m) { return std::int32_t(m.status.blindTurns); }, 30, 30, 0,
-         {}},
-        {"blindness with nobody", 199, false, false, nullptr, 0, 0, 0, {{kNothing, -1}}},
-        {"drain", 204, true, false, [](const auto& m) { return std::int32_t(m.hp); }, 10, 4, 20,
-         {{"モンスターの体力を吸収した！", 81}}},
-        {"drain with nobody", 204, false, false, nullptr, 0, 0, 0, {{kNothing, -1}}},
+        {"level up", 194, true, false, level, 6, 6, 5, {{"モンスターのレベルが上がってしまった！", 66}}},
+        {"level up under the circle", 194, true, true, level, 5, 5, 5, {{kNothing, -1}}},
+        {"level up with nobody", 194, false, false, level, 0, 0, 0, {{kNothing, -1}}},
+        {"blindness", 199, true, false, blind, 30, 30, 0, {}},
+        {"blindness with nobody", 199, false, false, blind, 0, 0, 0, {{kNothing, -1}}},
+        {"drain", 204, true, false, hp, 10, 4, 20, {{"モンスターの体力を吸収した！", 81}}},
+        {"drain with nobody", 204, false, false, hp, 0, 0, 0, {{kNothing, -1}}},
     };
     for (const auto& c : cases) {
         Fresh();
@@ -115,8 +117,8 @@ TEST_F(ScrollKindsTest, SpellsOnTheMonstersOfHerRoom)
             EXPECT_EQ(c.probe(monsters[2]), c.far) << c.name;
         }
         const LogLines lines = Lines();
-        // Her own two lines: the read and what the scroll turned out to be.
-        ASSERT_GE(lines.size(), 2u) << c.name;
+        // Her own three lines: the read, and the two that tell what the scroll was.
+        ASSERT_GE(lines.size(), 3u) << c.name;
         EXPECT_EQ(LogLines(lines.begin() + 3, lines.end()), c.last) << c.name;
         if (c.kind == 199 && c.monsters) {
             EXPECT_NE(std::find(sounds.played.begin(), sounds.played.end(), 79), sounds.played.end());
@@ -172,8 +174,9 @@ TEST_F(ScrollKindsTest, TheFloodWetsEachFloorCellUnlessItsDrawIsThree)
         return low;
     };
     game->random.noRandom = false;
-    const std::uint32_t seed =
-        *FindSeed([&](Rand& g) { return masks(g) == std::vector<std::uint32_t>{3, 0, 2, 3}; });
+    const std::uint32_t seed = *FindSeed([&](Rand& g) {
+        return masks(g) == std::vector<std::uint32_t>{3, 0, 2, 3};
+    });
     game->random.SetSeed(seed);
     Read(Scroll(187));
     EXPECT_EQ(Cell(30, 20).terrain, 7);

@@ -92,18 +92,23 @@ TEST_F(StaffKindsTest, EachKindActsOnTheCharacterItEndsOn)
         {242, kAtHeroine, [](auto&, SCharacter& c) { return c.status.weakBodyTurns; }, 10,
          "は　体が弱くなってしまった。"},
         {243, kAtMonster, [](auto&, SCharacter& c) { return c.strongBodyTurns; }, 30, ""},
-        {243, kAtHeroine, [](auto&, SCharacter& c) { return c.strongBodyTurns; }, 30,
-         "は　体が強くなった！"},
+        {243, kAtHeroine, [](auto&, SCharacter& c) { return c.strongBodyTurns; }, 30, "は　体が強くなった！"},
         // A copy of the monster beside it; beside her a monster that draws the others as a decoy.
         {244, kAtMonster, [](auto& t, SCharacter&) { return t.Living(); }, 2, ""},
         {244, kAtHeroine,
-         [](auto& t, SCharacter&) { return t.Living() == 2 ? t.Game().characters.monsters[1].status.decoyTurns : -1; },
+         [](auto& t, SCharacter&) {
+             return t.Living() == 2 ? t.Game().characters.monsters[1].status.decoyTurns : -1;
+         },
          50, ""},
-        {245, kAtMonster, [](auto& t, SCharacter&) { return t.Pending(kActionTrip, &SActionRecord::param2, 0); }, 1, ""},
-        {245, kAtHeroine, [](auto& t, SCharacter&) { return t.Pending(kActionTrip, &SActionRecord::param2, 0xFFFF); }, 1, ""},
+        {245, kAtMonster,
+         [](auto& t, SCharacter&) { return t.Pending(kActionTrip, &SActionRecord::param2, 0); }, 1, ""},
+        {245, kAtHeroine,
+         [](auto& t, SCharacter&) { return t.Pending(kActionTrip, &SActionRecord::param2, 0xFFFF); }, 1, ""},
         // The blast goes off on the cell struck.
-        {246, kAtMonster, [](auto& t, SCharacter&) { return t.Pending(kActionExplosion, &SActionRecord::param3, 25); }, 1, ""},
-        {246, kAtHeroine, [](auto& t, SCharacter&) { return t.Pending(kActionExplosion, &SActionRecord::param3, 20); }, 1, ""},
+        {246, kAtMonster,
+         [](auto& t, SCharacter&) { return t.Pending(kActionExplosion, &SActionRecord::param3, 25); }, 1, ""},
+        {246, kAtHeroine,
+         [](auto& t, SCharacter&) { return t.Pending(kActionExplosion, &SActionRecord::param3, 20); }, 1, ""},
         {248, kAtMonster, [](auto&, SCharacter& c) { return c.level * 1000 + c.kindId; }, 1000 + kMonsterKind,
          "レベルが下がった。"},
         {248, kAtHeroine, [](auto&, SCharacter& c) { return c.level; }, 2, "に下がった。"},
@@ -113,12 +118,13 @@ TEST_F(StaffKindsTest, EachKindActsOnTheCharacterItEndsOn)
         {250, kAtHeroine, [](auto&, SCharacter& c) { return c.invisibleTurns; }, 15, "の姿が消えた！"},
         {252, kAtMonster, [](auto&, SCharacter& c) { return c.status.decoyTurns; }, 20, ""},
         // She cannot be a decoy: she is confused instead.
-        {252, kAtHeroine, [](auto&, SCharacter& c) { return c.status.decoyTurns * 1000 + c.status.confusionTurns; },
-         20, ""},
+        {252, kAtHeroine,
+         [](auto&, SCharacter& c) { return c.status.decoyTurns * 1000 + c.status.confusionTurns; }, 20, ""},
     };
     for (const auto& c : cases) {
         Fresh();
-        const std::string name = std::to_string(c.kind) + (c.target == kAtMonster ? " at a monster" : " at her");
+        const std::string name =
+            std::to_string(c.kind) + (c.target == kAtMonster ? " at a monster" : " at her");
         CCharacterControl::SMonster& monster = Monster(0, 25, 20);
         std::uint16_t staff = 0;
         if (c.target == kAtMonster) {
@@ -162,8 +168,7 @@ TEST_F(StaffKindsTest, TheSwapStaffTradesCellsWithTheWielder)
         CCharacterControl::SMonster& monster = Monster(0, 25, 20);
         monster.type = c.type;
         monster.direction = 2;
-        const std::uint16_t staff =
-            c.wielder == 0xFFFF ? New(231, 3) : New(231, 1, CItemControl::kUsedUp);
+        const std::uint16_t staff = c.wielder == 0xFFFF ? New(231, 3) : New(231, 1, CItemControl::kUsedUp);
         if (c.wielder == 0xFFFF) Carry(*game, staff);
         Start(kActionWave, staff, std::uint16_t(c.wielder));
         RunToEnd(HandleWaveStaff, 0);

@@ -80,7 +80,7 @@ TEST_F(AutoTurnTest, AnOpponentNoLongerThereTurnsHerToAMonsterBesideHer)
     Player().direction = 6;
     game->autoTurn = 1;
     PlaceMonster(*game, 1, 8, 14, 13).hp = 20; // below her
-    game->lastEngaged = 0;                      // an empty slot
+    game->lastEngaged = 0;                     // an empty slot
     EXPECT_TRUE(scene.PhaseEndTurn());
     EXPECT_EQ(Player().direction, 0);
     EXPECT_EQ(game->lastEngaged, 0xFFFF);

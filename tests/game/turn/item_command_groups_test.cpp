@@ -161,7 +161,7 @@ TEST_F(ItemCommandGroupsTest, AGroupTakesOutOrDiscardsEachItemAndCountsThem)
         const char* name;
         std::int32_t operation;
         bool fullBag, cursedOnly;
-        bool gone; // one more member names an item that no longer exists
+        bool gone;        // one more member names an item that no longer exists
         std::string said; // after the count, or the whole line when nothing could be handled
         std::int32_t count;
     } cases[] = {
