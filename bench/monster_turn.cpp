@@ -4,8 +4,9 @@
 // (turn state 0) without a frame in between. Meant to stay within 50 us a turn.
 //
 // The same turn in normal play, where every turn's command goes into the run's action log on disk
-// before the turn runs, with the log already holding 0 or 10,000 turns: the log's write adds the same
-// few microseconds at any length (the temporary home is under the system's temporary folder).
+// before the turn runs, with the log already holding 0 or 10,000 turns, and with the log off (-1) for
+// the turn's own cost: the log's write adds the same few microseconds at any length (the temporary home
+// is under the system's temporary folder: TMPDIR=/dev/shm measures it on a memory file system).
 //
 // The heroine is kept full and unhurt and the floor's clock held at its start, so that the crowd neither
 // ends the run nor grows; every 250 turns the floor is built anew, outside the timing.
@@ -171,13 +172,16 @@ void BM_TurnWithThirtyMonsters(benchmark::State& state)
 }
 BENCHMARK(BM_TurnWithThirtyMonsters)->Unit(benchmark::kMicrosecond);
 
-// The floor of BuildFloor in normal play with the action log on, holding `turns` logged turns.
+// The floor of BuildFloor in normal play with the action log on, holding `turns` logged turns; with
+// the log off when `turns` is -1, for the turn's own cost.
 bool StartLoggedFloor(SGameResource& game, CSceneGameMain& scene, std::uint32_t seed, std::int64_t turns)
 {
     if (!BuildFloor(game, scene, seed)) return false;
     game.playMode = kPlayNormal;
     game.userNumber = 1;
     game.runNumber = 1;
+    game.actionLog.Reset();
+    if (turns < 0) return true;
     if (game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor) != 0) return false;
     for (std::int64_t i = 0; i < turns; ++i) {
         game.actionLog.WriteCommand(MakePlayerCommand(kStepInPlace, game.characters.GetPlayer().direction));
@@ -215,7 +219,32 @@ void BM_LoggedTurn(benchmark::State& state)
         ++turns;
     }
 }
-BENCHMARK(BM_LoggedTurn)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoggedTurn)->Arg(-1)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The log's part of a turn alone: one command logged and written to a log already holding 0 or 10,000
+// turns.
+void BM_LogWrite(benchmark::State& state)
+{
+    Prepare();
+    g_globalData = SGlobalData();
+    g_globalData.fileName = kGlobalDataFileName;
+    CreateUserFolders(g_globalData);
+    CActionLog log;
+    const SPlayerCommand step = MakePlayerCommand(kStepInPlace, 2);
+    if (log.SaveSuspendData(1, 1, kFloor) != 0) {
+        state.SkipWithError("the log could not be started");
+        return;
+    }
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        log.WriteCommand(step);
+        log.AppendToFile();
+    }
+    for (auto _ : state) {
+        log.WriteCommand(step);
+        if (log.AppendToFile() != CActionLog::kAppended) state.SkipWithError("an append failed");
+    }
+}
+BENCHMARK(BM_LogWrite)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
