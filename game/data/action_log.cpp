@@ -396,7 +396,8 @@ int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
         if (!take(2, count)) break; // the file ends between two chunks
         // A chunk the bytes end inside is a write that was cut short (a kill, a full disk): the log is
         // what came before it. A kind-4 word's text must lie within the count.
-        if ((file.size() - position) / 4 < count || file.size() - position - 4 * std::size_t(count) < 2) break;
+        if ((file.size() - position) / 4 < count || file.size() - position - 4 * std::size_t(count) < 2)
+            break;
         const std::uint8_t* chunk = file.data() + position;
         for (std::uint32_t i = 0; i < count; ++i) {
             if (KindOf(platform::ReadU32(chunk + 4 * i)) != 4) continue;

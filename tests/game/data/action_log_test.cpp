@@ -297,7 +297,8 @@ TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
 TEST_F(ActionLogFileTest, AppendsInPlaceAndCutsATornTailBeforeBuildingOnIt)
 {
     const auto inode = [&] {
-        struct stat info{};
+        struct stat info
+        {};
         return ::stat((UserFolder() / "00030007.act").c_str(), &info) == 0 ? info.st_ino : 0;
     };
     const auto tear = [&](Bytes tail) {
