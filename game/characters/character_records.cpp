@@ -160,9 +160,9 @@ std::int32_t CCharacterControl::SCharacter::SetLevel(std::int32_t newLevel, SGam
 
     const SMonsterKind& kind = game.characters.GetMonsterKind(kindId);
     const std::int32_t n = newLevel - 1;
-    // Only a rise can promote: a monster set back to a lower level keeps its rank even when the experience
-    // of that level would pass the next rank's.
-    const bool rising = newLevel > level;
+    // Only a rise (or the making of a monster) can promote: a monster set back to a lower level keeps its
+    // rank even when the experience of that level would pass the next rank's.
+    const bool rising = forced || newLevel > level;
     level = newLevel;
     maxHp = hp = kind.baseHp + kind.baseHp * n / 10;
     attack = kind.baseAttack + kind.baseAttack * n / 5;
