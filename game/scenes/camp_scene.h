@@ -5,8 +5,8 @@
 // a dungeon, the walk into the camp area, a keeper's talk or the return to the title.
 //
 // The camp's item menus leave the player's commands in the game state's command sequence; when a menu
-// returns, the camp applies the first waiting command. Only discarding has an effect at the camp: nothing is
-// shown and nothing is logged.
+// returns, the camp applies the first waiting command. Only discarding has an effect at the camp:
+// nothing is shown and nothing is logged.
 
 #include "game/app/scene_control.h"
 #include "game/data/player_command.h"
