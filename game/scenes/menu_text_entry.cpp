@@ -312,14 +312,10 @@ void CSceneMenu::ChooseTextEntryCell()
         platform::DialogBox(platform::MakeIntResource(kDialogTextEntry),
                             zelvoranGameSDK3rd::AppFrame::CAppManager::GetCurrentHWnd(), TextEntryDialogProc,
                             0);
-        std::string typed = Std(g_textEntryResult);
-        if (!typed.empty()) {
-            if (password) {
-                // The group spaces a player types are not part of the password.
-                for (std::size_t at; (at = typed.find(kEmptyCell)) != std::string::npos;)
-                    typed.erase(at, 2);
-            }
-            FinishTextEntry(typed.c_str());
+        if (g_textEntryResult.size() != 0) {
+            // The spaces a player types between the groups, half or full width, are not part of the
+            // password.
+            FinishTextEntry(password ? PreparePasswordText(g_textEntryResult) : g_textEntryResult);
         }
         RequestFullRebuild();
         break;
@@ -404,13 +400,22 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             }
             game.ResetForNewGame();
         } else {
+            const std::int32_t oldNumber = game.userNumber, oldChosen = game.chosenDataNumber;
+            const ZTL::string oldName = game.saveName;
             game.userNumber = g_globalData.fileCounter;
             // The title starts the chosen save when the menu ends: a new save is chosen as it is made.
             game.chosenDataNumber = game.userNumber;
             ++g_globalData.fileCounter;
             SaveGlobalData(g_globalData);
             game.saveName = text;
-            WriteSaveGame(game);
+            if (WriteSaveGame(game) != 0) {
+                // The write has told the player; the game keeps the save it had, and the entry its
+                // text, so that another name can be tried or the entry left.
+                game.userNumber = oldNumber;
+                game.chosenDataNumber = oldChosen;
+                game.saveName = oldName;
+                return;
+            }
         }
         EndTextEntryKeys();
         PushState(0);

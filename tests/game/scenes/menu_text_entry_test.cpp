@@ -244,6 +244,27 @@ TEST_F(TextEntryTest, ANewSaveTakesTheSaveCounterAndIsWritten)
     EXPECT_EQ(menu->GetState(), 0);
 }
 
+TEST_F(TextEntryTest, ANewSaveThatCannotBeWrittenKeepsTheSaveTheGameHad)
+{
+    g_globalData.fileCounter = 5;
+    game->chosenDataNumber = 12;
+    // A folder holds the name of the new save's body, so the set cannot be put in place.
+    std::filesystem::create_directories(Exe() / "save" / Utf8("0005あい.main"));
+    Enter(93);
+    Type({kA, kI});
+    Command(4);
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes.front().text, Utf8("セーブデータの保存に失敗しました。"));
+    EXPECT_EQ(game->userNumber, 12);
+    EXPECT_EQ(game->chosenDataNumber, 12);
+    EXPECT_EQ(Str(game->saveName), "abc");
+    // The entry stays open with its text, for another name or for leaving.
+    EXPECT_EQ(menu->GetState(), 93);
+    EXPECT_EQ(Text(), "あい");
+    EXPECT_FALSE(std::filesystem::exists(Exe() / "save" / Utf8("0005あい.head")));
+}
+
 TEST_F(TextEntryTest, SaveNamesTheBrowserCannotListAreRefused)
 {
     for (const char* name : {"a.b", "a/b", "a\\b"}) {
@@ -342,6 +363,8 @@ TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
         {6, "あいうえおかきくけ", kButtonOk, 8},
         {6, "あい", kButtonCancel, 8},
         {51, spaced, kButtonOk, 11},
+        {51, password.substr(0, 6) + " " + password.substr(6, 6) + " " + password.substr(12, 6), kButtonOk,
+         11},
         // A save name keeps the limit the last entry set.
         {93, "ｘｙｚ", kButtonOk, 11},
     };
