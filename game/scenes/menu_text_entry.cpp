@@ -188,6 +188,8 @@ void CSceneMenu::RefreshEntryLine(bool closeFirst)
     ZTL::string text = "#y";
     text += shown;
     Game().selectWindow.Open((320 - width) / 2, 40, false, width, -1, -1, true, text);
+    // Every character one cell wide, so that the entry cursor stands under the character it edits.
+    Game().selectWindow.UseMonospaceFont();
     RedrawWindows();
 }
 
