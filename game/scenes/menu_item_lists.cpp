@@ -507,9 +507,8 @@ void CSceneMenu::FillPriceColumn()
     // A buyer's list shows what each item would fetch, whatever the price mode.
     const bool shop = m_state == 24 || m_state == 60 || m_state == 66;
     const std::int32_t mode = shop ? 1 : priceMode;
-    // The camp shop's buy lists (58, 64) show its stock, not what is carried.
     if (mode == 0 || itemList.openPot != kNoItem || m_state == 7 || m_state == 33 || m_state == 35 ||
-        m_state == 58 || m_state == 64 || itemList.page > 1)
+        itemList.page > 1)
         return;
     for (std::int32_t line = 0; line < 10; ++line) {
         const std::uint16_t id = SlotItem(itemList.page * 10 + line);

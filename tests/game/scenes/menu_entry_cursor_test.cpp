@@ -4,8 +4,6 @@
 #include "game/support/menu_fixture.h"
 
 #include "game/app/game_resource.h"
-#include "game/ui/image_list.h"
-#include "support/image_bytes.h"
 
 #ifdef MAROVELLIN_HAVE_FREETYPE
 #include "platform/host/freetype/freetype_font.h"
@@ -41,31 +39,10 @@ protected:
 #else
         GTEST_SKIP() << "this build has no real rasteriser";
 #endif
-        PutSheet();
-        AccessImageList(kImageListDestroy, 0);
+        PutInterfaceSheet(136, 112, Sheet);
         game->config.translucentWindows = false;
         ASSERT_EQ(plane.CreateSurface(320, 240, false), 0);
     }
-    void TearDown() override
-    {
-        AccessImageList(kImageListDestroy, 0);
-        MenuTest::TearDown();
-    }
-    void PutSheet()
-    {
-        const int width = 136, height = 112, stride = (width * 3 + 3) & ~3;
-        test_support::Bytes bits(std::size_t(stride) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t c = Sheet(x, y);
-                std::uint8_t* p = &bits[std::size_t(height - 1 - y) * stride + 3 * x];
-                p[0] = std::uint8_t(c), p[1] = std::uint8_t(c >> 8), p[2] = std::uint8_t(c >> 16);
-            }
-        const test_support::Bytes file = test_support::MakeBmp(width, height, 24, 0, {}, bits);
-        PutFile(Exe() / "data" / "image" / "sheet.bmp", std::string(file.begin(), file.end()));
-        PutFile(Exe() / "data" / "image" / "list.txt", "sheet.bmp,0\r\n");
-    }
-
     // The frame as the game shows it: the scene draws onto the back plane it drew before.
     std::vector<std::uint32_t> Draw()
     {

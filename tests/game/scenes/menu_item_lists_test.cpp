@@ -645,3 +645,33 @@ TEST_F(MenuItemListsTest, ListDecorationsAreDrawnInTheListStatesOnly)
         EXPECT_EQ(draw() != plain, c.drawn) << c.state << " with " << c.chosen.size();
     }
 }
+
+TEST_F(MenuItemListsTest, MarksStandOnTheCarriedAndFloorLinesButNotOnTheShopsStock)
+{
+    // The equipped and plated marks of the interface sheet in white.
+    PutInterfaceSheet(136, 144, [](int x, int y) -> std::uint32_t {
+        return x >= 112 && x < 120 && y >= 128 && y < 144 ? 0xFFFFFF : 0xFF00FF;
+    });
+    game->equippedWeapon = New(kSword);
+    Underfoot(New(kSword, false, 8));
+    const struct
+    {
+        std::int32_t state, page;
+        bool marked;
+    } cases[] = {{2, 0, true}, {9, 2, true}, {58, 0, false}, {64, 0, false}};
+    Draw::CFastPlane plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888), 0);
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        OpenInventory();
+        menu->SetState(c.state);
+        menu->itemList.page = c.page;
+        const CSelectWindow::SWindow& list = game->selectWindow.windows.back();
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                SetWord(plane, x, y, 0);
+        menu->OnDraw(&plane);
+        // The first line's icon corner.
+        EXPECT_EQ(Word(plane, list.x + 20, list.y + 12) & 0xFFFFFF, c.marked ? 0xFFFFFFu : 0u) << c.state;
+    }
+}
