@@ -84,7 +84,8 @@ std::string_view HostView(const ZTL::string& path)
 }
 
 // Writes the loaded set under the new name with its options, then removes the old files, so that one
-// save number keeps one name. False (the old set kept) when the new set cannot be written.
+// save number keeps one name. False when the new set cannot be written whole: the old set and the game
+// state's name stay as they were, and nothing of the new set is left.
 bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
 {
     const auto resolve = [](const ZTL::string& path) { return Auxiliary::CFile::ResolvePath(path); };
@@ -92,13 +93,22 @@ bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
                                     resolve(MakeSaveOptionsPath(game))};
     std::vector<unsigned char> options;
     const bool hasOptions = platform::ReadWholeFile(HostView(oldPaths[2]), options);
+    const ZTL::string oldName = game.saveName;
     game.saveName = name;
-    if (WriteSaveGame(game) != 0) return false;
+    if (WriteSaveGame(game) != 0) {
+        game.saveName = oldName;
+        return false;
+    }
     if (hasOptions) {
         const ZTL::string newOptions = resolve(MakeSaveOptionsPath(game));
         if (platform::WriteWholeFile(HostView(newOptions), options.data(), options.size()) !=
-            platform::WriteResult::Ok)
+            platform::WriteResult::Ok) {
+            for (const ZTL::string& path : {resolve(MakeSavePath(game)), resolve(MakeSaveHeadPath(game))})
+                platform::DeleteFile(HostView(path));
+            game.saveName = oldName;
+            ShowErrorBox("セーブデータの保存に失敗しました。");
             return false;
+        }
     }
     for (const ZTL::string& path : oldPaths)
         platform::DeleteFile(HostView(path));

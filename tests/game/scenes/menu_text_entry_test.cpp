@@ -328,22 +328,40 @@ TEST_F(TextEntryTest, SuggestionsStepThroughTheMatchingKinds)
 
 TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
 {
-    game->userNumber = 3;
-    game->saveName = "abc";
-    ASSERT_EQ(WriteSaveGame(*game), 0);
+    // A set that cannot be written under the new name (a folder holds one of its names) keeps the old.
+    const struct
     {
+        const char* blocked;
+        std::vector<std::string> names;
+        std::int32_t state;
+    } cases[] = {
+        {nullptr, {"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}, 0},
+        {"0003xyz.main", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.main"}, 86},
+        {"0003xyz.cfg", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.cfg"}, 86},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(Exe() / "save");
+        std::filesystem::create_directories(Exe() / "save");
+        if (c.blocked != nullptr) std::filesystem::create_directories(Exe() / "save" / c.blocked);
+        game->userNumber = 3;
+        game->saveName = "abc";
+        ASSERT_EQ(WriteSaveGame(*game), 0);
         std::ofstream(Exe() / "save" / "0003abc.cfg") << "options";
+        Enter(86);
+        menu->BuildSaveList();
+        menu->FinishTextEntry("xyz");
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
+            if (entry.path().filename().string().rfind("0003", 0) == 0)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.names) << (c.blocked != nullptr ? c.blocked : "");
+        EXPECT_EQ(menu->GetState(), c.state);
+        if (c.blocked == nullptr) continue;
+        EXPECT_EQ(Str(game->saveName), "abc") << c.blocked;
+        EXPECT_EQ(platform::headless::GetShownMessageBoxes().back().text,
+                  Utf8("セーブデータの保存に失敗しました。"));
     }
-    Enter(86);
-    menu->BuildSaveList();
-    menu->FinishTextEntry("xyz");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
-        if (entry.path().filename().string().rfind("0003", 0) == 0)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}));
-    EXPECT_EQ(menu->GetState(), 0);
 }
 
 TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
