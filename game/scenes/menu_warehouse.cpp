@@ -96,7 +96,7 @@ void OpenListPrompt(CSceneMenu& menu, const char* prompt)
 ZTL::string BuildAmountLine(std::uint32_t amount)
 {
     // The amount stands right-aligned in eleven cells, its ones in the last: the cell the digit cursor
-    // marks for position 0, whatever the amount's length (an amount of 0 takes ten spaces, as ever).
+    // marks for position 0, whatever the amount's length.
     ZTL::string line = "　";
     for (std::int32_t digit = kDigits - 1; digit >= 1; --digit)
         if (PowerOfTen(digit) > amount) line += "　";
