@@ -508,73 +508,45 @@ TEST_F(MenuItemListsTest, UsingFromInsideAPotAsksForTheTarget)
     }
 }
 
-TEST_F(MenuItemListsTest, ThePotViewAndTheTargetListShowTheirItemsIcon)
+TEST_F(MenuItemListsTest, ListIconsStandClearOfTheArrowAndNameWindowsShowTheirItemsIcon)
 {
     constexpr std::int32_t kOpenPot = 359;
-    const std::uint16_t stone = New(kStone);
-    const std::uint16_t pot = New(kOpenPot, true, 8);
-    Item(pot).value = 1;
-    // The icons of the name window at (x, y) showing that line.
-    const auto iconOf = [&](int x, int y, const std::string& line) -> std::vector<std::pair<int, int>> {
-        for (const CSelectWindow::SWindow& w : game->selectWindow.windows)
-            if (w.x == x && w.y == y && !w.items.empty() && Str(w.items.front().text) == line) {
-                std::vector<std::pair<int, int>> icons;
-                for (const CSelectWindow::SImage& image : w.images)
-                    icons.emplace_back(image.left, image.top);
-                return icons;
-            }
-        return {{-1, -1}};
-    };
-    OpenInventory();
-    game->selectWindow.SetCursor(1);
-    Press(kDecide);
-    Choose("見る");
-    ASSERT_EQ(menu->GetState(), 3);
-    // The pot is plated (flag bit 3): its icon is the plated one of its class.
-    EXPECT_EQ(iconOf(8, 24, Str(BuildItemLineText(*game, pot, false, 3)).substr(2)),
-              (std::vector<std::pair<int, int>>{{96, 128 + 16 * 10}}));
-
-    OpenMenu(0);
-    OpenInventory();
-    game->selectWindow.SetCursor(0);
-    Press(kDecide);
-    Choose("使う");
-    ASSERT_EQ(menu->GetState(), 7);
-    EXPECT_EQ(iconOf(44, 16, Str(BuildItemLineText(*game, stone, false, 7)).substr(2)),
-              (std::vector<std::pair<int, int>>{{112, 128 + 16 * 9}}));
-}
-
-TEST_F(MenuItemListsTest, ListIconsStandClearOfTheCursorArrow)
-{
-    constexpr std::int32_t kOpenPot = 359;
-    const std::uint16_t pot = New(kOpenPot);
+    const std::uint16_t pot = New(kOpenPot, true, 8); // plated: the plated icon of its class
     Item(pot).value = 2;
     Item(pot).slots[0] = New(kPotion, false);
-    New(kStone);
-    const auto check = [&](const char* where) {
+    const std::uint16_t stone = New(kStone);
+    // The pot view's name window at (8, 24) and the target list's at (44, 16).
+    const struct
+    {
+        std::int32_t line;
+        const char* word;
+        std::int32_t state, x, y;
+        std::uint16_t item;
+        std::pair<int, int> icon;
+    } cases[] = {{0, "見る", 3, 8, 24, pot, {96, 128 + 16 * 10}},
+                 {1, "使う", 7, 44, 16, stone, {112, 128 + 16 * 9}}};
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        OpenInventory();
+        game->selectWindow.SetCursor(c.line);
+        Press(kDecide);
+        Choose(c.word);
+        ASSERT_EQ(menu->GetState(), c.state);
+        const std::string name = Str(BuildItemLineText(*game, c.item, false, c.state)).substr(2);
+        std::vector<std::pair<int, int>> named;
         for (const CSelectWindow::SWindow& w : game->selectWindow.windows) {
+            if (w.x == c.x && w.y == c.y && !w.items.empty() && Str(w.items.front().text) == name)
+                for (const CSelectWindow::SImage& image : w.images)
+                    named.emplace_back(image.left, image.top);
             if (w.type != CSelectWindow::kTypeIconList) continue;
             // The arrow wobbles over x + 5 to x + 15; the text begins at x + 32.
             for (const CSelectWindow::SImage& image : w.images) {
-                EXPECT_GE(image.x, w.x + 16) << where;
-                EXPECT_LE(image.x + (image.right - image.left), w.x + 32) << where;
+                EXPECT_GE(image.x, w.x + 16) << c.word;
+                EXPECT_LE(image.x + (image.right - image.left), w.x + 32) << c.word;
             }
         }
-    };
-    OpenInventory();
-    check("inventory");
-    game->selectWindow.SetCursor(0);
-    Press(kDecide);
-    Choose("見る");
-    ASSERT_EQ(menu->GetState(), 3);
-    check("pot view");
-    OpenMenu(0);
-    OpenInventory();
-    game->selectWindow.SetCursor(1);
-    Press(kDecide);
-    Choose("使う");
-    ASSERT_EQ(menu->GetState(), 7);
-    check("target list");
+        EXPECT_EQ(named, (std::vector<std::pair<int, int>>{c.icon})) << c.word;
+    }
 }
 
 TEST_F(MenuItemListsTest, CancelFillsThePriceColumnOfTheListBelowAgain)
