@@ -269,6 +269,17 @@ bool DeleteFile(std::string_view path)
     return ::unlink(host.c_str()) == 0;
 }
 
+bool RenameFileInPlace(std::string_view path, std::string_view newName)
+{
+    std::string source, name;
+    struct stat st;
+    if (!ToHostPath(path, source) || !Cp932ToUtf8(newName, name) || name.empty() || name == "." ||
+        name == ".." || name.find('/') != std::string::npos || ::lstat(source.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return false;
+    return ::rename(source.c_str(), (ParentOf(source) + "/" + name).c_str()) == 0;
+}
+
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
 {
     std::string source, target;

@@ -89,6 +89,9 @@ enum class StreamResult
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
+// Gives a file a new name in its own folder, replacing a file of that name. The new name (one CP932
+// name, no folder) is taken exactly as written, so a name can change its letter case alone.
+bool RenameFileInPlace(std::string_view path, std::string_view newName);
 // Copies a file's bytes to a new path, written as WriteWholeFile writes (a failed copy leaves nothing
 // at the target, and an old target as it was). With `failIfExists` an existing target is never
 // replaced: the copy fails instead. The target keeps the source's permissions.
