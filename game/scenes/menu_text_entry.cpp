@@ -120,7 +120,8 @@ bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
         // The new names find the old files, so the set was just written over itself: the files take
         // the new letter case and nothing is deleted.
         const std::size_t folder = std::strlen("save\\");
-        const ZTL::string newNames[] = {MakeSavePath(game).substr(folder), MakeSaveHeadPath(game).substr(folder),
+        const ZTL::string newNames[] = {MakeSavePath(game).substr(folder),
+                                        MakeSaveHeadPath(game).substr(folder),
                                         MakeSaveOptionsPath(game).substr(folder)};
         for (std::size_t i = 0; i < std::size(oldPaths); ++i)
             if (platform::FileExists(HostView(oldPaths[i])))
