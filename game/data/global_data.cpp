@@ -183,6 +183,10 @@ void CreateUserFolders(SGlobalData& data)
     EnsureFolder("replay");
     const ZTL::string parent = GetUserFolder(data, true);
     EnsureFolder(parent);
+    // Writes that a kill cut short leave their temporary files beside the files they would have
+    // replaced: the old files are whole, the leftovers only take room.
+    for (const ZTL::string& folder : {ZTL::string("save"), ZTL::string("replay"), GetUserFolder(data, false)})
+        platform::RemoveLeftoverWrites(View(Auxiliary::CFile::ResolvePath(folder)));
     if (data.userNumber != -1 && IsFolder(GetUserFolder(data, false))) return;
 
     // A new number, one above the largest number any folder of the parent starts with. The listing has

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,6 +110,28 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     }
     temporary = candidate;
     return WriteResult::Ok;
+}
+
+// The writer's process id of a name WriteBeside gives (".<name>.<pid>.<counter>.tmp"); 0 when the name
+// is not one.
+long WriterOfTemporaryName(const std::string& name)
+{
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() < 8 || name[0] != '.' ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string stem = name.substr(0, name.size() - suffix.size());
+    const std::size_t counterDot = stem.rfind('.');
+    if (counterDot == std::string::npos || counterDot == 0) return 0;
+    const std::size_t pidDot = stem.rfind('.', counterDot - 1);
+    if (pidDot == std::string::npos || pidDot == 0) return 0;
+    const auto digits = [&](std::size_t from, std::size_t to) {
+        return to > from && to - from <= 9 &&
+               std::all_of(stem.begin() + std::ptrdiff_t(from), stem.begin() + std::ptrdiff_t(to),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(pidDot + 1, counterDot) || !digits(counterDot + 1, stem.size())) return 0;
+    return std::strtol(stem.c_str() + pidDot + 1, nullptr, 10);
 }
 
 } // namespace
@@ -225,6 +248,30 @@ void StagedFile::Discard()
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
     m_temporary.clear();
     m_target.clear();
+}
+
+int RemoveLeftoverWrites(std::string_view folder)
+{
+    std::string host;
+    if (!ToHostPath(folder, host)) return 0;
+    DIR* dir = ::opendir(host.c_str());
+    if (dir == nullptr) return 0;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long writer = WriterOfTemporaryName(name);
+        // A writer that still runs may yet put its file in place.
+        if (writer <= 0 || writer == long(::getpid()) || ::kill(pid_t(writer), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st;
+        const std::string path = host + "/" + name;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) leftovers.push_back(path);
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& path : leftovers)
+        removed += ::unlink(path.c_str()) == 0 ? 1 : 0;
+    return removed;
 }
 
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content)

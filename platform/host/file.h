@@ -73,6 +73,10 @@ private:
     std::string m_target;
 };
 
+// Removes from the folder the temporary files that whole-file writes of a process no longer running
+// left behind (a write cut short by a kill or a power cut); the number removed.
+int RemoveLeftoverWrites(std::string_view folder);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 

@@ -237,6 +237,39 @@ TEST_F(UserFoldersTest, AUserKeepsANumberWhoseFolderExists)
     EXPECT_EQ(data.userNumber, 9);
 }
 
+// A write that a kill cut short leaves its temporary file; the next start removes it, but never the file
+// of a writer that still runs, nor a file that only looks alike.
+TEST_F(UserFoldersTest, TheStartRemovesTheLeftoversOfWritesCutShort)
+{
+    const std::string live = std::to_string(::getpid());
+    const struct
+    {
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {".0003abc.main.999999999.4.tmp", true},
+        {".main.cfg.999999999.0.tmp", true},
+        {"0003abc.main", false},
+        {"0003abc.tmp", false},
+        {".0003abc.main.x9.4.tmp", false},
+    };
+    fs::create_directories(GameData() / "0003");
+    data.userNumber = 3;
+    const fs::path folders[] = {Exe() / "save", Exe() / "replay", GameData() / "0003"};
+    for (const fs::path& folder : folders) {
+        fs::create_directories(folder);
+        for (const auto& c : cases)
+            PutFile(folder / c.name, "x");
+        PutFile(folder / (".0003abc.head." + live + ".1.tmp"), "x");
+    }
+    CreateUserFolders(data);
+    for (const fs::path& folder : folders) {
+        for (const auto& c : cases)
+            EXPECT_EQ(fs::exists(folder / c.name), !c.removed) << folder / c.name;
+        EXPECT_TRUE(fs::exists(folder / (".0003abc.head." + live + ".1.tmp"))) << folder;
+    }
+}
+
 TEST_F(UserFoldersTest, AParentThatCannotBeMadeMovesTheUserFolderUnderTemp)
 {
     fs::create_directories(Data());
