@@ -112,6 +112,8 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     return WriteResult::Ok;
 }
 
+std::atomic<FileChangeObserver> g_fileChangeObserver{nullptr};
+
 // The writer's process id of a name WriteBeside gives (".<name>.<pid>.<counter>.tmp"); 0 when the name
 // is not one.
 long WriterOfTemporaryName(const std::string& name)
@@ -135,6 +137,16 @@ long WriterOfTemporaryName(const std::string& name)
 }
 
 } // namespace
+
+void SetFileChangeObserver(FileChangeObserver observer)
+{
+    g_fileChangeObserver = observer;
+}
+
+void NotifyFileChange(const std::string& what)
+{
+    if (const FileChangeObserver observer = g_fileChangeObserver) observer(what);
+}
 
 FileReader::~FileReader()
 {
@@ -211,6 +223,7 @@ WriteResult WriteWholeHostFile(const std::string& host, const void* data, std::s
     std::string temporary;
     const WriteResult result = WriteBeside(host, data, size, temporary);
     if (result != WriteResult::Ok) return result;
+    NotifyFileChange(host);
     if (::rename(temporary.c_str(), host.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return WriteResult::CannotCreate;
@@ -236,6 +249,7 @@ WriteResult StagedFile::Write(std::string_view path, const void* data, std::size
 bool StagedFile::Commit()
 {
     if (m_temporary.empty()) return false;
+    NotifyFileChange(m_target);
     const bool renamed = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
     if (!renamed) ::unlink(m_temporary.c_str());
     m_temporary.clear();
@@ -302,6 +316,7 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         result = StreamResult::CannotOpen;
         return nullptr;
     }
+    if (hostMode[0] != 'r' || hostMode.find('+') != std::string::npos) NotifyFileChange(host);
     hostMode.push_back('e'); // close on exec
     std::FILE* f = std::fopen(host.c_str(), hostMode.c_str());
     result = f ? StreamResult::Ok : StreamResult::CannotOpen;
@@ -313,6 +328,7 @@ bool DeleteFile(std::string_view path)
     std::string host;
     struct stat st;
     if (!ToHostPath(path, host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    NotifyFileChange(host);
     return ::unlink(host.c_str()) == 0;
 }
 
@@ -324,6 +340,7 @@ bool RenameFileInPlace(std::string_view path, std::string_view newName)
         name == ".." || name.find('/') != std::string::npos || ::lstat(source.c_str(), &st) != 0 ||
         !S_ISREG(st.st_mode))
         return false;
+    NotifyFileChange(source);
     return ::rename(source.c_str(), (ParentOf(source) + "/" + name).c_str()) == 0;
 }
 
@@ -338,6 +355,7 @@ bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
     std::string temporary;
     if (WriteBeside(target, bytes.data(), bytes.size(), temporary) != WriteResult::Ok) return false;
     ::chmod(temporary.c_str(), st.st_mode & 07777);
+    NotifyFileChange(target);
     bool placed;
     if (failIfExists) {
         // A hard link never replaces what is there, so a target made meanwhile is kept too.
@@ -355,6 +373,7 @@ bool MoveFile(std::string_view from, std::string_view to)
     if (!ToHostPath(from, source) || !ToHostPath(to, target)) return false;
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    NotifyFileChange(source);
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EINVAL || errno == ENOSYS) {
         // A file system without the no-replace rename: check, then rename.

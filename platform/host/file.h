@@ -77,6 +77,13 @@ private:
 // left behind (a write cut short by a kill or a power cut); the number removed.
 int RemoveLeftoverWrites(std::string_view folder);
 
+// Told before every change a file operation is about to make on the disk (a file put in place, deleted,
+// moved or renamed, a file opened for writing, a setting written), with the host path (a setting's key
+// and name for a setting). Null by default; tests set it to stop a run between any two changes.
+using FileChangeObserver = void (*)(const std::string& what);
+void SetFileChangeObserver(FileChangeObserver observer);
+void NotifyFileChange(const std::string& what);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 
