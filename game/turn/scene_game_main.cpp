@@ -110,7 +110,9 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
         // the log alone until the re-run ends.
         game.messageWindow.logOnly = 1;
         RestartRunFromSeed(game);
+        resumingSave = 1;
         StartDungeon();
+        resumingSave = 0;
         game.playMode = mode;
         if (mode != kPlaySilentRerun) game.messageWindow.logOnly = 0;
         if (mode == kPlayReplay) game.rerunStarted = 0;
