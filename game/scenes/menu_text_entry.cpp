@@ -11,7 +11,10 @@
 #include "platform/host/file.h"
 #include "sdk/appframe/app_manager.h"
 #include "sdk/auxiliary/file.h"
+#include "sdk/ztl/sjis.h"
 
+#include <cstring>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -83,6 +86,24 @@ std::string_view HostView(const ZTL::string& path)
     return std::string_view(path.c_str(), path.size());
 }
 
+// Whether two save names differ at most in the letter case of single-byte characters: the host finds
+// such names as the same files.
+bool SameNameIgnoringCase(const ZTL::string& a, const ZTL::string& b)
+{
+    if (a.size() != b.size()) return false;
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (ZTL::IsSjisLeadByte(x)) {
+            if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
+        if (lower(x) != lower(y)) return false;
+    }
+    return true;
+}
+
 // Writes the loaded set under the new name with its options, then removes the old files, so that one
 // save number keeps one name. False when the new set cannot be written whole: the old set and the game
 // state's name stay as they were, and nothing of the new set is left.
@@ -91,6 +112,7 @@ bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
     const auto resolve = [](const ZTL::string& path) { return Auxiliary::CFile::ResolvePath(path); };
     const ZTL::string oldPaths[] = {resolve(MakeSavePath(game)), resolve(MakeSaveHeadPath(game)),
                                     resolve(MakeSaveOptionsPath(game))};
+    const bool sameFiles = SameNameIgnoringCase(game.saveName, name);
     std::vector<unsigned char> options;
     const bool hasOptions = platform::ReadWholeFile(HostView(oldPaths[2]), options);
     const ZTL::string oldName = game.saveName;
@@ -98,6 +120,18 @@ bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
     if (WriteSaveGame(game) != 0) {
         game.saveName = oldName;
         return false;
+    }
+    if (sameFiles) {
+        // The new names find the old files, so the set was just written over itself: the files take
+        // the new letter case and nothing is deleted.
+        const std::size_t folder = std::strlen("save\\");
+        const ZTL::string newNames[] = {MakeSavePath(game).substr(folder),
+                                        MakeSaveHeadPath(game).substr(folder),
+                                        MakeSaveOptionsPath(game).substr(folder)};
+        for (std::size_t i = 0; i < std::size(oldPaths); ++i)
+            if (platform::FileExists(HostView(oldPaths[i])))
+                platform::RenameFileInPlace(HostView(oldPaths[i]), HostView(newNames[i]));
+        return true;
     }
     if (hasOptions) {
         const ZTL::string newOptions = resolve(MakeSaveOptionsPath(game));

@@ -194,6 +194,7 @@ public:
     std::uint8_t weaponSwapLatch = 0;
     std::uint8_t shieldSwapLatch = 0;
     std::uint8_t returnToTitle = 0;     // to the title once the fade-out has finished
+    std::uint8_t resumingSave = 0;      // the floor start of a resume, from the loaded save
     std::uint8_t finishAfterRerun = 0;  // the adventure ends when the silent re-run has
     std::uint8_t replayMenuRequest = 0; // the menu opens at the next idle moment (replay viewing)
     std::uint8_t holdKeyGuard = 0;      // the menu key counts only once released

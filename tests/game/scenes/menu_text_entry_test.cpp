@@ -364,6 +364,39 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
     }
 }
 
+// A rename writes the set under the new name and nothing under the old one; a new name that differs only
+// in letter case names the same files, which are renamed, never deleted.
+TEST_F(TextEntryTest, ARenamedSaveLeavesItsFilesUnderTheNewNameAlone)
+{
+    const struct
+    {
+        const char* from;
+        const char* to;
+    } cases[] = {{"abc", "xyz"}, {"ABC", "abc"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        std::filesystem::remove_all(Exe() / "save");
+        std::filesystem::create_directories(Exe() / "save");
+        game->userNumber = 3;
+        game->saveName = c.from;
+        ASSERT_EQ(WriteSaveGame(*game), 0);
+        std::ofstream(Exe() / "save" / ("0003" + std::string(c.from) + ".cfg")) << "options";
+        Enter(86);
+        menu->BuildSaveList();
+        menu->FinishTextEntry(c.to);
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
+            if (entry.path().filename().string().rfind("0003", 0) == 0)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        const std::string stem = "0003" + std::string(c.to);
+        EXPECT_EQ(names, (std::vector<std::string>{stem + ".cfg", stem + ".head", stem + ".main"}));
+        EXPECT_EQ(menu->GetState(), 0);
+        std::ifstream options(Exe() / "save" / (stem + ".cfg"));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(options), {}), "options");
+    }
+}
+
 TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
 {
     RegisterAppResources();
