@@ -2,6 +2,7 @@
 
 #include "platform/backend_chooser.h"
 #include "platform/host/encoding.h"
+#include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 
 #include <vector>
@@ -41,6 +42,7 @@ bool WriteSettingDword(std::string_view key, std::string_view name, DWORD value)
     if (!ToUtf8(key, name, keyUtf8, nameUtf8)) return false;
     std::vector<std::uint8_t> bytes(4);
     WriteU32(bytes.data(), value);
+    NotifyFileChange("setting " + keyUtf8 + "\\" + nameUtf8);
     return GetBackend().WriteSetting(keyUtf8, nameUtf8, bytes);
 }
 

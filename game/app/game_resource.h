@@ -216,6 +216,7 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     std::int32_t waitCounter = 0; // frames the next turn phase waits, counted down by the game-main scene
     // What a monster's dance makes the heroine do next (kind -1 none): her next turn carries it out before
     // any input. Normal play logs it as any other command, so a re-run or a replay takes it from the log.
+    // While it waits, the end of the turn does not turn her towards her opponent; a turn's start clears it.
     SPlayerCommand forcedCommand;
     // A press of key 3 (the menu key) that ended a message's key wait: the game-main scene takes it as a
     // press of that key and clears it.

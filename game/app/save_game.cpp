@@ -181,16 +181,23 @@ int WriteSaveGame(SGameResource& game)
 
     const ZTL::string headPath = Auxiliary::CFile::ResolvePath(MakeSaveHeadPath(game));
     platform::StagedFile mainFile, headFile;
+    // Nothing replaces its old version until both files are whole on the disk: a full disk keeps the
+    // old set as it was.
     const bool staged = mainFile.Write(HostView(Auxiliary::CFile::ResolvePath(MakeSavePath(game))),
-                                       body.data(), body.size()) == platform::WriteResult::Ok;
-    const bool headStaged = staged && headFile.Write(HostView(headPath), head.GetBuffer().data(),
-                                                     head.GetBuffer().size()) == platform::WriteResult::Ok;
+                                       body.data(), body.size()) == platform::WriteResult::Ok &&
+                        headFile.Write(HostView(headPath), head.GetBuffer().data(),
+                                       head.GetBuffer().size()) == platform::WriteResult::Ok;
     if (!staged || !mainFile.Commit()) {
         ShowErrorBox("セーブデータの保存に失敗しました。");
         return 1;
     }
     // The body is in place: its head follows, or the old head goes rather than describe another save.
-    if (!headStaged || !headFile.Commit()) platform::DeleteFile(HostView(headPath));
+    // The set is then not whole (the browser no longer lists it), which the player is told.
+    if (!headFile.Commit()) {
+        platform::DeleteFile(HostView(headPath));
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+        return 1;
+    }
     return 0;
 }
 
@@ -219,6 +226,8 @@ int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string
 int LoadSaveGame(SGameResource& game)
 {
     const ZTL::string path = MakeSavePath(game);
+    const std::int32_t userNumber = game.userNumber;
+    const ZTL::string saveName = game.saveName;
     game.ResetAdventureState();
     game.characters.Reset();
     game.items.Reset();
@@ -227,6 +236,10 @@ int LoadSaveGame(SGameResource& game)
     if (stream.LoadFromFile(path) != 0) return kSaveUnreadable;
     const int read = ReadSaveBody(game, std::move(stream.GetBuffer()));
     if (read != kSaveDone) return read;
+    // The file's own number and name hold: a body copied in under another name must not write over the
+    // slot it came from at the next save, nor look for that slot's run files.
+    game.userNumber = userNumber;
+    game.saveName = saveName;
     ReseedFromStoredSeed(game);
 
     game.config.name = MakeSaveOptionsPath(game);

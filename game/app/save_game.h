@@ -53,8 +53,9 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 
 // Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"
 // (also for a save name IsSafeSaveName refuses, when nothing is written).
-// Both are written in full before either replaces its old version, the ".head" last; a ".head" that
-// cannot be put in place is removed, so the two never disagree.
+// Both are written in full before either replaces its old version (either failing leaves the old set as
+// it was), the ".head" last; a ".head" that cannot be put in place is removed, so the two never disagree,
+// and the write reports failure.
 int WriteSaveGame(SGameResource& game);
 // Writes the ".head" file alone: 0, or 1 (nothing written) for a save name IsSafeSaveName refuses.
 int WriteSaveHead(SGameResource& game);
@@ -63,7 +64,8 @@ int WriteSaveHead(SGameResource& game);
 // refuses, changes nothing beyond the two). A refused name is not taken: kSaveUnreadable.
 int ReadSaveHead(SGameResource& game, std::int32_t userNumber, const ZTL::string& saveName);
 // Loads the save set of the game state's userNumber and saveName: the adventure fields, characters and
-// items are reset first (they stay so when the load fails), then the ".main" file is read, the
+// items are reset first (they stay so when the load fails), then the ".main" file is read (the file's
+// userNumber and saveName are kept over those its body stores), the
 // generator re-seeded from the loaded seed with the names reshuffled, and the ".cfg" file loaded (when
 // it can be: a missing or damaged one keeps the options) and applied. A SaveResult.
 int LoadSaveGame(SGameResource& game);

@@ -3,6 +3,7 @@
 #include "game/app/game_resource.h"
 #include "game/app/ranking_table.h"
 #include "game/app/save_game.h"
+#include "game/app/suspend.h"
 #include "game/core/money.h"
 #include "game/core/play_mode.h"
 
@@ -95,7 +96,10 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     game.playMode = kPlayNormal;
     game.excludedKind = 0xFFFF;
 
+    // The run's log and its guard are in place before the save that names the run, so that a save in the
+    // dungeon always has both: a start cut short anywhere resumes, or leaves the camp's save.
     game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    UpdateGlobalDataEntry(game, false);
     WriteSaveGame(game);
     game.endFlag = 0;
 }
@@ -116,9 +120,10 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
     // come from the clock, so a replay could not show that floor as it was: a run that ends there
     // leaves its log out.
     if (game.floor <= game.lastFloor) game.actionLog.AppendFloorLog();
-    game.actionLog.DeleteFile();
 
+    // The log goes once the camp's save is in place: until then a resume re-runs the floor to this end.
     FinishAdventureAndSave(game);
+    game.actionLog.DeleteFile();
 }
 
 void FinishAdventureAndSave(SGameResource& game)

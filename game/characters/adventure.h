@@ -17,12 +17,12 @@ inline constexpr std::int32_t kStarterItemKind = 121;
 
 // Turns the game state into the start of a run into the dungeon (1 for a number outside 0..8) with the
 // seed S and the value T: heroine reset, generator seeded with S, identification reset and names
-// shuffled, every carried item identified and valued, the starter item given, suspend data and save
-// written.
+// shuffled, every carried item identified and valued, the starter item given, suspend data, the resume
+// guard and save written, in that order.
 void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t seed, std::uint16_t value);
 // Closes a run that ended by defeat or by giving up: the gold counter settled, the run's record ranked
 // in the table, the end-of-run request set, the last floor's log added to the replay's work file (not
-// beyond the last floor), the action log deleted, then FinishAdventureAndSave.
+// beyond the last floor), then FinishAdventureAndSave, and the action log deleted once that save is written.
 void EndAdventure(SGameResource& game, CRankingTable& ranking);
 // The last step of every run's end: a fallen heroine loses her bag and banks a quarter of her purse;
 // a run into a dungeon other than 0 raises runNumber; only carried items are kept, identified and

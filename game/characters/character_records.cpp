@@ -162,6 +162,9 @@ std::int32_t CCharacterControl::SCharacter::SetLevel(std::int32_t newLevel, SGam
 
     const SMonsterKind& kind = game.characters.GetMonsterKind(kindId);
     const std::int32_t n = newLevel - 1;
+    // Only a rise (or the making of a monster) can promote: a monster set back to a lower level keeps its
+    // rank even when the experience of that level would pass the next rank's.
+    const bool rising = forced || newLevel > level;
     level = newLevel;
     maxHp = hp = kind.baseHp + kind.baseHp * n / 10;
     attack = kind.baseAttack + kind.baseAttack * n / 5;
@@ -175,12 +178,14 @@ std::int32_t CCharacterControl::SCharacter::SetLevel(std::int32_t newLevel, SGam
     animSpeed = GetCharacterSpeed(game) + 1;
 
     const std::int32_t rank = kindId % 4;
-    if (rank < 3 && Species(kindId) != 0) {
+    if (rising && rank < 3 && Species(kindId) != 0) {
         const std::int32_t nextId = kindId + 1;
         const bool named = std::size_t(nextId) < game.characters.monsterKinds.size() &&
                            !game.characters.GetMonsterKind(nextId).name.empty();
         if (named && (overTheTop || experience > game.characters.GetMonsterKind(nextId).experienceBase)) {
             kindId = nextId;
+            // The new rank starts from below its first level, so that its own start is a rise too.
+            level = 0;
             SetLevel(1, game, forced);
         }
     }

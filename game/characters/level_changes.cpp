@@ -90,7 +90,8 @@ void AddExperience(SGameResource& game, std::int32_t amount)
 
 void ShiftPlayerLevel(SGameResource& game, std::int32_t d)
 {
-    if (LevelFixed(game, kHeroine)) return;
+    // No shift is no change: she keeps the experience she has within her level.
+    if (d == 0 || LevelFixed(game, kHeroine)) return;
     CCharacterControl::SPlayer& heroine = game.characters.GetPlayer();
     const std::int32_t level = std::clamp(heroine.level + d, 1, kMaxLevel);
     if (d >= 0) {

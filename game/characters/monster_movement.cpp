@@ -167,7 +167,7 @@ bool SuffersRankStatus(SMonster& monster, SGameResource& game)
     case 0:
         return target.status.paralysisTurns != 0;
     case 1:
-        return target.status.sealTurns != 0;
+        return target.IsAbilitySealed(game); // a sealing circle under the target counts as well
     case 2:
         return target.status.weakBodyTurns != 0;
     default:

@@ -204,8 +204,7 @@ void ApplyStrengthPoison(SGameResource& game, std::uint16_t victim, std::int32_t
     }
     if (lost > 0) {
         Say(game, -1, kWaitDefault,
-            Name(game, victim) + (lostMaximum ? "のちからの最大値が" : "のちからが") + Amount(lost) +
-                "下がった。");
+            ZTL::string(lostMaximum ? "ちからの最大値が" : "ちからが") + Amount(lost) + "下がった。");
         PlaySound(game, kSoundStrengthDown);
     } else {
         Say(game, -1, kWaitDefault, "しかし　毒は効かなかった。");
@@ -331,6 +330,8 @@ std::int32_t MonsterSpecialStealItem(SGameResource& game, CActionQueue& queue, s
     }
     Say(game, kSoundTheft, kWaitDefault,
         Name(game, actorIndex) + "は\n" + GetColoredItemNameByIndex(game.items, item) + "を盗んだ！");
+    // A thief carries one item: the one it held before is gone, not left in the table held by nobody.
+    if (actor.heldItem != kNoItem && actor.heldItem != item) game.items.DeleteItem(actor.heldItem);
     actor.heldItem = item;
     actor.link = actorIndex;
     return 1;
@@ -735,11 +736,9 @@ void CastStrangeSpell(SGameResource& game, CActionQueue& queue, std::uint16_t ca
             CCharacterControl::SPlayer& player = game.characters.player;
             if (player.strength == player.maxStrength)
                 Say(game, kSoundMaxStrengthUp, kWaitDefault,
-                    Name(game, kHeroine) + "のちからの最大値が" + Amount(player.AddMaxStrength(1)) +
-                        "増えた。");
+                    "ちからの最大値が" + Amount(player.AddMaxStrength(1)) + "増えた。");
             else
-                Say(game, -1, kWaitDefault,
-                    Name(game, kHeroine) + "のちからが" + Amount(player.AddStrength(1)) + "回復した。");
+                Say(game, -1, kWaitDefault, "ちからが" + Amount(player.AddStrength(1)) + "回復した。");
         } else {
             victim.attack += 1;
         }
@@ -751,8 +750,7 @@ void CastStrangeSpell(SGameResource& game, CActionQueue& queue, std::uint16_t ca
             ShiftPlayerLevel(game, -1);
         break;
     default:
-        Say(game, -1, kWaitDefault,
-            Name(game, victimIndex) + "の最大ＨＰが" + Amount(victim.AddMaxHp(3)) + "増えた。");
+        Say(game, -1, kWaitDefault, "最大ＨＰが" + Amount(victim.AddMaxHp(3)) + "増えた。");
         break;
     }
 }
@@ -914,9 +912,9 @@ std::int32_t MonsterSpecialStrangeDance(SGameResource& game, CActionQueue&, std:
         command.arg3 = itemClass <= kItemClassShield                                 ? 1
                        : itemClass == kItemClassArrow || itemClass == kItemClassGold ? 2
                                                                                      : 3;
-        // Pens, magic stones and pots are used on an item: the same one.
-        if (itemClass == kItemClassPen || itemClass == kItemClassMagicStone || itemClass == kItemClassPot)
-            command.arg1 = item;
+        // An item used on another item is used on itself: the same test the turn applies when it carries
+        // the command out, so that a scroll read on an item gets its target too.
+        if (game.items.UseNeedsTargetItem(game.items.GetItem(item))) command.arg1 = item;
         break;
     }
     case 3:

@@ -272,6 +272,20 @@ int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber,
     return 0;
 }
 
+std::int32_t CActionLog::ReadLoggedFloor(std::int32_t userNumber, std::int32_t runNumber)
+{
+    CActionLog scratch;
+    scratch.SetReadFileName(userNumber, runNumber);
+    Auxiliary::CFile file;
+    std::vector<std::uint8_t> bytes;
+    constexpr std::size_t kFloorOffset = 8;
+    if (file.ReadToVector(scratch.m_readFileName, bytes) != Auxiliary::CFile::kReadOk ||
+        bytes.size() < kFloorOffset + 4)
+        return -1;
+    const std::int32_t floor = std::int32_t(platform::ReadU32(bytes.data() + kFloorOffset));
+    return ReadActionFile(scratch, userNumber, floor, bytes) == kActionFileRead ? floor : -1;
+}
+
 int CActionLog::LoadSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)
 {
     SetReadFileName(userNumber, runNumber);

@@ -110,6 +110,10 @@ public:
     // written and the index stays.
     void TakeArgumentAndTopByte(std::int32_t& argument, std::int32_t& topByte);
 
+    // The floor that a run's ".act" file names, when the file reads whole as the user's log of that floor;
+    // -1 otherwise. The file is only read.
+    static std::int32_t ReadLoggedFloor(std::int32_t userNumber, std::int32_t runNumber);
+
     // The write file name: the run's slot file base + ".act"; the read file name likewise.
     void SetFileName(std::int32_t userNumber, std::int32_t runNumber);
     void SetReadFileName(std::int32_t userNumber, std::int32_t runNumber);

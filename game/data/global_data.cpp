@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -48,6 +49,20 @@ std::int32_t LeadingNumber(const char* text)
         if (value <= INT_MAX) value = value * 10 + (*text - '0');
     if (negative) value = -value;
     return std::int32_t(value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : value);
+}
+
+// The settings value that holds the sum of the file about to be written, until the file is in place.
+ZTL::string PendingSumName(std::int32_t number)
+{
+    return UserNumberText(number) + ".next";
+}
+
+bool ReadSum(const ZTL::string& name, std::uint32_t& sum)
+{
+    platform::DWORD stored = 0;
+    if (!platform::ReadSettingDword(kProductSettingsKey, View(name), stored)) return false;
+    sum = stored;
+    return true;
 }
 
 bool IsFolder(const ZTL::string& path)
@@ -134,11 +149,17 @@ int LoadGlobalDataFromBytes(SGlobalData& data, std::vector<std::uint8_t> bytes)
     if (stream.HasLoadFailed()) return kGlobalDataBadFormat;
 
     if (!loaded.registryFailed && count > 0) {
-        platform::DWORD stored = 0;
-        if (!platform::ReadSettingDword(kProductSettingsKey, View(UserNumberText(loaded.userNumber)),
-                                        stored) ||
-            stored != sum)
-            loaded.saveEntries.clear();
+        // The file matches the sum, or the sum written just before it when the write of the sum after
+        // it never came.
+        std::uint32_t stored = 0, pending = 0;
+        const bool matches = (ReadSum(UserNumberText(loaded.userNumber), stored) && stored == sum) ||
+                             (ReadSum(PendingSumName(loaded.userNumber), pending) && pending == sum);
+        // A file the sums do not vouch for loses the guards of the suspended adventures, whose values a
+        // resume compares; the other entries are never compared and stay, so that no other adventure
+        // is refused.
+        if (!matches)
+            for (auto it = loaded.saveEntries.begin(); it != loaded.saveEntries.end();)
+                it = it->second.flag ? loaded.saveEntries.erase(it) : std::next(it);
     }
     data = std::move(loaded);
     return kGlobalDataLoaded;
@@ -157,14 +178,19 @@ int SaveGlobalData(SGlobalData& data)
         stream.Serialize(key).Serialize(entry.flag).Serialize(entry.value);
         sum += entry.value;
     }
+    // The sum goes to the store before the file and after it: a write cut short anywhere leaves a file
+    // that one of the two values vouches for.
     if (count > 0) {
         data.registryFailed =
             !platform::CreateSettingsKey(kProductSettingsKey) ||
-            !platform::WriteSettingDword(kProductSettingsKey, View(UserNumberText(data.userNumber)), sum);
+            !platform::WriteSettingDword(kProductSettingsKey, View(PendingSumName(data.userNumber)), sum);
     }
     stream.Serialize(data.registryFailed);
     AppendCheckValue(stream.GetBuffer());
-    return stream.SaveToFile(data.fileName) == 0 ? 0 : 1;
+    if (stream.SaveToFile(data.fileName) != 0) return 1;
+    if (count > 0 && !data.registryFailed)
+        platform::WriteSettingDword(kProductSettingsKey, View(UserNumberText(data.userNumber)), sum);
+    return 0;
 }
 
 ZTL::string GetUserFolder(const SGlobalData& data, bool parentOnly)
@@ -188,6 +214,10 @@ void CreateUserFolders(SGlobalData& data)
     EnsureFolder("replay");
     const ZTL::string parent = GetUserFolder(data, true);
     EnsureFolder(parent);
+    // Writes that a kill cut short leave their temporary files beside the files they would have
+    // replaced: the old files are whole, the leftovers only take room.
+    for (const ZTL::string& folder : {ZTL::string("save"), ZTL::string("replay"), GetUserFolder(data, false)})
+        platform::RemoveLeftoverWrites(View(Auxiliary::CFile::ResolvePath(folder)));
     if (data.userNumber != -1 && IsFolder(GetUserFolder(data, false))) return;
 
     // A new number, one above the largest number any folder of the parent starts with. The listing has
@@ -249,8 +279,11 @@ int DeleteRegistryData(SGlobalData& data)
     platform::RemoveFolder(View(GetUserFolder(data, true)));
 
     platform::DWORD subKeys = 0, values = 0;
-    if (!platform::CountSettings(kProductSettingsKey, subKeys, values) ||
-        !platform::DeleteSetting(kProductSettingsKey, View(UserNumberText(data.userNumber))))
+    if (!platform::CountSettings(kProductSettingsKey, subKeys, values)) return 0;
+    const bool pendingDeleted =
+        platform::DeleteSetting(kProductSettingsKey, View(PendingSumName(data.userNumber)));
+    if (!platform::DeleteSetting(kProductSettingsKey, View(UserNumberText(data.userNumber))) &&
+        !pendingDeleted)
         return 0;
     if (IsEmptyKey(kProductSettingsKey) && !platform::DeleteSettingsKey(kProductSettingsKey)) return 0;
     if (IsEmptyKey(kMakerSettingsKey)) platform::DeleteSettingsKey(kMakerSettingsKey);

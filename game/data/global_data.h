@@ -1,9 +1,10 @@
 #pragma once
 // The installation's settings, "save\main.cfg": display mode, sound settings, CPU load, the user number
 // and the save entries that guard suspended adventures. The file ends with a check value, and the sum of
-// the save entries is also kept as a value of the per-user settings store; a file whose sum differs from
-// that value loses its entries. The user number names the per-user folder under the user's data folder,
-// where the running adventure's logs lie.
+// the save entries is also kept as a value of the per-user settings store (written both before and after
+// the file, so that a write cut short leaves a file one of them vouches for); a file whose sum differs
+// from both loses the entries of its suspended adventures. The user number names the per-user folder under
+// the user's data folder, where the running adventure's logs lie.
 //
 // The record also holds the clean-up mode's deletions ("deletesave").
 

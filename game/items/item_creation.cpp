@@ -70,9 +70,10 @@ std::int32_t CItemControl::InitItem(SItem& item, Math::CRand& generator, std::in
         if (cursed) item.flags |= kCursed;
     }
     if (kind == item_kind::kCursedShield) item.flags |= kCursed;
-    // The sword and shield named by their plus begin at their lowest.
+    // The sword and shield named by their plus begin at their lowest, whatever plus was drawn: their names
+    // grow with the plus, and a new one is never already polished.
     if (kind == item_kind::kPlusNamedSword || kind == item_kind::kPlusNamedShield)
-        AddValue(item, -record.base);
+        AddValue(item, -record.base - item.value);
 
     if (dungeon < 0 || dungeon >= kPreIdentifiedDungeons) return 3;
     if (g_preIdentifiedClassSets[std::size_t(dungeon)].count(record.classId) != 0)

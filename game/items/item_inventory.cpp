@@ -199,12 +199,16 @@ void CItemControl::SortInventory(SGameResource& game)
         SItem& item = GetItem(index);
         std::ptrdiff_t lastOfKind = -1;
         bool merged = false;
+        // A wet or frozen item of the kind is another thing in the player's eyes: only a sound one
+        // draws a later one of its kind to it.
+        bool met = false;
         if ((item.flags & spoilt) == 0) {
             for (std::size_t i = 0; i < list.size(); ++i) {
                 SItem& earlier = GetItem(list[i]);
                 if (earlier.kind != item.kind) continue;
                 lastOfKind = std::ptrdiff_t(i);
                 if ((earlier.flags & spoilt) != 0 || merged) continue;
+                met = true;
                 if (item.itemClass == kItemClassArrow && CanMergeArrows(game, earlier, item)) {
                     AddValue(earlier, item.value);
                     item.Clear();
@@ -214,7 +218,7 @@ void CItemControl::SortInventory(SGameResource& game)
             }
         }
         if (merged) continue;
-        if (lastOfKind >= 0) {
+        if (met) {
             list.insert(list.begin() + lastOfKind + 1, index);
             continue;
         }

@@ -490,6 +490,8 @@ void CSceneCamp::ActOnResult(std::int32_t result)
         g.trainingRun = false;
     }
     g.items.RecoverOwnEquipment();
+    // A camp command the menus left behind must not be carried out on the floor as a command of hers.
+    g.playerCommands.clear();
     g.playMode = kPlayNormal;
     g.saveKind = 2;
     if (dungeon == 0) {
@@ -508,8 +510,7 @@ void CSceneCamp::ActOnResult(std::int32_t result)
 void CSceneCamp::OnResume()
 {
     if (m_game == nullptr) return;
-    while (!m_game->playerCommands.empty())
-        ApplyQueuedItemCommands();
+    ApplyQueuedItemCommands();
     MarkWholeScreen();
 }
 

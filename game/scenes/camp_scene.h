@@ -5,8 +5,8 @@
 // a dungeon, the walk into the camp area, a keeper's talk or the return to the title.
 //
 // The camp's item menus leave the player's commands in the game state's command sequence; when a menu
-// returns, the camp applies the waiting commands. Only discarding has an effect at the camp: nothing is
-// shown and nothing is logged.
+// returns, the camp applies the first waiting command. Only discarding has an effect at the camp:
+// nothing is shown and nothing is logged.
 
 #include "game/app/scene_control.h"
 #include "game/data/player_command.h"
@@ -53,7 +53,8 @@ public:
 
     void OnMove(const std::uint32_t* keyMask) override;
     void OnDraw(Draw::ISurface* plane) override;
-    // Back from the menu: the queued item commands run and the whole screen is drawn again.
+    // Back from the menu: the first queued item command (or group) runs and the whole screen is drawn
+    // again.
     void OnResume() override;
 
     SGameResource& GetGame() const { return *m_game; }

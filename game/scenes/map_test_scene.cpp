@@ -158,8 +158,8 @@ void CSceneTest2::OnMove(const std::uint32_t* keyMask)
         map.AdvanceAnimation();
     } else if (StepDelay() == 0) {
         const std::int32_t direction = ReadDirection(keys);
-        // Ice carries the marker one cell further, unless it came to rest on an item.
-        if (direction >= 0 && StepMarker(direction) && StepDelay() == 0) StepMarker(direction);
+        // Ice carries the marker one cell further, also off an item it slid onto.
+        if (direction >= 0 && StepMarker(direction)) StepMarker(direction);
     } else {
         --StepDelay();
     }

@@ -215,9 +215,15 @@ void CSceneMenu::BuildSaveList()
         if (!HasExtension(file, ".head") || !ParseSaveFileName(file.c_str(), number, name)) continue;
         saveList.emplace(number, name);
     }
+    // A body without its head is not listed, but its run is still on the disk: its run files stay.
     std::set<std::int32_t> numbers;
-    for (const auto& [number, name] : saveList)
-        numbers.insert(number);
+    for (const std::string& file : ListFiles("save")) {
+        std::int32_t number = 0;
+        ZTL::string name;
+        if ((HasExtension(file, ".head") || HasExtension(file, ".main")) &&
+            ParseSaveFileName(file.c_str(), number, name))
+            numbers.insert(number);
+    }
     DeleteOrphanActionLogs(numbers);
     // A new save takes the next number, which must be one no listed save has.
     if (!saveList.empty() && g_globalData.fileCounter <= saveList.rbegin()->first)

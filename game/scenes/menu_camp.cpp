@@ -319,6 +319,8 @@ void CSceneMenu::OpenNumberEntry(bool redrawOnly)
     const ZTL::string text = NumberEntryText(enteredNumber);
     if (!redrawOnly || game.selectWindow.windows.empty()) {
         game.selectWindow.Open(144, 100, true, 72, -1, -1, true, text);
+        // One cell a digit, under which the digit cursor stands.
+        game.selectWindow.UseMonospaceFont();
         return;
     }
     CSelectWindow::SWindow& window = game.selectWindow.windows.back();

@@ -34,6 +34,17 @@ void Push(SGameResource& game, std::int32_t kind, std::int32_t a1 = -1, std::int
     game.playerCommands.push_back(MakePlayerCommand(kind, a1, a2, a3));
 }
 
+// An item's class icon on the common sheet, the plated form for an item of flag bit 3.
+Draw::RECT ItemIcon(const CItemControl::SItem& item)
+{
+    const std::int32_t sx = (item.flags & 8) != 0 ? 96 : 112;
+    const std::int32_t sy = 128 + 16 * item.itemClass;
+    return Draw::RECT{sx, sy, sx + 16, sy + 16};
+}
+
+// Icons stand this far into a list window: the cursor arrow, with its wobble, keeps the first 16 pixels.
+constexpr std::int32_t kIconInset = 16;
+
 std::string FullWidthNumber(std::int32_t n)
 {
     static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
@@ -272,7 +283,8 @@ void CSceneMenu::ExecuteItemCommand()
     if (cursor < 0 || std::size_t(cursor) >= commandCodes.size()) return;
     const std::int32_t code = commandCodes[std::size_t(cursor)];
     const bool bulk = itemList.chosenSlots.size() > 1;
-    if (!bulk && (code == 3 || code == 5) && IsSealed()) {
+    // A sealed heroine can neither use nor take out, nor discard a batch.
+    if ((code == 3 || code == 5) && IsSealed()) {
         PushState(22);
         game.selectWindow.Open(-1, -1, true, -1, -1, -1, false, "封印されているので使えない");
         return;
@@ -303,8 +315,8 @@ void CSceneMenu::ExecuteItemCommand()
         return;
     }
     const std::uint16_t id = CommandItem();
-    if (code == 3 && itemList.openPot == kNoItem && id != kNoItem &&
-        game.items.UseNeedsTargetItem(game.items.GetItem(id))) {
+    // Inside a pot too: the use needs an item to act on, which only the target list can give.
+    if (code == 3 && id != kNoItem && game.items.UseNeedsTargetItem(game.items.GetItem(id))) {
         secondItem = id;
         secondFromFloor = false;
         PushState(7);
@@ -471,9 +483,7 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
         text += std::string(warehouse ? BuildRecordLineText(game.items, it).c_str()
                                       : BuildItemLineText(game, id, false, state).c_str()) +
                 "\n";
-        const std::int32_t sx = (it.flags & 8) != 0 ? 96 : 112;
-        const std::int32_t sy = 128 + 16 * it.itemClass;
-        icons.push_back({y, Draw::RECT{sx, sy, sx + 16, sy + 16}});
+        icons.push_back({y, ItemIcon(it)});
     }
     if (!any) text = openPot != kNoItem ? "何も入っていない" : "何も持っていない";
     const bool wide = state == 24 || state == 35 || state == 58 || state == 60 || state == 64 || state == 66;
@@ -486,7 +496,7 @@ void CSceneMenu::OpenItemList(std::uint16_t openPot)
     game.selectWindow.OpenIconList(x, top, !joins, wide ? 288 : 224, -1, cursor, ZTL::string(text.c_str()));
     if (any)
         for (const auto& [line, source] : icons)
-            game.selectWindow.AddImage(kItemSheet, x + 8, top + 8 + 18 * line, source);
+            game.selectWindow.AddImage(kItemSheet, x + kIconInset, top + 8 + 18 * line, source);
 }
 
 void CSceneMenu::FillPriceColumn()
@@ -510,15 +520,21 @@ void CSceneMenu::FillPriceColumn()
 void CSceneMenu::OpenPotView()
 {
     SGameResource& game = Game();
-    game.selectWindow.Open(8, 24, true, 224, -1, -1, true,
-                           BuildItemLineText(game, itemList.openPot, false, 3));
+    game.selectWindow.OpenIconList(8, 24, true, 224, -1, -1,
+                                   BuildItemLineText(game, itemList.openPot, false, 3));
+    game.selectWindow.AddImage(kItemSheet, 8 + kIconInset, 24 + 8,
+                               ItemIcon(game.items.GetItem(itemList.openPot)));
     OpenItemList(itemList.openPot);
 }
 
 void CSceneMenu::OpenTargetList()
 {
     SGameResource& game = Game();
-    game.selectWindow.Open(44, 16, true, -1, -1, -1, true, BuildItemLineText(game, secondItem, false, 7));
+    game.selectWindow.OpenIconList(44, 16, true, -1, -1, -1, BuildItemLineText(game, secondItem, false, 7));
+    // As wide as the name, and the icon before it.
+    CSelectWindow::SWindow& named = game.selectWindow.windows.back();
+    named.width = std::min(named.width + kIconInset + 8, 312 - named.x);
+    game.selectWindow.AddImage(kItemSheet, 44 + kIconInset, 16 + 8, ItemIcon(game.items.GetItem(secondItem)));
     game.selectWindow.Open(0, 40, false, 44, -1, -1, false, secondFromFloor ? "交換" : "選択");
     secondPage = 0;
     secondRow = 0;
@@ -731,6 +747,8 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
         list.chosenSlots.clear();
         menu.secondPage = 0xFFFF;
         menu.secondRow = 0xFFFF;
+        // The list below (the inventory behind a pot or a target list) shows its own prices again.
+        menu.FillPriceColumn();
         return true;
     }
     return false;
@@ -811,8 +829,10 @@ void CSceneMenu::DrawItemMarks(Draw::ISurface& plane, std::uint16_t item, std::i
 
 void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
 {
-    static constexpr std::array<std::int32_t, 10> kListStates = {2, 3, 7, 24, 30, 33, 35, 39, 60, 66};
-    if (std::find(kListStates.begin(), kListStates.end(), m_state) == kListStates.end() && m_state != 4)
+    static constexpr std::array<std::int32_t, 12> kListStates = {2, 3, 7, 9, 24, 30, 33, 35, 58, 60, 64, 66};
+    // Over a batch's command window the list stands without its highlights.
+    const bool overCommands = m_state == 4 && itemList.chosenSlots.size() <= 1;
+    if (std::find(kListStates.begin(), kListStates.end(), m_state) == kListStates.end() && !overCommands)
         return;
     const std::int32_t s = doubled ? 2 : 1;
     for (const Draw::RECT& r : HighlightRects()) {
@@ -827,9 +847,15 @@ void CSceneMenu::DrawItemListDecorations(Draw::ISurface& plane, bool doubled)
     });
     const bool secondList = m_state == 7 || m_state == 33 || m_state == 35;
     const std::int32_t page = secondList ? secondPage : itemList.page;
-    if (list != windows.rend() && itemList.openPot == kNoItem && !secondList && page < 2) {
+    // The buy lists' lines are the shop's stock: no carried item's marks belong on them.
+    const bool stock = m_state == 58 || m_state == 64;
+    if (list != windows.rend() && itemList.openPot == kNoItem && !secondList && !stock && page == 2) {
+        // The floor page's one line: the item underfoot, marked like a carried one.
+        DrawItemMarks(plane, SlotItem(kFloorSlot), list->x + kIconInset, list->y + 8);
+    } else if (list != windows.rend() && itemList.openPot == kNoItem && !secondList && !stock && page < 2) {
+        // The marks stand on the icons' corners.
         for (std::int32_t line = 0; line < 10; ++line)
-            DrawItemMarks(plane, SlotItem(page * 10 + line), list->x + 8, list->y + 8 + 18 * line);
+            DrawItemMarks(plane, SlotItem(page * 10 + line), list->x + kIconInset, list->y + 8 + 18 * line);
         std::int32_t pages = 1;
         if (itemList.carriedCount > 10) ++pages;
         if (GetFloorClass() != 0) ++pages;

@@ -11,7 +11,10 @@
 #include "platform/host/file.h"
 #include "sdk/appframe/app_manager.h"
 #include "sdk/auxiliary/file.h"
+#include "sdk/ztl/sjis.h"
 
+#include <cstring>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -83,22 +86,63 @@ std::string_view HostView(const ZTL::string& path)
     return std::string_view(path.c_str(), path.size());
 }
 
+// Whether two save names differ at most in the letter case of single-byte characters: the host finds
+// such names as the same files.
+bool SameNameIgnoringCase(const ZTL::string& a, const ZTL::string& b)
+{
+    if (a.size() != b.size()) return false;
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (ZTL::IsSjisLeadByte(x)) {
+            if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
+        if (lower(x) != lower(y)) return false;
+    }
+    return true;
+}
+
 // Writes the loaded set under the new name with its options, then removes the old files, so that one
-// save number keeps one name. False (the old set kept) when the new set cannot be written.
+// save number keeps one name. False when the new set cannot be written whole: the old set and the game
+// state's name stay as they were, and nothing of the new set is left.
 bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
 {
     const auto resolve = [](const ZTL::string& path) { return Auxiliary::CFile::ResolvePath(path); };
     const ZTL::string oldPaths[] = {resolve(MakeSavePath(game)), resolve(MakeSaveHeadPath(game)),
                                     resolve(MakeSaveOptionsPath(game))};
+    const bool sameFiles = SameNameIgnoringCase(game.saveName, name);
     std::vector<unsigned char> options;
     const bool hasOptions = platform::ReadWholeFile(HostView(oldPaths[2]), options);
+    const ZTL::string oldName = game.saveName;
     game.saveName = name;
-    if (WriteSaveGame(game) != 0) return false;
+    if (WriteSaveGame(game) != 0) {
+        game.saveName = oldName;
+        return false;
+    }
+    if (sameFiles) {
+        // The new names find the old files, so the set was just written over itself: the files take
+        // the new letter case and nothing is deleted.
+        const std::size_t folder = std::strlen("save\\");
+        const ZTL::string newNames[] = {MakeSavePath(game).substr(folder),
+                                        MakeSaveHeadPath(game).substr(folder),
+                                        MakeSaveOptionsPath(game).substr(folder)};
+        for (std::size_t i = 0; i < std::size(oldPaths); ++i)
+            if (platform::FileExists(HostView(oldPaths[i])))
+                platform::RenameFileInPlace(HostView(oldPaths[i]), HostView(newNames[i]));
+        return true;
+    }
     if (hasOptions) {
         const ZTL::string newOptions = resolve(MakeSaveOptionsPath(game));
         if (platform::WriteWholeFile(HostView(newOptions), options.data(), options.size()) !=
-            platform::WriteResult::Ok)
+            platform::WriteResult::Ok) {
+            for (const ZTL::string& path : {resolve(MakeSavePath(game)), resolve(MakeSaveHeadPath(game))})
+                platform::DeleteFile(HostView(path));
+            game.saveName = oldName;
+            ShowErrorBox("セーブデータの保存に失敗しました。");
             return false;
+        }
     }
     for (const ZTL::string& path : oldPaths)
         platform::DeleteFile(HostView(path));
@@ -188,6 +232,8 @@ void CSceneMenu::RefreshEntryLine(bool closeFirst)
     ZTL::string text = "#y";
     text += shown;
     Game().selectWindow.Open((320 - width) / 2, 40, false, width, -1, -1, true, text);
+    // Every character one cell wide, so that the entry cursor stands under the character it edits.
+    Game().selectWindow.UseMonospaceFont();
     RedrawWindows();
 }
 
@@ -312,14 +358,10 @@ void CSceneMenu::ChooseTextEntryCell()
         platform::DialogBox(platform::MakeIntResource(kDialogTextEntry),
                             zelvoranGameSDK3rd::AppFrame::CAppManager::GetCurrentHWnd(), TextEntryDialogProc,
                             0);
-        std::string typed = Std(g_textEntryResult);
-        if (!typed.empty()) {
-            if (password) {
-                // The group spaces a player types are not part of the password.
-                for (std::size_t at; (at = typed.find(kEmptyCell)) != std::string::npos;)
-                    typed.erase(at, 2);
-            }
-            FinishTextEntry(typed.c_str());
+        if (g_textEntryResult.size() != 0) {
+            // The spaces a player types between the groups, half or full width, are not part of the
+            // password.
+            FinishTextEntry(password ? PreparePasswordText(g_textEntryResult) : g_textEntryResult);
         }
         RequestFullRebuild();
         break;
@@ -404,13 +446,22 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             }
             game.ResetForNewGame();
         } else {
+            const std::int32_t oldNumber = game.userNumber, oldChosen = game.chosenDataNumber;
+            const ZTL::string oldName = game.saveName;
             game.userNumber = g_globalData.fileCounter;
             // The title starts the chosen save when the menu ends: a new save is chosen as it is made.
             game.chosenDataNumber = game.userNumber;
             AdvanceFileCounter(g_globalData);
             SaveGlobalData(g_globalData);
             game.saveName = text;
-            WriteSaveGame(game);
+            if (WriteSaveGame(game) != 0) {
+                // The write has told the player; the game keeps the save it had, and the entry its
+                // text, so that another name can be tried or the entry left.
+                game.userNumber = oldNumber;
+                game.chosenDataNumber = oldChosen;
+                game.saveName = oldName;
+                return;
+            }
         }
         EndTextEntryKeys();
         PushState(0);

@@ -99,8 +99,10 @@ void OpenListPrompt(CSceneMenu& menu, const char* prompt)
 
 ZTL::string BuildAmountLine(std::uint32_t amount)
 {
-    ZTL::string line;
-    for (std::int32_t digit = kDigits - 1; digit >= 0; --digit)
+    // The amount stands right-aligned in eleven cells, its ones in the last: the cell the digit cursor
+    // marks for position 0, whatever the amount's length.
+    ZTL::string line = "　";
+    for (std::int32_t digit = kDigits - 1; digit >= 1; --digit)
         if (PowerOfTen(digit) > amount) line += "　";
     return line + FormatFullWidthUnsigned(amount) + "Ｇ";
 }
@@ -132,6 +134,8 @@ void CSceneMenu::OpenMoneyWindow(bool redraw)
         game.selectWindow.Open(64, 50, true, 192, -1, -1, false, text);
     }
     game.selectWindow.Open(64, 100, false, 192, -1, -1, false, BuildAmountLine(amount));
+    // One cell a digit, so that the digit cursor stands under the digit it changes.
+    game.selectWindow.UseMonospaceFont();
     RedrawWindows();
 }
 

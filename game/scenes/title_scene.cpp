@@ -3,6 +3,7 @@
 #include "game/app/game_resource.h"
 #include "game/app/save_game.h"
 #include "game/asset_ids.h"
+#include "game/characters/adventure.h"
 #include "game/data/error_box.h"
 #include "game/data/global_data.h"
 #include "game/scenes/portraits.h"
@@ -81,7 +82,8 @@ void CSceneTitle::StartPlay()
         m_sceneControl->RequestJump(kSceneGameMain);
         return;
     }
-    if (LoadSaveGame(game) != kSaveDone) {
+    // A save inside a dungeon the game does not have cannot be resumed: it is refused as unreadable.
+    if (LoadSaveGame(game) != kSaveDone || game.dungeon >= std::int32_t(kLastFloorUncleared.size())) {
         ShowErrorBox(kLoadFailed);
         return;
     }

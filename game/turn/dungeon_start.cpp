@@ -33,18 +33,34 @@ std::int32_t ClassifyCurrentFloor(const SGameResource& game, std::int32_t floor)
     return ClassifyFloor(game.dungeon, floor, game.lastFloor, game.seed, &DungeonGen::ChooseFloorType);
 }
 
-// The run written at a floor's start in normal play: the last floor's log joins the replay work file
-// (when asked), then this floor's snapshot, a fresh action log, the save and the resume guard.
-void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
+// A fresh action log for the floor.
+void StartFloorLog(SGameResource& game)
 {
-    if (appendLastLog) game.actionLog.AppendFloorLog();
-    AppendFloorSnapshot(game);
     game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
     // The automatic turn is the program's setting, kept in no save: each floor's log opens with it, so
     // that a floor resumed in another program or replayed turns as it did.
     game.actionLog.WriteCommand(MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1));
+}
+
+// The run written at a floor's start in normal play: the last floor's log joins the replay work file
+// (when asked), then this floor's snapshot, the save, a fresh action log and the resume guard. The save
+// comes before the log, so that a kill between them leaves this floor's save beside the whole log of the
+// floor before, which a resume takes as this floor's start; a kill before the save leaves the floor before
+// to be re-run.
+void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
+{
+    if (appendLastLog) game.actionLog.AppendFloorLog();
+    AppendFloorSnapshot(game);
     WriteSaveGame(game);
+    StartFloorLog(game);
     UpdateGlobalDataEntry(game, false);
+}
+
+// Whether the run's log is the whole log of a floor above the current one.
+bool IsLogOfAFloorAbove(const SGameResource& game)
+{
+    const std::int32_t logged = CActionLog::ReadLoggedFloor(game.userNumber, game.runNumber);
+    return logged >= 1 && logged < game.floor;
 }
 
 // Every item lying on the warehouse floor's 9 x 9 area goes back into the warehouse, its place kept in
@@ -197,8 +213,14 @@ bool CSceneGameMain::StartDungeon()
 
     switch (game.playMode) {
     case kPlaySilentRerun:
-        if (game.actionLog.LoadSuspendData(game.userNumber, game.runNumber, game.floor) != 0)
+        if (resumingSave != 0 && IsLogOfAFloorAbove(game)) {
+            // The save of this floor is on the disk but its log never came: the log is the whole one of
+            // the floor left, already in the replay's work file. This floor starts here with a log of its
+            // own.
+            StartFloorLog(game);
+        } else if (game.actionLog.LoadSuspendData(game.userNumber, game.runNumber, game.floor) != 0) {
             finishAfterRerun = 1;
+        }
         game.rerunStarted = 1;
         return true;
     case kPlayReplay:

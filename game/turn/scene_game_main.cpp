@@ -106,9 +106,15 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
     if (parameter == 1 || parameter == 3) {
         const std::int32_t mode = game.playMode;
         game.playMode = kPlaySilentRerun;
+        // Nothing of a silent re-run is shown, so none of its messages may wait for a key: they go to
+        // the log alone until the re-run ends.
+        game.messageWindow.logOnly = 1;
         RestartRunFromSeed(game);
+        resumingSave = 1;
         StartDungeon();
+        resumingSave = 0;
         game.playMode = mode;
+        if (mode != kPlaySilentRerun) game.messageWindow.logOnly = 0;
         if (mode == kPlayReplay) game.rerunStarted = 0;
         if (parameter == 3) {
             finishAfterRerun = 1;
@@ -555,6 +561,7 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
 
     // 14. The adventure is over.
     game.abortRun = 0;
+    game.messageWindow.logOnly = 0;
     game.fadeInFromBlack = 0;
     player.hp = 0;
     FinishAdventureAndSave(game);

@@ -91,7 +91,7 @@ bool CSceneGameMain::PhaseStartTurn()
         cell.redraw = 1;
     }
     game.burntCells.clear();
-    loggedCommand.Reset();
+    game.forcedCommand.Reset();
     moved = 0;
     return true;
 }
@@ -169,9 +169,7 @@ bool CSceneGameMain::PhaseEndTurn()
 
     if (player.hp > 0 && TriggerQuake()) return false;
 
-    if (player.hp <= 0) {
-        if (!StartFall()) return false;
-    } else {
+    if (player.hp > 0) {
         RegenerateHp(player, game);
         if (player.hp > 0 && game.dungeon != 0) DigestFullness(player, game);
         for (std::uint16_t i = 0; i < game.characters.monsterCount; ++i) {
@@ -181,6 +179,9 @@ bool CSceneGameMain::PhaseEndTurn()
         }
         game.map.TickFires();
     }
+    // The fall looks at what the whole turn left her, starving included: she is never asked for another
+    // command at 0 HP.
+    if (player.hp <= 0 && !StartFall()) return false;
 
     GiveHungerMessages();
 
@@ -260,7 +261,7 @@ void CSceneGameMain::GiveHungerMessages()
 void CSceneGameMain::TurnTowardOpponent()
 {
     auto& player = game.characters.GetPlayer();
-    if (IsHelpless(player) || loggedCommand.kind != -1) {
+    if (IsHelpless(player) || game.forcedCommand.kind != -1) {
         game.lastEngaged = 0xFFFF;
         return;
     }
@@ -425,7 +426,7 @@ void CSceneGameMain::ApplyCircles()
             if (standing->HasKindFlag(game, kKindUndead))
                 DealDamage(game, index, ComputeFixedDamage(game, index, 10, false), -1, kNoCause, false,
                            false);
-            else
+            else if (standing->hp > 0) // a fallen character is not lifted back up
                 standing->AddHp(10);
         } else if (circle.id == kCircleWarp) {
             PushWarpAction(game.reactionQueue, index);

@@ -80,8 +80,9 @@ public:
     bool FinishFall();
     // Circles 277, 285 and 288 act on whoever stands on them.
     void ApplyCircles();
-    // Shopkeepers turn hostile (type 4) while the goods left in the heroine's room are worth less than
-    // the bill.
+    // Shopkeepers wait for payment (type 4, still peaceful: the keeper asks for the bill when spoken to)
+    // while the goods left in the heroine's room are worth less than the bill, and are plain keepers
+    // (type 3) otherwise.
     void UpdateShopkeeperMood();
 
     // The per-floor fields back to 0 (the floor start sets hungerWarning afterwards).
@@ -193,6 +194,7 @@ public:
     std::uint8_t weaponSwapLatch = 0;
     std::uint8_t shieldSwapLatch = 0;
     std::uint8_t returnToTitle = 0;     // to the title once the fade-out has finished
+    std::uint8_t resumingSave = 0;      // the floor start of a resume, from the loaded save
     std::uint8_t finishAfterRerun = 0;  // the adventure ends when the silent re-run has
     std::uint8_t replayMenuRequest = 0; // the menu opens at the next idle moment (replay viewing)
     std::uint8_t holdKeyGuard = 0;      // the menu key counts only once released
@@ -205,8 +207,6 @@ public:
     std::int32_t itemShowFrames = 0;
     // The item kinds met this turn, entered in the record of kinds met at its end.
     std::vector<std::int32_t> metKinds;
-    // The command the action log holds for this turn (kind -1 none).
-    SPlayerCommand loggedCommand;
     // The scene asks the camp scene with this command (-1 none).
     std::int32_t campRequest = -1;
     // The chest's question waits for the yes/no menu's answer.

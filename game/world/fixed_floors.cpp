@@ -16,7 +16,6 @@ constexpr std::int32_t kTop = CMapControl::kFieldTop;
 constexpr std::int32_t kGoalFloorType = 22;
 constexpr std::int32_t kNumberedKind = 211;
 constexpr std::int32_t kFallbackKind = 329;
-constexpr std::int32_t kWarehouseKeeperKind = 164;
 constexpr std::int32_t kFacingUp = 4;
 constexpr std::uint16_t kExitStairs = 1;
 constexpr std::uint16_t kDownStairs = 0;
@@ -319,16 +318,12 @@ std::int32_t BuildWarehouseFloor(DungeonGen& gen, SGameResource& game)
     game.traps.trapKinds = {1, 2, 3, 4, 5};
 
     CCharacterControl& characters = game.characters;
-    const std::uint16_t slot = characters.CreateMonster(kWarehouseKeeperKind, game);
+    const std::uint16_t slot = characters.CreatePeacefulCharacter(game);
     if (slot != CCharacterControl::kNoSlot) {
         CCharacterControl::SMonster& keeper = characters.monsters[slot];
-        keeper.type = kCharacterPeaceful;
-        keeper.spriteMode = 4;
-        keeper.sleepState = 0;
         keeper.x = keeper.prevX = 19;
         keeper.y = keeper.prevY = 18;
         keeper.direction = 0;
-        characters.monsterCount = std::max<std::uint16_t>(characters.monsterCount, std::uint16_t(slot + 1));
     }
     // The heroine stands on the stairs even when the keeper could not be made, so the floor can be left.
     PlaceHeroine(game, 19, 23);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,7 +147,41 @@ int StreamModeFlags(const std::string& mode)
     }
 }
 
+std::atomic<FileChangeObserver> g_fileChangeObserver{nullptr};
+
+// The writer's process id of a name WriteBeside gives (".<name>.<pid>.<counter>.tmp"); 0 when the name
+// is not one.
+long WriterOfTemporaryName(const std::string& name)
+{
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() < 8 || name[0] != '.' ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string stem = name.substr(0, name.size() - suffix.size());
+    const std::size_t counterDot = stem.rfind('.');
+    if (counterDot == std::string::npos || counterDot == 0) return 0;
+    const std::size_t pidDot = stem.rfind('.', counterDot - 1);
+    if (pidDot == std::string::npos || pidDot == 0) return 0;
+    const auto digits = [&](std::size_t from, std::size_t to) {
+        return to > from && to - from <= 9 &&
+               std::all_of(stem.begin() + std::ptrdiff_t(from), stem.begin() + std::ptrdiff_t(to),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(pidDot + 1, counterDot) || !digits(counterDot + 1, stem.size())) return 0;
+    return std::strtol(stem.c_str() + pidDot + 1, nullptr, 10);
+}
+
 } // namespace
+
+void SetFileChangeObserver(FileChangeObserver observer)
+{
+    g_fileChangeObserver = observer;
+}
+
+void NotifyFileChange(const std::string& what)
+{
+    if (const FileChangeObserver observer = g_fileChangeObserver) observer(what);
+}
 
 FileReader::~FileReader()
 {
@@ -215,6 +250,7 @@ WriteResult WriteWholeHostFile(const std::string& host, const void* data, std::s
     std::string temporary;
     const WriteResult result = WriteBeside(host, data, size, temporary);
     if (result != WriteResult::Ok) return result;
+    NotifyFileChange(host);
     if (::rename(temporary.c_str(), host.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return WriteResult::CannotCreate;
@@ -240,6 +276,7 @@ WriteResult StagedFile::Write(std::string_view path, const void* data, std::size
 bool StagedFile::Commit()
 {
     if (m_temporary.empty()) return false;
+    NotifyFileChange(m_target);
     const bool renamed = ::rename(m_temporary.c_str(), m_target.c_str()) == 0;
     if (!renamed) ::unlink(m_temporary.c_str());
     m_temporary.clear();
@@ -252,6 +289,30 @@ void StagedFile::Discard()
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
     m_temporary.clear();
     m_target.clear();
+}
+
+int RemoveLeftoverWrites(std::string_view folder)
+{
+    std::string host;
+    if (!ToHostPath(folder, host)) return 0;
+    DIR* dir = ::opendir(host.c_str());
+    if (dir == nullptr) return 0;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long writer = WriterOfTemporaryName(name);
+        // A writer that still runs may yet put its file in place.
+        if (writer <= 0 || writer == long(::getpid()) || ::kill(pid_t(writer), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st;
+        const std::string path = host + "/" + name;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) leftovers.push_back(path);
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& path : leftovers)
+        removed += ::unlink(path.c_str()) == 0 ? 1 : 0;
+    return removed;
 }
 
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content)
@@ -277,6 +338,7 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         result = StreamResult::BadMode;
         return nullptr;
     }
+    if (hostMode[0] != 'r' || hostMode.find('+') != std::string::npos) NotifyFileChange(host);
     // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end.
     const int fd = OpenRegularFile(host, StreamModeFlags(hostMode));
     std::FILE* f = fd >= 0 ? ::fdopen(fd, hostMode.c_str()) : nullptr;
@@ -290,7 +352,20 @@ bool DeleteFile(std::string_view path)
     std::string host;
     struct stat st;
     if (!ToHostPath(path, host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    NotifyFileChange(host);
     return ::unlink(host.c_str()) == 0;
+}
+
+bool RenameFileInPlace(std::string_view path, std::string_view newName)
+{
+    std::string source, name;
+    struct stat st;
+    if (!ToHostPath(path, source) || !Cp932ToUtf8(newName, name) || name.empty() || name == "." ||
+        name == ".." || name.find('/') != std::string::npos || ::lstat(source.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return false;
+    NotifyFileChange(source);
+    return ::rename(source.c_str(), (ParentOf(source) + "/" + name).c_str()) == 0;
 }
 
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
@@ -304,6 +379,7 @@ bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
     std::string temporary;
     if (WriteBeside(target, bytes.data(), bytes.size(), temporary) != WriteResult::Ok) return false;
     ::chmod(temporary.c_str(), st.st_mode & 07777);
+    NotifyFileChange(target);
     bool placed;
     if (failIfExists) {
         // A hard link never replaces what is there, so a target made meanwhile is kept too.
@@ -321,6 +397,7 @@ bool MoveFile(std::string_view from, std::string_view to)
     if (!ToHostPath(from, source) || !ToHostPath(to, target)) return false;
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    NotifyFileChange(source);
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EINVAL || errno == ENOSYS) {
         // A file system without the no-replace rename: check, then rename.

@@ -73,6 +73,17 @@ private:
     std::string m_target;
 };
 
+// Removes from the folder the temporary files that whole-file writes of a process no longer running
+// left behind (a write cut short by a kill or a power cut); the number removed.
+int RemoveLeftoverWrites(std::string_view folder);
+
+// Told before every change a file operation is about to make on the disk (a file put in place, deleted,
+// moved or renamed, a file opened for writing, a setting written), with the host path (a setting's key
+// and name for a setting). Null by default; tests set it to stop a run between any two changes.
+using FileChangeObserver = void (*)(const std::string& what);
+void SetFileChangeObserver(FileChangeObserver observer);
+void NotifyFileChange(const std::string& what);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 
@@ -89,6 +100,9 @@ enum class StreamResult
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
+// Gives a file a new name in its own folder, replacing a file of that name. The new name (one CP932
+// name, no folder) is taken exactly as written, so a name can change its letter case alone.
+bool RenameFileInPlace(std::string_view path, std::string_view newName);
 // Copies a file's bytes to a new path, written as WriteWholeFile writes (a failed copy leaves nothing
 // at the target, and an old target as it was). With `failIfExists` an existing target is never
 // replaced: the copy fails instead. The target keeps the source's permissions.

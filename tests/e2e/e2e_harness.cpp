@@ -202,7 +202,10 @@ SRunResult RunGame(IPlayer& player, const SRunOptions& options)
     g_globalData = SGlobalData();
     headless::ReleaseAllKeys();
     headless::ScriptMessageBoxAnswers({});
-    platform::UseVirtualClock(options.clockStart);
+    if (options.realClock)
+        platform::UseRealClock();
+    else
+        platform::UseVirtualClock(options.clockStart);
     platform::FixAvailablePhysicalMemory(options.memoryStatus);
     platform::FixLocalTime(options.localTime);
     // A screen of 640 pixels starts the game in single size: the same play for a quarter of the pixels.

@@ -98,6 +98,7 @@ struct SRunOptions
     std::uint64_t frameCap = 2'000'000; // a run that goes on longer fails
     std::uint64_t memoryStatus = 256ull << 20;
     std::uint32_t clockStart = 1'000'000;
+    bool realClock = false; // the machine's own clock instead of the virtual one
     platform::SLocalTime localTime{2026, 4, 1, 10, 0, 0};
     // Called after every frame with what the player sees, before the player.
     std::function<void(const SPlayView&)> observer;

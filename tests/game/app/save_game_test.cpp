@@ -338,3 +338,43 @@ TEST_F(SaveGameTest, AWriteThatFailsKeepsTheOldSetWhole)
 }
 
 } // namespace
+
+namespace {
+
+// A head that cannot be put in place leaves a set that is not whole: the player is told, and the body
+// never stands beside a head that describes another save.
+TEST_F(SaveGameTest, AHeadThatCannotBePutInPlaceIsReportedAsAFailedSave)
+{
+    fs::create_directories(Exe() / "save" / "0012abc.head");
+
+    EXPECT_EQ(WriteSaveGame(*game), 1);
+
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, Utf8("セーブデータの保存に失敗しました。"));
+    for (const auto& entry : fs::directory_iterator(Exe() / "save"))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// The file's own number and name hold over what a body copied in under them stores: the next save goes
+// to the copy, never over the slot it came from.
+TEST_F(SaveGameTest, ABodyCopiedUnderAnotherNumberAndNameLoadsAsTheFileItLiesIn)
+{
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    const Bytes original = FileBytes("0012abc.main");
+    PutBytes("0005xyz.main", original);
+
+    auto copy = Reader();
+    copy->userNumber = 5;
+    copy->saveName = "xyz";
+    ASSERT_EQ(LoadSaveGame(*copy), kSaveDone);
+    EXPECT_EQ(copy->userNumber, 5);
+    EXPECT_STREQ(copy->saveName.c_str(), "xyz");
+
+    copy->floor = 9;
+    ASSERT_EQ(WriteSaveGame(*copy), 0);
+    EXPECT_EQ(FileBytes("0012abc.main"), original);
+    EXPECT_NE(FileBytes("0005xyz.main"), original);
+}
+
+} // namespace

@@ -1,7 +1,9 @@
 #include "game/app/ranking_table.h"
+#include "game/app/save_game.h"
 #include "game/characters/adventure.h"
 #include "game/core/play_mode.h"
 #include "game/support/adventure_game.h"
+#include "platform/host/file.h"
 
 #include <gtest/gtest.h>
 
@@ -250,5 +252,43 @@ TEST_F(AdventureTest, EndingARunSettlesTheCounterRanksTheRecordAndRequestsTheEnd
     EXPECT_EQ(game->rankingPlace, 0);
     EXPECT_EQ(ranking.Count(2), 1);
     EXPECT_EQ(game->dungeon, 0);
+}
+
+// An end cut short before any of its changes on the disk leaves either the run's log beside its save in the
+// dungeon, which a resume re-runs to the same end, or the camp's save.
+TEST_F(AdventureTest, AnEndCutShortAnywhereLeavesTheRunsLogOrTheCampsSave)
+{
+    static int cutAt = 0, seen = 0;
+    const auto stop = [](const std::string&) {
+        if (seen++ == cutAt) throw cutAt;
+    };
+    bool finished = false;
+    for (cutAt = 0; !finished; ++cutAt) {
+        SCOPED_TRACE(cutAt);
+        Fresh();
+        std::filesystem::create_directories(Exe() / "save");
+        CRankingTable ranking;
+        game->dungeon = 2;
+        game->floor = 4;
+        game->lastFloor = 30;
+        game->characters.player.hp = 0;
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
+        ASSERT_EQ(WriteSaveGame(*game), 0);
+        seen = 0;
+        platform::SetFileChangeObserver(stop);
+        try {
+            EndAdventure(*game, ranking);
+            finished = true;
+        } catch (int) {
+        }
+        platform::SetFileChangeObserver(nullptr);
+        auto saved = MakeTestGame();
+        saved->userNumber = 12;
+        saved->saveName = "abc";
+        ASSERT_EQ(LoadSaveGame(*saved), kSaveDone);
+        const bool logKept = std::filesystem::exists(UserFolder() / "00120001.act");
+        EXPECT_TRUE(logKept || saved->dungeon == 0) << "the save is still in dungeon " << saved->dungeon;
+    }
+    EXPECT_GE(cutAt, 3);
 }
 } // namespace

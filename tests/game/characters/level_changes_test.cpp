@@ -56,10 +56,8 @@ TEST_F(LevelChangesTest, ShiftPlayerLevelSetsTheExperienceAtTheEdgesOfTheScale)
         std::int32_t wantLevel, wantExperience;
     };
     const SCase cases[] = {
-        {99, E(99) + 50, +1, 99, E(99)},
-        {1, 0, -1, 1, E(2) - 1},
-        {10, E(10) + 7, -2, 8, E(9) - 1},
-        {10, E(10) + 7, +2, 12, E(12)},
+        {99, E(99) + 50, +1, 99, E(99)}, {1, 0, -1, 1, E(2) - 1},           {10, E(10) + 7, -2, 8, E(9) - 1},
+        {10, E(10) + 7, +2, 12, E(12)},  {10, E(10) + 7, 0, 10, E(10) + 7}, // no shift keeps her experience
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.level * 1000 + c.d);
@@ -167,6 +165,19 @@ TEST_F(RankChangesTest, RisesAndFallsSayWhatChanged)
             EXPECT_EQ(std::prev(game->messageWindow.log.end(), 2)->soundEffect, c.sound);
         }
     }
+}
+
+TEST_F(RankChangesTest, AFallKeepsTheRankWhenItsExperiencePassesTheNextRanks)
+{
+    // Level 7 of this kind is worth more experience than the next rank's threshold; a fall to it is
+    // still a fall.
+    AddMonsterKind(*game, 22, "ゴブリン王").experienceBase = 30;
+    Monster().kindId = 21;
+    Monster().level = 8;
+    ChangeCharacterRank(*game, 0, -1);
+    EXPECT_EQ(Monster().kindId, 21);
+    EXPECT_EQ(Monster().level, 7);
+    EXPECT_EQ(messages->Text(), "#4ゴブリン長Lv８#は\nレベルが下がった。");
 }
 
 TEST_F(RankChangesTest, CircleAndTheHeroineAreLeftAlone)

@@ -387,6 +387,46 @@ TEST_F(MonsterMovementTest, OverridesOfTheBehaviour)
     }
 }
 
+TEST_F(MonsterMovementTest, TheStatusChaserChasesWhileItsTargetSuffersWhatItsRankInflicts)
+{
+    enum class Hold
+    {
+        None,
+        Paralysis,
+        SealTurns,
+        SealingCircle,
+        WeakBody,
+        Sleep
+    };
+    const struct
+    {
+        std::int32_t kindId; // species 20, rank 0..3
+        Hold hold;
+        bool chases;
+    } cases[] = {
+        {80, Hold::None, false},    {80, Hold::Paralysis, true}, {80, Hold::SealTurns, false},
+        {81, Hold::None, false},    {81, Hold::SealTurns, true}, {81, Hold::SealingCircle, true},
+        {82, Hold::WeakBody, true}, {83, Hold::Sleep, true},     {83, Hold::SealingCircle, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kindId << " " << int(c.hold));
+        game = MakeTestGame();
+        SetUp();
+        AddMonsterKind(*game, c.kindId).behaviour = kBehaviourFlee;
+        SCharacterStatus& status = Player().status;
+        status.paralysisTurns = c.hold == Hold::Paralysis ? 5 : 0;
+        status.sealTurns = c.hold == Hold::SealTurns ? 5 : 0;
+        status.weakBodyTurns = c.hold == Hold::WeakBody ? 5 : 0;
+        status.sleepTurns = c.hold == Hold::Sleep ? 5 : 0;
+        // On her cell only: the chaser itself stays unsealed.
+        if (c.hold == Hold::SealingCircle)
+            PlaceCircle(*game, 271, CSpellCircleControl::kRangeCell, Player().x, Player().y);
+        SMonster& monster = Monster(0, c.kindId, 15, 14);
+        ThinkMonster(monster, *game, false);
+        EXPECT_EQ(monster.goalX == 11 && monster.goalY == 11, c.chases);
+    }
+}
+
 TEST_F(MonsterMovementTest, SleepersWake)
 {
     // Within one cell of the heroine a monster in sleep state 1 wakes by chance (always in fixed mode);

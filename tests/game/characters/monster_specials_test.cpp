@@ -8,6 +8,7 @@
 #include "game/support/message_recorder.h"
 #include "game/support/seed_search.h"
 #include "game/support/sound_recorder.h"
+#include "game/ui/message_numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,39 @@ TEST_F(MonsterSpecialsTest, PoisonsLowerTheHeroinesStrengthByKindAndRank)
     }
 }
 
+TEST_F(MonsterSpecialsTest, StrengthAndMaximumHpMessagesStartWithWhatChanged)
+{
+    const auto number = [](std::int32_t n) { return std::string(FormatColoredNumber(n).c_str()); };
+    const struct
+    {
+        const char* name;
+        std::int32_t strength;  // her strength before; her maximum is 10
+        std::int32_t spellDraw; // -1: the scales' poison instead of the spell of rank 2
+        std::string line;
+    } cases[] = {
+        {"the poison's loss", 10, -1, "ちからが" + number(5) + "下がった。"},
+        {"a spell at full strength", 10, 3, "ちからの最大値が" + number(1) + "増えた。"},
+        {"a spell below it", 7, 3, "ちからが" + number(1) + "回復した。"},
+        {"a spell on her maximum HP", 10, 5, "最大ＨＰが" + number(3) + "増えた。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        player().maxStrength = 10;
+        player().strength = c.strength;
+        MessageRecorder messages(*game);
+        if (c.spellDraw < 0) {
+            ApplyStrengthPoison(*game, kHeroine, 2, StrengthPoison::Scales, false);
+        } else {
+            Place(0, Kind(15, 2), 15, 14);
+            const std::int32_t draw = c.spellDraw;
+            Seed([draw](Rand& r) { return PickWeightedIndex({8, 7, 6, 5, 4, 3}, r) == draw; });
+            Run(MonsterSpecialStrangeSpell, 0, kHeroine);
+        }
+        ASSERT_FALSE(messages.Lines().empty());
+        EXPECT_EQ(messages.Lines().back(), c.line);
+    }
+}
+
 TEST_F(MonsterSpecialsTest, ScalesTakeTheMaximumOnADrawnZeroBitAboveRankZero)
 {
     Seed([](Rand& r) { return RandomMask(r, 1) == 0; });
@@ -227,6 +261,25 @@ TEST_F(MonsterSpecialsTest, ItemThiefBelowRank3NeverTakesEquipmentAndRank3May)
             EXPECT_EQ(game->inventory[0], 0xFFFF);
             EXPECT_EQ(game->characters.monsters[0].heldItem, sword);
         }
+    }
+}
+
+TEST_F(MonsterSpecialsTest, AThiefDropsNothingItHeldBeforeIntoTheTable)
+{
+    for (const bool fromHeroine : {true, false}) {
+        SCOPED_TRACE(fromHeroine ? "from her" : "from a monster");
+        const std::uint16_t loot = MakeItem(*game, 130, kItemClassFood);
+        if (fromHeroine) {
+            Carry(*game, loot);
+        } else {
+            Place(1, Kind(10, 0), 16, 14).heldItem = loot;
+        }
+        SMonster& thief = Place(0, Kind(17, 0), 15, 14);
+        const std::uint16_t earlier = MakeItem(*game, 131, kItemClassFood);
+        thief.heldItem = earlier;
+        Run(MonsterSpecialStealItem, 0, fromHeroine ? kHeroine : 1);
+        EXPECT_EQ(thief.heldItem, loot);
+        EXPECT_EQ(game->items.GetItem(earlier).kind, 0xFFFF) << "the earlier item is held by nobody";
     }
 }
 
@@ -550,6 +603,39 @@ TEST_F(MonsterSpecialsTest, StrangeDanceCommandsAStepOrIsRefused)
     Run(MonsterSpecialStrangeDance, 0, kHeroine);
     EXPECT_EQ(game->forcedCommand.kind, -1);
     EXPECT_EQ(messages.Lines().back(), "しかし　操られなかった。");
+}
+
+TEST_F(MonsterSpecialsTest, TheDancesUseOfAnItemNamesItAsItsOwnTargetWhenItNeedsOne)
+{
+    const struct
+    {
+        std::int32_t kind, itemClass;
+        bool onItself;
+    } cases[] = {
+        {180, kItemClassScroll, true},     {206, kItemClassScroll, true}, {181, kItemClassScroll, false},
+        {315, kItemClassMagicStone, true}, {351, kItemClassPot, true},    {275, kItemClassPen, false},
+        {140, kItemClassPotion, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        game = MakeTestGame();
+        SetUp();
+        game->items.kindState.assign(400, 0);
+        const std::uint16_t item = MakeItem(*game, c.kind, c.itemClass);
+        Carry(*game, item);
+        Place(0, Kind(31, 2), 15, 14);
+        // Seeds until the dance forces the use of an item.
+        for (std::uint32_t seed = 1; seed < 500 && game->forcedCommand.arg3 != 3; ++seed) {
+            game->forcedCommand.Reset();
+            game->random.noRandom = false;
+            game->random.SetSeed(seed);
+            Run(MonsterSpecialStrangeDance, 0, kHeroine);
+        }
+        ASSERT_EQ(game->forcedCommand.kind, 8);
+        ASSERT_EQ(game->forcedCommand.arg3, 3);
+        EXPECT_EQ(game->forcedCommand.arg2, item);
+        EXPECT_EQ(game->forcedCommand.arg1, c.onItself ? item : -1);
+    }
 }
 
 TEST_F(MonsterSpecialsTest, HurlRefusesAnUnmovableTarget)

@@ -2,9 +2,12 @@
 
 #include "game/data/check_value.h"
 #include "game/support/temp_home.h"
+#include "platform/host/file.h"
 #include "platform/settings.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,7 +122,9 @@ TEST_F(GlobalDataTest, ADamagedFileIsRefusedAndTheRecordKeptAsItWas)
     }
 }
 
-TEST_F(GlobalDataTest, TheEntriesSumIsKeptInTheStoreAndAMismatchClearsThem)
+// A file the stored sums do not vouch for (an old file put back, a store that lost its values) loses the
+// guards of suspended adventures, whose values a resume compares, and keeps the others.
+TEST_F(GlobalDataTest, TheEntriesSumIsKeptInTheStoreAndAMismatchDropsTheSuspendedGuards)
 {
     data.userNumber = 3;
     data.saveEntries[5] = {true, 10};
@@ -127,6 +132,7 @@ TEST_F(GlobalDataTest, TheEntriesSumIsKeptInTheStoreAndAMismatchClearsThem)
     ASSERT_EQ(SaveGlobalData(data), 0);
     EXPECT_EQ(StoredSum("0003"), 0xFFFFFFFAu); // the sum wraps
     EXPECT_FALSE(data.registryFailed);
+    const Bytes before = FileBytes();
 
     SGlobalData loaded;
     ASSERT_EQ(LoadGlobalData(loaded), kGlobalDataLoaded);
@@ -134,14 +140,61 @@ TEST_F(GlobalDataTest, TheEntriesSumIsKeptInTheStoreAndAMismatchClearsThem)
     EXPECT_TRUE(loaded.saveEntries[5].flag);
     EXPECT_EQ(loaded.saveEntries[9].value, 0xFFFFFFF0u);
 
-    ASSERT_TRUE(platform::WriteSettingDword(kProductSettingsKey, "0003", 1));
-    EXPECT_EQ(LoadGlobalData(loaded), kGlobalDataLoaded);
-    EXPECT_TRUE(loaded.saveEntries.empty());
+    const std::function<void()> mismatches[] = {
+        [&] {
+            data.saveEntries[5].value = 11;
+            ASSERT_EQ(SaveGlobalData(data), 0);
+            PutBytes(before, false);
+        },
+        [&] { platform::headless::ResetSettings(); },
+    };
+    for (const auto& mismatch : mismatches) {
+        ASSERT_EQ(SaveGlobalData(data), 0);
+        mismatch();
+        loaded = SGlobalData();
+        EXPECT_EQ(LoadGlobalData(loaded), kGlobalDataLoaded);
+        EXPECT_EQ(loaded.saveEntries.size(), 1u);
+        EXPECT_EQ(loaded.saveEntries.count(9), 1u);
+    }
+}
 
-    ASSERT_EQ(SaveGlobalData(data), 0);
-    ASSERT_TRUE(platform::DeleteSetting(kProductSettingsKey, "0003"));
-    EXPECT_EQ(LoadGlobalData(loaded), kGlobalDataLoaded);
-    EXPECT_TRUE(loaded.saveEntries.empty());
+// A save of the record cut short before any of its changes on the disk (the store's values, the file)
+// leaves a record whose entries all load, each as it was or as it became.
+TEST_F(GlobalDataTest, AWriteCutShortAnywhereKeepsEveryEntry)
+{
+    struct SCut
+    {
+        int at = 0;
+        int seen = 0;
+    };
+    static SCut cut;
+    const auto stop = [](const std::string&) {
+        if (cut.seen++ == cut.at) throw cut.at;
+    };
+    data.userNumber = 3;
+    data.saveEntries[5] = {true, 10};
+    data.saveEntries[9] = {true, 20};
+    bool finished = false;
+    for (cut.at = 0; !finished; ++cut.at) {
+        SCOPED_TRACE(cut.at);
+        data.saveEntries[9].value = 20;
+        ASSERT_EQ(SaveGlobalData(data), 0);
+        data.saveEntries[9].value = 21;
+        cut.seen = 0;
+        platform::SetFileChangeObserver(stop);
+        try {
+            SaveGlobalData(data);
+            finished = true;
+        } catch (int) {
+        }
+        platform::SetFileChangeObserver(nullptr);
+        SGlobalData loaded;
+        ASSERT_EQ(LoadGlobalData(loaded), kGlobalDataLoaded);
+        ASSERT_EQ(loaded.saveEntries.size(), 2u);
+        EXPECT_EQ(loaded.saveEntries[5].value, 10u);
+        EXPECT_TRUE(loaded.saveEntries[9].value == 20u || loaded.saveEntries[9].value == 21u);
+    }
+    EXPECT_GE(cut.at, 3);
 }
 
 TEST_F(GlobalDataTest, WithoutEntriesTheStoreIsLeftAlone)
@@ -235,6 +288,39 @@ TEST_F(UserFoldersTest, AUserKeepsANumberWhoseFolderExists)
     data.userNumber = 5; // its folder is gone
     CreateUserFolders(data);
     EXPECT_EQ(data.userNumber, 9);
+}
+
+// A write that a kill cut short leaves its temporary file; the next start removes it, but never the file
+// of a writer that still runs, nor a file that only looks alike.
+TEST_F(UserFoldersTest, TheStartRemovesTheLeftoversOfWritesCutShort)
+{
+    const std::string live = std::to_string(::getpid());
+    const struct
+    {
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {".0003abc.main.999999999.4.tmp", true},
+        {".main.cfg.999999999.0.tmp", true},
+        {"0003abc.main", false},
+        {"0003abc.tmp", false},
+        {".0003abc.main.x9.4.tmp", false},
+    };
+    fs::create_directories(GameData() / "0003");
+    data.userNumber = 3;
+    const fs::path folders[] = {Exe() / "save", Exe() / "replay", GameData() / "0003"};
+    for (const fs::path& folder : folders) {
+        fs::create_directories(folder);
+        for (const auto& c : cases)
+            PutFile(folder / c.name, "x");
+        PutFile(folder / (".0003abc.head." + live + ".1.tmp"), "x");
+    }
+    CreateUserFolders(data);
+    for (const fs::path& folder : folders) {
+        for (const auto& c : cases)
+            EXPECT_EQ(fs::exists(folder / c.name), !c.removed) << folder / c.name;
+        EXPECT_TRUE(fs::exists(folder / (".0003abc.head." + live + ".1.tmp"))) << folder;
+    }
 }
 
 TEST_F(UserFoldersTest, AParentThatCannotBeMadeMovesTheUserFolderUnderTemp)

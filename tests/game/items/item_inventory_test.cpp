@@ -223,6 +223,38 @@ TEST_F(Inventory, SortingMergesArrowsAndKeepsAKindTogether)
     EXPECT_EQ(game->equippedArrows, kNone);
 }
 
+TEST_F(Inventory, OnlyASoundItemOfTheKindDrawsALaterOneToIt)
+{
+    constexpr std::uint16_t kWet = CItemControl::kWet;
+    constexpr std::uint16_t kFrozen = CItemControl::kFrozen;
+    struct SCase
+    {
+        const char* name;
+        std::vector<std::pair<std::int32_t, std::uint16_t>> carried; // kind and flags, in slot order
+        std::vector<std::size_t> sorted;                             // positions in the carried list
+    };
+    const SCase cases[] = {
+        {"after a wet one, by class", {{181, kWet}, {182, 0}, {181, 0}}, {0, 1, 2}},
+        {"after a frozen one, by class", {{181, kFrozen}, {182, 0}, {181, 0}}, {0, 1, 2}},
+        {"after a sound one, beside it", {{181, 0}, {182, 0}, {181, 0}}, {0, 2, 1}},
+        {"a wet one goes by class", {{181, 0}, {182, 0}, {181, kWet}}, {0, 1, 2}},
+        {"after the kind's last", {{181, 0}, {181, kWet}, {182, 0}, {181, 0}}, {0, 1, 3, 2}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        game->inventory.fill(kNone);
+        std::vector<std::uint16_t> made;
+        for (const auto& [kind, flags] : c.carried) {
+            made.push_back(New(kind, 0, flags));
+            game->inventory[made.size() - 1] = made.back();
+        }
+        game->items.SortInventory(*game);
+        for (std::size_t i = 0; i < c.sorted.size(); ++i)
+            EXPECT_EQ(game->inventory[i], made[c.sorted[i]]) << i;
+    }
+}
+
 TEST_F(Inventory, UnpaidGoodsLeavingTheFloorMakeAThief)
 {
     game->inventory.fill(kNone);

@@ -330,6 +330,28 @@ TEST_F(CampVisitTest, TheCampAreaAndAdventuresReplaceTheCampWithTheGameScene)
     EXPECT_EQ(Record(1).values[SGameResource::SDungeonSlot::kStarts], 1);
 }
 
+TEST_F(CampVisitTest, EachMenuReturnAppliesOneQueuedCommandAndNoneIsLeftForTheFloor)
+{
+    for (std::int32_t i = 0; i < 3; ++i)
+        New(120 + i);
+    Enter();
+    ASSERT_EQ(RunUntilMenu(), CSceneCamp::kRequestCampMenu);
+    for (std::int32_t i = 0; i < 3; ++i)
+        game->playerCommands.push_back(MakePlayerCommand(8, -1, 0, 12)); // discard the first carried item
+    Return();
+    EXPECT_EQ(game->playerCommands.size(), 2u);
+    EXPECT_EQ(CountKind(120), 0);
+    EXPECT_EQ(CountKind(121), 1);
+
+    ASSERT_EQ(RunUntilMenu(), CSceneCamp::kRequestCampMenu);
+    Return(1);
+    EXPECT_EQ(CountKind(121), 0);
+    ASSERT_EQ(game->playerCommands.size(), 1u);
+    Frame();
+    EXPECT_EQ(control->GetRequestedNumber(), kSceneGameMain);
+    EXPECT_TRUE(game->playerCommands.empty()) << "the floor would carry it out as her first command";
+}
+
 TEST_F(CampVisitTest, ATrainingRunStartsFromTheRegisteredPasswordOrStaysWhenItNoLongerDecodes)
 {
     // A pair whose check bits are wrong no longer decodes.

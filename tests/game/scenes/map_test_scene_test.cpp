@@ -137,16 +137,29 @@ TEST_F(MapTestSceneTest, TheMarkerStaysInsideTheMapAndOffWalls)
 
 TEST_F(MapTestSceneTest, IceCarriesTheMarkerTwoCellsAFrame)
 {
-    Paint(10, 20, 40, 20, 5);
-    Paint(12, 20, 19, 20, CSceneTest2::kSlidingTerrain);
-    PutMarker(10, 20);
-    std::vector<int> xs;
-    for (int frame = 0; frame < 7; ++frame) {
-        Press(kRight);
-        xs.push_back(Marker().first);
+    // An item on the ice does not stop the slide; it holds the marker where the slide ends.
+    const struct
+    {
+        int item; // x of an item on the row, 0 for none
+        std::vector<int> xs;
+    } cases[] = {
+        // 11 is plain floor; 12 is ice, so 13 follows; then 15, 17, 19; 20 is plain floor again.
+        {0, {11, 13, 15, 17, 19, 20, 21}},
+        {14, {11, 13, 15, 15, 15, 15, 15}},
+    };
+    for (const auto& c : cases) {
+        Paint(10, 20, 40, 20, 5);
+        Paint(12, 20, 19, 20, CSceneTest2::kSlidingTerrain);
+        if (c.item != 0) Cell(c.item, 20).objectKind = kObjectItem;
+        PutMarker(10, 20);
+        CSceneTest2::StepDelay() = 0;
+        std::vector<int> xs;
+        for (int frame = 0; frame < 7; ++frame) {
+            Press(kRight);
+            xs.push_back(Marker().first);
+        }
+        EXPECT_EQ(xs, c.xs) << "item at " << c.item;
     }
-    // 11 is plain floor; 12 is ice, so 13 follows; then 15, 17, 19; 20 is plain floor again.
-    EXPECT_EQ(xs, (std::vector<int>{11, 13, 15, 17, 19, 20, 21}));
 }
 
 TEST_F(MapTestSceneTest, AnItemHoldsTheMarkerForEightFramesUnlessCancelled)

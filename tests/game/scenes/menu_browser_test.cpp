@@ -123,6 +123,19 @@ TEST_F(BrowserTest, RunFilesOfMissingSavesAndOfEarlierRunsAreDeleted)
     EXPECT_TRUE(fs::exists(UserFolder() / "00120003.rpl"));
 }
 
+// A save whose head was lost is not listed, but its body still holds a run: the run's files stay.
+TEST_F(BrowserTest, RunFilesOfASaveWhoseHeadIsMissingAreKept)
+{
+    MakeSave(12, "abc", 3, 1, 2);
+    fs::remove(Save("0012abc.head"));
+    Touch(UserFolder() / "00120003.act");
+    Touch(UserFolder() / "00120003.rpl");
+    OpenBrowser();
+    EXPECT_TRUE(menu->saveList.empty());
+    EXPECT_TRUE(fs::exists(UserFolder() / "00120003.act"));
+    EXPECT_TRUE(fs::exists(UserFolder() / "00120003.rpl"));
+}
+
 TEST_F(BrowserTest, WithoutSavesTheDataMenuStartsAtNewData)
 {
     OpenBrowser();

@@ -97,15 +97,30 @@ TEST_F(MenuItemListsTest, CommandListsFollowTheFloorTheModeAndTheSeal)
 
 TEST_F(MenuItemListsTest, SealedUseIsRefusedWithoutQueueing)
 {
+    // A single item's use, and a batch's discard.
+    const struct
+    {
+        std::vector<std::int32_t> chosen;
+        const char* word;
+    } cases[] = {{{}, "飲む"}, {{1, 0}, "まとめて捨てる"}};
+    game->value22 = 0; // the warehouse floor, where discarding is offered
     New(kPotion);
-    game->characters.player.status.sealTurns = 5;
-    OpenInventory();
-    menu->PushState(4);
-    menu->OpenItemCommandMenu();
-    Choose("飲む");
-    EXPECT_EQ(menu->GetState(), 22);
-    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "封印されているので使えない");
-    EXPECT_TRUE(game->playerCommands.empty());
+    New(kPotion);
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        game->characters.player.status.sealTurns = 5;
+        OpenInventory();
+        menu->itemList.chosenSlots = c.chosen;
+        menu->PushState(4);
+        if (c.chosen.size() > 1)
+            menu->OpenBulkCommandMenu();
+        else
+            menu->OpenItemCommandMenu();
+        Choose(c.word);
+        EXPECT_EQ(menu->GetState(), 22) << c.word;
+        EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "封印されているので使えない");
+        EXPECT_TRUE(game->playerCommands.empty()) << c.word;
+    }
 }
 
 TEST_F(MenuItemListsTest, NamingOpensTheTextEntryOnTheChosenItem)
@@ -462,4 +477,173 @@ TEST(MenuItemListDrawing, PageArrowsOnlyForSeveralPages)
     EXPECT_TRUE(PageArrowPositions(200, 0, 1).empty());
     EXPECT_EQ(PageArrowPositions(200, 0, 2), (std::vector<std::int32_t>{200, 216}));
     EXPECT_EQ(PageArrowPositions(200, 2, 3), (std::vector<std::int32_t>{200, 228}));
+}
+
+TEST_F(MenuItemListsTest, UsingFromInsideAPotAsksForTheTarget)
+{
+    constexpr std::int32_t kOpenPot = 359, kTargetScroll = 180;
+    for (const auto& [kind, word] :
+         {std::pair<std::int32_t, const char*>{kStone, "使う"}, {kTargetScroll, "読む"}}) {
+        OpenMenu(0);
+        game->inventory.fill(kNone);
+        game->playerCommands.clear();
+        const std::uint16_t sword = New(kSword);
+        const std::uint16_t inside = New(kind, false);
+        const std::uint16_t pot = New(kOpenPot);
+        Item(pot).value = 2;
+        Item(pot).slots[0] = inside;
+        OpenInventory();
+        game->selectWindow.SetCursor(1);
+        Press(kDecide);
+        Choose("見る");
+        ASSERT_EQ(menu->GetState(), 3);
+        game->selectWindow.SetCursor(0);
+        Press(kDecide);
+        Choose(word);
+        ASSERT_EQ(menu->GetState(), 7) << word;
+        game->selectWindow.SetCursor(0);
+        Press(kDecide);
+        // The sword is the target, not the item table's entry of the facing direction.
+        EXPECT_EQ(Queue(), (std::vector<Queued>{{8, sword, inside, 3}})) << word;
+    }
+}
+
+TEST_F(MenuItemListsTest, ListIconsStandClearOfTheArrowAndNameWindowsShowTheirItemsIcon)
+{
+    constexpr std::int32_t kOpenPot = 359;
+    const std::uint16_t pot = New(kOpenPot, true, 8); // plated: the plated icon of its class
+    Item(pot).value = 2;
+    Item(pot).slots[0] = New(kPotion, false);
+    const std::uint16_t stone = New(kStone);
+    // The pot view's name window at (8, 24) and the target list's at (44, 16).
+    const struct
+    {
+        std::int32_t line;
+        const char* word;
+        std::int32_t state, x, y;
+        std::uint16_t item;
+        std::pair<int, int> icon;
+    } cases[] = {{0, "見る", 3, 8, 24, pot, {96, 128 + 16 * 10}},
+                 {1, "使う", 7, 44, 16, stone, {112, 128 + 16 * 9}}};
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        OpenInventory();
+        game->selectWindow.SetCursor(c.line);
+        Press(kDecide);
+        Choose(c.word);
+        ASSERT_EQ(menu->GetState(), c.state);
+        const std::string name = Str(BuildItemLineText(*game, c.item, false, c.state)).substr(2);
+        std::vector<std::pair<int, int>> named;
+        for (const CSelectWindow::SWindow& w : game->selectWindow.windows) {
+            if (w.x == c.x && w.y == c.y && !w.items.empty() && Str(w.items.front().text) == name)
+                for (const CSelectWindow::SImage& image : w.images)
+                    named.emplace_back(image.left, image.top);
+            if (w.type != CSelectWindow::kTypeIconList) continue;
+            // The arrow wobbles over x + 5 to x + 15; the text begins at x + 32.
+            for (const CSelectWindow::SImage& image : w.images) {
+                EXPECT_GE(image.x, w.x + 16) << c.word;
+                EXPECT_LE(image.x + (image.right - image.left), w.x + 32) << c.word;
+            }
+        }
+        EXPECT_EQ(named, (std::vector<std::pair<int, int>>{c.icon})) << c.word;
+    }
+}
+
+TEST_F(MenuItemListsTest, CancelFillsThePriceColumnOfTheListBelowAgain)
+{
+    constexpr std::int32_t kOpenPot = 359;
+    const std::uint16_t pot = New(kOpenPot);
+    Item(pot).value = 2;
+    New(kStone);
+    const std::array<std::int32_t, 2> expected = {game->items.GetItemPrice(Item(pot), 0, 0),
+                                                  game->items.GetItemPrice(Item(game->inventory[1]), 0, 0)};
+    // From a pot's contents and from a target list, back over the inventory's command window.
+    const struct
+    {
+        std::int32_t line;
+        const char* word;
+        std::int32_t state;
+    } cases[] = {{0, "見る", 3}, {1, "使う", 7}};
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        menu->priceMode = 1;
+        OpenInventory();
+        game->selectWindow.SetCursor(c.line);
+        Press(kDecide);
+        Choose(c.word);
+        ASSERT_EQ(menu->GetState(), c.state);
+        ASSERT_EQ(menu->prices[0], -1) << c.word; // nothing of the inventory is shown there
+        Press(kCancel);
+        ASSERT_EQ(menu->GetState(), 4) << c.word;
+        EXPECT_EQ(menu->prices[0], expected[0]) << c.word;
+        EXPECT_EQ(menu->prices[1], expected[1]) << c.word;
+        EXPECT_EQ(menu->prices[2], -1) << c.word;
+    }
+}
+
+TEST_F(MenuItemListsTest, ListDecorationsAreDrawnInTheListStatesOnly)
+{
+    const struct
+    {
+        std::int32_t state;
+        std::vector<std::int32_t> chosen;
+        bool drawn;
+    } cases[] = {
+        {2, {0}, true},  {4, {0}, true},  {4, {0, 1}, false}, {9, {20}, true},
+        {58, {0}, true}, {64, {0}, true}, {39, {0}, false},   {1, {0}, false},
+    };
+    New(kPotion);
+    New(kPotion);
+    game->config.menuBackgroundMoves = true; // every frame drawn whole
+    Draw::CFastPlane plane;
+    ASSERT_EQ(plane.CreateSurface(320, 240, false), 0);
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        OpenInventory();
+        menu->SetState(c.state);
+        menu->itemList.page = c.chosen.front() / 10;
+        const CSelectWindow::SWindow& list = game->selectWindow.windows.back();
+        const int x = list.x + 100, y = list.y + 8 + 9;
+        // The windows are blended over what the plane held: each frame starts from the same picture.
+        const auto draw = [&] {
+            for (int py = 0; py < 240; ++py)
+                for (int px = 0; px < 320; ++px)
+                    SetWord(plane, px, py, 0);
+            menu->OnDraw(&plane);
+            return Word(plane, x, y);
+        };
+        const std::uint32_t plain = draw();
+        menu->itemList.chosenSlots = c.chosen;
+        EXPECT_EQ(draw() != plain, c.drawn) << c.state << " with " << c.chosen.size();
+    }
+}
+
+TEST_F(MenuItemListsTest, MarksStandOnTheCarriedAndFloorLinesButNotOnTheShopsStock)
+{
+    // The equipped and plated marks of the interface sheet in white.
+    PutInterfaceSheet(136, 144, [](int x, int y) -> std::uint32_t {
+        return x >= 112 && x < 120 && y >= 128 && y < 144 ? 0xFFFFFF : 0xFF00FF;
+    });
+    game->equippedWeapon = New(kSword);
+    Underfoot(New(kSword, false, 8));
+    const struct
+    {
+        std::int32_t state, page;
+        bool marked;
+    } cases[] = {{2, 0, true}, {9, 2, true}, {58, 0, false}, {64, 0, false}};
+    Draw::CFastPlane plane;
+    ASSERT_EQ(plane.CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888), 0);
+    for (const auto& c : cases) {
+        OpenMenu(0);
+        OpenInventory();
+        menu->SetState(c.state);
+        menu->itemList.page = c.page;
+        const CSelectWindow::SWindow& list = game->selectWindow.windows.back();
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                SetWord(plane, x, y, 0);
+        menu->OnDraw(&plane);
+        // The first line's icon corner.
+        EXPECT_EQ(Word(plane, list.x + 20, list.y + 12) & 0xFFFFFF, c.marked ? 0xFFFFFFu : 0u) << c.state;
+    }
 }

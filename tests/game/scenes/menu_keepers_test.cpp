@@ -281,7 +281,7 @@ TEST_F(MenuKeepersTest, TheDepositStopsWhereTheWarehouseIsFull)
     Press(kLeft);
     Press(kUp);
     EXPECT_EQ(menu->amount, 10u);
-    EXPECT_EQ(TopLines().front(), "　　　　　　　　１０Ｇ");
+    EXPECT_EQ(TopLines().front(), "　　　　　　　　　１０Ｇ");
     Press(kDecide);
     EXPECT_EQ(game->bankedGold, 1000000000u);
     EXPECT_EQ(game->gold, 90u);

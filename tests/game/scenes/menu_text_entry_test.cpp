@@ -244,6 +244,27 @@ TEST_F(TextEntryTest, ANewSaveTakesTheSaveCounterAndIsWritten)
     EXPECT_EQ(menu->GetState(), 0);
 }
 
+TEST_F(TextEntryTest, ANewSaveThatCannotBeWrittenKeepsTheSaveTheGameHad)
+{
+    g_globalData.fileCounter = 5;
+    game->chosenDataNumber = 12;
+    // A folder holds the name of the new save's body, so the set cannot be put in place.
+    std::filesystem::create_directories(Exe() / "save" / Utf8("0005あい.main"));
+    Enter(93);
+    Type({kA, kI});
+    Command(4);
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes.front().text, Utf8("セーブデータの保存に失敗しました。"));
+    EXPECT_EQ(game->userNumber, 12);
+    EXPECT_EQ(game->chosenDataNumber, 12);
+    EXPECT_EQ(Str(game->saveName), "abc");
+    // The entry stays open with its text, for another name or for leaving.
+    EXPECT_EQ(menu->GetState(), 93);
+    EXPECT_EQ(Text(), "あい");
+    EXPECT_FALSE(std::filesystem::exists(Exe() / "save" / Utf8("0005あい.head")));
+}
+
 TEST_F(TextEntryTest, SaveNamesTheBrowserCannotListAreRefused)
 {
     for (const char* name : {"a.b", "a/b", "a\\b"}) {
@@ -307,22 +328,73 @@ TEST_F(TextEntryTest, SuggestionsStepThroughTheMatchingKinds)
 
 TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
 {
-    game->userNumber = 3;
-    game->saveName = "abc";
-    ASSERT_EQ(WriteSaveGame(*game), 0);
+    // A set that cannot be written under the new name (a folder holds one of its names) keeps the old.
+    const struct
     {
+        const char* blocked;
+        std::vector<std::string> names;
+        std::int32_t state;
+    } cases[] = {
+        {nullptr, {"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}, 0},
+        {"0003xyz.main", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.main"}, 86},
+        {"0003xyz.cfg", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.cfg"}, 86},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(Exe() / "save");
+        std::filesystem::create_directories(Exe() / "save");
+        if (c.blocked != nullptr) std::filesystem::create_directories(Exe() / "save" / c.blocked);
+        game->userNumber = 3;
+        game->saveName = "abc";
+        ASSERT_EQ(WriteSaveGame(*game), 0);
         std::ofstream(Exe() / "save" / "0003abc.cfg") << "options";
+        Enter(86);
+        menu->BuildSaveList();
+        menu->FinishTextEntry("xyz");
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
+            if (entry.path().filename().string().rfind("0003", 0) == 0)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.names) << (c.blocked != nullptr ? c.blocked : "");
+        EXPECT_EQ(menu->GetState(), c.state);
+        if (c.blocked == nullptr) continue;
+        EXPECT_EQ(Str(game->saveName), "abc") << c.blocked;
+        EXPECT_EQ(platform::headless::GetShownMessageBoxes().back().text,
+                  Utf8("セーブデータの保存に失敗しました。"));
     }
-    Enter(86);
-    menu->BuildSaveList();
-    menu->FinishTextEntry("xyz");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
-        if (entry.path().filename().string().rfind("0003", 0) == 0)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}));
-    EXPECT_EQ(menu->GetState(), 0);
+}
+
+// A rename writes the set under the new name and nothing under the old one; a new name that differs only
+// in letter case names the same files, which are renamed, never deleted.
+TEST_F(TextEntryTest, ARenamedSaveLeavesItsFilesUnderTheNewNameAlone)
+{
+    const struct
+    {
+        const char* from;
+        const char* to;
+    } cases[] = {{"abc", "xyz"}, {"ABC", "abc"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        std::filesystem::remove_all(Exe() / "save");
+        std::filesystem::create_directories(Exe() / "save");
+        game->userNumber = 3;
+        game->saveName = c.from;
+        ASSERT_EQ(WriteSaveGame(*game), 0);
+        std::ofstream(Exe() / "save" / ("0003" + std::string(c.from) + ".cfg")) << "options";
+        Enter(86);
+        menu->BuildSaveList();
+        menu->FinishTextEntry(c.to);
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
+            if (entry.path().filename().string().rfind("0003", 0) == 0)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        const std::string stem = "0003" + std::string(c.to);
+        EXPECT_EQ(names, (std::vector<std::string>{stem + ".cfg", stem + ".head", stem + ".main"}));
+        EXPECT_EQ(menu->GetState(), 0);
+        std::ifstream options(Exe() / "save" / (stem + ".cfg"));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(options), {}), "options");
+    }
 }
 
 TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
@@ -342,6 +414,8 @@ TEST_F(TextEntryTest, DirectInputHandsTheTypedTextOnWithinTheEntrysLimit)
         {6, "あいうえおかきくけ", kButtonOk, 8},
         {6, "あい", kButtonCancel, 8},
         {51, spaced, kButtonOk, 11},
+        {51, password.substr(0, 6) + " " + password.substr(6, 6) + " " + password.substr(12, 6), kButtonOk,
+         11},
         // A save name keeps the limit the last entry set.
         {93, "ｘｙｚ", kButtonOk, 11},
     };

@@ -191,21 +191,33 @@ TEST_F(TitleSceneTest, AKeyCutsTheFadeOutShort)
     EXPECT_EQ(control->GetRequestedNumber(), kSceneCamp);
 }
 
+// A save that is missing, or lies in a dungeon the game does not have, is refused on the title.
 TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
 {
-    FadeIn();
-    Frame();
-    game->userNumber = 77;
-    game->saveName = "none";
-    game->chosenDataNumber = 77;
-    ReturnFromBrowser(-1);
-    FadeOut();
-    const auto boxes = platform::headless::GetShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, Utf8("セーブデータが読み込めませんでした。"));
-    EXPECT_EQ(control->GetCommand(), CSceneControl::kCommandNone);
-    Frame();
-    EXPECT_EQ(control->GetRequestedNumber(), kSceneMenu);
+    for (const std::int32_t dungeon : {-100, 9, 99}) {
+        SCOPED_TRACE(dungeon);
+        platform::headless::ScriptMessageBoxAnswers({});
+        control = std::make_unique<CSceneControl>();
+        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
+        title = std::make_unique<CSceneTitle>(control.get(), game.get());
+        FadeIn();
+        Frame();
+        if (dungeon == -100) {
+            game->userNumber = 77;
+            game->saveName = "none";
+            game->chosenDataNumber = 77;
+        } else {
+            ChooseSave(dungeon);
+        }
+        ReturnFromBrowser(-1);
+        FadeOut();
+        const auto boxes = platform::headless::GetShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, Utf8("セーブデータが読み込めませんでした。"));
+        EXPECT_EQ(control->GetCommand(), CSceneControl::kCommandNone);
+        Frame();
+        EXPECT_EQ(control->GetRequestedNumber(), kSceneMenu);
+    }
 }
 
 TEST(EmptyScenesTest, TheLogoAndRankingScenesLeaveTheScreenAsItIs)

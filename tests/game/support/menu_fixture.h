@@ -9,9 +9,12 @@
 #include "game/support/adventure_game.h"
 #include "game/support/sound_recorder.h"
 #include "game/ui/drawing_fixture.h"
+#include "game/ui/image_list.h"
 #include "sdk/draw/kernels/blend_tables.h"
+#include "support/image_bytes.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +34,7 @@ protected:
     }
     void TearDown() override
     {
+        AccessImageList(kImageListDestroy, 0);
         menu.reset();
         control.reset();
         // The planes of the game state name the test's display, which goes before the base's members.
@@ -56,6 +60,22 @@ protected:
         Frame(mask);
     }
     static std::string Str(const ZTL::string& s) { return std::string(s.c_str(), s.size()); }
+    // Image 0 of the game's image list: a picture of that size, pixel (x, y) of colour(x, y) as 0xRRGGBB.
+    void PutInterfaceSheet(int width, int height, const std::function<std::uint32_t(int, int)>& colour)
+    {
+        const int stride = (width * 3 + 3) & ~3;
+        test_support::Bytes bits(std::size_t(stride) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t c = colour(x, y);
+                std::uint8_t* p = &bits[std::size_t(height - 1 - y) * stride + 3 * x];
+                p[0] = std::uint8_t(c), p[1] = std::uint8_t(c >> 8), p[2] = std::uint8_t(c >> 16);
+            }
+        const test_support::Bytes file = test_support::MakeBmp(width, height, 24, 0, {}, bits);
+        PutFile(Exe() / "data" / "image" / "sheet.bmp", std::string(file.begin(), file.end()));
+        PutFile(Exe() / "data" / "image" / "list.txt", "sheet.bmp,0\r\n");
+        AccessImageList(kImageListDestroy, 0);
+    }
 
     CTestDisplay m_display;
     std::shared_ptr<platform::FontEngine> m_fonts;

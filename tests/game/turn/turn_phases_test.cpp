@@ -260,6 +260,77 @@ TEST_F(TurnPhasesTest, CirclesHealHurtWarpAndHalve)
     EXPECT_EQ(immune.hp, 20);
 }
 
+TEST_F(TurnPhasesTest, TheHealingCircleLiftsNobodyWhoHasFallen)
+{
+    AddMonsterKind(*game, 4);
+    auto& monster = PlaceMonster(*game, 0, 4, 12, 11);
+    monster.maxHp = 40;
+    PlaceCircle(*game, 277, 0, Player().x, Player().y);
+    PlaceCircle(*game, 277, 0, 12, 11);
+    for (const auto& [hp, healed] : {std::pair{0, 0}, std::pair{5, 15}}) {
+        SCOPED_TRACE(hp);
+        Player().hp = monster.hp = hp;
+        scene.phaseStep = 0;
+        scene.PhaseCircles();
+        EXPECT_EQ(Player().hp, healed);
+        EXPECT_EQ(monster.hp, healed);
+    }
+}
+
+TEST_F(TurnPhasesTest, StarvingToNothingAtTheTurnsEndIsAFallAtThatEnd)
+{
+    struct Case
+    {
+        const char* name;
+        std::int32_t hp;
+        bool charm; // the revival item carried
+        bool dying;
+        std::int32_t hpAfter;
+    };
+    const Case cases[] = {
+        {"her last HP", 1, false, true, 0},
+        {"one HP left", 2, false, false, 1},
+        {"saved by the charm", 1, true, false, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        if (c.charm) Carry(*game, MakeItem(*game, 158, 6));
+        Player().fullness = 0;
+        Player().hp = c.hp;
+        Player().motion = 0;
+        scene.phaseStep = 0;
+        EXPECT_EQ(scene.PhaseEndTurn(), !c.dying);
+        EXPECT_EQ(Player().hp, c.hpAfter);
+        EXPECT_EQ(Player().motion == 13, c.dying);
+        EXPECT_EQ(scene.phaseStep, c.dying ? 1 : 0);
+    }
+}
+
+TEST_F(TurnPhasesTest, TheAutomaticTurnWaitsWhileADanceForcesHerNextCommand)
+{
+    // A monster beside her, behind her back: she turns to it at the turn's end unless its dance has
+    // just forced her next command.
+    for (const bool dances : {false, true}) {
+        SCOPED_TRACE(dances ? "dancing" : "not dancing");
+        game->forcedCommand.Reset();
+        SMonsterKind& dancer = AddMonsterKind(*game, 31 * 4);
+        dancer.specialChance = dances ? 255 : 0;
+        auto& monster = PlaceMonster(*game, 0, 31 * 4, Player().x + 1, Player().y);
+        monster.viewFlags[0] = 1;
+        monster.hp = monster.maxHp = 500;
+        Player().hp = Player().maxHp = 500;
+        Player().direction = 4; // away from it
+        game->autoTurn = 1;
+        game->lastEngaged = 0;
+        TurnDriver driver(scene);
+        ASSERT_TRUE(driver.Turn());
+        EXPECT_EQ(game->forcedCommand.kind != -1, dances);
+        EXPECT_EQ(Player().direction == 4, dances);
+        EXPECT_EQ(game->lastEngaged, 0xFFFF);
+    }
+}
+
 TEST_F(TurnPhasesTest, TheCollapseDealsThreeQuartersAndSendsHerOff)
 {
     const std::uint16_t goods = MakeItem(*game, 100, 1);
