@@ -194,6 +194,8 @@ bool CApp::RunFrame()
 
     QuorlithGameBase::CMusic::GetInstance()->Update();
     m_sceneControl->ApplyRequest();
+    // The scene that replaced an ended one is never updated, drawn or presented.
+    if (m_sceneControl->IsEnded()) return false;
     m_sceneControl->GetCurrentScene()->OnMove(&mask);
 
     ++m_framePhase;

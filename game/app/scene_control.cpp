@@ -116,3 +116,9 @@ void CSceneFactory::CreateScene(ZTL::smart_ptr<IScene>& scene, std::int32_t numb
 CSceneSupport::CSceneSupport(CSceneControl* control)
     : m_game(g_app != nullptr ? g_app->GetGameResource() : nullptr), m_sceneControl(control)
 {}
+
+void CSceneSupport::DropSceneParameter()
+{
+    std::int32_t parameter = 0;
+    if (m_sceneControl != nullptr) m_sceneControl->GetFactory()->TakeSceneParameter(&parameter);
+}

@@ -116,6 +116,10 @@ public:
     CSceneControl* GetSceneControl() const { return m_sceneControl; }
 
 protected:
+    // For scenes that use no parameter: takes the one-shot parameter and throws it away, so that a
+    // value meant for this scene never reaches the one built after it.
+    void DropSceneParameter();
+
     SGameResource* m_game;
     CSceneControl* m_sceneControl;
 };

@@ -26,7 +26,8 @@ void ResetFloorState(SGameResource& game);
 // Each frame: the music request, the view after a change of sight, the counters, the timed entries and
 // the effects.
 void UpdateDungeonFrame(SGameResource& game);
-// Whether a character's motion or an effect is still playing out.
+// Whether a character's motion or an effect of the main list is still playing out; the overlay list
+// never holds the turn.
 bool IsWorldAnimating(SGameResource& game);
 
 // The table character's display name; "" for 0xFFFF.

@@ -23,16 +23,6 @@ bool MonsterMotionHolds(std::int32_t motion)
     return motion != 12 && motion != 19 && motion != 33 && motion != 41;
 }
 
-void UpdateEffects(SGameResource& game, std::vector<SEffectObject>& effects)
-{
-    for (std::size_t i = 0; i < effects.size();) {
-        if (effects[i].Update(game))
-            effects.erase(effects.begin() + std::ptrdiff_t(i));
-        else
-            ++i;
-    }
-}
-
 } // namespace
 
 void ResetFloorState(SGameResource& game)
@@ -95,8 +85,7 @@ void UpdateDungeonFrame(SGameResource& game)
     timed.erase(std::remove_if(timed.begin(), timed.end(), [](const auto& e) { return e.life <= 0; }),
                 timed.end());
 
-    UpdateEffects(game, game.effects);
-    UpdateEffects(game, game.overlayEffects);
+    UpdateEffectLists(game);
 }
 
 bool IsWorldAnimating(SGameResource& game)
@@ -113,5 +102,6 @@ bool IsWorldAnimating(SGameResource& game)
         const CCharacterControl::SMonster& monster = characters.monsters[i];
         if (monster.motionLength > 0 && monster.type != 0 && MonsterMotionHolds(monster.motion)) return true;
     }
-    return !game.effects.empty() || !game.overlayEffects.empty();
+    // An overlay effect (a strike on an empty cell, a splash) is drawn but never waited for.
+    return !game.effects.empty();
 }

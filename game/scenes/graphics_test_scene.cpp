@@ -138,12 +138,14 @@ std::int32_t& CSceneTest::DrawingCounter()
 
 CSceneTest::CSceneTest(CSceneControl* control) : CSceneSupport(control)
 {
+    DropSceneParameter();
     m_state.page = 1;
     PreparePage1();
 }
 
 CSceneTest::CSceneTest(CSceneControl* control, SGameResource* game) : CSceneSupport(control, game)
 {
+    DropSceneParameter();
     m_state.page = 1;
     PreparePage1();
 }

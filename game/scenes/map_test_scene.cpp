@@ -84,6 +84,7 @@ CSceneTest2::CSceneTest2(CSceneControl* control, SGameResource* game) : CSceneSu
 
 void CSceneTest2::SetUp()
 {
+    DropSceneParameter();
     // The marker walks while a direction key is held; the other keys act once per press.
     if (m_sceneControl != nullptr && m_sceneControl->GetKeyObject().get() != nullptr) {
         CKeyThread& keys = *m_sceneControl->GetKeyObject();

@@ -47,11 +47,11 @@ private:
 };
 
 // Scenes 1 and 6: they stand in the scene numbering but show nothing and ignore every key; the ranking
-// table itself is shown by the menu scene.
+// table itself is shown by the menu scene. Neither uses the one-shot parameter.
 class CSceneLogo : public QuorlithGameBase::IScene, public CSceneSupport
 {
 public:
-    explicit CSceneLogo(CSceneControl* control) : CSceneSupport(control) {}
+    explicit CSceneLogo(CSceneControl* control) : CSceneSupport(control) { DropSceneParameter(); }
     void OnMove(const std::uint32_t*) override {}
     void OnDraw(Draw::ISurface*) override {}
     void OnResume() override {}
@@ -60,7 +60,7 @@ public:
 class CSceneRanking : public QuorlithGameBase::IScene, public CSceneSupport
 {
 public:
-    explicit CSceneRanking(CSceneControl* control) : CSceneSupport(control) {}
+    explicit CSceneRanking(CSceneControl* control) : CSceneSupport(control) { DropSceneParameter(); }
     void OnMove(const std::uint32_t*) override {}
     void OnDraw(Draw::ISurface*) override {}
     void OnResume() override {}

@@ -1042,11 +1042,6 @@ void UpdateEffectLists(SGameResource& game)
     }
 }
 
-bool AreEffectsBusy(const SGameResource& game)
-{
-    return !game.effects.empty();
-}
-
 void DrawEffectsOverCharacters(SGameResource& game, Draw::ISurface& target, std::int32_t viewX,
                                std::int32_t viewY)
 {

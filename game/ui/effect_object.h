@@ -196,8 +196,6 @@ void GetViewOrigin(const SGameResource& game, std::int32_t& viewX, std::int32_t&
 // The world update's step of the effects: the main list and then the overlay list are walked in order,
 // and an effect whose update reports its end is erased.
 void UpdateEffectLists(SGameResource& game);
-// Whether the effects hold the turn engine: the main list holds any.
-bool AreEffectsBusy(const SGameResource& game);
 // Draws the effects of kinds below kFirstSortedEffectKind, the main list's and then the overlay list's,
 // in list order (over the characters, after the sorted drawing).
 void DrawEffectsOverCharacters(SGameResource& game, Draw::ISurface& target, std::int32_t viewX,

@@ -462,7 +462,8 @@ int CMessageWindow::Draw(Draw::ISurface& target)
     if (visible == 0) return 0;
     const std::int32_t s = Scale();
     const std::int32_t x = kBoxX * s, y = (kBoxBottom - kLinePitch * visibleLines) * s;
-    const std::int32_t opacity = GetOpacity();
+    // Only the translucent box fades with its text; an opaque box is copied and its text stays whole.
+    const std::int32_t opacity = translucent != 0 ? GetOpacity() : 255;
     if (translucent != 0) {
         BltBlend(target, m_surface, x, y, opacity);
     } else {

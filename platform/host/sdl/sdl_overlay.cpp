@@ -1,5 +1,7 @@
 #include "platform/host/sdl/sdl_overlay.h"
 
+#include "platform/host/encoding.h"
+
 #include <SDL.h>
 #include <algorithm>
 #include <atomic>
@@ -7,6 +9,7 @@
 #include <imgui.h>
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
+#include <imgui_internal.h>
 #include <string>
 #include <sys/stat.h>
 
@@ -32,6 +35,40 @@ const char* FindFace()
     }
     return nullptr;
 }
+
+// Every character a CP932 text can hold, as glyph ranges of the toolkit. Every string of the program is
+// CP932, so whatever it puts in the menu bar, a dialog or a message box (a typed name included) has its
+// glyph in the atlas; the toolkit's own Japanese set leaves out rarer kanji such as the title's 譚.
+const ImWchar* Cp932GlyphRanges()
+{
+    static const ImVector<ImWchar> ranges = [] {
+        ImFontGlyphRangesBuilder builder;
+        std::string utf8;
+        const auto add = [&](std::string_view cp932) {
+            if (Cp932ToUtf8(cp932, utf8)) builder.AddText(utf8.c_str(), utf8.c_str() + utf8.size());
+        };
+        for (int c = 0x20; c <= 0xDF; ++c) {
+            if (c >= 0x7F && c <= 0xA0) continue;
+            const char single = char(c);
+            add(std::string_view(&single, 1));
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsCp932LeadByte(static_cast<unsigned char>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F) continue;
+                const char pair[2] = {char(lead), char(trail)};
+                add(std::string_view(pair, 2));
+            }
+        }
+        ImVector<ImWchar> built;
+        builder.BuildRanges(&built);
+        return built;
+    }();
+    return ranges.Data;
+}
+
+// The overlay that holds the toolkit now, for MissingOverlayGlyphs.
+Overlay* openOverlay = nullptr;
 
 // The label without the "&" that marks an access key ("&&" stands for one "&").
 std::string Label(const std::string& text)
@@ -75,17 +112,25 @@ Overlay::Overlay(SDL_Window* window, SDL_Renderer* renderer) : m_window(window),
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
     // The dialogs are laid out in pixels for a 13-pixel face: the longest check-box label and the
-    // "キャンセル" button fit their boxes only at this size with narrow button margins.
-    if (const char* face = FindFace())
-        io.Fonts->AddFontFromFileTTF(face, 13.0f, nullptr, io.Fonts->GetGlyphRangesJapanese());
+    // "キャンセル" button fit their boxes only at this size with narrow button margins. Glyphs are not
+    // oversampled sideways and the atlas is only as tall as they need: with every CP932 character it
+    // stays near 1024 x 1300 pixels instead of four times that.
+    if (const char* face = FindFace()) {
+        ImFontConfig config;
+        config.OversampleH = 1;
+        io.Fonts->Flags |= ImFontAtlasFlags_NoPowerOfTwoHeight;
+        io.Fonts->AddFontFromFileTTF(face, 13.0f, &config, Cp932GlyphRanges());
+    }
     ImGui::StyleColorsLight();
     ImGui::GetStyle().FramePadding.x = 3.0f;
     ImGui_ImplSDL2_InitForSDLRenderer(m_window);
     ImGui_ImplSDLRenderer_Init(m_renderer);
+    openOverlay = this;
 }
 
 Overlay::~Overlay()
 {
+    openOverlay = nullptr;
     ImGui_ImplSDLRenderer_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
@@ -248,6 +293,46 @@ void Overlay::Draw()
     if (m_box) DrawMessageBox(*m_box);
     ImGui::Render();
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+std::string Overlay::MissingGlyphs(std::string_view alsoUtf8) const
+{
+    std::string shown(alsoUtf8);
+    const auto addMenu = [&](const auto& self, const std::vector<MenuEntry>& entries) -> void {
+        for (const MenuEntry& entry : entries) {
+            shown += Label(entry.textUtf8);
+            self(self, entry.popup);
+        }
+    };
+    addMenu(addMenu, m_menu);
+    for (const DialogView& dialog : m_dialogs) {
+        shown += dialog.captionUtf8;
+        for (const DialogControlView& control : dialog.controls)
+            shown += control.textUtf8;
+    }
+    if (m_box) {
+        shown += m_box->captionUtf8 + m_box->textUtf8;
+        for (const std::string& label : m_box->labelsUtf8)
+            shown += label;
+    }
+    const ImFont* font = ImGui::GetIO().Fonts->Fonts.empty() ? nullptr : ImGui::GetIO().Fonts->Fonts[0];
+    std::string missing;
+    for (const char* at = shown.c_str(); *at != '\0';) {
+        unsigned int c = 0;
+        const int length = ImTextCharFromUtf8(&c, at, nullptr);
+        const std::string character(at, std::size_t(length));
+        at += length;
+        if (c < 0x20 || missing.find(character) != std::string::npos) continue;
+        if (font == nullptr || c > 0xFFFF || font->FindGlyphNoFallback(ImWchar(c)) == nullptr)
+            missing += character;
+    }
+    return missing;
+}
+
+std::optional<std::string> MissingOverlayGlyphs(std::string_view alsoUtf8)
+{
+    if (openOverlay == nullptr) return std::nullopt;
+    return openOverlay->MissingGlyphs(alsoUtf8);
 }
 
 } // namespace platform::sdl

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,10 @@ public:
     };
     std::vector<Action> TakeActions();
 
+    // The characters of what the overlay shows (menu, dialogs, message box) and of `alsoUtf8` that its
+    // face has no glyph for, each once, as UTF-8: the toolkit would draw "?" for them.
+    std::string MissingGlyphs(std::string_view alsoUtf8) const;
+
 private:
     Overlay(SDL_Window* window, SDL_Renderer* renderer);
     void DrawMenu(const MenuEntry& entry);
@@ -84,5 +89,8 @@ private:
     int m_boxAnswer = -1;
     bool m_menuOpen = false;
 };
+
+// MissingGlyphs of the overlay that is open now; nullopt while none is.
+std::optional<std::string> MissingOverlayGlyphs(std::string_view alsoUtf8 = {});
 
 } // namespace platform::sdl

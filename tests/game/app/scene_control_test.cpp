@@ -226,6 +226,24 @@ TEST_F(SceneFactoryTest, SevenAndEightAreTheTwoViewers)
     EXPECT_NE(dynamic_cast<CSceneTest2*>(scene.get()), nullptr);
 }
 
+// The scenes that use no parameter still take it, so that a value set before them never reaches the
+// scene after them.
+TEST_F(SceneFactoryTest, TheLogoTitleRankingAndTestScenesDropTheParameter)
+{
+    for (const std::int32_t number : {kSceneLogo, kSceneTitle, kSceneRanking, kSceneTest, kSceneTest2}) {
+        SCOPED_TRACE(number);
+        CSceneControl control;
+        control.SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CSceneFactory));
+        control.GetFactory()->SetSceneParameter(42);
+        control.RequestJump(number);
+        control.ApplyRequest();
+        ASSERT_EQ(control.GetCurrentNumber(), number);
+        std::int32_t parameter = -1;
+        EXPECT_FALSE(control.GetFactory()->TakeSceneParameter(&parameter));
+        EXPECT_EQ(parameter, 0);
+    }
+}
+
 TEST_F(SceneFactoryTest, TheSecondImageSetReadsItsListFromItsOwnFolderAndKeepsItOverSceneChanges)
 {
     CSecondImageSet* images = CSecondImageSet::GetInstance();

@@ -208,10 +208,14 @@ TEST_F(AppFrameLoopTest, TheEndCommandStopsTheLoopBeforeTheNullSceneIsUpdated)
         app.RunFrame();
         m_log.onNextMove = [&] { app.GetSceneControl()->RequestExit(); };
         app.RunFrame();
-        EXPECT_TRUE(app.RunFrame()); // the end is applied at the start of the update
-        EXPECT_TRUE(app.GetSceneControl()->IsEnded());
+        const std::uint32_t presents = app.Presents();
+        // The pass that applies the end leaves the loop: nothing more is updated, drawn or presented.
         EXPECT_FALSE(app.RunFrame());
+        EXPECT_TRUE(app.GetSceneControl()->IsEnded());
         EXPECT_EQ(m_log.moves.size(), 2u);
+        EXPECT_EQ(m_log.draws.size(), 1u);
+        EXPECT_EQ(app.Presents(), presents);
+        EXPECT_FALSE(app.WasLastFrameDrawn());
     });
 }
 

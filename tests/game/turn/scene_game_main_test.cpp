@@ -4,6 +4,7 @@
 #include "game/data/global_data.h"
 #include "game/data/item_classes.h"
 #include "game/items/scrolls.h"
+#include "game/items/staff_actions.h"
 #include "game/scenes/menu_scene.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
@@ -229,6 +230,45 @@ TEST_F(SceneGameMainTest, ABusyReactionQueueHoldsTheCommandQueueAndTheTurn)
     Frame();
     EXPECT_EQ(g_ran.back(), 'c');
     EXPECT_EQ(scene.phases.size(), 6u);
+}
+
+// Effects of the overlay list are drawn while the turn goes on; one of the main list holds the turn
+// until it has played out.
+TEST_F(SceneGameMainTest, OnlyTheMainEffectListHoldsTheTurn)
+{
+    const std::int32_t x = game->characters.player.x, y = game->characters.player.y;
+    const auto effect = [&](std::int32_t kind) {
+        SEffectObject e;
+        e.Start(*game, x + 1, y, kind);
+        return e;
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<void()> start;
+        std::int32_t heldFrames;
+    };
+    const std::int32_t strikeLength = effect(kEffectStrike).phaseModulus;
+    ASSERT_GT(strikeLength, 2);
+    const Case cases[] = {
+        // The beam's step strikes the empty cell on the overlay list and ends on the next frame.
+        {"a beam striking an empty cell", [&] { PushStaffBeamAction(game->reactionQueue, x, y, 2, 0); }, 1},
+        {"a splash", [&] { game->overlayEffects.push_back(effect(kEffectSplash)); }, 0},
+        {"a strike on the main list", [&] { game->effects.push_back(effect(kEffectStrike)); },
+         strikeLength - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scene.phases.clear();
+        c.start();
+        scene.turnState = 1;
+        std::int32_t held = 0;
+        for (Frame(); scene.phases.empty() && held < 100; Frame())
+            ++held;
+        EXPECT_EQ(held, c.heldFrames);
+        game->overlayEffects.clear();
+        game->effects.clear();
+    }
 }
 
 TEST_F(SceneGameMainTest, ASilentReRunDrawsNothingAndRunsTurnsForTwelveMilliseconds)

@@ -1,6 +1,7 @@
 #include "game/ui/effect_object.h"
 
 #include "game/app/game_resource.h"
+#include "game/characters/room_events.h"
 #include "game/ui/drawing_fixture.h"
 
 #include <gtest/gtest.h>
@@ -334,7 +335,7 @@ TEST_F(EffectTest, SparklesKeepANegativeSpreadNearTheirCell)
     EXPECT_EQ(RunToEnd(far), 1);
 }
 
-TEST_F(EffectTest, TheListsDropEndedEffectsAndOnlyTheMainListHolds)
+TEST_F(EffectTest, TheFrameUpkeepDropsEndedEffectsAndOnlyTheMainListHoldsTheWorld)
 {
     SEffectObject shortOne, longOne;
     shortOne.Start(*game, 20, 20, kEffectStrike);
@@ -342,16 +343,18 @@ TEST_F(EffectTest, TheListsDropEndedEffectsAndOnlyTheMainListHolds)
     longOne.Start(*game, 20, 20, kEffectSmallExplosion);
     game->effects = {shortOne, longOne, shortOne};
     game->overlayEffects = {shortOne};
-    EXPECT_TRUE(AreEffectsBusy(*game));
-    UpdateEffectLists(*game);
+    EXPECT_TRUE(IsWorldAnimating(*game));
+    UpdateDungeonFrame(*game);
     EXPECT_EQ(game->effects.size(), 3u);
-    UpdateEffectLists(*game);
+    UpdateDungeonFrame(*game);
     ASSERT_EQ(game->effects.size(), 1u);
     EXPECT_EQ(game->effects[0].kind, kEffectSmallExplosion);
     EXPECT_TRUE(game->overlayEffects.empty());
     game->effects.clear();
     game->overlayEffects = {longOne};
-    EXPECT_FALSE(AreEffectsBusy(*game));
+    EXPECT_FALSE(IsWorldAnimating(*game));
+    UpdateDungeonFrame(*game);
+    EXPECT_EQ(game->overlayEffects.size(), 1u) << "still drawn while the turn goes on";
 }
 
 TEST_F(EffectTest, OnlyEffectsNearTheHeroineJoinTheMainList)

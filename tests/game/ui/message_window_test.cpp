@@ -420,6 +420,43 @@ TEST_F(MessageWindowTest, WrappedLinesAreRevealedACharacterAtATime)
     EXPECT_TRUE(window().currentRevealWidths.empty());
 }
 
+// A game key cuts the reveal short only once more than eight characters are out; before that the
+// line goes on a character a frame.
+TEST_F(MessageWindowTest, AGameKeyShowsTheLineWholeOnlyPastEightCharacters)
+{
+    for (const auto& [revealed, whole] : {std::pair{7, false}, std::pair{8, false}, std::pair{9, true}}) {
+        SCOPED_TRACE(revealed);
+        window().Reset();
+        window().AddWrappedMessage(0, std::string(20, 'a').c_str());
+        Frame(); // shown, nothing revealed yet
+        for (int i = 0; i < revealed; ++i)
+            Frame();
+        ASSERT_EQ(window().revealCounters[0], revealed);
+        EXPECT_NE(Frame(kKey0), 0);
+        EXPECT_EQ(window().currentRevealWidths.empty(), whole);
+        EXPECT_EQ(window().revealCounters[0], whole ? revealed : revealed + 1);
+    }
+}
+
+// As the box fades out, a translucent box fades its text with it; an opaque box keeps its text whole.
+TEST_F(MessageWindowTest, OnlyTheTranslucentBoxFadesItsText)
+{
+    for (const bool translucent : {true, false}) {
+        SCOPED_TRACE(translucent);
+        window().Reset();
+        window().SetAlphaSurface(translucent);
+        window().AddMessage(-1, 0, "aaaa");
+        RunUntilIdle();
+        while (window().idleCounter < 290)
+            Frame();
+        ASSERT_LT(window().GetOpacity(), 255);
+        auto screen = Screen();
+        window().Draw(*screen);
+        // The line starts at (24, 192): four letters of 7 pixels.
+        EXPECT_EQ(Holds(*screen, 24, 192, 28, 14, kWhite), !translucent);
+    }
+}
+
 TEST_F(MessageWindowTest, ALineThatCannotBeRenderedLeavesItsSlotEmpty)
 {
     // Four lines fill the three slots round; the fourth, whose code is no colour, reuses slot 0.
