@@ -3,6 +3,11 @@
 // so every motion and effect ends at once and a turn runs from its start (turn state 1) back to idle
 // (turn state 0) without a frame in between. Meant to stay within 50 us a turn.
 //
+// The same turn in normal play, where every turn's command goes into the run's action log on disk
+// before the turn runs, with the log already holding 0 or 10,000 turns, and with the log off (-1) for
+// the turn's own cost: the log's write adds the same few microseconds at any length (the temporary home
+// is under the system's temporary folder: TMPDIR=/dev/shm measures it on a memory file system).
+//
 // The heroine is kept full and unhurt and the floor's clock held at its start, so that the crowd neither
 // ends the run nor grows; every 250 turns the floor is built anew, outside the timing.
 
@@ -11,6 +16,7 @@
 #include "game/characters/character_control.h"
 #include "game/characters/room_events.h"
 #include "game/core/play_mode.h"
+#include "game/data/global_data.h"
 #include "game/turn/action_queue.h"
 #include "game/turn/turn_phases.h"
 #include "sdk/auxiliary/file.h"
@@ -165,6 +171,80 @@ void BM_TurnWithThirtyMonsters(benchmark::State& state)
     state.counters["floors ended"] = double(ended);
 }
 BENCHMARK(BM_TurnWithThirtyMonsters)->Unit(benchmark::kMicrosecond);
+
+// The floor of BuildFloor in normal play with the action log on, holding `turns` logged turns; with
+// the log off when `turns` is -1, for the turn's own cost.
+bool StartLoggedFloor(SGameResource& game, CSceneGameMain& scene, std::uint32_t seed, std::int64_t turns)
+{
+    if (!BuildFloor(game, scene, seed)) return false;
+    game.playMode = kPlayNormal;
+    game.userNumber = 1;
+    game.runNumber = 1;
+    game.actionLog.Reset();
+    if (turns < 0) return true;
+    if (game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor) != 0) return false;
+    for (std::int64_t i = 0; i < turns; ++i) {
+        game.actionLog.WriteCommand(MakePlayerCommand(kStepInPlace, game.characters.GetPlayer().direction));
+        if (game.actionLog.AppendToFile() != CActionLog::kAppended) return false;
+    }
+    return true;
+}
+
+void BM_LoggedTurn(benchmark::State& state)
+{
+    Prepare();
+    g_globalData = SGlobalData();
+    g_globalData.fileName = kGlobalDataFileName;
+    CreateUserFolders(g_globalData);
+    auto game = std::make_unique<SGameResource>();
+    if (game->LoadDataTables() != 0) {
+        state.SkipWithError("the built data set did not load");
+        return;
+    }
+    auto scene = std::make_unique<CSceneGameMain>(*game);
+    std::uint32_t seed = 0x5EED0001u;
+    std::int32_t turns = kTurnsPerFloor;
+    for (auto _ : state) {
+        if (turns >= kTurnsPerFloor || game->playMode != kPlayNormal) {
+            state.PauseTiming();
+            while (!StartLoggedFloor(*game, *scene, seed, state.range(0)))
+                ++seed;
+            ++seed;
+            turns = 0;
+            state.ResumeTiming();
+        }
+        KeepHeroineGoing(*game);
+        RunTurn(*game, *scene);
+        if (game->leaveFloor != 0 || scene->descending != 0) turns = kTurnsPerFloor;
+        ++turns;
+    }
+}
+BENCHMARK(BM_LoggedTurn)->Arg(-1)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The log's part of a turn alone: one command logged and written to a log already holding 0 or 10,000
+// turns.
+void BM_LogWrite(benchmark::State& state)
+{
+    Prepare();
+    g_globalData = SGlobalData();
+    g_globalData.fileName = kGlobalDataFileName;
+    CreateUserFolders(g_globalData);
+    CActionLog log;
+    const SPlayerCommand step = MakePlayerCommand(kStepInPlace, 2);
+    if (log.SaveSuspendData(1, 1, kFloor) != 0) {
+        state.SkipWithError("the log could not be started");
+        return;
+    }
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        log.WriteCommand(step);
+        log.AppendToFile();
+    }
+    for (auto _ : state) {
+        log.WriteCommand(step);
+        if (log.AppendToFile() != CActionLog::kAppended) state.SkipWithError("an append failed");
+    }
+}
+BENCHMARK(BM_LogWrite)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -234,7 +234,8 @@ void CApp::SwitchFullScreen()
             }
         }
     }
-    Auxiliary::GetErrorStream().Out(result);
+    // Only a switch that failed is worth a line in the error output.
+    if (result != 0) Auxiliary::GetErrorStream().Out("CApp::SwitchFullScreen %d", result);
     g_globalData.fullScreen = m_fullScreen;
     m_fullScreenCopy = m_fullScreen;
     SaveGlobalData(g_globalData);

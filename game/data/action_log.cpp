@@ -71,6 +71,22 @@ std::array<std::uint32_t, kTextWords> EncodeText(const char* text, std::size_t l
     return words;
 }
 
+// The length of an ".act" file's header and the whole chunks after it (a count, its words and the sum
+// after them), sums unchecked: where a write cut short at the end of the file began. A file whose
+// header is not whole is kept as it is.
+std::size_t WholeChunksLength(std::span<const std::uint8_t> file)
+{
+    constexpr std::size_t kHeader = 12;
+    if (file.size() < kHeader) return file.size();
+    std::size_t position = kHeader;
+    while (file.size() - position >= 2) {
+        const std::size_t count = platform::ReadU16(file.data() + position);
+        if ((file.size() - position - 2) / 4 < count || file.size() - position - 2 - 4 * count < 2) break;
+        position += 2 + 4 * count + 2;
+    }
+    return position;
+}
+
 } // namespace
 
 ZTL::string MakeSlotFilePath(std::int32_t userNumber, std::int32_t runNumber)
@@ -171,14 +187,8 @@ int CActionLog::AppendToFile()
     if (m_words.empty()) return kAppendNothingBuffered;
     CompactActionLog(m_words, m_compaction);
 
-    // The file so far; a missing one is begun, as opening it for appending would.
-    Auxiliary::CFile file;
-    std::vector<std::uint8_t> bytes;
-    const int read = file.ReadToVector(m_writeFileName, bytes);
-    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound)
-        return kAppendCannotOpen;
-    if (read != Auxiliary::CFile::kReadOk) bytes.clear();
-
+    // The new chunks, each closed by the running sum: a reader takes the file up to its last whole one.
+    std::vector<std::uint8_t> chunks;
     std::uint32_t sum = m_sum;
     std::size_t begin = 0;
     while (begin < m_words.size()) {
@@ -187,15 +197,43 @@ int CActionLog::AppendToFile()
         while (end < m_words.size() && end + CommandLength(m_words[end]) - begin <= kMaxChunkWords)
             end += CommandLength(m_words[end]);
         end = std::min(end, m_words.size());
-        AppendLittleEndian(bytes, std::uint32_t(end - begin), 2);
+        AppendLittleEndian(chunks, std::uint32_t(end - begin), 2);
         for (std::size_t i = begin; i < end; ++i) {
-            AppendLittleEndian(bytes, m_words[i], 4);
+            AppendLittleEndian(chunks, m_words[i], 4);
             sum = AddToSum(sum, m_words[i]);
         }
-        AppendLittleEndian(bytes, sum, 2);
+        AppendLittleEndian(chunks, sum, 2);
         begin = end;
     }
+
+    // A turn adds its chunks at the end of the file with one write, so its cost does not grow with the
+    // log. That is only safe while the file is exactly what this log last left there.
+    if (m_fileLength >= 0) {
+        CAppendingFile appending;
+        if (appending.Open(m_writeFileName) && appending.GetInitialLength() == std::uint64_t(m_fileLength)) {
+            if (!appending.Write(chunks.data(), chunks.size())) return kAppendCannotOpen;
+            m_fileLength += std::int64_t(chunks.size());
+            m_sum = sum;
+            ClearWordBuffer();
+            return kAppended;
+        }
+    }
+
+    // Otherwise (the first append after a resume, or after a failed write left a torn tail) the file is
+    // rewritten whole through a temporary file: what this log wrote last, or else its whole chunks, with
+    // the new chunks after them. A missing file is begun, as opening it for appending would.
+    Auxiliary::CFile file;
+    std::vector<std::uint8_t> bytes;
+    const int read = file.ReadToVector(m_writeFileName, bytes);
+    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound)
+        return kAppendCannotOpen;
+    if (read != Auxiliary::CFile::kReadOk) bytes.clear();
+    const std::size_t keep =
+        m_fileLength >= 0 ? std::min(bytes.size(), std::size_t(m_fileLength)) : WholeChunksLength(bytes);
+    bytes.resize(keep);
+    bytes.insert(bytes.end(), chunks.begin(), chunks.end());
     if (file.Write(m_writeFileName, bytes.data(), std::uint32_t(bytes.size())) != 0) return kAppendCannotOpen;
+    m_fileLength = std::int64_t(bytes.size());
     m_sum = sum;
     ClearWordBuffer();
     return kAppended;
@@ -227,6 +265,7 @@ int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber,
         ShowErrorBox("セーブデータに保存できません");
         return 1;
     }
+    m_fileLength = std::int64_t(header.size());
     m_sum = 0;
     ClearWordBuffer();
     m_logging = 1;
@@ -312,6 +351,7 @@ void CActionLog::ReadCommand(SPlayerCommand& command)
 void CActionLog::SetFileName(std::int32_t userNumber, std::int32_t runNumber)
 {
     m_writeFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
+    m_fileLength = -1;
 }
 
 void CActionLog::SetReadFileName(std::int32_t userNumber, std::int32_t runNumber)
@@ -325,6 +365,7 @@ int CActionLog::DeleteFile()
     Auxiliary::CFile file;
     file.Delete(m_writeFileName);
     m_writeFileName = ZTL::string();
+    m_fileLength = -1;
     return 0;
 }
 
@@ -353,8 +394,10 @@ int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
     while (position < byteLimit) {
         std::uint32_t count = 0;
         if (!take(2, count)) break; // the file ends between two chunks
-        // Every word the count promises must be there, and a kind-4 word's text within the count.
-        if ((file.size() - position) / 4 < count) return kActionFileWordMissing;
+        // A chunk the bytes end inside is a write that was cut short (a kill, a full disk): the log is
+        // what came before it. A kind-4 word's text must lie within the count.
+        if ((file.size() - position) / 4 < count || file.size() - position - 4 * std::size_t(count) < 2)
+            break;
         const std::uint8_t* chunk = file.data() + position;
         for (std::uint32_t i = 0; i < count; ++i) {
             if (KindOf(platform::ReadU32(chunk + 4 * i)) != 4) continue;
@@ -368,7 +411,7 @@ int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
         }
         position += 4 * std::size_t(count);
         std::uint32_t stored = 0;
-        if (!take(2, stored)) return kActionFileSumMissing;
+        take(2, stored);
         if (stored != sum) return kActionFileSumWrong;
     }
     log.m_readWords = std::move(words);

@@ -78,8 +78,10 @@ public:
     // buffered are compacted.
     void WriteCommand(const SPlayerCommand& command);
     // Compacts the buffer and appends it to the write file as chunks of at most kMaxChunkWords words,
-    // never splitting a command, then empties it. The file is rewritten whole through a temporary file,
-    // so a failed append leaves it (and the buffer and the running sum) as they were.
+    // never splitting a command, then empties it. The chunks are written in place at the end of the
+    // file while it is as this log left it; otherwise (after a resume or a failed write) the file is
+    // rewritten through a temporary file with its torn tail cut off. A failed append leaves the buffer
+    // and the running sum as they were, and the file readable up to what was there before.
     int AppendToFile();
 
     // At the end of a floor: appends the write file as it stands on disk to the run's ".rpl" work file
@@ -135,6 +137,8 @@ private:
     std::vector<std::uint32_t> m_readWords; // the commands to re-run or replay
     std::int32_t m_readIndex = 0;
     SCompaction m_compaction; // of m_words
+    // The write file's length as this log last left it; -1 when not known (a new name, a resume).
+    std::int64_t m_fileLength = -1;
 };
 
 // Results of ReadActionFile.
@@ -144,15 +148,15 @@ enum ActionFileResult : int
     kActionFileBadMagic = 2,
     kActionFileOtherUser = 3,
     kActionFileOtherFloor = 4,
-    kActionFileWordMissing = 10, // a chunk counts more words than are left
-    kActionFileSumMissing = 11,
+    kActionFileWordMissing = 10, // a kind-4 command's text runs past its chunk
     kActionFileSumWrong = 12,
 };
 inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::max();
 
 // Reads an ".act" file (or one embedded in a larger file) from its bytes: the header must name the
 // user and the floor; chunks are read while fewer than byteLimit bytes have been taken (a limit below
-// 13 reads the header alone) and until the bytes end between two chunks. On success the log's read
+// 13 reads the header alone) and until the bytes end; a last chunk they end inside (a write cut short)
+// is left out. On success the log's read
 // buffer holds the words, its running sum the sum read and its read index 0; the log-on flag stays.
 // On failure the log is unchanged. An ActionFileResult.
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,

@@ -414,6 +414,9 @@ bool CSceneMenu::UpdateDataBrowser(std::uint32_t keyMask)
     }
     if (m_state == 88 || m_state == 91) {
         if ((keyMask & kAnyKey) == 0) return false;
+        // The title opens the data menu anew, whose new key tables would take the key still held as a
+        // second press: it acts again only once released.
+        Keys().SetBlockMask(Keys().GetBlockMask() | kAnyKey);
         game.ResetForNewGame();
         PushState(0);
         return true;

@@ -31,6 +31,10 @@ constexpr const char* kWarehouseFull = "倉庫番「ごめんね、倉庫がい�
 constexpr const char* kFilledDuringDeposit = "倉庫番「倉庫がいっぱいで、全部のアイテムは入らなかったよ」";
 constexpr const char* kInventoryFull = "倉庫番「持ち物がいっぱいで、これ以上持てないよ」";
 constexpr const char* kWarehouseEmpty = "倉庫番「あれ？　預かっているアイテムはひとつもないよ」";
+constexpr const char* kNoWeaponsFound = "見つけた武器がありません";
+constexpr const char* kNoShieldsFound = "見つけた盾がありません";
+// A message that waits for a key, closes and goes back to the state below.
+constexpr std::int32_t kEmptyCatalogueState = 54;
 constexpr const char* kDeposited = "倉庫番「確かにあずかったよ」";
 
 std::uint32_t PowerOfTen(std::int32_t digit)
@@ -341,6 +345,16 @@ bool HandleWarehouseMenu(CSceneMenu& menu, std::uint32_t keyMask)
         menu.listPosition = 0;
         menu.listPage = 0;
         menu.PushState(cursor == 6 ? 40 : 41);
+        if (menu.CatalogueKinds().empty()) {
+            // Nothing found yet: a message that waits for a key, then her menu again, as the other
+            // empty lists of the camp behave.
+            menu.PopState();
+            game.selectWindow.Open(32, 100, true, -1, -1, -1, true,
+                                   cursor == 6 ? kNoWeaponsFound : kNoShieldsFound);
+            menu.PushState(kEmptyCatalogueState);
+            menu.RedrawWindows();
+            break;
+        }
         menu.OpenCatalogue(false);
         break;
     }

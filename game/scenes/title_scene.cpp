@@ -5,6 +5,7 @@
 #include "game/asset_ids.h"
 #include "game/data/error_box.h"
 #include "game/data/global_data.h"
+#include "game/scenes/portraits.h"
 #include "gamebase/music.h"
 
 namespace {
@@ -21,7 +22,11 @@ CSceneTitle::CSceneTitle(CSceneControl* control, SGameResource* game) : CSceneSu
     std::int32_t parameter = 0;
     if (control != nullptr) control->GetFactory()->TakeSceneParameter(&parameter);
     QuorlithGameBase::CMusic::GetInstance()->FadeOut(kMusicFade);
-    if (m_game != nullptr) m_game->ResetForNewGame();
+    if (m_game == nullptr) return;
+    m_game->ResetForNewGame();
+    // The browser draws the portrait layers over the title picture; a floor's pictures (the fall of a
+    // replay that ended in death) are not the title's.
+    ResetPortraitLayers(*m_game);
 }
 
 void CSceneTitle::OnMove(const std::uint32_t* keyMask)

@@ -81,7 +81,8 @@ int CAudioMixer::Open()
     }
     if (!FindLines()) return 4;
     for (int line = 0; line < kLineCount; ++line) {
-        if (!CheckLine(line)) continue;
+        // A line this machine lacks is no fault of opening: only a caller asking for it hears of it.
+        if (!IsLineSupported(line) || !CheckLine(line)) continue;
         m_lineRecords[std::size_t(line)].savedVolume = m_values;
     }
     m_opened = true;

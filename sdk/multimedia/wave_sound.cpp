@@ -16,7 +16,9 @@ void CWaveSound::SetStreamMode(bool streamed)
     m_streamed = streamed;
     const string fileName = m_inner->GetFileName();
     const bool loop = m_inner->IsLoopPlay();
-    const int volume = m_inner->GetVolume();
+    // A sound that holds no file has no buffer to ask: it starts silent, and asking would only report
+    // a failure that is none.
+    const int volume = fileName.empty() ? 0 : m_inner->GetVolume();
     const bool playing = m_inner->IsPlay();
     m_inner->Close();
     if (streamed)

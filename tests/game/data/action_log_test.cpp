@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -142,34 +143,37 @@ TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
 {
     const Bytes good =
         ActFile(3, 2, {{0x00012C05, 0x00000001}, {0x704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
-    // The byte flipped, and the result: magic, user, floor, a count, a word, a sum.
-    for (const auto& [offset, expected] :
-         std::vector<std::pair<std::size_t, int>>{{0, kActionFileBadMagic},
-                                                  {4, kActionFileOtherUser},
-                                                  {8, kActionFileOtherFloor},
-                                                  {12, kActionFileWordMissing},
-                                                  {14, kActionFileSumWrong},
-                                                  {22, kActionFileSumWrong}}) {
+    // The byte flipped, and the result: magic, user, floor, a count that runs past the end (read as a
+    // write cut short), a word, a sum.
+    for (const auto& [offset, expected, words] :
+         std::vector<std::tuple<std::size_t, int, Words>>{{0, kActionFileBadMagic, {9}},
+                                                          {4, kActionFileOtherUser, {9}},
+                                                          {8, kActionFileOtherFloor, {9}},
+                                                          {12, kActionFileRead, {}},
+                                                          {14, kActionFileSumWrong, {9}},
+                                                          {22, kActionFileSumWrong, {9}}}) {
         Bytes file = good;
         file[offset] ^= 0x40;
         CActionLog log;
         ASSERT_EQ(ReadActionFile(log, 3, 2, ActFile(3, 2, {{9}})), kActionFileRead);
         EXPECT_EQ(ReadActionFile(log, 3, 2, file), expected) << offset;
-        EXPECT_EQ(log.GetReadWords(), Words{9}) << offset;
+        EXPECT_EQ(log.GetReadWords(), words) << offset;
     }
     // A chunk whose count ends inside a kind-4 command's text.
     CActionLog log;
     EXPECT_EQ(ReadActionFile(log, 1, 1, ActFile(1, 1, {{0x104, 0x64636261}})), kActionFileWordMissing);
 
-    // Cut anywhere: a cut between two chunks reads what came before it; any other is refused.
+    // Cut anywhere after the header: the log is the whole chunks before the cut, so a write cut short
+    // loses only what it was writing.
     for (std::size_t size = 0; size < good.size(); ++size) {
-        const int expected = size < 4                                               ? kActionFileBadMagic
-                             : size < 8                                             ? kActionFileOtherUser
-                             : size < 12                                            ? kActionFileOtherFloor
-                             : size == 12 || size == 13 || size == 24 || size == 25 ? kActionFileRead
-                             : size == 22 || size == 23 || size >= 46               ? kActionFileSumMissing
-                                                                                    : kActionFileWordMissing;
-        EXPECT_EQ(ReadActionFile(log, 3, 2, std::span(good.data(), size)), expected) << "size " << size;
+        const int expected = size < 4    ? kActionFileBadMagic
+                             : size < 8  ? kActionFileOtherUser
+                             : size < 12 ? kActionFileOtherFloor
+                                         : kActionFileRead;
+        ASSERT_EQ(ReadActionFile(log, 3, 2, std::span(good.data(), size)), expected) << "size " << size;
+        if (expected == kActionFileRead) {
+            EXPECT_EQ(log.GetReadWords().size(), size < 24 ? 0u : 2u) << "size " << size;
+        }
     }
     // A byte limit ends the read between chunks; one of 12 or less reads the header alone.
     for (const auto& [limit, words] :
@@ -285,6 +289,49 @@ TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
     EXPECT_EQ(log.SaveSuspendData(3, 7, 2), 1);
     EXPECT_EQ(TakeBox(), Utf8("セーブデータに保存できません / エラー"));
     EXPECT_TRUE(log.IsOff());
+}
+
+// Each turn's chunks go on the end of the file in place, so a turn costs the same at any length of log;
+// a tail that is not what the log last wrote (a write cut short by a kill or a full disk, read back by
+// a resume) is cut off at the next append instead of being built on.
+TEST_F(ActionLogFileTest, AppendsInPlaceAndCutsATornTailBeforeBuildingOnIt)
+{
+    const auto inode = [&] {
+        struct stat info
+        {};
+        return ::stat((UserFolder() / "00030007.act").c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const auto tear = [&](Bytes tail) {
+        Bytes bytes = ActBytes();
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        PutFile(UserFolder() / "00030007.act", std::string(bytes.begin(), bytes.end()));
+    };
+    CActionLog log;
+    ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
+    log.WriteCommand(MakeCommand(5, 300));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    const auto first = inode();
+    log.WriteCommand(MakeCommand(9));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(inode(), first) << "an append rewrote the file instead of adding to it";
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}}));
+
+    // The writer's own file cut short: its next append drops the torn bytes.
+    tear({3, 0, 7, 0});
+    log.WriteCommand(MakeCommand(1));
+    ASSERT_EQ(log.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}}));
+
+    // A resume: the torn chunk is not read, and the resumed writer cuts it before its first append.
+    tear({2, 0, 5, 0, 0, 0});
+    CActionLog resumed;
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_EQ(resumed.GetReadWords(), (Words{0x00012C05, 9, 1}));
+    EXPECT_EQ(resumed.GetRunningSum(), log.GetRunningSum());
+    resumed.SetFileName(3, 7);
+    resumed.WriteCommand(MakeCommand(15));
+    ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}}));
 }
 
 } // namespace

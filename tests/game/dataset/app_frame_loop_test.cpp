@@ -7,6 +7,7 @@
 #include "platform/host/scan_codes.h"
 #include "platform/window.h"
 #include "support/app_runner.h"
+#include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -266,6 +267,25 @@ TEST_F(AppFrameLoopTest, AltEnterSwitchesToFullScreenAndBack)
         EXPECT_FALSE(app.IsFullScreen());
         EXPECT_FALSE(g_globalData.fullScreen);
     });
+}
+
+// A normal run is quiet: the start (the mixer without wave, synthesiser or CD lines), a switch to full
+// screen and back, and the end write nothing to the error output.
+TEST_F(AppFrameLoopTest, AStartAFullScreenSwitchAndTheEndWriteNothingToTheErrorOutput)
+{
+    test_support::ErrorCapture errors;
+    Run([&](CBodyApp& app) {
+        app.RunFrame();
+        for (int i = 0; i < 2; ++i) {
+            headless::SetKey(platform::DIK_LMENU, true);
+            headless::SetKey(platform::DIK_RETURN, true);
+            app.RunFrame();
+            headless::ReleaseAllKeys();
+            app.RunFrame();
+        }
+        EXPECT_FALSE(app.IsFullScreen());
+    });
+    EXPECT_EQ(errors.Text(), "");
 }
 
 TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAtTheNewSize)

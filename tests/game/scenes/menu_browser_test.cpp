@@ -4,8 +4,11 @@
 #include "game/app/save_game.h"
 #include "game/data/action_log.h"
 #include "game/scenes/menu_scene.h"
+#include "game/scenes/title_scene.h"
 #include "game/support/menu_fixture.h"
+#include "game/ui/image_list.h"
 #include "platform/host/headless/headless.h"
+#include "support/app_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -279,6 +282,91 @@ TEST_F(BrowserTest, ACopyTakesTheNextNumberOnlyOnceItExists)
     EXPECT_EQ(g_globalData.fileCounter, counter);
     EXPECT_FALSE(fs::exists(Save("0014abc.head")));
     EXPECT_FALSE(fs::exists(Save("0014abc.cfg")));
+}
+
+// The decide key held for a few frames over the copy's message, read through the key object as the frame
+// loop reads it: the message closes, the title opens the data menu again, and the press is not taken a
+// second time there.
+TEST_F(BrowserTest, OnePressOnTheCopysMessageClosesItAndActsNoFurther)
+{
+    MakeSave(3, "abc");
+    for (const std::int32_t heldFrames : {1, 4, 9}) {
+        std::int32_t stateAfter = -1;
+        ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+            Draw::SetThreadPlaneOwner(&m_display);
+            // The keyboard belongs to the application's window: the key object is made on its thread.
+            control->SetKeyObject(ZTL::smart_ptr<CKeyThread>(new CKeyThread));
+            CKeyThread& keys = *control->GetKeyObject();
+            keys.Setup();
+            OpenBrowser();
+            Choose(kCopy);
+            Choose(0);
+            ASSERT_EQ(menu->GetState(), 88);
+            const std::uint8_t decideKey = std::uint8_t(keys.FindBinding(0, false));
+            // Frames as the frame loop runs them: the key mask first, then the scene. A menu that has
+            // ended returns on its next frame, the title asks for the browser on the one after, and the
+            // new menu is made and updated on the third.
+            std::int32_t framesEnded = 0;
+            const auto frame = [&] {
+                std::uint32_t mask = 0;
+                keys.BuildKeyMask(mask);
+                if (menu->GetState() == 0 && ++framesEnded < 3) return;
+                if (menu->GetState() == 0) {
+                    OpenBrowser();
+                    framesEnded = 0;
+                }
+                menu->OnMove(&mask);
+            };
+            frame(); // released: the key object's start-up block lets go
+            platform::headless::SetKey(decideKey, true);
+            for (std::int32_t i = 0; i < heldFrames; ++i)
+                frame();
+            platform::headless::SetKey(decideKey, false);
+            for (std::int32_t i = 0; i < 3; ++i)
+                frame();
+            stateAfter = menu->GetState();
+            menu.reset();
+            Draw::SetThreadPlaneOwner(nullptr);
+        }));
+        platform::headless::ReleaseAllKeys();
+        EXPECT_EQ(stateAfter, 81) << "held " << heldFrames << " frames";
+        for (const auto& entry : fs::directory_iterator(Exe() / "save"))
+            if (entry.path().filename().string().rfind("0003", 0) != 0) fs::remove(entry.path());
+    }
+}
+
+// A replay that ends in the heroine's fall leaves the fall's picture in the portrait layers; back on the
+// title the browser shows the title picture alone.
+TEST_F(BrowserTest, AfterAReplaysFallTheBrowserShowsTheTitlePictureAlone)
+{
+    const auto picture = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        test_support::Bytes bits(std::size_t(320) * 3 * 240);
+        for (std::size_t i = 0; i < bits.size(); i += 3)
+            bits[i] = b, bits[i + 1] = g, bits[i + 2] = r;
+        const test_support::Bytes bmp = test_support::MakeBmp(320, 240, 24, 0, {}, bits);
+        return std::string(bmp.begin(), bmp.end());
+    };
+    PutFile(Exe() / "data" / "image" / "title.bmp", picture(0x20, 0x40, 0x80));
+    PutFile(Exe() / "data" / "image" / "fall.bmp", picture(0xC0, 0x10, 0x10));
+    PutFile(Exe() / "data" / "image" / "list.txt", "title.bmp,12000\r\nfall.bmp,13002\r\n");
+    AccessImageList(kImageListDestroy, 0);
+    const auto screen = [&] {
+        OpenBrowser();
+        Frame(0);
+        auto plane = std::make_unique<Draw::CFastPlane>();
+        plane->CreateSurfaceOfType(320, 240, Draw::kPixelXRGB8888);
+        menu->OnDraw(plane.get());
+        return Word(*plane, 300, 220) & 0xFFFFFF;
+    };
+    const std::uint32_t titleAlone = screen();
+
+    // The fall's picture at full strength in the centre layer, as the replay's end leaves it.
+    game->portraits[1].picture = 13002;
+    game->portraits[1].level = 255;
+    control->GetFactory()->SetSceneParameter(0);
+    CSceneTitle title(control.get(), game.get());
+    EXPECT_EQ(screen(), titleAlone);
+    AccessImageList(kImageListDestroy, 0);
 }
 
 TEST_F(BrowserTest, DeletingASaveRemovesItsFilesAndRunFiles)

@@ -558,6 +558,24 @@ TEST_F(MenuKeepersTest, TheCatalogueShowsFoundKindsUntilTheSecondDungeonIsCleare
     EXPECT_EQ(menu->listPage, std::int32_t((weapons.size() + 9) / 10) - 1) << "left wraps to the last page";
 }
 
+TEST_F(MenuKeepersTest, AnEmptyCatalogueSaysSoAndGoesBackToHerMenu)
+{
+    struct Case
+    {
+        std::int32_t entry;
+        const char* line;
+    };
+    for (const Case c : {Case{6, "見つけた武器がありません"}, Case{7, "見つけた盾がありません"}}) {
+        Open(kWarehouse);
+        Choose(c.entry);
+        EXPECT_EQ(TopLines(), std::vector<std::string>{c.line});
+        EXPECT_EQ(game->selectWindow.GetCursor(), -1);
+        Press(kDecide);
+        EXPECT_EQ(menu->GetState(), 29) << c.line;
+        EXPECT_EQ(TopLines().size(), 8u) << "her menu is on top again";
+    }
+}
+
 TEST_F(MenuKeepersTest, ASaleFromTheWarehouseIsSettledAndTheKeeperAnswers)
 {
     const std::uint16_t entry = Store(kSword);

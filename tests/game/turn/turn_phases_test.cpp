@@ -395,6 +395,37 @@ TEST_F(TurnPhasesTest, ARunStopsAtRoomsOpeningsCharactersAndHunger)
     }
 }
 
+// A run through the turns as the scene repeats it: along a plain corridor it goes on to the corridor's
+// end, and it stops only where the running rule says (an opening beside her, a bend ahead).
+TEST_F(TurnPhasesTest, ARunGoesOnAlongAPlainCorridorAndStopsOnlyWhereTheRuleSays)
+{
+    struct Case
+    {
+        const char* what;
+        std::array<const char*, 3> rows;
+        std::int32_t stopX;
+    };
+    const Case cases[] = {
+        {"a straight corridor", {"################", "#..............#", "################"}, 44},
+        {"an opening below", {"################", "#..............#", "#######.########"}, 37},
+        {"a bend down", {"################", "#........#######", "########.#######"}, 38},
+    };
+    TurnDriver driver(scene);
+    for (const Case& c : cases) {
+        DrawFloorArt(*game, 30, 20, {c.rows[0], c.rows[1], c.rows[2]});
+        Player().x = 31;
+        Player().y = 21;
+        Player().fullness = 50000;
+        scene.command.Reset();
+        scene.command.kind = 6;
+        scene.command.arg1 = 6;
+        for (std::int32_t turn = 0; turn < 20 && scene.command.kind == 6; ++turn)
+            ASSERT_TRUE(driver.Turn()) << c.what;
+        EXPECT_EQ(Player().x, c.stopX) << c.what;
+        EXPECT_EQ(Player().y, 21) << c.what;
+    }
+}
+
 TEST_F(TurnPhasesTest, ASilentRerunThatFailsAtTheCollapseShowsTheErrorAndAborts)
 {
     platform::headless::ScriptMessageBoxAnswers({});

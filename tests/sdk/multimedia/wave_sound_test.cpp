@@ -42,7 +42,7 @@ TEST(WaveSound, SwitchingToStreamedPlaysTheSameFileFromTheStartLoopedAtTheSameVo
     });
 }
 
-TEST(WaveSound, AStreamedSoundFromTheFactoryStartsSilentAfterOneVolumeReport)
+TEST(WaveSound, AStreamedSoundFromTheFactoryStartsSilentWithoutAReport)
 {
     test_support::ErrorCapture errors;
     RunWithSounds([&](SoundApp& s) {
@@ -51,9 +51,7 @@ TEST(WaveSound, AStreamedSoundFromTheFactoryStartsSilentAfterOneVolumeReport)
         EXPECT_EQ(sound->GetVolume(), 0);
         EXPECT_EQ(sound->GetLength(), -1); // nothing opened yet
     });
-    const std::string report = "CWaveStaticSound::GetVolumeに失敗";
-    EXPECT_EQ(errors.Text().find(report), errors.Text().rfind(report));
-    EXPECT_TRUE(errors.Has(report.c_str()));
+    EXPECT_EQ(errors.Text(), "");
 }
 
 // The application's volume hold, as the application sets it.

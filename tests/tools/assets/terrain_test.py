@@ -12,7 +12,7 @@ import numpy as np
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "tools", "assets"))
 
 from assetlib import pixels  # noqa: E402
-from generators import light, terrain  # noqa: E402
+from generators import common, light, terrain  # noqa: E402
 
 
 def block(sheet, row, col=4):
@@ -68,6 +68,43 @@ class Terrain(unittest.TestCase):
                         differs &= p != np.roll(np.roll(p, dy, 0), dx, 1)
                     diagonal = (p == np.roll(np.roll(p, 1, 0), 1, 1)) & (p == np.roll(np.roll(p, -1, 0), -1, 1))
                     self.assertLess((differs & diagonal).mean(), 0.07)
+
+    def test_the_walkable_floors_are_calmer_than_the_walls(self):
+        # The texture of a tile: how much a pixel's value differs from its right and lower neighbours.
+        def busy(tile):
+            v = lum(tile)
+            return (np.abs(np.diff(v, axis=0)).mean() + np.abs(np.diff(v, axis=1)).mean()) / 2
+
+        for name, sheet in SHEETS.items():
+            wall = busy(block(sheet, 1)[:16])  # the top of a wall joined all round
+            for what, tile in (("room floor", block(sheet, 0, 0)), ("corridor", block(sheet, 0, 1))):
+                with self.subTest(theme=name, tile=what):
+                    self.assertLess(busy(tile), 0.6 * wall)
+
+    def test_the_unbreakable_wall_of_the_dungeons_reads_as_wall(self):
+        # Terrain 1 rings rooms and runs through the rock on every dungeon floor; only the warehouse
+        # fills its storage field with it.
+        for name, sheet in SHEETS.items():
+            if name == "storehouse":
+                continue
+            for col in range(5):
+                with self.subTest(theme=name, col=col):
+                    wall, unbreakable = block(sheet, 1, col), block(sheet, 2, col)
+                    self.assertLess(abs(lum(wall).mean() - lum(unbreakable).mean()), 40)
+                    self.assertLess(np.abs(wall.mean(axis=(0, 1)) - unbreakable.mean(axis=(0, 1))).max(), 50)
+
+
+class Stairs(unittest.TestCase):
+    def test_the_way_down_is_a_flight_of_bright_treads_and_dark_risers(self):
+        rgb = common.stairs(False).rgb().astype(np.float64)
+        centre = lum(rgb[:, 14:18]).mean(axis=1)
+        bright, dark = centre > 150, centre < 50
+        # Each step down is a bright tread over a dark riser: count the changes from bright to dark.
+        steps = sum(1 for a, b in zip(bright[:-1], dark[1:]) if a and b)
+        self.assertGreaterEqual(steps, 3)
+        # Its outline narrows step by step: the lowest tread is wider than the highest.
+        treads = [np.count_nonzero(lum(rgb[y]) > 110) for y in range(32) if bright[y]]
+        self.assertGreater(treads[-1], treads[0])
 
 
 class Spotlight(unittest.TestCase):

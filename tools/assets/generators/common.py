@@ -76,21 +76,24 @@ def kanji_badge(text, ramp, ink):
 def stairs(up):
     s = Sprite(32, 32)
     if not up:
-        # A stairwell going down into the dark: a stone rim, steps narrowing and darkening as they
-        # descend away from the viewer.
-        s.rect(3, 4, 29, 29, "stone2")
-        s.rect(3, 4, 29, 5, "stone4")
-        s.rect(3, 4, 4, 29, "stone3")
-        s.rect(28, 5, 29, 29, "stone1")
-        s.rect(4, 28, 28, 29, "stone1")
-        s.rect(6, 7, 26, 27, "outline0")
-        treads = ["stone4", "stone3", "stone2", "stone1", "stone0"]
-        risers = ["stone2", "stone1", "stone0", "outline2", "outline1"]
-        for k in range(5):
-            y = 23 - 4 * k
-            s.rect(6 + k, y, 26 - k, y + 1, treads[k])
-            s.rect(6 + k, y + 1, 26 - k, y + 4, risers[k])
-        s.rect(6, 7, 26, 8, "outline1")
+        # A flight of steps going down, seen from above: bright treads and black risers, each step
+        # narrower and dimmer than the one before, between two side walls, so that its stepped
+        # silhouette and its contrast stand out from any floor.
+        s.rect(2, 3, 30, 30, "outline0")
+        treads = ["bone3", "bone2", "bone1", "stone3", "stone2", "stone1"]
+        for k in range(6):
+            y = 25 - 4 * k
+            left, right = 4 + k, 28 - k
+            s.rect(left, y, right, y + 2, treads[k])
+            s.rect(left, y, right, y + 1, "bone3" if k < 2 else treads[k - 1])
+            s.rect(left, y + 2, right, y + 4, "outline0")
+        # The side walls, lit from the upper left, and the stair's near lip.
+        for k in range(6):
+            y = 25 - 4 * k
+            s.rect(3 + k, y - 1, 4 + k, y + 4, "stone3")
+            s.rect(28 - k, y - 1, 29 - k, y + 4, "stone1")
+        s.rect(2, 28, 30, 30, "stone4")
+        s.rect(2, 29, 30, 30, "stone2")
         return s.outline()
     # Exit stairs: steps climbing to a gate of light under a small torii.
     s.ellipse(16, 12, 11, 9, "gold1")

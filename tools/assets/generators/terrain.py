@@ -21,6 +21,8 @@ T = tiles.T
 TILE_DITHER = 0.1
 FACE = 22  # the front face of a wall that ends below starts at this row of the block
 WATER_FRAMES = 16
+# The share of a floor's pixels that keep a shade of their own: a fine grain, no pattern.
+FLOOR_GRAIN = 0.06
 
 
 # ---- joining geometry
@@ -108,6 +110,20 @@ def wrapped_shift(mask, dy, dx):
     return np.roll(np.roll(mask, dy, 0), dx, 1)
 
 
+def darker(sprite):
+    """Every colour one shade darker on its own ramp (the darkest shade stays)."""
+    out = sprite.copy()
+    for i in np.unique(sprite.px):
+        if i == pixels.CLEAR:
+            continue
+        name = palette.NAMES[i]
+        ramp = name.rstrip("0123456789")
+        shade = int(name[len(ramp):])
+        if shade > 0:
+            out.px[sprite.px == i] = idx(f"{ramp}{shade - 1}")
+    return out
+
+
 def motif(text, legend):
     return Sprite(8, 8).grid(text, legend) if isinstance(text, str) else text
 
@@ -184,6 +200,16 @@ class Theme:
     def water(self, frame):
         raise NotImplementedError
 
+    def calm(self, floor):
+        """The walkable floor as a plain surface: its commonest shade all over, with a sparse grain of
+        its other shades, so that the path reads calmer than the textured walls beside it."""
+        values, counts = np.unique(floor.px, return_counts=True)
+        base = values[counts.argmax()]
+        grain = self.rng(70).random(floor.px.shape) < FLOOR_GRAIN
+        out = floor.copy()
+        out.px[~grain] = base
+        return out
+
     # ---- the blocks
     def wall_block(self, col):
         v, h, _ = joined(col)
@@ -213,6 +239,11 @@ class Theme:
         return s
 
     def fill_block(self, col):
+        """Terrain 1 is unbreakable wall on every dungeon floor (rings around rooms and lines through
+        the rock): it reads as wall, one shade darker than the breakable wall."""
+        return darker(self.wall_block(col))
+
+    def field_block(self, col):
         s = self.fill()
         edge = border_mask(col, 2) & ~border_mask(col, 1)
         paint(s, edge, self.fill_edge)
@@ -249,7 +280,7 @@ class Theme:
 
     def ice_block(self, col):
         inside, rim, dist = region(col, 2, 3)
-        s = self.room()
+        s = self.calm(self.room())
         n = tiles.pnoise(self.seed + 40, cells=(2, 4, 8))
         ice = level_sprite(0.35 + 0.5 * n, "ice", 0, 2)
         streak = ((np.add.outer(np.arange(T), np.arange(T)) % 11) == 0)
@@ -261,7 +292,7 @@ class Theme:
 
     def water_block(self, col, frame):
         inside, rim, dist = region(col, 2, 4)
-        s = self.room()
+        s = self.calm(self.room())
         surface = self.water(frame)
         s = overlay(s, surface, inside)
         near = inside & ~rim & (dist < 3.5)
@@ -272,10 +303,11 @@ class Theme:
     # ---- the sheet
     def sheet(self):
         canvas = pixels.Canvas(160, 800)
-        floors = [self.room(), self.corridor(), self.patch(), self.room(), self.broken()]
+        floors = [self.calm(f) for f in (self.room(), self.corridor(), self.patch(), self.room())]
+        floors.append(self.broken())
         for i, f in enumerate(floors):
             canvas.paste(f, 32 * i, 0)
-        wet_bases = [self.room(), self.corridor(), self.patch(), self.room(), self.broken()]
+        wet_bases = [f.copy() for f in floors]
         for col in range(5):
             x = 32 * col
             canvas.paste(self.wall_block(col), x, 32)
@@ -311,6 +343,10 @@ class Storehouse(Theme):
     puddle_ramp, puddle_range = "water", (1, 2)
     puddle_shadow, puddle_glint, puddle_rim = "water0", "water3", "earth0"
     water_shadow, water_rim = "water0", "earth0"
+
+    def fill_block(self, col):
+        # The warehouse fills its storage field with terrain 1: the field keeps a look of its own.
+        return self.field_block(col)
 
     def boards(self, seed, shades=(1, 2)):
         rows = [(8, [32], 0), (8, [20, 12], 5), (8, [32], 17), (8, [14, 18], 9)]
