@@ -6,6 +6,7 @@
 #include "game/world/dungeon_gen.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -76,19 +77,39 @@ void SideStep(std::int32_t side, std::int32_t& dx, std::int32_t& dy)
     dy = side == kSideTop ? -1 : side == kSideBottom ? 1 : 0;
 }
 
-// One walk of a floor patch; `turn` changes the cell under the walker and says whether it did.
-template <typename Turn>
+// One walk of a floor patch. `changes` says whether the walk would change a cell, `turn` changes it. A
+// walk ends once no cell inside its bounds is left to change: on a floor already all ice or all
+// patched it would otherwise wander its whole 1024 steps, drawing for nothing.
+template <typename Changes, typename Turn>
 void WalkPatch(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x, std::int32_t y,
-               std::int32_t count, Math::CRand& rand, Turn turn)
+               std::int32_t count, Math::CRand& rand, std::int32_t* cellsLeft, Changes changes, Turn turn)
 {
     const auto inside = [&](std::int32_t px, std::int32_t py) {
         return px >= bounds[0] && px < bounds[2] && py >= bounds[1] && py < bounds[3];
     };
+    if (count <= 0 || !inside(x, y)) return;
+    // The cells left to change, counted once for a run of walks in the same bounds (the caller's count
+    // starts at -1) or for this walk alone.
+    std::int32_t ownCount = -1;
+    std::int32_t& left = cellsLeft != nullptr ? *cellsLeft : ownCount;
+    if (left < 0) {
+        left = 0;
+        for (std::int32_t py = std::max(bounds[1], 0); py < std::min(bounds[3], DungeonGen::kWindowHeight);
+             ++py)
+            for (std::int32_t px = std::max(bounds[0], 0); px < std::min(bounds[2], DungeonGen::kWindowWidth);
+                 ++px)
+                if (changes(map.GetFieldCell(std::uint32_t(px), std::uint32_t(py)))) ++left;
+    }
     static constexpr std::int32_t kDx[4] = {0, -1, 0, 1};
     static constexpr std::int32_t kDy[4] = {-1, 0, 1, 0};
     for (std::int32_t stepCount = 0; stepCount < kPatchSteps; ++stepCount) {
-        if (count <= 0 || !inside(x, y)) return;
-        if (turn(map.GetFieldCell(std::uint32_t(x), std::uint32_t(y)))) --count;
+        if (count <= 0 || left <= 0 || !inside(x, y)) return;
+        SMapCell& cell = map.GetFieldCell(std::uint32_t(x), std::uint32_t(y));
+        if (changes(cell)) {
+            turn(cell);
+            --count;
+            --left;
+        }
         const std::int32_t d = static_cast<std::int32_t>(RandomMask(rand, 3));
         bool moved = false;
         for (std::int32_t i = 0; i < 4 && !moved; ++i) {
@@ -117,16 +138,21 @@ void FillFieldRect(CMapControl& map, std::int32_t left, std::int32_t top, std::i
     }
 }
 
-void LayBentCorridor(CMapControl& map, std::uint8_t flags, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                     std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand)
+namespace {
+
+// The bent line shared by corridors and the generator's walls and waterways: the first leg runs along
+// the first axis from the start, the cross piece joins the two lines on the bend's line, the last leg
+// runs on to the end. k is 2 on runs under 4 (a run of exactly 4 leaves no room to draw in), else 2 + a
+// draw modulo (run - 4). `bendBack` puts the cross piece on the k-th cell of the first leg rather than
+// one cell past it.
+void LayBent(CMapControl& map, bool verticalFirst, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+             std::int32_t y2, std::uint8_t terrain, bool overwrite, bool bendBack, Math::CRand& rand)
 {
-    // The first leg runs along the first axis to the bend, the cross piece joins the two lines, the last
-    // leg runs on to the end. A run of exactly 4 cells leaves no room to draw in: the bend lies at 2.
-    const bool verticalFirst = (flags & DungeonGen::kConnectDown) != 0;
     const std::int32_t from = verticalFirst ? y1 : x1;
     const std::int32_t to = verticalFirst ? y2 : x2;
     const std::int32_t run = std::abs(to - from);
-    const std::int32_t offset = run >= 4 ? 2 + RandomBelow(rand, run - 4) : 2;
+    const std::int32_t k = run >= 4 ? 2 + RandomBelow(rand, run - 4) : 2;
+    const std::int32_t offset = bendBack ? k - 1 : k;
     const std::int32_t bend = to >= from ? from + offset : from - offset;
 
     const auto line = [&](std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by) {
@@ -144,30 +170,42 @@ void LayBentCorridor(CMapControl& map, std::uint8_t flags, std::int32_t x1, std:
     }
 }
 
-void PaintFloorPatch(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
-                     std::int32_t y, std::int32_t count, Math::CRand& rand)
+} // namespace
+
+void LayBentCorridor(CMapControl& map, std::uint8_t flags, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                     std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand)
 {
-    WalkPatch(map, bounds, x, y, count, rand, [](SMapCell& cell) {
-        if (cell.terrain == kTerrainRoomFloor) {
-            cell.terrain = kTerrainPatch;
-            return true;
-        }
-        if (cell.terrain == kTerrainWet) {
-            cell.terrain = kTerrainWetPatch;
-            return true;
-        }
-        return false;
-    });
+    // A corridor bends k cells from its start.
+    LayBent(map, (flags & DungeonGen::kConnectDown) != 0, x1, y1, x2, y2, terrain, overwrite, false, rand);
+}
+
+void LayBentLine(CMapControl& map, bool vertical, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                 std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand)
+{
+    // Walls and waterways fill k cells of the first line, the last of them on the bend. A line that runs
+    // backwards (a river towards the top or the left edge) mirrors the same shape from its start.
+    LayBent(map, vertical, x1, y1, x2, y2, terrain, overwrite, true, rand);
+}
+
+void PaintFloorPatch(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
+                     std::int32_t y, std::int32_t count, Math::CRand& rand, std::int32_t* cellsLeft)
+{
+    WalkPatch(
+        map, bounds, x, y, count, rand, cellsLeft,
+        [](const SMapCell& cell) { return cell.terrain == kTerrainRoomFloor || cell.terrain == kTerrainWet; },
+        [](SMapCell& cell) {
+            cell.terrain = cell.terrain == kTerrainRoomFloor ? kTerrainPatch : kTerrainWetPatch;
+        });
 }
 
 void PaintFloorPatchWith(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
-                         std::int32_t y, std::int32_t count, std::uint8_t terrain, Math::CRand& rand)
+                         std::int32_t y, std::int32_t count, std::uint8_t terrain, Math::CRand& rand,
+                         std::int32_t* cellsLeft)
 {
-    WalkPatch(map, bounds, x, y, count, rand, [terrain](SMapCell& cell) {
-        if (cell.terrain != kTerrainRoomFloor) return false;
-        cell.terrain = terrain;
-        return true;
-    });
+    WalkPatch(
+        map, bounds, x, y, count, rand, cellsLeft,
+        [](const SMapCell& cell) { return cell.terrain == kTerrainRoomFloor; },
+        [terrain](SMapCell& cell) { cell.terrain = terrain; });
 }
 
 std::int32_t DungeonGen::GetChannelIndex(std::int32_t column, std::int32_t row)

@@ -123,6 +123,7 @@ std::int32_t DungeonGen::RunSteps(SGameResource& game, std::uint32_t seedA, std:
     // A restart keeps the generator where it stands, so every attempt draws new values; without draws
     // an attempt could only repeat itself.
     std::int32_t restarts = 0;
+    restartCauses.fill(0);
     const CGiftSnapshot gifts(game);
     const auto giveUp = [&] {
         gifts.Restore(game);
@@ -143,6 +144,7 @@ std::int32_t DungeonGen::RunSteps(SGameResource& game, std::uint32_t seedA, std:
             }
         }
         if (ValidateCharacterPositions(game) == 0) return 0;
+        ++restartCauses[kRestartFinalCheck];
         step = 0;
         if (giveUp()) return 1;
     }
@@ -193,6 +195,7 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
     case 1:
         floorType = ChooseFloorType(dungeon, floor, seedA);
         ChooseLayout(map, dungeon, floor, rand, game);
+        if (step == 0) ++restartCauses[kRestartSectionWalk];
         break;
     case 2:
         SetDefaultRoomGrid(floor, dungeon, rand);
@@ -206,7 +209,10 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
             if (CheckConnections(false)) return;
         }
         CheckConnections(true);
-        if (!CheckConnections(false)) step = 0;
+        if (!CheckConnections(false)) {
+            step = 0;
+            ++restartCauses[kRestartConnections];
+        }
         break;
     }
     case 5:
@@ -238,6 +244,7 @@ void DungeonGen::RunStep(SGameResource& game, std::uint32_t seedA, std::uint32_t
     }
     case 11:
         PopulateFloor(*this, map, dungeon, floor, rand, game);
+        if (step == 0) ++restartCauses[kRestartShopkeeper];
         break;
     default: // 12: nothing
         break;

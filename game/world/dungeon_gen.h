@@ -134,6 +134,24 @@ struct DungeonGen
     std::uint8_t closedRoom = 0;
     SCellPosition treasureSpot = {-1, -1};
 
+    // Why attempts of the last Generate were built again, one count per cause: what a sweep over many
+    // floors reports, so a rule that throws floors away shows.
+    enum : std::int32_t
+    {
+        kRestartConnections = 0,     // step 4 found rooms no corridor joins
+        kRestartSectionWalk,         // a section-maze layout found no walk
+        kRestartNoStairsCell,        // the stairs room had no free cell
+        kRestartUnreachedMaze,       // floor left unreached, the first such cell: in a maze partly reached,
+        kRestartUnreachedDoor,       //   inside a door that was reached,
+        kRestartUnreachedClosedRoom, //   in a closed room,
+        kRestartUnreachedOther,      //   elsewhere
+        kRestartHeroine,             // the heroine found no cell
+        kRestartShopkeeper,          // a shopkeeper could not be made
+        kRestartFinalCheck,          // a shopkeeper or chest stood badly
+        kRestartCauses,
+    };
+    std::array<std::int32_t, kRestartCauses> restartCauses{};
+
     // ---- The driver.
     // Clears both section tables, the channels and the grid's size; the dungeon start calls it once
     // before the first floor of a run.
@@ -286,6 +304,9 @@ struct DungeonGen
                               std::int32_t y);
     // Lakes in the rock on a floor of water level 1: every cell of every lake, rows outer, lake by lake.
     std::vector<SCellPosition> MakeLakes(CMapControl& map, Math::CRand& rand);
+    // The restart cause of unreached floor at window cell (x, y), by the fill's marks.
+    std::int32_t UnreachedCause(CMapControl& map, const std::vector<std::uint8_t>& reached, std::int32_t x,
+                                std::int32_t y);
     // Whether window cell (x, y) lies on the moat island's 3 x 3.
     bool OnMoatIsland(std::int32_t x, std::int32_t y) const;
 };
@@ -305,10 +326,19 @@ void FillFieldRect(CMapControl& map, std::int32_t left, std::int32_t top, std::i
 // with flag 8; the bend lies 2 + a draw modulo (run - 4) cells from the start, 2 on runs under 4.
 void LayBentCorridor(CMapControl& map, std::uint8_t flags, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                      std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand);
+// The generator's bent line of wall or water from (x1, y1) to (x2, y2), vertical or horizontal form: k
+// cells of the first line (k as for a corridor), the cross piece on the k-th of them, the last line on
+// to the end.
+void LayBentLine(CMapControl& map, bool vertical, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                 std::int32_t y2, std::uint8_t terrain, bool overwrite, Math::CRand& rand);
 // A patch of at most `count` cells by a random walk (at most 1024 steps) inside bounds (left, top,
-// right, bottom; right and bottom excluded): floor 5 becomes 7, wet floor 11 becomes 13.
+// right, bottom; right and bottom excluded): floor 5 becomes 7, wet floor 11 becomes 13. The walk ends
+// once no cell of the bounds is left to change. A run of walks in the same bounds may share one count
+// of those cells through `cellsLeft` (-1 before the first walk), which is then taken only once.
 void PaintFloorPatch(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
-                     std::int32_t y, std::int32_t count, Math::CRand& rand);
+                     std::int32_t y, std::int32_t count, Math::CRand& rand,
+                     std::int32_t* cellsLeft = nullptr);
 // The same walk turning only floor 5, into `terrain`.
 void PaintFloorPatchWith(CMapControl& map, const std::array<std::int32_t, 4>& bounds, std::int32_t x,
-                         std::int32_t y, std::int32_t count, std::uint8_t terrain, Math::CRand& rand);
+                         std::int32_t y, std::int32_t count, std::uint8_t terrain, Math::CRand& rand,
+                         std::int32_t* cellsLeft = nullptr);

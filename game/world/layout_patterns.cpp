@@ -658,9 +658,11 @@ void DungeonGen::LayoutRingAroundVoid(std::int32_t dungeon, std::int32_t floor, 
 {
     if (RandomMask(rand, 1) == 0) {
         moat = 1;
+        // The pair picks one of the four centre sections; the section recorded is the one closed below,
+        // so the room no corridor reaches is the one the reachability check lets go unreached.
         const std::int32_t first = static_cast<std::int32_t>(RandomMask(rand, 1));
         const std::int32_t second = static_cast<std::int32_t>(RandomMask(rand, 1));
-        moatCell = {first, second};
+        moatCell = {1 + first, 1 + second};
     } else {
         moat = 0;
         moatCell = {-1, -1};
@@ -681,6 +683,6 @@ void DungeonGen::LayoutRingAroundVoid(std::int32_t dungeon, std::int32_t floor, 
         Section(p.x, p.y).connections[0] = kConnectRight;
     for (const SCellPosition p : {SCellPosition{3, 0}, {3, 1}, {3, 2}, {0, 1}, {0, 2}})
         Section(p.x, p.y).connections[0] = kConnectDown;
-    if (moat != 0) Section(1 + moatCell.x, 1 + moatCell.y).state = kSectionClosedRoom;
+    if (moat != 0) Section(moatCell.x, moatCell.y).state = kSectionClosedRoom;
     ChooseStairsSectionAtRandom(rand);
 }

@@ -79,8 +79,8 @@ void DungeonGen::AddRoomFeatures(Math::CRand& rand, CMapControl& map, std::int32
     if (shop) MakeShop(map, rand);
     if (dungeon >= 2) MakeMoatIsland(map, rand);
     MakePillarRoom(map, rand);
-    // The first dungeon has no water of any kind, pools included.
-    if (dungeon >= 2) MakePools(map, rand);
+    // Pools in every dungeon: a floor without water (the first dungeon's) still pools 0 to 2 rooms.
+    MakePools(map, rand);
     if (centre) MarkCentreRoom(rand);
 }
 
@@ -215,12 +215,13 @@ void DungeonGen::MakePools(CMapControl& map, Math::CRand& rand)
         // dry, so the walk round the room stays open.
         const std::array<std::int32_t, 4> area = {room.x + 1, room.y + 1, room.x + room.w - 2,
                                                   room.y + room.h - 2};
+        std::int32_t dryLeft = -1;
         while (budget > 0) {
             const std::int32_t size = std::min<std::int32_t>(std::int32_t(RandomMask(rand, 7)) + 1, budget);
             const std::int32_t sx = room.x + 1 + RandomBelow(rand, room.w - 2);
             const std::int32_t sy = room.y + 1 + RandomBelow(rand, room.h - 2);
             if (sx >= area[0] && sx < area[2] && sy >= area[1] && sy < area[3])
-                PaintFloorPatchWith(map, area, sx, sy, size, kTerrainWater, rand);
+                PaintFloorPatchWith(map, area, sx, sy, size, kTerrainWater, rand, &dryLeft);
             budget -= size;
         }
         std::vector<std::uint8_t> reached(std::size_t(kWindowWidth * kWindowHeight), 0);
@@ -354,6 +355,11 @@ void DungeonGen::BuildDugMaze(CMapControl& map, std::int32_t column, std::int32_
         break;
     }
     MazeCell(grid, x, y) = 0;
+    // The carving never steps onto the open border ring (a cell two steps away that is open refuses the
+    // step), so on its own the carved interior would be sealed off from the ring the doors open on. The
+    // wall between the start cell and the nearer top or bottom of the ring is opened: the carved cells
+    // form one tree from the start, so this one gap joins all of them, and it takes no draw.
+    MazeCell(grid, x, y == 2 ? 1 : h - 2) = 0;
     std::vector<std::int32_t> stack;
     for (;;) {
         const std::int32_t start = std::int32_t(RandomMask(rand, 3));
@@ -415,14 +421,14 @@ void DungeonGen::ReinforceWalls(CMapControl& map, Math::CRand& rand)
         const std::int32_t b = Section(c + 1, 0).x;
         const std::int32_t x1 = clampEdge(b + RandomBelow(rand, 9) - 4);
         const std::int32_t x2 = clampEdge(b + RandomBelow(rand, 9) - 4);
-        LayBentCorridor(map, kConnectDown, x1, 0, x2, kWindowHeight, kTerrainUnbreakable, false, rand);
+        LayBentLine(map, true, x1, 0, x2, kWindowHeight, kTerrainUnbreakable, false, rand);
     }
     for (std::int32_t r = 0; r + 1 < rows; ++r) {
         if (RandomMask(rand, 1) == 0) continue;
         const std::int32_t b = Section(0, r + 1).y;
         const std::int32_t y1 = clampEdge(b + RandomBelow(rand, 7) - 3);
         const std::int32_t y2 = clampEdge(b + RandomBelow(rand, 7) - 3);
-        LayBentCorridor(map, kConnectRight, 0, y1, kWindowWidth, y2, kTerrainUnbreakable, false, rand);
+        LayBentLine(map, false, 0, y1, kWindowWidth, y2, kTerrainUnbreakable, false, rand);
     }
     for (std::int32_t row = 0; row < rows; ++row)
         for (std::int32_t column = 0; column < columns; ++column) {

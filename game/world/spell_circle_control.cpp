@@ -96,7 +96,8 @@ std::int32_t CSpellCircleControl::CountCirclesAffecting(const CCharacterControl:
             if (circle.x == x && circle.y == y) ++count;
             break;
         case kRangeRoom:
-            if (room >= 0 && map.GetCell(std::uint32_t(circle.x), std::uint32_t(circle.y)).room == room)
+            // Any room byte but "none" is a room: a maze's cells (-2) make one room of the maze.
+            if (room != -1 && map.GetCell(std::uint32_t(circle.x), std::uint32_t(circle.y)).room == room)
                 ++count;
             else if (circle.x >= x - 1 && circle.x <= x + 1 && circle.y >= y - 1 && circle.y <= y + 1)
                 ++count;

@@ -214,6 +214,9 @@ void CTrapControl::Trigger(std::int32_t x, std::int32_t y, SGameResource& game)
 {
     SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     std::int32_t trap = 0;
+    // The second case is the treasure spot (object kind 10), which the trigger treats as trap 2, not a
+    // cell of terrain 10: that is ice, and a report of a trap on plain ice would name a trap the cell
+    // does not hold.
     if (cell.objectKind == kObjectTrap)
         trap = cell.objectId;
     else if (cell.objectKind == kObjectTreasureSpot)
@@ -369,6 +372,9 @@ void CTrapControl::ReportNotTriggered(std::int32_t x, std::int32_t y, SGameResou
 {
     const SMapCell& cell = game.map.GetCell(std::uint32_t(x), std::uint32_t(y));
     std::int32_t trap = 0;
+    // The second case is the treasure spot (object kind 10), which the trigger treats as trap 2, not a
+    // cell of terrain 10: that is ice, and a report of a trap on plain ice would name a trap the cell
+    // does not hold.
     if (cell.objectKind == kObjectTrap)
         trap = cell.objectId;
     else if (cell.objectKind == kObjectTreasureSpot)

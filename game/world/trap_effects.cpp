@@ -375,8 +375,12 @@ void SetOffBomber(SGameResource& game, std::uint16_t index)
     bomber.SetMotion(kMotionDying, -1);
 }
 
+// The hoarder's held item burns: its record goes, so no item is left held by nobody, and burnt food
+// takes its place (none when the item table is full).
 void GiveBurntFood(SGameResource& game, CCharacterControl::SMonster& monster)
 {
+    if (monster.heldItem != 0xFFFF && monster.heldItem != 0xFFFFFFFFu)
+        game.items.DeleteItem(monster.heldItem);
     const std::uint16_t food = game.items.CreateItem(kBurntFood, game.random, game.dungeon);
     monster.heldItem = food;
 }
@@ -403,11 +407,7 @@ void BlastMonster(SGameResource& game, const SActionRecord& record, std::uint16_
     if (species == 0) return;
     const bool living = !monster.IsGone();
     if (record.param2 < 0) {
-        if (living && species == kSpeciesHoarder) {
-            if (monster.heldItem != 0xFFFF && monster.heldItem != 0xFFFFFFFFu)
-                game.items.DeleteItem(monster.heldItem);
-            GiveBurntFood(game, monster);
-        }
+        if (living && species == kSpeciesHoarder) GiveBurntFood(game, monster);
         if (living && species == kSpeciesBomber)
             SetOffBomber(game, index);
         else

@@ -5,6 +5,7 @@
 #include "game/characters/character_control.h"
 #include "game/core/random.h"
 #include "game/world/dungeon_gen.h"
+#include "game/world/floor_population.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -52,6 +53,35 @@ void WaterRun(CMapControl& map, std::int32_t x1, std::int32_t y1, std::int32_t x
 }
 
 } // namespace
+
+std::int32_t DungeonGen::UnreachedCause(CMapControl& map, const std::vector<std::uint8_t>& reached,
+                                        std::int32_t x, std::int32_t y)
+{
+    const auto isReached = [&](std::int32_t cx, std::int32_t cy) {
+        return InWindow(cx, cy) && reached[std::size_t(cy * kW + cx)] != 0;
+    };
+    // A maze whose cells were partly reached: its inside is cut off from its own ring.
+    if (Cell(map, x, y).room == -2) {
+        for (std::int32_t cy = 0; cy < kH; ++cy)
+            for (std::int32_t cx = 0; cx < kW; ++cx)
+                if (Cell(map, cx, cy).room == -2 && isReached(cx, cy)) return kRestartUnreachedMaze;
+    }
+    for (std::int32_t row = 0; row < rows; ++row)
+        for (std::int32_t column = 0; column < columns; ++column) {
+            const std::int32_t state = Section(column, row).state;
+            if (state != kSectionRoom && state != kSectionClosedRoom) continue;
+            const SSection& room = Room(column, row);
+            // The cell inside a door that was reached.
+            for (const SCellPosition& door : room.points)
+                if (door.x != -1 && std::abs(door.x - x) + std::abs(door.y - y) == 1 &&
+                    isReached(door.x, door.y))
+                    return kRestartUnreachedDoor;
+            if (state == kSectionClosedRoom && x >= room.x && x < room.x + room.w && y >= room.y &&
+                y < room.y + room.h)
+                return kRestartUnreachedClosedRoom;
+        }
+    return kRestartUnreachedOther;
+}
 
 bool DungeonGen::OnMoatIsland(std::int32_t x, std::int32_t y) const
 {
@@ -123,8 +153,7 @@ void DungeonGen::AddWaterways(CMapControl& map, Math::CRand& rand)
         }
         if (e.first.x < 0 || e.second.x < 0) continue;
         e.found = true;
-        LayBentCorridor(map, e.vertical ? kConnectDown : kConnectRight, e.first.x, e.first.y, e.second.x,
-                        e.second.y, kTerrainWater, true, rand);
+        LayBentLine(map, e.vertical, e.first.x, e.first.y, e.second.x, e.second.y, kTerrainWater, true, rand);
     }
     if (waterLevel != 1) return;
 
@@ -133,7 +162,7 @@ void DungeonGen::AddWaterways(CMapControl& map, Math::CRand& rand)
     for (std::size_t c = 0; c < channels.size(); ++c) {
         if (!channels[c].flag || !ends[c].found) continue;
         const SEnds& e = ends[c];
-        const std::uint8_t form = e.vertical ? kConnectDown : kConnectRight;
+        const bool form = e.vertical;
         // The first river runs to the nearer edge; the second from the other end.
         const bool fromFirst =
             e.vertical ? e.first.y + e.second.y < kH : e.first.x + e.second.x < kH; // 36 on both axes
@@ -144,26 +173,26 @@ void DungeonGen::AddWaterways(CMapControl& map, Math::CRand& rand)
                 if (start.y < 4)
                     WaterRun(map, start.x, 0, start.x, start.y);
                 else
-                    LayBentCorridor(map, form, start.x, start.y, RandomBelow(rand, kW), 0, kTerrainWater,
-                                    false, rand);
+                    LayBentLine(map, form, start.x, start.y, RandomBelow(rand, kW), 0, kTerrainWater, false,
+                                rand);
             } else if (start.y > kH - 4) {
                 WaterRun(map, start.x, start.y, start.x, kH - 1);
             } else {
-                LayBentCorridor(map, form, start.x, start.y, RandomBelow(rand, kW), kH - 1, kTerrainWater,
-                                false, rand);
+                LayBentLine(map, form, start.x, start.y, RandomBelow(rand, kW), kH - 1, kTerrainWater, false,
+                            rand);
             }
         } else {
             if (fromFirst) {
                 if (start.x < 4)
                     WaterRun(map, 0, start.y, start.x, start.y);
                 else
-                    LayBentCorridor(map, form, start.x, start.y, 0, RandomBelow(rand, kH), kTerrainWater,
-                                    false, rand);
+                    LayBentLine(map, form, start.x, start.y, 0, RandomBelow(rand, kH), kTerrainWater, false,
+                                rand);
             } else if (start.x > kW - 4) {
                 WaterRun(map, start.x, start.y, kW - 1, start.y);
             } else {
-                LayBentCorridor(map, form, start.x, start.y, kW - 1, RandomBelow(rand, kH), kTerrainWater,
-                                false, rand);
+                LayBentLine(map, form, start.x, start.y, kW - 1, RandomBelow(rand, kH), kTerrainWater, false,
+                            rand);
             }
         }
 
@@ -173,7 +202,7 @@ void DungeonGen::AddWaterways(CMapControl& map, Math::CRand& rand)
         if (lake != lakeCells.end()) {
             const SCellPosition target = *lake;
             lakeCells.erase(lake);
-            LayBentCorridor(map, form, other.x, other.y, target.x, target.y, kTerrainWater, false, rand);
+            LayBentLine(map, form, other.x, other.y, target.x, target.y, kTerrainWater, false, rand);
         } else if (e.vertical) {
             WaterRun(map, other.x, other.y, other.x, fromFirst ? kH - 1 : 0);
         } else {
@@ -190,12 +219,13 @@ void DungeonGen::AddWaterways(CMapControl& map, Math::CRand& rand)
             const std::int32_t area = room.w * room.h;
             std::int32_t budget = RandomBelow(rand, area / 2) + area / 4;
             const std::array<std::int32_t, 4> bounds = {room.x, room.y, room.x + room.w, room.y + room.h};
+            std::int32_t dryLeft = -1;
             while (budget > 0) {
                 const std::int32_t size =
                     std::min<std::int32_t>(std::int32_t(RandomMask(rand, 7)) + 1, budget);
                 const std::int32_t sx = room.x + RandomBelow(rand, room.w);
                 const std::int32_t sy = room.y + RandomBelow(rand, room.h);
-                PaintFloorPatchWith(map, bounds, sx, sy, size, kTerrainWet, rand);
+                PaintFloorPatchWith(map, bounds, sx, sy, size, kTerrainWet, rand, &dryLeft);
                 budget -= size;
             }
         }
@@ -233,24 +263,29 @@ void DungeonGen::MarkReachable(CMapControl& map, std::vector<std::uint8_t>& mark
 
 bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameResource& game)
 {
-    // 1. The stairs on the first floor cell of the stairs section's room (a failed attempt's stairs go).
+    // 1. The stairs on a free cell of the stairs section's room, drawn as the floor's contents are: the
+    // room's free cells (maze and wet cells included) shuffled, the first that is not the marked centre.
+    // A failed attempt's stairs go first, so their cell counts as free.
     for (std::int32_t y = 0; y < kH; ++y)
         for (std::int32_t x = 0; x < kW; ++x) {
             SMapCell& cell = Cell(map, x, y);
             if (cell.objectKind == kObjectStairs) cell.objectKind = 0;
         }
     const SSection& stairsRoom = Room(stairs.x, stairs.y);
+    std::vector<SCellPosition> free;
+    CollectFreeCells(free, map, stairsRoom.x + CMapControl::kFieldLeft, stairsRoom.y + CMapControl::kFieldTop,
+                     stairsRoom.w, stairsRoom.h, rand, false);
     SCellPosition stairsCell = {-1, -1};
-    for (std::int32_t y = stairsRoom.y; y < stairsRoom.y + stairsRoom.h && stairsCell.x < 0; ++y)
-        for (std::int32_t x = stairsRoom.x; x < stairsRoom.x + stairsRoom.w; ++x) {
-            if (!InWindow(x, y)) continue;
-            const SMapCell& cell = Cell(map, x, y);
-            if (cell.terrain != kTerrainFloor || cell.room != stairsRoom.RoomNumber()) continue;
-            if (centre && centreCell == SCellPosition{x, y}) continue;
-            stairsCell = {x, y};
-            break;
-        }
-    if (stairsCell.x < 0) return false;
+    for (const SCellPosition& at : free) {
+        const SCellPosition cell = {at.x - CMapControl::kFieldLeft, at.y - CMapControl::kFieldTop};
+        if (centre && centreCell == cell) continue;
+        stairsCell = cell;
+        break;
+    }
+    if (stairsCell.x < 0) {
+        ++restartCauses[kRestartNoStairsCell];
+        return false;
+    }
     stairs = stairsCell;
     {
         SMapCell& cell = Cell(map, stairs.x, stairs.y);
@@ -286,7 +321,10 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
                     const std::int32_t y = door.y + step[1];
                     if (!InWindow(x, y)) continue;
                     SMapCell& cell = Cell(map, x, y);
-                    if (cell.terrain < kTerrainMarked && cell.room == room.RoomNumber())
+                    // Only floor: the fill has already run, so a water or wall cell of the room made
+                    // floor here would count as floor nothing reached.
+                    if (cell.terrain >= kTerrainFloor && cell.terrain < kTerrainMarked &&
+                        cell.room == room.RoomNumber())
                         cell.terrain = kTerrainDoorSide;
                 }
             }
@@ -296,7 +334,7 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
     if (shop) iceFlag = 0;
 
     // 5. The water made terrain, and every floor cell proved reached (the moat island excepted).
-    bool unreached = false;
+    SCellPosition unreachedCell = {-1, -1};
     for (std::int32_t y = 0; y < kH; ++y)
         for (std::int32_t x = 0; x < kW; ++x) {
             SMapCell& cell = Cell(map, x, y);
@@ -307,11 +345,14 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
                 if (floorType == kFloorTypeFlooded && cell.terrain == kTerrainWater)
                     cell.terrain = kTerrainHardWall;
             } else if (!OnMoatIsland(x, y)) {
+                if (unreachedCell.x < 0) {
+                    unreachedCell = {x, y};
+                    ++restartCauses[UnreachedCause(map, reached, x, y)];
+                }
                 cell.terrain = kTerrainWater;
-                unreached = true;
             }
         }
-    if (unreached) return false;
+    if (unreachedCell.x >= 0) return false;
 
     // 6. Corridor junctions.
     const auto terrain = [&](std::int32_t x, std::int32_t y) -> std::int32_t {
@@ -354,12 +395,13 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
             const SSection& room = Room(column, row);
             std::int32_t count = RandomBelow(rand, room.w * room.h / 4);
             const std::array<std::int32_t, 4> bounds = {room.x, room.y, room.x + room.w, room.y + room.h};
+            std::int32_t plainLeft = -1;
             while (count > 0) {
                 const std::int32_t size =
                     std::min<std::int32_t>(std::int32_t(RandomMask(rand, 7)) + 1, count);
                 const std::int32_t px = room.x + RandomBelow(rand, room.w);
                 const std::int32_t py = room.y + RandomBelow(rand, room.h);
-                PaintFloorPatch(map, bounds, px, py, size, rand);
+                PaintFloorPatch(map, bounds, px, py, size, rand, &plainLeft);
                 count -= size;
             }
         }
@@ -374,8 +416,9 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
                 cells.push_back({x + CMapControl::kFieldLeft, y + CMapControl::kFieldTop});
     CCharacterControl::SPlayer& player = game.characters.GetPlayer();
     for (std::int32_t attempt = 0; attempt < kPlayerPlacements; ++attempt) {
-        if (PlaceCharacterRandomly(player, cells, map, game, -1) != 0) return false;
+        if (PlaceCharacterRandomly(player, cells, map, game, -1) != 0) break;
         if (!OnMoatIsland(player.x - CMapControl::kFieldLeft, player.y - CMapControl::kFieldTop)) return true;
     }
+    ++restartCauses[kRestartHeroine];
     return false;
 }

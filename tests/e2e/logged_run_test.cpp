@@ -403,8 +403,8 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, LoggedRunTest,
-    ::testing::Values(SRunCase{1, 0x5EED1234, 6, 3, 10, 0}, SRunCase{1, 0x0BADF00D, 4, 2, 25, 1},
-                      SRunCase{2, 0x13572468, 6, 4, 5, 2}, SRunCase{3, 0x2468ACE0, 5, 3, 30, 2},
+    ::testing::Values(SRunCase{1, 0x5EED1234, 6, 4, 10, 0}, SRunCase{1, 0x0BADF00D, 4, 2, 5, 1},
+                      SRunCase{2, 0x13572468, 6, 4, 5, 2}, SRunCase{3, 0x2468ACE1, 5, 3, 30, 2},
                       SRunCase{1, 0x600DCAFE, 4, 1, 12, 1}, SRunCase{1, 0x0DA2CE31, 2, 1, 20, 0, 1}));
 
 } // namespace

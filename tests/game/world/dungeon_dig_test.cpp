@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -146,6 +148,50 @@ TEST_F(DungeonDigTest, RoomsThatFillTheirSectionAndJunctionsTooSmallDrawNoOffset
     EXPECT_EQ(std::tuple(gen->Room(0, 0).x, gen->Room(0, 0).y), std::tuple(12, 12));
 }
 
+// A room's size against real draws: width first (section width - 6 + a draw modulo 9), then height
+// (section height - 4 + a draw modulo 7), each cut to the section.
+TEST_F(DungeonDigTest, RoomSizeDrawsWidthThenHeight)
+{
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        SetUp();
+        gen->SetRoomGrid(30, 20, 1, 1);
+        gen->Section(0, 0).state = DungeonGen::kSectionRoom;
+        game->random.SetSeed(seed);
+        Math::CRand peek = game->random;
+        const int w = std::min<int>(24 + int(peek.Get() % 9), 30);
+        const int h = std::min<int>(16 + int(peek.Get() % 7), 20);
+        gen->DigRooms(game->map, game->random);
+        EXPECT_EQ(std::tuple(gen->Room(0, 0).w, gen->Room(0, 0).h), std::tuple(w, h)) << seed;
+    }
+}
+
+// The generator's walls and waterways bend on the k-th cell of their first line (k = 2 without draws),
+// a corridor one cell further on.
+TEST_F(DungeonDigTest, BentLinesBendOnTheLastCellOfTheirFirstLeg)
+{
+    struct SCase
+    {
+        bool vertical;
+        int x1, y1, x2, y2;
+        std::vector<std::pair<int, int>> on, off;
+    };
+    const SCase cases[] = {
+        {true, 10, 10, 15, 20, {{10, 10}, {10, 11}, {13, 11}, {15, 11}, {15, 20}}, {{10, 12}, {15, 10}}},
+        {false, 10, 10, 20, 15, {{11, 10}, {11, 13}, {11, 15}, {20, 15}}, {{12, 10}, {10, 11}}},
+        // Backwards, a river to the top edge: the same shape from its start.
+        {true, 10, 20, 15, 10, {{10, 20}, {10, 19}, {15, 19}, {15, 10}}, {{10, 18}, {15, 20}}},
+    };
+    game->random.noRandom = true;
+    for (const SCase& c : cases) {
+        SetUp();
+        LayBentLine(game->map, c.vertical, c.x1, c.y1, c.x2, c.y2, 4, false, game->random);
+        for (const auto& [x, y] : c.on)
+            EXPECT_EQ(Cell(x, y).terrain, 4) << c.x2 << "," << c.y2 << ": " << x << "," << y;
+        for (const auto& [x, y] : c.off)
+            EXPECT_EQ(Cell(x, y).terrain, 2) << c.x2 << "," << c.y2 << ": " << x << "," << y;
+    }
+}
+
 TEST_F(DungeonDigTest, BentCorridorBendsTwoCellsOutOnShortRuns)
 {
     struct SCase
@@ -205,6 +251,31 @@ TEST_F(DungeonDigTest, FloorPatches)
         EXPECT_EQ(Cell(21, 20).terrain, c.before); // nothing outside the bounds or beyond the count
         EXPECT_EQ(Cell(19, 19).terrain, c.before);
     }
+    // A walk ends once no cell inside its bounds is left to change: none there, no draw; a 3 x 3 of
+    // floor asked for 20 turns its nine cells and stops well before its 1024 steps.
+    const struct
+    {
+        std::uint8_t fill;
+        int draws;
+        bool allTurned;
+    } spent[] = {{10, 0, false}, {5, -1, true}};
+    for (const auto& c : spent) {
+        SetUp();
+        FillFieldRect(game->map, 20, 20, 3, 3, c.fill, true, 0);
+        game->random.SetSeed(5);
+        Math::CRand before = game->random;
+        PaintFloorPatch(game->map, {20, 20, 23, 23}, 21, 21, 20, game->random);
+        int draws = 0;
+        for (; draws < 1100 && !DrewExactly(before, game->random, 0); ++draws)
+            before.Get();
+        if (c.draws >= 0) {
+            EXPECT_EQ(draws, c.draws) << int(c.fill);
+        } else {
+            EXPECT_LT(draws, 1000) << int(c.fill);
+        }
+        EXPECT_EQ(CountTerrain(7), c.allTurned ? 9 : 0) << int(c.fill);
+    }
+
     // A wide walk turns no more cells than its count.
     SetUp();
     FillFieldRect(game->map, 0, 0, 54, 36, 5, true, 0);

@@ -115,6 +115,37 @@ TEST_F(DungeonGenTest, LayoutOfTheFirstDungeonSetsNothing)
     EXPECT_EQ(std::tuple(game->map.dungeon, game->map.floor, game->map.floorType), std::tuple(1, 30, 1));
 }
 
+// Step 1's chances against real draws on dungeon 3 floor 20 (D = 28): a maze when 156 (D + 128) is above
+// a draw AND 255, a house when 28 is (then a variant draw against 0), a shop when a draw modulo 5 is 0,
+// a moat when a draw AND 15 is 0, water when 33 (D, plus D / 5 on a floor that is a multiple of 5) is
+// above a draw AND 255. Floors that took a layout pattern set flags of their own and are left out.
+TEST_F(DungeonGenTest, LayoutChancesAgainstRealDraws)
+{
+    int checked = 0;
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        game->random.SetSeed(seed);
+        Math::CRand peek = game->random;
+        const std::uint32_t maze = peek.Get() & 255;
+        const std::uint32_t house = peek.Get() & 255;
+        if (house < 28) peek.Get();
+        const std::uint32_t shop = peek.Get();
+        const std::uint32_t moat = peek.Get();
+        const std::uint32_t water = peek.Get() & 255;
+        gen = std::make_unique<DungeonGen>();
+        gen->floorType = 3;
+        gen->step = 1;
+        gen->ChooseLayout(game->map, 3, 20, game->random, *game);
+        if (gen->step != 1) continue;
+        ++checked;
+        EXPECT_EQ(std::tuple(gen->mazeRoom, gen->monsterHouse, gen->monsterHouseKind, gen->shop, gen->moat,
+                             gen->waterLevel > 0),
+                  std::tuple(maze < 156, house < 28, house < 28 ? 0 : -1, shop % 5 == 0, (moat & 15) == 0,
+                             water < 33))
+            << seed;
+    }
+    EXPECT_GT(checked, 150);
+}
+
 TEST_F(DungeonGenTest, LayoutWithoutDrawsTakesEveryChanceAboveZero)
 {
     game->random.noRandom = true;

@@ -83,9 +83,7 @@ inline std::vector<std::string> Check(SGameResource& game, const DungeonGen& gen
                 ++unreached;
             if (cell.terrain >= 5 && cell.room < -2)
                 broken.push_back("floor cell of room " + std::to_string(cell.room));
-            if (map.dungeon == 1 &&
-                (cell.terrain == 4 || cell.terrain == 3 || cell.terrain == 10 || cell.terrain == 18))
-                broken.push_back("dungeon 1 has terrain " + std::to_string(cell.terrain));
+            if (map.dungeon == 1 && cell.terrain == 18) broken.push_back("dungeon 1 has terrain 18");
         }
     if (unreached != 0) broken.push_back("unreached floor cells: " + std::to_string(unreached));
 
@@ -107,8 +105,10 @@ inline std::vector<std::string> Check(SGameResource& game, const DungeonGen& gen
     const int py = player.y - CMapControl::kFieldTop;
     if (terrain(px, py) < 5 || OnIsland(gen, px, py)) broken.push_back("heroine not on reachable floor");
 
-    // Dungeon 1 keeps to plain rooms and corridors.
-    if (map.dungeon == 1 && (gen.waterLevel != 0 || gen.moat || gen.shop))
+    // Dungeon 1: water level 0, so no channel, lake, river or flood (its pools are the only water), and
+    // no moat or shop.
+    if (map.dungeon == 1 &&
+        (gen.waterLevel != 0 || gen.channels[0].flag || gen.channels[1].flag || gen.moat || gen.shop))
         broken.push_back("dungeon 1 dressed");
 
     // The shop: the cells inside its doors and the keepers' cells are marked floor.

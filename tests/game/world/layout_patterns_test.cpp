@@ -232,11 +232,41 @@ TEST_F(LayoutPatternTest, RingAroundVoidClosesACentreSection)
     game->random.noRandom = true;
     Apply(3, 4, 3, 40);
     EXPECT_EQ(gen->moat, 1);
-    EXPECT_EQ(gen->moatCell, (SCellPosition{0, 0}));
+    // The moat section recorded is the closed one, which the check lets go unreached.
+    EXPECT_EQ(gen->moatCell, (SCellPosition{1, 1}));
     EXPECT_EQ(gen->Section(1, 1).state, DungeonGen::kSectionClosedRoom);
     EXPECT_EQ(gen->Section(2, 2).state, DungeonGen::kSectionUnused);
     EXPECT_EQ(SlotsOf(0, 0), (SlotList{8, 4, 0, 0}));
     EXPECT_EQ(SlotsOf(3, 2), (SlotList{4, 0, 0, 0}));
+}
+
+// Floors built with the ring around a void, drawn for real: the closed centre room is the moat section,
+// which the check lets go unreached, so no attempt is built again for it.
+TEST_F(LayoutPatternTest, RingAroundVoidFloorsKeepTheirClosedRoom)
+{
+    game->dungeon = 3;
+    game->floor = 40;
+    game->characters.monsterKinds.resize(1); // shops need their keepers' kind
+    game->characters.monsterKinds[0].name = "店主";
+    game->characters.kindCount = 1;
+    int closed = 0;
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        game->random.SetSeed(seed);
+        gen->Reset();
+        const auto ringStep = [](DungeonGen& g, SGameResource& s, std::uint32_t a, std::uint32_t b) {
+            const std::int32_t step = g.step;
+            g.RunStep(s, a, b);
+            if (step != 1) return;
+            g.sections.fill(DungeonGen::SSection{});
+            g.ApplyLayoutPattern(3, 4, s.dungeon, s.floor, s.map, s.random);
+        };
+        ASSERT_EQ(gen->RunSteps(*game, seed, seed, ringStep), 0) << seed;
+        EXPECT_EQ(gen->restartCauses[DungeonGen::kRestartUnreachedClosedRoom], 0) << seed;
+        for (int c = 1; c <= 2; ++c)
+            for (int r = 1; r <= 2; ++r)
+                closed += gen->Section(c, r).state == DungeonGen::kSectionClosedRoom ? 1 : 0;
+    }
+    EXPECT_GT(closed, 5);
 }
 
 TEST_F(LayoutPatternTest, CentralHallWithoutDraws)

@@ -97,6 +97,19 @@ TEST_F(RoomFeatureTest, PoolsStayInsideTheirAreaAndLeaveNoDryPocket)
     }
 }
 
+// Pools in every dungeon, the first one's included: without draws the first plain room whose inner area
+// is 6 or more is pooled.
+TEST_F(RoomFeatureTest, EveryDungeonPoolsItsRooms)
+{
+    for (const int dungeon : {1, 2, 7}) {
+        SetUp();
+        DungeonGen::SSection& room = MakeRoom(10, 10, 8, 6); // even sides: no pillars
+        room.mark = 0;
+        gen->AddRoomFeatures(game->random, game->map, dungeon);
+        EXPECT_EQ(room.mark, DungeonGen::kFeaturePools) << dungeon;
+    }
+}
+
 TEST_F(RoomFeatureTest, WithoutDrawsStepEightRingsEveryRoomAndDrawsNoLines)
 {
     MakeRoom(10, 10, 6, 5);
@@ -127,20 +140,45 @@ TEST(MazeRoomRules, SizesThatMakeAMaze)
         EXPECT_EQ(DungeonGen::IsMazeRoomSize(c.w, c.h), c.maze) << c.w << "x" << c.h;
 }
 
-TEST_F(RoomFeatureTest, SmallDugMazeOpensOnlyItsCentreAndBorder)
+// The carving never steps onto the open border; its start is joined to the ring by the wall above (or
+// below) it. A 5 x 5 maze carves only its centre.
+TEST_F(RoomFeatureTest, DugMazeOpensItsCarvedInteriorToTheBorder)
 {
     MakeRoom(10, 10, 5, 5);
     gen->BuildDugMaze(game->map, 0, 0, game->random);
     std::set<std::pair<int, int>> walls;
     for (int j = 1; j <= 3; ++j)
         for (int i = 1; i <= 3; ++i)
-            if (i != 2 || j != 2) walls.insert({10 + i, 10 + j});
+            if (i != 2 || (j != 2 && j != 1)) walls.insert({10 + i, 10 + j});
     std::set<std::pair<int, int>> inRoom;
     for (const auto& cell : CellsOf(2))
         if (cell.first >= 10 && cell.first < 15 && cell.second >= 10 && cell.second < 15) inRoom.insert(cell);
     EXPECT_EQ(inRoom, walls);
     EXPECT_EQ(Cell(12, 12).room, -2);
+    EXPECT_EQ(Cell(12, 11).room, -2);
     EXPECT_EQ(Cell(11, 11).room, -1);
+
+    // Drawn for real on bigger rooms, from every start corner: every open cell of the maze is reached
+    // from the border ring.
+    for (std::uint32_t seed = 1; seed <= 24; ++seed) {
+        SetUp();
+        game->random.noRandom = false;
+        game->random.SetSeed(seed);
+        const int w = 5 + 2 * int(seed % 5), h = 5 + 2 * int(seed % 4);
+        MakeRoom(10, 10, w, h);
+        gen->BuildDugMaze(game->map, 0, 0, game->random);
+        std::set<std::pair<int, int>> seen;
+        std::vector<std::pair<int, int>> pending = {{10, 10}};
+        while (!pending.empty()) {
+            const auto [x, y] = pending.back();
+            pending.pop_back();
+            if (x < 10 || y < 10 || x >= 10 + w || y >= 10 + h || Cell(x, y).terrain < 5) continue;
+            if (!seen.insert({x, y}).second) continue;
+            pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+        }
+        EXPECT_EQ(seen.size(), std::size_t(w * h) - CellsOf(2).size() + (54 * 36 - std::size_t(w * h)))
+            << seed << ": " << w << "x" << h;
+    }
 }
 
 // Without draws every stick tries up first, and the cell above each stick is open: the bottom row of

@@ -58,7 +58,13 @@ TEST_F(SpellCircleTest, CountsTheCirclesWhoseRangeCoversTheCharacter)
                "#000.....", //
                "#000#    ", //
                "#####    "});
+    // A maze's cells (room -2) along row 25, columns 20..24: one room of the maze.
+    for (std::uint32_t x = 20; x <= 24; ++x) {
+        Map().GetCell(x, 25).terrain = 5;
+        Map().GetCell(x, 25).room = -2;
+    }
     const Circle cell{20, 20, kCircleA, 1}, corridor{14, 12, kCircleA, 2}, floor{30, 30, kCircleA, 3};
+    const Circle maze{24, 25, kCircleA, 2};
     const Circle self{30, 30, kCircleA, 4}, odd{12, 12, kCircleA, 0xFFFF}, other{12, 12, kCircleB, 3};
     const struct
     {
@@ -71,6 +77,8 @@ TEST_F(SpellCircleTest, CountsTheCirclesWhoseRangeCoversTheCharacter)
     } cases[] = {
         {"a cell circle next door", {cell}, EWho::Player, 21, 20, false, 0},
         {"a room circle in a corridor, a room cell next", {corridor}, EWho::Player, 13, 11, false, 1},
+        {"a room circle far along a corridor", {corridor}, EWho::Player, 17, 12, false, 0},
+        {"a room circle across a maze", {maze}, EWho::Player, 20, 25, false, 1},
         {"a floor circle, the heroine", {floor}, EWho::Player, 12, 12, false, 2},
         {"a floor circle, a monster", {floor}, EWho::Monster, 12, 12, false, 1},
         {"stop at the first that covers", {cell, self, self}, EWho::Player, 12, 12, true, 1},

@@ -246,6 +246,28 @@ TEST_F(TrapEffectsTest, ABlastChainsBombTrapsLeavesHerOneHpAndBurnsAHoardersItem
     EXPECT_EQ(game->items.GetItem(held).kind, 125);
 }
 
+// Burnt food takes the place of what a hoarder held, whichever blast burns it: a weak blast on a living
+// one, or a blast of given strength that takes its last HP. The item it held is gone, not left held by
+// nobody.
+TEST_F(TrapEffectsTest, ABlastDeletesTheItemAHoarderHeldBeforeItsBurntFood)
+{
+    const std::int32_t strengths[] = {-1, 500};
+    for (const std::int32_t strength : strengths) {
+        SetUp();
+        AddMonsterKind(*game, 12 * 4);
+        CCharacterControl::SMonster& hoarder = PlaceMonster(*game, 0, 12 * 4, 19, 20);
+        hoarder.hp = 10;
+        game->items.kinds[124].classId = kItemClassFood;
+        const std::uint16_t before = game->items.CreateItem(124, game->random, 1);
+        ASSERT_EQ(game->items.GetItem(before).kind, 124);
+        hoarder.heldItem = before;
+        PushExplosionAction(queue, 20, 20, false, strength, -1);
+        RunPushed(queue);
+        // Its record is free again (the food may have taken it).
+        EXPECT_NE(game->items.GetItem(before).kind, 124) << strength;
+    }
+}
+
 TEST_F(TrapEffectsTest, TwoBombersInOneBlastExplodeOnceEach)
 {
     AddMonsterKind(*game, 28 * 4);

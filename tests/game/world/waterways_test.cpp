@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
@@ -21,13 +22,80 @@ protected:
     bool Check() { return gen->PlaceStairsAndCheck(game->random, game->map, *game); }
 };
 
-TEST_F(WaterwayTest, StairsGoOnTheRoomsFirstFloorCellAndTheHeroineOnFloor)
+// Without draws the shuffle keeps reading order: the stairs take the room's first free cell, whatever
+// floor it is (wet, or a maze's), never the marked centre or a cell holding an object.
+TEST_F(WaterwayTest, StairsTakeTheFirstFreeCellOfTheRoomsShuffledCells)
 {
-    ASSERT_TRUE(Check());
-    EXPECT_EQ(gen->stairs, (SCellPosition{10, 8}));
-    EXPECT_EQ(Cell(10, 8).objectKind, kObjectStairs);
-    const auto& player = game->characters.GetPlayer();
-    EXPECT_GE(Cell(player.x - 5, player.y - 4).terrain, 5);
+    const struct
+    {
+        const char* what;
+        std::function<void()> prepare;
+        bool passes;
+        SCellPosition stairs;
+    } cases[] = {
+        {"plain floor", [] {}, true, {10, 8}},
+        {"all wet floor", [this] { FillFieldRect(game->map, 10, 8, 11, 9, 11, true, 0); }, true, {10, 8}},
+        {"a maze's cells",
+         [this] {
+             for (int x = 10; x < 21; ++x)
+                 for (int y = 8; y < 17; ++y)
+                     Cell(x, y).room = -2;
+         },
+         true,
+         {10, 8}},
+        {"the marked centre skipped",
+         [this] {
+             gen->centre = 1;
+             gen->centreCell = {10, 8};
+         },
+         true,
+         {11, 8}},
+        {"an object's cell skipped", [this] { Cell(10, 8).objectKind = kObjectItem; }, true, {11, 8}},
+        {"no free cell", [this] { FillFieldRect(game->map, 10, 8, 11, 9, 18, true, 0); }, false, {-1, -1}},
+    };
+    for (const auto& c : cases) {
+        game = std::make_unique<SGameResource>();
+        gen = std::make_unique<DungeonGen>();
+        SetUp();
+        c.prepare();
+        EXPECT_EQ(Check(), c.passes) << c.what;
+        EXPECT_EQ(gen->restartCauses[DungeonGen::kRestartNoStairsCell], c.passes ? 0 : 1) << c.what;
+        if (!c.passes) continue;
+        EXPECT_EQ(gen->stairs, c.stairs) << c.what;
+        EXPECT_EQ(Cell(c.stairs.x, c.stairs.y).objectKind, kObjectStairs) << c.what;
+        const auto& player = game->characters.GetPlayer();
+        EXPECT_GE(Cell(player.x - 5, player.y - 4).terrain, 5) << c.what;
+    }
+}
+
+// Drawn for real the stairs wander over the room, not to one corner.
+TEST_F(WaterwayTest, DrawnStairsStandAnywhereInTheirRoom)
+{
+    std::set<std::pair<int, int>> cells;
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        SetUp();
+        game->random.noRandom = false;
+        game->random.SetSeed(seed);
+        ASSERT_TRUE(Check()) << seed;
+        EXPECT_TRUE(gen->stairs.x >= 10 && gen->stairs.x < 21 && gen->stairs.y >= 8 && gen->stairs.y < 17);
+        cells.insert({gen->stairs.x, gen->stairs.y});
+    }
+    EXPECT_GT(cells.size(), 20u);
+}
+
+// The cells inside a door become terrain 17 only when they are floor: a pool's water or a pillar of the
+// room beside a door stays what it is, and the floor still passes the check.
+TEST_F(WaterwayTest, DoorCellsAreMarkedOnlyOnFloor)
+{
+    const int cases[][2] = {{5, 17}, {11, 17}, {4, 4}, {2, 2}, {18, 18}};
+    for (const auto& c : cases) {
+        SetUp();
+        gen->Room(0, 0).points[0] = {9, 12}; // a door outside the left side
+        Cell(10, 12).terrain = std::uint8_t(c[0]);
+        EXPECT_TRUE(Check()) << c[0];
+        EXPECT_EQ(Cell(10, 12).terrain, c[1]) << c[0];
+        EXPECT_EQ(Cell(9, 12).terrain, 2) << c[0]; // outside the room: not its cell
+    }
 }
 
 // Only the moat island may go unreached; any other cut-off floor fails the floor and is drowned.

@@ -1,11 +1,12 @@
 // floorsweep DUNGEON FIRST LAST SEEDS [norandom]: builds floors FIRST..LAST of the dungeon with SEEDS
-// seed pairs each and prints every floor that breaks an invariant as "S T dungeon floor: reason".
-// Exits 1 when any floor failed.
+// seed pairs each and prints every floor that breaks an invariant as "S T dungeon floor: reason", then
+// the attempts the generator built again, by cause. Exits 1 when any floor failed.
 
 #include "game/app/game_resource.h"
 #include "game/world/dungeon_gen.h"
 #include "game/world/floor_invariants.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     long failures = 0;
     long built = 0;
     long givenUp = 0;
+    std::array<long, DungeonGen::kRestartCauses> restarts{};
     for (int floor = first; floor <= last; ++floor)
         for (long k = 0; k < seeds; ++k) {
             const std::uint32_t s = std::uint32_t(0x2545F491u * std::uint32_t(k + 1) + std::uint32_t(floor));
@@ -43,6 +45,8 @@ int main(int argc, char** argv)
             const std::int32_t result = gen->Generate(*game, s, t);
             game->random.noRandom = false;
             ++built;
+            for (std::size_t cause = 0; cause < restarts.size(); ++cause)
+                restarts[cause] += gen->restartCauses[cause];
             // Without draws a floor may be given up: that is the sound answer, not a fault.
             if (noRandom && result == 1) {
                 ++givenUp;
@@ -54,5 +58,12 @@ int main(int argc, char** argv)
             }
         }
     std::printf("%ld floors, %ld faults, %ld given up\n", built, failures, givenUp);
+    static const char* const kCauses[DungeonGen::kRestartCauses] = {
+        "connections",      "section walk",    "no stairs cell",
+        "unreached: maze",  "unreached: door", "unreached: closed room",
+        "unreached: other", "heroine",         "shopkeeper",
+        "final check"};
+    for (std::size_t cause = 0; cause < restarts.size(); ++cause)
+        std::printf("restarts, %s: %ld\n", kCauses[cause], restarts[cause]);
     return failures == 0 ? 0 : 1;
 }
