@@ -333,13 +333,25 @@ TEST_F(MonsterMovementTest, HealAndGoldGoals)
     EXPECT_EQ(healer.goalX, 13);
     EXPECT_EQ(healer.goalY, 12);
 
-    // Gold in a room's far columns is found too.
+    // Gold in a room's last columns and last rows is found too.
     DrawFloorArt(*game, 50, 10, {"00000000"});
-    const std::uint16_t gold = MakeItem(*game, 0, kItemClassGold);
-    game->map.PlaceItemObject(56, 10, gold);
-    SMonster& seeker = Monster(2, kWalker, 50, 10);
-    FindGoldGoal(seeker, *game);
-    EXPECT_EQ(seeker.goalX, 56);
+    DrawFloorArt(*game, 30, 35, {"1", "1", "1", "1", "1"});
+    const struct
+    {
+        std::uint16_t slot;
+        std::int32_t fromX, fromY, goldX, goldY;
+    } cases[] = {
+        {2, 50, 10, 56, 10},
+        {3, 30, 35, 30, 39},
+    };
+    for (const auto& c : cases) {
+        const std::uint16_t gold = MakeItem(*game, 0, kItemClassGold);
+        game->map.PlaceItemObject(c.goldX, c.goldY, gold);
+        SMonster& seeker = Monster(c.slot, kWalker, c.fromX, c.fromY);
+        FindGoldGoal(seeker, *game);
+        EXPECT_EQ(seeker.goalX, c.goldX) << c.slot;
+        EXPECT_EQ(seeker.goalY, c.goldY) << c.slot;
+    }
 }
 
 TEST_F(MonsterMovementTest, BindingTrapSpringsUnderAMonsterWithSoundOutsideSilentReruns)

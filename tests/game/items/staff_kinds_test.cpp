@@ -150,6 +150,33 @@ TEST_F(StaffKindsTest, EachKindActsOnTheCharacterItEndsOn)
     }
 }
 
+// Her own staff's bullet that a reflecting monster sends back is not a monster's one-wave magic: it
+// lands on her with the full count.
+TEST_F(StaffKindsTest, HerOwnBulletSentBackActsOnHerInFull)
+{
+    const struct
+    {
+        std::int32_t kind;
+        std::uint8_t SCharacterStatus::*turns;
+        std::int32_t want;
+    } cases[] = {
+        {234, &SCharacterStatus::paralysisTurns, 50},
+        {235, &SCharacterStatus::sealTurns, 30},
+        {242, &SCharacterStatus::weakBodyTurns, 30},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        game->characters.monsterKinds[std::size_t(kMonsterKind)].abilities = kAbilityReflect;
+        Monster(0, 25, 20);
+        const std::uint16_t staff = New(c.kind, 3);
+        Carry(*game, staff);
+        Start(kActionWave, staff, 0xFFFF);
+        RunToEnd(HandleWaveStaff, 0);
+        EXPECT_EQ(Heroine().status.*c.turns, c.want) << c.kind;
+        EXPECT_EQ(game->characters.monsters[0].status.*c.turns, 0) << c.kind;
+    }
+}
+
 TEST_F(StaffKindsTest, TheSwapStaffTradesCellsWithTheWielder)
 {
     // Her staff on a monster five cells ahead; a monster's staff on her; nothing for a treasure chest.
