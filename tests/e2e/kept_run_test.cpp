@@ -137,7 +137,10 @@ public:
         }
         if (view.windowType == CSelectWindow::kTypeSaveDataList)
             return view.cursor == 0 ? e2e::kKeyDecide : e2e::kKeyUp;
-        if (HasLine(view, "ダンジョンの続きから")) return Choose(view, "ダンジョンの続きから");
+        if (HasLine(view, "ダンジョンの続きから")) {
+            m_offered = true;
+            return Choose(view, "ダンジョンの続きから");
+        }
         return e2e::kKeyDecide;
     }
     void OnFrame(const e2e::SPlayView& view) override
@@ -156,11 +159,14 @@ public:
     std::string Describe() const override { return m_reran ? "the re-run or after it" : "resuming"; }
 
     bool Resumed() const { return m_playFrames >= kPlayFrames; }
+    // Whether the save chosen was in the dungeon, so that its run was offered to go on.
+    bool Offered() const { return m_offered; }
     bool AtCamp() const { return m_atCamp; }
 
 private:
     static constexpr int kPlayFrames = 30;
     bool m_noSave = false;
+    bool m_offered = false;
     bool m_atCamp = false;
     bool m_reran = false;
     int m_playFrames = 0;
@@ -225,6 +231,8 @@ TEST_F(KeptRunTest, AKillBeforeAnyChangeOnTheDiskLeavesARunThatResumes)
         EXPECT_TRUE(result.finished) << result.failure;
         for (const std::string& box : result.messageBoxes)
             ADD_FAILURE() << "message box " << box;
+        // A save in the dungeon goes on; one at the camp is the state before the run began.
+        if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
         resumed += player.Resumed() ? 1 : 0;
         if (HasFailure()) {
             home.Keep();

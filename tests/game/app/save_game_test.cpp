@@ -5,10 +5,13 @@
 #include "game/support/archive_bytes.h"
 #include "game/support/full_disk.h"
 #include "game/support/temp_home.h"
+#include "platform/host/file.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -354,6 +357,42 @@ TEST_F(SaveGameTest, AHeadThatCannotBePutInPlaceIsReportedAsAFailedSave)
     EXPECT_EQ(boxes[0].text, Utf8("セーブデータの保存に失敗しました。"));
     for (const auto& entry : fs::directory_iterator(Exe() / "save"))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// The body replaces its old version only once its head is written too: a head that cannot be written
+// (the disk full after the body) leaves the old set whole, and the player is told.
+TEST_F(SaveGameTest, AHeadThatCannotBeWrittenLeavesTheOldSetInPlace)
+{
+    // A head is written beside its target as ".0012abc.head.<process>.<count>.tmp", the count going up by
+    // one a file: the names the next head would take are all taken, so that its write fails.
+    static fs::path folder;
+    static std::string lastHead;
+    folder = Exe() / "save";
+    lastHead.clear();
+    platform::SetFileChangeObserver([](const std::string&) {
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().filename().string().find(".head.") != std::string::npos)
+                lastHead = entry.path().filename().string();
+    });
+    const int written = WriteSaveGame(*game);
+    platform::SetFileChangeObserver(nullptr);
+    ASSERT_EQ(written, 0);
+    const std::string prefix = ".0012abc.head." + std::to_string(::getpid()) + ".";
+    ASSERT_EQ(lastHead.rfind(prefix, 0), 0u) << lastHead;
+    const unsigned long count = std::stoul(lastHead.substr(prefix.size()));
+    for (unsigned long n = count + 1; n <= count + 300; ++n)
+        PutFile(folder / (prefix + std::to_string(n) + ".tmp"), "");
+    const Bytes main = FileBytes("0012abc.main");
+    const Bytes head = FileBytes("0012abc.head");
+
+    game->floor = 8;
+    EXPECT_EQ(WriteSaveGame(*game), 1);
+
+    EXPECT_EQ(FileBytes("0012abc.main"), main);
+    EXPECT_EQ(FileBytes("0012abc.head"), head);
+    const auto boxes = platform::headless::GetShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, Utf8("セーブデータの保存に失敗しました。"));
 }
 
 // The file's own number and name hold over what a body copied in under them stores: the next save goes
