@@ -17,7 +17,6 @@
 #include "game/app/save_game.h"
 #include "game/app/scene_control.h"
 #include "game/app/suspend.h"
-#include "game/characters/adventure.h"
 #include "game/characters/animation_periods.h"
 #include "game/core/play_mode.h"
 #include "game/data/global_data.h"
@@ -35,8 +34,7 @@
 
 namespace {
 
-constexpr std::int32_t kDungeon = 1;
-constexpr std::int32_t kUser = 1;
+using suspended_run::kUser;
 constexpr std::int32_t kResumeParameter = 1;
 constexpr std::int32_t kFrameLimit = 1000000;
 
@@ -81,14 +79,8 @@ SOutcome OutcomeOf(SGameResource& game)
 // error text.
 const char* PlayAndSuspend(SGameResource& game, std::int32_t turns, bool hasted, SOutcome& outcome)
 {
-    game.ResetForNewGame();
-    game.userNumber = kUser;
-    game.saveName = "bench";
-    game.runNumber = 1;
-    game.playMode = kPlayNormal;
-    StartAdventure(game, kDungeon, 0x2545F491u, 0x4F6Cu);
+    suspended_run::StartNewAdventure(game, "bench");
     auto& player = game.characters.GetPlayer();
-    player.maxHp = player.hp = 999;
     player.maxFullness = player.fullness = 100 * (turns + 1000);
     if (hasted) {
         player.hasteLevel = 3;

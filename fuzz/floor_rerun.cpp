@@ -19,7 +19,6 @@
 #include "game/app/save_game.h"
 #include "game/app/scene_control.h"
 #include "game/app/suspend.h"
-#include "game/characters/adventure.h"
 #include "game/characters/animation_periods.h"
 #include "game/core/play_mode.h"
 #include "game/data/action_log.h"
@@ -43,8 +42,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::int32_t kDungeon = 1;
-constexpr std::int32_t kUser = 1;
+using suspended_run::kUser;
 constexpr std::int32_t kResumeParameter = 1;
 constexpr std::int32_t kTurnsPlayed = 24;
 constexpr std::int32_t kSetUpFrameLimit = 100000;
@@ -104,14 +102,8 @@ SFixedRun SetUp()
     g_characterControl = &game.characters;
     run.control = suspended_run::MakeControl();
 
-    game.ResetForNewGame();
-    game.userNumber = kUser;
-    game.saveName = "fuzz";
-    game.runNumber = 1;
-    game.playMode = kPlayNormal;
-    StartAdventure(game, kDungeon, 0x2545F491u, 0x4F6Cu);
+    suspended_run::StartNewAdventure(game, "fuzz");
     auto& player = game.characters.GetPlayer();
-    player.maxHp = player.hp = 999;
     {
         CSceneGameMain scene(run.control.get(), game);
         game.messageWindow.logOnly = 1;

@@ -5,8 +5,10 @@
 
 #include "game/app/game_resource.h"
 #include "game/app/scene_control.h"
+#include "game/characters/adventure.h"
 #include "game/characters/character_control.h"
 #include "game/core/directions.h"
+#include "game/core/play_mode.h"
 #include "game/data/global_data.h"
 #include "game/data/player_command.h"
 #include "sdk/auxiliary/file.h"
@@ -18,6 +20,7 @@
 
 namespace suspended_run {
 
+constexpr std::int32_t kUser = 1;
 constexpr std::int32_t kAttack = 7;
 constexpr std::int32_t kStepInPlace = 9;
 
@@ -33,6 +36,20 @@ inline void EnterHome(const std::filesystem::path& home)
     g_globalData = SGlobalData();
     LoadGlobalData(g_globalData);
     CreateUserFolders(g_globalData);
+}
+
+// A new adventure of the first dungeon, of the same seeds every time, for user kUser under the save name;
+// the heroine has 999 HP, so that the driver's fights do not end it.
+inline void StartNewAdventure(SGameResource& game, const char* saveName)
+{
+    game.ResetForNewGame();
+    game.userNumber = kUser;
+    game.saveName = saveName;
+    game.runNumber = 1;
+    game.playMode = kPlayNormal;
+    StartAdventure(game, 1, 0x2545F491u, 0x4F6Cu);
+    auto& player = game.characters.GetPlayer();
+    player.maxHp = player.hp = 999;
 }
 
 inline std::unique_ptr<CSceneControl> MakeControl()
