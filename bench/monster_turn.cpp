@@ -48,6 +48,15 @@ void Prepare()
     zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder(MAROVELLIN_BUILD_DIR);
 }
 
+// Prepare, with the global data of a fresh start and the user's folders, where the action log goes.
+void PrepareLogFolders()
+{
+    Prepare();
+    g_globalData = SGlobalData();
+    g_globalData.fileName = kGlobalDataFileName;
+    CreateUserFolders(g_globalData);
+}
+
 bool IsMonster(const CCharacterControl::SMonster& m)
 {
     return m.type != kCharacterEmpty && m.kindId != 0xFFFF;
@@ -133,14 +142,20 @@ void KeepHeroineGoing(SGameResource& game)
     game.floorTime = 0;
 }
 
+// The game state on the built data set, or none (the benchmark skipped) when the data set does not load.
+std::unique_ptr<SGameResource> LoadGame(benchmark::State& state)
+{
+    auto game = std::make_unique<SGameResource>();
+    if (game->LoadDataTables() == 0) return game;
+    state.SkipWithError("the built data set did not load");
+    return nullptr;
+}
+
 void BM_TurnWithThirtyMonsters(benchmark::State& state)
 {
     Prepare();
-    auto game = std::make_unique<SGameResource>();
-    if (game->LoadDataTables() != 0) {
-        state.SkipWithError("the built data set did not load");
-        return;
-    }
+    auto game = LoadGame(state);
+    if (!game) return;
     auto scene = std::make_unique<CSceneGameMain>(*game);
     std::uint32_t seed = 0x5EED0001u;
     std::int32_t turns = kTurnsPerFloor;
@@ -192,15 +207,9 @@ bool StartLoggedFloor(SGameResource& game, CSceneGameMain& scene, std::uint32_t 
 
 void BM_LoggedTurn(benchmark::State& state)
 {
-    Prepare();
-    g_globalData = SGlobalData();
-    g_globalData.fileName = kGlobalDataFileName;
-    CreateUserFolders(g_globalData);
-    auto game = std::make_unique<SGameResource>();
-    if (game->LoadDataTables() != 0) {
-        state.SkipWithError("the built data set did not load");
-        return;
-    }
+    PrepareLogFolders();
+    auto game = LoadGame(state);
+    if (!game) return;
     auto scene = std::make_unique<CSceneGameMain>(*game);
     std::uint32_t seed = 0x5EED0001u;
     std::int32_t turns = kTurnsPerFloor;
@@ -225,10 +234,7 @@ BENCHMARK(BM_LoggedTurn)->Arg(-1)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosec
 // turns.
 void BM_LogWrite(benchmark::State& state)
 {
-    Prepare();
-    g_globalData = SGlobalData();
-    g_globalData.fileName = kGlobalDataFileName;
-    CreateUserFolders(g_globalData);
+    PrepareLogFolders();
     CActionLog log;
     const SPlayerCommand step = MakePlayerCommand(kStepInPlace, 2);
     if (log.SaveSuspendData(1, 1, kFloor) != 0) {

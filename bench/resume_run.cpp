@@ -9,6 +9,7 @@
 // logs turns: she attacks a monster beside her and otherwise steps in place, until the floor's log holds
 // the turns asked for; then the adventure is suspended as the menu suspends it. A second case logs 1,900
 // turns at normal pace, near the 1,999 that a floor of normal pace can hold.
+#include "tests/game/support/suspended_run.h"
 
 #include "game/app/app.h"
 #include "game/app/game_resource.h"
@@ -16,10 +17,7 @@
 #include "game/app/save_game.h"
 #include "game/app/scene_control.h"
 #include "game/app/suspend.h"
-#include "game/characters/adventure.h"
 #include "game/characters/animation_periods.h"
-#include "game/characters/character_control.h"
-#include "game/core/directions.h"
 #include "game/core/play_mode.h"
 #include "game/data/global_data.h"
 #include "game/items/pre_identified.h"
@@ -36,10 +34,7 @@
 
 namespace {
 
-constexpr std::int32_t kDungeon = 1;
-constexpr std::int32_t kUser = 1;
-constexpr std::int32_t kAttack = 7;
-constexpr std::int32_t kStepInPlace = 9;
+using suspended_run::kUser;
 constexpr std::int32_t kResumeParameter = 1;
 constexpr std::int32_t kFrameLimit = 1000000;
 
@@ -51,13 +46,7 @@ void Prepare(const char* name)
     std::filesystem::create_directories(home / "exe");
     std::filesystem::create_directory_symlink(std::filesystem::path(MAROVELLIN_BUILD_DIR) / "data",
                                               home / "exe" / "data");
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    std::filesystem::current_path(home / "exe");
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder((home / "exe").c_str());
-    g_globalData = SGlobalData();
-    LoadGlobalData(g_globalData);
-    CreateUserFolders(g_globalData);
+    suspended_run::EnterHome(home);
 }
 
 // The game state as the application's set-up makes it.
@@ -70,26 +59,6 @@ std::unique_ptr<SGameResource> MakeGame()
     g_itemControl = &game->items;
     g_characterControl = &game->characters;
     return game;
-}
-
-std::unique_ptr<CSceneControl> MakeControl()
-{
-    auto control = std::make_unique<CSceneControl>();
-    control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CSceneFactory));
-    return control;
-}
-
-// The driver's command: an attack on a monster beside her, else a step in place.
-SPlayerCommand NextCommand(SGameResource& game)
-{
-    auto& player = game.characters.GetPlayer();
-    for (std::int32_t d = 0; d < 8; ++d) {
-        std::int32_t dx = 0, dy = 0;
-        DirectionToStep(d, dx, dy);
-        if (game.characters.FindMonsterIndexAt(player.x + dx, player.y + dy) != CCharacterControl::kNoSlot)
-            return MakePlayerCommand(kAttack, d);
-    }
-    return MakePlayerCommand(kStepInPlace, player.direction);
 }
 
 // What the re-run must reach again.
@@ -110,20 +79,14 @@ SOutcome OutcomeOf(SGameResource& game)
 // error text.
 const char* PlayAndSuspend(SGameResource& game, std::int32_t turns, bool hasted, SOutcome& outcome)
 {
-    game.ResetForNewGame();
-    game.userNumber = kUser;
-    game.saveName = "bench";
-    game.runNumber = 1;
-    game.playMode = kPlayNormal;
-    StartAdventure(game, kDungeon, 0x2545F491u, 0x4F6Cu);
+    suspended_run::StartNewAdventure(game, "bench");
     auto& player = game.characters.GetPlayer();
-    player.maxHp = player.hp = 999;
     player.maxFullness = player.fullness = 100 * (turns + 1000);
     if (hasted) {
         player.hasteLevel = 3;
         player.hasteTurns = 255;
     }
-    auto control = MakeControl();
+    auto control = suspended_run::MakeControl();
     CSceneGameMain scene(control.get(), game);
     game.messageWindow.logOnly = 1;
 
@@ -136,7 +99,7 @@ const char* PlayAndSuspend(SGameResource& game, std::int32_t turns, bool hasted,
             logged = 0;
         }
         if (scene.turnState == 0 && game.playerCommands.empty() && scene.fadeLength == 0) {
-            game.playerCommands.push_back(NextCommand(game));
+            game.playerCommands.push_back(suspended_run::NextCommand(game));
             ++logged;
         }
         const std::uint32_t mask = 0;
@@ -168,7 +131,7 @@ void BM_ResumeRun(benchmark::State& state)
         state.SkipWithError(error);
         return;
     }
-    const auto control = MakeControl();
+    const auto control = suspended_run::MakeControl();
     std::int32_t loggedWords = 0;
     for (auto _ : state) {
         // The title's load, then the game-main scene it opens, up to the end of the silent re-run.

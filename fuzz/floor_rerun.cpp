@@ -10,6 +10,8 @@
 // that waits for a key.
 
 #include "action_file_bytes.h"
+#include "tests/game/support/item_kinds_in_code.h"
+#include "tests/game/support/suspended_run.h"
 
 #include "game/app/app.h"
 #include "game/app/game_resource.h"
@@ -17,10 +19,7 @@
 #include "game/app/save_game.h"
 #include "game/app/scene_control.h"
 #include "game/app/suspend.h"
-#include "game/characters/adventure.h"
 #include "game/characters/animation_periods.h"
-#include "game/characters/character_control.h"
-#include "game/core/directions.h"
 #include "game/core/play_mode.h"
 #include "game/data/action_log.h"
 #include "game/data/global_data.h"
@@ -43,10 +42,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::int32_t kDungeon = 1;
-constexpr std::int32_t kUser = 1;
-constexpr std::int32_t kAttack = 7;
-constexpr std::int32_t kStepInPlace = 9;
+using suspended_run::kUser;
 constexpr std::int32_t kResumeParameter = 1;
 constexpr std::int32_t kTurnsPlayed = 24;
 constexpr std::int32_t kSetUpFrameLimit = 100000;
@@ -62,26 +58,6 @@ struct SFixedRun
     std::int32_t floor = 0;
     std::map<fs::path, Bytes> files; // the fixed folders' files as the suspend left them
 };
-
-std::unique_ptr<CSceneControl> MakeControl()
-{
-    auto control = std::make_unique<CSceneControl>();
-    control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CSceneFactory));
-    return control;
-}
-
-// An attack on a monster beside her, else a step in place.
-SPlayerCommand NextCommand(SGameResource& game)
-{
-    auto& player = game.characters.GetPlayer();
-    for (std::int32_t d = 0; d < 8; ++d) {
-        std::int32_t dx = 0, dy = 0;
-        DirectionToStep(d, dx, dy);
-        if (game.characters.FindMonsterIndexAt(player.x + dx, player.y + dy) != CCharacterControl::kNoSlot)
-            return MakePlayerCommand(kAttack, d);
-    }
-    return MakePlayerCommand(kStepInPlace, player.direction);
-}
 
 // The folders whose files the run writes: the save folder and the user's data and settings (those that
 // are there).
@@ -106,51 +82,13 @@ void Put(const fs::path& path, const Bytes& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// The run's item kinds, made here rather than read from the data set (the fuzz build's literals are
-// not the data set's CP932): one class after another, each kind bought for 100, and appearance names
-// for every list.
-void MakeItemKinds(CItemControl& items)
-{
-    constexpr std::int32_t kKinds = 362;
-    items.kinds.resize(kKinds);
-    items.kindCount = kKinds;
-    const std::int32_t firsts[] = {50, 100, 120, 135, 180, 230, 270, 310, 350};
-    for (std::int32_t k = 0; k < kKinds; ++k) {
-        SItemKind& kind = items.kinds[std::size_t(k)];
-        kind.number = k;
-        kind.name = "item";
-        kind.classId = k == 0 ? 11 : 1;
-        for (const std::int32_t first : firsts)
-            if (k >= first) ++kind.classId;
-        kind.buyPrice = 100;
-        kind.sellPrice = 40;
-        if (k >= 350) kind.maximum = 8;
-    }
-    items.firstKindOfClass = {0, 3, 50, 100, 120, 135, 180, 230, 270, 310, 350, -1};
-    for (std::size_t list = 0; list < items.appearanceNames.size(); ++list) {
-        items.appearanceNames[list].assign(12, "unknown");
-        items.appearanceOrder[list].clear();
-        for (std::int32_t i = 0; i < 12; ++i)
-            items.appearanceOrder[list].push_back(i);
-    }
-    items.seen.assign(kKinds, 0);
-    items.kindState.assign(kKinds, 0);
-}
-
 // A home of its own beside the fuzzer's folder, the adventure played and suspended there, and its files
 // kept. The game works in its own folder, as the program does; the caller goes back to the fuzzer's.
 SFixedRun SetUp()
 {
     const fs::path home = fs::current_path() / "rerun-home";
     fs::remove_all(home);
-    fs::create_directories(home / "exe");
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    fs::current_path(home / "exe");
-    zelvoranGameSDK3rd::Auxiliary::CFile::SetCurrentFolder((home / "exe").c_str());
-    g_globalData = SGlobalData();
-    LoadGlobalData(g_globalData);
-    CreateUserFolders(g_globalData);
+    suspended_run::EnterHome(home);
 
     SFixedRun run;
     run.home = home;
@@ -158,19 +96,14 @@ SFixedRun SetUp()
     InitAnimationPeriods();
     run.game = std::make_unique<SGameResource>();
     SGameResource& game = *run.game;
-    MakeItemKinds(game.items);
+    // Item names of plain letters: the fuzz build's literals are not the data set's CP932.
+    MakeItemKindsInCode(game.items, "item", "unknown");
     g_itemControl = &game.items;
     g_characterControl = &game.characters;
-    run.control = MakeControl();
+    run.control = suspended_run::MakeControl();
 
-    game.ResetForNewGame();
-    game.userNumber = kUser;
-    game.saveName = "fuzz";
-    game.runNumber = 1;
-    game.playMode = kPlayNormal;
-    StartAdventure(game, kDungeon, 0x2545F491u, 0x4F6Cu);
+    suspended_run::StartNewAdventure(game, "fuzz");
     auto& player = game.characters.GetPlayer();
-    player.maxHp = player.hp = 999;
     {
         CSceneGameMain scene(run.control.get(), game);
         game.messageWindow.logOnly = 1;
@@ -180,7 +113,7 @@ SFixedRun SetUp()
             if (frame > kSetUpFrameLimit || player.hp <= 0 || game.returnToCamp != 0) std::abort();
             if (logged < kTurnsPlayed && scene.turnState == 0 && game.playerCommands.empty() &&
                 scene.fadeLength == 0) {
-                game.playerCommands.push_back(NextCommand(game));
+                game.playerCommands.push_back(suspended_run::NextCommand(game));
                 ++logged;
             }
             const std::uint32_t mask = 0;

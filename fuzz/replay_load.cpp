@@ -4,6 +4,8 @@
 // the check values of the header and of every snapshot the header points to, so that the content behind
 // them is reached; even values take the rest as it is.
 
+#include "replay_floor_codes.h"
+
 #include "game/app/replay.h"
 #include "game/data/check_value.h"
 #include "platform/host/little_endian.h"
@@ -83,21 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!game->runStartValues.empty()) std::abort();
         return 0;
     }
-    static const std::set<int> loaded = {kReplayFloorLoaded,
-                                         kReplayFloorSeekFailed,
-                                         kReplayFloorLengthMissing,
-                                         kReplayFloorShort,
-                                         kReplayFloorUnreadable,
-                                         kReplayFloorWarehouseCountMissing,
-                                         kReplayFloorWarehouseMarkMissing,
-                                         kReplayFloorLogUnreadable};
     int floors = 0;
     for (const auto& [floor, offset] : game->runStartValues) {
         if (++floors > int(kFloorsTried)) break;
         game->ResetAdventureState();
         game->passwordHistory.clear();
         const int floorResult = LoadReplayFloor(*game, floor);
-        if (loaded.count(floorResult) == 0) std::abort();
+        if (!fuzz_input::IsReplayFloorCode(floorResult)) std::abort();
         // Every word of the floor's log came from the file.
         if (floorResult == kReplayFloorLoaded && game->actionLog.GetReadWords().size() * 4 > file.size())
             std::abort();

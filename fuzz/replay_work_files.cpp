@@ -9,6 +9,7 @@
 
 #include "action_file_bytes.h"
 #include "fuzz_reader.h"
+#include "replay_floor_codes.h"
 
 #include "game/app/game_resource.h"
 #include "game/app/replay.h"
@@ -23,7 +24,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -123,14 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (written == kReplayNoIndex || written == kReplayNoWorkFile) return 0;
     if (written != kReplayWritten) std::abort();
 
-    static const std::set<int> loaded = {kReplayFloorLoaded,
-                                         kReplayFloorSeekFailed,
-                                         kReplayFloorLengthMissing,
-                                         kReplayFloorShort,
-                                         kReplayFloorUnreadable,
-                                         kReplayFloorWarehouseCountMissing,
-                                         kReplayFloorWarehouseMarkMissing,
-                                         kReplayFloorLogUnreadable};
     auto viewer = NewGame();
     if (OpenReplay(*viewer, name) != kReplayOpened) std::abort();
     if (viewer->runStartValues.size() > index.size() / 8) std::abort();
@@ -138,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [floor, offset] : viewer->runStartValues) {
         if (++floors > kFloorsTried) break;
         const int result = LoadReplayFloor(*viewer, floor);
-        if (loaded.count(result) == 0) std::abort();
+        if (!fuzz_input::IsReplayFloorCode(result)) std::abort();
     }
     // The snapshot made at start-up loads whole when it leads the work file and the index names no
     // other place for its floor.

@@ -4,10 +4,10 @@
 #include "game/app/app_dialogs.h"
 #include "game/data/global_data.h"
 #include "game/sound/sound_effect_list.h"
+#include "game/support/hooked_app.h"
 #include "gamebase/music.h"
 #include "platform/dialog.h"
 #include "platform/host/headless/headless.h"
-#include "sdk/appframe/app_manager.h"
 #include "sdk/auxiliary/file.h"
 #include "support/app_runner.h"
 #include "support/temp_folder.h"
@@ -18,11 +18,10 @@
 namespace {
 
 using namespace platform;
-namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
 using Volumes = std::vector<std::uint32_t>;
 
 // The application with the sound set-up of its start and the test in place of its frame loop.
-class CDialogApp : public CApp
+class CDialogApp : public HookedApp
 {
 public:
     explicit CDialogApp(std::function<void(CDialogApp&)> body) : m_body(std::move(body)) {}
@@ -30,30 +29,16 @@ public:
     {
         g_app = this;
         SetDoubleSizeCopy(g_globalData.doubleSize);
-        AppFrame::CAppManager::GetInstance()->AddHook(this);
+        Hook();
         DragAcceptFiles(Window(), true);
         CMusicList::GetInstance()->CreateLoaders(&m_musicSoundFactory);
         QuorlithGameBase::CMusic::GetInstance()->SetSoundFactory(&m_musicSoundFactory);
         CSoundEffectList::GetInstance()->CreateLoader(&m_soundEffectSoundFactory);
         ApplySoundSettings();
         m_body(*this);
-        if (g_openDialog != nullptr) DestroyWindow(g_openDialog);
-        g_openDialog = nullptr;
-        AppFrame::CAppManager::GetInstance()->RemoveHook(this);
+        Unhook();
         CSoundEffectList::GetInstance()->DestroyLoader();
         CMusicList::GetInstance()->DestroyLoaders();
-    }
-    HWND Window() { return GetMyApp()->GetHWnd(); }
-    void Pump()
-    {
-        Message m;
-        while (PeekMessage(&m, nullptr, PM_REMOVE))
-            DispatchMessage(m);
-    }
-    void Menu(int id)
-    {
-        SendMessage(Window(), WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
-        Pump();
     }
     // Sets the master line and takes it as the saved master volumes, as the start does.
     void SaveMaster(const Volumes& volumes)

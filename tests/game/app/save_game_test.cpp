@@ -59,6 +59,17 @@ protected:
     {
         PutFile(Exe() / "save" / name, std::string(bytes.begin(), bytes.end()));
     }
+    // The files of user 12's save "abc", body and head with right check values, that store `stored` as
+    // the save's name; the test's game keeps that name.
+    void PutSaveStoringName(const ZTL::string& stored)
+    {
+        game->saveName = stored;
+        PutBytes("0012abc.main", BuildSaveBody(*game));
+        Auxiliary::CSerialize head;
+        head.Serialize(game->saveKind).Serialize(*game);
+        AppendCheckValue(head.GetBuffer());
+        PutBytes("0012abc.head", head.GetBuffer());
+    }
 
     std::unique_ptr<SGameResource> game = std::make_unique<SGameResource>();
 };
@@ -271,12 +282,7 @@ TEST_F(SaveGameTest, AStoredNameNoFileNameCanSpellIsRefusedWhenLoaded)
 {
     // Byte pairs that are no CP932 character: a lead byte before a space, a byte no character uses.
     for (const char* stored : {"\x81\x20\xFD", "a\x81\x20", "\xFD"}) {
-        game->saveName = stored;
-        PutBytes("0012abc.main", BuildSaveBody(*game));
-        Auxiliary::CSerialize head;
-        head.Serialize(game->saveKind).Serialize(*game);
-        AppendCheckValue(head.GetBuffer());
-        PutBytes("0012abc.head", head.GetBuffer());
+        PutSaveStoringName(stored);
         auto loaded = Reader();
         EXPECT_EQ(LoadSaveGame(*loaded), kSaveBadCheck) << stored;
         EXPECT_EQ(ReadSaveHead(*loaded, 12, "abc"), kSaveBadCheck) << stored;
@@ -295,12 +301,7 @@ TEST_F(SaveGameTest, AStoredNameOutsideTheSaveFolderIsRefusedAndNeverWrittenTo)
     };
 
     // A body and a head that store the name: neither is taken.
-    game->saveName = escaping;
-    PutBytes("0012abc.main", BuildSaveBody(*game));
-    Auxiliary::CSerialize head;
-    head.Serialize(game->saveKind).Serialize(*game);
-    AppendCheckValue(head.GetBuffer());
-    PutBytes("0012abc.head", head.GetBuffer());
+    PutSaveStoringName(escaping);
     auto loaded = Reader();
     EXPECT_EQ(LoadSaveGame(*loaded), kSaveBadCheck);
     EXPECT_STREQ(loaded->saveName.c_str(), "abc");

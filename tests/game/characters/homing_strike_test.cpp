@@ -3,6 +3,7 @@
 
 #include "game/core/directions.h"
 #include "game/data/item_classes.h"
+#include "game/support/action_handlers_fixture.h"
 #include "game/support/floor_art.h"
 #include "game/support/game_with_kinds.h"
 #include "game/turn/actions.h"
@@ -16,13 +17,12 @@ namespace {
 
 constexpr std::uint16_t kHeroine = 0xFFFF;
 
-class HomingStrikeTest : public ::testing::Test
+class HomingStrikeTest : public ActionHandlersTest
 {
 protected:
     void SetUp() override
     {
-        RegisterActionHandlers();
-        game->random.noRandom = true;
+        ActionHandlersTest::SetUp();
         // Room 0 from (4, 4) to (16, 16), the heroine in its middle on (10, 10).
         for (std::int32_t y = 4; y <= 16; ++y)
             DrawFloorArt(*game, 4, y, {"0000000000000"});
@@ -30,9 +30,6 @@ protected:
         game->characters.player.y = 10;
         AddMonsterKind(*game, 8);
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CActionQueue queue;
 };
 
 // For each facing: slot 0 stands right behind her, slot 1 on the line through her that bounds the

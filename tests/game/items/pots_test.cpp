@@ -1,4 +1,5 @@
 #include "game/items/pots.h"
+#include "game/support/action_handlers_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/ui/message_numbers.h"
@@ -12,13 +13,12 @@ namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
 
-class PotsTest : public ::testing::Test
+class PotsTest : public ActionHandlersTest
 {
 protected:
     void SetUp() override
     {
-        RegisterActionHandlers();
-        game->random.noRandom = true;
+        ActionHandlersTest::SetUp();
         game->items.kinds.resize(400);
         game->items.kindCount = 400;
         for (const std::int32_t food : {120, 123, 124, 125})
@@ -27,14 +27,8 @@ protected:
             game->items.kinds[std::size_t(pot)].classId = kItemClassPot;
             game->items.kinds[std::size_t(pot)].maximum = 8;
         }
-        for (std::int32_t y = 5; y < 30; ++y)
-            for (std::int32_t x = 5; x < 30; ++x)
-                Cell(x, y).terrain = 5;
+        RoomFloor(5, 5, 30, 30);
         game->characters.player.direction = 6;
-    }
-    SMapCell& Cell(std::int32_t x, std::int32_t y)
-    {
-        return game->map.GetCell(std::uint32_t(x), std::uint32_t(y));
     }
     std::uint16_t Pot(std::int32_t kind, std::int16_t size, std::vector<std::uint16_t> contents = {})
     {
@@ -51,14 +45,8 @@ protected:
         Carry(*game, item);
         return item;
     }
-    // Runs the record alone until its handler is done.
-    void Run(const SActionRecord& record)
-    {
-        CActionQueue queue;
-        queue.current = record;
-        for (std::int32_t frame = 0; frame < 10 && GetActionHandler(record.kind)(queue, *game) != 0; ++frame)
-            ++queue.step;
-    }
+    // Runs the record alone until its handler is done, ten frames at the most.
+    void Run(const SActionRecord& record) { RunAlone(record, 10); }
     void PutIn(std::uint16_t pot, std::uint16_t item)
     {
         SActionRecord record;
@@ -79,8 +67,6 @@ protected:
     {
         return std::find(game->inventory.begin(), game->inventory.end(), item) != game->inventory.end();
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
 };
 
 TEST_F(PotsTest, APotIsRefusedAndAListStopsWhenThePotIsFull)

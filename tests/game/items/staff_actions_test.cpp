@@ -26,10 +26,7 @@ protected:
     void SetUp() override
     {
         UseActionsTest::SetUp();
-        // A hall of room floor from (10, 10) to (49, 29), the heroine on (20, 20) facing right.
-        for (std::int32_t y = 10; y < 30; ++y)
-            for (std::int32_t x = 10; x < 50; ++x)
-                Floor(x, y);
+        FloorHall();
         AddMonsterKind(*game, kMonsterKind);
         AddMonsterKind(*game, kUndeadKind).typeFlags = kKindUndead;
     }

@@ -22,10 +22,7 @@ protected:
     void SetUp() override
     {
         UseActionsTest::SetUp();
-        // A hall of room floor from (10, 10) to (49, 29), the heroine on (20, 20) facing right.
-        for (std::int32_t y = 10; y < 30; ++y)
-            for (std::int32_t x = 10; x < 50; ++x)
-                Floor(x, y);
+        FloorHall();
         for (std::int32_t rank = 0; rank < 4; ++rank)
             AddMonsterKind(*game, 8 * 4 + rank, "甲");
         game->map.monsterAppearance = {kMonsterKind};

@@ -42,6 +42,13 @@ protected:
     {
         game->map.GetCell(std::uint32_t(x), std::uint32_t(y)).terrain = terrain;
     }
+    // A hall of room floor from (10, 10) to (49, 29) around the heroine on (20, 20), facing right.
+    void FloorHall()
+    {
+        for (std::int32_t y = 10; y < 30; ++y)
+            for (std::int32_t x = 10; x < 50; ++x)
+                Floor(x, y);
+    }
     // The item as the use action's record names it; phase 0 comes next.
     void Start(std::int32_t kind, std::uint16_t item, std::uint16_t target = 0xFFFF)
     {

@@ -16,3 +16,9 @@ inline SPlayerCommand MakeCommand(std::int32_t kind, std::int32_t arg1 = -1, std
     command.text = text;
     return command;
 }
+
+// The item command: the operation (arg3) on the item (arg2), with its argument (arg1), 0 unless told.
+inline SPlayerCommand ItemCommand(std::uint16_t item, std::int32_t operation, std::int32_t arg1 = 0)
+{
+    return MakeCommand(8, arg1, item, operation);
+}

@@ -11,16 +11,12 @@
 
 namespace {
 
-class AutoTurnTest : public GameMainTest
+class AutoTurnTest : public GameMainRoomTest
 {
 protected:
     void SetUp() override
     {
-        GameMainTest::SetUp();
-        RegisterActionHandlers();
-        game->dungeon = 1;
-        DrawFloorArt(*game, 10, 10, {"##########", "#00000000#", "#000@0000#", "#00000000#", "##########"});
-        Player().maxHp = Player().hp = 20;
+        GameMainRoomTest::SetUp();
         AddMonsterKind(*game, 8);
     }
 };

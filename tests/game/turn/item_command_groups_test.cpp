@@ -7,6 +7,7 @@
 #include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/support/player_command.h"
 #include "game/turn/actions.h"
 #include "game/ui/message_numbers.h"
 #include "game/world/spell_circle_control.h"
@@ -21,23 +22,6 @@ namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
 constexpr std::int32_t kPotion = 136, kSword = 5, kPot = 359, kJar = 358;
-
-SPlayerCommand ItemCommand(std::uint16_t item, std::int32_t operation, std::int32_t arg1 = 0)
-{
-    SPlayerCommand command;
-    command.kind = 8;
-    command.arg1 = arg1;
-    command.arg2 = item;
-    command.arg3 = operation;
-    return command;
-}
-
-SPlayerCommand Kind(std::int32_t kind)
-{
-    SPlayerCommand command;
-    command.kind = kind;
-    return command;
-}
 
 class ItemCommandGroupsTest : public GameMainTest
 {
@@ -181,7 +165,7 @@ TEST_F(ItemCommandGroupsTest, AGroupTakesOutOrDiscardsEachItemAndCountsThem)
         const std::uint16_t sword = Carried(kSword, CItemControl::kCursed);
         game->equippedWeapon = sword;
         if (c.fullBag) FillBag();
-        std::vector<SPlayerCommand> group{Kind(14)};
+        std::vector<SPlayerCommand> group{MakeCommand(14)};
         if (!c.cursedOnly)
             for (const std::uint16_t item : inside)
                 group.push_back(ItemCommand(item, c.operation));
@@ -191,7 +175,7 @@ TEST_F(ItemCommandGroupsTest, AGroupTakesOutOrDiscardsEachItemAndCountsThem)
             game->items.DeleteItem(gone);
             group.push_back(ItemCommand(gone, c.operation));
         }
-        group.push_back(Kind(0));
+        group.push_back(MakeCommand(0));
         MessageRecorder messages(*game);
         EXPECT_TRUE(Dispatch(group)) << c.name;
         const std::string count = c.count > 0 ? std::string(FormatColoredNumber(c.count).c_str()) : "";
@@ -214,7 +198,8 @@ TEST_F(ItemCommandGroupsTest, AUseGroupPutsEveryTargetIntoTheUsedPot)
     PotOf(pot, 0);
     const std::uint16_t potion = Carried(kPotion);
     const std::uint16_t sword = Carried(kSword);
-    EXPECT_TRUE(Dispatch({Kind(14), ItemCommand(pot, 3, potion), ItemCommand(pot, 3, sword), Kind(0)}));
+    EXPECT_TRUE(
+        Dispatch({MakeCommand(14), ItemCommand(pot, 3, potion), ItemCommand(pot, 3, sword), MakeCommand(0)}));
     EXPECT_EQ(scene.groupItems, std::vector<std::uint16_t>({pot, potion, sword}));
     EXPECT_EQ(game->items.seen[kSword], 1);
     RunTurn();

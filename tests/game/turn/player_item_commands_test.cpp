@@ -4,6 +4,7 @@
 #include "game/support/game_main_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
+#include "game/support/player_command.h"
 #include "game/turn/actions.h"
 #include "game/turn/turn_phases.h"
 
@@ -16,16 +17,6 @@ namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
 constexpr std::uint16_t kCursed = CItemControl::kCursed;
-
-SPlayerCommand ItemCommand(std::uint16_t item, std::int32_t operation, std::int32_t arg1 = 0)
-{
-    SPlayerCommand command;
-    command.kind = 8;
-    command.arg1 = arg1;
-    command.arg2 = item;
-    command.arg3 = operation;
-    return command;
-}
 
 // Whether any line holds the text.
 bool Said(const MessageRecorder& messages, const std::string& text)

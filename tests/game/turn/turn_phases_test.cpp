@@ -83,19 +83,8 @@ std::int32_t SoundOfLine(SGameResource& game, const std::string& text)
     return -2;
 }
 
-class TurnPhasesTest : public GameMainTest
-{
-protected:
-    void SetUp() override
-    {
-        GameMainTest::SetUp();
-        RegisterActionHandlers();
-        game->dungeon = 1;
-        DrawFloorArt(*game, 10, 10, {"##########", "#00000000#", "#000@0000#", "#00000000#", "##########"});
-        game->characters.player.maxHp = 20;
-        game->characters.player.hp = 20;
-    }
-};
+class TurnPhasesTest : public GameMainRoomTest
+{};
 
 TEST_F(TurnPhasesTest, FloorTimeGrowsBySpeedAndStandsStillInDungeonZeroOrAPot)
 {

@@ -1,3 +1,4 @@
+#include "game/support/action_handlers_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/world/trap_actions.h"
@@ -13,13 +14,12 @@ namespace {
 
 constexpr std::uint16_t kHeroine = 0xFFFF;
 
-class MovementActionsTest : public ::testing::Test
+class MovementActionsTest : public ActionHandlersTest
 {
 protected:
     void SetUp() override
     {
-        RegisterActionHandlers();
-        game->random.noRandom = true;
+        ActionHandlersTest::SetUp();
         game->items.kinds.resize(400);
         game->items.kindCount = 400;
         Floor(5, 5, 40, 30, 5, -1);
@@ -35,26 +35,11 @@ protected:
                 cell.room = room;
             }
     }
-    SMapCell& Cell(std::int32_t x, std::int32_t y)
-    {
-        return game->map.GetCell(std::uint32_t(x), std::uint32_t(y));
-    }
-    std::int32_t Run(const SActionRecord& record)
-    {
-        CActionQueue queue;
-        queue.current = record;
-        std::int32_t frames = 1;
-        while (GetActionHandler(record.kind)(queue, *game) != 0 && frames < 100) {
-            ++queue.step;
-            ++frames;
-        }
-        return frames;
-    }
     std::int32_t RunPushed()
     {
         const SActionRecord record = queue.pending.back();
         queue.pending.pop_back();
-        return Run(record);
+        return RunAlone(record, 100);
     }
     // Carries n items of a plain kind; their indices.
     std::vector<std::uint16_t> CarryItems(std::int32_t n, std::int32_t kind = 120)
@@ -83,9 +68,6 @@ protected:
                     cells.push_back({cell.x - game->characters.player.x, cell.y - game->characters.player.y});
         return cells;
     }
-
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CActionQueue queue;
 };
 
 TEST_F(MovementActionsTest, AWarpLeavesTheBoxAndRoomWhenItCanElseTheLastPlacementStands)

@@ -1,4 +1,5 @@
 #include "game/characters/combat.h"
+#include "game/support/action_handlers_fixture.h"
 #include "game/support/game_with_kinds.h"
 #include "game/support/message_recorder.h"
 #include "game/support/sound_recorder.h"
@@ -13,41 +14,26 @@ namespace {
 
 constexpr std::uint16_t kHeroine = 0xFFFF;
 
-class TrapEffectsTest : public ::testing::Test
+class TrapEffectsTest : public ActionHandlersTest
 {
 protected:
     void SetUp() override
     {
-        RegisterActionHandlers();
+        ActionHandlersTest::SetUp();
         game->soundEffects = &sounds;
-        game->random.noRandom = true;
-        for (std::int32_t y = 5; y < 30; ++y)
-            for (std::int32_t x = 5; x < 30; ++x)
-                game->map.GetCell(std::uint32_t(x), std::uint32_t(y)).terrain = 5;
+        RoomFloor(5, 5, 30, 30);
         game->characters.player.maxHp = game->characters.player.hp = 200;
         game->items.kinds.resize(400);
         game->items.kindCount = 400;
         game->items.kinds[125].classId = kItemClassFood;
     }
 
-    // Runs the record alone, frame by frame, until its handler is done; the frames it took.
-    std::int32_t Run(const SActionRecord& record)
-    {
-        CActionQueue queue;
-        queue.current = record;
-        std::int32_t frames = 1;
-        while (GetActionHandler(record.kind)(queue, *game) != 0) {
-            ++queue.step;
-            ++frames;
-        }
-        return frames;
-    }
     // The last record pushed to a queue, run alone.
     std::int32_t RunPushed(CActionQueue& queue)
     {
         const SActionRecord record = queue.pending.back();
         queue.pending.pop_back();
-        return Run(record);
+        return RunAlone(record);
     }
     void Fly(std::uint16_t item, std::int32_t x, std::int32_t y)
     {
@@ -62,8 +48,6 @@ protected:
     }
 
     SoundRecorder sounds;
-    std::unique_ptr<SGameResource> game = MakeTestGame();
-    CActionQueue queue;
 };
 
 TEST_F(TrapEffectsTest, AGasCloudShowsAndSoundsOnItsOwnAndIsSilentInARerun)

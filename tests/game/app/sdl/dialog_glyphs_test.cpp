@@ -4,12 +4,12 @@
 
 #include "game/app/app.h"
 #include "game/app/app_dialogs.h"
+#include "game/support/hooked_app.h"
 #include "platform/backend_chooser.h"
 #include "platform/dialog.h"
 #include "platform/host/encoding.h"
 #include "platform/host/freetype/freetype_font.h"
 #include "platform/host/sdl/sdl_overlay.h"
-#include "sdk/appframe/app_manager.h"
 #include "support/app_runner.h"
 #include "support/virtual_display.h"
 
@@ -29,33 +29,18 @@ extern "C" const char* __lsan_default_options()
 namespace {
 
 using namespace platform;
-namespace AppFrame = zelvoranGameSDK3rd::AppFrame;
 
 // The application with its window hook in place and the test in place of its frame loop.
-class COverlayApp : public CApp
+class COverlayApp : public HookedApp
 {
 public:
     explicit COverlayApp(std::function<void(COverlayApp&)> body) : m_body(std::move(body)) {}
     void MainThread() override
     {
         g_app = this;
-        AppFrame::CAppManager::GetInstance()->AddHook(this);
+        Hook();
         m_body(*this);
-        if (g_openDialog != nullptr) DestroyWindow(g_openDialog);
-        g_openDialog = nullptr;
-        AppFrame::CAppManager::GetInstance()->RemoveHook(this);
-    }
-    HWND Window() { return GetMyApp()->GetHWnd(); }
-    void Pump()
-    {
-        Message m;
-        while (PeekMessage(&m, nullptr, PM_REMOVE))
-            DispatchMessage(m);
-    }
-    void Menu(int id)
-    {
-        SendMessage(Window(), WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
-        Pump();
+        Unhook();
     }
 
 private:
