@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -118,11 +119,13 @@ TEST_F(DungeonGenTest, LayoutOfTheFirstDungeonSetsNothing)
 // Step 1's chances against real draws on dungeon 3 floor 20 (D = 28): a maze when 156 (D + 128) is above
 // a draw AND 255, a house when 28 is (then a variant draw against 0), a shop when a draw modulo 5 is 0,
 // a moat when a draw AND 15 is 0, water when 33 (D, plus D / 5 on a floor that is a multiple of 5) is
-// above a draw AND 255. Floors that took a layout pattern set flags of their own and are left out.
+// above a draw AND 255. Floors that took a layout pattern set flags of their own and are left out. The
+// seeds reach draws on both sides of each threshold's edge, so a threshold one off shows.
 TEST_F(DungeonGenTest, LayoutChancesAgainstRealDraws)
 {
     int checked = 0;
-    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    std::set<std::uint32_t> edges;
+    for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
         game->random.SetSeed(seed);
         Math::CRand peek = game->random;
         const std::uint32_t maze = peek.Get() & 255;
@@ -142,8 +145,12 @@ TEST_F(DungeonGenTest, LayoutChancesAgainstRealDraws)
                   std::tuple(maze < 156, house < 28, house < 28 ? 0 : -1, shop % 5 == 0, (moat & 15) == 0,
                              water < 33))
             << seed;
+        for (const auto& [draw, threshold, tag] :
+             {std::tuple(maze, 156u, 0u), std::tuple(house, 28u, 1000u), std::tuple(water, 33u, 2000u)})
+            if (draw + 1 == threshold || draw == threshold) edges.insert(tag + draw);
     }
-    EXPECT_GT(checked, 150);
+    EXPECT_GT(checked, 1500);
+    EXPECT_EQ(edges, (std::set<std::uint32_t>{155, 156, 1027, 1028, 2032, 2033}));
 }
 
 TEST_F(DungeonGenTest, LayoutWithoutDrawsTakesEveryChanceAboveZero)
