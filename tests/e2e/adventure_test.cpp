@@ -9,6 +9,8 @@
 
 #include "e2e/road_player.h"
 #include "platform/host/encoding.h"
+#include "sdk/appframe/object_creater.h"
+#include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -94,11 +96,18 @@ void PlayRoad(const fs::path& out)
             fs::copy(home.Root() / "data", out / "suspended" / "user", fs::copy_options::recursive);
         }
     };
+    // The music plays as the program's entry lets it play, through the Ogg plug-in.
+    const std::string plugIn = std::string(MAROVELLIN_BUILT_DATA_DIR) + "/data/plugin/zelvogg.dll";
+    auto* creater = zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance();
+    creater->LoadPlugIn(plugIn.c_str());
+    test_support::ErrorCapture errors;
     const e2e::SRunResult result = e2e::RunGame(player, options);
+    creater->ReleasePlugIn(plugIn.c_str());
 
     ASSERT_TRUE(result.finished) << result.failure;
-    // A clean run: no error box on the way, and every frame drawn.
+    // A clean run: no error box on the way, nothing written to the error output, and every frame drawn.
     EXPECT_EQ(JoinLines(result.messageBoxes), "");
+    EXPECT_EQ(errors.Text(), "");
     EXPECT_EQ(result.undrawnFrames, 0u);
     EXPECT_TRUE(player.Suspended());
     EXPECT_TRUE(player.Resumed());
