@@ -714,14 +714,18 @@ bool HandleItemList(CSceneMenu& menu, std::uint32_t keyMask)
     if ((keyMask & kKeyCancel) != 0) {
         menu.PlaySound(kSoundCancel);
         switch (state) {
-        case 3:
+        case 3: {
             // Back to the pot's own command window, on the line it was opened from.
             list.openPot = CSceneMenu::kNoItem;
             menu.CloseWindowGroup();
+            const auto& windows = menu.Game().selectWindow.windows;
+            const std::int32_t commandLine = windows.empty() ? 0 : std::max(windows.back().cursor, 0);
             menu.CloseTopWindow();
             menu.PopState();
             menu.OpenItemCommandMenu();
+            menu.Game().selectWindow.SetCursor(commandLine);
             break;
+        }
         case 7:
             menu.CloseWindowGroup();
             menu.PopState();

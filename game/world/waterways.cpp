@@ -406,13 +406,14 @@ bool DungeonGen::PlaceStairsAndCheck(Math::CRand& rand, CMapControl& map, SGameR
             }
         }
 
-    // 10. The heroine, on any floor cell but the moat island's, which nothing reaches. The same cells are
-    // where the floor's contents go.
+    // 10. Every floor cell, the moat island's too, is where the floor's contents may go. The heroine is
+    // placed again while she lands on the island, which nothing reaches; should every try land there,
+    // the floor is built again rather than start her cut off.
     std::vector<SCellPosition>& cells = map.candidateCells;
     cells.clear();
     for (std::int32_t y = 0; y < kH; ++y)
         for (std::int32_t x = 0; x < kW; ++x)
-            if (Cell(map, x, y).terrain >= kTerrainFloor && !OnMoatIsland(x, y))
+            if (Cell(map, x, y).terrain >= kTerrainFloor)
                 cells.push_back({x + CMapControl::kFieldLeft, y + CMapControl::kFieldTop});
     CCharacterControl::SPlayer& player = game.characters.GetPlayer();
     for (std::int32_t attempt = 0; attempt < kPlayerPlacements; ++attempt) {

@@ -280,6 +280,8 @@ TEST_F(MonsterSpecialsTest, AThiefDropsNothingItHeldBeforeIntoTheTable)
         Run(MonsterSpecialStealItem, 0, fromHeroine ? kHeroine : 1);
         EXPECT_EQ(thief.heldItem, loot);
         EXPECT_EQ(game->items.GetItem(earlier).kind, 0xFFFF) << "the earlier item is held by nobody";
+        if (!fromHeroine)
+            EXPECT_EQ(game->characters.monsters[1].heldItem, 0xFFFF) << "the robbed holds nothing";
     }
 }
 
@@ -584,25 +586,61 @@ TEST_F(MonsterSpecialsTest, SupportSpellChoosesItsFellowByRank)
 
 // ---- Dance and hurl.
 
-TEST_F(MonsterSpecialsTest, StrangeDanceCommandsAStepOrIsRefused)
+// She carries one food. Without draws the rank-0 dance makes her step; drawn rows set the pick draw
+// (after the one of the one-slot shuffle) modulo the four weights' sum, 21 at rank 2 (4, 4, 12, 1), so
+// each weight's bounds show: step below 4, strike below 8, use below 20, throw at 20.
+TEST_F(MonsterSpecialsTest, StrangeDanceForcesACommandByItsRankOrIsRefused)
 {
-    Carry(*game, MakeItem(*game, 130, kItemClassFood));
-    Place(0, Kind(31, 0), 15, 14);
-    Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    EXPECT_EQ(game->forcedCommand.kind, 5);
-    EXPECT_TRUE(game->playerCommands.empty()) << "the dance forces the command; it queues nothing";
-
-    EquipShieldWithSeals(*game, {35}); // she cannot be moved
-    game->forcedCommand.Reset();
-    Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    EXPECT_EQ(game->forcedCommand.kind, 2);
-
-    PlaceCircle(*game, 284, CSpellCircleControl::kRangeCell, player().x, player().y);
-    game->forcedCommand.Reset();
-    MessageRecorder messages(*game);
-    Run(MonsterSpecialStrangeDance, 0, kHeroine);
-    EXPECT_EQ(game->forcedCommand.kind, -1);
-    EXPECT_EQ(messages.Lines().back(), "しかし　操られなかった。");
+    constexpr std::int32_t kNoDraws = -1;
+    const struct
+    {
+        const char* what;
+        std::int32_t rank, pick;
+        std::function<void()> prepare;
+        std::int32_t kind, way; // kind -1: refused; way -1: no item
+        const char* message;
+    } cases[] = {
+        {"a step", 0, kNoDraws, [] {}, 5, -1, ""},
+        {"a step she cannot take", 0, kNoDraws, [this] { EquipShieldWithSeals(*game, {35}); }, 2, -1, ""},
+        {"circle 284", 0, kNoDraws,
+         [this] { PlaceCircle(*game, 284, CSpellCircleControl::kRangeCell, player().x, player().y); }, -1, -1,
+         "しかし　操られなかった。"},
+        {"rank 2, last step", 2, 3, [] {}, 5, -1, ""},
+        {"rank 2, first strike", 2, 4, [] {}, 7, -1, ""},
+        {"rank 2, last strike", 2, 7, [] {}, 7, -1, ""},
+        {"rank 2, first use", 2, 8, [] {}, 8, 3, ""},
+        {"rank 2, last use", 2, 19, [] {}, 8, 3, ""},
+        {"rank 2, the throw", 2, 20, [] {}, 8, 2, ""},
+        {"rank 2, a use while her abilities are sealed", 2, 8, [this] { player().status.sealTurns = 5; }, 7,
+         -1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        game = MakeTestGame();
+        SetUp();
+        const std::uint16_t food = MakeItem(*game, 130, kItemClassFood);
+        Carry(*game, food);
+        Place(0, Kind(31, c.rank), 15, 14);
+        c.prepare();
+        std::int32_t direction = 0;
+        if (c.pick != kNoDraws) {
+            Seed([&](Rand& g) { return (g.Get(), g.Get() % 21 == std::uint32_t(c.pick)); });
+            Rand peek(game->random);
+            peek.Get();
+            peek.Get();
+            direction = std::int32_t(peek.Get() % 8);
+        }
+        MessageRecorder messages(*game);
+        Run(MonsterSpecialStrangeDance, 0, kHeroine);
+        EXPECT_TRUE(game->playerCommands.empty()) << "the dance forces the command; it queues nothing";
+        EXPECT_EQ(game->forcedCommand.kind, c.kind);
+        if (*c.message) EXPECT_EQ(messages.Lines().back(), c.message);
+        if (c.kind == -1) continue;
+        EXPECT_EQ(game->forcedCommand.arg3, c.way);
+        EXPECT_EQ(game->forcedCommand.arg2, c.way == -1 ? -1 : food);
+        // A step, a strike and a throw go in a drawn direction; a use has none.
+        EXPECT_EQ(game->forcedCommand.arg1, c.way == 3 ? -1 : direction);
+    }
 }
 
 TEST_F(MonsterSpecialsTest, TheDancesUseOfAnItemNamesItAsItsOwnTargetWhenItNeedsOne)

@@ -315,24 +315,38 @@ TEST(MenuItemListDrawing, AbilitySlotIconsByCode)
     EXPECT_EQ(at(4, true), (std::pair<int, int>(64, 16)));
 }
 
+// Back on the line the view was chosen from: the first for a carried pot, the second for the pot under
+// the heroine (拾う comes first).
 TEST_F(MenuItemListsTest, PotViewCancelReturnsToThePotsCommands)
 {
-    New(kPotion);
-    const std::uint16_t pot = New(kPot);
-    Item(pot).value = 2;
-    OpenInventory();
-    game->selectWindow.SetCursor(1);
-    HandleItemList(*menu, kDecide);
-    ASSERT_EQ(menu->GetState(), 4);
-    const std::size_t commandWindows = game->selectWindow.windows.size();
-    Choose("見る");
-    ASSERT_EQ(menu->GetState(), 3);
-    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "何も入っていない");
-    HandleItemList(*menu, kCancel);
-    EXPECT_EQ(menu->GetState(), 4);
-    EXPECT_EQ(menu->itemList.openPot, CSceneMenu::kNoItem);
-    EXPECT_EQ(game->selectWindow.windows.size(), commandWindows);
-    EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　見る");
+    for (const bool underfoot : {false, true}) {
+        game->inventory.fill(kNone);
+        game->map.GetCell(10, 10).objectKind = 0;
+        New(kPotion);
+        const std::uint16_t pot = New(kPot, !underfoot);
+        Item(pot).value = 2;
+        if (underfoot) Underfoot(pot);
+        menu->itemList.page = underfoot ? 2 : 0;
+        OpenInventory();
+        game->selectWindow.SetCursor(underfoot ? 0 : 1);
+        HandleItemList(*menu, kDecide);
+        ASSERT_EQ(menu->GetState(), 4) << underfoot;
+        const std::size_t commandWindows = game->selectWindow.windows.size();
+        Choose("見る");
+        ASSERT_EQ(menu->GetState(), 3) << underfoot;
+        EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "何も入っていない");
+        HandleItemList(*menu, kCancel);
+        EXPECT_EQ(menu->GetState(), 4) << underfoot;
+        EXPECT_EQ(menu->itemList.openPot, CSceneMenu::kNoItem);
+        ASSERT_EQ(game->selectWindow.windows.size(), commandWindows) << underfoot;
+        const CSelectWindow::SWindow& commands = game->selectWindow.windows.back();
+        ASSERT_GE(commands.cursor, 0) << underfoot;
+        EXPECT_EQ(Str(commands.items[std::size_t(commands.cursor)].text), "　見る") << underfoot;
+        EXPECT_EQ(commands.cursor, underfoot ? 1 : 0);
+        while (menu->GetState() != 0)
+            menu->PopState();
+        game->selectWindow.Reset();
+    }
 }
 
 TEST_F(MenuItemListsTest, NamingReturnsToTheListShowingTheNickname)
@@ -395,17 +409,28 @@ TEST_F(MenuItemListsTest, ARebuiltWindowSurfaceReopensTheCommandWindowForTheList
     EXPECT_EQ(Str(game->selectWindow.windows.back().items.front().text), "　飲む");
 }
 
+// The column follows the page shown: the second page's first line is slot 10.
 TEST_F(MenuItemListsTest, AFullRebuildFillsThePriceColumnForTheItemsShown)
 {
-    New(kPotion);
-    OpenInventory();
-    menu->priceMode = 1;
-    game->inventory[0] = New(kSword, false);
+    game->items.kinds[kPotion].sellPrice = 11;
     game->items.kinds[kSword].sellPrice = 77;
-    menu->RequestFullRebuild();
-    Frame(0);
-    EXPECT_EQ(menu->prices[0], game->items.GetItemPrice(Item(game->inventory[0]), 0, 0));
-    EXPECT_EQ(menu->prices[1], -1);
+    for (const std::int32_t page : {0, 1}) {
+        SCOPED_TRACE(page);
+        game->inventory.fill(kNone);
+        for (std::int32_t i = 0; i <= page * 10; ++i)
+            New(kPotion);
+        OpenMenu(0);
+        menu->itemList.page = page;
+        OpenInventory();
+        menu->priceMode = 1;
+        const std::size_t shown = std::size_t(page * 10);
+        game->inventory[shown] = New(kSword, false);
+        menu->RequestFullRebuild();
+        Frame(0);
+        EXPECT_EQ(menu->itemList.page, page);
+        EXPECT_EQ(menu->prices[0], game->items.GetItemPrice(Item(game->inventory[shown]), 0, 0));
+        EXPECT_EQ(menu->prices[1], -1);
+    }
 }
 
 TEST_F(MenuItemListsTest, TheAbilityListOffersEachAbilityOfTheSealRemovalsItem)

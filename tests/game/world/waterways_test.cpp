@@ -98,36 +98,57 @@ TEST_F(WaterwayTest, DoorCellsAreMarkedOnlyOnFloor)
     }
 }
 
-// Only the moat island may go unreached; any other cut-off floor fails the floor and is drowned.
+// Only the moat island may go unreached; any other cut-off floor fails the floor and is drowned. The
+// fill steps diagonally past water but not past a wall or terrain 3: the floor cell (21, 17) touches the
+// room only at its corner (20, 16), between the rock cells (21, 16) and (20, 17).
 TEST_F(WaterwayTest, OnlyTheMoatIslandMayGoUnreached)
 {
-    struct SCase
-    {
-        bool island;
-        bool passes;
+    const auto corner = [this](int right, int below) {
+        Cell(21, 17).terrain = 5;
+        Cell(21, 16).terrain = std::uint8_t(right);
+        Cell(20, 17).terrain = std::uint8_t(below);
     };
-    for (const SCase c : {SCase{true, true}, SCase{false, false}}) {
+    const struct
+    {
+        const char* what;
+        std::function<void()> prepare;
+        bool passes;
+        SCellPosition cutOff;
+    } cases[] = {
+        {"a walled-off 3 x 3 that is the moat island",
+         [this] {
+             FillFieldRect(game->map, 30, 20, 3, 3, 5, true, 1);
+             gen->moat = 1;
+             gen->moatCell = {30, 20};
+         },
+         true,
+         {31, 21}},
+        {"a walled-off 3 x 3 without a moat",
+         [this] { FillFieldRect(game->map, 30, 20, 3, 3, 5, true, 1); },
+         false,
+         {31, 21}},
+        {"a diagonal between two water cells", [corner] { corner(4, 4); }, true, {21, 17}},
+        {"a diagonal between water and a wall", [corner] { corner(4, 2); }, false, {21, 17}},
+        {"a diagonal between a wall and water", [corner] { corner(2, 4); }, false, {21, 17}},
+        {"a diagonal between water and terrain 3", [corner] { corner(4, 3); }, false, {21, 17}},
+        {"a diagonal between terrain 3 and water", [corner] { corner(3, 4); }, false, {21, 17}},
+    };
+    for (const auto& c : cases) {
+        game = std::make_unique<SGameResource>();
+        gen = std::make_unique<DungeonGen>();
         SetUp();
-        FillFieldRect(game->map, 30, 20, 3, 3, 5, true, 1); // a walled-off 3 x 3
-        gen->moat = c.island ? 1 : 0;
-        gen->moatCell = c.island ? SCellPosition{30, 20} : SCellPosition{-1, -1};
-        EXPECT_EQ(Check(), c.passes) << c.island;
-        if (!c.passes) {
-            EXPECT_EQ(Cell(31, 21).terrain, 4);
-        }
-        if (c.passes) {
-            // The heroine is never put on the island, which nothing reaches.
-            const auto& player = game->characters.GetPlayer();
-            EXPECT_FALSE(player.x - 5 >= 30 && player.x - 5 < 33 && player.y - 4 >= 20 && player.y - 4 < 23);
-        }
+        c.prepare();
+        EXPECT_EQ(Check(), c.passes) << c.what;
+        if (!c.passes) EXPECT_EQ(Cell(c.cutOff.x, c.cutOff.y).terrain, 4) << c.what;
+        if (c.passes) EXPECT_GE(Cell(c.cutOff.x, c.cutOff.y).terrain, 5) << c.what;
     }
 }
 
-// What the floor's flags make of its water at the check.
-// Drawn for real: the island's cells are never among the heroine's candidates.
+// Drawn for real: the island's cells are among the free cells the floor's contents go to, but the
+// heroine, placed again when she lands there, never starts on it.
 TEST_F(WaterwayTest, HeroineNeverStartsOnTheMoatIsland)
 {
-    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 100; ++seed) {
         SetUp();
         game->random.noRandom = false;
         game->random.SetSeed(seed);
@@ -138,9 +159,15 @@ TEST_F(WaterwayTest, HeroineNeverStartsOnTheMoatIsland)
         const auto& player = game->characters.GetPlayer();
         EXPECT_FALSE(player.x - 5 >= 30 && player.x - 5 < 33 && player.y - 4 >= 20 && player.y - 4 < 23)
             << seed;
+        int islandCells = 0;
+        for (const SCellPosition& at : game->map.candidateCells)
+            islandCells += at.x - 5 >= 30 && at.x - 5 < 33 && at.y - 4 >= 20 && at.y - 4 < 23 ? 1 : 0;
+        EXPECT_EQ(islandCells, 9) << seed;
+        EXPECT_EQ(game->map.candidateCells.size(), 99u + 9u) << seed;
     }
 }
 
+// What the floor's flags make of its water at the check.
 TEST_F(WaterwayTest, WaterBecomesWhatTheFloorTypeAndIceFlagsSay)
 {
     struct SCase
