@@ -250,9 +250,7 @@ TEST_F(TitleSceneTest, ASaveWithAStatusOutsideItsRangeIsRefused)
          [](Player& p) { p.hasteLevel = 3, p.status.slowLevel = 0xFF; }, true},
         {"every status 255", turns(255), false},
         {"asleep for good", [](Player& p) { p.status.sleepTurns = 255; }, false},
-        {"in a pot for good", [](Player& p) { p.inPotTurns = 255; }, false},
         {"hasted for good", [](Player& p) { p.hasteTurns = 255; }, false},
-        {"weak for good", [](Player& p) { p.status.weakBodyTurns = 255; }, false},
         {"haste level 4", [](Player& p) { p.hasteLevel = 4; }, false},
         {"slow level 1", [](Player& p) { p.status.slowLevel = 1; }, false},
     };
