@@ -179,22 +179,30 @@ int WriteSaveGame(SGameResource& game)
     StoreHead(head, game);
     AppendCheckValue(head.GetBuffer());
 
+    const ZTL::string mainPath = Auxiliary::CFile::ResolvePath(MakeSavePath(game));
     const ZTL::string headPath = Auxiliary::CFile::ResolvePath(MakeSaveHeadPath(game));
     platform::StagedFile mainFile, headFile;
     // Nothing replaces its old version until both files are whole on the disk: a full disk keeps the
     // old set as it was.
-    const bool staged = mainFile.Write(HostView(Auxiliary::CFile::ResolvePath(MakeSavePath(game))),
-                                       body.data(), body.size()) == platform::WriteResult::Ok &&
-                        headFile.Write(HostView(headPath), head.GetBuffer().data(),
-                                       head.GetBuffer().size()) == platform::WriteResult::Ok;
+    const bool staged =
+        mainFile.Write(HostView(mainPath), body.data(), body.size()) == platform::WriteResult::Ok &&
+        headFile.Write(HostView(headPath), head.GetBuffer().data(), head.GetBuffer().size()) ==
+            platform::WriteResult::Ok;
+    // The body the new one replaces, to be put back should the new head not follow it.
+    const bool hadBody = platform::FileExists(HostView(mainPath));
+    std::vector<unsigned char> oldBody;
+    const bool keptBody = staged && hadBody && platform::ReadWholeFile(HostView(mainPath), oldBody);
     if (!staged || !mainFile.Commit()) {
         ShowErrorBox("セーブデータの保存に失敗しました。");
         return 1;
     }
-    // The body is in place: its head follows, or the old head goes rather than describe another save.
-    // The set is then not whole (the browser no longer lists it), which the player is told.
+    // The body is in place but its head is not: the old body goes back beside the old head, and a body
+    // that replaced none goes, so that no list misses a body left without its head.
     if (!headFile.Commit()) {
-        platform::DeleteFile(HostView(headPath));
+        if (keptBody)
+            platform::WriteWholeFile(HostView(mainPath), oldBody.data(), oldBody.size());
+        else if (!hadBody)
+            platform::DeleteFile(HostView(mainPath));
         ShowErrorBox("セーブデータの保存に失敗しました。");
         return 1;
     }

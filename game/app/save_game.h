@@ -54,8 +54,9 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 // Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"
 // (also for a save name IsSafeSaveName refuses, when nothing is written).
 // Both are written in full before either replaces its old version (either failing leaves the old set as
-// it was), the ".head" last; a ".head" that cannot be put in place is removed, so the two never disagree,
-// and the write reports failure.
+// it was), the ".head" last; when the ".head" cannot be put in place after the ".main", the old ".main" is
+// put back (a ".main" that replaced none is removed), so that no body stands without its head, and the
+// write reports failure.
 int WriteSaveGame(SGameResource& game);
 // Writes the ".head" file alone: 0, or 1 (nothing written) for a save name IsSafeSaveName refuses.
 int WriteSaveHead(SGameResource& game);

@@ -1,5 +1,31 @@
 #include "game/characters/character_control.h"
 
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+constexpr std::uint8_t kMostTurns = 254;
+constexpr std::uint8_t kMostHasteLevel = 3;
+constexpr std::uint8_t kSlowLevelSlowed = 0xFF; // -1 as a signed byte
+
+// Whether the heroine's status bytes hold only what the rules can give her: every count of turns below
+// 255, since only a binding is ever permanent for her (a count of 255 never runs down, and one that
+// keeps her from acting would leave her without a turn of her own for ever), a haste level of 0 to 3
+// and a slow level of 0 or -1. The bound cell's bytes may be anything.
+bool AreHeroineStatusesInRange(const CCharacterControl::SPlayer& p)
+{
+    const SCharacterStatus& s = p.status;
+    const std::initializer_list<std::uint8_t> turns = {
+        p.hasteTurns,  p.invisibleTurns, p.strongBodyTurns, p.inPotTurns,   s.confusionTurns,
+        s.sleepTurns,  s.sealTurns,      s.paralysisTurns,  s.blindTurns,   s.hallucinationTurns,
+        s.frozenTurns, s.decoyTurns,     s.slowTurns,       s.weakBodyTurns};
+    return std::all_of(turns.begin(), turns.end(), [](std::uint8_t t) { return t <= kMostTurns; }) &&
+           p.hasteLevel <= kMostHasteLevel && (s.slowLevel == 0 || s.slowLevel == kSlowLevelSlowed);
+}
+
+} // namespace
+
 void CCharacterControl::SCharacter::Reset()
 {
     SObjectBase::Reset();
@@ -118,4 +144,5 @@ void CCharacterControl::Serialize(Auxiliary::ISerialize& stream)
           &s.hallucinationTurns, &s.frozenTurns, &s.boundTurns, &s.boundX, &s.boundY, &s.decoyTurns,
           &s.slowTurns, &s.slowLevel, &s.weakBodyTurns})
         stream.Serialize(*byte);
+    if (!stream.IsStoring() && !AreHeroineStatusesInRange(p)) stream.SetLoadFailed();
 }

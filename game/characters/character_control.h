@@ -397,7 +397,9 @@ public:
     // The same from a table file already read, from its header on.
     std::int32_t LoadMonsterTable(CTableFile& table, const std::map<ZTL::string, std::int32_t>& itemNames);
 
-    // The heroine's lasting state: ten ints, then her 19 status bytes.
+    // The heroine's lasting state: ten ints, then her 19 status bytes. A load whose status bytes lie
+    // outside what the rules can give her (a count of 255 other than the binding's, a haste level above
+    // 3, a slow level other than 0 or -1) fails.
     void Serialize(Auxiliary::ISerialize& stream) override;
 
     // Counts every motion started and every step queued, in every game alike: a character leaves its

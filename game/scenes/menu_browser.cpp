@@ -273,11 +273,8 @@ void CSceneMenu::OpenSaveDataList(bool refresh)
         game.selectWindow.Open(24, 8, true, kSaveListWidth, -1, -1, false, heading);
         if (m_state == 82) {
             const auto last = saveList.find(g_globalData.lastSaveNumber);
-            if (last != saveList.end()) {
-                const std::int32_t index = std::int32_t(std::distance(saveList.begin(), last));
-                browserPage = index / kSavesPerPage;
-                browserCursor = index % kSavesPerPage;
-            }
+            if (last != saveList.end())
+                browserPage = std::int32_t(std::distance(saveList.begin(), last)) / kSavesPerPage;
         }
     } else {
         CloseTopWindow();
@@ -287,6 +284,7 @@ void CSceneMenu::OpenSaveDataList(bool refresh)
     std::vector<std::pair<std::int32_t, std::int32_t>> icons; // (row, kind) by dungeon in order
     std::vector<std::int32_t> iconDungeons;
     std::int32_t shown = 0;
+    browserRows.clear();
     auto entry = saveList.begin();
     std::advance(entry, std::min<std::size_t>(saveList.size(), std::size_t(browserPage) * kSavesPerPage));
     for (std::int32_t i = 0; i < kSavesPerPage && entry != saveList.end(); ++i, ++entry) {
@@ -300,9 +298,14 @@ void CSceneMenu::OpenSaveDataList(bool refresh)
             icons.emplace_back(shown, kind);
             iconDungeons.push_back(d);
         }
+        browserRows.push_back(number);
         ++shown;
     }
     game.ResetForNewGame();
+    if (!refresh && m_state == 82) {
+        const auto last = std::find(browserRows.begin(), browserRows.end(), g_globalData.lastSaveNumber);
+        if (last != browserRows.end()) browserCursor = std::int32_t(last - browserRows.begin());
+    }
 
     if (shown == 0) {
         PushState(0);
@@ -373,10 +376,17 @@ std::int32_t CSceneMenu::SelectSaveEntry(std::int32_t index)
     return 0;
 }
 
+std::int32_t CSceneMenu::ShownSaveIndex(std::int32_t row) const
+{
+    const std::int32_t beyond = std::int32_t(saveList.size()) + 1;
+    if (row < 0 || row >= std::int32_t(browserRows.size())) return beyond;
+    const auto entry = saveList.find(browserRows[std::size_t(row)]);
+    return entry == saveList.end() ? beyond : std::int32_t(std::distance(saveList.begin(), entry));
+}
+
 bool CSceneMenu::LoadBrowserSave()
 {
-    return SelectSaveEntry(browserPage * kSavesPerPage + browserCursor) == 0 &&
-           LoadSaveGame(Game()) == kSaveDone;
+    return SelectSaveEntry(ShownSaveIndex(browserCursor)) == 0 && LoadSaveGame(Game()) == kSaveDone;
 }
 
 void CSceneMenu::BeginNewDataName()
@@ -485,7 +495,7 @@ void CSceneMenu::ChooseBrowserEntry()
 {
     SGameResource& game = Game();
     const std::int32_t cursor = game.selectWindow.GetCursor();
-    const std::int32_t saveIndex = browserPage * kSavesPerPage + cursor;
+    const std::int32_t saveIndex = ShownSaveIndex(cursor);
     switch (m_state) {
     case 81: {
         const std::int32_t entry = saveList.empty() ? cursor + 4 : cursor;
@@ -629,8 +639,7 @@ void CSceneMenu::CopySaveUnderCursor()
     SGameResource& game = Game();
     // Every step is checked: the copy is reported, and the next save number used up, only once the copy
     // stands complete in the save folder.
-    bool copied =
-        SelectSaveEntry(browserPage * kSavesPerPage + browserCursor) == 0 && LoadSaveGame(game) == kSaveDone;
+    bool copied = SelectSaveEntry(ShownSaveIndex(browserCursor)) == 0 && LoadSaveGame(game) == kSaveDone;
     if (copied) {
         game.userNumber = g_globalData.fileCounter;
         game.runEnded = 0;
@@ -658,7 +667,7 @@ void CSceneMenu::CopySaveUnderCursor()
 void CSceneMenu::DeleteSaveUnderCursor()
 {
     SGameResource& game = Game();
-    bool deleted = SelectSaveEntry(browserPage * kSavesPerPage + browserCursor) == 0;
+    bool deleted = SelectSaveEntry(ShownSaveIndex(browserCursor)) == 0;
     if (deleted) {
         DeleteSaveActionLogs(game.userNumber);
         deleted = DeleteSaveFileSet(Resolve(MakeSaveHeadPath(game))) == 0;
@@ -672,7 +681,7 @@ void CSceneMenu::DeleteSaveUnderCursor()
 void CSceneMenu::MakeReplayFromSuspendData()
 {
     SGameResource& game = Game();
-    if (SelectSaveEntry(browserPage * kSavesPerPage + browserCursor) != 0) {
+    if (SelectSaveEntry(ShownSaveIndex(browserCursor)) != 0) {
         ShowErrorBox(kNotLoaded);
         return;
     }

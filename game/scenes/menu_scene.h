@@ -389,6 +389,9 @@ public:
     std::vector<ZTL::string> replayList;          // "replay\" + file name, in the folder's order
     std::int32_t browserPage = 0;
     std::int32_t browserCursor = 0;
+    // The save numbers the open save list shows, row by row: a page skips the saves it cannot read, so a
+    // row's choices act on the save of this list, never on the page's place in the save list.
+    std::vector<std::int32_t> browserRows;
     // The names dropped on the window, when set (tests hand in their own): before the application's.
     std::vector<ZTL::string>* droppedFiles = nullptr;
 
@@ -406,7 +409,10 @@ public:
     // 0 when the list holds an entry at the index (its number and name go into the game state as the
     // chosen save), 1 when the index lies beyond the end, 2 when it is the end.
     std::int32_t SelectSaveEntry(std::int32_t index);
-    // The save under the browser's page and cursor, loaded whole: true when it loaded.
+    // The index in the save list of the save that the row of the open save list shows; beyond the list's
+    // end when the row shows none.
+    std::int32_t ShownSaveIndex(std::int32_t row) const;
+    // The save under the browser's cursor, loaded whole: true when it loaded.
     bool LoadBrowserSave();
     // The name prompt over the text entry of a new save's name.
     void BeginNewDataName();

@@ -51,6 +51,12 @@ constexpr std::int32_t kMessageTimerAfterMenu = 300;
 constexpr std::uint32_t kRerunSliceMs = 12;
 constexpr std::int32_t kHoldGuardFrames = 4;
 constexpr const char* kRerunFailed = "中断データのロードに失敗しました。";
+constexpr const char* kLogUnreadable = "中断データが読み込めませんでした";
+// The most turns a silent re-run may go on once its log is used up. A log always ends where the heroine
+// was asked for a command, so the turns past it are only those she lost (asleep, frozen, held) or ran on
+// after her last command, and no floor's clock lasts longer than this many turns at the highest pace. A
+// re-run that goes on longer was fed a log that is not the save's: it ends as a log that cannot be read.
+constexpr std::int32_t kMostTurnsPastLog = 12000;
 
 // Kept for the program, not for one scene: the F3 latch, the hold guard's count of frames without the
 // menu key, and the latch of the replay's floor keys.
@@ -290,6 +296,24 @@ bool CSceneGameMain::RunTurnMachine()
     return true;
 }
 
+void CSceneGameMain::EndLoggedPlay()
+{
+    if (descending == 0 && EndReplay(game)) return;
+    const bool rerun = game.playMode == kPlaySilentRerun;
+    fadedOut = 1;
+    if (EndSilentRerun(game) != kRerunDone) {
+        ShowErrorBox(kRerunFailed);
+        game.abortRun = 1;
+    } else if (finishAfterRerun != 0) {
+        finishAfterRerun = 0;
+        game.abortRun = 1;
+    } else if (rerun) {
+        // The resumed floor comes into view as a floor start shows it; without the fade-in nothing would
+        // be drawn until the next floor.
+        StartFade(kReplayEndFade, false, false);
+    }
+}
+
 void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
 {
     const std::uint32_t keyMask = keyMaskIn != nullptr ? *keyMaskIn : 0;
@@ -447,6 +471,12 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                     campRequest = -1;
                     return;
                 }
+            } else if (game.playMode == kPlaySilentRerun && game.actionLog.PeekKind() == -1 &&
+                       ++turnsPastLog > kMostTurnsPastLog) {
+                ShowErrorBox(kLogUnreadable);
+                finishAfterRerun = 1;
+                EndLoggedPlay();
+                return;
             } else {
                 const auto& status = player.status;
                 const bool asleep = status.sleepTurns != 0;
@@ -504,20 +534,7 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                     SPlayerCommand logged;
                     game.actionLog.ReadCommand(logged);
                     if (logged.kind == -1) {
-                        if (descending == 0 && EndReplay(game)) return;
-                        const bool rerun = game.playMode == kPlaySilentRerun;
-                        fadedOut = 1;
-                        if (EndSilentRerun(game) != kRerunDone) {
-                            ShowErrorBox(kRerunFailed);
-                            game.abortRun = 1;
-                        } else if (finishAfterRerun != 0) {
-                            finishAfterRerun = 0;
-                            game.abortRun = 1;
-                        } else if (rerun) {
-                            // The resumed floor comes into view as a floor start shows it; without the
-                            // fade-in nothing would be drawn until the next floor.
-                            StartFade(kReplayEndFade, false, false);
-                        }
+                        EndLoggedPlay();
                         return;
                     }
                     game.playerCommands.push_back(logged);

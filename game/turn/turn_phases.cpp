@@ -80,6 +80,7 @@ void CSceneGameMain::ResetFloorFields()
     hungerWarning = 0;
     spawnCount = 0;
     nextSpawnTime = 0;
+    turnsPastLog = 0;
 }
 
 bool CSceneGameMain::PhaseStartTurn()

@@ -101,6 +101,10 @@ public:
     bool RunTurnMachine();
     // Runs one phase (1 to 6); true when it finished. Tests replace it to record the calls.
     virtual bool RunPhase(std::int32_t phase);
+    // The log of a silent re-run or a replay is used up: the replay ends, or the re-run ends and normal
+    // play resumes (the adventure ends instead when the guard refuses the re-run or finishAfterRerun is
+    // set).
+    void EndLoggedPlay();
     // The chest's question: the yes/no menu opens over the scene at the next idle moment, and its answer
     // becomes the chest's when the scene is current again.
     void AskYesNo(SGameResource& state) override;
@@ -193,9 +197,12 @@ public:
     std::uint8_t showDiagonalGuide = 0;
     std::uint8_t weaponSwapLatch = 0;
     std::uint8_t shieldSwapLatch = 0;
-    std::uint8_t returnToTitle = 0;     // to the title once the fade-out has finished
-    std::uint8_t resumingSave = 0;      // the floor start of a resume, from the loaded save
-    std::uint8_t finishAfterRerun = 0;  // the adventure ends when the silent re-run has
+    std::uint8_t returnToTitle = 0;    // to the title once the fade-out has finished
+    std::uint8_t resumingSave = 0;     // the floor start of a resume, from the loaded save
+    std::uint8_t finishAfterRerun = 0; // the adventure ends when the silent re-run has
+    // Turns a silent re-run of this floor has begun with its log used up, the heroine never asked for a
+    // command (asleep, frozen, held or running on).
+    std::int32_t turnsPastLog = 0;
     std::uint8_t replayMenuRequest = 0; // the menu opens at the next idle moment (replay viewing)
     std::uint8_t holdKeyGuard = 0;      // the menu key counts only once released
     std::uint8_t stairsPrompt = 0;      // she has just stepped onto stairs or an item

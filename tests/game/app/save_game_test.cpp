@@ -345,17 +345,36 @@ TEST_F(SaveGameTest, AWriteThatFailsKeepsTheOldSetWhole)
 
 namespace {
 
-// A head that cannot be put in place leaves a set that is not whole: the player is told, and the body
-// never stands beside a head that describes another save.
+// A head that cannot be put in place once the body is: the player is told, and no body stands without its
+// head. A new set leaves no body; an old set is left as it was.
 TEST_F(SaveGameTest, AHeadThatCannotBePutInPlaceIsReportedAsAFailedSave)
 {
     fs::create_directories(Exe() / "save" / "0012abc.head");
-
     EXPECT_EQ(WriteSaveGame(*game), 1);
+    EXPECT_FALSE(fs::exists(Exe() / "save" / "0012abc.main"));
+    fs::remove(Exe() / "save" / "0012abc.head");
 
+    ASSERT_EQ(WriteSaveGame(*game), 0);
+    const Bytes main = FileBytes("0012abc.main");
+    const Bytes head = FileBytes("0012abc.head");
+    // The staged head vanishes as it is about to be renamed into place.
+    static fs::path folder;
+    folder = Exe() / "save";
+    platform::SetFileChangeObserver([](const std::string& what) {
+        if (what.size() < 5 || what.compare(what.size() - 5, 5, ".head") != 0) return;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().filename().string().rfind(".0012abc.head.", 0) == 0) fs::remove(entry.path());
+    });
+    game->floor = 8;
+    const int written = WriteSaveGame(*game);
+    platform::SetFileChangeObserver(nullptr);
+
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(FileBytes("0012abc.main"), main);
+    EXPECT_EQ(FileBytes("0012abc.head"), head);
     const auto boxes = platform::headless::GetShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, Utf8("セーブデータの保存に失敗しました。"));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, Utf8("セーブデータの保存に失敗しました。"));
     for (const auto& entry : fs::directory_iterator(Exe() / "save"))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }

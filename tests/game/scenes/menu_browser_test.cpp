@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -230,6 +231,13 @@ TEST_F(BrowserTest, SaveListPagesWrapAndTheLoadListOpensOnTheLastSave)
     Choose(1);
     EXPECT_EQ(menu->GetState(), 0) << "a save at the camp loads at once";
     EXPECT_EQ(game->chosenDataNumber, 5);
+
+    // With save 4 left out of its page, save 5 stands on the page's first row.
+    Touch(Save("0004s.head"), "damaged");
+    OpenBrowser();
+    Choose(kLoad);
+    EXPECT_EQ(menu->browserPage, 1);
+    EXPECT_EQ(SaveList()->cursor, 0);
 }
 
 TEST_F(BrowserTest, ReturningToTheCampHandsTheValueOneToTheTitle)
@@ -266,6 +274,72 @@ TEST_F(BrowserTest, RenamingActsOnTheSaveUnderTheListsCursor)
     EXPECT_FALSE(fs::exists(Save("0004def.head")));
     EXPECT_TRUE(fs::exists(Save("0003abc.head")));
     EXPECT_EQ(menu->saveList, (std::map<std::int32_t, ZTL::string>{{3, "abc"}, {4, "xyz"}}));
+}
+
+// A page leaves out the save whose head cannot be read, so its second row shows the third save: every
+// choice on that row acts on the save it shows, never on the one left out.
+TEST_F(BrowserTest, EachRowActsOnTheSaveItShowsWhenThePageLeavesOneOut)
+{
+    constexpr std::int32_t kRename = 1;
+    const auto exists = [&](const char* name) { return fs::exists(Save(name)); };
+    struct Case
+    {
+        const char* what;
+        std::int32_t entry; // of the data menu
+        std::function<void()> actAndCheck;
+    };
+    const Case cases[] = {
+        {"load", kLoad,
+         [&] {
+             EXPECT_EQ(menu->GetState(), 83);
+             EXPECT_EQ(game->chosenDataNumber, 3);
+         }},
+        {"rename", kRename,
+         [&] {
+             ASSERT_EQ(menu->GetState(), 86);
+             menu->FinishTextEntry("zzz");
+             EXPECT_TRUE(exists("0003zzz.main"));
+             EXPECT_FALSE(exists("0003ccc.main"));
+         }},
+        {"copy", kCopy,
+         [&] {
+             EXPECT_EQ(TopLines(), std::vector<std::string>{"ファイルをコピーしました。"});
+             EXPECT_TRUE(exists("0004ccc.main"));
+             EXPECT_FALSE(exists("0004bbb.main"));
+         }},
+        {"delete", kDelete,
+         [&] {
+             ASSERT_EQ(menu->GetState(), 90);
+             EXPECT_EQ(Lines(*std::prev(game->selectWindow.windows.end(), 2)),
+                       (std::vector<std::string>{"No.3 cccを", "削除してもよろしいですか？"}));
+             Choose(0);
+             EXPECT_FALSE(exists("0003ccc.main"));
+         }},
+        {"replay", kReplay,
+         [&] {
+             EXPECT_EQ(menu->GetState(), 0);
+             EXPECT_EQ(game->chosenDataNumber, 3);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(Exe() / "save");
+        fs::create_directories(Exe() / "save");
+        MakeSave(1, "aaa", 1, 1, 2);
+        MakeSave(2, "bbb", 1, 1, 2);
+        MakeSave(3, "ccc", 1, 1, 2);
+        Touch(Save("0002bbb.head"), "damaged");
+        g_globalData.fileCounter = 4;
+        OpenBrowser();
+        Choose(c.entry);
+        if (c.entry == kReplay) Choose(kFromSave);
+        ASSERT_NE(SaveList(), nullptr);
+        EXPECT_EQ(Lines(*SaveList())[3], "　No. 3       ccc    1回目");
+        Choose(1);
+        c.actAndCheck();
+        EXPECT_TRUE(exists("0002bbb.main")) << "the save left out is left alone";
+        EXPECT_TRUE(exists("0001aaa.head"));
+    }
 }
 
 TEST_F(BrowserTest, ACopyTakesTheNextNumberOnlyOnceItExists)

@@ -338,6 +338,8 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
         {nullptr, {"0003xyz.cfg", "0003xyz.head", "0003xyz.main"}, 0},
         {"0003xyz.main", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.main"}, 86},
         {"0003xyz.cfg", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.cfg"}, 86},
+        // The body goes in place before its head: it does not stay there without it.
+        {"0003xyz.head", {"0003abc.cfg", "0003abc.head", "0003abc.main", "0003xyz.head"}, 86},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(Exe() / "save");
@@ -349,6 +351,7 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesNoFilesUnderItsOldName)
         std::ofstream(Exe() / "save" / "0003abc.cfg") << "options";
         Enter(86);
         menu->BuildSaveList();
+        menu->browserRows = {3}; // the list showed the save on its first row
         menu->FinishTextEntry("xyz");
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))
@@ -383,6 +386,7 @@ TEST_F(TextEntryTest, ARenamedSaveLeavesItsFilesUnderTheNewNameAlone)
         std::ofstream(Exe() / "save" / ("0003" + std::string(c.from) + ".cfg")) << "options";
         Enter(86);
         menu->BuildSaveList();
+        menu->browserRows = {3}; // the list showed the save on its first row
         menu->FinishTextEntry(c.to);
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(Exe() / "save"))

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -217,6 +218,61 @@ TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
         EXPECT_EQ(control->GetCommand(), CSceneControl::kCommandNone);
         Frame();
         EXPECT_EQ(control->GetRequestedNumber(), kSceneMenu);
+    }
+}
+
+// A save whose heroine holds a status the rules never give her is refused as unreadable: a count of 255
+// never runs down, and one that keeps her from acting would re-run the floor for ever. The most the
+// rules give her loads.
+TEST_F(TitleSceneTest, ASaveWithAStatusOutsideItsRangeIsRefused)
+{
+    using Player = CCharacterControl::SPlayer;
+    struct Case
+    {
+        const char* what;
+        std::function<void(Player&)> set;
+        bool loads;
+    };
+    const auto turns = [](std::uint8_t value) {
+        return [value](Player& p) {
+            SCharacterStatus& s = p.status;
+            for (std::uint8_t* byte :
+                 {&p.hasteTurns, &p.invisibleTurns, &p.strongBodyTurns, &p.inPotTurns, &s.confusionTurns,
+                  &s.sleepTurns, &s.sealTurns, &s.paralysisTurns, &s.blindTurns, &s.hallucinationTurns,
+                  &s.frozenTurns, &s.boundTurns, &s.decoyTurns, &s.slowTurns, &s.weakBodyTurns})
+                *byte = value;
+        };
+    };
+    const Case cases[] = {
+        {"every count 254, the binding for good",
+         [&](Player& p) { turns(254)(p), p.status.boundTurns = 255; }, true},
+        {"the highest haste and the slow level -1",
+         [](Player& p) { p.hasteLevel = 3, p.status.slowLevel = 0xFF; }, true},
+        {"every status 255", turns(255), false},
+        {"asleep for good", [](Player& p) { p.status.sleepTurns = 255; }, false},
+        {"hasted for good", [](Player& p) { p.hasteTurns = 255; }, false},
+        {"haste level 4", [](Player& p) { p.hasteLevel = 4; }, false},
+        {"slow level 1", [](Player& p) { p.status.slowLevel = 1; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::headless::ScriptMessageBoxAnswers({});
+        control = std::make_unique<CSceneControl>();
+        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
+        title = std::make_unique<CSceneTitle>(control.get(), game.get());
+        FadeIn();
+        Frame();
+        game->characters.player.Reset();
+        c.set(game->characters.player);
+        ChooseSave(2);
+        ReturnFromBrowser(-1);
+        FadeOut();
+        std::vector<std::string> boxes;
+        for (const auto& box : platform::headless::GetShownMessageBoxes())
+            boxes.push_back(box.text);
+        EXPECT_EQ(boxes, c.loads ? std::vector<std::string>{}
+                                 : std::vector<std::string>{Utf8("セーブデータが読み込めませんでした。")});
+        EXPECT_EQ(control->GetCommand(), c.loads ? CSceneControl::kCommandJump : CSceneControl::kCommandNone);
     }
 }
 

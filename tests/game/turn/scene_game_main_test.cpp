@@ -19,6 +19,8 @@
 #include "game/turn/turn_phases.h"
 #include "platform/font.h"
 #include "platform/host/clock.h"
+#include "platform/host/encoding.h"
+#include "platform/host/headless/headless.h"
 #include "sdk/draw/fast_plane.h"
 #include "sdk/draw/kernels/blend_tables.h"
 
@@ -380,6 +382,51 @@ TEST_F(SceneGameMainTest, AReRunThatEndsWellBringsTheFloorIntoViewWithAFadeIn)
     EXPECT_EQ(scene.fadeLength, 30);
     EXPECT_EQ(scene.fadeOut, 0);
     EXPECT_EQ(scene.fadeWhite, 0);
+    g_globalData = saved;
+}
+
+// Past its used-up log a re-run runs only the turns the heroine loses; one whose heroine never acts again
+// ends as a log that cannot be read ends: the player is told and the adventure is over. Each turn takes
+// a millisecond of the virtual clock, so that a frame of the re-run ends after twelve.
+TEST_F(SceneGameMainTest, AReRunPastItsUsedUpLogEndsEvenIfTheHeroineNeverActs)
+{
+    const SGlobalData saved = g_globalData;
+    game->userNumber = 12;
+    g_globalData.saveEntries[12] = {false, 0}; // the guard holds nothing to compare: the re-run fits
+    platform::UseVirtualClock(1000);
+    struct Case
+    {
+        std::uint8_t sleepTurns; // 255: she never wakes
+        std::vector<std::string> boxes;
+        std::uint8_t abortRun;
+    };
+    std::string unreadable;
+    ASSERT_TRUE(platform::Cp932ToUtf8("中断データが読み込めませんでした", unreadable));
+    for (const Case& c : {Case{254, {}, 0}, Case{255, {unreadable}, 1}}) {
+        SCOPED_TRACE(int(c.sleepTurns));
+        platform::headless::ScriptMessageBoxAnswers({});
+        CRecordingScene rerun{*game, &control};
+        rerun.holdKeyGuard = 0;
+        auto& sleep = game->characters.player.status.sleepTurns;
+        sleep = c.sleepTurns;
+        rerun.onPhase = [&](std::int32_t phase) {
+            if (phase != 6) return;
+            if (sleep != 0 && sleep != 255) --sleep;
+            platform::AdvanceVirtualClock(1);
+        };
+        game->playMode = kPlaySilentRerun;
+        game->abortRun = 0;
+        std::int32_t frames = 0;
+        for (const std::uint32_t mask = 0; game->playMode == kPlaySilentRerun && frames < 1100; ++frames)
+            rerun.OnMove(&mask);
+        EXPECT_EQ(game->playMode, kPlayNormal) << frames << " frames";
+        EXPECT_EQ(game->abortRun, c.abortRun);
+        std::vector<std::string> boxes;
+        for (const auto& box : platform::headless::GetShownMessageBoxes())
+            boxes.push_back(box.text);
+        EXPECT_EQ(boxes, c.boxes);
+    }
+    platform::UseRealClock();
     g_globalData = saved;
 }
 
