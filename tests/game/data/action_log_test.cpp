@@ -340,6 +340,14 @@ TEST_F(ActionLogFileTest, AppendsInPlaceAndCutsATornTailBeforeBuildingOnIt)
     resumed.WriteCommand(MakeCommand(15));
     ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}}));
+
+    // Zeros where a lost append was: cut the same way.
+    tear(Bytes(12, 0));
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    resumed.SetFileName(3, 7);
+    resumed.WriteCommand(MakeCommand(14));
+    ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}, {14}}));
 }
 
 } // namespace
