@@ -134,9 +134,6 @@ ZTL::string MakeReplayPath(const SRankingData& record)
 int AppendFloorSnapshot(SGameResource& game)
 {
     const ZTL::string base = MakeSlotFilePath(game.userNumber, game.runNumber);
-    CAppendingFile work;
-    if (!work.Open(base + ".rpl")) return kSnapshotCannotOpen;
-    const std::uint32_t offset = std::uint32_t(work.GetInitialLength());
 
     // The snapshot carries no warehouse: replays never show it, and it would make every record large.
     CItemControl& items = game.items;
@@ -147,15 +144,26 @@ int AppendFloorSnapshot(SGameResource& game)
     items.warehouseCount = listLength;
     items.warehouseMark = slotMark;
 
-    if (!work.WriteU32(std::uint32_t(body.size()))) return kSnapshotLengthFailed;
-    if (!work.Write(body.data(), body.size())) return kSnapshotShort;
-    if (!work.WriteU32(std::uint32_t(listLength))) return kSnapshotWarehouseCountFailed;
-    if (!work.WriteU32(std::uint32_t(slotMark))) return kSnapshotWarehouseMarkFailed;
-
-    CAppendingFile index;
-    if (!index.Open(base + ".rpi")) return kSnapshotIndexCannotOpen;
-    if (!index.WriteU32(std::uint32_t(game.floor)) || !index.WriteU32(offset)) return kSnapshotIndexFailed;
-    return kSnapshotAppended;
+    // The record as one write, so that a kill leaves it whole or not there at all.
+    Bytes record;
+    record.reserve(12 + body.size());
+    PutU32(record, std::uint32_t(body.size()));
+    record.insert(record.end(), body.begin(), body.end());
+    PutU32(record, std::uint32_t(listLength));
+    PutU32(record, std::uint32_t(slotMark));
+    const std::uint32_t floor = std::uint32_t(game.floor);
+    switch (AppendWorkRecord(base, record, &floor)) {
+    case kWorkRecordAppended:
+        return kSnapshotAppended;
+    case kWorkRecordCannotOpen:
+        return kSnapshotCannotOpen;
+    case kWorkRecordShort:
+        return kSnapshotShort;
+    case kWorkIndexCannotOpen:
+        return kSnapshotIndexCannotOpen;
+    default:
+        return kSnapshotIndexFailed;
+    }
 }
 
 int WriteReplay(SGameResource& game, ZTL::string& fileName)

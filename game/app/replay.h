@@ -34,10 +34,7 @@ enum FloorSnapshotResult : int
 {
     kSnapshotAppended = 0,
     kSnapshotCannotOpen = 10, // the ".rpl" work file
-    kSnapshotLengthFailed = 20,
     kSnapshotShort = 21,
-    kSnapshotWarehouseCountFailed = 22,
-    kSnapshotWarehouseMarkFailed = 23,
     kSnapshotIndexCannotOpen = 30, // the ".rpi" work file
     kSnapshotIndexFailed = 31,
 };
@@ -86,7 +83,8 @@ enum ReplayFloorResult : int
 ZTL::string MakeReplayPath(const SRankingData& record);
 
 // At a floor's start: appends the game state's snapshot to the run's ".rpl" work file (keeping its check
-// value in checkValue, as a save does) and its floor and offset to ".rpi". A FloorSnapshotResult.
+// value in checkValue, as a save does) and its floor and offset to ".rpi", each as one write, after
+// cutting off what a kill left cut short (AppendWorkRecord). A FloorSnapshotResult.
 int AppendFloorSnapshot(SGameResource& game);
 // At the end of the run: joins the work files named by the run record into its replay file, written
 // whole through a temporary file, and gives the file's name. A WriteReplayResult; the end of a run

@@ -71,20 +71,98 @@ std::array<std::uint32_t, kTextWords> EncodeText(const char* text, std::size_t l
     return words;
 }
 
-// The length of an ".act" file's header and the whole chunks after it (a count, its words and the sum
-// after them), sums unchecked: where a write cut short at the end of the file began. A file whose
-// header is not whole is kept as it is.
+constexpr std::size_t kHeaderBytes = 12;
+
+// The sum of the word's four bytes.
+std::uint32_t ByteSum(std::uint32_t word)
+{
+    return AddToSum(0, word);
+}
+
+// Whether the bytes from `at` on, where no whole chunk reads, are the torn tail of an append (the running
+// sum before them `sum`). An append writes whole chunks at the end of the file, so its torn tail is all
+// zeros (a file system that kept the append's length but lost its bytes) or a beginning of one chunk,
+// shorter than that chunk. A count that a damaged byte made larger looks short too; it shows itself by
+// the chunk's true end inside it: the running sum stored where the true count ends, followed by the end
+// of the file, zeros or a whole chunk.
+bool IsTornTail(std::span<const std::uint8_t> file, std::size_t at, std::uint32_t sum)
+{
+    const auto nonZero =
+        std::find_if(file.rbegin(), file.rend(), [](std::uint8_t byte) { return byte != 0; });
+    const std::size_t zerosFrom = std::size_t(file.rend() - nonZero);
+    if (zerosFrom <= at || file.size() - at < 2) return true;
+    const std::span<const std::uint8_t> tail = file.subspan(at);
+    const std::size_t count = platform::ReadU16(tail.data());
+    if (tail.size() >= 4 && (tail.size() - 4) / 4 >= count) return false; // all there, yet it does not check
+
+    // The byte sums of the tail's first k words (the words a chunk here would hold, and those after).
+    const std::size_t words = (tail.size() - 2) / 4;
+    std::vector<std::uint32_t> sums(words + 1, 0);
+    for (std::size_t k = 0; k < words; ++k)
+        sums[k + 1] = sums[k] + ByteSum(platform::ReadU32(tail.data() + 2 + 4 * k));
+    for (std::size_t taken = 1; 4 + 4 * taken <= tail.size(); ++taken) {
+        const std::uint32_t after = (sum + sums[taken]) & 0xFFFF;
+        if (platform::ReadU16(tail.data() + 2 + 4 * taken) != after) continue;
+        const std::size_t end = at + 4 + 4 * taken;
+        if (end >= zerosFrom) return false;
+        // The next chunk's words are the tail's words from taken + 1 on.
+        const std::size_t next = file.size() - end >= 2 ? platform::ReadU16(file.data() + end) : 0;
+        if (file.size() - end < 4 || (file.size() - end - 4) / 4 < next) continue;
+        const std::uint32_t nextSum = (after + sums[taken + 1 + next] - sums[taken + 1]) & 0xFFFF;
+        if (platform::ReadU16(file.data() + end + 2 + 4 * next) == nextSum) return false;
+    }
+    return true;
+}
+
+// The chunks of an ".act" file from `position` (after its header): their words and the running sum
+// after them, and where they end. Chunks are read while `position` is below byteLimit.
+struct SChunks
+{
+    std::vector<std::uint32_t> words;
+    std::uint32_t sum = 0;
+    std::size_t end = 0;
+};
+int ReadChunks(std::span<const std::uint8_t> file, std::size_t position, std::size_t byteLimit, SChunks& out)
+{
+    out = SChunks();
+    for (; position < byteLimit && position < file.size();) {
+        const std::size_t left = file.size() - position;
+        const std::size_t count = left >= 2 ? platform::ReadU16(file.data() + position) : 0;
+        if (left < 4 || (left - 4) / 4 < count) {
+            if (!IsTornTail(file, position, out.sum)) return kActionFileSumWrong;
+            break;
+        }
+        // A kind-4 word's text must lie within the count.
+        const std::uint8_t* chunk = file.data() + position + 2;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (KindOf(platform::ReadU32(chunk + 4 * i)) != 4) continue;
+            if (count - i <= kTextWords) return kActionFileWordMissing;
+            i += kTextWords;
+        }
+        std::uint32_t sum = out.sum;
+        for (std::size_t i = 0; i < count; ++i)
+            sum = AddToSum(sum, platform::ReadU32(chunk + 4 * i));
+        if (platform::ReadU16(chunk + 4 * count) != sum) {
+            if (!IsTornTail(file, position, out.sum)) return kActionFileSumWrong;
+            break;
+        }
+        for (std::size_t i = 0; i < count; ++i)
+            out.words.push_back(platform::ReadU32(chunk + 4 * i));
+        out.sum = sum;
+        position += 4 + 4 * count;
+    }
+    out.end = position;
+    return kActionFileRead;
+}
+
+// The length of an ".act" file's header and the whole chunks after it: where an append cut short began.
+// A file whose header is not whole, or whose chunks do not read, is kept as it is.
 std::size_t WholeChunksLength(std::span<const std::uint8_t> file)
 {
-    constexpr std::size_t kHeader = 12;
-    if (file.size() < kHeader) return file.size();
-    std::size_t position = kHeader;
-    while (file.size() - position >= 2) {
-        const std::size_t count = platform::ReadU16(file.data() + position);
-        if ((file.size() - position - 2) / 4 < count || file.size() - position - 2 - 4 * count < 2) break;
-        position += 2 + 4 * count + 2;
-    }
-    return position;
+    SChunks chunks;
+    if (file.size() < kHeaderBytes || ReadChunks(file, kHeaderBytes, kNoByteLimit, chunks) != kActionFileRead)
+        return file.size();
+    return chunks.end;
 }
 
 } // namespace
@@ -244,14 +322,21 @@ int CActionLog::AppendFloorLog() const
     if (m_writeFileName.empty()) return kFloorLogNoFileName;
     constexpr std::size_t kSuffix = 4; // ".act"
     const std::size_t stem = m_writeFileName.size() >= kSuffix ? m_writeFileName.size() - kSuffix : 0;
-    CAppendingFile work;
-    if (!work.Open(m_writeFileName.substr(0, stem) + ".rpl")) return kFloorLogCannotOpen;
     std::vector<std::uint8_t> log;
     Auxiliary::CFile file;
     if (file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
-    if (!work.WriteU32(std::uint32_t(log.size()))) return kFloorLogLengthFailed;
-    if (!work.Write(log.data(), log.size())) return kFloorLogShort;
-    return kFloorLogAppended;
+    // The length and the log in one write, so that a kill leaves the record whole or not there at all.
+    std::vector<std::uint8_t> record;
+    AppendLittleEndian(record, std::uint32_t(log.size()), 4);
+    record.insert(record.end(), log.begin(), log.end());
+    switch (AppendWorkRecord(m_writeFileName.substr(0, stem), record, nullptr)) {
+    case kWorkRecordAppended:
+        return kFloorLogAppended;
+    case kWorkRecordShort:
+        return kFloorLogShort;
+    default:
+        return kFloorLogCannotOpen;
+    }
 }
 
 int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)
@@ -402,34 +487,12 @@ int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
     if (!take(4, value) || std::int32_t(value) != userNumber) return kActionFileOtherUser;
     if (!take(4, value) || std::int32_t(value) != floor) return kActionFileOtherFloor;
 
-    std::vector<std::uint32_t> words;
-    std::uint32_t sum = 0;
     // A limit of the header's size or less reads no chunk.
-    while (position < byteLimit) {
-        std::uint32_t count = 0;
-        if (!take(2, count)) break; // the file ends between two chunks
-        // A chunk the bytes end inside is a write that was cut short (a kill, a full disk): the log is
-        // what came before it. A kind-4 word's text must lie within the count.
-        if ((file.size() - position) / 4 < count || file.size() - position - 4 * std::size_t(count) < 2)
-            break;
-        const std::uint8_t* chunk = file.data() + position;
-        for (std::uint32_t i = 0; i < count; ++i) {
-            if (KindOf(platform::ReadU32(chunk + 4 * i)) != 4) continue;
-            if (count - i <= kTextWords) return kActionFileWordMissing;
-            i += kTextWords;
-        }
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint32_t word = platform::ReadU32(chunk + 4 * i);
-            words.push_back(word);
-            sum = AddToSum(sum, word);
-        }
-        position += 4 * std::size_t(count);
-        std::uint32_t stored = 0;
-        take(2, stored);
-        if (stored != sum) return kActionFileSumWrong;
-    }
-    log.m_readWords = std::move(words);
-    log.m_sum = sum;
+    SChunks chunks;
+    const int read = ReadChunks(file, position, byteLimit, chunks);
+    if (read != kActionFileRead) return read;
+    log.m_readWords = std::move(chunks.words);
+    log.m_sum = chunks.sum;
     log.m_readIndex = 0;
     return kActionFileRead;
 }

@@ -61,9 +61,8 @@ public:
     {
         kFloorLogAppended = 0,
         kFloorLogNoFileName = 1,
-        kFloorLogCannotOpen = 2,   // the run's ".rpl" work file
-        kFloorLogLengthFailed = 3, // writing the length
-        kFloorLogShort = 4,        // writing the log
+        kFloorLogCannotOpen = 2, // the run's ".rpl" or ".rpi" work file
+        kFloorLogShort = 4,      // writing the record
     };
     // The most words one chunk counts.
     static constexpr std::size_t kMaxChunkWords = 0xFFFF;
@@ -86,8 +85,9 @@ public:
 
     // At the end of a floor: appends the write file as it stands on disk to the run's ".rpl" work file
     // (the write file's name ending in ".rpl" in place of ".act") as its length (u32) and its bytes, the
-    // floor's log that replays read after the floor's snapshot. An ".act" file that cannot be read goes
-    // in with length 0. A FloorLogResult.
+    // floor's log that replays read after the floor's snapshot (AppendWorkRecord: what a kill left cut
+    // short after the snapshot is cut off first). An ".act" file that cannot be read goes in with length
+    // 0. A FloorLogResult.
     int AppendFloorLog() const;
 
     // Starts a new ".act" file for the adventure (its header only) and turns the log on: 0, or 1 after
@@ -153,14 +153,16 @@ enum ActionFileResult : int
     kActionFileOtherUser = 3,
     kActionFileOtherFloor = 4,
     kActionFileWordMissing = 10, // a kind-4 command's text runs past its chunk
-    kActionFileSumWrong = 12,
+    kActionFileSumWrong = 12,    // a chunk does not check: its words, its sum or its count damaged
 };
 inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::max();
 
 // Reads an ".act" file (or one embedded in a larger file) from its bytes: the header must name the
 // user and the floor; chunks are read while fewer than byteLimit bytes have been taken (a limit below
-// 13 reads the header alone) and until the bytes end; a last chunk they end inside (a write cut short)
-// is left out. On success the log's read
+// 13 reads the header alone) and until the bytes end. What follows the last whole chunk is a torn tail
+// and left out when it is shorter than the chunk it would start (a write cut short) or all zeros (a file
+// system that lost an append's bytes but kept its length); a damaged chunk refuses the file, also one
+// whose count runs past the end of the file while whole chunks follow it. On success the log's read
 // buffer holds the words, its running sum the sum read and its read index 0; the log-on flag stays.
 // On failure the log is unchanged. An ActionFileResult.
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,

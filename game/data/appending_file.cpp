@@ -2,7 +2,9 @@
 
 #include "platform/host/little_endian.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 bool CAppendingFile::Open(const ZTL::string& name)
 {
@@ -29,4 +31,113 @@ bool CAppendingFile::WriteU32(std::uint32_t value)
     std::uint8_t bytes[4];
     platform::WriteU32(bytes, value);
     return Write(bytes, sizeof bytes);
+}
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr std::size_t kPairBytes = 8;
+constexpr std::uint64_t kSnapshotExtra = 8; // the warehouse's two counts after a snapshot's body
+constexpr std::uint64_t kNoCut = ~std::uint64_t(0);
+
+// The u32 at `offset` of the stream, when the file holds it whole.
+bool ReadU32At(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::uint32_t& value)
+{
+    std::uint8_t bytes[4];
+    if (offset > size || size - offset < 4 || std::fseek(stream, long(offset), SEEK_SET) != 0 ||
+        std::fread(bytes, 1, 4, stream) != 4)
+        return false;
+    value = platform::ReadU32(bytes);
+    return true;
+}
+
+// The bytes of ".rpl" and ".rpi" to keep: up to the last snapshot that a whole pair names and that is
+// whole itself, and the record after it when that is whole too. False, when a file cannot be read, or
+// ".rpl" is missing: nothing is cut then.
+bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
+                      std::uint64_t& indexSize)
+{
+    Auxiliary::CFile file;
+    Bytes index;
+    const int read = file.ReadToVector(base + ".rpi", index);
+    if (read != Auxiliary::CFile::kReadOk && read != Auxiliary::CFile::kReadNotFound) return false;
+    if (read != Auxiliary::CFile::kReadOk) index.clear();
+    indexSize = index.size();
+
+    Auxiliary::CFile work;
+    if (work.Open(base + ".rpl", "rb") != 0) return false;
+    std::FILE* stream = work.GetStream();
+    const long size = std::fseek(stream, 0, SEEK_END) == 0 ? std::ftell(stream) : -1;
+    if (size < 0) return false;
+    records = pairs = 0;
+    for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
+        const std::uint64_t offset = platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4);
+        std::uint32_t length = 0;
+        if (!ReadU32At(stream, std::uint64_t(size), offset, length) ||
+            offset + 4 + length + kSnapshotExtra > std::uint64_t(size))
+            continue;
+        pairs = kPairBytes * pair;
+        records = offset + 4 + length + kSnapshotExtra;
+        if (ReadU32At(stream, std::uint64_t(size), records, length) &&
+            records + 4 + length <= std::uint64_t(size))
+            records += 4 + length;
+        break;
+    }
+    return true;
+}
+
+// Appends the bytes to the file with one write, creating it when missing; a file longer than `keep` is
+// first cut to it, the whole file written again through a temporary file. `at` receives where the bytes
+// begin. 0, 1 when the file cannot be opened or read, 2 when the write fails.
+int AppendAfter(const ZTL::string& name, std::uint64_t keep, std::span<const std::uint8_t> bytes,
+                std::uint64_t& at)
+{
+    {
+        CAppendingFile appending;
+        if (!appending.Open(name)) return 1;
+        at = appending.GetInitialLength();
+        if (at <= keep) return appending.Write(bytes.data(), bytes.size()) ? 0 : 2;
+    }
+    Auxiliary::CFile file;
+    Bytes whole;
+    if (file.ReadToVector(name, whole) != Auxiliary::CFile::kReadOk) return 1;
+    whole.resize(std::size_t(std::min<std::uint64_t>(keep, whole.size())));
+    at = whole.size();
+    whole.insert(whole.end(), bytes.begin(), bytes.end());
+    if (whole.size() > 0xFFFFFFFFu || file.Write(name, whole.data(), std::uint32_t(whole.size())) != 0)
+        return 2;
+    return 0;
+}
+
+} // namespace
+
+int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> record,
+                     const std::uint32_t* floor)
+{
+    std::uint64_t keepRecords = kNoCut, keepPairs = kNoCut, indexSize = 0, at = 0;
+    if (!FindWholeRecords(base, keepRecords, keepPairs, indexSize)) keepRecords = keepPairs = kNoCut;
+    // Pairs past the whole ones go first, so that none names the bytes the new record takes.
+    if (keepPairs < indexSize && AppendAfter(base + ".rpi", keepPairs, {}, at) != 0) return kWorkIndexFailed;
+
+    std::uint64_t offset = 0;
+    switch (AppendAfter(base + ".rpl", keepRecords, record, offset)) {
+    case 0:
+        break;
+    case 1:
+        return kWorkRecordCannotOpen;
+    default:
+        return kWorkRecordShort;
+    }
+    if (floor == nullptr) return kWorkRecordAppended;
+    std::uint8_t pair[kPairBytes];
+    platform::WriteU32(pair, *floor);
+    platform::WriteU32(pair + 4, std::uint32_t(offset));
+    switch (AppendAfter(base + ".rpi", keepPairs, pair, at)) {
+    case 0:
+        return kWorkRecordAppended;
+    case 1:
+        return kWorkIndexCannotOpen;
+    default:
+        return kWorkIndexFailed;
+    }
 }

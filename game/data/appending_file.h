@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 class CAppendingFile
 {
@@ -25,3 +26,24 @@ private:
     Auxiliary::CFile m_file;
     std::uint64_t m_initialLength = 0;
 };
+
+// Results of AppendWorkRecord.
+enum WorkRecordResult : int
+{
+    kWorkRecordAppended = 0,
+    kWorkRecordCannotOpen = 1, // the ".rpl" work file
+    kWorkRecordShort = 2,
+    kWorkIndexCannotOpen = 3, // the ".rpi" work file
+    kWorkIndexFailed = 4,
+};
+
+// The run's replay work files beside its ".act" file (`base` + ".rpl" and ".rpi"): ".rpl" holds records
+// in time order, each a length (u32) and that many bytes, a floor's snapshot eight bytes more; ".rpi" a
+// pair (floor, offset) (u32 each) per snapshot, where in ".rpl" it begins.
+// Appends one record (`record`: its length and bytes, as one write) to ".rpl", and for a floor's snapshot
+// (`floor` given) its pair to ".rpi". A kill or a full disk may have left a record or a pair cut short,
+// or a record no pair names, after the last whole snapshot that ".rpi" names and the one whole record
+// after it; those bytes are cut off first, so that a floor's log always follows its snapshot. A
+// WorkRecordResult.
+int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> record,
+                     const std::uint32_t* floor);

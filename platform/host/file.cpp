@@ -75,6 +75,13 @@ bool NormaliseMode(std::string_view mode, std::string& out)
     return true;
 }
 
+// Whether the host path names a regular file itself (not through a link), or nothing at all.
+bool IsRegularOrMissing(const std::string& host)
+{
+    struct stat st;
+    return ::lstat(host.c_str(), &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
+}
+
 // Writes the bytes into a new file beside the host path, flushed to the disk and closed; `temporary`
 // receives its path. Nothing is left behind on failure.
 WriteResult WriteBeside(const std::string& host, const void* data, std::size_t size, std::string& temporary)
@@ -83,6 +90,8 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     const std::string folder = ParentOf(host);
     const std::string name = NameOf(host);
     if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
+    // Only a regular file is replaced: never a link, whatever it points at, nor a pipe or a device.
+    if (!IsRegularOrMissing(host)) return WriteResult::CannotCreate;
 
     static std::atomic<unsigned> counter{0};
     std::string candidate;
@@ -97,7 +106,7 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
 
     // A replaced file keeps its permissions.
     struct stat old;
-    if (::stat(host.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (::lstat(host.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
 
     if (!WriteAll(fd, static_cast<const unsigned char*>(data), size) || ::fsync(fd) != 0) {
         CloseDescriptor(fd);
@@ -338,9 +347,11 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         result = StreamResult::BadMode;
         return nullptr;
     }
-    if (hostMode[0] != 'r' || hostMode.find('+') != std::string::npos) NotifyFileChange(host);
-    // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end.
-    const int fd = OpenRegularFile(host, StreamModeFlags(hostMode));
+    const bool writing = hostMode[0] != 'r' || hostMode.find('+') != std::string::npos;
+    if (writing) NotifyFileChange(host);
+    // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end. A write
+    // never goes through a link: the link may lead out of the user's folders.
+    const int fd = OpenRegularFile(host, StreamModeFlags(hostMode) | (writing ? O_NOFOLLOW : 0));
     std::FILE* f = fd >= 0 ? ::fdopen(fd, hostMode.c_str()) : nullptr;
     if (fd >= 0 && f == nullptr) CloseDescriptor(fd);
     result = f ? StreamResult::Ok : StreamResult::CannotOpen;
@@ -364,8 +375,10 @@ bool RenameFileInPlace(std::string_view path, std::string_view newName)
         name == ".." || name.find('/') != std::string::npos || ::lstat(source.c_str(), &st) != 0 ||
         !S_ISREG(st.st_mode))
         return false;
+    const std::string target = ParentOf(source) + "/" + name;
+    if (!IsRegularOrMissing(target)) return false;
     NotifyFileChange(source);
-    return ::rename(source.c_str(), (ParentOf(source) + "/" + name).c_str()) == 0;
+    return ::rename(source.c_str(), target.c_str()) == 0;
 }
 
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists)
@@ -396,7 +409,7 @@ bool MoveFile(std::string_view from, std::string_view to)
     std::string source, target;
     if (!ToHostPath(from, source) || !ToHostPath(to, target)) return false;
     struct stat st;
-    if (::lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (::lstat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     NotifyFileChange(source);
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EINVAL || errno == ENOSYS) {

@@ -121,9 +121,17 @@ std::string LockDirectory()
 
 int OpenLockFile(const std::string& path)
 {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // The lock file lies in a folder others can write to: a link or anything but a regular file there is
+    // never opened, so that making the lock file cannot create or touch a file elsewhere.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     // A lock file another user made may be read-only for us; flock works on a read-only descriptor too.
-    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat st
+    {};
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        return -1;
+    }
     return fd;
 }
 

@@ -23,11 +23,15 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A run: its dungeon and seed, the floor it gives up on reaching, and where a suspended run of it stops
 // (the floor, and the commands given on it).
@@ -332,6 +336,15 @@ protected:
         return scene;
     }
 
+    // The run's work file of the extension ("0007" + the run number + it) in the user's folder.
+    fs::path RunFile(const SGameResource& game, const char* extension) const
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "%04d/%04d%04d%s", g_globalData.userNumber, game.userNumber,
+                      game.runNumber, extension);
+        return GameData() / name;
+    }
+
     CSceneControl control;
     CRankingTable ranking;
 };
@@ -349,6 +362,9 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         Play(*game, *scene, whole, false);
         ASSERT_GE(whole.floorEnds.size(), std::size_t(run.suspendFloor)) << "the run ended too early";
         ASSERT_EQ(WriteReplay(*game, replayFile), kReplayWritten);
+        // The resumed run below keeps its replay under the same name.
+        fs::rename(Exe() / "replay" / (replayFile.c_str() + 7), Exe() / "replay" / "whole.rpl");
+        replayFile = "replay\\whole.rpl";
     }
 
     // The same run suspended on floor 2, resumed in a new program.
@@ -365,14 +381,23 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
         EXPECT_EQ(first.floorEnds[i], whole.floorEnds[i])
             << "two runs of one seed went apart on floor " << i + 1;
     SRunLog resumed;
+    ZTL::string resumedReplayFile;
     {
         auto game = NewProgram();
         game->userNumber = 7;
         game->saveName = "e2e";
         ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+        // A kill between the length of the floor's log and its bytes, as the replay work file took them
+        // at the end of the floor: the resumed run's replay must still hold the floor whole.
+        const std::string log = GetFile(RunFile(*game, ".act"));
+        std::string torn = GetFile(RunFile(*game, ".rpl"));
+        for (int i = 0; i < 4; ++i)
+            torn.push_back(char(log.size() >> (8 * i)));
+        PutFile(RunFile(*game, ".rpl"), torn + log.substr(0, log.size() / 2));
         game->playMode = kPlaySilentRerun;
         auto scene = MakeScene(*game, 1);
         Play(*game, *scene, resumed, false);
+        ASSERT_EQ(WriteReplay(*game, resumedReplayFile), kReplayWritten);
     }
     ASSERT_NE(first.atSuspend, 0u) << "the run did not reach the suspend";
     if (run.dancerRank >= 0) {
@@ -399,6 +424,110 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
     ASSERT_GE(watched.floorEnds.size(), whole.floorEnds.size());
     for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
         EXPECT_EQ(watched.floorEnds[i], whole.floorEnds[i]) << "replayed floor " << i + 1;
+
+    // The replay of the resumed run, watched: the same floors.
+    SRunLog watchedResumed;
+    {
+        auto game = NewProgram();
+        ASSERT_EQ(OpenReplay(*game, resumedReplayFile), kReplayOpened);
+        game->replayStart = 1;
+        game->floor = 1;
+        auto scene = MakeScene(*game, 2);
+        Play(*game, *scene, watchedResumed, false);
+    }
+    ASSERT_GE(watchedResumed.floorEnds.size(), whole.floorEnds.size());
+    for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
+        EXPECT_EQ(watchedResumed.floorEnds[i], whole.floorEnds[i]) << "replayed resumed floor " << i + 1;
+}
+
+// The run's files as a disk or another program may leave them: one run of the table above.
+class RunFilesTest : public LoggedRunTest
+{};
+
+// The suspended run's log as a kill, a power cut or a damaged disk leaves it, resumed in a new program:
+// a torn last append or zeros after the log resume every turn; a damaged chunk refuses the log with the
+// game's box instead of resuming silently with fewer turns.
+TEST_P(RunFilesTest, ATornOrPaddedLogResumesWholeAndADamagedOneIsRefused)
+{
+    SRunLog first;
+    fs::path act;
+    {
+        auto game = NewProgram();
+        StartRun(*game);
+        auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
+        Play(*game, *scene, first, true);
+        act = RunFile(*game, ".act");
+    }
+    ASSERT_NE(first.atSuspend, 0u) << "the run did not reach the suspend";
+    const std::string written = GetFile(act);
+    std::vector<std::size_t> chunks; // where each chunk starts
+    for (std::size_t at = 12; at + 2 <= written.size();
+         at += 4 + 4 * (std::uint8_t(written[at]) | std::uint8_t(written[at + 1]) << 8))
+        chunks.push_back(at);
+    ASSERT_GE(chunks.size(), 5u);
+    const auto flipCount = [](std::size_t chunk) {
+        return [chunk](std::string& log) { log[chunk + 1] ^= 0x10; };
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void(std::string&)> change;
+        bool resumes;
+    } cases[] = {
+        {"as written", [](std::string&) {}, true},
+        {"a torn append: two words counted, one written", [](std::string& log) { log += {2, 0, 5, 0, 0, 0}; },
+         true},
+        {"eight zero bytes after the log", [](std::string& log) { log += std::string(8, '\0'); }, true},
+        {"the first chunk's count damaged", flipCount(chunks[0]), false},
+        {"a middle chunk's count damaged", flipCount(chunks[chunks.size() / 2]), false},
+    };
+    for (const auto& c : cases) {
+        std::string log = written;
+        c.change(log);
+        PutFile(act, log);
+        platform::headless::ScriptMessageBoxAnswers({});
+        auto game = NewProgram();
+        game->userNumber = 7;
+        game->saveName = "e2e";
+        ASSERT_EQ(LoadSaveGame(*game), kSaveDone) << c.what;
+        game->playMode = kPlaySilentRerun;
+        auto scene = MakeScene(*game, 1);
+        for (std::uint64_t frame = 0; frame < kFrameCap && game->playMode == kPlaySilentRerun; ++frame) {
+            const std::uint32_t keys = frame % 2 == 0 ? kPassKey : 0u;
+            scene->OnMove(&keys);
+        }
+        std::vector<std::string> boxes;
+        for (const auto& box : platform::headless::GetShownMessageBoxes())
+            boxes.push_back(box.text);
+        if (c.resumes) {
+            EXPECT_TRUE(boxes.empty()) << c.what;
+            EXPECT_EQ(e2e::ComputeStateHash(*game), first.atSuspend) << c.what << ": turns were lost";
+        } else {
+            EXPECT_EQ(boxes, std::vector<std::string>{Utf8("中断データが読み込めませんでした")}) << c.what;
+        }
+    }
+}
+
+// Links in the user's folder where the run's replay work files go, to files outside it: the run plays to
+// its end and nothing outside is written.
+TEST_P(RunFilesTest, NoWriteGoesThroughALinkInTheUsersFolder)
+{
+    auto game = NewProgram();
+    StartRun(*game);
+    // Empty, as a new work file would be, so that the game would append to it in place.
+    const fs::path outside = m_root / "outside";
+    PutFile(outside, "");
+    const std::vector<fs::path> links = {RunFile(*game, ".rpl"), RunFile(*game, ".rpi")};
+    for (const fs::path& link : links)
+        fs::create_symlink(outside, link);
+    auto scene = MakeScene(*game, 0);
+    SRunLog log;
+    Play(*game, *scene, log, false);
+    EXPECT_NE(log.runEnd, 0u);
+    EXPECT_EQ(fs::file_size(outside), 0u) << "a file outside the user's folder was written";
+    for (const fs::path& link : links)
+        EXPECT_TRUE(fs::is_symlink(link)) << link;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -406,5 +535,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SRunCase{1, 0x5EED1234, 6, 4, 10, 0}, SRunCase{1, 0x0BADF00D, 4, 2, 5, 1},
                       SRunCase{2, 0x13572468, 6, 4, 5, 2}, SRunCase{3, 0x2468ACE1, 5, 3, 30, 2},
                       SRunCase{1, 0x600DCAFE, 4, 1, 12, 1}, SRunCase{1, 0x0DA2CE31, 2, 1, 20, 0, 1}));
+INSTANTIATE_TEST_SUITE_P(Runs, RunFilesTest, ::testing::Values(SRunCase{3, 0x2468ACE1, 5, 3, 30, 2}));
 
 } // namespace

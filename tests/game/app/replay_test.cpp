@@ -302,6 +302,56 @@ TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
     EXPECT_EQ(LoadReplayFloor(*viewer, 7), kReplayFloorCannotOpen);
 }
 
+// A kill inside a work record leaves bytes that the resumed run's next record would follow: they are cut
+// off first, so that every floor's log follows its snapshot and the index holds whole pairs.
+TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
+{
+    PlayThreeFloors();
+    const Bytes work = Read(Work(".rpl")), index = Read(Work(".rpi")), log = Read(Work(".act"));
+    Bytes pairOfACutSnapshot = {10, 0, 0, 0};
+    PutU32(pairOfACutSnapshot, std::uint32_t(work.size()));
+    const struct
+    {
+        const char* what;
+        Bytes workTail, indexTail;
+    } cases[] = {
+        {"a log's length alone", {0x40, 0, 0, 0}, {}},
+        {"half a snapshot", {0x40, 0, 0, 0, 1, 2, 3}, {}},
+        {"a floor without its offset", {}, {10, 0, 0, 0}},
+        {"a pair whose snapshot was cut", {0x40, 0, 0, 0, 1}, pairOfACutSnapshot},
+    };
+    for (const auto& c : cases) {
+        Bytes torn = work, tornIndex = index;
+        torn.insert(torn.end(), c.workTail.begin(), c.workTail.end());
+        tornIndex.insert(tornIndex.end(), c.indexTail.begin(), c.indexTail.end());
+        Write(Work(".rpl"), torn);
+        Write(Work(".rpi"), tornIndex);
+        Write(Work(".act"), log);
+        // The resumed floor 9 ends again, then floor 10 is played.
+        game->floor = 9;
+        ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended) << c.what;
+        game->floor = 10;
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, 10), 0);
+        ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended) << c.what;
+        game->actionLog.WriteCommand(Command(5, 100));
+        ASSERT_EQ(game->actionLog.AppendToFile(), CActionLog::kAppended);
+        ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended) << c.what;
+        ZTL::string name;
+        ASSERT_EQ(WriteReplay(*game, name), kReplayWritten) << c.what;
+
+        auto viewer = Viewer();
+        ASSERT_EQ(OpenReplay(*viewer, name), kReplayOpened) << c.what;
+        for (std::int32_t floor = 7; floor <= 10; ++floor) {
+            viewer->ResetAdventureState();
+            ASSERT_EQ(LoadReplayFloor(*viewer, floor), kReplayFloorLoaded) << c.what << ", floor " << floor;
+            const Words words = floor == 10 ? Words{100 << 8 | 5}
+                                            : Words{std::uint32_t(floor * 10) << 8 | 5,
+                                                    std::uint32_t(floor * 10 + 1) << 8 | 5};
+            EXPECT_EQ(viewer->actionLog.GetReadWords(), words) << c.what << ", floor " << floor;
+        }
+    }
+}
+
 TEST_F(ReplayTest, ALengthBeyondAnyWholeReadIsRefusedBeforeItIsRead)
 {
     // Sparse files as large as they claim: a length the file holds, but far more than any piece of a

@@ -143,13 +143,14 @@ TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
 {
     const Bytes good =
         ActFile(3, 2, {{0x00012C05, 0x00000001}, {0x704, 0x01006261, 0x01010101, 0x01010101, 0x01010101}});
-    // The byte flipped, and the result: magic, user, floor, a count that runs past the end (read as a
-    // write cut short), a word, a sum.
+    // The byte flipped, and the result: magic, user, floor, a count that runs past the end (whole chunks
+    // follow it, or its own sum ends the file: damage, not a write cut short), a word, a sum.
     for (const auto& [offset, expected, words] :
          std::vector<std::tuple<std::size_t, int, Words>>{{0, kActionFileBadMagic, {9}},
                                                           {4, kActionFileOtherUser, {9}},
                                                           {8, kActionFileOtherFloor, {9}},
-                                                          {12, kActionFileRead, {}},
+                                                          {12, kActionFileSumWrong, {9}},
+                                                          {24, kActionFileSumWrong, {9}},
                                                           {14, kActionFileSumWrong, {9}},
                                                           {22, kActionFileSumWrong, {9}}}) {
         Bytes file = good;
@@ -174,6 +175,13 @@ TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
         if (expected == kActionFileRead) {
             EXPECT_EQ(log.GetReadWords().size(), size < 24 ? 0u : 2u) << "size " << size;
         }
+    }
+    // Zeros after the last whole chunk are the bytes of an append a file system lost: cut.
+    for (const std::size_t zeros : {1, 4, 8, 40}) {
+        Bytes padded = good;
+        padded.resize(good.size() + zeros);
+        ASSERT_EQ(ReadActionFile(log, 3, 2, padded), kActionFileRead) << zeros << " zeros";
+        EXPECT_EQ(log.GetReadWords().size(), 7u) << zeros << " zeros";
     }
     // A byte limit ends the read between chunks; one of 12 or less reads the header alone.
     for (const auto& [limit, words] :
@@ -332,6 +340,14 @@ TEST_F(ActionLogFileTest, AppendsInPlaceAndCutsATornTailBeforeBuildingOnIt)
     resumed.WriteCommand(MakeCommand(15));
     ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}}));
+
+    // Zeros where a lost append was: cut the same way.
+    tear(Bytes(12, 0));
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    resumed.SetFileName(3, 7);
+    resumed.WriteCommand(MakeCommand(14));
+    ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}, {14}}));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sys/resource.h>
 #include <tuple>
@@ -27,6 +28,14 @@ const std::string kNouUtf8 = "\xE8\x83\xBD";
 class PlatformFileTest : public TempFolderTest
 {
 protected:
+    // Whether the stream opens (it is closed at once).
+    static bool OpensStream(const std::string& path, const char* mode)
+    {
+        platform::StreamResult result;
+        std::FILE* f = platform::OpenStream(path, mode, result);
+        if (f != nullptr) std::fclose(f);
+        return f != nullptr;
+    }
     std::string Root() const { return m_root.string(); }
     static void Put(const fs::path& p, const std::string& content) { PutFile(p, content); }
     static std::string Get(const fs::path& p) { return GetFile(p); }
@@ -289,6 +298,50 @@ TEST_F(PlatformFileTest, OnlyRegularFilesOpenAndNoOpenWaitsOnANamedPipe)
             },
             "FileReader");
     }
+}
+
+// A link where the game writes may lead out of the user's folders (a save pack can carry one): every way
+// of writing refuses it and leaves both the link and the file it points at as they were. Reading through
+// it still works.
+TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
+{
+    const fs::path outside = m_root / "outside.txt";
+    const fs::path link = m_root / "link.rpl";
+    const std::string path = link.string();
+    Put(m_root / "regular.txt", "regular");
+    const struct
+    {
+        const char* what;
+        std::function<bool()> write; // true when the write went ahead
+    } cases[] = {
+        {"ab", [&] { return OpensStream(path, "ab"); }},
+        {"a+b", [&] { return OpensStream(path, "a+b"); }},
+        {"wb", [&] { return OpensStream(path, "wb"); }},
+        {"w+b", [&] { return OpensStream(path, "w+b"); }},
+        {"r+b", [&] { return OpensStream(path, "r+b"); }},
+        {"whole file", [&] { return platform::WriteWholeFile(path, "new", 3) == platform::WriteResult::Ok; }},
+        {"staged file",
+         [&] {
+             platform::StagedFile staged;
+             return staged.Write(path, "new", 3) == platform::WriteResult::Ok && staged.Commit();
+         }},
+        {"copy over it", [&] { return platform::CopyFile((m_root / "regular.txt").string(), path, false); }},
+        {"rename onto it",
+         [&] { return platform::RenameFileInPlace((m_root / "regular.txt").string(), "link.rpl"); }},
+        {"move it", [&] { return platform::MoveFile(path, (m_root / "moved.rpl").string()); }},
+    };
+    for (const auto& c : cases) {
+        fs::remove(link);
+        Put(outside, "outside");
+        fs::create_symlink(outside, link);
+        EXPECT_FALSE(c.write()) << c.what;
+        EXPECT_TRUE(fs::is_symlink(link)) << c.what;
+        EXPECT_EQ(Get(outside), "outside") << c.what;
+        EXPECT_TRUE(fs::exists(m_root / "regular.txt")) << c.what;
+    }
+    std::vector<unsigned char> content;
+    ASSERT_TRUE(platform::ReadWholeFile(path, content));
+    EXPECT_EQ(std::string(content.begin(), content.end()), "outside");
 }
 
 TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)

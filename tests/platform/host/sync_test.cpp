@@ -69,6 +69,16 @@ TEST(PlatformInstanceLock, NamesMapToDistinctFilesAndAnUnusableLockFileFails)
     EXPECT_EQ(lock.Open(name), platform::InstanceLockResult::Failed);
     EXPECT_FALSE(lock.IsOpen());
     rmdir(path.c_str());
+
+    // Nor a link there, which would make or lock a file elsewhere.
+    const std::string linked = UniqueName("link");
+    const std::string linkPath = platform::InstanceLock::LockFilePath(linked);
+    const std::string target = linkPath + ".target";
+    ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
+    EXPECT_EQ(lock.Open(linked), platform::InstanceLockResult::Failed);
+    EXPECT_NE(access(target.c_str(), F_OK), 0) << "the link's target was made";
+    unlink(linkPath.c_str());
+    unlink(target.c_str());
 }
 
 } // namespace
