@@ -185,6 +185,23 @@ int CActionLog::AppendToFile()
 {
     if (m_writeFileName.empty()) return kAppendNoFileName;
     if (m_words.empty()) return kAppendNothingBuffered;
+    if (m_held) {
+        ClearWordBuffer();
+        return kAppendHeld;
+    }
+    const int result = WriteBufferedWords();
+    if (result == kAppended) {
+        m_failureShown = false;
+    } else if (!m_failureShown) {
+        // A disk that stays full refuses every turn's append: the player hears of it once.
+        m_failureShown = true;
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+    }
+    return result;
+}
+
+int CActionLog::WriteBufferedWords()
+{
     CompactActionLog(m_words, m_compaction);
 
     // The new chunks, each closed by the running sum: a reader takes the file up to its last whole one.
@@ -248,7 +265,7 @@ int CActionLog::AppendFloorLog() const
     if (!work.Open(m_writeFileName.substr(0, stem) + ".rpl")) return kFloorLogCannotOpen;
     std::vector<std::uint8_t> log;
     Auxiliary::CFile file;
-    if (file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
+    if (m_held || file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
     if (!work.WriteU32(std::uint32_t(log.size()))) return kFloorLogLengthFailed;
     if (!work.Write(log.data(), log.size())) return kFloorLogShort;
     return kFloorLogAppended;
@@ -262,6 +279,7 @@ int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber,
     AppendLittleEndian(header, std::uint32_t(floor), 4);
     Auxiliary::CFile file;
     if (file.Write(m_writeFileName, header.data(), std::uint32_t(header.size())) != 0) {
+        m_held = true;
         ShowErrorBox("セーブデータに保存できません");
         return 1;
     }
@@ -366,6 +384,7 @@ void CActionLog::SetFileName(std::int32_t userNumber, std::int32_t runNumber)
 {
     m_writeFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
     m_fileLength = -1;
+    m_held = false;
 }
 
 void CActionLog::SetReadFileName(std::int32_t userNumber, std::int32_t runNumber)

@@ -83,6 +83,7 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     const std::string folder = ParentOf(host);
     const std::string name = NameOf(host);
     if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
+    if (IsFileWriteRefused(host)) return WriteResult::WriteFailed;
 
     static std::atomic<unsigned> counter{0};
     std::string candidate;
@@ -148,6 +149,7 @@ int StreamModeFlags(const std::string& mode)
 }
 
 std::atomic<FileChangeObserver> g_fileChangeObserver{nullptr};
+std::atomic<FileWriteRefusal> g_fileWriteRefusal{nullptr};
 
 // The writer's process id of a name WriteBeside gives (".<name>.<pid>.<counter>.tmp"); 0 when the name
 // is not one.
@@ -181,6 +183,19 @@ void SetFileChangeObserver(FileChangeObserver observer)
 void NotifyFileChange(const std::string& what)
 {
     if (const FileChangeObserver observer = g_fileChangeObserver) observer(what);
+}
+
+void SetFileWriteRefusal(FileWriteRefusal refusal)
+{
+    g_fileWriteRefusal = refusal;
+}
+
+bool IsFileWriteRefused(const std::string& what)
+{
+    const FileWriteRefusal refusal = g_fileWriteRefusal;
+    if (refusal == nullptr || !refusal(what)) return false;
+    errno = ENOSPC;
+    return true;
 }
 
 FileReader::~FileReader()
@@ -338,7 +353,13 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         result = StreamResult::BadMode;
         return nullptr;
     }
-    if (hostMode[0] != 'r' || hostMode.find('+') != std::string::npos) NotifyFileChange(host);
+    if (hostMode[0] != 'r' || hostMode.find('+') != std::string::npos) {
+        if (IsFileWriteRefused(host)) {
+            result = StreamResult::CannotOpen;
+            return nullptr;
+        }
+        NotifyFileChange(host);
+    }
     // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end.
     const int fd = OpenRegularFile(host, StreamModeFlags(hostMode));
     std::FILE* f = fd >= 0 ? ::fdopen(fd, hostMode.c_str()) : nullptr;
