@@ -327,15 +327,16 @@ private:
     e2e::CRoadPlayer m_road;
 };
 
-// A disk that takes writes until the `from`-th and refuses it and every later one (0: none), as a disk
-// that fills up or turns read-only does; deletes and renames still go through. It records every write
-// asked of it.
+// A disk that takes writes until the `from`-th and refuses it and every later one (0: none) whose path
+// holds `folder` (every one when empty), as a disk that fills up or a folder that turns read-only does;
+// deletes and renames still go through. It records every write asked of it.
 class CRefusingDisk
 {
 public:
-    explicit CRefusingDisk(std::size_t from)
+    CRefusingDisk(std::size_t from, std::string folder)
     {
         s_from = from;
+        s_folder = std::move(folder);
         s_writes.clear();
         s_refusedInPlay = false;
         s_playing = true;
@@ -352,22 +353,24 @@ private:
     static bool Refuse(const std::string& what)
     {
         s_writes.push_back(what);
-        const bool refused = s_from != 0 && s_writes.size() >= s_from;
+        const bool refused =
+            s_from != 0 && s_writes.size() >= s_from && what.find(s_folder) != std::string::npos;
         if (refused && s_playing && what.rfind("setting ", 0) != 0) s_refusedInPlay = true;
         return refused;
     }
     static inline std::size_t s_from = 0;
+    static inline std::string s_folder;
     static inline std::vector<std::string> s_writes;
     static inline bool s_refusedInPlay = false;
     static inline bool s_playing = false;
 };
 
-// The road played in the current home with writes refused from the `from`-th on.
+// The road played in the current home with writes into `folder` refused from the `from`-th on.
 // `told`: whether a menu window told of a failed write.
-e2e::SRunResult PlayRefused(std::size_t from, std::uint64_t frameCap, std::vector<std::string>* writes,
-                            bool* refusedInPlay, bool* told = nullptr)
+e2e::SRunResult PlayRefused(std::size_t from, const std::string& folder, std::uint64_t frameCap,
+                            std::vector<std::string>* writes, bool* refusedInPlay, bool* told = nullptr)
 {
-    CRefusingDisk disk(from);
+    CRefusingDisk disk(from, folder);
     class CPlayer : public CGiveUpRoad
     {
     public:
@@ -405,20 +408,27 @@ std::string Utf8(const char* cp932)
     return utf8;
 }
 
-// Each write to refuse first: every write of the road, but of a row of appends to one log only its
-// first two and its last, as the turns between are alike.
-std::vector<std::size_t> RefusalPoints(const std::vector<std::string>& writes)
+// Where a disk refuses writes: everywhere (a full disk), or in the save folder alone (a read-only one,
+// while the log in the user's folder is still written).
+struct SRefusal
 {
-    std::vector<std::size_t> points;
+    std::string folder;
+    std::size_t from; // the first write refused (one past the last: none)
+};
+
+// Each write to refuse first: every write of the road into the folder, but of a row of appends to one
+// log only its first two and its last, as the turns between are alike.
+std::vector<SRefusal> RefusalPoints(const std::vector<std::string>& writes, const std::string& folder)
+{
+    std::vector<SRefusal> points;
     const auto sameLog = [&](std::size_t a, std::size_t b) {
         return writes[a] == writes[b] && writes[a].ends_with(".act");
     };
     for (std::size_t i = 0; i < writes.size(); ++i) {
         const bool inside =
             i >= 2 && i + 1 < writes.size() && sameLog(i - 2, i) && sameLog(i - 1, i) && sameLog(i, i + 1);
-        if (!inside) points.push_back(i + 1);
+        if (!inside && writes[i].find(folder) != std::string::npos) points.push_back({folder, i + 1});
     }
-    points.push_back(writes.size() + 1); // none refused
     return points;
 }
 
@@ -437,26 +447,32 @@ TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
     std::uint64_t frames = 0;
     {
         e2e::CTempHome home;
-        const e2e::SRunResult road = PlayRefused(0, 2'000'000, &writes, nullptr);
+        const e2e::SRunResult road = PlayRefused(0, "", 2'000'000, &writes, nullptr);
         ASSERT_TRUE(road.finished) << road.failure;
         ASSERT_TRUE(road.messageBoxes.empty()) << road.messageBoxes.front();
         frames = road.frames;
     }
-    const std::vector<std::size_t> points = RefusalPoints(writes);
+    std::vector<SRefusal> points = RefusalPoints(writes, "");
     ASSERT_GT(points.size(), 20u);
+    const std::vector<SRefusal> saveFolder = RefusalPoints(writes, "/exe/save/");
+    points.insert(points.end(), saveFolder.begin(), saveFolder.end());
+    points.push_back({"", writes.size() + 1});
     const std::string saving = Utf8("保存");
     const fs::path out =
         fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / ("refused_writes_" + std::to_string(GetParam()));
     fs::remove_all(out);
     for (std::size_t i = std::size_t(GetParam()); i < points.size(); i += kRefusalShards) {
-        const std::size_t from = points[i];
+        const std::size_t from = points[i].from;
+        const std::string& folder = points[i].folder;
         const std::string refused = from <= writes.size() ? writes[from - 1] : "nothing";
-        SCOPED_TRACE("every write refused from the " + std::to_string(from) + "th on (" + refused + ")");
+        SCOPED_TRACE("every write" + (folder.empty() ? "" : " into " + folder) + " refused from the " +
+                     std::to_string(from) + "th on (" + refused + ")");
         SDisk disk;
         {
             e2e::CTempHome home;
             bool refusedInPlay = false, told = false;
-            const e2e::SRunResult road = PlayRefused(from, frames * 2, nullptr, &refusedInPlay, &told);
+            const e2e::SRunResult road =
+                PlayRefused(from, folder, frames * 2, nullptr, &refusedInPlay, &told);
             for (const std::string& box : road.messageBoxes) {
                 // The game's boxes of a write that failed all speak of saving.
                 const bool failure = box.find(saving) != std::string::npos;
@@ -464,7 +480,7 @@ TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
                 told = told || failure;
             }
             if (refusedInPlay) EXPECT_TRUE(told) << "the player was not told";
-            disk = TakeDisk(home, out / std::to_string(from), refused);
+            disk = TakeDisk(home, out / std::to_string(i), refused);
         }
         e2e::CTempHome home;
         Restore(disk, home);
