@@ -4,8 +4,6 @@
 #include "game/data/error_box.h"
 #include "game/data/global_data.h"
 
-#include <optional>
-
 namespace {
 
 std::uint32_t GuardValue(const SGameResource& game)
@@ -45,17 +43,6 @@ int EndSilentRerun(SGameResource& game)
 int UpdateGlobalDataEntry(SGameResource& game, bool flag)
 {
     if (game.actionLog.IsOff() || game.actionLog.IsHeld()) return kGuardLogOff;
-    auto& entries = g_globalData.saveEntries;
-    const auto found = entries.find(game.userNumber);
-    const std::optional<SGlobalData::SSaveEntry> before =
-        found != entries.end() ? std::optional(found->second) : std::nullopt;
-    entries[game.userNumber] = {flag, GuardValue(game)};
-    if (SaveGlobalData(g_globalData) == 0) return kGuardSaved;
-    // The file on the disk keeps the old guard, and so does the record: a later write of the global data,
-    // or a resume in this program, must not find a guard the disk's save and log do not match.
-    if (before)
-        entries[game.userNumber] = *before;
-    else
-        entries.erase(game.userNumber);
-    return kGuardNotSaved;
+    g_globalData.saveEntries[game.userNumber] = {flag, GuardValue(game)};
+    return SaveGlobalData(g_globalData) == 0 ? kGuardSaved : kGuardNotSaved;
 }

@@ -38,9 +38,9 @@ enum GuardResult : int
 {
     kGuardSaved = 0,
     kGuardLogOff = 1,   // nothing recorded: the log is off, or held off the disk
-    kGuardNotSaved = 2, // the global data could not be written: the entry is back as it was
+    kGuardNotSaved = 2, // the global data could not be written
 };
 // Records the guard for the save in the global data and saves it. The guard only ever describes what is
-// on the disk: none is recorded while the floor's log is held off it, and one whose file write fails is
-// taken back. A GuardResult.
+// on the disk (the check value of the save there and the sum of the log there): none is recorded while
+// the floor's log is held off it. A GuardResult.
 int UpdateGlobalDataEntry(SGameResource& game, bool flag);

@@ -55,9 +55,12 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
 {
     // The check value stays that of the save on the disk, which the resume guard is made from.
     const std::uint32_t checkValue = game.checkValue;
+    const auto logAdded = [&game] {
+        const int result = game.actionLog.AppendFloorLog();
+        return result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
+    };
     const bool workFilesWritten =
-        (!appendLastLog || game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended) &&
-        AppendFloorSnapshot(game) == kSnapshotAppended;
+        (!appendLastLog || logAdded()) && AppendFloorSnapshot(game) == kSnapshotAppended;
     if (!workFilesWritten) ShowErrorBox(kSaveFailed);
     if (!workFilesWritten || WriteSaveGame(game) != 0) {
         game.checkValue = checkValue;

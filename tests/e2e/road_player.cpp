@@ -193,7 +193,8 @@ std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
         return kKeyMenu;
     }
     if (m_suspending) return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
-    if (m_options.giveUp && m_resumed && view.scene == kSceneGameMain && game.playMode == kPlayNormal &&
+    if (m_options.giveUpTurns >= 0 && m_resumed && view.scene == kSceneGameMain &&
+        game.playMode == kPlayNormal && game.floor == 2 && game.floorTime / 6 >= m_options.giveUpTurns &&
         m_floor->GetGoal() == CFloorPlayer::kGoalNone)
         m_givingUp = true;
     if (m_givingUp) {

@@ -104,7 +104,7 @@ struct SRoadOptions
     bool suspend = true;            // suspend on floor 2 and resume from the title
     bool afterwards = true;         // the ranking and the replay after the run
     std::int32_t suspendTurns = 50; // turns on floor 2 before the suspend
-    bool giveUp = false;            // give the run up once it is back in play after the resume
+    std::int32_t giveUpTurns = -1;  // turns on floor 2 after the resume before the run is given up (-1 never)
 };
 
 class CRoadPlayer : public IPlayer

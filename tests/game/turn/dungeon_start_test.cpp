@@ -5,12 +5,14 @@
 #include "game/support/message_recorder.h"
 #include "game/turn/turn_phases.h"
 #include "gamebase/music.h"
+#include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,6 +21,12 @@
 namespace {
 
 using Seeds = std::pair<std::uint32_t, std::uint32_t>;
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class DungeonStartTest : public AdventureGameTest
 {
@@ -152,6 +160,33 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
     ASSERT_NE(entry, g_globalData.saveEntries.end());
     EXPECT_FALSE(entry->second.flag);
     EXPECT_FALSE(game->actionLog.IsOff());
+}
+
+// A floor start whose save is refused goes no further: the save and the whole log of the floor before
+// stay on the disk for a resume to re-run, the new floor's commands never join that log, and the player
+// is told.
+TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWholeLog)
+{
+    game->floor = 2;
+    ASSERT_TRUE(scene.StartDungeon());
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
+    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+    const std::string log = ReadBytes(GameData() / "0012" / "00120000.act");
+    const auto guard = g_globalData.saveEntries.at(12);
+    const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+
+    platform::SetFileWriteRefusal([](const std::string& what) { return what.ends_with(".main"); });
+    game->floor = 3;
+    const bool started = scene.StartDungeon();
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
+    game->actionLog.AppendToFile();
+    platform::SetFileWriteRefusal(nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(ReadBytes(GameData() / "0012" / "00120000.act"), log);
+    EXPECT_EQ(g_globalData.saveEntries.at(12).value, guard.value);
+    EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
+    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+    EXPECT_EQ(game->floor, 2);
 }
 
 // The save written at a floor start is where a resumed floor starts again: it must hold the last floor's
