@@ -7,12 +7,12 @@
 #include "gamebase/music.h"
 #include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
+#include "sdk/auxiliary/file.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -22,10 +22,13 @@ namespace {
 
 using Seeds = std::pair<std::uint32_t, std::uint32_t>;
 
-std::string ReadBytes(const std::filesystem::path& path)
+// The bytes of the run's log as the game names it.
+std::vector<unsigned char> LogBytes(const SGameResource& game)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const ZTL::string name = Auxiliary::CFile::ResolvePath(game.actionLog.GetFileName());
+    std::vector<unsigned char> bytes;
+    platform::ReadWholeFile(std::string_view(name.c_str(), name.size()), bytes);
+    return bytes;
 }
 
 class DungeonStartTest : public AdventureGameTest
@@ -171,7 +174,8 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
     ASSERT_TRUE(scene.StartDungeon());
     game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
     ASSERT_EQ(game->actionLog.AppendToFile(), 0);
-    const std::string log = ReadBytes(GameData() / "0012" / "00120000.act");
+    const std::vector<unsigned char> log = LogBytes(*game);
+    ASSERT_GT(log.size(), 12u);
     const auto guard = g_globalData.saveEntries.at(12);
     const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
 
@@ -182,7 +186,7 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
     game->actionLog.AppendToFile();
     platform::SetFileWriteRefusal(nullptr);
     ASSERT_TRUE(started);
-    EXPECT_EQ(ReadBytes(GameData() / "0012" / "00120000.act"), log);
+    EXPECT_EQ(LogBytes(*game), log);
     EXPECT_EQ(g_globalData.saveEntries.at(12).value, guard.value);
     EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
     ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
