@@ -53,8 +53,6 @@ int StartFloorLog(SGameResource& game)
 // off the disk, whose ".act" file is the whole log of the floor before, as that state needs.
 void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
 {
-    // The check value stays that of the save on the disk, which the resume guard is made from.
-    const std::uint32_t checkValue = game.checkValue;
     const auto logAdded = [&game] {
         const int result = game.actionLog.AppendFloorLog();
         return result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
@@ -63,7 +61,6 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
         (!appendLastLog || logAdded()) && AppendFloorSnapshot(game) == kSnapshotAppended;
     if (!workFilesWritten) ShowErrorBox(kSaveFailed);
     if (!workFilesWritten || WriteSaveGame(game) != 0) {
-        game.checkValue = checkValue;
         game.actionLog.Hold();
         return;
     }

@@ -465,7 +465,6 @@ TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
         fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / ("refused_writes_" + std::to_string(GetParam()));
     fs::remove_all(out);
     for (std::size_t i = std::size_t(GetParam()); i < points.size(); i += kRefusalShards) {
-        if (std::getenv("H1_POINT") && std::to_string(i) != std::getenv("H1_POINT")) continue; // DEBUGH1
         const std::size_t from = points[i].from;
         const std::string& folder = points[i].folder;
         const std::string refused = from <= writes.size() ? writes[from - 1] : "nothing";
