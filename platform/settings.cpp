@@ -42,7 +42,9 @@ bool WriteSettingDword(std::string_view key, std::string_view name, DWORD value)
     if (!ToUtf8(key, name, keyUtf8, nameUtf8)) return false;
     std::vector<std::uint8_t> bytes(4);
     WriteU32(bytes.data(), value);
-    NotifyFileChange("setting " + keyUtf8 + "\\" + nameUtf8);
+    const std::string what = "setting " + keyUtf8 + "\\" + nameUtf8;
+    if (IsFileWriteRefused(what)) return false;
+    NotifyFileChange(what);
     return GetBackend().WriteSetting(keyUtf8, nameUtf8, bytes);
 }
 

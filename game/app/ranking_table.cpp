@@ -20,6 +20,15 @@ bool ComesBefore(const SRankingData& x, const SRankingData& y)
     return x.recordNumber < y.recordNumber;
 }
 
+// Whether two records are of the one run: the same save, run, dungeon, kind of run, seed and password
+// value. A resume that runs again to the end the ranking already holds gives such a record.
+bool SameRun(const SRankingData& x, const SRankingData& y)
+{
+    return x.recordNumber == y.recordNumber && x.name == y.name && x.runNumber == y.runNumber &&
+           x.category == y.category && x.trainingRun == y.trainingRun && x.seed == y.seed &&
+           x.passwordValue == y.passwordValue;
+}
+
 bool IsCategory(std::int32_t category)
 {
     return category >= 0 && category < CRankingTable::kCategories;
@@ -75,12 +84,18 @@ void CRankingTable::Sort(std::int32_t category)
     entry.count = std::int32_t(order.size());
 }
 
-std::int32_t CRankingTable::Insert(const SRankingData& record)
+std::int32_t CRankingTable::Insert(const SRankingData& record, bool* saved)
 {
+    if (saved != nullptr) *saved = true;
     const std::int32_t category = record.category;
     if (category < 1 || category >= kCategories) return 0;
     SCategory& entry = m_categories[std::size_t(category)];
-    if (entry.count < kPlaces) {
+    const auto begin = entry.records.begin(), end = begin + entry.count;
+    if (const auto same =
+            std::find_if(begin, end, [&](const SRankingData& held) { return SameRun(held, record); });
+        same != end) {
+        *same = record;
+    } else if (entry.count < kPlaces) {
         entry.records[std::size_t(entry.count)] = record;
         ++entry.count;
     } else {
@@ -89,7 +104,8 @@ std::int32_t CRankingTable::Insert(const SRankingData& record)
         last = record;
     }
     Sort(category);
-    Save();
+    const bool written = Save() == 0;
+    if (saved != nullptr) *saved = written;
 
     for (std::int32_t place = 0; place < entry.count; ++place) {
         const SRankingData& held = entry.records[std::size_t(entry.places[std::size_t(place)])];
@@ -110,8 +126,7 @@ int CRankingTable::Save()
         for (std::int32_t slot = 0; slot < entry.count; ++slot)
             stream.Serialize(entry.records[std::size_t(slot)]);
     AppendByteSum(stream.GetBuffer());
-    stream.SaveToFile(kRankingFileName);
-    return 0;
+    return stream.SaveToFile(kRankingFileName) == 0 ? 0 : 1;
 }
 
 int CRankingTable::Load()

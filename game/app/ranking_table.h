@@ -49,10 +49,13 @@ public:
     void Sort(std::int32_t category);
     // Takes a finished run's record into its category, saves the file and gives its place: the first
     // place holding a record equal to it in gold, gold field and run number (the count when none does).
-    // -1 when the category is full and the record does not reach its last place (nothing changes); 0 for
-    // a category outside 1..7 (nothing is taken).
-    std::int32_t Insert(const SRankingData& record);
-    // Writes the ranking file whole through a temporary file; a failed write is not reported. 0.
+    // A record of a run the category already holds (the same save, run number, dungeon, kind of run, seed
+    // and password value) takes that record's slot, so that a run ended again after a resume keeps one
+    // record. -1 when the category is full and the record does not reach its last place (nothing
+    // changes); 0 for a category outside 1..7 (nothing is taken). `saved`, when given, tells whether the
+    // file was written (true when nothing needed writing).
+    std::int32_t Insert(const SRankingData& record, bool* saved = nullptr);
+    // Writes the ranking file whole through a temporary file: 0, or 1 when it could not be written.
     int Save();
     // Reads the ranking file in place of the table: a RankingLoadResult. A file that fails changes
     // nothing.

@@ -174,6 +174,9 @@ int WriteSaveGame(SGameResource& game)
         ShowErrorBox("セーブデータの保存に失敗しました。");
         return 1;
     }
+    // The check value stays that of the set on the disk until the new set is in place: the resume guard
+    // is made from it.
+    const std::uint32_t checkBefore = game.checkValue;
     const std::vector<std::uint8_t> body = BuildSaveBody(game);
     Auxiliary::CSerialize head;
     StoreHead(head, game);
@@ -193,6 +196,7 @@ int WriteSaveGame(SGameResource& game)
     std::vector<unsigned char> oldBody;
     const bool keptBody = staged && hadBody && platform::ReadWholeFile(HostView(mainPath), oldBody);
     if (!staged || !mainFile.Commit()) {
+        game.checkValue = checkBefore;
         ShowErrorBox("セーブデータの保存に失敗しました。");
         return 1;
     }

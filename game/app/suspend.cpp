@@ -1,6 +1,7 @@
 #include "game/app/suspend.h"
 
 #include "game/app/save_game.h"
+#include "game/data/error_box.h"
 #include "game/data/global_data.h"
 
 namespace {
@@ -30,14 +31,18 @@ int EndSilentRerun(SGameResource& game)
     if (entry == g_globalData.saveEntries.end()) return kRerunNoEntry;
     if (!entry->second.flag) return kRerunDone;
     if (entry->second.value != GuardValue(game)) return kRerunMismatch;
-    UpdateGlobalDataEntry(game, false);
+    // The disk's guard still names the suspended state, so the log must stay as the suspend left it: it
+    // is held off the disk until the next floor begins one.
+    if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) {
+        game.actionLog.Hold();
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+    }
     return kRerunDone;
 }
 
 int UpdateGlobalDataEntry(SGameResource& game, bool flag)
 {
-    if (game.actionLog.IsOff()) return 1;
+    if (game.actionLog.IsOff() || game.actionLog.IsHeld()) return kGuardLogOff;
     g_globalData.saveEntries[game.userNumber] = {flag, GuardValue(game)};
-    SaveGlobalData(g_globalData);
-    return 0;
+    return SaveGlobalData(g_globalData) == 0 ? kGuardSaved : kGuardNotSaved;
 }

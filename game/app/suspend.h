@@ -33,6 +33,14 @@ void RestartRunFromSeed(SGameResource& game);
 // kRerunDone. Otherwise normal play resumes (the message window writing to the screen again) and the
 // guard is compared; a matching guard is recorded again with its flag clear.
 int EndSilentRerun(SGameResource& game);
-// Records the guard for the save in the global data and saves it: 0, or 1 (nothing recorded) while the
-// log is off.
+// Results of UpdateGlobalDataEntry.
+enum GuardResult : int
+{
+    kGuardSaved = 0,
+    kGuardLogOff = 1,   // nothing recorded: the log is off, or held off the disk
+    kGuardNotSaved = 2, // the global data could not be written
+};
+// Records the guard for the save in the global data and saves it. The guard only ever describes what is
+// on the disk (the check value of the save there and the sum of the log there): none is recorded while
+// the floor's log is held off it. A GuardResult.
 int UpdateGlobalDataEntry(SGameResource& game, bool flag);

@@ -6,10 +6,12 @@
 #include "game/app/suspend.h"
 #include "game/core/money.h"
 #include "game/core/play_mode.h"
+#include "game/data/error_box.h"
 
 #include <limits>
 
 namespace {
+constexpr const char* kSaveFailed = "セーブデータの保存に失敗しました。";
 constexpr std::uint16_t kNone = CItemControl::kNone;
 constexpr std::int32_t kWaterJar = 358;
 
@@ -98,9 +100,13 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
 
     // The run's log and its guard are in place before the save that names the run, so that a save in the
     // dungeon always has both: a start cut short anywhere resumes, or leaves the camp's save.
-    game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
-    UpdateGlobalDataEntry(game, false);
-    WriteSaveGame(game);
+    if (game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor) == 0) {
+        const int guard = UpdateGlobalDataEntry(game, false);
+        if (guard == 0)
+            WriteSaveGame(game);
+        else if (guard == kGuardNotSaved)
+            ShowErrorBox(kSaveFailed);
+    }
     game.endFlag = 0;
 }
 
@@ -112,21 +118,31 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
     if (game.carriedValue != 0) game.startedWithItems = 1;
 
     MakeRankingRecord(game, game.runRecord);
-    game.rankingPlace = ranking.Insert(game.runRecord);
+    bool written = true;
+    game.rankingPlace = ranking.Insert(game.runRecord, &written);
 
     game.endOfRunRequest = {1, 1, 7};
 
     // The last floor's log joins the replay's work file before the log goes. The goal floor's rewards
     // come from the clock, so a replay could not show that floor as it was: a run that ends there
     // leaves its log out.
-    if (game.floor <= game.lastFloor) game.actionLog.AppendFloorLog();
+    if (written && game.floor <= game.lastFloor)
+        written = game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended;
+    if (!written) ShowErrorBox(kSaveFailed);
 
-    // The log goes once the camp's save is in place: until then a resume re-runs the floor to this end.
-    FinishAdventureAndSave(game);
-    game.actionLog.DeleteFile();
+    // The camp's save replaces the dungeon's only once every write before it is done, and the log goes
+    // once that save is in place: until then a resume re-runs the floor to this end.
+    FinishAdventure(game);
+    if (written && WriteSaveGame(game) == 0) game.actionLog.DeleteFile();
 }
 
-void FinishAdventureAndSave(SGameResource& game)
+int FinishAdventureAndSave(SGameResource& game)
+{
+    FinishAdventure(game);
+    return WriteSaveGame(game);
+}
+
+void FinishAdventure(SGameResource& game)
 {
     if (game.characters.player.hp < 1) {
         game.inventory.fill(kNone);
@@ -151,6 +167,4 @@ void FinishAdventureAndSave(SGameResource& game)
     game.equippedArrows = 0xFFFF;
     game.spareWeapon = 0xFFFF;
     game.spareShield = 0xFFFF;
-
-    WriteSaveGame(game);
 }

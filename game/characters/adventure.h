@@ -18,13 +18,19 @@ inline constexpr std::int32_t kStarterItemKind = 121;
 // Turns the game state into the start of a run into the dungeon (1 for a number outside 0..8) with the
 // seed S and the value T: heroine reset, generator seeded with S, identification reset and names
 // shuffled, every carried item identified and valued, the starter item given, suspend data, the resume
-// guard and save written, in that order.
+// guard and save written, in that order; a write that fails leaves the later ones out, so that the
+// camp's save stays the one on the disk.
 void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t seed, std::uint16_t value);
 // Closes a run that ended by defeat or by giving up: the gold counter settled, the run's record ranked
 // in the table, the end-of-run request set, the last floor's log added to the replay's work file (not
-// beyond the last floor), then FinishAdventureAndSave, and the action log deleted once that save is written.
+// beyond the last floor), then FinishAdventure and the save, and the action log deleted once that save is
+// written. A write that fails ends the writing there, after the error box
+// "セーブデータの保存に失敗しました。": the dungeon's save and the floor's log stay on the disk, so that a
+// resume re-runs the floor to this end.
 void EndAdventure(SGameResource& game, CRankingTable& ranking);
 // The last step of every run's end: a fallen heroine loses her bag and banks a quarter of her purse;
 // a run into a dungeon other than 0 raises runNumber; only carried items are kept, identified and
-// catalogued; dungeon, floor and equipment cleared; saved.
-void FinishAdventureAndSave(SGameResource& game);
+// catalogued; dungeon, floor and equipment cleared.
+void FinishAdventure(SGameResource& game);
+// FinishAdventure, then the save: WriteSaveGame's result.
+int FinishAdventureAndSave(SGameResource& game);

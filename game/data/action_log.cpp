@@ -263,6 +263,23 @@ int CActionLog::AppendToFile()
 {
     if (m_writeFileName.empty()) return kAppendNoFileName;
     if (m_words.empty()) return kAppendNothingBuffered;
+    if (m_held) {
+        ClearWordBuffer();
+        return kAppendHeld;
+    }
+    const int result = WriteBufferedWords();
+    if (result == kAppended) {
+        m_failureShown = false;
+    } else if (!m_failureShown) {
+        // A disk that stays full refuses every turn's append: the player hears of it once.
+        m_failureShown = true;
+        ShowErrorBox("セーブデータの保存に失敗しました。");
+    }
+    return result;
+}
+
+int CActionLog::WriteBufferedWords()
+{
     CompactActionLog(m_words, m_compaction);
 
     // The new chunks, each closed by the running sum: a reader takes the file up to its last whole one.
@@ -324,7 +341,7 @@ int CActionLog::AppendFloorLog() const
     const std::size_t stem = m_writeFileName.size() >= kSuffix ? m_writeFileName.size() - kSuffix : 0;
     std::vector<std::uint8_t> log;
     Auxiliary::CFile file;
-    if (file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
+    if (m_held || file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
     // The length and the log in one write, so that a kill leaves the record whole or not there at all.
     std::vector<std::uint8_t> record;
     AppendLittleEndian(record, std::uint32_t(log.size()), 4);
@@ -347,6 +364,7 @@ int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber,
     AppendLittleEndian(header, std::uint32_t(floor), 4);
     Auxiliary::CFile file;
     if (file.Write(m_writeFileName, header.data(), std::uint32_t(header.size())) != 0) {
+        m_held = true;
         ShowErrorBox("セーブデータに保存できません");
         return 1;
     }
@@ -451,6 +469,7 @@ void CActionLog::SetFileName(std::int32_t userNumber, std::int32_t runNumber)
 {
     m_writeFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
     m_fileLength = -1;
+    m_held = false;
 }
 
 void CActionLog::SetReadFileName(std::int32_t userNumber, std::int32_t runNumber)

@@ -55,6 +55,7 @@ public:
         kAppendNoFileName = 1,
         kAppendNothingBuffered = 2,
         kAppendCannotOpen = 3,
+        kAppendHeld = 4, // the log is held off the disk: the words are dropped
     };
     // Results of AppendFloorLog.
     enum FloorLogResult : int
@@ -80,19 +81,25 @@ public:
     // never splitting a command, then empties it. The chunks are written in place at the end of the
     // file while it is as this log left it; otherwise (after a resume or a failed write) the file is
     // rewritten through a temporary file with its torn tail cut off. A failed append leaves the buffer
-    // and the running sum as they were, and the file readable up to what was there before.
+    // and the running sum as they were, and the file readable up to what was there before; the first of
+    // a row of failed appends shows the error box "セーブデータの保存に失敗しました。".
     int AppendToFile();
 
     // At the end of a floor: appends the write file as it stands on disk to the run's ".rpl" work file
     // (the write file's name ending in ".rpl" in place of ".act") as its length (u32) and its bytes, the
     // floor's log that replays read after the floor's snapshot (AppendWorkRecord: what a kill left cut
     // short after the snapshot is cut off first). An ".act" file that cannot be read goes in with length
-    // 0. A FloorLogResult.
+    // 0, and so does the log of a floor held off the disk. A FloorLogResult.
     int AppendFloorLog() const;
 
     // Starts a new ".act" file for the adventure (its header only) and turns the log on: 0, or 1 after
-    // the error box "セーブデータに保存できません".
+    // the error box "セーブデータに保存できません" (the log then held off the disk).
     int SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor);
+    // Holds the log off the disk: the ".act" file there is not the current floor's (its new log could
+    // not be begun, or the floor's save failed and the file stays the floor before's, which a resume
+    // needs whole). Appends drop their words until SaveSuspendData or SetFileName begins a log again.
+    void Hold() { m_held = true; }
+    bool IsHeld() const { return m_held; }
     // Reads the run's whole ".act" file into the read buffer and turns the log on, the running sum
     // continuing from the file's: 0, or 1 after the error box "中断データが読み込めませんでした" (the
     // read buffer then empty and the log off).
@@ -130,6 +137,8 @@ public:
     std::int32_t GetReadIndex() const { return m_readIndex; }
 
 private:
+    // AppendToFile's writing.
+    int WriteBufferedWords();
     friend int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
                               std::span<const std::uint8_t> file, std::size_t byteLimit);
 
@@ -143,6 +152,8 @@ private:
     SCompaction m_compaction; // of m_words
     // The write file's length as this log last left it; -1 when not known (a new name, a resume).
     std::int64_t m_fileLength = -1;
+    bool m_held = false;
+    bool m_failureShown = false; // the box of a failed append was shown since the last append that worked
 };
 
 // Results of ReadActionFile.

@@ -11,6 +11,7 @@
 #include "game/app/key_thread.h"
 #include "game/app/suspend.h"
 #include "game/asset_ids.h"
+#include "game/data/error_box.h"
 
 #include <algorithm>
 #include <array>
@@ -249,7 +250,8 @@ void CSceneMenu::SuspendToTitle()
     game.messageWindow.AddMessage(
         -1, -1, "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。");
     game.endOfPlay = 1;
-    UpdateGlobalDataEntry(game, true);
+    if (UpdateGlobalDataEntry(game, true) == kGuardNotSaved)
+        ShowErrorBox("セーブデータの保存に失敗しました。");
 }
 
 bool HandleMessageSpeed(CSceneMenu& menu, std::uint32_t keyMask)

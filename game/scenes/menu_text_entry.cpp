@@ -448,13 +448,20 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
         } else {
             const std::int32_t oldNumber = game.userNumber, oldChosen = game.chosenDataNumber;
             const ZTL::string oldName = game.saveName;
-            game.userNumber = g_globalData.fileCounter;
+            const std::int32_t counter = g_globalData.fileCounter;
+            game.userNumber = counter;
             // The title starts the chosen save when the menu ends: a new save is chosen as it is made.
             game.chosenDataNumber = game.userNumber;
             AdvanceFileCounter(g_globalData);
-            SaveGlobalData(g_globalData);
+            // The number is used up on the disk before a save takes it, so that no later save is given
+            // it again.
+            const bool counted = SaveGlobalData(g_globalData) == 0;
+            if (!counted) {
+                g_globalData.fileCounter = counter;
+                ShowErrorBox("セーブデータの保存に失敗しました。");
+            }
             game.saveName = text;
-            if (WriteSaveGame(game) != 0) {
+            if (!counted || WriteSaveGame(game) != 0) {
                 // The write has told the player; the game keeps the save it had, and the entry its
                 // text, so that another name can be tried or the entry left.
                 game.userNumber = oldNumber;

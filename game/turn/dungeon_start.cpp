@@ -16,6 +16,7 @@
 #include <algorithm>
 
 namespace {
+constexpr const char* kSaveFailed = "セーブデータの保存に失敗しました。";
 constexpr std::int32_t kDescendFadeFrames = 30;
 constexpr std::int32_t kCommandAutoTurn = 10;
 constexpr std::int32_t kMusicFadeFrames = 24;
@@ -33,27 +34,38 @@ std::int32_t ClassifyCurrentFloor(const SGameResource& game, std::int32_t floor)
     return ClassifyFloor(game.dungeon, floor, game.lastFloor, game.seed, &DungeonGen::ChooseFloorType);
 }
 
-// A fresh action log for the floor.
-void StartFloorLog(SGameResource& game)
+// A fresh action log for the floor: 0, or 1 when it could not be begun (the player told, the log held).
+int StartFloorLog(SGameResource& game)
 {
-    game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
+    const int result = game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
     // The automatic turn is the program's setting, kept in no save: each floor's log opens with it, so
     // that a floor resumed in another program or replayed turns as it did.
     game.actionLog.WriteCommand(MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1));
+    return result;
 }
 
 // The run written at a floor's start in normal play: the last floor's log joins the replay work file
 // (when asked), then this floor's snapshot, the save, a fresh action log and the resume guard. The save
 // comes before the log, so that a kill between them leaves this floor's save beside the whole log of the
 // floor before, which a resume takes as this floor's start; a kill before the save leaves the floor before
-// to be re-run.
+// to be re-run. A write that fails ends the sequence as a kill there would, and the player is told: the
+// disk keeps the last state whose writes all succeeded. Until a floor's log is begun again the log is held
+// off the disk, whose ".act" file is the whole log of the floor before, as that state needs.
 void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
 {
-    if (appendLastLog) game.actionLog.AppendFloorLog();
-    AppendFloorSnapshot(game);
-    WriteSaveGame(game);
-    StartFloorLog(game);
-    UpdateGlobalDataEntry(game, false);
+    const auto logAdded = [&game] {
+        const int result = game.actionLog.AppendFloorLog();
+        return result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
+    };
+    const bool workFilesWritten =
+        (!appendLastLog || logAdded()) && AppendFloorSnapshot(game) == kSnapshotAppended;
+    if (!workFilesWritten) ShowErrorBox(kSaveFailed);
+    if (!workFilesWritten || WriteSaveGame(game) != 0) {
+        game.actionLog.Hold();
+        return;
+    }
+    if (StartFloorLog(game) != 0) return;
+    if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) ShowErrorBox(kSaveFailed);
 }
 
 // Whether the run's log is the whole log of a floor above the current one.

@@ -126,8 +126,9 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
             finishAfterRerun = 1;
             const std::int32_t dungeon = game.dungeon;
             game.dungeon = -1;
-            WriteSaveGame(game);
-            UpdateGlobalDataEntry(game, true);
+            // The guard follows only a save in place; the failure of either is told.
+            if (WriteSaveGame(game) == 0 && UpdateGlobalDataEntry(game, true) == kGuardNotSaved)
+                ShowErrorBox("セーブデータの保存に失敗しました。");
             game.dungeon = dungeon;
         }
     } else if (parameter == 2) {

@@ -92,6 +92,7 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     if (name.empty() || name == "." || name == "..") return WriteResult::CannotCreate;
     // Only a regular file is replaced: never a link, whatever it points at, nor a pipe or a device.
     if (!IsRegularOrMissing(host)) return WriteResult::CannotCreate;
+    if (IsFileWriteRefused(host)) return WriteResult::WriteFailed;
 
     static std::atomic<unsigned> counter{0};
     std::string candidate;
@@ -157,6 +158,7 @@ int StreamModeFlags(const std::string& mode)
 }
 
 std::atomic<FileChangeObserver> g_fileChangeObserver{nullptr};
+std::atomic<FileWriteRefusal> g_fileWriteRefusal{nullptr};
 
 // The writer's process id of a name WriteBeside gives (".<name>.<pid>.<counter>.tmp"); 0 when the name
 // is not one.
@@ -190,6 +192,19 @@ void SetFileChangeObserver(FileChangeObserver observer)
 void NotifyFileChange(const std::string& what)
 {
     if (const FileChangeObserver observer = g_fileChangeObserver) observer(what);
+}
+
+void SetFileWriteRefusal(FileWriteRefusal refusal)
+{
+    g_fileWriteRefusal = refusal;
+}
+
+bool IsFileWriteRefused(const std::string& what)
+{
+    const FileWriteRefusal refusal = g_fileWriteRefusal;
+    if (refusal == nullptr || !refusal(what)) return false;
+    errno = ENOSPC;
+    return true;
 }
 
 FileReader::~FileReader()
@@ -348,7 +363,13 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         return nullptr;
     }
     const bool writing = hostMode[0] != 'r' || hostMode.find('+') != std::string::npos;
-    if (writing) NotifyFileChange(host);
+    if (writing) {
+        if (IsFileWriteRefused(host)) {
+            result = StreamResult::CannotOpen;
+            return nullptr;
+        }
+        NotifyFileChange(host);
+    }
     // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end. A write
     // never goes through a link: the link may lead out of the user's folders.
     const int fd = OpenRegularFile(host, StreamModeFlags(hostMode) | (writing ? O_NOFOLLOW : 0));

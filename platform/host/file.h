@@ -84,6 +84,14 @@ using FileChangeObserver = void (*)(const std::string& what);
 void SetFileChangeObserver(FileChangeObserver observer);
 void NotifyFileChange(const std::string& what);
 
+// Asked before every write of bytes to the disk (a whole file, a staged file, a copy, a file opened for
+// writing or appending, a setting), with the path NotifyFileChange gives: true refuses the write, which
+// then fails as on a full disk or a read-only folder. Deletes and renames still go through, as they do
+// on a full disk. Null by default; tests set it to make the disk fail from a chosen write on.
+using FileWriteRefusal = bool (*)(const std::string& what);
+void SetFileWriteRefusal(FileWriteRefusal refusal);
+bool IsFileWriteRefused(const std::string& what);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::vector<unsigned char>& content);
 

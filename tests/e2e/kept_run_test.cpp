@@ -4,6 +4,7 @@
 // key, also with messages that wait for one, on the real clock.
 
 #include "e2e/road_player.h"
+#include "game/app/ranking_table.h"
 #include "game/app/scene_control.h"
 #include "game/core/play_mode.h"
 #include "game/data/config.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -48,6 +50,24 @@ std::optional<platform::DWORD> ReadSum(const std::string& name)
     return value;
 }
 
+// Copies the home's folders and the user's sums aside into `folder`.
+SDisk TakeDisk(const e2e::CTempHome& home, const fs::path& folder, const std::string& before)
+{
+    SDisk disk;
+    disk.folder = folder;
+    disk.before = before;
+    disk.user = g_globalData.userNumber;
+    disk.sum = ReadSum(SumName(disk.user));
+    disk.pendingSum = ReadSum(SumName(disk.user, ".next"));
+    for (const char* name : {"exe/save", "exe/replay", "data"}) {
+        const fs::path from = home.Root() / name;
+        if (!fs::exists(from)) continue;
+        fs::create_directories((disk.folder / name).parent_path());
+        fs::copy(from, disk.folder / name, fs::copy_options::recursive);
+    }
+    return disk;
+}
+
 // Copies the home's folders aside before every change the game makes on the disk.
 class CKillPoints
 {
@@ -74,19 +94,7 @@ private:
     }
     void Take(const std::string& what)
     {
-        SDisk disk;
-        disk.folder = m_out / std::to_string(m_disks.size());
-        disk.before = what;
-        disk.user = g_globalData.userNumber;
-        disk.sum = ReadSum(SumName(disk.user));
-        disk.pendingSum = ReadSum(SumName(disk.user, ".next"));
-        for (const char* name : {"exe/save", "exe/replay", "data"}) {
-            const fs::path from = m_home.Root() / name;
-            if (!fs::exists(from)) continue;
-            fs::create_directories((disk.folder / name).parent_path());
-            fs::copy(from, disk.folder / name, fs::copy_options::recursive);
-        }
-        m_disks.push_back(std::move(disk));
+        m_disks.push_back(TakeDisk(m_home, m_out / std::to_string(m_disks.size()), what));
     }
 
     static inline CKillPoints* s_current = nullptr;
@@ -118,6 +126,12 @@ std::uint32_t Choose(const e2e::SPlayView& view, const char* text)
     const std::int32_t line = view.FindLine(text);
     if (line < 0) return 0;
     if (view.cursor == line) return e2e::kKeyDecide;
+    if (view.windowType == CSelectWindow::kTypeCommandMenu && view.cursor >= 0) {
+        // Two columns: across first, then along the column.
+        const std::int32_t rows = std::int32_t(view.lines.size() + 1) / 2;
+        if (view.cursor / rows != line / rows)
+            return view.cursor / rows < line / rows ? e2e::kKeyRight : e2e::kKeyLeft;
+    }
     return view.cursor < line ? e2e::kKeyDown : e2e::kKeyUp;
 }
 
@@ -126,9 +140,15 @@ std::uint32_t Choose(const e2e::SPlayView& view, const char* text)
 class CResumer : public e2e::IPlayer
 {
 public:
+    // `giveUp`: once the resumed run has gone on, it is given up, and the player is done at the camp.
+    explicit CResumer(bool giveUp = false) : m_giveUp(giveUp) {}
     std::uint32_t NextKeys(const e2e::SPlayView& view) override
     {
+        const bool givingUp = m_giveUp && Resumed();
+        if (givingUp && view.scene == kSceneGameMain) return e2e::kKeyMenu;
         if (view.scene != kSceneMenu) return 0;
+        if (givingUp && HasLine(view, "冒険を諦める")) return Choose(view, "冒険を諦める");
+        if (givingUp && HasLine(view, "設定")) return Choose(view, "設定");
         if (view.windowType == CSelectWindow::kTypeYesNo)
             return view.cursor == 0 ? e2e::kKeyDecide : e2e::kKeyUp;
         if (HasLine(view, "新しくデータを作る")) {
@@ -154,7 +174,7 @@ public:
     }
     bool Finished(const e2e::SPlayView&) const override
     {
-        return m_noSave || m_atCamp || m_playFrames >= kPlayFrames;
+        return m_noSave || m_atCamp || (!m_giveUp && m_playFrames >= kPlayFrames);
     }
     std::string Describe() const override { return m_reran ? "the re-run or after it" : "resuming"; }
 
@@ -165,6 +185,7 @@ public:
 
 private:
     static constexpr int kPlayFrames = 30;
+    bool m_giveUp = false;
     bool m_noSave = false;
     bool m_offered = false;
     bool m_atCamp = false;
@@ -281,6 +302,240 @@ TEST_F(KeptRunTest, AResumesSilentReRunNeverWaitsForAKey)
     EXPECT_TRUE(result.finished) << result.failure;
     EXPECT_TRUE(player.Resumed());
     EXPECT_TRUE(result.messageBoxes.empty());
+}
+
+// The road of the tests below: a new save, the start of a run, its floor change, the suspend on floor 2,
+// the resume from the title, five turns on floor 2 and the run given up; done back at the camp.
+class CGiveUpRoad : public e2e::IPlayer
+{
+public:
+    CGiveUpRoad() : m_road(Options()) {}
+    std::uint32_t NextKeys(const e2e::SPlayView& view) override { return m_road.NextKeys(view); }
+    bool Finished(const e2e::SPlayView&) const override { return m_road.BackAtCamp(); }
+    void OnFrame(const e2e::SPlayView& view) override { m_road.OnFrame(view); }
+    std::string Describe() const override { return m_road.Describe(); }
+
+private:
+    static e2e::SRoadOptions Options()
+    {
+        e2e::SRoadOptions options;
+        options.afterwards = false;
+        options.suspendTurns = 5;
+        options.giveUpTurns = 5;
+        return options;
+    }
+    e2e::CRoadPlayer m_road;
+};
+
+// A disk that takes writes until the `from`-th and refuses it and every later one (0: none) whose path
+// holds `folder` (every one when empty), as a disk that fills up or a folder that turns read-only does;
+// deletes and renames still go through. It records every write asked of it.
+class CRefusingDisk
+{
+public:
+    CRefusingDisk(std::size_t from, std::string folder)
+    {
+        s_from = from;
+        s_folder = std::move(folder);
+        s_writes.clear();
+        s_refusedInPlay = false;
+        s_playing = true;
+        platform::SetFileWriteRefusal(&Refuse);
+    }
+    ~CRefusingDisk() { platform::SetFileWriteRefusal(nullptr); }
+    // The play is over: what the program writes as it ends comes after.
+    void EndPlay() { s_playing = false; }
+    const std::vector<std::string>& Writes() const { return s_writes; }
+    // Whether a file (not a setting) was refused while the player played.
+    bool RefusedInPlay() const { return s_refusedInPlay; }
+
+private:
+    static bool Refuse(const std::string& what)
+    {
+        s_writes.push_back(what);
+        const bool refused =
+            s_from != 0 && s_writes.size() >= s_from && what.find(s_folder) != std::string::npos;
+        if (refused && s_playing && what.rfind("setting ", 0) != 0) s_refusedInPlay = true;
+        return refused;
+    }
+    static inline std::size_t s_from = 0;
+    static inline std::string s_folder;
+    static inline std::vector<std::string> s_writes;
+    static inline bool s_refusedInPlay = false;
+    static inline bool s_playing = false;
+};
+
+// The road played in the current home with writes into `folder` refused from the `from`-th on.
+// `told`: whether a menu window told of a failed write.
+e2e::SRunResult PlayRefused(std::size_t from, const std::string& folder, std::uint64_t frameCap,
+                            std::vector<std::string>* writes, bool* refusedInPlay, bool* told = nullptr)
+{
+    CRefusingDisk disk(from, folder);
+    class CPlayer : public CGiveUpRoad
+    {
+    public:
+        explicit CPlayer(CRefusingDisk& disk) : m_disk(disk) {}
+        bool Finished(const e2e::SPlayView& view) const override
+        {
+            const bool done = CGiveUpRoad::Finished(view);
+            if (done) m_disk.EndPlay();
+            return done;
+        }
+        void OnFrame(const e2e::SPlayView& view) override
+        {
+            CGiveUpRoad::OnFrame(view);
+            // The menus tell of a file they could not write in their own window.
+            if (view.FindLine("保存に失敗") >= 0) told = true;
+        }
+        bool told = false;
+
+    private:
+        CRefusingDisk& m_disk;
+    } player(disk);
+    e2e::SRunOptions options;
+    options.frameCap = frameCap;
+    e2e::SRunResult result = e2e::RunGame(player, options);
+    if (writes != nullptr) *writes = disk.Writes();
+    if (refusedInPlay != nullptr) *refusedInPlay = disk.RefusedInPlay();
+    if (told != nullptr) *told = player.told;
+    return result;
+}
+
+std::string Utf8(const char* cp932)
+{
+    std::string utf8;
+    platform::Cp932ToUtf8(cp932, utf8);
+    return utf8;
+}
+
+// Where a disk refuses writes: everywhere (a full disk), in the save folder alone (a read-only one, while
+// the log in the user's folder is still written), or the save set alone (a disk with room for the small
+// files but not for the save).
+struct SRefusal
+{
+    std::string folder;
+    std::size_t from; // the first write refused (one past the last: none)
+};
+
+// Each write to refuse first: every write of the road into the folder, but of a row of appends to one
+// log only its first two and its last, as the turns between are alike.
+std::vector<SRefusal> RefusalPoints(const std::vector<std::string>& writes, const std::string& folder)
+{
+    std::vector<SRefusal> points;
+    const auto sameLog = [&](std::size_t a, std::size_t b) {
+        return writes[a] == writes[b] && writes[a].ends_with(".act");
+    };
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const bool inside =
+            i >= 2 && i + 1 < writes.size() && sameLog(i - 2, i) && sameLog(i - 1, i) && sameLog(i, i + 1);
+        if (!inside && writes[i].find(folder) != std::string::npos) points.push_back({folder, i + 1});
+    }
+    return points;
+}
+
+constexpr int kRefusalShards = 4;
+
+// A failed write is never followed by a step that assumes it worked: with the disk refusing every write
+// from any one on, along the road of a new save, the start, a floor change, the suspend, the resume and
+// the end of the run, the player is told, no resume in the program is refused, and the disk left
+// resumes the run (or holds the state before it) in a program that starts on it.
+class RefusedWritesTest : public ::testing::TestWithParam<int>
+{};
+
+TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
+{
+    std::vector<std::string> writes;
+    std::uint64_t frames = 0;
+    {
+        e2e::CTempHome home;
+        const e2e::SRunResult road = PlayRefused(0, "", 2'000'000, &writes, nullptr);
+        ASSERT_TRUE(road.finished) << road.failure;
+        ASSERT_TRUE(road.messageBoxes.empty()) << road.messageBoxes.front();
+        frames = road.frames;
+    }
+    std::vector<SRefusal> points = RefusalPoints(writes, "");
+    ASSERT_GT(points.size(), 20u);
+    for (const char* folder : {"/exe/save/", "/exe/save/0000"}) {
+        const std::vector<SRefusal> some = RefusalPoints(writes, folder);
+        points.insert(points.end(), some.begin(), some.end());
+    }
+    points.push_back({"", writes.size() + 1});
+    const std::string saving = Utf8("保存");
+    const fs::path out =
+        fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / ("refused_writes_" + std::to_string(GetParam()));
+    fs::remove_all(out);
+    for (std::size_t i = std::size_t(GetParam()); i < points.size(); i += kRefusalShards) {
+        const std::size_t from = points[i].from;
+        const std::string& folder = points[i].folder;
+        const std::string refused = from <= writes.size() ? writes[from - 1] : "nothing";
+        SCOPED_TRACE("every write" + (folder.empty() ? "" : " into " + folder) + " refused from the " +
+                     std::to_string(from) + "th on (" + refused + ")");
+        SDisk disk;
+        {
+            e2e::CTempHome home;
+            bool refusedInPlay = false, told = false;
+            const e2e::SRunResult road =
+                PlayRefused(from, folder, frames * 2, nullptr, &refusedInPlay, &told);
+            for (const std::string& box : road.messageBoxes) {
+                // The game's boxes of a write that failed all speak of saving.
+                const bool failure = box.find(saving) != std::string::npos;
+                EXPECT_TRUE(failure) << "message box " << box;
+                told = told || failure;
+            }
+            if (refusedInPlay) EXPECT_TRUE(told) << "the player was not told";
+            disk = TakeDisk(home, out / std::to_string(i), refused);
+        }
+        e2e::CTempHome home;
+        Restore(disk, home);
+        CResumer player;
+        e2e::SRunOptions options;
+        options.frameCap = 5'000;
+        const e2e::SRunResult result = e2e::RunGame(player, options);
+        EXPECT_TRUE(result.finished) << result.failure;
+        for (const std::string& box : result.messageBoxes)
+            ADD_FAILURE() << "message box on resuming " << box;
+        if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
+        if (HasFailure()) {
+            home.Keep();
+            ADD_FAILURE() << "the resumed home is kept in " << home.Root();
+            break;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shards, RefusedWritesTest, ::testing::Range(0, kRefusalShards));
+
+// One run, one ranking record: a kill between the ranking's write and the camp's save leaves the run to
+// be resumed, and the run ended again keeps the one record.
+TEST(RankedRunTest, ARunEndedAgainAfterAResumeKeepsOneRecord)
+{
+    std::vector<SDisk> disks;
+    {
+        e2e::CTempHome home;
+        CKillPoints points(home, fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / "ranked_run");
+        CGiveUpRoad road;
+        const e2e::SRunResult result = e2e::RunGame(road);
+        ASSERT_TRUE(result.finished) << result.failure;
+        disks = points.Disks();
+    }
+    // The disk of a kill before the first change after the ranking's.
+    const auto ranked = std::find_if(disks.begin(), disks.end(),
+                                     [](const SDisk& disk) { return disk.before.ends_with("ranking.sav"); });
+    ASSERT_NE(ranked, disks.end());
+    ASSERT_NE(ranked + 1, disks.end());
+    const SDisk& disk = *(ranked + 1);
+    SCOPED_TRACE("a kill before the change of " + disk.before);
+    e2e::CTempHome home;
+    Restore(disk, home);
+    CResumer player(true);
+    e2e::SRunOptions options;
+    options.frameCap = 20'000;
+    const e2e::SRunResult result = e2e::RunGame(player, options);
+    ASSERT_TRUE(result.finished) << result.failure;
+    EXPECT_TRUE(player.AtCamp());
+    EXPECT_TRUE(result.messageBoxes.empty());
+    CRankingTable ranking;
+    EXPECT_EQ(ranking.Count(1), 1);
 }
 
 } // namespace

@@ -159,6 +159,11 @@ std::uint32_t CRoadPlayer::OnMenu(const SPlayView& view)
         return Choose(view, "セーブして中断");
     }
     if (HasLine(view, "初心の道") && !m_inRun && !m_runEnded) return Choose(view, "初心の道");
+    if (m_givingUp) {
+        if (HasLine(view, "冒険を諦める")) return Choose(view, "冒険を諦める");
+        if (HasLine(view, "設定")) return Choose(view, "設定");
+        return kKeyDecide;
+    }
     if (m_inRun && !m_suspending) return OnFloor(view);
     if (m_suspending) {
         if (HasLine(view, "中断")) {
@@ -188,6 +193,14 @@ std::uint32_t CRoadPlayer::OnFloor(const SPlayView& view)
         return kKeyMenu;
     }
     if (m_suspending) return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
+    if (m_options.giveUpTurns >= 0 && m_resumed && view.scene == kSceneGameMain &&
+        game.playMode == kPlayNormal && game.floor == 2 && game.floorTime / 6 >= m_options.giveUpTurns &&
+        m_floor->GetGoal() == CFloorPlayer::kGoalNone)
+        m_givingUp = true;
+    if (m_givingUp) {
+        m_doing = "giving the run up";
+        return view.scene == kSceneGameMain ? kKeyMenu : OnMenu(view);
+    }
     m_doing = "playing a floor";
     return m_floor->NextKeys(game);
 }
@@ -212,6 +225,7 @@ std::uint32_t CRoadPlayer::NextKeys(const SPlayView& view)
     }
     if (m_inRun && view.menuState == kRunEndState) {
         m_inRun = false;
+        m_givingUp = false;
         m_runEnded = true;
         m_runEndLines = view.lines;
     }

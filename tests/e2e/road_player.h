@@ -104,6 +104,7 @@ struct SRoadOptions
     bool suspend = true;            // suspend on floor 2 and resume from the title
     bool afterwards = true;         // the ranking and the replay after the run
     std::int32_t suspendTurns = 50; // turns on floor 2 before the suspend
+    std::int32_t giveUpTurns = -1;  // turns on floor 2 after the resume before the run is given up (-1 never)
 };
 
 class CRoadPlayer : public IPlayer
@@ -133,6 +134,8 @@ public:
     bool Resumed() const { return m_resumed; }
     bool RunEnded() const { return m_runEnded; }
     bool RankingSeen() const { return m_rankingSeen; }
+    // Back at the camp's menu after the run ended.
+    bool BackAtCamp() const { return m_backAtCamp; }
     bool ReplayWatched() const { return m_replayEnded; }
     // The ranking's lines as shown for the dungeon (CP932), read when the ranking was seen.
     const std::vector<std::string>& RankingLines() const { return m_rankingLines; }
@@ -154,6 +157,7 @@ private:
     bool m_saveMade = false;
     bool m_inRun = false;
     bool m_suspending = false;
+    bool m_givingUp = false;
     bool m_suspended = false;
     bool m_resumed = false;
     bool m_runEnded = false;

@@ -25,6 +25,12 @@ SRankingData Record(std::uint8_t category, std::uint32_t goldLow, std::int32_t g
     return record;
 }
 
+SRankingData Seeded(SRankingData record, std::uint32_t seed)
+{
+    record.seed = seed;
+    return record;
+}
+
 // Which record stands at each filled place, by record number.
 std::vector<std::int32_t> Places(const CRankingTable& table, std::int32_t category)
 {
@@ -102,9 +108,13 @@ TEST_F(RankingTableTest, RecordsTakeTheirPlacesByTheKeys)
          {0, 0}, // the first place equal in gold, gold field and run
          {3, 7}},
         {"ties on all four keep the order they came in",
-         {Record(3, 10, 2, 4, 7), Record(3, 10, 2, 4, 7), Record(3, 11, 2, 4, 8)},
+         {Seeded(Record(3, 10, 2, 4, 7), 1), Seeded(Record(3, 10, 2, 4, 7), 2), Record(3, 11, 2, 4, 8)},
          {0, 0, 0},
          {8, 7, 7}},
+        {"the same run again takes its record's slot",
+         {Record(3, 10, 2, 4, 7), Record(3, 30, 2, 4, 8), Record(3, 40, 2, 4, 7)},
+         {0, 0, 0},
+         {7, 8}},
         {"less gold goes below", {Record(3, 20, 0, 1, 1), Record(3, 10, 0, 1, 2)}, {0, 1}, {1, 2}},
         {"category 0 and 8 take nothing", {Record(0, 10, 0, 1, 1), Record(8, 10, 0, 1, 2)}, {0, 0}, {}},
     };

@@ -5,7 +5,9 @@
 #include "game/support/message_recorder.h"
 #include "game/turn/turn_phases.h"
 #include "gamebase/music.h"
+#include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
+#include "sdk/auxiliary/file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,15 @@
 namespace {
 
 using Seeds = std::pair<std::uint32_t, std::uint32_t>;
+
+// The bytes of the run's log as the game names it.
+std::vector<unsigned char> LogBytes(const SGameResource& game)
+{
+    const ZTL::string name = Auxiliary::CFile::ResolvePath(game.actionLog.GetFileName());
+    std::vector<unsigned char> bytes;
+    platform::ReadWholeFile(std::string_view(name.c_str(), name.size()), bytes);
+    return bytes;
+}
 
 class DungeonStartTest : public AdventureGameTest
 {
@@ -152,6 +163,34 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
     ASSERT_NE(entry, g_globalData.saveEntries.end());
     EXPECT_FALSE(entry->second.flag);
     EXPECT_FALSE(game->actionLog.IsOff());
+}
+
+// A floor start whose save is refused goes no further: the save and the whole log of the floor before
+// stay on the disk for a resume to re-run, the new floor's commands never join that log, and the player
+// is told.
+TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWholeLog)
+{
+    game->floor = 2;
+    ASSERT_TRUE(scene.StartDungeon());
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
+    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+    const std::vector<unsigned char> log = LogBytes(*game);
+    ASSERT_GT(log.size(), 12u);
+    const auto guard = g_globalData.saveEntries.at(12);
+    const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+
+    platform::SetFileWriteRefusal([](const std::string& what) { return what.ends_with(".main"); });
+    game->floor = 3;
+    const bool started = scene.StartDungeon();
+    game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
+    game->actionLog.AppendToFile();
+    platform::SetFileWriteRefusal(nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(LogBytes(*game), log);
+    EXPECT_EQ(g_globalData.saveEntries.at(12).value, guard.value);
+    EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
+    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+    EXPECT_EQ(game->floor, 2);
 }
 
 // The save written at a floor start is where a resumed floor starts again: it must hold the last floor's
