@@ -193,6 +193,28 @@ private:
     int m_playFrames = 0;
 };
 
+// Resumes a disk in a fresh program, which must end within its frames with no message box; a save in the
+// dungeon must go on, one at the camp is the state before the run began. Whether the run went on; the
+// home is kept on a failure.
+bool ResumeDisk(const SDisk& disk)
+{
+    e2e::CTempHome home;
+    Restore(disk, home);
+    CResumer player;
+    e2e::SRunOptions options;
+    options.frameCap = 5'000;
+    const e2e::SRunResult result = e2e::RunGame(player, options);
+    EXPECT_TRUE(result.finished) << result.failure;
+    for (const std::string& box : result.messageBoxes)
+        ADD_FAILURE() << "message box on resuming " << box;
+    if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
+    if (::testing::Test::HasFailure()) {
+        home.Keep();
+        ADD_FAILURE() << "the resumed home is kept in " << home.Root();
+    }
+    return player.Resumed();
+}
+
 // The road to the suspend on floor 2, with the disk of a kill before each of its changes.
 class KeptRunTest : public ::testing::Test
 {
@@ -243,22 +265,8 @@ TEST_F(KeptRunTest, AKillBeforeAnyChangeOnTheDiskLeavesARunThatResumes)
     std::size_t resumed = 0;
     for (const SDisk& disk : disks) {
         SCOPED_TRACE("a kill before the change of " + disk.before + " (" + disk.folder.string() + ")");
-        e2e::CTempHome home;
-        Restore(disk, home);
-        CResumer player;
-        e2e::SRunOptions options;
-        options.frameCap = 5'000;
-        const e2e::SRunResult result = e2e::RunGame(player, options);
-        EXPECT_TRUE(result.finished) << result.failure;
-        for (const std::string& box : result.messageBoxes)
-            ADD_FAILURE() << "message box " << box;
-        // A save in the dungeon goes on; one at the camp is the state before the run began.
-        if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
-        resumed += player.Resumed() ? 1 : 0;
-        if (HasFailure()) {
-            home.Keep();
-            break;
-        }
+        resumed += ResumeDisk(disk) ? 1 : 0;
+        if (HasFailure()) break;
     }
     // Most kills come in the run, which must go on.
     EXPECT_GT(resumed, disks.size() / 2);
@@ -485,21 +493,8 @@ TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
             if (refusedInPlay) EXPECT_TRUE(told) << "the player was not told";
             disk = TakeDisk(home, out / std::to_string(i), refused);
         }
-        e2e::CTempHome home;
-        Restore(disk, home);
-        CResumer player;
-        e2e::SRunOptions options;
-        options.frameCap = 5'000;
-        const e2e::SRunResult result = e2e::RunGame(player, options);
-        EXPECT_TRUE(result.finished) << result.failure;
-        for (const std::string& box : result.messageBoxes)
-            ADD_FAILURE() << "message box on resuming " << box;
-        if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
-        if (HasFailure()) {
-            home.Keep();
-            ADD_FAILURE() << "the resumed home is kept in " << home.Root();
-            break;
-        }
+        ResumeDisk(disk);
+        if (HasFailure()) break;
     }
 }
 

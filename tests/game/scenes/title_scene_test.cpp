@@ -48,6 +48,15 @@ protected:
         Frame(1);
         ASSERT_EQ(title->GetFadeCounter(), 0);
     }
+    // A new title, faded in and on to the browser's request, for the next case of a table.
+    void OpenAgain()
+    {
+        control = std::make_unique<CSceneControl>();
+        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
+        title = std::make_unique<CSceneTitle>(control.get(), game.get());
+        FadeIn();
+        Frame();
+    }
     // The browser comes back with the parameter given (none when below 0).
     void ReturnFromBrowser(std::int32_t parameter)
     {
@@ -160,11 +169,7 @@ TEST_F(TitleSceneTest, ALoadedSaveStartsWhereItWasLeft)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dungeon * 10 + c.browserParameter);
-        control = std::make_unique<CSceneControl>();
-        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
-        title = std::make_unique<CSceneTitle>(control.get(), game.get());
-        FadeIn();
-        Frame();
+        OpenAgain();
         ChooseSave(c.dungeon);
         game->playMode = c.playMode;
         ReturnFromBrowser(c.browserParameter);
@@ -198,11 +203,7 @@ TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
     for (const std::int32_t dungeon : {-100, 9, 99}) {
         SCOPED_TRACE(dungeon);
         platform::headless::ScriptMessageBoxAnswers({});
-        control = std::make_unique<CSceneControl>();
-        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
-        title = std::make_unique<CSceneTitle>(control.get(), game.get());
-        FadeIn();
-        Frame();
+        OpenAgain();
         if (dungeon == -100) {
             game->userNumber = 77;
             game->saveName = "none";
@@ -257,11 +258,7 @@ TEST_F(TitleSceneTest, ASaveWithAStatusOutsideItsRangeIsRefused)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         platform::headless::ScriptMessageBoxAnswers({});
-        control = std::make_unique<CSceneControl>();
-        control->SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CIdleFactory));
-        title = std::make_unique<CSceneTitle>(control.get(), game.get());
-        FadeIn();
-        Frame();
+        OpenAgain();
         game->characters.player.Reset();
         c.set(game->characters.player);
         ChooseSave(2);
