@@ -58,11 +58,9 @@ constexpr const char* kLogUnreadable = "中断データが読み込めません�
 // re-run that goes on longer was fed a log that is not the save's: it ends as a log that cannot be read.
 constexpr std::int32_t kMostTurnsPastLog = 12000;
 
-// Kept for the program, not for one scene: the F3 latch, the hold guard's count of frames without the
-// menu key, and the latch of the replay's floor keys.
+// Kept for the program, not for one scene: F3 is read from the whole keyboard, whichever scene runs, so
+// its latch follows the key rather than the scene.
 bool g_f3Held = false;
-std::int32_t g_holdGuardCount = 0;
-bool g_replayKeyLatch = false;
 
 bool F3WentDown()
 {
@@ -201,6 +199,7 @@ void CSceneGameMain::ResetScene()
     replayMenuRequest = 0;
     finishAfterRerun = 0;
     holdKeyGuard = 1;
+    holdGuardCount = 0;
     ResetFloorFields();
 }
 
@@ -214,6 +213,7 @@ void CSceneGameMain::OnResume()
     if (keys != nullptr && (game.endOfPlay != 0 || game.rerunStarted != 0)) keys->SetBlockMask(0xFFFFFFFFu);
     ConfigureKeys();
     holdKeyGuard = 1;
+    holdGuardCount = 0;
 }
 
 void CSceneGameMain::AskYesNo(SGameResource& state)
@@ -332,9 +332,9 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
     if (holdKeyGuard != 0) {
         if ((keyMask & kKeyMenu) != 0) {
             noTurn = true;
-        } else if (++g_holdGuardCount > kHoldGuardFrames) {
+        } else if (++holdGuardCount > kHoldGuardFrames) {
             holdKeyGuard = 0;
-            g_holdGuardCount = 0;
+            holdGuardCount = 0;
         }
     }
     // 4.
@@ -408,9 +408,9 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
             replayMenuRequest = 1;
         } else if (!game.runStartValues.empty()) {
             if ((keyMask & kKeysFloorJump) == 0) {
-                g_replayKeyLatch = false;
-            } else if (!g_replayKeyLatch) {
-                g_replayKeyLatch = true;
+                replayKeyLatch = 0;
+            } else if (replayKeyLatch == 0) {
+                replayKeyLatch = 1;
                 if ((keyMask & kKeyReplayMenu) != 0) {
                     replayMenuRequest = 1;
                     game.endOfRunRequest.mode = kMenuReplayFloors;

@@ -205,6 +205,8 @@ public:
     std::int32_t turnsPastLog = 0;
     std::uint8_t replayMenuRequest = 0; // the menu opens at the next idle moment (replay viewing)
     std::uint8_t holdKeyGuard = 0;      // the menu key counts only once released
+    std::int32_t holdGuardCount = 0;    // frames without the menu key since the guard was raised
+    std::uint8_t replayKeyLatch = 0;    // a replay's floor key acts once per press
     std::uint8_t stairsPrompt = 0;      // she has just stepped onto stairs or an item
     std::uint8_t moved = 0;
     std::uint8_t onShopGoods = 0;

@@ -294,12 +294,15 @@ TEST_F(SceneGameMainTest, ASilentReRunDrawsNothingAndRunsTurnsForTwelveMilliseco
 
 TEST_F(SceneGameMainTest, TheMenuKeyHeldFromBeforeHoldsTheTurnUntilReleased)
 {
-    scene.holdKeyGuard = 1;
+    scene.OnResume();
     scene.turnState = 1;
     for (int i = 0; i < 10; ++i)
         Frame(kKeyMenu);
     EXPECT_TRUE(scene.phases.empty());
     EXPECT_EQ(scene.holdKeyGuard, 1);
+    Frame();
+    Frame();
+    scene.OnResume(); // raised again: the frames counted before do not count
     for (int i = 0; i < 4; ++i)
         Frame();
     EXPECT_EQ(scene.holdKeyGuard, 1);

@@ -21,6 +21,7 @@ std::int32_t ChooseFloorTypeForTest(std::int32_t, std::int32_t, std::uint32_t fl
 
 TEST(GeneratorHelpers, FloorClassFromTheFloorType)
 {
+    g_floorSeeds.clear();
     for (auto [type, floorClass] : {std::pair{1, 1}, {6, 2}, {21, 3}, {22, 4}, {7, -1}}) {
         g_floorType = type;
         EXPECT_EQ(ClassifyFloor(2, 30, 30, 0xFFFFFFFF, ChooseFloorTypeForTest), floorClass) << type;
