@@ -171,7 +171,7 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
 int WriteSaveGame(SGameResource& game)
 {
     if (!IsSafeSaveName(game.saveName)) {
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+        ShowErrorBox(kSaveFailedMessage);
         return 1;
     }
     // The check value stays that of the set on the disk until the new set is in place: the resume guard
@@ -197,7 +197,7 @@ int WriteSaveGame(SGameResource& game)
     const bool keptBody = staged && hadBody && platform::ReadWholeFile(HostView(mainPath), oldBody);
     if (!staged || !mainFile.Commit()) {
         game.checkValue = checkBefore;
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+        ShowErrorBox(kSaveFailedMessage);
         return 1;
     }
     // The body is in place but its head is not: the old body goes back beside the old head, and a body
@@ -207,7 +207,7 @@ int WriteSaveGame(SGameResource& game)
             platform::WriteWholeFile(HostView(mainPath), oldBody.data(), oldBody.size());
         else if (!hadBody)
             platform::DeleteFile(HostView(mainPath));
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+        ShowErrorBox(kSaveFailedMessage);
         return 1;
     }
     return 0;

@@ -35,7 +35,7 @@ int EndSilentRerun(SGameResource& game)
     // is held off the disk until the next floor begins one.
     if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) {
         game.actionLog.Hold();
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+        ShowErrorBox(kSaveFailedMessage);
     }
     return kRerunDone;
 }

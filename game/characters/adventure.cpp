@@ -11,7 +11,6 @@
 #include <limits>
 
 namespace {
-constexpr const char* kSaveFailed = "セーブデータの保存に失敗しました。";
 constexpr std::uint16_t kNone = CItemControl::kNone;
 constexpr std::int32_t kWaterJar = 358;
 
@@ -102,10 +101,10 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     // dungeon always has both: a start cut short anywhere resumes, or leaves the camp's save.
     if (game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor) == 0) {
         const int guard = UpdateGlobalDataEntry(game, false);
-        if (guard == 0)
+        if (guard == kGuardSaved)
             WriteSaveGame(game);
         else if (guard == kGuardNotSaved)
-            ShowErrorBox(kSaveFailed);
+            ShowErrorBox(kSaveFailedMessage);
     }
     game.endFlag = 0;
 }
@@ -128,7 +127,7 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
     // leaves its log out.
     if (written && game.floor <= game.lastFloor)
         written = game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended;
-    if (!written) ShowErrorBox(kSaveFailed);
+    if (!written) ShowErrorBox(kSaveFailedMessage);
 
     // The camp's save replaces the dungeon's only once every write before it is done, and the log goes
     // once that save is in place: until then a resume re-runs the floor to this end.

@@ -273,7 +273,7 @@ int CActionLog::AppendToFile()
     } else if (!m_failureShown) {
         // A disk that stays full refuses every turn's append: the player hears of it once.
         m_failureShown = true;
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+        ShowErrorBox(kSaveFailedMessage);
     }
     return result;
 }

@@ -5,3 +5,7 @@
 #include <string_view>
 
 void ShowErrorBox(std::string_view text);
+
+// The box of every write of the player's run that failed: a save, its log, its resume guard, a new save's
+// number.
+inline constexpr const char* kSaveFailedMessage = "セーブデータの保存に失敗しました。";

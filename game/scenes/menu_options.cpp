@@ -250,8 +250,7 @@ void CSceneMenu::SuspendToTitle()
     game.messageWindow.AddMessage(
         -1, -1, "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。");
     game.endOfPlay = 1;
-    if (UpdateGlobalDataEntry(game, true) == kGuardNotSaved)
-        ShowErrorBox("セーブデータの保存に失敗しました。");
+    if (UpdateGlobalDataEntry(game, true) == kGuardNotSaved) ShowErrorBox(kSaveFailedMessage);
 }
 
 bool HandleMessageSpeed(CSceneMenu& menu, std::uint32_t keyMask)

@@ -140,7 +140,7 @@ bool RenameSaveSet(SGameResource& game, const ZTL::string& name)
             for (const ZTL::string& path : {resolve(MakeSavePath(game)), resolve(MakeSaveHeadPath(game))})
                 platform::DeleteFile(HostView(path));
             game.saveName = oldName;
-            ShowErrorBox("セーブデータの保存に失敗しました。");
+            ShowErrorBox(kSaveFailedMessage);
             return false;
         }
     }
@@ -458,7 +458,7 @@ void CSceneMenu::FinishTextEntry(const ZTL::string& text)
             const bool counted = SaveGlobalData(g_globalData) == 0;
             if (!counted) {
                 g_globalData.fileCounter = counter;
-                ShowErrorBox("セーブデータの保存に失敗しました。");
+                ShowErrorBox(kSaveFailedMessage);
             }
             game.saveName = text;
             if (!counted || WriteSaveGame(game) != 0) {

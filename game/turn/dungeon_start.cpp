@@ -16,7 +16,6 @@
 #include <algorithm>
 
 namespace {
-constexpr const char* kSaveFailed = "セーブデータの保存に失敗しました。";
 constexpr std::int32_t kDescendFadeFrames = 30;
 constexpr std::int32_t kCommandAutoTurn = 10;
 constexpr std::int32_t kMusicFadeFrames = 24;
@@ -59,13 +58,13 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
     };
     const bool workFilesWritten =
         (!appendLastLog || logAdded()) && AppendFloorSnapshot(game) == kSnapshotAppended;
-    if (!workFilesWritten) ShowErrorBox(kSaveFailed);
+    if (!workFilesWritten) ShowErrorBox(kSaveFailedMessage);
     if (!workFilesWritten || WriteSaveGame(game) != 0) {
         game.actionLog.Hold();
         return;
     }
     if (StartFloorLog(game) != 0) return;
-    if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) ShowErrorBox(kSaveFailed);
+    if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) ShowErrorBox(kSaveFailedMessage);
 }
 
 // Whether the run's log is the whole log of a floor above the current one.

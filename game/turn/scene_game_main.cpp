@@ -126,7 +126,7 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
             game.dungeon = -1;
             // The guard follows only a save in place; the failure of either is told.
             if (WriteSaveGame(game) == 0 && UpdateGlobalDataEntry(game, true) == kGuardNotSaved)
-                ShowErrorBox("セーブデータの保存に失敗しました。");
+                ShowErrorBox(kSaveFailedMessage);
             game.dungeon = dungeon;
         }
     } else if (parameter == 2) {

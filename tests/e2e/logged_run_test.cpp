@@ -411,33 +411,23 @@ TEST_P(LoggedRunTest, ResumedAndReplayedRunsReachTheRunsStates)
             << "floor " << i + run.suspendFloor;
     EXPECT_EQ(resumed.runEnd, whole.runEnd);
 
-    // The replay of the whole run, watched.
-    SRunLog watched;
-    {
-        auto game = NewProgram();
-        ASSERT_EQ(OpenReplay(*game, replayFile), kReplayOpened);
-        game->replayStart = 1;
-        game->floor = 1;
-        auto scene = MakeScene(*game, 2);
-        Play(*game, *scene, watched, false);
-    }
-    ASSERT_GE(watched.floorEnds.size(), whole.floorEnds.size());
-    for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
-        EXPECT_EQ(watched.floorEnds[i], whole.floorEnds[i]) << "replayed floor " << i + 1;
-
-    // The replay of the resumed run, watched: the same floors.
-    SRunLog watchedResumed;
-    {
-        auto game = NewProgram();
-        ASSERT_EQ(OpenReplay(*game, resumedReplayFile), kReplayOpened);
-        game->replayStart = 1;
-        game->floor = 1;
-        auto scene = MakeScene(*game, 2);
-        Play(*game, *scene, watchedResumed, false);
-    }
-    ASSERT_GE(watchedResumed.floorEnds.size(), whole.floorEnds.size());
-    for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
-        EXPECT_EQ(watchedResumed.floorEnds[i], whole.floorEnds[i]) << "replayed resumed floor " << i + 1;
+    // Both replays, the whole run's and the resumed run's, watched: the same floors.
+    const auto watchReplay = [&](const ZTL::string& file, const char* what) {
+        SRunLog watched;
+        {
+            auto game = NewProgram();
+            ASSERT_EQ(OpenReplay(*game, file), kReplayOpened) << what;
+            game->replayStart = 1;
+            game->floor = 1;
+            auto scene = MakeScene(*game, 2);
+            Play(*game, *scene, watched, false);
+        }
+        ASSERT_GE(watched.floorEnds.size(), whole.floorEnds.size()) << what;
+        for (std::size_t i = 0; i < whole.floorEnds.size(); ++i)
+            EXPECT_EQ(watched.floorEnds[i], whole.floorEnds[i]) << what << " floor " << i + 1;
+    };
+    watchReplay(replayFile, "replayed");
+    watchReplay(resumedReplayFile, "replayed resumed");
 }
 
 // The run's files as a disk or another program may leave them: one run of the table above.
