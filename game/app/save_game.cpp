@@ -203,10 +203,11 @@ int WriteSaveGame(SGameResource& game)
     // The body is in place but its head is not: the old body goes back beside the old head, and a body
     // that replaced none goes, so that no list misses a body left without its head.
     if (!headFile.Commit()) {
-        if (keptBody)
-            platform::WriteWholeFile(HostView(mainPath), oldBody.data(), oldBody.size());
-        else if (!hadBody)
-            platform::DeleteFile(HostView(mainPath));
+        // The check value follows the body that stays on the disk.
+        const bool restored = keptBody ? platform::WriteWholeFile(HostView(mainPath), oldBody.data(),
+                                                                  oldBody.size()) == platform::WriteResult::Ok
+                                       : !hadBody && platform::DeleteFile(HostView(mainPath));
+        if (restored) game.checkValue = checkBefore;
         ShowErrorBox(kSaveFailedMessage);
         return 1;
     }

@@ -357,6 +357,7 @@ TEST_F(SaveGameTest, AHeadThatCannotBePutInPlaceIsReportedAsAFailedSave)
     ASSERT_EQ(WriteSaveGame(*game), 0);
     const Bytes main = FileBytes("0012abc.main");
     const Bytes head = FileBytes("0012abc.head");
+    const std::uint32_t check = game->checkValue;
     // The staged head vanishes as it is about to be renamed into place.
     static fs::path folder;
     folder = Exe() / "save";
@@ -372,6 +373,7 @@ TEST_F(SaveGameTest, AHeadThatCannotBePutInPlaceIsReportedAsAFailedSave)
     EXPECT_EQ(written, 1);
     EXPECT_EQ(FileBytes("0012abc.main"), main);
     EXPECT_EQ(FileBytes("0012abc.head"), head);
+    EXPECT_EQ(game->checkValue, check) << "the check value is not the old body's";
     const auto boxes = platform::headless::GetShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, Utf8("セーブデータの保存に失敗しました。"));
