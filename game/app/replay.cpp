@@ -183,8 +183,8 @@ bool WholeRecordAt(const Bytes& work, std::uint64_t at, std::uint64_t extra, std
 // The floors a replay made of the work files can show: a floor is kept when its snapshot is whole and
 // the log after it reads as that floor's, or, being the goal floor, when it has no log at all. Floors
 // that cannot load are left out of the index; their bytes stay in the body, unnamed.
-std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameResource& game, const Bytes& index,
-                                                                    const Bytes& work)
+std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameResource& game,
+                                                                    const Bytes& index, const Bytes& work)
 {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> floors;
     for (std::size_t i = 0; i + kPairBytes <= index.size(); i += kPairBytes) {
@@ -196,8 +196,8 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameR
         if (WholeRecordAt(work, snapshotEnd, 0, logEnd)) {
             CActionLog scratch;
             const std::span<const std::uint8_t> log(work.data() + snapshotEnd + 4, logEnd - snapshotEnd - 4);
-            loads = ReadActionFile(scratch, game.runRecord.recordNumber, std::int32_t(floor), log, log.size()) ==
-                    kActionFileRead;
+            loads = ReadActionFile(scratch, game.runRecord.recordNumber, std::int32_t(floor), log,
+                                   log.size()) == kActionFileRead;
         } else {
             loads = snapshotEnd == work.size() && std::int64_t(floor) > game.lastFloor;
         }

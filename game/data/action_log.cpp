@@ -421,7 +421,8 @@ void CActionLog::Hold()
     Auxiliary::CFile file;
     std::vector<std::uint8_t> bytes;
     if (file.ReadToVector(m_writeFileName, bytes) != Auxiliary::CFile::kReadOk) bytes.clear();
-    bytes.resize(m_fileLength >= 0 ? std::min(bytes.size(), std::size_t(m_fileLength)) : WholeChunksLength(bytes));
+    bytes.resize(m_fileLength >= 0 ? std::min(bytes.size(), std::size_t(m_fileLength))
+                                   : WholeChunksLength(bytes));
     m_heldFile = std::move(bytes);
     m_held = true;
 }

@@ -160,7 +160,8 @@ void SettleWorkFileBackups(const ZTL::string& folder)
         // "<work file>.rpl.bkNN"
         const std::string& name = entry.name;
         constexpr std::string_view kWork = ".rpl.bk";
-        const std::size_t at = name.size() >= kWork.size() + 2 ? name.size() - kWork.size() - 2 : std::string::npos;
+        const std::size_t at =
+            name.size() >= kWork.size() + 2 ? name.size() - kWork.size() - 2 : std::string::npos;
         if (entry.isFolder || at == std::string::npos || name.compare(at, kWork.size(), kWork) != 0) continue;
         const ZTL::string backup = resolved + "\\" + name.c_str();
         const ZTL::string work = resolved + "\\" + name.substr(0, at + 4).c_str();

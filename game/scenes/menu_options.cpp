@@ -249,9 +249,10 @@ void CSceneMenu::SuspendToTitle()
     SGameResource& game = Game();
     // The promise to go on from here is made only once the disk holds the run as it stands.
     const bool saved = SuspendRun(game) != kGuardNotSaved;
-    game.messageWindow.AddMessage(-1, -1,
-                                  saved ? "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。"
-                                        : "冒険を中断して、タイトル画面に戻ります。");
+    game.messageWindow.AddMessage(
+        -1, -1,
+        saved ? "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。"
+              : "冒険を中断して、タイトル画面に戻ります。");
     game.endOfPlay = 1;
     if (!saved) ShowErrorBox(kSuspendFailedMessage);
 }

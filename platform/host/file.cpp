@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -366,8 +366,8 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
         std::vector<std::int32_t> floors;
         std::int32_t lacked;
     } cases[] = {
-        {0, 20, kReplayWritten, {7, 8, 9}, 6},  {8, 20, kReplayWritten, {7, 9}, 7},
-        {9, 20, kReplayWritten, {7, 8}, 7},     {9, 8, kReplayWritten, {7, 8, 9}, 6},
+        {0, 20, kReplayWritten, {7, 8, 9}, 6}, {8, 20, kReplayWritten, {7, 9}, 7},
+        {9, 20, kReplayWritten, {7, 8}, 7},    {9, 8, kReplayWritten, {7, 8, 9}, 6},
         {10, 20, kReplayNoFloor, {}, 0},
     };
     static bool refusing = false;

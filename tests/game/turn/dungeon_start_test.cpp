@@ -276,15 +276,14 @@ TEST_F(DungeonStartTest, TheFloorStartSavesTheBonusAndProgressStepAResumeStartsF
     EXPECT_EQ(game->flag.values[0], 8);
 }
 
-// The automatic turn belongs to the program, not to the save: a floor's log opens with it, and a re-run
-// of the floor, in a program that has another setting, takes it from there.
+// The automatic turn belongs to the program, not to the save: a floor's log opens with it, written with
+// the log's header so that a suspend before the floor's first turn keeps it, and a re-run of the floor,
+// in a program that has another setting, takes it from there.
 TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
 {
     game->floor = 2;
     game->autoTurn = 2;
     ASSERT_TRUE(scene.StartDungeon());
-    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
-    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
 
     game->autoTurn = 0;
     game->playMode = kPlaySilentRerun;
@@ -295,6 +294,34 @@ TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
     game->playerCommands.push_back(first);
     EXPECT_TRUE(scene.DispatchCommand());
     EXPECT_EQ(game->autoTurn, 2);
+}
+
+// A power loss can take the floor's snapshot that was appended before its save: the resume of that save
+// appends it again, and a resume that finds it leaves the work files as they are.
+TEST_F(DungeonStartTest, AResumeAppendsTheSnapshotOfItsFloorWhenTheWorkFilesLackIt)
+{
+    game->floor = 3;
+    ASSERT_TRUE(scene.StartDungeon());
+    const std::filesystem::path work = UserFolder() / "00120001.rpl", index = UserFolder() / "00120001.rpi";
+    const auto whole = std::filesystem::file_size(work);
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost);
+        if (lost) {
+            std::filesystem::resize_file(work, whole - 1);
+            std::filesystem::resize_file(index, 0);
+        }
+        ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+        const std::uint32_t checkValue = game->checkValue;
+        game->playMode = kPlaySilentRerun;
+        RestartRunFromSeed(*game);
+        scene.resumingSave = 1;
+        ASSERT_TRUE(scene.StartDungeon());
+        scene.resumingSave = 0;
+        game->playMode = kPlayNormal;
+        EXPECT_EQ(std::filesystem::file_size(work), whole);
+        EXPECT_EQ(std::filesystem::file_size(index), 8u);
+        EXPECT_EQ(game->checkValue, checkValue);
+    }
 }
 
 TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
