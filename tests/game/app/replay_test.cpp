@@ -328,9 +328,21 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
         Write(Work(".rpl"), torn);
         Write(Work(".rpi"), tornIndex);
         Write(Work(".act"), log);
-        // The resumed floor 9 ends again, then floor 10 is played.
+        // The resumed floor 9 ends again, then floor 10 is played. The cut is made in place: a disk without
+        // room for a second copy of the work file still takes it.
+        static bool copied;
+        static fs::path folder;
+        copied = false;
+        folder = UserFolder();
+        platform::SetFileChangeObserver([](const std::string&) {
+            for (const auto& entry : fs::directory_iterator(folder))
+                copied = copied || entry.path().extension() == ".tmp";
+        });
         game->floor = 9;
-        ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended) << c.what;
+        const int appended = game->actionLog.AppendFloorLog();
+        platform::SetFileChangeObserver(nullptr);
+        ASSERT_EQ(appended, CActionLog::kFloorLogAppended) << c.what;
+        EXPECT_FALSE(copied) << c.what;
         game->floor = 10;
         ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, 10), 0);
         ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended) << c.what;
