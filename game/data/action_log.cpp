@@ -79,12 +79,28 @@ std::uint32_t ByteSum(std::uint32_t word)
     return AddToSum(0, word);
 }
 
+// Whether the chunk at `at` (the running sum before it `sum`), all there but not checking, is one that
+// zeros from `zerosFrom` to the end of the file explain: they begin inside it, and what is left of its
+// sum before them is right.
+bool ZerosTearChunk(std::span<const std::uint8_t> file, std::size_t at, std::uint32_t sum,
+                    std::size_t zerosFrom)
+{
+    const std::size_t count = platform::ReadU16(file.data() + at);
+    const std::size_t end = at + 4 + 4 * count;
+    if (zerosFrom >= end) return false;
+    if (zerosFrom + 1 < end) return true; // the whole sum is zeros: nothing of the chunk is left to check
+    for (std::size_t i = 0; i < count; ++i)
+        sum = AddToSum(sum, platform::ReadU32(file.data() + at + 2 + 4 * i));
+    return (sum & 0xFF) == file[end - 2];
+}
+
 // Whether the bytes from `at` on, where no whole chunk reads, are the torn tail of an append (the running
-// sum before them `sum`). An append writes whole chunks at the end of the file, so its torn tail is all
-// zeros (a file system that kept the append's length but lost its bytes) or a beginning of one chunk,
-// shorter than that chunk. A count that a damaged byte made larger looks short too; it shows itself by
-// the chunk's true end inside it: the running sum stored where the true count ends, followed by the end
-// of the file, zeros or a whole chunk.
+// sum before them `sum`). An append writes whole chunks at the end of the file, so its torn tail is a
+// beginning of one chunk, shorter than that chunk (a write cut short), or the chunks from the one in
+// which zeros begin that last to the end of the file (a file system that kept the length of appends
+// it lost, in part or whole, without an fsync). A count that a damaged byte made larger looks short
+// too; it shows itself by the chunk's true end inside it: the running sum stored where the true count
+// ends, followed by the end of the file, zeros or a whole chunk.
 bool IsTornTail(std::span<const std::uint8_t> file, std::size_t at, std::uint32_t sum)
 {
     const auto nonZero =
@@ -93,7 +109,9 @@ bool IsTornTail(std::span<const std::uint8_t> file, std::size_t at, std::uint32_
     if (zerosFrom <= at || file.size() - at < 2) return true;
     const std::span<const std::uint8_t> tail = file.subspan(at);
     const std::size_t count = platform::ReadU16(tail.data());
-    if (tail.size() >= 4 && (tail.size() - 4) / 4 >= count) return false; // all there, yet it does not check
+    // All there, yet it does not check: damaged, unless zeros begin inside it.
+    if (tail.size() >= 4 && (tail.size() - 4) / 4 >= count && !ZerosTearChunk(file, at, sum, zerosFrom))
+        return false;
 
     // The byte sums of the tail's first k words (the words a chunk here would hold, and those after).
     const std::size_t words = (tail.size() - 2) / 4;

@@ -193,9 +193,10 @@ inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::ma
 // Reads an ".act" file (or one embedded in a larger file) from its bytes: the header must name the
 // user and the floor; chunks are read while fewer than byteLimit bytes have been taken (a limit below
 // 13 reads the header alone) and until the bytes end. What follows the last whole chunk is a torn tail
-// and left out when it is shorter than the chunk it would start (a write cut short) or all zeros (a file
-// system that lost an append's bytes but kept its length); a damaged chunk refuses the file, also one
-// whose count runs past the end of the file while whole chunks follow it. On success the log's read
+// and left out when it is shorter than the chunk it would start (a write cut short) or when zeros begin
+// in that chunk and last to the end of the file (a file system that lost appends' bytes but kept their
+// length); a damaged chunk followed by bytes that are not all zero refuses the file, also one whose
+// count runs past the end of the file while its own sum or whole chunks follow it. On success the log's read
 // buffer holds the words, its running sum the sum read and its read index 0; the log-on flag stays.
 // On failure the log is unchanged. An ActionFileResult.
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
