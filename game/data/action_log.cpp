@@ -3,6 +3,7 @@
 #include "game/data/appending_file.h"
 #include "game/data/error_box.h"
 #include "game/data/global_data.h"
+#include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 
@@ -468,12 +469,16 @@ void CActionLog::DropHeld()
 
 bool CActionLog::Flush()
 {
-    if (m_writeFileName.empty() || m_words.empty()) return true;
+    if (m_writeFileName.empty()) return true;
     if (m_held) {
-        AppendToFile();
+        if (!m_words.empty()) AppendToFile();
         return true;
     }
-    return WriteBufferedWords() == kAppended;
+    if (!m_words.empty() && WriteBufferedWords() != kAppended) return false;
+    // The appends are not flushed one by one; the guard about to name them must never outlive them.
+    const ZTL::string host = Auxiliary::CFile::ResolvePath(m_writeFileName);
+    platform::SyncFile(std::string_view(host.c_str(), host.size()));
+    return true;
 }
 
 std::int32_t CActionLog::ReadLoggedFloor(std::int32_t userNumber, std::int32_t runNumber)

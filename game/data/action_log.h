@@ -113,8 +113,8 @@ public:
     // The run ended while its floor's log was held: the copy in memory goes and the log turns off, so
     // that nothing later writes it, nor a guard that names it, beside the state the disk keeps.
     void DropHeld();
-    // Writes what is buffered, held or not, with no box: true when the disk (or, held, the copy in
-    // memory) has every command given.
+    // Writes what is buffered, held or not, with no box, and asks the disk to hold the file before a
+    // guard is made from it: true when the disk (or, held, the copy in memory) has every command given.
     bool Flush();
     // Reads the run's whole ".act" file into the read buffer and turns the log on, the running sum
     // continuing from the file's: 0, or 1 after the error box "中断データが読み込めませんでした" (the

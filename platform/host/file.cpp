@@ -389,6 +389,20 @@ bool DeleteFile(std::string_view path)
     return ::unlink(host.c_str()) == 0;
 }
 
+bool SyncFile(std::string_view path)
+{
+    std::string host;
+    if (!ToHostPath(path, host)) return false;
+    const int fd = OpenRegularFile(host, O_RDONLY);
+    if (fd < 0) return false;
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    CloseDescriptor(fd);
+    return result == 0;
+}
+
 bool TruncateFile(std::string_view path, std::uint64_t length)
 {
     std::string host;

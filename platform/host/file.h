@@ -108,6 +108,9 @@ enum class StreamResult
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
+// Asks the disk to hold the file's bytes written so far, so that a power loss after this cannot take
+// them; false when the file cannot be opened or the disk refuses.
+bool SyncFile(std::string_view path);
 // Cuts a file to `length` bytes in place, needing no room for a copy; false when it is not a regular
 // file (a link is never followed), is shorter, or cannot be cut. A cut is a write: it is refused as one.
 bool TruncateFile(std::string_view path, std::uint64_t length);
