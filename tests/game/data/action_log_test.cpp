@@ -282,7 +282,9 @@ TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
     EXPECT_EQ(read[65533], "4 -1 1 -1 'x'");
 }
 
-TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
+// A log that cannot be read is off; one that cannot be begun is held in memory, gathering the commands
+// given, until it can be written whole.
+TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndALogNotBegunIsHeld)
 {
     CActionLog log;
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
@@ -296,7 +298,15 @@ TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
     fs::remove_all(UserFolder());
     EXPECT_EQ(log.SaveSuspendData(3, 7, 2), 1);
     EXPECT_EQ(TakeBox(), Utf8("セーブデータに保存できません / エラー"));
-    EXPECT_TRUE(log.IsOff());
+    EXPECT_TRUE(log.IsHeld());
+    log.WriteCommand(MakePlayerCommand(5, 9));
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendHeld);
+    EXPECT_EQ(log.WriteHeldLog(), 1);
+    fs::create_directories(UserFolder());
+    ASSERT_EQ(log.WriteHeldLog(), 0);
+    EXPECT_FALSE(log.IsHeld());
+    ASSERT_EQ(log.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_EQ(ReadAll(log), std::vector<std::string>{"5 9 -1 -1 ''"});
 }
 
 // Each turn's chunks go on the end of the file in place, so a turn costs the same at any length of log;
