@@ -120,20 +120,26 @@ bool CKeyThread::ReportKey(int key)
         if (pressed) return false;
         m_blockMask &= ~bit;
     }
-    const std::int32_t value = m_repeatValues[key];
-    if (value == 0) return pressed;
     std::int32_t& counter = m_repeatCounters[key];
+    // A release ends the press under any value, so that the next press starts afresh even when the value
+    // changed while the key was down.
     if (!pressed) {
         counter = 0;
         m_heldMask &= ~bit;
         return false;
     }
+    const std::int32_t value = m_repeatValues[key];
+    if (value == 0) return true;
     if (counter > 0) {
         if (value != kOncePerPress) --counter;
         return false;
     }
+    const bool reported = (m_heldMask & bit) != 0;
+    // A press that opened a menu is still down when the menu clears the counters: it must not act there
+    // as a second press.
+    if (reported && value == kOncePerPress) return false;
     // The first report of a press waits the whole value; the repeats that follow an eighth of it.
-    counter = (m_heldMask & bit) == 0 ? value : value >> 3;
+    counter = reported ? value >> 3 : value;
     m_heldMask |= bit;
     return true;
 }

@@ -51,7 +51,8 @@ public:
     void SetAllKeyStates(std::int32_t value);
     void SetRepeatValue(int logicalKey, std::int32_t value);
     std::int32_t GetRepeatValue(int logicalKey) const;
-    // Restarts every key's repeat count (a held key next reports as if pressed again).
+    // Restarts every key's repeat count: a held key whose value repeats reports again on the next frame;
+    // a held once-per-press key stays quiet until it is released.
     void ClearKeyTables();
 
     // Keys whose bit is set report nothing until they are seen released; each bit clears then.

@@ -159,6 +159,8 @@ void CSceneGameMain::ConfigureKeys()
 {
     CKeyThread* keys = GetKeys();
     if (keys == nullptr) return;
+    // Keys not set below report once per press: Escape asks to quit and F1 switches the size, and
+    // repeating they would ask again or switch back within one long press.
     keys->SetAllKeyStates(128);
     for (int key = 8; key <= 15; ++key)
         keys->SetRepeatValue(key, 0);

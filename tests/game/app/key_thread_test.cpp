@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -76,23 +78,42 @@ protected:
 
 TEST_F(KeyThreadTest, RepeatRules)
 {
-    // Z (logical key 0) is held on frames 0 to 15 and from frame 17 on.
-    const std::pair<std::int32_t, std::vector<int>> cases[] = {
-        {8, {0, 9, 11, 13, 15, 17}},
-        {128, {0, 17}},
-        {0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18}},
+    // What a scene does to the key object before a frame.
+    using Change = std::function<void(CKeyThread&, int frame)>;
+    const Change none = [](CKeyThread&, int) {};
+    // A menu opened by the press: its counters cleared while Z is still down.
+    const Change clearOnFrame5 = [](CKeyThread& keys, int frame) {
+        if (frame == 5) keys.ClearKeyTables();
     };
-    for (const auto& [value, expected] : cases) {
+    // Z let go while its value was 0, then a menu again: 128 and the counters cleared.
+    const Change zeroFrom5To16 = [](CKeyThread& keys, int frame) {
+        if (frame == 5) keys.SetRepeatValue(0, 0);
+        if (frame != 17) return;
+        keys.SetRepeatValue(0, 128);
+        keys.ClearKeyTables();
+    };
+    // Z (logical key 0) is held on frames 0 to 15 and from frame 17 on.
+    const std::tuple<std::int32_t, Change, std::vector<int>> cases[] = {
+        {8, none, {0, 9, 11, 13, 15, 17}},
+        {128, none, {0, 17}},
+        {0, none, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18}},
+        {8, clearOnFrame5, {0, 5, 7, 9, 11, 13, 15, 17}},
+        {128, clearOnFrame5, {0, 17}},
+        {128, zeroFrom5To16, {0, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17}},
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const auto& [value, change, expected] = cases[row];
         std::vector<int> reports;
         Run([&](CKeyThread& keys) {
             Frame(keys); // nothing held: the start-up block lets go
             keys.SetRepeatValue(0, value);
             for (int frame = 0; frame < 19; ++frame) {
                 SetKey(DIK_Z, frame != 16);
+                change(keys, frame);
                 if (Frame(keys) & 1u) reports.push_back(frame);
             }
         });
-        EXPECT_EQ(reports, expected) << "repeat value " << value;
+        EXPECT_EQ(reports, expected) << "row " << row;
     }
 }
 

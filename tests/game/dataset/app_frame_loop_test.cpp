@@ -1,7 +1,13 @@
 // The application's frame loop on the built data, one pass at a time, with scripted keys, the virtual
-// clock and scenes that record what the loop does to them.
+// clock and scenes that record what the loop does to them, or the game's own scenes.
 
+#include "game/app/scene_control.h"
+#include "game/characters/adventure.h"
+#include "game/core/play_mode.h"
+#include "game/data/player_command.h"
 #include "game/dataset/built_app.h"
+#include "game/scenes/menu_scene.h"
+#include "game/support/logged_commands.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
@@ -309,6 +315,51 @@ TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAt
         EXPECT_EQ(width, 640);
         EXPECT_EQ(height, 480);
     });
+}
+
+// A replay of a floor where the heroine only rests, watched through the game's scenes; the menu key is
+// held for a normal press and for longer ones (80 to 250 ms at 60 frames a second). The press opens the
+// game menu, whose first level stays open: the press is not taken again as a choice of its first entry.
+TEST_F(AppFrameLoopTest, AMenuKeyPressDuringAReplayOpensTheMenuAndNothingElse)
+{
+    constexpr std::int32_t kRest = 9; // the logged command of a turn spent resting
+    constexpr std::int32_t kMenuRoot = 1;
+    for (const std::int32_t heldFrames : {5, 9, 15}) {
+        std::int32_t scene = -1, state = -1;
+        std::size_t stacked = 99;
+        ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+            CBodyApp app([&](CBodyApp& a) {
+                SGameResource& game = *a.GetGameResource();
+                CSceneControl& control = *a.GetSceneControl();
+                StartAdventure(game, 1, 0x2468ACE1, 0x1357);
+                LoadLog(game.actionLog, std::vector<SPlayerCommand>(600, MakePlayerCommand(kRest)));
+                control.GetFactory()->SetSceneParameter(2); // watch a replay
+                control.RequestJump(kSceneGameMain);
+                // The floor's fade-in ends and the replay rests turn by turn.
+                for (int i = 0; i < 90; ++i)
+                    a.RunFrame();
+                ASSERT_EQ(control.GetCurrentNumber(), kSceneGameMain);
+                ASSERT_EQ(game.playMode, kPlayReplay);
+                const auto menuKey = std::uint8_t(control.GetKeyObject()->FindBinding(3, false));
+                headless::SetKey(menuKey, true);
+                for (std::int32_t i = 0; i < heldFrames; ++i)
+                    a.RunFrame();
+                headless::SetKey(menuKey, false);
+                for (int i = 0; i < 10; ++i)
+                    a.RunFrame();
+                scene = control.GetCurrentNumber();
+                if (const auto* menu = dynamic_cast<const CSceneMenu*>(control.GetCurrentScene())) {
+                    state = menu->GetState();
+                    stacked = menu->GetStateStack().size();
+                }
+            });
+            app.Start();
+        }));
+        headless::ReleaseAllKeys();
+        EXPECT_EQ(scene, kSceneMenu) << "held " << heldFrames << " frames";
+        EXPECT_EQ(state, kMenuRoot) << "held " << heldFrames << " frames";
+        EXPECT_EQ(stacked, 0u) << "held " << heldFrames << " frames";
+    }
 }
 
 } // namespace
