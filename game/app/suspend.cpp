@@ -55,7 +55,9 @@ int SuspendRun(SGameResource& game)
         }
         if (game.actionLog.WriteHeldLog() != 0) return kGuardNotSaved;
     }
-    if (!game.actionLog.Flush()) return kGuardNotSaved;
+    // Only a run being played has commands of its own to write: a replay's or a re-run's are not the log's.
+    const bool playing = game.playMode == kPlayNormal && game.dungeon != 0;
+    if (playing && !game.actionLog.Flush()) return kGuardNotSaved;
     return UpdateGlobalDataEntry(game, true);
 }
 

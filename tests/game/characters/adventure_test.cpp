@@ -12,7 +12,22 @@
 #include <limits>
 
 namespace {
-using AdventureTest = AdventureGameTest;
+class AdventureTest : public AdventureGameTest
+{
+protected:
+    // A fresh run on floor 4 of dungeon 2, its log begun and its save in place.
+    void SavedOnFloor4(std::int32_t hp)
+    {
+        Fresh();
+        std::filesystem::create_directories(Exe() / "save");
+        game->dungeon = 2;
+        game->floor = 4;
+        game->lastFloor = 30;
+        game->characters.player.hp = hp;
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
+        ASSERT_EQ(WriteSaveGame(*game), 0);
+    }
+};
 
 TEST_F(AdventureTest, TheDungeonNumberIsCheckedAndAPurselessDungeonBanksTheGold)
 {
@@ -254,16 +269,9 @@ TEST_F(AdventureTest, TheEndWritesTheRankingAndTheLastFloorApartAndOnlyTheRankin
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refused);
         refused = c.refused;
-        Fresh();
-        std::filesystem::create_directories(Exe() / "save");
+        SavedOnFloor4(5);
         std::filesystem::remove(Exe() / "save" / "ranking.sav");
         CRankingTable ranking;
-        game->dungeon = 2;
-        game->floor = 4;
-        game->lastFloor = 30;
-        game->characters.player.hp = 5;
-        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
-        ASSERT_EQ(WriteSaveGame(*game), 0);
         const std::filesystem::path work = UserFolder() / "00120001.rpl";
         std::filesystem::remove(work);
         const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
@@ -315,15 +323,8 @@ TEST_F(AdventureTest, AnEndCutShortAnywhereLeavesTheRunsLogOrTheCampsSave)
     bool finished = false;
     for (cutAt = 0; !finished; ++cutAt) {
         SCOPED_TRACE(cutAt);
-        Fresh();
-        std::filesystem::create_directories(Exe() / "save");
+        SavedOnFloor4(0);
         CRankingTable ranking;
-        game->dungeon = 2;
-        game->floor = 4;
-        game->lastFloor = 30;
-        game->characters.player.hp = 0;
-        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
-        ASSERT_EQ(WriteSaveGame(*game), 0);
         seen = 0;
         platform::SetFileChangeObserver(stop);
         try {
