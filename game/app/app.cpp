@@ -5,6 +5,7 @@
 #include "game/app/second_image_set.h"
 #include "game/app/suspend.h"
 #include "game/characters/animation_periods.h"
+#include "game/data/error_box.h"
 #include "game/data/global_data.h"
 #include "game/items/pre_identified.h"
 #include "game/sound/sound_effect_list.h"
@@ -251,7 +252,10 @@ void CApp::TearDown()
     CSoundEffectList::GetInstance()->DestroyLoader();
     CMusicList::GetInstance()->DestroyLoaders();
     CSecondImageSet::GetInstance()->DeleteLoader();
-    if (UpdateGlobalDataEntry(*m_game, true) == 1) SaveGlobalData(g_globalData);
+    // Ending the program suspends a run in the dungeon, as the menu's suspend does.
+    const int suspended = SuspendRun(*m_game);
+    if (suspended == kGuardLogOff) SaveGlobalData(g_globalData);
+    if (suspended == kGuardNotSaved) ShowErrorBox(kSuspendFailedMessage);
     m_sceneFactory.release();
     m_sceneControl.release();
     m_keyObject.release();

@@ -70,6 +70,9 @@ SGameResource::SGameResource()
 void SGameResource::ResetForNewGame()
 {
     checkValue = 0;
+    owedSave = SSaveSet();
+    saveOwed = false;
+    replayGapTold = false;
     saveKind = 2;
     actionLog.Reset();
     messageWindow.Reset();

@@ -46,6 +46,14 @@ class IYesNoQuestion;
 // the millisecond clock, with that seed kept in it; noRandom clear.
 Math::CRand ConstructSeededRand();
 
+// A save set's two files as bytes: the ".main" body and the ".head", and the body's check value.
+struct SSaveSet
+{
+    std::vector<std::uint8_t> body;
+    std::vector<std::uint8_t> head;
+    std::uint32_t checkValue = 0;
+};
+
 struct SGameResource : public CBltSupport, public Auxiliary::IArchive
 {
     // The progress record: four flag words and thirty values that count floors up or down.
@@ -171,6 +179,12 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     FixedSineTable sineTable{};
     std::vector<SVanishingObject> vanishingObjects;
     std::uint32_t checkValue = 0; // of the last save-set body written or loaded
+    // A floor start whose save could not be written keeps it here (saveOwed set), with the floor's log
+    // held in memory (actionLog), so that a suspend or the program's end can write them both again.
+    SSaveSet owedSave;
+    bool saveOwed = false;
+    // The player was told this run that a floor is missing from its replay.
+    bool replayGapTold = false;
     std::int32_t playMode = kPlayNormal;
     // Where the rules' sound effects go: null for the game's sound-effect list (made on the first
     // effect played), or a player a test hands in.

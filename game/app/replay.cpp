@@ -10,9 +10,11 @@
 #include "sdk/auxiliary/file.h"
 #include "sdk/auxiliary/serialize.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -166,7 +168,47 @@ int AppendFloorSnapshot(SGameResource& game)
     }
 }
 
-int WriteReplay(SGameResource& game, ZTL::string& fileName)
+namespace {
+
+constexpr std::uint64_t kSnapshotExtra = 8; // the warehouse's two counts after a snapshot's body
+
+// The u32 at `at` and where the bytes it counts end, when the work file holds them whole.
+bool WholeRecordAt(const Bytes& work, std::uint64_t at, std::uint64_t extra, std::uint64_t& end)
+{
+    if (at > work.size() || work.size() - at < 4) return false;
+    end = at + 4 + platform::ReadU32(work.data() + at) + extra;
+    return end <= work.size();
+}
+
+// The floors a replay made of the work files can show: a floor is kept when its snapshot is whole and
+// the log after it reads as that floor's, or, being the goal floor, when it has no log at all. Floors
+// that cannot load are left out of the index; their bytes stay in the body, unnamed.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameResource& game,
+                                                                    const Bytes& index, const Bytes& work)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> floors;
+    for (std::size_t i = 0; i + kPairBytes <= index.size(); i += kPairBytes) {
+        const std::uint32_t floor = platform::ReadU32(index.data() + i);
+        const std::uint32_t offset = platform::ReadU32(index.data() + i + 4);
+        std::uint64_t snapshotEnd = 0, logEnd = 0;
+        if (!WholeRecordAt(work, offset, kSnapshotExtra, snapshotEnd)) continue;
+        bool loads = false;
+        if (WholeRecordAt(work, snapshotEnd, 0, logEnd)) {
+            CActionLog scratch;
+            const std::span<const std::uint8_t> log(work.data() + snapshotEnd + 4, logEnd - snapshotEnd - 4);
+            loads = ReadActionFile(scratch, game.runRecord.recordNumber, std::int32_t(floor), log,
+                                   log.size()) == kActionFileRead;
+        } else {
+            loads = snapshotEnd == work.size() && std::int64_t(floor) > game.lastFloor;
+        }
+        if (loads) floors.emplace_back(floor, offset);
+    }
+    return floors;
+}
+
+} // namespace
+
+int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floorsLeftOut, const Bytes* lastLog)
 {
     if (!IsSafeSaveName(game.runRecord.name)) return kReplayNotWritten;
     const ZTL::string base = WorkFileBase(game.runRecord);
@@ -176,22 +218,42 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName)
     // A fragment shorter than a floor number is where the index ends; one that holds the floor without
     // its offset is a pair cut off.
     if (index.size() % kPairBytes >= 4) return kReplayNoIndex;
-    const std::uint32_t floors = std::uint32_t(index.size() / kPairBytes);
     if (file.ReadToVector(base + ".rpl", work) != Auxiliary::CFile::kReadOk) return kReplayNoWorkFile;
+    if (lastLog != nullptr) {
+        // The current floor's log follows its snapshot, the last whole one, in this copy alone.
+        for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
+            std::uint64_t end = 0;
+            if (!WholeRecordAt(work, platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4),
+                               kSnapshotExtra, end))
+                continue;
+            work.resize(std::size_t(end));
+            break;
+        }
+        work.insert(work.end(), lastLog->begin(), lastLog->end());
+    }
 
     SRankingData& record = game.runRecord;
+    const auto floors = LoadableFloors(game, index, work);
+    if (floors.empty()) return kReplayNoFloor;
+    // Every floor from the first to the last the run reached has its place; those not kept are missing.
+    std::int64_t last = std::max<std::int64_t>(record.floor, game.floor);
+    for (std::size_t i = 0; i + kPairBytes <= index.size(); i += kPairBytes)
+        last = std::max<std::int64_t>(last, platform::ReadU32(index.data() + i));
+    std::set<std::uint32_t> kept;
+    for (const auto& pair : floors)
+        kept.insert(pair.first);
+    if (floorsLeftOut != nullptr)
+        *floorsLeftOut = std::int32_t(std::max<std::int64_t>(0, last - std::int64_t(kept.size())));
+
     Auxiliary::CSerialize header;
     PasswordPair password = PackPasswordValues(record.seed, record.category, record.passwordValue);
-    std::uint32_t count = floors;
+    std::uint32_t count = std::uint32_t(floors.size());
     header.Serialize(password.first).Serialize(password.second);
     for (std::uint8_t byte : kMagic)
         header.Serialize(byte);
     header.Serialize(game.saveKind).Serialize(count);
-    for (std::uint32_t i = 0; i < floors; ++i) {
-        std::uint32_t floor = platform::ReadU32(index.data() + kPairBytes * i);
-        std::uint32_t offset = platform::ReadU32(index.data() + kPairBytes * i + 4);
+    for (auto [floor, offset] : floors)
         header.Serialize(floor).Serialize(offset);
-    }
     header.Serialize(record);
     AppendCheckValue(header.GetBuffer());
 
@@ -208,6 +270,17 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName)
         file.Write(fileName, replay.data(), std::uint32_t(replay.size())) != 0)
         return kReplayNotWritten;
     return kReplayWritten;
+}
+
+ZTL::string ReplayWrittenMessage(const ZTL::string& fileName, std::int32_t floorsLeftOut)
+{
+    ZTL::string message = fileName + "に\n保存しました。";
+    if (floorsLeftOut > 0) {
+        char missing[64];
+        std::snprintf(missing, sizeof missing, "\n%dフロア分の記録は欠けています。", floorsLeftOut);
+        message += missing;
+    }
+    return message;
 }
 
 void DeleteReplayFiles(const SGameResource& game)

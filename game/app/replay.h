@@ -28,6 +28,7 @@
 #include "sdk/ztl/ztl_string.h"
 
 #include <cstdint>
+#include <vector>
 
 // Results of AppendFloorSnapshot.
 enum FloorSnapshotResult : int
@@ -47,6 +48,7 @@ enum WriteReplayResult : int
     kReplayNoWorkFile = 2, // the ".rpl" work file cannot be read
     kReplayNotWritten = 3, // the replay file cannot be written (nothing of it is left), or the record's
                            // name is one IsSafeSaveName refuses
+    kReplayNoFloor = 4,    // no floor of the work files would load
 };
 
 // Results of OpenReplay.
@@ -87,9 +89,15 @@ ZTL::string MakeReplayPath(const SRankingData& record);
 // cutting off what a kill left cut short (AppendWorkRecord). A FloorSnapshotResult.
 int AppendFloorSnapshot(SGameResource& game);
 // At the end of the run: joins the work files named by the run record into its replay file, written
-// whole through a temporary file, and gives the file's name. A WriteReplayResult; the end of a run
-// ignores it (a replay that cannot be written is simply missing), the replay browser reports it.
-int WriteReplay(SGameResource& game, ZTL::string& fileName);
+// whole through a temporary file, and gives the file's name. Only floors that would load are named in
+// it (a snapshot whole, with its floor's log after it; the goal floor has none); `floorsLeftOut` receives
+// how many of the floors from the first to the last the run reached it lacks. `lastLog`, when given, is
+// a log record (CActionLog::MakeFloorLogRecord) that follows the last snapshot in the replay alone: the
+// work files are only read. A WriteReplayResult.
+int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floorsLeftOut = nullptr,
+                const std::vector<std::uint8_t>* lastLog = nullptr);
+// What the player reads of a replay written: its name, and the floors it lacks.
+ZTL::string ReplayWrittenMessage(const ZTL::string& fileName, std::int32_t floorsLeftOut);
 // Deletes the ".rpl" and ".rpi" work files named by the run record.
 void DeleteReplayFiles(const SGameResource& game);
 

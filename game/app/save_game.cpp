@@ -168,50 +168,57 @@ int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes)
     return kSaveDone;
 }
 
-int WriteSaveGame(SGameResource& game)
+SSaveSet BuildSaveSet(SGameResource& game)
 {
-    if (!IsSafeSaveName(game.saveName)) {
-        ShowErrorBox(kSaveFailedMessage);
-        return 1;
-    }
     // The check value stays that of the set on the disk until the new set is in place: the resume guard
     // is made from it.
     const std::uint32_t checkBefore = game.checkValue;
-    const std::vector<std::uint8_t> body = BuildSaveBody(game);
+    SSaveSet set;
+    set.body = BuildSaveBody(game);
+    set.checkValue = game.checkValue;
     Auxiliary::CSerialize head;
     StoreHead(head, game);
     AppendCheckValue(head.GetBuffer());
+    set.head = std::move(head.GetBuffer());
+    game.checkValue = checkBefore;
+    return set;
+}
 
+int WriteSaveSet(SGameResource& game, const SSaveSet& set)
+{
+    if (!IsSafeSaveName(game.saveName)) return 1;
     const ZTL::string mainPath = Auxiliary::CFile::ResolvePath(MakeSavePath(game));
     const ZTL::string headPath = Auxiliary::CFile::ResolvePath(MakeSaveHeadPath(game));
     platform::StagedFile mainFile, headFile;
     // Nothing replaces its old version until both files are whole on the disk: a full disk keeps the
     // old set as it was.
     const bool staged =
-        mainFile.Write(HostView(mainPath), body.data(), body.size()) == platform::WriteResult::Ok &&
-        headFile.Write(HostView(headPath), head.GetBuffer().data(), head.GetBuffer().size()) ==
-            platform::WriteResult::Ok;
+        mainFile.Write(HostView(mainPath), set.body.data(), set.body.size()) == platform::WriteResult::Ok &&
+        headFile.Write(HostView(headPath), set.head.data(), set.head.size()) == platform::WriteResult::Ok;
     // The body the new one replaces, to be put back should the new head not follow it.
     const bool hadBody = platform::FileExists(HostView(mainPath));
     std::vector<unsigned char> oldBody;
     const bool keptBody = staged && hadBody && platform::ReadWholeFile(HostView(mainPath), oldBody);
-    if (!staged || !mainFile.Commit()) {
-        game.checkValue = checkBefore;
-        ShowErrorBox(kSaveFailedMessage);
-        return 1;
-    }
+    if (!staged || !mainFile.Commit()) return 1;
     // The body is in place but its head is not: the old body goes back beside the old head, and a body
-    // that replaced none goes, so that no list misses a body left without its head.
+    // that replaced none goes, so that no list misses a body left without its head. Should that fail
+    // too, the check value follows the body that stays on the disk.
     if (!headFile.Commit()) {
-        // The check value follows the body that stays on the disk.
         const bool restored = keptBody ? platform::WriteWholeFile(HostView(mainPath), oldBody.data(),
                                                                   oldBody.size()) == platform::WriteResult::Ok
                                        : !hadBody && platform::DeleteFile(HostView(mainPath));
-        if (restored) game.checkValue = checkBefore;
-        ShowErrorBox(kSaveFailedMessage);
+        if (!restored) game.checkValue = set.checkValue;
         return 1;
     }
+    game.checkValue = set.checkValue;
     return 0;
+}
+
+int WriteSaveGame(SGameResource& game)
+{
+    if (WriteSaveSet(game, BuildSaveSet(game)) == 0) return 0;
+    ShowErrorBox(kSaveFailedMessage);
+    return 1;
 }
 
 int WriteSaveHead(SGameResource& game)

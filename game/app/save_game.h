@@ -51,6 +51,12 @@ std::vector<std::uint8_t> BuildSaveBody(SGameResource& game);
 // does not store, are reset).
 int ReadSaveBody(SGameResource& game, std::vector<std::uint8_t> bytes);
 
+// The save set's bytes made from the game state; checkValue is the body's (the game state's own stays
+// that of the set on the disk).
+SSaveSet BuildSaveSet(SGameResource& game);
+// Writes the set as WriteSaveGame does, with no box: 0, or 1. The game state's check value becomes the
+// set's once the set is in place, and stays that of the set left on the disk when the write fails.
+int WriteSaveSet(SGameResource& game, const SSaveSet& set);
 // Writes the ".main" and ".head" files: 0, or 1 after the error box "セーブデータの保存に失敗しました。"
 // (also for a save name IsSafeSaveName refuses, when nothing is written).
 // Both are written in full before either replaces its old version (either failing leaves the old set as

@@ -35,9 +35,28 @@ int EndSilentRerun(SGameResource& game)
     // is held off the disk until the next floor begins one.
     if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) {
         game.actionLog.Hold();
+        game.saveOwed = false;
         ShowErrorBox(kSaveFailedMessage);
     }
     return kRerunDone;
+}
+
+int SuspendRun(SGameResource& game)
+{
+    if (game.actionLog.IsHeld()) {
+        // First the guard comes off, so that no step below leaves a guard that names another log: a
+        // disk without one resumes whatever save and log it holds.
+        g_globalData.saveEntries[game.userNumber] = {false, 0};
+        if (SaveGlobalData(g_globalData) != 0) return kGuardNotSaved;
+        if (game.saveOwed) {
+            if (WriteSaveSet(game, game.owedSave) != 0) return kGuardNotSaved;
+            game.saveOwed = false;
+            game.owedSave = SSaveSet();
+        }
+        if (game.actionLog.WriteHeldLog() != 0) return kGuardNotSaved;
+    }
+    if (!game.actionLog.Flush()) return kGuardNotSaved;
+    return UpdateGlobalDataEntry(game, true);
 }
 
 int UpdateGlobalDataEntry(SGameResource& game, bool flag)

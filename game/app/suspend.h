@@ -44,3 +44,7 @@ enum GuardResult : int
 // on the disk (the check value of the save there and the sum of the log there): none is recorded while
 // the floor's log is held off it. A GuardResult.
 int UpdateGlobalDataEntry(SGameResource& game, bool flag);
+// Suspends the run as it stands: what a floor start could not write (its save, and the floor's log held
+// in memory since) is written again first, then every command not yet on the disk, then the guard with
+// its flag set. A GuardResult: kGuardSaved when the disk resumes the run from here.
+int SuspendRun(SGameResource& game);

@@ -71,6 +71,7 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     game.seed = seed;
     game.passwordValue = value;
     game.startedWithItems = 0;
+    game.replayGapTold = false;
 
     if (kDungeonPurse[std::size_t(dungeon)] == 0) {
         BankGold(game, game.gold);
@@ -117,22 +118,29 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
     if (game.carriedValue != 0) game.startedWithItems = 1;
 
     MakeRankingRecord(game, game.runRecord);
-    bool written = true;
-    game.rankingPlace = ranking.Insert(game.runRecord, &written);
+    bool ranked = true;
+    game.rankingPlace = ranking.Insert(game.runRecord, &ranked);
 
     game.endOfRunRequest = {1, 1, 7};
 
-    // The last floor's log joins the replay's work file before the log goes. The goal floor's rewards
-    // come from the clock, so a replay could not show that floor as it was: a run that ends there
-    // leaves its log out.
-    if (written && game.floor <= game.lastFloor)
-        written = game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended;
-    if (!written) ShowErrorBox(kSaveFailedMessage);
+    // The last floor's log joins the replay's work file before the log goes, whatever became of the
+    // ranking: the two are written apart. The goal floor's rewards come from the clock, so a replay could
+    // not show that floor as it was: a run that ends there leaves its log out. A replay record that cannot
+    // be written leaves the floor out of the replay and holds nothing else back.
+    const bool logged =
+        game.floor > game.lastFloor || game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended;
+    if (!ranked) {
+        ShowErrorBox(kSaveFailedMessage);
+    } else if (!logged && !game.replayGapTold) {
+        game.replayGapTold = true;
+        ShowErrorBox(kReplayGapMessage);
+    }
 
-    // The camp's save replaces the dungeon's only once every write before it is done, and the log goes
-    // once that save is in place: until then a resume re-runs the floor to this end.
+    // The camp's save replaces the dungeon's only once the ranking holds the run's record, which could not
+    // be made again, and the log goes once that save is in place: until then a resume re-runs the floor
+    // to this end.
     FinishAdventure(game);
-    if (written && WriteSaveGame(game) == 0) game.actionLog.DeleteFile();
+    if (ranked && WriteSaveGame(game) == 0) game.actionLog.DeleteFile();
 }
 
 int FinishAdventureAndSave(SGameResource& game)
@@ -143,6 +151,9 @@ int FinishAdventureAndSave(SGameResource& game)
 
 void FinishAdventure(SGameResource& game)
 {
+    game.saveOwed = false;
+    game.owedSave = SSaveSet();
+    game.actionLog.DropHeld();
     if (game.characters.player.hp < 1) {
         game.inventory.fill(kNone);
         BankGold(game, game.gold / 4);

@@ -24,19 +24,21 @@ constexpr std::uint8_t kMaxAddedTurns = 254;
 constexpr std::uint8_t kPermanent = 255;
 constexpr std::int32_t kDeathStarving = 10;
 
-std::uint8_t Turns(std::int32_t n)
+bool IsPlayer(const CCharacterControl::SCharacter& character)
 {
-    return std::uint8_t(std::clamp(n, 0, 255));
+    return character.GetType() == kCharacterPlayer;
+}
+
+// A count of turns as the character's status byte holds it. A monster's may be 255, which never runs
+// down; the heroine's stops at 254, the most her save may hold, since only a binding lasts for good on her.
+std::uint8_t Turns(const CCharacterControl::SCharacter& character, std::int32_t n)
+{
+    return std::uint8_t(std::clamp(n, 0, std::int32_t(IsPlayer(character) ? kMaxAddedTurns : kPermanent)));
 }
 
 std::uint8_t AddTurns(std::uint8_t turns, std::int32_t n)
 {
     return std::uint8_t(std::clamp(std::int32_t(turns) + n, 0, std::int32_t(kMaxAddedTurns)));
-}
-
-bool IsPlayer(const CCharacterControl::SCharacter& character)
-{
-    return character.GetType() == kCharacterPlayer;
 }
 
 // The refusals most statuses share: an ice pillar, the status-protection circle, and for the heroine the
@@ -157,7 +159,8 @@ bool CCharacterControl::SCharacter::ApplyHasteStatus(SGameResource&, std::int32_
 {
     if (GetType() == kCharacterChest) return false;
     if (status.slowTurns != 0) {
-        status.slowLevel = std::uint8_t(std::int8_t(status.slowLevel) + 1);
+        // A level of 0 with turns left (a save may hold it) ends too, rather than turning into haste.
+        status.slowLevel = std::uint8_t(std::min(std::int8_t(status.slowLevel) + 1, 0));
         if (status.slowLevel == 0) status.slowTurns = 0;
         return true;
     }
@@ -175,7 +178,7 @@ bool CCharacterControl::SCharacter::ApplySlowStatus(SGameResource&, std::int32_t
         if (hasteLevel == 0) hasteTurns = 0;
         return true;
     }
-    status.slowTurns = IsPlayer(*this) ? Turns(turns) : kPermanent;
+    status.slowTurns = IsPlayer(*this) ? Turns(*this, turns) : kPermanent;
     status.slowLevel = std::uint8_t(std::int8_t(-1));
     return true;
 }
@@ -184,7 +187,7 @@ bool CCharacterControl::SCharacter::ApplyHideStatus(SGameResource&, std::int32_t
 {
     if (GetType() == kCharacterChest) return false;
     if (!IsPlayer(*this)) turns = kPermanent;
-    inPotTurns = std::max(inPotTurns, Turns(turns));
+    inPotTurns = std::max(inPotTurns, Turns(*this, turns));
     return true;
 }
 
@@ -214,7 +217,7 @@ bool CCharacterControl::SCharacter::ApplyWeakBodyStatus(SGameResource& game, std
         strongBodyTurns = 0;
         return true;
     }
-    status.weakBodyTurns = Turns(turns);
+    status.weakBodyTurns = Turns(*this, turns);
     return true;
 }
 
@@ -224,7 +227,7 @@ bool CCharacterControl::SCharacter::ApplyImmobileStatus(SGameResource&, std::int
     if (status.boundTurns != 0 && status.boundX == x && status.boundY == y) return false;
     // 255 stays permanent; any longer count is the longest timed one.
     status.boundTurns =
-        turns == kPermanent ? kPermanent : Turns(std::min<std::int32_t>(turns, kMaxAddedTurns));
+        turns == kPermanent ? kPermanent : Turns(*this, std::min<std::int32_t>(turns, kMaxAddedTurns));
     status.boundX = std::uint8_t(x);
     status.boundY = std::uint8_t(y);
     return true;
@@ -248,7 +251,7 @@ bool CCharacterControl::SCharacter::ApplyFrozenStatus(SGameResource& game, std::
     if (game.map.floorType == kFrozenFloorType) return false;
     if (IsStatusProof(*this, game, 69, 40)) return false;
     if (!IsPlayer(*this) && HasKindFlag(game, kKindIce)) return false;
-    status.frozenTurns = Turns(turns);
+    status.frozenTurns = Turns(*this, turns);
     return true;
 }
 
@@ -256,7 +259,7 @@ bool CCharacterControl::SCharacter::ApplyHallucinationStatus(SGameResource& game
 {
     if (GetType() == kCharacterChest || status.hallucinationTurns != 0) return false;
     if (IsStatusProof(*this, game, 64)) return false;
-    status.hallucinationTurns = IsPlayer(*this) ? Turns(turns) : kPermanent;
+    status.hallucinationTurns = IsPlayer(*this) ? Turns(*this, turns) : kPermanent;
     return true;
 }
 
@@ -264,7 +267,7 @@ bool CCharacterControl::SCharacter::ApplyBlindStatus(SGameResource& game, std::i
 {
     if (GetType() == kCharacterChest || status.blindTurns != 0) return false;
     if (IsStatusProof(*this, game, 65)) return false;
-    status.blindTurns = Turns(turns);
+    status.blindTurns = Turns(*this, turns);
     return true;
 }
 
@@ -272,7 +275,7 @@ bool CCharacterControl::SCharacter::ApplyParalysisStatus(SGameResource& game, st
 {
     if (GetType() == kCharacterChest || status.paralysisTurns != 0) return false;
     if (IsStatusProof(*this, game, 0)) return false;
-    status.paralysisTurns = Turns(turns);
+    status.paralysisTurns = Turns(*this, turns);
     return true;
 }
 
@@ -280,7 +283,7 @@ bool CCharacterControl::SCharacter::ApplySleepStatus(SGameResource& game, std::i
 {
     if (GetType() == kCharacterChest || status.sleepTurns != 0) return false;
     if (IsStatusProof(*this, game, 62)) return false;
-    status.sleepTurns = Turns(turns);
+    status.sleepTurns = Turns(*this, turns);
     return true;
 }
 
@@ -288,7 +291,7 @@ bool CCharacterControl::SCharacter::ApplyConfusionStatus(SGameResource& game, st
 {
     if (GetType() == kCharacterChest || status.confusionTurns != 0) return false;
     if (IsStatusProof(*this, game, 63)) return false;
-    status.confusionTurns = Turns(turns);
+    status.confusionTurns = Turns(*this, turns);
     return true;
 }
 
@@ -296,7 +299,7 @@ bool CCharacterControl::SCharacter::ApplySealStatus(SGameResource& game, std::in
 {
     if (GetType() == kCharacterChest || IsAbilitySealed(game)) return false;
     if (IsStatusProof(*this, game, 66)) return false;
-    status.sealTurns = IsPlayer(*this) ? Turns(turns) : kPermanent;
+    status.sealTurns = IsPlayer(*this) ? Turns(*this, turns) : kPermanent;
     return true;
 }
 
@@ -307,7 +310,7 @@ bool CCharacterControl::SCharacter::ApplyDecoyStatus(std::int32_t turns, SGameRe
     if (IsPlayer(*this)) return ApplyConfusionStatus(game, turns);
     for (SMonster& monster : game.characters.monsters)
         monster.status.decoyTurns = 0;
-    status.decoyTurns = Turns(turns);
+    status.decoyTurns = Turns(*this, turns);
     game.characters.decoyPossible = true;
     return true;
 }

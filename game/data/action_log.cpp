@@ -79,12 +79,28 @@ std::uint32_t ByteSum(std::uint32_t word)
     return AddToSum(0, word);
 }
 
+// Whether the chunk at `at` (the running sum before it `sum`), all there but not checking, is one that
+// zeros from `zerosFrom` to the end of the file explain: they begin inside it, and what is left of its
+// sum before them is right.
+bool ZerosTearChunk(std::span<const std::uint8_t> file, std::size_t at, std::uint32_t sum,
+                    std::size_t zerosFrom)
+{
+    const std::size_t count = platform::ReadU16(file.data() + at);
+    const std::size_t end = at + 4 + 4 * count;
+    if (zerosFrom >= end) return false;
+    if (zerosFrom + 1 < end) return true; // the whole sum is zeros: nothing of the chunk is left to check
+    for (std::size_t i = 0; i < count; ++i)
+        sum = AddToSum(sum, platform::ReadU32(file.data() + at + 2 + 4 * i));
+    return (sum & 0xFF) == file[end - 2];
+}
+
 // Whether the bytes from `at` on, where no whole chunk reads, are the torn tail of an append (the running
-// sum before them `sum`). An append writes whole chunks at the end of the file, so its torn tail is all
-// zeros (a file system that kept the append's length but lost its bytes) or a beginning of one chunk,
-// shorter than that chunk. A count that a damaged byte made larger looks short too; it shows itself by
-// the chunk's true end inside it: the running sum stored where the true count ends, followed by the end
-// of the file, zeros or a whole chunk.
+// sum before them `sum`). An append writes whole chunks at the end of the file, so its torn tail is a
+// beginning of one chunk, shorter than that chunk (a write cut short), or the chunks from the one in
+// which zeros begin that last to the end of the file (a file system that kept the length of appends
+// it lost, in part or whole, without an fsync). A count that a damaged byte made larger looks short
+// too; it shows itself by the chunk's true end inside it: the running sum stored where the true count
+// ends, followed by the end of the file, zeros or a whole chunk.
 bool IsTornTail(std::span<const std::uint8_t> file, std::size_t at, std::uint32_t sum)
 {
     const auto nonZero =
@@ -93,7 +109,9 @@ bool IsTornTail(std::span<const std::uint8_t> file, std::size_t at, std::uint32_
     if (zerosFrom <= at || file.size() - at < 2) return true;
     const std::span<const std::uint8_t> tail = file.subspan(at);
     const std::size_t count = platform::ReadU16(tail.data());
-    if (tail.size() >= 4 && (tail.size() - 4) / 4 >= count) return false; // all there, yet it does not check
+    // All there, yet it does not check: damaged, unless zeros begin inside it.
+    if (tail.size() >= 4 && (tail.size() - 4) / 4 >= count && !ZerosTearChunk(file, at, sum, zerosFrom))
+        return false;
 
     // The byte sums of the tail's first k words (the words a chunk here would hold, and those after).
     const std::size_t words = (tail.size() - 2) / 4;
@@ -264,6 +282,8 @@ int CActionLog::AppendToFile()
     if (m_writeFileName.empty()) return kAppendNoFileName;
     if (m_words.empty()) return kAppendNothingBuffered;
     if (m_held) {
+        const std::vector<std::uint8_t> chunks = EncodeChunks(m_sum);
+        m_heldFile.insert(m_heldFile.end(), chunks.begin(), chunks.end());
         ClearWordBuffer();
         return kAppendHeld;
     }
@@ -278,13 +298,12 @@ int CActionLog::AppendToFile()
     return result;
 }
 
-int CActionLog::WriteBufferedWords()
+std::vector<std::uint8_t> CActionLog::EncodeChunks(std::uint32_t& sum)
 {
     CompactActionLog(m_words, m_compaction);
 
     // The new chunks, each closed by the running sum: a reader takes the file up to its last whole one.
     std::vector<std::uint8_t> chunks;
-    std::uint32_t sum = m_sum;
     std::size_t begin = 0;
     while (begin < m_words.size()) {
         // As many whole commands as one count can hold (a command is at most five words).
@@ -300,6 +319,14 @@ int CActionLog::WriteBufferedWords()
         AppendLittleEndian(chunks, sum, 2);
         begin = end;
     }
+    return chunks;
+}
+
+int CActionLog::WriteBufferedWords()
+{
+    // The buffer and the sum stay as they are until the write is known to have worked.
+    std::uint32_t sum = m_sum;
+    const std::vector<std::uint8_t> chunks = EncodeChunks(sum);
 
     // A turn adds its chunks at the end of the file with one write, so its cost does not grow with the
     // log. That is only safe while the file is exactly what this log last left there.
@@ -334,19 +361,27 @@ int CActionLog::WriteBufferedWords()
     return kAppended;
 }
 
+std::vector<std::uint8_t> CActionLog::MakeFloorLogRecord() const
+{
+    std::vector<std::uint8_t> log;
+    Auxiliary::CFile file;
+    if (m_held)
+        log = m_heldFile;
+    else if (file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk)
+        log.clear();
+    std::vector<std::uint8_t> record;
+    AppendLittleEndian(record, std::uint32_t(log.size()), 4);
+    record.insert(record.end(), log.begin(), log.end());
+    return record;
+}
+
 int CActionLog::AppendFloorLog() const
 {
     if (m_writeFileName.empty()) return kFloorLogNoFileName;
     constexpr std::size_t kSuffix = 4; // ".act"
     const std::size_t stem = m_writeFileName.size() >= kSuffix ? m_writeFileName.size() - kSuffix : 0;
-    std::vector<std::uint8_t> log;
-    Auxiliary::CFile file;
-    if (m_held || file.ReadToVector(m_writeFileName, log) != Auxiliary::CFile::kReadOk) log.clear();
     // The length and the log in one write, so that a kill leaves the record whole or not there at all.
-    std::vector<std::uint8_t> record;
-    AppendLittleEndian(record, std::uint32_t(log.size()), 4);
-    record.insert(record.end(), log.begin(), log.end());
-    switch (AppendWorkRecord(m_writeFileName.substr(0, stem), record, nullptr)) {
+    switch (AppendWorkRecord(m_writeFileName.substr(0, stem), MakeFloorLogRecord(), nullptr)) {
     case kWorkRecordAppended:
         return kFloorLogAppended;
     case kWorkRecordShort:
@@ -356,23 +391,89 @@ int CActionLog::AppendFloorLog() const
     }
 }
 
-int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor)
+std::vector<std::uint8_t> CActionLog::BeginLog(std::int32_t userNumber, std::int32_t runNumber,
+                                               std::int32_t floor, const SPlayerCommand* first)
 {
     SetFileName(userNumber, runNumber);
-    std::vector<std::uint8_t> header(kMagic, kMagic + 4);
-    AppendLittleEndian(header, std::uint32_t(userNumber), 4);
-    AppendLittleEndian(header, std::uint32_t(floor), 4);
+    std::vector<std::uint8_t> bytes(kMagic, kMagic + 4);
+    AppendLittleEndian(bytes, std::uint32_t(userNumber), 4);
+    AppendLittleEndian(bytes, std::uint32_t(floor), 4);
+    m_sum = 0;
+    ClearWordBuffer();
+    if (first != nullptr) {
+        WriteCommand(*first);
+        const std::vector<std::uint8_t> chunks = EncodeChunks(m_sum);
+        bytes.insert(bytes.end(), chunks.begin(), chunks.end());
+        ClearWordBuffer();
+    }
+    m_logging = 1;
+    return bytes;
+}
+
+int CActionLog::SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor,
+                                const SPlayerCommand* first)
+{
+    std::vector<std::uint8_t> bytes = BeginLog(userNumber, runNumber, floor, first);
     Auxiliary::CFile file;
-    if (file.Write(m_writeFileName, header.data(), std::uint32_t(header.size())) != 0) {
+    if (file.Write(m_writeFileName, bytes.data(), std::uint32_t(bytes.size())) != 0) {
         m_held = true;
+        m_heldFile = std::move(bytes);
         ShowErrorBox("セーブデータに保存できません");
         return 1;
     }
-    m_fileLength = std::int64_t(header.size());
-    m_sum = 0;
-    ClearWordBuffer();
-    m_logging = 1;
+    m_fileLength = std::int64_t(bytes.size());
     return 0;
+}
+
+void CActionLog::HoldNewLog(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor,
+                            const SPlayerCommand* first)
+{
+    m_heldFile = BeginLog(userNumber, runNumber, floor, first);
+    m_held = true;
+}
+
+void CActionLog::Hold()
+{
+    if (m_held) return;
+    // The file as this log left it, or its whole chunks when that is not known.
+    Auxiliary::CFile file;
+    std::vector<std::uint8_t> bytes;
+    if (file.ReadToVector(m_writeFileName, bytes) != Auxiliary::CFile::kReadOk) bytes.clear();
+    bytes.resize(m_fileLength >= 0 ? std::min(bytes.size(), std::size_t(m_fileLength))
+                                   : WholeChunksLength(bytes));
+    m_heldFile = std::move(bytes);
+    m_held = true;
+}
+
+int CActionLog::WriteHeldLog()
+{
+    if (!m_held) return 0;
+    if (m_writeFileName.empty()) return 1;
+    Auxiliary::CFile file;
+    if (file.Write(m_writeFileName, m_heldFile.data(), std::uint32_t(m_heldFile.size())) != 0) return 1;
+    m_fileLength = std::int64_t(m_heldFile.size());
+    m_heldFile.clear();
+    m_held = false;
+    return 0;
+}
+
+void CActionLog::DropHeld()
+{
+    if (!m_held) return;
+    m_held = false;
+    m_heldFile.clear();
+    m_logging = 0;
+    ClearWordBuffer();
+}
+
+bool CActionLog::Flush()
+{
+    if (m_writeFileName.empty() || m_words.empty()) return true;
+    if (m_held) {
+        AppendToFile();
+        return true;
+    }
+    return WriteBufferedWords() == kAppended;
 }
 
 std::int32_t CActionLog::ReadLoggedFloor(std::int32_t userNumber, std::int32_t runNumber)
@@ -470,6 +571,7 @@ void CActionLog::SetFileName(std::int32_t userNumber, std::int32_t runNumber)
     m_writeFileName = MakeSlotFilePath(userNumber, runNumber) + ".act";
     m_fileLength = -1;
     m_held = false;
+    m_heldFile.clear();
 }
 
 void CActionLog::SetReadFileName(std::int32_t userNumber, std::int32_t runNumber)
@@ -484,6 +586,8 @@ int CActionLog::DeleteFile()
     file.Delete(m_writeFileName);
     m_writeFileName = ZTL::string();
     m_fileLength = -1;
+    m_held = false;
+    m_heldFile.clear();
     return 0;
 }
 

@@ -55,7 +55,7 @@ public:
         kAppendNoFileName = 1,
         kAppendNothingBuffered = 2,
         kAppendCannotOpen = 3,
-        kAppendHeld = 4, // the log is held off the disk: the words are dropped
+        kAppendHeld = 4, // the log is held off the disk: the words join its copy in memory
     };
     // Results of AppendFloorLog.
     enum FloorLogResult : int
@@ -89,17 +89,33 @@ public:
     // (the write file's name ending in ".rpl" in place of ".act") as its length (u32) and its bytes, the
     // floor's log that replays read after the floor's snapshot (AppendWorkRecord: what a kill left cut
     // short after the snapshot is cut off first). An ".act" file that cannot be read goes in with length
-    // 0, and so does the log of a floor held off the disk. A FloorLogResult.
+    // 0; a floor held off the disk goes in with the log kept in memory. A FloorLogResult.
     int AppendFloorLog() const;
+    // That record: the length (u32) and the bytes of the floor's log as AppendFloorLog would append it.
+    std::vector<std::uint8_t> MakeFloorLogRecord() const;
 
-    // Starts a new ".act" file for the adventure (its header only) and turns the log on: 0, or 1 after
-    // the error box "セーブデータに保存できません" (the log then held off the disk).
-    int SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor);
-    // Holds the log off the disk: the ".act" file there is not the current floor's (its new log could
-    // not be begun, or the floor's save failed and the file stays the floor before's, which a resume
-    // needs whole). Appends drop their words until SaveSuspendData or SetFileName begins a log again.
-    void Hold() { m_held = true; }
+    // Starts a new ".act" file for the adventure and turns the log on: its header and, when given, a
+    // first command, in one write, so that no floor's log lacks the command it opens with. 0, or 1 after
+    // the error box "セーブデータに保存できません" (the new log then held in memory, off the disk).
+    int SaveSuspendData(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor,
+                        const SPlayerCommand* first = nullptr);
+    // Begins the floor's new log as SaveSuspendData does, but in memory alone: the floor's save failed,
+    // so the ".act" file on the disk stays the whole log of the floor before, which a resume needs.
+    void HoldNewLog(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor,
+                    const SPlayerCommand* first = nullptr);
+    // Holds the log as the disk has it: appends from here on join the copy in memory, not the file
+    // (whose guard still names it as it is).
+    void Hold();
+    // While held, the log's appends gather in memory, as the file they would have made; WriteHeldLog
+    // writes that file whole (0, the log then on the disk again; 1 when the write fails, still held).
     bool IsHeld() const { return m_held; }
+    int WriteHeldLog();
+    // The run ended while its floor's log was held: the copy in memory goes and the log turns off, so
+    // that nothing later writes it, nor a guard that names it, beside the state the disk keeps.
+    void DropHeld();
+    // Writes what is buffered, held or not, with no box: true when the disk (or, held, the copy in
+    // memory) has every command given.
+    bool Flush();
     // Reads the run's whole ".act" file into the read buffer and turns the log on, the running sum
     // continuing from the file's: 0, or 1 after the error box "中断データが読み込めませんでした" (the
     // read buffer then empty and the log off).
@@ -139,6 +155,11 @@ public:
 private:
     // AppendToFile's writing.
     int WriteBufferedWords();
+    // The buffer (compacted) as chunks after the running sum `sum`, which then follows them.
+    std::vector<std::uint8_t> EncodeChunks(std::uint32_t& sum);
+    // A new log's bytes: the header and the first command's chunk; the log on with its sum.
+    std::vector<std::uint8_t> BeginLog(std::int32_t userNumber, std::int32_t runNumber, std::int32_t floor,
+                                       const SPlayerCommand* first);
     friend int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
                               std::span<const std::uint8_t> file, std::size_t byteLimit);
 
@@ -153,6 +174,7 @@ private:
     // The write file's length as this log last left it; -1 when not known (a new name, a resume).
     std::int64_t m_fileLength = -1;
     bool m_held = false;
+    std::vector<std::uint8_t> m_heldFile; // while held: the ".act" file the log would have made
     bool m_failureShown = false; // the box of a failed append was shown since the last append that worked
 };
 
@@ -171,9 +193,10 @@ inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::ma
 // Reads an ".act" file (or one embedded in a larger file) from its bytes: the header must name the
 // user and the floor; chunks are read while fewer than byteLimit bytes have been taken (a limit below
 // 13 reads the header alone) and until the bytes end. What follows the last whole chunk is a torn tail
-// and left out when it is shorter than the chunk it would start (a write cut short) or all zeros (a file
-// system that lost an append's bytes but kept its length); a damaged chunk refuses the file, also one
-// whose count runs past the end of the file while whole chunks follow it. On success the log's read
+// and left out when it is shorter than the chunk it would start (a write cut short) or when zeros begin
+// in that chunk and last to the end of the file (a file system that lost appends' bytes but kept their
+// length); a damaged chunk followed by bytes that are not all zero refuses the file, also one whose
+// count runs past the end of the file while its own sum or whole chunks follow it. On success the log's read
 // buffer holds the words, its running sum the sum read and its read index 0; the log-on flag stays.
 // On failure the log is unchanged. An ActionFileResult.
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,

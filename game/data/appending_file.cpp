@@ -1,5 +1,6 @@
 #include "game/data/appending_file.h"
 
+#include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ bool ReadU32At(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std:
 // whole itself, and the record after it when that is whole too. False, when a file cannot be read, or
 // ".rpl" is missing: nothing is cut then.
 bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
-                      std::uint64_t& indexSize)
+                      std::uint64_t& indexSize, std::int64_t* lastFloor = nullptr)
 {
     Auxiliary::CFile file;
     Bytes index;
@@ -78,6 +79,7 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
             continue;
         pairs = kPairBytes * pair;
         records = offset + 4 + length + kSnapshotExtra;
+        if (lastFloor != nullptr) *lastFloor = platform::ReadU32(index.data() + kPairBytes * (pair - 1));
         if (ReadU32At(stream, std::uint64_t(size), records, length) &&
             records + 4 + length <= std::uint64_t(size))
             records += 4 + length;
@@ -87,8 +89,8 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
 }
 
 // Appends the bytes to the file with one write, creating it when missing; a file longer than `keep` is
-// first cut to it, the whole file written again through a temporary file. `at` receives where the bytes
-// begin. 0, 1 when the file cannot be opened or read, 2 when the write fails.
+// first cut to it in place, so that a disk without room for a second copy still takes the record. `at`
+// receives where the bytes begin. 0, 1 when the file cannot be opened or cut, 2 when the write fails.
 int AppendAfter(const ZTL::string& name, std::uint64_t keep, std::span<const std::uint8_t> bytes,
                 std::uint64_t& at)
 {
@@ -98,15 +100,13 @@ int AppendAfter(const ZTL::string& name, std::uint64_t keep, std::span<const std
         at = appending.GetInitialLength();
         if (at <= keep) return appending.Write(bytes.data(), bytes.size()) ? 0 : 2;
     }
-    Auxiliary::CFile file;
-    Bytes whole;
-    if (file.ReadToVector(name, whole) != Auxiliary::CFile::kReadOk) return 1;
-    whole.resize(std::size_t(std::min<std::uint64_t>(keep, whole.size())));
-    at = whole.size();
-    whole.insert(whole.end(), bytes.begin(), bytes.end());
-    if (whole.size() > 0xFFFFFFFFu || file.Write(name, whole.data(), std::uint32_t(whole.size())) != 0)
-        return 2;
-    return 0;
+    const ZTL::string host = Auxiliary::CFile::ResolvePath(name);
+    if (!platform::TruncateFile(std::string_view(host.c_str(), host.size()), keep)) return 1;
+    at = keep;
+    if (bytes.empty()) return 0;
+    CAppendingFile appending;
+    if (!appending.Open(name) || appending.GetInitialLength() != keep) return 1;
+    return appending.Write(bytes.data(), bytes.size()) ? 0 : 2;
 }
 
 } // namespace
@@ -139,5 +139,44 @@ int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> reco
         return kWorkIndexCannotOpen;
     default:
         return kWorkIndexFailed;
+    }
+}
+
+std::int64_t LastWholeSnapshotFloor(const ZTL::string& base)
+{
+    std::uint64_t records = 0, pairs = 0, indexSize = 0;
+    std::int64_t floor = -1;
+    if (!FindWholeRecords(base, records, pairs, indexSize, &floor)) return -1;
+    return floor;
+}
+
+void SettleWorkFileBackups(const ZTL::string& folder)
+{
+    const ZTL::string resolved = Auxiliary::CFile::ResolvePath(folder);
+    const auto view = [](const ZTL::string& path) { return std::string_view(path.c_str(), path.size()); };
+    std::vector<platform::FolderEntry> entries;
+    if (!platform::ListFolder(view(resolved), entries)) return;
+    for (const platform::FolderEntry& entry : entries) {
+        // "<work file>.rpl.bkNN"
+        const std::string& name = entry.name;
+        constexpr std::string_view kWork = ".rpl.bk";
+        const std::size_t at =
+            name.size() >= kWork.size() + 2 ? name.size() - kWork.size() - 2 : std::string::npos;
+        if (entry.isFolder || at == std::string::npos || name.compare(at, kWork.size(), kWork) != 0) continue;
+        const ZTL::string backup = resolved + "\\" + name.c_str();
+        const ZTL::string work = resolved + "\\" + name.substr(0, at + 4).c_str();
+        Bytes kept, live;
+        const bool hasLive = platform::ReadWholeFile(view(work), live);
+        if (!platform::ReadWholeFile(view(backup), kept)) continue;
+        // The backup's work file with one more record after it is the replay's own addition, never
+        // taken back; a work file that went on from there, or the backup itself, needs no backup.
+        bool restore = !hasLive;
+        if (hasLive && live.size() >= kept.size() + 4 && std::equal(kept.begin(), kept.end(), live.begin()))
+            restore = platform::ReadU32(live.data() + kept.size()) + 4 == live.size() - kept.size();
+        const std::string_view workName(name.data(), at + 4);
+        if (restore)
+            platform::RenameFileInPlace(view(backup), workName);
+        else
+            platform::DeleteFile(view(backup));
     }
 }

@@ -47,3 +47,10 @@ enum WorkRecordResult : int
 // WorkRecordResult.
 int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> record,
                      const std::uint32_t* floor);
+// The floor of the last whole snapshot of the work files (the one AppendWorkRecord keeps last); -1 when
+// there is none or the files cannot be read.
+std::int64_t LastWholeSnapshotFloor(const ZTL::string& base);
+// Settles the backups "<work file>.rpl.bkNN" that an older program made of a work file while it wrote a
+// replay, and that a kill left in the folder: the work file it stood for is put back, and a backup the
+// work file no longer needs goes.
+void SettleWorkFileBackups(const ZTL::string& folder);

@@ -9,3 +9,10 @@ void ShowErrorBox(std::string_view text);
 // The box of every write of the player's run that failed: a save, its log, its resume guard, a new save's
 // number.
 inline constexpr const char* kSaveFailedMessage = "セーブデータの保存に失敗しました。";
+// The box of a suspend that could not put the run on the disk: a resume starts where the disk's run
+// stands, not where the player left.
+inline constexpr const char* kSuspendFailedMessage =
+    "セーブデータの保存に失敗しました。\n次回は最後に保存できたところから始まります。";
+// The box of a floor whose replay record could not be written: the run goes on, saved as ever.
+inline constexpr const char* kReplayGapMessage =
+    "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。";

@@ -1,5 +1,6 @@
 #include "game/data/global_data.h"
 
+#include "game/data/appending_file.h"
 #include "game/data/check_value.h"
 #include "platform/host/file.h"
 #include "platform/message_box.h"
@@ -218,6 +219,7 @@ void CreateUserFolders(SGlobalData& data)
     // replaced: the old files are whole, the leftovers only take room.
     for (const ZTL::string& folder : {ZTL::string("save"), ZTL::string("replay"), GetUserFolder(data, false)})
         platform::RemoveLeftoverWrites(View(Auxiliary::CFile::ResolvePath(folder)));
+    SettleWorkFileBackups(GetUserFolder(data, false));
     if (data.userNumber != -1 && IsFolder(GetUserFolder(data, false))) return;
 
     // A new number, one above the largest number any folder of the parent starts with. The listing has

@@ -1,34 +1,12 @@
-// The executable: the SDK's error reports as lines on the standard error stream, the arguments as one
-// command line, then the program's entry.
+// The executable: the arguments as one command line, then the program's entry. The SDK's error reports
+// keep the null device their stream is made with, so a run prints nothing of its own; a test or a
+// developer who wants them installs a device of their own on the stream.
 
 #include "game/app/program_entry.h"
 #include "platform/host/encoding.h"
 #include "platform/program.h"
-#include "sdk/auxiliary/text_output_stream.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
-
-namespace {
-
-namespace Auxiliary = zelvoranGameSDK3rd::Auxiliary;
-
-// Each report one line, in UTF-8, so that a person running the game sees what could not be loaded.
-class CStandardErrorDevice : public Auxiliary::ITextOutputStream
-{
-public:
-    void OutV(const char* format, va_list args) override
-    {
-        char buffer[512];
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        std::string utf8;
-        if (!platform::Cp932ToUtf8(buffer, utf8)) utf8 = buffer;
-        std::fprintf(stderr, "%s\n", utf8.c_str());
-    }
-};
-
-} // namespace
 
 // The desktop libraries under the real back end (the message bus, the X client, the media library's own
 // state) keep allocations for the whole process; a sanitised build's leak check at exit is about ours.
@@ -44,8 +22,6 @@ extern "C" const char* __lsan_default_options()
 int main(int argc, char** argv)
 {
     platform::UseInteractiveBackend();
-    Auxiliary::GetErrorStream().SetDevice(
-        zelvoranGameSDK3rd::ZTL::smart_ptr<Auxiliary::ITextOutputStream>(new CStandardErrorDevice));
     std::string utf8;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) utf8 += ' ';

@@ -47,7 +47,6 @@ constexpr const char* kDeleted = "ファイルを削除しました。";
 constexpr const char* kNotDeleted = "ファイルが削除できませんでした。";
 constexpr const char* kReplayUnreadable = "リプレイファイルが読み込めませんでした";
 constexpr const char* kNotLoaded = "データがロードできませんでした";
-constexpr const char* kReplayNotMade = "リプレイデータが作成できませんでした";
 
 bool IsSaveListState(std::int32_t state)
 {
@@ -115,19 +114,6 @@ ZTL::string ReplaceExtension(const ZTL::string& path, const char* extension)
     const std::string text(path.c_str(), path.size());
     const std::size_t dot = text.rfind('.');
     return ZTL::string((dot == std::string::npos ? text : text.substr(0, dot)).c_str()) + extension;
-}
-
-// Copies the file beside itself under a name nothing else uses; false when no copy was made.
-bool BackUpFile(const ZTL::string& path, ZTL::string& backup)
-{
-    for (std::int32_t attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, ".bk%02d", attempt);
-        backup = path + suffix;
-        if (platform::FileExists(View(backup)) || platform::FolderExists(View(backup))) continue;
-        return platform::CopyFile(View(path), View(backup), true);
-    }
-    return false;
 }
 
 } // namespace
@@ -705,31 +691,14 @@ void CSceneMenu::MakeReplayFromSuspendData()
         return;
     }
 
-    // The save's own replay log takes the suspended floor's log only for the writing of the replay
-    // file: it is backed up first and always put back as it was.
-    const ZTL::string work = MakeSlotFilePath(game.userNumber, game.runNumber) + ".rpl";
-    const bool hadWork = platform::FileExists(View(work));
-    ZTL::string backup;
-    if (hadWork && !BackUpFile(work, backup)) {
-        ShowErrorBox(kReplayNotMade);
-        game.ResetForNewGame();
-        return;
-    }
-    const auto restore = [&]() {
-        platform::DeleteFile(View(work));
-        if (hadWork) platform::MoveFile(View(backup), View(work));
-    };
-    if (game.actionLog.AppendFloorLog() != CActionLog::kFloorLogAppended) {
-        restore();
-        ShowErrorBox(kReplayNotMade);
-        game.ResetForNewGame();
-        return;
-    }
+    // The suspended floor's log joins the replay alone: the run's work files are only read, so that a
+    // kill here leaves them as the run needs them.
+    const std::vector<std::uint8_t> lastLog = game.actionLog.MakeFloorLogRecord();
     ZTL::string fileName;
-    const bool written = WriteReplay(game, fileName) == kReplayWritten;
-    restore();
+    std::int32_t missing = 0;
+    const bool written = WriteReplay(game, fileName, &missing, &lastLog) == kReplayWritten;
     const ZTL::string message =
-        written ? fileName + "に\n保存しました。" : ZTL::string("ファイルの保存に失敗しました。");
+        written ? ReplayWrittenMessage(fileName, missing) : ZTL::string("ファイルの保存に失敗しました。");
 
     game.ResetForNewGame();
     CloseTopWindow();

@@ -295,12 +295,13 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
     case 78:
         if (entry == 0) {
             ZTL::string fileName;
-            const bool written = WriteReplay(game, fileName) == kReplayWritten;
+            std::int32_t missing = 0;
+            const bool written = WriteReplay(game, fileName, &missing) == kReplayWritten;
             menu.CloseTopWindow();
             menu.CloseTopWindow();
             menu.PushState(79);
             game.selectWindow.Open(48, 100, true, -1, -1, -1, false,
-                                   written ? fileName + "に\n保存しました。"
+                                   written ? ReplayWrittenMessage(fileName, missing)
                                            : ZTL::string("ファイルの保存に失敗しました。"));
             return;
         }

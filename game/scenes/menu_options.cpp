@@ -247,10 +247,14 @@ void CSceneMenu::OpenScrollTextList(bool topOnly)
 void CSceneMenu::SuspendToTitle()
 {
     SGameResource& game = Game();
+    // The promise to go on from here is made only once the disk holds the run as it stands.
+    const bool saved = SuspendRun(game) != kGuardNotSaved;
     game.messageWindow.AddMessage(
-        -1, -1, "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。");
+        -1, -1,
+        saved ? "冒険を中断して、タイトル画面に戻ります。\n次回はこの続きから始められます。"
+              : "冒険を中断して、タイトル画面に戻ります。");
     game.endOfPlay = 1;
-    if (UpdateGlobalDataEntry(game, true) == kGuardNotSaved) ShowErrorBox(kSaveFailedMessage);
+    if (!saved) ShowErrorBox(kSuspendFailedMessage);
 }
 
 bool HandleMessageSpeed(CSceneMenu& menu, std::uint32_t keyMask)

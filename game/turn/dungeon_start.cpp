@@ -6,6 +6,7 @@
 #include "game/characters/room_events.h"
 #include "game/core/money.h"
 #include "game/core/play_mode.h"
+#include "game/data/appending_file.h"
 #include "game/data/error_box.h"
 #include "game/turn/turn_phases.h"
 #include "game/world/dungeon_gen.h"
@@ -33,38 +34,73 @@ std::int32_t ClassifyCurrentFloor(const SGameResource& game, std::int32_t floor)
     return ClassifyFloor(game.dungeon, floor, game.lastFloor, game.seed, &DungeonGen::ChooseFloorType);
 }
 
-// A fresh action log for the floor: 0, or 1 when it could not be begun (the player told, the log held).
-int StartFloorLog(SGameResource& game)
+// The command each floor's log opens with. The automatic turn is the program's setting, kept in no save:
+// each floor's log opens with it, so that a floor resumed in another program or replayed turns as it did.
+SPlayerCommand AutoTurnCommand(const SGameResource& game)
 {
-    const int result = game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor);
-    // The automatic turn is the program's setting, kept in no save: each floor's log opens with it, so
-    // that a floor resumed in another program or replayed turns as it did.
-    game.actionLog.WriteCommand(MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1));
-    return result;
+    return MakePlayerCommand(kCommandAutoTurn, -1, game.autoTurn, -1);
 }
 
-// The run written at a floor's start in normal play: the last floor's log joins the replay work file
-// (when asked), then this floor's snapshot, the save, a fresh action log and the resume guard. The save
-// comes before the log, so that a kill between them leaves this floor's save beside the whole log of the
-// floor before, which a resume takes as this floor's start; a kill before the save leaves the floor before
-// to be re-run. A write that fails ends the sequence as a kill there would, and the player is told: the
-// disk keeps the last state whose writes all succeeded. Until a floor's log is begun again the log is held
-// off the disk, whose ".act" file is the whole log of the floor before, as that state needs.
+// A fresh action log for the floor, its first command written with its header: 0, or 1 when it could
+// not be begun (the player told, the log held in memory).
+int StartFloorLog(SGameResource& game)
+{
+    const SPlayerCommand first = AutoTurnCommand(game);
+    return game.actionLog.SaveSuspendData(game.userNumber, game.runNumber, game.floor, &first);
+}
+
+// The replay's work files of a floor's start: the last floor's log (when asked) and this floor's
+// snapshot. They never decide whether the run is saved: a floor whose record cannot be written is left
+// out of the replay, and the player hears of it once a run.
+void AddFloorToReplay(SGameResource& game, bool appendLastLog)
+{
+    bool added = true;
+    if (appendLastLog) {
+        const int result = game.actionLog.AppendFloorLog();
+        added = result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
+    }
+    // The snapshot's check value is not the save's: the guard is made from the one of the save on the disk.
+    const std::uint32_t checkValue = game.checkValue;
+    added = AppendFloorSnapshot(game) == kSnapshotAppended && added;
+    game.checkValue = checkValue;
+    if (!added && !game.replayGapTold) {
+        game.replayGapTold = true;
+        ShowErrorBox(kReplayGapMessage);
+    }
+}
+
+// The run written at a floor's start in normal play: the replay's work files, then the save, a fresh
+// action log and the resume guard. The save comes before the log, so that a kill between them leaves
+// this floor's save beside the whole log of the floor before, which a resume takes as this floor's start;
+// a kill before the save leaves the floor before to be re-run. A save or log that cannot be written ends
+// the sequence as a kill there would, and the player is told: the disk keeps the last state whose writes
+// all succeeded, while the floor's save and its log are kept in memory for the suspend to write again.
 void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
 {
-    const auto logAdded = [&game] {
-        const int result = game.actionLog.AppendFloorLog();
-        return result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
-    };
-    const bool workFilesWritten =
-        (!appendLastLog || logAdded()) && AppendFloorSnapshot(game) == kSnapshotAppended;
-    if (!workFilesWritten) ShowErrorBox(kSaveFailedMessage);
-    if (!workFilesWritten || WriteSaveGame(game) != 0) {
-        game.actionLog.Hold();
+    AddFloorToReplay(game, appendLastLog);
+    SSaveSet save = BuildSaveSet(game);
+    if (WriteSaveSet(game, save) != 0) {
+        ShowErrorBox(kSaveFailedMessage);
+        game.owedSave = std::move(save);
+        game.saveOwed = true;
+        const SPlayerCommand first = AutoTurnCommand(game);
+        game.actionLog.HoldNewLog(game.userNumber, game.runNumber, game.floor, &first);
         return;
     }
+    game.saveOwed = false;
+    game.owedSave = SSaveSet();
     if (StartFloorLog(game) != 0) return;
     if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) ShowErrorBox(kSaveFailedMessage);
+}
+
+// A resume whose save's floor has no snapshot in the replay's work files (a power loss took the record
+// the save was written after) appends it again: the loaded save is that floor's start.
+void RestoreFloorSnapshot(SGameResource& game)
+{
+    if (LastWholeSnapshotFloor(MakeSlotFilePath(game.userNumber, game.runNumber)) == game.floor) return;
+    const std::uint32_t checkValue = game.checkValue;
+    AppendFloorSnapshot(game);
+    game.checkValue = checkValue;
 }
 
 // Whether the run's log is the whole log of a floor above the current one.
@@ -171,6 +207,7 @@ bool CSceneGameMain::StartDungeon()
         BuildWarehouseFloor(*dungeonGen, game);
     } else {
         if (game.playMode == kPlayNormal) SaveAtFloorStart(game, game.floor >= 2);
+        if (game.playMode == kPlaySilentRerun && resumingSave != 0) RestoreFloorSnapshot(game);
         // A floor that cannot be finished is tried with the next seeds; a run of failures this long
         // means it never will be, and the adventure ends rather than hanging the game.
         std::int32_t failures = 0;

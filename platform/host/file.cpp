@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -386,6 +387,27 @@ bool DeleteFile(std::string_view path)
     if (!ToHostPath(path, host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     NotifyFileChange(host);
     return ::unlink(host.c_str()) == 0;
+}
+
+bool TruncateFile(std::string_view path, std::uint64_t length)
+{
+    std::string host;
+    if (!ToHostPath(path, host) || IsFileWriteRefused(host)) return false;
+    NotifyFileChange(host);
+    const int fd = OpenRegularFile(host, O_WRONLY | O_NOFOLLOW);
+    if (fd < 0) return false;
+    struct stat st;
+    bool cut = ::fstat(fd, &st) == 0 && std::uint64_t(st.st_size) >= length &&
+               length <= std::uint64_t(std::numeric_limits<off_t>::max());
+    if (cut) {
+        int result;
+        do {
+            result = ::ftruncate(fd, off_t(length));
+        } while (result != 0 && errno == EINTR);
+        cut = result == 0;
+    }
+    CloseDescriptor(fd);
+    return cut;
 }
 
 bool RenameFileInPlace(std::string_view path, std::string_view newName)

@@ -108,6 +108,9 @@ enum class StreamResult
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
+// Cuts a file to `length` bytes in place, needing no room for a copy; false when it is not a regular
+// file (a link is never followed), is shorter, or cannot be cut. A cut is a write: it is refused as one.
+bool TruncateFile(std::string_view path, std::uint64_t length);
 // Gives a file a new name in its own folder, replacing a file of that name. The new name (one CP932
 // name, no folder) is taken exactly as written, so a name can change its letter case alone.
 bool RenameFileInPlace(std::string_view path, std::string_view newName);

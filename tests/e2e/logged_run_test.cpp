@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -435,8 +436,9 @@ class RunFilesTest : public LoggedRunTest
 {};
 
 // The suspended run's log as a kill, a power cut or a damaged disk leaves it, resumed in a new program:
-// a torn last append or zeros after the log resume every turn; a damaged chunk refuses the log with the
-// game's box instead of resuming silently with fewer turns.
+// a torn last append or zeros after the log resume every turn, zeros in place of the last append the
+// turns before it; a damaged chunk refuses the log with the game's box instead of resuming silently with
+// fewer turns.
 TEST_P(RunFilesTest, ATornOrPaddedLogResumesWholeAndADamagedOneIsRefused)
 {
     SRunLog first;
@@ -459,28 +461,16 @@ TEST_P(RunFilesTest, ATornOrPaddedLogResumesWholeAndADamagedOneIsRefused)
     const auto flipCount = [](std::size_t chunk) {
         return [chunk](std::string& log) { log[chunk + 1] ^= 0x10; };
     };
-    const struct
-    {
-        const char* what;
-        std::function<void(std::string&)> change;
-        bool resumes;
-    } cases[] = {
-        {"as written", [](std::string&) {}, true},
-        {"a torn append: two words counted, one written", [](std::string& log) { log += {2, 0, 5, 0, 0, 0}; },
-         true},
-        {"eight zero bytes after the log", [](std::string& log) { log += std::string(8, '\0'); }, true},
-        {"the first chunk's count damaged", flipCount(chunks[0]), false},
-        {"a middle chunk's count damaged", flipCount(chunks[chunks.size() / 2]), false},
-    };
-    for (const auto& c : cases) {
-        std::string log = written;
-        c.change(log);
+    // The state once the silent re-run of the log hands back, and the boxes shown. A power cut in play
+    // leaves the guard naming no suspend (a suspend's guard refuses a log that lost turns).
+    const auto resume = [&](const std::string& log, bool inPlay) {
         PutFile(act, log);
         platform::headless::ScriptMessageBoxAnswers({});
         auto game = NewProgram();
+        if (inPlay) g_globalData.saveEntries.at(7).flag = false;
         game->userNumber = 7;
         game->saveName = "e2e";
-        ASSERT_EQ(LoadSaveGame(*game), kSaveDone) << c.what;
+        EXPECT_EQ(LoadSaveGame(*game), kSaveDone);
         game->playMode = kPlaySilentRerun;
         auto scene = MakeScene(*game, 1);
         for (std::uint64_t frame = 0; frame < kFrameCap && game->playMode == kPlaySilentRerun; ++frame) {
@@ -490,9 +480,40 @@ TEST_P(RunFilesTest, ATornOrPaddedLogResumesWholeAndADamagedOneIsRefused)
         std::vector<std::string> boxes;
         for (const auto& box : platform::headless::GetShownMessageBoxes())
             boxes.push_back(box.text);
-        if (c.resumes) {
+        return std::pair(boxes, e2e::ComputeStateHash(*game));
+    };
+    enum Outcome
+    {
+        kWhole,   // every turn
+        kLastCut, // the turns before the last append
+        kRefused,
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void(std::string&)> change;
+        Outcome outcome;
+    } cases[] = {
+        {"as written", [](std::string&) {}, kWhole},
+        {"a torn append: two words counted, one written", [](std::string& log) { log += {2, 0, 5, 0, 0, 0}; },
+         kWhole},
+        {"eight zero bytes after the log", [](std::string& log) { log += std::string(8, '\0'); }, kWhole},
+        {"the last six bytes zeroed, as a power cut in play leaves an append",
+         [](std::string& log) { log.replace(log.size() - 6, 6, 6, '\0'); }, kLastCut},
+        {"the first chunk's count damaged", flipCount(chunks[0]), kRefused},
+        {"a middle chunk's count damaged", flipCount(chunks[chunks.size() / 2]), kRefused},
+    };
+    const auto lastCut = resume(written.substr(0, chunks.back()), true);
+    ASSERT_TRUE(lastCut.first.empty());
+    ASSERT_NE(lastCut.second, first.atSuspend) << "the last append held no turn";
+    for (const auto& c : cases) {
+        std::string log = written;
+        c.change(log);
+        const auto [boxes, state] = resume(log, c.outcome == kLastCut);
+        if (c.outcome != kRefused) {
             EXPECT_TRUE(boxes.empty()) << c.what;
-            EXPECT_EQ(e2e::ComputeStateHash(*game), first.atSuspend) << c.what << ": turns were lost";
+            EXPECT_EQ(state, c.outcome == kWhole ? first.atSuspend : lastCut.second)
+                << c.what << ": turns were lost";
         } else {
             EXPECT_EQ(boxes, std::vector<std::string>{Utf8("中断データが読み込めませんでした")}) << c.what;
         }

@@ -3,6 +3,7 @@
 # save and the camp's opening talk to the first dungeon, two steps on its first floor, then Escape and the
 # exit confirmation. Keys are typed with xdotool; the window is read with xwd and checked by xwd_check
 # against the pictures of the built data set. A second, short run ends the game with a terminate signal.
+# The game runs as on a machine without a sound device, and says nothing on its output or error streams.
 #
 #   tests/e2e/xvfb-play.sh <build folder>
 #
@@ -73,7 +74,9 @@ export DISPLAY=":$(head -n1 "$work/display")"
 # A home of its own (settings, per-user data), and a game folder of its own for its save/ and replay/:
 # the program beside its data, as the build lays them out.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export SDL_AUDIODRIVER=dummy # no sound card on a build machine
+# A sound device that cannot be opened, as on a machine without a sound card: every sound load tries it
+# again and fails.
+export SDL_AUDIODRIVER=no-such-driver
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/desktop-leaks.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ln "$build/marovellin" "$work/game/marovellin" 2>/dev/null || cp "$build/marovellin" "$work/game/marovellin"
 ln -s "$build/data" "$work/game/data"
@@ -81,7 +84,7 @@ ln -s "$build/data" "$work/game/data"
 window=
 
 start_game() { # the game from its own folder, as ./run.sh starts it
-    (cd "$work/game" && exec ./marovellin) 2>>"$work/stderr.txt" >/dev/null &
+    (cd "$work/game" && exec ./marovellin) 2>>"$work/stderr.txt" >>"$work/stdout.txt" &
     game_pid=$!
 }
 
@@ -279,6 +282,9 @@ expect_clean_end "a terminate signal"
 
 if grep -q 'Sanitizer' "$work/stderr.txt"; then
     fail "the sanitizers reported errors"
+fi
+if [ -s "$work/stdout.txt" ] || [ -s "$work/stderr.txt" ]; then
+    fail "the game printed lines of its own (stdout.txt, stderr.txt)"
 fi
 echo "xvfb-play: passed in $(seconds "$(since_ms "$started")") s"
 finish

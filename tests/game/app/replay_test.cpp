@@ -7,6 +7,7 @@
 #include "game/support/archive_bytes.h"
 #include "game/support/full_disk.h"
 #include "game/support/user_home.h"
+#include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 #include "support/fifo.h"
@@ -327,9 +328,21 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
         Write(Work(".rpl"), torn);
         Write(Work(".rpi"), tornIndex);
         Write(Work(".act"), log);
-        // The resumed floor 9 ends again, then floor 10 is played.
+        // The resumed floor 9 ends again, then floor 10 is played. The cut is made in place: a disk without
+        // room for a second copy of the work file still takes it.
+        static bool copied;
+        static fs::path folder;
+        copied = false;
+        folder = UserFolder();
+        platform::SetFileChangeObserver([](const std::string&) {
+            for (const auto& entry : fs::directory_iterator(folder))
+                copied = copied || entry.path().extension() == ".tmp";
+        });
         game->floor = 9;
-        ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended) << c.what;
+        const int appended = game->actionLog.AppendFloorLog();
+        platform::SetFileChangeObserver(nullptr);
+        ASSERT_EQ(appended, CActionLog::kFloorLogAppended) << c.what;
+        EXPECT_FALSE(copied) << c.what;
         game->floor = 10;
         ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, 10), 0);
         ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended) << c.what;
@@ -350,6 +363,62 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
             EXPECT_EQ(viewer->actionLog.GetReadWords(), words) << c.what << ", floor " << floor;
         }
     }
+}
+
+// A floor whose log record the disk refused would not load: the replay names only the floors that do
+// (the goal floor has no log), says how many of the floors from the first to the last it lacks, and is
+// not written at all when no floor loads.
+TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
+{
+    const struct
+    {
+        std::int32_t refused; // the floor whose log is refused; 10 every floor's
+        std::int32_t lastFloor;
+        int result;
+        std::vector<std::int32_t> floors;
+        std::int32_t lacked;
+    } cases[] = {
+        {0, 20, kReplayWritten, {7, 8, 9}, 6}, {8, 20, kReplayWritten, {7, 9}, 7},
+        {9, 20, kReplayWritten, {7, 8}, 7},    {9, 8, kReplayWritten, {7, 8, 9}, 6},
+        {10, 20, kReplayNoFloor, {}, 0},
+    };
+    static bool refusing = false;
+    platform::SetFileWriteRefusal([](const std::string& what) { return refusing && what.ends_with(".rpl"); });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        fs::remove(Work(".rpl"));
+        fs::remove(Work(".rpi"));
+        fs::remove(ReplayPath());
+        game->lastFloor = c.lastFloor;
+        for (std::int32_t floor = 7; floor <= 9; ++floor) {
+            game->floor = floor;
+            ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, floor), 0);
+            ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended);
+            game->actionLog.WriteCommand(Command(5, floor));
+            ASSERT_EQ(game->actionLog.AppendToFile(), CActionLog::kAppended);
+            refusing = floor == c.refused || c.refused == 10;
+            game->actionLog.AppendFloorLog();
+            refusing = false;
+        }
+        ZTL::string name;
+        std::int32_t lacked = -1;
+        ASSERT_EQ(WriteReplay(*game, name, &lacked), c.result);
+        if (c.result != kReplayWritten) {
+            EXPECT_FALSE(fs::exists(ReplayPath()));
+            continue;
+        }
+        EXPECT_EQ(lacked, c.lacked);
+        auto viewer = Viewer();
+        ASSERT_EQ(OpenReplay(*viewer, name), kReplayOpened);
+        std::vector<std::int32_t> floors;
+        for (const auto& [floor, offset] : viewer->runStartValues) {
+            floors.push_back(floor);
+            viewer->ResetAdventureState();
+            if (floor <= c.lastFloor) EXPECT_EQ(LoadReplayFloor(*viewer, floor), kReplayFloorLoaded) << floor;
+        }
+        EXPECT_EQ(floors, c.floors);
+    }
+    platform::SetFileWriteRefusal(nullptr);
 }
 
 TEST_F(ReplayTest, ALengthBeyondAnyWholeReadIsRefusedBeforeItIsRead)

@@ -4,6 +4,7 @@
 #include "game/core/play_mode.h"
 #include "game/support/adventure_game.h"
 #include "platform/host/file.h"
+#include "platform/host/headless/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -232,6 +233,55 @@ TEST_F(AdventureTest, TheLastFloorsLogJoinsTheReplayUnlessTheRunEndedBeyondTheLa
             EXPECT_EQ(std::filesystem::file_size(work), 4u + 12u) << c.floor;
         }
     }
+}
+
+// The ranking and the replay's last floor are written apart, each attempted. The camp's save waits for
+// the ranking, whose record could not be made again, but never for the replay, which only loses the floor.
+TEST_F(AdventureTest, TheEndWritesTheRankingAndTheLastFloorApartAndOnlyTheRankingHoldsTheSave)
+{
+    const struct
+    {
+        const char* refused;
+        bool ranked, logged, campSaved;
+        const char* box;
+    } cases[] = {
+        {"nothing", true, true, true, nullptr},
+        {"ranking.sav", false, true, false, "セーブデータの保存に失敗しました。"},
+        {".rpl", true, false, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
+    };
+    static std::string refused;
+    platform::SetFileWriteRefusal([](const std::string& what) { return what.ends_with(refused); });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        refused = c.refused;
+        Fresh();
+        std::filesystem::create_directories(Exe() / "save");
+        std::filesystem::remove(Exe() / "save" / "ranking.sav");
+        CRankingTable ranking;
+        game->dungeon = 2;
+        game->floor = 4;
+        game->lastFloor = 30;
+        game->characters.player.hp = 5;
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
+        ASSERT_EQ(WriteSaveGame(*game), 0);
+        const std::filesystem::path work = UserFolder() / "00120001.rpl";
+        std::filesystem::remove(work);
+        const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+        EndAdventure(*game, ranking);
+        CRankingTable onDisk;
+        EXPECT_EQ(onDisk.Count(2), c.ranked ? 1 : 0);
+        EXPECT_EQ(std::filesystem::exists(work), c.logged);
+        auto saved = MakeTestGame();
+        saved->userNumber = 12;
+        saved->saveName = "abc";
+        ASSERT_EQ(LoadSaveGame(*saved), kSaveDone);
+        EXPECT_EQ(saved->dungeon == 0, c.campSaved);
+        EXPECT_EQ(std::filesystem::exists(UserFolder() / "00120001.act"), !c.campSaved);
+        const auto shown = platform::headless::GetShownMessageBoxes();
+        ASSERT_EQ(shown.size(), boxes + (c.box != nullptr ? 1 : 0));
+        if (c.box != nullptr) EXPECT_EQ(shown.back().text, Utf8(c.box));
+    }
+    platform::SetFileWriteRefusal(nullptr);
 }
 
 TEST_F(AdventureTest, EndingARunSettlesTheCounterRanksTheRecordAndRequestsTheEnd)

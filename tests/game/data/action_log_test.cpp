@@ -183,6 +183,40 @@ TEST(ActionLog, ABadFileIsRefusedWithItsCodeAndLeavesTheLog)
         ASSERT_EQ(ReadActionFile(log, 3, 2, padded), kActionFileRead) << zeros << " zeros";
         EXPECT_EQ(log.GetReadWords().size(), 7u) << zeros << " zeros";
     }
+    // Zeros from some byte to the end, the file keeping its length, are appends a power loss left
+    // unwritten: the chunk they begin in and those after are cut. Damage before them is not.
+    const Bytes longer = ActFile(3, 2,
+                                 {{0x00012C05, 0x00000001},
+                                  {0x704, 0x01006261, 0x01010101, 0x01010101, 0x01010101},
+                                  {0x00012C05},
+                                  {9, 0x0000280A},
+                                  {0x00012C05, 0x0000020B, 1}}); // chunks at 12, 24, 48, 56 and 68 to 84
+    const Bytes lowSum = ActFile(3, 2, {{1}, {9, 1}});           // its last sum, 11, ends in a zero byte
+    const auto zeroed = [](Bytes file, std::size_t from, std::size_t size, std::size_t flipped = 0) {
+        if (flipped != 0) file[flipped] ^= 0x40;
+        file.resize(size);
+        std::fill(file.begin() + std::ptrdiff_t(from), file.end(), 0);
+        return file;
+    };
+    for (const auto& [what, file, expected, words] :
+         std::vector<std::tuple<const char*, Bytes, int, std::size_t>>{
+             {"the last byte zeroed", zeroed(longer, 83, 84), kActionFileRead, 10},
+             {"the last 2 bytes zeroed", zeroed(longer, 82, 84), kActionFileRead, 10},
+             {"the last 5 bytes zeroed", zeroed(longer, 79, 84), kActionFileRead, 10},
+             {"the last 17 bytes zeroed", zeroed(longer, 67, 84), kActionFileRead, 8},
+             {"the last 40 bytes zeroed", zeroed(longer, 44, 84), kActionFileRead, 2},
+             {"the last 64 bytes zeroed", zeroed(longer, 20, 84), kActionFileRead, 0},
+             {"a torn last chunk, then zeros past its end", zeroed(longer, 76, 92), kActionFileRead, 10},
+             {"a word damaged, then zeros", zeroed(longer, 79, 84, 58), kActionFileSumWrong, 1},
+             {"the last chunk's word damaged, its sum's last byte zeroed", zeroed(longer, 83, 84, 70),
+              kActionFileSumWrong, 1},
+             {"a count damaged, its sum ending the file in a zero byte", zeroed(lowSum, 32, 32, 20),
+              kActionFileSumWrong, 1},
+         }) {
+        ASSERT_EQ(ReadActionFile(log, 3, 2, ActFile(3, 2, {{9}})), kActionFileRead);
+        EXPECT_EQ(ReadActionFile(log, 3, 2, file), expected) << what;
+        EXPECT_EQ(log.GetReadWords().size(), words) << what;
+    }
     // A byte limit ends the read between chunks; one of 12 or less reads the header alone.
     for (const auto& [limit, words] :
          std::vector<std::pair<std::size_t, std::size_t>>{{12, 0}, {13, 2}, {24, 2}, {25, 7}}) {
@@ -282,7 +316,9 @@ TEST_F(ActionLogFileTest, SplitsALongBufferIntoChunksOfWholeCommands)
     EXPECT_EQ(read[65533], "4 -1 1 -1 'x'");
 }
 
-TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
+// A log that cannot be read is off; one that cannot be begun is held in memory, gathering the commands
+// given, until it can be written whole.
+TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndALogNotBegunIsHeld)
 {
     CActionLog log;
     ASSERT_EQ(log.SaveSuspendData(3, 7, 2), 0);
@@ -296,7 +332,15 @@ TEST_F(ActionLogFileTest, FailuresShowTheirBoxesAndTurnTheLogOff)
     fs::remove_all(UserFolder());
     EXPECT_EQ(log.SaveSuspendData(3, 7, 2), 1);
     EXPECT_EQ(TakeBox(), Utf8("セーブデータに保存できません / エラー"));
-    EXPECT_TRUE(log.IsOff());
+    EXPECT_TRUE(log.IsHeld());
+    log.WriteCommand(MakePlayerCommand(5, 9));
+    EXPECT_EQ(log.AppendToFile(), CActionLog::kAppendHeld);
+    EXPECT_EQ(log.WriteHeldLog(), 1);
+    fs::create_directories(UserFolder());
+    ASSERT_EQ(log.WriteHeldLog(), 0);
+    EXPECT_FALSE(log.IsHeld());
+    ASSERT_EQ(log.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_EQ(ReadAll(log), std::vector<std::string>{"5 9 -1 -1 ''"});
 }
 
 // Each turn's chunks go on the end of the file in place, so a turn costs the same at any length of log;
@@ -348,6 +392,17 @@ TEST_F(ActionLogFileTest, AppendsInPlaceAndCutsATornTailBeforeBuildingOnIt)
     resumed.WriteCommand(MakeCommand(14));
     ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
     EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}, {14}}));
+
+    // Zeros in place of the last append's bytes, the length kept: that append is cut the same way.
+    Bytes lost = ActBytes();
+    std::fill(lost.end() - 3, lost.end(), 0);
+    PutFile(UserFolder() / "00030007.act", std::string(lost.begin(), lost.end()));
+    ASSERT_EQ(resumed.LoadSuspendData(3, 7, 2), 0);
+    EXPECT_EQ(resumed.GetReadWords(), (Words{0x00012C05, 9, 1, 15}));
+    resumed.SetFileName(3, 7);
+    resumed.WriteCommand(MakeCommand(3));
+    ASSERT_EQ(resumed.AppendToFile(), CActionLog::kAppended);
+    EXPECT_EQ(ActBytes(), ActFile(3, 2, {{0x00012C05}, {9}, {1}, {15}, {3}}));
 }
 
 } // namespace

@@ -323,6 +323,39 @@ TEST_F(UserFoldersTest, TheStartRemovesTheLeftoversOfWritesCutShort)
     }
 }
 
+// An older program backed a run's replay work file up while it made a replay from the browser; a kill
+// left the backup. The next start puts the work file back when the kill left the replay's extra record
+// on it (or took the file), and otherwise drops the backup, which the work file no longer needs.
+TEST_F(UserFoldersTest, TheStartSettlesTheBackupsOfAReplayCutShort)
+{
+    const std::string work = "0000000100020003", record = std::string("\x02\0\0\0", 4) + "xy";
+    const struct
+    {
+        const char* what;
+        bool hasLive;
+        std::string live;
+        std::string settled; // the work file after the start
+    } cases[] = {
+        {"the extra record on the work file", true, work + record, work},
+        {"the work file taken", false, "", work},
+        {"the work file as it was", true, work, work},
+        {"the work file gone on", true, work + record + record, work + record + record},
+        {"another work file", true, "other", "other"},
+    };
+    fs::create_directories(GameData() / "0003");
+    data.userNumber = 3;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path live = GameData() / "0003" / "00030001.rpl";
+        fs::remove(live);
+        if (c.hasLive) PutFile(live, c.live);
+        PutFile(GameData() / "0003" / "00030001.rpl.bk00", work);
+        CreateUserFolders(data);
+        EXPECT_EQ(GetFile(live), c.settled);
+        EXPECT_FALSE(fs::exists(GameData() / "0003" / "00030001.rpl.bk00"));
+    }
+}
+
 TEST_F(UserFoldersTest, AParentThatCannotBeMadeMovesTheUserFolderUnderTemp)
 {
     fs::create_directories(Data());

@@ -1,8 +1,10 @@
 #include "game/scenes/menu_scene.h"
 
 #include "game/app/app.h"
+#include "game/data/global_data.h"
 #include "game/data/key_config.h"
 #include "game/support/menu_fixture.h"
+#include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
 #include "platform/input.h"
 #include "support/app_runner.h"
@@ -282,20 +284,48 @@ TEST_F(MenuOptionsTest, TheHistoryScrollsWithArrowsTrackAndThumb)
     EXPECT_TRUE(Top().images.empty());
 }
 
+// The suspend promises a resume from here only once the disk holds the run as it stands; a disk that
+// takes nothing gets the box that says where a resume will start instead.
 TEST_F(MenuOptionsTest, SuspendWaitsForAKeyEndsThePlayAndGuardsTheSave)
 {
-    ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
-    Open(0);
-    menu->SuspendToTitle();
-    ASSERT_GE(game->messageWindow.pending.size(), 2u);
-    const CMessageWindow::SLine& last = game->messageWindow.pending.back();
-    EXPECT_EQ(Str(last.text), "次回はこの続きから始められます。");
-    EXPECT_EQ(last.wait, -1);
-    EXPECT_EQ(Str(std::prev(game->messageWindow.pending.end(), 2)->text),
-              "冒険を中断して、タイトル画面に戻ります。");
-    EXPECT_EQ(game->endOfPlay, 1);
-    ASSERT_EQ(g_globalData.saveEntries.count(game->userNumber), 1u);
-    EXPECT_TRUE(g_globalData.saveEntries[game->userNumber].flag);
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused);
+        ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
+        game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
+        g_globalData.saveEntries.clear();
+        game->messageWindow.pending.clear();
+        const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+        platform::SetFileWriteRefusal(refused ? +[](const std::string&) { return true; } : nullptr);
+        Open(0);
+        menu->SuspendToTitle();
+        platform::SetFileWriteRefusal(nullptr);
+        std::vector<std::string> lines;
+        for (const CMessageWindow::SLine& line : game->messageWindow.pending)
+            lines.push_back(Str(line.text));
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(game->messageWindow.pending.back().wait, -1);
+        EXPECT_EQ(game->endOfPlay, 1);
+        const auto shown = platform::headless::GetShownMessageBoxes();
+        if (refused) {
+            EXPECT_EQ(lines.back(), "冒険を中断して、タイトル画面に戻ります。");
+            ASSERT_EQ(shown.size(), boxes + 1);
+            EXPECT_EQ(
+                shown.back().text,
+                Utf8("セーブデータの保存に失敗しました。\n次回は最後に保存できたところから始まります。"));
+            continue;
+        }
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2], "冒険を中断して、タイトル画面に戻ります。");
+        EXPECT_EQ(lines.back(), "次回はこの続きから始められます。");
+        EXPECT_EQ(shown.size(), boxes);
+        ASSERT_EQ(g_globalData.saveEntries.count(game->userNumber), 1u);
+        EXPECT_TRUE(g_globalData.saveEntries[game->userNumber].flag);
+        // The command given before the suspend is on the disk with it.
+        ASSERT_EQ(game->actionLog.LoadSuspendData(game->userNumber, game->runNumber, game->floor), 0);
+        SPlayerCommand command;
+        game->actionLog.ReadCommand(command);
+        EXPECT_EQ(command.kind, 5);
+    }
 }
 
 } // namespace

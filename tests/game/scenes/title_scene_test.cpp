@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -224,37 +226,83 @@ TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
 
 // A save whose heroine holds a status the rules never give her is refused as unreadable: a count of 255
 // never runs down, and one that keeps her from acting would re-run the floor for ever. The most the
-// rules give her loads.
+// rules' setters give her loads.
 TEST_F(TitleSceneTest, ASaveWithAStatusOutsideItsRangeIsRefused)
 {
     using Player = CCharacterControl::SPlayer;
     struct Case
     {
-        const char* what;
+        std::string what;
         std::function<void(Player&)> set;
         bool loads;
     };
-    const auto turns = [](std::uint8_t value) {
-        return [value](Player& p) {
-            SCharacterStatus& s = p.status;
-            for (std::uint8_t* byte :
-                 {&p.hasteTurns, &p.invisibleTurns, &p.strongBodyTurns, &p.inPotTurns, &s.confusionTurns,
-                  &s.sleepTurns, &s.sealTurns, &s.paralysisTurns, &s.blindTurns, &s.hallucinationTurns,
-                  &s.frozenTurns, &s.boundTurns, &s.decoyTurns, &s.slowTurns, &s.weakBodyTurns})
+    // Every count of turns the load checks.
+    const auto counts = [](Player& p) {
+        SCharacterStatus& s = p.status;
+        return std::vector<std::pair<const char*, std::uint8_t*>>{{"haste", &p.hasteTurns},
+                                                                  {"invisible", &p.invisibleTurns},
+                                                                  {"strong body", &p.strongBodyTurns},
+                                                                  {"in a pot", &p.inPotTurns},
+                                                                  {"confusion", &s.confusionTurns},
+                                                                  {"sleep", &s.sleepTurns},
+                                                                  {"seal", &s.sealTurns},
+                                                                  {"paralysis", &s.paralysisTurns},
+                                                                  {"blind", &s.blindTurns},
+                                                                  {"hallucination", &s.hallucinationTurns},
+                                                                  {"frozen", &s.frozenTurns},
+                                                                  {"decoy", &s.decoyTurns},
+                                                                  {"slow", &s.slowTurns},
+                                                                  {"weak body", &s.weakBodyTurns}};
+    };
+    const auto turns = [&](std::uint8_t value) {
+        return [&counts, value](Player& p) {
+            for (const auto& [name, byte] : counts(p))
                 *byte = value;
+            p.status.boundTurns = value;
         };
     };
-    const Case cases[] = {
+    // Each status as long as its setter makes it, asked for far longer.
+    SGameResource& g = *game;
+    const auto longest = [&g](Player& p) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(p.ApplyHasteStatus(g, 1000));
+        for (int i = 0; i < 20; ++i)
+            EXPECT_TRUE(p.ApplyInvisibleStatus(g));
+        for (const auto apply :
+             {&Player::ApplyStrongBodyStatus, &Player::ApplyHideStatus, &Player::ApplyConfusionStatus,
+              &Player::ApplySleepStatus, &Player::ApplySealStatus, &Player::ApplyParalysisStatus,
+              &Player::ApplyBlindStatus, &Player::ApplyHallucinationStatus, &Player::ApplyFrozenStatus,
+              &Player::ApplyImmobileStatus})
+            EXPECT_TRUE((p.*apply)(g, 1000));
+    };
+    std::vector<Case> cases = {
         {"every count 254, the binding for good",
          [&](Player& p) { turns(254)(p), p.status.boundTurns = 255; }, true},
         {"the highest haste and the slow level -1",
          [](Player& p) { p.hasteLevel = 3, p.status.slowLevel = 0xFF; }, true},
+        {"every status its setter's longest", longest, true},
+        {"slowed and weakened for their setters' longest",
+         [&g](Player& p) {
+             EXPECT_TRUE(p.ApplySlowStatus(g, 1000));
+             EXPECT_TRUE(p.ApplyWeakBodyStatus(g, 1000));
+         },
+         true},
+        {"hasted while slowed at level 0, as a save may hold her",
+         [&g](Player& p) {
+             p.status.slowTurns = 5;
+             EXPECT_TRUE(p.ApplyHasteStatus(g, 10));
+         },
+         true},
         {"every status 255", turns(255), false},
-        {"asleep for good", [](Player& p) { p.status.sleepTurns = 255; }, false},
-        {"hasted for good", [](Player& p) { p.hasteTurns = 255; }, false},
         {"haste level 4", [](Player& p) { p.hasteLevel = 4; }, false},
         {"slow level 1", [](Player& p) { p.status.slowLevel = 1; }, false},
+        {"slow level -2", [](Player& p) { p.status.slowLevel = 0xFE; }, false},
     };
+    // Each count alone at 255, so that a count the load forgets fails its row.
+    Player probe;
+    for (std::size_t i = 0; i < counts(probe).size(); ++i)
+        cases.push_back({std::string(counts(probe)[i].first) + " 255",
+                         [&counts, i](Player& p) { *counts(p)[i].second = 255; }, false});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         platform::headless::ScriptMessageBoxAnswers({});

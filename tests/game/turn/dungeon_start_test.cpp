@@ -1,6 +1,8 @@
 #include "game/app/game_resource.h"
 #include "game/app/save_game.h"
+#include "game/app/suspend.h"
 #include "game/core/play_mode.h"
+#include "game/data/global_data.h"
 #include "game/support/adventure_game.h"
 #include "game/support/message_recorder.h"
 #include "game/turn/turn_phases.h"
@@ -165,32 +167,83 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
     EXPECT_FALSE(game->actionLog.IsOff());
 }
 
-// A floor start whose save is refused goes no further: the save and the whole log of the floor before
-// stay on the disk for a resume to re-run, the new floor's commands never join that log, and the player
-// is told.
+// One write of a floor start refused, every other one taken. A refused replay record leaves the floor
+// out of the replay, and the run is saved as ever; a refused save keeps the floor before and its whole
+// log on the disk, the new floor's commands never joining that log. Either way the player is told once,
+// and the suspend that follows writes what the floor start could not: the disk then resumes floor 3
+// with every command given on it.
 TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWholeLog)
 {
-    game->floor = 2;
-    ASSERT_TRUE(scene.StartDungeon());
-    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
-    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
-    const std::vector<unsigned char> log = LogBytes(*game);
-    ASSERT_GT(log.size(), 12u);
-    const auto guard = g_globalData.saveEntries.at(12);
-    const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+    const struct
+    {
+        const char* refused; // the end of the one path refused, the first time it is written
+        std::int32_t savedFloor;
+        bool logOfFloor3; // before the suspend
+        bool guardWritten;
+        const char* box;
+    } cases[] = {
+        {".rpl", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
+        {".rpi", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
+        {".main", 2, false, false, "セーブデータの保存に失敗しました。"},
+        {".head", 2, false, false, "セーブデータの保存に失敗しました。"},
+        {".act", 3, false, false, "セーブデータに保存できません"},
+        {"main.cfg", 3, true, false, "セーブデータの保存に失敗しました。"},
+    };
+    static std::string refused;
+    static bool spent;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        game->replayGapTold = false; // told once a run: each row is a run of its own
+        game->floor = 2;
+        ASSERT_TRUE(scene.StartDungeon());
+        game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
+        ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+        const std::vector<unsigned char> log = LogBytes(*game);
+        const auto guard = g_globalData.saveEntries.at(12);
+        const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
 
-    platform::SetFileWriteRefusal([](const std::string& what) { return what.ends_with(".main"); });
-    game->floor = 3;
-    const bool started = scene.StartDungeon();
-    game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
-    game->actionLog.AppendToFile();
-    platform::SetFileWriteRefusal(nullptr);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(LogBytes(*game), log);
-    EXPECT_EQ(g_globalData.saveEntries.at(12).value, guard.value);
-    EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
-    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
-    EXPECT_EQ(game->floor, 2);
+        refused = c.refused;
+        spent = false;
+        platform::SetFileWriteRefusal([](const std::string& what) {
+            if (spent || !what.ends_with(refused)) return false;
+            return spent = true;
+        });
+        game->floor = 3;
+        const bool started = scene.StartDungeon();
+        game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
+        game->actionLog.AppendToFile();
+        platform::SetFileWriteRefusal(nullptr);
+        ASSERT_TRUE(started);
+        ASSERT_TRUE(spent);
+        EXPECT_EQ(LogBytes(*game) == log, !c.logOfFloor3);
+        SGlobalData onDisk;
+        ASSERT_EQ(LoadGlobalData(onDisk), 0);
+        EXPECT_EQ(onDisk.saveEntries.at(12).value != guard.value, c.guardWritten);
+        const auto shown = platform::headless::GetShownMessageBoxes();
+        ASSERT_EQ(shown.size(), boxes + 1);
+        EXPECT_EQ(shown.back().text, Utf8(c.box));
+        const auto disk = [] {
+            auto on = MakeTestGame();
+            on->userNumber = 12;
+            on->saveName = "abc";
+            EXPECT_EQ(LoadSaveGame(*on), kSaveDone);
+            return on;
+        };
+        EXPECT_EQ(disk()->floor, c.savedFloor);
+
+        EXPECT_EQ(SuspendRun(*game), kGuardSaved);
+        EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
+        EXPECT_TRUE(g_globalData.saveEntries.at(12).flag);
+        const std::uint32_t guardValue = g_globalData.saveEntries.at(12).value;
+        const auto resumed = disk();
+        EXPECT_EQ(resumed->floor, 3);
+        ASSERT_EQ(resumed->actionLog.LoadSuspendData(12, resumed->runNumber, 3), 0);
+        EXPECT_EQ(resumed->checkValue + resumed->actionLog.GetRunningSum(), guardValue);
+        std::vector<std::int32_t> kinds;
+        for (SPlayerCommand command; resumed->actionLog.ReadCommand(command), command.kind != -1;)
+            kinds.push_back(command.kind);
+        EXPECT_EQ(kinds, (std::vector<std::int32_t>{10, 5}));
+    }
 }
 
 // The save written at a floor start is where a resumed floor starts again: it must hold the last floor's
@@ -223,15 +276,14 @@ TEST_F(DungeonStartTest, TheFloorStartSavesTheBonusAndProgressStepAResumeStartsF
     EXPECT_EQ(game->flag.values[0], 8);
 }
 
-// The automatic turn belongs to the program, not to the save: a floor's log opens with it, and a re-run
-// of the floor, in a program that has another setting, takes it from there.
+// The automatic turn belongs to the program, not to the save: a floor's log opens with it, written with
+// the log's header so that a suspend before the floor's first turn keeps it, and a re-run of the floor,
+// in a program that has another setting, takes it from there.
 TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
 {
     game->floor = 2;
     game->autoTurn = 2;
     ASSERT_TRUE(scene.StartDungeon());
-    game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
-    ASSERT_EQ(game->actionLog.AppendToFile(), 0);
 
     game->autoTurn = 0;
     game->playMode = kPlaySilentRerun;
@@ -242,6 +294,34 @@ TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
     game->playerCommands.push_back(first);
     EXPECT_TRUE(scene.DispatchCommand());
     EXPECT_EQ(game->autoTurn, 2);
+}
+
+// A power loss can take the floor's snapshot that was appended before its save: the resume of that save
+// appends it again, and a resume that finds it leaves the work files as they are.
+TEST_F(DungeonStartTest, AResumeAppendsTheSnapshotOfItsFloorWhenTheWorkFilesLackIt)
+{
+    game->floor = 3;
+    ASSERT_TRUE(scene.StartDungeon());
+    const std::filesystem::path work = UserFolder() / "00120001.rpl", index = UserFolder() / "00120001.rpi";
+    const auto whole = std::filesystem::file_size(work);
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost);
+        if (lost) {
+            std::filesystem::resize_file(work, whole - 1);
+            std::filesystem::resize_file(index, 0);
+        }
+        ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+        const std::uint32_t checkValue = game->checkValue;
+        game->playMode = kPlaySilentRerun;
+        RestartRunFromSeed(*game);
+        scene.resumingSave = 1;
+        ASSERT_TRUE(scene.StartDungeon());
+        scene.resumingSave = 0;
+        game->playMode = kPlayNormal;
+        EXPECT_EQ(std::filesystem::file_size(work), whole);
+        EXPECT_EQ(std::filesystem::file_size(index), 8u);
+        EXPECT_EQ(game->checkValue, checkValue);
+    }
 }
 
 TEST_F(DungeonStartTest, TheFloorAfterTheLastIsTheGoalFloorWithAWhiteFadeAndEndsAViewedReplay)
