@@ -219,7 +219,9 @@ bool ResumeDisk(const SDisk& disk)
     EXPECT_TRUE(result.finished) << result.failure;
     for (const std::string& box : result.messageBoxes)
         ADD_FAILURE() << "message box on resuming " << box;
-    if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
+    if (player.Offered()) {
+        EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
+    }
     if (FailureCount() > failuresBefore) {
         home.Keep();
         ADD_FAILURE() << "the resumed home is kept in " << home.Root();
