@@ -2,43 +2,21 @@
 // the first dungeon suspended on floor 2 and resumed from the title, the end of the run with its replay
 // saved, the dungeon's ranking and the replay watched from its file.
 //
-// Two plays run as ctest entries of their own, side by side; each keeps what the comparisons need in a
-// folder of the build (road_first, road_second): the recorded state hashes ("hashes.txt"), the lines of
-// the end-of-run screen and of the ranking's record, and the save and replay folders as the run left them.
-// The comparisons are tests of their own on those folders.
+// The road is played twice, each time in a fresh home, and the two plays must agree: the recorded state
+// hashes, the lines of the end-of-run screen and of the ranking's record, and the save and replay folders
+// as the run left them. Each play is made once in the process, by the first test that reads it.
 
-#include "e2e/road_player.h"
+#include "e2e/road_plays.h"
 #include "platform/host/encoding.h"
-#include "sdk/appframe/object_creater.h"
-#include "support/error_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path Output(const char* name)
-{
-    return fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / name;
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string JoinLines(const std::vector<std::string>& lines)
 {
@@ -48,26 +26,6 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// Every file under the folder by its relative path, with its bytes.
-std::map<std::string, std::string> ReadTree(const fs::path& root)
-{
-    std::map<std::string, std::string> files;
-    if (!fs::exists(root)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
-    return files;
-}
-
 std::string Utf8(const std::string& cp932)
 {
     std::string utf8;
@@ -75,66 +33,30 @@ std::string Utf8(const std::string& cp932)
     return utf8;
 }
 
-// Plays the road in a fresh home and keeps its record in `out`.
-void PlayRoad(const fs::path& out)
+// A clean run: no error box on the way, nothing written to the error output, every frame drawn, and every
+// part of the road reached.
+void ExpectCleanPlay(const e2e::SRoadPlay& play)
 {
-    fs::remove_all(out);
-    e2e::CTempHome home;
-    e2e::CRoadPlayer player;
-    e2e::CHashRecorder recorder;
-    player.SetRecorder(&recorder);
-    e2e::SRunOptions options;
-    // The suspend file lives only while the run is suspended: the folder is kept as the title shows it.
-    bool suspendKept = false;
-    options.observer = [&](const e2e::SPlayView& view) {
-        recorder.Observe(view);
-        if (player.Suspended() && !player.Resumed() && !suspendKept) {
-            suspendKept = true;
-            fs::create_directories(out / "suspended");
-            fs::copy(home.Exe() / "save", out / "suspended" / "save", fs::copy_options::recursive);
-            // The suspend's log lives in the user's data folder.
-            fs::copy(home.Root() / "data", out / "suspended" / "user", fs::copy_options::recursive);
-        }
-    };
-    // The music plays as the program's entry lets it play, through the Ogg plug-in.
-    const std::string plugIn = std::string(MAROVELLIN_BUILT_DATA_DIR) + "/data/plugin/zelvogg.dll";
-    auto* creater = zelvoranGameSDK3rd::AppFrame::CObjectCreater::GetInstance();
-    creater->LoadPlugIn(plugIn.c_str());
-    test_support::ErrorCapture errors;
-    const e2e::SRunResult result = e2e::RunGame(player, options);
-    creater->ReleasePlugIn(plugIn.c_str());
-
-    ASSERT_TRUE(result.finished) << result.failure;
-    // A clean run: no error box on the way, nothing written to the error output, and every frame drawn.
-    EXPECT_EQ(JoinLines(result.messageBoxes), "");
-    EXPECT_EQ(errors.Text(), "");
-    EXPECT_EQ(result.undrawnFrames, 0u);
-    EXPECT_TRUE(player.Suspended());
-    EXPECT_TRUE(player.Resumed());
-    EXPECT_TRUE(player.RunEnded());
-    EXPECT_TRUE(player.RankingSeen());
-    EXPECT_TRUE(player.ReplayWatched());
-
-    WriteFile(out / "hashes.txt", recorder.Format());
-    WriteFile(out / "run_end.txt", JoinLines(player.RunEndLines()));
-    WriteFile(out / "ranking.txt", JoinLines(player.RankingLines()));
-    fs::create_directories(out / "files");
-    for (const char* folder : {"save", "replay"})
-        if (fs::exists(home.Exe() / folder))
-            fs::copy(home.Exe() / folder, out / "files" / folder, fs::copy_options::recursive);
-    if (fs::exists(home.Root() / "data"))
-        fs::copy(home.Root() / "data", out / "files" / "user", fs::copy_options::recursive);
-    ::testing::Test::RecordProperty("frames", std::to_string(result.frames));
+    ASSERT_TRUE(play.result.finished) << play.result.failure;
+    EXPECT_EQ(JoinLines(play.result.messageBoxes), "");
+    EXPECT_EQ(play.errors, "");
+    EXPECT_EQ(play.result.undrawnFrames, 0u);
+    EXPECT_TRUE(play.suspended);
+    EXPECT_TRUE(play.resumed);
+    EXPECT_TRUE(play.runEnded);
+    EXPECT_TRUE(play.rankingSeen);
+    EXPECT_TRUE(play.replayWatched);
+    ::testing::Test::RecordProperty("frames", std::to_string(play.result.frames));
 }
 
 TEST(AdventureRun, First)
 {
-    PlayRoad(Output("road_first"));
+    ExpectCleanPlay(e2e::PlayedRoad(e2e::ERoadPlay::First));
 }
 
 TEST(AdventureRun, Second)
 {
-    PlayRoad(Output("road_second"));
+    ExpectCleanPlay(e2e::PlayedRoad(e2e::ERoadPlay::Second));
 }
 
 // The settings files are the machine's, not the run's.
@@ -145,20 +67,22 @@ bool IsRunFile(const std::string& name)
 
 TEST(AdventureTest, TwoRunsInFreshHomesGiveEqualHashesAndFiles)
 {
-    const fs::path first = Output("road_first"), second = Output("road_second");
-    ASSERT_TRUE(fs::exists(first / "hashes.txt")) << "the first play left no record";
-    ASSERT_TRUE(fs::exists(second / "hashes.txt")) << "the second play left no record";
+    const e2e::SRoadPlay& first = e2e::PlayedRoad(e2e::ERoadPlay::First);
+    const e2e::SRoadPlay& second = e2e::PlayedRoad(e2e::ERoadPlay::Second);
+    ASSERT_TRUE(first.result.finished) << first.result.failure;
+    ASSERT_TRUE(second.result.finished) << second.result.failure;
 
-    const std::string hashes = ReadFile(first / "hashes.txt");
-    EXPECT_EQ(hashes, ReadFile(second / "hashes.txt"));
+    const std::string& hashes = first.hashText;
+    EXPECT_EQ(hashes, second.hashText);
     // Every floor of the run ended, the run and its replay too.
     EXPECT_NE(hashes.find("floor 1 1 "), std::string::npos) << hashes;
     EXPECT_NE(hashes.find("\nrun "), std::string::npos) << hashes;
     EXPECT_NE(hashes.find("replay-"), std::string::npos) << hashes;
 
-    auto a = ReadTree(first / "files"), b = ReadTree(second / "files");
-    a.merge(ReadTree(first / "suspended"));
-    b.merge(ReadTree(second / "suspended"));
+    // The files at the end, and those that lived only while the run was suspended.
+    auto a = first.files, b = second.files;
+    a.insert(first.suspendedFiles.begin(), first.suspendedFiles.end());
+    b.insert(second.suspendedFiles.begin(), second.suspendedFiles.end());
     std::map<std::string, int> kinds; // ".act", ".rpl", ".sav"...
     for (const auto& [name, bytes] : a) {
         if (!IsRunFile(name)) continue;
@@ -178,10 +102,10 @@ TEST(AdventureTest, TwoRunsInFreshHomesGiveEqualHashesAndFiles)
 
 TEST(AdventureTest, TheRankingShowsTheRunFirstWithItsEndCauseAndScore)
 {
-    const fs::path first = Output("road_first");
-    ASSERT_TRUE(fs::exists(first / "ranking.txt")) << "the first play left no record";
-    const std::vector<std::string> record = SplitLines(ReadFile(first / "ranking.txt"));
-    const std::vector<std::string> runEnd = SplitLines(ReadFile(first / "run_end.txt"));
+    const e2e::SRoadPlay& first = e2e::PlayedRoad(e2e::ERoadPlay::First);
+    ASSERT_TRUE(first.result.finished) << first.result.failure;
+    const std::vector<std::string>& record = first.rankingLines;
+    const std::vector<std::string>& runEnd = first.runEndLines;
     ASSERT_GE(record.size(), 3u);
     ASSERT_GE(runEnd.size(), 3u);
     // Place 1 under the save's name, with the score the end of the run showed.

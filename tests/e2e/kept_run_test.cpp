@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -193,11 +194,22 @@ private:
     int m_playFrames = 0;
 };
 
+// The failures the current test has had so far.
+int FailureCount()
+{
+    const ::testing::TestResult& result = *::testing::UnitTest::GetInstance()->current_test_info()->result();
+    int failures = 0;
+    for (int i = 0; i < result.total_part_count(); ++i)
+        failures += result.GetTestPartResult(i).failed() ? 1 : 0;
+    return failures;
+}
+
 // Resumes a disk in a fresh program, which must end within its frames with no message box; a save in the
 // dungeon must go on, one at the camp is the state before the run began. Whether the run went on; the
 // home is kept on a failure.
 bool ResumeDisk(const SDisk& disk)
 {
+    const int failuresBefore = FailureCount();
     e2e::CTempHome home;
     Restore(disk, home);
     CResumer player;
@@ -207,8 +219,10 @@ bool ResumeDisk(const SDisk& disk)
     EXPECT_TRUE(result.finished) << result.failure;
     for (const std::string& box : result.messageBoxes)
         ADD_FAILURE() << "message box on resuming " << box;
-    if (player.Offered()) EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
-    if (::testing::Test::HasFailure()) {
+    if (player.Offered()) {
+        EXPECT_TRUE(player.Resumed()) << "the run was offered but did not go on";
+    }
+    if (FailureCount() > failuresBefore) {
         home.Keep();
         ADD_FAILURE() << "the resumed home is kept in " << home.Root();
     }
@@ -335,16 +349,18 @@ private:
     e2e::CRoadPlayer m_road;
 };
 
-// A disk that takes writes until the `from`-th and refuses it and every later one (0: none) whose path
-// holds `folder` (every one when empty), as a disk that fills up or a folder that turns read-only does;
-// deletes and renames still go through. It records every write asked of it.
+// A disk that refuses the `from`-th write (0: none) whose path holds `folder` (every one when empty) and,
+// unless `onlyThat`, every later one, as a disk that fills up or a folder that turns read-only does; with
+// `onlyThat` the writes after it go through again, as on a disk where space was freed. Deletes and renames
+// still go through. It records every write asked of it.
 class CRefusingDisk
 {
 public:
-    CRefusingDisk(std::size_t from, std::string folder)
+    CRefusingDisk(std::size_t from, std::string folder, bool onlyThat)
     {
         s_from = from;
         s_folder = std::move(folder);
+        s_onlyThat = onlyThat;
         s_writes.clear();
         s_refusedInPlay = false;
         s_playing = true;
@@ -361,24 +377,43 @@ private:
     static bool Refuse(const std::string& what)
     {
         s_writes.push_back(what);
-        const bool refused =
-            s_from != 0 && s_writes.size() >= s_from && what.find(s_folder) != std::string::npos;
+        const bool refused = s_from != 0 &&
+                             (s_onlyThat ? s_writes.size() == s_from : s_writes.size() >= s_from) &&
+                             what.find(s_folder) != std::string::npos;
         if (refused && s_playing && what.rfind("setting ", 0) != 0) s_refusedInPlay = true;
         return refused;
     }
     static inline std::size_t s_from = 0;
     static inline std::string s_folder;
+    static inline bool s_onlyThat = false;
     static inline std::vector<std::string> s_writes;
     static inline bool s_refusedInPlay = false;
     static inline bool s_playing = false;
 };
 
-// The road played in the current home with writes into `folder` refused from the `from`-th on.
-// `told`: whether a menu window told of a failed write.
-e2e::SRunResult PlayRefused(std::size_t from, const std::string& folder, std::uint64_t frameCap,
-                            std::vector<std::string>* writes, bool* refusedInPlay, bool* told = nullptr)
+// Where a disk refuses writes: everywhere (a full disk), in the save folder alone (a read-only one, while
+// the log in the user's folder is still written), or the save set alone (a disk with room for the small
+// files but not for the save); from one write on, or that write alone.
+struct SRefusal
 {
-    CRefusingDisk disk(from, folder);
+    std::string folder;
+    std::size_t from;      // the first write refused (one past the last: none)
+    bool onlyThat = false; // the writes after it go through
+};
+
+struct SRefusedPlay
+{
+    e2e::SRunResult result;
+    std::vector<std::string> writes; // every write asked of the disk, in order
+    bool refusedInPlay = false;      // a file was refused while the player played
+    int windowTellings = 0;          // the times a menu window began to tell of a failed write
+};
+
+// The road played in `home` on a disk that refuses writes as `refusal` says. The writes are named under
+// "<home>", so that plays in two homes compare.
+SRefusedPlay PlayRefused(const e2e::CTempHome& home, const SRefusal& refusal, std::uint64_t frameCap)
+{
+    CRefusingDisk disk(refusal.from, refusal.folder, refusal.onlyThat);
     class CPlayer : public CGiveUpRoad
     {
     public:
@@ -393,20 +428,26 @@ e2e::SRunResult PlayRefused(std::size_t from, const std::string& folder, std::ui
         {
             CGiveUpRoad::OnFrame(view);
             // The menus tell of a file they could not write in their own window.
-            if (view.FindLine("保存に失敗") >= 0) told = true;
+            const bool telling = view.FindLine("保存に失敗") >= 0;
+            if (telling && !m_telling) ++tellings;
+            m_telling = telling;
         }
-        bool told = false;
+        int tellings = 0;
 
     private:
         CRefusingDisk& m_disk;
+        bool m_telling = false;
     } player(disk);
     e2e::SRunOptions options;
     options.frameCap = frameCap;
-    e2e::SRunResult result = e2e::RunGame(player, options);
-    if (writes != nullptr) *writes = disk.Writes();
-    if (refusedInPlay != nullptr) *refusedInPlay = disk.RefusedInPlay();
-    if (told != nullptr) *told = player.told;
-    return result;
+    SRefusedPlay play;
+    play.result = e2e::RunGame(player, options);
+    const std::string root = home.Root().string();
+    for (const std::string& what : disk.Writes())
+        play.writes.push_back(what.starts_with(root) ? "<home>" + what.substr(root.size()) : what);
+    play.refusedInPlay = disk.RefusedInPlay();
+    play.windowTellings = player.tellings;
+    return play;
 }
 
 std::string Utf8(const char* cp932)
@@ -416,18 +457,10 @@ std::string Utf8(const char* cp932)
     return utf8;
 }
 
-// Where a disk refuses writes: everywhere (a full disk), in the save folder alone (a read-only one, while
-// the log in the user's folder is still written), or the save set alone (a disk with room for the small
-// files but not for the save).
-struct SRefusal
-{
-    std::string folder;
-    std::size_t from; // the first write refused (one past the last: none)
-};
-
-// Each write to refuse first: every write of the road into the folder, but of a row of appends to one
-// log only its first two and its last, as the turns between are alike.
-std::vector<SRefusal> RefusalPoints(const std::vector<std::string>& writes, const std::string& folder)
+// Each write to refuse first (or alone): every write of the road into the folder, but of a row of appends
+// to one log only its first two and its last, as the turns between are alike.
+std::vector<SRefusal> RefusalPoints(const std::vector<std::string>& writes, const std::string& folder,
+                                    bool onlyThat)
 {
     std::vector<SRefusal> points;
     const auto sameLog = [&](std::size_t a, std::size_t b) {
@@ -436,69 +469,132 @@ std::vector<SRefusal> RefusalPoints(const std::vector<std::string>& writes, cons
     for (std::size_t i = 0; i < writes.size(); ++i) {
         const bool inside =
             i >= 2 && i + 1 < writes.size() && sameLog(i - 2, i) && sameLog(i - 1, i) && sameLog(i, i + 1);
-        if (!inside && writes[i].find(folder) != std::string::npos) points.push_back({folder, i + 1});
+        if (!inside && writes[i].find(folder) != std::string::npos)
+            points.push_back({folder, i + 1, onlyThat});
     }
     return points;
 }
 
 constexpr int kRefusalShards = 4;
 
-// A failed write is never followed by a step that assumes it worked: with the disk refusing every write
-// from any one on, along the road of a new save, the start, a floor change, the suspend, the resume and
-// the end of the run, the player is told, no resume in the program is refused, and the disk left
-// resumes the run (or holds the state before it) in a program that starts on it.
-class RefusedWritesTest : public ::testing::TestWithParam<int>
+// Which road a shard plays: the disk refusing every write from one on, or that write alone.
+struct SRefusalShard
+{
+    bool oneWrite = false;
+    int shard = 0;
+};
+
+void PrintTo(const SRefusalShard& s, std::ostream* out)
+{
+    *out << (s.oneWrite ? "one write, shard " : "from one write on, shard ") << s.shard;
+}
+
+std::vector<SRefusalShard> RefusalShards(bool oneWrite)
+{
+    std::vector<SRefusalShard> shards;
+    for (int shard = 0; shard < kRefusalShards; ++shard)
+        shards.push_back({oneWrite, shard});
+    return shards;
+}
+
+// A failed write is never followed by a step that assumes it worked, and a write after it is tried again:
+// with the disk refusing every write from any one on, or any one write alone, along the road of a new
+// save, the start, a floor change, the suspend, the resume and the end of the run, the player is told
+// (once for the one write: a sequence that fails shows one box), no resume in the program is refused,
+// and the disk left resumes the run (or holds the state before it) in a program that starts on it.
+class RefusedWritesTest : public ::testing::TestWithParam<SRefusalShard>
 {};
 
 TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
 {
+    const SRefusalShard shard = GetParam();
     std::vector<std::string> writes;
     std::uint64_t frames = 0;
     {
         e2e::CTempHome home;
-        const e2e::SRunResult road = PlayRefused(0, "", 2'000'000, &writes, nullptr);
-        ASSERT_TRUE(road.finished) << road.failure;
-        ASSERT_TRUE(road.messageBoxes.empty()) << road.messageBoxes.front();
-        frames = road.frames;
+        const SRefusedPlay road = PlayRefused(home, {"", 0}, 2'000'000);
+        ASSERT_TRUE(road.result.finished) << road.result.failure;
+        ASSERT_TRUE(road.result.messageBoxes.empty()) << road.result.messageBoxes.front();
+        writes = road.writes;
+        frames = road.result.frames;
     }
-    std::vector<SRefusal> points = RefusalPoints(writes, "");
+    std::vector<SRefusal> points = RefusalPoints(writes, "", shard.oneWrite);
     ASSERT_GT(points.size(), 20u);
-    for (const char* folder : {"/exe/save/", "/exe/save/0000"}) {
-        const std::vector<SRefusal> some = RefusalPoints(writes, folder);
-        points.insert(points.end(), some.begin(), some.end());
+    if (!shard.oneWrite) {
+        for (const char* folder : {"/exe/save/", "/exe/save/0000"}) {
+            const std::vector<SRefusal> some = RefusalPoints(writes, folder, false);
+            points.insert(points.end(), some.begin(), some.end());
+        }
+        points.push_back({"", writes.size() + 1});
     }
-    points.push_back({"", writes.size() + 1});
     const std::string saving = Utf8("保存");
     const fs::path out =
-        fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / ("refused_writes_" + std::to_string(GetParam()));
+        fs::path(MAROVELLIN_E2E_OUTPUT_DIR) /
+        ((shard.oneWrite ? "one_refused_write_" : "refused_writes_") + std::to_string(shard.shard));
     fs::remove_all(out);
-    for (std::size_t i = std::size_t(GetParam()); i < points.size(); i += kRefusalShards) {
-        const std::size_t from = points[i].from;
-        const std::string& folder = points[i].folder;
-        const std::string refused = from <= writes.size() ? writes[from - 1] : "nothing";
-        SCOPED_TRACE("every write" + (folder.empty() ? "" : " into " + folder) + " refused from the " +
-                     std::to_string(from) + "th on (" + refused + ")");
+    // The road's writes in order, to find the one a failure names.
+    {
+        fs::create_directories(out);
+        std::ofstream list(out / "writes.txt");
+        for (std::size_t i = 0; i < writes.size(); ++i)
+            list << i + 1 << " " << writes[i] << "\n";
+    }
+    for (std::size_t i = std::size_t(shard.shard); i < points.size(); i += kRefusalShards) {
+        const SRefusal& refusal = points[i];
+        const std::string refused = refusal.from <= writes.size() ? writes[refusal.from - 1] : "nothing";
+        SCOPED_TRACE(refusal.onlyThat
+                         ? "only the " + std::to_string(refusal.from) + "th write refused (" + refused + ")"
+                         : "every write" + (refusal.folder.empty() ? "" : " into " + refusal.folder) +
+                               " refused from the " + std::to_string(refusal.from) + "th on (" + refused +
+                               ")");
         SDisk disk;
         {
             e2e::CTempHome home;
-            bool refusedInPlay = false, told = false;
-            const e2e::SRunResult road =
-                PlayRefused(from, folder, frames * 2, nullptr, &refusedInPlay, &told);
-            for (const std::string& box : road.messageBoxes) {
+            const SRefusedPlay road = PlayRefused(home, refusal, frames * 2);
+            int tellings = road.windowTellings;
+            for (const std::string& box : road.result.messageBoxes) {
                 // The game's boxes of a write that failed all speak of saving.
                 const bool failure = box.find(saving) != std::string::npos;
                 EXPECT_TRUE(failure) << "message box " << box;
-                told = told || failure;
+                tellings += failure ? 1 : 0;
             }
-            if (refusedInPlay) EXPECT_TRUE(told) << "the player was not told";
+            // A write the game makes again at once, after which the road writes as it did on a disk that
+            // refused nothing, has failed nothing the player needs to hear of.
+            const std::size_t n = refusal.from;
+            const bool retried =
+                refusal.onlyThat && road.writes.size() == writes.size() + 1 &&
+                road.writes[n] == writes[n - 1] &&
+                std::equal(writes.begin(), writes.begin() + std::ptrdiff_t(n), road.writes.begin()) &&
+                std::equal(writes.begin() + std::ptrdiff_t(n), writes.end(),
+                           road.writes.begin() + std::ptrdiff_t(n) + 1);
+            if (road.refusedInPlay && !retried) {
+                std::string next; // what the game wrote next, against the road on a disk that refused nothing
+                for (std::size_t k = n; k < n + 3 && k < road.writes.size(); ++k)
+                    next += "\n  " + road.writes[k] + (k < writes.size() ? " (road: " + writes[k] + ")" : "");
+                EXPECT_GT(tellings, 0) << "the player was not told; the writes after the refused one (" +
+                                              std::to_string(road.writes.size()) + " in all, road " +
+                                              std::to_string(writes.size()) + "):"
+                                       << next;
+            }
+            // One write refused fails one sequence, which tells of it once.
+            if (refusal.onlyThat) {
+                std::string shown;
+                for (const std::string& box : road.result.messageBoxes)
+                    shown += "\n  box " + box;
+                EXPECT_LE(tellings, 1) << "the player was told " << tellings << " times ("
+                                       << road.windowTellings << " in a menu window)" << shown;
+            }
             disk = TakeDisk(home, out / std::to_string(i), refused);
         }
         ResumeDisk(disk);
-        if (HasFailure()) break;
+        // Of the road refusing every write from one on, the first disk that fails tells all; each write
+        // refused alone is a case of its own.
+        if (HasFailure() && !refusal.onlyThat) break;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shards, RefusedWritesTest, ::testing::Range(0, kRefusalShards));
+INSTANTIATE_TEST_SUITE_P(Shards, RefusedWritesTest, ::testing::ValuesIn(RefusalShards(false)));
+INSTANTIATE_TEST_SUITE_P(OneWriteShards, RefusedWritesTest, ::testing::ValuesIn(RefusalShards(true)));
 
 // One run, one ranking record: a kill between the ranking's write and the camp's save leaves the run to
 // be resumed, and the run ended again keeps the one record.

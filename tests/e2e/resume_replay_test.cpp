@@ -1,42 +1,19 @@
 // Suspend and resume, and the replay, on the road's plays: the first play of the road (suspended on floor
 // 2, resumed from the title, its replay watched at the end) against a third play that never suspends.
 // The silent re-run must end in the state of the suspend, every later state must be the straight play's,
-// and the replay must leave every floor in the state the run left it. The plays run as ctest entries of
-// their own; these tests read the hashes they left.
+// and the replay must leave every floor in the state the run left it. Each play is made once in the
+// process, by the first test that reads it.
 
-#include "e2e/road_player.h"
+#include "e2e/road_plays.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-fs::path Output(const char* name)
-{
-    return fs::path(MAROVELLIN_E2E_OUTPUT_DIR) / name;
-}
-
-// The records of a play's "hashes.txt" (CHashRecorder::Format).
-std::vector<e2e::SRecordedHash> ReadHashes(const fs::path& file)
-{
-    std::vector<e2e::SRecordedHash> records;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        e2e::SRecordedHash r;
-        fields >> r.moment >> r.dungeon >> r.floor >> std::hex >> r.hash;
-        if (fields) records.push_back(r);
-    }
-    return records;
-}
 
 std::string Describe(const e2e::SRecordedHash& r)
 {
@@ -58,29 +35,16 @@ std::vector<e2e::SRecordedHash> Ends(const std::vector<e2e::SRecordedHash>& all,
 // The third play: the same road without the suspend and without what follows the run.
 TEST(ResumeReplayRun, Straight)
 {
-    const fs::path out = Output("road_straight");
-    fs::remove_all(out);
-    e2e::CTempHome home;
-    e2e::SRoadOptions road;
-    road.suspend = false;
-    road.afterwards = false;
-    e2e::CRoadPlayer player(road);
-    e2e::CHashRecorder recorder;
-    player.SetRecorder(&recorder);
-    e2e::SRunOptions options;
-    options.observer = [&](const e2e::SPlayView& view) { recorder.Observe(view); };
-    const e2e::SRunResult result = e2e::RunGame(player, options);
-    ASSERT_TRUE(result.finished) << result.failure;
-    EXPECT_FALSE(player.Suspended());
-    EXPECT_TRUE(player.RunEnded());
-    fs::create_directories(out);
-    std::ofstream(out / "hashes.txt") << recorder.Format();
+    const e2e::SRoadPlay& play = e2e::PlayedRoad(e2e::ERoadPlay::Straight);
+    ASSERT_TRUE(play.result.finished) << play.result.failure;
+    EXPECT_FALSE(play.suspended);
+    EXPECT_TRUE(play.runEnded);
 }
 
 TEST(ResumeReplay, TheReRunEndsAtTheSuspendAndLaterStatesAreThoseOfAPlayThatNeverSuspends)
 {
-    const auto suspended = ReadHashes(Output("road_first") / "hashes.txt");
-    const auto straight = ReadHashes(Output("road_straight") / "hashes.txt");
+    const auto& suspended = e2e::PlayedRoad(e2e::ERoadPlay::First).hashes;
+    const auto& straight = e2e::PlayedRoad(e2e::ERoadPlay::Straight).hashes;
     ASSERT_FALSE(suspended.empty()) << "the suspended play left no record";
     ASSERT_FALSE(straight.empty()) << "the straight play left no record";
 
@@ -115,7 +79,7 @@ TEST(ResumeReplay, TheReRunEndsAtTheSuspendAndLaterStatesAreThoseOfAPlayThatNeve
 // leaves it ("exit"), not by the next floor's first frame.
 TEST(ResumeReplay, WatchingTheReplayEndsEachFloorAsTheRunDid)
 {
-    const auto records = ReadHashes(Output("road_first") / "hashes.txt");
+    const auto& records = e2e::PlayedRoad(e2e::ERoadPlay::First).hashes;
     ASSERT_FALSE(records.empty()) << "the suspended play left no record";
     std::vector<e2e::SRecordedHash> run, replay;
     std::size_t descents = 0;
