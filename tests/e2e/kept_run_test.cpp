@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -362,6 +363,8 @@ public:
         s_folder = std::move(folder);
         s_onlyThat = onlyThat;
         s_writes.clear();
+        s_entries.clear();
+        s_counter = 0;
         s_refusedInPlay = false;
         s_playing = true;
         platform::SetFileWriteRefusal(&Refuse);
@@ -380,9 +383,28 @@ private:
         const bool refused = s_from != 0 &&
                              (s_onlyThat ? s_writes.size() == s_from : s_writes.size() >= s_from) &&
                              what.find(s_folder) != std::string::npos;
-        if (refused && s_playing && what.rfind("setting ", 0) != 0) s_refusedInPlay = true;
+        // A settings-file write that changes neither a guard nor the file counter keeps only the player's
+        // settings (the last save chosen, the defaults), which the next write of the file puts right: no
+        // run stands on it.
+        bool settingsOnly = false;
+        if (what.ends_with("/save/main.cfg")) {
+            const auto& entries = g_globalData.saveEntries;
+            settingsOnly =
+                g_globalData.fileCounter == s_counter && entries.size() == s_entries.size() &&
+                std::equal(entries.begin(), entries.end(), s_entries.begin(), [](auto& a, auto& b) {
+                    return a.first == b.first && a.second.flag == b.second.flag &&
+                           a.second.value == b.second.value;
+                });
+            if (!refused) {
+                s_entries = entries;
+                s_counter = g_globalData.fileCounter;
+            }
+        }
+        if (refused && s_playing && what.rfind("setting ", 0) != 0 && !settingsOnly) s_refusedInPlay = true;
         return refused;
     }
+    static inline std::map<std::int32_t, SGlobalData::SSaveEntry> s_entries; // as the disk last took them
+    static inline std::int32_t s_counter = 0;
     static inline std::size_t s_from = 0;
     static inline std::string s_folder;
     static inline bool s_onlyThat = false;

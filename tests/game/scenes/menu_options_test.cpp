@@ -288,14 +288,21 @@ TEST_F(MenuOptionsTest, TheHistoryScrollsWithArrowsTrackAndThumb)
 // takes nothing gets the box that says where a resume will start instead.
 TEST_F(MenuOptionsTest, SuspendWaitsForAKeyEndsThePlayAndGuardsTheSave)
 {
-    for (const bool refused : {false, true}) {
-        SCOPED_TRACE(refused);
+    // (the end of the paths refused: none, every one, the guard's settings file alone)
+    static std::string refusal;
+    for (const char* refusing : {"", "/", "main.cfg"}) {
+        SCOPED_TRACE(refusing);
+        refusal = refusing;
+        const bool refused = !refusal.empty();
+        game->dungeon = 1;
         ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, game->floor), 0);
         game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
         g_globalData.saveEntries.clear();
         game->messageWindow.pending.clear();
         const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
-        platform::SetFileWriteRefusal(refused ? +[](const std::string&) { return true; } : nullptr);
+        platform::SetFileWriteRefusal([](const std::string& what) {
+            return !refusal.empty() && (refusal == "/" || what.ends_with(refusal));
+        });
         Open(0);
         menu->SuspendToTitle();
         platform::SetFileWriteRefusal(nullptr);
