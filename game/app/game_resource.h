@@ -46,12 +46,15 @@ class IYesNoQuestion;
 // the millisecond clock, with that seed kept in it; noRandom clear.
 Math::CRand ConstructSeededRand();
 
-// A save set's two files as bytes: the ".main" body and the ".head", and the body's check value.
+// A save set's two files as bytes: the ".main" body and the ".head", and the body's check value; whose
+// set it is: the save's number and name.
 struct SSaveSet
 {
     std::vector<std::uint8_t> body;
     std::vector<std::uint8_t> head;
     std::uint32_t checkValue = 0;
+    std::int32_t userNumber = -1;
+    ZTL::string saveName;
 };
 
 struct SGameResource : public CBltSupport, public Auxiliary::IArchive

@@ -176,6 +176,8 @@ SSaveSet BuildSaveSet(SGameResource& game)
     SSaveSet set;
     set.body = BuildSaveBody(game);
     set.checkValue = game.checkValue;
+    set.userNumber = game.userNumber;
+    set.saveName = game.saveName;
     Auxiliary::CSerialize head;
     StoreHead(head, game);
     AppendCheckValue(head.GetBuffer());

@@ -43,21 +43,32 @@ int EndSilentRerun(SGameResource& game)
 
 int SuspendRun(SGameResource& game)
 {
-    if (game.actionLog.IsHeld()) {
+    CActionLog& log = game.actionLog;
+    // What a floor start left unwritten belongs to its run alone: a game state that has since taken
+    // another save (the browser reads their heads into it) writes none of it.
+    const bool ownLog = log.GetFileName() == MakeSlotFilePath(game.userNumber, game.runNumber) + ".act";
+    const bool saveOwed = game.saveOwed && game.owedSave.userNumber == game.userNumber &&
+                          game.owedSave.saveName == game.saveName && ownLog;
+    if (!ownLog && log.IsHeld()) return kGuardLogOff;
+    if (log.IsHeld() || saveOwed) {
         // First the guard comes off, so that no step below leaves a guard that names another log: a
         // disk without one resumes whatever save and log it holds.
         g_globalData.saveEntries[game.userNumber] = {false, 0};
         if (SaveGlobalData(g_globalData) != 0) return kGuardNotSaved;
-        if (game.saveOwed) {
+        // A save never stands without a log of its run: where the disk has none, the log goes first.
+        if (log.IsHeld() && CActionLog::ReadLoggedFloor(game.userNumber, game.runNumber) < 1 &&
+            log.WriteHeldLog() != 0)
+            return kGuardNotSaved;
+        if (saveOwed) {
             if (WriteSaveSet(game, game.owedSave) != 0) return kGuardNotSaved;
             game.saveOwed = false;
             game.owedSave = SSaveSet();
         }
-        if (game.actionLog.WriteHeldLog() != 0) return kGuardNotSaved;
+        if (log.WriteHeldLog() != 0) return kGuardNotSaved;
     }
     // Only a run being played has commands of its own to write: a replay's or a re-run's are not the log's.
     const bool playing = game.playMode == kPlayNormal && game.dungeon != 0;
-    if (playing && !game.actionLog.Flush()) return kGuardNotSaved;
+    if (playing && !log.Flush()) return kGuardNotSaved;
     return UpdateGlobalDataEntry(game, true);
 }
 

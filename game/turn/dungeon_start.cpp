@@ -72,24 +72,30 @@ void AddFloorToReplay(SGameResource& game, bool appendLastLog)
 // The run written at a floor's start in normal play: the replay's work files, then the save, a fresh
 // action log and the resume guard. The save comes before the log, so that a kill between them leaves
 // this floor's save beside the whole log of the floor before, which a resume takes as this floor's start;
-// a kill before the save leaves the floor before to be re-run. A save or log that cannot be written ends
-// the sequence as a kill there would, and the player is told: the disk keeps the last state whose writes
-// all succeeded, while the floor's save and its log are kept in memory for the suspend to write again.
+// a kill before the save leaves the floor before to be re-run. A run whose log never reached the disk
+// (its start could not write it) has no log for the save to stand beside: its log goes first, and the
+// save only beside it. A save or log that cannot be written ends the sequence as a kill there would, and
+// the player is told: the disk keeps the last state whose writes all succeeded, while the floor's save
+// and its log are kept in memory for the suspend to write again.
 void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
 {
     AddFloorToReplay(game, appendLastLog);
+    const bool logFirst =
+        game.actionLog.IsHeld() && CActionLog::ReadLoggedFloor(game.userNumber, game.runNumber) < 1;
     SSaveSet save = BuildSaveSet(game);
-    if (WriteSaveSet(game, save) != 0) {
-        ShowErrorBox(kSaveFailedMessage);
+    const bool logBegun = logFirst && StartFloorLog(game) == 0;
+    if ((logFirst && !logBegun) || WriteSaveSet(game, save) != 0) {
+        // A log that could not be begun has told the player already.
+        if (!logFirst || logBegun) ShowErrorBox(kSaveFailedMessage);
         game.owedSave = std::move(save);
         game.saveOwed = true;
         const SPlayerCommand first = AutoTurnCommand(game);
-        game.actionLog.HoldNewLog(game.userNumber, game.runNumber, game.floor, &first);
+        if (!logFirst) game.actionLog.HoldNewLog(game.userNumber, game.runNumber, game.floor, &first);
         return;
     }
     game.saveOwed = false;
     game.owedSave = SSaveSet();
-    if (StartFloorLog(game) != 0) return;
+    if (!logFirst && StartFloorLog(game) != 0) return;
     if (UpdateGlobalDataEntry(game, false) == kGuardNotSaved) ShowErrorBox(kSaveFailedMessage);
 }
 

@@ -414,8 +414,9 @@ private:
 };
 
 // Where a disk refuses writes: everywhere (a full disk), in the save folder alone (a read-only one, while
-// the log in the user's folder is still written), or the save set alone (a disk with room for the small
-// files but not for the save); from one write on, or that write alone.
+// the log in the user's folder is still written), the save set alone (a disk with room for the small
+// files but not for the save), or the user's folder alone (the run's log and replay work files); from one
+// write on, or that write alone.
 struct SRefusal
 {
     std::string folder;
@@ -543,7 +544,7 @@ TEST_P(RefusedWritesTest, EveryDiskARefusedWriteLeavesResumes)
     std::vector<SRefusal> points = RefusalPoints(writes, "", shard.oneWrite);
     ASSERT_GT(points.size(), 20u);
     if (!shard.oneWrite) {
-        for (const char* folder : {"/exe/save/", "/exe/save/0000"}) {
+        for (const char* folder : {"/exe/save/", "/exe/save/0000", "/data/"}) {
             const std::vector<SRefusal> some = RefusalPoints(writes, folder, false);
             points.insert(points.end(), some.begin(), some.end());
         }
