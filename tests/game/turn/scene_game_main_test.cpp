@@ -453,6 +453,28 @@ TEST_F(SceneGameMainTest, WhenAViewedReplayEndsTheSceneFadesOutAndGoesToTheTitle
     EXPECT_EQ(scene.fadedOut, 1);
 }
 
+// A replay's floor key acts once per press, and the latch is the scene's own: the key still held as one
+// game-main scene ends does not swallow the first press in the next one.
+TEST_F(SceneGameMainTest, AReplaysFloorKeyActsOncePerPressInEachScene)
+{
+    constexpr std::uint32_t kKeyReplayMenu = 1u << 6;
+    constexpr std::int32_t kMenuReplayFloors = 20;
+    game->runStartValues = {{1, 0}};
+    const auto press = [this](CRecordingScene& on) {
+        game->playMode = kPlayReplay;
+        game->endOfRunRequest.mode = -1;
+        const std::uint32_t mask = kKeyReplayMenu;
+        on.OnMove(&mask);
+        return game->endOfRunRequest.mode;
+    };
+    EXPECT_EQ(press(scene), kMenuReplayFloors);
+    EXPECT_EQ(press(scene), -1) << "held";
+    CRecordingScene next{*game, &control};
+    next.drawing = &drawn;
+    next.holdKeyGuard = 0;
+    EXPECT_EQ(press(next), kMenuReplayFloors) << "the next scene";
+}
+
 TEST_F(SceneGameMainTest, TheDrawingOrderFollowsSightRoomAndFade)
 {
     auto& player = game->characters.player;

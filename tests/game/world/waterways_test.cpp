@@ -167,6 +167,35 @@ TEST_F(WaterwayTest, HeroineNeverStartsOnTheMoatIsland)
     }
 }
 
+// A floor of one free cell beside the 3 x 3 island, so that nine placements in ten land on the island:
+// the heroine is placed eight times before the floor is refused and built again.
+TEST_F(WaterwayTest, TheHeroineHasEightPlacementsToLandOffTheMoatIsland)
+{
+    const struct
+    {
+        std::uint32_t seed;
+        bool passes;
+    } cases[] = {
+        {5, true},  // the eighth placement is the first off the island
+        {1, false}, // all eight land on the island; a ninth would not
+    };
+    for (const auto& c : cases) {
+        game = std::make_unique<SGameResource>();
+        gen = std::make_unique<DungeonGen>();
+        WallTheField({0, 0});
+        CutRoom(10, 8, 1, 1);
+        game->random.noRandom = false;
+        game->random.SetSeed(c.seed);
+        FillFieldRect(game->map, 30, 20, 3, 3, 5, true, 1);
+        gen->moat = 1;
+        gen->moatCell = {30, 20};
+        EXPECT_EQ(Check(), c.passes) << c.seed;
+        EXPECT_EQ(gen->restartCauses[DungeonGen::kRestartHeroine], c.passes ? 0 : 1) << c.seed;
+        const auto& player = game->characters.GetPlayer();
+        if (c.passes) EXPECT_EQ(std::make_pair(player.x - 5, player.y - 4), std::make_pair(10, 8)) << c.seed;
+    }
+}
+
 // What the floor's flags make of its water at the check.
 TEST_F(WaterwayTest, WaterBecomesWhatTheFloorTypeAndIceFlagsSay)
 {
