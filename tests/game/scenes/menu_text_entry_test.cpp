@@ -5,6 +5,7 @@
 #include "game/app/save_game.h"
 #include "game/data/password.h"
 #include "platform/dialog.h"
+#include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
 #include "sdk/appframe/app_manager.h"
 #include "support/app_runner.h"
@@ -244,25 +245,42 @@ TEST_F(TextEntryTest, ANewSaveTakesTheSaveCounterAndIsWritten)
     EXPECT_EQ(menu->GetState(), 0);
 }
 
+// A new save whose number cannot be counted on the disk, or whose set cannot be put in place, is not made:
+// the game keeps the save it had, and a number the disk never counted is given again.
 TEST_F(TextEntryTest, ANewSaveThatCannotBeWrittenKeepsTheSaveTheGameHad)
 {
-    g_globalData.fileCounter = 5;
-    game->chosenDataNumber = 12;
-    // A folder holds the name of the new save's body, so the set cannot be put in place.
-    std::filesystem::create_directories(Exe() / "save" / Utf8("0005あい.main"));
-    Enter(93);
-    Type({kA, kI});
-    Command(4);
-    const auto boxes = platform::headless::GetShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes.front().text, Utf8("セーブデータの保存に失敗しました。"));
-    EXPECT_EQ(game->userNumber, 12);
-    EXPECT_EQ(game->chosenDataNumber, 12);
-    EXPECT_EQ(Str(game->saveName), "abc");
-    // The entry stays open with its text, for another name or for leaving.
-    EXPECT_EQ(menu->GetState(), 93);
-    EXPECT_EQ(Text(), "あい");
-    EXPECT_FALSE(std::filesystem::exists(Exe() / "save" / Utf8("0005あい.head")));
+    const struct
+    {
+        bool counterRefused; // else a folder holds the name of the new save's body
+        std::int32_t counter;
+    } cases[] = {{false, 6}, {true, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.counterRefused);
+        g_globalData.fileCounter = 5;
+        game->chosenDataNumber = 12;
+        game->userNumber = 12;
+        game->saveName = "abc";
+        std::filesystem::remove_all(Exe() / "save" / Utf8("0005あい.main"));
+        if (!c.counterRefused) std::filesystem::create_directories(Exe() / "save" / Utf8("0005あい.main"));
+        const std::size_t shown = platform::headless::GetShownMessageBoxes().size();
+        platform::SetFileWriteRefusal(
+            c.counterRefused ? +[](const std::string& what) { return what.ends_with("main.cfg"); } : nullptr);
+        Enter(93);
+        Type({kA, kI});
+        Command(4);
+        platform::SetFileWriteRefusal(nullptr);
+        const auto boxes = platform::headless::GetShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), shown + 1);
+        EXPECT_EQ(boxes.back().text, Utf8("セーブデータの保存に失敗しました。"));
+        EXPECT_EQ(g_globalData.fileCounter, c.counter);
+        EXPECT_EQ(game->userNumber, 12);
+        EXPECT_EQ(game->chosenDataNumber, 12);
+        EXPECT_EQ(Str(game->saveName), "abc");
+        // The entry stays open with its text, for another name or for leaving.
+        EXPECT_EQ(menu->GetState(), 93);
+        EXPECT_EQ(Text(), "あい");
+        EXPECT_FALSE(std::filesystem::exists(Exe() / "save" / Utf8("0005あい.head")));
+    }
 }
 
 TEST_F(TextEntryTest, SaveNamesTheBrowserCannotListAreRefused)
