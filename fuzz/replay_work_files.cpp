@@ -1,7 +1,8 @@
 // The work files of a run (".rpi", ".rpl" and ".act") of any content, as the end of a run and the
-// replay browser's "make a replay of the suspended run" read them back: the suspended floor's log joins
-// the ".rpl", the two become the replay file, and a replay that is written opens again with the floors
-// its index names, each floor loading or refused with the readers' own codes.
+// replay browser's "make a replay of the suspended run" read them back: the suspended floor's log follows
+// the ".rpl" in the replay alone (the work files stay as they were), the two become the replay file, and
+// a replay that is written opens again with the floors its index names, each floor loading or refused
+// with the readers' own codes.
 //
 // The input: a mode byte, the lengths of the ".rpi" and ".rpl" parts (u16 each), the two parts, then
 // the ".act" part. Mode bit 0 wraps the ".act" part's words in a right header and chunk sums; bit 1
@@ -111,20 +112,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Put(fs::path(kWork).concat(".rpl"), work);
     Put(fs::path(kWork).concat(".act"), act);
 
-    // As the browser makes a replay of a suspended run: the floor's log joins the work file first.
+    // As the browser makes a replay of a suspended run: the floor's log joins the replay alone, and the
+    // work files are only read.
     auto game = NewGame();
     game->actionLog.SetFileName(kUser, kRun);
-    if (game->actionLog.LoadSuspendData(kUser, kRun, kFloor) == 0) {
+    const bool suspended = game->actionLog.LoadSuspendData(kUser, kRun, kFloor) == 0;
+    const Bytes lastLog = game->actionLog.MakeFloorLogRecord();
+    ZTL::string name;
+    int written = WriteReplay(*game, name, nullptr, suspended ? &lastLog : nullptr);
+    if (ReadBytes(fs::path(kWork).concat(".rpl")) != work ||
+        ReadBytes(fs::path(kWork).concat(".rpi")) != index)
+        std::abort();
+    if (written != kReplayWritten && written != kReplayNoIndex && written != kReplayNoWorkFile &&
+        written != kReplayNoFloor)
+        std::abort();
+    // As the end of a run: the floor's log joins the work file, cut first to its whole records, and the
+    // replay is made of the files.
+    if (suspended) {
         if (game->actionLog.AppendFloorLog() != CActionLog::kFloorLogAppended) std::abort();
         // The log ends the work file, which kept at most what it held before.
         const Bytes after = ReadBytes(fs::path(kWork).concat(".rpl"));
         if (after.size() < 4 + act.size() || after.size() > work.size() + 4 + act.size() ||
             !std::equal(act.begin(), act.end(), after.end() - std::ptrdiff_t(act.size())))
             std::abort();
+        written = WriteReplay(*game, name);
     }
-    ZTL::string name;
-    const int written = WriteReplay(*game, name);
-    if (written == kReplayNoIndex || written == kReplayNoWorkFile) return 0;
+    if (written == kReplayNoIndex || written == kReplayNoWorkFile || written == kReplayNoFloor) return 0;
     if (written != kReplayWritten) std::abort();
 
     auto viewer = NewGame();
