@@ -8,6 +8,7 @@
 #include "game/dataset/built_app.h"
 #include "game/scenes/menu_scene.h"
 #include "game/support/logged_commands.h"
+#include "gamebase/music.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
@@ -356,6 +357,9 @@ TEST_F(AppFrameLoopTest, AMenuKeyPressDuringAReplayOpensTheMenuAndNothingElse)
             app.Start();
         }));
         headless::ReleaseAllKeys();
+        // The floor's music stays current in the music object, which outlives the application: it goes,
+        // so that the next application starts silent as a new program does.
+        QuorlithGameBase::CMusic::DestroyInstance();
         EXPECT_EQ(scene, kSceneMenu) << "held " << heldFrames << " frames";
         EXPECT_EQ(state, kMenuRoot) << "held " << heldFrames << " frames";
         EXPECT_EQ(stacked, 0u) << "held " << heldFrames << " frames";
