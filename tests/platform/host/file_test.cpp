@@ -329,6 +329,7 @@ TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
         {"rename onto it",
          [&] { return platform::RenameFileInPlace((m_root / "regular.txt").string(), "link.rpl"); }},
         {"move it", [&] { return platform::MoveFile(path, (m_root / "moved.rpl").string()); }},
+        {"cut it", [&] { return platform::TruncateFile(path, 2); }},
     };
     for (const auto& c : cases) {
         fs::remove(link);
