@@ -3,6 +3,7 @@
 #include "game/app/save_game.h"
 #include "game/support/adventure.h"
 #include "game/support/user_home.h"
+#include "platform/host/file.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,69 @@ TEST_F(SuspendTest, TheGuardDecidesHowTheReRunEnds)
     EXPECT_EQ(EndSilentRerun(*viewing), kRerunDone);
     EXPECT_EQ(viewing->playMode, kPlayReplay);
     EXPECT_EQ(viewing->rerunEndValue, 0);
+}
+
+// A re-run whose guard could not be cleared holds the log as the disk has it. The suspend that follows
+// writes it again only for its own run, takes the guard off before the longer log goes in (so that a
+// guard refused at the end never names the old log), and a replay's commands never join the log.
+TEST_F(SuspendTest, ASuspendAfterAHeldReRunLeavesADiskThatResumes)
+{
+    // Which guard the settings file refuses: none, a cleared one, a set one.
+    enum
+    {
+        kNone,
+        kCleared,
+        kSet
+    };
+    const struct
+    {
+        const char* what;
+        int refusedGuard; // at the suspend
+        bool otherSave, replay;
+        int result;
+        std::size_t commands; // on the disk afterwards
+    } cases[] = {
+        {"written", kNone, false, false, kGuardSaved, 3},
+        {"the set guard refused", kSet, false, false, kGuardNotSaved, 3},
+        {"another save's head read", kNone, true, false, kGuardLogOff, 2},
+        {"a replay watched", kNone, false, true, kGuardSaved, 3},
+    };
+    static int refused = kNone;
+    platform::SetFileWriteRefusal([](const std::string& what) {
+        const auto entry = g_globalData.saveEntries.find(12);
+        return what.ends_with("main.cfg") && refused != kNone && entry != g_globalData.saveEntries.end() &&
+               entry->second.flag == (refused == kSet);
+    });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        game = std::make_unique<SGameResource>();
+        PlayAndSuspend();
+        auto resumed = Resume();
+        refused = kCleared;
+        ASSERT_EQ(EndSilentRerun(*resumed), kRerunDone);
+        ASSERT_TRUE(resumed->actionLog.IsHeld());
+        resumed->actionLog.WriteCommand(Command(1));
+        resumed->actionLog.AppendToFile();
+        if (c.otherSave) resumed->userNumber = 13;
+        if (c.replay) {
+            resumed->playMode = kPlayReplay;
+            resumed->actionLog.WriteCommand(Command(1));
+        }
+        refused = c.refusedGuard;
+        EXPECT_EQ(SuspendRun(*resumed), c.result);
+        refused = kNone;
+        CActionLog reader;
+        ASSERT_EQ(reader.LoadSuspendData(12, 3, 7), 0);
+        EXPECT_EQ(reader.GetReadWords().size(), c.commands);
+        if (c.otherSave) continue;
+        // A new program: the guard as the disk has it.
+        ASSERT_EQ(LoadGlobalData(g_globalData), kGlobalDataLoaded);
+        auto again = Resume();
+        for (SPlayerCommand command; again->actionLog.ReadCommand(command), command.kind != -1;) {
+        }
+        EXPECT_EQ(EndSilentRerun(*again), kRerunDone);
+    }
+    platform::SetFileWriteRefusal(nullptr);
 }
 
 TEST_F(SuspendTest, TheGuardIsRecordedOnlyWhileTheLogIsOn)
