@@ -170,8 +170,6 @@ int AppendFloorSnapshot(SGameResource& game)
 
 namespace {
 
-constexpr std::uint64_t kSnapshotExtra = 8; // the warehouse's two counts after a snapshot's body
-
 // The u32 at `at` and where the bytes it counts end, when the work file holds them whole.
 bool WholeRecordAt(const Bytes& work, std::uint64_t at, std::uint64_t extra, std::uint64_t& end)
 {

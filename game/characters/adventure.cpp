@@ -153,7 +153,6 @@ void FinishAdventure(SGameResource& game)
 {
     game.saveOwed = false;
     game.owedSave = SSaveSet();
-    game.actionLog.DropHeld();
     if (game.characters.player.hp < 1) {
         game.inventory.fill(kNone);
         BankGold(game, game.gold / 4);

@@ -458,15 +458,6 @@ int CActionLog::WriteHeldLog()
     return 0;
 }
 
-void CActionLog::DropHeld()
-{
-    if (!m_held) return;
-    m_held = false;
-    m_heldFile.clear();
-    m_logging = 0;
-    ClearWordBuffer();
-}
-
 bool CActionLog::Flush()
 {
     if (m_writeFileName.empty()) return true;

@@ -110,9 +110,6 @@ public:
     // writes that file whole (0, the log then on the disk again; 1 when the write fails, still held).
     bool IsHeld() const { return m_held; }
     int WriteHeldLog();
-    // The run ended while its floor's log was held: the copy in memory goes and the log turns off, so
-    // that nothing later writes it, nor a guard that names it, beside the state the disk keeps.
-    void DropHeld();
     // Writes what is buffered, held or not, with no box, and asks the disk to hold the file before a
     // guard is made from it: true when the disk (or, held, the copy in memory) has every command given.
     bool Flush();

@@ -38,7 +38,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kPairBytes = 8;
-constexpr std::uint64_t kSnapshotExtra = 8; // the warehouse's two counts after a snapshot's body
 constexpr std::uint64_t kNoCut = ~std::uint64_t(0);
 
 // The u32 at `offset` of the stream, when the file holds it whole.

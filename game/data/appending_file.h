@@ -27,6 +27,9 @@ private:
     std::uint64_t m_initialLength = 0;
 };
 
+// The bytes a floor's snapshot record has after its body: the warehouse's two counts.
+inline constexpr std::uint64_t kSnapshotExtra = 8;
+
 // Results of AppendWorkRecord.
 enum WorkRecordResult : int
 {

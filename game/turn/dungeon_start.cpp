@@ -83,12 +83,15 @@ void SaveAtFloorStart(SGameResource& game, bool appendLastLog)
     const bool logFirst =
         game.actionLog.IsHeld() && CActionLog::ReadLoggedFloor(game.userNumber, game.runNumber) < 1;
     SSaveSet save = BuildSaveSet(game);
-    const bool logBegun = logFirst && StartFloorLog(game) == 0;
-    if ((logFirst && !logBegun) || WriteSaveSet(game, save) != 0) {
-        // A log that could not be begun has told the player already.
-        if (!logFirst || logBegun) ShowErrorBox(kSaveFailedMessage);
+    const auto owe = [&game, &save] {
         game.owedSave = std::move(save);
         game.saveOwed = true;
+    };
+    // A log that could not be begun has told the player, and stays held in memory.
+    if (logFirst && StartFloorLog(game) != 0) return owe();
+    if (WriteSaveSet(game, save) != 0) {
+        ShowErrorBox(kSaveFailedMessage);
+        owe();
         const SPlayerCommand first = AutoTurnCommand(game);
         if (!logFirst) game.actionLog.HoldNewLog(game.userNumber, game.runNumber, game.floor, &first);
         return;
