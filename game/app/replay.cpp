@@ -1,6 +1,7 @@
 #include "game/app/replay.h"
 
 #include "game/app/save_game.h"
+#include "game/characters/adventure.h"
 #include "game/data/action_log.h"
 #include "game/data/appending_file.h"
 #include "game/data/check_value.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <set>
 #include <utility>
@@ -302,7 +304,8 @@ int OpenReplay(SGameResource& game, const ZTL::string& fileName)
     if (!reader.Read(bytes, length)) return kReplayHeaderShort;
     if (!VerifyCheckValue(bytes)) return kReplayBadCheck;
     SReplayHeader header;
-    if (!ParseHeader(bytes, header)) return kReplayNotAReplay;
+    // A replay that names no floor has nothing to show: every floor start would stand on no snapshot.
+    if (!ParseHeader(bytes, header) || header.floors.empty()) return kReplayNotAReplay;
     std::uint32_t bodyStart = 0;
     if (!reader.ReadU32(bodyStart)) return kReplayBodyStartMissing;
 
@@ -357,9 +360,55 @@ int LoadReplayFloor(SGameResource& game, std::int32_t floor)
     return kReplayFloorLoaded;
 }
 
+std::int32_t NextReplayFloor(const SGameResource& game, std::int32_t floor)
+{
+    const auto next = game.runStartValues.upper_bound(floor);
+    return next != game.runStartValues.end() ? next->first : -1;
+}
+
+std::int32_t PreviousReplayFloor(const SGameResource& game, std::int32_t floor)
+{
+    const auto at = game.runStartValues.lower_bound(floor);
+    return at != game.runStartValues.begin() ? std::prev(at)->first : -1;
+}
+
+std::int32_t NearestReplayFloor(const SGameResource& game, std::int32_t floor)
+{
+    if (game.runStartValues.count(floor) != 0) return floor;
+    const std::int32_t before = PreviousReplayFloor(game, floor);
+    const std::int32_t after = NextReplayFloor(game, floor);
+    if (before == -1 || after == -1) return std::max(before, after);
+    return std::int64_t(after) - floor <= std::int64_t(floor) - before ? after : before;
+}
+
+std::int32_t NextReplayFloorOrEnd(const SGameResource& game)
+{
+    const std::int32_t next = NextReplayFloor(game, game.floor);
+    if (next != -1) return next;
+    return game.runRecord.floor > game.floor ? game.floor + 1 : -1;
+}
+
+int EnterReplayFloor(SGameResource& game, std::int32_t& floor)
+{
+    const std::int32_t shown = game.runStartValues.count(floor) != 0 ? floor : NextReplayFloor(game, floor);
+    if (shown == -1) return kReplayFloorAbsent;
+    floor = shown;
+    game.ResetAdventureState();
+    game.floor = shown;
+    game.playMode = kPlayReplay;
+    int result = LoadReplayFloor(game, shown);
+    // The reset state's dungeon 0 is the warehouse's, whose floor start leaves for the camp.
+    if (result == kReplayFloorLoaded &&
+        (game.dungeon < 1 || game.dungeon >= std::int32_t(kLastFloorUncleared.size())))
+        result = kReplayFloorUnreadable;
+    game.playMode = kPlayReplay;
+    return result;
+}
+
 bool EndReplay(SGameResource& game)
 {
     if (game.playMode != kPlayReplay) return false;
+    game.actionLog.Reset();
     game.config.Reset();
     game.messageWindow.AddMessage(-1, -1, "リプレイを終了します。");
     game.playMode = kPlayNormal;

@@ -74,7 +74,8 @@ enum ReplayFloorResult : int
     kReplayFloorSeekFailed = 4, // the floor's offset lies outside the file
     kReplayFloorLengthMissing = 40,
     kReplayFloorShort = 50,
-    kReplayFloorUnreadable = 60, // the snapshot's check value is wrong or it does not read whole
+    kReplayFloorUnreadable = 60, // the snapshot's check value is wrong, it does not read whole, or (at a
+                                 // floor's start) it is not of a dungeon the game has
     kReplayFloorWarehouseCountMissing = 61,
     kReplayFloorWarehouseMarkMissing = 62,
     kReplayFloorLogUnreadable = 70,
@@ -111,7 +112,24 @@ int OpenReplay(SGameResource& game, const ZTL::string& fileName);
 // not seeded), reserves the warehouse slots it had in use, and reads the floor's log into the action
 // log's read buffer (its log-on flag unchanged). A ReplayFloorResult.
 int LoadReplayFloor(SGameResource& game, std::int32_t floor);
+// The floors a viewed replay holds, as runStartValues names them: the first held after `floor`, the last
+// held before it, and the held floor nearest to it (of two as near, the later). -1 when there is none.
+std::int32_t NextReplayFloor(const SGameResource& game, std::int32_t floor);
+std::int32_t PreviousReplayFloor(const SGameResource& game, std::int32_t floor);
+std::int32_t NearestReplayFloor(const SGameResource& game, std::int32_t floor);
+// Where a viewed replay's "next floor" goes from the floor shown: the next floor it holds; past the last
+// one, when the run went below it (the run record's floor), the floor after, which the replay lacks and
+// which ends it as a descent there does; -1 when the run ended on this floor.
+std::int32_t NextReplayFloorOrEnd(const SGameResource& game);
+// At a floor's start while a replay from a file is viewed: the floor shown is `floor` or, when the
+// replay lacks it, the next floor it holds, which `floor` then names. The adventure state is reset (the
+// play mode stays 2) and that floor loaded. kReplayFloorAbsent when the replay holds no floor from
+// `floor` on (nothing is reset then); kReplayFloorUnreadable also for a snapshot that is not of a
+// dungeon the game has, which no floor of play could stand on. Whatever it returns, the play mode is
+// still 2: a state that failed to load is never taken for play. A ReplayFloorResult.
+int EnterReplayFloor(SGameResource& game, std::int32_t& floor);
 // Ends replay viewing: in play mode 2 the options go back to their defaults, "リプレイを終了します。" waits
 // for a key in the message window, normal play resumes and the end-of-play flag is raised; true. In any
-// other mode nothing changes; false.
+// other mode nothing changes; false. The action log goes with the replay, so that nothing of the state
+// left on the screen reaches the player's files: no command of it is written and no guard made from it.
 bool EndReplay(SGameResource& game);

@@ -43,6 +43,8 @@ int EndSilentRerun(SGameResource& game)
 
 int SuspendRun(SGameResource& game)
 {
+    // A replay's state is never the player's run, even where its numbers name her save.
+    if (game.playMode == kPlayReplay) return kGuardLogOff;
     CActionLog& log = game.actionLog;
     // What a floor start left unwritten belongs to its run alone: a game state that has since taken
     // another save (the browser reads their heads into it) writes none of it.

@@ -46,5 +46,6 @@ enum GuardResult : int
 int UpdateGlobalDataEntry(SGameResource& game, bool flag);
 // Suspends the run as it stands: what a floor start could not write (its save, and the floor's log held
 // in memory since) is written again first, then every command not yet on the disk, then the guard with
-// its flag set. A GuardResult: kGuardSaved when the disk resumes the run from here.
+// its flag set. A GuardResult: kGuardSaved when the disk resumes the run from here. A replay being
+// viewed writes nothing (kGuardLogOff).
 int SuspendRun(SGameResource& game);

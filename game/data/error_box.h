@@ -16,3 +16,6 @@ inline constexpr const char* kSuspendFailedMessage =
 // The box of a floor whose replay record could not be written: the run goes on, saved as ever.
 inline constexpr const char* kReplayGapMessage =
     "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。";
+// The box of a replay that cannot be read: a file that will not open as one, or a floor of it that will
+// not load.
+inline constexpr const char* kReplayUnreadableMessage = "リプレイファイルが読み込めませんでした";

@@ -45,7 +45,6 @@ constexpr const char* kCopied = "ファイルをコピーしました。";
 constexpr const char* kNotCopied = "ファイルがコピーできませんでした。";
 constexpr const char* kDeleted = "ファイルを削除しました。";
 constexpr const char* kNotDeleted = "ファイルが削除できませんでした。";
-constexpr const char* kReplayUnreadable = "リプレイファイルが読み込めませんでした";
 constexpr const char* kNotLoaded = "データがロードできませんでした";
 
 bool IsSaveListState(std::int32_t state)
@@ -435,7 +434,7 @@ bool CSceneMenu::UpdateDataBrowser(std::uint32_t keyMask)
             game.replayFromList = 1;
             PushState(0);
         } else {
-            ShowErrorBox(kReplayUnreadable);
+            ShowErrorBox(kReplayUnreadableMessage);
         }
         return true;
     }
@@ -603,7 +602,7 @@ void CSceneMenu::ChooseBrowserEntry()
         const std::int32_t index = browserPage * kReplaysPerPage + cursor;
         if (index < 0 || index >= std::int32_t(replayList.size())) return;
         if (OpenReplay(game, replayList[std::size_t(index)]) != kReplayOpened) {
-            ShowErrorBox(kReplayUnreadable);
+            ShowErrorBox(kReplayUnreadableMessage);
             return;
         }
         game.replayStart = 1;

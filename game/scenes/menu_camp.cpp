@@ -8,6 +8,7 @@
 
 #include "game/app/app.h"
 #include "game/app/game_resource.h"
+#include "game/app/replay.h"
 #include "game/asset_ids.h"
 #include "game/data/error_box.h"
 #include "game/data/password.h"
@@ -581,7 +582,8 @@ bool HandleNumberEntry(CSceneMenu& menu, std::uint32_t keyMask)
     if (!IsDecide(keyMask)) return false;
     menu.PlaySound(kSoundDecide);
     if (state == 99) {
-        game.replayTargetFloor = menu.enteredNumber;
+        // A floor the replay lacks gives the nearest one it holds.
+        game.replayTargetFloor = NearestReplayFloor(game, menu.enteredNumber);
         menu.PushState(0);
         return true;
     }

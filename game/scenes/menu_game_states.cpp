@@ -150,11 +150,11 @@ void ChooseSettingsEntry(CSceneMenu& menu, std::int32_t entry)
         menu.PushState(0);
         break;
     case 8:
-        game.replayTargetFloor = game.floor + 1;
+        game.replayTargetFloor = NextReplayFloorOrEnd(game);
         menu.PushState(0);
         break;
     case 9:
-        game.replayTargetFloor = game.floor - 1;
+        game.replayTargetFloor = PreviousReplayFloor(game, game.floor);
         menu.PushState(0);
         break;
     case 10:
@@ -666,13 +666,12 @@ ZTL::string BuildSettingsMenuText(const SGameResource& game)
         text += "#g  リプレイを終了する\n";
         return text;
     }
-    const auto hasFloor = [&game](std::int32_t floor) { return game.runStartValues.count(floor) != 0; };
     text += game.replayHasScore != 0 ? "#g" : "#n";
     text += "  スコアを表示する\n";
     text += "#g  このフロアを頭から再生する\n";
-    text += hasFloor(game.floor + 1) ? "#g" : "#n";
+    text += NextReplayFloorOrEnd(game) != -1 ? "#g" : "#n";
     text += "  次のフロアを再生する\n";
-    text += hasFloor(game.floor - 1) ? "#g" : "#n";
+    text += PreviousReplayFloor(game, game.floor) != -1 ? "#g" : "#n";
     text += "  前のフロアを再生する\n";
     text += "#g  フロアを選択して再生する\n";
     text += "#g  リプレイを終了する\n";

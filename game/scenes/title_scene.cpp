@@ -82,15 +82,21 @@ void CSceneTitle::StartPlay()
         m_sceneControl->RequestJump(kSceneGameMain);
         return;
     }
-    // A save inside a dungeon the game does not have cannot be resumed: it is refused as unreadable.
-    if (LoadSaveGame(game) != kSaveDone || game.dungeon >= std::int32_t(kLastFloorUncleared.size())) {
+    // A save asked for as a replay is watched, not played: the load's reset must not make it a resume.
+    const bool replay = game.playMode == kPlayReplay;
+    // A save inside a dungeon the game does not have cannot be resumed: it is refused as unreadable, as is
+    // one at the camp asked for as a replay, which has no floor to show.
+    if (LoadSaveGame(game) != kSaveDone || game.dungeon >= std::int32_t(kLastFloorUncleared.size()) ||
+        (replay && game.dungeon < 1)) {
         ShowErrorBox(kLoadFailed);
         return;
     }
-    if (game.playMode != kPlayReplay) game.playMode = kPlaySilentRerun;
-    g_globalData.lastSaveNumber = game.chosenDataNumber;
-    SaveGlobalData(g_globalData);
-    if (m_continueSuspended) {
+    game.playMode = replay ? kPlayReplay : kPlaySilentRerun;
+    if (!replay) {
+        g_globalData.lastSaveNumber = game.chosenDataNumber;
+        SaveGlobalData(g_globalData);
+    }
+    if (m_continueSuspended && !replay) {
         factory.SetSceneParameter(kParameterSuspended);
         m_sceneControl->RequestJump(kSceneGameMain);
         return;

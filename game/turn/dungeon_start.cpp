@@ -142,6 +142,12 @@ void StoreWarehouseFloorItems(SGameResource& game)
 
 void CSceneGameMain::BeginDescend()
 {
+    // A replay whose run went below the last floor it holds ends on that floor, as at the end of its log.
+    if (game.playMode == kPlayReplay && !game.runStartValues.empty() &&
+        NextReplayFloor(game, game.floor) == -1) {
+        EndReplay(game);
+        return;
+    }
     StartFade(kDescendFadeFrames, true, false);
     descending = 1;
     const std::int32_t next = ClassifyCurrentFloor(game, game.floor + 1);
@@ -155,16 +161,38 @@ std::int32_t CSceneGameMain::GenerateFloor(std::uint32_t seedA, std::uint32_t se
     return dungeonGen->Generate(game, seedA, seedB);
 }
 
+// A viewed replay whose floor cannot be shown: the player is told, and the screen stays dark until the
+// title, which drops the state. Nothing of that state is taken for play: the mode stays the replay's.
+void CSceneGameMain::LeaveUnreadableReplay()
+{
+    ShowErrorBox(kReplayUnreadableMessage);
+    game.config.Reset();
+    game.actionLog.Reset();
+    descending = 0;
+    fadeLength = 0;
+    fadedOut = 1;
+    returnToTitle = 1;
+}
+
 bool CSceneGameMain::StartDungeon()
 {
     if (game.playMode == kPlaySilentRerun) game.rerunStarted = 1;
 
     if (game.playMode == kPlayReplay && !game.runStartValues.empty()) {
-        const std::int32_t floor = game.floor;
-        game.ResetAdventureState();
-        game.floor = floor;
-        game.playMode = kPlayReplay;
-        LoadReplayFloor(game, floor);
+        std::int32_t floor = game.floor;
+        switch (EnterReplayFloor(game, floor)) {
+        case kReplayFloorLoaded:
+            break;
+        case kReplayFloorAbsent:
+            // Nothing was reset: the floor on the screen stays, and the replay ends over it.
+            descending = 0;
+            if (fadedOut != 0) StartFade(kFloorFadeFrames, false, false);
+            EndReplay(game);
+            return true;
+        default:
+            LeaveUnreadableReplay();
+            return false;
+        }
         ReseedFromStoredSeed(game);
     }
 
@@ -224,6 +252,11 @@ bool CSceneGameMain::StartDungeon()
             ++seedA;
             ++seedB;
             if (++failures > kMaxGeneratorFailures) {
+                // A replay's snapshot that no floor can be made from is not what its run saw.
+                if (game.playMode == kPlayReplay) {
+                    LeaveUnreadableReplay();
+                    return false;
+                }
                 ShowErrorBox("ダンジョンが作成できませんでした");
                 game.abortRun = 1;
                 return false;

@@ -24,6 +24,7 @@
 #include "platform/input.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr std::uint32_t kKeyMenu = 1u << 3;
@@ -114,7 +115,9 @@ CSceneGameMain::CSceneGameMain(CSceneControl* control, SGameResource& gameState)
         // the log alone until the re-run ends.
         game.messageWindow.logOnly = 1;
         RestartRunFromSeed(game);
-        resumingSave = 1;
+        // Only a resume mends the run's files (a lost snapshot, a log of the floor above): a save watched
+        // as a replay writes nothing.
+        resumingSave = mode != kPlayReplay ? 1 : 0;
         StartDungeon();
         resumingSave = 0;
         game.playMode = mode;
@@ -374,7 +377,8 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
         if (descending != 0) {
             game.pendingFloorBonus += ((12000 - game.floorTime) * game.floor) / 6;
             ++game.floor;
-            StartDungeon();
+            // A replay that could not show the floor turns no turn of the state it left.
+            if (!StartDungeon() && returnToTitle != 0) return;
         } else if (game.returnToCamp != 0) {
             game.returnToCamp = 0;
             if (control != nullptr) control->RequestCall(kSceneCamp);
@@ -420,10 +424,10 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                     return;
                 }
                 std::int32_t target = -1;
-                if ((keyMask & kKeyPrevFloor) != 0) target = game.floor - 1;
-                if ((keyMask & kKeyNextFloor) != 0) target = game.floor + 1;
+                if ((keyMask & kKeyPrevFloor) != 0) target = PreviousReplayFloor(game, game.floor);
+                if ((keyMask & kKeyNextFloor) != 0) target = NextReplayFloorOrEnd(game);
                 if ((keyMask & kKeyRestartFloor) != 0) target = game.floor;
-                if (target != -1 && game.runStartValues.count(target) != 0) {
+                if (target != -1) {
                     if (game.replayTargetFloor == -1) game.replayTargetFloor = target;
                     game.endOfPlay = 0;
                     ResetPortraitLayers(game);
@@ -529,8 +533,13 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
                     game.actionTimer = kMessageTimerAfterMenu;
                     return;
                 } else if (game.replayTargetFloor != -1) {
-                    game.floor = game.replayTargetFloor;
-                    game.replayTargetFloor = -1;
+                    const std::int32_t target = std::exchange(game.replayTargetFloor, -1);
+                    // Past the last floor the replay holds it ends where it stands, as at a descent there.
+                    if (NextReplayFloor(game, target - 1) == -1) {
+                        EndReplay(game);
+                        return;
+                    }
+                    game.floor = target;
                     StartDungeon();
                     return;
                 } else if (game.playMode == kPlaySilentRerun || game.playMode == kPlayReplay) {

@@ -144,14 +144,18 @@ public:
 
     // The floor start, the floor change and the earthquake.
     // Leaving the floor: a 30-frame fade-out, after which the scene adds the floor bonus, goes one floor
-    // down and starts the dungeon; the music fades when the next floor's class is another.
+    // down and starts the dungeon; the music fades when the next floor's class is another. A replay from a
+    // file that holds no floor below ends there instead.
     void BeginDescend();
     // Puts the game on the game state's floor: the warehouse's items stored and the camp asked for when
     // the warehouse floor is left; otherwise the floor built (the goal floor, the warehouse floor or a
     // generated one, saving first in normal play), items, gold, records and monsters brought to the
     // floor's start and the fade-in begun. False when the floor could not be built and the adventure is
-    // to end.
+    // to end. A replay from a file shows the floor from its own snapshot (the next floor it holds when it
+    // lacks this one, its end when it holds none), and goes to the title when the snapshot cannot be
+    // shown: false then too.
     bool StartDungeon();
+    void LeaveUnreadableReplay();
     // One frame of the earthquake: the view shakes, rocks fall in the collapse, and each stage ends with
     // its message or, after the collapse, the collapse action on the reaction queue.
     void UpdateQuake();

@@ -13,10 +13,12 @@
 #include "game/characters/monster_movement.h"
 #include "game/core/directions.h"
 #include "game/core/play_mode.h"
+#include "game/data/check_value.h"
 #include "game/data/global_data.h"
 #include "game/data/item_classes.h"
 #include "game/dataset/built_data.h"
 #include "game/turn/turn_phases.h"
+#include "platform/host/little_endian.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -539,6 +542,178 @@ TEST_P(RunFilesTest, NoWriteGoesThroughALinkInTheUsersFolder)
     EXPECT_EQ(fs::file_size(outside), 0u) << "a file outside the user's folder was written";
     for (const fs::path& link : links)
         EXPECT_TRUE(fs::is_symlink(link)) << link;
+}
+
+// The replay file with the floors it names put through `keep` (the floor and its offset in the body).
+std::string WithFloors(const std::string& file, const std::function<bool(std::uint32_t)>& keep)
+{
+    const auto u32 = [](const std::string& bytes, std::size_t at) {
+        return platform::ReadU32(reinterpret_cast<const std::uint8_t*>(bytes.data() + at));
+    };
+    const auto put = [](std::string& bytes, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(char(value >> (8 * i)));
+    };
+    const std::uint32_t length = u32(file, 0);
+    std::string header = file.substr(4, 20);
+    const std::uint32_t count = u32(file, 20);
+    std::uint32_t kept = 0;
+    std::string pairs;
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (keep(u32(file, 24 + 8 * i))) {
+            pairs += file.substr(24 + 8 * i, 8);
+            ++kept;
+        }
+    header.resize(16);
+    put(header, kept);
+    header += pairs + file.substr(24 + 8 * count, length - 24 - 8 * count);
+    std::vector<std::uint8_t> checked(header.begin(), header.end());
+    AppendCheckValue(checked);
+    std::string out;
+    put(out, std::uint32_t(checked.size()));
+    out.append(checked.begin(), checked.end());
+    put(out, std::uint32_t(out.size()));
+    return out + file.substr(8 + length);
+}
+
+// Where a floor's snapshot record and its log record begin in the replay file.
+std::pair<std::size_t, std::size_t> FloorRecords(const std::string& file, std::uint32_t floor)
+{
+    const auto u32 = [&file](std::size_t at) {
+        return platform::ReadU32(reinterpret_cast<const std::uint8_t*>(file.data() + at));
+    };
+    const std::size_t body = u32(4 + u32(0)) + 4;
+    for (std::uint32_t i = 0; i < u32(20); ++i)
+        if (u32(24 + 8 * i) == floor) {
+            const std::size_t snapshot = body + u32(28 + 8 * i);
+            return {snapshot, snapshot + 4 + u32(snapshot) + 8};
+        }
+    return {0, 0};
+}
+
+// A replay that lacks a floor, or names one that will not load, watched from its file as the browser
+// starts it: from its first floor to its end, and floor by floor with the next-floor and previous-floor
+// keys. It shows the floors it holds in order, goes on past those it lacks, and ends at the title (after
+// one box where a floor will not load); it never becomes play, and no file of the player's changes, the
+// program's end included.
+TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
+{
+    std::string whole;
+    {
+        auto game = NewProgram();
+        StartRun(*game);
+        auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
+        SRunLog log;
+        Play(*game, *scene, log, false);
+        ASSERT_EQ(game->runRecord.floor, 5);
+        ZTL::string file;
+        ASSERT_EQ(WriteReplay(*game, file), kReplayWritten);
+        whole = GetFile(Exe() / "replay" / (file.c_str() + 7));
+    }
+    // Every file of the save and user folders but the replay's own options.
+    const auto files = [this] {
+        std::map<fs::path, std::string> all;
+        for (const fs::path& folder : {Exe() / "save", GameData()})
+            for (const auto& entry : fs::recursive_directory_iterator(folder))
+                if (entry.is_regular_file() && entry.path() != Exe() / "save" / "replay.cfg")
+                    all[entry.path()] = GetFile(entry.path());
+        return all;
+    };
+    const auto before = files();
+    const fs::path viewed = Exe() / "replay" / "gaps.rpl";
+    const auto [floor3, log3] = FloorRecords(whole, 3);
+    ASSERT_NE(floor3, 0u);
+    const auto damaged = [&](std::size_t at) {
+        std::string file = whole;
+        file[at] = char(file[at] ^ 0xFF);
+        return file;
+    };
+    constexpr std::uint32_t kDecideKey = 1u << 0, kNextKey = 1u << 5, kPreviousKey = 1u << 4;
+    const std::vector<std::string> box = {Utf8("リプレイファイルが読み込めませんでした")};
+    const struct
+    {
+        const char* what;
+        std::string file;
+        bool cutAfterOpening;
+        std::vector<std::int32_t> watched, forward, backward; // the floors shown
+        bool unreadable;
+    } cases[] = {
+        {"as written", whole, false, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, {4, 3, 2, 1}, false},
+        {"the last floor missing behind one left by the stairs",
+         WithFloors(whole, [](auto f) { return f != 5; }),
+         false,
+         {1, 2, 3, 4},
+         {1, 2, 3, 4},
+         {4, 3, 2, 1},
+         false},
+        {"a middle floor missing",
+         WithFloors(whole, [](auto f) { return f != 3; }),
+         false,
+         {1, 2, 4, 5},
+         {1, 2, 4, 5},
+         {4, 2, 1},
+         false},
+        {"a snapshot damaged", damaged(floor3 + 40), false, {1, 2}, {1, 2}, {4}, true},
+        {"a log damaged", damaged(log3 + 4), false, {1, 2}, {1, 2}, {4}, true},
+        {"the file cut short once opened", whole, true, {1, 2}, {1, 2}, {}, true},
+    };
+    // Watches from `first`, pressing `key` now and then. The run ends on reaching floor 5, whose log is used
+    // up as it is shown: the walks back start on floor 4.
+    const auto watch = [&](const auto& c, std::int32_t first, std::uint32_t key) {
+        PutFile(viewed, c.file);
+        platform::headless::ScriptMessageBoxAnswers({});
+        auto game = NewProgram();
+        EXPECT_EQ(OpenReplay(*game, "replay\\gaps.rpl"), kReplayOpened);
+        if (c.cutAfterOpening) fs::resize_file(viewed, floor3);
+        game->replayStart = game->replayFromList = 1;
+        game->floor = first;
+        CSceneControl control;
+        control.SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CParameterFactory));
+        control.GetFactory()->SetSceneParameter(2);
+        auto scene = std::make_unique<CSceneGameMain>(&control, *game);
+        scene->ranking = &ranking;
+        std::vector<std::int32_t> shown;
+        std::uint64_t sinceShown = 0;
+        for (std::uint64_t frame = 0;
+             frame < kFrameCap && control.GetCommand() == CSceneControl::kCommandNone; ++frame) {
+            // A floor whose log is used up at once ends the replay on the frame it is shown.
+            if (scene->fadedOut == 0 && (shown.empty() || shown.back() != game->floor)) {
+                shown.push_back(game->floor);
+                sinceShown = 0;
+            }
+            // A walk ends where the key leads nowhere.
+            if (key != 0 && ++sinceShown > 200) break;
+            // The decide key, which a replay takes for no command, ends the wait of its last message.
+            const std::uint32_t keys = (frame % 2 == 0 ? kDecideKey : 0u) | (frame % 40 == 39 ? key : 0u);
+            scene->OnMove(&keys);
+            if (scene->fadedOut == 0 && (shown.empty() || shown.back() != game->floor))
+                shown.push_back(game->floor);
+            const bool playing =
+                game->playMode == kPlayNormal && game->endOfPlay == 0 && scene->returnToTitle == 0;
+            EXPECT_FALSE(playing) << "play on floor " << game->floor;
+            if (playing) break;
+        }
+        // The program ending here suspends nothing.
+        SuspendRun(*game);
+        std::vector<std::string> boxes;
+        for (const auto& shownBox : platform::headless::GetShownMessageBoxes())
+            boxes.push_back(shownBox.text);
+        // The title, or (a walk whose key led nowhere) a floor still shown.
+        const bool title = control.GetCommand() == CSceneControl::kCommandCall &&
+                           control.GetRequestedNumber() == kSceneTitle;
+        EXPECT_TRUE(title || (key != 0 && control.GetCommand() == CSceneControl::kCommandNone))
+            << "scene " << control.GetRequestedNumber();
+        EXPECT_EQ(boxes, c.unreadable ? box : std::vector<std::string>{});
+        EXPECT_EQ(files(), before) << "the player's files changed";
+        return shown;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(watch(c, 1, 0), c.watched);
+        EXPECT_EQ(watch(c, 1, kNextKey), c.forward);
+        EXPECT_EQ(watch(c, 4, kPreviousKey), c.backward);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,5 +1,6 @@
 #include "game/app/suspend.h"
 
+#include "game/app/replay.h"
 #include "game/app/save_game.h"
 #include "game/support/adventure.h"
 #include "game/support/user_home.h"
@@ -136,18 +137,27 @@ TEST_F(SuspendTest, ASuspendAfterAHeldReRunLeavesADiskThatResumes)
         kCleared,
         kSet
     };
+    // A replay's state writes nothing of the run, whether it is watched or has ended over the floor.
+    enum
+    {
+        kNoReplay,
+        kWatched,
+        kEnded
+    };
     const struct
     {
         const char* what;
         int refusedGuard; // at the suspend
-        bool otherSave, replay;
+        bool otherSave;
+        int replay;
         int result;
         std::size_t commands; // on the disk afterwards
     } cases[] = {
-        {"written", kNone, false, false, kGuardSaved, 3},
-        {"the set guard refused", kSet, false, false, kGuardNotSaved, 3},
-        {"another save's head read", kNone, true, false, kGuardLogOff, 2},
-        {"a replay watched", kNone, false, true, kGuardSaved, 3},
+        {"written", kNone, false, kNoReplay, kGuardSaved, 3},
+        {"the set guard refused", kSet, false, kNoReplay, kGuardNotSaved, 3},
+        {"another save's head read", kNone, true, kNoReplay, kGuardLogOff, 2},
+        {"a replay watched", kNone, false, kWatched, kGuardLogOff, 2},
+        {"a replay ended", kNone, false, kEnded, kGuardLogOff, 2},
     };
     static int refused = kNone;
     platform::SetFileWriteRefusal([](const std::string& what) {
@@ -166,9 +176,12 @@ TEST_F(SuspendTest, ASuspendAfterAHeldReRunLeavesADiskThatResumes)
         resumed->actionLog.WriteCommand(Command(1));
         resumed->actionLog.AppendToFile();
         if (c.otherSave) resumed->userNumber = 13;
-        if (c.replay) {
+        if (c.replay != kNoReplay) {
             resumed->playMode = kPlayReplay;
             resumed->actionLog.WriteCommand(Command(1));
+        }
+        if (c.replay == kEnded) {
+            EXPECT_TRUE(EndReplay(*resumed));
         }
         refused = c.refusedGuard;
         EXPECT_EQ(SuspendRun(*resumed), c.result);

@@ -367,21 +367,24 @@ TEST_F(CampMenuTest, ATargetBelowFiveIsRefused)
     EXPECT_EQ(menu->GetState(), 48);
 }
 
+// A floor the replay lacks gives the nearest it holds, the later of two as near.
 TEST_F(CampMenuTest, TheReplayFloorChoiceSpansTheRecordedFloors)
 {
-    game->runStartValues = {{3, 0}, {9, 0}};
-    game->floor = 3;
-    Open(20);
-    ASSERT_EQ(menu->GetState(), 99);
-    std::int32_t low = 0, high = 0;
-    menu->GetNumberEntryBounds(low, high);
-    EXPECT_EQ(low, 1);
-    EXPECT_EQ(high, 9);
-    Press(kUp);
-    Press(kUp);
-    Press(kDecide);
-    EXPECT_EQ(menu->GetState(), 0);
-    EXPECT_EQ(game->replayTargetFloor, 5);
+    for (const auto& [ups, target] : {std::pair(0, 3), std::pair(2, 3), std::pair(3, 9), std::pair(4, 9)}) {
+        game->runStartValues = {{3, 0}, {9, 0}};
+        game->floor = 3;
+        Open(20);
+        ASSERT_EQ(menu->GetState(), 99);
+        std::int32_t low = 0, high = 0;
+        menu->GetNumberEntryBounds(low, high);
+        EXPECT_EQ(low, 1);
+        EXPECT_EQ(high, 9);
+        for (int i = 0; i < ups; ++i)
+            Press(kUp);
+        Press(kDecide);
+        EXPECT_EQ(menu->GetState(), 0);
+        EXPECT_EQ(game->replayTargetFloor, target) << ups;
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -308,6 +309,18 @@ TEST_F(MenuSceneTest, SettingsTextEndsByTheWayTheGameIsPlayed)
     text = Str(BuildSettingsMenuText(*game));
     EXPECT_THAT(text, testing::HasSubstr("#n  次のフロアを再生する\n"));
     EXPECT_THAT(text, testing::HasSubstr("#g  前のフロアを再生する\n"));
+    // Floors the replay lacks between: the next and previous it holds; none after, where the run went
+    // deeper: the next ends the replay.
+    game->runStartValues = {{2, 0}, {4, 100}};
+    game->runRecord.floor = 6;
+    text = Str(BuildSettingsMenuText(*game));
+    EXPECT_THAT(text, testing::HasSubstr("#g  次のフロアを再生する\n"));
+    EXPECT_THAT(text, testing::HasSubstr("#g  前のフロアを再生する\n"));
+    game->runStartValues = {{4, 100}};
+    game->runRecord.floor = 4;
+    text = Str(BuildSettingsMenuText(*game));
+    EXPECT_THAT(text, testing::HasSubstr("#n  次のフロアを再生する\n"));
+    EXPECT_THAT(text, testing::HasSubstr("#n  前のフロアを再生する\n"));
     EXPECT_THAT(text, testing::HasSubstr("#n  スコアを表示する\n"));
     EXPECT_THAT(text, testing::HasSubstr("#n  自動振り向き設定\n"));
     game->replayFromList = 0;
@@ -471,16 +484,22 @@ TEST_F(MenuSceneTest, TheFeetEntryOpensTheStairsPromptOnlyOnStairs)
 
 TEST_F(MenuSceneTest, ReplayEntriesSetTheFloorToGoOnAt)
 {
+    // The next and previous floors are those the replay holds; past the last one, where the run went
+    // deeper, the floor after it, which ends the replay.
     struct Case
     {
         std::int32_t entry;
         std::int32_t target;
+        std::map<std::int32_t, std::int32_t> floors = {{3, 0}, {4, 10}, {5, 20}};
+        std::uint16_t runFloor = 5;
     };
-    for (const Case& c : {Case{7, 4}, Case{8, 5}, Case{9, 3}}) {
+    for (const Case& c : {Case{7, 4}, Case{8, 5}, Case{9, 3}, Case{8, 7, {{2, 0}, {4, 1}, {7, 2}}},
+                          Case{9, 2, {{2, 0}, {4, 1}, {7, 2}}}, Case{8, 5, {{4, 0}}, 6}}) {
         game->playMode = kPlayReplay;
         game->replayFromList = 1;
         game->floor = 4;
-        game->runStartValues = {{3, 0}, {4, 10}, {5, 20}};
+        game->runStartValues = c.floors;
+        game->runRecord.floor = c.runFloor;
         game->replayTargetFloor = -1;
         OpenSettings(c.entry);
         Press(kDecide);

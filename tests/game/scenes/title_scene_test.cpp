@@ -1,6 +1,7 @@
 #include "game/scenes/title_scene.h"
 
 #include "game/app/save_game.h"
+#include "game/core/play_mode.h"
 #include "game/data/global_data.h"
 #include "game/support/adventure_game.h"
 #include "game/ui/drawing_fixture.h"
@@ -199,10 +200,11 @@ TEST_F(TitleSceneTest, AKeyCutsTheFadeOutShort)
     EXPECT_EQ(control->GetRequestedNumber(), kSceneCamp);
 }
 
-// A save that is missing, or lies in a dungeon the game does not have, is refused on the title.
+// A save that is missing, or lies in a dungeon the game does not have, is refused on the title, as is a
+// save at the camp asked for as a replay (no floor of it to show; 1000 below).
 TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
 {
-    for (const std::int32_t dungeon : {-100, 9, 99}) {
+    for (const std::int32_t dungeon : {-100, 9, 99, 1000}) {
         SCOPED_TRACE(dungeon);
         platform::headless::ScriptMessageBoxAnswers({});
         OpenAgain();
@@ -211,8 +213,9 @@ TEST_F(TitleSceneTest, AFailedLoadShowsTheErrorAndStaysOnTheTitle)
             game->saveName = "none";
             game->chosenDataNumber = 77;
         } else {
-            ChooseSave(dungeon);
+            ChooseSave(dungeon % 1000);
         }
+        if (dungeon == 1000) game->playMode = kPlayReplay;
         ReturnFromBrowser(-1);
         FadeOut();
         const auto boxes = platform::headless::GetShownMessageBoxes();
