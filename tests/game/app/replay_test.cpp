@@ -380,6 +380,7 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
     } cases[] = {
         {0, 20, kReplayWritten, {7, 8, 9}, 6}, {8, 20, kReplayWritten, {7, 9}, 7},
         {9, 20, kReplayWritten, {7, 8}, 7},    {9, 8, kReplayWritten, {7, 8, 9}, 6},
+        {9, 9, kReplayWritten, {7, 8}, 7}, // the last floor, not the goal: its log is missing
         {10, 20, kReplayNoFloor, {}, 0},
     };
     static bool refusing = false;

@@ -1,6 +1,7 @@
 // The application's frame loop on the built data, one pass at a time, with scripted keys, the virtual
 // clock and scenes that record what the loop does to them, or the game's own scenes.
 
+#include "game/app/save_game.h"
 #include "game/app/scene_control.h"
 #include "game/characters/adventure.h"
 #include "game/core/play_mode.h"
@@ -8,8 +9,10 @@
 #include "game/dataset/built_app.h"
 #include "game/scenes/menu_scene.h"
 #include "game/support/logged_commands.h"
+#include "game/support/suspended_run.h"
 #include "gamebase/music.h"
 #include "platform/host/clock.h"
+#include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/scan_codes.h"
 #include "platform/window.h"
@@ -293,6 +296,43 @@ TEST_F(AppFrameLoopTest, AStartAFullScreenSwitchAndTheEndWriteNothingToTheErrorO
         EXPECT_FALSE(app.IsFullScreen());
     });
     EXPECT_EQ(errors.Text(), "");
+}
+
+// The program's end suspends a run in the dungeon as the menu does: the save its floor start could not
+// write goes to the disk then, beside the floor's log and under a guard that names them.
+TEST_F(AppFrameLoopTest, TheEndWritesTheSaveAFloorStartOwed)
+{
+    static bool refused;
+    refused = false;
+    ASSERT_TRUE(test_support::RunInApplication([&](test_support::BodyApp&) {
+        CBodyApp app([&](CBodyApp& a) {
+            SGameResource& game = *a.GetGameResource();
+            // The adventure's start saved floor 1; the save of floor 2's start is refused.
+            suspended_run::StartNewAdventure(game, "abc");
+            game.floor = 2;
+            platform::SetFileWriteRefusal([](const std::string& what) {
+                if (refused || !what.ends_with(".main")) return false;
+                return refused = true;
+            });
+            a.GetSceneControl()->RequestJump(kSceneGameMain);
+            for (int i = 0; i < 3; ++i)
+                a.RunFrame();
+            platform::SetFileWriteRefusal(nullptr);
+            ASSERT_TRUE(game.saveOwed);
+        });
+        app.Start();
+        SGameResource& onDisk = *app.GetGameResource();
+        ASSERT_EQ(LoadSaveGame(onDisk), kSaveDone);
+        EXPECT_EQ(onDisk.floor, 2);
+        ASSERT_EQ(onDisk.actionLog.LoadSuspendData(onDisk.userNumber, onDisk.runNumber, 2), 0);
+        SGlobalData stored;
+        ASSERT_EQ(LoadGlobalData(stored), kGlobalDataLoaded);
+        EXPECT_TRUE(stored.saveEntries.at(onDisk.userNumber).flag);
+        EXPECT_EQ(stored.saveEntries.at(onDisk.userNumber).value,
+                  onDisk.checkValue + onDisk.actionLog.GetRunningSum());
+    }));
+    QuorlithGameBase::CMusic::DestroyInstance();
+    EXPECT_TRUE(refused);
 }
 
 TEST_F(AppFrameLoopTest, DoubleSizeInFullScreenLeavesItAndTheNextFrameGoesBackAtTheNewSize)

@@ -332,6 +332,11 @@ TEST_F(MenuOptionsTest, SuspendWaitsForAKeyEndsThePlayAndGuardsTheSave)
         SPlayerCommand command;
         game->actionLog.ReadCommand(command);
         EXPECT_EQ(command.kind, 5);
+        // The guard on the disk names that log: one made before the command went in would not resume.
+        SGlobalData stored;
+        ASSERT_EQ(LoadGlobalData(stored), kGlobalDataLoaded);
+        EXPECT_EQ(stored.saveEntries.at(game->userNumber).value,
+                  game->checkValue + game->actionLog.GetRunningSum());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "game/support/menu_fixture.h"
 
 #include "game/app/ranking_table.h"
+#include "game/app/replay.h"
 #include "game/data/action_log.h"
 #include "game/data/password.h"
 #include "game/items/item_names.h"
@@ -348,19 +349,39 @@ TEST_F(MenuSceneTest, GivingUpEndsTheAdventureAndNoKeepsTheSubmenuCursor)
     EXPECT_EQ(menu->GetState(), 0);
 }
 
-TEST_F(MenuSceneTest, ReplaySaveReportsAFailureAndNoDeletesTheSlotsFiles)
+// Yes at the end of a run says what the disk holds: no replay, or the replay and the floors it lacks.
+TEST_F(MenuSceneTest, ReplaySaveReportsWhatWasWrittenAndNoDeletesTheSlotsFiles)
 {
     game->runRecord.recordNumber = 12;
     game->runRecord.runNumber = 3;
-    Open(-1);
-    game->selectWindow.Open(0, 0, true, -1, -1, 0, false, "a");
-    game->selectWindow.Open(0, 40, false, -1, -1, 0, false, "はい\nいいえ");
-    menu->PushState(78);
-    Press(kDecide);
-    EXPECT_EQ(menu->GetState(), 79);
-    EXPECT_EQ(TopText(), "ファイルの保存に失敗しました。|");
+    const struct
+    {
+        bool workFiles; // floor 3's alone, of the three floors the run reached
+        const char* shown;
+    } cases[] = {
+        {false, "ファイルの保存に失敗しました。|"},
+        {true, "replay\\0012abc0003.rplに|保存しました。|2フロア分の記録は欠けています。|"},
+    };
+    for (const auto& c : cases) {
+        if (c.workFiles) {
+            CreateUserFolders(g_globalData);
+            game->userNumber = 12;
+            game->runNumber = 3;
+            game->floor = game->runRecord.floor = 3;
+            game->runRecord.name = "abc";
+            ASSERT_EQ(game->actionLog.SaveSuspendData(12, 3, 3), 0);
+            ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended);
+            ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended);
+        }
+        Open(-1);
+        game->selectWindow.Open(0, 0, true, -1, -1, 0, false, "a");
+        game->selectWindow.Open(0, 40, false, -1, -1, 0, false, "はい\nいいえ");
+        menu->PushState(78);
+        Press(kDecide);
+        EXPECT_EQ(menu->GetState(), 79);
+        EXPECT_EQ(TopText(), c.shown);
+    }
 
-    CreateUserFolders(g_globalData);
     const ZTL::string base = MakeSlotFilePath(12, 3);
     Auxiliary::CFile file;
     ASSERT_EQ(file.Write(base + ".rpl", "x", 1), 0);

@@ -171,7 +171,8 @@ TEST_F(DungeonStartTest, NormalPlaySavesAtTheFloorStartAndAReplayDoesNot)
 // out of the replay, and the run is saved as ever; a refused save keeps the floor before and its whole
 // log on the disk, the new floor's commands never joining that log. Either way the player is told once,
 // and the suspend that follows writes what the floor start could not: the disk then resumes floor 3
-// with every command given on it.
+// with every command given on it. A later floor whose save is written owes nothing: the suspend leaves
+// its save in place.
 TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWholeLog)
 {
     const struct
@@ -181,6 +182,7 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         bool logOfFloor3; // before the suspend
         bool guardWritten;
         const char* box;
+        std::int32_t suspendedFloor = 3; // the last floor started before the suspend
     } cases[] = {
         {".rpl", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
         {".rpi", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
@@ -188,6 +190,7 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         {".head", 2, false, false, "セーブデータの保存に失敗しました。"},
         {".act", 3, false, false, "セーブデータに保存できません"},
         {"main.cfg", 3, true, false, "セーブデータの保存に失敗しました。"},
+        {".main", 2, false, false, "セーブデータの保存に失敗しました。", 4},
     };
     static std::string refused;
     static bool spent;
@@ -230,14 +233,20 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
             return on;
         };
         EXPECT_EQ(disk()->floor, c.savedFloor);
+        if (c.suspendedFloor == 4) {
+            game->floor = 4;
+            ASSERT_TRUE(scene.StartDungeon());
+            game->actionLog.WriteCommand(MakePlayerCommand(5, 2));
+            ASSERT_EQ(game->actionLog.AppendToFile(), 0);
+        }
 
         EXPECT_EQ(SuspendRun(*game), kGuardSaved);
         EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1);
         EXPECT_TRUE(g_globalData.saveEntries.at(12).flag);
         const std::uint32_t guardValue = g_globalData.saveEntries.at(12).value;
         const auto resumed = disk();
-        EXPECT_EQ(resumed->floor, 3);
-        ASSERT_EQ(resumed->actionLog.LoadSuspendData(12, resumed->runNumber, 3), 0);
+        EXPECT_EQ(resumed->floor, c.suspendedFloor);
+        ASSERT_EQ(resumed->actionLog.LoadSuspendData(12, resumed->runNumber, c.suspendedFloor), 0);
         EXPECT_EQ(resumed->checkValue + resumed->actionLog.GetRunningSum(), guardValue);
         std::vector<std::int32_t> kinds;
         for (SPlayerCommand command; resumed->actionLog.ReadCommand(command), command.kind != -1;)
