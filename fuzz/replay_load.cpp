@@ -1,8 +1,10 @@
-// A replay file of any content, as one dropped on the window: opening it and loading each of its floors
-// reads nothing past the file, allocates nothing the file does not hold and answers with the readers'
-// own codes. The first input byte chooses how the rest is taken: odd values have the target put right
-// the check values of the header and of every snapshot the header points to, so that the content behind
-// them is reached; even values take the rest as it is.
+// A replay file of any content, as one dropped on the window: opening it and showing each of the floors
+// its header names, as the game-main scene's floor start does (EnterReplayFloor), reads nothing past the
+// file, allocates nothing the file does not hold and answers with the readers' own codes, and never turns
+// the state into play: the play mode stays the replay's, and a floor shown is one of a dungeon, never the
+// warehouse floor whose start leaves for the camp. The first input byte chooses how the rest is taken:
+// odd values have the target put right the check values of the header and of every snapshot the header
+// points to, so that the content behind them is reached; even values take the rest as it is.
 
 #include "replay_floor_codes.h"
 
@@ -22,9 +24,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr const char* kFileName = "fuzz.rpl";
-// Floors loaded per input: each load is slow (a failed one resets the item tables), and a few floors
-// reach every path.
-constexpr std::uint64_t kFloorsTried = 4;
 
 std::uint64_t U32At(const Bytes& bytes, std::uint64_t at)
 {
@@ -47,7 +46,7 @@ void PutRight(Bytes& file)
     PutRightCheckValue(file, 4, headerLength);
     const std::uint64_t bodyStart = U32At(file, 4 + headerLength);
     const std::uint64_t floors = U32At(file, 4 + 16);
-    for (std::uint64_t i = 0; i < floors && i < kFloorsTried; ++i) {
+    for (std::uint64_t i = 0; i < floors && 4 + 24 + 8 * i + 4 <= file.size(); ++i) {
         const std::uint64_t record = U32At(file, 4 + 24 + 8 * i) + bodyStart + 4;
         PutRightCheckValue(file, record + 4, U32At(file, record));
     }
@@ -85,16 +84,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!game->runStartValues.empty()) std::abort();
         return 0;
     }
-    int floors = 0;
-    for (const auto& [floor, offset] : game->runStartValues) {
-        if (++floors > int(kFloorsTried)) break;
-        game->ResetAdventureState();
+    const auto named = game->runStartValues;
+    for (const auto& [floor, offset] : named) {
         game->passwordHistory.clear();
-        const int floorResult = LoadReplayFloor(*game, floor);
-        if (!fuzz_input::IsReplayFloorCode(floorResult)) std::abort();
+        game->playMode = kPlayReplay;
+        std::int32_t shown = floor;
+        const int floorResult = EnterReplayFloor(*game, shown);
+        if (!fuzz_input::IsReplayFloorCode(floorResult) || shown != floor) std::abort();
+        if (game->playMode != kPlayReplay) std::abort();
+        if (floorResult != kReplayFloorLoaded) continue;
         // Every word of the floor's log came from the file.
-        if (floorResult == kReplayFloorLoaded && game->actionLog.GetReadWords().size() * 4 > file.size())
-            std::abort();
+        if (game->actionLog.GetReadWords().size() * 4 > file.size()) std::abort();
+        if (game->dungeon < 1) std::abort();
     }
     return 0;
 }

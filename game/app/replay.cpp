@@ -115,6 +115,8 @@ bool ParseHeader(Bytes& bytes, SReplayHeader& header)
         std::uint32_t floor = 0, offset = 0;
         stream.Serialize(floor).Serialize(offset);
         header.floors.emplace_back(floor, offset);
+        // Floors count from 1; the viewer takes them as positive ints.
+        whole = floor >= 1 && floor <= std::uint32_t(std::numeric_limits<std::int32_t>::max());
     }
     if (whole) stream.Serialize(header.record);
     // The record's name names the replay file the record would be written to again.
@@ -191,6 +193,8 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameR
         const std::uint32_t floor = platform::ReadU32(index.data() + i);
         const std::uint32_t offset = platform::ReadU32(index.data() + i + 4);
         std::uint64_t snapshotEnd = 0, logEnd = 0;
+        // No run has a floor that a replay's header may not name.
+        if (floor < 1 || floor > std::uint32_t(std::numeric_limits<std::int32_t>::max())) continue;
         if (!WholeRecordAt(work, offset, kSnapshotExtra, snapshotEnd)) continue;
         bool loads = false;
         if (WholeRecordAt(work, snapshotEnd, 0, logEnd)) {

@@ -595,7 +595,8 @@ std::pair<std::size_t, std::size_t> FloorRecords(const std::string& file, std::u
 // starts it: from its first floor to its end, and floor by floor with the next-floor and previous-floor
 // keys. It shows the floors it holds in order, goes on past those it lacks, and ends at the title (after
 // one box where a floor will not load); it never becomes play, and no file of the player's changes, the
-// program's end included.
+// program's end included. Nor does a suspended save watched as a replay, whose resume would mend the
+// snapshot the work files lack.
 TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
 {
     std::string whole;
@@ -611,6 +612,19 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         ASSERT_EQ(WriteReplay(*game, file), kReplayWritten);
         whole = GetFile(Exe() / "replay" / (file.c_str() + 7));
     }
+    {
+        auto game = NewProgram();
+        StartRun(*game);
+        auto scene = MakeScene(*game, 0);
+        ChooseAutoTurn(*game, run.autoTurn);
+        SRunLog log;
+        Play(*game, *scene, log, true);
+        ASSERT_NE(log.atSuspend, 0u);
+        ASSERT_TRUE(SuspendRun(*game) == kGuardSaved);
+        // A power loss took the suspended floor's snapshot.
+        const fs::path index = RunFile(*game, ".rpi");
+        fs::resize_file(index, fs::file_size(index) - 8);
+    }
     // Every file of the save and user folders but the replay's own options.
     const auto files = [this] {
         std::map<fs::path, std::string> all;
@@ -621,6 +635,57 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         return all;
     };
     const auto before = files();
+    constexpr std::uint32_t kDecideKey = 1u << 0, kNextKey = 1u << 5, kPreviousKey = 1u << 4;
+    const std::vector<std::string> box = {Utf8("リプレイファイルが読み込めませんでした")};
+    // Plays the game-main scene of the start parameter, pressing `key` now and then; the floors shown.
+    const auto show = [&](SGameResource& game, std::int32_t parameter, std::uint32_t key, bool unreadable) {
+        CSceneControl control;
+        control.SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CParameterFactory));
+        control.GetFactory()->SetSceneParameter(parameter);
+        auto scene = std::make_unique<CSceneGameMain>(&control, game);
+        scene->ranking = &ranking;
+        std::vector<std::int32_t> shown;
+        // A floor whose log is used up at once ends the replay on the frame it is shown.
+        const auto record = [&] {
+            if (scene->fadedOut != 0 || (!shown.empty() && shown.back() == game.floor)) return false;
+            shown.push_back(game.floor);
+            return true;
+        };
+        record();
+        std::uint64_t sinceShown = 0;
+        for (std::uint64_t frame = 0;
+             frame < kFrameCap && control.GetCommand() == CSceneControl::kCommandNone; ++frame) {
+            // The decide key, which a replay takes for no command, ends the wait of its last message.
+            const std::uint32_t keys = (frame % 2 == 0 ? kDecideKey : 0u) | (frame % 40 == 39 ? key : 0u);
+            scene->OnMove(&keys);
+            sinceShown = record() ? 0 : sinceShown + 1;
+            const bool playing =
+                game.playMode == kPlayNormal && game.endOfPlay == 0 && scene->returnToTitle == 0;
+            EXPECT_FALSE(playing) << "play on floor " << game.floor;
+            // A walk ends where the key leads nowhere.
+            if (playing || (key != 0 && sinceShown > 200)) break;
+        }
+        // The program ending here suspends nothing.
+        SuspendRun(game);
+        std::vector<std::string> boxes;
+        for (const auto& shownBox : platform::headless::GetShownMessageBoxes())
+            boxes.push_back(shownBox.text);
+        // The title, or (a walk whose key led nowhere) a floor still shown.
+        const bool title = control.GetCommand() == CSceneControl::kCommandCall &&
+                           control.GetRequestedNumber() == kSceneTitle;
+        EXPECT_TRUE(title || (key != 0 && control.GetCommand() == CSceneControl::kCommandNone))
+            << "scene " << control.GetRequestedNumber();
+        EXPECT_EQ(boxes, unreadable ? box : std::vector<std::string>{});
+        std::vector<std::string> changed;
+        for (const auto& [path, bytes] : files()) {
+            const auto was = before.find(path);
+            if (was == before.end() || was->second != bytes) changed.push_back(path.filename().string());
+        }
+        EXPECT_EQ(changed, std::vector<std::string>{}) << "the player's files changed";
+        EXPECT_EQ(files().size(), before.size()) << "a file of the player's went";
+        return shown;
+    };
+
     const fs::path viewed = Exe() / "replay" / "gaps.rpl";
     const auto [floor3, log3] = FloorRecords(whole, 3);
     ASSERT_NE(floor3, 0u);
@@ -629,8 +694,6 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         file[at] = char(file[at] ^ 0xFF);
         return file;
     };
-    constexpr std::uint32_t kDecideKey = 1u << 0, kNextKey = 1u << 5, kPreviousKey = 1u << 4;
-    const std::vector<std::string> box = {Utf8("リプレイファイルが読み込めませんでした")};
     const struct
     {
         const char* what;
@@ -658,8 +721,8 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         {"a log damaged", damaged(log3 + 4), false, {1, 2}, {1, 2}, {4}, true},
         {"the file cut short once opened", whole, true, {1, 2}, {1, 2}, {}, true},
     };
-    // Watches from `first`, pressing `key` now and then. The run ends on reaching floor 5, whose log is used
-    // up as it is shown: the walks back start on floor 4.
+    // Watches the case's file from `first` as the browser starts it. The run ends on reaching floor 5,
+    // whose log is used up as it is shown: the walks back start on floor 4.
     const auto watch = [&](const auto& c, std::int32_t first, std::uint32_t key) {
         PutFile(viewed, c.file);
         platform::headless::ScriptMessageBoxAnswers({});
@@ -668,45 +731,7 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         if (c.cutAfterOpening) fs::resize_file(viewed, floor3);
         game->replayStart = game->replayFromList = 1;
         game->floor = first;
-        CSceneControl control;
-        control.SetFactory(ZTL::smart_ptr<QuorlithGameBase::ISceneFactory>(new CParameterFactory));
-        control.GetFactory()->SetSceneParameter(2);
-        auto scene = std::make_unique<CSceneGameMain>(&control, *game);
-        scene->ranking = &ranking;
-        std::vector<std::int32_t> shown;
-        std::uint64_t sinceShown = 0;
-        for (std::uint64_t frame = 0;
-             frame < kFrameCap && control.GetCommand() == CSceneControl::kCommandNone; ++frame) {
-            // A floor whose log is used up at once ends the replay on the frame it is shown.
-            if (scene->fadedOut == 0 && (shown.empty() || shown.back() != game->floor)) {
-                shown.push_back(game->floor);
-                sinceShown = 0;
-            }
-            // A walk ends where the key leads nowhere.
-            if (key != 0 && ++sinceShown > 200) break;
-            // The decide key, which a replay takes for no command, ends the wait of its last message.
-            const std::uint32_t keys = (frame % 2 == 0 ? kDecideKey : 0u) | (frame % 40 == 39 ? key : 0u);
-            scene->OnMove(&keys);
-            if (scene->fadedOut == 0 && (shown.empty() || shown.back() != game->floor))
-                shown.push_back(game->floor);
-            const bool playing =
-                game->playMode == kPlayNormal && game->endOfPlay == 0 && scene->returnToTitle == 0;
-            EXPECT_FALSE(playing) << "play on floor " << game->floor;
-            if (playing) break;
-        }
-        // The program ending here suspends nothing.
-        SuspendRun(*game);
-        std::vector<std::string> boxes;
-        for (const auto& shownBox : platform::headless::GetShownMessageBoxes())
-            boxes.push_back(shownBox.text);
-        // The title, or (a walk whose key led nowhere) a floor still shown.
-        const bool title = control.GetCommand() == CSceneControl::kCommandCall &&
-                           control.GetRequestedNumber() == kSceneTitle;
-        EXPECT_TRUE(title || (key != 0 && control.GetCommand() == CSceneControl::kCommandNone))
-            << "scene " << control.GetRequestedNumber();
-        EXPECT_EQ(boxes, c.unreadable ? box : std::vector<std::string>{});
-        EXPECT_EQ(files(), before) << "the player's files changed";
-        return shown;
+        return show(*game, 2, key, c.unreadable);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -714,6 +739,16 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         EXPECT_EQ(watch(c, 1, kNextKey), c.forward);
         EXPECT_EQ(watch(c, 4, kPreviousKey), c.backward);
     }
+
+    // The suspended save watched from its floor's start, as the title starts the browser's replay of it.
+    SCOPED_TRACE("a suspended save");
+    platform::headless::ScriptMessageBoxAnswers({});
+    auto game = NewProgram();
+    game->userNumber = 7;
+    game->saveName = "e2e";
+    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+    game->playMode = kPlayReplay;
+    EXPECT_EQ(show(*game, 1, 0, false), std::vector<std::int32_t>{run.suspendFloor});
 }
 
 INSTANTIATE_TEST_SUITE_P(

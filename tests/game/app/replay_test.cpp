@@ -223,6 +223,16 @@ TEST_F(ReplayTest, ADamagedReplayIsRefusedWithItsCode)
     Bytes flipped = replay;
     flipped[20] ^= 1;
     const Bytes empty = HeaderContent("rply", 0, {});
+    // The run's own header naming none of its three floors.
+    Bytes none(replay.begin() + 4, replay.begin() + 20);
+    PutU32(none, 0);
+    none.insert(none.end(), replay.begin() + 48, replay.begin() + bodyStart - 4);
+    // Its first floor named 0, and beyond the floors an int counts.
+    const auto firstFloor = [&](std::uint32_t floor) {
+        Bytes header(replay.begin() + 4, replay.begin() + bodyStart - 4);
+        platform::WriteU32(header.data() + 20, floor);
+        return ReplayFile(header, {});
+    };
     const struct
     {
         const char* what;
@@ -238,6 +248,9 @@ TEST_F(ReplayTest, ADamagedReplayIsRefusedWithItsCode)
         {"more floors than the header holds", ReplayFile(HeaderContent("rply", 0x20000000, {{1, 0}}), {}),
          kReplayNotAReplay},
         {"run record cut", ReplayFile(Bytes(empty.begin(), empty.end() - 3), {}), kReplayNotAReplay},
+        {"no floor named", ReplayFile(none, {}), kReplayNotAReplay},
+        {"floor 0 named", firstFloor(0), kReplayNotAReplay},
+        {"floor 2^31 named", firstFloor(0x80000000u), kReplayNotAReplay},
         {"body start missing", Bytes(replay.begin(), replay.begin() + bodyStart + 3),
          kReplayBodyStartMissing},
     };
@@ -268,6 +281,20 @@ TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
         platform::WriteU32(bytes.data() + at, value);
         return bytes;
     };
+    // Floor 7's snapshot whole, of another dungeon: the warehouse's, whose floor start leaves for the
+    // camp, or one the game does not have.
+    const auto ofDungeon = [&](std::int32_t dungeon) {
+        const std::int32_t kept = game->dungeon;
+        game->floor = 7;
+        game->gold = 700;
+        game->dungeon = dungeon;
+        const Bytes body = Snapshot(*game);
+        game->dungeon = kept;
+        Bytes bytes = replay;
+        EXPECT_EQ(body.size(), length);
+        std::copy(body.begin(), body.end(), bytes.begin() + std::ptrdiff_t(record) + 4);
+        return bytes;
+    };
     // Floor 9's offset moved far beyond the end of any file.
     Bytes header(replay.begin() + 4, replay.begin() + std::ptrdiff_t(record) - 8); // no check value
     platform::WriteU32(header.data() + 20 + 2 * 8 + 4, 0xFFFFFF00);
@@ -289,12 +316,18 @@ TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
         {"the log cut", cut(log + 4 + logLength - 1), 7, kReplayFloorLogUnreadable},
         {"a log longer than the file", with(log, 0x7FFFFFFF), 7, kReplayFloorLogUnreadable},
         {"the log damaged", with(log + 4, 0), 7, kReplayFloorLogUnreadable},
+        {"the warehouse's snapshot", ofDungeon(0), 7, kReplayFloorUnreadable},
+        {"a dungeon the game lacks", ofDungeon(9), 7, kReplayFloorUnreadable},
+        {"as written", replay, 7, kReplayFloorLoaded},
     };
+    // As the floor start shows a floor.
     for (const auto& c : cases) {
         Write(ReplayPath(), c.file);
         auto viewer = Viewer();
         ASSERT_EQ(OpenReplay(*viewer, "replay\\0012abc0003.rpl"), kReplayOpened) << c.what;
-        EXPECT_EQ(LoadReplayFloor(*viewer, c.floor), c.result) << c.what;
+        std::int32_t floor = c.floor;
+        EXPECT_EQ(EnterReplayFloor(*viewer, floor), c.result) << c.what;
+        EXPECT_EQ(viewer->playMode, kPlayReplay) << c.what;
     }
     fs::remove(ReplayPath());
     auto viewer = Viewer();
@@ -480,6 +513,17 @@ TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
     Write(Work(".rpi"), Bytes(index.begin(), index.end() - 5));
     ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
     EXPECT_EQ(U32At(Read(ReplayPath()), 20), 2u); // two floors
+    // A floor no run has is not named, even as the goal floor, whose snapshot ends the work files: the
+    // replay would not open.
+    Bytes beyond = index;
+    platform::WriteU32(beyond.data() + 16, 0xFFFFFFFFu);
+    Write(Work(".rpi"), beyond);
+    const Bytes work = Read(Work(".rpl"));
+    const std::size_t last = U32At(index, 20);
+    Write(Work(".rpl"), Bytes(work.begin(), work.begin() + std::ptrdiff_t(last + 12 + U32At(work, last))));
+    ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
+    EXPECT_EQ(U32At(Read(ReplayPath()), 20), 2u);
+    EXPECT_EQ(OpenReplay(*Viewer(), name), kReplayOpened);
     fs::remove(ReplayPath());
     fs::remove(Work(".rpl"));
     EXPECT_EQ(WriteReplay(*game, name), kReplayNoWorkFile);
