@@ -92,16 +92,27 @@ TEST_F(DungeonStartTest, FloorSeedsFollowTheRunAndEachRetryAddsOneToBoth)
     }
 }
 
+// A replay's floor that never stands is not what its run saw: the replay goes to the title, never to the
+// end of an adventure that would save its state.
 TEST_F(DungeonStartTest, AFloorThatNeverStandsEndsTheAdventureAfterOneBox)
 {
-    failures = INT_MAX;
-    EXPECT_FALSE(scene.StartDungeon());
-    EXPECT_EQ(seeds.size(), 65536u);
-    EXPECT_EQ(game->abortRun, 1);
-    const auto boxes = platform::headless::GetShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, Utf8("ダンジョンが作成できませんでした"));
-    EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
+    for (const std::int32_t mode : {kPlayNormal, kPlayReplay}) {
+        SCOPED_TRACE(mode);
+        platform::headless::ScriptMessageBoxAnswers({});
+        seeds.clear();
+        game->playMode = mode;
+        game->abortRun = 0;
+        failures = INT_MAX;
+        EXPECT_FALSE(scene.StartDungeon());
+        EXPECT_EQ(seeds.size(), 65536u);
+        EXPECT_EQ(std::tuple(game->abortRun, scene.returnToTitle),
+                  std::tuple(mode == kPlayNormal, mode != kPlayNormal));
+        const auto boxes = platform::headless::GetShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, Utf8(mode == kPlayNormal ? "ダンジョンが作成できませんでした"
+                                                          : "リプレイファイルが読み込めませんでした"));
+        EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
+    }
 }
 
 TEST_F(DungeonStartTest, TheHungerWarningStartsFromTheFullness)
