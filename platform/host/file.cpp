@@ -520,7 +520,7 @@ bool FolderExists(std::string_view path)
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep)
 {
     entries.clear();
     std::string host;
@@ -531,7 +531,7 @@ bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
         std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         FolderEntry item;
-        if (!ToSdkPath(name, item.name)) continue;
+        if (!ToSdkPath(name, item.name) || (keep != nullptr && !keep(item.name))) continue;
         struct stat st;
         std::string full = host + "/" + std::string(name);
         item.isFolder = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

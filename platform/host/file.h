@@ -136,9 +136,12 @@ struct FolderEntry
     std::string name; // CP932
     bool isFolder = false;
 };
+// Whether a name (CP932) is wanted from a folder's listing.
+using FolderNameFilter = bool (*)(std::string_view name);
 // The entries of a folder, without "." and "..", sorted by name. Entries whose names have no CP932
-// form are left out. False when the folder cannot be read.
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries);
+// form are left out, and with `keep` those it does not want: the disk is asked only about the others.
+// False when the folder cannot be read.
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep = nullptr);
 
 // The process's working folder (CP932, `/` separated, no final separator unless it is the root).
 bool GetCurrentFolder(std::string& path);
