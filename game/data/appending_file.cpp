@@ -51,9 +51,27 @@ bool ReadU32At(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std:
     return true;
 }
 
+// Whether the stream's bytes from `offset` to `size` are all zeros: what a power loss leaves of an
+// append whose length the file system kept but whose bytes it lost.
+bool ZerosFrom(std::FILE* stream, std::uint64_t size, std::uint64_t offset)
+{
+    std::uint8_t bytes[4096];
+    if (offset > size || std::fseek(stream, long(offset), SEEK_SET) != 0) return false;
+    for (std::uint64_t left = size - offset; left > 0;) {
+        const std::size_t count = std::size_t(std::min<std::uint64_t>(left, sizeof bytes));
+        if (std::fread(bytes, 1, count, stream) != count ||
+            std::any_of(bytes, bytes + count, [](std::uint8_t byte) { return byte != 0; }))
+            return false;
+        left -= count;
+    }
+    return true;
+}
+
 // The bytes of ".rpl" and ".rpi" to keep: up to the last snapshot that a whole pair names and that is
-// whole itself, and the record after it when that is whole too. False, when a file cannot be read, or
-// ".rpl" is missing: nothing is cut then.
+// whole itself, and the record after it when that is whole too. Zeros where a record or a pair should
+// be are torn, as a power loss leaves them: a record is not kept when it and all after it are zeros (a
+// floor's log has its length and header), nor a pair of zeros past the first (only the first snapshot begins
+// at 0). False, when a file cannot be read, or ".rpl" is missing: nothing is cut then.
 bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
                       std::uint64_t& indexSize, std::int64_t* lastFloor = nullptr)
 {
@@ -71,16 +89,19 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
     if (size < 0) return false;
     records = pairs = 0;
     for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
-        const std::uint64_t offset = platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4);
+        const std::uint8_t* named = index.data() + kPairBytes * (pair - 1);
+        if (pair > 1 && std::all_of(named, named + kPairBytes, [](std::uint8_t byte) { return byte == 0; }))
+            continue;
+        const std::uint64_t offset = platform::ReadU32(named + 4);
         std::uint32_t length = 0;
         if (!ReadU32At(stream, std::uint64_t(size), offset, length) ||
             offset + 4 + length + kSnapshotExtra > std::uint64_t(size))
             continue;
         pairs = kPairBytes * pair;
         records = offset + 4 + length + kSnapshotExtra;
-        if (lastFloor != nullptr) *lastFloor = platform::ReadU32(index.data() + kPairBytes * (pair - 1));
+        if (lastFloor != nullptr) *lastFloor = platform::ReadU32(named);
         if (ReadU32At(stream, std::uint64_t(size), records, length) &&
-            records + 4 + length <= std::uint64_t(size))
+            records + 4 + length <= std::uint64_t(size) && !ZerosFrom(stream, std::uint64_t(size), records))
             records += 4 + length;
         break;
     }
