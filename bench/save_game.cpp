@@ -5,12 +5,14 @@
 #include "game/data/action_log.h"
 #include "game/data/global_data.h"
 #include "platform/backend_chooser.h"
+#include "platform/host/path.h"
 #include "sdk/auxiliary/file.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <unistd.h>
 
@@ -140,6 +142,22 @@ void BM_ReadCommandsBack(benchmark::State& state)
     state.counters["commands"] = double(commands);
 }
 BENCHMARK(BM_ReadCommandsBack)->Unit(benchmark::kMillisecond);
+
+// The start with the files of many past runs in the user's folder (0 or 3,000): settling the replay
+// work files' backups there looks at every name.
+void BM_StartAmongRunFiles(benchmark::State& state)
+{
+    BenchHome home;
+    const ZTL::string folder = Auxiliary::CFile::ResolvePath(GetUserFolder(g_globalData, false));
+    std::string host;
+    if (!platform::ToHostPath(std::string_view(folder.c_str(), folder.size()), host))
+        state.SkipWithError("no user folder");
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        std::ofstream(host + "/" + std::to_string(i) + ".act") << "run";
+    for (auto _ : state)
+        CreateUserFolders(g_globalData);
+}
+BENCHMARK(BM_StartAmongRunFiles)->Arg(0)->Arg(3000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -51,9 +51,27 @@ bool ReadU32At(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std:
     return true;
 }
 
+// Whether the stream's bytes from `offset` to `size` are all zeros: what a power loss leaves of an
+// append whose length the file system kept but whose bytes it lost.
+bool ZerosFrom(std::FILE* stream, std::uint64_t size, std::uint64_t offset)
+{
+    std::uint8_t bytes[4096];
+    if (offset > size || std::fseek(stream, long(offset), SEEK_SET) != 0) return false;
+    for (std::uint64_t left = size - offset; left > 0;) {
+        const std::size_t count = std::size_t(std::min<std::uint64_t>(left, sizeof bytes));
+        if (std::fread(bytes, 1, count, stream) != count ||
+            std::any_of(bytes, bytes + count, [](std::uint8_t byte) { return byte != 0; }))
+            return false;
+        left -= count;
+    }
+    return true;
+}
+
 // The bytes of ".rpl" and ".rpi" to keep: up to the last snapshot that a whole pair names and that is
-// whole itself, and the record after it when that is whole too. False, when a file cannot be read, or
-// ".rpl" is missing: nothing is cut then.
+// whole itself, and the record after it when that is whole too. Zeros where a record or a pair should
+// be are torn, as a power loss leaves them: a record is not kept when it and all after it are zeros (a
+// floor's log has its length and header), nor a pair of zeros past the first (only the first snapshot begins
+// at 0). False, when a file cannot be read, or ".rpl" is missing: nothing is cut then.
 bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
                       std::uint64_t& indexSize, std::int64_t* lastFloor = nullptr)
 {
@@ -71,16 +89,19 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
     if (size < 0) return false;
     records = pairs = 0;
     for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
-        const std::uint64_t offset = platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4);
+        const std::uint8_t* named = index.data() + kPairBytes * (pair - 1);
+        if (pair > 1 && std::all_of(named, named + kPairBytes, [](std::uint8_t byte) { return byte == 0; }))
+            continue;
+        const std::uint64_t offset = platform::ReadU32(named + 4);
         std::uint32_t length = 0;
         if (!ReadU32At(stream, std::uint64_t(size), offset, length) ||
             offset + 4 + length + kSnapshotExtra > std::uint64_t(size))
             continue;
         pairs = kPairBytes * pair;
         records = offset + 4 + length + kSnapshotExtra;
-        if (lastFloor != nullptr) *lastFloor = platform::ReadU32(index.data() + kPairBytes * (pair - 1));
+        if (lastFloor != nullptr) *lastFloor = platform::ReadU32(named);
         if (ReadU32At(stream, std::uint64_t(size), records, length) &&
-            records + 4 + length <= std::uint64_t(size))
+            records + 4 + length <= std::uint64_t(size) && !ZerosFrom(stream, std::uint64_t(size), records))
             records += 4 + length;
         break;
     }
@@ -106,6 +127,35 @@ int AppendAfter(const ZTL::string& name, std::uint64_t keep, std::span<const std
     CAppendingFile appending;
     if (!appending.Open(name) || appending.GetInitialLength() != keep) return 1;
     return appending.Write(bytes.data(), bytes.size()) ? 0 : 2;
+}
+
+// Where the work file's name ends in a backup's name "<work file>.rpl.bkNN"; npos for another name.
+std::size_t WorkFileNameEnd(std::string_view name)
+{
+    constexpr std::string_view kWork = ".rpl.bk";
+    if (name.size() < kWork.size() + 2 || name.substr(name.size() - kWork.size() - 2, kWork.size()) != kWork)
+        return std::string_view::npos;
+    return name.size() - 5; // without ".bkNN"
+}
+
+// Whether the work file holds the backup's `size` bytes and one whole record after them, and nothing
+// else: the one record a replay of the older program added.
+bool IsBackupAndOneRecord(platform::FileReader& backup, std::uint64_t size, platform::FileReader& work,
+                          std::uint64_t workSize)
+{
+    std::uint8_t length[4];
+    if (workSize < size + 4 || !work.Seek(size) || !work.Read(length, 4) ||
+        platform::ReadU32(length) != workSize - size - 4 || !backup.Seek(0) || !work.Seek(0))
+        return false;
+    Bytes kept(std::size_t(std::min<std::uint64_t>(size, 1 << 16))), live(kept.size());
+    for (std::uint64_t left = size; left > 0;) {
+        const std::size_t count = std::size_t(std::min<std::uint64_t>(left, kept.size()));
+        if (!backup.Read(kept.data(), count) || !work.Read(live.data(), count) ||
+            !std::equal(kept.begin(), kept.begin() + std::ptrdiff_t(count), live.begin()))
+            return false;
+        left -= count;
+    }
+    return true;
 }
 
 } // namespace
@@ -154,25 +204,29 @@ void SettleWorkFileBackups(const ZTL::string& folder)
     const ZTL::string resolved = Auxiliary::CFile::ResolvePath(folder);
     const auto view = [](const ZTL::string& path) { return std::string_view(path.c_str(), path.size()); };
     std::vector<platform::FolderEntry> entries;
-    if (!platform::ListFolder(view(resolved), entries)) return;
+    // The folder holds every run's files: only the backups' names are worth a look at the disk.
+    if (!platform::ListFolder(view(resolved), entries, [](std::string_view name) {
+            return WorkFileNameEnd(name) != std::string_view::npos;
+        }))
+        return;
     for (const platform::FolderEntry& entry : entries) {
-        // "<work file>.rpl.bkNN"
         const std::string& name = entry.name;
-        constexpr std::string_view kWork = ".rpl.bk";
-        const std::size_t at =
-            name.size() >= kWork.size() + 2 ? name.size() - kWork.size() - 2 : std::string::npos;
-        if (entry.isFolder || at == std::string::npos || name.compare(at, kWork.size(), kWork) != 0) continue;
+        const std::string_view workName(name.data(), WorkFileNameEnd(name));
         const ZTL::string backup = resolved + "\\" + name.c_str();
-        const ZTL::string work = resolved + "\\" + name.substr(0, at + 4).c_str();
-        Bytes kept, live;
-        const bool hasLive = platform::ReadWholeFile(view(work), live);
-        if (!platform::ReadWholeFile(view(backup), kept)) continue;
+        const ZTL::string work = resolved + "\\" + std::string(workName).c_str();
+        platform::FileReader kept, live;
+        std::uint64_t size = 0, workSize = 0;
+        if (entry.isFolder || !kept.Open(view(backup)) || !kept.GetSize(size)) continue;
+        const bool hasLive = live.Open(view(work)) && live.GetSize(workSize);
         // The backup's work file with one more record after it is the replay's own addition, never
-        // taken back; a work file that went on from there, or the backup itself, needs no backup.
-        bool restore = !hasLive;
-        if (hasLive && live.size() >= kept.size() + 4 && std::equal(kept.begin(), kept.end(), live.begin()))
-            restore = platform::ReadU32(live.data() + kept.size()) + 4 == live.size() - kept.size();
-        const std::string_view workName(name.data(), at + 4);
+        // taken back; a work file that went on from there, or the backup itself, needs no backup. The
+        // sizes tell which pair can be that one before any byte is read. A work file was read whole to
+        // make a replay, so a backup larger than any whole read was never one: it goes unread.
+        bool restore = false;
+        if (size <= Auxiliary::CFile::kMaxReadSize)
+            restore = !hasLive || IsBackupAndOneRecord(kept, size, live, workSize);
+        kept.Close();
+        live.Close();
         if (restore)
             platform::RenameFileInPlace(view(backup), workName);
         else

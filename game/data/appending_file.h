@@ -55,5 +55,6 @@ int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> reco
 std::int64_t LastWholeSnapshotFloor(const ZTL::string& base);
 // Settles the backups "<work file>.rpl.bkNN" that an older program made of a work file while it wrote a
 // replay, and that a kill left in the folder: the work file it stood for is put back, and a backup the
-// work file no longer needs goes.
+// work file no longer needs goes, as does a file too large to have been such a backup, unread. Only the
+// names of backups are looked at on the disk.
 void SettleWorkFileBackups(const ZTL::string& folder);

@@ -83,9 +83,11 @@ bool IsRegularOrMissing(const std::string& host)
     return ::lstat(host.c_str(), &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
 }
 
-// Writes the bytes into a new file beside the host path, flushed to the disk and closed; `temporary`
-// receives its path. Nothing is left behind on failure.
-WriteResult WriteBeside(const std::string& host, const void* data, std::size_t size, std::string& temporary)
+// Writes into a new file beside the host path what `fill` writes to its descriptor (false when it
+// fails), flushed to the disk and closed; `temporary` receives its path. Nothing is left behind on
+// failure.
+template <typename Fill>
+WriteResult WriteBesideWith(const std::string& host, const Fill& fill, std::string& temporary)
 {
     temporary.clear();
     const std::string folder = ParentOf(host);
@@ -110,7 +112,7 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     struct stat old;
     if (::lstat(host.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
 
-    if (!WriteAll(fd, static_cast<const unsigned char*>(data), size) || ::fsync(fd) != 0) {
+    if (!fill(fd) || ::fsync(fd) != 0) {
         CloseDescriptor(fd);
         ::unlink(candidate.c_str());
         return WriteResult::WriteFailed;
@@ -121,6 +123,13 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
     }
     temporary = candidate;
     return WriteResult::Ok;
+}
+
+// Writes the bytes into a new file beside the host path, as WriteBesideWith does.
+WriteResult WriteBeside(const std::string& host, const void* data, std::size_t size, std::string& temporary)
+{
+    return WriteBesideWith(
+        host, [&](int fd) { return WriteAll(fd, static_cast<const unsigned char*>(data), size); }, temporary);
 }
 
 // Opens a regular file and nothing else, in blocking mode once open. The open itself never blocks: a
@@ -142,6 +151,36 @@ int OpenRegularFile(const std::string& host, int flags, mode_t permissions = 066
         return -1;
     }
     return fd;
+}
+
+// Makes a regular file with other names (hard links, which O_NOFOLLOW does not stop) the folder's own
+// before it is written in place: a copy of its bytes (none when `keepBytes` is false, for a write that
+// empties it anyway) is renamed over this name, so that the write reaches none of the others. True when
+// the name may be written in place now, also when it is not there or is no regular file (the open then
+// judges it); false when the copy cannot be made, as on a full disk.
+bool OwnBeforeWriteInPlace(const std::string& host, bool keepBytes)
+{
+    struct stat st;
+    if (::lstat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink <= 1) return true;
+    const int source = keepBytes ? OpenRegularFile(host, O_RDONLY | O_NOFOLLOW) : -1;
+    if (keepBytes && source < 0) return false;
+    const auto copy = [&](int fd) {
+        unsigned char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = source < 0 ? 0 : ::read(source, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return n == 0;
+            if (!WriteAll(fd, buffer, std::size_t(n))) return false;
+        }
+    };
+    std::string temporary;
+    const WriteResult written = WriteBesideWith(host, copy, temporary);
+    if (source >= 0) CloseDescriptor(source);
+    if (written != WriteResult::Ok) return false;
+    NotifyFileChange(host);
+    if (::rename(temporary.c_str(), host.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 // The open(2) flags of a normalised stream mode (NormaliseMode's form, without the 'e').
@@ -371,6 +410,10 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         }
         NotifyFileChange(host);
     }
+    if (writing && !OwnBeforeWriteInPlace(host, hostMode[0] != 'w')) {
+        result = StreamResult::CannotOpen;
+        return nullptr;
+    }
     // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end. A write
     // never goes through a link: the link may lead out of the user's folders.
     const int fd = OpenRegularFile(host, StreamModeFlags(hostMode) | (writing ? O_NOFOLLOW : 0));
@@ -407,6 +450,7 @@ bool TruncateFile(std::string_view path, std::uint64_t length)
 {
     std::string host;
     if (!ToHostPath(path, host) || IsFileWriteRefused(host)) return false;
+    if (!OwnBeforeWriteInPlace(host, true)) return false;
     NotifyFileChange(host);
     const int fd = OpenRegularFile(host, O_WRONLY | O_NOFOLLOW);
     if (fd < 0) return false;
@@ -520,7 +564,7 @@ bool FolderExists(std::string_view path)
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep)
 {
     entries.clear();
     std::string host;
@@ -531,7 +575,7 @@ bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
         std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         FolderEntry item;
-        if (!ToSdkPath(name, item.name)) continue;
+        if (!ToSdkPath(name, item.name) || (keep != nullptr && !keep(item.name))) continue;
         struct stat st;
         std::string full = host + "/" + std::string(name);
         item.isFolder = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -104,7 +104,9 @@ enum class StreamResult
 };
 
 // A standard I/O stream on the file, opened with a standard open mode ("rb", "w", "ab", "r+b" ...).
-// Text and binary modes behave alike here: nothing converts line ends.
+// Text and binary modes behave alike here: nothing converts line ends. A mode that writes never goes
+// through a symbolic link, and a file with other names too (hard links) is first made this folder's own:
+// a copy is put in its place, so that the writes reach none of the others.
 std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult& result);
 
 bool DeleteFile(std::string_view path);
@@ -113,6 +115,8 @@ bool DeleteFile(std::string_view path);
 bool SyncFile(std::string_view path);
 // Cuts a file to `length` bytes in place, needing no room for a copy; false when it is not a regular
 // file (a link is never followed), is shorter, or cannot be cut. A cut is a write: it is refused as one.
+// A file with other names too is first made this folder's own (a copy put in its place, as OpenStream
+// does before any write), so the cut never reaches the others.
 bool TruncateFile(std::string_view path, std::uint64_t length);
 // Gives a file a new name in its own folder, replacing a file of that name. The new name (one CP932
 // name, no folder) is taken exactly as written, so a name can change its letter case alone.
@@ -136,9 +140,12 @@ struct FolderEntry
     std::string name; // CP932
     bool isFolder = false;
 };
+// Whether a name (CP932) is wanted from a folder's listing.
+using FolderNameFilter = bool (*)(std::string_view name);
 // The entries of a folder, without "." and "..", sorted by name. Entries whose names have no CP932
-// form are left out. False when the folder cannot be read.
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries);
+// form are left out, and with `keep` those it does not want: the disk is asked only about the others.
+// False when the folder cannot be read.
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep = nullptr);
 
 // The process's working folder (CP932, `/` separated, no final separator unless it is the root).
 bool GetCurrentFolder(std::string& path);

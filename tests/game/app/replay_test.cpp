@@ -337,7 +337,8 @@ TEST_F(ReplayTest, AFloorThatTheFileDoesNotHoldWholeIsRefusedWithItsCode)
 }
 
 // A kill inside a work record leaves bytes that the resumed run's next record would follow: they are cut
-// off first, so that every floor's log follows its snapshot and the index holds whole pairs.
+// off first, so that every floor's log follows its snapshot and the index holds whole pairs. So are the
+// zeros a power loss leaves where a file system kept the length of an append but lost its bytes.
 TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
 {
     PlayThreeFloors();
@@ -348,14 +349,18 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
     {
         const char* what;
         Bytes workTail, indexTail;
+        bool beforeTheLastLog = false; // the tail follows floor 9's snapshot, its log not yet there
     } cases[] = {
         {"a log's length alone", {0x40, 0, 0, 0}, {}},
         {"half a snapshot", {0x40, 0, 0, 0, 1, 2, 3}, {}},
         {"a floor without its offset", {}, {10, 0, 0, 0}},
         {"a pair whose snapshot was cut", {0x40, 0, 0, 0, 1}, pairOfACutSnapshot},
+        {"zeros after the last snapshot", Bytes(64, 0), {}, true},
+        {"a zeroed pair", {}, Bytes(8, 0)},
     };
     for (const auto& c : cases) {
-        Bytes torn = work, tornIndex = index;
+        Bytes torn(work.begin(), work.end() - std::ptrdiff_t(c.beforeTheLastLog ? 4 + log.size() : 0)),
+            tornIndex = index;
         torn.insert(torn.end(), c.workTail.begin(), c.workTail.end());
         tornIndex.insert(tornIndex.end(), c.indexTail.begin(), c.indexTail.end());
         Write(Work(".rpl"), torn);

@@ -325,34 +325,47 @@ TEST_F(UserFoldersTest, TheStartRemovesTheLeftoversOfWritesCutShort)
 
 // An older program backed a run's replay work file up while it made a replay from the browser; a kill
 // left the backup. The next start puts the work file back when the kill left the replay's extra record
-// on it (or took the file), and otherwise drops the backup, which the work file no longer needs.
+// on it (or took the file), and otherwise drops the backup, which the work file no longer needs. A file
+// far larger than any whole-file read takes (sparse here) was never such a backup, nor its work file:
+// it is settled unread, and the start goes on.
 TEST_F(UserFoldersTest, TheStartSettlesTheBackupsOfAReplayCutShort)
 {
     const std::string work = "0000000100020003", record = std::string("\x02\0\0\0", 4) + "xy";
+    constexpr std::uintmax_t kHuge = std::uintmax_t(1) << 41;
     const struct
     {
         const char* what;
         bool hasLive;
         std::string live;
         std::string settled; // the work file after the start
+        std::uintmax_t hugeBackup = 0, hugeLive = 0;
     } cases[] = {
         {"the extra record on the work file", true, work + record, work},
         {"the work file taken", false, "", work},
         {"the work file as it was", true, work, work},
         {"the work file gone on", true, work + record + record, work + record + record},
         {"another work file", true, "other", "other"},
+        {"a huge backup", true, work + record, work + record, kHuge},
+        {"a huge backup, the work file taken", false, "", "", kHuge},
+        {"a huge work file", true, work + record, "", 0, kHuge},
     };
     fs::create_directories(GameData() / "0003");
     data.userNumber = 3;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const fs::path live = GameData() / "0003" / "00030001.rpl";
+        const fs::path live = GameData() / "0003" / "00030001.rpl", backup = live.string() + ".bk00";
         fs::remove(live);
         if (c.hasLive) PutFile(live, c.live);
-        PutFile(GameData() / "0003" / "00030001.rpl.bk00", work);
+        if (c.hugeLive != 0) fs::resize_file(live, c.hugeLive);
+        PutFile(backup, work);
+        if (c.hugeBackup != 0) fs::resize_file(backup, c.hugeBackup);
         CreateUserFolders(data);
-        EXPECT_EQ(GetFile(live), c.settled);
-        EXPECT_FALSE(fs::exists(GameData() / "0003" / "00030001.rpl.bk00"));
+        const std::uintmax_t size = fs::exists(live) ? fs::file_size(live) : 0;
+        EXPECT_EQ(size, c.hugeLive != 0 ? c.hugeLive : c.settled.size());
+        if (c.hugeLive == 0 && size == c.settled.size()) {
+            EXPECT_EQ(GetFile(live), c.settled);
+        }
+        EXPECT_FALSE(fs::exists(backup));
     }
 }
 

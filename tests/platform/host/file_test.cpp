@@ -28,13 +28,14 @@ const std::string kNouUtf8 = "\xE8\x83\xBD";
 class PlatformFileTest : public TempFolderTest
 {
 protected:
-    // Whether the stream opens (it is closed at once).
+    // Whether the stream opens; it then takes a "!" where it stands and is closed.
     static bool OpensStream(const std::string& path, const char* mode)
     {
         platform::StreamResult result;
         std::FILE* f = platform::OpenStream(path, mode, result);
-        if (f != nullptr) std::fclose(f);
-        return f != nullptr;
+        if (f == nullptr) return false;
+        std::fputs("!", f);
+        return std::fclose(f) == 0;
     }
     std::string Root() const { return m_root.string(); }
     static void Put(const fs::path& p, const std::string& content) { PutFile(p, content); }
@@ -301,45 +302,61 @@ TEST_F(PlatformFileTest, OnlyRegularFilesOpenAndNoOpenWaitsOnANamedPipe)
 }
 
 // A link where the game writes may lead out of the user's folders (a save pack can carry one): every way
-// of writing refuses it and leaves both the link and the file it points at as they were. Reading through
-// it still works.
+// of writing refuses a symbolic link and leaves both the link and the file it points at as they were.
+// A hard link's name is made the folder's own file before it is written in place, so the write goes
+// ahead there and never reaches the other name. Reading through a link still works.
 TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
 {
-    const fs::path outside = m_root / "outside.txt";
+    const fs::path outside = m_root / "outside.txt", regular = m_root / "regular.txt";
     const fs::path link = m_root / "link.rpl";
     const std::string path = link.string();
-    Put(m_root / "regular.txt", "regular");
     const struct
     {
         const char* what;
         std::function<bool()> write; // true when the write went ahead
+        const char* hardLinked;      // the folder's file after a write to a hard link ("": gone)
     } cases[] = {
-        {"ab", [&] { return OpensStream(path, "ab"); }},
-        {"a+b", [&] { return OpensStream(path, "a+b"); }},
-        {"wb", [&] { return OpensStream(path, "wb"); }},
-        {"w+b", [&] { return OpensStream(path, "w+b"); }},
-        {"r+b", [&] { return OpensStream(path, "r+b"); }},
-        {"whole file", [&] { return platform::WriteWholeFile(path, "new", 3) == platform::WriteResult::Ok; }},
+        {"ab", [&] { return OpensStream(path, "ab"); }, "outside!"},
+        {"a+b", [&] { return OpensStream(path, "a+b"); }, "outside!"},
+        {"wb", [&] { return OpensStream(path, "wb"); }, "!"},
+        {"w+b", [&] { return OpensStream(path, "w+b"); }, "!"},
+        {"r+b", [&] { return OpensStream(path, "r+b"); }, "!utside"},
+        {"whole file", [&] { return platform::WriteWholeFile(path, "new", 3) == platform::WriteResult::Ok; },
+         "new"},
         {"staged file",
          [&] {
              platform::StagedFile staged;
              return staged.Write(path, "new", 3) == platform::WriteResult::Ok && staged.Commit();
-         }},
-        {"copy over it", [&] { return platform::CopyFile((m_root / "regular.txt").string(), path, false); }},
-        {"rename onto it",
-         [&] { return platform::RenameFileInPlace((m_root / "regular.txt").string(), "link.rpl"); }},
-        {"move it", [&] { return platform::MoveFile(path, (m_root / "moved.rpl").string()); }},
-        {"cut it", [&] { return platform::TruncateFile(path, 2); }},
+         },
+         "new"},
+        {"copy over it", [&] { return platform::CopyFile(regular.string(), path, false); }, "regular"},
+        {"rename onto it", [&] { return platform::RenameFileInPlace(regular.string(), "link.rpl"); },
+         "regular"},
+        {"move it", [&] { return platform::MoveFile(path, (m_root / "moved.rpl").string()); }, ""},
+        {"cut it", [&] { return platform::TruncateFile(path, 2); }, "ou"},
     };
-    for (const auto& c : cases) {
-        fs::remove(link);
-        Put(outside, "outside");
-        fs::create_symlink(outside, link);
-        EXPECT_FALSE(c.write()) << c.what;
-        EXPECT_TRUE(fs::is_symlink(link)) << c.what;
-        EXPECT_EQ(Get(outside), "outside") << c.what;
-        EXPECT_TRUE(fs::exists(m_root / "regular.txt")) << c.what;
+    for (const bool hard : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (hard ? ", hard link" : ", symbolic link"));
+            fs::remove(link);
+            Put(outside, "outside");
+            Put(regular, "regular");
+            if (hard)
+                fs::create_hard_link(outside, link);
+            else
+                fs::create_symlink(outside, link);
+            EXPECT_EQ(c.write(), hard);
+            EXPECT_EQ(Get(outside), "outside");
+            if (hard) {
+                EXPECT_EQ(fs::exists(link) ? Get(link) : "", c.hardLinked);
+            } else {
+                EXPECT_TRUE(fs::is_symlink(link));
+                EXPECT_TRUE(fs::exists(regular));
+            }
+        }
     }
+    fs::remove(link);
+    fs::create_symlink(outside, link);
     std::vector<unsigned char> content;
     ASSERT_TRUE(platform::ReadWholeFile(path, content));
     EXPECT_EQ(std::string(content.begin(), content.end()), "outside");
