@@ -405,7 +405,6 @@ int EnterReplayFloor(SGameResource& game, std::int32_t& floor)
     if (result == kReplayFloorLoaded &&
         (game.dungeon < 1 || game.dungeon >= std::int32_t(kLastFloorUncleared.size())))
         result = kReplayFloorUnreadable;
-    game.playMode = kPlayReplay;
     return result;
 }
 

@@ -161,17 +161,22 @@ std::int32_t CSceneGameMain::GenerateFloor(std::uint32_t seedA, std::uint32_t se
     return dungeonGen->Generate(game, seedA, seedB);
 }
 
-// A viewed replay whose floor cannot be shown: the player is told, and the screen stays dark until the
-// title, which drops the state. Nothing of that state is taken for play: the mode stays the replay's.
-void CSceneGameMain::LeaveUnreadableReplay()
+// A viewed replay that cannot go on: the options go back to their defaults, as at its end, and the screen
+// stays dark until the title, which drops the state. Nothing of that state is taken for play: the mode
+// stays the replay's.
+void CSceneGameMain::LeaveReplayForTitle()
 {
-    ShowErrorBox(kReplayUnreadableMessage);
     game.config.Reset();
-    game.actionLog.Reset();
     descending = 0;
     fadeLength = 0;
     fadedOut = 1;
     returnToTitle = 1;
+}
+
+void CSceneGameMain::LeaveUnreadableReplay()
+{
+    ShowErrorBox(kReplayUnreadableMessage);
+    LeaveReplayForTitle();
 }
 
 bool CSceneGameMain::StartDungeon()
@@ -179,17 +184,10 @@ bool CSceneGameMain::StartDungeon()
     if (game.playMode == kPlaySilentRerun) game.rerunStarted = 1;
 
     if (game.playMode == kPlayReplay && !game.runStartValues.empty()) {
+        // The descent and the floor keys end the replay before a floor past its last; any floor it names
+        // either loads or is unreadable.
         std::int32_t floor = game.floor;
-        switch (EnterReplayFloor(game, floor)) {
-        case kReplayFloorLoaded:
-            break;
-        case kReplayFloorAbsent:
-            // Nothing was reset: the floor on the screen stays, and the replay ends over it.
-            descending = 0;
-            if (fadedOut != 0) StartFade(kFloorFadeFrames, false, false);
-            EndReplay(game);
-            return true;
-        default:
+        if (EnterReplayFloor(game, floor) != kReplayFloorLoaded) {
             LeaveUnreadableReplay();
             return false;
         }

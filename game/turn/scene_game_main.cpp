@@ -588,8 +588,13 @@ void CSceneGameMain::OnMove(const std::uint32_t* keyMaskIn)
         return;
     }
 
-    // 14. The adventure is over.
+    // 14. The adventure is over. A replay's state never ends one, which would save it: a save watched as a
+    // replay whose floor could not be built (the box was shown) goes to the title.
     game.abortRun = 0;
+    if (game.playMode == kPlayReplay) {
+        LeaveReplayForTitle();
+        return;
+    }
     game.messageWindow.logOnly = 0;
     game.fadeInFromBlack = 0;
     player.hp = 0;

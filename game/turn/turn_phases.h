@@ -152,10 +152,12 @@ public:
     // generated one, saving first in normal play), items, gold, records and monsters brought to the
     // floor's start and the fade-in begun. False when the floor could not be built and the adventure is
     // to end. A replay from a file shows the floor from its own snapshot (the next floor it holds when it
-    // lacks this one, its end when it holds none), and goes to the title when the snapshot cannot be
-    // shown: false then too.
+    // lacks this one), and goes to the title when the snapshot cannot be shown: false then too.
     bool StartDungeon();
+    // A replay that cannot go on goes to the title: after the box that says it cannot be read, or (its
+    // floor start failed in a resume's silent start) at once.
     void LeaveUnreadableReplay();
+    void LeaveReplayForTitle();
     // One frame of the earthquake: the view shakes, rocks fall in the collapse, and each stage ends with
     // its message or, after the collapse, the collapse action on the reaction queue.
     void UpdateQuake();

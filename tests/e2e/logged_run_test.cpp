@@ -662,7 +662,7 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
             if (playing || (key != 0 && sinceShown > 200)) break;
         }
         // The program ending here suspends nothing.
-        SuspendRun(game);
+        EXPECT_EQ(SuspendRun(game), kGuardLogOff);
         std::vector<std::string> boxes;
         for (const auto& shownBox : platform::headless::GetShownMessageBoxes())
             boxes.push_back(shownBox.text);
@@ -672,6 +672,8 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         EXPECT_TRUE(title || (key != 0 && control.GetCommand() == CSceneControl::kCommandNone))
             << "scene " << control.GetRequestedNumber();
         EXPECT_EQ(boxes, unreadable ? box : std::vector<std::string>{});
+        // A replay that could not be read turns no turn after its box: it never reaches its own end.
+        if (unreadable) EXPECT_EQ(game.playMode, kPlayReplay);
         std::vector<std::string> changed;
         for (const auto& [path, bytes] : files()) {
             const auto was = before.find(path);

@@ -165,13 +165,18 @@ TEST_F(TitleSceneTest, ALoadedSaveStartsWhereItWasLeft)
         std::int32_t parameter; // -100: none
         std::int32_t playModeAfter;
     };
+    // A save watched as a replay stays one, whatever the browser asked before, and is not recorded as the
+    // last save played.
     const Case cases[] = {
         {2, 1, kPlayNormal, kSceneGameMain, 3, kPlaySilentRerun},  // a suspended adventure
         {2, -1, kPlayNormal, kSceneGameMain, 1, kPlaySilentRerun}, // a save inside a dungeon
         {0, -1, kPlayNormal, kSceneCamp, -100, kPlaySilentRerun},  // a save at the camp
+        {2, -1, kPlayReplay, kSceneGameMain, 1, kPlayReplay},
+        {2, 1, kPlayReplay, kSceneGameMain, 1, kPlayReplay},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.dungeon * 10 + c.browserParameter);
+        SCOPED_TRACE(c.dungeon * 10 + c.browserParameter + 100 * c.playMode);
+        g_globalData.lastSaveNumber = -1;
         OpenAgain();
         ChooseSave(c.dungeon);
         game->playMode = c.playMode;
@@ -185,7 +190,7 @@ TEST_F(TitleSceneTest, ALoadedSaveStartsWhereItWasLeft)
         EXPECT_EQ(game->playMode, c.playModeAfter);
         // The camp starts the heroine afresh; a floor goes on with her as saved.
         EXPECT_EQ(game->characters.player.hp == 3, c.scene == kSceneGameMain);
-        EXPECT_EQ(g_globalData.lastSaveNumber, 12);
+        EXPECT_EQ(g_globalData.lastSaveNumber, c.playMode == kPlayReplay ? -1 : 12);
     }
 }
 

@@ -93,25 +93,46 @@ TEST_F(DungeonStartTest, FloorSeedsFollowTheRunAndEachRetryAddsOneToBoth)
 }
 
 // A replay's floor that never stands is not what its run saw: the replay goes to the title, never to the
-// end of an adventure that would save its state.
+// end of an adventure that would save its state. So does a save watched as a replay whose floor start
+// (a silent one, as a resume's) could not build it: the scene's next frame leaves, saving nothing, with
+// the replay's options gone.
 TEST_F(DungeonStartTest, AFloorThatNeverStandsEndsTheAdventureAfterOneBox)
 {
-    for (const std::int32_t mode : {kPlayNormal, kPlayReplay}) {
-        SCOPED_TRACE(mode);
+    const struct
+    {
+        std::int32_t mode, modeAfter;
+        bool dungeonBox;
+    } cases[] = {
+        {kPlayNormal, kPlayNormal, true},
+        {kPlayReplay, kPlayReplay, false},
+        {kPlaySilentRerun, kPlayReplay, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
         platform::headless::ScriptMessageBoxAnswers({});
         seeds.clear();
-        game->playMode = mode;
+        game->playMode = c.mode;
         game->abortRun = 0;
+        game->config.showMap = false;
+        std::filesystem::remove(Exe() / "save" / "0012abc.main");
         failures = INT_MAX;
         EXPECT_FALSE(scene.StartDungeon());
         EXPECT_EQ(seeds.size(), 65536u);
-        EXPECT_EQ(std::tuple(game->abortRun, scene.returnToTitle),
-                  std::tuple(mode == kPlayNormal, mode != kPlayNormal));
         const auto boxes = platform::headless::GetShownMessageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Utf8(mode == kPlayNormal ? "ダンジョンが作成できませんでした"
-                                                          : "リプレイファイルが読み込めませんでした"));
+        EXPECT_EQ(boxes[0].text, Utf8(c.dungeonBox ? "ダンジョンが作成できませんでした"
+                                                   : "リプレイファイルが読み込めませんでした"));
         EXPECT_EQ(boxes[0].caption, Utf8("エラー"));
+        if (c.mode != c.modeAfter) {
+            game->playMode = c.modeAfter;
+            std::uint32_t keys = 0;
+            scene.OnMove(&keys);
+        }
+        EXPECT_EQ(std::tuple(game->abortRun, scene.returnToTitle, game->config.showMap),
+                  std::tuple(c.mode == kPlayNormal, c.modeAfter == kPlayReplay, c.modeAfter == kPlayReplay));
+        EXPECT_EQ(game->dungeon, 1);
+        // Only normal play saves, at the floor's start.
+        EXPECT_EQ(std::filesystem::exists(Exe() / "save" / "0012abc.main"), c.mode == kPlayNormal);
     }
 }
 

@@ -475,6 +475,36 @@ TEST_F(SceneGameMainTest, AReplaysFloorKeyActsOncePerPressInEachScene)
     EXPECT_EQ(press(next), kMenuReplayFloors) << "the next scene";
 }
 
+// The floor keys of a replay from a file land on the floors it holds: S on the next one (past the last,
+// the floor after, which ends the replay, where the run went deeper; nothing where it ended there), A on
+// the one before. They are taken while a fade holds the turns, and acted on once it ends.
+TEST_F(SceneGameMainTest, AReplaysFloorKeysGoToTheFloorsItHolds)
+{
+    constexpr std::uint32_t kPrevious = 1u << 4, kNext = 1u << 5;
+    const struct
+    {
+        std::int32_t floor;
+        std::uint16_t runFloor;
+        std::uint32_t key;
+        std::int32_t target;
+    } cases[] = {
+        {2, 4, kNext, 4}, {4, 4, kNext, -1}, {4, 6, kNext, 5}, {4, 4, kPrevious, 2}, {2, 4, kPrevious, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.floor * 100 + c.runFloor * 10 + c.key);
+        game->playMode = kPlayReplay;
+        game->runStartValues = {{2, 0}, {4, 0}};
+        game->runRecord.floor = c.runFloor;
+        game->floor = c.floor;
+        game->replayTargetFloor = -1;
+        scene.replayKeyLatch = 0;
+        scene.fadeLength = 30;
+        scene.fadeCount = 0;
+        Frame(c.key);
+        EXPECT_EQ(game->replayTargetFloor, c.target);
+    }
+}
+
 TEST_F(SceneGameMainTest, TheDrawingOrderFollowsSightRoomAndFade)
 {
     auto& player = game->characters.player;

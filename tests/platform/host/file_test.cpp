@@ -355,6 +355,21 @@ TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
             }
         }
     }
+    // The copy that makes a hard-linked file the folder's own refused alone (the write's own check comes
+    // first, the copy's second): the write fails as on a full disk, and no name of the file changes.
+    static int checks = 0;
+    platform::SetFileWriteRefusal([](const std::string&) { return ++checks == 2; });
+    for (const char* mode : {"ab", "a+b", "wb", "w+b", "r+b", "cut"}) {
+        SCOPED_TRACE(std::string(mode) + ", its copy refused");
+        fs::remove(link);
+        Put(outside, "outside");
+        fs::create_hard_link(outside, link);
+        checks = 0;
+        EXPECT_FALSE(std::string(mode) == "cut" ? platform::TruncateFile(path, 2) : OpensStream(path, mode));
+        EXPECT_EQ(Get(outside), "outside");
+        EXPECT_EQ(Get(link), "outside");
+    }
+    platform::SetFileWriteRefusal(nullptr);
     fs::remove(link);
     fs::create_symlink(outside, link);
     std::vector<unsigned char> content;
