@@ -10,7 +10,9 @@
 // starts: the re-run starts from the same heroine. Its driver is the least that
 // logs turns: she attacks a monster beside her and otherwise steps in place, until the floor's log holds
 // the turns asked for; then the adventure is suspended as the menu suspends it. A second case logs 1,900
-// turns at normal pace, near the 1,999 that a floor of normal pace can hold.
+// turns at normal pace, near the 1,999 that a floor of normal pace can hold. A third resumes that run with
+// the replay's live work file grown sparse by 4 GiB of zeros after its last snapshot: a resume looks at
+// the work file's tail, and no more of it than one record.
 #include "tests/game/support/suspended_run.h"
 
 #include "game/app/app.h"
@@ -21,11 +23,13 @@
 #include "game/app/suspend.h"
 #include "game/characters/animation_periods.h"
 #include "game/core/play_mode.h"
+#include "game/data/action_log.h"
 #include "game/data/global_data.h"
 #include "game/items/pre_identified.h"
 #include "game/turn/turn_phases.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
+#include "platform/host/path.h"
 #include "sdk/auxiliary/file.h"
 
 #include <benchmark/benchmark.h>
@@ -127,6 +131,7 @@ void BM_ResumeRun(benchmark::State& state)
 {
     const std::int32_t turns = std::int32_t(state.range(0));
     const bool hasted = state.range(1) != 0;
+    const std::uint64_t tail = std::uint64_t(state.range(2)) << 30;
     Prepare("marovellin-bench-resume-home");
     auto game = MakeGame();
     if (!game) {
@@ -137,6 +142,18 @@ void BM_ResumeRun(benchmark::State& state)
     if (const char* error = PlayAndSuspend(*game, turns, hasted, suspended)) {
         state.SkipWithError(error);
         return;
+    }
+    if (tail != 0) {
+        std::string work;
+        const ZTL::string name =
+            Auxiliary::CFile::ResolvePath(MakeSlotFilePath(game->userNumber, game->runNumber) + ".rpl");
+        std::error_code error;
+        if (!platform::ToHostPath(std::string_view(name.c_str(), name.size()), work) ||
+            (std::filesystem::resize_file(work, std::filesystem::file_size(work, error) + tail, error),
+             error)) {
+            state.SkipWithError("the work file could not be grown");
+            return;
+        }
     }
     const auto control = suspended_run::MakeControl();
     std::int32_t loggedWords = 0;
@@ -175,8 +192,9 @@ void BM_ResumeRun(benchmark::State& state)
     state.counters["log words"] = loggedWords;
 }
 BENCHMARK(BM_ResumeRun)
-    ->Args({10000, 1})
-    ->Args({1900, 0})
+    ->Args({10000, 1, 0})
+    ->Args({1900, 0, 0})
+    ->Args({1900, 0, 4})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -72,7 +72,6 @@ void SGameResource::ResetForNewGame()
     checkValue = 0;
     owedSave = SSaveSet();
     saveOwed = false;
-    replayGapTold = false;
     saveKind = 2;
     actionLog.Reset();
     messageWindow.Reset();
@@ -88,7 +87,9 @@ void SGameResource::ResetForNewGame()
     newGameValue = 0;
     runRecord.Clear();
     newGameFlag = 0;
+    // A replay file's floors go with its name: a save watched after it has none.
     runStartFileName = "";
+    runStartValues.clear();
     newGameMark = -1;
     passwordHistory.clear();
     trainingTargetFloor = lastFloor = 5;

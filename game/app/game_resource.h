@@ -38,6 +38,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 class IYesNoQuestion;
@@ -186,8 +187,9 @@ struct SGameResource : public CBltSupport, public Auxiliary::IArchive
     // held in memory (actionLog), so that a suspend or the program's end can write them both again.
     SSaveSet owedSave;
     bool saveOwed = false;
-    // The player was told this run that a floor is missing from its replay.
-    bool replayGapTold = false;
+    // The run (user number, run number) whose player was told that floors are missing from its replay:
+    // she is told once a run, its resumes in this session included, so a new game keeps it.
+    std::pair<std::int32_t, std::int32_t> replayGapRun{-1, -1};
     std::int32_t playMode = kPlayNormal;
     // Where the rules' sound effects go: null for the game's sound-effect list (made on the first
     // effect played), or a player a test hands in.

@@ -6,6 +6,7 @@
 #include "game/data/appending_file.h"
 #include "game/data/check_value.h"
 #include "game/data/config.h"
+#include "game/data/error_box.h"
 #include "game/data/password.h"
 #include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
@@ -182,7 +183,16 @@ bool WholeRecordAt(const Bytes& work, std::uint64_t at, std::uint64_t extra, std
     return end <= work.size();
 }
 
-// The floors a replay made of the work files can show: a floor is kept when its snapshot is whole and
+// Where the snapshot record at `at` ends, when the work file holds it whole and its check value is right.
+bool WholeSnapshotAt(const Bytes& work, std::uint64_t at, std::uint64_t& end)
+{
+    return WholeRecordAt(work, at, kSnapshotExtra, end) &&
+           IsWholeSnapshotBody(std::span<const std::uint8_t>(work).subspan(
+               std::size_t(at + 4), std::size_t(end - at - 4 - kSnapshotExtra)));
+}
+
+// The floors a replay made of the work files can show: a floor is kept when its snapshot is whole (its
+// check value right) and
 // the log after it reads as that floor's, or, being the goal floor, when it has no log at all. Floors
 // that cannot load are left out of the index; their bytes stay in the body, unnamed.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameResource& game,
@@ -195,7 +205,7 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameR
         std::uint64_t snapshotEnd = 0, logEnd = 0;
         // No run has a floor that a replay's header may not name.
         if (floor < 1 || floor > std::uint32_t(std::numeric_limits<std::int32_t>::max())) continue;
-        if (!WholeRecordAt(work, offset, kSnapshotExtra, snapshotEnd)) continue;
+        if (!WholeSnapshotAt(work, offset, snapshotEnd)) continue;
         bool loads = false;
         if (WholeRecordAt(work, snapshotEnd, 0, logEnd)) {
             CActionLog scratch;
@@ -218,7 +228,9 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floors
     const ZTL::string base = WorkFileBase(game.runRecord);
     Auxiliary::CFile file;
     Bytes index, work;
-    if (file.ReadToVector(base + ".rpi", index) != Auxiliary::CFile::kReadOk) return kReplayNoIndex;
+    const int indexRead = file.ReadToVector(base + ".rpi", index);
+    if (indexRead == Auxiliary::CFile::kReadNotFound) return kReplayNoFloor;
+    if (indexRead != Auxiliary::CFile::kReadOk) return kReplayNoIndex;
     // A fragment shorter than a floor number is where the index ends; one that holds the floor without
     // its offset is a pair cut off.
     if (index.size() % kPairBytes >= 4) return kReplayNoIndex;
@@ -227,8 +239,7 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floors
         // The current floor's log follows its snapshot, the last whole one, in this copy alone.
         for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
             std::uint64_t end = 0;
-            if (!WholeRecordAt(work, platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4),
-                               kSnapshotExtra, end))
+            if (!WholeSnapshotAt(work, platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4), end))
                 continue;
             work.resize(std::size_t(end));
             break;
@@ -276,8 +287,10 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floors
     return kReplayWritten;
 }
 
-ZTL::string ReplayWrittenMessage(const ZTL::string& fileName, std::int32_t floorsLeftOut)
+ZTL::string ReplaySaveMessage(int result, const ZTL::string& fileName, std::int32_t floorsLeftOut)
 {
+    if (result == kReplayNoFloor) return "リプレイに残せたフロアがありませんでした。";
+    if (result != kReplayWritten) return "ファイルの保存に失敗しました。";
     ZTL::string message = fileName + "に\n保存しました。";
     if (floorsLeftOut > 0) {
         char missing[64];
@@ -285,6 +298,16 @@ ZTL::string ReplayWrittenMessage(const ZTL::string& fileName, std::int32_t floor
         message += missing;
     }
     return message;
+}
+
+void TellReplayGap(SGameResource& game, bool floorBefore, bool thisFloor)
+{
+    const std::pair run(game.userNumber, game.runNumber);
+    if ((!floorBefore && !thisFloor) || game.replayGapRun == run) return;
+    game.replayGapRun = run;
+    ShowErrorBox(!floorBefore ? kReplayGapMessage
+                 : thisFloor  ? kReplayGapBothMessage
+                              : kReplayGapBeforeMessage);
 }
 
 void DeleteReplayFiles(const SGameResource& game)

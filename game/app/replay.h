@@ -44,11 +44,12 @@ enum FloorSnapshotResult : int
 enum WriteReplayResult : int
 {
     kReplayWritten = 0,
-    kReplayNoIndex = 1,    // the ".rpi" work file is missing, or a pair in it is cut off
+    kReplayNoIndex = 1,    // the ".rpi" work file cannot be read, or a pair in it is cut off
     kReplayNoWorkFile = 2, // the ".rpl" work file cannot be read
     kReplayNotWritten = 3, // the replay file cannot be written (nothing of it is left), or the record's
                            // name is one IsSafeSaveName refuses
-    kReplayNoFloor = 4,    // no floor of the work files would load
+    kReplayNoFloor = 4,    // no floor of the work files would load, or no floor's record was ever kept
+                           // (no ".rpi" work file)
 };
 
 // Results of OpenReplay.
@@ -97,8 +98,13 @@ int AppendFloorSnapshot(SGameResource& game);
 // work files are only read. A WriteReplayResult.
 int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floorsLeftOut = nullptr,
                 const std::vector<std::uint8_t>* lastLog = nullptr);
-// What the player reads of a replay written: its name, and the floors it lacks.
-ZTL::string ReplayWrittenMessage(const ZTL::string& fileName, std::int32_t floorsLeftOut);
+// What the player reads of WriteReplay's result: the replay's name and the floors it lacks, that no floor
+// of the run could be kept, or that the file could not be saved.
+ZTL::string ReplaySaveMessage(int result, const ZTL::string& fileName, std::int32_t floorsLeftOut);
+// Tells the player, once a run (its resumes in this session included), that floors are missing from its
+// replay: the floor before (its log refused at this floor's start), this floor (its snapshot, or at the
+// run's end its log), or both. Nothing when neither is lost.
+void TellReplayGap(SGameResource& game, bool floorBefore, bool thisFloor);
 // Deletes the ".rpl" and ".rpi" work files named by the run record.
 void DeleteReplayFiles(const SGameResource& game);
 

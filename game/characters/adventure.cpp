@@ -2,6 +2,7 @@
 
 #include "game/app/game_resource.h"
 #include "game/app/ranking_table.h"
+#include "game/app/replay.h"
 #include "game/app/save_game.h"
 #include "game/app/suspend.h"
 #include "game/core/money.h"
@@ -71,7 +72,7 @@ void StartAdventure(SGameResource& game, std::int32_t dungeon, std::uint32_t see
     game.seed = seed;
     game.passwordValue = value;
     game.startedWithItems = 0;
-    game.replayGapTold = false;
+    game.replayGapRun = {-1, -1};
 
     if (kDungeonPurse[std::size_t(dungeon)] == 0) {
         BankGold(game, game.gold);
@@ -131,9 +132,8 @@ void EndAdventure(SGameResource& game, CRankingTable& ranking)
         game.floor > game.lastFloor || game.actionLog.AppendFloorLog() == CActionLog::kFloorLogAppended;
     if (!ranked) {
         ShowErrorBox(kSaveFailedMessage);
-    } else if (!logged && !game.replayGapTold) {
-        game.replayGapTold = true;
-        ShowErrorBox(kReplayGapMessage);
+    } else {
+        TellReplayGap(game, false, !logged);
     }
 
     // The camp's save replaces the dungeon's only once the ranking holds the run's record, which could not

@@ -587,6 +587,14 @@ int CActionLog::DeleteFile()
     return 0;
 }
 
+bool IsWholeActionFile(std::span<const std::uint8_t> file)
+{
+    SChunks chunks;
+    return file.size() >= kHeaderBytes && std::memcmp(file.data(), kMagic, 4) == 0 &&
+           ReadChunks(file, kHeaderBytes, kNoByteLimit, chunks) == kActionFileRead &&
+           chunks.end == file.size();
+}
+
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
                    std::span<const std::uint8_t> file, std::size_t byteLimit)
 {

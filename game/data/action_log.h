@@ -198,3 +198,6 @@ inline constexpr std::size_t kNoByteLimit = std::numeric_limits<std::size_t>::ma
 // On failure the log is unchanged. An ActionFileResult.
 int ReadActionFile(CActionLog& log, std::int32_t userNumber, std::int32_t floor,
                    std::span<const std::uint8_t> file, std::size_t byteLimit = kNoByteLimit);
+// Whether the bytes are an ".act" file whose header and chunks all read whole to its last byte, with no
+// torn tail: zeros at its end are then its own.
+bool IsWholeActionFile(std::span<const std::uint8_t> file);

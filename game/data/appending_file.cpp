@@ -1,5 +1,7 @@
 #include "game/data/appending_file.h"
 
+#include "game/data/action_log.h"
+#include "game/data/check_value.h"
 #include "platform/host/file.h"
 #include "platform/host/little_endian.h"
 
@@ -51,27 +53,56 @@ bool ReadU32At(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std:
     return true;
 }
 
-// Whether the stream's bytes from `offset` to `size` are all zeros: what a power loss leaves of an
-// append whose length the file system kept but whose bytes it lost.
-bool ZerosFrom(std::FILE* stream, std::uint64_t size, std::uint64_t offset)
+// The largest record a work file holds: a floor's log or snapshot body is at most one whole-file read.
+constexpr std::uint64_t kMaxRecordBytes = 4 + Auxiliary::CFile::kMaxReadSize + kSnapshotExtra;
+
+// The stream's `count` bytes at `offset`, when the file holds them whole and they are no more than one
+// record's worth.
+bool ReadAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::uint64_t count, Bytes& bytes)
 {
-    std::uint8_t bytes[4096];
-    if (offset > size || std::fseek(stream, long(offset), SEEK_SET) != 0) return false;
-    for (std::uint64_t left = size - offset; left > 0;) {
-        const std::size_t count = std::size_t(std::min<std::uint64_t>(left, sizeof bytes));
-        if (std::fread(bytes, 1, count, stream) != count ||
-            std::any_of(bytes, bytes + count, [](std::uint8_t byte) { return byte != 0; }))
-            return false;
-        left -= count;
-    }
-    return true;
+    if (offset > size || size - offset < count || count > kMaxRecordBytes ||
+        std::fseek(stream, long(offset), SEEK_SET) != 0)
+        return false;
+    bytes.resize(std::size_t(count));
+    return count == 0 || std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+}
+
+// Whether the snapshot record at `offset` is whole: its body's check value right.
+bool IsWholeSnapshotAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset)
+{
+    std::uint32_t length = 0;
+    Bytes body;
+    return ReadU32At(stream, size, offset, length) &&
+           size - offset - 4 >= std::uint64_t(length) + kSnapshotExtra &&
+           ReadAt(stream, size, offset + 4, length, body) && IsWholeSnapshotBody(body);
+}
+
+// Whether the record from `begin` to `end`, the one after the last whole snapshot, is torn: what a power
+// loss leaves of an append whose length the file system kept but whose bytes it lost, zeros from some
+// point of it to the end of the file. A floor's log begins with a header that is never zero. A tail longer
+// than one record is no torn append, and is not read.
+bool IsTornRecord(std::FILE* stream, std::uint64_t size, std::uint64_t begin, std::uint64_t end)
+{
+    Bytes bytes;
+    if (end - begin < 8 || !ReadAt(stream, size, begin + 4, 4, bytes) ||
+        std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte == 0; }))
+        return true;
+    if (size - begin > kMaxRecordBytes || !ReadAt(stream, size, begin, size - begin, bytes)) return false;
+    const auto nonZero =
+        std::find_if(bytes.rbegin(), bytes.rend(), [](std::uint8_t byte) { return byte != 0; });
+    const std::uint64_t zerosFrom = begin + std::uint64_t(bytes.rend() - nonZero);
+    if (zerosFrom >= end) return false;
+    // A whole log's running sum, its last two bytes, may end in a zero of its own; zeros from further
+    // inside are torn whatever the log's chunks say, as zero words after a zero sum would read whole.
+    return zerosFrom + 2 < end ||
+           !IsWholeActionFile(std::span<const std::uint8_t>(bytes).subspan(4, std::size_t(end - begin - 4)));
 }
 
 // The bytes of ".rpl" and ".rpi" to keep: up to the last snapshot that a whole pair names and that is
-// whole itself, and the record after it when that is whole too. Zeros where a record or a pair should
-// be are torn, as a power loss leaves them: a record is not kept when it and all after it are zeros (a
-// floor's log has its length and header), nor a pair of zeros past the first (only the first snapshot begins
-// at 0). False, when a file cannot be read, or ".rpl" is missing: nothing is cut then.
+// whole itself, and the record after it when that is whole and not torn. A pair of zeros past the first
+// is torn too (only the first snapshot begins at 0). No more than the snapshot and one record's worth of
+// the tail after it is read, whatever the file's size. False, when a file cannot be read, or ".rpl" is
+// missing: nothing is cut then.
 bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
                       std::uint64_t& indexSize, std::int64_t* lastFloor = nullptr)
 {
@@ -94,14 +125,15 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
             continue;
         const std::uint64_t offset = platform::ReadU32(named + 4);
         std::uint32_t length = 0;
-        if (!ReadU32At(stream, std::uint64_t(size), offset, length) ||
-            offset + 4 + length + kSnapshotExtra > std::uint64_t(size))
+        if (!IsWholeSnapshotAt(stream, std::uint64_t(size), offset) ||
+            !ReadU32At(stream, std::uint64_t(size), offset, length))
             continue;
         pairs = kPairBytes * pair;
         records = offset + 4 + length + kSnapshotExtra;
         if (lastFloor != nullptr) *lastFloor = platform::ReadU32(named);
         if (ReadU32At(stream, std::uint64_t(size), records, length) &&
-            records + 4 + length <= std::uint64_t(size) && !ZerosFrom(stream, std::uint64_t(size), records))
+            records + 4 + length <= std::uint64_t(size) &&
+            !IsTornRecord(stream, std::uint64_t(size), records, records + 4 + length))
             records += 4 + length;
         break;
     }
@@ -160,6 +192,11 @@ bool IsBackupAndOneRecord(platform::FileReader& backup, std::uint64_t size, plat
 
 } // namespace
 
+bool IsWholeSnapshotBody(std::span<const std::uint8_t> body)
+{
+    return body.size() > 4 && ComputeCheckValue(body.first(body.size() - 4)) == StoredCheckValue(body);
+}
+
 int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> record,
                      const std::uint32_t* floor)
 {
@@ -215,16 +252,21 @@ void SettleWorkFileBackups(const ZTL::string& folder)
         const ZTL::string backup = resolved + "\\" + name.c_str();
         const ZTL::string work = resolved + "\\" + std::string(workName).c_str();
         platform::FileReader kept, live;
-        std::uint64_t size = 0, workSize = 0;
-        if (entry.isFolder || !kept.Open(view(backup)) || !kept.GetSize(size)) continue;
+        std::uint64_t workSize = 0;
+        if (entry.isFolder) continue;
         const bool hasLive = live.Open(view(work)) && live.GetSize(workSize);
         // The backup's work file with one more record after it is the replay's own addition, never
         // taken back; a work file that went on from there, or the backup itself, needs no backup. The
         // sizes tell which pair can be that one before any byte is read. A work file was read whole to
-        // make a replay, so a backup larger than any whole read was never one: it goes unread.
-        bool restore = false;
-        if (size <= Auxiliary::CFile::kMaxReadSize)
-            restore = !hasLive || IsBackupAndOneRecord(kept, size, live, workSize);
+        // make a replay, so a backup larger than any whole read was never one: it goes unread. A backup
+        // whose work file is gone is put back by its name alone, unread; one that cannot be read beside
+        // its work file cannot be told apart, and stays.
+        const bool small = entry.size <= Auxiliary::CFile::kMaxReadSize;
+        bool restore = small && !hasLive;
+        if (small && hasLive) {
+            if (!kept.Open(view(backup))) continue;
+            restore = IsBackupAndOneRecord(kept, entry.size, live, workSize);
+        }
         kept.Close();
         live.Close();
         if (restore)

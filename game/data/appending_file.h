@@ -30,6 +30,10 @@ private:
 // The bytes a floor's snapshot record has after its body: the warehouse's two counts.
 inline constexpr std::uint64_t kSnapshotExtra = 8;
 
+// Whether a floor's snapshot body (a save set's body with its check value) is whole: its check value is
+// right, and something precedes it.
+bool IsWholeSnapshotBody(std::span<const std::uint8_t> body);
+
 // Results of AppendWorkRecord.
 enum WorkRecordResult : int
 {
@@ -44,10 +48,11 @@ enum WorkRecordResult : int
 // in time order, each a length (u32) and that many bytes, a floor's snapshot eight bytes more; ".rpi" a
 // pair (floor, offset) (u32 each) per snapshot, where in ".rpl" it begins.
 // Appends one record (`record`: its length and bytes, as one write) to ".rpl", and for a floor's snapshot
-// (`floor` given) its pair to ".rpi". A kill or a full disk may have left a record or a pair cut short,
-// or a record no pair names, after the last whole snapshot that ".rpi" names and the one whole record
-// after it; those bytes are cut off first, so that a floor's log always follows its snapshot. A
-// WorkRecordResult.
+// (`floor` given) its pair to ".rpi". A kill, a power loss or a full disk may have left a record or a
+// pair cut short or zeroed, or a record no pair names, after the last whole snapshot (its check value
+// right) that ".rpi" names and the one whole record after it (not torn: no zeros from inside it to the end
+// of the file, unless they are a whole log's own); those bytes are cut off first, so that a floor's log
+// always follows its snapshot. A WorkRecordResult.
 int AppendWorkRecord(const ZTL::string& base, std::span<const std::uint8_t> record,
                      const std::uint32_t* floor);
 // The floor of the last whole snapshot of the work files (the one AppendWorkRecord keeps last); -1 when

@@ -13,9 +13,15 @@ inline constexpr const char* kSaveFailedMessage = "セーブデータの保存�
 // stands, not where the player left.
 inline constexpr const char* kSuspendFailedMessage =
     "セーブデータの保存に失敗しました。\n次回は最後に保存できたところから始まります。";
-// The box of a floor whose replay record could not be written: the run goes on, saved as ever.
+// The boxes of floors whose replay records could not be written, by the floors lost: this floor (its
+// snapshot, or at a run's end its log), the floor before (its log, at this floor's start), or both. The
+// run goes on, saved as ever.
 inline constexpr const char* kReplayGapMessage =
     "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。";
+inline constexpr const char* kReplayGapBeforeMessage =
+    "リプレイデータの保存に失敗しました。\n前の階はリプレイに残りません。";
+inline constexpr const char* kReplayGapBothMessage =
+    "リプレイデータの保存に失敗しました。\nこの階と前の階はリプレイに残りません。";
 // The box of a replay that cannot be read: a file that will not open as one, or a floor of it that will
 // not load.
 inline constexpr const char* kReplayUnreadableMessage = "リプレイファイルが読み込めませんでした";

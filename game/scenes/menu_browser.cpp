@@ -73,12 +73,13 @@ bool HasExtension(const std::string& name, std::string_view extension)
     });
 }
 
-// The files (no folders) of a folder, in the order the listing gives them.
-std::vector<std::string> ListFiles(const ZTL::string& folder)
+// The files (no folders) of a folder, in the order the listing gives them; with `keep`, only the names it
+// wants, the disk asked only about those.
+std::vector<std::string> ListFiles(const ZTL::string& folder, const platform::FolderNameFilter& keep = {})
 {
     std::vector<platform::FolderEntry> entries;
     std::vector<std::string> names;
-    if (!platform::ListFolder(View(Resolve(folder)), entries)) return names;
+    if (!platform::ListFolder(View(Resolve(folder)), entries, keep)) return names;
     for (const platform::FolderEntry& entry : entries)
         if (!entry.isFolder) names.push_back(entry.name);
     return names;
@@ -100,12 +101,15 @@ bool ReadDigits(std::string_view text, std::int32_t& value)
 template <typename Pick> void DeleteRunFiles(Pick pick)
 {
     const ZTL::string folder = GetUserFolder(g_globalData, false);
-    for (const std::string& name : ListFiles(folder)) {
+    // The folder holds every run's files: only the names picked are worth a look at the disk.
+    const auto picked = [&pick](std::string_view name) {
         std::int32_t number = 0, run = -1;
-        if (!ReadDigits(name, number)) continue;
-        if (!ReadDigits(std::string_view(name).substr(4), run)) run = -1;
-        if (pick(number, run)) platform::DeleteFile(View(folder + "\\" + name.c_str()));
-    }
+        if (!ReadDigits(name, number)) return false;
+        if (!ReadDigits(name.substr(4), run)) run = -1;
+        return pick(number, run);
+    };
+    for (const std::string& name : ListFiles(folder, picked))
+        platform::DeleteFile(View(folder + "\\" + name.c_str()));
 }
 
 ZTL::string ReplaceExtension(const ZTL::string& path, const char* extension)
@@ -695,9 +699,8 @@ void CSceneMenu::MakeReplayFromSuspendData()
     const std::vector<std::uint8_t> lastLog = game.actionLog.MakeFloorLogRecord();
     ZTL::string fileName;
     std::int32_t missing = 0;
-    const bool written = WriteReplay(game, fileName, &missing, &lastLog) == kReplayWritten;
-    const ZTL::string message =
-        written ? ReplayWrittenMessage(fileName, missing) : ZTL::string("ファイルの保存に失敗しました。");
+    const int written = WriteReplay(game, fileName, &missing, &lastLog);
+    const ZTL::string message = ReplaySaveMessage(written, fileName, missing);
 
     game.ResetForNewGame();
     CloseTopWindow();

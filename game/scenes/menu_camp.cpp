@@ -301,11 +301,10 @@ void CSceneMenu::GetNumberEntryBounds(std::int32_t& low, std::int32_t& high)
 {
     SGameResource& game = Game();
     if (m_state == 99) {
-        low = high = 1;
-        for (const auto& [floor, offset] : game.runStartValues) {
-            low = std::min(low, floor);
-            high = std::max(high, floor);
-        }
+        // The replay's first and last floors; a replay holds at least one.
+        const auto& floors = game.runStartValues;
+        low = floors.empty() ? 1 : floors.begin()->first;
+        high = floors.empty() ? 1 : floors.rbegin()->first;
         return;
     }
     low = kLeastTargetFloor;

@@ -296,13 +296,12 @@ void Decide(CSceneMenu& menu, std::int32_t state, std::int32_t entry)
         if (entry == 0) {
             ZTL::string fileName;
             std::int32_t missing = 0;
-            const bool written = WriteReplay(game, fileName, &missing) == kReplayWritten;
+            const int written = WriteReplay(game, fileName, &missing);
             menu.CloseTopWindow();
             menu.CloseTopWindow();
             menu.PushState(79);
             game.selectWindow.Open(48, 100, true, -1, -1, -1, false,
-                                   written ? ReplayWrittenMessage(fileName, missing)
-                                           : ZTL::string("ファイルの保存に失敗しました。"));
+                                   ReplaySaveMessage(written, fileName, missing));
             return;
         }
         DeleteReplayFiles(game);

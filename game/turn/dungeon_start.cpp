@@ -54,19 +54,16 @@ int StartFloorLog(SGameResource& game)
 // out of the replay, and the player hears of it once a run.
 void AddFloorToReplay(SGameResource& game, bool appendLastLog)
 {
-    bool added = true;
+    bool logged = true;
     if (appendLastLog) {
         const int result = game.actionLog.AppendFloorLog();
-        added = result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
+        logged = result == CActionLog::kFloorLogAppended || result == CActionLog::kFloorLogNoFileName;
     }
     // The snapshot's check value is not the save's: the guard is made from the one of the save on the disk.
     const std::uint32_t checkValue = game.checkValue;
-    added = AppendFloorSnapshot(game) == kSnapshotAppended && added;
+    const bool snapshot = AppendFloorSnapshot(game) == kSnapshotAppended;
     game.checkValue = checkValue;
-    if (!added && !game.replayGapTold) {
-        game.replayGapTold = true;
-        ShowErrorBox(kReplayGapMessage);
-    }
+    TellReplayGap(game, !logged, !snapshot);
 }
 
 // The run written at a floor's start in normal play: the replay's work files, then the save, a fresh

@@ -135,14 +135,16 @@ WriteResult WriteBeside(const std::string& host, const void* data, std::size_t s
 // Opens a regular file and nothing else, in blocking mode once open. The open itself never blocks: a
 // FIFO, a device or a socket lying where a save, a replay or a dropped file is looked for would
 // otherwise hold the game for ever. -1 (errno set) on failure.
-int OpenRegularFile(const std::string& host, int flags, mode_t permissions = 0666)
+int OpenRegularFile(const std::string& host, int flags, mode_t permissions = 0666,
+                    struct stat* opened = nullptr)
 {
     int fd;
     do {
         fd = ::open(host.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, permissions);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return -1;
-    struct stat st;
+    struct stat own;
+    struct stat& st = opened != nullptr ? *opened : own;
     const int status = ::fcntl(fd, F_GETFL);
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
         ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
@@ -153,15 +155,12 @@ int OpenRegularFile(const std::string& host, int flags, mode_t permissions = 066
     return fd;
 }
 
-// Makes a regular file with other names (hard links, which O_NOFOLLOW does not stop) the folder's own
-// before it is written in place: a copy of its bytes (none when `keepBytes` is false, for a write that
-// empties it anyway) is renamed over this name, so that the write reaches none of the others. True when
-// the name may be written in place now, also when it is not there or is no regular file (the open then
-// judges it); false when the copy cannot be made, as on a full disk.
-bool OwnBeforeWriteInPlace(const std::string& host, bool keepBytes)
+// Makes a regular file with other names (hard links, which O_NOFOLLOW does not stop) the folder's own: a
+// copy of its bytes (none when `keepBytes` is false, for a write that empties it anyway) is renamed over
+// this name, so that a write reaches none of the others. False when the copy cannot be made, as on a
+// full disk, or the file cannot be read.
+bool MakeOwnCopy(const std::string& host, bool keepBytes)
 {
-    struct stat st;
-    if (::lstat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink <= 1) return true;
     const int source = keepBytes ? OpenRegularFile(host, O_RDONLY | O_NOFOLLOW) : -1;
     if (keepBytes && source < 0) return false;
     const auto copy = [&](int fd) {
@@ -181,6 +180,37 @@ bool OwnBeforeWriteInPlace(const std::string& host, bool keepBytes)
     if (::rename(temporary.c_str(), host.c_str()) == 0) return true;
     ::unlink(temporary.c_str());
     return false;
+}
+
+// Opens a regular file to be written in place (`flags` as open(2) takes them), never through a link: a
+// symbolic one does not open, and a file with other names is first made the folder's own (MakeOwnCopy).
+// The names are counted on the descriptor the open gives, so a file with one name costs the open alone;
+// a file to be emptied is emptied only once it is known to have no other. -1 on failure.
+int OpenToWriteInPlace(const std::string& host, int flags)
+{
+    const bool empties = (flags & O_TRUNC) != 0;
+    const int opening = (flags & ~O_TRUNC) | O_NOFOLLOW;
+    struct stat st;
+    int fd = OpenRegularFile(host, opening, 0666, &st);
+    if (fd >= 0 && st.st_nlink > 1) {
+        CloseDescriptor(fd);
+        fd = MakeOwnCopy(host, !empties) ? OpenRegularFile(host, opening, 0666, &st) : -1;
+        if (fd >= 0 && st.st_nlink > 1) {
+            CloseDescriptor(fd);
+            return -1;
+        }
+    }
+    if (fd >= 0 && empties) {
+        int result;
+        do {
+            result = ::ftruncate(fd, 0);
+        } while (result != 0 && errno == EINTR);
+        if (result != 0) {
+            CloseDescriptor(fd);
+            return -1;
+        }
+    }
+    return fd;
 }
 
 // The open(2) flags of a normalised stream mode (NormaliseMode's form, without the 'e').
@@ -410,13 +440,10 @@ std::FILE* OpenStream(std::string_view path, std::string_view mode, StreamResult
         }
         NotifyFileChange(host);
     }
-    if (writing && !OwnBeforeWriteInPlace(host, hostMode[0] != 'w')) {
-        result = StreamResult::CannotOpen;
-        return nullptr;
-    }
     // Only a regular file opens; a FIFO is refused at once instead of waiting for the other end. A write
     // never goes through a link: the link may lead out of the user's folders.
-    const int fd = OpenRegularFile(host, StreamModeFlags(hostMode) | (writing ? O_NOFOLLOW : 0));
+    const int fd = writing ? OpenToWriteInPlace(host, StreamModeFlags(hostMode))
+                           : OpenRegularFile(host, StreamModeFlags(hostMode));
     std::FILE* f = fd >= 0 ? ::fdopen(fd, hostMode.c_str()) : nullptr;
     if (fd >= 0 && f == nullptr) CloseDescriptor(fd);
     result = f ? StreamResult::Ok : StreamResult::CannotOpen;
@@ -450,9 +477,8 @@ bool TruncateFile(std::string_view path, std::uint64_t length)
 {
     std::string host;
     if (!ToHostPath(path, host) || IsFileWriteRefused(host)) return false;
-    if (!OwnBeforeWriteInPlace(host, true)) return false;
     NotifyFileChange(host);
-    const int fd = OpenRegularFile(host, O_WRONLY | O_NOFOLLOW);
+    const int fd = OpenToWriteInPlace(host, O_WRONLY);
     if (fd < 0) return false;
     struct stat st;
     bool cut = ::fstat(fd, &st) == 0 && std::uint64_t(st.st_size) >= length &&
@@ -564,7 +590,7 @@ bool FolderExists(std::string_view path)
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep)
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, const FolderNameFilter& keep)
 {
     entries.clear();
     std::string host;
@@ -575,10 +601,12 @@ bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, Folder
         std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         FolderEntry item;
-        if (!ToSdkPath(name, item.name) || (keep != nullptr && !keep(item.name))) continue;
+        if (!ToSdkPath(name, item.name) || (keep && !keep(item.name))) continue;
         struct stat st;
         std::string full = host + "/" + std::string(name);
-        item.isFolder = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        const bool found = ::stat(full.c_str(), &st) == 0;
+        item.isFolder = found && S_ISDIR(st.st_mode);
+        item.size = found && S_ISREG(st.st_mode) ? std::uint64_t(st.st_size) : 0;
         entries.push_back(std::move(item));
     }
     ::closedir(dir);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,13 +140,14 @@ struct FolderEntry
 {
     std::string name; // CP932
     bool isFolder = false;
+    std::uint64_t size = 0; // of a file, as the listing found it
 };
 // Whether a name (CP932) is wanted from a folder's listing.
-using FolderNameFilter = bool (*)(std::string_view name);
+using FolderNameFilter = std::function<bool(std::string_view name)>;
 // The entries of a folder, without "." and "..", sorted by name. Entries whose names have no CP932
 // form are left out, and with `keep` those it does not want: the disk is asked only about the others.
 // False when the folder cannot be read.
-bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, FolderNameFilter keep = nullptr);
+bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries, const FolderNameFilter& keep = {});
 
 // The process's working folder (CP932, `/` separated, no final separator unless it is the root).
 bool GetCurrentFolder(std::string& path);

@@ -738,15 +738,28 @@ TEST_P(RunFilesTest, AReplayShowsOnlyTheFloorsItCanAndNeverTurnsIntoPlay)
         EXPECT_EQ(watch(c, 4, kPreviousKey), c.backward);
     }
 
-    // The suspended save watched from its floor's start, as the title starts the browser's replay of it.
-    SCOPED_TRACE("a suspended save");
-    platform::headless::ScriptMessageBoxAnswers({});
-    auto game = NewProgram();
-    game->userNumber = 7;
-    game->saveName = "e2e";
-    ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
-    game->playMode = kPlayReplay;
-    EXPECT_EQ(show(*game, 1, 0, false), std::vector<std::int32_t>{run.suspendFloor});
+    // The suspended save watched from its floor's start, as the title starts the browser's replay of it;
+    // also after a replay file was watched in the same program. A save has no floors to go to: the next
+    // floor key does nothing.
+    for (const bool afterAFile : {false, true}) {
+        SCOPED_TRACE(afterAFile ? "a suspended save after a file" : "a suspended save");
+        platform::headless::ScriptMessageBoxAnswers({});
+        auto game = NewProgram();
+        if (afterAFile) {
+            PutFile(viewed, whole);
+            EXPECT_EQ(OpenReplay(*game, "replay\\gaps.rpl"), kReplayOpened);
+            game->replayStart = game->replayFromList = 1;
+            game->floor = 1;
+            EXPECT_EQ(show(*game, 2, 0, false), cases[0].watched);
+            game->ResetForNewGame(); // as the title does
+        }
+        game->userNumber = 7;
+        game->saveName = "e2e";
+        ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+        game->playMode = kPlayReplay;
+        EXPECT_EQ(show(*game, 1, afterAFile ? kNextKey : 0, false),
+                  std::vector<std::int32_t>{run.suspendFloor});
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

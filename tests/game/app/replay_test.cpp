@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -345,12 +346,20 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
     const Bytes work = Read(Work(".rpl")), index = Read(Work(".rpi")), log = Read(Work(".act"));
     Bytes pairOfACutSnapshot = {10, 0, 0, 0};
     PutU32(pairOfACutSnapshot, std::uint32_t(work.size()));
+    Bytes lengthAndZeros = {200, 0, 0, 0}, logZeroedInside = {std::uint8_t(log.size()), 0, 0, 0};
+    lengthAndZeros.resize(204);
+    logZeroedInside.insert(logZeroedInside.end(), log.begin(), log.begin() + 14);
+    logZeroedInside.resize(4 + log.size());
     const struct
     {
         const char* what;
         Bytes workTail, indexTail;
         bool beforeTheLastLog = false; // the tail follows floor 9's snapshot, its log not yet there
+        std::uintmax_t zeros = 0;      // then as many zeros, sparse
     } cases[] = {
+        {"a log's length, then zeros", lengthAndZeros, {}, true},
+        {"a log zeroed from inside it", logZeroedInside, {}, true},
+        {"a tail longer than any record", {}, {}, false, 4 + Auxiliary::CFile::kMaxReadSize + 64},
         {"a log's length alone", {0x40, 0, 0, 0}, {}},
         {"half a snapshot", {0x40, 0, 0, 0, 1, 2, 3}, {}},
         {"a floor without its offset", {}, {10, 0, 0, 0}},
@@ -364,6 +373,7 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
         torn.insert(torn.end(), c.workTail.begin(), c.workTail.end());
         tornIndex.insert(tornIndex.end(), c.indexTail.begin(), c.indexTail.end());
         Write(Work(".rpl"), torn);
+        if (c.zeros != 0) fs::resize_file(Work(".rpl"), torn.size() + c.zeros);
         Write(Work(".rpi"), tornIndex);
         Write(Work(".act"), log);
         // The resumed floor 9 ends again, then floor 10 is played. The cut is made in place: a disk without
@@ -415,9 +425,13 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
         int result;
         std::vector<std::int32_t> floors;
         std::int32_t lacked;
+        std::int32_t damaged = 0; // the floor whose snapshot has 64 zeros inside it
+        std::int32_t first = 7;   // of the three floors played
     } cases[] = {
-        {0, 20, kReplayWritten, {7, 8, 9}, 6}, {8, 20, kReplayWritten, {7, 9}, 7},
-        {9, 20, kReplayWritten, {7, 8}, 7},    {9, 8, kReplayWritten, {7, 8, 9}, 6},
+        {0, 20, kReplayWritten, {7, 9}, 7, 8},     {0, 20, kReplayWritten, {7, 8}, 7, 9},
+        {-1, 20, kReplayWritten, {1, 2}, 0, 0, 0}, // floor 0 is no floor of a run
+        {0, 20, kReplayWritten, {7, 8, 9}, 6},     {8, 20, kReplayWritten, {7, 9}, 7},
+        {9, 20, kReplayWritten, {7, 8}, 7},        {9, 8, kReplayWritten, {7, 8, 9}, 6},
         {9, 9, kReplayWritten, {7, 8}, 7}, // the last floor, not the goal: its log is missing
         {10, 20, kReplayNoFloor, {}, 0},
     };
@@ -429,15 +443,22 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
         fs::remove(Work(".rpi"));
         fs::remove(ReplayPath());
         game->lastFloor = c.lastFloor;
-        for (std::int32_t floor = 7; floor <= 9; ++floor) {
+        std::uintmax_t damagedAt = 0;
+        for (std::int32_t floor = c.first; floor <= c.first + 2; ++floor) {
             game->floor = floor;
             ASSERT_EQ(game->actionLog.SaveSuspendData(game->userNumber, game->runNumber, floor), 0);
+            if (c.damaged != 0 && floor == c.damaged) damagedAt = fs::file_size(Work(".rpl")) + 100;
             ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended);
             game->actionLog.WriteCommand(Command(5, floor));
             ASSERT_EQ(game->actionLog.AppendToFile(), CActionLog::kAppended);
             refusing = floor == c.refused || c.refused == 10;
             game->actionLog.AppendFloorLog();
             refusing = false;
+        }
+        if (c.damaged != 0) {
+            Bytes work = Read(Work(".rpl"));
+            std::fill_n(work.begin() + std::ptrdiff_t(damagedAt), 64, 0);
+            Write(Work(".rpl"), work);
         }
         ZTL::string name;
         std::int32_t lacked = -1;

@@ -4,6 +4,7 @@
 #include "game/support/temp_home.h"
 #include "platform/host/file.h"
 #include "platform/settings.h"
+#include "support/held_to_permissions.h"
 
 #include <gtest/gtest.h>
 
@@ -331,6 +332,9 @@ TEST_F(UserFoldersTest, TheStartRemovesTheLeftoversOfWritesCutShort)
 TEST_F(UserFoldersTest, TheStartSettlesTheBackupsOfAReplayCutShort)
 {
     const std::string work = "0000000100020003", record = std::string("\x02\0\0\0", 4) + "xy";
+    // Longer than one piece of the compare, and not a whole number of pieces.
+    std::string longWork(65536 + 100, 'w'), longOther = longWork;
+    longOther.back() = 'z';
     constexpr std::uintmax_t kHuge = std::uintmax_t(1) << 41;
     const struct
     {
@@ -339,7 +343,13 @@ TEST_F(UserFoldersTest, TheStartSettlesTheBackupsOfAReplayCutShort)
         std::string live;
         std::string settled; // the work file after the start
         std::uintmax_t hugeBackup = 0, hugeLive = 0;
+        std::string backup = "0000000100020003";
+        bool unreadable = false; // the backup
     } cases[] = {
+        {"a long backup, the extra record", true, longWork + record, longWork, 0, 0, longWork},
+        {"a long backup, its last piece another", true, longOther + record, longOther + record, 0, 0,
+         longWork},
+        {"an unreadable backup, the work file taken", false, "", work, 0, 0, work, true},
         {"the extra record on the work file", true, work + record, work},
         {"the work file taken", false, "", work},
         {"the work file as it was", true, work, work},
@@ -357,9 +367,14 @@ TEST_F(UserFoldersTest, TheStartSettlesTheBackupsOfAReplayCutShort)
         fs::remove(live);
         if (c.hasLive) PutFile(live, c.live);
         if (c.hugeLive != 0) fs::resize_file(live, c.hugeLive);
-        PutFile(backup, work);
+        PutFile(backup, c.backup);
         if (c.hugeBackup != 0) fs::resize_file(backup, c.hugeBackup);
-        CreateUserFolders(data);
+        if (c.unreadable) fs::permissions(backup, fs::perms::owner_write);
+        {
+            const CHeldToPermissions held;
+            CreateUserFolders(data);
+        }
+        if (fs::exists(live)) fs::permissions(live, fs::perms::owner_read | fs::perms::owner_write);
         const std::uintmax_t size = fs::exists(live) ? fs::file_size(live) : 0;
         EXPECT_EQ(size, c.hugeLive != 0 ? c.hugeLive : c.settled.size());
         if (c.hugeLive == 0 && size == c.settled.size()) {

@@ -587,9 +587,10 @@ TEST_F(ReplayFromSuspendTest, TheReplayIsWrittenAndTheSavesLogLeftAsItWas)
 
 TEST_F(ReplayFromSuspendTest, AFailedWriteStillRestoresTheSavesLog)
 {
+    // No floor's record kept: there is nothing to write.
     fs::remove(UserFolder() / "00030004.rpi");
     MakeReplay();
-    EXPECT_EQ(TopLines(), std::vector<std::string>{"ファイルの保存に失敗しました。"});
+    EXPECT_EQ(TopLines(), std::vector<std::string>{"リプレイに残せたフロアがありませんでした。"});
     EXPECT_FALSE(fs::exists(Exe() / "replay" / "0003abc0004.rpl"));
     ExpectWorkFileKept();
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -367,20 +368,25 @@ TEST_F(CampMenuTest, ATargetBelowFiveIsRefused)
     EXPECT_EQ(menu->GetState(), 48);
 }
 
-// A floor the replay lacks gives the nearest it holds, the later of two as near.
+// The choice runs from the first floor the replay holds to its last; a floor it lacks gives the nearest it
+// holds, the later of two as near, and a floor outside them the one on their side.
 TEST_F(CampMenuTest, TheReplayFloorChoiceSpansTheRecordedFloors)
 {
-    for (const auto& [ups, target] : {std::pair(0, 3), std::pair(2, 3), std::pair(3, 9), std::pair(4, 9)}) {
+    const struct
+    {
+        std::int32_t floor, ups, target; // ups below 0: presses of down
+    } cases[] = {{3, 0, 3}, {3, 2, 3}, {3, 3, 9}, {3, 4, 9}, {3, -1, 3}, {9, 1, 9}, {1, 0, 3}, {12, 0, 9}};
+    for (const auto& [floor, ups, target] : cases) {
         game->runStartValues = {{3, 0}, {9, 0}};
-        game->floor = 3;
+        game->floor = floor;
         Open(20);
         ASSERT_EQ(menu->GetState(), 99);
         std::int32_t low = 0, high = 0;
         menu->GetNumberEntryBounds(low, high);
-        EXPECT_EQ(low, 1);
+        EXPECT_EQ(low, 3);
         EXPECT_EQ(high, 9);
-        for (int i = 0; i < ups; ++i)
-            Press(kUp);
+        for (int i = 0; i < std::abs(ups); ++i)
+            Press(ups > 0 ? kUp : kDown);
         Press(kDecide);
         EXPECT_EQ(menu->GetState(), 0);
         EXPECT_EQ(game->replayTargetFloor, target) << ups;

@@ -6,6 +6,7 @@
 #include "game/data/action_log.h"
 #include "game/data/password.h"
 #include "game/items/item_names.h"
+#include "platform/host/file.h"
 #include "sdk/auxiliary/file.h"
 
 #include <gmock/gmock.h>
@@ -356,28 +357,37 @@ TEST_F(MenuSceneTest, ReplaySaveReportsWhatWasWrittenAndNoDeletesTheSlotsFiles)
     game->runRecord.runNumber = 3;
     const struct
     {
-        bool workFiles; // floor 3's alone, of the three floors the run reached
+        std::int32_t workFiles; // floor 3's alone, of the three floors the run reached: 2 its snapshot and
+                                // log, 1 its snapshot (its log refused), 0 nothing kept
+        bool refused;           // the replay file's write
         const char* shown;
     } cases[] = {
-        {false, "ファイルの保存に失敗しました。|"},
-        {true, "replay\\0012abc0003.rplに|保存しました。|2フロア分の記録は欠けています。|"},
+        {0, false, "リプレイに残せたフロアがありませんでした。|"},
+        {1, false, "リプレイに残せたフロアがありませんでした。|"},
+        {2, true, "ファイルの保存に失敗しました。|"},
+        {2, false, "replay\\0012abc0003.rplに|保存しました。|2フロア分の記録は欠けています。|"},
     };
     for (const auto& c : cases) {
-        if (c.workFiles) {
+        if (c.workFiles != 0) {
             CreateUserFolders(g_globalData);
             game->userNumber = 12;
             game->runNumber = 3;
             game->floor = game->runRecord.floor = 3;
             game->runRecord.name = "abc";
+            DeleteReplayFiles(*game);
             ASSERT_EQ(game->actionLog.SaveSuspendData(12, 3, 3), 0);
             ASSERT_EQ(AppendFloorSnapshot(*game), kSnapshotAppended);
-            ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended);
+            if (c.workFiles == 2) ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended);
         }
+        platform::SetFileWriteRefusal(
+            c.refused ? [](const std::string& what) { return what.find("/replay/") != std::string::npos; }
+                      : platform::FileWriteRefusal(nullptr));
         Open(-1);
         game->selectWindow.Open(0, 0, true, -1, -1, 0, false, "a");
         game->selectWindow.Open(0, 40, false, -1, -1, 0, false, "はい\nいいえ");
         menu->PushState(78);
         Press(kDecide);
+        platform::SetFileWriteRefusal(nullptr);
         EXPECT_EQ(menu->GetState(), 79);
         EXPECT_EQ(TopText(), c.shown);
     }

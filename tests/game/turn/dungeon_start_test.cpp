@@ -1,4 +1,5 @@
 #include "game/app/game_resource.h"
+#include "game/app/replay.h"
 #include "game/app/save_game.h"
 #include "game/app/suspend.h"
 #include "game/core/play_mode.h"
@@ -9,6 +10,7 @@
 #include "gamebase/music.h"
 #include "platform/host/file.h"
 #include "platform/host/headless/headless.h"
+#include "platform/host/little_endian.h"
 #include "sdk/auxiliary/file.h"
 
 #include <gtest/gtest.h>
@@ -215,8 +217,11 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         bool guardWritten;
         const char* box;
         std::int32_t suspendedFloor = 3; // the last floor started before the suspend
+        std::int32_t refusals = 1;
     } cases[] = {
-        {".rpl", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
+        {".rpl", 3, true, true, "リプレイデータの保存に失敗しました。\n前の階はリプレイに残りません。"},
+        {".rpl", 3, true, true,
+         "リプレイデータの保存に失敗しました。\nこの階と前の階はリプレイに残りません。", 3, 2},
         {".rpi", 3, true, true, "リプレイデータの保存に失敗しました。\nこの階はリプレイに残りません。"},
         {".main", 2, false, false, "セーブデータの保存に失敗しました。"},
         {".head", 2, false, false, "セーブデータの保存に失敗しました。"},
@@ -225,10 +230,18 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         {".main", 2, false, false, "セーブデータの保存に失敗しました。", 4},
     };
     static std::string refused;
-    static bool spent;
+    static std::int32_t left;
+    const auto refuse = [](const std::string& what, std::int32_t times) {
+        refused = what;
+        left = times;
+        platform::SetFileWriteRefusal([](const std::string& path) {
+            if (left == 0 || !path.ends_with(refused)) return false;
+            return --left, true;
+        });
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refused);
-        game->replayGapTold = false; // told once a run: each row is a run of its own
+        game->replayGapRun = {-1, -1}; // told once a run: each row is a run of its own
         game->floor = 2;
         ASSERT_TRUE(scene.StartDungeon());
         game->actionLog.WriteCommand(MakePlayerCommand(5, 0));
@@ -237,19 +250,14 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         const auto guard = g_globalData.saveEntries.at(12);
         const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
 
-        refused = c.refused;
-        spent = false;
-        platform::SetFileWriteRefusal([](const std::string& what) {
-            if (spent || !what.ends_with(refused)) return false;
-            return spent = true;
-        });
+        refuse(c.refused, c.refusals);
         game->floor = 3;
         const bool started = scene.StartDungeon();
         game->actionLog.WriteCommand(MakePlayerCommand(5, 1));
         game->actionLog.AppendToFile();
         platform::SetFileWriteRefusal(nullptr);
         ASSERT_TRUE(started);
-        ASSERT_TRUE(spent);
+        ASSERT_EQ(left, 0);
         EXPECT_EQ(LogBytes(*game) == log, !c.logOfFloor3);
         SGlobalData onDisk;
         ASSERT_EQ(LoadGlobalData(onDisk), 0);
@@ -284,6 +292,23 @@ TEST_F(DungeonStartTest, AFloorStartWhoseSaveFailsKeepsTheFloorBeforeAndItsWhole
         for (SPlayerCommand command; resumed->actionLog.ReadCommand(command), command.kind != -1;)
             kinds.push_back(command.kind);
         EXPECT_EQ(kinds, (std::vector<std::int32_t>{10, 5}));
+    }
+    // Told once a run: neither again on the same run, nor after its resume (the title's reset, then its
+    // load).
+    const std::size_t boxes = platform::headless::GetShownMessageBoxes().size();
+    for (const std::int32_t floor : {5, 6, 7}) {
+        if (floor == 7) {
+            game->ResetForNewGame();
+            game->userNumber = 12;
+            game->saveName = "abc";
+            ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
+        }
+        refuse(".rpi", 1);
+        game->floor = floor;
+        EXPECT_TRUE(scene.StartDungeon());
+        platform::SetFileWriteRefusal(nullptr);
+        EXPECT_EQ(left, 0);
+        EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), boxes + 1) << floor;
     }
 }
 
@@ -337,20 +362,35 @@ TEST_F(DungeonStartTest, AFloorsLogOpensWithTheAutomaticTurnThatAReRunTakes)
     EXPECT_EQ(game->autoTurn, 2);
 }
 
-// A power loss can take the floor's snapshot that was appended before its save: the resume of that save
-// appends it again, and a resume that finds it leaves the work files as they are.
+// A power loss can take the floor's snapshot that was appended before its save, or leave its length with
+// zeros for some of its bytes: the resume of that save appends it again, and a resume that finds it whole
+// leaves the work files as they are.
 TEST_F(DungeonStartTest, AResumeAppendsTheSnapshotOfItsFloorWhenTheWorkFilesLackIt)
 {
     game->floor = 3;
     ASSERT_TRUE(scene.StartDungeon());
     const std::filesystem::path work = UserFolder() / "00120001.rpl", index = UserFolder() / "00120001.rpi";
-    const auto whole = std::filesystem::file_size(work);
-    for (const bool lost : {true, false}) {
-        SCOPED_TRACE(lost);
-        if (lost) {
-            std::filesystem::resize_file(work, whole - 1);
-            std::filesystem::resize_file(index, 0);
-        }
+    const std::string written = GetFile(work);
+    const auto whole = written.size();
+    const struct
+    {
+        const char* what;
+        std::size_t zerosFrom, zerosTo; // of the snapshot's bytes
+        bool indexLost = false;
+    } cases[] = {
+        {"its last byte and its pair lost", whole, whole, true},
+        {"zeros from its middle", whole / 2, whole},
+        {"64 zeros inside it", whole / 2, whole / 2 + 64},
+        {"all zeros", 0, whole},
+        {"whole", whole, whole},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string damaged = written;
+        std::fill(damaged.begin() + std::ptrdiff_t(c.zerosFrom), damaged.begin() + std::ptrdiff_t(c.zerosTo),
+                  '\0');
+        PutFile(work, damaged.substr(0, whole - (c.indexLost ? 1 : 0)));
+        if (c.indexLost) std::filesystem::resize_file(index, 0);
         ASSERT_EQ(LoadSaveGame(*game), kSaveDone);
         const std::uint32_t checkValue = game->checkValue;
         game->playMode = kPlaySilentRerun;
@@ -359,9 +399,76 @@ TEST_F(DungeonStartTest, AResumeAppendsTheSnapshotOfItsFloorWhenTheWorkFilesLack
         ASSERT_TRUE(scene.StartDungeon());
         scene.resumingSave = 0;
         game->playMode = kPlayNormal;
-        EXPECT_EQ(std::filesystem::file_size(work), whole);
+        EXPECT_EQ(GetFile(work), written);
         EXPECT_EQ(std::filesystem::file_size(index), 8u);
         EXPECT_EQ(game->checkValue, checkValue);
+    }
+}
+
+// A replay from a file at its floor start: a floor it lacks goes on to the next one it holds, and the
+// descent from its last one ends it where the run went deeper; a floor it cannot read ends it with one
+// box and the title, never taken for play.
+TEST_F(DungeonStartTest, AReplaysFloorStartShowsOnlyTheFloorsItHolds)
+{
+    // Floors 2 to 4, floor 3's snapshot unnamed (its pair refused); the run went on to floor 6.
+    static bool refusing;
+    platform::SetFileWriteRefusal([](const std::string& what) { return refusing && what.ends_with(".rpi"); });
+    for (const std::int32_t floor : {2, 3, 4}) {
+        refusing = floor == 3;
+        game->floor = floor;
+        ASSERT_TRUE(scene.StartDungeon());
+    }
+    platform::SetFileWriteRefusal(nullptr);
+    ASSERT_EQ(game->actionLog.AppendFloorLog(), CActionLog::kFloorLogAppended);
+    game->runRecord.recordNumber = 12;
+    game->runRecord.runNumber = game->runNumber;
+    game->runRecord.name = "abc";
+    game->runRecord.floor = 6;
+    std::filesystem::create_directories(Exe() / "replay");
+    ZTL::string name;
+    ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
+    const std::filesystem::path file = Exe() / "replay" / (name.c_str() + 7);
+    const std::string written = GetFile(file);
+    ASSERT_EQ(OpenReplay(*game, name), kReplayOpened);
+    const std::size_t snapshot = std::size_t(game->runStartValues.at(4));
+    const std::size_t log =
+        snapshot + 12 + platform::ReadU32(reinterpret_cast<const std::uint8_t*>(&written[snapshot]));
+    const auto flipped = [&written](std::size_t at) {
+        std::string bytes = written;
+        bytes[at] = char(bytes[at] ^ 0xFF);
+        return bytes;
+    };
+    const struct
+    {
+        const char* what;
+        std::int32_t floor;
+        std::string file;
+        std::int32_t shown; // -1 none
+        bool cut = false;   // once opened
+    } cases[] = {
+        {"a floor it lacks", 3, written, 4},
+        {"a snapshot damaged", 4, flipped(snapshot + 40), -1},
+        {"a log damaged", 4, flipped(log + 4), -1},
+        {"cut short once opened", 4, written, -1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutFile(file, c.file);
+        ASSERT_EQ(OpenReplay(*game, name), kReplayOpened);
+        if (c.cut) std::filesystem::resize_file(file, snapshot);
+        platform::headless::ScriptMessageBoxAnswers({});
+        game->playMode = kPlayReplay;
+        game->floor = c.floor;
+        scene.returnToTitle = 0;
+        EXPECT_EQ(scene.StartDungeon(), c.shown != -1);
+        EXPECT_EQ(platform::headless::GetShownMessageBoxes().size(), c.shown != -1 ? 0u : 1u);
+        EXPECT_EQ(scene.returnToTitle, c.shown != -1 ? 0 : 1);
+        EXPECT_EQ(game->playMode, kPlayReplay);
+        if (c.shown == -1) continue;
+        EXPECT_EQ(game->floor, c.shown);
+        scene.BeginDescend();
+        EXPECT_EQ(std::tuple(game->playMode, game->endOfPlay, scene.descending),
+                  std::tuple(kPlayNormal, 1, 0));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/host/path.h"
 
 #include "support/fifo.h"
+#include "support/held_to_permissions.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -370,6 +371,23 @@ TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
         EXPECT_EQ(Get(link), "outside");
     }
     platform::SetFileWriteRefusal(nullptr);
+    // A hard-linked file that opens for writing but not for reading cannot be copied: the write fails.
+    fs::remove(m_root / "moved.rpl");
+    for (const char* mode : {"ab", "r+b", "cut"}) {
+        SCOPED_TRACE(std::string(mode) + ", write-only");
+        fs::remove(link);
+        Put(outside, "outside");
+        fs::create_hard_link(outside, link);
+        fs::permissions(outside, fs::perms::owner_write);
+        {
+            const CHeldToPermissions held;
+            EXPECT_FALSE(std::string(mode) == "cut" ? platform::TruncateFile(path, 2)
+                                                    : OpensStream(path, mode));
+        }
+        fs::permissions(outside, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(Get(outside), "outside");
+        EXPECT_EQ(fs::hard_link_count(outside), 2u);
+    }
     fs::remove(link);
     fs::create_symlink(outside, link);
     std::vector<unsigned char> content;
