@@ -4,12 +4,14 @@
 #include "game/app/save_game.h"
 #include "game/data/action_log.h"
 #include "game/data/global_data.h"
+#include "game/scenes/menu_browser.h"
 #include "platform/backend_chooser.h"
 #include "platform/host/path.h"
 #include "sdk/auxiliary/file.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -143,21 +145,45 @@ void BM_ReadCommandsBack(benchmark::State& state)
 }
 BENCHMARK(BM_ReadCommandsBack)->Unit(benchmark::kMillisecond);
 
+// The user's folder as the disk names it.
+std::string UserFolderOnDisk(benchmark::State& state)
+{
+    const ZTL::string folder = Auxiliary::CFile::ResolvePath(GetUserFolder(g_globalData, false));
+    std::string host;
+    if (!platform::ToHostPath(std::string_view(folder.c_str(), folder.size()), host))
+        state.SkipWithError("no user folder");
+    return host;
+}
+
 // The start with the files of many past runs in the user's folder (0 or 3,000): settling the replay
 // work files' backups there looks at every name.
 void BM_StartAmongRunFiles(benchmark::State& state)
 {
     BenchHome home;
-    const ZTL::string folder = Auxiliary::CFile::ResolvePath(GetUserFolder(g_globalData, false));
-    std::string host;
-    if (!platform::ToHostPath(std::string_view(folder.c_str(), folder.size()), host))
-        state.SkipWithError("no user folder");
+    const std::string host = UserFolderOnDisk(state);
     for (std::int64_t i = 0; i < state.range(0); ++i)
         std::ofstream(host + "/" + std::to_string(i) + ".act") << "run";
     for (auto _ : state)
         CreateUserFolders(g_globalData);
 }
 BENCHMARK(BM_StartAmongRunFiles)->Arg(0)->Arg(3000)->Unit(benchmark::kMicrosecond);
+
+// Opening the data menu with the files of many past runs of a listed save in the user's folder (0 or
+// 3,000): the sweep of the run files no save owns reads every name, and asks the disk only about those
+// it deletes.
+void BM_DataMenuAmongRunFiles(benchmark::State& state)
+{
+    BenchHome home;
+    const std::string host = UserFolderOnDisk(state);
+    char name[32];
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        std::snprintf(name, sizeof name, "/0001%04d.act", int(i));
+        std::ofstream(host + name) << "run";
+    }
+    for (auto _ : state)
+        DeleteOrphanActionLogs({1});
+}
+BENCHMARK(BM_DataMenuAmongRunFiles)->Arg(0)->Arg(3000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
