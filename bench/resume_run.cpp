@@ -10,9 +10,10 @@
 // starts: the re-run starts from the same heroine. Its driver is the least that
 // logs turns: she attacks a monster beside her and otherwise steps in place, until the floor's log holds
 // the turns asked for; then the adventure is suspended as the menu suspends it. A second case logs 1,900
-// turns at normal pace, near the 1,999 that a floor of normal pace can hold. A third resumes that run with
-// the replay's live work file grown sparse by 4 GiB of zeros after its last snapshot: a resume looks at
-// the work file's tail, and no more of it than one record.
+// turns at normal pace, near the 1,999 that a floor of normal pace can hold. Two more resume that run
+// with the replay's live work files claiming much more than they hold: 4 GiB of zeros after the last
+// snapshot (sparse), or 64 snapshots of the largest size, each a length and zeros, named after it. A
+// resume looks at the work file's tail and at its snapshots, and at no more of either than one record.
 #include "tests/game/support/suspended_run.h"
 
 #include "game/app/app.h"
@@ -29,6 +30,7 @@
 #include "game/turn/turn_phases.h"
 #include "platform/host/clock.h"
 #include "platform/host/headless/headless.h"
+#include "platform/host/little_endian.h"
 #include "platform/host/path.h"
 #include "sdk/auxiliary/file.h"
 
@@ -36,7 +38,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -132,6 +137,7 @@ void BM_ResumeRun(benchmark::State& state)
     const std::int32_t turns = std::int32_t(state.range(0));
     const bool hasted = state.range(1) != 0;
     const std::uint64_t tail = std::uint64_t(state.range(2)) << 30;
+    const std::uint32_t claimed = std::uint32_t(state.range(3));
     Prepare("marovellin-bench-resume-home");
     auto game = MakeGame();
     if (!game) {
@@ -143,21 +149,45 @@ void BM_ResumeRun(benchmark::State& state)
         state.SkipWithError(error);
         return;
     }
-    if (tail != 0) {
-        std::string work;
-        const ZTL::string name =
-            Auxiliary::CFile::ResolvePath(MakeSlotFilePath(game->userNumber, game->runNumber) + ".rpl");
-        std::error_code error;
-        if (!platform::ToHostPath(std::string_view(name.c_str(), name.size()), work) ||
-            (std::filesystem::resize_file(work, std::filesystem::file_size(work, error) + tail, error),
-             error)) {
-            state.SkipWithError("the work file could not be grown");
-            return;
-        }
+    // The work files as the run left them, and what each resume starts from: grown by the claims.
+    std::string work, index;
+    const ZTL::string base =
+        Auxiliary::CFile::ResolvePath(MakeSlotFilePath(game->userNumber, game->runNumber));
+    if (!platform::ToHostPath(std::string_view(base.c_str(), base.size()), work)) {
+        state.SkipWithError("the work files have no host path");
+        return;
     }
+    index = work + ".rpi";
+    work += ".rpl";
+    const std::uint64_t records = std::filesystem::file_size(work);
+    std::string pairs;
+    {
+        std::ifstream in(index, std::ios::binary);
+        pairs.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const auto claim = [&] {
+        constexpr std::uint64_t kRecord = 4 + Auxiliary::CFile::kMaxReadSize + 8;
+        std::filesystem::resize_file(work, records);
+        std::ofstream named(index, std::ios::binary | std::ios::trunc);
+        named << pairs;
+        std::fstream out(work, std::ios::binary | std::ios::in | std::ios::out);
+        for (std::uint32_t i = 0; i < claimed; ++i) {
+            const std::uint32_t at = std::uint32_t(records + i * kRecord);
+            std::uint8_t pair[8], length[4];
+            platform::WriteU32(pair, 1000 + i);
+            platform::WriteU32(pair + 4, at);
+            platform::WriteU32(length, Auxiliary::CFile::kMaxReadSize);
+            named.write(reinterpret_cast<const char*>(pair), sizeof pair);
+            out.seekp(std::streamoff(at));
+            out.write(reinterpret_cast<const char*>(length), sizeof length);
+        }
+        out.close();
+        std::filesystem::resize_file(work, records + claimed * kRecord + tail);
+    };
     const auto control = suspended_run::MakeControl();
     std::int32_t loggedWords = 0;
     for (auto _ : state) {
+        claim();
         // The title's load, then the game-main scene it opens, up to the end of the silent re-run.
         const std::uint32_t start = platform::GetRealMilliseconds();
         game->ResetForNewGame();
@@ -192,9 +222,10 @@ void BM_ResumeRun(benchmark::State& state)
     state.counters["log words"] = loggedWords;
 }
 BENCHMARK(BM_ResumeRun)
-    ->Args({10000, 1, 0})
-    ->Args({1900, 0, 0})
-    ->Args({1900, 0, 4})
+    ->Args({10000, 1, 0, 0})
+    ->Args({1900, 0, 0, 0})
+    ->Args({1900, 0, 4, 0})
+    ->Args({1900, 0, 0, 64})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -183,39 +183,65 @@ bool WholeRecordAt(const Bytes& work, std::uint64_t at, std::uint64_t extra, std
     return end <= work.size();
 }
 
-// Where the snapshot record at `at` ends, when the work file holds it whole and its check value is right.
-bool WholeSnapshotAt(const Bytes& work, std::uint64_t at, std::uint64_t& end)
+// A snapshot record the index names, whole by its length: its floor, where it begins and ends.
+struct SNamedSnapshot
 {
-    return WholeRecordAt(work, at, kSnapshotExtra, end) &&
-           IsWholeSnapshotBody(std::span<const std::uint8_t>(work).subspan(
-               std::size_t(at + 4), std::size_t(end - at - 4 - kSnapshotExtra)));
+    std::uint32_t floor = 0;
+    std::uint64_t begin = 0, end = 0;
+};
+
+// The snapshots the index names, in time order. Each lies after the one before it: a pair that names
+// bytes an earlier snapshot holds names no floor of its own, so no byte of the work file is judged twice,
+// whatever the index claims.
+std::vector<SNamedSnapshot> NamedSnapshots(const Bytes& index, const Bytes& work)
+{
+    std::vector<SNamedSnapshot> snapshots;
+    std::uint64_t next = 0;
+    for (std::size_t i = 0; i + kPairBytes <= index.size(); i += kPairBytes) {
+        SNamedSnapshot snapshot{platform::ReadU32(index.data() + i), platform::ReadU32(index.data() + i + 4)};
+        if (snapshot.begin < next || !WholeRecordAt(work, snapshot.begin, kSnapshotExtra, snapshot.end))
+            continue;
+        next = snapshot.end;
+        snapshots.push_back(snapshot);
+    }
+    return snapshots;
+}
+
+// Whether the snapshot's body has its check value right.
+bool HasRightCheckValue(const Bytes& work, const SNamedSnapshot& snapshot)
+{
+    return IsWholeSnapshotBody(std::span<const std::uint8_t>(work).subspan(
+        std::size_t(snapshot.begin + 4), std::size_t(snapshot.end - snapshot.begin - 4 - kSnapshotExtra)));
 }
 
 // The floors a replay made of the work files can show: a floor is kept when its snapshot is whole (its
-// check value right) and
-// the log after it reads as that floor's, or, being the goal floor, when it has no log at all. Floors
-// that cannot load are left out of the index; their bytes stay in the body, unnamed.
+// check value right) and the log after it, before the next snapshot named, reads as that floor's, or,
+// being the goal floor, when it has no log at all. Floors that cannot load are left out of the index;
+// their bytes stay in the body, unnamed.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> LoadableFloors(const SGameResource& game,
                                                                     const Bytes& index, const Bytes& work)
 {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> floors;
-    for (std::size_t i = 0; i + kPairBytes <= index.size(); i += kPairBytes) {
-        const std::uint32_t floor = platform::ReadU32(index.data() + i);
-        const std::uint32_t offset = platform::ReadU32(index.data() + i + 4);
-        std::uint64_t snapshotEnd = 0, logEnd = 0;
+    const std::vector<SNamedSnapshot> snapshots = NamedSnapshots(index, work);
+    for (std::size_t i = 0; i < snapshots.size(); ++i) {
+        const SNamedSnapshot& snapshot = snapshots[i];
         // No run has a floor that a replay's header may not name.
-        if (floor < 1 || floor > std::uint32_t(std::numeric_limits<std::int32_t>::max())) continue;
-        if (!WholeSnapshotAt(work, offset, snapshotEnd)) continue;
+        if (snapshot.floor < 1 || snapshot.floor > std::uint32_t(std::numeric_limits<std::int32_t>::max()) ||
+            !HasRightCheckValue(work, snapshot))
+            continue;
+        const std::uint64_t next = i + 1 < snapshots.size() ? snapshots[i + 1].begin : work.size();
+        std::uint64_t logEnd = 0;
         bool loads = false;
-        if (WholeRecordAt(work, snapshotEnd, 0, logEnd)) {
+        if (WholeRecordAt(work, snapshot.end, 0, logEnd) && logEnd <= next) {
             CActionLog scratch;
-            const std::span<const std::uint8_t> log(work.data() + snapshotEnd + 4, logEnd - snapshotEnd - 4);
-            loads = ReadActionFile(scratch, game.runRecord.recordNumber, std::int32_t(floor), log,
+            const std::span<const std::uint8_t> log(work.data() + snapshot.end + 4,
+                                                    logEnd - snapshot.end - 4);
+            loads = ReadActionFile(scratch, game.runRecord.recordNumber, std::int32_t(snapshot.floor), log,
                                    log.size()) == kActionFileRead;
         } else {
-            loads = snapshotEnd == work.size() && std::int64_t(floor) > game.lastFloor;
+            loads = snapshot.end == work.size() && std::int64_t(snapshot.floor) > game.lastFloor;
         }
-        if (loads) floors.emplace_back(floor, offset);
+        if (loads) floors.emplace_back(snapshot.floor, std::uint32_t(snapshot.begin));
     }
     return floors;
 }
@@ -237,13 +263,11 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floors
     if (file.ReadToVector(base + ".rpl", work) != Auxiliary::CFile::kReadOk) return kReplayNoWorkFile;
     if (lastLog != nullptr) {
         // The current floor's log follows its snapshot, the last whole one, in this copy alone.
-        for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
-            std::uint64_t end = 0;
-            if (!WholeSnapshotAt(work, platform::ReadU32(index.data() + kPairBytes * (pair - 1) + 4), end))
-                continue;
-            work.resize(std::size_t(end));
-            break;
-        }
+        const std::vector<SNamedSnapshot> snapshots = NamedSnapshots(index, work);
+        const auto whole =
+            std::find_if(snapshots.rbegin(), snapshots.rend(),
+                         [&work](const SNamedSnapshot& s) { return HasRightCheckValue(work, s); });
+        if (whole != snapshots.rend()) work.resize(std::size_t(whole->end));
         work.insert(work.end(), lastLog->begin(), lastLog->end());
     }
 

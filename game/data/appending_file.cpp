@@ -67,14 +67,25 @@ bool ReadAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::ui
     return count == 0 || std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
 }
 
-// Whether the snapshot record at `offset` is whole: its body's check value right.
-bool IsWholeSnapshotAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset)
+// Where the snapshot record at `offset` ends, when the file holds it whole by its length: a body longer
+// than its check value and no longer than a whole read, and the warehouse's counts after it.
+bool SnapshotEndAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::uint64_t& end)
 {
     std::uint32_t length = 0;
+    if (!ReadU32At(stream, size, offset, length) || length <= 4 || length > Auxiliary::CFile::kMaxReadSize ||
+        size - offset - 4 < std::uint64_t(length) + kSnapshotExtra)
+        return false;
+    end = offset + 4 + length + kSnapshotExtra;
+    return true;
+}
+
+// Whether the body of the snapshot record from `offset` to `end` (whole by its length) has its check
+// value right.
+bool HasRightCheckValue(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::uint64_t end)
+{
     Bytes body;
-    return ReadU32At(stream, size, offset, length) &&
-           size - offset - 4 >= std::uint64_t(length) + kSnapshotExtra &&
-           ReadAt(stream, size, offset + 4, length, body) && IsWholeSnapshotBody(body);
+    return ReadAt(stream, size, offset + 4, end - offset - 4 - kSnapshotExtra, body) &&
+           IsWholeSnapshotBody(body);
 }
 
 // Whether the record from `begin` to `end`, the one after the last whole snapshot, is torn: what a power
@@ -100,9 +111,11 @@ bool IsTornRecord(std::FILE* stream, std::uint64_t size, std::uint64_t begin, st
 
 // The bytes of ".rpl" and ".rpi" to keep: up to the last snapshot that a whole pair names and that is
 // whole itself, and the record after it when that is whole and not torn. A pair of zeros past the first
-// is torn too (only the first snapshot begins at 0). No more than the snapshot and one record's worth of
-// the tail after it is read, whatever the file's size. False, when a file cannot be read, or ".rpl" is
-// missing: nothing is cut then.
+// is torn too (only the first snapshot begins at 0). A snapshot is judged by its check value too, as long
+// as the snapshots judged so far come to no more than one record's worth; past that it is taken by its
+// length (a power loss tears the last appends, and one that would not load is left out when the replay is
+// written). So no more than one record's worth of snapshots and one of the tail after the last is read,
+// whatever the files claim. False, when a file cannot be read, or ".rpl" is missing: nothing is cut then.
 bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint64_t& pairs,
                       std::uint64_t& indexSize, std::int64_t* lastFloor = nullptr)
 {
@@ -119,18 +132,22 @@ bool FindWholeRecords(const ZTL::string& base, std::uint64_t& records, std::uint
     const long size = std::fseek(stream, 0, SEEK_END) == 0 ? std::ftell(stream) : -1;
     if (size < 0) return false;
     records = pairs = 0;
+    std::uint64_t judged = 0; // the snapshot bytes read to judge them
     for (std::size_t pair = index.size() / kPairBytes; pair > 0; --pair) {
         const std::uint8_t* named = index.data() + kPairBytes * (pair - 1);
         if (pair > 1 && std::all_of(named, named + kPairBytes, [](std::uint8_t byte) { return byte == 0; }))
             continue;
         const std::uint64_t offset = platform::ReadU32(named + 4);
-        std::uint32_t length = 0;
-        if (!IsWholeSnapshotAt(stream, std::uint64_t(size), offset) ||
-            !ReadU32At(stream, std::uint64_t(size), offset, length))
-            continue;
+        std::uint64_t end = 0;
+        if (!SnapshotEndAt(stream, std::uint64_t(size), offset, end)) continue;
+        if (judged + (end - offset) <= kMaxRecordBytes) {
+            judged += end - offset;
+            if (!HasRightCheckValue(stream, std::uint64_t(size), offset, end)) continue;
+        }
         pairs = kPairBytes * pair;
-        records = offset + 4 + length + kSnapshotExtra;
+        records = end;
         if (lastFloor != nullptr) *lastFloor = platform::ReadU32(named);
+        std::uint32_t length = 0;
         if (ReadU32At(stream, std::uint64_t(size), records, length) &&
             records + 4 + length <= std::uint64_t(size) &&
             !IsTornRecord(stream, std::uint64_t(size), records, records + 4 + length))
@@ -247,13 +264,13 @@ void SettleWorkFileBackups(const ZTL::string& folder)
         }))
         return;
     for (const platform::FolderEntry& entry : entries) {
+        if (entry.isFolder) continue;
         const std::string& name = entry.name;
         const std::string_view workName(name.data(), WorkFileNameEnd(name));
         const ZTL::string backup = resolved + "\\" + name.c_str();
         const ZTL::string work = resolved + "\\" + std::string(workName).c_str();
         platform::FileReader kept, live;
         std::uint64_t workSize = 0;
-        if (entry.isFolder) continue;
         const bool hasLive = live.Open(view(work)) && live.GetSize(workSize);
         // The backup's work file with one more record after it is the replay's own addition, never
         // taken back; a work file that went on from there, or the backup itself, needs no backup. The

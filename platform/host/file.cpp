@@ -185,12 +185,14 @@ bool MakeOwnCopy(const std::string& host, bool keepBytes)
 // Opens a regular file to be written in place (`flags` as open(2) takes them), never through a link: a
 // symbolic one does not open, and a file with other names is first made the folder's own (MakeOwnCopy).
 // The names are counted on the descriptor the open gives, so a file with one name costs the open alone;
-// a file to be emptied is emptied only once it is known to have no other. -1 on failure.
-int OpenToWriteInPlace(const std::string& host, int flags)
+// a file to be emptied is emptied only once it is known to have no other. `opened`, when given, receives
+// what the open found of the file. -1 on failure.
+int OpenToWriteInPlace(const std::string& host, int flags, struct stat* opened = nullptr)
 {
     const bool empties = (flags & O_TRUNC) != 0;
     const int opening = (flags & ~O_TRUNC) | O_NOFOLLOW;
-    struct stat st;
+    struct stat own;
+    struct stat& st = opened != nullptr ? *opened : own;
     int fd = OpenRegularFile(host, opening, 0666, &st);
     if (fd >= 0 && st.st_nlink > 1) {
         CloseDescriptor(fd);
@@ -478,11 +480,11 @@ bool TruncateFile(std::string_view path, std::uint64_t length)
     std::string host;
     if (!ToHostPath(path, host) || IsFileWriteRefused(host)) return false;
     NotifyFileChange(host);
-    const int fd = OpenToWriteInPlace(host, O_WRONLY);
-    if (fd < 0) return false;
     struct stat st;
-    bool cut = ::fstat(fd, &st) == 0 && std::uint64_t(st.st_size) >= length &&
-               length <= std::uint64_t(std::numeric_limits<off_t>::max());
+    const int fd = OpenToWriteInPlace(host, O_WRONLY, &st);
+    if (fd < 0) return false;
+    bool cut =
+        std::uint64_t(st.st_size) >= length && length <= std::uint64_t(std::numeric_limits<off_t>::max());
     if (cut) {
         int result;
         do {

@@ -544,6 +544,12 @@ TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
     Write(Work(".rpi"), Bytes(index.begin(), index.end() - 5));
     ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
     EXPECT_EQ(U32At(Read(ReplayPath()), 20), 2u); // two floors
+    // A pair that names an earlier snapshot's bytes again names no floor of its own.
+    Bytes again = index;
+    again.insert(again.end(), index.begin(), index.begin() + 8);
+    Write(Work(".rpi"), again);
+    ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
+    EXPECT_EQ(U32At(Read(ReplayPath()), 20), 3u);
     // A floor no run has is not named, even as the goal floor, whose snapshot ends the work files: the
     // replay would not open.
     Bytes beyond = index;
@@ -555,6 +561,18 @@ TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
     ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
     EXPECT_EQ(U32At(Read(ReplayPath()), 20), 2u);
     EXPECT_EQ(OpenReplay(*Viewer(), name), kReplayOpened);
+    // A log that runs over the next snapshot named is no record of its floor: floor 7's, over floor 8's
+    // length and zeros, which would read as its torn tail.
+    const std::size_t log7 = 12 + U32At(work, 0);
+    Bytes over(work.begin(), work.begin() + std::ptrdiff_t(log7 + 4 + U32At(work, log7)));
+    platform::WriteU32(over.data() + log7, U32At(work, log7) + 12);
+    over.resize(over.size() + 12);
+    Bytes pairs(index.begin(), index.begin() + 8);
+    PutU32(pairs, 8);
+    PutU32(pairs, std::uint32_t(over.size() - 12));
+    Write(Work(".rpl"), over);
+    Write(Work(".rpi"), pairs);
+    EXPECT_EQ(WriteReplay(*game, name), kReplayNoFloor);
     fs::remove(ReplayPath());
     fs::remove(Work(".rpl"));
     EXPECT_EQ(WriteReplay(*game, name), kReplayNoWorkFile);
