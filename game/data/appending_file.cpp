@@ -67,12 +67,12 @@ bool ReadAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::ui
     return count == 0 || std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
 }
 
-// Where the snapshot record at `offset` ends, when the file holds it whole by its length: a body longer
-// than its check value and no longer than a whole read, and the warehouse's counts after it.
+// Where the snapshot record at `offset` ends, when the file holds it whole by its length: a body no longer
+// than a whole read, and the warehouse's counts after it.
 bool SnapshotEndAt(std::FILE* stream, std::uint64_t size, std::uint64_t offset, std::uint64_t& end)
 {
     std::uint32_t length = 0;
-    if (!ReadU32At(stream, size, offset, length) || length <= 4 || length > Auxiliary::CFile::kMaxReadSize ||
+    if (!ReadU32At(stream, size, offset, length) || length > Auxiliary::CFile::kMaxReadSize ||
         size - offset - 4 < std::uint64_t(length) + kSnapshotExtra)
         return false;
     end = offset + 4 + length + kSnapshotExtra;

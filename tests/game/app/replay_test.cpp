@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -344,8 +345,9 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
 {
     PlayThreeFloors();
     const Bytes work = Read(Work(".rpl")), index = Read(Work(".rpi")), log = Read(Work(".act"));
-    Bytes pairOfACutSnapshot = {10, 0, 0, 0};
+    Bytes pairOfACutSnapshot = {10, 0, 0, 0}, lengthPastAnyRead;
     PutU32(pairOfACutSnapshot, std::uint32_t(work.size()));
+    PutU32(lengthPastAnyRead, Auxiliary::CFile::kMaxReadSize + 1);
     Bytes lengthAndZeros = {200, 0, 0, 0}, logZeroedInside = {std::uint8_t(log.size()), 0, 0, 0};
     lengthAndZeros.resize(204);
     logZeroedInside.insert(logZeroedInside.end(), log.begin(), log.begin() + 14);
@@ -369,6 +371,8 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
         {"half a snapshot", {0x40, 0, 0, 0, 1, 2, 3}, {}},
         {"a floor without its offset", {}, {10, 0, 0, 0}},
         {"a pair whose snapshot was cut", {0x40, 0, 0, 0, 1}, pairOfACutSnapshot},
+        {"a snapshot longer than any read", lengthPastAnyRead, pairOfACutSnapshot, false,
+         Auxiliary::CFile::kMaxReadSize + 8},
         {"zeros after the last snapshot", Bytes(64, 0), {}, true},
         {"a zeroed pair", {}, Bytes(8, 0)},
     };
@@ -549,7 +553,8 @@ TEST_F(ReplayTest, AReplayThatCannotBeWrittenLeavesNoFile)
     again.insert(again.end(), index.begin(), index.begin() + 8);
     Write(Work(".rpi"), again);
     ASSERT_EQ(WriteReplay(*game, name), kReplayWritten);
-    EXPECT_EQ(U32At(Read(ReplayPath()), 20), 3u);
+    const Bytes named = Read(ReplayPath());
+    EXPECT_EQ(std::tuple(U32At(named, 20), U32At(named, 40)), std::tuple(3u, 9u)); // floors 7, 8, 9
     // A floor no run has is not named, even as the goal floor, whose snapshot ends the work files: the
     // replay would not open.
     Bytes beyond = index;
