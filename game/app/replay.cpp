@@ -262,12 +262,10 @@ int WriteReplay(SGameResource& game, ZTL::string& fileName, std::int32_t* floors
     if (index.size() % kPairBytes >= 4) return kReplayNoIndex;
     if (file.ReadToVector(base + ".rpl", work) != Auxiliary::CFile::kReadOk) return kReplayNoWorkFile;
     if (lastLog != nullptr) {
-        // The current floor's log follows its snapshot, the last whole one, in this copy alone.
+        // The current floor's log follows its snapshot, the last one named, in this copy alone.
+        // A snapshot that would not load keeps its place, so that the log before it stays its floor's.
         const std::vector<SNamedSnapshot> snapshots = NamedSnapshots(index, work);
-        const auto whole =
-            std::find_if(snapshots.rbegin(), snapshots.rend(),
-                         [&work](const SNamedSnapshot& s) { return HasRightCheckValue(work, s); });
-        if (whole != snapshots.rend()) work.resize(std::size_t(whole->end));
+        if (!snapshots.empty()) work.resize(std::size_t(snapshots.back().end));
         work.insert(work.end(), lastLog->begin(), lastLog->end());
     }
 

@@ -372,7 +372,7 @@ TEST_F(ReplayTest, WhatAKillLeftOfAWorkRecordIsCutBeforeTheNextOne)
         {"a floor without its offset", {}, {10, 0, 0, 0}},
         {"a pair whose snapshot was cut", {0x40, 0, 0, 0, 1}, pairOfACutSnapshot},
         {"a snapshot longer than any read", lengthPastAnyRead, pairOfACutSnapshot, false,
-         Auxiliary::CFile::kMaxReadSize + 8},
+         Auxiliary::CFile::kMaxReadSize + 64},
         {"zeros after the last snapshot", Bytes(64, 0), {}, true},
         {"a zeroed pair", {}, Bytes(8, 0)},
     };
@@ -436,11 +436,16 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
         std::int32_t lacked;
         std::int32_t damaged = 0; // the floor whose snapshot has 64 zeros inside it
         std::int32_t first = 7;   // of the three floors played
+        bool suspended = false;   // on the last, whose log the replay alone takes
     } cases[] = {
-        {0, 20, kReplayWritten, {7, 9}, 7, 8},     {0, 20, kReplayWritten, {7, 8}, 7, 9},
+        {0, 20, kReplayWritten, {7, 9}, 7, 8},
+        {0, 20, kReplayWritten, {7, 8}, 7, 9},
+        {0, 20, kReplayWritten, {7, 8}, 7, 9, 7, true},
         {-1, 20, kReplayWritten, {1, 2}, 0, 0, 0}, // floor 0 is no floor of a run
-        {0, 20, kReplayWritten, {7, 8, 9}, 6},     {8, 20, kReplayWritten, {7, 9}, 7},
-        {9, 20, kReplayWritten, {7, 8}, 7},        {9, 8, kReplayWritten, {7, 8, 9}, 6},
+        {0, 20, kReplayWritten, {7, 8, 9}, 6},
+        {8, 20, kReplayWritten, {7, 9}, 7},
+        {9, 20, kReplayWritten, {7, 8}, 7},
+        {9, 8, kReplayWritten, {7, 8, 9}, 6},
         {9, 9, kReplayWritten, {7, 8}, 7}, // the last floor, not the goal: its log is missing
         {10, 20, kReplayNoFloor, {}, 0},
     };
@@ -461,7 +466,7 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
             game->actionLog.WriteCommand(Command(5, floor));
             ASSERT_EQ(game->actionLog.AppendToFile(), CActionLog::kAppended);
             refusing = floor == c.refused || c.refused == 10;
-            game->actionLog.AppendFloorLog();
+            if (!c.suspended || floor < c.first + 2) game->actionLog.AppendFloorLog();
             refusing = false;
         }
         if (c.damaged != 0) {
@@ -471,7 +476,8 @@ TEST_F(ReplayTest, AReplayNamesOnlyTheFloorsThatLoadAndCountsTheOthers)
         }
         ZTL::string name;
         std::int32_t lacked = -1;
-        ASSERT_EQ(WriteReplay(*game, name, &lacked), c.result);
+        const Bytes lastLog = game->actionLog.MakeFloorLogRecord();
+        ASSERT_EQ(WriteReplay(*game, name, &lacked, c.suspended ? &lastLog : nullptr), c.result);
         if (c.result != kReplayWritten) {
             EXPECT_FALSE(fs::exists(ReplayPath()));
             continue;

@@ -393,6 +393,10 @@ TEST_F(PlatformFileTest, NoWriteGoesThroughALink)
     std::vector<unsigned char> content;
     ASSERT_TRUE(platform::ReadWholeFile(path, content));
     EXPECT_EQ(std::string(content.begin(), content.end()), "outside");
+    // A cut never makes a file longer.
+    Put(regular, "regular");
+    EXPECT_FALSE(platform::TruncateFile(regular.string(), 100));
+    EXPECT_EQ(Get(regular), "regular");
 }
 
 TEST_F(PlatformFileTest, FoldersStreamsAndDeletion)
